@@ -1,0 +1,36 @@
+# One static library per folder of src/; the include root is src/, so every
+# include names the layer it comes from ("core/zvmsg.h").
+function(zv_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;PUBLIC_DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
+endfunction()
+
+# One test program per library, from every *_test.cpp of the calling folder.
+function(zv_test_program name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} zv_test_support GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE ZV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()
+
+# A libFuzzer target, run briefly by CTest from its seed corpus (tests/data/fuzz/<name>).
+function(zv_fuzz_target name source)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  if(NOT ZV_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(corpus ${PROJECT_SOURCE_DIR}/tests/data/fuzz/${name})
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}_corpus)
+  add_test(NAME fuzz.${name}
+           COMMAND sh -c "mkdir -p '${work}' && exec '$<TARGET_FILE:${name}>' -max_total_time=${ZV_FUZZ_SECONDS} -rss_limit_mb=2048 '${work}' '${corpus}'")
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300 LABELS fuzz)
+endfunction()
+set(ZV_FUZZ_SECONDS 15 CACHE STRING "Seconds each fuzz target runs under CTest")
