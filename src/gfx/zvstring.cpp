@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/report_assert.h"
-#include "platform/text_encoding.h"
+#include "platform/cp1252.h"
 
 namespace {
 
@@ -214,7 +214,7 @@ int CZVString::ToAnsi() {
         return 0;
     const auto* units = static_cast<const char16_t*>(buffer_);
     for (int i = 0; i < length; ++i) {
-        if (!platform::Utf16ToCp1252(units[i], &converted[i])) {
+        if (!platform::Utf16CharToCp1252(units[i], &converted[i])) {
             std::free(converted);
             return 0;
         }
@@ -238,7 +238,7 @@ int CZVString::ToWide() {
         return 0;
     const auto* bytes = static_cast<const uint8_t*>(buffer_);
     for (int i = 0; i < length; ++i)
-        converted[i] = platform::Cp1252ToUtf16(bytes[i]);
+        converted[i] = platform::Cp1252CharToUtf16(bytes[i]);
     converted[length] = 0;
     Take(kWide, converted, (length + 1) * 2);
     return 1;
