@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "platform/report_assert.h"
+#include "platform/report.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ uint16_t CDither565::Next(uint8_t r, uint8_t g, uint8_t b, int oddStart) {
 
 CSpeed::CSpeed() {
     if (g_liveSpeeds++ > 0)
-        platform::ReportAssert("speed", __LINE__);
+        ReportAssert("speed", __LINE__, 1);
     using Period = std::chrono::steady_clock::period;
     frequency_ = Period::den / Period::num;
     SineTable();  // built here, at start-up, rather than in the first frame

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/report_assert.h"
+#include "platform/report.h"
 #include "platform/cp1252.h"
 
 namespace {
@@ -127,7 +127,7 @@ CZVString::CZVString() { InitEmpty(kAnsi); }
 
 CZVString::CZVString(int kind) {
     if (kind != kAnsi && kind != kWide) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         kind = kAnsi;
     }
     InitEmpty(kind);
@@ -141,7 +141,7 @@ CZVString::CZVString(const char* text) {
 CZVString::CZVString(const char* a, const char* b) {
     InitEmpty(kAnsi);
     if (!a || !b) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     SetRaw(kAnsi, a, std::strlen(a), b, std::strlen(b));
@@ -150,7 +150,7 @@ CZVString::CZVString(const char* a, const char* b) {
 CZVString::CZVString(const char16_t* a, const char16_t* b) {
     InitEmpty(kWide);
     if (!a || !b) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     SetRaw(kWide, a, WideLength(a), b, WideLength(b));
@@ -179,7 +179,7 @@ CZVString& CZVString::operator=(const CZVString& other) {
 
 CZVString& CZVString::operator=(const char* text) {
     if (!text) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         Empty();
         return *this;
     }
@@ -192,7 +192,7 @@ CZVString& CZVString::operator=(const char* text) {
 
 int CZVString::GetLength() const {
     if (!buffer_ || size_ <= 0) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return 0;
     }
     return size_ / UnitBytes(kind_) - 1;
@@ -254,7 +254,7 @@ const char16_t* CZVString::GetWide() {
 
 void* CZVString::GrowBuffer(int chars) {
     if (chars < 0) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return nullptr;
     }
     const int unit = UnitBytes(kind_);
@@ -281,11 +281,11 @@ char* CZVString::GetBuffer(int chars) {
 void CZVString::ReleaseBuffer(int length) {
     const int room = GetLength();
     if (length < -1) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         length = -1;
     }
     if (length > room) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         length = room;
     }
     if (length == -1) {
@@ -300,7 +300,7 @@ void CZVString::ReleaseBuffer(int length) {
 
 void CZVString::Empty() {
     if (!buffer_ || size_ <= 0)
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
     FreeBuffer();
     InitEmpty(kind_);
 }
@@ -316,7 +316,7 @@ void CZVString::Append(int kind, const void* units, size_t count) {
 
 void CZVString::AppendAnsi(const char* text) {
     if (!text) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     Append(kAnsi, text, std::strlen(text));
@@ -324,7 +324,7 @@ void CZVString::AppendAnsi(const char* text) {
 
 void CZVString::AppendWide(const char16_t* text) {
     if (!text) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     Append(kWide, text, WideLength(text));
@@ -333,7 +333,7 @@ void CZVString::AppendWide(const char16_t* text) {
 int CZVString::Format(const char* fmt, ...) {
     const int kind = kind_;
     if (!fmt) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         Empty();
         return 0;
     }
@@ -395,7 +395,7 @@ void CZVString::TrimRight(const char* set) {
 
 CZVString CZVString::Left(int n) const {
     if (n < 0) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return CZVString(kind_);
     }
     return Make(kind_, buffer_, std::min(n, GetLength()));
@@ -403,7 +403,7 @@ CZVString CZVString::Left(int n) const {
 
 CZVString CZVString::Right(int n) const {
     if (n < 0) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return CZVString(kind_);
     }
     const int length = GetLength();
@@ -414,7 +414,7 @@ CZVString CZVString::Right(int n) const {
 
 CZVString CZVString::Mid(int start, int count) const {
     if (count < 0) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return CZVString();
     }
     const int length = GetLength();
@@ -431,7 +431,7 @@ int CZVString::Find(int ch, int start) const {
         return -1;
     start = std::max(start, 0);
     if (start >= length) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return -1;
     }
     const unsigned target = kind_ == kAnsi && ch < 0 ? ch + 256 : ch;
@@ -476,7 +476,7 @@ int CZVString::CompareNoCase(const CZVString& other) const { return CompareWith(
 
 int CZVString::Compare(const char* text) const {
     if (!text) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return -1;
     }
     if (kind_ == kAnsi)
@@ -487,7 +487,7 @@ int CZVString::Compare(const char* text) const {
 
 int CZVString::CompareNoCase(const char* text) {
     if (!text) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return -1;
     }
     if (!ToAnsi())
@@ -506,11 +506,11 @@ CZVString operator+(CZVString& a, const CZVString& b) {
 
 CZVString operator+(const char* a, const CZVString& b) {
     if (!a) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return CZVString(b);
     }
     if (b.kind_ != CZVString::kAnsi)
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
     CZVString head(a);
     return head + b;
 }

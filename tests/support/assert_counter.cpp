@@ -1,35 +1,37 @@
 #include "support/assert_counter.h"
 
-#include <atomic>
 #include <mutex>
+
+#include "platform/report.h"
 
 namespace testsupport {
 namespace {
 
-std::atomic<int> g_count{0};
 std::mutex g_mutex;
+int g_count = 0;
 std::string g_lastSource;
-
-void Record(const char* source, int) {
-    g_count.fetch_add(1);
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_lastSource = source ? source : "";
-}
 
 }  // namespace
 
 AssertCounter::AssertCounter() {
-    g_count.store(0);
-    {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_count = 0;
+    g_lastSource.clear();
+    platform::InstallReportHook([](platform::ReportKind kind, const std::string& text) {
+        if (kind != platform::ReportKind::Assert)
+            return;
         std::lock_guard<std::mutex> lock(g_mutex);
-        g_lastSource.clear();
-    }
-    previous_ = platform::InstallAssertSender(&Record);
+        ++g_count;
+        g_lastSource = text.substr(0, text.find('('));
+    });
 }
 
-AssertCounter::~AssertCounter() { platform::InstallAssertSender(previous_); }
+AssertCounter::~AssertCounter() { platform::RemoveReportHook(); }
 
-int AssertCounter::Count() const { return g_count.load(); }
+int AssertCounter::Count() const {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_count;
+}
 
 std::string AssertCounter::LastSource() const {
     std::lock_guard<std::mutex> lock(g_mutex);

@@ -1,9 +1,8 @@
 #pragma once
-// Counts the consistency checks reported while it is alive, so that a test
-// can tell a reported caller error from a silent one.
+// Counts the failed consistency checks reported while it is alive, so that a
+// test can tell a reported caller error from a silent one. It holds the
+// process's report hook meanwhile.
 #include <string>
-
-#include "platform/report_assert.h"
 
 namespace testsupport {
 
@@ -15,11 +14,8 @@ public:
     AssertCounter& operator=(const AssertCounter&) = delete;
 
     int Count() const;
-    // Source of the last report ("" before any).
+    // Source name of the last report ("" before any).
     std::string LastSource() const;
-
-private:
-    platform::AssertSender previous_;
 };
 
 }  // namespace testsupport
