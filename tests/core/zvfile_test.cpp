@@ -230,6 +230,14 @@ struct StringLimitCase {
     bool stored;
 };
 
+std::string StringLimitName(const StringLimitCase& c) {
+    const char* const names[] = {"Tablet", "Config", "Monitor"};
+    return names[static_cast<int>(c.variant)] + std::to_string(c.length);
+}
+
+void PrintTo(const StringLimitCase& c, std::ostream* os) { *os << StringLimitName(c); }
+void PrintTo(const FileValueCase& c, std::ostream* os) { *os << c.name; }
+
 class FileStringLimits : public testing::TestWithParam<StringLimitCase> {
 protected:
     testsupport::TempDir dir_;
@@ -261,7 +269,8 @@ INSTANTIATE_TEST_SUITE_P(CZVFile, FileStringLimits,
                          testing::Values(StringLimitCase{ZVVariant::Tablet, 5000, true},
                                          StringLimitCase{ZVVariant::Tablet, 5001, false},
                                          StringLimitCase{ZVVariant::Config, 5001, false},
-                                         StringLimitCase{ZVVariant::Monitor, 70000, true}));
+                                         StringLimitCase{ZVVariant::Monitor, 70000, true}),
+                         [](const auto& info) { return StringLimitName(info.param); });
 
 TEST_F(CZVFileTest, StoredCountsOutsideTheLimitsFail) {
     // 5001 characters written by some other hand; then a negative count.
