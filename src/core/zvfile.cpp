@@ -13,8 +13,15 @@
 
 #include "core/zvbytes.h"
 #include "core/zvtext.h"
+#include "platform/report.h"
 
 namespace {
+
+// Lines under which the tablet reports its failed checks.
+constexpr int kReportDestructorClose = 68;
+constexpr int kReportOpenWhileOpen = 150;
+constexpr int kReportBadMode = 168;
+constexpr int kReportClose = 198;
 
 constexpr uint32_t kWideStringFlag = 0x80000000u;
 constexpr int kTimeFields = 8;
@@ -74,7 +81,12 @@ platform::LocalTime UtcRecord(const statx_timestamp& stamp) {
 CZVFile::CZVFile(std::string name, ZVVariant variant, int32_t bufferCapacity)
     : name_(std::move(name)), variant_(variant), buffer_(std::max(bufferCapacity, 1)) {}
 
-CZVFile::~CZVFile() { Close(); }
+CZVFile::~CZVFile() { CloseFile(kReportDestructorClose); }
+
+void CZVFile::ReportCheck(int line) const {
+    if (variant_ == ZVVariant::Tablet)
+        ReportAssert("zvfile", line, 1);
+}
 
 int CZVFile::Exists() const {
     struct stat status;
@@ -82,13 +94,15 @@ int CZVFile::Exists() const {
 }
 
 int CZVFile::Open(int mode) {
+    if (IsOpen())
+        ReportCheck(kReportOpenWhileOpen);
     Close();
     int flags = O_CLOEXEC;
     switch (mode) {
     case kRead: flags |= O_RDONLY; break;
     case kCreate: flags |= O_WRONLY | O_CREAT | O_TRUNC; break;
     case kAppend: flags |= O_WRONLY | O_CREAT; break;
-    default: return 0;
+    default: ReportCheck(kReportBadMode); return 0;
     }
     fd_ = ::open(name_.c_str(), flags, 0666);
     if (fd_ >= 0 && mode == kAppend && ::lseek(fd_, 0, SEEK_END) < 0) {
@@ -102,11 +116,15 @@ int CZVFile::Open(int mode) {
     return 1;
 }
 
-int CZVFile::Close() {
+int CZVFile::Close() { return CloseFile(kReportClose); }
+
+int CZVFile::CloseFile(int reportLine) {
     if (fd_ < 0)
         return 1;
     const bool flushed = Flush();
     const bool closed = ::close(fd_) == 0;
+    if (!closed)
+        ReportCheck(reportLine);
     fd_ = -1;
     mode_ = kClosed;
     return flushed && closed;

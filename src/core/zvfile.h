@@ -30,7 +30,8 @@ public:
     const std::string& GetName() const { return name_; }
     int Exists() const;
     // Closes first when open. Append positions at the end. On failure the
-    // file stays closed.
+    // file stays closed. The tablet reports opening an open file and an
+    // unknown mode as failed checks.
     virtual int Open(int mode);
     int Close();
     virtual int IsOpen() const;
@@ -98,6 +99,8 @@ private:
     };
 
     bool Writing() const { return mode_ == kCreate || mode_ == kAppend; }
+    void ReportCheck(int line) const;
+    int CloseFile(int reportLine);
     bool FetchInformation();
     bool ReadText(std::string& bytes, int64_t size);
     template <typename T> int ReadValue(T& value);

@@ -3,12 +3,14 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/report.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -222,6 +224,23 @@ TEST_F(CZVFileTest, OpenModes) {
     file.Close();
     EXPECT_EQ(file.GetLength(), 0) << "create truncates";
     EXPECT_EQ(file.Exists(), 1);
+}
+
+TEST_F(CZVFileTest, TheTabletReportsMisusedOpens) {
+    std::vector<std::string> reports;
+    ASSERT_TRUE(platform::InstallReportHook([&reports](platform::ReportKind, const std::string& text) {
+        reports.push_back(text.substr(0, text.find(':')));
+    }));
+    testing::internal::CaptureStderr();
+    for (ZVVariant variant : {ZVVariant::Tablet, ZVVariant::Monitor}) {
+        CZVFile file(Path(), variant);
+        file.Open(CZVFile::kCreate);
+        EXPECT_EQ(file.Open(CZVFile::kAppend), 1) << "reopening still works";
+        EXPECT_EQ(file.Open(0), 0);
+    }
+    testing::internal::GetCapturedStderr();
+    platform::RemoveReportHook();
+    EXPECT_THAT(reports, testing::ElementsAre("zvfile(line 150", "zvfile(line 150", "zvfile(line 168"));
 }
 
 struct StringLimitCase {
