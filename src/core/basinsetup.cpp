@@ -24,9 +24,10 @@ constexpr int kNamedItemBytes = 8;
 constexpr int kBodyBytes = 20;
 constexpr int kCircuitStatusBytes = 12;
 
-std::unique_ptr<CZVMSG> MakeRequest(uint16_t id, std::initializer_list<int32_t> ints)
+std::unique_ptr<CZVMSG> MakeRequest(ZVVariant variant, uint16_t id,
+                                    std::initializer_list<int32_t> ints)
 {
-    auto message = std::make_unique<CZVMSG>(0, id, 0, 1);
+    auto message = std::make_unique<CZVMSG>(0, id, 0, 1, variant);
     for (int32_t value : ints)
         message->WriteInt(value);
     return message;
@@ -75,13 +76,13 @@ void CPoolCircuit::SetRunTime(int controllerIndex, int minutes)
     runTime = static_cast<uint16_t>(minutes);
     if (controllerIndex == -1)
         return;
-    auto message = MakeRequest(ZVM_POOL_SETRUNTIME, {controllerIndex, circuitId, minutes});
+    auto message = MakeRequest(owner->GetVariant(), ZVM_POOL_SETRUNTIME, {controllerIndex, circuitId, minutes});
     owner->Link().Send(*message);
 }
 
-CBasinSetup::CBasinSetup(CGatewayLink& link, ZVVariant program, int controllerIndex,
+CBasinSetup::CBasinSetup(CGatewayLink& link, ZVVariant variant, int controllerIndex,
                          uint16_t major, uint16_t minor)
-    : link_(link), program_(program), major_(major), minor_(minor),
+    : link_(link), variant_(program), major_(major), minor_(minor),
       controllerIndex_(controllerIndex)
 {
     Load();
@@ -97,19 +98,19 @@ int CBasinSetup::IsVersionAtLeast(int major, int minor) const
 // The tablet program reads every gated field unconditionally.
 int CBasinSetup::Gate(int major, int minor) const
 {
-    return program_ == ZVVariant::Tablet || IsVersionAtLeast(major, minor);
+    return variant_ == ZVVariant::Tablet || IsVersionAtLeast(major, minor);
 }
 
 void CBasinSetup::Load()
 {
-    const bool tablet = program_ == ZVVariant::Tablet;
-    auto request = MakeRequest(ZVM_POOL_GETCONFIGQ, {controllerIndex_, tablet ? 0 : 1});
+    const bool tablet = variant_ == ZVVariant::Tablet;
+    auto request = MakeRequest(variant_, ZVM_POOL_GETCONFIGQ, {controllerIndex_, tablet ? 0 : 1});
     auto answer = link_.Ask(*request, tablet ? kTabletConfigTimeout : kDefaultQueryTimeout);
     if (!answer || !ReadConfig(*answer))
         return;
     if (!tablet) {
         // The monitor shows what it has even when the extended part is missing.
-        if (!LoadExtended() && program_ != ZVVariant::Monitor)
+        if (!LoadExtended() && variant_ != ZVVariant::Monitor)
             return;
         ResolveCircuitNames();
     }
@@ -119,7 +120,7 @@ void CBasinSetup::Load()
 
 int CBasinSetup::ReadConfig(CZVMSG& message)
 {
-    const bool shortForm = program_ == ZVVariant::Tablet;
+    const bool shortForm = variant_ == ZVVariant::Tablet;
     uint8_t legacyType = 0, subType = 0, expansion = 0;
     CMsgReader in(message);
     in.Int(controllerId_)
@@ -128,7 +129,7 @@ int CBasinSetup::ReadConfig(CZVMSG& message)
         .Byte(celsius_).Byte(legacyType).Byte(subType).Byte(expansion);
     if (!in)
         return 0;
-    if (program_ == ZVVariant::Monitor) {
+    if (variant_ == ZVVariant::Monitor) {
         controllerType_ = legacyType;
         controllerSubType_ = subType;
         expansion_ = expansion;
@@ -153,7 +154,7 @@ int CBasinSetup::ReadConfig(CZVMSG& message)
     if (Gate(4, 0))
         in.Bytes(pumpCircuits_.data(), kPoolPumpCount);
     in.Int(trailingValue_);
-    if (program_ == ZVVariant::Monitor)
+    if (variant_ == ZVVariant::Monitor)
         in.Int(furtherConfigValue_);
     return in ? 1 : 0;
 }
@@ -162,7 +163,7 @@ int CBasinSetup::ReadCircuit(CZVMSG& message, int recordIndex)
 {
     auto circuit = std::make_unique<CPoolCircuit>(this, recordIndex);
     CMsgReader in(message);
-    if (program_ == ZVVariant::Tablet) {
+    if (variant_ == ZVVariant::Tablet) {
         uint8_t skipped[2];
         in.Int(circuit->circuitId).String(circuit->name).Byte(circuit->nameIndex)
             .Byte(circuit->function).Byte(circuit->interface).Byte(circuit->flags)
@@ -195,7 +196,7 @@ int CBasinSetup::ReadColor(CZVMSG& message)
 
 int CBasinSetup::LoadExtended()
 {
-    auto request = MakeRequest(ZVM_POOL_GETCUSTOMNAMECOUNTQ, {0});
+    auto request = MakeRequest(variant_, ZVM_POOL_GETCUSTOMNAMECOUNTQ, {0});
     auto answer = Ask(*request);
     int32_t total = 0;
     if (!answer || !answer->ReadInt(total))
@@ -203,12 +204,12 @@ int CBasinSetup::LoadExtended()
     builtInTotal_ = std::max(total, 0);
     if (!LoadBuiltInNames())
         return 0;
-    request = MakeRequest(ZVM_POOL_GETSTRINGLISTQ, {0});
+    request = MakeRequest(variant_, ZVM_POOL_GETSTRINGLISTQ, {0});
     answer = Ask(*request);
     if (!answer)
         return 0;
     ReadStringList(*answer, customNames_);
-    request = MakeRequest(ZVM_POOL_GETNAMEDITEMSQ, {0});
+    request = MakeRequest(variant_, ZVM_POOL_GETNAMEDITEMSQ, {0});
     answer = Ask(*request);
     if (answer)
         ReadRecords(*answer, ReadCount(*answer), kNamedItemBytes, [&](int) {
@@ -219,7 +220,7 @@ int CBasinSetup::LoadExtended()
             return 1;
         });
     ReleaseTables();
-    request = MakeRequest(ZVM_POOL_GETEXTCONFIGQ, {controllerIndex_});
+    request = MakeRequest(variant_, ZVM_POOL_GETEXTCONFIGQ, {controllerIndex_});
     answer = Ask(*request);
     return answer && ReadExtConfig(*answer);
 }
@@ -229,7 +230,7 @@ int CBasinSetup::LoadBuiltInNames()
 {
     for (int start = 0; start < builtInTotal_;) {
         const int wanted = std::min(kNameChunk, builtInTotal_ - start);
-        auto request = MakeRequest(ZVM_POOL_GETCUSTOMNAMESQ, {0, start, wanted});
+        auto request = MakeRequest(variant_, ZVM_POOL_GETCUSTOMNAMESQ, {0, start, wanted});
         auto answer = Ask(*request);
         if (!answer)
             return 0;
@@ -258,7 +259,7 @@ int CBasinSetup::ReadExtConfig(CZVMSG& message)
     controllerType_ = static_cast<uint8_t>(type);
     expansion_ = static_cast<uint8_t>(expansion);
     int tables = 9;
-    if (program_ == ZVVariant::Monitor) {
+    if (variant_ == ZVVariant::Monitor) {
         controllerSubType_ = static_cast<uint8_t>(type >> 8);
         if (IsVersionAtLeast(4, 0))
             tables = 12;
@@ -271,7 +272,7 @@ int CBasinSetup::ReadExtConfig(CZVMSG& message)
         if (!ReadTable(message, table))
             return 0;
     }
-    if (program_ == ZVVariant::Monitor && tables_[0].size() >= 2)
+    if (variant_ == ZVVariant::Monitor && tables_[0].size() >= 2)
         firmwareVersion_ = tables_[0][0] * 1000 + tables_[0][1];
     return 1;
 }
@@ -339,7 +340,7 @@ int CBasinSetup::ReadStatus(CZVMSG& message)
     in.Int(airTemp_).Int(count);
     if (!in)
         return 0;
-    if (count > 2 && program_ == ZVVariant::Tablet)
+    if (count > 2 && variant_ == ZVVariant::Tablet)
         link_.ReportAssert("basinsetup", 570);
     // Records beyond the second body are read past, never taken as circuits.
     if (!ReadRecords(message, count, kBodyBytes,
@@ -349,7 +350,7 @@ int CBasinSetup::ReadStatus(CZVMSG& message)
         !ReadRecords(message, count, kCircuitStatusBytes,
                      [&](int) { return ReadCircuitStatus(message); }))
         return 0;
-    if (program_ == ZVVariant::Monitor && IsVersionAtLeast(5, 1)) {
+    if (variant_ == ZVVariant::Monitor && IsVersionAtLeast(5, 1)) {
         for (int32_t& value : chemistry_)
             in.Int(value);
     }
@@ -362,7 +363,7 @@ int CBasinSetup::ReadBody(CZVMSG& message, int store)
     CPoolBody read;
     CMsgReader in(message);
     in.Int(number).Int(read.temperature).Int(read.heatStatus).Int(read.setPoint);
-    if (program_ == ZVVariant::Monitor && IsVersionAtLeast(5, 1))
+    if (variant_ == ZVVariant::Monitor && IsVersionAtLeast(5, 1))
         in.Int(read.extra);
     in.Int(read.heatMode);
     if (!in)
@@ -371,7 +372,7 @@ int CBasinSetup::ReadBody(CZVMSG& message, int store)
         return 1;
     if (number != 0 && number != 1) {
         // A body the model does not know never overwrites the pool's values.
-        if (program_ == ZVVariant::Tablet)
+        if (variant_ == ZVVariant::Tablet)
             link_.ReportAssert("basinsetup", 582);
         return 1;
     }
@@ -565,7 +566,7 @@ void CBasinSetup::ResolveCircuitNames()
 
 std::string CBasinSetup::GetHeatModeText(int mode) const
 {
-    if (program_ == ZVVariant::Monitor && (equipmentFlags_ & 0x10000)) {
+    if (variant_ == ZVVariant::Monitor && (equipmentFlags_ & 0x10000)) {
         switch (mode) {
         case 0: return "Off";
         case 1: return "Hybrid";
@@ -575,7 +576,7 @@ std::string CBasinSetup::GetHeatModeText(int mode) const
         default: return "Don't Change";
         }
     }
-    const bool monitor = program_ == ZVVariant::Monitor;
+    const bool monitor = variant_ == ZVVariant::Monitor;
     switch (mode) {
     case 0: return "Off";
     case 1: return HasHeatPump() ? "H.Pump Only" : "Solar Only";
@@ -652,7 +653,7 @@ void CBasinSetup::SetCircuitState(CPoolCircuit* circuit, int on)
 {
     if (!circuit)
         return;
-    auto message = MakeRequest(ZVM_POOL_SETCIRCUIT, {controllerIndex_, circuit->circuitId, on ? 1 : 0});
+    auto message = MakeRequest(variant_, ZVM_POOL_SETCIRCUIT, {controllerIndex_, circuit->circuitId, on ? 1 : 0});
     link_.Send(*message);
     circuit->state = on;
 }
@@ -669,7 +670,7 @@ void CBasinSetup::SetLightParams(const CPoolCircuit* circuit)
 {
     if (!circuit)
         return;
-    auto message = MakeRequest(ZVM_POOL_SETLIGHTCOLOR,
+    auto message = MakeRequest(variant_, ZVM_POOL_SETLIGHTCOLOR,
                                {controllerIndex_, circuit->circuitId, circuit->colorSet,
                                 circuit->colorPosition, circuit->colorStagger});
     link_.Send(*message);
@@ -677,13 +678,13 @@ void CBasinSetup::SetLightParams(const CPoolCircuit* circuit)
 
 int CBasinSetup::CancelDelays()
 {
-    auto request = MakeRequest(ZVM_POOL_CANCELDELAYSQ, {controllerIndex_});
+    auto request = MakeRequest(variant_, ZVM_POOL_CANCELDELAYSQ, {controllerIndex_});
     return AskAnswered(*request);
 }
 
 int CBasinSetup::EnableRemotes(int flag)
 {
-    auto request = MakeRequest(ZVM_POOL_SETREMOTESENABLEDQ, {controllerIndex_, flag});
+    auto request = MakeRequest(variant_, ZVM_POOL_SETREMOTESENABLEDQ, {controllerIndex_, flag});
     return AskAnswered(*request);
 }
 
@@ -691,7 +692,7 @@ int CBasinSetup::SetLightParamsWait(CPoolCircuit* circuit, uint8_t colorPosition
 {
     if (!circuit)
         return 0;
-    auto request = MakeRequest(ZVM_POOL_SETLIGHTCOLOR,
+    auto request = MakeRequest(variant_, ZVM_POOL_SETLIGHTCOLOR,
                                {controllerIndex_, circuit->circuitId, circuit->colorSet,
                                 colorPosition, circuit->colorStagger});
     if (!AskAnswered(*request))
@@ -704,7 +705,7 @@ int CBasinSetup::WriteCircuit(CPoolCircuit* circuit)
 {
     if (!circuit)
         return 0;
-    auto request = MakeRequest(ZVM_POOL_SETCIRCUITCONFIGQ,
+    auto request = MakeRequest(variant_, ZVM_POOL_SETCIRCUITCONFIGQ,
                                {controllerId_, circuit->circuitId, circuit->nameIndex,
                                 circuit->function, circuit->interface, circuit->flags,
                                 circuit->colorPosition});
@@ -716,7 +717,7 @@ int CBasinSetup::WriteCircuit(CPoolCircuit* circuit)
 
 int CBasinSetup::SetCustomName(int index, const std::string& text)
 {
-    auto request = MakeRequest(ZVM_POOL_SETCUSTOMNAMEQ, {controllerIndex_, index});
+    auto request = MakeRequest(variant_, ZVM_POOL_SETCUSTOMNAMEQ, {controllerIndex_, index});
     request->WriteString(text);
     if (!AskAnswered(*request))
         return 0;
@@ -732,7 +733,7 @@ int CBasinSetup::AdjustSensor(int sensor, int delta)
     int32_t values[3] = {airTemp_, bodies_[0].temperature, bodies_[1].temperature};
     if (sensor >= 0 && sensor < 3)
         values[sensor] += delta;
-    auto request = MakeRequest(ZVM_POOL_ADJUSTSENSORQ, {0, values[0], values[1], values[2]});
+    auto request = MakeRequest(variant_, ZVM_POOL_ADJUSTSENSORQ, {0, values[0], values[1], values[2]});
     if (!AskAnswered(*request))
         return 0;
     airTemp_ = values[0];
@@ -743,7 +744,7 @@ int CBasinSetup::AdjustSensor(int sensor, int delta)
 
 int CBasinSetup::WriteConfigurationTables()
 {
-    auto request = MakeRequest(ZVM_POOL_SETEXTCONFIGQ, {controllerIndex_});
+    auto request = MakeRequest(variant_, ZVM_POOL_SETEXTCONFIGQ, {controllerIndex_});
     const int last = Gate(4, 0) ? 10 : 9;
     for (int table = 2; table <= last; ++table) {
         const auto& bytes = tables_[static_cast<size_t>(table - 1)];

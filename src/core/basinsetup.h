@@ -92,7 +92,7 @@ public:
     // Loads the controller's configuration through link at once; read
     // IsLoaded afterwards. The tablet program has no version gates and
     // ignores major and minor.
-    CBasinSetup(CGatewayLink& link, ZVVariant program, int controllerIndex, uint16_t major = 0,
+    CBasinSetup(CGatewayLink& link, ZVVariant variant, int controllerIndex, uint16_t major = 0,
                 uint16_t minor = 0);
     virtual ~CBasinSetup();
     CBasinSetup(const CBasinSetup&) = delete;
@@ -112,7 +112,7 @@ public:
     int IsServiceMode() const { return linkState_ == 3; }
     int GetFreezeFlag() const;
 
-    ZVVariant GetProgram() const { return program_; }
+    ZVVariant GetVariant() const { return variant_; }
     int GetControllerIndex() const { return controllerIndex_; }
     int32_t GetControllerId() const { return controllerId_; }
     const std::string& GetControllerName() const { return controllerName_; }
@@ -223,7 +223,7 @@ private:
     int AskAnswered(CZVMSG& request) { return Ask(request) != nullptr; }
 
     CGatewayLink& link_;
-    ZVVariant program_;
+    ZVVariant variant_;
     uint16_t major_;
     uint16_t minor_;
     int loaded_ = 0;
