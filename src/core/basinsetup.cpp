@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "core/msgreader.h"
+#include "platform/report.h"
 
 namespace {
 
@@ -341,7 +342,7 @@ int CBasinSetup::ReadStatus(CZVMSG& message)
     if (!in)
         return 0;
     if (count > 2 && variant_ == ZVVariant::Tablet)
-        link_.ReportAssert("basinsetup", 570);
+        ReportAssert("basinsetup", 570, 1);
     // Records beyond the second body are read past, never taken as circuits.
     if (!ReadRecords(message, count, kBodyBytes,
                      [&](int index) { return ReadBody(message, index < 2); }))
@@ -373,7 +374,7 @@ int CBasinSetup::ReadBody(CZVMSG& message, int store)
     if (number != 0 && number != 1) {
         // A body the model does not know never overwrites the pool's values.
         if (variant_ == ZVVariant::Tablet)
-            link_.ReportAssert("basinsetup", 582);
+            ReportAssert("basinsetup", 582, 1);
         return 1;
     }
     CPoolBody& body = bodies_[static_cast<size_t>(number)];

@@ -21,7 +21,4 @@ public:
     // request id + 1). Returns the answer, read position at its start, or null
     // on time-out, lost connection or any other reply.
     virtual std::unique_ptr<CZVMSG> Ask(CZVMSG& request, uint32_t timeoutMs) = 0;
-
-    // A failed consistency check; the caller goes on with its own repair.
-    virtual void ReportAssert(const char* source, int line) = 0;
 };
