@@ -83,7 +83,7 @@ void CPoolCircuit::SetRunTime(int controllerIndex, int minutes)
 
 CBasinSetup::CBasinSetup(CGatewayLink& link, ZVVariant variant, int controllerIndex,
                          uint16_t major, uint16_t minor)
-    : link_(link), variant_(program), major_(major), minor_(minor),
+    : link_(link), variant_(variant), major_(major), minor_(minor),
       controllerIndex_(controllerIndex)
 {
     Load();
@@ -152,8 +152,10 @@ int CBasinSetup::ReadConfig(CZVMSG& message)
     in.Int(count);
     if (!in || !ReadRecords(message, count, kColorBytes, [&](int) { return ReadColor(message); }))
         return 0;
-    if (Gate(4, 0))
-        in.Bytes(pumpCircuits_.data(), kPoolPumpCount);
+    if (Gate(4, 0)) {
+        for (uint8_t& pump : pumpCircuits_)
+            in.Byte(pump);
+    }
     in.Int(trailingValue_);
     if (variant_ == ZVVariant::Monitor)
         in.Int(furtherConfigValue_);
@@ -212,8 +214,9 @@ int CBasinSetup::LoadExtended()
     ReadStringList(*answer, customNames_);
     request = MakeRequest(variant_, ZVM_POOL_GETNAMEDITEMSQ, {0});
     answer = Ask(*request);
-    if (answer)
-        ReadRecords(*answer, ReadCount(*answer), kNamedItemBytes, [&](int) {
+    int32_t count = 0;
+    if (answer && answer->ReadInt(count))
+        ReadRecords(*answer, count, kNamedItemBytes, [&](int) {
             CPoolNameEntry entry;
             if (!CMsgReader(*answer).Int(entry.code).String(entry.name))
                 return 0;
@@ -790,6 +793,8 @@ uint8_t GetByteAt(const uint8_t* table, int count, int index)
 int CBasinSetup::IsCircuitAllowed(const CPoolCircuit* circuit) const
 {
     constexpr int kDontShow = 5;
+    if (!circuit)
+        return 0;
     if (circuit->interface != kDontShow)
         return 1;
     const int i = circuit->recordIndex;
