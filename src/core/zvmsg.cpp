@@ -15,9 +15,41 @@ constexpr uint32_t kWideStringFlag = 0x80000000u;
 
 int64_t RoundUp4(int64_t count) { return (count + 3) & ~int64_t{3}; }
 
+// Edges and sizes wrap as the peer's arithmetic does; odd values from the
+// wire never overflow.
+int32_t LastFromSize(int32_t first, int32_t size) {
+    return static_cast<int32_t>(static_cast<uint32_t>(first) + static_cast<uint32_t>(size) - 1u);
+}
+
+int32_t SizeFromEdges(int32_t first, int32_t last) {
+    return static_cast<int32_t>(static_cast<uint32_t>(last) - static_cast<uint32_t>(first) + 1u);
+}
+
+constexpr int kTimeFields = 8;
+constexpr int kSpanFields = 6;
+constexpr int kPackedTimeSize = 6;
+constexpr int kPackedYearBase = 2000;
+
+// A time from its fields as they travel. Setting the date first and then
+// the clock fields keeps the record free of anything but what was sent.
+CZVTime TimeFromFields(int year, int month, int dayOfWeek, int day, int hour, int minute,
+                       int second, int ms) {
+    CZVTime time;
+    time.Set(year, month, 0, day, 0, 0, 0, 0);
+    time.SetDayOfWeek(dayOfWeek);
+    time.Normalize();
+    time.SetHour(hour);
+    time.SetMinute(minute);
+    time.SetSecond(second);
+    time.SetMilliseconds(ms);
+    return time;
+}
+
+}  // namespace
+
 // A composite value, encoded whole before it goes into the message so that
 // it is written completely or not at all.
-class Encoding {
+class CZVMSG::Encoding {
 public:
     template <typename T>
     void Add(T value) {
@@ -31,18 +63,6 @@ private:
     uint8_t bytes_[16] = {};
     int32_t size_ = 0;
 };
-
-// Edges and sizes wrap as the peer's arithmetic does; odd values from the
-// wire never overflow.
-int32_t LastFromSize(int32_t first, int32_t size) {
-    return static_cast<int32_t>(static_cast<uint32_t>(first) + static_cast<uint32_t>(size) - 1u);
-}
-
-int32_t SizeFromEdges(int32_t first, int32_t last) {
-    return static_cast<int32_t>(static_cast<uint32_t>(last) - static_cast<uint32_t>(first) + 1u);
-}
-
-}  // namespace
 
 int32_t CZVMSG::PayloadLimit(ZVVariant variant) {
     return variant == ZVVariant::Tablet ? 1000000 : 500000;
@@ -262,6 +282,50 @@ int CZVMSG::ReadText(Text& text) {
 int CZVMSG::ReadString(std::string& text) { return ReadText(text); }
 int CZVMSG::ReadString(std::u16string& text) { return ReadText(text); }
 
+// `count` unsigned 16-bit fields, read whole or not at all.
+int CZVMSG::ReadFields(uint16_t* fields, int count) {
+    std::span<const uint8_t> bytes;
+    if (!Take(2 * count, 2 * count, bytes))
+        return 0;
+    for (int i = 0; i < count; ++i)
+        fields[i] = LoadLE<uint16_t>(bytes.data() + 2 * i);
+    return 1;
+}
+
+int CZVMSG::ReadTime(CZVTime& time) {
+    return ReadComposite([&] {
+        uint16_t f[kTimeFields];
+        if (!ReadFields(f, kTimeFields))
+            return false;
+        time = TimeFromFields(f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7]);
+        return true;
+    });
+}
+
+int CZVMSG::ReadPackedTime(CZVTime& time) {
+    return ReadComposite([&] {
+        std::span<const uint8_t> b;
+        if (!Take(kPackedTimeSize, kPackedTimeSize, b))
+            return false;
+        time = TimeFromFields(kPackedYearBase + b[0], b[1] & 0x0F, b[1] >> 4, b[2], b[3], b[4],
+                              b[5], 0);
+        return true;
+    });
+}
+
+int CZVMSG::ReadTimeSpan(CZVTimeSpan& span) {
+    return ReadComposite([&] {
+        uint16_t f[kSpanFields];
+        if (!ReadFields(f, kSpanFields))
+            return false;
+        CZVTimeSpan value;
+        value.Set(f[1], f[2], f[3], f[4], f[5]);
+        value.SetNegative(f[0]);
+        span = value;
+        return true;
+    });
+}
+
 int CZVMSG::ReadColor(uint32_t& colorref) {
     return ReadComposite([&] {
         int32_t red = 0, green = 0, blue = 0;
@@ -300,11 +364,15 @@ int CZVMSG::Put(const void* bytes, int32_t count, int32_t encodedSize) {
     return 1;
 }
 
+int CZVMSG::PutEncoding(const Encoding& encoding) {
+    return Put(encoding.data(), encoding.size(), encoding.size());
+}
+
 template <typename T>
 int CZVMSG::WriteScalar(T value) {
     Encoding encoding;
     encoding.Add(value);
-    return Put(encoding.data(), encoding.size(), encoding.size());
+    return PutEncoding(encoding);
 }
 
 int CZVMSG::WriteBytes(const void* data, int32_t count) {
@@ -328,12 +396,37 @@ int CZVMSG::WriteString(std::string_view text) {
     return WriteInt(count) && Put(text.data(), count, static_cast<int32_t>(padded));
 }
 
+int CZVMSG::WriteTime(const CZVTime& time) {
+    Encoding encoding;
+    for (int field : {time.GetYear(), time.GetMonth(), time.GetDayOfWeek(), time.GetDay(),
+                      time.GetHour(), time.GetMinute(), time.GetSecond(), time.GetMilliseconds()})
+        encoding.Add(static_cast<uint16_t>(field));
+    return PutEncoding(encoding);
+}
+
+int CZVMSG::WritePackedTime(const CZVTime& time) {
+    Encoding encoding;
+    encoding.Add(static_cast<uint8_t>(time.GetYear() - kPackedYearBase));
+    encoding.Add(static_cast<uint8_t>(time.GetDayOfWeek() << 4 | time.GetMonth()));
+    for (int field : {time.GetDay(), time.GetHour(), time.GetMinute(), time.GetSecond()})
+        encoding.Add(static_cast<uint8_t>(field));
+    return PutEncoding(encoding);
+}
+
+int CZVMSG::WriteTimeSpan(const CZVTimeSpan& span) {
+    Encoding encoding;
+    for (int field : {span.IsNegative(), span.GetDays(), span.GetHours(), span.GetMinutes(),
+                      span.GetSeconds(), span.GetMilliseconds()})
+        encoding.Add(static_cast<uint16_t>(field));
+    return PutEncoding(encoding);
+}
+
 int CZVMSG::WriteColor(uint32_t colorref) {
     Encoding encoding;
     encoding.Add<int32_t>(colorref & 0xFF);
     encoding.Add<int32_t>(colorref >> 8 & 0xFF);
     encoding.Add<int32_t>(colorref >> 16 & 0xFF);
-    return Put(encoding.data(), encoding.size(), encoding.size());
+    return PutEncoding(encoding);
 }
 
 int CZVMSG::WriteRect(const ZVRectEdges& rect) {
@@ -342,5 +435,5 @@ int CZVMSG::WriteRect(const ZVRectEdges& rect) {
     encoding.Add(rect.top);
     encoding.Add(SizeFromEdges(rect.left, rect.right));
     encoding.Add(SizeFromEdges(rect.top, rect.bottom));
-    return Put(encoding.data(), encoding.size(), encoding.size());
+    return PutEncoding(encoding);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/zvtime.h"
 #include "core/zvvariant.h"
 
 // A rectangle as the programs hold it: right and bottom are inclusive.
@@ -96,6 +97,12 @@ public:
     // 8-bit text is Windows-1252; the monitor also reads UTF-16 text.
     int ReadString(std::string& text);
     int ReadString(std::u16string& text);
+    // Day of week Monday = 0 on the wire. A valid date gets the day of week
+    // of its calendar; the clock fields are taken as sent.
+    int ReadTime(CZVTime& time);
+    // Milliseconds become 0.
+    int ReadPackedTime(CZVTime& time);
+    int ReadTimeSpan(CZVTimeSpan& span);
     int ReadColor(uint32_t& colorref);
     int ReadRect(ZVRectEdges& rect);
 
@@ -108,6 +115,10 @@ public:
     int WriteShort(int16_t value);
     int WriteInt(int32_t value);
     int WriteString(std::string_view text);
+    int WriteTime(const CZVTime& time);
+    int WritePackedTime(const CZVTime& time);
+    // Whole weeks are not carried: the days field holds 0-6.
+    int WriteTimeSpan(const CZVTimeSpan& span);
     int WriteColor(uint32_t colorref);
     int WriteRect(const ZVRectEdges& rect);
 
@@ -124,6 +135,9 @@ private:
     template <typename T> int WriteScalar(T value);
     template <typename Parts> int ReadComposite(Parts&& readParts);
     template <typename Text> int ReadText(Text& text);
+    int ReadFields(uint16_t* fields, int count);
+    class Encoding;
+    int PutEncoding(const Encoding& encoding);
 
     uint16_t senderId_;
     uint16_t id_;
