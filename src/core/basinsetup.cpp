@@ -34,12 +34,9 @@ std::unique_ptr<CZVMSG> MakeRequest(ZVVariant variant, uint16_t id,
     return message;
 }
 
-// Reads a count, then that many strings into list.
-int ReadStringList(CZVMSG& message, std::vector<std::string>& list)
+// Appends count strings to list; 1 when all of them were there.
+int ReadStrings(CZVMSG& message, int32_t count, std::vector<std::string>& list)
 {
-    int32_t count = 0;
-    if (!message.ReadInt(count))
-        return 0;
     return ReadRecords(message, count, kStringBytes, [&](int) {
         std::string text;
         if (!message.ReadString(text))
@@ -211,10 +208,11 @@ int CBasinSetup::LoadExtended()
     answer = Ask(*request);
     if (!answer)
         return 0;
-    ReadStringList(*answer, customNames_);
+    int32_t count = 0;
+    if (answer->ReadInt(count))
+        ReadStrings(*answer, count, customNames_);
     request = MakeRequest(variant_, ZVM_POOL_GETNAMEDITEMSQ, {0});
     answer = Ask(*request);
-    int32_t count = 0;
     if (answer && answer->ReadInt(count))
         ReadRecords(*answer, count, kNamedItemBytes, [&](int) {
             CPoolNameEntry entry;
@@ -238,19 +236,12 @@ int CBasinSetup::LoadBuiltInNames()
         auto answer = Ask(*request);
         if (!answer)
             return 0;
-        const size_t before = builtInNames_.size();
         int32_t count = 0;
         if (!answer->ReadInt(count) || count != wanted)
             break;
-        if (!ReadRecords(*answer, count, kStringBytes, [&](int) {
-                std::string name;
-                if (!answer->ReadString(name))
-                    return 0;
-                builtInNames_.push_back(std::move(name));
-                return 1;
-            }))
+        if (!ReadStrings(*answer, count, builtInNames_))
             break;
-        start += static_cast<int>(builtInNames_.size() - before);
+        start += count;
     }
     return 1;
 }

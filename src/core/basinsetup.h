@@ -207,8 +207,6 @@ private:
     void Load();
     int LoadExtended();
     int LoadBuiltInNames();
-    void LoadCustomNames();
-    void LoadFunctionNames();
     void ReleaseTables();
     int ReadTable(CZVMSG& message, int table);
     int ReadCircuit(CZVMSG& message, int recordIndex);
