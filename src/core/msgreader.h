@@ -58,13 +58,14 @@ private:
 
 // Reads count records through readOne(index), each at least minBytes long on
 // the wire. Stops at the first record that fails; a count that is negative
-// or more than the payload could hold is never looped on. 1 when all were read.
+// or more than what is left of the payload could hold is never looped on.
+// 1 when all were read.
 template <typename ReadOne>
 int ReadRecords(CZVMSG& message, int32_t count, int32_t minBytes, ReadOne&& readOne)
 {
     if (count < 0)
         return 0;
-    const int32_t fits = message.GetLength() / minBytes;
+    const int32_t fits = message.GetRemaining() / minBytes;
     for (int32_t i = 0; i < count; ++i) {
         if (i >= fits || !readOne(i))
             return 0;
