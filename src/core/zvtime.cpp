@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "platform/report.h"
+
 std::atomic<int32_t> g_nClockOffsetMinutes{0};
 
 namespace {
@@ -84,38 +86,47 @@ int CZVTime::Normalize() {
     return platform::LocalTimeToValue(m_time, value) && platform::ValueToLocalTime(value, m_time) ? 1 : 0;
 }
 
-int CZVTime::AddMilliseconds(int64_t ms) {
-    int64_t units = 0;
-    return MulChecked(ms, static_cast<int64_t>(kUnitsPerMs), units) ? AddUnits(units) : 0;
-}
+int CZVTime::AddMilliseconds(int64_t ms) { return AddUnits(ms, kUnitsPerMs); }
 
-int CZVTime::AddSeconds(int64_t seconds) {
-    int64_t units = 0;
-    return MulChecked(seconds, static_cast<int64_t>(kUnitsPerSecond), units) ? AddUnits(units) : 0;
-}
+int CZVTime::AddSeconds(int64_t seconds) { return AddUnits(seconds, kUnitsPerSecond); }
 
-int CZVTime::AddUnits(int64_t units) {
-    if (units == 0)
+// The checks keep fixed line numbers: the gateway's logs know them by these.
+int CZVTime::AddUnits(int64_t count, uint64_t unit) {
+    if (count == 0)
         return 1;
     uint64_t value = 0;
-    if (!platform::LocalTimeToValue(m_time, value))
+    if (!platform::LocalTimeToValue(m_time, value)) {
+        ReportAssert("zvtime", 695, 1);
         return 0;
-    // Calendar values stay below 2^63, so the signed sum is exact.
+    }
+    // Calendar values stay below 2^63, so signed arithmetic that does not
+    // overflow is exact.
+    int64_t units = 0;
     int64_t sum = 0;
-    if (!AddChecked(static_cast<int64_t>(value), units, sum) || sum < 0)
+    if (!MulChecked(count, static_cast<int64_t>(unit), units) ||
+        !AddChecked(static_cast<int64_t>(value), units, sum) || sum < 0 ||
+        !platform::ValueToLocalTime(static_cast<uint64_t>(sum), m_time)) {
+        ReportAssert("zvtime", 702, 1);
         return 0;
-    return platform::ValueToLocalTime(static_cast<uint64_t>(sum), m_time) ? 1 : 0;
+    }
+    return 1;
 }
 
-bool CZVTime::BothValues(const CZVTime& other, uint64_t& mine, uint64_t& theirs) const {
-    return platform::LocalTimeToValue(m_time, mine) && platform::LocalTimeToValue(other.m_time, theirs);
+bool CZVTime::Compare(const CZVTime& other, int firstLine, int secondLine, uint64_t& mine, uint64_t& theirs) const {
+    const bool first = platform::LocalTimeToValue(m_time, mine);
+    if (!first)
+        ReportAssert("zvtime", firstLine, 1);
+    const bool second = platform::LocalTimeToValue(other.m_time, theirs);
+    if (!second)
+        ReportAssert("zvtime", secondLine, 1);
+    return first && second;
 }
 
 CZVTimeSpan CZVTime::operator-(const CZVTime& other) const {
     CZVTimeSpan span;
     uint64_t mine = 0;
     uint64_t theirs = 0;
-    if (!BothValues(other, mine, theirs))
+    if (!platform::LocalTimeToValue(m_time, mine) || !platform::LocalTimeToValue(other.m_time, theirs))
         return span;
     if (mine >= theirs) {
         span.SetValue(static_cast<int64_t>(mine - theirs));
@@ -129,25 +140,25 @@ CZVTimeSpan CZVTime::operator-(const CZVTime& other) const {
 bool CZVTime::operator<(const CZVTime& other) const {
     uint64_t mine = 0;
     uint64_t theirs = 0;
-    return BothValues(other, mine, theirs) && mine < theirs;
+    return Compare(other, 627, 632, mine, theirs) && mine < theirs;
 }
 
 bool CZVTime::operator<=(const CZVTime& other) const {
     uint64_t mine = 0;
     uint64_t theirs = 0;
-    return BothValues(other, mine, theirs) && mine <= theirs;
+    return Compare(other, 553, 558, mine, theirs) && mine <= theirs;
 }
 
 bool CZVTime::operator>(const CZVTime& other) const {
     uint64_t mine = 0;
     uint64_t theirs = 0;
-    return BothValues(other, mine, theirs) && mine > theirs;
+    return Compare(other, 590, 595, mine, theirs) && mine > theirs;
 }
 
 bool CZVTime::operator>=(const CZVTime& other) const {
     uint64_t mine = 0;
     uint64_t theirs = 0;
-    return BothValues(other, mine, theirs) && mine >= theirs;
+    return Compare(other, 516, 521, mine, theirs) && mine >= theirs;
 }
 
 bool CZVTime::operator==(const CZVTime& other) const {

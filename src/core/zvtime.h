@@ -59,7 +59,8 @@ public:
     int Normalize();
 
     // Each answers 0 and leaves the time unchanged when the record is not a
-    // valid date or the result falls outside the calendar.
+    // valid date or the result falls outside the calendar; the failure is
+    // reported as a failed check.
     int AddMilliseconds(int64_t ms);
     int AddSeconds(int64_t seconds);
     int AddMinutes(int64_t minutes) { return AddSeconds(minutes * 60); }
@@ -69,7 +70,8 @@ public:
     // |this - other|, negative when this is earlier; zero when either record
     // is not a valid date.
     CZVTimeSpan operator-(const CZVTime& other) const;
-    // False when either record is not a valid date.
+    // False, and reported as a failed check, when either record is not a
+    // valid date.
     bool operator<(const CZVTime& other) const;
     bool operator<=(const CZVTime& other) const;
     bool operator>(const CZVTime& other) const;
@@ -88,8 +90,9 @@ public:
     static bool IsDaylightTime();
 
 private:
-    int AddUnits(int64_t units);
-    bool BothValues(const CZVTime& other, uint64_t& mine, uint64_t& theirs) const;
+    int AddUnits(int64_t count, uint64_t unit);
+    // Converts both records; each that fails is reported with its line.
+    bool Compare(const CZVTime& other, int firstLine, int secondLine, uint64_t& mine, uint64_t& theirs) const;
 
     platform::LocalTime m_time;
 };

@@ -1,11 +1,13 @@
 #include "core/zvtime.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <ctime>
 #include <limits>
 
+#include "platform/report.h"
 #include "support/virtual_clock.h"
 
 namespace {
@@ -106,6 +108,32 @@ TEST(CZVTime, AnImpossibleDateStaysStoredAndComparesFalse) {
     // Setting the day first is the way round it.
     EXPECT_EQ(time.SetDay(28), 1);
     EXPECT_EQ(time, MakeTime(2005, 2, 28));
+}
+
+TEST(CZVTime, FailuresAreReportedAsChecks) {
+    std::vector<std::string> reports;
+    ASSERT_TRUE(platform::InstallReportHook(
+        [&reports](platform::ReportKind, const std::string& text) { reports.push_back(text); }));
+    CZVTime bad;
+    bad.Set(2005, 4, 0, 31, 0, 0, 0, 0);
+    const CZVTime good = MakeTime(2005, 4, 1);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(bad >= good);
+    EXPECT_FALSE(good >= bad);
+    EXPECT_FALSE(bad <= bad);
+    EXPECT_FALSE(good > bad);
+    EXPECT_FALSE(bad < good);
+    EXPECT_EQ(bad.AddHours(1), 0);
+    CZVTime last = MakeTime(30827, 12, 31, 23);
+    EXPECT_EQ(last.AddHours(1), 0);
+    testing::internal::GetCapturedStderr();
+    platform::RemoveReportHook();
+    std::vector<std::string> lines;
+    for (const std::string& text : reports)
+        lines.push_back(text.substr(0, text.find(':')));
+    EXPECT_THAT(lines, testing::ElementsAre("zvtime(line 516", "zvtime(line 521", "zvtime(line 553",
+                                            "zvtime(line 558", "zvtime(line 595", "zvtime(line 627",
+                                            "zvtime(line 695", "zvtime(line 702"));
 }
 
 TEST(CZVTime, AdditionsOutsideTheCalendarFailAndChangeNothing) {
