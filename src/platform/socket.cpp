@@ -66,7 +66,7 @@ bool WaitForSocket(int fd, short events, uint32_t milliseconds) {
     if (fd == kNoSocket)
         return false;
     bool virtual_time = IsClockInstalled();
-    int real_ms = static_cast<int>(std::min<uint32_t>(virtual_time ? 1 : milliseconds, 1u << 30));
+    int real_ms = static_cast<int>(std::min<uint32_t>(milliseconds, virtual_time ? 1 : 1u << 30));
     pollfd entry{fd, events, 0};
     int ready;
     do {
