@@ -268,7 +268,9 @@ std::vector<FontFamily> ListFontFamilies() {
               [](const FontFamily& a, const FontFamily& b) { return a.name < b.name; });
     for (auto& family : families)
         std::sort(family.styles.begin(), family.styles.end(), [](const FontStyle& a, const FontStyle& b) {
-            return std::tie(a.italic, a.weight, a.name) < std::tie(b.italic, b.weight, b.name);
+            // The regular style first: it is the one a family stands for.
+            return std::make_tuple(a.italic, std::abs(a.weight - 400), a.name) <
+                   std::make_tuple(b.italic, std::abs(b.weight - 400), b.name);
         });
     return families;
 }

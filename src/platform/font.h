@@ -66,7 +66,7 @@ private:
     bool smooth_;
 };
 
-// Every installed family with its styles, sorted by family name.
+// Every installed family, sorted by name, with its styles, the regular one first.
 std::vector<FontFamily> ListFontFamilies();
 
 // The installed family a face name stands for: itself when installed, else
