@@ -1,24 +1,53 @@
 #pragma once
-// The one source of time: a millisecond tick that wraps at 2^32, and Sleep.
-// Every time-out, animation and timer reads it, so tests can install a
-// virtual clock and never wait for real.
+// The one source of time: a millisecond tick that wraps at 2^32, Sleep, and
+// the local calendar time. Every time-out, animation, timer and clock display
+// reads it, so tests can install a virtual clock and never wait for real.
 #include <cstdint>
 
 namespace platform {
+
+// Broken-down local time. Day of week counts Sunday = 0 to Saturday = 6.
+struct LocalTime {
+    uint16_t year = 0;
+    uint16_t month = 0;  // 1-12
+    uint16_t dayOfWeek = 0;
+    uint16_t day = 0;  // 1-31
+    uint16_t hour = 0;
+    uint16_t minute = 0;
+    uint16_t second = 0;
+    uint16_t milliseconds = 0;
+};
 
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual uint32_t TickCount() = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
+    // The machine's local time and whether its zone is on daylight time now.
+    virtual LocalTime Now() { return SystemLocalTime(); }
+    virtual bool DaylightTime() { return SystemDaylightTime(); }
+
+    static LocalTime SystemLocalTime();
+    static bool SystemDaylightTime();
 };
 
 // Milliseconds since an arbitrary start, wrapping modulo 2^32.
 uint32_t GetTickCount();
 void Sleep(uint32_t milliseconds);
 
+LocalTime GetLocalTime();
+bool IsDaylightTime();
+
 // Replaces the system clock for the whole process; null restores it.
 // Returns the clock that was installed before (null for the system clock).
 Clock* InstallClock(Clock* clock);
+
+// The calendar as a count of 100-nanosecond units since 1 January 1601, the
+// scale on which times are added and compared. A record converts when it is a
+// valid date of the years 1601 to 30827 with hour < 24, minute < 60,
+// second < 60 and milliseconds < 1000; its day of week is ignored. Both
+// conversions answer false and leave the output untouched on failure.
+bool LocalTimeToValue(const LocalTime& time, uint64_t& value);
+bool ValueToLocalTime(uint64_t value, LocalTime& time);
 
 }  // namespace platform

@@ -1,8 +1,10 @@
 #pragma once
 // A clock for tests: time moves only when the test advances it or when the
-// code under test sleeps. Installed for the lifetime of the object.
+// code under test sleeps. Installed for the lifetime of the object. Its local
+// time starts at a fixed date and moves with the ticks.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "platform/clock.h"
 
@@ -19,14 +21,25 @@ public:
     // Advances the clock; the caller's thread yields once so that a peer on
     // another thread (a fake server) gets to run.
     void Sleep(uint32_t milliseconds) override;
+    // The local time set last (by default Friday 1 January 2010, 0:00), plus
+    // the ticks that passed since.
+    platform::LocalTime Now() override;
+    bool DaylightTime() override { return daylight_.load(); }
 
     void Advance(uint32_t milliseconds) { now_.fetch_add(milliseconds); }
     void Set(uint32_t ticks) { now_.store(ticks); }
     uint64_t TotalSlept() const { return slept_.load(); }
+    // The time must be a valid date; the day of week is recomputed.
+    void SetLocalTime(const platform::LocalTime& time);
+    void SetDaylightTime(bool daylight) { daylight_.store(daylight); }
 
 private:
     std::atomic<uint32_t> now_;
     std::atomic<uint64_t> slept_{0};
+    std::atomic<bool> daylight_{false};
+    std::mutex localMutex_;
+    uint64_t localBase_ = 0;  // on the 100-ns calendar scale
+    uint32_t localBaseTicks_ = 0;
     platform::Clock* previous_;
 };
 

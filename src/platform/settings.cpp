@@ -1,0 +1,280 @@
+#include "platform/settings.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "platform/program.h"
+
+namespace platform {
+namespace {
+
+// A settings file is a few kilobytes; anything far larger is not one of ours.
+constexpr off_t kMaxFileSize = 1 << 20;
+
+std::mutex g_fileMutex;
+std::atomic<unsigned> g_tempCounter{0};
+
+std::string SettingsDirectory() {
+    const char* own = std::getenv("ZAVORO_CONFIG_DIR");
+    if (own && *own)
+        return own;
+    std::string base = XdgDirectory("XDG_CONFIG_HOME", ".config");
+    return base.empty() ? "" : base + "/zavoro";
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool HasAny(std::string_view text, std::string_view characters) {
+    return text.find_first_of(characters) != std::string_view::npos;
+}
+
+const std::string_view kLineBreaks("\r\n\0", 3);
+
+bool IsValidKey(std::string_view key, std::string_view forbidden) {
+    return !key.empty() && key == Trim(key) && !HasAny(key, kLineBreaks) && !HasAny(key, forbidden);
+}
+
+// The file as lines without their line ends; nullopt when it exists but cannot
+// be read whole, an empty list when it does not exist.
+std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return lines;
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::string text;
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileSize;
+    if (ok) {
+        text.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        while (ok && done < text.size()) {
+            ssize_t got = read(fd, text.data() + done, text.size() - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            ok = got > 0;
+            if (ok)
+                done += static_cast<size_t>(got);
+        }
+    }
+    close(fd);
+    if (!ok)
+        return std::nullopt;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// "[Name]" gives Name.
+std::optional<std::string_view> SectionOf(std::string_view line) {
+    line = Trim(line);
+    if (line.size() < 2 || line.front() != '[' || line.back() != ']')
+        return std::nullopt;
+    return Trim(line.substr(1, line.size() - 2));
+}
+
+bool IsComment(std::string_view line) {
+    line = Trim(line);
+    return line.empty() || line.front() == ';' || line.front() == '#';
+}
+
+// Where a value lives in the lines: the line of the section header and the
+// line of the name, each npos when missing; end is the line after the last
+// non-blank line of the section.
+struct Place {
+    size_t section = std::string::npos;
+    size_t entry = std::string::npos;
+    size_t end = std::string::npos;
+};
+
+Place Locate(const std::vector<std::string>& lines, std::string_view section, std::string_view name) {
+    Place place;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (std::optional<std::string_view> header = SectionOf(lines[i])) {
+            if (place.section != std::string::npos)
+                break;
+            if (EqualNoCase(*header, section)) {
+                place.section = i;
+                place.end = i + 1;
+            }
+            continue;
+        }
+        if (place.section == std::string::npos)
+            continue;
+        if (!Trim(lines[i]).empty())
+            place.end = i + 1;
+        size_t equals = lines[i].find('=');
+        if (place.entry == std::string::npos && !IsComment(lines[i]) && equals != std::string::npos &&
+            EqualNoCase(Trim(std::string_view(lines[i]).substr(0, equals)), name))
+            place.entry = i;
+    }
+    return place;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t put = write(fd, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += static_cast<size_t>(put);
+    }
+    return true;
+}
+
+bool ReplaceFile(const std::string& path, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    std::string temp = path + "." + std::to_string(getpid()) + "." + std::to_string(g_tempCounter++) + ".tmp";
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    bool ok = WriteAll(fd, text) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
+}
+
+std::optional<int32_t> ParseInt(std::string_view text) {
+    text = Trim(text);
+    int base = 10;
+    bool negative = false;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text.remove_prefix(2);
+    } else if (!text.empty() && text[0] == '-') {
+        negative = true;
+        text.remove_prefix(1);
+    }
+    if (text.empty() || text.size() > (base == 16 ? 8u : 10u))
+        return std::nullopt;
+    int64_t number = 0;
+    for (char c : text) {
+        int digit = c >= '0' && c <= '9'   ? c - '0'
+                    : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
+                    : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                          : -1;
+        if (digit < 0)
+            return std::nullopt;
+        number = number * base + digit;
+    }
+    if (negative)
+        number = -number;
+    if (number < INT32_MIN || number > UINT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(static_cast<uint32_t>(number));
+}
+
+}  // namespace
+
+std::string GetSettingsFilePath() {
+    std::string directory = SettingsDirectory();
+    return directory.empty() ? "" : directory + "/" + GetProgramName() + ".ini";
+}
+
+bool ReadSettingString(const std::string& section, const std::string& name, std::string& value) {
+    std::string path = GetSettingsFilePath();
+    if (path.empty())
+        return false;
+    std::lock_guard lock(g_fileMutex);
+    std::optional<std::vector<std::string>> lines = ReadLines(path);
+    if (!lines)
+        return false;
+    Place place = Locate(*lines, section, name);
+    if (place.entry == std::string::npos)
+        return false;
+    const std::string& line = (*lines)[place.entry];
+    value = line.substr(line.find('=') + 1);
+    return true;
+}
+
+bool ReadSettingInt(const std::string& section, const std::string& name, int32_t& value) {
+    std::string text;
+    if (!ReadSettingString(section, name, text))
+        return false;
+    std::optional<int32_t> number = ParseInt(text);
+    if (!number)
+        return false;
+    value = *number;
+    return true;
+}
+
+bool WriteSettingString(const std::string& section, const std::string& name, const std::string& value) {
+    if (!IsValidKey(section, "[]") || !IsValidKey(name, "=") || name[0] == '[' || name[0] == ';' ||
+        name[0] == '#' || HasAny(value, kLineBreaks))
+        return false;
+    std::string directory = SettingsDirectory();
+    if (!MakeDirectories(directory))
+        return false;
+    std::string path = GetSettingsFilePath();
+    std::lock_guard lock(g_fileMutex);
+    std::optional<std::vector<std::string>> lines = ReadLines(path);
+    if (!lines)
+        return false;
+    Place place = Locate(*lines, section, name);
+    std::string entry = name + "=" + value;
+    if (place.entry != std::string::npos) {
+        (*lines)[place.entry] = entry;
+    } else if (place.section != std::string::npos) {
+        lines->insert(lines->begin() + static_cast<std::ptrdiff_t>(place.end), entry);
+    } else {
+        if (!lines->empty() && !Trim(lines->back()).empty())
+            lines->emplace_back();
+        lines->push_back("[" + section + "]");
+        lines->push_back(entry);
+    }
+    return ReplaceFile(path, *lines);
+}
+
+bool WriteSettingInt(const std::string& section, const std::string& name, int32_t value) {
+    return WriteSettingString(section, name, std::to_string(value));
+}
+
+}  // namespace platform
