@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/report_assert.h"
+#include "platform/report.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ CDibDC::CDibDC(int width, int height, int deviceX, int deviceY, int withHDC)
     pixelSurface_ = true;
     themedFills_ = false;
     if (width <= 0 || height <= 0 || width > 0x8000 || height > 0x8000) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     rowLength_ = (width + 1) & ~1;
@@ -86,8 +86,8 @@ CDibDC::CDibDC(CDibDC* parent, CZVRect rect, int* dx, int* dy) : parent_(parent)
     if (!parent) return;
     int left = std::max(rect.x, 0);
     int top = std::max(rect.y, 0);
-    int right = std::min(rect.x + rect.width, parent->GetRequestedWidth());
-    int bottom = std::min(rect.y + rect.height, parent->GetHeight());
+    int right = std::min(rect.x + rect.w, parent->GetRequestedWidth());
+    int bottom = std::min(rect.y + rect.h, parent->GetHeight());
     if (dx) *dx = left - rect.x;
     if (dy) *dy = top - rect.y;
     if (right <= left || bottom <= top) return;
@@ -101,7 +101,7 @@ CDibDC::CDibDC(CDibDC* parent, CZVRect rect, int* dx, int* dy) : parent_(parent)
 
 CDibDC::CDibDC(CDibDC* parent, int x, int y, int w, int h, int* dx, int* dy)
     : CDibDC(parent, CZVRect(x, y, w, h), dx, dy) {
-    if (!parent || !target_.pixels) platform::ReportAssert(kSource, __LINE__);
+    if (!parent || !target_.pixels) ReportAssert(kSource, __LINE__, 1);
 }
 
 CDibDC::~CDibDC() {
@@ -129,7 +129,7 @@ void CDibDC::SetFont(int size, int reserved, int smooth) {
 void CDibDC::DrawText(CZVString text, CZVRect rect, int format) {
     int x = rect.x + originX_;
     int y = rect.y + originY_;
-    if (x >= target_.width || y >= target_.height || x + rect.width <= 0 || y + rect.height <= 0) return;
+    if (x >= target_.width || y >= target_.height || x + rect.w <= 0 || y + rect.h <= 0) return;
     CZVDC::DrawText(text, rect, format);
 }
 
@@ -147,12 +147,12 @@ void CDibDC::FillRoundRect(COLORREF colour, int x, int y, int w, int h, int radi
         FillRect(colour, x, y, w, h, 0);
         return;
     }
-    FillRoundPixels(RgbTo565(colour), x, y, w, h, radius, flags);
+    FillRoundPixels(ToRgb565(colour), x, y, w, h, radius, flags);
 }
 
 uint16_t* CDibDC::GetPixelAddress(int x, int y) {
     if (!target_.pixels || x < 0 || x >= rowLength_ || y < 0 || y >= target_.height) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return nullptr;
     }
     return target_.pixels + static_cast<ptrdiff_t>(y) * target_.stride + x;
@@ -288,7 +288,7 @@ void CDibDC::ScaleBilinear(CDibDC* out, int steps, bool alpha, bool spread) {
                 b += Blue8(p[k]) * weight[k];
                 al += a[k] * weight[k];
             }
-            *out->GetPixelAddress(j, i) = RgbTo565(RGB(static_cast<int>(r / total), static_cast<int>(g / total),
+            *out->GetPixelAddress(j, i) = ToRgb565(MakeColor(static_cast<int>(r / total), static_cast<int>(g / total),
                                                        static_cast<int>(b / total)));
             if (alphaOut) alphaOut[i * out->rowLength_ + j] = static_cast<uint8_t>(al / total);
         }
@@ -406,7 +406,7 @@ void CDibDC::FillGlassGradient(COLORREF colour, float strength) {
     int h = target_.height;
     if (h <= 0) return;
     int c = h / 4 > 4 ? 5 : h / 4;
-    int peak = static_cast<int>(((768 - GetRValue(colour) - GetGValue(colour) - GetBValue(colour)) / 10 + 25) *
+    int peak = static_cast<int>(((768 - ColorRed(colour) - ColorGreen(colour) - ColorBlue(colour)) / 10 + 25) *
                                 strength);
     int centre = static_cast<int>(0.4 * h);
     int half = h / 2;
@@ -419,7 +419,7 @@ void CDibDC::FillGlassGradient(COLORREF colour, float strength) {
         if (half > 0 && centre < i && i < centre + half) highlight = peak * (half + centre - i) / half;
         COLORREF scaled = ScaleColor(factor, colour);
         auto lift = [highlight](int v) { return std::clamp(v + highlight, 0, 245); };
-        uint16_t pixel = RgbTo565(RGB(lift(GetRValue(scaled)), lift(GetGValue(scaled)), lift(GetBValue(scaled))));
+        uint16_t pixel = ToRgb565(MakeColor(lift(ColorRed(scaled)), lift(ColorGreen(scaled)), lift(ColorBlue(scaled))));
         FillSpan(pixel, 0, target_.width - 1, i);
     }
 }

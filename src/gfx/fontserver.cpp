@@ -4,7 +4,7 @@
 
 #include "gfx/shellservices.h"
 #include "gfx/zvregistry.h"
-#include "platform/report_assert.h"
+#include "platform/report.h"
 
 namespace {
 
@@ -16,9 +16,9 @@ constexpr const char* kValue = "DefaultFont";
 }  // namespace
 
 CFontServer::CFontServer() : face_("Arial") {
-    CZVRegistry registry;
+    CZVRegistry registry(kSection);
     CZVString face;
-    if (registry.GetString(kSection, kValue, &face) && !face.IsEmpty()) face_ = face;
+    if (registry.ReadString(kValue, &face) && !face.IsEmpty()) face_ = face;
     g_instance = this;
 }
 
@@ -62,7 +62,7 @@ platform::FontRequest CFontServer::GetLogFont() {
     if (!family && !families_.empty()) family = &families_.front();
     if (!family || family->styles.empty()) {
         // Without an enumeration fontconfig still finds a face for the name.
-        platform::ReportAssert("FontServer", __LINE__);
+        ReportAssert("FontServer", __LINE__, 1);
         request.face = face_.GetAnsi();
         return request;
     }
@@ -102,8 +102,8 @@ void CFontServer::SetFaceName(CZVString face, bool persist) {
     face_ = face;
     FlushFonts();
     if (persist) {
-        CZVRegistry registry;
-        registry.SetString(kSection, kValue, face_.GetAnsi());
+        CZVRegistry registry(kSection);
+        registry.WriteString(kValue, face_);
     }
 }
 

@@ -19,7 +19,7 @@ CGdiCache* CGdiCache::Get() {
 }
 
 void CGdiCache::MakePenAndBrush(COLORREF colour, CZVPen* pen, CZVBrush* brush) {
-    uint16_t pixel = RgbTo565(colour);
+    uint16_t pixel = ToRgb565(colour);
     if (pen) *pen = CZVPen{colour, pixel, 1};
     if (brush) *brush = CZVBrush{colour, pixel};
 }

@@ -2,11 +2,11 @@
 
 #include <cstddef>
 
-#include "platform/report_assert.h"
+#include "platform/report.h"
 
 bool CPointList::InRange(int i, int line) const {
     if (i >= 0 && i < GetCount()) return true;
-    platform::ReportAssert("shadepoly", line);
+    ReportAssert("shadepoly", line, 1);
     return false;
 }
 

@@ -5,9 +5,10 @@
 
 #include "gfx/dibdc.h"
 #include "gfx/shellservices.h"
+#include "gfx/ticks.h"
 #include "platform/clock.h"
-#include "platform/report_assert.h"
-#include "platform/text_encoding.h"
+#include "platform/report.h"
+#include "platform/cp1252.h"
 
 namespace {
 
@@ -19,18 +20,14 @@ std::u16string WideOf(CZVString text) {
 
 std::u16string WideOf(const char* text, int count) {
     std::u16string wide(static_cast<size_t>(count), u'\0');
-    for (int i = 0; i < count; ++i) wide[i] = platform::Cp1252ToUtf16(static_cast<uint8_t>(text[i]));
+    for (int i = 0; i < count; ++i) wide[i] = platform::Cp1252CharToUtf16(static_cast<uint8_t>(text[i]));
     return wide;
 }
 
-// The overlap of two rectangles: left and top the larger, right and bottom
-// (inclusive) the smaller; empty overlaps come out with width or height <= 0.
 CZVRect Overlap(const CZVRect& a, const CZVRect& b) {
-    int x = std::max(a.x, b.x);
-    int y = std::max(a.y, b.y);
-    int right = std::min(a.x + a.width - 1, b.x + b.width - 1);
-    int bottom = std::min(a.y + a.height - 1, b.y + b.height - 1);
-    return CZVRect(x, y, right - x + 1, bottom - y + 1);
+    CZVRect out;
+    a.Intersect(&out, b);
+    return out;
 }
 
 platform::ClipBox Intersect(const platform::ClipBox& a, const platform::ClipBox& b) {
@@ -40,7 +37,7 @@ platform::ClipBox Intersect(const platform::ClipBox& a, const platform::ClipBox&
 
 // Text colours never become the transparent key.
 uint16_t TextPixel(COLORREF colour) {
-    uint16_t pixel = RgbTo565(colour);
+    uint16_t pixel = ToRgb565(colour);
     return pixel ? pixel : 0x0821;
 }
 
@@ -205,7 +202,7 @@ void CZVDC::SetFont(int size, int reserved, int smooth) {
 void CZVDC::SelectFont(int size, int /*reserved*/, int smooth) {
     lineOffset_ = static_cast<int>(size * 1.15);
     if (!GetHDC()) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     CFontServer* server = CFontServer::Get();
@@ -246,22 +243,22 @@ void CZVDC::SelectClip(const CZVRect* rect) {
         selected_.reset();
         return;
     }
-    if (area->width <= 0 || area->height <= 0)
+    if (area->w <= 0 || area->h <= 0)
         selected_ = platform::ClipBox{};
     else
-        selected_ = platform::ClipBox{area->x, area->y, area->x + area->width, area->y + area->height};
+        selected_ = platform::ClipBox{area->x, area->y, area->x + area->w, area->y + area->h};
 }
 
 void CZVDC::PushClip(const CZVRect* rect) {
     std::optional<CZVRect> entry;
-    if (rect) entry = CZVRect(rect->x + originX_, rect->y + originY_, rect->width, rect->height);
+    if (rect) entry = CZVRect(rect->x + originX_, rect->y + originY_, rect->w, rect->h);
     clips_.push_back(entry);
     SelectClip(entry ? &*entry : nullptr);
 }
 
 void CZVDC::PopClip() {
     if (clips_.empty()) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
     } else {
         clips_.pop_back();
     }
@@ -315,7 +312,7 @@ CZVRect CZVDC::ClipRectToDC(CZVRect rect) {
 void CZVDC::FillBox(int left, int top, int right, int bottom, uint16_t pixel) {
     platform::Surface16* target = PixelTarget();
     if (!target) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     platform::ClipBox box = Intersect(DrawClip(*target), {left, top, right, bottom});
@@ -335,15 +332,15 @@ void CZVDC::FillRect(COLORREF colour, int x, int y, int w, int h, int themed) {
     if (w <= 0 || h <= 0) return;
     x += originX_;
     y += originY_;
-    FillBox(x, y, x + w, y + h, RgbTo565(colour));
+    FillBox(x, y, x + w, y + h, ToRgb565(colour));
 }
 
 void CZVDC::FillRectRect(COLORREF colour, CZVRect rect, int themed) {
-    FillRect(colour, rect.x, rect.y, rect.width, rect.height, themed);
+    FillRect(colour, rect.x, rect.y, rect.w, rect.h, themed);
 }
 
 void CZVDC::FillRects(COLORREF colour, std::span<const CZVRect> rects) {
-    for (const CZVRect& rect : rects) FillRect(colour, rect.x, rect.y, rect.width, rect.height, 0);
+    for (const CZVRect& rect : rects) FillRect(colour, rect.x, rect.y, rect.w, rect.h, 0);
 }
 
 void CZVDC::Line(COLORREF colour, int x1, int y1, int x2, int y2) {
@@ -385,7 +382,7 @@ void CZVDC::FrameRect(COLORREF colour, int x, int y, int w, int h) {
 }
 
 void CZVDC::FrameRectRect(COLORREF colour, CZVRect rect) {
-    FrameRect(colour, rect.x, rect.y, rect.width, rect.height);
+    FrameRect(colour, rect.x, rect.y, rect.w, rect.h);
 }
 
 void CZVDC::FillSpanPixels(platform::Surface16& target, uint16_t pixel, int x1, int x2, int y, bool clipToDC) {
@@ -399,7 +396,7 @@ void CZVDC::FillSpanPixels(platform::Surface16& target, uint16_t pixel, int x1, 
 void CZVDC::FillRoundPixels(uint16_t pixel, int x, int y, int w, int h, int radius, int flags) {
     platform::Surface16* target = PixelTarget();
     if (!target) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     int g = std::min({radius, w / 2, h / 2});
@@ -427,7 +424,7 @@ void CZVDC::RoundRect(COLORREF colour, int x, int y, int w, int h, int radius) {
         return;
     }
     // The window form covers x..x+w and y..y+h, its corners of diameter 2 x radius + 2.
-    FillRoundPixels(RgbTo565(colour), x, y, w + 1, h + 1, radius + 1, 0);
+    FillRoundPixels(ToRgb565(colour), x, y, w + 1, h + 1, radius + 1, 0);
 }
 
 void CZVDC::DrawNestedFrames(int x, int y, int w, int h, int width, COLORREF topLeft, COLORREF bottomRight) {
@@ -443,7 +440,7 @@ void CZVDC::DrawNestedFrames(int x, int y, int w, int h, int width, COLORREF top
 void CZVDC::DrawBevel(CZVRect rect, int width, COLORREF colour, bool raised) {
     COLORREF light = ScaleColor(1.207, colour);
     COLORREF dark = ScaleColor(0.5, colour);
-    DrawNestedFrames(rect.x, rect.y, rect.width, rect.height, width, raised ? light : dark, raised ? dark : light);
+    DrawNestedFrames(rect.x, rect.y, rect.w, rect.h, width, raised ? light : dark, raised ? dark : light);
 }
 
 void CZVDC::FillBevelBox(COLORREF fill, COLORREF edge, bool raised, int x1, int y1, int x2, int y2, int width,
@@ -465,8 +462,8 @@ void CZVDC::BevelBox(COLORREF colour, bool raised, int x1, int y1, int x2, int y
 }
 
 void CZVDC::FillGlassRect(COLORREF colour, CZVRect rect, float strength) {
-    if (rect.width <= 0 || rect.height <= 0) return;
-    CDibDC glass(rect.width, rect.height, 0, 0, 0);
+    if (rect.w <= 0 || rect.h <= 0) return;
+    CDibDC glass(rect.w, rect.h, 0, 0, 0);
     glass.FillGlassGradient(colour, strength);
     BitBltAll(&glass, rect.x, rect.y);
 }
@@ -479,7 +476,7 @@ void CZVDC::CopyPixels(int x, int y, CZVDC* src, int sx, int sy, int w, int h, i
     platform::Surface16* to = PixelTarget();
     platform::Surface16* from = src->PixelTarget();
     if (!to || !from) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     CopySurface(*to, x + originX_, y + originY_, DrawClip(*to), *from, sx, sy, w, h, key);
@@ -506,7 +503,7 @@ void CZVDC::CaptureRectTo(CDibDC* dst, int x, int y, int dx, int dy, int w, int 
     FlushDeferredText();
     platform::Surface16* from = PixelTarget();
     if (!from) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return;
     }
     platform::Surface16& to = *static_cast<CZVDC*>(dst)->PixelTarget();
@@ -596,8 +593,8 @@ void CZVDC::RenderLines(const std::u16string& text, platform::ClipBox box, unsig
 }
 
 void CZVDC::DrawTextNow(const std::u16string& text, CZVRect rect, int format) {
-    platform::ClipBox box{rect.x + originX_, rect.y + originY_, rect.x + originX_ + rect.width,
-                          rect.y + originY_ + rect.height};
+    platform::ClipBox box{rect.x + originX_, rect.y + originY_, rect.x + originX_ + rect.w,
+                          rect.y + originY_ + rect.h};
     unsigned flags = ToDrawTextFlags(format) | DT_NOPREFIX;
     if (((format >> 3) & 7) == 2) {
         if (text.find(u'\n') == std::u16string::npos) {
@@ -680,7 +677,7 @@ void CZVDC::EllipsizeBuffer(char* text, int* length, int maxWidth) {
 
 int CZVDC::FitChars(CZVString text, int width, int lookback) {
     if (text.IsEmpty()) {
-        platform::ReportAssert(kSource, __LINE__);
+        ReportAssert(kSource, __LINE__, 1);
         return 0;
     }
     GetHDC();
@@ -728,9 +725,9 @@ CZVString CZVDC::WrapTextCopy(CZVString text, int width, int lookback, int* line
 
 void CZVDC::DrawVerticalText(CZVString text, int fontSize, COLORREF keyColour, CZVRect rect, int clockwise,
                              int format) {
-    int w = (rect.width + 1) & ~1;
-    int h = (rect.height + 1) & ~1;
-    if (rect.width <= 0 || rect.height <= 0) return;
+    int w = (rect.w + 1) & ~1;
+    int h = (rect.h + 1) & ~1;
+    if (rect.w <= 0 || rect.h <= 0) return;
     CDibDC across(h, w, 0, 0, 1);
     CDibDC upright(w, h, 0, 0, 0);
     across.FillRect(keyColour, 0, 0, h, w, 0);
@@ -810,7 +807,7 @@ int CZVDC::PlayZoomTransition(CDibDC* newImage, int x, int y) {
             BitBltAll(newImage, x, y);
             return 0;
         }
-        while (platform::GetTickCount() - last < 10) platform::Sleep(5);
+        while (TicksSince(&last) < 10) platform::Sleep(5);
         last = platform::GetTickCount();
         BitBltAll(frame.get(), x, y);
         frame.reset();
