@@ -13,6 +13,7 @@
 #include "gfx/shellservices.h"
 #include "platform/font.h"
 #include "platform/program.h"
+#include "support/assert_counter.h"
 #include "support/temp_dir.h"
 
 namespace drawtest {
