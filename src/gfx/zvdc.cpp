@@ -572,12 +572,11 @@ void CZVDC::RenderLines(const std::u16string& text, platform::ClipBox box, unsig
         lines = SplitLines(text);
     }
     int y = box.top;
-    if (flags & DT_SINGLELINE) {
-        if (flags & DT_VCENTER)
-            y = box.top + (box.bottom - box.top - lineHeight) / 2;
-        else if (flags & DT_BOTTOM)
-            y = box.bottom - lineHeight;
-    }
+    int blockHeight = lineHeight * static_cast<int>(lines.size());
+    if ((flags & DT_SINGLELINE) && (flags & DT_VCENTER))
+        y = box.top + (box.bottom - box.top - lineHeight) / 2;
+    else if (flags & DT_BOTTOM)
+        y = box.bottom - blockHeight;  // the last line sits on the bottom edge
     uint16_t pixel = TextPixel(colour_);
     for (std::u16string_view line : lines) {
         if (y >= clip.bottom) break;
