@@ -1,16 +1,20 @@
 #include "core/zvserver.h"
 
+#include <poll.h>
+
 #include <cstdio>
 #include <span>
 
 #include "core/zvquery.h"
-#include "core/zvsocket.h"
 #include "platform/clock.h"
+#include "platform/socket.h"
 #include "platform/report.h"
 
 namespace {
 
 constexpr const char* kSource = "zvserver";
+// Receive's answer when a whole frame waits in the socket's buffer.
+constexpr int kFrameReady = 3;
 
 // 0 stands for the whole program as well as 0x7FFF.
 bool IsForEverySink(uint16_t wanted) {
@@ -18,10 +22,6 @@ bool IsForEverySink(uint16_t wanted) {
 }
 
 }  // namespace
-
-void CStatusSink::OnStatus(const std::string&) {}
-
-int CStatusSink::Continue() { return 1; }
 
 CSocketSink::CSocketSink(CZVServer& server) : m_server(&server), m_id(server.NextQueryId()) {}
 
@@ -47,7 +47,7 @@ void CSocketSink::SwapId(CSocketSink* other) {
 }
 
 CZVServer::CZVServer(ZVVariant variant)
-    : CSocketSink(*this, kManagerId), m_variant(variant), m_socket(std::make_unique<CZVSocket>(*this)) {
+    : CSocketSink(*this, kManagerId), m_variant(variant), m_socket(std::make_unique<CZVSocket>(variant, this)) {
     RegisterSink(this);
 }
 
@@ -233,16 +233,25 @@ bool CZVServer::KeepAliveLost() {
 
 int CZVServer::ReceiveOne(uint16_t wanted, uint32_t waitMs) {
     const int result = m_socket->Receive(waitMs);
-    if (result != CZVSocket::kMessageReady)
+    if (result == kPollIdle && waitMs > 0 && m_variant != ZVVariant::Monitor) {
+        // The monitor's socket waits inside Receive; here the wait ends as
+        // soon as data arrives, and the next poll reads it.
+        platform::WaitForSocket(m_socket->GetHandle(), POLLIN, waitMs);
+    }
+    if (result != kFrameReady)
         return result;
-    std::span<uint8_t> frame = m_socket->NextMessage();
-    CZVMSG message(frame, m_variant);
+    uint8_t* frame = m_socket->NextMessage();
+    if (!frame)
+        return kPollDown;
+    const int32_t size = CZVMSG::kHeaderSize + static_cast<int32_t>(frame[4] | frame[5] << 8 | frame[6] << 16 |
+                                                                    static_cast<uint32_t>(frame[7]) << 24);
+    CZVMSG message(std::span<uint8_t>(frame, static_cast<size_t>(size)), m_variant);
     if (IsForEverySink(wanted) || message.GetSenderId() == wanted) {
         Dispatch(&message);
     } else if (std::unique_ptr<CZVMSG> copy = message.Clone()) {
         m_heldBack.push_back(std::move(copy));
     }
-    m_socket->Consume(frame);
+    m_socket->Consume(frame, size);
     return kPollWork;
 }
 
@@ -285,7 +294,7 @@ CZVReportRelay::CZVReportRelay(CZVServer& server) {
             std::fprintf(stderr, "%s\n", text.c_str());
             return;
         }
-        CZVMSG message(CZVServer::kManagerId, kind == platform::ReportKind::Assert ? kAssertId : kTraceId, 0, 1,
+        CZVMSG message(CZVServer::kManagerId, kind == platform::ReportKind::Assert ? ZVM_DEBUG_ASSERT : ZVM_DEBUG_TRACE, 0, 1,
                        server.GetVariant());
         if (message.WriteString(text))
             server.Send(&message);

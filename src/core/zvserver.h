@@ -16,23 +16,18 @@
 #include <thread>
 #include <vector>
 
+#include "core/statussink.h"
 #include "core/zvmsg.h"
 #include "core/zvoblist.h"
+#include "core/zvsocket.h"
 #include "core/zvvariant.h"
 
 class CZVServer;
-class CZVSocket;
 class CQACacheList;
 
-// Progress of long operations (connecting, searching, waiting), and the
-// question whether to go on.
-class CStatusSink {
-public:
-    virtual ~CStatusSink() = default;
-    virtual void OnStatus(const std::string& text);
-    // 0 cancels the running operation.
-    virtual int Continue();
-};
+constexpr uint16_t ZVM_LOGIN_GETCHALLENGEQ = 0x000E;
+constexpr uint16_t ZVM_DEBUG_ASSERT = 0x251D;
+constexpr uint16_t ZVM_DEBUG_TRACE = 0x251E;
 
 // A receiver of gateway messages. Its owner registers it with the manager
 // once it is fully built (RegisterSink); its destructor unregisters it.
@@ -70,7 +65,7 @@ private:
     int m_busy = 0;
 };
 
-class CZVServer : public CSocketSink {
+class CZVServer : public CSocketSink, public CSocketOwner {
 public:
     // Ids with special meaning in a message's sender field.
     static constexpr uint16_t kManagerId = 0;
@@ -107,7 +102,7 @@ public:
     void Dispatch(CZVMSG* message);
     void Broadcast(CZVMSG* message);
     void NotifyConnect(int connected);
-    void SetChanged() { m_changed = 1; }
+    void SetChanged() override { m_changed = 1; }
     int GetHeldBackCount() const { return static_cast<int>(m_heldBack.size()); }
 
     // Connection and traffic.
@@ -127,7 +122,8 @@ public:
     int Rediscover();
     void Disconnect();
 
-    // Login to the gateway; kept in zvlogin.cpp with the other login steps.
+    // The challenge login (zvlogin.cpp): 1 when the gateway accepted it;
+    // a refusal sets login refused.
     int Login(const std::string& challenge, const std::string& password, int clientType,
               const std::string& clientName);
 
@@ -140,7 +136,7 @@ public:
     void SetReconnect(int reconnect) { m_reconnect = reconnect; }
     int GetKeepAlive() const { return m_keepAlive; }
     void SetKeepAlive(int keepAlive) { m_keepAlive = keepAlive; }
-    int IsRemoteMode() const { return m_remoteMode; }
+    int IsRemoteMode() const override { return m_remoteMode; }
     void SetRemoteMode(int remote) { m_remoteMode = remote; }
     int GetLoginRefused() const { return m_loginRefused; }
     void SetLoginRefused(int refused) { m_loginRefused = refused; }
@@ -151,8 +147,11 @@ public:
     const std::string& GetLocalPassword() const { return m_localPassword; }
     void SetLocalPassword(const std::string& password) { m_localPassword = password; }
     // The tablet's machine id, sent with its logins.
-    const std::string& GetClientId() const { return m_clientId; }
+    std::string ClientId() const override { return m_clientId; }
     void SetClientId(const std::string& id) { m_clientId = id; }
+    // The tablet's client type from its screen layout, for a login given -1.
+    int DefaultClientType() const override { return m_defaultClientType; }
+    void SetDefaultClientType(int clientType) { m_defaultClientType = clientType; }
     // Set by the tablet's remote login page while it connects.
     int IsConnecting() const { return m_connecting; }
     void SetConnecting(int connecting) { m_connecting = connecting; }
@@ -166,6 +165,8 @@ private:
     template <typename Call> void WalkSinks(Call call);
     int TakeHeldBack(uint16_t wanted);
     int Reconnect(CStatusSink* status);
+    // After a reconnect in remote mode: a fresh challenge, then Login with
+    // the stored credentials.
     int Relogin();
     int ReceiveOne(uint16_t wanted, uint32_t waitMs);
     bool KeepAliveLost();
@@ -189,6 +190,7 @@ private:
     int m_loginRefused = 0;
     int m_changed = 0;
     std::string m_clientId;
+    int m_defaultClientType = 0;
     int m_connecting = 0;
     std::unique_ptr<CQACacheList> m_cache;
     // The next position of every walk in progress, innermost last; a sink
@@ -202,9 +204,6 @@ private:
 // standard error, since the manager belongs to that thread.
 class CZVReportRelay {
 public:
-    static constexpr uint16_t kAssertId = 0x251D;
-    static constexpr uint16_t kTraceId = 0x251E;
-
     explicit CZVReportRelay(CZVServer& server);
     ~CZVReportRelay();
     CZVReportRelay(const CZVReportRelay&) = delete;
