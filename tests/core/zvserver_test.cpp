@@ -190,6 +190,27 @@ TEST_F(Traffic, MessagesForOtherSinksAreHeldBackDuringAQueryAndDeliveredInArriva
     EXPECT_EQ(server.GetHeldBackCount(), 0);
 }
 
+TEST_F(Traffic, ASinkMayQueryFromInsideItsOnMessage) {
+    RecordingSink sink(server, "s", &log);
+    server.RegisterSink(&sink);
+    Connect();
+    log.clear();
+    gateway.Answer(kRequest, PayloadWriter().Int(8));
+    int32_t value = 0;
+    sink.onMessage = [&] {
+        if (log.size() == 1) {
+            CZVQuery query(server);
+            EXPECT_TRUE(query.QueryInt(value, kRequest));
+        }
+    };
+    // Both notifications arrive together; the second waits in the buffer behind the
+    // frame being handled while the query reads its answer.
+    ASSERT_TRUE(gateway.PushFrames({{testsupport::kEverySink, kNotice, {}}, {testsupport::kEverySink, kNotice + 1, {}}}));
+    ASSERT_TRUE(PollAllUntil(server, [&] { return log.size() == 2; }));
+    EXPECT_EQ(value, 8);
+    EXPECT_EQ(log, (std::vector<std::string>{"s:16384", "s:16385"}));
+}
+
 TEST_F(Traffic, SinksHearOfConnectionChangesOnlyFromPollAll) {
     RecordingSink sink(server, "s", &log);
     server.RegisterSink(&sink);
