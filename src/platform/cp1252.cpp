@@ -15,32 +15,36 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char16_t ToUtf16(uint8_t byte) {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kHighControls[byte - 0x80];
-    return byte;
-}
-
-char ToCp1252(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return static_cast<char>(unit);
-    for (size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == unit)
-            return static_cast<char>(0x80 + i);
-    }
-    return '?';
-}
-
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
+char16_t Cp1252CharToUtf16(uint8_t byte) {
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHighControls[byte - 0x80];
+    return byte;
+}
+
+bool Utf16CharToCp1252(char16_t unit, uint8_t* byte) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+        *byte = static_cast<uint8_t>(unit);
+        return true;
+    }
+    for (size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == unit) {
+            *byte = static_cast<uint8_t>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
 std::u16string Cp1252ToUtf16(std::string_view text) {
     std::u16string result;
     result.reserve(text.size());
     for (char c : text)
-        result.push_back(ToUtf16(static_cast<uint8_t>(c)));
+        result.push_back(Cp1252CharToUtf16(static_cast<uint8_t>(c)));
     return result;
 }
 
@@ -50,7 +54,9 @@ std::string Utf16ToCp1252(std::u16string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
             ++i;
-        result.push_back(ToCp1252(text[i]));
+        uint8_t byte = '?';
+        Utf16CharToCp1252(text[i], &byte);
+        result.push_back(static_cast<char>(byte));
     }
     return result;
 }

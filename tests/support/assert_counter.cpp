@@ -1,0 +1,41 @@
+#include "support/assert_counter.h"
+
+#include <mutex>
+
+#include "platform/report.h"
+
+namespace testsupport {
+namespace {
+
+std::mutex g_mutex;
+int g_count = 0;
+std::string g_lastSource;
+
+}  // namespace
+
+AssertCounter::AssertCounter() {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_count = 0;
+    g_lastSource.clear();
+    platform::InstallReportHook([](platform::ReportKind kind, const std::string& text) {
+        if (kind != platform::ReportKind::Assert)
+            return;
+        std::lock_guard<std::mutex> lock(g_mutex);
+        ++g_count;
+        g_lastSource = text.substr(0, text.find('('));
+    });
+}
+
+AssertCounter::~AssertCounter() { platform::RemoveReportHook(); }
+
+int AssertCounter::Count() const {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_count;
+}
+
+std::string AssertCounter::LastSource() const {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_lastSource;
+}
+
+}  // namespace testsupport
