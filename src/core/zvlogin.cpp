@@ -1,5 +1,8 @@
 #include "core/zvlogin.h"
 
+#include "core/zvquery.h"
+#include "core/zvserver.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -173,4 +176,20 @@ int ParseAddressAnswer(std::string_view answer, const std::string& systemName, i
     // strtol saturates where atoi would overflow.
     location->challenge = std::strtol(fields[0].c_str(), nullptr, 10) > kNoChallengeAbove ? "" : fields[7];
     return 1;
+}
+
+int CZVServer::Relogin() {
+    CZVQuery query(*this);
+    std::string challenge;
+    if (!query.QueryString(challenge, ZVM_LOGIN_GETCHALLENGEQ))
+        return 0;
+    return Login(challenge, m_password, m_clientType, m_clientName);
+}
+
+// Placeholder until the challenge response is built here with the block
+// cipher: every login counts as refused, so a remote re-login fails cleanly
+// and Poll tries again later.
+int CZVServer::Login(const std::string&, const std::string&, int, const std::string&) {
+    m_loginRefused = 1;
+    return 0;
 }
