@@ -16,6 +16,7 @@
 #include "fake_relay.h"
 #include "gateway_session.h"
 #include "loopback.h"
+#include "support/virtual_clock.h"
 
 namespace {
 
@@ -377,6 +378,42 @@ TEST_F(Login, AnAnswerTheAddressServerCannotGiveIsReported) {
         EXPECT_EQ(std::vector<std::string>(status.lines.end() - static_cast<ptrdiff_t>(c.tail.size()), status.lines.end()),
                   c.tail);
     }
+}
+
+TEST_F(Login, AnAddressServerThatNeverFinishesTimesOut) {
+    Start({.raw = "HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\n1|POOL1", .stall = true});
+    testsupport::VirtualClock clock;
+    const uint32_t start = clock.TickCount();
+    RecordingStatus status;
+    sockaddr_in address{};
+    std::string challenge;
+    EXPECT_EQ(CZVServer::FindSystem(&status, kSystem, 0, &address, &challenge), 0);
+    EXPECT_GE(clock.TickCount() - start, 30000u);
+    EXPECT_EQ(std::count_if(status.lines.begin(), status.lines.end(),
+                            [](const std::string& line) { return line.rfind("TimeOut Got ", 0) == 0; }),
+              1);
+    EXPECT_EQ(status.lines.back(), "Done");
+}
+
+TEST_F(Login, ARelayThatClosesWithoutAnsweringEndsTheLogin) {
+    StartGateway();
+    relay = std::make_unique<FakeRelay>(gateway->Address(), FakeRelay::Options{.refuse = true});
+    testsupport::RefusingPort nobody;
+    ZVNetConfig config = GetNetConfig();
+    config.serviceHost = "127.0.0.1";
+    config.addressServerPort = testsupport::PortOf(nobody.Address());
+    config.relayPort = relay->Port();
+    SetNetConfig(config);
+    RecordingStatus status;
+    EXPECT_EQ(server.ConnectRemote(kSystem, kPassword, &status, 3), 0);
+    EXPECT_EQ(status.lines, (std::vector<std::string>{"Connecting to Address Server...",
+                                                      "ERROR: Cannot connect to Address Server",
+                                                      "Connecting to Relay Server...",
+                                                      "Connected to RelayServer, Getting Challenge",
+                                                      "Waiting for response from relay server...",
+                                                      "ERROR: Could not connect to system via Relay Server"}));
+    EXPECT_FALSE(server.IsConnected());
+    EXPECT_EQ(gateway->Connections(), 0);
 }
 
 TEST_F(Login, TheAlternativeAddressOnRequest) {
