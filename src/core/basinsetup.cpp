@@ -266,9 +266,10 @@ int CBasinSetup::ReadExtConfig(CZVMSG& message)
     for (int table = 1; table <= tables; ++table) {
         if (!ReadTable(message, table))
             return 0;
+        // The monitor shows the firmware even when a later table is damaged.
+        if (table == 1 && variant_ == ZVVariant::Monitor && tables_[0].size() >= 2)
+            firmwareVersion_ = tables_[0][0] * 1000 + tables_[0][1];
     }
-    if (variant_ == ZVVariant::Monitor && tables_[0].size() >= 2)
-        firmwareVersion_ = tables_[0][0] * 1000 + tables_[0][1];
     return 1;
 }
 

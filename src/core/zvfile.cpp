@@ -211,11 +211,13 @@ int64_t CZVFile::Seek(int64_t distance, int method) {
         distance += position;
         method = SEEK_SET;
     }
-    if (!Flush())
+    if (Writing() && !Flush())
         return -1;
-    fill_ = readPos_ = 0;
     const off_t position = ::lseek(fd_, distance, method);
-    return position < 0 ? -1 : position;
+    if (position < 0)
+        return -1;  // a reader keeps what it had read ahead, and its place
+    fill_ = readPos_ = 0;
+    return position;
 }
 
 int64_t CZVFile::GetPosition() const {

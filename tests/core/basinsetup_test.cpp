@@ -292,6 +292,19 @@ TEST_F(PoolModelTest, ATableThatCannotBeReadFailsTheLoad)
     }
 }
 
+TEST_F(PoolModelTest, MonitorKeepsTheFirmwareWhenALaterTableIsDamaged)
+{
+    link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Monitor));
+    auto pool = Make(ZVVariant::Monitor, kV4);
+    MsgBuilder m(ZVM_POOL_GETEXTCONFIGQ + 1);
+    m.Int(2).Int(0);
+    AppendTable(m, {2, 150});
+    m.Int(-1);  // table 2
+    EXPECT_EQ(pool->ReadExtConfig(*m.Take()), 0);
+    EXPECT_TRUE(pool->IsLoaded());
+    EXPECT_EQ(pool->GetFirmwareVersion(), 2150);
+}
+
 TEST_F(PoolModelTest, BuiltInNamesAreAskedInChunksOf25)
 {
     ExtFixture ext;

@@ -202,6 +202,24 @@ TEST_F(CZVFileTest, MixedReadsSeeksAndPositionsAgree) {
     EXPECT_EQ(file.ReadBlock(out, 11), 0) << "the file ends before";
 }
 
+TEST_F(CZVFileTest, AFailedSeekLeavesTheReaderWhereItWas) {
+    Bytes data(100);
+    for (int i = 0; i < 100; ++i)
+        data[i] = static_cast<uint8_t>(i);
+    WriteBytes(Path(), data);
+
+    CZVFile file(Path(), ZVVariant::Tablet, 16);
+    ASSERT_EQ(file.Open(CZVFile::kRead), 1);
+    uint8_t out[3] = {};
+    ASSERT_EQ(file.ReadBlock(out, 3), 1);  // 16 bytes read ahead
+    EXPECT_EQ(file.Seek(-10, SEEK_CUR), -1);
+    EXPECT_EQ(file.Seek(-200, SEEK_END), -1);
+    EXPECT_EQ(file.GetPosition(), 3);
+    uint8_t byte = 0;
+    ASSERT_EQ(file.ReadByte(byte), 1);
+    EXPECT_EQ(byte, 3);
+}
+
 TEST_F(CZVFileTest, OpenModes) {
     CZVFile file(Path(), ZVVariant::Tablet);
     EXPECT_EQ(file.Exists(), 0);
