@@ -75,6 +75,8 @@ public:
     int32_t GetTotalSize() const { return length_ + kHeaderSize; }
 
     void ResetPosition() { position_ = 0; }
+    // Payload bytes not yet read.
+    int32_t GetRemaining() const { return length_ - position_; }
     // Same length, message id and payload; the sender ids do not count.
     bool IsEqual(const CZVMSG& other) const;
     // Room for `payloadBytes` in an owned buffer, grown in 64-byte steps. A

@@ -65,7 +65,7 @@ bool IsValidKey(std::string_view key, std::string_view forbidden) {
     return !key.empty() && key == Trim(key) && !HasAny(key, kLineBreaks) && !HasAny(key, forbidden);
 }
 
-// The file as lines without their line ends; nullopt when it exists but cannot
+// The file as lines without their '\n'; nullopt when it exists but cannot
 // be read whole, an empty list when it does not exist.
 std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
@@ -98,13 +98,18 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
         size_t end = text.find('\n', start);
         if (end == std::string::npos)
             end = text.size();
-        std::string_view line(text.data() + start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.emplace_back(line);
+        lines.emplace_back(text, start, end - start);
         start = end + 1;
     }
     return lines;
+}
+
+// A line as read, without the '\r' of a CR LF line end. The lines themselves
+// keep it, so that a rewrite leaves every line it does not change as it was.
+std::string_view Content(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
 }
 
 // "[Name]" gives Name.
@@ -132,7 +137,8 @@ struct Place {
 Place Locate(const std::vector<std::string>& lines, std::string_view section, std::string_view name) {
     Place place;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (std::optional<std::string_view> header = SectionOf(lines[i])) {
+        const std::string_view line = Content(lines[i]);
+        if (std::optional<std::string_view> header = SectionOf(line)) {
             if (place.section != std::string::npos)
                 break;
             if (EqualNoCase(*header, section)) {
@@ -143,11 +149,11 @@ Place Locate(const std::vector<std::string>& lines, std::string_view section, st
         }
         if (place.section == std::string::npos)
             continue;
-        if (!Trim(lines[i]).empty())
+        if (!Trim(line).empty())
             place.end = i + 1;
-        size_t equals = lines[i].find('=');
-        if (place.entry == std::string::npos && !IsComment(lines[i]) && equals != std::string::npos &&
-            EqualNoCase(Trim(std::string_view(lines[i]).substr(0, equals)), name))
+        const size_t equals = line.find('=');
+        if (place.entry == std::string::npos && !IsComment(line) && equals != std::string::npos &&
+            EqualNoCase(Trim(line.substr(0, equals)), name))
             place.entry = i;
     }
     return place;
@@ -230,7 +236,7 @@ bool ReadSettingString(const std::string& section, const std::string& name, std:
     Place place = Locate(*lines, section, name);
     if (place.entry == std::string::npos)
         return false;
-    const std::string& line = (*lines)[place.entry];
+    const std::string_view line = Content((*lines)[place.entry]);
     value = line.substr(line.find('=') + 1);
     return true;
 }
@@ -261,11 +267,12 @@ bool WriteSettingString(const std::string& section, const std::string& name, con
     Place place = Locate(*lines, section, name);
     std::string entry = name + "=" + value;
     if (place.entry != std::string::npos) {
-        (*lines)[place.entry] = entry;
+        std::string& line = (*lines)[place.entry];
+        line = entry + (line.size() > Content(line).size() ? "\r" : "");
     } else if (place.section != std::string::npos) {
         lines->insert(lines->begin() + static_cast<std::ptrdiff_t>(place.end), entry);
     } else {
-        if (!lines->empty() && !Trim(lines->back()).empty())
+        if (!lines->empty() && !Trim(Content(lines->back())).empty())
             lines->emplace_back();
         lines->push_back("[" + section + "]");
         lines->push_back(entry);

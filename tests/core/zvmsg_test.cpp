@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -164,6 +165,23 @@ struct LimitCase {
     bool accepted;
 };
 
+std::string VariantName(ZVVariant variant) {
+    switch (variant) {
+    case ZVVariant::Tablet: return "Tablet";
+    case ZVVariant::Config: return "Config";
+    case ZVVariant::Monitor: return "Monitor";
+    }
+    return "";
+}
+
+std::string LimitName(const LimitCase& c) {
+    return VariantName(c.variant) + (c.length < 0 ? "Minus" : "") +
+           std::to_string(std::abs(int64_t{c.length}));
+}
+
+void PrintTo(const LimitCase& c, std::ostream* os) { *os << LimitName(c); }
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name; }
+
 class MessageLimits : public testing::TestWithParam<LimitCase> {};
 
 TEST_P(MessageLimits, BoundBuiltAndReceivedPayloads) {
@@ -191,7 +209,8 @@ INSTANTIATE_TEST_SUITE_P(CZVMSG, MessageLimits,
                                          LimitCase{ZVVariant::Monitor, 500001, false},
                                          LimitCase{ZVVariant::Monitor, -1, false},
                                          LimitCase{ZVVariant::Tablet, INT_MIN, false},
-                                         LimitCase{ZVVariant::Config, 0, true}));
+                                         LimitCase{ZVVariant::Config, 0, true}),
+                         [](const auto& info) { return LimitName(info.param); });
 
 TEST(CZVMSG, FrameShorterThanItsHeaderSaysIsRefused) {
     Bytes frame = FrameWithPayload({1, 2, 3, 4, 5, 6, 7, 8});

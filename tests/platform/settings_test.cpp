@@ -70,7 +70,24 @@ TEST_F(Settings, AHandEditedFileKeepsItsOtherLines) {
     ASSERT_TRUE(platform::WriteSettingString("UserInterface", "Old", "3"));
     ASSERT_TRUE(platform::WriteSettingString("UserInterface", "DefaultFont", "Sans"));
     EXPECT_EQ(testsupport::ReadFileText(File()),
-              "; written by hand\n[UserInterface]\nDefaultFont=Sans\n# Old=1\nOld=3\n\n[Other]\nOld=2\n");
+              "; written by hand\r\n[UserInterface]\r\nDefaultFont=Sans\r\n# Old=1\r\nOld=3\n\r\n[Other]\r\nOld=2\r\n");
+}
+
+TEST_F(Settings, AWriteLeavesTheFilesStructureAsItWas) {
+    // "[T]" with a stray carriage return is no header, before and after a
+    // write: the rewrite must not turn it into one.
+    std::filesystem::create_directory(dir_.Path() + "/config");
+    testsupport::WriteFileText(File(), "[S]\nA=1\n[T]\r\r\nN=old\r\nx");
+    std::string text;
+    EXPECT_FALSE(platform::ReadSettingString("T", "N", text));
+    ASSERT_TRUE(platform::ReadSettingString("S", "N", text));
+    EXPECT_EQ(text, "old");
+    ASSERT_TRUE(platform::WriteSettingString("S", "N", "new"));
+    ASSERT_TRUE(platform::WriteSettingString("S", "B", "2"));
+    EXPECT_FALSE(platform::ReadSettingString("T", "N", text));
+    ASSERT_TRUE(platform::ReadSettingString("S", "N", text));
+    EXPECT_EQ(text, "new");
+    EXPECT_EQ(testsupport::ReadFileText(File()), "[S]\nA=1\n[T]\r\r\nN=new\r\nx\nB=2\n");
 }
 
 TEST_F(Settings, NumbersOutside32BitsOrMalformedReadAsMissing) {

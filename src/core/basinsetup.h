@@ -1,0 +1,262 @@
+#pragma once
+// The pool controller behind the gateway: its configuration, loaded once at
+// construction, and its live status, fed by the owner with every pool status
+// message. Also the commands and configuration writers that change it.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/gatewaylink.h"
+#include "core/zvmsg.h"
+#include "core/zvoblist.h"
+
+// Pool messages.
+inline constexpr uint16_t ZVM_POOL_STATUSCHANGED = 0x30D4;
+inline constexpr uint16_t ZVM_POOL_GETNAMEDITEMSQ = 0x30DE;
+inline constexpr uint16_t ZVM_POOL_SETCIRCUITCONFIGQ = 0x30E8;
+inline constexpr uint16_t ZVM_POOL_GETSTATUSQ = 0x30EE;
+inline constexpr uint16_t ZVM_POOL_GETSTATUSA = 0x30EF;
+inline constexpr uint16_t ZVM_POOL_SETCIRCUIT = 0x30F2;
+inline constexpr uint16_t ZVM_POOL_GETCONFIGQ = 0x30F4;
+inline constexpr uint16_t ZVM_POOL_GETCONFIGA = 0x30F5;
+inline constexpr uint16_t ZVM_POOL_SETRUNTIME = 0x3106;
+inline constexpr uint16_t ZVM_POOL_SETLIGHTCOLOR = 0x310A;
+inline constexpr uint16_t ZVM_POOL_GETCUSTOMNAMECOUNTQ = 0x310E;
+inline constexpr uint16_t ZVM_POOL_GETCUSTOMNAMESQ = 0x3111;
+inline constexpr uint16_t ZVM_POOL_GETSTRINGLISTQ = 0x3112;
+inline constexpr uint16_t ZVM_POOL_SETCUSTOMNAMEQ = 0x3114;
+inline constexpr uint16_t ZVM_POOL_GETEXTCONFIGQ = 0x3116;
+inline constexpr uint16_t ZVM_POOL_SETEXTCONFIGQ = 0x3118;
+inline constexpr uint16_t ZVM_POOL_ADJUSTSENSORQ = 0x311A;
+inline constexpr uint16_t ZVM_POOL_SETREMOTESENABLEDQ = 0x3122;
+inline constexpr uint16_t ZVM_POOL_CANCELDELAYSQ = 0x3124;
+
+class CBasinSetup;
+
+class CPoolCircuit {
+public:
+    CPoolCircuit(CBasinSetup* owner, int recordIndex) : owner(owner), recordIndex(recordIndex) {}
+
+    int IsPoolOrSpa() const { return function == 1 || function == 2; }
+    // Stores the run time and, unless controllerIndex is -1, sends it.
+    void SetRunTime(int controllerIndex, int minutes);
+
+    CBasinSetup* owner;
+    std::string name;
+    uint8_t nameIndex = 0;
+    int32_t circuitId = 0;
+    uint16_t runTime = 0;  // minutes; 720 = no limit
+    uint8_t function = 0;  // 1 spa, 2 pool, others named by the function list
+    uint8_t interface = 0; // display group
+    uint8_t colorPosition = 0;
+    uint8_t colorSet = 0;
+    uint8_t colorStagger = 0;
+    uint8_t deviceId = 0;
+    uint8_t flags = 0;     // bit 0: freeze protection
+    uint8_t delay = 0;
+    int32_t state = -1;
+    int32_t spare = 0;
+    int32_t recordIndex;
+};
+
+struct CPoolColor {
+    std::string name;
+    uint32_t color = 0;
+};
+
+struct CPoolNameEntry {
+    std::string name;
+    int32_t code = 0;
+};
+
+// The live values of one body of water (0 pool, 1 spa).
+struct CPoolBody {
+    int32_t temperature = 0;
+    int32_t heatStatus = 0; // 0 off, 1 solar or heat pump, 2 heater, 3 both
+    int32_t setPoint = 0;
+    int32_t heatMode = 0;
+    int32_t extra = 0;      // monitor program, gateway 5.1 on
+    uint8_t setPointMin = 0;
+    uint8_t setPointMax = 0;
+};
+
+inline constexpr int kPoolTableCount = 12; // the monitor program reads a twelfth
+inline constexpr int kPoolTableMax = 1000;
+inline constexpr int kPoolPumpCount = 8;
+inline constexpr int kPoolChemistryCount = 8;
+
+class CBasinSetup {
+public:
+    // Loads the controller's configuration through link at once; read
+    // IsLoaded afterwards. The tablet program has no version gates and
+    // ignores major and minor.
+    CBasinSetup(CGatewayLink& link, ZVVariant variant, int controllerIndex, uint16_t major = 0,
+                uint16_t minor = 0);
+    virtual ~CBasinSetup();
+    CBasinSetup(const CBasinSetup&) = delete;
+    CBasinSetup& operator=(const CBasinSetup&) = delete;
+
+    // Readers of the gateway's answers; 1 when every value was present.
+    // The constructor uses them; owners and tests may feed them directly.
+    int ReadConfig(CZVMSG& message);
+    int ReadExtConfig(CZVMSG& message);
+    // Accepts the status answer and the status notification, ignores others.
+    int ReadStatus(CZVMSG& message);
+
+    int IsLoaded() const { return loaded_; }
+    int IsVersionAtLeast(int major, int minor) const;
+    int IsReady() const { return linkState_ == 1; }
+    int IsSynchronizing() const { return linkState_ == 2; }
+    int IsServiceMode() const { return linkState_ == 3; }
+    int GetFreezeFlag() const;
+
+    ZVVariant GetVariant() const { return variant_; }
+    int GetControllerIndex() const { return controllerIndex_; }
+    int32_t GetControllerId() const { return controllerId_; }
+    const std::string& GetControllerName() const { return controllerName_; }
+    uint8_t GetControllerType() const { return controllerType_; }
+    uint8_t GetControllerSubType() const { return controllerSubType_; }
+    uint8_t GetExpansionByte() const { return expansion_; }
+    int IsCelsius() const { return celsius_ != 0; }
+    uint32_t GetEquipmentFlags() const { return equipmentFlags_; }
+    int32_t GetTrailingValue() const { return trailingValue_; }
+    int32_t GetFurtherConfigValue() const { return furtherConfigValue_; }
+    const std::string& GetSecondText() const { return secondText_; }
+    int32_t GetFirmwareVersion() const { return firmwareVersion_; }
+    uint8_t GetLinkState() const { return linkState_; }
+    int32_t GetAirTemp() const { return airTemp_; }
+    // Body 0 (pool) or 1 (spa); null outside.
+    const CPoolBody* GetBody(int body) const;
+    uint8_t GetFreezeMode() const { return freezeMode_; }
+    uint8_t GetRemotesEnabled() const { return remotesEnabled_; }
+    uint8_t GetDelayFlag(int i) const { return i >= 0 && i < 3 ? delayFlags_[i] : 0; }
+    uint8_t GetPumpCircuit(int pump) const;
+    // Monitor program, gateway 5.1 on: pH x 100, ORP, saturation index x 100, five more.
+    int32_t GetChemistry(int i) const;
+
+    // Circuits in the order of the configuration answer.
+    int GetCircuitCount() const { return static_cast<int>(circuits_.size()); }
+    CPoolCircuit* GetCircuit(int index) const;
+    CPoolCircuit* FindCircuitById(int id) const;
+    CPoolCircuit* FindCircuitByDevice(int deviceId) const;
+    CPoolCircuit* FindCircuitByFunction(int function) const;
+    void GetCircuitsByInterface(CZVObList& list, int interface) const;
+    static void MoveFunctionToFront(CZVObList& list, int function);
+    static void SortCircuits(CZVObList& list);
+    CPoolCircuit* NextCircuit(const CPoolCircuit* circuit) const;
+    CPoolCircuit* PrevCircuit(const CPoolCircuit* circuit) const;
+
+    int GetColorCount() const { return static_cast<int>(colors_.size()); }
+    const CPoolColor* GetColor(int index) const;
+    const CPoolNameEntry* GetFunctionEntry(int index) const;
+    std::string GetFunctionName(int index) const;
+    int GetFunctionCode(int index) const;
+    std::string GetFunctionNameByCode(int code) const;
+    int GetBuiltInNameCount() const { return static_cast<int>(builtInNames_.size()); }
+    const std::vector<std::string>& GetBuiltInNames() const { return builtInNames_; }
+    const std::vector<std::string>& GetCustomNames() const { return customNames_; }
+    void ResolveCircuitNames();
+
+    std::string GetHeatModeText(int mode) const;
+    std::string GetHeatStatusText(int status) const;
+    std::string GetSolarText() const;
+    std::string GetTempText(int value) const;
+    std::string GetBody0Name() const;
+    std::string GetBody1Name() const;
+    std::string GetFreezeText() const;
+    std::string GetTriggerName(uint8_t code) const;
+
+    // Commands, sent without waiting.
+    void SetCircuitState(CPoolCircuit* circuit, int on);
+    void SetColorSet(CPoolCircuit* circuit, uint8_t colorSet);
+    void SetLightParams(const CPoolCircuit* circuit);
+    // Asked; 1 when the gateway answered.
+    int CancelDelays();
+    int EnableRemotes(int flag);
+
+    // Configuration writers; each asks and returns 1 when the gateway answered.
+    int SetLightParamsWait(CPoolCircuit* circuit, uint8_t colorPosition);
+    int WriteCircuit(CPoolCircuit* circuit);
+    int SetCustomName(int index, const std::string& text);
+    int AdjustSensor(int sensor, int delta);
+    int WriteConfigurationTables();
+
+    // Byte tables, numbered 1 to 12 as they arrive.
+    int GetTableCount(int table) const;
+    const uint8_t* GetTable(int table) const;
+    // SetTableByteN edits table N + 1; an index outside the table changes nothing.
+    int SetTableByte1(int index, uint8_t value);
+    int SetTableByte2(int index, uint8_t value);
+    int SetTableByte3(int index, uint8_t value, int write);
+    int SetTableByte4(int index, uint8_t value, int write);
+    int SetTableByte5(int index, uint8_t value, int write);
+    int SetTableByte6(int index, uint8_t value, int write);
+    int SetTableByte7(int index, uint8_t value, int write);
+    int SetTableByte8(int index, uint8_t value, int write);
+    int SetTableByte9(int index, uint8_t value, int write);
+
+    // Which circuit slots the controller offers in the configuration lists.
+    int IsCircuitAllowed(const CPoolCircuit* circuit) const;
+    int HasCircuitGroup(int group) const;
+
+    CGatewayLink& Link() const { return link_; }
+
+private:
+    void Load();
+    int LoadExtended();
+    int LoadBuiltInNames();
+    void ReleaseTables();
+    int ReadTable(CZVMSG& message, int table);
+    int ReadCircuit(CZVMSG& message, int recordIndex);
+    int ReadColor(CZVMSG& message);
+    int ReadBody(CZVMSG& message, int store);
+    int ReadCircuitStatus(CZVMSG& message);
+    int Gate(int major, int minor) const;
+    int HasHeatPump() const { return (equipmentFlags_ & 0x2) != 0; }
+    int SetTableByte(int table, int index, uint8_t value, int write);
+    std::string ResolveName(uint8_t nameIndex) const;
+    std::unique_ptr<CZVMSG> Ask(CZVMSG& request) { return link_.Ask(request, kDefaultQueryTimeout); }
+    int AskAnswered(CZVMSG& request) { return Ask(request) != nullptr; }
+
+    CGatewayLink& link_;
+    ZVVariant variant_;
+    uint16_t major_;
+    uint16_t minor_;
+    int loaded_ = 0;
+    int32_t controllerIndex_;
+    int32_t controllerId_ = -1;
+    uint8_t celsius_ = 0;
+    int32_t trailingValue_ = 127;
+    int32_t furtherConfigValue_ = 0;
+    uint32_t equipmentFlags_ = 0;
+    uint8_t freezeMode_ = 0;
+    uint8_t remotesEnabled_ = 0;
+    std::array<uint8_t, 3> delayFlags_{};
+    std::vector<std::unique_ptr<CPoolCircuit>> circuits_;
+    std::vector<CPoolColor> colors_;
+    std::string controllerName_ = "General";
+    uint8_t controllerType_ = 0;
+    uint8_t controllerSubType_ = 0;
+    uint8_t expansion_ = 0;
+    uint8_t linkState_ = 0;
+    int32_t airTemp_ = 0;
+    std::array<CPoolBody, 2> bodies_{};
+    std::array<uint8_t, kPoolPumpCount> pumpCircuits_{};
+    std::array<int32_t, kPoolChemistryCount> chemistry_{0, 0, 255, 0, 0, 0, 0, 0};
+    // The announced size of the built-in list: the boundary between built-in
+    // and custom name indices, even when fewer names arrived.
+    int builtInTotal_ = 0;
+    std::vector<std::string> builtInNames_;
+    std::vector<std::string> customNames_;
+    std::vector<CPoolNameEntry> functionNames_;
+    std::array<std::vector<uint8_t>, kPoolTableCount> tables_;
+    int32_t firmwareVersion_ = 0;
+    std::string secondText_;
+};
+
+// "Enabled" or "Disabled".
+std::string GetEnabledText(int flag);
+// The byte at index, or 0 outside 0..count-1.
+uint8_t GetByteAt(const uint8_t* table, int count, int index);

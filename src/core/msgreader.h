@@ -1,0 +1,74 @@
+#pragma once
+// Reading a run of values where the first one missing stops the rest, and
+// counted lists whose count cannot outrun the message.
+#include <cstdint>
+#include <string>
+
+#include "core/zvmsg.h"
+
+class CMsgReader {
+public:
+    explicit CMsgReader(CZVMSG& message) : message_(message) {}
+
+    CMsgReader& Int(int32_t& value)
+    {
+        if (ok_)
+            ok_ = message_.ReadInt(value) != 0;
+        return *this;
+    }
+    CMsgReader& UInt(uint32_t& value)
+    {
+        int32_t read = 0;
+        if (Int(read))
+            value = static_cast<uint32_t>(read);
+        return *this;
+    }
+    CMsgReader& Short(uint16_t& value)
+    {
+        if (ok_)
+            ok_ = message_.ReadShort(value) != 0;
+        return *this;
+    }
+    CMsgReader& Byte(uint8_t& value)
+    {
+        if (ok_)
+            ok_ = message_.ReadByte(value) != 0;
+        return *this;
+    }
+    CMsgReader& String(std::string& text)
+    {
+        if (ok_)
+            ok_ = message_.ReadString(text) != 0;
+        return *this;
+    }
+    CMsgReader& Color(uint32_t& colorref)
+    {
+        if (ok_)
+            ok_ = message_.ReadColor(colorref) != 0;
+        return *this;
+    }
+
+    explicit operator bool() const { return ok_; }
+
+private:
+    CMsgReader(const CMsgReader&) = delete;
+    CZVMSG& message_;
+    bool ok_ = true;
+};
+
+// Reads count records through readOne(index), each at least minBytes long on
+// the wire. Stops at the first record that fails; a count that is negative
+// or more than what is left of the payload could hold is never looped on.
+// 1 when all were read.
+template <typename ReadOne>
+int ReadRecords(CZVMSG& message, int32_t count, int32_t minBytes, ReadOne&& readOne)
+{
+    if (count < 0)
+        return 0;
+    const int32_t fits = message.GetRemaining() / minBytes;
+    for (int32_t i = 0; i < count; ++i) {
+        if (i >= fits || !readOne(i))
+            return 0;
+    }
+    return 1;
+}

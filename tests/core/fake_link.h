@@ -1,0 +1,106 @@
+#pragma once
+// A scripted gateway for the pool model and the system records: answers are
+// queued per request id, every send and request is kept for inspection.
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/gatewaylink.h"
+#include "core/zvmsg.h"
+
+// Builds a payload value by value, in wire order.
+class MsgBuilder {
+public:
+    explicit MsgBuilder(uint16_t id, ZVVariant variant = ZVVariant::Config)
+        : message_(std::make_unique<CZVMSG>(0, id, 0, 1, variant)) {}
+
+    MsgBuilder& Int(int32_t value) { message_->WriteInt(value); return *this; }
+    MsgBuilder& Byte(uint8_t value) { message_->WriteByte(value); return *this; }
+    MsgBuilder& Short(uint16_t value) { message_->WriteShort(value); return *this; }
+    MsgBuilder& String(const std::string& text) { message_->WriteString(text); return *this; }
+    MsgBuilder& Color(uint32_t colorref) { message_->WriteColor(colorref); return *this; }
+    MsgBuilder& Bytes(const std::vector<uint8_t>& bytes)
+    {
+        for (uint8_t byte : bytes)
+            message_->WriteByte(byte);
+        return *this;
+    }
+    // The finished message, read position at its start.
+    std::unique_ptr<CZVMSG> Take()
+    {
+        message_->ResetPosition();
+        return std::move(message_);
+    }
+
+private:
+    std::unique_ptr<CZVMSG> message_;
+};
+
+struct AskedRequest {
+    std::unique_ptr<CZVMSG> message;
+    uint32_t timeout;
+};
+
+class FakeLink : public CGatewayLink {
+public:
+    // Queues the answer to the next request with that id.
+    void Answer(uint16_t requestId, std::unique_ptr<CZVMSG> answer)
+    {
+        answers_[requestId].push_back(std::move(answer));
+    }
+    // Queues an empty answer to the next request with that id.
+    void Acknowledge(uint16_t requestId)
+    {
+        Answer(requestId, MsgBuilder(static_cast<uint16_t>(requestId + 1)).Take());
+    }
+
+    // Drops what is queued for that request id: it will go unanswered.
+    void Forget(uint16_t requestId) { answers_.erase(requestId); }
+
+    int Send(CZVMSG& message) override
+    {
+        sent.push_back(message.Clone());
+        return 1;
+    }
+
+    std::unique_ptr<CZVMSG> Ask(CZVMSG& request, uint32_t timeoutMs) override
+    {
+        asked.push_back({request.Clone(), timeoutMs});
+        auto queue = answers_.find(request.GetId());
+        if (queue == answers_.end() || queue->second.empty())
+            return nullptr;
+        auto answer = std::move(queue->second.front());
+        queue->second.pop_front();
+        return answer;
+    }
+
+    // The ids of every request, in order.
+    std::vector<uint16_t> AskedIds() const
+    {
+        std::vector<uint16_t> ids;
+        for (const auto& request : asked)
+            ids.push_back(request.message->GetId());
+        return ids;
+    }
+
+    std::vector<std::unique_ptr<CZVMSG>> sent;
+    std::vector<AskedRequest> asked;
+
+private:
+    std::map<uint16_t, std::deque<std::unique_ptr<CZVMSG>>> answers_;
+};
+
+// Every int of a payload made only of ints, from its start.
+inline std::vector<int32_t> IntsOf(CZVMSG& message)
+{
+    message.ResetPosition();
+    std::vector<int32_t> values;
+    int32_t value = 0;
+    while (message.ReadInt(value))
+        values.push_back(value);
+    message.ResetPosition();
+    return values;
+}
