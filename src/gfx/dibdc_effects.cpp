@@ -3,11 +3,13 @@
 // spare column of an odd width.
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "core/zvoblist.h"
 #include "gfx/dibdc.h"
+#include "gfx/pixelrow.h"
 #include "gfx/shellservices.h"
 #include "gfx/skinservices.h"
 
@@ -18,25 +20,45 @@ inline int Green8(uint16_t c) { return (c >> 3) & 0xFC; }
 inline int Blue8(uint16_t c) { return (c & 0x1F) << 3; }
 inline uint16_t Pack8(int r, int g, int b) { return kRedTo565[r] | kGreenTo565[g] | kBlueTo565[b]; }
 
-// The three fields of a pixel spread apart (green in the high half) so that
-// one multiply scales all of them without carries between fields.
-constexpr uint32_t kSpreadMask = 0x07E0F81F;
-inline uint32_t Spread(uint16_t p) { return (p | (static_cast<uint32_t>(p) << 16)) & kSpreadMask; }
-inline uint16_t Fold(uint32_t v) {
-    v &= kSpreadMask;
-    return static_cast<uint16_t>(v | (v >> 16));
+using pixelrow::kStep;
+using pixelrow::V16;
+using VS16 = int16_t __attribute__((vector_size(16)));
+
+// Lanes of b where the mask is set, else of a.
+inline V16 Select(V16 mask, V16 a, V16 b) { return (a & ~mask) | (b & mask); }
+inline VS16 Clamp(VS16 v, int low, int high) {
+    const VS16 lo = VS16{} + static_cast<int16_t>(low), hi = VS16{} + static_cast<int16_t>(high);
+    v = reinterpret_cast<VS16>(Select(reinterpret_cast<V16>(v < lo), reinterpret_cast<V16>(v), reinterpret_cast<V16>(lo)));
+    return reinterpret_cast<VS16>(Select(reinterpret_cast<V16>(v > hi), reinterpret_cast<V16>(v), reinterpret_cast<V16>(hi)));
 }
 
-// Each field floor((src x level + dst x (8 - level)) / 8). The loop has no
-// branches so that the compiler can run it on vectors.
+// Each field floor((src x level + dst x (8 - level)) / 8), eight pixels a step.
+template <typename Pixels>
+Pixels Mix(Pixels s, Pixels d, int mix) {
+    const uint16_t level = static_cast<uint16_t>(mix), keep = static_cast<uint16_t>(8 - mix);
+    const Pixels r = (((s >> 11) * level + (d >> 11) * keep) >> 3) << 11;
+    const Pixels g = (((((s >> 5) & 0x3F) * level + ((d >> 5) & 0x3F) * keep) >> 3)) << 5;
+    const Pixels b = ((s & 0x1F) * level + (d & 0x1F) * keep) >> 3;
+    return r | g | b;
+}
+
 void MixRow(uint16_t* d, const uint16_t* s, int n, int level) {
-    const uint32_t keep = 8 - level;
-    for (int i = 0; i < n; ++i) d[i] = Fold((Spread(s[i]) * level + Spread(d[i]) * keep) >> 3);
+    int i = 0;
+    for (; i + kStep <= n; i += kStep) pixelrow::Store(d + i, Mix(pixelrow::Load(s + i), pixelrow::Load(d + i), level));
+    for (; i < n; ++i) d[i] = static_cast<uint16_t>(Mix<unsigned>(s[i], d[i], level));
 }
 
 // Each field dst + src - mid level, limited to the field.
 void OverlayRow(uint16_t* d, const uint16_t* s, int n) {
-    for (int i = 0; i < n; ++i) {
+    int i = 0;
+    for (; i + kStep <= n; i += kStep) {
+        const V16 sv = pixelrow::Load(s + i), dv = pixelrow::Load(d + i);
+        const VS16 r = Clamp(reinterpret_cast<VS16>((dv >> 11) + (sv >> 11)) - 15, 0, 31);
+        const VS16 g = Clamp(reinterpret_cast<VS16>(((dv >> 5) & 0x3F) + ((sv >> 5) & 0x3F)) - 31, 0, 63);
+        const VS16 b = Clamp(reinterpret_cast<VS16>((dv & 0x1F) + (sv & 0x1F)) - 15, 0, 31);
+        pixelrow::Store(d + i, reinterpret_cast<V16>(r << 11 | g << 5 | b));
+    }
+    for (; i < n; ++i) {
         const int r = std::clamp((d[i] >> 11) + (s[i] >> 11) - 15, 0, 31);
         const int g = std::clamp(((d[i] >> 5) & 0x3F) + ((s[i] >> 5) & 0x3F) - 31, 0, 63);
         const int b = std::clamp((d[i] & 0x1F) + (s[i] & 0x1F) - 15, 0, 31);
@@ -313,32 +335,36 @@ private:
     std::vector<uint8_t> values_;
 };
 
-// Changes pixels by brightness values, each channel by v - 100 limited to
-// floor..255, through the dither cycle when one is given.
-class GlossPainter {
-public:
-    GlossPainter(int floor, CDither565* dither) : floor_(floor), dither_(dither) {}
+// Changes a pixel's 8-bit channels by delta, each limited to floor..255.
+inline uint16_t Brighten(uint16_t p, int delta, int floor) {
+    const int r = std::clamp(Red8(p) + delta, floor, 255) >> 3;
+    const int g = std::clamp(Green8(p) + delta, floor, 255) >> 2;
+    const int b = std::clamp(Blue8(p) + delta, floor, 255) >> 3;
+    return static_cast<uint16_t>(r << 11 | g << 5 | b);
+}
 
-    uint16_t operator()(uint16_t p, int v, int x, int y) {
-        if (!dither_) return Tables(v)(p);
-        auto channel = [this, v](int c) { return static_cast<uint8_t>(std::clamp(c + v - 100, floor_, 255)); };
-        return dither_->Next(channel(Red8(p)), channel(Green8(p)), channel(Blue8(p)), (x + y) & 1);
+// Brightens the pixels of a run by their map values (v - 100 each), those
+// that are the key (with a key) or not transparent (without), eight pixels a
+// step.
+void BrightenRun(uint16_t* p, const uint8_t* values, int n, int floor, uint16_t key) {
+    using V8 = uint8_t __attribute__((vector_size(8)));
+    const V16 keys = V16{} + key;
+    int i = 0;
+    for (; i + kStep <= n; i += kStep) {
+        V8 v8;
+        std::memcpy(&v8, values + i, sizeof v8);
+        const VS16 delta = __builtin_convertvector(v8, VS16) - 100;
+        const V16 v = pixelrow::Load(p + i);
+        auto lift = [delta, floor](V16 channel8) {
+            return reinterpret_cast<V16>(Clamp(reinterpret_cast<VS16>(channel8) + delta, floor, 255));
+        };
+        const V16 lit = (lift((v >> 8) & 0xF8) >> 3) << 11 | (lift((v >> 3) & 0xFC) >> 2) << 5 | lift((v & 0x1F) << 3) >> 3;
+        const V16 change = key ? reinterpret_cast<V16>(v == keys) : reinterpret_cast<V16>(v != 0);
+        pixelrow::Store(p + i, Select(change, v, lit));
     }
-
-private:
-    const FieldTables& Tables(int v) {
-        auto& slot = tables_[v];
-        if (!slot) {
-            auto change = [this, v](int c) { return std::clamp(c + v - 100, floor_, 255); };
-            slot = std::make_unique<FieldTables>(change, change, change);
-        }
-        return *slot;
-    }
-
-    int floor_;
-    CDither565* dither_;
-    std::array<std::unique_ptr<FieldTables>, 256> tables_;
-};
+    for (; i < n; ++i)
+        if (key ? p[i] == key : p[i] != 0) p[i] = Brighten(p[i], values[i] - 100, floor);
+}
 
 }  // namespace
 
@@ -355,30 +381,37 @@ void CDibDC::ApplyGloss(int radius, int edges, int inset, uint16_t key565, int o
 
     CDither565 dither;
     dither.Reset();
-    CDither565* cycle = Shell().IsDitherEnabled() ? &dither : nullptr;
+    const bool dithered = Shell().IsDitherEnabled();
+    auto ditherPixel = [&dither](uint16_t p, int v, int x, int y) {
+        auto channel = [v](int c) { return static_cast<uint8_t>(std::clamp(c + v - 100, 8, 255)); };
+        return dither.Next(channel(Red8(p)), channel(Green8(p)), channel(Blue8(p)), (x + y) & 1);
+    };
     if (const uint8_t* alpha = GetAlpha()) {
-        GlossPainter paint(8, cycle);
         for (int y = 0; y < height; ++y) {
             uint16_t* p = GetPixelAddress(0, y);
             const uint8_t* v = map.Row(y);
             const uint8_t* a = alpha + static_cast<size_t>(y) * GetWidth();
-            for (int x = 0; x < width; ++x)
-                if (a[x] && v[x] != 100 && p[x]) p[x] = paint(p[x], v[x], x, y);
+            for (int x = 0; x < width; ++x) {
+                if (!a[x] || v[x] == 100 || !p[x]) continue;
+                p[x] = dithered ? ditherPixel(p[x], v[x], x, y) : Brighten(p[x], v[x] - 100, 8);
+            }
         }
         return;
     }
     CSpanList runs;
     runs.AddRoundRect(width, height, inset, radius, -1);
-    // A keyed gloss changes only the key's pixels, never dithered.
-    GlossPainter paint(key565 ? 0 : 8, key565 ? nullptr : cycle);
     for (int i = 0; i < runs.GetCount(); ++i) {
-        const int y = runs.GetY(i), x0 = runs.GetX(i);
+        const int y = runs.GetY(i), end = runs.GetX(i) + runs.GetLength(i);
         uint16_t* p = GetPixelAddress(0, y);
         const uint8_t* v = map.Row(y);
-        for (int x = x0; x < x0 + runs.GetLength(i); ++x) {
-            if (key565 ? p[x] != key565 : p[x] == 0) continue;
-            p[x] = paint(p[x], v[x], x, y);
+        if (dithered && !key565) {
+            for (int x = runs.GetX(i); x < end; ++x)
+                if (p[x]) p[x] = ditherPixel(p[x], v[x], x, y);
+            continue;
         }
+        // A keyed gloss changes only the key's pixels, never dithered.
+        const int x = runs.GetX(i);
+        BrightenRun(p + x, v + x, end - x, key565 ? 0 : 8, key565);
     }
 }
 
