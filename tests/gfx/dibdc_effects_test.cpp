@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -34,11 +35,38 @@ TEST_F(Effects, MixesInEighthsAndOverlaysAroundMidGrey) {
         {Fields(31, 0, 20), Fields(31, 63, 0), 9, Fields(31, 32, 5)},
     };
     for (const auto& c : cases) {
-        CDibDC src(3, 2, 0, 0, 0), dst(3, 2, 0, 0, 0);
+        // 19 columns: rows are mixed eight pixels a step, then one by one.
+        CDibDC src(19, 2, 0, 0, 0), dst(19, 2, 0, 0, 0);
         Fill(src, c.src);
         Fill(dst, c.dst);
-        dst.BlendRect(&src, 0, 0, 0, 0, 3, 2, c.level);
-        EXPECT_EQ(Px(dst, 2, 1), c.expected) << "level " << c.level << " src " << c.src << " dst " << c.dst;
+        dst.BlendRect(&src, 0, 0, 0, 0, 19, 2, c.level);
+        EXPECT_EQ(Count(dst, c.expected), 38) << "level " << c.level << " src " << c.src << " dst " << c.dst;
+    }
+}
+
+TEST_F(Effects, EveryPixelOfAWideRowFollowsTheFieldFormulas) {
+    CDibDC src(61, 1, 0, 0, 0), dst(61, 1, 0, 0, 0), before(61, 1, 0, 0, 0);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return static_cast<uint16_t>((seed = seed * 1103515245 + 12345) >> 16); };
+    for (int x = 0; x < 62; ++x) {
+        *src.GetPixelAddress(x, 0) = next();
+        *before.GetPixelAddress(x, 0) = next();
+    }
+    auto field = [](uint16_t p, int shift, int mask) { return (p >> shift) & mask; };
+    for (int level : {1, 3, 7, 9}) {
+        dst.BitBlt(0, 0, &before, 0, 0, 61, 1);
+        dst.BlendRect(&src, 0, 0, 0, 0, 61, 1, level);
+        for (int x = 0; x < 61; ++x) {
+            const uint16_t s = Px(src, x, 0), d = Px(before, x, 0);
+            int out[3];
+            const int shifts[3] = {11, 5, 0}, masks[3] = {31, 63, 31};
+            for (int f = 0; f < 3; ++f) {
+                const int sf = field(s, shifts[f], masks[f]), df = field(d, shifts[f], masks[f]);
+                out[f] = level <= 8 ? (sf * level + df * (8 - level)) / 8
+                                    : std::clamp(df + sf - masks[f] / 2, 0, masks[f]);
+            }
+            ASSERT_EQ(Px(dst, x, 0), Fields(out[0], out[1], out[2])) << "level " << level << " column " << x;
+        }
     }
 }
 
