@@ -14,6 +14,22 @@ class CAlphaDibDC;
 void BuildCircleOutline(CPointList* list, int radius, int trim);
 // Moves every point one pixel inward along its larger coordinate, then drops duplicates.
 void ShrinkOutline(CPointList* list);
+// The outlines of the shaded corners by mode & 0x23: 0 the circle, 1 the
+// circle one larger shrunk by a pixel, 2 and 0x20 the ring just outside the
+// circle of radius - 1 (2) or radius (0x20); other modes leave the list.
+void BuildCornerOutline(CPointList* list, int radius, int trim, int mode);
+
+class CZVObList;
+
+// A run for DrawShadedLines.
+struct CShadedLine {
+    int x = 0;
+    int y = 0;
+    int dx = 0;
+    int dy = 0;
+    int reverse = 0;
+    int spread = 1;
+};
 
 class CDibDC : public CZVDC {
 public:
@@ -36,6 +52,8 @@ public:
     virtual CDibDC* Scale(int w, int h, int smooth);
     virtual void AlphaBlt(CAlphaDibDC* src, int x, int y, int sx, int sy, int w, int h);
     virtual void DrawTransparentTo(CZVDC* dst, int x, int y, int w, int h, uint16_t key565);
+    // Adds the 8-bit amounts to every pixel's channels, each capped at 255.
+    virtual void AddRgb(int r, int g, int b);
 
     void FillRoundRect(COLORREF colour, int x, int y, int w, int h, int radius, int flags);
     void SetThemedFills(bool on) { themedFills_ = on; }
@@ -73,6 +91,37 @@ public:
     bool ClipBlit(int& x, int& y, int& w, int& h, int& sx, int& sy, CDibDC* src);
 
     void FillGlassGradient(COLORREF colour, float strength);
+
+    // Effects, in surface pixels (the origin does not apply). A level 0..8
+    // mixes src in eighths (0 leaves this surface, 8 copies src); 9 and above
+    // is the overlay mix, where a mid-grey source leaves this surface.
+    // Runs are in this surface's coordinates; src is read at (x + ox, y + oy).
+    void BlendSpans(CDibDC* src, int ox, int oy, const CSpanList* runs, int level);
+    void BlendRect(CDibDC* src, int sx, int sy, int dx, int dy, int w, int h, int level);
+    void BlendAll(CDibDC* src, int x, int y, int level);
+    // Mixes src, placed at (x, y), only into the pixels equal to the key.
+    void BlendExceptColor(CDibDC* src, int x, int y, int level, uint16_t key565);
+    void OverlaySpans(CDibDC* src, int ox, int oy, const CSpanList* runs);
+    void OverlayRect(CDibDC* src, int sx, int sy, int dx, int dy, int w, int h);
+    // Halves every channel inside the rectangle.
+    void Dim(CZVRect rect);
+    // Adds other's channels, scaled by percent (ramping up over the first
+    // rampIn columns and down over the last rampOut); surfaces of one size only.
+    void AddBlend(CDibDC* other, int percent, int rampIn, int rampOut);
+    void ReplaceColor(uint16_t from, uint16_t to);
+    // 3 x 3 box blur of the inner pixels; a result equal to *key becomes 0.
+    void Blur(const uint16_t* key);
+    // Blurs where the mask is set and softens the pixels beside its border.
+    void SmoothEdges(CDibDC* mask);
+    // The style's glossy highlight or wave over the rounded rectangle of the
+    // surface (inset, radius); with a key only the key's pixels change.
+    void ApplyGloss(int radius, int edges, int inset, uint16_t key565, int offset);
+    // A horizontal or vertical run fading between the pixels and a reference
+    // colour: the given one, else each pixel's neighbour on the left-hand side
+    // of the direction of travel.
+    void DrawShadedLine(int x, int y, int dx, int dy, int reverse, const COLORREF* colour, int spread);
+    // A list of CShadedLine records.
+    void DrawShadedLines(CZVObList* lines, const COLORREF* colour);
 
 protected:
     platform::Surface16* PixelTarget() override { return &target_; }

@@ -24,6 +24,9 @@ public:
     virtual bool FillSkinned(CZVDC* /*dc*/, COLORREF /*colour*/, int /*x*/, int /*y*/, int /*w*/, int /*h*/) {
         return false;
     }
+    // Gloss passes its results through the RGB565 dither cycle (display
+    // settings flag 0x20 clear).
+    virtual bool IsDitherEnabled() { return true; }
     virtual uint64_t GetAvailableMemory() { return UINT64_MAX; }
     // Sends the client status report to the gateway when connected.
     virtual void SendStatus() {}

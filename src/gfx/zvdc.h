@@ -140,6 +140,8 @@ public:
     int GetFontSize() const { return fontSize_; }
     int GetLineOffset() const { return lineOffset_; }
     bool IsPixelSurface() const { return pixelSurface_; }
+    // Themed fills may be offered to the style object.
+    bool AllowsThemedFills() const { return themedFills_; }
 
 protected:
     // The pixels that drawing writes; a surface gives its own without binding
