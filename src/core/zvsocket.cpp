@@ -1,5 +1,6 @@
 #include "core/zvsocket.h"
 
+#include <arpa/inet.h>
 #include <poll.h>
 #include <strings.h>
 
@@ -135,8 +136,10 @@ int CZVSearch::Run(const std::string& name, CStatusSink* status, sockaddr_in* ad
     if (fd_ == -1 && !Open(status))
         return 0;
     if (!Broadcast(status)) {
+        // Without a network to search, a gateway on this machine is still worth a try.
         Close();
-        return 0;
+        *address = platform::MakeAddress(htonl(INADDR_LOOPBACK), GetNetConfig().gatewayPort);
+        return 1;
     }
     if (status)
         status->OnStatus("Waiting for ping response.");
