@@ -219,12 +219,15 @@ int CZVSocket::Connect(const sockaddr_in& address, int local_login, int existing
     }
     int fd = existing;
     if (fd == -1) {
+        // The manager's reconnects are spaced from the end of the last attempt.
+        last_attempt_ = platform::GetTickCount();
         fd = platform::OpenTcpSocket();
         if (fd < 0)
             return 0;
         auto keep_going = [status] { return !status || status->Continue(); };
         if (platform::ConnectWithin(fd, address, kConnectLimitMs, keep_going) != platform::ConnectResult::kConnected) {
             platform::CloseSocket(fd);
+            last_attempt_ = platform::GetTickCount();
             return 0;
         }
     }
