@@ -382,12 +382,11 @@ void CZVSocket::Consume(const uint8_t* frame, int32_t frame_size) {
         return;
     }
     // Only a frame that NextMessage handed out, and that a disconnect has not dropped since,
-    // can be removed.
+    // can be removed. One from before a disconnect is simply gone: the connection may be a
+    // new one by now, made while the frame was being handled.
     int32_t start = static_cast<int32_t>(at - base);
-    if (start > read_offset_ - frame_size) {
-        Disconnect();
+    if (start > read_offset_ - frame_size)
         return;
-    }
     uint8_t* bytes = buffer_.get();
     std::memmove(bytes + start, bytes + start + frame_size, static_cast<size_t>(fill_ - start - frame_size));
     fill_ -= frame_size;

@@ -329,6 +329,24 @@ TEST_F(SocketTest, AFrameBeingHandledSurvivesADisconnect) {
     EXPECT_EQ(socket.GetDisconnectCount(), 1);
 }
 
+TEST_F(SocketTest, AFrameFromBeforeAReconnectLeavesTheNewConnectionAlone) {
+    CZVSocket socket(ZVVariant::Config, &owner_);
+    ConnectPlain(socket);
+    ASSERT_TRUE(gateway_.Push(0x800, {10, 20, 30, 40}));
+    ASSERT_EQ(ReceiveUntil(socket, 3), 3);
+    uint8_t* frame = socket.NextMessage();
+    // While the frame is handled, the connection drops and a new one is made.
+    socket.Disconnect();
+    ASSERT_TRUE(gateway_.WaitForDisconnect());
+    ConnectPlain(socket);
+    socket.Consume(frame, 12);
+    EXPECT_TRUE(socket.IsConnected());
+    EXPECT_EQ(socket.GetDisconnectCount(), 1);
+    ASSERT_TRUE(gateway_.Push(0x801, {}));
+    ASSERT_EQ(ReceiveUntil(socket, 3), 3);
+    EXPECT_EQ(socket.NextMessage()[2], 0x01);
+}
+
 TEST_F(SocketTest, TheMonitorWaitsForDataWithinItsPoll) {
     CZVSocket socket(ZVVariant::Monitor, &owner_);
     ConnectPlain(socket);
