@@ -24,7 +24,7 @@ constexpr uint32_t kConnectLimitMs = 10000;
 // How long a send may wait for the peer to make room before the connection counts as lost.
 constexpr uint32_t kSendLimitMs = 5000;
 
-constexpr int32_t kHeaderSize = 8;
+constexpr int32_t kHeaderSize = CZVMSG::kHeaderSize;
 constexpr int32_t kTabletBufferSize = 1000000;
 constexpr int32_t kBufferSize = 500000;
 
