@@ -332,6 +332,24 @@ TEST_F(SocketTest, AFrameBeingHandledSurvivesADisconnect) {
     EXPECT_EQ(socket.GetDisconnectCount(), 1);
 }
 
+TEST_F(SocketTest, AFrameFromBeforeAReconnectLeavesTheNewConnectionAlone) {
+    CZVSocket socket(ZVVariant::Config, &owner_);
+    ConnectPlain(socket);
+    ASSERT_TRUE(gateway_.Push(0x800, {10, 20, 30, 40}));
+    ASSERT_EQ(ReceiveUntil(socket, 3), 3);
+    uint8_t* frame = socket.NextMessage();
+    // While the frame is handled, the connection drops and a new one is made.
+    socket.Disconnect();
+    ASSERT_TRUE(gateway_.WaitForDisconnect());
+    ConnectPlain(socket);
+    socket.Consume(frame, 12);
+    EXPECT_TRUE(socket.IsConnected());
+    EXPECT_EQ(socket.GetDisconnectCount(), 1);
+    ASSERT_TRUE(gateway_.Push(0x801, {}));
+    ASSERT_EQ(ReceiveUntil(socket, 3), 3);
+    EXPECT_EQ(socket.NextMessage()[2], 0x01);
+}
+
 TEST_F(SocketTest, TheMonitorWaitsForDataWithinItsPoll) {
     CZVSocket socket(ZVVariant::Monitor, &owner_);
     ConnectPlain(socket);
@@ -530,12 +548,20 @@ TEST_F(Search, ShortDatagramsDoNotHoldUpTheAnswersBehindThem) {
     EXPECT_EQ(FormatSockAddr(found_), "10.0.0.4");
 }
 
-TEST_F(Search, FailsWhenTheRequestCannotBeSent) {
+TEST_F(Search, TriesTheLocalHostWhenTheRequestCannotBeSent) {
     ZVNetConfig config = GetNetConfig();
     config.searchPort = 0;  // nothing can be sent there
+    config.gatewayPort = 4321;
     SetNetConfig(config);
-    EXPECT_EQ(Discover("Pool", &status_, &found_, ZVVariant::Config), 0);
-    EXPECT_THAT(status_.lines, testing::ElementsAre("Error sending ping packet"));
+    for (ZVVariant variant : {ZVVariant::Tablet, ZVVariant::Config, ZVVariant::Monitor}) {
+        status_.lines.clear();
+        found_ = sockaddr_in{};
+        EXPECT_EQ(Discover("Pool", &status_, &found_, variant), 1);
+        EXPECT_EQ(FormatSockAddr(found_), "127.0.0.1");
+        EXPECT_EQ(ntohs(found_.sin_port), 4321);
+        EXPECT_THAT(status_.lines, testing::ElementsAre("Error sending ping packet"));
+    }
+    EXPECT_EQ(responder_.Requests(), 0);
 }
 
 TEST_F(Search, TheMonitorBroadcastsAtMostEveryHalfSecond) {
