@@ -260,12 +260,10 @@ bool CZVMSG::TakeString(std::span<const uint8_t>& bytes, bool& wide) {
     const bool monitor = variant_ == ZVVariant::Monitor;
     wide = monitor && (static_cast<uint32_t>(count) & kWideStringFlag);
     const int64_t size = wide ? (static_cast<uint32_t>(count) & ~kWideStringFlag) : count;
-    // Only the characters must be there: padding missing at the very end is
-    // tolerated, as for a raw block.
     std::span<const uint8_t> text;
-    if (!Take(size, RoundUp4(size), text))
+    if (!Take(RoundUp4(size), RoundUp4(size), text))
         return false;
-    bytes = (!monitor && size > kMaxStringLength) ? std::span<const uint8_t>{} : text;
+    bytes = (!monitor && size > kMaxStringLength) ? std::span<const uint8_t>{} : text.first(size);
     return true;
 }
 

@@ -1,6 +1,5 @@
 #include "core/zvsocket.h"
 
-#include <arpa/inet.h>
 #include <poll.h>
 #include <strings.h>
 
@@ -136,10 +135,8 @@ int CZVSearch::Run(const std::string& name, CStatusSink* status, sockaddr_in* ad
     if (fd_ == -1 && !Open(status))
         return 0;
     if (!Broadcast(status)) {
-        // Without a network to search, a gateway on this machine is still worth a try.
         Close();
-        *address = platform::MakeAddress(htonl(INADDR_LOOPBACK), GetNetConfig().gatewayPort);
-        return 1;
+        return 0;
     }
     if (status)
         status->OnStatus("Waiting for ping response.");
