@@ -148,6 +148,8 @@ struct Malformed {
     bool cutLastByte;
 };
 
+void PrintTo(const Malformed& malformed, std::ostream* out) { *out << malformed.name; }
+
 class MalformedReplyTest : public SetServerTest, public ::testing::WithParamInterface<Malformed> {};
 
 TEST_P(MalformedReplyTest, IsRefusedWithoutChangingAnything) {
