@@ -222,6 +222,9 @@ int CZVSocket::Connect(const sockaddr_in& address, int local_login, int existing
         auto keep_going = [status] { return !status || status->Continue(); };
         if (platform::ConnectWithin(fd, address, kConnectLimitMs, keep_going) != platform::ConnectResult::kConnected) {
             platform::CloseSocket(fd);
+            // A refused connect fails at once; stamping it keeps the manager's
+            // reconnects to one a second.
+            last_attempt_ = platform::GetTickCount();
             return 0;
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gfx/pixelrow.h"
 #include "platform/report.h"
 
 namespace {
@@ -355,18 +356,7 @@ void CDibDC::AlphaBlt(CAlphaDibDC* src, int x, int y, int sx, int sy, int w, int
     for (int i = 0; i < h; ++i) {
         const uint16_t* s = src->GetPixelAddress(sx, sy + i);
         const uint8_t* a = plane + static_cast<size_t>(sy + i) * srcRow + sx;
-        uint16_t* d = GetPixelAddress(x, y + i);
-        for (int j = 0; j < w; ++j) {
-            // Weights that reach the full scale at 255, so an opaque pixel is
-            // copied and a colour blended with itself stays unchanged.
-            unsigned g6 = (a[j] + 1u) >> 2;
-            unsigned rb5 = (a[j] + 1u) >> 3;
-            unsigned sp = s[j], dp = d[j];
-            unsigned r = (((dp >> 11) * (32 - rb5) + (sp >> 11) * rb5) >> 5) << 11;
-            unsigned g = ((((dp >> 5) & 0x3F) * (64 - g6) + ((sp >> 5) & 0x3F) * g6) >> 6) << 5;
-            unsigned b = ((dp & 0x1F) * (32 - rb5) + (sp & 0x1F) * rb5) >> 5;
-            d[j] = static_cast<uint16_t>(r | g | b);
-        }
+        pixelrow::Blend(GetPixelAddress(x, y + i), s, a, w);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gfx/dibdc.h"
+#include "gfx/pixelrow.h"
 #include "gfx/shellservices.h"
 #include "gfx/ticks.h"
 #include "platform/clock.h"
@@ -96,6 +97,10 @@ void CopySurface(platform::Surface16& dst, int x, int y, const platform::ClipBox
 
     const uint16_t* from = src.pixels + static_cast<ptrdiff_t>(sy) * src.stride + sx;
     uint16_t* to = dst.pixels + static_cast<ptrdiff_t>(y) * dst.stride + x;
+    if (key < 0 && w == src.stride && w == dst.stride) {
+        std::memmove(to, from, static_cast<size_t>(w) * h * 2);  // whole rows: one block
+        return;
+    }
     // Within one buffer a source above the destination is copied bottom-up.
     bool upward = from < to;
     std::vector<uint16_t> row;
@@ -109,8 +114,7 @@ void CopySurface(platform::Surface16& dst, int x, int y, const platform::ClipBox
             continue;
         }
         if (!row.empty()) s = static_cast<const uint16_t*>(std::memcpy(row.data(), s, static_cast<size_t>(w) * 2));
-        uint16_t k = static_cast<uint16_t>(key);
-        for (int c = 0; c < w; ++c) d[c] = s[c] != k ? s[c] : d[c];
+        pixelrow::CopyKeyed(d, s, w, static_cast<uint16_t>(key));
     }
 }
 
@@ -317,13 +321,18 @@ void CZVDC::FillBox(int left, int top, int right, int bottom, uint16_t pixel) {
     }
     platform::ClipBox box = Intersect(DrawClip(*target), {left, top, right, bottom});
     if (box.IsEmpty()) return;
+    int count = box.right - box.left;
+    if (!invert_ && count == target->stride) {
+        // Whole rows: one fill.
+        pixelrow::Fill(target->pixels + static_cast<ptrdiff_t>(box.top) * count, count * (box.bottom - box.top), pixel);
+        return;
+    }
     for (int y = box.top; y < box.bottom; ++y) {
         uint16_t* row = target->pixels + static_cast<ptrdiff_t>(y) * target->stride + box.left;
-        int count = box.right - box.left;
         if (invert_)
             for (int i = 0; i < count; ++i) row[i] = static_cast<uint16_t>(~row[i]);
         else
-            std::fill_n(row, count, pixel);
+            pixelrow::Fill(row, count, pixel);
     }
 }
 
@@ -390,7 +399,7 @@ void CZVDC::FillSpanPixels(platform::Surface16& target, uint16_t pixel, int x1, 
     if (y < box.top || y >= box.bottom) return;
     int left = std::max(x1, box.left);
     int right = std::min(x2 + 1, box.right);
-    if (right > left) std::fill_n(target.pixels + static_cast<ptrdiff_t>(y) * target.stride + left, right - left, pixel);
+    if (right > left) pixelrow::Fill(target.pixels + static_cast<ptrdiff_t>(y) * target.stride + left, right - left, pixel);
 }
 
 void CZVDC::FillRoundPixels(uint16_t pixel, int x, int y, int w, int h, int radius, int flags) {

@@ -8,6 +8,7 @@
 
 #include "core/zvquery.h"
 #include "core/zvsock.h"
+#include "assert_counter.h"
 #include "gateway_session.h"
 #include "loopback.h"
 #include "platform/report.h"
@@ -67,13 +68,16 @@ TEST(SinkIds, RenewAndSwap) {
 // Registration -----------------------------------------------------------------------------
 
 TEST(Registration, SecondRegistrationIsRefusedAndTheDestructorUnregisters) {
-    CZVServer server(ZVVariant::Config);
+    testsupport::AssertCounter asserts;
+    CZVServer server(ZVVariant::Tablet);
     EXPECT_EQ(server.GetSinkCount(), 1);  // the manager itself
     EXPECT_EQ(server.FindSink(0), &server);
     {
         CSocketSink sink(server);
         EXPECT_EQ(server.RegisterSink(&sink), 1);
         EXPECT_EQ(server.RegisterSink(&sink), 0);
+        EXPECT_EQ(asserts.Count(), 1);
+        EXPECT_EQ(asserts.LastSource(), "zvserver");
         EXPECT_EQ(server.GetSinkCount(), 2);
         EXPECT_EQ(server.FindSink(sink.GetId()), &sink);
     }
@@ -277,7 +281,7 @@ TEST_F(Traffic, RediscoverSearchesByNameAndReconnects) {
     EXPECT_EQ(gateway.Connections(), 2);
 }
 
-class KeepAlive : public GatewaySession {
+class ManagerKeepAlive : public GatewaySession {
 protected:
     void SetUp() override {
         ZVNetConfig config = GetNetConfig();
@@ -296,7 +300,7 @@ protected:
     std::unique_ptr<testsupport::KeepAliveSender> sender;
 };
 
-TEST_F(KeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
+TEST_F(ManagerKeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
     Beat();
     clock.Advance(5000);
     EXPECT_EQ(server.PollAll(), CZVServer::kPollIdle);
@@ -305,7 +309,7 @@ TEST_F(KeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
     EXPECT_FALSE(server.IsConnected());
 }
 
-TEST_F(KeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
+TEST_F(ManagerKeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
     Beat();
     clock.Advance(4000);
     const int32_t before = server.GetSocket()->GetBytesReceived();
@@ -317,7 +321,7 @@ TEST_F(KeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
     EXPECT_EQ(server.PollAll(), CZVServer::kPollDown);
 }
 
-TEST_F(KeepAlive, NeverDroppedWithoutAFirstDatagramOrWithTheCheckOff) {
+TEST_F(ManagerKeepAlive, NeverDroppedWithoutAFirstDatagramOrWithTheCheckOff) {
     clock.Advance(60000);
     EXPECT_NE(server.PollAll(), CZVServer::kPollDown);
     Beat();
