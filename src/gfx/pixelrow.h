@@ -1,6 +1,6 @@
 #pragma once
-// The inner loops of fills and copies over one row of RGB565 pixels, eight
-// pixels a step in vector registers where the compiler has them.
+// The inner loops of fills, copies and blends over one row of RGB565 pixels,
+// several pixels a step in vector registers where the compiler has them.
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -8,7 +8,6 @@
 namespace pixelrow {
 
 using V16 = uint16_t __attribute__((vector_size(16)));
-using V8x16 = uint8_t __attribute__((vector_size(8)));
 constexpr int kStep = 8;
 
 inline V16 Load(const uint16_t* p) {
@@ -50,31 +49,45 @@ inline void CopyKeyed(uint16_t* dst, const uint16_t* src, int count, uint16_t ke
         if (src[i] != key) dst[i] = src[i];
 }
 
-// Blends the source over the destination by one alpha byte per pixel. The
-// weights reach the full scale at 255: opaque pixels are copied, transparent
-// ones leave the destination, and a colour blended with itself stays.
-inline uint16_t BlendPixel(uint16_t d, uint16_t s, unsigned a) {
-    unsigned g6 = (a + 1) >> 2, rb5 = (a + 1) >> 3;
-    unsigned r = (((d >> 11) * (32 - rb5) + (s >> 11) * rb5) >> 5) << 11;
-    unsigned g = ((((d >> 5) & 0x3F) * (64 - g6) + ((s >> 5) & 0x3F) * g6) >> 6) << 5;
-    unsigned b = ((d & 0x1F) * (32 - rb5) + (s & 0x1F) * rb5) >> 5;
-    return static_cast<uint16_t>(r | g | b);
+// The RGB565 fields.
+constexpr uint16_t kRedField = 0xF800;
+constexpr uint16_t kGreenField = 0x07E0;
+constexpr uint16_t kBlueField = 0x001F;
+
+// The source's weights for an alpha byte: w5 out of 32 for red and blue, w6
+// out of 64 for green. They reach the full scale at 255: opaque pixels are
+// copied, transparent ones leave the destination, and a colour blended with
+// itself stays. Written for scalars and vectors alike.
+template <class T>
+inline void SourceWeights(const T& alpha, T& w5, T& w6) {
+    w5 = (alpha + 1) >> 3;
+    w6 = (alpha + 1) >> 2;
 }
 
-inline void Blend(uint16_t* dst, const uint16_t* src, const uint8_t* alpha, int count) {
-    int i = 0;
-    for (; i + kStep <= count; i += kStep) {
-        V8x16 a8;
-        std::memcpy(&a8, alpha + i, sizeof a8);
-        V16 a = __builtin_convertvector(a8, V16) + 1;
-        V16 g6 = a >> 2, rb5 = a >> 3;
-        V16 s = Load(src + i), d = Load(dst + i);
-        V16 r = (((d >> 11) * (32 - rb5) + (s >> 11) * rb5) >> 5) << 11;
-        V16 g = ((((d >> 5) & 0x3F) * (64 - g6) + ((s >> 5) & 0x3F) * g6) >> 6) << 5;
-        V16 b = ((d & 0x1F) * (32 - rb5) + (s & 0x1F) * rb5) >> 5;
-        Store(dst + i, r | g | b);
-    }
-    for (; i < count; ++i) dst[i] = BlendPixel(dst[i], src[i], alpha[i]);
+// One channel of `bits` bits: the weighted mean, rounded down.
+constexpr unsigned MixChannel(unsigned d, unsigned s, unsigned weight, int bits) {
+    return (d * ((1u << bits) - weight) + s * weight) >> bits;
 }
+
+// Blends one source pixel over the destination by its alpha byte; the
+// reference of the row loop below.
+inline uint16_t BlendPixel(uint16_t d, uint16_t s, unsigned a) {
+    unsigned w5, w6;
+    SourceWeights(a, w5, w6);
+    unsigned r = MixChannel(d >> 11, s >> 11, w5, 5);
+    unsigned g = MixChannel((d & kGreenField) >> 5, (s & kGreenField) >> 5, w6, 6);
+    unsigned b = MixChannel(d & kBlueField, s & kBlueField, w5, 5);
+    return static_cast<uint16_t>(r << 11 | g << 5 | b);
+}
+
+// Blends a row of source pixels over the destination, each by its alpha
+// byte; gives exactly BlendPixel's results, in the widest vector registers
+// the processor has.
+void Blend(uint16_t* dst, const uint16_t* src, const uint8_t* alpha, int count);
+
+// The row loop Blend may choose that takes `lanes` (8 or 16) pixels a step,
+// or null where the processor cannot run it.
+using BlendRowFn = void (*)(uint16_t* dst, const uint16_t* src, const uint8_t* alpha, int count);
+BlendRowFn BlendRow(int lanes);
 
 }  // namespace pixelrow
