@@ -12,6 +12,7 @@
 
 #include "core/zvbytes.h"
 #include "core/zvtext.h"
+#include "platform/clock.h"
 #include "platform/fileio.h"
 #include "platform/report.h"
 
@@ -35,16 +36,7 @@ platform::LocalTime UtcRecord(const statx_timestamp& stamp) {
     const time_t seconds = static_cast<time_t>(stamp.tv_sec);
     tm parts{};
     gmtime_r(&seconds, &parts);
-    platform::LocalTime record;
-    record.year = static_cast<uint16_t>(parts.tm_year + 1900);
-    record.month = static_cast<uint16_t>(parts.tm_mon + 1);
-    record.dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
-    record.day = static_cast<uint16_t>(parts.tm_mday);
-    record.hour = static_cast<uint16_t>(parts.tm_hour);
-    record.minute = static_cast<uint16_t>(parts.tm_min);
-    record.second = static_cast<uint16_t>(parts.tm_sec);
-    record.milliseconds = static_cast<uint16_t>(stamp.tv_nsec / 1000000);
-    return record;
+    return platform::ToLocalTime(parts, stamp.tv_nsec);
 }
 
 }  // namespace
