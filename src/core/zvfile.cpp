@@ -357,6 +357,13 @@ int32_t CZVFile::GetChecksum() {
     const bool openedHere = !IsOpen();
     if (openedHere && !Open(kRead))
         return 0;
+    const int32_t sum = SumFromStart();
+    if (openedHere)
+        Close();
+    return sum;
+}
+
+int32_t CZVFile::SumFromStart() {
     if (mode_ != kRead || Seek(0, SEEK_SET) != 0)
         return 0;
     uint32_t sum = 0;
@@ -366,10 +373,7 @@ int32_t CZVFile::GetChecksum() {
         for (ssize_t i = 0; i < got; ++i)
             sum += block[i];
     }
-    if (openedHere)
-        Close();
-    else
-        Seek(0, SEEK_SET);
+    Seek(0, SEEK_SET);
     return got < 0 ? 0 : static_cast<int32_t>(sum);
 }
 
