@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -396,6 +397,18 @@ TEST_F(CZVFileTest, ChecksumSumsEveryByte) {
 
     CZVFile missing(Path("missing.dat"), ZVVariant::Tablet);
     EXPECT_EQ(missing.GetChecksum(), 0);
+}
+
+// A pipe can be opened by name but not positioned: the seek to the start fails.
+TEST_F(CZVFileTest, ChecksumClosesWhatItOpenedWhenTheFileCannotBeRewound) {
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    // A writer keeps the open for reading from waiting for one.
+    const int writer = open(Path("pipe").c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    CZVFile file(Path("pipe"), ZVVariant::Tablet);
+    EXPECT_EQ(file.GetChecksum(), 0);
+    EXPECT_EQ(file.IsOpen(), 0);
+    close(writer);
 }
 
 TEST(CZVFileName, ExtensionTypes) {
