@@ -302,7 +302,7 @@ int CZVSocket::SendRaw(int32_t length, const void* bytes) {
         Disconnect();
         return 0;
     }
-    bytes_sent_ += length;
+    bytes_sent_ += static_cast<uint64_t>(length);
     return 1;
 }
 
@@ -355,7 +355,7 @@ int CZVSocket::Receive(uint32_t wait_ms) {
     }
     last_receive_ = platform::GetTickCount();
     fill_ += static_cast<int32_t>(got);
-    bytes_received_ += static_cast<int32_t>(got);
+    bytes_received_ += static_cast<uint64_t>(got);
     return 2;
 }
 

@@ -119,8 +119,9 @@ public:
     uint32_t LastAttemptTick() const { return last_attempt_; }
     uint32_t LastReceiveTick() const { return last_receive_; }
     int GetDisconnectCount() const { return disconnects_; }
-    int32_t GetBytesReceived() const { return bytes_received_; }
-    int32_t GetBytesSent() const { return bytes_sent_; }
+    // Running totals; 64 bits, so that a long-lived connection never runs them over.
+    uint64_t GetBytesReceived() const { return bytes_received_; }
+    uint64_t GetBytesSent() const { return bytes_sent_; }
     void ResetCounters();
 
     int OpenKeepAliveListener();
@@ -146,8 +147,8 @@ private:
     std::unique_ptr<uint8_t[]> buffer_;
     int32_t read_offset_ = 0;
     int32_t fill_ = 0;
-    int32_t bytes_received_ = 0;
-    int32_t bytes_sent_ = 0;
+    uint64_t bytes_received_ = 0;
+    uint64_t bytes_sent_ = 0;
     uint32_t last_attempt_;
     uint32_t last_keep_alive_;
     uint32_t last_receive_;

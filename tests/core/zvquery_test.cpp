@@ -167,7 +167,7 @@ TEST_F(Queries, ALateAnswerIsDropped) {
     gateway.On(kRequest, [](const Frame&) { return std::vector<Frame>{}; });
     CZVQuery query(server);
     EXPECT_FALSE(query.Command0(kRequest));
-    const int32_t before = server.GetSocket()->GetBytesReceived();
+    const uint64_t before = server.GetSocket()->GetBytesReceived();
     ASSERT_TRUE(gateway.Push(kRequest + 1, {}, query.GetId()));
     ASSERT_TRUE(PollAllUntil(server, [&] { return server.GetSocket()->GetBytesReceived() > before; }));
     server.PollAll();
@@ -203,14 +203,14 @@ protected:
         answer->ResetPosition();
         return value;
     }
-    int32_t BytesSent() const { return server.GetSocket()->GetBytesSent(); }
+    uint64_t BytesSent() const { return server.GetSocket()->GetBytesSent(); }
 
     int answers = 0;
 };
 
 TEST_F(Cache, ARepeatedRequestIsAnsweredWithoutTraffic) {
     EXPECT_EQ(Ask(1), 1);
-    const int32_t sent = BytesSent();
+    const uint64_t sent = BytesSent();
     EXPECT_EQ(Ask(1), 1);
     EXPECT_EQ(Ask(1), 1);
     EXPECT_EQ(BytesSent(), sent);

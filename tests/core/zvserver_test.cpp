@@ -360,7 +360,7 @@ TEST_F(ManagerKeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
 TEST_F(ManagerKeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
     Beat();
     clock.Advance(4000);
-    const int32_t before = server.GetSocket()->GetBytesReceived();
+    const uint64_t before = server.GetSocket()->GetBytesReceived();
     ASSERT_TRUE(gateway.Push(kNotice, {}));
     ASSERT_TRUE(PollAllUntil(server, [&] { return server.GetSocket()->GetBytesReceived() > before; }));
     clock.Advance(2000);

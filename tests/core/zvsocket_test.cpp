@@ -106,7 +106,7 @@ TEST_P(LocalLogin, FollowsThePreambleByteForByte) {
         expected.String("00-1A-2B-3C-4D-5E");
     EXPECT_EQ(login.payload, expected.Data());
     EXPECT_EQ(owner_.changed, 1);
-    EXPECT_EQ(socket.GetBytesSent(), 21 + 8 + static_cast<int32_t>(expected.Data().size()));
+    EXPECT_EQ(socket.GetBytesSent(), 21 + 8 + expected.Data().size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, LocalLogin,
@@ -119,7 +119,7 @@ TEST_F(SocketTest, APlainConnectSendsOnlyThePreambleAndLeavesTheOwnerAlone) {
     CZVSocket socket(ZVVariant::Config, &owner_);
     ConnectPlain(socket);
     EXPECT_TRUE(socket.IsConnected());
-    EXPECT_EQ(socket.GetBytesSent(), 21);
+    EXPECT_EQ(socket.GetBytesSent(), 21u);
     EXPECT_EQ(owner_.changed, 0);
     EXPECT_EQ(socket.Receive(), 1);  // nothing waiting
     socket.Disconnect();
@@ -214,7 +214,7 @@ TEST_F(SocketTest, TwoFramesInOneReadAreHandedOutInTurnFromTheStartOfTheBuffer) 
     socket.Consume(second, 12);
     EXPECT_FALSE(socket.HasData());
     EXPECT_EQ(socket.Receive(), 1);
-    EXPECT_EQ(socket.GetBytesReceived(), 25);
+    EXPECT_EQ(socket.GetBytesReceived(), 25u);
 }
 
 TEST_F(SocketTest, AFrameSplitAcrossReadsIsReadyOnlyWhenWhole) {
