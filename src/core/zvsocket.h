@@ -124,7 +124,10 @@ public:
     uint64_t GetBytesSent() const { return bytes_sent_; }
     void ResetCounters();
 
+    // Listens on the configured UDP port of every local address; a failure is reported once.
     int OpenKeepAliveListener();
+    // The listener's descriptor, -1 when closed.
+    int GetKeepAliveHandle() const { return keep_alive_socket_; }
     void CloseKeepAliveListener();
     void ReadKeepAlive();
     // True when keep-alives have stopped: more than the limit since the last one.
@@ -153,6 +156,7 @@ private:
     uint32_t last_keep_alive_;
     uint32_t last_receive_;
     int awaiting_first_keep_alive_ = 1;
+    bool keep_alive_failure_reported_ = false;
     int disconnects_ = 0;
     uint32_t keep_alive_limit_ = 10000;
     CMessageTracker* tracker_ = nullptr;
