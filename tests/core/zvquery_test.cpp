@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "gateway_session.h"
 
@@ -110,6 +112,19 @@ TEST_F(Queries, TypedHelpersLeaveTheOutputAloneWhenTheValueCannotBeRead) {
     EXPECT_FALSE(query.QueryString(text, kRequest));
     EXPECT_EQ(value, 5);
     EXPECT_EQ(text, "kept");
+}
+
+TEST_F(Queries, AGatewayThreadThatRunsLateIsStillWaitedFor) {
+    // What a loaded machine does to the fake gateway's thread; the time-out is
+    // on the test's clock and must not run out meanwhile.
+    gateway.On(kRequest, [](const Frame& request) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        return std::vector<Frame>{{request.sender, kRequest + 1, PayloadWriter().Int(5)}};
+    });
+    CZVQuery query(server);
+    int32_t value = 0;
+    EXPECT_TRUE(query.QueryInt(value, kRequest));
+    EXPECT_EQ(value, 5);
 }
 
 TEST_F(Queries, TimesOutOnTheClock) {
