@@ -24,13 +24,17 @@ bool IsForEverySink(uint16_t wanted) {
 
 }  // namespace
 
-CSocketSink::CSocketSink(CZVServer& server) : m_server(&server), m_id(server.NextQueryId()) {}
+CSocketSink::CSocketSink(CZVServer& server) : m_server(&server), m_id(server.NextQueryId()) { server.Adopt(this); }
 
-CSocketSink::CSocketSink(CZVServer& server, uint16_t id) : m_server(&server), m_id(id) {}
+CSocketSink::CSocketSink(CZVServer& server, uint16_t id) : m_server(&server), m_id(id) {
+    // The manager's own sink part is built before the manager's members.
+    if (static_cast<CSocketSink*>(&server) != this)
+        server.Adopt(this);
+}
 
 CSocketSink::~CSocketSink() {
     if (m_server)
-        m_server->UnregisterSink(this);
+        m_server->Release(this);
 }
 
 void CSocketSink::OnMessage(CZVMSG*) {}
@@ -54,9 +58,18 @@ CZVServer::CZVServer(ZVVariant variant)
 
 CZVServer::~CZVServer() {
     m_socket.reset();
-    for (ZVPOSITION pos = m_sinks.GetHeadPosition(); pos;)
-        static_cast<CSocketSink*>(m_sinks.GetNext(pos))->m_server = nullptr;
+    for (CSocketSink* sink : m_built)
+        sink->m_server = nullptr;
+    m_built.clear();
+    m_server = nullptr;
     m_sinks.RemoveAll();
+}
+
+void CZVServer::Adopt(CSocketSink* sink) { m_built.insert(sink); }
+
+void CZVServer::Release(CSocketSink* sink) {
+    UnregisterSink(sink);
+    m_built.erase(sink);
 }
 
 void CZVServer::Check(bool ok, int line) const {

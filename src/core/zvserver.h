@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <unordered_set>
 #include <vector>
 
 #include "core/statussink.h"
@@ -32,6 +33,8 @@ constexpr uint16_t ZVM_DEBUG_TRACE = 0x251E;
 
 // A receiver of gateway messages. Its owner registers it with the manager
 // once it is fully built (RegisterSink); its destructor unregisters it.
+// The manager knows every sink built on it, registered or not, and detaches
+// them all when it goes, so sinks and manager may be destroyed in any order.
 class CSocketSink {
 public:
     // A fresh id from the manager's counter.
@@ -82,8 +85,8 @@ public:
     enum { kPollDown = 0, kPollIdle = 1, kPollWork = 2 };
 
     explicit CZVServer(ZVVariant variant);
-    // Closes the connection. Sinks still registered are detached from the
-    // manager, so that their destructors no longer reach it.
+    // Closes the connection. Every sink built on the manager, registered or
+    // not, is detached from it, so that its destructor no longer reaches it.
     ~CZVServer() override;
 
     ZVVariant GetVariant() const { return m_variant; }
@@ -188,6 +191,12 @@ public:
     void SetAnswerCache(std::unique_ptr<CQACacheList> cache);
 
 private:
+    friend class CSocketSink;
+    // Every sink built on the manager, the manager itself aside; kept by the
+    // sinks' constructors and destructors.
+    void Adopt(CSocketSink* sink);
+    void Release(CSocketSink* sink);
+
     // A walk over the sinks that survives changes made from inside the calls.
     template <typename Call> void WalkSinks(Call call);
     int TakeHeldBack(uint16_t wanted);
@@ -204,6 +213,7 @@ private:
     const ZVVariant m_variant;
     std::unique_ptr<CZVSocket> m_socket;
     CZVObList m_sinks;
+    std::unordered_set<CSocketSink*> m_built;
     std::deque<std::unique_ptr<CZVMSG>> m_heldBack;  // oldest first
     int16_t m_lastSinkId = 1;
     int m_reconnect = 0;

@@ -4,8 +4,10 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "core/zvbytes.h"
 #include "core/zvmsg.h"
@@ -302,7 +304,7 @@ int CZVSocket::SendRaw(int32_t length, const void* bytes) {
         Disconnect();
         return 0;
     }
-    bytes_sent_ += length;
+    bytes_sent_ += static_cast<uint64_t>(length);
     return 1;
 }
 
@@ -355,7 +357,7 @@ int CZVSocket::Receive(uint32_t wait_ms) {
     }
     last_receive_ = platform::GetTickCount();
     fill_ += static_cast<int32_t>(got);
-    bytes_received_ += static_cast<int32_t>(got);
+    bytes_received_ += static_cast<uint64_t>(got);
     return 2;
 }
 
@@ -412,14 +414,24 @@ int CZVSocket::OpenKeepAliveListener() {
     sockaddr_in local{};
     if (!GetFirstLocalAddress(&local))
         return 0;
-    if (IsConnected())
-        platform::LocalAddress(socket_, &local);
-    local = platform::MakeAddress(local.sin_addr.s_addr, GetNetConfig().keepAlivePort);
+    // Keep-alives may come as broadcasts, which a socket bound to one unicast address never
+    // gets on Linux; one bound to any address gets broadcasts and unicasts alike. Every program
+    // on the machine that talks to a gateway listens on the same port, so the port is shared.
+    const uint16_t port = GetNetConfig().keepAlivePort;
     int fd = platform::OpenUdpSocket();
-    if (fd < 0 || !platform::SetNonBlocking(fd, true) || !platform::Bind(fd, local)) {
+    if (fd < 0 || !platform::SetNonBlocking(fd, true) || !platform::SetReuseAddress(fd, true) ||
+        !platform::Bind(fd, platform::MakeAddress(htonl(INADDR_ANY), port))) {
+        const int error = errno;
         platform::CloseSocket(fd);
+        // Without a listener the connection is never dropped for silence; say so, once until
+        // a listener opens again.
+        if (!keep_alive_failure_reported_)
+            ReportTrace("zvsocket: no keep-alive listener on UDP port " + std::to_string(port) + ": " +
+                        std::strerror(error));
+        keep_alive_failure_reported_ = true;
         return 0;
     }
+    keep_alive_failure_reported_ = false;
     keep_alive_socket_ = fd;
     last_keep_alive_ = platform::GetTickCount();
     awaiting_first_keep_alive_ = 1;

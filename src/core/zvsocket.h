@@ -119,11 +119,15 @@ public:
     uint32_t LastAttemptTick() const { return last_attempt_; }
     uint32_t LastReceiveTick() const { return last_receive_; }
     int GetDisconnectCount() const { return disconnects_; }
-    int32_t GetBytesReceived() const { return bytes_received_; }
-    int32_t GetBytesSent() const { return bytes_sent_; }
+    // Running totals; 64 bits, so that a long-lived connection never runs them over.
+    uint64_t GetBytesReceived() const { return bytes_received_; }
+    uint64_t GetBytesSent() const { return bytes_sent_; }
     void ResetCounters();
 
+    // Listens on the configured UDP port of every local address; a failure is reported once.
     int OpenKeepAliveListener();
+    // The listener's descriptor, -1 when closed.
+    int GetKeepAliveHandle() const { return keep_alive_socket_; }
     void CloseKeepAliveListener();
     void ReadKeepAlive();
     // True when keep-alives have stopped: more than the limit since the last one.
@@ -146,12 +150,13 @@ private:
     std::unique_ptr<uint8_t[]> buffer_;
     int32_t read_offset_ = 0;
     int32_t fill_ = 0;
-    int32_t bytes_received_ = 0;
-    int32_t bytes_sent_ = 0;
+    uint64_t bytes_received_ = 0;
+    uint64_t bytes_sent_ = 0;
     uint32_t last_attempt_;
     uint32_t last_keep_alive_;
     uint32_t last_receive_;
     int awaiting_first_keep_alive_ = 1;
+    bool keep_alive_failure_reported_ = false;
     int disconnects_ = 0;
     uint32_t keep_alive_limit_ = 10000;
     CMessageTracker* tracker_ = nullptr;

@@ -65,6 +65,8 @@ bool SetNoDelay(int fd, bool on) { return SetIntOption(fd, IPPROTO_TCP, TCP_NODE
 
 bool SetBroadcast(int fd, bool on) { return SetIntOption(fd, SOL_SOCKET, SO_BROADCAST, on ? 1 : 0); }
 
+bool SetReuseAddress(int fd, bool on) { return SetIntOption(fd, SOL_SOCKET, SO_REUSEADDR, on ? 1 : 0); }
+
 bool WaitForSocket(int fd, short events, uint32_t milliseconds) {
     if (fd == kNoSocket)
         return false;

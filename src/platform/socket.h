@@ -29,6 +29,8 @@ void CloseSocket(int fd);
 bool SetNonBlocking(int fd, bool on);
 bool SetNoDelay(int fd, bool on);
 bool SetBroadcast(int fd, bool on);
+// Lets several sockets bind the same UDP port; each of them gets the broadcasts sent to it.
+bool SetReuseAddress(int fd, bool on);
 
 // Waits until the socket is ready for the poll events (POLLIN, POLLOUT) or has an error
 // pending, at most milliseconds (see above for the test clock). True when ready.

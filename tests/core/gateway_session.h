@@ -2,6 +2,7 @@
 // A connection manager talking to a fake gateway on loopback, on the virtual
 // clock, and sinks that record what reaches them.
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <chrono>
 #include <functional>
@@ -61,8 +62,23 @@ private:
     std::vector<std::string>* m_log;
 };
 
+// Time stands still while the gateway is still answering and nothing has
+// arrived for the manager yet: a query then waits for the answer however
+// slowly the gateway's thread runs, while one that the gateway leaves
+// unanswered times out at the test's pace.
+inline void HoldClockWhileGatewayAnswers(testsupport::VirtualClock& clock, testsupport::FakeGateway& gateway,
+                                         CZVServer& server) {
+    clock.HoldWhile([&gateway, &server] {
+        pollfd entry{server.GetSocket()->GetHandle(), POLLIN, 0};
+        return gateway.Owes() && poll(&entry, 1, 0) <= 0;
+    });
+}
+
 class GatewaySession : public ::testing::Test {
 protected:
+    GatewaySession() { HoldClockWhileGatewayAnswers(clock, gateway, server); }
+    ~GatewaySession() override { clock.HoldWhile({}); }
+
     void Connect() { ASSERT_TRUE(ConnectToGateway(server, gateway, clock)); }
 
     testsupport::VirtualClock clock;

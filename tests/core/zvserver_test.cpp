@@ -89,11 +89,30 @@ TEST(Registration, SecondRegistrationIsRefusedAndTheDestructorUnregisters) {
 
 TEST(Registration, SinksOutlivingTheManagerAreDetached) {
     auto server = std::make_unique<CZVServer>(ZVVariant::Monitor);
-    CSocketSink sink(*server);
-    server->RegisterSink(&sink);
+    CSocketSink registered(*server), unregistered(*server), neverRegistered(*server);
+    server->RegisterSink(&registered);
+    server->RegisterSink(&unregistered);
+    server->UnregisterSink(&unregistered);
     server.reset();
-    EXPECT_EQ(sink.GetServer(), nullptr);
-}  // the sink's destructor must not reach the deleted manager
+    for (const CSocketSink* sink : {&registered, &unregistered, &neverRegistered})
+        EXPECT_EQ(sink->GetServer(), nullptr);
+}  // the sinks' destructors must not reach the deleted manager
+
+TEST(Registration, AFinishedQueryOutlivesItsManager) {
+    testsupport::VirtualClock clock;
+    testsupport::FakeGateway gateway;
+    gateway.Answer(kRequest, PayloadWriter().Int(7));
+    auto server = std::make_unique<CZVServer>(ZVVariant::Tablet);
+    ASSERT_TRUE(zvtest::ConnectToGateway(*server, gateway, clock));
+    CZVQuery query(*server);
+    query.SetTimeout(60000);
+    int32_t value = 0;
+    ASSERT_TRUE(query.QueryInt(value, kRequest));
+    EXPECT_FALSE(server->IsRegistered(&query));  // it unregistered itself on the answer
+    server.reset();
+    EXPECT_EQ(query.GetServer(), nullptr);
+    EXPECT_FALSE(query.QueryInt(value, kRequest));
+}  // nor the query's
 
 TEST(Registration, AnyBusy) {
     CZVServer server(ZVVariant::Tablet);
@@ -341,7 +360,7 @@ TEST_F(ManagerKeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
 TEST_F(ManagerKeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
     Beat();
     clock.Advance(4000);
-    const int32_t before = server.GetSocket()->GetBytesReceived();
+    const uint64_t before = server.GetSocket()->GetBytesReceived();
     ASSERT_TRUE(gateway.Push(kNotice, {}));
     ASSERT_TRUE(PollAllUntil(server, [&] { return server.GetSocket()->GetBytesReceived() > before; }));
     clock.Advance(2000);

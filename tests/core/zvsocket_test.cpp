@@ -1,6 +1,9 @@
 #include "core/zvsocket.h"
 
 #include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
@@ -11,6 +14,8 @@
 
 #include "core/zvsock.h"
 #include "platform/clock.h"
+#include "platform/report.h"
+#include "platform/socket.h"
 #include "support/fake_gateway.h"
 #include "support/gateway_wire.h"
 #include "support/loopback.h"
@@ -106,7 +111,7 @@ TEST_P(LocalLogin, FollowsThePreambleByteForByte) {
         expected.String("00-1A-2B-3C-4D-5E");
     EXPECT_EQ(login.payload, expected.Data());
     EXPECT_EQ(owner_.changed, 1);
-    EXPECT_EQ(socket.GetBytesSent(), 21 + 8 + static_cast<int32_t>(expected.Data().size()));
+    EXPECT_EQ(socket.GetBytesSent(), 21 + 8 + expected.Data().size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, LocalLogin,
@@ -119,7 +124,7 @@ TEST_F(SocketTest, APlainConnectSendsOnlyThePreambleAndLeavesTheOwnerAlone) {
     CZVSocket socket(ZVVariant::Config, &owner_);
     ConnectPlain(socket);
     EXPECT_TRUE(socket.IsConnected());
-    EXPECT_EQ(socket.GetBytesSent(), 21);
+    EXPECT_EQ(socket.GetBytesSent(), 21u);
     EXPECT_EQ(owner_.changed, 0);
     EXPECT_EQ(socket.Receive(), 1);  // nothing waiting
     socket.Disconnect();
@@ -214,7 +219,7 @@ TEST_F(SocketTest, TwoFramesInOneReadAreHandedOutInTurnFromTheStartOfTheBuffer) 
     socket.Consume(second, 12);
     EXPECT_FALSE(socket.HasData());
     EXPECT_EQ(socket.Receive(), 1);
-    EXPECT_EQ(socket.GetBytesReceived(), 25);
+    EXPECT_EQ(socket.GetBytesReceived(), 25u);
 }
 
 TEST_F(SocketTest, AFrameSplitAcrossReadsIsReadyOnlyWhenWhole) {
@@ -407,6 +412,15 @@ protected:
     void SetUp() override {
         ASSERT_EQ(socket_.Connect(gateway_.Address(), 1, -1, 0, nullptr), 1);
     }
+    // A datagram on loopback may take a moment to land: waits for one (a few real seconds at
+    // most) before reading what came.
+    static void ReadArrived(CZVSocket& socket) {
+        pollfd entry{socket.GetKeepAliveHandle(), POLLIN, 0};
+        EXPECT_EQ(poll(&entry, 1, 5000), 1);
+        socket.ReadKeepAlive();
+    }
+    void ReadArrived() { ReadArrived(socket_); }
+
     testsupport::VirtualClock clock_;
     CZVSocket socket_{ZVVariant::Config, &owner_};
     testsupport::KeepAliveSender sender_{GetNetConfig().keepAlivePort};
@@ -420,11 +434,11 @@ TEST_F(KeepAlive, WithoutAnyDatagramTheConnectionIsNeverDropped) {
 
 TEST_F(KeepAlive, FiresFiveSecondsAfterTheLastDatagram) {
     ASSERT_TRUE(sender_.Send());
-    socket_.ReadKeepAlive();
+    ReadArrived();
     EXPECT_EQ(socket_.MsSinceKeepAlive(), 0u);
     clock_.Advance(4000);
     ASSERT_TRUE(sender_.Send());
-    socket_.ReadKeepAlive();
+    ReadArrived();
     clock_.Advance(5000);
     EXPECT_EQ(socket_.CheckKeepAlive(), 0);
     clock_.Advance(1);
@@ -435,23 +449,74 @@ TEST_F(KeepAlive, FiresFiveSecondsAfterTheLastDatagram) {
 
 TEST_F(KeepAlive, DatagramsOfAnotherShapeDoNotCount) {
     ASSERT_TRUE(sender_.Send());
-    socket_.ReadKeepAlive();
+    ReadArrived();
     clock_.Advance(4000);
     Bytes wrong_type = PayloadWriter().Int(4);
     wrong_type.resize(24);
     ASSERT_TRUE(sender_.SendRaw(wrong_type));
     ASSERT_TRUE(sender_.SendRaw(PayloadWriter().Int(3)));  // too short
-    socket_.ReadKeepAlive();
-    socket_.ReadKeepAlive();
+    ReadArrived();
+    ReadArrived();
     EXPECT_EQ(socket_.MsSinceKeepAlive(), 4000u);
 }
 
 TEST_F(KeepAlive, TheListenerClosesWithTheConnection) {
     ASSERT_TRUE(sender_.Send());
-    socket_.ReadKeepAlive();
+    ReadArrived();
     socket_.Disconnect();
     clock_.Advance(60000);
     EXPECT_EQ(socket_.CheckKeepAlive(), 0);
+}
+
+TEST_F(KeepAlive, ArriveSentToTheMachineOrAsABroadcast) {
+    for (const char* address : {"127.0.0.1", "127.255.255.255"}) {
+        clock_.Advance(100);
+        testsupport::KeepAliveSender sender(GetNetConfig().keepAlivePort, address);
+        ASSERT_TRUE(sender.Send()) << address;
+        ReadArrived();
+        EXPECT_EQ(socket_.MsSinceKeepAlive(), 0u) << address;
+    }
+}
+
+TEST_F(KeepAlive, EveryListenerOnTheMachineGetsTheBroadcast) {
+    CZVSocket other(ZVVariant::Tablet, &owner_);
+    ASSERT_EQ(other.OpenKeepAliveListener(), 1);
+    clock_.Advance(100);
+    ASSERT_TRUE(testsupport::KeepAliveSender(GetNetConfig().keepAlivePort, "127.255.255.255").Send());
+    ReadArrived(socket_);
+    ReadArrived(other);
+    EXPECT_EQ(socket_.MsSinceKeepAlive(), 0u);
+    EXPECT_EQ(other.MsSinceKeepAlive(), 0u);
+}
+
+TEST_F(SocketTest, AListenerThatCannotOpenIsReportedOncePerOutage) {
+    std::vector<std::string> traces;
+    ASSERT_TRUE(platform::InstallReportHook([&traces](platform::ReportKind kind, const std::string& text) {
+        if (kind == platform::ReportKind::Trace)
+            traces.push_back(text);
+    }));
+    const uint16_t port = GetNetConfig().keepAlivePort;
+    auto occupy = [port] {  // without sharing the port
+        int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_in any = platform::MakeAddress(htonl(INADDR_ANY), port);
+        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+        return fd;
+    };
+    CZVSocket socket(ZVVariant::Config, &owner_);
+    int holder = occupy();
+    EXPECT_EQ(socket.OpenKeepAliveListener(), 0);
+    EXPECT_EQ(socket.OpenKeepAliveListener(), 0);
+    ASSERT_EQ(traces.size(), 1u);
+    EXPECT_THAT(traces[0], testing::HasSubstr("keep-alive"));
+    EXPECT_THAT(traces[0], testing::HasSubstr(std::to_string(port)));
+    close(holder);
+    EXPECT_EQ(socket.OpenKeepAliveListener(), 1);
+    socket.CloseKeepAliveListener();
+    holder = occupy();
+    EXPECT_EQ(socket.OpenKeepAliveListener(), 0);
+    EXPECT_EQ(traces.size(), 2u);
+    close(holder);
+    platform::RemoveReportHook();
 }
 
 // ---- search ----

@@ -1,6 +1,7 @@
 #include "fake_gateway.h"
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -156,6 +157,14 @@ bool FakeGateway::Connected() const {
     return client_ != -1;
 }
 
+bool FakeGateway::Owes() const {
+    std::lock_guard lock(owing_mutex_);
+    if (serving_ == -1 || paused_)
+        return false;
+    int waiting = 0;
+    return answering_ || (ioctl(serving_, FIONREAD, &waiting) == 0 && waiting > 0);
+}
+
 void FakeGateway::NoteError(const std::string& text) {
     std::lock_guard lock(mutex_);
     errors_.push_back(text);
@@ -182,9 +191,18 @@ void FakeGateway::Run() {
             ++connections_;
             changed_.notify_all();
         }
+        {
+            std::lock_guard lock(owing_mutex_);
+            serving_ = fd;
+        }
         Serve(fd);
         std::lock_guard lock(mutex_);
         client_ = -1;
+        {
+            std::lock_guard owing(owing_mutex_);
+            serving_ = -1;
+            answering_ = false;
+        }
         close(fd);
         changed_.notify_all();
     }
@@ -193,21 +211,26 @@ void FakeGateway::Run() {
 void FakeGateway::Serve(int fd) {
     Bytes stream;
     // Appends what the client sent; false once the connection ended or the gateway stops.
+    // Everything read so far has been answered when it is called again.
+    auto set_answering = [this](bool answering) {
+        std::lock_guard lock(owing_mutex_);
+        answering_ = answering;
+    };
     auto read_more = [&]() {
+        set_answering(false);
         for (;;) {
-            bool paused;
             {
                 std::lock_guard lock(mutex_);
                 if (stopping_)
                     return false;
-                paused = paused_;
             }
-            if (paused) {
+            if (paused_) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
                 continue;
             }
             if (!Readable(fd))
                 continue;
+            set_answering(true);
             uint8_t buffer[65536];
             ssize_t got = recv(fd, buffer, sizeof buffer, 0);
             if (got <= 0)

@@ -18,6 +18,7 @@
 // condition holds.
 #include <netinet/in.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -106,6 +107,9 @@ public:
     std::vector<std::string> Errors() const;
     int Connections() const;  // connections accepted so far
     bool Connected() const;
+    // True while the client's bytes wait unread or what was read is still being answered; false
+    // without a client or while reading is paused. Safe to ask from any thread at any time.
+    bool Owes() const;
 
 private:
     void Run();
@@ -125,7 +129,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     bool stopping_ = false;
-    bool paused_ = false;
+    std::atomic<bool> paused_ = false;
     int client_ = -1;
     int connections_ = 0;
     size_t piece_size_ = 0;
@@ -135,6 +139,11 @@ private:
     std::map<uint16_t, size_t> taken_;
     std::vector<LoginRecord> logins_;
     std::vector<std::string> errors_;
+
+    // What Owes looks at; never held during a blocking call.
+    mutable std::mutex owing_mutex_;
+    int serving_ = -1;
+    bool answering_ = false;
 
     std::thread thread_;
 };

@@ -104,8 +104,12 @@ void SearchResponder::Run() {
     }
 }
 
-KeepAliveSender::KeepAliveSender(uint16_t port)
-    : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)), to_(Loopback(port)) {}
+KeepAliveSender::KeepAliveSender(uint16_t port, const std::string& address)
+    : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)), to_(Loopback(port)) {
+    inet_pton(AF_INET, address.c_str(), &to_.sin_addr);
+    int on = 1;
+    setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+}
 
 KeepAliveSender::~KeepAliveSender() { close(fd_); }
 

@@ -57,10 +57,11 @@ private:
     std::thread thread_;
 };
 
-// Sends keep-alive datagrams (24 bytes, int 3 first) to a UDP port on the loopback address.
+// Sends keep-alive datagrams (24 bytes, int 3 first) to a UDP port, on the loopback address
+// unless another (a broadcast address, say) is given.
 class KeepAliveSender {
 public:
-    explicit KeepAliveSender(uint16_t port);
+    explicit KeepAliveSender(uint16_t port, const std::string& address = "127.0.0.1");
     ~KeepAliveSender();
     KeepAliveSender(const KeepAliveSender&) = delete;
     KeepAliveSender& operator=(const KeepAliveSender&) = delete;

@@ -1,5 +1,6 @@
 #include "virtual_clock.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <thread>
 
@@ -11,7 +12,20 @@ VirtualClock::VirtualClock(uint32_t start) : now_(start), previous_(platform::In
 
 VirtualClock::~VirtualClock() { platform::InstallClock(previous_); }
 
+void VirtualClock::HoldWhile(std::function<bool()> condition) {
+    std::lock_guard lock(holdMutex_);
+    hold_ = std::move(condition);
+}
+
 void VirtualClock::Sleep(uint32_t milliseconds) {
+    {
+        std::lock_guard lock(holdMutex_);
+        if (hold_) {
+            const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (hold_() && std::chrono::steady_clock::now() < limit)
+                std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+    }
     now_.fetch_add(milliseconds);
     slept_.fetch_add(milliseconds);
     std::this_thread::yield();

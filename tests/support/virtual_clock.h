@@ -4,6 +4,7 @@
 // time starts at a fixed date and moves with the ticks.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 
 #include "platform/clock.h"
@@ -19,8 +20,12 @@ public:
 
     uint32_t TickCount() override { return now_.load(); }
     // Advances the clock; the caller's thread yields once so that a peer on
-    // another thread (a fake server) gets to run.
+    // another thread (a fake server) gets to run. While the hold condition
+    // is true, it first waits for real (a few seconds at most), so that a
+    // peer that is still answering is not timed out by the test's pace.
     void Sleep(uint32_t milliseconds) override;
+    // The hold condition; an empty one (the default) never holds.
+    void HoldWhile(std::function<bool()> condition);
     // The local time set last (by default Friday 1 January 2010, 0:00), plus
     // the ticks that passed since.
     platform::LocalTime Now() override;
@@ -37,6 +42,8 @@ private:
     std::atomic<uint32_t> now_;
     std::atomic<uint64_t> slept_{0};
     std::atomic<bool> daylight_{false};
+    std::mutex holdMutex_;
+    std::function<bool()> hold_;
     std::mutex localMutex_;
     uint64_t localBase_ = 0;  // on the 100-ns calendar scale
     uint32_t localBaseTicks_ = 0;
