@@ -94,6 +94,13 @@ void Sleep(uint32_t milliseconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
+uint32_t TicksSince(uint32_t stamp) {
+    uint32_t now = GetTickCount();
+    return now >= stamp ? now - stamp : now - stamp - 1;
+}
+
+bool IsClockInstalled() { return g_installed.load(std::memory_order_acquire) != nullptr; }
+
 LocalTime GetLocalTime() {
     Clock* clock = g_installed.load(std::memory_order_acquire);
     return clock ? clock->Now() : Clock::SystemLocalTime();

@@ -35,12 +35,18 @@ public:
 uint32_t GetTickCount();
 void Sleep(uint32_t milliseconds);
 
+// Milliseconds since a tick count taken earlier; across a wrap of the counter the
+// difference is one less, as every time-out of the system has always counted it.
+uint32_t TicksSince(uint32_t stamp);
+
 LocalTime GetLocalTime();
 bool IsDaylightTime();
 
 // Replaces the system clock for the whole process; null restores it.
 // Returns the clock that was installed before (null for the system clock).
 Clock* InstallClock(Clock* clock);
+// True while a clock other than the system's is installed.
+bool IsClockInstalled();
 
 // The calendar as a count of 100-nanosecond units since 1 January 1601, the
 // scale on which times are added and compared. A record converts when it is a

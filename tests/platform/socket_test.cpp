@@ -1,0 +1,204 @@
+#include "platform/socket.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "support/loopback.h"
+#include "support/virtual_clock.h"
+
+namespace {
+
+using testsupport::Loopback;
+
+// A listening socket on the loopback address that accepts one client when asked.
+class Listener {
+public:
+    Listener() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in any = Loopback(0);
+        bind(fd_, reinterpret_cast<sockaddr*>(&any), sizeof any);
+        listen(fd_, 4);
+        platform::LocalAddress(fd_, &address_);
+    }
+    ~Listener() {
+        if (peer_ >= 0)
+            close(peer_);
+        close(fd_);
+    }
+    sockaddr_in address() const { return address_; }
+    int Accept() { return peer_ = accept(fd_, nullptr, nullptr); }
+
+private:
+    int fd_;
+    int peer_ = -1;
+    sockaddr_in address_{};
+};
+
+struct Socket {
+    int fd = platform::OpenTcpSocket();
+    ~Socket() { platform::CloseSocket(fd); }
+};
+
+TEST(ConnectWithin, ConnectsToAListeningPort) {
+    Listener listener;
+    Socket client;
+    EXPECT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
+    EXPECT_GE(listener.Accept(), 0);
+}
+
+TEST(ConnectWithin, ARefusedConnectionFailsAtOnce) {
+    testsupport::VirtualClock clock;
+    testsupport::RefusingPort refusing;
+    Socket client;
+    EXPECT_EQ(platform::ConnectWithin(client.fd, refusing.Address(), 10000), platform::ConnectResult::kFailed);
+    EXPECT_EQ(errno, ECONNREFUSED);
+    EXPECT_LT(clock.TotalSlept(), 1000u);  // well before the limit
+}
+
+TEST(ConnectWithin, GivesUpAtTheLimitWhenNobodyAnswers) {
+    testsupport::VirtualClock clock;
+    testsupport::StalledPort stalled;
+    Socket client;
+    uint32_t start = platform::GetTickCount();
+    EXPECT_EQ(platform::ConnectWithin(client.fd, stalled.Address(), 10000), platform::ConnectResult::kTimedOut);
+    uint32_t waited = platform::GetTickCount() - start;
+    EXPECT_GT(waited, 10000u);
+    EXPECT_LT(waited, 10200u);
+}
+
+TEST(ConnectWithin, StopsWhenAskedTo) {
+    testsupport::VirtualClock clock;
+    testsupport::StalledPort stalled;
+    Socket client;
+    int rounds = 0;
+    EXPECT_EQ(platform::ConnectWithin(client.fd, stalled.Address(), 10000, [&] { return ++rounds < 3; }),
+              platform::ConnectResult::kCancelled);
+    EXPECT_EQ(rounds, 3);
+}
+
+TEST(SendAll, CompletesASendLargerThanTheSocketTakesAtOnce) {
+    Listener listener;
+    Socket client;
+    ASSERT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
+    int peer = listener.Accept();
+    std::vector<uint8_t> data(16 << 20);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<uint8_t>(i * 7);
+    std::vector<uint8_t> received;
+    std::thread reader([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));  // let the sender fill the buffers
+        uint8_t buffer[65536];
+        while (received.size() < data.size()) {
+            ssize_t got = recv(peer, buffer, sizeof buffer, 0);
+            if (got <= 0)
+                break;
+            received.insert(received.end(), buffer, buffer + got);
+        }
+    });
+    EXPECT_TRUE(platform::SendAll(client.fd, data.data(), data.size(), 5000));
+    reader.join();
+    EXPECT_TRUE(received == data);
+}
+
+TEST(SendAll, FailsWhenThePeerNeverReads) {
+    testsupport::VirtualClock clock;
+    Listener listener;
+    Socket client;
+    ASSERT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
+    listener.Accept();
+    std::vector<uint8_t> data(64 << 20);
+    uint32_t start = platform::GetTickCount();
+    EXPECT_FALSE(platform::SendAll(client.fd, data.data(), data.size(), 5000));
+    EXPECT_GT(platform::GetTickCount() - start, 5000u);
+}
+
+TEST(SendAll, FailsOnAClosedConnectionWithoutASignal) {
+    Listener listener;
+    Socket client;
+    ASSERT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
+    close(listener.Accept());
+    uint8_t byte = 1;
+    bool sent = true;
+    for (int i = 0; i < 100 && sent; ++i)  // the first sends may still be taken
+        sent = platform::SendAll(client.fd, &byte, 1, 100);
+    EXPECT_FALSE(sent);
+}
+
+TEST(PeerHasClosed, TellsAnOrderlyCloseFromSilence) {
+    Listener listener;
+    Socket client;
+    ASSERT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
+    int peer = listener.Accept();
+    EXPECT_FALSE(platform::PeerHasClosed(client.fd));
+    send(peer, "ab", 2, 0);
+    ASSERT_TRUE(platform::WaitForSocket(client.fd, POLLIN, 5000));
+    EXPECT_FALSE(platform::PeerHasClosed(client.fd));  // data waits: not closed yet
+    int waiting = 0;
+    EXPECT_TRUE(platform::BytesWaiting(client.fd, &waiting));
+    EXPECT_EQ(waiting, 2);
+    char buffer[8];
+    EXPECT_EQ(platform::ReceiveSome(client.fd, buffer, sizeof buffer), 2);
+    shutdown(peer, SHUT_WR);
+    ASSERT_TRUE(platform::WaitForSocket(client.fd, POLLIN, 5000));
+    EXPECT_TRUE(platform::PeerHasClosed(client.fd));
+}
+
+TEST(WaitForSocket, OnATestClockWaitsInTicks) {
+    testsupport::VirtualClock clock;
+    Listener listener;
+    Socket client;
+    ASSERT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
+    uint32_t start = platform::GetTickCount();
+    EXPECT_FALSE(platform::WaitForSocket(client.fd, POLLIN, 60000));
+    EXPECT_EQ(platform::GetTickCount() - start, 60000u);
+}
+
+TEST(Datagrams, TravelBetweenTwoSockets) {
+    int receiver = platform::OpenUdpSocket();
+    int sender = platform::OpenUdpSocket();
+    ASSERT_TRUE(platform::Bind(receiver, Loopback(0)));
+    sockaddr_in at{};
+    ASSERT_TRUE(platform::LocalAddress(receiver, &at));
+    EXPECT_TRUE(platform::SetBroadcast(sender, true));
+    EXPECT_EQ(platform::SendDatagram(sender, "12345678", 8, at), 8);
+    ASSERT_TRUE(platform::WaitForSocket(receiver, POLLIN, 5000));
+    char buffer[16];
+    sockaddr_in from{};
+    EXPECT_EQ(platform::ReceiveDatagram(receiver, buffer, sizeof buffer, &from), 8);
+    EXPECT_EQ(from.sin_addr.s_addr, htonl(INADDR_LOOPBACK));
+    EXPECT_EQ(platform::ReceiveDatagram(receiver, buffer, sizeof buffer, &from), -1);  // nothing more
+    platform::CloseSocket(receiver);
+    platform::CloseSocket(sender);
+}
+
+TEST(Addresses, ListTheLoopbackInterfaceAndResolveLocalNames) {
+    bool loopback = false;
+    for (const auto& entry : platform::ListInterfaceAddresses())
+        loopback |= entry.address == htonl(INADDR_LOOPBACK) && entry.mask == htonl(0xFF000000);
+    EXPECT_TRUE(loopback);
+    uint32_t address = 0;
+    EXPECT_TRUE(platform::ResolveHost("127.0.0.1", &address));
+    EXPECT_EQ(address, htonl(INADDR_LOOPBACK));
+    EXPECT_FALSE(platform::ResolveHost("", &address));
+    sockaddr_in made = platform::MakeAddress(htonl(0x0A000001), 4500);
+    EXPECT_EQ(ntohs(made.sin_port), 4500);
+    EXPECT_EQ(made.sin_family, AF_INET);
+}
+
+TEST(TicksSince, CountsOneLessAcrossTheWrap) {
+    testsupport::VirtualClock clock(0xFFFFFFF0u);
+    uint32_t stamp = platform::GetTickCount();
+    clock.Advance(10);
+    EXPECT_EQ(platform::TicksSince(stamp), 10u);
+    clock.Advance(0x20);
+    EXPECT_EQ(platform::TicksSince(stamp), 0x29u);
+}
+
+}  // namespace

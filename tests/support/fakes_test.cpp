@@ -1,0 +1,313 @@
+// The fakes are the oracle of every network test, so they get tests of their own: a plain
+// POSIX client talks to them byte by byte.
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "fake_gateway.h"
+#include "login_response.h"
+#include "loopback.h"
+#include "search_responder.h"
+
+namespace testsupport {
+namespace {
+
+// A blocking client with a receive time-out, so that a missing answer fails the test.
+class Client {
+public:
+    explicit Client(const sockaddr_in& to) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+        timeval limit{5, 0};
+        setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        connected_ = connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+    }
+    ~Client() { close(fd_); }
+    bool connected() const { return connected_; }
+
+    void Send(const Bytes& bytes) { ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
+    void SendPreamble() { Send(Bytes(kPreamble, kPreamble + sizeof kPreamble - 1)); }
+    void SendFrame(uint16_t sender, uint16_t id, const Bytes& payload = {}) { Send(EncodeFrame({sender, id, payload})); }
+
+    // The next frame, or one with id 0xFFFF when none came or the stream broke.
+    Frame Next() {
+        Frame frame;
+        while (!decoder_.Next(&frame)) {
+            uint8_t buffer[4096];
+            ssize_t got = recv(fd_, buffer, sizeof buffer, 0);
+            if (got <= 0 || decoder_.Broken())
+                return {0, 0xFFFF, {}};
+            decoder_.Feed(buffer, static_cast<size_t>(got));
+        }
+        return frame;
+    }
+    // Bytes of one read, to see how the gateway cut its writes.
+    ssize_t ReadOnce(size_t size) {
+        Bytes buffer(size);
+        return recv(fd_, buffer.data(), size, 0);
+    }
+    bool PeerClosed() {
+        uint8_t byte;
+        return recv(fd_, &byte, 1, 0) == 0;
+    }
+
+private:
+    int fd_;
+    bool connected_ = false;
+    FrameDecoder decoder_;
+};
+
+Bytes Login(std::string_view name, const Block& response, std::optional<std::string> client_id = {}) {
+    PayloadWriter writer;
+    writer.Int(262).Int(3).String(name).Int(16).Raw(response.data(), 16).Int(2);
+    if (client_id)
+        writer.String(*client_id);
+    return writer;
+}
+
+TEST(LoginResponse, MatchesTheAesReferenceVector) {
+    Block key, plain;
+    for (int i = 0; i < 16; ++i) {
+        key[i] = static_cast<uint8_t>(i);
+        plain[i] = static_cast<uint8_t>(i * 0x11);
+    }
+    const Block expected = {0x69, 0xc4, 0xe0, 0xd8, 0x6a, 0x7b, 0x04, 0x30,
+                            0xd8, 0xcd, 0xb7, 0x80, 0x70, 0xb4, 0xc5, 0x5a};
+    EXPECT_EQ(Aes128Encrypt(key, plain), expected);
+    // Only the first 16 bytes of password and challenge count; shorter ones are zero-padded.
+    EXPECT_EQ(LoginResponse("0123456789abcdefXYZ", "challenge"),
+              LoginResponse("0123456789abcdef", std::string("challenge\0\0\0\0\0\0\0", 16)));
+}
+
+TEST(PayloadWriter, PadsStringsAndRawBlocksToFour) {
+    Bytes abc = PayloadWriter().String("abc");
+    EXPECT_EQ(abc, (Bytes{3, 0, 0, 0, 'a', 'b', 'c', 0}));
+    Bytes four = PayloadWriter().String("abcd");
+    EXPECT_EQ(four.size(), 8u);
+    uint8_t five[5] = {1, 2, 3, 4, 5};
+    EXPECT_EQ(Bytes(PayloadWriter().Raw(five, 5)), (Bytes{1, 2, 3, 4, 5, 0, 0, 0}));
+    EXPECT_EQ(Bytes(PayloadWriter().Short(0x1234).Byte(7)), (Bytes{0x34, 0x12, 7}));
+}
+
+TEST(FrameDecoder, SplitsAStreamAndRefusesBadLengths) {
+    Bytes stream = Join({EncodeFrame({1, 2, {9, 9, 9, 9, 9}}), EncodeFrame({0x7FFF, 4, {}})});
+    FrameDecoder decoder;
+    Frame frame;
+    decoder.Feed(stream.data(), 10);
+    EXPECT_FALSE(decoder.Next(&frame));
+    decoder.Feed(stream.data() + 10, stream.size() - 10);
+    ASSERT_TRUE(decoder.Next(&frame));
+    EXPECT_EQ(frame.sender, 1);
+    EXPECT_EQ(frame.id, 2);
+    EXPECT_EQ(frame.payload.size(), 5u);
+    ASSERT_TRUE(decoder.Next(&frame));
+    EXPECT_EQ(frame.sender, 0x7FFF);
+    EXPECT_FALSE(decoder.Next(&frame));
+
+    Bytes bad = EncodeHeader(1, 2, -1);
+    decoder.Feed(bad.data(), bad.size());
+    EXPECT_FALSE(decoder.Next(&frame));
+    EXPECT_TRUE(decoder.Broken());
+}
+
+struct LoginCase {
+    const char* what;
+    std::optional<std::string> password;
+    bool reject_all;
+    bool ask_challenge;
+    std::string answer_with;  // the password the client uses; empty: 16 zero bytes
+    uint16_t expected_answer;
+};
+
+class FakeGatewayLogin : public testing::TestWithParam<LoginCase> {};
+
+TEST_P(FakeGatewayLogin, AnswersTheLoginAsConfigured) {
+    const LoginCase& c = GetParam();
+    FakeGateway::Options options;
+    options.password = c.password;
+    options.reject_logins = c.reject_all;
+    FakeGateway gateway(options);
+    Client client(gateway.Address());
+    ASSERT_TRUE(client.connected());
+    client.SendPreamble();
+    if (c.ask_challenge) {
+        client.SendFrame(9, kGetChallengeRequest);
+        Frame challenge = client.Next();
+        EXPECT_EQ(challenge.sender, 9);
+        EXPECT_EQ(challenge.id, kGetChallengeAnswer);
+        std::string text;
+        EXPECT_TRUE(PayloadReader(challenge.payload).String(&text));
+        EXPECT_EQ(text, options.challenge);
+    }
+    Block response{};
+    if (!c.answer_with.empty())
+        response = LoginResponse(c.answer_with, options.challenge);
+    client.SendFrame(12, kLoginRequest, Login("Local Config", response, "00-11-22-33-44-55"));
+    Frame answer = client.Next();
+    EXPECT_EQ(answer.sender, 12);
+    EXPECT_EQ(answer.id, c.expected_answer);
+
+    ASSERT_EQ(gateway.Logins().size(), 1u);
+    LoginRecord login = gateway.Logins()[0];
+    EXPECT_TRUE(login.well_formed);
+    EXPECT_EQ(login.revision, 262);
+    EXPECT_EQ(login.client_type, 3);
+    EXPECT_EQ(login.client_name, "Local Config");
+    EXPECT_EQ(login.trailer, 2);
+    EXPECT_EQ(login.client_id, "00-11-22-33-44-55");
+    EXPECT_EQ(login.after_challenge, c.ask_challenge);
+    EXPECT_TRUE(gateway.Errors().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FakeGatewayLogin,
+    testing::Values(LoginCase{"no password: any login", std::nullopt, false, true, "whatever", kLoginAnswer},
+                    LoginCase{"right password", "secret", false, true, "secret", kLoginAnswer},
+                    LoginCase{"wrong password", "secret", false, true, "Secret", kLoginRejected},
+                    LoginCase{"local login needs none", "secret", false, false, "", kLoginAnswer},
+                    LoginCase{"refusing gateway", std::nullopt, true, true, "secret", kLoginRejected}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& ch : name)
+            if (!isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return name;
+    });
+
+TEST(FakeGateway, EndsAConnectionWithoutThePreamble) {
+    FakeGateway gateway;
+    Client client(gateway.Address());
+    client.Send(Bytes(21, 'X'));
+    EXPECT_TRUE(client.PeerClosed());
+    EXPECT_TRUE(gateway.WaitForDisconnect());
+    EXPECT_EQ(gateway.Errors(), std::vector<std::string>{"bad preamble"});
+}
+
+TEST(FakeGateway, AnswersFromItsScriptAndPushesNotifications) {
+    FakeGateway gateway;
+    gateway.Answer(0x3000, PayloadWriter().Int(42));
+    gateway.On(0x3100, [](const Frame& request) {
+        return std::vector<Frame>{{request.sender, 0x3101, {}}, {kEverySink, 0x3200, {}}};
+    });
+    Client client(gateway.Address());
+    client.SendPreamble();
+    client.SendFrame(5, 0x3000);
+    Frame answer = client.Next();
+    EXPECT_EQ(answer.sender, 5);
+    EXPECT_EQ(answer.id, 0x3001);
+    EXPECT_EQ(answer.payload, (Bytes{42, 0, 0, 0}));
+
+    client.SendFrame(6, 0x3100);
+    EXPECT_EQ(client.Next().id, 0x3101);
+    EXPECT_EQ(client.Next().sender, kEverySink);
+
+    client.SendFrame(7, 0x5555);  // not in the script: no answer
+    Frame request;
+    ASSERT_TRUE(gateway.WaitForRequest(0x5555, &request));
+    EXPECT_EQ(request.sender, 7);
+    EXPECT_FALSE(gateway.WaitForRequest(0x5555, nullptr, 20));  // taken already
+
+    ASSERT_TRUE(gateway.Push(0x4000, PayloadWriter().String("hi")));
+    Frame pushed = client.Next();
+    EXPECT_EQ(pushed.sender, kEverySink);
+    EXPECT_EQ(pushed.id, 0x4000);
+    EXPECT_EQ(gateway.Requests().size(), 3u);
+}
+
+TEST(FakeGateway, CoalescesAndSplitsOnRequest) {
+    FakeGateway gateway;
+    Client client(gateway.Address());
+    client.SendPreamble();
+    ASSERT_TRUE(gateway.WaitForClient());
+    ASSERT_TRUE(gateway.PushFrames({{1, 2, Bytes(4)}, {1, 3, Bytes(4)}}));
+    EXPECT_EQ(client.ReadOnce(100), 24);  // both frames in one read
+
+    gateway.SplitAnswers(5);
+    gateway.Answer(0x10, Bytes(12));
+    client.SendFrame(1, 0x10);
+    Frame answer = client.Next();  // the pieces make up the frame again
+    EXPECT_EQ(answer.sender, 1);
+    EXPECT_EQ(answer.id, 0x11);
+    EXPECT_EQ(answer.payload, Bytes(12));
+}
+
+TEST(FakeGateway, DropsOnCueAndAcceptsTheNextClient) {
+    FakeGateway gateway;
+    gateway.DropOn(0x2222);
+    {
+        Client client(gateway.Address());
+        client.SendPreamble();
+        client.SendFrame(1, 0x2222);
+        EXPECT_TRUE(client.PeerClosed());
+    }
+    ASSERT_TRUE(gateway.WaitForDisconnect());
+    Client second(gateway.Address());
+    second.SendPreamble();
+    ASSERT_TRUE(gateway.WaitForClient());
+    gateway.Drop();
+    EXPECT_TRUE(second.PeerClosed());
+    EXPECT_EQ(gateway.Connections(), 2);
+    EXPECT_FALSE(gateway.Push(1, {}));
+}
+
+TEST(SearchResponder, AnswersEachRequestWithItsReplies) {
+    SearchResponder responder;
+    responder.AddReply({{2, "10.1.2.3", 0x1234, 6, 0, std::string(28, 'N')}, {7, "1.2.3.4", 1, 1, 0, "x"}});
+    int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    timeval limit{5, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    sockaddr_in to = Loopback(responder.Port());
+    Bytes request = PayloadWriter().Int(1).Int(0);
+    sendto(fd, request.data(), 3, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);  // malformed
+    sendto(fd, request.data(), request.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    uint8_t reply[600];
+    ASSERT_EQ(recv(fd, reply, sizeof reply, 0), 80);
+    EXPECT_EQ(reply[0], 2);
+    EXPECT_EQ(Bytes(reply + 4, reply + 8), (Bytes{10, 1, 2, 3}));
+    EXPECT_EQ(reply[8], 0x34);  // port little-endian
+    EXPECT_EQ(reply[9], 0x12);
+    EXPECT_EQ(reply[10], 6);
+    EXPECT_EQ(reply[39], 'N');  // all 28 name bytes, as given
+    EXPECT_EQ(reply[40], 7);
+    EXPECT_EQ(responder.Requests(), 1);
+    EXPECT_EQ(responder.Errors().size(), 1u);
+    close(fd);
+}
+
+TEST(KeepAliveSender, SendsTwentyFourBytesStartingWithThree) {
+    int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in at = Loopback(0);
+    bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at);
+    socklen_t length = sizeof at;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&at), &length);
+    KeepAliveSender sender(PortOf(at));
+    ASSERT_TRUE(sender.Send());
+    uint8_t datagram[64];
+    ASSERT_EQ(recv(fd, datagram, sizeof datagram, 0), 24);
+    EXPECT_EQ(Bytes(datagram, datagram + 4), (Bytes{3, 0, 0, 0}));
+    close(fd);
+}
+
+TEST(LoopbackPorts, RefuseOrStallConnections) {
+    RefusingPort refusing;
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in to = refusing.Address();
+    EXPECT_NE(connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+    EXPECT_EQ(errno, ECONNREFUSED);
+    close(fd);
+
+    StalledPort stalled;
+    fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    to = stalled.Address();
+    connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    pollfd entry{fd, POLLOUT, 0};
+    EXPECT_EQ(poll(&entry, 1, 50), 0);
+    close(fd);
+}
+
+}  // namespace
+}  // namespace testsupport

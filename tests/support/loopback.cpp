@@ -1,0 +1,69 @@
+#include "loopback.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace testsupport {
+namespace {
+
+sockaddr_in BoundAddress(int fd) {
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    return address;
+}
+
+int BindLoopback(int type) {
+    int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in any = Loopback(0);
+    bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any);
+    return fd;
+}
+
+}  // namespace
+
+sockaddr_in Loopback(uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    return address;
+}
+
+uint16_t PortOf(const sockaddr_in& address) { return ntohs(address.sin_port); }
+
+uint16_t FreeUdpPort() {
+    int fd = BindLoopback(SOCK_DGRAM);
+    uint16_t port = PortOf(BoundAddress(fd));
+    close(fd);
+    return port;
+}
+
+RefusingPort::RefusingPort() : fd_(BindLoopback(SOCK_STREAM)), address_(BoundAddress(fd_)) {}
+
+RefusingPort::~RefusingPort() { close(fd_); }
+
+StalledPort::StalledPort() : listener_(BindLoopback(SOCK_STREAM)) {
+    listen(listener_, 0);
+    address_ = BoundAddress(listener_);
+    // Fill the queue until a connection no longer completes: from then on the listener
+    // drops every new handshake.
+    for (int i = 0; i < 16; ++i) {
+        int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        fillers_.push_back(fd);
+        connect(fd, reinterpret_cast<sockaddr*>(&address_), sizeof address_);
+        pollfd entry{fd, POLLOUT, 0};
+        if (poll(&entry, 1, 100) == 0)
+            break;
+    }
+}
+
+StalledPort::~StalledPort() {
+    for (int fd : fillers_)
+        close(fd);
+    close(listener_);
+}
+
+}  // namespace testsupport

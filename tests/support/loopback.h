@@ -1,0 +1,48 @@
+#pragma once
+// Loopback endpoints for network tests: free ports, a port that refuses connections and
+// one where a connection stays pending.
+#include <netinet/in.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace testsupport {
+
+// 127.0.0.1 at the port (host order).
+sockaddr_in Loopback(uint16_t port);
+uint16_t PortOf(const sockaddr_in& address);
+
+// A UDP port that was free a moment ago (bound, read, released).
+uint16_t FreeUdpPort();
+
+// A TCP port that is bound but not listening: every connection to it is refused.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    sockaddr_in Address() const { return address_; }
+
+private:
+    int fd_;
+    sockaddr_in address_{};
+};
+
+// A listening TCP port whose queue is full and never accepted: a new connection to it
+// stays pending until the client gives up.
+class StalledPort {
+public:
+    StalledPort();
+    ~StalledPort();
+    StalledPort(const StalledPort&) = delete;
+    StalledPort& operator=(const StalledPort&) = delete;
+    sockaddr_in Address() const { return address_; }
+
+private:
+    int listener_;
+    std::vector<int> fillers_;
+    sockaddr_in address_{};
+};
+
+}  // namespace testsupport
