@@ -8,6 +8,7 @@
 
 #include "core/zvquery.h"
 #include "core/zvsock.h"
+#include "assert_counter.h"
 #include "gateway_session.h"
 #include "loopback.h"
 #include "platform/report.h"
@@ -67,13 +68,16 @@ TEST(SinkIds, RenewAndSwap) {
 // Registration -----------------------------------------------------------------------------
 
 TEST(Registration, SecondRegistrationIsRefusedAndTheDestructorUnregisters) {
-    CZVServer server(ZVVariant::Config);
+    testsupport::AssertCounter asserts;
+    CZVServer server(ZVVariant::Tablet);
     EXPECT_EQ(server.GetSinkCount(), 1);  // the manager itself
     EXPECT_EQ(server.FindSink(0), &server);
     {
         CSocketSink sink(server);
         EXPECT_EQ(server.RegisterSink(&sink), 1);
         EXPECT_EQ(server.RegisterSink(&sink), 0);
+        EXPECT_EQ(asserts.Count(), 1);
+        EXPECT_EQ(asserts.LastSource(), "zvserver");
         EXPECT_EQ(server.GetSinkCount(), 2);
         EXPECT_EQ(server.FindSink(sink.GetId()), &sink);
     }
@@ -190,6 +194,27 @@ TEST_F(Traffic, MessagesForOtherSinksAreHeldBackDuringAQueryAndDeliveredInArriva
     EXPECT_EQ(server.GetHeldBackCount(), 0);
 }
 
+TEST_F(Traffic, ASinkMayQueryFromInsideItsOnMessage) {
+    RecordingSink sink(server, "s", &log);
+    server.RegisterSink(&sink);
+    Connect();
+    log.clear();
+    gateway.Answer(kRequest, PayloadWriter().Int(8));
+    int32_t value = 0;
+    sink.onMessage = [&] {
+        if (log.size() == 1) {
+            CZVQuery query(server);
+            EXPECT_TRUE(query.QueryInt(value, kRequest));
+        }
+    };
+    // Both notifications arrive together; the second waits in the buffer behind the
+    // frame being handled while the query reads its answer.
+    ASSERT_TRUE(gateway.PushFrames({{testsupport::kEverySink, kNotice, {}}, {testsupport::kEverySink, kNotice + 1, {}}}));
+    ASSERT_TRUE(PollAllUntil(server, [&] { return log.size() == 2; }));
+    EXPECT_EQ(value, 8);
+    EXPECT_EQ(log, (std::vector<std::string>{"s:16384", "s:16385"}));
+}
+
 TEST_F(Traffic, SinksHearOfConnectionChangesOnlyFromPollAll) {
     RecordingSink sink(server, "s", &log);
     server.RegisterSink(&sink);
@@ -256,7 +281,7 @@ TEST_F(Traffic, RediscoverSearchesByNameAndReconnects) {
     EXPECT_EQ(gateway.Connections(), 2);
 }
 
-class KeepAlive : public GatewaySession {
+class ManagerKeepAlive : public GatewaySession {
 protected:
     void SetUp() override {
         ZVNetConfig config = GetNetConfig();
@@ -275,7 +300,7 @@ protected:
     std::unique_ptr<testsupport::KeepAliveSender> sender;
 };
 
-TEST_F(KeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
+TEST_F(ManagerKeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
     Beat();
     clock.Advance(5000);
     EXPECT_EQ(server.PollAll(), CZVServer::kPollIdle);
@@ -284,7 +309,7 @@ TEST_F(KeepAlive, SilenceAfterTheFirstDatagramDropsTheConnection) {
     EXPECT_FALSE(server.IsConnected());
 }
 
-TEST_F(KeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
+TEST_F(ManagerKeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
     Beat();
     clock.Advance(4000);
     const int32_t before = server.GetSocket()->GetBytesReceived();
@@ -296,7 +321,7 @@ TEST_F(KeepAlive, RecentTrafficOnTheConnectionKeepsItUp) {
     EXPECT_EQ(server.PollAll(), CZVServer::kPollDown);
 }
 
-TEST_F(KeepAlive, NeverDroppedWithoutAFirstDatagramOrWithTheCheckOff) {
+TEST_F(ManagerKeepAlive, NeverDroppedWithoutAFirstDatagramOrWithTheCheckOff) {
     clock.Advance(60000);
     EXPECT_NE(server.PollAll(), CZVServer::kPollDown);
     Beat();

@@ -72,12 +72,10 @@ bool SearchResponder::WaitForRequests(int count, uint32_t real_ms) const {
 void SearchResponder::Run() {
     static const Bytes kRequest = PayloadWriter().Int(1).Int(0);
     for (;;) {
-        std::vector<Bytes> replies;
         {
             std::lock_guard lock(mutex_);
             if (stopping_)
                 return;
-            replies = replies_;
         }
         pollfd entry{fd_, POLLIN, 0};
         if (poll(&entry, 1, 5) <= 0)
@@ -94,9 +92,11 @@ void SearchResponder::Run() {
             changed_.notify_all();
             continue;
         }
+        std::vector<Bytes> replies;
         {
             std::lock_guard lock(mutex_);
             ++requests_;
+            replies = replies_;
             changed_.notify_all();
         }
         for (const Bytes& reply : replies)
