@@ -1,7 +1,6 @@
 #include "basinsetup/basinsetupapp.h"
 
 #include "basinsetup/basinsetupdlg.h"
-#include "basinsetup/gatewayconnect.h"
 #include "basinsetup/setupmessages.h"
 #include "core/zvquery.h"
 #include "core/zvsock.h"
@@ -58,10 +57,11 @@ int CBasinSetupApp::InitInstance(const std::vector<std::string>& arguments) {
     if (handle != -1)
         inheritedSocket_ = AdoptSocket(handle) != 0;
     else if (commandLine_.address != 0)
-        ConnectDirect(*server_, commandLine_.address, commandLine_.basePort);
+        server_->ConnectLocal(commandLine_.address, commandLine_.basePort, -1);
 
     if (commandLine_.remote && !inheritedSocket_) {
-        ConnectByName(*server_, commandLine_.userName, commandLine_.password);
+        CStatusSink quiet;
+        server_->ConnectRemote(commandLine_.userName, commandLine_.password, &quiet, -1);
         if (!server_->IsConnected()) {
             showMessage_("ERROR: Could not connect to protocol adapter");
             sink_.reset();

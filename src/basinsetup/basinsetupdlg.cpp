@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstdio>
 
-#include "basinsetup/gatewayconnect.h"
 #include "basinsetup/searchgateway.h"
 #include "basinsetup/setupmessages.h"
 #include "core/zvquery.h"
@@ -290,7 +289,7 @@ void CBasinSetupDlg::SearchForGateway() {
         found = FindLocalGateways(progress.get());
     }
     if (found)
-        ConnectDirect(server_, found, options_.gatewayPort);
+        server_.ConnectLocal(found, options_.gatewayPort, -1);
 }
 
 void CBasinSetupDlg::OnConfigure() {

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "basinsetup/views/program.h"
+#include "core/zvsock.h"
 #include "platform/program.h"
 
 int main(int argc, char** argv) {
     platform::SetProgramName("basinsetup");
+    LoadNetConfig();
     QApplication application(argc, argv);
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)

@@ -215,6 +215,8 @@ int CZVServer::Reconnect(CStatusSink* status) {
     // After Disconnect nothing reconnects until the next connect request.
     if (!m_reconnect)
         return addressKnown ? kPollDown : kPollIdle;
+    if (m_throughRelay)
+        return ReconnectThroughRelay(status) ? -1 : kPollDown;
     if (!addressKnown)
         return m_socket->DiscoverAndConnect(m_name, status) ? -1 : kPollDown;
     if (m_socket->Connect(m_gatewayAddress, !m_remoteMode, platform::kNoSocket, -1, nullptr)) {
@@ -268,6 +270,7 @@ int CZVServer::CheckConnection() {
 int CZVServer::Rediscover() {
     m_loginRefused = 0;
     m_reconnect = 1;
+    m_throughRelay = 0;
     m_socket->Disconnect();
     return m_socket->DiscoverAndConnect(m_name, nullptr);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/statussink.h"
+#include "core/zvlogin.h"
 #include "core/zvmsg.h"
 #include "core/zvoblist.h"
 #include "core/zvsocket.h"
@@ -122,10 +123,36 @@ public:
     int Rediscover();
     void Disconnect();
 
-    // The challenge login (zvlogin.cpp): 1 when the gateway accepted it;
-    // a refusal sets login refused.
+    // Logging in (zvlogin.cpp). Progress lines go to the status sink, which
+    // may be null and may cancel the lengthy steps. A login that fails
+    // leaves no connection behind.
+    //
+    // A direct connection to an address (network order) and port on the
+    // home network, and a challenge login as "Local Config". 1 or 0.
+    int ConnectLocal(uint32_t address, uint16_t port, int clientType);
+    // Asks the address server where the named system is, connects there, or
+    // through the relay server when that fails, and logs in. 1 or 0.
+    int ConnectRemote(const std::string& name, const std::string& password, CStatusSink* status, int clientType);
+    // Where the address server says the system is: its address and port
+    // into `address`, its challenge text. 1 or 0.
+    static int FindSystem(CStatusSink* status, const std::string& name, int alternative, sockaddr_in* address,
+                          std::string* challenge);
+    // One HTTP exchange with the address server on a connected socket.
+    static int QueryAddressServer(int socket, const std::string& name, int alternative, ZVSystemLocation* location,
+                                  CStatusSink* status);
+    // The relay handshake: the connected relay socket, which carries the
+    // gateway protocol from then on, or -1.
+    static int ConnectRelay(CStatusSink* status, const std::string& name, std::string* challenge);
+    // Connects to the stored address, or adopts the relay socket when it is
+    // not -1, asks for a challenge and logs in. 1 or 0.
+    int ConnectAndLogin(const std::string& challenge, const std::string& password, int clientType,
+                        const std::string& clientName, CStatusSink* status, int relaySocket);
+    // The challenge login: 1 when the gateway accepted it; anything else
+    // sets login refused and closes the connection.
     int Login(const std::string& challenge, const std::string& password, int clientType,
               const std::string& clientName);
+    // The last remote login went through the relay, and so do its reconnects.
+    int IsThroughRelay() const { return m_throughRelay; }
 
     // Settings the host program and the login keep on the manager.
     void SetName(const std::string& name);
@@ -168,6 +195,8 @@ private:
     // After a reconnect in remote mode: a fresh challenge, then Login with
     // the stored credentials.
     int Relogin();
+    // Through the relay again, with a fresh login on the stored credentials.
+    int ReconnectThroughRelay(CStatusSink* status);
     int ReceiveOne(uint16_t wanted, uint32_t waitMs);
     bool KeepAliveLost();
     void Check(bool ok, int line) const;
@@ -188,6 +217,7 @@ private:
     std::string m_userName;
     std::string m_localPassword;
     int m_loginRefused = 0;
+    int m_throughRelay = 0;
     int m_changed = 0;
     std::string m_clientId;
     int m_defaultClientType = 0;

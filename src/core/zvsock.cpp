@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/settings.h"
 #include "platform/socket.h"
 
 namespace {
@@ -26,11 +27,33 @@ long ReadNumber(const char* text, const char** end) {
     return value;
 }
 
+void LoadPort(const char* name, uint16_t* port) {
+    int32_t value = 0;
+    if (platform::ReadSettingInt("Network", name, value) && value > 0 && value <= 0xFFFF)
+        *port = static_cast<uint16_t>(value);
+}
+
 }  // namespace
 
 const ZVNetConfig& GetNetConfig() { return g_config; }
 
 void SetNetConfig(const ZVNetConfig& config) { g_config = config; }
+
+void LoadNetConfig() {
+    ZVNetConfig config = g_config;
+    std::string text;
+    if (platform::ReadSettingString("Network", "ServiceHost", text) && !text.empty())
+        config.serviceHost = text;
+    LoadPort("AddressServerPort", &config.addressServerPort);
+    LoadPort("RelayPort", &config.relayPort);
+    LoadPort("GatewayPort", &config.gatewayPort);
+    LoadPort("SearchPort", &config.searchPort);
+    LoadPort("KeepAlivePort", &config.keepAlivePort);
+    in_addr address{};
+    if (platform::ReadSettingString("Network", "BroadcastAddress", text) && inet_pton(AF_INET, text.c_str(), &address) == 1)
+        config.broadcastAddress = address.s_addr;
+    g_config = config;
+}
 
 int ConnectServiceHost(uint16_t port) {
     uint32_t address = 0;

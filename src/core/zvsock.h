@@ -15,9 +15,15 @@ struct ZVNetConfig {
     uint16_t keepAlivePort = 453;  // UDP port on which keep-alive datagrams arrive
     uint32_t broadcastAddress = 0xFFFFFFFF;  // network order; where the search goes
     std::string serviceHost = "service.zavoro.com";  // address server and relay
+    uint16_t addressServerPort = 80;   // TCP port of the address server on the service host
+    uint16_t relayPort = 7576;         // TCP port of the relay server on the service host
 };
 const ZVNetConfig& GetNetConfig();
 void SetNetConfig(const ZVNetConfig& config);
+// Takes what the program's settings hold in section "Network" (ServiceHost, AddressServerPort,
+// RelayPort, GatewayPort, SearchPort, KeepAlivePort, BroadcastAddress as a dotted quad) over
+// the defaults; a port outside 1..65535 or an unreadable address keeps its default.
+void LoadNetConfig();
 
 // A connection to the service host at the port, or -1 when its name does not resolve or no
 // connection can be made within 10 s. The socket returned is blocking.

@@ -44,8 +44,11 @@ int OpenUdpSocket() { return socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0); }
 void CloseSocket(int fd) {
     if (fd == kNoSocket)
         return;
+    // The caller may still report why the socket failed.
+    const int error = errno;
     shutdown(fd, SHUT_RD);
     close(fd);
+    errno = error;
 }
 
 bool SetNonBlocking(int fd, bool on) {

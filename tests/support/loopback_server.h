@@ -1,0 +1,48 @@
+#pragma once
+// A TCP server on a loopback ephemeral port that serves one connection at a time on its own
+// thread; the fakes of the service host build on it. Serve runs for each accepted connection
+// and should return soon after Stopping() turns true.
+#include <netinet/in.h>
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+namespace testsupport {
+
+class LoopbackServer {
+public:
+    LoopbackServer();
+    virtual ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    uint16_t Port() const { return port_; }
+    sockaddr_in Address() const;
+    int Connections() const { return connections_.load(); }
+
+protected:
+    // Starts the thread; the derived class calls it last in its constructor, and calls Stop
+    // first in its destructor.
+    void Start();
+    void Stop();
+    bool Stopping() const { return stopping_.load(); }
+    // Waits a few milliseconds for the descriptor to become readable.
+    static bool Readable(int fd);
+    // Reads exactly size bytes, giving up when the peer closes, after real_ms or on Stop.
+    bool ReadExact(int fd, void* buffer, size_t size, uint32_t real_ms);
+    static bool WriteAll(int fd, const void* data, size_t size);
+
+    virtual void Serve(int fd) = 0;
+
+private:
+    void Run();
+
+    int listener_ = -1;
+    uint16_t port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::atomic<int> connections_{0};
+    std::thread thread_;
+};
+
+}  // namespace testsupport
