@@ -75,10 +75,7 @@ bool IsPoolGateway(const uint8_t* record) {
 }  // namespace
 
 bool GetSearchTargets(CSearchTargets& targets) {
-    uint16_t port = GetNetConfig().searchPort;
-    int32_t setPort = 0;
-    if (platform::ReadSettingInt("GatewaySearch", "Port", setPort) && setPort > 0 && setPort <= 65535)
-        port = static_cast<uint16_t>(setPort);
+    const uint16_t port = GetNetConfig().searchPort;
     uint32_t address = 0, mask = 0;
     std::string subnet;
     bool known = platform::ReadSettingString("GatewaySearch", "Subnet", subnet) ? ParseSubnet(subnet, address, mask)

@@ -3,8 +3,9 @@
 // one UDP probe to every address of the subnet, each from a socket of its
 // own, then up to 5 s of reading answers; only a pool gateway (kind 2,
 // model 12) is taken. The subnet is that of the first interface that is up
-// and not the loopback one; the settings can name another (section
-// "GatewaySearch", value "Subnet" as "a.b.c.d/bits", and "Port").
+// and not the loopback one, unless the settings name another (section
+// "GatewaySearch", value "Subnet" as "a.b.c.d/bits"). The port is the
+// search port of the network settings.
 #include <cstdint>
 #include <vector>
 
