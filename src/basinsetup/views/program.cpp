@@ -44,7 +44,7 @@ int RunBasinSetup(const std::vector<std::string>& arguments,
     QObject::connect(&poll, &QTimer::timeout, [&] {
         const bool worked = app.RunPass();
         if (dialog.IsClosing()) {
-            QApplication::quit();
+            QApplication::exit(0);  // quit() would ask the dialog to close first
             return;
         }
         poll.start(worked ? 0 : kIdlePollMs);
