@@ -80,10 +80,14 @@ pid_t StartProgram(const std::string& name, const std::vector<std::string>& argu
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, file.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    posix_spawn_file_actions_t actions;
+    if (posix_spawn_file_actions_init(&actions) != 0)
         return -1;
-    return pid;
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, file.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed ? -1 : pid;
 }
 
 int AdoptInheritedSocket(long descriptor) {
