@@ -10,7 +10,7 @@
 
 #include "basinsetup/cmdline.h"
 #include "basinsetup/pingschedule.h"
-#include "basinsetup/serverlink.h"
+#include "core/serverlink.h"
 #include "core/zvserver.h"
 
 class CBasinSetupDlg;

@@ -11,6 +11,9 @@ namespace {
 
 constexpr uint32_t kTabletConfigTimeout = 30000;
 constexpr int kNameChunk = 25;
+// A circuit names its name by a one-byte index into the built-in names
+// followed by the custom ones: names past the first 256 can never be shown.
+constexpr int kNameIndexCount = 256;
 // The freeze test of gateways that do not report freeze mode.
 constexpr int kFreezeFahrenheit = 36;
 constexpr int kFreezeCelsius = 2;
@@ -228,10 +231,12 @@ int CBasinSetup::LoadExtended()
 }
 
 // Asks in chunks of 25; a short chunk ends the list with what has arrived.
+// Only the names an index can reach are asked for, however many are announced.
 int CBasinSetup::LoadBuiltInNames()
 {
-    for (int start = 0; start < builtInTotal_;) {
-        const int wanted = std::min(kNameChunk, builtInTotal_ - start);
+    const int wantedTotal = std::min(builtInTotal_, kNameIndexCount);
+    for (int start = 0; start < wantedTotal;) {
+        const int wanted = std::min(kNameChunk, wantedTotal - start);
         auto request = MakeRequest(variant_, ZVM_POOL_GETCUSTOMNAMESQ, {0, start, wanted});
         auto answer = Ask(*request);
         if (!answer)
@@ -266,9 +271,10 @@ int CBasinSetup::ReadExtConfig(CZVMSG& message)
     for (int table = 1; table <= tables; ++table) {
         if (!ReadTable(message, table))
             return 0;
+        // The monitor shows the firmware even when a later table is damaged.
+        if (table == 1 && variant_ == ZVVariant::Monitor && tables_[0].size() >= 2)
+            firmwareVersion_ = tables_[0][0] * 1000 + tables_[0][1];
     }
-    if (variant_ == ZVVariant::Monitor && tables_[0].size() >= 2)
-        firmwareVersion_ = tables_[0][0] * 1000 + tables_[0][1];
     return 1;
 }
 

@@ -16,6 +16,7 @@
 inline constexpr uint16_t ZVM_POOL_STATUSCHANGED = 0x30D4;
 inline constexpr uint16_t ZVM_POOL_GETNAMEDITEMSQ = 0x30DE;
 inline constexpr uint16_t ZVM_POOL_SETCIRCUITCONFIGQ = 0x30E8;
+inline constexpr uint16_t ZVM_POOL_SUBSCRIBE = 0x30EA;  // {controller index, sink id}, sender 0
 inline constexpr uint16_t ZVM_POOL_GETSTATUSQ = 0x30EE;
 inline constexpr uint16_t ZVM_POOL_GETSTATUSA = 0x30EF;
 inline constexpr uint16_t ZVM_POOL_SETCIRCUIT = 0x30F2;

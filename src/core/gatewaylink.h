@@ -1,7 +1,7 @@
 #pragma once
 // The narrow road from the pool model and the system records to the gateway:
-// a fire-and-forget send and a blocking request. The connection manager's
-// program-side adapter implements it; tests script it.
+// a fire-and-forget send and a blocking request. CServerLink carries it over
+// the connection manager; tests script it.
 #include <cstdint>
 #include <memory>
 

@@ -78,18 +78,25 @@ std::string CAddressRecord::ToText() const
     return text;
 }
 
-CSystemComponent::CSystemComponent(CGatewayLink& link, int32_t type, CZVMSG& message)
-    : type(type), link_(link)
+CSystemComponent::CSystemComponent(CGatewayLink& link, ZVVariant variant, int32_t type,
+                                   CZVMSG& message)
+    : type(type), link_(link), variant_(variant)
 {
     CMsgReader(message).String(name).Int(valueB).Int(id).Int(valueA).Int(kind).Int(valueE)
         .Int(valueF).Int(valueC);
 }
 
+std::unique_ptr<CZVMSG> CSystemComponent::MakeRequest(uint16_t messageId) const
+{
+    auto request = std::make_unique<CZVMSG>(0, messageId, 0, 1, variant_);
+    request->WriteInt(id);
+    return request;
+}
+
 int CSystemComponent::Refresh()
 {
-    CZVMSG request(0, ZVM_SYSCONFIG_GETCOMPONENTQ, 0, 1);
-    request.WriteInt(id);
-    auto answer = link_.Ask(request, kDefaultQueryTimeout);
+    auto request = MakeRequest(ZVM_SYSCONFIG_GETCOMPONENTQ);
+    auto answer = link_.Ask(*request, kDefaultQueryTimeout);
     if (!answer)
         return 0;
     CMsgReader in(*answer);
@@ -105,25 +112,23 @@ int CSystemComponent::Refresh()
 
 int CSystemComponent::Store()
 {
-    CZVMSG request(0, ZVM_SYSCONFIG_SETCOMPONENTQ, 0, 1);
-    request.WriteInt(id);
-    request.WriteString(name);
-    request.WriteInt(valueB);
-    request.WriteInt(valueD);
+    auto request = MakeRequest(ZVM_SYSCONFIG_SETCOMPONENTQ);
+    request->WriteString(name);
+    request->WriteInt(valueB);
+    request->WriteInt(valueD);
     if (kind == 2) {
-        address.WriteInts(request, 1);
+        address.WriteInts(*request, 1);
     } else if (HasPlainValues()) {
-        request.WriteInt(valueE);
-        request.WriteInt(valueF);
+        request->WriteInt(valueE);
+        request->WriteInt(valueF);
     }
-    return link_.Ask(request, kDefaultQueryTimeout) != nullptr;
+    return link_.Ask(*request, kDefaultQueryTimeout) != nullptr;
 }
 
 int CVideoCamera::Refresh()
 {
-    CZVMSG request(0, ZVM_VIDEO_GETCAMERAQ, 0, 1);
-    request.WriteInt(id);
-    auto answer = link_.Ask(request, kDefaultQueryTimeout);
+    auto request = MakeRequest(ZVM_VIDEO_GETCAMERAQ);
+    auto answer = link_.Ask(*request, kDefaultQueryTimeout);
     if (!answer)
         return 0;
     CMsgReader in(*answer);
@@ -135,13 +140,12 @@ int CVideoCamera::Refresh()
 
 int CVideoCamera::Store()
 {
-    CZVMSG request(0, ZVM_VIDEO_SETCAMERAQ, 0, 1);
-    request.WriteInt(id);
-    request.WriteString(text1);
-    request.WriteString(text2);
+    auto request = MakeRequest(ZVM_VIDEO_SETCAMERAQ);
+    request->WriteString(text1);
+    request->WriteString(text2);
     for (int slot : kCameraWireOrder)
-        request.WriteInt(cameraValues[static_cast<size_t>(slot)]);
-    return link_.Ask(request, kDefaultQueryTimeout) != nullptr;
+        request->WriteInt(cameraValues[static_cast<size_t>(slot)]);
+    return link_.Ask(*request, kDefaultQueryTimeout) != nullptr;
 }
 
 int CDeviceRecord::Append(const uint8_t* bytes, int n)

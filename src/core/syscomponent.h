@@ -4,6 +4,7 @@
 // video camera, and a device record with a block of opaque data.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "core/gatewaylink.h"
@@ -35,7 +36,8 @@ public:
 class CSystemComponent {
 public:
     // Reads name, value B, id, value A, kind, values E and F and value C.
-    CSystemComponent(CGatewayLink& link, int32_t type, CZVMSG& message);
+    // Requests are built for the variant's program, as its link expects.
+    CSystemComponent(CGatewayLink& link, ZVVariant variant, int32_t type, CZVMSG& message);
     virtual ~CSystemComponent() = default;
 
     // Asks the gateway; 1 when the answer came and read whole.
@@ -54,7 +56,11 @@ public:
     int32_t valueE = -1, valueF = -1, valueG = 256;
 
 protected:
+    // A request of this program about this component: its id comes first.
+    std::unique_ptr<CZVMSG> MakeRequest(uint16_t messageId) const;
+
     CGatewayLink& link_;
+    ZVVariant variant_;
 
 private:
     int HasPlainValues() const { return kind == 0 || kind == 1 || kind == 3 || kind == 4; }
@@ -65,7 +71,8 @@ public:
     static constexpr int32_t kType = 8;
     static constexpr int kValueCount = 10;
 
-    CVideoCamera(CGatewayLink& link, CZVMSG& message) : CSystemComponent(link, kType, message) {}
+    CVideoCamera(CGatewayLink& link, ZVVariant variant, CZVMSG& message)
+        : CSystemComponent(link, variant, kType, message) {}
 
     int Refresh();
     int Store();

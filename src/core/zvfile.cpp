@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <ctime>
@@ -13,6 +12,8 @@
 
 #include "core/zvbytes.h"
 #include "core/zvtext.h"
+#include "platform/clock.h"
+#include "platform/fileio.h"
 #include "platform/report.h"
 
 namespace {
@@ -31,49 +32,11 @@ constexpr int kChecksumBlock = 1000;
 // more memory than the file really holds.
 constexpr int64_t kTextPiece = 64 * 1024;
 
-// Up to `count` bytes; fewer only at the end of the file. -1 on an error.
-ssize_t ReadFully(int fd, uint8_t* out, size_t count) {
-    size_t done = 0;
-    while (done < count) {
-        const ssize_t got = ::read(fd, out + done, count - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += static_cast<size_t>(got);
-    }
-    return static_cast<ssize_t>(done);
-}
-
-bool WriteFully(int fd, const uint8_t* bytes, size_t count) {
-    while (count > 0) {
-        const ssize_t put = ::write(fd, bytes, count);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        bytes += put;
-        count -= static_cast<size_t>(put);
-    }
-    return true;
-}
-
 platform::LocalTime UtcRecord(const statx_timestamp& stamp) {
     const time_t seconds = static_cast<time_t>(stamp.tv_sec);
     tm parts{};
     gmtime_r(&seconds, &parts);
-    platform::LocalTime record;
-    record.year = static_cast<uint16_t>(parts.tm_year + 1900);
-    record.month = static_cast<uint16_t>(parts.tm_mon + 1);
-    record.dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
-    record.day = static_cast<uint16_t>(parts.tm_mday);
-    record.hour = static_cast<uint16_t>(parts.tm_hour);
-    record.minute = static_cast<uint16_t>(parts.tm_min);
-    record.second = static_cast<uint16_t>(parts.tm_sec);
-    record.milliseconds = static_cast<uint16_t>(stamp.tv_nsec / 1000000);
-    return record;
+    return platform::ToLocalTime(parts, stamp.tv_nsec);
 }
 
 }  // namespace
@@ -146,7 +109,7 @@ int CZVFile::Write(const void* bytes, int32_t count) {
         if (!Flush())
             return 0;
         if (count > capacity)
-            return WriteFully(fd_, static_cast<const uint8_t*>(bytes), count);
+            return platform::WriteFully(fd_, bytes, count);
     }
     if (count > 0)
         std::memcpy(buffer_.data() + fill_, bytes, count);
@@ -163,7 +126,7 @@ int CZVFile::Flush() {
         fill_ = readPos_ = 0;
         return 1;
     }
-    const bool written = WriteFully(fd_, buffer_.data(), fill_);
+    const bool written = platform::WriteFully(fd_, buffer_.data(), fill_);
     fill_ = 0;
     return written;
 }
@@ -177,7 +140,7 @@ int CZVFile::Read(void* out, int32_t count) {
         std::memcpy(bytes, buffer_.data() + readPos_, buffered);
     readPos_ += buffered;
     const int32_t rest = count - buffered;
-    return rest == 0 || ReadFully(fd_, bytes + buffered, rest) == rest;
+    return rest == 0 || platform::ReadFully(fd_, bytes + buffered, rest) == rest;
 }
 
 int CZVFile::ReadBlock(void* out, int32_t count) {
@@ -186,7 +149,7 @@ int CZVFile::ReadBlock(void* out, int32_t count) {
     auto* bytes = static_cast<uint8_t*>(out);
     while (count > 0) {
         if (readPos_ == fill_) {
-            const ssize_t got = ReadFully(fd_, buffer_.data(), buffer_.size());
+            const ssize_t got = platform::ReadFully(fd_, buffer_.data(), buffer_.size());
             fill_ = readPos_ = 0;
             if (got <= 0)
                 return 0;
@@ -211,11 +174,13 @@ int64_t CZVFile::Seek(int64_t distance, int method) {
         distance += position;
         method = SEEK_SET;
     }
-    if (!Flush())
+    if (Writing() && !Flush())
         return -1;
-    fill_ = readPos_ = 0;
     const off_t position = ::lseek(fd_, distance, method);
-    return position < 0 ? -1 : position;
+    if (position < 0)
+        return -1;  // a reader keeps what it had read ahead, and its place
+    fill_ = readPos_ = 0;
+    return position;
 }
 
 int64_t CZVFile::GetPosition() const {
@@ -392,19 +357,23 @@ int32_t CZVFile::GetChecksum() {
     const bool openedHere = !IsOpen();
     if (openedHere && !Open(kRead))
         return 0;
+    const int32_t sum = SumFromStart();
+    if (openedHere)
+        Close();
+    return sum;
+}
+
+int32_t CZVFile::SumFromStart() {
     if (mode_ != kRead || Seek(0, SEEK_SET) != 0)
         return 0;
     uint32_t sum = 0;
     uint8_t block[kChecksumBlock];
     ssize_t got = 0;
-    while ((got = ReadFully(fd_, block, sizeof(block))) > 0) {
+    while ((got = platform::ReadFully(fd_, block, sizeof(block))) > 0) {
         for (ssize_t i = 0; i < got; ++i)
             sum += block[i];
     }
-    if (openedHere)
-        Close();
-    else
-        Seek(0, SEEK_SET);
+    Seek(0, SEEK_SET);
     return got < 0 ? 0 : static_cast<int32_t>(sum);
 }
 

@@ -85,7 +85,8 @@ public:
     int GetCreationTime(CZVTime& time);
     int GetLastAccessTime(CZVTime& time);
     int GetLastWriteTime(CZVTime& time);
-    // The wrapping sum of every byte; 0 when the file cannot be read.
+    // The wrapping sum of every byte; 0 when the file cannot be read. A
+    // closed file is opened for it and closed again, whatever happens.
     int32_t GetChecksum();
     // By the first three characters after the last '.', case-sensitive:
     // JPG 1, HTM 2, AU 3, EXE 4, GIF 5, else 0.
@@ -102,6 +103,8 @@ private:
     void ReportCheck(int line) const;
     int CloseFile(int reportLine);
     bool FetchInformation();
+    // The checksum of a file open for reading, which is left at its start.
+    int32_t SumFromStart();
     bool ReadText(std::string& bytes, int64_t size);
     template <typename T> int ReadValue(T& value);
     template <typename T> int WriteValue(T value);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <span>
 
+#include "core/zvbytes.h"
 #include "core/zvquery.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
@@ -245,8 +246,7 @@ int CZVServer::ReceiveOne(uint16_t wanted, uint32_t waitMs) {
     uint8_t* frame = m_socket->NextMessage();
     if (!frame)
         return kPollDown;
-    const int32_t size = CZVMSG::kHeaderSize + static_cast<int32_t>(frame[4] | frame[5] << 8 | frame[6] << 16 |
-                                                                    static_cast<uint32_t>(frame[7]) << 24);
+    const int32_t size = CZVMSG::kHeaderSize + LoadLE<int32_t>(frame + 4);
     CZVMSG message(std::span<uint8_t>(frame, static_cast<size_t>(size)), m_variant);
     if (IsForEverySink(wanted) || message.GetSenderId() == wanted) {
         Dispatch(&message);

@@ -23,7 +23,7 @@ constexpr uint32_t kConnectLimitMs = 10000;
 // How long a send may wait for the peer to make room before the connection counts as lost.
 constexpr uint32_t kSendLimitMs = 5000;
 
-constexpr int32_t kHeaderSize = 8;
+constexpr int32_t kHeaderSize = CZVMSG::kHeaderSize;
 constexpr int32_t kTabletBufferSize = 1000000;
 constexpr int32_t kBufferSize = 500000;
 
@@ -216,12 +216,15 @@ int CZVSocket::Connect(const sockaddr_in& address, int local_login, int existing
     }
     int fd = existing;
     if (fd == -1) {
+        // The manager's reconnects are spaced from the end of the last attempt.
+        last_attempt_ = platform::GetTickCount();
         fd = platform::OpenTcpSocket();
         if (fd < 0)
             return 0;
         auto keep_going = [status] { return !status || status->Continue(); };
         if (platform::ConnectWithin(fd, address, kConnectLimitMs, keep_going) != platform::ConnectResult::kConnected) {
             platform::CloseSocket(fd);
+            last_attempt_ = platform::GetTickCount();
             return 0;
         }
     }
@@ -376,12 +379,11 @@ void CZVSocket::Consume(const uint8_t* frame, int32_t frame_size) {
         return;
     }
     // Only a frame that NextMessage handed out, and that a disconnect has not dropped since,
-    // can be removed.
+    // can be removed. One from before a disconnect is simply gone: the connection may be a
+    // new one by now, made while the frame was being handled.
     int32_t start = static_cast<int32_t>(at - base);
-    if (start > read_offset_ - frame_size) {
-        Disconnect();
+    if (start > read_offset_ - frame_size)
         return;
-    }
     uint8_t* bytes = buffer_.get();
     std::memmove(bytes + start, bytes + start + frame_size, static_cast<size_t>(fill_ - start - frame_size));
     fill_ -= frame_size;

@@ -2,9 +2,4 @@
 
 #include "platform/clock.h"
 
-uint32_t TicksSince(const uint32_t* stamp) {
-    const uint32_t now = platform::GetTickCount();
-    if (now >= *stamp)
-        return now - *stamp;
-    return UINT32_MAX - *stamp + now;
-}
+uint32_t TicksSince(const uint32_t* stamp) { return platform::TicksSince(*stamp); }

@@ -61,17 +61,7 @@ LocalTime Clock::SystemLocalTime() {
     clock_gettime(CLOCK_REALTIME, &now);
     tm parts{};
     localtime_r(&now.tv_sec, &parts);
-    LocalTime time;
-    time.year = static_cast<uint16_t>(parts.tm_year + 1900);
-    time.month = static_cast<uint16_t>(parts.tm_mon + 1);
-    time.dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
-    time.day = static_cast<uint16_t>(parts.tm_mday);
-    time.hour = static_cast<uint16_t>(parts.tm_hour);
-    time.minute = static_cast<uint16_t>(parts.tm_min);
-    // A leap second shows as 60; the calendar record has no room for it.
-    time.second = static_cast<uint16_t>(parts.tm_sec > 59 ? 59 : parts.tm_sec);
-    time.milliseconds = static_cast<uint16_t>(now.tv_nsec / 1'000'000);
-    return time;
+    return ToLocalTime(parts, now.tv_nsec);
 }
 
 bool Clock::SystemDaylightTime() {
@@ -104,6 +94,19 @@ bool IsClockInstalled() { return g_installed.load(std::memory_order_acquire) != 
 LocalTime GetLocalTime() {
     Clock* clock = g_installed.load(std::memory_order_acquire);
     return clock ? clock->Now() : Clock::SystemLocalTime();
+}
+
+LocalTime ToLocalTime(const std::tm& parts, long nanoseconds) {
+    LocalTime time;
+    time.year = static_cast<uint16_t>(parts.tm_year + 1900);
+    time.month = static_cast<uint16_t>(parts.tm_mon + 1);
+    time.dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
+    time.day = static_cast<uint16_t>(parts.tm_mday);
+    time.hour = static_cast<uint16_t>(parts.tm_hour);
+    time.minute = static_cast<uint16_t>(parts.tm_min);
+    time.second = static_cast<uint16_t>(parts.tm_sec > 59 ? 59 : parts.tm_sec);
+    time.milliseconds = static_cast<uint16_t>(nanoseconds / 1'000'000);
+    return time;
 }
 
 bool IsDaylightTime() {

@@ -3,6 +3,7 @@
 // the local calendar time. Every time-out, animation, timer and clock display
 // reads it, so tests can install a virtual clock and never wait for real.
 #include <cstdint>
+#include <ctime>
 
 namespace platform {
 
@@ -41,6 +42,11 @@ uint32_t TicksSince(uint32_t stamp);
 
 LocalTime GetLocalTime();
 bool IsDaylightTime();
+
+// The C library's broken-down time (from localtime_r or gmtime_r) with the
+// nanoseconds of its second. A leap second shows as 59: the record has no
+// room for 60.
+LocalTime ToLocalTime(const std::tm& parts, long nanoseconds);
 
 // Replaces the system clock for the whole process; null restores it.
 // Returns the clock that was installed before (null for the system clock).

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/fileio.h"
 #include "platform/program.h"
 
 namespace platform {
@@ -18,6 +19,7 @@ namespace {
 
 // A settings file is a few kilobytes; anything far larger is not one of ours.
 constexpr off_t kMaxFileSize = 1 << 20;
+constexpr mode_t kNewFileMode = 0600;
 
 std::mutex g_fileMutex;
 std::atomic<unsigned> g_tempCounter{0};
@@ -80,15 +82,7 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
     bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileSize;
     if (ok) {
         text.resize(static_cast<size_t>(info.st_size));
-        size_t done = 0;
-        while (ok && done < text.size()) {
-            ssize_t got = read(fd, text.data() + done, text.size() - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            ok = got > 0;
-            if (ok)
-                done += static_cast<size_t>(got);
-        }
+        ok = ReadFully(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     }
     close(fd);
     if (!ok)
@@ -159,28 +153,29 @@ Place Locate(const std::vector<std::string>& lines, std::string_view section, st
     return place;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t put = write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
-        done += static_cast<size_t>(put);
-    }
-    return true;
+// The permission bits the replaced file had, so that a file the user narrowed
+// stays narrow; a new file is private (see the header).
+std::optional<mode_t> ModeFor(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0)
+        return info.st_mode & 07777;
+    if (errno == ENOENT)
+        return kNewFileMode;
+    return std::nullopt;
 }
 
 bool ReplaceFile(const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
+    const std::optional<mode_t> mode = ModeFor(path);
+    if (!mode)
+        return false;
     std::string temp = path + "." + std::to_string(getpid()) + "." + std::to_string(g_tempCounter++) + ".tmp";
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
     if (fd < 0)
         return false;
-    bool ok = WriteAll(fd, text) && fsync(fd) == 0;
+    bool ok = fchmod(fd, *mode) == 0 && WriteFully(fd, text.data(), text.size()) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temp.c_str(), path.c_str()) == 0;
     if (!ok)

@@ -23,7 +23,9 @@ bool ReadSettingString(const std::string& section, const std::string& name, std:
 bool ReadSettingInt(const std::string& section, const std::string& name, int32_t& value);
 
 // Adds or replaces the value. The whole file is written anew beside the old
-// one and renamed over it, so a reader never sees half a file. Fails for a
+// one and renamed over it, so a reader never sees half a file; it keeps the
+// permission bits of the file it replaces. A new file is made with mode
+// 0600, since a program may keep a password among its settings. Fails for a
 // section or name that the file cannot hold (empty, holding a line break,
 // ']' in a section, '=' in a name, leading or trailing blanks), for a value
 // holding a line break or '\0', and when the directory or file cannot be

@@ -11,6 +11,9 @@
 #include "basinsetup/views/program.h"
 #include "setup_session.h"
 
+// Fontconfig keeps caches for the life of the process, which Qt's fonts fill.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 namespace {
 
 QApplication& Application() {

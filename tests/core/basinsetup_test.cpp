@@ -292,6 +292,19 @@ TEST_F(PoolModelTest, ATableThatCannotBeReadFailsTheLoad)
     }
 }
 
+TEST_F(PoolModelTest, MonitorKeepsTheFirmwareWhenALaterTableIsDamaged)
+{
+    link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Monitor));
+    auto pool = Make(ZVVariant::Monitor, kV4);
+    MsgBuilder m(ZVM_POOL_GETEXTCONFIGQ + 1);
+    m.Int(2).Int(0);
+    AppendTable(m, {2, 150});
+    m.Int(-1);  // table 2
+    EXPECT_EQ(pool->ReadExtConfig(*m.Take()), 0);
+    EXPECT_TRUE(pool->IsLoaded());
+    EXPECT_EQ(pool->GetFirmwareVersion(), 2150);
+}
+
 TEST_F(PoolModelTest, BuiltInNamesAreAskedInChunksOf25)
 {
     ExtFixture ext;
@@ -307,6 +320,39 @@ TEST_F(PoolModelTest, BuiltInNamesAreAskedInChunksOf25)
             chunks.push_back(IntsOf(*request.message));
     }
     EXPECT_THAT(chunks, ElementsAre(ElementsAre(0, 0, 25), ElementsAre(0, 25, 25), ElementsAre(0, 50, 10)));
+}
+
+TEST_F(PoolModelTest, BuiltInNamesAreAskedOnlyAsFarAsAnIndexReaches)
+{
+    // The gateway announces a huge list and answers every chunk in full; it
+    // gives up after 100 requests, so that asking on fails the load.
+    link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Config));
+    ExtFixture ext;
+    ext.builtIn.clear();
+    ext.tables = DistinctTables(10);
+    ScriptExtended(link, ext);
+    link.Forget(ZVM_POOL_GETCUSTOMNAMECOUNTQ);
+    link.Answer(ZVM_POOL_GETCUSTOMNAMECOUNTQ, MsgBuilder(ZVM_POOL_GETCUSTOMNAMECOUNTQ + 1).Int(INT32_MAX).Take());
+    link.Forget(ZVM_POOL_GETCUSTOMNAMESQ);
+    std::vector<std::vector<int32_t>> chunks;
+    link.Respond(ZVM_POOL_GETCUSTOMNAMESQ, [&](CZVMSG& request) -> std::unique_ptr<CZVMSG> {
+        chunks.push_back(IntsOf(request));
+        if (chunks.size() > 100)
+            return nullptr;
+        const int32_t start = chunks.back()[1], count = chunks.back()[2];
+        std::vector<std::string> names;
+        for (int32_t i = start; i < start + count; ++i)
+            names.push_back("Name " + std::to_string(i));
+        return StringListAnswer(ZVM_POOL_GETCUSTOMNAMESQ + 1, names);
+    });
+
+    auto pool = Make(ZVVariant::Config, kV4);
+    ASSERT_TRUE(pool->IsLoaded());
+    ASSERT_EQ(chunks.size(), 11u);
+    EXPECT_THAT(chunks.front(), ElementsAre(0, 0, 25));
+    EXPECT_THAT(chunks.back(), ElementsAre(0, 250, 6));
+    ASSERT_EQ(pool->GetBuiltInNameCount(), 256);
+    EXPECT_EQ(pool->GetBuiltInNames().back(), "Name 255");
 }
 
 TEST_F(PoolModelTest, ShortBuiltInListDoesNotShiftCustomNames)

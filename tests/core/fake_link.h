@@ -3,6 +3,7 @@
 // queued per request id, every send and request is kept for inspection.
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -57,6 +58,13 @@ public:
         Answer(requestId, MsgBuilder(static_cast<uint16_t>(requestId + 1)).Take());
     }
 
+    // Answers every request with that id that finds nothing queued by calling
+    // reply, which may answer null.
+    void Respond(uint16_t requestId, std::function<std::unique_ptr<CZVMSG>(CZVMSG&)> reply)
+    {
+        responders_[requestId] = std::move(reply);
+    }
+
     // Drops what is queued for that request id: it will go unanswered.
     void Forget(uint16_t requestId) { answers_.erase(requestId); }
 
@@ -70,8 +78,13 @@ public:
     {
         asked.push_back({request.Clone(), timeoutMs});
         auto queue = answers_.find(request.GetId());
-        if (queue == answers_.end() || queue->second.empty())
-            return nullptr;
+        if (queue == answers_.end() || queue->second.empty()) {
+            auto responder = responders_.find(request.GetId());
+            if (responder == responders_.end())
+                return nullptr;
+            request.ResetPosition();
+            return responder->second(request);
+        }
         auto answer = std::move(queue->second.front());
         queue->second.pop_front();
         return answer;
@@ -91,6 +104,7 @@ public:
 
 private:
     std::map<uint16_t, std::deque<std::unique_ptr<CZVMSG>>> answers_;
+    std::map<uint16_t, std::function<std::unique_ptr<CZVMSG>(CZVMSG&)>> responders_;
 };
 
 // Every int of a payload made only of ints, from its start.

@@ -66,7 +66,7 @@ std::unique_ptr<CZVMSG> Creating(int32_t kind)
 TEST(SystemComponentTest, ConstructorReadsTheCreatingMessage)
 {
     FakeLink link;
-    CSystemComponent component(link, 3, *Creating(2));
+    CSystemComponent component(link, ZVVariant::Config, 3, *Creating(2));
     EXPECT_EQ(component.name, "Gate");
     EXPECT_EQ(component.valueB, 2);
     EXPECT_EQ(component.id, 31);
@@ -83,7 +83,7 @@ TEST(SystemComponentTest, ConstructorReadsTheCreatingMessage)
 TEST(SystemComponentTest, RefreshReadsTheAnswerByKind)
 {
     FakeLink link;
-    CSystemComponent network(link, 1, *Creating(2));
+    CSystemComponent network(link, ZVVariant::Config, 1, *Creating(2));
     EXPECT_FALSE(network.Refresh());
     link.Answer(ZVM_SYSCONFIG_GETCOMPONENTQ, MsgBuilder(ZVM_SYSCONFIG_GETCOMPONENTA)
                                                  .String("Camera NVR").Int(10).Int(11)
@@ -96,7 +96,7 @@ TEST(SystemComponentTest, RefreshReadsTheAnswerByKind)
     EXPECT_EQ(network.address.ToText(), "10.1.2.3");
     EXPECT_EQ(network.address.port, 554);
 
-    CSystemComponent plain(link, 1, *Creating(4));
+    CSystemComponent plain(link, ZVVariant::Config, 1, *Creating(4));
     link.Answer(ZVM_SYSCONFIG_GETCOMPONENTQ, MsgBuilder(ZVM_SYSCONFIG_GETCOMPONENTA)
                                                  .String("Relay").Int(1).Int(2).Int(7).Int(8).Int(9).Take());
     ASSERT_TRUE(plain.Refresh());
@@ -105,7 +105,7 @@ TEST(SystemComponentTest, RefreshReadsTheAnswerByKind)
     EXPECT_EQ(plain.valueG, 9);
 
     // Kind 7 has nothing after value D.
-    CSystemComponent other(link, 1, *Creating(7));
+    CSystemComponent other(link, ZVVariant::Config, 1, *Creating(7));
     link.Answer(ZVM_SYSCONFIG_GETCOMPONENTQ,
                 MsgBuilder(ZVM_SYSCONFIG_GETCOMPONENTA).String("Other").Int(1).Int(2).Take());
     ASSERT_TRUE(other.Refresh());
@@ -121,7 +121,7 @@ TEST(SystemComponentTest, RefreshReadsTheAnswerByKind)
 TEST(SystemComponentTest, StoreWritesTheFieldsByKind)
 {
     FakeLink link;
-    CSystemComponent network(link, 1, *Creating(2));
+    CSystemComponent network(link, ZVVariant::Config, 1, *Creating(2));
     network.valueD = 9;
     network.address = CAddressRecord{192, 168, 0, 7, 8000};
     EXPECT_FALSE(network.Store());
@@ -144,7 +144,7 @@ TEST(SystemComponentTest, StoreWritesTheFieldsByKind)
     EXPECT_FALSE(request.ReadInt(id));
 
     // Plain kinds send values E and F; value G is never stored.
-    CSystemComponent plain(link, 1, *Creating(0));
+    CSystemComponent plain(link, ZVVariant::Config, 1, *Creating(0));
     link.Acknowledge(ZVM_SYSCONFIG_SETCOMPONENTQ);
     ASSERT_TRUE(plain.Store());
     CZVMSG& second = *link.asked.back().message;
@@ -159,7 +159,7 @@ TEST(SystemComponentTest, StoreWritesTheFieldsByKind)
 TEST(VideoCameraTest, RefreshAndStoreKeepTheWireOrder)
 {
     FakeLink link;
-    CVideoCamera camera(link, *Creating(3));
+    CVideoCamera camera(link, ZVVariant::Config, *Creating(3));
     EXPECT_EQ(camera.type, 8);
     EXPECT_EQ(camera.value, 0);
 
@@ -189,6 +189,25 @@ TEST(VideoCameraTest, RefreshAndStoreKeepTheWireOrder)
 
     link.Answer(ZVM_VIDEO_GETCAMERAQ, MsgBuilder(ZVM_VIDEO_GETCAMERAA).Int(5).String("x").Take());
     EXPECT_FALSE(camera.Refresh());
+}
+
+// Payload and string limits differ between the programs, so every request is
+// built for the program that sends it.
+TEST(SystemComponentTest, RequestsAreBuiltForTheirProgram)
+{
+    for (ZVVariant variant : {ZVVariant::Tablet, ZVVariant::Config, ZVVariant::Monitor}) {
+        FakeLink link;
+        CSystemComponent component(link, variant, 1, *Creating(2));
+        CVideoCamera camera(link, variant, *Creating(3));
+        component.Refresh();
+        component.Store();
+        camera.Refresh();
+        camera.Store();
+        ASSERT_THAT(link.AskedIds(), ElementsAre(ZVM_SYSCONFIG_GETCOMPONENTQ, ZVM_SYSCONFIG_SETCOMPONENTQ,
+                                                 ZVM_VIDEO_GETCAMERAQ, ZVM_VIDEO_SETCAMERAQ));
+        for (const AskedRequest& request : link.asked)
+            EXPECT_EQ(request.message->GetVariant(), variant) << request.message->GetId();
+    }
 }
 
 TEST(DeviceRecordTest, RoundTripThroughAMessage)

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -202,6 +203,24 @@ TEST_F(CZVFileTest, MixedReadsSeeksAndPositionsAgree) {
     EXPECT_EQ(file.ReadBlock(out, 11), 0) << "the file ends before";
 }
 
+TEST_F(CZVFileTest, AFailedSeekLeavesTheReaderWhereItWas) {
+    Bytes data(100);
+    for (int i = 0; i < 100; ++i)
+        data[i] = static_cast<uint8_t>(i);
+    WriteBytes(Path(), data);
+
+    CZVFile file(Path(), ZVVariant::Tablet, 16);
+    ASSERT_EQ(file.Open(CZVFile::kRead), 1);
+    uint8_t out[3] = {};
+    ASSERT_EQ(file.ReadBlock(out, 3), 1);  // 16 bytes read ahead
+    EXPECT_EQ(file.Seek(-10, SEEK_CUR), -1);
+    EXPECT_EQ(file.Seek(-200, SEEK_END), -1);
+    EXPECT_EQ(file.GetPosition(), 3);
+    uint8_t byte = 0;
+    ASSERT_EQ(file.ReadByte(byte), 1);
+    EXPECT_EQ(byte, 3);
+}
+
 TEST_F(CZVFileTest, OpenModes) {
     CZVFile file(Path(), ZVVariant::Tablet);
     EXPECT_EQ(file.Exists(), 0);
@@ -378,6 +397,18 @@ TEST_F(CZVFileTest, ChecksumSumsEveryByte) {
 
     CZVFile missing(Path("missing.dat"), ZVVariant::Tablet);
     EXPECT_EQ(missing.GetChecksum(), 0);
+}
+
+// A pipe can be opened by name but not positioned: the seek to the start fails.
+TEST_F(CZVFileTest, ChecksumClosesWhatItOpenedWhenTheFileCannotBeRewound) {
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+    // A writer keeps the open for reading from waiting for one.
+    const int writer = open(Path("pipe").c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    CZVFile file(Path("pipe"), ZVVariant::Tablet);
+    EXPECT_EQ(file.GetChecksum(), 0);
+    EXPECT_EQ(file.IsOpen(), 0);
+    close(writer);
 }
 
 TEST(CZVFileName, ExtensionTypes) {

@@ -16,6 +16,7 @@
 #include "fake_relay.h"
 #include "gateway_session.h"
 #include "loopback.h"
+#include "support/virtual_clock.h"
 
 namespace {
 
@@ -347,6 +348,82 @@ TEST_F(Login, NoAddressServerAndANullStatusSinkStillReachTheRelay) {
     // The relay gets the name cut to 31 characters.
     EXPECT_EQ(relay->Requests()[0].name, std::string(31, 'N'));
     EXPECT_EQ(gateway->Logins()[0].client_name, "Remote Vistrel 240x320");
+}
+
+TEST_F(Login, AnAnswerTheAddressServerCannotGiveIsReported) {
+    struct Case {
+        const char* what;
+        FakeAddressServer::Options options;
+        std::vector<std::string> tail;
+    };
+    const std::string tooLong = "HTTP/1.0 200 OK\r\n\r\n" + std::string(2500, 'A');
+    const Case cases[] = {
+        {"too long", {.raw = tooLong}, {"Error: Overflow", "Done"}},
+        {"refused", {.body = "1|POOL1", .status_line = "HTTP/1.0 404 Not Found"},
+         {"Error, Returned:", "HTTP/1.0 404 Not Found\r\nContent-Type: te", "Done"}},
+        {"not an address", {.body = "1|POOL1|x|10.0.300.1|80|a|b|c"}, {"Done"}},
+        {"no port", {.body = "1|POOL1|x|10.0.0.1|0|a|b|c"}, {"Done"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        addressServer.reset();
+        Start(c.options);
+        RecordingStatus status;
+        sockaddr_in address{};
+        std::string challenge = "kept";
+        EXPECT_EQ(CZVServer::FindSystem(&status, kSystem, 0, &address, &challenge), 0);
+        EXPECT_EQ(challenge, "kept");
+        EXPECT_EQ(address.sin_addr.s_addr, 0u);
+        ASSERT_GE(status.lines.size(), 3u + c.tail.size());
+        EXPECT_EQ(std::vector<std::string>(status.lines.end() - static_cast<ptrdiff_t>(c.tail.size()), status.lines.end()),
+                  c.tail);
+    }
+}
+
+TEST_F(Login, AnAddressServerThatNeverFinishesTimesOut) {
+    Start({.raw = "HTTP/1.0 200 OK\r\nContent-Length: 50\r\n\r\n1|POOL1", .stall = true});
+    testsupport::VirtualClock clock;
+    const uint32_t start = clock.TickCount();
+    RecordingStatus status;
+    sockaddr_in address{};
+    std::string challenge;
+    EXPECT_EQ(CZVServer::FindSystem(&status, kSystem, 0, &address, &challenge), 0);
+    EXPECT_GE(clock.TickCount() - start, 30000u);
+    EXPECT_EQ(std::count_if(status.lines.begin(), status.lines.end(),
+                            [](const std::string& line) { return line.rfind("TimeOut Got ", 0) == 0; }),
+              1);
+    EXPECT_EQ(status.lines.back(), "Done");
+}
+
+TEST_F(Login, ARelayThatClosesWithoutAnsweringEndsTheLogin) {
+    StartGateway();
+    relay = std::make_unique<FakeRelay>(gateway->Address(), FakeRelay::Options{.refuse = true});
+    testsupport::RefusingPort nobody;
+    ZVNetConfig config = GetNetConfig();
+    config.serviceHost = "127.0.0.1";
+    config.addressServerPort = testsupport::PortOf(nobody.Address());
+    config.relayPort = relay->Port();
+    SetNetConfig(config);
+    RecordingStatus status;
+    EXPECT_EQ(server.ConnectRemote(kSystem, kPassword, &status, 3), 0);
+    EXPECT_EQ(status.lines, (std::vector<std::string>{"Connecting to Address Server...",
+                                                      "ERROR: Cannot connect to Address Server",
+                                                      "Connecting to Relay Server...",
+                                                      "Connected to RelayServer, Getting Challenge",
+                                                      "Waiting for response from relay server...",
+                                                      "ERROR: Could not connect to system via Relay Server"}));
+    EXPECT_FALSE(server.IsConnected());
+    EXPECT_EQ(gateway->Connections(), 0);
+}
+
+TEST_F(Login, TheAlternativeAddressOnRequest) {
+    Start({.body = "1|POOL1|x|10.0.0.1|4500|127.0.0.2|4600|Chal"});
+    sockaddr_in address{};
+    std::string challenge;
+    ASSERT_EQ(CZVServer::FindSystem(nullptr, kSystem, 1, &address, &challenge), 1);
+    EXPECT_EQ(address.sin_addr.s_addr, inet_addr("127.0.0.2"));
+    EXPECT_EQ(testsupport::PortOf(address), 4600);
+    EXPECT_EQ(challenge, "Chal");
 }
 
 TEST_F(Login, OnlyTheFirst16CharactersOfThePasswordCount) {

@@ -1,6 +1,8 @@
 #include "core/zvserver.h"
 
 #include <arpa/inet.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -248,6 +250,33 @@ TEST_F(Traffic, ReconnectsAtMostOncePerSecond) {
     server.PollAll();
     EXPECT_TRUE(server.IsConnected());
     EXPECT_TRUE(gateway.WaitForClient());
+}
+
+TEST(Reconnect, AFailedAttemptIsNotRepeatedWithinTheSecond) {
+    testsupport::VirtualClock clock;
+    // Bound but not yet listening: connections are refused until listen().
+    const int port = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = testsupport::Loopback(0);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(bind(port, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(getsockname(port, reinterpret_cast<sockaddr*>(&address), &size), 0);
+
+    CZVServer server(ZVVariant::Config);
+    server.SetGatewayAddress(address);
+    server.SetReconnect(1);
+    clock.Advance(CZVServer::kReconnectInterval);
+    EXPECT_EQ(server.PollAll(), CZVServer::kPollDown);
+    EXPECT_EQ(server.GetSocket()->LastAttemptTick(), clock.TickCount());
+
+    ASSERT_EQ(listen(port, 4), 0);
+    clock.Advance(CZVServer::kReconnectInterval - 1);
+    EXPECT_EQ(server.PollAll(), CZVServer::kPollDown);
+    EXPECT_FALSE(server.IsConnected());
+    clock.Advance(1);
+    server.PollAll();
+    EXPECT_TRUE(server.IsConnected());
+    server.Disconnect();
+    close(port);
 }
 
 TEST_F(Traffic, AfterDisconnectNothingReconnects) {

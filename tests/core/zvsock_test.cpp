@@ -158,7 +158,6 @@ TEST(Datagrams, ReceiveExactWantsTheWholeSize) {
     close(receiver);
 }
 
-
 class NetSettings : public testing::Test {
 protected:
     NetSettings() { platform::SetProgramName("basinsetup"); }
@@ -196,6 +195,5 @@ TEST_F(NetSettings, SettingsReplaceTheDefaultsThatTheyHoldValidly) {
     EXPECT_EQ(config.gatewayPort, 80);
     EXPECT_EQ(config.broadcastAddress, inet_addr("192.168.1.255"));
 }
-
 
 }  // namespace

@@ -135,8 +135,11 @@ TEST_F(SocketTest, ARefusedConnectFailsWithoutWaitingForTheLimit) {
     testsupport::RefusingPort refusing;
     for (ZVVariant variant : {ZVVariant::Tablet, ZVVariant::Config, ZVVariant::Monitor}) {
         CZVSocket socket(variant, &owner_);
+        clock.Advance(5000);
         EXPECT_EQ(socket.Connect(refusing.Address(), 1, -1, 0, nullptr), 0);
         EXPECT_FALSE(socket.IsConnected());
+        // The failed attempt counts for the manager's once-a-second retry.
+        EXPECT_LT(platform::TicksSince(socket.LastAttemptTick()), 1000u);
     }
     EXPECT_LT(clock.TotalSlept(), 1000u);
     EXPECT_EQ(owner_.changed, 0);
@@ -327,6 +330,24 @@ TEST_F(SocketTest, AFrameBeingHandledSurvivesADisconnect) {
     socket.Consume(frame, 12);  // a consume after the disconnect changes nothing
     EXPECT_FALSE(socket.HasData());
     EXPECT_EQ(socket.GetDisconnectCount(), 1);
+}
+
+TEST_F(SocketTest, AFrameFromBeforeAReconnectLeavesTheNewConnectionAlone) {
+    CZVSocket socket(ZVVariant::Config, &owner_);
+    ConnectPlain(socket);
+    ASSERT_TRUE(gateway_.Push(0x800, {10, 20, 30, 40}));
+    ASSERT_EQ(ReceiveUntil(socket, 3), 3);
+    uint8_t* frame = socket.NextMessage();
+    // While the frame is handled, the connection drops and a new one is made.
+    socket.Disconnect();
+    ASSERT_TRUE(gateway_.WaitForDisconnect());
+    ConnectPlain(socket);
+    socket.Consume(frame, 12);
+    EXPECT_TRUE(socket.IsConnected());
+    EXPECT_EQ(socket.GetDisconnectCount(), 1);
+    ASSERT_TRUE(gateway_.Push(0x801, {}));
+    ASSERT_EQ(ReceiveUntil(socket, 3), 3);
+    EXPECT_EQ(socket.NextMessage()[2], 0x01);
 }
 
 TEST_F(SocketTest, TheMonitorWaitsForDataWithinItsPoll) {

@@ -79,6 +79,29 @@ TEST(Clock, VirtualLocalTimeMovesWithTheTicks) {
     EXPECT_TRUE(platform::IsDaylightTime());
 }
 
+TEST(Clock, TheCLibrarysTimeRecordConverts) {
+    const time_t seconds = 1'700'000'000;
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    platform::LocalTime time = platform::ToLocalTime(parts, 999'999'999);
+    EXPECT_EQ(time.year, 2023);
+    EXPECT_EQ(time.month, 11);
+    EXPECT_EQ(time.day, 14);
+    EXPECT_EQ(time.dayOfWeek, 2);  // Tuesday
+    EXPECT_EQ(time.hour, 22);
+    EXPECT_EQ(time.minute, 13);
+    EXPECT_EQ(time.second, 20);
+    EXPECT_EQ(time.milliseconds, 999);
+
+    // A leap second still gives a record the calendar accepts.
+    parts.tm_sec = 60;
+    time = platform::ToLocalTime(parts, 0);
+    EXPECT_EQ(time.second, 59);
+    EXPECT_EQ(time.milliseconds, 0);
+    uint64_t value = 0;
+    EXPECT_TRUE(platform::LocalTimeToValue(time, value));
+}
+
 TEST(Clock, SystemLocalTimeIsAValidDate) {
     uint64_t value = 0;
     EXPECT_TRUE(platform::LocalTimeToValue(platform::GetLocalTime(), value));

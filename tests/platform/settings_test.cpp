@@ -137,6 +137,22 @@ TEST_F(Settings, AnOversizedFileIsNeitherReadNorReplaced) {
     EXPECT_EQ(testsupport::ReadFileText(File()).size(), huge.size());
 }
 
+mode_t FileMode(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST_F(Settings, ANewFileIsPrivateAndARewriteKeepsTheFilesMode) {
+    ASSERT_TRUE(platform::WriteSettingString("Login", "Name", "x"));
+    EXPECT_EQ(FileMode(File()), 0600u);
+
+    for (mode_t mode : {0600u, 0640u, 0644u}) {
+        ASSERT_EQ(chmod(File().c_str(), mode), 0);
+        ASSERT_TRUE(platform::WriteSettingInt("Login", "Mode", static_cast<int32_t>(mode)));
+        EXPECT_EQ(FileMode(File()), mode);
+    }
+}
+
 TEST_F(Settings, ConcurrentWritersLoseNothing) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)

@@ -88,6 +88,8 @@ void FakeAddressServer::Serve(int fd) {
         std::string answer = head + options_.body;
         WriteAll(fd, answer.data(), answer.size());
     }
+    while (options_.stall && !Stopping())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     shutdown(fd, SHUT_WR);
 }
 

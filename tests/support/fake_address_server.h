@@ -30,6 +30,8 @@ public:
         bool separate_body = false;
         // Sent instead of the whole answer, as it is.
         std::optional<std::string> raw;
+        // Keep the connection open after answering, until the server is destroyed.
+        bool stall = false;
     };
 
     explicit FakeAddressServer(Options options);

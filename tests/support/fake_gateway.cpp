@@ -8,7 +8,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "login_response.h"
+#include "core/zvcode.h"
 #include "loopback.h"
 
 namespace testsupport {
@@ -296,7 +296,7 @@ std::vector<Frame> FakeGateway::BuiltInAnswer(const Frame& request, bool* challe
         NoteError("malformed login");
     Bytes expected(16, 0);
     if (login.after_challenge && options_.password) {
-        Block response = LoginResponse(*options_.password, options_.challenge);
+        const auto response = EncryptPasswordBlock(*options_.password, options_.challenge);
         expected.assign(response.begin(), response.end());
     }
     login.accepted = login.well_formed && !options_.reject_logins &&

@@ -1,0 +1,114 @@
+#include "gfx/fontserver.h"
+
+#include <algorithm>
+
+#include "gfx/shellservices.h"
+#include "gfx/zvregistry.h"
+#include "platform/report.h"
+
+namespace {
+
+CFontServer* g_instance = nullptr;
+
+constexpr const char* kSection = "UserInterface";
+constexpr const char* kValue = "DefaultFont";
+
+}  // namespace
+
+CFontServer::CFontServer() : face_("Arial") {
+    CZVRegistry registry(kSection);
+    CZVString face;
+    if (registry.ReadString(kValue, &face) && !face.IsEmpty()) face_ = face;
+    g_instance = this;
+}
+
+CFontServer::~CFontServer() {
+    FlushFonts();
+    if (g_instance == this) g_instance = nullptr;
+}
+
+CFontServer* CFontServer::Get() {
+    return g_instance;
+}
+
+void CFontServer::EnumerateFonts() {
+    families_.clear();
+    for (auto& family : platform::ListFontFamilies()) {
+        CFontFamily record;
+        record.name = family.name.c_str();
+        record.styles = std::move(family.styles);
+        families_.push_back(std::move(record));
+    }
+}
+
+const CFontFamily* CFontServer::FindFamily() {
+    for (const auto& family : families_)
+        if (family.name.CompareNoCase(face_) == 0) return &family;
+    // A face that is installed under another name (a metric-compatible
+    // substitute such as Liberation Sans for Arial) counts as present.
+    std::string resolved = platform::ResolveFontFamily(face_.GetAnsi());
+    for (const auto& family : families_)
+        if (!resolved.empty() && family.name.Compare(resolved.c_str()) == 0) return &family;
+    return nullptr;
+}
+
+bool CFontServer::HasFace() {
+    return FindFamily() != nullptr;
+}
+
+platform::FontRequest CFontServer::GetLogFont() {
+    platform::FontRequest request;
+    const CFontFamily* family = FindFamily();
+    if (!family && !families_.empty()) family = &families_.front();
+    if (!family || family->styles.empty()) {
+        // Without an enumeration fontconfig still finds a face for the name.
+        ReportAssert("FontServer", __LINE__, 1);
+        request.face = face_.GetAnsi();
+        return request;
+    }
+    request.face = CZVString(family->name).GetAnsi();
+    request.weight = family->styles.front().weight;
+    request.italic = family->styles.front().italic;
+    return request;
+}
+
+FontHandle CFontServer::MakeFont(int height, int weight, bool smooth) {
+    platform::FontRequest request = GetLogFont();
+    request.height = height;
+    request.smooth = smooth;
+    if (Shell().IsBoldText())
+        request.weight = 700;
+    else if (weight > 0)
+        request.weight = weight;
+    return platform::Font::Create(request);
+}
+
+FontHandle CFontServer::GetFont(int height) {
+    height = std::clamp(height, kMinHeight, kMaxHeight);
+    FontHandle& font = fonts_[height];
+    if (!font) font = MakeFont(height, 0, false);
+    return font;
+}
+
+FontHandle CFontServer::GetSmoothFont(int height) {
+    if (Shell().UseAlternateFont() || height < 10) return GetFont(height);
+    if (smoothFont_ && smoothHeight_ == height) return smoothFont_;
+    smoothFont_ = MakeFont(std::min(height, kMaxHeight), 500, true);
+    smoothHeight_ = height;
+    return smoothFont_;
+}
+
+void CFontServer::SetFaceName(CZVString face, bool persist) {
+    face_ = face;
+    FlushFonts();
+    if (persist) {
+        CZVRegistry registry(kSection);
+        registry.WriteString(kValue, face_);
+    }
+}
+
+void CFontServer::FlushFonts() {
+    for (auto& font : fonts_) font.reset();
+    smoothFont_.reset();
+    smoothHeight_ = 0;
+}

@@ -1,0 +1,143 @@
+#pragma once
+// The shapes of the bevelled, lit panels: each is rendered once into a small
+// RGB565 surface and then drawn wherever it is needed. Corners are quarter
+// discs, edges straight bevel strips; their colours come from CShadeColor.
+#include <memory>
+#include <vector>
+
+#include "gfx/speed.h"
+#include "gfx/zvrect.h"
+
+class CDibDC;
+class CZVDC;
+
+// Draw modes.
+enum : int { kShadePlain = 0, kShadeTextured = 1, kShadeSkinned = 2 };
+
+class CShadeShape {
+public:
+    enum Kind : int { kRect = 0, kCorner = 1, kEdge = 2, kBase = 3 };
+
+    explicit CShadeShape(int kind = kBase) : kind(kind) {}
+    virtual ~CShadeShape() = default;
+    CShadeShape(const CShadeShape&) = default;
+    CShadeShape& operator=(const CShadeShape&) = delete;
+
+    // Prepares the shape's picture; with a target it is also drawn there.
+    virtual void Render(COLORREF /*face*/, COLORREF /*back*/, int /*rimWidth*/, int /*raised*/, CDibDC* /*target*/) {}
+    // clips: rectangles to leave out (rectangles only), or null.
+    virtual void Draw(CZVDC* /*dc*/, int /*mode*/, const std::vector<CZVRect>* /*clips*/,
+                      const COLORREF* /*fillColour*/) {}
+    // Mirrors the shape inside an area of width x height.
+    virtual void Mirror(bool /*flipX*/, bool /*flipY*/, int /*width*/, int /*height*/) {}
+    // Between the raised and the sunken look.
+    virtual void Toggle(bool /*flipSwapped*/) { swapped = !swapped; }
+    virtual void Offset(int /*dx*/, int /*dy*/) {}
+
+    int swapped = 0;  // face and back exchanged
+    int innerOutline = 0;
+    int outerOutline = 0;
+    int kind;
+};
+
+class CShadeCorner : public CShadeShape {
+public:
+    // Types 0 bottom-left, 1 top-left, 2 top-right, 3 bottom-right; plus 4
+    // for the sunken variant. The picture is size x size.
+    CShadeCorner(int type, int size, int x, int y, int circleFlags);
+    ~CShadeCorner() override;
+
+    void Render(COLORREF face, COLORREF back, int rimWidth, int raised, CDibDC* target) override;
+    void Draw(CZVDC* dc, int mode, const std::vector<CZVRect>* clips, const COLORREF* fillColour) override;
+    void Mirror(bool flipX, bool flipY, int width, int height) override;
+    void Toggle(bool flipSwapped) override;
+    void Offset(int dx, int dy) override {
+        x_ += dx;
+        y_ += dy;
+    }
+
+    // The same look: type, colours, rim, size and outer fill.
+    bool Matches(const CShadeCorner& other) const;
+    // A copy with a picture of its own and no users.
+    std::unique_ptr<CShadeCorner> Clone() const;
+
+    int GetType() const { return type_; }
+    int GetX() const { return x_; }
+    int GetY() const { return y_; }
+    int GetSize() const { return size_; }
+    const CDibDC* GetSurface() const { return surface_.get(); }
+    CDibDC* GetSurface() { return surface_.get(); }
+    // True while the picture is a cached corner's.
+    bool IsShared() const { return cached_ != nullptr; }
+
+    // How many corners draw with this (cached) corner's picture.
+    int GetUsers() const { return users_; }
+    void AddUser() { ++users_; }
+    void RemoveUser() { --users_; }
+
+    bool noOuterFill = false;  // sunken types leave the square outside the disc transparent
+    bool noInnerFill = false;  // the disc inside the rim stays transparent
+
+private:
+    void Paint(CDibDC* surface, std::vector<uint8_t>& marks) const;
+    void Light(CDibDC* surface, const std::vector<uint8_t>& marks) const;
+    void DrawOutlines(CDibDC* surface) const;
+    void LetGoOfCache();
+
+    std::shared_ptr<CDibDC> surface_;
+    int type_;
+    int circleFlags_;
+    int x_;
+    int y_;
+    int size_;
+    int rim_ = 0;
+    COLORREF face_ = 0;
+    COLORREF back_ = 0;
+    int raised_ = 1;
+    CShadeCorner* cached_ = nullptr;  // the cache's corner whose picture this one shares
+    int users_ = 0;
+};
+
+class CShadeEdge : public CShadeShape {
+public:
+    // Sides 0 top, 1 left, 2 bottom, 3 right.
+    CShadeEdge(int side, int x, int y, int width, int height);
+    ~CShadeEdge() override;
+
+    void Render(COLORREF face, COLORREF back, int rimWidth, int raised, CDibDC* target) override;
+    void Draw(CZVDC* dc, int mode, const std::vector<CZVRect>* clips, const COLORREF* fillColour) override;
+    void Mirror(bool flipX, bool flipY, int width, int height) override;
+    void Toggle(bool flipSwapped) override;
+    void Offset(int dx, int dy) override {
+        x_ += dx;
+        y_ += dy;
+    }
+
+    // Cut flags 1, 2, 4, 8 and a cut length shape the strip's ends.
+    void SetCuts(int flags, int length) {
+        cutFlags_ = flags;
+        cutLength_ = length;
+    }
+    int GetSide() const { return side_; }
+    int GetCutFlags() const { return cutFlags_; }
+    int GetX() const { return x_; }
+    int GetY() const { return y_; }
+    CDibDC* GetSurface() { return surface_.get(); }
+
+private:
+    bool IsVertical() const { return side_ == 1 || side_ == 3; }
+    bool HasCuts() const { return cutFlags_ != 0 || cutLength_ > 0; }
+    void PaintLine(int i, uint16_t colour);
+    void ClearTriangle(int bit, int k);
+
+    std::unique_ptr<CDibDC> surface_;
+    int side_;
+    int x_;
+    int y_;
+    int width_;
+    int height_;
+    int rim_ = 0;
+    int cutFlags_ = 0;
+    int cutLength_ = 0;
+    bool skinned_ = false;
+};

@@ -1,0 +1,82 @@
+#pragma once
+// A widget tree under test: a virtual clock, an unconnected connection
+// manager with the style object on it, a screen surface that window drawing
+// contexts paint into, a headless native window and a root window that
+// stands in for the shell's main window. Events queued on the headless
+// window are routed into the tree as the shell's main loop does.
+#include <memory>
+#include <vector>
+
+#include "core/zvserver.h"
+#include "gfx/dibdc.h"
+#include "gfx/shellservices.h"
+#include "platform/tabletwindow.h"
+#include "support/png_image.h"
+#include "support/virtual_clock.h"
+#include "widgets/mainwnd.h"
+#include "widgets/setserver.h"
+
+namespace testsupport {
+
+// The shell's main window as far as the toolkit sees it; records what the
+// toolkit asks of the shell.
+class TestMainWnd : public CMainWndBase {
+public:
+    TestMainWnd(int width, int height, platform::TabletWindow* native)
+        : CMainWndBase(CZVRect(0, 0, width, height), native) {}
+
+    CZVWindow* GetOverlayWindow() override { return overlay; }
+    void SetOverlayWindow(CZVWindow* window) override { overlay = window; }
+    void ShowOverlay(CZVWindow* window, CZVRect, int, int, int, int) override { overlay = window; }
+    void CloseOverlay() override;
+    void PaintWithoutOverlay(CDibDC* surface) override { Paint(surface, 1); }
+    void FlushCaches() override { ++cacheFlushes; }
+    // Every command that reaches the root.
+    int OnCommand(int id) override;
+
+    CZVWindow* overlay = nullptr;
+    int cacheFlushes = 0;
+    std::vector<int> commands;
+};
+
+class WidgetHarness : public CShellServices {
+public:
+    explicit WidgetHarness(int width = 320, int height = 240);
+    ~WidgetHarness() override;
+    WidgetHarness(const WidgetHarness&) = delete;
+    WidgetHarness& operator=(const WidgetHarness&) = delete;
+
+    VirtualClock& Clock() { return clock_; }
+    CZVServer& Server() { return *server_; }
+    CSetServer& Style() { return *style_; }
+    platform::HeadlessWindow& Native() { return native_; }
+    TestMainWnd& Root() { return *root_; }
+    CDibDC& Screen() { return *screen_; }
+
+    // Paints the whole tree into the screen surface and shows it.
+    void PaintAll();
+    // Routes every queued event into the tree; returns how many were taken.
+    int PumpEvents();
+    void Press(int x, int y);
+    void Release(int x, int y);
+    // One pass of the main loop's idle call.
+    int Idle() { return root_->OnIdle(0); }
+    Image565 Capture();
+    uint16_t PixelAt(int x, int y) { return *screen_->GetPixelAddress(x, y); }
+
+    CDibDC* GetScreen() override { return screen_.get(); }
+
+private:
+    VirtualClock clock_;
+    std::unique_ptr<CZVServer> server_;
+    std::unique_ptr<CSetServer> style_;
+    std::unique_ptr<CDibDC> screen_;
+    CShellServices* previousShell_;
+    platform::HeadlessWindow native_;
+    std::unique_ptr<TestMainWnd> root_;
+};
+
+// The pixels of a surface, top row first.
+Image565 ImageOf(CDibDC& surface);
+
+}  // namespace testsupport
