@@ -26,6 +26,8 @@ struct VersionCase {
     uint16_t minor;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class VersionText : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(VersionText, GivesMajorAndBuild) {
@@ -42,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, VersionText,
                                            VersionCase{"", 0, 0},
                                            VersionCase{"Rel 5.2 Build 738.0", 5, 738},
                                            VersionCase{"4.0 build 70000", 4, 70000 % 65536},
-                                           VersionCase{"1.2.3.4.5.6", 1, 3}));
+                                           VersionCase{"1.2.3.4.5.6", 1, 3}),
+                         [](const auto& info) { return "Text" + std::to_string(info.index); });
 
 TEST(Countdown, MinutesAndPaddedSeconds) {
     EXPECT_EQ(FormatCountdown(300), "Auto-Start 5 min 00 sec");
@@ -56,6 +59,8 @@ struct StepCase {
     int result;
     int next;
 };
+
+void PrintTo(const StepCase& c, std::ostream* os) { *os << c.index << " -> " << c.next; }
 
 class WizardTable : public ::testing::TestWithParam<StepCase> {};
 
@@ -71,7 +76,12 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{false, 4, kStepBack, 3}, StepCase{false, 0, kStepBack, -1},
                       StepCase{false, 2, kStepCancel, -1}, StepCase{true, 2, kStepNext, 4},
                       StepCase{true, 4, kStepBack, 2}, StepCase{true, 4, kStepNext, 5},
-                      StepCase{true, 0, kStepBack, -1}, StepCase{true, 1, kStepCancel, -1}));
+                      StepCase{true, 0, kStepBack, -1}, StepCase{true, 1, kStepCancel, -1}),
+    [](const auto& info) {
+        const StepCase& c = info.param;
+        return std::string(c.before4 ? "V3" : "V4") + "Step" + std::to_string(c.index) +
+               (c.result == kStepNext ? "Next" : c.result == kStepBack ? "Back" : "Cancel");
+    });
 
 TEST(ViewerArguments, RemoteAndDirectForms) {
     sockaddr_in gateway{};

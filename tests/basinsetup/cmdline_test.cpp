@@ -23,6 +23,8 @@ struct LineCase {
     uint16_t port;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
 class CommandLineTable : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(CommandLineTable, ReadsTheSwitches) {
@@ -94,6 +96,8 @@ struct HostCase {
     uint16_t port;
 };
 
+void PrintTo(const HostCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class HostPortTable : public ::testing::TestWithParam<HostCase> {};
 
 TEST_P(HostPortTable, Parses) {
@@ -114,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, HostPortTable,
                                            HostCase{"10.1.2.3:70000", 0, 0, 0},
                                            HostCase{"10.1.2.3:", 0, 0, 0},
                                            HostCase{"1.2.3.4.5", 1, Quad(1, 2, 3, 4), 80},
-                                           HostCase{"-1.2.3.4", 0, 0, 0}));
+                                           HostCase{"-1.2.3.4", 0, 0, 0}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
