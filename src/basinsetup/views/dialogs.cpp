@@ -1,0 +1,140 @@
+#include "basinsetup/views/dialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QString FromText(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QLabel* WrappedLabel(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    return label;
+}
+
+// Texts over a row of buttons; the first button is the default.
+void LayOut(QDialog* dialog, const QStringList& texts, const QString& ok, const QString& cancel) {
+    auto* layout = new QVBoxLayout(dialog);
+    for (const QString& text : texts)
+        layout->addWidget(WrappedLabel(text));
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* accept = buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancel, QDialogButtonBox::RejectRole);
+    accept->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+}  // namespace
+
+void ShowTopmostMessage(QWidget* parent, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, "Marquel", FromText(text), QMessageBox::Ok, parent);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+CConfigWarningDlg::CConfigWarningDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Marquel Configuration and Maintenance");
+    LayOut(this,
+           {QString("Making changes to the configuration of your pool can cause the pool or spa to ") +
+                "stop functioning normally, and should only be done by properly trained personnel.",
+            "Click Continue to start the Configuration and Maintenance Utility, or Cancel to go back."},
+           "Continue >>", "Cancel");
+}
+
+CHouseCodeDlg::CHouseCodeDlg() {
+    setWindowTitle("Synchronize House Address");
+    LayOut(this,
+           {"This procedure ties the Protocol Adapter to a particular load center or power center.",
+            "You should perform this step whenever you change the house address using the Set House Address "
+            "procedure at the load center or power center, or if you erase outdoor control panel memory.",
+            QString::fromUtf8("IMPORTANT: Perform this step with the load center or power center in Auto mode: DO NOT "
+                              "send the house address. Refer to the Marquel Owner\u2019s Manual for more "
+                              "information on the House Address.")},
+           "Continue", "Cancel");
+}
+
+CSearchingDlg::CSearchingDlg() : bar_(new QProgressBar) {
+    setWindowTitle("Searching For System...");
+    bar_->setRange(0, 100);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(bar_);
+    resize(320, 60);
+}
+
+void CSearchingDlg::SetProgress(int percent) {
+    bar_->setValue(percent);
+    repaint();  // painted now: the search keeps the event loop waiting
+}
+
+CSetPassDlgView::CSetPassDlgView(CGatewayLink& link)
+    : logic_(link, *this), password_(new QLineEdit), confirmation_(new QLineEdit) {
+    setWindowTitle("Set Remote Password");
+    password_->setEchoMode(QLineEdit::Password);
+    confirmation_->setEchoMode(QLineEdit::Password);
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    form->addRow("New Password", password_);
+    form->addRow("Confirm Password", confirmation_);
+    layout->addLayout(form);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+void CSetPassDlgView::ShowMessage(const std::string& text) { ShowTopmostMessage(this, text); }
+
+void CSetPassDlgView::accept() {
+    // Passwords travel as the gateway's 8-bit text.
+    const QByteArray password = password_->text().toLatin1();
+    const QByteArray confirmation = confirmation_->text().toLatin1();
+    switch (logic_.OnOK(password.toStdString(), confirmation.toStdString())) {
+    case CSetPassDlg::kClosedOk:
+        QDialog::accept();
+        break;
+    case CSetPassDlg::kClosedCancel:
+        reject();
+        break;
+    case CSetPassDlg::kStayOpen:
+        break;
+    }
+}
+
+QString CWizardStepDlg::Title(int index) {
+    static const char* const titles[] = {"General Settings", "Circuits", "Other Equipment", "Pumps",
+                                         "Spa-Side Remotes"};
+    const int shown = index >= 0 && index < 5 ? index : 0;
+    return QString("%1 (Step %2 of 5)").arg(titles[shown]).arg(shown + 1);
+}
+
+CWizardStepDlg::CWizardStepDlg(QWidget* parent, int index, std::shared_ptr<CBasinSetup> model,
+                               const std::string& adapterName)
+    : QDialog(parent), model_(std::move(model)) {
+    (void)adapterName;
+    setWindowTitle(Title(index));
+    auto* layout = new QVBoxLayout(this);
+    layout->addStretch();
+    auto* row = new QHBoxLayout;
+    auto* back = new QPushButton("<< Back");
+    auto* next = new QPushButton("Next >>");
+    auto* finish = new QPushButton("Finish");
+    next->setDefault(true);
+    row->addStretch();
+    row->addWidget(back);
+    row->addWidget(next);
+    row->addWidget(finish);
+    layout->addLayout(row);
+    QObject::connect(back, &QPushButton::clicked, this, [this] { done(-1); });
+    QObject::connect(next, &QPushButton::clicked, this, &QDialog::accept);
+    QObject::connect(finish, &QPushButton::clicked, this, &QDialog::reject);
+    resize(480, 320);
+}

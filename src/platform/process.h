@@ -1,0 +1,34 @@
+#pragma once
+// Starting the suite's other programs, and the connection a parent program
+// hands to its child.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The folder of the running executable, without a trailing '/'; empty when
+// it cannot be read.
+std::string GetExecutableDirectory();
+
+// The program file: beside the running executable when it is there and
+// executable, else the first match on PATH; empty when there is none.
+std::string FindProgram(const std::string& name);
+
+// Starts the program found by FindProgram with the arguments (argv[1] on),
+// without a shell. The child inherits no descriptor but the standard three.
+// Returns its process id, or -1 when it could not be started.
+pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments);
+
+// A descriptor inherited from the parent when it refers to an open socket,
+// else -1.
+int AdoptInheritedSocket(long descriptor);
+
+// Connects to the Unix-domain socket at path and receives one descriptor
+// from the parent over it (SCM_RIGHTS), waiting at most limitMs. Returns the
+// descriptor when it is a socket, else -1 (nothing is left open then).
+int ReceiveHandedSocket(const std::string& path, uint32_t limitMs);
+
+}  // namespace platform
