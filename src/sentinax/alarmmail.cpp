@@ -103,12 +103,14 @@ void CSystem::ComposeAlarmMail(CEmailMessage& message, const CSystemColumns& col
 
 void CSystem::SendAlarmNotifications(CMailQueue& queue, const CSystemColumns& columns) const {
     std::vector<std::string> recipients;
+    bool includeDefault = false;
     {
         auto lock = Lock();
         recipients = emailList;
+        includeDefault = includeDefaultEmail != 0;
     }
     const std::string fallback = queue.GetDefaultRecipient();
-    if (includeDefaultEmail && !fallback.empty())
+    if (includeDefault && !fallback.empty())
         recipients.push_back(fallback);
     for (const std::string& recipient : recipients) {
         auto message = std::make_unique<CEmailMessage>(recipient);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "sentinax/system.h"
@@ -41,6 +42,10 @@ const std::string& DataFolder() {
         if (!mkdtemp(pattern))
             std::abort();
         setenv("ZAVORO_DATA_DIR", pattern, 1);
+        std::atexit([] {
+            std::error_code error;
+            std::filesystem::remove_all(getenv("ZAVORO_DATA_DIR"), error);
+        });
         return std::string(pattern);
     }();
     return folder;
