@@ -1,0 +1,167 @@
+#include "sentinax/alarmmail.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "sentinax/system.h"
+#include "support/virtual_clock.h"
+
+namespace {
+
+// A system list of five columns; each cell names its column and the system.
+class FakeColumns : public CSystemColumns {
+public:
+    int GetColumnCount() const override { return 5; }
+    std::string GetLongTitle(int column) const override {
+        static const char* const kTitles[] = {"Customer Name", "Protocol Adapter Serial #",
+                                              "Adapter Version", "A Title Longer Than 24 Chars",
+                                              "Status"};
+        return kTitles[column];
+    }
+    std::string GetCellText(const CSystem& system, int column) const override {
+        return "c" + std::to_string(column) + " " + system.GetAdapterSerial();
+    }
+};
+
+class FakeQueue : public CMailQueue {
+public:
+    void Queue(std::unique_ptr<CEmailMessage> message) override {
+        queued.push_back(std::move(message));
+    }
+    std::string GetDefaultRecipient() const override { return defaultRecipient; }
+
+    std::string defaultRecipient;
+    std::vector<std::unique_ptr<CEmailMessage>> queued;
+};
+
+class AlarmMailTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        system.name = "Smith";
+        system.adapterName = "Brenvik: 01-23-45";
+        system.address = "Elm Rd.";
+        system.city = "Dover";
+        system.zip = "DE";
+        system.phone = "555";
+        system.notifyChlorinator = 0;
+    }
+
+    std::vector<std::string> Compose() {
+        CEmailMessage message("x@example.com");
+        system.ComposeAlarmMail(message, columns);
+        return message.GetLines();
+    }
+
+    testsupport::VirtualClock clock;  // 1 January 2010, 0:00
+    FakeColumns columns;
+    CSystem system;
+};
+
+TEST_F(AlarmMailTest, ComposesTheReportLines) {
+    system.AddAlarm(7, 9);
+    system.AddAlarm(1, 0);  // a warning: not listed
+    system.AddAlarm(2, 0);
+    const std::vector<std::string> expected = {
+        "Report Date:              \t1/1/2010",
+        "Report Time:              \t12:00:00 AM",
+        "",
+        "Customer Name:          \tSmith",
+        "Address:                \tElm Rd.",
+        "City:                   \tDover",
+        "ZIP:                    \tDE",
+        "Phone:                  \t555",
+        "",
+        "Adapter Version         \tc2 01-23-45",
+        "Protocol Adapter Serial #\tc1 01-23-45",
+        "A Title Longer Than 24 Chars\tc3 01-23-45",
+        "Status                  \tc4 01-23-45",
+        "",
+        "Alarm Details:",
+        "Vortana Pump #5: Communications Lost - Marquel is unable to communicate with the pump.  "
+        "Check the communication cable.",
+        "",
+        "Freeze Mode - Air Temperature at or below 36F",
+        "",
+        "",
+        "Click here for a map to customer:",
+        "",
+        "https://maps.google.com/maps?f=q&hl=en&q=Elm%20Rd.%20Dover%20DE&ie=UTF8",
+        "",
+    };
+    EXPECT_EQ(Compose(), expected);
+}
+
+TEST_F(AlarmMailTest, WithoutAlarmsThereIsNoAlarmSection) {
+    system.AddAlarm(1, 3);  // a warning only
+    clock.SetLocalTime({.year = 2011, .month = 12, .day = 24, .hour = 13, .minute = 5, .second = 9});
+    const std::vector<std::string> lines = Compose();
+    EXPECT_EQ(lines[0], "Report Date:              \t12/24/2011");
+    EXPECT_EQ(lines[1], "Report Time:              \t1:05:09 PM");
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(lines[12], "Status                  \tc4 01-23-45");
+    EXPECT_EQ(lines[13], "");
+    EXPECT_EQ(lines[14], "Click here for a map to customer:");
+}
+
+TEST_F(AlarmMailTest, NoonIsPm) {
+    clock.SetLocalTime({.year = 2010, .month = 1, .day = 1, .hour = 12});
+    EXPECT_EQ(Compose()[1], "Report Time:              \t12:00:00 PM");
+}
+
+TEST_F(AlarmMailTest, OneMailPerRecipientThenTheDefault) {
+    system.emailList = {"a@x.com", "b@x.com"};
+    FakeQueue queue;
+    queue.defaultRecipient = "office@x.com";
+    system.SendAlarmNotifications(queue, columns);
+    ASSERT_EQ(queue.queued.size(), 3u);
+    const char* const recipients[] = {"a@x.com", "b@x.com", "office@x.com"};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(queue.queued[i]->GetRecipient(), recipients[i]);
+        ASSERT_FALSE(queue.queued[i]->GetLines().empty());
+        EXPECT_EQ(queue.queued[i]->GetLines()[0], "Subject: Brenvik System Alarm Notification");
+        EXPECT_EQ(queue.queued[i]->GetLines().size(), 1 + Compose().size());
+    }
+}
+
+TEST_F(AlarmMailTest, DefaultRecipientOnlyWhenIncludedAndKnown) {
+    struct Case {
+        int32_t include;
+        const char* defaultRecipient;
+        size_t mails;
+    };
+    for (const Case& c : {Case{1, "", 1}, Case{0, "office@x.com", 1}, Case{1, "office@x.com", 2}}) {
+        system.emailList = {"a@x.com"};
+        system.includeDefaultEmail = c.include;
+        FakeQueue queue;
+        queue.defaultRecipient = c.defaultRecipient;
+        system.SendAlarmNotifications(queue, columns);
+        EXPECT_EQ(queue.queued.size(), c.mails) << c.include << c.defaultRecipient;
+    }
+}
+
+TEST(UrlEncode, KeepsLettersDigitsSlashAndDot) {
+    struct Case {
+        const char* text;
+        bool plus;
+        const char* encoded;
+    };
+    const Case cases[] = {
+        {"Elm Rd. Dover DE", false, "Elm%20Rd.%20Dover%20DE"},
+        {"Elm Rd. Dover DE", true, "Elm+Rd.+Dover+DE"},
+        {"a/b.c-d_e&f", false, "a/b.c%2Dd%5Fe%26f"},
+        {"Z\xE9\x80\x01", true, "Z%E9%80%01"},
+        {"", false, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(UrlEncode(c.text, c.plus), c.encoded) << c.text;
+}
+
+TEST(UrlEncode, StopsNearFiveHundredCharacters) {
+    EXPECT_EQ(UrlEncode(std::string(600, 'a'), false).size(), 500u);
+    EXPECT_EQ(UrlEncode("a" + std::string(599, '#'), false).size(), 502u);
+    EXPECT_EQ(UrlEncode(std::string(600, ' '), true).size(), 500u);
+}
+
+}  // namespace

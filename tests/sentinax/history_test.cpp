@@ -1,0 +1,140 @@
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/program.h"
+#include "sentinax/system.h"
+#include "support/temp_dir.h"
+#include "support/virtual_clock.h"
+
+namespace {
+
+class HistoryFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        system.adapterName = "Brenvik: 01-23-45";
+        system.airTemperature = 64;
+    }
+
+    // A history record of `system`'s readings, stamped at midnight of the date.
+    std::string Record(uint16_t year, uint16_t month, uint16_t day, int32_t air) {
+        CSystem record;
+        record.reportTime.Set(year, month, 0, day, 0, 0, 0, 0);
+        record.airTemperature = air;
+        const std::string path = dir.File("one.rec");
+        CZVFile file(path, ZVVariant::Monitor);
+        EXPECT_TRUE(file.Open(CZVFile::kCreate) && record.SaveHistoryRecord(file, 0) && file.Close());
+        return testsupport::ReadFileText(path);
+    }
+
+    // The air temperature of every record of the history file, in order.
+    std::vector<int32_t> Airs() {
+        std::vector<int32_t> airs;
+        CZVFile file(system.GetHistoryFileName(0), ZVVariant::Monitor);
+        if (!file.Open(CZVFile::kRead))
+            return airs;
+        CSystem record;
+        while (record.LoadHistoryRecord(file))
+            airs.push_back(record.airTemperature);
+        EXPECT_EQ(file.GetPosition(), file.GetLength()) << "a record was left half read";
+        return airs;
+    }
+
+    testsupport::VirtualClock clock;  // local time 1 January 2010, 0:00
+    testsupport::TempDir dir;
+    testsupport::ScopedEnv data{"ZAVORO_DATA_DIR", dir.Path().c_str()};
+    CSystem system;
+};
+
+TEST_F(HistoryFileTest, NamedAfterTheAdapterInTheProgramFolder) {
+    const std::string folder = platform::GetProgramFolder();
+    EXPECT_EQ(system.GetHistoryFileName(0), folder + "/Brenvik__01_23_45.LOG");
+    EXPECT_EQ(system.GetHistoryFileName(1), folder + "/Brenvik__01_23_45.TMP");
+    system.adapterName = "a\xE9/..\\b";
+    EXPECT_EQ(system.GetHistoryFileName(0), folder + "/a_____b.LOG");
+}
+
+TEST_F(HistoryFileTest, FirstAppendCreatesTheFile) {
+    ASSERT_TRUE(system.AppendHistory());
+    EXPECT_EQ(Airs(), std::vector<int32_t>{64});
+    EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(1)));
+    system.airTemperature = 65;
+    ASSERT_TRUE(system.AppendHistory());
+    EXPECT_EQ(Airs(), (std::vector<int32_t>{64, 65}));
+}
+
+TEST_F(HistoryFileTest, RewriteDropsRecordsOfNinetyDaysOrMore) {
+    testsupport::WriteFileText(system.GetHistoryFileName(0),
+                               Record(2009, 10, 2, 1) + Record(2009, 10, 3, 2) +
+                                   Record(2009, 10, 4, 3) + Record(2009, 12, 31, 4) +
+                                   Record(2010, 6, 1, 5));
+    ASSERT_TRUE(system.AppendHistory());
+    // 91 and 90 days go; 89 days, yesterday and a stamp ahead of the clock stay.
+    EXPECT_EQ(Airs(), (std::vector<int32_t>{3, 4, 5, 64}));
+    EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(1)));
+}
+
+TEST_F(HistoryFileTest, DamagedHistoryKeepsWhatReadsAndEndsCleanly) {
+    const std::string kept = Record(2009, 12, 1, 7);
+    std::string notADate = Record(2009, 12, 2, 8);
+    notADate[6] = 13;  // month 13
+    const std::string cut = Record(2009, 12, 3, 9);
+    testsupport::WriteFileText(system.GetHistoryFileName(0),
+                               kept + notADate + cut.substr(0, cut.size() / 2));
+    ASSERT_TRUE(system.AppendHistory());
+    EXPECT_EQ(Airs(), (std::vector<int32_t>{7, 64}));
+}
+
+TEST_F(HistoryFileTest, GarbageHistoryIsReplacedByTheNewRecord) {
+    testsupport::WriteFileText(system.GetHistoryFileName(0), std::string(3000, '\xFF'));
+    ASSERT_TRUE(system.AppendHistory());
+    EXPECT_EQ(Airs(), std::vector<int32_t>{64});
+}
+
+// The file size limit makes the write of the new record fail after the old
+// records were copied back.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limited = previous_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(HistoryFileTest, FailedRewriteLeavesTheOldHistory) {
+    const std::string old = Record(2009, 12, 30, 1) + Record(2009, 12, 31, 2);
+    const std::string log = system.GetHistoryFileName(0);
+    testsupport::WriteFileText(log, old);
+    {
+        FileSizeLimit limit(old.size() + 10);
+        EXPECT_FALSE(system.AppendHistory());
+    }
+    EXPECT_EQ(testsupport::ReadFileText(log), old);
+    EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(1)));
+}
+
+TEST_F(HistoryFileTest, FailedFirstWriteLeavesNoFile) {
+    {
+        FileSizeLimit limit(10);
+        EXPECT_FALSE(system.AppendHistory());
+    }
+    EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(0)));
+}
+
+}  // namespace
