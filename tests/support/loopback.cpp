@@ -34,6 +34,13 @@ sockaddr_in Loopback(uint16_t port) {
 
 uint16_t PortOf(const sockaddr_in& address) { return ntohs(address.sin_port); }
 
+int ListenOnLoopback(uint16_t* port) {
+    int fd = BindLoopback(SOCK_STREAM);
+    listen(fd, 8);
+    *port = PortOf(BoundAddress(fd));
+    return fd;
+}
+
 uint16_t FreeUdpPort() {
     int fd = BindLoopback(SOCK_DGRAM);
     uint16_t port = PortOf(BoundAddress(fd));

@@ -12,6 +12,9 @@ namespace testsupport {
 sockaddr_in Loopback(uint16_t port);
 uint16_t PortOf(const sockaddr_in& address);
 
+// A TCP socket listening on 127.0.0.1 at an ephemeral port, which lands in *port.
+int ListenOnLoopback(uint16_t* port);
+
 // A UDP port that was free a moment ago (bound, read, released).
 uint16_t FreeUdpPort();
 

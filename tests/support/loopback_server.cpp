@@ -16,13 +16,7 @@ constexpr int kPollMs = 5;
 }  // namespace
 
 LoopbackServer::LoopbackServer() {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = Loopback(0);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 8);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = PortOf(address);
+    listener_ = ListenOnLoopback(&port_);
 }
 
 LoopbackServer::~LoopbackServer() {
