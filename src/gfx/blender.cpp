@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gfx/dibdc.h"
+#include "gfx/pixelrow.h"
 #include "gfx/speed.h"
 #include "platform/report.h"
 
@@ -93,18 +94,26 @@ void CBlender::Apply(CDibDC* dst, int x, int y, int w, int h) {
     }
     w = std::min({w, dst->GetRequestedWidth() - x, width_ - x});
     h = std::min({h, dst->GetHeight() - y, height_ - y});
+    const auto level = pixelrow::Widest().level;
     for (int row = 0; row < h; ++row) {
         const uint8_t* levels = GetMapRow(y + row) + x;
         uint16_t* pixels = dst->GetPixelAddress(x, y + row);
-        // A skip code never carries past the rectangle's right edge.
+        // A skip code never carries past the rectangle's right edge. Whole
+        // steps of levels go through the row loop, which works out the
+        // table's results in lanes; the pixels it leaves go through the table.
         for (int col = 0; col < w;) {
             const uint8_t b = levels[col];
             if (b >= kSkip) {
                 col += (b & 0x7F) + 1;
-            } else {
-                if (b != kNeutral) pixels[col] = Lookup(b, pixels[col]);
-                ++col;
+                continue;
             }
+            const int done = level(pixels + col, levels + col, w - col);
+            if (done > 0) {
+                col += done;
+                continue;
+            }
+            if (b != kNeutral) pixels[col] = Lookup(b, pixels[col]);
+            ++col;
         }
     }
 }

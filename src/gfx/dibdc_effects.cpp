@@ -32,22 +32,6 @@ inline VS16 Clamp(VS16 v, int low, int high) {
     return reinterpret_cast<VS16>(Select(reinterpret_cast<V16>(v > hi), reinterpret_cast<V16>(v), reinterpret_cast<V16>(hi)));
 }
 
-// Each field floor((src x level + dst x (8 - level)) / 8), eight pixels a step.
-template <typename Pixels>
-Pixels Mix(Pixels s, Pixels d, int mix) {
-    const uint16_t level = static_cast<uint16_t>(mix), keep = static_cast<uint16_t>(8 - mix);
-    const Pixels r = (((s >> 11) * level + (d >> 11) * keep) >> 3) << 11;
-    const Pixels g = (((((s >> 5) & 0x3F) * level + ((d >> 5) & 0x3F) * keep) >> 3)) << 5;
-    const Pixels b = ((s & 0x1F) * level + (d & 0x1F) * keep) >> 3;
-    return r | g | b;
-}
-
-void MixRow(uint16_t* d, const uint16_t* s, int n, int level) {
-    int i = 0;
-    for (; i + kStep <= n; i += kStep) pixelrow::Store(d + i, Mix(pixelrow::Load(s + i), pixelrow::Load(d + i), level));
-    for (; i < n; ++i) d[i] = static_cast<uint16_t>(Mix<unsigned>(s[i], d[i], level));
-}
-
 // Each field dst + src - mid level, limited to the field.
 void OverlayRow(uint16_t* d, const uint16_t* s, int n) {
     int i = 0;
@@ -70,7 +54,7 @@ void CombineRow(uint16_t* d, const uint16_t* s, int n, int level) {
     if (level >= 9)
         OverlayRow(d, s, n);
     else if (level > 0)
-        MixRow(d, s, n, level);
+        pixelrow::Widest().mix(d, s, n, level);
 }
 
 // Field tables that map each 5- or 6-bit value through a channel function of
@@ -257,7 +241,8 @@ namespace {
 // The brightness map of the gloss: one value a pixel, 100 unchanged.
 class GlossMap {
 public:
-    GlossMap(int w, int h) : w_(w), h_(h), values_(static_cast<size_t>(w) * h, 100) {}
+    // The rows are left to the shape, which sets every one of them.
+    GlossMap(int w, int h) : w_(w), h_(h), values_(new uint8_t[static_cast<size_t>(w) * h]) {}
 
     uint8_t* Row(int y) { return &values_[static_cast<size_t>(y) * w_]; }
     void FillRow(int y, int v) { std::fill_n(Row(y), w_, static_cast<uint8_t>(std::clamp(v, 0, 255))); }
@@ -270,6 +255,7 @@ public:
             FillRow(i, a + i * (b - a) / half);
             FillRow(half + i, 90 + i * (top - 90) / half);
         }
+        if (h_ & 1) FillRow(h_ - 1, 100);
         const int n = std::max(1, h_ / 20);
         for (int k = 1; k <= n; ++k) {
             const int row = half - n / 2 + k - 1;
@@ -285,6 +271,8 @@ public:
             const int s = sine[std::min(i * 100 / h_, 99)];
             wave[i] = strong ? s / 2 + 76 : s / 4 + 88;
         }
+        FillRow(0, 100);
+        FillRow(h_ - 1, 100);
         for (int row = 1; row < h_ - 1; ++row) {
             const int value = (wave[row - 1] + wave[row] + wave[row + 1]) / 3;
             FillRow(row, value);
@@ -332,39 +320,8 @@ private:
 
     int w_;
     int h_;
-    std::vector<uint8_t> values_;
+    std::unique_ptr<uint8_t[]> values_;
 };
-
-// Changes a pixel's 8-bit channels by delta, each limited to floor..255.
-inline uint16_t Brighten(uint16_t p, int delta, int floor) {
-    const int r = std::clamp(Red8(p) + delta, floor, 255) >> 3;
-    const int g = std::clamp(Green8(p) + delta, floor, 255) >> 2;
-    const int b = std::clamp(Blue8(p) + delta, floor, 255) >> 3;
-    return static_cast<uint16_t>(r << 11 | g << 5 | b);
-}
-
-// Brightens the pixels of a run by their map values (v - 100 each), those
-// that are the key (with a key) or not transparent (without), eight pixels a
-// step.
-void BrightenRun(uint16_t* p, const uint8_t* values, int n, int floor, uint16_t key) {
-    using V8 = uint8_t __attribute__((vector_size(8)));
-    const V16 keys = V16{} + key;
-    int i = 0;
-    for (; i + kStep <= n; i += kStep) {
-        V8 v8;
-        std::memcpy(&v8, values + i, sizeof v8);
-        const VS16 delta = __builtin_convertvector(v8, VS16) - 100;
-        const V16 v = pixelrow::Load(p + i);
-        auto lift = [delta, floor](V16 channel8) {
-            return reinterpret_cast<V16>(Clamp(reinterpret_cast<VS16>(channel8) + delta, floor, 255));
-        };
-        const V16 lit = (lift((v >> 8) & 0xF8) >> 3) << 11 | (lift((v >> 3) & 0xFC) >> 2) << 5 | lift((v & 0x1F) << 3) >> 3;
-        const V16 change = key ? reinterpret_cast<V16>(v == keys) : reinterpret_cast<V16>(v != 0);
-        pixelrow::Store(p + i, Select(change, v, lit));
-    }
-    for (; i < n; ++i)
-        if (key ? p[i] == key : p[i] != 0) p[i] = Brighten(p[i], values[i] - 100, floor);
-}
 
 }  // namespace
 
@@ -393,7 +350,7 @@ void CDibDC::ApplyGloss(int radius, int edges, int inset, uint16_t key565, int o
             const uint8_t* a = alpha + static_cast<size_t>(y) * GetWidth();
             for (int x = 0; x < width; ++x) {
                 if (!a[x] || v[x] == 100 || !p[x]) continue;
-                p[x] = dithered ? ditherPixel(p[x], v[x], x, y) : Brighten(p[x], v[x] - 100, 8);
+                p[x] = dithered ? ditherPixel(p[x], v[x], x, y) : pixelrow::BrightenPixel(p[x], v[x] - 100, 8);
             }
         }
         return;
@@ -411,7 +368,7 @@ void CDibDC::ApplyGloss(int radius, int edges, int inset, uint16_t key565, int o
         }
         // A keyed gloss changes only the key's pixels, never dithered.
         const int x = runs.GetX(i);
-        BrightenRun(p + x, v + x, end - x, key565 ? 0 : 8, key565);
+        pixelrow::Widest().brighten(p + x, v + x, end - x, key565 ? 0 : 8, key565);
     }
 }
 

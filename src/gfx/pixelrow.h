@@ -1,6 +1,7 @@
 #pragma once
 // The inner loops of fills, copies and blends over one row of RGB565 pixels,
 // several pixels a step in vector registers where the compiler has them.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
@@ -69,25 +70,65 @@ constexpr unsigned MixChannel(unsigned d, unsigned s, unsigned weight, int bits)
     return (d * ((1u << bits) - weight) + s * weight) >> bits;
 }
 
-// Blends one source pixel over the destination by its alpha byte; the
-// reference of the row loop below.
-inline uint16_t BlendPixel(uint16_t d, uint16_t s, unsigned a) {
-    unsigned w5, w6;
-    SourceWeights(a, w5, w6);
+// Mixes a source pixel into the destination, w5 out of 32 for red and blue
+// and w6 out of 64 for green; the reference of the row loops below.
+inline uint16_t MixPixel(uint16_t d, uint16_t s, unsigned w5, unsigned w6) {
     unsigned r = MixChannel(d >> 11, s >> 11, w5, 5);
     unsigned g = MixChannel((d & kGreenField) >> 5, (s & kGreenField) >> 5, w6, 6);
     unsigned b = MixChannel(d & kBlueField, s & kBlueField, w5, 5);
     return static_cast<uint16_t>(r << 11 | g << 5 | b);
 }
 
-// Blends a row of source pixels over the destination, each by its alpha
-// byte; gives exactly BlendPixel's results, in the widest vector registers
-// the processor has.
-void Blend(uint16_t* dst, const uint16_t* src, const uint8_t* alpha, int count);
+// Blends one source pixel over the destination by its alpha byte.
+inline uint16_t BlendPixel(uint16_t d, uint16_t s, unsigned a) {
+    unsigned w5, w6;
+    SourceWeights(a, w5, w6);
+    return MixPixel(d, s, w5, w6);
+}
 
-// The row loop Blend may choose that takes `lanes` (8 or 16) pixels a step,
-// or null where the processor cannot run it.
-using BlendRowFn = void (*)(uint16_t* dst, const uint16_t* src, const uint8_t* alpha, int count);
-BlendRowFn BlendRow(int lanes);
+// A mix in eighths: level (1..8) eighths of the source.
+inline uint16_t MixEighths(uint16_t d, uint16_t s, int level) {
+    return MixPixel(d, s, static_cast<unsigned>(level) * 4, static_cast<unsigned>(level) * 8);
+}
+
+// Changes each 8-bit channel (the field's bits at the top) by delta, limited
+// to floor..255; the row loop takes a floor of 0 or 8.
+inline uint16_t BrightenPixel(uint16_t p, int delta, int floor) {
+    auto lift = [delta, floor](int channel8) { return std::clamp(channel8 + delta, floor, 255); };
+    const int r = lift((p >> 8) & 0xF8) >> 3;
+    const int g = lift((p >> 3) & 0xFC) >> 2;
+    const int b = lift((p & 0x1F) << 3) >> 3;
+    return static_cast<uint16_t>(r << 11 | g << 5 | b);
+}
+
+// The row loops, each taking `lanes` pixels a step. All give exactly the
+// results of the pixel functions above.
+struct RowLoops {
+    // Blends a row of source pixels over the destination, each by its alpha byte.
+    void (*blend)(uint16_t* dst, const uint16_t* src, const uint8_t* alpha, int count);
+    // Mixes a row of source pixels into the destination by level eighths (1..8).
+    void (*mix)(uint16_t* dst, const uint16_t* src, int count, int level);
+    // Brightens the pixels by their values (value - 100 each), those that are
+    // the key, or with key 0 those that are not 0.
+    void (*brighten)(uint16_t* pixels, const uint8_t* values, int count, int floor, uint16_t key);
+    // Gives each pixel the blender table's pixel for the low four bits of
+    // its level byte (toward black below 8, toward white above). Works through whole
+    // steps up to the first step holding a byte with the top bit set (or too
+    // short), and returns the pixels done.
+    int (*level)(uint16_t* pixels, const uint8_t* levels, int count);
+};
+
+// The row loops of `lanes` (8 or 16) pixels a step, or null where the
+// processor cannot run them.
+const RowLoops* RowLoopsFor(int lanes);
+
+// The widest row loops the processor has.
+const RowLoops& Widest();
+
+// Blends a row of source pixels over the destination, each by its alpha
+// byte, in the widest vector registers the processor has.
+inline void Blend(uint16_t* dst, const uint16_t* src, const uint8_t* alpha, int count) {
+    Widest().blend(dst, src, alpha, count);
+}
 
 }  // namespace pixelrow

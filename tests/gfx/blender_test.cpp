@@ -147,4 +147,37 @@ TEST_F(Blender, ApplyIsClippedToTheSurfaceAndTheMap) {
     EXPECT_EQ(Count(dc, 0xFFFF), 15);
 }
 
+TEST_F(Blender, ApplyGivesTheTablesPixelsOverRowsOfLevelsAndSkips) {
+    // An odd width, so every row ends in pixels past the last whole step.
+    constexpr int kW = 83, kH = 4;
+    CBlender blender(kW, kH);
+    for (int x = 0; x < kW; ++x) {
+        blender.GetMapRow(0)[x] = static_cast<uint8_t>((x * 7) % 16);               // mixed levels
+        blender.GetMapRow(1)[x] = static_cast<uint8_t>(x < 20 || x > 60 ? 8 : 13);  // packed below
+        blender.GetMapRow(2)[x] = static_cast<uint8_t>(x / 10 + 3);                  // areas
+        blender.GetMapRow(3)[x] = 2;
+    }
+    blender.PackRow(1);
+    // A skip code among levels passes over them; one in the last step too.
+    blender.GetMapRow(3)[21] = CBlender::kSkip | 5;
+    blender.GetMapRow(3)[kW - 3] = CBlender::kSkip | 1;
+    CDibDC dc(kW, kH, 0, 0, 0);
+    std::vector<uint16_t> before;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) before.push_back(*dc.GetPixelAddress(x, y) = static_cast<uint16_t>(x * 797 + y * 4099));
+    blender.Apply(&dc, 0, 0, kW, kH);
+    for (int y = 0; y < kH; ++y) {
+        const uint8_t* levels = blender.GetMapRow(y);
+        for (int x = 0, skipTo = 0; x < kW; ++x) {
+            const uint16_t was = before[static_cast<size_t>(y) * kW + x];
+            uint16_t expected = was;
+            if (x >= skipTo && levels[x] >= CBlender::kSkip)
+                skipTo = x + (levels[x] & 0x7F) + 1;
+            else if (x >= skipTo)
+                expected = blender.Lookup(levels[x], was);
+            ASSERT_EQ(Px(dc, x, y), expected) << x << ", " << y;
+        }
+    }
+}
+
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/blender.h"
+
 namespace {
 
 constexpr uint16_t kGuard = 0xA5A5;
@@ -15,11 +17,11 @@ void ExpectRowMatchesPixels(const std::vector<uint16_t>& under, const std::vecto
                             const std::vector<uint8_t>& alpha, const char* what) {
     const int count = static_cast<int>(src.size());
     for (int lanes : {8, 16}) {
-        pixelrow::BlendRowFn row = pixelrow::BlendRow(lanes);
-        if (!row) continue;
+        const pixelrow::RowLoops* loops = pixelrow::RowLoopsFor(lanes);
+        if (!loops) continue;
         std::vector<uint16_t> dst(under);
         dst.push_back(kGuard);
-        row(dst.data(), src.data(), alpha.data(), count);
+        loops->blend(dst.data(), src.data(), alpha.data(), count);
         int wrong = 0;
         for (int i = 0; i < count && wrong < 5; ++i) {
             uint16_t expected = pixelrow::BlendPixel(under[i], src[i], alpha[i]);
@@ -83,6 +85,114 @@ TEST(PixelRow, RunsOfClearAndOpaquePixelsBlendLikeTheRest) {
             under[i] = static_cast<uint16_t>(0x07E0 ^ (i * 40503u));
         }
         ExpectRowMatchesPixels(under, src, alpha, row.what);
+    }
+}
+
+// Every pair of 6-bit values in green and of 5-bit values in red and blue,
+// and an odd length past the last step so the tail runs.
+struct PairRows {
+    static constexpr int kPairs = 4096;
+    static constexpr int kCount = kPairs + 13;
+    std::vector<uint16_t> src = std::vector<uint16_t>(kCount), under = std::vector<uint16_t>(kCount);
+    PairRows() {
+        for (int i = 0; i < kCount; ++i) {
+            int k = i % kPairs, lo = k & 63, hi = k >> 6;
+            src[i] = static_cast<uint16_t>((lo & 31) << 11 | lo << 5 | (hi & 31));
+            under[i] = static_cast<uint16_t>((hi & 31) << 11 | hi << 5 | (lo & 31));
+        }
+    }
+};
+
+TEST(PixelRow, MixesInEighthsLikeTheFieldFormula) {
+    const PairRows rows;
+    for (int level = 1; level <= 8; ++level) {
+        for (int i = 0; i < PairRows::kPairs; ++i) {
+            const uint16_t s = rows.src[i], d = rows.under[i];
+            auto mix = [level](int sf, int df) { return (sf * level + df * (8 - level)) / 8; };
+            const int expected = mix(s >> 11, d >> 11) << 11 | mix((s >> 5) & 63, (d >> 5) & 63) << 5 | mix(s & 31, d & 31);
+            ASSERT_EQ(pixelrow::MixEighths(d, s, level), expected) << "level " << level << " src " << s << " dst " << d;
+        }
+        for (int lanes : {8, 16}) {
+            const pixelrow::RowLoops* loops = pixelrow::RowLoopsFor(lanes);
+            if (!loops) continue;
+            std::vector<uint16_t> dst(rows.under);
+            dst.push_back(kGuard);
+            loops->mix(dst.data(), rows.src.data(), PairRows::kCount, level);
+            for (int i = 0; i < PairRows::kCount; ++i)
+                ASSERT_EQ(dst[i], pixelrow::MixEighths(rows.under[i], rows.src[i], level))
+                    << lanes << " lanes, level " << level << ", pixel " << i;
+            EXPECT_EQ(dst.back(), kGuard);
+        }
+    }
+}
+
+TEST(PixelRow, BrightensLikeThePixelFormulaForEveryValueAndField) {
+    // Each run of 256 pixels has every value over one set of field values,
+    // and the runs go through every value of each field; a few pixels are
+    // black, and a few are the key.
+    constexpr uint16_t kKey = 0x7BEF;
+    constexpr int kCount = 64 * 256 + 11;
+    std::vector<uint16_t> pixels(kCount);
+    std::vector<uint8_t> values(kCount);
+    for (int i = 0; i < kCount; ++i) {
+        const int k = (i / 256) & 63;
+        pixels[i] = static_cast<uint16_t>((k & 31) << 11 | k << 5 | ((k * 7 + 3) & 31));
+        if (i % 37 == 5) pixels[i] = 0;
+        if (i % 29 == 3) pixels[i] = kKey;
+        values[i] = static_cast<uint8_t>(i % 256);
+    }
+    // Runs of one value as well, as the loops keep a step's deltas.
+    for (int i = 4096; i < 8192; ++i) values[i] = static_cast<uint8_t>(i / 100);
+    const struct {
+        int floor;
+        uint16_t key;
+    } cases[] = {{8, 0}, {0, 0}, {0, kKey}, {8, kKey}};
+    for (const auto& c : cases) {
+        for (int lanes : {8, 16}) {
+            const pixelrow::RowLoops* loops = pixelrow::RowLoopsFor(lanes);
+            if (!loops) continue;
+            std::vector<uint16_t> out(pixels);
+            out.push_back(kGuard);
+            loops->brighten(out.data(), values.data(), kCount, c.floor, c.key);
+            for (int i = 0; i < kCount; ++i) {
+                const bool changes = c.key ? pixels[i] == c.key : pixels[i] != 0;
+                const uint16_t expected = changes ? pixelrow::BrightenPixel(pixels[i], values[i] - 100, c.floor) : pixels[i];
+                ASSERT_EQ(out[i], expected) << lanes << " lanes, floor " << c.floor << ", key " << c.key << ", pixel "
+                                            << pixels[i] << " by " << int(values[i]);
+            }
+            EXPECT_EQ(out.back(), kGuard);
+        }
+    }
+}
+
+TEST(PixelRow, LevelsGiveTheBlenderTableForEveryLevelAndPixel) {
+    const CBlender table(0, 0);
+    constexpr int kCount = 65536 + 9;
+    std::vector<uint16_t> pixels(kCount);
+    for (int i = 0; i < kCount; ++i) pixels[i] = static_cast<uint16_t>(i);
+    std::vector<uint8_t> levels(kCount);
+    for (int lanes : {8, 16}) {
+        const pixelrow::RowLoops* loops = pixelrow::RowLoopsFor(lanes);
+        if (!loops) continue;
+        // One level a row, then every level in every step; the high bits
+        // below the skip bit are ignored.
+        for (int level = 0; level <= CBlender::kLevels; ++level) {
+            for (int i = 0; i < kCount; ++i)
+                levels[i] = static_cast<uint8_t>(level < CBlender::kLevels ? level : (i * 5 + i / 64) % 128);
+            std::vector<uint16_t> out(pixels);
+            const int done = loops->level(out.data(), levels.data(), kCount);
+            ASSERT_EQ(done, kCount / lanes * lanes);
+            for (int i = 0; i < done; ++i)
+                ASSERT_EQ(out[i], table.Lookup(levels[i], pixels[i]))
+                    << lanes << " lanes, level " << int(levels[i]) << ", pixel " << pixels[i];
+            for (int i = done; i < kCount; ++i) ASSERT_EQ(out[i], pixels[i]);
+        }
+        // A skip code stops the loop at the start of its step.
+        std::fill(levels.begin(), levels.end(), 3);
+        levels[3 * lanes + 2] = CBlender::kSkip | 4;
+        std::vector<uint16_t> out(pixels);
+        EXPECT_EQ(loops->level(out.data(), levels.data(), kCount), 3 * lanes);
+        EXPECT_EQ(out[3 * lanes], pixels[3 * lanes]);
     }
 }
 
