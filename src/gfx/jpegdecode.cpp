@@ -51,10 +51,11 @@ void InitSource(j_decompress_ptr) {}
 void TermSource(j_decompress_ptr) {}
 
 // The whole block at once. Once it is used up the data ended early: that is
-// an error, not a cue to read the block a second time.
+// an error, not a cue to read the block a second time. The library reads a
+// byte after every successful fill, so an empty block is an early end too.
 boolean FillInput(j_decompress_ptr cinfo) {
     auto* source = reinterpret_cast<MemorySource*>(cinfo->src);
-    if (source->handedOut) ERREXIT(cinfo, JERR_INPUT_EOF);
+    if (source->handedOut || source->size == 0) ERREXIT(cinfo, JERR_INPUT_EOF);
     source->handedOut = true;
     source->manager.next_input_byte = source->data;
     source->manager.bytes_in_buffer = source->size;
@@ -175,9 +176,17 @@ int DecodeJpegToRgb565(const uint8_t* data, size_t size, uint16_t* buffer, int s
         JSAMPROW rows[2];
         for (int i = 0; i < count; ++i)
             rows[i] = reinterpret_cast<JSAMPROW>(RowAt(buffer, bufferWidth, turned ? dy + h - 1 - line - i : dy + line + i, dx));
-        const int read = static_cast<int>(jpeg_read_scanlines(&s.cinfo, rows, count));
+        // The library may hand out one line at a time.
+        for (int read = 0; read < count;) {
+            const int got = static_cast<int>(jpeg_read_scanlines(&s.cinfo, rows + read, count - read));
+            if (got == 0) {
+                jpeg_destroy_decompress(&s.cinfo);
+                return 0;
+            }
+            read += got;
+        }
         if (turned) {
-            for (int i = 0; i < read; ++i) {
+            for (int i = 0; i < count; ++i) {
                 auto* row = reinterpret_cast<uint16_t*>(rows[i]);
                 std::reverse(row, row + w);
             }
