@@ -4,6 +4,7 @@
 // full), and PNG and JPEG files through libpng and libjpeg into memory.
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
