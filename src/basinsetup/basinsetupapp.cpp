@@ -5,6 +5,7 @@
 #include "core/zvquery.h"
 #include "core/zvsock.h"
 #include "platform/process.h"
+#include "platform/socket.h"
 
 void CBasinSetupApp::Sink::OnMessage(CZVMSG* message) {
     if (message && message->GetId() == ZVM_SESSION_PINGA)
@@ -28,17 +29,20 @@ int CBasinSetupApp::TakeHandedSocket() {
     return -1;
 }
 
-// The parent's connection counts only when the gateway answers on it.
+// The parent's connection counts only when the gateway answers on it; from
+// here on it is ours, and closed when it does not count.
 int CBasinSetupApp::AdoptSocket(int handle) {
-    if (!server_->GetSocket()->Attach(handle))
+    if (!server_->GetSocket()->Attach(handle)) {
+        platform::CloseSocket(handle);
         return 0;
+    }
     server_->SetChanged();
     CZVQuery query(*server_);
     CZVMSG request(0, ZVM_SYSCONFIG_GETVERSIONQ, 0, 1, server_->GetVariant());
     CZVMSG* answer = nullptr;
     if (query.Query(&answer, &request))
         return 1;
-    server_->GetSocket()->Disconnect();  // ours now: closed, not leaked
+    server_->GetSocket()->Disconnect();
     return 0;
 }
 

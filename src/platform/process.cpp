@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -34,6 +35,62 @@ void CloseOnExec(int fd) {
     int flags = fcntl(fd, F_GETFD);
     if (flags != -1)
         fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+}
+
+bool UnixAddress(const std::string& path, sockaddr_un& address) {
+    if (path.empty() || path.size() >= sizeof address.sun_path || path.find('\0') != std::string::npos)
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.data(), path.size());
+    return true;
+}
+
+// Sleeps on the program's clock between looks, so that the wait follows it.
+bool WaitReadable(int fd, uint32_t limitMs) {
+    const uint32_t start = GetTickCount();
+    for (;;) {
+        pollfd wait{fd, POLLIN, 0};
+        if (poll(&wait, 1, 0) == 1)
+            return true;
+        const uint32_t waited = TicksSince(start);
+        if (waited >= limitMs)
+            return false;
+        Sleep(std::min<uint32_t>(10, limitMs - waited));
+    }
+}
+
+// Every descriptor that came with one message: the parent is to send one,
+// but whatever else arrives is ours to close.
+std::vector<int> ReceiveDescriptors(int channel) {
+    constexpr size_t kRoom = 4;
+    char byte = 0;
+    iovec data{&byte, 1};
+    alignas(cmsghdr) char control[CMSG_SPACE(kRoom * sizeof(int))] = {};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    std::vector<int> received;
+    if (recvmsg(channel, &message, MSG_CMSG_CLOEXEC | MSG_DONTWAIT) < 0)
+        return received;
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS || header->cmsg_len < CMSG_LEN(0))
+            continue;
+        const size_t count = (header->cmsg_len - CMSG_LEN(0)) / sizeof(int);
+        for (size_t i = 0; i < count; ++i) {
+            int fd = -1;
+            std::memcpy(&fd, CMSG_DATA(header) + i * sizeof(int), sizeof(int));
+            received.push_back(fd);
+        }
+    }
+    // Those that found no room were closed on the way; a partial set counts as none.
+    if (message.msg_flags & MSG_CTRUNC) {
+        for (int fd : received)
+            close(fd);
+        received.clear();
+    }
+    return received;
 }
 
 }  // namespace
@@ -97,41 +154,67 @@ int AdoptInheritedSocket(long descriptor) {
     return static_cast<int>(descriptor);
 }
 
+int ListenForHandOver(const std::string& path) {
+    sockaddr_un address{};
+    if (!UnixAddress(path, address))
+        return -1;
+    int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listener < 0)
+        return -1;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 1) != 0) {
+        close(listener);
+        return -1;
+    }
+    return listener;
+}
+
+bool HandOverSocket(int listener, int descriptor, uint32_t limitMs) {
+    // The wait is on the listener itself, a short slice at a time: the child
+    // may be sleeping on the same clock while it waits for us.
+    const uint32_t start = GetTickCount();
+    int channel = -1;
+    do {
+        pollfd wait{listener, POLLIN, 0};
+        if (poll(&wait, 1, 10) == 1)
+            channel = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    } while (channel < 0 && TicksSince(start) < limitMs);
+    if (channel < 0)
+        return false;
+    char byte = 0;
+    iovec data{&byte, 1};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    cmsghdr* header = CMSG_FIRSTHDR(&message);
+    header->cmsg_level = SOL_SOCKET;
+    header->cmsg_type = SCM_RIGHTS;
+    header->cmsg_len = CMSG_LEN(sizeof(int));
+    std::memcpy(CMSG_DATA(header), &descriptor, sizeof(int));
+    const bool sent = sendmsg(channel, &message, MSG_NOSIGNAL | MSG_DONTWAIT) == 1;
+    close(channel);
+    return sent;
+}
+
 int ReceiveHandedSocket(const std::string& path, uint32_t limitMs) {
     sockaddr_un address{};
-    if (path.empty() || path.size() >= sizeof address.sun_path)
+    if (!UnixAddress(path, address))
         return -1;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.data(), path.size());
-    int channel = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int channel = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (channel < 0)
         return -1;
-    int received = -1;
-    if (connect(channel, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        pollfd wait{channel, POLLIN, 0};
-        if (poll(&wait, 1, static_cast<int>(limitMs > INT_MAX ? INT_MAX : limitMs)) == 1) {
-            char byte = 0;
-            iovec data{&byte, 1};
-            alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-            msghdr message{};
-            message.msg_iov = &data;
-            message.msg_iovlen = 1;
-            message.msg_control = control;
-            message.msg_controllen = sizeof control;
-            if (recvmsg(channel, &message, MSG_CMSG_CLOEXEC) > 0 && !(message.msg_flags & MSG_CTRUNC)) {
-                cmsghdr* header = CMSG_FIRSTHDR(&message);
-                if (header && header->cmsg_level == SOL_SOCKET && header->cmsg_type == SCM_RIGHTS &&
-                    header->cmsg_len == CMSG_LEN(sizeof(int)))
-                    std::memcpy(&received, CMSG_DATA(header), sizeof(int));
-            }
-        }
-    }
+    std::vector<int> received;
+    if (connect(channel, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        WaitReadable(channel, limitMs))
+        received = ReceiveDescriptors(channel);
     close(channel);
-    if (received >= 0 && !IsSocket(received)) {
-        close(received);
-        received = -1;
-    }
-    return received;
+    if (received.size() == 1 && IsSocket(received[0]))
+        return received[0];
+    for (int fd : received)
+        close(fd);
+    return -1;
 }
 
 }  // namespace platform

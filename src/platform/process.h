@@ -26,9 +26,21 @@ pid_t StartProgram(const std::string& name, const std::vector<std::string>& argu
 // else -1.
 int AdoptInheritedSocket(long descriptor);
 
-// Connects to the Unix-domain socket at path and receives one descriptor
-// from the parent over it (SCM_RIGHTS), waiting at most limitMs. Returns the
-// descriptor when it is a socket, else -1 (nothing is left open then).
+// Handing a connection to a child started with "/SOCKFILE:<path>": the parent
+// listens at the path before it starts the child, then hands the socket over;
+// it keeps its own copy, and closes the listener and removes the path itself.
+
+// A Unix-domain socket listening at path (which must not exist yet), or -1.
+int ListenForHandOver(const std::string& path);
+
+// Accepts the child's connection on the listener, waiting at most limitMs,
+// and sends it the descriptor with SCM_RIGHTS. true when it was sent.
+bool HandOverSocket(int listener, int descriptor, uint32_t limitMs);
+
+// The child's side: connects to the Unix-domain socket at path and receives
+// one descriptor from the parent over it, waiting at most limitMs. Returns the
+// descriptor when exactly one came and it is a socket, else -1 (nothing
+// received is left open then). A path that nobody serves fails at once.
 int ReceiveHandedSocket(const std::string& path, uint32_t limitMs);
 
 }  // namespace platform

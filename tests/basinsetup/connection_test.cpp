@@ -5,6 +5,7 @@
 #include "basinsetup/setpassdlg.h"
 #include "basinsetup/setupmessages.h"
 #include "core/zvcode.h"
+#include "core/zvquery.h"
 #include "setup_session.h"
 
 namespace {
@@ -76,6 +77,24 @@ TEST_F(SetupSession, WithoutSwitchesTheProgramSearchesAndStillShowsItsDialog) {
     EXPECT_FALSE(app->Server().IsConnected());
     EXPECT_TRUE(dialog->IsSearchPending());
     EXPECT_EQ(view.rows, std::vector<std::string>{kLookingRow});
+}
+
+TEST_F(SetupSession, SampleControllerTellsItsClock) {
+    Start(DirectArguments());
+    ASSERT_TRUE(Connected());
+    CZVQuery query(app->Server());
+    CZVMSG request(0, 0x1FAE, 0, 1, app->Server().GetVariant());
+    CZVMSG* answer = nullptr;
+    ASSERT_TRUE(query.Query(&answer, &request));
+    EXPECT_EQ(answer->GetId(), 0x1FAF);
+    std::vector<uint16_t> fields(8);
+    for (uint16_t& field : fields)
+        ASSERT_TRUE(answer->ReadShort(field));
+    // Tuesday 15 June 2010, 14:30:00.000; the day of week counted from Monday = 0.
+    EXPECT_EQ(fields, (std::vector<uint16_t>{2010, 6, 1, 15, 14, 30, 0, 0}));
+    int32_t daylightSaving = 0;
+    ASSERT_TRUE(answer->ReadInt(daylightSaving));
+    EXPECT_EQ(daylightSaving, 1);
 }
 
 TEST_F(SetupSession, InheritedDescriptorThatIsNoSocketIsIgnored) {

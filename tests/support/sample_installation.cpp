@@ -60,6 +60,15 @@ Bytes ExtConfig(const SampleInstallation& sample) {
     return m;
 }
 
+// Messages count the day of week from Monday = 0, the record from Sunday = 0.
+Bytes Clock(const SampleInstallation& sample) {
+    const platform::LocalTime& time = sample.clock;
+    PayloadWriter m;
+    m.Short(time.year).Short(time.month).Short(static_cast<uint16_t>((time.dayOfWeek + 6) % 7)).Short(time.day);
+    m.Short(time.hour).Short(time.minute).Short(time.second).Short(time.milliseconds);
+    return m.Int(sample.daylightSaving);
+}
+
 }  // namespace
 
 Bytes SampleStatus(int32_t linkState) {
@@ -80,6 +89,7 @@ void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sam
     gateway.Answer(0x0010, {});  // ping
     gateway.Answer(0x1FB8, PayloadWriter().String(sample.adapterVersion).Int(sample.adapterType));
     gateway.Answer(0x1F7A, PayloadWriter().Int(1).Int(0).String(sample.adapterName));
+    gateway.Answer(0x1FAE, Clock(sample));
     gateway.Answer(0x30F4, Config(sample));
     gateway.Answer(0x310E, PayloadWriter().Int(static_cast<int32_t>(kBuiltInNames.size())));
     gateway.On(0x3111, [](const Frame& request) {

@@ -1,12 +1,13 @@
 #pragma once
 // A small sample installation served by a fake gateway: a pool and spa
-// controller with a handful of circuits, its versions, its status, and
-// acknowledgements of the configuration writes. Tests use it as a known
+// controller with a handful of circuits, its versions, its clock, its status,
+// and acknowledgements of the configuration writes. Tests use it as a known
 // system; the fake_gateway program serves it for trying the programs by hand.
 #include <cstdint>
 #include <string>
 
 #include "fake_gateway.h"
+#include "platform/clock.h"
 
 namespace testsupport {
 
@@ -20,6 +21,10 @@ struct SampleInstallation {
     uint8_t firmwareMinor = 170;
     uint8_t expansion = 0x40;  // bits 6 and 7: one expansion unit
     int32_t linkState = 1;     // 1 ready, 2 synchronizing, 3 service mode
+    // The controller's clock: Tuesday 15 June 2010, 14:30 (day of week
+    // counted from Sunday = 0, as in the record), on daylight-saving time.
+    platform::LocalTime clock{.year = 2010, .month = 6, .dayOfWeek = 2, .day = 15, .hour = 14, .minute = 30};
+    int32_t daylightSaving = 1;
 };
 
 // Scripts the gateway's answers to the installation's requests.
