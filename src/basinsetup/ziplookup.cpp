@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <climits>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
