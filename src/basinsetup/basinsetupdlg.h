@@ -115,6 +115,7 @@ public:
     int RunWizardStep(int index);
 
     bool IsClosing() const { return closing_; }
+    CZVServer& Server() const { return server_; }
     const std::vector<std::string>& Rows() const { return rows_; }
     std::shared_ptr<CBasinSetup> Model() const { return model_; }
     const std::string& AdapterName() const { return adapterName_; }

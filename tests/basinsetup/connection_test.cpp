@@ -90,8 +90,8 @@ TEST_F(SetupSession, SampleControllerTellsItsClock) {
     std::vector<uint16_t> fields(8);
     for (uint16_t& field : fields)
         ASSERT_TRUE(answer->ReadShort(field));
-    // Tuesday 15 June 2010, 14:30:00.000; the day of week counted from Monday = 0.
-    EXPECT_EQ(fields, (std::vector<uint16_t>{2010, 6, 1, 15, 14, 30, 0, 0}));
+    // 15 June 2011, 14:35:20.000, a Wednesday: the day of week counted from Monday = 0.
+    EXPECT_EQ(fields, (std::vector<uint16_t>{2011, 6, 2, 15, 14, 35, 20, 0}));
     int32_t daylightSaving = 0;
     ASSERT_TRUE(answer->ReadInt(daylightSaving));
     EXPECT_EQ(daylightSaving, 1);

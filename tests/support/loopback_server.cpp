@@ -70,6 +70,11 @@ bool LoopbackServer::WriteAll(int fd, const void* data, size_t size) {
     return true;
 }
 
+bool LoopbackServer::ConnectionWaiting() const {
+    pollfd entry{listener_, POLLIN, 0};
+    return poll(&entry, 1, 0) > 0;
+}
+
 void LoopbackServer::Run() {
     while (!Stopping()) {
         if (!Readable(listener_))

@@ -32,6 +32,8 @@ protected:
     // Reads exactly size bytes, giving up when the peer closes, after real_ms or on Stop.
     bool ReadExact(int fd, void* buffer, size_t size, uint32_t real_ms);
     static bool WriteAll(int fd, const void* data, size_t size);
+    // A client's connection waits to be accepted; asks without waiting.
+    bool ConnectionWaiting() const;
 
     virtual void Serve(int fd) = 0;
 

@@ -50,46 +50,80 @@ Bytes Strings(const std::vector<std::string>& names, size_t start, size_t count)
 
 Bytes ExtConfig(const SampleInstallation& sample) {
     PayloadWriter m;
-    m.Int(2).Int(sample.expansion);
+    m.Int(sample.controllerType).Int(sample.expansion);
     for (int table = 1; table <= 11; ++table) {
         std::vector<uint8_t> bytes(8, 0);
         if (table == 1)
             bytes = {sample.firmwareMajor, sample.firmwareMinor};
+        if (table == 5)
+            bytes[2] = sample.scaleByte;
+        if (table == 8)
+            bytes[5] = sample.manualPriority;
         m.Int(static_cast<int32_t>(bytes.size())).Raw(bytes.data(), bytes.size());
     }
     return m;
 }
 
-// Messages count the day of week from Monday = 0, the record from Sunday = 0.
-Bytes Clock(const SampleInstallation& sample) {
-    const platform::LocalTime& time = sample.clock;
-    PayloadWriter m;
-    m.Short(time.year).Short(time.month).Short(static_cast<uint16_t>((time.dayOfWeek + 6) % 7)).Short(time.day);
-    m.Short(time.hour).Short(time.minute).Short(time.second).Short(time.milliseconds);
-    return m.Int(sample.daylightSaving);
-}
-
 }  // namespace
 
-Bytes SampleStatus(int32_t linkState) {
+Bytes SampleStatus(int32_t linkState, int32_t air, int32_t pool, int32_t spa) {
     PayloadWriter m;
     m.Int(linkState).Byte(0);                       // freeze
     m.Byte(1).Byte(0).Byte(0).Byte(0);              // remotes, delays
     m.Byte(0).Byte(0).Byte(0);                      // skipped
-    m.Int(78).Int(2);                               // air, bodies
-    m.Int(0).Int(81).Int(0).Int(82).Int(1);         // pool
-    m.Int(1).Int(99).Int(2).Int(102).Int(1);        // spa
+    m.Int(air).Int(2);                              // air, bodies
+    m.Int(0).Int(pool).Int(0).Int(82).Int(1);       // pool
+    m.Int(1).Int(spa).Int(2).Int(102).Int(1);       // spa
     m.Int(static_cast<int32_t>(kCircuits.size()));
     for (const SampleCircuit& c : kCircuits)
         m.Int(c.id).Int(c.id == 501 ? 1 : 0).Byte(0).Byte(0).Byte(0).Byte(0);
     return m;
 }
 
+Bytes SampleSystemInfo(const SampleInstallation& sample) {
+    PayloadWriter m;
+    m.Int(1).Int(0).String(sample.adapterName).String(sample.zip);
+    m.Int(sample.latitude).Int(sample.longitude).Int(sample.gmtOffset).String("not kept");
+    m.Int(sample.infoC).Int(sample.infoD).String(sample.infoE).String("not kept either");
+    return m.Int(sample.infoF).String(sample.infoG);
+}
+
+namespace {
+
+Bytes Clock(const SampleInstallation& sample) {
+    PayloadWriter m;
+    for (uint16_t field : sample.clock)
+        m.Short(field);
+    if (sample.clockHasDaylightSaving)
+        m.Int(sample.daylightSaving);
+    return m;
+}
+
+Bytes HomePage(const SampleInstallation& sample) {
+    PayloadWriter m;
+    m.Int(sample.homePage);
+    if (sample.adapterType == 1 || sample.adapterType == 6 || sample.adapterType == 7) {
+        m.Int(static_cast<int32_t>(sample.homePages.size()));
+        for (const auto& [id, name] : sample.homePages)
+            m.Int(id).String(name);
+    }
+    return m;
+}
+
+// The general settings: clock, system information and home page.
+void ServeGeneralSettings(FakeGateway& gateway, const SampleInstallation& sample) {
+    gateway.Answer(0x1FAE, Clock(sample));
+    gateway.Answer(0x259B, HomePage(sample));
+    for (uint16_t id : {0x1FB0, 0x1F7C, 0x259D})
+        gateway.Answer(id, {});
+}
+
+}  // namespace
+
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
     gateway.Answer(0x0010, {});  // ping
     gateway.Answer(0x1FB8, PayloadWriter().String(sample.adapterVersion).Int(sample.adapterType));
-    gateway.Answer(0x1F7A, PayloadWriter().Int(1).Int(0).String(sample.adapterName));
-    gateway.Answer(0x1FAE, Clock(sample));
+    gateway.Answer(0x1F7A, SampleSystemInfo(sample));
     gateway.Answer(0x30F4, Config(sample));
     gateway.Answer(0x310E, PayloadWriter().Int(static_cast<int32_t>(kBuiltInNames.size())));
     gateway.On(0x3111, [](const Frame& request) {
@@ -108,6 +142,7 @@ void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sam
     // Writes of the configuration and the house address are acknowledged.
     for (uint16_t id : {0x30E8, 0x3114, 0x3118, 0x311A, 0x312C, 0x1FE2})
         gateway.Answer(id, {});
+    ServeGeneralSettings(gateway, sample);
 }
 
 }  // namespace testsupport

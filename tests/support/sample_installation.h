@@ -1,13 +1,14 @@
 #pragma once
 // A small sample installation served by a fake gateway: a pool and spa
-// controller with a handful of circuits, its versions, its clock, its status,
-// and acknowledgements of the configuration writes. Tests use it as a known
+// controller with a handful of circuits, its versions, its status, and
+// acknowledgements of the configuration writes. Tests use it as a known
 // system; the fake_gateway program serves it for trying the programs by hand.
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fake_gateway.h"
-#include "platform/clock.h"
 
 namespace testsupport {
 
@@ -21,16 +22,38 @@ struct SampleInstallation {
     uint8_t firmwareMinor = 170;
     uint8_t expansion = 0x40;  // bits 6 and 7: one expansion unit
     int32_t linkState = 1;     // 1 ready, 2 synchronizing, 3 service mode
-    // The controller's clock: Tuesday 15 June 2010, 14:30 (day of week
-    // counted from Sunday = 0, as in the record), on daylight-saving time.
-    platform::LocalTime clock{.year = 2010, .month = 6, .dayOfWeek = 2, .day = 15, .hour = 14, .minute = 30};
+    uint8_t controllerType = 2;  // low four bits: the bodies of water (2: one)
+    // Configuration bytes: table 4 entry 2 (bit 0: Celsius) and table 7
+    // entry 5 (manual operation priority).
+    uint8_t scaleByte = 0x10;
+    uint8_t manualPriority = 1;
+
+    // The gateway's clock and its system information.
+    // Year, month, day of week (Monday = 0, as on the wire), day, h, m, s, ms.
+    uint16_t clock[8] = {2011, 6, 2, 15, 14, 35, 20, 0};
     int32_t daylightSaving = 1;
+    bool clockHasDaylightSaving = true;
+    std::string zip = "30301";
+    int32_t latitude = 337490;    // degrees x 10000
+    int32_t longitude = 843880;   // degrees west x 10000
+    int32_t gmtOffset = -5;
+    int32_t infoC = 31, infoD = 32, infoF = 36;
+    std::string infoE = "field e", infoG = "field g";
+
+    // The tablet's home page; adapters of types 1, 6 and 7 list their pages.
+    int32_t homePage = 1;
+    std::vector<std::pair<int32_t, std::string>> homePages = {
+        {10, "Brenvik: Pool Page"}, {11, "Brenvik:Weather"}, {12, "Gardens"}};
 };
 
 // Scripts the gateway's answers to the installation's requests.
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample = {});
 
-// The status answer's payload for a link state.
-Bytes SampleStatus(int32_t linkState);
+// The status answer's payload for a link state, with the air, pool and spa
+// readings.
+Bytes SampleStatus(int32_t linkState, int32_t air = 78, int32_t pool = 81, int32_t spa = 99);
+
+// The system information answer's payload.
+Bytes SampleSystemInfo(const SampleInstallation& sample);
 
 }  // namespace testsupport

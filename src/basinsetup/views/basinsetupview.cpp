@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "basinsetup/views/dialogs.h"
+#include "basinsetup/views/step1view.h"
 
 namespace {
 
@@ -98,6 +99,12 @@ bool CBasinSetupDlgView::RunHouseCode() { return CHouseCodeDlg().exec() == QDial
 
 int CBasinSetupDlgView::RunWizardStepDialog(int index, std::shared_ptr<CBasinSetup> model,
                                             const std::string& adapterName) {
+    switch (index) {
+    case 0:
+        if (logic_)
+            return CStep1DlgView(this, logic_->Server(), std::move(model), adapterName).Run();
+        break;
+    }
     CWizardStepDlg step(this, index, std::move(model), adapterName);
     switch (step.exec()) {
     case QDialog::Accepted:

@@ -1,0 +1,58 @@
+#pragma once
+// "Email Settings" and "New Email Recipient": thin Qt views of CEmailDlg.
+#include <QDialog>
+#include <QTimer>
+#include <string>
+
+#include "basinsetup/emaildlg.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+class CNewEmailDlg : public QDialog {
+public:
+    CNewEmailDlg();
+    std::string GetAddress() const;
+
+private:
+    QLineEdit* address_;
+};
+
+class CEmailDlgView : public QDialog, public CEmailView {
+public:
+    CEmailDlgView(const std::string& adapterName, uint16_t locatorPort);
+
+    CEmailDlg& Logic() { return logic_; }
+
+    void SetStatus(const std::string& text) override;
+    void SetBusy(bool busy) override;
+    void StopTimer() override;
+    void PutSettings(const CEmailSettings& settings) override;
+    bool GetSettings(CEmailSettings& settings) override;
+    void SetRecipients(const std::vector<std::string>& recipients) override;
+    int SelectedRecipient() override;
+    void EnableAlertControls(bool on) override;
+    void ShowMessage(const std::string& text) override;
+    std::optional<std::string> AskNewRecipient() override;
+    void EndDialog(bool ok) override;
+
+    // "Done" writes; Escape and the close box leave without writing.
+    void accept() override;
+
+private:
+    CEmailDlg logic_;
+    QCheckBox* enabled_;
+    QLineEdit* password_;
+    QCheckBox* alerts_[4];
+    QListWidget* recipients_;
+    QPushButton* add_;
+    QPushButton* remove_;
+    QLineEdit* address_;
+    QLineEdit* city_;
+    QLineEdit* zip_;
+    QLabel* status_;
+    QTimer timer_;
+};
