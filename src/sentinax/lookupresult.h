@@ -6,8 +6,8 @@
 #include <string>
 
 struct LookupResult {
-    std::string name;     // the adapter name the entry belongs to
     std::string address;  // dotted quad; empty when unknown
     uint16_t port = 0;
     int32_t posting = 0;
+    std::string name;     // the adapter name the entry belongs to
 };

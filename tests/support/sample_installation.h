@@ -20,6 +20,7 @@ struct SampleInstallation {
     uint8_t firmwareMinor = 170;
     uint8_t expansion = 0x40;  // bits 6 and 7: one expansion unit
     int32_t linkState = 1;     // 1 ready, 2 synchronizing, 3 service mode
+    bool monitorLayout = false;  // the configuration ends with the value the monitor reads
 };
 
 // Scripts the gateway's answers to the installation's requests.
