@@ -315,6 +315,7 @@ int CZVServer::ConnectLocal(uint32_t address, uint16_t port, int clientType) {
 int CZVServer::ConnectRemote(const std::string& name, const std::string& password, CStatusSink* status,
                              int clientType) {
     m_loginRefused = 0;
+    m_relayFailed = 0;
     m_reconnect = 1;
     m_throughRelay = 0;
     m_socket->Disconnect();
@@ -326,8 +327,10 @@ int CZVServer::ConnectRemote(const std::string& name, const std::string& passwor
         if (!ZVContinue(status))
             return 0;
         relay = ConnectRelay(status, name, &challenge);
-        if (relay == platform::kNoSocket)
+        if (relay == platform::kNoSocket) {
+            m_relayFailed = 1;
             return 0;
+        }
     }
     if (clientType == -1)
         clientType = 0;
@@ -338,8 +341,10 @@ int CZVServer::ConnectRemote(const std::string& name, const std::string& passwor
         return 0;
     // The direct way failed: once more through the relay.
     relay = ConnectRelay(status, name, &challenge);
-    if (relay == platform::kNoSocket)
+    if (relay == platform::kNoSocket) {
+        m_relayFailed = 1;
         return 0;
+    }
     return ConnectAndLogin(challenge, password, clientType, clientName, status, relay);
 }
 

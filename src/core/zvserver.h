@@ -170,6 +170,8 @@ public:
     void SetRemoteMode(int remote) { m_remoteMode = remote; }
     int GetLoginRefused() const { return m_loginRefused; }
     void SetLoginRefused(int refused) { m_loginRefused = refused; }
+    // The last ConnectRemote needed the relay and could not get through it.
+    int GetRelayFailed() const { return m_relayFailed; }
     // Credentials kept for logging in again after a reconnect.
     void SetCredentials(const std::string& password, int clientType, const std::string& clientName);
     const std::string& GetUserName() const { return m_userName; }
@@ -227,6 +229,7 @@ private:
     std::string m_userName;
     std::string m_localPassword;
     int m_loginRefused = 0;
+    int m_relayFailed = 0;
     int m_throughRelay = 0;
     int m_changed = 0;
     std::string m_clientId;

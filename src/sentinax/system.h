@@ -12,6 +12,7 @@
 // only under Lock(), and a reader on another thread takes Lock() (or a Copy
 // function) to see them whole. The member functions take the lock
 // themselves, so a caller never holds it around them.
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -23,9 +24,24 @@
 #include "sentinax/lookupresult.h"
 #include "sentinax/systemerror.h"
 
+class CBasinSetup;
+class CConnectGates;
 class CEmailMessage;
+class CGatewayLink;
 class CMailQueue;
 class CSystemColumns;
+class CZVServer;
+
+// What a refresh shares with the rest of the program.
+struct CRefreshContext {
+    CConnectGates* gates = nullptr;
+    // Where alarm mails go; none are sent without both.
+    CMailQueue* mailQueue = nullptr;
+    const CSystemColumns* columns = nullptr;
+    // Set when the program asks its poll threads to end: the refresh gives
+    // up at its next wait.
+    const std::atomic<bool>* stop = nullptr;
+};
 
 // A reading of the pool model that was not read.
 inline constexpr int32_t kNotRead = 255;
@@ -90,6 +106,21 @@ public:
     // Rewrites the history without records of 90 days or more, then adds the
     // current state stamped now. On failure the history is left as it was.
     int AppendHistory();
+
+    // One complete update on a poll thread: refreshes (again while a gate
+    // says no), mails changed alarms, appends the history record and
+    // schedules the next update.
+    void Update(const CRefreshContext& context);
+    // One attempt; the status code it ends with. `status` gets the progress
+    // lines of the connection and may cancel its waits.
+    int Refresh(const CRefreshContext& context, CStatusSink& status);
+    // The monitor's own connection path: discovery lookup when needed, then
+    // straight or through the relay, and the login. On success the server's
+    // socket carries the logged-in connection.
+    bool Connect(CZVServer& server, const CRefreshContext& context, CStatusSink& status);
+    // The controller model text from the pool configuration's type and
+    // expansion bytes.
+    void SetModelName(int controllerType, int expansion);
 
     // The report lines of an alarm mail (recipient and subject already in
     // `message`); `columns` gives the system list's columns.
@@ -177,6 +208,17 @@ public:
     CZVTime reportTime;
 
 private:
+    // Steps of the refresh once logged in; each answers whether its request
+    // was answered (and read whole).
+    int ReadGateway(CGatewayLink& link);
+    int ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build);
+    void TakeStatus(const CBasinSetup& model);
+    bool ReadChlorinator(const CBasinSetup& model, CGatewayLink& link);
+    void HoldFreezeAlarm(bool freezeNow);
+    bool ReadErrorLists(CGatewayLink& link, int major);
+    bool ReadErrorListOld(CGatewayLink& link, int major);
+    bool ReadPumpErrors(CGatewayLink& link, int major);
+
     // The flag of CSystem that says whether alarms of `type` are mailed;
     // null for a type without one.
     const int32_t* NotifyFlag(int32_t type) const;

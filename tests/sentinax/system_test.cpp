@@ -100,10 +100,10 @@ TEST_F(CSystemTest, BatchResultSetsAddressAndConnectStatus) {
     };
     const Case cases[] = {
         {false, {}, kStatusNotPosting},
-        {true, {"1.2.3.4", 80, 0}, kStatusNotPosting},
-        {true, {"1.2.3.4", 0, 1}, kStatusRelayNotFound},
-        {true, {"", 80, 1}, kStatusRelayNotFound},
-        {true, {"1.2.3.4", 80, 1}, 0},
+        {true, {"1.2.3.4", 80, 0, ""}, kStatusNotPosting},
+        {true, {"1.2.3.4", 0, 1, ""}, kStatusRelayNotFound},
+        {true, {"", 80, 1, ""}, kStatusRelayNotFound},
+        {true, {"1.2.3.4", 80, 1, ""}, 0},
     };
     for (const Case& c : cases) {
         CSystem target;
@@ -120,7 +120,7 @@ TEST_F(CSystemTest, BatchResultSetsAddressAndConnectStatus) {
 }
 
 TEST_F(CSystemTest, ChangedAddressRequestsARefresh) {
-    const LookupResult result{"10.0.0.1", 8080, 1};
+    const LookupResult result{"10.0.0.1", 8080, 1, ""};
     system.refreshRequested = 0;
     system.ApplyBatchResult(&result);
     EXPECT_EQ(system.refreshRequested, 1);

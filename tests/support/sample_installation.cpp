@@ -37,7 +37,10 @@ Bytes Config(const SampleInstallation& sample) {
         for (uint8_t pump : {6, 1, 0, 0, 0, 0, 0, 255})
             m.Byte(pump);
     }
-    return m.Int(127);
+    m.Int(127);
+    if (sample.monitorLayout)
+        m.Int(0);
+    return m;
 }
 
 Bytes Strings(const std::vector<std::string>& names, size_t start, size_t count) {

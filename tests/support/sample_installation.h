@@ -44,6 +44,7 @@ struct SampleInstallation {
     int32_t homePage = 1;
     std::vector<std::pair<int32_t, std::string>> homePages = {
         {10, "Brenvik: Pool Page"}, {11, "Brenvik:Weather"}, {12, "Gardens"}};
+    bool monitorLayout = false;  // the configuration ends with the value the monitor reads
 };
 
 // Scripts the gateway's answers to the installation's requests.

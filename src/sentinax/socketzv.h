@@ -1,0 +1,98 @@
+#pragma once
+// CSocketZV: the monitor's own TCP connection to a gateway (directly or
+// through the relay) and to the discovery service. It connects, sends raw
+// bytes (holding back what the network does not take at once), cuts the
+// incoming stream into gateway frames and closes itself after a limit of
+// silence. It is polled and never waits once connected; the owner paces its
+// polling with WaitForData. A logged-in gateway connection is handed on to
+// the core's socket with TakeHandle.
+//
+// One thread owns a socket.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+
+// Milliseconds since a tick count, across the counter's wrap.
+inline uint32_t ElapsedTicks(uint32_t start) { return platform::TicksSince(start); }
+
+class CSocketZV {
+public:
+    // The largest payload a frame may announce.
+    static constexpr int32_t kMaxPayload = 500000;
+    // Output the network refuses is held up to this many bytes...
+    static constexpr size_t kOutputSize = 20000;
+    // ...and drained this many at a time.
+    static constexpr size_t kFlushPiece = 1400;
+    // The rest of a read that came short must follow within this.
+    static constexpr uint32_t kShortReadMs = 250;
+    // A connection attempt gives up after this.
+    static constexpr uint32_t kConnectLimitMs = 10000;
+    static constexpr int32_t kHeaderSize = 8;
+
+    // Connect at once; IsOk tells the result, GetError the reason of a
+    // failure. A negative silence limit means none.
+    CSocketZV(const uint8_t address[4], uint16_t port, int32_t silenceLimit);
+    CSocketZV(const std::string& addressText, uint16_t port, int32_t silenceLimit);
+    // Closes the connection unless its handle was handed on.
+    virtual ~CSocketZV();
+    CSocketZV(const CSocketZV&) = delete;
+    CSocketZV& operator=(const CSocketZV&) = delete;
+
+    int IsOk() const { return ok_; }
+    int IsConnected() const { return connected_; }
+
+    // Sends at once; what the network does not take is held for later
+    // (behind anything held already). False, closing, when the held bytes
+    // would pass kOutputSize or the network fails.
+    int Send(int32_t count, const void* bytes);
+    // 1 when a complete frame is in the message buffer.
+    int Receive();
+    // 1 when `count` bytes (0: all waiting, at least one) were taken into the
+    // message buffer.
+    int ReceiveRaw(int32_t count);
+    // 1 when no output is held.
+    int FlushOutput();
+    void Close();
+    // Waits up to `ms` for bytes to read; false without a connection.
+    bool WaitForData(uint32_t ms) const;
+    // Gives the connected handle to a new owner; the socket forgets it
+    // without closing it. -1 when not connected.
+    int TakeHandle();
+
+    // The frame of the last successful Receive (header included), or the
+    // bytes of the last ReceiveRaw; empty after Close.
+    std::span<uint8_t> GetMessage() { return message_; }
+
+    std::string GetError() const { return errorText_; }
+    void SetError(const std::string& text) { errorText_ = text; }
+    void SetBlocking(int flag);
+    void SetNoDelay(int flag);
+    const std::string& GetPeerText() const { return peerText_; }
+    size_t GetPendingOutput() const { return output_.size(); }
+    uint32_t GetLastReceiveTick() const { return lastReceiveTick_; }
+
+private:
+    void Connect(const uint8_t address[4], uint16_t port);
+    // A complete frame from the input into the message buffer; closes on a
+    // length that no frame may have.
+    int TakeFrame();
+    int ReadWaiting(int32_t waiting);
+    void Hold(const uint8_t* bytes, size_t count);
+    void Fail(const char* call);
+
+    int handle_ = -1;
+    int ok_ = 0;
+    std::string errorText_;
+    int32_t silenceLimit_;
+    std::string peerText_;
+    int connected_ = 0;
+    int blocking_ = 0;
+    int noDelay_ = 1;
+    uint32_t lastReceiveTick_;
+    std::vector<uint8_t> input_;
+    std::vector<uint8_t> message_;
+    std::vector<uint8_t> output_;
+};

@@ -1,0 +1,611 @@
+// The refresh of one customer system: connect, log in, make sure it is the
+// right system, read versions, pool configuration and status, chlorinator and
+// error lists, rebuild the alarms and end with a status code.
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <initializer_list>
+#include <memory>
+
+#include "core/basinsetup.h"
+#include "core/msgreader.h"
+#include "core/serverlink.h"
+#include "core/zvserver.h"
+#include "core/zvsock.h"
+#include "platform/clock.h"
+#include "sentinax/alarmmail.h"
+#include "sentinax/connectgates.h"
+#include "sentinax/discoveryclient.h"
+#include "sentinax/gatewayconnection.h"
+#include "sentinax/statuscode.h"
+#include "sentinax/system.h"
+
+namespace {
+
+constexpr uint16_t ZVM_POOL_GETCHLORINATORQ = 0x311C;
+constexpr uint16_t ZVM_POOL_GETERRORSQ = 0x3126;
+constexpr uint16_t ZVM_POOL_GETPUMPQ = 0x3128;
+
+// A refresh whose gate said no tries again after this.
+constexpr uint32_t kRetryPauseMs = 100;
+// After a "Discovery System Mismatch" the system is due again this soon...
+constexpr uint32_t kMismatchRetryMs = 5000;
+// ...for this many failures in a row.
+constexpr int32_t kMismatchRetries = 2;
+// A freeze alarm is held this long after freeze protection was last seen starting.
+constexpr uint32_t kFreezeHoldMs = 7200000;
+constexpr int32_t kSaltAlarmPpm = 4200;
+constexpr int32_t kSaltUnit = 50;
+constexpr int kPumpSlots = 8;
+constexpr uint32_t kFirstPumpFlag = 0x10;
+constexpr int kChlorinatorModelFirst = 6;
+constexpr int kChlorinatorModelLength = 16;
+// The pool configuration's byte table 10, as the model numbers its tables.
+constexpr int kChlorinatorTable = 11;
+constexpr int32_t kAlarmLowFlow = 7;
+constexpr int32_t kAlarmHighSalt = 10;
+
+// Progress lines are not shown; a stop request cancels the waits.
+class RefreshStatus : public CStatusSink {
+public:
+    explicit RefreshStatus(const std::atomic<bool>* stop) : stop_(stop) {}
+    int Continue() override { return stop_ && stop_->load() ? 0 : 1; }
+
+private:
+    const std::atomic<bool>* stop_;
+};
+
+bool StopRequested(const CRefreshContext& context) { return context.stop && context.stop->load(); }
+
+std::unique_ptr<CZVMSG> Ask(CGatewayLink& link, uint16_t id, std::initializer_list<int32_t> values) {
+    CZVMSG request(0, id, 0, 1, ZVVariant::Monitor);
+    for (int32_t value : values)
+        request.WriteInt(value);
+    return link.Ask(request, kDefaultQueryTimeout);
+}
+
+// Digits up to the first other character, after leading blanks, kept within 16 bits.
+uint16_t ReadNumber(const std::string& text, size_t at) {
+    while (at < text.size() && text[at] == ' ')
+        ++at;
+    uint32_t value = 0;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at)
+        value = std::min<uint32_t>(value * 10 + static_cast<uint32_t>(text[at] - '0'), 0xFFFF);
+    return static_cast<uint16_t>(value);
+}
+
+// Major version and build from an upper-case version text: "5.2 BUILD 738"
+// or "4.2.520". False for any other form.
+bool ParseVersion(const std::string& text, uint16_t& major, uint16_t& build) {
+    const size_t at = text.find("BUILD");
+    if (at != std::string::npos) {
+        size_t start = at >= 2 ? at - 2 : 0;
+        while (start > 0 && text[start] != ' ')
+            --start;
+        major = ReadNumber(text, start);
+        build = ReadNumber(text, at + 6);
+        return true;
+    }
+    const size_t first = text.find('.');
+    const size_t second = first == std::string::npos ? first : text.find('.', first + 1);
+    if (second == std::string::npos)
+        return false;
+    major = ReadNumber(text, 0);
+    build = ReadNumber(text, second + 1);
+    return true;
+}
+
+// Reads a list of count entries {i32 flag, a string when the flag is set},
+// calling onFlag(index) for each set flag. False when the list is cut short.
+template <typename OnFlag>
+bool ReadFlagList(CZVMSG& answer, int64_t count, OnFlag&& onFlag) {
+    constexpr int32_t kEntryBytes = 4;
+    if (count < 0 || count > answer.GetRemaining() / kEntryBytes)
+        return false;
+    for (int64_t k = 0; k < count; ++k) {
+        int32_t flag = 0;
+        std::string dropped;
+        if (!answer.ReadInt(flag) || (flag && !answer.ReadString(dropped)))
+            return false;
+        if (flag)
+            onFlag(static_cast<int32_t>(k));
+    }
+    return true;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The model text of a present chlorinator, from bytes 6 to 21 of byte table 10.
+std::string ChlorinatorModelText(const CBasinSetup& model) {
+    std::string text;
+    for (int i = kChlorinatorModelFirst; i < kChlorinatorModelFirst + kChlorinatorModelLength; ++i) {
+        const uint8_t byte = GetByteAt(model.GetTable(kChlorinatorTable), model.GetTableCount(kChlorinatorTable), i);
+        if (byte == 0)
+            break;
+        text.push_back(static_cast<char>(byte));
+    }
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    const std::string key = Lower(text);
+    if (key == "marivo--20")
+        return "Marivo MV20";
+    if (key == "marivo--40")
+        return "Marivo MV40";
+    if (key == "marivo--60")
+        return "Marivo MV60";
+    return text.empty() ? "Marivo" : text;
+}
+
+const char* ModelText(int type, int expansion) {
+    static const char* const kCorvanta[] = {"Corvanta m5",     "Corvanta m7+3",   "Corvanta m9+3", "Corvanta m5S",
+                                            "Corvanta m9+3S",  "Corvanta m10+3D", "Corvanta m10X", "Corvanta m5X"};
+    static const char* const kOrlenza[] = {"Orlenza Single Body", "Orlenza Pool/Spa", "Orlenza Solar", "Orlenza Solar"};
+    static const char* const kBrisela2[] = {"Brisela2 8-circuit", "Brisela2 8P", "Brisela2 4-circuit", "Brisela2 4P",
+                                            "Brisela2",           "Brisela2",    "Brisela R4S",        "Brisela R4"};
+    static const char* const kBrisela1[] = {"Brisela1 8-circuit", "Brisela1 8P", "Brisela1 4-circuit", "Brisela1 4P"};
+    if (type >= 0 && type <= 7)
+        return kCorvanta[type];
+    switch (type) {
+    case 10: return kOrlenza[expansion & 3];
+    case 11: return "Orlenza";
+    case 13: return kBrisela2[expansion & 7];
+    case 14: return kBrisela1[expansion & 3];
+    default: return "Unknown";
+    }
+}
+
+}  // namespace
+
+void CSystem::SetModelName(int controllerType, int expansion) {
+    auto lock = Lock();
+    modelName = ModelText(controllerType, expansion);
+}
+
+// --- Update ---
+
+void CSystem::Update(const CRefreshContext& context) {
+    {
+        auto lock = Lock();
+        status = kStatusWorking;
+        statusChanged = 1;
+    }
+    const std::vector<CSystemError> snapshot = CopyAlarms();
+    RefreshStatus progress(context.stop);
+    int result = Refresh(context, progress);
+    while (result == kStatusRetry) {
+        if (StopRequested(context)) {
+            result = kStatusNotConnected;
+            break;
+        }
+        platform::Sleep(kRetryPauseMs);
+        result = Refresh(context, progress);
+    }
+    bool mail = false;
+    {
+        auto lock = Lock();
+        if (IsConnectedStatus(result)) {
+            neverConnected = 0;
+            mail = alarms != snapshot && !firstPoll;
+            firstPoll = 0;
+            failureCount = 0;
+        } else {
+            ++failureCount;
+        }
+        status = result;
+    }
+    if (mail && context.mailQueue && context.columns)
+        SendAlarmNotifications(*context.mailQueue, *context.columns);
+    AppendHistory();
+    auto lock = Lock();
+    statusText = "Not Connected";
+    statusChanged = 1;
+    const uint32_t interval = GetRefreshInterval();
+    if (result == kStatusSystemMismatch && failureCount <= kMismatchRetries) {
+        lookupRequested = 1;
+        const uint32_t now = platform::GetTickCount();
+        lastRefreshTick = interval > kMismatchRetryMs ? now - (interval - kMismatchRetryMs) : now;
+    } else {
+        lastRefreshTick = platform::GetTickCount();
+        refreshRequested = 0;
+        lookupRequested = 0;
+    }
+}
+
+// --- One attempt ---
+
+int CSystem::Refresh(const CRefreshContext& context, CStatusSink& status) {
+    CZVServer server(ZVVariant::Monitor);
+    int32_t major = 0;
+    {
+        auto lock = Lock();
+        major = majorVersion;
+    }
+    bool connected = false;
+    if (major != 4) {
+        connected = Connect(server, context, status);
+        auto lock = Lock();
+        if (!connected && slotBusy)
+            return kStatusRetry;
+        if (!connected && loginRejected)
+            return kStatusLoginRefused;
+    }
+    if (!connected) {
+        std::string name, secret;
+        {
+            auto lock = Lock();
+            name = adapterName;
+            secret = password;
+        }
+        if (!server.ConnectRemote(name, secret, &status, -1)) {
+            auto lock = Lock();
+            if (server.GetLoginRefused())
+                return kStatusLoginRefused;
+            if (server.GetRelayFailed() && connectStatus != kStatusRelayNotFound &&
+                connectStatus != kStatusCannotConnect && connectStatus != kStatusLoginFailed)
+                connectStatus = kStatusNotPosting;
+            majorVersion = 0;
+            cachedAddress.clear();
+            return connectStatus ? connectStatus : kStatusNotConnected;
+        }
+    }
+    {
+        auto lock = Lock();
+        connectStatus = 0;
+    }
+    CServerLink link(server);
+    return ReadGateway(link);
+}
+
+bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatusSink& status) {
+    std::string address, name, secret;
+    uint16_t port = 0;
+    {
+        auto lock = Lock();
+        slotBusy = 0;
+        loginRejected = 0;
+        address = cachedAddress;
+        port = cachedPort;
+        name = adapterName;
+        secret = password;
+    }
+    CConnectGates& gates = *context.gates;
+    if (address.empty()) {
+        {
+            auto lock = Lock();
+            if (!lookupRequested)
+                return false;
+            lookupRequested = 0;
+        }
+        if (!gates.TryTakeConnectSlot()) {
+            auto lock = Lock();
+            slotBusy = 1;
+            return false;
+        }
+        std::string host;
+        uint16_t servicePort = 0;
+        GetDiscoveryServer(host, servicePort);
+        uint8_t bytes[4] = {};
+        if (!IsDottedQuad(host) || !ParseDiscoveryText(host, "", &bytes[0], &bytes[1], &bytes[2], &bytes[3], nullptr)) {
+            gates.ReleaseConnectSlot();
+            return false;
+        }
+        CDiscoveryClient client(bytes, servicePort);
+        const int found = client.RequestRemoteConnection(name, kRequesterName, &status);
+        gates.ReleaseConnectSlot();
+        auto lock = Lock();
+        if (!found) {
+            cachedAddress.clear();
+            connectStatus = kStatusNotPosting;
+            return false;
+        }
+        cachedAddress = address = client.GetAddressText();
+        cachedPort = port = client.port;
+        if (!client.publicPortOpen) {
+            connectStatus = kStatusRelayNotFound;
+            return false;
+        }
+    }
+    if (!gates.PaceConnect()) {
+        auto lock = Lock();
+        slotBusy = 1;
+        return false;
+    }
+    CGatewayConnection connection(kRequesterName, address, port, &status);
+    if (!connection.LoginSequence(name, secret, 0, &status)) {
+        const std::string error = connection.GetError();
+        connection.Close(1);
+        auto lock = Lock();
+        if (error == kLoginRejectedText) {
+            loginRejected = 1;
+        } else if (error == kGatewaySilentText) {
+            connectStatus = kStatusLoginFailed;
+        } else {
+            connectStatus = kStatusCannotConnect;
+            cachedAddress.clear();
+        }
+        return false;
+    }
+    {
+        auto lock = Lock();
+        connectStatus = 0;
+    }
+    return server.GetSocket()->Attach(connection.TakeHandle()) != 0;
+}
+
+// --- Reading the gateway ---
+
+int CSystem::ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build) {
+    std::string version = "Error";
+    if (std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_SYSCONFIG_GETVERSIONQ, {})) {
+        std::string text;
+        if (answer->ReadString(text))
+            version = text;
+    }
+    // "5.2 Build 738.0 Rel" is shown as "5.2 Build 738".
+    const size_t dot = version.rfind('.');
+    if (dot != std::string::npos && dot >= 1)
+        version.resize(dot);
+    std::string upper = version;
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    {
+        auto lock = Lock();
+        adapterVersion = version;
+    }
+    SetStatusText(upper);
+    if (!ParseVersion(upper, major, build))
+        return 0;
+    if (major >= 4) {
+        auto lock = Lock();
+        majorVersion = major;
+    }
+    return 1;
+}
+
+int CSystem::ReadGateway(CGatewayLink& link) {
+    std::string reported;
+    if (std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_SYSCONFIG_GETSYSTEMINFOQ, {})) {
+        int32_t first = 0, second = 0;
+        std::string text;
+        if (CMsgReader(*answer).Int(first).Int(second).String(text))
+            reported = text;
+    }
+    {
+        auto lock = Lock();
+        if (reported != adapterName) {
+            cachedAddress.clear();
+            return kStatusSystemMismatch;
+        }
+    }
+    uint16_t major = 0, build = 0;
+    if (!ReadVersion(link, major, build))
+        return kStatusNotConnected;
+
+    SetStatusText("Getting Pool Config...");
+    CBasinSetup model(link, ZVVariant::Monitor, 0, major, build);
+    if (!model.IsLoaded())
+        return kStatusNoConfiguration;
+    SetModelName(model.GetControllerType(), model.GetExpansionByte());
+    char firmware[32];
+    std::snprintf(firmware, sizeof firmware, "%.3f", model.GetFirmwareVersion() / 1000.0);
+    {
+        auto lock = Lock();
+        firmwareVersion = firmware;
+    }
+
+    SetStatusText("Getting Pool Status...");
+    std::unique_ptr<CZVMSG> poolStatus = Ask(link, ZVM_POOL_GETSTATUSQ, {0});
+    if (!poolStatus)
+        return kStatusNoStatus;
+    model.ReadStatus(*poolStatus);
+    TakeStatus(model);
+    ClearAlarms();
+    if (!ReadChlorinator(model, link))
+        return kStatusNoChlorinator;
+    const bool newLayout = major >= 5;
+    if (newLayout ? !ReadErrorLists(link, major) : !(ReadErrorListOld(link, major) && ReadPumpErrors(link, major)))
+        return kStatusNoWarnings;
+    if (model.IsSynchronizing())
+        return kStatusSynchronizing;
+    return model.IsServiceMode() ? kStatusServiceMode : kStatusConnected;
+}
+
+void CSystem::TakeStatus(const CBasinSetup& model) {
+    auto lock = Lock();
+    int32_t* chemistry[] = {&phValue, &orpValue, &saturationIndex, &chemistryValue4, &acidTankLevel, &chlorineTankLevel};
+    for (int i = 0; i < 6; ++i)
+        *chemistry[i] = model.GetChemistry(i);
+    airTemperature = model.GetAirTemp();
+    equipmentFlags = model.GetEquipmentFlags();
+    struct BodyFields {
+        int32_t* setPoint;
+        int32_t* temperature;
+        int32_t* heatMode;
+        int32_t* heatStatus;
+        std::string* heatModeText;
+    };
+    const BodyFields bodies[] = {
+        {&poolSetPoint, &poolTemperature, &poolHeatMode, &poolHeatStatus, &poolHeatModeText},
+        {&spaSetPoint, &spaTemperature, &spaHeatMode, &spaHeatStatus, &spaHeatModeText},
+    };
+    for (int i = 0; i < 2; ++i) {
+        const CPoolBody* body = model.GetBody(i);
+        const BodyFields& fields = bodies[i];
+        *fields.setPoint = body->setPoint & 0xFF;
+        *fields.temperature = body->temperature & 0xFF;
+        *fields.heatMode = body->heatMode & 0xFF;
+        *fields.heatStatus = body->heatStatus & 0xFF;
+        *fields.heatModeText = model.GetHeatModeText(*fields.heatMode);
+    }
+    spaSideRemote = model.GetRemotesEnabled();
+    if (const CPoolCircuit* pool = model.FindCircuitByFunction(2))
+        poolPump = pool->state;
+    if (const CPoolCircuit* spa = model.FindCircuitByFunction(1))
+        spaPump = spa->state;
+    lightsTotal = 0;
+    lightsOn = 0;
+    for (int i = 0; i < model.GetCircuitCount(); ++i) {
+        const CPoolCircuit* circuit = model.GetCircuit(i);
+        if (circuit->function != 3 && circuit->function != 4)
+            continue;
+        ++lightsTotal;
+        if (circuit->state != 0)
+            ++lightsOn;
+    }
+}
+
+bool CSystem::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
+    SetStatusText("Getting Chlorinator Data...");
+    std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETCHLORINATORQ, {0});
+    if (!answer)
+        return false;
+    int32_t present = 0, flags = 0, poolOutput = 0, salt = 0, errors = 0;
+    CMsgReader in(*answer);
+    in.Int(present).Int(flags).Int(poolOutput);
+    int32_t spaOutput = poolOutput;
+    if (model.IsVersionAtLeast(4, 396))
+        in.Int(spaOutput);
+    if (!in.Int(salt).Int(errors))
+        return false;
+    int32_t pumpRunning = 0;
+    {
+        auto lock = Lock();
+        chlorinatorPresent = present;
+        chlorinatorStatus = flags;
+        poolChlorineOutput = poolOutput;
+        spaChlorineOutput = spaOutput;
+        saltLevel = salt;
+        chlorinatorErrors = errors;
+        pumpRunning = poolPump != 0 || spaPump != 0;
+    }
+    if (present) {
+        const bool freeze = model.GetFreezeFlag() != 0;
+        const int errorBits = model.IsVersionAtLeast(5, 0) ? 7 : 6;
+        for (int bit = 0; bit < errorBits; ++bit) {
+            if ((errors >> bit & 1) && !(bit == 0 && freeze))
+                AddAlarm(kAlarmChlorinator, bit);
+        }
+        if (!(flags & 1) && pumpRunning)
+            AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
+        if (int64_t{salt} * kSaltUnit >= kSaltAlarmPpm)
+            AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
+        HoldFreezeAlarm(freeze);
+    }
+    std::string modelText;
+    if (present && model.IsVersionAtLeast(4, 520))
+        modelText = ChlorinatorModelText(model);
+    auto lock = Lock();
+    if (model.IsVersionAtLeast(4, 520) || !present)
+        chlorinatorModel = modelText;
+    return true;
+}
+
+// Freeze protection seen now raises the freeze alarm; once it is gone the
+// alarm is held for two hours after it was first seen.
+void CSystem::HoldFreezeAlarm(bool freezeNow) {
+    bool raise = false;
+    {
+        auto lock = Lock();
+        if (freezeNow) {
+            if (!freezeActive) {
+                freezeStartTick = platform::GetTickCount();
+                freezeActive = 1;
+            }
+            raise = true;
+        } else if (freezeActive) {
+            raise = platform::TicksSince(freezeStartTick) < kFreezeHoldMs;
+            if (!raise)
+                freezeActive = 0;
+        }
+    }
+    if (raise)
+        AddAlarm(kAlarmFreeze, 0);
+}
+
+bool CSystem::ReadErrorLists(CGatewayLink& link, int major) {
+    if (major < 5)
+        return false;
+    SetStatusText("Getting System Errors...");
+    std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
+    if (!answer)
+        return false;
+    CZVMSG& in = *answer;
+    int32_t count = 0, pumps = 0, perPump = 0;
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { AddAlarm(kAlarmSystem, k); }))
+        return false;
+    // Every entry takes four bytes at least, so the table cannot announce
+    // more than the answer holds.
+    if (!in.ReadInt(pumps) || !in.ReadInt(perPump) || pumps < 0 || perPump < 0 ||
+        int64_t{pumps} * perPump > in.GetRemaining() / 4)
+        return false;
+    for (int32_t pump = 0; perPump > 0 && pump < pumps; ++pump) {
+        if (!ReadFlagList(in, perPump, [&](int32_t k) { AddAlarm(kAlarmFirstPump + pump, k); }))
+            return false;
+    }
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [](int32_t) {}))
+        return false;
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { AddAlarm(kAlarmChemistry, k); }))
+        return false;
+    return in.ReadInt(count) && ReadFlagList(in, count, [&](int32_t k) { AddAlarm(kAlarmHeatPump, k); });
+}
+
+bool CSystem::ReadErrorListOld(CGatewayLink& link, int major) {
+    SetStatusText("Getting System Errors...");
+    std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
+    if (!answer)
+        return false;
+    int32_t count = 0;
+    constexpr int32_t kEntryBytes = 4;
+    if (!answer->ReadInt(count) || count < 0 || count > answer->GetRemaining() / kEntryBytes)
+        return false;
+    for (int32_t k = 0; k < count; ++k) {
+        int32_t flag = 1;
+        if (major >= 4 && !answer->ReadInt(flag))
+            return false;
+        std::string dropped;
+        if (!(major >= 5 && flag == 0) && !answer->ReadString(dropped))
+            return false;
+        if (flag)
+            AddAlarm(kAlarmSystem, k);
+    }
+    return true;
+}
+
+bool CSystem::ReadPumpErrors(CGatewayLink& link, int major) {
+    if (major != 4 && major != 5)
+        return false;
+    uint32_t flags = 0;
+    {
+        auto lock = Lock();
+        flags = equipmentFlags;
+    }
+    for (int pump = 0; pump < kPumpSlots; ++pump) {
+        if (!(flags & (kFirstPumpFlag << pump)))
+            continue;
+        SetStatusText("Getting Pump Errors: Vortana #" + std::to_string(pump + 1) + ":");
+        std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETPUMPQ, {0, pump});
+        if (!answer)
+            return false;
+        int32_t values[6] = {};
+        CMsgReader in(*answer);
+        int32_t leading = 0;
+        if (major == 5)
+            in.Int(leading);
+        for (int32_t& value : values)
+            in.Int(value);
+        if (!in)
+            return false;
+        const int32_t bits = values[3];
+        for (int bit = 1; bit <= 9; ++bit) {
+            if (bits >> bit & 1)
+                AddAlarm(kAlarmFirstPump + pump, bit - 1);
+        }
+        if (bits & 0x8000)
+            AddAlarm(kAlarmFirstPump + pump, 9);
+    }
+    return true;
+}

@@ -1,0 +1,398 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/zvsock.h"
+#include "fake_address_server.h"
+#include "fake_discovery.h"
+#include "fake_gateway.h"
+#include "fake_relay.h"
+#include "loopback.h"
+#include "platform/program.h"
+#include "sample_installation.h"
+#include "sentinax/alarmmail.h"
+#include "sentinax/connectgates.h"
+#include "sentinax/discoveryclient.h"
+#include "sentinax/statuscode.h"
+#include "sentinax/system.h"
+#include "support/temp_dir.h"
+#include "support/virtual_clock.h"
+
+namespace {
+
+using testsupport::FakeGateway;
+using testsupport::Frame;
+using testsupport::PayloadWriter;
+
+constexpr char kAdapter[] = "Backyard Adapter";
+constexpr char kPassword[] = "secret";
+
+class FakeColumns : public CSystemColumns {
+public:
+    int GetColumnCount() const override { return 1; }
+    std::string GetLongTitle(int) const override { return "Status"; }
+    std::string GetCellText(const CSystem&, int) const override { return "x"; }
+};
+
+class FakeQueue : public CMailQueue {
+public:
+    void Queue(std::unique_ptr<CEmailMessage> message) override { queued.push_back(std::move(message)); }
+    std::string GetDefaultRecipient() const override { return "service@example.com"; }
+    std::vector<std::unique_ptr<CEmailMessage>> queued;
+};
+
+testsupport::SampleInstallation Sample(const std::string& version) {
+    testsupport::SampleInstallation sample;
+    sample.adapterName = kAdapter;
+    sample.adapterVersion = version;
+    sample.monitorLayout = true;
+    sample.layout4 = version.rfind("3.", 0) != 0;
+    return sample;
+}
+
+FakeGateway::Options WithPassword() {
+    FakeGateway::Options options;
+    options.password = kPassword;
+    return options;
+}
+
+// A chlorinator answer of an adapter from 4.396: installed, status flags,
+// pool and spa output, salt / 50, error bits.
+testsupport::Bytes Chlorinator(int32_t flags, int32_t salt, int32_t errors) {
+    return PayloadWriter().Int(1).Int(flags).Int(50).Int(20).Int(salt).Int(errors);
+}
+
+// A system reached through the discovery service, the fake gateway serving
+// the sample installation (adapter 4.1 Build 612), on the test clock. The
+// address server and the relay refuse unless a test starts them.
+class RefreshTest : public ::testing::Test {
+public:
+    RefreshTest() {
+        testsupport::ServeSampleInstallation(gateway, Sample("4.1 Build 612.0 Rel"));
+        gateway.Answer(0x311C, Chlorinator(1, 60, 0));
+        gateway.Answer(0x3126, PayloadWriter().Int(2).Int(1).String("Air Sensor").Int(0).String("Water Sensor"));
+        clock.HoldWhile([this] { return gateway.Owes(); });
+        discovery.Know({kAdapter, "127.0.0.1", gateway.Port()});
+        testsupport::WriteFileText(platform::GetProgramFilePath(kOverrideFileName),
+                                   "127.0.0.1:" + std::to_string(discovery.Port()));
+        ZVNetConfig net;
+        net.serviceHost = "127.0.0.1";
+        net.addressServerPort = RefusedPort();
+        net.relayPort = RefusedPort();
+        SetNetConfig(net);
+        SetRefreshInterval(600000);
+        gates.SetSystemCount(1);
+        system.adapterName = kAdapter;
+        system.password = kPassword;
+        system.lookupRequested = 1;
+        context.gates = &gates;
+        context.mailQueue = &mail;
+        context.columns = &columns;
+    }
+    ~RefreshTest() override {
+        clock.HoldWhile({});
+        SetNetConfig({});
+    }
+
+    uint16_t RefusedPort() const { return testsupport::PortOf(refusing.Address()); }
+    void UseRelay(uint16_t port) {
+        ZVNetConfig net = GetNetConfig();
+        net.relayPort = port;
+        SetNetConfig(net);
+    }
+    // Adapters of version 4 are refreshed through the address server once
+    // their version is known; one of version 5 keeps the own path.
+    void UseAdapter5() {
+        gateway.Answer(0x1FB8, PayloadWriter().String("5.0 Build 100.0 Rel").Int(2));
+        gateway.Answer(0x3126, PayloadWriter().Int(1).Int(1).String("Air Sensor").Int(0).Int(0).Int(0).Int(0).Int(0));
+    }
+    int RefreshOnce() {
+        CStatusSink status;
+        return system.Refresh(context, status);
+    }
+
+    testsupport::TempDir dir;
+    testsupport::ScopedEnv data{"ZAVORO_DATA_DIR", dir.Path().c_str()};
+    testsupport::VirtualClock clock{100000};
+    testsupport::RefusingPort refusing;
+    FakeGateway gateway{WithPassword()};
+    testsupport::FakeDiscovery discovery;
+    CConnectGates gates;
+    FakeQueue mail;
+    FakeColumns columns;
+    CRefreshContext context;
+    CSystem system;
+};
+
+TEST_F(RefreshTest, AWholeRefreshReadsTheSystem) {
+    system.Update(context);
+    EXPECT_EQ(system.status, kStatusConnected);
+    EXPECT_EQ(system.statusText, "Not Connected");
+    EXPECT_EQ(system.neverConnected, 0);
+    EXPECT_EQ(system.firstPoll, 0);
+    EXPECT_EQ(system.failureCount, 0);
+    EXPECT_EQ(system.cachedAddress, "127.0.0.1");
+    EXPECT_EQ(system.cachedPort, gateway.Port());
+    EXPECT_EQ(system.adapterVersion, "4.1 Build 612");
+    EXPECT_EQ(system.majorVersion, 4);
+    EXPECT_EQ(system.modelName, "Corvanta m9+3");
+    EXPECT_EQ(system.firmwareVersion, "2.170");
+    EXPECT_EQ(system.airTemperature, 78);
+    EXPECT_EQ(system.poolTemperature, 81);
+    EXPECT_EQ(system.poolSetPoint, 82);
+    EXPECT_EQ(system.spaTemperature, 99);
+    EXPECT_EQ(system.spaSetPoint, 102);
+    EXPECT_EQ(system.poolPump, 1);
+    EXPECT_EQ(system.spaPump, 0);
+    EXPECT_EQ(system.spaSideRemote, 1);
+    EXPECT_EQ(system.chlorinatorPresent, 1);
+    EXPECT_EQ(system.poolChlorineOutput, 50);
+    EXPECT_EQ(system.spaChlorineOutput, 20);
+    EXPECT_EQ(system.saltLevel, 60);
+    EXPECT_EQ(system.chlorinatorModel, "Marivo");
+    EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmSystem, 0}}));
+    EXPECT_TRUE(system.CopyWarnings().empty());
+    EXPECT_TRUE(mail.queued.empty());  // the first poll mails nothing
+
+    // The own path logged in with the adapter name, after one lookup.
+    ASSERT_EQ(gateway.Logins().size(), 1u);
+    EXPECT_EQ(gateway.Logins()[0].client_name, kAdapter);
+    EXPECT_TRUE(gateway.Logins()[0].accepted);
+    EXPECT_EQ(discovery.Requests().size(), 1u);
+
+    // One history record, read back as it was.
+    CZVFile history(system.GetHistoryFileName(0), ZVVariant::Monitor);
+    ASSERT_TRUE(history.Open(CZVFile::kRead));
+    CSystem record;
+    ASSERT_TRUE(record.LoadHistoryRecord(history));
+    EXPECT_EQ(record.status, kStatusConnected);
+    EXPECT_EQ(record.poolTemperature, 81);
+    EXPECT_FALSE(record.LoadHistoryRecord(history));
+}
+
+TEST_F(RefreshTest, ChangedAlarmsAreMailedAfterTheFirstPoll) {
+    UseAdapter5();
+    system.notifyChlorinator = 1;
+    system.Update(context);
+    ASSERT_EQ(system.status, kStatusConnected);
+    EXPECT_TRUE(mail.queued.empty());
+    // High salt, a chlorinator that stopped talking while the pool pump runs,
+    // error bits 1 and 6 (the seventh bit counts from adapter 5).
+    gateway.Answer(0x311C, Chlorinator(0, 84, 0x42));
+    system.Update(context);
+    ASSERT_EQ(system.status, kStatusConnected);
+    EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmChlorinator, 1},
+                                                              {kAlarmChlorinator, 6},
+                                                              {kAlarmChlorinator, 7},
+                                                              {kAlarmChlorinator, 10},
+                                                              {kAlarmSystem, 0}}));
+    EXPECT_EQ(mail.queued.size(), 1u);  // the default recipient
+    // The second refresh went straight to the cached address.
+    EXPECT_EQ(discovery.Requests().size(), 1u);
+    system.Update(context);
+    EXPECT_EQ(mail.queued.size(), 1u);  // nothing changed
+}
+
+TEST_F(RefreshTest, SaltAlarmStartsAt4200Ppm) {
+    UseAdapter5();
+    for (int32_t salt : {83, 84}) {
+        gateway.Answer(0x311C, Chlorinator(1, salt, 0));
+        system.Update(context);
+        const std::vector<CSystemError> warnings = system.CopyWarnings();
+        EXPECT_EQ(warnings.size(), salt == 84 ? 1u : 0u) << salt;
+    }
+}
+
+TEST_F(RefreshTest, ReachesTheGatewayThroughTheRelay) {
+    testsupport::FakeRelay relay(gateway.Address());
+    UseRelay(relay.Port());
+    discovery.Know({"Other", "x", 0});
+    testsupport::FakeDiscovery* service = &discovery;
+    service->On(testsupport::kDiscoveryLookup, [this](const Frame&) {
+        testsupport::DiscoveryRecord record{kAdapter, "127.0.0.1", RefusedPort()};
+        return testsupport::FakeDiscovery::Reply{
+            testsupport::EncodeFrame({0, testsupport::kDiscoveryLookupAnswer, testsupport::DiscoveryLookupPayload(&record)})};
+    });
+    system.Update(context);
+    EXPECT_EQ(system.status, kStatusConnected);
+    ASSERT_EQ(relay.Requests().size(), 1u);
+    EXPECT_EQ(relay.Requests()[0].name, "Zavoro Service");
+    EXPECT_EQ(relay.Requests()[0].port, RefusedPort());
+}
+
+TEST_F(RefreshTest, WithoutALookupTheAddressServerPathServes) {
+    testsupport::FakeAddressServer addresses(
+        {.body = "1|" + std::string(kAdapter) + "|u|127.0.0.1|" + std::to_string(gateway.Port()) + "|127.0.0.1|1|C"});
+    ZVNetConfig net = GetNetConfig();
+    net.addressServerPort = addresses.Port();
+    SetNetConfig(net);
+    system.lookupRequested = 0;
+    system.majorVersion = 5;
+    system.Update(context);
+    EXPECT_EQ(system.status, kStatusConnected);
+    EXPECT_EQ(discovery.Connections(), 0);
+    EXPECT_EQ(addresses.Requests().size(), 1u);
+    EXPECT_EQ(system.majorVersion, 4);
+}
+
+TEST_F(RefreshTest, ConnectionFailuresEndWithTheirCodes) {
+    struct Case {
+        const char* what;
+        std::function<void(RefreshTest&)> arrange;
+        int status;
+        bool addressKept;  // the address server's path, tried after the own one, forgets it
+    };
+    const Case cases[] = {
+        {"unknown to the service",
+         [](RefreshTest& t) {
+             t.discovery.On(testsupport::kDiscoveryLookup, [](const Frame&) {
+                 return testsupport::FakeDiscovery::Reply{testsupport::EncodeFrame(
+                     {0, testsupport::kDiscoveryLookupAnswer, testsupport::DiscoveryLookupPayload(nullptr)})};
+             });
+         },
+         kStatusNotPosting, false},
+        {"public port closed",
+         [](RefreshTest& t) {
+             t.discovery.On(testsupport::kDiscoveryLookup, [&t](const Frame&) {
+                 testsupport::DiscoveryRecord record{kAdapter, "127.0.0.1", t.gateway.Port(), false};
+                 return testsupport::FakeDiscovery::Reply{testsupport::EncodeFrame(
+                     {0, testsupport::kDiscoveryLookupAnswer, testsupport::DiscoveryLookupPayload(&record)})};
+             });
+         },
+         kStatusRelayNotFound, false},
+        {"no way in",
+         [](RefreshTest& t) {
+             t.system.cachedAddress = "127.0.0.1";
+             t.system.cachedPort = t.RefusedPort();
+         },
+         kStatusCannotConnect, false},
+        {"login refused", [](RefreshTest& t) { t.system.password = "wrong"; }, kStatusLoginRefused, true},
+        {"gateway silent during login", [](RefreshTest& t) { t.gateway.DropOn(0x001B); }, kStatusLoginFailed, false},
+    };
+    for (const Case& c : cases) {
+        RefreshTest& t = *this;
+        t.system.adapterName = kAdapter;
+        t.system.password = kPassword;
+        t.system.cachedAddress.clear();
+        t.system.lookupRequested = 1;
+        t.system.connectStatus = 0;
+        t.discovery.On(testsupport::kDiscoveryLookup, [&t](const Frame&) {
+            testsupport::DiscoveryRecord record{kAdapter, "127.0.0.1", t.gateway.Port()};
+            return testsupport::FakeDiscovery::Reply{testsupport::EncodeFrame(
+                {0, testsupport::kDiscoveryLookupAnswer, testsupport::DiscoveryLookupPayload(&record)})};
+        });
+        c.arrange(t);
+        clock.Advance(3001);  // past the pacing
+        EXPECT_EQ(RefreshOnce(), c.status) << c.what;
+        EXPECT_EQ(!system.cachedAddress.empty(), c.addressKept) << c.what;
+    }
+}
+
+TEST_F(RefreshTest, GatesThatSayNoAreWaitedFor) {
+    gates.SetSystemCount(0);
+    ASSERT_TRUE(gates.PaceConnect());  // a connection started just now elsewhere
+    const uint32_t start = clock.TickCount();
+    system.Update(context);
+    EXPECT_EQ(system.status, kStatusConnected);
+    EXPECT_GE(clock.TickCount() - start, CConnectGates::kLaterPauseMs);
+}
+
+TEST_F(RefreshTest, AWrongSystemIsLookedUpAgainTwiceSoon) {
+    gateway.Answer(0x1F7A, PayloadWriter().Int(1).Int(0).String("Someone Else"));
+    for (int round = 1; round <= 3; ++round) {
+        system.lookupRequested = 1;
+        clock.Advance(3001);
+        system.Update(context);
+        EXPECT_EQ(system.status, kStatusSystemMismatch);
+        EXPECT_TRUE(system.cachedAddress.empty());
+        EXPECT_EQ(system.failureCount, round);
+        const uint32_t now = clock.TickCount();
+        if (round < 3) {
+            EXPECT_EQ(system.lookupRequested, 1);
+            EXPECT_EQ(system.lastRefreshTick, now - (600000 - 5000));
+        } else {
+            EXPECT_EQ(system.lookupRequested, 0);
+            EXPECT_EQ(system.lastRefreshTick, now);
+        }
+    }
+}
+
+TEST_F(RefreshTest, ReadingFailuresEndWithTheirCodes) {
+    struct Case {
+        const char* what;
+        uint16_t request;
+        testsupport::Bytes answer;  // empty: left unanswered
+        std::string version;
+        int status;
+    };
+    const Case cases[] = {
+        {"no configuration", 0x30F4, {}, "4.1 Build 612.0 Rel", kStatusNoConfiguration},
+        {"no status", 0x30EE, {}, "4.1 Build 612.0 Rel", kStatusNoStatus},
+        {"no chlorinator", 0x311C, {}, "4.1 Build 612.0 Rel", kStatusNoChlorinator},
+        {"no errors", 0x3126, {}, "4.1 Build 612.0 Rel", kStatusNoWarnings},
+        {"cut error list", 0x3126, PayloadWriter().Int(100000).Int(1), "4.1 Build 612.0 Rel", kStatusNoWarnings},
+        {"version of neither form", 0, {}, "4.396.0", kStatusNotConnected},
+        {"adapter 3 has no pump step", 0, {}, "3.1 Build 200.0 Rel", kStatusNoWarnings},
+    };
+    for (const Case& c : cases) {
+        FakeGateway fresh(WithPassword());
+        testsupport::ServeSampleInstallation(fresh, Sample(c.version));
+        fresh.Answer(0x311C, Chlorinator(1, 60, 0));
+        fresh.Answer(0x3126, PayloadWriter().Int(0));
+        if (c.request && c.answer.empty())
+            fresh.On(c.request, [](const Frame&) { return std::vector<Frame>{}; });
+        else if (c.request)
+            fresh.Answer(c.request, c.answer);
+        clock.HoldWhile([&fresh] { return fresh.Owes(); });
+        system.cachedAddress = "127.0.0.1";
+        system.cachedPort = fresh.Port();
+        system.majorVersion = 0;
+        clock.Advance(3001);
+        EXPECT_EQ(RefreshOnce(), c.status) << c.what;
+        clock.HoldWhile({});
+    }
+}
+
+TEST_F(RefreshTest, NewerAdaptersReadTheirErrorTables) {
+    FakeGateway fresh(WithPassword());
+    testsupport::ServeSampleInstallation(fresh, Sample("5.2 Build 738.0 Rel"));
+    fresh.Answer(0x311C, PayloadWriter().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0));
+    // System errors, 2 pumps x 2 entries, an unused list, chemistry, heat pump.
+    fresh.Answer(0x3126, PayloadWriter()
+                             .Int(2).Int(0).Int(1).String("e")
+                             .Int(2).Int(2).Int(1).String("p").Int(0).Int(0).Int(1).String("q")
+                             .Int(1).Int(1).String("u")
+                             .Int(1).Int(1).String("c")
+                             .Int(2).Int(0).Int(1).String("h"));
+    clock.HoldWhile([&fresh] { return fresh.Owes(); });
+    system.cachedAddress = "127.0.0.1";
+    system.cachedPort = fresh.Port();
+    system.notifyChemistry = 1;
+    system.notifyHeatPump = 1;
+    EXPECT_EQ(RefreshOnce(), kStatusConnected);
+    clock.HoldWhile({});
+    EXPECT_EQ(system.adapterVersion, "5.2 Build 738");
+    EXPECT_EQ(system.majorVersion, 5);
+    EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmSystem, 1}, {3, 0}, {4, 1}, {11, 0}, {12, 1}}));
+    EXPECT_EQ(system.chlorinatorModel, "");
+}
+
+TEST(SetModelName, ByTypeAndExpansion) {
+    struct Case {
+        int type, expansion;
+        const char* name;
+    };
+    const Case cases[] = {{0, 0, "Corvanta m5"},         {7, 0, "Corvanta m5X"},      {10, 1, "Orlenza Pool/Spa"},
+                          {10, 3, "Orlenza Solar"},      {11, 9, "Orlenza"},          {13, 6, "Brisela R4S"},
+                          {13, 10, "Brisela2 4-circuit"}, {14, 7, "Brisela1 4P"},      {8, 0, "Unknown"},
+                          {-1, 0, "Unknown"}};
+    CSystem system;
+    for (const Case& c : cases) {
+        system.SetModelName(c.type, c.expansion);
+        EXPECT_EQ(system.modelName, c.name) << c.type << "/" << c.expansion;
+    }
+}
+
+}  // namespace
