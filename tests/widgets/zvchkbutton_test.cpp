@@ -4,6 +4,7 @@
 
 #include "button_fixture.h"
 #include "support/assert_counter.h"
+#include "support/golden.h"
 #include "widgets/setserver.h"
 #include "widgets/zvradio.h"
 
@@ -174,6 +175,26 @@ TEST_F(ButtonTest, AJoinedRadioIsOneSegmentedBar) {
     EXPECT_EQ(column->GetOption(1)->GetCornerRadius(), 0);
     EXPECT_EQ(column->GetOption(2)->GetShapeKind(), 1);
     EXPECT_EQ(column->GetOption(2)->GetY(), 60);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ButtonLook, ARowOfButtonsInTheirStates) {
+    widgettest::PinnedFonts fonts;
+    testsupport::WidgetHarness harness(320, 60);
+    testsupport::TestMainWnd& root = harness.Root();
+    root.SetFaceColor(MakeColor(40, 60, 90));
+    harness.Style().SetFlags(harness.Style().GetFlags() & ~kStyleAnimate);
+    root.Add3DButtonDefault(CZVRect(8, 10, 70, 40), 1, 16, "Normal");
+    root.Add3DButtonDefault(CZVRect(86, 10, 70, 40), 2, 16, "Pressed");
+    root.Add3DButtonDefault(CZVRect(164, 10, 70, 40), 3, 16, "Off")->Enable(0, 0);
+    root.AddCheckButton(CZVRect(242, 10, 70, 40), 4, 16, "Checked")->SetCheck(1, 0, 0);
+    harness.Clock().Advance(200);
+    harness.PaintAll();
+    harness.Press(120, 30);
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "button_row"));
 }
 
 }  // namespace
