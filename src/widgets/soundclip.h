@@ -11,8 +11,14 @@ public:
 
     const CZVString& GetName() const { return m_name; }
     // 1 when the clip played; 0 while it has nothing to play.
-    virtual int Play(int) { return 0; }
+    virtual int Play(int) {
+        ++m_requests;
+        return 0;
+    }
+    // How often the clip was asked to play.
+    int GetPlayRequests() const { return m_requests; }
 
 private:
     CZVString m_name;
+    int m_requests = 0;
 };

@@ -571,11 +571,11 @@ int CZVWindow::OnIdle(int busy) {
     if (m_highlightCountdown >= 0) {
         if (InputBlocked(this)) return busy;
         if (!m_shown) {
+            // A hidden window ends its fade here; its subtree's timers and
+            // idle steps go on.
             ReleaseHighlight();
-            m_highlightCountdown = 0;
-            return busy;
-        }
-        if (TicksSince(&m_highlightTick) > 0 || m_highlightCountdown == 100) {
+            m_highlightCountdown = -1;
+        } else if (TicksSince(&m_highlightTick) > 0 || m_highlightCountdown == 100) {
             CZVDC dc(this);
             HighlightStep(&dc);
             m_highlightCountdown -= 4;
@@ -595,13 +595,6 @@ int CZVWindow::OnIdle(int busy) {
         if (r) busy = 1;
     }
     return busy;
-}
-
-void CZVWindow::ReleaseHighlight() {
-    delete m_highlightGlow;
-    m_highlightGlow = nullptr;
-    delete m_highlightSnapshot;
-    m_highlightSnapshot = nullptr;
 }
 
 // ---- passed down the tree

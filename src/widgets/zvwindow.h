@@ -16,6 +16,9 @@
 #include "gfx/zvstring.h"
 
 class CDibDC;
+class CZV3DButton;
+class CZVButton;
+class CZVCheckButton;
 namespace platform {
 class TabletWindow;
 }
@@ -25,6 +28,21 @@ inline constexpr int kNoCommand = 0x7FFF;
 
 // Flag-word bits the base knows of.
 inline constexpr int kFlagMultiLine = 0x10;
+
+// The highlight's light blue, and the dark red that replaces it on faces
+// near that blue.
+inline constexpr COLORREF kHighlightColor = 0xFF9696;
+inline constexpr COLORREF kHighlightOnBlue = 0x320000;
+
+// Told after each step of a vertical slide.
+class CSlideCallback {
+public:
+    virtual ~CSlideCallback() = default;
+    virtual void OnSlideStep(CZVDC* dc, int moved, int distance, int argument) = 0;
+};
+
+// |r1 - r2| + |g1 - g2| + |b1 - b2| < 256.
+int IsNearColor(COLORREF a, COLORREF b);
 
 struct ZVPoint {
     int x = 0;
@@ -125,10 +143,21 @@ public:
     virtual CZVWindow* FindSameLook(CZVWindow* w);
     virtual CZVWindow* IsSameLook(CZVWindow*) { return nullptr; }
 
-    // ---- highlight animation: the idle walk and the caption drive it
-    virtual void HighlightStep(CZVDC*) {}
+    // ---- highlight: a glow over the window that fades in the idle walk
+    // One frame of the fade at the countdown's strength.
+    virtual void HighlightStep(CZVDC* dc);
+    virtual void StartHighlight();
+    virtual COLORREF GetHighlightColor() { return kHighlightColor; }
+    // Keeps the window's screen pixels as they are before the highlight.
+    virtual void CaptureSnapshot(CZVDC* dc);
+    // Puts the kept pixels back and lets the highlight go.
+    virtual void EndHighlight(CZVDC* dc);
+    virtual void RecaptureSnapshot(CZVDC* dc);
+    // Deletes glow and snapshot; the screen stays as it is.
     virtual void ReleaseHighlight();
-    virtual void RecaptureSnapshot(CZVDC*) {}
+    virtual int StopHighlight();
+    virtual CZV3DButton* CreateHighlightGlow();
+    virtual void DrawHighlightShape(COLORREF colour, CDibDC* dib);
 
     // ---- CPaintWindow: what a drawing context made for this window asks
     int ToRootX(int x) override;
@@ -139,6 +168,36 @@ public:
         if (m_parent) m_parent->ReleaseEnclosingDC(this, dc);
     }
     bool GetClipRect(CZVRect* rootRect) override { return GetClipRect(this, rootRect) != 0; }
+
+    // ---- transitions: blocking; they move the window's screen pixels
+    // Moves a band of the window sideways (right for a positive distance)
+    // and draws the uncovered columns from the incoming surface.
+    void SlideHorizontal(int distance, unsigned duration, CDibDC* incoming, int leftInset, int rightInset,
+                         int topInset, int bottomInset);
+    // The same vertically (down for a positive distance); easing 0 speeds up
+    // then slows down, 1 only speeds up, 2 only slows down.
+    void SlideVertical(int distance, unsigned duration, CDibDC* incoming, int leftInset, int rightInset,
+                       int topInset, int bottomInset, CSlideCallback* callback, int callbackArgument, int easing);
+    // Moves the edges of a rectangle from `from` to `to` (back with reverse),
+    // filling what opens from the image (the window's size).
+    void MorphTransition(int duration, CZVRect from, CZVRect to, CDibDC* image, int reverse);
+    // One moving edge of a morph frame: band is the window's area, (amountX,
+    // amountY) the edge's whole travel, side 0 the left or top edge and 1
+    // the right or bottom one. Returns the edge's new offset.
+    int ScrollContents(CZVDC* dc, CDibDC* image, CZVRect band, int progress, int amountX, int amountY,
+                       int previousOffset, int side);
+
+    // ---- child factories: each control is made, added and returned
+    CZVButton* AddButton(CZVRect rect, int id, int styleClass, CZVString caption);
+    CZV3DButton* Add3DButton(CZVRect rect, int id, int styleClass, CZVString caption, CZV3DButton* lookSource);
+    CZV3DButton* Add3DButtonDefault(CZVRect rect, int id, int styleClass, CZVString caption);
+    CZV3DButton* AddImageButton(CZVRect rect, int id, int styleClass, int iconKind, COLORREF iconColour);
+    CZV3DButton* AddIconButton(CZVRect rect, int id, int styleClass, CZVString iconName, int layout);
+    CZVCheckButton* AddCheckButton(CZVRect rect, int id, int styleClass, CZVString caption);
+    // A 4 x 3 numeric keypad; keyMask bit 2 adds "Cancel", bit 1 "Enter".
+    // keys receives the 12 keys in row order, null for an omitted one.
+    void BuildKeypad(CZVRect rect, int gap, int fontSize, CZVString pressSound, int keyMask, CZV3DButton* keys[12],
+                     int skinnedLook, int styleClass);
 
     // ---- non-virtual
     platform::TabletWindow* GetRootHwnd();
@@ -203,6 +262,11 @@ public:
     static int SubtractRects(std::vector<CZVRect>& regions, const std::vector<CZVRect>& holes);
 
 protected:
+    // The snapshot with the glow added at the countdown's strength, drawn at 0, 0.
+    void DrawHighlightFrame(CZVDC* dc, bool transparent);
+    // Moves the window's pixels inside the band of a slide by (dx, dy).
+    void ShiftBand(CZVDC* dc, CZVRect band, int dx, int dy);
+
     // Fills through the style object's skin picture where the style asks for
     // it; false when the plain fill should be used.
     bool FillFromSkin(CZVDC* dc, COLORREF colour, int x, int y, int w, int h, int level);
@@ -242,7 +306,7 @@ protected:
     const void* m_cacheKey = nullptr;
     int m_paintedOnce = 0;
     int m_repaintOnEnable = 0;
-    CZVWindow* m_highlightGlow = nullptr;
+    CZV3DButton* m_highlightGlow = nullptr;
     CDibDC* m_highlightSnapshot = nullptr;
     int m_highlightCountdown = -1;
     uint32_t m_highlightTick;

@@ -1,0 +1,37 @@
+#pragma once
+// What a button needs of its icon. The icon code supplies the pictures (the
+// built-in vector shapes and the gateway's icons by name) by installing its
+// source; until then every icon is empty and draws nothing.
+#include "gfx/speed.h"
+#include "gfx/zvrect.h"
+#include "gfx/zvstring.h"
+
+class CZVDC;
+
+class CButtonIcon {
+public:
+    virtual ~CButtonIcon() = default;
+    virtual CButtonIcon* Clone() const = 0;
+    // Draws the icon into the rectangle, in the colour, greyed for a
+    // disabled button.
+    virtual void Draw(CZVDC* dc, CZVRect rect, COLORREF colour, int greyed) = 0;
+    // The gateway's picture is still awaited.
+    virtual int IsRequestPending() const { return 0; }
+    // Asks for the picture again.
+    virtual void Refresh() {}
+};
+
+class CButtonIconSource {
+public:
+    virtual ~CButtonIconSource() = default;
+    // A built-in vector icon of the kind (-1: empty) in the colour.
+    virtual CButtonIcon* MakeStock(int kind, COLORREF colour);
+    // A clone of the icon cache's icon of that name, filled in when the
+    // cached icon's reply arrives.
+    virtual CButtonIcon* MakeNamed(const CZVString& name);
+};
+
+// The installed source, or one that makes empty icons.
+CButtonIconSource& ButtonIcons();
+// Installs a source (null restores the default); returns the previous one.
+CButtonIconSource* InstallButtonIconSource(CButtonIconSource* source);

@@ -1,0 +1,72 @@
+#pragma once
+// A widget tree for the button tests: the harness with its clock moved past
+// the moment the buttons are made, and the sounds' play counts.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "gfx/fontserver.h"
+#include "gfx/gdicache.h"
+#include "platform/font.h"
+#include "platform/program.h"
+#include "support/temp_dir.h"
+#include "support/widget_harness.h"
+#include "widgets/soundclip.h"
+#include "widgets/zvbutton.h"
+
+namespace widgettest {
+
+inline constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+
+// Captions need the font server; the font file is pinned so that text
+// keeps its measures.
+class PinnedFonts {
+public:
+    PinnedFonts() {
+        platform::SetProgramName("vistrel");
+        platform::PinFontFile(kFontFile);
+        fonts_ = std::make_unique<CFontServer>();
+        fonts_->EnumerateFonts();
+    }
+    ~PinnedFonts() {
+        fonts_.reset();
+        platform::PinFontFile("");
+        platform::SetProgramName(previousName_);
+    }
+    PinnedFonts(const PinnedFonts&) = delete;
+    PinnedFonts& operator=(const PinnedFonts&) = delete;
+
+private:
+    std::string previousName_ = platform::GetProgramName();
+    testsupport::TempDir dir_;
+    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
+    std::unique_ptr<CFontServer> fonts_;
+    CGdiCache gdi_;
+};
+
+class ButtonTest : public ::testing::Test {
+protected:
+    PinnedFonts fonts;
+    testsupport::WidgetHarness harness;
+    testsupport::TestMainWnd& root = harness.Root();
+
+    // Lets time pass with an idle pass every 10 ms, as the main loop does.
+    void RunFor(int ms) {
+        for (int t = 0; t < ms; t += 10) {
+            harness.Clock().Advance(10);
+            harness.Idle();
+        }
+    }
+    void Tap(int x, int y) {
+        harness.Press(x, y);
+        harness.Release(x, y);
+    }
+    static int Plays(CSoundClip* clip) { return clip ? clip->GetPlayRequests() : -1; }
+    void SetStyleFlag(int flag, bool on) {
+        const int flags = harness.Style().GetFlags();
+        harness.Style().SetFlags(on ? flags | flag : flags & ~flag);
+    }
+};
+
+}  // namespace widgettest
