@@ -5,6 +5,7 @@
 // system; the fake_gateway program serves it for trying the programs by hand.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "fake_gateway.h"
 
@@ -20,7 +21,13 @@ struct SampleInstallation {
     uint8_t firmwareMinor = 170;
     uint8_t expansion = 0x40;  // bits 6 and 7: one expansion unit
     int32_t linkState = 1;     // 1 ready, 2 synchronizing, 3 service mode
+    uint8_t controllerType = 2;  // low four bits: the bodies of water
+    bool chlorinator = true;
 };
+
+// The configuration byte tables 1 to 9 that the installation serves (index 0
+// unused): valves, remotes, options, macros, special lights and two pumps.
+std::vector<Bytes> SampleTables();
 
 // Scripts the gateway's answers to the installation's requests.
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample = {});
