@@ -51,7 +51,7 @@ Bytes Config(const SampleInstallation& sample) {
     m.String(sample.controllerName).Int(static_cast<int32_t>(kCircuits.size()));
     for (const SampleCircuit& c : kCircuits) {
         m.Int(c.id).Byte(c.nameIndex).Byte(c.function).Byte(static_cast<uint8_t>(c.group | c.flags << 6));
-        m.Byte(c.id == 503 ? 0x31 : 0).Byte(0).Byte(c.deviceId).Short(720);  // colour set 3, position 1
+        m.Byte(c.id == 503 ? 0x30 : 0).Byte(0).Byte(c.deviceId).Short(720);  // colour set 3
     }
     m.String("");
     m.Int(2).String("White").Int(255).Int(255).Int(255).String("Blue").Int(0).Int(0).Int(255);
