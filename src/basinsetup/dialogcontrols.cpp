@@ -154,24 +154,36 @@ std::string CDialogControls::Text(int id) const {
     return state ? state->text : std::string();
 }
 
+// A disabled control takes no input, whoever reports it.
 void CDialogLogic::Pick(int id, int row) {
+    if (!controls_.IsEnabled(id))
+        return;
     controls_.Picked(id, row);
     OnSelchange(id);
 }
 
 void CDialogLogic::PickRows(int id, std::vector<int> rows) {
+    if (!controls_.IsEnabled(id))
+        return;
     controls_.PickedRows(id, std::move(rows));
     OnSelchange(id);
 }
 
 void CDialogLogic::Check(int id, bool on) {
+    if (!controls_.IsEnabled(id))
+        return;
     controls_.Clicked(id, on);
     OnClicked(id);
 }
 
-void CDialogLogic::Click(int id) { OnClicked(id); }
+void CDialogLogic::Click(int id) {
+    if (controls_.IsEnabled(id))
+        OnClicked(id);
+}
 
 void CDialogLogic::Edit(int id, const std::string& text) {
+    if (!controls_.IsEnabled(id))
+        return;
     controls_.Edited(id, text);
     OnEdited(id);
 }

@@ -101,6 +101,7 @@ private:
 
 // The logic of one dialog. The view calls the entry points below; each
 // stores what the user did, then runs the dialog's handler for that control.
+// Input for a disabled control is ignored.
 class CDialogLogic {
 public:
     explicit CDialogLogic(CDialogView& view) : controls_(view) {}

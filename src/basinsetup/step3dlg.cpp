@@ -267,7 +267,7 @@ void CSelectCircuitDlg::OnSelchange(int id) {
 }
 
 void CSelectCircuitDlg::OnClicked(int id) {
-    if (id == IDC_OK && controls_.IsEnabled(IDC_OK))
+    if (id == IDC_OK)
         controls_.View().EndDialog(kDialogOk);
     else if (id == IDC_CANCEL)
         controls_.View().EndDialog(kDialogCancel);
