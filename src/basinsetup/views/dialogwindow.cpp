@@ -47,8 +47,7 @@ QWidget* CDialogWindow::Control(int id) const {
 
 QComboBox* CDialogWindow::Combo(int id) {
     auto* combo = Register(id, new QComboBox);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(12);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(combo, &QComboBox::activated, this, [this, id](int row) { if (logic_) logic_->Pick(id, row); });
     return combo;
 }
