@@ -55,7 +55,7 @@ TEST_F(GeneralSettings, OpensWithWhatTheGatewayHolds) {
     const CStep1Values& v = shown.shown;
     EXPECT_EQ(std::tie(v.year, v.month, v.day, v.hour, v.minute), std::make_tuple(2011, 6, 15, 14, 35));
     EXPECT_EQ(v.daylightSaving, 1);
-    EXPECT_EQ(v.celsius, 0);  // bit 0 of 0x10
+    EXPECT_EQ(v.celsius, 0);  // bit 0 of 0x40
     EXPECT_EQ(v.manualPriority, 1);
     EXPECT_EQ(shown.homePages, kFixedPages);
     EXPECT_EQ(v.homePage, 1);
@@ -89,7 +89,7 @@ TEST_F(GeneralSettings, NextWithoutChangesWritesAllButTheClock) {
     EXPECT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ)[0].payload, Bytes(PayloadWriter().Int(1)));
     const auto tables = RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
     ASSERT_EQ(tables.size(), 1u);
-    EXPECT_EQ(TableEntry(tables[0].payload, 4, 2), 0x10);
+    EXPECT_EQ(TableEntry(tables[0].payload, 4, 2), 0x40);
     EXPECT_EQ(TableEntry(tables[0].payload, 7, 5), 1);
 }
 
@@ -137,7 +137,7 @@ TEST_F(GeneralSettings, ChangesGoToTheGatewayOnFinish) {
     EXPECT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).at(0).payload, Bytes(PayloadWriter().Int(2)));
     const auto tables = RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
     ASSERT_FALSE(tables.empty());
-    EXPECT_EQ(TableEntry(tables.back().payload, 4, 2), 0x11);
+    EXPECT_EQ(TableEntry(tables.back().payload, 4, 2), 0x41);
     EXPECT_EQ(TableEntry(tables.back().payload, 7, 5), 0);
     EXPECT_TRUE(model->IsCelsius());
 }
@@ -174,7 +174,7 @@ TEST_F(GeneralSettings, ScaleIsWrittenAtOnce) {
     step->OnScaleChanged();
     const auto tables = RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
     ASSERT_EQ(tables.size(), 1u);
-    EXPECT_EQ(TableEntry(tables[0].payload, 4, 2), 0x11);
+    EXPECT_EQ(TableEntry(tables[0].payload, 4, 2), 0x41);
     EXPECT_TRUE(model->IsCelsius());
     EXPECT_EQ(model->GetTempText(30), "30 C");
 }

@@ -9,6 +9,7 @@
 #include "basinsetup/views/basinsetupview.h"
 #include "basinsetup/views/dialogs.h"
 #include "basinsetup/views/program.h"
+#include "qt_application.h"
 #include "setup_session.h"
 
 // Fontconfig keeps caches for the life of the process, which Qt's fonts fill.
@@ -16,13 +17,7 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace {
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "basinsetup_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* application = new QApplication(argc, argv);
-    return *application;
-}
+QApplication& Application() { return bstest::TestApplication(); }
 
 class Views : public ::testing::Test {
 protected:

@@ -23,9 +23,10 @@ struct SampleInstallation {
     uint8_t expansion = 0x40;  // bits 6 and 7: one expansion unit
     int32_t linkState = 1;     // 1 ready, 2 synchronizing, 3 service mode
     uint8_t controllerType = 2;  // low four bits: the bodies of water (2: one)
-    // Configuration bytes: table 4 entry 2 (bit 0: Celsius) and table 7
-    // entry 5 (manual operation priority).
-    uint8_t scaleByte = 0x10;
+    // Configuration bytes: table 4 entry 2 (bit 0: Celsius; bit 6, which no
+    // setting here uses, is set so that writes show they keep the other bits)
+    // and table 7 entry 5 (manual operation priority).
+    uint8_t scaleByte = 0x40;
     uint8_t manualPriority = 1;
 
     // The gateway's clock and its system information.
@@ -45,7 +46,12 @@ struct SampleInstallation {
     std::vector<std::pair<int32_t, std::string>> homePages = {
         {10, "Brenvik: Pool Page"}, {11, "Brenvik:Weather"}, {12, "Gardens"}};
     bool monitorLayout = false;  // the configuration ends with the value the monitor reads
+    bool chlorinator = true;
 };
+
+// The configuration byte tables 1 to 9 that the installation serves (index 0
+// unused): valves, remotes, options, macros, special lights and two pumps.
+std::vector<Bytes> SampleTables();
 
 // Scripts the gateway's answers to the installation's requests.
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample = {});

@@ -10,6 +10,10 @@
 
 #include "basinsetup/views/dialogs.h"
 #include "basinsetup/views/step1view.h"
+#include "basinsetup/views/step2view.h"
+#include "basinsetup/views/step3view.h"
+#include "basinsetup/views/step4view.h"
+#include "basinsetup/views/step5view.h"
 
 namespace {
 
@@ -99,14 +103,17 @@ bool CBasinSetupDlgView::RunHouseCode() { return CHouseCodeDlg().exec() == QDial
 
 int CBasinSetupDlgView::RunWizardStepDialog(int index, std::shared_ptr<CBasinSetup> model,
                                             const std::string& adapterName) {
+    if (index == 0 && logic_)
+        return CStep1DlgView(this, logic_->Server(), std::move(model), adapterName).Run();
+    std::unique_ptr<QDialog> step;
     switch (index) {
-    case 0:
-        if (logic_)
-            return CStep1DlgView(this, logic_->Server(), std::move(model), adapterName).Run();
-        break;
+    case 1: step = std::make_unique<CStep2Window>(this, std::move(model)); break;
+    case 2: step = std::make_unique<CStep3Window>(this, std::move(model)); break;
+    case 3: step = std::make_unique<CStep4Window>(this, std::move(model)); break;
+    case 4: step = std::make_unique<CStep5Window>(this, std::move(model)); break;
+    default: step = std::make_unique<CWizardStepDlg>(this, index, std::move(model), adapterName); break;
     }
-    CWizardStepDlg step(this, index, std::move(model), adapterName);
-    switch (step.exec()) {
+    switch (step->exec()) {
     case QDialog::Accepted:
         return kStepNext;
     case QDialog::Rejected:

@@ -1,0 +1,360 @@
+#include "basinsetup/step2dlg.h"
+
+#include <algorithm>
+
+#include "basinsetup/setupitems.h"
+
+namespace {
+
+constexpr uint8_t kNoName = 255;
+constexpr uint8_t kNoFunction = 255;
+constexpr uint8_t kDontShow = 5;
+constexpr int kFirstFeatureDevice = 40;
+
+bool IsFeature(const CPoolCircuit& circuit) { return circuit.deviceId >= kFirstFeatureDevice; }
+
+bool IsPositionedLight(int function) { return function == 9 || function == 10 || function == 12 || function == 16; }
+
+// A loaded circuit with one of these functions has its page fixed.
+bool FixesLoadedShowWith(int function) {
+    return function == 1 || function == 2 || (function >= 7 && function <= 12) || function == 16;
+}
+
+// The page that a newly chosen function puts its circuit on, and whether the
+// user may change it.
+uint8_t ShowWithFor(int function, bool& fixed) {
+    fixed = true;
+    switch (function) {
+    case 1: return 1;
+    case 2: case 5: return 0;
+    case 7: case 8: case 11: return 4;
+    case 9: case 10: case 12: case 16: return 3;
+    default: fixed = false; return 2;
+    }
+}
+
+bool HiddenOnCompact(int function) {
+    return function == 3 || function == 4 || function == 6 || function == 8 || function == 13 || function == 16;
+}
+
+}  // namespace
+
+std::string GetLoadCenterLabel(int position) {
+    const int n = position / 10 + 1;
+    return n == 1 || n == 5 ? "Main" : FormatText("%d", n);
+}
+
+std::string GetCircuitLabel(int position, int controllerType) {
+    const bool highLow = controllerType == 3 || controllerType == 4;
+    if (position == 0)
+        return highLow ? "High" : "Spa";
+    if (position == 5)
+        return highLow ? "Low" : "Pool";
+    if (position >= 1 && position <= 4)
+        return FormatText("Aux %d", position);
+    if (position >= 6 && position <= 39)
+        return FormatText("Aux %d", position - 1);
+    return FormatText("Feature %d", position - 39);
+}
+
+CStep2Dlg::CStep2Dlg(CDialogView& view, CStep2Sides& sides, std::shared_ptr<CBasinSetup> model)
+    : CDialogLogic(view), sides_(sides), model_(std::move(model)) {}
+
+void CStep2Dlg::OnInitDialog() {
+    controls_.SetText(kTitleId, "Setup Circuits (Step 2 of 5)");
+    for (int id : {IDC_CIRCUIT_NAME, IDC_CIRCUIT_FUNCTION, IDC_SHOW_WITH, IDC_LIGHT_POSITION, IDC_ON_WITH_FREEZE,
+                   IDC_FEATURE_CONFIG})
+        controls_.Enable(id, false);
+    FillLists();
+    const int type = model_->GetControllerType();
+    if (type == 10 || type == 13 || type == 14) {
+        controls_.Enable(IDC_FEATURE_CONFIG, false);
+        controls_.Enable(IDC_SPECIAL_LIGHTS, false);
+    }
+}
+
+std::string CStep2Dlg::FormatRow(const CPoolCircuit& circuit) const {
+    return GetLoadCenterLabel(circuit.recordIndex) + "\t" +
+           GetCircuitLabel(circuit.recordIndex, model_->GetControllerType()) + "\t" + circuit.name + "\t" +
+           model_->GetFunctionNameByCode(circuit.function) + "\t" + ((circuit.flags & 1) ? "Yes" : "No");
+}
+
+void CStep2Dlg::FillLists() {
+    std::vector<CListItem> rows;
+    for (int i = 0; i < model_->GetCircuitCount(); ++i) {
+        const CPoolCircuit* circuit = model_->GetCircuit(i);
+        if (model_->IsCircuitAllowed(circuit))
+            rows.push_back({FormatRow(*circuit), i});
+    }
+    controls_.SetItems(IDC_CIRCUIT_LIST, std::move(rows));
+    controls_.SetItems(IDC_CIRCUIT_NAME, {});
+    controls_.Enable(IDC_CIRCUIT_NAME, false);
+    controls_.Enable(IDC_ON_WITH_FREEZE, false);
+    std::vector<CListItem> functions;
+    for (int i = 0; const CPoolNameEntry* entry = model_->GetFunctionEntry(i); ++i) {
+        if (!(IsCompactController(*model_) && HiddenOnCompact(entry->code)))
+            functions.push_back({entry->name, entry->code});
+    }
+    controls_.SetItems(IDC_CIRCUIT_FUNCTION, std::move(functions), true);
+}
+
+// A circuit's name index is one byte with 255 for "None": only the names
+// below it can be given.
+void CStep2Dlg::FillNameList(bool feature) {
+    std::vector<CListItem> names;
+    if (feature)
+        names.push_back({"None", kNoName});
+    int index = 0;
+    for (const auto* list : {&model_->GetBuiltInNames(), &model_->GetCustomNames()}) {
+        for (const std::string& name : *list) {
+            if (index < kNoName)
+                names.push_back({name, index++});
+        }
+    }
+    controls_.SetItems(IDC_CIRCUIT_NAME, std::move(names), true);
+}
+
+void CStep2Dlg::FillShowWithList(bool lightEntries) {
+    std::vector<CListItem> items = {{"Pool (Main Page)", 0}, {"Spa (Main Page)", 1}, {"Water Features (Main Page)", 2}};
+    if (lightEntries) {
+        items.push_back({"SAm/SAL (Lights Page)", 3});
+        items.push_back({"Lights (Lights Page)", 4});
+    }
+    items.push_back({"Don't Show", kDontShow});
+    controls_.SetItems(IDC_SHOW_WITH, std::move(items));
+}
+
+CPoolCircuit* CStep2Dlg::Selected() const {
+    const int index = controls_.SelectedData(IDC_CIRCUIT_LIST, -1);
+    return index < 0 ? nullptr : model_->GetCircuit(index);
+}
+
+void CStep2Dlg::OnSelchange(int id) {
+    switch (id) {
+    case IDC_CIRCUIT_LIST: OnSelchangeCircuitList(); break;
+    case IDC_CIRCUIT_NAME: OnSelchangeName(); break;
+    case IDC_CIRCUIT_FUNCTION: OnSelchangeFunction(); break;
+    case IDC_SHOW_WITH: OnSelchangeShowWith(); break;
+    case IDC_LIGHT_POSITION: OnSelchangePosition(); break;
+    default: break;
+    }
+}
+
+void CStep2Dlg::OnClicked(int id) {
+    if (EndWizardStep(controls_, id))
+        return;
+    switch (id) {
+    case IDC_ON_WITH_FREEZE: OnFreezeClicked(); break;
+    case IDC_SET_CUSTOM_NAMES: OnCustomNames(); break;
+    case IDC_FEATURE_CONFIG:
+        if (CPoolCircuit* circuit = Selected())
+            sides_.RunMacros(model_, *circuit);
+        break;
+    case IDC_SPECIAL_LIGHTS: sides_.RunSpecialLights(model_); break;
+    default: break;
+    }
+}
+
+void CStep2Dlg::OnSelchangeCircuitList() {
+    CPoolCircuit* circuit = Selected();
+    if (!circuit)
+        return;
+    controls_.SelectData(IDC_CIRCUIT_FUNCTION, circuit->function);
+    FillNameList(IsFeature(*circuit));
+    controls_.SelectData(IDC_CIRCUIT_NAME, circuit->nameIndex);
+    controls_.Enable(IDC_CIRCUIT_NAME, true);
+    const int row = controls_.Selection(IDC_CIRCUIT_LIST);
+    controls_.Enable(IDC_CIRCUIT_FUNCTION, row != 0 && row != 5);
+    kept_ = (circuit->flags & 2) != 0;
+    freeze_ = (circuit->flags & 1) != 0;
+    controls_.SetChecked(IDC_ON_WITH_FREEZE, freeze_);
+    const bool fixed = FixesLoadedShowWith(circuit->function);
+    FillShowWithList(fixed);
+    controls_.SelectData(IDC_SHOW_WITH, circuit->interface);
+    controls_.Enable(IDC_SHOW_WITH, !fixed);
+    controls_.Enable(IDC_ON_WITH_FREEZE, true);
+    FillPositionList();
+    UpdateFeatureButton();
+}
+
+void CStep2Dlg::OnSelchangeName() {
+    CPoolCircuit* circuit = Selected();
+    const int name = controls_.SelectedData(IDC_CIRCUIT_NAME, -1);
+    if (!circuit || name < 0)
+        return;
+    if (name == kNoName) {
+        controls_.Select(IDC_CIRCUIT_FUNCTION, -1);
+        OnSelchangeFunction();
+        controls_.Select(IDC_SHOW_WITH, static_cast<int>(controls_.Items(IDC_SHOW_WITH).size()) - 1);
+        OnSelchangeShowWith();
+    } else if (IsFeature(*circuit) && controls_.Selection(IDC_CIRCUIT_FUNCTION) < 0) {
+        controls_.Select(IDC_CIRCUIT_FUNCTION, 0);
+        OnSelchangeFunction();
+    }
+    const Written before = Fields(*circuit);
+    circuit->nameIndex = static_cast<uint8_t>(name);
+    if (!Write(*circuit, before))
+        return;
+    UpdateRow();
+    UpdateFeatureButton();
+    controls_.Enable(IDC_CIRCUIT_FUNCTION, true);
+}
+
+void CStep2Dlg::OnSelchangeFunction() {
+    CPoolCircuit* circuit = Selected();
+    if (!circuit)
+        return;
+    const Written before = Fields(*circuit);
+    circuit->function = static_cast<uint8_t>(controls_.SelectedData(IDC_CIRCUIT_FUNCTION, kNoFunction));
+    bool fixed = false;
+    const uint8_t showWith = ShowWithFor(circuit->function, fixed);
+    UpdateRow();
+    FillShowWithList(fixed);
+    controls_.SelectData(IDC_SHOW_WITH, showWith);
+    controls_.SetChecked(IDC_ON_WITH_FREEZE, freeze_);
+    circuit->interface = showWith;
+    if (!Write(*circuit, before))
+        return;
+    FillPositionList();
+    controls_.Enable(IDC_SHOW_WITH, !fixed);
+    UpdateFeatureButton();
+}
+
+void CStep2Dlg::OnSelchangeShowWith() {
+    CPoolCircuit* circuit = Selected();
+    const int showWith = controls_.SelectedData(IDC_SHOW_WITH, -1);
+    if (!circuit || showWith < 0)
+        return;
+    const Written before = Fields(*circuit);
+    circuit->interface = static_cast<uint8_t>(showWith);
+    Write(*circuit, before);
+}
+
+void CStep2Dlg::FillPositionList() {
+    const CPoolCircuit* circuit = Selected();
+    if (!circuit || !IsPositionedLight(circuit->function)) {
+        controls_.Select(IDC_LIGHT_POSITION, -1);
+        controls_.Enable(IDC_LIGHT_POSITION, false);
+        return;
+    }
+    int count = 0;
+    for (int i = 0; i < model_->GetCircuitCount(); ++i)
+        count += IsPositionedLight(model_->GetCircuit(i)->function) ? 1 : 0;
+    std::vector<CListItem> positions;
+    for (int i = 0; i < count; ++i)
+        positions.push_back({FormatText("%d", i + 1), i});
+    controls_.SetItems(IDC_LIGHT_POSITION, std::move(positions));
+    controls_.Enable(IDC_LIGHT_POSITION, !IsCompactController(*model_));
+    controls_.Select(IDC_LIGHT_POSITION, circuit->colorPosition);
+}
+
+// The list shows the position the circuit has: the chosen one once the
+// gateway took it, else the one before.
+void CStep2Dlg::OnSelchangePosition() {
+    CPoolCircuit* circuit = Selected();
+    const int position = controls_.Selection(IDC_LIGHT_POSITION);
+    if (!circuit || position < 0)
+        return;
+    model_->SetLightParamsWait(circuit, static_cast<uint8_t>(position));
+    controls_.Select(IDC_LIGHT_POSITION, circuit->colorPosition);
+}
+
+void CStep2Dlg::OnFreezeClicked() {
+    CPoolCircuit* circuit = Selected();
+    if (!circuit)
+        return;
+    freeze_ = controls_.IsChecked(IDC_ON_WITH_FREEZE);
+    const Written before = Fields(*circuit);
+    circuit->flags = static_cast<uint8_t>((kept_ ? 2 : 0) | (freeze_ ? 1 : 0));
+    if (Write(*circuit, before))
+        UpdateRow();
+}
+
+void CStep2Dlg::OnCustomNames() {
+    sides_.RunCustomNames(model_);
+    FillLists();
+    UpdateFeatureButton();
+    FillPositionList();
+    for (int id : {IDC_CIRCUIT_FUNCTION, IDC_SHOW_WITH, IDC_ON_WITH_FREEZE})
+        controls_.Enable(id, false);
+}
+
+void CStep2Dlg::UpdateRow() {
+    const CPoolCircuit* circuit = Selected();
+    const int row = controls_.Selection(IDC_CIRCUIT_LIST);
+    if (!circuit)
+        return;
+    controls_.SetItemText(IDC_CIRCUIT_LIST, row, FormatRow(*circuit));
+    controls_.Select(IDC_CIRCUIT_LIST, row);
+}
+
+void CStep2Dlg::UpdateFeatureButton() {
+    const CPoolCircuit* circuit = Selected();
+    controls_.Enable(IDC_FEATURE_CONFIG, circuit && IsFeature(*circuit) &&
+                                             controls_.Selection(IDC_CIRCUIT_FUNCTION) >= 0 &&
+                                             controls_.SelectedData(IDC_CIRCUIT_NAME, kNoName) != kNoName);
+}
+
+CStep2Dlg::Written CStep2Dlg::Fields(const CPoolCircuit& circuit) {
+    return {circuit.nameIndex, circuit.function, circuit.interface, circuit.flags};
+}
+
+int CStep2Dlg::Write(CPoolCircuit& circuit, const Written& before) {
+    if (model_->WriteCircuit(&circuit))
+        return 1;
+    circuit.nameIndex = before.nameIndex;
+    circuit.function = before.function;
+    circuit.interface = before.showWith;
+    circuit.flags = before.flags;
+    UpdateRow();
+    OnSelchangeCircuitList();
+    return 0;
+}
+
+CCustomNamesDlg::CCustomNamesDlg(CDialogView& view, std::shared_ptr<CBasinSetup> model)
+    : CDialogLogic(view), model_(std::move(model)) {}
+
+void CCustomNamesDlg::OnInitDialog() {
+    controls_.SetText(kTitleId, "Custom Names");
+    FillList();
+}
+
+void CCustomNamesDlg::FillList() {
+    const size_t limit = IsCompactController(*model_) ? 10 : 20;
+    const std::vector<std::string>& names = model_->GetCustomNames();
+    std::vector<CListItem> rows;
+    for (size_t i = 0; i < names.size() && i < limit; ++i)
+        rows.push_back({names[i], static_cast<int>(i)});
+    controls_.SetItems(IDC_CUSTOM_LIST, std::move(rows));
+    controls_.Enable(IDC_SET_NAME, false);
+}
+
+std::string CCustomNamesDlg::NameText() const { return controls_.Text(IDC_CUSTOM_EDIT).substr(0, kCustomNameLength); }
+
+void CCustomNamesDlg::OnSelchange(int id) {
+    const int row = controls_.Selection(IDC_CUSTOM_LIST);
+    if (id != IDC_CUSTOM_LIST || row < 0)
+        return;
+    controls_.SetText(IDC_CUSTOM_EDIT, controls_.Items(IDC_CUSTOM_LIST)[static_cast<size_t>(row)].text);
+    controls_.Enable(IDC_SET_NAME, false);
+}
+
+void CCustomNamesDlg::OnEdited(int id) {
+    if (id != IDC_CUSTOM_EDIT)
+        return;
+    controls_.View().SetDefaultButton(IDC_SET_NAME);
+    controls_.Enable(IDC_SET_NAME, !NameText().empty());
+}
+
+void CCustomNamesDlg::OnClicked(int id) {
+    if (id == IDC_CANCEL) {
+        controls_.View().EndDialog(kDialogCancel);
+        return;
+    }
+    const int row = controls_.Selection(IDC_CUSTOM_LIST);
+    const std::string name = NameText();
+    if (id != IDC_SET_NAME || row < 0 || name.empty())
+        return;
+    if (model_->SetCustomName(row, name))
+        FillList();
+}

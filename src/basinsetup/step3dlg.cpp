@@ -1,0 +1,274 @@
+#include "basinsetup/step3dlg.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "basinsetup/setupitems.h"
+
+namespace {
+
+constexpr uint8_t kSolarValve = 255;
+constexpr int kValvesPerCenter = 5;
+constexpr int kFirstValveEntry = 4;
+
+// Bit b of value set or cleared.
+uint8_t WithBit(uint8_t value, int bit, bool on) {
+    return static_cast<uint8_t>(on ? value | (1u << bit) : value & ~(1u << bit));
+}
+
+bool Bit(uint8_t value, int bit) { return (value >> bit) & 1; }
+
+// The option bits of a body: solar present (table 4 entry 0), solar is a
+// heat pump (table 4 entry 2), pump on during heater cool-down (table 5
+// entry 0).
+struct BodyBits {
+    int solar, heatPump, coolDown;
+};
+constexpr BodyBits kFirstBody = {1, 4, 0};
+constexpr BodyBits kSecondBody = {4, 5, 1};
+constexpr int kPumpOffBit = 7;
+
+std::unique_ptr<CZVMSG> AskChlorinator(CBasinSetup& model, uint16_t id, std::initializer_list<int32_t> values) {
+    CZVMSG request(0, id, 0, 1, model.GetVariant());
+    for (int32_t value : values)
+        request.WriteInt(value);
+    return model.Link().Ask(request, kDefaultQueryTimeout);
+}
+
+}  // namespace
+
+CStep3Dlg::CStep3Dlg(CDialogView& view, CStep3Sides& sides, std::shared_ptr<CBasinSetup> model)
+    : CDialogLogic(view), sides_(sides), model_(std::move(model)) {
+    const int bodies = model_->GetControllerType() & 0x0F;
+    twoBodies_ = bodies == 5 || bodies == 6;
+}
+
+void CStep3Dlg::OnInitDialog() {
+    controls_.SetText(kTitleId, "Configure Other Equipment (Step 3 of 5)");
+    InsertBodyTabs();
+    const uint8_t solar = ConfigByte(*model_, 4, 0);
+    const uint8_t options = ConfigByte(*model_, 4, 2);
+    const uint8_t delays = ConfigByte(*model_, 5, 0);
+    controls_.SetChecked(IDC_SOLAR, Bit(solar, kFirstBody.solar));
+    controls_.SetChecked(IDC_SOLAR_HEAT_PUMP, Bit(options, kFirstBody.heatPump));
+    controls_.SetChecked(IDC_COOL_DOWN, Bit(delays, kFirstBody.coolDown));
+    controls_.SetChecked(IDC_PUMP_OFF_VALVE, Bit(delays, kPumpOffBit));
+    controls_.SetChecked(IDC_SPA_MANUAL_HEAT, ConfigByte(*model_, 7, 4) != 0);
+    int32_t installed = 0;
+    auto answer = AskChlorinator(*model_, ZVM_POOL_GETCHLORINATORQ, {0});
+    controls_.SetChecked(IDC_CHLORINATOR, answer && answer->ReadInt(installed) && installed != 0);
+    FillValveCircuits();
+    controls_.Enable(IDC_VALVE_CIRCUIT, false);
+    FillHighSpeedList();
+}
+
+void CStep3Dlg::InsertBodyTabs() {
+    std::vector<CListItem> tabs;
+    switch (model_->GetControllerType() & 0x0F) {
+    case 0: case 1: case 2: tabs = {{"Pool / Spa", 0}}; break;
+    case 3: case 4: tabs = {{"Pool", 0}}; break;
+    case 5: case 6: tabs = {{"Pool", 0}, {"Spa", 1}}; break;
+    default: break;
+    }
+    controls_.SetItems(IDC_BODY_TABS, std::move(tabs));
+    controls_.Select(IDC_BODY_TABS, 0);
+}
+
+void CStep3Dlg::GetHighSpeedRange(int& first, int& end) const {
+    if (twoBodies_) {
+        first = FirstBodyTab() ? 4 : 0;
+        end = first + 4;
+    } else {
+        first = 0;
+        end = ConfigTableSize(*model_, 1);
+    }
+    // Entries past the table cannot take a code.
+    end = std::min(end, ConfigTableSize(*model_, 1));
+    first = std::min(first, end);
+}
+
+void CStep3Dlg::FillValveList() {
+    const int centers = model_->GetExpansionByte() >> 6;
+    const uint8_t solar = ConfigByte(*model_, 4, 0);
+    const uint8_t options = ConfigByte(*model_, 4, 2);
+    const bool solarOnA = Bit(solar, kFirstBody.solar) && !Bit(options, kFirstBody.heatPump);
+    const bool solarOnB = twoBodies_ && Bit(solar, kSecondBody.solar) && !Bit(options, kSecondBody.heatPump);
+    std::vector<CListItem> rows;
+    for (int center = 0; center <= centers; ++center) {
+        for (int valve = 0; valve < kValvesPerCenter; ++valve) {
+            if (valve >= 2 && !Bit(ConfigByte(*model_, 2, center), valve))
+                continue;
+            const int entry = center * kValvesPerCenter + kFirstValveEntry + valve;
+            int code = ConfigByte(*model_, 2, entry);
+            std::string text = code ? model_->GetTriggerName(static_cast<uint8_t>(code)) : "[UNUSED]";
+            if (center == 0 && ((valve == 0 && solarOnA) || (valve == 1 && solarOnB))) {
+                code = kSolarValve;
+                text = "USED BY SOLAR";
+            }
+            char label[64];
+            std::snprintf(label, sizeof label, "Load Center %d     Valve %c:\t", center + 1, 'A' + valve);
+            rows.push_back({label + text, (entry << 16) | code});
+        }
+    }
+    controls_.SetItems(IDC_VALVE_LIST, std::move(rows));
+}
+
+void CStep3Dlg::FillValveCircuits() {
+    FillValveList();
+    std::vector<CListItem> items =
+        CircuitItems(*model_, true, [](const CPoolCircuit& c) { return c.function != kHiddenFunction; });
+    items.push_back({"[UNUSED]", 0});
+    for (const CListItem& item : TriggerItems(*model_, {0x80, 0x81, 0x82, 0x83}))
+        items.push_back(item);
+    controls_.SetItems(IDC_VALVE_CIRCUIT, std::move(items));
+}
+
+void CStep3Dlg::FillHighSpeedList() {
+    int first = 0, end = 0;
+    GetHighSpeedRange(first, end);
+    std::vector<CListItem> rows;
+    for (int entry = first; entry < end; ++entry) {
+        const uint8_t code = ConfigByte(*model_, 1, entry);
+        if (code != 0)
+            rows.push_back({model_->GetTriggerName(code), code});
+    }
+    const bool room = static_cast<int>(rows.size()) < end - first;
+    controls_.SetItems(IDC_HIGH_SPEED_LIST, std::move(rows));
+    controls_.Enable(IDC_ADD_CIRCUIT, room);
+}
+
+void CStep3Dlg::LoadBodyOptions() {
+    const BodyBits& bits = FirstBodyTab() ? kFirstBody : kSecondBody;
+    controls_.SetChecked(IDC_SOLAR, Bit(ConfigByte(*model_, 4, 0), bits.solar));
+    controls_.SetChecked(IDC_SOLAR_HEAT_PUMP, Bit(ConfigByte(*model_, 4, 2), bits.heatPump));
+    controls_.SetChecked(IDC_COOL_DOWN, Bit(ConfigByte(*model_, 5, 0), bits.coolDown));
+}
+
+void CStep3Dlg::OnSelchange(int id) {
+    switch (id) {
+    case IDC_VALVE_LIST: OnSelchangeValve(); break;
+    case IDC_VALVE_CIRCUIT: OnSelchangeValveCircuit(); break;
+    case IDC_BODY_TABS:
+        LoadBodyOptions();
+        FillHighSpeedList();
+        break;
+    default: break;
+    }
+}
+
+void CStep3Dlg::OnClicked(int id) {
+    if (EndWizardStep(controls_, id))
+        return;
+    switch (id) {
+    case IDC_SOLAR: case IDC_SOLAR_HEAT_PUMP: case IDC_COOL_DOWN: case IDC_PUMP_OFF_VALVE: case IDC_SPA_MANUAL_HEAT:
+        OnOptionClicked();
+        break;
+    case IDC_CHLORINATOR: OnChlorinatorClicked(); break;
+    case IDC_ADD_CIRCUIT: OnAddCircuit(); break;
+    case IDC_REMOVE_CIRCUIT: OnRemoveCircuit(); break;
+    default: break;
+    }
+}
+
+void CStep3Dlg::OnSelchangeValve() {
+    const int code = controls_.SelectedData(IDC_VALVE_LIST, -1);
+    if (code < 0)
+        return;
+    if ((code & 0xFF) == kSolarValve) {
+        controls_.Select(IDC_VALVE_CIRCUIT, -1);
+        controls_.Enable(IDC_VALVE_CIRCUIT, false);
+        return;
+    }
+    controls_.Enable(IDC_VALVE_CIRCUIT, true);
+    controls_.SelectDataIfAny(IDC_VALVE_CIRCUIT, code & 0xFF);
+}
+
+void CStep3Dlg::OnSelchangeValveCircuit() {
+    const int row = controls_.Selection(IDC_VALVE_LIST);
+    const int chosen = controls_.SelectedData(IDC_VALVE_CIRCUIT, -1);
+    if (row < 0 || chosen < 0)
+        return;
+    const int entry = controls_.SelectedData(IDC_VALVE_LIST, 0) >> 16;
+    model_->SetTableByte2(entry, static_cast<uint8_t>(chosen));
+    FillValveList();
+    controls_.Select(IDC_VALVE_LIST, row);
+}
+
+void CStep3Dlg::OnOptionClicked() {
+    const BodyBits& bits = FirstBodyTab() ? kFirstBody : kSecondBody;
+    model_->SetTableByte7(4, controls_.IsChecked(IDC_SPA_MANUAL_HEAT) ? 1 : 0, 0);
+    uint8_t solar = ConfigByte(*model_, 4, 0);
+    uint8_t options = ConfigByte(*model_, 4, 2);
+    uint8_t delays = WithBit(ConfigByte(*model_, 5, 0), kPumpOffBit, controls_.IsChecked(IDC_PUMP_OFF_VALVE));
+    solar = WithBit(solar, bits.solar, controls_.IsChecked(IDC_SOLAR));
+    options = WithBit(options, bits.heatPump, controls_.IsChecked(IDC_SOLAR_HEAT_PUMP));
+    delays = WithBit(delays, bits.coolDown, controls_.IsChecked(IDC_COOL_DOWN));
+    model_->SetTableByte4(0, solar, 0);
+    model_->SetTableByte4(2, options, 0);
+    model_->SetTableByte5(0, delays, 1);
+    FillValveList();
+    controls_.Select(IDC_VALVE_CIRCUIT, -1);
+    controls_.Enable(IDC_VALVE_CIRCUIT, false);
+}
+
+void CStep3Dlg::OnChlorinatorClicked() {
+    AskChlorinator(*model_, ZVM_POOL_SETCHLORINATORENABLEQ, {0, controls_.IsChecked(IDC_CHLORINATOR) ? 1 : 0});
+}
+
+void CStep3Dlg::OnAddCircuit() {
+    uint8_t code = 0;
+    if (!sides_.RunSelectCircuit(model_, code))
+        return;
+    int first = 0, end = 0;
+    GetHighSpeedRange(first, end);
+    for (int entry = first; entry < end; ++entry) {
+        if (ConfigByte(*model_, 1, entry) == 0) {
+            model_->SetTableByte1(entry, code);
+            FillHighSpeedList();
+            return;
+        }
+    }
+}
+
+void CStep3Dlg::OnRemoveCircuit() {
+    const int code = controls_.SelectedData(IDC_HIGH_SPEED_LIST, -1);
+    if (code < 0)
+        return;
+    int first = 0, end = 0;
+    GetHighSpeedRange(first, end);
+    for (int entry = first; entry < end; ++entry) {
+        if (ConfigByte(*model_, 1, entry) == code) {
+            model_->SetTableByte1(entry, 0);
+            break;
+        }
+    }
+    FillHighSpeedList();
+}
+
+CSelectCircuitDlg::CSelectCircuitDlg(CDialogView& view, std::shared_ptr<CBasinSetup> model)
+    : CDialogLogic(view), model_(std::move(model)) {}
+
+void CSelectCircuitDlg::OnInitDialog() {
+    controls_.SetText(kTitleId, "Select a Circuit that Requires High-Speed");
+    std::vector<CListItem> items = TriggerItems(*model_, {0x80, 0x81, 0x82, 0x83, 0x84, 0});
+    for (const CListItem& item :
+         CircuitItems(*model_, true, [](const CPoolCircuit& c) { return c.function != kHiddenFunction; }))
+        items.push_back(item);
+    controls_.SetItems(IDC_SELECT_LIST, std::move(items), true);
+    controls_.Enable(IDC_OK, false);
+}
+
+void CSelectCircuitDlg::OnSelchange(int id) {
+    const int code = controls_.SelectedData(IDC_SELECT_LIST, -1);
+    if (id != IDC_SELECT_LIST || code < 0)
+        return;
+    chosen_ = static_cast<uint8_t>(code);
+    controls_.Enable(IDC_OK, true);
+}
+
+void CSelectCircuitDlg::OnClicked(int id) {
+    if (id == IDC_OK)
+        controls_.View().EndDialog(kDialogOk);
+    else if (id == IDC_CANCEL)
+        controls_.View().EndDialog(kDialogCancel);
+}

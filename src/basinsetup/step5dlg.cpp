@@ -1,0 +1,139 @@
+#include "basinsetup/step5dlg.h"
+
+#include <algorithm>
+
+#include "basinsetup/setupitems.h"
+
+namespace {
+
+constexpr int kTopButton5 = 4;
+constexpr int kBottomButton1 = 5;
+constexpr int kBottomButton5 = 9;
+constexpr int kShortRow = 4;
+
+}  // namespace
+
+CStep5Dlg::CStep5Dlg(CDialogView& view, std::shared_ptr<CBasinSetup> model)
+    : CDialogLogic(view), model_(std::move(model)) {}
+
+void CStep5Dlg::AddTab(std::vector<CListItem>& tabs, const char* text, int kind) { tabs.push_back({text, kind}); }
+
+void CStep5Dlg::OnInitDialog() {
+    controls_.SetText(kTitleId, "Configure Spa-Side Remotes (Step 5 of 5)");
+    std::vector<CListItem> tabs;
+    if (IsCompactController(*model_)) {
+        AddTab(tabs, "KP4", kRemoteKp4);
+    } else {
+        AddTab(tabs, "KP10 #1", 0);
+        AddTab(tabs, "KP10 #2", 1);
+        AddTab(tabs, "KP10 #3", 2);
+        AddTab(tabs, "KP10 #4", 3);
+        AddTab(tabs, "KP4 #1/#2", kRemoteKp4);
+    }
+    AddTab(tabs, "Pivana", kRemotePivana);
+    controls_.SetItems(IDC_REMOTE_TABS, std::move(tabs));
+    controls_.Select(IDC_REMOTE_TABS, 0);
+    OnSelchangeTab();
+}
+
+int CStep5Dlg::GetTabKind() const { return controls_.SelectedData(IDC_REMOTE_TABS, -1); }
+
+int CStep5Dlg::GetGroup() const {
+    const int kind = GetTabKind();
+    if (kind >= 0 && kind <= 3)
+        return kind;
+    if (kind == kRemoteKp4)
+        return 3;
+    return kind == kRemotePivana ? 4 : 0;
+}
+
+void CStep5Dlg::FillButtons(bool heatEntries) {
+    std::vector<CListItem> items = TriggerItems(*model_, {0});
+    if (heatEntries) {
+        items.push_back({"Heat Boost", 0x85});
+        items.push_back({"Heat Enable", 0x86});
+    }
+    for (const CListItem& item :
+         CircuitItems(*model_, false, [](const CPoolCircuit& c) { return c.function != kHiddenFunction; }))
+        items.push_back(item);
+    for (int id : kRemoteButtonIds)
+        controls_.SetItems(id, items);
+}
+
+void CStep5Dlg::OnSelchange(int id) {
+    if (id == IDC_REMOTE_TABS)
+        OnSelchangeTab();
+    else if (std::find(std::begin(kRemoteButtonIds), std::end(kRemoteButtonIds), id) != std::end(kRemoteButtonIds))
+        OnSelchangeButton();
+}
+
+void CStep5Dlg::OnClicked(int id) { EndWizardStep(controls_, id); }
+
+void CStep5Dlg::OnSelchangeTab() {
+    const int kind = GetTabKind();
+    const bool compact = IsCompactController(*model_);
+    // Which boxes the remote has: the top row's first four always.
+    bool topButton5 = true, bottomRow = true, bottomButton5 = true;
+    if (kind == kRemotePivana) {
+        FillButtons(false);
+        controls_.Show(IDC_BOTTOM_CAPTION, false);
+        controls_.SetText(IDC_TOP_CAPTION, "Pivana");
+        topButton5 = bottomRow = bottomButton5 = false;
+    } else {
+        FillButtons(true);
+        controls_.Show(IDC_BOTTOM_CAPTION, true);
+        if (kind == kRemoteKp4 && compact) {
+            controls_.SetText(IDC_TOP_CAPTION, "KP4");
+            controls_.Show(IDC_BOTTOM_CAPTION, false);
+            topButton5 = bottomRow = bottomButton5 = false;
+        } else if (kind == kRemoteKp4) {
+            controls_.SetText(IDC_TOP_CAPTION, "KP4 #1");
+            controls_.SetText(IDC_BOTTOM_CAPTION, "KP4 #2");
+            topButton5 = bottomButton5 = false;
+        } else {
+            controls_.SetText(IDC_TOP_CAPTION, "Top Row");
+            controls_.SetText(IDC_BOTTOM_CAPTION, "Bottom Row");
+        }
+    }
+    controls_.Show(kRemoteButtonIds[kTopButton5], topButton5);
+    controls_.Show(IDC_BUTTON5_CAPTION, topButton5);
+    for (int button = kBottomButton1; button < kBottomButton5; ++button)
+        controls_.Show(kRemoteButtonIds[button], bottomRow);
+    controls_.Show(kRemoteButtonIds[kBottomButton5], bottomButton5);
+    const bool shared = (kind == 3 || kind == kRemoteKp4) && !compact;
+    controls_.Show(IDC_SHARE_NOTE, shared);
+    for (int id : kShareMarkerIds)
+        controls_.Show(id, shared);
+    SelectStored();
+}
+
+// A stored code that is no longer offered shows "None".
+void CStep5Dlg::SelectStored() {
+    const int boxes = GetTabKind() <= kRemoteKp4 ? 10 : kShortRow;
+    for (int box = 0; box < boxes; ++box) {
+        const int id = kRemoteButtonIds[box];
+        if (!controls_.SelectDataIfAny(id, ConfigByte(*model_, 3, 10 * GetGroup() + box)))
+            controls_.SelectData(id, 0);
+    }
+}
+
+void CStep5Dlg::OnSelchangeButton() {
+    const int kind = GetTabKind();
+    std::vector<std::pair<int, uint8_t>> bytes;
+    const auto store = [&](int entry, int box) {
+        bytes.emplace_back(entry, static_cast<uint8_t>(controls_.SelectedData(kRemoteButtonIds[box], 0)));
+    };
+    if (kind >= 0 && kind <= 3) {
+        for (int box = 0; box < 10; ++box)
+            store(10 * kind + box, box);
+    } else if (kind == kRemoteKp4) {
+        for (int box = 0; box < kShortRow; ++box)
+            store(30 + box, box);
+        for (int box = 0; box < kShortRow; ++box)
+            store(35 + box, kBottomButton1 + box);
+    } else {
+        for (int box = 0; box < kShortRow; ++box)
+            store(40 + box, box);
+    }
+    StoreTableBytes(*model_, &CBasinSetup::SetTableByte3, bytes);
+}
