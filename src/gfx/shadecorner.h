@@ -120,6 +120,7 @@ public:
     }
     int GetSide() const { return side_; }
     int GetCutFlags() const { return cutFlags_; }
+    int GetCutLength() const { return cutLength_; }
     int GetX() const { return x_; }
     int GetY() const { return y_; }
     CDibDC* GetSurface() { return surface_.get(); }

@@ -11,6 +11,7 @@
 
 #include "core/zvoblist.h"
 #include "core/zvserver.h"
+#include "gfx/skinservices.h"
 #include "gfx/speed.h"
 #include "gfx/zvstring.h"
 
@@ -24,12 +25,11 @@ constexpr uint16_t ZVM_UI_SETTINGSCHANGED = 0x2580;
 constexpr uint16_t ZVM_UI_GETSETTINGSQ = 0x258B;
 constexpr uint16_t ZVM_UI_GETSETTINGSA = 0x258C;
 
-// Style flags.
+// Style flags (outlines and skins are shared with the drawing engine).
 enum : int {
     kStyleBlend = 0x1,
     kStyleGloss = 0x6,
     kStyleOutlineCorners = 0x8,
-    kStyleOutlines = 0x80,
     kStyleLayoutMask = 0xF00,
     kStyleAnimate = 0x1000,
     kStyleTextures = 0x2000,
@@ -37,7 +37,6 @@ enum : int {
     kStyleCurve2500 = 0x8000,
     kStyleGlossVariant = 0x10000,
     kStyleClickFlash = 0x20000,
-    kStyleSkins = 0x40000,
     kStyleBold = 0x200000,
 };
 
