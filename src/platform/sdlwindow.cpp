@@ -234,7 +234,7 @@ private:
                 Key(kWmKeyUp, vk, 1 | kKeyWasDown | kKeyReleased);
                 break;
             }
-            const uint32_t flags = 1 | (raw.key.repeat ? kKeyWasDown : 0);
+            const uint32_t flags = 1 | (raw.key.repeat ? static_cast<uint32_t>(kKeyWasDown) : 0u);
             Key(kWmKeyDown, vk, flags);
             if (int control = ControlCharacterOf(vk)) Key(kWmChar, control, flags);
             break;

@@ -80,8 +80,9 @@ TEST_F(SubnetSearch, LargeSubnetIsCutToTheBlockOfTheAddress) {
 TEST_F(SubnetSearch, MachineInterfaceIsNeverLoopback) {
     testsupport::ScopedEnv other{"ZAVORO_CONFIG_DIR", (dir_.Path() + "/none").c_str()};
     CSearchTargets targets;
-    if (GetSearchTargets(targets))
+    if (GetSearchTargets(targets)) {
         EXPECT_NE(targets.first >> 24, 127u);
+    }
 }
 
 }  // namespace

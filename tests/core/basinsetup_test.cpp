@@ -894,8 +894,9 @@ std::vector<std::vector<uint8_t>> TablesOf(CZVMSG& message, int32_t& index)
     int32_t count = 0;
     while (message.ReadInt(count)) {
         std::vector<uint8_t> bytes(static_cast<size_t>(count));
-        if (count > 0)
+        if (count > 0) {
             EXPECT_TRUE(message.ReadBytes(bytes.data(), count));
+        }
         tables.push_back(bytes);
     }
     return tables;

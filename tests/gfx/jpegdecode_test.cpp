@@ -75,7 +75,9 @@ TEST(JpegDecode, ColoursLandAtTheOffsetAndNothingElseIsWritten) {
     ExpectQuadrants(b, 5, 9, 32, 16);
     for (int y = 0; y < b.height; ++y)
         for (int x = 0; x < b.width; ++x)
-            if (x < 5 || x >= 37 || y < 9 || y >= 25) ASSERT_EQ(b.At(x, y), kUntouched) << x << "," << y;
+            if (x < 5 || x >= 37 || y < 9 || y >= 25) {
+                ASSERT_EQ(b.At(x, y), kUntouched) << x << "," << y;
+            }
 }
 
 TEST(JpegDecode, GreyPicturesShowGrey) {
@@ -116,7 +118,9 @@ TEST(JpegDecode, EnlargementAtAnOffsetKeepsToItsArea) {
     ExpectQuadrants(b, 4, 6, 48, 48);
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 60; ++x)
-            if (x < 4 || x >= 52 || y < 6 || y >= 54) ASSERT_EQ(b.At(x, y), kUntouched) << x << "," << y;
+            if (x < 4 || x >= 52 || y < 6 || y >= 54) {
+                ASSERT_EQ(b.At(x, y), kUntouched) << x << "," << y;
+            }
 }
 
 // Turned over means turned by 180 degrees, whatever the chroma subsampling.

@@ -69,7 +69,9 @@ TEST_F(ShadeGolden, LitCornersAndEdgesInEveryVariant) {
         for (int col = 0; col < actual.width; ++col) actual.pixels.push_back(*scene.GetPixelAddress(col, row));
 
     const std::string golden = std::string(ZV_TEST_DATA_DIR) + "/gfx/shade_panels.png";
-    if (std::getenv("ZV_UPDATE_GOLDEN")) ASSERT_TRUE(testsupport::WritePng(golden, actual));
+    if (std::getenv("ZV_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(testsupport::WritePng(golden, actual));
+    }
     testsupport::Image565 expected;
     ASSERT_TRUE(testsupport::ReadPng(golden, &expected)) << golden;
     if (!(actual == expected)) testsupport::WritePng(testing::TempDir() + "shade_panels.actual.png", actual);

@@ -179,12 +179,24 @@ TEST_F(DrawingContext, TextIsPlacedByItsFormat) {
         EXPECT_LE(ink.right, 89);
         EXPECT_GE(ink.top, 10);
         EXPECT_LE(ink.bottom, 49);
-        if (c.left) EXPECT_LT(ink.left, 13) << c.format;
-        if (c.right) EXPECT_GT(ink.right, 86) << c.format;
-        if (!c.left && !c.right) EXPECT_NEAR(ink.left - 10, 89 - ink.right, 2) << c.format;
-        if (c.top) EXPECT_LT(ink.top, 16) << c.format;
-        if (c.bottom) EXPECT_GT(ink.bottom, 44) << c.format;
-        if (c.vcentre) EXPECT_NEAR(ink.top - 10, 49 - ink.bottom, 5) << c.format;
+        if (c.left) {
+            EXPECT_LT(ink.left, 13) << c.format;
+        }
+        if (c.right) {
+            EXPECT_GT(ink.right, 86) << c.format;
+        }
+        if (!c.left && !c.right) {
+            EXPECT_NEAR(ink.left - 10, 89 - ink.right, 2) << c.format;
+        }
+        if (c.top) {
+            EXPECT_LT(ink.top, 16) << c.format;
+        }
+        if (c.bottom) {
+            EXPECT_GT(ink.bottom, 44) << c.format;
+        }
+        if (c.vcentre) {
+            EXPECT_NEAR(ink.top - 10, 49 - ink.bottom, 5) << c.format;
+        }
     }
 }
 

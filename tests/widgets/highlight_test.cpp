@@ -164,7 +164,9 @@ TEST_F(ButtonTest, ASlideFollowsItsCurveAndEndsExactlyOnTheDistance) {
     EXPECT_EQ(recorder.steps.back().moved, 400);
     EXPECT_EQ(recorder.total, 400);
     for (const Recorder::Step& step : recorder.steps)
-        if (step.tick - start == 100) EXPECT_EQ(step.moved, 200);
+        if (step.tick - start == 100) {
+            EXPECT_EQ(step.moved, 200);
+        }
     EXPECT_LE(recorder.steps.back().tick - start, 201u);
     EXPECT_EQ(root.GetOffscreenPaint(), 0);
 }
