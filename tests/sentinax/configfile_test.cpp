@@ -199,6 +199,10 @@ TEST_F(ConfigFileTest, DamagedFileKeepsTheSystemsReadAndIsCopiedAside) {
     // A column count far beyond the file ends at the file's end.
     testsupport::WriteFileText(path, Image().Int(348).Int(0).Int(0).Int(1).Int(1).Int(0x7FFFFFFF).Int(5).str());
     EXPECT_FALSE(LoadConfig(path, loaded, email));
+    // A version whose records hold no fields cannot make systems out of nothing.
+    testsupport::WriteFileText(path, Image().Int(-5).Int(0x60000000).str());
+    EXPECT_FALSE(LoadConfig(path, loaded, email));
+    EXPECT_TRUE(loaded.systems.empty());
     EXPECT_FALSE(LoadConfig(dir.File("missing"), loaded, email));
 }
 
