@@ -5,7 +5,7 @@ namespace {
 class CEmptyIcon : public CButtonIcon {
 public:
     CButtonIcon* Clone() const override { return new CEmptyIcon; }
-    void Draw(CZVDC*, CZVRect, COLORREF, int) override {}
+    void Draw(CPaintWindow*, CZVDC*, CZVRect, COLORREF, int) override {}
 };
 
 CButtonIconSource g_defaultSource;

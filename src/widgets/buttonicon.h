@@ -6,15 +6,17 @@
 #include "gfx/zvrect.h"
 #include "gfx/zvstring.h"
 
+class CPaintWindow;
 class CZVDC;
 
 class CButtonIcon {
 public:
     virtual ~CButtonIcon() = default;
     virtual CButtonIcon* Clone() const = 0;
-    // Draws the icon into the rectangle, in the colour, greyed for a
-    // disabled button.
-    virtual void Draw(CZVDC* dc, CZVRect rect, COLORREF colour, int greyed) = 0;
+    // Draws the icon into the rectangle over the back colour, greyed for a
+    // disabled button. An icon still loading remembers the owner, which
+    // draws it again once it arrives.
+    virtual void Draw(CPaintWindow* owner, CZVDC* dc, CZVRect rect, COLORREF back, int greyed) = 0;
     // The gateway's picture is still awaited.
     virtual int IsRequestPending() const { return 0; }
     // Asks for the picture again.

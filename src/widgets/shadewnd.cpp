@@ -235,3 +235,7 @@ void RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* target, int dep
     }
     SetShadeDepth(25);
 }
+
+void CShadedFaceRenderer::RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* surface, int depth) {
+    ::RenderShadedFrame(window, face, surface, depth, false, true);
+}

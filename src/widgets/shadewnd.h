@@ -8,6 +8,7 @@
 
 #include "gfx/shadecorner.h"
 #include "gfx/shaderect.h"
+#include "widgets/buttonface.h"
 #include "widgets/zvwindow.h"
 
 class CShadeWnd : public CZVWindow {
@@ -76,3 +77,11 @@ int CornerFits(int radius, int inset);
 // A button's margin ring and bevelled face, rendered into the target.
 // depth below 0 means 25; the shading depth is 25 afterwards.
 void RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* target, int depth, bool skinned, bool plain);
+
+// The bevelled buttons' faces drawn by the shading engine: the margin ring
+// and the bevelled face of RenderShadedFrame, unskinned (the button mixes
+// its skin in itself). End shapes keep the plain renderer's faces.
+class CShadedFaceRenderer : public CButtonFaceRenderer {
+public:
+    void RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* surface, int depth) override;
+};

@@ -5,9 +5,10 @@
 
 #include "gfx/bitmapcache.h"
 #include "gfx/dibdc.h"
+#include "gfx/shadepoly.h"
+#include "gfx/skinservices.h"
 #include "platform/report.h"
 #include "widgets/buttonface.h"
-#include "widgets/buttonskin.h"
 #include "widgets/setserver.h"
 
 namespace {
@@ -290,9 +291,47 @@ CDibDC* CZV3DButton::RenderShape(COLORREF colour, int pressedArrow) {
 }
 
 void CZV3DButton::ClearCorners(CDibDC* face) {
-    int r = GetMargin() + m_radius - 1;
-    if (GetBevel() > 0 && GetMargin() == 0 && (StyleFlags() & ~0x7F)) --r;
-    ClearFaceCorners(face, GetMargin(), r, m_shapeKind);
+    const int margin = GetMargin();
+    int r = margin + m_radius - 1;
+    if (GetBevel() > 0 && margin == 0 && (StyleFlags() & ~0x7F)) --r;
+    const int w = face->GetRequestedWidth();
+    const int h = face->GetHeight();
+    auto clear = [face, w, h](int x1, int x2, int y) {
+        if (y < 0 || y >= h) return;
+        for (int x = std::max(x1, 0); x <= std::min(x2, w - 1); ++x) *face->GetPixelAddress(x, y) = 0;
+    };
+    for (int y = 0; y < h; ++y) {
+        if (y < margin || y >= h - margin) {
+            clear(0, w - 1, y);
+            continue;
+        }
+        clear(0, margin - 1, y);
+        clear(w - margin, w - 1, y);
+    }
+    if (r <= 0) return;
+    // End shapes keep the corners of their square side.
+    const bool keepLeft = m_shapeKind == 3;
+    const bool keepRight = m_shapeKind == 2;
+    const bool keepTop = m_shapeKind == 1;
+    const bool keepBottom = m_shapeKind == 0;
+    for (int i = 0; i < r; ++i) {
+        // Row i from the top of the quarter circle: pixels left of its edge go.
+        const int dy = r - i;
+        int inside = 0;
+        while ((r - inside) * (r - inside) + dy * dy > r * r) ++inside;
+        const int top = margin + i;
+        const int bottom = h - margin - 1 - i;
+        const int left1 = margin, left2 = margin + inside - 1;
+        const int right1 = w - margin - inside, right2 = w - margin - 1;
+        if (!keepTop) {
+            if (!keepLeft) clear(left1, left2, top);
+            if (!keepRight) clear(right1, right2, top);
+        }
+        if (!keepBottom) {
+            if (!keepLeft) clear(left1, left2, bottom);
+            if (!keepRight) clear(right1, right2, bottom);
+        }
+    }
 }
 
 void CZV3DButton::RenderFace(int pressed) {
@@ -341,31 +380,44 @@ void CZV3DButton::ApplySkin(CDibDC* face) {
     const bool skins = SkinsOn();
     const bool parentOnBase = m_parent && m_parent->IsOnBaseSurface();
     if (!m_texture && !(skins && parentOnBase)) return;
-    if ((GetMargin() > 0 || m_radius > 0) && (m_styleBits & k3DKeepUnskinned) && m_ownsImages) {
-        CDibDC*& copy = face == m_pressedImage ? m_unskinnedPressed : m_unskinnedNormal;
-        delete copy;
-        copy = face->Clone();
-    }
+    const int margin = GetMargin();
+    const int x = ToRootX(0), y = ToRootY(0);
+    const bool parentRaised = m_parent && !m_parent->IsOnBaseSurface();
+    const int levelFlag = parentRaised ? 8 : 0;
+    const bool wholeFace = (m_styleBits & k3DBaseSurface) != 0;
     CSetServer* style = CSetServer::Get();
-    CFaceSkin skin;
-    skin.screenX = ToRootX(0);
-    skin.screenY = ToRootY(0);
-    skin.margin = GetMargin();
-    skin.radius = m_radius;
-    skin.shapeKind = m_shapeKind;
-    skin.wholeFace = (m_styleBits & k3DBaseSurface) != 0;
-    skin.skinsOn = skins;
-    skin.parentOnBase = parentOnBase;
-    skin.parentRaised = m_parent && !m_parent->IsOnBaseSurface();
-    skin.skinLevel = style ? style->GetSkinLevel() : 1;
-    skin.textureReady = style ? style->IsTextureReady() : 0;
-    skin.skinImage = style ? style->GetSkinImage() : nullptr;
-    ApplyFaceSkin(face, skin);
+    if (margin > 0 || m_radius > 0) {
+        if ((m_styleBits & k3DKeepUnskinned) && m_ownsImages) {
+            CDibDC*& copy = face == m_pressedImage ? m_unskinnedPressed : m_unskinnedNormal;
+            delete copy;
+            copy = face->Clone();
+        }
+        if (!wholeFace || !skins) {
+            CSpanList spans;
+            spans.AddRoundRect(m_width, m_height, margin, m_radius, m_shapeKind);
+            CDibDC* skin = style ? style->GetSkinImage() : nullptr;
+            if (parentOnBase && skins && skin)
+                face->BlendSpans(skin, x, y, &spans, parentRaised ? 2 : style->GetSkinLevel());
+            else
+                Skins().DrawSkinRect(face, x, y, &spans, levelFlag);
+        } else if (parentRaised && style && style->IsTextureReady()) {
+            Skins().DrawSkinImage(face, face, x, y, nullptr, levelFlag);
+        } else {
+            SkinWholeFace(face, levelFlag | 2);
+        }
+        return;
+    }
+    if (wholeFace && skins) SkinWholeFace(face, levelFlag);
+}
+
+void CZV3DButton::SkinWholeFace(CDibDC* face, int flags) {
+    std::unique_ptr<CDibDC> copy(face->Clone());
+    Skins().DrawWithSkin(face, copy.get(), ToRootX(0), ToRootY(0), 0, 0, m_width, m_height, flags);
 }
 
 void CZV3DButton::DrawFaceImage(CZVDC* dc, CDibDC* image) {
     if (IsSkinned())
-        dc->TransparentBlt(0, 0, image, 0, 0, m_width, m_height, 0);
+        Skins().DrawImage(dc, image, 0, 0, m_width, m_height, 0);
     else
         dc->BitBlt(0, 0, image, 0, 0, m_width, m_height);
 }

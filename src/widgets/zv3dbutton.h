@@ -79,6 +79,8 @@ protected:
     // Skinned faces: the margin band and the corners outside the rounded
     // face become transparent.
     void ClearCorners(CDibDC* face);
+    // Lays the skin over the whole face, in place.
+    void SkinWholeFace(CDibDC* face, int flags);
     // Draws an image of the button's size at 0, 0: transparently when skinned.
     void DrawFaceImage(CZVDC* dc, CDibDC* image);
     // Face, icon and caption in the pressed or normal state, at once.

@@ -19,8 +19,17 @@ int TestMainWnd::OnCommand(int id) {
 }
 
 WidgetHarness::WidgetHarness(int width, int height)
-    : server_(std::make_unique<CZVServer>(ZVVariant::Tablet)),
-      style_(std::make_unique<CSetServer>(*server_)),
+    : WidgetHarness(std::make_unique<CZVServer>(ZVVariant::Tablet), nullptr, width, height) {}
+
+WidgetHarness::WidgetHarness(CZVServer& server, int width, int height)
+    : WidgetHarness(nullptr, &server, width, height) {}
+
+WidgetHarness::WidgetHarness(std::unique_ptr<CZVServer> own, CZVServer* given, int width, int height)
+    : server_(std::move(own)),
+      serverInUse_(given ? given : server_.get()),
+      style_(std::make_unique<CSetServer>(*serverInUse_)),
+      icons_(std::make_unique<CIconCache>(*serverInUse_)),
+      services_(std::make_unique<CToolkitServices>(*serverInUse_, *style_)),
       screen_(std::make_unique<CDibDC>(width, height, 0, 0, 1)),
       previousShell_(InstallShellServices(this)),
       native_(width, height),
@@ -29,6 +38,8 @@ WidgetHarness::WidgetHarness(int width, int height)
 WidgetHarness::~WidgetHarness() {
     root_.reset();
     InstallShellServices(previousShell_);
+    services_.reset();
+    icons_.reset();
     style_.reset();
     server_.reset();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A widget tree under test: a virtual clock, an unconnected connection
-// manager with the style object on it, a screen surface that window drawing
+// manager (or one the test gives) with the style object and the icon cache
+// on it and the toolkit's services installed, a screen surface that window drawing
 // contexts paint into, a headless native window and a root window that
 // stands in for the shell's main window. Events queued on the headless
 // window are routed into the tree as the shell's main loop does.
@@ -9,12 +10,14 @@
 
 #include "core/zvserver.h"
 #include "gfx/dibdc.h"
+#include "gfx/icon.h"
 #include "gfx/shellservices.h"
 #include "platform/tabletwindow.h"
 #include "support/png_image.h"
 #include "support/virtual_clock.h"
 #include "widgets/mainwnd.h"
 #include "widgets/setserver.h"
+#include "widgets/toolkit.h"
 
 namespace testsupport {
 
@@ -42,12 +45,15 @@ public:
 class WidgetHarness : public CShellServices {
 public:
     explicit WidgetHarness(int width = 320, int height = 240);
+    // The tree over the test's connection manager, which must outlive it.
+    WidgetHarness(CZVServer& server, int width, int height);
     ~WidgetHarness() override;
     WidgetHarness(const WidgetHarness&) = delete;
     WidgetHarness& operator=(const WidgetHarness&) = delete;
 
     VirtualClock& Clock() { return clock_; }
-    CZVServer& Server() { return *server_; }
+    CZVServer& Server() { return *serverInUse_; }
+    CIconCache& Icons() { return *icons_; }
     CSetServer& Style() { return *style_; }
     platform::HeadlessWindow& Native() { return native_; }
     TestMainWnd& Root() { return *root_; }
@@ -67,9 +73,14 @@ public:
     CDibDC* GetScreen() override { return screen_.get(); }
 
 private:
+    WidgetHarness(std::unique_ptr<CZVServer> own, CZVServer* given, int width, int height);
+
     VirtualClock clock_;
     std::unique_ptr<CZVServer> server_;
+    CZVServer* serverInUse_;
     std::unique_ptr<CSetServer> style_;
+    std::unique_ptr<CIconCache> icons_;
+    std::unique_ptr<CToolkitServices> services_;
     std::unique_ptr<CDibDC> screen_;
     CShellServices* previousShell_;
     platform::HeadlessWindow native_;

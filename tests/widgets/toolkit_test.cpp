@@ -1,0 +1,105 @@
+#include "widgets/toolkit.h"
+
+#include <gtest/gtest.h>
+
+#include "gateway_tree.h"
+#include "gfx/bitmapcache.h"
+#include "gfx/fontserver.h"
+#include "gfx/icon.h"
+#include "platform/font.h"
+#include "support/temp_dir.h"
+#include "widgets/iconsource.h"
+#include "widgets/setserver.h"
+#include "widgets/shadewnd.h"
+#include "widgets/zv3dbutton.h"
+
+namespace {
+
+using testsupport::PayloadWriter;
+
+TEST(Toolkit, MakesTheSingletonsAndPutsBackWhatItReplaced) {
+    testsupport::TempDir dir;
+    testsupport::ScopedEnv config("ZAVORO_CONFIG_DIR", dir.Path().c_str());
+    platform::PinFontFile(widgettest::kFontFile);
+    CZVServer server(ZVVariant::Tablet);
+    CButtonFaceRenderer* plainFaces = &ButtonFaces();
+    CButtonIconSource* plainIcons = &ButtonIcons();
+    {
+        CToolkit toolkit(server);
+        EXPECT_NE(CFontServer::Get(), nullptr);
+        EXPECT_EQ(CSetServer::Get(), &toolkit.Style());
+        EXPECT_NE(CBitmapCache::Instance(), nullptr);
+        EXPECT_NE(CIconCache::Instance(), nullptr);
+        EXPECT_NE(dynamic_cast<CShadedFaceRenderer*>(&ButtonFaces()), nullptr);
+        EXPECT_NE(dynamic_cast<CGatewayIconSource*>(&ButtonIcons()), nullptr);
+        EXPECT_NE(toolkit.Style().GetArt(), nullptr);
+    }
+    EXPECT_EQ(CFontServer::Get(), nullptr);
+    EXPECT_EQ(CSetServer::Get(), nullptr);
+    EXPECT_EQ(CIconCache::Instance(), nullptr);
+    EXPECT_EQ(CBitmapCache::Instance(), nullptr);
+    EXPECT_EQ(&ButtonFaces(), plainFaces);
+    EXPECT_EQ(&ButtonIcons(), plainIcons);
+    platform::PinFontFile("");
+}
+
+bool IsReddish(uint16_t p) { return (p >> 11) > 24 && ((p >> 5) & 63) < 16 && (p & 31) < 8; }
+
+class IconsOnButtons : public widgettest::GatewayTree {
+protected:
+    CZV3DButton* MakeButton() {
+        CZV3DButton* button = root.Add3DButtonDefault(CZVRect(20, 20, 120, 60), 1, 16, "");
+        harness.Clock().Advance(200);
+        return button;
+    }
+    uint16_t Centre() { return harness.PixelAt(80, 50); }
+};
+
+TEST_F(IconsOnButtons, AStockIconIsDrawnOnTheFace) {
+    CZV3DButton* button = MakeButton();
+    harness.PaintAll();
+    const uint16_t face = Centre();
+    const COLORREF red = MakeColor(255, 0, 0);
+    button->SetIconKind(2, &red);
+    harness.PaintAll();
+    EXPECT_NE(Centre(), face);
+    EXPECT_TRUE(IsReddish(Centre())) << std::hex << Centre();
+}
+
+TEST_F(IconsOnButtons, ANamedIconIsDrawnAtOnceWhenTheGatewayAnswers) {
+    Connect();
+    CZV3DButton* button = MakeButton();
+    button->SetIconName("square", 1);
+    harness.PaintAll();
+    const testsupport::Frame request = NextRequest(ZVM_IMAGE_GETICONQ);
+    EXPECT_EQ(request.payload, testsupport::Bytes(PayloadWriter().String("square")));
+    EXPECT_TRUE(button->GetIcon()->IsRequestPending());
+    const uint16_t face = Centre();
+    EXPECT_FALSE(IsReddish(face));
+
+    CZVIcon* shared = harness.Icons().FindIcon("square");
+    ASSERT_NE(shared, nullptr);
+    const testsupport::Bytes answer =
+        PayloadWriter().Int(CZVIcon::kVector).Int(1).Int(0).Int(0).Int(40).Int(20).Int(0).Int(0).Int(255).Int(0).Int(0);
+    Deliver(shared->GetId(), ZVM_IMAGE_GETICONA, answer, [shared] { return shared->GetState() == CZVIcon::kLoaded; });
+    // Drawn by the arrival itself, without a paint of the tree.
+    EXPECT_TRUE(IsReddish(Centre())) << std::hex << Centre();
+    EXPECT_FALSE(button->GetIcon()->IsRequestPending());
+}
+
+TEST_F(IconsOnButtons, AnIconArrivingAfterItsButtonWentDrawsNothing) {
+    Connect();
+    CZV3DButton* button = MakeButton();
+    button->SetIconName("gone", 1);
+    harness.PaintAll();
+    NextRequest(ZVM_IMAGE_GETICONQ);
+    root.RemoveChild(button);
+    delete button;
+    CZVIcon* shared = harness.Icons().FindIcon("gone");
+    const testsupport::Bytes answer =
+        PayloadWriter().Int(CZVIcon::kVector).Int(1).Int(0).Int(0).Int(40).Int(20).Int(0).Int(0).Int(255).Int(0).Int(0);
+    Deliver(shared->GetId(), ZVM_IMAGE_GETICONA, answer, [shared] { return shared->GetState() == CZVIcon::kLoaded; });
+    EXPECT_FALSE(IsReddish(Centre()));
+}
+
+}  // namespace
