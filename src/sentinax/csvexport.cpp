@@ -1,0 +1,23 @@
+#include "sentinax/csvexport.h"
+
+#include "sentinax/replacefile.h"
+
+std::string FormatCsvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i)
+        line += fields[i] + (i + 1 < fields.size() ? "," : "\r\n");
+    return line;
+}
+
+bool WriteCsvFile(const std::string& path, const std::vector<std::string>& titles,
+                  const std::vector<std::vector<std::string>>& rows) {
+    return WriteFileReplacing(path, false, [&](CZVFile& file) {
+        const auto put = [&file](const std::string& line) {
+            return line.size() <= INT32_MAX && file.WriteChecked(line.data(), static_cast<int32_t>(line.size()));
+        };
+        bool ok = put(FormatCsvLine(titles));
+        for (const auto& row : rows)
+            ok = ok && put(FormatCsvLine(row));
+        return ok;
+    });
+}

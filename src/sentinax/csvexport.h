@@ -1,0 +1,11 @@
+#pragma once
+// The CSV export of a history list: the column titles, then one line per
+// record; fields joined by ',' as they stand (no quoting), each line ended
+// by "\r\n". Texts are the program's 8-bit texts.
+#include <string>
+#include <vector>
+
+std::string FormatCsvLine(const std::vector<std::string>& fields);
+// The whole file, written under a temporary name and renamed into place.
+bool WriteCsvFile(const std::string& path, const std::vector<std::string>& titles,
+                  const std::vector<std::vector<std::string>>& rows);

@@ -1,0 +1,271 @@
+#include "sentinax/emailserver.h"
+
+#include <netdb.h>
+
+#include <algorithm>
+
+#include "platform/settings.h"
+#include "platform/socket.h"
+#include "sentinax/base64coder.h"
+#include "sentinax/smtpsession.h"
+
+namespace {
+
+constexpr int32_t kDefaultRecipientVersion = 144;
+// What the log shows in place of the password's line.
+constexpr char kHiddenLine[] = "********";
+
+bool Contains(const std::vector<std::string>& lines, const std::string& text) {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const std::string& line) { return line.find(text) != std::string::npos; });
+}
+
+}  // namespace
+
+std::vector<std::string> DataLines(const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (const std::string& line : lines) {
+        size_t start = 0;
+        for (;;) {
+            const size_t end = line.find_first_of("\r\n", start);
+            std::string piece = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            if (!piece.empty() && piece[0] == '.')
+                piece.insert(piece.begin(), '.');
+            out.push_back(std::move(piece));
+            if (end == std::string::npos)
+                break;
+            // "\r\n" is one break, as is a lone '\r' or '\n'.
+            start = end + (line.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        }
+    }
+    return out;
+}
+
+CEmailServer::CEmailServer(std::unique_ptr<CMxResolver> resolver)
+    : resolver_(resolver ? std::move(resolver) : std::make_unique<CDnsMxResolver>()) {}
+
+CEmailServer::~CEmailServer() {
+    stop_.store(true);
+    WaitForSender();
+}
+
+void CEmailServer::Queue(std::unique_ptr<CEmailMessage> message) {
+    if (!message)
+        return;
+    std::lock_guard<std::mutex> guard(lock_);
+    queue_.push_back(std::move(message));
+}
+
+size_t CEmailServer::GetQueueLength() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return queue_.size();
+}
+
+std::string CEmailServer::GetDefaultRecipient() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return defaultRecipient_;
+}
+
+std::string CEmailServer::GetSmtpServer() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return account_.server;
+}
+
+std::string CEmailServer::GetSenderAddress() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return account_.sender;
+}
+
+std::string CEmailServer::GetPassword() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return account_.password;
+}
+
+void CEmailServer::SetSmtpServer(const std::string& text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    account_.server = text;
+}
+
+void CEmailServer::SetSenderAddress(const std::string& text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    account_.sender = text;
+}
+
+void CEmailServer::SetPassword(const std::string& text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    account_.password = text;
+}
+
+void CEmailServer::SetDefaultRecipient(const std::string& text) {
+    std::lock_guard<std::mutex> guard(lock_);
+    defaultRecipient_ = text;
+}
+
+void CEmailServer::SetPort(uint16_t port) {
+    std::lock_guard<std::mutex> guard(lock_);
+    account_.port = port;
+}
+
+uint16_t CEmailServer::GetPort() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return account_.port;
+}
+
+void CEmailServer::LoadPortSetting() {
+    int32_t port = 0;
+    if (platform::ReadSettingInt("Email", "Port", port) && port > 0 && port <= 0xFFFF)
+        SetPort(static_cast<uint16_t>(port));
+}
+
+int CEmailServer::LoadSettings(CZVFile& file, int32_t version) {
+    std::string server, sender, password, recipient;
+    if (!file.ReadString(&server) || !file.ReadString(&sender) || !file.ReadString(&password))
+        return 0;
+    SetSmtpServer(server);
+    SetSenderAddress(sender);
+    SetPassword(password);
+    if (version < kDefaultRecipientVersion)
+        return 1;
+    if (!file.ReadString(&recipient))
+        return 0;
+    SetDefaultRecipient(recipient);
+    return 1;
+}
+
+int CEmailServer::SaveSettings(CZVFile& file) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return file.WriteString(account_.server) && file.WriteString(account_.sender) &&
+           file.WriteString(account_.password) && file.WriteString(defaultRecipient_);
+}
+
+void CEmailServer::StartSender() {
+    std::lock_guard<std::mutex> start(senderMutex_);
+    if (senderBusy_.load())
+        return;
+    if (sender_.joinable())
+        sender_.join();
+    if (GetQueueLength() == 0 || stop_.load())
+        return;
+    senderBusy_.store(true);
+    sender_ = std::thread([this] {
+        SendEmail();
+        senderBusy_.store(false);
+    });
+}
+
+void CEmailServer::WaitForSender() {
+    std::lock_guard<std::mutex> start(senderMutex_);
+    if (sender_.joinable())
+        sender_.join();
+}
+
+void CEmailServer::AddLogLine(const std::string& text) {
+    CLogEvent event{CZVTime(), text};
+    std::lock_guard<std::mutex> guard(lock_);
+    while (log_.size() > kLogLimit)
+        log_.pop_front();
+    log_.push_back(std::move(event));
+    ++newLogEntries_;
+}
+
+std::vector<CLogEvent> CEmailServer::CopyLog() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return {log_.begin(), log_.end()};
+}
+
+int CEmailServer::GetNewLogCount() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return newLogEntries_;
+}
+
+void CEmailServer::ClearNewLogCount() {
+    std::lock_guard<std::mutex> guard(lock_);
+    newLogEntries_ = 0;
+}
+
+bool CEmailServer::SendEmail() {
+    std::unique_ptr<CEmailMessage> message;
+    Account account;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (queue_.empty())
+            return false;
+        message = std::move(queue_.front());
+        queue_.pop_front();
+        account = account_;
+    }
+    const std::string& recipient = message->GetRecipient();
+    if (recipient.find('@') == std::string::npos)
+        return false;
+    AddLogLine("Sending Mail to " + recipient + "...");
+    std::vector<std::string> exchangers;
+    int error = 0;
+    const bool answered = resolver_->QueryMx(account.server, exchangers, error);
+    if (!answered)
+        AddLogLine("WARNING: DNS MX Lookup Failed for " + account.server + ", error: " + std::to_string(error));
+    for (const std::string& host : exchangers) {
+        if (TryMailExchanger(host, account, *message)) {
+            AddLogLine("SendEmail() Success");
+            return true;
+        }
+    }
+    if (answered)
+        AddLogLine("WARNING: NSLookup Success However no MX Servers found");
+    uint32_t address = 0;
+    if (!platform::ResolveHost(account.server, &address)) {
+        AddLogLine("Cannot Resolve Host Name " + account.server);
+        return false;
+    }
+    const bool sent = DeliverToHost(address, account, *message);
+    if (answered)
+        AddLogLine(sent ? "SendEmail() Success" : "SendEmail() Failed");
+    return sent;
+}
+
+bool CEmailServer::TryMailExchanger(const std::string& host, const Account& account, const CEmailMessage& message) {
+    AddLogLine("Looking up host: " + host);
+    uint32_t address = 0;
+    if (!platform::ResolveHost(host, &address)) {
+        AddLogLine("Cannot find host: " + host);
+        return false;
+    }
+    return DeliverToHost(address, account, message);
+}
+
+bool CEmailServer::DeliverToHost(uint32_t address, const Account& account, const CEmailMessage& message) {
+    CSmtpSession session([this](const std::string& line) { AddLogLine(line); }, stop_);
+    const bool sent = session.Connect(address, account.port) && Converse(session, account, message);
+    if (!sent)
+        AddLogLine("Send Mail Failed");
+    return sent;
+}
+
+bool CEmailServer::Converse(CSmtpSession& session, const Account& account, const CEmailMessage& message) {
+    std::vector<std::string> reply;
+    if (!session.Expect(220) || !session.SendLine("EHLO [SENTINAX]") || session.ReceiveReply(reply) != 250)
+        return false;
+    if (!account.password.empty() || Contains(reply, "AUTH LOGIN PLAIN")) {
+        if (!session.SendLine("AUTH LOGIN") || !session.Expect(334) ||
+            !session.SendLine(Base64Encode(account.sender)) || !session.Expect(334) ||
+            !session.SendLine(Base64Encode(account.password), kHiddenLine) || !session.Expect(235))
+            return false;
+    }
+    if (!session.SendLine("MAIL FROM:<" + account.sender + ">") || !session.Expect(250) ||
+        !session.SendLine("RCPT TO:<" + message.GetRecipient() + ">") || !session.Expect(250) ||
+        !session.SendLine("DATA") || !session.Expect(354))
+        return false;
+    std::vector<std::string> lines = {"From: " + account.sender, "To: " + message.GetRecipient()};
+    for (std::string& line : DataLines(message.GetLines()))
+        lines.push_back(std::move(line));
+    lines.emplace_back();
+    lines.emplace_back(".");
+    for (const std::string& line : lines) {
+        if (!session.SendLine(line))
+            return false;
+    }
+    if (!session.Expect(250))
+        return false;
+    session.SendLine("QUIT");
+    AddLogLine("Mail Sent OK");
+    return true;
+}

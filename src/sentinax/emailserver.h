@@ -1,0 +1,117 @@
+#pragma once
+// CEmailServer: the monitor's outgoing mail. It holds the account settings,
+// a queue of messages and a log of everything it does. Poll threads and the
+// user interface queue messages; the main thread's idle turn calls
+// StartSender(), which sends one message at a time on a thread of its own:
+// the mail exchanger comes from an MX query of the configured server name
+// (that name's own address when there is none), then one SMTP exchange.
+// A message is attempted once and then dropped.
+//
+// Threads: every member may be called from any thread; the queue, the log
+// and the settings are guarded by one lock. The destructor asks a running
+// sender to give up at its next wait and waits for it.
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "core/zvfile.h"
+#include "core/zvtime.h"
+#include "sentinax/alarmmail.h"
+#include "sentinax/mxlookup.h"
+
+class CSmtpSession;
+
+// One line of the e-mail log, stamped with the local time it was added.
+struct CLogEvent {
+    CZVTime time;
+    std::string text;
+};
+
+class CEmailServer final : public CMailQueue {
+public:
+    static constexpr uint16_t kDefaultPort = 25;
+    // Adding trims the log while it holds more than this many entries.
+    static constexpr size_t kLogLimit = 500;
+
+    // Null resolver: the machine's DNS.
+    explicit CEmailServer(std::unique_ptr<CMxResolver> resolver = nullptr);
+    ~CEmailServer() override;
+    CEmailServer(const CEmailServer&) = delete;
+    CEmailServer& operator=(const CEmailServer&) = delete;
+
+    // CMailQueue: appends; the server owns the message from now on.
+    void Queue(std::unique_ptr<CEmailMessage> message) override;
+    std::string GetDefaultRecipient() const override;
+    size_t GetQueueLength() const;
+
+    // The account. The sender also signs in with its address.
+    std::string GetSmtpServer() const;
+    std::string GetSenderAddress() const;
+    std::string GetPassword() const;
+    void SetSmtpServer(const std::string& text);
+    void SetSenderAddress(const std::string& text);
+    void SetPassword(const std::string& text);
+    void SetDefaultRecipient(const std::string& text);
+    // The SMTP port of every exchanger (25 unless settings or tests say).
+    void SetPort(uint16_t port);
+    uint16_t GetPort() const;
+    // Section "Email", value "Port" of the program's settings.
+    void LoadPortSetting();
+
+    // The four texts in the configuration file: three, and the default
+    // recipient from version 144 on. 1 when all were read or written.
+    int LoadSettings(CZVFile& file, int32_t version);
+    int SaveSettings(CZVFile& file) const;
+
+    // Starts a sender thread for the head of the queue, unless one is
+    // running or nothing is queued.
+    void StartSender();
+    bool IsSenderBusy() const { return senderBusy_.load(); }
+    // Waits until no sender thread runs.
+    void WaitForSender();
+
+    void AddLogLine(const std::string& text);
+    std::vector<CLogEvent> CopyLog() const;
+    // Entries added since the log window last cleared the count.
+    int GetNewLogCount() const;
+    void ClearNewLogCount();
+
+    // Takes the head of the queue and makes the one attempt to send it;
+    // true when a server took it. What the sender thread runs.
+    bool SendEmail();
+
+private:
+    struct Account {
+        std::string server;
+        std::string sender;
+        std::string password;
+        uint16_t port = kDefaultPort;
+    };
+
+    bool TryMailExchanger(const std::string& host, const Account& account, const CEmailMessage& message);
+    bool DeliverToHost(uint32_t address, const Account& account, const CEmailMessage& message);
+    bool Converse(CSmtpSession& session, const Account& account, const CEmailMessage& message);
+
+    std::unique_ptr<CMxResolver> resolver_;
+    mutable std::mutex lock_;
+    Account account_;
+    std::string defaultRecipient_;
+    std::deque<std::unique_ptr<CEmailMessage>> queue_;
+    std::deque<CLogEvent> log_;
+    int newLogEntries_ = 0;
+
+    std::mutex senderMutex_;
+    std::atomic<bool> senderBusy_{false};
+    std::atomic<bool> stop_{false};
+    std::thread sender_;
+};
+
+// The lines of a message as they go after DATA: a line holding line breaks
+// becomes several, and a line that begins with '.' gets a second one, so
+// that no text of the message can end it early or add commands.
+std::vector<std::string> DataLines(const std::vector<std::string>& lines);

@@ -1,0 +1,113 @@
+#include "sentinax/launcher.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <utility>
+
+#include "platform/clock.h"
+#include "platform/process.h"
+#include "platform/settings.h"
+#include "sentinax/system.h"
+
+namespace {
+
+constexpr int32_t kRemoteAccessMajorVersion = 5;
+constexpr uint32_t kEndPollMs = 50;
+// The codes of the search for the remote-access program. This installation
+// has one place to look, the setting; the product searches of the original
+// installer find nothing here and answer "not found" and "no more items".
+constexpr int kNotFoundInProducts = 12;
+constexpr int kNoMoreItems = 259;
+constexpr int kNotFoundInFolders = 22;
+
+// True when the child has ended (and is collected now).
+bool HasEnded(pid_t pid) {
+    int status = 0;
+    const pid_t result = waitpid(pid, &status, WNOHANG);
+    return result == pid || (result < 0 && errno == ECHILD);
+}
+
+}  // namespace
+
+CProgramLauncher::CProgramLauncher(std::string basinSetup, std::string remoteAccess)
+    : basinSetup_(basinSetup.empty() ? kBasinSetupProgram : std::move(basinSetup)),
+      remoteAccessPath_(std::move(remoteAccess)) {
+    if (remoteAccessPath_.empty() && !platform::ReadSettingString("RemoteAccess", "Program", remoteAccessPath_))
+        remoteAccessPath_ = kRemoteAccessProgram;
+}
+
+CProgramLauncher::~CProgramLauncher() { Reap(); }
+
+std::vector<std::string> CProgramLauncher::Arguments(const std::string& user, const std::string& password) {
+    return {"/R", "/USER:" + user, "/PASS:" + password, "/TITLE:Marquel"};
+}
+
+std::string CProgramLauncher::ConnectToSystem(const CSystem& system) {
+    Reap();
+    int32_t major = 0;
+    {
+        auto lock = system.Lock();
+        major = system.majorVersion;
+    }
+    if (major < kRemoteAccessMajorVersion)
+        return StartBasinSetup(system) ? std::string() : kBasinSetupStartError;
+    if (StartRemoteAccess(system) == 0)
+        return {};
+    return "ERROR: Can't find Marquel Connect.\nMay not be installed.\n(" + std::to_string(kNotFoundInProducts) + "," +
+           std::to_string(kNoMoreItems) + "," + std::to_string(kNotFoundInFolders) + ")";
+}
+
+bool CProgramLauncher::StartBasinSetup(const CSystem& system) {
+    std::string password;
+    {
+        auto lock = system.Lock();
+        password = system.password;
+    }
+    const pid_t pid = platform::StartProgram(basinSetup_, Arguments(system.GetAdapterName(), password));
+    if (pid < 0)
+        return false;
+    children_.push_back(pid);
+    return true;
+}
+
+int CProgramLauncher::StartRemoteAccess(const CSystem& system) {
+    if (platform::FindProgram(remoteAccessPath_).empty())
+        return 1;
+    std::string password;
+    {
+        auto lock = system.Lock();
+        password = system.password;
+    }
+    EndEarlierRemoteAccess();
+    const pid_t pid = platform::StartProgram(remoteAccessPath_, Arguments(system.GetAdapterSerial(), password));
+    if (pid < 0)
+        return 3;
+    remoteAccess_ = pid;
+    children_.push_back(pid);
+    return 0;
+}
+
+void CProgramLauncher::EndEarlierRemoteAccess() {
+    if (remoteAccess_ < 0)
+        return;
+    const pid_t pid = std::exchange(remoteAccess_, -1);
+    if (HasEnded(pid)) {
+        std::erase(children_, pid);
+        return;
+    }
+    // Ended as the original ends it: at once, without asking.
+    kill(pid, SIGKILL);
+    const uint32_t start = platform::GetTickCount();
+    while (!HasEnded(pid)) {
+        if (platform::TicksSince(start) >= kEndWaitMs)
+            return;  // Still collected by Reap once it has gone.
+        platform::Sleep(kEndPollMs);
+    }
+    std::erase(children_, pid);
+}
+
+void CProgramLauncher::Reap() {
+    std::erase_if(children_, [](pid_t pid) { return HasEnded(pid); });
+}

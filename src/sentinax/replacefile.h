@@ -1,0 +1,20 @@
+#pragma once
+// Writing a file so that no reader, and no failure half-way, ever finds half
+// of it: the bytes go to a temporary file beside it, which takes the file's
+// place only once it is complete and on disk.
+#include <functional>
+#include <string>
+
+#include "core/zvfile.h"
+
+// "<path>.new".
+std::string TemporaryNameFor(const std::string& path);
+
+// Creates the temporary file (mode 0600 when `secret`, since it holds a
+// password), lets `write` fill it and puts it in place of `path`. On any
+// failure the temporary file is removed and `path` is left as it was.
+bool WriteFileReplacing(const std::string& path, bool secret, const std::function<bool(CZVFile&)>& write);
+
+// Syncs the complete temporary file of `path` to disk and renames it over
+// `path`; removes it when that fails.
+bool CommitTemporary(const std::string& path);

@@ -1,0 +1,121 @@
+#include "sentinax/smtpsession.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/zvsock.h"
+#include "platform/clock.h"
+#include "platform/socket.h"
+
+namespace {
+
+// The pause between two looks at a quiet connection.
+constexpr uint32_t kReceivePollMs = 50;
+
+}  // namespace
+
+CSmtpLineReader::Result CSmtpLineReader::Add(char byte) {
+    if (buffer_.size() >= kMaxLineBytes)
+        buffer_.clear();
+    buffer_ += byte;
+    if (buffer_.size() >= 2 && buffer_.compare(buffer_.size() - 2, 2, "\r\n") == 0) {
+        line_.assign(buffer_, 0, buffer_.size() - 2);
+        buffer_.clear();
+        return kLine;
+    }
+    return buffer_.size() >= kMaxLineBytes ? kOverflow : kMore;
+}
+
+int SmtpReplyCode(std::string_view line) {
+    if (line.size() < 3)
+        return -1;
+    int code = 0;
+    for (size_t i = 0; i < 3; ++i) {
+        if (!std::isdigit(static_cast<unsigned char>(line[i])))
+            return -1;
+        code = code * 10 + (line[i] - '0');
+    }
+    return code;
+}
+
+bool IsFinalReplyLine(std::string_view line) { return line.size() < 4 || line[3] != '-'; }
+
+CSmtpSession::CSmtpSession(Logger log, const std::atomic<bool>& stop) : log_(std::move(log)), stop_(stop) {}
+
+CSmtpSession::~CSmtpSession() { platform::CloseSocket(fd_); }
+
+bool CSmtpSession::Connect(uint32_t address, uint16_t port) {
+    fd_ = platform::OpenTcpSocket();
+    if (fd_ < 0)
+        return false;
+    const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&address);
+    log_("Connecting to " + std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]));
+    const auto result = platform::ConnectWithin(fd_, platform::MakeAddress(address, port), kConnectWaitMs,
+                                                [this] { return !stop_.load(); });
+    if (result != platform::ConnectResult::kConnected) {
+        log_("ERROR: Cannot connect to " + FormatDottedQuad(address) + ":" + std::to_string(port));
+        return false;
+    }
+    log_("Connected to SMTP Server OK");
+    return true;
+}
+
+bool CSmtpSession::SendLine(const std::string& line, const std::string& logged) {
+    if (fd_ < 0 || line.find_first_of("\r\n") != std::string::npos)
+        return false;
+    log_("SENDING: " + logged);
+    const std::string whole = line + "\r\n";
+    return platform::SendAll(fd_, whole.data(), whole.size(), kReplyWaitMs);
+}
+
+bool CSmtpSession::ReceiveLine(std::string& line, uint32_t waitMs) {
+    line.clear();
+    if (fd_ < 0)
+        return false;
+    const uint32_t start = platform::GetTickCount();
+    while (!stop_.load()) {
+        char byte = 0;
+        const ssize_t got = platform::ReceiveSome(fd_, &byte, 1);
+        if (got == 0)
+            return false;
+        if (got < 0) {
+            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+                return false;
+            const uint32_t waited = platform::TicksSince(start);
+            if (waited >= waitMs)
+                return false;
+            platform::WaitForSocket(fd_, POLLIN, std::min(kReceivePollMs, waitMs - waited));
+            continue;
+        }
+        switch (reader_.Add(byte)) {
+        case CSmtpLineReader::kLine:
+            line = reader_.Line();
+            log_("RECV: " + line);
+            return true;
+        case CSmtpLineReader::kOverflow:
+            return false;
+        case CSmtpLineReader::kMore:
+            break;
+        }
+    }
+    return false;
+}
+
+int CSmtpSession::ReceiveReply(std::vector<std::string>& lines) {
+    lines.clear();
+    std::string line;
+    while (lines.size() < kMaxReplyLines && ReceiveLine(line)) {
+        lines.push_back(line);
+        if (IsFinalReplyLine(line))
+            return SmtpReplyCode(line);
+    }
+    return -1;
+}
+
+bool CSmtpSession::Expect(int expected) {
+    std::vector<std::string> lines;
+    return ReceiveReply(lines) == expected;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// One SMTP conversation with one mail server: lines out, reply lines in,
+// each wait bounded and given up when the owner asks to stop.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Gathers a reply line from the bytes as they arrive.
+class CSmtpLineReader {
+public:
+    // A line and its "\r\n" fill at most this many bytes.
+    static constexpr size_t kMaxLineBytes = 1000;
+    enum Result { kMore, kLine, kOverflow };
+
+    // kLine when the byte ended a line, which Line() then holds without its
+    // "\r\n"; the next byte starts a new one. kOverflow when the buffer is
+    // full without a line end.
+    Result Add(char byte);
+    const std::string& Line() const { return line_; }
+
+private:
+    std::string buffer_;
+    std::string line_;
+};
+
+// The reply code a line begins with ("250-SIZE" gives 250); -1 when it does
+// not begin with three digits.
+int SmtpReplyCode(std::string_view line);
+// Whether the line ends its reply: the code is not followed by '-'.
+bool IsFinalReplyLine(std::string_view line);
+
+class CSmtpSession {
+public:
+    using Logger = std::function<void(const std::string&)>;
+    static constexpr uint32_t kReplyWaitMs = 30000;
+    static constexpr uint32_t kConnectWaitMs = 30000;
+    // The lines one reply may have.
+    static constexpr size_t kMaxReplyLines = 100;
+
+    CSmtpSession(Logger log, const std::atomic<bool>& stop);
+    // Closes the connection.
+    ~CSmtpSession();
+    CSmtpSession(const CSmtpSession&) = delete;
+    CSmtpSession& operator=(const CSmtpSession&) = delete;
+
+    // Connects to the address (network order) and port, logging the attempt.
+    bool Connect(uint32_t address, uint16_t port);
+    // Sends the line and "\r\n" whole. A line that holds a line break itself
+    // is refused. `logged` is what the log shows of it.
+    bool SendLine(const std::string& line, const std::string& logged);
+    bool SendLine(const std::string& line) { return SendLine(line, line); }
+    // One reply line within the wait; false when it did not come whole.
+    bool ReceiveLine(std::string& line, uint32_t waitMs = kReplyWaitMs);
+    // Every line of one reply; its code, or -1 when it did not come whole.
+    int ReceiveReply(std::vector<std::string>& lines);
+    // The reply's code equals `expected`.
+    bool Expect(int expected);
+
+private:
+    Logger log_;
+    const std::atomic<bool>& stop_;
+    int fd_ = -1;
+    CSmtpLineReader reader_;
+};

@@ -1,0 +1,117 @@
+#pragma once
+// CSystemRoster: the monitor's configured systems, the queue of systems due
+// for a refresh and the poll threads that serve it. The main dialog owns one
+// and lets it schedule: RunScheduledWork() on every idle turn queues due
+// systems every 10 s and runs the batch discovery lookup every 10 minutes.
+//
+// Threads: one lock guards the systems list and the due queue; every member
+// takes it itself, so a caller never holds it. The poll threads call
+// TakeNextSystem(); everything else is for the main thread. A system that a
+// poll thread is refreshing is never handed to a second thread: a request
+// that queues it again waits in the queue until the first refresh has ended.
+// Systems are shared pointers; a system deleted during its refresh is freed
+// when that refresh ends.
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "sentinax/pollthread.h"
+#include "sentinax/system.h"
+
+using SystemPtr = std::shared_ptr<CSystem>;
+
+class CSystemRoster {
+public:
+    // What a poll thread runs on a system it took; CSystem::Update by default.
+    using RefreshFunction = std::function<void(CSystem&, const CRefreshContext&)>;
+
+    static constexpr int kMinPollThreads = 2;
+    static constexpr uint32_t kDueCheckMs = 10000;
+    static constexpr uint32_t kBatchLookupMs = 600000;
+    // The refresh interval: 8 s per system, at least 300 s.
+    static constexpr uint32_t kIntervalPerSystemMs = 8000;
+    static constexpr uint32_t kMinIntervalMs = 300000;
+
+    // `shared` gives the gates, the mail queue and the columns every refresh
+    // uses; its stop flag is replaced by the roster's own. Starts one poll
+    // thread.
+    explicit CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh = {});
+    // StopPollThreads().
+    ~CSystemRoster();
+    CSystemRoster(const CSystemRoster&) = delete;
+    CSystemRoster& operator=(const CSystemRoster&) = delete;
+
+    // The number of poll threads for a number of systems (2 to 26).
+    static int PollThreadTarget(int systemCount);
+    // The refresh interval for a number of systems, in milliseconds.
+    static uint32_t RefreshIntervalFor(int systemCount);
+
+    // The systems, in configuration order.
+    std::vector<SystemPtr> GetSystems() const;
+    int GetSystemCount() const;
+    void AddSystem(SystemPtr system);
+    // Takes the system out of the list and the queue.
+    void DeleteSystem(const CSystem* system);
+    // The whole list at once (configuration loaded or restored); the queue is
+    // emptied.
+    void ReplaceSystems(std::vector<SystemPtr> systems);
+
+    // At start, once the configuration is read: tells the gates the number
+    // of systems, brings the poll threads to their number for it, runs the
+    // batch lookup and queues the due systems.
+    void Begin();
+    // One idle turn of the main thread.
+    void RunScheduledWork();
+
+    void AddPollThread();
+    int GetPollThreadCount() const;
+    // Asks every thread to stop (the refreshes give up at their next wait),
+    // empties the queue, then waits for each thread to end.
+    void StopPollThreads();
+
+    // Appends every due system that is not queued yet.
+    void QueueDueSystems();
+    // The head of the queue that no other thread is refreshing; none when
+    // there is no such system. The caller reports the end of the refresh.
+    SystemPtr TakeNextSystem();
+    void FinishRefresh(const CSystem* system);
+    // "Refresh Status Now": each system, in the given (row) order, goes to
+    // the head of the queue with a fresh lookup, so the last comes first.
+    void RefreshSelected(const std::vector<const CSystem*>& rows);
+    // "Refresh All Status Now".
+    void RefreshAll();
+    // One discovery lookup for every system that needs its address renewed;
+    // sets the refresh interval from the number of systems. Nothing at all
+    // when the discovery service is not named by a dotted address.
+    void RunBatchLookup();
+
+    // The queue, head first.
+    std::vector<SystemPtr> GetDueQueue() const;
+
+    // For the poll threads.
+    const CRefreshContext& GetRefreshContext() const { return context_; }
+    void RunRefresh(CSystem& system) { refresh_(system, context_); }
+
+private:
+    SystemPtr FindLocked(const CSystem* system) const;
+    void UnqueueLocked(const CSystem* system);
+
+    CRefreshContext context_;
+    RefreshFunction refresh_;
+    std::atomic<bool> stopping_{false};
+
+    mutable std::mutex lock_;
+    std::vector<SystemPtr> systems_;
+    std::deque<SystemPtr> dueQueue_;
+    std::set<const CSystem*> refreshing_;
+
+    // Only the main thread changes the thread list.
+    std::vector<std::unique_ptr<CPollThread>> threads_;
+    uint32_t lastDueCheck_;
+    uint32_t lastBatchLookup_;
+};
