@@ -1,5 +1,6 @@
 #include "sentinax/emaillogdlg.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -19,7 +20,7 @@ std::string TrimLineEnds(const std::string& text) {
 
 }  // namespace
 
-std::string FormatLogLine(const CEmailLogEntry& entry) {
+std::string FormatLogLine(const CLogEvent& entry) {
     const CZVTime& t = entry.time;
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%d/%d/%d %d:%02d:%02d %s", t.GetMonth(), t.GetDay(), t.GetYear(),
@@ -27,17 +28,20 @@ std::string FormatLogLine(const CEmailLogEntry& entry) {
     return std::string(stamp) + "\t " + TrimLineEnds(entry.text);
 }
 
-CEmailLogDlg::CEmailLogDlg(CEmailService& server, CEmailLogView& view, std::function<void()> close)
+CEmailLogDlg::CEmailLogDlg(CEmailServer& server, CEmailLogView& view, std::function<void()> close)
     : server_(server), view_(view), close_(std::move(close)) {}
 
 void CEmailLogDlg::Refresh() {
-    const std::vector<CEmailLogEntry> entries = server_.TakeNewLogEntries();
-    if (entries.empty())
+    const int count = server_.GetNewLogCount();
+    if (count < 1)
         return;
+    const std::vector<CLogEvent> log = server_.CopyLog();
+    server_.ClearNewLogCount();
     while (view_.GetLineCount() > kMaxLines)
         view_.DeleteFirstLine();
-    for (const CEmailLogEntry& entry : entries)
-        view_.AddLine(FormatLogLine(entry));
+    const size_t taken = std::min(static_cast<size_t>(count), log.size());
+    for (size_t i = log.size() - taken; i < log.size(); ++i)
+        view_.AddLine(FormatLogLine(log[i]));
     view_.SelectLastLine();
 }
 
@@ -46,14 +50,19 @@ void CEmailLogDlg::OnCancel() {
         close_();
 }
 
-CEmailSetDlg::CEmailSetDlg(CEmailService& server, CEmailSetView& view)
-    : server_(server), view_(view), account_(server.GetAccount()) {}
+CEmailSetDlg::CEmailSetDlg(CEmailServer& server, CEmailSetView& view)
+    : server_(server),
+      view_(view),
+      account_{server.GetSmtpServer(), server.GetSenderAddress(), server.GetPassword(), server.GetDefaultRecipient()} {}
 
 void CEmailSetDlg::OnInitDialog() { view_.PutAccount(account_); }
 
 void CEmailSetDlg::OnOK() {
     if (!view_.GetAccount(account_))
         return;
-    server_.SetAccount(account_);
+    server_.SetSmtpServer(account_.smtpServer);
+    server_.SetSenderAddress(account_.sender);
+    server_.SetPassword(account_.password);
+    server_.SetDefaultRecipient(account_.defaultRecipient);
     view_.EndDialog(true);
 }

@@ -3,11 +3,19 @@
 #include <functional>
 #include <string>
 
-#include "sentinax/monitorservices.h"
+#include "sentinax/emailserver.h"
 
 // "<month>/<day>/<year> <h>:<mm>:<ss> AM|PM\t <text>", the text without line
 // ends at either end.
-std::string FormatLogLine(const CEmailLogEntry& entry);
+std::string FormatLogLine(const CLogEvent& entry);
+
+// The outgoing mail account as "Outgoing Email Account Settings" shows it.
+struct CEmailAccount {
+    std::string smtpServer;
+    std::string sender;
+    std::string password;
+    std::string defaultRecipient;
+};
 
 class CEmailLogView {
 public:
@@ -25,7 +33,7 @@ public:
     static constexpr int kMaxLines = 500;
 
     // close asks the owner to close the window.
-    CEmailLogDlg(CEmailService& server, CEmailLogView& view, std::function<void()> close);
+    CEmailLogDlg(CEmailServer& server, CEmailLogView& view, std::function<void()> close);
 
     // Adds the entries logged since the last refresh.
     void Refresh();
@@ -33,7 +41,7 @@ public:
     void OnCancel();
 
 private:
-    CEmailService& server_;
+    CEmailServer& server_;
     CEmailLogView& view_;
     std::function<void()> close_;
 };
@@ -50,12 +58,12 @@ public:
 
 class CEmailSetDlg {
 public:
-    CEmailSetDlg(CEmailService& server, CEmailSetView& view);
+    CEmailSetDlg(CEmailServer& server, CEmailSetView& view);
     void OnInitDialog();
     void OnOK();
 
 private:
-    CEmailService& server_;
+    CEmailServer& server_;
     CEmailSetView& view_;
     CEmailAccount account_;
 };

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/zvfile.h"
+#include "sentinax/csvexport.h"
 #include "sentinax/system.h"
 
 std::string GetErrorsTitle(const CSystem& system) {
@@ -23,8 +24,7 @@ std::vector<std::string> GetErrorLines(const CSystem& system) {
     return lines;
 }
 
-CHistoryDlg::CHistoryDlg(CSystem& system, CMonitorServices& services, CHistoryView& view)
-    : system_(system), services_(services), view_(view), list_(nullptr, true) {}
+CHistoryDlg::CHistoryDlg(CSystem& system, CHistoryView& view) : system_(system), view_(view), list_(nullptr, true) {}
 
 CHistoryDlg::~CHistoryDlg() {
     list_.DeleteAllRows();
@@ -89,6 +89,14 @@ int CHistoryDlg::OnDeleteEntries() {
     return 1;
 }
 
-void CHistoryDlg::OnExportCsv() { services_.ExportHistoryCsv(list_); }
+bool CHistoryDlg::ExportCsv(const std::string& path) const {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < list_.GetRowCount(); ++row) {
+        std::vector<std::string>& fields = rows.emplace_back();
+        for (int column = 0; column < list_.CSortListCtrl::GetColumnCount(); ++column)
+            fields.push_back(list_.GetCellText(list_.GetRowData(row), column));
+    }
+    return WriteCsvFile(path, list_.GetColumnTitles(), rows);
+}
 
 void CHistoryDlg::FreeRecords() { records_.clear(); }

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "sentinax/monitorservices.h"
 #include "sentinax/systemlist.h"
 
 // "System Errors": the title and the alarm and warning texts, sorted.
@@ -23,7 +22,7 @@ public:
     static constexpr int ID_HISTORY_DELETE = 153;
     static constexpr int ID_HISTORY_EXPORT = 154;
 
-    CHistoryDlg(CSystem& system, CMonitorServices& services, CHistoryView& view);
+    CHistoryDlg(CSystem& system, CHistoryView& view);
     ~CHistoryDlg();
     CHistoryDlg(const CHistoryDlg&) = delete;
     CHistoryDlg& operator=(const CHistoryDlg&) = delete;
@@ -36,7 +35,8 @@ public:
     // reverse of the display order) and shows it again. 0, with the file as
     // it was, when it cannot be rewritten whole.
     int OnDeleteEntries();
-    void OnExportCsv();
+    // The list's titles and rows, in display order, as a CSV file.
+    bool ExportCsv(const std::string& path) const;
 
     CSystemList& List() { return list_; }
     const std::vector<std::unique_ptr<CSystem>>& Records() const { return records_; }
@@ -45,7 +45,6 @@ private:
     void FreeRecords();
 
     CSystem& system_;
-    CMonitorServices& services_;
     CHistoryView& view_;
     std::vector<std::unique_ptr<CSystem>> records_;
     CSystemList list_;

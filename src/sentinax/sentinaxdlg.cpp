@@ -1,10 +1,10 @@
 #include "sentinax/sentinaxdlg.h"
 
-#include <algorithm>
-
-#include "platform/clock.h"
+#include "platform/program.h"
+#include "sentinax/backup.h"
+#include "sentinax/configfile.h"
 #include "sentinax/emaillogdlg.h"
-#include "sentinax/system.h"
+#include "sentinax/emailserver.h"
 
 namespace {
 
@@ -14,32 +14,33 @@ std::string DeleteQuestion(const std::string& name) { return "Are you sure you w
 
 }  // namespace
 
-CSentinaxDlg::CSentinaxDlg(CMonitorServices& services, CSentinaxView& view)
-    : services_(services),
+CSentinaxDlg::CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxView& view,
+                           CSystemRoster::RefreshFunction refresh)
+    : email_(email),
       view_(view),
       list_(this, false),
-      lastBatchLookup_(platform::GetTickCount()),
-      lastDueCheck_(lastBatchLookup_) {}
+      roster_(CRefreshContext{&gates, &email, &list_, nullptr},
+              [this, refresh](CSystem& system, const CRefreshContext& context) {
+                  if (refresh)
+                      refresh(system, context);
+                  else
+                      system.Update(context);
+                  view_.PostIdlePump();
+              }) {}
 
 CSentinaxDlg::~CSentinaxDlg() {
-    if (polling_)
-        services_.StopPolling();
+    roster_.StopPollThreads();
     list_.DeleteAllRows();
 }
 
 void CSentinaxDlg::OnInitDialog() {
-    if (!services_.LoadConfig(systems_, backupReminder_))
+    if (!LoadConfig())
         view_.Maximise();
     FillList();
-    services_.StartPolling(systems_, static_cast<int>(systems_.size()), [this] { view_.PostIdlePump(); });
-    polling_ = true;
-    services_.RunBatchLookup();
-    lastBatchLookup_ = platform::GetTickCount();
-    services_.QueueDueSystems();
+    roster_.Begin();
     list_.SetSortColumn(0);
     list_.SetSortDescending(false);
-    list_.Sort();
-    OnSystemListItemChanged();
+    Resort();
 }
 
 void CSentinaxDlg::OnDestroy() { SaveConfig(); }
@@ -66,7 +67,7 @@ bool CSentinaxDlg::OnCommand(int id) {
 }
 
 void CSentinaxDlg::OnIdlePump() {
-    services_.Email().StartSender();
+    email_.StartSender();
     if (emailLog_)
         emailLog_->Refresh();
     for (int row = 0; row < list_.GetRowCount(); ++row) {
@@ -80,14 +81,7 @@ void CSentinaxDlg::OnIdlePump() {
         if (changed)
             view_.RedrawRow(row);
     }
-    if (platform::TicksSince(lastBatchLookup_) > kBatchLookupMs) {
-        lastBatchLookup_ = platform::GetTickCount();
-        services_.RunBatchLookup();
-    }
-    if (platform::TicksSince(lastDueCheck_) > kDueCheckMs) {
-        lastDueCheck_ = platform::GetTickCount();
-        services_.QueueDueSystems();
-    }
+    roster_.RunScheduledWork();
 }
 
 void CSentinaxDlg::OnSystemListItemChanged() {
@@ -106,20 +100,15 @@ void CSentinaxDlg::OnSystemListItemChanged() {
 }
 
 void CSentinaxDlg::OnAddSystem() {
-    auto system = std::make_unique<CSystem>();
+    auto system = std::make_shared<CSystem>();
     if (!view_.RunSystemDialog(*system))
         return;
-    CSystem* added = system.get();
-    {
-        std::lock_guard<std::mutex> lock(services_.SystemsLock());
-        systems_.push_back(std::move(system));
-    }
+    roster_.AddSystem(system);
     SaveConfig();
     FillList();
-    added->RequestLookup();
-    added->RequestRefresh();
-    list_.Sort();
-    OnSystemListItemChanged();
+    system->RequestLookup();
+    system->RequestRefresh();
+    Resort();
 }
 
 void CSentinaxDlg::OnEditSystem() {
@@ -127,7 +116,7 @@ void CSentinaxDlg::OnEditSystem() {
     if (!system || !view_.RunSystemDialog(*system))
         return;
     SaveConfig();
-    list_.Sort();
+    Resort();
     OnRefreshSelected();
 }
 
@@ -146,24 +135,12 @@ void CSentinaxDlg::OnDeleteSystems() {
         if (answer == CSentinaxView::kYes)
             marked.push_back(system);
     }
-    SystemPtrs removed;
-    {
-        std::lock_guard<std::mutex> lock(services_.SystemsLock());
-        for (CSystem* system : marked) {
-            auto found = std::find_if(systems_.begin(), systems_.end(),
-                                      [system](const auto& owned) { return owned.get() == system; });
-            removed.push_back(std::move(*found));
-            systems_.erase(found);
-        }
-    }
-    // No row may point to a system once it is gone.
-    FillList();
-    for (const auto& system : removed)
-        services_.ReleaseSystem(*system);
-    removed.clear();
+    // A system in the middle of a refresh lives on until that refresh ends.
+    for (CSystem* system : marked)
+        roster_.DeleteSystem(system);
     SaveConfig();
-    list_.Sort();
-    OnSystemListItemChanged();
+    FillList();
+    Resort();
 }
 
 void CSentinaxDlg::OnShowSystemErrors() {
@@ -198,34 +175,97 @@ void CSentinaxDlg::OnDefaultColumnWidths() {
     view_.ApplyColumnWidths();
 }
 
-void CSentinaxDlg::OnRefreshSelected() { services_.RefreshSelected(SelectedSystems()); }
-
-void CSentinaxDlg::OnRefreshAll() { services_.RefreshAll(); }
-
-void CSentinaxDlg::OnConnectToSystem() {
-    if (CSystem* system = SingleSelection())
-        services_.ConnectToSystem(*system);
+void CSentinaxDlg::OnRefreshSelected() {
+    std::vector<const CSystem*> rows;
+    for (int row : list_.GetSelectedRows())
+        rows.push_back(list_.GetRowData(row));
+    roster_.RefreshSelected(rows);
 }
 
-void CSentinaxDlg::OnBackup() { services_.Backup(systems_, backupReminder_); }
+void CSentinaxDlg::OnRefreshAll() { roster_.RefreshAll(); }
+
+void CSentinaxDlg::OnConnectToSystem() {
+    CSystem* system = SingleSelection();
+    if (!system)
+        return;
+    const std::string problem = launcher_.ConnectToSystem(*system);
+    if (!problem.empty())
+        view_.ShowMessage(problem);
+}
+
+void CSentinaxDlg::OnBackup() {
+    if (backupReminder_ && view_.RunBackupReminder()) {
+        backupReminder_ = 0;
+        SaveConfig();
+    }
+    const std::optional<bool> withHistory = view_.RunBackupOptions();
+    if (!withHistory)
+        return;
+    const std::optional<std::string> archive = view_.AskArchiveName(true);
+    if (!archive)
+        return;
+    const bool done = CreateBackup(platform::GetProgramFolder(), *archive, *withHistory);
+    view_.ShowMessage(done ? kBackupSuccessText : kBackupErrorText);
+}
 
 void CSentinaxDlg::OnRestore() {
-    if (!services_.Restore(systems_, backupReminder_))
+    const std::optional<std::string> archive = view_.AskArchiveName(false);
+    if (!archive || !view_.AskYesNo(kRestoreWarningText))
         return;
+    const bool restored = RestoreBackup(*archive, platform::GetProgramFolder());
+    if (restored) {
+        list_.DeleteAllRows();
+        shown_.clear();
+    }
+    const bool loaded = restored && LoadConfig();
     FillList();
-    list_.Sort();
-    OnSystemListItemChanged();
+    Resort();
+    view_.ShowMessage(loaded ? kRestoreSuccessText : kBackupErrorText);
 }
 
 void CSentinaxDlg::ShowContextMenu(int x, int y) { view_.ShowContextMenu(x, y); }
 
-void CSentinaxDlg::SaveConfig() { services_.SaveConfig(systems_, backupReminder_); }
+bool CSentinaxDlg::LoadConfig() {
+    CMonitorConfig config;
+    const bool whole = ::LoadConfig(GetConfigPath(), config, email_);
+    roster_.ReplaceSystems(config.systems);
+    backupReminder_ = config.backupReminder;
+    if (config.OpenMaximised()) {
+        if (config.placementRead)
+            list_.SetDefaultWidths();
+        view_.Maximise();
+    } else {
+        view_.PlaceWindow(config.left, config.top, config.width, config.height);
+        if (static_cast<int>(config.columnWidths.size()) == list_.CSortListCtrl::GetColumnCount()) {
+            for (size_t i = 0; i < config.columnWidths.size(); ++i)
+                list_.SetColumnWidth(static_cast<int>(i), config.columnWidths[i]);
+        }
+        view_.ApplyColumnWidths();
+    }
+    return whole;
+}
+
+bool CSentinaxDlg::SaveConfig() {
+    CMonitorConfig config;
+    config.placementRead = true;
+    view_.GetWindowPlace(config.left, config.top, config.width, config.height);
+    config.columnWidths.assign(list_.GetColumnWidths().begin(), list_.GetColumnWidths().end());
+    config.systems = roster_.GetSystems();
+    config.backupReminder = backupReminder_;
+    return ::SaveConfig(GetConfigPath(), config, email_);
+}
 
 void CSentinaxDlg::FillList() {
+    shown_ = roster_.GetSystems();
     std::vector<CSystem*> rows;
-    for (const auto& system : systems_)
+    for (const SystemPtr& system : shown_)
         rows.push_back(system.get());
     list_.Fill(rows);
+}
+
+void CSentinaxDlg::Resort() {
+    list_.Sort();
+    OnSystemListItemChanged();
 }
 
 CSystem* CSentinaxDlg::SingleSelection() const {

@@ -1,16 +1,21 @@
 #pragma once
 // CSentinaxDlg: the monitor's main window as logic. It owns the configured
-// systems and their list, keeps the menu's states in step with the
-// selection, runs the commands of the menu and the idle work that shows
+// systems (in the roster with the poll threads) and their list, keeps the
+// menu's states in step with the selection, runs the commands of the menu,
+// loads and saves the configuration, and does the idle work that shows
 // what the poll threads found.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "sentinax/monitorservices.h"
+#include "sentinax/launcher.h"
 #include "sentinax/systemlist.h"
+#include "sentinax/systemroster.h"
 
+class CConnectGates;
 class CEmailLogDlg;
+class CEmailServer;
 
 // The menu's commands.
 enum SentinaxCommand {
@@ -49,7 +54,20 @@ public:
     virtual CEmailLogDlg* OpenEmailLog() = 0;
     virtual void DestroyEmailLog() = 0;
     virtual void ShowContextMenu(int x, int y) = 0;
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual bool AskYesNo(const std::string& question) = 0;
+    // The backup reminder; true when it closed with "Don't Show this again"
+    // ticked.
+    virtual bool RunBackupReminder() = 0;
+    // The backup's options: whether to take the history files, or nothing
+    // when cancelled.
+    virtual std::optional<bool> RunBackupOptions() = 0;
+    // A file dialog for a backup archive; nothing when cancelled.
+    virtual std::optional<std::string> AskArchiveName(bool save) = 0;
     virtual void Maximise() = 0;
+    // The window's place on the screen: left, top, width, height.
+    virtual void PlaceWindow(int left, int top, int width, int height) = 0;
+    virtual void GetWindowPlace(int& left, int& top, int& width, int& height) = 0;
     // The header takes the list's column widths and fits them.
     virtual void ApplyColumnWidths() = 0;
     // Asks for one turn of idle work soon; callable from any thread.
@@ -58,10 +76,9 @@ public:
 
 class CSentinaxDlg {
 public:
-    static constexpr uint32_t kBatchLookupMs = 600000;
-    static constexpr uint32_t kDueCheckMs = 10000;
-
-    CSentinaxDlg(CMonitorServices& services, CSentinaxView& view);
+    // refresh, when given, stands for CSystem::Update in the poll threads.
+    CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxView& view,
+                 CSystemRoster::RefreshFunction refresh = {});
     // Stops the poll threads before the systems go.
     ~CSentinaxDlg();
     CSentinaxDlg(const CSentinaxDlg&) = delete;
@@ -90,27 +107,32 @@ public:
     void OnBackup();
     void OnRestore();
     void ShowContextMenu(int x, int y);
-    void SaveConfig();
+    // The configuration file; false when it is missing or broke off.
+    bool LoadConfig();
+    bool SaveConfig();
 
     CSystemList& List() { return list_; }
-    const SystemPtrs& Systems() const { return systems_; }
+    CSystemRoster& Roster() { return roster_; }
+    CEmailServer& Email() { return email_; }
     CEmailLogDlg* EmailLog() const { return emailLog_; }
-    CMonitorServices& Services() { return services_; }
     int GetBackupReminder() const { return backupReminder_; }
 
 private:
     void FillList();
+    void Resort();
     // The system of the one selected row; null unless exactly one is.
     CSystem* SingleSelection() const;
     std::vector<CSystem*> SelectedSystems() const;
 
-    CMonitorServices& services_;
+    CEmailServer& email_;
     CSentinaxView& view_;
-    SystemPtrs systems_;
+    // The refreshes read the list's columns for their mails: it outlives
+    // the poll threads.
     CSystemList list_;
+    CSystemRoster roster_;
+    // What the rows point to, kept while they show it.
+    std::vector<SystemPtr> shown_;
+    CProgramLauncher launcher_;
     CEmailLogDlg* emailLog_ = nullptr;
     int backupReminder_ = 1;
-    uint32_t lastBatchLookup_;
-    uint32_t lastDueCheck_;
-    bool polling_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,6 +38,10 @@ std::string NotesFromEdit(const QString& text) {
 }
 
 }  // namespace
+
+QString WithExtension(const QString& path, const char* extension) {
+    return QFileInfo(path).suffix().isEmpty() ? path + extension : path;
+}
 
 // --- Add New Email Recipient ---
 
@@ -190,7 +196,7 @@ void CSystemDlgWindow::accept() { logic_.OnOK(); }
 
 // --- Outgoing Email Account Settings ---
 
-CEmailSetDlgWindow::CEmailSetDlgWindow(QWidget* parent, CEmailService& server)
+CEmailSetDlgWindow::CEmailSetDlgWindow(QWidget* parent, CEmailServer& server)
     : QDialog(parent),
       logic_(server, *this),
       server_(new QLineEdit),
@@ -236,7 +242,7 @@ void CEmailSetDlgWindow::accept() { logic_.OnOK(); }
 
 // --- Email Log ---
 
-CEmailLogDlgWindow::CEmailLogDlgWindow(QWidget* parent, CEmailService& server, std::function<void()> close)
+CEmailLogDlgWindow::CEmailLogDlgWindow(QWidget* parent, CEmailServer& server, std::function<void()> close)
     : QDialog(parent), logic_(server, *this, std::move(close)), lines_(new QListWidget) {
     setWindowTitle("Email Log");
     lines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -261,6 +267,46 @@ void CEmailLogDlgWindow::SelectLastLine() {
 }
 
 void CEmailLogDlgWindow::reject() { logic_.OnCancel(); }
+
+// --- System Backup ---
+
+CBackupReminderDlgWindow::CBackupReminderDlgWindow(QWidget* parent)
+    : QDialog(parent), dontShow_(new QCheckBox("Don't Show this again")) {
+    setWindowTitle("System Backup");
+    auto* caution = new QLabel("CAUTION");
+    auto* advice =
+        new QLabel("It is highly recommended that you backup your customer system information on a frequent basis.");
+    auto* detail = new QLabel(
+        "This backup will contain your customer's system information (protocol adapter address, remote password "
+        "(if used), "
+        "address and contact information, customer notes, and log file history).  Please backup this information "
+        "to a "
+        "remote storage device such as a USB flash memory key and/or an external hard drive.  This simple backup "
+        "procedure "
+        "will save you lots of time if your computer's hard drive were to become inaccessible.");
+    for (QLabel* label : {advice, detail})
+        label->setWordWrap(true);
+    auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok);
+    connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    for (QWidget* widget : std::initializer_list<QWidget*>{caution, advice, detail, dontShow_, ok})
+        layout->addWidget(widget);
+    resize(480, 240);
+}
+
+bool CBackupReminderDlgWindow::DontShowAgain() const { return dontShow_->isChecked(); }
+
+CBackupOptionsDlgWindow::CBackupOptionsDlgWindow(QWidget* parent)
+    : QDialog(parent), withHistory_(new QCheckBox("Backup Log Data")) {
+    setWindowTitle("System Backup");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(withHistory_);
+    layout->addWidget(new QLabel("NOTE: Backing Up Log Data can create a very large backup"));
+    layout->addWidget(new QLabel("file and possibly take several minutes to complete."));
+    layout->addWidget(OkCancel(this));
+}
+
+bool CBackupOptionsDlgWindow::WithHistory() const { return withHistory_->isChecked(); }
 
 // --- About ---
 
@@ -293,8 +339,8 @@ CErrorsDlgWindow::CErrorsDlgWindow(QWidget* parent, const CSystem& system)
 
 // --- System History ---
 
-CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system, CMonitorServices& services)
-    : logic_(std::make_unique<CHistoryDlg>(system, services, *this)),
+CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system)
+    : logic_(std::make_unique<CHistoryDlg>(system, *this)),
       list_(new CSortListWidget(logic_->List())) {
     auto* menuBar = new QMenuBar;
     QMenu* menu = menuBar->addMenu("System Log");
@@ -302,7 +348,12 @@ CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system, CMonitorServices& services
     delete_->setEnabled(false);
     QAction* exportCsv = menu->addAction("Export to CSV...");
     connect(delete_, &QAction::triggered, this, [this] { logic_->OnDeleteEntries(); });
-    connect(exportCsv, &QAction::triggered, this, [this] { logic_->OnExportCsv(); });
+    connect(exportCsv, &QAction::triggered, this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, QString(), QString(), "CSV Files (*.CSV);;All Files (*)");
+        if (!path.isEmpty())
+            logic_->ExportCsv(WithExtension(path, ".CSV").toStdString());
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->setContentsMargins(4, 4, 4, 4);

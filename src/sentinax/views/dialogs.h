@@ -19,6 +19,9 @@ class QPlainTextEdit;
 class QAction;
 class CSortListWidget;
 
+// The path with the extension added when it has none.
+QString WithExtension(const QString& path, const char* extension);
+
 class CAddEmailDlgWindow : public QDialog {
 public:
     explicit CAddEmailDlgWindow(QWidget* parent);
@@ -65,7 +68,7 @@ private:
 
 class CEmailSetDlgWindow : public QDialog, public CEmailSetView {
 public:
-    CEmailSetDlgWindow(QWidget* parent, CEmailService& server);
+    CEmailSetDlgWindow(QWidget* parent, CEmailServer& server);
     void PutAccount(const CEmailAccount& account) override;
     bool GetAccount(CEmailAccount& account) override;
     void EndDialog(bool ok) override;
@@ -82,7 +85,7 @@ private:
 // Modeless; closing it (Cancel or the close box) asks the owner to end it.
 class CEmailLogDlgWindow : public QDialog, public CEmailLogView {
 public:
-    CEmailLogDlgWindow(QWidget* parent, CEmailService& server, std::function<void()> close);
+    CEmailLogDlgWindow(QWidget* parent, CEmailServer& server, std::function<void()> close);
     CEmailLogDlg& Logic() { return logic_; }
     QListWidget* Lines() { return lines_; }
 
@@ -95,6 +98,26 @@ public:
 private:
     CEmailLogDlg logic_;
     QListWidget* lines_;
+};
+
+// "System Backup": the reminder before a backup.
+class CBackupReminderDlgWindow : public QDialog {
+public:
+    explicit CBackupReminderDlgWindow(QWidget* parent);
+    bool DontShowAgain() const;
+
+private:
+    QCheckBox* dontShow_;
+};
+
+// "System Backup": whether the history goes into the archive.
+class CBackupOptionsDlgWindow : public QDialog {
+public:
+    explicit CBackupOptionsDlgWindow(QWidget* parent);
+    bool WithHistory() const;
+
+private:
+    QCheckBox* withHistory_;
 };
 
 class CAboutDlgWindow : public QDialog {
@@ -114,7 +137,7 @@ private:
 
 class CHistoryDlgWindow : public QDialog, public CHistoryView {
 public:
-    CHistoryDlgWindow(CSystem& system, CMonitorServices& services);
+    explicit CHistoryDlgWindow(CSystem& system);
     ~CHistoryDlgWindow() override;
     CHistoryDlg& Logic() { return *logic_; }
     CSortListWidget* ListWidget() { return list_; }

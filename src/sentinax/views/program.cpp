@@ -2,10 +2,15 @@
 
 #include <QApplication>
 
+#include "sentinax/connectgates.h"
+#include "sentinax/emailserver.h"
 #include "sentinax/views/sentinaxwindow.h"
 
-int RunSentinax(CMonitorServices& services, const std::function<void(CSentinaxDlgWindow&)>& started) {
-    CSentinaxDlgWindow window(services);
+int RunSentinax(const std::function<void(CSentinaxDlgWindow&)>& started) {
+    CEmailServer email;
+    email.LoadPortSetting();
+    CConnectGates gates;
+    CSentinaxDlgWindow window(email, gates);
     window.Start();
     window.show();
     if (started)

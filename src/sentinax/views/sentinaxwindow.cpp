@@ -1,6 +1,7 @@
 #include "sentinax/views/sentinaxwindow.h"
 
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -15,8 +16,9 @@ constexpr int kMargin = 4;
 
 }  // namespace
 
-CSentinaxDlgWindow::CSentinaxDlgWindow(CMonitorServices& services)
-    : services_(services), logic_(std::make_unique<CSentinaxDlg>(services, *this)) {
+CSentinaxDlgWindow::CSentinaxDlgWindow(CEmailServer& email, CConnectGates& gates,
+                                       CSystemRoster::RefreshFunction refresh)
+    : email_(email), logic_(std::make_unique<CSentinaxDlg>(email, gates, *this, std::move(refresh))) {
     setWindowTitle("Brenvik Remote Control & Monitor");
     list_ = new CSortListWidget(logic_->List());
     auto* central = new QWidget;
@@ -97,22 +99,22 @@ CSentinaxView::Answer CSentinaxDlgWindow::AskYesNoCancel(const std::string& ques
 }
 
 bool CSentinaxDlgWindow::RunSystemDialog(CSystem& system) {
-    CSystemDlgWindow dialog(this, system, services_.Email(), logic_->List(), [this] { logic_->OnShowEmailLog(); });
+    CSystemDlgWindow dialog(this, system, email_, logic_->List(), [this] { logic_->OnShowEmailLog(); });
     return dialog.exec() == QDialog::Accepted;
 }
 
 void CSentinaxDlgWindow::ShowSystemErrors(CSystem& system) { CErrorsDlgWindow(this, system).exec(); }
 
-void CSentinaxDlgWindow::ShowHistory(CSystem& system) { CHistoryDlgWindow(system, services_).exec(); }
+void CSentinaxDlgWindow::ShowHistory(CSystem& system) { CHistoryDlgWindow(system).exec(); }
 
 void CSentinaxDlgWindow::ShowAbout() { CAboutDlgWindow(this).exec(); }
 
 bool CSentinaxDlgWindow::RunEmailSettings() {
-    return CEmailSetDlgWindow(this, services_.Email()).exec() == QDialog::Accepted;
+    return CEmailSetDlgWindow(this, email_).exec() == QDialog::Accepted;
 }
 
 CEmailLogDlg* CSentinaxDlgWindow::OpenEmailLog() {
-    emailLog_ = new CEmailLogDlgWindow(this, services_.Email(), [this] { logic_->CloseEmailLog(); });
+    emailLog_ = new CEmailLogDlgWindow(this, email_, [this] { logic_->CloseEmailLog(); });
     emailLog_->show();
     return &emailLog_->Logic();
 }
@@ -125,6 +127,48 @@ void CSentinaxDlgWindow::DestroyEmailLog() {
 }
 
 void CSentinaxDlgWindow::ShowContextMenu(int x, int y) { customers_->popup(QPoint(x, y)); }
+
+void CSentinaxDlgWindow::ShowMessage(const std::string& text) {
+    QMessageBox::information(this, windowTitle(), FromWire(text));
+}
+
+bool CSentinaxDlgWindow::AskYesNo(const std::string& question) {
+    return QMessageBox::question(this, windowTitle(), FromWire(question), QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+bool CSentinaxDlgWindow::RunBackupReminder() {
+    CBackupReminderDlgWindow dialog(this);
+    return dialog.exec() == QDialog::Accepted && dialog.DontShowAgain();
+}
+
+std::optional<bool> CSentinaxDlgWindow::RunBackupOptions() {
+    CBackupOptionsDlgWindow dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.WithHistory();
+}
+
+std::optional<std::string> CSentinaxDlgWindow::AskArchiveName(bool save) {
+    static const QString kFilter = "System Backup Files (*.BAK);;All Files (*)";
+    const QString path = save ? QFileDialog::getSaveFileName(this, QString(), QString(), kFilter)
+                              : QFileDialog::getOpenFileName(this, QString(), QString(), kFilter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return (save ? WithExtension(path, ".BAK") : path).toStdString();
+}
+
+void CSentinaxDlgWindow::PlaceWindow(int left, int top, int width, int height) {
+    setGeometry(left, top, width, height);
+}
+
+void CSentinaxDlgWindow::GetWindowPlace(int& left, int& top, int& width, int& height) {
+    const QRect place = geometry();
+    left = place.left();
+    top = place.top();
+    width = place.width();
+    height = place.height();
+}
 
 void CSentinaxDlgWindow::Maximise() { setWindowState(windowState() | Qt::WindowMaximized); }
 

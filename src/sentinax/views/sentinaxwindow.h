@@ -19,7 +19,8 @@ class CSentinaxDlgWindow : public QMainWindow, public CSentinaxView {
 public:
     static constexpr int kIdleTimerMs = 250;
 
-    explicit CSentinaxDlgWindow(CMonitorServices& services);
+    // refresh, when given, stands for CSystem::Update in the poll threads.
+    CSentinaxDlgWindow(CEmailServer& email, CConnectGates& gates, CSystemRoster::RefreshFunction refresh = {});
     ~CSentinaxDlgWindow() override;
 
     CSentinaxDlg& Logic() { return *logic_; }
@@ -41,7 +42,14 @@ public:
     CEmailLogDlg* OpenEmailLog() override;
     void DestroyEmailLog() override;
     void ShowContextMenu(int x, int y) override;
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& question) override;
+    bool RunBackupReminder() override;
+    std::optional<bool> RunBackupOptions() override;
+    std::optional<std::string> AskArchiveName(bool save) override;
     void Maximise() override;
+    void PlaceWindow(int left, int top, int width, int height) override;
+    void GetWindowPlace(int& left, int& top, int& width, int& height) override;
     void ApplyColumnWidths() override;
     void PostIdlePump() override;
 
@@ -52,7 +60,7 @@ private:
     void BuildMenus();
     QAction* AddCommand(QMenu* menu, const char* text, int id, bool enabled);
 
-    CMonitorServices& services_;
+    CEmailServer& email_;
     std::unique_ptr<CSentinaxDlg> logic_;
     CSortListWidget* list_;
     QMenu* customers_ = nullptr;
