@@ -36,6 +36,8 @@ CSentinaxDlgWindow::CSentinaxDlgWindow(CEmailServer& email, CConnectGates& gates
 CSentinaxDlgWindow::~CSentinaxDlgWindow() {
     idleTimer_.stop();
     delete emailLog_;
+    // The list widget shows the logic's list: it goes first.
+    delete list_;
     // The logic stops the poll threads, which may still ask for idle work.
     logic_.reset();
 }

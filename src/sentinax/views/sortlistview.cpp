@@ -104,7 +104,8 @@ CZVHeaderView::CZVHeaderView(CSystemList& list) : QHeaderView(Qt::Horizontal), l
 }
 
 void CZVHeaderView::FitColumns() {
-    if (fitting_ || count() != list_.CSortListCtrl::GetColumnCount())
+    // Until it shows, the header's width is no measure of the window's.
+    if (fitting_ || !isVisible() || count() != list_.CSortListCtrl::GetColumnCount())
         return;
     fitting_ = true;
     std::vector<int> widths;
@@ -228,7 +229,9 @@ void CSortListWidget::SelectRows(const std::vector<int>& rows) {
 
 void CSortListWidget::OnListChanged() {
     syncing_ = true;
+    header_->Hold(true);
     model_.Reset();
+    header_->Hold(false);
     header_->ApplyListWidths();
     ShowSelection();
     syncing_ = false;

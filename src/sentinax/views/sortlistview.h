@@ -49,6 +49,9 @@ public:
     void ApplyListWidths();
     // The context menu's choice at a header position.
     void RunCommand(int command, int section);
+    // While held, sections that change (the model is reset) are not fitted
+    // and nothing goes back to the list.
+    void Hold(bool on) { fitting_ = on; }
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
