@@ -40,8 +40,11 @@ bool ReadBody(CZVFile& file, CMonitorConfig& config, CEmailServer& email) {
     if (!file.ReadInt(count))
         return false;
     for (uint32_t i = 0; i < static_cast<uint32_t>(count); ++i) {
+        // A record takes bytes from the file, which bounds the count; one of
+        // a version that holds no fields at all marks a damaged file.
+        const int64_t start = file.GetPosition();
         auto system = std::make_shared<CSystem>();
-        if (!system->LoadSettings(file, version))
+        if (!system->LoadSettings(file, version) || file.GetPosition() == start)
             return false;
         config.systems.push_back(std::move(system));
     }

@@ -242,12 +242,16 @@ bool CEmailServer::DeliverToHost(uint32_t address, const Account& account, const
 
 bool CEmailServer::Converse(CSmtpSession& session, const Account& account, const CEmailMessage& message) {
     std::vector<std::string> reply;
-    if (!session.Expect(220) || !session.SendLine("EHLO [SENTINAX]") || session.ReceiveReply(reply) != 250)
+    int code = -1;
+    if (!session.Expect(220) || !session.SendLine("EHLO [SENTINAX]") || !session.ReceiveReply(reply, code) ||
+        code != 250)
         return false;
+    // What the server says to the sign-in does not matter: an exchanger that
+    // offers none may still take the mail.
     if (!account.password.empty() || Contains(reply, "AUTH LOGIN PLAIN")) {
-        if (!session.SendLine("AUTH LOGIN") || !session.Expect(334) ||
-            !session.SendLine(Base64Encode(account.sender)) || !session.Expect(334) ||
-            !session.SendLine(Base64Encode(account.password), kHiddenLine) || !session.Expect(235))
+        if (!session.SendLine("AUTH LOGIN") || !session.Acknowledged() ||
+            !session.SendLine(Base64Encode(account.sender)) || !session.Acknowledged() ||
+            !session.SendLine(Base64Encode(account.password), kHiddenLine) || !session.Acknowledged())
             return false;
     }
     if (!session.SendLine("MAIL FROM:<" + account.sender + ">") || !session.Expect(250) ||

@@ -104,18 +104,28 @@ bool CSmtpSession::ReceiveLine(std::string& line, uint32_t waitMs) {
     return false;
 }
 
-int CSmtpSession::ReceiveReply(std::vector<std::string>& lines) {
+bool CSmtpSession::ReceiveReply(std::vector<std::string>& lines, int& code) {
     lines.clear();
+    code = -1;
     std::string line;
     while (lines.size() < kMaxReplyLines && ReceiveLine(line)) {
         lines.push_back(line);
-        if (IsFinalReplyLine(line))
-            return SmtpReplyCode(line);
+        if (IsFinalReplyLine(line)) {
+            code = SmtpReplyCode(line);
+            return true;
+        }
     }
-    return -1;
+    return false;
+}
+
+bool CSmtpSession::Acknowledged() {
+    std::vector<std::string> lines;
+    int code = -1;
+    return ReceiveReply(lines, code);
 }
 
 bool CSmtpSession::Expect(int expected) {
     std::vector<std::string> lines;
-    return ReceiveReply(lines) == expected;
+    int code = -1;
+    return ReceiveReply(lines, code) && code == expected;
 }

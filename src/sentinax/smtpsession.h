@@ -54,9 +54,12 @@ public:
     bool SendLine(const std::string& line) { return SendLine(line, line); }
     // One reply line within the wait; false when it did not come whole.
     bool ReceiveLine(std::string& line, uint32_t waitMs = kReplyWaitMs);
-    // Every line of one reply; its code, or -1 when it did not come whole.
-    int ReceiveReply(std::vector<std::string>& lines);
-    // The reply's code equals `expected`.
+    // Every line of one reply, and the code its last line begins with (-1
+    // for none). False when the reply did not come whole.
+    bool ReceiveReply(std::vector<std::string>& lines, int& code);
+    // A whole reply came, whatever it says.
+    bool Acknowledged();
+    // A whole reply came with the code `expected`.
     bool Expect(int expected);
 
 private:

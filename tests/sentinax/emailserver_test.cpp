@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "sentinax/base64coder.h"
+#include "sentinax/emailserver.h"
+#include "sentinax/smtpsession.h"
+#include "support/loopback_server.h"
+#include "support/smtp_server.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// Answers MX queries from the test's table.
+class FakeResolver final : public CMxResolver {
+public:
+    FakeResolver(bool answers, std::vector<std::string> hosts, int error = 0)
+        : answers_(answers), hosts_(std::move(hosts)), error_(error) {}
+    bool QueryMx(const std::string&, std::vector<std::string>& hosts, int& error) override {
+        hosts = hosts_;
+        error = error_;
+        return answers_;
+    }
+
+private:
+    bool answers_;
+    std::vector<std::string> hosts_;
+    int error_;
+};
+
+std::string LogText(const CEmailServer& server) {
+    std::string text;
+    for (const CLogEvent& event : server.CopyLog())
+        text += event.text + "\n";
+    return text;
+}
+
+std::unique_ptr<CEmailMessage> Message(const std::string& recipient, std::vector<std::string> body = {}) {
+    auto message = std::make_unique<CEmailMessage>(recipient);
+    message->AddLine("Subject: Brenvik System Alarm Notification");
+    for (std::string& line : body)
+        message->AddLine(std::move(line));
+    return message;
+}
+
+TEST(Base64, EncodesWithFillCharacters) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foobar", "Zm9vYmFy"},
+                 {"\xFF\xFE", "//4="}};
+    for (const auto& c : cases)
+        EXPECT_EQ(Base64Encode(c.in), c.out) << c.in;
+}
+
+TEST(SmtpReply, CodeIsTheLeadingThreeDigits) {
+    const struct {
+        const char* line;
+        int code;
+        bool final;
+    } cases[] = {{"250 OK", 250, true},       {"250-SIZE 100", 250, false}, {"354", 354, true},
+                 {"550 not 250", 550, true},   {"25", -1, true},             {"x250 OK", -1, true},
+                 {"", -1, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(SmtpReplyCode(c.line), c.code) << c.line;
+        EXPECT_EQ(IsFinalReplyLine(c.line), c.final) << c.line;
+    }
+}
+
+TEST(SmtpReply, LineReaderEndsAtCrLfAndRefusesOverlongLines) {
+    CSmtpLineReader reader;
+    for (char c : std::string("220 hi\n\r"))
+        EXPECT_EQ(reader.Add(c), CSmtpLineReader::kMore);
+    EXPECT_EQ(reader.Add('\n'), CSmtpLineReader::kLine);
+    EXPECT_EQ(reader.Line(), "220 hi\n");
+    CSmtpLineReader::Result last = CSmtpLineReader::kMore;
+    for (size_t i = 0; i < CSmtpLineReader::kMaxLineBytes && last == CSmtpLineReader::kMore; ++i)
+        last = reader.Add('x');
+    EXPECT_EQ(last, CSmtpLineReader::kOverflow);
+}
+
+TEST(SmtpData, LineBreaksSplitAndLeadingDotsDouble) {
+    EXPECT_EQ(DataLines({"a\r\n.\r\nMAIL FROM:<x>", ".dot", "b\nc\rd", ""}),
+              (std::vector<std::string>{"a", "..", "MAIL FROM:<x>", "..dot", "b", "c", "d", ""}));
+}
+
+TEST(EmailLog, KeepsTheNewest501AndCountsWhatIsNew) {
+    CEmailServer server(std::make_unique<FakeResolver>(false, std::vector<std::string>{}));
+    for (int i = 0; i < 600; ++i)
+        server.AddLogLine(std::to_string(i));
+    const auto log = server.CopyLog();
+    ASSERT_EQ(log.size(), 501u);
+    EXPECT_EQ(log.front().text, "99");
+    EXPECT_EQ(log.back().text, "599");
+    EXPECT_EQ(server.GetNewLogCount(), 600);
+    server.ClearNewLogCount();
+    EXPECT_EQ(server.GetNewLogCount(), 0);
+}
+
+TEST(EmailQueue, RecipientWithoutAtSignIsDroppedSilently) {
+    CEmailServer server(std::make_unique<FakeResolver>(false, std::vector<std::string>{}));
+    server.Queue(Message("nobody"));
+    server.Queue(Message(""));
+    EXPECT_FALSE(server.SendEmail());
+    EXPECT_FALSE(server.SendEmail());
+    EXPECT_EQ(server.GetQueueLength(), 0u);
+    EXPECT_TRUE(server.CopyLog().empty());
+}
+
+// A mail server that answers each command with the reply the test gives for
+// its first word, on the system clock.
+class ScriptedSmtp : public testsupport::LoopbackServer {
+public:
+    explicit ScriptedSmtp(std::map<std::string, std::string> replies) : replies_(std::move(replies)) { Start(); }
+    ~ScriptedSmtp() override { Stop(); }
+
+private:
+    void Serve(int fd) override {
+        const std::string greeting = Reply("greeting", "220 ready\r\n");
+        WriteAll(fd, greeting.data(), greeting.size());
+        std::string line;
+        bool data = false;
+        char c = 0;
+        while (!Stopping() && ReadExact(fd, &c, 1, 5000)) {
+            line += c;
+            if (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0)
+                continue;
+            line.resize(line.size() - 2);
+            std::string reply;
+            if (data) {
+                data = line != ".";
+                reply = data ? "" : Reply(".", "250 OK\r\n");
+            } else {
+                const std::string word = line.substr(0, line.find_first_of(" :"));
+                data = word == "DATA";
+                reply = Reply(word, "250 OK\r\n");
+            }
+            WriteAll(fd, reply.data(), reply.size());
+            line.clear();
+        }
+    }
+
+    std::string Reply(const std::string& word, const std::string& otherwise) const {
+        const auto found = replies_.find(word);
+        return found == replies_.end() ? otherwise : found->second;
+    }
+
+    std::map<std::string, std::string> replies_;
+};
+
+class ScriptedSmtpTest : public ::testing::Test {
+protected:
+    bool Send(const std::map<std::string, std::string>& replies) {
+        ScriptedSmtp smtp(replies);
+        server.SetPort(smtp.Port());
+        server.Queue(Message("to@example.com"));
+        return server.SendEmail();
+    }
+
+    CEmailServer server{std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 4)};
+
+    void SetUp() override {
+        server.SetSmtpServer("127.0.0.1");
+        server.SetSenderAddress("from@example.com");
+    }
+};
+
+TEST_F(ScriptedSmtpTest, ServerWithoutMxRecordsIsReachedThroughItsOwnAddress) {
+    EXPECT_TRUE(Send({{"DATA", "354 go\r\n"}, {"EHLO", "220-wrong code first\r\n250 but the last line counts\r\n"}}))
+        << LogText(server);
+    const std::string log = LogText(server);
+    EXPECT_NE(log.find("WARNING: DNS MX Lookup Failed for 127.0.0.1, error: 4\n"), std::string::npos);
+    EXPECT_NE(log.find("Mail Sent OK"), std::string::npos);
+    EXPECT_EQ(log.find("SendEmail()"), std::string::npos) << "the fallback path logs neither";
+    EXPECT_EQ(log.find("AUTH"), std::string::npos) << "no password, no sign-in offered";
+}
+
+TEST_F(ScriptedSmtpTest, ErrorCodeThatMentions250IsAFailure) {
+    EXPECT_FALSE(Send({{"DATA", "354 go\r\n"}, {"MAIL", "550 sender 250 refused\r\n"}}));
+    EXPECT_NE(LogText(server).find("Send Mail Failed"), std::string::npos);
+}
+
+TEST_F(ScriptedSmtpTest, MessageRefusedAfterItsDataIsNotReportedSent) {
+    EXPECT_FALSE(Send({{"DATA", "354 go\r\n"}, {".", "554 rejected as spam\r\n"}}));
+    const std::string log = LogText(server);
+    EXPECT_EQ(log.find("Mail Sent OK"), std::string::npos);
+    EXPECT_NE(log.find("Send Mail Failed"), std::string::npos);
+}
+
+TEST_F(ScriptedSmtpTest, OverlongReplyLineFailsTheExchange) {
+    EXPECT_FALSE(Send({{"greeting", "220 " + std::string(2000, 'x') + "\r\n"}}));
+}
+
+// Against aiosmtpd, on the system clock.
+class RealSmtpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (testsupport::SmtpServer::FindPython().empty())
+            GTEST_SKIP() << "python3-aiosmtpd is not installed; .ci/run installs it";
+    }
+
+    std::unique_ptr<CEmailServer> Client(uint16_t port, std::unique_ptr<CMxResolver> resolver) {
+        auto client = std::make_unique<CEmailServer>(std::move(resolver));
+        client->SetSmtpServer("127.0.0.1");
+        client->SetSenderAddress("monitor@example.com");
+        client->SetPort(port);
+        return client;
+    }
+
+    testsupport::TempDir dir;
+};
+
+TEST_F(RealSmtpTest, SignsInWithAuthLoginAndDeliversThroughTheExchanger) {
+    testsupport::SmtpServer smtp(ZV_SMTP_SERVER_SCRIPT, dir.File("mail.txt"));
+    ASSERT_NE(smtp.Port(), 0);
+    auto client = Client(smtp.Port(), std::make_unique<FakeResolver>(true, std::vector<std::string>{"127.0.0.1"}));
+    client->SetPassword("s3cret");
+    client->Queue(Message("owner@example.com", {"Air: 64", ".starts with a dot", "Notes: a\r\nb"}));
+    ASSERT_TRUE(client->SendEmail()) << LogText(*client);
+    const std::string record = smtp.Record();
+    EXPECT_NE(record.find("AUTH monitor@example.com s3cret\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("FROM monitor@example.com\nTO owner@example.com\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("From: monitor@example.com\r\nTo: owner@example.com\r\n"
+                          "Subject: Brenvik System Alarm Notification\r\nAir: 64\r\n.starts with a dot\r\n"
+                          "Notes: a\r\nb\r\n\r\n"),
+              std::string::npos)
+        << record;
+    const std::string log = LogText(*client);
+    EXPECT_NE(log.find("Looking up host: 127.0.0.1\n"), std::string::npos);
+    EXPECT_NE(log.find("SENDING: " + Base64Encode("monitor@example.com") + "\n"), std::string::npos);
+    EXPECT_EQ(log.find(Base64Encode("s3cret")), std::string::npos) << "the password stays out of the log";
+    EXPECT_NE(log.find("Mail Sent OK\nSendEmail() Success\n"), std::string::npos) << log;
+}
+
+TEST_F(RealSmtpTest, OfferedSignInIsUsedEvenWithoutAPassword) {
+    testsupport::SmtpServer smtp(ZV_SMTP_SERVER_SCRIPT, dir.File("mail.txt"));
+    ASSERT_NE(smtp.Port(), 0);
+    auto client = Client(smtp.Port(), std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 1));
+    client->Queue(Message("owner@example.com"));
+    ASSERT_TRUE(client->SendEmail()) << LogText(*client);
+    EXPECT_NE(LogText(*client).find("SENDING: AUTH LOGIN\n"), std::string::npos);
+}
+
+TEST_F(RealSmtpTest, PasswordForAServerThatOffersNoSignInStillDelivers) {
+    testsupport::SmtpServer smtp(ZV_SMTP_SERVER_SCRIPT, dir.File("mail.txt"), false);
+    ASSERT_NE(smtp.Port(), 0);
+    auto client = Client(smtp.Port(), std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 1));
+    client->SetPassword("s3cret");
+    client->Queue(Message("owner@example.com"));
+    EXPECT_TRUE(client->SendEmail()) << LogText(*client);
+    EXPECT_NE(smtp.Record().find("TO owner@example.com"), std::string::npos);
+}
+
+TEST_F(RealSmtpTest, RefusedRecipientFailsEveryPathAndSendsNothing) {
+    testsupport::SmtpServer smtp(ZV_SMTP_SERVER_SCRIPT, dir.File("mail.txt"));
+    ASSERT_NE(smtp.Port(), 0);
+    auto client = Client(smtp.Port(), std::make_unique<FakeResolver>(true, std::vector<std::string>{"127.0.0.1"}));
+    client->Queue(Message("refused@example.com"));
+    EXPECT_FALSE(client->SendEmail());
+    const std::string log = LogText(*client);
+    EXPECT_NE(log.find("RECV: 550"), std::string::npos) << log;
+    EXPECT_NE(log.find("WARNING: NSLookup Success However no MX Servers found\n"), std::string::npos);
+    EXPECT_NE(log.find("SendEmail() Failed"), std::string::npos);
+    EXPECT_EQ(smtp.Record(), "");
+}
+
+TEST_F(RealSmtpTest, QueueOfThreeNeedsThreeSenderThreadsOneAfterTheOther) {
+    testsupport::SmtpServer smtp(ZV_SMTP_SERVER_SCRIPT, dir.File("mail.txt"));
+    ASSERT_NE(smtp.Port(), 0);
+    auto client = Client(smtp.Port(), std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 1));
+    for (const char* to : {"a@example.com", "b@example.com", "c@example.com"})
+        client->Queue(Message(to));
+    for (size_t turn = 1; turn <= 3; ++turn) {
+        client->StartSender();
+        EXPECT_TRUE(client->IsSenderBusy());
+        client->StartSender();  // busy: starts nothing
+        client->WaitForSender();
+        EXPECT_FALSE(client->IsSenderBusy());
+        EXPECT_EQ(client->GetQueueLength(), 3 - turn);
+    }
+    const std::string record = smtp.Record();
+    EXPECT_LT(record.find("TO a@"), record.find("TO b@"));
+    EXPECT_LT(record.find("TO b@"), record.find("TO c@"));
+}
+
+}  // namespace
