@@ -408,6 +408,7 @@ int CSystem::AppendHistory() {
     const std::string tmpName = GetHistoryFileName(1);
     if (logName.empty())
         return 0;
+    auto historyLock = LockHistory();
     CZVFile log(logName, ZVVariant::Monitor);
     const bool rewriting = log.Exists();
     // Puts the old history back when the new one could not be written whole.

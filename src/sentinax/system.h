@@ -63,6 +63,9 @@ public:
     CSystem& operator=(const CSystem&) = delete;
 
     std::unique_lock<std::mutex> Lock() const { return std::unique_lock<std::mutex>(lock_); }
+    // Held while the history file is read or rewritten: the poll thread's
+    // append and the history window's rewrite never overlap.
+    std::unique_lock<std::mutex> LockHistory() const { return std::unique_lock<std::mutex>(historyLock_); }
 
     void RequestRefresh();
     void RequestLookup();
@@ -226,4 +229,5 @@ private:
     int WriteHistoryFields(CZVFile& file, const CZVTime& stamp) const;
 
     mutable std::mutex lock_;
+    mutable std::mutex historyLock_;
 };

@@ -1,0 +1,102 @@
+#include "sentinax/historydlg.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "core/zvfile.h"
+#include "sentinax/csvexport.h"
+#include "sentinax/system.h"
+
+std::string GetErrorsTitle(const CSystem& system) {
+    auto lock = system.Lock();
+    return system.name + " Errors";
+}
+
+std::vector<std::string> GetErrorLines(const CSystem& system) {
+    std::vector<std::string> lines;
+    for (const auto& list : {system.CopyAlarms(), system.CopyWarnings()}) {
+        for (const CSystemError& entry : list)
+            lines.push_back(entry.GetName());
+    }
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+    return lines;
+}
+
+CHistoryDlg::CHistoryDlg(CSystem& system, CHistoryView& view) : system_(system), view_(view), list_(nullptr, true) {}
+
+CHistoryDlg::~CHistoryDlg() {
+    list_.DeleteAllRows();
+    FreeRecords();
+}
+
+std::string CHistoryDlg::GetTitle() const {
+    auto lock = system_.Lock();
+    return "System History: " + system_.name;
+}
+
+void CHistoryDlg::LoadHistory() {
+    list_.DeleteAllRows();
+    FreeRecords();
+    {
+        auto historyLock = system_.LockHistory();
+        CZVFile file(system_.GetHistoryFileName(0), ZVVariant::Monitor);
+        if (file.Open(CZVFile::kRead)) {
+            for (;;) {
+                auto record = std::make_unique<CSystem>();
+                if (!record->LoadHistoryRecord(file))
+                    break;
+                records_.insert(records_.begin(), std::move(record));
+            }
+        }
+    }
+    std::vector<CSystem*> rows;
+    for (const auto& record : records_)
+        rows.push_back(record.get());
+    list_.Fill(rows);
+}
+
+void CHistoryDlg::OnItemChanged() { view_.EnableDeleteEntries(true); }
+
+int CHistoryDlg::OnDeleteEntries() {
+    const std::string logName = system_.GetHistoryFileName(0);
+    const std::string tmpName = system_.GetHistoryFileName(1);
+    if (logName.empty())
+        return 0;
+    {
+        // The poll thread's append waits; the old file stays until the new
+        // one is whole.
+        auto historyLock = system_.LockHistory();
+        CZVFile file(tmpName, ZVVariant::Monitor);
+        if (!file.Open(CZVFile::kCreate))
+            return 0;
+        bool written = true;
+        for (int row = list_.GetRowCount() - 1; row >= 0 && written; --row) {
+            if (!list_.IsSelected(row))
+                written = list_.GetRowData(row)->SaveHistoryRecord(file, 0) != 0;
+        }
+        written = file.Close() && written;
+        std::error_code error;
+        if (written)
+            std::filesystem::rename(tmpName, logName, error);
+        if (!written || error) {
+            std::filesystem::remove(tmpName, error);
+            return 0;
+        }
+    }
+    LoadHistory();
+    return 1;
+}
+
+bool CHistoryDlg::ExportCsv(const std::string& path) const {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < list_.GetRowCount(); ++row) {
+        std::vector<std::string>& fields = rows.emplace_back();
+        for (int column = 0; column < list_.CSortListCtrl::GetColumnCount(); ++column)
+            fields.push_back(list_.GetCellText(list_.GetRowData(row), column));
+    }
+    return WriteCsvFile(path, list_.GetColumnTitles(), rows);
+}
+
+void CHistoryDlg::FreeRecords() { records_.clear(); }

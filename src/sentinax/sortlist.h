@@ -1,0 +1,127 @@
+#pragma once
+// CSortListCtrl: the monitor's report list without a header of its own. It
+// keeps its column model (titles and widths), its rows (each pointing to a
+// system it does not own) with their selection, and sorts them through a
+// comparison that a subclass fills in together with each cell's text and
+// colours. A view draws it and tells it what the user selected.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CSystem;
+
+// A colour in the byte order the system stores: 0x00BBGGRR.
+using ColorRef = uint32_t;
+constexpr ColorRef Rgb(uint8_t r, uint8_t g, uint8_t b) {
+    return static_cast<ColorRef>(r) | static_cast<ColorRef>(g) << 8 | static_cast<ColorRef>(b) << 16;
+}
+constexpr uint8_t RedOf(ColorRef c) { return static_cast<uint8_t>(c); }
+constexpr uint8_t GreenOf(ColorRef c) { return static_cast<uint8_t>(c >> 8); }
+constexpr uint8_t BlueOf(ColorRef c) { return static_cast<uint8_t>(c >> 16); }
+inline constexpr ColorRef kWhite = Rgb(255, 255, 255);
+inline constexpr ColorRef kBlack = Rgb(0, 0, 0);
+
+// A cell's background in a selected row: each part 25 darker, not below 0.
+ColorRef SelectedBackColor(ColorRef color);
+
+// The text a cell shows: cut, with "..." appended, when it does not fit in
+// the cell's width less 4 pixels; a single character is never cut further.
+std::string FitCellText(const std::string& text, int cellWidth,
+                        const std::function<int(const std::string&)>& measure);
+
+// Keeps the header's items filling its width (less 4 pixels): the last item
+// takes up room to spare; missing room comes from the rightmost items first,
+// none below 12 pixels, and never from the first. A header of 104 pixels or
+// less is left alone. True when a width changed.
+bool FitColumnWidths(std::vector<int>& widths, int headerWidth);
+
+// Case-insensitive order of two texts of the system's 8-bit character set.
+int CompareNoCase(const std::string& a, const std::string& b);
+
+// What the list asks of the window that shows it.
+class CSortListView {
+public:
+    virtual ~CSortListView() = default;
+    // Columns, rows or their order changed: show them again.
+    virtual void OnListChanged() = 0;
+    virtual void ScrollToRow(int row) = 0;
+    // The alarms of one row's system (the alarms column's right click).
+    virtual void ShowSystemErrors(CSystem& system) = 0;
+};
+
+class CSortListCtrl {
+public:
+    static constexpr int kDefaultWidth = 50;
+    // Wider stored widths are taken for damage.
+    static constexpr int kMaxWidth = 500;
+
+    CSortListCtrl();
+    virtual ~CSortListCtrl() = default;
+    CSortListCtrl(const CSortListCtrl&) = delete;
+    CSortListCtrl& operator=(const CSortListCtrl&) = delete;
+
+    void SetView(CSortListView* view) { view_ = view; }
+    CSortListView* GetView() const { return view_; }
+
+    // Column model. Every width starts at 50.
+    void SetColumns(const std::vector<std::string>& titles);
+    int GetColumnCount() const { return static_cast<int>(titles_.size()); }
+    const std::vector<std::string>& GetColumnTitles() const { return titles_; }
+    const std::vector<int>& GetColumnWidths() const { return widths_; }
+    // Ignored for a column that does not exist.
+    void SetColumnWidth(int column, int width);
+
+    void SetSortColumn(int column) { sortColumn_ = column; }
+    int GetSortColumn() const { return sortColumn_; }
+    void SetSortDescending(bool on) { sortDescending_ = on; }
+    bool IsSortDescending() const { return sortDescending_; }
+    // Orders the rows by CompareItems on the sort column, selection kept
+    // with its row, and scrolls to the first selected row.
+    void Sort();
+
+    // Rows. A position of -1 (or past the end) appends.
+    int InsertRow(CSystem* item, int position);
+    void DeleteAllRows();
+    int GetRowCount() const { return static_cast<int>(rows_.size()); }
+    // Null for a row that does not exist.
+    CSystem* GetRowData(int row) const;
+
+    void SetSelected(int row, bool on);
+    bool IsSelected(int row) const;
+    void SetFocused(int row);
+    bool IsFocused(int row) const;
+    // Clicking where no row is takes the focus mark from every row.
+    void ClearFocus();
+    // From start: the first row both selected and focused, else the first
+    // selected, else -1.
+    int GetNextSelected(int start) const;
+    std::vector<int> GetSelectedRows() const;
+
+    // Rebuilds the columns from the model and empties the rows; a width
+    // beyond kMaxWidth either way becomes 50.
+    virtual void ApplyColumns();
+    virtual int CompareItems(const CSystem* a, const CSystem* b, int column) const;
+    virtual void OnRightClick(int row, int column, int x, int y);
+    virtual std::string GetCellText(const CSystem* item, int column) const;
+    virtual ColorRef GetCellBackColor(const CSystem* item, int column) const;
+    virtual ColorRef GetCellTextColor(const CSystem* item, int column) const;
+    virtual bool IsColumnCentered(int column) const;
+
+protected:
+    void NotifyChanged();
+
+private:
+    struct Row {
+        CSystem* item;
+        bool selected;
+        bool focused;
+    };
+
+    std::vector<std::string> titles_;
+    std::vector<int> widths_;
+    std::vector<Row> rows_;
+    int sortColumn_ = 0;
+    bool sortDescending_ = true;
+    CSortListView* view_ = nullptr;
+};

@@ -1,0 +1,301 @@
+#include "sentinax/systemlist.h"
+
+#include <cstdio>
+
+#include "sentinax/sentinaxdlg.h"
+#include "sentinax/statuscode.h"
+#include "sentinax/system.h"
+
+namespace {
+
+struct KindRow {
+    const char* title;
+    const char* longName;
+    int narrowWidth;  // windows up to 1280 pixels wide
+    int wideWidth;
+};
+
+constexpr KindRow kKinds[] = {
+    {"Customer Name", "Customer Name", 90, 95},
+    {"Protocol\nAdapter\nSerial #\n(Last 6 digits)", "Protocol Adapter Serial #", 50, 75},
+    {"Adapter\nVersion", "Adapter Version", 70, 110},
+    {"Model", "Corvanta Model", 75, 90},
+    {"Firmware", "Firmware Version", 35, 65},
+    {"Air Temp", "Air Temperature", 28, 40},
+    {"Pool Pump", "Pool Pump", 25, 35},
+    {"Pool Set Point", "Pool Set Point", 28, 40},
+    {"Pool Actual Temp", "Pool Actual Temperature", 28, 40},
+    {"Pool Heat Mode", "Pool Heat Mode", 65, 65},
+    {"Spa Pump", "Spa Pump", 25, 35},
+    {"Spa Set Point", "Spa Set Point", 28, 40},
+    {"Spa Actual Temp", "Spa Actual Temperature", 28, 40},
+    {"Spa Heat Mode", "Spa Heat Mode", 65, 65},
+    {"Spa-Side Remote", "Spa-Side Remote", 40, 50},
+    {"Lights On / Total", "Lights On", 30, 40},
+    {"Vortana Present", "Vortana Pump Present?", 25, 40},
+    {"Alarms", "Alarms", 28, 40},
+    {"Salt Level (ppm)", "Salt Level (ppm)", 30, 40},
+    {"Pool Chlorine Output", "Pool Chlorine Output", 28, 40},
+    {"Spa Chlorine Output", "Spa Chlorine Output", 28, 40},
+    {"PH", "pH", 28, 40},
+    {"ORP", "ORP", 25, 40},
+    {"Acid Tank Level", "Acid Tank Level", 26, 40},
+    {"Chlorine Tank Level", "Chlorine Tank Level", 26, 40},
+    {"Water Balance", "Water Balance", 35, 40},
+    {"Status", "Status", 30, 50},
+    {"Date", "", 75, 75},
+    {"Time", "", 75, 75},
+};
+constexpr int kSystemColumns = kColumnStatus + 1;
+
+constexpr uint32_t kPumpPresentBits = 0x0FF0;  // bits 4 to 11
+constexpr uint32_t kChemistryBit = 1u << 15;
+constexpr int kNotReadValue = 255;
+constexpr int kSaltUnit = 50;
+constexpr int kTopTankLevel = 7;
+constexpr int kLowestBalance = -99;
+constexpr int kHighestBalance = 98;
+constexpr int kFailuresShownRed = 3;
+
+constexpr ColorRef kPumpRunning = Rgb(100, 255, 100);
+constexpr ColorRef kPumpText = Rgb(0, 100, 0);
+constexpr ColorRef kLightsOn = Rgb(255, 255, 0);
+constexpr ColorRef kAlarmsPresent = Rgb(255, 225, 225);
+constexpr ColorRef kStatusFailed = Rgb(255, 100, 100);
+constexpr ColorRef kStatusPending = Rgb(255, 255, 200);
+constexpr ColorRef kStatusGood = Rgb(200, 255, 200);
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+std::string PercentText(int value) { return Format("%d%%", value); }
+
+// A tank level of 1 to 7 as 0 to 100 per cent; anything else was not read.
+std::string TankText(int level) {
+    return level >= 1 && level <= kTopTankLevel ? PercentText((100 * level - 100) / 6) : "-";
+}
+
+bool RunningPump(int value) { return value >= 1 && value < kNotReadValue; }
+
+}  // namespace
+
+std::string GetTemperatureText(int value) {
+    return value == 0 || value == kNotReadValue ? "-" : Format("%d F", value);
+}
+
+std::string GetOnOffText(int value) {
+    if (value == kNotReadValue)
+        return "-";
+    return value ? "On" : "Off";
+}
+
+ColorRef GetHeatStatusColor(int heatStatus) {
+    switch (heatStatus) {
+    case 1: return Rgb(200, 200, 255);
+    case 2: return Rgb(255, 200, 200);
+    case 3: return Rgb(255, 200, 255);
+    default: return Rgb(225, 225, 225);
+    }
+}
+
+CSystemList::CSystemList(CSentinaxDlg* mainDialog, bool history) : mainDialog_(mainDialog), history_(history) {
+    if (history_) {
+        kinds_ = {kColumnDate, kColumnTime};
+        for (int kind = kColumnAirTemp; kind <= kColumnStatus; ++kind)
+            kinds_.push_back(kind);
+    } else {
+        for (int kind = 0; kind < kSystemColumns; ++kind)
+            kinds_.push_back(kind);
+    }
+    std::vector<std::string> titles;
+    for (int kind : kinds_)
+        titles.emplace_back(kKinds[kind].title);
+    SetColumns(titles);
+    SetDefaultWidths();
+}
+
+void CSystemList::Fill(const std::vector<CSystem*>& systems) {
+    ApplyColumns();
+    DeleteAllRows();
+    for (CSystem* system : systems)
+        InsertRow(system, -1);
+    NotifyChanged();
+}
+
+int CSystemList::GetKindOfColumn(int column) const {
+    return column >= 0 && column < CSortListCtrl::GetColumnCount() ? kinds_[static_cast<size_t>(column)] : -1;
+}
+
+int CSystemList::GetRuleIndex(int column) const {
+    if (column < 0 || column >= CSortListCtrl::GetColumnCount())
+        return -1;
+    return history_ && column >= 2 ? column + 3 : column;
+}
+
+bool CSystemList::IsVerticalColumn(int column) const {
+    const int kind = GetKindOfColumn(column);
+    return kind >= kColumnAirTemp && kind <= kColumnWaterBalance;
+}
+
+bool CSystemList::IsSortableColumn(int column) const {
+    const int kind = GetKindOfColumn(column);
+    return (kind >= kColumnName && kind <= kColumnFirmware) || kind == kColumnAlarms || kind == kColumnStatus;
+}
+
+void CSystemList::SetDefaultWidths() {
+    const bool narrow = windowWidth_ > 0 && windowWidth_ <= kNarrowWindow;
+    for (int column = 0; column < CSortListCtrl::GetColumnCount(); ++column) {
+        const KindRow& kind = kKinds[GetKindOfColumn(column)];
+        SetColumnWidth(column, narrow ? kind.narrowWidth : kind.wideWidth);
+    }
+}
+
+std::string CSystemList::GetColumnName(int kind) {
+    return kind >= 0 && kind < kSystemColumns ? kKinds[kind].longName : std::string();
+}
+
+void CSystemList::ApplyColumns() { CSortListCtrl::ApplyColumns(); }
+
+int CSystemList::CompareItems(const CSystem* a, const CSystem* b, int column) const {
+    if (!IsSortableColumn(column))
+        return 0;
+    const int order = CompareNoCase(GetCellText(a, column), GetCellText(b, column));
+    return IsSortDescending() ? -order : order;
+}
+
+void CSystemList::OnRightClick(int row, int column, int x, int y) {
+    CSystem* system = GetRowData(row);
+    if (!system)
+        return;
+    if (GetRuleIndex(column) == kColumnAlarms) {
+        if (GetView())
+            GetView()->ShowSystemErrors(*system);
+    } else if (mainDialog_) {
+        mainDialog_->ShowContextMenu(x, y);
+    }
+}
+
+std::string CSystemList::GetCellText(const CSystem* system, int column) const {
+    const int rule = GetRuleIndex(column);
+    if (!system || rule < 0)
+        return std::string();
+    if (rule == kColumnSerial && !history_)
+        return system->GetAdapterSerial();
+    auto lock = system->Lock();
+    return RuleText(*system, rule);
+}
+
+std::string CSystemList::RuleText(const CSystem& s, int rule) const {
+    const bool chemistry = (s.equipmentFlags & kChemistryBit) != 0;
+    const bool unknownYet = !history_ && s.neverConnected;
+    switch (rule) {
+    case kColumnName:
+        if (history_)
+            return Format("%d/%d/%d", s.reportTime.GetMonth(), s.reportTime.GetDay(), s.reportTime.GetYear());
+        return s.name;
+    case kColumnSerial:
+        return Format("%d:%02d:%02d %s", s.reportTime.GetHour12(), s.reportTime.GetMinute(),
+                      s.reportTime.GetSecond(), s.reportTime.GetHour() > 11 ? "PM" : "AM");
+    case kColumnAdapterVersion: return s.adapterVersion;
+    case kColumnModel: return s.chlorinatorModel.empty() ? s.modelName : s.modelName + " / " + s.chlorinatorModel;
+    case kColumnFirmware: return s.firmwareVersion;
+    case kColumnAirTemp: return GetTemperatureText(s.airTemperature);
+    case kColumnPoolSetPoint: return GetTemperatureText(s.poolSetPoint);
+    case kColumnPoolTemp: return GetTemperatureText(s.poolTemperature);
+    case kColumnSpaSetPoint: return GetTemperatureText(s.spaSetPoint);
+    case kColumnSpaTemp: return GetTemperatureText(s.spaTemperature);
+    case kColumnPoolPump: return GetOnOffText(s.poolPump);
+    case kColumnSpaPump: return GetOnOffText(s.spaPump);
+    case kColumnPoolHeatMode: return s.poolHeatModeText;
+    case kColumnSpaHeatMode: return s.spaHeatModeText;
+    case kColumnSpaSideRemote:
+        if (s.modelName.find("Orlenza") != std::string::npos || s.spaSideRemote == kNotReadValue)
+            return "-";
+        return s.spaSideRemote ? "Enabled" : "Disabled";
+    case kColumnLights: return s.lightsTotal > 0 ? Format("%d / %d", s.lightsOn, s.lightsTotal) : "-";
+    case kColumnPumpPresent:
+        if (unknownYet)
+            return "-";
+        return (s.equipmentFlags & kPumpPresentBits) ? "Yes" : "No";
+    case kColumnAlarms: {
+        if (unknownYet)
+            return "-";
+        const size_t count = s.alarms.size() + s.warnings.size();
+        return count ? Format("%d", static_cast<int>(count)) : "None";
+    }
+    case kColumnSalt: return s.chlorinatorPresent ? Format("%d", s.saltLevel * kSaltUnit) : "-";
+    case kColumnPoolChlorine:
+    case kColumnSpaChlorine:
+        if (!s.chlorinatorPresent)
+            return "-";
+        if (chemistry)
+            return "MV";
+        return PercentText(rule == kColumnPoolChlorine ? s.poolChlorineOutput : s.spaChlorineOutput);
+    case kColumnPh: return chemistry ? Format("%.02f", s.phValue / 100.0) : "-";
+    case kColumnOrp: return chemistry ? Format("%d", s.orpValue) : "-";
+    case kColumnAcidTank: return chemistry ? TankText(s.acidTankLevel) : "-";
+    case kColumnChlorineTank: return chemistry ? TankText(s.chlorineTankLevel) : "-";
+    case kColumnWaterBalance:
+        if (!chemistry || s.saturationIndex < kLowestBalance || s.saturationIndex > kHighestBalance)
+            return "-";
+        return Format("%.02f", s.saturationIndex / 100.0);
+    case kColumnStatus: return GetStatusText(s.status);
+    default: return std::string();
+    }
+}
+
+ColorRef CSystemList::GetCellBackColor(const CSystem* system, int column) const {
+    const int rule = GetRuleIndex(column);
+    if (!system)
+        return kWhite;
+    auto lock = system->Lock();
+    const CSystem& s = *system;
+    switch (rule) {
+    case kColumnPoolPump: return RunningPump(s.poolPump) ? kPumpRunning : kWhite;
+    case kColumnSpaPump: return RunningPump(s.spaPump) ? kPumpRunning : kWhite;
+    case kColumnPoolHeatMode: return GetHeatStatusColor(s.poolHeatStatus);
+    case kColumnSpaHeatMode: return GetHeatStatusColor(s.spaHeatStatus);
+    case kColumnLights: return s.lightsOn > 0 ? kLightsOn : kWhite;
+    case kColumnAlarms: return s.alarms.empty() && s.warnings.empty() ? kWhite : kAlarmsPresent;
+    case kColumnStatus: return StatusColor(s);
+    default: return kWhite;
+    }
+}
+
+ColorRef CSystemList::StatusColor(const CSystem& s) const {
+    switch (s.status) {
+    case kStatusNotConnected:
+    case kStatusCannotConnect:
+    case kStatusSystemMismatch:
+    case kStatusLoginFailed:
+    case kStatusNoConfiguration:
+    case kStatusNoStatus:
+    case kStatusNoChlorinator:
+    case kStatusNoWarnings:
+        return history_ || s.failureCount >= kFailuresShownRed ? kStatusFailed : kStatusPending;
+    case kStatusRelayNotFound:
+    case kStatusLoginRefused: return kStatusFailed;
+    case kStatusConnected: return kStatusGood;
+    case kStatusSynchronizing:
+    case kStatusServiceMode:
+    case kStatusWorking:
+    case kStatusNotPosting: return kStatusPending;
+    default: return kWhite;
+    }
+}
+
+ColorRef CSystemList::GetCellTextColor(const CSystem* system, int column) const {
+    if (!system)
+        return kBlack;
+    const int rule = GetRuleIndex(column);
+    auto lock = system->Lock();
+    if ((rule == kColumnPoolPump && system->poolPump == 1) || (rule == kColumnSpaPump && system->spaPump == 1))
+        return kPumpText;
+    return kBlack;
+}
+
+bool CSystemList::IsColumnCentered(int column) const { return IsVerticalColumn(column); }

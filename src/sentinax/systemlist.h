@@ -1,0 +1,98 @@
+#pragma once
+// CSystemList: the monitor's one list, as the main window's system list (one
+// row per customer system, 27 columns) or as a history window's list (one
+// row per stored record: date, time and 22 readings). It gives every cell's
+// text and colours, the sort order, the right-click actions and the default
+// widths, and serves the alarm mail its columns and long names.
+#include <string>
+#include <vector>
+
+#include "sentinax/alarmmail.h"
+#include "sentinax/sortlist.h"
+
+class CSentinaxDlg;
+
+// What a column shows.
+enum ColumnKind {
+    kColumnName = 0,
+    kColumnSerial = 1,
+    kColumnAdapterVersion = 2,
+    kColumnModel = 3,
+    kColumnFirmware = 4,
+    kColumnAirTemp = 5,
+    kColumnPoolPump = 6,
+    kColumnPoolSetPoint = 7,
+    kColumnPoolTemp = 8,
+    kColumnPoolHeatMode = 9,
+    kColumnSpaPump = 10,
+    kColumnSpaSetPoint = 11,
+    kColumnSpaTemp = 12,
+    kColumnSpaHeatMode = 13,
+    kColumnSpaSideRemote = 14,
+    kColumnLights = 15,
+    kColumnPumpPresent = 16,
+    kColumnAlarms = 17,
+    kColumnSalt = 18,
+    kColumnPoolChlorine = 19,
+    kColumnSpaChlorine = 20,
+    kColumnPh = 21,
+    kColumnOrp = 22,
+    kColumnAcidTank = 23,
+    kColumnChlorineTank = 24,
+    kColumnWaterBalance = 25,
+    kColumnStatus = 26,
+    kColumnDate = 27,
+    kColumnTime = 28,
+};
+
+// A reading of a temperature: 0 and 255 were not read.
+std::string GetTemperatureText(int value);
+std::string GetOnOffText(int value);
+ColorRef GetHeatStatusColor(int heatStatus);
+
+class CSystemList : public CSortListCtrl, public CSystemColumns {
+public:
+    // Windows up to this wide get the narrow default widths.
+    static constexpr int kNarrowWindow = 1280;
+
+    // mainDialog is null for a history list.
+    CSystemList(CSentinaxDlg* mainDialog, bool history);
+
+    bool IsHistory() const { return history_; }
+    // The rows, one per system, in the order given; the owner sorts after.
+    void Fill(const std::vector<CSystem*>& systems);
+
+    int GetKindOfColumn(int column) const;
+    // The place of the column in the system list, which picks its rules.
+    int GetRuleIndex(int column) const;
+    bool IsVerticalColumn(int column) const;
+    bool IsSortableColumn(int column) const;
+    // The client width of the list's window, 0 while there is none.
+    void SetWindowWidth(int width) { windowWidth_ = width; }
+    void SetDefaultWidths();
+    static std::string GetColumnName(int kind);
+
+    void ApplyColumns() override;
+    int CompareItems(const CSystem* a, const CSystem* b, int column) const override;
+    void OnRightClick(int row, int column, int x, int y) override;
+    std::string GetCellText(const CSystem* system, int column) const override;
+    ColorRef GetCellBackColor(const CSystem* system, int column) const override;
+    ColorRef GetCellTextColor(const CSystem* system, int column) const override;
+    bool IsColumnCentered(int column) const override;
+
+    // The columns as the alarm mail reads them.
+    int GetColumnCount() const override { return CSortListCtrl::GetColumnCount(); }
+    std::string GetLongTitle(int column) const override { return GetColumnName(GetKindOfColumn(column)); }
+    std::string GetCellText(const CSystem& system, int column) const override {
+        return GetCellText(&system, column);
+    }
+
+private:
+    std::string RuleText(const CSystem& system, int rule) const;
+    ColorRef StatusColor(const CSystem& system) const;
+
+    CSentinaxDlg* mainDialog_;
+    bool history_;
+    std::vector<int> kinds_;
+    int windowWidth_ = 0;
+};

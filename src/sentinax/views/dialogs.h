@@ -1,0 +1,150 @@
+#pragma once
+// The monitor's Qt dialogs over their logic: "Customer Information" with
+// "Add New Email Recipient", "Outgoing Email Account Settings", "Email Log",
+// "About Sentinax", "System Errors" and the system history window.
+#include <QDialog>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+#include "sentinax/emaillogdlg.h"
+#include "sentinax/historydlg.h"
+#include "sentinax/systemdlg.h"
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QAction;
+class CSortListWidget;
+
+// The path with the extension added when it has none.
+QString WithExtension(const QString& path, const char* extension);
+
+class CAddEmailDlgWindow : public QDialog {
+public:
+    explicit CAddEmailDlgWindow(QWidget* parent);
+    std::string GetAddress() const;
+    QLineEdit* AddressEdit() { return address_; }
+
+private:
+    QLineEdit* address_;
+};
+
+class CSystemDlgWindow : public QDialog, public CSystemDlgView {
+public:
+    CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue& mail, const CSystemColumns& columns,
+                     std::function<void()> showEmailLog);
+
+    CSystemDlg& Logic() { return logic_; }
+    // The control with the given number of the original layout.
+    QWidget* Control(int id) const;
+
+    void PutFields(const CSystemFields& fields) override;
+    bool GetFields(CSystemFields& fields) override;
+    void ShowEmails(const std::vector<std::string>& emails) override;
+    int SelectedEmail() override;
+    std::optional<std::string> AskNewEmail() override;
+    void StayOnTop() override;
+    void EndDialog(bool ok) override;
+    void accept() override;
+
+private:
+    CSystemDlg logic_;
+    QLineEdit* name_;
+    QLineEdit* adapter_;
+    QLineEdit* password_;
+    QListWidget* emails_;
+    QCheckBox* includeDefault_;
+    QCheckBox* notify_[CSystemFields::kNotifyCount];
+    QPlainTextEdit* notes_;
+    QLineEdit* address_;
+    QLineEdit* city_;
+    QLineEdit* zip_;
+    QLineEdit* phone_;
+    std::map<int, QWidget*> controls_;
+};
+
+class CEmailSetDlgWindow : public QDialog, public CEmailSetView {
+public:
+    CEmailSetDlgWindow(QWidget* parent, CEmailServer& server);
+    void PutAccount(const CEmailAccount& account) override;
+    bool GetAccount(CEmailAccount& account) override;
+    void EndDialog(bool ok) override;
+    void accept() override;
+
+private:
+    CEmailSetDlg logic_;
+    QLineEdit* server_;
+    QLineEdit* sender_;
+    QLineEdit* password_;
+    QLineEdit* recipient_;
+};
+
+// Modeless; closing it (Cancel or the close box) asks the owner to end it.
+class CEmailLogDlgWindow : public QDialog, public CEmailLogView {
+public:
+    CEmailLogDlgWindow(QWidget* parent, CEmailServer& server, std::function<void()> close);
+    CEmailLogDlg& Logic() { return logic_; }
+    QListWidget* Lines() { return lines_; }
+
+    int GetLineCount() override;
+    void DeleteFirstLine() override;
+    void AddLine(const std::string& line) override;
+    void SelectLastLine() override;
+    void reject() override;
+
+private:
+    CEmailLogDlg logic_;
+    QListWidget* lines_;
+};
+
+// "System Backup": the reminder before a backup.
+class CBackupReminderDlgWindow : public QDialog {
+public:
+    explicit CBackupReminderDlgWindow(QWidget* parent);
+    bool DontShowAgain() const;
+
+private:
+    QCheckBox* dontShow_;
+};
+
+// "System Backup": whether the history goes into the archive.
+class CBackupOptionsDlgWindow : public QDialog {
+public:
+    explicit CBackupOptionsDlgWindow(QWidget* parent);
+    bool WithHistory() const;
+
+private:
+    QCheckBox* withHistory_;
+};
+
+class CAboutDlgWindow : public QDialog {
+public:
+    static constexpr char kVersionText[] = "5.2 Build 738.0 Rel";
+    explicit CAboutDlgWindow(QWidget* parent);
+};
+
+class CErrorsDlgWindow : public QDialog {
+public:
+    CErrorsDlgWindow(QWidget* parent, const CSystem& system);
+    QListWidget* Lines() { return lines_; }
+
+private:
+    QListWidget* lines_;
+};
+
+class CHistoryDlgWindow : public QDialog, public CHistoryView {
+public:
+    explicit CHistoryDlgWindow(CSystem& system);
+    ~CHistoryDlgWindow() override;
+    CHistoryDlg& Logic() { return *logic_; }
+    CSortListWidget* ListWidget() { return list_; }
+    void EnableDeleteEntries(bool on) override;
+
+private:
+    std::unique_ptr<CHistoryDlg> logic_;
+    CSortListWidget* list_;
+    QAction* delete_;
+};

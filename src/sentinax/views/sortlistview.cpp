@@ -1,0 +1,287 @@
+#include "sentinax/views/sortlistview.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+#include "sentinax/views/qtext.h"
+
+namespace {
+
+constexpr int kTitleMargin = 4;
+// Narrower items leave their downward title out.
+constexpr int kMinVerticalTitle = 17;
+constexpr int kTitleFontPixels = 14;
+
+QColor ToQColor(ColorRef color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
+
+QFont TitleFont() {
+    QFont font("Arial");
+    font.setPixelSize(kTitleFontPixels);
+    font.setWeight(QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+}  // namespace
+
+// --- Model ---
+
+int CSortListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : list_.GetRowCount(); }
+
+int CSortListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : list_.CSortListCtrl::GetColumnCount();
+}
+
+QVariant CSortListModel::data(const QModelIndex& index, int role) const {
+    const CSystem* item = list_.GetRowData(index.row());
+    switch (role) {
+    case Qt::DisplayRole: return FromWire(list_.GetCellText(item, index.column()));
+    case Qt::BackgroundRole: return ToQColor(list_.GetCellBackColor(item, index.column()));
+    case Qt::ForegroundRole: return ToQColor(list_.GetCellTextColor(item, index.column()));
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (list_.IsColumnCentered(index.column()) ? Qt::AlignHCenter : Qt::AlignLeft));
+    default: return QVariant();
+    }
+}
+
+QVariant CSortListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= list_.CSortListCtrl::GetColumnCount())
+        return QVariant();
+    return FromWire(list_.GetColumnTitles()[static_cast<size_t>(section)]);
+}
+
+void CSortListModel::Reset() {
+    beginResetModel();
+    endResetModel();
+}
+
+void CSortListModel::RowChanged(int row) {
+    if (row >= 0 && row < rowCount())
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+// --- Cells ---
+
+void CSortListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const CSystem* item = list_.GetRowData(index.row());
+    const int column = index.column();
+    ColorRef back = list_.GetCellBackColor(item, column);
+    if (option.state & QStyle::State_Selected)
+        back = SelectedBackColor(back);
+    const QFontMetrics metrics(option.font);
+    const auto measure = [&](const std::string& text) { return metrics.horizontalAdvance(FromWire(text)); };
+    const QString text = FromWire(FitCellText(list_.GetCellText(item, column), option.rect.width(), measure));
+    const int textWidth = metrics.horizontalAdvance(text);
+
+    QRect place = option.rect;
+    if (list_.IsColumnCentered(column) && textWidth < place.width()) {
+        const int inset = (place.width() - textWidth - 2) / 2;
+        place.adjust(inset, 0, -inset, 0);
+    }
+    painter->save();
+    painter->fillRect(option.rect, ToQColor(back));
+    painter->setClipRect(option.rect);
+    painter->setFont(option.font);
+    painter->setPen(ToQColor(list_.GetCellTextColor(item, column)));
+    painter->drawText(place.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter->restore();
+}
+
+// --- Header ---
+
+CZVHeaderView::CZVHeaderView(CSystemList& list) : QHeaderView(Qt::Horizontal), list_(list) {
+    setSectionsClickable(false);
+    setSectionResizeMode(QHeaderView::Interactive);
+    setStretchLastSection(false);
+    setMinimumSectionSize(0);
+    setFixedHeight(kHeight);
+    connect(this, &QHeaderView::sectionResized, this, [this] { FitColumns(); });
+}
+
+void CZVHeaderView::FitColumns() {
+    // Until it shows, the header's width is no measure of the window's.
+    if (fitting_ || !isVisible() || count() != list_.CSortListCtrl::GetColumnCount())
+        return;
+    fitting_ = true;
+    std::vector<int> widths;
+    for (int i = 0; i < count(); ++i)
+        widths.push_back(sectionSize(i));
+    if (FitColumnWidths(widths, width())) {
+        for (int i = 0; i < count(); ++i)
+            resizeSection(i, widths[static_cast<size_t>(i)]);
+    }
+    for (int i = 0; i < count(); ++i)
+        list_.SetColumnWidth(i, widths[static_cast<size_t>(i)]);
+    fitting_ = false;
+}
+
+void CZVHeaderView::ApplyListWidths() {
+    fitting_ = true;
+    const std::vector<int>& widths = list_.GetColumnWidths();
+    for (int i = 0; i < count() && i < static_cast<int>(widths.size()); ++i)
+        resizeSection(i, widths[static_cast<size_t>(i)]);
+    fitting_ = false;
+    FitColumns();
+}
+
+void CZVHeaderView::RunCommand(int command, int section) {
+    if (command == ID_DEFAULT_WIDTHS) {
+        list_.SetDefaultWidths();
+        ApplyListWidths();
+    } else if ((command == ID_SORT_ASCENDING || command == ID_SORT_DESCENDING) && section >= 0) {
+        list_.SetSortColumn(section);
+        list_.SetSortDescending(command == ID_SORT_DESCENDING);
+        list_.Sort();
+    }
+}
+
+void CZVHeaderView::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    painter->save();
+    QStyleOptionHeader frame;
+    initStyleOption(&frame);
+    frame.rect = rect;
+    frame.section = logicalIndex;
+    style()->drawControl(QStyle::CE_HeaderSection, &frame, painter, this);
+
+    const QString text = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
+    const bool vertical = list_.IsVerticalColumn(logicalIndex);
+    const QFont font = TitleFont();
+    painter->setFont(font);
+    painter->setPen(palette().color(QPalette::ButtonText));
+    const QRect inner = rect.adjusted(kTitleMargin, kTitleMargin, -kTitleMargin, -kTitleMargin);
+    const QSize measured = QFontMetrics(font).boundingRect(QRect(0, 0, 4096, 4096), Qt::AlignLeft, text).size();
+    const int across = vertical ? measured.height() : measured.width();
+    const int down = vertical ? measured.width() : measured.height();
+    const QSize size(std::min(across, inner.width()), std::min(down, inner.height()));
+    const QRect box(inner.left() + (inner.width() - size.width()) / 2,
+                    inner.top() + (inner.height() - size.height()) / 2, size.width(), size.height());
+    painter->setClipRect(inner);
+    if (!vertical) {
+        const int lines = text.contains('\n') ? 0 : static_cast<int>(Qt::TextSingleLine);
+        painter->drawText(box, Qt::AlignCenter | lines, text);
+    } else if (rect.width() > kMinVerticalTitle) {
+        // Running downwards: the text's top faces the right.
+        painter->translate(box.left() + measured.height(), box.top());
+        painter->rotate(90);
+        painter->drawText(QRect(0, 0, measured.width(), measured.height()), Qt::AlignLeft | Qt::AlignTop, text);
+    }
+    painter->restore();
+}
+
+void CZVHeaderView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction("Set Default Column Widths")->setData(ID_DEFAULT_WIDTHS);
+    int section = -1;
+    if (!list_.IsHistory()) {
+        const int x = event->pos().x();
+        const int at = logicalIndexAt(x);
+        const int left = sectionViewportPosition(at);
+        if (at >= 0 && x > left && x < left + sectionSize(at) && list_.IsSortableColumn(at)) {
+            section = at;
+            menu.addAction("Sort Ascending")->setData(ID_SORT_ASCENDING);
+            menu.addAction("Sort Descending")->setData(ID_SORT_DESCENDING);
+        }
+    }
+    if (QAction* chosen = menu.exec(event->globalPos()))
+        RunCommand(chosen->data().toInt(), section);
+}
+
+void CZVHeaderView::resizeEvent(QResizeEvent* event) {
+    QHeaderView::resizeEvent(event);
+    FitColumns();
+}
+
+// --- List ---
+
+CSortListWidget::CSortListWidget(CSystemList& list)
+    : list_(list), model_(list), delegate_(list), header_(new CZVHeaderView(list)) {
+    setModel(&model_);
+    setItemDelegate(&delegate_);
+    setHorizontalHeader(header_);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setShowGrid(false);
+    setWordWrap(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { TakeSelection(); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { TakeSelection(); });
+    list_.SetView(this);
+}
+
+CSortListWidget::~CSortListWidget() { list_.SetView(nullptr); }
+
+void CSortListWidget::SelectRows(const std::vector<int>& rows) {
+    QItemSelection selection;
+    for (int row : rows)
+        selection.select(model_.index(row, 0), model_.index(row, model_.columnCount() - 1));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (!rows.empty())
+        selectionModel()->setCurrentIndex(model_.index(rows.front(), 0), QItemSelectionModel::NoUpdate);
+}
+
+void CSortListWidget::OnListChanged() {
+    syncing_ = true;
+    header_->Hold(true);
+    model_.Reset();
+    header_->Hold(false);
+    header_->ApplyListWidths();
+    ShowSelection();
+    syncing_ = false;
+}
+
+void CSortListWidget::ScrollToRow(int row) { scrollTo(model_.index(row, 0)); }
+
+void CSortListWidget::ShowSystemErrors(CSystem& system) {
+    if (onErrors_)
+        onErrors_(system);
+}
+
+void CSortListWidget::TakeSelection() {
+    if (syncing_)
+        return;
+    for (int row = 0; row < list_.GetRowCount(); ++row)
+        list_.SetSelected(row, selectionModel()->isRowSelected(row, QModelIndex()));
+    list_.SetFocused(currentIndex().isValid() ? currentIndex().row() : -1);
+    if (onSelection_)
+        onSelection_();
+}
+
+void CSortListWidget::ShowSelection() {
+    QItemSelection selection;
+    for (int row : list_.GetSelectedRows())
+        selection.select(model_.index(row, 0), model_.index(row, model_.columnCount() - 1));
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    for (int row = 0; row < list_.GetRowCount(); ++row) {
+        if (list_.IsFocused(row))
+            selectionModel()->setCurrentIndex(model_.index(row, 0), QItemSelectionModel::NoUpdate);
+    }
+}
+
+void CSortListWidget::mousePressEvent(QMouseEvent* event) {
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        list_.ClearFocus();
+        syncing_ = true;
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        syncing_ = false;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void CSortListWidget::contextMenuEvent(QContextMenuEvent* event) {
+    const QModelIndex index = indexAt(event->pos());
+    if (index.isValid())
+        list_.OnRightClick(index.row(), index.column(), event->globalPos().x(), event->globalPos().y());
+}
+
+void CSortListWidget::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    list_.SetWindowWidth(viewport()->width());
+}
