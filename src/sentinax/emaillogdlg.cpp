@@ -1,6 +1,5 @@
 #include "sentinax/emaillogdlg.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -32,16 +31,13 @@ CEmailLogDlg::CEmailLogDlg(CEmailServer& server, CEmailLogView& view, std::funct
     : server_(server), view_(view), close_(std::move(close)) {}
 
 void CEmailLogDlg::Refresh() {
-    const int count = server_.GetNewLogCount();
-    if (count < 1)
+    const std::vector<CLogEvent> entries = server_.TakeNewLogEntries();
+    if (entries.empty())
         return;
-    const std::vector<CLogEvent> log = server_.CopyLog();
-    server_.ClearNewLogCount();
     while (view_.GetLineCount() > kMaxLines)
         view_.DeleteFirstLine();
-    const size_t taken = std::min(static_cast<size_t>(count), log.size());
-    for (size_t i = log.size() - taken; i < log.size(); ++i)
-        view_.AddLine(FormatLogLine(log[i]));
+    for (const CLogEvent& entry : entries)
+        view_.AddLine(FormatLogLine(entry));
     view_.SelectLastLine();
 }
 

@@ -173,14 +173,11 @@ std::vector<CLogEvent> CEmailServer::CopyLog() const {
     return {log_.begin(), log_.end()};
 }
 
-int CEmailServer::GetNewLogCount() const {
+std::vector<CLogEvent> CEmailServer::TakeNewLogEntries() {
     std::lock_guard<std::mutex> guard(lock_);
-    return newLogEntries_;
-}
-
-void CEmailServer::ClearNewLogCount() {
-    std::lock_guard<std::mutex> guard(lock_);
+    const size_t taken = std::min(newLogEntries_, log_.size());
     newLogEntries_ = 0;
+    return {log_.end() - static_cast<std::ptrdiff_t>(taken), log_.end()};
 }
 
 bool CEmailServer::SendEmail() {

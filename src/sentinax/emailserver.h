@@ -77,9 +77,9 @@ public:
 
     void AddLogLine(const std::string& text);
     std::vector<CLogEvent> CopyLog() const;
-    // Entries added since the log window last cleared the count.
-    int GetNewLogCount() const;
-    void ClearNewLogCount();
+    // The entries added since the last call that the log still holds, oldest
+    // first; taken in one step, so that none added meanwhile is missed.
+    std::vector<CLogEvent> TakeNewLogEntries();
 
     // Takes the head of the queue and makes the one attempt to send it;
     // true when a server took it. What the sender thread runs.
@@ -103,7 +103,7 @@ private:
     std::string defaultRecipient_;
     std::deque<std::unique_ptr<CEmailMessage>> queue_;
     std::deque<CLogEvent> log_;
-    int newLogEntries_ = 0;
+    size_t newLogEntries_ = 0;
 
     std::mutex senderMutex_;
     std::atomic<bool> senderBusy_{false};

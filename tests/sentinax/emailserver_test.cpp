@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -94,9 +95,39 @@ TEST(EmailLog, KeepsTheNewest501AndCountsWhatIsNew) {
     ASSERT_EQ(log.size(), 501u);
     EXPECT_EQ(log.front().text, "99");
     EXPECT_EQ(log.back().text, "599");
-    EXPECT_EQ(server.GetNewLogCount(), 600);
-    server.ClearNewLogCount();
-    EXPECT_EQ(server.GetNewLogCount(), 0);
+    const auto taken = server.TakeNewLogEntries();
+    ASSERT_EQ(taken.size(), 501u) << "600 are new, 501 still held";
+    EXPECT_EQ(taken.front().text, "99");
+    EXPECT_TRUE(server.TakeNewLogEntries().empty());
+    server.AddLogLine("next");
+    const auto next = server.TakeNewLogEntries();
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].text, "next");
+}
+
+// The log window takes new entries while the sender thread logs: every entry
+// reaches it once, in order, however the two interleave.
+TEST(EmailLog, EntriesLoggedWhileTakingAreNeitherMissedNorRepeated) {
+    CEmailServer server(std::make_unique<FakeResolver>(false, std::vector<std::string>{}));
+    constexpr int kLines = 400;  // below the log's limit: none is trimmed
+    std::atomic<bool> written{false};
+    std::thread writer([&] {
+        for (int i = 0; i < kLines; ++i)
+            server.AddLogLine(std::to_string(i));
+        written.store(true);
+    });
+    std::vector<std::string> seen;
+    auto take = [&] {
+        for (const CLogEvent& event : server.TakeNewLogEntries())
+            seen.push_back(event.text);
+    };
+    while (!written.load())
+        take();
+    writer.join();
+    take();
+    ASSERT_EQ(seen.size(), static_cast<size_t>(kLines));
+    for (int i = 0; i < kLines; ++i)
+        EXPECT_EQ(seen[i], std::to_string(i));
 }
 
 TEST(EmailQueue, RecipientWithoutAtSignIsDroppedSilently) {
