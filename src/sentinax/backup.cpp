@@ -137,7 +137,9 @@ bool RestoreBackup(const std::string& archivePath, const std::string& folder) {
         }
     }
     bool committed = true;
-    for (const CArchiveEntry& entry : entries)
-        committed = CommitTemporary(folder + "/" + entry.name) && committed;
+    for (const CArchiveEntry& entry : entries) {
+        const std::string path = folder + "/" + entry.name;
+        committed = CommitTemporary(TemporaryNameFor(path), path) && committed;
+    }
     return committed;
 }

@@ -1,11 +1,10 @@
 #include "sentinax/historydlg.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "core/zvfile.h"
 #include "sentinax/csvexport.h"
+#include "sentinax/replacefile.h"
 #include "sentinax/system.h"
 
 std::string GetErrorsTitle(const CSystem& system) {
@@ -68,22 +67,15 @@ int CHistoryDlg::OnDeleteEntries() {
         // The poll thread's append waits; the old file stays until the new
         // one is whole.
         auto historyLock = system_.LockHistory();
-        CZVFile file(tmpName, ZVVariant::Monitor);
-        if (!file.Open(CZVFile::kCreate))
+        const bool written = WriteFileReplacing(logName, tmpName, false, [this](CZVFile& file) {
+            for (int row = list_.GetRowCount() - 1; row >= 0; --row) {
+                if (!list_.IsSelected(row) && !list_.GetRowData(row)->SaveHistoryRecord(file, 0))
+                    return false;
+            }
+            return true;
+        });
+        if (!written)
             return 0;
-        bool written = true;
-        for (int row = list_.GetRowCount() - 1; row >= 0 && written; --row) {
-            if (!list_.IsSelected(row))
-                written = list_.GetRowData(row)->SaveHistoryRecord(file, 0) != 0;
-        }
-        written = file.Close() && written;
-        std::error_code error;
-        if (written)
-            std::filesystem::rename(tmpName, logName, error);
-        if (!written || error) {
-            std::filesystem::remove(tmpName, error);
-            return 0;
-        }
     }
     LoadHistory();
     return 1;

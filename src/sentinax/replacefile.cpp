@@ -9,8 +9,8 @@
 
 std::string TemporaryNameFor(const std::string& path) { return path + ".new"; }
 
-bool WriteFileReplacing(const std::string& path, bool secret, const std::function<bool(CZVFile&)>& write) {
-    const std::string temporary = TemporaryNameFor(path);
+bool WriteFileReplacing(const std::string& path, const std::string& temporary, bool secret,
+                        const std::function<bool(CZVFile&)>& write) {
     if (secret) {
         const int fd = platform::OpenPrivateFile(temporary, O_WRONLY | O_CREAT | O_TRUNC);
         if (fd < 0)
@@ -27,11 +27,14 @@ bool WriteFileReplacing(const std::string& path, bool secret, const std::functio
         ::unlink(temporary.c_str());
         return false;
     }
-    return CommitTemporary(path);
+    return CommitTemporary(temporary, path);
 }
 
-bool CommitTemporary(const std::string& path) {
-    const std::string temporary = TemporaryNameFor(path);
+bool WriteFileReplacing(const std::string& path, bool secret, const std::function<bool(CZVFile&)>& write) {
+    return WriteFileReplacing(path, TemporaryNameFor(path), secret, write);
+}
+
+bool CommitTemporary(const std::string& temporary, const std::string& path) {
     const int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
     const bool synced = fd >= 0 && ::fsync(fd) == 0;
     if (fd >= 0)

@@ -13,8 +13,11 @@ std::string TemporaryNameFor(const std::string& path);
 // Creates the temporary file (mode 0600 when `secret`, since it holds a
 // password), lets `write` fill it and puts it in place of `path`. On any
 // failure the temporary file is removed and `path` is left as it was.
+bool WriteFileReplacing(const std::string& path, const std::string& temporary, bool secret,
+                        const std::function<bool(CZVFile&)>& write);
+// The same through TemporaryNameFor(path).
 bool WriteFileReplacing(const std::string& path, bool secret, const std::function<bool(CZVFile&)>& write);
 
-// Syncs the complete temporary file of `path` to disk and renames it over
-// `path`; removes it when that fails.
-bool CommitTemporary(const std::string& path);
+// Syncs the complete temporary file to disk and renames it over `path`;
+// removes it when that fails.
+bool CommitTemporary(const std::string& temporary, const std::string& path);

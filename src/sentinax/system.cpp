@@ -3,12 +3,11 @@
 #include <atomic>
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 #include <variant>
 
 #include "platform/clock.h"
 #include "platform/program.h"
+#include "sentinax/replacefile.h"
 #include "sentinax/statuscode.h"
 
 namespace {
@@ -405,43 +404,23 @@ std::string CSystem::GetHistoryFileName(int temporary) const {
 
 int CSystem::AppendHistory() {
     const std::string logName = GetHistoryFileName(0);
-    const std::string tmpName = GetHistoryFileName(1);
     if (logName.empty())
         return 0;
     auto historyLock = LockHistory();
-    CZVFile log(logName, ZVVariant::Monitor);
-    const bool rewriting = log.Exists();
-    // Puts the old history back when the new one could not be written whole.
-    const auto fail = [&]() {
-        log.Close();
-        std::error_code error;
-        if (rewriting)
-            std::filesystem::rename(tmpName, logName, error);
-        else
-            std::filesystem::remove(logName, error);
+    // The new history is written whole beside the old one, which stays in
+    // place for every reader until the new one takes its name.
+    CZVFile old(logName, ZVVariant::Monitor);
+    if (old.Exists() && !old.Open(CZVFile::kRead))
         return 0;
-    };
-    if (rewriting) {
-        std::error_code error;
-        std::filesystem::copy_file(logName, tmpName,
-                                   std::filesystem::copy_options::overwrite_existing, error);
-        CZVFile old(tmpName, ZVVariant::Monitor);
-        if (error || !old.Open(CZVFile::kRead) || !log.Open(CZVFile::kCreate))
-            return 0;
+    return WriteFileReplacing(logName, GetHistoryFileName(1), false, [&](CZVFile& log) {
         const CZVTime now;
-        for (;;) {
+        while (old.IsOpen()) {
             CSystem record;
             if (!record.LoadHistoryRecord(old))
                 break;
             if (IsRecent(record.reportTime, now) && !record.SaveHistoryRecord(log, 0))
-                return fail();
+                return false;
         }
-    } else if (!log.Open(CZVFile::kCreate)) {
-        return 0;
-    }
-    if (!SaveHistoryRecord(log, 1) || !log.Close())
-        return fail();
-    std::error_code error;
-    std::filesystem::remove(tmpName, error);
-    return 1;
+        return SaveHistoryRecord(log, 1) != 0;
+    });
 }

@@ -79,6 +79,23 @@ TEST_F(HistoryFileTest, RewriteDropsRecordsOfNinetyDaysOrMore) {
     EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(1)));
 }
 
+// A reader that opened the history before a rewrite (a backup copying it)
+// reads the old history whole: the rewrite never writes into that file.
+TEST_F(HistoryFileTest, ReaderOfTheOldHistoryIsUndisturbedByTheRewrite) {
+    const std::string old = Record(2009, 8, 1, 1) + Record(2009, 12, 31, 2);
+    const std::string log = system.GetHistoryFileName(0);
+    testsupport::WriteFileText(log, old);
+    CZVFile reader(log, ZVVariant::Monitor);
+    ASSERT_TRUE(reader.Open(CZVFile::kRead));
+    ASSERT_TRUE(system.AppendHistory());
+    std::string seen(old.size(), '\0');
+    ASSERT_TRUE(reader.Read(seen.data(), static_cast<int32_t>(seen.size())));
+    EXPECT_EQ(seen, old);
+    uint8_t more = 0;
+    EXPECT_FALSE(reader.ReadByte(more)) << "the old history ends where it did";
+    EXPECT_EQ(Airs(), (std::vector<int32_t>{2, 64}));
+}
+
 TEST_F(HistoryFileTest, DamagedHistoryKeepsWhatReadsAndEndsCleanly) {
     const std::string kept = Record(2009, 12, 1, 7);
     std::string notADate = Record(2009, 12, 2, 8);
