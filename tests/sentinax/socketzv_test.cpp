@@ -1,11 +1,11 @@
 #include "sentinax/socketzv.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
 
 #include "loopback.h"
 #include "gateway_wire.h"
@@ -200,8 +200,13 @@ TEST_F(CSocketZVTest, HeldOutputDrainsInPiecesAndKeepsItsOrder) {
     }
     EXPECT_TRUE(lastSent);
     EXPECT_EQ(socket.GetPendingOutput(), 0u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    readPeer();
+    // Sent is not yet arrived: the peer waits for the last byte, bounded.
+    const auto arrival = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (lastSeen != last && std::chrono::steady_clock::now() < arrival) {
+        pollfd readable{peer.Fd(), POLLIN, 0};
+        poll(&readable, 1, 10);
+        readPeer();
+    }
     EXPECT_EQ(lastSeen, last);
 }
 
