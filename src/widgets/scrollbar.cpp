@@ -139,7 +139,13 @@ void CZVScrollBar::EnsureFaces() {
         m_trackButton->SetCornerRadius(m_thumbButton->GetCornerRadius());
         m_trackButton->SetColors(m_trackColor, m_parent ? m_parent->GetFaceColor() : 0);
     }
-    m_thumbTop = static_cast<int>(static_cast<double>(m_trackLength) / total * m_position) + a;
+    PlaceThumb();
+}
+
+void CZVScrollBar::PlaceThumb() {
+    if (!m_thumbButton) return;
+    const double total = std::max(m_total, 1);
+    m_thumbTop = static_cast<int>(m_trackLength / total * m_position) + GetArrowSize();
     m_thumbBottom = m_thumbTop + m_thumbButton->GetHeight();
 }
 
@@ -175,6 +181,7 @@ void CZVScrollBar::SetPosition(int pos, int redraw) {
         return;
     }
     m_position = pos;
+    PlaceThumb();
     if (redraw && !InputBlocked(this)) RedrawBuffered();
 }
 
@@ -182,6 +189,7 @@ void CZVScrollBar::ScrollTo(int pos) {
     pos = Clamp(pos);
     if (pos == m_position) return;
     m_position = pos;
+    PlaceThumb();
     RedrawBuffered();
     if (m_target) {
         CZVDC dc(m_target);

@@ -66,6 +66,8 @@ private:
     int Clamp(int pos) const;
     // Track and thumb faces for the current range, made on first use.
     void EnsureFaces();
+    // The thumb's place for the position, once the thumb exists.
+    void PlaceThumb();
     // An arrow at `rect`: the one already there moved, or a new one.
     CZV3DButton* PlaceArrow(CZV3DButton* arrow, CZVRect rect, const char* icon, int id);
 
