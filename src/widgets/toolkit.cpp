@@ -8,6 +8,7 @@
 #include "gfx/zvimage.h"
 #include "widgets/iconsource.h"
 #include "widgets/mainwnd.h"
+#include "widgets/scrollbar.h"
 #include "widgets/setserver.h"
 #include "widgets/shadewnd.h"
 #include "widgets/skins.h"
@@ -59,9 +60,11 @@ CToolkitServices::CToolkitServices(CZVServer& server, CSetServer& style)
       m_previousFaces(InstallButtonFaceRenderer(m_faces.get())),
       m_previousIcons(InstallButtonIconSource(m_icons.get())),
       m_previousImageHost(InstallImageHost(m_imageHost.get())),
-      m_previousIconHost(InstallIconHost(m_iconHost.get())) {}
+      m_previousIconHost(InstallIconHost(m_iconHost.get())),
+      m_previousScrollBars(SetScrollBarFactory(MakeScrollBar)) {}
 
 CToolkitServices::~CToolkitServices() {
+    SetScrollBarFactory(m_previousScrollBars);
     InstallIconHost(m_previousIconHost);
     InstallImageHost(m_previousImageHost);
     InstallButtonIconSource(m_previousIcons);

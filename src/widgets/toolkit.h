@@ -9,6 +9,8 @@
 // implementations behind the seams of the layers below (CToolkitServices).
 #include <memory>
 
+#include "widgets/zvwindow.h"
+
 class CBitmapCache;
 class CButtonFaceRenderer;
 class CButtonIconSource;
@@ -24,7 +26,7 @@ class CZVServer;
 
 // Installs, for the life of the object: the style object's pictures and
 // skin operations, the shaded faces of the bevelled buttons, the icons of
-// the buttons, and the delivery of arrived pictures and icons to windows of
+// the buttons, the scroll bars of scrolling windows, and the delivery of arrived pictures and icons to windows of
 // the main window's tree. The destructor puts back what it found.
 class CToolkitServices {
 public:
@@ -43,6 +45,7 @@ private:
     CButtonIconSource* m_previousIcons;
     CZVImageHost* m_previousImageHost;
     CIconHost* m_previousIconHost;
+    ScrollBarFactory m_previousScrollBars;
 };
 
 class CToolkit {

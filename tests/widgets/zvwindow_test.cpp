@@ -389,11 +389,13 @@ TEST_F(ScrollBarTest, ParentTearsDownWindowAndBarInEitherOrder) {
 }
 
 TEST_F(WindowTest, WithoutAScrollBarFactoryNoBarIsMade) {
+    const ScrollBarFactory installed = SetScrollBarFactory(nullptr);
     CZVWindow window(&root, CZVRect(0, 0, 100, 50), 11);
     root.AddChild(&window);
     EXPECT_EQ(window.EnsureScrollBar(nullptr, 1), nullptr);
     EXPECT_EQ(window.GetWidth(), 100);
     root.RemoveChild(&window);
+    SetScrollBarFactory(installed);
 }
 
 TEST_F(WindowTest, DeletedFocusWindowIsForgotten) {
