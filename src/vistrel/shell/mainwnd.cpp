@@ -114,10 +114,7 @@ CMainWnd::CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::T
     m_lastActivityReport = now;
     m_styleReloadTick = now;
     PushCursor((windowFlags & kWindowFullScreen) ? platform::CursorShape::Hidden : platform::CursorShape::Arrow);
-    if (CSetServer* style = CSetServer::Get()) {
-        m_faceColor = style->GetStyleColor(1, 0);
-        m_textColor = style->GetStyleColor(1, 1);
-    }
+    TakeStyleColours();
     server.RegisterSink(this);
     Send(ZVM_HOUSE_GETMODEQ);
 }
@@ -135,6 +132,16 @@ CMainWnd::~CMainWnd() {
     DeleteChildren();
     InstallShellServices(m_previousServices);
     if (g_tabletMainWnd == this) g_tabletMainWnd = nullptr;
+}
+
+// The root has no parent to take a back colour from: its background is
+// its own face, which is what an empty page area shows.
+void CMainWnd::TakeStyleColours() {
+    CSetServer* style = CSetServer::Get();
+    if (!style) return;
+    m_faceColor = style->GetStyleColor(1, 0);
+    m_textColor = style->GetStyleColor(1, 1);
+    m_backColor = m_faceColor;
 }
 
 void CMainWnd::Send(uint16_t id) {
@@ -304,9 +311,8 @@ void CMainWnd::ReloadStyle() {
     const int command = m_currentCommand;
     CSetServer* style = CSetServer::Get();
     if (style) {
-        m_faceColor = style->GetStyleColor(1, 0);
-        m_textColor = style->GetStyleColor(1, 1);
         style->ApplyStyle(this);
+        TakeStyleColours();
         if (CZVServer* server = GetServer()) server->SetKeepAlive(style->IsThemed());
     }
     if (CBitmapCache* bitmaps = CBitmapCache::Instance()) bitmaps->Clear(true);

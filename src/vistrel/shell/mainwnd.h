@@ -157,6 +157,7 @@ private:
     };
 
     void Send(uint16_t id);
+    void TakeStyleColours();
     void RouteMouse(const platform::WindowEvent& event);
     void HandleKey(const platform::WindowEvent& event);
     void EndIdleScreen();
