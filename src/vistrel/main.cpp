@@ -1,0 +1,59 @@
+// vistrel: the touch-panel user interface.
+#include <SDL.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "core/zvsock.h"
+#include "platform/process.h"
+#include "platform/program.h"
+#include "vistrel/shell/singleinstance.h"
+#include "vistrel/shell/tabletmain.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+void Stop(int) { g_stop = 1; }
+
+class SdlHost : public CTabletHost {
+public:
+    SdlHost() {
+        SDL_DisplayMode mode;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+                width_ = mode.w;
+                height_ = mode.h;
+            }
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
+    }
+    int GetScreenWidth() override { return width_; }
+    int GetScreenHeight() override { return height_; }
+    std::unique_ptr<platform::TabletWindow> OpenWindow(const platform::WindowOptions& options) override {
+        return platform::OpenSdlWindow(options);
+    }
+    std::string GetCommandFilePath() override {
+        const std::string dir = platform::GetExecutableDirectory();
+        return dir.empty() ? std::string() : dir + "/vistrel.cmd";
+    }
+    std::string GetLockDirectory() override { return NamedLockDirectory(); }
+    bool ShouldStop() override { return g_stop != 0; }
+
+private:
+    // Without a display the window opens at the tablet's own size.
+    int width_ = 800;
+    int height_ = 600;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::SetProgramName("vistrel");
+    std::signal(SIGINT, Stop);
+    std::signal(SIGTERM, Stop);
+    LoadNetConfig();
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    SdlHost host;
+    return TabletMain(arguments, host);
+}

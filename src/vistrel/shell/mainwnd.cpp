@@ -1,0 +1,672 @@
+#include "vistrel/shell/mainwnd.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "core/zvquery.h"
+#include "core/zvtime.h"
+#include "gfx/bitmapcache.h"
+#include "gfx/icon.h"
+#include "platform/clock.h"
+#include "platform/keys.h"
+#include "platform/report.h"
+#include "vistrel/shell/shellmessages.h"
+#include "vistrel/shell/tabletmain.h"
+#include "widgets/setserver.h"
+#include "widgets/skins.h"
+#include "widgets/soundclip.h"
+
+namespace {
+
+constexpr int kPageVariables = 10;
+int g_pageVariables[kPageVariables] = {};
+CMainWnd* g_tabletMainWnd = nullptr;
+
+// The cache slot of each cached command.
+constexpr int kCachedCommands[CMainWnd::kCacheSlots] = {5000, 5001, 5002, 5006, 5007, 5009, 5005, 5013};
+
+constexpr int kCtrlQ = 17;
+
+// MemAvailable of /proc/meminfo in bytes; unknown counts as plenty.
+uint64_t ReadAvailableMemory() {
+    std::ifstream file("/proc/meminfo");
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        uint64_t kilobytes = 0;
+        if (fields >> name >> kilobytes && name == "MemAvailable:") return kilobytes * 1024;
+    }
+    return UINT64_MAX;
+}
+
+bool IsPageCommand(int id) {
+    return (id >= kCommandHome && id <= kCommandDvr) || id == kCommandLogin ||
+           (id >= kCommandClimateTabFirst && id <= kCommandClimateTabLast);
+}
+
+}  // namespace
+
+int GetPageVariable(int index) { return index > 0 && index < kPageVariables ? g_pageVariables[index] : 0; }
+
+int SetPageVariable(int index, int value) {
+    if (index <= 0 || index >= kPageVariables) return 0;
+    const int changed = g_pageVariables[index] != value;
+    g_pageVariables[index] = value;
+    return changed;
+}
+
+int ClientTypeOf(int layoutType) {
+    switch (layoutType) {
+    case 1: return 1;
+    case 2: return 6;
+    case 3: return 7;
+    case 4: return 8;
+    case 5: return 10;
+    default: return 0;
+    }
+}
+
+int RemoteKeyToVirtualKey(int code) {
+    switch (code) {
+    case 0: return platform::VK_UP;
+    case 1: return platform::VK_DOWN;
+    case 2: return platform::VK_LEFT;
+    case 3: return platform::VK_RIGHT;
+    case 4: return platform::VK_RETURN;
+    case 100: return 'P';
+    case 101: return 'A';
+    case 102: return platform::VK_PRIOR;
+    case 103: return platform::VK_NEXT;
+    case 104: return platform::VK_ESCAPE;
+    case 122: return 'M';
+    default: return code >= 110 && code <= 119 ? '0' + (code - 110) : code;
+    }
+}
+
+CMainWnd* GetTabletMainWnd() { return g_tabletMainWnd; }
+
+bool CMainWnd::Services::IsBoldText() {
+    CSetServer* style = CSetServer::Get();
+    return style && (style->GetFlags() & kStyleBold) != 0;
+}
+
+bool CMainWnd::Services::FillSkinned(CZVDC* dc, COLORREF colour, int x, int y, int w, int h) {
+    auto* skins = dynamic_cast<CStyleSkins*>(&Skins());
+    return skins && skins->FillSkinned(dc, colour, x, y, w, h);
+}
+
+uint64_t CMainWnd::Services::GetAvailableMemory() { return ReadAvailableMemory(); }
+
+CMainWnd::CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::TabletWindow* native)
+    : CMainWndBase(rect, native),
+      CSocketSink(server),
+      m_screen(std::make_unique<CDibDC>(rect.w, rect.h, 0, 0, 1)),
+      m_services(*this),
+      m_previousServices(InstallShellServices(&m_services)),
+      m_windowFlags(windowFlags) {
+    if (g_tabletMainWnd) ReportAssert("mainwnd", __LINE__, 1);
+    g_tabletMainWnd = this;
+    m_x = 0;
+    m_y = 0;
+    const uint32_t now = platform::GetTickCount();
+    m_lastActivity = now;
+    m_lastActivityReport = now;
+    m_styleReloadTick = now;
+    PushCursor((windowFlags & kWindowFullScreen) ? platform::CursorShape::Hidden : platform::CursorShape::Arrow);
+    TakeStyleColours();
+    server.RegisterSink(this);
+    Send(ZVM_HOUSE_GETMODEQ);
+}
+
+CMainWnd::~CMainWnd() {
+    if (CZVServer* server = GetServer()) server->UnregisterSink(this);
+    DropOverlay();
+    if (m_currentPage) ReleasePage(m_currentPage);
+    m_currentPage = nullptr;
+    for (CZVWindow*& page : m_cache) {
+        if (page) RemoveChild(page);
+        delete page;
+        page = nullptr;
+    }
+    DeleteChildren();
+    InstallShellServices(m_previousServices);
+    if (g_tabletMainWnd == this) g_tabletMainWnd = nullptr;
+}
+
+// The root has no parent to take a back colour from: its background is
+// its own face, which is what an empty page area shows.
+void CMainWnd::TakeStyleColours() {
+    CSetServer* style = CSetServer::Get();
+    if (!style) return;
+    m_faceColor = style->GetStyleColor(1, 0);
+    m_textColor = style->GetStyleColor(1, 1);
+    m_backColor = m_faceColor;
+}
+
+void CMainWnd::Send(uint16_t id) {
+    CZVServer* server = GetServer();
+    if (!server) return;
+    CZVMSG message(GetId(), id);
+    server->Send(&message);
+}
+
+// ---- pages
+
+CZVRect CMainWnd::GetPageArea() {
+    const int menu = GetMenuWidth();
+    return CZVRect(menu, 0, m_width - menu, m_height);
+}
+
+void CMainWnd::StartPages() {
+    if (m_currentPage) {
+        ReleasePage(m_currentPage);
+        m_currentPage = nullptr;
+    }
+    CFontServer* fonts = CFontServer::Get();
+    if (fonts && !fonts->HasFace()) {
+        if ((m_currentPage = MakeFontPage(GetPageArea()))) AddChild(m_currentPage);
+        return;
+    }
+    CZVServer* server = GetServer();
+    if (server && server->IsRemoteMode()) {
+        if (server->IsConnected()) {
+            m_pendingCommand = kCommandHome;
+        } else if ((m_currentPage = MakePage(kCommandLogin, GetPageArea()))) {
+            AddChild(m_currentPage);
+        }
+        return;
+    }
+    if (GetMainMenu()) DoCommand(GetSelectedMenuId(), 1);
+}
+
+int CMainWnd::CacheSlotOf(int id) const {
+    for (int slot = 0; slot < kCacheSlots; ++slot)
+        if (kCachedCommands[slot] == id) return slot;
+    return -1;
+}
+
+CZVWindow* CMainWnd::GetPage(int id, CZVRect rect, int show) {
+    if (m_services.GetAvailableMemory() < kLowMemory) FreePageCache();
+    const int slot = CacheSlotOf(id);
+    if (slot < 0) return nullptr;
+    if (!m_cache[slot]) m_cache[slot] = MakePage(id, rect);
+    if (m_cache[slot]) m_cache[slot]->Show(show, 0);
+    return m_cache[slot];
+}
+
+void CMainWnd::ReleasePage(CZVWindow* page) {
+    if (!page) return;
+    RemoveChild(page);
+    for (CZVWindow* cached : m_cache) {
+        if (cached == page) {
+            page->Show(0, 0);
+            return;
+        }
+    }
+    delete page;
+}
+
+void CMainWnd::FreePageCache() {
+    for (CZVWindow*& page : m_cache) {
+        if (page && page != m_currentPage) {
+            RemoveChild(page);
+            delete page;
+        }
+        page = nullptr;
+    }
+}
+
+int CMainWnd::OnCommand(int id) {
+    if (id > 0 && id != kNoCommand) DoCommand(id, 0);
+    return 1;
+}
+
+void CMainWnd::DoCommand(int id, int quiet) {
+    if (id == kCommandExit) {
+        m_exitRequested = 1;
+        return;
+    }
+    if (id == kCommandOverlayClosed) return;
+    if (id >= kCommandHome && id <= kCommandPoolControl && !HasMenuEntry(id)) return;
+    if (id >= kCommandSlidePrevious && id <= kCommandSlidePause) return;  // the slideshow's own
+    if (!IsPageCommand(id)) {
+        ReportAssert("mainwnd", __LINE__, 1);
+        return;
+    }
+    CZVServer* server = GetServer();
+    ReleasePage(m_currentPage);
+    m_currentPage = nullptr;
+    if (m_menuHidden && id != kCommandWeb) {
+        m_menuHidden = 0;
+        ShowMenu(1);
+    }
+    const CZVRect area = GetPageArea();
+    CZVWindow* page = nullptr;
+    if (id == kCommandLogin) {
+        if (server) {
+            server->Disconnect();
+            server->SetRemoteMode(1);
+        }
+        page = MakePage(id, area);
+    } else if (id >= kCommandClimateTabFirst && id <= kCommandClimateTabLast) {
+        SelectMenuEntry(kCommandClimate, 1);
+        SetPageVariable(2, id - kCommandClimateTabFirst);
+        page = MakePage(id, area);
+    } else if (id == kCommandWeb) {
+        page = MakePage(id, CZVRect(0, 0, m_width, m_height));
+        if (page) {
+            ShowMenu(0);
+            m_menuHidden = 1;
+        }
+        m_webUrl.clear();
+        m_webNoNavigation = 0;
+    } else if (id == kCommandHome && server && server->IsRemoteMode() && !server->IsConnected()) {
+        page = MakePage(kCommandLogin, area);
+    } else if (CacheSlotOf(id) >= 0) {
+        page = GetPage(id, area, 1);
+    } else {
+        page = MakePage(id, area);
+    }
+    if (id != kCommandWeb) m_currentCommand = id;
+    // A page whose code does not exist yet leaves the page area empty.
+    if (!page) return;
+    if (id == kCommandWeb)
+        AddChildFirst(page);
+    else
+        AddChild(page);
+    m_currentPage = page;
+    if (!quiet) page->Redraw(1);
+}
+
+void CMainWnd::JumpToWebUrl(const std::string& url, int noNavigation) {
+    m_webUrl = url;
+    m_webNoNavigation = noNavigation;
+    m_pendingCommand = kCommandWeb;
+}
+
+void CMainWnd::ShowMenu(int show) {
+    CZVWindow* menu = GetMainMenu();
+    if (menu) menu->Show(show && !m_menuHidden, 0);
+}
+
+void CMainWnd::SelectPage(int index, int value) {
+    if (index == kNoCommand) return;
+    SetPageVariable(index, value);
+    if (HasMenuEntry(kCommandHome + index)) SelectMenuEntry(kCommandHome + index, 0);
+    DoCommand(kCommandHome + index, m_idleState != kIdleActive);
+    if (m_idleState != kIdleActive && m_currentPage) m_currentPage->OnSuspend();
+}
+
+void CMainWnd::FlushCaches() {
+    m_styleReloadPending = 1;
+    if (CZVServer* server = GetServer()) QACacheClear(*server);
+    FreePageCache();
+}
+
+void CMainWnd::ReloadStyle() {
+    FreePageCache();
+    ReleasePage(m_currentPage);
+    m_currentPage = nullptr;
+    const int command = m_currentCommand;
+    CSetServer* style = CSetServer::Get();
+    if (style) {
+        style->ApplyStyle(this);
+        TakeStyleColours();
+        if (CZVServer* server = GetServer()) server->SetKeepAlive(style->IsThemed());
+    }
+    if (CBitmapCache* bitmaps = CBitmapCache::Instance()) bitmaps->Clear(true);
+    if (CIconCache* icons = CIconCache::Instance()) icons->Clear();
+    m_currentCommand = -1;
+    if (command > 0) DoCommand(command, 1);
+    PaintAll();
+}
+
+// ---- overlay
+
+void CMainWnd::DropOverlay() {
+    if (!m_overlay) return;
+    RemoveChild(m_overlay);
+    if (m_overlayOwned) delete m_overlay;
+    m_overlay = nullptr;
+    m_overlayOwned = 0;
+}
+
+void CMainWnd::SetOverlayWindow(CZVWindow* window) {
+    if (m_overlay && window) ReportAssert("mainwnd", __LINE__, 1);
+    DropOverlay();
+    if (!window) return;
+    m_overlay = window;
+    AddChildFirst(window);
+}
+
+void CMainWnd::ShowOverlay(CZVWindow* window, CZVRect, int, int, int ownsWindow, int) {
+    DropOverlay();
+    if (!window) return;
+    m_overlay = window;
+    m_overlayOwned = ownsWindow;
+    AddChildFirst(window);
+    window->Redraw(1);
+}
+
+void CMainWnd::CloseOverlay() {
+    if (!m_overlay) return;
+    DropOverlay();
+    SendCommandToTree(kCommandOverlayClosed);
+}
+
+void CMainWnd::PaintWithoutOverlay(CDibDC* surface) {
+    CZVWindow* overlay = m_overlay;
+    if (overlay) RemoveChild(overlay);
+    Paint(surface, 1);
+    if (overlay) AddChildFirst(overlay);
+}
+
+// ---- painting and input
+
+void CMainWnd::Present() {
+    if (m_hwnd && m_idleState != kIdleDisplayOff)
+        m_hwnd->Present(m_screen->GetBits(), m_screen->GetRequestedWidth(), m_screen->GetHeight(),
+                        m_screen->GetWidth());
+}
+
+void CMainWnd::PaintAll() {
+    m_lastActivity = platform::GetTickCount();
+    SetOffscreenPaint(1);
+    Paint(m_screen.get(), 1);
+    SetOffscreenPaint(0);
+    Present();
+}
+
+void CMainWnd::OnWindowEvent(const platform::WindowEvent& event) {
+    switch (event.message) {
+    case platform::kWmClose: m_destroyRequested = 1; return;
+    case platform::kWmPaint:
+        EndIdleScreen();
+        PaintAll();
+        return;
+    case platform::kWmMouseMove:
+    case platform::kWmLButtonDown:
+    case platform::kWmLButtonUp: RouteMouse(event); return;
+    default: HandleKey(event); return;
+    }
+}
+
+void CMainWnd::RouteMouse(const platform::WindowEvent& event) {
+    if (event.message == platform::kWmLButtonDown &&
+        platform::TicksSince(m_lastActivityReport) > kActivityReportInterval) {
+        Send(ZVM_UI_USERACTIVITY);
+        m_lastActivityReport = platform::GetTickCount();
+    }
+    if (m_idleState != kIdleActive) {
+        // A touch ends the idle screen; it does not reach the tree.
+        if (event.message == platform::kWmLButtonDown) EndIdleScreen();
+        return;
+    }
+    switch (event.message) {
+    case platform::kWmMouseMove: OnMouseMove(event.x, event.y, event.keys); break;
+    case platform::kWmLButtonDown:
+        m_lastActivity = platform::GetTickCount();
+        m_buttonDown = 1;
+        if (m_overlay && m_overlay->OnLButtonDown(event.x, event.y, event.keys)) break;
+        if (HitTest(event.x, event.y)) OnLButtonDown(event.x, event.y, event.keys);
+        break;
+    default:
+        m_buttonDown = 0;
+        if (m_overlay)
+            m_overlay->OnLButtonUp(event.x, event.y, event.keys);
+        else
+            OnLButtonUp(event.x, event.y, event.keys);
+        break;
+    }
+}
+
+void CMainWnd::HandleKey(const platform::WindowEvent& event) {
+    if (event.message == platform::kWmChar && event.code == kCtrlQ) {
+        m_exitRequested = 1;
+        return;
+    }
+    if (m_idleState != kIdleActive) {
+        if (event.message == platform::kWmKeyDown) EndIdleScreen();
+        return;
+    }
+    m_lastActivity = platform::GetTickCount();
+    DispatchEvent(event);
+}
+
+void CMainWnd::SetDisplayPower(int on) {
+    if (on) {
+        EndIdleScreen();
+        return;
+    }
+    if (m_idleState == kIdleDisplayOff) return;
+    m_idleState = kIdleDisplayOff;
+    SetSuspended(1);
+    OnSuspend();
+    if (m_hwnd) {
+        // Blank the window; nothing is shown until the display comes on.
+        CDibDC black(m_width, m_height, 0, 0, 1);
+        black.FillRect(0, 0, 0, m_width, m_height, 0);
+        m_hwnd->Present(black.GetBits(), black.GetRequestedWidth(), black.GetHeight(), black.GetWidth());
+    }
+}
+
+void CMainWnd::EndIdleScreen() {
+    m_lastActivity = platform::GetTickCount();
+    if (m_idleState == kIdleActive) return;
+    m_idleState = kIdleActive;
+    SetSuspended(0);
+    OnResume();
+    PaintAll();
+}
+
+void CMainWnd::Identify(const std::string& text) {
+    EndIdleScreen();
+    CZVDC dc(this);
+    dc.FillRect(0, 0, 0, m_width, m_height, 0);
+    dc.SetFont(32, 0, 1);
+    dc.SetColor(0xFFFFFF);
+    dc.DrawText(CZVString(text.c_str()), CZVRect(0, 0, m_width, m_height), 18);
+    Present();
+    platform::Sleep(kIdentifyHold);
+    PaintAll();
+}
+
+// ---- idle
+
+int CMainWnd::OnIdle(int work) {
+    StepAlertSound();
+    if (m_exitRequested) {
+        m_destroyRequested = 1;
+        return 0;
+    }
+    CZVServer* server = GetServer();
+    if ((m_menuLoadFailed || m_styleReloadPending) && server && server->IsConnected() &&
+        platform::TicksSince(m_styleReloadTick) > kStyleRetryInterval) {
+        ReloadStyle();
+        m_styleReloadPending = 0;
+        m_styleReloadTick = platform::GetTickCount();
+    }
+    OnIdleHook();
+    const int walked = CZVWindow::OnIdle(work);
+    RunPendingCommand();
+    return work | walked;
+}
+
+void CMainWnd::RunPendingCommand() {
+    if (!m_pendingCommand || !GetMainMenu()) return;
+    EndIdleScreen();
+    const int id = m_pendingCommand;
+    m_pendingCommand = 0;
+    if (id == kCommandWeb && m_menuHidden) {
+        ReportTrace("Jump to Web URL:" + m_webUrl + " NoNav " + std::to_string(m_webNoNavigation));
+        m_webUrl.clear();
+        m_webNoNavigation = 0;
+        return;
+    }
+    if (id != kCommandWeb) SelectMenuEntry(id, 1);
+    OnCommand(id);
+}
+
+void CMainWnd::ClearAlert() {
+    m_alertSound.clear();
+    m_alertRepeats = m_alertPlayed = m_alertInterval = 0;
+}
+
+void CMainWnd::StepAlertSound() {
+    if (m_alertPlayed >= m_alertRepeats || platform::TicksSince(m_alertTick) <= static_cast<uint32_t>(m_alertInterval))
+        return;
+    if (CSetServer* style = CSetServer::Get())
+        if (CSoundClip* clip = style->GetSound(CZVString(m_alertSound.c_str()))) clip->Play(1);
+    ++m_alertPlayed;
+    m_alertTick = platform::GetTickCount();
+}
+
+// ---- gateway messages
+
+void CMainWnd::OnConnect(int connected) {
+    ClearAlert();
+    CZVServer* server = GetServer();
+    if (connected) {
+        if (m_hwnd) m_hwnd->Raise();
+        m_styleReloadTick = platform::GetTickCount();
+        m_updatePending = 1;
+        Send(ZVM_TABLET_GETPOWERSETTINGSQ);
+        Send(ZVM_SYSCONFIG_GETMENUQ);
+        Send(ZVM_SYSCONFIG_GETCLOCKQ);
+        Send(ZVM_TABLET_IDLE);
+        if (!(m_windowFlags & kWindowFullScreen)) Send(ZVM_SYSCONFIG_GETSYSTEMINFOQ);
+        return;
+    }
+    if (server && server->IsRemoteMode()) {
+        ReportTrace("The Connection to the Remote System has been Shutdown unexpectedly");
+        m_exitRequested = 1;
+        return;
+    }
+    if (server) QACacheClear(*server);
+    FreePageCache();
+}
+
+void CMainWnd::OnMessage(CZVMSG* message) {
+    if (!message) return;
+    message->ResetPosition();
+    int32_t value = 0;
+    switch (message->GetId()) {
+    case ZVM_HOUSE_MODECHANGED:
+    case ZVM_HOUSE_GETMODEA:
+        if (message->ReadInt(value)) m_houseMode = value;
+        break;
+    case ZVM_TABLET_SETDISPLAYPOWER:
+        if (!message->ReadInt(value)) break;
+        ReportTrace("Message from Gateway PowerDisplay");
+        SetDisplayPower(value);
+        break;
+    case ZVM_TABLET_IDENTIFY: {
+        std::string text;
+        message->ReadString(text);
+        ReportTrace("ID Tablet Power Display");
+        Identify(text);
+        break;
+    }
+    case ZVM_TABLET_REMOTEKEY: OnRemoteKey(message); break;
+    case ZVM_TABLET_FLUSHCACHE:
+        if (CZVServer* server = GetServer()) QACacheClear(*server);
+        FreePageCache();
+        Send(ZVM_HOUSE_GETMODEQ);
+        break;
+    case ZVM_SECURITY_PLAYSOUND: OnPlaySound(message); break;
+    case ZVM_MESSAGES_GETNEWCOUNTA:
+        if (message->ReadInt(value)) m_newMessages = value;
+        break;
+    case ZVM_UI_SETPAGEVARIABLE: OnPageVariable(message); break;
+    case ZVM_SYSCONFIG_GETSYSTEMINFOA: {
+        int32_t first = 0, second = 0;
+        std::string adapter;
+        if ((m_windowFlags & kWindowFullScreen) || HasMarquelTitle()) break;
+        if (message->ReadInt(first) && message->ReadInt(second) && message->ReadString(adapter))
+            m_windowTitle = adapter + ": Zavoro Viewer";
+        break;
+    }
+    case ZVM_SYSCONFIG_PREPAREUPDATE:
+        m_updatePending = 1;
+        m_updateForced = 1;
+        break;
+    case ZVM_SYSCONFIG_GETCLOCKA: OnClock(message); break;
+    case ZVM_TABLET_SHOWFONTPAGE:
+        ReleasePage(m_currentPage);
+        if ((m_currentPage = MakeFontPage(GetPageArea()))) {
+            AddChild(m_currentPage);
+            m_currentPage->Redraw(1);
+        }
+        break;
+    case ZVM_TABLET_SHOWPAGE: {
+        if (m_idleState == kIdleActive) break;
+        int32_t index = 0;
+        message->ReadInt(index) && message->ReadInt(value);
+        SelectPage(index, value);
+        break;
+    }
+    default: break;
+    }
+}
+
+void CMainWnd::OnRemoteKey(CZVMSG* message) {
+    int32_t value = 0;
+    if (!message->ReadInt(value)) return;
+    platform::WindowEvent event;
+    event.code = RemoteKeyToVirtualKey(value & 0xFFF);
+    if (value & 0x4000) {
+        event.message = platform::kWmKeyDown;
+        event.flags = 1;
+        HandleKey(event);
+    }
+    if (value & 0x8000) {
+        event.message = platform::kWmKeyUp;
+        event.flags = 1 | platform::kKeyWasDown | platform::kKeyReleased;
+        HandleKey(event);
+    }
+}
+
+void CMainWnd::OnPlaySound(CZVMSG* message) {
+    std::string name;
+    int32_t repeats = 0, interval = 0;
+    if (!message->ReadString(name) || !message->ReadInt(repeats) || !message->ReadInt(interval)) return;
+    m_alertSound = name;
+    m_alertRepeats = repeats;
+    m_alertInterval = interval > 0 ? interval : 0;
+    m_alertPlayed = 0;
+    m_alertTick = platform::GetTickCount();
+    if (repeats <= 0) return;
+    if (CSetServer* style = CSetServer::Get())
+        if (CSoundClip* clip = style->GetSound(CZVString(name.c_str()))) clip->Play(1);
+}
+
+void CMainWnd::OnPageVariable(CZVMSG* message) {
+    int32_t index = 0, value = 0;
+    if (!message->ReadInt(index) || !message->ReadInt(value)) return;
+    std::string url;
+    int32_t noNavigation = 0;
+    if (index == 12 && (!message->ReadString(url) || !message->ReadInt(noNavigation))) return;
+    EndIdleScreen();
+    if (index == 12) {
+        JumpToWebUrl(url, noNavigation);
+        return;
+    }
+    m_pendingCommand = kCommandHome + index;
+    int changed = 0;
+    switch (index) {
+    case 0: case 1: case 2: case 5: case 6: case 7: case 9: case 10: changed = SetPageVariable(index, value); break;
+    default: break;
+    }
+    if (GetSelectedMenuId() == m_pendingCommand && !changed) m_pendingCommand = 0;
+}
+
+void CMainWnd::OnClock(CZVMSG* message) {
+    CZVTime gateway;
+    if (!message->ReadTime(gateway) || !gateway.Normalize()) return;
+    CZVTime local;
+    local.SetNow(0);
+    const CZVTimeSpan span = gateway - local;
+    const int64_t minutes = span.GetTotalMinutes();
+    g_nClockOffsetMinutes = static_cast<int32_t>(span.IsNegative() ? -minutes : minutes);
+}

@@ -1,0 +1,210 @@
+#pragma once
+// CMainWnd: the tablet's one root window over its one native window. It
+// holds the page shown right of the main menu and a cache of eight built
+// pages, the sliding overlay, the idle state, the pending command and the
+// alert sound; it routes the native window's events into the tree, paints
+// the whole tree into the screen surface, runs the idle step of the main
+// loop and, as a sink, handles the gateway messages meant for the tablet as
+// a whole. The main menu, the pages and the idle screens are built by their
+// own code behind the seams marked below; until they exist the window shows
+// an empty page area.
+#include <memory>
+#include <string>
+
+#include "core/zvserver.h"
+#include "gfx/dibdc.h"
+#include "gfx/shellservices.h"
+#include "platform/tabletwindow.h"
+#include "widgets/mainwnd.h"
+
+// Page commands.
+enum : int {
+    kCommandHome = 5000,
+    kCommandClimate = 5002,
+    kCommandClimateSensors = 5003,
+    kCommandClimateSchedule = 5004,
+    kCommandPoolControl = 5010,
+    kCommandWeb = 5012,
+    kCommandDvr = 5013,
+    kCommandExit = 5014,
+    kCommandSlidePrevious = 2000,
+    kCommandSlidePause = 2002,
+    kCommandLogin = 2003,
+    kCommandClimateTabFirst = 2100,
+    kCommandClimateTabLast = 2200,
+    kCommandOverlayClosed = 10000,
+};
+
+// Idle states.
+enum : int { kIdleActive = 0, kIdleScreen = 1, kIdleDisplayOff = 2 };
+
+// The page variables that pages of commands 5000 + k read when they are
+// built; process-wide, 0 at start. Variables 1 to 9 exist.
+int GetPageVariable(int index);
+// 1 when the value changed; 0 for an index without a variable.
+int SetPageVariable(int index, int value);
+
+// The client type that the login announces for a layout type.
+int ClientTypeOf(int layoutType);
+
+// The remote key code of ZVM_TABLET_REMOTEKEY as a virtual key.
+int RemoteKeyToVirtualKey(int code);
+
+class CMainWnd : public CMainWndBase, public CSocketSink {
+public:
+    static constexpr int kCacheSlots = 8;
+    static constexpr uint32_t kStatusInterval = 5000;     // ms
+    static constexpr uint32_t kStyleRetryInterval = 5000;  // ms
+    static constexpr uint32_t kActivityReportInterval = 5000;
+    static constexpr uint32_t kIdentifyHold = 5000;
+    // Below this much available memory the page cache is freed before a page is built.
+    static constexpr uint64_t kLowMemory = 2000000;
+
+    // The window rectangle and flags of the start-up; native may be null.
+    CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::TabletWindow* native);
+    ~CMainWnd() override;
+
+    // Shows the first page; the start-up calls it once the window stands.
+    void StartPages();
+
+    // ---- the toolkit's shell services
+    CZVWindow* GetOverlayWindow() override { return m_overlay; }
+    void SetOverlayWindow(CZVWindow* window) override;
+    void ShowOverlay(CZVWindow* window, CZVRect panel, int anchorX, int anchorY, int ownsWindow, int slide) override;
+    void CloseOverlay() override;
+    void PaintWithoutOverlay(CDibDC* surface) override;
+    void FlushCaches() override;
+    CDibDC* GetScreen() { return m_screen.get(); }
+
+    // ---- the main loop
+    // One event of the native window.
+    void OnWindowEvent(const platform::WindowEvent& event);
+    // Paints the whole tree into the screen surface and shows it once.
+    void PaintAll();
+    // Shows the screen surface as it is (after direct redraws).
+    void Present();
+    // One screen-saver or display step; non-zero when it did work.
+    virtual int IdleScreenStep() { return 0; }
+    int OnIdle(int work) override;
+    // The window is to be destroyed: the main loop ends.
+    int IsDestroyRequested() const { return m_destroyRequested; }
+    void RequestExit() { m_exitRequested = 1; }
+    int IsExitRequested() const { return m_exitRequested; }
+
+    // ---- commands and pages
+    int OnCommand(int id) override;
+    virtual void DoCommand(int id, int quiet);
+    void SetPendingCommand(int id) { m_pendingCommand = id; }
+    int GetPendingCommand() const { return m_pendingCommand; }
+    void JumpToWebUrl(const std::string& url, int noNavigation);
+    int IsHomePageShown() const { return m_currentCommand == kCommandHome; }
+    int GetCurrentCommand() const { return m_currentCommand; }
+    CZVWindow* GetCurrentPage() const { return m_currentPage; }
+    // The area right of the main menu.
+    CZVRect GetPageArea();
+    using CZVWindow::GetPage;
+    // The cached page of the id, built when missing; null for ids without a slot.
+    CZVWindow* GetPage(int id, CZVRect rect, int show);
+    void ReleasePage(CZVWindow* page);
+    void FreePageCache();
+    void ReloadStyle();
+    void SelectPage(int index, int value);
+    void ShowMenu(int show);
+
+    // ---- gateway messages
+    void OnMessage(CZVMSG* message) override;
+    void OnConnect(int connected) override;
+
+    int GetIdleState() const { return m_idleState; }
+    void SetDisplayPower(int on);
+    int GetHouseMode() const { return m_houseMode; }
+    int GetNewMessageCount() const { return m_newMessages; }
+    // What the native window's title would read.
+    const std::string& GetWindowTitle() const { return m_windowTitle; }
+    int IsUpdatePending() const { return m_updatePending; }
+    int IsUpdateForced() const { return m_updateForced; }
+    int IsStyleReloadPending() const { return m_styleReloadPending; }
+    int GetAlertPlays() const { return m_alertPlayed; }
+
+protected:
+    // ---- seams for the main menu and the pages, which their own code fills in
+    // The page of a command (2003 the login page), or null while it does not exist.
+    virtual CZVWindow* MakePage(int /*id*/, CZVRect /*rect*/) { return nullptr; }
+    // The font page over the rectangle, or null.
+    virtual CZVWindow* MakeFontPage(CZVRect /*rect*/) { return nullptr; }
+    // The menu column's entries: without a menu there are none.
+    virtual int HasMenuEntry(int /*id*/) { return 0; }
+    virtual int GetSelectedMenuId() { return -1; }
+    virtual void SelectMenuEntry(int /*id*/, int /*redraw*/) {}
+    virtual int GetMenuWidth() { return 0; }
+    // Called by every idle pass.
+    virtual void OnIdleHook() {}
+
+private:
+    // The toolkit's questions to the shell, answered from the main window.
+    class Services : public CShellServices {
+    public:
+        explicit Services(CMainWnd& owner) : m_owner(owner) {}
+        CDibDC* GetScreen() override { return m_owner.m_screen.get(); }
+        bool UseAlternateFont() override { return m_owner.CMainWndBase::UseAlternateFont() != 0; }
+        bool IsBoldText() override;
+        bool FillSkinned(CZVDC* dc, COLORREF colour, int x, int y, int w, int h) override;
+        bool IsDitherEnabled() override { return m_owner.CMainWndBase::IsDitherEnabled() != 0; }
+        uint64_t GetAvailableMemory() override;
+
+    private:
+        CMainWnd& m_owner;
+    };
+
+    void Send(uint16_t id);
+    void TakeStyleColours();
+    void RouteMouse(const platform::WindowEvent& event);
+    void HandleKey(const platform::WindowEvent& event);
+    void EndIdleScreen();
+    void Identify(const std::string& text);
+    void OnPageVariable(CZVMSG* message);
+    void OnClock(CZVMSG* message);
+    void OnPlaySound(CZVMSG* message);
+    void OnRemoteKey(CZVMSG* message);
+    void StepAlertSound();
+    void RunPendingCommand();
+    void DropOverlay();
+    void ClearAlert();
+    int CacheSlotOf(int id) const;
+
+    std::unique_ptr<CDibDC> m_screen;
+    Services m_services;
+    CShellServices* m_previousServices;
+    int m_windowFlags;
+    CZVWindow* m_cache[kCacheSlots] = {};
+    CZVWindow* m_currentPage = nullptr;
+    CZVWindow* m_overlay = nullptr;
+    int m_overlayOwned = 0;
+    uint32_t m_lastActivity;
+    uint32_t m_lastActivityReport;
+    uint32_t m_styleReloadTick;
+    int m_currentCommand = -1;
+    int m_menuHidden = 0;
+    int m_idleState = kIdleActive;
+    int m_exitRequested = 0;
+    int m_destroyRequested = 0;
+    int m_updatePending = 1;
+    int m_updateForced = 0;
+    int m_pendingCommand = 0;
+    int m_webNoNavigation = 0;
+    std::string m_webUrl;
+    int m_houseMode = -1;
+    int m_newMessages = 0;
+    int m_styleReloadPending = 0;
+    int m_menuLoadFailed = 0;
+    int m_buttonDown = 0;
+    std::string m_windowTitle;
+    std::string m_alertSound;
+    int m_alertRepeats = 0;
+    int m_alertPlayed = 0;
+    int m_alertInterval = 0;
+    uint32_t m_alertTick = 0;
+};
+
+// The main window, or null early at start-up and late at shut-down.
+CMainWnd* GetTabletMainWnd();

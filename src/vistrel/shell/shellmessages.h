@@ -1,0 +1,32 @@
+#pragma once
+// The gateway messages of the tablet as a whole, which its main window sends
+// and handles.
+#include <cstdint>
+
+constexpr uint16_t ZVM_SESSION_CLIENTSTATUS = 0x001A;
+constexpr uint16_t ZVM_HOUSE_MODECHANGED = 0x0064;
+constexpr uint16_t ZVM_HOUSE_GETMODEQ = 0x006E;
+constexpr uint16_t ZVM_HOUSE_GETMODEA = 0x006F;
+constexpr uint16_t ZVM_UI_USERACTIVITY = 0x0072;
+constexpr uint16_t ZVM_TABLET_SETDISPLAYPOWER = 0x0077;
+constexpr uint16_t ZVM_TABLET_IDENTIFY = 0x0078;
+constexpr uint16_t ZVM_TABLET_REMOTEKEY = 0x0079;
+constexpr uint16_t ZVM_TABLET_FLUSHCACHE = 0x007D;
+constexpr uint16_t ZVM_TABLET_GATEWAYREADY = 0x007F;
+constexpr uint16_t ZVM_SECURITY_PLAYSOUND = 0x03EB;
+constexpr uint16_t ZVM_MESSAGES_GETNEWCOUNTA = 0x13BD;
+constexpr uint16_t ZVM_UI_SETPAGEVARIABLE = 0x1572;
+constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOQ = 0x1F7A;
+constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOA = 0x1F7B;
+constexpr uint16_t ZVM_SYSCONFIG_PREPAREUPDATE = 0x1F8E;
+constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKQ = 0x1FAE;
+constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKA = 0x1FAF;
+constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONQ = 0x1FB8;
+constexpr uint16_t ZVM_SYSCONFIG_GETMENUQ = 0x1FD2;
+constexpr uint16_t ZVM_SYSCONFIG_GETMENUA = 0x1FD3;
+constexpr uint16_t ZVM_UI_SUBSCRIBEMENUSTATUS = 0x2396;
+constexpr uint16_t ZVM_TABLET_GETPOWERSETTINGSQ = 0x3C8F;
+constexpr uint16_t ZVM_TABLET_GETPOWERSETTINGSA = 0x3C90;
+constexpr uint16_t ZVM_TABLET_SHOWFONTPAGE = 0x3CA9;
+constexpr uint16_t ZVM_TABLET_IDLE = 0x3CAB;
+constexpr uint16_t ZVM_TABLET_SHOWPAGE = 0x3CAC;

@@ -1,0 +1,199 @@
+// The main window against a fake gateway: what it asks on connect, the
+// messages it handles, the loss of the connection, and its layout tables.
+#include "vistrel/shell/mainwnd.h"
+
+#include <gtest/gtest.h>
+
+#include "core/zvquery.h"
+#include "core/zvtime.h"
+#include "platform/keys.h"
+#include "shell_fixture.h"
+#include "vistrel/shell/shellmessages.h"
+#include "widgets/setserver.h"
+#include "widgets/soundclip.h"
+
+namespace {
+
+using testsupport::Frame;
+using testsupport::PayloadWriter;
+
+TEST(LayoutTables, LayoutTypeOfTheWindowSize) {
+    struct Case {
+        int width, height, layout;
+    } cases[] = {
+        {240, 240, 4}, {240, 320, 1}, {320, 240, 3}, {320, 320, 5}, {800, 480, 2}, {800, 600, 0},
+        {640, 480, 2}, {1024, 768, 0}, {1280, 800, 2}, {1920, 1080, 2},
+        {1000, 700, 2},  // 0.7 lies exactly between: the tie gives 2
+        {240, 700, 0},   // a narrow, tall window falls through to the ratio
+    };
+    for (const Case& c : cases) EXPECT_EQ(LayoutTypeOf(c.width, c.height), c.layout) << c.width << "x" << c.height;
+}
+
+TEST(LayoutTables, ClientTypeOfTheLayout) {
+    const int expected[] = {0, 1, 6, 7, 8, 10, 0};
+    for (int layout = 0; layout <= 6; ++layout) EXPECT_EQ(ClientTypeOf(layout), expected[layout]) << layout;
+    EXPECT_EQ(ClientTypeOf(-1), 0);
+}
+
+TEST(LayoutTables, RemoteKeys) {
+    struct Case {
+        int code, key;
+    } cases[] = {{0, platform::VK_UP},     {1, platform::VK_DOWN},   {2, platform::VK_LEFT},
+                 {3, platform::VK_RIGHT},  {4, platform::VK_RETURN}, {100, 'P'},
+                 {101, 'A'},               {102, platform::VK_PRIOR}, {103, platform::VK_NEXT},
+                 {104, platform::VK_ESCAPE}, {110, '0'},              {119, '9'},
+                 {122, 'M'},               {0x41, 0x41}};
+    for (const Case& c : cases) EXPECT_EQ(RemoteKeyToVirtualKey(c.code), c.key) << c.code;
+}
+
+class MainWndMessages : public vistreltest::ShellTest {
+protected:
+    void SetUp() override {
+        Connect();
+        ASSERT_TRUE(QACacheInit(server));
+        ASSERT_TRUE(PollUntil([this] { return gateway.WaitForRequest(ZVM_TABLET_IDLE, nullptr, 0); }));
+    }
+    void TearDown() override {
+        QACacheShutdown(server);
+        g_nClockOffsetMinutes = 0;
+    }
+    // One answer in the cache, as a cached query would have left it.
+    void FillCache() {
+        QACacheInsert(server, std::make_unique<CZVMSG>(0, 0x1234), std::make_unique<CZVMSG>(0, 0x1235));
+        ASSERT_EQ(server.GetAnswerCache()->GetCount(), 1);
+    }
+    int CachedAnswers() { return server.GetAnswerCache()->GetCount(); }
+    void Push(uint16_t id, const testsupport::Bytes& payload) { ASSERT_TRUE(gateway.Push(id, payload)); }
+    // Pushes a message, then a marker, and polls until the marker came.
+    void Deliver(uint16_t id, const testsupport::Bytes& payload) {
+        Push(id, payload);
+        const int before = window->GetNewMessageCount();
+        Push(ZVM_MESSAGES_GETNEWCOUNTA, PayloadWriter().Int(before + 1));
+        ASSERT_TRUE(PollUntil([&] { return window->GetNewMessageCount() == before + 1; }));
+    }
+};
+
+TEST_F(MainWndMessages, ConnectAsksForSettingsMenuClockAndSystemInformation) {
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_SYSCONFIG_GETSYSTEMINFOQ));
+    std::vector<uint16_t> asked;
+    for (const Frame& frame : gateway.Requests())
+        if (frame.sender == window->GetId()) asked.push_back(frame.id);
+    // The house mode, asked before the connection stood, is not among them.
+    EXPECT_EQ(asked, (std::vector<uint16_t>{ZVM_TABLET_GETPOWERSETTINGSQ, ZVM_SYSCONFIG_GETMENUQ,
+                                           ZVM_SYSCONFIG_GETCLOCKQ, ZVM_TABLET_IDLE, ZVM_SYSCONFIG_GETSYSTEMINFOQ}));
+}
+
+TEST_F(MainWndMessages, FlushCachesClearsTheAnswerCacheAndAsksForTheHouseModeAgain) {
+    FillCache();
+    Deliver(ZVM_TABLET_FLUSHCACHE, {});
+    EXPECT_EQ(CachedAnswers(), 0);
+    EXPECT_TRUE(gateway.WaitForRequest(ZVM_HOUSE_GETMODEQ));
+}
+
+TEST_F(MainWndMessages, ClockAnswerSetsTheOffsetInWholeMinutes) {
+    // The virtual clock's local time: Friday 1 January 2010, 0:00.
+    struct Case {
+        uint16_t fields[8];
+        int32_t offset;
+    } cases[] = {
+        {{2010, 1, 4, 1, 1, 30, 59, 0}, 90},       // ahead: 90 minutes and some seconds
+        {{2009, 12, 3, 31, 23, 30, 0, 0}, -30},    // behind, across the year
+        {{2010, 2, 0, 30, 0, 0, 0, 0}, -30},       // no such date: the offset stays
+    };
+    for (const Case& c : cases) {
+        PayloadWriter payload;
+        for (uint16_t field : c.fields) payload.Short(field);
+        payload.Int(0);
+        ASSERT_TRUE(gateway.Push(ZVM_SYSCONFIG_GETCLOCKA, payload, window->GetId()));
+        Deliver(ZVM_MESSAGES_GETNEWCOUNTA, {});
+        EXPECT_EQ(g_nClockOffsetMinutes.load(), c.offset) << c.fields[0];
+    }
+    Deliver(ZVM_SYSCONFIG_GETCLOCKA, PayloadWriter().Short(2011));  // cut short: nothing changes
+    EXPECT_EQ(g_nClockOffsetMinutes.load(), -30);
+}
+
+TEST_F(MainWndMessages, ConnectionLossClearsTheAnswerCache) {
+    FillCache();
+    gateway.Drop();
+    ASSERT_TRUE(PollUntil([this] { return !server.IsConnected(); }));
+    ASSERT_TRUE(PollUntil([this] { return CachedAnswers() == 0; }));
+    EXPECT_EQ(window->IsExitRequested(), 0);
+}
+
+TEST_F(MainWndMessages, ConnectionLossInRemoteModeEndsTheProgram) {
+    FillCache();
+    server.SetRemoteMode(1);
+    gateway.Drop();
+    ASSERT_TRUE(PollUntil([this] { return window->IsExitRequested() != 0; }));
+    EXPECT_EQ(CachedAnswers(), 1);
+    window->OnIdle(0);
+    EXPECT_EQ(window->IsDestroyRequested(), 1);
+}
+
+TEST_F(MainWndMessages, PageVariableAndWebUrl) {
+    Deliver(ZVM_UI_SETPAGEVARIABLE, PayloadWriter().Int(2).Int(4));
+    EXPECT_EQ(GetPageVariable(2), 4);
+    EXPECT_EQ(window->GetPendingCommand(), kCommandClimate);
+
+    window->SetPendingCommand(0);
+    Deliver(ZVM_UI_SETPAGEVARIABLE, PayloadWriter().Int(6));  // the value is missing: nothing at all
+    EXPECT_EQ(window->GetPendingCommand(), 0);
+    Deliver(ZVM_UI_SETPAGEVARIABLE, PayloadWriter().Int(12).Int(0).String("http://pool/cam"));  // no flag
+    EXPECT_EQ(window->GetPendingCommand(), 0);
+
+    Deliver(ZVM_UI_SETPAGEVARIABLE, PayloadWriter().Int(12).Int(0).String("http://pool/cam").Int(1));
+    EXPECT_EQ(window->GetPendingCommand(), kCommandWeb);
+    SetPageVariable(2, 0);
+}
+
+TEST_F(MainWndMessages, HouseModeSystemNameAndUpdateNotice) {
+    Deliver(ZVM_HOUSE_MODECHANGED, PayloadWriter().Int(3).Int(0));
+    EXPECT_EQ(window->GetHouseMode(), 3);
+    Deliver(ZVM_SYSCONFIG_GETSYSTEMINFOA, PayloadWriter().Int(1).Int(2).String("Backyard"));
+    EXPECT_EQ(window->GetWindowTitle(), "Backyard: Zavoro Viewer");
+    Deliver(ZVM_SYSCONFIG_PREPAREUPDATE, {});
+    EXPECT_EQ(window->IsUpdateForced(), 1);
+}
+
+TEST_F(MainWndMessages, AlertSoundRepeatsAtItsIntervalUntilTheConnectionChanges) {
+    Deliver(ZVM_SECURITY_PLAYSOUND, PayloadWriter().String("alarm.wav").Int(2).Int(3000));
+    EXPECT_EQ(window->GetAlertPlays(), 0);  // the first play is not counted
+    window->OnIdle(0);
+    EXPECT_EQ(window->GetAlertPlays(), 0);
+    clock.Advance(3001);
+    window->OnIdle(0);
+    EXPECT_EQ(window->GetAlertPlays(), 1);
+    clock.Advance(3001);
+    window->OnIdle(0);
+    clock.Advance(3001);
+    window->OnIdle(0);
+    EXPECT_EQ(window->GetAlertPlays(), 2);
+    CSoundClip* clip = CSetServer::Get()->GetSound("alarm.wav");
+    EXPECT_EQ(clip->GetPlayRequests(), 3);
+
+    Deliver(ZVM_SECURITY_PLAYSOUND, PayloadWriter().String("alarm.wav").Int(2).Int(3000));
+    window->OnConnect(1);
+    clock.Advance(3001);
+    window->OnIdle(0);
+    EXPECT_EQ(window->GetAlertPlays(), 0);
+}
+
+TEST_F(MainWndMessages, DisplayPowerBlanksTheWindowAndBlocksInputUntilATouch) {
+    window->PaintAll();
+    const int shown = native.GetFramesShown();
+    Deliver(ZVM_TABLET_SETDISPLAYPOWER, PayloadWriter().Int(0));
+    EXPECT_EQ(window->GetIdleState(), kIdleDisplayOff);
+    EXPECT_EQ(window->IsInputBlocked(nullptr), 1);
+    EXPECT_EQ(native.GetFrame()[0], 0);
+    window->Present();  // nothing shows while the display is off
+    EXPECT_EQ(native.GetFramesShown(), shown + 1);
+
+    platform::WindowEvent touch;
+    touch.message = platform::kWmLButtonDown;
+    window->OnWindowEvent(touch);
+    EXPECT_EQ(window->GetIdleState(), kIdleActive);
+    EXPECT_EQ(window->IsInputBlocked(nullptr), 0);
+    EXPECT_EQ(native.GetFramesShown(), shown + 2);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#pragma once
+// The tablet's shell under test: its own settings folder, the pinned font,
+// a fake gateway, and either a main window over a headless native window
+// (ShellTest) or the whole start-up (TabletRun) on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "core/gateway_session.h"
+#include "fake_gateway.h"
+#include "platform/font.h"
+#include "platform/program.h"
+#include "support/temp_dir.h"
+#include "support/virtual_clock.h"
+#include "vistrel/shell/mainwnd.h"
+#include "vistrel/shell/tabletmain.h"
+#include "widgets/toolkit.h"
+
+namespace vistreltest {
+
+inline constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+
+// Settings, data and font of a test, so that nothing of the user's counts.
+class ShellEnvironment {
+public:
+    ShellEnvironment() {
+        platform::SetProgramName("vistrel");
+        platform::PinFontFile(kFontFile);
+    }
+    ~ShellEnvironment() {
+        platform::PinFontFile("");
+        platform::SetProgramName(previousName_);
+    }
+    const std::string& Folder() const { return dir_.Path(); }
+
+private:
+    std::string previousName_ = platform::GetProgramName();
+    testsupport::TempDir dir_;
+    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
+    testsupport::ScopedEnv data_{"ZAVORO_DATA_DIR", dir_.Path().c_str()};
+};
+
+// A main window over a headless window, its toolkit and a connection
+// manager that a test connects to the fake gateway.
+class ShellTest : public ::testing::Test {
+protected:
+    ShellTest() { zvtest::HoldClockWhileGatewayAnswers(clock, gateway, server); }
+    ~ShellTest() override {
+        window.reset();
+        clock.HoldWhile({});
+    }
+
+    void Connect() { ASSERT_TRUE(zvtest::ConnectToGateway(server, gateway, clock)); }
+    template <class Condition> bool PollUntil(Condition condition) {
+        return zvtest::PollAllUntil(server, condition);
+    }
+
+    ShellEnvironment environment;
+    testsupport::VirtualClock clock;
+    testsupport::FakeGateway gateway;
+    CZVServer server{ZVVariant::Tablet};
+    CToolkit toolkit{server};
+    platform::HeadlessWindow native{320, 240};
+    std::unique_ptr<CMainWnd> window =
+        std::make_unique<CMainWnd>(server, CZVRect(0, 0, 320, 240), 0, &native);
+};
+
+// The host of a whole run of the start-up: a headless window, and a
+// callback asked on every pass of the main loop with the window and the
+// pass count; it answers true to end the run.
+class TestHost : public CTabletHost {
+public:
+    using Step = std::function<bool(CMainWnd& window, CZVServer& server, int pass)>;
+
+    TestHost(const std::string& folder, int screenWidth, int screenHeight, Step step)
+        : folder_(folder), width_(screenWidth), height_(screenHeight), step_(std::move(step)) {}
+
+    int GetScreenWidth() override { return width_; }
+    int GetScreenHeight() override { return height_; }
+    std::unique_ptr<platform::TabletWindow> OpenWindow(const platform::WindowOptions& options) override {
+        openedWith = options;
+        auto window = std::make_unique<platform::HeadlessWindow>(options.width, options.height);
+        native = window.get();
+        return window;
+    }
+    std::string GetCommandFilePath() override { return folder_ + "/vistrel.cmd"; }
+    std::string GetLockDirectory() override { return folder_; }
+    void OnMainWindow(CMainWnd& window, CZVServer& server) override {
+        window_ = &window;
+        server_ = &server;
+    }
+    bool ShouldStop() override { return window_ && step_(*window_, *server_, ++passes); }
+
+    platform::HeadlessWindow* native = nullptr;  // valid during the run
+    platform::WindowOptions openedWith;
+    int passes = 0;
+
+private:
+    std::string folder_;
+    int width_;
+    int height_;
+    Step step_;
+    CMainWnd* window_ = nullptr;
+    CZVServer* server_ = nullptr;
+};
+
+}  // namespace vistreltest
