@@ -175,6 +175,7 @@ void ServeGeneralSettings(FakeGateway& gateway, const SampleInstallation& sample
 
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
     gateway.Answer(0x0010, {});  // ping
+    gateway.Answer(0x258B, PayloadWriter().Int(2));  // the tablet's style: the built-in, unthemed one
     gateway.Answer(0x1FB8, PayloadWriter().String(sample.adapterVersion).Int(sample.adapterType));
     gateway.Answer(0x1F7A, SampleSystemInfo(sample));
     gateway.Answer(0x30F4, Config(sample));
