@@ -235,6 +235,10 @@ const char* ZVClientName(ZVVariant variant, int clientType) {
     return "Service";
 }
 
+std::vector<std::string> RemoteLoginArguments(const std::string& user, const std::string& password) {
+    return {"/R", "/USER:" + user, "/PASS:" + password, kTitleArgument};
+}
+
 std::string AddressServerHeader(const std::string& host, size_t bodyLength) {
     return "POST /cgi-bin/getaddr.pl HTTP/1.0\r\n"
            "User-Agent: Zavoro\r\n"
