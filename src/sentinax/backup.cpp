@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/zvfile.h"
+#include "platform/fileio.h"
 #include "sentinax/configfile.h"
 #include "sentinax/replacefile.h"
 
@@ -139,7 +140,7 @@ bool RestoreBackup(const std::string& archivePath, const std::string& folder) {
     bool committed = true;
     for (const CArchiveEntry& entry : entries) {
         const std::string path = folder + "/" + entry.name;
-        committed = CommitTemporary(TemporaryNameFor(path), path) && committed;
+        committed = platform::CommitReplacement(TemporaryNameFor(path), path) && committed;
     }
     return committed;
 }
