@@ -1,6 +1,7 @@
 #include "sentinax/backup.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 
 #include "core/zvfile.h"
 #include "platform/fileio.h"
+#include "platform/program.h"
 #include "sentinax/configfile.h"
 #include "sentinax/replacefile.h"
 
@@ -71,6 +73,15 @@ bool ReadTable(CZVFile& archive, std::vector<CArchiveEntry>& entries) {
     return archive.GetPosition() + bodies <= length;
 }
 
+// The configuration holds passwords: its file is made private before a byte goes in.
+bool CreatePrivate(const std::string& path) {
+    const int fd = platform::OpenPrivateFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
 void RemoveTemporaries(const std::string& folder, const std::vector<CArchiveEntry>& entries) {
     for (const CArchiveEntry& entry : entries)
         ::unlink(TemporaryNameFor(folder + "/" + entry.name).c_str());
@@ -126,10 +137,10 @@ bool RestoreBackup(const std::string& archivePath, const std::string& folder) {
         return false;
     for (const CArchiveEntry& entry : entries) {
         const std::string path = folder + "/" + entry.name;
-        bool written = false;
+        bool written = entry.name != kConfigFileName || CreatePrivate(TemporaryNameFor(path));
         {
             CZVFile out(TemporaryNameFor(path), ZVVariant::Monitor);
-            written = out.Open(CZVFile::kCreate) && CopyBytes(archive, out, entry.size);
+            written = written && out.Open(CZVFile::kCreate) && CopyBytes(archive, out, entry.size);
             written = out.Close() && written;
         }
         if (!written) {
