@@ -7,6 +7,7 @@
 
 #include "basinsetup/searchgateway.h"
 #include "basinsetup/setupmessages.h"
+#include "core/zvlogin.h"
 #include "core/zvquery.h"
 #include "core/zvsock.h"
 #include "platform/clock.h"
@@ -102,12 +103,12 @@ int NextWizardStep(int index, int result, bool adapterBefore4) {
 std::vector<std::string> BuildViewerArguments(bool remote, const std::string& userName, const std::string& password,
                                               const sockaddr_in& gateway) {
     if (remote)
-        return {"/R", "/USER:" + userName, "/PASS:" + password, "/TITLE:Marquel"};
+        return RemoteLoginArguments(userName, password);
     std::vector<std::string> arguments = {"/IP:" + FormatDottedQuad(gateway.sin_addr.s_addr)};
     const uint16_t port = ntohs(gateway.sin_port);
     if (port != 0 && port != 80)
         arguments.push_back("/PORT:" + std::to_string(port));
-    arguments.push_back("/TITLE:Marquel");
+    arguments.push_back(kTitleArgument);
     return arguments;
 }
 

@@ -27,6 +27,12 @@ int32_t PayloadLength(const std::string& bytes) {
     return length;
 }
 
+// Collects a reply whole, or fails: a time-out, a close or an overflow before it is whole.
+bool ReceiveWhole(int socket, size_t room, int (*check)(const std::string&), std::string& reply) {
+    return platform::ReceiveReply(socket, reply, {room, CEmailDlg::kReplyLimitMs, kPollMs}, check) ==
+           platform::ReplyResult::kComplete;
+}
+
 }  // namespace
 
 uint16_t EmailLocatorPort() {
@@ -109,35 +115,6 @@ int IsSettingsFrameComplete(const std::string& bytes) {
     return bytes.size() >= CZVMSG::kHeaderSize + static_cast<size_t>(length) ? 1 : 0;
 }
 
-bool ReceiveReply(int socket, size_t room, uint32_t limitMs, int (*done)(const std::string&), std::string& reply) {
-    reply.clear();
-    const uint32_t start = platform::GetTickCount();
-    for (;;) {
-        int waiting = 0;
-        if (!platform::BytesWaiting(socket, &waiting))
-            return false;
-        if (waiting > 0) {
-            // Never more than the reply may hold: a longer one is no reply.
-            const size_t wanted = static_cast<size_t>(waiting);
-            if (wanted > room - reply.size())
-                return false;
-            const size_t old = reply.size();
-            reply.resize(old + wanted);
-            const ssize_t got = platform::ReceiveSome(socket, reply.data() + old, wanted);
-            if (got != static_cast<ssize_t>(wanted))
-                return false;
-            const int state = done(reply);
-            if (state != 0)
-                return state > 0;
-        } else if (platform::PeerHasClosed(socket)) {
-            return false;  // nothing more can come
-        }
-        if (platform::TicksSince(start) >= limitMs)
-            return false;
-        platform::Sleep(kPollMs);
-    }
-}
-
 CEmailDlg::CEmailDlg(CEmailView& view, std::string adapterName, uint16_t locatorPort)
     : view_(view), adapterName_(std::move(adapterName)), locatorPort_(locatorPort) {}
 
@@ -167,7 +144,7 @@ int CEmailDlg::LocateServer(uint32_t& address, uint16_t& port) {
     view_.SetStatus("Getting Email Server Address");
     std::string reply;
     const bool located = SendText(locator, BuildLocatorRequest(GetNetConfig().serviceHost)) &&
-                         ReceiveReply(locator, kLocatorRoom, kReplyLimitMs, IsLocatorReplyComplete, reply);
+                         ReceiveWhole(locator, kLocatorRoom, IsLocatorReplyComplete, reply);
     platform::CloseSocket(locator);
     return located && ParseLocatorReply(reply, address, port);
 }
@@ -201,7 +178,7 @@ std::unique_ptr<CZVMSG> CEmailDlg::ExchangeOnSocket(int socket, CZVMSG& message)
                                          kReplyLimitMs))
         return nullptr;
     std::string reply;
-    if (!ReceiveReply(socket, kSettingsRoom, kReplyLimitMs, IsSettingsFrameComplete, reply))
+    if (!ReceiveWhole(socket, kSettingsRoom, IsSettingsFrameComplete, reply))
         return nullptr;
     const size_t size = CZVMSG::kHeaderSize + static_cast<size_t>(PayloadLength(reply));
     CZVMSG frame(std::span<uint8_t>(reinterpret_cast<uint8_t*>(reply.data()), size), ZVVariant::Config);

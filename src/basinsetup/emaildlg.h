@@ -46,11 +46,6 @@ int IsLocatorReplyComplete(const std::string& reply);
 // reply; 0 when the body names none.
 int ParseLocatorReply(const std::string& reply, uint32_t& address, uint16_t& port);
 
-// Collects a reply on a socket, asking every 25 ms what has arrived. done
-// answers 1 for a whole reply, 0 while more must come, -1 for one that cannot
-// be. false when the reply does not come whole within limitMs, outgrows room
-// bytes, the peer closes first, or a receive fails or falls short.
-bool ReceiveReply(int socket, size_t room, uint32_t limitMs, int (*done)(const std::string&), std::string& reply);
 // 1 for a whole frame at the front of the bytes, 0 for a part, -1 for a
 // header whose length a settings reply cannot have.
 int IsSettingsFrameComplete(const std::string& bytes);

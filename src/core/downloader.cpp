@@ -1,10 +1,10 @@
 #include "core/downloader.h"
 
-#include <cstdio>
 #include <new>
+#include <string_view>
 
-#include "core/zvfile.h"
 #include "platform/clock.h"
+#include "platform/fileio.h"
 #include "platform/report.h"
 
 namespace {
@@ -125,21 +125,9 @@ void CFileDownloader::Progress(int32_t bytesSoFar, int32_t totalBytes) {
 }
 
 void CFileDownloader::WriteFile(const uint8_t* bytes, int32_t count) {
-    const std::string partial = m_fileName + kPartialSuffix;
-    bool written = false;
-    {
-        CZVFile file(partial, m_variant);
-        if (file.Open(CZVFile::kCreate)) {
-            written = file.Write(bytes, count) != 0;
-            written = file.Close() != 0 && written;
-        }
-    }
-    if (written && std::rename(partial.c_str(), m_fileName.c_str()) == 0) {
-        m_state = kWritten;
-        return;
-    }
-    std::remove(partial.c_str());
-    m_state = kFailed;
+    const std::string_view contents(reinterpret_cast<const char*>(bytes), static_cast<size_t>(count));
+    m_state = platform::ReplaceFile(m_fileName, m_fileName + kPartialSuffix, std::nullopt, contents) ? kWritten
+                                                                                                    : kFailed;
 }
 
 void CFileDownloader::Report(int line) const {

@@ -51,8 +51,8 @@ private:
     void ReceiveFile(CZVMSG& message);
     void ReceiveChunk(CZVMSG& message);
     void Progress(int32_t bytesSoFar, int32_t totalBytes);
-    // Writes the bytes under a temporary name and renames the file into place; the state
-    // tells how it went.
+    // Writes the bytes under a temporary name, synced, and renames the file into place; the
+    // state tells how it went.
     void WriteFile(const uint8_t* bytes, int32_t count);
     void Report(int line) const;
 

@@ -75,35 +75,28 @@ bool MakeLocation(const ZVSystemLocation& location, sockaddr_in* address) {
 // out or the status sink cancels. False on a cancel or a failed read.
 bool ReadAddressAnswer(int socket, std::string* answer, CStatusSink* status) {
     SetNonBlocking(socket);
-    const uint32_t start = platform::GetTickCount();
-    while (platform::TicksSince(start) < kAddressServerMs) {
-        if (!ZVContinue(status))
-            return false;
-        int waiting = 0;
-        if (!BytesAvailable(socket, &waiting))
-            return false;
-        if (waiting > 0) {
-            if (static_cast<size_t>(waiting) > kAddressAnswerRoom - answer->size()) {
-                ZVStatus(status, "Error: Overflow");
-                return false;
-            }
-            const size_t before = answer->size();
-            answer->resize(before + static_cast<size_t>(waiting));
-            ssize_t got = platform::ReceiveSome(socket, answer->data() + before, static_cast<size_t>(waiting));
-            if (got < 1) {
-                ZVStatus(status, "Error: while recv()");
-                return false;
-            }
-            answer->resize(before + static_cast<size_t>(got));
-            if (AddressAnswerComplete(*answer))
-                return true;
-        } else if (platform::PeerHasClosed(socket)) {
-            return true;
-        }
-        platform::Sleep(kAddressServerPollMs);
+    const platform::ReplyResult result = platform::ReceiveReply(
+        socket, *answer, {kAddressAnswerRoom, kAddressServerMs, kAddressServerPollMs},
+        [](const std::string& bytes) { return AddressAnswerComplete(bytes) ? 1 : 0; },
+        [status] { return ZVContinue(status); });
+    switch (result) {
+    case platform::ReplyResult::kComplete:
+    case platform::ReplyResult::kPeerClosed:
+        return true;
+    case platform::ReplyResult::kTimedOut:
+        ZVStatus(status, Format("TimeOut Got %d Bytes", static_cast<int>(answer->size())));
+        return true;
+    case platform::ReplyResult::kOverflow:
+        ZVStatus(status, "Error: Overflow");
+        return false;
+    case platform::ReplyResult::kFailed:
+        ZVStatus(status, "Error: while recv()");
+        return false;
+    case platform::ReplyResult::kRejected:
+    case platform::ReplyResult::kCancelled:
+        break;
     }
-    ZVStatus(status, Format("TimeOut Got %d Bytes", static_cast<int>(answer->size())));
-    return true;
+    return false;
 }
 
 // Waits for the relay's 32-byte answer; false when it does not come.
@@ -240,6 +233,10 @@ const char* ZVClientName(ZVVariant variant, int clientType) {
         }
     }
     return "Service";
+}
+
+std::vector<std::string> RemoteLoginArguments(const std::string& user, const std::string& password) {
+    return {"/R", "/USER:" + user, "/PASS:" + password, kTitleArgument};
 }
 
 std::string AddressServerHeader(const std::string& host, size_t bodyLength) {

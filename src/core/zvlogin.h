@@ -1,10 +1,11 @@
 #pragma once
 // The pieces of the remote login that do not touch a socket: the address server's request and
-// the reading of its answer, the field splitter, the client names, and the progress lines, which
-// go to an optional status sink.
+// the reading of its answer, the field splitter, the client names, the arguments that hand a
+// remote login to another program, and the progress lines, which go to an optional status sink.
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/statussink.h"
 #include "core/zvvariant.h"
@@ -21,6 +22,12 @@ int SplitField(std::string& field, char separator, std::string& text);
 
 // The name a remote client logs in with, by client type (-1 counts as 0).
 const char* ZVClientName(ZVVariant variant, int clientType);
+
+// The window title every program of the suite starts another with.
+inline constexpr char kTitleArgument[] = "/TITLE:Marquel";
+// The arguments that start a program signed in remotely: "/R", the user and the password,
+// each whole in one argument, and the title.
+std::vector<std::string> RemoteLoginArguments(const std::string& user, const std::string& password);
 
 // The address server's HTTP/1.0 request, sent as two texts.
 std::string AddressServerHeader(const std::string& host, size_t bodyLength);

@@ -1,9 +1,12 @@
 #include "platform/fileio.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 
 namespace platform {
 
@@ -35,6 +38,38 @@ bool WriteFully(int fd, const void* bytes, size_t count) {
         count -= static_cast<size_t>(put);
     }
     return true;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& temporary, std::optional<mode_t> mode,
+                 const std::function<bool(int fd)>& write) {
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
+                          mode ? *mode : 0666);
+    if (fd < 0)
+        return false;
+    // A file left behind keeps its old bits unless they are set here, before any byte goes in.
+    bool written = (!mode || ::fchmod(fd, *mode) == 0) && write(fd);
+    written = ::close(fd) == 0 && written;
+    if (!written) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return CommitReplacement(temporary, path);
+}
+
+bool ReplaceFile(const std::string& path, const std::string& temporary, std::optional<mode_t> mode,
+                 std::string_view bytes) {
+    return ReplaceFile(path, temporary, mode, [bytes](int fd) { return WriteFully(fd, bytes.data(), bytes.size()); });
+}
+
+bool CommitReplacement(const std::string& temporary, const std::string& path) {
+    const int fd = ::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (synced && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 }  // namespace platform

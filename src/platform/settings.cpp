@@ -164,23 +164,18 @@ std::optional<mode_t> ModeFor(const std::string& path) {
     return std::nullopt;
 }
 
-bool ReplaceFile(const std::string& path, const std::vector<std::string>& lines) {
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines)
         text += line + "\n";
     const std::optional<mode_t> mode = ModeFor(path);
     if (!mode)
         return false;
-    std::string temp = path + "." + std::to_string(getpid()) + "." + std::to_string(g_tempCounter++) + ".tmp";
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
-    if (fd < 0)
-        return false;
-    bool ok = fchmod(fd, *mode) == 0 && WriteFully(fd, text.data(), text.size()) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        unlink(temp.c_str());
-    return ok;
+    // A name of its own for each write, so that writers in other threads and processes never
+    // share a temporary file.
+    const std::string temp =
+        path + "." + std::to_string(getpid()) + "." + std::to_string(g_tempCounter++) + ".tmp";
+    return ReplaceFile(path, temp, mode, text);
 }
 
 std::optional<int32_t> ParseInt(std::string_view text) {
@@ -272,7 +267,7 @@ bool WriteSettingString(const std::string& section, const std::string& name, con
         lines->push_back("[" + section + "]");
         lines->push_back(entry);
     }
-    return ReplaceFile(path, *lines);
+    return WriteLines(path, *lines);
 }
 
 bool WriteSettingInt(const std::string& section, const std::string& name, int32_t value) {

@@ -164,6 +164,39 @@ bool PeerHasClosed(int fd) {
     return got == 0;
 }
 
+ReplyResult ReceiveReply(int fd, std::string& reply, const ReplyLimits& limits,
+                         const std::function<int(const std::string&)>& check,
+                         const std::function<bool()>& keep_going) {
+    reply.clear();
+    const uint32_t start = GetTickCount();
+    for (;;) {
+        if (keep_going && !keep_going())
+            return ReplyResult::kCancelled;
+        int waiting = 0;
+        if (!BytesWaiting(fd, &waiting))
+            return ReplyResult::kFailed;
+        if (waiting > 0) {
+            const size_t wanted = static_cast<size_t>(waiting);
+            if (wanted > limits.room - reply.size())
+                return ReplyResult::kOverflow;
+            const size_t before = reply.size();
+            reply.resize(before + wanted);
+            const ssize_t got = ReceiveSome(fd, reply.data() + before, wanted);
+            reply.resize(before + static_cast<size_t>(std::max<ssize_t>(got, 0)));
+            if (got <= 0)
+                return ReplyResult::kFailed;
+            const int state = check(reply);
+            if (state != 0)
+                return state > 0 ? ReplyResult::kComplete : ReplyResult::kRejected;
+        } else if (PeerHasClosed(fd)) {
+            return ReplyResult::kPeerClosed;
+        }
+        if (TicksSince(start) >= limits.limit_ms)
+            return ReplyResult::kTimedOut;
+        Sleep(limits.poll_ms);
+    }
+}
+
 ssize_t ReceiveDatagram(int fd, void* buffer, size_t size, sockaddr_in* from) {
     sockaddr_in sender{};
     socklen_t length = sizeof sender;

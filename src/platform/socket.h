@@ -57,6 +57,24 @@ ssize_t ReceiveSome(int fd, void* buffer, size_t size);
 // True when the peer has closed its side and no byte is left to read.
 bool PeerHasClosed(int fd);
 
+// How a reply collected by ReceiveReply ended.
+enum class ReplyResult { kComplete, kRejected, kPeerClosed, kTimedOut, kOverflow, kFailed, kCancelled };
+
+struct ReplyLimits {
+    size_t room;        // the most bytes the reply may hold
+    uint32_t limit_ms;  // the whole wait
+    uint32_t poll_ms;   // the pause between two looks
+};
+
+// Collects one reply on a connected socket into `reply` (emptied first): whatever has arrived
+// is appended and shown to `check`, which answers 1 for a whole reply, 0 while more must come
+// and -1 for bytes that cannot become one. The wait ends when the peer closes, a receive fails,
+// more bytes wait than `room` has left (they stay unread), or limit_ms have passed;
+// keep_going, when given, is asked before every look and false cancels.
+ReplyResult ReceiveReply(int fd, std::string& reply, const ReplyLimits& limits,
+                         const std::function<int(const std::string&)>& check,
+                         const std::function<bool()>& keep_going = {});
+
 ssize_t ReceiveDatagram(int fd, void* buffer, size_t size, sockaddr_in* from);
 ssize_t SendDatagram(int fd, const void* data, size_t size, const sockaddr_in& to);
 bool Bind(int fd, const sockaddr_in& address);

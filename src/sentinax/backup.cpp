@@ -1,6 +1,7 @@
 #include "sentinax/backup.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "core/zvfile.h"
+#include "platform/fileio.h"
+#include "platform/program.h"
 #include "sentinax/configfile.h"
 #include "sentinax/replacefile.h"
 
@@ -70,6 +73,15 @@ bool ReadTable(CZVFile& archive, std::vector<CArchiveEntry>& entries) {
     return archive.GetPosition() + bodies <= length;
 }
 
+// The configuration holds passwords: its file is made private before a byte goes in.
+bool CreatePrivate(const std::string& path) {
+    const int fd = platform::OpenPrivateFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
 void RemoveTemporaries(const std::string& folder, const std::vector<CArchiveEntry>& entries) {
     for (const CArchiveEntry& entry : entries)
         ::unlink(TemporaryNameFor(folder + "/" + entry.name).c_str());
@@ -125,10 +137,10 @@ bool RestoreBackup(const std::string& archivePath, const std::string& folder) {
         return false;
     for (const CArchiveEntry& entry : entries) {
         const std::string path = folder + "/" + entry.name;
-        bool written = false;
+        bool written = entry.name != kConfigFileName || CreatePrivate(TemporaryNameFor(path));
         {
             CZVFile out(TemporaryNameFor(path), ZVVariant::Monitor);
-            written = out.Open(CZVFile::kCreate) && CopyBytes(archive, out, entry.size);
+            written = written && out.Open(CZVFile::kCreate) && CopyBytes(archive, out, entry.size);
             written = out.Close() && written;
         }
         if (!written) {
@@ -139,7 +151,7 @@ bool RestoreBackup(const std::string& archivePath, const std::string& folder) {
     bool committed = true;
     for (const CArchiveEntry& entry : entries) {
         const std::string path = folder + "/" + entry.name;
-        committed = CommitTemporary(TemporaryNameFor(path), path) && committed;
+        committed = platform::CommitReplacement(TemporaryNameFor(path), path) && committed;
     }
     return committed;
 }

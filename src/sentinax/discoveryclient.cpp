@@ -152,6 +152,22 @@ std::unique_ptr<CZVMSG> CDiscoveryClient::Exchange(CZVMSG& request, CStatusSink*
     }
 }
 
+int CDiscoveryClient::Ask(CZVMSG& request, uint16_t answerId, CStatusSink* status,
+                           const std::function<int(CZVMSG&)>& read) {
+    std::unique_ptr<CZVMSG> answer = Exchange(request, status);
+    if (!answer)
+        return 0;
+    if (answer->GetId() == answerId)
+        return read(*answer);
+    if (answer->GetId() == ZVM_DISCOVERY_ERROR) {
+        errorText_.clear();
+        answer->ReadString(errorText_);
+    } else {
+        errorText_ = Unrecognized(answer->GetId());
+    }
+    return 0;
+}
+
 int CDiscoveryClient::ReadLookupAnswer(CZVMSG& answer) {
     uint8_t found = 0;
     if (!answer.ReadByte(found)) {
@@ -220,20 +236,7 @@ int CDiscoveryClient::Lookup(const std::string& systemName, const std::string& r
     CZVMSG request(0, ZVM_DISCOVERY_LOOKUPQ, 0, 1, ZVVariant::Monitor);
     request.WriteString(systemName);
     request.WriteString(requester);
-    std::unique_ptr<CZVMSG> answer = Exchange(request, status);
-    if (!answer)
-        return 0;
-    switch (answer->GetId()) {
-    case ZVM_DISCOVERY_ERROR:
-        errorText_.clear();
-        answer->ReadString(errorText_);
-        return 0;
-    case ZVM_DISCOVERY_LOOKUPA:
-        return ReadLookupAnswer(*answer);
-    default:
-        errorText_ = Unrecognized(answer->GetId());
-        return 0;
-    }
+    return Ask(request, ZVM_DISCOVERY_LOOKUPA, status, [this](CZVMSG& answer) { return ReadLookupAnswer(answer); });
 }
 
 int CDiscoveryClient::LookupMany(const std::vector<std::string>& adapterNames, std::vector<LookupResult>& results,
@@ -248,20 +251,9 @@ int CDiscoveryClient::LookupMany(const std::vector<std::string>& adapterNames, s
         errorText_ = Printf("%s. %s", "Send failed", "Too many systems");
         return 0;
     }
-    std::unique_ptr<CZVMSG> answer = Exchange(request, status);
-    if (!answer)
-        return 0;
-    switch (answer->GetId()) {
-    case ZVM_DISCOVERY_ERROR:
-        errorText_.clear();
-        answer->ReadString(errorText_);
-        return 0;
-    case ZVM_DISCOVERY_LOOKUPMANYA:
-        return ReadLookupManyAnswer(*answer, adapterNames.size(), results);
-    default:
-        errorText_ = Unrecognized(answer->GetId());
-        return 0;
-    }
+    return Ask(request, ZVM_DISCOVERY_LOOKUPMANYA, status, [&](CZVMSG& answer) {
+        return ReadLookupManyAnswer(answer, adapterNames.size(), results);
+    });
 }
 
 int CDiscoveryClient::RequestRemoteConnection(const std::string& systemName, const std::string& requester,

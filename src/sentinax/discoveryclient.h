@@ -4,6 +4,7 @@
 // service is; CDiscoveryClient asks it, for one system or for many at once,
 // over a plain connection in gateway framing (no opening text, no login).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -108,6 +109,9 @@ private:
     // Sends the request and waits for the service's answer; null, with the
     // error text set, when none came.
     std::unique_ptr<CZVMSG> Exchange(CZVMSG& request, CStatusSink* status);
+    // Exchange, then `read` for an answer of answerId. The service's error
+    // answer gives the error text; any other answer is unrecognized.
+    int Ask(CZVMSG& request, uint16_t answerId, CStatusSink* status, const std::function<int(CZVMSG&)>& read);
 
     int connected_ = 0;
     std::string errorText_;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "core/zvlogin.h"
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/settings.h"
@@ -40,10 +41,6 @@ CProgramLauncher::CProgramLauncher(std::string basinSetup, std::string remoteAcc
 
 CProgramLauncher::~CProgramLauncher() { Reap(); }
 
-std::vector<std::string> CProgramLauncher::Arguments(const std::string& user, const std::string& password) {
-    return {"/R", "/USER:" + user, "/PASS:" + password, "/TITLE:Marquel"};
-}
-
 std::string CProgramLauncher::ConnectToSystem(const CSystem& system) {
     Reap();
     int32_t major = 0;
@@ -65,7 +62,7 @@ bool CProgramLauncher::StartBasinSetup(const CSystem& system) {
         auto lock = system.Lock();
         password = system.password;
     }
-    const pid_t pid = platform::StartProgram(basinSetup_, Arguments(system.GetAdapterName(), password));
+    const pid_t pid = platform::StartProgram(basinSetup_, RemoteLoginArguments(system.GetAdapterName(), password));
     if (pid < 0)
         return false;
     children_.push_back(pid);
@@ -81,7 +78,7 @@ int CProgramLauncher::StartRemoteAccess(const CSystem& system) {
         password = system.password;
     }
     EndEarlierRemoteAccess();
-    const pid_t pid = platform::StartProgram(remoteAccessPath_, Arguments(system.GetAdapterSerial(), password));
+    const pid_t pid = platform::StartProgram(remoteAccessPath_, RemoteLoginArguments(system.GetAdapterSerial(), password));
     if (pid < 0)
         return 3;
     remoteAccess_ = pid;

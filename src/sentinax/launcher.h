@@ -35,9 +35,6 @@ public:
     // program was started.
     std::string ConnectToSystem(const CSystem& system);
 
-    // The arguments both programs take.
-    static std::vector<std::string> Arguments(const std::string& user, const std::string& password);
-
     bool StartBasinSetup(const CSystem& system);
     // 0 started, 1 not found, 3 found but not started.
     int StartRemoteAccess(const CSystem& system);

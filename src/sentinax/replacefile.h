@@ -1,7 +1,6 @@
 #pragma once
-// Writing a file so that no reader, and no failure half-way, ever finds half
-// of it: the bytes go to a temporary file beside it, which takes the file's
-// place only once it is complete and on disk.
+// Writing one of the monitor's files through CZVFile so that no reader, and
+// no failure half-way, ever finds half of it (see platform::ReplaceFile).
 #include <functional>
 #include <string>
 
@@ -17,7 +16,3 @@ bool WriteFileReplacing(const std::string& path, const std::string& temporary, b
                         const std::function<bool(CZVFile&)>& write);
 // The same through TemporaryNameFor(path).
 bool WriteFileReplacing(const std::string& path, bool secret, const std::function<bool(CZVFile&)>& write);
-
-// Syncs the complete temporary file to disk and renames it over `path`;
-// removes it when that fails.
-bool CommitTemporary(const std::string& temporary, const std::string& path);

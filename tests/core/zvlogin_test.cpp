@@ -84,6 +84,12 @@ TEST(ClientName, ByTypeAndProgram) {
         EXPECT_STREQ(ZVClientName(c.variant, c.type), c.name) << c.type;
 }
 
+TEST(RemoteLoginArguments, OneWholeArgumentForEachCredential) {
+    EXPECT_EQ(RemoteLoginArguments("Pool: 01-23", "pass word/x"),
+              (std::vector<std::string>{"/R", "/USER:Pool: 01-23", "/PASS:pass word/x", "/TITLE:Marquel"}));
+    EXPECT_EQ(RemoteLoginArguments("", ""), (std::vector<std::string>{"/R", "/USER:", "/PASS:", "/TITLE:Marquel"}));
+}
+
 TEST(AddressServerRequest, HeaderAndBodyBytes) {
     std::string body = AddressServerBody("POOL7");
     EXPECT_EQ(body, "USERNAME=POOL7");

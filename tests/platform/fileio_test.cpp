@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <thread>
 #include <vector>
+
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -64,6 +67,67 @@ TEST(FileIo, ErrorsAreReported) {
     EXPECT_FALSE(platform::WriteFully(pipe.fds[0], &byte, 1));
     EXPECT_EQ(platform::ReadFully(pipe.fds[0], &byte, 0), 0);
     EXPECT_TRUE(platform::WriteFully(pipe.fds[1], &byte, 0));
+}
+
+// A file with earlier contents, and the temporary name its replacement is written under.
+class ReplaceFile : public ::testing::Test {
+protected:
+    ReplaceFile() { testsupport::WriteFileText(path, "old contents"); }
+
+    static mode_t ModeOf(const std::string& file) {
+        struct stat info {};
+        return stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+    }
+    static bool Exists(const std::string& file) { return access(file.c_str(), F_OK) == 0; }
+
+    testsupport::TempDir dir;
+    std::string path = dir.File("file.dat");
+    std::string temporary = dir.File("file.dat.new");
+};
+
+TEST_F(ReplaceFile, PutsTheNewContentsInPlaceAndLeavesNoTemporary) {
+    EXPECT_TRUE(platform::ReplaceFile(path, temporary, std::nullopt, "new"));
+    EXPECT_EQ(testsupport::ReadFileText(path), "new");
+    EXPECT_FALSE(Exists(temporary));
+    // Written in pieces through the descriptor.
+    EXPECT_TRUE(platform::ReplaceFile(path, temporary, std::nullopt, [](int fd) {
+        return platform::WriteFully(fd, "ab", 2) && platform::WriteFully(fd, "cd", 2);
+    }));
+    EXPECT_EQ(testsupport::ReadFileText(path), "abcd");
+    EXPECT_FALSE(Exists(temporary));
+}
+
+TEST_F(ReplaceFile, AFailureLeavesTheOldFileAndNoTemporary) {
+    EXPECT_FALSE(platform::ReplaceFile(path, temporary, std::nullopt, [](int fd) {
+        platform::WriteFully(fd, "half", 4);
+        return false;
+    }));
+    EXPECT_EQ(testsupport::ReadFileText(path), "old contents");
+    EXPECT_FALSE(Exists(temporary));
+    EXPECT_FALSE(platform::ReplaceFile(path, dir.File("missing/file.dat.new"), std::nullopt, "new"));
+    EXPECT_EQ(testsupport::ReadFileText(path), "old contents");
+    // A temporary name that is a link is never written through.
+    const std::string other = dir.File("other");
+    testsupport::WriteFileText(other, "someone else's");
+    ASSERT_EQ(symlink(other.c_str(), temporary.c_str()), 0);
+    EXPECT_FALSE(platform::ReplaceFile(path, temporary, std::nullopt, "new"));
+    EXPECT_EQ(testsupport::ReadFileText(other), "someone else's");
+    EXPECT_EQ(testsupport::ReadFileText(path), "old contents");
+}
+
+TEST_F(ReplaceFile, TheModeGivenHoldsExactlyEvenOverATemporaryLeftBehind) {
+    const mode_t previous = umask(022);
+    testsupport::WriteFileText(temporary, "left behind by a crash, longer than the new contents");
+    chmod(temporary.c_str(), 0666);
+    EXPECT_TRUE(platform::ReplaceFile(path, temporary, 0600, "pw"));
+    EXPECT_EQ(testsupport::ReadFileText(path), "pw");
+    EXPECT_EQ(ModeOf(path), 0600u);
+    EXPECT_TRUE(platform::ReplaceFile(path, temporary, 0640, "pw"));
+    EXPECT_EQ(ModeOf(path), 0640u);
+    // Without a mode a new temporary gets open's default under the umask.
+    EXPECT_TRUE(platform::ReplaceFile(path, temporary, std::nullopt, "plain"));
+    EXPECT_EQ(ModeOf(path), 0644u);
+    umask(previous);
 }
 
 }  // namespace

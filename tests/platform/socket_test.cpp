@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <functional>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -148,6 +151,95 @@ TEST(PeerHasClosed, TellsAnOrderlyCloseFromSilence) {
     shutdown(peer, SHUT_WR);
     ASSERT_TRUE(platform::WaitForSocket(client.fd, POLLIN, 5000));
     EXPECT_TRUE(platform::PeerHasClosed(client.fd));
+}
+
+// A connected pair: the client under test and the peer that answers it.
+struct ReplyPair {
+    static constexpr uint32_t kLimitMs = 30000;
+    static constexpr uint32_t kPollMs = 25;
+
+    ReplyPair() {
+        EXPECT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
+        peer = listener.Accept();
+    }
+    void Send(const std::string& bytes) const { EXPECT_EQ(send(peer, bytes.data(), bytes.size(), 0), ssize_t(bytes.size())); }
+    platform::ReplyResult Receive(size_t room, const std::function<bool()>& keep_going = {}) {
+        return platform::ReceiveReply(client.fd, reply, {room, kLimitMs, kPollMs}, CheckLine, keep_going);
+    }
+    // A line is a whole reply; a '!' makes one impossible.
+    static int CheckLine(const std::string& bytes) {
+        if (bytes.find('!') != std::string::npos)
+            return -1;
+        return !bytes.empty() && bytes.back() == '\n' ? 1 : 0;
+    }
+
+    Listener listener;
+    Socket client;
+    int peer = -1;
+    std::string reply = "left from before";
+};
+
+TEST(ReceiveReply, EndsAsTheBytesAndThePeerSay) {
+    struct Case {
+        const char* what;
+        std::string sent;
+        bool close;
+        size_t room;
+        platform::ReplyResult result;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {"whole", "ab\n", false, 16, platform::ReplyResult::kComplete, "ab\n"},
+        {"exactly the room", "abc\n", false, 4, platform::ReplyResult::kComplete, "abc\n"},
+        {"impossible", "a!b", false, 16, platform::ReplyResult::kRejected, "a!b"},
+        {"closed before whole", "ab", true, 16, platform::ReplyResult::kPeerClosed, "ab"},
+        {"closed at once", "", true, 16, platform::ReplyResult::kPeerClosed, ""},
+        {"more than the room", "abcdef\n", false, 4, platform::ReplyResult::kOverflow, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReplyPair pair;
+        if (!c.sent.empty())
+            pair.Send(c.sent);
+        if (c.close)
+            shutdown(pair.peer, SHUT_WR);
+        ASSERT_TRUE(platform::WaitForSocket(pair.client.fd, POLLIN, 5000));
+        EXPECT_EQ(pair.Receive(c.room), c.result);
+        EXPECT_EQ(pair.reply, c.reply);
+    }
+}
+
+TEST(ReceiveReply, GathersAReplyThatArrivesInPieces) {
+    ReplyPair pair;
+    pair.Send("ab");
+    std::thread later([&pair] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        pair.Send("c\n");
+    });
+    EXPECT_EQ(pair.Receive(16), platform::ReplyResult::kComplete);
+    later.join();
+    EXPECT_EQ(pair.reply, "abc\n");
+}
+
+TEST(ReceiveReply, ASilentPeerTimesOutAtTheLimit) {
+    testsupport::VirtualClock clock;
+    ReplyPair pair;
+    pair.Send("part");
+    const uint32_t start = platform::GetTickCount();
+    EXPECT_EQ(pair.Receive(16), platform::ReplyResult::kTimedOut);
+    EXPECT_GE(platform::GetTickCount() - start, ReplyPair::kLimitMs);
+    EXPECT_LE(platform::GetTickCount() - start, ReplyPair::kLimitMs + ReplyPair::kPollMs);
+    EXPECT_EQ(pair.reply, "part");
+}
+
+TEST(ReceiveReply, StopsWhenAskedTo) {
+    testsupport::VirtualClock clock;
+    ReplyPair pair;
+    pair.Send("ab");
+    int looks = 0;
+    EXPECT_EQ(pair.Receive(16, [&] { return ++looks < 3; }), platform::ReplyResult::kCancelled);
+    EXPECT_EQ(looks, 3);
+    EXPECT_EQ(pair.reply, "ab");
 }
 
 TEST(WaitForSocket, OnATestClockWaitsInTicks) {

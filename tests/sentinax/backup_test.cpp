@@ -61,6 +61,9 @@ TEST_F(BackupTest, RoundTripWithHistoryRestoresEveryFile) {
     EXPECT_EQ(testsupport::ReadFileText(other + "/old.log"), "lower");
     EXPECT_EQ(testsupport::ReadFileText(other + "/kept.LOG"), "kept");
     EXPECT_FALSE(std::filesystem::exists(other + "/config.dat"));
+    struct stat status{};
+    ASSERT_EQ(stat((other + "/CONFIG.DAT").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u) << "the restored passwords stay private";
 }
 
 TEST_F(BackupTest, FailedBackupLeavesTheEarlierArchive) {

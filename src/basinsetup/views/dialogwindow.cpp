@@ -209,14 +209,18 @@ void CDialogWindow::EndDialog(int result) {
         done(result);
 }
 
-QLayout* CDialogWindow::WizardButtons(bool withNext, int finishId) {
+QLayout* CDialogWindow::ButtonRow(std::initializer_list<std::pair<int, QString>> buttons) {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    row->addWidget(Button(IDC_STEP_BACK, "<< Back"));
-    if (withNext)
-        row->addWidget(Button(IDC_OK, "Next >>"));
-    row->addWidget(Button(finishId, "Finish"));
+    for (const auto& [id, text] : buttons)
+        row->addWidget(Button(id, text));
     return row;
+}
+
+QLayout* CDialogWindow::WizardButtons(bool withNext, int finishId) {
+    if (withNext)
+        return ButtonRow({{IDC_STEP_BACK, "<< Back"}, {IDC_OK, "Next >>"}, {finishId, "Finish"}});
+    return ButtonRow({{IDC_STEP_BACK, "<< Back"}, {finishId, "Finish"}});
 }
 
 QLayout* CDialogWindow::Captioned(const QString& caption, QWidget* control) {

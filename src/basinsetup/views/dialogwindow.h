@@ -10,8 +10,10 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTreeWidget>
+#include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "basinsetup/dialogcontrols.h"
 
@@ -51,6 +53,8 @@ protected:
     QPushButton* Button(int id, const QString& text);
     QLabel* Label(int id, const QString& text);
     QLineEdit* Edit(int id, int maxLength);
+    // Buttons (id and text) at the right end of a row.
+    QLayout* ButtonRow(std::initializer_list<std::pair<int, QString>> buttons);
     // "<< Back", "Next >>" (unless left out) and "Finish" on finishId.
     QLayout* WizardButtons(bool withNext, int finishId);
     // A caption above a control.

@@ -42,10 +42,7 @@ CLightsWindow::CLightsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model
         halves->addWidget(group);
     }
     layout->addLayout(halves);
-    auto* done = new QHBoxLayout;
-    done->addStretch();
-    done->addWidget(Button(IDC_OK, "Done"));
-    layout->addLayout(done);
+    layout->addLayout(ButtonRow({{IDC_OK, "Done"}}));
     Attach(&logic_);
     logic_.OnInitDialog();
 }

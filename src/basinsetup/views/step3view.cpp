@@ -74,11 +74,7 @@ CSelectCircuitWindow::CSelectCircuitWindow(QWidget* parent, std::shared_ptr<CBas
     : CDialogWindow(parent), logic_(*this, std::move(model)) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(List(IDC_SELECT_LIST));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button(IDC_OK, "OK"));
-    buttons->addWidget(Button(IDC_CANCEL, "Cancel"));
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({{IDC_OK, "OK"}, {IDC_CANCEL, "Cancel"}}));
     Attach(&logic_);
     logic_.OnInitDialog();
 }

@@ -63,10 +63,7 @@ CFlowsWindow::CFlowsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model, 
     }
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    auto* done = new QHBoxLayout;
-    done->addStretch();
-    done->addWidget(Button(IDC_OK, "Done"));
-    layout->addLayout(done);
+    layout->addLayout(ButtonRow({{IDC_OK, "Done"}}));
     Attach(&logic_);
     logic_.OnInitDialog();
 }
