@@ -271,12 +271,19 @@ void CZVEdit::SelectFont(CZVDC* dc) const { dc->SetFont(m_fontSize + (m_editing 
 
 int CZVEdit::PrefixWidth(CZVDC* dc, int count) {
     if (count <= 0) return 0;
-    return dc->GetTextSize(GetDisplayText().Left(count)).cx;
+    CZVString prefix = GetDisplayText().Left(count);
+    // The advance of the characters; a text that has no 8-bit form is
+    // measured whole (one pixel wider).
+    if (prefix.ToAnsi()) return dc->GetTextExtent(prefix.GetAnsi(), prefix.GetLength()).cx;
+    return dc->GetTextSize(prefix).cx;
 }
 
 int CZVEdit::TextShift(CZVDC* dc) {
     if (!m_editing) return 0;
-    return std::max(PrefixWidth(dc, m_text.GetLength()) - (m_width - 2 * GetBevel()), 0);
+    // The end of the text, and the caret after it, stay left of the clip's
+    // right edge.
+    const int room = m_width - 3 * GetBevel() - 1;
+    return std::max(PrefixWidth(dc, m_text.GetLength()) - room, 0);
 }
 
 int CZVEdit::CaretX(CZVDC* dc, int index) {
@@ -315,7 +322,8 @@ void CZVEdit::OnPaint(CZVDC* dc) {
     dc->BevelBox(m_editing ? m_editingFaceColor : m_faceColor, true, 0, 0, m_width - 1, m_height - 1, bevel);
     SelectFont(dc);
     dc->SetColor(m_editing ? m_editingTextColor : m_textColor);
-    CZVRect text(2 * bevel - TextShift(dc), bevel, m_width - 3 * bevel + 1, m_height - 2 * bevel + 1);
+    const int shift = TextShift(dc);
+    const CZVRect text(2 * bevel - shift, bevel, m_width - 3 * bevel + 1 + shift, m_height - 2 * bevel + 1);
     const CZVRect clip(bevel, bevel, m_width - 2 * bevel, m_height - 2 * bevel);
     dc->PushClip(&clip);
     dc->DrawText(GetDisplayText(), text, kTextFormat);
