@@ -101,6 +101,15 @@ TEST_F(ListEditTest, APressInTheBoxMovesTheCaretAndAPressOutsideEndsTheEdit) {
     EXPECT_EQ(list->GetEditBox(), nullptr);
 }
 
+TEST_F(ListEditTest, AnEditOpenedDuringAPressLeavesNoDragBehind) {
+    harness.Press(50, RowY(3));
+    list->BeginEdit("Row 1", kEditDone);
+    harness.Release(50, RowY(3));
+    EXPECT_FALSE(list->IsDragging());
+    RunFor(600);
+    EXPECT_EQ(Plays(harness.Style().GetSound("click1.wav")), 0);
+}
+
 // The row under the edit goes while the field has the keyboard.
 TEST_F(ListEditTest, RemovingTheEditedRowClosesTheEditWithoutACommand) {
     const std::vector<std::function<void(TextList*)>> removals = {

@@ -133,6 +133,16 @@ TEST_F(RowButtonTest, AReleaseElsewhereSendsNothing) {
     EXPECT_EQ(Plays(Bleep()), 0);
 }
 
+TEST_F(RowButtonTest, AButtonWhoseRowWentBeforeTheReleaseComesUp) {
+    CListRowButton* button = Add(901);
+    SelectRow1();
+    harness.Press(CellX(0), RowMiddle());
+    list->RemoveItemAt(1);
+    harness.Release(CellX(0), RowMiddle());
+    EXPECT_FALSE(button->IsPressed());
+    EXPECT_EQ(Count(901), 0);
+}
+
 TEST_F(RowButtonTest, ARowWithoutRowButtonsTakesThePressAsARow) {
     Add(901);
     list->GetItemAt(1)->m_showsRowButtons = 0;
