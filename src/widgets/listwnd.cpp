@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "gfx/dibdc.h"
 #include "gfx/ticks.h"
@@ -12,6 +13,7 @@
 #include "widgets/scrollbar.h"
 #include "widgets/setserver.h"
 #include "widgets/soundclip.h"
+#include "widgets/zvedit.h"
 
 namespace {
 
@@ -27,6 +29,15 @@ constexpr uint32_t kFlickWindowMs = 250;
 constexpr int kFadeMs = 500;
 constexpr int kStyleGradualFade = 0x100000;
 constexpr const char* kDragSound = "click1.wav";
+constexpr const char* kRowButtonSound = "bleep10.wav";
+constexpr int kRepeatTimerMs = 100;
+constexpr uint32_t kRepeatDelayMs = 500;
+constexpr int kMaskBits = 8;
+constexpr int kEditStyleClass = 14;
+constexpr COLORREF kEditTextColour = 0xFFFFFF;
+constexpr COLORREF kEditFaceColour = 0xC8C8C8;
+constexpr COLORREF kEditEditingTextColour = 0;
+constexpr COLORREF kEditEditingFaceColour = 0xE1E1E1;
 
 int StyleFlags() {
     CSetServer* style = CSetServer::Get();
@@ -41,6 +52,8 @@ bool InputBlocked(CZVWindow* window) {
 }
 
 bool Contains(const CZVRect& r, int x, int y) { return x >= r.x && x <= r.x + r.w - 1 && y >= r.y && y <= r.y + r.h - 1; }
+
+bool ContainsWithEdges(const CZVRect& r, int x, int y) { return x >= r.x && x <= r.x + r.w && y >= r.y && y <= r.y + r.h; }
 
 }  // namespace
 
@@ -99,7 +112,10 @@ void* CListWnd::GetItemData(int index) {
 void CListWnd::RemoveItem(CListItem* row) {
     const int index = IndexOf(row);
     if (index < 0) return;
-    if (m_selected == row) m_selected = nullptr;
+    if (m_selected == row) {
+        m_selected = nullptr;
+        DropEditBox();
+    }
     m_items.erase(m_items.begin() + index);
     m_layoutPending = 1;
     Renumber();
@@ -109,13 +125,17 @@ void CListWnd::RemoveItem(CListItem* row) {
 
 void CListWnd::RemoveItemAt(int index) {
     if (index < 0 || index >= GetCount()) return;
-    if (GetSelectedIndex() == index) m_selected = nullptr;
+    if (GetSelectedIndex() == index) {
+        m_selected = nullptr;
+        DropEditBox();
+    }
     m_items.erase(m_items.begin() + index);
     Renumber();
 }
 
 void CListWnd::RemoveAll(int redraw) {
     m_selected = nullptr;
+    DropEditBox();
     m_items.clear();
     m_scrollPos = 0;
     m_layoutPending = 1;
@@ -366,11 +386,20 @@ void CListWnd::DrawItems(CZVDC* dc, int first, int last) {
     dc->PopClip();
 }
 
-void CListWnd::DrawItem(CListItem* row, CZVDC* dc, int top, int bottom, int) {
-    if (!row || !row->IsCustom()) return;
+void CListWnd::DrawItem(CListItem* row, CZVDC* dc, int top, int bottom, int showPressed) {
+    if (!row) return;
     const int bevel = GetBevel();
-    row->Draw(dc, m_rowFontSize, m_rowButtonInset, CZVRect(bevel, top, m_width - 2 * bevel + 1, bottom - top + 1));
-    SelectTextFont(dc);
+    if (row->IsCustom()) {
+        row->Draw(dc, m_rowFontSize, m_rowButtonInset, CZVRect(bevel, top, m_width - 2 * bevel + 1, bottom - top + 1));
+        SelectTextFont(dc);
+    }
+    const CZVRect r(bevel, top, m_width - 2 * bevel - GetReservedWidth(row) + 1, bottom - top + 1);
+    for (const PlacedButton& placed : PlaceRowButtons(r, row)) {
+        if (placed.button->IsPressed() && showPressed)
+            placed.button->DrawPressed(this, dc, placed.rect);
+        else
+            placed.button->DrawNormal(this, dc, placed.rect);
+    }
 }
 
 CDibDC* CListWnd::GetRowShade(COLORREF colour, int level, int height) {
@@ -502,7 +531,11 @@ void CListWnd::Select(CListItem* row, int redraw) {
 // ---- keys
 
 void CListWnd::OnKeyUp(int key, int) {
-    if (key != platform::VK_PRIOR && key != platform::VK_NEXT) return;
+    if (key != platform::VK_PRIOR && key != platform::VK_NEXT) {
+        if (!m_rowButtons.empty())
+            OnCommand((key == 'P' ? m_rowButtons.back() : m_rowButtons.front())->GetCommandId());
+        return;
+    }
     if (m_items.empty()) return;
     const int bevel = GetBevel();
     const int page = (m_height - 2 * bevel - m_selectedRowHeight) / std::max(m_rowHeight, 1);
@@ -537,12 +570,14 @@ void CListWnd::Play(const char* sound) {
 }
 
 int CListWnd::PressSelectedRow(int x, int y) {
-    if (!m_selected || !m_selected->m_showsRowButtons || !m_selected->IsCustom()) return 0;
+    if (!m_selected || !m_selected->m_showsRowButtons) return 0;
     CZVRect r;
     GetItemRectAt(&r, m_selected->m_index);
-    if (!(r.y < y && y < r.y + r.h - 1)) return 0;
-    CZVDC dc(this);
-    return m_selected->OnLButtonDown(&dc, r, m_rowFontSize, x) ? 1 : 0;
+    if (m_selected->IsCustom() && r.y < y && y < r.y + r.h - 1) {
+        CZVDC dc(this);
+        if (m_selected->OnLButtonDown(&dc, r, m_rowFontSize, x)) return 1;
+    }
+    return PressRowButton(x, y);
 }
 
 bool CListWnd::SendCommandNow(bool hideSelection) {
@@ -559,6 +594,11 @@ bool CListWnd::SendCommandNow(bool hideSelection) {
 
 int CListWnd::OnLButtonDown(int x, int y, int keys) {
     if (!m_shown) return 0;
+    if (m_editBox) {
+        if (m_editBox->HitTest(x, y)) return CZVWindow::OnLButtonDown(x, y, keys);
+        EndEdit();
+        return 1;
+    }
     ZVPoint p;
     ToLocal(&p, x, y);
     if (p.x < 0 || p.x > m_width || p.y < 0 || p.y > m_height) return 0;
@@ -640,6 +680,7 @@ void CListWnd::SelectPressed(CListItem* hit) {
 }
 
 int CListWnd::OnMouseMove(int x, int y, int keys) {
+    if (m_editBox) return CZVWindow::OnMouseMove(x, y, keys);
     if (!m_dragging) return 0;
     if (keys == 0) {
         m_dragging = 0;
@@ -709,7 +750,7 @@ int CListWnd::ComputeFlickVelocity(int y) {
     return static_cast<int>(std::clamp<int64_t>(velocity, -1000000, 1000000));
 }
 
-int CListWnd::OnLButtonUp(int x, int y, int) {
+int CListWnd::OnLButtonUp(int x, int y, int keys) {
     ZVPoint p;
     ToLocal(&p, x, y);
     if (m_dragging && m_dragState == kScrolling) {
@@ -719,17 +760,18 @@ int CListWnd::OnLButtonUp(int x, int y, int) {
         m_flickStartPos = m_scrollPos;
     }
     m_dragging = 0;
-    if (!m_selected || !m_selected->IsCustom()) return 0;
-    CZVRect r;
-    GetItemRectAt(&r, m_selected->m_index);
-    r.w -= GetReservedWidth(m_selected);
-    CZVDC dc(this);
-    if (const int id = m_selected->OnLButtonUp(&dc, r, m_rowFontSize, p.x); id && m_parent) {
-        std::shared_ptr<bool> alive = m_alive;
-        m_parent->OnCommand(id);
-        if (!*alive) return 1;
+    if (m_editBox) return CZVWindow::OnLButtonUp(x, y, keys);
+    EndHeldButton();
+    if (m_selected && m_selected->IsCustom()) {
+        const CZVRect r = SelectedRowRect();
+        CZVDC dc(this);
+        if (const int id = m_selected->OnLButtonUp(&dc, r, m_rowFontSize, p.x); id && m_parent) {
+            std::shared_ptr<bool> alive = m_alive;
+            m_parent->OnCommand(id);
+            if (!*alive) return 1;
+        }
     }
-    return 0;
+    return ReleaseRowButtons(p.x, p.y);
 }
 
 // ---- idle: long press, flick, the pending command and the fade
@@ -743,6 +785,14 @@ int CListWnd::OnIdle(int busy) {
         Play(kDragSound);
         m_dragState = kDragSelect;
         FlashSelection();
+    }
+    if (m_editBox && m_editCommitPending) {
+        m_editCommitPending = 0;
+        std::shared_ptr<bool> alive = m_alive;
+        EndEdit();
+        if (!*alive) return -1;
+        Redraw(1);
+        return 1;
     }
     if (m_flickVelocity != 0 && !m_dragging) return StepFlick();
     if (m_commandPending && !m_dragging) {
@@ -826,4 +876,208 @@ int CListWnd::StepFade() {
     if ((m_fadeDirection > 0 && m_fadeLevel > kFadeLevels - 1) || (m_fadeDirection < 0 && m_fadeLevel <= 0))
         m_fadeDirection = 0;
     return m_fadeLevel != m_drawnFadeLevel;
+}
+
+// ---- commands and the row buttons' repeat
+
+int CListWnd::OnCommand(int id) {
+    if (id == kEditCommitCommand) {
+        m_editCommitPending = 1;
+        return kEditCommitCommand;
+    }
+    return CZVWindow::OnCommand(id);
+}
+
+void CListWnd::OnTimer() {
+    if (!m_heldButton) {
+        KillTimer();
+        return;
+    }
+    if (TicksSince(&m_heldSince) >= kRepeatDelayMs && m_parent) m_parent->OnCommand(m_heldButton->GetCommandId());
+}
+
+// ---- row buttons
+
+CListRowButton* CListWnd::AddRowButton(CZVString iconName, int iconLayout, CZVString caption, int commandId,
+                                       int autoRepeat, int mode, int rows) {
+    CRowButtonLook look;
+    look.caption = caption;
+    look.iconName = iconName;
+    look.iconLayout = iconLayout;
+    return AppendRowButton(commandId, autoRepeat, look, mode, rows);
+}
+
+CListRowButton* CListWnd::AddRowButtonIcon(int iconKind, int layout, CZVString caption, int commandId, int autoRepeat,
+                                           const COLORREF* iconColour, int mode, int rows) {
+    CRowButtonLook look;
+    look.caption = caption;
+    look.iconKind = iconKind;
+    look.iconLayout = layout;
+    look.iconColour = iconColour;
+    return AppendRowButton(commandId, autoRepeat, look, mode, rows);
+}
+
+CListRowButton* CListWnd::AppendRowButton(int commandId, int autoRepeat, const CRowButtonLook& look, int mode,
+                                          int rows) {
+    m_rowButtons.push_back(
+        std::make_unique<CListRowButton>(NextRowButtonRect(mode, rows), commandId, autoRepeat, look));
+    if (m_rowButtons.size() == 1)
+        if (CSetServer* style = CSetServer::Get()) m_clickSound = style->GetSound(kRowButtonSound);
+    return m_rowButtons.back().get();
+}
+
+CZVRect CListWnd::NextRowButtonRect(int mode, int rows) const {
+    const int n = static_cast<int>(m_rowButtons.size());
+    const int w = m_rowButtonWidth;
+    const int column = m_selectedRowHeight - 2 * m_rowButtonInset;
+    if (mode == 0 || mode == 2) return CZVRect(-(n + 1) * w, m_rowButtonInset, w, column);
+    // Stacked: a count below 1 would leave no cell; a button beyond the
+    // count takes the top cell, so that it stays inside the row.
+    rows = std::max(rows, 1);
+    const int cell = column / rows;
+    const int slot = std::min(n, rows - 1);
+    if (slot == rows - 1) return CZVRect(-w, m_rowButtonInset, w, column - (rows - 1) * cell);
+    return CZVRect(-w, m_rowButtonInset + column - (slot + 1) * cell, w, cell);
+}
+
+CListRowButton* CListWnd::GetRowButton(int i) const {
+    if (i < 0 || i >= GetRowButtonCount()) return nullptr;
+    return m_rowButtons[static_cast<size_t>(i)].get();
+}
+
+void CListWnd::DeleteAllRowButtons() {
+    m_heldButton = nullptr;
+    m_rowButtons.clear();
+}
+
+void CListWnd::GetRowButtonsRect(CZVRect* out) {
+    *out = CZVRect();
+    CZVRect row;
+    GetItemRectAt(&row, 0);
+    bool first = true;
+    for (const auto& button : m_rowButtons) {
+        const CZVRect r = button->GetRectInRow(row);
+        if (first) {
+            *out = r;
+            first = false;
+            continue;
+        }
+        const int left = std::min(out->x, r.x);
+        const int top = std::min(out->y, r.y);
+        const int right = std::max(out->x + out->w, r.x + r.w);
+        const int bottom = std::max(out->y + out->h, r.y + r.h);
+        *out = CZVRect(left, top, right - left, bottom - top);
+    }
+}
+
+CZVRect CListWnd::SelectedRowRect() {
+    CZVRect r;
+    GetItemRectAt(&r, GetSelectedIndex());
+    r.w -= GetReservedWidth(m_selected);
+    return r;
+}
+
+std::vector<CListWnd::PlacedButton> CListWnd::PlaceRowButtons(CZVRect row, const CListItem* item) const {
+    std::vector<PlacedButton> placed;
+    // Hidden buttons leave no gap: the ones left of them move right.
+    int offset = 0;
+    for (size_t i = 0; i < m_rowButtons.size(); ++i) {
+        CListRowButton* button = m_rowButtons[i].get();
+        CZVRect r = button->GetRectInRow(row);
+        if (i >= kMaskBits || !(item->m_buttonMask & (1u << i))) {
+            offset += r.w;
+            continue;
+        }
+        r.x += offset;
+        placed.push_back({button, r});
+    }
+    return placed;
+}
+
+int CListWnd::PressRowButton(int x, int y) {
+    for (const PlacedButton& placed : PlaceRowButtons(SelectedRowRect(), m_selected)) {
+        if (!ContainsWithEdges(placed.rect, x, y)) continue;
+        CListRowButton* button = placed.button;
+        if (button->IsAutoRepeat()) {
+            m_heldButton = button;
+            m_heldSince = platform::GetTickCount();
+            SetTimer(kRepeatTimerMs);
+        }
+        CZVDC dc(this);
+        button->DrawPressed(this, &dc, placed.rect);
+        button->SetPressed(1);
+        return 1;
+    }
+    return 0;
+}
+
+int CListWnd::ReleaseRowButtons(int x, int y) {
+    CListRowButton* clicked = nullptr;
+    if (m_selected && m_selected->m_showsRowButtons) {
+        for (const PlacedButton& placed : PlaceRowButtons(SelectedRowRect(), m_selected)) {
+            if (!placed.button->IsPressed()) continue;
+            CZVDC dc(this);
+            placed.button->DrawNormal(this, &dc, placed.rect);
+            if (!clicked && ContainsWithEdges(placed.rect, x, y)) clicked = placed.button;
+        }
+    }
+    // A press whose row went meanwhile must not leave its button down.
+    for (const auto& button : m_rowButtons) button->SetPressed(0);
+    if (!clicked) return 0;
+    if (m_clickSound) m_clickSound->Play(0);
+    OnCommand(clicked->GetCommandId());
+    return 1;
+}
+
+void CListWnd::EndHeldButton() {
+    if (!m_heldButton) return;
+    KillTimer();
+    m_heldButton = nullptr;
+}
+
+// ---- in-place edit
+
+int CListWnd::BeginEdit(CZVString text, int commandId) {
+    if (CMainWndBase* main = GetMainWnd()) main->SetFocusWindow(nullptr);
+    m_editCommandId = commandId;
+    m_editText = text;
+    DropEditBox();
+    if (!m_selected) return 0;
+    CZVRect r;
+    GetItemRectAt(&r, m_selected->m_index);
+    r.w -= GetBevel();
+    auto* box = new CZVEdit(this, r, text, kEditCommitCommand, -1, kEditStyleClass);
+    box->SetFontSize(m_fontSize);
+    box->SetTextColor(kEditTextColour);
+    box->SetColors(kEditFaceColour, kEditFaceColour);
+    box->SetEditingColors(kEditEditingTextColour, kEditEditingFaceColour);
+    AddChild(box);
+    m_editBox = box;
+    box->BeginEdit();
+    Redraw(1);
+    m_editCommitPending = 0;
+    return 1;
+}
+
+int CListWnd::EndEdit() {
+    if (!m_editBox) return 0;
+    CZVEdit* box = std::exchange(m_editBox, nullptr);
+    m_editText = box->GetText();
+    // The field stays a child while the parent handles the command, so that
+    // it goes with the list should the parent delete the list.
+    std::shared_ptr<bool> alive = m_alive;
+    if (m_parent) m_parent->OnCommand(m_editCommandId);
+    if (!*alive) return 1;
+    RemoveChild(box);
+    delete box;
+    RedrawBuffered();
+    return 1;
+}
+
+void CListWnd::DropEditBox() {
+    if (!m_editBox) return;
+    CZVEdit* box = std::exchange(m_editBox, nullptr);
+    RemoveChild(box);
+    delete box;
+    m_editCommitPending = 0;
 }

@@ -4,16 +4,21 @@
 // drag scrolls with the finger, a release while moving flicks, a long press
 // turns into a drag selection, and a scroll bar appears beside the list when
 // the rows are taller than the view. With skins on, the list fades between
-// its skinned resting look and a plain look that scrolls fast.
+// its skinned resting look and a plain look that scrolls fast. The selected
+// row may carry row buttons at its right end, and a row can be edited in
+// place with a text field laid over it.
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <vector>
 
+#include "widgets/listrowbutton.h"
 #include "widgets/zvwindow.h"
 
 class CDibDC;
+class CSoundClip;
+class CZVEdit;
 class CZVScrollBar;
 
 // One row; the list owns it.
@@ -44,6 +49,8 @@ public:
 class CListWnd : public CZVWindow {
 public:
     static constexpr int kFadeLevels = 8;
+    // The in-place edit's field sends it when its text was confirmed.
+    static constexpr int kEditCommitCommand = 600;
 
     CListWnd(CZVWindow* parent, CZVRect rect, int styleClass, int commandId);
     ~CListWnd() override;
@@ -60,6 +67,11 @@ public:
     int OnIdle(int busy) override;
     void OnKeyUp(int key, int flags) override;
     void OnShow(int show) override;
+    // 600 marks the in-place edit for ending in the next idle step; every
+    // other id goes up to the parent.
+    int OnCommand(int id) override;
+    // Repeats the held row button's command.
+    void OnTimer() override;
     std::optional<CZVRect> GetOpaqueRect() override;
 
     // ---- added by the list
@@ -92,6 +104,15 @@ public:
     virtual int LayoutItems();
     virtual void RemoveItemAt(int index);
     virtual void RequestLayout() { m_layoutPending = 1; }
+    // A row button with a gateway icon. Mode 0 puts the buttons side by side
+    // leftwards from the row's right edge; any other mode stacks them in the
+    // rightmost column, which holds `rows` of them, the first at the bottom.
+    virtual CListRowButton* AddRowButton(CZVString iconName, int iconLayout, CZVString caption, int commandId,
+                                         int autoRepeat, int mode, int rows);
+    // A row button with a built-in icon (iconKind above 0); iconColour null:
+    // the face's colour brightened.
+    virtual CListRowButton* AddRowButtonIcon(int iconKind, int layout, CZVString caption, int commandId,
+                                             int autoRepeat, const COLORREF* iconColour, int mode, int rows);
 
     // ---- non-virtual
     void SetRowHeight(int h);
@@ -109,7 +130,8 @@ public:
     int IsSelected(CListItem* row) const { return row && row == m_selected; }
     void* GetItemData(int index);
     CListItem* ItemFromPoint(int x, int y);
-    int IsDragging() const { return m_dragging; }
+    // A press is in progress or a row button is held.
+    int IsDragging() const { return m_dragging || m_heldButton; }
     // Repaints the band top..bottom off screen and copies it once.
     void RedrawRange(int top, int bottom);
     // A glass-shaded row background of the list's inner width; null when it
@@ -133,6 +155,24 @@ public:
     CListItem* GetSelected() const { return m_selected; }
     CZVScrollBar* GetListScrollBar() const;
 
+    // ---- row buttons
+    void DeleteAllRowButtons();
+    // The bounds of every row button in row 0, whatever the rows' masks.
+    void GetRowButtonsRect(CZVRect* out);
+    int GetRowButtonCount() const { return static_cast<int>(m_rowButtons.size()); }
+    CListRowButton* GetRowButton(int i) const;
+    CListRowButton* GetHeldButton() const { return m_heldButton; }
+
+    // ---- in-place edit
+    // Lays a text field with the text over the selected row and gives it the
+    // keyboard; 0 without a selection. When the edit ends, the parent gets
+    // commandId and reads the text with GetEditText.
+    int BeginEdit(CZVString text, int commandId);
+    // Ends the edit with the field's text; 0 when none was open.
+    int EndEdit();
+    CZVString GetEditText() const { return m_editText; }
+    CZVEdit* GetEditBox() const { return m_editBox; }
+
 protected:
     // Adds a row at the end (its index is its position) and asks for a layout.
     CListItem* AppendItem(std::unique_ptr<CListItem> row);
@@ -141,6 +181,7 @@ protected:
     int VisiblePart() const { return m_height - 2 * GetBevel() - m_headerHeight; }
 
     int m_rowButtonInset = 0;
+    int m_rowButtonWidth = 60;
     int m_rowFontSize;
     int m_uniformRowHeight = 0;
     int m_fadeCacheEnabled = 1;
@@ -151,6 +192,10 @@ private:
         int displacement;
         uint32_t ms;
     };
+    struct PlacedButton {
+        CListRowButton* button;
+        CZVRect rect;
+    };
     struct RowShade {
         COLORREF colour;
         int level;
@@ -160,8 +205,21 @@ private:
 
     int IndexOf(const CListItem* row) const;
     void Renumber();
-    // The custom row's own press on the selected row; 1 when it took it.
+    // The selected row's own press (a custom row's, then its row
+    // buttons'); 1 when it took it.
     int PressSelectedRow(int x, int y);
+    // The selected row's rectangle, less the width it keeps free.
+    CZVRect SelectedRowRect();
+    // The buttons that the row's mask shows, placed in its rectangle.
+    std::vector<PlacedButton> PlaceRowButtons(CZVRect row, const CListItem* item) const;
+    CZVRect NextRowButtonRect(int mode, int rows) const;
+    CListRowButton* AppendRowButton(int commandId, int autoRepeat, const CRowButtonLook& look, int mode, int rows);
+    int PressRowButton(int x, int y);
+    // 1 when a button was released over itself (its command went out).
+    int ReleaseRowButtons(int x, int y);
+    void EndHeldButton();
+    // Closes the in-place edit without sending anything.
+    void DropEditBox();
     // Selects a row that a press hit and repaints what changed.
     void SelectPressed(CListItem* hit);
     // Sends the list's command now; false when the list is gone.
@@ -207,6 +265,14 @@ private:
     int m_drawnFadeLevel = 0;
     int m_fadeDirection = 0;
     std::array<std::unique_ptr<CDibDC>, kFadeLevels> m_fadeImages;
+    std::vector<std::unique_ptr<CListRowButton>> m_rowButtons;
+    CSoundClip* m_clickSound = nullptr;
+    CListRowButton* m_heldButton = nullptr;
+    uint32_t m_heldSince = 0;
+    CZVEdit* m_editBox = nullptr;
+    int m_editCommitPending = 0;
+    int m_editCommandId = 0;
+    CZVString m_editText;
     // Cleared when the list goes; a callback that may delete the list
     // holds a copy and looks at it afterwards.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);

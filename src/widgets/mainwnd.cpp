@@ -4,6 +4,7 @@
 
 #include "platform/keys.h"
 #include "platform/report.h"
+#include "widgets/zvedit.h"
 
 namespace {
 
@@ -86,4 +87,5 @@ int CMainWndBase::DispatchEvent(const platform::WindowEvent& event) {
 
 void CMainWndBase::ForgetWindow(CZVWindow* window) {
     if (m_focus == window) m_focus = nullptr;
+    CZVEdit::ForgetWindow(window);
 }

@@ -79,6 +79,16 @@ private:
     }
 };
 
+// A text list that draws the selected row's row buttons, as the row lists do.
+class RowButtonList : public TextList {
+public:
+    RowButtonList(CZVWindow* parent, CZVRect rect, int id) : TextList(parent, rect, id) {}
+    void DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) override {
+        TextList::DrawRow(dc, row, top, bottom);
+        if (IsSelected(row) && row->m_showsRowButtons) DrawItem(row, dc, top, bottom, 1);
+    }
+};
+
 class ListTest : public ButtonTest {
 protected:
     // Rows are 18 pixels tall (font 15) under a bevel of 3; row i's middle
