@@ -1,6 +1,7 @@
 #include "sentinax/historydlg.h"
 
 #include <algorithm>
+#include <set>
 
 #include "core/zvfile.h"
 #include "sentinax/csvexport.h"
@@ -22,6 +23,18 @@ std::vector<std::string> GetErrorLines(const CSystem& system) {
                      [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
     return lines;
 }
+
+namespace {
+
+// A record as it is stored: two records are the same when these match.
+std::string RecordBytes(CSystem& record) {
+    CMemoryFile image(ZVVariant::Monitor);
+    if (!record.SaveHistoryRecord(image, 0))
+        return std::string();
+    return std::string(reinterpret_cast<const char*>(image.GetData()), static_cast<size_t>(image.GetDataLength()));
+}
+
+}  // namespace
 
 CHistoryDlg::CHistoryDlg(CSystem& system, CHistoryView& view) : system_(system), view_(view), list_(nullptr, true) {}
 
@@ -63,13 +76,30 @@ int CHistoryDlg::OnDeleteEntries() {
     const std::string tmpName = system_.GetHistoryFileName(1);
     if (logName.empty())
         return 0;
+    std::multiset<std::string> chosen;
+    for (int row = 0; row < list_.GetRowCount(); ++row) {
+        if (list_.IsSelected(row))
+            chosen.insert(RecordBytes(*list_.GetRowData(row)));
+    }
     {
-        // The poll thread's append waits; the old file stays until the new
-        // one is whole.
+        // The poll thread's append waits. The file is read again as it is
+        // now, so that a record appended since the window was filled stays;
+        // the old file stays until the new one is whole.
         auto historyLock = system_.LockHistory();
-        const bool written = WriteFileReplacing(logName, tmpName, false, [this](CZVFile& file) {
-            for (int row = list_.GetRowCount() - 1; row >= 0; --row) {
-                if (!list_.IsSelected(row) && !list_.GetRowData(row)->SaveHistoryRecord(file, 0))
+        CZVFile old(logName, ZVVariant::Monitor);
+        if (old.Exists() && !old.Open(CZVFile::kRead))
+            return 0;
+        const bool written = WriteFileReplacing(logName, tmpName, false, [&](CZVFile& file) {
+            while (old.IsOpen()) {
+                CSystem record;
+                if (!record.LoadHistoryRecord(old))
+                    break;
+                const auto match = chosen.find(RecordBytes(record));
+                if (match != chosen.end()) {
+                    chosen.erase(match);
+                    continue;
+                }
+                if (!record.SaveHistoryRecord(file, 0))
                     return false;
             }
             return true;

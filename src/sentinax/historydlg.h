@@ -31,9 +31,10 @@ public:
     // Every record of the system's history file, the last one first.
     void LoadHistory();
     void OnItemChanged();
-    // Rewrites the history file without the selected rows (the others in the
-    // reverse of the display order) and shows it again. 0, with the file as
-    // it was, when it cannot be rewritten whole.
+    // Rewrites the history file, as it is now, without the records of the
+    // selected rows (one stored record for each row), and shows it again.
+    // Records appended since the window was filled are kept. 0, with the
+    // file as it was, when it cannot be rewritten whole.
     int OnDeleteEntries();
     // The list's titles and rows, in display order, as a CSV file.
     bool ExportCsv(const std::string& path) const;

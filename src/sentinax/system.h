@@ -43,6 +43,16 @@ struct CRefreshContext {
     const std::atomic<bool>* stop = nullptr;
 };
 
+// Shows no progress; a set stop flag cancels the waits.
+class CStopStatus : public CStatusSink {
+public:
+    explicit CStopStatus(const std::atomic<bool>* stop) : stop_(stop) {}
+    int Continue() override { return stop_ && stop_->load() ? 0 : 1; }
+
+private:
+    const std::atomic<bool>* stop_;
+};
+
 // A reading of the pool model that was not read.
 inline constexpr int32_t kNotRead = 255;
 // The history record the writer produces.

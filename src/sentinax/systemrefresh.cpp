@@ -45,16 +45,6 @@ constexpr int kChlorinatorTable = 11;
 constexpr int32_t kAlarmLowFlow = 7;
 constexpr int32_t kAlarmHighSalt = 10;
 
-// Progress lines are not shown; a stop request cancels the waits.
-class RefreshStatus : public CStatusSink {
-public:
-    explicit RefreshStatus(const std::atomic<bool>* stop) : stop_(stop) {}
-    int Continue() override { return stop_ && stop_->load() ? 0 : 1; }
-
-private:
-    const std::atomic<bool>* stop_;
-};
-
 bool StopRequested(const CRefreshContext& context) { return context.stop && context.stop->load(); }
 
 std::unique_ptr<CZVMSG> Ask(CGatewayLink& link, uint16_t id, std::initializer_list<int32_t> values) {
@@ -174,7 +164,7 @@ void CSystem::Update(const CRefreshContext& context) {
         statusChanged = 1;
     }
     const std::vector<CSystemError> snapshot = CopyAlarms();
-    RefreshStatus progress(context.stop);
+    CStopStatus progress(context.stop);
     int result = Refresh(context, progress);
     while (result == kStatusRetry) {
         if (StopRequested(context)) {

@@ -76,15 +76,14 @@ void CSystemRoster::Begin() {
     const int target = PollThreadTarget(count);
     while (GetPollThreadCount() < target)
         AddPollThread();
-    RunBatchLookup();
     lastBatchLookup_ = platform::GetTickCount();
-    QueueDueSystems();
+    StartBatchLookup();
 }
 
 void CSystemRoster::RunScheduledWork() {
     if (platform::TicksSince(lastBatchLookup_) > kBatchLookupMs) {
         lastBatchLookup_ = platform::GetTickCount();
-        RunBatchLookup();
+        StartBatchLookup();
     }
     if (platform::TicksSince(lastDueCheck_) > kDueCheckMs) {
         lastDueCheck_ = platform::GetTickCount();
@@ -101,6 +100,8 @@ void CSystemRoster::AddPollThread() {
 int CSystemRoster::GetPollThreadCount() const { return static_cast<int>(threads_.size()); }
 
 void CSystemRoster::StopPollThreads() {
+    // First, so that the lookup's end queues nothing after the queue is emptied.
+    StopBatchLookup();
     {
         std::lock_guard<std::mutex> guard(lock_);
         dueQueue_.clear();
@@ -156,10 +157,31 @@ void CSystemRoster::RefreshAll() {
     if (context_.gates)
         context_.gates->ResetConnectPacing();
     lastBatchLookup_ = platform::GetTickCount();
-    RunBatchLookup();
     for (const SystemPtr& system : GetSystems())
         system->RequestRefresh();
-    QueueDueSystems();
+    StartBatchLookup();
+}
+
+void CSystemRoster::StartBatchLookup() {
+    if (stopping_.load() || batchRunning_.load())
+        return;
+    // A finished lookup's thread is joined before the next one starts.
+    if (batchThread_.joinable())
+        batchThread_.join();
+    batchRunning_.store(true);
+    batchThread_ = std::thread([this] {
+        RunBatchLookup();
+        if (!batchStop_.load())
+            QueueDueSystems();
+        batchRunning_.store(false);
+    });
+}
+
+void CSystemRoster::StopBatchLookup() {
+    batchStop_.store(true);
+    if (batchThread_.joinable())
+        batchThread_.join();
+    batchStop_.store(false);
 }
 
 void CSystemRoster::RunBatchLookup() {
@@ -184,9 +206,14 @@ void CSystemRoster::RunBatchLookup() {
         for (const SystemPtr& system : collected)
             names.push_back(system->GetAdapterName());
         CDiscoveryClient client(address, port);
+        CStopStatus status(&batchStop_);
         std::vector<LookupResult> results;
-        if (client.IsConnected() && client.LookupMany(names, results, nullptr)) {
+        if (client.IsConnected() && client.LookupMany(names, results, &status)) {
+            std::lock_guard<std::mutex> guard(lock_);
             for (size_t i = 0; i < collected.size(); ++i) {
+                // A system deleted while the service answered is left alone.
+                if (!FindLocked(collected[i].get()))
+                    continue;
                 const auto match = std::find_if(results.begin(), results.end(),
                                                 [&](const LookupResult& result) { return result.name == names[i]; });
                 collected[i]->ApplyBatchResult(match == results.end() ? nullptr : &*match);

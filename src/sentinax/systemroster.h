@@ -2,11 +2,13 @@
 // CSystemRoster: the monitor's configured systems, the queue of systems due
 // for a refresh and the poll threads that serve it. The main dialog owns one
 // and lets it schedule: RunScheduledWork() on every idle turn queues due
-// systems every 10 s and runs the batch discovery lookup every 10 minutes.
+// systems every 10 s and starts the batch discovery lookup every 10 minutes.
 //
 // Threads: one lock guards the systems list and the due queue; every member
 // takes it itself, so a caller never holds it. The poll threads call
-// TakeNextSystem(); everything else is for the main thread. A system that a
+// TakeNextSystem(); the batch lookup runs on a worker thread of its own, so
+// that a slow discovery service never holds the window, and stores its
+// results under the lock; everything else is for the main thread. A system that a
 // poll thread is refreshing is never handed to a second thread: a request
 // that queues it again waits in the queue until the first refresh has ended.
 // Systems are shared pointers; a system deleted during its refresh is freed
@@ -18,6 +20,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "sentinax/pollthread.h"
@@ -62,16 +65,17 @@ public:
     void ReplaceSystems(std::vector<SystemPtr> systems);
 
     // At start, once the configuration is read: tells the gates the number
-    // of systems, brings the poll threads to their number for it, runs the
-    // batch lookup and queues the due systems.
+    // of systems, brings the poll threads to their number for it and starts
+    // the batch lookup, which queues the due systems when it ends.
     void Begin();
     // One idle turn of the main thread.
     void RunScheduledWork();
 
     void AddPollThread();
     int GetPollThreadCount() const;
-    // Asks every thread to stop (the refreshes give up at their next wait),
-    // empties the queue, then waits for each thread to end.
+    // Asks every thread to stop (the refreshes and the batch lookup give up
+    // at their next wait), empties the queue, then waits for each thread to
+    // end.
     void StopPollThreads();
 
     // Appends every due system that is not queued yet.
@@ -83,11 +87,18 @@ public:
     // "Refresh Status Now": each system, in the given (row) order, goes to
     // the head of the queue with a fresh lookup, so the last comes first.
     void RefreshSelected(const std::vector<const CSystem*>& rows);
-    // "Refresh All Status Now".
+    // "Refresh All Status Now": every system is asked for a refresh and
+    // queued once the batch lookup has ended.
     void RefreshAll();
+    // Runs RunBatchLookup, then QueueDueSystems, on the worker thread, and
+    // returns at once. While a lookup is still running no second one starts:
+    // the running one queues the due systems when it ends.
+    void StartBatchLookup();
+    bool IsBatchLookupRunning() const { return batchRunning_.load(); }
     // One discovery lookup for every system that needs its address renewed;
     // sets the refresh interval from the number of systems. Nothing at all
-    // when the discovery service is not named by a dotted address.
+    // when the discovery service is not named by a dotted address. Blocks
+    // while the service answers; the worker thread runs it.
     void RunBatchLookup();
 
     // The queue, head first.
@@ -100,6 +111,8 @@ public:
 private:
     SystemPtr FindLocked(const CSystem* system) const;
     void UnqueueLocked(const CSystem* system);
+    // Asks a running batch lookup to give up and waits for its thread.
+    void StopBatchLookup();
 
     CRefreshContext context_;
     RefreshFunction refresh_;
@@ -114,4 +127,9 @@ private:
     std::vector<std::unique_ptr<CPollThread>> threads_;
     uint32_t lastDueCheck_;
     uint32_t lastBatchLookup_;
+
+    // Only the main thread starts and joins the batch lookup's thread.
+    std::atomic<bool> batchRunning_{false};
+    std::atomic<bool> batchStop_{false};
+    std::thread batchThread_;
 };

@@ -405,6 +405,25 @@ TEST_F(HistoryDialogTest, DeletingSelectedRowsReloadsTheRest) {
     EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(1)));
 }
 
+TEST_F(HistoryDialogTest, DeletingKeepsARecordAppendedSinceTheWindowWasFilled) {
+    WriteRecords({61, 62, 63});
+    dialog.LoadHistory();
+    system.airTemperature = 70;
+    ASSERT_TRUE(system.AppendHistory());
+    dialog.List().SetSelected(1, true);  // 62
+    EXPECT_EQ(dialog.OnDeleteEntries(), 1);
+    EXPECT_EQ(FileAirs(), (std::vector<int>{61, 63, 70}));
+    EXPECT_EQ(ShownAirs(), (std::vector<int>{70, 63, 61}));
+}
+
+TEST_F(HistoryDialogTest, DeletingOneOfTwoEqualRecordsKeepsTheOther) {
+    WriteRecords({61, 62, 62});
+    dialog.LoadHistory();
+    dialog.List().SetSelected(0, true);  // the last 62
+    EXPECT_EQ(dialog.OnDeleteEntries(), 1);
+    EXPECT_EQ(FileAirs(), (std::vector<int>{61, 62}));
+}
+
 TEST_F(HistoryDialogTest, AFailedRewriteLeavesTheFileWhole) {
     WriteRecords({61, 62});
     dialog.LoadHistory();

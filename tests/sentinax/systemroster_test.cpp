@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -197,6 +198,71 @@ TEST_F(RosterFolder, BatchLookupStoresEachSystemsAddressAndSetsTheInterval) {
     EXPECT_EQ(unknown->connectStatus, kStatusNotPosting);
     EXPECT_EQ(GetRefreshInterval(), 300000u);
     ASSERT_EQ(discovery.Requests().size(), 1u);
+}
+
+std::string CachedAddress(const CSystem& system) {
+    auto lock = system.Lock();
+    return system.cachedAddress;
+}
+
+// A discovery service that answers the batch lookup only when the test lets
+// it: the idle turn that starts the lookup returns while the service is
+// still silent, and the answer lands later.
+TEST_F(RosterTest, SlowBatchLookupDoesNotHoldTheIdleTurn) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool released = false, answered = false;
+    testsupport::FakeDiscovery discovery;
+    discovery.On(testsupport::kDiscoveryLookupMany, [&](const testsupport::Frame&) {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait_for(lock, std::chrono::seconds(5), [&] { return released; });
+        answered = true;
+        const testsupport::DiscoveryRecord record{.name = "Brenvik: 01-23-45", .address = "10.1.2.3", .port = 4500};
+        return testsupport::FakeDiscovery::Reply{testsupport::EncodeFrame(
+            {0, testsupport::kDiscoveryLookupManyAnswer, testsupport::DiscoveryBatchPayload({record})})};
+    });
+    testsupport::WriteFileText(platform::GetProgramFilePath(kOverrideFileName),
+                               "127.0.0.1:" + std::to_string(discovery.Port()));
+    // The poll thread's pauses must not run the client's silence limit out.
+    clock.HoldWhile([&] {
+        std::lock_guard<std::mutex> guard(mutex);
+        return !answered;
+    });
+    CSystemRoster roster(CRefreshContext{.gates = &gates}, [](CSystem&, const CRefreshContext&) {});
+    auto system = MakeSystem("Brenvik: 01-23-45");
+    roster.AddSystem(system);
+    clock.Advance(CSystemRoster::kBatchLookupMs + 1);
+    roster.RunScheduledWork();
+    {
+        std::lock_guard<std::mutex> guard(mutex);
+        EXPECT_FALSE(answered) << "the idle turn waited for the discovery service";
+        released = true;
+    }
+    changed.notify_all();
+    EXPECT_TRUE(Eventually([&] { return CachedAddress(*system) == "10.1.2.3"; }));
+    EXPECT_TRUE(Eventually([&] { return !roster.IsBatchLookupRunning(); }));
+}
+
+// Closing the program while the service is silent ends the lookup at its
+// next wait. On the system clock: the silence limit is far off.
+TEST_F(RosterFolder, StoppingEndsASilentBatchLookup) {
+    std::atomic<bool> asked{false};
+    testsupport::FakeDiscovery discovery;
+    discovery.On(testsupport::kDiscoveryLookupMany, [&](const testsupport::Frame&) {
+        asked.store(true);
+        return testsupport::FakeDiscovery::Reply{};
+    });
+    testsupport::WriteFileText(platform::GetProgramFilePath(kOverrideFileName),
+                               "127.0.0.1:" + std::to_string(discovery.Port()));
+    CSystemRoster roster(CRefreshContext{.gates = &gates}, [](CSystem&, const CRefreshContext&) {});
+    roster.AddSystem(MakeSystem("Brenvik: 01-23-45"));
+    roster.StartBatchLookup();
+    ASSERT_TRUE(Eventually([&] { return asked.load(); }));
+    const auto start = std::chrono::steady_clock::now();
+    roster.StopPollThreads();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_FALSE(roster.IsBatchLookupRunning());
+    EXPECT_TRUE(roster.GetDueQueue().empty());
 }
 
 }  // namespace
