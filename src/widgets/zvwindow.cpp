@@ -587,8 +587,15 @@ int CZVWindow::OnIdle(int busy) {
         auto* child = static_cast<CZVWindow*>(m_children.GetNext(pos));
         if (child->m_timerInterval &&
             TicksSince(&child->m_timerLastTick) > static_cast<uint32_t>(child->m_timerInterval)) {
-            child->OnTimer();
+            // The timer's command may delete the child or its siblings, so the
+            // tick is stamped first and the walk goes on from where the child
+            // now stands, or ends when it is gone.
             child->m_timerLastTick = platform::GetTickCount();
+            child->OnTimer();
+            ZVPOSITION here = m_children.Find(child);
+            if (!here) return 1;
+            pos = here;
+            m_children.GetNext(pos);
         }
         const int r = child->OnIdle(busy);
         if (r == -1) return 1;

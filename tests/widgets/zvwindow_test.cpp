@@ -144,6 +144,37 @@ TEST_F(WindowTest, TimerSurvivesTheTickCounterWrapping) {
     EXPECT_EQ(child->timers, 1);
 }
 
+// A timer whose work deletes the window and the sibling after it, as a page
+// does when a repeated command closes a panel.
+class SelfDeletingTimerWindow : public CZVWindow {
+public:
+    SelfDeletingTimerWindow(CZVWindow* parent, CZVWindow** sibling)
+        : CZVWindow(parent, CZVRect(0, 0, 10, 10), 0), sibling_(sibling) {
+        parent->AddChild(this);
+    }
+    void OnTimer() override {
+        delete *sibling_;
+        *sibling_ = nullptr;
+        delete this;
+    }
+
+private:
+    CZVWindow** sibling_;
+};
+
+TEST_F(WindowTest, ATimerThatDeletesItsWindowAndASiblingEndsTheWalkSafely) {
+    CZVWindow* sibling = nullptr;
+    auto* timed = new SelfDeletingTimerWindow(&root, &sibling);
+    sibling = new RecordingWindow(&root, CZVRect(0, 0, 10, 10), "next", &log);
+    auto* last = new RecordingWindow(&root, CZVRect(0, 0, 10, 10), "last", &log);
+    timed->SetTimer(100);
+    harness.Clock().Advance(101);
+    EXPECT_EQ(harness.Idle(), 1);
+    EXPECT_EQ(sibling, nullptr);
+    harness.Idle();
+    EXPECT_GE(last->idles, 1);
+}
+
 TEST_F(WindowTest, IdleAnswerOfMinusOneStopsTheWalk) {
     auto* first = new RecordingWindow(&root, CZVRect(0, 0, 10, 10), "first", &log);
     auto* second = new RecordingWindow(&root, CZVRect(0, 0, 10, 10), "second", &log);
