@@ -169,7 +169,7 @@ void CZVLevelBar::OnTimer() {
         }
         m_sweepPhase += m_sweepDirection == 3 ? 10 : -10;
         if (m_sweepPhase >= 100) m_sweepPhase = -kSweepBand;
-        if (m_sweepPhase <= -kSweepBand) m_sweepPhase = 90;
+        else if (m_sweepPhase <= -kSweepBand) m_sweepPhase = 90;
         return;
     }
     if (m_animating) {
