@@ -121,7 +121,7 @@ CMainWnd::CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::T
 
 CMainWnd::~CMainWnd() {
     if (CZVServer* server = GetServer()) server->UnregisterSink(this);
-    DropOverlay();
+    m_overlay.Drop();
     if (m_currentPage) ReleasePage(m_currentPage);
     m_currentPage = nullptr;
     for (CZVWindow*& page : m_cache) {
@@ -324,43 +324,15 @@ void CMainWnd::ReloadStyle() {
 
 // ---- overlay
 
-void CMainWnd::DropOverlay() {
-    if (!m_overlay) return;
-    RemoveChild(m_overlay);
-    if (m_overlayOwned) delete m_overlay;
-    m_overlay = nullptr;
-    m_overlayOwned = 0;
+void CMainWnd::SetOverlayWindow(CZVWindow* window) { m_overlay.Set(window); }
+
+void CMainWnd::ShowOverlay(CZVWindow* window, CZVRect panel, int anchorX, int anchorY, int ownsWindow, int slide) {
+    m_overlay.Show(window, panel, anchorX, anchorY, ownsWindow, slide);
 }
 
-void CMainWnd::SetOverlayWindow(CZVWindow* window) {
-    if (m_overlay && window) ReportAssert("mainwnd", __LINE__, 1);
-    DropOverlay();
-    if (!window) return;
-    m_overlay = window;
-    AddChildFirst(window);
-}
+void CMainWnd::CloseOverlay() { m_overlay.Close(); }
 
-void CMainWnd::ShowOverlay(CZVWindow* window, CZVRect, int, int, int ownsWindow, int) {
-    DropOverlay();
-    if (!window) return;
-    m_overlay = window;
-    m_overlayOwned = ownsWindow;
-    AddChildFirst(window);
-    window->Redraw(1);
-}
-
-void CMainWnd::CloseOverlay() {
-    if (!m_overlay) return;
-    DropOverlay();
-    SendCommandToTree(kCommandOverlayClosed);
-}
-
-void CMainWnd::PaintWithoutOverlay(CDibDC* surface) {
-    CZVWindow* overlay = m_overlay;
-    if (overlay) RemoveChild(overlay);
-    Paint(surface, 1);
-    if (overlay) AddChildFirst(overlay);
-}
+void CMainWnd::PaintWithoutOverlay(CDibDC* surface) { m_overlay.PaintWithout(surface); }
 
 // ---- painting and input
 
@@ -374,6 +346,7 @@ void CMainWnd::PaintAll() {
     m_lastActivity = platform::GetTickCount();
     SetOffscreenPaint(1);
     Paint(m_screen.get(), 1);
+    m_overlay.Paint(m_screen.get());
     SetOffscreenPaint(0);
     Present();
 }
@@ -408,13 +381,14 @@ void CMainWnd::RouteMouse(const platform::WindowEvent& event) {
     case platform::kWmLButtonDown:
         m_lastActivity = platform::GetTickCount();
         m_buttonDown = 1;
-        if (m_overlay && m_overlay->OnLButtonDown(event.x, event.y, event.keys)) break;
+        if (CZVWindow* overlay = GetOverlayWindow(); overlay && overlay->OnLButtonDown(event.x, event.y, event.keys))
+            break;
         if (HitTest(event.x, event.y)) OnLButtonDown(event.x, event.y, event.keys);
         break;
     default:
         m_buttonDown = 0;
-        if (m_overlay)
-            m_overlay->OnLButtonUp(event.x, event.y, event.keys);
+        if (CZVWindow* overlay = GetOverlayWindow())
+            overlay->OnLButtonUp(event.x, event.y, event.keys);
         else
             OnLButtonUp(event.x, event.y, event.keys);
         break;
@@ -488,7 +462,7 @@ int CMainWnd::OnIdle(int work) {
         m_styleReloadTick = platform::GetTickCount();
     }
     OnIdleHook();
-    const int walked = CZVWindow::OnIdle(work);
+    const int walked = CZVWindow::OnIdle(work) | m_overlay.Step(work);
     RunPendingCommand();
     return work | walked;
 }

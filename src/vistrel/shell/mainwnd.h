@@ -16,6 +16,7 @@
 #include "gfx/shellservices.h"
 #include "platform/tabletwindow.h"
 #include "widgets/mainwnd.h"
+#include "widgets/overlay.h"
 
 // Page commands.
 enum : int {
@@ -68,7 +69,8 @@ public:
     void StartPages();
 
     // ---- the toolkit's shell services
-    CZVWindow* GetOverlayWindow() override { return m_overlay; }
+    CZVWindow* GetOverlayWindow() override { return m_overlay.GetWindow(); }
+    COverlay* GetOverlay() const { return m_overlay.Get(); }
     void SetOverlayWindow(CZVWindow* window) override;
     void ShowOverlay(CZVWindow* window, CZVRect panel, int anchorX, int anchorY, int ownsWindow, int slide) override;
     void CloseOverlay() override;
@@ -168,7 +170,6 @@ private:
     void OnRemoteKey(CZVMSG* message);
     void StepAlertSound();
     void RunPendingCommand();
-    void DropOverlay();
     void ClearAlert();
     int CacheSlotOf(int id) const;
 
@@ -178,8 +179,7 @@ private:
     int m_windowFlags;
     CZVWindow* m_cache[kCacheSlots] = {};
     CZVWindow* m_currentPage = nullptr;
-    CZVWindow* m_overlay = nullptr;
-    int m_overlayOwned = 0;
+    COverlayHost m_overlay{*this};
     uint32_t m_lastActivity;
     uint32_t m_lastActivityReport;
     uint32_t m_styleReloadTick;
