@@ -318,6 +318,11 @@ int CTabStrip::OnLButtonUp(int x, int y, int keys) {
         }
         return CZVWindow::OnLButtonUp(x, y, keys);
     }
+    if (m_dragging && m_slideSurface) {
+        // The row never moved: nothing is left to slide.
+        delete m_slideSurface;
+        m_slideSurface = nullptr;
+    }
     m_dragging = 0;
     return CZVWindow::OnLButtonUp(x, y, keys);
 }

@@ -36,7 +36,16 @@ void CTRRegion::DrawBackground(CZVDC* dc) {
     DrawBackgroundRect(dc, 0, 0, m_width, std::min(m_topInset, m_height), GetParentOpaqueAncestor());
     m_texture = texture;
     m_raisedLevel = 1;
-    FillFaceColor(dc, 0, m_topInset, m_width, m_height - m_topInset);
+}
+
+void CTRRegion::OnPaint(CZVDC* dc) {
+    CZVWindow::OnPaint(dc);
+    // The panel's body below the tab band, with a bevel the tabs stand on.
+    const int bevel = GetBevel();
+    const int top = std::min(m_topInset, m_height);
+    FillFaceColor(dc, 0, top, m_width, m_height - top);
+    if (bevel > 0)
+        dc->BevelBox(m_faceColor, true, 0, top, m_width - 1, m_height - 1, bevel);
 }
 
 int CTRRegion::OnCommand(int id) { return m_parent ? m_parent->OnCommand(id) : 0; }

@@ -19,6 +19,7 @@ public:
     CTRRegion(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour);
 
     void DrawBackground(CZVDC* dc) override;
+    void OnPaint(CZVDC* dc) override;
     // Straight to the parent's OnCommand.
     int OnCommand(int id) override;
     std::optional<CZVRect> GetOpaqueRect() override;
