@@ -383,4 +383,21 @@ TEST_F(TabsTest, AddChildrenGivesTheMatchingWindowsOneSize) {
     EXPECT_EQ(a->IsTextChanged(), 0);
 }
 
+TEST_F(TabsTest, TheKeypadsCancelAndEnterShareOneFittedSize) {
+    CZV3DButton* keys[12];
+    root.BuildKeypad(CZVRect(0, 0, 150, 120), 2, 40, "", 3, keys, 0, 17);
+    ASSERT_NE(keys[9], nullptr);
+    ASSERT_NE(keys[11], nullptr);
+    const int size = keys[9]->GetFontSize();
+    EXPECT_EQ(keys[11]->GetFontSize(), size);
+    EXPECT_LT(size, 40) << "\"Cancel\" does not fit a 46-pixel key at 40";
+    EXPECT_GE(size, 10);
+    CZVDC dc(keys[9]);
+    dc.SelectFont(size, 0, 0);
+    CZVRect inner;
+    keys[9]->GetInnerRect(&inner);
+    EXPECT_LT(dc.GetTextSize("Cancel").cx, inner.w);
+    EXPECT_EQ(keys[4]->GetFontSize(), 40) << "digits keep the keypad's size";
+}
+
 }  // namespace
