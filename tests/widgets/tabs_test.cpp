@@ -81,6 +81,21 @@ TEST_F(TabsTest, IndicesOutsideTheTabsAreRefused) {
     EXPECT_EQ(strip->GetSelectedTab(), nullptr);
 }
 
+TEST_F(TabsTest, TheNotifyIdGoesUpWhenASelectionBeginsOrEndsAndWhenTheRowScrolls) {
+    CTabStrip* strip = MakeStrip(6);
+    strip->SetNotifyCommand(55);
+    strip->Select(1, 0);
+    EXPECT_TRUE(root.commands.empty()) << "from one tab to another";
+    strip->Select(-1, 0);
+    strip->Select(2, 0);
+    EXPECT_EQ(root.commands, (std::vector<int>{55, 55}));
+    strip->Select(5, 1);  // scrolls: told at once and when the slide ends
+    EXPECT_EQ(root.commands.size(), 3u);
+    RunFor(700);
+    EXPECT_EQ(root.commands, (std::vector<int>{55, 55, 55, 55}));
+    EXPECT_EQ(strip->GetFirstVisible(), 3);
+}
+
 TEST_F(TabsTest, TheStripLaysOutARunOfEqualTabsWithSliversAtTheSides) {
     CTabStrip* strip = MakeStrip(6);
     ASSERT_EQ(strip->GetVisibleCount(), 3);
@@ -276,6 +291,15 @@ TEST_F(PopTabRowTest, PaintingTheRowClosesThePanelAtOnce) {
     EXPECT_FALSE(row->IsOpen());
     EXPECT_EQ(root.overlay, nullptr);
     EXPECT_EQ(platform::GetTickCount(), before) << "no slide";
+}
+
+TEST_F(TabsTest, ADropDownWithoutTabsStaysClosed) {
+    auto* row = new CPopTabRow(&root, CZVRect(0, 0, 320, 40), kClass, &root, 0, 3, 0, "", 1);
+    root.AddChild(row);
+    harness.PaintAll();
+    row->OnCommand(CPopTabRow::kDropDown);
+    EXPECT_FALSE(row->IsOpen());
+    EXPECT_EQ(row->GetPanel(), nullptr);
 }
 
 TEST_F(TabsTest, TheArrowsPageTheStripAndFollowItsEnds) {
