@@ -2,6 +2,7 @@
 // themselves, and the numeric keypad.
 #include <algorithm>
 
+#include "widgets/captionfitter.h"
 #include "widgets/zv3dbutton.h"
 #include "widgets/zvchkbutton.h"
 #include "widgets/zvwindow.h"
@@ -89,4 +90,9 @@ void CZVWindow::BuildKeypad(CZVRect rect, int gap, int fontSize, CZVString press
         button->SetStyleBit(k3DSkinned, skinnedLook);
         keys[i] = button;
     }
+    // "Cancel" and "Enter" share the largest size at which both fit.
+    CCaptionFitter fitter(this);
+    for (int i : {9, 11})
+        if (keys[i]) fitter.AddWindow(keys[i]);
+    fitter.Apply(fontSize);
 }
