@@ -107,6 +107,23 @@ int ProgressOfSink(void* context) {
     return !sink || sink->OnProgress(0, 1) != 0;
 }
 
+// Opens the file, reads its header and hands the library's state to body,
+// whose result is returned; 0 when the library gives up on the file. Errors
+// jump back here across body, so body owns nothing with a destructor.
+template <typename Body>
+int WithJpegHeader(const uint8_t* data, size_t size, Body body) {
+    JpegSession s;
+    if (setjmp(s.error.jump)) {
+        jpeg_destroy_decompress(&s.cinfo);
+        return 0;
+    }
+    Begin(s, data, size);
+    jpeg_read_header(&s.cinfo, TRUE);
+    const int result = body(s.cinfo);
+    jpeg_destroy_decompress(&s.cinfo);
+    return result;
+}
+
 }  // namespace
 
 void SetJpegMemorySource(jpeg_decompress_struct* cinfo, const uint8_t* data, size_t size) {
@@ -129,18 +146,12 @@ void SetJpegMemorySource(jpeg_decompress_struct* cinfo, const uint8_t* data, siz
 
 int ReadJpegHeader(const uint8_t* data, size_t size, int* width, int* height, int* components) {
     if (!data) return 0;
-    JpegSession s;
-    if (setjmp(s.error.jump)) {
-        jpeg_destroy_decompress(&s.cinfo);
-        return 0;
-    }
-    Begin(s, data, size);
-    jpeg_read_header(&s.cinfo, TRUE);
-    if (width) *width = static_cast<int>(s.cinfo.image_width);
-    if (height) *height = static_cast<int>(s.cinfo.image_height);
-    if (components) *components = s.cinfo.num_components;
-    jpeg_destroy_decompress(&s.cinfo);
-    return 1;
+    return WithJpegHeader(data, size, [&](jpeg_decompress_struct& cinfo) {
+        if (width) *width = static_cast<int>(cinfo.image_width);
+        if (height) *height = static_cast<int>(cinfo.image_height);
+        if (components) *components = cinfo.num_components;
+        return 1;
+    });
 }
 
 int ReadJpegSize(const uint8_t* data, size_t size, int* width, int* height) {
@@ -150,54 +161,44 @@ int ReadJpegSize(const uint8_t* data, size_t size, int* width, int* height) {
 int DecodeJpegToRgb565(const uint8_t* data, size_t size, uint16_t* buffer, int scale, int dx, int dy,
                        int bufferWidth, int bufferHeight, JpegProgressFn progress, void* context) {
     if (!data || !buffer || scale == 0 || dx < 0 || dy < 0 || bufferWidth <= 0 || bufferHeight <= 0) return 0;
-    JpegSession s;
-    if (setjmp(s.error.jump)) {
-        jpeg_destroy_decompress(&s.cinfo);
-        return 0;
-    }
-    Begin(s, data, size);
-    jpeg_read_header(&s.cinfo, TRUE);
-    s.cinfo.out_color_space = JCS_RGB565;
-    s.cinfo.dither_mode = JDITHER_NONE;
-    s.cinfo.dct_method = JDCT_IFAST;
-    s.cinfo.do_fancy_upsampling = FALSE;
-    jpeg_calc_output_dimensions(&s.cinfo);
     const int k = std::abs(scale);
     const bool turned = scale < 0;
-    const int w = static_cast<int>(s.cinfo.output_width), h = static_cast<int>(s.cinfo.output_height);
-    if (int64_t{w} * k + dx > bufferWidth || int64_t{h} * k + dy > bufferHeight) {
-        jpeg_destroy_decompress(&s.cinfo);
-        return 0;
-    }
-    jpeg_start_decompress(&s.cinfo);
-    while (s.cinfo.output_scanline < s.cinfo.output_height) {
-        const int line = static_cast<int>(s.cinfo.output_scanline);
-        const int count = std::min(2, h - line);
-        JSAMPROW rows[2];
-        for (int i = 0; i < count; ++i)
-            rows[i] = reinterpret_cast<JSAMPROW>(RowAt(buffer, bufferWidth, turned ? dy + h - 1 - line - i : dy + line + i, dx));
-        // The library may hand out one line at a time.
-        for (int read = 0; read < count;) {
-            const int got = static_cast<int>(jpeg_read_scanlines(&s.cinfo, rows + read, count - read));
-            if (got == 0) {
-                jpeg_destroy_decompress(&s.cinfo);
-                return 0;
+    int w = 0, h = 0;
+    const int decoded = WithJpegHeader(data, size, [&](jpeg_decompress_struct& cinfo) {
+        cinfo.out_color_space = JCS_RGB565;
+        cinfo.dither_mode = JDITHER_NONE;
+        cinfo.dct_method = JDCT_IFAST;
+        cinfo.do_fancy_upsampling = FALSE;
+        jpeg_calc_output_dimensions(&cinfo);
+        w = static_cast<int>(cinfo.output_width);
+        h = static_cast<int>(cinfo.output_height);
+        if (int64_t{w} * k + dx > bufferWidth || int64_t{h} * k + dy > bufferHeight) return 0;
+        jpeg_start_decompress(&cinfo);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            const int line = static_cast<int>(cinfo.output_scanline);
+            const int count = std::min(2, h - line);
+            JSAMPROW rows[2];
+            for (int i = 0; i < count; ++i)
+                rows[i] = reinterpret_cast<JSAMPROW>(
+                    RowAt(buffer, bufferWidth, turned ? dy + h - 1 - line - i : dy + line + i, dx));
+            // The library may hand out one line at a time.
+            for (int read = 0; read < count;) {
+                const int got = static_cast<int>(jpeg_read_scanlines(&cinfo, rows + read, count - read));
+                if (got == 0) return 0;
+                read += got;
             }
-            read += got;
-        }
-        if (turned) {
-            for (int i = 0; i < count; ++i) {
-                auto* row = reinterpret_cast<uint16_t*>(rows[i]);
-                std::reverse(row, row + w);
+            if (turned) {
+                for (int i = 0; i < count; ++i) {
+                    auto* row = reinterpret_cast<uint16_t*>(rows[i]);
+                    std::reverse(row, row + w);
+                }
             }
+            if (progress && !progress(context)) return 0;
         }
-        if (progress && !progress(context)) {
-            jpeg_destroy_decompress(&s.cinfo);
-            return 0;
-        }
-    }
-    jpeg_finish_decompress(&s.cinfo);
-    jpeg_destroy_decompress(&s.cinfo);
+        jpeg_finish_decompress(&cinfo);
+        return 1;
+    });
+    if (!decoded) return 0;
     if (k > 1) Enlarge(buffer, bufferWidth, dx, dy, w, h, k, progress, context);
     return 1;
 }

@@ -228,19 +228,24 @@ platform::ClipBox CZVDC::DrawClip(const platform::Surface16& target) const {
     return selected_ ? Intersect(bounds, *selected_) : bounds;
 }
 
+CZVRect CZVDC::FixedClipOnSurface() {
+    CZVRect fixed = *fixedClip_;
+    if (pixelSurface_) {
+        // The fixed clip is in root coordinates: move it onto the surface.
+        int deviceX = 0, deviceY = 0;
+        GetDeviceOrigin(&deviceX, &deviceY);
+        fixed.x -= deviceX - originX_;
+        fixed.y -= deviceY - originY_;
+    }
+    return fixed;
+}
+
 void CZVDC::SelectClip(const CZVRect* rect) {
     GetHDC();
     std::optional<CZVRect> area;
     if (rect) area = *rect;
     if (fixedClip_) {
-        CZVRect fixed = *fixedClip_;
-        if (pixelSurface_) {
-            // The fixed clip is in root coordinates: move it onto the surface.
-            int deviceX = 0, deviceY = 0;
-            GetDeviceOrigin(&deviceX, &deviceY);
-            fixed.x -= deviceX - originX_;
-            fixed.y -= deviceY - originY_;
-        }
+        const CZVRect fixed = FixedClipOnSurface();
         area = area ? Overlap(*area, fixed) : fixed;
     }
     if (!area) {
@@ -291,16 +296,7 @@ void CZVDC::SetClipRect(const CZVRect* rect) {
 std::optional<CZVRect> CZVDC::GetClipRect() {
     if (clips_.empty() || !clips_.back()) return std::nullopt;
     CZVRect clip = *clips_.back();
-    if (fixedClip_) {
-        CZVRect fixed = *fixedClip_;
-        if (pixelSurface_) {
-            int deviceX = 0, deviceY = 0;
-            GetDeviceOrigin(&deviceX, &deviceY);
-            fixed.x -= deviceX - originX_;
-            fixed.y -= deviceY - originY_;
-        }
-        clip = Overlap(clip, fixed);
-    }
+    if (fixedClip_) clip = Overlap(clip, FixedClipOnSurface());
     clip.x -= originX_;
     clip.y -= originY_;
     return clip;

@@ -183,6 +183,8 @@ private:
 
     CTextSize MeasureLines(const std::u16string& text);
     void RenderLines(const std::u16string& text, platform::ClipBox box, unsigned flags);
+    // The fixed clip (which must be set) in the coordinates of the clip stack.
+    CZVRect FixedClipOnSurface();
 
     CPaintWindow* window_ = nullptr;
     CZVDC* enclosing_ = nullptr;

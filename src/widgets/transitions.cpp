@@ -48,6 +48,33 @@ int Progress(int64_t duration, int64_t t) {
     return static_cast<int>(std::min<int64_t>(1000, EasedPosition(1000, duration, t, 0)));
 }
 
+// The band a slide moves: the window less its insets, the side insets held
+// inside the window.
+CZVRect SlideBand(int width, int height, int* leftInset, int* rightInset, int topInset, int bottomInset) {
+    *leftInset = std::clamp(*leftInset, 0, width);
+    *rightInset = std::clamp(*rightInset, 0, width);
+    return CZVRect(*leftInset, topInset, width - *leftInset - *rightInset, height - topInset - bottomInset);
+}
+
+// Moves a slide of distance pixels along on the tick clock: each step gets
+// how far to move now and how far it had moved before.
+template <typename Step>
+void RunSlide(int distance, unsigned duration, int easing, Step step) {
+    const uint32_t start = platform::GetTickCount();
+    int moved = 0;
+    while (moved < distance) {
+        const int64_t t = TicksSince(&start);
+        const int position = static_cast<int>(EasedPosition(distance, duration, t, easing));
+        const int now = std::clamp(position - moved, 0, distance - moved);
+        if (now == 0) {
+            platform::Sleep(1);
+            continue;
+        }
+        step(now, moved);
+        moved += now;
+    }
+}
+
 }  // namespace
 
 void CZVWindow::ShiftBand(CZVDC* dc, CZVRect band, int dx, int dy) {
@@ -57,22 +84,11 @@ void CZVWindow::ShiftBand(CZVDC* dc, CZVRect band, int dx, int dy) {
 void CZVWindow::SlideHorizontal(int distance, unsigned duration, CDibDC* incoming, int leftInset, int rightInset,
                                 int topInset, int bottomInset) {
     if (distance == 0 || duration == 0) return;
-    leftInset = std::clamp(leftInset, 0, m_width);
-    rightInset = std::clamp(rightInset, 0, m_width);
-    const CZVRect band(leftInset, topInset, m_width - leftInset - rightInset, m_height - topInset - bottomInset);
+    const CZVRect band = SlideBand(m_width, m_height, &leftInset, &rightInset, topInset, bottomInset);
     const int d = std::abs(distance);
     OffscreenPaint offscreen;
     CZVDC dc(this);
-    const uint32_t start = platform::GetTickCount();
-    int moved = 0;
-    while (moved < d) {
-        const int64_t t = TicksSince(&start);
-        const int position = static_cast<int>(EasedPosition(d, duration, t, 0));
-        const int step = std::clamp(position - moved, 0, d - moved);
-        if (step == 0) {
-            platform::Sleep(1);
-            continue;
-        }
+    RunSlide(d, duration, 0, [&](int step, int moved) {
         if (distance > 0) {
             ShiftBand(&dc, band, step, 0);
             if (incoming)
@@ -83,30 +99,18 @@ void CZVWindow::SlideHorizontal(int distance, unsigned duration, CDibDC* incomin
             if (incoming)
                 dc.BitBlt(m_width - step - rightInset, band.y, incoming, leftInset + moved, topInset, step, band.h);
         }
-        moved += step;
-    }
+    });
 }
 
 void CZVWindow::SlideVertical(int distance, unsigned duration, CDibDC* incoming, int leftInset, int rightInset,
                               int topInset, int bottomInset, CSlideCallback* callback, int callbackArgument,
                               int easing) {
     if (distance == 0 || duration == 0) return;
-    leftInset = std::clamp(leftInset, 0, m_width);
-    rightInset = std::clamp(rightInset, 0, m_width);
-    const CZVRect band(leftInset, topInset, m_width - leftInset - rightInset, m_height - topInset - bottomInset);
+    const CZVRect band = SlideBand(m_width, m_height, &leftInset, &rightInset, topInset, bottomInset);
     const int d = std::abs(distance);
     OffscreenPaint offscreen;
     CZVDC dc(this);
-    const uint32_t start = platform::GetTickCount();
-    int moved = 0;
-    while (moved < d) {
-        const int64_t t = TicksSince(&start);
-        const int position = static_cast<int>(EasedPosition(d, duration, t, easing));
-        const int step = std::clamp(position - moved, 0, d - moved);
-        if (step == 0) {
-            platform::Sleep(1);
-            continue;
-        }
+    RunSlide(d, duration, easing, [&](int step, int moved) {
         if (distance > 0) {
             ShiftBand(&dc, band, 0, step);
             if (incoming)
@@ -116,12 +120,11 @@ void CZVWindow::SlideVertical(int distance, unsigned duration, CDibDC* incoming,
             if (incoming)
                 dc.BitBlt(band.x, m_height - step - bottomInset, incoming, leftInset, moved, band.w, step);
         }
-        moved += step;
         if (callback) {
-            callback->OnSlideStep(&dc, moved, d, callbackArgument);
+            callback->OnSlideStep(&dc, moved + step, d, callbackArgument);
             dc.SetOrigin(ToRootX(0), ToRootY(0));
         }
-    }
+    });
 }
 
 int CZVWindow::ScrollContents(CZVDC* dc, CDibDC* image, CZVRect band, int progress, int amountX, int amountY,

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "core/zvsock.h"
-#include "platform/program.h"
 #include "platform/settings.h"
+#include "support/net_config_sandbox.h"
 #include "support/search_responder.h"
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
@@ -22,21 +22,13 @@ public:
 class SubnetSearch : public ::testing::Test {
 protected:
     SubnetSearch() {
-        platform::SetProgramName("basinsetup");
-        ZVNetConfig config = saved_;
+        ZVNetConfig config = sandbox_.Saved();
         config.searchPort = responder.Port();
         SetNetConfig(config);
         EXPECT_TRUE(platform::WriteSettingString("GatewaySearch", "Subnet", "127.0.0.0/30"));
     }
-    ~SubnetSearch() override {
-        SetNetConfig(saved_);
-        platform::SetProgramName(previousName_);
-    }
 
-    const ZVNetConfig saved_ = GetNetConfig();
-    const std::string previousName_ = platform::GetProgramName();
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
+    testsupport::NetConfigSandbox sandbox_{"basinsetup"};
     testsupport::SearchResponder responder;
     Progress progress;
 };
@@ -78,7 +70,7 @@ TEST_F(SubnetSearch, LargeSubnetIsCutToTheBlockOfTheAddress) {
 }
 
 TEST_F(SubnetSearch, MachineInterfaceIsNeverLoopback) {
-    testsupport::ScopedEnv other{"ZAVORO_CONFIG_DIR", (dir_.Path() + "/none").c_str()};
+    testsupport::ScopedEnv other{"ZAVORO_CONFIG_DIR", (sandbox_.SettingsDir() + "/none").c_str()};
     CSearchTargets targets;
     if (GetSearchTargets(targets)) {
         EXPECT_NE(targets.first >> 24, 127u);

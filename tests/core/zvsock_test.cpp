@@ -6,11 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/program.h"
 #include "platform/settings.h"
 #include "support/fake_gateway.h"
 #include "support/loopback.h"
-#include "support/temp_dir.h"
+#include "support/net_config_sandbox.h"
 
 namespace {
 
@@ -160,16 +159,7 @@ TEST(Datagrams, ReceiveExactWantsTheWholeSize) {
 
 class NetSettings : public testing::Test {
 protected:
-    NetSettings() { platform::SetProgramName("basinsetup"); }
-    ~NetSettings() override {
-        SetNetConfig(saved_);
-        platform::SetProgramName(previousName_);
-    }
-
-    const ZVNetConfig saved_ = GetNetConfig();
-    const std::string previousName_ = platform::GetProgramName();
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
+    testsupport::NetConfigSandbox sandbox_{"basinsetup"};
 };
 
 TEST_F(NetSettings, SettingsReplaceTheDefaultsThatTheyHoldValidly) {

@@ -6,10 +6,8 @@
 
 #include <cstring>
 
-#include "core/gateway_session.h"
 #include "gfx/dibdc.h"
-#include "gfx/zvimage.h"
-#include "picture_files.h"
+#include "picture_gateway.h"
 #include "support/assert_counter.h"
 
 namespace {
@@ -17,16 +15,7 @@ namespace {
 using pictures::Bytes;
 using testsupport::Frame;
 using testsupport::PayloadWriter;
-
-class StubWindow : public CPaintWindow {
-public:
-    int ToRootX(int x) override { return x; }
-    int ToRootY(int y) override { return y; }
-    bool HasParent() override { return false; }
-    CZVDC* GetEnclosingDC() override { return nullptr; }
-    void ReleaseEnclosingDC(CZVDC*) override {}
-    bool GetClipRect(CZVRect*) override { return false; }
-};
+using zvtest::StubWindow;
 
 class RecordingIconHost : public CIconHost {
 public:
@@ -78,25 +67,18 @@ std::unique_ptr<CZVMSG> Received(uint16_t id, const Bytes& payload, uint16_t sen
 const std::vector<Shape> kTwoShapes = {{0, 0, 10, 10, CIconShape::kRect, 0, 255, 0, 0},
                                        {10, 0, 10, 10, CIconShape::kEllipse, 0, 0, 0, 255}};
 
-class GatewayIcons : public zvtest::GatewaySession {
+class GatewayIcons : public zvtest::PictureGateway {
 protected:
-    GatewayIcons() {
-        previousHost_ = InstallIconHost(&host);
-        previousTheme_ = InstallImageHost(&theme);
-    }
-    ~GatewayIcons() override {
-        InstallIconHost(previousHost_);
-        InstallImageHost(previousTheme_);
-    }
+    GatewayIcons() { previousHost_ = InstallIconHost(&host); }
+    ~GatewayIcons() override { InstallIconHost(previousHost_); }
     void Deliver(CZVIcon* icon, uint16_t id, const Bytes& payload) {
-        ASSERT_TRUE(gateway.Push(id, payload, icon->GetId()));
-        ASSERT_TRUE(zvtest::PollAllUntil(server, [icon] { return icon->GetState() != CZVIcon::kAsked; }));
+        AnswerUntil(icon->GetId(), id, payload, [icon] { return icon->GetState() != CZVIcon::kAsked; });
     }
 
     RecordingIconHost host;
     ThemeHost theme;
+    zvtest::ScopedImageHost themeInstalled_{&theme};
     CIconHost* previousHost_ = nullptr;
-    CZVImageHost* previousTheme_ = nullptr;
 };
 
 TEST_F(GatewayIcons, ASharedIconAsksOnceAndFillsInItsCopies) {

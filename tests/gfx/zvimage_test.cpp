@@ -11,9 +11,8 @@
 #include <set>
 #include <vector>
 
-#include "core/gateway_session.h"
 #include "gfx/dibdc.h"
-#include "picture_files.h"
+#include "picture_gateway.h"
 #include "support/assert_counter.h"
 
 namespace {
@@ -21,16 +20,7 @@ namespace {
 using pictures::Bytes;
 using testsupport::Frame;
 using testsupport::PayloadWriter;
-
-class StubWindow : public CPaintWindow {
-public:
-    int ToRootX(int x) override { return x; }
-    int ToRootY(int y) override { return y; }
-    bool HasParent() override { return false; }
-    CZVDC* GetEnclosingDC() override { return nullptr; }
-    void ReleaseEnclosingDC(CZVDC*) override {}
-    bool GetClipRect(CZVRect*) override { return false; }
-};
+using zvtest::StubWindow;
 
 // The window tree as a set of windows; records each call back.
 class TestHost : public CZVImageHost {
@@ -84,18 +74,15 @@ Bytes Answer(int w, int h, const Bytes& file, int type = -1, int claimedLength =
     return payload;
 }
 
-class GatewayImages : public zvtest::GatewaySession {
+class GatewayImages : public zvtest::PictureGateway {
 protected:
-    GatewayImages() { previous_ = InstallImageHost(&host); }
-    ~GatewayImages() override { InstallImageHost(previous_); }
 
     std::unique_ptr<CZVImage> Make(const char* name, int kind, COLORREF c1 = 0, COLORREF c2 = 0, int sent = 0) {
         return std::make_unique<CZVImage>(server, name, c1, c2, kind, 0, sent);
     }
     // Sends the answer to the image and polls until the request has ended.
     void Deliver(CZVImage& image, uint16_t id, const Bytes& payload) {
-        ASSERT_TRUE(gateway.Push(id, payload, image.GetId()));
-        ASSERT_TRUE(zvtest::PollAllUntil(server, [&image] { return !image.IsPending(); }));
+        AnswerUntil(image.GetId(), id, payload, [&image] { return !image.IsPending(); });
     }
     // Waits in real time until the gateway's answer can be read.
     bool AnswerWaiting() {
@@ -104,7 +91,7 @@ protected:
     }
 
     TestHost host;
-    CZVImageHost* previous_ = nullptr;
+    zvtest::ScopedImageHost hostInstalled_{&host};
 };
 
 TEST_F(GatewayImages, RequestsCarryTheKeysOfTheirKind) {
