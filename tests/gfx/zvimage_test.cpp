@@ -233,7 +233,7 @@ TEST_F(GatewayImages, WaitersAreCalledInOrderUntilOneDeclines) {
 }
 
 TEST_F(GatewayImages, ABlockingFetchWaitsForTheAnswerOrGivesUp) {
-    gateway.On(ZVM_IMAGE_GETPLAINQ, [this](const Frame& request) {
+    gateway.On(ZVM_IMAGE_GETPLAINQ, [](const Frame& request) {
         return std::vector<Frame>{{request.sender, ZVM_IMAGE_GETPLAINA,
                                    Answer(12, 6, PngFile(12, 6), CZVImage::kTypePng)}};
     });
