@@ -20,7 +20,7 @@ public:
         return new CButtonZVIcon(copy);
     }
     void Draw(CPaintWindow* owner, CZVDC* dc, CZVRect rect, COLORREF back, int greyed) override {
-        m_icon->Draw(owner, dc, back, rect, greyed ? CZVIcon::kDisabled : 0, nullptr);
+        m_icon->Draw(owner, dc, back, rect, greyed ? static_cast<int>(CZVIcon::kDisabled) : 0, nullptr);
     }
     int IsRequestPending() const override { return Shared()->GetState() == CZVIcon::kAsked; }
     void Refresh() override {

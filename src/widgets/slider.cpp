@@ -158,7 +158,7 @@ void CZVSlider::SetEndIcons(CZVString left, CZVString right) {
 void CZVSlider::DrawIcon(CZVIcon* icon, CZVDC* dc, CZVRect box) {
     if (!icon) return;
     icon->WaitLoaded();
-    icon->Draw(this, dc, m_track->GetFaceColor(), box, m_enabled ? 0 : CZVIcon::kDisabled, nullptr);
+    icon->Draw(this, dc, m_track->GetFaceColor(), box, m_enabled ? 0 : static_cast<int>(CZVIcon::kDisabled), nullptr);
 }
 
 void CZVSlider::OnPaint(CZVDC* dc) {

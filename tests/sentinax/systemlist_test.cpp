@@ -170,9 +170,10 @@ TEST(SystemListTest, CellTextsOfBothLists) {
         c.setup(system);
         EXPECT_EQ(systems.GetCellText(&system, ColumnOf(systems, c.kind)), c.systemText) << c.what;
         const int historyColumn = c.kind <= kColumnSerial ? c.kind : ColumnOf(history, c.kind);
-        if (historyColumn >= 0)
+        if (historyColumn >= 0) {
             EXPECT_EQ(history.GetCellText(&system, historyColumn), c.historyText ? c.historyText : c.systemText)
                 << c.what;
+        }
     }
     EXPECT_EQ(systems.GetCellText(nullptr, 0), "");
     EXPECT_EQ(systems.GetCellText(nullptr, 99), "");
@@ -261,8 +262,9 @@ TEST(SystemListTest, BackgroundColours) {
         CSystem system;
         c.setup(system);
         EXPECT_EQ(systems.GetCellBackColor(&system, c.rule), c.back) << c.what;
-        if (c.rule >= kColumnAirTemp)
+        if (c.rule >= kColumnAirTemp) {
             EXPECT_EQ(history.GetCellBackColor(&system, c.rule - 3), c.history) << c.what;
+        }
     }
     EXPECT_EQ(systems.GetCellBackColor(nullptr, kColumnStatus), kWhite);
 }

@@ -109,7 +109,9 @@ TEST_F(TabletRun, AnotherCopyKnocksAndTheFirstRaisesItsWindow) {
             EXPECT_EQ(TabletMain({}, second), 0);
             EXPECT_EQ(second.native, nullptr);
         }
-        if (pass == 4) EXPECT_EQ(host.native->GetRaiseCount(), raisedBefore + 1);
+        if (pass == 4) {
+            EXPECT_EQ(host.native->GetRaiseCount(), raisedBefore + 1);
+        }
         return pass == 4;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
