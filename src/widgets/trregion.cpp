@@ -10,6 +10,8 @@ namespace {
 
 constexpr const char* kSource = "trregion";
 constexpr int kTexturesOn = 0x2000;
+// The tabs stand on the body: no top edge and square top corners.
+constexpr int kBodyFrame = CShadeWnd::kNoTopEdge | CShadeWnd::kNoTopLeft | CShadeWnd::kNoTopRight;
 
 }  // namespace
 
@@ -19,39 +21,30 @@ CTRRegion::CTRRegion(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF b
 }
 
 CTRRegion::CTRRegion(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour)
-    : CZVWindow(parent, rect, styleClass) {
+    : CRRegion(parent, rect, 0, 0, 0, 0, styleClass) {
     SetBackColor(backColour);
     if (CSetServer* style = CSetServer::Get()) {
         m_texture = (style->GetFlags() & kTexturesOn) != 0;
         m_topInset = style->GetStyle(styleClass, 1);
     }
-    m_raisedLevel = 1;
+    SetFrameFlags(kBodyFrame);
 }
 
 void CTRRegion::DrawBackground(CZVDC* dc) {
-    // The band behind the tabs shows the parent's background.
+    // Around the body the parent's background shows.
     const int texture = m_texture;
-    m_texture = m_parent ? m_parent->GetTexture() : 0;
+    m_texture = ParentTexture();
     m_raisedLevel = 0;
-    DrawBackgroundRect(dc, 0, 0, m_width, std::min(m_topInset, m_height), GetParentOpaqueAncestor());
+    CZVWindow::DrawBackground(dc);
     m_texture = texture;
     m_raisedLevel = 1;
-}
-
-void CTRRegion::OnPaint(CZVDC* dc) {
-    CZVWindow::OnPaint(dc);
-    // The panel's body below the tab band, with a bevel the tabs stand on.
-    const int bevel = GetBevel();
-    const int top = std::min(m_topInset, m_height);
-    FillFaceColor(dc, 0, top, m_width, m_height - top);
-    if (bevel > 0)
-        dc->BevelBox(m_faceColor, true, 0, top, m_width - 1, m_height - 1, bevel);
 }
 
 int CTRRegion::OnCommand(int id) { return m_parent ? m_parent->OnCommand(id) : 0; }
 
 std::optional<CZVRect> CTRRegion::GetOpaqueRect() {
-    return CZVRect(0, 0, m_width, m_height - GetMargin() - m_radius);
+    return CZVRect(m_leftInset, 0, m_width - m_leftInset - m_rightInset,
+                   m_height - m_bottomInset - GetMargin() - m_radius);
 }
 
 CTabContainer* CTRRegion::GetTabs() {

@@ -1,7 +1,8 @@
 #pragma once
-// CTRRegion: a raised panel with a row of tabs along its top edge, each tab
-// naming a page that the panel's owner shows. The row is a plain tab strip
-// when the tabs fit, else a pop-up tab row with arrows.
+// CTRRegion: a rounded, raised panel with a row of tabs along its top edge,
+// each tab naming a page that the panel's owner shows. The row is a plain
+// tab strip when the tabs fit, else a pop-up tab row with arrows.
+#include "widgets/rregion.h"
 #include "widgets/tabstrip.h"
 
 // One tab to build: its caption, command and page.
@@ -12,14 +13,13 @@ struct CTabDescriptor {
     CZVWindow* page;
 };
 
-class CTRRegion : public CZVWindow {
+class CTRRegion : public CRRegion {
 public:
     // A face colour of 0 keeps the style's.
     CTRRegion(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour, COLORREF faceColour);
     CTRRegion(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour);
 
     void DrawBackground(CZVDC* dc) override;
-    void OnPaint(CZVDC* dc) override;
     // Straight to the parent's OnCommand.
     int OnCommand(int id) override;
     std::optional<CZVRect> GetOpaqueRect() override;
@@ -30,9 +30,7 @@ public:
     void SetTabCount(int count, int forceStrip, CZVObList* descriptors);
     // Builds the row from the descriptors, which it takes and deletes.
     void BuildTabs(int count, int forceStrip, CZVObList* descriptors);
-    int GetTopInset() const { return m_topInset; }
 
 private:
     CTabContainer* m_tabs = nullptr;
-    int m_topInset = 0;
 };
