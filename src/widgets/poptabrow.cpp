@@ -6,6 +6,7 @@
 #include "gfx/dibdc.h"
 #include "platform/report.h"
 #include "widgets/mainwnd.h"
+#include "widgets/rregionradio.h"
 #include "widgets/setserver.h"
 
 namespace {
@@ -20,53 +21,6 @@ bool IsCompact() { return CSetServer::Get() && CSetServer::Get()->IsCompactLayou
 bool Skinning() { return CSetServer::Get() && (CSetServer::Get()->GetFlags() & kSkinning); }
 
 }  // namespace
-
-// The drop-down's panel: one button per tab in a grid; a pick is kept and
-// told to the row as kPanelPicked. The option buttons' own ids stay inside.
-class CTabChoicePanel : public CZVWindow {
-public:
-    static constexpr int kFirstOption = 20000;
-
-    CTabChoicePanel(CPopTabRow* row, CZVRect rect, int styleClass, int perRow, int rows)
-        : CZVWindow(row, rect, styleClass), m_row(row) {
-        CTabStrip* strip = row->GetStrip();
-        const int count = strip->GetTabCount();
-        const int w = rect.w / std::max(perRow, 1);
-        const int h = rect.h / std::max(rows, 1);
-        SetBackColor(row->GetBackColor());
-        SetFaceColor(row->GetFaceColor());
-        for (int i = 0; i < count; ++i) {
-            auto* option = new CZV3DButton(this, CZVRect((i % perRow) * w, (i / perRow) * h, w, h), kFirstOption + i,
-                                           styleClass);
-            option->SetFaceColor(row->GetFaceColor());
-            option->SetText(strip->GetTab(i)->GetText(), nullptr, 0);
-            AddChild(option);
-        }
-    }
-
-    int GetSelection() const { return m_selection; }
-    void SetSelection(int index, int redraw) {
-        m_selection = index;
-        const COLORREF selected = CSetServer::Get() ? CSetServer::Get()->GetSelectionColor() : m_faceColor;
-        int i = 0;
-        for (ZVPOSITION pos = GetChildren().GetHeadPosition(); pos; ++i) {
-            auto* option = static_cast<CZV3DButton*>(GetChildren().GetNext(pos));
-            option->SetFaceColor(i == index ? selected : m_faceColor);
-            option->FreeImages();
-        }
-        if (redraw && m_shown && m_paintedOnce) Redraw(1);
-    }
-    int OnChildCommand(int id, int) override {
-        if (id < kFirstOption || id >= kFirstOption + GetChildren().GetCount()) return 0;
-        m_selection = id - kFirstOption;
-        m_row->OnCommand(CPopTabRow::kPanelPicked);
-        return 1;
-    }
-
-private:
-    CPopTabRow* m_row;
-    int m_selection = -1;
-};
 
 CPopTabRow::CPopTabRow(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindow* owner, COLORREF backColour,
                        int tabsPerRow, int count, CZVString, int dropDown)
@@ -106,8 +60,6 @@ CPopTabRow::CPopTabRow(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindo
     for (CZV3DButton* button : {m_left, m_right, m_dropDown})
         if (button) ConfigureButton(button);
 }
-
-CZVWindow* CPopTabRow::GetPanel() const { return m_panel; }
 
 CPopTabRow::~CPopTabRow() {
     DropPanel();
@@ -274,8 +226,11 @@ void CPopTabRow::ShowTabPage(int open, int index) {
         dc.CaptureTo(m_captured, x0, 0);
     }
     CZVRect panelRect(x0 - ToRootX(0), main->GetHeight() - panelHeight - ToRootY(0), panelWidth, panelHeight);
-    m_panel = new CTabChoicePanel(this, panelRect, m_styleClass, perRow, rows);
+    m_panel = new CRRegionRadio(this, panelRect, m_styleClass, perRow, rows, kPanelPicked, kPanelClosed);
     m_panel->SetCornerRadius(0);
+    m_panel->SetFrameRaised(0);
+    for (int i = 0; i < m_strip->GetTabCount(); ++i)
+        m_panel->AddOption(dynamic_cast<CZV3DButton*>(m_strip->GetTab(i)), 0);
     if (!Skinning()) m_panel->SetBackColor(0);
     m_panel->SetSelection(m_strip->GetSelectedTab() ? m_strip->GetSelectedIndex() : -1, 0);
     AddChild(m_panel);

@@ -1,12 +1,12 @@
 #pragma once
 // CPopTabRow: a tab row for more tabs than fit. It wraps a tab strip and
 // adds either two arrows that page the strip, or a drop-down button that
-// slides up a panel listing every tab to pick from. To its owner it is an
+// slides up a radio panel listing every tab to pick from. To its owner it is an
 // ordinary tab container: the tab interface goes to the inner strip.
 #include "widgets/tabstrip.h"
 
 class CDibDC;
-class CTabChoicePanel;
+class CRRegionRadio;
 
 class CPopTabRow : public CTabContainer {
 public:
@@ -51,7 +51,7 @@ public:
     CZV3DButton* GetRightArrow() const { return m_right; }
     CZV3DButton* GetDropDownButton() const { return m_dropDown; }
     int IsOpen() const { return m_open; }
-    CZVWindow* GetPanel() const;
+    CRRegionRadio* GetPanel() const { return m_panel; }
     // The panel's grid for the strip's tabs: columns per row and rows.
     void GetPanelGrid(int* perRow, int* rows);
     void UpdateArrows();
@@ -66,7 +66,7 @@ private:
     void DropPanel();
 
     int m_open = 0;
-    CTabChoicePanel* m_panel = nullptr;
+    CRRegionRadio* m_panel = nullptr;
     CDibDC* m_captured = nullptr;
     int m_panelX = 0;
     CTabStrip* m_strip = nullptr;

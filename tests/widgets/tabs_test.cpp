@@ -8,6 +8,7 @@
 #include "support/golden.h"
 #include "widgets/captionfitter.h"
 #include "widgets/poptabrow.h"
+#include "widgets/rregionradio.h"
 #include "widgets/tabcolumn.h"
 #include "widgets/tabstrip.h"
 #include "widgets/trregion.h"
@@ -254,6 +255,17 @@ protected:
         for (int i = 0; i < 5; ++i) row->AddTab("Tab", 300 + i);
         harness.PaintAll();
     }
+    // Taps the panel's cell of the tab at index.
+    void TapOption(int index) {
+        int perRow = 0, rows = 0;
+        row->GetPanelGrid(&perRow, &rows);
+        CZVRect cell;
+        row->GetPanel()->GetCellRect(&cell, index % perRow, index / perRow);
+        const int x = row->GetPanel()->ToRootX(cell.x + cell.w / 2);
+        const int y = row->GetPanel()->ToRootY(cell.y + cell.h / 2);
+        harness.Press(x, y);
+        harness.Release(x, y);
+    }
     CPopTabRow* row;
 };
 
@@ -261,13 +273,11 @@ TEST_F(PopTabRowTest, TheDropDownSlidesAPanelUpAndAPickSelectsTheTab) {
     row->OnCommand(CPopTabRow::kDropDown);
     ASSERT_TRUE(row->IsOpen());
     ASSERT_NE(row->GetPanel(), nullptr);
-    EXPECT_EQ(root.overlay, row->GetPanel());
+    EXPECT_EQ(root.overlay, static_cast<CZVWindow*>(row->GetPanel()));
     EXPECT_EQ(row->GetPanel()->ToRootY(row->GetPanel()->GetHeight()), 240) << "the panel sits on the bottom border";
     EXPECT_EQ(harness.Root().GetOffscreenPaint(), 0);
-    // Option 3 is the fourth button of the panel.
-    auto* option = static_cast<CZVWindow*>(row->GetPanel()->GetChildren().GetAt(
-        row->GetPanel()->GetChildren().FindIndex(3)));
-    option->OnCommand(static_cast<CZVButton*>(option)->GetCommandId());
+    EXPECT_EQ(row->GetPanel()->GetOptionCount(), 5) << "one option per tab";
+    TapOption(3);
     EXPECT_FALSE(row->IsOpen());
     EXPECT_EQ(root.overlay, nullptr);
     EXPECT_EQ(row->GetStrip()->GetSelectedIndex(), 3);
@@ -276,9 +286,8 @@ TEST_F(PopTabRowTest, TheDropDownSlidesAPanelUpAndAPickSelectsTheTab) {
 
 TEST_F(PopTabRowTest, PickingTheSelectedTabClosesWithoutItsCommand) {
     row->OnCommand(CPopTabRow::kDropDown);
-    CZVWindow* panel = row->GetPanel();
-    auto* option = static_cast<CZVButton*>(panel->GetChildren().GetHead());
-    option->OnCommand(option->GetCommandId());
+    ASSERT_EQ(row->GetPanel()->GetSelection(), 0);
+    TapOption(0);
     EXPECT_FALSE(row->IsOpen());
     EXPECT_EQ(root.commands, (std::vector<int>{CPopTabRow::kDropDown, CPopTabRow::kPanelPicked}));
 }
