@@ -7,6 +7,7 @@
 #include "gfx/ticks.h"
 #include "platform/clock.h"
 #include "platform/report.h"
+#include "widgets/captionfitter.h"
 #include "widgets/mainwnd.h"
 #include "widgets/setserver.h"
 #include "widgets/zv3dbutton.h"
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr int kMinShadow = 4;
+constexpr int kTitleFontSize = 40;
 constexpr COLORREF kShadowGrey = 0x808080;
 
 int ShadowWidth() {
@@ -306,12 +308,7 @@ void CPopupWnd::AddTitleBar(CZVString caption, int buttonWidth) {
     auto* label = new CZVLabel(this, band, caption, 0);
     AddChild(label);
     label->SetTextColor(m_textColor);
-    // The caption's font starts at 40 and shrinks until the caption fits.
-    int size = 40;
-    CZVDC measure;
-    for (; size > 8; --size) {
-        measure.SetFont(size, 0, 1);
-        if (measure.GetTextSize(caption).cx <= band.w) break;
-    }
-    label->SetFontSize(size);
+    CCaptionFitter fitter(this);
+    fitter.AddWindow(label);
+    fitter.Apply(kTitleFontSize);
 }

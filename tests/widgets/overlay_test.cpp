@@ -121,6 +121,22 @@ TEST_F(PopupTest, TitleBarAndClientArea) {
     EXPECT_STREQ(done->GetText().GetAnsi(), "Done");
 }
 
+TEST_F(PopupTest, ALongTitleShrinksUntilItFitsBesideDone) {
+    CPopupWnd popup(&root, CZVRect(0, 0, 400, 300), 0);
+    const CZVString title = "Swimming pool lights";
+    popup.AddTitleBar(title, 0);
+    auto* label = static_cast<CZVWindow*>(popup.GetChildren().GetTail());
+    CZVRect inner;
+    label->GetInnerRect(&inner);
+    const int size = label->GetFontSize();
+    EXPECT_LT(size, 40);
+    CZVDC dc(&popup);
+    dc.SelectFont(size, 0, 0);
+    EXPECT_LT(dc.GetTextSize(title).cx, inner.w);
+    dc.SelectFont(size + 1, 0, 0);
+    EXPECT_GE(dc.GetTextSize(title).cx, inner.w) << "the largest size that fits";
+}
+
 TEST_F(PopupTest, DoneAndAPressOutsideCloseTheOverlay) {
     auto* pageButton = root.Add3DButtonDefault(CZVRect(0, 200, 100, 40), 55, 18, "Page");
     for (int viaDone = 0; viaDone < 2; ++viaDone) {
