@@ -76,7 +76,7 @@ TEST_F(TabletRun, StartsWithTheStyleShowsTheWindowRunsAndShutsDown) {
     EXPECT_EQ(CSetServer::Get(), nullptr);
 }
 
-TEST_F(TabletRun, TabletScreenGivesFullScreenAndTheClientTypeOfItsLayout) {
+TEST_F(TabletRun, TabletScreenGivesFullScreenAndLogsInWithTheClientTypeOfItsLayout) {
     int clientType = -1;
     TestHost host(environment.Folder(), 800, 480, [&](CMainWnd&, CZVServer& server, int pass) {
         clientType = server.DefaultClientType();
@@ -87,6 +87,10 @@ TEST_F(TabletRun, TabletScreenGivesFullScreenAndTheClientTypeOfItsLayout) {
     EXPECT_EQ(host.openedWith.width, 800);
     EXPECT_EQ(host.openedWith.height, 480);
     EXPECT_EQ(clientType, 6);
+    const std::vector<testsupport::LoginRecord> logins = gateway.Logins();
+    ASSERT_EQ(logins.size(), 1u);
+    EXPECT_TRUE(logins[0].well_formed);
+    EXPECT_EQ(logins[0].client_type, 6) << "the direct login announces the layout's client type";
 }
 
 TEST_F(TabletRun, ExitCommandEndsTheLoopThroughTheIdlePass) {

@@ -79,12 +79,13 @@ bool AdoptSocket(CZVServer& server, int handle) {
     return false;
 }
 
-// Returns whether a connection handed over by a parent is in use.
+// Returns whether a connection handed over by a parent is in use. A direct
+// login announces the client type of the screen's layout.
 bool Connect(CZVServer& server, const CTabletOptions& options) {
     const int handle = TakeHandedSocket(options);
     if (handle != -1 && AdoptSocket(server, handle)) return true;
     if (options.address != 0)
-        server.ConnectLocal(options.address, options.port, -1);
+        server.ConnectLocal(options.address, options.port, server.DefaultClientType());
     else
         server.Rediscover();
     return false;
