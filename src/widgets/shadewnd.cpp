@@ -5,6 +5,7 @@
 #include "gfx/dibdc.h"
 #include "gfx/shadepoly.h"
 #include "gfx/skinservices.h"
+#include "widgets/arrowbutton.h"
 #include "widgets/setserver.h"
 
 namespace {
@@ -238,4 +239,17 @@ void RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* target, int dep
 
 void CShadedFaceRenderer::RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* surface, int depth) {
     ::RenderShadedFrame(window, face, surface, depth, false, true);
+}
+
+void CShadedFaceRenderer::RenderEndShape(CZVWindow* window, int kind, COLORREF face, CDibDC* surface) {
+    auto* button = dynamic_cast<CZV3DButton*>(window);
+    if (!button || !surface) {
+        CButtonFaceRenderer::RenderEndShape(window, kind, face, surface);
+        return;
+    }
+    CShadeWnd shade(nullptr, CZVRect(0, 0, button->GetWidth(), button->GetHeight()), 0);
+    shade.SetColors(face, button->GetBackColor());
+    BuildEndShape(button, kind, &shade);
+    shade.RenderShapes(surface);
+    SetShadeDepth(25);
 }

@@ -80,8 +80,9 @@ void RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* target, int dep
 
 // The bevelled buttons' faces drawn by the shading engine: the margin ring
 // and the bevelled face of RenderShadedFrame, unskinned (the button mixes
-// its skin in itself). End shapes keep the plain renderer's faces.
+// its skin in itself), and the end shapes of the bevelled buttons.
 class CShadedFaceRenderer : public CButtonFaceRenderer {
 public:
     void RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* surface, int depth) override;
+    void RenderEndShape(CZVWindow* window, int kind, COLORREF face, CDibDC* surface) override;
 };

@@ -8,6 +8,7 @@
 #include "gfx/shadepoly.h"
 #include "gfx/skinservices.h"
 #include "platform/report.h"
+#include "widgets/arrowbutton.h"
 #include "widgets/buttonface.h"
 #include "widgets/setserver.h"
 
@@ -282,7 +283,7 @@ CDibDC* CZV3DButton::RenderShape(COLORREF colour, int pressedArrow) {
             c = ScaleColor(sum > 400 ? 0.5 : 2.0, m_faceColor);
         }
         ButtonFaces().RenderEndShape(this, m_shapeKind, c, face.get());
-        face->ApplyGloss(std::min(m_radius, m_height / 2), kArrowLightSide[m_shapeKind], 0, 0, 0);
+        face->ApplyGloss(EndShapeRadius(m_shapeKind, m_width, m_height, m_radius), kArrowLightSide[m_shapeKind], 0, 0, 0);
     } else if (!IsSuppliedShape()) {
         ButtonFaces().RenderShadedFrame(this, colour, face.get(), m_shadeDepth);
         face->ApplyGloss(m_radius, -1, GetMargin(), 0, 0);
