@@ -27,17 +27,6 @@ uint32_t Elapsed(uint32_t since) {  // wrap-aware
     return TicksSince(&tick);
 }
 
-// Runs the rendering with the style flags changed, then puts them back.
-template <typename F>
-void WithStyleFlags(int set, int clear, F render) {
-    CSetServer* style = CSetServer::Get();
-    if (!style) return render();
-    const int flags = style->GetFlags();
-    style->SetFlags((flags | set) & ~clear);
-    render();
-    style->SetFlags(flags);
-}
-
 }  // namespace
 
 CZVLevelBar::CZVLevelBar(CZVWindow* parent, CZVRect rect, int lookFlags, int vertical)

@@ -183,3 +183,14 @@ private:
     COLORREF m_extraReservedColor = 0;
     int m_inMessage = 0;
 };
+
+// Runs the rendering with the style flags changed, then puts them back.
+template <typename F>
+void WithStyleFlags(int set, int clear, F render) {
+    CSetServer* style = CSetServer::Get();
+    if (!style) return render();
+    const int flags = style->GetFlags();
+    style->SetFlags((flags | set) & ~clear);
+    render();
+    style->SetFlags(flags);
+}
