@@ -75,13 +75,7 @@ void CCornerButton::PadReach(int bevel, int* rightY, int* bottomX) {
 
 void CCornerButton::RenderFace(int pressed) {
     SetTextFormat(18);
-    if (!m_ownsImages) {  // shared faces are not ours to replace
-        m_normalImage = m_pressedImage = m_unskinnedNormal = m_unskinnedPressed = nullptr;
-        m_ownsImages = 1;
-    }
-    CDibDC*& image = pressed ? m_pressedImage : m_normalImage;
-    delete image;
-    image = nullptr;
+    ReplaceFaceImage(pressed, nullptr);
     auto face = std::make_unique<CDibDC>(m_width, m_height, 0, 0, 0);
     if (!face->GetBits()) {
         ReportAssert(kSource, 66, 1);
@@ -155,5 +149,5 @@ void CCornerButton::RenderFace(int pressed) {
         Skins().DrawSkinRect(face.get(), ToRootX(0), ToRootY(0), face->GetRegion(),
                              opaque && !opaque->IsOnBaseSurface() ? 8 : 0);
     }
-    image = face.release();
+    ReplaceFaceImage(pressed, face.release());
 }

@@ -272,6 +272,16 @@ void CZV3DButton::FreeImages() {
     m_ownsImages = 1;
 }
 
+void CZV3DButton::ReplaceFaceImage(int pressed, CDibDC* image) {
+    if (!m_ownsImages) {
+        m_normalImage = m_pressedImage = m_unskinnedNormal = m_unskinnedPressed = nullptr;
+        m_ownsImages = 1;
+    }
+    CDibDC*& slot = pressed ? m_pressedImage : m_normalImage;
+    delete slot;
+    slot = image;
+}
+
 CDibDC* CZV3DButton::RenderShape(COLORREF colour, int pressedArrow) {
     auto face = std::make_unique<CDibDC>(m_width, m_height, 0, 0, 0);
     if (!face->GetBits()) return nullptr;

@@ -83,6 +83,9 @@ protected:
     void SkinWholeFace(CDibDC* face, int flags);
     // Draws an image of the button's size at 0, 0: transparently when skinned.
     void DrawFaceImage(CZVDC* dc, CDibDC* image);
+    // Puts a face image of this button's own in place of the state's face
+    // (a shared pair is let go first); null just drops it.
+    void ReplaceFaceImage(int pressed, CDibDC* image);
     // Face, icon and caption in the pressed or normal state, at once.
     void PaintState(int pressed);
     int IsArrowShape() const { return m_shapeKind >= 0 && m_shapeKind <= 3; }
