@@ -49,6 +49,7 @@ bool FakeEmailLocator::Owes() const { return ConnectionWaiting() || answering_.l
 
 void FakeEmailLocator::Serve(int fd) {
     answering_ = !options_.silent;
+    HandOverDone();
     std::string request;
     while (request.find("\r\n\r\n") == std::string::npos) {
         char byte;
@@ -121,6 +122,7 @@ Bytes FakeEmailSettings::Answer(const Frame& request) {
 
 void FakeEmailSettings::Serve(int fd) {
     client_ = fd;
+    HandOverDone();
     while (!Stopping()) {
         if (!Readable(fd))
             continue;

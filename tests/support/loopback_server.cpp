@@ -71,6 +71,8 @@ bool LoopbackServer::WriteAll(int fd, const void* data, size_t size) {
 }
 
 bool LoopbackServer::ConnectionWaiting() const {
+    if (handingOver_.load())
+        return true;
     pollfd entry{listener_, POLLIN, 0};
     return poll(&entry, 1, 0) > 0;
 }
@@ -79,13 +81,17 @@ void LoopbackServer::Run() {
     while (!Stopping()) {
         if (!Readable(listener_))
             continue;
+        handingOver_ = true;
         int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            handingOver_ = false;
             continue;
+        }
         timeval limit{5, 0};  // a client that stops reading cannot hold the server forever
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
         ++connections_;
         Serve(fd);
+        handingOver_ = false;
         close(fd);
     }
 }

@@ -32,8 +32,12 @@ protected:
     // Reads exactly size bytes, giving up when the peer closes, after real_ms or on Stop.
     bool ReadExact(int fd, void* buffer, size_t size, uint32_t real_ms);
     static bool WriteAll(int fd, const void* data, size_t size);
-    // A client's connection waits to be accepted; asks without waiting.
+    // A client's connection waits to be accepted, or has been accepted and
+    // Serve has not yet said it took it over (HandOverDone); asks without
+    // waiting. Fakes that let a test clock run while they owe nothing use it,
+    // so the moment between accepting and serving never counts as idle.
     bool ConnectionWaiting() const;
+    void HandOverDone() { handingOver_ = false; }
 
     virtual void Serve(int fd) = 0;
 
@@ -44,6 +48,7 @@ private:
     uint16_t port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> connections_{0};
+    std::atomic<bool> handingOver_{false};
     std::thread thread_;
 };
 
