@@ -173,11 +173,20 @@ void ServeGeneralSettings(FakeGateway& gateway, const SampleInstallation& sample
 
 }  // namespace
 
+Bytes SampleMenu(const SampleInstallation& sample) {
+    PayloadWriter m;
+    m.Int(0).Int(static_cast<int32_t>(sample.menu.size()));
+    for (const auto& [type, caption] : sample.menu)
+        m.Int(type).String(caption);
+    return m;
+}
+
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
     gateway.Answer(0x0010, {});  // ping
     gateway.Answer(0x258B, PayloadWriter().Int(2));  // the tablet's style: the built-in, unthemed one
     gateway.Answer(0x1FB8, PayloadWriter().String(sample.adapterVersion).Int(sample.adapterType));
     gateway.Answer(0x1F7A, SampleSystemInfo(sample));
+    gateway.Answer(0x1FD2, SampleMenu(sample));
     gateway.Answer(0x30F4, Config(sample));
     gateway.Answer(0x310E, PayloadWriter().Int(static_cast<int32_t>(kBuiltInNames.size())));
     gateway.On(0x3111, [](const Frame& request) {

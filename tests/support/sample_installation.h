@@ -45,6 +45,9 @@ struct SampleInstallation {
     int32_t homePage = 1;
     std::vector<std::pair<int32_t, std::string>> homePages = {
         {10, "Brenvik: Pool Page"}, {11, "Brenvik:Weather"}, {12, "Gardens"}};
+    // The tablet's main menu: entry types (page 5000 + type) and captions.
+    std::vector<std::pair<int32_t, std::string>> menu = {
+        {0, "Home"}, {10, "Pool & Spa"}, {5, "Lighting"}, {2, "Climate"}, {11, "Pictures"}};
     bool monitorLayout = false;  // the configuration ends with the value the monitor reads
     bool chlorinator = true;
 };
@@ -59,6 +62,9 @@ void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sam
 // The status answer's payload for a link state, with the air, pool and spa
 // readings.
 Bytes SampleStatus(int32_t linkState, int32_t air = 78, int32_t pool = 81, int32_t spa = 99);
+
+// The main menu answer's payload.
+Bytes SampleMenu(const SampleInstallation& sample);
 
 // The system information answer's payload.
 Bytes SampleSystemInfo(const SampleInstallation& sample);

@@ -7,6 +7,7 @@
 #include "platform/keys.h"
 #include "shell_fixture.h"
 #include "support/golden.h"
+#include "support/sample_installation.h"
 #include "vistrel/shell/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
 #include "widgets/setserver.h"
@@ -74,6 +75,20 @@ TEST_F(TabletRun, StartsWithTheStyleShowsTheWindowRunsAndShutsDown) {
     EXPECT_EQ(GetTabletMainWnd(), nullptr);
     EXPECT_EQ(GetMainWnd(), nullptr);
     EXPECT_EQ(CSetServer::Get(), nullptr);
+}
+
+TEST_F(TabletRun, ShowsTheGatewaysMenuBesideTheHomePage) {
+    testsupport::ServeSampleInstallation(gateway);
+    testsupport::Image565 shown;
+    TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
+        if (pass == 1) {
+            window.PaintAll();
+            shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+        }
+        return pass == 2;
+    });
+    EXPECT_EQ(TabletMain(Arguments(), host), 0);
+    EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_menu"));
 }
 
 TEST_F(TabletRun, TabletScreenGivesFullScreenAndLogsInWithTheClientTypeOfItsLayout) {

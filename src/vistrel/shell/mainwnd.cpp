@@ -10,6 +10,8 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
+#include "vistrel/shell/mainmenu.h"
+#include "vistrel/shell/pbase.h"
 #include "vistrel/shell/shellmessages.h"
 #include "vistrel/shell/tabletmain.h"
 #include "widgets/setserver.h"
@@ -116,6 +118,7 @@ CMainWnd::CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::T
     PushCursor((windowFlags & kWindowFullScreen) ? platform::CursorShape::Hidden : platform::CursorShape::Arrow);
     TakeStyleColours();
     server.RegisterSink(this);
+    m_menuLoadFailed = !LoadMainMenu(nullptr);
     Send(ZVM_HOUSE_GETMODEQ);
 }
 
@@ -130,6 +133,7 @@ CMainWnd::~CMainWnd() {
         page = nullptr;
     }
     DeleteChildren();
+    m_menu = nullptr;
     InstallShellServices(m_previousServices);
     if (g_tabletMainWnd == this) g_tabletMainWnd = nullptr;
 }
@@ -151,7 +155,63 @@ void CMainWnd::Send(uint16_t id) {
     server->Send(&message);
 }
 
+// ---- main menu
+
+int CMainWnd::LoadMainMenu(CZVMSG* answer) {
+    if (m_menu) {
+        RemoveChild(m_menu);
+        delete m_menu;
+        m_menu = nullptr;
+    }
+    CZVServer* server = GetServer();
+    CZVQuery query(*server);
+    CZVMSG request(0, ZVM_SYSCONFIG_GETMENUQ);
+    if (!answer && !query.Query(&answer, &request)) answer = nullptr;
+    CSetServer* style = CSetServer::Get();
+    const CZVRect column(0, 0, style ? style->GetStyle(2, 0) : 0, m_height);
+    const int exitEntry = (m_windowFlags & kWindowExitEntry) != 0;
+    CMenuAnswer menu;
+    if (menu.Read(answer) == CMenuAnswer::kRead) {
+        const COLORREF back = style && (style->GetFlags() & 0x40000) ? 0x080408 : 0;
+        m_menu = new CMainMenu(this, column, back, exitEntry);
+        AddChild(m_menu);
+        if (m_menu->BuildEntries(menu.types, menu.captions)) return 1;
+        RemoveChild(m_menu);
+        delete m_menu;
+    }
+    // Without a usable menu the column still leads home; the idle pass asks again.
+    m_menu = new CMainMenu(this, column, 0, exitEntry);
+    AddChild(m_menu);
+    m_menu->AddDefaultEntries();
+    return 0;
+}
+
+CZVWindow* CMainWnd::GetMainMenu() { return m_menu; }
+
+int CMainWnd::HasMenuEntry(int id) { return m_menu && m_menu->FindEntry(id); }
+
+int CMainWnd::GetSelectedMenuId() {
+    auto* entry = m_menu ? static_cast<CTabButton*>(m_menu->GetSelectedTab()) : nullptr;
+    return entry ? entry->GetCommandId() : -1;
+}
+
+void CMainWnd::SelectMenuEntry(int id, int redraw) {
+    if (!m_menu) return;
+    for (int i = 0; i < m_menu->GetTabCount(); ++i)
+        if (static_cast<CTabButton*>(m_menu->GetTab(i))->GetCommandId() == id) m_menu->Select(i, redraw);
+}
+
+int CMainWnd::GetMenuWidth() { return m_menu ? m_menu->GetWidth() : 0; }
+
 // ---- pages
+
+CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
+    // The web page covers the menu; until it exists the web entry opens nothing.
+    if (id < kCommandHome || id > kCommandDvr || id == kCommandWeb) return nullptr;
+    auto* page = new CPageBase(this, rect);
+    page->SetPageId(id);
+    return page;
+}
 
 CZVRect CMainWnd::GetPageArea() {
     const int menu = GetMenuWidth();
@@ -264,7 +324,7 @@ void CMainWnd::DoCommand(int id, int quiet) {
     } else if (id == kCommandHome && server && server->IsRemoteMode() && !server->IsConnected()) {
         page = MakePage(kCommandLogin, area);
     } else if (CacheSlotOf(id) >= 0) {
-        page = GetPage(id, area, 1);
+        page = GetPage(id, area, 0);
     } else {
         page = MakePage(id, area);
     }
@@ -276,6 +336,7 @@ void CMainWnd::DoCommand(int id, int quiet) {
     else
         AddChild(page);
     m_currentPage = page;
+    page->Show(1, 0);  // a page reports itself to the gateway on every show
     if (!quiet) page->Redraw(1);
 }
 
@@ -317,6 +378,7 @@ void CMainWnd::ReloadStyle() {
     }
     if (CBitmapCache* bitmaps = CBitmapCache::Instance()) bitmaps->Clear(true);
     if (CIconCache* icons = CIconCache::Instance()) icons->Clear();
+    m_menuLoadFailed = !LoadMainMenu(nullptr);
     m_currentCommand = -1;
     if (command > 0) DoCommand(command, 1);
     PaintAll();
@@ -553,6 +615,7 @@ void CMainWnd::OnMessage(CZVMSG* message) {
         if (message->ReadInt(value)) m_newMessages = value;
         break;
     case ZVM_UI_SETPAGEVARIABLE: OnPageVariable(message); break;
+    case ZVM_SYSCONFIG_GETMENUA: OnMenuAnswer(message); break;
     case ZVM_SYSCONFIG_GETSYSTEMINFOA: {
         int32_t first = 0, second = 0;
         std::string adapter;
@@ -613,6 +676,16 @@ void CMainWnd::OnPlaySound(CZVMSG* message) {
     if (repeats <= 0) return;
     if (CSetServer* style = CSetServer::Get())
         if (CSoundClip* clip = style->GetSound(CZVString(name.c_str()))) clip->Play(1);
+}
+
+void CMainWnd::OnMenuAnswer(CZVMSG* message) {
+    m_menuLoadFailed = !LoadMainMenu(message);
+    const int current = m_currentCommand;
+    if (HasMenuEntry(current))
+        SelectMenuEntry(current, 0);
+    else if (current >= kCommandHome && current <= kCommandDvr)
+        DoCommand(GetSelectedMenuId(), 1);  // the page's entry is gone
+    PaintAll();
 }
 
 void CMainWnd::OnPageVariable(CZVMSG* message) {

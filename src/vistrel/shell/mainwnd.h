@@ -5,9 +5,9 @@
 // alert sound; it routes the native window's events into the tree, paints
 // the whole tree into the screen surface, runs the idle step of the main
 // loop and, as a sink, handles the gateway messages meant for the tablet as
-// a whole. The main menu, the pages and the idle screens are built by their
-// own code behind the seams marked below; until they exist the window shows
-// an empty page area.
+// a whole. It owns the main menu; the pages and the idle screens are built
+// by their own code behind the seams marked below; until a page's code
+// exists its command shows an empty page.
 #include <memory>
 #include <string>
 
@@ -50,6 +50,8 @@ int ClientTypeOf(int layoutType);
 
 // The remote key code of ZVM_TABLET_REMOTEKEY as a virtual key.
 int RemoteKeyToVirtualKey(int code);
+
+class CMainMenu;
 
 class CMainWnd : public CMainWndBase, public CSocketSink {
 public:
@@ -112,6 +114,13 @@ public:
     void ReloadStyle();
     void SelectPage(int index, int value);
     void ShowMenu(int show);
+    int IsMenuHidden() const { return m_menuHidden; }
+    // Builds the menu from the gateway's answer, asking for it when null;
+    // 1 when the gateway's menu was used, 0 for the default menu.
+    int LoadMainMenu(CZVMSG* answer);
+    CZVWindow* GetMainMenu() override;
+    CMainMenu* GetMenu() const { return m_menu; }
+    int IsMenuLoadFailed() const { return m_menuLoadFailed; }
 
     // ---- gateway messages
     void OnMessage(CZVMSG* message) override;
@@ -129,16 +138,17 @@ public:
     int GetAlertPlays() const { return m_alertPlayed; }
 
 protected:
-    // ---- seams for the main menu and the pages, which their own code fills in
-    // The page of a command (2003 the login page), or null while it does not exist.
-    virtual CZVWindow* MakePage(int /*id*/, CZVRect /*rect*/) { return nullptr; }
+    // ---- seams for the pages, which their own code fills in
+    // The page of a command (2003 the login page), or null while it does not
+    // exist; the menu's pages start as empty pages.
+    virtual CZVWindow* MakePage(int id, CZVRect rect);
     // The font page over the rectangle, or null.
     virtual CZVWindow* MakeFontPage(CZVRect /*rect*/) { return nullptr; }
     // The menu column's entries: without a menu there are none.
-    virtual int HasMenuEntry(int /*id*/) { return 0; }
-    virtual int GetSelectedMenuId() { return -1; }
-    virtual void SelectMenuEntry(int /*id*/, int /*redraw*/) {}
-    virtual int GetMenuWidth() { return 0; }
+    virtual int HasMenuEntry(int id);
+    virtual int GetSelectedMenuId();
+    virtual void SelectMenuEntry(int id, int redraw);
+    virtual int GetMenuWidth();
     // Called by every idle pass.
     virtual void OnIdleHook() {}
 
@@ -165,6 +175,7 @@ private:
     void EndIdleScreen();
     void Identify(const std::string& text);
     void OnPageVariable(CZVMSG* message);
+    void OnMenuAnswer(CZVMSG* message);
     void OnClock(CZVMSG* message);
     void OnPlaySound(CZVMSG* message);
     void OnRemoteKey(CZVMSG* message);
@@ -179,6 +190,7 @@ private:
     int m_windowFlags;
     CZVWindow* m_cache[kCacheSlots] = {};
     CZVWindow* m_currentPage = nullptr;
+    CMainMenu* m_menu = nullptr;
     COverlayHost m_overlay{*this};
     uint32_t m_lastActivity;
     uint32_t m_lastActivityReport;

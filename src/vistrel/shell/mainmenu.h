@@ -1,0 +1,90 @@
+#pragma once
+// CMainMenu: the column of large tabs down the main window's left edge. The
+// gateway lists its entries (type t opens page 5000 + t) and later pushes
+// their icons; without a usable list the column holds one home entry.
+// Holding the first entry for five seconds shuts the program down.
+#include <string>
+#include <vector>
+
+#include "core/zvserver.h"
+#include "widgets/tabcolumn.h"
+
+class CMainWnd;
+
+constexpr uint16_t ZVM_UI_MENUICONCHANGED = 0x238C;
+constexpr uint16_t ZVM_UI_MENUTEXTCHANGED = 0x238D;
+
+// The gateway's menu answer, read in full or not at all.
+struct CMenuAnswer {
+    static constexpr int kMaxCount = 100;
+    static constexpr int kMaxType = 14;
+    enum Result { kRead, kEmpty, kTooMany, kBroken };
+
+    // kEmpty for no answer or a count of 0 or less; kTooMany above
+    // kMaxCount; kBroken for a missing field or a type outside 0..kMaxType.
+    Result Read(CZVMSG* answer);
+
+    std::vector<int> types;
+    std::vector<std::string> captions;
+};
+
+class CMainMenu : public CTabColumn, public CSocketSink {
+public:
+    static constexpr int kFirstCommand = 5000;
+    static constexpr int kExitType = 14;
+    static constexpr int kMaxFontSize = 30;
+    static constexpr uint32_t kPressSettle = 100;   // ms
+    static constexpr uint32_t kHoldToExit = 5000;   // ms
+    static constexpr int kTimerInterval = 1000;     // ms
+
+    // exitEntry: an "Exit" entry follows the gateway's entries.
+    CMainMenu(CMainWnd* owner, CZVRect rect, COLORREF backColour, int exitEntry);
+    ~CMainMenu() override;
+
+    int IsOnBaseSurface() override { return 1; }
+    void Paint(CZVDC* dc, int withBackground) override;
+    int OnMouseMove(int x, int y, int keys) override;
+    int OnLButtonDown(int x, int y, int keys) override;
+    int OnLButtonUp(int x, int y, int keys) override;
+    int OnCommand(int id) override;
+    void OnTimer() override;
+    int OnIdle(int busy) override;
+    void Select(int index, int redraw) override;
+
+    void OnMessage(CZVMSG* message) override;
+    void OnConnect(int) override {}
+
+    int BuildEntries(const std::vector<int>& types, const std::vector<std::string>& captions);
+    int AddEntry(int type, CZVString caption, int y, int height);
+    void AddDefaultEntries();
+    CTabButton* FindEntry(int id);
+    void SetEntryIcon(int type, CZVString iconName);
+    void SetEntryText(int type, CZVString text);
+    // The text last pushed for an entry type; empty for others.
+    const std::string& GetEntryText(int type) const;
+    // Asks the gateway's menu again: 1 while the shown entries still match it.
+    int CheckMenu();
+    // The area below the last entry: a shaded edge, or the column's background.
+    void DrawTail(CZVDC* dc, int shaded);
+    // The entries fill the whole column: no tail below the last.
+    int FillsColumn() const { return m_fillsHeight; }
+    int IsSubscriptionPending() const { return m_subscriptionPending; }
+    int GetPressState() const { return m_pressState; }
+
+    // The icon an entry type asks of the gateway.
+    static const char* IconNameOf(int type, int themed);
+
+private:
+    int ExitEntries() const { return m_exitEntry ? 1 : 0; }
+    int EntryBottom();
+    // Every entry at the largest size up to kMaxFontSize at which all captions fit.
+    void FitEntryFonts();
+
+    CMainWnd* m_owner;
+    int m_exitEntry;
+    int m_subscriptionPending = 0;
+    int m_fillsHeight = 0;
+    int m_pressState = 0;
+    uint32_t m_pressTick;
+    std::string m_entryTexts[kExitType + 1];
+};

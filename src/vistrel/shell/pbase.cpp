@@ -1,0 +1,190 @@
+#include "vistrel/shell/pbase.h"
+
+#include <vector>
+
+#include "core/zvserver.h"
+#include "platform/report.h"
+#include "vistrel/shell/mainwnd.h"
+#include "widgets/setserver.h"
+#include "widgets/tabbutton.h"
+
+namespace {
+
+constexpr const char* kSource = "pbase";
+constexpr int kFirstPageId = 5000;
+constexpr int kCompactSideList = 50;
+constexpr int kRowSideList = 100;
+
+int Style(int styleClass, int index) {
+    CSetServer* style = CSetServer::Get();
+    return style ? style->GetStyle(styleClass, index) : 0;
+}
+
+int LayoutBits() { return CSetServer::Get() ? CSetServer::Get()->GetFlags() & 0xF00 : 0; }
+// The tabs stand in a column left of the content.
+bool IsColumnLayout() { return LayoutBits() == 0x300; }
+
+}  // namespace
+
+CPageBase::CPageBase(CZVWindow* parent, CZVRect rect) : CZVWindow(parent, rect, 5) {
+    SetBevel(0);
+    SetMargin(0);
+}
+
+CPageBase::~CPageBase() = default;
+
+void CPageBase::OnShow(int show) {
+    m_shown = show;
+    if (show) SendPageShown();
+}
+
+void CPageBase::SendPageShown() {
+    CMainWnd* main = GetTabletMainWnd();
+    CZVServer* server = main ? main->GetServer() : nullptr;
+    if (!server) return;
+    auto* tabs = dynamic_cast<CTabContainer*>(m_tabControl);
+    CZVMSG message(0, ZVM_UI_PAGESELECTED);
+    message.WriteInt(m_pageId - kFirstPageId);
+    message.WriteInt(tabs ? tabs->GetSelectedIndex() : -1);
+    server->Send(&message);
+}
+
+// ---- geometry
+
+void CPageBase::GetTabsRect(CZVRect* out) {
+    CZVRect client;
+    GetClientRect(&client);
+    const int menuBevel = Style(2, 5);
+    if (IsColumnLayout()) {
+        *out = CZVRect(-menuBevel, client.y, Style(2, 0), client.h);
+        if (m_hasSideList) out->h -= kCompactSideList;
+        return;
+    }
+    const int tabHeight = Style(3, 1);
+    *out = CZVRect(-menuBevel, m_height - tabHeight, m_width + menuBevel, tabHeight);
+    if (m_hasSideList) out->w -= kRowSideList;
+}
+
+void CPageBase::GetSideListRect(CZVRect* out) {
+    if (!m_hasSideList) ReportAssert(kSource, __LINE__, 1);
+    CZVRect client;
+    GetClientRect(&client);
+    if (IsColumnLayout()) {
+        *out = CZVRect(-Style(2, 5), client.h - kCompactSideList, Style(2, 0), kCompactSideList);
+        return;
+    }
+    const int tabHeight = Style(3, 1);
+    *out = CZVRect(m_width - kRowSideList, m_height - tabHeight, kRowSideList, tabHeight);
+}
+
+void CPageBase::GetContentRect(CZVRect* out, CZVWindow* tabs) {
+    GetClientRect(out);
+    auto* container = dynamic_cast<CTabContainer*>(tabs);
+    if (!container) return;
+    if (container->GetTabCount() <= 1 && !m_hasSideList) {
+        // One tab and no side list: no tab row at all.
+        container->SetRect(CZVRect(container->GetX(), container->GetY(), container->GetWidth(), 0));
+        return;
+    }
+    if (IsColumnLayout()) {
+        if (m_tabsFloat) return;
+        const int right = container->GetX() + container->GetWidth();
+        out->w -= right - out->x;
+        out->x = right;
+        return;
+    }
+    const bool compactStyle = LayoutBits() == 0x300 || LayoutBits() == 0x500;
+    if (!(m_tabsFloat && compactStyle)) out->h -= container->GetHeight();
+}
+
+int CPageBase::HasTabs() { return m_tabControl && m_tabControl->GetWidth() > 0 && m_tabControl->GetHeight() > 0; }
+
+int CPageBase::GetPageMargin() {
+    CMainWndBase* main = GetMainWnd();
+    return main && main->GetHeight() < 600 ? 3 : 5;
+}
+
+void CPageBase::InsetContentRect(CZVRect* rect) {
+    const int margin = GetPageMargin();
+    rect->w -= margin;
+    rect->y += margin;
+    rect->h -= margin;
+    if (!HasTabs()) rect->h -= margin;
+}
+
+void CPageBase::DeleteContent() {
+    std::vector<CZVWindow*> content;
+    for (ZVPOSITION pos = m_children.GetHeadPosition(); pos;) {
+        auto* child = static_cast<CZVWindow*>(m_children.GetNext(pos));
+        if (child != m_tabControl && child != m_sideList) content.push_back(child);
+    }
+    for (CZVWindow* child : content) {
+        RemoveChild(child);
+        delete child;
+    }
+}
+
+// ---- status box
+
+CZVRect CPageBase::GetStatusRect() {
+    CZVRect content;
+    GetContentRect(&content, m_tabControl);
+    return CZVRect(content.x + content.w / 2 - kStatusWidth / 2, content.y + content.h / 2 - kStatusHeight / 2,
+                   kStatusWidth, kStatusHeight);
+}
+
+void CPageBase::SetStatus(int show, int redraw, CZVString text, COLORREF colour) {
+    show = show ? 1 : 0;
+    if (show == m_statusShown) return;
+    m_statusColour = colour;
+    m_statusShown = show;
+    if (!show) {
+        m_statusSurface.reset();
+        if (redraw && m_shown) Redraw(1);
+        return;
+    }
+    m_statusText = text;
+    if (!m_shown) return;
+    // Under the idle screen or an overlay the box waits for the idle walk's repaint.
+    CMainWndBase* main = GetMainWnd();
+    if (main && main->IsInputBlocked(this)) {
+        SetDeferredRepaint(1);
+        return;
+    }
+    CZVDC dc(this);
+    DrawStatus(&dc);
+}
+
+void CPageBase::DrawStatus(CZVDC* dc) {
+    if (m_statusSurface) ReportAssert(kSource, __LINE__, 1);
+    const CZVRect box = GetStatusRect();
+    dc->SetOrigin(ToRootX(0), ToRootY(0));
+    m_statusSurface = std::make_unique<CDibDC>(kStatusWidth, kStatusHeight, 0, 0, 1);
+    m_statusSurface->BltFromDC(0, 0, dc, box.x, box.y, kStatusWidth, kStatusHeight);
+    CDibDC tint(kStatusWidth, kStatusHeight, 0, 0, 1);
+    tint.FillRect(m_statusColour, 0, 0, kStatusWidth, kStatusHeight, 0);
+    tint.BevelBox(m_statusColour, false, 0, 0, kStatusWidth - 1, kStatusHeight - 1, 4);
+    m_statusSurface->BlendAll(&tint, 0, 0, kStatusBlendLevel);
+    m_statusSurface->SetFont(kStatusFontSize, 0, 1);
+    m_statusSurface->SetColor(0xFFFFFF);
+    m_statusSurface->DrawText(m_statusText, CZVRect(0, 0, kStatusWidth, kStatusHeight), 18);
+    m_statusSurface->FlushDeferredText();
+    dc->BitBlt(box.x, box.y, m_statusSurface.get(), 0, 0, kStatusWidth, kStatusHeight);
+}
+
+void CPageBase::RedrawStatus(CZVDC* dc) {
+    m_statusSurface.reset();
+    DrawStatus(dc);
+}
+
+void CPageBase::Paint(CZVDC* dc, int withBackground) {
+    CZVWindow::Paint(dc, withBackground);
+    if (!m_statusShown || !m_shown) return;
+    m_statusSurface.reset();
+    std::unique_ptr<CZVDC> own;
+    if (!dc) {
+        own = std::make_unique<CZVDC>(this);
+        dc = own.get();
+    }
+    DrawStatus(dc);
+}

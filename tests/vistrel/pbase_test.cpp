@@ -1,0 +1,114 @@
+// The page base: the page-shown report, the geometry of tabs and content,
+// and the status box drawn over the page and taken away again.
+#include "vistrel/shell/pbase.h"
+
+#include <gtest/gtest.h>
+
+#include "shell_fixture.h"
+#include "widgets/tabcolumn.h"
+
+namespace {
+
+using testsupport::Frame;
+using testsupport::PayloadWriter;
+
+class PageBaseTest : public vistreltest::ShellTest {
+protected:
+    void SetUp() override {
+        Connect();
+        page = new CPageBase(window.get(), window->GetPageArea());
+        window->AddChild(page);
+        window->PaintAll();
+    }
+    // The screen pixel at the middle of the page's content.
+    uint16_t CentrePixel() {
+        CZVRect content;
+        page->GetContentRect(&content, page->GetTabControl());
+        const int x = page->ToRootX(content.x + content.w / 2), y = page->ToRootY(content.y + content.h / 2);
+        return *window->GetScreen()->GetPixelAddress(x, y);
+    }
+    std::vector<Frame> PagesShown() {
+        std::vector<Frame> shown;
+        for (const Frame& frame : gateway.Requests())
+            if (frame.id == ZVM_UI_PAGESELECTED) shown.push_back(frame);
+        return shown;
+    }
+
+    CPageBase* page = nullptr;
+};
+
+TEST_F(PageBaseTest, EveryShowReportsThePageAndItsSelectedTab) {
+    page->SetPageId(5002);
+    page->Show(1, 0);
+    auto* tabs = new CTabColumn(page, CZVRect(0, 0, 60, 120), 2, 0);
+    page->AddChild(tabs);
+    page->SetTabControl(tabs);
+    for (int i = 0; i < 3; ++i) tabs->AddTab("Tab", 100 + i);
+    tabs->Select(2, 0);
+    page->Show(1, 0);
+    auto* plain = new CPageBase(window.get(), window->GetPageArea());  // id never set
+    window->AddChild(plain);
+    plain->Show(1, 0);
+    ASSERT_TRUE(PollUntil([this] { return PagesShown().size() >= 3; }));
+    const std::vector<Frame> shown = PagesShown();
+    EXPECT_EQ(shown[0].payload, testsupport::Bytes(PayloadWriter().Int(2).Int(-1)));
+    EXPECT_EQ(shown[1].payload, testsupport::Bytes(PayloadWriter().Int(2).Int(2)));
+    EXPECT_EQ(shown[2].payload, testsupport::Bytes(PayloadWriter().Int(0x7FFF - 5000).Int(-1)));
+    EXPECT_EQ(shown[0].sender, 0);
+}
+
+TEST_F(PageBaseTest, OneTabTakesNoRoomAndTheSmallScreenHasTheNarrowMargin) {
+    auto* tabs = new CTabColumn(page, CZVRect(0, 200, page->GetWidth(), 40), 2, 0);
+    page->AddChild(tabs);
+    page->SetTabControl(tabs);
+    tabs->AddTab("Only", 100);
+    CZVRect content;
+    page->GetContentRect(&content, tabs);
+    EXPECT_EQ(content.h, page->GetHeight());
+    EXPECT_EQ(tabs->GetHeight(), 0);
+    EXPECT_FALSE(page->HasTabs());
+    EXPECT_EQ(CPageBase::GetPageMargin(), 3);  // a 240-pixel-high window
+    page->InsetContentRect(&content);
+    EXPECT_EQ(content.y, 3);
+    EXPECT_EQ(content.h, page->GetHeight() - 6);
+    EXPECT_EQ(content.w, page->GetWidth() - 3);
+}
+
+TEST_F(PageBaseTest, StatusBoxIsDrawnOverThePageAndRemoved) {
+    const uint16_t plain = CentrePixel();
+    page->SetStatus(1, 1, "Loading Please Wait...", 0x0000FF);
+    EXPECT_TRUE(page->IsStatusShown());
+    EXPECT_NE(CentrePixel(), plain);
+    // Shown already: another text changes nothing.
+    page->SetStatus(1, 1, "Connecting...", 0x0000FF);
+    EXPECT_EQ(std::string(page->GetStatusText().GetAnsi()), "Loading Please Wait...");
+    // A full paint keeps the box over the page.
+    window->PaintAll();
+    EXPECT_NE(CentrePixel(), plain);
+    page->SetStatus(0, 1, "", 0);
+    EXPECT_FALSE(page->IsStatusShown());
+    EXPECT_EQ(CentrePixel(), plain);
+}
+
+TEST_F(PageBaseTest, StatusOfAHiddenPageWaitsForItsNextPaint) {
+    page->Show(0, 0);
+    const uint16_t plain = CentrePixel();
+    page->SetStatus(1, 1, "Connecting...", 255);
+    EXPECT_EQ(CentrePixel(), plain);
+    page->Show(1, 0);
+    window->PaintAll();
+    EXPECT_NE(CentrePixel(), plain);
+}
+
+TEST_F(PageBaseTest, DeleteContentKeepsTheTabs) {
+    auto* tabs = new CTabColumn(page, CZVRect(0, 0, 60, 120), 2, 0);
+    page->AddChild(tabs);
+    page->SetTabControl(tabs);
+    page->AddChild(new CZVWindow(page, CZVRect(70, 0, 50, 50), 5));
+    page->AddChild(new CZVWindow(page, CZVRect(70, 60, 50, 50), 5));
+    page->DeleteContent();
+    ASSERT_EQ(page->GetChildren().GetCount(), 1);
+    EXPECT_EQ(page->GetChildren().GetHead(), tabs);
+}
+
+}  // namespace
