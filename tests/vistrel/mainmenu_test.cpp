@@ -46,7 +46,9 @@ TEST(MenuAnswer, ReadsWholeAnswersAndRefusesTheRest) {
         auto message = MenuMessage(c.payload);
         CMenuAnswer answer;
         EXPECT_EQ(answer.Read(message.get()), c.result) << c.what;
-        if (c.result != CMenuAnswer::kRead) EXPECT_TRUE(answer.types.empty()) << c.what;
+        if (c.result != CMenuAnswer::kRead) {
+            EXPECT_TRUE(answer.types.empty()) << c.what;
+        }
     }
     CMenuAnswer none;
     EXPECT_EQ(none.Read(nullptr), CMenuAnswer::kEmpty);
