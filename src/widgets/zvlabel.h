@@ -43,3 +43,54 @@ int CountLines(CZVString text);
 void GetTextLine(CZVString* out, int index, CZVString text);
 // The next even number for an odd value.
 int RoundUpEven(int v);
+
+class CShadeWnd;
+
+// Kinds of CDateTimeLabel, the page loader's control types.
+enum : int {
+    kDateTimeLabel = 107,
+    kDateLabel = 108,
+    kTimeLabel = 109,
+};
+
+// A label showing the local date, date and time, or time with seconds,
+// refreshed by its own timer (each second for the time, else each minute).
+class CDateTimeLabel : public CZVLabel {
+public:
+    CDateTimeLabel(CZVWindow* parent, CZVRect rect, int kind);
+
+    void OnPaint(CZVDC* dc) override;
+    void OnTimer() override;
+    // Takes the current time's text; repaints only when it changed.
+    void Update(int redraw);
+
+private:
+    CZVString FormatNow() const;
+
+    int m_kind;
+    int m_fontPending = 1;
+};
+
+// A small level indicator: a shaded shape that turns from the face colour to
+// green from the left as its level goes from 0 to 100, with its caption in a
+// band at the bottom.
+class CBevelPanel : public CZVWindow {
+public:
+    CBevelPanel(CZVWindow* parent, CZVRect rect, int bandHeight);
+    ~CBevelPanel() override;
+
+    void SetState(int level, int redraw);
+    int GetLevel() const { return m_level; }
+    void OnPaint(CZVDC* dc) override;
+
+private:
+    void EnsureShapes();
+    CShadeWnd* BuildShape(COLORREF face);
+    // The empty shape right of the level's boundary line, the full one left of it.
+    void ComposeLevel(CDibDC* empty, CDibDC* full, CDibDC* out);
+
+    int m_bandHeight;
+    int m_level = 0;
+    CShadeWnd* m_emptyShape = nullptr;
+    CShadeWnd* m_fullShape = nullptr;
+};
