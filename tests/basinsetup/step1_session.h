@@ -98,6 +98,22 @@ protected:
         return frames;
     }
 
+    // The location fields of the one system-information write the gateway got.
+    struct SystemInfoWrite {
+        int32_t second = 0, latitude = 0, longitude = 0, offset = 0;
+        std::string name, zip;
+    };
+    ::testing::AssertionResult TheSystemInfoWrite(SystemInfoWrite& out) const {
+        const auto writes = RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ);
+        if (writes.size() != 1)
+            return ::testing::AssertionFailure() << writes.size() << " system-information writes";
+        testsupport::PayloadReader info(writes[0].payload);
+        if (!(info.Int(&out.second) && info.String(&out.name) && info.String(&out.zip) &&
+              info.Int(&out.latitude) && info.Int(&out.longitude) && info.Int(&out.offset)))
+            return ::testing::AssertionFailure() << "system-information write cut short";
+        return ::testing::AssertionSuccess();
+    }
+
     void TearDown() override {
         clock.HoldWhile({});
         model.reset();

@@ -123,17 +123,12 @@ TEST_F(GeneralSettings, ChangesGoToTheGatewayOnFinish) {
     ASSERT_TRUE(reader.Int(&daylightSaving));
     EXPECT_EQ(daylightSaving, 0);
 
-    const auto infoWrites = RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ);
-    ASSERT_EQ(infoWrites.size(), 1u);
-    testsupport::PayloadReader info(infoWrites[0].payload);
-    int32_t second = 0, latitude = 0, longitude = 0, offset = 0;
-    std::string name, zip;
-    ASSERT_TRUE(info.Int(&second) && info.String(&name) && info.String(&zip) && info.Int(&latitude) &&
-                info.Int(&longitude) && info.Int(&offset));
-    EXPECT_EQ(zip, "94110");
-    EXPECT_EQ(latitude, 377500);
-    EXPECT_EQ(longitude, 1222500);
-    EXPECT_EQ(offset, -8);
+    SystemInfoWrite written;
+    ASSERT_TRUE(TheSystemInfoWrite(written));
+    EXPECT_EQ(written.zip, "94110");
+    EXPECT_EQ(written.latitude, 377500);
+    EXPECT_EQ(written.longitude, 1222500);
+    EXPECT_EQ(written.offset, -8);
     EXPECT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).at(0).payload, Bytes(PayloadWriter().Int(2)));
     const auto tables = RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
     ASSERT_FALSE(tables.empty());
@@ -336,14 +331,9 @@ TEST_F(OddGateway, KeepsWhatTheControlsCannotShow) {
     EXPECT_EQ(shown.homePages, (std::vector<CHomePage>{{3, "Only"}}));
     EXPECT_EQ(shown.shown.timeZone, -1);
     step->OnNext();
-    const auto infoWrites = RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ);
-    ASSERT_EQ(infoWrites.size(), 1u);
-    testsupport::PayloadReader info(infoWrites[0].payload);
-    int32_t second = 0, latitude = 0, longitude = 0, offset = 0;
-    std::string name, zip;
-    ASSERT_TRUE(info.Int(&second) && info.String(&name) && info.String(&zip) && info.Int(&latitude) &&
-                info.Int(&longitude) && info.Int(&offset));
-    EXPECT_EQ(offset, 14);
+    SystemInfoWrite written;
+    ASSERT_TRUE(TheSystemInfoWrite(written));
+    EXPECT_EQ(written.offset, 14);
 }
 
 }  // namespace
