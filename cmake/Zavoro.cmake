@@ -1,8 +1,14 @@
 # One static library per folder of src/; the include root is src/, so every
-# include names the layer it comes from ("core/zvmsg.h").
+# include names the layer it comes from ("core/zvmsg.h"). FAMILIES names the
+# subfolders by family whose sources belong to the same library
+# ("widgets/buttons/zvbutton.h").
 function(zv_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PUBLIC_DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "DEPS;PUBLIC_DEPS;FAMILIES" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(family ${ARG_FAMILIES})
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${family}/*.cpp)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})

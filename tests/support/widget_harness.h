@@ -15,9 +15,9 @@
 #include "platform/tabletwindow.h"
 #include "support/png_image.h"
 #include "support/virtual_clock.h"
-#include "widgets/mainwnd.h"
-#include "widgets/setserver.h"
-#include "widgets/toolkit.h"
+#include "widgets/window/mainwnd.h"
+#include "widgets/style/setserver.h"
+#include "widgets/window/toolkit.h"
 
 namespace testsupport {
 

@@ -9,7 +9,7 @@
 #include "support/sample_installation.h"
 #include "vistrel/shell/pbase.h"
 #include "vistrel/shell/shellmessages.h"
-#include "widgets/setserver.h"
+#include "widgets/style/setserver.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "platform/keys.h"
 #include "shell_fixture.h"
 #include "vistrel/shell/shellmessages.h"
-#include "widgets/setserver.h"
-#include "widgets/soundclip.h"
+#include "widgets/style/setserver.h"
+#include "widgets/style/soundclip.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "shell_fixture.h"
-#include "widgets/tabcolumn.h"
+#include "widgets/tabs/tabcolumn.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "support/virtual_clock.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/tabletmain.h"
-#include "widgets/toolkit.h"
+#include "widgets/window/toolkit.h"
 
 namespace vistreltest {
 

@@ -10,7 +10,7 @@
 #include "support/sample_installation.h"
 #include "vistrel/shell/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
-#include "widgets/setserver.h"
+#include "widgets/style/setserver.h"
 
 namespace {
 

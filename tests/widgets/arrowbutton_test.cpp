@@ -1,4 +1,4 @@
-#include "widgets/arrowbutton.h"
+#include "widgets/buttons/arrowbutton.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "gfx/speed.h"
 #include "support/assert_counter.h"
 #include "support/golden.h"
-#include "widgets/shadewnd.h"
+#include "widgets/regions/shadewnd.h"
 
 namespace {
 

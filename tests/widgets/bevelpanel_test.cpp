@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "button_fixture.h"
-#include "widgets/zvlabel.h"
+#include "widgets/gauges/bevelpanel.h"
 
 namespace {
 

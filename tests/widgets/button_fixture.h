@@ -12,8 +12,8 @@
 #include "platform/program.h"
 #include "support/temp_dir.h"
 #include "support/widget_harness.h"
-#include "widgets/soundclip.h"
-#include "widgets/zvbutton.h"
+#include "widgets/style/soundclip.h"
+#include "widgets/buttons/zvbutton.h"
 
 namespace widgettest {
 

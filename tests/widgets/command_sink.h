@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "widgets/zvwindow.h"
+#include "widgets/window/zvwindow.h"
 
 namespace widgettest {
 

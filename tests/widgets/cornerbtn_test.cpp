@@ -1,4 +1,4 @@
-#include "widgets/cornerbtn.h"
+#include "widgets/buttons/cornerbtn.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "button_fixture.h"
 #include "gateway_tree.h"
-#include "widgets/zvlabel.h"
+#include "widgets/text/datetimelabel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/dibwnd.h"
+#include "widgets/pictures/dibwnd.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include "gfx/picture_files.h"
 #include "gfx/zvimage.h"
 #include "platform/keys.h"
-#include "widgets/alogobutton.h"
-#include "widgets/iconbutton.h"
+#include "widgets/buttons/alogobutton.h"
+#include "widgets/buttons/iconbutton.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "button_fixture.h"
 #include "gfx/dibdc.h"
 #include "recording_window.h"
-#include "widgets/setserver.h"
-#include "widgets/zv3dbutton.h"
+#include "widgets/style/setserver.h"
+#include "widgets/buttons/zv3dbutton.h"
 
 namespace {
 

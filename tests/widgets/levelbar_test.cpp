@@ -1,11 +1,11 @@
-#include "widgets/levelbar.h"
+#include "widgets/gauges/levelbar.h"
 
 #include <gtest/gtest.h>
 
 #include "command_sink.h"
 #include "platform/keys.h"
 #include "support/widget_harness.h"
-#include "widgets/slider.h"
+#include "widgets/gauges/slider.h"
 
 namespace {
 

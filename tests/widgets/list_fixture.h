@@ -9,8 +9,8 @@
 
 #include "button_fixture.h"
 #include "platform/keys.h"
-#include "widgets/listwnd.h"
-#include "widgets/scrollbar.h"
+#include "widgets/lists/listwnd.h"
+#include "widgets/lists/scrollbar.h"
 
 namespace widgettest {
 

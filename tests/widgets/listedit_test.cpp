@@ -7,8 +7,8 @@
 
 #include "list_fixture.h"
 #include "support/golden.h"
-#include "widgets/listwnd.h"
-#include "widgets/zvedit.h"
+#include "widgets/lists/listwnd.h"
+#include "widgets/text/zvedit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/listrowbutton.h"
+#include "widgets/lists/listrowbutton.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "gfx/dibdc.h"
 #include "list_fixture.h"
-#include "widgets/listwnd.h"
+#include "widgets/lists/listwnd.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/listwnd.h"
+#include "widgets/lists/listwnd.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "widgets/mainwnd.h"
+#include "widgets/window/mainwnd.h"
 
 #include <gtest/gtest.h>
 

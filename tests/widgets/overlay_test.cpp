@@ -1,4 +1,4 @@
-#include "widgets/overlay.h"
+#include "widgets/window/overlay.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include "command_sink.h"
 #include "support/assert_counter.h"
 #include "support/golden.h"
-#include "widgets/levelbar.h"
-#include "widgets/rregion.h"
-#include "widgets/setserver.h"
-#include "widgets/slider.h"
-#include "widgets/zv3dbutton.h"
+#include "widgets/gauges/levelbar.h"
+#include "widgets/regions/rregion.h"
+#include "widgets/style/setserver.h"
+#include "widgets/gauges/slider.h"
+#include "widgets/buttons/zv3dbutton.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/zvwindow.h"
+#include "widgets/window/zvwindow.h"
 
 namespace widgettest {
 

@@ -1,4 +1,4 @@
-#include "widgets/rockerswitch.h"
+#include "widgets/buttons/rockerswitch.h"
 
 #include <gtest/gtest.h>
 

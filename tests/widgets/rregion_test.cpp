@@ -1,12 +1,12 @@
-#include "widgets/rregion.h"
+#include "widgets/regions/rregion.h"
 
 #include <gtest/gtest.h>
 
 #include "command_sink.h"
 #include "support/assert_counter.h"
 #include "support/widget_harness.h"
-#include "widgets/rregionradio.h"
-#include "widgets/zv3dbutton.h"
+#include "widgets/regions/rregionradio.h"
+#include "widgets/buttons/zv3dbutton.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/scrollbar.h"
+#include "widgets/lists/scrollbar.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "button_fixture.h"
 #include "platform/keys.h"
-#include "widgets/zv3dbutton.h"
+#include "widgets/buttons/zv3dbutton.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/zvserver.h"
-#include "widgets/setserver.h"
+#include "widgets/style/setserver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static CZVServer server(ZVVariant::Tablet);

@@ -7,7 +7,7 @@
 
 #include "fake_gateway.h"
 #include "support/widget_harness.h"
-#include "widgets/setserver.h"
+#include "widgets/style/setserver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/setserver.h"
+#include "widgets/style/setserver.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "support/assert_counter.h"
 #include "support/widget_harness.h"
-#include "widgets/soundclip.h"
+#include "widgets/style/soundclip.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Shaded windows: what the frame assembly adds, the opaque area, the
 // rendering into surfaces and the shading depth left behind.
-#include "widgets/shadewnd.h"
+#include "widgets/regions/shadewnd.h"
 
 #include <gtest/gtest.h>
 

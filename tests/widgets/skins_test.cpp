@@ -1,7 +1,7 @@
 // The style object's pictures served by a fake gateway and laid over
 // surfaces: skinned fills and their cached pieces, skin laying, themed
 // fills, and one skinned panel with an icon against its reviewed picture.
-#include "widgets/skins.h"
+#include "widgets/style/skins.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "support/assert_counter.h"
 #include "support/golden.h"
 #include "support/widget_harness.h"
-#include "widgets/shadewnd.h"
+#include "widgets/regions/shadewnd.h"
 
 namespace {
 

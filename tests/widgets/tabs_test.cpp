@@ -6,12 +6,12 @@
 #include "button_fixture.h"
 #include "support/assert_counter.h"
 #include "support/golden.h"
-#include "widgets/captionfitter.h"
-#include "widgets/poptabrow.h"
-#include "widgets/rregionradio.h"
-#include "widgets/tabcolumn.h"
-#include "widgets/tabstrip.h"
-#include "widgets/trregion.h"
+#include "widgets/tabs/captionfitter.h"
+#include "widgets/tabs/poptabrow.h"
+#include "widgets/regions/rregionradio.h"
+#include "widgets/tabs/tabcolumn.h"
+#include "widgets/tabs/tabstrip.h"
+#include "widgets/tabs/trregion.h"
 
 namespace {
 

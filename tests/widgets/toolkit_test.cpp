@@ -1,4 +1,4 @@
-#include "widgets/toolkit.h"
+#include "widgets/window/toolkit.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include "gfx/icon.h"
 #include "platform/font.h"
 #include "support/temp_dir.h"
-#include "widgets/iconsource.h"
-#include "widgets/setserver.h"
-#include "widgets/shadewnd.h"
-#include "widgets/zv3dbutton.h"
+#include "widgets/buttons/iconsource.h"
+#include "widgets/style/setserver.h"
+#include "widgets/regions/shadewnd.h"
+#include "widgets/buttons/zv3dbutton.h"
 
 namespace {
 

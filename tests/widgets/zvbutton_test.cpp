@@ -1,11 +1,11 @@
-#include "widgets/zvbutton.h"
+#include "widgets/buttons/zvbutton.h"
 
 #include <gtest/gtest.h>
 
 #include "button_fixture.h"
 #include "support/assert_counter.h"
-#include "widgets/setserver.h"
-#include "widgets/zv3dbutton.h"
+#include "widgets/style/setserver.h"
+#include "widgets/buttons/zv3dbutton.h"
 
 namespace {
 

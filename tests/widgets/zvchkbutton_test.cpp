@@ -1,12 +1,12 @@
-#include "widgets/zvchkbutton.h"
+#include "widgets/buttons/zvchkbutton.h"
 
 #include <gtest/gtest.h>
 
 #include "button_fixture.h"
 #include "support/assert_counter.h"
 #include "support/golden.h"
-#include "widgets/setserver.h"
-#include "widgets/zvradio.h"
+#include "widgets/style/setserver.h"
+#include "widgets/buttons/zvradio.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/zvedit.h"
+#include "widgets/text/zvedit.h"
 
 #include <gtest/gtest.h>
 

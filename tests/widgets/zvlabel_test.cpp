@@ -1,4 +1,4 @@
-#include "widgets/zvlabel.h"
+#include "widgets/text/zvlabel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "widgets/zvwindow.h"
+#include "widgets/window/zvwindow.h"
 
 #include <gtest/gtest.h>
 

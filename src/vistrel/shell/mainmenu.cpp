@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/shellmessages.h"
-#include "widgets/setserver.h"
+#include "widgets/style/setserver.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/zvserver.h"
-#include "widgets/tabcolumn.h"
+#include "widgets/tabs/tabcolumn.h"
 
 class CMainWnd;
 

@@ -14,9 +14,9 @@
 #include "vistrel/shell/pbase.h"
 #include "vistrel/shell/shellmessages.h"
 #include "vistrel/shell/tabletmain.h"
-#include "widgets/setserver.h"
-#include "widgets/skins.h"
-#include "widgets/soundclip.h"
+#include "widgets/style/setserver.h"
+#include "widgets/style/skins.h"
+#include "widgets/style/soundclip.h"
 
 namespace {
 

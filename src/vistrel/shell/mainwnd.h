@@ -15,8 +15,8 @@
 #include "gfx/dibdc.h"
 #include "gfx/shellservices.h"
 #include "platform/tabletwindow.h"
-#include "widgets/mainwnd.h"
-#include "widgets/overlay.h"
+#include "widgets/window/mainwnd.h"
+#include "widgets/window/overlay.h"
 
 // Page commands.
 enum : int {

@@ -5,8 +5,8 @@
 #include "core/zvserver.h"
 #include "platform/report.h"
 #include "vistrel/shell/mainwnd.h"
-#include "widgets/setserver.h"
-#include "widgets/tabbutton.h"
+#include "widgets/style/setserver.h"
+#include "widgets/tabs/tabbutton.h"
 
 namespace {
 

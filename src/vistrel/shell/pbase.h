@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "gfx/dibdc.h"
-#include "widgets/zvwindow.h"
+#include "widgets/window/zvwindow.h"
 
 class CBasinSetup;
 

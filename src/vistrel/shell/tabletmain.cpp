@@ -15,8 +15,8 @@
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
-#include "widgets/setserver.h"
-#include "widgets/toolkit.h"
+#include "widgets/style/setserver.h"
+#include "widgets/window/toolkit.h"
 
 namespace {
 

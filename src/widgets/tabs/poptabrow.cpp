@@ -1,0 +1,271 @@
+#include "widgets/tabs/poptabrow.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "gfx/dibdc.h"
+#include "platform/report.h"
+#include "widgets/window/mainwnd.h"
+#include "widgets/regions/rregionradio.h"
+#include "widgets/style/setserver.h"
+
+namespace {
+
+constexpr const char* kSource = "poptabrow";
+constexpr int kSkinning = 0x40000;
+constexpr int kSlideMs = 250;
+constexpr int kMinArrowWidth = 35;
+constexpr COLORREF kGrey = 0x808080;
+
+bool IsCompact() { return CSetServer::Get() && CSetServer::Get()->IsCompactLayout(); }
+bool Skinning() { return CSetServer::Get() && (CSetServer::Get()->GetFlags() & kSkinning); }
+
+}  // namespace
+
+CPopTabRow::CPopTabRow(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindow* owner, COLORREF backColour,
+                       int tabsPerRow, int count, CZVString, int dropDown)
+    : CTabContainer(parent, rect, styleClass) {
+    SetBackColor(backColour);
+    const int bevel = GetBevel();
+    const int q = bevel / 4;
+    CZVRect r;
+    GetClientRect(&r);
+    const int styleHeight = CSetServer::Get() ? CSetServer::Get()->GetStyle(styleClass, 1) : 0;
+    if (!dropDown) {
+        const int a = std::max(styleHeight - bevel, kMinArrowWidth);
+        CZVRect right = r.CutRight(a, q);
+        CZVRect left = r.CutLeft(a, q);
+        if (styleClass == 3) right.x -= q;
+        m_left = new CZV3DButton(this, left, kPageLeft, styleClass);
+        m_right = new CZV3DButton(this, right, kPageRight, styleClass);
+        m_left->SetIconName("TRANSPORT\\ICON32_LEFT_ARROW_GREEN", -1);
+        m_right->SetIconName("TRANSPORT\\ICON32_RIGHT_ARROW_GREEN", -1);
+        m_left->SetShadeDepth(25);
+        m_right->SetShadeDepth(25);
+    } else {
+        CZVRect button = r.CutRight(r.w / (std::max(tabsPerRow, 0) + 1), 0);
+        button.x += q;
+        if (!IsCompact()) button.Deflate(bevel / 2, 0);
+        m_dropDown = new CZV3DButton(this, button, kDropDown, styleClass);
+        m_dropDown->SetIconName("TRANSPORT\\ICON32_DOWN_ARROW_GREEN", -1);
+    }
+    m_strip = new CTabStrip(this, r, styleClass, owner, backColour);
+    AddChild(m_strip);
+    m_strip->SetTabsPerRow(tabsPerRow, count);
+    m_strip->SetLeftEndStyle(2);
+    m_strip->SetRightEndStyle(2);
+    m_strip->SetStacked(0);
+    m_strip->SetNotifyCommand(kStripChanged);
+    if (styleClass == 3) m_strip->SetLeftEndStyle(dropDown ? 0 : 1);
+    for (CZV3DButton* button : {m_left, m_right, m_dropDown})
+        if (button) ConfigureButton(button);
+}
+
+CPopTabRow::~CPopTabRow() {
+    DropPanel();
+}
+
+void CPopTabRow::ConfigureButton(CZV3DButton* button) {
+    const int bevel = GetBevel();
+    button->SetBackColor(0);
+    button->SetStyleBit(k3DSkinned | k3DBaseSurface, 1);
+    button->SetFaceColor(m_faceColor);
+    button->SetTexture(0);
+    button->SetBevel(bevel);
+    const int styleHeight = CSetServer::Get() ? CSetServer::Get()->GetStyle(m_styleClass, 1) : m_height;
+    CZVRect rect(button->GetX(), 0, button->GetWidth(), 0);
+    if (IsCompact() && m_styleClass == 3) {
+        button->SetCornerRadius(1);
+        rect.y = bevel;
+        rect.h = m_height - bevel;
+    } else {
+        const bool mode2 = m_strip->GetLayoutMode() == 2;
+        int c = std::min(m_height, styleHeight) - bevel;
+        if (mode2) c -= bevel;
+        const int g = mode2 ? 3 * bevel / 2 : 0;
+        const int e = mode2 ? m_height - 1 : m_height - bevel;
+        rect.y = (g + e) / 2 - c / 2;
+        rect.h = std::max(c, 0);
+    }
+    button->SetRect(rect);
+    if (m_strip->GetOpaqueAncestor() != GetMainWnd()) button->SetStyleBit(0x4, 1);
+    if (Skinning()) {
+        button->SetStyleBit(k3DSkinned, 1);
+        button->SetBackColor(0);
+    }
+    AddChild(button);
+}
+
+void CPopTabRow::SetFaceColor(COLORREF colour) {
+    CZVWindow::SetFaceColor(colour);
+    m_strip->SetFaceColor(colour);
+}
+
+void CPopTabRow::SetBackColorBoth(COLORREF colour) {
+    SetBackColor(colour);
+    m_strip->SetBackColor(colour);
+}
+
+void CPopTabRow::Select(int index, int redraw) {
+    ShowTabPage(0, -1);
+    m_strip->Select(index, redraw);
+}
+
+int CPopTabRow::OnCommand(int id) { return OnChildCommand(id, 1); }
+
+int CPopTabRow::OnChildCommand(int id, int) {
+    switch (id) {
+    case kPageLeft:
+    case kPageRight: {
+        if (id == kPageLeft)
+            m_strip->PageLeft();
+        else
+            m_strip->PageRight();
+        UpdateArrows();
+        CZV3DButton* arrow = id == kPageLeft ? m_left : m_right;
+        if (arrow && arrow->IsPressed()) CZVButton::PlayClickSound();
+        break;
+    }
+    case kStripChanged:
+        UpdateArrows();
+        break;
+    case kPanelClosed:
+        ShowTabPage(0, -1);
+        break;
+    case kPanelPicked: {
+        int i = m_panel ? m_panel->GetSelection() : -1;
+        if (i >= m_strip->GetTabCount()) i = -1;
+        ShowTabPage(0, i);
+        if (i >= 0 && m_strip->GetSelectedTab() != m_strip->GetTab(i)) {
+            m_strip->Select(i, 1);
+            auto* tab = static_cast<CTabButton*>(m_strip->GetSelectedTab());
+            if (tab && m_parent) m_parent->OnCommand(tab->GetCommandId());
+        }
+        break;
+    }
+    case kDropDown:
+        ShowTabPage(!m_open, -1);
+        break;
+    default:
+        break;
+    }
+    CZVWindow::OnCommand(id);
+    return 1;
+}
+
+void CPopTabRow::SetButtonEnabled(CZV3DButton* button, int enabled) {
+    if (!button || (button->IsEnabled() != 0) == (enabled != 0)) return;
+    button->Enable(enabled, 1);
+    if (Skinning() && m_strip->GetOpaqueAncestor() == GetMainWnd()) {
+        button->FreeImages();
+        button->SetFaceColor(enabled ? m_faceColor : kGrey);
+    }
+}
+
+void CPopTabRow::UpdateArrows() {
+    SetButtonEnabled(m_left, m_strip->GetFirstVisible() > 0);
+    SetButtonEnabled(m_right, m_strip->GetTabsAfter() > 0);
+    SetButtonEnabled(m_dropDown, m_strip->GetSelectedTab() != nullptr);
+}
+
+void CPopTabRow::GetPanelGrid(int* perRow, int* rows) {
+    const int count = m_strip->GetTabCount();
+    CMainWndBase* main = GetMainWnd();
+    const int screenWidth = main ? main->GetWidth() : m_width;
+    int p = screenWidth / std::max(m_strip->GetTabWidth(), 1);
+    p = std::max(std::min(p, IsCompact() ? m_strip->GetVisibleCount() : count), 1);
+    int n = (count + p - 1) / p;
+    if (!IsCompact())
+        while (p > 1 && (p - 1) * n >= count) --p;
+    *perRow = p;
+    *rows = n;
+}
+
+void CPopTabRow::DropPanel() {
+    delete m_captured;
+    m_captured = nullptr;
+    if (!m_panel) return;
+    CMainWndBase* main = GetMainWnd();
+    if (main && main->GetOverlayWindow() == m_panel) main->SetOverlayWindow(nullptr);
+    RemoveChild(m_panel);
+    delete m_panel;
+    m_panel = nullptr;
+    m_open = 0;
+    m_strip->SetLayoutDirty();
+}
+
+void CPopTabRow::ShowTabPage(int open, int index) {
+    if ((open != 0) == (m_open != 0)) return;
+    CMainWndBase* main = GetMainWnd();
+    if (!open) {
+        if (main) main->SetOverlayWindow(nullptr);
+        if (m_captured && main) {
+            main->SetOffscreenPaint(1);
+            main->SlideVertical(m_captured->GetHeight(), kSlideMs, m_captured, m_panelX, 0, 0, 0, nullptr, 0, 0);
+            main->SetOffscreenPaint(0);
+        }
+        if (index >= 0) m_strip->EnsureVisible(index, 0);
+        if (!m_panel) ReportAssert(kSource, 702, 1);
+        DropPanel();
+        return;
+    }
+    // Nothing to list, or no screen to slide on.
+    if (!main || m_strip->GetTabCount() == 0) return;
+    int perRow = 1;
+    int rows = 1;
+    GetPanelGrid(&perRow, &rows);
+    const int rowStep = std::max(m_height - GetBevel(), 1);
+    const int panelHeight = std::min(rows * rowStep, main->GetHeight());
+    const int x0 = IsCompact() ? ToRootX(0) : 0;
+    const int panelWidth = main->GetWidth() - x0;
+    if (panelWidth <= 0 || panelHeight <= 0) return;
+    m_panelX = x0;
+    m_captured = new CDibDC(panelWidth, panelHeight, 0, 0, 1);
+    {
+        CZVDC dc(main);
+        dc.CaptureTo(m_captured, x0, 0);
+    }
+    CZVRect panelRect(x0 - ToRootX(0), main->GetHeight() - panelHeight - ToRootY(0), panelWidth, panelHeight);
+    m_panel = new CRRegionRadio(this, panelRect, m_styleClass, perRow, rows, kPanelPicked, kPanelClosed);
+    m_panel->SetCornerRadius(0);
+    m_panel->SetFrameRaised(0);
+    for (int i = 0; i < m_strip->GetTabCount(); ++i)
+        m_panel->AddOption(dynamic_cast<CZV3DButton*>(m_strip->GetTab(i)), 0);
+    if (!Skinning()) m_panel->SetBackColor(0);
+    m_panel->SetSelection(m_strip->GetSelectedTab() ? m_strip->GetSelectedIndex() : -1, 0);
+    AddChild(m_panel);
+    CDibDC surface(panelWidth, panelHeight, x0, main->GetHeight() - panelHeight, 1);
+    m_panel->Paint(&surface, 1);
+    main->SetOffscreenPaint(1);
+    main->SlideVertical(-panelHeight, kSlideMs, &surface, x0, 0, 0, 0, nullptr, 0, 0);
+    main->SetOffscreenPaint(0);
+    main->SetOverlayWindow(m_panel);
+    m_open = 1;
+}
+
+void CPopTabRow::OnShow(int) { DropPanel(); }
+
+void CPopTabRow::Paint(CZVDC* dc, int withBackground) {
+    if (!m_shown) return;
+    DropPanel();
+    std::unique_ptr<CZVDC> own;
+    if (!dc) {
+        own = std::make_unique<CZVDC>(this);
+        dc = own.get();
+    }
+    dc->SetOrigin(ToRootX(0), ToRootY(0));
+    const int bevel = GetBevel();
+    const bool flat = m_strip->GetLayoutMode() == 1;
+    const int top = flat ? 0 : bevel;
+    CZVWindow* owner = m_strip->GetOpaqueAncestor();
+    DrawBackgroundRect(dc, 0, top, m_strip->GetX(), m_height - bevel, owner);
+    const int stripRight = m_strip->GetX() + m_strip->GetWidth();
+    DrawBackgroundRect(dc, stripRight, top, m_width - stripRight, m_height - bevel, owner);
+    if (bevel > 0) dc->FillRect(m_faceColor, 0, flat ? m_height - bevel : 0, m_width, bevel, 0);
+    CZVWindow::Paint(dc, 0);
+    if (!m_arrowsUpdated) {
+        m_arrowsUpdated = 1;
+        UpdateArrows();
+    }
+    (void)withBackground;
+}

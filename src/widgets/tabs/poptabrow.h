@@ -1,0 +1,77 @@
+#pragma once
+// CPopTabRow: a tab row for more tabs than fit. It wraps a tab strip and
+// adds either two arrows that page the strip, or a drop-down button that
+// slides up a radio panel listing every tab to pick from. To its owner it is an
+// ordinary tab container: the tab interface goes to the inner strip.
+#include "widgets/tabs/tabstrip.h"
+
+class CDibDC;
+class CRRegionRadio;
+
+class CPopTabRow : public CTabContainer {
+public:
+    // Commands inside the row.
+    enum : int {
+        kPageLeft = 9000,
+        kPageRight = 9001,
+        kStripChanged = 9002,
+        kPanelClosed = 9003,
+        kPanelPicked = 9004,
+        kDropDown = 9005,
+    };
+
+    CPopTabRow(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindow* owner, COLORREF backColour,
+               int tabsPerRow, int count, CZVString unused, int dropDown);
+    ~CPopTabRow() override;
+
+    void SetFaceColor(COLORREF colour) override;
+    void Paint(CZVDC* dc, int withBackground) override;
+    int OnChildCommand(int id, int count) override;
+    int OnCommand(int id) override;
+    void OnShow(int show) override;
+
+    void RemoveAllTabs() override { m_strip->RemoveAllTabs(); }
+    void SetLayoutMode(int mode) override { m_strip->SetLayoutMode(mode); }
+    int GetLayoutMode() override { return m_strip->GetLayoutMode(); }
+    void SetTabsPerRow(int n, int count) override { m_strip->SetTabsPerRow(n, count); }
+    void AutoSizeTabs() override { m_strip->AutoSizeTabs(); }
+    void AddTabWindow(CZVWindow* tab) override { m_strip->AddTabWindow(tab); }
+    CZVWindow* AddTab(CZVString caption, int id) override { return m_strip->AddTab(caption, id); }
+    int GetTabCount() override { return m_strip->GetTabCount(); }
+    CZVWindow* GetTab(int index) override { return m_strip->GetTab(index); }
+    int GetSelectedIndex() override { return m_strip->GetSelectedIndex(); }
+    void Select(int index, int redraw) override;
+    int EnsureVisible(int index, int animate) override { return m_strip->EnsureVisible(index, animate); }
+    CZVWindow* GetSelectedTab() override { return m_strip->GetSelectedTab(); }
+
+    virtual void SetBackColorBoth(COLORREF colour);
+
+    CTabStrip* GetStrip() const { return m_strip; }
+    CZV3DButton* GetLeftArrow() const { return m_left; }
+    CZV3DButton* GetRightArrow() const { return m_right; }
+    CZV3DButton* GetDropDownButton() const { return m_dropDown; }
+    int IsOpen() const { return m_open; }
+    CRRegionRadio* GetPanel() const { return m_panel; }
+    // The panel's grid for the strip's tabs: columns per row and rows.
+    void GetPanelGrid(int* perRow, int* rows);
+    void UpdateArrows();
+    // Opens (open 1) or closes the drop-down panel; a close towards index
+    // leaves that tab's page in view.
+    void ShowTabPage(int open, int index);
+
+private:
+    void ConfigureButton(CZV3DButton* button);
+    void SetButtonEnabled(CZV3DButton* button, int enabled);
+    // Takes the panel away at once, without a slide.
+    void DropPanel();
+
+    int m_open = 0;
+    CRRegionRadio* m_panel = nullptr;
+    CDibDC* m_captured = nullptr;
+    int m_panelX = 0;
+    CTabStrip* m_strip = nullptr;
+    CZV3DButton* m_left = nullptr;
+    CZV3DButton* m_right = nullptr;
+    CZV3DButton* m_dropDown = nullptr;
+    int m_arrowsUpdated = 0;
+};

@@ -1,0 +1,124 @@
+#include "widgets/tabs/tabcolumn.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/report.h"
+#include "widgets/style/setserver.h"
+
+namespace {
+
+constexpr const char* kSource = "TabColumn";
+
+bool IsCompact() { return CSetServer::Get() && CSetServer::Get()->IsCompactLayout(); }
+constexpr int kSkinning = 0x40000;
+
+// The colour as the RGB565 screen shows it, never the transparent key.
+COLORREF SnapTo565(COLORREF c) {
+    const int r = (c & 0xFF) >> 3, g = ((c >> 8) & 0xFF) >> 2, b = ((c >> 16) & 0xFF) >> 3;
+    if (r == 0 && g == 0 && b == 0) return 0x080408;
+    return static_cast<COLORREF>((r << 3) | (g << 2) << 8 | (b << 3) << 16);
+}
+
+}  // namespace
+
+CTabColumn::CTabColumn(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour)
+    : CTabContainer(parent, rect, styleClass) {
+    m_opaque = 0;
+    if (styleClass != 0 && CSetServer::Get()) {
+        m_tabHeight = CSetServer::Get()->GetStyle(styleClass, 1);
+        if (m_tabHeight < 1) ReportAssert(kSource, 53, 1);
+    }
+    if (CSetServer::Get() && (CSetServer::Get()->GetFlags() & kSkinning)) backColour = SnapTo565(backColour);
+    SetBackColor(backColour);
+}
+
+CTabColumn::~CTabColumn() = default;
+
+CZVWindow* CTabColumn::GetOpaqueAncestor() { return IsCompact() ? this : CZVWindow::GetOpaqueAncestor(); }
+
+std::optional<CZVRect> CTabColumn::GetOpaqueRect() {
+    if (IsCompact()) return CZVRect(0, 0, m_width, m_height);
+    return std::nullopt;
+}
+
+void CTabColumn::RemoveAllTabs() {
+    while (!m_tabs.IsEmpty()) delete static_cast<CTabButton*>(m_tabs.RemoveHead());
+}
+
+CZVWindow* CTabColumn::AddTab(CZVString caption, int id) {
+    const int i = m_tabs.GetCount();
+    const int top = IsCompact() ? m_titleHeight : m_spacing;
+    auto* tab = new CTabButton(this, CZVRect(0, top + i * m_tabHeight, m_width - GetBevel(), m_tabHeight), id,
+                               m_styleClass, 1);
+    tab->SetCacheKey(m_cacheKey);
+    AddChild(tab);
+    if (auto* first = TabAt(m_tabs, 0)) tab->SetLookSource(first);
+    tab->Show(m_shown, 0);
+    if (i == 0 && IsCompact()) tab->SetPositionKind(kTabCompactFirst);
+    if (!caption.IsEmpty()) tab->SetText(caption, nullptr, 0);
+    tab->SetFontSize(m_fontSize);
+    m_tabs.AddTail(tab);
+    return tab;
+}
+
+int CTabColumn::OnCommand(int id) {
+    int i = 0;
+    for (ZVPOSITION pos = m_tabs.GetHeadPosition(); pos; ++i) {
+        auto* tab = static_cast<CTabButton*>(m_tabs.GetNext(pos));
+        if (tab->GetCommandId() != id) continue;
+        if (i == m_selected) {
+            if (m_containerCommand != kNoCommand && m_parent) m_parent->OnCommand(m_containerCommand);
+            return 1;
+        }
+        Select(i, 1);
+        return m_parent ? m_parent->OnCommand(id) : 0;
+    }
+    return 0;
+}
+
+void CTabColumn::Select(int index, int redraw) {
+    if (index == m_selected) return;
+    CTabButton* old = TabAt(m_tabs, m_selected);
+    m_selected = index;
+    if (old) old->ReleaseHighlight();
+    if (redraw && m_shown) Redraw(1);
+}
+
+void CTabColumn::Paint(CZVDC* dc, int withBackground) {
+    if (m_width <= 0 || m_height <= 0 || !m_shown) return;
+    std::unique_ptr<CZVDC> own;
+    if (!dc) {
+        own = std::make_unique<CZVDC>(this);
+        dc = own.get();
+    }
+    dc->SetOrigin(ToRootX(0), ToRootY(0));
+    FillBackColor(dc, 0, 0, m_width, m_height);
+    if (IsCompact() && m_titleHeight > 0) {
+        dc->SelectFont(m_fontSize, 0, 1);
+        dc->SetColor(m_textColor);
+        dc->DrawText(m_title, CZVRect(0, 0, m_width - GetBevel(), m_titleHeight), 18);
+    }
+    CZVWindow::Paint(dc, 0);
+    dc->SetOrigin(ToRootX(0), ToRootY(0));
+    DrawTitle(dc, 0, m_height);
+    DrawSelectionMarker(dc);
+    (void)withBackground;
+}
+
+void CTabColumn::DrawTitle(CZVDC* dc, int top, int bottom) {
+    const int bevel = GetBevel();
+    if (bevel <= 0 || bottom <= top) return;
+    dc->FillRect(CSetServer::GetPressedShade(m_faceColor), m_width - bevel, top, bevel, bottom - top, 0);
+}
+
+void CTabColumn::DrawSelectionMarker(CZVDC* dc) {
+    if (IsCompact()) return;
+    CTabButton* tab = TabAt(m_tabs, m_selected);
+    const int bevel = GetBevel();
+    if (!tab || bevel <= 0) return;
+    // The edge opens beside the selected tab: the tab's face runs on into the page.
+    dc->SetOrigin(ToRootX(0), ToRootY(0));
+    dc->FillRect(tab->GetFaceColor(), m_width - bevel, tab->GetY() + bevel, bevel,
+                 std::max(tab->GetHeight() - 2 * bevel, 0), 0);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// CTabColumn: a vertical column of equal tabs stacked from the top, with a
+// shaded edge down its right side that opens beside the selected tab so
+// that the tab joins the page next to it. The main menu derives from it.
+#include "widgets/tabs/tabbutton.h"
+
+class CTabColumn : public CTabContainer {
+public:
+    CTabColumn(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour);
+    ~CTabColumn() override;
+
+    CZVWindow* GetOpaqueAncestor() override;
+    void Paint(CZVDC* dc, int withBackground) override;
+    int OnCommand(int id) override;
+    std::optional<CZVRect> GetOpaqueRect() override;
+
+    void RemoveAllTabs() override;
+    CZVWindow* AddTab(CZVString caption, int id) override;
+    int GetTabCount() override { return m_tabs.GetCount(); }
+    CZVWindow* GetTab(int index) override { return TabAt(m_tabs, index); }
+    int GetSelectedIndex() override { return m_selected; }
+    void Select(int index, int redraw) override;
+    CZVWindow* GetSelectedTab() override { return TabAt(m_tabs, m_selected); }
+
+    // The edge beside the selected tab: open there, closed elsewhere.
+    virtual void DrawSelectionMarker(CZVDC* dc);
+
+    void SetTitle(CZVString title, int titleHeight) {
+        m_title = title;
+        m_titleHeight = titleHeight;
+    }
+    void SetTabHeight(int height) { m_tabHeight = height; }
+    int GetTabHeight() const { return m_tabHeight; }
+
+private:
+    // The right edge between two heights.
+    void DrawTitle(CZVDC* dc, int top, int bottom);
+
+    int m_selected = 0;
+    int m_tabHeight = 0;
+    int m_titleHeight = 0;
+    CZVString m_title;
+    CZVObList m_tabs;
+};
