@@ -11,28 +11,9 @@
 #include "core/gatewaylink.h"
 #include "core/zvmsg.h"
 #include "core/zvoblist.h"
+#include "core/messages/coremessages.h"
 
 // Pool messages.
-inline constexpr uint16_t ZVM_POOL_STATUSCHANGED = 0x30D4;
-inline constexpr uint16_t ZVM_POOL_GETNAMEDITEMSQ = 0x30DE;
-inline constexpr uint16_t ZVM_POOL_SETCIRCUITCONFIGQ = 0x30E8;
-inline constexpr uint16_t ZVM_POOL_SUBSCRIBE = 0x30EA;  // {controller index, sink id}, sender 0
-inline constexpr uint16_t ZVM_POOL_GETSTATUSQ = 0x30EE;
-inline constexpr uint16_t ZVM_POOL_GETSTATUSA = 0x30EF;
-inline constexpr uint16_t ZVM_POOL_SETCIRCUIT = 0x30F2;
-inline constexpr uint16_t ZVM_POOL_GETCONFIGQ = 0x30F4;
-inline constexpr uint16_t ZVM_POOL_GETCONFIGA = 0x30F5;
-inline constexpr uint16_t ZVM_POOL_SETRUNTIME = 0x3106;
-inline constexpr uint16_t ZVM_POOL_SETLIGHTCOLOR = 0x310A;
-inline constexpr uint16_t ZVM_POOL_GETCUSTOMNAMECOUNTQ = 0x310E;
-inline constexpr uint16_t ZVM_POOL_GETCUSTOMNAMESQ = 0x3111;
-inline constexpr uint16_t ZVM_POOL_GETSTRINGLISTQ = 0x3112;
-inline constexpr uint16_t ZVM_POOL_SETCUSTOMNAMEQ = 0x3114;
-inline constexpr uint16_t ZVM_POOL_GETEXTCONFIGQ = 0x3116;
-inline constexpr uint16_t ZVM_POOL_SETEXTCONFIGQ = 0x3118;
-inline constexpr uint16_t ZVM_POOL_ADJUSTSENSORQ = 0x311A;
-inline constexpr uint16_t ZVM_POOL_SETREMOTESENABLEDQ = 0x3122;
-inline constexpr uint16_t ZVM_POOL_CANCELDELAYSQ = 0x3124;
 
 class CBasinSetup;
 

@@ -13,12 +13,7 @@
 
 #include "core/zvserver.h"
 #include "core/zvsocket.h"
-
-constexpr uint16_t ZVM_UPDATE_GETTABLETFILEQ = 0x1FC2;
-constexpr uint16_t ZVM_UPDATE_FILEDATA = 0x1FC3;
-constexpr uint16_t ZVM_UPDATE_GETSIBLINGFILEQ = 0x1FC4;
-constexpr uint16_t ZVM_UPDATE_FILEDATA2 = 0x1FD5;
-constexpr uint16_t ZVM_UPDATE_FILECHUNK = 0x206D;
+#include "core/messages/coremessages.h"
 
 // The download's owner: it sees the progress and may cancel.
 class CDownloadTracker {

@@ -9,13 +9,7 @@
 
 #include "core/gatewaylink.h"
 #include "core/zvmsg.h"
-
-inline constexpr uint16_t ZVM_VIDEO_GETCAMERAQ = 0x177E;
-inline constexpr uint16_t ZVM_VIDEO_GETCAMERAA = 0x177F;
-inline constexpr uint16_t ZVM_VIDEO_SETCAMERAQ = 0x1780;
-inline constexpr uint16_t ZVM_SYSCONFIG_GETCOMPONENTQ = 0x1F66;
-inline constexpr uint16_t ZVM_SYSCONFIG_GETCOMPONENTA = 0x1F67;
-inline constexpr uint16_t ZVM_SYSCONFIG_SETCOMPONENTQ = 0x1F68;
+#include "core/messages/coremessages.h"
 
 class CAddressRecord {
 public:

@@ -23,13 +23,10 @@
 #include "core/zvoblist.h"
 #include "core/zvsocket.h"
 #include "core/zvvariant.h"
+#include "core/messages/coremessages.h"
 
 class CZVServer;
 class CQACacheList;
-
-constexpr uint16_t ZVM_LOGIN_GETCHALLENGEQ = 0x000E;
-constexpr uint16_t ZVM_DEBUG_ASSERT = 0x251D;
-constexpr uint16_t ZVM_DEBUG_TRACE = 0x251E;
 
 // A receiver of gateway messages. Its owner registers it with the manager
 // once it is fully built (RegisterSink); its destructor unregisters it.

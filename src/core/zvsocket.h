@@ -12,8 +12,7 @@
 
 #include "core/statussink.h"
 #include "core/zvvariant.h"
-
-constexpr uint16_t ZVM_LOGIN_LOGINQ = 0x001B;
+#include "core/messages/coremessages.h"
 
 // What a program's login says of it.
 int ZVClientRevision(ZVVariant variant);

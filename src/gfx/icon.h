@@ -15,14 +15,12 @@
 #include "gfx/speed.h"
 #include "gfx/zvrect.h"
 #include "gfx/zvstring.h"
+#include "core/messages/toolkitmessages.h"
 
 class CDibDC;
 class CPaintWindow;
 class CZVDC;
 class CZVImage;
-
-constexpr uint16_t ZVM_IMAGE_GETICONQ = 0x239C;
-constexpr uint16_t ZVM_IMAGE_GETICONA = 0x239D;
 
 // What an icon asks of the window tree, which lives further up. The toolkit
 // installs its object; until then nothing is repainted.

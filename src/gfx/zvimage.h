@@ -11,23 +11,11 @@
 #include "core/zvserver.h"
 #include "gfx/speed.h"
 #include "gfx/zvstring.h"
+#include "core/messages/coremessages.h"
+#include "core/messages/toolkitmessages.h"
 
 class CDibDC;
 class CPaintWindow;
-
-constexpr uint16_t ZVM_SESSION_NODATA = 0x001E;
-constexpr uint16_t ZVM_SESSION_ERROR = 0x001F;
-constexpr uint16_t ZVM_IMAGE_GETTINTEDQ = 0x238E;
-constexpr uint16_t ZVM_IMAGE_GETTINTEDA = 0x238F;
-constexpr uint16_t ZVM_IMAGE_GETBLENDEDQ = 0x2390;
-constexpr uint16_t ZVM_IMAGE_GETBLENDEDA = 0x2391;
-constexpr uint16_t ZVM_IMAGE_IMAGEDATA = 0x2393;
-constexpr uint16_t ZVM_IMAGE_GETPLAINQ = 0x23A4;
-constexpr uint16_t ZVM_IMAGE_GETPLAINA = 0x23A5;
-constexpr uint16_t ZVM_IMAGE_GETSKINQ = 0x23A6;
-constexpr uint16_t ZVM_IMAGE_GETSKINA = 0x23A7;
-constexpr uint16_t ZVM_IMAGE_GETSKIN2Q = 0x23A8;
-constexpr uint16_t ZVM_IMAGE_GETSKIN2A = 0x23A9;
 
 // What an image asks of the window tree and the style object, which live
 // further up. The shell installs its object; until then the defaults answer

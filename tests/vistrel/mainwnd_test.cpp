@@ -8,7 +8,7 @@
 #include "core/zvtime.h"
 #include "platform/keys.h"
 #include "shell_fixture.h"
-#include "vistrel/shell/shellmessages.h"
+#include "core/messages/shellmessages.h"
 #include "widgets/style/setserver.h"
 #include "widgets/style/soundclip.h"
 

@@ -8,7 +8,7 @@
 #include "shell_fixture.h"
 #include "support/golden.h"
 #include "support/sample_installation.h"
-#include "vistrel/shell/shellmessages.h"
+#include "core/messages/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
 #include "widgets/style/setserver.h"
 

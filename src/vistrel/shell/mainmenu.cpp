@@ -5,7 +5,7 @@
 #include "core/zvquery.h"
 #include "platform/clock.h"
 #include "vistrel/shell/mainwnd.h"
-#include "vistrel/shell/shellmessages.h"
+#include "core/messages/shellmessages.h"
 #include "widgets/style/setserver.h"
 
 namespace {

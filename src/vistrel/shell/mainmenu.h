@@ -8,11 +8,9 @@
 
 #include "core/zvserver.h"
 #include "widgets/tabs/tabcolumn.h"
+#include "core/messages/shellmessages.h"
 
 class CMainWnd;
-
-constexpr uint16_t ZVM_UI_MENUICONCHANGED = 0x238C;
-constexpr uint16_t ZVM_UI_MENUTEXTCHANGED = 0x238D;
 
 // The gateway's menu answer, read in full or not at all.
 struct CMenuAnswer {

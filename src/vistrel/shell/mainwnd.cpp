@@ -12,7 +12,7 @@
 #include "platform/report.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/pbase.h"
-#include "vistrel/shell/shellmessages.h"
+#include "core/messages/shellmessages.h"
 #include "vistrel/shell/tabletmain.h"
 #include "widgets/style/setserver.h"
 #include "widgets/style/skins.h"

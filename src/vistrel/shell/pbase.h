@@ -8,10 +8,9 @@
 
 #include "gfx/dibdc.h"
 #include "widgets/window/zvwindow.h"
+#include "core/messages/shellmessages.h"
 
 class CBasinSetup;
-
-constexpr uint16_t ZVM_UI_PAGESELECTED = 0x0080;
 
 class CPageBase : public CZVWindow {
 public:

@@ -13,7 +13,7 @@
 #include "platform/process.h"
 #include "platform/socket.h"
 #include "vistrel/shell/mainwnd.h"
-#include "vistrel/shell/shellmessages.h"
+#include "core/messages/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/toolkit.h"

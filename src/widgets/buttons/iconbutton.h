@@ -5,11 +5,9 @@
 
 #include "widgets/window/controlfields.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "core/messages/toolkitmessages.h"
 
 class CZVImage;
-
-constexpr uint16_t ZVM_UI_COMMANDBUTTON = 0x1212;
-constexpr uint16_t ZVM_UI_BUTTONPRESS = 0x2727;
 
 // The audio zone the tablet is bound to (-1 when none), which the media
 // pages supply; until then there is none.

@@ -12,11 +12,6 @@ namespace {
 
 constexpr const char* kSource = "rockerswitch";
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0;
-}
-
 // Glosses the part {x, y, w, h} of the face on its own.
 void GlossPart(CDibDC* face, int x, int y, int w, int h, int radius, int margin) {
     if (w <= 0 || h <= 0) return;
@@ -97,7 +92,7 @@ CZV3DButton* CRockerSwitch::CreateWholeButton() {
 }
 
 void CRockerSwitch::GlossHalves(CDibDC* face, int pressed) {
-    if (m_glossed[pressed] || !(StyleFlags() & kStyleGloss)) return;
+    if (m_glossed[pressed] || !(CSetServer::CurrentFlags() & kStyleGloss)) return;
     const int w = face->GetRequestedWidth(), h = face->GetHeight();
     const int r = m_whole->GetCornerRadius(), m = m_whole->GetMargin();
     if (m_vertical) {
@@ -144,7 +139,7 @@ void CRockerSwitch::RenderSegment(CRockerSwitchButton* segment, CDibDC* surface,
     if (!whole) return;
     GlossHalves(whole, pressed ? 1 : 0);
     surface->BitBlt(0, 0, whole, segment->GetX(), segment->GetY(), segment->GetWidth(), segment->GetHeight());
-    if (!pressed || !(StyleFlags() & kStyleSkins))
+    if (!pressed || !(CSetServer::CurrentFlags() & kStyleSkins))
         AddGrooves(segment, GetSegmentEdges(static_cast<int>(found - m_segments.begin())), surface);
     if (m_cutOut.w > 0 && m_cutOut.h > 0) {
         surface->FillRoundRect(0, m_cutOut.x - segment->GetX(), m_cutOut.y - segment->GetY(), m_cutOut.w,

@@ -17,12 +17,7 @@ namespace {
 constexpr const char* kSource = "zv3dbutton";
 constexpr COLORREF kNearBlackText = 0x080408;
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0x81;
-}
-
-bool SkinsOn() { return (StyleFlags() & kStyleSkins) != 0; }
+bool SkinsOn() { return (CSetServer::CurrentFlags() & kStyleSkins) != 0; }
 
 // Light side of the gloss for the end-shape kinds 0..3.
 constexpr int kArrowLightSide[4] = {6, 9, 3, 12};
@@ -304,7 +299,7 @@ CDibDC* CZV3DButton::RenderShape(COLORREF colour, int pressedArrow) {
 void CZV3DButton::ClearCorners(CDibDC* face) {
     const int margin = GetMargin();
     int r = margin + m_radius - 1;
-    if (GetBevel() > 0 && margin == 0 && (StyleFlags() & ~0x7F)) --r;
+    if (GetBevel() > 0 && margin == 0 && (CSetServer::CurrentFlags() & ~0x7F)) --r;
     const int w = face->GetRequestedWidth();
     const int h = face->GetHeight();
     auto clear = [face, w, h](int x1, int x2, int y) {

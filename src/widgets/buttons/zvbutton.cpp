@@ -23,11 +23,6 @@ CSoundClip* SoundNamed(const CZVString& name) {
     return !name.IsEmpty() && style ? style->GetSound(name) : nullptr;
 }
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0x81;
-}
-
 void Play(CSoundClip* clip) {
     if (clip) clip->Play(0);
 }
@@ -343,7 +338,7 @@ int CZVButton::OnLButtonUp(int x, int y, int keys) {
         DrawReleased(&dc);
         PaintCaption(&dc, 0, 0);
     }
-    const bool flash = (StyleFlags() & kStyleClickFlash) != 0;
+    const bool flash = (CSetServer::CurrentFlags() & kStyleClickFlash) != 0;
     const bool inside = HitTest(x, y) != 0;
     if (m_releaseId != kNoCommand) {
         if (inside && flash && !(m_lookFlags & kLookNoTouchPaint)) StartHighlight();

@@ -15,16 +15,6 @@ namespace {
 
 constexpr COLORREF kNearBlackText = 0x080408;
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0x81;
-}
-
-bool InputBlocked(CZVWindow* window) {
-    CMainWndBase* main = GetMainWnd();
-    return main && main->IsInputBlocked(window);
-}
-
 }  // namespace
 
 CZVCheckButton::CZVCheckButton(CZVWindow* parent, CZVRect rect, int clickId, int styleClass)
@@ -77,7 +67,7 @@ void CZVCheckButton::CopyLookFrom(CZV3DButton* other) {
 }
 
 void CZVCheckButton::FlushImageCache() {
-    if (!(StyleFlags() & kStyleSkins)) {
+    if (!(CSetServer::CurrentFlags() & kStyleSkins)) {
         CZVWindow::FlushImageCache();
         return;
     }
@@ -109,7 +99,7 @@ void CZVCheckButton::RenderCheckedFace() {
 CDibDC* CZVCheckButton::GetCheckedImage() {
     if (m_lookSource) {
         CZVCheckButton* source = m_lookSource->AsCheckButton();
-        const bool ownCopy = m_texture || ((StyleFlags() & kStyleSkins) && GetMargin() > 0);
+        const bool ownCopy = m_texture || ((CSetServer::CurrentFlags() & kStyleSkins) && GetMargin() > 0);
         if (source && !ownCopy) return source->GetCheckedImage();
         if (source && !m_checkedImage) {
             if (CDibDC* from = source->GetCheckedImageOrDefault()) {
@@ -184,10 +174,10 @@ void CZVCheckButton::OnPaint(CZVDC* dc) {
 // ---- checking
 
 void CZVCheckButton::SetCheck(int checked, int, int redraw) {
-    const bool animate = (StyleFlags() & kStyleAnimate) && !((StyleFlags() & kStyleClickFlash) && m_highlightGlow);
+    const bool animate = (CSetServer::CurrentFlags() & kStyleAnimate) && !((CSetServer::CurrentFlags() & kStyleClickFlash) && m_highlightGlow);
     const int was = m_checked;
     m_checked = checked ? 1 : 0;
-    if (redraw && InputBlocked(this)) {
+    if (redraw && CMainWndBase::InputBlockedFor(this)) {
         m_deferredRepaint = 1;
         redraw = 0;
     }
@@ -204,7 +194,7 @@ void CZVCheckButton::SetCheck(int checked, int, int redraw) {
     }
     CZVDC dc(this);
     OnPaint(&dc);
-    if (StyleFlags() & kStyleClickFlash) RecaptureSnapshot(&dc);
+    if (CSetServer::CurrentFlags() & kStyleClickFlash) RecaptureSnapshot(&dc);
     m_level = m_checked ? kLevels : 0;
 }
 
@@ -226,7 +216,7 @@ int CZVCheckButton::AnimationStep() {
         m_direction = 0;
         return 0;
     }
-    if (InputBlocked(this)) return 0;
+    if (CMainWndBase::InputBlockedFor(this)) return 0;
     const int e = static_cast<int>(std::min<uint32_t>(TicksSince(&m_animationTick), kAnimationMs));
     int target = kLevels * e / kAnimationMs;
     if (m_direction < 0) target = kLevels - target;
@@ -301,7 +291,7 @@ void CZVCheckButton::OnTimer() {
         CZV3DButton::OnTimer();
         return;
     }
-    if (m_highlightCountdown > 0 || InputBlocked(nullptr)) return;
+    if (m_highlightCountdown > 0 || CMainWndBase::InputBlockedFor(nullptr)) return;
     SetCheck(m_blinkPhase, 0, 1);
     m_blinkPhase = !m_blinkPhase;
 }

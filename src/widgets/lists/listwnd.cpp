@@ -39,17 +39,7 @@ constexpr COLORREF kEditFaceColour = 0xC8C8C8;
 constexpr COLORREF kEditEditingTextColour = 0;
 constexpr COLORREF kEditEditingFaceColour = 0xE1E1E1;
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0;
-}
-
-bool SkinsOn() { return (StyleFlags() & kStyleSkins) != 0; }
-
-bool InputBlocked(CZVWindow* window) {
-    CMainWndBase* main = GetMainWnd();
-    return main && main->IsInputBlocked(window);
-}
+bool SkinsOn() { return (CSetServer::CurrentFlags() & kStyleSkins) != 0; }
 
 bool Contains(const CZVRect& r, int x, int y) { return x >= r.x && x <= r.x + r.w - 1 && y >= r.y && y <= r.y + r.h - 1; }
 
@@ -778,7 +768,7 @@ int CListWnd::OnLButtonUp(int x, int y, int keys) {
 
 int CListWnd::OnIdle(int busy) {
     if (SkinsOn() && StepFade() && m_flickVelocity == 0) {
-        if (InputBlocked(this)) return 0;
+        if (CMainWndBase::InputBlockedFor(this)) return 0;
         RedrawBuffered();
     }
     if (m_dragging && m_dragState == kUndecided && TicksSince(&m_pressTick) > kLongPressMs) {
@@ -822,7 +812,7 @@ void CListWnd::FlashSelection() {
 }
 
 int CListWnd::StepFlick() {
-    if (InputBlocked(this)) {
+    if (CMainWndBase::InputBlockedFor(this)) {
         OnScrollFade(0);
         m_flickVelocity = 0;
         return 0;
@@ -869,7 +859,7 @@ int CListWnd::StepFade() {
     const int64_t steps = static_cast<int64_t>(TicksSince(&m_fadeTick)) * kFadeLevels / kFadeMs;
     int64_t level = m_fadeStartLevel + m_fadeDirection * steps;
     if (level > kFadeLevels - 1) level = kFadeLevels;
-    if ((StyleFlags() & kStyleGradualFade) || m_fadeDirection <= 0)
+    if ((CSetServer::CurrentFlags() & kStyleGradualFade) || m_fadeDirection <= 0)
         m_fadeLevel = static_cast<int>(std::max<int64_t>(level, 0));
     else
         m_fadeLevel = kFadeLevels;

@@ -19,11 +19,6 @@ constexpr uint32_t kPagingDelayMs = 250;
 constexpr int kDragThreshold = 2;
 constexpr int kArrowShadeDepth = 75;
 
-bool InputBlocked(CZVWindow* window) {
-    CMainWndBase* main = GetMainWnd();
-    return main && main->IsInputBlocked(window);
-}
-
 // Clears the style's gloss bits for the life of the object: the bar's faces
 // are drawn plain.
 class CPlainGloss {
@@ -177,12 +172,12 @@ void CZVScrollBar::OnPaint(CZVDC* dc) {
 void CZVScrollBar::SetPosition(int pos, int redraw) {
     pos = Clamp(pos);
     if (pos == m_position) {
-        if (!m_paintedOnce && redraw && !InputBlocked(this)) RedrawBuffered();
+        if (!m_paintedOnce && redraw && !CMainWndBase::InputBlockedFor(this)) RedrawBuffered();
         return;
     }
     m_position = pos;
     PlaceThumb();
-    if (redraw && !InputBlocked(this)) RedrawBuffered();
+    if (redraw && !CMainWndBase::InputBlockedFor(this)) RedrawBuffered();
 }
 
 void CZVScrollBar::ScrollTo(int pos) {

@@ -9,12 +9,9 @@
 
 #include "widgets/window/controlfields.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "core/messages/toolkitmessages.h"
 
 class CZVImage;
-
-constexpr uint16_t ZVM_MEDIA_NEXTIMAGE = 0x10F8;
-constexpr uint16_t ZVM_MEDIA_PREVIMAGE = 0x10FA;
-constexpr uint16_t ZVM_MEDIA_DELETEIMAGE = 0x10FC;
 
 class CDibWnd : public CZVWindow {
 public:

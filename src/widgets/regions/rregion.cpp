@@ -14,11 +14,6 @@ public:
     void SetRaisedLevel(int level) { m_raisedLevel = level; }
 };
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0;
-}
-
 // Narrow layout areas are caller errors, reported; the rectangle stands.
 void CheckLayout(const CZVRect& r, int widthLine, int heightLine) {
     if (r.w <= 1) ReportAssert("rregion", widthLine, 1);
@@ -111,7 +106,7 @@ void CRRegion::CreateFrame() {
     frame->SetCornerRadius(m_radius);
     frame->SetBevel(std::max(m_margin, m_bevel));
     frame->SetDepth(25);
-    const int flags = StyleFlags();
+    const int flags = CSetServer::CurrentFlags();
     if (m_margin > 0) {
         frame->SetSwap((flags & kStyleOutlineCorners) != 0);
         frame->SetPlainRects(1);

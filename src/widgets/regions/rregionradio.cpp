@@ -14,11 +14,6 @@ namespace {
 constexpr COLORREF kSelectedText = 0x080408;  // near black, never the transparent key
 constexpr int kBlinkPause = 50;                // ms
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0;
-}
-
 COLORREF SelectionColor() {
     CSetServer* style = CSetServer::Get();
     return style ? style->GetSelectionColor() : 0x64FFFF;
@@ -138,7 +133,7 @@ void CRRegionRadio::BuildNormalImage() {
     m_normalImage->SetOrigin(rootX, rootY);
     DrawBackgroundRect(m_normalImage.get(), 0, 0, m_width, m_height, GetParentOpaqueAncestor());
     CRRegion::OnPaint(m_normalImage.get());
-    if ((StyleFlags() & kStyleSkins) && m_frameTexture) {
+    if ((CSetServer::CurrentFlags() & kStyleSkins) && m_frameTexture) {
         CSpanList spans;
         spans.AddRoundRect(m_width, m_height, 0, m_radius - 1, -1);
         Skins().DrawSkinRect(m_normalImage.get(), rootX, rootY, &spans, 0);
@@ -156,7 +151,7 @@ void CRRegionRadio::PrepareSelectedImage() {
     CDibDC highlight(m_width, m_height, 0, 0, 0);
     highlight.FillRect(0, 0, 0, m_width, m_height, 0);
     highlight.FillRoundRect(SelectionColor(), 0, 0, m_width, m_height, m_radius - 1, 0);
-    if (StyleFlags() & kStyleSkins)
+    if (CSetServer::CurrentFlags() & kStyleSkins)
         m_selectedImage->OverlaySpans(&highlight, 0, 0, &spans);
     else
         m_selectedImage->BlendSpans(&highlight, 0, 0, &spans, 5);

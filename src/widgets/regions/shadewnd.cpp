@@ -10,11 +10,6 @@
 
 namespace {
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0x81;
-}
-
 bool IsCornerOrEdge(const CShadeShape& shape) {
     return shape.kind == CShadeShape::kCorner || shape.kind == CShadeShape::kEdge;
 }
@@ -81,7 +76,7 @@ void CShadeWnd::AddFrame(int l, int t, int r, int b, int d, int e, int inverted,
                          int circleFlags) {
     const int W = m_width, H = m_height;
     const int h = inverted ? e + d : e;
-    const bool sunkenVariant = inverted && (StyleFlags() & kStyleOutlineCorners);
+    const bool sunkenVariant = inverted && (CSetServer::CurrentFlags() & kStyleOutlineCorners);
     const bool hasTL = !(flags & kNoTopLeft), hasTR = !(flags & kNoTopRight);
     const bool hasBL = !(flags & kNoBottomLeft), hasBR = !(flags & kNoBottomRight);
     if (fill) {
@@ -180,7 +175,7 @@ void CShadeWnd::PaintShapes(CZVDC* dc, CZVWindow* textureSource, CZVWindow* self
             fillColour = &fill;
         }
     }
-    const bool skinned = IsOnBaseSurface() && (StyleFlags() & kStyleSkins);
+    const bool skinned = IsOnBaseSurface() && (CSetServer::CurrentFlags() & kStyleSkins);
     for (auto& shape : m_shapes) {
         const bool isRect = shape->kind == CShadeShape::kRect;
         int mode = kShadePlain;
@@ -206,7 +201,7 @@ void RenderShadedFrame(CZVWindow* window, COLORREF face, CDibDC* target, int dep
     if (depth < 0) depth = 25;
     const int M = window->GetMargin(), B = window->GetBevel();
     const int W = window->GetWidth(), H = window->GetHeight();
-    const int flags = StyleFlags();
+    const int flags = CSetServer::CurrentFlags();
     const bool skinsOn = (flags & kStyleSkins) != 0;
     int R = window->GetCornerRadius();
     const CZVRect area(0, 0, W, H);

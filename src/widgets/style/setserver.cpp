@@ -148,6 +148,8 @@ CSetServer::~CSetServer() {
 
 CSetServer* CSetServer::Get() { return g_style; }
 
+int CSetServer::CurrentFlags() { return g_style ? g_style->GetFlags() : kDefaultStyleFlags; }
+
 void CSetServer::SetFlags(int flags) {
     m_flags = flags;
     m_shadeCurve = (flags & kStyleCurve2500) ? 2500 : (flags & kStyleCurve5000) ? 5000 : 10000;

@@ -14,16 +14,12 @@
 #include "gfx/skinservices.h"
 #include "gfx/speed.h"
 #include "gfx/zvstring.h"
+#include "core/messages/toolkitmessages.h"
 
 class CDibDC;
 class CSoundClip;
 class CZVDC;
 class CZVWindow;
-
-constexpr uint16_t ZVM_SYSCONFIG_SETTINGSCHANGED = 0x1F40;
-constexpr uint16_t ZVM_UI_SETTINGSCHANGED = 0x2580;
-constexpr uint16_t ZVM_UI_GETSETTINGSQ = 0x258B;
-constexpr uint16_t ZVM_UI_GETSETTINGSA = 0x258C;
 
 // Style flags (outlines and skins are shared with the drawing engine).
 enum : int {
@@ -87,6 +83,10 @@ public:
     virtual int DrawSkinPiece(CZVDC* dc, COLORREF colour, int x, int y, int w, int h, int level, int flags) = 0;
 };
 
+// The style flags until the gateway's style arrives: blended drawing and
+// shaded outlines on pressed corners.
+constexpr int kDefaultStyleFlags = kStyleBlend | static_cast<int>(kStyleOutlines);
+
 class CSetServer : public CSocketSink {
 public:
     // Registers with the connection manager; the one style object of the
@@ -96,6 +96,8 @@ public:
 
     // The style object, or null while none exists.
     static CSetServer* Get();
+    // The style flags of the style object, or the default flags while none exists.
+    static int CurrentFlags();
 
     void SetFlags(int flags);
     int GetFlags() const { return m_flags; }
@@ -166,7 +168,7 @@ private:
     CSoundClip* m_connectClip = nullptr;
     CSoundClip* m_disconnectClip = nullptr;
     std::unique_ptr<CStyleArt> m_art;
-    int m_flags = 0x81;
+    int m_flags = kDefaultStyleFlags;
     int m_shadeCurve = 10000;
     int m_tabIconCap = 32;
     CZVString m_textureName;

@@ -13,11 +13,6 @@
 
 namespace {
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0x81;
-}
-
 constexpr int kFlashLevel = 5;  // eighths of the flash shape over the window
 constexpr int kMaxGlowBevel = 30;
 
@@ -58,7 +53,7 @@ void CZVWindow::StartHighlight() {
         CZVDC dc(this);
         CaptureSnapshot(&dc);
     }
-    if (StyleFlags() & kStyleAnimate) {
+    if (CSetServer::CurrentFlags() & kStyleAnimate) {
         delete m_highlightGlow;
         m_highlightGlow = CreateHighlightGlow();
         m_highlightCountdown = 100;

@@ -42,6 +42,11 @@ int CMainWndBase::IsInputBlocked(CZVWindow* window) {
     return m_modal ? 1 : 0;
 }
 
+bool CMainWndBase::InputBlockedFor(CZVWindow* window) {
+    CMainWndBase* main = GetMainWnd();
+    return main && main->IsInputBlocked(window);
+}
+
 int CMainWndBase::IsBlendingSuppressed() const {
     if (m_offscreenPaint) return 0;
     return (m_displayFlags & kDisplayNoBlend) != 0;

@@ -42,6 +42,8 @@ public:
     // 1 while the screen saver or display-off state lasts, while an overlay
     // is open and the window lies outside it, and while the modal flag is set.
     virtual int IsInputBlocked(CZVWindow* window);
+    // Whether the main window, if there is one, blocks input to the window.
+    static bool InputBlockedFor(CZVWindow* window);
     virtual int GetLayoutType() { return LayoutTypeOf(m_width, m_height); }
 
     int IsSuspended() const { return m_suspended; }

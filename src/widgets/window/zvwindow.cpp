@@ -20,16 +20,6 @@ const CStyleTables& Tables() {
     return style ? style->GetTables() : CStyleTables::BuiltIn();
 }
 
-int StyleFlags() {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetFlags() : 0x81;
-}
-
-bool InputBlocked(CZVWindow* window) {
-    CMainWndBase* main = GetMainWnd();
-    return main && main->IsInputBlocked(window);
-}
-
 // The clip of a context in root coordinates, when it has one.
 std::optional<CZVRect> RootClip(CZVDC* dc) {
     std::optional<CZVRect> clip = dc->GetClipRect();
@@ -336,7 +326,7 @@ void CZVWindow::Enable(int enable, int redraw) {
     if (enable != m_enabled) {
         m_enabled = enable;
         if (redraw && m_repaintOnEnable) {
-            if ((StyleFlags() & kStyleClickFlash) && m_highlightSnapshot) {
+            if ((CSetServer::CurrentFlags() & kStyleClickFlash) && m_highlightSnapshot) {
                 OnPaint(m_highlightSnapshot);
                 if (m_highlightCountdown <= 0) Paint(nullptr, 0);
             } else {
@@ -458,7 +448,7 @@ void CZVWindow::DrawBackground(CZVDC* dc) {
     std::vector<CZVRect> regions{CZVRect(0, 0, width, m_height)};
     while (SubtractRects(regions, holes)) {
     }
-    const bool skins = (StyleFlags() & kStyleSkins) && (IsOnBaseSurface() || (m_parent && m_parent->IsOnBaseSurface()));
+    const bool skins = (CSetServer::CurrentFlags() & kStyleSkins) && (IsOnBaseSurface() || (m_parent && m_parent->IsOnBaseSurface()));
     if (skins || m_texture) {
         for (const CZVRect& r : regions) {
             if (!(skins && FillFromSkin(dc, m_backColor, r.x, r.y, r.w, r.h, -1)))
@@ -564,12 +554,12 @@ void CZVWindow::SendCommandToTree(int id) {
 // ---- idle and timers
 
 int CZVWindow::OnIdle(int busy) {
-    if (m_deferredRepaint && !InputBlocked(this) && m_shown) {
+    if (m_deferredRepaint && !CMainWndBase::InputBlockedFor(this) && m_shown) {
         Paint(nullptr, 0);
         m_deferredRepaint = 0;
     }
     if (m_highlightCountdown >= 0) {
-        if (InputBlocked(this)) return busy;
+        if (CMainWndBase::InputBlockedFor(this)) return busy;
         if (!m_shown) {
             // A hidden window ends its fade here; its subtree's timers and
             // idle steps go on.

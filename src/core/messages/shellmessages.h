@@ -1,6 +1,5 @@
 #pragma once
-// The gateway messages of the tablet as a whole, which its main window sends
-// and handles.
+// The gateway messages of the tablet's shell: its main window, main menu and pages.
 #include <cstdint>
 
 constexpr uint16_t ZVM_SESSION_CLIENTSTATUS = 0x001A;
@@ -13,6 +12,7 @@ constexpr uint16_t ZVM_TABLET_IDENTIFY = 0x0078;
 constexpr uint16_t ZVM_TABLET_REMOTEKEY = 0x0079;
 constexpr uint16_t ZVM_TABLET_FLUSHCACHE = 0x007D;
 constexpr uint16_t ZVM_TABLET_GATEWAYREADY = 0x007F;
+constexpr uint16_t ZVM_UI_PAGESELECTED = 0x0080;
 constexpr uint16_t ZVM_SECURITY_PLAYSOUND = 0x03EB;
 constexpr uint16_t ZVM_MESSAGES_GETNEWCOUNTA = 0x13BD;
 constexpr uint16_t ZVM_UI_SETPAGEVARIABLE = 0x1572;
@@ -24,6 +24,8 @@ constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKA = 0x1FAF;
 constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONQ = 0x1FB8;
 constexpr uint16_t ZVM_SYSCONFIG_GETMENUQ = 0x1FD2;
 constexpr uint16_t ZVM_SYSCONFIG_GETMENUA = 0x1FD3;
+constexpr uint16_t ZVM_UI_MENUICONCHANGED = 0x238C;
+constexpr uint16_t ZVM_UI_MENUTEXTCHANGED = 0x238D;
 constexpr uint16_t ZVM_UI_SUBSCRIBEMENUSTATUS = 0x2396;
 constexpr uint16_t ZVM_TABLET_GETPOWERSETTINGSQ = 0x3C8F;
 constexpr uint16_t ZVM_TABLET_GETPOWERSETTINGSA = 0x3C90;

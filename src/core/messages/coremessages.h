@@ -1,0 +1,42 @@
+#pragma once
+// The gateway messages of the core: login, debug reports, updates, the pool
+// model, system components and cameras.
+#include <cstdint>
+
+constexpr uint16_t ZVM_LOGIN_GETCHALLENGEQ = 0x000E;
+constexpr uint16_t ZVM_LOGIN_LOGINQ = 0x001B;
+constexpr uint16_t ZVM_SESSION_NODATA = 0x001E;
+constexpr uint16_t ZVM_SESSION_ERROR = 0x001F;
+constexpr uint16_t ZVM_VIDEO_GETCAMERAQ = 0x177E;
+constexpr uint16_t ZVM_VIDEO_GETCAMERAA = 0x177F;
+constexpr uint16_t ZVM_VIDEO_SETCAMERAQ = 0x1780;
+constexpr uint16_t ZVM_SYSCONFIG_GETCOMPONENTQ = 0x1F66;
+constexpr uint16_t ZVM_SYSCONFIG_GETCOMPONENTA = 0x1F67;
+constexpr uint16_t ZVM_SYSCONFIG_SETCOMPONENTQ = 0x1F68;
+constexpr uint16_t ZVM_UPDATE_GETTABLETFILEQ = 0x1FC2;
+constexpr uint16_t ZVM_UPDATE_FILEDATA = 0x1FC3;
+constexpr uint16_t ZVM_UPDATE_GETSIBLINGFILEQ = 0x1FC4;
+constexpr uint16_t ZVM_UPDATE_FILEDATA2 = 0x1FD5;
+constexpr uint16_t ZVM_UPDATE_FILECHUNK = 0x206D;
+constexpr uint16_t ZVM_DEBUG_ASSERT = 0x251D;
+constexpr uint16_t ZVM_DEBUG_TRACE = 0x251E;
+constexpr uint16_t ZVM_POOL_STATUSCHANGED = 0x30D4;
+constexpr uint16_t ZVM_POOL_GETNAMEDITEMSQ = 0x30DE;
+constexpr uint16_t ZVM_POOL_SETCIRCUITCONFIGQ = 0x30E8;
+constexpr uint16_t ZVM_POOL_SUBSCRIBE = 0x30EA;  // {controller index, sink id}, sender 0
+constexpr uint16_t ZVM_POOL_GETSTATUSQ = 0x30EE;
+constexpr uint16_t ZVM_POOL_GETSTATUSA = 0x30EF;
+constexpr uint16_t ZVM_POOL_SETCIRCUIT = 0x30F2;
+constexpr uint16_t ZVM_POOL_GETCONFIGQ = 0x30F4;
+constexpr uint16_t ZVM_POOL_GETCONFIGA = 0x30F5;
+constexpr uint16_t ZVM_POOL_SETRUNTIME = 0x3106;
+constexpr uint16_t ZVM_POOL_SETLIGHTCOLOR = 0x310A;
+constexpr uint16_t ZVM_POOL_GETCUSTOMNAMECOUNTQ = 0x310E;
+constexpr uint16_t ZVM_POOL_GETCUSTOMNAMESQ = 0x3111;
+constexpr uint16_t ZVM_POOL_GETSTRINGLISTQ = 0x3112;
+constexpr uint16_t ZVM_POOL_SETCUSTOMNAMEQ = 0x3114;
+constexpr uint16_t ZVM_POOL_GETEXTCONFIGQ = 0x3116;
+constexpr uint16_t ZVM_POOL_SETEXTCONFIGQ = 0x3118;
+constexpr uint16_t ZVM_POOL_ADJUSTSENSORQ = 0x311A;
+constexpr uint16_t ZVM_POOL_SETREMOTESENABLEDQ = 0x3122;
+constexpr uint16_t ZVM_POOL_CANCELDELAYSQ = 0x3124;

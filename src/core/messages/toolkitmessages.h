@@ -1,0 +1,27 @@
+#pragma once
+// The gateway messages of the tablet's toolkit and drawing engine: pictures,
+// icons, the style, and the buttons that report to the gateway.
+#include <cstdint>
+
+constexpr uint16_t ZVM_MEDIA_NEXTIMAGE = 0x10F8;
+constexpr uint16_t ZVM_MEDIA_PREVIMAGE = 0x10FA;
+constexpr uint16_t ZVM_MEDIA_DELETEIMAGE = 0x10FC;
+constexpr uint16_t ZVM_UI_COMMANDBUTTON = 0x1212;
+constexpr uint16_t ZVM_SYSCONFIG_SETTINGSCHANGED = 0x1F40;
+constexpr uint16_t ZVM_IMAGE_GETTINTEDQ = 0x238E;
+constexpr uint16_t ZVM_IMAGE_GETTINTEDA = 0x238F;
+constexpr uint16_t ZVM_IMAGE_GETBLENDEDQ = 0x2390;
+constexpr uint16_t ZVM_IMAGE_GETBLENDEDA = 0x2391;
+constexpr uint16_t ZVM_IMAGE_IMAGEDATA = 0x2393;
+constexpr uint16_t ZVM_IMAGE_GETICONQ = 0x239C;
+constexpr uint16_t ZVM_IMAGE_GETICONA = 0x239D;
+constexpr uint16_t ZVM_IMAGE_GETPLAINQ = 0x23A4;
+constexpr uint16_t ZVM_IMAGE_GETPLAINA = 0x23A5;
+constexpr uint16_t ZVM_IMAGE_GETSKINQ = 0x23A6;
+constexpr uint16_t ZVM_IMAGE_GETSKINA = 0x23A7;
+constexpr uint16_t ZVM_IMAGE_GETSKIN2Q = 0x23A8;
+constexpr uint16_t ZVM_IMAGE_GETSKIN2A = 0x23A9;
+constexpr uint16_t ZVM_UI_SETTINGSCHANGED = 0x2580;
+constexpr uint16_t ZVM_UI_GETSETTINGSQ = 0x258B;
+constexpr uint16_t ZVM_UI_GETSETTINGSA = 0x258C;
+constexpr uint16_t ZVM_UI_BUTTONPRESS = 0x2727;
