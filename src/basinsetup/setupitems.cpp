@@ -80,7 +80,8 @@ std::vector<CListItem> TriggerItems(const CBasinSetup& model, std::initializer_l
 }
 
 void ShowStoredCode(CDialogControls& controls, int id, std::vector<CListItem> offered, uint8_t code) {
-    const bool known = std::any_of(offered.begin(), offered.end(), [&](const CListItem& item) { return item.data == code; });
+    const bool known =
+        std::any_of(offered.begin(), offered.end(), [&](const CListItem& item) { return item.data == code; });
     if (!known)
         offered.push_back({FormatText("Unknown (%d)", code), code});
     controls.SetItems(id, std::move(offered));

@@ -8,8 +8,8 @@
 
 #include "basinsetup/basinsetupdlg.h"
 #include "basinsetup/bitutils.h"
-#include "core/messages/setupmessages.h"
 #include "basinsetup/ziplookup.h"
+#include "core/messages/setupmessages.h"
 #include "platform/clock.h"
 
 namespace {
@@ -25,8 +25,9 @@ constexpr int kZipDigits = 5;
 struct SensorButtons {
     int up, down;
 };
-constexpr SensorButtons kSensorButtons[] = {
-    {IDC_STEP1_AIR_UP, IDC_STEP1_AIR_DOWN}, {IDC_STEP1_POOL_UP, IDC_STEP1_POOL_DOWN}, {IDC_STEP1_SPA_UP, IDC_STEP1_SPA_DOWN}};
+constexpr SensorButtons kSensorButtons[] = {{IDC_STEP1_AIR_UP, IDC_STEP1_AIR_DOWN},
+                                            {IDC_STEP1_POOL_UP, IDC_STEP1_POOL_DOWN},
+                                            {IDC_STEP1_SPA_UP, IDC_STEP1_SPA_DOWN}};
 
 const CHomePage kFixedHomePages[] = {{0, "Weather Only"}, {1, "Pool Summary"}, {2, "Weather + Pool Summary"}};
 

@@ -166,7 +166,8 @@ void CStep2Dlg::OnSelchangeCircuitList() {
     controls_.SelectData(IDC_CIRCUIT_NAME, circuit->nameIndex);
     controls_.Enable(IDC_CIRCUIT_NAME, true);
     // The pool's and the spa's circuits keep their function.
-    controls_.Enable(IDC_CIRCUIT_FUNCTION, circuit->recordIndex != kSpaPosition && circuit->recordIndex != kPoolPosition);
+    controls_.Enable(IDC_CIRCUIT_FUNCTION,
+                     circuit->recordIndex != kSpaPosition && circuit->recordIndex != kPoolPosition);
     kept_ = (circuit->flags & 2) != 0;
     freeze_ = (circuit->flags & 1) != 0;
     controls_.SetChecked(IDC_ON_WITH_FREEZE, freeze_);

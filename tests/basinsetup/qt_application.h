@@ -45,8 +45,7 @@ private:
                 hidden = true;
             }
         }
-        // Only a running application loop may be told to end: outside it
-        // the request would end every loop that a later test starts.
+        // With no modal window left the loop is the application's own.
         if (!hidden)
             QCoreApplication::exit(1);
     }

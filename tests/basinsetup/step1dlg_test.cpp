@@ -66,8 +66,8 @@ TEST(Step1Location, TypedDegreesGoToTheNearestStep) {
     const struct {
         double degrees;
         int32_t written;
-    } cases[] = {{33.749, 337490},  {-84.388, -843880}, {0.00004, 0},   {0.00005, 1},
-                 {-0.00005, -1},    {12.34567, 123457}, {1e300, 0},     {-1e300, 0}};
+    } cases[] = {{33.749, 337490}, {-84.388, -843880}, {0.00004, 0}, {0.00005, 1},
+                 {-0.00005, -1},   {12.34567, 123457},  {1e300, 0},   {-1e300, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(LocationToWire(c.degrees), c.written) << c.degrees;
 }

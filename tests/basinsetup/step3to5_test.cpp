@@ -119,7 +119,8 @@ TEST_F(Step3, TheChlorinatorGoesByItsOwnMessage) {
 // shows the gateway's setting again.
 TEST_F(Step3, ARefusedChlorinatorChangeIsToldAndUndone) {
     Open();
-    gateway.On(ZVM_POOL_SETCHLORINATORENABLEQ, [](const testsupport::Frame&) { return std::vector<testsupport::Frame>{}; });
+    gateway.On(ZVM_POOL_SETCHLORINATORENABLEQ,
+               [](const testsupport::Frame&) { return std::vector<testsupport::Frame>{}; });
     step->Check(IDC_CHLORINATOR, false);
     EXPECT_TRUE(Controls().IsChecked(IDC_CHLORINATOR));
     EXPECT_EQ(view.messages, std::vector<std::string>{kChangeRefused});
