@@ -257,13 +257,14 @@ void CStep2Dlg::FillPositionList() {
 }
 
 // The list shows the position the circuit has: the chosen one once the
-// gateway took it, else the one before.
+// gateway took it, else the one before, and the user is told.
 void CStep2Dlg::OnSelchangePosition() {
     CPoolCircuit* circuit = Selected();
     const int position = controls_.Selection(IDC_LIGHT_POSITION);
     if (!circuit || position < 0)
         return;
-    model_->SetLightParamsWait(circuit, static_cast<uint8_t>(position));
+    if (!model_->SetLightParamsWait(circuit, static_cast<uint8_t>(position)))
+        controls_.View().ShowMessage(kChangeRefused);
     controls_.Select(IDC_LIGHT_POSITION, circuit->colorPosition);
 }
 

@@ -194,6 +194,15 @@ TEST_F(Step2, AChangeTheGatewayDoesNotTakeIsUndone) {
     EXPECT_EQ(Sent(ZVM_POOL_SETCIRCUITCONFIGQ).size(), 1u);
     EXPECT_EQ(view.messages, std::vector<std::string>{kChangeRefused});
     EXPECT_EQ(model->GetCircuit(Controls().SelectedData(IDC_CIRCUIT_LIST, -1))->nameIndex, 8);
+
+    // A light position likewise.
+    gateway.On(ZVM_POOL_SETLIGHTCOLOR, [](const testsupport::Frame&) { return std::vector<testsupport::Frame>{}; });
+    view.messages.clear();
+    SelectPosition(3);
+    const int position = Controls().Selection(IDC_LIGHT_POSITION);
+    step->Pick(IDC_LIGHT_POSITION, 0);
+    EXPECT_EQ(Controls().Selection(IDC_LIGHT_POSITION), position);
+    EXPECT_EQ(view.messages, std::vector<std::string>{kChangeRefused});
 }
 
 // The spa's and the pool's circuits keep their function wherever the
