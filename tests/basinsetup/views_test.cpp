@@ -1,9 +1,11 @@
 // The real Qt views, off screen, over the sample installation.
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "basinsetup/views/basinsetupview.h"
@@ -62,6 +64,18 @@ TEST_F(Views, WizardStepEndsWithBackNextOrFinish) {
                 QTimer::singleShot(0, candidate, &QPushButton::click);
         EXPECT_EQ(step.exec(), expected) << button;
     }
+}
+
+// A dialog that nobody closes fails its test at the deadline instead of
+// hanging the test program.
+TEST(LoopDeadline, EndsAnUnclosedDialogWithAFailure) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            bstest::TestApplication(50);
+            QDialog forgotten;
+            forgotten.exec();
+        },
+        "deadline");
 }
 
 }  // namespace
