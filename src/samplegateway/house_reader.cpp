@@ -211,8 +211,7 @@ bool HouseReader::CloseSection() {
         return Fail("list \"" + list_->list_name + "\" without its end", list_->line);
     if (!when_.empty())
         return Fail("when " + when_ + " without its end", when_line_);
-    if (answer_ && answer_->slice &&
-        (answer_->items.size() != 1 || !answer_->items[0].is_list || !answer_->items[0].when.empty()))
+    if (answer_ && answer_->slice && answer_->items.empty())
         return Fail("a slice holds one list and nothing else", answer_->line);
     return true;
 }
@@ -351,7 +350,7 @@ bool HouseReader::Add(Item item) {
     item.when = when_;
     if (!item.is_list && !Grow(WireSize(item.field.type, item.field.value, item.field.block)))
         return false;
-    if (answer_->slice && !answer_->items.empty())
+    if (answer_->slice && (!answer_->items.empty() || !item.is_list || !item.when.empty()))
         return Fail("a slice holds one list and nothing else");
     answer_->items.push_back(std::move(item));
     return true;
