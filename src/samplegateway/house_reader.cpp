@@ -274,9 +274,11 @@ bool HouseReader::Record(const std::vector<Token>& tokens) {
                     std::to_string(tokens.size()));
     std::vector<Field> record;
     for (size_t i = 0; i < tokens.size(); ++i) {
-        Field& field = record.emplace_back(Field{.type = list_->layout[i]});
-        if (!Value(field.type, tokens[i], &field.value) || !Grow(WireSize(field.type, field.value, {})))
+        const FieldType type = list_->layout[i];
+        samplegateway::Value value;
+        if (!Value(type, tokens[i], &value) || !Grow(WireSize(type, value, {})))
             return false;
+        record.push_back({.type = type, .value = std::move(value)});
     }
     list_->records.push_back(std::move(record));
     return true;
