@@ -15,7 +15,7 @@ std::string DeleteQuestion(const std::string& name) { return "Are you sure you w
 }  // namespace
 
 CSentinaxDlg::CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxView& view,
-                           CSystemRoster::RefreshFunction refresh)
+                           CSystemRoster::RefreshFunction refresh, RosterThreads threads)
     : email_(email),
       view_(view),
       list_(this, false),
@@ -26,7 +26,8 @@ CSentinaxDlg::CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxV
                   else
                       system.Update(context);
                   view_.PostIdlePump();
-              }) {}
+              },
+              threads) {}
 
 CSentinaxDlg::~CSentinaxDlg() {
     roster_.StopPollThreads();

@@ -76,9 +76,10 @@ public:
 
 class CSentinaxDlg {
 public:
-    // refresh, when given, stands for CSystem::Update in the poll threads.
+    // refresh, when given, stands for CSystem::Update in the poll threads;
+    // `threads` says whether the roster runs them at all.
     CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxView& view,
-                 CSystemRoster::RefreshFunction refresh = {});
+                 CSystemRoster::RefreshFunction refresh = {}, RosterThreads threads = RosterThreads::kRun);
     // Stops the poll threads before the systems go.
     ~CSentinaxDlg();
     CSentinaxDlg(const CSentinaxDlg&) = delete;

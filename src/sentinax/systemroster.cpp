@@ -8,11 +8,12 @@
 #include "sentinax/connectgates.h"
 #include "sentinax/discoveryclient.h"
 
-CSystemRoster::CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh)
+CSystemRoster::CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh, RosterThreads threads)
     : context_(shared),
       refresh_(refresh ? std::move(refresh) : [](CSystem& system, const CRefreshContext& context) {
           system.Update(context);
       }),
+      threadMode_(threads),
       lastDueCheck_(platform::GetTickCount()),
       lastBatchLookup_(lastDueCheck_) {
     context_.stop = &stopping_;
@@ -94,10 +95,12 @@ void CSystemRoster::RunScheduledWork() {
 void CSystemRoster::AddPollThread() {
     if (stopping_.load())
         return;
-    threads_.push_back(std::make_unique<CPollThread>(*this));
+    ++pollThreadCount_;
+    if (threadMode_ == RosterThreads::kRun)
+        threads_.push_back(std::make_unique<CPollThread>(*this));
 }
 
-int CSystemRoster::GetPollThreadCount() const { return static_cast<int>(threads_.size()); }
+int CSystemRoster::GetPollThreadCount() const { return pollThreadCount_; }
 
 void CSystemRoster::StopPollThreads() {
     // First, so that the lookup's end queues nothing after the queue is emptied.
@@ -113,6 +116,7 @@ void CSystemRoster::StopPollThreads() {
     for (auto& thread : threads_)
         thread->Stop();
     threads_.clear();
+    pollThreadCount_ = 0;
 }
 
 void CSystemRoster::QueueDueSystems() {
@@ -163,7 +167,7 @@ void CSystemRoster::RefreshAll() {
 }
 
 void CSystemRoster::StartBatchLookup() {
-    if (stopping_.load() || batchRunning_.load())
+    if (threadMode_ == RosterThreads::kNone || stopping_.load() || batchRunning_.load())
         return;
     // A finished lookup's thread is joined before the next one starts.
     if (batchThread_.joinable())

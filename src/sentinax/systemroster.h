@@ -28,6 +28,12 @@
 
 using SystemPtr = std::shared_ptr<CSystem>;
 
+// Whether a roster runs its poll threads and its batch lookup in the
+// background. With kNone it keeps the same schedule and counts, but nothing
+// runs behind the caller: tests of the window's logic read the systems with
+// no other thread writing them.
+enum class RosterThreads { kRun, kNone };
+
 class CSystemRoster {
 public:
     // What a poll thread runs on a system it took; CSystem::Update by default.
@@ -43,7 +49,8 @@ public:
     // `shared` gives the gates, the mail queue and the columns every refresh
     // uses; its stop flag is replaced by the roster's own. Starts one poll
     // thread.
-    explicit CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh = {});
+    explicit CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh = {},
+                           RosterThreads threads = RosterThreads::kRun);
     // StopPollThreads().
     ~CSystemRoster();
     CSystemRoster(const CSystemRoster&) = delete;
@@ -91,7 +98,7 @@ public:
     // queued once the batch lookup has ended.
     void RefreshAll();
     // Runs RunBatchLookup, then QueueDueSystems, on the worker thread, and
-    // returns at once. While a lookup is still running no second one starts:
+    // returns at once (without threads, does nothing). While a lookup is still running no second one starts:
     // the running one queues the due systems when it ends.
     void StartBatchLookup();
     bool IsBatchLookupRunning() const { return batchRunning_.load(); }
@@ -116,6 +123,7 @@ private:
 
     CRefreshContext context_;
     RefreshFunction refresh_;
+    const RosterThreads threadMode_;
     std::atomic<bool> stopping_{false};
 
     mutable std::mutex lock_;
@@ -123,8 +131,10 @@ private:
     std::deque<SystemPtr> dueQueue_;
     std::set<const CSystem*> refreshing_;
 
-    // Only the main thread changes the thread list.
+    // Only the main thread changes the thread list and its count (which
+    // counts the poll threads a roster without threads would run).
     std::vector<std::unique_ptr<CPollThread>> threads_;
+    int pollThreadCount_ = 0;
     uint32_t lastDueCheck_;
     uint32_t lastBatchLookup_;
 

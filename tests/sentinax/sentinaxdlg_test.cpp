@@ -1,6 +1,7 @@
 // The main window's logic without a screen: menu states, commands, the idle
 // work that shows refresh results, and the e-mail log, history and errors
-// dialogs' logic. The poll threads run a refresh that does nothing.
+// dialogs' logic. The roster runs no thread, so the test's thread alone
+// touches the systems.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -119,7 +120,7 @@ protected:
     CEmailServer email;
     CConnectGates gates;
     FakeMainView view{email};
-    CSentinaxDlg dialog{email, gates, view, [](CSystem&, const CRefreshContext&) {}};
+    CSentinaxDlg dialog{email, gates, view, [](CSystem&, const CRefreshContext&) {}, RosterThreads::kNone};
 };
 
 TEST_F(MainDialogTest, WithoutConfigurationItOpensMaximisedAndEmpty) {
@@ -160,8 +161,10 @@ TEST_F(MainDialogTest, AddedSystemsAreSortedSavedAndDue) {
     EXPECT_EQ(dialog.List().GetRowCount(), 2);
     EXPECT_EQ(dialog.List().GetRowData(0)->name, "alder");
     EXPECT_TRUE(std::filesystem::exists(GetConfigPath()));
-    EXPECT_EQ(dialog.List().GetRowData(0)->refreshRequested, 1);
-    EXPECT_EQ(dialog.List().GetRowData(0)->lookupRequested, 1);
+    CSystem& alder = *dialog.List().GetRowData(0);
+    auto lock = alder.Lock();
+    EXPECT_EQ(alder.refreshRequested, 1);
+    EXPECT_EQ(alder.lookupRequested, 1);
 }
 
 TEST_F(MainDialogTest, CancelOnAnyQuestionDeletesNothing) {
@@ -236,7 +239,7 @@ TEST_F(MainDialogTest, ClosingSavesAndTheSystemsComeBack) {
     ASSERT_TRUE(std::filesystem::exists(GetConfigPath()));
     CEmailServer email2;
     FakeMainView view2{email2};
-    CSentinaxDlg second{email2, gates, view2, [](CSystem&, const CRefreshContext&) {}};
+    CSentinaxDlg second{email2, gates, view2, [](CSystem&, const CRefreshContext&) {}, RosterThreads::kNone};
     second.OnInitDialog();
     EXPECT_FALSE(view2.maximised);
     ASSERT_EQ(second.List().GetRowCount(), 1);
