@@ -13,6 +13,7 @@
 #include "platform/program.h"
 #include "platform/settings.h"
 #include "platform/socket.h"
+#include "sentinax/hostlookup.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ CServerAddress::CServerAddress() {
     }
     hostName_ = g_config.host;
     uint32_t address = 0;
-    if (!platform::ResolveHost(hostName_, &address))
+    if (!LookUpHost(hostName_, &address))
         return;
     addressText_ = FormatDottedQuad(address);
     port_ = g_config.port;

@@ -7,6 +7,7 @@
 #include "platform/settings.h"
 #include "platform/socket.h"
 #include "sentinax/base64coder.h"
+#include "sentinax/hostlookup.h"
 #include "sentinax/smtpsession.h"
 
 namespace {
@@ -209,7 +210,7 @@ bool CEmailServer::SendEmail() {
     if (answered)
         AddLogLine("WARNING: NSLookup Success However no MX Servers found");
     uint32_t address = 0;
-    if (!platform::ResolveHost(account.server, &address)) {
+    if (!LookUpHost(account.server, &address)) {
         AddLogLine("Cannot Resolve Host Name " + account.server);
         return false;
     }
@@ -222,7 +223,7 @@ bool CEmailServer::SendEmail() {
 bool CEmailServer::TryMailExchanger(const std::string& host, const Account& account, const CEmailMessage& message) {
     AddLogLine("Looking up host: " + host);
     uint32_t address = 0;
-    if (!platform::ResolveHost(host, &address)) {
+    if (!LookUpHost(host, &address)) {
         AddLogLine("Cannot find host: " + host);
         return false;
     }

@@ -10,6 +10,7 @@
 #include "core/zvserver.h"
 #include "core/zvsock.h"
 #include "platform/socket.h"
+#include "sentinax/hostlookup.h"
 #include "sentinax/wsaerror.h"
 
 namespace {
@@ -68,7 +69,7 @@ std::string CGatewayConnection::RelayRequest(const std::string& name, uint16_t p
 int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CStatusSink* status) {
     const ZVNetConfig& config = GetNetConfig();
     uint32_t address = 0;
-    if (!platform::ResolveHost(config.serviceHost, &address)) {
+    if (!LookUpHost(config.serviceHost, &address)) {
         errorText_ = WsaErrorText(kWsaHostNotFound);
         return 0;
     }

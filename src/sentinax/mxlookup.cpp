@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "sentinax/hostlookup.h"
+
 bool ParseMxAnswer(const uint8_t* answer, size_t length, std::vector<std::string>& hosts) {
     hosts.clear();
     ns_msg message;
@@ -38,7 +40,7 @@ bool ParseMxAnswer(const uint8_t* answer, size_t length, std::vector<std::string
 
 bool CDnsMxResolver::QueryMx(const std::string& domain, std::vector<std::string>& hosts, int& error) {
     hosts.clear();
-    if (domain.empty()) {
+    if (domain.empty() || !MayLookUpHost(domain)) {
         error = HOST_NOT_FOUND;
         return false;
     }
