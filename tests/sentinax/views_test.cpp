@@ -30,9 +30,31 @@ QApplication& Application() {
     return *application;
 }
 
+// A window that opens a modal dialog would wait for a person: past the
+// deadline the watchdog fails the test and closes the modal dialogs, so a
+// regression ends the test at once instead of hanging the test program.
+class ModalWatchdog {
+public:
+    static constexpr int kDeadlineMs = 10000;
+
+    ModalWatchdog() {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            ADD_FAILURE() << "A modal dialog was still open after " << kDeadlineMs << " ms";
+            while (QWidget* modal = QApplication::activeModalWidget())
+                modal->hide();
+        });
+        timer_.start(kDeadlineMs);
+    }
+
+private:
+    QTimer timer_;
+};
+
 class Views : public ::testing::Test {
 protected:
     Views() { Application(); }
+    ModalWatchdog watchdog;
     testsupport::TempDir dir;
     testsupport::ScopedEnv data{"ZAVORO_DATA_DIR", dir.Path().c_str()};
     CEmailServer email;
