@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/zvframe.h"
 #include "core/zvsock.h"
 #include "platform/socket.h"
 #include "sentinax/wsaerror.h"
@@ -15,12 +16,6 @@
 namespace {
 
 bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
-
-int32_t FrameLength(const std::vector<uint8_t>& input) {
-    int32_t length = 0;
-    std::memcpy(&length, input.data() + 4, sizeof length);  // little-endian hosts only
-    return length;
-}
 
 // One send without waiting: the bytes taken, or -1 with errno.
 ssize_t SendNow(int fd, const uint8_t* bytes, size_t count) {
@@ -142,18 +137,14 @@ int CSocketZV::FlushOutput() {
 }
 
 int CSocketZV::TakeFrame() {
-    if (input_.size() < static_cast<size_t>(kHeaderSize))
-        return 0;
-    const int32_t length = FrameLength(input_);
-    if (length < 0 || length > kMaxPayload) {
+    const ZVFrameCut cut = CutFrame(input_, kMaxPayload);
+    if (cut.state == ZVFrameCut::kBad)
         Close();
+    if (cut.state != ZVFrameCut::kWhole)
         return 0;
-    }
-    const size_t size = static_cast<size_t>(kHeaderSize) + static_cast<size_t>(length);
-    if (input_.size() < size)
-        return 0;
-    message_.assign(input_.begin(), input_.begin() + static_cast<ptrdiff_t>(size));
-    input_.erase(input_.begin(), input_.begin() + static_cast<ptrdiff_t>(size));
+    const auto end = input_.begin() + static_cast<ptrdiff_t>(cut.size);
+    message_.assign(input_.begin(), end);
+    input_.erase(input_.begin(), end);
     return 1;
 }
 

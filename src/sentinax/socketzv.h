@@ -30,7 +30,6 @@ public:
     static constexpr uint32_t kShortReadMs = 250;
     // A connection attempt gives up after this.
     static constexpr uint32_t kConnectLimitMs = 10000;
-    static constexpr int32_t kHeaderSize = 8;
 
     // Connect at once; IsOk tells the result, GetError the reason of a
     // failure. A negative silence limit means none.
