@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/basinsetup.h"
+#include "core/messages/monitormessages.h"
 #include "core/msgreader.h"
 #include "core/serverlink.h"
 #include "core/zvserver.h"
@@ -21,10 +22,6 @@
 #include "sentinax/system.h"
 
 namespace {
-
-constexpr uint16_t ZVM_POOL_GETCHLORINATORQ = 0x311C;
-constexpr uint16_t ZVM_POOL_GETERRORSQ = 0x3126;
-constexpr uint16_t ZVM_POOL_GETPUMPQ = 0x3128;
 
 // A refresh whose gate said no tries again after this.
 constexpr uint32_t kRetryPauseMs = 100;
