@@ -219,6 +219,11 @@ public:
     int32_t acidTankLevel = 0;
     int32_t chlorineTankLevel = 0;
     CZVTime reportTime;
+    // The location the gateway keeps (ten-thousandths of a degree; longitude
+    // west positive), once a refresh has read it.
+    int32_t locationKnown = 0;
+    int32_t latitude = 0;
+    int32_t longitude = 0;
 
 private:
     // Steps of the refresh once logged in; each answers whether its request

@@ -356,10 +356,17 @@ int CSystem::ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build) {
 int CSystem::ReadGateway(CGatewayLink& link) {
     std::string reported;
     if (std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_SYSCONFIG_GETSYSTEMINFOQ, {})) {
-        int32_t first = 0, second = 0;
-        std::string text;
-        if (CMsgReader(*answer).Int(first).Int(second).String(text))
+        int32_t first = 0, second = 0, north = 0, west = 0;
+        std::string text, zipText;
+        CMsgReader reader(*answer);
+        if (reader.Int(first).Int(second).String(text))
             reported = text;
+        if (reader.String(zipText).Int(north).Int(west)) {
+            auto lock = Lock();
+            locationKnown = 1;
+            latitude = north;
+            longitude = west;
+        }
     }
     {
         auto lock = Lock();

@@ -152,6 +152,10 @@ TEST_F(RefreshTest, AWholeRefreshReadsTheSystem) {
     EXPECT_EQ(system.spaChlorineOutput, 20);
     EXPECT_EQ(system.saltLevel, 60);
     EXPECT_EQ(system.chlorinatorModel, "Marivo");
+    // The location for the mail's map link, as the system information holds it.
+    EXPECT_EQ(system.locationKnown, 1);
+    EXPECT_EQ(system.latitude, 337490);
+    EXPECT_EQ(system.longitude, 843880);
     EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmSystem, 0}}));
     EXPECT_TRUE(system.CopyWarnings().empty());
     EXPECT_TRUE(mail.queued.empty());  // the first poll mails nothing
