@@ -139,7 +139,7 @@ void CSystem::SendAlarmNotifications(CMailQueue& queue, const CSystemColumns& co
         recipients.push_back(fallback);
     for (const std::string& recipient : recipients) {
         auto message = std::make_unique<CEmailMessage>(recipient);
-        message->AddLine(kAlarmMailSubject);
+        message->AddHeader(kAlarmMailSubject);
         ComposeAlarmMail(*message, columns);
         queue.Queue(std::move(message));
     }

@@ -3,7 +3,10 @@
 #include <netdb.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 
+#include "platform/clock.h"
 #include "platform/settings.h"
 #include "platform/socket.h"
 #include "sentinax/base64coder.h"
@@ -13,15 +16,25 @@
 namespace {
 
 constexpr int32_t kDefaultRecipientVersion = 144;
-// What the log shows in place of the password's line.
-constexpr char kHiddenLine[] = "********";
-
 bool Contains(const std::vector<std::string>& lines, const std::string& text) {
     return std::any_of(lines.begin(), lines.end(),
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
 }  // namespace
+
+std::string MailDateHeader(int64_t time) {
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const std::time_t seconds = static_cast<std::time_t>(time);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char line[64];
+    std::snprintf(line, sizeof line, "Date: %s, %02d %s %04d %02d:%02d:%02d +0000", kDays[utc.tm_wday], utc.tm_mday,
+                  kMonths[utc.tm_mon], utc.tm_year + 1900, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return line;
+}
 
 std::vector<std::string> DataLines(const std::vector<std::string>& lines) {
     std::vector<std::string> out;
@@ -54,7 +67,7 @@ void CEmailServer::Queue(std::unique_ptr<CEmailMessage> message) {
     if (!message)
         return;
     std::lock_guard<std::mutex> guard(lock_);
-    queue_.push_back(std::move(message));
+    queue_.push_back({std::move(message)});
 }
 
 size_t CEmailServer::GetQueueLength() const {
@@ -145,8 +158,11 @@ void CEmailServer::StartSender() {
         return;
     if (sender_.joinable())
         sender_.join();
-    if (GetQueueLength() == 0 || stop_.load())
-        return;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (stop_.load() || std::none_of(queue_.begin(), queue_.end(), [this](const QueuedMail& mail) { return IsDue(mail); }))
+            return;
+    }
     senderBusy_.store(true);
     sender_ = std::thread([this] {
         SendEmail();
@@ -181,28 +197,54 @@ std::vector<CLogEvent> CEmailServer::TakeNewLogEntries() {
     return {log_.end() - static_cast<std::ptrdiff_t>(taken), log_.end()};
 }
 
+bool CEmailServer::IsDue(const QueuedMail& mail) const {
+    return mail.attempts == 0 || platform::TicksSince(mail.failedTick) >= kRetryDelaysMs[mail.attempts - 1];
+}
+
 bool CEmailServer::SendEmail() {
-    std::unique_ptr<CEmailMessage> message;
+    QueuedMail mail;
     Account account;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        if (queue_.empty())
+        const auto due = std::find_if(queue_.begin(), queue_.end(), [this](const QueuedMail& entry) { return IsDue(entry); });
+        if (due == queue_.end())
             return false;
-        message = std::move(queue_.front());
-        queue_.pop_front();
+        mail = std::move(*due);
+        queue_.erase(due);
         account = account_;
     }
-    const std::string& recipient = message->GetRecipient();
+    const std::string& recipient = mail.message->GetRecipient();
     if (recipient.find('@') == std::string::npos)
         return false;
     AddLogLine("Sending Mail to " + recipient + "...");
+    if (Deliver(*mail.message, account))
+        return true;
+    Requeue(std::move(mail));
+    return false;
+}
+
+void CEmailServer::Requeue(QueuedMail mail) {
+    ++mail.attempts;
+    const std::string& recipient = mail.message->GetRecipient();
+    if (mail.attempts >= kMaxAttempts) {
+        AddLogLine("ERROR: Mail to " + recipient + " failed " + std::to_string(mail.attempts) + " times; not sent");
+        return;
+    }
+    AddLogLine("Mail to " + recipient + " will be tried again in " +
+               std::to_string(kRetryDelaysMs[mail.attempts - 1] / 60000) + " min");
+    mail.failedTick = platform::GetTickCount();
+    std::lock_guard<std::mutex> guard(lock_);
+    queue_.push_back(std::move(mail));
+}
+
+bool CEmailServer::Deliver(const CEmailMessage& message, const Account& account) {
     std::vector<std::string> exchangers;
     int error = 0;
     const bool answered = resolver_->QueryMx(account.server, exchangers, error);
     if (!answered)
         AddLogLine("WARNING: DNS MX Lookup Failed for " + account.server + ", error: " + std::to_string(error));
     for (const std::string& host : exchangers) {
-        if (TryMailExchanger(host, account, *message)) {
+        if (TryMailExchanger(host, account, message)) {
             AddLogLine("SendEmail() Success");
             return true;
         }
@@ -214,7 +256,7 @@ bool CEmailServer::SendEmail() {
         AddLogLine("Cannot Resolve Host Name " + account.server);
         return false;
     }
-    const bool sent = DeliverToHost(address, account, *message);
+    const bool sent = DeliverToHost(address, account, message);
     if (answered)
         AddLogLine(sent ? "SendEmail() Success" : "SendEmail() Failed");
     return sent;
@@ -244,19 +286,34 @@ bool CEmailServer::Converse(CSmtpSession& session, const Account& account, const
     if (!session.Expect(220) || !session.SendLine("EHLO [SENTINAX]") || !session.ReceiveReply(reply, code) ||
         code != 250)
         return false;
-    // What the server says to the sign-in does not matter: an exchanger that
-    // offers none may still take the mail.
-    if (!account.password.empty() || Contains(reply, "AUTH LOGIN PLAIN")) {
-        if (!session.SendLine("AUTH LOGIN") || !session.Acknowledged() ||
-            !session.SendLine(Base64Encode(account.sender)) || !session.Acknowledged() ||
-            !session.SendLine(Base64Encode(account.password), kHiddenLine) || !session.Acknowledged())
+    // Signs in where the server offers it: always with a password, and
+    // without one where it offers both kinds.
+    const bool offered = Contains(reply, "AUTH");
+    if (offered && (!account.password.empty() || Contains(reply, "AUTH LOGIN PLAIN"))) {
+        // The account name and password never show in the log, neither as
+        // sent nor as a server's echo of them.
+        const std::string name = Base64Encode(account.sender);
+        const std::string password = Base64Encode(account.password);
+        session.HideInLog(name);
+        session.HideInLog(password);
+        session.HideInLog(account.password);
+        // A refusal ends the attempt: the account would otherwise go out as
+        // commands.
+        if (!session.SendLine("AUTH LOGIN") || !session.Expect(334) || !session.SendLine(name) ||
+            !session.Expect(334) || !session.SendLine(password) || !session.Expect(235))
             return false;
     }
     if (!session.SendLine("MAIL FROM:<" + account.sender + ">") || !session.Expect(250) ||
         !session.SendLine("RCPT TO:<" + message.GetRecipient() + ">") || !session.Expect(250) ||
         !session.SendLine("DATA") || !session.Expect(354))
         return false;
-    std::vector<std::string> lines = {"From: " + account.sender, "To: " + message.GetRecipient()};
+    std::vector<std::string> lines = {"From: " + account.sender, "To: " + message.GetRecipient(),
+                                      MailDateHeader(std::time(nullptr))};
+    for (std::string& line : DataLines(message.GetHeaders()))
+        lines.push_back(std::move(line));
+    // The empty line ends the headers: the body's "Name: value" lines are no
+    // header fields.
+    lines.emplace_back();
     for (std::string& line : DataLines(message.GetLines()))
         lines.push_back(std::move(line));
     lines.emplace_back();

@@ -114,7 +114,7 @@ void CSystemDlg::OnSendTestEmail() {
         recipients.push_back(fallback);
     for (const std::string& recipient : recipients) {
         auto message = std::make_unique<CEmailMessage>(recipient);
-        message->AddLine(kTestSubject);
+        message->AddHeader(kTestSubject);
         system_.ComposeAlarmMail(*message, columns_);
         mail_.Queue(std::move(message));
     }

@@ -150,9 +150,9 @@ TEST_F(AlarmMailTest, OneMailPerRecipientThenTheDefault) {
     const char* const recipients[] = {"a@x.com", "b@x.com", "office@x.com"};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(queue.queued[i]->GetRecipient(), recipients[i]);
-        ASSERT_FALSE(queue.queued[i]->GetLines().empty());
-        EXPECT_EQ(queue.queued[i]->GetLines()[0], "Subject: Brenvik System Alarm Notification");
-        EXPECT_EQ(queue.queued[i]->GetLines().size(), 1 + Compose().size());
+        // The subject is a header of its own, apart from the report lines.
+        EXPECT_EQ(queue.queued[i]->GetHeaders(), std::vector<std::string>{"Subject: Brenvik System Alarm Notification"});
+        EXPECT_EQ(queue.queued[i]->GetLines(), Compose());
     }
 }
 

@@ -166,7 +166,7 @@ TEST_F(SystemDlgTest, TestMailGoesToEachRecipientAndTheDefault) {
         dialog->OnSendTestEmail();
         ASSERT_EQ(mail.queued.size(), c.messages) << c.includeDefault << c.fallback;
         EXPECT_EQ(mail.queued[0]->GetRecipient(), "Amy@example.com");
-        EXPECT_EQ(mail.queued[0]->GetLines()[0], "Subject: EMAIL TEST");
+        EXPECT_EQ(mail.queued[0]->GetHeaders(), std::vector<std::string>{"Subject: EMAIL TEST"});
         EXPECT_EQ(mail.queued.back()->GetRecipient(), c.messages == 4 ? c.fallback : "zed@example.com");
     }
     EXPECT_EQ(logShown, 3);
