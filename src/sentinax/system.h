@@ -29,6 +29,7 @@ class CConnectGates;
 class CEmailMessage;
 class CGatewayLink;
 class CMailQueue;
+class CPoolCircuit;
 class CSystemColumns;
 class CZVServer;
 
@@ -55,6 +56,20 @@ private:
 
 // A reading of the pool model that was not read.
 inline constexpr int32_t kNotRead = 255;
+// A pump's state runs from 1 up; kNotRead is no state at all.
+inline bool IsPumpRunning(int32_t state) { return state >= 1 && state < kNotRead; }
+// The show-with values of the circuits the tablet's two lights pages show
+// (positioned lights, lights).
+inline constexpr uint8_t kShowWithPositionedLights = 3;
+inline constexpr uint8_t kShowWithLights = 4;
+
+struct CLightsCount {
+    int32_t total = 0;
+    int32_t on = 0;
+};
+// The circuits the lights pages show, whatever kind of light each is, and
+// how many of them are on.
+CLightsCount CountLights(const std::vector<const CPoolCircuit*>& circuits);
 // The history record the writer produces.
 inline constexpr int32_t kHistoryRecordVersion = 348;
 // History older than this many whole days is dropped when the file is rewritten.

@@ -152,6 +152,18 @@ void CSystem::SetModelName(int controllerType, int expansion) {
     modelName = ModelText(controllerType, expansion);
 }
 
+CLightsCount CountLights(const std::vector<const CPoolCircuit*>& circuits) {
+    CLightsCount lights;
+    for (const CPoolCircuit* circuit : circuits) {
+        if (circuit->interface != kShowWithPositionedLights && circuit->interface != kShowWithLights)
+            continue;
+        ++lights.total;
+        if (circuit->state != 0)
+            ++lights.on;
+    }
+    return lights;
+}
+
 // --- Update ---
 
 void CSystem::Update(const CRefreshContext& context) {
@@ -265,12 +277,17 @@ bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatus
             auto lock = Lock();
             if (!lookupRequested)
                 return false;
-            lookupRequested = 0;
         }
         if (!gates.TryTakeConnectSlot()) {
             auto lock = Lock();
             slotBusy = 1;
             return false;
+        }
+        // Cleared only now: a retry after a busy slot still makes the lookup
+        // it waited for.
+        {
+            auto lock = Lock();
+            lookupRequested = 0;
         }
         std::string host;
         uint16_t servicePort = 0;
@@ -440,16 +457,12 @@ void CSystem::TakeStatus(const CBasinSetup& model) {
         poolPump = pool->state;
     if (const CPoolCircuit* spa = model.FindCircuitByFunction(1))
         spaPump = spa->state;
-    lightsTotal = 0;
-    lightsOn = 0;
-    for (int i = 0; i < model.GetCircuitCount(); ++i) {
-        const CPoolCircuit* circuit = model.GetCircuit(i);
-        if (circuit->function != 3 && circuit->function != 4)
-            continue;
-        ++lightsTotal;
-        if (circuit->state != 0)
-            ++lightsOn;
-    }
+    std::vector<const CPoolCircuit*> circuits;
+    for (int i = 0; i < model.GetCircuitCount(); ++i)
+        circuits.push_back(model.GetCircuit(i));
+    const CLightsCount lights = CountLights(circuits);
+    lightsTotal = lights.total;
+    lightsOn = lights.on;
 }
 
 bool CSystem::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
@@ -474,10 +487,12 @@ bool CSystem::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
         spaChlorineOutput = spaOutput;
         saltLevel = salt;
         chlorinatorErrors = errors;
-        pumpRunning = poolPump != 0 || spaPump != 0;
+        pumpRunning = IsPumpRunning(poolPump) || IsPumpRunning(spaPump);
     }
+    // Freeze protection is about the air: its alarm stands on every system.
+    const bool freeze = model.GetFreezeFlag() != 0;
+    HoldFreezeAlarm(freeze);
     if (present) {
-        const bool freeze = model.GetFreezeFlag() != 0;
         const int errorBits = model.IsVersionAtLeast(5, 0) ? 7 : 6;
         for (int bit = 0; bit < errorBits; ++bit) {
             if ((errors >> bit & 1) && !(bit == 0 && freeze))
@@ -487,7 +502,6 @@ bool CSystem::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
             AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
         if (int64_t{salt} * kSaltUnit >= kSaltAlarmPpm)
             AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
-        HoldFreezeAlarm(freeze);
     }
     std::string modelText;
     if (present && model.IsVersionAtLeast(4, 520))
