@@ -38,7 +38,11 @@ CGatewayConnection::CGatewayConnection(const std::string& relayName, const std::
             return;
         }
     }
-    socket_->Send(static_cast<int32_t>(sizeof kOpening - 1), kOpening);
+    // A connection that cannot take the opening text is no connection.
+    if (!socket_->Send(static_cast<int32_t>(sizeof kOpening - 1), kOpening)) {
+        errorText_ = Join("Cannot connect", socket_->GetError(), true);
+        return;
+    }
     connected_ = 1;
 }
 
