@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "platform/clock.h"
@@ -22,6 +23,19 @@ bool Contains(const std::vector<std::string>& lines, const std::string& text) {
 }
 
 }  // namespace
+
+bool IsMailAddress(const std::string& text) {
+    const size_t at = text.find('@');
+    if (at == 0 || at == std::string::npos || text.find('@', at + 1) != std::string::npos)
+        return false;
+    const std::string domain = text.substr(at + 1);
+    if (domain.empty() || domain.front() == '.' || domain.back() == '.')
+        return false;
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= ' ' || byte == 0x7F || std::strchr("<>()[],;:\\\"", c) != nullptr;
+    });
+}
 
 std::string MailDateHeader(int64_t time) {
     static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -214,7 +228,7 @@ bool CEmailServer::SendEmail() {
         account = account_;
     }
     const std::string& recipient = mail.message->GetRecipient();
-    if (recipient.find('@') == std::string::npos)
+    if (!IsMailAddress(recipient))
         return false;
     AddLogLine("Sending Mail to " + recipient + "...");
     if (Deliver(*mail.message, account))

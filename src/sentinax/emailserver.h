@@ -130,6 +130,11 @@ private:
     std::thread sender_;
 };
 
+// Whether the text is a mail address a server can take: one '@' with text
+// before and a domain after it, and no blanks, control characters or
+// characters that would break the address out of "<...>".
+bool IsMailAddress(const std::string& text);
+
 // The "Date:" header of a mail sent at `time` (seconds since 1970, UTC).
 std::string MailDateHeader(int64_t time);
 

@@ -1,5 +1,7 @@
 #include "sentinax/sentinaxdlg.h"
 
+#include <algorithm>
+
 #include "platform/program.h"
 #include "sentinax/backup.h"
 #include "sentinax/configfile.h"
@@ -11,6 +13,10 @@ namespace {
 constexpr char kNoRemoteModel[] = "Orlenza";
 
 std::string DeleteQuestion(const std::string& name) { return "Are you sure you want to delete " + name + "?"; }
+
+std::string SharedHistoryText(const std::string& serial) {
+    return "The Protocol Adapter " + serial + " is already monitored as another system.";
+}
 
 }  // namespace
 
@@ -104,6 +110,10 @@ void CSentinaxDlg::OnAddSystem() {
     auto system = std::make_shared<CSystem>();
     if (!view_.RunSystemDialog(*system))
         return;
+    if (SharesHistoryFile(*system)) {
+        view_.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
+        return;
+    }
     roster_.AddSystem(system);
     SaveConfig();
     FillList();
@@ -114,8 +124,16 @@ void CSentinaxDlg::OnAddSystem() {
 
 void CSentinaxDlg::OnEditSystem() {
     CSystem* system = SingleSelection();
-    if (!system || !view_.RunSystemDialog(*system))
+    if (!system)
         return;
+    const std::string adapterBefore = system->GetAdapterName();
+    if (!view_.RunSystemDialog(*system))
+        return;
+    if (SharesHistoryFile(*system)) {
+        view_.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
+        auto lock = system->Lock();
+        system->adapterName = adapterBefore;
+    }
     SaveConfig();
     Resort();
     OnRefreshSelected();
@@ -267,6 +285,14 @@ void CSentinaxDlg::FillList() {
 void CSentinaxDlg::Resort() {
     list_.Sort();
     OnSystemListItemChanged();
+}
+
+bool CSentinaxDlg::SharesHistoryFile(const CSystem& system) const {
+    const std::string base = HistoryFileBase(system.GetAdapterName());
+    const std::vector<SystemPtr> systems = roster_.GetSystems();
+    return std::any_of(systems.begin(), systems.end(), [&](const SystemPtr& other) {
+        return other.get() != &system && HistoryFileBase(other->GetAdapterName()) == base;
+    });
 }
 
 CSystem* CSentinaxDlg::SingleSelection() const {

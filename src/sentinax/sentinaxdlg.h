@@ -121,6 +121,9 @@ public:
 private:
     void FillList();
     void Resort();
+    // True when another system's history file has the name this one's would
+    // have: the two would mix their histories.
+    bool SharesHistoryFile(const CSystem& system) const;
     // The system of the one selected row; null unless exactly one is.
     CSystem* SingleSelection() const;
     std::vector<CSystem*> SelectedSystems() const;

@@ -267,8 +267,7 @@ void CSystem::SetStatusText(const std::string& text) {
     statusText = text;
 }
 
-std::string CSystem::GetAdapterSerial() const {
-    auto lock = Lock();
+std::string AdapterSerialOf(const std::string& adapterName) {
     static constexpr char kBrand[] = "BRENVIK";
     constexpr size_t kBrandLength = sizeof(kBrand) - 1;
     if (adapterName.size() < kBrandLength)
@@ -283,6 +282,8 @@ std::string CSystem::GetAdapterSerial() const {
         ++start;
     return start < adapterName.size() ? adapterName.substr(start) : std::string();
 }
+
+std::string CSystem::GetAdapterSerial() const { return AdapterSerialOf(GetAdapterName()); }
 
 std::string CSystem::GetAdapterName() const {
     auto lock = Lock();
@@ -390,16 +391,20 @@ int CSystem::WriteHistoryFields(CZVFile& file, const CZVTime& stamp) const {
 
 // --- History file ---
 
-std::string CSystem::GetHistoryFileName(int temporary) const {
-    const std::string folder = platform::GetProgramFolder();
-    if (folder.empty())
-        return std::string();
-    std::string base = GetAdapterName();
+std::string HistoryFileBase(const std::string& adapterName) {
+    std::string base = adapterName;
     for (char& c : base) {
         if (!std::isalnum(static_cast<unsigned char>(c)))
             c = '_';
     }
-    return folder + "/" + base + (temporary ? ".TMP" : ".LOG");
+    return base;
+}
+
+std::string CSystem::GetHistoryFileName(int temporary) const {
+    const std::string folder = platform::GetProgramFolder();
+    if (folder.empty())
+        return std::string();
+    return folder + "/" + HistoryFileBase(GetAdapterName()) + (temporary ? ".TMP" : ".LOG");
 }
 
 int CSystem::AppendHistory() {

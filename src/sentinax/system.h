@@ -75,6 +75,14 @@ inline constexpr int32_t kHistoryRecordVersion = 348;
 // History older than this many whole days is dropped when the file is rewritten.
 inline constexpr int64_t kHistoryDays = 90;
 
+// An adapter name without its brand: "Brenvik: 01-23-45" gives "01-23-45";
+// a name without the brand is given whole.
+std::string AdapterSerialOf(const std::string& adapterName);
+// The base of a system's history file name: the adapter name with every
+// character but letters and digits made '_'. Two systems whose bases are
+// equal would share one history file.
+std::string HistoryFileBase(const std::string& adapterName);
+
 // The refresh interval shared by every system, in milliseconds (10 minutes
 // at start).
 void SetRefreshInterval(uint32_t milliseconds);

@@ -62,6 +62,7 @@ protected:
     testsupport::VirtualClock clock;  // 1 January 2010, 0:00
     testsupport::TempDir dir;
     testsupport::ScopedEnv data{"ZAVORO_DATA_DIR", dir.Path().c_str()};
+    testsupport::ScopedEnv config{"ZAVORO_CONFIG_DIR", dir.Path().c_str()};
     FakeColumns columns;
     CSystem system;
 };

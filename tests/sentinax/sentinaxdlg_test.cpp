@@ -45,7 +45,7 @@ public:
         if (!typedName)
             return false;
         system.name = *typedName;
-        system.adapterName = "Brenvik: 00-00-01";
+        system.adapterName = typedAdapter.value_or("Brenvik: 00-00-" + std::to_string(++dialogsRun));
         system.modelName = typedModel;
         return true;
     }
@@ -81,6 +81,8 @@ public:
     std::vector<Answer> answers;
     std::vector<std::string> questions;
     std::optional<std::string> typedName;
+    std::optional<std::string> typedAdapter;  // else a new one each time
+    int dialogsRun = 0;
     std::string typedModel = "Corvanta 8";
     CSystem* errorsOf = nullptr;
     CSystem* historyOf = nullptr;
@@ -165,6 +167,27 @@ TEST_F(MainDialogTest, AddedSystemsAreSortedSavedAndDue) {
     auto lock = alder.Lock();
     EXPECT_EQ(alder.refreshRequested, 1);
     EXPECT_EQ(alder.lookupRequested, 1);
+}
+
+// Two systems whose adapter names differ only in punctuation would write one
+// history file: a second one is refused, added or edited.
+TEST_F(MainDialogTest, ASecondSystemWithTheSameHistoryFileIsRefused) {
+    view.typedAdapter = "Brenvik: 00-11-22";
+    Add("First");
+    view.typedAdapter = "Brenvik: 00_11_22";
+    Add("Second");
+    EXPECT_EQ(Names(), std::vector<std::string>{"First"});
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "The Protocol Adapter 00_11_22 is already monitored as another system.");
+
+    view.typedAdapter = "Brenvik: 33-44-55";
+    Add("Third");
+    ASSERT_EQ(Names().size(), 2u);
+    Select({1});  // Third, sorted after First
+    view.typedAdapter = "Brenvik: 00.11.22";
+    dialog.OnEditSystem();
+    EXPECT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(dialog.List().GetRowData(1)->GetAdapterName(), "Brenvik: 33-44-55");
 }
 
 TEST_F(MainDialogTest, CancelOnAnyQuestionDeletesNothing) {

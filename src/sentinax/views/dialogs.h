@@ -48,6 +48,7 @@ public:
     int SelectedEmail() override;
     std::optional<std::string> AskNewEmail() override;
     void StayOnTop() override;
+    void ShowRefusal(const std::string& text) override;
     void EndDialog(bool ok) override;
     void accept() override;
 
