@@ -231,7 +231,15 @@ void CSentinaxDlg::OnRestore() {
     const std::optional<std::string> archive = view_.AskArchiveName(false);
     if (!archive || !view_.AskYesNo(kRestoreWarningText))
         return;
-    const bool restored = RestoreBackup(*archive, platform::GetProgramFolder());
+    bool restored = false;
+    {
+        // A poll thread's history write waits until the restored files are in
+        // place, so that none rewrites a file from its old contents meanwhile.
+        std::vector<std::unique_lock<std::mutex>> held;
+        for (const SystemPtr& system : roster_.GetSystems())
+            held.push_back(system->LockHistory());
+        restored = RestoreBackup(*archive, platform::GetProgramFolder());
+    }
     if (restored) {
         list_.DeleteAllRows();
         shown_.clear();

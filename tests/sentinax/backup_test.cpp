@@ -106,6 +106,19 @@ TEST_F(BackupTest, DamagedOrHostileArchiveWritesNothing) {
     EXPECT_EQ(testsupport::ReadFileText(other + "/A.LOG"), "ab");
 }
 
+// Only the configuration and the history come back: another file in the
+// program folder, such as the discovery override, would redirect the program.
+TEST_F(BackupTest, OnlyConfigurationAndHistoryAreRestored) {
+    testsupport::WriteFileText(archive, Int(348) + Int(5) + Entry("Dadidedezo.dat", 9) + Entry("CONFIG.DAT", 3) +
+                                            Entry("notes.txt", 2) + Entry("CATALOG", 1) + Entry("B.log", 2) +
+                                            "evil:4500" + "cfg" + "nt" + "c" + "bb");
+    ASSERT_TRUE(RestoreBackup(archive, other));
+    EXPECT_EQ(testsupport::ReadFileText(other + "/CONFIG.DAT"), "cfg");
+    EXPECT_EQ(testsupport::ReadFileText(other + "/B.log"), "bb");
+    for (const char* passed : {"Dadidedezo.dat", "notes.txt", "CATALOG"})
+        EXPECT_FALSE(std::filesystem::exists(other + "/" + passed)) << passed;
+}
+
 // A comma inside a field stays in its column: such a field is quoted, so the
 // columns after it do not shift.
 TEST(CsvExport, TitlesThenOneLinePerRecordQuotedWhereNeeded) {
