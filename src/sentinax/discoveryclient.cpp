@@ -117,8 +117,8 @@ bool GetDiscoveryServer(std::string& host, uint16_t& port) {
 
 // --- CDiscoveryClient ---
 
-CDiscoveryClient::CDiscoveryClient(const uint8_t address[4], uint16_t servicePort)
-    : socket_(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit)) {
+CDiscoveryClient::CDiscoveryClient(const uint8_t address[4], uint16_t servicePort, CStatusSink* status)
+    : socket_(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit, status)) {
     connected_ = socket_->IsOk();
     if (!connected_)
         errorText_ = Printf("%s. %s\n", "Cannot connect to Discovery Service", socket_->GetError());

@@ -68,7 +68,8 @@ public:
     // answered whole within it.
     static constexpr int32_t kSilenceLimit = 60000;
 
-    CDiscoveryClient(const uint8_t address[4], uint16_t port);
+    // `status`, when given, may cancel the connection attempt.
+    CDiscoveryClient(const uint8_t address[4], uint16_t port, CStatusSink* status = nullptr);
     ~CDiscoveryClient();
     CDiscoveryClient(const CDiscoveryClient&) = delete;
     CDiscoveryClient& operator=(const CDiscoveryClient&) = delete;

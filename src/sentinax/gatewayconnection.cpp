@@ -55,7 +55,7 @@ void CGatewayConnection::SocketError(const char* what) {
 int CGatewayConnection::ConnectDirect(const std::string& addressText, uint16_t port, CStatusSink* status) {
     ZVStatus(status, "Connecting to System at " + addressText + ":" + std::to_string(port) + "...");
     Close(1);
-    socket_ = std::make_unique<CSocketZV>(addressText, port, kSilenceLimit);
+    socket_ = std::make_unique<CSocketZV>(addressText, port, kSilenceLimit, status);
     if (socket_->IsOk())
         return 1;
     errorText_ = Join("Cannot connect", socket_->GetError(), true);
@@ -84,7 +84,7 @@ int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CSt
                   bytes[3], config.relayPort);
     ZVStatus(status, line);
     Close(1);
-    socket_ = std::make_unique<CSocketZV>(bytes, config.relayPort, kSilenceLimit);
+    socket_ = std::make_unique<CSocketZV>(bytes, config.relayPort, kSilenceLimit, status);
     if (!socket_->IsOk()) {
         SocketError("Cannot connect");
         return 0;

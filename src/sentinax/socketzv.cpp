@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "core/zvframe.h"
+#include "core/zvlogin.h"
 #include "core/zvsock.h"
 #include "platform/socket.h"
 #include "sentinax/wsaerror.h"
@@ -28,19 +29,19 @@ ssize_t SendNow(int fd, const uint8_t* bytes, size_t count) {
 
 }  // namespace
 
-CSocketZV::CSocketZV(const uint8_t address[4], uint16_t port, int32_t silenceLimit)
+CSocketZV::CSocketZV(const uint8_t address[4], uint16_t port, int32_t silenceLimit, CStatusSink* status)
     : silenceLimit_(silenceLimit), lastReceiveTick_(platform::GetTickCount()) {
-    Connect(address, port);
+    Connect(address, port, status);
 }
 
-CSocketZV::CSocketZV(const std::string& addressText, uint16_t port, int32_t silenceLimit)
+CSocketZV::CSocketZV(const std::string& addressText, uint16_t port, int32_t silenceLimit, CStatusSink* status)
     : silenceLimit_(silenceLimit), lastReceiveTick_(platform::GetTickCount()) {
     uint8_t address[4] = {};
     if (!ParseDiscoveryText(addressText, "", &address[0], &address[1], &address[2], &address[3], nullptr)) {
         errorText_ = "Address invalid";
         return;
     }
-    Connect(address, port);
+    Connect(address, port, status);
 }
 
 CSocketZV::~CSocketZV() { Close(); }
@@ -53,7 +54,7 @@ void CSocketZV::Fail(const char* call) {
     errorText_ = line;
 }
 
-void CSocketZV::Connect(const uint8_t address[4], uint16_t port) {
+void CSocketZV::Connect(const uint8_t address[4], uint16_t port, CStatusSink* status) {
     char text[32];
     std::snprintf(text, sizeof text, "%d.%d.%d.%d:%d", address[0], address[1], address[2], address[3], port);
     peerText_ = text;
@@ -65,7 +66,8 @@ void CSocketZV::Connect(const uint8_t address[4], uint16_t port) {
     }
     sockaddr_in to{};
     MakeSockAddr(&to, address[0], address[1], address[2], address[3], port);
-    const platform::ConnectResult result = platform::ConnectWithin(handle_, to, kConnectLimitMs);
+    const platform::ConnectResult result =
+        platform::ConnectWithin(handle_, to, kConnectLimitMs, [status] { return ZVContinue(status); });
     if (result != platform::ConnectResult::kConnected) {
         if (result == platform::ConnectResult::kTimedOut)
             errno = ETIMEDOUT;

@@ -255,7 +255,8 @@ int CSystem::Refresh(const CRefreshContext& context, CStatusSink& status) {
         auto lock = Lock();
         connectStatus = 0;
     }
-    CServerLink link(server);
+    // The stop flag cancels every wait of the reading too.
+    CServerLink link(server, 0, &status);
     return ReadGateway(link);
 }
 
@@ -297,7 +298,7 @@ bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatus
             gates.ReleaseConnectSlot();
             return false;
         }
-        CDiscoveryClient client(bytes, servicePort);
+        CDiscoveryClient client(bytes, servicePort, &status);
         const int found = client.RequestRemoteConnection(name, kRequesterName, &status);
         gates.ReleaseConnectSlot();
         auto lock = Lock();

@@ -209,8 +209,8 @@ void CSystemRoster::RunBatchLookup() {
         std::vector<std::string> names;
         for (const SystemPtr& system : collected)
             names.push_back(system->GetAdapterName());
-        CDiscoveryClient client(address, port);
         CStopStatus status(&batchStop_);
+        CDiscoveryClient client(address, port, &status);
         std::vector<LookupResult> results;
         if (client.IsConnected() && client.LookupMany(names, results, &status)) {
             std::lock_guard<std::mutex> guard(lock_);

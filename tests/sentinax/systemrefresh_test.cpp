@@ -12,6 +12,7 @@
 #include "fake_gateway.h"
 #include "fake_relay.h"
 #include "loopback.h"
+#include "platform/clock.h"
 #include "platform/program.h"
 #include "sample_installation.h"
 #include "sentinax/alarmmail.h"
@@ -460,6 +461,27 @@ TEST_F(RefreshTest, ReadingFailuresEndWithTheirCodes) {
         EXPECT_EQ(RefreshOnce(), c.status) << c.what;
         clock.HoldWhile({});
     }
+}
+
+// Closing the program sets the poll threads' stop flag: a query the gateway
+// leaves unanswered gives up at once instead of waiting out its time-out.
+TEST_F(RefreshTest, AStopBreaksTheWaitForAnAnswer) {
+    class StopOnceAsked : public CStatusSink {
+    public:
+        explicit StopOnceAsked(FakeGateway& gateway) : gateway_(gateway) {}
+        int Continue() override {
+            const std::vector<Frame> requests = gateway_.Requests();
+            return std::none_of(requests.begin(), requests.end(), [](const Frame& f) { return f.id == 0x30EE; });
+        }
+
+    private:
+        FakeGateway& gateway_;
+    };
+    gateway.On(0x30EE, [](const Frame&) { return std::vector<Frame>{}; });
+    StopOnceAsked stop(gateway);
+    const uint32_t start = platform::GetTickCount();
+    EXPECT_EQ(system.Refresh(context, stop), kStatusNoStatus);
+    EXPECT_LT(platform::TicksSince(start), kDefaultQueryTimeout);
 }
 
 TEST_F(RefreshTest, NewerAdaptersReadTheirErrorTables) {
