@@ -7,6 +7,7 @@
 #include "sentinax/configfile.h"
 #include "sentinax/emaillogdlg.h"
 #include "sentinax/emailserver.h"
+#include "sentinax/systemstore.h"
 
 namespace {
 

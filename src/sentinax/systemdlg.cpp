@@ -19,9 +19,9 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
 }
 
 // The system's fields and the dialog's, in the order the dialog lists them.
-int32_t CSystem::*const kNotifyFlags[CSystemFields::kNotifyCount] = {
-    &CSystem::notifySystemErrors, &CSystem::notifyPumpErrors, &CSystem::notifyChlorinator,
-    &CSystem::notifyChemistry,    &CSystem::notifyHeatPump,   &CSystem::notifyFreeze,
+int32_t CSystemRecord::*const kNotifyFlags[CSystemFields::kNotifyCount] = {
+    &CSystemRecord::notifySystemErrors, &CSystemRecord::notifyPumpErrors, &CSystemRecord::notifyChlorinator,
+    &CSystemRecord::notifyChemistry,    &CSystemRecord::notifyHeatPump,   &CSystemRecord::notifyFreeze,
 };
 
 }  // namespace

@@ -182,11 +182,10 @@ std::string CSystemList::GetCellText(const CSystem* system, int column) const {
         return std::string();
     if (rule == kColumnSerial && !history_)
         return system->GetAdapterSerial();
-    auto lock = system->Lock();
-    return RuleText(*system, rule);
+    return RuleText(system->Snapshot(), rule);
 }
 
-std::string CSystemList::RuleText(const CSystem& s, int rule) const {
+std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
     const bool chemistry = (s.equipmentFlags & kChemistryBit) != 0;
     const bool unknownYet = !history_ && s.neverConnected;
     switch (rule) {
@@ -249,8 +248,7 @@ ColorRef CSystemList::GetCellBackColor(const CSystem* system, int column) const 
     const int rule = GetRuleIndex(column);
     if (!system)
         return kWhite;
-    auto lock = system->Lock();
-    const CSystem& s = *system;
+    const CSystemRecord s = system->Snapshot();
     switch (rule) {
     case kColumnPoolPump: return IsPumpRunning(s.poolPump) ? kPumpRunning : kWhite;
     case kColumnSpaPump: return IsPumpRunning(s.spaPump) ? kPumpRunning : kWhite;
@@ -263,7 +261,7 @@ ColorRef CSystemList::GetCellBackColor(const CSystem* system, int column) const 
     }
 }
 
-ColorRef CSystemList::StatusColor(const CSystem& s) const {
+ColorRef CSystemList::StatusColor(const CSystemRecord& s) const {
     switch (s.status) {
     case kStatusNotConnected:
     case kStatusCannotConnect:
@@ -289,8 +287,8 @@ ColorRef CSystemList::GetCellTextColor(const CSystem* system, int column) const 
     if (!system)
         return kBlack;
     const int rule = GetRuleIndex(column);
-    auto lock = system->Lock();
-    if ((rule == kColumnPoolPump && system->poolPump == 1) || (rule == kColumnSpaPump && system->spaPump == 1))
+    const CSystemRecord s = system->Snapshot();
+    if ((rule == kColumnPoolPump && s.poolPump == 1) || (rule == kColumnSpaPump && s.spaPump == 1))
         return kPumpText;
     return kBlack;
 }
