@@ -24,10 +24,8 @@
 #include "sentinax/systemerror.h"
 #include "sentinax/systemrecord.h"
 
-class CBasinSetup;
 class CConnectGates;
 class CEmailMessage;
-class CGatewayLink;
 class CMailQueue;
 class CPoolCircuit;
 class CSystemColumns;
@@ -151,17 +149,6 @@ public:
     void SendAlarmNotifications(CMailQueue& queue, const CSystemColumns& columns) const;
 
 private:
-    // Steps of the refresh once logged in; each answers whether its request
-    // was answered (and read whole).
-    int ReadGateway(CGatewayLink& link);
-    int ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build);
-    void TakeStatus(const CBasinSetup& model);
-    bool ReadChlorinator(const CBasinSetup& model, CGatewayLink& link);
-    void HoldFreezeAlarm(bool freezeNow);
-    bool ReadErrorLists(CGatewayLink& link, int major);
-    bool ReadErrorListOld(CGatewayLink& link, int major);
-    bool ReadPumpErrors(CGatewayLink& link, int major);
-
     // The flag of CSystem that says whether alarms of `type` are mailed;
     // null for a type without one.
     const int32_t* NotifyFlag(int32_t type) const;
