@@ -80,62 +80,62 @@ CEmailServer::~CEmailServer() {
 void CEmailServer::Queue(std::unique_ptr<CEmailMessage> message) {
     if (!message)
         return;
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     queue_.push_back({std::move(message)});
 }
 
 size_t CEmailServer::GetQueueLength() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return queue_.size();
 }
 
 std::string CEmailServer::GetDefaultRecipient() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return defaultRecipient_;
 }
 
 std::string CEmailServer::GetSmtpServer() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.server;
 }
 
 std::string CEmailServer::GetSenderAddress() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.sender;
 }
 
 std::string CEmailServer::GetPassword() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.password;
 }
 
 void CEmailServer::SetSmtpServer(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.server = text;
 }
 
 void CEmailServer::SetSenderAddress(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.sender = text;
 }
 
 void CEmailServer::SetPassword(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.password = text;
 }
 
 void CEmailServer::SetDefaultRecipient(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     defaultRecipient_ = text;
 }
 
 void CEmailServer::SetPort(uint16_t port) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.port = port;
 }
 
 uint16_t CEmailServer::GetPort() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.port;
 }
 
@@ -161,7 +161,7 @@ int CEmailServer::LoadSettings(CZVFile& file, int32_t version) {
 }
 
 int CEmailServer::SaveSettings(CZVFile& file) const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return file.WriteString(account_.server) && file.WriteString(account_.sender) &&
            file.WriteString(account_.password) && file.WriteString(defaultRecipient_);
 }
@@ -173,8 +173,9 @@ void CEmailServer::StartSender() {
     if (sender_.joinable())
         sender_.join();
     {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (stop_.load() || std::none_of(queue_.begin(), queue_.end(), [this](const QueuedMail& mail) { return IsDue(mail); }))
+        CGuardLock guard(lock_);
+        const auto due = [this](const QueuedMail& mail) { return IsDue(mail); };
+        if (stop_.load() || std::none_of(queue_.begin(), queue_.end(), due))
             return;
     }
     senderBusy_.store(true);
@@ -192,7 +193,7 @@ void CEmailServer::WaitForSender() {
 
 void CEmailServer::AddLogLine(const std::string& text) {
     CLogEvent event{CZVTime(), text};
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     while (log_.size() > kLogLimit)
         log_.pop_front();
     log_.push_back(std::move(event));
@@ -200,12 +201,12 @@ void CEmailServer::AddLogLine(const std::string& text) {
 }
 
 std::vector<CLogEvent> CEmailServer::CopyLog() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return {log_.begin(), log_.end()};
 }
 
 std::vector<CLogEvent> CEmailServer::TakeNewLogEntries() {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     const size_t taken = std::min(newLogEntries_, log_.size());
     newLogEntries_ = 0;
     return {log_.end() - static_cast<std::ptrdiff_t>(taken), log_.end()};
@@ -219,8 +220,9 @@ bool CEmailServer::SendEmail() {
     QueuedMail mail;
     Account account;
     {
-        std::lock_guard<std::mutex> guard(lock_);
-        const auto due = std::find_if(queue_.begin(), queue_.end(), [this](const QueuedMail& entry) { return IsDue(entry); });
+        CGuardLock guard(lock_);
+        const auto due =
+            std::find_if(queue_.begin(), queue_.end(), [this](const QueuedMail& entry) { return IsDue(entry); });
         if (due == queue_.end())
             return false;
         mail = std::move(*due);
@@ -247,7 +249,7 @@ void CEmailServer::Requeue(QueuedMail mail) {
     AddLogLine("Mail to " + recipient + " will be tried again in " +
                std::to_string(kRetryDelaysMs[mail.attempts - 1] / 60000) + " min");
     mail.failedTick = platform::GetTickCount();
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     queue_.push_back(std::move(mail));
 }
 

@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/threadsafety.h"
 #include "core/zvfile.h"
 #include "core/zvtime.h"
 #include "sentinax/alarmmail.h"
@@ -117,12 +118,12 @@ private:
     bool Converse(CSmtpSession& session, const Account& account, const CEmailMessage& message);
 
     std::unique_ptr<CMxResolver> resolver_;
-    mutable std::mutex lock_;
-    Account account_;
-    std::string defaultRecipient_;
-    std::deque<QueuedMail> queue_;
-    std::deque<CLogEvent> log_;
-    size_t newLogEntries_ = 0;
+    mutable CGuardMutex lock_;
+    Account account_ ZV_GUARDED_BY(lock_);
+    std::string defaultRecipient_ ZV_GUARDED_BY(lock_);
+    std::deque<QueuedMail> queue_ ZV_GUARDED_BY(lock_);
+    std::deque<CLogEvent> log_ ZV_GUARDED_BY(lock_);
+    size_t newLogEntries_ ZV_GUARDED_BY(lock_) = 0;
 
     std::mutex senderMutex_;
     std::atomic<bool> senderBusy_{false};

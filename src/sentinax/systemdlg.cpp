@@ -43,7 +43,7 @@ CSystemDlg::CSystemDlg(CSystem& system, CMailQueue& mail, const CSystemColumns& 
     auto lock = system_.Lock();
     fields_.name = system_.name;
     fields_.password = system_.password;
-    fields_.adapterAddress = AdapterSerialOf(system_.adapterName);
+    fields_.adapterAddress = shownAddress_ = AdapterSerialOf(system_.adapterName);
     fields_.notes = system_.notes;
     for (int i = 0; i < CSystemFields::kNotifyCount; ++i)
         fields_.notify[i] = system_.*kNotifyFlags[i];
@@ -62,27 +62,20 @@ void CSystemDlg::OnInitDialog() {
 }
 
 void CSystemDlg::OnOK() {
-    const std::string shownAddress = fields_.adapterAddress;
     if (!view_.GetFields(fields_))
         return;
     // The adapter name is the system's identity and names its history file:
-    // it changes only when the user changed what was shown, and never to
-    // nothing.
-    const bool addressEdited = fields_.adapterAddress != shownAddress;
-    if (addressEdited && AdapterSerialOf(MakeAdapterName(fields_.adapterAddress)).empty()) {
+    // it is never empty, and changes only when the user changed what was
+    // shown.
+    if (AdapterSerialOf(MakeAdapterName(fields_.adapterAddress)).empty()) {
         view_.ShowRefusal(kEmptyAdapterText);
         return;
     }
     // A poll thread may be reading the system: it changes whole.
     auto lock = system_.Lock();
-    if (system_.adapterName.empty() && !addressEdited) {
-        lock.unlock();
-        view_.ShowRefusal(kEmptyAdapterText);
-        return;
-    }
     system_.name = fields_.name;
     system_.password = fields_.password;
-    if (addressEdited)
+    if (fields_.adapterAddress != shownAddress_)
         system_.adapterName = MakeAdapterName(fields_.adapterAddress);
     system_.notes = fields_.notes;
     system_.address = fields_.address;

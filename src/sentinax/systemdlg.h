@@ -81,5 +81,7 @@ private:
     std::function<void()> showEmailLog_;
     CSystemDlgView& view_;
     CSystemFields fields_;
+    // The adapter address as the dialog first showed it.
+    std::string shownAddress_;
     std::vector<std::string> emails_;
 };

@@ -41,31 +41,31 @@ uint32_t CSystemRoster::RefreshIntervalFor(int systemCount) {
 }
 
 std::vector<SystemPtr> CSystemRoster::GetSystems() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return systems_;
 }
 
 int CSystemRoster::GetSystemCount() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return static_cast<int>(systems_.size());
 }
 
 void CSystemRoster::AddSystem(SystemPtr system) {
     if (!system)
         return;
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     systems_.push_back(std::move(system));
 }
 
 void CSystemRoster::DeleteSystem(const CSystem* system) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     UnqueueLocked(system);
     std::erase_if(systems_, [system](const SystemPtr& entry) { return entry.get() == system; });
 }
 
 void CSystemRoster::ReplaceSystems(std::vector<SystemPtr> systems) {
     std::erase(systems, nullptr);
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     dueQueue_.clear();
     systems_ = std::move(systems);
 }
@@ -106,7 +106,7 @@ void CSystemRoster::StopPollThreads() {
     // First, so that the lookup's end queues nothing after the queue is emptied.
     StopBatchLookup();
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        CGuardLock guard(lock_);
         dueQueue_.clear();
         stopping_.store(true);
         for (const auto& thread : threads_)
@@ -120,7 +120,7 @@ void CSystemRoster::StopPollThreads() {
 }
 
 void CSystemRoster::QueueDueSystems() {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     for (const SystemPtr& system : systems_) {
         if (system->IsDue() && std::find(dueQueue_.begin(), dueQueue_.end(), system) == dueQueue_.end())
             dueQueue_.push_back(system);
@@ -128,7 +128,7 @@ void CSystemRoster::QueueDueSystems() {
 }
 
 SystemPtr CSystemRoster::TakeNextSystem() {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     for (auto entry = dueQueue_.begin(); entry != dueQueue_.end(); ++entry) {
         if (refreshing_.count(entry->get()))
             continue;
@@ -141,12 +141,12 @@ SystemPtr CSystemRoster::TakeNextSystem() {
 }
 
 void CSystemRoster::FinishRefresh(const CSystem* system) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     refreshing_.erase(system);
 }
 
 void CSystemRoster::RefreshSelected(const std::vector<const CSystem*>& rows) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     for (const CSystem* row : rows) {
         SystemPtr system = FindLocked(row);
         if (!system)
@@ -198,7 +198,7 @@ void CSystemRoster::RunBatchLookup() {
     std::vector<SystemPtr> collected;
     int total = 0;
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        CGuardLock guard(lock_);
         total = static_cast<int>(systems_.size());
         for (const SystemPtr& system : systems_) {
             if (system->NeedsLookup())
@@ -213,7 +213,7 @@ void CSystemRoster::RunBatchLookup() {
         CDiscoveryClient client(address, port, &status);
         std::vector<LookupResult> results;
         if (client.IsConnected() && client.LookupMany(names, results, &status)) {
-            std::lock_guard<std::mutex> guard(lock_);
+            CGuardLock guard(lock_);
             for (size_t i = 0; i < collected.size(); ++i) {
                 // A system deleted while the service answered is left alone.
                 if (!FindLocked(collected[i].get()))
@@ -228,7 +228,7 @@ void CSystemRoster::RunBatchLookup() {
 }
 
 std::vector<SystemPtr> CSystemRoster::GetDueQueue() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return {dueQueue_.begin(), dueQueue_.end()};
 }
 

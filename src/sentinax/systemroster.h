@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/threadsafety.h"
 #include "sentinax/pollthread.h"
 #include "sentinax/system.h"
 
@@ -116,8 +117,8 @@ public:
     void RunRefresh(CSystem& system) { refresh_(system, context_); }
 
 private:
-    SystemPtr FindLocked(const CSystem* system) const;
-    void UnqueueLocked(const CSystem* system);
+    SystemPtr FindLocked(const CSystem* system) const ZV_REQUIRES(lock_);
+    void UnqueueLocked(const CSystem* system) ZV_REQUIRES(lock_);
     // Asks a running batch lookup to give up and waits for its thread.
     void StopBatchLookup();
 
@@ -126,10 +127,10 @@ private:
     const RosterThreads threadMode_;
     std::atomic<bool> stopping_{false};
 
-    mutable std::mutex lock_;
-    std::vector<SystemPtr> systems_;
-    std::deque<SystemPtr> dueQueue_;
-    std::set<const CSystem*> refreshing_;
+    mutable CGuardMutex lock_;
+    std::vector<SystemPtr> systems_ ZV_GUARDED_BY(lock_);
+    std::deque<SystemPtr> dueQueue_ ZV_GUARDED_BY(lock_);
+    std::set<const CSystem*> refreshing_ ZV_GUARDED_BY(lock_);
 
     // Only the main thread changes the thread list and its count (which
     // counts the poll threads a roster without threads would run).

@@ -152,7 +152,8 @@ TEST_F(AlarmMailTest, OneMailPerRecipientThenTheDefault) {
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(queue.queued[i]->GetRecipient(), recipients[i]);
         // The subject is a header of its own, apart from the report lines.
-        EXPECT_EQ(queue.queued[i]->GetHeaders(), std::vector<std::string>{"Subject: Brenvik System Alarm Notification"});
+        EXPECT_EQ(queue.queued[i]->GetHeaders(),
+                  std::vector<std::string>{"Subject: Brenvik System Alarm Notification"});
         EXPECT_EQ(queue.queued[i]->GetLines(), Compose());
     }
 }

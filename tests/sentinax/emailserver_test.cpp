@@ -197,7 +197,8 @@ protected:
     }
     bool Send(const std::map<std::string, std::string>& replies) { return Send(server, replies); }
     static std::unique_ptr<CEmailServer> NoMxClient() {
-        auto client = std::make_unique<CEmailServer>(std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 4));
+        auto client =
+            std::make_unique<CEmailServer>(std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 4));
         Configure(*client);
         return client;
     }

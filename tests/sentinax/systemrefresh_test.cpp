@@ -268,7 +268,8 @@ TEST_F(RefreshTest, ASilentChlorinatorWhileThePoolPumpRunsIsLowFlow) {
 }
 
 TEST(PumpState, OnlyReadNonZeroStatesRun) {
-    const std::pair<int32_t, bool> cases[] = {{-1, false}, {0, false}, {1, true}, {2, true}, {254, true}, {kNotRead, false}};
+    const std::pair<int32_t, bool> cases[] = {{-1, false}, {0, false},  {1, true},
+                                              {2, true},   {254, true}, {kNotRead, false}};
     for (const auto& [state, running] : cases)
         EXPECT_EQ(IsPumpRunning(state), running) << state;
 }
