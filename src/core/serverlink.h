@@ -6,13 +6,15 @@
 #include <memory>
 
 #include "core/gatewaylink.h"
+#include "core/statussink.h"
 #include "core/zvserver.h"
 
 class CServerLink : public CGatewayLink {
 public:
     // useCache lets requests be answered from the manager's answer cache,
-    // while it has one.
-    explicit CServerLink(CZVServer& server, int useCache = 0) : m_server(server), m_useCache(useCache) {}
+    // while it has one. `status`, when given, may cancel a request's wait.
+    explicit CServerLink(CZVServer& server, int useCache = 0, CStatusSink* status = nullptr)
+        : m_server(server), m_useCache(useCache), m_status(status) {}
 
     int Send(CZVMSG& message) override;
     std::unique_ptr<CZVMSG> Ask(CZVMSG& request, uint32_t timeoutMs) override;
@@ -20,4 +22,5 @@ public:
 private:
     CZVServer& m_server;
     int m_useCache;
+    CStatusSink* m_status;
 };

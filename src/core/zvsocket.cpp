@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/zvbytes.h"
+#include "core/zvframe.h"
 #include "core/zvmsg.h"
 #include "core/zvsock.h"
 #include "platform/clock.h"
@@ -315,15 +316,15 @@ int CZVSocket::Receive(uint32_t wait_ms) {
         if (tracker_)
             tracker_->OnTraffic(LoadLE<uint16_t>(header + 2), LoadLE<uint16_t>(header),
                                 std::min(fill_ - read_offset_ - kHeaderSize, std::max(length, 0)), length);
-        int64_t size = int64_t{length} + kHeaderSize;
-        if (length < 0 || size >= BufferSize()) {
+        const ZVFrameCut cut = CutFrame(Pending(), BufferSize() - kHeaderSize - 1);
+        if (cut.state == ZVFrameCut::kBad) {
             Report(__LINE__);
             Disconnect();
             return 0;
         }
-        if (fill_ - read_offset_ >= size)
+        if (cut.state == ZVFrameCut::kWhole)
             return 3;
-        if (read_offset_ + size > BufferSize()) {
+        if (read_offset_ + cut.size > BufferSize()) {
             Report(__LINE__);
             Disconnect();
             return 0;
@@ -362,13 +363,11 @@ int CZVSocket::Receive(uint32_t wait_ms) {
 }
 
 uint8_t* CZVSocket::NextMessage() {
-    if (fill_ - read_offset_ < kHeaderSize)
+    const ZVFrameCut cut = CutFrame(Pending(), BufferSize() - kHeaderSize - 1);
+    if (cut.state != ZVFrameCut::kWhole)
         return nullptr;
     uint8_t* frame = buffer_.get() + read_offset_;
-    int64_t size = int64_t{LoadLE<int32_t>(frame + 4)} + kHeaderSize;
-    if (size < kHeaderSize || fill_ - read_offset_ < size)
-        return nullptr;
-    read_offset_ += static_cast<int32_t>(size);
+    read_offset_ += static_cast<int32_t>(cut.size);
     return frame;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "core/statussink.h"
@@ -138,6 +139,10 @@ public:
 
 private:
     bool MakeBuffer();
+    // The received bytes not handed out yet.
+    std::span<const uint8_t> Pending() const {
+        return {buffer_.get() + read_offset_, static_cast<size_t>(fill_ - read_offset_)};
+    }
     int SendLocalLogin(int client_type);
     void Report(int line) const;
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/zvtime.h"
+#include "platform/settings.h"
 #include "sentinax/system.h"
 
 namespace {
@@ -31,7 +32,30 @@ int MailColumn(int index) {
     return index;
 }
 
+void ReplaceAll(std::string& text, const std::string& name, const std::string& value) {
+    for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + value.size()))
+        text.replace(at, name.size(), value);
+}
+
+std::string MapLinkPattern() {
+    std::string pattern;
+    if (!platform::ReadSettingString("Email", "MapLink", pattern) || pattern.empty())
+        pattern = kDefaultMapLink;
+    return pattern;
+}
+
 }  // namespace
+
+std::string FormatMapLink(const std::string& pattern, const CMapPlace& place) {
+    const bool needsLocation = pattern.find("{lat}") != std::string::npos || pattern.find("{lon}") != std::string::npos;
+    if (needsLocation && !place.located)
+        return kNoMapLinkText;
+    std::string link = pattern;
+    ReplaceAll(link, "{lat}", Format("%.4f", place.latitude));
+    ReplaceAll(link, "{lon}", Format("%.4f", place.longitude));
+    ReplaceAll(link, "{address}", UrlEncode(place.address, false));
+    return link;
+}
 
 std::string UrlEncode(const std::string& text, bool spacesAsPlus) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -70,8 +94,10 @@ void CSystem::ComposeAlarmMail(CEmailMessage& message, const CSystemColumns& col
     message.AddLine(Format("ZIP:                    \t%s", zip.c_str()));
     message.AddLine(Format("Phone:                  \t%s", phone.c_str()));
     message.AddLine("");
-    const std::string place = address + " " + city + " " + zip;
     const std::vector<CSystemError> mailed = alarms;
+    // The gateway keeps ten-thousandths of a degree, west positive.
+    const CMapPlace place{address + " " + city + " " + zip, locationKnown != 0, latitude / 10000.0,
+                          -longitude / 10000.0};
     lock.unlock();
 
     // The cells are the list's own texts; it reads the system as it likes.
@@ -96,8 +122,7 @@ void CSystem::ComposeAlarmMail(CEmailMessage& message, const CSystemColumns& col
     message.AddLine("");
     message.AddLine("Click here for a map to customer:");
     message.AddLine("");
-    message.AddLine(std::string(kMapServiceAddress) + "/maps?f=q&hl=en&q=" + UrlEncode(place, false) +
-                    "&ie=UTF8");
+    message.AddLine(FormatMapLink(MapLinkPattern(), place));
     message.AddLine("");
 }
 
@@ -114,7 +139,7 @@ void CSystem::SendAlarmNotifications(CMailQueue& queue, const CSystemColumns& co
         recipients.push_back(fallback);
     for (const std::string& recipient : recipients) {
         auto message = std::make_unique<CEmailMessage>(recipient);
-        message->AddLine(kAlarmMailSubject);
+        message->AddHeader(kAlarmMailSubject);
         ComposeAlarmMail(*message, columns);
         queue.Queue(std::move(message));
     }

@@ -27,8 +27,24 @@ public:
 };
 
 inline constexpr char kAlarmMailSubject[] = "Subject: Brenvik System Alarm Notification";
-// The map service the mail links the customer's address to.
-inline constexpr char kMapServiceAddress[] = "https://maps.google.com";
+// The map link of the mail comes from the setting "MapLink" of section
+// "Email". In it "{lat}" and "{lon}" stand for the customer's location in
+// degrees (north and east positive) and "{address}" for address, city and
+// ZIP, URL-encoded. By default it marks the location on OpenStreetMap.
+inline constexpr char kDefaultMapLink[] = "https://www.openstreetmap.org/?mlat={lat}&mlon={lon}";
+// What the mail shows in place of a link that needs the location before the
+// gateway has told it.
+inline constexpr char kNoMapLinkText[] = "(location not known yet)";
+
+struct CMapPlace {
+    std::string address;
+    bool located = false;
+    double latitude = 0;
+    double longitude = 0;
+};
+// The pattern filled in (degrees with four decimals); kNoMapLinkText when it
+// needs a location that is not known.
+std::string FormatMapLink(const std::string& pattern, const CMapPlace& place);
 // UrlEncode stops adding once its text is this long.
 inline constexpr size_t kUrlEncodeLimit = 500;
 

@@ -20,7 +20,8 @@
 namespace {
 
 constexpr int32_t kCopyPiece = 64 * 1024;
-constexpr char kHistoryEnding[] = "LOG";
+constexpr char kHistoryEnding[] = ".LOG";
+constexpr size_t kHistoryEndingLength = sizeof kHistoryEnding - 1;
 // The header, and the least an entry of the table takes: an empty name's
 // count and the size.
 constexpr int64_t kHeaderBytes = 8;
@@ -29,8 +30,13 @@ constexpr int64_t kLeastEntryBytes = 8;
 bool IsConfigName(const std::string& name) { return strcasecmp(name.c_str(), kConfigFileName) == 0; }
 
 bool EndsInHistory(const std::string& name) {
-    return name.size() >= 3 && strcasecmp(name.c_str() + name.size() - 3, kHistoryEnding) == 0;
+    return name.size() > kHistoryEndingLength &&
+           strcasecmp(name.c_str() + name.size() - kHistoryEndingLength, kHistoryEnding) == 0;
 }
+
+// What a restore writes: the configuration and history files, nothing else
+// (a file such as the discovery override would redirect the program).
+bool IsRestored(const CArchiveEntry& entry) { return entry.name == kConfigFileName || EndsInHistory(entry.name); }
 
 bool IsPlainFileName(const std::string& name) {
     return !name.empty() && name[0] != '.' && name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
@@ -135,7 +141,16 @@ bool RestoreBackup(const std::string& archivePath, const std::string& folder) {
     std::vector<CArchiveEntry> entries;
     if (!archive.Open(CZVFile::kRead) || !ReadTable(archive, entries))
         return false;
+    std::vector<CArchiveEntry> restored;
     for (const CArchiveEntry& entry : entries) {
+        if (!IsRestored(entry)) {
+            if (archive.Seek(entry.size, SEEK_CUR) < 0) {
+                RemoveTemporaries(folder, restored);
+                return false;
+            }
+            continue;
+        }
+        restored.push_back(entry);
         const std::string path = folder + "/" + entry.name;
         bool written = entry.name != kConfigFileName || CreatePrivate(TemporaryNameFor(path));
         {
@@ -144,12 +159,12 @@ bool RestoreBackup(const std::string& archivePath, const std::string& folder) {
             written = out.Close() && written;
         }
         if (!written) {
-            RemoveTemporaries(folder, entries);
+            RemoveTemporaries(folder, restored);
             return false;
         }
     }
     bool committed = true;
-    for (const CArchiveEntry& entry : entries) {
+    for (const CArchiveEntry& entry : restored) {
         const std::string path = folder + "/" + entry.name;
         committed = platform::CommitReplacement(TemporaryNameFor(path), path) && committed;
     }

@@ -22,7 +22,7 @@ struct CArchiveEntry {
 };
 
 // The plain files of the folder that a backup takes, by name: "CONFIG.DAT"
-// in any case, and with `withHistory` every name ending in "LOG" in any
+// in any case, and with `withHistory` every name ending in ".LOG" in any
 // case. Hidden files are passed over. False when a file is too large for
 // the archive (4 GiB or more) or the folder cannot be listed.
 bool ListBackupFiles(const std::string& folder, bool withHistory, std::vector<CArchiveEntry>& entries);
@@ -33,8 +33,10 @@ bool CreateBackup(const std::string& folder, const std::string& archivePath, boo
 
 // Unpacks the archive into the folder. Nothing is written unless the whole
 // archive reads well: every entry a plain file name (no folder part, not
-// hidden, no name twice) and every body whole. Each file is then replaced
-// whole; the configuration file lands as "CONFIG.DAT" whatever its case in
-// the archive. Files the archive does not hold stay. The caller reloads the
-// configuration afterwards.
+// hidden, no name twice) and every body whole. Only the configuration and
+// the history (".LOG") files are restored; other entries are passed over.
+// Each file is then replaced whole; the configuration file lands as
+// "CONFIG.DAT" whatever its case in the archive. Files the archive does not
+// hold stay. The caller holds the history writes of its systems while it
+// restores, and reloads the configuration afterwards.
 bool RestoreBackup(const std::string& archivePath, const std::string& folder);

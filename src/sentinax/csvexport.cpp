@@ -2,10 +2,22 @@
 
 #include "sentinax/replacefile.h"
 
+std::string FormatCsvField(const std::string& field) {
+    if (field.find_first_of(",\"\r\n") == std::string::npos)
+        return field;
+    std::string quoted = "\"";
+    for (char c : field) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
 std::string FormatCsvLine(const std::vector<std::string>& fields) {
     std::string line;
     for (size_t i = 0; i < fields.size(); ++i)
-        line += fields[i] + (i + 1 < fields.size() ? "," : "\r\n");
+        line += FormatCsvField(fields[i]) + (i + 1 < fields.size() ? "," : "\r\n");
     return line;
 }
 

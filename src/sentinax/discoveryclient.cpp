@@ -13,6 +13,7 @@
 #include "platform/program.h"
 #include "platform/settings.h"
 #include "platform/socket.h"
+#include "sentinax/hostlookup.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ CServerAddress::CServerAddress() {
     }
     hostName_ = g_config.host;
     uint32_t address = 0;
-    if (!platform::ResolveHost(hostName_, &address))
+    if (!LookUpHost(hostName_, &address))
         return;
     addressText_ = FormatDottedQuad(address);
     port_ = g_config.port;
@@ -116,8 +117,8 @@ bool GetDiscoveryServer(std::string& host, uint16_t& port) {
 
 // --- CDiscoveryClient ---
 
-CDiscoveryClient::CDiscoveryClient(const uint8_t address[4], uint16_t servicePort)
-    : socket_(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit)) {
+CDiscoveryClient::CDiscoveryClient(const uint8_t address[4], uint16_t servicePort, CStatusSink* status)
+    : socket_(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit, status)) {
     connected_ = socket_->IsOk();
     if (!connected_)
         errorText_ = Printf("%s. %s\n", "Cannot connect to Discovery Service", socket_->GetError());

@@ -9,18 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "core/messages/monitormessages.h"
 #include "core/statussink.h"
 #include "core/zvtime.h"
 #include "sentinax/lookupresult.h"
 #include "sentinax/socketzv.h"
 
 class CZVMSG;
-
-inline constexpr uint16_t ZVM_DISCOVERY_ERROR = 0x4650;
-inline constexpr uint16_t ZVM_DISCOVERY_LOOKUPQ = 0x4653;
-inline constexpr uint16_t ZVM_DISCOVERY_LOOKUPA = 0x4654;
-inline constexpr uint16_t ZVM_DISCOVERY_LOOKUPMANYQ = 0x466F;
-inline constexpr uint16_t ZVM_DISCOVERY_LOOKUPMANYA = 0x4670;
 
 // The name this program asks under.
 inline constexpr char kRequesterName[] = "Zavoro Service";
@@ -73,7 +68,8 @@ public:
     // answered whole within it.
     static constexpr int32_t kSilenceLimit = 60000;
 
-    CDiscoveryClient(const uint8_t address[4], uint16_t port);
+    // `status`, when given, may cancel the connection attempt.
+    CDiscoveryClient(const uint8_t address[4], uint16_t port, CStatusSink* status = nullptr);
     ~CDiscoveryClient();
     CDiscoveryClient(const CDiscoveryClient&) = delete;
     CDiscoveryClient& operator=(const CDiscoveryClient&) = delete;

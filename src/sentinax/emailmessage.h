@@ -1,6 +1,7 @@
 #pragma once
-// One outgoing mail for one recipient: its lines, header lines first. The
-// mail server adds the envelope and sends it.
+// One outgoing mail for one recipient: its own header lines ("Subject: ...")
+// and its body lines. The mail server adds the envelope, the address and
+// date headers and the empty line that ends the headers, and sends it.
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,11 +11,14 @@ public:
     explicit CEmailMessage(std::string recipient) : recipient_(std::move(recipient)) {}
     virtual ~CEmailMessage() = default;
 
+    void AddHeader(std::string line) { headers_.push_back(std::move(line)); }
     void AddLine(std::string line) { lines_.push_back(std::move(line)); }
     const std::string& GetRecipient() const { return recipient_; }
+    const std::vector<std::string>& GetHeaders() const { return headers_; }
     const std::vector<std::string>& GetLines() const { return lines_; }
 
 private:
     std::string recipient_;
+    std::vector<std::string> headers_;
     std::vector<std::string> lines_;
 };

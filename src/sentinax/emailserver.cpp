@@ -3,24 +3,52 @@
 #include <netdb.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
 
+#include "platform/clock.h"
 #include "platform/settings.h"
 #include "platform/socket.h"
 #include "sentinax/base64coder.h"
+#include "sentinax/hostlookup.h"
 #include "sentinax/smtpsession.h"
 
 namespace {
 
 constexpr int32_t kDefaultRecipientVersion = 144;
-// What the log shows in place of the password's line.
-constexpr char kHiddenLine[] = "********";
-
 bool Contains(const std::vector<std::string>& lines, const std::string& text) {
     return std::any_of(lines.begin(), lines.end(),
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
 }
 
 }  // namespace
+
+bool IsMailAddress(const std::string& text) {
+    const size_t at = text.find('@');
+    if (at == 0 || at == std::string::npos || text.find('@', at + 1) != std::string::npos)
+        return false;
+    const std::string domain = text.substr(at + 1);
+    if (domain.empty() || domain.front() == '.' || domain.back() == '.')
+        return false;
+    return std::none_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= ' ' || byte == 0x7F || std::strchr("<>()[],;:\\\"", c) != nullptr;
+    });
+}
+
+std::string MailDateHeader(int64_t time) {
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const std::time_t seconds = static_cast<std::time_t>(time);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char line[64];
+    std::snprintf(line, sizeof line, "Date: %s, %02d %s %04d %02d:%02d:%02d +0000", kDays[utc.tm_wday], utc.tm_mday,
+                  kMonths[utc.tm_mon], utc.tm_year + 1900, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return line;
+}
 
 std::vector<std::string> DataLines(const std::vector<std::string>& lines) {
     std::vector<std::string> out;
@@ -52,62 +80,62 @@ CEmailServer::~CEmailServer() {
 void CEmailServer::Queue(std::unique_ptr<CEmailMessage> message) {
     if (!message)
         return;
-    std::lock_guard<std::mutex> guard(lock_);
-    queue_.push_back(std::move(message));
+    CGuardLock guard(lock_);
+    queue_.push_back({std::move(message)});
 }
 
 size_t CEmailServer::GetQueueLength() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return queue_.size();
 }
 
 std::string CEmailServer::GetDefaultRecipient() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return defaultRecipient_;
 }
 
 std::string CEmailServer::GetSmtpServer() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.server;
 }
 
 std::string CEmailServer::GetSenderAddress() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.sender;
 }
 
 std::string CEmailServer::GetPassword() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.password;
 }
 
 void CEmailServer::SetSmtpServer(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.server = text;
 }
 
 void CEmailServer::SetSenderAddress(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.sender = text;
 }
 
 void CEmailServer::SetPassword(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.password = text;
 }
 
 void CEmailServer::SetDefaultRecipient(const std::string& text) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     defaultRecipient_ = text;
 }
 
 void CEmailServer::SetPort(uint16_t port) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     account_.port = port;
 }
 
 uint16_t CEmailServer::GetPort() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return account_.port;
 }
 
@@ -133,7 +161,7 @@ int CEmailServer::LoadSettings(CZVFile& file, int32_t version) {
 }
 
 int CEmailServer::SaveSettings(CZVFile& file) const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return file.WriteString(account_.server) && file.WriteString(account_.sender) &&
            file.WriteString(account_.password) && file.WriteString(defaultRecipient_);
 }
@@ -144,8 +172,12 @@ void CEmailServer::StartSender() {
         return;
     if (sender_.joinable())
         sender_.join();
-    if (GetQueueLength() == 0 || stop_.load())
-        return;
+    {
+        CGuardLock guard(lock_);
+        const auto due = [this](const QueuedMail& mail) { return IsDue(mail); };
+        if (stop_.load() || std::none_of(queue_.begin(), queue_.end(), due))
+            return;
+    }
     senderBusy_.store(true);
     sender_ = std::thread([this] {
         SendEmail();
@@ -161,7 +193,7 @@ void CEmailServer::WaitForSender() {
 
 void CEmailServer::AddLogLine(const std::string& text) {
     CLogEvent event{CZVTime(), text};
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     while (log_.size() > kLogLimit)
         log_.pop_front();
     log_.push_back(std::move(event));
@@ -169,39 +201,66 @@ void CEmailServer::AddLogLine(const std::string& text) {
 }
 
 std::vector<CLogEvent> CEmailServer::CopyLog() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return {log_.begin(), log_.end()};
 }
 
 std::vector<CLogEvent> CEmailServer::TakeNewLogEntries() {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     const size_t taken = std::min(newLogEntries_, log_.size());
     newLogEntries_ = 0;
     return {log_.end() - static_cast<std::ptrdiff_t>(taken), log_.end()};
 }
 
+bool CEmailServer::IsDue(const QueuedMail& mail) const {
+    return mail.attempts == 0 || platform::TicksSince(mail.failedTick) >= kRetryDelaysMs[mail.attempts - 1];
+}
+
 bool CEmailServer::SendEmail() {
-    std::unique_ptr<CEmailMessage> message;
+    QueuedMail mail;
     Account account;
     {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (queue_.empty())
+        CGuardLock guard(lock_);
+        const auto due =
+            std::find_if(queue_.begin(), queue_.end(), [this](const QueuedMail& entry) { return IsDue(entry); });
+        if (due == queue_.end())
             return false;
-        message = std::move(queue_.front());
-        queue_.pop_front();
+        mail = std::move(*due);
+        queue_.erase(due);
         account = account_;
     }
-    const std::string& recipient = message->GetRecipient();
-    if (recipient.find('@') == std::string::npos)
+    const std::string& recipient = mail.message->GetRecipient();
+    if (!IsMailAddress(recipient))
         return false;
     AddLogLine("Sending Mail to " + recipient + "...");
+    if (Deliver(*mail.message, account))
+        return true;
+    Requeue(std::move(mail));
+    return false;
+}
+
+void CEmailServer::Requeue(QueuedMail mail) {
+    ++mail.attempts;
+    const std::string& recipient = mail.message->GetRecipient();
+    if (mail.attempts >= kMaxAttempts) {
+        AddLogLine("ERROR: Mail to " + recipient + " failed " + std::to_string(mail.attempts) + " times; not sent");
+        return;
+    }
+    AddLogLine("Mail to " + recipient + " will be tried again in " +
+               std::to_string(kRetryDelaysMs[mail.attempts - 1] / 60000) + " min");
+    mail.failedTick = platform::GetTickCount();
+    CGuardLock guard(lock_);
+    queue_.push_back(std::move(mail));
+}
+
+bool CEmailServer::Deliver(const CEmailMessage& message, const Account& account) {
     std::vector<std::string> exchangers;
     int error = 0;
     const bool answered = resolver_->QueryMx(account.server, exchangers, error);
     if (!answered)
         AddLogLine("WARNING: DNS MX Lookup Failed for " + account.server + ", error: " + std::to_string(error));
     for (const std::string& host : exchangers) {
-        if (TryMailExchanger(host, account, *message)) {
+        if (TryMailExchanger(host, account, message)) {
             AddLogLine("SendEmail() Success");
             return true;
         }
@@ -209,11 +268,11 @@ bool CEmailServer::SendEmail() {
     if (answered)
         AddLogLine("WARNING: NSLookup Success However no MX Servers found");
     uint32_t address = 0;
-    if (!platform::ResolveHost(account.server, &address)) {
+    if (!LookUpHost(account.server, &address)) {
         AddLogLine("Cannot Resolve Host Name " + account.server);
         return false;
     }
-    const bool sent = DeliverToHost(address, account, *message);
+    const bool sent = DeliverToHost(address, account, message);
     if (answered)
         AddLogLine(sent ? "SendEmail() Success" : "SendEmail() Failed");
     return sent;
@@ -222,7 +281,7 @@ bool CEmailServer::SendEmail() {
 bool CEmailServer::TryMailExchanger(const std::string& host, const Account& account, const CEmailMessage& message) {
     AddLogLine("Looking up host: " + host);
     uint32_t address = 0;
-    if (!platform::ResolveHost(host, &address)) {
+    if (!LookUpHost(host, &address)) {
         AddLogLine("Cannot find host: " + host);
         return false;
     }
@@ -243,19 +302,34 @@ bool CEmailServer::Converse(CSmtpSession& session, const Account& account, const
     if (!session.Expect(220) || !session.SendLine("EHLO [SENTINAX]") || !session.ReceiveReply(reply, code) ||
         code != 250)
         return false;
-    // What the server says to the sign-in does not matter: an exchanger that
-    // offers none may still take the mail.
-    if (!account.password.empty() || Contains(reply, "AUTH LOGIN PLAIN")) {
-        if (!session.SendLine("AUTH LOGIN") || !session.Acknowledged() ||
-            !session.SendLine(Base64Encode(account.sender)) || !session.Acknowledged() ||
-            !session.SendLine(Base64Encode(account.password), kHiddenLine) || !session.Acknowledged())
+    // Signs in where the server offers it: always with a password, and
+    // without one where it offers both kinds.
+    const bool offered = Contains(reply, "AUTH");
+    if (offered && (!account.password.empty() || Contains(reply, "AUTH LOGIN PLAIN"))) {
+        // The account name and password never show in the log, neither as
+        // sent nor as a server's echo of them.
+        const std::string name = Base64Encode(account.sender);
+        const std::string password = Base64Encode(account.password);
+        session.HideInLog(name);
+        session.HideInLog(password);
+        session.HideInLog(account.password);
+        // A refusal ends the attempt: the account would otherwise go out as
+        // commands.
+        if (!session.SendLine("AUTH LOGIN") || !session.Expect(334) || !session.SendLine(name) ||
+            !session.Expect(334) || !session.SendLine(password) || !session.Expect(235))
             return false;
     }
     if (!session.SendLine("MAIL FROM:<" + account.sender + ">") || !session.Expect(250) ||
         !session.SendLine("RCPT TO:<" + message.GetRecipient() + ">") || !session.Expect(250) ||
         !session.SendLine("DATA") || !session.Expect(354))
         return false;
-    std::vector<std::string> lines = {"From: " + account.sender, "To: " + message.GetRecipient()};
+    std::vector<std::string> lines = {"From: " + account.sender, "To: " + message.GetRecipient(),
+                                      MailDateHeader(std::time(nullptr))};
+    for (std::string& line : DataLines(message.GetHeaders()))
+        lines.push_back(std::move(line));
+    // The empty line ends the headers: the body's "Name: value" lines are no
+    // header fields.
+    lines.emplace_back();
     for (std::string& line : DataLines(message.GetLines()))
         lines.push_back(std::move(line));
     lines.emplace_back();

@@ -4,8 +4,11 @@
 // user interface queue messages; the main thread's idle turn calls
 // StartSender(), which sends one message at a time on a thread of its own:
 // the mail exchanger comes from an MX query of the configured server name
-// (that name's own address when there is none), then one SMTP exchange.
-// A message is attempted once and then dropped.
+// (that name's own address when there is none, the exchangers in order of
+// preference), then one SMTP exchange. A message that no server took waits
+// and is tried again, a few times with growing pauses, before it is logged
+// as failed and dropped, so that a passing fault of a mail server loses no
+// alarm.
 //
 // Threads: every member may be called from any thread; the queue, the log
 // and the settings are guarded by one lock. The destructor asks a running
@@ -19,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/threadsafety.h"
 #include "core/zvfile.h"
 #include "core/zvtime.h"
 #include "sentinax/alarmmail.h"
@@ -37,6 +41,11 @@ public:
     static constexpr uint16_t kDefaultPort = 25;
     // Adding trims the log while it holds more than this many entries.
     static constexpr size_t kLogLimit = 500;
+    // A message is tried this many times at most...
+    static constexpr int kMaxAttempts = 4;
+    // ...waiting this long before each try after a failed one (1, 5 and 15
+    // minutes).
+    static constexpr uint32_t kRetryDelaysMs[kMaxAttempts - 1] = {60000, 300000, 900000};
 
     // Null resolver: the machine's DNS.
     explicit CEmailServer(std::unique_ptr<CMxResolver> resolver = nullptr);
@@ -68,8 +77,8 @@ public:
     int LoadSettings(CZVFile& file, int32_t version);
     int SaveSettings(CZVFile& file) const;
 
-    // Starts a sender thread for the head of the queue, unless one is
-    // running or nothing is queued.
+    // Starts a sender thread for the first message that is due, unless one
+    // is running or none is due.
     void StartSender();
     bool IsSenderBusy() const { return senderBusy_.load(); }
     // Waits until no sender thread runs.
@@ -81,8 +90,9 @@ public:
     // first; taken in one step, so that none added meanwhile is missed.
     std::vector<CLogEvent> TakeNewLogEntries();
 
-    // Takes the head of the queue and makes the one attempt to send it;
-    // true when a server took it. What the sender thread runs.
+    // Takes the first message that is due and makes one attempt to send it;
+    // true when a server took it. A failed message goes back to the queue
+    // for a later try while it has tries left. What the sender thread runs.
     bool SendEmail();
 
 private:
@@ -93,23 +103,41 @@ private:
         uint16_t port = kDefaultPort;
     };
 
+    struct QueuedMail {
+        std::unique_ptr<CEmailMessage> message;
+        int attempts = 0;
+        // When the last failed try ended.
+        uint32_t failedTick = 0;
+    };
+    bool IsDue(const QueuedMail& mail) const;
+    // Queued again for a later try, or logged as failed after the last.
+    void Requeue(QueuedMail mail);
+    bool Deliver(const CEmailMessage& message, const Account& account);
     bool TryMailExchanger(const std::string& host, const Account& account, const CEmailMessage& message);
     bool DeliverToHost(uint32_t address, const Account& account, const CEmailMessage& message);
     bool Converse(CSmtpSession& session, const Account& account, const CEmailMessage& message);
 
     std::unique_ptr<CMxResolver> resolver_;
-    mutable std::mutex lock_;
-    Account account_;
-    std::string defaultRecipient_;
-    std::deque<std::unique_ptr<CEmailMessage>> queue_;
-    std::deque<CLogEvent> log_;
-    size_t newLogEntries_ = 0;
+    mutable CGuardMutex lock_;
+    Account account_ ZV_GUARDED_BY(lock_);
+    std::string defaultRecipient_ ZV_GUARDED_BY(lock_);
+    std::deque<QueuedMail> queue_ ZV_GUARDED_BY(lock_);
+    std::deque<CLogEvent> log_ ZV_GUARDED_BY(lock_);
+    size_t newLogEntries_ ZV_GUARDED_BY(lock_) = 0;
 
     std::mutex senderMutex_;
     std::atomic<bool> senderBusy_{false};
     std::atomic<bool> stop_{false};
     std::thread sender_;
 };
+
+// Whether the text is a mail address a server can take: one '@' with text
+// before and a domain after it, and no blanks, control characters or
+// characters that would break the address out of "<...>".
+bool IsMailAddress(const std::string& text);
+
+// The "Date:" header of a mail sent at `time` (seconds since 1970, UTC).
+std::string MailDateHeader(int64_t time);
 
 // The lines of a message as they go after DATA: a line holding line breaks
 // becomes several, and a line that begins with '.' gets a second one, so

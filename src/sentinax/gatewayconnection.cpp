@@ -10,6 +10,7 @@
 #include "core/zvserver.h"
 #include "core/zvsock.h"
 #include "platform/socket.h"
+#include "sentinax/hostlookup.h"
 #include "sentinax/wsaerror.h"
 
 namespace {
@@ -37,7 +38,11 @@ CGatewayConnection::CGatewayConnection(const std::string& relayName, const std::
             return;
         }
     }
-    socket_->Send(static_cast<int32_t>(sizeof kOpening - 1), kOpening);
+    // A connection that cannot take the opening text is no connection.
+    if (!socket_->Send(static_cast<int32_t>(sizeof kOpening - 1), kOpening)) {
+        errorText_ = Join("Cannot connect", socket_->GetError(), true);
+        return;
+    }
     connected_ = 1;
 }
 
@@ -50,7 +55,7 @@ void CGatewayConnection::SocketError(const char* what) {
 int CGatewayConnection::ConnectDirect(const std::string& addressText, uint16_t port, CStatusSink* status) {
     ZVStatus(status, "Connecting to System at " + addressText + ":" + std::to_string(port) + "...");
     Close(1);
-    socket_ = std::make_unique<CSocketZV>(addressText, port, kSilenceLimit);
+    socket_ = std::make_unique<CSocketZV>(addressText, port, kSilenceLimit, status);
     if (socket_->IsOk())
         return 1;
     errorText_ = Join("Cannot connect", socket_->GetError(), true);
@@ -68,7 +73,7 @@ std::string CGatewayConnection::RelayRequest(const std::string& name, uint16_t p
 int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CStatusSink* status) {
     const ZVNetConfig& config = GetNetConfig();
     uint32_t address = 0;
-    if (!platform::ResolveHost(config.serviceHost, &address)) {
+    if (!LookUpHost(config.serviceHost, &address)) {
         errorText_ = WsaErrorText(kWsaHostNotFound);
         return 0;
     }
@@ -79,7 +84,7 @@ int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CSt
                   bytes[3], config.relayPort);
     ZVStatus(status, line);
     Close(1);
-    socket_ = std::make_unique<CSocketZV>(bytes, config.relayPort, kSilenceLimit);
+    socket_ = std::make_unique<CSocketZV>(bytes, config.relayPort, kSilenceLimit, status);
     if (!socket_->IsOk()) {
         SocketError("Cannot connect");
         return 0;

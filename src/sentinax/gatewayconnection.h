@@ -11,15 +11,9 @@
 #include <memory>
 #include <string>
 
+#include "core/messages/monitormessages.h"
 #include "core/statussink.h"
 #include "sentinax/socketzv.h"
-
-inline constexpr uint16_t ZVM_LOGIN_REJECTED = 0x000D;
-inline constexpr uint16_t ZVM_LOGIN_GETCHALLENGEA = 0x000F;
-inline constexpr uint16_t ZVM_LOGIN_LOGINA = 0x001C;
-inline constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOQ = 0x1F7A;
-inline constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONQ = 0x1FB8;
-inline constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONA = 0x1FB9;
 
 // The texts by which the refresh tells failures apart.
 inline constexpr char kLoginRejectedText[] = "Login rejected by Gateway";

@@ -16,9 +16,11 @@ namespace {
 
 constexpr int32_t kRemoteAccessMajorVersion = 5;
 constexpr uint32_t kEndPollMs = 50;
-// The codes of the search for the remote-access program. This installation
-// has one place to look, the setting; the product searches of the original
-// installer find nothing here and answer "not found" and "no more items".
+// The codes the "can't find" message shows for the three places the
+// remote-access program is looked for: not among the installed products,
+// no more entries to look at, not in the program folders. The setting is
+// the only place that can name it here, so a missing setting shows all
+// three.
 constexpr int kNotFoundInProducts = 12;
 constexpr int kNoMoreItems = 259;
 constexpr int kNotFoundInFolders = 22;
@@ -94,7 +96,8 @@ void CProgramLauncher::EndEarlierRemoteAccess() {
         std::erase(children_, pid);
         return;
     }
-    // Ended as the original ends it: at once, without asking.
+    // Ended at once, without asking it to close: the remote session it holds
+    // belongs to the system that is being left.
     kill(pid, SIGKILL);
     const uint32_t start = platform::GetTickCount();
     while (!HasEnded(pid)) {

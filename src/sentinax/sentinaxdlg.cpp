@@ -1,10 +1,13 @@
 #include "sentinax/sentinaxdlg.h"
 
+#include <algorithm>
+
 #include "platform/program.h"
 #include "sentinax/backup.h"
 #include "sentinax/configfile.h"
 #include "sentinax/emaillogdlg.h"
 #include "sentinax/emailserver.h"
+#include "sentinax/systemstore.h"
 
 namespace {
 
@@ -12,10 +15,14 @@ constexpr char kNoRemoteModel[] = "Orlenza";
 
 std::string DeleteQuestion(const std::string& name) { return "Are you sure you want to delete " + name + "?"; }
 
+std::string SharedHistoryText(const std::string& serial) {
+    return "The Protocol Adapter " + serial + " is already monitored as another system.";
+}
+
 }  // namespace
 
 CSentinaxDlg::CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxView& view,
-                           CSystemRoster::RefreshFunction refresh)
+                           CSystemRoster::RefreshFunction refresh, RosterThreads threads)
     : email_(email),
       view_(view),
       list_(this, false),
@@ -26,7 +33,8 @@ CSentinaxDlg::CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxV
                   else
                       system.Update(context);
                   view_.PostIdlePump();
-              }) {}
+              },
+              threads) {}
 
 CSentinaxDlg::~CSentinaxDlg() {
     roster_.StopPollThreads();
@@ -103,6 +111,10 @@ void CSentinaxDlg::OnAddSystem() {
     auto system = std::make_shared<CSystem>();
     if (!view_.RunSystemDialog(*system))
         return;
+    if (SharesHistoryFile(*system)) {
+        view_.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
+        return;
+    }
     roster_.AddSystem(system);
     SaveConfig();
     FillList();
@@ -113,8 +125,16 @@ void CSentinaxDlg::OnAddSystem() {
 
 void CSentinaxDlg::OnEditSystem() {
     CSystem* system = SingleSelection();
-    if (!system || !view_.RunSystemDialog(*system))
+    if (!system)
         return;
+    const std::string adapterBefore = system->GetAdapterName();
+    if (!view_.RunSystemDialog(*system))
+        return;
+    if (SharesHistoryFile(*system)) {
+        view_.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
+        auto lock = system->Lock();
+        system->adapterName = adapterBefore;
+    }
     SaveConfig();
     Resort();
     OnRefreshSelected();
@@ -212,7 +232,15 @@ void CSentinaxDlg::OnRestore() {
     const std::optional<std::string> archive = view_.AskArchiveName(false);
     if (!archive || !view_.AskYesNo(kRestoreWarningText))
         return;
-    const bool restored = RestoreBackup(*archive, platform::GetProgramFolder());
+    bool restored = false;
+    {
+        // A poll thread's history write waits until the restored files are in
+        // place, so that none rewrites a file from its old contents meanwhile.
+        std::vector<std::unique_lock<std::mutex>> held;
+        for (const SystemPtr& system : roster_.GetSystems())
+            held.push_back(system->LockHistory());
+        restored = RestoreBackup(*archive, platform::GetProgramFolder());
+    }
     if (restored) {
         list_.DeleteAllRows();
         shown_.clear();
@@ -266,6 +294,14 @@ void CSentinaxDlg::FillList() {
 void CSentinaxDlg::Resort() {
     list_.Sort();
     OnSystemListItemChanged();
+}
+
+bool CSentinaxDlg::SharesHistoryFile(const CSystem& system) const {
+    const std::string base = HistoryFileBase(system.GetAdapterName());
+    const std::vector<SystemPtr> systems = roster_.GetSystems();
+    return std::any_of(systems.begin(), systems.end(), [&](const SystemPtr& other) {
+        return other.get() != &system && HistoryFileBase(other->GetAdapterName()) == base;
+    });
 }
 
 CSystem* CSentinaxDlg::SingleSelection() const {

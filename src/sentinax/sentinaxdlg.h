@@ -76,9 +76,10 @@ public:
 
 class CSentinaxDlg {
 public:
-    // refresh, when given, stands for CSystem::Update in the poll threads.
+    // refresh, when given, stands for CSystem::Update in the poll threads;
+    // `threads` says whether the roster runs them at all.
     CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxView& view,
-                 CSystemRoster::RefreshFunction refresh = {});
+                 CSystemRoster::RefreshFunction refresh = {}, RosterThreads threads = RosterThreads::kRun);
     // Stops the poll threads before the systems go.
     ~CSentinaxDlg();
     CSentinaxDlg(const CSentinaxDlg&) = delete;
@@ -120,6 +121,9 @@ public:
 private:
     void FillList();
     void Resort();
+    // True when another system's history file has the name this one's would
+    // have: the two would mix their histories.
+    bool SharesHistoryFile(const CSystem& system) const;
     // The system of the one selected row; null unless exactly one is.
     CSystem* SingleSelection() const;
     std::vector<CSystem*> SelectedSystems() const;

@@ -13,6 +13,8 @@ namespace {
 
 // The pause between two looks at a quiet connection.
 constexpr uint32_t kReceivePollMs = 50;
+// What the log shows in place of a hidden text.
+constexpr std::string_view kHiddenText = "********";
 
 }  // namespace
 
@@ -63,10 +65,24 @@ bool CSmtpSession::Connect(uint32_t address, uint16_t port) {
     return true;
 }
 
-bool CSmtpSession::SendLine(const std::string& line, const std::string& logged) {
+void CSmtpSession::HideInLog(const std::string& secret) {
+    if (!secret.empty())
+        secrets_.push_back(secret);
+}
+
+void CSmtpSession::Log(const std::string& line) const {
+    std::string shown = line;
+    for (const std::string& secret : secrets_) {
+        for (size_t at = shown.find(secret); at != std::string::npos; at = shown.find(secret, at + kHiddenText.size()))
+            shown.replace(at, secret.size(), kHiddenText);
+    }
+    log_(shown);
+}
+
+bool CSmtpSession::SendLine(const std::string& line) {
     if (fd_ < 0 || line.find_first_of("\r\n") != std::string::npos)
         return false;
-    log_("SENDING: " + logged);
+    Log("SENDING: " + line);
     const std::string whole = line + "\r\n";
     return platform::SendAll(fd_, whole.data(), whole.size(), kReplyWaitMs);
 }
@@ -93,7 +109,7 @@ bool CSmtpSession::ReceiveLine(std::string& line, uint32_t waitMs) {
         switch (reader_.Add(byte)) {
         case CSmtpLineReader::kLine:
             line = reader_.Line();
-            log_("RECV: " + line);
+            Log("RECV: " + line);
             return true;
         case CSmtpLineReader::kOverflow:
             return false;

@@ -48,10 +48,12 @@ public:
 
     // Connects to the address (network order) and port, logging the attempt.
     bool Connect(uint32_t address, uint16_t port);
+    // From now on the log shows every occurrence of `secret` in a line sent
+    // or received as "********". An empty secret hides nothing.
+    void HideInLog(const std::string& secret);
     // Sends the line and "\r\n" whole. A line that holds a line break itself
-    // is refused. `logged` is what the log shows of it.
-    bool SendLine(const std::string& line, const std::string& logged);
-    bool SendLine(const std::string& line) { return SendLine(line, line); }
+    // is refused.
+    bool SendLine(const std::string& line);
     // One reply line within the wait; false when it did not come whole.
     bool ReceiveLine(std::string& line, uint32_t waitMs = kReplyWaitMs);
     // Every line of one reply, and the code its last line begins with (-1
@@ -63,7 +65,10 @@ public:
     bool Expect(int expected);
 
 private:
+    void Log(const std::string& line) const;
+
     Logger log_;
+    std::vector<std::string> secrets_;
     const std::atomic<bool>& stop_;
     int fd_ = -1;
     CSmtpLineReader reader_;

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/zvframe.h"
+#include "core/zvlogin.h"
 #include "core/zvsock.h"
 #include "platform/socket.h"
 #include "sentinax/wsaerror.h"
@@ -15,12 +17,6 @@
 namespace {
 
 bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
-
-int32_t FrameLength(const std::vector<uint8_t>& input) {
-    int32_t length = 0;
-    std::memcpy(&length, input.data() + 4, sizeof length);  // little-endian hosts only
-    return length;
-}
 
 // One send without waiting: the bytes taken, or -1 with errno.
 ssize_t SendNow(int fd, const uint8_t* bytes, size_t count) {
@@ -33,19 +29,19 @@ ssize_t SendNow(int fd, const uint8_t* bytes, size_t count) {
 
 }  // namespace
 
-CSocketZV::CSocketZV(const uint8_t address[4], uint16_t port, int32_t silenceLimit)
+CSocketZV::CSocketZV(const uint8_t address[4], uint16_t port, int32_t silenceLimit, CStatusSink* status)
     : silenceLimit_(silenceLimit), lastReceiveTick_(platform::GetTickCount()) {
-    Connect(address, port);
+    Connect(address, port, status);
 }
 
-CSocketZV::CSocketZV(const std::string& addressText, uint16_t port, int32_t silenceLimit)
+CSocketZV::CSocketZV(const std::string& addressText, uint16_t port, int32_t silenceLimit, CStatusSink* status)
     : silenceLimit_(silenceLimit), lastReceiveTick_(platform::GetTickCount()) {
     uint8_t address[4] = {};
     if (!ParseDiscoveryText(addressText, "", &address[0], &address[1], &address[2], &address[3], nullptr)) {
         errorText_ = "Address invalid";
         return;
     }
-    Connect(address, port);
+    Connect(address, port, status);
 }
 
 CSocketZV::~CSocketZV() { Close(); }
@@ -58,7 +54,7 @@ void CSocketZV::Fail(const char* call) {
     errorText_ = line;
 }
 
-void CSocketZV::Connect(const uint8_t address[4], uint16_t port) {
+void CSocketZV::Connect(const uint8_t address[4], uint16_t port, CStatusSink* status) {
     char text[32];
     std::snprintf(text, sizeof text, "%d.%d.%d.%d:%d", address[0], address[1], address[2], address[3], port);
     peerText_ = text;
@@ -70,7 +66,8 @@ void CSocketZV::Connect(const uint8_t address[4], uint16_t port) {
     }
     sockaddr_in to{};
     MakeSockAddr(&to, address[0], address[1], address[2], address[3], port);
-    const platform::ConnectResult result = platform::ConnectWithin(handle_, to, kConnectLimitMs);
+    const platform::ConnectResult result =
+        platform::ConnectWithin(handle_, to, kConnectLimitMs, [status] { return ZVContinue(status); });
     if (result != platform::ConnectResult::kConnected) {
         if (result == platform::ConnectResult::kTimedOut)
             errno = ETIMEDOUT;
@@ -142,18 +139,14 @@ int CSocketZV::FlushOutput() {
 }
 
 int CSocketZV::TakeFrame() {
-    if (input_.size() < static_cast<size_t>(kHeaderSize))
-        return 0;
-    const int32_t length = FrameLength(input_);
-    if (length < 0 || length > kMaxPayload) {
+    const ZVFrameCut cut = CutFrame(input_, kMaxPayload);
+    if (cut.state == ZVFrameCut::kBad)
         Close();
+    if (cut.state != ZVFrameCut::kWhole)
         return 0;
-    }
-    const size_t size = static_cast<size_t>(kHeaderSize) + static_cast<size_t>(length);
-    if (input_.size() < size)
-        return 0;
-    message_.assign(input_.begin(), input_.begin() + static_cast<ptrdiff_t>(size));
-    input_.erase(input_.begin(), input_.begin() + static_cast<ptrdiff_t>(size));
+    const auto end = input_.begin() + static_cast<ptrdiff_t>(cut.size);
+    message_.assign(input_.begin(), end);
+    input_.erase(input_.begin(), end);
     return 1;
 }
 

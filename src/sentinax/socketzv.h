@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/statussink.h"
 #include "platform/clock.h"
 
 // Milliseconds since a tick count, across the counter's wrap.
@@ -30,12 +31,12 @@ public:
     static constexpr uint32_t kShortReadMs = 250;
     // A connection attempt gives up after this.
     static constexpr uint32_t kConnectLimitMs = 10000;
-    static constexpr int32_t kHeaderSize = 8;
 
     // Connect at once; IsOk tells the result, GetError the reason of a
-    // failure. A negative silence limit means none.
-    CSocketZV(const uint8_t address[4], uint16_t port, int32_t silenceLimit);
-    CSocketZV(const std::string& addressText, uint16_t port, int32_t silenceLimit);
+    // failure. A negative silence limit means none. `status`, when given,
+    // may cancel the connection attempt.
+    CSocketZV(const uint8_t address[4], uint16_t port, int32_t silenceLimit, CStatusSink* status = nullptr);
+    CSocketZV(const std::string& addressText, uint16_t port, int32_t silenceLimit, CStatusSink* status = nullptr);
     // Closes the connection unless its handle was handed on.
     virtual ~CSocketZV();
     CSocketZV(const CSocketZV&) = delete;
@@ -75,7 +76,7 @@ public:
     uint32_t GetLastReceiveTick() const { return lastReceiveTick_; }
 
 private:
-    void Connect(const uint8_t address[4], uint16_t port);
+    void Connect(const uint8_t address[4], uint16_t port, CStatusSink* status);
     // A complete frame from the input into the message buffer; closes on a
     // length that no frame may have.
     int TakeFrame();

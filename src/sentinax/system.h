@@ -1,16 +1,15 @@
 #pragma once
-// CSystem: one customer system of the monitor. It holds what the service
-// company entered (contact data, adapter name and password, recipients and
-// which alarm categories are mailed), what the last refresh read, and the
-// flags and ticks that schedule refreshes and discovery lookups. It stores
-// itself as a settings record in the configuration file and as one history
-// record per refresh in its own history file.
+// CSystem: one customer system of the monitor, the face the rest of the
+// program calls. Its record of fields (CSystemRecord) is guarded by its
+// lock; its stored forms live in systemstore.h, its refresh over the network
+// in systemrefresh.cpp and its alarm mail in alarmmail.cpp, each working on
+// the record through the operations below.
 //
 // Threads: one poll thread refreshes a system at a time and alone writes its
 // readings and alarm lists; the batch lookup writes the lookup fields; the
 // user interface reads. Text fields, alarm lists and lookup fields change
-// only under Lock(), and a reader on another thread takes Lock() (or a Copy
-// function) to see them whole. The member functions take the lock
+// only under Lock(); a reader on another thread takes a Snapshot() (or a
+// Copy function) to see them whole. The member functions take the lock
 // themselves, so a caller never holds it around them.
 #include <atomic>
 #include <cstdint>
@@ -23,12 +22,12 @@
 #include "core/zvtime.h"
 #include "sentinax/lookupresult.h"
 #include "sentinax/systemerror.h"
+#include "sentinax/systemrecord.h"
 
-class CBasinSetup;
 class CConnectGates;
 class CEmailMessage;
-class CGatewayLink;
 class CMailQueue;
+class CPoolCircuit;
 class CSystemColumns;
 class CZVServer;
 
@@ -53,19 +52,28 @@ private:
     const std::atomic<bool>* stop_;
 };
 
-// A reading of the pool model that was not read.
-inline constexpr int32_t kNotRead = 255;
-// The history record the writer produces.
-inline constexpr int32_t kHistoryRecordVersion = 348;
-// History older than this many whole days is dropped when the file is rewritten.
-inline constexpr int64_t kHistoryDays = 90;
+// The show-with values of the circuits the tablet's two lights pages show
+// (positioned lights, lights).
+inline constexpr uint8_t kShowWithPositionedLights = 3;
+inline constexpr uint8_t kShowWithLights = 4;
+
+struct CLightsCount {
+    int32_t total = 0;
+    int32_t on = 0;
+};
+// The circuits the lights pages show, whatever kind of light each is, and
+// how many of them are on.
+CLightsCount CountLights(const std::vector<const CPoolCircuit*>& circuits);
+// An adapter name without its brand: "Brenvik: 01-23-45" gives "01-23-45";
+// a name without the brand is given whole.
+std::string AdapterSerialOf(const std::string& adapterName);
 
 // The refresh interval shared by every system, in milliseconds (10 minutes
 // at start).
 void SetRefreshInterval(uint32_t milliseconds);
 uint32_t GetRefreshInterval();
 
-class CSystem : public CStatusSink {
+class CSystem : public CStatusSink, public CSystemRecord {
 public:
     CSystem();
     ~CSystem() override = default;
@@ -76,6 +84,10 @@ public:
     // Held while the history file is read or rewritten: the poll thread's
     // append and the history window's rewrite never overlap.
     std::unique_lock<std::mutex> LockHistory() const { return std::unique_lock<std::mutex>(historyLock_); }
+
+    // The record as it stands, taken whole under the lock: what the window
+    // shows reads a snapshot, never the live fields.
+    CSystemRecord Snapshot() const;
 
     void RequestRefresh();
     void RequestLookup();
@@ -103,18 +115,13 @@ public:
     std::vector<CSystemError> CopyAlarms() const;
     std::vector<CSystemError> CopyWarnings() const;
 
-    // The settings record. The reader takes the fields the file's version
-    // holds; both stop at the first failed read or write.
+    // The stored forms (systemstore.h), under the lock.
     int LoadSettings(CZVFile& file, int32_t fileVersion);
     int SaveSettings(CZVFile& file);
 
-    // One history record, read in the layout of its own version. A failed
-    // read leaves the system partly filled and answers 0.
     int LoadHistoryRecord(CZVFile& file);
     int SaveHistoryRecord(CZVFile& file, int stampNow);
 
-    // The history file in the program folder ("LOG", or "TMP" while it is
-    // rewritten); empty when the folder cannot be made.
     std::string GetHistoryFileName(int temporary) const;
     // Rewrites the history without records of 90 days or more, then adds the
     // current state stamped now. On failure the history is left as it was.
@@ -141,102 +148,10 @@ public:
     // Queues one alarm mail per recipient, then the default recipient's.
     void SendAlarmNotifications(CMailQueue& queue, const CSystemColumns& columns) const;
 
-    // Scheduling and lookup.
-    int32_t neverConnected = 1;
-    int32_t refreshRequested = 1;
-    int32_t lookupRequested = 0;
-    int32_t firstPoll = 1;
-    uint32_t lastRefreshTick;
-    std::string cachedAddress;
-    uint16_t cachedPort = 0;
-    int32_t slotBusy = 0;
-    uint32_t lastLookupTick;
-    int32_t connectStatus = 0;
-    int32_t status = 0;
-    int32_t failureCount = 0;
-    int32_t loginRejected = 0;
-    std::string statusText = "Not Connected";
-    int32_t statusChanged = 0;
-
-    // Entered by the user.
-    std::string name = "New System";
-    std::string adapterName;
-    std::string adapterVersion;
-    int32_t majorVersion = 0;
-    std::string password;
-    std::string notes;
-    std::string address;
-    std::string city;
-    std::string reservedText;
-    std::string zip;
-    std::string phone;
-    std::vector<std::string> emailList;
-    int32_t includeDefaultEmail = 1;
-    std::string modelName = "UNKNOWN";
-    std::string firmwareVersion = "UNKNOWN";
-    int32_t notifySystemErrors = 1;
-    int32_t notifyPumpErrors = 1;
-    int32_t notifyChlorinator = 0;
-    int32_t notifyChemistry = 0;
-    int32_t notifyHeatPump = 0;
-    int32_t notifyFreeze = 1;
-
-    // Read by the refresh.
-    int32_t freezeActive = 0;
-    uint32_t freezeStartTick;
-    int32_t airTemperature = kNotRead;
-    std::vector<CSystemError> alarms;
-    std::vector<CSystemError> warnings;
-    uint32_t equipmentFlags = 0;
-    int32_t spaSideRemote = kNotRead;
-    int32_t poolPump = kNotRead;
-    int32_t poolSetPoint = kNotRead;
-    int32_t poolTemperature = kNotRead;
-    // Not read until the first pool status; history records of earlier
-    // failed refreshes carry the not-read mark.
-    int32_t poolHeatMode = kNotRead;
-    std::string poolHeatModeText = "-";
-    int32_t poolChlorineOutput = kNotRead;
-    int32_t poolHeatStatus = 0;
-    int32_t spaPump = kNotRead;
-    int32_t spaSetPoint = kNotRead;
-    int32_t spaTemperature = kNotRead;
-    int32_t spaHeatMode = kNotRead;
-    std::string spaHeatModeText = "-";
-    int32_t spaChlorineOutput = kNotRead;
-    int32_t spaHeatStatus = 0;
-    std::string chlorinatorModel;
-    int32_t chlorinatorPresent = 0;
-    int32_t chlorinatorStatus = 0;  // bit 0: communicating
-    int32_t chlorinatorErrors = 0;
-    int32_t saltLevel = 0;          // units of 50 ppm
-    int32_t lightsTotal = 0;
-    int32_t lightsOn = 0;
-    int32_t phValue = 0;            // pH x 100
-    int32_t orpValue = 0;
-    int32_t saturationIndex = 0;    // x 100
-    int32_t chemistryValue4 = 0;
-    int32_t acidTankLevel = 0;
-    int32_t chlorineTankLevel = 0;
-    CZVTime reportTime;
-
 private:
-    // Steps of the refresh once logged in; each answers whether its request
-    // was answered (and read whole).
-    int ReadGateway(CGatewayLink& link);
-    int ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build);
-    void TakeStatus(const CBasinSetup& model);
-    bool ReadChlorinator(const CBasinSetup& model, CGatewayLink& link);
-    void HoldFreezeAlarm(bool freezeNow);
-    bool ReadErrorLists(CGatewayLink& link, int major);
-    bool ReadErrorListOld(CGatewayLink& link, int major);
-    bool ReadPumpErrors(CGatewayLink& link, int major);
-
     // The flag of CSystem that says whether alarms of `type` are mailed;
     // null for a type without one.
     const int32_t* NotifyFlag(int32_t type) const;
-    int ReadHistoryFields(CZVFile& file, int32_t version);
-    int WriteHistoryFields(CZVFile& file, const CZVTime& stamp) const;
 
     mutable std::mutex lock_;
     mutable std::mutex historyLock_;

@@ -4,13 +4,13 @@
 #include <cctype>
 #include <utility>
 
+#include "sentinax/emailserver.h"
 #include "sentinax/sortlist.h"
 #include "sentinax/system.h"
 
 namespace {
 
 constexpr size_t kShortSerial = 6;
-constexpr size_t kShownLength = 8;
 constexpr char kBrandPrefix[] = "BRENVIK:";
 constexpr char kStoredPrefix[] = "Brenvik: ";
 
@@ -19,9 +19,9 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
 }
 
 // The system's fields and the dialog's, in the order the dialog lists them.
-int32_t CSystem::*const kNotifyFlags[CSystemFields::kNotifyCount] = {
-    &CSystem::notifySystemErrors, &CSystem::notifyPumpErrors, &CSystem::notifyChlorinator,
-    &CSystem::notifyChemistry,    &CSystem::notifyHeatPump,   &CSystem::notifyFreeze,
+int32_t CSystemRecord::*const kNotifyFlags[CSystemFields::kNotifyCount] = {
+    &CSystemRecord::notifySystemErrors, &CSystemRecord::notifyPumpErrors, &CSystemRecord::notifyChlorinator,
+    &CSystemRecord::notifyChemistry,    &CSystemRecord::notifyHeatPump,   &CSystemRecord::notifyFreeze,
 };
 
 }  // namespace
@@ -37,17 +37,13 @@ std::string MakeAdapterName(const std::string& entered) {
     return kStoredPrefix + text;
 }
 
-std::string AdapterAddressForDisplay(const std::string& adapterName) {
-    return adapterName.size() > kShownLength ? adapterName.substr(adapterName.size() - kShownLength) : adapterName;
-}
-
 CSystemDlg::CSystemDlg(CSystem& system, CMailQueue& mail, const CSystemColumns& columns,
                        std::function<void()> showEmailLog, CSystemDlgView& view)
     : system_(system), mail_(mail), columns_(columns), showEmailLog_(std::move(showEmailLog)), view_(view) {
     auto lock = system_.Lock();
     fields_.name = system_.name;
     fields_.password = system_.password;
-    fields_.adapterAddress = AdapterAddressForDisplay(system_.adapterName);
+    fields_.adapterAddress = shownAddress_ = AdapterSerialOf(system_.adapterName);
     fields_.notes = system_.notes;
     for (int i = 0; i < CSystemFields::kNotifyCount; ++i)
         fields_.notify[i] = system_.*kNotifyFlags[i];
@@ -68,11 +64,19 @@ void CSystemDlg::OnInitDialog() {
 void CSystemDlg::OnOK() {
     if (!view_.GetFields(fields_))
         return;
+    // The adapter name is the system's identity and names its history file:
+    // it is never empty, and changes only when the user changed what was
+    // shown.
+    if (AdapterSerialOf(MakeAdapterName(fields_.adapterAddress)).empty()) {
+        view_.ShowRefusal(kEmptyAdapterText);
+        return;
+    }
     // A poll thread may be reading the system: it changes whole.
     auto lock = system_.Lock();
     system_.name = fields_.name;
     system_.password = fields_.password;
-    system_.adapterName = MakeAdapterName(fields_.adapterAddress);
+    if (fields_.adapterAddress != shownAddress_)
+        system_.adapterName = MakeAdapterName(fields_.adapterAddress);
     system_.notes = fields_.notes;
     system_.address = fields_.address;
     system_.city = fields_.city;
@@ -90,6 +94,12 @@ void CSystemDlg::OnAddEmail() {
     const std::optional<std::string> email = view_.AskNewEmail();
     if (!email)
         return;
+    // Checked here, where the user can mend it: a bad address would only
+    // fail, unseen, when an alarm is mailed.
+    if (!IsMailAddress(*email)) {
+        view_.ShowRefusal(kBadRecipientText);
+        return;
+    }
     InsertSorted(*email);
     view_.ShowEmails(emails_);
 }
@@ -114,7 +124,7 @@ void CSystemDlg::OnSendTestEmail() {
         recipients.push_back(fallback);
     for (const std::string& recipient : recipients) {
         auto message = std::make_unique<CEmailMessage>(recipient);
-        message->AddLine(kTestSubject);
+        message->AddHeader(kTestSubject);
         system_.ComposeAlarmMail(*message, columns_);
         mail_.Queue(std::move(message));
     }

@@ -15,8 +15,9 @@ class CSystem;
 // "12-34-56", a leading "BRENVIK:" (any case) and blanks go, and the rest
 // follows "Brenvik: ".
 std::string MakeAdapterName(const std::string& entered);
-// What the dialog shows of a stored adapter name: its last 8 characters.
-std::string AdapterAddressForDisplay(const std::string& adapterName);
+// The texts the dialog refuses an entry with.
+inline constexpr char kEmptyAdapterText[] = "Please enter the Protocol Adapter's address.";
+inline constexpr char kBadRecipientText[] = "Please enter a valid email address, such as name@example.com.";
 
 // The dialog's fields, as the controls hold them.
 struct CSystemFields {
@@ -48,6 +49,8 @@ public:
     virtual std::optional<std::string> AskNewEmail() = 0;
     // Keeps the dialog in front of the e-mail log window.
     virtual void StayOnTop() = 0;
+    // Tells the user why an entry was refused.
+    virtual void ShowRefusal(const std::string& text) = 0;
     virtual void EndDialog(bool ok) = 0;
 };
 
@@ -78,5 +81,7 @@ private:
     std::function<void()> showEmailLog_;
     CSystemDlgView& view_;
     CSystemFields fields_;
+    // The adapter address as the dialog first showed it.
+    std::string shownAddress_;
     std::vector<std::string> emails_;
 };

@@ -50,7 +50,6 @@ constexpr int kSystemColumns = kColumnStatus + 1;
 
 constexpr uint32_t kPumpPresentBits = 0x0FF0;  // bits 4 to 11
 constexpr uint32_t kChemistryBit = 1u << 15;
-constexpr int kNotReadValue = 255;
 constexpr int kSaltUnit = 50;
 constexpr int kTopTankLevel = 7;
 constexpr int kLowestBalance = -99;
@@ -79,16 +78,14 @@ std::string TankText(int level) {
     return level >= 1 && level <= kTopTankLevel ? PercentText((100 * level - 100) / 6) : "-";
 }
 
-bool RunningPump(int value) { return value >= 1 && value < kNotReadValue; }
-
 }  // namespace
 
 std::string GetTemperatureText(int value) {
-    return value == 0 || value == kNotReadValue ? "-" : Format("%d F", value);
+    return value == 0 || value == kNotRead ? "-" : Format("%d F", value);
 }
 
 std::string GetOnOffText(int value) {
-    if (value == kNotReadValue)
+    if (value == kNotRead)
         return "-";
     return value ? "On" : "Off";
 }
@@ -185,11 +182,10 @@ std::string CSystemList::GetCellText(const CSystem* system, int column) const {
         return std::string();
     if (rule == kColumnSerial && !history_)
         return system->GetAdapterSerial();
-    auto lock = system->Lock();
-    return RuleText(*system, rule);
+    return RuleText(system->Snapshot(), rule);
 }
 
-std::string CSystemList::RuleText(const CSystem& s, int rule) const {
+std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
     const bool chemistry = (s.equipmentFlags & kChemistryBit) != 0;
     const bool unknownYet = !history_ && s.neverConnected;
     switch (rule) {
@@ -213,7 +209,7 @@ std::string CSystemList::RuleText(const CSystem& s, int rule) const {
     case kColumnPoolHeatMode: return s.poolHeatModeText;
     case kColumnSpaHeatMode: return s.spaHeatModeText;
     case kColumnSpaSideRemote:
-        if (s.modelName.find("Orlenza") != std::string::npos || s.spaSideRemote == kNotReadValue)
+        if (s.modelName.find("Orlenza") != std::string::npos || s.spaSideRemote == kNotRead)
             return "-";
         return s.spaSideRemote ? "Enabled" : "Disabled";
     case kColumnLights: return s.lightsTotal > 0 ? Format("%d / %d", s.lightsOn, s.lightsTotal) : "-";
@@ -252,11 +248,10 @@ ColorRef CSystemList::GetCellBackColor(const CSystem* system, int column) const 
     const int rule = GetRuleIndex(column);
     if (!system)
         return kWhite;
-    auto lock = system->Lock();
-    const CSystem& s = *system;
+    const CSystemRecord s = system->Snapshot();
     switch (rule) {
-    case kColumnPoolPump: return RunningPump(s.poolPump) ? kPumpRunning : kWhite;
-    case kColumnSpaPump: return RunningPump(s.spaPump) ? kPumpRunning : kWhite;
+    case kColumnPoolPump: return IsPumpRunning(s.poolPump) ? kPumpRunning : kWhite;
+    case kColumnSpaPump: return IsPumpRunning(s.spaPump) ? kPumpRunning : kWhite;
     case kColumnPoolHeatMode: return GetHeatStatusColor(s.poolHeatStatus);
     case kColumnSpaHeatMode: return GetHeatStatusColor(s.spaHeatStatus);
     case kColumnLights: return s.lightsOn > 0 ? kLightsOn : kWhite;
@@ -266,7 +261,7 @@ ColorRef CSystemList::GetCellBackColor(const CSystem* system, int column) const 
     }
 }
 
-ColorRef CSystemList::StatusColor(const CSystem& s) const {
+ColorRef CSystemList::StatusColor(const CSystemRecord& s) const {
     switch (s.status) {
     case kStatusNotConnected:
     case kStatusCannotConnect:
@@ -292,8 +287,8 @@ ColorRef CSystemList::GetCellTextColor(const CSystem* system, int column) const 
     if (!system)
         return kBlack;
     const int rule = GetRuleIndex(column);
-    auto lock = system->Lock();
-    if ((rule == kColumnPoolPump && system->poolPump == 1) || (rule == kColumnSpaPump && system->spaPump == 1))
+    const CSystemRecord s = system->Snapshot();
+    if ((rule == kColumnPoolPump && s.poolPump == 1) || (rule == kColumnSpaPump && s.spaPump == 1))
         return kPumpText;
     return kBlack;
 }

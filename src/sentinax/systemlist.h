@@ -11,6 +11,7 @@
 #include "sentinax/sortlist.h"
 
 class CSentinaxDlg;
+struct CSystemRecord;
 
 // What a column shows.
 enum ColumnKind {
@@ -88,8 +89,8 @@ public:
     }
 
 private:
-    std::string RuleText(const CSystem& system, int rule) const;
-    ColorRef StatusColor(const CSystem& system) const;
+    std::string RuleText(const CSystemRecord& system, int rule) const;
+    ColorRef StatusColor(const CSystemRecord& system) const;
 
     CSentinaxDlg* mainDialog_;
     bool history_;

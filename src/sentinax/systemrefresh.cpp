@@ -1,6 +1,8 @@
 // The refresh of one customer system: connect, log in, make sure it is the
 // right system, read versions, pool configuration and status, chlorinator and
 // error lists, rebuild the alarms and end with a status code.
+#include "sentinax/systemrefresh.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include <memory>
 
 #include "core/basinsetup.h"
+#include "core/messages/monitormessages.h"
 #include "core/msgreader.h"
 #include "core/serverlink.h"
 #include "core/zvserver.h"
@@ -21,10 +24,6 @@
 #include "sentinax/system.h"
 
 namespace {
-
-constexpr uint16_t ZVM_POOL_GETCHLORINATORQ = 0x311C;
-constexpr uint16_t ZVM_POOL_GETERRORSQ = 0x3126;
-constexpr uint16_t ZVM_POOL_GETPUMPQ = 0x3128;
 
 // A refresh whose gate said no tries again after this.
 constexpr uint32_t kRetryPauseMs = 100;
@@ -155,6 +154,18 @@ void CSystem::SetModelName(int controllerType, int expansion) {
     modelName = ModelText(controllerType, expansion);
 }
 
+CLightsCount CountLights(const std::vector<const CPoolCircuit*>& circuits) {
+    CLightsCount lights;
+    for (const CPoolCircuit* circuit : circuits) {
+        if (circuit->interface != kShowWithPositionedLights && circuit->interface != kShowWithLights)
+            continue;
+        ++lights.total;
+        if (circuit->state != 0)
+            ++lights.on;
+    }
+    return lights;
+}
+
 // --- Update ---
 
 void CSystem::Update(const CRefreshContext& context) {
@@ -246,8 +257,9 @@ int CSystem::Refresh(const CRefreshContext& context, CStatusSink& status) {
         auto lock = Lock();
         connectStatus = 0;
     }
-    CServerLink link(server);
-    return ReadGateway(link);
+    // The stop flag cancels every wait of the reading too.
+    CServerLink link(server, 0, &status);
+    return CSystemReading(*this).Read(link);
 }
 
 bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatusSink& status) {
@@ -268,12 +280,17 @@ bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatus
             auto lock = Lock();
             if (!lookupRequested)
                 return false;
-            lookupRequested = 0;
         }
         if (!gates.TryTakeConnectSlot()) {
             auto lock = Lock();
             slotBusy = 1;
             return false;
+        }
+        // Cleared only now: a retry after a busy slot still makes the lookup
+        // it waited for.
+        {
+            auto lock = Lock();
+            lookupRequested = 0;
         }
         std::string host;
         uint16_t servicePort = 0;
@@ -283,7 +300,7 @@ bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatus
             gates.ReleaseConnectSlot();
             return false;
         }
-        CDiscoveryClient client(bytes, servicePort);
+        CDiscoveryClient client(bytes, servicePort, &status);
         const int found = client.RequestRemoteConnection(name, kRequesterName, &status);
         gates.ReleaseConnectSlot();
         auto lock = Lock();
@@ -328,7 +345,7 @@ bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatus
 
 // --- Reading the gateway ---
 
-int CSystem::ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build) {
+int CSystemReading::ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build) {
     std::string version = "Error";
     if (std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_SYSCONFIG_GETVERSIONQ, {})) {
         std::string text;
@@ -343,31 +360,38 @@ int CSystem::ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& build) {
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     {
-        auto lock = Lock();
-        adapterVersion = version;
+        auto lock = system_.Lock();
+        system_.adapterVersion = version;
     }
-    SetStatusText(upper);
+    system_.SetStatusText(upper);
     if (!ParseVersion(upper, major, build))
         return 0;
     if (major >= 4) {
-        auto lock = Lock();
-        majorVersion = major;
+        auto lock = system_.Lock();
+        system_.majorVersion = major;
     }
     return 1;
 }
 
-int CSystem::ReadGateway(CGatewayLink& link) {
+int CSystemReading::Read(CGatewayLink& link) {
     std::string reported;
     if (std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_SYSCONFIG_GETSYSTEMINFOQ, {})) {
-        int32_t first = 0, second = 0;
-        std::string text;
-        if (CMsgReader(*answer).Int(first).Int(second).String(text))
+        int32_t first = 0, second = 0, north = 0, west = 0;
+        std::string text, zipText;
+        CMsgReader reader(*answer);
+        if (reader.Int(first).Int(second).String(text))
             reported = text;
+        if (reader.String(zipText).Int(north).Int(west)) {
+            auto lock = system_.Lock();
+            system_.locationKnown = 1;
+            system_.latitude = north;
+            system_.longitude = west;
+        }
     }
     {
-        auto lock = Lock();
-        if (reported != adapterName) {
-            cachedAddress.clear();
+        auto lock = system_.Lock();
+        if (reported != system_.adapterName) {
+            system_.cachedAddress.clear();
             return kStatusSystemMismatch;
         }
     }
@@ -375,25 +399,25 @@ int CSystem::ReadGateway(CGatewayLink& link) {
     if (!ReadVersion(link, major, build))
         return kStatusNotConnected;
 
-    SetStatusText("Getting Pool Config...");
+    system_.SetStatusText("Getting Pool Config...");
     CBasinSetup model(link, ZVVariant::Monitor, 0, major, build);
     if (!model.IsLoaded())
         return kStatusNoConfiguration;
-    SetModelName(model.GetControllerType(), model.GetExpansionByte());
+    system_.SetModelName(model.GetControllerType(), model.GetExpansionByte());
     char firmware[32];
     std::snprintf(firmware, sizeof firmware, "%.3f", model.GetFirmwareVersion() / 1000.0);
     {
-        auto lock = Lock();
-        firmwareVersion = firmware;
+        auto lock = system_.Lock();
+        system_.firmwareVersion = firmware;
     }
 
-    SetStatusText("Getting Pool Status...");
+    system_.SetStatusText("Getting Pool Status...");
     std::unique_ptr<CZVMSG> poolStatus = Ask(link, ZVM_POOL_GETSTATUSQ, {0});
     if (!poolStatus)
         return kStatusNoStatus;
     model.ReadStatus(*poolStatus);
     TakeStatus(model);
-    ClearAlarms();
+    system_.ClearAlarms();
     if (!ReadChlorinator(model, link))
         return kStatusNoChlorinator;
     const bool newLayout = major >= 5;
@@ -404,13 +428,15 @@ int CSystem::ReadGateway(CGatewayLink& link) {
     return model.IsServiceMode() ? kStatusServiceMode : kStatusConnected;
 }
 
-void CSystem::TakeStatus(const CBasinSetup& model) {
-    auto lock = Lock();
-    int32_t* chemistry[] = {&phValue, &orpValue, &saturationIndex, &chemistryValue4, &acidTankLevel, &chlorineTankLevel};
+void CSystemReading::TakeStatus(const CBasinSetup& model) {
+    auto lock = system_.Lock();
+    CSystemRecord& r = system_;
+    int32_t* chemistry[] = {&r.phValue,         &r.orpValue,      &r.saturationIndex,
+                            &r.chemistryValue4, &r.acidTankLevel, &r.chlorineTankLevel};
     for (int i = 0; i < 6; ++i)
         *chemistry[i] = model.GetChemistry(i);
-    airTemperature = model.GetAirTemp();
-    equipmentFlags = model.GetEquipmentFlags();
+    system_.airTemperature = model.GetAirTemp();
+    system_.equipmentFlags = model.GetEquipmentFlags();
     struct BodyFields {
         int32_t* setPoint;
         int32_t* temperature;
@@ -419,8 +445,8 @@ void CSystem::TakeStatus(const CBasinSetup& model) {
         std::string* heatModeText;
     };
     const BodyFields bodies[] = {
-        {&poolSetPoint, &poolTemperature, &poolHeatMode, &poolHeatStatus, &poolHeatModeText},
-        {&spaSetPoint, &spaTemperature, &spaHeatMode, &spaHeatStatus, &spaHeatModeText},
+        {&r.poolSetPoint, &r.poolTemperature, &r.poolHeatMode, &r.poolHeatStatus, &r.poolHeatModeText},
+        {&r.spaSetPoint, &r.spaTemperature, &r.spaHeatMode, &r.spaHeatStatus, &r.spaHeatModeText},
     };
     for (int i = 0; i < 2; ++i) {
         const CPoolBody* body = model.GetBody(i);
@@ -431,25 +457,21 @@ void CSystem::TakeStatus(const CBasinSetup& model) {
         *fields.heatStatus = body->heatStatus & 0xFF;
         *fields.heatModeText = model.GetHeatModeText(*fields.heatMode);
     }
-    spaSideRemote = model.GetRemotesEnabled();
+    system_.spaSideRemote = model.GetRemotesEnabled();
     if (const CPoolCircuit* pool = model.FindCircuitByFunction(2))
-        poolPump = pool->state;
+        system_.poolPump = pool->state;
     if (const CPoolCircuit* spa = model.FindCircuitByFunction(1))
-        spaPump = spa->state;
-    lightsTotal = 0;
-    lightsOn = 0;
-    for (int i = 0; i < model.GetCircuitCount(); ++i) {
-        const CPoolCircuit* circuit = model.GetCircuit(i);
-        if (circuit->function != 3 && circuit->function != 4)
-            continue;
-        ++lightsTotal;
-        if (circuit->state != 0)
-            ++lightsOn;
-    }
+        system_.spaPump = spa->state;
+    std::vector<const CPoolCircuit*> circuits;
+    for (int i = 0; i < model.GetCircuitCount(); ++i)
+        circuits.push_back(model.GetCircuit(i));
+    const CLightsCount lights = CountLights(circuits);
+    system_.lightsTotal = lights.total;
+    system_.lightsOn = lights.on;
 }
 
-bool CSystem::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
-    SetStatusText("Getting Chlorinator Data...");
+bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
+    system_.SetStatusText("Getting Chlorinator Data...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETCHLORINATORQ, {0});
     if (!answer)
         return false;
@@ -463,69 +485,70 @@ bool CSystem::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
         return false;
     int32_t pumpRunning = 0;
     {
-        auto lock = Lock();
-        chlorinatorPresent = present;
-        chlorinatorStatus = flags;
-        poolChlorineOutput = poolOutput;
-        spaChlorineOutput = spaOutput;
-        saltLevel = salt;
-        chlorinatorErrors = errors;
-        pumpRunning = poolPump != 0 || spaPump != 0;
+        auto lock = system_.Lock();
+        system_.chlorinatorPresent = present;
+        system_.chlorinatorStatus = flags;
+        system_.poolChlorineOutput = poolOutput;
+        system_.spaChlorineOutput = spaOutput;
+        system_.saltLevel = salt;
+        system_.chlorinatorErrors = errors;
+        pumpRunning = IsPumpRunning(system_.poolPump) || IsPumpRunning(system_.spaPump);
     }
+    // Freeze protection is about the air: its alarm stands on every system.
+    const bool freeze = model.GetFreezeFlag() != 0;
+    HoldFreezeAlarm(freeze);
     if (present) {
-        const bool freeze = model.GetFreezeFlag() != 0;
         const int errorBits = model.IsVersionAtLeast(5, 0) ? 7 : 6;
         for (int bit = 0; bit < errorBits; ++bit) {
             if ((errors >> bit & 1) && !(bit == 0 && freeze))
-                AddAlarm(kAlarmChlorinator, bit);
+                system_.AddAlarm(kAlarmChlorinator, bit);
         }
         if (!(flags & 1) && pumpRunning)
-            AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
+            system_.AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
         if (int64_t{salt} * kSaltUnit >= kSaltAlarmPpm)
-            AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
-        HoldFreezeAlarm(freeze);
+            system_.AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
     }
     std::string modelText;
     if (present && model.IsVersionAtLeast(4, 520))
         modelText = ChlorinatorModelText(model);
-    auto lock = Lock();
+    auto lock = system_.Lock();
     if (model.IsVersionAtLeast(4, 520) || !present)
-        chlorinatorModel = modelText;
+        system_.chlorinatorModel = modelText;
     return true;
 }
 
 // Freeze protection seen now raises the freeze alarm; once it is gone the
 // alarm is held for two hours after it was first seen.
-void CSystem::HoldFreezeAlarm(bool freezeNow) {
+void CSystemReading::HoldFreezeAlarm(bool freezeNow) {
     bool raise = false;
     {
-        auto lock = Lock();
+        auto lock = system_.Lock();
         if (freezeNow) {
-            if (!freezeActive) {
-                freezeStartTick = platform::GetTickCount();
-                freezeActive = 1;
+            if (!system_.freezeActive) {
+                system_.freezeStartTick = platform::GetTickCount();
+                system_.freezeActive = 1;
             }
             raise = true;
-        } else if (freezeActive) {
-            raise = platform::TicksSince(freezeStartTick) < kFreezeHoldMs;
+        } else if (system_.freezeActive) {
+            raise = platform::TicksSince(system_.freezeStartTick) < kFreezeHoldMs;
             if (!raise)
-                freezeActive = 0;
+                system_.freezeActive = 0;
         }
     }
     if (raise)
-        AddAlarm(kAlarmFreeze, 0);
+        system_.AddAlarm(kAlarmFreeze, 0);
 }
 
-bool CSystem::ReadErrorLists(CGatewayLink& link, int major) {
+bool CSystemReading::ReadErrorLists(CGatewayLink& link, int major) {
     if (major < 5)
         return false;
-    SetStatusText("Getting System Errors...");
+    system_.SetStatusText("Getting System Errors...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
     if (!answer)
         return false;
     CZVMSG& in = *answer;
     int32_t count = 0, pumps = 0, perPump = 0;
-    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { AddAlarm(kAlarmSystem, k); }))
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmSystem, k); }))
         return false;
     // Every entry takes four bytes at least, so the table cannot announce
     // more than the answer holds.
@@ -533,18 +556,18 @@ bool CSystem::ReadErrorLists(CGatewayLink& link, int major) {
         int64_t{pumps} * perPump > in.GetRemaining() / 4)
         return false;
     for (int32_t pump = 0; perPump > 0 && pump < pumps; ++pump) {
-        if (!ReadFlagList(in, perPump, [&](int32_t k) { AddAlarm(kAlarmFirstPump + pump, k); }))
+        if (!ReadFlagList(in, perPump, [&](int32_t k) { system_.AddAlarm(kAlarmFirstPump + pump, k); }))
             return false;
     }
     if (!in.ReadInt(count) || !ReadFlagList(in, count, [](int32_t) {}))
         return false;
-    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { AddAlarm(kAlarmChemistry, k); }))
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmChemistry, k); }))
         return false;
-    return in.ReadInt(count) && ReadFlagList(in, count, [&](int32_t k) { AddAlarm(kAlarmHeatPump, k); });
+    return in.ReadInt(count) && ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmHeatPump, k); });
 }
 
-bool CSystem::ReadErrorListOld(CGatewayLink& link, int major) {
-    SetStatusText("Getting System Errors...");
+bool CSystemReading::ReadErrorListOld(CGatewayLink& link, int major) {
+    system_.SetStatusText("Getting System Errors...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
     if (!answer)
         return false;
@@ -560,23 +583,23 @@ bool CSystem::ReadErrorListOld(CGatewayLink& link, int major) {
         if (!(major >= 5 && flag == 0) && !answer->ReadString(dropped))
             return false;
         if (flag)
-            AddAlarm(kAlarmSystem, k);
+            system_.AddAlarm(kAlarmSystem, k);
     }
     return true;
 }
 
-bool CSystem::ReadPumpErrors(CGatewayLink& link, int major) {
+bool CSystemReading::ReadPumpErrors(CGatewayLink& link, int major) {
     if (major != 4 && major != 5)
         return false;
     uint32_t flags = 0;
     {
-        auto lock = Lock();
-        flags = equipmentFlags;
+        auto lock = system_.Lock();
+        flags = system_.equipmentFlags;
     }
     for (int pump = 0; pump < kPumpSlots; ++pump) {
         if (!(flags & (kFirstPumpFlag << pump)))
             continue;
-        SetStatusText("Getting Pump Errors: Vortana #" + std::to_string(pump + 1) + ":");
+        system_.SetStatusText("Getting Pump Errors: Vortana #" + std::to_string(pump + 1) + ":");
         std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETPUMPQ, {0, pump});
         if (!answer)
             return false;
@@ -592,10 +615,10 @@ bool CSystem::ReadPumpErrors(CGatewayLink& link, int major) {
         const int32_t bits = values[3];
         for (int bit = 1; bit <= 9; ++bit) {
             if (bits >> bit & 1)
-                AddAlarm(kAlarmFirstPump + pump, bit - 1);
+                system_.AddAlarm(kAlarmFirstPump + pump, bit - 1);
         }
         if (bits & 0x8000)
-            AddAlarm(kAlarmFirstPump + pump, 9);
+            system_.AddAlarm(kAlarmFirstPump + pump, 9);
     }
     return true;
 }

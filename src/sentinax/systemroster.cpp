@@ -8,11 +8,12 @@
 #include "sentinax/connectgates.h"
 #include "sentinax/discoveryclient.h"
 
-CSystemRoster::CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh)
+CSystemRoster::CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh, RosterThreads threads)
     : context_(shared),
       refresh_(refresh ? std::move(refresh) : [](CSystem& system, const CRefreshContext& context) {
           system.Update(context);
       }),
+      threadMode_(threads),
       lastDueCheck_(platform::GetTickCount()),
       lastBatchLookup_(lastDueCheck_) {
     context_.stop = &stopping_;
@@ -40,31 +41,31 @@ uint32_t CSystemRoster::RefreshIntervalFor(int systemCount) {
 }
 
 std::vector<SystemPtr> CSystemRoster::GetSystems() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return systems_;
 }
 
 int CSystemRoster::GetSystemCount() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return static_cast<int>(systems_.size());
 }
 
 void CSystemRoster::AddSystem(SystemPtr system) {
     if (!system)
         return;
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     systems_.push_back(std::move(system));
 }
 
 void CSystemRoster::DeleteSystem(const CSystem* system) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     UnqueueLocked(system);
     std::erase_if(systems_, [system](const SystemPtr& entry) { return entry.get() == system; });
 }
 
 void CSystemRoster::ReplaceSystems(std::vector<SystemPtr> systems) {
     std::erase(systems, nullptr);
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     dueQueue_.clear();
     systems_ = std::move(systems);
 }
@@ -94,16 +95,18 @@ void CSystemRoster::RunScheduledWork() {
 void CSystemRoster::AddPollThread() {
     if (stopping_.load())
         return;
-    threads_.push_back(std::make_unique<CPollThread>(*this));
+    ++pollThreadCount_;
+    if (threadMode_ == RosterThreads::kRun)
+        threads_.push_back(std::make_unique<CPollThread>(*this));
 }
 
-int CSystemRoster::GetPollThreadCount() const { return static_cast<int>(threads_.size()); }
+int CSystemRoster::GetPollThreadCount() const { return pollThreadCount_; }
 
 void CSystemRoster::StopPollThreads() {
     // First, so that the lookup's end queues nothing after the queue is emptied.
     StopBatchLookup();
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        CGuardLock guard(lock_);
         dueQueue_.clear();
         stopping_.store(true);
         for (const auto& thread : threads_)
@@ -113,10 +116,11 @@ void CSystemRoster::StopPollThreads() {
     for (auto& thread : threads_)
         thread->Stop();
     threads_.clear();
+    pollThreadCount_ = 0;
 }
 
 void CSystemRoster::QueueDueSystems() {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     for (const SystemPtr& system : systems_) {
         if (system->IsDue() && std::find(dueQueue_.begin(), dueQueue_.end(), system) == dueQueue_.end())
             dueQueue_.push_back(system);
@@ -124,7 +128,7 @@ void CSystemRoster::QueueDueSystems() {
 }
 
 SystemPtr CSystemRoster::TakeNextSystem() {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     for (auto entry = dueQueue_.begin(); entry != dueQueue_.end(); ++entry) {
         if (refreshing_.count(entry->get()))
             continue;
@@ -137,12 +141,12 @@ SystemPtr CSystemRoster::TakeNextSystem() {
 }
 
 void CSystemRoster::FinishRefresh(const CSystem* system) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     refreshing_.erase(system);
 }
 
 void CSystemRoster::RefreshSelected(const std::vector<const CSystem*>& rows) {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     for (const CSystem* row : rows) {
         SystemPtr system = FindLocked(row);
         if (!system)
@@ -163,7 +167,7 @@ void CSystemRoster::RefreshAll() {
 }
 
 void CSystemRoster::StartBatchLookup() {
-    if (stopping_.load() || batchRunning_.load())
+    if (threadMode_ == RosterThreads::kNone || stopping_.load() || batchRunning_.load())
         return;
     // A finished lookup's thread is joined before the next one starts.
     if (batchThread_.joinable())
@@ -194,7 +198,7 @@ void CSystemRoster::RunBatchLookup() {
     std::vector<SystemPtr> collected;
     int total = 0;
     {
-        std::lock_guard<std::mutex> guard(lock_);
+        CGuardLock guard(lock_);
         total = static_cast<int>(systems_.size());
         for (const SystemPtr& system : systems_) {
             if (system->NeedsLookup())
@@ -205,11 +209,11 @@ void CSystemRoster::RunBatchLookup() {
         std::vector<std::string> names;
         for (const SystemPtr& system : collected)
             names.push_back(system->GetAdapterName());
-        CDiscoveryClient client(address, port);
         CStopStatus status(&batchStop_);
+        CDiscoveryClient client(address, port, &status);
         std::vector<LookupResult> results;
         if (client.IsConnected() && client.LookupMany(names, results, &status)) {
-            std::lock_guard<std::mutex> guard(lock_);
+            CGuardLock guard(lock_);
             for (size_t i = 0; i < collected.size(); ++i) {
                 // A system deleted while the service answered is left alone.
                 if (!FindLocked(collected[i].get()))
@@ -224,7 +228,7 @@ void CSystemRoster::RunBatchLookup() {
 }
 
 std::vector<SystemPtr> CSystemRoster::GetDueQueue() const {
-    std::lock_guard<std::mutex> guard(lock_);
+    CGuardLock guard(lock_);
     return {dueQueue_.begin(), dueQueue_.end()};
 }
 

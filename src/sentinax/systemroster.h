@@ -23,10 +23,17 @@
 #include <thread>
 #include <vector>
 
+#include "core/threadsafety.h"
 #include "sentinax/pollthread.h"
 #include "sentinax/system.h"
 
 using SystemPtr = std::shared_ptr<CSystem>;
+
+// Whether a roster runs its poll threads and its batch lookup in the
+// background. With kNone it keeps the same schedule and counts, but nothing
+// runs behind the caller: tests of the window's logic read the systems with
+// no other thread writing them.
+enum class RosterThreads { kRun, kNone };
 
 class CSystemRoster {
 public:
@@ -43,7 +50,8 @@ public:
     // `shared` gives the gates, the mail queue and the columns every refresh
     // uses; its stop flag is replaced by the roster's own. Starts one poll
     // thread.
-    explicit CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh = {});
+    explicit CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh = {},
+                           RosterThreads threads = RosterThreads::kRun);
     // StopPollThreads().
     ~CSystemRoster();
     CSystemRoster(const CSystemRoster&) = delete;
@@ -91,7 +99,7 @@ public:
     // queued once the batch lookup has ended.
     void RefreshAll();
     // Runs RunBatchLookup, then QueueDueSystems, on the worker thread, and
-    // returns at once. While a lookup is still running no second one starts:
+    // returns at once (without threads, does nothing). While a lookup is still running no second one starts:
     // the running one queues the due systems when it ends.
     void StartBatchLookup();
     bool IsBatchLookupRunning() const { return batchRunning_.load(); }
@@ -109,22 +117,25 @@ public:
     void RunRefresh(CSystem& system) { refresh_(system, context_); }
 
 private:
-    SystemPtr FindLocked(const CSystem* system) const;
-    void UnqueueLocked(const CSystem* system);
+    SystemPtr FindLocked(const CSystem* system) const ZV_REQUIRES(lock_);
+    void UnqueueLocked(const CSystem* system) ZV_REQUIRES(lock_);
     // Asks a running batch lookup to give up and waits for its thread.
     void StopBatchLookup();
 
     CRefreshContext context_;
     RefreshFunction refresh_;
+    const RosterThreads threadMode_;
     std::atomic<bool> stopping_{false};
 
-    mutable std::mutex lock_;
-    std::vector<SystemPtr> systems_;
-    std::deque<SystemPtr> dueQueue_;
-    std::set<const CSystem*> refreshing_;
+    mutable CGuardMutex lock_;
+    std::vector<SystemPtr> systems_ ZV_GUARDED_BY(lock_);
+    std::deque<SystemPtr> dueQueue_ ZV_GUARDED_BY(lock_);
+    std::set<const CSystem*> refreshing_ ZV_GUARDED_BY(lock_);
 
-    // Only the main thread changes the thread list.
+    // Only the main thread changes the thread list and its count (which
+    // counts the poll threads a roster without threads would run).
     std::vector<std::unique_ptr<CPollThread>> threads_;
+    int pollThreadCount_ = 0;
     uint32_t lastDueCheck_;
     uint32_t lastBatchLookup_;
 

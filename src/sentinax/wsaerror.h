@@ -1,8 +1,8 @@
 #pragma once
-// The monitor reports socket failures with the error numbers and texts its
-// users know from the original platform's socket library ("Error #10061 in
-// connect(): Connection refused."). Linux's errno values are mapped onto
-// those numbers here.
+// The monitor reports socket failures with fixed error numbers and texts
+// ("Error #10061 in connect(): Connection refused."), the same on every
+// machine, so that service staff and their notes recognise a failure by its
+// number. Linux's errno values are mapped onto those numbers here.
 #include <string>
 
 // The socket library's number for an errno value; 0 for none. An errno

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "sentinax/system.h"
+#include "platform/settings.h"
+#include "support/temp_dir.h"
 #include "support/virtual_clock.h"
 
 namespace {
@@ -46,6 +48,9 @@ protected:
         system.zip = "DE";
         system.phone = "555";
         system.notifyChlorinator = 0;
+        system.locationKnown = 1;
+        system.latitude = 391580;   // north
+        system.longitude = 755240;  // west
     }
 
     std::vector<std::string> Compose() {
@@ -55,6 +60,9 @@ protected:
     }
 
     testsupport::VirtualClock clock;  // 1 January 2010, 0:00
+    testsupport::TempDir dir;
+    testsupport::ScopedEnv data{"ZAVORO_DATA_DIR", dir.Path().c_str()};
+    testsupport::ScopedEnv config{"ZAVORO_CONFIG_DIR", dir.Path().c_str()};
     FakeColumns columns;
     CSystem system;
 };
@@ -87,7 +95,7 @@ TEST_F(AlarmMailTest, ComposesTheReportLines) {
         "",
         "Click here for a map to customer:",
         "",
-        "https://maps.google.com/maps?f=q&hl=en&q=Elm%20Rd.%20Dover%20DE&ie=UTF8",
+        "https://www.openstreetmap.org/?mlat=39.1580&mlon=-75.5240",
         "",
     };
     EXPECT_EQ(Compose(), expected);
@@ -105,6 +113,30 @@ TEST_F(AlarmMailTest, WithoutAlarmsThereIsNoAlarmSection) {
     EXPECT_EQ(lines[14], "Click here for a map to customer:");
 }
 
+// The map link is the "MapLink" setting filled in; a link that needs the
+// location says so instead of pointing at the wrong place while none is known.
+TEST_F(AlarmMailTest, TheMapLinkFollowsTheSetting) {
+    struct Case {
+        const char* setting;  // null: none stored
+        bool located;
+        std::string link;
+    } cases[] = {
+        {nullptr, true, "https://www.openstreetmap.org/?mlat=39.1580&mlon=-75.5240"},
+        {nullptr, false, "(location not known yet)"},
+        {"https://maps.example.org/?q={address}", false, "https://maps.example.org/?q=Elm%20Rd.%20Dover%20DE"},
+        {"geo:{lat},{lon}", true, "geo:39.1580,-75.5240"},
+        {"geo:{lat},{lon}", false, "(location not known yet)"},
+    };
+    for (const Case& c : cases) {
+        if (c.setting)
+            ASSERT_TRUE(platform::WriteSettingString("Email", "MapLink", c.setting));
+        system.locationKnown = c.located;
+        const std::vector<std::string> lines = Compose();
+        ASSERT_GE(lines.size(), 2u);
+        EXPECT_EQ(lines[lines.size() - 2], c.link) << (c.setting ? c.setting : "default");
+    }
+}
+
 TEST_F(AlarmMailTest, NoonIsPm) {
     clock.SetLocalTime({.year = 2010, .month = 1, .day = 1, .hour = 12});
     EXPECT_EQ(Compose()[1], "Report Time:              \t12:00:00 PM");
@@ -119,9 +151,10 @@ TEST_F(AlarmMailTest, OneMailPerRecipientThenTheDefault) {
     const char* const recipients[] = {"a@x.com", "b@x.com", "office@x.com"};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(queue.queued[i]->GetRecipient(), recipients[i]);
-        ASSERT_FALSE(queue.queued[i]->GetLines().empty());
-        EXPECT_EQ(queue.queued[i]->GetLines()[0], "Subject: Brenvik System Alarm Notification");
-        EXPECT_EQ(queue.queued[i]->GetLines().size(), 1 + Compose().size());
+        // The subject is a header of its own, apart from the report lines.
+        EXPECT_EQ(queue.queued[i]->GetHeaders(),
+                  std::vector<std::string>{"Subject: Brenvik System Alarm Notification"});
+        EXPECT_EQ(queue.queued[i]->GetLines(), Compose());
     }
 }
 

@@ -106,12 +106,34 @@ TEST_F(BackupTest, DamagedOrHostileArchiveWritesNothing) {
     EXPECT_EQ(testsupport::ReadFileText(other + "/A.LOG"), "ab");
 }
 
-TEST(CsvExport, TitlesThenOneLinePerRecordUnquoted) {
+// Only the configuration and the history come back: another file in the
+// program folder, such as the discovery override, would redirect the program.
+TEST_F(BackupTest, OnlyConfigurationAndHistoryAreRestored) {
+    testsupport::WriteFileText(archive, Int(348) + Int(5) + Entry("Dadidedezo.dat", 9) + Entry("CONFIG.DAT", 3) +
+                                            Entry("notes.txt", 2) + Entry("CATALOG", 1) + Entry("B.log", 2) +
+                                            "evil:4500" + "cfg" + "nt" + "c" + "bb");
+    ASSERT_TRUE(RestoreBackup(archive, other));
+    EXPECT_EQ(testsupport::ReadFileText(other + "/CONFIG.DAT"), "cfg");
+    EXPECT_EQ(testsupport::ReadFileText(other + "/B.log"), "bb");
+    for (const char* passed : {"Dadidedezo.dat", "notes.txt", "CATALOG"})
+        EXPECT_FALSE(std::filesystem::exists(other + "/" + passed)) << passed;
+}
+
+// A comma inside a field stays in its column: such a field is quoted, so the
+// columns after it do not shift.
+TEST(CsvExport, TitlesThenOneLinePerRecordQuotedWhereNeeded) {
     testsupport::TempDir dir;
     const std::string path = dir.File("history.CSV");
     ASSERT_TRUE(WriteCsvFile(path, {"Date", "Air", "Notes"},
                              {{"1/1/2010", "64", "a, b"}, {"1/2/2010", "-", ""}}));
-    EXPECT_EQ(testsupport::ReadFileText(path), "Date,Air,Notes\r\n1/1/2010,64,a, b\r\n1/2/2010,-,\r\n");
+    EXPECT_EQ(testsupport::ReadFileText(path), "Date,Air,Notes\r\n1/1/2010,64,\"a, b\"\r\n1/2/2010,-,\r\n");
+    const std::pair<const char*, const char*> fields[] = {
+        {"plain", "plain"},     {"", ""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"two\r\nlines", "\"two\r\nlines\""},
+        {"a\nb", "\"a\nb\""},    {"1,5", "\"1,5\""},
+    };
+    for (const auto& [field, written] : fields)
+        EXPECT_EQ(FormatCsvField(field), written) << field;
     EXPECT_EQ(FormatCsvLine({"only"}), "only\r\n");
     EXPECT_EQ(FormatCsvLine({}), "");
     EXPECT_FALSE(WriteCsvFile(dir.File("no folder/x.CSV"), {"A"}, {}));

@@ -1,5 +1,6 @@
 #include "sentinax/discoveryclient.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "core/zvmsg.h"
 #include "platform/program.h"
+#include "sentinax/hostlookup.h"
 #include "fake_discovery.h"
 #include "loopback.h"
 #include "support/temp_dir.h"
@@ -173,14 +175,16 @@ TEST_F(DiscoveryTest, ABatchAnswerThatAnnouncesMoreThanItHoldsFails) {
 
 class ServerAddressTest : public ::testing::Test {
 protected:
+    // The loopback service the whole test program uses, put back after.
+    const CDiscoveryConfig saved = GetDiscoveryConfig();
     ServerAddressTest() {
-        CDiscoveryConfig config;
+        CDiscoveryConfig config = saved;
         config.host = "";  // never resolves, and asks no name server
         config.fallbackAddress = "192.0.2.5";
         config.port = 500;
         SetDiscoveryConfig(config);
     }
-    ~ServerAddressTest() override { SetDiscoveryConfig({}); }
+    ~ServerAddressTest() override { SetDiscoveryConfig(saved); }
 
     std::pair<std::string, uint16_t> Server() {
         std::string host;
@@ -229,6 +233,14 @@ TEST_F(ServerAddressTest, AResolvedHostNameUsesTheServicePort) {
 TEST_F(ServerAddressTest, WithoutFileOrNameTheFallbackServes) {
     EXPECT_EQ(Server(), std::make_pair(std::string("192.0.2.5"), uint16_t{500}));
     EXPECT_EQ(CServerAddress().GetHost(), "");
+}
+
+// The test program's guard (loopback_environment.cpp) turns a lookup of the
+// product's service name into a failure instead of a question to a name server.
+TEST_F(ServerAddressTest, ALookupOfARealHostNameFailsTheTest) {
+    SetDiscoveryConfig(CDiscoveryConfig{});
+    EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(CServerAddress().IsResolved()), "discovery.zavoro.com");
+    EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(LookUpHost("mail.example.com", nullptr)), "mail.example.com");
 }
 
 }  // namespace

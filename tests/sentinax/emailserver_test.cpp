@@ -10,7 +10,9 @@
 #include "sentinax/smtpsession.h"
 #include "support/loopback_server.h"
 #include "support/smtp_server.h"
+#include "support/loopback.h"
 #include "support/temp_dir.h"
+#include "support/virtual_clock.h"
 
 namespace {
 
@@ -40,7 +42,7 @@ std::string LogText(const CEmailServer& server) {
 
 std::unique_ptr<CEmailMessage> Message(const std::string& recipient, std::vector<std::string> body = {}) {
     auto message = std::make_unique<CEmailMessage>(recipient);
-    message->AddLine("Subject: Brenvik System Alarm Notification");
+    message->AddHeader("Subject: Brenvik System Alarm Notification");
     for (std::string& line : body)
         message->AddLine(std::move(line));
     return message;
@@ -183,20 +185,35 @@ private:
 
 class ScriptedSmtpTest : public ::testing::Test {
 protected:
-    bool Send(const std::map<std::string, std::string>& replies) {
+    static void Configure(CEmailServer& client) {
+        client.SetSmtpServer("127.0.0.1");
+        client.SetSenderAddress("from@example.com");
+    }
+    static bool Send(CEmailServer& client, const std::map<std::string, std::string>& replies) {
         ScriptedSmtp smtp(replies);
-        server.SetPort(smtp.Port());
-        server.Queue(Message("to@example.com"));
-        return server.SendEmail();
+        client.SetPort(smtp.Port());
+        client.Queue(Message("to@example.com"));
+        return client.SendEmail();
+    }
+    bool Send(const std::map<std::string, std::string>& replies) { return Send(server, replies); }
+    static std::unique_ptr<CEmailServer> NoMxClient() {
+        auto client =
+            std::make_unique<CEmailServer>(std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 4));
+        Configure(*client);
+        return client;
     }
 
     CEmailServer server{std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 4)};
 
-    void SetUp() override {
-        server.SetSmtpServer("127.0.0.1");
-        server.SetSenderAddress("from@example.com");
-    }
+    void SetUp() override { Configure(server); }
 };
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
 
 TEST_F(ScriptedSmtpTest, ServerWithoutMxRecordsIsReachedThroughItsOwnAddress) {
     EXPECT_TRUE(Send({{"DATA", "354 go\r\n"}, {"EHLO", "220-wrong code first\r\n250 but the last line counts\r\n"}}))
@@ -218,6 +235,78 @@ TEST_F(ScriptedSmtpTest, MessageRefusedAfterItsDataIsNotReportedSent) {
     const std::string log = LogText(server);
     EXPECT_EQ(log.find("Mail Sent OK"), std::string::npos);
     EXPECT_NE(log.find("Send Mail Failed"), std::string::npos);
+}
+
+// A refused sign-in ends the attempt at once: without the checks the account
+// name and password would go out as commands and the mail count as sent.
+// Whatever the server says, the log shows neither the account name's nor the
+// password's encoding, nor the password.
+TEST_F(ScriptedSmtpTest, SignInRepliesAreCheckedAndNeverLogged) {
+    const std::string name = Base64Encode("from@example.com");
+    const std::string password = Base64Encode("pa55");
+    struct Case {
+        std::map<std::string, std::string> replies;
+        bool sent;
+        size_t hiddenLinesSent;  // the account name, then the password
+    } cases[] = {
+        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "334 UGFzc3dvcmQ6\r\n"}, {password, "235 ok\r\n"}}, true, 2},
+        {{{"AUTH", "504 unknown mechanism\r\n"}}, false, 0},
+        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "535 no such account\r\n"}}, false, 1},
+        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "334 UGFzc3dvcmQ6\r\n"}, {password, "535 wrong\r\n"}},
+         false, 2},
+        // A server that echoes what it was sent.
+        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "334 got " + name + "\r\n"},
+          {password, "235 pa55 " + password + " accepted\r\n"}},
+         true, 2},
+    };
+    for (Case& c : cases) {
+        const std::unique_ptr<CEmailServer> client = NoMxClient();
+        client->SetPassword("pa55");
+        c.replies["EHLO"] = "250-test.invalid\r\n250 AUTH LOGIN\r\n";
+        c.replies["DATA"] = "354 go\r\n";
+        EXPECT_EQ(Send(*client, c.replies), c.sent);
+        const std::string log = LogText(*client);
+        EXPECT_EQ(log.find("SENDING: MAIL FROM") != std::string::npos, c.sent) << log;
+        EXPECT_EQ(log.find("Mail Sent OK") != std::string::npos, c.sent) << log;
+        EXPECT_EQ(Count(log, "SENDING: ********\n"), c.hiddenLinesSent) << log;
+        for (const std::string& secret : {name, password, std::string("pa55")})
+            EXPECT_EQ(log.find(secret), std::string::npos) << secret << " in\n" << log;
+    }
+}
+
+// A mail that no server took waits and is tried again after 1, 5 and 15
+// minutes, so that a passing fault of the mail server loses no alarm; after
+// the fourth failure it is logged as failed.
+TEST_F(ScriptedSmtpTest, FailedMailIsRetriedWithGrowingPauses) {
+    testsupport::VirtualClock clock;
+    testsupport::RefusingPort refusing;
+    server.SetPort(testsupport::PortOf(refusing.Address()));
+    server.Queue(Message("to@example.com"));
+    for (size_t i = 0; i < std::size(CEmailServer::kRetryDelaysMs); ++i) {
+        EXPECT_FALSE(server.SendEmail());
+        EXPECT_EQ(server.GetQueueLength(), 1u);
+        clock.Advance(CEmailServer::kRetryDelaysMs[i] - 1);
+        EXPECT_FALSE(server.SendEmail()) << "not due yet";
+        EXPECT_EQ(Count(LogText(server), "Sending Mail to"), i + 1);
+        clock.Advance(1);
+    }
+    EXPECT_FALSE(server.SendEmail());
+    EXPECT_EQ(server.GetQueueLength(), 0u);
+    EXPECT_NE(LogText(server).find("ERROR: Mail to to@example.com failed 4 times; not sent"), std::string::npos);
+
+    // A server that is back in time takes the mail.
+    server.Queue(Message("to@example.com"));
+    EXPECT_FALSE(server.SendEmail());
+    clock.Advance(CEmailServer::kRetryDelaysMs[0]);
+    ScriptedSmtp smtp({{"DATA", "354 go\r\n"}});
+    server.SetPort(smtp.Port());
+    EXPECT_TRUE(server.SendEmail()) << LogText(server);
+    EXPECT_EQ(server.GetQueueLength(), 0u);
+}
+
+TEST(MailDate, IsTheUtcTimeInTheMailFormat) {
+    EXPECT_EQ(MailDateHeader(0), "Date: Thu, 01 Jan 1970 00:00:00 +0000");
+    EXPECT_EQ(MailDateHeader(1262401445), "Date: Sat, 02 Jan 2010 03:04:05 +0000");
 }
 
 TEST_F(ScriptedSmtpTest, OverlongReplyLineFailsTheExchange) {
@@ -253,16 +342,36 @@ TEST_F(RealSmtpTest, SignsInWithAuthLoginAndDeliversThroughTheExchanger) {
     const std::string record = smtp.Record();
     EXPECT_NE(record.find("AUTH monitor@example.com s3cret\n"), std::string::npos) << record;
     EXPECT_NE(record.find("FROM monitor@example.com\nTO owner@example.com\n"), std::string::npos) << record;
-    EXPECT_NE(record.find("From: monitor@example.com\r\nTo: owner@example.com\r\n"
-                          "Subject: Brenvik System Alarm Notification\r\nAir: 64\r\n.starts with a dot\r\n"
-                          "Notes: a\r\nb\r\n\r\n"),
+    // The headers end with an empty line, so the body's "Air: 64" arrives as
+    // body, whole, and not as a header field.
+    const size_t date = record.find("From: monitor@example.com\r\nTo: owner@example.com\r\nDate: ");
+    ASSERT_NE(date, std::string::npos) << record;
+    EXPECT_NE(record.find(" +0000\r\nSubject: Brenvik System Alarm Notification\r\n\r\nAir: 64\r\n"
+                          ".starts with a dot\r\nNotes: a\r\nb\r\n\r\n",
+                          date),
               std::string::npos)
         << record;
     const std::string log = LogText(*client);
     EXPECT_NE(log.find("Looking up host: 127.0.0.1\n"), std::string::npos);
-    EXPECT_NE(log.find("SENDING: " + Base64Encode("monitor@example.com") + "\n"), std::string::npos);
+    // Neither the account name's nor the password's encoding shows in the log.
+    EXPECT_NE(log.find("SENDING: AUTH LOGIN\n"), std::string::npos);
+    EXPECT_EQ(log.find(Base64Encode("monitor@example.com")), std::string::npos) << log;
     EXPECT_EQ(log.find(Base64Encode("s3cret")), std::string::npos) << "the password stays out of the log";
     EXPECT_NE(log.find("Mail Sent OK\nSendEmail() Success\n"), std::string::npos) << log;
+}
+
+TEST_F(RealSmtpTest, RefusedSignInEndsTheAttemptWithTheReplyInTheLog) {
+    testsupport::SmtpServer smtp(ZV_SMTP_SERVER_SCRIPT, dir.File("mail.txt"));
+    ASSERT_NE(smtp.Port(), 0);
+    auto client = Client(smtp.Port(), std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 1));
+    client->SetPassword("refused");
+    client->Queue(Message("owner@example.com"));
+    EXPECT_FALSE(client->SendEmail());
+    const std::string log = LogText(*client);
+    EXPECT_NE(log.find("RECV: 535"), std::string::npos) << log;
+    EXPECT_EQ(log.find("MAIL FROM"), std::string::npos) << log;
+    EXPECT_EQ(log.find("Mail Sent OK"), std::string::npos) << log;
+    EXPECT_EQ(smtp.Record(), "");
 }
 
 TEST_F(RealSmtpTest, OfferedSignInIsUsedEvenWithoutAPassword) {

@@ -50,15 +50,17 @@ Answer Header(uint16_t answers) {
     return answer;
 }
 
-TEST(MxAnswer, ExchangersInAnswerOrderOtherTypesPassedOver) {
-    Answer answer = Header(3);
+// Exchangers are tried by preference, as mail is meant to go: the backup
+// exchangers only when the preferred ones fail.
+TEST(MxAnswer, ExchangersByPreferenceOtherTypesPassedOver) {
+    Answer answer = Header(4);
     answer.Record(15, Answer::Mx(20, Answer().Name({"mx1", "example", "com"})));
     answer.Record(5, Answer().Name({"alias", "example", "com"}).bytes);
     answer.Record(15, Answer::Mx(5, Answer().Name({"mx2"}, 12)));
+    answer.Record(15, Answer::Mx(20, Answer().Name({"mx3"}, 12)));
     std::vector<std::string> hosts;
     ASSERT_TRUE(ParseMxAnswer(answer.bytes.data(), answer.bytes.size(), hosts));
-    EXPECT_EQ(hosts, (std::vector<std::string>{"mx1.example.com", "mx2.example.com"}))
-        << "taken in the order answered, not by preference";
+    EXPECT_EQ(hosts, (std::vector<std::string>{"mx2.example.com", "mx1.example.com", "mx3.example.com"}));
 }
 
 TEST(MxAnswer, NoRecordsIsAnAnswerWithoutExchangers) {

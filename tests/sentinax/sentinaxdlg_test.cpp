@@ -1,6 +1,7 @@
 // The main window's logic without a screen: menu states, commands, the idle
 // work that shows refresh results, and the e-mail log, history and errors
-// dialogs' logic. The poll threads run a refresh that does nothing.
+// dialogs' logic. The roster runs no thread, so the test's thread alone
+// touches the systems.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,7 +45,7 @@ public:
         if (!typedName)
             return false;
         system.name = *typedName;
-        system.adapterName = "Brenvik: 00-00-01";
+        system.adapterName = typedAdapter.value_or("Brenvik: 00-00-" + std::to_string(++dialogsRun));
         system.modelName = typedModel;
         return true;
     }
@@ -80,6 +81,8 @@ public:
     std::vector<Answer> answers;
     std::vector<std::string> questions;
     std::optional<std::string> typedName;
+    std::optional<std::string> typedAdapter;  // else a new one each time
+    int dialogsRun = 0;
     std::string typedModel = "Corvanta 8";
     CSystem* errorsOf = nullptr;
     CSystem* historyOf = nullptr;
@@ -119,7 +122,7 @@ protected:
     CEmailServer email;
     CConnectGates gates;
     FakeMainView view{email};
-    CSentinaxDlg dialog{email, gates, view, [](CSystem&, const CRefreshContext&) {}};
+    CSentinaxDlg dialog{email, gates, view, [](CSystem&, const CRefreshContext&) {}, RosterThreads::kNone};
 };
 
 TEST_F(MainDialogTest, WithoutConfigurationItOpensMaximisedAndEmpty) {
@@ -160,8 +163,31 @@ TEST_F(MainDialogTest, AddedSystemsAreSortedSavedAndDue) {
     EXPECT_EQ(dialog.List().GetRowCount(), 2);
     EXPECT_EQ(dialog.List().GetRowData(0)->name, "alder");
     EXPECT_TRUE(std::filesystem::exists(GetConfigPath()));
-    EXPECT_EQ(dialog.List().GetRowData(0)->refreshRequested, 1);
-    EXPECT_EQ(dialog.List().GetRowData(0)->lookupRequested, 1);
+    CSystem& alder = *dialog.List().GetRowData(0);
+    auto lock = alder.Lock();
+    EXPECT_EQ(alder.refreshRequested, 1);
+    EXPECT_EQ(alder.lookupRequested, 1);
+}
+
+// Two systems whose adapter names differ only in punctuation would write one
+// history file: a second one is refused, added or edited.
+TEST_F(MainDialogTest, ASecondSystemWithTheSameHistoryFileIsRefused) {
+    view.typedAdapter = "Brenvik: 00-11-22";
+    Add("First");
+    view.typedAdapter = "Brenvik: 00_11_22";
+    Add("Second");
+    EXPECT_EQ(Names(), std::vector<std::string>{"First"});
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "The Protocol Adapter 00_11_22 is already monitored as another system.");
+
+    view.typedAdapter = "Brenvik: 33-44-55";
+    Add("Third");
+    ASSERT_EQ(Names().size(), 2u);
+    Select({1});  // Third, sorted after First
+    view.typedAdapter = "Brenvik: 00.11.22";
+    dialog.OnEditSystem();
+    EXPECT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(dialog.List().GetRowData(1)->GetAdapterName(), "Brenvik: 33-44-55");
 }
 
 TEST_F(MainDialogTest, CancelOnAnyQuestionDeletesNothing) {
@@ -236,7 +262,7 @@ TEST_F(MainDialogTest, ClosingSavesAndTheSystemsComeBack) {
     ASSERT_TRUE(std::filesystem::exists(GetConfigPath()));
     CEmailServer email2;
     FakeMainView view2{email2};
-    CSentinaxDlg second{email2, gates, view2, [](CSystem&, const CRefreshContext&) {}};
+    CSentinaxDlg second{email2, gates, view2, [](CSystem&, const CRefreshContext&) {}, RosterThreads::kNone};
     second.OnInitDialog();
     EXPECT_FALSE(view2.maximised);
     ASSERT_EQ(second.List().GetRowCount(), 1);

@@ -12,6 +12,8 @@
 
 namespace {
 
+// The dialog shows the whole adapter name after the brand, so that what OK
+// stores back is what was there.
 TEST(AdapterNameTest, EnteredAddressesAndWhatIsShown) {
     struct {
         const char* entered;
@@ -22,15 +24,15 @@ TEST(AdapterNameTest, EnteredAddressesAndWhatIsShown) {
         {"brenvik: 00-11-22", "Brenvik: 00-11-22", "00-11-22"},
         {"BRENVIK:00-11-22", "Brenvik: 00-11-22", "00-11-22"},
         {"00-11-22", "Brenvik: 00-11-22", "00-11-22"},
-        {"abc 00-11-22", "Brenvik: abc 00-11-22", "00-11-22"},
-        {"   7", "Brenvik: 7", "envik: 7"},
-        {"", "Brenvik: ", "renvik: "},
+        {"abc 00-11-22", "Brenvik: abc 00-11-22", "abc 00-11-22"},
+        {"   7", "Brenvik: 7", "7"},
+        {"", "Brenvik: ", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MakeAdapterName(c.entered), c.stored) << c.entered;
-        EXPECT_EQ(AdapterAddressForDisplay(c.stored), c.shown) << c.entered;
+        EXPECT_EQ(AdapterSerialOf(c.stored), c.shown) << c.entered;
     }
-    EXPECT_EQ(AdapterAddressForDisplay("12-34"), "12-34");
+    EXPECT_EQ(AdapterSerialOf("12-34"), "12-34");
 }
 
 class FakeSystemView : public CSystemDlgView {
@@ -46,6 +48,7 @@ public:
     int SelectedEmail() override { return selected; }
     std::optional<std::string> AskNewEmail() override { return newEmail; }
     void StayOnTop() override { onTop = true; }
+    void ShowRefusal(const std::string& text) override { refusals.push_back(text); }
     void EndDialog(bool ok) override { ended = ok ? 1 : 0; }
 
     bool accept = true;
@@ -55,6 +58,7 @@ public:
     int selected = -1;
     std::optional<std::string> newEmail;
     bool onTop = false;
+    std::vector<std::string> refusals;
     int ended = -1;
 };
 
@@ -137,20 +141,61 @@ TEST_F(SystemDlgTest, RefusedFieldsKeepTheDialogOpenAndTheSystemAsItWas) {
     EXPECT_EQ(system.name, "Hollis");
 }
 
-TEST_F(SystemDlgTest, RecipientsAreNotValidated) {
-    view.newEmail = "";
-    dialog->OnAddEmail();
+// Addresses are checked on entry, where the user can mend them; a bad one
+// would only fail, unseen, when an alarm is mailed.
+TEST_F(SystemDlgTest, RecipientsAreCheckedOnEntry) {
+    for (const char* refused : {"", "bob", "@example.com", "bob@", "a@b@c", "bob smith@example.com",
+                                "bob@example.com>", "bob@.example.com", "bob@example.com."}) {
+        view.newEmail = refused;
+        dialog->OnAddEmail();
+    }
+    EXPECT_EQ(view.refusals.size(), 9u);
+    EXPECT_EQ(view.refusals.front(), kBadRecipientText);
     view.newEmail = "bob@example.com";
     dialog->OnAddEmail();
-    EXPECT_EQ(dialog->Emails(), (std::vector<std::string>{"", "Amy@example.com", "bob@example.com",
-                                                         "bob@example.com", "zed@example.com"}));
+    EXPECT_EQ(dialog->Emails(), (std::vector<std::string>{"Amy@example.com", "bob@example.com", "bob@example.com",
+                                                         "zed@example.com"}));
     view.newEmail.reset();  // cancelled
     dialog->OnAddEmail();
     view.selected = -1;
     dialog->OnDeleteEmail();
     view.selected = 42;
     dialog->OnDeleteEmail();
-    EXPECT_EQ(dialog->Emails().size(), 5u);
+    EXPECT_EQ(dialog->Emails().size(), 4u);
+    EXPECT_EQ(view.refusals.size(), 9u);
+}
+
+// The adapter name is the system's identity and names its history file: OK
+// keeps it unless the user changed it, and never stores an empty one.
+TEST_F(SystemDlgTest, TheAdapterNameChangesOnlyWhenEditedAndNeverToNothing) {
+    system.adapterName = "Brenvik: 0A-00-11-22";
+    dialog.emplace(system, mail, columns, [] {}, view);
+    dialog->OnInitDialog();
+    EXPECT_EQ(view.shown.adapterAddress, "0A-00-11-22");
+    view.typed = view.shown;
+    view.typed.name = "Renamed";
+    dialog->OnOK();
+    EXPECT_EQ(view.ended, 1);
+    EXPECT_EQ(system.adapterName, "Brenvik: 0A-00-11-22");
+
+    for (const char* empty : {"", "  ", "Brenvik:"}) {
+        view.ended = -1;
+        view.typed.adapterAddress = empty;
+        view.typed.name = "Emptied";
+        dialog->OnOK();
+        EXPECT_EQ(view.ended, -1) << empty;
+        EXPECT_EQ(system.adapterName, "Brenvik: 0A-00-11-22");
+        EXPECT_EQ(system.name, "Renamed");
+    }
+    EXPECT_EQ(view.refusals, std::vector<std::string>(3, kEmptyAdapterText));
+
+    // A new system must be given one.
+    CSystem added;
+    dialog.emplace(added, mail, columns, [] {}, view);
+    view.typed = CSystemFields();
+    dialog->OnOK();
+    EXPECT_EQ(view.refusals.size(), 4u);
+    EXPECT_TRUE(added.adapterName.empty());
 }
 
 TEST_F(SystemDlgTest, TestMailGoesToEachRecipientAndTheDefault) {
@@ -166,7 +211,7 @@ TEST_F(SystemDlgTest, TestMailGoesToEachRecipientAndTheDefault) {
         dialog->OnSendTestEmail();
         ASSERT_EQ(mail.queued.size(), c.messages) << c.includeDefault << c.fallback;
         EXPECT_EQ(mail.queued[0]->GetRecipient(), "Amy@example.com");
-        EXPECT_EQ(mail.queued[0]->GetLines()[0], "Subject: EMAIL TEST");
+        EXPECT_EQ(mail.queued[0]->GetHeaders(), std::vector<std::string>{"Subject: EMAIL TEST"});
         EXPECT_EQ(mail.queued.back()->GetRecipient(), c.messages == 4 ? c.fallback : "zed@example.com");
     }
     EXPECT_EQ(logShown, 3);
@@ -185,7 +230,7 @@ TEST_F(SystemDlgTest, TestMailReportsTheStoredSystem) {
 }
 
 TEST_F(SystemDlgTest, OkWaitsForAReaderOfTheSystem) {
-    view.typed = CSystemFields();
+    view.typed = dialog->Fields();
     view.typed.name = "Changed";
     std::atomic<bool> done{false};
     auto held = system.Lock();

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/basinsetup.h"
 #include "core/zvsock.h"
 #include "fake_address_server.h"
 #include "fake_discovery.h"
 #include "fake_gateway.h"
 #include "fake_relay.h"
 #include "loopback.h"
+#include "platform/clock.h"
 #include "platform/program.h"
 #include "sample_installation.h"
 #include "sentinax/alarmmail.h"
@@ -152,6 +155,13 @@ TEST_F(RefreshTest, AWholeRefreshReadsTheSystem) {
     EXPECT_EQ(system.spaChlorineOutput, 20);
     EXPECT_EQ(system.saltLevel, 60);
     EXPECT_EQ(system.chlorinatorModel, "Marivo");
+    // The pool light (lights page) and the positioned light, both off.
+    EXPECT_EQ(system.lightsTotal, 2);
+    EXPECT_EQ(system.lightsOn, 0);
+    // The location for the mail's map link, as the system information holds it.
+    EXPECT_EQ(system.locationKnown, 1);
+    EXPECT_EQ(system.latitude, 337490);
+    EXPECT_EQ(system.longitude, 843880);
     EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmSystem, 0}}));
     EXPECT_TRUE(system.CopyWarnings().empty());
     EXPECT_TRUE(mail.queued.empty());  // the first poll mails nothing
@@ -172,20 +182,38 @@ TEST_F(RefreshTest, AWholeRefreshReadsTheSystem) {
     EXPECT_FALSE(record.LoadHistoryRecord(history));
 }
 
+// A refresh that found every lookup slot taken keeps its lookup request, so
+// that the retry makes the lookup it waited for instead of skipping it.
+TEST_F(RefreshTest, ARetryAfterBusySlotsStillLooksUp) {
+    for (int i = 0; i < CConnectGates::kConnectSlots; ++i) {
+        ASSERT_TRUE(gates.TryTakeConnectSlot());
+        clock.Advance(CConnectGates::kSlotAttemptGapMs);
+    }
+    EXPECT_EQ(RefreshOnce(), kStatusRetry);
+    EXPECT_EQ(system.lookupRequested, 1);
+    EXPECT_TRUE(discovery.Requests().empty());
+    for (int i = 0; i < CConnectGates::kConnectSlots; ++i)
+        gates.ReleaseConnectSlot();
+    clock.Advance(CConnectGates::kSlotAttemptGapMs);
+    EXPECT_TRUE(IsConnectedStatus(RefreshOnce()));
+    EXPECT_EQ(discovery.Requests().size(), 1u);
+}
+
 TEST_F(RefreshTest, ChangedAlarmsAreMailedAfterTheFirstPoll) {
     UseAdapter5();
     system.notifyChlorinator = 1;
     system.Update(context);
     ASSERT_EQ(system.status, kStatusConnected);
     EXPECT_TRUE(mail.queued.empty());
-    // High salt, a chlorinator that stopped talking while the pool pump runs,
-    // error bits 1 and 6 (the seventh bit counts from adapter 5).
+    // High salt, error bits 1 and 6 (the seventh bit counts from adapter 5),
+    // and a chlorinator that stopped talking. The pumps' states are not read
+    // here, and a pump not known to run raises no low-flow alarm.
+    EXPECT_EQ(system.poolPump, -1);
     gateway.Answer(0x311C, Chlorinator(0, 84, 0x42));
     system.Update(context);
     ASSERT_EQ(system.status, kStatusConnected);
     EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmChlorinator, 1},
                                                               {kAlarmChlorinator, 6},
-                                                              {kAlarmChlorinator, 7},
                                                               {kAlarmChlorinator, 10},
                                                               {kAlarmSystem, 0}}));
     EXPECT_EQ(mail.queued.size(), 1u);  // the default recipient
@@ -193,6 +221,87 @@ TEST_F(RefreshTest, ChangedAlarmsAreMailedAfterTheFirstPoll) {
     EXPECT_EQ(discovery.Requests().size(), 1u);
     system.Update(context);
     EXPECT_EQ(mail.queued.size(), 1u);  // nothing changed
+}
+
+// Freeze protection is about the air: a system without a chlorinator raises
+// the freeze alarm, holds it two hours from when it was first seen, and
+// mails it like the other alarms.
+TEST_F(RefreshTest, FreezeAlarmStandsWithoutAChlorinator) {
+    UseAdapter5();
+    gateway.Answer(0x311C, PayloadWriter().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0));
+    const auto freezeRaised = [this] {
+        const std::vector<CSystemError> alarms = system.CopyAlarms();
+        return std::count(alarms.begin(), alarms.end(), CSystemError{kAlarmFreeze, 0}) == 1;
+    };
+    system.Update(context);
+    ASSERT_EQ(system.status, kStatusConnected);
+    EXPECT_FALSE(freezeRaised());
+    testsupport::Bytes freezing = testsupport::SampleStatus(1);
+    freezing[4] = 1;  // the freeze byte after the link state
+    gateway.Answer(0x30EE, freezing);
+    system.Update(context);
+    EXPECT_TRUE(freezeRaised());
+    EXPECT_EQ(mail.queued.size(), 1u);
+    EXPECT_EQ(system.chlorinatorPresent, 0);
+
+    gateway.Answer(0x30EE, testsupport::SampleStatus(1));
+    clock.Advance(3600000);
+    system.Update(context);
+    EXPECT_TRUE(freezeRaised()) << "held after the freeze ended";
+    EXPECT_EQ(mail.queued.size(), 1u);
+    clock.Advance(3600000);
+    system.Update(context);
+    EXPECT_FALSE(freezeRaised());
+    EXPECT_EQ(mail.queued.size(), 2u);  // the change is mailed too
+}
+
+// A pump state of 255 (or -1, a circuit the status did not name) was not
+// read: it is no running pump, so a chlorinator
+// that does not talk raises no false low-flow alarm (and mail) on a system
+// without a pool circuit.
+TEST_F(RefreshTest, ASilentChlorinatorWhileThePoolPumpRunsIsLowFlow) {
+    system.notifyChlorinator = 1;
+    gateway.Answer(0x311C, Chlorinator(0, 60, 0));
+    EXPECT_EQ(RefreshOnce(), kStatusConnected);
+    EXPECT_EQ(system.poolPump, 1);
+    EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmChlorinator, 7}, {kAlarmSystem, 0}}));
+}
+
+TEST(PumpState, OnlyReadNonZeroStatesRun) {
+    const std::pair<int32_t, bool> cases[] = {{-1, false}, {0, false},  {1, true},
+                                              {2, true},   {254, true}, {kNotRead, false}};
+    for (const auto& [state, running] : cases)
+        EXPECT_EQ(IsPumpRunning(state), running) << state;
+}
+
+TEST(LightsCount, CountsTheCircuitsOfTheLightsPages) {
+    struct Row {
+        uint8_t function;
+        uint8_t showWith;
+        int32_t state;
+    } rows[] = {
+        {7, 4, 1},    // a light on the lights page, on
+        {9, 3, 0},    // a positioned light, off
+        {16, 3, 1},   // a positioned light, on
+        {3, 2, 1},    // function 3 on the water features page: no light
+        {4, 0, 1},    // function 4 on the pool page: no light
+        {0, 4, 0},    // a generic circuit the lights page shows
+        {12, 5, 1},   // a light not shown anywhere
+    };
+    std::vector<CPoolCircuit> circuits;
+    for (const Row& row : rows) {
+        CPoolCircuit circuit(nullptr, 0);
+        circuit.function = row.function;
+        circuit.interface = row.showWith;
+        circuit.state = row.state;
+        circuits.push_back(circuit);
+    }
+    std::vector<const CPoolCircuit*> pointers;
+    for (const CPoolCircuit& circuit : circuits)
+        pointers.push_back(&circuit);
+    const CLightsCount lights = CountLights(pointers);
+    EXPECT_EQ(lights.total, 4);
+    EXPECT_EQ(lights.on, 2);
 }
 
 TEST_F(RefreshTest, SaltAlarmStartsAt4200Ppm) {
@@ -353,6 +462,27 @@ TEST_F(RefreshTest, ReadingFailuresEndWithTheirCodes) {
         EXPECT_EQ(RefreshOnce(), c.status) << c.what;
         clock.HoldWhile({});
     }
+}
+
+// Closing the program sets the poll threads' stop flag: a query the gateway
+// leaves unanswered gives up at once instead of waiting out its time-out.
+TEST_F(RefreshTest, AStopBreaksTheWaitForAnAnswer) {
+    class StopOnceAsked : public CStatusSink {
+    public:
+        explicit StopOnceAsked(FakeGateway& gateway) : gateway_(gateway) {}
+        int Continue() override {
+            const std::vector<Frame> requests = gateway_.Requests();
+            return std::none_of(requests.begin(), requests.end(), [](const Frame& f) { return f.id == 0x30EE; });
+        }
+
+    private:
+        FakeGateway& gateway_;
+    };
+    gateway.On(0x30EE, [](const Frame&) { return std::vector<Frame>{}; });
+    StopOnceAsked stop(gateway);
+    const uint32_t start = platform::GetTickCount();
+    EXPECT_EQ(system.Refresh(context, stop), kStatusNoStatus);
+    EXPECT_LT(platform::TicksSince(start), kDefaultQueryTimeout);
 }
 
 TEST_F(RefreshTest, NewerAdaptersReadTheirErrorTables) {

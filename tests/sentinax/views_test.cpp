@@ -8,11 +8,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "platform/settings.h"
 #include "sentinax/connectgates.h"
+#include "sentinax/discoveryclient.h"
 #include "sentinax/emailserver.h"
 #include "sentinax/statuscode.h"
 #include "sentinax/system.h"
 #include "sentinax/views/dialogs.h"
+#include "sentinax/views/program.h"
 #include "sentinax/views/sentinaxwindow.h"
 #include "sentinax/views/sortlistview.h"
 #include "support/temp_dir.h"
@@ -30,9 +33,31 @@ QApplication& Application() {
     return *application;
 }
 
+// A window that opens a modal dialog would wait for a person: past the
+// deadline the watchdog fails the test and closes the modal dialogs, so a
+// regression ends the test at once instead of hanging the test program.
+class ModalWatchdog {
+public:
+    static constexpr int kDeadlineMs = 10000;
+
+    ModalWatchdog() {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [] {
+            ADD_FAILURE() << "A modal dialog was still open after " << kDeadlineMs << " ms";
+            while (QWidget* modal = QApplication::activeModalWidget())
+                modal->hide();
+        });
+        timer_.start(kDeadlineMs);
+    }
+
+private:
+    QTimer timer_;
+};
+
 class Views : public ::testing::Test {
 protected:
     Views() { Application(); }
+    ModalWatchdog watchdog;
     testsupport::TempDir dir;
     testsupport::ScopedEnv data{"ZAVORO_DATA_DIR", dir.Path().c_str()};
     CEmailServer email;
@@ -132,6 +157,23 @@ TEST_F(Views, HeaderSortsFromItsMenuCommands) {
     window.ListWidget()->Header()->RunCommand(CZVHeaderView::ID_SORT_ASCENDING, 26);
     EXPECT_EQ(window.ListWidget()->model()->index(0, 26).data().toString().toStdString(), "Cannot Connect");
     window.close();
+}
+
+// The "Discovery" section of the settings names the service the program
+// asks, from its start.
+TEST_F(Views, TheProgramReadsItsDiscoverySettingsAtStart) {
+    const CDiscoveryConfig saved = GetDiscoveryConfig();
+    testsupport::ScopedEnv config("ZAVORO_CONFIG_DIR", dir.Path().c_str());
+    ASSERT_TRUE(platform::WriteSettingString("Discovery", "Host", "127.0.0.2"));
+    ASSERT_TRUE(platform::WriteSettingInt("Discovery", "Port", 4321));
+    CDiscoveryConfig seen;
+    RunSentinax([&seen](CSentinaxDlgWindow&) {
+        seen = GetDiscoveryConfig();
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    });
+    SetDiscoveryConfig(saved);
+    EXPECT_EQ(seen.host, "127.0.0.2");
+    EXPECT_EQ(seen.port, 4321);
 }
 
 TEST_F(Views, AboutBoxShowsTheVersion) {

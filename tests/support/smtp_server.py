@@ -3,7 +3,7 @@
 Prints "PORT <n>" once it listens. Every accepted message is appended to the
 record file as "AUTH <login> <password>" (when the session signed in), "FROM",
 "TO" and "DATA" lines, the content, and a line "END". Recipients that begin
-with "refused" are refused. With --no-auth the server offers no sign-in.
+with "refused" are refused, and so is the sign-in with the password "refused". With --no-auth the server offers no sign-in.
 """
 import argparse
 import asyncio
@@ -38,7 +38,9 @@ class Recorder:
         return "250 Message accepted for delivery"
 
 
-def accept_anyone(server, session, envelope, mechanism, auth_data):
+def accept_unless_refused(server, session, envelope, mechanism, auth_data):
+    if auth_data.password == b"refused":
+        return AuthResult(success=False, handled=False)
     return AuthResult(success=True, auth_data=auth_data)
 
 
@@ -54,7 +56,7 @@ def main():
     recorder = Recorder(args.record)
 
     def session():
-        return SMTP(recorder, hostname="test.invalid", authenticator=accept_anyone,
+        return SMTP(recorder, hostname="test.invalid", authenticator=accept_unless_refused,
                     auth_require_tls=args.no_auth, auth_required=False)
 
     loop = asyncio.new_event_loop()

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -192,6 +193,10 @@ std::optional<std::string> CSystemDlgWindow::AskNewEmail() {
 void CSystemDlgWindow::StayOnTop() {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     show();  // changing the flags hides the window
+}
+
+void CSystemDlgWindow::ShowRefusal(const std::string& text) {
+    QMessageBox::warning(this, windowTitle(), FromWire(text));
 }
 
 void CSystemDlgWindow::EndDialog(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }

@@ -38,7 +38,8 @@ public:
                      std::function<void()> showEmailLog);
 
     CSystemDlg& Logic() { return logic_; }
-    // The control with the given number of the original layout.
+    // The control with the given number (the ids the dialog's logic and its
+    // tests name the fields by).
     QWidget* Control(int id) const;
 
     void PutFields(const CSystemFields& fields) override;
@@ -47,6 +48,7 @@ public:
     int SelectedEmail() override;
     std::optional<std::string> AskNewEmail() override;
     void StayOnTop() override;
+    void ShowRefusal(const std::string& text) override;
     void EndDialog(bool ok) override;
     void accept() override;
 

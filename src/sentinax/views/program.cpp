@@ -3,10 +3,12 @@
 #include <QApplication>
 
 #include "sentinax/connectgates.h"
+#include "sentinax/discoveryclient.h"
 #include "sentinax/emailserver.h"
 #include "sentinax/views/sentinaxwindow.h"
 
 int RunSentinax(const std::function<void(CSentinaxDlgWindow&)>& started) {
+    LoadDiscoveryConfig();
     CEmailServer email;
     email.LoadPortSetting();
     CConnectGates gates;
