@@ -1,10 +1,14 @@
 #pragma once
-// The gateway messages of the core: login, debug reports, updates, the pool
-// model, system components and cameras.
+// The gateway messages of the core, and those more than one program sends:
+// login, session, system information, clock and version, debug reports,
+// updates, the pool model, system components and cameras.
 #include <cstdint>
 
+constexpr uint16_t ZVM_LOGIN_REJECTED = 0x000D;
 constexpr uint16_t ZVM_LOGIN_GETCHALLENGEQ = 0x000E;
+constexpr uint16_t ZVM_LOGIN_GETCHALLENGEA = 0x000F;
 constexpr uint16_t ZVM_LOGIN_LOGINQ = 0x001B;
+constexpr uint16_t ZVM_LOGIN_LOGINA = 0x001C;
 constexpr uint16_t ZVM_SESSION_NODATA = 0x001E;
 constexpr uint16_t ZVM_SESSION_ERROR = 0x001F;
 constexpr uint16_t ZVM_VIDEO_GETCAMERAQ = 0x177E;
@@ -13,6 +17,12 @@ constexpr uint16_t ZVM_VIDEO_SETCAMERAQ = 0x1780;
 constexpr uint16_t ZVM_SYSCONFIG_GETCOMPONENTQ = 0x1F66;
 constexpr uint16_t ZVM_SYSCONFIG_GETCOMPONENTA = 0x1F67;
 constexpr uint16_t ZVM_SYSCONFIG_SETCOMPONENTQ = 0x1F68;
+constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOQ = 0x1F7A;
+constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOA = 0x1F7B;
+constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKQ = 0x1FAE;
+constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKA = 0x1FAF;
+constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONQ = 0x1FB8;
+constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONA = 0x1FB9;
 constexpr uint16_t ZVM_UPDATE_GETTABLETFILEQ = 0x1FC2;
 constexpr uint16_t ZVM_UPDATE_FILEDATA = 0x1FC3;
 constexpr uint16_t ZVM_UPDATE_GETSIBLINGFILEQ = 0x1FC4;
@@ -38,5 +48,6 @@ constexpr uint16_t ZVM_POOL_SETCUSTOMNAMEQ = 0x3114;
 constexpr uint16_t ZVM_POOL_GETEXTCONFIGQ = 0x3116;
 constexpr uint16_t ZVM_POOL_SETEXTCONFIGQ = 0x3118;
 constexpr uint16_t ZVM_POOL_ADJUSTSENSORQ = 0x311A;
+constexpr uint16_t ZVM_POOL_GETCHLORINATORQ = 0x311C;
 constexpr uint16_t ZVM_POOL_SETREMOTESENABLEDQ = 0x3122;
 constexpr uint16_t ZVM_POOL_CANCELDELAYSQ = 0x3124;

@@ -3,18 +3,9 @@
 // discovery service, beyond those the core's own connection uses.
 #include <cstdint>
 
-// Logging in.
-inline constexpr uint16_t ZVM_LOGIN_REJECTED = 0x000D;
-inline constexpr uint16_t ZVM_LOGIN_GETCHALLENGEA = 0x000F;
-inline constexpr uint16_t ZVM_LOGIN_LOGINA = 0x001C;
-
-// The gateway's identity and versions.
-inline constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOQ = 0x1F7A;
-inline constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONQ = 0x1FB8;
-inline constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONA = 0x1FB9;
+#include "core/messages/coremessages.h"
 
 // The pool readings the refresh takes besides configuration and status.
-inline constexpr uint16_t ZVM_POOL_GETCHLORINATORQ = 0x311C;
 inline constexpr uint16_t ZVM_POOL_GETERRORSQ = 0x3126;
 inline constexpr uint16_t ZVM_POOL_GETPUMPQ = 0x3128;
 

@@ -2,6 +2,8 @@
 // The gateway messages of the tablet's shell: its main window, main menu and pages.
 #include <cstdint>
 
+#include "core/messages/coremessages.h"
+
 constexpr uint16_t ZVM_SESSION_CLIENTSTATUS = 0x001A;
 constexpr uint16_t ZVM_HOUSE_MODECHANGED = 0x0064;
 constexpr uint16_t ZVM_HOUSE_GETMODEQ = 0x006E;
@@ -16,12 +18,7 @@ constexpr uint16_t ZVM_UI_PAGESELECTED = 0x0080;
 constexpr uint16_t ZVM_SECURITY_PLAYSOUND = 0x03EB;
 constexpr uint16_t ZVM_MESSAGES_GETNEWCOUNTA = 0x13BD;
 constexpr uint16_t ZVM_UI_SETPAGEVARIABLE = 0x1572;
-constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOQ = 0x1F7A;
-constexpr uint16_t ZVM_SYSCONFIG_GETSYSTEMINFOA = 0x1F7B;
 constexpr uint16_t ZVM_SYSCONFIG_PREPAREUPDATE = 0x1F8E;
-constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKQ = 0x1FAE;
-constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKA = 0x1FAF;
-constexpr uint16_t ZVM_SYSCONFIG_GETVERSIONQ = 0x1FB8;
 constexpr uint16_t ZVM_SYSCONFIG_GETMENUQ = 0x1FD2;
 constexpr uint16_t ZVM_SYSCONFIG_GETMENUA = 0x1FD3;
 constexpr uint16_t ZVM_UI_MENUICONCHANGED = 0x238C;

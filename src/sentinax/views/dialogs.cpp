@@ -196,7 +196,7 @@ void CSystemDlgWindow::StayOnTop() {
 }
 
 void CSystemDlgWindow::ShowRefusal(const std::string& text) {
-    QMessageBox::warning(this, windowTitle(), FromWire(text));
+    QMessageBox::warning(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
 }
 
 void CSystemDlgWindow::EndDialog(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
