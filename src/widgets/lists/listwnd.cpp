@@ -114,6 +114,7 @@ void CListWnd::RemoveItemAt(int index) {
         DropEditBox();
     }
     m_items.erase(m_items.begin() + index);
+    m_layoutPending = 1;
     Renumber();
 }
 
@@ -595,7 +596,7 @@ int CListWnd::OnLButtonDown(int x, int y, int keys) {
     if (hit == m_selected) {
         if (m_clickArmed && TicksSince(&m_lastClickTick) < kDoubleClickMs) {
             m_clickArmed = 0;
-            if (m_parent) m_parent->OnCommand(m_doubleClickId);
+            if (m_doubleClickId != kNoCommand && m_parent) m_parent->OnCommand(m_doubleClickId);
         } else {
             m_lastClickTick = now;
             m_clickArmed = 1;

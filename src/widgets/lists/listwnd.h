@@ -245,7 +245,7 @@ private:
     int m_emptyFontSize = 10;
     CZVString m_emptyText;
     int m_shadedSelection = 1;
-    int m_doubleClickId = 0;
+    int m_doubleClickId = kNoCommand;
     uint32_t m_lastClickTick;
     int m_clickArmed = 0;
     CListFade m_fade;
