@@ -13,7 +13,9 @@ namespace {
 
 constexpr const char* kSource = "gifdecode";
 constexpr uint16_t kPureGreen565 = 0x07E0;
-constexpr int kLzwEntries = 8192;
+// The table holds 12-bit codes; once full it stays as it is until the next
+// clear code, which an encoder may send as late as it likes.
+constexpr int kLzwEntries = 4096;
 constexpr int kMaxCodeWidth = 12;
 
 using Palette = std::array<uint16_t, CGifFrame::kPaletteEntries>;
@@ -238,11 +240,10 @@ bool DecodeGifLzw(const uint8_t* codes, size_t size, uint8_t* pixels, int minCod
         while (depth > 0 && !out.Done()) out.Put(stack[--depth]);
         if (repeatFirst && !out.Done()) out.Put(first);
         if (out.Done()) return true;
-        if (previous != clear) {
+        if (previous != clear && next < kLzwEntries) {
             prefix[next] = static_cast<uint16_t>(previous);
             suffix[next] = first;
-            if (++next == kLzwEntries) return false;
-            if (next == 1 << codeWidth && codeWidth < kMaxCodeWidth) ++codeWidth;
+            if (++next == 1 << codeWidth && codeWidth < kMaxCodeWidth) ++codeWidth;
         }
         previous = code;
     }

@@ -254,11 +254,22 @@ void CZVIcon::Request() {
         ReportAssert(kSource, 982, 1);
         return;
     }
-    server->RegisterSink(this);
+    // Registered until answered, so that a connection made (or made again)
+    // later asks once more.
+    if (!server->IsRegistered(this)) server->RegisterSink(this);
+    if (!server->IsConnected()) return;
     CZVMSG request(GetId(), ZVM_IMAGE_GETICONQ);
     request.WriteString(m_name.GetAnsi());
-    server->Send(&request);
-    m_state = kAsked;
+    if (server->Send(&request)) m_state = kAsked;
+}
+
+void CZVIcon::OnConnect(int connected) {
+    if (!connected) {
+        // The answer is lost with the connection.
+        if (m_state == kAsked) m_state = kNotRequested;
+        return;
+    }
+    if (m_state == kNotRequested) Request();
 }
 
 int CZVIcon::WaitLoaded() {
@@ -269,8 +280,7 @@ int CZVIcon::WaitLoaded() {
         if (!server || !server->IsConnected() || TicksSince(&start) > kWaitTimeout) return 0;
         const int polled = server->Poll(nullptr, GetId());
         if (polled == CZVServer::kPollDown) {
-            Unregister();
-            m_state = kFailed;
+            m_state = kNotRequested;
             return 0;
         }
         if (polled == CZVServer::kPollIdle) platform::Sleep(25);

@@ -97,9 +97,11 @@ public:
     ~CZVIcon() override;
 
     void Load(CZVString name);
+    // Asks the gateway once connected; a request that could not be sent
+    // leaves the icon unrequested.
     void Request();
     // Blocks until the answer is there (1), or 0 on a lost connection, a
-    // failed poll or after kWaitTimeout.
+    // failed poll (the icon asks again on reconnection) or after kWaitTimeout.
     int WaitLoaded();
     void SetSource(CZVIcon* source);
     CZVIcon* GetSource() const { return m_source; }
@@ -131,7 +133,8 @@ public:
     void RepaintOwner();
 
     void OnMessage(CZVMSG* message) override;
-    void OnConnect(int) override {}
+    // A request lost with the connection is sent again once it is back.
+    void OnConnect(int connected) override;
     // Appends the kind and the shapes; always 1.
     int Write(CZVMSG* message) const;
     // Takes an answer to ZVM_IMAGE_GETICONQ. The shapes read before an early

@@ -14,16 +14,18 @@ public:
     virtual int OnProgress(int /*done*/, int /*total*/) { return 1; }
 };
 
-// Called with its context as the decode goes on; 0 cancels.
-using JpegProgressFn = int (*)(void* context);
+// Called with its context after each row, with the rows done out of the
+// total (decoded rows, then enlarged ones); 0 cancels.
+using JpegProgressFn = int (*)(void* context, int done, int total);
 
 // 1 with the picture's size (and component count when asked), else 0.
 int ReadJpegHeader(const uint8_t* data, size_t size, int* width, int* height, int* components);
 int ReadJpegSize(const uint8_t* data, size_t size, int* width, int* height);
 // Decodes into the bufferWidth x bufferHeight buffer with the picture's
 // top-left at (dx, dy). |scale| is the enlargement; a negative scale turns the
-// picture over (by 180 degrees). 0 when the data does not decode or ends
-// early, when the enlarged picture does not fit at the offset (nothing is
+// picture over (by 180 degrees). A picture that lacks only its end marker
+// decodes whole. 0 when the data does not decode or ends early (the rows it
+// holds are decoded), when the enlarged picture does not fit at the offset (nothing is
 // written then), or when the progress function cancels (the rows decoded so
 // far stay).
 int DecodeJpegToRgb565(const uint8_t* data, size_t size, uint16_t* buffer, int scale, int dx, int dy,

@@ -171,11 +171,13 @@ CDibDC* CZVImage::DecodeAnswer(CZVMSG* message) const {
     }
 }
 
+// Every waiter gets the picture, whatever the others answer: each window
+// shows it on its own.
 void CZVImage::NotifyWaiters() {
     ZVPOSITION position = m_waiters.GetHeadPosition();
     while (position) {
         auto* waiter = static_cast<CPaintWindow*>(m_waiters.GetNext(position));
-        if (ImageHost().NotifyImageReady(waiter, m_image.get()) == 0) break;
+        ImageHost().NotifyImageReady(waiter, m_image.get());
     }
 }
 
@@ -195,8 +197,12 @@ void CZVImage::OnMessage(CZVMSG* message) {
 }
 
 void CZVImage::OnConnect(int connected) {
-    if (!connected)
+    if (!connected) {
         m_pending = 0;
-    else if (!m_pending)
-        SendRequest();
+        return;
+    }
+    // Asked again, the picture is on its way: callers wait for it again.
+    if (m_pending || m_image || !SendRequest()) return;
+    m_pending = 1;
+    SetBusy(1);
 }

@@ -149,6 +149,35 @@ TEST_F(GatewayIcons, ARefusalFailsTheSharedIconAndLeavesItsCopiesWaiting) {
     EXPECT_EQ(copy->GetState(), CZVIcon::kAsked);
 }
 
+// An icon never stays "asked" for an answer that cannot come: one that
+// could not be sent, or one lost with the connection, is asked for again
+// once the connection is back, and the icon loads.
+TEST_F(GatewayIcons, AnIconAsksAgainOnceTheConnectionIsBack) {
+    CZVIcon offline(server);
+    offline.Load("early");
+    EXPECT_EQ(offline.GetState(), CZVIcon::kNotRequested);
+    EXPECT_TRUE(server.IsRegistered(&offline));
+    Connect();
+    Frame request;
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_IMAGE_GETICONQ, &request));
+    EXPECT_EQ(request.sender, offline.GetId());
+    EXPECT_EQ(offline.GetState(), CZVIcon::kAsked);
+    Deliver(&offline, ZVM_IMAGE_GETICONA, VectorAnswer(kTwoShapes));
+    EXPECT_EQ(offline.GetState(), CZVIcon::kLoaded);
+
+    CZVIcon lost(server);
+    lost.Load("lost");
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_IMAGE_GETICONQ));
+    lost.OnConnect(0);
+    EXPECT_EQ(lost.GetState(), CZVIcon::kNotRequested);
+    lost.OnConnect(1);
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_IMAGE_GETICONQ, &request));
+    EXPECT_EQ(request.payload, Bytes(PayloadWriter().String("lost")));
+    Deliver(&lost, ZVM_IMAGE_GETICONA, VectorAnswer(kTwoShapes));
+    EXPECT_EQ(lost.GetState(), CZVIcon::kLoaded);
+    EXPECT_EQ(lost.GetShapeCount(), 2);
+}
+
 TEST_F(GatewayIcons, WaitingGivesUpAfterFiveSeconds) {
     gateway.On(ZVM_IMAGE_GETICONQ, [](const Frame&) { return std::vector<Frame>{}; });
     Connect();

@@ -13,7 +13,7 @@ namespace {
 constexpr int kWidth = 96, kHeight = 64, kGuard = 64;
 constexpr uint16_t kGuardValue = 0xA5A5;
 
-int CancelAfterSome(void* context) {
+int CancelAfterSome(void* context, int, int) {
     return --*static_cast<int*>(context) > 0;
 }
 

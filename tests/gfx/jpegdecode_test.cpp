@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "picture_files.h"
@@ -136,37 +137,119 @@ TEST(JpegDecode, NegativeScaleTurnsThePictureRound) {
     }
 }
 
+// The progress told, so that a loading bar moves with the rows.
 class CountingSink : public CProgressSink {
 public:
     explicit CountingSink(int answer) : answer_(answer) {}
     int OnProgress(int done, int total) override {
-        EXPECT_EQ(done, 0);
-        EXPECT_EQ(total, 1);
-        ++calls;
+        steps.push_back({done, total});
         return answer_;
     }
-    int calls = 0;
+    std::vector<std::pair<int, int>> steps;
 
 private:
     int answer_;
 };
 
-TEST(JpegDecode, ProgressIsToldEveryTwoLinesAndACancelKeepsTheFirstRows) {
-    const Bytes file = Quadrants(16, 16);
+std::vector<std::pair<int, int>> RowSteps(int rows, int total) {
+    std::vector<std::pair<int, int>> steps;
+    for (int done = 1; done <= rows; ++done) steps.push_back({done, total});
+    return steps;
+}
+
+TEST(JpegDecode, ProgressCountsTheRowsAndACancelKeepsTheRowsDone) {
+    const Bytes file = Quadrants(16, 12);
     CountingSink patient(1);
-    Buffer whole(16, 16);
-    ASSERT_EQ(DecodeJpegWithProgress(file.data(), file.size(), whole.pixels.data(), 16, 16, 0, 0, 0, &patient), 1);
-    EXPECT_EQ(patient.calls, 8);
+    Buffer whole(16, 12);
+    ASSERT_EQ(DecodeJpegWithProgress(file.data(), file.size(), whole.pixels.data(), 16, 12, 0, 0, 0, &patient), 1);
+    EXPECT_EQ(patient.steps, RowSteps(12, 12));
+
+    // Enlarged, the enlarging rows count too.
+    CountingSink enlarged(1);
+    Buffer big(32, 24);
+    auto tell = [](void* sink, int done, int total) {
+        return static_cast<CProgressSink*>(sink)->OnProgress(done, total);
+    };
+    ASSERT_EQ(DecodeJpegToRgb565(file.data(), file.size(), big.pixels.data(), 2, 0, 0, 32, 24, tell, &enlarged), 1);
+    EXPECT_EQ(enlarged.steps, RowSteps(24, 24));
 
     CountingSink cancel(0);
-    Buffer part(16, 16);
-    EXPECT_EQ(DecodeJpegWithProgress(file.data(), file.size(), part.pixels.data(), 16, 16, 0, 0, 0, &cancel), 0);
-    EXPECT_EQ(cancel.calls, 1);
-    EXPECT_TRUE(Near565(part.At(2, 1), kQuadrants[0], kTolerance));
-    EXPECT_EQ(part.At(2, 2), kUntouched);
+    Buffer part(16, 12);
+    EXPECT_EQ(DecodeJpegWithProgress(file.data(), file.size(), part.pixels.data(), 16, 12, 0, 0, 0, &cancel), 0);
+    EXPECT_EQ(cancel.steps, RowSteps(1, 12));
+    for (int x = 0; x < 16; ++x) {
+        EXPECT_EQ(part.At(x, 0), whole.At(x, 0)) << x;
+        EXPECT_EQ(part.At(x, 1), kUntouched) << x;
+    }
 
-    Buffer noSink(16, 16);
-    EXPECT_EQ(DecodeJpegWithProgress(file.data(), file.size(), noSink.pixels.data(), 16, 16, 0, 0, 0, nullptr), 1);
+    Buffer noSink(16, 12);
+    EXPECT_EQ(DecodeJpegWithProgress(file.data(), file.size(), noSink.pixels.data(), 16, 12, 0, 0, 0, nullptr), 1);
+}
+
+// A picture of noise, so that every pixel differs from its neighbours.
+pictures::JpegSpec NoiseJpeg(int components, int hSample, int vSample) {
+    pictures::JpegSpec spec;
+    spec.width = 21;
+    spec.height = 19;
+    spec.components = components;
+    spec.hSample = hSample;
+    spec.vSample = vSample;
+    std::mt19937 random(static_cast<unsigned>(components * 100 + hSample * 10 + vSample));
+    spec.samples.resize(static_cast<size_t>(spec.width) * spec.height * components);
+    for (auto& sample : spec.samples) sample = static_cast<uint8_t>(random());
+    return spec;
+}
+
+// Pictures are centred, so they start on any pixel: whatever the sampling,
+// every pixel of the picture's rectangle is written and equals the picture
+// decoded at the buffer's left edge.
+TEST(JpegDecode, EveryPixelIsWrittenAtAnyOffset) {
+    struct Sampling {
+        const char* name;
+        int components, hSample, vSample;
+        bool rgbCoded;
+    } samplings[] = {
+        {"4:4:4", 3, 1, 1, false}, {"4:2:2", 3, 2, 1, false}, {"4:2:0", 3, 2, 2, false},
+        {"4:4:0", 3, 1, 2, false}, {"4:1:0", 3, 4, 2, false}, {"grey", 1, 1, 1, false},
+        {"grey 2x2", 1, 2, 2, false}, {"RGB-coded", 3, 1, 1, true},
+    };
+    for (const Sampling& sampling : samplings) {
+        pictures::JpegSpec spec = NoiseJpeg(sampling.components, sampling.hSample, sampling.vSample);
+        spec.rgbCoded = sampling.rgbCoded;
+        const Bytes file = pictures::MakeJpeg(spec);
+        const int w = spec.width, h = spec.height;
+        for (int scale : {1, -1}) {
+            Buffer reference(w, h);
+            ASSERT_EQ(DecodeJpeg(file.data(), file.size(), reference.pixels.data(), w, h, scale), 1) << sampling.name;
+            for (int dx : {0, 1}) {
+                SCOPED_TRACE(testing::Message() << sampling.name << " scale " << scale << " x " << dx);
+                Buffer b(w + 2, h + 1);
+                ASSERT_EQ(DecodeJpegToRgb565(file.data(), file.size(), b.pixels.data(), scale, dx, 1, b.width, b.height,
+                                             nullptr, nullptr),
+                          1);
+                for (int y = 0; y < b.height; ++y)
+                    for (int x = 0; x < b.width; ++x) {
+                        const bool inside = x >= dx && x < dx + w && y >= 1;
+                        ASSERT_EQ(b.At(x, y), inside ? reference.At(x - dx, y - 1) : kUntouched) << x << "," << y;
+                    }
+            }
+        }
+    }
+}
+
+// Some writers leave out the end-of-image marker; the picture is whole
+// without it and must show as it would with it.
+TEST(JpegDecode, APictureLackingOnlyItsEndMarkerDecodesWhole) {
+    for (bool progressive : {false, true}) {
+        pictures::JpegSpec spec = NoiseJpeg(3, 2, 2);
+        spec.progressive = progressive;
+        const Bytes file = pictures::MakeJpeg(spec);
+        Buffer whole(spec.width, spec.height), cut(spec.width, spec.height);
+        ASSERT_EQ(DecodeJpeg(file.data(), file.size(), whole.pixels.data(), whole.width, whole.height, 1), 1);
+        EXPECT_EQ(DecodeJpeg(file.data(), file.size() - 2, cut.pixels.data(), cut.width, cut.height, 1), 1)
+            << progressive;
+        EXPECT_EQ(cut.pixels, whole.pixels) << progressive;
+    }
 }
 
 TEST(JpegDecode, DamagedOrUnplaceableInputFails) {
@@ -176,9 +259,10 @@ TEST(JpegDecode, DamagedOrUnplaceableInputFails) {
     const Bytes progressive = pictures::MakeJpeg(progressiveSpec);
     Buffer b(16, 16);
     ASSERT_EQ(DecodeJpeg(progressive.data(), progressive.size(), b.pixels.data(), 16, 16, 1), 1);
-    // A file cut anywhere, even just before its end marker, ends early.
+    // A file cut anywhere before its end marker ends early: the missing
+    // part is reported, not shown as a whole picture.
     for (const Bytes* whole : {&file, &progressive})
-        for (size_t cut = 0; cut + 2 <= whole->size(); cut += 7)
+        for (size_t cut = 0; cut + 2 < whole->size(); ++cut)
             EXPECT_EQ(DecodeJpeg(whole->data(), cut, b.pixels.data(), 16, 16, 1), 0) << cut;
     const Bytes noise(300, 0x5A);
     EXPECT_EQ(DecodeJpeg(noise.data(), noise.size(), b.pixels.data(), 16, 16, 1), 0);

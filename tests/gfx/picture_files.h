@@ -227,9 +227,10 @@ struct JpegSpec {
     int width = 16;
     int height = 16;
     int components = 3;  // 3 RGB or 1 grey
-    int hSample = 1;     // luma sampling: 2, 2 is 4:2:0; 1, 1 is 4:4:4
+    int hSample = 1;     // first component's sampling: 2, 2 is 4:2:0; 1, 1 is 4:4:4
     int vSample = 1;
     bool progressive = false;
+    bool rgbCoded = false;  // stored as RGB rather than YCbCr
     Bytes samples;  // width x height x components
 };
 
@@ -246,11 +247,10 @@ inline Bytes MakeJpeg(const JpegSpec& spec) {
     cinfo.input_components = spec.components;
     cinfo.in_color_space = spec.components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
+    if (spec.rgbCoded) jpeg_set_colorspace(&cinfo, JCS_RGB);
     jpeg_set_quality(&cinfo, 100, TRUE);
-    if (spec.components == 3) {
-        cinfo.comp_info[0].h_samp_factor = spec.hSample;
-        cinfo.comp_info[0].v_samp_factor = spec.vSample;
-    }
+    cinfo.comp_info[0].h_samp_factor = spec.hSample;
+    cinfo.comp_info[0].v_samp_factor = spec.vSample;
     if (spec.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {

@@ -218,7 +218,9 @@ TEST_F(GatewayImages, ASmallPictureIsEnlargedOnceAndTheCopyKept) {
     EXPECT_EQ(image->GetWidth(), 100);
 }
 
-TEST_F(GatewayImages, WaitersAreCalledInOrderUntilOneDeclines) {
+// A window that declines (one hidden, say) must not keep the picture from
+// the windows after it.
+TEST_F(GatewayImages, EveryWaiterInTheTreeIsCalledInOrder) {
     Connect();
     auto image = Make("pic.png", CZVImage::kPlain);
     StubWindow gone, first, declines, last;
@@ -227,9 +229,10 @@ TEST_F(GatewayImages, WaitersAreCalledInOrderUntilOneDeclines) {
     for (CPaintWindow* w : {&gone, &first, &first, &declines, &last}) EXPECT_EQ(image->GetDib(w, 0, 0), nullptr);
     EXPECT_EQ(image->GetWaiterCount(), 4);
     Deliver(*image, ZVM_IMAGE_GETTINTEDA, Answer(10, 10, PngFile(10, 10)));
-    ASSERT_EQ(host.calls.size(), 2u);
+    ASSERT_EQ(host.calls.size(), 3u);
     EXPECT_EQ(host.calls[0].first, &first);
     EXPECT_EQ(host.calls[1].first, &declines);
+    EXPECT_EQ(host.calls[2].first, &last);
 }
 
 TEST_F(GatewayImages, ABlockingFetchWaitsForTheAnswerOrGivesUp) {
@@ -279,6 +282,15 @@ TEST_F(GatewayImages, LosingTheConnectionEndsThePendingState) {
     EXPECT_EQ(image->GetWaiterCount(), 0);
     image->OnConnect(1);
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_IMAGE_GETPLAINQ));
+    // Asked again, the image is pending: a window that asks now is called
+    // back when the answer comes.
+    EXPECT_TRUE(image->IsPending());
+    host.inTree = {&waiter};
+    EXPECT_EQ(image->GetDib(&waiter, 0, 0), nullptr);
+    EXPECT_EQ(image->GetWaiterCount(), 1);
+    Deliver(*image, ZVM_IMAGE_GETPLAINA, Answer(5, 5, PngFile(5, 5), CZVImage::kTypePng));
+    ASSERT_EQ(host.calls.size(), 1u);
+    EXPECT_EQ(host.calls[0].first, &waiter);
 }
 
 TEST(GatewayImageKeys, MatchesAllSixKeysWithTheNameInAnyCase) {

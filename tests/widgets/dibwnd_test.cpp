@@ -88,6 +88,34 @@ TEST_F(PictureWindows, ADibWindowShowsItsSurfaceUntilThePictureArrivesThenThePic
     EXPECT_TRUE(image->IsPurgeable());
 }
 
+// Windows showing the same picture share it: each one that waits gets it,
+// and a purge for memory never frees it while a window still holds it.
+TEST_F(PictureWindows, WindowsSharingAPictureAllShowItAndAPurgeSparesTheHeldOne) {
+    CDibWnd* windows[3];
+    for (int i = 0; i < 3; ++i) {
+        windows[i] = new CDibWnd(&root, CZVRect(10 + 45 * i, 10, 40, 30), 0);
+        root.AddChild(windows[i]);
+    }
+    windows[0]->SetImageName("shared");
+    windows[1]->SetImageName("shared");
+    harness.PaintAll();
+    CZVImage* image = Awaited("shared", ZVM_IMAGE_GETSKIN2Q, windows[0]->GetBackColor(), CZVImage::kSkin2, 8);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->GetWaiterCount(), 2);
+    Answer(image, ZVM_IMAGE_GETSKIN2A, PictureAnswer(20, 10, kRedGif, true));
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_FALSE(windows[i]->IsWaiting()) << i;
+        EXPECT_EQ(harness.PixelAt(15 + 45 * i, 25), kRed) << i;
+    }
+    ASSERT_TRUE(image->IsPurgeable());
+    windows[2]->SetImageName("shared");
+    harness.Icons().PurgeImages();
+    ASSERT_EQ(harness.Icons().GetImageCount(), 1);
+    harness.PaintAll();
+    EXPECT_FALSE(windows[2]->IsWaiting());
+    EXPECT_EQ(harness.PixelAt(105, 25), kRed);
+}
+
 TEST_F(PictureWindows, AFittingDibWindowTakesThePicturesSize) {
     auto* window = new CDibWnd(&root, CZVRect(10, 10, 40, 30), 0);
     root.AddChild(window);

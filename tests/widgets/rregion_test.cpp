@@ -7,6 +7,7 @@
 #include "support/widget_harness.h"
 #include "widgets/regions/rregionradio.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 
@@ -104,6 +105,25 @@ protected:
         harness.PaintAll();
     }
 };
+
+// A radio region that goes closes the overlay only when it is that overlay:
+// another window's open overlay stays open.
+TEST_F(RRegionRadioTest, DestroyingARegionClosesOnlyItsOwnOverlay) {
+    Make(-1);
+    CMainWndBase* main = GetMainWnd();
+    ASSERT_NE(main, nullptr);
+    main->SetOverlayWindow(sink);
+    options.clear();
+    delete radio;
+    EXPECT_EQ(main->GetOverlayWindow(), sink);
+    main->SetOverlayWindow(nullptr);
+
+    Make(-1);
+    main->SetOverlayWindow(radio);
+    options.clear();
+    delete radio;
+    EXPECT_EQ(main->GetOverlayWindow(), nullptr);
+}
 
 TEST_F(RRegionRadioTest, CellsTileTheRegion) {
     Make(-1);

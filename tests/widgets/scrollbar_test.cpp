@@ -85,7 +85,7 @@ TEST_F(ZVScrollBarTest, PositionsAreClampedToTheRange) {
     EXPECT_EQ(target.positions, std::vector<int>{900});
 }
 
-TEST_F(ZVScrollBarTest, AnArrowStepsAtOnceThenRepeatsFasterAndItsIdsStayInTheBar) {
+TEST_F(ZVScrollBarTest, AnArrowStepsAtOnceThenRepeatsFasterAndNoIdLeavesTheBar) {
     harness.Press(110, 290);
     EXPECT_EQ(target.positions, std::vector<int>{10});
     RunFor(240);
@@ -103,10 +103,9 @@ TEST_F(ZVScrollBarTest, AnArrowStepsAtOnceThenRepeatsFasterAndItsIdsStayInTheBar
     harness.Press(110, 10);
     EXPECT_EQ(bar->GetPosition(), end - 10);
     harness.Release(110, 10);
-    for (int id : root.commands) {
-        EXPECT_NE(id, kScrollUpId);
-        EXPECT_NE(id, kScrollDownId);
-    }
+    // Neither the arrows' steps nor their releases reach the main window:
+    // any id there would be taken as a page's command.
+    EXPECT_TRUE(root.commands.empty()) << root.commands.front();
 }
 
 TEST_F(ZVScrollBarTest, HoldingTheTrackPagesUntilTheThumbReachesTheFinger) {

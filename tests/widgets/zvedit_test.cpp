@@ -173,6 +173,31 @@ TEST_F(EditTest, EnterCommitsOnceOnlyWhenTheTextChanged) {
     EXPECT_EQ(Count(kCommit), 1);
 }
 
+// Every change of the text is committed when the edit ends, whichever key
+// made it; an uncommitted change would be lost with the field.
+TEST_F(EditTest, EveryKindOfChangeIsCommitted) {
+    struct Case {
+        const char* name;
+        std::vector<Key> keys;
+        const char* text;
+    };
+    const Case cases[] = {
+        // The edit begins with the whole text selected.
+        {"Delete", {kLeft, kDelete}, "bc"},
+        {"Backspace over the selection", {kBack}, ""},
+        {"Character over the selection", {Char('d')}, "d"},
+    };
+    for (const Case& c : cases) {
+        CZVEdit* field = MakeField("abc");
+        field->BeginEdit();
+        const int before = Count(kCommit);
+        for (Key key : c.keys) Type({key});
+        Type({kEnter});
+        EXPECT_EQ(Text(field), c.text) << c.name;
+        EXPECT_EQ(Count(kCommit), before + 1) << c.name;
+    }
+}
+
 TEST_F(EditTest, EscapeRestoresTheTextOfTheBeginningAndCommitsNothing) {
     CZVEdit* field = MakeField("abc");
     field->BeginEdit();

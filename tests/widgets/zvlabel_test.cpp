@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "button_fixture.h"
 #include "list_fixture.h"
@@ -97,22 +98,33 @@ TEST_F(LabelTest, FittingCutsTheTextWithAnEllipsis) {
     EXPECT_LE(TextWidth(label->GetText(), label->GetFontSize()), 80 - 4);
 }
 
-TEST(TextLinesTest, LinesCountRunsOfBreaksAndAreTakenAtLineFeeds) {
+// Counting and taking lines agree: every break starts a line, so that a
+// text with an empty line shows every line, the last one included.
+TEST(TextLinesTest, EveryBreakStartsALineAndEveryLineCanBeTaken) {
     struct Case {
         const char* text;
-        int lines;
+        std::vector<const char*> lines;
     };
-    for (Case c : {Case{"", 1}, Case{"one", 1}, Case{"a\r\nb", 2}, Case{"a\n\nb", 2}, Case{"a\n", 2},
-                   Case{"a\nb\rc", 3}}) {
-        EXPECT_EQ(CountLines(c.text), c.lines) << c.text;
+    const Case cases[] = {
+        {"", {""}},
+        {"one", {"one"}},
+        {"a\r\nb", {"a", "b"}},
+        {"A\n\nB", {"A", "", "B"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n", {"a", ""}},
+        {"a\nb\rc", {"a", "b", "c"}},
+        {"first\r\nsecond\nthird", {"first", "second", "third"}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(CountLines(c.text), static_cast<int>(c.lines.size())) << c.text;
+        for (size_t i = 0; i < c.lines.size(); ++i) {
+            CZVString out = "x";
+            GetTextLine(&out, static_cast<int>(i), c.text);
+            EXPECT_STREQ(out.GetAnsi(), c.lines[i]) << c.text << " line " << i;
+        }
     }
-    CZVString out = "x";
-    GetTextLine(&out, 1, "first\r\nsecond\nthird");
-    EXPECT_STREQ(out.GetAnsi(), "second");
-    GetTextLine(&out, 0, "first\r\nsecond");
-    EXPECT_STREQ(out.GetAnsi(), "first\r");
     for (int index : {3, 100, -1}) {
-        out = "x";
+        CZVString out = "x";
         GetTextLine(&out, index, "a\nb\nc");
         EXPECT_TRUE(out.IsEmpty()) << index;
     }

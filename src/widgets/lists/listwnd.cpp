@@ -24,10 +24,6 @@ constexpr uint32_t kLongPressMs = 400;
 constexpr uint32_t kFlashMs = 50;
 constexpr int kScrollThreshold = 10;
 constexpr int kStepThreshold = 2;
-constexpr size_t kMaxSamples = 50;
-constexpr uint32_t kFlickWindowMs = 250;
-constexpr int kFadeMs = 500;
-constexpr int kStyleGradualFade = 0x100000;
 constexpr const char* kDragSound = "click1.wav";
 constexpr const char* kRowButtonSound = "bleep10.wav";
 constexpr int kRepeatTimerMs = 100;
@@ -54,9 +50,7 @@ CListWnd::CListWnd(CZVWindow* parent, CZVRect rect, int styleClass, int commandI
       m_rowHeight(static_cast<int>(m_fontSize * 1.2)),
       m_selectedRowHeight(m_rowHeight),
       m_pressTick(platform::GetTickCount()),
-      m_flickStartTick(m_pressTick),
-      m_lastClickTick(m_pressTick),
-      m_fadeTick(m_pressTick) {
+      m_lastClickTick(m_pressTick) {
     SetRowHeight(m_rowHeight);
 }
 
@@ -120,6 +114,7 @@ void CListWnd::RemoveItemAt(int index) {
         DropEditBox();
     }
     m_items.erase(m_items.begin() + index);
+    m_layoutPending = 1;
     Renumber();
 }
 
@@ -298,19 +293,16 @@ void CListWnd::RedrawRange(int top, int bottom) {
 void CListWnd::OnPaint(CZVDC* dc) {
     CZVWindow::OnPaint(dc);
     if (!m_shown) ReportAssert(kSource, 301, 1);
-    if (SkinsOn() && m_fadeLevel < kFadeLevels && m_fadeCacheEnabled && m_width > 0 && m_height > 0) {
-        std::unique_ptr<CDibDC>& image = m_fadeImages[static_cast<size_t>(std::max(m_fadeLevel, 0))];
-        if (image && image->GetRequestedWidth() != m_width) image.reset();
-        if (!image) {
-            image = std::make_unique<CDibDC>(m_width, m_height, ToRootX(0), ToRootY(0), 0);
-            image->SetOrigin(ToRootX(0), ToRootY(0));
-            DrawRowBackground(image.get(), 0, m_height, m_fadeLevel);
-        }
-        dc->BitBlt(0, 0, image.get(), 0, 0, m_width, m_height);
+    const int level = m_fade.Level();
+    if (SkinsOn() && m_fade.IsSkinned() && m_fadeCacheEnabled && m_width > 0 && m_height > 0) {
+        CDibDC* image = m_fade.Background(m_width, m_height, ToRootX(0), ToRootY(0), [&](CDibDC* surface) {
+            DrawRowBackground(surface, 0, m_height, level);
+        });
+        dc->BitBlt(0, 0, image, 0, 0, m_width, m_height);
     } else {
-        DrawRowBackground(dc, 0, m_height, m_fadeLevel);
+        DrawRowBackground(dc, 0, m_height, level);
     }
-    m_drawnFadeLevel = m_fadeLevel;
+    m_fade.MarkDrawn();
     DrawHeader(dc);
     DrawRows(dc);
 }
@@ -410,8 +402,8 @@ void CListWnd::OnScroll(CZVDC* dc, int position) {
     const int delta = position - m_scrollPos;
     m_scrollPos = position;
     if (delta == 0 || !m_shown) return;
-    if (SkinsOn() && m_drawnFadeLevel < kFadeLevels) {
-        StepFade();
+    if (SkinsOn() && m_fade.DrawnIsSkinned()) {
+        m_fade.Step();
         RedrawBuffered();
         return;
     }
@@ -445,7 +437,7 @@ void CListWnd::OnScroll(CZVDC* dc, int position) {
     last = std::min(last, GetCount() - 1);
     const int bandBottom = bandTop + bandHeight;
     auto drawBand = [&](CZVDC* surface) {
-        DrawRowBackground(surface, bandTop, bandBottom, kFadeLevels);
+        DrawRowBackground(surface, bandTop, bandBottom, CListFade::kLevels);
         surface->PushClipBounds(bevel, bandTop, m_width - bevel, bandBottom);
         if (!DrawBand(surface, bandTop, bandBottom)) DrawItems(surface, first, last);
         surface->PopClip();
@@ -546,11 +538,7 @@ void CListWnd::OnKeyUp(int key, int) {
     if (s < first || s > last) ScrollToItem(s, 1);
 }
 
-void CListWnd::OnShow(int) { DropFadeImages(); }
-
-void CListWnd::DropFadeImages() {
-    for (auto& image : m_fadeImages) image.reset();
-}
+void CListWnd::OnShow(int) { m_fade.DropBackgrounds(); }
 
 // ---- touch
 
@@ -597,20 +585,18 @@ int CListWnd::OnLButtonDown(int x, int y, int keys) {
 
     const uint32_t now = platform::GetTickCount();
     m_dragging = 1;
-    m_pressX = p.x;
-    m_lastY = m_pressY = p.y;
-    m_dragState = m_flickVelocity ? kScrolling : kUndecided;
-    m_flickVelocity = 0;
-    m_moves.clear();
-    m_moves.push_back(Sample{0, 0});
-    m_pressTick = m_flickStartTick = now;
+    m_lastY = p.y;
+    // A press during a flick catches the list and goes on scrolling.
+    m_dragState = m_flick.Velocity() ? kScrolling : kUndecided;
+    m_flick.Press(p.y, now);
+    m_pressTick = now;
 
     CListItem* hit = ItemFromPoint(p.x, p.y);
     if (hit && !IsSelectable(hit)) hit = m_selected;
     if (hit == m_selected) {
         if (m_clickArmed && TicksSince(&m_lastClickTick) < kDoubleClickMs) {
             m_clickArmed = 0;
-            if (m_parent) m_parent->OnCommand(m_doubleClickId);
+            if (m_doubleClickId != kNoCommand && m_parent) m_parent->OnCommand(m_doubleClickId);
         } else {
             m_lastClickTick = now;
             m_clickArmed = 1;
@@ -701,53 +687,24 @@ int CListWnd::OnMouseMove(int x, int y, int keys) {
     CZVScrollBar* bar = GetListScrollBar();
     if (!bar) return 0;
     const int step = m_lastY - p.y;
-    m_moves.push_back(Sample{p.y - m_pressY, TicksSince(&m_pressTick)});
-    while (m_moves.size() > kMaxSamples) m_moves.pop_front();
+    m_flick.Move(p.y);
     if (std::abs(step) < kStepThreshold) return 0;
     if (m_dragState == kUndecided && std::abs(step) < kScrollThreshold) return 1;
     m_dragState = kScrolling;
     const int old = bar->GetPosition();
     bar->SetPosition(old + step, 1);
-    if (bar->GetPosition() != old && m_fadeDirection < 1 && m_fadeLevel < kFadeLevels) OnScrollFade(1);
+    if (bar->GetPosition() != old && !m_fade.IsFadingIn() && m_fade.IsSkinned()) OnScrollFade(1);
     CZVDC dc(this);
     OnScroll(&dc, bar->GetPosition());
     m_lastY = p.y;
     return 1;
 }
 
-int CListWnd::ComputeFlickVelocity(int y) {
-    const int64_t elapsed = TicksSince(&m_pressTick);
-    const int64_t d = y - m_pressY;
-    int64_t velocity = 0;
-    bool first = true;
-    while (!m_moves.empty()) {
-        const Sample sample = m_moves.back();
-        m_moves.pop_back();
-        const int64_t age = elapsed - sample.ms;
-        if (age > kFlickWindowMs) break;
-        if (age <= 0) continue;
-        const int64_t v = (d - sample.displacement) * 1000 / age;
-        if (first) {
-            velocity = v;
-            first = false;
-        } else if ((v > 0 && velocity > 0) || (v < 0 && velocity < 0)) {
-            velocity = v;
-        } else {
-            break;
-        }
-    }
-    m_moves.clear();
-    return static_cast<int>(std::clamp<int64_t>(velocity, -1000000, 1000000));
-}
-
 int CListWnd::OnLButtonUp(int x, int y, int keys) {
     ZVPoint p;
     ToLocal(&p, x, y);
     if (m_dragging && m_dragState == kScrolling) {
-        m_flickVelocity = ComputeFlickVelocity(p.y);
-        if (m_flickVelocity == 0) OnScrollFade(0);
-        m_flickStartTick = platform::GetTickCount();
-        m_flickStartPos = m_scrollPos;
+        if (m_flick.Release(p.y, m_scrollPos) == 0) OnScrollFade(0);
     }
     m_dragging = 0;
     if (m_editBox) return CZVWindow::OnLButtonUp(x, y, keys);
@@ -767,7 +724,7 @@ int CListWnd::OnLButtonUp(int x, int y, int keys) {
 // ---- idle: long press, flick, the pending command and the fade
 
 int CListWnd::OnIdle(int busy) {
-    if (SkinsOn() && StepFade() && m_flickVelocity == 0) {
+    if (SkinsOn() && m_fade.Step() && m_flick.Velocity() == 0) {
         if (CMainWndBase::InputBlockedFor(this)) return 0;
         RedrawBuffered();
     }
@@ -784,7 +741,7 @@ int CListWnd::OnIdle(int busy) {
         Redraw(1);
         return 1;
     }
-    if (m_flickVelocity != 0 && !m_dragging) return StepFlick();
+    if (m_flick.Velocity() != 0 && !m_dragging) return StepFlick();
     if (m_commandPending && !m_dragging) {
         m_commandPending = 0;
         // The page may delete the list in answer: the parent's idle walk
@@ -805,40 +762,36 @@ void CListWnd::FlashSelection() {
     dc.PushClipBounds(bevel, bevel, m_width - bevel - 1, m_height - bevel - 1);
     dc.FillRect(style ? style->GetSelectionColor() : 0x64FFFF, r.x, r.y, r.w, r.h - 1, 0);
     platform::Sleep(kFlashMs);
-    DrawRowBackground(&dc, r.y, r.y + h - 2, m_fadeLevel);
+    DrawRowBackground(&dc, r.y, r.y + h - 2, m_fade.Level());
     SelectTextFont(&dc);
     DrawRow(&dc, m_selected, r.y, r.y + h);
     dc.PopClip();
 }
 
+void CListWnd::StopFlick() {
+    m_flick.Stop();
+    OnScrollFade(0);
+}
+
 int CListWnd::StepFlick() {
     if (CMainWndBase::InputBlockedFor(this)) {
-        OnScrollFade(0);
-        m_flickVelocity = 0;
+        StopFlick();
         return 0;
     }
-    const int64_t v = m_flickVelocity;
-    const int64_t stop = std::abs(v) * 100 / 25;
-    const int64_t t = std::min<int64_t>(TicksSince(&m_flickStartTick), stop);
-    const int64_t travel = v * t / 1000 + (v > 0 ? -25 : 25) * t * t / 200000;
-    if (t >= stop) {
-        m_flickVelocity = 0;
-        OnScrollFade(0);
-    }
-    int p = static_cast<int>(m_flickStartPos - travel);
+    const CListFlick::Step step = m_flick.Advance();
+    if (step.ended) OnScrollFade(0);
+    int p = step.position;
     if (p == m_scrollPos) return 1;
     if (std::abs(p - m_scrollPos) >= m_height) ReportAssert(kSource, 583, 1);
     CZVScrollBar* bar = GetListScrollBar();
     if (!bar) {
-        OnScrollFade(0);
-        m_flickVelocity = 0;
+        StopFlick();
         return 0;
     }
     const int limit = GetBevel() + RowsTop() + bar->GetTotal() - m_height;
     if (p < 0 || p > limit) {
         p = p < 0 ? 0 : limit;
-        m_flickVelocity = 0;
-        OnScrollFade(0);
+        StopFlick();
     }
     CZVDC dc(this);
     OnScroll(&dc, p);
@@ -846,27 +799,7 @@ int CListWnd::StepFlick() {
     return 1;
 }
 
-// ---- fade between the skinned and the plain look
-
-void CListWnd::OnScrollFade(int fadeIn) {
-    m_fadeStartLevel = m_fadeLevel;
-    m_fadeDirection = fadeIn ? 1 : -1;
-    m_fadeTick = platform::GetTickCount();
-}
-
-int CListWnd::StepFade() {
-    if (m_fadeDirection == 0) return 0;
-    const int64_t steps = static_cast<int64_t>(TicksSince(&m_fadeTick)) * kFadeLevels / kFadeMs;
-    int64_t level = m_fadeStartLevel + m_fadeDirection * steps;
-    if (level > kFadeLevels - 1) level = kFadeLevels;
-    if ((CSetServer::CurrentFlags() & kStyleGradualFade) || m_fadeDirection <= 0)
-        m_fadeLevel = static_cast<int>(std::max<int64_t>(level, 0));
-    else
-        m_fadeLevel = kFadeLevels;
-    if ((m_fadeDirection > 0 && m_fadeLevel > kFadeLevels - 1) || (m_fadeDirection < 0 && m_fadeLevel <= 0))
-        m_fadeDirection = 0;
-    return m_fadeLevel != m_drawnFadeLevel;
-}
+void CListWnd::OnScrollFade(int fadeIn) { m_fade.Start(fadeIn); }
 
 // ---- commands and the row buttons' repeat
 

@@ -7,12 +7,12 @@
 // its skinned resting look and a plain look that scrolls fast. The selected
 // row may carry row buttons at its right end, and a row can be edited in
 // place with a text field laid over it.
-#include <array>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
+#include "widgets/lists/listfade.h"
+#include "widgets/lists/listflick.h"
 #include "widgets/lists/listrowbutton.h"
 #include "widgets/window/zvwindow.h"
 
@@ -48,7 +48,6 @@ public:
 
 class CListWnd : public CZVWindow {
 public:
-    static constexpr int kFadeLevels = 8;
     // The in-place edit's field sends it when its text was confirmed.
     static constexpr int kEditCommitCommand = 600;
 
@@ -148,9 +147,9 @@ public:
     void SetDoubleClickId(int id) { m_doubleClickId = id; }
     void SetShadedSelection(int on) { m_shadedSelection = on; }
     int HasShadedSelection() const { return m_shadedSelection; }
-    int GetFadeLevel() const { return m_fadeLevel; }
+    int GetFadeLevel() const { return m_fade.Level(); }
     int GetDragState() const { return m_dragState; }
-    int GetFlickVelocity() const { return m_flickVelocity; }
+    int GetFlickVelocity() const { return m_flick.Velocity(); }
     int IsCommandPending() const { return m_commandPending; }
     CListItem* GetSelected() const { return m_selected; }
     CZVScrollBar* GetListScrollBar() const;
@@ -188,10 +187,6 @@ protected:
 
 private:
     enum DragState { kUndecided = 0, kScrolling = 1, kDragSelect = 2 };
-    struct Sample {
-        int displacement;
-        uint32_t ms;
-    };
     struct PlacedButton {
         CListRowButton* button;
         CZVRect rect;
@@ -224,11 +219,10 @@ private:
     void SelectPressed(CListItem* hit);
     // Sends the list's command now; false when the list is gone.
     bool SendCommandNow(bool hideSelection);
-    int ComputeFlickVelocity(int y);
+    // Stops the flick and lets the list fade back to rest.
+    void StopFlick();
     int StepFlick();
     void FlashSelection();
-    int StepFade();
-    void DropFadeImages();
     void Play(const char* sound);
 
     int m_commandId;
@@ -244,27 +238,17 @@ private:
     int m_requestLayout = 1;
     CListItem* m_selected = nullptr;
     int m_dragging = 0;
-    int m_pressX = 0;
     int m_lastY = 0;
-    int m_pressY = 0;
     int m_dragState = kUndecided;
-    std::deque<Sample> m_moves;
     uint32_t m_pressTick;
-    int m_flickVelocity = 0;
-    uint32_t m_flickStartTick;
-    int m_flickStartPos = 0;
+    CListFlick m_flick;
     int m_emptyFontSize = 10;
     CZVString m_emptyText;
     int m_shadedSelection = 1;
-    int m_doubleClickId = 0;
+    int m_doubleClickId = kNoCommand;
     uint32_t m_lastClickTick;
     int m_clickArmed = 0;
-    uint32_t m_fadeTick;
-    int m_fadeStartLevel = 0;
-    int m_fadeLevel = 0;
-    int m_drawnFadeLevel = 0;
-    int m_fadeDirection = 0;
-    std::array<std::unique_ptr<CDibDC>, kFadeLevels> m_fadeImages;
+    CListFade m_fade;
     std::vector<std::unique_ptr<CListRowButton>> m_rowButtons;
     CSoundClip* m_clickSound = nullptr;
     CListRowButton* m_heldButton = nullptr;

@@ -100,7 +100,8 @@ void CZVScrollBar::StyleArrowButton(CZV3DButton* button, int id) {
     button->SetFaceColor(m_barColor);
     button->SetBackColor(m_parent ? m_parent->GetFaceColor() : 0);
     button->SetAutoRepeat(1);
-    button->SetPressIds(id, -1);
+    // The arrow steps on its press; its release ends in the bar.
+    button->SetPressIds(id, kScrollReleaseId);
     button->SetRepeatTiming(50, 10, 250, 500);
     button->SetFontSize(button->GetWidth() / 2);
     button->SetIconLayout(1);
@@ -121,16 +122,17 @@ void CZVScrollBar::EnsureFaces() {
             m_trackLength += thumb - kMinThumb;
             thumb = kMinThumb;
         }
-        m_thumbButton = std::make_unique<CZV3DButton>(this, CZVRect(0, 0, m_width, thumb), -1, m_styleClass);
-        StyleArrowButton(m_thumbButton.get(), -1);
+        m_thumbButton = std::make_unique<CZV3DButton>(this, CZVRect(0, 0, m_width, thumb), kNoCommand, m_styleClass);
+        StyleArrowButton(m_thumbButton.get(), kNoCommand);
         m_thumbButton->SetColors(m_barColor, 0);
         m_thumbButton->SetStyleBit(k3DGlow, 1);
         if (m_trackButton && m_trackButton->GetCornerRadius() != m_thumbButton->GetCornerRadius())
             m_trackButton.reset();
     }
     if (!m_trackButton) {
-        m_trackButton = std::make_unique<CZV3DButton>(this, CZVRect(0, 0, m_width, m_height - 2 * a), -1, m_styleClass);
-        StyleArrowButton(m_trackButton.get(), -1);
+        m_trackButton = std::make_unique<CZV3DButton>(this, CZVRect(0, 0, m_width, m_height - 2 * a), kNoCommand,
+                                                       m_styleClass);
+        StyleArrowButton(m_trackButton.get(), kNoCommand);
         m_trackButton->SetCornerRadius(m_thumbButton->GetCornerRadius());
         m_trackButton->SetColors(m_trackColor, m_parent ? m_parent->GetFaceColor() : 0);
     }
@@ -202,7 +204,7 @@ int CZVScrollBar::OnChildCommand(int id, int count) {
         ScrollTo(m_position + steps * m_step);
         return 1;
     }
-    return 0;
+    return id == kScrollReleaseId;
 }
 
 // ---- touch

@@ -14,6 +14,8 @@ class CZV3DButton;
 // Command ids of the arrows; the bar consumes them.
 inline constexpr int kScrollUpId = 1000;
 inline constexpr int kScrollDownId = 1001;
+// Sent by a released arrow, thumb or track; the bar takes it.
+inline constexpr int kScrollReleaseId = 1002;
 
 class CZVScrollBar : public CZVWindow {
 public:

@@ -31,7 +31,9 @@ CRRegionRadio::CRRegionRadio(CZVWindow* parent, CZVRect rect, int styleClass, in
 
 CRRegionRadio::~CRRegionRadio() {
     m_options.clear();
-    if (CMainWndBase* main = GetMainWnd()) main->SetOverlayWindow(nullptr);
+    // Another window's overlay stays open.
+    CMainWndBase* main = GetMainWnd();
+    if (main && main->GetOverlayWindow() == this) main->SetOverlayWindow(nullptr);
 }
 
 void CRRegionRadio::AddOption(CZV3DButton* option, int id) { m_options.push_back({option, id}); }

@@ -170,7 +170,10 @@ void CZVEdit::OnKeyDown(int key, int) {
         return;
     case platform::VK_DELETE: {
         const bool removed = m_caret < length && Splice(m_caret, m_caret + 1, CZVString());
-        if (removed) m_anchor = std::min(m_anchor, m_text.GetLength());
+        if (removed) {
+            m_anchor = std::min(m_anchor, m_text.GetLength());
+            m_modified = 1;
+        }
         Redraw(1);
         if (removed) SendToParent(m_changeCommand);
         return;

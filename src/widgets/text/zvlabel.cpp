@@ -1,6 +1,7 @@
 #include "widgets/text/zvlabel.h"
 
 #include <string>
+#include <vector>
 
 #include "gfx/dibdc.h"
 #include "gfx/skinservices.h"
@@ -13,6 +14,21 @@ namespace {
 bool SkinsOn() {
     CSetServer* style = CSetServer::Get();
     return style && (style->GetFlags() & kStyleSkins);
+}
+
+// The lines of the text: every break ("\r\n", "\n" or "\r") starts a new
+// one, so an empty line between two breaks counts too.
+std::vector<std::string> SplitLines(const std::string& s) {
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\r' && s[i] != '\n') {
+            lines.back() += s[i];
+            continue;
+        }
+        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        lines.emplace_back();
+    }
+    return lines;
 }
 
 }  // namespace
@@ -105,34 +121,11 @@ void CZVLabel::FitTextToWidth() {
 
 // ---- text helpers
 
-int CountLines(CZVString text) {
-    const std::string s = text.GetAnsi();
-    int lines = 1;
-    for (size_t i = 0; i < s.size(); ++i) {
-        const bool isBreak = s[i] == '\r' || s[i] == '\n';
-        const bool runStarts = isBreak && (i == 0 || (s[i - 1] != '\r' && s[i - 1] != '\n'));
-        if (runStarts) ++lines;
-    }
-    return lines;
-}
+int CountLines(CZVString text) { return static_cast<int>(SplitLines(text.GetAnsi()).size()); }
 
 void GetTextLine(CZVString* out, int index, CZVString text) {
-    const std::string s = text.GetAnsi();
-    size_t start = 0;
-    if (index < 0) {
-        *out = "";
-        return;
-    }
-    for (int line = 0; line < index; ++line) {
-        const size_t next = s.find('\n', start);
-        if (next == std::string::npos) {
-            *out = "";
-            return;
-        }
-        start = next + 1;
-    }
-    const size_t end = s.find('\n', start);
-    *out = s.substr(start, end == std::string::npos ? std::string::npos : end - start).c_str();
+    const std::vector<std::string> lines = SplitLines(text.GetAnsi());
+    *out = index >= 0 && index < static_cast<int>(lines.size()) ? lines[static_cast<size_t>(index)].c_str() : "";
 }
 
 int RoundUpEven(int v) { return v % 2 != 0 ? v + 1 : v; }

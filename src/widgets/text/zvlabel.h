@@ -37,9 +37,10 @@ private:
     int m_smooth;
 };
 
-// 1 + the number of runs of line breaks ("\r" or "\n").
+// 1 + the number of line breaks ("\r\n", "\n" or "\r").
 int CountLines(CZVString text);
-// Line `index` (split at "\n", a "\r" kept); "" beyond the last line.
+// Line `index` without its break, of the lines that CountLines counts; ""
+// beyond the last line.
 void GetTextLine(CZVString* out, int index, CZVString text);
 // The next even number for an odd value.
 int RoundUpEven(int v);
