@@ -260,7 +260,7 @@ void CSwitch8Way::DrawGroove(CDibDC* pad, ZVPoint inner, ZVPoint outer, int quad
     shade.Set(ToRgb565(IsRoundLook() ? m_faceColor : m_partColour), IsRoundLook() ? 0 : 1, n, 0);
     const int w = pad->GetRequestedWidth(), h = pad->GetHeight();
     for (int line = 0; line < n; ++line) {
-        const uint16_t colour = shade.Shade(quadrant, line, 0, 0);
+        const uint16_t colour = shade.Shade(quadrant, line + 1, line + 1, 0);
         const int shift = line - n / 2;
         for (int i = 0; i <= t; ++i) {
             const int x = outer.x + dx * i + shift, y = outer.y + dy * i;
