@@ -314,7 +314,11 @@ void CSwitch8Way::AddCentre(int g) {
     centre->SetFontSize(m_partFontSize);
     centre->SetText(m_commands[kSwitchCentre] == kEnterKeyCode ? "Enter" : "Select", nullptr, 0);
     AddChild(centre);
+    // The caption fits the round face's middle, narrower than its box.
+    CZVRect inner;
+    centre->GetInnerRect(&inner);
+    inner.Deflate(inner.w / 8, 0);
     CCaptionFitter fitter(this);
-    fitter.AddWindow(centre);
-    fitter.Apply(m_partFontSize);
+    fitter.AddCaption(centre->GetText(), inner);
+    centre->SetFontSize(fitter.FindFontSize(1, 1, m_partFontSize));
 }
