@@ -7,6 +7,7 @@
 #include "command_sink.h"
 #include "core/messages/toolkitmessages.h"
 #include "gateway_tree.h"
+#include "sample_installation.h"
 #include "widgets/buttons/togglebutton.h"
 #include "widgets/buttons/zonecommand.h"
 #include "widgets/pads/keypads.h"
@@ -215,6 +216,27 @@ TEST_F(GatewayControls, AValueLabelShowsTheValueOfItsOwnItem) {
             [&] { return !other->GetText().IsEmpty(); });
     EXPECT_STREQ(other->GetText().GetAnsi(), "7");
     EXPECT_STREQ(outdoor->GetText().GetAnsi(), "-5");
+}
+
+class SampleGatewayControls : public GatewayControls {
+protected:
+    void SetUp() override {
+        testsupport::ServeSampleInstallation(gateway);
+        GatewayControls::SetUp();
+    }
+};
+
+TEST_F(SampleGatewayControls, TheSampleGatewayAnswersTogglesAndValues) {
+    auto* outdoor = Add(new CValueLabel(&root, CZVRect(0, 0, 80, 20), 12));
+    auto* toggle = Add(new CToggleButton(&root, CZVRect(20, 40, 100, 50), 0, "Fountain", 14, 0, 0, 77));
+    auto* twin = Add(new CToggleButton(&root, CZVRect(140, 40, 100, 50), 0, "Fountain", 14, 0, 0, 77));
+    harness.PaintAll();
+    ASSERT_TRUE(zvtest::PollAllUntil(server, [&] { return !outdoor->GetText().IsEmpty(); }));
+    EXPECT_STREQ(outdoor->GetText().GetAnsi(), "68");
+    Tap(toggle);
+    // The other panel's button follows the state the gateway tells every sink.
+    ASSERT_TRUE(zvtest::PollAllUntil(server, [&] { return twin->GetCheck() == 1; }));
+    EXPECT_EQ(toggle->GetCheck(), 1);
 }
 
 }  // namespace
