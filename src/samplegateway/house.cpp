@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "samplegateway/controls.h"
 #include "samplegateway/gateway.h"
 
 namespace samplegateway {
@@ -189,6 +190,7 @@ void Serve(Gateway& gateway, const House& house) {
     auto shared = std::make_shared<const House>(house);
     for (uint16_t id : house.Ids())
         gateway.On(id, [shared](const Frame& request) { return shared->Respond(request); });
+    ServeToggles(gateway);
 }
 
 }  // namespace samplegateway

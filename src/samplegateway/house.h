@@ -114,7 +114,8 @@ private:
     std::map<uint16_t, Answer> answers_;
 };
 
-// Scripts the gateway to give every answer of the house.
+// Scripts the gateway to give every answer of the house, and to keep the states of its on/off
+// objects (ServeToggles).
 void Serve(Gateway& gateway, const House& house);
 
 }  // namespace samplegateway

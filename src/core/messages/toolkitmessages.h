@@ -1,12 +1,19 @@
 #pragma once
 // The gateway messages of the tablet's toolkit and drawing engine: pictures,
-// icons, the style, and the buttons that report to the gateway.
+// icons, the style, and the buttons, keypads and values that report to or
+// read from the gateway.
 #include <cstdint>
 
+constexpr uint16_t ZVM_UI_SETTOGGLESTATE = 0x0075;
 constexpr uint16_t ZVM_MEDIA_NEXTIMAGE = 0x10F8;
 constexpr uint16_t ZVM_MEDIA_PREVIMAGE = 0x10FA;
 constexpr uint16_t ZVM_MEDIA_DELETEIMAGE = 0x10FC;
+constexpr uint16_t ZVM_UI_GETTOGGLEQ = 0x1210;
+constexpr uint16_t ZVM_UI_GETTOGGLEA = 0x1211;
 constexpr uint16_t ZVM_UI_COMMANDBUTTON = 0x1212;
+constexpr uint16_t ZVM_UI_KEYPADKEY = 0x1218;
+constexpr uint16_t ZVM_MEDIA_SWITCHPRESS = 0x1276;
+constexpr uint16_t ZVM_MEDIA_SWITCHPRESSEX = 0x1278;
 constexpr uint16_t ZVM_SYSCONFIG_SETTINGSCHANGED = 0x1F40;
 constexpr uint16_t ZVM_IMAGE_GETTINTEDQ = 0x238E;
 constexpr uint16_t ZVM_IMAGE_GETTINTEDA = 0x238F;
@@ -25,3 +32,5 @@ constexpr uint16_t ZVM_UI_SETTINGSCHANGED = 0x2580;
 constexpr uint16_t ZVM_UI_GETSETTINGSQ = 0x258B;
 constexpr uint16_t ZVM_UI_GETSETTINGSA = 0x258C;
 constexpr uint16_t ZVM_UI_BUTTONPRESS = 0x2727;
+constexpr uint16_t ZVM_DEVICE_GETVALUEQ = 0x3AC2;
+constexpr uint16_t ZVM_DEVICE_GETVALUEA = 0x3AC3;

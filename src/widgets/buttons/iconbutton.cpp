@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/zvmsg.h"
 #include "gfx/dibdc.h"
 #include "gfx/icon.h"
 #include "gfx/zvimage.h"
 #include "widgets/style/setserver.h"
 
 namespace {
-
-AudioZoneSource g_audioZone = nullptr;
 
 constexpr int kCommandButtonKind = 171;
 
@@ -32,23 +29,6 @@ bool InsideRounded(int x, int y, int left, int top, int right, int bottom, int r
 }
 
 }  // namespace
-
-AudioZoneSource SetAudioZoneSource(AudioZoneSource source) {
-    AudioZoneSource previous = g_audioZone;
-    g_audioZone = source;
-    return previous;
-}
-
-int GetCurrentAudioZone() { return g_audioZone ? g_audioZone() : -1; }
-
-int SendToGateway(uint16_t id, std::initializer_list<int32_t> values) {
-    CSetServer* style = CSetServer::Get();
-    CZVServer* server = style ? style->GetServer() : nullptr;
-    if (!server) return 0;
-    CZVMSG message(0, id);
-    for (int32_t v : values) message.WriteInt(v);
-    return server->Send(&message);
-}
 
 void LightPictureOnFace(CDibDC* face, CDibDC* picture, int margin, int radius) {
     if (!face || !picture) return;

@@ -1,23 +1,12 @@
 #pragma once
 // CIconButton: a bevelled button whose grey face is tinted with a picture
 // (from the gateway, or ready-made) and whose press goes to the gateway.
-#include <initializer_list>
-
 #include "widgets/window/controlfields.h"
+#include "widgets/window/gateway.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "core/messages/toolkitmessages.h"
 
 class CZVImage;
-
-// The audio zone the tablet is bound to (-1 when none), which the media
-// pages supply; until then there is none.
-using AudioZoneSource = int (*)();
-AudioZoneSource SetAudioZoneSource(AudioZoneSource source);
-int GetCurrentAudioZone();
-
-// Sends a message with sender id 0 and the ints through the style object's
-// connection; 0 when it could not.
-int SendToGateway(uint16_t id, std::initializer_list<int32_t> values);
 
 // Lights the picture with the face's shading: inside the face (inset by the
 // margin, the corners cut on a circle of the radius when it is positive),

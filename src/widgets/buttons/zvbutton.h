@@ -79,6 +79,11 @@ public:
     CButtonIcon* GetIcon() const { return m_icon.get(); }
     int GetIconLayout() const { return m_iconLayout; }
     void SetIconLayout(int layout) { m_iconLayout = static_cast<uint8_t>(layout); }
+    // Moves the centred icon by percents of the button's width and height.
+    void SetIconOffset(int x, int y) {
+        m_iconOffsetX = static_cast<int16_t>(x);
+        m_iconOffsetY = static_cast<int16_t>(y);
+    }
     void DrawReleased(CZVDC* dc);
     void DrawPressed(CZVDC* dc);
     int IsPressed() const { return m_pressed; }

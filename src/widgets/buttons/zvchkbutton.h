@@ -38,12 +38,21 @@ public:
     void SetCheck(int checked, int reserved, int redraw);
     void SetBlink(int on);
     void SetHeld(int held) { m_held = held; }
+    int IsHeld() const { return m_held; }
     void SetLocked(int locked) { m_locked = locked; }
     void SetBrightCheckedFace(int on) { m_brightChecked = on; }
     void SetStaysChecked(int on) { m_staysChecked = on; }
     COLORREF GetCheckedColor() const { return m_checkedColor; }
     int GetAnimationLevel() const { return m_level; }
     int GetAnimationDirection() const { return m_direction; }
+
+protected:
+    // Takes the state with the change's animation already at its end.
+    void SetCheckAtEnd(int checked) {
+        m_checked = checked ? 1 : 0;
+        m_direction = 0;
+        m_level = m_checked ? kLevels - 1 : 0;
+    }
 
 private:
     void DeleteRenderings();

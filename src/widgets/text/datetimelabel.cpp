@@ -1,20 +1,13 @@
-#include "core/zvserver.h"
 #include "core/zvtime.h"
 #include "widgets/tabs/captionfitter.h"
+#include "widgets/window/gateway.h"
 #include "widgets/window/mainwnd.h"
-#include "widgets/style/setserver.h"
 #include "widgets/text/datetimelabel.h"
 
 namespace {
 
 // Captions of the same style class share the fitted font size.
 constexpr int kLabelStyleClass = 5;
-
-bool GatewayConnected() {
-    CSetServer* style = CSetServer::Get();
-    CZVServer* server = style ? style->GetServer() : nullptr;
-    return server && server->IsConnected();
-}
 
 }  // namespace
 
@@ -54,7 +47,7 @@ void CDateTimeLabel::Update(int redraw) {
 
 void CDateTimeLabel::OnTimer() {
     CMainWndBase* main = GetMainWnd();
-    if (!GatewayConnected() || (main && main->GetModal())) return;
+    if (!IsGatewayConnected() || (main && main->GetModal())) return;
     Update(main ? !main->IsInputBlocked(nullptr) : 1);
 }
 

@@ -202,6 +202,8 @@ public:
     // ---- non-virtual
     platform::TabletWindow* GetRootHwnd();
     CZVWindow* GetParent() const { return m_parent; }
+    // Moves the parent link only; the parents' child lists are the caller's.
+    void SetParent(CZVWindow* parent) { m_parent = parent; }
     CZVWindow* GetParentOpaqueAncestor() { return m_parent ? m_parent->GetOpaqueAncestor() : nullptr; }
     CZVRect GetCenteredRect(int w, int h) const;
     int IsDescendant(CZVWindow* w) const;
