@@ -241,6 +241,8 @@ public:
     void SetBevel(int bevel) { m_bevel = bevel; }
     int GetMargin() const { return m_margin >= 0 && m_margin <= 254 ? m_margin : 0; }
     void SetMargin(int margin) { m_margin = margin; }
+    int GetBevelType() const { return m_bevelType; }
+    void SetBevelType(int type) { m_bevelType = type; }
     int IsOpaque() const { return m_opaque; }
     int IsPaintedOnce() const { return m_paintedOnce; }
     int HasDeferredRepaint() const { return m_deferredRepaint; }
