@@ -1,5 +1,7 @@
 #include "sample_installation.h"
 
+#include "sample_house.h"
+
 #include <algorithm>
 #include <memory>
 #include <mutex>
@@ -182,6 +184,7 @@ Bytes SampleMenu(const SampleInstallation& sample) {
 }
 
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
+    ServeSampleHouse(gateway);
     gateway.Answer(0x0010, {});  // ping
     gateway.Answer(0x258B, PayloadWriter().Int(2));  // the tablet's style: the built-in, unthemed one
     gateway.Answer(0x1FB8, PayloadWriter().String(sample.adapterVersion).Int(sample.adapterType));

@@ -178,6 +178,15 @@ int CMainMenu::CheckMenu() {
                        [this](int type) { return FindEntry(kFirstCommand + type) != nullptr; });
 }
 
+void CMainMenu::DrawEntries(CZVDC* dc) {
+    for (int i = 0; i < GetTabCount(); ++i) {
+        auto* entry = static_cast<CTabButton*>(GetTab(i));
+        dc->SetOrigin(entry->ToRootX(0), entry->ToRootY(0));
+        entry->DrawCaption(dc, 0);
+        entry->DrawIcon(dc, entry->GetNormalColor());
+    }
+}
+
 void CMainMenu::DrawTail(CZVDC* dc, int shaded) {
     const int top = EntryBottom();
     if (top >= m_height) return;
