@@ -134,8 +134,9 @@ CMainWnd::~CMainWnd() {
         delete page;
         page = nullptr;
     }
-    DeleteChildren();
+    // Pages still in the tree ask for the menu as they go: it goes with them.
     m_menu = nullptr;
+    DeleteChildren();
     InstallShellServices(m_previousServices);
     if (g_tabletMainWnd == this) g_tabletMainWnd = nullptr;
 }
