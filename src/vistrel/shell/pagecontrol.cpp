@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "vistrel/shell/gatewaypanel.h"
+#include "vistrel/shell/mainwnd.h"
 #include "widgets/buttons/alogobutton.h"
 #include "widgets/buttons/iconbutton.h"
 #include "widgets/pictures/dibwnd.h"
@@ -71,6 +73,14 @@ CZVWindow* MakeIconButton(CPageControlArgs& a) {
     return new CIconButton(a.parent, fields, a.desc.text);
 }
 
+CZVWindow* MakeGatewayCheckButton(CPageControlArgs& a) {
+    CMainWnd* main = GetTabletMainWnd();
+    CZVServer* server = main ? main->GetServer() : nullptr;
+    if (!server) return nullptr;
+    return new CGatewayCheckButton(a.parent, a.rect, *server, a.desc.text, a.fontSize, a.textColor, a.faceColor,
+                                   a.desc.id, a.parameter, a.desc.type);
+}
+
 // One registration per type; a type without a row creates nothing until
 // its class exists.
 constexpr CreatorEntry kCreators[] = {
@@ -81,11 +91,14 @@ constexpr CreatorEntry kCreators[] = {
     {111, MakeLabel, kSmoothText},
     {113, MakeImage, 0},
     {114, MakeImage, 0},
+    {123, MakeGatewayCheckButton, k3DButton | kFormat18},
     {126, MakeGroupPanel, kPanel | kSkipCommon},
     {127, MakeRaisedPanel, kPanel | kSkipCommon},
     {160, MakeLogoButton, kFormat18},
     {171, MakeIconButton, k3DButton | kFormat18},
     {172, MakeIconButton, k3DButton | kFormat18},
+    {173, MakeGatewayCheckButton, k3DButton | kFormat18},
+    {175, MakeGatewayCheckButton, k3DButton | kFormat18},
 };
 
 const CreatorEntry* FindCreator(int type) {

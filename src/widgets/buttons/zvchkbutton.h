@@ -38,6 +38,7 @@ public:
     void SetCheck(int checked, int reserved, int redraw);
     void SetBlink(int on);
     void SetHeld(int held) { m_held = held; }
+    int IsHeld() const { return m_held; }
     void SetLocked(int locked) { m_locked = locked; }
     void SetBrightCheckedFace(int on) { m_brightChecked = on; }
     void SetStaysChecked(int on) { m_staysChecked = on; }
