@@ -34,9 +34,6 @@ std::vector<ControlRecord> ClimatePanel() {
 
 Frame Reply(const Frame& request, uint16_t id, Bytes payload) { return Frame{request.sender, id, std::move(payload)}; }
 
-// The porch light is on; everything else is off.
-int32_t StateOf(int32_t object) { return object == 201 ? 1 : 0; }
-
 }  // namespace
 
 std::vector<SectionRecord> SampleHouseSections() { return {{0, 2999, {}}, {3000, 6399, kBandBlue}, {6400, 9999, {}}}; }
@@ -99,7 +96,8 @@ void ServeSampleHouse(FakeGateway& gateway) {
             PayloadReader in(request.payload);
             int32_t object = 0;
             in.Int(&object);
-            return std::vector<Frame>{Reply(request, answer, PayloadWriter().Int(object).Int(StateOf(object)))};
+            return std::vector<Frame>{Reply(request, answer,  // everything starts off
+                                                   PayloadWriter().Int(object).Int(0))};
         });
     gateway.On(0x0074, [](const Frame& request) {
         return std::vector<Frame>{Frame{kEverySink, 0x0074, request.payload}};

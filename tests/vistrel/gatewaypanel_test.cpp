@@ -76,7 +76,9 @@ TEST_F(GatewayPanelTest, TheSampleLightingPanelHoldsItsCheckButtons) {
 TEST_F(GatewayPanelTest, AReadOnlyCheckButtonFollowsTheGatewayOnly) {
     CGatewayCheckButton* button = Button(123, 201, 1);
     ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(PollUntil([&] { return button->GetCheck() == 1; }));  // the sample's porch light is on
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_UI_GETCHECKSTATEQ));
+    ASSERT_TRUE(gateway.Push(ZVM_UI_GETCHECKSTATEA, PayloadWriter().Int(201).Int(1)));
+    ASSERT_TRUE(PollUntil([&] { return button->GetCheck() == 1; }));
     Tap(button, 120, 120);
     EXPECT_EQ(button->GetCheck(), 1);
     EXPECT_EQ(Asked(ZVM_UI_SETCHECKSTATE), 0);
