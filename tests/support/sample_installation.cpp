@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sample_house.h"
+
 namespace testsupport {
 namespace {
 
@@ -62,6 +64,7 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
 
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
     samplegateway::Serve(gateway.Engine(), SampleHouse(sample));
+    ServeSampleHouse(gateway);
 }
 
 Bytes SampleStatus(int32_t linkState, int32_t air, int32_t pool, int32_t spa) {

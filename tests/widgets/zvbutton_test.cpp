@@ -6,6 +6,7 @@
 #include "support/assert_counter.h"
 #include "widgets/style/setserver.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "widgets/text/zvlabel.h"
 
 namespace {
 
@@ -254,6 +255,60 @@ TEST_F(ButtonTest, KeypadKeysCarryTheirIdsAndShareTheFirstKeysLook) {
     root.BuildKeypad(CZVRect(0, 0, 90, 80), 0, 12, "", 3, both, 0, 17);
     EXPECT_STREQ(both[9]->GetText().GetAnsi(), "Cancel");
     EXPECT_EQ(both[9]->GetCommandId(), 11010);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ButtonTest, ArrowButtonsTakeTheArrowIconOfTheirDirection) {
+    CZV3DButton* up = root.AddArrowButton(CZVRect(0, 0, 40, 40), 2, nullptr, 31, 17);
+    CZV3DButton* down = root.AddArrowButton(CZVRect(50, 0, 40, 40), 3, up, 32, 17);
+    EXPECT_EQ(up->GetParent(), &root);
+    EXPECT_EQ(down->GetLookSource(), up);
+    EXPECT_EQ(down->GetCommandId(), 32);
+    EXPECT_NE(up->GetIcon(), nullptr);
+    EXPECT_NE(down->GetIcon(), nullptr);
+}
+
+struct LabelCase {
+    const char* name;
+    CZVLabel* (*make)(CZVWindow& parent);
+    int styleClass;
+    int fontSize;
+    int format;
+    int flags;
+    COLORREF textColour;
+};
+
+TEST_F(ButtonTest, LabelFactoriesSetWhatTheyAreGiven) {
+    const CZVRect r(0, 0, 80, 20);
+    CZVLabel plain(&root, r, "", 9);
+    const int defaultFont = plain.GetFontSize();
+    const int defaultFormat = plain.GetTextFormat();
+    const int defaultFlags = plain.GetFlags();
+    const LabelCase cases[] = {
+        {"class", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", 22, 9); }, 9, 22,
+         defaultFormat, defaultFlags, plain.GetTextColor()},
+        {"keeps font", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", -1, 9); }, 9,
+         defaultFont, defaultFormat, defaultFlags, plain.GetTextColor()},
+        {"aligned", [](CZVWindow& p) { return p.AddLabelAligned(CZVRect(0, 0, 80, 20), "a", 14, 1, 9); }, 9, 14,
+         defaultFormat | 2, defaultFlags, plain.GetTextColor()},
+        {"formatted", [](CZVWindow& p) { return p.AddLabelFormatted(CZVRect(0, 0, 80, 20), "a", 14, 1, 5, 0, 9); },
+         9, 14, 5, (defaultFlags | kLabelBold) & ~kLabelFramed, plain.GetTextColor()},
+        {"coloured", [](CZVWindow& p) { return p.AddLabelColored(CZVRect(0, 0, 80, 20), "a", 16, 0x00FF00); },
+         root.GetStyleClass(), 16, 17, defaultFlags, 0x00FF00},
+    };
+    for (const LabelCase& c : cases) {
+        CZVLabel* label = c.make(root);
+        EXPECT_EQ(label->GetParent(), &root) << c.name;
+        EXPECT_EQ(label->GetStyleClass(), c.styleClass) << c.name;
+        EXPECT_EQ(label->GetFontSize(), c.fontSize) << c.name;
+        EXPECT_EQ(label->GetTextFormat(), c.format) << c.name;
+        EXPECT_EQ(label->GetFlags(), c.flags) << c.name;
+        EXPECT_STREQ(label->GetText().GetAnsi(), "a") << c.name;
+        EXPECT_EQ(label->GetTextColor(), c.textColour) << c.name;
+    }
 }
 
 }  // namespace

@@ -35,11 +35,6 @@ constexpr EntryIcons kEntryIcons[CMainMenu::kExitType + 1] = {
 
 bool IsEntryType(int type) { return type >= 0 && type <= CMainMenu::kExitType; }
 
-int Style(int styleClass, int index) {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetStyle(styleClass, index) : 0;
-}
-
 bool IsCompact() { return CSetServer::Get() && CSetServer::Get()->IsCompactLayout(); }
 
 // Entries that fill the column: the last one is home, pictures, web or exit.
@@ -114,7 +109,7 @@ int CMainMenu::BuildEntries(const std::vector<int>& types, const std::vector<std
     const int count = static_cast<int>(std::min(types.size(), captions.size()));
     if (count <= 0) return 0;
     m_fillsHeight = FillsWithLast(types[count - 1]) || IsCompact();
-    const int available = m_fillsHeight ? m_height : m_height + Style(3, 5) - Style(3, 1);
+    const int available = m_fillsHeight ? m_height : m_height + CSetServer::CurrentStyle(3, 5) - CSetServer::CurrentStyle(3, 1);
     const int rows = count + ExitEntries();
     const int height = available / rows;
     int ok = 1;
@@ -181,6 +176,15 @@ int CMainMenu::CheckMenu() {
     if (static_cast<int>(menu.types.size()) + ExitEntries() != GetTabCount()) return 0;
     return std::all_of(menu.types.begin(), menu.types.end(),
                        [this](int type) { return FindEntry(kFirstCommand + type) != nullptr; });
+}
+
+void CMainMenu::DrawEntries(CZVDC* dc) {
+    for (int i = 0; i < GetTabCount(); ++i) {
+        auto* entry = static_cast<CTabButton*>(GetTab(i));
+        dc->SetOrigin(entry->ToRootX(0), entry->ToRootY(0));
+        entry->DrawCaption(dc, 0);
+        entry->DrawIcon(dc, entry->GetNormalColor());
+    }
 }
 
 void CMainMenu::DrawTail(CZVDC* dc, int shaded) {

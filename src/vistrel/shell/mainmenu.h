@@ -62,6 +62,8 @@ public:
     const std::string& GetEntryText(int type) const;
     // Asks the gateway's menu again: 1 while the shown entries still match it.
     int CheckMenu();
+    // Every entry's caption and icon into the context, at the entries' places.
+    void DrawEntries(CZVDC* dc);
     // The area below the last entry: a shaded edge, or the column's background.
     void DrawTail(CZVDC* dc, int shaded);
     // The entries fill the whole column: no tail below the last.

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
+#include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/pbase.h"
 #include "core/messages/shellmessages.h"
@@ -115,6 +116,7 @@ CMainWnd::CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::T
     m_lastActivity = now;
     m_lastActivityReport = now;
     m_styleReloadTick = now;
+    m_rebuildCheckTick = now;
     PushCursor((windowFlags & kWindowFullScreen) ? platform::CursorShape::Hidden : platform::CursorShape::Arrow);
     TakeStyleColours();
     server.RegisterSink(this);
@@ -132,8 +134,9 @@ CMainWnd::~CMainWnd() {
         delete page;
         page = nullptr;
     }
-    DeleteChildren();
+    // Pages still in the tree ask for the menu as they go: it goes with them.
     m_menu = nullptr;
+    DeleteChildren();
     InstallShellServices(m_previousServices);
     if (g_tabletMainWnd == this) g_tabletMainWnd = nullptr;
 }
@@ -208,6 +211,7 @@ int CMainWnd::GetMenuWidth() { return m_menu ? m_menu->GetWidth() : 0; }
 CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
     // The web page covers the menu; until it exists the web entry opens nothing.
     if (id < kCommandHome || id > kCommandDvr || id == kCommandWeb) return nullptr;
+    if (id == kCommandHome) return new CHomePage(this, rect);
     auto* page = new CPageBase(this, rect);
     page->SetPageId(id);
     return page;
@@ -523,10 +527,21 @@ int CMainWnd::OnIdle(int work) {
         m_styleReloadPending = 0;
         m_styleReloadTick = platform::GetTickCount();
     }
+    RebuildRequestedPage();
     OnIdleHook();
     const int walked = CZVWindow::OnIdle(work) | m_overlay.Step(work);
     RunPendingCommand();
     return work | walked;
+}
+
+void CMainWnd::RebuildRequestedPage() {
+    if (platform::TicksSince(m_rebuildCheckTick) < kRebuildCheckInterval) return;
+    m_rebuildCheckTick = platform::GetTickCount();
+    auto* page = m_currentPage ? dynamic_cast<CPageBase*>(m_currentPage->GetPage()) : nullptr;
+    if (!page || !page->IsRebuildRequested()) return;
+    for (CZVWindow*& cached : m_cache)
+        if (cached == m_currentPage) cached = nullptr;
+    DoCommand(m_currentCommand, 0);
 }
 
 void CMainWnd::RunPendingCommand() {

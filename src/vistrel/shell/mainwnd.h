@@ -58,6 +58,7 @@ public:
     static constexpr int kCacheSlots = 8;
     static constexpr uint32_t kStatusInterval = 5000;     // ms
     static constexpr uint32_t kStyleRetryInterval = 5000;  // ms
+    static constexpr uint32_t kRebuildCheckInterval = 5000;  // ms
     static constexpr uint32_t kActivityReportInterval = 5000;
     static constexpr uint32_t kIdentifyHold = 5000;
     // Below this much available memory the page cache is freed before a page is built.
@@ -121,6 +122,9 @@ public:
     CZVWindow* GetMainMenu() override;
     CMainMenu* GetMenu() const { return m_menu; }
     int IsMenuLoadFailed() const { return m_menuLoadFailed; }
+    // The menu is checked against the gateway's when the idle screen ends.
+    void SetMenuReloadPending(int on) { m_menuReloadPending = on; }
+    int IsMenuReloadPending() const { return m_menuReloadPending; }
 
     // ---- gateway messages
     void OnMessage(CZVMSG* message) override;
@@ -181,6 +185,8 @@ private:
     void OnRemoteKey(CZVMSG* message);
     void StepAlertSound();
     void RunPendingCommand();
+    // Every kRebuildCheckInterval: a current page that asks for it is built anew.
+    void RebuildRequestedPage();
     void ClearAlert();
     int CacheSlotOf(int id) const;
 
@@ -195,6 +201,7 @@ private:
     uint32_t m_lastActivity;
     uint32_t m_lastActivityReport;
     uint32_t m_styleReloadTick;
+    uint32_t m_rebuildCheckTick;
     int m_currentCommand = -1;
     int m_menuHidden = 0;
     int m_idleState = kIdleActive;
@@ -209,6 +216,7 @@ private:
     int m_newMessages = 0;
     int m_styleReloadPending = 0;
     int m_menuLoadFailed = 0;
+    int m_menuReloadPending = 0;
     int m_buttonDown = 0;
     std::string m_windowTitle;
     std::string m_alertSound;

@@ -15,11 +15,6 @@ constexpr int kFirstPageId = 5000;
 constexpr int kCompactSideList = 50;
 constexpr int kRowSideList = 100;
 
-int Style(int styleClass, int index) {
-    CSetServer* style = CSetServer::Get();
-    return style ? style->GetStyle(styleClass, index) : 0;
-}
-
 int LayoutBits() { return CSetServer::Get() ? CSetServer::Get()->GetFlags() & 0xF00 : 0; }
 // The tabs stand in a column left of the content.
 bool IsColumnLayout() { return LayoutBits() == 0x300; }
@@ -54,13 +49,13 @@ void CPageBase::SendPageShown() {
 void CPageBase::GetTabsRect(CZVRect* out) {
     CZVRect client;
     GetClientRect(&client);
-    const int menuBevel = Style(2, 5);
+    const int menuBevel = CSetServer::CurrentStyle(2, 5);
     if (IsColumnLayout()) {
-        *out = CZVRect(-menuBevel, client.y, Style(2, 0), client.h);
+        *out = CZVRect(-menuBevel, client.y, CSetServer::CurrentStyle(2, 0), client.h);
         if (m_hasSideList) out->h -= kCompactSideList;
         return;
     }
-    const int tabHeight = Style(3, 1);
+    const int tabHeight = CSetServer::CurrentStyle(3, 1);
     *out = CZVRect(-menuBevel, m_height - tabHeight, m_width + menuBevel, tabHeight);
     if (m_hasSideList) out->w -= kRowSideList;
 }
@@ -70,10 +65,10 @@ void CPageBase::GetSideListRect(CZVRect* out) {
     CZVRect client;
     GetClientRect(&client);
     if (IsColumnLayout()) {
-        *out = CZVRect(-Style(2, 5), client.h - kCompactSideList, Style(2, 0), kCompactSideList);
+        *out = CZVRect(-CSetServer::CurrentStyle(2, 5), client.h - kCompactSideList, CSetServer::CurrentStyle(2, 0), kCompactSideList);
         return;
     }
-    const int tabHeight = Style(3, 1);
+    const int tabHeight = CSetServer::CurrentStyle(3, 1);
     *out = CZVRect(m_width - kRowSideList, m_height - tabHeight, kRowSideList, tabHeight);
 }
 

@@ -150,6 +150,10 @@ CSetServer* CSetServer::Get() { return g_style; }
 
 int CSetServer::CurrentFlags() { return g_style ? g_style->GetFlags() : kDefaultStyleFlags; }
 
+int CSetServer::CurrentStyle(int styleClass, int index) {
+    return g_style ? g_style->GetStyle(styleClass, index) : 0;
+}
+
 void CSetServer::SetFlags(int flags) {
     m_flags = flags;
     m_shadeCurve = (flags & kStyleCurve2500) ? 2500 : (flags & kStyleCurve5000) ? 5000 : 10000;

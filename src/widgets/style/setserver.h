@@ -98,6 +98,8 @@ public:
     static CSetServer* Get();
     // The style flags of the style object, or the default flags while none exists.
     static int CurrentFlags();
+    // A style value of the style object, or 0 while none exists.
+    static int CurrentStyle(int styleClass, int index);
 
     void SetFlags(int flags);
     int GetFlags() const { return m_flags; }

@@ -28,6 +28,7 @@ public:
     // Cuts the text with "..." to the width inside the frame.
     void FitTextToWidth();
     int IsSmooth() const { return m_smooth; }
+    void SetSmooth(int smooth) { m_smooth = smooth; }
 
 private:
     int TextInset() const;

@@ -2,14 +2,18 @@
 // themselves, and the numeric keypad.
 #include <algorithm>
 
-#include "widgets/tabs/captionfitter.h"
+#include "widgets/buttons/arrowbutton.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/buttons/zvchkbutton.h"
+#include "widgets/tabs/captionfitter.h"
+#include "widgets/text/zvlabel.h"
 #include "widgets/window/zvwindow.h"
 
 namespace {
 
 constexpr int kMaxKeypadFont = 40;
+constexpr int kKeepFontSize = -1;
+constexpr int kCentredFormat = 17;
 
 struct KeypadKey {
     const char* label;
@@ -65,6 +69,46 @@ CZVCheckButton* CZVWindow::AddCheckButton(CZVRect rect, int id, int styleClass, 
     auto* button = Adopt(this, new CZVCheckButton(this, rect, id, styleClass));
     button->SetText(caption, nullptr, 0);
     return button;
+}
+
+CZV3DButton* CZVWindow::AddArrowButton(CZVRect rect, int direction, CZV3DButton* lookSource, int id,
+                                       int styleClass) {
+    auto* button = Adopt(this, new CArrowButton(this, rect, direction, id, styleClass));
+    button->SetLookSource(lookSource);
+    button->SetIconKind(direction == 2 ? 5 : 4, nullptr);
+    return button;
+}
+
+CZVLabel* CZVWindow::AddLabel(CZVRect rect, CZVString text, int fontSize) {
+    return AddLabelClass(rect, text, fontSize, m_styleClass);
+}
+
+CZVLabel* CZVWindow::AddLabelClass(CZVRect rect, CZVString text, int fontSize, int styleClass) {
+    auto* label = Adopt(this, new CZVLabel(this, rect, text, styleClass));
+    if (fontSize != kKeepFontSize) label->SetFontSize(fontSize);
+    return label;
+}
+
+CZVLabel* CZVWindow::AddLabelAligned(CZVRect rect, CZVString text, int fontSize, int set2, int styleClass) {
+    CZVLabel* label = AddLabelClass(rect, text, fontSize, styleClass);
+    label->SetTextFormat(set2 ? label->GetTextFormat() | 2 : label->GetTextFormat() & ~2);
+    return label;
+}
+
+CZVLabel* CZVWindow::AddLabelFormatted(CZVRect rect, CZVString text, int fontSize, int bold, int format, int framed,
+                                       int styleClass) {
+    CZVLabel* label = AddLabelClass(rect, text, fontSize, styleClass);
+    if (bold != -1) label->SetFlag(kLabelBold, bold);
+    if (format != -1) label->SetTextFormat(format);
+    if (framed != -1) label->SetFlag(kLabelFramed, framed);
+    return label;
+}
+
+CZVLabel* CZVWindow::AddLabelColored(CZVRect rect, CZVString text, int fontSize, COLORREF textColour) {
+    CZVLabel* label = AddLabelClass(rect, text, fontSize, m_styleClass);
+    label->SetTextFormat(kCentredFormat);
+    label->SetTextColor(textColour);
+    return label;
 }
 
 void CZVWindow::BuildKeypad(CZVRect rect, int gap, int fontSize, CZVString pressSound, int keyMask,

@@ -19,6 +19,7 @@ class CDibDC;
 class CZV3DButton;
 class CZVButton;
 class CZVCheckButton;
+class CZVLabel;
 namespace platform {
 class TabletWindow;
 }
@@ -194,6 +195,19 @@ public:
     CZV3DButton* AddImageButton(CZVRect rect, int id, int styleClass, int iconKind, COLORREF iconColour);
     CZV3DButton* AddIconButton(CZVRect rect, int id, int styleClass, CZVString iconName, int layout);
     CZVCheckButton* AddCheckButton(CZVRect rect, int id, int styleClass, CZVString caption);
+    // An arrow button for the direction, with the built-in arrow icon (kind
+    // 5 for direction 2, else 4).
+    CZV3DButton* AddArrowButton(CZVRect rect, int direction, CZV3DButton* lookSource, int id, int styleClass);
+    // Labels; a font size of -1 keeps the class's own.
+    CZVLabel* AddLabel(CZVRect rect, CZVString text, int fontSize);
+    CZVLabel* AddLabelClass(CZVRect rect, CZVString text, int fontSize, int styleClass);
+    // Text-format bit 2 set when set2 is non-zero, else cleared.
+    CZVLabel* AddLabelAligned(CZVRect rect, CZVString text, int fontSize, int set2, int styleClass);
+    // Each of bold (flag 1), format and framed (flag 2) applied unless -1.
+    CZVLabel* AddLabelFormatted(CZVRect rect, CZVString text, int fontSize, int bold, int format, int framed,
+                                int styleClass);
+    // This window's style class, text format 17, the text colour.
+    CZVLabel* AddLabelColored(CZVRect rect, CZVString text, int fontSize, COLORREF textColour);
     // A 4 x 3 numeric keypad; keyMask bit 2 adds "Cancel", bit 1 "Enter".
     // keys receives the 12 keys in row order, null for an omitted one.
     void BuildKeypad(CZVRect rect, int gap, int fontSize, CZVString pressSound, int keyMask, CZV3DButton* keys[12],
@@ -243,6 +257,8 @@ public:
     void SetBevel(int bevel) { m_bevel = bevel; }
     int GetMargin() const { return m_margin >= 0 && m_margin <= 254 ? m_margin : 0; }
     void SetMargin(int margin) { m_margin = margin; }
+    int GetBevelType() const { return m_bevelType; }
+    void SetBevelType(int type) { m_bevelType = type; }
     int IsOpaque() const { return m_opaque; }
     int IsPaintedOnce() const { return m_paintedOnce; }
     int HasDeferredRepaint() const { return m_deferredRepaint; }
