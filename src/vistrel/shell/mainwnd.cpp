@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "av/soundclip.h"
+#include "core/messages/shellmessages.h"
 #include "core/zvquery.h"
 #include "core/zvtime.h"
 #include "gfx/bitmapcache.h"
@@ -12,11 +14,9 @@
 #include "platform/report.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/pbase.h"
-#include "core/messages/shellmessages.h"
 #include "vistrel/shell/tabletmain.h"
 #include "widgets/style/setserver.h"
 #include "widgets/style/skins.h"
-#include "widgets/style/soundclip.h"
 
 namespace {
 
