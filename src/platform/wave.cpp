@@ -57,6 +57,7 @@ WaveBackend* InstallWaveBackend(WaveBackend* backend) { return g_installed.excha
 
 void CopyWithVolume(const WaveFormat& format, uint32_t leftRight, const uint8_t* source, uint8_t* target,
                     uint32_t count) {
+    if (count == 0) return;
     const int32_t left = static_cast<int32_t>(leftRight & kFullVolume);
     const int32_t right = static_cast<int32_t>(leftRight >> 16);
     const bool stereo = format.channels >= 2;
