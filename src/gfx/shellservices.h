@@ -33,6 +33,12 @@ public:
     // Removes a pending touch press from the main window's input queue and
     // answers true; leaves every other pending event queued.
     virtual bool TakePendingPress() { return false; }
+    // Volumes in percent of touch sounds and of alert sounds, gateway audio
+    // and the intercom, from the tablet's settings.
+    virtual int GetClickVolume() { return kDefaultSoundVolume; }
+    virtual int GetAlertVolume() { return kDefaultSoundVolume; }
+
+    static constexpr int kDefaultSoundVolume = 50;
 };
 
 // The installed services, or the defaults.

@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include <csignal>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
             }
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
         }
+        // Without audio the wave device is absent and every sound is silent.
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) std::fprintf(stderr, "No sound: %s\n", SDL_GetError());
     }
     int GetScreenWidth() override { return width_; }
     int GetScreenHeight() override { return height_; }

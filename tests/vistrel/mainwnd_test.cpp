@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "av/soundclip.h"
+#include "core/messages/shellmessages.h"
 #include "core/zvquery.h"
 #include "core/zvtime.h"
 #include "platform/keys.h"
 #include "shell_fixture.h"
-#include "core/messages/shellmessages.h"
 #include "widgets/style/setserver.h"
-#include "widgets/style/soundclip.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <memory>
 #include <string>
 
+#include "av/soundclip.h"
 #include "gfx/fontserver.h"
 #include "gfx/gdicache.h"
 #include "platform/font.h"
 #include "platform/program.h"
 #include "support/temp_dir.h"
 #include "support/widget_harness.h"
-#include "widgets/style/soundclip.h"
 #include "widgets/buttons/zvbutton.h"
 
 namespace widgettest {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "av/soundclip.h"
 #include "support/assert_counter.h"
 #include "support/widget_harness.h"
-#include "widgets/style/soundclip.h"
 
 namespace {
 

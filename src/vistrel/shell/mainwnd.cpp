@@ -3,6 +3,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "av/soundclip.h"
+#include "core/messages/mediamessages.h"
+#include "core/messages/shellmessages.h"
 #include "core/zvquery.h"
 #include "core/zvtime.h"
 #include "gfx/bitmapcache.h"
@@ -10,14 +13,13 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
+#include "vistrel/media/audioplayer.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/pbase.h"
-#include "core/messages/shellmessages.h"
 #include "vistrel/shell/tabletmain.h"
 #include "widgets/style/setserver.h"
 #include "widgets/style/skins.h"
-#include "widgets/style/soundclip.h"
 
 namespace {
 
@@ -515,6 +517,7 @@ void CMainWnd::Identify(const std::string& text) {
 // ---- idle
 
 int CMainWnd::OnIdle(int work) {
+    if (g_audioplayer) g_audioplayer->Poll();
     StepAlertSound();
     if (m_exitRequested) {
         m_destroyRequested = 1;
@@ -626,6 +629,9 @@ void CMainWnd::OnMessage(CZVMSG* message) {
         Send(ZVM_HOUSE_GETMODEQ);
         break;
     case ZVM_SECURITY_PLAYSOUND: OnPlaySound(message); break;
+    case ZVM_AUDIO_PLAYSOURCE:
+    case ZVM_INTERCOM_AUDIOSTART:
+    case ZVM_INTERCOM_AUDIOSTOP: OnAudioMessage(message); break;
     case ZVM_MESSAGES_GETNEWCOUNTA:
         if (message->ReadInt(value)) m_newMessages = value;
         break;

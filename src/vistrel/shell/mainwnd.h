@@ -182,6 +182,8 @@ private:
     void OnMenuAnswer(CZVMSG* message);
     void OnClock(CZVMSG* message);
     void OnPlaySound(CZVMSG* message);
+    // The gateway's audio: a source to play, the intercom's audio (mainwnd_audio.cpp).
+    void OnAudioMessage(CZVMSG* message);
     void OnRemoteKey(CZVMSG* message);
     void StepAlertSound();
     void RunPendingCommand();

@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/socket.h"
+#include "vistrel/media/audioplayer.h"
 #include "vistrel/shell/mainwnd.h"
 #include "core/messages/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
@@ -187,6 +188,8 @@ int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
     const bool handedOver = Connect(server, options);
 
     CToolkit toolkit(server);
+    // Every sound plays on the player's device; it outlives the main window.
+    CGatewayAudioPlayer player(server);
     QACacheInit(server);
     toolkit.Style().Load(options.width, options.height);
     server.SetKeepAlive(1);

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "av/soundclip.h"
 #include "gfx/ticks.h"
 #include "platform/clock.h"
 #include "platform/report.h"
 #include "platform/tabletwindow.h"
-#include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
-#include "widgets/style/soundclip.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 

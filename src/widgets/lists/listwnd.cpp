@@ -4,16 +4,16 @@
 #include <cstdlib>
 #include <utility>
 
+#include "av/soundclip.h"
 #include "gfx/dibdc.h"
 #include "gfx/ticks.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
-#include "widgets/window/mainwnd.h"
 #include "widgets/lists/scrollbar.h"
 #include "widgets/style/setserver.h"
-#include "widgets/style/soundclip.h"
 #include "widgets/text/zvedit.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 

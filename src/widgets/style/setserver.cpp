@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "av/soundclip.h"
 #include "core/msgreader.h"
 #include "core/zvquery.h"
 #include "platform/report.h"
 #include "widgets/window/mainwnd.h"
-#include "widgets/style/soundclip.h"
 #include "widgets/window/zvwindow.h"
 
 namespace {
@@ -250,7 +250,8 @@ CSoundClip* CSetServer::FindSound(CZVString name) {
 
 CSoundClip* CSetServer::GetSound(CZVString name) {
     if (CSoundClip* clip = FindSound(name)) return clip;
-    auto* clip = new CSoundClip(name);
+    if (!GetServer()) return nullptr;
+    auto* clip = new CSoundClip(*GetServer(), name);
     m_sounds.AddTail(clip);
     return clip;
 }
