@@ -1,8 +1,8 @@
 #pragma once
 // CMainWnd: the tablet's one root window over its one native window. It
-// holds the page shown right of the main menu and a cache of eight built
-// pages, the sliding overlay, the idle state, the pending command and the
-// alert sound; it routes the native window's events into the tree, paints
+// holds the page shown right of the main menu (kept built in its page
+// cache), the sliding overlay, the idle state, the pending command and the
+// alert sound (a part of its own); it routes the native window's events into the tree, paints
 // the whole tree into the screen surface, runs the idle step of the main
 // loop and, as a sink, handles the gateway messages meant for the tablet as
 // a whole. It owns the main menu; the pages and the idle screens are built
@@ -15,6 +15,8 @@
 #include "gfx/dibdc.h"
 #include "gfx/shellservices.h"
 #include "platform/tabletwindow.h"
+#include "vistrel/shell/alertsound.h"
+#include "vistrel/shell/pagecache.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/window/overlay.h"
 
@@ -55,7 +57,6 @@ class CMainMenu;
 
 class CMainWnd : public CMainWndBase, public CSocketSink {
 public:
-    static constexpr int kCacheSlots = 8;
     static constexpr uint32_t kStatusInterval = 5000;     // ms
     static constexpr uint32_t kStyleRetryInterval = 5000;  // ms
     static constexpr uint32_t kActivityReportInterval = 5000;
@@ -135,7 +136,7 @@ public:
     int IsUpdatePending() const { return m_updatePending; }
     int IsUpdateForced() const { return m_updateForced; }
     int IsStyleReloadPending() const { return m_styleReloadPending; }
-    int GetAlertPlays() const { return m_alertPlayed; }
+    int GetAlertPlays() const { return m_alert.GetPlays(); }
 
 protected:
     // ---- seams for the pages, which their own code fills in
@@ -179,16 +180,13 @@ private:
     void OnClock(CZVMSG* message);
     void OnPlaySound(CZVMSG* message);
     void OnRemoteKey(CZVMSG* message);
-    void StepAlertSound();
     void RunPendingCommand();
-    void ClearAlert();
-    int CacheSlotOf(int id) const;
 
     std::unique_ptr<CDibDC> m_screen;
     Services m_services;
     CShellServices* m_previousServices;
     int m_windowFlags;
-    CZVWindow* m_cache[kCacheSlots] = {};
+    CPageCache m_cache;
     CZVWindow* m_currentPage = nullptr;
     CMainMenu* m_menu = nullptr;
     COverlayHost m_overlay{*this};
@@ -211,11 +209,7 @@ private:
     int m_menuLoadFailed = 0;
     int m_buttonDown = 0;
     std::string m_windowTitle;
-    std::string m_alertSound;
-    int m_alertRepeats = 0;
-    int m_alertPlayed = 0;
-    int m_alertInterval = 0;
-    uint32_t m_alertTick = 0;
+    CAlertSound m_alert;
 };
 
 // The main window, or null early at start-up and late at shut-down.
