@@ -1,5 +1,6 @@
 #include "vistrel/shell/mainwnd.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -540,6 +541,18 @@ void CMainWnd::OnConnect(int connected) {
     }
     if (server) QACacheClear(*server);
     FreePageCache();
+}
+
+void CMainWnd::SendStatus() {
+    CZVServer* server = GetServer();
+    CSetServer* style = CSetServer::Get();
+    if (!server || !server->IsConnected() || !style || !style->IsThemed()) return;
+    constexpr uint64_t kIntMax = INT32_MAX;
+    CZVMSG message(0, ZVM_SESSION_CLIENTSTATUS);
+    message.WriteInt(static_cast<int32_t>(std::min(m_services.GetAvailableMemory(), kIntMax)));
+    message.WriteInt(m_battery.GetPercent());
+    message.WriteInt(-1);
+    server->Send(&message);
 }
 
 void CMainWnd::OnMessage(CZVMSG* message) {

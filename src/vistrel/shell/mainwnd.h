@@ -14,6 +14,7 @@
 #include "core/zvserver.h"
 #include "gfx/dibdc.h"
 #include "gfx/shellservices.h"
+#include "platform/power.h"
 #include "platform/tabletwindow.h"
 #include "vistrel/shell/alertsound.h"
 #include "vistrel/shell/pagecache.h"
@@ -124,6 +125,9 @@ public:
     int IsMenuLoadFailed() const { return m_menuLoadFailed; }
 
     // ---- gateway messages
+    // The client status report (available memory, battery charge), sent
+    // while connected with a themed style.
+    void SendStatus();
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int connected) override;
 
@@ -164,6 +168,8 @@ private:
         bool FillSkinned(CZVDC* dc, COLORREF colour, int x, int y, int w, int h) override;
         bool IsDitherEnabled() override { return m_owner.CMainWndBase::IsDitherEnabled() != 0; }
         uint64_t GetAvailableMemory() override;
+        void SendStatus() override { m_owner.SendStatus(); }
+        bool TakePendingPress() override { return m_owner.m_hwnd && m_owner.m_hwnd->TakePendingPress(); }
 
     private:
         CMainWnd& m_owner;
@@ -210,6 +216,7 @@ private:
     int m_buttonDown = 0;
     std::string m_windowTitle;
     CAlertSound m_alert;
+    platform::BatteryGauge m_battery;
 };
 
 // The main window, or null early at start-up and late at shut-down.
