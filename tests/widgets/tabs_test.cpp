@@ -434,3 +434,29 @@ TEST_F(TabsTest, TheKeypadsCancelAndEnterShareOneFittedSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TabsTest, StripOutlinesWithSliversEndStylesAndBothLayoutModes) {
+    struct Row {
+        int left, right, mode, selected;
+    } rows[] = {{0, 0, 2, 4}, {1, 1, 2, 0}, {2, 2, 2, 5}, {0, 0, 1, 3}};
+    int y = 4;
+    for (const Row& row : rows) {
+        auto* strip = new CTabStrip(&root, CZVRect(10, y, 300, 32), kClass, &root, 0x404040);
+        root.AddChild(strip);
+        strip->SetFaceColor(0xC08040);
+        strip->SetShape(6, 3, 0);
+        strip->SetLeftEndStyle(row.left);
+        strip->SetRightEndStyle(row.right);
+        strip->SetLayoutMode(row.mode);
+        strip->SetTabsPerRow(3, 6);
+        for (int i = 0; i < 6; ++i) strip->AddTab(CZVString("T") + CZVString(std::to_string(i).c_str()), 100 + i);
+        strip->Select(row.selected, 0);
+        y += 40;
+    }
+    harness.PaintAll();
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "tab_strip_outlines"));
+}
+
+}  // namespace
