@@ -1,7 +1,7 @@
 #include "basinsetup/basinsetupapp.h"
 
 #include "basinsetup/basinsetupdlg.h"
-#include "basinsetup/setupmessages.h"
+#include "core/messages/setupmessages.h"
 #include "core/zvquery.h"
 #include "core/zvsock.h"
 #include "platform/process.h"

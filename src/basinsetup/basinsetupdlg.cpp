@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "basinsetup/searchgateway.h"
-#include "basinsetup/setupmessages.h"
+#include "core/messages/setupmessages.h"
 #include "core/zvlogin.h"
 #include "core/zvquery.h"
 #include "core/zvsock.h"
@@ -164,6 +164,7 @@ void CBasinSetupDlg::OnConnectionChanged(int connected) {
     EnableActions(false);
     SetRows({kLookingRow});
     view_.EnableControl(IDC_VERSION_LIST, false);
+    view_.EnableControl(IDC_SYNC_HOUSE, false);  // there is no gateway to send it to
 }
 
 int CBasinSetupDlg::CheckAdapterVersion() {

@@ -164,8 +164,9 @@ bool CEmailDlg::ReadSettings() {
     view_.SetStatus("Getting Email Configuration...");
     CZVMSG request(0, ZVM_EMAIL_GETALERTSQ, 0, 1, ZVVariant::Config);
     request.WriteString(adapterName_);
+    // Only the answer to the request carries the settings.
     std::unique_ptr<CZVMSG> answer = ExchangeOnSocket(settingsSocket_, request);
-    if (!answer || !ReadAlertSettings(*answer, settings_))
+    if (!answer || answer->GetId() != ZVM_EMAIL_GETALERTSA || !ReadAlertSettings(*answer, settings_))
         return false;
     view_.PutSettings(settings_);
     EnableAlertControls();
@@ -212,9 +213,13 @@ void CEmailDlg::OnOK() {
     CZVMSG request(0, ZVM_EMAIL_SETALERTSQ, 0, 1, ZVVariant::Config);
     request.WriteString(adapterName_);
     WriteAlertSettings(request, settings_);
-    const bool answered = ExchangeOnSocket(settingsSocket_, request) != nullptr;
+    const std::unique_ptr<CZVMSG> answer = ExchangeOnSocket(settingsSocket_, request);
     view_.SetBusy(false);
-    if (!answered)
+    // A write the server did not take keeps the dialog and the user's edits
+    // for another try.
+    if (!answer || answer->GetId() != ZVM_EMAIL_SETALERTSA) {
         view_.ShowMessage("ERROR: Could not change settings on email server");
+        return;
+    }
     view_.EndDialog(true);
 }

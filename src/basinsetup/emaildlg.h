@@ -9,12 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/messages/setupmessages.h"
 #include "core/zvmsg.h"
-
-inline constexpr uint16_t ZVM_EMAIL_GETALERTSQ = 0x2684;
-inline constexpr uint16_t ZVM_EMAIL_GETALERTSA = 0x2685;
-inline constexpr uint16_t ZVM_EMAIL_SETALERTSQ = 0x2686;
-inline constexpr uint16_t ZVM_EMAIL_SETALERTSA = 0x2687;
 
 // The locator's port on the service host; the setting Network/EmailLocatorPort
 // replaces it.
@@ -65,7 +61,8 @@ public:
     virtual void SetRecipients(const std::vector<std::string>& recipients) = 0;
     // The row chosen in the recipients' list, -1 for none.
     virtual int SelectedRecipient() = 0;
-    // Enables the alert checks and the recipients' part.
+    // Enables the alert checks, the recipients' part and the fields that
+    // travel only with alerts on: password, address, city and ZIP code.
     virtual void EnableAlertControls(bool on) = 0;
     virtual void ShowMessage(const std::string& text) = 0;
     // "New Email Recipient": the address, or nothing when cancelled.
@@ -93,7 +90,8 @@ public:
     void EnableAlertControls();
     void OnAddRecipient();
     void OnRemoveRecipient();
-    // "Done": writes the settings and closes.
+    // "Done": writes the settings and closes; a write the server does not
+    // answer is told and the dialog stays open.
     void OnOK();
 
     // Sends the message and waits for the first whole frame in return.

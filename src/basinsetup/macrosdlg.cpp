@@ -53,7 +53,7 @@ int CMacrosDlg::GetMacroAction(int m, int d) const {
     return kActionIgnore;
 }
 
-int CMacrosDlg::SetMacroAction(int m, int d, int action, int write) {
+int CMacrosDlg::SetMacroAction(int m, int d, int action, CTableChange& change) {
     int offEntry = 0, onEntry = 0;
     uint8_t bit = 0;
     if (!MacroBit(m, d, offEntry, onEntry, bit))
@@ -64,8 +64,8 @@ int CMacrosDlg::SetMacroAction(int m, int d, int action, int write) {
         on |= bit;
     else if (action == kActionOff)
         off |= bit;
-    model_->SetTableByte6(offEntry, off, 0);
-    return model_->SetTableByte6(onEntry, on, write);
+    change.Set(6, offEntry, off);
+    return change.Set(6, onEntry, on);
 }
 
 const CPoolCircuit& CMacrosDlg::RowCircuit(int row) const {
@@ -117,38 +117,44 @@ void CMacrosDlg::OnClicked(int id) {
     action_ = id - IDC_ACTION_ON;
     ShowAction();
     // One write after the last selected row, whichever rows had a place.
-    int stored = 0;
-    for (int row : controls_.SelectedRows(IDC_MACRO_LIST)) {
-        const CPoolCircuit& circuit = RowCircuit(row);
-        stored |= SetMacroAction(Record(), circuit.deviceId, action_, 0);
-        controls_.SetItemText(IDC_MACRO_LIST, row, RowText(circuit));
+    CTableChange change(*model_);
+    const std::vector<int> rows = controls_.SelectedRows(IDC_MACRO_LIST);
+    for (int row : rows)
+        SetMacroAction(Record(), RowCircuit(row).deviceId, action_, change);
+    if (!change.Write(controls_.View())) {
+        action_ = rows.size() == 1 ? GetMacroAction(Record(), RowCircuit(rows.front()).deviceId) : -1;
+        ShowAction();
     }
-    if (stored)
-        model_->WriteConfigurationTables();
+    for (int row : rows)
+        controls_.SetItemText(IDC_MACRO_LIST, row, RowText(RowCircuit(row)));
 }
 
 CLightsDlg::CLightsDlg(CDialogView& view, std::shared_ptr<CBasinSetup> model)
     : CDialogLogic(view), model_(std::move(model)) {}
 
-void CLightsDlg::OnInitDialog() {
+void CLightsDlg::OnInitDialog() { ShowStored(); }
+
+// A stored light that is no longer offered shows as unknown and stays stored.
+void CLightsDlg::ShowStored() {
     std::vector<CListItem> items = TriggerItems(*model_, {0});
     for (const CListItem& light : CircuitItems(*model_, true, [](const CPoolCircuit& c) {
              return (c.function >= 7 && c.function <= 12) || c.function == 16;
          }))
         items.push_back(light);
-    for (size_t slot = 0; slot < std::size(kLightSlots); ++slot) {
-        controls_.SetItems(kLightSlots[slot], items);
-        controls_.SelectData(kLightSlots[slot], ConfigByte(*model_, 8, static_cast<int>(slot)));
-    }
+    for (size_t slot = 0; slot < std::size(kLightSlots); ++slot)
+        ShowStoredCode(controls_, kLightSlots[slot], items, ConfigByte(*model_, 8, static_cast<int>(slot)));
 }
 
+// Only the changed slot's entry is written; the others stay as stored.
 void CLightsDlg::OnSelchange(int id) {
-    if (std::find(std::begin(kLightSlots), std::end(kLightSlots), id) == std::end(kLightSlots))
+    const auto slot = std::find(std::begin(kLightSlots), std::end(kLightSlots), id);
+    const int code = controls_.SelectedData(id, -1);
+    if (slot == std::end(kLightSlots) || code < 0)
         return;
-    std::vector<std::pair<int, uint8_t>> bytes;
-    for (size_t slot = 0; slot < std::size(kLightSlots); ++slot)
-        bytes.emplace_back(static_cast<int>(slot), static_cast<uint8_t>(controls_.SelectedData(kLightSlots[slot], 0)));
-    StoreTableBytes(*model_, &CBasinSetup::SetTableByte8, bytes);
+    CTableChange change(*model_);
+    change.Set(8, static_cast<int>(slot - std::begin(kLightSlots)), static_cast<uint8_t>(code));
+    if (!change.Write(controls_.View()))
+        ShowStored();
 }
 
 void CLightsDlg::OnClicked(int id) {

@@ -2,11 +2,12 @@
 // Two side dialogs of the circuits step: a feature circuit's macro (which
 // circuits it turns on, turns off or leaves alone; table 6) and the special
 // lights that "All On" and "All Off" switch (table 8). Every change is sent
-// at once.
+// at once; a change the gateway does not take is told and undone.
 #include <memory>
 #include <string>
 
 #include "basinsetup/dialogcontrols.h"
+#include "basinsetup/setupitems.h"
 #include "core/basinsetup.h"
 
 enum : int {
@@ -29,9 +30,9 @@ public:
 
     // The action that macro record m stores for device id d.
     int GetMacroAction(int m, int d) const;
-    // Stores it; with write the tables are sent. 0 when d has no place in
-    // the record (device ids 1 to 56 have one).
-    int SetMacroAction(int m, int d, int action, int write);
+    // Stores it as part of the change. 0 when d has no place in the record
+    // (device ids 1 to 56 have one).
+    int SetMacroAction(int m, int d, int action, CTableChange& change);
     int Action() const { return action_; }
 
 protected:
@@ -65,5 +66,7 @@ protected:
     void OnClicked(int id) override;
 
 private:
+    void ShowStored();
+
     std::shared_ptr<CBasinSetup> model_;
 };

@@ -1,6 +1,6 @@
 #include "basinsetup/setpassdlg.h"
 
-#include "basinsetup/setupmessages.h"
+#include "core/messages/setupmessages.h"
 #include "core/zvcode.h"
 #include "core/zvserver.h"
 

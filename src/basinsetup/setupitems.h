@@ -16,12 +16,37 @@
 uint8_t ConfigByte(const CBasinSetup& model, int table, int index);
 int ConfigTableSize(const CBasinSetup& model, int table);
 
-// A table writer of tables 3 to 9: (index, value, write).
-using TableSetter = int (CBasinSetup::*)(int, uint8_t, int);
+// (index, value) pairs of one table.
+using TableBytes = std::vector<std::pair<int, uint8_t>>;
 
-// Stores the bytes, then sends every table once when any byte was taken;
-// bytes outside the table are left out. 1 when something was stored.
-int StoreTableBytes(CBasinSetup& model, TableSetter set, const std::vector<std::pair<int, uint8_t>>& bytes);
+// Told when the gateway did not take a change; the screen then shows again
+// what the gateway holds.
+inline constexpr char kChangeRefused[] = "ERROR: Could not change settings on controller";
+
+// One change of the configuration tables, sent as one table write. When the
+// gateway does not take it, the model gets back the bytes it had, so that
+// it holds what the gateway holds, and the user is told.
+class CTableChange {
+public:
+    explicit CTableChange(CBasinSetup& model) : model_(model) {}
+
+    // Stores a byte of configuration table `table` (1 to 9); a byte outside
+    // its table is left out. 1 when stored.
+    int Set(int table, int index, uint8_t value);
+    void Set(int table, const TableBytes& bytes);
+    // Sends every table once when any byte was stored; 1 when the gateway
+    // took them, 0 when it did not or nothing was stored.
+    int Write(CDialogView& view);
+
+private:
+    struct Before {
+        int table, index;
+        uint8_t value;
+    };
+
+    CBasinSetup& model_;
+    std::vector<Before> before_;
+};
 
 // Function code of circuits that no list of the steps offers.
 inline constexpr uint8_t kHiddenFunction = 17;
@@ -36,6 +61,11 @@ std::vector<CListItem> CircuitItems(const CBasinSetup& model, bool byTrigger,
                                     const std::function<bool(const CPoolCircuit&)>& take);
 // Items {trigger name, code} for the codes.
 std::vector<CListItem> TriggerItems(const CBasinSetup& model, std::initializer_list<uint8_t> codes);
+
+// Puts the offered items into a box and selects the stored code; a code
+// that the box does not offer gets an entry of its own, "Unknown (code)",
+// so that it shows as what it is and stays stored until the user changes it.
+void ShowStoredCode(CDialogControls& controls, int id, std::vector<CListItem> offered, uint8_t code);
 
 std::string FormatText(const char* format, int value);
 

@@ -1,5 +1,6 @@
 #include "basinsetup/step1dlg.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -7,8 +8,8 @@
 
 #include "basinsetup/basinsetupdlg.h"
 #include "basinsetup/bitutils.h"
-#include "basinsetup/setupmessages.h"
 #include "basinsetup/ziplookup.h"
+#include "core/messages/setupmessages.h"
 #include "platform/clock.h"
 
 namespace {
@@ -19,6 +20,14 @@ constexpr int kScaleEntry = 2;
 constexpr int kPriorityTable = 7;  // entry 5: manual operation priority
 constexpr int kPriorityEntry = 5;
 constexpr int kZipDigits = 5;
+
+// The calibration buttons of the air, pool and spa sensors.
+struct SensorButtons {
+    int up, down;
+};
+constexpr SensorButtons kSensorButtons[] = {{IDC_STEP1_AIR_UP, IDC_STEP1_AIR_DOWN},
+                                            {IDC_STEP1_POOL_UP, IDC_STEP1_POOL_DOWN},
+                                            {IDC_STEP1_SPA_UP, IDC_STEP1_SPA_DOWN}};
 
 const CHomePage kFixedHomePages[] = {{0, "Weather Only"}, {1, "Pool Summary"}, {2, "Weather + Pool Summary"}};
 
@@ -33,14 +42,17 @@ int TimeZoneEntry(int offset) {
     return offset >= kFirstGmtOffset && offset <= kLastGmtOffset ? offset - kFirstGmtOffset : -1;
 }
 
-int32_t ToWire(double degrees) {
-    const double scaled = std::trunc(degrees * 10000.0);
+}  // namespace
+
+double LocationFromWire(int32_t tenThousandths) { return tenThousandths / 10000.0; }
+
+// To the nearest step: a value read and written back unchanged stays as it was.
+int32_t LocationToWire(double degrees) {
+    const double scaled = std::round(degrees * 10000.0);
     if (!(scaled > INT32_MIN && scaled < INT32_MAX))
         return 0;  // not a place on earth: no number the gateway could hold
     return static_cast<int32_t>(scaled);
 }
-
-}  // namespace
 
 int ReadSystemInfo(CZVMSG& answer, CSystemInfo& info) {
     CSystemInfo read;
@@ -144,8 +156,8 @@ void CStep1Dlg::OnInitDialog() {
         return;
     }
     values_.zip = info_.zip;
-    values_.latitude = info_.latitude / 10000.0;
-    values_.longitude = info_.longitude / 10000.0;
+    values_.latitude = LocationFromWire(info_.latitude);
+    values_.longitude = LocationFromWire(info_.longitude);
     values_.timeZone = TimeZoneEntry(info_.gmtOffset);
     if (!ReadHomePages()) {
         view_.EndDialog(kStepCancel);
@@ -154,6 +166,7 @@ void CStep1Dlg::OnInitDialog() {
     values_.celsius = GetBit(ScaleByte(), 0);
     view_.PutValues(values_);
     ShowSensorRows();
+    EnableCalibration();
     opened_ = true;
     view_.StartTimer(kTimerInterval);
 }
@@ -243,17 +256,25 @@ void CStep1Dlg::OnMessage(CZVMSG& message) {
     if (message.GetId() != ZVM_POOL_GETSTATUSA)
         return;
     message.ResetPosition();
-    model_->ReadStatus(message);
+    if (model_->ReadStatus(message))
+        statusRead_ = true;
     static constexpr int kLabels[] = {IDC_STEP1_AIR_VALUE, IDC_STEP1_POOL_VALUE, IDC_STEP1_SPA_VALUE};
     for (Sensor sensor : {kAir, kPool, kSpa})
         if (targets_[sensor] == kNoTarget || Reading(sensor) == targets_[sensor])
             ShowSensorValue(kLabels[sensor], Reading(sensor));
-    for (Sensor sensor : {kAir, kPool, kSpa}) {
-        if (targets_[sensor] != kNoTarget && Reading(sensor) == targets_[sensor]) {
+    for (Sensor sensor : {kAir, kPool, kSpa})
+        if (targets_[sensor] != kNoTarget && Reading(sensor) == targets_[sensor])
             targets_[sensor] = kNoTarget;
-            SetSensorButtons(true);
-        }
-    }
+    if (!Waiting())
+        EnableCalibration();
+}
+
+bool CStep1Dlg::Waiting() const {
+    return std::any_of(std::begin(targets_), std::end(targets_), [](int target) { return target != kNoTarget; });
+}
+
+bool CStep1Dlg::CanCalibrate(Sensor sensor) const {
+    return statusRead_ && !Waiting() && Reading(sensor) != kNotRead;
 }
 
 void CStep1Dlg::ShowSensorValue(int label, int value) {
@@ -261,18 +282,29 @@ void CStep1Dlg::ShowSensorValue(int label, int value) {
     view_.EnableControl(label, true);
 }
 
-void CStep1Dlg::SetSensorButtons(bool on) {
-    if (!on)
-        for (int label : {IDC_STEP1_AIR_VALUE, IDC_STEP1_POOL_VALUE, IDC_STEP1_SPA_VALUE})
-            view_.SetControlText(label, "Wait...");
-    for (int button : {IDC_STEP1_AIR_UP, IDC_STEP1_AIR_DOWN, IDC_STEP1_POOL_UP, IDC_STEP1_POOL_DOWN, IDC_STEP1_SPA_UP,
-                       IDC_STEP1_SPA_DOWN})
-        view_.EnableControl(button, on);
+void CStep1Dlg::WaitForCalibration() {
+    for (int label : {IDC_STEP1_AIR_VALUE, IDC_STEP1_POOL_VALUE, IDC_STEP1_SPA_VALUE})
+        view_.SetControlText(label, "Wait...");
+    for (const SensorButtons& buttons : kSensorButtons) {
+        view_.EnableControl(buttons.up, false);
+        view_.EnableControl(buttons.down, false);
+    }
+}
+
+// A sensor is calibrated from a reading the gateway sent: before the first
+// status, or with a sensor not read, the wanted value would be made up.
+void CStep1Dlg::EnableCalibration() {
+    for (Sensor sensor : {kAir, kPool, kSpa}) {
+        view_.EnableControl(kSensorButtons[sensor].up, CanCalibrate(sensor));
+        view_.EnableControl(kSensorButtons[sensor].down, CanCalibrate(sensor));
+    }
 }
 
 void CStep1Dlg::OnCalibrate(Sensor sensor, int step) {
+    if (!CanCalibrate(sensor))
+        return;
     model_->AdjustSensor(sensor, step);
-    SetSensorButtons(false);
+    WaitForCalibration();
     targets_[sensor] = Reading(sensor);
 }
 
@@ -343,20 +375,18 @@ void CStep1Dlg::Save() {
     }
     CSystemInfo info = info_;
     info.zip = values_.zip;
-    info.latitude = ToWire(values_.latitude);
-    info.longitude = ToWire(values_.longitude);
+    info.latitude = LocationToWire(values_.latitude);
+    info.longitude = LocationToWire(values_.longitude);
     // A zone the list cannot show stays as the gateway had it.
     if (values_.timeZone >= 0)
         info.gmtOffset = values_.timeZone + kFirstGmtOffset;
     CZVMSG systemInfo(0, ZVM_SYSCONFIG_SETSYSTEMINFOQ, 0, 1, variant);
     WriteSystemInfo(systemInfo, info);
     link.Ask(systemInfo, kDefaultQueryTimeout);
-    if (!homePages_.empty()) {
-        const size_t chosen = values_.homePage >= 0 && static_cast<size_t>(values_.homePage) < homePages_.size()
-                                  ? static_cast<size_t>(values_.homePage)
-                                  : 0;
+    // Without a chosen page the gateway keeps the one it has.
+    if (values_.homePage >= 0 && static_cast<size_t>(values_.homePage) < homePages_.size()) {
         CZVMSG homePage(0, ZVM_LAYOUT_SETHOMEPAGEQ, 0, 1, variant);
-        homePage.WriteInt(homePages_[chosen].id);
+        homePage.WriteInt(homePages_[static_cast<size_t>(values_.homePage)].id);
         link.Ask(homePage, kDefaultQueryTimeout);
     }
     WriteScale();

@@ -10,13 +10,8 @@
 #include <vector>
 
 #include "core/basinsetup.h"
+#include "core/messages/setupmessages.h"
 #include "core/zvserver.h"
-
-inline constexpr uint16_t ZVM_SYSCONFIG_GETCLOCKQ = 0x1FAE;
-inline constexpr uint16_t ZVM_SYSCONFIG_SETCLOCKQ = 0x1FB0;
-inline constexpr uint16_t ZVM_SYSCONFIG_SETSYSTEMINFOQ = 0x1F7C;
-inline constexpr uint16_t ZVM_LAYOUT_GETHOMEPAGEQ = 0x259B;
-inline constexpr uint16_t ZVM_LAYOUT_SETHOMEPAGEQ = 0x259D;
 
 // Controls of the step.
 enum : int {
@@ -92,6 +87,10 @@ struct CSystemInfo {
     std::string g;
 };
 
+// Latitude and longitude travel as degrees x 10000.
+double LocationFromWire(int32_t tenThousandths);
+int32_t LocationToWire(double degrees);
+
 // 1 when every field of the answer was there.
 int ReadSystemInfo(CZVMSG& answer, CSystemInfo& info);
 void WriteSystemInfo(CZVMSG& request, const CSystemInfo& info);
@@ -133,6 +132,7 @@ public:
     static constexpr uint32_t kTimerInterval = 100;
     static constexpr uint32_t kStatusInterval = 1000;
     static constexpr int kNoTarget = 255;
+    static constexpr int kNotRead = 255;  // a sensor reading the gateway has not got
 
     // zipFile is the location table the ZIP code is looked up in.
     CStep1Dlg(CZVServer& server, CStep1View& view, std::shared_ptr<CBasinSetup> model, std::string adapterName,
@@ -181,7 +181,10 @@ private:
     bool ReadHomePages();
     void ShowSensorRows();
     void ShowSensorValue(int label, int value);
-    void SetSensorButtons(bool on);
+    void WaitForCalibration();
+    void EnableCalibration();
+    bool Waiting() const;
+    bool CanCalibrate(Sensor sensor) const;
     int Reading(Sensor sensor) const;
     uint8_t ScaleByte() const;
     void WriteScale();
@@ -196,6 +199,7 @@ private:
     bool opened_ = false;  // everything was read: Save may write
     int openYear_ = 0, openMonth_ = 0, openDay_ = 0, openDaylightSaving_ = 0;
     bool clockChanged_ = false;
+    bool statusRead_ = false;
     CStep1Values values_;
     CSystemInfo info_;
     std::vector<CHomePage> homePages_;

@@ -10,6 +10,8 @@ constexpr uint8_t kNoName = 255;
 constexpr uint8_t kNoFunction = 255;
 constexpr uint8_t kDontShow = 5;
 constexpr int kFirstFeatureDevice = 40;
+constexpr int kSpaPosition = 0;
+constexpr int kPoolPosition = 5;
 
 bool IsFeature(const CPoolCircuit& circuit) { return circuit.deviceId >= kFirstFeatureDevice; }
 
@@ -99,18 +101,18 @@ void CStep2Dlg::FillLists() {
 }
 
 // A circuit's name index is one byte with 255 for "None": only the names
-// below it can be given.
+// below it can be given. The indices are the model's: custom names start
+// after the announced built-in total, even when fewer built-in names came.
 void CStep2Dlg::FillNameList(bool feature) {
     std::vector<CListItem> names;
     if (feature)
         names.push_back({"None", kNoName});
-    int index = 0;
-    for (const auto* list : {&model_->GetBuiltInNames(), &model_->GetCustomNames()}) {
-        for (const std::string& name : *list) {
-            if (index < kNoName)
-                names.push_back({name, index++});
-        }
-    }
+    const auto add = [&](const std::vector<std::string>& list, int first) {
+        for (size_t i = 0; i < list.size() && first + static_cast<int>(i) < kNoName; ++i)
+            names.push_back({list[i], first + static_cast<int>(i)});
+    };
+    add(model_->GetBuiltInNames(), 0);
+    add(model_->GetCustomNames(), model_->GetFirstCustomNameIndex());
     controls_.SetItems(IDC_CIRCUIT_NAME, std::move(names), true);
 }
 
@@ -163,8 +165,9 @@ void CStep2Dlg::OnSelchangeCircuitList() {
     FillNameList(IsFeature(*circuit));
     controls_.SelectData(IDC_CIRCUIT_NAME, circuit->nameIndex);
     controls_.Enable(IDC_CIRCUIT_NAME, true);
-    const int row = controls_.Selection(IDC_CIRCUIT_LIST);
-    controls_.Enable(IDC_CIRCUIT_FUNCTION, row != 0 && row != 5);
+    // The pool's and the spa's circuits keep their function.
+    controls_.Enable(IDC_CIRCUIT_FUNCTION,
+                     circuit->recordIndex != kSpaPosition && circuit->recordIndex != kPoolPosition);
     kept_ = (circuit->flags & 2) != 0;
     freeze_ = (circuit->flags & 1) != 0;
     controls_.SetChecked(IDC_ON_WITH_FREEZE, freeze_);
@@ -182,14 +185,18 @@ void CStep2Dlg::OnSelchangeName() {
     const int name = controls_.SelectedData(IDC_CIRCUIT_NAME, -1);
     if (!circuit || name < 0)
         return;
+    // A refused write has been told once; the name waits for another try.
     if (name == kNoName) {
         controls_.Select(IDC_CIRCUIT_FUNCTION, -1);
-        OnSelchangeFunction();
+        if (!OnSelchangeFunction())
+            return;
         controls_.Select(IDC_SHOW_WITH, static_cast<int>(controls_.Items(IDC_SHOW_WITH).size()) - 1);
-        OnSelchangeShowWith();
+        if (!OnSelchangeShowWith())
+            return;
     } else if (IsFeature(*circuit) && controls_.Selection(IDC_CIRCUIT_FUNCTION) < 0) {
         controls_.Select(IDC_CIRCUIT_FUNCTION, 0);
-        OnSelchangeFunction();
+        if (!OnSelchangeFunction())
+            return;
     }
     const Written before = Fields(*circuit);
     circuit->nameIndex = static_cast<uint8_t>(name);
@@ -200,10 +207,10 @@ void CStep2Dlg::OnSelchangeName() {
     controls_.Enable(IDC_CIRCUIT_FUNCTION, true);
 }
 
-void CStep2Dlg::OnSelchangeFunction() {
+bool CStep2Dlg::OnSelchangeFunction() {
     CPoolCircuit* circuit = Selected();
     if (!circuit)
-        return;
+        return true;
     const Written before = Fields(*circuit);
     circuit->function = static_cast<uint8_t>(controls_.SelectedData(IDC_CIRCUIT_FUNCTION, kNoFunction));
     bool fixed = false;
@@ -214,20 +221,21 @@ void CStep2Dlg::OnSelchangeFunction() {
     controls_.SetChecked(IDC_ON_WITH_FREEZE, freeze_);
     circuit->interface = showWith;
     if (!Write(*circuit, before))
-        return;
+        return false;
     FillPositionList();
     controls_.Enable(IDC_SHOW_WITH, !fixed);
     UpdateFeatureButton();
+    return true;
 }
 
-void CStep2Dlg::OnSelchangeShowWith() {
+bool CStep2Dlg::OnSelchangeShowWith() {
     CPoolCircuit* circuit = Selected();
     const int showWith = controls_.SelectedData(IDC_SHOW_WITH, -1);
     if (!circuit || showWith < 0)
-        return;
+        return true;
     const Written before = Fields(*circuit);
     circuit->interface = static_cast<uint8_t>(showWith);
-    Write(*circuit, before);
+    return Write(*circuit, before) != 0;
 }
 
 void CStep2Dlg::FillPositionList() {
@@ -249,13 +257,14 @@ void CStep2Dlg::FillPositionList() {
 }
 
 // The list shows the position the circuit has: the chosen one once the
-// gateway took it, else the one before.
+// gateway took it, else the one before, and the user is told.
 void CStep2Dlg::OnSelchangePosition() {
     CPoolCircuit* circuit = Selected();
     const int position = controls_.Selection(IDC_LIGHT_POSITION);
     if (!circuit || position < 0)
         return;
-    model_->SetLightParamsWait(circuit, static_cast<uint8_t>(position));
+    if (!model_->SetLightParamsWait(circuit, static_cast<uint8_t>(position)))
+        controls_.View().ShowMessage(kChangeRefused);
     controls_.Select(IDC_LIGHT_POSITION, circuit->colorPosition);
 }
 
@@ -308,6 +317,7 @@ int CStep2Dlg::Write(CPoolCircuit& circuit, const Written& before) {
     circuit.flags = before.flags;
     UpdateRow();
     OnSelchangeCircuitList();
+    controls_.View().ShowMessage(kChangeRefused);
     return 0;
 }
 

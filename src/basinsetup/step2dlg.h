@@ -60,13 +60,15 @@ private:
     CPoolCircuit* Selected() const;
     void OnSelchangeCircuitList();
     void OnSelchangeName();
-    void OnSelchangeFunction();
-    void OnSelchangeShowWith();
+    // false when the gateway refused the change.
+    bool OnSelchangeFunction();
+    bool OnSelchangeShowWith();
     void OnSelchangePosition();
     void OnFreezeClicked();
     void OnCustomNames();
     // Writes the circuit; when the gateway does not answer, the circuit
-    // takes back what it had and the controls show it again. 1 when written.
+    // takes back what it had, the controls show it again and the user is
+    // told. 1 when written.
     int Write(CPoolCircuit& circuit, const Written& before);
     static Written Fields(const CPoolCircuit& circuit);
 

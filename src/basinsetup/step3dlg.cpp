@@ -46,14 +46,7 @@ CStep3Dlg::CStep3Dlg(CDialogView& view, CStep3Sides& sides, std::shared_ptr<CBas
 void CStep3Dlg::OnInitDialog() {
     controls_.SetText(kTitleId, "Configure Other Equipment (Step 3 of 5)");
     InsertBodyTabs();
-    const uint8_t solar = ConfigByte(*model_, 4, 0);
-    const uint8_t options = ConfigByte(*model_, 4, 2);
-    const uint8_t delays = ConfigByte(*model_, 5, 0);
-    controls_.SetChecked(IDC_SOLAR, Bit(solar, kFirstBody.solar));
-    controls_.SetChecked(IDC_SOLAR_HEAT_PUMP, Bit(options, kFirstBody.heatPump));
-    controls_.SetChecked(IDC_COOL_DOWN, Bit(delays, kFirstBody.coolDown));
-    controls_.SetChecked(IDC_PUMP_OFF_VALVE, Bit(delays, kPumpOffBit));
-    controls_.SetChecked(IDC_SPA_MANUAL_HEAT, ConfigByte(*model_, 7, 4) != 0);
+    ShowOptions();
     int32_t installed = 0;
     auto answer = AskChlorinator(*model_, ZVM_POOL_GETCHLORINATORQ, {0});
     controls_.SetChecked(IDC_CHLORINATOR, answer && answer->ReadInt(installed) && installed != 0);
@@ -144,6 +137,12 @@ void CStep3Dlg::LoadBodyOptions() {
     controls_.SetChecked(IDC_COOL_DOWN, Bit(ConfigByte(*model_, 5, 0), bits.coolDown));
 }
 
+void CStep3Dlg::ShowOptions() {
+    LoadBodyOptions();
+    controls_.SetChecked(IDC_PUMP_OFF_VALVE, Bit(ConfigByte(*model_, 5, 0), kPumpOffBit));
+    controls_.SetChecked(IDC_SPA_MANUAL_HEAT, ConfigByte(*model_, 7, 4) != 0);
+}
+
 void CStep3Dlg::OnSelchange(int id) {
     switch (id) {
     case IDC_VALVE_LIST: OnSelchangeValve(); break;
@@ -180,7 +179,7 @@ void CStep3Dlg::OnSelchangeValve() {
         return;
     }
     controls_.Enable(IDC_VALVE_CIRCUIT, true);
-    controls_.SelectDataIfAny(IDC_VALVE_CIRCUIT, code & 0xFF);
+    controls_.SelectData(IDC_VALVE_CIRCUIT, code & 0xFF);  // none when the box does not offer the code
 }
 
 void CStep3Dlg::OnSelchangeValveCircuit() {
@@ -189,30 +188,41 @@ void CStep3Dlg::OnSelchangeValveCircuit() {
     if (row < 0 || chosen < 0)
         return;
     const int entry = controls_.SelectedData(IDC_VALVE_LIST, 0) >> 16;
-    model_->SetTableByte2(entry, static_cast<uint8_t>(chosen));
+    CTableChange change(*model_);
+    change.Set(2, entry, static_cast<uint8_t>(chosen));
+    const bool taken = change.Write(controls_.View());
     FillValveList();
     controls_.Select(IDC_VALVE_LIST, row);
+    if (!taken)
+        OnSelchangeValve();
 }
 
 void CStep3Dlg::OnOptionClicked() {
     const BodyBits& bits = FirstBodyTab() ? kFirstBody : kSecondBody;
-    model_->SetTableByte7(4, controls_.IsChecked(IDC_SPA_MANUAL_HEAT) ? 1 : 0, 0);
+    CTableChange change(*model_);
+    change.Set(7, 4, controls_.IsChecked(IDC_SPA_MANUAL_HEAT) ? 1 : 0);
     uint8_t solar = ConfigByte(*model_, 4, 0);
     uint8_t options = ConfigByte(*model_, 4, 2);
     uint8_t delays = WithBit(ConfigByte(*model_, 5, 0), kPumpOffBit, controls_.IsChecked(IDC_PUMP_OFF_VALVE));
     solar = WithBit(solar, bits.solar, controls_.IsChecked(IDC_SOLAR));
     options = WithBit(options, bits.heatPump, controls_.IsChecked(IDC_SOLAR_HEAT_PUMP));
     delays = WithBit(delays, bits.coolDown, controls_.IsChecked(IDC_COOL_DOWN));
-    model_->SetTableByte4(0, solar, 0);
-    model_->SetTableByte4(2, options, 0);
-    model_->SetTableByte5(0, delays, 1);
+    change.Set(4, {{0, solar}, {2, options}});
+    change.Set(5, 0, delays);
+    if (!change.Write(controls_.View()))
+        ShowOptions();
     FillValveList();
     controls_.Select(IDC_VALVE_CIRCUIT, -1);
     controls_.Enable(IDC_VALVE_CIRCUIT, false);
 }
 
+// Without an answer the gateway keeps its chlorinator setting, and the box shows it again.
 void CStep3Dlg::OnChlorinatorClicked() {
-    AskChlorinator(*model_, ZVM_POOL_SETCHLORINATORENABLEQ, {0, controls_.IsChecked(IDC_CHLORINATOR) ? 1 : 0});
+    const bool installed = controls_.IsChecked(IDC_CHLORINATOR);
+    if (AskChlorinator(*model_, ZVM_POOL_SETCHLORINATORENABLEQ, {0, installed ? 1 : 0}))
+        return;
+    controls_.SetChecked(IDC_CHLORINATOR, !installed);
+    controls_.View().ShowMessage(kChangeRefused);
 }
 
 void CStep3Dlg::OnAddCircuit() {
@@ -223,7 +233,9 @@ void CStep3Dlg::OnAddCircuit() {
     GetHighSpeedRange(first, end);
     for (int entry = first; entry < end; ++entry) {
         if (ConfigByte(*model_, 1, entry) == 0) {
-            model_->SetTableByte1(entry, code);
+            CTableChange change(*model_);
+            change.Set(1, entry, code);
+            change.Write(controls_.View());
             FillHighSpeedList();
             return;
         }
@@ -238,7 +250,9 @@ void CStep3Dlg::OnRemoveCircuit() {
     GetHighSpeedRange(first, end);
     for (int entry = first; entry < end; ++entry) {
         if (ConfigByte(*model_, 1, entry) == code) {
-            model_->SetTableByte1(entry, 0);
+            CTableChange change(*model_);
+            change.Set(1, entry, 0);
+            change.Write(controls_.View());
             break;
         }
     }

@@ -10,9 +10,7 @@
 
 #include "basinsetup/dialogcontrols.h"
 #include "core/basinsetup.h"
-
-inline constexpr uint16_t ZVM_POOL_GETCHLORINATORQ = 0x311C;
-inline constexpr uint16_t ZVM_POOL_SETCHLORINATORENABLEQ = 0x311E;
+#include "core/messages/setupmessages.h"
 
 enum : int {
     IDC_VALVE_LIST = 1043,
@@ -52,6 +50,8 @@ protected:
 private:
     void InsertBodyTabs();
     void LoadBodyOptions();
+    // Every option box as the model holds it.
+    void ShowOptions();
     void FillValveList();
     void FillValveCircuits();
     void FillHighSpeedList();

@@ -13,8 +13,6 @@ constexpr uint8_t kNoCircuit = 255;
 constexpr int kSpeedPumpLimit = 4;
 constexpr int kCompactRows = 4;
 
-using Bytes = std::vector<std::pair<int, uint8_t>>;
-
 std::vector<CListItem> RangeItems(int first, int last, int step, const char* unit) {
     std::vector<CListItem> items;
     for (int value = first; value <= last; value += step) {
@@ -177,7 +175,7 @@ void CStep4Dlg::RefreshPump(bool typeChanged) {
 // A new type starts from its defaults; "None" only clears the type byte.
 void CStep4Dlg::WriteTypeDefaults(int type) {
     const int base = Base();
-    Bytes bytes;
+    TableBytes bytes;
     if (type == kPumpFlow || type == kPumpSpeed) {
         bytes = {{base + 1, 15}, {base + 2, 2}, {base + 3, 0}};
         for (int row = 0; row < kPumpRows; ++row) {
@@ -197,7 +195,9 @@ void CStep4Dlg::WriteTypeDefaults(int type) {
     } else {
         bytes.emplace_back(base, 0);
     }
-    StoreTableBytes(*model_, &CBasinSetup::SetTableByte9, bytes);
+    CTableChange change(*model_);
+    change.Set(9, bytes);
+    change.Write(controls_.View());
 }
 
 void CStep4Dlg::FillFlowList(int row, int type) {
@@ -220,7 +220,9 @@ void CStep4Dlg::OnSelchange(int id) {
     case IDC_PUMP_TYPE: OnSelchangeType(); return;
     case IDC_BACKGROUND:
         if (controls_.Selection(IDC_BACKGROUND) >= 0) {
-            model_->SetTableByte9(Base(), static_cast<uint8_t>(controls_.SelectedData(IDC_BACKGROUND, 0)), 1);
+            CTableChange change(*model_);
+            change.Set(9, Base(), static_cast<uint8_t>(controls_.SelectedData(IDC_BACKGROUND, 0)));
+            change.Write(controls_.View());
             LoadPump();
         }
         return;
@@ -254,7 +256,7 @@ void CStep4Dlg::OnSelchangeRow() {
     if (type == kPumpFlow && controls_.Selection(IDC_BACKGROUND) >= 0)
         background = controls_.SelectedData(IDC_BACKGROUND, kNoCircuit);
     const bool speed = Byte(base) & kSpeedControlled;
-    Bytes bytes;
+    TableBytes bytes;
     for (int row = 0; row < kPumpRows; ++row) {
         const int circuitEntry = base + 4 + 2 * row;
         const int circuit = controls_.SelectedData(kPumpCircuitIds[row], Byte(circuitEntry));
@@ -276,7 +278,10 @@ void CStep4Dlg::OnSelchangeRow() {
             bytes.emplace_back(base + 5 + 2 * row, static_cast<uint8_t>(flow + 15));
         }
     }
-    StoreTableBytes(*model_, &CBasinSetup::SetTableByte9, bytes);
+    CTableChange change(*model_);
+    change.Set(9, bytes);
+    if (!change.Write(controls_.View()))
+        LoadPump();
 }
 
 CFlowsDlg::CFlowsDlg(CDialogView& view, std::shared_ptr<CBasinSetup> model, int pump)
@@ -284,6 +289,10 @@ CFlowsDlg::CFlowsDlg(CDialogView& view, std::shared_ptr<CBasinSetup> model, int 
 
 void CFlowsDlg::OnInitDialog() {
     controls_.SetText(kTitleId, FormatText("Pump %d Filtering", pump_ + 1));
+    ShowStored();
+}
+
+void CFlowsDlg::ShowStored() {
     const int base = kRecordSize * pump_;
     const auto byte = [&](int offset) { return ConfigByte(*model_, 9, base + offset); };
     for (size_t i = 0; i < std::size(kFlowLists); ++i) {
@@ -307,7 +316,7 @@ void CFlowsDlg::OnSelchange(int id) {
         return;
     const int base = kRecordSize * pump_;
     uint8_t times = ConfigByte(*model_, 9, base + kTimesEntry);
-    Bytes bytes;
+    TableBytes bytes;
     for (size_t i = 0; i < std::size(kFlowLists); ++i) {
         const FlowList& list = kFlowLists[i];
         const int value = controls_.SelectedData(kFlowListIds[i], -1);
@@ -324,7 +333,10 @@ void CFlowsDlg::OnSelchange(int id) {
         }
     }
     bytes.emplace_back(base + kTimesEntry, times);
-    StoreTableBytes(*model_, &CBasinSetup::SetTableByte9, bytes);
+    CTableChange change(*model_);
+    change.Set(9, bytes);
+    if (!change.Write(controls_.View()))
+        ShowStored();
 }
 
 void CFlowsDlg::OnClicked(int id) {

@@ -74,6 +74,9 @@ protected:
     void OnClicked(int id) override;
 
 private:
+    // Every list as the model holds it.
+    void ShowStored();
+
     std::shared_ptr<CBasinSetup> model_;
     int pump_;
 };

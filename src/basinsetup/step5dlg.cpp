@@ -47,7 +47,7 @@ int CStep5Dlg::GetGroup() const {
     return kind == kRemotePivana ? 4 : 0;
 }
 
-void CStep5Dlg::FillButtons(bool heatEntries) {
+std::vector<CListItem> CStep5Dlg::OfferedItems(bool heatEntries) const {
     std::vector<CListItem> items = TriggerItems(*model_, {0});
     if (heatEntries) {
         items.push_back({"Heat Boost", 0x85});
@@ -56,15 +56,14 @@ void CStep5Dlg::FillButtons(bool heatEntries) {
     for (const CListItem& item :
          CircuitItems(*model_, false, [](const CPoolCircuit& c) { return c.function != kHiddenFunction; }))
         items.push_back(item);
-    for (int id : kRemoteButtonIds)
-        controls_.SetItems(id, items);
+    return items;
 }
 
 void CStep5Dlg::OnSelchange(int id) {
     if (id == IDC_REMOTE_TABS)
         OnSelchangeTab();
     else if (std::find(std::begin(kRemoteButtonIds), std::end(kRemoteButtonIds), id) != std::end(kRemoteButtonIds))
-        OnSelchangeButton();
+        OnSelchangeButton(id);
 }
 
 void CStep5Dlg::OnClicked(int id) { EndWizardStep(controls_, id); }
@@ -75,12 +74,10 @@ void CStep5Dlg::OnSelchangeTab() {
     // Which boxes the remote has: the top row's first four always.
     bool topButton5 = true, bottomRow = true, bottomButton5 = true;
     if (kind == kRemotePivana) {
-        FillButtons(false);
         controls_.Show(IDC_BOTTOM_CAPTION, false);
         controls_.SetText(IDC_TOP_CAPTION, "Pivana");
         topButton5 = bottomRow = bottomButton5 = false;
     } else {
-        FillButtons(true);
         controls_.Show(IDC_BOTTOM_CAPTION, true);
         if (kind == kRemoteKp4 && compact) {
             controls_.SetText(IDC_TOP_CAPTION, "KP4");
@@ -107,33 +104,31 @@ void CStep5Dlg::OnSelchangeTab() {
     SelectStored();
 }
 
-// A stored code that is no longer offered shows "None".
+// Box b of the tab's remote shows entry 10 x group + b of table 3; a
+// stored code that is no longer offered shows as unknown and stays stored.
 void CStep5Dlg::SelectStored() {
+    const std::vector<CListItem> offered = OfferedItems(GetTabKind() != kRemotePivana);
     const int boxes = GetTabKind() <= kRemoteKp4 ? 10 : kShortRow;
-    for (int box = 0; box < boxes; ++box) {
+    for (int box = 0; box < 10; ++box) {
         const int id = kRemoteButtonIds[box];
-        if (!controls_.SelectDataIfAny(id, ConfigByte(*model_, 3, 10 * GetGroup() + box)))
-            controls_.SelectData(id, 0);
+        if (box < boxes)
+            ShowStoredCode(controls_, id, offered, ConfigByte(*model_, 3, ButtonEntry(box)));
+        else
+            controls_.SetItems(id, offered);
     }
 }
 
-void CStep5Dlg::OnSelchangeButton() {
-    const int kind = GetTabKind();
-    std::vector<std::pair<int, uint8_t>> bytes;
-    const auto store = [&](int entry, int box) {
-        bytes.emplace_back(entry, static_cast<uint8_t>(controls_.SelectedData(kRemoteButtonIds[box], 0)));
-    };
-    if (kind >= 0 && kind <= 3) {
-        for (int box = 0; box < 10; ++box)
-            store(10 * kind + box, box);
-    } else if (kind == kRemoteKp4) {
-        for (int box = 0; box < kShortRow; ++box)
-            store(30 + box, box);
-        for (int box = 0; box < kShortRow; ++box)
-            store(35 + box, kBottomButton1 + box);
-    } else {
-        for (int box = 0; box < kShortRow; ++box)
-            store(40 + box, box);
-    }
-    StoreTableBytes(*model_, &CBasinSetup::SetTableByte3, bytes);
+int CStep5Dlg::ButtonEntry(int box) const { return 10 * GetGroup() + box; }
+
+// Only the changed button's entry is written; the others stay as stored.
+void CStep5Dlg::OnSelchangeButton(int id) {
+    const int box = static_cast<int>(std::find(std::begin(kRemoteButtonIds), std::end(kRemoteButtonIds), id) -
+                                      std::begin(kRemoteButtonIds));
+    const int code = controls_.SelectedData(id, -1);
+    if (code < 0)
+        return;
+    CTableChange change(*model_);
+    change.Set(3, ButtonEntry(box), static_cast<uint8_t>(code));
+    if (!change.Write(controls_.View()))
+        SelectStored();
 }

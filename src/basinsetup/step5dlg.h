@@ -4,6 +4,7 @@
 // entries per group of buttons; sent at every change. The fourth ten-button
 // remote and the four-button remotes share entries 30 to 33 and 35 to 38.
 #include <memory>
+#include <vector>
 
 #include "basinsetup/dialogcontrols.h"
 #include "core/basinsetup.h"
@@ -39,10 +40,12 @@ protected:
 
 private:
     void AddTab(std::vector<CListItem>& tabs, const char* text, int kind);
-    void FillButtons(bool heatEntries);
+    std::vector<CListItem> OfferedItems(bool heatEntries) const;
     void SelectStored();
+    // The table 3 entry of a button box of the selected tab.
+    int ButtonEntry(int box) const;
     void OnSelchangeTab();
-    void OnSelchangeButton();
+    void OnSelchangeButton(int id);
 
     std::shared_ptr<CBasinSetup> model_;
 };

@@ -770,8 +770,8 @@ int CBasinSetup::SetTableByte(int table, int index, uint8_t value, int write)
     return write ? WriteConfigurationTables() : 1;
 }
 
-int CBasinSetup::SetTableByte1(int index, uint8_t value) { return SetTableByte(2, index, value, 1); }
-int CBasinSetup::SetTableByte2(int index, uint8_t value) { return SetTableByte(3, index, value, 1); }
+int CBasinSetup::SetTableByte1(int index, uint8_t value, int write) { return SetTableByte(2, index, value, write); }
+int CBasinSetup::SetTableByte2(int index, uint8_t value, int write) { return SetTableByte(3, index, value, write); }
 int CBasinSetup::SetTableByte3(int index, uint8_t value, int write) { return SetTableByte(4, index, value, write); }
 int CBasinSetup::SetTableByte4(int index, uint8_t value, int write) { return SetTableByte(5, index, value, write); }
 int CBasinSetup::SetTableByte5(int index, uint8_t value, int write) { return SetTableByte(6, index, value, write); }

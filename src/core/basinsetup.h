@@ -139,6 +139,9 @@ public:
     int GetBuiltInNameCount() const { return static_cast<int>(builtInNames_.size()); }
     const std::vector<std::string>& GetBuiltInNames() const { return builtInNames_; }
     const std::vector<std::string>& GetCustomNames() const { return customNames_; }
+    // The name index of the first custom name: the announced size of the
+    // built-in list, however many built-in names arrived.
+    int GetFirstCustomNameIndex() const { return builtInTotal_; }
     void ResolveCircuitNames();
 
     std::string GetHeatModeText(int mode) const;
@@ -169,8 +172,8 @@ public:
     int GetTableCount(int table) const;
     const uint8_t* GetTable(int table) const;
     // SetTableByteN edits table N + 1; an index outside the table changes nothing.
-    int SetTableByte1(int index, uint8_t value);
-    int SetTableByte2(int index, uint8_t value);
+    int SetTableByte1(int index, uint8_t value, int write = 1);
+    int SetTableByte2(int index, uint8_t value, int write = 1);
     int SetTableByte3(int index, uint8_t value, int write);
     int SetTableByte4(int index, uint8_t value, int write);
     int SetTableByte5(int index, uint8_t value, int write);

@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 
-#include "basinsetup/setupmessages.h"
+#include "core/messages/setupmessages.h"
 #include "setup_session.h"
 
 namespace {
@@ -120,6 +120,8 @@ TEST_F(SetupSession, ReactsOncePerChangeOfTheConnection) {
     // Both the loop and the manager report the connection; one reaction runs.
     EXPECT_EQ(RequestsWithId(ZVM_SYSCONFIG_GETVERSIONQ), 2);  // the check and the rows
     EXPECT_EQ(RequestsWithId(ZVM_POOL_GETCONFIGQ), 1);
+    dialog->OnTimer();
+    EXPECT_TRUE(view.enabled[IDC_SYNC_HOUSE]);
 
     gateway.Drop();
     ASSERT_TRUE(RunUntil([this] { return view.rows == std::vector<std::string>{kLookingRow}; }));
@@ -127,6 +129,7 @@ TEST_F(SetupSession, ReactsOncePerChangeOfTheConnection) {
     EXPECT_EQ(dialog->Model(), nullptr);
     EXPECT_FALSE(view.enabled[IDC_CONFIGURE]);
     EXPECT_FALSE(view.enabled[IDC_VERSION_LIST]);
+    EXPECT_FALSE(view.enabled[IDC_SYNC_HOUSE]);  // nothing to send the house address to
     EXPECT_FALSE(view.timerRunning);
 
     // The manager connects again and the rows come back, once.

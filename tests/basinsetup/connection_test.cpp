@@ -1,11 +1,17 @@
-// The program's ping schedule, its connections and the remote password.
+// The program's ping schedule, its connections and the remote password, with
+// the password window.
+#include <QLineEdit>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "basinsetup/pingschedule.h"
 #include "basinsetup/setpassdlg.h"
-#include "basinsetup/setupmessages.h"
+#include "basinsetup/views/dialogs.h"
+#include "core/messages/setupmessages.h"
 #include "core/zvcode.h"
 #include "core/zvquery.h"
+#include "platform/cp1252.h"
+#include "qt_application.h"
 #include "setup_session.h"
 
 namespace {
@@ -156,6 +162,24 @@ TEST_F(RemotePassword, UnansweredFirstSlotStopsBeforeTheSecond) {
     EXPECT_EQ(dialog.OnOK("pool", "pool"), CSetPassDlg::kClosedOk);
     EXPECT_EQ(messages, std::vector<std::string>{"Error Setting New Password"});
     EXPECT_EQ(SentResponses(), std::vector<testsupport::Bytes>{Expected(0, "pool")});
+}
+
+// The window hands the password over in Windows-1252, the conversion that the
+// tablet uses too, so a "€" is byte 0x80 in both programs.
+TEST_F(RemotePassword, WindowSendsThePasswordInWindows1252) {
+    bstest::TestApplication();
+    Start(DirectArguments());
+    ASSERT_TRUE(Connected());
+    CSetPassDlgView window(app->Link());
+    for (QLineEdit* edit : window.findChildren<QLineEdit*>())
+        edit->setText(QString::fromUtf8("pool€"));
+    QTimer::singleShot(0, [] {
+        if (QWidget* message = QApplication::activeModalWidget())
+            message->close();
+    });
+    window.accept();
+    ASSERT_EQ(platform::Utf16ToCp1252(u"pool€"), "pool\x80");
+    EXPECT_EQ(SentResponses(), (std::vector<testsupport::Bytes>{Expected(0, "pool\x80"), Expected(1, "pool\x80")}));
 }
 
 }  // namespace

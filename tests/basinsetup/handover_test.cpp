@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "basinsetup/setupmessages.h"
+#include "core/messages/setupmessages.h"
 #include "platform/process.h"
 #include "setup_session.h"
 #include "support/temp_dir.h"

@@ -60,6 +60,23 @@ TEST_F(SubnetSearch, OtherKindsAreNotTaken) {
         EXPECT_LE(progress.shown[i - 1], progress.shown[i]);
 }
 
+// Each datagram is read on its own: the two pieces of a record sent in two
+// datagrams are no record, and a whole record after them is still found.
+TEST_F(SubnetSearch, ARecordSplitOverTwoDatagramsIsNotJoined) {
+    const testsupport::Bytes pool = testsupport::EncodeRecords({Record(2, 12)});
+    ASSERT_EQ(pool.size(), 40u);
+    responder.AddRawReply(testsupport::Bytes(pool.begin(), pool.begin() + 20));
+    responder.AddRawReply(testsupport::Bytes(pool.begin() + 20, pool.end()));
+    {
+        testsupport::VirtualClock clock;
+        EXPECT_EQ(FindLocalGateways(&progress), 0u);
+        EXPECT_GE(clock.TotalSlept(), kSearchTime);
+    }
+
+    responder.AddReply({Record(2, 12)});
+    EXPECT_EQ(FindLocalGateways(&progress), htonl(INADDR_LOOPBACK));
+}
+
 TEST_F(SubnetSearch, LargeSubnetIsCutToTheBlockOfTheAddress) {
     ASSERT_TRUE(platform::WriteSettingString("GatewaySearch", "Subnet", "10.1.2.3/16"));
     CSearchTargets targets;

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "basinsetup/basinsetupdlg.h"
-#include "basinsetup/setupmessages.h"
+#include "core/messages/setupmessages.h"
 #include "step1_session.h"
 
 namespace {
@@ -42,6 +45,31 @@ TEST(Step1Lists, HomePageNamesLoseTheirPrefix) {
     EXPECT_EQ(HomePageName("brenvik: Spa"), "brenvik: Spa");
     EXPECT_EQ(HomePageName("Brenvik"), "Brenvik");
     EXPECT_EQ(HomePageName("Brenvik:  "), "");
+}
+
+// A location written back unchanged is the location that was read, straight
+// from the step or through the four decimals its view shows, so that Next
+// and Finish never move the pool. Every latitude and longitude in range.
+TEST(Step1Location, EveryValueInRangeWritesBackWhatWasRead) {
+    for (int32_t stored = -1800000; stored <= 1800000; ++stored) {
+        const double degrees = LocationFromWire(stored);
+        ASSERT_EQ(LocationToWire(degrees), stored);
+        if (stored % 7 == 0) {
+            char shown[32];
+            std::snprintf(shown, sizeof shown, "%.4f", degrees);
+            ASSERT_EQ(LocationToWire(std::strtod(shown, nullptr)), stored) << shown;
+        }
+    }
+}
+
+TEST(Step1Location, TypedDegreesGoToTheNearestStep) {
+    const struct {
+        double degrees;
+        int32_t written;
+    } cases[] = {{33.749, 337490}, {-84.388, -843880}, {0.00004, 0}, {0.00005, 1},
+                 {-0.00005, -1},   {12.34567, 123457},  {1e300, 0},   {-1e300, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LocationToWire(c.degrees), c.written) << c.degrees;
 }
 
 class GeneralSettings : public Step1Session {};
@@ -116,9 +144,9 @@ TEST_F(GeneralSettings, ChangesGoToTheGatewayOnFinish) {
     testsupport::PayloadReader reader(clockWrites[0].payload);
     uint16_t fields[8] = {};
     ASSERT_TRUE(reader.Raw(fields, sizeof fields));
-    // Year, month, (weekday,) day, hour, minute; the seconds start from 0.
-    fields[2] = 0;
-    EXPECT_EQ(std::vector<uint16_t>(fields, fields + 7), (std::vector<uint16_t>{2012, 2, 0, 29, 23, 5, 0}));
+    // Year, month, weekday (29 February 2012 was a Wednesday: 2 with Monday
+    // as 0, as on the wire), day, hour, minute; the seconds start from 0.
+    EXPECT_EQ(std::vector<uint16_t>(fields, fields + 7), (std::vector<uint16_t>{2012, 2, 2, 29, 23, 5, 0}));
     int32_t daylightSaving = -1;
     ASSERT_TRUE(reader.Int(&daylightSaving));
     EXPECT_EQ(daylightSaving, 0);
@@ -220,6 +248,33 @@ TEST_F(GeneralSettings, CalibrationWaitsForTheGatewayToShowTheTarget) {
     EXPECT_TRUE(shown.enabled[IDC_STEP1_SPA_DOWN]);
 }
 
+// The wanted value of a calibration is the reading plus the step: the
+// buttons wait for a reading from the gateway, and a sensor that the
+// gateway reports as not read (255) cannot be calibrated.
+TEST_F(GeneralSettings, CalibrationNeedsAValidReading) {
+    ASSERT_TRUE(Connect());
+    RecordingStep1View shown;
+    auto step = Open(shown);
+    EXPECT_FALSE(shown.enabled[IDC_STEP1_POOL_UP]);
+    EXPECT_FALSE(shown.enabled[IDC_STEP1_AIR_DOWN]);
+    step->OnCalibrate(CStep1Dlg::kPool, +1);
+    EXPECT_TRUE(RequestsOf(ZVM_POOL_ADJUSTSENSORQ).empty());
+
+    gateway.Answer(ZVM_POOL_GETSTATUSQ, testsupport::SampleStatus(1, 78, CStep1Dlg::kNotRead, 99));
+    ASSERT_TRUE(TickUntil(*step, [&] { return shown.texts[IDC_STEP1_AIR_VALUE] == "78 F"; }));
+    EXPECT_TRUE(shown.enabled[IDC_STEP1_AIR_UP]);
+    EXPECT_TRUE(shown.enabled[IDC_STEP1_AIR_DOWN]);
+    EXPECT_FALSE(shown.enabled[IDC_STEP1_POOL_UP]);
+    EXPECT_FALSE(shown.enabled[IDC_STEP1_POOL_DOWN]);
+    step->OnCalibrate(CStep1Dlg::kPool, -1);
+    EXPECT_TRUE(RequestsOf(ZVM_POOL_ADJUSTSENSORQ).empty());
+    EXPECT_EQ(step->Target(CStep1Dlg::kPool), CStep1Dlg::kNoTarget);
+
+    step->OnCalibrate(CStep1Dlg::kAir, +1);
+    ASSERT_EQ(RequestsOf(ZVM_POOL_ADJUSTSENSORQ).size(), 1u);
+    EXPECT_EQ(step->Target(CStep1Dlg::kAir), 79);
+}
+
 TEST_F(GeneralSettings, EmailDialogStopsTheTimerAndPasswordDialogDoesNot) {
     ASSERT_TRUE(Connect());
     RecordingStep1View shown;
@@ -257,10 +312,12 @@ TEST_F(HomePageAdapter, ListsTheGatewaysPagesAndHidesThePassword) {
     EXPECT_FALSE(shown.visible.count(IDC_STEP1_SPA_LABEL));
     EXPECT_FALSE(shown.texts.count(IDC_STEP1_POOL_LABEL));
 
-    // No page chosen: the first one is written.
+    // No page chosen: the gateway keeps the one it has, which the list may
+    // simply not offer, rather than being given the first entry.
     shown.shown.homePage = -1;
     step->OnNext();
-    EXPECT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).at(0).payload, Bytes(PayloadWriter().Int(10)));
+    EXPECT_TRUE(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).empty());
+    EXPECT_EQ(RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).size(), 1u);
 }
 
 // A gateway whose answers the step cannot use: the step ends the wizard at

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "basinsetup/macrosdlg.h"
+#include "basinsetup/setupitems.h"
 #include "step_session.h"
 
 namespace {
@@ -180,6 +183,41 @@ TEST_F(Step2, AChangeTheGatewayDoesNotTakeIsUndone) {
     EXPECT_FALSE(Controls().IsChecked(IDC_ON_WITH_FREEZE));
     EXPECT_EQ(SelectedText(Controls(), IDC_CIRCUIT_NAME), "Aux 1");
     EXPECT_EQ(Controls().Texts(IDC_CIRCUIT_LIST)[1], "Main\tAux 1\tAux 1\tGeneric\tNo");
+    // Each refusal is told, as the step's other failures are.
+    EXPECT_EQ(view.messages, (std::vector<std::string>{kChangeRefused, kChangeRefused}));
+
+    // "None" stops at the first refused write, told once.
+    Mark();
+    view.messages.clear();
+    SelectPosition(40);
+    step->Pick(IDC_CIRCUIT_NAME, NoneRow());
+    EXPECT_EQ(Sent(ZVM_POOL_SETCIRCUITCONFIGQ).size(), 1u);
+    EXPECT_EQ(view.messages, std::vector<std::string>{kChangeRefused});
+    EXPECT_EQ(model->GetCircuit(Controls().SelectedData(IDC_CIRCUIT_LIST, -1))->nameIndex, 8);
+
+    // A light position likewise.
+    gateway.On(ZVM_POOL_SETLIGHTCOLOR, [](const testsupport::Frame&) { return std::vector<testsupport::Frame>{}; });
+    view.messages.clear();
+    SelectPosition(3);
+    const int position = Controls().Selection(IDC_LIGHT_POSITION);
+    step->Pick(IDC_LIGHT_POSITION, 0);
+    EXPECT_EQ(Controls().Selection(IDC_LIGHT_POSITION), position);
+    EXPECT_EQ(view.messages, std::vector<std::string>{kChangeRefused});
+}
+
+// The spa's and the pool's circuits keep their function wherever the
+// configuration lists them: here the pool's circuit comes after Aux 5.
+TEST_F(Step2, FunctionIsFixedByTheCircuitsPositionNotItsRow) {
+    CPoolCircuit* pool = model->GetCircuit(5);
+    CPoolCircuit* aux5 = model->GetCircuit(6);
+    ASSERT_EQ(pool->recordIndex, 5);
+    ASSERT_EQ(aux5->recordIndex, 6);
+    std::swap(pool->recordIndex, aux5->recordIndex);
+    Open();
+    step->Pick(IDC_CIRCUIT_LIST, 5);  // Aux 5
+    EXPECT_TRUE(Controls().IsEnabled(IDC_CIRCUIT_FUNCTION));
+    step->Pick(IDC_CIRCUIT_LIST, 6);  // the pool
+    EXPECT_FALSE(Controls().IsEnabled(IDC_CIRCUIT_FUNCTION));
 }
 
 TEST_F(Step2, SideDialogsOpenOnTheirCircuitAndCustomNamesRebuildTheList) {
@@ -251,6 +289,27 @@ TEST_F(ManyNames, OnlyNamesBelowTheNoneIndexAreOffered) {
     EXPECT_EQ(highest, 254);
     EXPECT_GE(Row(Controls(), IDC_CIRCUIT_NAME, "Pool Light"), 0);
     EXPECT_EQ(Row(Controls(), IDC_CIRCUIT_NAME, "Waterfall"), -1);
+}
+
+// A gateway that announces more built-in names than it sends: the custom
+// names keep the indices after the announced total, as the model reads them.
+class ShortNameList : public Step2 {
+protected:
+    ShortNameList() { gateway.Answer(0x310E, testsupport::PayloadWriter().Int(12)); }
+};
+
+TEST_F(ShortNameList, CustomNamesAreNumberedAfterTheAnnouncedTotal) {
+    ASSERT_EQ(model->GetFirstCustomNameIndex(), 12);
+    Open();
+    SelectPosition(40);
+    const auto& names = Controls().Items(IDC_CIRCUIT_NAME);
+    const int row = Row(Controls(), IDC_CIRCUIT_NAME, "Deck Jets");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(names[static_cast<size_t>(row)].data, 14);
+    step->Pick(IDC_CIRCUIT_NAME, row);
+    ASSERT_EQ(SentInts(ZVM_POOL_SETCIRCUITCONFIGQ).size(), 1u);
+    EXPECT_EQ(SentInts(ZVM_POOL_SETCIRCUITCONFIGQ)[0][2], 14);
+    EXPECT_EQ(model->FindCircuitById(540)->name, "Deck Jets");
 }
 
 class CustomNames : public StepSession {
@@ -331,8 +390,10 @@ TEST_F(Macros, OneActionForSeveralRowsIsOneWrite) {
 
 TEST_F(Macros, DeviceIdsWithoutAPlaceInTheMasksChangeNothing) {
     Open(41);
-    EXPECT_EQ(macros->SetMacroAction(0, 57, kActionOn, 1), 0);  // would be the on mask's first byte
-    EXPECT_EQ(macros->SetMacroAction(0, 0, kActionOff, 1), 0);
+    CTableChange change(*model);
+    EXPECT_EQ(macros->SetMacroAction(0, 57, kActionOn, change), 0);  // would be the on mask's first byte
+    EXPECT_EQ(macros->SetMacroAction(0, 0, kActionOff, change), 0);
+    EXPECT_EQ(change.Write(view), 0);
     EXPECT_EQ(macros->GetMacroAction(0, 57), kActionIgnore);
     EXPECT_TRUE(Sent(ZVM_POOL_SETEXTCONFIGQ).empty());
     EXPECT_EQ(GetByteAt(model->GetTable(7), model->GetTableCount(7), 7), 0x03);
@@ -344,17 +405,19 @@ TEST_F(Macros, DeviceIdsWithoutAPlaceInTheMasksChangeNothing) {
     EXPECT_TRUE(Sent(ZVM_POOL_SETEXTCONFIGQ).empty());
 }
 
-TEST_F(StepSession, SpecialLightsShowTheStoredLightsAndWriteAllTwelve) {
+// A stored slot whose circuit is no light shows its code as unknown and is
+// kept when another slot changes: only the changed slot's entry is written.
+TEST_F(StepSession, SpecialLightsShowTheStoredLightsAndWriteTheChangedOne) {
     CLightsDlg lights(view, model);
     lights.OnInitDialog();
     const CDialogControls& controls = lights.Controls();
     EXPECT_EQ(controls.Texts(kLightSlots[0]), (std::vector<std::string>{"None", "Pool Light", "Aux 3"}));
     EXPECT_EQ(SelectedText(controls, kLightSlots[0]), "Pool Light");
-    EXPECT_EQ(controls.Selection(kLightSlots[1]), -1);  // device 2 is no light
+    EXPECT_EQ(SelectedText(controls, kLightSlots[1]), "Unknown (2)");  // device 2 is no light
     EXPECT_EQ(SelectedText(controls, kLightSlots[11]), "None");
     lights.Pick(kLightSlots[2], 2);
     const auto tables = OneTableWrite();
-    EXPECT_EQ(tables[8], (testsupport::Bytes{3, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(tables[8], (testsupport::Bytes{3, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(tables[9].size(), 240u);  // every table goes with any change
     lights.Click(IDC_OK);
     EXPECT_EQ(view.ended, std::vector<int>{kDialogOk});

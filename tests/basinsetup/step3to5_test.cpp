@@ -1,6 +1,7 @@
 // Wizard steps 3, 4 and 5 on the sample installation.
 #include <gtest/gtest.h>
 
+#include "basinsetup/setupitems.h"
 #include "basinsetup/step3dlg.h"
 #include "basinsetup/step4dlg.h"
 #include "basinsetup/step5dlg.h"
@@ -110,6 +111,31 @@ TEST_F(Step3, TheChlorinatorGoesByItsOwnMessage) {
     step->Check(IDC_CHLORINATOR, false);
     EXPECT_EQ(SentInts(ZVM_POOL_SETCHLORINATORENABLEQ), (std::vector<std::vector<int32_t>>{{0, 0}}));
     EXPECT_TRUE(Sent(ZVM_POOL_SETEXTCONFIGQ).empty());
+    EXPECT_FALSE(Controls().IsChecked(IDC_CHLORINATOR));
+    EXPECT_TRUE(view.messages.empty());
+}
+
+// A chlorinator setting the gateway does not take is told, and the box
+// shows the gateway's setting again.
+TEST_F(Step3, ARefusedChlorinatorChangeIsToldAndUndone) {
+    Open();
+    gateway.On(ZVM_POOL_SETCHLORINATORENABLEQ,
+               [](const testsupport::Frame&) { return std::vector<testsupport::Frame>{}; });
+    step->Check(IDC_CHLORINATOR, false);
+    EXPECT_TRUE(Controls().IsChecked(IDC_CHLORINATOR));
+    EXPECT_EQ(view.messages, std::vector<std::string>{kChangeRefused});
+}
+
+// A valve whose stored code the box does not offer (the spillway, function
+// 17) shows no circuit rather than the previous valve's.
+TEST_F(Step3, AValveWithACodeTheBoxLacksSelectsNothing) {
+    model->SetTableByte2(10, 42, 0);  // load centre 2, valve B: the spillway's device
+    Open();
+    step->Pick(IDC_VALVE_LIST, 1);
+    ASSERT_GE(Controls().Selection(IDC_VALVE_CIRCUIT), 0);
+    step->Pick(IDC_VALVE_LIST, 4);
+    EXPECT_TRUE(Controls().IsEnabled(IDC_VALVE_CIRCUIT));
+    EXPECT_EQ(Controls().Selection(IDC_VALVE_CIRCUIT), -1);
 }
 
 class TwoBodies : public Step3 {
@@ -364,13 +390,17 @@ TEST_F(Step5, TheFourButtonRemotesShareTheFourthKp10sEntries) {
                                                  "None", "None", "None"}));
 }
 
-TEST_F(Step5, ACodeNoLongerOfferedShowsNoneAndIsClearedByTheNextChange) {
+// A button whose stored code the list no longer offers shows the code as
+// unknown, and a change of another button keeps it: the user's stored
+// set-up is never lost to a box that merely cannot name it.
+TEST_F(Step5, ACodeNoLongerOfferedShowsAsUnknownAndStaysStored) {
     model->SetTableByte3(3, 42, 0);  // the spillway's device
     Open();
-    EXPECT_EQ(Shown()[3], "None");
+    EXPECT_EQ(Shown()[3], "Unknown (42)");
     step->Pick(kRemoteButtonIds[9], Row(Controls(), kRemoteButtonIds[9], "Pool"));
     const Bytes remotes = OneTableWrite()[3];
-    EXPECT_EQ(Bytes(remotes.begin(), remotes.begin() + 10), (Bytes{1, 6, 0x85, 0, 0, 0, 0, 0, 0, 6}));
+    EXPECT_EQ(Bytes(remotes.begin(), remotes.begin() + 10), (Bytes{1, 6, 0x85, 42, 0, 0, 0, 0, 0, 6}));
+    EXPECT_EQ(Shown()[3], "Unknown (42)");
     step->Click(IDC_OK);  // Enter
     step->Click(1064);
     EXPECT_EQ(view.ended, (std::vector<int>{kStepNext, kStepBack}));

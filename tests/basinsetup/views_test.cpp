@@ -1,9 +1,11 @@
 // The real Qt views, off screen, over the sample installation.
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "basinsetup/views/basinsetupview.h"
@@ -11,6 +13,7 @@
 #include "basinsetup/views/program.h"
 #include "qt_application.h"
 #include "setup_session.h"
+#include "virtual_clock.h"
 
 // Fontconfig keeps caches for the life of the process, which Qt's fonts fill.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
@@ -21,8 +24,14 @@ QApplication& Application() { return bstest::TestApplication(); }
 
 class Views : public ::testing::Test {
 protected:
-    Views() { testsupport::ServeSampleInstallation(gateway); }
+    Views() {
+        testsupport::ServeSampleInstallation(gateway);
+        clock.HoldWhile([this] { return gateway.Owes(); });
+    }
     bstest::LoopbackNet net;
+    // The auto-start countdown reads the clock: on the virtual one it shows
+    // the full five minutes however slowly the machine runs the test.
+    testsupport::VirtualClock clock;
     testsupport::FakeGateway gateway;
 };
 
@@ -62,6 +71,18 @@ TEST_F(Views, WizardStepEndsWithBackNextOrFinish) {
                 QTimer::singleShot(0, candidate, &QPushButton::click);
         EXPECT_EQ(step.exec(), expected) << button;
     }
+}
+
+// A dialog that nobody closes fails its test at the deadline instead of
+// hanging the test program.
+TEST(LoopDeadline, EndsAnUnclosedDialogWithAFailure) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            bstest::TestApplication(50);
+            QDialog forgotten;
+            forgotten.exec();
+        },
+        "deadline");
 }
 
 }  // namespace

@@ -13,20 +13,13 @@
 #include "basinsetup/views/basinsetupview.h"
 #include "basinsetup/views/emailview.h"
 #include "basinsetup/views/step1view.h"
+#include "qt_application.h"
 #include "step1_session.h"
 #include "support/fake_email_server.h"
 
 namespace {
 
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "basinsetup_tests";
-    static char* argv[] = {name, nullptr};
-    if (auto* running = qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return *running;
-    static QApplication* application = new QApplication(argc, argv);
-    return *application;
-}
+QApplication& Application() { return bstest::TestApplication(); }
 
 QString TextOf(QWidget* widget) { return static_cast<QLabel*>(widget)->text(); }
 
@@ -107,6 +100,19 @@ TEST(EmailViews, ShowsTheSettingsReadFromTheServer) {
         EXPECT_EQ(ready, 1);
         recipients->setCurrentRow(0);
         Grab(email, "basinsetup_email.png");
+
+        // With alerts off only the switch travels: the fields that go with
+        // alerts on cannot be edited then.
+        const QList<QLineEdit*> edits = email.findChildren<QLineEdit*>();
+        ASSERT_EQ(edits.size(), 4);  // password, address, city, ZIP
+        for (QLineEdit* edit : edits)
+            EXPECT_TRUE(edit->isEnabled());
+        for (QCheckBox* box : email.findChildren<QCheckBox*>())
+            if (box->text().startsWith("Enable Email"))
+                box->click();
+        for (QLineEdit* edit : edits)
+            EXPECT_FALSE(edit->isEnabled());
+        EXPECT_FALSE(recipients->isEnabled());
     }
     clock.HoldWhile({});
 }

@@ -14,10 +14,10 @@
 #include "basinsetup/views/step3view.h"
 #include "basinsetup/views/step4view.h"
 #include "basinsetup/views/step5view.h"
+#include "platform/cp1252.h"
 
 namespace {
 
-QString FromText(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -72,9 +72,9 @@ void CBasinSetupDlgView::ShowRows(const std::vector<std::string>& rows) {
     list_->clear();
     for (const std::string& row : rows) {
         const size_t tab = row.find('\t');
-        QStringList columns{FromText(row.substr(0, tab))};
+        QStringList columns{QString::fromStdU16String(platform::Cp1252ToUtf16(row.substr(0, tab)))};
         if (tab != std::string::npos)
-            columns << FromText(row.substr(tab + 1));
+            columns << QString::fromStdU16String(platform::Cp1252ToUtf16(row.substr(tab + 1)));
         list_->addTopLevelItem(new QTreeWidgetItem(columns));
     }
 }
@@ -89,7 +89,9 @@ void CBasinSetupDlgView::ShowControl(int id, bool shown) {
         control->setVisible(shown);
 }
 
-void CBasinSetupDlgView::SetCountdownText(const std::string& text) { countdown_->setText(FromText(text)); }
+void CBasinSetupDlgView::SetCountdownText(const std::string& text) {
+    countdown_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+}
 
 void CBasinSetupDlgView::StartTimer(uint32_t intervalMs) { timer_.start(static_cast<int>(intervalMs)); }
 

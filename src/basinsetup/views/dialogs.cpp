@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+#include "platform/cp1252.h"
 
-QString FromText(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+namespace {
 
 QLabel* WrappedLabel(const QString& text) {
     auto* label = new QLabel(text);
@@ -36,7 +36,8 @@ void LayOut(QDialog* dialog, const QStringList& texts, const QString& ok, const 
 }  // namespace
 
 void ShowTopmostMessage(QWidget* parent, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, "Marquel", FromText(text), QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, "Marquel", QString::fromStdU16String(platform::Cp1252ToUtf16(text)),
+                    QMessageBox::Ok, parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
@@ -94,10 +95,10 @@ CSetPassDlgView::CSetPassDlgView(CGatewayLink& link)
 void CSetPassDlgView::ShowMessage(const std::string& text) { ShowTopmostMessage(this, text); }
 
 void CSetPassDlgView::accept() {
-    // Passwords travel as the gateway's 8-bit text.
-    const QByteArray password = password_->text().toLatin1();
-    const QByteArray confirmation = confirmation_->text().toLatin1();
-    switch (logic_.OnOK(password.toStdString(), confirmation.toStdString())) {
+    // Passwords travel as the gateway's 8-bit text, Windows-1252 as everywhere.
+    const std::string password = platform::Utf16ToCp1252(password_->text().toStdU16String());
+    const std::string confirmation = platform::Utf16ToCp1252(confirmation_->text().toStdU16String());
+    switch (logic_.OnOK(password, confirmation)) {
     case CSetPassDlg::kClosedOk:
         QDialog::accept();
         break;

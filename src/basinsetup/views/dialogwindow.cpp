@@ -18,17 +18,10 @@
 #include "basinsetup/views/dialogs.h"
 #include "platform/cp1252.h"
 
-QString FromSystemText(const std::string& text) {
-    const std::u16string wide = platform::Cp1252ToUtf16(text);
-    return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
-}
-
-std::string ToSystemText(const QString& text) { return platform::Utf16ToCp1252(text.toStdU16String()); }
-
 namespace {
 
 QStringList Columns(const std::string& text) {
-    return FromSystemText(text).split('\t');
+    return QString::fromStdU16String(platform::Cp1252ToUtf16(text)).split('\t');
 }
 
 }  // namespace
@@ -108,7 +101,10 @@ QLineEdit* CDialogWindow::Edit(int id, int maxLength) {
     auto* edit = Register(id, new QLineEdit);
     edit->setMaxLength(maxLength);
     connect(edit, &QLineEdit::textEdited, this,
-            [this, id](const QString& text) { if (logic_) logic_->Edit(id, ToSystemText(text)); });
+            [this, id](const QString& text) {
+                if (logic_)
+                    logic_->Edit(id, platform::Utf16ToCp1252(text.toStdU16String()));
+            });
     return edit;
 }
 
@@ -118,7 +114,7 @@ void CDialogWindow::ShowItems(int id, const std::vector<CListItem>& items) {
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         combo->clear();
         for (const CListItem& item : items)
-            combo->addItem(FromSystemText(item.text), item.data);
+            combo->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(item.text)), item.data);
         combo->setCurrentIndex(-1);
     } else if (auto* list = qobject_cast<QTreeWidget*>(control)) {
         list->clear();
@@ -130,7 +126,7 @@ void CDialogWindow::ShowItems(int id, const std::vector<CListItem>& items) {
         while (tabs->count() > 0)
             tabs->removeTab(0);
         for (const CListItem& item : items)
-            tabs->addTab(FromSystemText(item.text));
+            tabs->addTab(QString::fromStdU16String(platform::Cp1252ToUtf16(item.text)));
         tabs->setCurrentIndex(-1);
     }
 }
@@ -139,7 +135,7 @@ void CDialogWindow::ShowItemText(int id, int row, const std::string& text) {
     QWidget* control = Control(id);
     const QSignalBlocker blocker(control);
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
-        combo->setItemText(row, FromSystemText(text));
+        combo->setItemText(row, QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
     } else if (auto* list = qobject_cast<QTreeWidget*>(control)) {
         if (QTreeWidgetItem* item = list->topLevelItem(row)) {
             const QStringList columns = Columns(text);
@@ -174,12 +170,12 @@ void CDialogWindow::ShowChecked(int id, bool on) {
 
 void CDialogWindow::ShowText(int id, const std::string& text) {
     if (id == kTitleId) {
-        setWindowTitle(FromSystemText(text));
+        setWindowTitle(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
     } else if (auto* label = qobject_cast<QLabel*>(Control(id))) {
-        label->setText(FromSystemText(text));
+        label->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
     } else if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) {
         const QSignalBlocker blocker(edit);
-        edit->setText(FromSystemText(text));
+        edit->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
     }
 }
 

@@ -19,9 +19,6 @@
 
 class QLayout;
 
-QString FromSystemText(const std::string& text);
-std::string ToSystemText(const QString& text);
-
 class CDialogWindow : public QDialog, public CDialogView {
 public:
     explicit CDialogWindow(QWidget* parent);

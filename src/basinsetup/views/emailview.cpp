@@ -17,8 +17,6 @@
 
 namespace {
 
-QString FromWire(const std::string& text) { return QString::fromStdU16String(platform::Cp1252ToUtf16(text)); }
-std::string ToWire(const QString& text) { return platform::Utf16ToCp1252(text.toStdU16String()); }
 
 }  // namespace
 
@@ -35,7 +33,7 @@ CNewEmailDlg::CNewEmailDlg() : address_(new QLineEdit) {
     resize(340, 90);
 }
 
-std::string CNewEmailDlg::GetAddress() const { return ToWire(address_->text()); }
+std::string CNewEmailDlg::GetAddress() const { return platform::Utf16ToCp1252(address_->text().toStdU16String()); }
 
 CEmailDlgView::CEmailDlgView(const std::string& adapterName, uint16_t locatorPort)
     : logic_(*this, adapterName, locatorPort),
@@ -99,7 +97,7 @@ CEmailDlgView::CEmailDlgView(const std::string& adapterName, uint16_t locatorPor
 }
 
 void CEmailDlgView::SetStatus(const std::string& text) {
-    status_->setText(FromWire(text));
+    status_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
     status_->repaint();  // the read that follows keeps the event loop waiting
 }
 
@@ -114,37 +112,37 @@ void CEmailDlgView::StopTimer() { timer_.stop(); }
 
 void CEmailDlgView::PutSettings(const CEmailSettings& settings) {
     enabled_->setChecked(settings.enabled != 0);
-    password_->setText(FromWire(settings.password));
+    password_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.password)));
     for (size_t i = 0; i < std::size(alerts_); ++i)
         alerts_[i]->setChecked(settings.alerts[i] != 0);
     SetRecipients(settings.recipients);
-    address_->setText(FromWire(settings.address));
-    city_->setText(FromWire(settings.city));
-    zip_->setText(FromWire(settings.zip));
+    address_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.address)));
+    city_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.city)));
+    zip_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.zip)));
 }
 
 bool CEmailDlgView::GetSettings(CEmailSettings& settings) {
     settings.enabled = enabled_->isChecked() ? 1 : 0;
-    settings.password = ToWire(password_->text());
+    settings.password = platform::Utf16ToCp1252(password_->text().toStdU16String());
     for (size_t i = 0; i < std::size(alerts_); ++i)
         settings.alerts[i] = alerts_[i]->isChecked() ? 1 : 0;
-    settings.address = ToWire(address_->text());
-    settings.city = ToWire(city_->text());
-    settings.zip = ToWire(zip_->text());
+    settings.address = platform::Utf16ToCp1252(address_->text().toStdU16String());
+    settings.city = platform::Utf16ToCp1252(city_->text().toStdU16String());
+    settings.zip = platform::Utf16ToCp1252(zip_->text().toStdU16String());
     return true;
 }
 
 void CEmailDlgView::SetRecipients(const std::vector<std::string>& recipients) {
     recipients_->clear();
     for (const std::string& recipient : recipients)
-        recipients_->addItem(FromWire(recipient));
+        recipients_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(recipient)));
 }
 
 int CEmailDlgView::SelectedRecipient() { return recipients_->currentItem() ? recipients_->currentRow() : -1; }
 
 void CEmailDlgView::EnableAlertControls(bool on) {
     for (QWidget* control : std::initializer_list<QWidget*>{alerts_[0], alerts_[1], alerts_[2], alerts_[3], add_,
-                                                             remove_, recipients_})
+                                                             remove_, recipients_, password_, address_, city_, zip_})
         control->setEnabled(on);
 }
 

@@ -22,13 +22,11 @@
 
 namespace {
 
-QString FromWire(const std::string& text) { return QString::fromStdU16String(platform::Cp1252ToUtf16(text)); }
-std::string ToWire(const QString& text) { return platform::Utf16ToCp1252(text.toStdU16String()); }
 
 QComboBox* ListOf(const std::vector<std::string>& texts) {
     auto* list = new QComboBox;
     for (const std::string& text : texts)
-        list->addItem(FromWire(text));
+        list->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
     return list;
 }
 
@@ -223,17 +221,17 @@ void CStep1DlgView::EnableControl(int id, bool on) {
 
 void CStep1DlgView::SetControlText(int id, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(Control(id)))
-        label->setText(FromWire(text));
+        label->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
     else if (QWidget* row = Control(id))
         if (auto* first = row->findChild<QLabel*>())
-            first->setText(FromWire(text));
+            first->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
 }
 
 void CStep1DlgView::SetHomePages(const std::vector<CHomePage>& pages) {
     putting_ = true;
     homePage_->clear();
     for (const CHomePage& page : pages)
-        homePage_->addItem(FromWire(page.name), page.id);
+        homePage_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(page.name)), page.id);
     putting_ = false;
 }
 
@@ -246,7 +244,7 @@ void CStep1DlgView::PutValues(const CStep1Values& values) {
     (values.celsius ? celsius_ : fahrenheit_)->setChecked(true);
     priority_->setChecked(values.manualPriority != 0);
     homePage_->setCurrentIndex(values.homePage);
-    zip_->setText(FromWire(values.zip));
+    zip_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(values.zip)));
     latitude_->setText(QString::number(values.latitude, 'f', 4));
     longitude_->setText(QString::number(values.longitude, 'f', 4));
     timeZone_->setCurrentIndex(values.timeZone);
@@ -269,7 +267,7 @@ bool CStep1DlgView::GetValues(CStep1Values& values) {
     values.celsius = celsius_->isChecked() ? 1 : 0;
     values.manualPriority = priority_->isChecked() ? 1 : 0;
     values.homePage = homePage_->currentIndex();
-    values.zip = ToWire(zip_->text());
+    values.zip = platform::Utf16ToCp1252(zip_->text().toStdU16String());
     values.latitude = latitude;
     values.longitude = longitude;
     values.timeZone = timeZone_->currentIndex();

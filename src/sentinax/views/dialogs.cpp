@@ -17,8 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/cp1252.h"
 #include "sentinax/system.h"
-#include "sentinax/views/qtext.h"
 #include "sentinax/views/sortlistview.h"
 
 namespace {
@@ -31,10 +31,12 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 }
 
 // The notes keep the line ends they were stored with.
-QString NotesToEdit(const std::string& notes) { return FromWire(notes).replace("\r\n", "\n"); }
+QString NotesToEdit(const std::string& notes) {
+    return QString::fromStdU16String(platform::Cp1252ToUtf16(notes)).replace("\r\n", "\n");
+}
 std::string NotesFromEdit(const QString& text) {
     QString stored = text;
-    return ToWire(stored.replace("\n", "\r\n"));
+    return platform::Utf16ToCp1252((stored.replace("\n", "\r\n")).toStdU16String());
 }
 
 }  // namespace
@@ -55,7 +57,9 @@ CAddEmailDlgWindow::CAddEmailDlgWindow(QWidget* parent) : QDialog(parent), addre
     resize(360, 90);
 }
 
-std::string CAddEmailDlgWindow::GetAddress() const { return ToWire(address_->text()); }
+std::string CAddEmailDlgWindow::GetAddress() const {
+    return platform::Utf16ToCp1252(address_->text().toStdU16String());
+}
 
 // --- Customer Information ---
 
@@ -139,38 +143,38 @@ QWidget* CSystemDlgWindow::Control(int id) const {
 }
 
 void CSystemDlgWindow::PutFields(const CSystemFields& fields) {
-    name_->setText(FromWire(fields.name));
-    adapter_->setText(FromWire(fields.adapterAddress));
-    password_->setText(FromWire(fields.password));
+    name_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.name)));
+    adapter_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.adapterAddress)));
+    password_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.password)));
     includeDefault_->setChecked(fields.includeDefault != 0);
     for (int i = 0; i < CSystemFields::kNotifyCount; ++i)
         notify_[i]->setChecked(fields.notify[i] != 0);
     notes_->setPlainText(NotesToEdit(fields.notes));
-    address_->setText(FromWire(fields.address));
-    city_->setText(FromWire(fields.city));
-    zip_->setText(FromWire(fields.zip));
-    phone_->setText(FromWire(fields.phone));
+    address_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.address)));
+    city_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.city)));
+    zip_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.zip)));
+    phone_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.phone)));
 }
 
 bool CSystemDlgWindow::GetFields(CSystemFields& fields) {
-    fields.name = ToWire(name_->text());
-    fields.adapterAddress = ToWire(adapter_->text());
-    fields.password = ToWire(password_->text());
+    fields.name = platform::Utf16ToCp1252(name_->text().toStdU16String());
+    fields.adapterAddress = platform::Utf16ToCp1252(adapter_->text().toStdU16String());
+    fields.password = platform::Utf16ToCp1252(password_->text().toStdU16String());
     fields.includeDefault = includeDefault_->isChecked() ? 1 : 0;
     for (int i = 0; i < CSystemFields::kNotifyCount; ++i)
         fields.notify[i] = notify_[i]->isChecked() ? 1 : 0;
     fields.notes = NotesFromEdit(notes_->toPlainText());
-    fields.address = ToWire(address_->text());
-    fields.city = ToWire(city_->text());
-    fields.zip = ToWire(zip_->text());
-    fields.phone = ToWire(phone_->text());
+    fields.address = platform::Utf16ToCp1252(address_->text().toStdU16String());
+    fields.city = platform::Utf16ToCp1252(city_->text().toStdU16String());
+    fields.zip = platform::Utf16ToCp1252(zip_->text().toStdU16String());
+    fields.phone = platform::Utf16ToCp1252(phone_->text().toStdU16String());
     return true;
 }
 
 void CSystemDlgWindow::ShowEmails(const std::vector<std::string>& emails) {
     emails_->clear();
     for (const std::string& email : emails)
-        emails_->addItem(FromWire(email));
+        emails_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(email)));
 }
 
 int CSystemDlgWindow::SelectedEmail() {
@@ -222,17 +226,17 @@ CEmailSetDlgWindow::CEmailSetDlgWindow(QWidget* parent, CEmailServer& server)
 }
 
 void CEmailSetDlgWindow::PutAccount(const CEmailAccount& account) {
-    server_->setText(FromWire(account.smtpServer));
-    sender_->setText(FromWire(account.sender));
-    password_->setText(FromWire(account.password));
-    recipient_->setText(FromWire(account.defaultRecipient));
+    server_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.smtpServer)));
+    sender_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.sender)));
+    password_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.password)));
+    recipient_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.defaultRecipient)));
 }
 
 bool CEmailSetDlgWindow::GetAccount(CEmailAccount& account) {
-    account.smtpServer = ToWire(server_->text());
-    account.sender = ToWire(sender_->text());
-    account.password = ToWire(password_->text());
-    account.defaultRecipient = ToWire(recipient_->text());
+    account.smtpServer = platform::Utf16ToCp1252(server_->text().toStdU16String());
+    account.sender = platform::Utf16ToCp1252(sender_->text().toStdU16String());
+    account.password = platform::Utf16ToCp1252(password_->text().toStdU16String());
+    account.defaultRecipient = platform::Utf16ToCp1252(recipient_->text().toStdU16String());
     return true;
 }
 
@@ -258,7 +262,7 @@ void CEmailLogDlgWindow::DeleteFirstLine() { delete lines_->takeItem(0); }
 
 void CEmailLogDlgWindow::AddLine(const std::string& line) {
     // The tab stands where the list box's tab stop was.
-    lines_->addItem(FromWire(line).replace('\t', "    "));
+    lines_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(line)).replace('\t', "    "));
 }
 
 void CEmailLogDlgWindow::SelectLastLine() {
@@ -329,9 +333,9 @@ CAboutDlgWindow::CAboutDlgWindow(QWidget* parent) : QDialog(parent) {
 
 CErrorsDlgWindow::CErrorsDlgWindow(QWidget* parent, const CSystem& system)
     : QDialog(parent), lines_(new QListWidget) {
-    setWindowTitle(FromWire(GetErrorsTitle(system)));
+    setWindowTitle(QString::fromStdU16String(platform::Cp1252ToUtf16(GetErrorsTitle(system))));
     for (const std::string& line : GetErrorLines(system))
-        lines_->addItem(FromWire(line));
+        lines_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(line)));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lines_);
     resize(330, 200);
@@ -360,7 +364,7 @@ CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system)
     layout->addWidget(list_);
     list_->SetSelectionHandler([this] { logic_->OnItemChanged(); });
     list_->SetErrorsHandler([this](CSystem& record) { CErrorsDlgWindow(this, record).exec(); });
-    setWindowTitle(FromWire(logic_->GetTitle()));
+    setWindowTitle(QString::fromStdU16String(platform::Cp1252ToUtf16(logic_->GetTitle())));
     logic_->LoadHistory();
     resize(870, 440);
     setWindowState(Qt::WindowMaximized);

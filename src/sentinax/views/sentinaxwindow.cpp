@@ -6,8 +6,8 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
+#include "platform/cp1252.h"
 #include "sentinax/views/dialogs.h"
-#include "sentinax/views/qtext.h"
 #include "sentinax/views/sortlistview.h"
 
 namespace {
@@ -93,8 +93,9 @@ void CSentinaxDlgWindow::EnableCommand(int id, bool on) {
 void CSentinaxDlgWindow::RedrawRow(int row) { list_->RedrawRow(row); }
 
 CSentinaxView::Answer CSentinaxDlgWindow::AskYesNoCancel(const std::string& question) {
-    const auto answer = QMessageBox::question(this, windowTitle(), FromWire(question),
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto answer =
+        QMessageBox::question(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(question)),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::Yes)
         return kYes;
     return answer == QMessageBox::No ? kNo : kCancel;
@@ -131,12 +132,12 @@ void CSentinaxDlgWindow::DestroyEmailLog() {
 void CSentinaxDlgWindow::ShowContextMenu(int x, int y) { customers_->popup(QPoint(x, y)); }
 
 void CSentinaxDlgWindow::ShowMessage(const std::string& text) {
-    QMessageBox::information(this, windowTitle(), FromWire(text));
+    QMessageBox::information(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
 }
 
 bool CSentinaxDlgWindow::AskYesNo(const std::string& question) {
-    return QMessageBox::question(this, windowTitle(), FromWire(question), QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    return QMessageBox::question(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(question)),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool CSentinaxDlgWindow::RunBackupReminder() {

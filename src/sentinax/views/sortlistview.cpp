@@ -6,7 +6,8 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
-#include "sentinax/views/qtext.h"
+#include "platform/cp1252.h"
+
 
 namespace {
 
@@ -38,7 +39,8 @@ int CSortListModel::columnCount(const QModelIndex& parent) const {
 QVariant CSortListModel::data(const QModelIndex& index, int role) const {
     const CSystem* item = list_.GetRowData(index.row());
     switch (role) {
-    case Qt::DisplayRole: return FromWire(list_.GetCellText(item, index.column()));
+    case Qt::DisplayRole:
+        return QString::fromStdU16String(platform::Cp1252ToUtf16(list_.GetCellText(item, index.column())));
     case Qt::BackgroundRole: return ToQColor(list_.GetCellBackColor(item, index.column()));
     case Qt::ForegroundRole: return ToQColor(list_.GetCellTextColor(item, index.column()));
     case Qt::TextAlignmentRole:
@@ -52,7 +54,7 @@ QVariant CSortListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= list_.CSortListCtrl::GetColumnCount())
         return QVariant();
-    return FromWire(list_.GetColumnTitles()[static_cast<size_t>(section)]);
+    return QString::fromStdU16String(platform::Cp1252ToUtf16(list_.GetColumnTitles()[static_cast<size_t>(section)]));
 }
 
 void CSortListModel::Reset() {
@@ -74,8 +76,11 @@ void CSortListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (option.state & QStyle::State_Selected)
         back = SelectedBackColor(back);
     const QFontMetrics metrics(option.font);
-    const auto measure = [&](const std::string& text) { return metrics.horizontalAdvance(FromWire(text)); };
-    const QString text = FromWire(FitCellText(list_.GetCellText(item, column), option.rect.width(), measure));
+    const auto measure = [&](const std::string& text) {
+        return metrics.horizontalAdvance(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+    };
+    const std::string fitted = FitCellText(list_.GetCellText(item, column), option.rect.width(), measure);
+    const QString text = QString::fromStdU16String(platform::Cp1252ToUtf16(fitted));
     const int textWidth = metrics.horizontalAdvance(text);
 
     QRect place = option.rect;

@@ -1,8 +1,8 @@
-#include "gateway_wire.h"
+#include "samplegateway/wire.h"
 
 #include <cstring>
 
-namespace testsupport {
+namespace samplegateway {
 namespace {
 
 void PutLittleEndian(Bytes* out, uint32_t value, int bytes) {
@@ -115,4 +115,4 @@ bool FrameDecoder::Next(Frame* frame) {
     return true;
 }
 
-}  // namespace testsupport
+}  // namespace samplegateway

@@ -1,0 +1,237 @@
+#include "samplegateway/house.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gateway_wire.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using samplegateway::House;
+using samplegateway::HouseError;
+using testsupport::Bytes;
+using testsupport::Frame;
+using testsupport::PayloadWriter;
+
+std::optional<House> Read(const std::string& text, HouseError* error = nullptr) {
+    HouseError ignored;
+    return House::Read(text, error ? error : &ignored);
+}
+
+constexpr char kHouse[] = R"(# a house of every kind of field
+switch extra off
+[answer 0x0100 every field]
+i32 7 -5 0xFFFFFFFF
+u16 2011
+u8 0x40 1
+string name "Pool \"A\"\x80\\"
+block 6 01 @4 FF      # the rest zeros
+count names
+when extra
+  i32 99
+end
+list entries i32 string
+  1 "one"
+  2 "two #2"
+end
+
+[slice 300 names]
+list names string
+  "a"
+  "b"
+  "c"
+end
+[answer 0x0102]
+)";
+
+TEST(HouseFile, AnswersWithEveryKindOfField) {
+    std::optional<House> house = Read(kHouse);
+    ASSERT_TRUE(house);
+    EXPECT_EQ(house->Ids(), (std::vector<uint16_t>{0x0100, 0x0102, 300}));  // by id
+    const Bytes every = PayloadWriter()
+                            .Int(7).Int(-5).Int(-1).Short(2011).Byte(0x40).Byte(1)
+                            .String("Pool \"A\"\x80\\")
+                            .Int(6).Raw("\x01\0\0\0\xFF\0", 6)
+                            .Int(3)
+                            .Int(2).Int(1).String("one").Int(2).String("two #2");
+    EXPECT_EQ(house->Payload(0x0100), every);
+    EXPECT_EQ(house->Payload(0x0102), Bytes());
+    EXPECT_EQ(house->Payload(0x0104), Bytes());  // no such answer
+
+    const std::vector<Frame> answers = house->Respond({9, 0x0100, {}});
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].sender, 9);
+    EXPECT_EQ(answers[0].id, 0x0101);
+    EXPECT_EQ(answers[0].payload, every);
+    EXPECT_TRUE(house->Respond({9, 0x0104, {}}).empty());
+}
+
+TEST(HouseFile, SliceAnswersWhatIsAskedAsFarAsTheListGoes) {
+    std::optional<House> house = Read(kHouse);
+    ASSERT_TRUE(house);
+    struct Case {
+        Bytes request;
+        Bytes answer;
+    } cases[] = {
+        {PayloadWriter().Int(0).Int(1).Int(1), PayloadWriter().Int(1).String("b")},
+        {PayloadWriter().Int(0).Int(1).Int(100), PayloadWriter().Int(2).String("b").String("c")},
+        {PayloadWriter().Int(0).Int(5).Int(2), PayloadWriter().Int(0)},
+        {PayloadWriter().Int(0).Int(-1).Int(2), PayloadWriter().Int(0)},
+        {PayloadWriter().Int(0).Int(0).Int(-3), PayloadWriter().Int(0)},
+        {PayloadWriter().Int(0), PayloadWriter().Int(0)},  // cut short: nothing asked
+    };
+    for (const Case& c : cases) {
+        const std::vector<Frame> answers = house->Respond({1, 300, c.request});
+        ASSERT_EQ(answers.size(), 1u);
+        EXPECT_EQ(answers[0].id, 301);
+        EXPECT_EQ(answers[0].payload, c.answer);
+    }
+}
+
+TEST(HouseFile, NamedValuesSwitchesAndListsAreReplaced) {
+    std::optional<House> house = Read(kHouse);
+    ASSERT_TRUE(house);
+    EXPECT_TRUE(house->Set("name", std::string("B")));
+    EXPECT_TRUE(house->SetSwitch("extra", true));
+    EXPECT_TRUE(house->SetList("entries", {{int64_t{5}, std::string("five")}}));
+    EXPECT_TRUE(house->SetList("names", {}));
+    EXPECT_EQ(house->Payload(0x0100), Bytes(PayloadWriter()
+                                                .Int(7).Int(-5).Int(-1).Short(2011).Byte(0x40).Byte(1)
+                                                .String("B")
+                                                .Int(6).Raw("\x01\0\0\0\xFF\0", 6)
+                                                .Int(0)
+                                                .Int(99)
+                                                .Int(1).Int(5).String("five")));
+
+    // What does not fit leaves the house as it was.
+    EXPECT_FALSE(house->Set("name", int64_t{1}));
+    EXPECT_FALSE(house->Set("nothing", int64_t{1}));
+    EXPECT_FALSE(house->SetSwitch("nothing", true));
+    EXPECT_FALSE(house->SetList("nothing", {}));
+    EXPECT_FALSE(house->SetList("entries", {{int64_t{5}}}));
+    EXPECT_FALSE(house->SetList("entries", {{std::string("5"), std::string("five")}}));
+    EXPECT_FALSE(house->SetList("entries", {{int64_t{1} << 32, std::string("five")}}));
+    EXPECT_EQ(house->Payload(0x0100).size(), 60u);
+}
+
+TEST(HouseFile, SameNameSetsEveryValueOrNone) {
+    std::optional<House> house = Read("[answer 1]\nu8 level 1\n[answer 2]\ni32 level 2\n");
+    ASSERT_TRUE(house);
+    EXPECT_FALSE(house->Set("level", int64_t{300}));  // too big for the u8
+    EXPECT_EQ(house->Payload(2), Bytes(PayloadWriter().Int(2)));
+    EXPECT_TRUE(house->Set("level", int64_t{200}));
+    EXPECT_EQ(house->Payload(1), Bytes(PayloadWriter().Byte(200)));
+    EXPECT_EQ(house->Payload(2), Bytes(PayloadWriter().Int(200)));
+}
+
+TEST(HouseFile, TheSampleHouseReads) {
+    std::string error;
+    std::optional<House> house = House::Load(ZV_SAMPLE_HOUSE, &error);
+    ASSERT_TRUE(house) << error;
+    EXPECT_EQ(house->Payload(0x1FB8), Bytes(PayloadWriter().String("4.1 Build 612.0 Rel").Int(2)));
+}
+
+TEST(HouseFile, EachBrokenRuleIsReportedWithItsLine) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int line;
+        const char* message;
+    } cases[] = {
+        {"unknown word", "[answer 1]\ni64 1\n", 2, "unknown word \"i64\""},
+        {"field outside an answer", "# head\ni32 1\n", 2, "outside an answer"},
+        {"unknown section", "[reply 1]\n", 1, "unknown section"},
+        {"header without bracket", "[answer 1\n", 1, "closing ']'"},
+        {"id too big", "[answer 0x10000]\n", 1, "no message id"},
+        {"id missing", "[answer]\n", 1, "no message id"},
+        {"second answer", "[answer 5]\n\n[answer 0x5]\n", 3, "first is on line 1"},
+        {"not a number", "[answer 1]\ni32 1 2x\n", 2, "\"2x\" is no number"},
+        {"i32 out of range", "[answer 1]\ni32 0x100000000\n", 2, "out of the field's range"},
+        {"i32 below range", "[answer 1]\ni32 -2147483649\n", 2, "out of the field's range"},
+        {"u16 out of range", "[answer 1]\nu16 65536\n", 2, "out of the field's range"},
+        {"u8 negative", "[answer 1]\nu8 -1\n", 2, "out of the field's range"},
+        {"number overflow", "[answer 1]\ni32 99999999999999999999\n", 2, "is no number"},
+        {"field without value", "[answer 1]\nu8\n", 2, "without a value"},
+        {"named with two values", "[answer 1]\nu8 level 1 2\n", 2, "one value"},
+        {"string unquoted", "[answer 1]\nstring abc def\n", 2, "double quotes"},
+        {"string unterminated", "[answer 1]\nstring \"abc\n", 2, "closing quote"},
+        {"bad escape", "[answer 1]\nstring \"a\\n\"\n", 2, "unknown escape"},
+        {"short hex escape", "[answer 1]\nstring \"a\\x4\"\n", 2, "unknown escape"},
+        {"block without size", "[answer 1]\nblock\n", 2, "block reads"},
+        {"block too big", "[answer 1]\nblock 65537\n", 2, "block reads"},
+        {"block overfull", "[answer 1]\nblock 1 01 02\n", 2, "more bytes than"},
+        {"block bad byte", "[answer 1]\nblock 4 1\n", 2, "no byte in hex"},
+        {"block bad position", "[answer 1]\nblock 4 @5 01\n", 2, "no position"},
+        {"count unknown list", "[answer 1]\n\ncount nowhere\n", 3, "unknown list \"nowhere\""},
+        {"count without list", "[answer 1]\ncount\n", 2, "count reads"},
+        {"list without end", "[answer 1]\nlist l u8\n1\n[answer 2]\n", 2, "without its end"},
+        {"list at end of file", "[answer 1]\n\nlist l u8\n1\n", 3, "without its end"},
+        {"list of blocks", "[answer 1]\nlist l block\n", 2, "no record field type"},
+        {"list without types", "[answer 1]\nlist l\n", 2, "list reads"},
+        {"second list", "[answer 1]\nlist l u8\nend\n[answer 2]\nlist l u8\nend\n", 5, "second list"},
+        {"record too short", "[answer 1]\nlist l u8 string\n1\nend\n", 3, "has 2 fields, not 1"},
+        {"record of wrong type", "[answer 1]\nlist l u8 string\n1 2\nend\n", 3, "double quotes"},
+        {"end alone", "[answer 1]\nend\n", 2, "end without"},
+        {"when without end", "switch s on\n[answer 1]\nwhen s\ni32 1\n", 3, "without its end"},
+        {"when unknown switch", "[answer 1]\nwhen s\n", 2, "unknown switch"},
+        {"when inside when", "switch s on\n[answer 1]\nwhen s\nwhen s\n", 4, "when inside when"},
+        {"switch in an answer", "[answer 1]\nswitch s on\n", 2, "before the first answer"},
+        {"switch twice", "switch s on\nswitch s off\n", 2, "given twice"},
+        {"switch bad state", "switch s maybe\n", 1, "switch reads"},
+        {"slice of fields", "[slice 1]\ni32 1\n", 2, "one list and nothing else"},
+        {"slice of two lists", "[slice 1]\nlist a u8\nend\nlist b u8\nend\n", 4, "one list and nothing else"},
+        {"slice empty", "[slice 1]\n[answer 2]\n", 1, "one list and nothing else"},
+    };
+    for (const Case& c : cases) {
+        HouseError error;
+        EXPECT_FALSE(Read(c.text, &error)) << c.name;
+        EXPECT_EQ(error.line, c.line) << c.name << ": " << error.message;
+        EXPECT_NE(error.message.find(c.message), std::string::npos) << c.name << ": " << error.message;
+    }
+}
+
+TEST(HouseFile, LimitsHold) {
+    HouseError error;
+    EXPECT_FALSE(Read(std::string(House::kMaxFileSize + 1, '#'), &error));
+    EXPECT_EQ(error.line, 0);
+    EXPECT_NE(error.message.find("larger than"), std::string::npos);
+
+    const std::string longest = "[answer 1]\n#" + std::string(House::kMaxLineLength - 1, 'x') + "\n";
+    EXPECT_TRUE(Read(longest));
+    EXPECT_FALSE(Read("[answer 1]\n\n#" + std::string(House::kMaxLineLength, 'x') + "\n", &error));
+    EXPECT_EQ(error.line, 3);
+    EXPECT_NE(error.message.find("longer than"), std::string::npos);
+
+    // Fifteen blocks of the greatest size fit an answer; the next one does not.
+    std::string blocks = "[answer 1]\n";
+    for (int i = 0; i < 15; ++i)
+        blocks += "block 65536\n";
+    EXPECT_TRUE(Read(blocks));
+    EXPECT_FALSE(Read(blocks + "block 0\nblock 65536\n", &error));
+    EXPECT_EQ(error.line, 18);
+    EXPECT_NE(error.message.find("beyond 1000000 bytes"), std::string::npos);
+
+    // A file without a final newline, with Windows line ends and a lone section.
+    EXPECT_TRUE(Read("[answer 1]\r\ni32 1\r\n[answer 2]"));
+    EXPECT_TRUE(Read(""));
+}
+
+TEST(HouseFile, LoadNamesTheFileInItsErrors) {
+    testsupport::TempDir dir;
+    std::string error;
+    EXPECT_FALSE(House::Load(dir.File("missing.ini"), &error));
+    EXPECT_EQ(error, dir.File("missing.ini") + ": cannot be opened");
+
+    testsupport::WriteFileText(dir.File("bad.ini"), "[answer 1]\nu8 256\n");
+    EXPECT_FALSE(House::Load(dir.File("bad.ini"), &error));
+    EXPECT_EQ(error, dir.File("bad.ini") + ":2: 256 is out of the field's range");
+
+    testsupport::WriteFileText(dir.File("good.ini"), "[answer 1]\nu8 255\n");
+    std::optional<House> house = House::Load(dir.File("good.ini"), &error);
+    ASSERT_TRUE(house);
+    EXPECT_EQ(house->Payload(1), Bytes{255});
+}
+
+}  // namespace
