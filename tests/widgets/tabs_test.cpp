@@ -460,3 +460,27 @@ TEST_F(TabsTest, StripOutlinesWithSliversEndStylesAndBothLayoutModes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TabsTest, SelectOnAColumnRepaintsOnlyTheBandsAndMatchesAFullRepaint) {
+    auto* column = new CTabColumn(&root, CZVRect(0, 0, 100, 240), kClass, 0x303030);
+    root.AddChild(column);
+    column->SetSpacing(4);
+    column->SetBevel(4);
+    for (int i = 0; i < 7; ++i) column->AddTab("Tab", 200 + i);
+    harness.PaintAll();
+    column->Select(1, 1);
+    const testsupport::Image565 partial = harness.Capture();
+    harness.PaintAll();
+    EXPECT_EQ(harness.Capture(), partial);
+
+    // Far from both tabs nothing is drawn.
+    harness.Screen().FillRect(0, 0, 200, 100, 40, 0x00FF00);
+    const uint16_t green = harness.PixelAt(10, 210);
+    column->Select(0, 1);
+    EXPECT_EQ(harness.PixelAt(10, 210), green);
+    EXPECT_NE(harness.PixelAt(10, 15), green);
+}
+
+}  // namespace
