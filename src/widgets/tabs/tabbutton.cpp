@@ -289,7 +289,10 @@ void CTabButton::RenderFace(int pressed) {
     builder.SetColors(pressed ? GetPressedColor() : m_faceColor, m_parent ? m_parent->GetBackColor() : m_backColor);
     builder.RenderShapes(made.get());
     if (skins) SkinWholeFace(made.get(), 0);
-    if (m_ownsImages) delete image;
+    if (cache && m_ownsImages)
+        FreeImages();  // from here on both faces are the cache's
+    else if (m_ownsImages)
+        delete image;
     image = made.release();
     if (cache) {
         cache->AddWindowBitmap(image, key);
