@@ -150,6 +150,12 @@ public:
         return true;
     }
 
+    bool TakePendingPress() override {
+        SDL_Event raw;
+        while (SDL_PollEvent(&raw)) Translate(raw);
+        return TakePress(pending_);
+    }
+
     void SetCursor(CursorShape shape) override {
         if (shape == CursorShape::Hidden) {
             SDL_ShowCursor(SDL_DISABLE);

@@ -18,6 +18,14 @@ void HeadlessWindow::Present(const uint16_t* pixels, int width, int height, int 
                     static_cast<size_t>(std::max(columns, 0)) * sizeof(uint16_t));
 }
 
+bool TakePress(std::deque<WindowEvent>& events) {
+    const auto press =
+        std::find_if(events.begin(), events.end(), [](const WindowEvent& e) { return e.message == kWmLButtonDown; });
+    if (press == events.end()) return false;
+    events.erase(press);
+    return true;
+}
+
 bool HeadlessWindow::PollEvent(WindowEvent* event) {
     if (events_.empty()) return false;
     *event = events_.front();

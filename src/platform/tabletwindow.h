@@ -42,6 +42,9 @@ public:
     virtual void Present(const uint16_t* pixels, int width, int height, int stride) = 0;
     // Takes the next event without waiting; false when none is pending.
     virtual bool PollEvent(WindowEvent* event) = 0;
+    // Removes the first pending left-button press and answers true; every
+    // other pending event stays queued in its order. False when none is pending.
+    virtual bool TakePendingPress() = 0;
     virtual void SetCursor(CursorShape shape) = 0;
     // While captured, a drag keeps reporting moves and the release even
     // outside the window.
@@ -49,6 +52,9 @@ public:
     // Brings the window to the front (a second copy of the program asked).
     virtual void Raise() = 0;
 };
+
+// Removes the first left-button press from a queue of events; the backends' common step.
+bool TakePress(std::deque<WindowEvent>& events);
 
 // The window on SDL's video driver; null, with the reason on standard error,
 // when SDL cannot open one.
@@ -62,6 +68,7 @@ public:
     int GetHeight() const override { return height_; }
     void Present(const uint16_t* pixels, int width, int height, int stride) override;
     bool PollEvent(WindowEvent* event) override;
+    bool TakePendingPress() override { return TakePress(events_); }
     void SetCursor(CursorShape shape) override { cursor_ = shape; }
     void SetCapture(bool captured) override { captured_ = captured; }
     void Raise() override { ++raised_; }

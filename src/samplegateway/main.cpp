@@ -1,10 +1,11 @@
 // samplegateway: serves the sample house on a loopback port until it is interrupted, so that
 // the programs can be tried by hand.
 //
-//   samplegateway [--house <file>]
+//   samplegateway [--house <file>] [--style plain|themed|compact]
 //
 // Without --house the house file is samplehouse.ini beside the program, else the one in the
-// installation's share/zavoro.
+// installation's share/zavoro. The style is the tablet's look: the built-in unthemed one by
+// default, the themed one, or the compact one with its skin picture.
 #include <pthread.h>
 #include <unistd.h>
 
@@ -17,6 +18,7 @@
 #include "platform/process.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/style.h"
 
 namespace {
 
@@ -31,18 +33,32 @@ std::string FindHouseFile() {
 
 int main(int argc, char** argv) {
     std::string path;
-    if (argc == 3 && std::string_view(argv[1]) == "--house") {
-        path = argv[2];
-    } else if (argc != 1) {
-        std::fprintf(stderr, "usage: samplegateway [--house <file>]\n");
-        return 2;
-    } else {
-        path = FindHouseFile();
+    std::optional<samplegateway::Style> style;
+    bool valid = true;
+    for (int i = 1; i < argc && valid; i += 2) {
+        const std::string_view option = argv[i];
+        if (i + 1 >= argc || (option != "--house" && option != "--style")) {
+            valid = false;
+        } else if (option == "--house") {
+            path = argv[i + 1];
+        } else {
+            style = samplegateway::StyleNamed(argv[i + 1]);
+            valid = style.has_value();
+        }
     }
+    if (!valid) {
+        std::fprintf(stderr, "usage: samplegateway [--house <file>] [--style plain|themed|compact]\n");
+        return 2;
+    }
+    if (path.empty()) path = FindHouseFile();
     std::string error;
-    const std::optional<samplegateway::House> house = samplegateway::House::Load(path, &error);
+    std::optional<samplegateway::House> house = samplegateway::House::Load(path, &error);
     if (!house) {
         std::fprintf(stderr, "samplegateway: %s\n", error.c_str());
+        return 1;
+    }
+    if (style && !samplegateway::ApplyStyle(*house, *style)) {
+        std::fprintf(stderr, "samplegateway: %s has no style answer to change\n", path.c_str());
         return 1;
     }
     // An interrupt is waited for, not handled: blocked here, before the gateway's thread
@@ -58,6 +74,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     samplegateway::Serve(gateway, *house);
+    samplegateway::ServeSkinPicture(gateway);
     std::printf("Sample gateway on 127.0.0.1 port %u\n", static_cast<unsigned>(gateway.Port()));
     std::fflush(stdout);
     int signal = 0;

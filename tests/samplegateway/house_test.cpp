@@ -5,6 +5,7 @@
 #include <string>
 
 #include "gateway_wire.h"
+#include "samplegateway/style.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -235,3 +236,46 @@ TEST(HouseFile, LoadNamesTheFileInItsErrors) {
 }
 
 }  // namespace
+
+// ---- the tablet's styles of the sample house
+
+TEST(SampleHouseStyles, EachStyleTurnsTheStyleAnswer) {
+    std::string error;
+    std::optional<House> house = House::Load(ZV_SAMPLE_HOUSE, &error);
+    ASSERT_TRUE(house) << error;
+    struct Case {
+        samplegateway::Style style;
+        int32_t kind;
+        int32_t flags;
+    } cases[] = {{samplegateway::Style::kPlain, 2, 0},
+                 {samplegateway::Style::kThemed, 1, 0x21181},
+                 {samplegateway::Style::kCompact, 1, 0x61381}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(samplegateway::ApplyStyle(*house, c.style));
+        const Bytes payload = house->Payload(0x258B);
+        testsupport::PayloadReader reader(payload);
+        int32_t kind = 0, classes = 0, values = 0, colours = 0;
+        ASSERT_TRUE(reader.Int(&kind));
+        EXPECT_EQ(kind, c.kind);
+        if (kind == 2) {
+            EXPECT_EQ(reader.Left(), 0u);
+            continue;
+        }
+        ASSERT_TRUE(reader.Int(&classes) && reader.Int(&values) && reader.Int(&colours));
+        EXPECT_EQ(classes * values, 38 * 9);
+        std::vector<uint8_t> tables((classes * values + 3) / 4 * 4 + classes * colours * 4);
+        ASSERT_TRUE(reader.Raw(tables.data(), tables.size()));
+        int32_t flags = 0;
+        ASSERT_TRUE(reader.Int(&flags));
+        EXPECT_EQ(flags, c.flags);
+    }
+    EXPECT_FALSE(samplegateway::StyleNamed("glossy"));
+    EXPECT_EQ(samplegateway::StyleNamed("compact"), samplegateway::Style::kCompact);
+}
+
+TEST(SampleHouseStyles, TheSkinPictureIsAPng) {
+    const Bytes png = samplegateway::SkinPicture();
+    ASSERT_GT(png.size(), 64u * 64 * 3);
+    const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    EXPECT_TRUE(std::equal(std::begin(signature), std::end(signature), png.begin()));
+}

@@ -152,6 +152,8 @@ TEST(SampleGatewayProgram, ServesTheHouseItIsGiven) {
 TEST(SampleGatewayProgram, RefusesWhatItCannotServe) {
     testsupport::TempDir dir;
     testsupport::WriteFileText(dir.File("bad.ini"), "[answer 1]\n\nlist l u8\n");
+    testsupport::WriteFileText(dir.File("plain.ini"), "[answer 0x258B]\ni32 2\n");
+    const std::string kUsage = "usage: samplegateway [--house <file>] [--style plain|themed|compact]\n";
     struct Case {
         std::vector<std::string> arguments;
         int code;
@@ -159,8 +161,11 @@ TEST(SampleGatewayProgram, RefusesWhatItCannotServe) {
     } cases[] = {
         {{"--house", dir.File("bad.ini")}, 1, "samplegateway: " + dir.File("bad.ini") + ":3: list \"l\" without its end\n"},
         {{"--house", dir.File("none.ini")}, 1, "samplegateway: " + dir.File("none.ini") + ": cannot be opened\n"},
-        {{"--house"}, 2, "usage: samplegateway [--house <file>]\n"},
-        {{"--port", "80"}, 2, "usage: samplegateway [--house <file>]\n"},
+        {{"--house"}, 2, kUsage},
+        {{"--port", "80"}, 2, kUsage},
+        {{"--style", "glossy"}, 2, kUsage},
+        {{"--house", dir.File("plain.ini"), "--style", "themed"}, 1,
+         "samplegateway: " + dir.File("plain.ini") + " has no style answer to change\n"},
     };
     for (Case& c : cases) {
         Program program(c.arguments);

@@ -16,6 +16,8 @@ public:
     int Count() const;
     // Source name of the last report ("" before any).
     std::string LastSource() const;
+    // Line of the last report (0 before any).
+    int LastLine() const;
 };
 
 }  // namespace testsupport

@@ -59,12 +59,14 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
     Put(sample.homePages, "home_pages", list("home_pages"));
     Put(sample.menu, "menu", list("menu"));
     Put(sample.monitorLayout, "monitor_layout", flag("monitor_layout"));
+    if (sample.style) EXPECT_TRUE(samplegateway::ApplyStyle(house, *sample.style));
     return house;
 }
 
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
     samplegateway::Serve(gateway.Engine(), SampleHouse(sample));
     ServeSampleHouse(gateway);
+    if (sample.style) samplegateway::ServeSkinPicture(gateway.Engine());
 }
 
 Bytes SampleStatus(int32_t linkState, int32_t air, int32_t pool, int32_t spa) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fake_gateway.h"
+#include "samplegateway/style.h"
 #include "samplegateway/house.h"
 
 namespace testsupport {
@@ -32,6 +33,8 @@ struct SampleInstallation {
     // The tablet's main menu: entry types (page 5000 + type) and captions.
     std::optional<MenuEntries> menu;
     std::optional<bool> monitorLayout;  // the configuration ends with the value the monitor reads
+    // The tablet's look; the themed ones come with the skin picture.
+    std::optional<samplegateway::Style> style;
 };
 
 // The house file with the installation's values in place; a value the file does not hold

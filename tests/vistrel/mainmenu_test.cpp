@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/dibdc.h"
 #include "shell_fixture.h"
+#include "support/golden.h"
 #include "support/sample_installation.h"
 #include "vistrel/shell/pbase.h"
 #include "core/messages/shellmessages.h"
@@ -241,3 +243,24 @@ TEST_F(MainMenuTest, ReleasingEarlyKeepsTheProgramRunning) {
 }
 
 }  // namespace
+
+TEST_F(MainMenuTest, TheToolkitFindsTheMenuAndItsShadedTail) {
+    ServeMenu({{0, "Home"}, {10, "Pool"}, {5, "Lights"}});
+    ConnectWithMenu(3);
+    ASSERT_EQ(FindMenuColumn(), static_cast<CMenuColumn*>(Menu()));
+    EXPECT_EQ(FindMenuColumn()->FillsColumn(), 0);
+    EXPECT_EQ(FindMenuColumn()->IsLastEntrySelected(), 0);
+    Menu()->Select(2, 0);
+    EXPECT_EQ(FindMenuColumn()->IsLastEntrySelected(), 1);
+    Menu()->Select(0, 0);
+
+    window->PaintAll();
+    CZVDC dc(Menu());
+    Menu()->DrawTail(&dc, 1);
+    CDibDC& screen = *window->GetScreen();
+    const int w = Menu()->GetWidth();
+    testsupport::Image565 tail{w, 240, {}};
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < w; ++x) tail.pixels.push_back(*screen.GetPixelAddress(x, y));
+    EXPECT_TRUE(testsupport::MatchesGolden(tail, "menu_shaded_tail"));
+}

@@ -197,3 +197,60 @@ TEST_F(MainWndMessages, DisplayPowerBlanksTheWindowAndBlocksInputUntilATouch) {
 }
 
 }  // namespace
+
+// ---- the shell's answers to the drawing engine
+
+TEST_F(MainWndMessages, StatusReportCarriesMemoryAndBatteryWhenConnectedAndThemed) {
+    ASSERT_EQ(CSetServer::Get()->IsThemed(), 1);
+    window->SendStatus();
+    Frame sent;
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_SESSION_CLIENTSTATUS, &sent));
+    EXPECT_EQ(sent.sender, 0);
+    testsupport::PayloadReader reader(sent.payload);
+    int32_t memory = 0, battery = 0, last = 0;
+    ASSERT_TRUE(reader.Int(&memory) && reader.Int(&battery) && reader.Int(&last));
+    EXPECT_GT(memory, 0);
+    EXPECT_GE(battery, 0);
+    EXPECT_LE(battery, 100);
+    EXPECT_EQ(last, -1);
+    EXPECT_EQ(reader.Left(), 0u);
+}
+
+TEST_F(MainWndMessages, NoStatusReportUnthemedOrOffline) {
+    constexpr uint16_t kMarker = 0x1234;
+    const auto sendMarker = [this] {
+        CZVMSG marker(0, kMarker);
+        server.Send(&marker);
+    };
+    CZVMSG unthemed(0, 0);
+    unthemed.WriteInt(2);
+    unthemed.ResetPosition();
+    ASSERT_EQ(CSetServer::Get()->ParseSettings(&unthemed), 1);
+    window->SendStatus();
+    sendMarker();
+    ASSERT_TRUE(gateway.WaitForRequest(kMarker));
+    for (const Frame& frame : gateway.Requests()) EXPECT_NE(frame.id, ZVM_SESSION_CLIENTSTATUS);
+
+    server.Disconnect();
+    window->SendStatus();  // offline: nothing to send to, and nothing breaks
+    EXPECT_EQ(server.IsConnected(), 0);
+}
+
+TEST_F(MainWndMessages, ZoomTransitionTakesOnlyAPendingPressFromTheWindow) {
+    CDibDC picture(40, 30, 0, 0, 0);
+    native.QueueKey('A', 'a');
+    native.QueueMouse(platform::kWmLButtonDown, 5, 5, 1);
+    native.QueueMouse(platform::kWmLButtonUp, 5, 5, 0);
+    CZVDC dc(window.get());
+    EXPECT_EQ(dc.PlayZoomTransition(&picture, 0, 0), 0);
+
+    std::vector<int> left;
+    platform::WindowEvent event;
+    while (native.PollEvent(&event)) left.push_back(event.message);
+    EXPECT_EQ(left, (std::vector<int>{platform::kWmKeyDown, platform::kWmChar, platform::kWmKeyUp,
+                                      platform::kWmLButtonUp}));
+
+    native.QueueKey('B', 'b');
+    EXPECT_EQ(dc.PlayZoomTransition(&picture, 0, 0), 1);  // no press: it plays to the end
+    EXPECT_EQ(native.PendingEvents(), 3);
+}

@@ -91,6 +91,31 @@ TEST_F(TabletRun, ShowsTheGatewaysMenuBesideTheHomePage) {
     EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_menu"));
 }
 
+class StyledTabletRun : public TabletRun, public ::testing::WithParamInterface<samplegateway::Style> {};
+
+TEST_P(StyledTabletRun, FirstFrameInTheGatewaysStyle) {
+    testsupport::SampleInstallation sample;
+    sample.style = GetParam();
+    testsupport::ServeSampleInstallation(gateway, sample);
+    testsupport::Image565 shown;
+    int compact = -1;
+    TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
+        if (pass == 1) {
+            compact = CSetServer::Get()->IsCompactLayout();
+            window.PaintAll();
+            shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+        }
+        return pass == 2;
+    });
+    EXPECT_EQ(TabletMain(Arguments(), host), 0);
+    const bool wantCompact = GetParam() == samplegateway::Style::kCompact;
+    EXPECT_EQ(compact, wantCompact ? 1 : 0);
+    EXPECT_TRUE(testsupport::MatchesGolden(shown, wantCompact ? "vistrel_compact" : "vistrel_themed"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, StyledTabletRun,
+                         ::testing::Values(samplegateway::Style::kThemed, samplegateway::Style::kCompact));
+
 TEST_F(TabletRun, TabletScreenGivesFullScreenAndLogsInWithTheClientTypeOfItsLayout) {
     int clientType = -1;
     TestHost host(environment.Folder(), 800, 480, [&](CMainWnd&, CZVServer& server, int pass) {

@@ -434,3 +434,53 @@ TEST_F(TabsTest, TheKeypadsCancelAndEnterShareOneFittedSize) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TabsTest, StripOutlinesWithSliversEndStylesAndBothLayoutModes) {
+    struct Row {
+        int left, right, mode, selected;
+    } rows[] = {{0, 0, 2, 4}, {1, 1, 2, 0}, {2, 2, 2, 5}, {0, 0, 1, 3}};
+    int y = 4;
+    for (const Row& row : rows) {
+        auto* strip = new CTabStrip(&root, CZVRect(10, y, 300, 32), kClass, &root, 0x404040);
+        root.AddChild(strip);
+        strip->SetFaceColor(0xC08040);
+        strip->SetShape(6, 3, 0);
+        strip->SetLeftEndStyle(row.left);
+        strip->SetRightEndStyle(row.right);
+        strip->SetLayoutMode(row.mode);
+        strip->SetTabsPerRow(3, 6);
+        for (int i = 0; i < 6; ++i) strip->AddTab(CZVString("T") + CZVString(std::to_string(i).c_str()), 100 + i);
+        strip->Select(row.selected, 0);
+        y += 40;
+    }
+    harness.PaintAll();
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "tab_strip_outlines"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TabsTest, SelectOnAColumnRepaintsOnlyTheBandsAndMatchesAFullRepaint) {
+    auto* column = new CTabColumn(&root, CZVRect(0, 0, 100, 240), kClass, 0x303030);
+    root.AddChild(column);
+    column->SetSpacing(4);
+    column->SetBevel(4);
+    for (int i = 0; i < 7; ++i) column->AddTab("Tab", 200 + i);
+    harness.PaintAll();
+    column->Select(1, 1);
+    const testsupport::Image565 partial = harness.Capture();
+    harness.PaintAll();
+    EXPECT_EQ(harness.Capture(), partial);
+
+    // Far from both tabs nothing is drawn.
+    harness.Screen().FillRect(0, 0, 200, 100, 40, 0x00FF00);
+    const uint16_t green = harness.PixelAt(10, 210);
+    column->Select(0, 1);
+    EXPECT_EQ(harness.PixelAt(10, 210), green);
+    EXPECT_NE(harness.PixelAt(10, 15), green);
+}
+
+}  // namespace

@@ -3,12 +3,17 @@
 #include <algorithm>
 
 #include "core/zvquery.h"
+#include "gfx/dibdc.h"
 #include "platform/clock.h"
 #include "vistrel/shell/mainwnd.h"
 #include "core/messages/shellmessages.h"
+#include "widgets/regions/shadewnd.h"
 #include "widgets/style/setserver.h"
 
 namespace {
+
+// The tail's edge is shaded as lightly as the entries' outlines.
+constexpr int kTailDepth = 25;
 
 struct EntryIcons {
     const char* themed;
@@ -193,8 +198,16 @@ void CMainMenu::DrawTail(CZVDC* dc, int shaded) {
     dc->SetOrigin(ToRootX(0), ToRootY(0));
     FillBackColor(dc, 0, top, m_width, m_height - top);
     const int bevel = GetBevel();
-    if (shaded && bevel > 0)
-        dc->FillRect(CSetServer::GetPressedShade(m_faceColor), m_width - bevel, top, bevel, m_height - top, 0);
+    if (!shaded || bevel <= 0) return;
+    const int height = m_height - top;
+    CDibDC edge(bevel, height, 0, 0, 1);
+    CShadeWnd builder(nullptr, CZVRect(0, 0, bevel, height), 0);
+    builder.SetColors(m_faceColor, m_backColor);
+    builder.SetBevel(bevel);
+    builder.SetDepth(kTailDepth);
+    builder.AddEdge(3, 0, 0, bevel, height);
+    builder.RenderShapes(&edge);
+    dc->BitBlt(m_width - bevel, top, &edge, 0, 0, bevel, height);
 }
 
 void CMainMenu::Paint(CZVDC* dc, int withBackground) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/zvserver.h"
+#include "widgets/tabs/menucolumn.h"
 #include "widgets/tabs/tabcolumn.h"
 #include "core/messages/shellmessages.h"
 
@@ -26,7 +27,7 @@ struct CMenuAnswer {
     std::vector<std::string> captions;
 };
 
-class CMainMenu : public CTabColumn, public CSocketSink {
+class CMainMenu : public CTabColumn, public CSocketSink, public CMenuColumn {
 public:
     static constexpr int kFirstCommand = 5000;
     static constexpr int kExitType = 14;
@@ -64,12 +65,14 @@ public:
     int CheckMenu();
     // Every entry's caption and icon into the context, at the entries' places.
     void DrawEntries(CZVDC* dc);
-    // The area below the last entry: a shaded edge, or the column's background.
-    void DrawTail(CZVDC* dc, int shaded);
-    // The entries fill the whole column: no tail below the last.
-    int FillsColumn() const { return m_fillsHeight; }
+    // ---- the toolkit's view of the menu
+    // The area below the last entry: the column's background, with a shaded
+    // edge down its right side when shaded.
+    void DrawTail(CZVDC* dc, int shaded) override;
+    int FillsColumn() const override { return m_fillsHeight; }
+    int IsLastEntrySelected() override { return GetTabCount() > 0 && GetSelectedIndex() == GetTabCount() - 1; }
+    int GetPressState() const override { return m_pressState; }
     int IsSubscriptionPending() const { return m_subscriptionPending; }
-    int GetPressState() const { return m_pressState; }
 
     // The icon an entry type asks of the gateway.
     static const char* IconNameOf(int type, int themed);

@@ -1,5 +1,6 @@
 #include "vistrel/shell/mainwnd.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -26,9 +27,6 @@ namespace {
 constexpr int kPageVariables = 10;
 int g_pageVariables[kPageVariables] = {};
 CMainWnd* g_tabletMainWnd = nullptr;
-
-// The cache slot of each cached command.
-constexpr int kCachedCommands[CMainWnd::kCacheSlots] = {5000, 5001, 5002, 5006, 5007, 5009, 5005, 5013};
 
 constexpr int kCtrlQ = 17;
 
@@ -131,11 +129,7 @@ CMainWnd::~CMainWnd() {
     m_overlay.Drop();
     if (m_currentPage) ReleasePage(m_currentPage);
     m_currentPage = nullptr;
-    for (CZVWindow*& page : m_cache) {
-        if (page) RemoveChild(page);
-        delete page;
-        page = nullptr;
-    }
+    m_cache.Free(*this, nullptr);
     // Pages still in the tree ask for the menu as they go: it goes with them.
     m_menu = nullptr;
     DeleteChildren();
@@ -246,42 +240,23 @@ void CMainWnd::StartPages() {
     if (GetMainMenu()) DoCommand(GetSelectedMenuId(), 1);
 }
 
-int CMainWnd::CacheSlotOf(int id) const {
-    for (int slot = 0; slot < kCacheSlots; ++slot)
-        if (kCachedCommands[slot] == id) return slot;
-    return -1;
-}
-
 CZVWindow* CMainWnd::GetPage(int id, CZVRect rect, int show) {
     if (m_services.GetAvailableMemory() < kLowMemory) FreePageCache();
-    const int slot = CacheSlotOf(id);
-    if (slot < 0) return nullptr;
-    if (!m_cache[slot]) m_cache[slot] = MakePage(id, rect);
-    if (m_cache[slot]) m_cache[slot]->Show(show, 0);
-    return m_cache[slot];
+    CZVWindow* page = m_cache.Get(id, [&] { return MakePage(id, rect); });
+    if (page) page->Show(show, 0);
+    return page;
 }
 
 void CMainWnd::ReleasePage(CZVWindow* page) {
     if (!page) return;
     RemoveChild(page);
-    for (CZVWindow* cached : m_cache) {
-        if (cached == page) {
-            page->Show(0, 0);
-            return;
-        }
-    }
-    delete page;
+    if (m_cache.Holds(page))
+        page->Show(0, 0);
+    else
+        delete page;
 }
 
-void CMainWnd::FreePageCache() {
-    for (CZVWindow*& page : m_cache) {
-        if (page && page != m_currentPage) {
-            RemoveChild(page);
-            delete page;
-        }
-        page = nullptr;
-    }
-}
+void CMainWnd::FreePageCache() { m_cache.Free(*this, m_currentPage); }
 
 int CMainWnd::OnCommand(int id) {
     if (id > 0 && id != kNoCommand) DoCommand(id, 0);
@@ -329,7 +304,7 @@ void CMainWnd::DoCommand(int id, int quiet) {
         m_webNoNavigation = 0;
     } else if (id == kCommandHome && server && server->IsRemoteMode() && !server->IsConnected()) {
         page = MakePage(kCommandLogin, area);
-    } else if (CacheSlotOf(id) >= 0) {
+    } else if (CPageCache::IsCached(id)) {
         page = GetPage(id, area, 0);
     } else {
         page = MakePage(id, area);
@@ -518,7 +493,7 @@ void CMainWnd::Identify(const std::string& text) {
 
 int CMainWnd::OnIdle(int work) {
     if (g_audioplayer) g_audioplayer->Poll();
-    StepAlertSound();
+    m_alert.Step();
     if (m_exitRequested) {
         m_destroyRequested = 1;
         return 0;
@@ -542,8 +517,7 @@ void CMainWnd::RebuildRequestedPage() {
     m_rebuildCheckTick = platform::GetTickCount();
     auto* page = m_currentPage ? dynamic_cast<CPageBase*>(m_currentPage->GetPage()) : nullptr;
     if (!page || !page->IsRebuildRequested()) return;
-    for (CZVWindow*& cached : m_cache)
-        if (cached == m_currentPage) cached = nullptr;
+    m_cache.Forget(m_currentPage);
     DoCommand(m_currentCommand, 0);
 }
 
@@ -562,24 +536,10 @@ void CMainWnd::RunPendingCommand() {
     OnCommand(id);
 }
 
-void CMainWnd::ClearAlert() {
-    m_alertSound.clear();
-    m_alertRepeats = m_alertPlayed = m_alertInterval = 0;
-}
-
-void CMainWnd::StepAlertSound() {
-    if (m_alertPlayed >= m_alertRepeats || platform::TicksSince(m_alertTick) <= static_cast<uint32_t>(m_alertInterval))
-        return;
-    if (CSetServer* style = CSetServer::Get())
-        if (CSoundClip* clip = style->GetSound(CZVString(m_alertSound.c_str()))) clip->Play(1);
-    ++m_alertPlayed;
-    m_alertTick = platform::GetTickCount();
-}
-
 // ---- gateway messages
 
 void CMainWnd::OnConnect(int connected) {
-    ClearAlert();
+    m_alert.Clear();
     CZVServer* server = GetServer();
     if (connected) {
         if (m_hwnd) m_hwnd->Raise();
@@ -599,6 +559,18 @@ void CMainWnd::OnConnect(int connected) {
     }
     if (server) QACacheClear(*server);
     FreePageCache();
+}
+
+void CMainWnd::SendStatus() {
+    CZVServer* server = GetServer();
+    CSetServer* style = CSetServer::Get();
+    if (!server || !server->IsConnected() || !style || !style->IsThemed()) return;
+    constexpr uint64_t kIntMax = INT32_MAX;
+    CZVMSG message(0, ZVM_SESSION_CLIENTSTATUS);
+    message.WriteInt(static_cast<int32_t>(std::min(m_services.GetAvailableMemory(), kIntMax)));
+    message.WriteInt(m_battery.GetPercent());
+    message.WriteInt(-1);
+    server->Send(&message);
 }
 
 void CMainWnd::OnMessage(CZVMSG* message) {
@@ -689,14 +661,7 @@ void CMainWnd::OnPlaySound(CZVMSG* message) {
     std::string name;
     int32_t repeats = 0, interval = 0;
     if (!message->ReadString(name) || !message->ReadInt(repeats) || !message->ReadInt(interval)) return;
-    m_alertSound = name;
-    m_alertRepeats = repeats;
-    m_alertInterval = interval > 0 ? interval : 0;
-    m_alertPlayed = 0;
-    m_alertTick = platform::GetTickCount();
-    if (repeats <= 0) return;
-    if (CSetServer* style = CSetServer::Get())
-        if (CSoundClip* clip = style->GetSound(CZVString(name.c_str()))) clip->Play(1);
+    m_alert.Start(name, repeats, interval);
 }
 
 void CMainWnd::OnMenuAnswer(CZVMSG* message) {

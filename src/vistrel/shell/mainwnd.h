@@ -1,8 +1,8 @@
 #pragma once
 // CMainWnd: the tablet's one root window over its one native window. It
-// holds the page shown right of the main menu and a cache of eight built
-// pages, the sliding overlay, the idle state, the pending command and the
-// alert sound; it routes the native window's events into the tree, paints
+// holds the page shown right of the main menu (kept built in its page
+// cache), the sliding overlay, the idle state, the pending command and the
+// alert sound (a part of its own); it routes the native window's events into the tree, paints
 // the whole tree into the screen surface, runs the idle step of the main
 // loop and, as a sink, handles the gateway messages meant for the tablet as
 // a whole. It owns the main menu; the pages and the idle screens are built
@@ -14,7 +14,10 @@
 #include "core/zvserver.h"
 #include "gfx/dibdc.h"
 #include "gfx/shellservices.h"
+#include "platform/power.h"
 #include "platform/tabletwindow.h"
+#include "vistrel/shell/alertsound.h"
+#include "vistrel/shell/pagecache.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/window/overlay.h"
 
@@ -55,7 +58,6 @@ class CMainMenu;
 
 class CMainWnd : public CMainWndBase, public CSocketSink {
 public:
-    static constexpr int kCacheSlots = 8;
     static constexpr uint32_t kStatusInterval = 5000;     // ms
     static constexpr uint32_t kStyleRetryInterval = 5000;  // ms
     static constexpr uint32_t kRebuildCheckInterval = 5000;  // ms
@@ -127,6 +129,9 @@ public:
     int IsMenuReloadPending() const { return m_menuReloadPending; }
 
     // ---- gateway messages
+    // The client status report (available memory, battery charge), sent
+    // while connected with a themed style.
+    void SendStatus();
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int connected) override;
 
@@ -139,7 +144,7 @@ public:
     int IsUpdatePending() const { return m_updatePending; }
     int IsUpdateForced() const { return m_updateForced; }
     int IsStyleReloadPending() const { return m_styleReloadPending; }
-    int GetAlertPlays() const { return m_alertPlayed; }
+    int GetAlertPlays() const { return m_alert.GetPlays(); }
 
 protected:
     // ---- seams for the pages, which their own code fills in
@@ -167,6 +172,8 @@ private:
         bool FillSkinned(CZVDC* dc, COLORREF colour, int x, int y, int w, int h) override;
         bool IsDitherEnabled() override { return m_owner.CMainWndBase::IsDitherEnabled() != 0; }
         uint64_t GetAvailableMemory() override;
+        void SendStatus() override { m_owner.SendStatus(); }
+        bool TakePendingPress() override { return m_owner.m_hwnd && m_owner.m_hwnd->TakePendingPress(); }
 
     private:
         CMainWnd& m_owner;
@@ -185,18 +192,15 @@ private:
     // The gateway's audio: a source to play, the intercom's audio (mainwnd_audio.cpp).
     void OnAudioMessage(CZVMSG* message);
     void OnRemoteKey(CZVMSG* message);
-    void StepAlertSound();
     void RunPendingCommand();
     // Every kRebuildCheckInterval: a current page that asks for it is built anew.
     void RebuildRequestedPage();
-    void ClearAlert();
-    int CacheSlotOf(int id) const;
 
     std::unique_ptr<CDibDC> m_screen;
     Services m_services;
     CShellServices* m_previousServices;
     int m_windowFlags;
-    CZVWindow* m_cache[kCacheSlots] = {};
+    CPageCache m_cache;
     CZVWindow* m_currentPage = nullptr;
     CMainMenu* m_menu = nullptr;
     COverlayHost m_overlay{*this};
@@ -221,11 +225,8 @@ private:
     int m_menuReloadPending = 0;
     int m_buttonDown = 0;
     std::string m_windowTitle;
-    std::string m_alertSound;
-    int m_alertRepeats = 0;
-    int m_alertPlayed = 0;
-    int m_alertInterval = 0;
-    uint32_t m_alertTick = 0;
+    CAlertSound m_alert;
+    platform::BatteryGauge m_battery;
 };
 
 // The main window, or null early at start-up and late at shut-down.

@@ -2,6 +2,8 @@
 // What a button needs of its icon. The icon code supplies the pictures (the
 // built-in vector shapes and the gateway's icons by name) by installing its
 // source; until then every icon is empty and draws nothing.
+#include <cstdint>
+
 #include "gfx/speed.h"
 #include "gfx/zvrect.h"
 #include "gfx/zvstring.h"
@@ -17,6 +19,11 @@ public:
     // disabled button. An icon still loading remembers the owner, which
     // draws it again once it arrives.
     virtual void Draw(CPaintWindow* owner, CZVDC* dc, CZVRect rect, COLORREF back, int greyed) = 0;
+    // Draws the icon with the tint bytes (r, g, b) added to its pixels; an
+    // icon without pixels of its own draws as it is.
+    virtual void DrawTinted(CPaintWindow* owner, CZVDC* dc, CZVRect rect, COLORREF back, const uint8_t* /*tint*/) {
+        Draw(owner, dc, rect, back, 0);
+    }
     // The gateway's picture is still awaited.
     virtual int IsRequestPending() const { return 0; }
     // Asks for the picture again.

@@ -22,6 +22,9 @@ public:
     void Draw(CPaintWindow* owner, CZVDC* dc, CZVRect rect, COLORREF back, int greyed) override {
         m_icon->Draw(owner, dc, back, rect, greyed ? static_cast<int>(CZVIcon::kDisabled) : 0, nullptr);
     }
+    void DrawTinted(CPaintWindow* owner, CZVDC* dc, CZVRect rect, COLORREF back, const uint8_t* tint) override {
+        m_icon->Draw(owner, dc, back, rect, 0, tint);
+    }
     int IsRequestPending() const override { return Shared()->GetState() == CZVIcon::kAsked; }
     void Refresh() override {
         if (Shared()->GetState() == CZVIcon::kNotRequested) Shared()->Request();

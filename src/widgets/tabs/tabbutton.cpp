@@ -1,13 +1,24 @@
 #include "widgets/tabs/tabbutton.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "gfx/bitmapcache.h"
+#include "gfx/dibdc.h"
+#include "gfx/skinservices.h"
 #include "platform/report.h"
+#include "widgets/regions/shadewnd.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
 #include "widgets/text/zvlabel.h"
 
 namespace {
+
+constexpr const char* kSource = "tabbutton";
+// The outline of a menu tab is shaded less deeply than a button's face.
+constexpr int kEdgeDepth = 25;
+// Style bits that a compact tab's highlight glow takes over.
+constexpr int kGlowRampBits = k3DRampIn | k3DRampOut;
 
 // Layout bits of the style object's flags that place a menu tab's icon.
 constexpr int kLayoutBits = 0xF00;
@@ -226,4 +237,122 @@ int CTabButton::ApplyCaptionFont(int start) {
         size = FitFontSize(size, line);
     }
     return size;
+}
+
+// ---- faces of the menu tabs
+
+void CTabButton::BuildEdgePieces(CShadeWnd* builder) {
+    if (GetMargin() != 0) ReportAssert(kSource, 1101, 1);
+    if (m_radius == 0) ReportAssert(kSource, 1102, 1);
+    if (!m_ownFace) {
+        ReportAssert(kSource, 1137, 1);
+        return;
+    }
+    const int b = GetBevel();
+    const int r = m_radius;
+    const int grow = std::max(b - r, 0);  // a bevel wider than the corner reaches past it
+    const int W = m_width, H = m_height;
+    builder->SetDepth(kEdgeDepth);
+    builder->AddRect(b, b, W - 1, H - b - 1);
+    builder->AddRect(r, 0, W - 1, b - 1);
+    builder->AddRect(0, r, b - 1, H - r - 1);
+    if (r > 0) {
+        builder->AddCorner(1, {0, 0, r, r}, 0);
+        builder->AddCorner(0, {0, H - r, r, r}, 0);
+    }
+    if (CShadeEdge* e = builder->AddEdgeBounds(0, r, 0, W - 1, b - 1); e && grow) e->SetCuts(0, grow);
+    if (CShadeEdge* e = builder->AddEdgeBounds(2, r, H - b, W - 1, H - 1); e && grow) e->SetCuts(0, grow);
+    if (CShadeEdge* e = builder->AddEdgeBounds(1, 0, r, b - 1, H - r - 1); e && grow) e->SetCuts(0, grow);
+}
+
+void CTabButton::RenderFace(int pressed) {
+    if (m_lookSource || m_width <= 0 || m_height <= 0) return;
+    CDibDC*& image = pressed ? m_pressedImage : m_normalImage;
+    // Only a tab with a cache key shares its faces through the cache; keyless
+    // tabs keep their own, so that two of them never overwrite each other's.
+    CBitmapCache* cache = m_cacheKey ? CBitmapCache::Instance() : nullptr;
+    const uintptr_t key = reinterpret_cast<uintptr_t>(m_cacheKey) + pressed;
+    if (cache) {
+        if (CDibDC* found = cache->FindWindowBitmap(key)) {
+            if (m_ownsImages) FreeImages();
+            image = found;
+            m_ownsImages = 0;
+            return;
+        }
+    }
+    const bool skins = (CSetServer::CurrentFlags() & kStyleSkins) != 0;
+    auto made = std::make_unique<CDibDC>(m_width, m_height, 0, 0, 1);
+    if (!skins) made->FillRect(0, 0, 0, m_width, m_height, m_backColor);
+    CShadeWnd builder(nullptr, CZVRect(0, 0, m_width, m_height), 0);
+    BuildEdgePieces(&builder);
+    builder.SetBevel(GetBevel());
+    builder.SetColors(pressed ? GetPressedColor() : m_faceColor, m_parent ? m_parent->GetBackColor() : m_backColor);
+    builder.RenderShapes(made.get());
+    if (skins) SkinWholeFace(made.get(), 0);
+    if (cache && m_ownsImages)
+        FreeImages();  // from here on both faces are the cache's
+    else if (m_ownsImages)
+        delete image;
+    image = made.release();
+    if (cache) {
+        cache->AddWindowBitmap(image, key);
+        m_ownsImages = 0;
+    }
+}
+
+// ---- drawing
+
+void CTabButton::RedrawBuffered() {
+    if (m_styleClass != 2) {
+        ReportAssert(kSource, 183, 1);
+        CZVWindow::RedrawBuffered();
+        return;
+    }
+    const int w = m_width - GetBevel() - GetSpacing();
+    if (!m_shown || w <= 0 || m_height <= 0) return;
+    CDibDC dib(w, m_height, ToRootX(0), ToRootY(0), 1);
+    dib.SetOrigin(ToRootX(0), ToRootY(0));
+    Paint(&dib, 1);
+    CZVDC dc(this);
+    dc.BitBlt(0, 0, &dib, 0, 0, w, m_height);
+}
+
+std::array<uint8_t, 3> CTabButton::IconHighlightTint(int countdown) {
+    const int c = std::clamp(countdown, 0, 100);
+    return {static_cast<uint8_t>(c * 150 / 100), static_cast<uint8_t>(c * 150 / 100),
+            static_cast<uint8_t>(c * 255 / 100)};
+}
+
+void CTabButton::HighlightStep(CZVDC* dc) {
+    if (m_styleClass != 2) {
+        CZVWindow::HighlightStep(dc);
+        return;
+    }
+    if (IsCompact()) {
+        CZV3DButton::HighlightStep(dc);
+        return;
+    }
+    if (m_highlightCountdown <= 0 || !m_icon || !m_highlightSnapshot) {
+        CZVWindow::HighlightStep(dc);
+        return;
+    }
+    // Only the icon glows: the face under it is drawn afresh, the icon tinted over it.
+    CDibDC dib(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    dib.SetOrigin(ToRootX(0), ToRootY(0));
+    DrawBackgroundRect(&dib, 0, 0, m_width, m_height, GetParentOpaqueAncestor());
+    DrawFace(&dib, !IsSelected());
+    CZVRect rect;
+    GetIconRect(&rect);
+    if (LayoutBits() != 0x400 && LayoutBits() != 0x800) rect.Deflate(GetBevel() / 2, GetBevel() / 2);
+    const std::array<uint8_t, 3> tint = IconHighlightTint(m_highlightCountdown);
+    m_icon->DrawTinted(this, &dib, rect, GetNormalColor(), tint.data());
+    dc->BitBlt(rect.x, rect.y, &dib, rect.x, rect.y, rect.w, rect.h);
+}
+
+CZV3DButton* CTabButton::CreateHighlightGlow() {
+    CZV3DButton* glow = CZV3DButton::CreateHighlightGlow();
+    if (!IsCompact()) return glow;
+    glow->SetStyleBits((glow->GetStyleBits() & ~kGlowRampBits) | (m_styleBits & kGlowRampBits));
+    glow->SetShape(0, GetBevel(), 0);
+    return glow;
 }

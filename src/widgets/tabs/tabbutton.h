@@ -3,7 +3,12 @@
 // so that pages drive a strip, a column or a pop-up row the same way.
 // CTabButton: the tab itself, a bevelled button that asks its container
 // whether it is the selected one (the selection lives in the container).
+#include <array>
+#include <cstdint>
+
 #include "widgets/buttons/zv3dbutton.h"
+
+class CShadeWnd;
 
 // Where a tab stands in its container.
 enum : int {
@@ -69,6 +74,18 @@ public:
     void DrawFace(CZVDC* dc, int pressed, int reserved = 0) override;
     void DrawCaption(CZVDC* dc, int pressed) override;
     void ApplySkin(CDibDC*) override {}
+    void RenderFace(int pressed) override;
+    // Class 2 repaints all but its rightmost bevel + spacing columns, where
+    // the tab meets the page.
+    void RedrawBuffered() override;
+    void HighlightStep(CZVDC* dc) override;
+    CZV3DButton* CreateHighlightGlow() override;
+
+    // The main menu tab's outline, open on the right: edges and the two left
+    // corners, shade depth 25.
+    void BuildEdgePieces(CShadeWnd* builder);
+    // The tint that a class-2 tab's icon takes at a highlight countdown (100 down to 0).
+    static std::array<uint8_t, 3> IconHighlightTint(int countdown);
 
     // Follows the finger while pressed, drawing into the given context.
     virtual int TrackPress(CZVDC* dc, int x, int y, int keys);

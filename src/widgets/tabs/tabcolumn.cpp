@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "gfx/dibdc.h"
 #include "platform/report.h"
 #include "widgets/style/setserver.h"
 
@@ -82,7 +83,25 @@ void CTabColumn::Select(int index, int redraw) {
     CTabButton* old = TabAt(m_tabs, m_selected);
     m_selected = index;
     if (old) old->ReleaseHighlight();
-    if (redraw && m_shown) Redraw(1);
+    if (!redraw || !m_shown) return;
+    // Only the bands around the old and the new tab change: each tab with
+    // its neighbours and the marker pieces that reach past it.
+    CTabButton* now = TabAt(m_tabs, m_selected);
+    if (!old || !now) {
+        Redraw(1);
+        return;
+    }
+    CDibDC frame(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    frame.SetOrigin(ToRootX(0), ToRootY(0));
+    Paint(&frame, 1);
+    CZVDC dc(this);
+    dc.SetOrigin(ToRootX(0), ToRootY(0));
+    for (CTabButton* tab : {old, now}) {
+        const int reach = m_tabHeight + m_spacing + 1;
+        const int top = std::max(tab->GetY() - reach, 0);
+        const int bottom = std::min(tab->GetY() + tab->GetHeight() + reach, m_height);
+        if (bottom > top) dc.BitBlt(0, top, &frame, 0, top, m_width, bottom - top);
+    }
 }
 
 void CTabColumn::Paint(CZVDC* dc, int withBackground) {

@@ -7,10 +7,14 @@
 
 #include "gfx/dibdc.h"
 #include "platform/clock.h"
+#include "widgets/regions/shadewnd.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
 
 namespace {
+
+// Tab outlines are shaded as lightly as the menu tabs.
+constexpr int kOutlineDepth = 25;
 
 constexpr int kStepMs = 250;
 constexpr int kLongestSlideMs = 600;
@@ -367,35 +371,40 @@ std::optional<CZVRect> CTabStrip::GetOpaqueRect() {
 
 void CTabStrip::Paint(CZVDC* dc, int) {
     if (!m_shown || m_width <= 0 || m_height <= 0) return;
-    if (!dc || !dc->IsPixelSurface()) {
-        CDibDC dib(m_width, m_height, ToRootX(0), ToRootY(0), 1);
-        Paint(&dib, 1);
-        std::unique_ptr<CZVDC> own;
-        if (!dc) {
-            own = std::make_unique<CZVDC>(this);
-            dc = own.get();
-        }
-        dc->SetOrigin(ToRootX(0), ToRootY(0));
-        dc->BitBlt(0, 0, &dib, 0, 0, m_width, m_height);
-        return;
-    }
     if (m_layoutDirty) Layout();
-    dc->SetOrigin(ToRootX(0), ToRootY(0));
-    PaintFrame(dc);
+    // The frame is drawn strip-sized, so its shapes lie in the strip's own
+    // coordinates, and reaches the target in one blit.
+    CDibDC frame(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    frame.SetOrigin(ToRootX(0), ToRootY(0));
+    PaintFrame(&frame);
     for (ZVPOSITION pos = m_tabs.GetHeadPosition(); pos;) {
         auto* tab = static_cast<CTabButton*>(m_tabs.GetNext(pos));
         if (tab->GetPositionKind() != kTabVisible) continue;
-        dc->SetOrigin(tab->ToRootX(0), tab->ToRootY(0));
-        tab->DrawCaption(dc, 0);
-        tab->DrawIcon(dc, tab->GetNormalColor());
+        frame.SetOrigin(tab->ToRootX(0), tab->ToRootY(0));
+        tab->DrawCaption(&frame, 0);
+        tab->DrawIcon(&frame, tab->GetNormalColor());
+    }
+    std::unique_ptr<CZVDC> own;
+    if (!dc) {
+        own = std::make_unique<CZVDC>(this);
+        dc = own.get();
     }
     dc->SetOrigin(ToRootX(0), ToRootY(0));
+    dc->BitBlt(0, 0, &frame, 0, 0, m_width, m_height);
     m_paintedOnce = 1;
 }
 
-void CTabStrip::PaintFrame(CZVDC* dc) {
-    DrawBackgroundRect(dc, 0, 0, m_width, m_height, m_owner);
-    OnPaint(dc);
+void CTabStrip::PaintFrame(CDibDC* frame) {
+    DrawBackgroundRect(frame, 0, 0, m_width, m_height, m_owner);
+    CMenuColumn* menu = FindMenuColumn();
+    const int bevel = GetBevel();
+    if (m_layoutMode != 1 && menu && menu->FillsColumn() && bevel > 0) {
+        CShadeWnd edge(nullptr, CZVRect(0, m_height - bevel, m_width, bevel), 0);
+        SetUpBuilder(&edge, m_backColor, m_backColor);
+        edge.AddEdge(2, 0, 0, m_width, bevel);
+        edge.RenderShapes(frame);
+    }
+    OnPaint(frame);
     // Tabs after the run overlap leftwards, so they go first, last to first.
     std::vector<CTabButton*> order;
     for (ZVPOSITION pos = m_tabs.GetTailPosition(); pos;) {
@@ -407,38 +416,125 @@ void CTabStrip::PaintFrame(CZVDC* dc) {
         const int kind = tab->GetPositionKind();
         if (kind != kTabStackedAfter && kind != kTabHidden) order.push_back(tab);
     }
-    CTabButton* selected = TabAt(m_tabs, m_selected);
-    for (CTabButton* tab : order)
-        if (tab != selected) DrawOutline(dc, tab);
-    // The base line, open under the selected tab so that it joins the page.
-    const int bevel = GetBevel();
-    const int lineY = m_layoutMode == 2 ? 0 : m_height - bevel;
-    if (bevel > 0) dc->FillRect(m_faceColor, 0, lineY, m_width, bevel, 0);
-    if (selected && selected->GetPositionKind() != kTabHidden) DrawOutline(dc, selected);
+    for (CTabButton* tab : order) DrawOutline(frame, tab);
+    DrawBaseLine(frame, menu);
 }
 
-void CTabStrip::DrawOutline(CZVDC* dc, CTabButton* tab) {
+void CTabStrip::SetUpBuilder(CShadeWnd* builder, COLORREF face, COLORREF back) {
+    builder->SetColors(face, back);
+    builder->SetDepth(kOutlineDepth);
+    builder->SetBevel(GetBevel());
+}
+
+void CTabStrip::DrawOutline(CDibDC* frame, CTabButton* tab) {
     const bool selected = tab == GetSelectedTab();
+    const int kind = tab->GetPositionKind();
     int x = tab->GetX();
     int w = tab->GetWidth();
-    if (!selected && tab->GetPositionKind() != kTabVisible) {
-        w += m_radius;
-        if (tab->GetPositionKind() == kTabStackedAfter) x -= m_radius;
+    if (!selected && kind != kTabVisible) {
+        w += m_radius;  // a sliver reaches under its neighbour
+        if (kind == kTabStackedAfter) x -= m_radius;
     }
     if (w <= 0) return;
-    const COLORREF face = selected ? tab->GetFaceColor() : tab->GetPressedColor();
-    const int bevel = GetBevel();
-    const int radius = std::min(m_radius, w / 2);
-    // Rounded corners face away from the page: up in mode 1, down in mode 2.
-    dc->RoundRect(face, x, 0, w, m_height, radius);
-    if (m_layoutMode == 2)
-        dc->FillRect(face, x, 0, w, m_height / 2, 0);
-    else
-        dc->FillRect(face, x, m_height / 2, w, m_height - m_height / 2, 0);
-    if (bevel > 0) {
-        const COLORREF edge = CSetServer::GetPressedShade(face);
-        dc->FillRect(edge, x, m_layoutMode == 2 ? bevel : 0, std::min(bevel, w), m_height - bevel, 0);
-        dc->FillRect(edge, x + w - std::min(bevel, w), m_layoutMode == 2 ? bevel : 0, std::min(bevel, w),
-                     m_height - bevel, 0);
+    const int H = m_height;
+    int m = m_radius + 1;
+    int b = GetBevel();
+    if (kind == kTabVisible) {
+        m = std::min(m, w / 2);
+        b = std::min(b, w / 2);
     }
+    const bool flushLeft = tab == TabAt(m_tabs, 0) && m_leftEnd == 1 && !MenuFillsColumn();
+    const bool flushRight = tab == TabAt(m_tabs, m_tabs.GetCount() - 1) && m_rightEnd == 1;
+    const bool leftPart = kind == kTabVisible || kind == kTabStackedBefore || selected;
+    const bool rightPart = (kind == kTabVisible || kind == kTabStackedAfter || selected) && !flushRight;
+    CShadeWnd builder(nullptr, CZVRect(x, 0, w, H), 0);
+    SetUpBuilder(&builder, selected ? tab->GetFaceColor() : tab->GetPressedColor(), m_backColor);
+    int left = 0, right = 0;
+    if (leftPart) {
+        builder.AddCorner(1, {0, 0, m, m}, 0);
+        builder.AddEdgeBounds(1, 0, m, b - 1, H - 1);
+        left = m;
+    }
+    if (rightPart) {
+        builder.AddCorner(2, {w - m, 0, m, m}, 0);
+        builder.AddEdgeBounds(3, w - b, m, w - 1, H - 1);
+        right = m;
+    }
+    int mitre = 0;
+    if ((kind == kTabVisible || kind == kTabStackedAfter) && !rightPart && !flushRight) mitre |= 2;
+    if ((kind == kTabVisible || kind == kTabStackedBefore) && !leftPart && !flushLeft) mitre |= 1;
+    if (CShadeEdge* top = builder.AddEdgeBounds(0, left, 0, w - right - 1, b - 1)) top->SetCuts(mitre, 0);
+    if (!flushLeft) left = std::max(left, b);
+    if (!flushRight) right = std::max(right, b);
+    builder.AddRect(left, b, w - right - 1, m_radius);
+    if (flushRight)
+        builder.AddRect(b, m_radius, w - 1, H - 1);
+    else
+        builder.AddRect(flushLeft ? 0 : b, m_radius, w - b - 1, H - 1);
+    if (m_layoutMode == 2) builder.MirrorShapes(false, true);  // the rounded corners face down
+    builder.RenderShapes(frame);
+}
+
+int CTabStrip::MenuFillsColumn() {
+    CMenuColumn* menu = FindMenuColumn();
+    return menu && menu->FillsColumn();
+}
+
+void CTabStrip::DrawBaseLine(CDibDC* frame, CMenuColumn* menu) {
+    const int b = GetBevel();
+    if (b <= 0) return;
+    const int count = m_tabs.GetCount();
+    const int visible = GetVisibleCount();
+    const int sel = m_selected;
+    CTabButton* tab = TabAt(m_tabs, sel);
+    const bool joined = m_x <= 0 && m_layoutMode != 1 && menu && menu->IsLastEntrySelected();
+    const bool leftOpen = m_leftEnd == 1 || m_leftEnd == 2 || joined;
+    const bool rightOpen = m_rightEnd == 1 || m_rightEnd == 2;
+    const int leftInset = leftOpen ? 0 : b;
+    const int rightInset = rightOpen ? 0 : b;
+    CShadeWnd line(nullptr, CZVRect(0, m_layoutMode == 2 ? 0 : m_height - b, m_width, b), 0);
+    SetUpBuilder(&line, m_faceColor, m_faceColor);
+    const bool none = !tab;
+    if (!leftOpen && (none || (m_stacked ? sel > 0 : sel != m_first))) line.AddCorner(1, {0, 0, b, b}, 0);
+    if (!rightOpen && (none || (m_stacked ? sel != count - 1 : sel != m_first + visible)))
+        line.AddCorner(2, {m_width - b, 0, b, b}, 0);
+    const auto piece = [&](int x1, int x2, int mitre) {
+        if (CShadeEdge* e = line.AddEdgeBounds(0, x1, 0, x2, b - 1)) e->SetCuts(mitre, 0);
+    };
+    const int leftMitre = tab && tab->GetPositionKind() != kTabHidden ? 8 : 0;
+    if (none) {
+        piece(0, m_width - rightInset - 1, 0);
+    } else if (m_stacked && count > visible) {
+        if (sel > 0) piece(leftInset, tab->GetX() + b - 1, leftMitre);
+        if (sel != count - 1) piece(tab->GetX() + tab->GetWidth() - b + 1, m_width - rightInset - 1, 4);
+    } else if (sel < m_first || sel > m_first + visible) {
+        piece(0, m_width - rightInset - 1, 0);
+    } else {
+        piece(leftInset, tab->GetX() + b - 1, leftMitre);
+        if (!(m_rightEnd == 1 && sel == count - 1))
+            piece(tab->GetX() + tab->GetWidth() - b + 1, m_width - rightInset - 1, 4);
+    }
+    if (m_layoutMode == 2) line.MirrorShapes(false, true);
+    line.RenderShapes(frame);
+    if (joined) JoinMenu(frame, menu, tab && sel == m_first && m_leftEnd == 0);
+}
+
+void CTabStrip::JoinMenu(CDibDC* frame, CMenuColumn* menu, int selectedFirst) {
+    CZVWindow* column = GetMainWnd() ? GetMainWnd()->GetMainMenu() : nullptr;
+    if (!column) return;
+    CZVDC dc(column);
+    if (!selectedFirst) {
+        menu->DrawTail(&dc, 1);
+        return;
+    }
+    menu->DrawTail(&dc, 0);
+    // The strip's back colour rounds the step from the menu's tail into the strip.
+    const int spacing = column->GetSpacing();
+    const int n = spacing + GetBevel();
+    CDibDC corner(n, n, 0, 0, 1);
+    CShadeWnd builder(nullptr, CZVRect(0, 0, n, n), 0);
+    SetUpBuilder(&builder, m_backColor, m_backColor);
+    builder.AddCorner(6, {0, 0, n, n}, 0);
+    builder.RenderShapes(&corner);
+    frame->BitBlt(0, 0, &corner, spacing, 0, n - spacing, n);
 }

@@ -5,7 +5,10 @@
 // slide, scrolls a selected tab into view and draws the tab outlines.
 #include <cstdint>
 
+#include "widgets/tabs/menucolumn.h"
 #include "widgets/tabs/tabbutton.h"
+
+class CShadeWnd;
 
 class CTabStrip : public CTabContainer {
 public:
@@ -70,8 +73,15 @@ private:
     void PlaceTabs(int runStart, int runCount, int firstWidth, int lastWidth, int full, int sliver);
     void MakeSlideSurface();
     void FinishSlide(int redraw);
-    void PaintFrame(CZVDC* dc);
-    void DrawOutline(CZVDC* dc, CTabButton* tab);
+    void PaintFrame(CDibDC* frame);
+    // The tab's outline, drawn by shade shapes into the strip-sized frame.
+    void DrawOutline(CDibDC* frame, CTabButton* tab);
+    // The line along the page with its opening under the selected tab, and
+    // its joint with the main menu.
+    void DrawBaseLine(CDibDC* frame, CMenuColumn* menu);
+    void JoinMenu(CDibDC* frame, CMenuColumn* menu, int selectedFirst);
+    void SetUpBuilder(CShadeWnd* builder, COLORREF face, COLORREF back);
+    static int MenuFillsColumn();
     int SlideStepWidth();
 
     CZVWindow* m_owner;

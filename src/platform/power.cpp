@@ -1,0 +1,25 @@
+#include "platform/power.h"
+
+#include <SDL.h>
+
+#include "platform/clock.h"
+
+namespace platform {
+
+int ReadBatteryPercent() {
+    int percent = -1;
+    const SDL_PowerState state = SDL_GetPowerInfo(nullptr, &percent);
+    if (state == SDL_POWERSTATE_UNKNOWN || state == SDL_POWERSTATE_NO_BATTERY || percent < 0) return 100;
+    return percent > 100 ? 100 : percent;
+}
+
+int BatteryGauge::GetPercent() {
+    if (!read_ || TicksSince(tick_) >= kCacheTime) {
+        percent_ = ReadBatteryPercent();
+        tick_ = GetTickCount();
+        read_ = true;
+    }
+    return percent_;
+}
+
+}  // namespace platform
