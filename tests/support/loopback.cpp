@@ -41,11 +41,23 @@ int ListenOnLoopback(uint16_t* port) {
     return fd;
 }
 
-uint16_t FreeUdpPort() {
-    int fd = BindLoopback(SOCK_DGRAM);
-    uint16_t port = PortOf(BoundAddress(fd));
-    close(fd);
-    return port;
+ReservedUdpPort::ReservedUdpPort() : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    // Bound to every address without sharing, the socket is given a port that no socket uses;
+    // then it lets sharing sockets in, and connected to itself it takes no one else's datagrams.
+    sockaddr_in any = Loopback(0);
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    bind(fd_, reinterpret_cast<sockaddr*>(&any), sizeof any);
+    port_ = PortOf(BoundAddress(fd_));
+    Share(true);
+    sockaddr_in self = Loopback(port_);
+    connect(fd_, reinterpret_cast<sockaddr*>(&self), sizeof self);
+}
+
+ReservedUdpPort::~ReservedUdpPort() { close(fd_); }
+
+void ReservedUdpPort::Share(bool shared) {
+    const int on = shared;
+    setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
 }
 
 RefusingPort::RefusingPort() : fd_(BindLoopback(SOCK_STREAM)), address_(BoundAddress(fd_)) {}

@@ -7,10 +7,10 @@
 #include <functional>
 #include <memory>
 
-#include "core/gateway_session.h"
 #include "fake_gateway.h"
 #include "platform/font.h"
 #include "platform/program.h"
+#include "support/gateway_session.h"
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
 #include "vistrel/shell/mainwnd.h"
@@ -45,15 +45,15 @@ private:
 // manager that a test connects to the fake gateway.
 class ShellTest : public ::testing::Test {
 protected:
-    ShellTest() { zvtest::HoldClockWhileGatewayAnswers(clock, gateway, server); }
+    ShellTest() { testsupport::HoldClockWhileGatewayAnswers(clock, gateway, server); }
     ~ShellTest() override {
         window.reset();
         clock.HoldWhile({});
     }
 
-    void Connect() { ASSERT_TRUE(zvtest::ConnectToGateway(server, gateway, clock)); }
+    void Connect() { ASSERT_TRUE(testsupport::ConnectToGateway(server, gateway, clock)); }
     template <class Condition> bool PollUntil(Condition condition) {
-        return zvtest::PollAllUntil(server, condition);
+        return testsupport::PollAllUntil(server, condition);
     }
 
     ShellEnvironment environment;
