@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-namespace {
+#include "support/test_font.h"
 
-constexpr const char* kSans = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+namespace {
 
 std::shared_ptr<const platform::Font> Sans(int height, bool smooth = false, int weight = 400) {
     platform::FontRequest request;
@@ -16,7 +16,7 @@ std::shared_ptr<const platform::Font> Sans(int height, bool smooth = false, int 
     request.height = height;
     request.smooth = smooth;
     request.weight = weight;
-    return platform::Font::CreateFromFile(kSans, request);
+    return platform::Font::CreateFromFile(testsupport::kTestFontFile, request);
 }
 
 struct Canvas {
@@ -104,7 +104,7 @@ TEST(Font, FacesResolveThroughFontconfig) {
 }
 
 TEST(Font, APinnedFileServesEveryFace) {
-    platform::PinFontFile(kSans);
+    platform::PinFontFile(testsupport::kTestFontFile);
     auto pinned = platform::Font::Create({"Any Face", 20, 400, false, false});
     platform::PinFontFile("");
     ASSERT_TRUE(pinned);

@@ -68,13 +68,4 @@ void WidgetHarness::Release(int x, int y) {
 
 Image565 WidgetHarness::Capture() { return ImageOf(*screen_); }
 
-Image565 ImageOf(CDibDC& surface) {
-    Image565 image;
-    image.width = surface.GetRequestedWidth();
-    image.height = surface.GetHeight();
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) image.pixels.push_back(*surface.GetPixelAddress(x, y));
-    return image;
-}
-
 }  // namespace testsupport

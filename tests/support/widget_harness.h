@@ -13,7 +13,7 @@
 #include "gfx/icon.h"
 #include "gfx/shellservices.h"
 #include "platform/tabletwindow.h"
-#include "support/png_image.h"
+#include "support/golden.h"
 #include "support/virtual_clock.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
@@ -86,8 +86,5 @@ private:
     platform::HeadlessWindow native_;
     std::unique_ptr<TestMainWnd> root_;
 };
-
-// The pixels of a surface, top row first.
-Image565 ImageOf(CDibDC& surface);
 
 }  // namespace testsupport

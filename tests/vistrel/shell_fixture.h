@@ -12,6 +12,7 @@
 #include "platform/program.h"
 #include "support/gateway_session.h"
 #include "support/temp_dir.h"
+#include "support/test_font.h"
 #include "support/virtual_clock.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/tabletmain.h"
@@ -19,14 +20,12 @@
 
 namespace vistreltest {
 
-inline constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
-
 // Settings, data and font of a test, so that nothing of the user's counts.
 class ShellEnvironment {
 public:
     ShellEnvironment() {
         platform::SetProgramName("vistrel");
-        platform::PinFontFile(kFontFile);
+        platform::PinFontFile(testsupport::kTestFontFile);
     }
     ~ShellEnvironment() {
         platform::PinFontFile("");
