@@ -24,14 +24,14 @@ public:
     ~ReservedUdpPort();
     ReservedUdpPort(const ReservedUdpPort&) = delete;
     ReservedUdpPort& operator=(const ReservedUdpPort&) = delete;
-    uint16_t Port() const { return port_; }
+    uint16_t Port() const { return m_port; }
     // Whether sharing sockets may bind the port (they may from the start). Unshared, the port
     // is taken as if another program held it alone.
     void Share(bool shared);
 
 private:
-    int fd_;
-    uint16_t port_ = 0;
+    int m_fd;
+    uint16_t m_port = 0;
 };
 
 // A TCP port that is bound but not listening: every connection to it is refused.
@@ -41,11 +41,11 @@ public:
     ~RefusingPort();
     RefusingPort(const RefusingPort&) = delete;
     RefusingPort& operator=(const RefusingPort&) = delete;
-    sockaddr_in Address() const { return address_; }
+    sockaddr_in Address() const { return m_address; }
 
 private:
-    int fd_;
-    sockaddr_in address_{};
+    int m_fd;
+    sockaddr_in m_address{};
 };
 
 // A listening TCP port whose queue is full and never accepted: a new connection to it
@@ -56,12 +56,12 @@ public:
     ~StalledPort();
     StalledPort(const StalledPort&) = delete;
     StalledPort& operator=(const StalledPort&) = delete;
-    sockaddr_in Address() const { return address_; }
+    sockaddr_in Address() const { return m_address; }
 
 private:
-    int listener_;
-    std::vector<int> fillers_;
-    sockaddr_in address_{};
+    int m_listener;
+    std::vector<int> m_fillers;
+    sockaddr_in m_address{};
 };
 
 }  // namespace testsupport
