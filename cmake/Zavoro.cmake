@@ -20,7 +20,8 @@ function(zv_test_program name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zv_test_support GTest::gmock GTest::gtest_main)
-  target_compile_definitions(${name} PRIVATE ZV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  target_compile_definitions(${name} PRIVATE ZV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+                                             ZV_TEST_FONT_FILE="${ZV_TEST_FONT_FILE}")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
 

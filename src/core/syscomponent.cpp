@@ -80,7 +80,7 @@ std::string CAddressRecord::ToText() const
 
 CSystemComponent::CSystemComponent(CGatewayLink& link, ZVVariant variant, int32_t type,
                                    CZVMSG& message)
-    : type(type), link_(link), variant_(variant)
+    : type(type), m_link(link), m_variant(variant)
 {
     CMsgReader(message).String(name).Int(valueB).Int(id).Int(valueA).Int(kind).Int(valueE)
         .Int(valueF).Int(valueC);
@@ -88,7 +88,7 @@ CSystemComponent::CSystemComponent(CGatewayLink& link, ZVVariant variant, int32_
 
 std::unique_ptr<CZVMSG> CSystemComponent::MakeRequest(uint16_t messageId) const
 {
-    auto request = std::make_unique<CZVMSG>(0, messageId, 0, 1, variant_);
+    auto request = std::make_unique<CZVMSG>(0, messageId, 0, 1, m_variant);
     request->WriteInt(id);
     return request;
 }
@@ -96,7 +96,7 @@ std::unique_ptr<CZVMSG> CSystemComponent::MakeRequest(uint16_t messageId) const
 int CSystemComponent::Refresh()
 {
     auto request = MakeRequest(ZVM_SYSCONFIG_GETCOMPONENTQ);
-    auto answer = link_.Ask(*request, kDefaultQueryTimeout);
+    auto answer = m_link.Ask(*request, kDefaultQueryTimeout);
     if (!answer)
         return 0;
     CMsgReader in(*answer);
@@ -122,13 +122,13 @@ int CSystemComponent::Store()
         request->WriteInt(valueE);
         request->WriteInt(valueF);
     }
-    return link_.Ask(*request, kDefaultQueryTimeout) != nullptr;
+    return m_link.Ask(*request, kDefaultQueryTimeout) != nullptr;
 }
 
 int CVideoCamera::Refresh()
 {
     auto request = MakeRequest(ZVM_VIDEO_GETCAMERAQ);
-    auto answer = link_.Ask(*request, kDefaultQueryTimeout);
+    auto answer = m_link.Ask(*request, kDefaultQueryTimeout);
     if (!answer)
         return 0;
     CMsgReader in(*answer);
@@ -145,7 +145,7 @@ int CVideoCamera::Store()
     request->WriteString(text2);
     for (int slot : kCameraWireOrder)
         request->WriteInt(cameraValues[static_cast<size_t>(slot)]);
-    return link_.Ask(*request, kDefaultQueryTimeout) != nullptr;
+    return m_link.Ask(*request, kDefaultQueryTimeout) != nullptr;
 }
 
 int CDeviceRecord::Append(const uint8_t* bytes, int n)

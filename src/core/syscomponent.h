@@ -53,8 +53,8 @@ protected:
     // A request of this program about this component: its id comes first.
     std::unique_ptr<CZVMSG> MakeRequest(uint16_t messageId) const;
 
-    CGatewayLink& link_;
-    ZVVariant variant_;
+    CGatewayLink& m_link;
+    ZVVariant m_variant;
 
 private:
     int HasPlainValues() const { return kind == 0 || kind == 1 || kind == 3 || kind == 4; }

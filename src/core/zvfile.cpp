@@ -42,18 +42,18 @@ platform::LocalTime UtcRecord(const statx_timestamp& stamp) {
 }  // namespace
 
 CZVFile::CZVFile(std::string name, ZVVariant variant, int32_t bufferCapacity)
-    : name_(std::move(name)), variant_(variant), buffer_(std::max(bufferCapacity, 1)) {}
+    : m_name(std::move(name)), m_variant(variant), m_buffer(std::max(bufferCapacity, 1)) {}
 
 CZVFile::~CZVFile() { CloseFile(kReportDestructorClose); }
 
 void CZVFile::ReportCheck(int line) const {
-    if (variant_ == ZVVariant::Tablet)
+    if (m_variant == ZVVariant::Tablet)
         ReportAssert("zvfile", line, 1);
 }
 
 int CZVFile::Exists() const {
     struct stat status;
-    return ::stat(name_.c_str(), &status) == 0;
+    return ::stat(m_name.c_str(), &status) == 0;
 }
 
 int CZVFile::Open(int mode) {
@@ -67,53 +67,53 @@ int CZVFile::Open(int mode) {
     case kAppend: flags |= O_WRONLY | O_CREAT; break;
     default: ReportCheck(kReportBadMode); return 0;
     }
-    fd_ = ::open(name_.c_str(), flags, 0666);
-    if (fd_ >= 0 && mode == kAppend && ::lseek(fd_, 0, SEEK_END) < 0) {
-        ::close(fd_);
-        fd_ = -1;
+    m_fd = ::open(m_name.c_str(), flags, 0666);
+    if (m_fd >= 0 && mode == kAppend && ::lseek(m_fd, 0, SEEK_END) < 0) {
+        ::close(m_fd);
+        m_fd = -1;
     }
-    if (fd_ < 0)
+    if (m_fd < 0)
         return 0;
-    mode_ = mode;
-    fill_ = readPos_ = 0;
+    m_mode = mode;
+    m_fill = m_readPos = 0;
     return 1;
 }
 
 int CZVFile::Close() { return CloseFile(kReportClose); }
 
 int CZVFile::CloseFile(int reportLine) {
-    if (fd_ < 0)
+    if (m_fd < 0)
         return 1;
     const bool flushed = Flush();
-    const bool closed = ::close(fd_) == 0;
+    const bool closed = ::close(m_fd) == 0;
     if (!closed)
         ReportCheck(reportLine);
-    fd_ = -1;
-    mode_ = kClosed;
+    m_fd = -1;
+    m_mode = kClosed;
     return flushed && closed;
 }
 
-int CZVFile::IsOpen() const { return fd_ >= 0; }
+int CZVFile::IsOpen() const { return m_fd >= 0; }
 
 int64_t CZVFile::GetLength() {
     struct stat status;
-    const int result = fd_ >= 0 ? ::fstat(fd_, &status) : ::stat(name_.c_str(), &status);
+    const int result = m_fd >= 0 ? ::fstat(m_fd, &status) : ::stat(m_name.c_str(), &status);
     return result == 0 ? status.st_size : 0;
 }
 
 int CZVFile::Write(const void* bytes, int32_t count) {
     if (!Writing() || count < 0 || (!bytes && count > 0))
         return 0;
-    const auto capacity = static_cast<int32_t>(buffer_.size());
-    if (int64_t{fill_} + count >= capacity) {
+    const auto capacity = static_cast<int32_t>(m_buffer.size());
+    if (int64_t{m_fill} + count >= capacity) {
         if (!Flush())
             return 0;
         if (count > capacity)
-            return platform::WriteFully(fd_, bytes, count);
+            return platform::WriteFully(m_fd, bytes, count);
     }
     if (count > 0)
-        std::memcpy(buffer_.data() + fill_, bytes, count);
-    fill_ += count;
+        std::memcpy(m_buffer.data() + m_fill, bytes, count);
+    m_fill += count;
     return 1;
 }
 
@@ -123,41 +123,41 @@ int CZVFile::WriteChecked(const void* bytes, int32_t count) {
 
 int CZVFile::Flush() {
     if (!Writing()) {
-        fill_ = readPos_ = 0;
+        m_fill = m_readPos = 0;
         return 1;
     }
-    const bool written = platform::WriteFully(fd_, buffer_.data(), fill_);
-    fill_ = 0;
+    const bool written = platform::WriteFully(m_fd, m_buffer.data(), m_fill);
+    m_fill = 0;
     return written;
 }
 
 int CZVFile::Read(void* out, int32_t count) {
-    if (mode_ != kRead || count < 0 || (!out && count > 0))
+    if (m_mode != kRead || count < 0 || (!out && count > 0))
         return 0;
     auto* bytes = static_cast<uint8_t*>(out);
-    const int32_t buffered = std::min(count, fill_ - readPos_);
+    const int32_t buffered = std::min(count, m_fill - m_readPos);
     if (buffered > 0)
-        std::memcpy(bytes, buffer_.data() + readPos_, buffered);
-    readPos_ += buffered;
+        std::memcpy(bytes, m_buffer.data() + m_readPos, buffered);
+    m_readPos += buffered;
     const int32_t rest = count - buffered;
-    return rest == 0 || platform::ReadFully(fd_, bytes + buffered, rest) == rest;
+    return rest == 0 || platform::ReadFully(m_fd, bytes + buffered, rest) == rest;
 }
 
 int CZVFile::ReadBlock(void* out, int32_t count) {
-    if (mode_ != kRead || count < 0 || (!out && count > 0))
+    if (m_mode != kRead || count < 0 || (!out && count > 0))
         return 0;
     auto* bytes = static_cast<uint8_t*>(out);
     while (count > 0) {
-        if (readPos_ == fill_) {
-            const ssize_t got = platform::ReadFully(fd_, buffer_.data(), buffer_.size());
-            fill_ = readPos_ = 0;
+        if (m_readPos == m_fill) {
+            const ssize_t got = platform::ReadFully(m_fd, m_buffer.data(), m_buffer.size());
+            m_fill = m_readPos = 0;
             if (got <= 0)
                 return 0;
-            fill_ = static_cast<int32_t>(got);
+            m_fill = static_cast<int32_t>(got);
         }
-        const int32_t piece = std::min(count, fill_ - readPos_);
-        std::memcpy(bytes, buffer_.data() + readPos_, piece);
-        readPos_ += piece;
+        const int32_t piece = std::min(count, m_fill - m_readPos);
+        std::memcpy(bytes, m_buffer.data() + m_readPos, piece);
+        m_readPos += piece;
         bytes += piece;
         count -= piece;
     }
@@ -165,9 +165,9 @@ int CZVFile::ReadBlock(void* out, int32_t count) {
 }
 
 int64_t CZVFile::Seek(int64_t distance, int method) {
-    if (fd_ < 0)
+    if (m_fd < 0)
         return -1;
-    if (mode_ == kRead && method == SEEK_CUR) {
+    if (m_mode == kRead && method == SEEK_CUR) {
         const int64_t position = GetPosition();
         if (position < 0)
             return -1;
@@ -176,18 +176,18 @@ int64_t CZVFile::Seek(int64_t distance, int method) {
     }
     if (Writing() && !Flush())
         return -1;
-    const off_t position = ::lseek(fd_, distance, method);
+    const off_t position = ::lseek(m_fd, distance, method);
     if (position < 0)
         return -1;  // a reader keeps what it had read ahead, and its place
-    fill_ = readPos_ = 0;
+    m_fill = m_readPos = 0;
     return position;
 }
 
 int64_t CZVFile::GetPosition() const {
-    const off_t position = fd_ >= 0 ? ::lseek(fd_, 0, SEEK_CUR) : -1;
+    const off_t position = m_fd >= 0 ? ::lseek(m_fd, 0, SEEK_CUR) : -1;
     if (position < 0)
         return -1;
-    return mode_ == kRead ? position - (fill_ - readPos_) : position + fill_;
+    return m_mode == kRead ? position - (m_fill - m_readPos) : position + m_fill;
 }
 
 // --- Typed values ---
@@ -251,7 +251,7 @@ int CZVFile::ReadString(std::string* text) {
     int32_t count = 0;
     if (!ReadInt(count))
         return 0;
-    const bool monitor = variant_ == ZVVariant::Monitor;
+    const bool monitor = m_variant == ZVVariant::Monitor;
     const bool wide = monitor && (static_cast<uint32_t>(count) & kWideStringFlag);
     const int64_t size = wide ? (static_cast<uint32_t>(count) & ~kWideStringFlag) : count;
     if (size < 0 || (!monitor && size > kMaxStringLength))
@@ -269,7 +269,7 @@ int CZVFile::ReadString(std::string* text) {
 
 int CZVFile::WriteString(std::string_view text) {
     // The monitor's count keeps its top bit clear: that bit marks UTF-16.
-    const size_t limit = variant_ == ZVVariant::Monitor ? INT32_MAX : kMaxStringLength;
+    const size_t limit = m_variant == ZVVariant::Monitor ? INT32_MAX : kMaxStringLength;
     if (text.size() > limit)
         return 0;
     const auto count = static_cast<int32_t>(text.size());
@@ -316,18 +316,18 @@ int CZVFile::WriteTimeSpan(const CZVTimeSpan& span) {
 // --- File information ---
 
 bool CZVFile::FetchInformation() {
-    if (information_)
+    if (m_information)
         return true;
     struct statx status {};
     const unsigned wanted = STATX_ATIME | STATX_MTIME | STATX_CTIME | STATX_BTIME;
-    if (::statx(AT_FDCWD, name_.c_str(), 0, wanted, &status) != 0)
+    if (::statx(AT_FDCWD, m_name.c_str(), 0, wanted, &status) != 0)
         return false;
     const unsigned basic = STATX_ATIME | STATX_MTIME | STATX_CTIME;
     if ((status.stx_mask & basic) != basic)
         return false;
     const statx_timestamp& creation =
         (status.stx_mask & STATX_BTIME) ? status.stx_btime : status.stx_ctime;
-    information_ = Information{UtcRecord(creation), UtcRecord(status.stx_atime),
+    m_information = Information{UtcRecord(creation), UtcRecord(status.stx_atime),
                                UtcRecord(status.stx_mtime)};
     return true;
 }
@@ -335,21 +335,21 @@ bool CZVFile::FetchInformation() {
 int CZVFile::GetCreationTime(CZVTime& time) {
     if (!FetchInformation())
         return 0;
-    time.SetSystemTime(information_->creation);
+    time.SetSystemTime(m_information->creation);
     return 1;
 }
 
 int CZVFile::GetLastAccessTime(CZVTime& time) {
     if (!FetchInformation())
         return 0;
-    time.SetSystemTime(information_->access);
+    time.SetSystemTime(m_information->access);
     return 1;
 }
 
 int CZVFile::GetLastWriteTime(CZVTime& time) {
     if (!FetchInformation())
         return 0;
-    time.SetSystemTime(information_->write);
+    time.SetSystemTime(m_information->write);
     return 1;
 }
 
@@ -364,12 +364,12 @@ int32_t CZVFile::GetChecksum() {
 }
 
 int32_t CZVFile::SumFromStart() {
-    if (mode_ != kRead || Seek(0, SEEK_SET) != 0)
+    if (m_mode != kRead || Seek(0, SEEK_SET) != 0)
         return 0;
     uint32_t sum = 0;
     uint8_t block[kChecksumBlock];
     ssize_t got = 0;
-    while ((got = platform::ReadFully(fd_, block, sizeof(block))) > 0) {
+    while ((got = platform::ReadFully(m_fd, block, sizeof(block))) > 0) {
         for (ssize_t i = 0; i < got; ++i)
             sum += block[i];
     }
@@ -378,10 +378,10 @@ int32_t CZVFile::SumFromStart() {
 }
 
 int CZVFile::GetExtensionType() const {
-    const size_t dot = name_.rfind('.');
+    const size_t dot = m_name.rfind('.');
     if (dot == std::string::npos)
         return 0;
-    const std::string extension = name_.substr(dot + 1, 3);
+    const std::string extension = m_name.substr(dot + 1, 3);
     static const char* const kTypes[] = {"JPG", "HTM", "AU", "EXE", "GIF"};
     for (int i = 0; i < 5; ++i) {
         if (extension == kTypes[i])
@@ -401,21 +401,21 @@ int CMemoryFile::IsOpen() const { return 1; }
 int CMemoryFile::Write(const void* bytes, int32_t count) {
     if (count < 0 || (!bytes && count > 0))
         return 0;
-    const int64_t needed = int64_t{length_} + count;
+    const int64_t needed = int64_t{m_length} + count;
     if (needed > INT32_MAX)
         return 0;
-    if (needed > capacity_) {
+    if (needed > m_capacity) {
         const int64_t capacity = (needed + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
         std::unique_ptr<uint8_t[]> grown(new (std::nothrow) uint8_t[capacity]);
         if (!grown)
             return 0;
-        if (length_ > 0)
-            std::memcpy(grown.get(), data_.get(), length_);
-        data_ = std::move(grown);
-        capacity_ = static_cast<int32_t>(std::min<int64_t>(capacity, INT32_MAX));
+        if (m_length > 0)
+            std::memcpy(grown.get(), m_data.get(), m_length);
+        m_data = std::move(grown);
+        m_capacity = static_cast<int32_t>(std::min<int64_t>(capacity, INT32_MAX));
     }
     if (count > 0)
-        std::memcpy(data_.get() + length_, bytes, count);
-    length_ += count;
+        std::memcpy(m_data.get() + m_length, bytes, count);
+    m_length += count;
     return 1;
 }

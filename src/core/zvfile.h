@@ -27,7 +27,7 @@ public:
     CZVFile(const CZVFile&) = delete;
     CZVFile& operator=(const CZVFile&) = delete;
 
-    const std::string& GetName() const { return name_; }
+    const std::string& GetName() const { return m_name; }
     int Exists() const;
     // Closes first when open. Append positions at the end. On failure the
     // file stays closed. The tablet reports opening an open file and an
@@ -99,7 +99,7 @@ private:
         platform::LocalTime write;
     };
 
-    bool Writing() const { return mode_ == kCreate || mode_ == kAppend; }
+    bool Writing() const { return m_mode == kCreate || m_mode == kAppend; }
     void ReportCheck(int line) const;
     int CloseFile(int reportLine);
     bool FetchInformation();
@@ -109,14 +109,14 @@ private:
     template <typename T> int ReadValue(T& value);
     template <typename T> int WriteValue(T value);
 
-    std::string name_;
-    ZVVariant variant_;
-    int fd_ = -1;
-    int mode_ = kClosed;
-    std::vector<uint8_t> buffer_;
-    int32_t fill_ = 0;
-    int32_t readPos_ = 0;
-    std::optional<Information> information_;
+    std::string m_name;
+    ZVVariant m_variant;
+    int m_fd = -1;
+    int m_mode = kClosed;
+    std::vector<uint8_t> m_buffer;
+    int32_t m_fill = 0;
+    int32_t m_readPos = 0;
+    std::optional<Information> m_information;
 };
 
 class CMemoryFile final : public CZVFile {
@@ -125,16 +125,16 @@ public:
 
     int Open(int mode) override;
     int IsOpen() const override;
-    int64_t GetLength() override { return length_; }
+    int64_t GetLength() override { return m_length; }
     int Write(const void* bytes, int32_t count) override;
 
-    const uint8_t* GetData() const { return data_.get(); }
-    int32_t GetDataLength() const { return length_; }
+    const uint8_t* GetData() const { return m_data.get(); }
+    int32_t GetDataLength() const { return m_length; }
 
 private:
     static constexpr int32_t kGrowthStep = 1024;
 
-    std::unique_ptr<uint8_t[]> data_;
-    int32_t capacity_ = 0;
-    int32_t length_ = 0;
+    std::unique_ptr<uint8_t[]> m_data;
+    int32_t m_capacity = 0;
+    int32_t m_length = 0;
 };

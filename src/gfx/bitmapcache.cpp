@@ -23,18 +23,18 @@ CBitmapCache::~CBitmapCache() {
 CBitmapCache* CBitmapCache::Instance() { return g_instance; }
 
 void CBitmapCache::AddWindowBitmap(CDibDC* picture, uintptr_t key) {
-    if (picture) bitmaps_.push_back({key, std::unique_ptr<CDibDC>(picture)});
+    if (picture) m_bitmaps.push_back({key, std::unique_ptr<CDibDC>(picture)});
 }
 
 CDibDC* CBitmapCache::FindWindowBitmap(uintptr_t key) const {
-    for (const auto& entry : bitmaps_)
+    for (const auto& entry : m_bitmaps)
         if (entry.key == key) return entry.picture.get();
     return nullptr;
 }
 
 CShadeCorner* CBitmapCache::FindShape(const CShadeCorner* shape) const {
     if (!shape) return nullptr;
-    for (const auto& cached : shapes_)
+    for (const auto& cached : m_shapes)
         if (cached->Matches(*shape)) return cached.get();
     return nullptr;
 }
@@ -46,18 +46,18 @@ int64_t CBitmapCache::PictureBytes(const CShadeCorner& shape) {
 
 void CBitmapCache::AddShape(const CShadeCorner* shape) {
     if (!shape) return;
-    shapes_.push_back(shape->Clone());
-    shapeBytes_ += PictureBytes(*shapes_.back());
-    while (shapeBytes_ > kShapeBudget) {
-        auto unused = std::find_if(shapes_.begin(), shapes_.end(), [](const auto& s) { return s->GetUsers() <= 0; });
-        if (unused == shapes_.end()) return;
-        shapeBytes_ -= PictureBytes(**unused);
-        shapes_.erase(unused);
+    m_shapes.push_back(shape->Clone());
+    m_shapeBytes += PictureBytes(*m_shapes.back());
+    while (m_shapeBytes > kShapeBudget) {
+        auto unused = std::find_if(m_shapes.begin(), m_shapes.end(), [](const auto& s) { return s->GetUsers() <= 0; });
+        if (unused == m_shapes.end()) return;
+        m_shapeBytes -= PictureBytes(**unused);
+        m_shapes.erase(unused);
     }
 }
 
 bool CBitmapCache::ReleaseShape(CShadeCorner* cached) {
-    for (const auto& s : shapes_)
+    for (const auto& s : m_shapes)
         if (s.get() == cached) {
             s->RemoveUser();
             return true;
@@ -66,8 +66,8 @@ bool CBitmapCache::ReleaseShape(CShadeCorner* cached) {
 }
 
 void CBitmapCache::Clear(bool alsoShapes) {
-    bitmaps_.clear();
+    m_bitmaps.clear();
     if (!alsoShapes) return;
-    shapes_.clear();
-    shapeBytes_ = 0;
+    m_shapes.clear();
+    m_shapeBytes = 0;
 }

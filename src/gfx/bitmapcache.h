@@ -35,8 +35,8 @@ public:
     // A corner that shared a cached one lets go of it; false (and nothing
     // done) when the cached corner is no longer there.
     bool ReleaseShape(CShadeCorner* cached);
-    int64_t GetShapeBytes() const { return shapeBytes_; }
-    int GetShapeCount() const { return static_cast<int>(shapes_.size()); }
+    int64_t GetShapeBytes() const { return m_shapeBytes; }
+    int GetShapeCount() const { return static_cast<int>(m_shapes.size()); }
 
     // Empties the bitmap entries, and with alsoShapes the corners.
     void Clear(bool alsoShapes);
@@ -48,7 +48,7 @@ private:
     };
     static int64_t PictureBytes(const CShadeCorner& shape);
 
-    std::vector<Entry> bitmaps_;
-    std::vector<std::unique_ptr<CShadeCorner>> shapes_;  // oldest first
-    int64_t shapeBytes_ = 0;
+    std::vector<Entry> m_bitmaps;
+    std::vector<std::unique_ptr<CShadeCorner>> m_shapes;  // oldest first
+    int64_t m_shapeBytes = 0;
 };

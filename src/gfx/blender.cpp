@@ -29,7 +29,7 @@ int LevelBlue(int level, int blue5) { return LevelRed(level, blue5) >> 11; }
 
 }  // namespace
 
-CBlender::CBlender(int width, int height) : table_(static_cast<size_t>(kLevels) << 16) {
+CBlender::CBlender(int width, int height) : m_table(static_cast<size_t>(kLevels) << 16) {
     for (int level = 0; level < kLevels; ++level) {
         int red[32], green[64], blue[32];
         for (int v = 0; v < 32; ++v) {
@@ -37,13 +37,13 @@ CBlender::CBlender(int width, int height) : table_(static_cast<size_t>(kLevels) 
             blue[v] = LevelBlue(level, v);
         }
         for (int v = 0; v < 64; ++v) green[v] = LevelGreen(level, v);
-        uint16_t* out = &table_[static_cast<size_t>(level) << 16];
+        uint16_t* out = &m_table[static_cast<size_t>(level) << 16];
         for (int p = 0; p <= 0xFFFF; ++p) out[p] = static_cast<uint16_t>(red[p >> 11] | green[(p >> 5) & 0x3F] | blue[p & 0x1F]);
     }
     if (width > 0 && height > 0) {
-        width_ = width;
-        height_ = height;
-        map_.assign(static_cast<size_t>(width) * height, kNeutral);
+        m_width = width;
+        m_height = height;
+        m_map.assign(static_cast<size_t>(width) * height, kNeutral);
     }
 }
 
@@ -52,8 +52,8 @@ void CBlender::SetMask(CDibDC* mask, int dx, int dy, int sx, int sy, int w, int 
         ReportAssert(kSource, __LINE__, 1);
         return;
     }
-    const int clippedW = std::min({w, mask->GetRequestedWidth() - sx, width_ - dx});
-    const int clippedH = std::min({h, mask->GetHeight() - sy, height_ - dy});
+    const int clippedW = std::min({w, mask->GetRequestedWidth() - sx, m_width - dx});
+    const int clippedH = std::min({h, mask->GetHeight() - sy, m_height - dy});
     if (clippedW != w || clippedH != h) ReportAssert(kSource, __LINE__, 1);
     for (int row = 0; row < clippedH; ++row) {
         const uint16_t* from = mask->GetPixelAddress(sx, sy + row);
@@ -65,19 +65,19 @@ void CBlender::SetMask(CDibDC* mask, int dx, int dy, int sx, int sy, int w, int 
 }
 
 void CBlender::PackRow(int y) {
-    if (y < 0 || y >= height_) {
+    if (y < 0 || y >= m_height) {
         ReportAssert(kSource, __LINE__, 1);
         return;
     }
     uint8_t* row = GetMapRow(y);
-    for (int x = 0; x < width_;) {
+    for (int x = 0; x < m_width;) {
         if (!IsNeutral(row[x])) {
             ++x;
             continue;
         }
         int length = 0;
-        while (length < kLongestRun && x + length < width_ && IsNeutral(row[x + length])) ++length;
-        if (x + length == width_) --length;
+        while (length < kLongestRun && x + length < m_width && IsNeutral(row[x + length])) ++length;
+        if (x + length == m_width) --length;
         if (length < kShortestSkip) {
             row[x++] = kNeutral;
             continue;
@@ -92,8 +92,8 @@ void CBlender::Apply(CDibDC* dst, int x, int y, int w, int h) {
         ReportAssert(kSource, __LINE__, 1);
         return;
     }
-    w = std::min({w, dst->GetRequestedWidth() - x, width_ - x});
-    h = std::min({h, dst->GetHeight() - y, height_ - y});
+    w = std::min({w, dst->GetRequestedWidth() - x, m_width - x});
+    h = std::min({h, dst->GetHeight() - y, m_height - y});
     const auto level = pixelrow::Widest().level;
     for (int row = 0; row < h; ++row) {
         const uint8_t* levels = GetMapRow(y + row) + x;

@@ -21,10 +21,10 @@ public:
     virtual ~CBlender() = default;
 
     // The table's pixel for a level (0..15).
-    uint16_t Lookup(int level, uint16_t pixel) const { return table_[(level & 0x0F) << 16 | pixel]; }
-    int GetWidth() const { return width_; }
-    int GetHeight() const { return height_; }
-    uint8_t* GetMapRow(int y) { return &map_[static_cast<size_t>(y) * width_]; }
+    uint16_t Lookup(int level, uint16_t pixel) const { return m_table[(level & 0x0F) << 16 | pixel]; }
+    int GetWidth() const { return m_width; }
+    int GetHeight() const { return m_height; }
+    uint8_t* GetMapRow(int y) { return &m_map[static_cast<size_t>(y) * m_width]; }
 
     // Levels from a mask picture: a non-zero pixel p gives level (p >> 1) &
     // 0x0F (the top of its blue field) at the map's (dx, dy) + offset; a
@@ -37,8 +37,8 @@ public:
     void Apply(CDibDC* dst, int x, int y, int w, int h);
 
 private:
-    std::vector<uint16_t> table_;
-    std::vector<uint8_t> map_;
-    int width_ = 0;
-    int height_ = 0;
+    std::vector<uint16_t> m_table;
+    std::vector<uint8_t> m_map;
+    int m_width = 0;
+    int m_height = 0;
 };

@@ -26,19 +26,19 @@ void CGdiCache::MakePenAndBrush(COLORREF colour, CZVPen* pen, CZVBrush* brush) {
 
 int CGdiCache::FindSlot(COLORREF colour) const {
     for (int i = 0; i < kSlots; ++i)
-        if (slots_[i].used && slots_[i].pen.colour == colour) return i;
+        if (m_slots[i].used && m_slots[i].pen.colour == colour) return i;
     return -1;
 }
 
 void CGdiCache::GetPenAndBrush(COLORREF colour, CZVPen* pen, CZVBrush* brush) {
     int slot = FindSlot(colour);
     if (slot < 0) {
-        slot = next_;
-        Slot& s = slots_[slot];
+        slot = m_next;
+        Slot& s = m_slots[slot];
         MakePenAndBrush(colour, &s.pen, &s.brush);
         s.used = true;
-        next_ = (next_ + 1) % kSlots;
+        m_next = (m_next + 1) % kSlots;
     }
-    if (pen) *pen = slots_[slot].pen;
-    if (brush) *brush = slots_[slot].brush;
+    if (pen) *pen = m_slots[slot].pen;
+    if (brush) *brush = m_slots[slot].brush;
 }

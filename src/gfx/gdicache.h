@@ -42,6 +42,6 @@ private:
         CZVPen pen;
         CZVBrush brush;
     };
-    std::array<Slot, kSlots> slots_{};
-    int next_ = 0;
+    std::array<Slot, kSlots> m_slots{};
+    int m_next = 0;
 };

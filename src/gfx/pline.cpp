@@ -22,7 +22,7 @@ int16_t Little16(const uint8_t* bytes) {
 }  // namespace
 
 int CPLine::Reserve(int n) {
-    if (n <= capacity_)
+    if (n <= m_capacity)
         return 1;
     if (n > kMaxPoints)
         return 0;
@@ -31,53 +31,53 @@ int CPLine::Reserve(int n) {
     auto ys = NewArray(capacity);
     if (!xs || !ys)
         return 0;
-    std::copy_n(xs_.get(), count_, xs.get());
-    std::copy_n(ys_.get(), count_, ys.get());
-    xs_ = std::move(xs);
-    ys_ = std::move(ys);
-    capacity_ = static_cast<uint16_t>(capacity);
+    std::copy_n(m_xs.get(), m_count, xs.get());
+    std::copy_n(m_ys.get(), m_count, ys.get());
+    m_xs = std::move(xs);
+    m_ys = std::move(ys);
+    m_capacity = static_cast<uint16_t>(capacity);
     return 1;
 }
 
 int CPLine::AddPoint(int16_t x, int16_t y) {
-    if (!Reserve(count_ + 1))
+    if (!Reserve(m_count + 1))
         return 0;
-    xs_[count_] = x;
-    ys_[count_] = y;
-    ++count_;
+    m_xs[m_count] = x;
+    m_ys[m_count] = y;
+    ++m_count;
     return 1;
 }
 
 int16_t CPLine::GetX(int index) const {
-    if (index < 0 || index >= count_) {
+    if (index < 0 || index >= m_count) {
         ReportAssert(kSource, __LINE__, 1);
         return 0;
     }
-    return xs_[index];
+    return m_xs[index];
 }
 
 int16_t CPLine::GetY(int index) const {
-    if (index < 0 || index >= count_) {
+    if (index < 0 || index >= m_count) {
         ReportAssert(kSource, __LINE__, 1);
         return 0;
     }
-    return ys_[index];
+    return m_ys[index];
 }
 
 int CPLine::Write(CZVMSG* msg) const {
-    if (!msg->WriteInt(count_))
+    if (!msg->WriteInt(m_count))
         return 0;
-    for (int i = 0; i < count_; ++i) {
-        if (!msg->WriteShort(xs_[i]) || !msg->WriteShort(ys_[i]))
+    for (int i = 0; i < m_count; ++i) {
+        if (!msg->WriteShort(m_xs[i]) || !msg->WriteShort(m_ys[i]))
             return 0;
     }
     return 1;
 }
 
 int CPLine::Read(CZVMSG* msg) {
-    xs_.reset();
-    ys_.reset();
-    count_ = capacity_ = 0;
+    m_xs.reset();
+    m_ys.reset();
+    m_count = m_capacity = 0;
     int32_t count = 0;
     if (!msg->ReadInt(count) || count < 0 || count > kMaxPoints)
         return 0;
@@ -94,9 +94,9 @@ int CPLine::Read(CZVMSG* msg) {
         xs[i] = Little16(&bytes[i * kPointBytes]);
         ys[i] = Little16(&bytes[i * kPointBytes + 2]);
     }
-    xs_ = std::move(xs);
-    ys_ = std::move(ys);
-    count_ = capacity_ = static_cast<uint16_t>(count);
+    m_xs = std::move(xs);
+    m_ys = std::move(ys);
+    m_count = m_capacity = static_cast<uint16_t>(count);
     return 1;
 }
 
@@ -104,7 +104,7 @@ CPLineList::~CPLineList() { RemoveAll(); }
 
 CPLine* CPLineList::AddNew() {
     auto* line = new (std::nothrow) CPLine;
-    if (line && !lines_.AddTail(line)) {
+    if (line && !m_lines.AddTail(line)) {
         delete line;
         return nullptr;
     }
@@ -112,24 +112,24 @@ CPLine* CPLineList::AddNew() {
 }
 
 CPLine* CPLineList::GetAt(int index) const {
-    ZVPOSITION position = lines_.FindIndex(index);
+    ZVPOSITION position = m_lines.FindIndex(index);
     if (!position) {
         ReportAssert(kSource, __LINE__, 1);
         return nullptr;
     }
-    return static_cast<CPLine*>(lines_.GetAt(position));
+    return static_cast<CPLine*>(m_lines.GetAt(position));
 }
 
 void CPLineList::RemoveAll() {
-    while (!lines_.IsEmpty())
-        delete static_cast<CPLine*>(lines_.RemoveHead());
+    while (!m_lines.IsEmpty())
+        delete static_cast<CPLine*>(m_lines.RemoveHead());
 }
 
 int CPLineList::Write(CZVMSG* msg) const {
-    if (!msg->WriteInt(lines_.GetCount()))
+    if (!msg->WriteInt(m_lines.GetCount()))
         return 0;
-    for (ZVPOSITION position = lines_.GetHeadPosition(); position;) {
-        if (!static_cast<const CPLine*>(lines_.GetNext(position))->Write(msg))
+    for (ZVPOSITION position = m_lines.GetHeadPosition(); position;) {
+        if (!static_cast<const CPLine*>(m_lines.GetNext(position))->Write(msg))
             return 0;
     }
     return 1;

@@ -24,7 +24,7 @@ public:
     int Reserve(int n);
     // 0, the point not added, when the line is full.
     int AddPoint(int16_t x, int16_t y);
-    int GetCount() const { return count_; }
+    int GetCount() const { return m_count; }
     // An index outside 0..count-1 is reported and gives 0.
     int16_t GetX(int index) const;
     int16_t GetY(int index) const;
@@ -36,10 +36,10 @@ public:
     int Read(CZVMSG* msg);
 
 private:
-    std::unique_ptr<int16_t[]> xs_;
-    std::unique_ptr<int16_t[]> ys_;
-    uint16_t count_ = 0;
-    uint16_t capacity_ = 0;
+    std::unique_ptr<int16_t[]> m_xs;
+    std::unique_ptr<int16_t[]> m_ys;
+    uint16_t m_count = 0;
+    uint16_t m_capacity = 0;
 };
 
 class CPLineList {
@@ -54,7 +54,7 @@ public:
 
     // A new empty line at the end, owned by the list; null without memory.
     CPLine* AddNew();
-    int GetCount() const { return lines_.GetCount(); }
+    int GetCount() const { return m_lines.GetCount(); }
     // An index outside 0..count-1 is reported and gives null.
     CPLine* GetAt(int index) const;
     void RemoveAll();
@@ -65,5 +65,5 @@ public:
     int Read(CZVMSG* msg);
 
 private:
-    CZVObList lines_;
+    CZVObList m_lines;
 };

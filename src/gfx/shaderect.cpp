@@ -31,15 +31,15 @@ std::vector<CZVRect> SubtractRects(CZVRect rect, const std::vector<CZVRect>& hol
 }
 
 void CShadeRect::Render(COLORREF face, COLORREF back, int /*rimWidth*/, int /*raised*/, CDibDC* target) {
-    face_ = face;
-    back_ = back;
+    m_face = face;
+    m_back = back;
     if (target) Draw(target, kShadePlain, nullptr, nullptr);
 }
 
 void CShadeRect::Draw(CZVDC* dc, int mode, const std::vector<CZVRect>* clips, const COLORREF* /*fillColour*/) {
     if (!dc) return;
-    const COLORREF colour = swapped ? back_ : face_;
-    for (const CZVRect& piece : SubtractRects(rect_, clips ? *clips : std::vector<CZVRect>{})) {
+    const COLORREF colour = swapped ? m_back : m_face;
+    for (const CZVRect& piece : SubtractRects(m_rect, clips ? *clips : std::vector<CZVRect>{})) {
         if (mode == kShadeSkinned)
             Skins().DrawSkinPiece(dc, colour, piece.x, piece.y, piece.w, piece.h, -1, false);
         else

@@ -93,12 +93,12 @@ CSpeed::CSpeed() {
     if (g_liveSpeeds++ > 0)
         ReportAssert("speed", __LINE__, 1);
     using Period = std::chrono::steady_clock::period;
-    frequency_ = Period::den / Period::num;
+    m_frequency = Period::den / Period::num;
     SineTable();  // built here, at start-up, rather than in the first frame
 }
 
 CSpeed::~CSpeed() { --g_liveSpeeds; }
 
 void CSpeed::ReadCounter() {
-    counter_ = std::chrono::steady_clock::now().time_since_epoch().count();
+    m_counter = std::chrono::steady_clock::now().time_since_epoch().count();
 }

@@ -109,11 +109,11 @@ public:
     CSpeed& operator=(const CSpeed&) = delete;
 
     void ReadCounter();
-    int64_t GetCounter() const { return counter_; }
+    int64_t GetCounter() const { return m_counter; }
     // Counter ticks per second.
-    int64_t GetFrequency() const { return frequency_; }
+    int64_t GetFrequency() const { return m_frequency; }
 
 private:
-    int64_t frequency_;
-    int64_t counter_ = 0;
+    int64_t m_frequency;
+    int64_t m_counter = 0;
 };

@@ -18,7 +18,7 @@ bool AnsiText(CZVString& text, std::string* out) {
 
 }  // namespace
 
-CZVRegistry::CZVRegistry(CZVString section) { AnsiText(section, &section_); }
+CZVRegistry::CZVRegistry(CZVString section) { AnsiText(section, &m_section); }
 
 int CZVRegistry::Open(bool read) {
     const std::string path = platform::GetSettingsFilePath();
@@ -30,7 +30,7 @@ int CZVRegistry::Open(bool read) {
 int CZVRegistry::ReadString(CZVString name, CZVString* value) {
     std::string key, text;
     if (!value || !AnsiText(name, &key) || !Open(true) ||
-        !platform::ReadSettingString(section_, key, text))
+        !platform::ReadSettingString(m_section, key, text))
         return 0;
     CZVString read(value->GetKind());
     read = text.c_str();
@@ -44,7 +44,7 @@ int CZVRegistry::ReadDword(CZVString name, int* value) {
     std::string key;
     int32_t number = 0;
     if (!value || !AnsiText(name, &key) || !Open(true) ||
-        !platform::ReadSettingInt(section_, key, number))
+        !platform::ReadSettingInt(m_section, key, number))
         return 0;
     *value = number;
     return 1;
@@ -54,5 +54,5 @@ int CZVRegistry::WriteString(CZVString name, CZVString value) {
     std::string key, text;
     if (!AnsiText(name, &key) || !AnsiText(value, &text) || !Open(false))
         return 0;
-    return platform::WriteSettingString(section_, key, text) ? 1 : 0;
+    return platform::WriteSettingString(m_section, key, text) ? 1 : 0;
 }

@@ -26,5 +26,5 @@ public:
     int WriteString(CZVString name, CZVString value);
 
 private:
-    std::string section_;
+    std::string m_section;
 };

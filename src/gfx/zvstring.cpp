@@ -62,7 +62,7 @@ void* CZVString::SharedEmpty(int kind) {
     return kind == kAnsi ? static_cast<void*>(g_empty8) : static_cast<void*>(g_empty16);
 }
 
-bool CZVString::IsShared() const { return buffer_ == g_empty8 || buffer_ == g_empty16; }
+bool CZVString::IsShared() const { return m_buffer == g_empty8 || m_buffer == g_empty16; }
 
 void* CZVString::Join(int kind, const void* a, size_t aUnits, const void* b, size_t bUnits,
                       int* bytes) {
@@ -87,22 +87,22 @@ void* CZVString::Join(int kind, const void* a, size_t aUnits, const void* b, siz
 }
 
 void CZVString::FreeBuffer() {
-    if (buffer_ && !IsShared())
-        std::free(buffer_);
-    buffer_ = nullptr;
+    if (m_buffer && !IsShared())
+        std::free(m_buffer);
+    m_buffer = nullptr;
 }
 
 void CZVString::InitEmpty(int kind) {
-    kind_ = kind;
-    buffer_ = SharedEmpty(kind);
-    size_ = UnitBytes(kind);
+    m_kind = kind;
+    m_buffer = SharedEmpty(kind);
+    m_size = UnitBytes(kind);
 }
 
 void CZVString::Take(int kind, void* buffer, int bytes) {
     FreeBuffer();
-    kind_ = kind;
-    buffer_ = buffer;
-    size_ = bytes;
+    m_kind = kind;
+    m_buffer = buffer;
+    m_size = bytes;
 }
 
 int CZVString::SetRaw(int kind, const void* a, size_t aUnits, const void* b, size_t bUnits) {
@@ -157,8 +157,8 @@ CZVString::CZVString(const char16_t* a, const char16_t* b) {
 }
 
 CZVString::CZVString(const CZVString& other) {
-    InitEmpty(other.kind_);
-    SetRaw(other.kind_, other.buffer_, other.GetLength());
+    InitEmpty(other.m_kind);
+    SetRaw(other.m_kind, other.m_buffer, other.GetLength());
 }
 
 CZVString::~CZVString() { FreeBuffer(); }
@@ -167,13 +167,13 @@ CZVString& CZVString::operator=(const CZVString& other) {
     if (this == &other)
         return *this;
     Empty();
-    if (other.kind_ == kind_) {
-        SetRaw(kind_, other.buffer_, other.GetLength());
+    if (other.m_kind == m_kind) {
+        SetRaw(m_kind, other.m_buffer, other.GetLength());
         return *this;
     }
     CZVString converted(other);
-    if (converted.ConvertTo(kind_))
-        Append(kind_, converted.buffer_, converted.GetLength());
+    if (converted.ConvertTo(m_kind))
+        Append(m_kind, converted.m_buffer, converted.GetLength());
     return *this;
 }
 
@@ -183,7 +183,7 @@ CZVString& CZVString::operator=(const char* text) {
         Empty();
         return *this;
     }
-    if (kind_ == kAnsi) {
+    if (m_kind == kAnsi) {
         SetRaw(kAnsi, text, std::strlen(text));
         return *this;
     }
@@ -191,17 +191,17 @@ CZVString& CZVString::operator=(const char* text) {
 }
 
 int CZVString::GetLength() const {
-    if (!buffer_ || size_ <= 0) {
+    if (!m_buffer || m_size <= 0) {
         ReportAssert(kSource, __LINE__, 1);
         return 0;
     }
-    return size_ / UnitBytes(kind_) - 1;
+    return m_size / UnitBytes(m_kind) - 1;
 }
 
-bool CZVString::IsEmpty() const { return size_ == UnitBytes(kind_); }
+bool CZVString::IsEmpty() const { return m_size == UnitBytes(m_kind); }
 
 int CZVString::ToAnsi() {
-    if (kind_ == kAnsi)
+    if (m_kind == kAnsi)
         return 1;
     int length = GetLength();
     if (length == 0) {
@@ -212,7 +212,7 @@ int CZVString::ToAnsi() {
     auto* converted = static_cast<uint8_t*>(std::malloc(length + 1));
     if (!converted)
         return 0;
-    const auto* units = static_cast<const char16_t*>(buffer_);
+    const auto* units = static_cast<const char16_t*>(m_buffer);
     for (int i = 0; i < length; ++i) {
         if (!platform::Utf16CharToCp1252(units[i], &converted[i])) {
             std::free(converted);
@@ -225,7 +225,7 @@ int CZVString::ToAnsi() {
 }
 
 int CZVString::ToWide() {
-    if (kind_ == kWide)
+    if (m_kind == kWide)
         return 1;
     int length = GetLength();
     if (length == 0) {
@@ -236,7 +236,7 @@ int CZVString::ToWide() {
     auto* converted = static_cast<char16_t*>(std::malloc((length + 1) * sizeof(char16_t)));
     if (!converted)
         return 0;
-    const auto* bytes = static_cast<const uint8_t*>(buffer_);
+    const auto* bytes = static_cast<const uint8_t*>(m_buffer);
     for (int i = 0; i < length; ++i)
         converted[i] = platform::Cp1252CharToUtf16(bytes[i]);
     converted[length] = 0;
@@ -245,11 +245,11 @@ int CZVString::ToWide() {
 }
 
 const char* CZVString::GetAnsi() {
-    return ToAnsi() ? static_cast<const char*>(buffer_) : "";
+    return ToAnsi() ? static_cast<const char*>(m_buffer) : "";
 }
 
 const char16_t* CZVString::GetWide() {
-    return ToWide() ? static_cast<const char16_t*>(buffer_) : u"";
+    return ToWide() ? static_cast<const char16_t*>(m_buffer) : u"";
 }
 
 void* CZVString::GrowBuffer(int chars) {
@@ -257,18 +257,18 @@ void* CZVString::GrowBuffer(int chars) {
         ReportAssert(kSource, __LINE__, 1);
         return nullptr;
     }
-    const int unit = UnitBytes(kind_);
-    if (size_ >= (chars + 1LL) * unit)
-        return buffer_;
+    const int unit = UnitBytes(m_kind);
+    if (m_size >= (chars + 1LL) * unit)
+        return m_buffer;
     if (chars >= kMaxBytes / unit)
         return nullptr;
     const int bytes = (chars + 1) * unit;
     auto* grown = static_cast<unsigned char*>(std::malloc(bytes));
     if (!grown)
         return nullptr;
-    std::memcpy(grown, buffer_, size_);
-    std::memset(grown + size_, 0, bytes - size_);
-    Take(kind_, grown, bytes);
+    std::memcpy(grown, m_buffer, m_size);
+    std::memset(grown + m_size, 0, bytes - m_size);
+    Take(m_kind, grown, bytes);
     return grown;
 }
 
@@ -290,26 +290,26 @@ void CZVString::ReleaseBuffer(int length) {
     }
     if (length == -1) {
         length = 0;
-        while (length < room && UnitAt(kind_, buffer_, length) != 0)
+        while (length < room && UnitAt(m_kind, m_buffer, length) != 0)
             ++length;
     }
-    const int unit = UnitBytes(kind_);
-    std::memset(static_cast<unsigned char*>(buffer_) + length * unit, 0, unit);
-    size_ = (length + 1) * unit;
+    const int unit = UnitBytes(m_kind);
+    std::memset(static_cast<unsigned char*>(m_buffer) + length * unit, 0, unit);
+    m_size = (length + 1) * unit;
 }
 
 void CZVString::Empty() {
-    if (!buffer_ || size_ <= 0)
+    if (!m_buffer || m_size <= 0)
         ReportAssert(kSource, __LINE__, 1);
     FreeBuffer();
-    InitEmpty(kind_);
+    InitEmpty(m_kind);
 }
 
 void CZVString::Append(int kind, const void* units, size_t count) {
     if (!ConvertTo(kind) || count == 0)
         return;
     int bytes = 0;
-    void* joined = Join(kind, buffer_, GetLength(), units, count, &bytes);
+    void* joined = Join(kind, m_buffer, GetLength(), units, count, &bytes);
     if (joined)
         Take(kind, joined, bytes);
 }
@@ -331,7 +331,7 @@ void CZVString::AppendWide(const char16_t* text) {
 }
 
 int CZVString::Format(const char* fmt, ...) {
-    const int kind = kind_;
+    const int kind = m_kind;
     if (!fmt) {
         ReportAssert(kSource, __LINE__, 1);
         Empty();
@@ -368,7 +368,7 @@ int CZVString::Format(const char* fmt, ...) {
 void CZVString::TrimLeft(const char* set) {
     if (!set || !ToAnsi())
         return;
-    char* text = static_cast<char*>(buffer_);
+    char* text = static_cast<char*>(m_buffer);
     const int length = GetLength();
     int removed = 0;
     while (removed < length && InSet(set, text[removed]))
@@ -376,13 +376,13 @@ void CZVString::TrimLeft(const char* set) {
     if (removed == 0)
         return;
     std::memmove(text, text + removed, length - removed + 1);
-    size_ -= removed;
+    m_size -= removed;
 }
 
 void CZVString::TrimRight(const char* set) {
     if (!set || !ToAnsi())
         return;
-    char* text = static_cast<char*>(buffer_);
+    char* text = static_cast<char*>(m_buffer);
     int kept = GetLength();
     const int length = kept;
     while (kept > 0 && InSet(set, text[kept - 1]))
@@ -390,25 +390,25 @@ void CZVString::TrimRight(const char* set) {
     if (kept == length)
         return;
     text[kept] = '\0';
-    size_ = kept + 1;
+    m_size = kept + 1;
 }
 
 CZVString CZVString::Left(int n) const {
     if (n < 0) {
         ReportAssert(kSource, __LINE__, 1);
-        return CZVString(kind_);
+        return CZVString(m_kind);
     }
-    return Make(kind_, buffer_, std::min(n, GetLength()));
+    return Make(m_kind, m_buffer, std::min(n, GetLength()));
 }
 
 CZVString CZVString::Right(int n) const {
     if (n < 0) {
         ReportAssert(kSource, __LINE__, 1);
-        return CZVString(kind_);
+        return CZVString(m_kind);
     }
     const int length = GetLength();
     n = std::min(n, length);
-    return Make(kind_, static_cast<const unsigned char*>(buffer_) + (length - n) * UnitBytes(kind_),
+    return Make(m_kind, static_cast<const unsigned char*>(m_buffer) + (length - n) * UnitBytes(m_kind),
                 n);
 }
 
@@ -421,7 +421,7 @@ CZVString CZVString::Mid(int start, int count) const {
     if (count == 0 || start < 0 || start >= length)
         return CZVString();
     count = std::min(count, length - start);
-    return Make(kind_, static_cast<const unsigned char*>(buffer_) + start * UnitBytes(kind_),
+    return Make(m_kind, static_cast<const unsigned char*>(m_buffer) + start * UnitBytes(m_kind),
                 count);
 }
 
@@ -434,35 +434,35 @@ int CZVString::Find(int ch, int start) const {
         ReportAssert(kSource, __LINE__, 1);
         return -1;
     }
-    const unsigned target = kind_ == kAnsi && ch < 0 ? ch + 256 : ch;
+    const unsigned target = m_kind == kAnsi && ch < 0 ? ch + 256 : ch;
     for (int i = start; i < length; ++i) {
-        if (UnitAt(kind_, buffer_, i) == target)
+        if (UnitAt(m_kind, m_buffer, i) == target)
             return i;
     }
     return -1;
 }
 
 int CZVString::ReverseFind(int ch) const {
-    const unsigned target = kind_ == kAnsi && ch < 0 ? ch + 256 : ch;
+    const unsigned target = m_kind == kAnsi && ch < 0 ? ch + 256 : ch;
     for (int i = GetLength() - 1; i >= 0; --i) {
-        if (UnitAt(kind_, buffer_, i) == target)
+        if (UnitAt(m_kind, m_buffer, i) == target)
             return i;
     }
     return -1;
 }
 
 bool CZVString::operator==(const CZVString& other) {
-    if (!ConvertTo(other.kind_))
+    if (!ConvertTo(other.m_kind))
         return false;
-    return size_ == other.size_ &&
-           CompareUnits(kind_, buffer_, GetLength(), other.buffer_, other.GetLength(), false) == 0;
+    return m_size == other.m_size &&
+           CompareUnits(m_kind, m_buffer, GetLength(), other.m_buffer, other.GetLength(), false) == 0;
 }
 
 int CZVString::CompareWith(const CZVString& other, bool noCase) const {
-    if (other.kind_ == kind_)
-        return CompareUnits(kind_, buffer_, GetLength(), other.buffer_, other.GetLength(), noCase);
+    if (other.m_kind == m_kind)
+        return CompareUnits(m_kind, m_buffer, GetLength(), other.m_buffer, other.GetLength(), noCase);
     CZVString converted(other);
-    if (converted.ConvertTo(kind_))
+    if (converted.ConvertTo(m_kind))
         return CompareWith(converted, noCase);
     // The other text has a character that 8-bit text cannot hold: compare both
     // as 16-bit text, so that the answer is never "equal".
@@ -479,8 +479,8 @@ int CZVString::Compare(const char* text) const {
         ReportAssert(kSource, __LINE__, 1);
         return -1;
     }
-    if (kind_ == kAnsi)
-        return CompareUnits(kAnsi, buffer_, GetLength(), text, std::strlen(text), false);
+    if (m_kind == kAnsi)
+        return CompareUnits(kAnsi, m_buffer, GetLength(), text, std::strlen(text), false);
     CZVString ansi(*this);
     return ansi.ToAnsi() ? ansi.Compare(text) : -1;
 }
@@ -492,15 +492,15 @@ int CZVString::CompareNoCase(const char* text) {
     }
     if (!ToAnsi())
         return -1;
-    return CompareUnits(kAnsi, buffer_, GetLength(), text, std::strlen(text), true);
+    return CompareUnits(kAnsi, m_buffer, GetLength(), text, std::strlen(text), true);
 }
 
 CZVString operator+(CZVString& a, const CZVString& b) {
-    a.ConvertTo(b.kind_);  // a keeps its form when b's cannot hold its text
+    a.ConvertTo(b.m_kind);  // a keeps its form when b's cannot hold its text
     CZVString tail(b);
-    CZVString result(a.kind_);
-    if (tail.ConvertTo(a.kind_))
-        result.SetRaw(a.kind_, a.buffer_, a.GetLength(), tail.buffer_, tail.GetLength());
+    CZVString result(a.m_kind);
+    if (tail.ConvertTo(a.m_kind))
+        result.SetRaw(a.m_kind, a.m_buffer, a.GetLength(), tail.m_buffer, tail.GetLength());
     return result;
 }
 
@@ -509,7 +509,7 @@ CZVString operator+(const char* a, const CZVString& b) {
         ReportAssert(kSource, __LINE__, 1);
         return CZVString(b);
     }
-    if (b.kind_ != CZVString::kAnsi)
+    if (b.m_kind != CZVString::kAnsi)
         ReportAssert(kSource, __LINE__, 1);
     CZVString head(a);
     return head + b;

@@ -25,7 +25,7 @@ public:
     CZVString& operator=(const CZVString& other);
     CZVString& operator=(const char* text);
 
-    int GetKind() const { return kind_; }
+    int GetKind() const { return m_kind; }
     int GetLength() const;
     bool IsEmpty() const;
 
@@ -110,7 +110,7 @@ private:
     void Append(int kind, const void* units, size_t count);
     int CompareWith(const CZVString& other, bool noCase) const;
 
-    int kind_ = kAnsi;
-    void* buffer_ = nullptr;
-    int size_ = 0;  // bytes of text plus terminator
+    int m_kind = kAnsi;
+    void* m_buffer = nullptr;
+    int m_size = 0;  // bytes of text plus terminator
 };

@@ -106,7 +106,7 @@ struct Font::Impl {
 };
 
 Font::Font(std::unique_ptr<Impl> impl, int ascent, int descent, bool smooth)
-    : impl_(std::move(impl)), ascent_(ascent), descent_(descent), smooth_(smooth) {}
+    : m_impl(std::move(impl)), m_ascent(ascent), m_descent(descent), m_smooth(smooth) {}
 
 Font::~Font() = default;
 
@@ -194,12 +194,12 @@ std::shared_ptr<const Font> Font::Create(const FontRequest& request) {
 }
 
 int Font::CharAdvance(char16_t c) const {
-    return impl_->Get(c).advance;
+    return m_impl->Get(c).advance;
 }
 
 int Font::Advance(std::u16string_view text) const {
     int width = 0;
-    for (char16_t c : text) width += impl_->Get(c).advance;
+    for (char16_t c : text) width += m_impl->Get(c).advance;
     return width;
 }
 
@@ -210,11 +210,11 @@ void Font::Draw(std::u16string_view text, int x, int y, uint16_t colour565, cons
     int right = std::min(clip.right, target.width);
     int bottom = std::min(clip.bottom, target.height);
     if (!target.pixels || right <= left || bottom <= top) return;
-    int baseline = y + ascent_;
+    int baseline = y + m_ascent;
     int pen = x;
     for (char16_t c : text) {
         if (pen >= right) break;
-        const Glyph& g = impl_->Get(c);
+        const Glyph& g = m_impl->Get(c);
         int gx = pen + g.left;
         int gy = baseline - g.top;
         int c0 = std::max(0, left - gx);

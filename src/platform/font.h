@@ -42,10 +42,10 @@ public:
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
 
-    int Height() const { return ascent_ + descent_; }
-    int Ascent() const { return ascent_; }
-    int Descent() const { return descent_; }
-    bool Smooth() const { return smooth_; }
+    int Height() const { return m_ascent + m_descent; }
+    int Ascent() const { return m_ascent; }
+    int Descent() const { return m_descent; }
+    bool Smooth() const { return m_smooth; }
 
     // Width in pixels of the text on one line (sum of the glyph advances).
     int Advance(std::u16string_view text) const;
@@ -60,10 +60,10 @@ private:
     struct Impl;
     explicit Font(std::unique_ptr<Impl> impl, int ascent, int descent, bool smooth);
 
-    std::unique_ptr<Impl> impl_;
-    int ascent_;
-    int descent_;
-    bool smooth_;
+    std::unique_ptr<Impl> m_impl;
+    int m_ascent;
+    int m_descent;
+    bool m_smooth;
 };
 
 // Every installed family, sorted by name, with its styles, the regular one first.

@@ -14,12 +14,12 @@ int ReadBatteryPercent() {
 }
 
 int BatteryGauge::GetPercent() {
-    if (!read_ || TicksSince(tick_) >= kCacheTime) {
-        percent_ = ReadBatteryPercent();
-        tick_ = GetTickCount();
-        read_ = true;
+    if (!m_read || TicksSince(m_tick) >= kCacheTime) {
+        m_percent = ReadBatteryPercent();
+        m_tick = GetTickCount();
+        m_read = true;
     }
-    return percent_;
+    return m_percent;
 }
 
 }  // namespace platform

@@ -15,9 +15,9 @@ public:
     int GetPercent();
 
 private:
-    bool read_ = false;
-    uint32_t tick_ = 0;
-    int percent_ = 100;
+    bool m_read = false;
+    uint32_t m_tick = 0;
+    int m_percent = 100;
 };
 
 }  // namespace platform

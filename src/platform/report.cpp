@@ -1,28 +1,42 @@
 #include "platform/report.h"
 
+#include <condition_variable>
 #include <cstdio>
+#include <memory>
 #include <mutex>
-#include <shared_mutex>
 
 namespace platform {
 namespace {
 
 constexpr const char* kVersionText = "4.0 Build 1499.0 Rel";
 
-std::shared_mutex g_hookMutex;
-ReportHook g_hook;
+// The hook is called outside the lock, so that a hook that takes locks of its own
+// cannot deadlock with a thread that installs or reports; removal waits for the
+// calls in progress instead.
+std::mutex g_hookMutex;
+std::condition_variable g_hookIdle;
+std::shared_ptr<const ReportHook> g_hook;
+int g_hookCalls = 0;  // calls of the hook in progress
 thread_local bool t_inHook = false;
 
 // False when the text is not taken: no hook, or a report from the hook itself.
 bool Deliver(ReportKind kind, const std::string& text) {
     if (t_inHook)
         return false;
-    std::shared_lock lock(g_hookMutex);
-    if (!g_hook)
-        return false;
+    std::shared_ptr<const ReportHook> hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        if (!g_hook)
+            return false;
+        hook = g_hook;
+        ++g_hookCalls;
+    }
     t_inHook = true;
-    g_hook(kind, text);
+    (*hook)(kind, text);
     t_inHook = false;
+    std::lock_guard lock(g_hookMutex);
+    if (--g_hookCalls == 0)
+        g_hookIdle.notify_all();
     return true;
 }
 
@@ -31,16 +45,19 @@ void WriteLine(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_st
 }  // namespace
 
 bool InstallReportHook(ReportHook hook) {
-    std::unique_lock lock(g_hookMutex);
-    if (g_hook || !hook)
+    if (!hook)
         return false;
-    g_hook = std::move(hook);
+    std::lock_guard lock(g_hookMutex);
+    if (g_hook)
+        return false;
+    g_hook = std::make_shared<const ReportHook>(std::move(hook));
     return true;
 }
 
 void RemoveReportHook() {
     std::unique_lock lock(g_hookMutex);
     g_hook = nullptr;
+    g_hookIdle.wait(lock, [] { return g_hookCalls == 0; });
 }
 
 }  // namespace platform

@@ -16,10 +16,12 @@ using ReportHook = std::function<void(ReportKind kind, const std::string& text)>
 
 // One hook per process: false, and nothing changed, when one is installed.
 // A report made from inside the hook (say, by a failing send) goes to
-// standard error instead of back into the hook.
+// standard error instead of back into the hook. The hook is called with no
+// lock of the reports held, so it may take locks of its own.
 bool InstallReportHook(ReportHook hook);
 // Waits for calls of the hook in progress on other threads, so that what the
-// hook refers to may be destroyed afterwards. Not to be called from the hook.
+// hook refers to may be destroyed afterwards. Not to be called from the hook,
+// nor with a lock held that the hook takes.
 void RemoveReportHook();
 
 }  // namespace platform

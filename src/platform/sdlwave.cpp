@@ -103,8 +103,8 @@ public:
 
     void CloseOutput(WaveHandle output) override { Close(reinterpret_cast<SdlQueue*>(output)); }
 
-    void SetVolume(uint32_t leftRight) override { volume_.store(leftRight); }
-    uint32_t GetVolume() override { return volume_.load(); }
+    void SetVolume(uint32_t leftRight) override { m_volume.store(leftRight); }
+    uint32_t GetVolume() override { return m_volume.load(); }
 
     WaveHandle OpenInput(const WaveFormat& format, WaveDoneCallback done, void* instance) override {
         return Open(format, done, instance, 1, FillInput);
@@ -152,7 +152,7 @@ private:
         queue->format = format;
         queue->done = done;
         queue->instance = instance;
-        queue->volume = &volume_;
+        queue->volume = &m_volume;
         SDL_AudioSpec wanted{};
         wanted.freq = static_cast<int>(format.samplesPerSec);
         wanted.format = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
@@ -178,7 +178,7 @@ private:
         delete queue;
     }
 
-    std::atomic<uint32_t> volume_{0xFFFFFFFF};
+    std::atomic<uint32_t> m_volume{0xFFFFFFFF};
 };
 
 }  // namespace

@@ -100,10 +100,10 @@ std::u16string Utf16Of(const char* text) {
 class SdlWindow : public TabletWindow {
 public:
     ~SdlWindow() override {
-        for (SDL_Cursor* cursor : cursors_)
+        for (SDL_Cursor* cursor : m_cursors)
             if (cursor) SDL_FreeCursor(cursor);
-        if (window_) SDL_DestroyWindow(window_);
-        if (initialised_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        if (m_window) SDL_DestroyWindow(m_window);
+        if (m_initialised) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
 
     bool Open(const WindowOptions& options) {
@@ -114,11 +114,11 @@ public:
             std::fprintf(stderr, "The window cannot open: %s\n", SDL_GetError());
             return false;
         }
-        initialised_ = true;
+        m_initialised = true;
         Uint32 flags = options.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-        window_ = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+        m_window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    options.width, options.height, flags);
-        if (!window_) {
+        if (!m_window) {
             std::fprintf(stderr, "The window cannot open: %s\n", SDL_GetError());
             return false;
         }
@@ -131,29 +131,29 @@ public:
 
     void Present(const uint16_t* pixels, int width, int height, int stride) override {
         if (!pixels || width <= 0 || height <= 0 || stride < width) return;
-        SDL_Surface* target = SDL_GetWindowSurface(window_);
+        SDL_Surface* target = SDL_GetWindowSurface(m_window);
         SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint16_t*>(pixels), width, height, 16,
                                                                  stride * 2, SDL_PIXELFORMAT_RGB565);
         if (target && source) {
             SDL_BlitSurface(source, nullptr, target, nullptr);
-            SDL_UpdateWindowSurface(window_);
+            SDL_UpdateWindowSurface(m_window);
         }
         if (source) SDL_FreeSurface(source);
     }
 
     bool PollEvent(WindowEvent* event) override {
         SDL_Event raw;
-        while (pending_.empty() && SDL_PollEvent(&raw)) Translate(raw);
-        if (pending_.empty()) return false;
-        *event = pending_.front();
-        pending_.pop_front();
+        while (m_pending.empty() && SDL_PollEvent(&raw)) Translate(raw);
+        if (m_pending.empty()) return false;
+        *event = m_pending.front();
+        m_pending.pop_front();
         return true;
     }
 
     bool TakePendingPress() override {
         SDL_Event raw;
         while (SDL_PollEvent(&raw)) Translate(raw);
-        return TakePress(pending_);
+        return TakePress(m_pending);
     }
 
     void SetCursor(CursorShape shape) override {
@@ -162,22 +162,22 @@ public:
             return;
         }
         const int index = static_cast<int>(shape);
-        if (!cursors_[index]) {
+        if (!m_cursors[index]) {
             static constexpr SDL_SystemCursor kSystem[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_WAIT,
                                                            SDL_SYSTEM_CURSOR_HAND};
-            cursors_[index] = SDL_CreateSystemCursor(kSystem[index]);
+            m_cursors[index] = SDL_CreateSystemCursor(kSystem[index]);
         }
-        if (cursors_[index]) SDL_SetCursor(cursors_[index]);
+        if (m_cursors[index]) SDL_SetCursor(m_cursors[index]);
         SDL_ShowCursor(SDL_ENABLE);
     }
 
     void SetCapture(bool captured) override { SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE); }
-    void Raise() override { SDL_RaiseWindow(window_); }
+    void Raise() override { SDL_RaiseWindow(m_window); }
 
 private:
     std::pair<int, int> Size() const {
         int w = 0, h = 0;
-        SDL_GetWindowSize(window_, &w, &h);
+        SDL_GetWindowSize(m_window, &w, &h);
         return {w, h};
     }
 
@@ -187,7 +187,7 @@ private:
         event.x = x;
         event.y = y;
         event.keys = KeyStateOf(leftDown);
-        pending_.push_back(event);
+        m_pending.push_back(event);
     }
 
     void Key(int message, int code, uint32_t flags) {
@@ -195,18 +195,18 @@ private:
         event.message = message;
         event.code = code;
         event.flags = flags;
-        pending_.push_back(event);
+        m_pending.push_back(event);
     }
 
     void Touch(const SDL_TouchFingerEvent& finger, int message) {
         if (message == kWmLButtonDown) {
-            if (fingerDown_) return;
-            fingerDown_ = true;
-            finger_ = finger.fingerId;
-        } else if (!fingerDown_ || finger.fingerId != finger_) {
+            if (m_fingerDown) return;
+            m_fingerDown = true;
+            m_finger = finger.fingerId;
+        } else if (!m_fingerDown || finger.fingerId != m_finger) {
             return;
         }
-        if (message == kWmLButtonUp) fingerDown_ = false;
+        if (message == kWmLButtonUp) m_fingerDown = false;
         const auto [w, h] = Size();
         Mouse(message, static_cast<int>(finger.x * w), static_cast<int>(finger.y * h), message != kWmLButtonUp);
     }
@@ -255,12 +255,12 @@ private:
         }
     }
 
-    bool initialised_ = false;
-    SDL_Window* window_ = nullptr;
-    SDL_Cursor* cursors_[3] = {};
-    std::deque<WindowEvent> pending_;
-    bool fingerDown_ = false;
-    SDL_FingerID finger_ = 0;
+    bool m_initialised = false;
+    SDL_Window* m_window = nullptr;
+    SDL_Cursor* m_cursors[3] = {};
+    std::deque<WindowEvent> m_pending;
+    bool m_fingerDown = false;
+    SDL_FingerID m_finger = 0;
 };
 
 }  // namespace

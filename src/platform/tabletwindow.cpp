@@ -8,13 +8,13 @@
 namespace platform {
 
 void HeadlessWindow::Present(const uint16_t* pixels, int width, int height, int stride) {
-    frame_.assign(static_cast<size_t>(std::max(width_, 0)) * std::max(height_, 0), 0);
-    ++framesShown_;
+    m_frame.assign(static_cast<size_t>(std::max(m_width, 0)) * std::max(m_height, 0), 0);
+    ++m_framesShown;
     if (!pixels || stride < width) return;
-    const int columns = std::min(width, width_);
-    const int rows = std::min(height, height_);
+    const int columns = std::min(width, m_width);
+    const int rows = std::min(height, m_height);
     for (int y = 0; y < rows; ++y)
-        std::memcpy(&frame_[static_cast<size_t>(y) * width_], pixels + static_cast<ptrdiff_t>(y) * stride,
+        std::memcpy(&m_frame[static_cast<size_t>(y) * m_width], pixels + static_cast<ptrdiff_t>(y) * stride,
                     static_cast<size_t>(std::max(columns, 0)) * sizeof(uint16_t));
 }
 
@@ -27,9 +27,9 @@ bool TakePress(std::deque<WindowEvent>& events) {
 }
 
 bool HeadlessWindow::PollEvent(WindowEvent* event) {
-    if (events_.empty()) return false;
-    *event = events_.front();
-    events_.pop_front();
+    if (m_events.empty()) return false;
+    *event = m_events.front();
+    m_events.pop_front();
     return true;
 }
 

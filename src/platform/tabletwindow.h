@@ -62,41 +62,41 @@ std::unique_ptr<TabletWindow> OpenSdlWindow(const WindowOptions& options);
 
 class HeadlessWindow : public TabletWindow {
 public:
-    HeadlessWindow(int width, int height) : width_(width), height_(height) {}
+    HeadlessWindow(int width, int height) : m_width(width), m_height(height) {}
 
-    int GetWidth() const override { return width_; }
-    int GetHeight() const override { return height_; }
+    int GetWidth() const override { return m_width; }
+    int GetHeight() const override { return m_height; }
     void Present(const uint16_t* pixels, int width, int height, int stride) override;
     bool PollEvent(WindowEvent* event) override;
-    bool TakePendingPress() override { return TakePress(events_); }
-    void SetCursor(CursorShape shape) override { cursor_ = shape; }
-    void SetCapture(bool captured) override { captured_ = captured; }
-    void Raise() override { ++raised_; }
+    bool TakePendingPress() override { return TakePress(m_events); }
+    void SetCursor(CursorShape shape) override { m_cursor = shape; }
+    void SetCapture(bool captured) override { m_captured = captured; }
+    void Raise() override { ++m_raised; }
 
-    void Queue(const WindowEvent& event) { events_.push_back(event); }
+    void Queue(const WindowEvent& event) { m_events.push_back(event); }
     void QueueMouse(int message, int x, int y, int keys);
     // A key press as the SDL backend delivers it: key down, the character
     // when it has one, key up.
     void QueueKey(int virtualKey, int character);
-    int PendingEvents() const { return static_cast<int>(events_.size()); }
+    int PendingEvents() const { return static_cast<int>(m_events.size()); }
 
-    // The last frame shown, width_ x height_ pixels, top row first (zero
+    // The last frame shown, width x height pixels, top row first (zero
     // where the surface did not reach).
-    const std::vector<uint16_t>& GetFrame() const { return frame_; }
-    int GetFramesShown() const { return framesShown_; }
-    CursorShape GetCursor() const { return cursor_; }
-    bool IsCaptured() const { return captured_; }
-    int GetRaiseCount() const { return raised_; }
+    const std::vector<uint16_t>& GetFrame() const { return m_frame; }
+    int GetFramesShown() const { return m_framesShown; }
+    CursorShape GetCursor() const { return m_cursor; }
+    bool IsCaptured() const { return m_captured; }
+    int GetRaiseCount() const { return m_raised; }
 
 private:
-    int width_;
-    int height_;
-    std::deque<WindowEvent> events_;
-    std::vector<uint16_t> frame_;
-    int framesShown_ = 0;
-    CursorShape cursor_ = CursorShape::Arrow;
-    bool captured_ = false;
-    int raised_ = 0;
+    int m_width;
+    int m_height;
+    std::deque<WindowEvent> m_events;
+    std::vector<uint16_t> m_frame;
+    int m_framesShown = 0;
+    CursorShape m_cursor = CursorShape::Arrow;
+    bool m_captured = false;
+    int m_raised = 0;
 };
 
 }  // namespace platform

@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 
-#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "basinsetup/basinsetupapp.h"
@@ -21,6 +19,7 @@
 #include "support/loopback.h"
 #include "support/sample_installation.h"
 #include "support/virtual_clock.h"
+#include "support/wait.h"
 
 namespace bstest {
 
@@ -75,13 +74,14 @@ public:
     LoopbackNet() {
         ZVNetConfig config = saved_;
         config.broadcastAddress = htonl(INADDR_LOOPBACK);
-        config.searchPort = testsupport::FreeUdpPort();
+        config.searchPort = searchPort_.Port();
         config.serviceHost = "127.0.0.1";
         SetNetConfig(config);
     }
     ~LoopbackNet() { SetNetConfig(saved_); }
 
 private:
+    testsupport::ReservedUdpPort searchPort_;
     const ZVNetConfig saved_ = GetNetConfig();
 };
 
@@ -104,18 +104,14 @@ protected:
         dialog->OnInitDialog();
     }
 
-    // Runs the program's loop until the condition holds; false after 5 s of real time.
+    // Runs the program's loop until the condition holds; false after the wait limit.
     bool RunUntil(const std::function<bool()>& condition) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            if (!app->RunPass()) {
-                clock.Advance(10);
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-        }
-        return true;
+        return testsupport::WaitUntil(condition, [this] {
+            if (app->RunPass())
+                return true;
+            clock.Advance(10);
+            return false;
+        });
     }
 
     int RequestsWithId(uint16_t id) const {

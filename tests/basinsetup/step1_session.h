@@ -13,6 +13,7 @@
 #include "setup_session.h"
 #include "support/gateway_wire.h"
 #include "support/temp_dir.h"
+#include "support/wait.h"
 
 namespace bstest {
 
@@ -76,17 +77,13 @@ protected:
         return step;
     }
 
-    // The step's timer ticks until the condition holds; false after 5 s of real time.
+    // The step's timer ticks until the condition holds; false after the wait limit.
     bool TickUntil(CStep1Dlg& step, const std::function<bool()>& condition) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
+        return testsupport::WaitUntil(condition, [this, &step] {
             clock.Advance(CStep1Dlg::kTimerInterval);
             step.OnTimer();
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
+            return false;
+        });
     }
 
     // The frames of one request id that the gateway received, in order.

@@ -4,16 +4,16 @@
 
 #include "core/basinsetup.h"
 #include "core/zvquery.h"
-#include "gateway_session.h"
 #include "pool_fixtures.h"
+#include "support/gateway_session.h"
 
 namespace {
 
 using testsupport::Bytes;
 using testsupport::Frame;
 using testsupport::PayloadWriter;
-using zvtest::GatewaySession;
-using zvtest::PollAllUntil;
+using testsupport::GatewaySession;
+using testsupport::PollAllUntil;
 
 constexpr uint16_t kRequest = 0x3000;
 

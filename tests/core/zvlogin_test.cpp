@@ -14,8 +14,8 @@
 #include "fake_address_server.h"
 #include "fake_gateway.h"
 #include "fake_relay.h"
-#include "gateway_session.h"
 #include "loopback.h"
+#include "support/gateway_session.h"
 #include "support/virtual_clock.h"
 
 namespace {
@@ -257,7 +257,7 @@ TEST_F(Login, LocalLoginAcceptedWithTheLocalPassword) {
     EXPECT_EQ(login.client_id, "00-11-22-33-44-55");
     // The sinks hear of the new connection from the next poll for everybody.
     std::vector<std::string> log;
-    zvtest::RecordingSink sink(tablet, "s", &log);
+    testsupport::RecordingSink sink(tablet, "s", &log);
     tablet.RegisterSink(&sink);
     tablet.PollAll();
     EXPECT_THAT(log, Contains("s:up"));
@@ -463,24 +463,12 @@ TEST_F(Login, AWrongPasswordIsRefusedDirectlyAndThroughTheRelay) {
     EXPECT_TRUE(gateway->WaitForDisconnect());
 }
 
-// Polls for every sink until the condition holds or 5 s have passed.
-template <class Condition> bool PollUntil(CZVServer& server, Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        server.PollAll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 TEST_F(Login, AConnectionThroughTheRelayReconnectsThroughTheRelay) {
     Start({.body = DirectBody("POOL2")});
     server.SetRemoteMode(1);
     ASSERT_EQ(server.ConnectRemote(kSystem, kPassword, nullptr, 8), 1);
     gateway->Drop();
-    ASSERT_TRUE(PollUntil(server, [&] { return gateway->Logins().size() == 2 && server.IsConnected(); }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return gateway->Logins().size() == 2 && server.IsConnected(); }));
     EXPECT_EQ(relay->Requests().size(), 2u);
     EXPECT_TRUE(gateway->Logins()[1].accepted);
     EXPECT_EQ(gateway->Logins()[1].client_name, "Remote Vistrel 240x240");
@@ -491,7 +479,7 @@ TEST_F(Login, AFailedReloginAfterAReconnectLeavesTheConnectionDown) {
     server.SetRemoteMode(1);
     ASSERT_EQ(server.ConnectRemote(kSystem, kPassword, nullptr, 3), 1);
     std::vector<std::string> log;
-    zvtest::RecordingSink sink(server, "s", &log);
+    testsupport::RecordingSink sink(server, "s", &log);
     server.RegisterSink(&sink);
     server.PollAll();
     EXPECT_THAT(log, ElementsAre("s:up"));
@@ -500,7 +488,7 @@ TEST_F(Login, AFailedReloginAfterAReconnectLeavesTheConnectionDown) {
         return std::vector<Frame>{{request.sender, testsupport::kLoginRejected, {}}};
     });
     gateway->Drop();
-    ASSERT_TRUE(PollUntil(server, [&] { return gateway->Connections() == 2 && !gateway->Connected(); }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return gateway->Connections() == 2 && !gateway->Connected(); }));
     EXPECT_FALSE(server.IsConnected());
     EXPECT_EQ(server.GetLoginRefused(), 1);
     for (int i = 0; i < 5; ++i)

@@ -6,16 +6,16 @@
 #include <functional>
 #include <thread>
 
-#include "gateway_session.h"
+#include "support/gateway_session.h"
 
 namespace {
 
 using testsupport::Bytes;
 using testsupport::Frame;
 using testsupport::PayloadWriter;
-using zvtest::GatewaySession;
-using zvtest::PollAllUntil;
-using zvtest::RecordingSink;
+using testsupport::GatewaySession;
+using testsupport::PollAllUntil;
+using testsupport::RecordingSink;
 
 constexpr uint16_t kRequest = 0x3000;
 

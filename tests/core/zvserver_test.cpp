@@ -11,19 +11,19 @@
 #include "core/zvquery.h"
 #include "core/zvsock.h"
 #include "assert_counter.h"
-#include "gateway_session.h"
 #include "loopback.h"
 #include "platform/report.h"
 #include "search_responder.h"
+#include "support/gateway_session.h"
 
 namespace {
 
 using testsupport::Frame;
 using testsupport::PayloadReader;
 using testsupport::PayloadWriter;
-using zvtest::GatewaySession;
-using zvtest::PollAllUntil;
-using zvtest::RecordingSink;
+using testsupport::GatewaySession;
+using testsupport::PollAllUntil;
+using testsupport::RecordingSink;
 
 constexpr uint16_t kRequest = 0x3000;
 constexpr uint16_t kNotice = 0x4000;
@@ -103,7 +103,7 @@ TEST(Registration, AFinishedQueryOutlivesItsManager) {
     testsupport::FakeGateway gateway;
     gateway.Answer(kRequest, PayloadWriter().Int(7));
     auto server = std::make_unique<CZVServer>(ZVVariant::Tablet);
-    ASSERT_TRUE(zvtest::ConnectToGateway(*server, gateway, clock));
+    ASSERT_TRUE(testsupport::ConnectToGateway(*server, gateway, clock));
     CZVQuery query(*server);
     query.SetTimeout(60000);
     int32_t value = 0;
@@ -333,7 +333,7 @@ class ManagerKeepAlive : public GatewaySession {
 protected:
     void SetUp() override {
         ZVNetConfig config = GetNetConfig();
-        config.keepAlivePort = testsupport::FreeUdpPort();
+        config.keepAlivePort = keepAlivePort.Port();
         SetNetConfig(config);
         Connect();
         sender = std::make_unique<testsupport::KeepAliveSender>(config.keepAlivePort);
@@ -345,6 +345,7 @@ protected:
         ASSERT_TRUE(PollAllUntil(server, [&] { return server.GetSocket()->MsSinceKeepAlive() == 0; }));
     }
 
+    testsupport::ReservedUdpPort keepAlivePort;
     std::unique_ptr<testsupport::KeepAliveSender> sender;
 };
 
@@ -413,7 +414,7 @@ TEST(SeveralManagers, TwoThreadsTalkToTwoGatewaysAtOnce) {
         std::vector<std::string> log;
         RecordingSink sink(server, "s", &log);
         server.RegisterSink(&sink);
-        *ok = sink.GetId() == 2 && zvtest::ConnectToGateway(server, gateway, clock);
+        *ok = sink.GetId() == 2 && testsupport::ConnectToGateway(server, gateway, clock);
         for (int i = 0; i < kRounds && *ok; ++i) {
             CZVQuery query(server);
             query.SetTimeout(60000);

@@ -21,6 +21,7 @@
 #include "support/loopback.h"
 #include "support/search_responder.h"
 #include "support/virtual_clock.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -53,21 +54,19 @@ class SocketTest : public testing::Test {
 protected:
     SocketTest() {
         ZVNetConfig config = saved_;
-        config.keepAlivePort = testsupport::FreeUdpPort();
+        config.keepAlivePort = keepAlivePort_.Port();
         SetNetConfig(config);
     }
     ~SocketTest() override { SetNetConfig(saved_); }
 
-    // Calls Receive until it answers `wanted` (or gives up after a few real seconds).
+    // Calls Receive until it answers `wanted` or 0 (or gives up after the wait limit).
     static int ReceiveUntil(CZVSocket& socket, int wanted) {
-        int result = 0;
-        for (int i = 0; i < 5000; ++i) {
-            result = socket.Receive();
-            if (result == wanted || result == 0)
-                return result;
-            if (result == 1)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        int result = socket.Receive();
+        testsupport::WaitUntil([&] { return result == wanted || result == 0; },
+                               [&] {
+                                   result = socket.Receive();
+                                   return result != 1;
+                               });
         return result;
     }
 
@@ -77,6 +76,7 @@ protected:
         ASSERT_TRUE(gateway_.WaitForClient());
     }
 
+    testsupport::ReservedUdpPort keepAlivePort_;
     ZVNetConfig saved_ = GetNetConfig();
     FakeGateway gateway_;
     TestOwner owner_;
@@ -495,27 +495,19 @@ TEST_F(SocketTest, AListenerThatCannotOpenIsReportedOncePerOutage) {
         if (kind == platform::ReportKind::Trace)
             traces.push_back(text);
     }));
-    const uint16_t port = GetNetConfig().keepAlivePort;
-    auto occupy = [port] {  // without sharing the port
-        int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_in any = platform::MakeAddress(htonl(INADDR_ANY), port);
-        EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
-        return fd;
-    };
     CZVSocket socket(ZVVariant::Config, &owner_);
-    int holder = occupy();
+    keepAlivePort_.Share(false);  // held by a program that does not share it
     EXPECT_EQ(socket.OpenKeepAliveListener(), 0);
     EXPECT_EQ(socket.OpenKeepAliveListener(), 0);
-    ASSERT_EQ(traces.size(), 1u);
-    EXPECT_THAT(traces[0], testing::HasSubstr("keep-alive"));
-    EXPECT_THAT(traces[0], testing::HasSubstr(std::to_string(port)));
-    close(holder);
+    EXPECT_EQ(traces.size(), 1u);
+    EXPECT_THAT(traces, testing::Contains(testing::AllOf(testing::HasSubstr("keep-alive"),
+                                                         testing::HasSubstr(std::to_string(keepAlivePort_.Port())))));
+    keepAlivePort_.Share(true);
     EXPECT_EQ(socket.OpenKeepAliveListener(), 1);
     socket.CloseKeepAliveListener();
-    holder = occupy();
+    keepAlivePort_.Share(false);
     EXPECT_EQ(socket.OpenKeepAliveListener(), 0);
     EXPECT_EQ(traces.size(), 2u);
-    close(holder);
     platform::RemoveReportHook();
 }
 

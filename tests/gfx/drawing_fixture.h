@@ -15,10 +15,9 @@
 #include "platform/program.h"
 #include "support/assert_counter.h"
 #include "support/temp_dir.h"
+#include "support/test_font.h"
 
 namespace drawtest {
-
-inline constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
 enum class Event { Move, Press, Release, Key };
 
@@ -54,7 +53,7 @@ class DrawingTest : public testing::Test {
 protected:
     DrawingTest() {
         platform::SetProgramName("vistrel");
-        platform::PinFontFile(kFontFile);
+        platform::PinFontFile(testsupport::kTestFontFile);
         previousShell_ = InstallShellServices(&shell_);
         fonts_ = std::make_unique<CFontServer>();
         fonts_->EnumerateFonts();

@@ -1,22 +1,10 @@
 // The look of a panel of text and shapes, compared with a reviewed picture.
-// When they differ the test writes the actual picture beside the expected one.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "drawing_fixture.h"
-#include "support/png_image.h"
+#include "support/golden.h"
 
 namespace {
-
-testsupport::Image565 Snapshot(CDibDC& dc) {
-    testsupport::Image565 image;
-    image.width = dc.GetRequestedWidth();
-    image.height = dc.GetHeight();
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) image.pixels.push_back(*dc.GetPixelAddress(x, y));
-    return image;
-}
 
 void PaintPanel(CDibDC& dc) {
     const COLORREF back = MakeColor(32, 48, 80);
@@ -58,16 +46,7 @@ TEST_F(Golden, PanelOfTextAndShapes) {
     PaintPanel(panel);
     CDibDC shown(240, 160, 0, 0, 0);
     shown.BitBltAll(&panel, 0, 0);  // draws the queued text
-    testsupport::Image565 actual = Snapshot(shown);
-
-    const std::string expectedPath = std::string(ZV_TEST_DATA_DIR) + "/golden/panel.png";
-    testsupport::Image565 expected;
-    bool found = testsupport::ReadPng(expectedPath, &expected);
-    if (!found || !(expected == actual)) {
-        const std::string actualPath = std::string(ZV_TEST_DATA_DIR) + "/golden/panel.actual.png";
-        ASSERT_TRUE(testsupport::WritePng(actualPath, actual));
-        FAIL() << "the panel differs from " << expectedPath << "; see " << actualPath;
-    }
+    EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(shown), "panel"));
 }
 
 }  // namespace

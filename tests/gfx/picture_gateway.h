@@ -4,10 +4,10 @@
 // a picture's answer and polls until the picture has taken it.
 #include <cstdint>
 
-#include "core/gateway_session.h"
 #include "gfx/zvdc.h"
 #include "gfx/zvimage.h"
 #include "picture_files.h"
+#include "support/gateway_session.h"
 
 namespace zvtest {
 
@@ -33,13 +33,13 @@ private:
     CZVImageHost* previous_;
 };
 
-class PictureGateway : public GatewaySession {
+class PictureGateway : public testsupport::GatewaySession {
 protected:
     // Sends the answer to sender and polls until settled() holds.
     template <class Settled>
     void AnswerUntil(uint16_t sender, uint16_t id, const pictures::Bytes& payload, Settled settled) {
         ASSERT_TRUE(gateway.Push(id, payload, sender));
-        ASSERT_TRUE(PollAllUntil(server, settled));
+        ASSERT_TRUE(testsupport::PollAllUntil(server, settled));
     }
 };
 

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "effects_fixture.h"
@@ -10,7 +8,7 @@
 #include "gfx/dibdc.h"
 #include "gfx/shadecorner.h"
 #include "gfx/shaderect.h"
-#include "support/png_image.h"
+#include "support/golden.h"
 
 namespace {
 
@@ -62,20 +60,7 @@ TEST_F(ShadeGolden, LitCornersAndEdgesInEveryVariant) {
     Panel(&scene, {180, 80, 52, 36}, 10, 0, 1, false, face);  // no rim
     Panel(&scene, {124, 120, 108, 40}, 12, 3, 1, false, MakeColor(200, 200, 200));
 
-    testsupport::Image565 actual;
-    actual.width = scene.GetRequestedWidth();
-    actual.height = scene.GetHeight();
-    for (int row = 0; row < actual.height; ++row)
-        for (int col = 0; col < actual.width; ++col) actual.pixels.push_back(*scene.GetPixelAddress(col, row));
-
-    const std::string golden = std::string(ZV_TEST_DATA_DIR) + "/gfx/shade_panels.png";
-    if (std::getenv("ZV_UPDATE_GOLDEN")) {
-        ASSERT_TRUE(testsupport::WritePng(golden, actual));
-    }
-    testsupport::Image565 expected;
-    ASSERT_TRUE(testsupport::ReadPng(golden, &expected)) << golden;
-    if (!(actual == expected)) testsupport::WritePng(testing::TempDir() + "shade_panels.actual.png", actual);
-    EXPECT_TRUE(actual == expected) << "differs from " << golden << "; the rendering is in " << testing::TempDir();
+    EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(scene), "shade_panels"));
 }
 
 }  // namespace

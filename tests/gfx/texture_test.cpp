@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gateway_session.h"
 #include "gfx/dibdc.h"
 #include "gfx/zvimage.h"
 #include "picture_files.h"
 #include "support/assert_counter.h"
+#include "support/gateway_session.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ Bytes PlainAnswer(int w, int h, const Bytes& file) {
     return payload;
 }
 
-class Textures : public zvtest::GatewaySession {
+class Textures : public testsupport::GatewaySession {
 protected:
     // The gateway answers every plain picture request with this file.
     void Serve(int w, int h, Bytes file) {
@@ -175,7 +175,7 @@ TEST_F(Textures, APictureThatDoesNotComeBlocksOnceAndArrivesLater) {
     // The answer still reaches the picture through the main loop.
     ASSERT_TRUE(gateway.Push(ZVM_IMAGE_GETPLAINA, PlainAnswer(4, 4, Png(4, 4, kGrey)), texture.GetImage()->GetId()));
     CZVImage* image = texture.GetImage();
-    ASSERT_TRUE(zvtest::PollAllUntil(server, [image] { return image->GetWidth() > 0; }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [image] { return image->GetWidth() > 0; }));
     EXPECT_EQ(texture.Prepare(), 1);
 }
 

@@ -267,7 +267,7 @@ TEST_F(GatewayImages, AnImageMadeWhileOfflineAsksOnceConnected) {
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_IMAGE_GETPLAINQ, &sent));
     EXPECT_EQ(sent.sender, image->GetId());
     ASSERT_TRUE(gateway.Push(ZVM_IMAGE_GETPLAINA, Answer(5, 5, PngFile(5, 5), CZVImage::kTypePng), image->GetId()));
-    ASSERT_TRUE(zvtest::PollAllUntil(server, [&image] { return image->GetWidth() > 0; }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [&image] { return image->GetWidth() > 0; }));
 }
 
 TEST_F(GatewayImages, LosingTheConnectionEndsThePendingState) {

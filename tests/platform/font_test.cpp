@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
-namespace {
+#include "support/test_font.h"
 
-constexpr const char* kSans = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
+namespace {
 
 std::shared_ptr<const platform::Font> Sans(int height, bool smooth = false, int weight = 400) {
     platform::FontRequest request;
@@ -15,7 +16,7 @@ std::shared_ptr<const platform::Font> Sans(int height, bool smooth = false, int 
     request.height = height;
     request.smooth = smooth;
     request.weight = weight;
-    return platform::Font::CreateFromFile(kSans, request);
+    return platform::Font::CreateFromFile(testsupport::kTestFontFile, request);
 }
 
 struct Canvas {
@@ -76,11 +77,18 @@ TEST(Font, SmoothGlyphsBlendTheirEdges) {
 }
 
 TEST(Font, TextOffTheSurfaceIsClippedSafely) {
+    // The text on a surface that holds all of it, and on small ones that show a part each:
+    // every small one holds exactly its part of the whole.
     auto font = Sans(30);
-    Canvas canvas(10, 10);
-    font->Draw(u"Wg", -15, -12, 0xFFFF, canvas.surface, {-100, -100, 100, 100});
-    font->Draw(u"Wg", 5, 5, 0xFFFF, canvas.surface, {-100, -100, 100, 100});
-    SUCCEED();
+    Canvas whole(60, 60);
+    font->Draw(u"Wg", 20, 20, 0xFFFF, whole.surface, {0, 0, 60, 60});
+    for (auto [x, y] : {std::pair{-15, -12}, {5, 5}, {-3, 4}}) {
+        Canvas part(10, 10);
+        font->Draw(u"Wg", x, y, 0xFFFF, part.surface, {-100, -100, 100, 100});
+        for (int py = 0; py < 10; ++py)
+            for (int px = 0; px < 10; ++px)
+                ASSERT_EQ(part.At(px, py), whole.At(px - x + 20, py - y + 20)) << "at " << x << "," << y;
+    }
 }
 
 TEST(Font, FacesResolveThroughFontconfig) {
@@ -96,7 +104,7 @@ TEST(Font, FacesResolveThroughFontconfig) {
 }
 
 TEST(Font, APinnedFileServesEveryFace) {
-    platform::PinFontFile(kSans);
+    platform::PinFontFile(testsupport::kTestFontFile);
     auto pinned = platform::Font::Create({"Any Face", 20, 400, false, false});
     platform::PinFontFile("");
     ASSERT_TRUE(pinned);

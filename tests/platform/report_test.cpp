@@ -3,9 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <future>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "support/wait.h"
 
 namespace {
 
@@ -81,6 +85,26 @@ TEST_F(Report, ThreadsReportTogether) {
     for (std::thread& thread : threads)
         thread.join();
     EXPECT_EQ(received_.size(), 400u);
+}
+
+TEST(ReportHook, IsCalledWithNoLockOfTheReportsHeld) {
+    std::mutex hookLock;
+    std::atomic<bool> entered{false};
+    ASSERT_TRUE(platform::InstallReportHook([&](ReportKind, const std::string&) {
+        entered = true;
+        std::lock_guard lock(hookLock);
+    }));
+    std::unique_lock held(hookLock);
+    std::thread reporter([] { ReportTrace("waits in the hook"); });
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return entered.load(); }));
+    // While that call of the hook waits for the lock this thread holds, the reports are free.
+    auto install = std::async(std::launch::async,
+                              [] { return platform::InstallReportHook([](ReportKind, const std::string&) {}); });
+    EXPECT_EQ(install.wait_for(testsupport::kWaitLimit), std::future_status::ready);
+    held.unlock();
+    EXPECT_FALSE(install.get());
+    reporter.join();
+    platform::RemoveReportHook();
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/gateway_session.h"
+#include "gateway_session.h"
 #include "core/zvquery.h"
 #include "core/zvsock.h"
 #include "core/zvserver.h"
@@ -127,7 +127,7 @@ TEST(SampleGatewayProgram, ServesTheSampleHouseBesideIt) {
     ASSERT_TRUE(server.IsConnected());
     // The login's answer arrives and is taken; the program answers then what it is asked.
     CZVSocket* socket = server.GetSocket();
-    ASSERT_TRUE(zvtest::PollAllUntil(server, [socket] { return socket->GetBytesReceived() > 0 && !socket->HasData(); }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [socket] { return socket->GetBytesReceived() > 0 && !socket->HasData(); }));
     clock.HoldWhile([socket] {
         pollfd entry{socket->GetHandle(), POLLIN, 0};
         return poll(&entry, 1, 0) <= 0;

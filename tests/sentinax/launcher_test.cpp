@@ -3,12 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "sentinax/launcher.h"
 #include "sentinax/system.h"
 #include "support/temp_dir.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -16,16 +14,14 @@ namespace {
 // are `count` of them.
 std::vector<std::string> StubLines(const std::string& log, size_t count) {
     std::vector<std::string> lines;
-    for (int i = 0; i < 1000; ++i) {
+    testsupport::WaitUntil([&] {
         lines.clear();
         const std::string text = testsupport::ReadFileText(log);
         size_t start = 0;
         for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
             lines.push_back(text.substr(start, end - start));
-        if (lines.size() >= count)
-            break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+        return lines.size() >= count;
+    });
     return lines;
 }
 

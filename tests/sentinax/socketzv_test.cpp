@@ -5,11 +5,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <chrono>
-
 #include "loopback.h"
 #include "gateway_wire.h"
 #include "support/virtual_clock.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -47,17 +46,17 @@ private:
 
 const uint8_t kLoopback[4] = {127, 0, 0, 1};
 
-// Calls Receive until it delivers, for at most a second of real time.
+// Calls Receive until it delivers; false once the connection closes or after the wait limit.
 bool ReceiveWithin(CSocketZV& socket) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (std::chrono::steady_clock::now() < deadline) {
-        if (socket.Receive())
-            return true;
-        if (!socket.IsConnected())
-            return false;
-        socket.WaitForData(5);
-    }
-    return false;
+    bool received = false;
+    testsupport::WaitUntil([&] { return received || !socket.IsConnected(); },
+                           [&] {
+                               received = socket.Receive();
+                               if (!received)
+                                   socket.WaitForData(5);
+                               return true;
+                           });
+    return received;
 }
 
 TEST(ElapsedTicks, SurvivesTheCounterWrap) {
@@ -184,30 +183,31 @@ TEST_F(CSocketZVTest, HeldOutputDrainsInPiecesAndKeepsItsOrder) {
         for (ssize_t got; (got = recv(peer.Fd(), buffer, sizeof buffer, MSG_DONTWAIT)) > 0;)
             lastSeen = buffer[got - 1];
     };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     bool lastSent = false;
     const uint8_t last = 0x33;
-    while (socket.GetPendingOutput() > 0 && std::chrono::steady_clock::now() < deadline) {
-        const size_t before = socket.GetPendingOutput();
-        readPeer();
-        socket.FlushOutput();
-        EXPECT_LE(before - socket.GetPendingOutput(), CSocketZV::kFlushPiece);
-        // A send while output is held goes behind it.
-        if (!lastSent && socket.GetPendingOutput() > 0 && socket.GetPendingOutput() < CSocketZV::kOutputSize) {
-            ASSERT_TRUE(socket.Send(1, &last));
-            lastSent = true;
-        }
-    }
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return socket.GetPendingOutput() == 0; },
+                                       [&] {
+                                           const size_t before = socket.GetPendingOutput();
+                                           readPeer();
+                                           socket.FlushOutput();
+                                           EXPECT_LE(before - socket.GetPendingOutput(), CSocketZV::kFlushPiece);
+                                           // A send while output is held goes behind it.
+                                           if (!lastSent && socket.GetPendingOutput() > 0 &&
+                                               socket.GetPendingOutput() < CSocketZV::kOutputSize) {
+                                               EXPECT_TRUE(socket.Send(1, &last));
+                                               lastSent = true;
+                                           }
+                                           return true;
+                                       }));
     EXPECT_TRUE(lastSent);
-    EXPECT_EQ(socket.GetPendingOutput(), 0u);
     // Sent is not yet arrived: the peer waits for the last byte, bounded.
-    const auto arrival = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (lastSeen != last && std::chrono::steady_clock::now() < arrival) {
-        pollfd readable{peer.Fd(), POLLIN, 0};
-        poll(&readable, 1, 10);
-        readPeer();
-    }
-    EXPECT_EQ(lastSeen, last);
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return lastSeen == last; },
+                                       [&] {
+                                           pollfd readable{peer.Fd(), POLLIN, 0};
+                                           poll(&readable, 1, 10);
+                                           readPeer();
+                                           return true;
+                                       }));
 }
 
 TEST_F(CSocketZVTest, AHandedOnHandleStaysOpen) {

@@ -15,6 +15,7 @@
 #include "support/fake_discovery.h"
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -22,16 +23,6 @@ SystemPtr MakeSystem(const std::string& adapter) {
     auto system = std::make_shared<CSystem>();
     system->adapterName = adapter;
     return system;
-}
-
-// Waits for real, a bounded time, until the condition holds.
-bool Eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 2000; ++i) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return condition();
 }
 
 class RosterFolder : public ::testing::Test {
@@ -154,7 +145,7 @@ TEST_F(RosterTest, ThreadsScaleWithTheSystemsAndRefreshEachDueSystemOnce) {
     roster.Begin();
     EXPECT_EQ(roster.GetPollThreadCount(), 10);
     EXPECT_EQ(GetRefreshInterval(), interval) << "no batch lookup without a dotted discovery address";
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(testsupport::WaitUntil([&] {
         std::lock_guard<std::mutex> guard(mutex);
         return refreshed.size() == systems.size();
     }));
@@ -174,7 +165,7 @@ TEST_F(RosterTest, StoppingEndsALongRefreshAtItsNextWait) {
     for (int i = 0; i < 3; ++i)
         roster.AddSystem(MakeSystem("S" + std::to_string(i)));
     roster.Begin();
-    ASSERT_TRUE(Eventually([&] { return running.load() == 2; }));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return running.load() == 2; }));
     const auto start = std::chrono::steady_clock::now();
     roster.StopPollThreads();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
@@ -239,8 +230,8 @@ TEST_F(RosterTest, SlowBatchLookupDoesNotHoldTheIdleTurn) {
         released = true;
     }
     changed.notify_all();
-    EXPECT_TRUE(Eventually([&] { return CachedAddress(*system) == "10.1.2.3"; }));
-    EXPECT_TRUE(Eventually([&] { return !roster.IsBatchLookupRunning(); }));
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return CachedAddress(*system) == "10.1.2.3"; }));
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !roster.IsBatchLookupRunning(); }));
 }
 
 // Closing the program while the service is silent ends the lookup at its
@@ -257,7 +248,7 @@ TEST_F(RosterFolder, StoppingEndsASilentBatchLookup) {
     CSystemRoster roster(CRefreshContext{.gates = &gates}, [](CSystem&, const CRefreshContext&) {});
     roster.AddSystem(MakeSystem("Brenvik: 01-23-45"));
     roster.StartBatchLookup();
-    ASSERT_TRUE(Eventually([&] { return asked.load(); }));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return asked.load(); }));
     const auto start = std::chrono::steady_clock::now();
     roster.StopPollThreads();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));

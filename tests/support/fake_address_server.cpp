@@ -23,13 +23,13 @@ bool SameText(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-FakeAddressServer::FakeAddressServer(Options options) : options_(std::move(options)) { Start(); }
+FakeAddressServer::FakeAddressServer(Options options) : m_options(std::move(options)) { Start(); }
 
 FakeAddressServer::~FakeAddressServer() { Stop(); }
 
 std::vector<AddressRequest> FakeAddressServer::Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
+    std::lock_guard lock(m_mutex);
+    return m_requests;
 }
 
 std::string FakeAddressServer::Header(const std::string& head, const std::string& name) {
@@ -71,24 +71,24 @@ void FakeAddressServer::Serve(int fd) {
     if (!ReadRequest(fd, &request))
         return;
     {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(request);
     }
-    std::string head = options_.status_line + "\r\nContent-Type: text/plain\r\n";
-    if (options_.content_length)
-        head += "Content-Length: " + std::to_string(options_.body.size()) + "\r\n";
+    std::string head = m_options.status_line + "\r\nContent-Type: text/plain\r\n";
+    if (m_options.content_length)
+        head += "Content-Length: " + std::to_string(m_options.body.size()) + "\r\n";
     head += "\r\n";
-    if (options_.raw) {
-        WriteAll(fd, options_.raw->data(), options_.raw->size());
-    } else if (options_.separate_body) {
+    if (m_options.raw) {
+        WriteAll(fd, m_options.raw->data(), m_options.raw->size());
+    } else if (m_options.separate_body) {
         WriteAll(fd, head.data(), head.size());
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        WriteAll(fd, options_.body.data(), options_.body.size());
+        WriteAll(fd, m_options.body.data(), m_options.body.size());
     } else {
-        std::string answer = head + options_.body;
+        std::string answer = head + m_options.body;
         WriteAll(fd, answer.data(), answer.size());
     }
-    while (options_.stall && !Stopping())
+    while (m_options.stall && !Stopping())
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     shutdown(fd, SHUT_WR);
 }

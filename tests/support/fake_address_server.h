@@ -46,9 +46,9 @@ private:
     void Serve(int fd) override;
     bool ReadRequest(int fd, AddressRequest* request);
 
-    const Options options_;
-    mutable std::mutex mutex_;
-    std::vector<AddressRequest> requests_;
+    const Options m_options;
+    mutable std::mutex m_mutex;
+    std::vector<AddressRequest> m_requests;
 };
 
 }  // namespace testsupport

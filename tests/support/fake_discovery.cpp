@@ -41,24 +41,24 @@ FakeDiscovery::FakeDiscovery() { Start(); }
 FakeDiscovery::~FakeDiscovery() { Stop(); }
 
 void FakeDiscovery::Know(const DiscoveryRecord& record) {
-    std::lock_guard lock(mutex_);
-    known_.push_back(record);
+    std::lock_guard lock(m_mutex);
+    m_known.push_back(record);
 }
 
 void FakeDiscovery::On(uint16_t request_id, Handler handler) {
-    std::lock_guard lock(mutex_);
-    script_[request_id] = std::move(handler);
+    std::lock_guard lock(m_mutex);
+    m_script[request_id] = std::move(handler);
 }
 
 std::vector<Frame> FakeDiscovery::Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
+    std::lock_guard lock(m_mutex);
+    return m_requests;
 }
 
 FakeDiscovery::Reply FakeDiscovery::Answer(const Frame& request) {
-    std::lock_guard lock(mutex_);
-    requests_.push_back(request);
-    if (auto it = script_.find(request.id); it != script_.end())
+    std::lock_guard lock(m_mutex);
+    m_requests.push_back(request);
+    if (auto it = m_script.find(request.id); it != m_script.end())
         return it->second(request);
     PayloadReader reader(request.payload);
     std::vector<std::string> names;
@@ -75,7 +75,7 @@ FakeDiscovery::Reply FakeDiscovery::Answer(const Frame& request) {
     }
     std::vector<DiscoveryRecord> found;
     for (const std::string& name : names) {
-        for (const DiscoveryRecord& record : known_) {
+        for (const DiscoveryRecord& record : m_known) {
             if (record.name == name)
                 found.push_back(record);
         }

@@ -60,10 +60,10 @@ private:
     void Serve(int fd) override;
     Reply Answer(const Frame& request);
 
-    mutable std::mutex mutex_;
-    std::vector<DiscoveryRecord> known_;
-    std::map<uint16_t, Handler> script_;
-    std::vector<Frame> requests_;
+    mutable std::mutex m_mutex;
+    std::vector<DiscoveryRecord> m_known;
+    std::map<uint16_t, Handler> m_script;
+    std::vector<Frame> m_requests;
 };
 
 }  // namespace testsupport

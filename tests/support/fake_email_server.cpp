@@ -31,30 +31,30 @@ std::string FakeEmailLocator::ReplyFor(const sockaddr_in& server) {
            std::to_string(PortOf(server)) + "\r\n\r\n";
 }
 
-FakeEmailLocator::FakeEmailLocator(Options options) : options_(std::move(options)) { Start(); }
+FakeEmailLocator::FakeEmailLocator(Options options) : m_options(std::move(options)) { Start(); }
 
 FakeEmailLocator::~FakeEmailLocator() { Stop(); }
 
 std::vector<std::string> FakeEmailLocator::Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
+    std::lock_guard lock(m_mutex);
+    return m_requests;
 }
 
 std::string FakeEmailLocator::Trailer() const {
-    std::lock_guard lock(mutex_);
-    return trailer_;
+    std::lock_guard lock(m_mutex);
+    return m_trailer;
 }
 
-bool FakeEmailLocator::Owes() const { return ConnectionWaiting() || answering_.load(); }
+bool FakeEmailLocator::Owes() const { return ConnectionWaiting() || m_answering.load(); }
 
 void FakeEmailLocator::Serve(int fd) {
-    answering_ = !options_.silent;
+    m_answering = !m_options.silent;
     HandOverDone();
     std::string request;
     while (request.find("\r\n\r\n") == std::string::npos) {
         char byte;
         if (request.size() >= kMaxRequest || !ReadExact(fd, &byte, 1, kRequestMs)) {
-            answering_ = false;
+            m_answering = false;
             return;
         }
         request.push_back(byte);
@@ -64,15 +64,15 @@ void FakeEmailLocator::Serve(int fd) {
     while (trailer.size() < 2 && ReadExact(fd, &byte, 1, 100))
         trailer.push_back(byte);
     {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
-        trailer_ = trailer;
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(request);
+        m_trailer = trailer;
     }
-    if (!options_.silent) {
-        WriteAll(fd, options_.reply.data(), options_.reply.size());
+    if (!m_options.silent) {
+        WriteAll(fd, m_options.reply.data(), m_options.reply.size());
         shutdown(fd, SHUT_WR);
     }
-    answering_ = false;
+    m_answering = false;
     // Closed once the client has read the answer and gone, so that nothing
     // unread makes the close a reset.
     while (!Stopping()) {
@@ -85,28 +85,28 @@ void FakeEmailLocator::Serve(int fd) {
 
 FakeEmailSettings::FakeEmailSettings() : FakeEmailSettings(Options{}) {}
 
-FakeEmailSettings::FakeEmailSettings(Options options) : options_(std::move(options)) { Start(); }
+FakeEmailSettings::FakeEmailSettings(Options options) : m_options(std::move(options)) { Start(); }
 
 FakeEmailSettings::~FakeEmailSettings() { Stop(); }
 
 void FakeEmailSettings::SetAlerts(const std::string& adapterName, Bytes fields) {
-    std::lock_guard lock(mutex_);
-    alerts_[adapterName] = std::move(fields);
+    std::lock_guard lock(m_mutex);
+    m_alerts[adapterName] = std::move(fields);
 }
 
 Bytes FakeEmailSettings::Alerts(const std::string& adapterName) const {
-    std::lock_guard lock(mutex_);
-    auto found = alerts_.find(adapterName);
-    return found == alerts_.end() ? Bytes(PayloadWriter().Int(0)) : found->second;
+    std::lock_guard lock(m_mutex);
+    auto found = m_alerts.find(adapterName);
+    return found == m_alerts.end() ? Bytes(PayloadWriter().Int(0)) : found->second;
 }
 
 std::vector<Frame> FakeEmailSettings::Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
+    std::lock_guard lock(m_mutex);
+    return m_requests;
 }
 
 bool FakeEmailSettings::Owes() const {
-    return ConnectionWaiting() || answering_.load() || (!options_.silent && ReadableNow(client_.load()));
+    return ConnectionWaiting() || m_answering.load() || (!m_options.silent && ReadableNow(m_client.load()));
 }
 
 Bytes FakeEmailSettings::Answer(const Frame& request) {
@@ -121,12 +121,12 @@ Bytes FakeEmailSettings::Answer(const Frame& request) {
 }
 
 void FakeEmailSettings::Serve(int fd) {
-    client_ = fd;
+    m_client = fd;
     HandOverDone();
     while (!Stopping()) {
         if (!Readable(fd))
             continue;
-        answering_ = !options_.silent;
+        m_answering = !m_options.silent;
         uint8_t header[kHeaderSize];
         Frame request;
         int32_t length = 0;
@@ -141,17 +141,17 @@ void FakeEmailSettings::Serve(int fd) {
         if (length > 0 && !ReadExact(fd, request.payload.data(), request.payload.size(), kRequestMs))
             break;
         {
-            std::lock_guard lock(mutex_);
-            requests_.push_back(request);
+            std::lock_guard lock(m_mutex);
+            m_requests.push_back(request);
         }
-        if (!options_.silent && (options_.answerWrites || request.id != kSetAlerts)) {
-            const Bytes answer = options_.rawAnswer ? *options_.rawAnswer : Answer(request);
+        if (!m_options.silent && (m_options.answerWrites || request.id != kSetAlerts)) {
+            const Bytes answer = m_options.rawAnswer ? *m_options.rawAnswer : Answer(request);
             WriteAll(fd, answer.data(), answer.size());
         }
-        answering_ = false;
+        m_answering = false;
     }
-    answering_ = false;
-    client_ = -1;
+    m_answering = false;
+    m_client = -1;
 }
 
 }  // namespace testsupport

@@ -45,11 +45,11 @@ public:
 private:
     void Serve(int fd) override;
 
-    const Options options_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> requests_;
-    std::string trailer_;
-    std::atomic<bool> answering_{false};
+    const Options m_options;
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_requests;
+    std::string m_trailer;
+    std::atomic<bool> m_answering{false};
 };
 
 class FakeEmailSettings : public LoopbackServer {
@@ -75,12 +75,12 @@ private:
     void Serve(int fd) override;
     Bytes Answer(const Frame& request);
 
-    const Options options_;
-    mutable std::mutex mutex_;
-    std::map<std::string, Bytes> alerts_;
-    std::vector<Frame> requests_;
-    std::atomic<int> client_{-1};
-    std::atomic<bool> answering_{false};
+    const Options m_options;
+    mutable std::mutex m_mutex;
+    std::map<std::string, Bytes> m_alerts;
+    std::vector<Frame> m_requests;
+    std::atomic<int> m_client{-1};
+    std::atomic<bool> m_answering{false};
 };
 
 }  // namespace testsupport

@@ -17,15 +17,15 @@ constexpr int kPollMs = 5;
 
 FakeRelay::FakeRelay(sockaddr_in gateway) : FakeRelay(gateway, Options{}) {}
 
-FakeRelay::FakeRelay(sockaddr_in gateway, Options options) : gateway_(gateway), options_(std::move(options)) {
+FakeRelay::FakeRelay(sockaddr_in gateway, Options options) : m_gateway(gateway), m_options(std::move(options)) {
     Start();
 }
 
 FakeRelay::~FakeRelay() { Stop(); }
 
 std::vector<RelayRequest> FakeRelay::Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
+    std::lock_guard lock(m_mutex);
+    return m_requests;
 }
 
 void FakeRelay::Serve(int fd) {
@@ -37,17 +37,17 @@ void FakeRelay::Serve(int fd) {
     request.name.assign(name, strnlen(name, 32));
     std::memcpy(&request.port, request.raw.data() + 32, sizeof request.port);
     {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
+        std::lock_guard lock(m_mutex);
+        m_requests.push_back(request);
     }
-    if (options_.refuse)
+    if (m_options.refuse)
         return;
     uint8_t answer[kAnswerSize] = {};
-    std::memcpy(answer, options_.challenge.data(), std::min(options_.challenge.size(), kAnswerSize));
+    std::memcpy(answer, m_options.challenge.data(), std::min(m_options.challenge.size(), kAnswerSize));
     if (!WriteAll(fd, answer, sizeof answer))
         return;
     int gateway = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (connect(gateway, reinterpret_cast<const sockaddr*>(&gateway_), sizeof gateway_) == 0)
+    if (connect(gateway, reinterpret_cast<const sockaddr*>(&m_gateway), sizeof m_gateway) == 0)
         Forward(fd, gateway);
     close(gateway);
 }

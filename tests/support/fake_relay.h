@@ -41,10 +41,10 @@ private:
     void Serve(int fd) override;
     void Forward(int client, int gateway);
 
-    const sockaddr_in gateway_;
-    const Options options_;
-    mutable std::mutex mutex_;
-    std::vector<RelayRequest> requests_;
+    const sockaddr_in m_gateway;
+    const Options m_options;
+    mutable std::mutex m_mutex;
+    std::vector<RelayRequest> m_requests;
 };
 
 }  // namespace testsupport

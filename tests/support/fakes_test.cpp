@@ -14,6 +14,7 @@
 #include "core/zvcode.h"
 #include "loopback.h"
 #include "search_responder.h"
+#include "wait.h"
 
 namespace testsupport {
 namespace {
@@ -278,6 +279,38 @@ TEST(KeepAliveSender, SendsTwentyFourBytesStartingWithThree) {
     close(fd);
 }
 
+// A UDP socket bound to every address at the port, sharing it or not; -1 when the bind fails.
+int BindUdp(uint16_t port, bool share) {
+    int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    const int on = share;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in any = Loopback(port);
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+TEST(LoopbackPorts, AReservedUdpPortIsKeptFromOthersAndSharedWithTheTest) {
+    ReservedUdpPort reserved;
+    ASSERT_NE(reserved.Port(), 0);
+    EXPECT_EQ(BindUdp(reserved.Port(), false), -1);
+    const int shared = BindUdp(reserved.Port(), true);
+    ASSERT_NE(shared, -1);
+    KeepAliveSender sender(reserved.Port());
+    ASSERT_TRUE(sender.Send());
+    pollfd entry{shared, POLLIN, 0};
+    ASSERT_EQ(poll(&entry, 1, 5000), 1);
+    uint8_t datagram[64];
+    EXPECT_EQ(recv(shared, datagram, sizeof datagram, 0), 24);
+    close(shared);
+
+    reserved.Share(false);
+    EXPECT_EQ(BindUdp(reserved.Port(), true), -1);
+}
+
 TEST(LoopbackPorts, RefuseOrStallConnections) {
     RefusingPort refusing;
     int fd = socket(AF_INET, SOCK_STREAM, 0);
@@ -293,6 +326,13 @@ TEST(LoopbackPorts, RefuseOrStallConnections) {
     pollfd entry{fd, POLLOUT, 0};
     EXPECT_EQ(poll(&entry, 1, 50), 0);
     close(fd);
+}
+
+TEST(WaitUntil, RunsTheStepUntilTheConditionHoldsAndGivesUpAtTheLimit) {
+    int steps = 0;
+    EXPECT_TRUE(WaitUntil([&] { return steps == 3; }, [&] { return ++steps > 0; }));
+    EXPECT_EQ(steps, 3);
+    EXPECT_FALSE(WaitUntil([] { return false; }, {}, std::chrono::milliseconds(20)));
 }
 
 }  // namespace

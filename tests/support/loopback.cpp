@@ -41,26 +41,38 @@ int ListenOnLoopback(uint16_t* port) {
     return fd;
 }
 
-uint16_t FreeUdpPort() {
-    int fd = BindLoopback(SOCK_DGRAM);
-    uint16_t port = PortOf(BoundAddress(fd));
-    close(fd);
-    return port;
+ReservedUdpPort::ReservedUdpPort() : m_fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
+    // Bound to every address without sharing, the socket is given a port that no socket uses;
+    // then it lets sharing sockets in, and connected to itself it takes no one else's datagrams.
+    sockaddr_in any = Loopback(0);
+    any.sin_addr.s_addr = htonl(INADDR_ANY);
+    bind(m_fd, reinterpret_cast<sockaddr*>(&any), sizeof any);
+    m_port = PortOf(BoundAddress(m_fd));
+    Share(true);
+    sockaddr_in self = Loopback(m_port);
+    connect(m_fd, reinterpret_cast<sockaddr*>(&self), sizeof self);
 }
 
-RefusingPort::RefusingPort() : fd_(BindLoopback(SOCK_STREAM)), address_(BoundAddress(fd_)) {}
+ReservedUdpPort::~ReservedUdpPort() { close(m_fd); }
 
-RefusingPort::~RefusingPort() { close(fd_); }
+void ReservedUdpPort::Share(bool shared) {
+    const int on = shared;
+    setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+}
 
-StalledPort::StalledPort() : listener_(BindLoopback(SOCK_STREAM)) {
-    listen(listener_, 0);
-    address_ = BoundAddress(listener_);
+RefusingPort::RefusingPort() : m_fd(BindLoopback(SOCK_STREAM)), m_address(BoundAddress(m_fd)) {}
+
+RefusingPort::~RefusingPort() { close(m_fd); }
+
+StalledPort::StalledPort() : m_listener(BindLoopback(SOCK_STREAM)) {
+    listen(m_listener, 0);
+    m_address = BoundAddress(m_listener);
     // Fill the queue until a connection no longer completes: from then on the listener
     // drops every new handshake.
     for (int i = 0; i < 16; ++i) {
         int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        fillers_.push_back(fd);
-        connect(fd, reinterpret_cast<sockaddr*>(&address_), sizeof address_);
+        m_fillers.push_back(fd);
+        connect(fd, reinterpret_cast<sockaddr*>(&m_address), sizeof m_address);
         pollfd entry{fd, POLLOUT, 0};
         if (poll(&entry, 1, 100) == 0)
             break;
@@ -68,9 +80,9 @@ StalledPort::StalledPort() : listener_(BindLoopback(SOCK_STREAM)) {
 }
 
 StalledPort::~StalledPort() {
-    for (int fd : fillers_)
+    for (int fd : m_fillers)
         close(fd);
-    close(listener_);
+    close(m_listener);
 }
 
 }  // namespace testsupport

@@ -14,20 +14,20 @@ class NetConfigSandbox {
 public:
     explicit NetConfigSandbox(const char* programName) { platform::SetProgramName(programName); }
     ~NetConfigSandbox() {
-        SetNetConfig(saved_);
-        platform::SetProgramName(previousName_);
+        SetNetConfig(m_saved);
+        platform::SetProgramName(m_previousName);
     }
     NetConfigSandbox(const NetConfigSandbox&) = delete;
     NetConfigSandbox& operator=(const NetConfigSandbox&) = delete;
 
-    const ZVNetConfig& Saved() const { return saved_; }
-    const std::string& SettingsDir() const { return dir_.Path(); }
+    const ZVNetConfig& Saved() const { return m_saved; }
+    const std::string& SettingsDir() const { return m_dir.Path(); }
 
 private:
-    const ZVNetConfig saved_ = GetNetConfig();
-    const std::string previousName_ = platform::GetProgramName();
-    TempDir dir_;
-    ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
+    const ZVNetConfig m_saved = GetNetConfig();
+    const std::string m_previousName = platform::GetProgramName();
+    TempDir m_dir;
+    ScopedEnv m_config{"ZAVORO_CONFIG_DIR", m_dir.Path().c_str()};
 };
 
 }  // namespace testsupport

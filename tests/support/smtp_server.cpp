@@ -57,7 +57,7 @@ std::string SmtpServer::FindPython() {
 }
 
 SmtpServer::SmtpServer(const std::string& script, const std::string& recordFile, bool offerAuth)
-    : record_(recordFile) {
+    : m_record(recordFile) {
     const std::string python = FindPython();
     int channel[2];
     if (python.empty() || pipe2(channel, O_CLOEXEC) != 0)
@@ -65,11 +65,11 @@ SmtpServer::SmtpServer(const std::string& script, const std::string& recordFile,
     std::vector<std::string> arguments = {python, script, "--record", recordFile};
     if (!offerAuth)
         arguments.push_back("--no-auth");
-    pid_ = Spawn(arguments, channel[1]);
+    m_pid = Spawn(arguments, channel[1]);
     close(channel[1]);
     std::string text;
     const auto start = std::chrono::steady_clock::now();
-    while (pid_ > 0 && text.find('\n') == std::string::npos &&
+    while (m_pid > 0 && text.find('\n') == std::string::npos &&
            std::chrono::steady_clock::now() - start < std::chrono::milliseconds(kStartLimitMs)) {
         pollfd wait{channel[0], POLLIN, 0};
         if (poll(&wait, 1, 100) != 1)
@@ -82,16 +82,16 @@ SmtpServer::SmtpServer(const std::string& script, const std::string& recordFile,
     }
     close(channel[0]);
     if (text.rfind("PORT ", 0) == 0)
-        port_ = static_cast<uint16_t>(std::atoi(text.c_str() + 5));
+        m_port = static_cast<uint16_t>(std::atoi(text.c_str() + 5));
 }
 
 SmtpServer::~SmtpServer() {
-    if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
+    if (m_pid > 0) {
+        kill(m_pid, SIGTERM);
+        waitpid(m_pid, nullptr, 0);
     }
 }
 
-std::string SmtpServer::Record() const { return ReadFileText(record_); }
+std::string SmtpServer::Record() const { return ReadFileText(m_record); }
 
 }  // namespace testsupport

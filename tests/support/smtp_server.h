@@ -24,14 +24,14 @@ public:
     SmtpServer& operator=(const SmtpServer&) = delete;
 
     // 0 when the server did not come up.
-    uint16_t Port() const { return port_; }
+    uint16_t Port() const { return m_port; }
     // What the server recorded so far.
     std::string Record() const;
 
 private:
-    std::string record_;
-    pid_t pid_ = -1;
-    uint16_t port_ = 0;
+    std::string m_record;
+    pid_t m_pid = -1;
+    uint16_t m_port = 0;
 };
 
 }  // namespace testsupport

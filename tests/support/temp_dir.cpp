@@ -11,17 +11,17 @@ TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "zavoro-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         std::abort();
-    path_ = pattern;
+    m_path = pattern;
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(m_path, ignored);
 }
 
-ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name) {
     if (const char* old = std::getenv(name))
-        previous_ = old;
+        m_previous = old;
     if (value)
         setenv(name, value, 1);
     else
@@ -29,10 +29,10 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
 }
 
 ScopedEnv::~ScopedEnv() {
-    if (previous_)
-        setenv(name_.c_str(), previous_->c_str(), 1);
+    if (m_previous)
+        setenv(m_name.c_str(), m_previous->c_str(), 1);
     else
-        unsetenv(name_.c_str());
+        unsetenv(m_name.c_str());
 }
 
 std::string ReadFileText(const std::string& path) {

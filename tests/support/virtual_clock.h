@@ -18,7 +18,7 @@ public:
     VirtualClock(const VirtualClock&) = delete;
     VirtualClock& operator=(const VirtualClock&) = delete;
 
-    uint32_t TickCount() override { return now_.load(); }
+    uint32_t TickCount() override { return m_now.load(); }
     // Advances the clock; the caller's thread yields once so that a peer on
     // another thread (a fake server) gets to run. While the hold condition
     // is true, it first waits for real (a few seconds at most), so that a
@@ -29,25 +29,25 @@ public:
     // The local time set last (by default Friday 1 January 2010, 0:00), plus
     // the ticks that passed since.
     platform::LocalTime Now() override;
-    bool DaylightTime() override { return daylight_.load(); }
+    bool DaylightTime() override { return m_daylight.load(); }
 
-    void Advance(uint32_t milliseconds) { now_.fetch_add(milliseconds); }
-    void Set(uint32_t ticks) { now_.store(ticks); }
-    uint64_t TotalSlept() const { return slept_.load(); }
+    void Advance(uint32_t milliseconds) { m_now.fetch_add(milliseconds); }
+    void Set(uint32_t ticks) { m_now.store(ticks); }
+    uint64_t TotalSlept() const { return m_slept.load(); }
     // The time must be a valid date; the day of week is recomputed.
     void SetLocalTime(const platform::LocalTime& time);
-    void SetDaylightTime(bool daylight) { daylight_.store(daylight); }
+    void SetDaylightTime(bool daylight) { m_daylight.store(daylight); }
 
 private:
-    std::atomic<uint32_t> now_;
-    std::atomic<uint64_t> slept_{0};
-    std::atomic<bool> daylight_{false};
-    std::mutex holdMutex_;
-    std::function<bool()> hold_;
-    std::mutex localMutex_;
-    uint64_t localBase_ = 0;  // on the 100-ns calendar scale
-    uint32_t localBaseTicks_ = 0;
-    platform::Clock* previous_;
+    std::atomic<uint32_t> m_now;
+    std::atomic<uint64_t> m_slept{0};
+    std::atomic<bool> m_daylight{false};
+    std::mutex m_holdMutex;
+    std::function<bool()> m_hold;
+    std::mutex m_localMutex;
+    uint64_t m_localBase = 0;  // on the 100-ns calendar scale
+    uint32_t m_localBaseTicks = 0;
+    platform::Clock* m_previous;
 };
 
 }  // namespace testsupport

@@ -25,56 +25,47 @@ WidgetHarness::WidgetHarness(CZVServer& server, int width, int height)
     : WidgetHarness(nullptr, &server, width, height) {}
 
 WidgetHarness::WidgetHarness(std::unique_ptr<CZVServer> own, CZVServer* given, int width, int height)
-    : server_(std::move(own)),
-      serverInUse_(given ? given : server_.get()),
-      style_(std::make_unique<CSetServer>(*serverInUse_)),
-      icons_(std::make_unique<CIconCache>(*serverInUse_)),
-      services_(std::make_unique<CToolkitServices>(*serverInUse_, *style_)),
-      screen_(std::make_unique<CDibDC>(width, height, 0, 0, 1)),
-      previousShell_(InstallShellServices(this)),
-      native_(width, height),
-      root_(std::make_unique<TestMainWnd>(width, height, &native_)) {}
+    : m_server(std::move(own)),
+      m_serverInUse(given ? given : m_server.get()),
+      m_style(std::make_unique<CSetServer>(*m_serverInUse)),
+      m_icons(std::make_unique<CIconCache>(*m_serverInUse)),
+      m_services(std::make_unique<CToolkitServices>(*m_serverInUse, *m_style)),
+      m_screen(std::make_unique<CDibDC>(width, height, 0, 0, 1)),
+      m_previousShell(InstallShellServices(this)),
+      m_native(width, height),
+      m_root(std::make_unique<TestMainWnd>(width, height, &m_native)) {}
 
 WidgetHarness::~WidgetHarness() {
-    root_.reset();
-    InstallShellServices(previousShell_);
-    services_.reset();
-    icons_.reset();
-    style_.reset();
-    server_.reset();
+    m_root.reset();
+    InstallShellServices(m_previousShell);
+    m_services.reset();
+    m_icons.reset();
+    m_style.reset();
+    m_server.reset();
 }
 
 void WidgetHarness::PaintAll() {
-    root_->Paint(screen_.get(), 1);
-    native_.Present(screen_->GetBits(), screen_->GetRequestedWidth(), screen_->GetHeight(), screen_->GetWidth());
+    m_root->Paint(m_screen.get(), 1);
+    m_native.Present(m_screen->GetBits(), m_screen->GetRequestedWidth(), m_screen->GetHeight(), m_screen->GetWidth());
 }
 
 int WidgetHarness::PumpEvents() {
     int taken = 0;
     platform::WindowEvent event;
-    while (native_.PollEvent(&event)) taken += root_->DispatchEvent(event);
+    while (m_native.PollEvent(&event)) taken += m_root->DispatchEvent(event);
     return taken;
 }
 
 void WidgetHarness::Press(int x, int y) {
-    native_.QueueMouse(platform::kWmLButtonDown, x, y, platform::MK_LBUTTON);
+    m_native.QueueMouse(platform::kWmLButtonDown, x, y, platform::MK_LBUTTON);
     PumpEvents();
 }
 
 void WidgetHarness::Release(int x, int y) {
-    native_.QueueMouse(platform::kWmLButtonUp, x, y, 0);
+    m_native.QueueMouse(platform::kWmLButtonUp, x, y, 0);
     PumpEvents();
 }
 
-Image565 WidgetHarness::Capture() { return ImageOf(*screen_); }
-
-Image565 ImageOf(CDibDC& surface) {
-    Image565 image;
-    image.width = surface.GetRequestedWidth();
-    image.height = surface.GetHeight();
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x) image.pixels.push_back(*surface.GetPixelAddress(x, y));
-    return image;
-}
+Image565 WidgetHarness::Capture() { return ImageOf(*m_screen); }
 
 }  // namespace testsupport

@@ -13,7 +13,7 @@
 #include "gfx/icon.h"
 #include "gfx/shellservices.h"
 #include "platform/tabletwindow.h"
-#include "support/png_image.h"
+#include "support/golden.h"
 #include "support/virtual_clock.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
@@ -51,13 +51,13 @@ public:
     WidgetHarness(const WidgetHarness&) = delete;
     WidgetHarness& operator=(const WidgetHarness&) = delete;
 
-    VirtualClock& Clock() { return clock_; }
-    CZVServer& Server() { return *serverInUse_; }
-    CIconCache& Icons() { return *icons_; }
-    CSetServer& Style() { return *style_; }
-    platform::HeadlessWindow& Native() { return native_; }
-    TestMainWnd& Root() { return *root_; }
-    CDibDC& Screen() { return *screen_; }
+    VirtualClock& Clock() { return m_clock; }
+    CZVServer& Server() { return *m_serverInUse; }
+    CIconCache& Icons() { return *m_icons; }
+    CSetServer& Style() { return *m_style; }
+    platform::HeadlessWindow& Native() { return m_native; }
+    TestMainWnd& Root() { return *m_root; }
+    CDibDC& Screen() { return *m_screen; }
 
     // Paints the whole tree into the screen surface and shows it.
     void PaintAll();
@@ -66,28 +66,25 @@ public:
     void Press(int x, int y);
     void Release(int x, int y);
     // One pass of the main loop's idle call.
-    int Idle() { return root_->OnIdle(0); }
+    int Idle() { return m_root->OnIdle(0); }
     Image565 Capture();
-    uint16_t PixelAt(int x, int y) { return *screen_->GetPixelAddress(x, y); }
+    uint16_t PixelAt(int x, int y) { return *m_screen->GetPixelAddress(x, y); }
 
-    CDibDC* GetScreen() override { return screen_.get(); }
+    CDibDC* GetScreen() override { return m_screen.get(); }
 
 private:
     WidgetHarness(std::unique_ptr<CZVServer> own, CZVServer* given, int width, int height);
 
-    VirtualClock clock_;
-    std::unique_ptr<CZVServer> server_;
-    CZVServer* serverInUse_;
-    std::unique_ptr<CSetServer> style_;
-    std::unique_ptr<CIconCache> icons_;
-    std::unique_ptr<CToolkitServices> services_;
-    std::unique_ptr<CDibDC> screen_;
-    CShellServices* previousShell_;
-    platform::HeadlessWindow native_;
-    std::unique_ptr<TestMainWnd> root_;
+    VirtualClock m_clock;
+    std::unique_ptr<CZVServer> m_server;
+    CZVServer* m_serverInUse;
+    std::unique_ptr<CSetServer> m_style;
+    std::unique_ptr<CIconCache> m_icons;
+    std::unique_ptr<CToolkitServices> m_services;
+    std::unique_ptr<CDibDC> m_screen;
+    CShellServices* m_previousShell;
+    platform::HeadlessWindow m_native;
+    std::unique_ptr<TestMainWnd> m_root;
 };
-
-// The pixels of a surface, top row first.
-Image565 ImageOf(CDibDC& surface);
 
 }  // namespace testsupport

@@ -7,11 +7,12 @@
 #include <functional>
 #include <memory>
 
-#include "core/gateway_session.h"
 #include "fake_gateway.h"
 #include "platform/font.h"
 #include "platform/program.h"
+#include "support/gateway_session.h"
 #include "support/temp_dir.h"
+#include "support/test_font.h"
 #include "support/virtual_clock.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/tabletmain.h"
@@ -19,14 +20,12 @@
 
 namespace vistreltest {
 
-inline constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
-
 // Settings, data and font of a test, so that nothing of the user's counts.
 class ShellEnvironment {
 public:
     ShellEnvironment() {
         platform::SetProgramName("vistrel");
-        platform::PinFontFile(kFontFile);
+        platform::PinFontFile(testsupport::kTestFontFile);
     }
     ~ShellEnvironment() {
         platform::PinFontFile("");
@@ -45,15 +44,15 @@ private:
 // manager that a test connects to the fake gateway.
 class ShellTest : public ::testing::Test {
 protected:
-    ShellTest() { zvtest::HoldClockWhileGatewayAnswers(clock, gateway, server); }
+    ShellTest() { testsupport::HoldClockWhileGatewayAnswers(clock, gateway, server); }
     ~ShellTest() override {
         window.reset();
         clock.HoldWhile({});
     }
 
-    void Connect() { ASSERT_TRUE(zvtest::ConnectToGateway(server, gateway, clock)); }
+    void Connect() { ASSERT_TRUE(testsupport::ConnectToGateway(server, gateway, clock)); }
     template <class Condition> bool PollUntil(Condition condition) {
-        return zvtest::PollAllUntil(server, condition);
+        return testsupport::PollAllUntil(server, condition);
     }
 
     ShellEnvironment environment;

@@ -203,7 +203,7 @@ TEST_F(MessageLoop, BurstIsTakenInOnePass) {
     for (int mode = 1; mode <= 3; ++mode)
         frames.push_back({CZVServer::kEverySink, ZVM_HOUSE_MODECHANGED, PayloadWriter().Int(mode).Int(0)});
     ASSERT_TRUE(gateway.PushFrames(frames));
-    ASSERT_TRUE(zvtest::PollAllUntil(server, [&] { return server.GetSocket()->HasData() || window->GetHouseMode() > 0; }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return server.GetSocket()->HasData() || window->GetHouseMode() > 0; }));
     const uint64_t polls = loop.GetPollCount();
     ASSERT_TRUE(loop.RunPass(*window));
     EXPECT_EQ(window->GetHouseMode(), 3);

@@ -12,12 +12,11 @@
 #include "platform/font.h"
 #include "platform/program.h"
 #include "support/temp_dir.h"
+#include "support/test_font.h"
 #include "support/widget_harness.h"
 #include "widgets/buttons/zvbutton.h"
 
 namespace widgettest {
-
-inline constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
 // Captions need the font server; the font file is pinned so that text
 // keeps its measures.
@@ -25,7 +24,7 @@ class PinnedFonts {
 public:
     PinnedFonts() {
         platform::SetProgramName("vistrel");
-        platform::PinFontFile(kFontFile);
+        platform::PinFontFile(testsupport::kTestFontFile);
         fonts_ = std::make_unique<CFontServer>();
         fonts_->EnumerateFonts();
     }

@@ -4,17 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "button_fixture.h"
-#include "core/gateway_session.h"
+#include "support/gateway_session.h"
 #include "support/widget_harness.h"
 
 namespace widgettest {
 
 class GatewayTree : public ::testing::Test {
 protected:
-    GatewayTree() { zvtest::HoldClockWhileGatewayAnswers(harness.Clock(), gateway, server); }
+    GatewayTree() { testsupport::HoldClockWhileGatewayAnswers(harness.Clock(), gateway, server); }
     ~GatewayTree() override { harness.Clock().HoldWhile({}); }
 
-    void Connect() { ASSERT_TRUE(zvtest::ConnectToGateway(server, gateway, harness.Clock())); }
+    void Connect() { ASSERT_TRUE(testsupport::ConnectToGateway(server, gateway, harness.Clock())); }
     // The next request with this id that the gateway received.
     testsupport::Frame NextRequest(uint16_t id) {
         testsupport::Frame frame;
@@ -25,7 +25,7 @@ protected:
     template <class Condition>
     void Deliver(uint16_t sinkId, uint16_t id, const testsupport::Bytes& payload, Condition condition) {
         ASSERT_TRUE(gateway.Push(id, payload, sinkId));
-        ASSERT_TRUE(zvtest::PollAllUntil(server, condition));
+        ASSERT_TRUE(testsupport::PollAllUntil(server, condition));
     }
 
     PinnedFonts fonts;

@@ -193,7 +193,7 @@ TEST_F(ToggleButtonTest, ItFollowsTheNoticesForItsOwnObject) {
                    {ZVM_UI_SETTOGGLESTATE, 77, 1, 1}};
     // A sink registered after the toggle has seen a notice once the toggle has.
     std::vector<std::string> log;
-    zvtest::RecordingSink probe(server, "probe", &log);
+    testsupport::RecordingSink probe(server, "probe", &log);
     server.RegisterSink(&probe);
     for (const auto& n : notices) {
         const size_t before = log.size();
@@ -231,11 +231,11 @@ TEST_F(SampleGatewayControls, TheSampleGatewayAnswersTogglesAndValues) {
     auto* toggle = Add(new CToggleButton(&root, CZVRect(20, 40, 100, 50), 0, "Fountain", 14, 0, 0, 77));
     auto* twin = Add(new CToggleButton(&root, CZVRect(140, 40, 100, 50), 0, "Fountain", 14, 0, 0, 77));
     harness.PaintAll();
-    ASSERT_TRUE(zvtest::PollAllUntil(server, [&] { return !outdoor->GetText().IsEmpty(); }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return !outdoor->GetText().IsEmpty(); }));
     EXPECT_STREQ(outdoor->GetText().GetAnsi(), "68");
     Tap(toggle);
     // The other panel's button follows the state the gateway tells every sink.
-    ASSERT_TRUE(zvtest::PollAllUntil(server, [&] { return twin->GetCheck() == 1; }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return twin->GetCheck() == 1; }));
     EXPECT_EQ(toggle->GetCheck(), 1);
 }
 

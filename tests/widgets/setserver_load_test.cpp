@@ -2,10 +2,8 @@
 // notices that the settings changed.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "fake_gateway.h"
+#include "support/gateway_session.h"
 #include "support/widget_harness.h"
 #include "widgets/style/setserver.h"
 
@@ -16,26 +14,7 @@ using testsupport::PayloadWriter;
 
 class SettingsFromGateway : public ::testing::Test {
 protected:
-    template <class Condition>
-    bool PollUntil(Condition condition) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            if (server.PollAll() != CZVServer::kPollWork) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
-    }
-
-    void Connect() {
-        server.SetGatewayAddress(gateway.Address());
-        server.SetReconnect(1);
-        harness.Clock().Advance(CZVServer::kReconnectInterval);
-        server.PollAll();
-        ASSERT_TRUE(server.IsConnected());
-        ASSERT_TRUE(gateway.WaitForRequest(testsupport::kLoginRequest));
-        CZVSocket* socket = server.GetSocket();
-        ASSERT_TRUE(PollUntil([socket] { return socket->GetBytesReceived() > 0 && !socket->HasData(); }));
-    }
+    void Connect() { ASSERT_TRUE(testsupport::ConnectToGateway(server, gateway, harness.Clock())); }
 
     testsupport::FakeGateway gateway;
     testsupport::WidgetHarness harness{320, 240};
@@ -58,7 +37,7 @@ TEST_F(SettingsFromGateway, ChangedNoticeReloadsAndFlushesOnce) {
     gateway.Answer(ZVM_UI_GETSETTINGSQ, PayloadWriter().Int(2));
     Connect();
     ASSERT_TRUE(gateway.Push(ZVM_UI_SETTINGSCHANGED, {}));
-    ASSERT_TRUE(PollUntil([this] { return harness.Root().cacheFlushes > 0; }));
+    ASSERT_TRUE(testsupport::PollAllUntil(server, [this] { return harness.Root().cacheFlushes > 0; }));
     EXPECT_EQ(style.IsLoaded(), 1);
     EXPECT_EQ(style.GetFlags(), 0x21100);
 }

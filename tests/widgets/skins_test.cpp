@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "core/gateway_session.h"
 #include "gfx/dibdc.h"
 #include "gfx/icon.h"
 #include "gfx/pngdecode.h"
 #include "gfx/zvimage.h"
 #include "gfx/picture_files.h"
 #include "support/assert_counter.h"
+#include "support/gateway_session.h"
 #include "support/golden.h"
 #include "support/widget_harness.h"
 #include "widgets/regions/shadewnd.h"
@@ -80,7 +80,7 @@ Bytes Stripes(int w, int h) {
 
 // A style object with its pictures on a connection to a fake gateway that
 // serves a striped skin, under a main window of 160 x 120.
-class SkinnedStyle : public zvtest::GatewaySession {
+class SkinnedStyle : public testsupport::GatewaySession {
 protected:
     SkinnedStyle() {
         const Bytes file = Stripes(80, 60);

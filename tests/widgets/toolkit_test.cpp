@@ -8,6 +8,7 @@
 #include "gfx/icon.h"
 #include "platform/font.h"
 #include "support/temp_dir.h"
+#include "support/test_font.h"
 #include "widgets/buttons/iconsource.h"
 #include "widgets/style/setserver.h"
 #include "widgets/regions/shadewnd.h"
@@ -20,7 +21,7 @@ using testsupport::PayloadWriter;
 TEST(Toolkit, MakesTheSingletonsAndPutsBackWhatItReplaced) {
     testsupport::TempDir dir;
     testsupport::ScopedEnv config("ZAVORO_CONFIG_DIR", dir.Path().c_str());
-    platform::PinFontFile(widgettest::kFontFile);
+    platform::PinFontFile(testsupport::kTestFontFile);
     CZVServer server(ZVVariant::Tablet);
     CButtonFaceRenderer* plainFaces = &ButtonFaces();
     CButtonIconSource* plainIcons = &ButtonIcons();

@@ -4,40 +4,32 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/zvserver.h"
-#include "fake_gateway.h"
+#include "support/fake_gateway.h"
 #include "support/virtual_clock.h"
+#include "support/wait.h"
 
-namespace zvtest {
+namespace testsupport {
 
-// Polls for every sink until the condition holds; false after 5 s of real time.
-template <class Condition> bool PollAllUntil(CZVServer& server, Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        if (server.PollAll() != CZVServer::kPollWork)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+// Polls for every sink until the condition holds; false after the wait limit.
+inline bool PollAllUntil(CZVServer& server, const std::function<bool()>& condition) {
+    return WaitUntil(condition, [&server] { return server.PollAll() == CZVServer::kPollWork; });
 }
 
 // Connects the way the manager reconnects: to the stored address with the
 // local login, whose answer is read (and ignored by the manager) before this
 // returns.
-inline bool ConnectToGateway(CZVServer& server, testsupport::FakeGateway& gateway, testsupport::VirtualClock& clock) {
+inline bool ConnectToGateway(CZVServer& server, FakeGateway& gateway, VirtualClock& clock) {
     server.SetGatewayAddress(gateway.Address());
     server.SetReconnect(1);
     clock.Advance(CZVServer::kReconnectInterval);
     server.PollAll();
     CZVSocket* socket = server.GetSocket();
-    return server.IsConnected() && gateway.WaitForRequest(testsupport::kLoginRequest) &&
+    return server.IsConnected() && gateway.WaitForRequest(kLoginRequest) &&
            PollAllUntil(server, [socket] { return socket->GetBytesReceived() > 0 && !socket->HasData(); });
 }
 
@@ -66,8 +58,7 @@ private:
 // arrived for the manager yet: a query then waits for the answer however
 // slowly the gateway's thread runs, while one that the gateway leaves
 // unanswered times out at the test's pace.
-inline void HoldClockWhileGatewayAnswers(testsupport::VirtualClock& clock, testsupport::FakeGateway& gateway,
-                                         CZVServer& server) {
+inline void HoldClockWhileGatewayAnswers(VirtualClock& clock, FakeGateway& gateway, CZVServer& server) {
     clock.HoldWhile([&gateway, &server] {
         pollfd entry{server.GetSocket()->GetHandle(), POLLIN, 0};
         return gateway.Owes() && poll(&entry, 1, 0) <= 0;
@@ -81,10 +72,10 @@ protected:
 
     void Connect() { ASSERT_TRUE(ConnectToGateway(server, gateway, clock)); }
 
-    testsupport::VirtualClock clock;
-    testsupport::FakeGateway gateway;
+    VirtualClock clock;
+    FakeGateway gateway;
     CZVServer server{ZVVariant::Tablet};
     std::vector<std::string> log;
 };
 
-}  // namespace zvtest
+}  // namespace testsupport
