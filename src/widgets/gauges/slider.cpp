@@ -153,11 +153,12 @@ void CZVSlider::FlushImageCache() {
 void CZVSlider::SetEndIcons(CZVString left, CZVString right) {
     m_leftIcon.reset(CopyOfCachedIcon(left));
     m_rightIcon.reset(CopyOfCachedIcon(right));
+    m_iconsWaited = 0;
 }
 
 void CZVSlider::DrawIcon(CZVIcon* icon, CZVDC* dc, CZVRect box) {
     if (!icon) return;
-    icon->WaitLoaded();
+    if (!m_iconsWaited) icon->WaitLoaded();
     icon->Draw(this, dc, m_track->GetFaceColor(), box, m_enabled ? 0 : static_cast<int>(CZVIcon::kDisabled), nullptr);
 }
 
@@ -198,4 +199,5 @@ void CZVSlider::OnPaint(CZVDC* dc) {
     const int top = m_height / 2 - size / 2;
     DrawIcon(m_leftIcon.get(), dc, CZVRect(m_height / 2 - size / 2, top, size, size));
     DrawIcon(m_rightIcon.get(), dc, CZVRect(m_width - m_height / 2 - size / 2, top, size, size));
+    m_iconsWaited = 1;
 }

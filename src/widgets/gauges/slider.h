@@ -60,4 +60,7 @@ private:
     int m_trackMargin = 0;
     std::unique_ptr<CZVIcon> m_leftIcon;
     std::unique_ptr<CZVIcon> m_rightIcon;
+    // The end icons have had their one wait; later paints draw them once
+    // they are there, and their arrival paints the slider again.
+    int m_iconsWaited = 0;
 };
