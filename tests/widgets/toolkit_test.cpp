@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "gateway_tree.h"
+#include "list_fixture.h"
 #include "gfx/bitmapcache.h"
+#include "gfx/dibdc.h"
 #include "gfx/fontserver.h"
 #include "gfx/icon.h"
 #include "platform/font.h"
@@ -13,6 +15,7 @@
 #include "widgets/regions/shadewnd.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/gauges/slider.h"
+#include "widgets/lists/listrowbutton.h"
 
 namespace {
 
@@ -136,6 +139,36 @@ TEST_F(SliderEndIcons, AreWaitedForOnceThenDrawnWhenTheyArrive) {
     // Drawn by the arrival itself, without a paint of the tree.
     EXPECT_TRUE(IsReddish(harness.PixelAt(leftX, 50))) << std::hex << harness.PixelAt(leftX, 50);
     EXPECT_TRUE(IsReddish(harness.PixelAt(rightX, 50))) << std::hex << harness.PixelAt(rightX, 50);
+}
+
+using RowButtonIcons = widgettest::GatewayTree;
+
+TEST_F(RowButtonIcons, ARowButtonIsRenderedAgainWhenItsIconArrives) {
+    gateway.On(ZVM_IMAGE_GETICONQ, [](const testsupport::Frame&) { return std::vector<testsupport::Frame>{}; });
+    Connect();
+    auto* list = new widgettest::RowButtonList(&root, CZVRect(10, 30, 200, 150), 42);
+    list->SetSelectedRowHeight(30);
+    list->AddRows(3);
+    CListRowButton* button = list->AddRowButton("flame", 1, "", 901, 0, 0, 0);
+    NextRequest(ZVM_IMAGE_GETICONQ);
+    list->SelectIndex(1, 0);
+    harness.PaintAll();
+    // The selected row 1 spans list y 21..51; the button fills its right
+    // 60 pixels.
+    const int x = 10 + 197 - 30;
+    const int y = 30 + 21 + 15;
+    auto faceCentre = [](CDibDC* face) { return *face->GetPixelAddress(30, 15); };
+    EXPECT_FALSE(IsReddish(faceCentre(button->GetNormalImage())));
+    EXPECT_EQ(harness.PixelAt(x, y), faceCentre(button->GetNormalImage()));
+
+    CZVIcon* shared = harness.Icons().FindIcon("flame");
+    ASSERT_NE(shared, nullptr);
+    Deliver(shared->GetId(), ZVM_IMAGE_GETICONA, RedRectangleAnswer(),
+            [shared] { return shared->GetState() == CZVIcon::kLoaded; });
+    EXPECT_TRUE(IsReddish(faceCentre(button->GetNormalImage())));
+    EXPECT_TRUE(IsReddish(faceCentre(button->GetPressedImage())));
+    // Shown by the arrival itself, without a paint of the tree.
+    EXPECT_TRUE(IsReddish(harness.PixelAt(x, y))) << std::hex << harness.PixelAt(x, y);
 }
 
 }  // namespace
