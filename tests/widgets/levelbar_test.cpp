@@ -204,6 +204,30 @@ TEST_F(SliderTest, AVerticalRangeBelowZeroKeepsItsValues) {
     EXPECT_EQ(slider->GetThumbOffset(), 4);  // the maximum is at the top
 }
 
+TEST_F(SliderTest, MinusOneIsAValueLikeAnyOtherAndNoPositionIsKeptApart) {
+    CZVSlider* slider = MakeSlider(CZVRect(0, 0, 208, 40), -10, 10, 0);
+    EXPECT_EQ(slider->GetPosition(), std::nullopt);
+    EXPECT_EQ(slider->OnLButtonDown(ThumbMiddle(slider), 20, 1), 0);  // no thumb to take
+
+    // -1 of a range across zero has a thumb that drags and springs back to it.
+    slider->SetReturnPosition(-1);
+    slider->SetPosition(-1, 1);
+    EXPECT_EQ(slider->GetPosition(), -1);
+    const int x = ThumbMiddle(slider);
+    harness.Press(x, 20);
+    ASSERT_EQ(slider->IsDragging(), 1);
+    harness.Native().QueueMouse(platform::kWmMouseMove, x + 100, 20, platform::MK_LBUTTON);
+    harness.PumpEvents();
+    EXPECT_GT(slider->GetPosition(), -1);
+    harness.Release(x + 100, 20);
+    EXPECT_EQ(slider->GetPosition(), -1);
+
+    CZVSlider* vertical = MakeSlider(CZVRect(0, 0, 40, 208), -10, 10, CZVSlider::kVertical);
+    vertical->SetPosition(1, 1);  // stored as -1
+    EXPECT_EQ(vertical->GetPosition(), 1);
+    EXPECT_EQ(vertical->OnLButtonDown(20, vertical->GetThumbOffset() + 10, 1), 1);
+}
+
 TEST_F(SliderTest, AnEmptyRangeNeitherDividesByZeroNorMoves) {
     CZVSlider* slider = MakeSlider(CZVRect(0, 0, 208, 40), 5, 5, 0);
     slider->SetPosition(5, 1);

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+
 #include "button_fixture.h"
+#include "gfx/dibdc.h"
 #include "support/assert_counter.h"
 #include "widgets/style/setserver.h"
 #include "widgets/buttons/zv3dbutton.h"
@@ -229,6 +233,32 @@ TEST_F(ButtonTest, ALookSourceSharesItsFaces) {
     first->SetLookSource(second);  // already has faces of its own
     EXPECT_EQ(asserts.Count(), 1);
     first->SetLookSource(nullptr);
+}
+
+TEST_F(ButtonTest, ButtonsOutliveTheirLookSource) {
+    // A user rendered only through the source, one that never drew, and a
+    // user going first: the source's end leaves the others drawing faces of
+    // their own, alike to the shared ones.
+    CZV3DButton* source = root.Add3DButtonDefault(CZVRect(0, 0, 60, 30), 1, 16, "a");
+    CZV3DButton* drawn = root.Add3DButton(CZVRect(70, 0, 60, 30), 2, 16, "b", source);
+    CZV3DButton* idle = root.Add3DButton(CZVRect(140, 0, 60, 30), 3, 16, "c", source);
+    auto* gone = new CZV3DButton(&root, CZVRect(0, 40, 60, 30), 4, 16);
+    gone->SetLookSource(source);
+    delete gone;
+    harness.PaintAll();
+    std::unique_ptr<CDibDC> shared(drawn->GetNormalImage()->Clone());
+
+    root.RemoveChild(source);
+    delete source;
+    EXPECT_EQ(drawn->GetLookSource(), nullptr);
+    EXPECT_EQ(idle->GetLookSource(), nullptr);
+    harness.PaintAll();
+    for (CZV3DButton* user : {drawn, idle}) {
+        CDibDC* own = user->GetNormalImage();
+        ASSERT_NE(own, nullptr);
+        EXPECT_EQ(std::memcmp(own->GetPixelAddress(0, 0), shared->GetPixelAddress(0, 0), 2 * 60), 0);
+        EXPECT_EQ(std::memcmp(own->GetPixelAddress(0, 15), shared->GetPixelAddress(0, 15), 2 * 60), 0);
+    }
 }
 
 TEST_F(ButtonTest, KeypadKeysCarryTheirIdsAndShareTheFirstKeysLook) {

@@ -32,7 +32,11 @@ CZV3DButton::CZV3DButton(CZVWindow* parent, CZVRect rect, int clickId, int style
     if (IsBlack565(m_textColor)) m_textColor = kNearBlackText;
 }
 
-CZV3DButton::~CZV3DButton() { FreeImages(); }
+CZV3DButton::~CZV3DButton() {
+    DropLookSource();
+    for (CZV3DButton* user : m_lookUsers) user->m_lookSource = nullptr;
+    FreeImages();
+}
 
 // ---- window operations
 
@@ -170,8 +174,17 @@ void CZV3DButton::DrawHighlightShape(COLORREF colour, CDibDC* dib) {
 void CZV3DButton::SetLookSource(CZV3DButton* source) {
     if (m_normalImage) ReportAssert(kSource, 104, 1);
     if (m_pressedImage) ReportAssert(kSource, 105, 1);
+    DropLookSource();
     m_lookSource = source;
-    if (source) source->m_styleBits |= k3DKeepUnskinned;
+    if (!source) return;
+    source->m_styleBits |= k3DKeepUnskinned;
+    source->m_lookUsers.push_back(this);
+}
+
+void CZV3DButton::DropLookSource() {
+    if (!m_lookSource) return;
+    std::erase(m_lookSource->m_lookUsers, this);
+    m_lookSource = nullptr;
 }
 
 void CZV3DButton::CopyLookFrom(CZV3DButton* other) {
@@ -214,7 +227,7 @@ CDibDC* CZV3DButton::FaceImage(int pressed) {
         if (!ownCopy) return pressed ? m_lookSource->GetPressedImage() : m_lookSource->GetNormalImage();
         CDibDC* from =
             pressed ? m_lookSource->GetPressedImageOrDefault() : m_lookSource->GetNormalImageOrDefault();
-        m_lookSource = nullptr;
+        DropLookSource();
         if (from) {
             if (m_ownsImages) delete image;
             image = from->Clone();

@@ -5,6 +5,8 @@
 // through the bitmap cache under a cache key. With skins on the skin is
 // mixed into the faces and the corners turn transparent. It also serves as
 // the glow of the window highlight.
+#include <vector>
+
 #include "widgets/buttons/zvbutton.h"
 
 class CZVCheckButton;
@@ -60,7 +62,8 @@ public:
     virtual void RenderFace(int pressed);
     virtual void ApplySkin(CDibDC* face);
 
-    // This button uses the template's faces until it needs its own.
+    // This button uses the template's faces until it needs its own. A
+    // template that goes first lets its users go: they render their own.
     void SetLookSource(CZV3DButton* source);
     CZV3DButton* GetLookSource() const { return m_lookSource; }
     int GetStyleBits() const { return m_styleBits; }
@@ -107,4 +110,9 @@ protected:
 private:
     // Face image through the look source, the cache key and the stale mark.
     CDibDC* FaceImage(int pressed);
+    // Leaves the look source's users.
+    void DropLookSource();
+
+    // The buttons whose look source this is, not owned.
+    std::vector<CZV3DButton*> m_lookUsers;
 };

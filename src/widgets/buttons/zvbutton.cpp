@@ -239,7 +239,7 @@ int CZVButton::DrawIcon(CZVDC* dc, COLORREF colour) {
     if (!m_icon) return 0;
     CZVRect rect;
     GetIconRect(&rect);
-    m_icon->Draw(this, dc, rect, colour, !m_enabled);
+    m_icon->Draw(GetIconOwner(), dc, rect, colour, !m_enabled);
     return 1;
 }
 

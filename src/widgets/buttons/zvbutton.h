@@ -49,6 +49,8 @@ public:
     virtual int DeferIfBlocked();
     // 0 without an icon.
     virtual int DrawIcon(CZVDC* dc, COLORREF colour);
+    // The window that draws the icon again once it has loaded.
+    virtual CPaintWindow* GetIconOwner() { return this; }
     virtual void GetIconRect(CZVRect* out);
     virtual COLORREF GetPressedTextColor();
     virtual COLORREF GetDisabledTextColor();

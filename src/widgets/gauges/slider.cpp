@@ -69,7 +69,7 @@ int CZVSlider::GetThumbOffset() const {
     const int range = m_maximum - m_minimum;
     if (range <= 0) return m_trackMargin;
     return m_trackMargin +
-           static_cast<int>(int64_t{m_position - m_minimum} * std::max(GetTrackLength(), 0) / range);
+           static_cast<int>(int64_t{m_position.value_or(m_minimum) - m_minimum} * std::max(GetTrackLength(), 0) / range);
 }
 
 void CZVSlider::SetPosition(int value, int redraw) {
@@ -81,9 +81,9 @@ void CZVSlider::SetPosition(int value, int redraw) {
     if (redraw) RedrawBuffered();
 }
 
-int CZVSlider::GetPosition() const {
-    if (m_position == -1 || !IsVertical()) return m_position;
-    return m_maximum - m_position + m_minimum;
+std::optional<int> CZVSlider::GetPosition() const {
+    if (!m_position || !IsVertical()) return m_position;
+    return m_maximum - *m_position + m_minimum;
 }
 
 int CZVSlider::Along(int x, int y) {
@@ -97,9 +97,9 @@ int CZVSlider::OnLButtonDown(int x, int y, int) {
     const int c = Along(x, y);
     const int offset = GetThumbOffset();
     const int extent = IsVertical() ? m_thumb->GetHeight() : m_thumb->GetWidth();
-    if (m_position == -1 || c < offset || c > offset + extent) return 0;
+    if (!m_position || c < offset || c > offset + extent) return 0;
     m_pressCoordinate = c;
-    m_pressPosition = m_position;
+    m_pressPosition = *m_position;
     m_dragging = 1;
     RedrawBuffered();
     return 1;
@@ -127,7 +127,7 @@ int CZVSlider::OnMouseMove(int x, int y, int keys) {
 int CZVSlider::OnLButtonUp(int, int, int) {
     if (!m_dragging) return 0;
     m_dragging = 0;
-    if (m_returnPosition != -1) SetPosition(m_returnPosition, 1);
+    if (m_returnPosition) SetPosition(*m_returnPosition, 1);
     RedrawBuffered();
     if (m_parent) m_parent->OnCommand(m_command);
     return 1;
@@ -137,9 +137,9 @@ void CZVSlider::Enable(int enable, int redraw) {
     if (enable == m_enabled) return;
     m_enabled = enable;
     if (!redraw) return;
-    if (m_dragging && m_returnPosition != -1) {
+    if (m_dragging && m_returnPosition) {
         m_dragging = 0;
-        SetPosition(m_returnPosition, 0);
+        SetPosition(*m_returnPosition, 0);
     }
     CZVDC dc(this);
     OnPaint(&dc);
@@ -153,11 +153,12 @@ void CZVSlider::FlushImageCache() {
 void CZVSlider::SetEndIcons(CZVString left, CZVString right) {
     m_leftIcon.reset(CopyOfCachedIcon(left));
     m_rightIcon.reset(CopyOfCachedIcon(right));
+    m_iconsWaited = 0;
 }
 
 void CZVSlider::DrawIcon(CZVIcon* icon, CZVDC* dc, CZVRect box) {
     if (!icon) return;
-    icon->WaitLoaded();
+    if (!m_iconsWaited) icon->WaitLoaded();
     icon->Draw(this, dc, m_track->GetFaceColor(), box, m_enabled ? 0 : static_cast<int>(CZVIcon::kDisabled), nullptr);
 }
 
@@ -165,7 +166,7 @@ void CZVSlider::OnPaint(CZVDC* dc) {
     m_paintedOnce = 1;
     if (CDibDC* track = m_track->GetNormalImage())
         dc->TransparentBlt(0, 0, track, 0, 0, track->GetRequestedWidth(), track->GetHeight(), 0);
-    if (m_position != -1 && m_enabled) {
+    if (m_position && m_enabled) {
         CDibDC* thumb = m_thumb->GetNormalImage();
         const int offset = GetThumbOffset();
         const int x = IsVertical() ? m_trackMargin : offset;
@@ -198,4 +199,5 @@ void CZVSlider::OnPaint(CZVDC* dc) {
     const int top = m_height / 2 - size / 2;
     DrawIcon(m_leftIcon.get(), dc, CZVRect(m_height / 2 - size / 2, top, size, size));
     DrawIcon(m_rightIcon.get(), dc, CZVRect(m_width - m_height / 2 - size / 2, top, size, size));
+    m_iconsWaited = 1;
 }

@@ -2,6 +2,8 @@
 // CZVSlider: a level bar with a draggable thumb over a range of integers
 // and optional icons at the ends of its track. Only a press on the thumb
 // starts a drag; the track never makes the thumb jump.
+#include <optional>
+
 #include "widgets/gauges/levelbar.h"
 
 class CZVIcon;
@@ -23,13 +25,16 @@ public:
     int OnLButtonUp(int x, int y, int keys) override;
     void FlushImageCache() override;
     void SetLevel(int value, int redraw) override { SetPosition(value, redraw); }
-    int GetLevel() override { return GetPosition(); }
+    // Without a position the level reads as the minimum.
+    int GetLevel() override { return GetPosition().value_or(m_minimum); }
 
     void SetPosition(int value, int redraw);
-    int GetPosition() const;
+    // Empty until a position is set: no thumb is drawn then.
+    std::optional<int> GetPosition() const;
     int GetTrackLength() const;
     void SetEndIcons(CZVString left, CZVString right);
-    void SetReturnPosition(int value) { m_returnPosition = value; }
+    // The value that every release puts back; empty: none.
+    void SetReturnPosition(std::optional<int> value) { m_returnPosition = value; }
     int IsDragging() const { return m_dragging; }
     // Offset of the thumb along the track.
     int GetThumbOffset() const;
@@ -40,13 +45,14 @@ private:
     void EndDrag();
     void DrawIcon(CZVIcon* icon, CZVDC* dc, CZVRect box);
 
-    int m_position = -1;
+    // Stored as maximum - value + minimum when vertical.
+    std::optional<int> m_position;
     int m_pressCoordinate = 0;
     int m_pressPosition = 0;
     int m_dragging = 0;
     std::unique_ptr<CZV3DButton> m_track;
     std::unique_ptr<CZV3DButton> m_thumb;
-    int m_returnPosition = -1;
+    std::optional<int> m_returnPosition;
     int m_command;
     int m_minimum;
     int m_maximum;
@@ -54,4 +60,7 @@ private:
     int m_trackMargin = 0;
     std::unique_ptr<CZVIcon> m_leftIcon;
     std::unique_ptr<CZVIcon> m_rightIcon;
+    // The end icons have had their one wait; later paints draw them once
+    // they are there, and their arrival paints the slider again.
+    int m_iconsWaited = 0;
 };

@@ -6,6 +6,7 @@
 #include "gfx/speed.h"
 #include "widgets/lists/listwnd.h"
 #include "widgets/style/setserver.h"
+#include "widgets/buttons/buttonicon.h"
 #include "widgets/buttons/zv3dbutton.h"
 
 namespace {
@@ -20,46 +21,78 @@ COLORREF ScrollBarFace() {
     return style ? style->GetStyleColor(kScrollBarStyleClass, 0) : 0;
 }
 
-// A parentless button of the row buttons' style.
-std::unique_ptr<CZV3DButton> MakeFaceButton(CZVRect rect, int commandId) {
-    auto button = std::make_unique<CZV3DButton>(nullptr, CZVRect(0, 0, rect.w, rect.h), commandId, kButtonStyleClass);
-    button->SetShape(0, kButtonBevel, 0);
-    button->SetShadeDepth(kButtonShadeDepth);
-    return button;
-}
+// The parentless button that paints a row button's faces. Its icon's
+// arrival repaints the list that shows the faces.
+class CRowFaceButton : public CZV3DButton {
+public:
+    CRowFaceButton(CListWnd* list, CZVRect rect, int commandId)
+        : CZV3DButton(nullptr, CZVRect(0, 0, rect.w, rect.h), commandId, kButtonStyleClass), m_list(list) {
+        SetShape(0, kButtonBevel, 0);
+        SetShadeDepth(kButtonShadeDepth);
+    }
+    CPaintWindow* GetIconOwner() override { return m_list; }
+
+private:
+    CListWnd* m_list;
+};
 
 }  // namespace
 
-CListRowButton::CListRowButton(CZVRect rect, int commandId, int autoRepeat, const CRowButtonLook& look)
-    : m_rect(rect), m_autoRepeat(autoRepeat), m_commandId(commandId) {
+CListRowButton::CListRowButton(CListWnd* list, CZVRect rect, int commandId, int autoRepeat,
+                               const CRowButtonLook& look)
+    : m_rect(rect),
+      m_faceButton(std::make_unique<CRowFaceButton>(list, rect, commandId)),
+      m_autoRepeat(autoRepeat),
+      m_commandId(commandId) {
     // One quarter scroll-bar colour, three quarters small-button colour,
     // brightened.
-    const COLORREF buttonFace = MakeFaceButton(rect, commandId)->GetFaceColor();
-    const COLORREF up = ScaleColor(1.2, MixColors(ScrollBarFace(), buttonFace, 0.75));
-    const COLORREF icon = look.iconColour ? *look.iconColour : ScaleColor(1.2, up);
-    m_normalImage = Render(up, icon, look);
-    m_pressedImage = Render(ScrollBarFace(), icon, look);
-}
-
-CListRowButton::~CListRowButton() = default;
-
-std::unique_ptr<CDibDC> CListRowButton::Render(COLORREF face, COLORREF iconColour, const CRowButtonLook& look) {
-    if (m_rect.w <= 0 || m_rect.h <= 0) return nullptr;
-    std::unique_ptr<CZV3DButton> button = MakeFaceButton(m_rect, m_commandId);
-    button->SetFaceColor(face);
+    m_upFace = ScaleColor(1.2, MixColors(ScrollBarFace(), m_faceButton->GetFaceColor(), 0.75));
+    m_downFace = ScrollBarFace();
+    const COLORREF icon = look.iconColour ? *look.iconColour : ScaleColor(1.2, m_upFace);
+    CZV3DButton* button = m_faceButton.get();
     button->SetText(look.caption, nullptr, 0);
     if (!look.iconName.IsEmpty()) {
         button->SetIconName(look.iconName, look.iconLayout);
         button->RefreshIcon();
         button->SetTextChanged(0);
     } else if (look.iconKind > 0) {
-        button->SetIconKind(look.iconKind, &iconColour);
+        button->SetIconKind(look.iconKind, &icon);
         button->SetIconLayout(look.caption.IsEmpty() ? 1 : look.iconLayout);
     }
+    RenderFaces();
+}
+
+CListRowButton::~CListRowButton() = default;
+
+void CListRowButton::RenderFaces() {
+    m_normalImage = Render(m_upFace);
+    m_pressedImage = Render(m_downFace);
+    CButtonIcon* icon = m_faceButton->GetIcon();
+    if (!icon || !icon->IsRequestPending()) m_faceButton.reset();
+}
+
+void CListRowButton::RenderIfIconArrived() {
+    if (m_faceButton && !m_faceButton->GetIcon()->IsRequestPending()) RenderFaces();
+}
+
+std::unique_ptr<CDibDC> CListRowButton::Render(COLORREF face) {
+    if (m_rect.w <= 0 || m_rect.h <= 0) return nullptr;
+    m_faceButton->SetFaceColor(face);
+    m_faceButton->FreeImages();
     auto image = std::make_unique<CDibDC>(m_rect.w, m_rect.h, 0, 0, 1);
     if (!image->GetBits()) return nullptr;
-    button->OnPaint(image.get());
+    m_faceButton->OnPaint(image.get());
     return image;
+}
+
+void CListRowButton::DrawNormal(CListWnd* list, CZVDC* dc, CZVRect rect) {
+    RenderIfIconArrived();
+    Draw(list, dc, rect, m_normalImage.get());
+}
+
+void CListRowButton::DrawPressed(CListWnd* list, CZVDC* dc, CZVRect rect) {
+    RenderIfIconArrived();
+    Draw(list, dc, rect, m_pressedImage.get());
 }
 
 CZVRect CListRowButton::GetRectInRow(CZVRect row) const {

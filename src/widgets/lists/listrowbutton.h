@@ -1,7 +1,9 @@
 #pragma once
 // CListRowButton: one of the small bevelled buttons at the right end of a
-// touch list's selected row. One set serves every row; each is rendered once,
-// up and down, when it is made, and afterwards only blitted.
+// touch list's selected row. One set serves every row; each is rendered up
+// and down when it is made, and afterwards only blitted. A gateway icon that
+// is still loading is rendered again once it has arrived: its arrival
+// repaints the list.
 #include <memory>
 
 #include "gfx/speed.h"
@@ -28,7 +30,7 @@ class CListRowButton {
 public:
     // rect: x is measured leftwards from the row's right edge (negative), y
     // from the row's top.
-    CListRowButton(CZVRect rect, int commandId, int autoRepeat, const CRowButtonLook& look);
+    CListRowButton(CListWnd* list, CZVRect rect, int commandId, int autoRepeat, const CRowButtonLook& look);
     ~CListRowButton();
     CListRowButton(const CListRowButton&) = delete;
     CListRowButton& operator=(const CListRowButton&) = delete;
@@ -37,8 +39,8 @@ public:
     CZVRect GetRectInRow(CZVRect row) const;
     // Blits an image at rect, inside the list's rows.
     void Draw(CListWnd* list, CZVDC* dc, CZVRect rect, CDibDC* image);
-    void DrawNormal(CListWnd* list, CZVDC* dc, CZVRect rect) { Draw(list, dc, rect, m_normalImage.get()); }
-    void DrawPressed(CListWnd* list, CZVDC* dc, CZVRect rect) { Draw(list, dc, rect, m_pressedImage.get()); }
+    void DrawNormal(CListWnd* list, CZVDC* dc, CZVRect rect);
+    void DrawPressed(CListWnd* list, CZVDC* dc, CZVRect rect);
 
     const CZVRect& GetRect() const { return m_rect; }
     int GetCommandId() const { return m_commandId; }
@@ -49,10 +51,19 @@ public:
     CDibDC* GetPressedImage() const { return m_pressedImage.get(); }
 
 private:
-    // A face of the button's size painted by a parentless bevelled button.
-    std::unique_ptr<CDibDC> Render(COLORREF face, COLORREF iconColour, const CRowButtonLook& look);
+    // Both faces, painted by the face button.
+    void RenderFaces();
+    // Renders the faces again once the awaited icon is there.
+    void RenderIfIconArrived();
+    // A face of the button's size in that colour.
+    std::unique_ptr<CDibDC> Render(COLORREF face);
 
     CZVRect m_rect;
+    COLORREF m_upFace = 0;
+    COLORREF m_downFace = 0;
+    // The parentless button that paints the faces; kept while its gateway
+    // icon is awaited.
+    std::unique_ptr<CZV3DButton> m_faceButton;
     std::unique_ptr<CDibDC> m_normalImage;
     std::unique_ptr<CDibDC> m_pressedImage;
     int m_pressed = 0;

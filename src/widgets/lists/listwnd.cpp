@@ -843,7 +843,7 @@ CListRowButton* CListWnd::AddRowButtonIcon(int iconKind, int layout, CZVString c
 CListRowButton* CListWnd::AppendRowButton(int commandId, int autoRepeat, const CRowButtonLook& look, int mode,
                                           int rows) {
     m_rowButtons.push_back(
-        std::make_unique<CListRowButton>(NextRowButtonRect(mode, rows), commandId, autoRepeat, look));
+        std::make_unique<CListRowButton>(this, NextRowButtonRect(mode, rows), commandId, autoRepeat, look));
     if (m_rowButtons.size() == 1)
         if (CSetServer* style = CSetServer::Get()) m_clickSound = style->GetSound(kRowButtonSound);
     return m_rowButtons.back().get();

@@ -41,9 +41,16 @@ public:
 
 class CTreeIconHost : public CIconHost {
 public:
+    // A button draws just its icon; any other window draws itself again.
     void RepaintOwner(CPaintWindow* owner) override {
-        auto* button = dynamic_cast<CZVButton*>(FindInTree(GetMainWnd(), owner));
-        if (!button || button->DeferIfBlocked() || !button->IsShown()) return;
+        CZVWindow* window = FindInTree(GetMainWnd(), owner);
+        if (!window || !window->IsShown()) return;
+        auto* button = dynamic_cast<CZVButton*>(window);
+        if (!button) {
+            window->RedrawBuffered();
+            return;
+        }
+        if (button->DeferIfBlocked()) return;
         CZVDC dc(button);
         button->DrawIcon(&dc, button->GetButtonColor());
     }
