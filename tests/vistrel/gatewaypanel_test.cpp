@@ -8,6 +8,10 @@
 #include "sample_house.h"
 #include "shell_fixture.h"
 #include "vistrel/shell/pagecontrol.h"
+#include "../widgets/command_sink.h"
+#include "widgets/buttons/zv3dbutton.h"
+#include "widgets/style/soundclip.h"
+#include "widgets/text/zvlabel.h"
 
 namespace {
 
@@ -126,6 +130,52 @@ TEST_F(GatewayPanelTest, AShownDeviceStateCannotBeTouched) {
     EXPECT_EQ(button->GetCheck(), 0);
     ASSERT_TRUE(gateway.Push(ZVM_DEVICE_STATECHANGEDEX, PayloadWriter().Int(204).Int(1)));
     ASSERT_TRUE(PollUntil([&] { return button->GetCheck() == 1; }));
+}
+
+TEST_F(GatewayPanelTest, AnEntryPanelHasATitleBandOverItsKeypad) {
+    widgettest::CommandSink parent(window.get(), CZVRect(0, 0, 300, 240));
+    parent.SetFaceColor(MakeColor(10, 20, 30));
+    auto* panel = new CEntryPanel(&parent, CZVRect(0, 0, 240, 220), 6, 40, 4, 60);
+    parent.AddChild(panel);
+    EXPECT_EQ(panel->GetFaceColor(), MakeColor(10, 20, 30));
+
+    const CZVObList& children = panel->GetChildren();
+    ASSERT_EQ(children.GetCount(), 13);
+    auto* band = static_cast<CZVWindow*>(children.GetHead());
+    EXPECT_EQ(band->GetStyleClass(), CEntryPanel::kTitleClass);
+    EXPECT_EQ(band->GetWidth(), 240);
+    EXPECT_EQ(band->GetHeight(), 40);
+    ASSERT_NE(panel->GetTitle(), nullptr);
+    EXPECT_EQ(panel->GetTitle()->GetParent(), band);
+    EXPECT_EQ(panel->GetTitle()->GetFontSize(), 60);
+
+    std::vector<int> ids;
+    for (ZVPOSITION pos = children.GetHeadPosition(); pos;) {
+        auto* key = dynamic_cast<CZV3DButton*>(static_cast<CZVWindow*>(children.GetNext(pos)));
+        if (!key) continue;
+        ids.push_back(key->GetCommandId());
+        EXPECT_EQ(key->GetStyleClass(), CEntryPanel::kKeyClass);
+        EXPECT_GE(key->GetY(), 40);
+        EXPECT_LE(key->GetFontSize(), 40);  // the keypad caps it
+        ASSERT_NE(key->GetPressSound(), nullptr);
+        EXPECT_STREQ(CZVString(key->GetPressSound()->GetName()).GetAnsi(), "bleep10.wav");
+    }
+    EXPECT_EQ(ids, (std::vector<int>{11001, 11002, 11003, 11004, 11005, 11006, 11007, 11008, 11009, 11010, 11000,
+                                     11011}));
+
+    parent.Show(1, 1);
+    clock.Advance(200);
+    CZVWindow* enter = static_cast<CZVWindow*>(children.GetTail());
+    const int x = enter->GetX() + enter->GetWidth() / 2;
+    const int y = enter->GetY() + enter->GetHeight() / 2;
+    Tap(enter, x, y);
+    EXPECT_EQ(parent.childCommands, (std::vector<std::pair<int, int>>{{11011, 1}}));
+}
+
+TEST_F(GatewayPanelTest, AnEntryPanelTitleBreaksLinesAtBackslashN) {
+    CEntryPanel panel(window.get(), CZVRect(0, 0, 200, 200), 6, 50, 2, 20);
+    panel.SetTitle("Station\\nNumber", 0);
+    EXPECT_STREQ(panel.GetTitle()->GetText().GetAnsi(), "Station\nNumber");
 }
 
 }  // namespace

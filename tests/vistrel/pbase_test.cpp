@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "shell_fixture.h"
+#include "widgets/style/setserver.h"
+#include "widgets/tabs/poptabrow.h"
 #include "widgets/tabs/tabcolumn.h"
+#include "widgets/tabs/tabstrip.h"
 
 namespace {
 
@@ -109,6 +112,86 @@ TEST_F(PageBaseTest, DeleteContentKeepsTheTabs) {
     page->DeleteContent();
     ASSERT_EQ(page->GetChildren().GetCount(), 1);
     EXPECT_EQ(page->GetChildren().GetHead(), tabs);
+}
+
+enum class Made { kNothing, kStrip, kPopRow };
+
+struct TabsCase {
+    const char* name;
+    int count;
+    int perPage;  // tabs that fit the page's width; 0: a tab width of 0
+    Made made;
+};
+
+class CreateTabsTest : public PageBaseTest, public ::testing::WithParamInterface<TabsCase> {};
+
+TEST_P(CreateTabsTest, ARowTooShortForItsTabsPopsUp) {
+    const TabsCase& c = GetParam();
+    ASSERT_NE(CSetServer::Get(), nullptr);
+    const int tabWidth = c.perPage ? page->GetWidth() / c.perPage : 0;
+    CSetServer::Get()->SetStyle(3, 0, tabWidth);
+    CZVWindow* tabs = page->CreateTabs(c.count, "Title");
+    switch (c.made) {
+        case Made::kNothing:
+            EXPECT_EQ(tabs, nullptr);
+            return;
+        case Made::kStrip:
+            EXPECT_NE(dynamic_cast<CTabStrip*>(tabs), nullptr);
+            break;
+        case Made::kPopRow:
+            EXPECT_NE(dynamic_cast<CPopTabRow*>(tabs), nullptr);
+            break;
+    }
+    EXPECT_EQ(tabs->GetParent(), page);
+    EXPECT_EQ(tabs->GetY() + tabs->GetHeight(), page->GetHeight());
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, CreateTabsTest,
+                         ::testing::Values(TabsCase{"EightWhereFiveFit", 8, 5, Made::kPopRow},
+                                           TabsCase{"FiveWhereFiveFit", 5, 5, Made::kStrip},
+                                           TabsCase{"OneWhereNoneFit", 1, 0, Made::kStrip},
+                                           TabsCase{"ZeroTabWidth", 8, 0, Made::kStrip},
+                                           TabsCase{"NoTabs", 0, 5, Made::kNothing}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PageBaseTest, MadeTabsReportTheSelectedTabAndOneTabTakesNoRoom) {
+    auto* tabs = static_cast<CTabContainer*>(page->CreateLoadingTabs());
+    page->SetTabControl(tabs);
+    ASSERT_EQ(tabs->GetTabCount(), 1);
+    EXPECT_STREQ(tabs->GetTab(0)->GetText().GetAnsi(), "Loading Please Wait...");
+    CZVRect content;
+    page->GetContentRect(&content, tabs);
+    EXPECT_EQ(content.h, page->GetHeight());
+    EXPECT_FALSE(page->HasTabs());
+
+    page->DeleteContent();
+    page->RemoveChild(tabs);
+    delete tabs;
+    CSetServer::Get()->SetStyle(3, 0, 40);
+    tabs = static_cast<CTabContainer*>(page->CreateTabs(3, ""));
+    page->SetTabControl(tabs);
+    for (int i = 0; i < 3; ++i) tabs->AddTab("Tab", kNoCommand);  // commands go nowhere
+    tabs->Select(1, 0);
+    page->GetContentRect(&content, tabs);
+    EXPECT_EQ(content.h, page->GetHeight() - tabs->GetHeight());
+    EXPECT_TRUE(page->HasTabs());
+    page->SetPageId(5003);
+    page->Show(1, 0);
+    ASSERT_TRUE(PollUntil([this] { return !PagesShown().empty(); }));
+    EXPECT_EQ(PagesShown().back().payload, testsupport::Bytes(PayloadWriter().Int(3).Int(1)));
+}
+
+TEST_F(PageBaseTest, TheSideListTakesTheRowsRightEnd) {
+    CZVWindow* list = page->CreateSideList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(page->GetSideList(), list);
+    EXPECT_EQ(list->GetX() + list->GetWidth(), page->GetWidth());
+    EXPECT_EQ(list->GetWidth(), 100);
+    CSetServer::Get()->SetStyle(3, 0, 40);
+    CZVWindow* tabs = page->CreateTabs(2, "");
+    ASSERT_NE(dynamic_cast<CTabStrip*>(tabs), nullptr);
+    EXPECT_EQ(tabs->GetWidth(), list->GetX() - tabs->GetX());
+    EXPECT_EQ(static_cast<CTabContainer*>(tabs)->GetRightEndStyle(), 2);
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include "core/zvquery.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/pagecontrol.h"
+#include "widgets/buttons/zv3dbutton.h"
+#include "widgets/regions/rregion.h"
 #include "widgets/style/setserver.h"
+#include "widgets/text/zvlabel.h"
 
 namespace {
 
@@ -34,6 +37,25 @@ void CGatewayPanel::LoadControls(CZVMSG* message) {
     CZVObList built;
     BuildPageControls(message, this, &built, PageScaling::kEachValue, m_fontOverride);
 }
+
+// ---- CEntryPanel
+
+CEntryPanel::CEntryPanel(CZVWindow* parent, CZVRect rect, int styleClass, int titleHeight, int gap, int fontSize)
+    : CZVWindow(parent, rect, styleClass) {
+    if (parent) SetFaceColor(parent->GetFaceColor());
+    const int width = GetWidth();
+    const int height = GetHeight();
+    auto* band = new CRRegion(this, CZVRect(0, 0, width, titleHeight), kTitleClass);
+    AddChild(band);
+    CZVRect content;
+    band->GetContentRect(&content);
+    m_title = band->AddLabel(content, "", fontSize);
+    CZV3DButton* keys[12];
+    BuildKeypad(CZVRect(0, titleHeight + gap - 1, width + 1, height - titleHeight - gap + 2), gap, fontSize,
+                kKeySound, 3, keys, 0, kKeyClass);
+}
+
+void CEntryPanel::SetTitle(CZVString text, int redraw) { m_title->SetText(text, nullptr, redraw); }
 
 // ---- CGatewayCheckButton
 

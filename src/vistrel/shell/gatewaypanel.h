@@ -1,6 +1,7 @@
 #pragma once
 // Areas the gateway fills with its own controls. CGatewayPanel: a plain
-// panel whose controls the gateway sends for a panel id. CGatewayCheckButton:
+// panel whose controls the gateway sends for a panel id. CEntryPanel: a
+// titled panel with a twelve-key entry keypad. CGatewayCheckButton:
 // the check button of control types 123, 173 and 175 that mirrors a
 // gateway state and (123, 173) sets it.
 #include "core/zvserver.h"
@@ -21,6 +22,26 @@ public:
 
 protected:
     int m_fontOverride = 0;  // 0: each record's own font size
+};
+
+class CZVLabel;
+
+class CEntryPanel : public CZVWindow {
+public:
+    static constexpr int kTitleClass = 8;
+    static constexpr int kKeyClass = 18;
+    static constexpr const char* kKeySound = "bleep10.wav";
+
+    // A title band of titleHeight over a keypad whose key commands
+    // (11000..11011) bubble to the parent.
+    CEntryPanel(CZVWindow* parent, CZVRect rect, int styleClass, int titleHeight, int gap, int fontSize);
+
+    // A backslash-n in the text becomes a line break.
+    void SetTitle(CZVString text, int redraw);
+    CZVLabel* GetTitle() const { return m_title; }
+
+private:
+    CZVLabel* m_title = nullptr;
 };
 
 class CGatewayCheckButton : public CZVCheckButton, public CSocketSink {

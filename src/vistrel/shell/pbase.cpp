@@ -1,12 +1,16 @@
 #include "vistrel/shell/pbase.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/zvserver.h"
 #include "platform/report.h"
+#include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/mainwnd.h"
 #include "widgets/style/setserver.h"
-#include "widgets/tabs/tabbutton.h"
+#include "widgets/tabs/poptabrow.h"
+#include "widgets/tabs/tabcolumn.h"
+#include "widgets/tabs/tabstrip.h"
 
 namespace {
 
@@ -14,10 +18,15 @@ constexpr const char* kSource = "pbase";
 constexpr int kFirstPageId = 5000;
 constexpr int kCompactSideList = 50;
 constexpr int kRowSideList = 100;
+constexpr int kMenuClass = 2;
+constexpr int kTabRowClass = 3;
+constexpr int kTabRowOption = 0x400000;
+constexpr const char* kLoadingText = "Loading Please Wait...";
 
 int LayoutBits() { return CSetServer::Get() ? CSetServer::Get()->GetFlags() & 0xF00 : 0; }
 // The tabs stand in a column left of the content.
 bool IsColumnLayout() { return LayoutBits() == 0x300; }
+bool IsCompactStyle() { return LayoutBits() == 0x300 || LayoutBits() == 0x500; }
 
 }  // namespace
 
@@ -88,8 +97,7 @@ void CPageBase::GetContentRect(CZVRect* out, CZVWindow* tabs) {
         out->x = right;
         return;
     }
-    const bool compactStyle = LayoutBits() == 0x300 || LayoutBits() == 0x500;
-    if (!(m_tabsFloat && compactStyle)) out->h -= container->GetHeight();
+    if (!(m_tabsFloat && IsCompactStyle())) out->h -= container->GetHeight();
 }
 
 int CPageBase::HasTabs() { return m_tabControl && m_tabControl->GetWidth() > 0 && m_tabControl->GetHeight() > 0; }
@@ -105,6 +113,92 @@ void CPageBase::InsetContentRect(CZVRect* rect) {
     rect->y += margin;
     rect->h -= margin;
     if (!HasTabs()) rect->h -= margin;
+}
+
+// ---- tab controls
+
+void CPageBase::HideIfFloating(CZVWindow* tabs, int floatsHere) {
+    if (!m_tabsFloat || !floatsHere) return;
+    tabs->Show(0, 1);
+    tabs->SetKeepHidden(1);
+}
+
+COLORREF CPageBase::TabRowBackColour(CMainMenu* menu) {
+    if (!menu || !menu->FillsColumn()) return 0;
+    CSetServer* style = CSetServer::Get();
+    if (style && style->GetTabPressColor()) return style->GetTabPressColor();
+    return CSetServer::GetPressedShade(menu->GetFaceColor());
+}
+
+CZVWindow* CPageBase::CreateTabs(int count, CZVString title) {
+    if (count <= 0) return nullptr;
+    CMainWnd* main = GetTabletMainWnd();
+    CMainMenu* menu = main ? main->GetMenu() : nullptr;
+    CZVRect rect;
+    GetTabsRect(&rect);
+    if (IsColumnLayout()) {
+        auto* column = new CTabColumn(this, rect, kMenuClass, menu ? menu->GetBackColor() : 0);
+        AddChild(column);
+        HideIfFloating(column, 1);
+        const int rowHeight = CSetServer::CurrentStyle(kTabRowClass, 1);
+        const int titleHeight = std::min(rowHeight * 3 / 2, rect.h / (count + 1));
+        column->SetTitle(title, titleHeight);
+        column->SetTabHeight(std::min(rowHeight, (rect.h - titleHeight) / count));
+        CZVWindow* firstEntry = menu ? menu->GetTab(0) : nullptr;
+        if (firstEntry) column->SetFontSize(firstEntry->GetFontSize());
+        return column;
+    }
+    const int fit = rect.w / std::max(1, CSetServer::CurrentStyle(kTabRowClass, 0));
+    const COLORREF back = TabRowBackColour(menu);
+    CTabContainer* tabs = nullptr;
+    if (count >= 2 && count > fit) {
+        auto* row = new CPopTabRow(this, rect, kTabRowClass, main, back, fit, count, title,
+                                   CSetServer::CurrentFlags() & kTabRowOption);
+        const bool lastEntrySelected = menu && menu->GetSelectedIndex() == menu->GetTabCount() - 1;
+        row->SetLeftEndStyle(lastEntrySelected ? 2 : 0);
+        tabs = row;
+    } else {
+        auto* strip = new CTabStrip(this, rect, kTabRowClass, main, back);
+        strip->SetTabsPerRow(std::max(count, 2), count);
+        strip->SetRightEndStyle(m_hasSideList ? 2 : 1);
+        tabs = strip;
+    }
+    tabs->SetLayoutMode(2);
+    AddChild(tabs);
+    if (menu && menu->FillsColumn()) tabs->SetBackColor(back);
+    HideIfFloating(tabs, IsCompactStyle());
+    return tabs;
+}
+
+CZVWindow* CPageBase::CreateLoadingTabs() {
+    CZVWindow* tabs = CreateTabs(1, "");
+    static_cast<CTabContainer*>(tabs)->AddTab(kLoadingText, kNoCommand);
+    return tabs;
+}
+
+CZVWindow* CPageBase::CreateSideList() {
+    if (m_sideList) ReportAssert(kSource, __LINE__, 1);
+    m_hasSideList = 1;
+    CZVRect rect;
+    GetSideListRect(&rect);
+    if (IsColumnLayout()) {
+        CMainWnd* main = GetTabletMainWnd();
+        CMainMenu* menu = main ? main->GetMenu() : nullptr;
+        auto* column = new CTabColumn(this, rect, kMenuClass, menu ? menu->GetBackColor() : 0);
+        column->SetTabHeight(rect.h);
+        AddChild(column);
+        HideIfFloating(column, 1);
+        m_sideList = column;
+        return column;
+    }
+    auto* strip = new CTabStrip(this, rect, kTabRowClass, GetTabletMainWnd(), 0);
+    strip->ClearPressed();
+    strip->SetRightEndStyle(1);
+    strip->SetLeftEndStyle(2);
+    AddChild(strip);
+    HideIfFloating(strip, IsCompactStyle());
+    m_sideList = strip;
+    return strip;
 }
 
 void CPageBase::DeleteContent() {

@@ -11,6 +11,7 @@
 #include "core/messages/shellmessages.h"
 
 class CBasinSetup;
+class CMainMenu;
 
 class CPageBase : public CZVWindow {
 public:
@@ -44,6 +45,14 @@ public:
     int HasTabs();
     static int GetPageMargin();
 
+    // ---- tab controls, added as children; the page keeps the tab control
+    // with SetTabControl. No control for a count of 0.
+    CZVWindow* CreateTabs(int count, CZVString title);
+    // One tab that does nothing: "Loading Please Wait...".
+    CZVWindow* CreateLoadingTabs();
+    // The side list, kept as the page's side list.
+    CZVWindow* CreateSideList();
+
     // Removes and deletes every child but the tab control and the side list.
     void DeleteContent();
 
@@ -73,6 +82,11 @@ protected:
 
 private:
     void DrawStatus(CZVDC* dc);
+    // The back colour of a tab row: that of the menu's tail when the menu
+    // fills its column, else none.
+    static COLORREF TabRowBackColour(CMainMenu* menu);
+    // Hidden for good when the tabs float in a compact-style layout.
+    void HideIfFloating(CZVWindow* tabs, int floatsHere);
 
     int m_statusShown = 0;
     std::unique_ptr<CDibDC> m_statusSurface;

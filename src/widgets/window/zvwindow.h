@@ -243,6 +243,8 @@ public:
     void SetFontSize(int size) { m_fontSize = size; }
     int GetTextFormat() const { return m_textFormat; }
     void SetTextFormat(int format) { m_textFormat = format; }
+    // A kept-hidden window ignores every show that is not forced.
+    void SetKeepHidden(int on) { m_keepHidden = on; }
     int GetFlags() const { return m_flags; }
     int HasFlag(int mask) const { return (m_flags & mask) != 0; }
     void SetTimer(int ms) { m_timerInterval = ms; }
