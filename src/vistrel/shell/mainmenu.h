@@ -8,6 +8,7 @@
 
 #include "core/zvserver.h"
 #include "widgets/tabs/tabcolumn.h"
+#include "widgets/window/mainmenustate.h"
 #include "core/messages/shellmessages.h"
 
 class CMainWnd;
@@ -26,7 +27,7 @@ struct CMenuAnswer {
     std::vector<std::string> captions;
 };
 
-class CMainMenu : public CTabColumn, public CSocketSink {
+class CMainMenu : public CTabColumn, public CSocketSink, public IMainMenuState {
 public:
     static constexpr int kFirstCommand = 5000;
     static constexpr int kExitType = 14;
@@ -69,7 +70,7 @@ public:
     // The entries fill the whole column: no tail below the last.
     int FillsColumn() const { return m_fillsHeight; }
     int IsSubscriptionPending() const { return m_subscriptionPending; }
-    int GetPressState() const { return m_pressState; }
+    int GetPressState() const override { return m_pressState; }
 
     // The icon an entry type asks of the gateway.
     static const char* IconNameOf(int type, int themed);
