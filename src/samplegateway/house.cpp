@@ -191,6 +191,7 @@ void Serve(Gateway& gateway, const House& house) {
     for (uint16_t id : house.Ids())
         gateway.On(id, [shared](const Frame& request) { return shared->Respond(request); });
     ServeToggles(gateway);
+    ServeCheckStates(gateway);
 }
 
 }  // namespace samplegateway
