@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <utility>
-
-#include "control_records.h"
-
 namespace testsupport {
 namespace {
 
@@ -35,33 +30,6 @@ template <class T, class Apply>
 void Put(const std::optional<T>& value, const char* name, Apply apply) {
     if (value)
         EXPECT_TRUE(apply(*value)) << "the sample house has no " << name << " for this value";
-}
-
-ControlRecord PanelControl(int32_t type, int32_t id, std::string text, int32_t x, int32_t width) {
-    ControlRecord r;
-    r.type = type;
-    r.id = id;
-    r.text = std::move(text);
-    r.x = x;
-    r.width = width;
-    r.height = 9999;
-    r.attributes[0] = type == 149 ? 0 : 16;
-    return r;
-}
-
-// The gateway panels, by panel id: 1 lighting, 4 climate; any other is empty.
-void ServePanels(FakeGateway& gateway) {
-    gateway.On(0x25AB, [](const Frame& request) {
-        PayloadReader in(request.payload);
-        int32_t panel = 0;
-        in.Int(&panel);
-        std::vector<ControlRecord> controls;
-        if (panel == 1)
-            controls = {PanelControl(123, 201, "Porch Light", 0, 3200), PanelControl(123, 202, "Hall", 3400, 3200),
-                        PanelControl(173, 203, "Garage", 6800, 3199)};
-        if (panel == 4) controls = {PanelControl(149, 12, "", 0, 4900), PanelControl(149, 13, "", 5100, 4899)};
-        return std::vector<Frame>{Frame{request.sender, 0x25AC, ControlList(controls)}};
-    });
 }
 
 }  // namespace
@@ -94,7 +62,6 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
 
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
     samplegateway::Serve(gateway.Engine(), SampleHouse(sample));
-    ServePanels(gateway);
 }
 
 Bytes SampleStatus(int32_t linkState, int32_t air, int32_t pool, int32_t spa) {
