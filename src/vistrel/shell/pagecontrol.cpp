@@ -17,6 +17,7 @@
 #include "widgets/style/setserver.h"
 #include "widgets/text/datetimelabel.h"
 #include "widgets/text/valuelabel.h"
+#include "widgets/window/gateway.h"
 
 namespace {
 
@@ -111,7 +112,9 @@ CZVWindow* MakeZoneCommandButton(CPageControlArgs& a) {
     return button;
 }
 
+// Controls bound to the gateway are made only while there is one.
 CZVWindow* MakeToggleButton(CPageControlArgs& a) {
+    if (!GetGatewayServer()) return nullptr;
     return new CToggleButton(a.parent, a.rect, a.parameter, a.desc.text, a.fontSize, a.textColor, a.faceColor,
                              a.desc.id);
 }
@@ -121,7 +124,10 @@ CZVWindow* MakeNumericKeypad(CPageControlArgs& a) {
                                  a.desc.Attribute(kAttrBevel), a.desc.Attribute(kAttrCornerRadius), a.fontSize);
 }
 
-CZVWindow* MakeValueLabel(CPageControlArgs& a) { return new CValueLabel(a.parent, a.rect, a.desc.id); }
+CZVWindow* MakeValueLabel(CPageControlArgs& a) {
+    if (!GetGatewayServer()) return nullptr;
+    return new CValueLabel(a.parent, a.rect, a.desc.id);
+}
 
 CZVWindow* MakeRemoteKeypad(CPageControlArgs& a) {
     return new CRemoteKeypadWnd(a.parent, a.rect, a.desc.id, a.textColor, a.faceColor, a.desc.Attribute(kAttrBevel),
