@@ -106,6 +106,9 @@ std::vector<uint16_t> House::Ids() const {
     std::vector<uint16_t> ids;
     for (const auto& [id, answer] : answers_)
         ids.push_back(id);
+    for (const auto& [key, answer] : keyed_)
+        if (!answers_.contains(key.first) && (ids.empty() || ids.back() != key.first))
+            ids.push_back(key.first);
     return ids;
 }
 
@@ -150,10 +153,12 @@ void House::WriteRecords(PayloadWriter& out, const Item& list, size_t first, siz
 
 Bytes House::Payload(uint16_t id) const {
     auto entry = answers_.find(id);
-    if (entry == answers_.end())
-        return {};
+    return entry == answers_.end() ? Bytes() : PayloadOf(entry->second);
+}
+
+Bytes House::PayloadOf(const Answer& answer) const {
     PayloadWriter out;
-    for (const Item& item : entry->second.items) {
+    for (const Item& item : answer.items) {
         if (!On(item))
             continue;
         if (item.is_list)
@@ -178,12 +183,23 @@ Bytes House::Slice(const Answer& answer, const Frame& request) const {
     return out;
 }
 
-std::vector<Frame> House::Respond(const Frame& request) const {
+const Answer* House::Find(const Frame& request) const {
+    int32_t key = 0;
+    if (PayloadReader(request.payload).Int(&key)) {
+        auto keyed = keyed_.find({request.id, key});
+        if (keyed != keyed_.end())
+            return &keyed->second;
+    }
     auto entry = answers_.find(request.id);
-    if (entry == answers_.end())
+    return entry == answers_.end() ? nullptr : &entry->second;
+}
+
+std::vector<Frame> House::Respond(const Frame& request) const {
+    const Answer* answer = Find(request);
+    if (!answer)
         return {};
     const uint16_t id = static_cast<uint16_t>(request.id + 1);
-    return {{request.sender, id, entry->second.slice ? Slice(entry->second, request) : Payload(request.id)}};
+    return {{request.sender, id, answer->slice ? Slice(*answer, request) : PayloadOf(*answer)}};
 }
 
 void Serve(Gateway& gateway, const House& house) {
@@ -191,6 +207,7 @@ void Serve(Gateway& gateway, const House& house) {
     for (uint16_t id : house.Ids())
         gateway.On(id, [shared](const Frame& request) { return shared->Respond(request); });
     ServeToggles(gateway);
+    ServeCheckStates(gateway);
 }
 
 }  // namespace samplegateway

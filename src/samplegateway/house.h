@@ -19,6 +19,8 @@
 //   when layout4 ... end           what lies between is sent only while the switch is on
 //   [slice 0x3111 names]           one list; the request {i32, start, count} gets the count
 //                                  and the records asked for, as far as they go
+//   [keyed 0x25AB 1 lighting]      the answer to request 0x25AB whose first i32 is 1; a
+//                                  request with another key gets the [answer 0x25AB], if any
 //
 // A file that breaks a rule is refused with the number of the first line that does.
 #include <cstdint>
@@ -26,6 +28,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -106,12 +109,16 @@ private:
     friend class HouseReader;
 
     bool On(const Item& item) const;
+    // The answer the request gets: the one of its key, else the request id's.
+    const Answer* Find(const Frame& request) const;
+    Bytes PayloadOf(const Answer& answer) const;
     void Write(PayloadWriter& out, const Field& field) const;
     void WriteRecords(PayloadWriter& out, const Item& list, size_t first, size_t count) const;
     Bytes Slice(const Answer& answer, const Frame& request) const;
 
     std::map<std::string, bool> switches_;
     std::map<uint16_t, Answer> answers_;
+    std::map<std::pair<uint16_t, int32_t>, Answer> keyed_;  // by request id and first i32
 };
 
 // Scripts the gateway to give every answer of the house, and to keep the states of its on/off

@@ -187,19 +187,32 @@ bool HouseReader::Section(std::string_view header) {
     header = Trim(header.substr(1, header.size() - 2));
     const size_t kind_end = std::min(header.find(' '), header.size());
     const std::string_view kind = header.substr(0, kind_end);
-    if (kind != "answer" && kind != "slice")
-        return Fail("unknown section \"" + std::string(kind) + "\" (answer or slice)");
-    const std::string_view rest = Trim(header.substr(kind_end));
+    if (kind != "answer" && kind != "slice" && kind != "keyed")
+        return Fail("unknown section \"" + std::string(kind) + "\" (answer, slice or keyed)");
+    std::string_view rest = Trim(header.substr(kind_end));
     const std::string_view id_text = rest.substr(0, std::min(rest.find(' '), rest.size()));
     const std::optional<int64_t> id = Number(id_text);
     if (!id || *id > UINT16_MAX)
         return Fail("\"" + std::string(id_text) + "\" is no message id");
     answer_id_ = static_cast<uint16_t>(*id);
-    auto [entry, added] = house_.answers_.try_emplace(answer_id_);
-    if (!added)
-        return Fail("a second answer for " + std::string(id_text) + " (the first is on line " +
-                    std::to_string(entry->second.line) + ")");
-    answer_ = &entry->second;
+    if (kind == "keyed") {
+        rest = Trim(rest.substr(id_text.size()));
+        const std::string_view key_text = rest.substr(0, std::min(rest.find(' '), rest.size()));
+        const std::optional<int64_t> key = Number(key_text);
+        if (!key || *key < INT32_MIN || *key > INT32_MAX)
+            return Fail("\"" + std::string(key_text) + "\" is no key");
+        auto [entry, added] = house_.keyed_.try_emplace({answer_id_, static_cast<int32_t>(*key)});
+        if (!added)
+            return Fail("a second answer for " + std::string(id_text) + " key " + std::string(key_text) +
+                        " (the first is on line " + std::to_string(entry->second.line) + ")");
+        answer_ = &entry->second;
+    } else {
+        auto [entry, added] = house_.answers_.try_emplace(answer_id_);
+        if (!added)
+            return Fail("a second answer for " + std::string(id_text) + " (the first is on line " +
+                        std::to_string(entry->second.line) + ")");
+        answer_ = &entry->second;
+    }
     answer_->line = line_;
     answer_->slice = kind == "slice";
     answer_size_ = 0;

@@ -91,6 +91,31 @@ TEST(HouseFile, SliceAnswersWhatIsAskedAsFarAsTheListGoes) {
     }
 }
 
+TEST(HouseFile, KeyedAnswersFollowTheRequestsFirstValue) {
+    const std::optional<House> house = Read("[keyed 0x25AB 1 one]\ni32 11\n[keyed 0x25AB 4]\ni32 44\n"
+                                            "[answer 0x25AB others]\ni32 0\n[keyed 0x30 2]\nu8 2\n");
+    ASSERT_TRUE(house);
+    EXPECT_EQ(house->Ids(), (std::vector<uint16_t>{0x25AB, 0x30}));
+    struct Case {
+        uint16_t id;
+        Bytes request;
+        Bytes answer;
+    } cases[] = {
+        {0x25AB, PayloadWriter().Int(1).Int(6), PayloadWriter().Int(11)},
+        {0x25AB, PayloadWriter().Int(4), PayloadWriter().Int(44)},
+        {0x25AB, PayloadWriter().Int(7), PayloadWriter().Int(0)},  // another key: the plain answer
+        {0x25AB, {}, PayloadWriter().Int(0)},                       // no key at all
+        {0x30, PayloadWriter().Int(2), PayloadWriter().Byte(2)},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Frame> answers = house->Respond({3, c.id, c.request});
+        ASSERT_EQ(answers.size(), 1u) << c.id;
+        EXPECT_EQ(answers[0].id, c.id + 1);
+        EXPECT_EQ(answers[0].payload, c.answer) << c.id;
+    }
+    EXPECT_TRUE(house->Respond({3, 0x30, PayloadWriter().Int(3)}).empty());  // no key and no plain answer
+}
+
 TEST(HouseFile, NamedValuesSwitchesAndListsAreReplaced) {
     std::optional<House> house = Read(kHouse);
     ASSERT_TRUE(house);
@@ -148,6 +173,9 @@ TEST(HouseFile, EachBrokenRuleIsReportedWithItsLine) {
         {"id too big", "[answer 0x10000]\n", 1, "no message id"},
         {"id missing", "[answer]\n", 1, "no message id"},
         {"second answer", "[answer 5]\n\n[answer 0x5]\n", 3, "first is on line 1"},
+        {"second keyed answer", "[keyed 5 1]\n[keyed 5 0x1]\n", 2, "first is on line 1"},
+        {"keyed without key", "[keyed 5]\n", 1, "no key"},
+        {"key too big", "[keyed 5 0x80000000]\n", 1, "no key"},
         {"not a number", "[answer 1]\ni32 1 2x\n", 2, "\"2x\" is no number"},
         {"i32 out of range", "[answer 1]\ni32 0x100000000\n", 2, "out of the field's range"},
         {"i32 below range", "[answer 1]\ni32 -2147483649\n", 2, "out of the field's range"},

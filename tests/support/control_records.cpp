@@ -17,4 +17,12 @@ Bytes ControlList(const std::vector<ControlRecord>& records) {
     return out;
 }
 
+Bytes SectionList(const std::vector<SectionRecord>& sections) {
+    PayloadWriter out;
+    out.Int(static_cast<int32_t>(sections.size()));
+    for (const SectionRecord& s : sections)
+        out.Int(s.top).Int(s.bottom).Int(s.colour.red).Int(s.colour.green).Int(s.colour.blue);
+    return out;
+}
+
 }  // namespace testsupport

@@ -39,4 +39,14 @@ void WriteControl(PayloadWriter& out, const ControlRecord& record);
 // A count, then the records.
 Bytes ControlList(const std::vector<ControlRecord>& records);
 
+// A band of a page, in page units.
+struct SectionRecord {
+    int32_t top;
+    int32_t bottom;
+    Rgb colour;  // 0: the page's face, darkened
+};
+
+// The section answer: a count, then top, bottom and colour of each band.
+Bytes SectionList(const std::vector<SectionRecord>& sections);
+
 }  // namespace testsupport

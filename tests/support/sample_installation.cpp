@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "sample_house.h"
-
 namespace testsupport {
 namespace {
 
@@ -65,7 +63,6 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
 
 void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
     samplegateway::Serve(gateway.Engine(), SampleHouse(sample));
-    ServeSampleHouse(gateway);
     if (sample.style) samplegateway::ServeSkinPicture(gateway.Engine());
 }
 

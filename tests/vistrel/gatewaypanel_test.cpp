@@ -5,7 +5,7 @@
 
 #include "control_records.h"
 #include "core/messages/shellmessages.h"
-#include "sample_house.h"
+#include "sample_installation.h"
 #include "shell_fixture.h"
 #include "vistrel/shell/pagecontrol.h"
 #include "../widgets/command_sink.h"
@@ -22,7 +22,7 @@ class GatewayPanelTest : public vistreltest::ShellTest {
 protected:
     void SetUp() override {
         Connect();
-        testsupport::ServeSampleHouse(gateway);
+        testsupport::ServeSampleInstallation(gateway);
     }
     int Asked(uint16_t id) {
         int count = 0;

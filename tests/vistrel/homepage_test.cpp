@@ -8,7 +8,7 @@
 #include <string>
 
 #include "control_records.h"
-#include "sample_house.h"
+#include "sample_installation.h"
 #include "shell_fixture.h"
 #include "widgets/text/zvlabel.h"
 
@@ -119,7 +119,7 @@ TEST_F(HomePageTest, TooManySectionsShowTheWaitingLabel) {
 }
 
 TEST_F(HomePageTest, BothQuestionsGoOutBeforeEitherWait) {
-    testsupport::ServeSampleHouse(gateway);
+    testsupport::ServeSampleInstallation(gateway);
     Build(400, 300);
     std::vector<uint16_t> asked;
     for (const testsupport::Frame& frame : gateway.Requests())
@@ -132,7 +132,7 @@ TEST_F(HomePageTest, TheWaitingPageIsRebuiltOnceTheGatewayAnswers) {
     auto* waiting = dynamic_cast<CHomePage*>(window->GetCurrentPage());
     ASSERT_NE(waiting, nullptr);
     EXPECT_TRUE(IsWaiting(waiting));
-    testsupport::ServeSampleHouse(gateway);
+    testsupport::ServeSampleInstallation(gateway);
     for (int i = 0; i < 60 && window->GetCurrentPage() == waiting; ++i) {
         clock.Advance(100);
         window->OnIdle(0);

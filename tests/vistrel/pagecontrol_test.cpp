@@ -9,7 +9,12 @@
 #include "support/widget_harness.h"
 #include "vistrel/shell/pagecontrol.h"
 #include "widgets/buttons/iconbutton.h"
+#include "widgets/buttons/togglebutton.h"
+#include "widgets/buttons/zonecommand.h"
+#include "widgets/gauges/analogclock.h"
+#include "widgets/pads/keypads.h"
 #include "widgets/regions/rregion.h"
+#include "widgets/text/valuelabel.h"
 #include "widgets/text/zvlabel.h"
 
 namespace {
@@ -165,7 +170,7 @@ protected:
     }
     CPageControlArgs ArgsFor(CPageControlDesc& desc, const CZVObList* siblings) {
         return CPageControlArgs{&page, &page, CZVRect(), desc, siblings, 0, 0, 0, 0, 0, 0, 0,
-                                desc.Attribute(kAttrBevel), 0, 0};
+                                desc.Attribute(kAttrBevel), 0, 0, 0};
     }
 
     testsupport::WidgetHarness harness{320, 240};
@@ -223,6 +228,53 @@ TEST_F(PageFactoryTest, AFontOverrideReplacesTheRecordsSize) {
     desc.SetAttribute(kAttrFontSize, 28);
     EXPECT_EQ(Create(desc, 14)->GetFontSize(), 14);
     EXPECT_EQ(Create(desc, 0)->GetFontSize(), 28);
+}
+
+template <class T>
+bool IsA(CZVWindow* w) {
+    return dynamic_cast<T*>(w) != nullptr;
+}
+
+struct ClassCase {
+    int type;
+    bool (*isExpected)(CZVWindow*);
+};
+
+TEST_F(PageFactoryTest, EachRegisteredTypeCreatesItsClass) {
+    const ClassCase cases[] = {
+        {124, IsA<CZoneCommandButton>}, {159, IsA<CZoneCommandButton>}, {125, IsA<CToggleButton>},
+        {147, IsA<CNumericKeypadWnd>},  {149, IsA<CValueLabel>},        {153, IsA<CRemoteKeypadWnd>},
+        {156, IsA<CRemoteKeypadWnd>},   {157, IsA<CRemoteKeypadWnd>},   {158, IsA<CRemoteKeypadWnd>},
+        {169, IsA<CZoneSwitchCtl>},     {185, IsA<CZoneSwitchCtl>},     {181, IsA<CAnalogClock>},
+    };
+    for (const ClassCase& c : cases) {
+        CPageControlDesc desc = Desc(c.type, 0, 0, 10, 10);
+        desc.text = "Chime";
+        EXPECT_TRUE(c.isExpected(Create(desc))) << c.type;
+    }
+}
+
+TEST_F(PageFactoryTest, AZoneButtonOverAKeypadBecomesAPlainCornerPiece) {
+    harness.Style().SetStyle(17, 5, 3);
+    CPageControlDesc keypad = Desc(153, 1000, 1000, 2000, 2000);
+    CPageControlDesc button = Desc(124, 900, 2900, 200, 200);
+    button.text = "All\\nOff";
+    button.textColor = MakeColor(250, 240, 10);
+    button.SetAttribute(kAttrTextFormat, 1);
+    CZVObList siblings;
+    siblings.AddTail(&keypad);
+    siblings.AddTail(&button);
+    auto* first = dynamic_cast<CZoneCommandCornerButton*>(Create(button, 0, &siblings));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetMargin(), 0);
+    EXPECT_EQ(first->GetIconLayout(), 1);
+    EXPECT_STREQ(first->GetText().GetAnsi(), "All\nOff");
+    EXPECT_NE(first->GetTextColor(), MakeColor(250, 240, 10));  // the constructor's colour stays
+    button.value = 1;
+    auto* second = dynamic_cast<CZoneCommandCornerButton*>(Create(button, 0, &siblings));
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(second->GetStyleBits() & k3DBaseSurface);  // no 3D-button steps for a corner piece
+    EXPECT_EQ(second->GetLookSource(), nullptr);
 }
 
 struct PanelCase {

@@ -8,10 +8,16 @@
 #include "vistrel/shell/mainwnd.h"
 #include "widgets/buttons/alogobutton.h"
 #include "widgets/buttons/iconbutton.h"
+#include "widgets/buttons/togglebutton.h"
+#include "widgets/buttons/zonecommand.h"
+#include "widgets/gauges/analogclock.h"
+#include "widgets/pads/keypads.h"
 #include "widgets/pictures/dibwnd.h"
 #include "widgets/regions/rregion.h"
 #include "widgets/style/setserver.h"
 #include "widgets/text/datetimelabel.h"
+#include "widgets/text/valuelabel.h"
+#include "widgets/window/gateway.h"
 
 namespace {
 
@@ -32,6 +38,9 @@ constexpr int kGroupPanelClass = 8;
 constexpr int kRaisedPanelClass = 6;
 constexpr int kTextureFlag = 0x2000;
 constexpr int kVerticalCentre = 0x10;
+
+// Icon layouts from which a zone command button lays out its caption again.
+constexpr int kFirstCaptionLayout = 2;
 
 using Creator = CZVWindow* (*)(CPageControlArgs& args);
 
@@ -81,6 +90,58 @@ CZVWindow* MakeGatewayCheckButton(CPageControlArgs& a) {
                                    a.desc.id, a.parameter, a.desc.type);
 }
 
+CZVWindow* MakeZoneCommandButton(CPageControlArgs& a) {
+    const CPageControlDesc& d = a.desc;
+    const std::optional<CZoneCorner> corner = PlanZoneCorner(a);
+    CZVButton* button = nullptr;
+    if (corner) {
+        button = new CZoneCommandCornerButton(a.parent, a.rect, kButtonClass, a.parameter, d.text, a.fontSize,
+                                              a.textColor, a.faceColor, d.text2, d.id, corner->code, corner->radius,
+                                              corner->dx, corner->dy);
+        if (d.type == 124) button->SetMargin(0);
+        // A corner piece keeps its own look: it is no 3D button to share one.
+        a.steps &= ~k3DButton;
+    } else {
+        button = new CZoneCommandButton(a.parent, a.rect, kButtonClass, a.parameter, d.text, a.fontSize, a.textColor,
+                                        a.faceColor, d.text2, d.id);
+    }
+    if (corner || a.textFormat >= kFirstCaptionLayout) {
+        button->SetText(d.text, nullptr, 0);
+        button->SetIconLayout(a.textFormat);
+    }
+    return button;
+}
+
+// Controls bound to the gateway are made only while there is one.
+CZVWindow* MakeToggleButton(CPageControlArgs& a) {
+    if (!GetGatewayServer()) return nullptr;
+    return new CToggleButton(a.parent, a.rect, a.parameter, a.desc.text, a.fontSize, a.textColor, a.faceColor,
+                             a.desc.id);
+}
+
+CZVWindow* MakeNumericKeypad(CPageControlArgs& a) {
+    return new CNumericKeypadWnd(a.parent, a.rect, a.desc.id, a.parameter, a.textColor, a.faceColor,
+                                 a.desc.Attribute(kAttrBevel), a.desc.Attribute(kAttrCornerRadius), a.fontSize);
+}
+
+CZVWindow* MakeValueLabel(CPageControlArgs& a) {
+    if (!GetGatewayServer()) return nullptr;
+    return new CValueLabel(a.parent, a.rect, a.desc.id);
+}
+
+CZVWindow* MakeRemoteKeypad(CPageControlArgs& a) {
+    return new CRemoteKeypadWnd(a.parent, a.rect, a.desc.id, a.textColor, a.faceColor, a.desc.Attribute(kAttrBevel),
+                                a.desc.Attribute(kAttrCornerRadius), a.fontSize, a.desc.text, a.parameter,
+                                a.desc.type);
+}
+
+CZVWindow* MakeZoneSwitch(CPageControlArgs& a) {
+    return new CZoneSwitchCtl(a.parent, a.rect, a.desc.type, a.desc.id, a.desc.text, a.fontSize, a.parameter,
+                              a.textColor);
+}
+
+CZVWindow* MakeAnalogClock(CPageControlArgs& a) { return new CAnalogClock(a.parent, a.rect); }
+
 // One registration per type; a type without a row creates nothing until
 // its class exists.
 constexpr CreatorEntry kCreators[] = {
@@ -92,13 +153,25 @@ constexpr CreatorEntry kCreators[] = {
     {113, MakeImage, 0},
     {114, MakeImage, 0},
     {123, MakeGatewayCheckButton, k3DButton | kFormat18},
+    {124, MakeZoneCommandButton, k3DButton | kFormat18 | kKeepTextColor},
+    {125, MakeToggleButton, k3DButton | kFormat18},
     {126, MakeGroupPanel, kPanel | kSkipCommon},
     {127, MakeRaisedPanel, kPanel | kSkipCommon},
+    {147, MakeNumericKeypad, kKeepFaceColor},
+    {149, MakeValueLabel, 0},
+    {153, MakeRemoteKeypad, 0},
+    {156, MakeRemoteKeypad, 0},
+    {157, MakeRemoteKeypad, 0},
+    {158, MakeRemoteKeypad, 0},
+    {159, MakeZoneCommandButton, k3DButton | kFormat18 | kKeepTextColor},
     {160, MakeLogoButton, kFormat18},
+    {169, MakeZoneSwitch, kFormat18},
     {171, MakeIconButton, k3DButton | kFormat18},
     {172, MakeIconButton, k3DButton | kFormat18},
     {173, MakeGatewayCheckButton, k3DButton | kFormat18},
     {175, MakeGatewayCheckButton, k3DButton | kFormat18},
+    {181, MakeAnalogClock, 0},
+    {185, MakeZoneSwitch, kFormat18},
 };
 
 const CreatorEntry* FindCreator(int type) {
@@ -122,7 +195,8 @@ void ApplyPanelSteps(CZVWindow* panel, const CPageControlDesc& desc) {
     if (const int radius = desc.Attribute(kAttrCornerRadius)) panel->SetCornerRadius(radius);
 }
 
-void ApplyCommonSteps(CZVWindow* w, const CPageControlArgs& a, int steps) {
+void ApplyCommonSteps(CZVWindow* w, const CPageControlArgs& a) {
+    const int steps = a.steps;
     if (a.cornerRadius) w->SetCornerRadius(a.cornerRadius);
     if (a.bevel) {
         w->SetBevel(a.bevel);
@@ -265,14 +339,15 @@ CZVWindow* CreatePageControl(CZVWindow* page, CZVWindow* parent, CZVRect rect, C
                           desc.Attribute(kAttrCornerRadius),
                           desc.Attribute(kAttrBevel),
                           desc.Attribute(kAttrMargin),
-                          desc.Attribute(kAttrParameter)};
+                          desc.Attribute(kAttrParameter),
+                          entry->steps};
     CZVWindow* control = entry->create(args);
     if (!control) return nullptr;
-    if (entry->steps & kSmoothText)
+    if (args.steps & kSmoothText)
         if (auto* label = dynamic_cast<CZVLabel*>(control)) label->SetSmooth(args.smoothText);
-    if (entry->steps & kPanel) ApplyPanelSteps(control, desc);
-    if (!(entry->steps & kSkipCommon)) ApplyCommonSteps(control, args, entry->steps);
-    if (entry->steps & k3DButton)
+    if (args.steps & kPanel) ApplyPanelSteps(control, desc);
+    if (!(args.steps & kSkipCommon)) ApplyCommonSteps(control, args);
+    if (args.steps & k3DButton)
         if (auto* button = dynamic_cast<CZV3DButton*>(control)) Apply3DButtonSteps(button, args);
     return control;
 }

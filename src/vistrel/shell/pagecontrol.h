@@ -88,6 +88,7 @@ struct CPageControlArgs {
     int bevel;
     int margin;
     int parameter;
+    int steps;  // the factory's steps around the creator
 };
 
 // A zone command button that overlaps a keypad becomes one of its corner

@@ -10,7 +10,7 @@
 #include "widgets/regions/shadewnd.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/gateway.h"
-#include "widgets/window/mainmenustate.h"
+#include "widgets/tabs/menucolumn.h"
 #include "widgets/window/mainwnd.h"
 
 namespace {
@@ -28,7 +28,7 @@ uint32_t IntoMinute(const CZVTime& time) {
 
 bool MenuPressed() {
     CMainWndBase* main = GetMainWnd();
-    auto* menu = main ? dynamic_cast<IMainMenuState*>(main->GetMainMenu()) : nullptr;
+    CMenuColumn* menu = main ? FindMenuColumn() : nullptr;
     return menu && menu->GetPressState();
 }
 
