@@ -15,14 +15,46 @@ constexpr int kTextInset = 5;
 constexpr int kShadeBuildLevel = 10;
 constexpr int kShadeBlendLevel = 6;
 
-bool SkinsOn() { return (CSetServer::CurrentFlags() & kStyleSkins) != 0; }
-
 COLORREF StyleColour(int styleClass, int index) {
     CSetServer* style = CSetServer::Get();
     return style ? style->GetStyleColor(styleClass, index) : 0;
 }
 
 }  // namespace
+
+bool ListSkinsOn() { return (CSetServer::CurrentFlags() & kStyleSkins) != 0; }
+
+bool FillSkinPiece(CZVDC* dc, COLORREF colour, int x, int y, int w, int h) {
+    CSetServer* style = CSetServer::Get();
+    return style && style->DrawSkinPiece(dc, colour, x, y, w, h, -1, 0);
+}
+
+void DrawListBackground(CListWnd* list, CZVDC* dc, int top, int bottom, int fadeLevel, bool clip) {
+    const int width = list->GetWidth();
+    const int height = list->GetHeight();
+    bottom = std::min(bottom, height);
+    top = std::max(top, 0);
+    if (top >= bottom) return;
+    CZVWindow* parent = list->GetParent();
+    const COLORREF edge = parent ? parent->GetFaceColor() : list->GetFaceColor();
+    const COLORREF back = list->GetBackColor();
+    if (clip) dc->PushClipBounds(0, top, width, bottom);
+    if (ListSkinsOn() && fadeLevel < CListFade::kLevels && FillSkinPiece(dc, back, 0, 0, width, height))
+        dc->DrawBevel(CZVRect(0, 0, width, height), list->GetBevel(), edge, false);
+    else
+        dc->FillBevelBoxStd(back, edge, false, 0, 0, width - 1, height - 1, list->GetBevel());
+    if (clip) dc->PopClip();
+}
+
+void ShadeListRow(CListWnd* list, CZVDC* dc, CDibDC* shade, int top) {
+    if (!shade) return;
+    CDibDC work(shade->GetRequestedWidth(), shade->GetHeight(), 0, 0, 0);
+    if (!work.GetBits()) return;
+    const int bevel = list->GetBevel();
+    dc->CaptureTo(&work, bevel, top);
+    work.BlendExceptColor(shade, 0, 0, kShadeBlendLevel, ToRgb565(list->GetBackColor()));
+    dc->BitBltAll(&work, bevel, top);
+}
 
 // ---- CTextItem
 
@@ -60,16 +92,7 @@ void CTextList::AddItem(std::unique_ptr<CTextItem> row) {
 }
 
 void CTextList::DrawRowBackground(CZVDC* dc, int top, int bottom, int fadeLevel) {
-    bottom = std::min(bottom, m_height);
-    top = std::max(top, 0);
-    if (top >= bottom) return;
-    const COLORREF edge = m_parent ? m_parent->GetFaceColor() : m_faceColor;
-    dc->PushClipBounds(0, top, m_width, bottom);
-    if (SkinsOn() && fadeLevel < CListFade::kLevels && FillFromSkin(dc, m_backColor, 0, 0, m_width, m_height, -1))
-        dc->DrawBevel(CZVRect(0, 0, m_width, m_height), GetBevel(), edge, false);
-    else
-        dc->FillBevelBoxStd(m_backColor, edge, false, 0, 0, m_width - 1, m_height - 1, GetBevel());
-    dc->PopClip();
+    DrawListBackground(this, dc, top, bottom, fadeLevel, true);
 }
 
 void CTextList::DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) {
@@ -80,9 +103,9 @@ void CTextList::DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) {
     if (selected) {
         if (!HasShadedSelection()) {
             dc->FillRect(m_selectedFillColour, bevel, top, inner, GetSelectedRowHeight(), 0);
-        } else if (SkinsOn()) {
+        } else if (ListSkinsOn()) {
             CSetServer* style = CSetServer::Get();
-            FillFromSkin(dc, style ? style->GetSelectionColor() : kHighlightColor, bevel, top, inner, bottom - top, -1);
+            FillSkinPiece(dc, style ? style->GetSelectionColor() : kHighlightColor, bevel, top, inner, bottom - top);
             if (GetFadeLevel() == CListFade::kLevels && style) textColour = style->GetSelectionTextColor();
         }
         if (row->m_showsRowButtons) DrawItem(row, dc, top, bottom, 1);
@@ -95,17 +118,7 @@ void CTextList::DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) {
     }
     dc->SetColor(textColour);
     dc->TextOutString(static_cast<CTextItem*>(row)->GetText(), bevel + kTextInset, (GetTextOffset() + top + bottom) / 2);
-    if (selected && HasShadedSelection() && !SkinsOn()) ShadeSelectedRow(dc, row, top, bottom);
-}
-
-void CTextList::ShadeSelectedRow(CZVDC* dc, CListItem* row, int top, int bottom) {
-    CDibDC* shade = GetRowShade(m_selectedFillColour, kShadeBuildLevel, bottom - top);
-    if (!shade) return;
-    const int bevel = GetBevel();
-    CDibDC work(shade->GetRequestedWidth(), shade->GetHeight(), 0, 0, 0);
-    if (!work.GetBits()) return;
-    dc->CaptureTo(&work, bevel, top);
-    work.BlendExceptColor(shade, 0, 0, kShadeBlendLevel, ToRgb565(m_backColor));
-    dc->BitBltAll(&work, bevel, top);
+    if (!selected || !HasShadedSelection() || ListSkinsOn()) return;
+    ShadeListRow(this, dc, GetRowShade(m_selectedFillColour, kShadeBuildLevel, bottom - top), top);
     if (row->m_showsRowButtons) DrawItem(row, dc, top, bottom, 1);
 }

@@ -6,6 +6,16 @@
 
 #include "widgets/lists/listwnd.h"
 
+// The list's whole bevelled background (its skin below the plain fade
+// level), clipped to the band top..bottom when clip is set.
+void DrawListBackground(CListWnd* list, CZVDC* dc, int top, int bottom, int fadeLevel, bool clip);
+// Paints a piece of the style's skin; false when there is none.
+bool FillSkinPiece(CZVDC* dc, COLORREF colour, int x, int y, int w, int h);
+// Blends the glass shade into the row at top where its pixels show the
+// list's back colour, leaving the text as drawn.
+void ShadeListRow(CListWnd* list, CZVDC* dc, CDibDC* shade, int top);
+bool ListSkinsOn();
+
 // A row with one line of 8-bit text.
 class CTextItem : public CListItem {
 public:
@@ -45,8 +55,4 @@ protected:
     // Unselected rows are filled with it when it differs from the back colour.
     COLORREF m_rowFillColour;
 
-private:
-    // Blends the glass shade into the row's background pixels, leaving the
-    // text as drawn.
-    void ShadeSelectedRow(CZVDC* dc, CListItem* row, int top, int bottom);
 };
