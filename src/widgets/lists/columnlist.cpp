@@ -90,7 +90,7 @@ void CColumnListWnd::SetColumnTextColor(int column, COLORREF colour) {
 int CColumnListWnd::SetColumnWidth(int column, int width) {
     if (HasColumn(column)) {
         m_widths[static_cast<size_t>(column)] = width;
-        RequestLayout();
+        m_columnsPending = 1;
     }
     return column;
 }
@@ -131,8 +131,14 @@ void CColumnListWnd::RequestLayout() {
     LayoutColumns();
     for (int i = 0; i < GetColumnCount(); ++i) m_columnX[static_cast<size_t>(i)] = 1 + WidthBefore(i);
     for (int i = 0; i < GetCount(); ++i) GetRow(i)->MarkChanged();
+    m_columnsPending = 0;
     // Rows added or removed are laid out again at the next paint.
     CListWnd::RequestLayout();
+}
+
+void CColumnListWnd::Paint(CZVDC* dc, int withBackground) {
+    if (m_columnsPending) RequestLayout();
+    CListWnd::Paint(dc, withBackground);
 }
 
 void CColumnListWnd::AutoFitColumns() {

@@ -59,6 +59,7 @@ public:
     COLORREF GetHeaderColor() const { return m_headerColour; }
 
     void SetRect(CZVRect rect) override;
+    void Paint(CZVDC* dc, int withBackground) override;
     void DrawRowBackground(CZVDC* dc, int top, int bottom, int fadeLevel) override;
     void DrawHeader(CZVDC* dc) override;
     void DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) override;
@@ -76,4 +77,6 @@ private:
     std::vector<COLORREF> m_textColours;
     COLORREF m_headerColour;
     COLORREF m_headerTextColour;
+    // Widths changed: the columns are laid out again at the next paint.
+    int m_columnsPending = 1;
 };

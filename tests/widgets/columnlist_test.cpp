@@ -1,0 +1,150 @@
+// The column list: fitting texts, sharing the width among the columns, the
+// header and its rows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gfx/dibdc.h"
+#include "list_fixture.h"
+#include "support/golden.h"
+#include "widgets/lists/columnlist.h"
+
+namespace {
+
+using widgettest::ListTest;
+
+std::string Ansi(CZVString s) { return s.GetAnsi(); }
+
+TEST(ColumnFitTest, ShortensTextsWiderThanTheWidthWithAnEllipsis) {
+    CDibDC dc(200, 40, 0, 0, 1);
+    dc.SetFont(15, 0, 1);
+    const int full = dc.GetTextSize("Living room").cx;
+    const int ellipsis = dc.GetTextSize("...").cx;
+    struct Case {
+        const char* text;
+        int maxWidth;
+        bool shortened;
+    };
+    const Case cases[] = {
+        {"Living room", full + 1, false},  // fits
+        {"Living room", full, true},       // exactly as wide: the width must be below the room
+        {"Living room", full - 1, true},   // one pixel over
+        {"", 0, false},                    // empty stays empty
+        {"Living room", ellipsis - 1, true},  // less room than "..." itself
+    };
+    for (const Case& c : cases) {
+        const std::string fitted = Ansi(FitTextWithEllipsis(c.text, &dc, c.maxWidth, ellipsis));
+        SCOPED_TRACE(std::string(c.text) + " in " + std::to_string(c.maxWidth));
+        if (!c.shortened) {
+            EXPECT_EQ(fitted, c.text);
+            continue;
+        }
+        ASSERT_GE(fitted.size(), 3u);
+        EXPECT_EQ(fitted.substr(fitted.size() - 3), "...");
+        const std::string prefix = fitted.substr(0, fitted.size() - 3);
+        EXPECT_EQ(std::string(c.text).rfind(prefix, 0), 0u);
+        if (!prefix.empty()) EXPECT_LE(dc.GetTextExtent(prefix.c_str(), static_cast<int>(prefix.size())).cx, c.maxWidth - ellipsis);
+    }
+}
+
+class ColumnListTest : public ListTest {
+protected:
+    CColumnListWnd* MakeList(int columns, int width = 200) {
+        auto* columnList = new CColumnListWnd(page, CZVRect(kListX, kListY, width, 150), columns, 42);
+        page->AddChild(columnList);
+        return columnList;
+    }
+    static std::vector<int> Widths(CColumnListWnd* l) {
+        std::vector<int> w;
+        for (int i = 0; i < l->GetColumnCount(); ++i) w.push_back(l->GetColumnWidth(i));
+        return w;
+    }
+};
+
+TEST_F(ColumnListTest, ColumnsShareTheWidthInProportionAndTheLastTakesTheRest) {
+    struct Case {
+        std::vector<int> widths;
+        std::vector<int> expected;
+    };
+    const Case cases[] = {
+        {{1, 1, 2}, {50, 50, 100}},
+        {{1, 1, 1}, {67, 67, 66}},
+        {{0, 0, 0}, {66, 66, 68}},
+        {{0, 0, 5}, {0, 0, 200}},
+    };
+    for (const Case& c : cases) {
+        CColumnListWnd* l = MakeList(3);
+        for (int i = 0; i < 3; ++i) l->SetColumnWidth(i, c.widths[static_cast<size_t>(i)]);
+        harness.PaintAll();
+        EXPECT_EQ(Widths(l), c.expected);
+        EXPECT_EQ(l->GetColumnX(1), 1 + c.expected[0]);
+        page->RemoveChild(l);
+        delete l;
+    }
+}
+
+TEST_F(ColumnListTest, ColumnsShrinkByTheScrollBarWhenItAppears) {
+    CColumnListWnd* l = MakeList(2);
+    for (int i = 0; i < 3; ++i) l->AddRow();
+    harness.PaintAll();
+    EXPECT_EQ(l->GetScrollBar(), nullptr);
+    EXPECT_EQ(Widths(l)[0] + Widths(l)[1], 200);
+    for (int i = 0; i < 20; ++i) l->AddRow();
+    harness.PaintAll();
+    ASSERT_NE(l->GetScrollBar(), nullptr);
+    EXPECT_EQ(Widths(l)[0] + Widths(l)[1], l->GetWidth());
+    EXPECT_LT(l->GetWidth(), 200);
+}
+
+TEST_F(ColumnListTest, ColumnIndicesOutsideTheListAreIgnored) {
+    CColumnListWnd* l = MakeList(2);
+    CColumnListItem* row = l->AddRow();
+    for (int column : {-1, 2, 99}) {
+        row->SetText(column, "x");
+        EXPECT_EQ(Ansi(row->GetText(column)), "");
+        l->SetColumnTitle(column, "x");
+        l->SetColumnTextColor(column, 0xFF);
+        EXPECT_EQ(l->SetColumnWidth(column, 50), column);
+    }
+    harness.PaintAll();
+    EXPECT_EQ(Ansi(l->GetColumnTitle(0)), "-");
+    EXPECT_EQ(Widths(l), (std::vector<int>{100, 100}));
+}
+
+TEST_F(ColumnListTest, RowsGoFirstOrLastAndAreNumberedInOrder) {
+    CColumnListWnd* l = MakeList(1);
+    l->AddRow()->SetText(0, "b");
+    l->InsertRowFirst()->SetText(0, "a");
+    l->AddRow()->SetText(0, "c");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(l->GetRow(i)->m_index, i);
+        EXPECT_EQ(Ansi(l->GetRow(i)->GetText(0)), std::string(1, static_cast<char>('a' + i)));
+    }
+}
+
+TEST_F(ColumnListTest, AHeaderShortenedTextsAndARowButtonLookRight) {
+    page->RemoveChild(list);
+    delete list;
+    page->list = nullptr;
+    CColumnListWnd* l = MakeList(3, 300);
+    const char* titles[] = {"Time", "Command", "Zone"};
+    for (int i = 0; i < 3; ++i) l->SetColumnTitle(i, titles[i]);
+    l->SetColumnWidth(0, 1);
+    l->SetColumnWidth(1, 2);
+    l->SetColumnWidth(2, 1);
+    l->SetColumnTextColor(2, 0x0000C0);
+    const char* texts[][3] = {{"07:00", "Porch light on", "Front"}, {"21:30", "All shades down for the night", "House"},
+                              {"23:00", "Alarm armed", "Whole house and garage"}};
+    for (const auto& t : texts) {
+        CColumnListItem* row = l->AddRow();
+        for (int i = 0; i < 3; ++i) row->SetText(i, t[i]);
+    }
+    l->AddRowButtonIcon(4, 1, "", 50, 0, nullptr, 0, 1);
+    l->SelectIndex(1, 0);
+    harness.PaintAll();
+    EXPECT_EQ(Ansi(l->GetRow(1)->GetFittedText(1)).substr(Ansi(l->GetRow(1)->GetFittedText(1)).size() - 3), "...");
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "column_list"));
+}
+
+}  // namespace
