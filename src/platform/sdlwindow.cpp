@@ -158,7 +158,7 @@ public:
         const int index = static_cast<int>(shape);
         if (!cursors_[index]) {
             static constexpr SDL_SystemCursor kSystem[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_WAIT,
-                                                           SDL_SYSTEM_CURSOR_HAND};
+                                                           SDL_SYSTEM_CURSOR_HAND, SDL_SYSTEM_CURSOR_SIZEWE};
             cursors_[index] = SDL_CreateSystemCursor(kSystem[index]);
         }
         if (cursors_[index]) SDL_SetCursor(cursors_[index]);
@@ -251,7 +251,7 @@ private:
 
     bool initialised_ = false;
     SDL_Window* window_ = nullptr;
-    SDL_Cursor* cursors_[3] = {};
+    SDL_Cursor* cursors_[4] = {};
     std::deque<WindowEvent> pending_;
     bool fingerDown_ = false;
     SDL_FingerID finger_ = 0;

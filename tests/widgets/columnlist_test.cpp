@@ -55,6 +55,13 @@ protected:
         page->AddChild(columnList);
         return columnList;
     }
+    // The fixture's text list lies where the column lists go.
+    void DropTextList() {
+        page->RemoveChild(list);
+        delete list;
+        list = nullptr;
+        page->list = nullptr;
+    }
     static std::vector<int> Widths(CColumnListWnd* l) {
         std::vector<int> w;
         for (int i = 0; i < l->GetColumnCount(); ++i) w.push_back(l->GetColumnWidth(i));
@@ -123,10 +130,77 @@ TEST_F(ColumnListTest, RowsGoFirstOrLastAndAreNumberedInOrder) {
     }
 }
 
+// Three columns of 50, 50 and 100 on a list at root x 10: dividers at
+// list x 50 and 100; the header is 24 pixels tall.
+class DividerDragTest : public ColumnListTest {
+protected:
+    DividerDragTest() {
+        DropTextList();
+        l = MakeList(3);
+        l->SetColumnWidth(0, 1);
+        l->SetColumnWidth(1, 1);
+        l->SetColumnWidth(2, 2);
+        harness.PaintAll();
+    }
+    void Drag(int fromX, int toX) {
+        harness.Press(kListX + fromX, kHeaderY);
+        Move(kListX + toX, kHeaderY);
+    }
+    static constexpr int kHeaderY = kListY + 8;
+    CColumnListWnd* l;
+};
+
+TEST_F(DividerDragTest, APressOverColumnKDragsTheDividerLeftOfItOverColumnZeroNothing) {
+    EXPECT_EQ(l->ColumnAt(20, 8), -1);
+    EXPECT_EQ(l->ColumnAt(50, 8), -1);  // on the divider itself: bounds are strict
+    EXPECT_EQ(l->ColumnAt(70, 8), 0);
+    EXPECT_EQ(l->ColumnAt(150, 8), 1);
+    EXPECT_EQ(l->ColumnAt(150, l->GetHeaderHeight() + 1), -1);
+    EXPECT_EQ(l->ColumnAt(150, -1), -1);
+
+    Drag(20, 60);
+    harness.Release(kListX + 60, kHeaderY);
+    EXPECT_EQ(Widths(l), (std::vector<int>{50, 50, 100}));
+}
+
+TEST_F(DividerDragTest, DraggingWidensTheColumnWithTheSizeCursorAndRestoresIt) {
+    Drag(70, 90);
+    EXPECT_EQ(harness.Native().GetCursor(), platform::CursorShape::SizeWE);
+    EXPECT_EQ(Widths(l), (std::vector<int>{70, 50, 80}));
+    harness.Release(kListX + 90, kHeaderY);
+    EXPECT_EQ(harness.Native().GetCursor(), platform::CursorShape::Arrow);
+    EXPECT_EQ(Widths(l), (std::vector<int>{70, 50, 80}));
+}
+
+TEST_F(DividerDragTest, AColumnKeepsTenPixelsAndTooWideColumnsAreSqueezedOnRelease) {
+    Drag(70, 5);
+    EXPECT_EQ(Widths(l)[0], 10);
+    harness.Release(kListX + 5, kHeaderY);
+
+    Drag(120, 199);  // column 1 widened to 129 from 50: the last would need -29
+    EXPECT_EQ(Widths(l)[1], 129);
+    EXPECT_EQ(Widths(l)[2], 61);
+    harness.Release(kListX + 199, kHeaderY);
+    const std::vector<int> w = Widths(l);
+    EXPECT_EQ(w[0] + w[1] + w[2], 200);
+    EXPECT_GE(w[2], 10);
+}
+
+TEST_F(DividerDragTest, TheDividerLineLeavesNoTraceWhenMovedOn) {
+    const auto before = harness.Capture();
+    harness.Press(kListX + 70, kHeaderY);
+    const auto shown = harness.Capture();
+    EXPECT_NE(shown, before);
+    // Each move erases the line and draws it one pixel on; back at the start,
+    // nothing of the line in between remains.
+    Move(kListX + 71, kHeaderY);
+    EXPECT_NE(harness.Capture(), shown);
+    Move(kListX + 70, kHeaderY);
+    EXPECT_EQ(harness.Capture(), shown);
+}
+
 TEST_F(ColumnListTest, AHeaderShortenedTextsAndARowButtonLookRight) {
-    page->RemoveChild(list);
-    delete list;
-    page->list = nullptr;
+    DropTextList();
     CColumnListWnd* l = MakeList(3, 300);
     const char* titles[] = {"Time", "Command", "Zone"};
     for (int i = 0; i < 3; ++i) l->SetColumnTitle(i, titles[i]);

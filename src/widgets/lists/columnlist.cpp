@@ -8,6 +8,7 @@
 #include "gfx/dibdc.h"
 #include "widgets/lists/scrollbar.h"
 #include "widgets/lists/textlist.h"
+#include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
 
 namespace {
@@ -17,6 +18,7 @@ constexpr const char* kEllipsis = "...";
 constexpr int kFitMargin = 5;
 constexpr int kLightSum = 400;
 constexpr int kShadeBuildLevel = 10;
+constexpr int kMinColumnWidth = 10;
 
 COLORREF HeaderColour(COLORREF face) {
     const int sum = ColorRed(face) + ColorGreen(face) + ColorBlue(face);
@@ -232,4 +234,87 @@ void CColumnListWnd::RedrawSelection() {
     dc.PushClipBounds(bevel, RowsTop(), m_width - bevel, m_height - bevel);
     dc.BitBlt(0, r.y, &surface, 0, 0, m_width, h);
     dc.PopClip();
+}
+
+// ---- dragging a divider
+
+int CColumnListWnd::ColumnAt(int x, int y) const {
+    if (y < 0 || y > GetHeaderHeight() || GetColumnCount() == 0) return -1;
+    int c = m_widths[0];
+    for (int i = 1; i < GetColumnCount(); ++i) {
+        const int n = c + m_widths[static_cast<size_t>(i)];
+        if (c < x && x < n) return i - 1;
+        c = n;
+    }
+    return -1;
+}
+
+void CColumnListWnd::DrawColumnDivider(int column) {
+    if (!HasColumn(column)) return;
+    const int x = m_columnX[static_cast<size_t>(column)] + m_widths[static_cast<size_t>(column)] - GetBevel();
+    CZVDC dc(this);
+    dc.SetInvert(true);
+    dc.Line(0, x, GetBevel(), x, m_height);
+    dc.SetInvert(false);
+}
+
+int CColumnListWnd::OnLButtonDown(int x, int y, int keys) {
+    if (!m_shown) return 0;
+    ZVPoint p;
+    ToLocal(&p, x, y);
+    if (p.y > GetHeaderHeight()) return CListWnd::OnLButtonDown(x, y, keys) ? 1 : 0;
+    if (!HitTest(x, y)) return 0;
+    m_draggedDivider = ColumnAt(p.x, p.y);
+    if (m_draggedDivider < 0) {
+        CListWnd::OnLButtonDown(x, y, keys);
+        return 1;
+    }
+    if (CMainWndBase* main = GetMainWnd()) {
+        main->PushCursor(platform::CursorShape::SizeWE);
+        m_cursorChanged = 1;
+    }
+    m_dragStartX = p.x;
+    m_dragStartWidth = m_widths[static_cast<size_t>(m_draggedDivider)];
+    m_dividerDrag = 1;
+    DrawColumnDivider(m_draggedDivider);
+    return 1;
+}
+
+int CColumnListWnd::OnMouseMove(int x, int y, int keys) {
+    if (CListWnd::OnMouseMove(x, y, keys)) return 1;
+    if (!HitTest(x, y) || !m_dividerDrag) return 0;
+    ZVPoint p;
+    ToLocal(&p, x, y);
+    if (p.x <= 0 || p.x >= m_width) return 0;
+    const int d = m_draggedDivider;
+    const int w = std::min(std::max(p.x + m_dragStartWidth - m_dragStartX, kMinColumnWidth), m_width - WidthBefore(d));
+    if (w == m_widths[static_cast<size_t>(d)]) return 1;
+    DrawColumnDivider(d);
+    m_widths[static_cast<size_t>(d)] = w;
+    const int others = WidthBefore(GetColumnCount()) - m_widths.back();
+    m_widths.back() = std::max(0, m_width - others);
+    DrawColumnDivider(d);
+    return 1;
+}
+
+int CColumnListWnd::OnLButtonUp(int x, int y, int keys) {
+    CListWnd::OnLButtonUp(x, y, keys);
+    if (m_cursorChanged) {
+        if (CMainWndBase* main = GetMainWnd()) main->PopCursor();
+        m_cursorChanged = 0;
+    }
+    if (!m_dividerDrag) return 0;
+    // Columns beyond the list's width are narrowed from the right.
+    for (int i = GetColumnCount() - 1; i >= 0; --i) {
+        const int sum = WidthBefore(GetColumnCount());
+        if (sum <= m_width) break;
+        int& w = m_widths[static_cast<size_t>(i)];
+        w = std::max(kMinColumnWidth, w + m_width - sum);
+    }
+    RequestLayout();
+    CZVDC dc(this);
+    OnPaint(&dc);
+    m_draggedDivider = -1;
+    m_dividerDrag = 0;
+    return 1;
 }

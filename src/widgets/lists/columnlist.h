@@ -51,6 +51,11 @@ public:
     // Each column as wide as its widest text or title.
     void AutoFitColumns();
     void RedrawSelection();
+    // The column whose right edge (the divider) a header press at window
+    // (x, y) drags; -1 for none, also over column 0.
+    int ColumnAt(int x, int y) const;
+    // An inverted line on the column's divider; drawn twice it is gone.
+    void DrawColumnDivider(int column);
 
     int GetColumnCount() const { return static_cast<int>(m_widths.size()); }
     int GetColumnWidth(int column) const { return m_widths[static_cast<size_t>(column)]; }
@@ -66,6 +71,9 @@ public:
     void UpdateScrollBar(CZVDC* dc, int redraw) override;
     void RemoveAll(int redraw) override;
     void RequestLayout() override;
+    int OnLButtonDown(int x, int y, int keys) override;
+    int OnMouseMove(int x, int y, int keys) override;
+    int OnLButtonUp(int x, int y, int keys) override;
 
 private:
     bool HasColumn(int column) const { return column >= 0 && column < GetColumnCount(); }
@@ -79,4 +87,9 @@ private:
     COLORREF m_headerTextColour;
     // Widths changed: the columns are laid out again at the next paint.
     int m_columnsPending = 1;
+    int m_draggedDivider = -1;
+    int m_dragStartX = 0;
+    int m_dragStartWidth = 0;
+    int m_dividerDrag = 0;
+    int m_cursorChanged = 0;
 };
