@@ -164,7 +164,7 @@ public:
         const int index = static_cast<int>(shape);
         if (!m_cursors[index]) {
             static constexpr SDL_SystemCursor kSystem[] = {SDL_SYSTEM_CURSOR_ARROW, SDL_SYSTEM_CURSOR_WAIT,
-                                                           SDL_SYSTEM_CURSOR_HAND};
+                                                           SDL_SYSTEM_CURSOR_HAND, SDL_SYSTEM_CURSOR_SIZEWE};
             m_cursors[index] = SDL_CreateSystemCursor(kSystem[index]);
         }
         if (m_cursors[index]) SDL_SetCursor(m_cursors[index]);
@@ -257,7 +257,7 @@ private:
 
     bool m_initialised = false;
     SDL_Window* m_window = nullptr;
-    SDL_Cursor* m_cursors[3] = {};
+    SDL_Cursor* m_cursors[4] = {};
     std::deque<WindowEvent> m_pending;
     bool m_fingerDown = false;
     SDL_FingerID m_finger = 0;

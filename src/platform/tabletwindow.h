@@ -21,7 +21,8 @@ struct WindowEvent {
     uint32_t flags = 0;  // key data (keys.h)
 };
 
-enum class CursorShape { Arrow, Wait, Hand, Hidden };
+// SizeWE: the horizontal resize arrows, shown while a divider is dragged.
+enum class CursorShape { Arrow, Wait, Hand, SizeWE, Hidden };
 
 struct WindowOptions {
     std::string title = "Vistrel";

@@ -9,39 +9,33 @@
 
 #include "button_fixture.h"
 #include "platform/keys.h"
-#include "widgets/lists/listwnd.h"
+#include "widgets/lists/textlist.h"
 #include "widgets/lists/scrollbar.h"
 
 namespace widgettest {
 
-class TextItem : public CListItem {
+// The text list of the pages, counting the rows it draws; the selected row
+// is filled flat, so that tests can read its colour.
+class TextList : public CTextList {
 public:
-    explicit TextItem(std::string text) : CListItem(0), text(std::move(text)) {}
-    std::string text;
-};
+    TextList(CZVWindow* parent, CZVRect rect, int id) : CTextList(parent, rect, id) {
+        SetShadedSelection(0);
+        parent->AddChild(this);
+    }
 
-// Rows show their text; the selected row is filled in the selection colour.
-class TextList : public CListWnd {
-public:
-    static constexpr COLORREF kSelectionColour = 0xE0A060;
-
-    TextList(CZVWindow* parent, CZVRect rect, int id) : CListWnd(parent, rect, 11, id) { parent->AddChild(this); }
-
-    CListItem* Add(const std::string& text) { return AppendItem(std::make_unique<TextItem>(text)); }
+    CListItem* Add(const std::string& text) { return AddString(text.c_str(), nullptr); }
     void AddRows(int count) {
         for (int i = 0; i < count; ++i) Add("Row " + std::to_string(i));
     }
     std::string TextAt(int index) {
-        auto* row = static_cast<TextItem*>(GetItemAt(index));
-        return row ? row->text : "";
+        auto* row = static_cast<CTextItem*>(GetItemAt(index));
+        return row ? std::string(row->GetText().GetAnsi()) : "";
     }
     void SetUniform(int on) { SetUniformRowHeight(on); }
 
     void DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) override {
         ++rowsDrawn;
-        const int bevel = GetBevel();
-        if (IsSelected(row)) dc->FillRect(kSelectionColour, bevel, top, m_width - 2 * bevel, bottom - top, 0);
-        dc->DrawText(static_cast<TextItem*>(row)->text.c_str(), CZVRect(bevel + 6, top, m_width, bottom - top), 17);
+        CTextList::DrawRow(dc, row, top, bottom);
     }
 
     int rowsDrawn = 0;
@@ -79,15 +73,8 @@ private:
     }
 };
 
-// A text list that draws the selected row's row buttons, as the row lists do.
-class RowButtonList : public TextList {
-public:
-    RowButtonList(CZVWindow* parent, CZVRect rect, int id) : TextList(parent, rect, id) {}
-    void DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) override {
-        TextList::DrawRow(dc, row, top, bottom);
-        if (IsSelected(row) && row->m_showsRowButtons) DrawItem(row, dc, top, bottom, 1);
-    }
-};
+// The text list draws the selected row's row buttons itself.
+using RowButtonList = TextList;
 
 class ListTest : public ButtonTest {
 protected:

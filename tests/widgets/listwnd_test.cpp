@@ -148,7 +148,7 @@ TEST_F(ListTest, ATapSelectsRepaintsTheBandAndSendsTheCommandOnceAfterTheRelease
     harness.PaintAll();
     harness.Press(50, RowY(2));
     EXPECT_EQ(list->GetSelectedIndex(), 2);
-    EXPECT_EQ(harness.PixelAt(100, RowY(2)), ToRgb565(TextList::kSelectionColour));
+    EXPECT_EQ(harness.PixelAt(100, RowY(2)), ToRgb565(list->GetSelectedFillColor()));
     EXPECT_TRUE(page->commands.empty());
     RunFor(50);
     EXPECT_TRUE(page->commands.empty());  // the finger is still down
@@ -159,7 +159,7 @@ TEST_F(ListTest, ATapSelectsRepaintsTheBandAndSendsTheCommandOnceAfterTheRelease
     harness.Press(50, RowY(4));
     harness.Release(50, RowY(4));
     RunFor(20);
-    EXPECT_NE(harness.PixelAt(100, RowY(2)), ToRgb565(TextList::kSelectionColour));
+    EXPECT_NE(harness.PixelAt(100, RowY(2)), ToRgb565(list->GetSelectedFillColor()));
     EXPECT_EQ(Ids(), (std::vector<int>{42, 42}));
 }
 
