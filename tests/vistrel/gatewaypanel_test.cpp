@@ -10,7 +10,7 @@
 #include "vistrel/shell/pagecontrol.h"
 #include "../widgets/command_sink.h"
 #include "widgets/buttons/zv3dbutton.h"
-#include "widgets/style/soundclip.h"
+#include "av/soundclip.h"
 #include "widgets/text/zvlabel.h"
 
 namespace {
