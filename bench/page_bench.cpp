@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "core/zvserver.h"
@@ -17,7 +18,7 @@
 #include "platform/font.h"
 #include "platform/program.h"
 #include "platform/tabletwindow.h"
-#include "sample_house.h"
+#include "samplegateway/house.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainwnd.h"
 #include "widgets/window/toolkit.h"
@@ -32,7 +33,11 @@ constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/Liberati
 class SampleHouseShell {
 public:
     SampleHouseShell() {
-        testsupport::ServeSampleHouse(gateway);
+        std::string error;
+        if (std::optional<samplegateway::House> house = samplegateway::House::Load(ZV_SAMPLE_HOUSE, &error))
+            samplegateway::Serve(gateway.Engine(), *house);
+        else
+            std::fprintf(stderr, "%s\n", error.c_str());
         server.SetGatewayAddress(gateway.Address());
         server.SetReconnect(1);
         connected = server.GetSocket()->Connect(gateway.Address(), 1, -1, 0, nullptr) &&

@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "gfx/icon.h"
 
 #include <algorithm>
@@ -432,6 +434,9 @@ void CZVIcon::Draw(CPaintWindow* owner, CZVDC* dc, COLORREF back, CZVRect box, u
     }
     const CZVRect bounds = GetBounds();
     if (box.w <= 4 || box.h <= 4 || bounds.w <= 0 || bounds.h <= 0) return;
+    // Shapes are moved by the negated corner of their bounds: a corner that
+    // cannot be negated comes only from a damaged icon, which draws nothing.
+    if (bounds.x == INT32_MIN || bounds.y == INT32_MIN) return;
     const int m = m_kind == kVector ? 2 : 0;
     const float scale = std::min(static_cast<float>(box.w - m) / bounds.w, static_cast<float>(box.h - m) / bounds.h);
     const int A = static_cast<int>(scale * bounds.w), B = static_cast<int>(scale * bounds.h);
