@@ -225,8 +225,7 @@ CDibDC* CZV3DButton::FaceImage(int pressed) {
     if (m_lookSource) {
         const bool ownCopy = m_texture || (!pressed && SkinsOn() && GetMargin() > 0);
         if (!ownCopy) return pressed ? m_lookSource->GetPressedImage() : m_lookSource->GetNormalImage();
-        CDibDC* from =
-            pressed ? m_lookSource->GetPressedImageOrDefault() : m_lookSource->GetNormalImageOrDefault();
+        CDibDC* from = pressed ? m_lookSource->GetPressedImageOrDefault() : m_lookSource->GetNormalImageOrDefault();
         DropLookSource();
         if (from) {
             if (m_ownsImages) delete image;
@@ -301,7 +300,8 @@ CDibDC* CZV3DButton::RenderShape(COLORREF colour, int pressedArrow) {
             c = ScaleColor(sum > 400 ? 0.5 : 2.0, m_faceColor);
         }
         ButtonFaces().RenderEndShape(this, m_shapeKind, c, face.get());
-        face->ApplyGloss(EndShapeRadius(m_shapeKind, m_width, m_height, m_radius), kArrowLightSide[m_shapeKind], 0, 0, 0);
+        face->ApplyGloss(EndShapeRadius(m_shapeKind, m_width, m_height, m_radius), kArrowLightSide[m_shapeKind], 0, 0,
+                         0);
     } else if (!IsSuppliedShape()) {
         ButtonFaces().RenderShadedFrame(this, colour, face.get(), m_shadeDepth);
         face->ApplyGloss(m_radius, -1, GetMargin(), 0, 0);
@@ -353,19 +353,22 @@ void CZV3DButton::ClearCorners(CDibDC* face) {
     }
 }
 
+int CZV3DButton::TakeCachedFace(int pressed) {
+    CBitmapCache* cache = m_cacheKey ? CBitmapCache::Instance() : nullptr;
+    CDibDC* found = cache ? cache->FindWindowBitmap(reinterpret_cast<uintptr_t>(m_cacheKey) + pressed) : nullptr;
+    if (!found) return 0;
+    if (m_ownsImages) FreeImages();
+    (pressed ? m_pressedImage : m_normalImage) = found;
+    m_ownsImages = 0;
+    return 1;
+}
+
 void CZV3DButton::RenderFace(int pressed) {
     if (m_lookSource) return;
     CDibDC*& image = pressed ? m_pressedImage : m_normalImage;
     CBitmapCache* cache = m_cacheKey ? CBitmapCache::Instance() : nullptr;
     const uintptr_t key = reinterpret_cast<uintptr_t>(m_cacheKey) + pressed;
-    if (cache) {
-        if (CDibDC* found = cache->FindWindowBitmap(key)) {
-            if (m_ownsImages) FreeImages();
-            image = found;
-            m_ownsImages = 0;
-            return;
-        }
-    }
+    if (TakeCachedFace(pressed)) return;
     CDibDC* made = nullptr;
     if (pressed && SkinsOn()) {
         if (CDibDC* normal = GetNormalImage()) {

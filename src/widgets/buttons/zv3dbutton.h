@@ -76,6 +76,9 @@ public:
     int IsSkinned() const { return (m_styleBits & k3DSkinned) != 0; }
 
 protected:
+    // With a cache key, the face of the state kept in the bitmap cache takes
+    // the place of the button's own; 1 when there was one.
+    int TakeCachedFace(int pressed);
     // A new surface of the button's size in the back colour with the face
     // of the button's shape in the colour (no skin yet); null without memory.
     CDibDC* RenderShape(COLORREF colour, int pressedArrow);

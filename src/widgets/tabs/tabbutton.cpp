@@ -8,9 +8,9 @@
 #include "gfx/skinservices.h"
 #include "platform/report.h"
 #include "widgets/regions/shadewnd.h"
-#include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
 #include "widgets/text/zvlabel.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 
@@ -155,8 +155,7 @@ void CTabButton::DrawCaption(CZVDC* dc, int pressed) {
         format = 18;
         if (CountLines(text) == 1) text = dc->EllipsizeText(text, inner.w);
         if (Container() && Container()->GetLayoutMode() == 1) {
-            const int shift =
-                std::max(0, std::min({GetBevel(), inner.h - dc->GetTextSize(text).cy, 4}));
+            const int shift = std::max(0, std::min({GetBevel(), inner.h - dc->GetTextSize(text).cy, 4}));
             inner.y += shift;
             inner.h -= shift;
         }
@@ -272,14 +271,7 @@ void CTabButton::RenderFace(int pressed) {
     // tabs keep their own, so that two of them never overwrite each other's.
     CBitmapCache* cache = m_cacheKey ? CBitmapCache::Instance() : nullptr;
     const uintptr_t key = reinterpret_cast<uintptr_t>(m_cacheKey) + pressed;
-    if (cache) {
-        if (CDibDC* found = cache->FindWindowBitmap(key)) {
-            if (m_ownsImages) FreeImages();
-            image = found;
-            m_ownsImages = 0;
-            return;
-        }
-    }
+    if (TakeCachedFace(pressed)) return;
     const bool skins = (CSetServer::CurrentFlags() & kStyleSkins) != 0;
     auto made = std::make_unique<CDibDC>(m_width, m_height, 0, 0, 1);
     if (!skins) made->FillRect(0, 0, 0, m_width, m_height, m_backColor);
