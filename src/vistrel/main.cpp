@@ -9,6 +9,7 @@
 #include "core/zvsock.h"
 #include "platform/process.h"
 #include "platform/program.h"
+#include "vistrel/home/homepages.h"
 #include "vistrel/shell/singleinstance.h"
 #include "vistrel/shell/tabletmain.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, Stop);
     LoadNetConfig();
     std::vector<std::string> arguments(argv + 1, argv + argc);
+    RegisterHomePages();
     SdlHost host;
     return TabletMain(arguments, host);
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "av/audioplayer.h"
 #include "av/soundclip.h"
 #include "core/messages/mediamessages.h"
 #include "core/messages/shellmessages.h"
@@ -14,9 +15,9 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
-#include "vistrel/media/audioplayer.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainmenu.h"
+#include "vistrel/shell/pagemakers.h"
 #include "vistrel/shell/pbase.h"
 #include "vistrel/shell/tabletmain.h"
 #include "widgets/style/setserver.h"
@@ -208,6 +209,7 @@ CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
     // The web page covers the menu; until it exists the web entry opens nothing.
     if (id < kCommandHome || id > kCommandDvr || id == kCommandWeb) return nullptr;
     if (id == kCommandHome) return new CHomePage(this, rect);
+    if (PageMaker make = FindPageMaker(id)) return make(this, id, rect);
     auto* page = new CPageBase(this, rect);
     page->SetPageId(id);
     return page;
@@ -688,7 +690,14 @@ void CMainWnd::OnPageVariable(CZVMSG* message) {
     m_pendingCommand = kCommandHome + index;
     int changed = 0;
     switch (index) {
-    case 0: case 1: case 2: case 5: case 6: case 7: case 9: case 10: changed = SetPageVariable(index, value); break;
+    case 0:
+    case 1:
+    case 2:
+    case 5:
+    case 6:
+    case 7:
+    case 9:
+    case 10: changed = SetPageVariable(index, value); break;
     default: break;
     }
     if (GetSelectedMenuId() == m_pendingCommand && !changed) m_pendingCommand = 0;

@@ -3,7 +3,7 @@
 #include "core/messages/mediamessages.h"
 #include "gfx/shellservices.h"
 #include "platform/clock.h"
-#include "vistrel/media/audioplayer.h"
+#include "av/audioplayer.h"
 #include "vistrel/shell/mainwnd.h"
 
 void CMainWnd::OnAudioMessage(CZVMSG* message) {

@@ -6,6 +6,7 @@
 
 #include "vistrel/shell/gatewaypanel.h"
 #include "vistrel/shell/mainwnd.h"
+#include "vistrel/shell/pagemakers.h"
 #include "widgets/buttons/alogobutton.h"
 #include "widgets/buttons/iconbutton.h"
 #include "widgets/buttons/togglebutton.h"
@@ -22,16 +23,6 @@
 namespace {
 
 // The steps the factory runs around a creator.
-enum : int {
-    kSkipCommon = 0x1,     // the common steps are not applied
-    k3DButton = 0x2,       // base-surface bit and look sharing
-    kFormat18 = 0x4,       // text format 18 in place of attribute byte 1
-    kSmoothText = 0x8,     // the label's smoothed font follows attribute byte 2
-    kPanel = 0x10,         // the panel steps
-    kKeepTextColor = 0x20, // the constructor's text colour stays
-    kKeepFaceColor = 0x40, // the constructor's face colour stays
-};
-
 constexpr int kLabelClass = 5;
 constexpr int kButtonClass = 17;
 constexpr int kGroupPanelClass = 8;
@@ -41,14 +32,6 @@ constexpr int kVerticalCentre = 0x10;
 
 // Icon layouts from which a zone command button lays out its caption again.
 constexpr int kFirstCaptionLayout = 2;
-
-using Creator = CZVWindow* (*)(CPageControlArgs& args);
-
-struct CreatorEntry {
-    int type;
-    Creator create;
-    int steps;
-};
 
 CControlFields FieldsOf(const CPageControlArgs& args, int styleClass) {
     CControlFields fields;
@@ -131,8 +114,7 @@ CZVWindow* MakeValueLabel(CPageControlArgs& a) {
 
 CZVWindow* MakeRemoteKeypad(CPageControlArgs& a) {
     return new CRemoteKeypadWnd(a.parent, a.rect, a.desc.id, a.textColor, a.faceColor, a.desc.Attribute(kAttrBevel),
-                                a.desc.Attribute(kAttrCornerRadius), a.fontSize, a.desc.text, a.parameter,
-                                a.desc.type);
+                                a.desc.Attribute(kAttrCornerRadius), a.fontSize, a.desc.text, a.parameter, a.desc.type);
 }
 
 CZVWindow* MakeZoneSwitch(CPageControlArgs& a) {
@@ -144,7 +126,7 @@ CZVWindow* MakeAnalogClock(CPageControlArgs& a) { return new CAnalogClock(a.pare
 
 // One registration per type; a type without a row creates nothing until
 // its class exists.
-constexpr CreatorEntry kCreators[] = {
+constexpr CControlMakerRow kCreators[] = {
     {100, MakeLabel, kSmoothText},
     {107, MakeDateTimeLabel, kSmoothText},
     {108, MakeDateTimeLabel, kSmoothText},
@@ -174,10 +156,11 @@ constexpr CreatorEntry kCreators[] = {
     {185, MakeZoneSwitch, kFormat18},
 };
 
-const CreatorEntry* FindCreator(int type) {
-    for (const CreatorEntry& entry : kCreators)
+// The toolkit's own classes first, then those the page libraries register.
+const CControlMakerRow* FindCreator(int type) {
+    for (const CControlMakerRow& entry : kCreators)
         if (entry.type == type) return &entry;
-    return nullptr;
+    return FindControlMaker(type);
 }
 
 void ApplyPanelSteps(CZVWindow* panel, const CPageControlDesc& desc) {
@@ -323,7 +306,7 @@ std::optional<CZoneCorner> PlanZoneCorner(CPageControlArgs& args) {
 CZVWindow* CreatePageControl(CZVWindow* page, CZVWindow* parent, CZVRect rect, CPageControlDesc& desc,
                              const CZVObList* siblings, int fontOverride) {
     if (desc.type < CPageControlDesc::kFirstType || desc.type > CPageControlDesc::kLastType) return nullptr;
-    const CreatorEntry* entry = FindCreator(desc.type);
+    const CControlMakerRow* entry = FindCreator(desc.type);
     if (!entry) return nullptr;
     CPageControlArgs args{page,
                           parent,
@@ -341,7 +324,7 @@ CZVWindow* CreatePageControl(CZVWindow* page, CZVWindow* parent, CZVRect rect, C
                           desc.Attribute(kAttrMargin),
                           desc.Attribute(kAttrParameter),
                           entry->steps};
-    CZVWindow* control = entry->create(args);
+    CZVWindow* control = entry->make(args);
     if (!control) return nullptr;
     if (args.steps & kSmoothText)
         if (auto* label = dynamic_cast<CZVLabel*>(control)) label->SetSmooth(args.smoothText);

@@ -69,6 +69,17 @@ int ReadControlCount(CZVMSG* message, int* count);
 // is not `desc` and overlaps it; null when none.
 const CPageControlDesc* FindOverlappingKeypad(const CZVObList* siblings, const CPageControlDesc& desc);
 
+// The factory's steps around a control's maker (CControlMakerRow::steps).
+enum ControlSteps : int {
+    kSkipCommon = 0x1,      // the common steps are not applied
+    k3DButton = 0x2,        // base-surface bit and look sharing
+    kFormat18 = 0x4,        // text format 18 in place of attribute byte 1
+    kSmoothText = 0x8,      // the label's smoothed font follows attribute byte 2
+    kPanel = 0x10,          // the panel steps
+    kKeepTextColor = 0x20,  // the constructor's text colour stays
+    kKeepFaceColor = 0x40,  // the constructor's face colour stays
+};
+
 // What a creator receives: where the widget goes and the definition's
 // values as the factory resolved them. Creators may change the values the
 // common steps apply afterwards.

@@ -12,7 +12,7 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/socket.h"
-#include "vistrel/media/audioplayer.h"
+#include "av/audioplayer.h"
 #include "vistrel/shell/mainwnd.h"
 #include "core/messages/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"

@@ -1,4 +1,4 @@
-#include "vistrel/media/audioplayer.h"
+#include "av/audioplayer.h"
 
 #include <algorithm>
 #include <memory>

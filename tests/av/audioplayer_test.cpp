@@ -1,4 +1,4 @@
-#include "vistrel/media/audioplayer.h"
+#include "av/audioplayer.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,12 @@ namespace {
 class AudioPlayer : public ::testing::Test {
 protected:
     AudioPlayer() {
-        const platform::WaveFormat format{.formatTag = 1, .channels = 1, .samplesPerSec = 8000,
-                                          .avgBytesPerSec = 16000, .blockAlign = 2, .bitsPerSample = 16};
+        const platform::WaveFormat format{.formatTag = 1,
+                                          .channels = 1,
+                                          .samplesPerSec = 8000,
+                                          .avgBytesPerSec = 16000,
+                                          .blockAlign = 2,
+                                          .bitsPerSample = 16};
         EXPECT_EQ(player.CWavDevice::Play(&format, 100), 1);
     }
     void Deliver(uint16_t id, int32_t count, const std::vector<uint8_t>& bytes) {
@@ -39,7 +43,12 @@ TEST_F(AudioPlayer, IsTheOnePlayerAndTheClipsDevice) {
 }
 
 TEST_F(AudioPlayer, StreamMessagesReachTheDeviceAsExactSamples) {
-    const struct { uint16_t id; int32_t count; std::vector<uint8_t> bytes; std::vector<int16_t> played; } cases[] = {
+    const struct {
+        uint16_t id;
+        int32_t count;
+        std::vector<uint8_t> bytes;
+        std::vector<int16_t> played;
+    } cases[] = {
         // Payloads are whole 4-byte words.
         {ZVM_AUDIO_STREAMULAW, 3, {0xFF, 0x80, 0x00, 0x00}, {0, 32124, -32124}},
         {ZVM_AUDIO_STREAMPCM, 4, {0x10, 0x00, 0xF0, 0xFF}, {16, -16}},

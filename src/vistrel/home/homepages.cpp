@@ -1,0 +1,7 @@
+#include "vistrel/home/homepages.h"
+
+#include "vistrel/shell/pagemakers.h"
+
+void RegisterHomePages() {
+    // Each family adds its rows here as its pages are built.
+}
