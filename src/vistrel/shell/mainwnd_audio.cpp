@@ -1,9 +1,9 @@
 // The main window's share of the gateway's audio: it hands sources and the
 // intercom's audio to the one audio player.
+#include "av/audioplayer.h"
 #include "core/messages/mediamessages.h"
 #include "gfx/shellservices.h"
 #include "platform/clock.h"
-#include "av/audioplayer.h"
 #include "vistrel/shell/mainwnd.h"
 
 void CMainWnd::OnAudioMessage(CZVMSG* message) {

@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <fstream>
 
+#include "av/audioplayer.h"
+#include "core/messages/shellmessages.h"
 #include "core/zvquery.h"
 #include "core/zvsock.h"
 #include "gfx/zvregistry.h"
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/socket.h"
-#include "av/audioplayer.h"
 #include "vistrel/shell/mainwnd.h"
-#include "core/messages/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/toolkit.h"
@@ -170,9 +170,8 @@ int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
     CZVServer server(ZVVariant::Tablet);
     CZVReportRelay relay(server);
     server.SetClientId(ReadClientId());
-    CTabletOptions options =
-        ParseTabletOptions(BuildCommandText(arguments, host.GetCommandFilePath()), ReadDefaultPort(), screenWidth,
-                           screenHeight);
+    CTabletOptions options = ParseTabletOptions(BuildCommandText(arguments, host.GetCommandFilePath()),
+                                                ReadDefaultPort(), screenWidth, screenHeight);
     server.SetName(options.name);
     SetTitle(options.title);
     ZVNetConfig net = GetNetConfig();
