@@ -6,10 +6,12 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -145,6 +147,39 @@ pid_t StartProgram(const std::string& name, const std::vector<std::string>& argu
     const int failed = posix_spawn(&pid, file.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return failed ? -1 : pid;
+}
+
+bool ChildProcess::Start(const std::string& name, const std::vector<std::string>& arguments) {
+    End(kEndLimitMs);
+    m_pid = StartProgram(name, arguments);
+    return m_pid > 0;
+}
+
+bool ChildProcess::Reaped(int options) {
+    if (m_pid <= 0) return true;
+    int status = 0;
+    pid_t result;
+    do {
+        result = waitpid(m_pid, &status, options);
+    } while (result < 0 && errno == EINTR);
+    if (result == 0) return false;  // still running
+    m_pid = -1;  // reaped, or not ours to wait for any more
+    return true;
+}
+
+bool ChildProcess::IsRunning() { return !Reaped(WNOHANG); }
+
+void ChildProcess::End(uint32_t limitMs) {
+    if (m_pid <= 0) return;
+    kill(m_pid, SIGTERM);
+    for (uint32_t waited = 0; !Reaped(WNOHANG); waited += 100) {
+        if (waited >= limitMs) {
+            kill(m_pid, SIGKILL);
+            Reaped(0);
+            return;
+        }
+        Sleep(100);
+    }
 }
 
 int AdoptInheritedSocket(long descriptor) {

@@ -22,6 +22,33 @@ std::string FindProgram(const std::string& name);
 // Returns its process id, or -1 when it could not be started.
 pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments);
 
+// A program this one started and answers for: it is ended and reaped, never
+// left behind as a zombie. Only the thread that started it uses it.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess() { End(kEndLimitMs); }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    static constexpr uint32_t kEndLimitMs = 5000;
+
+    // Starts the program as StartProgram does; a running child is ended first.
+    bool Start(const std::string& name, const std::vector<std::string>& arguments);
+    // The child has not ended; an ended child is reaped here.
+    bool IsRunning();
+    // Asks the child to end (SIGTERM), waits at most limitMs for it in steps
+    // of 100 ms, then kills it; it is reaped either way.
+    void End(uint32_t limitMs);
+    // The running child's process id; -1 when none.
+    pid_t Id() const { return m_pid; }
+
+private:
+    bool Reaped(int options);
+
+    pid_t m_pid = -1;
+};
+
 // A descriptor inherited from the parent when it refers to an open socket,
 // else -1.
 int AdoptInheritedSocket(long descriptor);

@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <functional>
@@ -20,6 +22,7 @@
 
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
+#include "support/wait.h"
 
 namespace {
 
@@ -224,6 +227,57 @@ TEST(InheritedSocket, OnlyAnOpenSocketIsAdopted) {
     EXPECT_EQ(platform::AdoptInheritedSocket(fd), fd);
     EXPECT_TRUE(IsCloseOnExec(fd));  // not passed on to the programs it starts
     close(fd);
+}
+
+}  // namespace
+
+// A child that this program started is always ended and reaped: no zombie
+// and no second process stays behind, whether it ends on its own, on the
+// request to end, or only when killed.
+namespace {
+
+bool IsReaped(pid_t pid) { return waitpid(pid, nullptr, WNOHANG) < 0 && errno == ECHILD; }
+
+class Child : public ::testing::Test {
+protected:
+    testsupport::VirtualClock clock;
+    platform::ChildProcess child;
+};
+
+TEST_F(Child, EndTerminatesAndReapsIt) {
+    ASSERT_TRUE(child.Start("sleep", {"60"}));
+    const pid_t pid = child.Id();
+    EXPECT_TRUE(child.IsRunning());
+    child.End(platform::ChildProcess::kEndLimitMs);
+    EXPECT_FALSE(child.IsRunning());
+    EXPECT_TRUE(IsReaped(pid));
+}
+
+TEST_F(Child, OneThatIgnoresTheRequestIsKilledAfterTheLimit) {
+    ASSERT_TRUE(child.Start("sh", {"-c", "trap '' TERM; exec sleep 60"}));
+    const pid_t pid = child.Id();
+    const uint32_t start = platform::GetTickCount();
+    child.End(platform::ChildProcess::kEndLimitMs);
+    EXPECT_FALSE(child.IsRunning());
+    EXPECT_LE(platform::TicksSince(start), platform::ChildProcess::kEndLimitMs + 100);
+    EXPECT_TRUE(IsReaped(pid));
+}
+
+TEST_F(Child, OneThatEndsOnItsOwnIsReapedWhenAsked) {
+    ASSERT_TRUE(child.Start("true", {}));
+    const pid_t pid = child.Id();
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !child.IsRunning(); }));
+    EXPECT_TRUE(IsReaped(pid));
+}
+
+TEST_F(Child, StartingAgainEndsTheFirstAndAMissingProgramFails) {
+    ASSERT_TRUE(child.Start("sleep", {"60"}));
+    const pid_t first = child.Id();
+    ASSERT_TRUE(child.Start("sleep", {"61"}));
+    EXPECT_TRUE(IsReaped(first));
+    EXPECT_TRUE(child.IsRunning());
+    EXPECT_FALSE(child.Start("no-such-program-here", {}));
+    EXPECT_FALSE(child.IsRunning());
 }
 
 }  // namespace
