@@ -100,7 +100,8 @@ void FillPolygon(CDibDC* t, const std::vector<Point>& points, uint16_t c) {
 }
 
 // Calls inside(x1, x2, y) with the part of each row of the ellipse within l..r x t..b.
-template <typename Row> void EllipseRows(int l, int t, int r, int b, int height, Row row) {
+template <typename Row>
+void EllipseRows(int l, int t, int r, int b, int height, Row row) {
     const double rx = (r - l + 1) / 2.0, ry = (b - t + 1) / 2.0;
     const double cx = l + rx, cy = t + ry;
     for (int y = std::max(t, 0); y <= std::min(b, height - 1); ++y) {
@@ -198,7 +199,8 @@ void CIconShape::Draw(CDibDC* target, int x, int y, float scale) const {
     const uint16_t c = ToRgb565(colour);
     switch (type) {
     case kRect:
-        for (int row = std::max(t, 0); row <= std::min(b, target->GetHeight() - 1); ++row) FillRow(target, l, r, row, c);
+        for (int row = std::max(t, 0); row <= std::min(b, target->GetHeight() - 1); ++row)
+            FillRow(target, l, r, row, c);
         break;
     case kTriangleLeft: FillPolygon(target, {{l, my}, {r, b}, {r, t}}, c); break;
     case kTriangleRight: FillPolygon(target, {{r, my}, {l, t}, {l, b}}, c); break;
@@ -217,7 +219,8 @@ void CIconShape::Draw(CDibDC* target, int x, int y, float scale) const {
         EllipseRows(l, t, r, b, target->GetHeight(), [&](int x1, int x2, int row) { inside[row] = {x1, x2}; });
         for (int row = 0; row < target->GetHeight(); ++row) {
             FillRow(target, 0, inside[row].first - 1, row, 0);
-            FillRow(target, std::max(inside[row].second + 1, inside[row].first), target->GetRequestedWidth() - 1, row, 0);
+            FillRow(target, std::max(inside[row].second + 1, inside[row].first), target->GetRequestedWidth() - 1, row,
+                    0);
         }
         break;
     }
@@ -447,8 +450,8 @@ void CZVIcon::Draw(CPaintWindow* owner, CZVDC* dc, COLORREF back, CZVRect box, u
         DrawBitmap(dc, back, flags, tint, left, top, A, B);
 }
 
-void CZVIcon::DrawVector(CZVDC* dc, COLORREF back, CZVRect box, unsigned flags, CZVRect bounds, float scale,
-                         int left, int top, int A, int B) {
+void CZVIcon::DrawVector(CZVDC* dc, COLORREF back, CZVRect box, unsigned flags, CZVRect bounds, float scale, int left,
+                         int top, int A, int B) {
     if (m_source) {
         if (CDibDC* cached = m_source->FindImage(box.w, box.h, back, m_colour, flags)) {
             Skins().DrawImage(dc, cached, left, top, cached->GetRequestedWidth(), cached->GetHeight(), 0);
@@ -675,6 +678,15 @@ CIconCache::~CIconCache() {
 }
 
 CIconCache* CIconCache::Instance() { return g_cache; }
+
+CZVIcon* CopyOfCachedIcon(CZVString name) {
+    CIconCache* cache = CIconCache::Instance();
+    CZVIcon* cached = cache ? cache->GetIcon(name) : nullptr;
+    if (!cached) return nullptr;
+    CZVIcon* copy = cached->Clone();
+    if (copy) copy->SetSource(cached);
+    return copy;
+}
 
 CZVImage* CIconCache::GetImage(CZVString name, COLORREF colour1, COLORREF colour2, int kind, int extraKey,
                                int sentValue) {

@@ -10,12 +10,12 @@
 #include <memory>
 #include <vector>
 
+#include "core/messages/toolkitmessages.h"
 #include "core/zvoblist.h"
 #include "core/zvserver.h"
 #include "gfx/speed.h"
 #include "gfx/zvrect.h"
 #include "gfx/zvstring.h"
-#include "core/messages/toolkitmessages.h"
 
 class CDibDC;
 class CPaintWindow;
@@ -56,7 +56,7 @@ struct CIconShape {
 
     CZVRect rect;
     int type = kRect;
-    int param = 0;       // thickness of a band, in icon units
+    int param = 0;        // thickness of a band, in icon units
     COLORREF colour = 0;  // 0 is a hole in the rendering
 
     // Draws the shape at (x, y) icon units, scaled, into the target.
@@ -205,6 +205,7 @@ private:
         std::unique_ptr<CZVImage> image;
         int holders = 0;
     };
+
     static void DropUnheld(std::vector<ImageEntry>& entries, bool onlyPurgeable);
 
     CZVServer* m_server;
@@ -212,3 +213,7 @@ private:
     std::vector<ImageEntry> m_released;  // cleared from the cache while still held
     CZVObList m_icons;                   // CZVIcon*, owned
 };
+
+// A copy of the program cache's icon of that name that draws the cached
+// one's data (asked for when new); null without a cache.
+CZVIcon* CopyOfCachedIcon(CZVString name);

@@ -11,8 +11,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,24 +24,22 @@ namespace platform {
 namespace {
 
 bool IsExecutableFile(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
 bool IsSocket(int fd) {
-    struct stat info{};
+    struct stat info {};
     return fd >= 0 && fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
 void CloseOnExec(int fd) {
     int flags = fcntl(fd, F_GETFD);
-    if (flags != -1)
-        fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+    if (flags != -1) fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
 }
 
 bool UnixAddress(const std::string& path, sockaddr_un& address) {
-    if (path.empty() || path.size() >= sizeof address.sun_path || path.find('\0') != std::string::npos)
-        return false;
+    if (path.empty() || path.size() >= sizeof address.sun_path || path.find('\0') != std::string::npos) return false;
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path.data(), path.size());
     return true;
@@ -52,11 +50,9 @@ bool WaitReadable(int fd, uint32_t limitMs) {
     const uint32_t start = GetTickCount();
     for (;;) {
         pollfd wait{fd, POLLIN, 0};
-        if (poll(&wait, 1, 0) == 1)
-            return true;
+        if (poll(&wait, 1, 0) == 1) return true;
         const uint32_t waited = TicksSince(start);
-        if (waited >= limitMs)
-            return false;
+        if (waited >= limitMs) return false;
         Sleep(std::min<uint32_t>(10, limitMs - waited));
     }
 }
@@ -74,8 +70,7 @@ std::vector<int> ReceiveDescriptors(int channel) {
     message.msg_control = control;
     message.msg_controllen = sizeof control;
     std::vector<int> received;
-    if (recvmsg(channel, &message, MSG_CMSG_CLOEXEC | MSG_DONTWAIT) < 0)
-        return received;
+    if (recvmsg(channel, &message, MSG_CMSG_CLOEXEC | MSG_DONTWAIT) < 0) return received;
     for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
         if (header->cmsg_level != SOL_SOCKET || header->cmsg_type != SCM_RIGHTS || header->cmsg_len < CMSG_LEN(0))
             continue;
@@ -88,8 +83,7 @@ std::vector<int> ReceiveDescriptors(int channel) {
     }
     // Those that found no room were closed on the way; a partial set counts as none.
     if (message.msg_flags & MSG_CTRUNC) {
-        for (int fd : received)
-            close(fd);
+        for (int fd : received) close(fd);
         received.clear();
     }
     return received;
@@ -100,31 +94,25 @@ std::vector<int> ReceiveDescriptors(int channel) {
 std::string GetExecutableDirectory() {
     char path[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return {};
+    if (length <= 0) return {};
     std::string text(path, static_cast<size_t>(length));
     size_t slash = text.rfind('/');
     return slash == std::string::npos ? std::string() : text.substr(0, slash);
 }
 
 std::string FindProgram(const std::string& name) {
-    if (name.empty() || name.find('/') != std::string::npos)
-        return IsExecutableFile(name) ? name : std::string();
+    if (name.empty() || name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
     std::string beside = GetExecutableDirectory();
-    if (!beside.empty() && IsExecutableFile(beside + "/" + name))
-        return beside + "/" + name;
+    if (!beside.empty() && IsExecutableFile(beside + "/" + name)) return beside + "/" + name;
     const char* path = std::getenv("PATH");
     std::string list = path ? path : "";
     size_t start = 0;
     while (start <= list.size()) {
         size_t end = list.find(':', start);
-        if (end == std::string::npos)
-            end = list.size();
+        if (end == std::string::npos) end = list.size();
         std::string folder = list.substr(start, end - start);
-        if (folder.empty())
-            folder = ".";
-        if (IsExecutableFile(folder + "/" + name))
-            return folder + "/" + name;
+        if (folder.empty()) folder = ".";
+        if (IsExecutableFile(folder + "/" + name)) return folder + "/" + name;
         start = end + 1;
     }
     return {};
@@ -132,16 +120,13 @@ std::string FindProgram(const std::string& name) {
 
 pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments) {
     std::string file = FindProgram(name);
-    if (file.empty())
-        return -1;
+    if (file.empty()) return -1;
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(file.c_str()));
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
-    if (posix_spawn_file_actions_init(&actions) != 0)
-        return -1;
+    if (posix_spawn_file_actions_init(&actions) != 0) return -1;
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
     pid_t pid = -1;
     const int failed = posix_spawn(&pid, file.c_str(), &actions, nullptr, argv.data(), environ);
@@ -163,7 +148,7 @@ bool ChildProcess::Reaped(int options) {
         result = waitpid(m_pid, &status, options);
     } while (result < 0 && errno == EINTR);
     if (result == 0) return false;  // still running
-    m_pid = -1;  // reaped, or not ours to wait for any more
+    m_pid = -1;                     // reaped, or not ours to wait for any more
     return true;
 }
 
@@ -183,19 +168,16 @@ void ChildProcess::End(uint32_t limitMs) {
 }
 
 int AdoptInheritedSocket(long descriptor) {
-    if (descriptor < 0 || descriptor > INT_MAX || !IsSocket(static_cast<int>(descriptor)))
-        return -1;
+    if (descriptor < 0 || descriptor > INT_MAX || !IsSocket(static_cast<int>(descriptor))) return -1;
     CloseOnExec(static_cast<int>(descriptor));
     return static_cast<int>(descriptor);
 }
 
 int ListenForHandOver(const std::string& path) {
     sockaddr_un address{};
-    if (!UnixAddress(path, address))
-        return -1;
+    if (!UnixAddress(path, address)) return -1;
     int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (listener < 0)
-        return -1;
+    if (listener < 0) return -1;
     if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 1) != 0) {
         close(listener);
         return -1;
@@ -210,11 +192,9 @@ bool HandOverSocket(int listener, int descriptor, uint32_t limitMs) {
     int channel = -1;
     do {
         pollfd wait{listener, POLLIN, 0};
-        if (poll(&wait, 1, 10) == 1)
-            channel = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (poll(&wait, 1, 10) == 1) channel = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
     } while (channel < 0 && TicksSince(start) < limitMs);
-    if (channel < 0)
-        return false;
+    if (channel < 0) return false;
     char byte = 0;
     iovec data{&byte, 1};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
@@ -235,20 +215,15 @@ bool HandOverSocket(int listener, int descriptor, uint32_t limitMs) {
 
 int ReceiveHandedSocket(const std::string& path, uint32_t limitMs) {
     sockaddr_un address{};
-    if (!UnixAddress(path, address))
-        return -1;
+    if (!UnixAddress(path, address)) return -1;
     int channel = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (channel < 0)
-        return -1;
+    if (channel < 0) return -1;
     std::vector<int> received;
-    if (connect(channel, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        WaitReadable(channel, limitMs))
+    if (connect(channel, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && WaitReadable(channel, limitMs))
         received = ReceiveDescriptors(channel);
     close(channel);
-    if (received.size() == 1 && IsSocket(received[0]))
-        return received[0];
-    for (int fd : received)
-        close(fd);
+    if (received.size() == 1 && IsSocket(received[0])) return received[0];
+    for (int fd : received) close(fd);
     return -1;
 }
 

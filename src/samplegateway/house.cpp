@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "samplegateway/controls.h"
+#include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
 
 namespace samplegateway {
@@ -13,8 +14,7 @@ template <class Answers>
 auto FindList(Answers& answers, const std::string& name) -> decltype(&answers.begin()->second.items.front()) {
     for (auto& [id, answer] : answers)
         for (auto& item : answer.items)
-            if (item.is_list && item.list_name == name)
-                return &item;
+            if (item.is_list && item.list_name == name) return &item;
     return nullptr;
 }
 
@@ -23,17 +23,12 @@ auto FindList(Answers& answers, const std::string& name) -> decltype(&answers.be
 bool Fits(FieldType type, const Value& value) {
     const int64_t* number = std::get_if<int64_t>(&value);
     switch (type) {
-    case FieldType::kI32:
-        return number && *number >= INT32_MIN && *number <= int64_t{UINT32_MAX};
-    case FieldType::kU16:
-        return number && *number >= 0 && *number <= UINT16_MAX;
-    case FieldType::kU8:
-        return number && *number >= 0 && *number <= UINT8_MAX;
-    case FieldType::kString:
-        return !number;
+    case FieldType::kI32: return number && *number >= INT32_MIN && *number <= int64_t{UINT32_MAX};
+    case FieldType::kU16: return number && *number >= 0 && *number <= UINT16_MAX;
+    case FieldType::kU8: return number && *number >= 0 && *number <= UINT8_MAX;
+    case FieldType::kString: return !number;
     case FieldType::kBlock:
-    case FieldType::kCount:
-        return false;
+    case FieldType::kCount: return false;
     }
     return false;
 }
@@ -41,17 +36,12 @@ bool Fits(FieldType type, const Value& value) {
 size_t WireSize(FieldType type, const Value& value, const Bytes& block) {
     auto padded = [](size_t size) { return (size + 3) & ~size_t{3}; };
     switch (type) {
-    case FieldType::kU16:
-        return 2;
-    case FieldType::kU8:
-        return 1;
-    case FieldType::kString:
-        return 4 + padded(std::get<std::string>(value).size());
-    case FieldType::kBlock:
-        return 4 + padded(block.size());
+    case FieldType::kU16: return 2;
+    case FieldType::kU8: return 1;
+    case FieldType::kString: return 4 + padded(std::get<std::string>(value).size());
+    case FieldType::kBlock: return 4 + padded(block.size());
     case FieldType::kI32:
-    case FieldType::kCount:
-        return 4;
+    case FieldType::kCount: return 4;
     }
     return 0;
 }
@@ -59,42 +49,35 @@ size_t WireSize(FieldType type, const Value& value, const Bytes& block) {
 bool House::Set(const std::string& name, const Value& value) {
     std::vector<Field*> named;
     auto collect = [&](Field& field) {
-        if (field.name == name)
-            named.push_back(&field);
+        if (field.name == name) named.push_back(&field);
     };
     for (auto& [id, answer] : answers_)
         for (Item& item : answer.items) {
-            if (!item.is_list)
-                collect(item.field);
+            if (!item.is_list) collect(item.field);
         }
     if (named.empty() ||
         !std::all_of(named.begin(), named.end(), [&](const Field* field) { return Fits(field->type, value); }))
         return false;
-    for (Field* field : named)
-        field->value = value;
+    for (Field* field : named) field->value = value;
     return true;
 }
 
 bool House::SetSwitch(const std::string& name, bool on) {
     auto entry = switches_.find(name);
-    if (entry == switches_.end())
-        return false;
+    if (entry == switches_.end()) return false;
     entry->second = on;
     return true;
 }
 
 bool House::SetList(const std::string& name, const std::vector<std::vector<Value>>& records) {
     Item* list = FindList(answers_, name);
-    if (!list)
-        return false;
+    if (!list) return false;
     std::vector<std::vector<Field>> fields;
     for (const std::vector<Value>& record : records) {
-        if (record.size() != list->layout.size())
-            return false;
+        if (record.size() != list->layout.size()) return false;
         std::vector<Field>& row = fields.emplace_back();
         for (size_t i = 0; i < record.size(); ++i) {
-            if (!Fits(list->layout[i], record[i]))
-                return false;
+            if (!Fits(list->layout[i], record[i])) return false;
             row.push_back({.type = list->layout[i], .value = record[i]});
         }
     }
@@ -104,35 +87,24 @@ bool House::SetList(const std::string& name, const std::vector<std::vector<Value
 
 std::vector<uint16_t> House::Ids() const {
     std::vector<uint16_t> ids;
-    for (const auto& [id, answer] : answers_)
-        ids.push_back(id);
+    for (const auto& [id, answer] : answers_) ids.push_back(id);
     for (const auto& [key, answer] : keyed_)
-        if (!answers_.contains(key.first) && (ids.empty() || ids.back() != key.first))
-            ids.push_back(key.first);
+        if (!answers_.contains(key.first) && (ids.empty() || ids.back() != key.first)) ids.push_back(key.first);
     return ids;
 }
 
 bool House::On(const Item& item) const {
-    if (item.when.empty())
-        return true;
+    if (item.when.empty()) return true;
     auto entry = switches_.find(item.when);
     return entry != switches_.end() && entry->second;
 }
 
 void House::Write(PayloadWriter& out, const Field& field) const {
     switch (field.type) {
-    case FieldType::kI32:
-        out.Int(static_cast<int32_t>(static_cast<uint32_t>(std::get<int64_t>(field.value))));
-        break;
-    case FieldType::kU16:
-        out.Short(static_cast<uint16_t>(std::get<int64_t>(field.value)));
-        break;
-    case FieldType::kU8:
-        out.Byte(static_cast<uint8_t>(std::get<int64_t>(field.value)));
-        break;
-    case FieldType::kString:
-        out.String(std::get<std::string>(field.value));
-        break;
+    case FieldType::kI32: out.Int(static_cast<int32_t>(static_cast<uint32_t>(std::get<int64_t>(field.value)))); break;
+    case FieldType::kU16: out.Short(static_cast<uint16_t>(std::get<int64_t>(field.value))); break;
+    case FieldType::kU8: out.Byte(static_cast<uint8_t>(std::get<int64_t>(field.value))); break;
+    case FieldType::kString: out.String(std::get<std::string>(field.value)); break;
     case FieldType::kBlock:
         out.Int(static_cast<int32_t>(field.block.size())).Raw(field.block.data(), field.block.size());
         break;
@@ -147,8 +119,7 @@ void House::Write(PayloadWriter& out, const Field& field) const {
 void House::WriteRecords(PayloadWriter& out, const Item& list, size_t first, size_t count) const {
     out.Int(static_cast<int32_t>(count));
     for (size_t i = first; i < first + count; ++i)
-        for (const Field& field : list.records[i])
-            Write(out, field);
+        for (const Field& field : list.records[i]) Write(out, field);
 }
 
 Bytes House::Payload(uint16_t id) const {
@@ -159,8 +130,7 @@ Bytes House::Payload(uint16_t id) const {
 Bytes House::PayloadOf(const Answer& answer) const {
     PayloadWriter out;
     for (const Item& item : answer.items) {
-        if (!On(item))
-            continue;
+        if (!On(item)) continue;
         if (item.is_list)
             WriteRecords(out, item, 0, item.records.size());
         else
@@ -187,8 +157,7 @@ const Answer* House::Find(const Frame& request) const {
     int32_t key = 0;
     if (PayloadReader(request.payload).Int(&key)) {
         auto keyed = keyed_.find({request.id, key});
-        if (keyed != keyed_.end())
-            return &keyed->second;
+        if (keyed != keyed_.end()) return &keyed->second;
     }
     auto entry = answers_.find(request.id);
     return entry == answers_.end() ? nullptr : &entry->second;
@@ -196,18 +165,17 @@ const Answer* House::Find(const Frame& request) const {
 
 std::vector<Frame> House::Respond(const Frame& request) const {
     const Answer* answer = Find(request);
-    if (!answer)
-        return {};
+    if (!answer) return {};
     const uint16_t id = static_cast<uint16_t>(request.id + 1);
     return {{request.sender, id, answer->slice ? Slice(*answer, request) : PayloadOf(*answer)}};
 }
 
 void Serve(Gateway& gateway, const House& house) {
     auto shared = std::make_shared<const House>(house);
-    for (uint16_t id : house.Ids())
-        gateway.On(id, [shared](const Frame& request) { return shared->Respond(request); });
+    for (uint16_t id : house.Ids()) gateway.On(id, [shared](const Frame& request) { return shared->Respond(request); });
     ServeToggles(gateway);
     ServeCheckStates(gateway);
+    ServeFavorites(gateway);
 }
 
 }  // namespace samplegateway

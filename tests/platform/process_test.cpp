@@ -29,8 +29,7 @@ namespace {
 int OpenDescriptors() {
     int count = 0;
     if (DIR* folder = opendir("/proc/self/fd")) {
-        while (readdir(folder))
-            ++count;
+        while (readdir(folder)) ++count;
         closedir(folder);
     }
     return count;
@@ -65,10 +64,8 @@ protected:
 
     ~HandOver() override {
         clock.HoldWhile({});
-        if (parent.joinable())
-            parent.join();
-        if (listener >= 0)
-            close(listener);
+        if (parent.joinable()) parent.join();
+        if (listener >= 0) close(listener);
     }
 
     void Listen() {
@@ -94,8 +91,7 @@ protected:
 
     int Receive() {
         int fd = platform::ReceiveHandedSocket(path, kLimit);
-        if (parent.joinable())
-            parent.join();
+        if (parent.joinable()) parent.join();
         return fd;
     }
 
@@ -149,8 +145,8 @@ TEST_F(HandOver, ListenerRefusesAPathInUse) {
 
 TEST_F(HandOver, UnusablePathsFailAtOnce) {
     testsupport::WriteFileText(dir.File("plain file"), "x");
-    const std::vector<std::string> unusable = {std::string(), std::string("/tmp/a\0b", 8),
-                                               "/" + std::string(200, 'p'), dir.File("plain file")};
+    const std::vector<std::string> unusable = {std::string(), std::string("/tmp/a\0b", 8), "/" + std::string(200, 'p'),
+                                               dir.File("plain file")};
     for (const std::string& bad : unusable) {
         EXPECT_EQ(platform::ListenForHandOver(bad), -1) << bad;
         EXPECT_EQ(platform::ReceiveHandedSocket(bad, kLimit), -1) << bad;
@@ -199,21 +195,18 @@ void WithPipe(int channel) {
 
 void WithSockets(int channel, size_t count) {
     std::vector<int> sockets;
-    for (size_t i = 0; i < count; ++i)
-        sockets.push_back(socket(AF_INET, SOCK_STREAM, 0));
+    for (size_t i = 0; i < count; ++i) sockets.push_back(socket(AF_INET, SOCK_STREAM, 0));
     SendWith(channel, sockets);
-    for (int fd : sockets)
-        close(fd);
+    for (int fd : sockets) close(fd);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Parents, HandOverRefused,
-    testing::Values(BadParent{"ClosesWithoutSending", [](int) {}},
-                    BadParent{"SendsNoDescriptor", [](int channel) { SendWith(channel, {}); }},
-                    BadParent{"SendsAPipe", WithPipe},
-                    BadParent{"SendsTwoSockets", [](int channel) { WithSockets(channel, 2); }},
-                    BadParent{"SendsMoreThanFit", [](int channel) { WithSockets(channel, 16); }}),
-    [](const testing::TestParamInfo<BadParent>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Parents, HandOverRefused,
+                         testing::Values(BadParent{"ClosesWithoutSending", [](int) {}},
+                                         BadParent{"SendsNoDescriptor", [](int channel) { SendWith(channel, {}); }},
+                                         BadParent{"SendsAPipe", WithPipe},
+                                         BadParent{"SendsTwoSockets", [](int channel) { WithSockets(channel, 2); }},
+                                         BadParent{"SendsMoreThanFit", [](int channel) { WithSockets(channel, 16); }}),
+                         [](const testing::TestParamInfo<BadParent>& info) { return std::string(info.param.name); });
 
 TEST(InheritedSocket, OnlyAnOpenSocketIsAdopted) {
     int pipe_ends[2];

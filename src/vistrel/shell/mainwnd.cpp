@@ -20,6 +20,8 @@
 #include "vistrel/shell/pagemakers.h"
 #include "vistrel/shell/pbase.h"
 #include "vistrel/shell/tabletmain.h"
+#include "vistrel/shell/webpage.h"
+#include "vistrel/shell/webviewer.h"
 #include "widgets/style/setserver.h"
 #include "widgets/style/skins.h"
 
@@ -206,9 +208,9 @@ int CMainWnd::GetMenuWidth() { return m_menu ? m_menu->GetWidth() : 0; }
 // ---- pages
 
 CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
-    // The web page covers the menu; until it exists the web entry opens nothing.
-    if (id < kCommandHome || id > kCommandDvr || id == kCommandWeb) return nullptr;
+    if (id < kCommandHome || id > kCommandDvr) return nullptr;
     if (id == kCommandHome) return new CHomePage(this, rect);
+    if (id == kCommandWeb) return new CWebPage(this, rect, m_webNoNavigation);
     if (PageMaker make = FindPageMaker(id)) return make(this, id, rect);
     auto* page = new CPageBase(this, rect);
     page->SetPageId(id);
@@ -297,13 +299,8 @@ void CMainWnd::DoCommand(int id, int quiet) {
         SetPageVariable(2, id - kCommandClimateTabFirst);
         page = MakePage(id, area);
     } else if (id == kCommandWeb) {
-        page = MakePage(id, CZVRect(0, 0, m_width, m_height));
-        if (page) {
-            ShowMenu(0);
-            m_menuHidden = 1;
-        }
-        m_webUrl.clear();
-        m_webNoNavigation = 0;
+        OpenWebPage(quiet);
+        return;
     } else if (id == kCommandHome && server && server->IsRemoteMode() && !server->IsConnected()) {
         page = MakePage(kCommandLogin, area);
     } else if (CPageCache::IsCached(id)) {
@@ -311,16 +308,49 @@ void CMainWnd::DoCommand(int id, int quiet) {
     } else {
         page = MakePage(id, area);
     }
-    if (id != kCommandWeb) m_currentCommand = id;
+    m_currentCommand = id;
     // A page whose code does not exist yet leaves the page area empty.
     if (!page) return;
-    if (id == kCommandWeb)
-        AddChildFirst(page);
-    else
-        AddChild(page);
+    AddChild(page);
     m_currentPage = page;
     page->Show(1, 0);  // a page reports itself to the gateway on every show
     if (!quiet) page->Redraw(1);
+}
+
+// The web page covers the whole window, menu included, and leaves the
+// current command as it was, for Main to go back to.
+void CMainWnd::OpenWebPage(int quiet) {
+    auto* page = static_cast<CWebPage*>(MakePage(kCommandWeb, CZVRect(0, 0, m_width, m_height)));
+    AddChildFirst(page);
+    m_currentPage = page;
+    page->Show(1, 0);
+    if (!quiet) {
+        CDibDC surface(m_width, m_height, 0, 0, 1);
+        surface.SetThemedFills(true);
+        page->Paint(&surface, 1);
+        SlideHorizontal(-m_width, GetPageSlideDuration(), &surface, 0, 0, 0, 0);
+    }
+    page->OpenWebViewer(m_webUrl, m_webNoNavigation);
+    ShowMenu(0);
+    m_menuHidden = 1;
+    m_webUrl.clear();
+    m_webNoNavigation = 0;
+}
+
+void CMainWnd::ReselectCurrentPage(int quiet) {
+    // Before any page was shown the menu's selection stands for the current command.
+    if (m_currentCommand < 0) m_currentCommand = GetSelectedMenuId() < 0 ? kCommandHome : GetSelectedMenuId();
+    SelectMenuEntry(m_currentCommand, 0);
+    DoCommand(m_currentCommand, !quiet);
+}
+
+void CMainWnd::LeaveWebPageNow() {
+    m_leaveWebPending = 0;
+    ReselectCurrentPage(0);
+    CDibDC surface(m_width, m_height, 0, 0, 1);
+    surface.SetThemedFills(true);
+    PaintWithoutOverlay(&surface);
+    SlideHorizontal(m_width, GetPageSlideDuration(), &surface, 0, 0, 0, 0);
 }
 
 void CMainWnd::JumpToWebUrl(const std::string& url, int noNavigation) {
@@ -508,6 +538,7 @@ int CMainWnd::OnIdle(int work) {
         m_styleReloadTick = platform::GetTickCount();
     }
     RebuildRequestedPage();
+    if (m_leaveWebPending) LeaveWebPageNow();
     OnIdleHook();
     const int walked = CZVWindow::OnIdle(work) | m_overlay.Step(work);
     RunPendingCommand();
@@ -528,11 +559,16 @@ void CMainWnd::RunPendingCommand() {
     EndIdleScreen();
     const int id = m_pendingCommand;
     m_pendingCommand = 0;
-    if (id == kCommandWeb && m_menuHidden) {
-        ReportTrace("Jump to Web URL:" + m_webUrl + " NoNav " + std::to_string(m_webNoNavigation));
-        m_webUrl.clear();
-        m_webNoNavigation = 0;
-        return;
+    if (id == kCommandWeb) {
+        CloseWebViewer();
+        auto* page = dynamic_cast<CWebPage*>(m_currentPage);
+        if (m_menuHidden && page) {
+            ReportTrace("Jump to Web URL:" + m_webUrl + " NoNav " + std::to_string(m_webNoNavigation));
+            page->OpenWebViewer(m_webUrl, m_webNoNavigation);
+            m_webUrl.clear();
+            m_webNoNavigation = 0;
+            return;
+        }
     }
     if (id != kCommandWeb) SelectMenuEntry(id, 1);
     OnCommand(id);

@@ -58,8 +58,8 @@ class CMainMenu;
 
 class CMainWnd : public CMainWndBase, public CSocketSink {
 public:
-    static constexpr uint32_t kStatusInterval = 5000;     // ms
-    static constexpr uint32_t kStyleRetryInterval = 5000;  // ms
+    static constexpr uint32_t kStatusInterval = 5000;        // ms
+    static constexpr uint32_t kStyleRetryInterval = 5000;    // ms
     static constexpr uint32_t kRebuildCheckInterval = 5000;  // ms
     static constexpr uint32_t kActivityReportInterval = 5000;
     static constexpr uint32_t kIdentifyHold = 5000;
@@ -104,6 +104,12 @@ public:
     void SetPendingCommand(int id) { m_pendingCommand = id; }
     int GetPendingCommand() const { return m_pendingCommand; }
     void JumpToWebUrl(const std::string& url, int noNavigation);
+    // Selects the current command's menu entry and builds its page again,
+    // drawn unless quiet is 0 (then the caller's transition shows it).
+    void ReselectCurrentPage(int quiet);
+    // From the next idle pass: the current command's page slides back over
+    // the web page (the page's own button may not delete it).
+    void LeaveWebPage() { m_leaveWebPending = 1; }
     int IsHomePageShown() const { return m_currentCommand == kCommandHome; }
     int GetCurrentCommand() const { return m_currentCommand; }
     CZVWindow* GetCurrentPage() const { return m_currentPage; }
@@ -193,6 +199,8 @@ private:
     void OnAudioMessage(CZVMSG* message);
     void OnRemoteKey(CZVMSG* message);
     void RunPendingCommand();
+    void OpenWebPage(int quiet);
+    void LeaveWebPageNow();
     // Every kRebuildCheckInterval: a current page that asks for it is built anew.
     void RebuildRequestedPage();
 
@@ -210,6 +218,7 @@ private:
     uint32_t m_rebuildCheckTick;
     int m_currentCommand = -1;
     int m_menuHidden = 0;
+    int m_leaveWebPending = 0;
     int m_idleState = kIdleActive;
     int m_exitRequested = 0;
     int m_destroyRequested = 0;

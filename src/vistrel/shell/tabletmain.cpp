@@ -16,6 +16,7 @@
 #include "platform/socket.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/singleinstance.h"
+#include "vistrel/shell/webviewer.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/toolkit.h"
 
@@ -163,6 +164,7 @@ bool CMessageLoop::RunPass(CMainWnd& window) {
 int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
     CSingleInstance instance(host.GetLockDirectory());
     if (!instance.Claim()) return 0;
+    CloseWebViewerAtStart();
     SetTitle("");
     const int screenWidth = host.GetScreenWidth();
     const int screenHeight = host.GetScreenHeight();
@@ -210,6 +212,7 @@ int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
         window->StartPages();
         window->PaintAll();
         CMessageLoop(server, *native, host).Run(*window, &instance);
+        CloseWebViewer();
         window.reset();
         result = 0;
     }

@@ -12,15 +12,6 @@ namespace {
 
 constexpr int kPartStyleClass = 18;
 
-CZVIcon* CopyOfCachedIcon(CZVString name) {
-    CIconCache* cache = CIconCache::Instance();
-    CZVIcon* cached = cache ? cache->GetIcon(name) : nullptr;
-    if (!cached) return nullptr;
-    CZVIcon* copy = cached->Clone();
-    if (copy) copy->SetSource(cached);
-    return copy;
-}
-
 }  // namespace
 
 CZVSlider::CZVSlider(CZVWindow* parent, CZVRect rect, int command, int minimum, int maximum, int thumbRadius,
@@ -68,8 +59,8 @@ int CZVSlider::GetTrackLength() const {
 int CZVSlider::GetThumbOffset() const {
     const int range = m_maximum - m_minimum;
     if (range <= 0) return m_trackMargin;
-    return m_trackMargin +
-           static_cast<int>(int64_t{m_position.value_or(m_minimum) - m_minimum} * std::max(GetTrackLength(), 0) / range);
+    return m_trackMargin + static_cast<int>(int64_t{m_position.value_or(m_minimum) - m_minimum} *
+                                            std::max(GetTrackLength(), 0) / range);
 }
 
 void CZVSlider::SetPosition(int value, int redraw) {
@@ -114,8 +105,7 @@ int CZVSlider::OnMouseMove(int x, int y, int keys) {
     const int track = GetTrackLength();
     if (track <= 0) return 1;
     const int64_t moved = int64_t{Along(x, y) - m_pressCoordinate} * (m_maximum - m_minimum) / track;
-    const int position =
-        static_cast<int>(std::clamp<int64_t>(moved + m_pressPosition, m_minimum, m_maximum));
+    const int position = static_cast<int>(std::clamp<int64_t>(moved + m_pressPosition, m_minimum, m_maximum));
     if (position != m_position) {
         m_position = position;
         if (m_parent) m_parent->OnCommand(m_command);
@@ -172,8 +162,9 @@ void CZVSlider::OnPaint(CZVDC* dc) {
         const int x = IsVertical() ? m_trackMargin : offset;
         const int y = IsVertical() ? offset : m_trackMargin;
         if (thumb && (m_sliderFlags & kSkinnedThumb)) {
-            if (!thumb->GetRegion()) thumb->NewRegion()->AddRoundRect(thumb->GetRequestedWidth(), thumb->GetHeight(), 0,
-                                                                      m_thumb->GetCornerRadius(), -1);
+            if (!thumb->GetRegion())
+                thumb->NewRegion()->AddRoundRect(thumb->GetRequestedWidth(), thumb->GetHeight(), 0,
+                                                 m_thumb->GetCornerRadius(), -1);
             Skins().DrawWithSkin(dc, thumb, ToRootX(x), ToRootY(y), x, y, thumb->GetRequestedWidth(),
                                  thumb->GetHeight(), 1);
         } else if (thumb) {

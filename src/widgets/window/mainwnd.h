@@ -14,6 +14,7 @@ enum : int {
     kDisplayBlend = 0x1,
     kDisplayAlternateFont = 0x8,
     kDisplayNoDither = 0x20,
+    kDisplaySlowTransition = 0x100,
     kDisplayNoBlend = 0x400,
 };
 
@@ -30,8 +31,7 @@ public:
     // ---- supplied by the shell
     virtual CZVWindow* GetOverlayWindow() = 0;
     virtual void SetOverlayWindow(CZVWindow* window) = 0;
-    virtual void ShowOverlay(CZVWindow* window, CZVRect panel, int anchorX, int anchorY, int ownsWindow,
-                             int slide) = 0;
+    virtual void ShowOverlay(CZVWindow* window, CZVRect panel, int anchorX, int anchorY, int ownsWindow, int slide) = 0;
     virtual void CloseOverlay() = 0;
     virtual void PaintWithoutOverlay(CDibDC* surface) = 0;
     // Marks the style for reloading and empties the caches, so that the next
@@ -58,6 +58,9 @@ public:
     int IsBlendedDrawing() const;
     int UseAlternateFont() const { return (m_displayFlags & kDisplayAlternateFont) != 0; }
     int IsDitherEnabled() const { return (m_displayFlags & kDisplayNoDither) == 0; }
+    // How long a whole page takes to slide in: 200 ms, or 400 ms when the
+    // slow transitions are chosen.
+    unsigned GetPageSlideDuration() const { return (m_displayFlags & kDisplaySlowTransition) ? 400 : 200; }
 
     CZVWindow* GetFocusWindow() const { return m_focus; }
     void SetFocusWindow(CZVWindow* window) { m_focus = window; }
