@@ -91,11 +91,15 @@ std::vector<int> ReceiveDescriptors(int channel) {
 
 }  // namespace
 
-std::string GetExecutableDirectory() {
+std::string GetExecutablePath() {
     char path[PATH_MAX];
     ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
     if (length <= 0) return {};
-    std::string text(path, static_cast<size_t>(length));
+    return std::string(path, static_cast<size_t>(length));
+}
+
+std::string GetExecutableDirectory() {
+    const std::string text = GetExecutablePath();
     size_t slash = text.rfind('/');
     return slash == std::string::npos ? std::string() : text.substr(0, slash);
 }
@@ -118,7 +122,11 @@ std::string FindProgram(const std::string& name) {
     return {};
 }
 
-pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments) {
+namespace {
+
+// Spawns the program; the child keeps the standard three descriptors and,
+// when input >= 0, that one as kChildInputDescriptor.
+pid_t Spawn(const std::string& name, const std::vector<std::string>& arguments, int input) {
     std::string file = FindProgram(name);
     if (file.empty()) return -1;
     std::vector<char*> argv;
@@ -127,11 +135,30 @@ pid_t StartProgram(const std::string& name, const std::vector<std::string>& argu
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0) return -1;
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, kChildInputDescriptor);
+    posix_spawn_file_actions_addclosefrom_np(&actions, input >= 0 ? kChildInputDescriptor + 1 : 3);
     pid_t pid = -1;
     const int failed = posix_spawn(&pid, file.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return failed ? -1 : pid;
+}
+
+}  // namespace
+
+pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments) {
+    return Spawn(name, arguments, -1);
+}
+
+pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments, const std::string& input) {
+    if (input.size() > PIPE_BUF) return -1;
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return -1;
+    // Written before the child starts: it fits the pipe, so nothing blocks.
+    const bool written = write(ends[1], input.data(), input.size()) == static_cast<ssize_t>(input.size());
+    close(ends[1]);
+    const pid_t pid = written ? Spawn(name, arguments, ends[0]) : -1;
+    close(ends[0]);
+    return pid;
 }
 
 bool ChildProcess::Start(const std::string& name, const std::vector<std::string>& arguments) {

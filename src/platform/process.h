@@ -9,8 +9,9 @@
 
 namespace platform {
 
-// The folder of the running executable, without a trailing '/'; empty when
-// it cannot be read.
+// The running executable's file, and its folder without a trailing '/';
+// empty when it cannot be read.
+std::string GetExecutablePath();
 std::string GetExecutableDirectory();
 
 // The program file: beside the running executable when it is there and
@@ -21,6 +22,14 @@ std::string FindProgram(const std::string& name);
 // without a shell. The child inherits no descriptor but the standard three.
 // Returns its process id, or -1 when it could not be started.
 pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments);
+
+// The descriptor on which a child started with an input reads it.
+inline constexpr int kChildInputDescriptor = 3;
+// The same, and the child finds `input` (at most a pipe's atomic write, 4096
+// bytes) to read on kChildInputDescriptor up to its end: a way to hand it
+// a secret that its command line, which every local user can read, must
+// not carry.
+pid_t StartProgram(const std::string& name, const std::vector<std::string>& arguments, const std::string& input);
 
 // A program this one started and answers for: it is ended and reaped, never
 // left behind as a zombie. Only the thread that started it uses it.

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <string>
@@ -271,6 +272,28 @@ TEST_F(Child, StartingAgainEndsTheFirstAndAMissingProgramFails) {
     EXPECT_TRUE(child.IsRunning());
     EXPECT_FALSE(child.Start("no-such-program-here", {}));
     EXPECT_FALSE(child.IsRunning());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ChildInput, TheChildReadsTheInputOnItsDescriptor) {
+    testsupport::TempDir dir;
+    const std::string out = dir.File("out");
+    const std::string script = "cat <&3 > " + out;
+    const pid_t pid = platform::StartProgram("sh", {"-c", script}, "s3cret pass");
+    ASSERT_GT(pid, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    std::ifstream in(out);
+    std::string password;
+    std::getline(in, password);
+    EXPECT_EQ(password, "s3cret pass");
+}
+
+TEST(ChildInput, AnInputBeyondOnePipeWriteIsRefused) {
+    EXPECT_EQ(platform::StartProgram("true", {}, std::string(PIPE_BUF + 1, 'x')), -1);
 }
 
 }  // namespace

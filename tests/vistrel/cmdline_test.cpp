@@ -18,7 +18,7 @@ TEST(CommandLine, ParseDottedIpTakesOnlyFourOctets) {
         {"192.168.1.5", 0x0501A8C0},
         {"127.0.0.1", 0x0100007F},
         {"10.0.0.255", 0xFF00000A},
-        {"999.1.1.1", 0},   // an octet above 255 does not spill into the next
+        {"999.1.1.1", 0},  // an octet above 255 does not spill into the next
         {"1.2.3", 0},
         {"1.2.3.4.5", 0},
         {"1..3.4", 0},
@@ -37,14 +37,14 @@ TEST(CommandLine, SwitchValues) {
         std::string value;
     } cases[] = {
         {{"/TITLE:Abc", "/IP:192.168.1.5"}, "/TITLE:", true, "Abc"},
-        {{"/USER:pool   "}, "/USER:", true, "pool"},                       // trailing blanks dropped
-        {{"/SOCKFILE:/run/a/b"}, "/SOCKFILE:", true, "/run/a/b"},         // a value may hold '/'
+        {{"/USER:pool   "}, "/USER:", true, "pool"},               // trailing blanks dropped
+        {{"/SOCKFILE:/run/a/b"}, "/SOCKFILE:", true, "/run/a/b"},  // a value may hold '/'
         {{"/FULL"}, "/FULL", true, ""},
-        {{"/FULLER"}, "/FULL", false, ""},                                  // a flag is the whole argument
+        {{"/FULLER"}, "/FULL", false, ""},  // a flag is the whole argument
         {{"/R"}, "/R", true, ""},
         {{"/Rx"}, "/R", false, ""},
-        {{"/title:x"}, "/TITLE:", false, ""},                               // case counts
-        {{"/NAME:a", "/NAME:b"}, "/NAME:", true, "a"},                     // the first counts
+        {{"/title:x"}, "/TITLE:", false, ""},           // case counts
+        {{"/NAME:a", "/NAME:b"}, "/NAME:", true, "a"},  // the first counts
         {{"/NAME:a\r\nb"}, "/NAME:", true, "a"},
         {{"/NAME:" + std::string(300, 'n')}, "/NAME:", true, std::string(255, 'n')},
     };
@@ -62,10 +62,11 @@ TEST(CommandLine, Options) {
     EXPECT_EQ(none.height, 600);
     EXPECT_EQ(none.windowFlags, 0);
     EXPECT_EQ(none.socketHandle, -1);
+    EXPECT_EQ(none.passwordDescriptor, -1);
 
     const CTabletOptions all = ParseTabletOptions(
         {"/NAME:Home", "/TITLE:" + std::string(70, 't'), "/IP:10.1.2.3", "/PORT:8080", "/FULL", "/EXIT", "/R",
-         "/USER:u", "/PASS:p", "/SOCKET:7", "/WNDDX:640", "/WNDDY:480", "/WNDX:-5", "/WNDY:0"},
+         "/USER:u", "/PASS:p", "/PASSFD:3", "/SOCKET:7", "/WNDDX:640", "/WNDDY:480", "/WNDX:-5", "/WNDY:0"},
         80, 800, 480);
     EXPECT_EQ(all.name, "Home");
     EXPECT_EQ(all.title, std::string(63, 't'));
@@ -75,6 +76,7 @@ TEST(CommandLine, Options) {
     EXPECT_TRUE(all.remote);
     EXPECT_EQ(all.userName, "u");
     EXPECT_EQ(all.password, "p");
+    EXPECT_EQ(all.passwordDescriptor, 3);
     EXPECT_EQ(all.socketHandle, 7);
     EXPECT_EQ(all.width, 640);
     EXPECT_EQ(all.height, 480);
@@ -94,13 +96,13 @@ TEST(CommandLine, SwitchesThatOnlyCountWithOthersOrInRange) {
         {{"/SOCKET:5", "/SOCKFILE:/s", "/USER:u"}, -1, "", "", 80, 800, 600},  // without /R
         {{"/R", "/SOCKET:-1", "/SOCKFILE:/s"}, -1, "/s", "", 80, 800, 600},
         {{"/R", "/SOCKET:5", "/SOCKFILE:/s"}, 5, "", "", 80, 800, 600},
-        {{"/R", "/SOCKET:abc"}, -1, "", "", 80, 800, 600},                    // not a number: none, not 0
+        {{"/R", "/SOCKET:abc"}, -1, "", "", 80, 800, 600},  // not a number: none, not 0
         {{"/PORT:0"}, -1, "", "", 80, 800, 600},
-        {{"/PORT:70000"}, -1, "", "", 80, 800, 600},                          // not cut to 16 bits
+        {{"/PORT:70000"}, -1, "", "", 80, 800, 600},  // not cut to 16 bits
         {{"/PORT:12x"}, -1, "", "", 80, 800, 600},
-        {{"/WNDDY:300"}, -1, "", "", 80, 800, 600},                           // height only with /WNDDX:
+        {{"/WNDDY:300"}, -1, "", "", 80, 800, 600},  // height only with /WNDDX:
         {{"/WNDDX:0", "/WNDDY:300"}, -1, "", "", 80, 800, 300},
-        {{"/WNDDX:-640", "/WNDDY:99999"}, -1, "", "", 80, 800, 600},          // no negative or huge surface
+        {{"/WNDDX:-640", "/WNDDY:99999"}, -1, "", "", 80, 800, 600},  // no negative or huge surface
         {{"/WNDDX:4096"}, -1, "", "", 80, 4096, 600},
     };
     for (const Case& c : cases) {

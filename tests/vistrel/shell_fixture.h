@@ -51,7 +51,8 @@ protected:
     }
 
     void Connect() { ASSERT_TRUE(testsupport::ConnectToGateway(server, gateway, clock)); }
-    template <class Condition> bool PollUntil(Condition condition) {
+    template <class Condition>
+    bool PollUntil(Condition condition) {
         return testsupport::PollAllUntil(server, condition);
     }
 
@@ -61,8 +62,7 @@ protected:
     CZVServer server{ZVVariant::Tablet};
     CToolkit toolkit{server};
     platform::HeadlessWindow native{320, 240};
-    std::unique_ptr<CMainWnd> window =
-        std::make_unique<CMainWnd>(server, CZVRect(0, 0, 320, 240), 0, &native);
+    std::unique_ptr<CMainWnd> window = std::make_unique<CMainWnd>(server, CZVRect(0, 0, 320, 240), 0, &native);
 };
 
 // The host of a whole run of the start-up: a headless window, and a
@@ -85,6 +85,8 @@ public:
     }
     std::string GetCommandFilePath() override { return folder_ + "/vistrel.cmd"; }
     std::string GetLockDirectory() override { return folder_; }
+    // Never the test program itself: an update replaces a file of the test's folder.
+    std::string GetProgramFilePath() override { return folder_ + "/vistrel"; }
     void OnMainWindow(CMainWnd& window, CZVServer& server) override {
         window_ = &window;
         server_ = &server;

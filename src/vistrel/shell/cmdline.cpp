@@ -135,6 +135,7 @@ CTabletOptions ParseTabletOptions(const std::vector<std::string>& arguments, uin
         options.remote = true;
         GetSwitchValue(arguments, "/USER:", &options.userName);
         GetSwitchValue(arguments, "/PASS:", &options.password);
+        if (SwitchNumber(arguments, "/PASSFD:", 0, 0x7FFFFFFF, &number)) options.passwordDescriptor = number;
         if (SwitchNumber(arguments, "/SOCKET:", -1, 0x7FFFFFFF, &number)) options.socketHandle = number;
         if (options.socketHandle == -1) GetSwitchValue(arguments, "/SOCKFILE:", &options.socketFile);
     }

@@ -45,17 +45,18 @@ bool GetSwitchValue(const std::vector<std::string>& arguments, const std::string
 uint32_t ParseDottedIp(const std::string& text);
 
 struct CTabletOptions {
-    std::string name;          // "/NAME:"
-    std::string title;         // "/TITLE:", at most kTitleLimit characters
-    uint32_t address = 0;      // "/IP:", network order; 0 none
-    uint16_t port = 80;        // default port, then "/PORT:" when it is 1 to 65535
-    int windowFlags = 0;       // "/FULL", "/EXIT", "/WNDDY:"
-    bool remote = false;       // "/R"; only then the next four count
-    std::string userName;      // "/USER:"
-    std::string password;      // "/PASS:"
-    long socketHandle = -1;    // "/SOCKET:"
-    std::string socketFile;    // "/SOCKFILE:" when "/SOCKET:" gives none
-    int x = 0, y = 0;          // "/WNDX:", "/WNDY:"
+    std::string name;               // "/NAME:"
+    std::string title;              // "/TITLE:", at most kTitleLimit characters
+    uint32_t address = 0;           // "/IP:", network order; 0 none
+    uint16_t port = 80;             // default port, then "/PORT:" when it is 1 to 65535
+    int windowFlags = 0;            // "/FULL", "/EXIT", "/WNDDY:"
+    bool remote = false;            // "/R"; only then the next four count
+    std::string userName;           // "/USER:"
+    std::string password;           // "/PASS:"
+    long passwordDescriptor = -1;   // "/PASSFD:": the password is read from it
+    long socketHandle = -1;         // "/SOCKET:"
+    std::string socketFile;         // "/SOCKFILE:" when "/SOCKET:" gives none
+    int x = 0, y = 0;               // "/WNDX:", "/WNDY:"
     int width = 800, height = 600;  // the screen capped at 800 x 600, or "/WNDDX:" and "/WNDDY:"
 };
 

@@ -20,6 +20,7 @@
 #include "vistrel/shell/pagemakers.h"
 #include "vistrel/shell/pbase.h"
 #include "vistrel/shell/tabletmain.h"
+#include "vistrel/shell/updatepage.h"
 #include "vistrel/shell/webpage.h"
 #include "vistrel/shell/webviewer.h"
 #include "widgets/style/setserver.h"
@@ -337,6 +338,15 @@ void CMainWnd::OpenWebPage(int quiet) {
     m_webNoNavigation = 0;
 }
 
+void CMainWnd::ShowUpdatePage() {
+    EndIdleScreen();
+    m_updatePending = 0;
+    ReleasePage(m_currentPage);
+    m_currentPage = new CUpdatePage(this, GetPageArea());
+    AddChild(m_currentPage);
+    PaintAll();
+}
+
 void CMainWnd::ReselectCurrentPage(int quiet) {
     // Before any page was shown the menu's selection stands for the current command.
     if (m_currentCommand < 0) m_currentCommand = GetSelectedMenuId() < 0 ? kCommandHome : GetSelectedMenuId();
@@ -536,6 +546,11 @@ int CMainWnd::OnIdle(int work) {
         ReloadStyle();
         m_styleReloadPending = 0;
         m_styleReloadTick = platform::GetTickCount();
+    }
+    if (m_updatePending && m_updateForced && server && server->IsConnected()) {
+        m_updateForced = 0;
+        ShowUpdatePage();
+        return 1;
     }
     RebuildRequestedPage();
     if (m_leaveWebPending) LeaveWebPageNow();

@@ -200,6 +200,8 @@ private:
     void OnRemoteKey(CZVMSG* message);
     void RunPendingCommand();
     void OpenWebPage(int quiet);
+    // The update page over the page area, in place of the current page.
+    void ShowUpdatePage();
     void LeaveWebPageNow();
     // Every kRebuildCheckInterval: a current page that asks for it is built anew.
     void RebuildRequestedPage();

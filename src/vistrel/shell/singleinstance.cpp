@@ -60,10 +60,28 @@ bool CNamedLock::Acquire(uint32_t waitMs) {
     return false;
 }
 
-CRaiseListener::~CRaiseListener() {
+void CNamedLock::Release() {
+    if (m_fd == -1) return;
+    close(m_fd);
+    m_fd = -1;
+}
+
+bool CNamedLock::IsHeldElsewhere() const {
+    if (m_fd != -1) return false;
+    const int fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);  // gives back a lock the probe got
+    return held;
+}
+
+CRaiseListener::~CRaiseListener() { Close(); }
+
+void CRaiseListener::Close() {
     if (m_fd == -1) return;
     close(m_fd);
     unlink(m_path.c_str());
+    m_fd = -1;
 }
 
 bool CRaiseListener::Open(const std::string& path) {
@@ -115,4 +133,9 @@ bool CSingleInstance::Claim() {
     }
     m_listener.Open(m_doorPath);
     return true;
+}
+
+void CSingleInstance::Release() {
+    m_listener.Close();
+    m_lock.Release();
 }

@@ -19,7 +19,11 @@ public:
 
     // Takes the lock, trying for at most waitMs; true when held.
     bool Acquire(uint32_t waitMs);
+    void Release();
     bool IsHeld() const { return m_fd != -1; }
+    // Someone else holds the lock now (a probe that, when it gets the lock,
+    // gives it back at once).
+    bool IsHeldElsewhere() const;
     const std::string& GetPath() const { return m_path; }
 
 private:
@@ -37,6 +41,7 @@ public:
     CRaiseListener& operator=(const CRaiseListener&) = delete;
 
     bool Open(const std::string& path);
+    void Close();
     // Accepts every knock that waits; how many there were.
     int TakeRequests();
 
@@ -59,6 +64,10 @@ public:
     // after knocking on the first copy's door.
     bool Claim();
     int TakeRaiseRequests() { return m_listener.TakeRequests(); }
+    // Lets another copy (the self-update's new program) take the lock and
+    // the door; Claim takes them back.
+    void Release();
+    bool IsHeldElsewhere() const { return m_lock.IsHeldElsewhere(); }
 
 private:
     CNamedLock m_lock;

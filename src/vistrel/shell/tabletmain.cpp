@@ -2,7 +2,10 @@
 
 #include <dirent.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 
@@ -16,6 +19,7 @@
 #include "platform/socket.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/singleinstance.h"
+#include "vistrel/shell/updatepage.h"
 #include "vistrel/shell/webviewer.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/toolkit.h"
@@ -79,6 +83,20 @@ bool AdoptSocket(CZVServer& server, int handle) {
                  static_cast<unsigned>(handle));
     platform::CloseSocket(handle);
     return false;
+}
+
+// A password handed over on a descriptor (a self-update's restart) is read
+// to its end, at most a switch value's length, and the descriptor closed.
+void ReadHandedPassword(CTabletOptions& options) {
+    if (options.passwordDescriptor < 0 || options.passwordDescriptor > INT_MAX) return;
+    const int fd = static_cast<int>(options.passwordDescriptor);
+    char text[kSwitchValueLimit];
+    size_t held = 0;
+    ssize_t got;
+    while (held < sizeof text && (got = read(fd, text + held, sizeof text - held)) > 0)
+        held += static_cast<size_t>(got);
+    close(fd);
+    options.password.assign(text, held);
 }
 
 // Returns whether a connection handed over by a parent is in use. A direct
@@ -164,6 +182,8 @@ bool CMessageLoop::RunPass(CMainWnd& window) {
 int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
     CSingleInstance instance(host.GetLockDirectory());
     if (!instance.Claim()) return 0;
+    const std::string programFile = host.GetProgramFilePath();
+    DeleteOldProgramFile(programFile);
     CloseWebViewerAtStart();
     SetTitle("");
     const int screenWidth = host.GetScreenWidth();
@@ -174,6 +194,9 @@ int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
     server.SetClientId(ReadClientId());
     CTabletOptions options = ParseTabletOptions(BuildCommandText(arguments, host.GetCommandFilePath()),
                                                 ReadDefaultPort(), screenWidth, screenHeight);
+    ReadHandedPassword(options);
+    const CUpdateContext update{programFile, &instance, ReadDefaultPort()};
+    SetUpdateContext(&update);
     server.SetName(options.name);
     SetTitle(options.title);
     ZVNetConfig net = GetNetConfig();
@@ -217,5 +240,6 @@ int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
         result = 0;
     }
     QACacheShutdown(server);
+    SetUpdateContext(nullptr);
     return result;
 }

@@ -6,10 +6,12 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+
 #include <string>
 #include <vector>
 
 #include "core/zvserver.h"
+#include "platform/process.h"
 #include "platform/tabletwindow.h"
 #include "vistrel/shell/cmdline.h"
 
@@ -38,6 +40,8 @@ public:
     virtual std::string GetCommandFilePath() = 0;
     // Where the single-instance lock lives.
     virtual std::string GetLockDirectory() = 0;
+    // The program file that a self-update replaces.
+    virtual std::string GetProgramFilePath() { return platform::GetExecutablePath(); }
     // The main window was made (a test looks at it); called once.
     virtual void OnMainWindow(CMainWnd& /*window*/, CZVServer& /*server*/) {}
     // Asked every pass of the main loop: true ends the program as the
