@@ -1,21 +1,27 @@
 // samplegateway: serves the sample house on a loopback port until it is interrupted, so that
 // the programs can be tried by hand.
 //
-//   samplegateway [--house <file>] [--style plain|themed|compact]
+//   samplegateway [--house <file>] [--style plain|themed|compact] [--update <program file>]
 //
 // Without --house the house file is samplehouse.ini beside the program, else the one in the
 // installation's share/zavoro. The style is the tablet's look: the built-in unthemed one by
-// default, the themed one, or the compact one with its skin picture.
+// default, the themed one, or the compact one with its skin picture. --update offers the file
+// as the tablet's new program. Typed on standard input: "update" asks the tablet to update
+// itself, "web <url>" opens its web page on the address.
 #include <pthread.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "platform/process.h"
+#include "samplegateway/cues.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
 #include "samplegateway/style.h"
@@ -33,12 +39,15 @@ std::string FindHouseFile() {
 
 int main(int argc, char** argv) {
     std::string path;
+    std::string update;
     std::optional<samplegateway::Style> style;
     bool valid = true;
     for (int i = 1; i < argc && valid; i += 2) {
         const std::string_view option = argv[i];
-        if (i + 1 >= argc || (option != "--house" && option != "--style")) {
+        if (i + 1 >= argc || (option != "--house" && option != "--style" && option != "--update")) {
             valid = false;
+        } else if (option == "--update") {
+            update = argv[i + 1];
         } else if (option == "--house") {
             path = argv[i + 1];
         } else {
@@ -47,7 +56,8 @@ int main(int argc, char** argv) {
         }
     }
     if (!valid) {
-        std::fprintf(stderr, "usage: samplegateway [--house <file>] [--style plain|themed|compact]\n");
+        std::fprintf(stderr,
+                     "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--update <file>]\n");
         return 2;
     }
     if (path.empty()) path = FindHouseFile();
@@ -75,9 +85,21 @@ int main(int argc, char** argv) {
     }
     samplegateway::Serve(gateway, *house);
     samplegateway::ServeSkinPicture(gateway);
+    if (!update.empty() && !samplegateway::OfferProgramUpdate(gateway, update)) {
+        std::fprintf(stderr, "samplegateway: cannot read %s\n", update.c_str());
+        return 1;
+    }
+    // Commands typed on standard input, read by a thread of their own until the input ends.
+    std::thread([&gateway] {
+        for (std::string line; std::getline(std::cin, line);)
+            if (!samplegateway::RunCue(gateway, line))
+                std::fprintf(stderr, "samplegateway: no cue \"%s\"\n", line.c_str());
+    }).detach();
     std::printf("Sample gateway on 127.0.0.1 port %u\n", static_cast<unsigned>(gateway.Port()));
     std::fflush(stdout);
     int signal = 0;
     sigwait(&stop, &signal);
-    return 0;
+    // Ends without unwinding, so that the typing thread never outlives the gateway it uses.
+    std::fflush(stdout);
+    std::_Exit(0);
 }

@@ -6,10 +6,13 @@
 #include "vistrel/shell/updatepage.h"
 
 #include <elf.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <fstream>
 #include <sstream>
 
@@ -94,12 +97,19 @@ protected:
     SelfUpdateRun() {
         testsupport::ServeSampleInstallation(gateway);
         WriteFile(Program(), kOldProgram);
-        // While the new copy is starting the clock waits for it, for real.
-        clock.HoldWhile([this] { return gateway.Owes() || (Exists(Program() + ".old") && !Exists(Log())); });
+        // The clock waits, for real, while the gateway answers, while the update request is on
+        // its way and while the new copy is starting.
+        clock.HoldWhile([this] {
+            return gateway.Owes() || (awaitingPage && !Readable()) || (Exists(Program() + ".old") && !Exists(Log()));
+        });
     }
     ~SelfUpdateRun() override {
         clock.HoldWhile({});
         EndNewCopy();
+    }
+    bool Readable() {
+        pollfd entry{socket.load(), POLLIN, 0};
+        return poll(&entry, 1, 0) > 0;
     }
     std::string Program() { return environment.Folder() + "/vistrel"; }
     std::string Log() { return environment.Folder() + "/new-copy.log"; }
@@ -117,22 +127,31 @@ protected:
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
     }
-    // Runs the tablet, asks for the update at the first pass, and lets the
-    // run go on for at most `passes` passes; the picture of the last pass.
-    int Run(int passes, std::vector<std::string> extraArguments = {}) {
-        std::vector<std::string> arguments = {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())};
-        arguments.insert(arguments.end(), extraArguments.begin(), extraArguments.end());
-        vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
-            if (pass == 1) EXPECT_TRUE(gateway.Push(ZVM_SYSCONFIG_PREPAREUPDATE, {}));
-            if (window.GetCurrentPage() && dynamic_cast<CUpdatePage*>(window.GetCurrentPage())) {
-                window.PaintAll();
-                lastFrame = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+    // Runs the tablet and asks for the update at the first pass. The run ends
+    // by itself once the update succeeded, or here a pass after it failed
+    // (the picture of the page taken then), or after a minute of real time.
+    int Run() {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        const std::vector<std::string> arguments = {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())};
+        vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
+            if (pass == 1) {
+                socket = server.GetSocket()->GetHandle();
+                awaitingPage = true;
+                EXPECT_TRUE(gateway.Push(ZVM_SYSCONFIG_PREPAREUPDATE, {}));
             }
-            return pass >= passes;
+            auto* page = dynamic_cast<CUpdatePage*>(window.GetCurrentPage());
+            if (!page) return std::chrono::steady_clock::now() > limit;
+            awaitingPage = false;
+            if (!page->HasRun()) return false;
+            // After a success the tablet ends at its next pass, before this one comes.
+            if (ranAt == 0) ranAt = pass;
+            if (pass < ranAt + 2) return false;
+            window.PaintAll();
+            lastFrame = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+            failed = true;
+            return true;
         });
-        const int result = TabletMain(arguments, host);
-        ranPasses = host.passes;
-        return result;
+        return TabletMain(arguments, host);
     }
 
     static constexpr char kOldProgram[] = "#!/bin/sh\n# the program before the update\n";
@@ -142,7 +161,10 @@ protected:
     testsupport::VirtualClock clock;
     testsupport::FakeGateway gateway;
     testsupport::Image565 lastFrame;
-    int ranPasses = 0;
+    bool failed = false;  // the run ended with the page still there
+    int ranAt = 0;        // the pass at which the update had run
+    std::atomic<bool> awaitingPage{false};
+    std::atomic<int> socket{-1};
 };
 
 TEST_F(SelfUpdateRun, TheNewProgramReplacesTheFileStartsWithTheConnectionAndOnlyThenTheTabletExits) {
@@ -151,8 +173,8 @@ TEST_F(SelfUpdateRun, TheNewProgramReplacesTheFileStartsWithTheConnectionAndOnly
     WriteFile(Program(), ReadFile("/proc/self/exe"));
     const std::string before = ReadFile(Program());
     gateway.On(ZVM_UPDATE_GETTABLETFILEQ, [&](const Frame& request) { return ServeProgram(request, fresh); });
-    EXPECT_EQ(Run(200), 0);
-    EXPECT_LT(ranPasses, 200);  // the tablet ended by itself
+    EXPECT_EQ(Run(), 0);
+    EXPECT_FALSE(failed);  // the tablet ended by itself
     EXPECT_EQ(ReadFile(Program()), fresh);
     EXPECT_EQ(ReadFile(Program() + ".old"), before);
     EXPECT_FALSE(Exists(Program() + ".new"));
@@ -182,8 +204,8 @@ TEST_P(SelfUpdateFailure, LeavesTheOldProgramInPlaceAndRunning) {
         gateway.On(ZVM_UPDATE_GETTABLETFILEQ, [&](const Frame& request) { return ServeProgram(request, fresh); });
     else
         gateway.On(ZVM_UPDATE_GETTABLETFILEQ, [](const Frame&) { return std::vector<Frame>{}; });
-    EXPECT_EQ(Run(8), 0);
-    EXPECT_EQ(ranPasses, 8);  // still running when the test ended it
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(failed);  // still running after the update when the test ended it
     EXPECT_EQ(ReadFile(Program()), before);
     EXPECT_FALSE(Exists(Program() + ".new"));
     if (std::string(failure.name) == "silent")

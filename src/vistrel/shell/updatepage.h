@@ -54,6 +54,8 @@ public:
     void OnProgress(int32_t received, int32_t total) override;
     // 1 when the new program runs.
     int SelfUpdate();
+    // The update ran (and failed, when the program still runs).
+    int HasRun() const { return !m_updatePending; }
 
 private:
     int Download(const CProgramPaths& paths);

@@ -1,0 +1,19 @@
+#pragma once
+// What the sample gateway does on cue, for trying the tablet by hand: it
+// offers a program file as the tablet's update, and takes commands typed on
+// its standard input:
+//   update        asks the tablet to update itself now
+//   web <url>     opens the tablet's web page on the address
+#include <string>
+
+namespace samplegateway {
+
+class Gateway;
+
+// Serves the file on the tablet's program request, in chunks of 64 KB;
+// false when it cannot be read.
+bool OfferProgramUpdate(Gateway& gateway, const std::string& path);
+// Runs one typed command; false when it is not one.
+bool RunCue(Gateway& gateway, const std::string& line);
+
+}  // namespace samplegateway
