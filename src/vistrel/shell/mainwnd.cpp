@@ -207,6 +207,8 @@ int CMainWnd::GetMenuWidth() { return m_menu ? m_menu->GetWidth() : 0; }
 
 CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
     // The web page covers the menu; until it exists the web entry opens nothing.
+    // A climate tab command builds the climate page (the tab is a page variable).
+    if (id >= kCommandClimateTabFirst && id <= kCommandClimateTabLast) id = kCommandClimate;
     if (id < kCommandHome || id > kCommandDvr || id == kCommandWeb) return nullptr;
     if (id == kCommandHome) return new CHomePage(this, rect);
     if (PageMaker make = FindPageMaker(id)) return make(this, id, rect);
