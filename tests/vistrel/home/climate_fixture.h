@@ -2,6 +2,7 @@
 // The climate family under test: the shell's fixture with the home pages
 // registered and the sample house served, and messages built from payloads.
 #include <memory>
+#include <string>
 
 #include "core/zvmsg.h"
 #include "sample_installation.h"
@@ -14,6 +15,9 @@ namespace climatetest {
 
 using testsupport::Bytes;
 using testsupport::PayloadWriter;
+
+// The 8-bit text of a string.
+inline std::string Ansi(CZVString text) { return text.GetAnsi(); }
 
 // A message holding the payload, read from its start.
 inline std::unique_ptr<CZVMSG> Message(uint16_t id, const Bytes& payload) {

@@ -20,6 +20,7 @@ protected:
     template <class List, class... Args> List* Make(Args&&... args) {
         auto* list = new List(window.get(), CZVRect(0, 0, 320, 200), server, std::forward<Args>(args)...);
         window->AddChild(list);
+        list->Show(1, 0);
         return list;
     }
     // Until the list has taken as many answers as the blink phase tells.
@@ -31,7 +32,7 @@ protected:
         return CZVString(list->GetList()->GetRow(row)->GetText(column)).GetAnsi();
     }
     void Tick() {
-        clock.Advance(CClimateStatusList::kPollInterval);
+        clock.Advance(CClimateStatusList::kPollInterval + 1);
         window->OnIdle(0);
     }
     void TapRow(CClimateStatusList* list, int index) {

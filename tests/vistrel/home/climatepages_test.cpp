@@ -11,6 +11,7 @@
 #include "widgets/buttons/zvbutton.h"
 #include "widgets/tabs/tabbutton.h"
 #include "widgets/tabs/trregion.h"
+#include "widgets/text/zvlabel.h"
 
 namespace {
 
@@ -138,8 +139,8 @@ TEST_F(ClimatePageTest, WithoutAnAnswerThePageWaitsOnALoadingTab) {
 TEST_F(ClimatePageTest, ScheduleTabsFollowTheSharedSchedules) {
     auto* page = Open<CClimateSchedulePage>();
     EXPECT_EQ(page->JoinsMenuTab(), 0);
+    ASSERT_TRUE(PollUntil([&] { return page->GetRegion()->GetTabs()->GetTabCount() == 2; }));
     CTabContainer* tabs = page->GetRegion()->GetTabs();
-    ASSERT_TRUE(PollUntil([&] { return tabs->GetTabCount() == 2; }));
     EXPECT_EQ(TabText(tabs, 1), "Weekend");
     EXPECT_EQ(page->GetShownSchedule(), 7);
     page->OnCommand(CClimateSchedulePage::kFirstTab + 1);
@@ -166,14 +167,14 @@ TEST_F(ClimatePageTest, TheSensorsPageShowsTheOutsideTemperatureAndItsTwoTabs) {
     auto* page = Open<CClimateSensorsPage>();
     EXPECT_EQ(page->JoinsMenuTab(), 0);
     EXPECT_NE(dynamic_cast<CHvacOverviewPage*>(page->GetContent()), nullptr);
-    ASSERT_TRUE(PollUntil([&] { return CZVString(page->GetOutsideLabel()->GetText()) == CZVString("85\xB0"); }));
+    ASSERT_TRUE(PollUntil([&] { return climatetest::Ansi(page->GetOutsideLabel()->GetText()) == "85\xB0"; }));
     page->OnCommand(CClimateSensorsPage::kSensorsTab);
     EXPECT_NE(dynamic_cast<CClimateSensorsPanel*>(page->GetContent()), nullptr);
     const int asked = Asked(ZVM_HVAC_GETSENSORTEMPQ);
     gateway.Answer(ZVM_HVAC_GETSENSORTEMPQ, PayloadWriter().Int(255));
-    clock.Advance(CClimateSensorsPage::kPollInterval);
+    clock.Advance(CClimateSensorsPage::kPollInterval + 1);
     window->OnIdle(0);
-    ASSERT_TRUE(PollUntil([&] { return CZVString(page->GetOutsideLabel()->GetText()) == CZVString("--"); }));
+    ASSERT_TRUE(PollUntil([&] { return climatetest::Ansi(page->GetOutsideLabel()->GetText()) == "--"; }));
     EXPECT_EQ(Asked(ZVM_HVAC_GETSENSORTEMPQ), asked + 1);
 }
 

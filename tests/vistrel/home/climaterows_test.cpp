@@ -109,7 +109,7 @@ TEST(ClimateRows, ReadersKeepTheRecordsBeforeABreakAndBoundTheirCounts) {
     int32_t history = 0;
     PayloadWriter zoneList;
     zoneList.Int(1).Int(0x40000000).Int(4).String("Pool House").Int(0x40);
-    EXPECT_EQ(ReadClimateZones(Message(ZVM_HVAC_GETDEVICESA, zoneList).get(), &history, &zones), 1);
+    EXPECT_EQ(ReadClimateZones(Message(ZVM_HVAC_GETDEVICESA, zoneList).get(), &history, &zones), 0);
     EXPECT_EQ(history, 1);
     ASSERT_EQ(zones.size(), 1u);
     EXPECT_EQ(zones[0].flags, 0x40);

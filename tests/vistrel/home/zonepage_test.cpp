@@ -58,7 +58,7 @@ protected:
     static CThermostatModeButton* Lamp(CHvacZoneMainPage* main, const char* caption) {
         for (ZVPOSITION pos = main->GetEquipment()->GetChildren().GetHeadPosition(); pos;) {
             auto* lamp = static_cast<CThermostatModeButton*>(main->GetEquipment()->GetChildren().GetNext(pos));
-            if (CZVString(lamp->GetText()) == CZVString(caption)) return lamp;
+            if (climatetest::Ansi(lamp->GetText()) == caption) return lamp;
         }
         return nullptr;
     }

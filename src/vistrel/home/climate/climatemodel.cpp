@@ -27,9 +27,12 @@ size_t Offset(DayField field, int period) {
 
 bool IsPeriod(int period) { return period >= 0 && period < kMaxPeriods; }
 
-// The count bounded by the records of minBytes that the rest of the message can hold.
-int BoundCount(int32_t count, CZVMSG* message, int minBytes) {
-    return std::clamp(count, 0, message->GetRemaining() / minBytes);
+// The count bounded by the records of minBytes that the rest of the message
+// can hold; *cut tells that the message is too short for the count sent.
+int BoundCount(int32_t count, CZVMSG* message, int64_t minBytes, bool* cut) {
+    const int64_t fits = message->GetRemaining() / minBytes;
+    *cut = count > fits;
+    return static_cast<int>(std::clamp<int64_t>(count, 0, fits));
 }
 
 int Capable(int32_t value) { return value > 0 && value != 0x7FFF ? 1 : 0; }
@@ -55,7 +58,8 @@ int CZoneProgram::ReadDays(CZVMSG* message, int sentPeriods, int clampTimes) {
     int32_t count = 0;
     if (!message->ReadInt(count)) return 0;
     const int periods = std::max(sentPeriods, 0);
-    count = BoundCount(count, message, 4 + periods * kPeriodBytes);
+    bool cut = false;
+    count = BoundCount(count, message, 4 + int64_t{periods} * kPeriodBytes, &cut);
     for (int d = 0; d < count; ++d) {
         int32_t mask = 0;
         if (!message->ReadInt(mask)) return 0;
@@ -74,7 +78,7 @@ int CZoneProgram::ReadDays(CZVMSG* message, int sentPeriods, int clampTimes) {
             SetPeriod(*day, DayField::kFan, p, fan);
         }
     }
-    return 1;
+    return !cut;
 }
 
 void CZoneProgram::WriteDays(CZVMSG* message, int withMasks) const {
@@ -107,7 +111,8 @@ int ReadSharedSchedules(CZVMSG* message, CHvacZones* zones) {
     zones->clear();
     int32_t count = 0;
     if (!message->ReadInt(count)) return 0;
-    count = BoundCount(count, message, kSharedHeadBytes);
+    bool cut = false;
+    count = BoundCount(count, message, kSharedHeadBytes, &cut);
     for (int i = 0; i < count; ++i) {
         int32_t id = 0, programId = 0, periods = 0;
         std::string name;
@@ -117,7 +122,7 @@ int ReadSharedSchedules(CZVMSG* message, CHvacZones* zones) {
         zones->push_back(std::make_unique<CHvacZone>(programId, periods, id, CZVString(name.c_str())));
         if (!zones->back()->ReadDays(message, periods, 0)) return 0;
     }
-    return 1;
+    return !cut;
 }
 
 CHvacZoneList::CHvacZoneList(CZVServer& server) : CSocketSink(server) {
@@ -205,7 +210,9 @@ int CThermostatZone::ReadSeriesLists(CZVMSG* answer) {
     for (std::vector<CZoneSeries>* list : {&m_series, &m_bands}) {
         int32_t count = 0;
         if (!answer->ReadInt(count)) return 0;
-        count = BoundCount(count, answer, kSeriesEntryBytes);
+        bool cut = false;
+        count = BoundCount(count, answer, kSeriesEntryBytes, &cut);
+        if (cut) return 0;
         for (int i = 0; i < count; ++i) {
             int32_t dropped = 0;
             std::string text;
@@ -245,14 +252,15 @@ int CThermostatZone::ReadSchedules(CZVMSG* answer) {
     m_programs.clear();
     int32_t count = 0;
     if (!answer->ReadInt(count)) return 0;
-    count = BoundCount(count, answer, kProgramHeadBytes);
+    bool cut = false;
+    count = BoundCount(count, answer, kProgramHeadBytes, &cut);
     for (int i = 0; i < count; ++i) {
         int32_t id = 0, periods = 0;
         if (!answer->ReadInt(id) || !answer->ReadInt(periods)) return 0;
         m_programs.push_back(std::make_unique<CZoneProgram>(id, periods));
         if (!m_programs.back()->ReadDays(answer, periods, 1)) return 0;
     }
-    return 1;
+    return !cut;
 }
 
 int CThermostatZone::SaveSchedules() {

@@ -35,7 +35,7 @@ CClimatePage::CClimatePage(CZVWindow* parent, CZVRect rect, CZVServer& server)
     : CPageBase(parent, rect), CSocketSink(server), m_schedules(std::make_unique<CHvacZoneList>(server)) {
     SetPageId(kPageId);
     if (!LoadZones(server)) {
-        CreateLoadingTabs();
+        SetTabControl(CreateLoadingTabs());
         RequestRebuild(1);
     }
     TakeZoneToShow();

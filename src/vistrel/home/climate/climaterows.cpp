@@ -14,11 +14,15 @@ constexpr int kStageHeating = 0x20;
 constexpr int kModeBits = 0x0F;
 constexpr const char* kNoValueText = "--";
 
-// The count, bounded by the records of minBytes that the rest can hold.
+// The count, bounded by the records of minBytes that the rest can hold; 0
+// when it cannot be read or the rest is too short for it (the records that
+// fit are still read).
 int ReadCount(CZVMSG* message, int minBytes, int32_t* count) {
     if (!message->ReadInt(*count)) return 0;
-    *count = std::clamp(*count, 0, message->GetRemaining() / minBytes);
-    return 1;
+    const int32_t fits = message->GetRemaining() / minBytes;
+    const int whole = *count <= fits;
+    *count = std::clamp(*count, 0, fits);
+    return whole;
 }
 
 // A status byte value; the byte 0xFF (read signed: -1) is no value.
@@ -46,61 +50,62 @@ const char* Staged(int stage, int activeStage, const char* active, const char* i
 int ReadClimateZones(CZVMSG* message, int32_t* historyFlag, std::vector<CClimateZoneEntry>* zones) {
     zones->clear();
     int32_t count = 0;
-    if (!message->ReadInt(*historyFlag) || !ReadCount(message, 12, &count)) return 0;
+    if (!message->ReadInt(*historyFlag)) return 0;
+    const int whole = ReadCount(message, 12, &count);
     for (int i = 0; i < count; ++i) {
         CClimateZoneEntry zone;
         if (!message->ReadInt(zone.zoneId) || !message->ReadString(zone.name) || !message->ReadInt(zone.flags))
             return 0;
         zones->push_back(std::move(zone));
     }
-    return 1;
+    return whole;
 }
 
 int ReadClimateDevices(CZVMSG* message, std::vector<CClimateDevice>* devices) {
     devices->clear();
     int32_t count = 0;
-    if (!ReadCount(message, 8, &count)) return 0;
+    const int whole = ReadCount(message, 8, &count);
     for (int i = 0; i < count; ++i) {
         CClimateDevice device;
         if (!message->ReadString(device.name) || !message->ReadInt(device.zoneId)) return 0;
         devices->push_back(std::move(device));
     }
-    return 1;
+    return whole;
 }
 
 int ReadClimateIcons(CZVMSG* message, std::vector<CClimateIcon>* icons) {
     icons->clear();
     int32_t count = 0;
-    if (!ReadCount(message, 12, &count)) return 0;
+    const int whole = ReadCount(message, 12, &count);
     for (int i = 0; i < count; ++i) {
         CClimateIcon icon;
         int32_t dropped = 0;
         if (!message->ReadInt(icon.zoneId) || !message->ReadString(icon.name) || !message->ReadInt(dropped)) return 0;
         icons->push_back(std::move(icon));
     }
-    return 1;
+    return whole;
 }
 
 int ReadThermostatRows(CZVMSG* message, std::vector<CThermostatRowValues>* rows) {
     rows->clear();
     int32_t count = 0;
-    if (!ReadCount(message, 12, &count)) return 0;
+    const int whole = ReadCount(message, 12, &count);
     for (int i = 0; i < count; ++i) {
         CThermostatRowValues row;
-        uint8_t dropped[2] = {};
+        uint8_t dropped = 0;
         if (!message->ReadByte(row.room) || !message->ReadByte(row.heat) || !message->ReadByte(row.cool) ||
             !message->ReadByte(row.status) || !message->ReadByte(row.fan) || !message->ReadByte(row.hold) ||
-            !message->ReadBytes(dropped, 2) || !message->ReadInt(row.scheduleId))
+            !message->ReadByte(dropped) || !message->ReadByte(dropped) || !message->ReadInt(row.scheduleId))
             return 0;
         rows->push_back(row);
     }
-    return 1;
+    return whole;
 }
 
 int ReadHumidistatRows(CZVMSG* message, std::vector<CHumidistatRowValues>* rows) {
     rows->clear();
     int32_t count = 0;
-    if (!ReadCount(message, 5, &count)) return 0;
+    const int whole = ReadCount(message, 5, &count);
     for (int i = 0; i < count; ++i) {
         CHumidistatRowValues row;
         if (!message->ReadByte(row.room) || !message->ReadByte(row.humidify) || !message->ReadByte(row.dehumidify) ||
@@ -108,19 +113,19 @@ int ReadHumidistatRows(CZVMSG* message, std::vector<CHumidistatRowValues>* rows)
             return 0;
         rows->push_back(row);
     }
-    return 1;
+    return whole;
 }
 
 int ReadSensorRows(CZVMSG* message, std::vector<CSensorRowValues>* rows) {
     rows->clear();
     int32_t count = 0;
-    if (!ReadCount(message, 12, &count)) return 0;
+    const int whole = ReadCount(message, 12, &count);
     for (int i = 0; i < count; ++i) {
         CSensorRowValues row;
         if (!message->ReadString(row.name) || !message->ReadInt(row.value) || !message->ReadInt(row.flags)) return 0;
         rows->push_back(std::move(row));
     }
-    return 1;
+    return whole;
 }
 
 int ReadOutsideTemperature(CZVMSG* message, int32_t* value) { return message->ReadInt(*value); }

@@ -57,6 +57,7 @@ CThermostatModeButton::CThermostatModeButton(CZVWindow* parent, CZVRect rect, CZ
 CEquipmentPanel::CEquipmentPanel(CZVWindow* parent, CZVRect rect, CThermostatZone& zone)
     : CZVWindow(parent, rect, CHvacZoneMainPage::kStyleClass) {
     if (parent) SetFaceColor(parent->GetFaceColor());
+    zone.HasHeat();  // the capabilities below are the loaded ones
     struct Lamp {
         bool present;
         const char* caption;
