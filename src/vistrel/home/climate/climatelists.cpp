@@ -53,6 +53,8 @@ int AddClimateCaption(CZVWindow* window, CZVRect area, const char* text) {
     CZVLabel* caption = window->AddLabel(CZVRect(area.x, area.y, area.w, CHvacOverviewPage::kCaptionHeight), text,
                                          CHvacOverviewPage::kCaptionFontSize);
     caption->SetTextFormat(kCaptionFormat);
+    // The caption stands on the face of the window's parent.
+    if (CZVWindow* parent = window->GetParent()) caption->SetTextColor(parent->GetTextColor());
     return area.y + CHvacOverviewPage::kCaptionHeight + kCaptionGap;
 }
 
@@ -135,7 +137,19 @@ CThermostatList::CThermostatList(CZVWindow* parent, CZVRect rect, CZVServer& ser
                          fontSize, ZVM_HVAC_GETTHERMOSTATSQ) {
     LoadDeviceRows(kDevicesThermostats);
     IsCelsius(&server);
-    if (controlType == kTypeWithSchedule) m_schedules = std::make_unique<CHvacZoneList>(server);
+    if (controlType != kTypeWithSchedule) return;
+    m_schedules = std::make_unique<CHvacZoneList>(server);
+    // The names follow the gateway's schedules without waiting for the next poll.
+    m_schedules->SetChangeCallback([this] {
+        WriteScheduleNames();
+        ShowAnswer();
+    });
+}
+
+void CThermostatList::WriteScheduleNames() {
+    CStatusList* list = GetList();
+    const int count = std::min(list->GetCount(), static_cast<int>(m_rowSchedules.size()));
+    for (int i = 0; i < count; ++i) list->GetRow(i)->SetText(7, ScheduleName(m_rowSchedules[static_cast<size_t>(i)]));
 }
 
 int CThermostatList::PollsNow() {
@@ -157,13 +171,14 @@ void CThermostatList::OnMessage(CZVMSG* message) {
     CStatusList* list = GetList();
     if (list->GetCount() != static_cast<int>(rows.size()) && !LoadDeviceRows(kDevicesThermostats)) return;
     const int count = std::min(list->GetCount(), static_cast<int>(rows.size()));
+    m_rowSchedules.clear();
     for (int i = 0; i < count; ++i) {
         const CStatusRowTexts texts = ThermostatRowTexts(rows[static_cast<size_t>(i)], blink);
-        CColumnListItem* row = list->GetRow(i);
-        WriteRowTexts(row, texts);
-        if (m_schedules) row->SetText(7, ScheduleName(rows[static_cast<size_t>(i)].scheduleId));
+        WriteRowTexts(list->GetRow(i), texts);
+        m_rowSchedules.push_back(rows[static_cast<size_t>(i)].scheduleId);
         if (CStatusRecord* record = list->GetRecordAt(i)) record->SetFlagged(texts.flagged);
     }
+    if (m_schedules) WriteScheduleNames();
     ShowAnswer();
 }
 

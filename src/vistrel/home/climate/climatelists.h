@@ -6,6 +6,7 @@
 // climate page on that zone.
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "core/zvserver.h"
 #include "vistrel/home/climate/climatemodel.h"
@@ -75,8 +76,11 @@ protected:
 
 private:
     CZVString ScheduleName(int scheduleId) const;
+    // The "Schedule" column from the rows' last shared schedule ids.
+    void WriteScheduleNames();
 
     std::unique_ptr<CHvacZoneList> m_schedules;  // type 120 only
+    std::vector<int> m_rowSchedules;
 };
 
 class CHumidistatList : public CClimateStatusList {
