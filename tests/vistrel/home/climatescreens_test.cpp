@@ -96,9 +96,10 @@ protected:
     testsupport::FakeGateway gateway;
 };
 
-TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePageAndTheSensorsPage) {
+TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
     testsupport::Image565 climate, sensors;
-    std::string shownZone;
+    std::string shownZone, tabZone;
+    int scheduleTabs = 0;
     int step = 0;
     int waited = 0;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int) {
@@ -141,14 +142,34 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePageAndTheSensorsPage) {
                        climatetest::Ansi(thermostats->GetList()->GetRow(1)->GetText(7)) == "Vacation Saver";
             if (!settle(answered)) return false;
             sensors = Screen(window);
+            window.SetPendingCommand(kCommandClimateSchedule);
+            ++step;
+            return false;
+        }
+        case 3: {
+            auto* page = dynamic_cast<CClimateSchedulePage*>(window.GetCurrentPage());
+            if (!settle(page && page->GetRegion()->GetTabs()->GetTabCount() == 2)) return false;
+            scheduleTabs = page->GetRegion()->GetTabs()->GetTabCount();
+            // A climate tab command opens the climate page on that tab.
+            window.SetPendingCommand(kCommandClimateTabFirst + 1);
+            ++step;
+            return false;
+        }
+        case 4: {
+            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            if (!settle(zonePage != nullptr)) return false;
+            if (zonePage) tabZone = CZVString(zonePage->GetZone()->GetName()).GetAnsi();
             return true;
         }
         }
         return true;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
-    EXPECT_EQ(step, 2);
+    EXPECT_EQ(step, 4);
     EXPECT_EQ(shownZone, "Living Room");
+    EXPECT_EQ(scheduleTabs, 2);
+    EXPECT_EQ(tabZone, "Upstairs");
     EXPECT_TRUE(testsupport::MatchesGolden(climate, "vistrel_climate"));
     EXPECT_TRUE(testsupport::MatchesGolden(sensors, "vistrel_climate_sensors"));
 }
