@@ -133,6 +133,11 @@ TEST_F(ZonePageTest, TheMainPageSubscribesAsksOnItsFirstPaintAndAgainWhenTheZone
     ASSERT_TRUE(StatusArrives(zone, kModeHeat));
     EXPECT_EQ(Asked(ZVM_HVAC_GETTHERMOSTATQ), 2);
 
+    // A new connection subscribes again; the status then comes by push.
+    main->OnConnect(0);
+    main->OnConnect(1);
+    ASSERT_TRUE(PollUntil([&] { return Asked(ZVM_HVAC_SUBSCRIBEQ) == 2; }));
+
     const uint16_t id = main->GetId();
     zonePage->OnCommand(3001);  // the main page goes
     testsupport::Frame leave;
