@@ -17,7 +17,8 @@ using climatetest::PayloadWriter;
 
 class ClimateListTest : public ClimateTest {
 protected:
-    template <class List, class... Args> List* Make(Args&&... args) {
+    template <class List, class... Args>
+    List* Make(Args&&... args) {
         auto* list = new List(window.get(), CZVRect(0, 0, 320, 200), server, std::forward<Args>(args)...);
         window->AddChild(list);
         list->Show(1, 0);
@@ -153,7 +154,8 @@ TEST_F(ClimateListTest, TheOverviewStacksThermostatsOverHumidistats) {
     CHvacOverviewPage overview(window.get(), CZVRect(0, 0, 320, 240), server);
     std::vector<CClimateStatusList*> lists;
     for (ZVPOSITION pos = overview.GetChildren().GetHeadPosition(); pos;)
-        if (auto* list = dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview.GetChildren().GetNext(pos))))
+        if (auto* list =
+                dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview.GetChildren().GetNext(pos))))
             lists.push_back(list);
     ASSERT_EQ(lists.size(), 2u);
     EXPECT_NE(dynamic_cast<CThermostatList*>(lists[0]), nullptr);

@@ -63,8 +63,7 @@ TEST_F(ModelTest, ACapabilityCountsWhenAboveZeroAndNotTheNoneValue) {
     };
     for (const Case& c : {Case{0, 0}, Case{1, 1}, Case{-1, 0}, Case{0x7FFF, 0}}) {
         CThermostatZone zone(nullptr, 1, "Zone", 0, 0);
-        ASSERT_EQ(zone.ReadInfo(Message(ZVM_HVAC_GETZONESTATUSA, ZoneInfo(c.value, c.value, c.value, 0)).get(), 0),
-                  1);
+        ASSERT_EQ(zone.ReadInfo(Message(ZVM_HVAC_GETZONESTATUSA, ZoneInfo(c.value, c.value, c.value, 0)).get(), 0), 1);
         EXPECT_EQ(zone.HasHeat(), c.has) << c.value;
         EXPECT_EQ(zone.HasCool(), c.has) << c.value;
         EXPECT_EQ(zone.HasFan(), c.has) << c.value;
@@ -217,7 +216,8 @@ TEST_F(ModelTest, SavedProgramsCarryTheLayoutTheyWereReadIn) {
     ASSERT_EQ(zone.SaveSchedules(), 1);
     const Bytes sent = LastRequest(ZVM_HVAC_SETSCHEDULEQ).payload;
     Bytes expected = PayloadWriter().Int(1);
-    const Bytes answer = testsupport::SampleHouse().Respond({0, ZVM_HVAC_GETSCHEDULEQ, PayloadWriter().Int(1)})[0].payload;
+    const Bytes answer =
+        testsupport::SampleHouse().Respond({0, ZVM_HVAC_GETSCHEDULEQ, PayloadWriter().Int(1)})[0].payload;
     expected.insert(expected.end(), answer.begin(), answer.end());
     EXPECT_EQ(sent, expected);
 }

@@ -21,7 +21,8 @@ using climatetest::PayloadWriter;
 
 class ClimatePageTest : public ClimateTest {
 protected:
-    template <class Page> Page* Open() {
+    template <class Page>
+    Page* Open() {
         auto* page = new Page(window.get(), window->GetPageArea(), server);
         window->AddChild(page);
         page->Show(1, 0);

@@ -17,9 +17,11 @@ namespace {
 using climatetest::ClimateTest;
 using climatetest::PayloadWriter;
 
-template <class Child> Child* FirstChild(CZVWindow* window) {
+template <class Child>
+Child* FirstChild(CZVWindow* window) {
     for (ZVPOSITION pos = window->GetChildren().GetHeadPosition(); pos;)
-        if (auto* child = dynamic_cast<Child*>(static_cast<CZVWindow*>(window->GetChildren().GetNext(pos)))) return child;
+        if (auto* child = dynamic_cast<Child*>(static_cast<CZVWindow*>(window->GetChildren().GetNext(pos))))
+            return child;
     return nullptr;
 }
 
@@ -67,7 +69,8 @@ TEST_F(ClimateScreenTest, TheOverviewListsEveryThermostatAndHumidistat) {
     overview->Show(1, 0);
     auto answered = [&] {
         for (ZVPOSITION pos = overview->GetChildren().GetHeadPosition(); pos;) {
-            auto* list = dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
+            auto* list =
+                dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
             if (list && list->GetBlinkPhase() == 0) return false;
         }
         return true;
@@ -132,7 +135,8 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
             auto* overview = page ? page->GetContent() : nullptr;
             bool answered = overview && overview->GetChildren().GetCount() == 4;
             for (ZVPOSITION pos = overview ? overview->GetChildren().GetHeadPosition() : nullptr; pos;) {
-                auto* list = dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
+                auto* list =
+                    dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
                 if (list && list->GetBlinkPhase() == 0) answered = false;
             }
             answered = answered && climatetest::Ansi(page->GetOutsideLabel()->GetText()) != "--";

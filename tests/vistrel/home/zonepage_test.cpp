@@ -74,8 +74,8 @@ TEST_F(ZonePageTest, TabsFollowTheZoneAndTheCurrentTabStaysWhereItCan) {
     zone.ReadSchedules(Message(ZVM_HVAC_GETSCHEDULEA, Programs(3)).get());
     CHvacZonePage* zonePage = MakeZonePage(1);
     zonePage->SetZoneModel(&zone, 0);
-    EXPECT_EQ(TabTexts(zonePage), (std::vector<std::string>{"Temperature", "History", "Schedule\nAll",
-                                                            "Schedule\nAll", "Schedule\nAll"}));
+    EXPECT_EQ(TabTexts(zonePage),
+              (std::vector<std::string>{"Temperature", "History", "Schedule\nAll", "Schedule\nAll", "Schedule\nAll"}));
     zonePage->OnCommand(3004);
     EXPECT_EQ(zonePage->GetCurrentTab(), 3004);
     EXPECT_EQ(MainPage(zonePage), nullptr);
@@ -148,10 +148,22 @@ TEST_F(ZonePageTest, TheMainPageSubscribesAsksOnItsFirstPaintAndAgainWhenTheZone
 TEST_F(ZonePageTest, LampsStandCoolHeatSyncFromTheLeftAndFollowTheStatus) {
     CThermostatZone zone(nullptr, 1, "Living Room", 0, 0);
     zone.ReadInfo(Message(ZVM_HVAC_GETZONESTATUSA, PayloadWriter()
-                                                        .Int(1).Int(1).Int(0).Int(0x40).Int(0).Int(0).Int(0)
-                                                        .Int(40).Int(90).Int(60).Int(99).Int(0).Int(0)
-                                                        .String("").String(""))
-                          .get(),
+                                                       .Int(1)
+                                                       .Int(1)
+                                                       .Int(0)
+                                                       .Int(0x40)
+                                                       .Int(0)
+                                                       .Int(0)
+                                                       .Int(0)
+                                                       .Int(40)
+                                                       .Int(90)
+                                                       .Int(60)
+                                                       .Int(99)
+                                                       .Int(0)
+                                                       .Int(0)
+                                                       .String("")
+                                                       .String(""))
+                      .get(),
                   0);
     CHvacZoneMainPage main(page, CZVRect(0, 0, 320, 240), server, zone);
     std::vector<std::pair<int, std::string>> lamps;

@@ -23,8 +23,8 @@ constexpr CClimateStatusList::Column kThermostatColumns[] = {
 constexpr int kThermostatColumnsPlain = 7;
 
 constexpr CClimateStatusList::Column kHumidistatColumns[] = {
-    {"Name", 3, 0},       {"Humidify", 1, 0x000080}, {"Humidity", 1, 0x008000},
-    {"Dehumidify", 1, 0x800000}, {"Status", 3, 0},   {"Fan", 1, 0},
+    {"Name", 3, 0}, {"Humidify", 1, 0x000080}, {"Humidity", 1, 0x008000}, {"Dehumidify", 1, 0x800000}, {"Status", 3, 0},
+    {"Fan", 1, 0},
 };
 
 constexpr CClimateStatusList::Column kSensorColumns[] = {{"Name", 0, 0}, {"Value", 0, 0}};
@@ -120,8 +120,8 @@ int CClimateStatusList::LoadDeviceRows(int deviceKind) {
     ReadClimateDevices(answer, &devices);
     for (const CClimateDevice& device : devices) {
         const CZVString name(device.name.c_str());
-        auto zone = std::make_unique<CThermostatZone>(server, device.zoneId, name,
-                                                      deviceKind == kDevicesHumidistats, 0);
+        auto zone =
+            std::make_unique<CThermostatZone>(server, device.zoneId, name, deviceKind == kDevicesHumidistats, 0);
         m_list->AddStatusRow(std::move(zone))->SetText(0, name);
     }
     return 1;
@@ -131,9 +131,8 @@ int CClimateStatusList::LoadDeviceRows(int deviceKind) {
 
 CThermostatList::CThermostatList(CZVWindow* parent, CZVRect rect, CZVServer& server, int controlType, int fontSize)
     : CClimateStatusList(parent, rect, server,
-                         std::span(kThermostatColumns,
-                                   controlType == kTypeWithSchedule ? std::size(kThermostatColumns)
-                                                                    : kThermostatColumnsPlain),
+                         std::span(kThermostatColumns, controlType == kTypeWithSchedule ? std::size(kThermostatColumns)
+                                                                                        : kThermostatColumnsPlain),
                          fontSize, ZVM_HVAC_GETTHERMOSTATSQ) {
     LoadDeviceRows(kDevicesThermostats);
     IsCelsius(&server);
@@ -263,8 +262,7 @@ int CountDevices(CZVServer& server, int deviceKind) {
 
 }  // namespace
 
-CHvacOverviewPage::CHvacOverviewPage(CZVWindow* parent, CZVRect rect, CZVServer& server)
-    : CZVWindow(parent, rect, 1) {
+CHvacOverviewPage::CHvacOverviewPage(CZVWindow* parent, CZVRect rect, CZVServer& server) : CZVWindow(parent, rect, 1) {
     if (parent) SetColors(parent->GetFaceColor(), parent->GetFaceColor());
     const int thermostats = CountDevices(server, kDevicesThermostats);
     const int humidistats = CountDevices(server, kDevicesHumidistats);

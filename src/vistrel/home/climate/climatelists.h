@@ -29,7 +29,7 @@ public:
 
     struct Column {
         const char* title;
-        int weight;  // 0: the list's default width
+        int weight;       // 0: the list's default width
         COLORREF colour;  // 0: the list's text colour
     };
 

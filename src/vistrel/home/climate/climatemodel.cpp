@@ -184,8 +184,8 @@ int CThermostatZone::ReadInfo(CZVMSG* answer, int themed) {
         m_capabilities = capabilities;
         m_sharedScheduleId = shared;
         int32_t dropped = 0;
-        int32_t values[6] = {m_limits.heatMin, m_limits.heatMax, m_limits.coolMin, m_limits.coolMax,
-                             m_infoValues[0], m_infoValues[1]};
+        int32_t values[6] = {m_limits.heatMin, m_limits.heatMax, m_limits.coolMin,
+                             m_limits.coolMax, m_infoValues[0],  m_infoValues[1]};
         if (answer->ReadInt(dropped) && answer->ReadInt(dropped)) {
             for (int32_t& value : values)
                 if (!answer->ReadInt(value)) break;
@@ -228,9 +228,9 @@ int CThermostatZone::ParseStatus(CZVMSG* message) {
     int32_t zone = 0;
     if (!message->ReadInt(zone) || zone != m_zoneId) return 0;
     CZoneStatus& s = m_status;
-    int32_t* const values[] = {&s.systemMode, &s.fanMode, &s.holdMode, &s.roomValue, &s.heatSetPoint,
-                               &s.coolSetPoint, &s.heatActive, &s.coolActive, &s.fanActive,
-                               &s.outsideTemperature, &s.spareValue, &s.holdSeconds};
+    int32_t* const values[] = {&s.systemMode,   &s.fanMode,    &s.holdMode,   &s.roomValue, &s.heatSetPoint,
+                               &s.coolSetPoint, &s.heatActive, &s.coolActive, &s.fanActive, &s.outsideTemperature,
+                               &s.spareValue,   &s.holdSeconds};
     for (int32_t* value : values)
         if (!message->ReadInt(*value)) return 1;
     if (message->ReadString(s.statusText)) message->ReadInt(s.syncState);

@@ -68,8 +68,8 @@ int CClimatePage::LoadZones(CZVServer& server) {
         const CClimateZoneEntry& entry = entries[static_cast<size_t>(i)];
         const CZVString name(entry.name.c_str());
         tabs->AddTab(name, kFirstTab + i);
-        auto zone = std::make_unique<CThermostatZone>(&server, entry.zoneId, name,
-                                                      (entry.flags & kZoneFlagHumidistat) != 0, 0);
+        auto zone =
+            std::make_unique<CThermostatZone>(&server, entry.zoneId, name, (entry.flags & kZoneFlagHumidistat) != 0, 0);
         zone->SetPanelZone((entry.flags & kZoneFlagPanel) != 0);
         m_zones.push_back(std::move(zone));
     }
@@ -131,8 +131,8 @@ void CClimatePage::SelectTab(int index, int fromCommand) {
             RemoveContent();
             CZVServer* server = GetServer();
             if (!server) return;
-            m_zonePage = new CHvacZonePage(this, rect, kZonePageClass, *server, m_faceColor, m_schedules.get(),
-                                           m_history);
+            m_zonePage =
+                new CHvacZonePage(this, rect, kZonePageClass, *server, m_faceColor, m_schedules.get(), m_history);
             m_content = m_zonePage;
             AddChild(m_zonePage);
         }

@@ -73,9 +73,9 @@ int ReadOutsideTemperature(CZVMSG* message, int32_t* value);
 
 // The value columns and status of a thermostat or humidistat row, as shown.
 struct CStatusRowTexts {
-    CZVString low;     // heat or humidify set point
-    CZVString value;   // room temperature or humidity
-    CZVString high;    // cool or dehumidify set point
+    CZVString low;    // heat or humidify set point
+    CZVString value;  // room temperature or humidity
+    CZVString high;   // cool or dehumidify set point
     CZVString status;
     CZVString fan;
     CZVString program;  // thermostats only

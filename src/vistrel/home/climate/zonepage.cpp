@@ -70,14 +70,15 @@ CEquipmentPanel::CEquipmentPanel(CZVWindow* parent, CZVRect rect, CThermostatZon
         {zone.HasHeat() != 0, "Heat", kHeatColour, &m_heat},
         {zone.HasCool() != 0, "Cool", kCoolColour, &m_cool},
     };
-    const int count = static_cast<int>(std::count_if(std::begin(lamps), std::end(lamps), [](const Lamp& l) { return l.present; }));
+    const int count =
+        static_cast<int>(std::count_if(std::begin(lamps), std::end(lamps), [](const Lamp& l) { return l.present; }));
     if (count == 0) return;
     const int share = rect.w / count;
     int right = rect.w;
     for (const Lamp& lamp : lamps) {
         if (!lamp.present) continue;
-        auto* button = new CThermostatModeButton(this, CZVRect(right - share, 0, share, rect.h), lamp.caption,
-                                                 lamp.colour);
+        auto* button =
+            new CThermostatModeButton(this, CZVRect(right - share, 0, share, rect.h), lamp.caption, lamp.colour);
         AddChild(button);
         *lamp.slot = button;
         right -= share;
@@ -119,8 +120,8 @@ CHvacZoneMainPage::CHvacZoneMainPage(CZVWindow* parent, CZVRect rect, CZVServer&
     const CZVRect right(inner.x + leftWidth, bottomTop, inner.w - leftWidth, strip);
     AddLabel(CZVRect(left.x, left.y, left.w, captionHeight), "Equipment Status", GetFontSize())
         ->SetTextFormat(kCaptionFormat);
-    m_equipment = new CEquipmentPanel(this, CZVRect(left.x, left.y + captionHeight, left.w, strip - captionHeight),
-                                      zone);
+    m_equipment =
+        new CEquipmentPanel(this, CZVRect(left.x, left.y + captionHeight, left.w, strip - captionHeight), zone);
     AddChild(m_equipment);
     AddLabel(CZVRect(right.x, right.y, right.w, captionHeight), "Outside Temperature", GetFontSize())
         ->SetTextFormat(kCaptionFormat);
@@ -199,8 +200,8 @@ void CHvacZoneMainPage::ShowConnecting(int redraw) {
 
 // ---- the zone page
 
-CHvacZonePage::CHvacZonePage(CZVWindow* parent, CZVRect rect, int styleClass, CZVServer& server,
-                             COLORREF faceColour, CHvacZoneList* schedules, int history)
+CHvacZonePage::CHvacZonePage(CZVWindow* parent, CZVRect rect, int styleClass, CZVServer& server, COLORREF faceColour,
+                             CHvacZoneList* schedules, int history)
     : CTRRegion(parent, rect, styleClass, parent ? parent->GetFaceColor() : 0, faceColour),
       m_server(server),
       m_schedules(schedules),
@@ -244,7 +245,9 @@ int CHvacZonePage::BuildZoneTabs(int keepId) {
             add(ScheduleTabText(*m_zone->GetProgram(i)), kTabFirstSchedule + i);
     const int count = static_cast<int>(m_tabIds.size());
     SetTabCount(count, 0, &descriptors);
-    int index = keepId == kTabHistory ? 1 : keepId >= kTabFirstSchedule && keepId <= kTabLastSchedule ? keepId - kTabMain : 0;
+    int index = keepId == kTabHistory                                       ? 1
+                : keepId >= kTabFirstSchedule && keepId <= kTabLastSchedule ? keepId - kTabMain
+                                                                            : 0;
     index = std::min(index, count - 1);
     GetTabs()->Select(index, 0);
     return m_tabIds[static_cast<size_t>(index)];
