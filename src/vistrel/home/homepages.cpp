@@ -1,7 +1,9 @@
 #include "vistrel/home/homepages.h"
 
+#include "vistrel/home/climate/climatepages.h"
 #include "vistrel/shell/pagemakers.h"
 
 void RegisterHomePages() {
     // Each family adds its rows here as its pages are built.
+    RegisterClimatePages();
 }

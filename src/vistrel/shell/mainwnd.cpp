@@ -209,6 +209,8 @@ int CMainWnd::GetMenuWidth() { return m_menu ? m_menu->GetWidth() : 0; }
 // ---- pages
 
 CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
+    // A climate tab command builds the climate page (the tab is a page variable).
+    if (id >= kCommandClimateTabFirst && id <= kCommandClimateTabLast) id = kCommandClimate;
     if (id < kCommandHome || id > kCommandDvr) return nullptr;
     if (id == kCommandHome) return new CHomePage(this, rect);
     if (id == kCommandWeb) return new CWebPage(this, rect, m_webNoNavigation);

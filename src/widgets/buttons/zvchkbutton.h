@@ -43,6 +43,8 @@ public:
     void SetBrightCheckedFace(int on) { m_brightChecked = on; }
     void SetStaysChecked(int on) { m_staysChecked = on; }
     COLORREF GetCheckedColor() const { return m_checkedColor; }
+    // The face's colour while checked (a lamp's colour).
+    void SetCheckedColor(COLORREF colour) { m_checkedColor = colour; }
     int GetAnimationLevel() const { return m_level; }
     int GetAnimationDirection() const { return m_direction; }
 

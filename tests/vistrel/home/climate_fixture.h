@@ -1,0 +1,55 @@
+#pragma once
+// The climate family under test: the shell's fixture with the home pages
+// registered and the sample house served, and messages built from payloads.
+#include <memory>
+#include <string>
+
+#include "core/zvmsg.h"
+#include "sample_installation.h"
+#include "vistrel/home/climate/climatelists.h"
+#include "vistrel/home/climate/climatemodel.h"
+#include "vistrel/home/homepages.h"
+#include "vistrel/shell_fixture.h"
+
+namespace climatetest {
+
+using testsupport::Bytes;
+using testsupport::PayloadWriter;
+
+// The 8-bit text of a string.
+inline std::string Ansi(CZVString text) { return text.GetAnsi(); }
+
+// A message holding the payload, read from its start.
+inline std::unique_ptr<CZVMSG> Message(uint16_t id, const Bytes& payload) {
+    auto message = std::make_unique<CZVMSG>(0, id);
+    message->WriteBytes(payload.data(), static_cast<int32_t>(payload.size()));
+    message->ResetPosition();
+    return message;
+}
+
+class ClimateTest : public vistreltest::ShellTest {
+protected:
+    void SetUp() override {
+        RegisterHomePages();
+        ResetTemperatureUnit();
+        SetClimateZoneToShow(0);
+        Connect();
+        testsupport::ServeSampleInstallation(gateway);
+    }
+    void TearDown() override { ResetTemperatureUnit(); }
+
+    int Asked(uint16_t id) {
+        int count = 0;
+        for (const testsupport::Frame& frame : gateway.Requests()) count += frame.id == id;
+        return count;
+    }
+    // The last request of the id; an empty frame when there was none.
+    testsupport::Frame LastRequest(uint16_t id) {
+        testsupport::Frame last;
+        for (const testsupport::Frame& frame : gateway.Requests())
+            if (frame.id == id) last = frame;
+        return last;
+    }
+};
+
+}  // namespace climatetest

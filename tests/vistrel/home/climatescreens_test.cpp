@@ -1,0 +1,181 @@
+// How the climate pages look: the zone page with its lamps and the outside
+// temperature, the overview lists, and the whole tablet against the sample
+// house opening the climate pages from its menu.
+#include <gtest/gtest.h>
+
+#include "climate_fixture.h"
+#include "core/messages/climatemessages.h"
+#include "core/messages/shellmessages.h"
+#include "support/golden.h"
+#include "vistrel/home/climate/climatelists.h"
+#include "vistrel/home/climate/climatepages.h"
+#include "vistrel/home/climate/zonepage.h"
+#include "widgets/text/zvlabel.h"
+
+namespace {
+
+using climatetest::ClimateTest;
+using climatetest::PayloadWriter;
+
+template <class Child>
+Child* FirstChild(CZVWindow* window) {
+    for (ZVPOSITION pos = window->GetChildren().GetHeadPosition(); pos;)
+        if (auto* child = dynamic_cast<Child*>(static_cast<CZVWindow*>(window->GetChildren().GetNext(pos))))
+            return child;
+    return nullptr;
+}
+
+testsupport::Image565 Screen(CMainWnd& window) {
+    window.PaintAll();
+    return testsupport::ImageOf(*window.GetScreen());
+}
+
+// A larger main window than the shell's fixture has, with a page in its page area.
+class ClimateScreenTest : public ClimateTest {
+protected:
+    ClimateScreenTest() {
+        window.reset();  // one main window at a time
+        window = std::make_unique<CMainWnd>(server, CZVRect(0, 0, 640, 480), 0, &large);
+        page = new CPageBase(window.get(), window->GetPageArea());
+        window->AddChild(page);
+        page->Show(1, 0);
+    }
+    ~ClimateScreenTest() override { window.reset(); }
+    CZVRect Area() { return CZVRect(0, 0, page->GetWidth(), page->GetHeight()); }
+
+    platform::HeadlessWindow large{640, 480};
+    CPageBase* page = nullptr;
+};
+
+TEST_F(ClimateScreenTest, TheZonePageShowsItsLampsAndTheOutsideTemperature) {
+    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
+    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+    page->AddChild(zonePage);
+    zonePage->Show(1, 0);
+    zone.LoadSchedules();
+    zonePage->SetZoneModel(&zone, 0);
+    window->PaintAll();  // the first paint asks for the status
+    auto* main = dynamic_cast<CHvacZoneMainPage*>(zonePage->GetContent());
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(PollUntil([&] { return main->HasStatus() == 1; }));
+    clock.Advance(1000);
+    window->OnIdle(0);
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "climate_zone"));
+}
+
+TEST_F(ClimateScreenTest, TheOverviewListsEveryThermostatAndHumidistat) {
+    auto* overview = new CHvacOverviewPage(page, Area(), server);
+    page->AddChild(overview);
+    overview->Show(1, 0);
+    auto answered = [&] {
+        for (ZVPOSITION pos = overview->GetChildren().GetHeadPosition(); pos;) {
+            auto* list =
+                dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
+            if (list && list->GetBlinkPhase() == 0) return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(PollUntil(answered));
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "climate_sensors"));
+}
+
+// The whole tablet against the sample house, on the virtual clock.
+class ClimateTabletRun : public ::testing::Test {
+protected:
+    ClimateTabletRun() {
+        RegisterHomePages();
+        ResetTemperatureUnit();
+        testsupport::ServeSampleInstallation(gateway);
+        clock.HoldWhile([this] { return gateway.Owes(); });
+    }
+    ~ClimateTabletRun() override {
+        clock.HoldWhile({});
+        ResetTemperatureUnit();
+    }
+    std::vector<std::string> Arguments() { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
+
+    vistreltest::ShellEnvironment environment;
+    testsupport::VirtualClock clock;
+    testsupport::FakeGateway gateway;
+};
+
+TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
+    testsupport::Image565 climate, sensors;
+    std::string shownZone, tabZone;
+    int scheduleTabs = 0;
+    int step = 0;
+    int waited = 0;
+    vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int) {
+        // Each step waits (a bounded number of passes) for what it needs.
+        auto settle = [&](bool ready) {
+            if (!ready && ++waited < 500) return false;
+            waited = 0;
+            clock.Advance(2000);
+            window.OnIdle(0);
+            return true;
+        };
+        switch (step) {
+        case 0:
+            window.SetPendingCommand(kCommandClimate);  // as a touch on the menu entry
+            ++step;
+            return false;
+        case 1: {
+            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            auto* main = zonePage ? dynamic_cast<CHvacZoneMainPage*>(zonePage->GetContent()) : nullptr;
+            if (!settle(main && main->HasStatus())) return false;
+            if (zonePage) shownZone = CZVString(zonePage->GetZone()->GetName()).GetAnsi();
+            climate = Screen(window);
+            window.SetPendingCommand(kCommandClimateSensors);
+            ++step;
+            return false;
+        }
+        case 2: {
+            auto* page = dynamic_cast<CClimateSensorsPage*>(window.GetCurrentPage());
+            auto* overview = page ? page->GetContent() : nullptr;
+            bool answered = overview && overview->GetChildren().GetCount() == 4;
+            for (ZVPOSITION pos = overview ? overview->GetChildren().GetHeadPosition() : nullptr; pos;) {
+                auto* list =
+                    dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
+                if (list && list->GetBlinkPhase() == 0) answered = false;
+            }
+            answered = answered && climatetest::Ansi(page->GetOutsideLabel()->GetText()) != "--";
+            // The schedule names arrive with the gateway's list of shared schedules.
+            auto* thermostats = overview ? FirstChild<CThermostatList>(overview) : nullptr;
+            answered = answered && thermostats &&
+                       climatetest::Ansi(thermostats->GetList()->GetRow(1)->GetText(7)) == "Vacation Saver";
+            if (!settle(answered)) return false;
+            sensors = Screen(window);
+            window.SetPendingCommand(kCommandClimateSchedule);
+            ++step;
+            return false;
+        }
+        case 3: {
+            auto* page = dynamic_cast<CClimateSchedulePage*>(window.GetCurrentPage());
+            if (!settle(page && page->GetRegion()->GetTabs()->GetTabCount() == 2)) return false;
+            scheduleTabs = page->GetRegion()->GetTabs()->GetTabCount();
+            // A climate tab command opens the climate page on that tab.
+            window.SetPendingCommand(kCommandClimateTabFirst + 1);
+            ++step;
+            return false;
+        }
+        case 4: {
+            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            if (!settle(zonePage != nullptr)) return false;
+            if (zonePage) tabZone = CZVString(zonePage->GetZone()->GetName()).GetAnsi();
+            return true;
+        }
+        }
+        return true;
+    });
+    EXPECT_EQ(TabletMain(Arguments(), host), 0);
+    EXPECT_EQ(step, 4);
+    EXPECT_EQ(shownZone, "Living Room");
+    EXPECT_EQ(scheduleTabs, 2);
+    EXPECT_EQ(tabZone, "Upstairs");
+    EXPECT_TRUE(testsupport::MatchesGolden(climate, "vistrel_climate"));
+    EXPECT_TRUE(testsupport::MatchesGolden(sensors, "vistrel_climate_sensors"));
+}
+
+}  // namespace
