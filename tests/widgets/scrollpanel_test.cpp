@@ -115,6 +115,24 @@ TEST_F(ScrollPanelTest, TheFingerAndTheBarMoveEveryChildByTheScroll) {
     EXPECT_TRUE(page->commands.empty());
 }
 
+TEST_F(ScrollPanelTest, AFastReleaseFlicksTheChildrenToTheEndOfTheRange) {
+    CZVButton* deep = AddButton(300, 40, 1, "deep");
+    harness.PaintAll();
+    const int x = kPanelX + 150;
+    harness.Press(x, kPanelY + 140);
+    for (int y : {120, 100, 80}) {
+        harness.Clock().Advance(10);
+        Move(x, kPanelY + y);
+    }
+    harness.Release(x, kPanelY + 80);
+    ASSERT_NE(panel->GetFlickVelocity(), 0);
+    RunFor(500);
+    EXPECT_EQ(panel->GetFlickVelocity(), 0);
+    EXPECT_EQ(panel->GetScrollPos(), 339 - 146);
+    EXPECT_EQ(Bar()->GetPosition(), 339 - 146);
+    EXPECT_EQ(deep->GetY(), 300 - (339 - 146));
+}
+
 TEST_F(ScrollPanelTest, OnlyChildrenInsideTheBevelTakePresses) {
     AddButton(-20, 30, 7, "half hidden");
     AddButton(300, 40, 8, "deep");
