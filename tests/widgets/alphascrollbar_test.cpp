@@ -92,8 +92,8 @@ TEST_F(AlphaScrollBarTest, PositionsAndOffsetsMapBothWaysOverEmptyAndLeadingBuck
     SetCounts(Sample());
     struct Case {
         const char* name;
-        int row;       // first row of the position
-        int offset;    // its offset along the strip
+        int row;     // first row of the position
+        int offset;  // its offset along the strip
     };
     const int c = LetterStart(2);
     const Case cases[] = {

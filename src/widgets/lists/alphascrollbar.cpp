@@ -269,8 +269,7 @@ void CAlphaScrollBar::GlideToFinger() {
     CZVDC dc(this);
     for (int steps = 1;; ++steps) {
         const int centre = m_bandOffset + m_bandLength / 2;
-        if (direction < 0 ? centre <= target || m_bandOffset <= 0 : centre >= target || m_bandOffset >= bandMax)
-            break;
+        if (direction < 0 ? centre <= target || m_bandOffset <= 0 : centre >= target || m_bandOffset >= bandMax) break;
         m_bandOffset += direction;
         m_position = Clamp(OffsetToPosition(m_bandOffset));
         m_bandLength = BandLength();
@@ -312,16 +311,10 @@ int CAlphaScrollBar::OnLButtonUp(int x, int y, int keys) {
     const int mode = m_dragMode;
     m_dragMode = kNone;
     switch (mode) {
-        case kNone:
-            return CZVWindow::OnLButtonUp(x, y, keys);
-        case kPageUp:
-            ScrollTo(std::max(0, m_position - (m_page - m_step)));
-            break;
-        case kPageDown:
-            ScrollTo(std::min(m_total - m_page, m_position + m_page - m_step));
-            break;
-        default:
-            break;
+    case kNone: return CZVWindow::OnLButtonUp(x, y, keys);
+    case kPageUp: ScrollTo(std::max(0, m_position - (m_page - m_step))); break;
+    case kPageDown: ScrollTo(std::min(m_total - m_page, m_position + m_page - m_step)); break;
+    default: break;
     }
     // The lit letters and the bright band go back to rest.
     CZVDC dc(this);

@@ -54,8 +54,7 @@ private:
     int RowsBefore(int bucket) const;
     // Start of letter k along the strip.
     int LetterStart(int letter) const;
-    void DrawLetters(CDibDC* image, int fontSize, COLORREF face, COLORREF textColour, CZVString text,
-                     CZVRect textRect);
+    void DrawLetters(CDibDC* image, int fontSize, COLORREF face, COLORREF textColour, CZVString text, CZVRect textRect);
     // The strip with the band; bright letters while lit.
     void ComposeStrip(CZVDC* dc, bool bright);
     // The band from the position, as the bar rests.

@@ -19,11 +19,11 @@ CScrollPanel::CScrollPanel(CZVWindow* parent, CZVRect rect) : CListWnd(parent, r
     const COLORREF face = style ? style->GetStyleColor(kFaceStyleClass, 0) : 0;
     m_backColor = face;
     m_faceColor = face;
-    // The panel lets what lies behind it show where it draws nothing.
+    // No opaque ancestor: children take their backgrounds from the window
+    // behind the panel.
     m_opaque = 0;
     SetCornerRadius(0);
     SetMargin(0);
-    SetScrollPos(0);
     SetBevel(kPanelBevel);
 }
 
