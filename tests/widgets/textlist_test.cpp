@@ -67,8 +67,8 @@ public:
     StripedArt() {
         for (int y = 0; y < 240; ++y)
             for (int x = 0; x < 320; ++x)
-                *m_skin.GetPixelAddress(x, y) = ((x + y) / 6) % 2 ? ToRgb565(MakeColor(180, 140, 60))
-                                                                  : ToRgb565(MakeColor(120, 160, 200));
+                *m_skin.GetPixelAddress(x, y) =
+                    ((x + y) / 6) % 2 ? ToRgb565(MakeColor(180, 140, 60)) : ToRgb565(MakeColor(120, 160, 200));
     }
     void SetImages(const CZVString&, const CZVString&) override {}
     int IsTextureReady() override { return 0; }
