@@ -198,7 +198,6 @@ void CAlphaScrollBar::ComposeStrip(CZVDC* dc, bool bright) {
     CDibDC* letters = bright ? m_brightLetters.get() : m_letters.get();
     if (!letters || !letters->GetBits()) return;
     const int height = m_work->GetHeight();
-    m_work->SetOrigin(ToRootX(0), ToRootY(m_letterArea.y));
     m_work->BitBlt(0, 0, letters, 0, 0, m_width, height);
     const int top = std::clamp(m_bandOffset + m_stripStart, 0, height - 1);
     const int bottom = std::clamp(m_bandOffset + m_stripStart + m_bandLength, top + 1, height);
