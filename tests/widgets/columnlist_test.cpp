@@ -119,6 +119,40 @@ TEST_F(ColumnListTest, ColumnIndicesOutsideTheListAreIgnored) {
     EXPECT_EQ(Widths(l), (std::vector<int>{100, 100}));
 }
 
+TEST_F(ColumnListTest, TheHeaderFontShrinksUntilEveryTitleFitsItsCell) {
+    // Two columns of 150 pixels; the size never goes below 10.
+    struct Case {
+        const char* wide;
+        bool shrinks;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"On", false, true},
+        {"Temperature setpoint now", true, true},
+        {"Scheduled command of the evening for the whole house", true, false},
+    };
+    CZVDC dc(list);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.wide);
+        CColumnListWnd* l = MakeList(2, 300);
+        l->SetColumnTitle(0, "Time");
+        l->SetColumnTitle(1, c.wide);
+        const int start = l->GetFontSize();
+        const int size = l->FitHeaderFont();
+        EXPECT_EQ(l->GetFontSize(), size);
+        EXPECT_EQ(size < start, c.shrinks);
+        dc.SelectFont(size, 0, 0);
+        EXPECT_EQ(dc.GetTextSize(c.wide).cx < l->GetColumnWidth(1), c.fits);
+        if (c.shrinks && c.fits) {
+            dc.SelectFont(size + 1, 0, 0);
+            EXPECT_GE(dc.GetTextSize(c.wide).cx, l->GetColumnWidth(1));
+        }
+        if (!c.fits) EXPECT_EQ(size, 10);
+        page->RemoveChild(l);
+        delete l;
+    }
+}
+
 TEST_F(ColumnListTest, RowsGoFirstOrLastAndAreNumberedInOrder) {
     CColumnListWnd* l = MakeList(1);
     l->AddRow()->SetText(0, "b");

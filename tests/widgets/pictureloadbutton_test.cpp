@@ -4,12 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "button_fixture.h"
 #include "command_sink.h"
+#include "gfx/picture_files.h"
 #include "support/golden.h"
 #include "support/widget_harness.h"
 
 namespace {
+
+// The page the bar lies on, in a page's grey.
+class GreyPage : public widgettest::CommandSink {
+public:
+    explicit GreyPage(CZVWindow* parent) : CommandSink(parent, CZVRect(0, 0, 320, 240)) {
+        SetColors(0xD0D0D0, 0xD0D0D0);
+    }
+    void OnPaint(CZVDC* dc) override {
+        CZVWindow::OnPaint(dc);
+        FillFaceColor(dc, 0, 0, m_width, m_height);
+    }
+};
 
 class PictureLoadButtonTest : public ::testing::Test {
 protected:
@@ -20,8 +35,10 @@ protected:
     }
     std::string Text() const { return bar->GetText().GetAnsi(); }
 
+    // The caption needs the fonts.
+    widgettest::PinnedFonts fonts;
     testsupport::WidgetHarness harness;
-    widgettest::CommandSink* sink = new widgettest::CommandSink(&harness.Root(), CZVRect(0, 0, 320, 240));
+    GreyPage* sink = new GreyPage(&harness.Root());
     CPictureLoadButton* bar;
 };
 
@@ -47,6 +64,32 @@ TEST_F(PictureLoadButtonTest, ShowsAChangedPercentageAndIgnoresAnUnchangedOrEmpt
         if (!c.text.empty()) EXPECT_EQ(bar->GetLevel(), c.percent);
         EXPECT_EQ(Text(), c.text);
     }
+}
+
+// The percentages the bar showed, one for each row the decoder told.
+class RecordingLoadBar : public CPictureLoadButton {
+public:
+    using CPictureLoadButton::CPictureLoadButton;
+    int OnProgress(int done, int total) override {
+        const int answer = CPictureLoadButton::OnProgress(done, total);
+        shown.push_back(GetShownPercent());
+        return answer;
+    }
+    std::vector<int> shown;
+};
+
+TEST_F(PictureLoadButtonTest, FollowsADecodingPictureRowByRowToTheFull) {
+    const pictures::Rgb colours[4] = {{200, 0, 0}, {0, 200, 0}, {0, 0, 200}, {200, 200, 0}};
+    const pictures::Bytes file = pictures::MakeJpeg(pictures::QuadrantJpeg(16, 12, colours));
+    auto* loader = new RecordingLoadBar(sink, CZVRect(20, 150, 280, 30));
+    sink->AddChild(loader);
+    std::vector<uint16_t> pixels(16 * 12);
+    ASSERT_EQ(DecodeJpegWithProgress(file.data(), file.size(), pixels.data(), 16, 12, 0, 0, 0, loader), 1);
+    ASSERT_EQ(loader->shown.size(), 12u);
+    for (size_t row = 0; row < loader->shown.size(); ++row)
+        EXPECT_EQ(loader->shown[row], static_cast<int>((row + 1) * 100 / 12)) << row;
+    EXPECT_EQ(loader->GetLevel(), 100);
+    EXPECT_STREQ(loader->GetText().GetAnsi(), "Loading...");
 }
 
 TEST_F(PictureLoadButtonTest, HalfWayLooksRight) {

@@ -4,11 +4,13 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "button_fixture.h"
 #include "gfx/dibdc.h"
 #include "support/assert_counter.h"
 #include "widgets/style/setserver.h"
+#include "widgets/buttons/buttonicon.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/text/zvlabel.h"
 
@@ -301,6 +303,45 @@ TEST_F(ButtonTest, ArrowButtonsTakeTheArrowIconOfTheirDirection) {
     EXPECT_NE(down->GetIcon(), nullptr);
 }
 
+// Records the built-in icon kinds that buttons ask for, and makes them as
+// the source installed before it does.
+class IconKindRecorder : public CButtonIconSource {
+public:
+    IconKindRecorder() : m_inner(ButtonIcons()), m_previous(InstallButtonIconSource(this)) {}
+    ~IconKindRecorder() override { InstallButtonIconSource(m_previous); }
+    IconKindRecorder(const IconKindRecorder&) = delete;
+    IconKindRecorder& operator=(const IconKindRecorder&) = delete;
+    CButtonIcon* MakeStock(int kind, COLORREF colour) override {
+        kinds.push_back(kind);
+        return m_inner.MakeStock(kind, colour);
+    }
+    CButtonIcon* MakeNamed(const CZVString& name) override { return m_inner.MakeNamed(name); }
+    std::vector<int> kinds;
+
+private:
+    CButtonIconSource& m_inner;
+    CButtonIconSource* m_previous;
+};
+
+TEST_F(ButtonTest, ArrowButtonsPointUpWithKind5AndEveryOtherWayWithKind4) {
+    struct Case {
+        int direction;
+        int kind;
+    };
+    const Case cases[] = {{2, 5}, {3, 4}, {0, 4}, {1, 4}};
+    CZV3DButton* first = nullptr;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.direction);
+        IconKindRecorder recorder;
+        CZV3DButton* arrow = root.AddArrowButton(CZVRect(0, 0, 40, 40), c.direction, first, 30 + c.direction, 17);
+        EXPECT_EQ(recorder.kinds, std::vector<int>{c.kind});
+        EXPECT_EQ(arrow->GetStyleClass(), 17);
+        EXPECT_EQ(arrow->GetCommandId(), 30 + c.direction);
+        EXPECT_EQ(arrow->GetLookSource(), first);
+        if (!first) first = arrow;
+    }
+}
+
 struct LabelCase {
     const char* name;
     CZVLabel* (*make)(CZVWindow& parent);
@@ -317,13 +358,18 @@ TEST_F(ButtonTest, LabelFactoriesSetWhatTheyAreGiven) {
     const int defaultFont = plain.GetFontSize();
     const int defaultFormat = plain.GetTextFormat();
     const int defaultFlags = plain.GetFlags();
+    CZVLabel ofRoot(&root, r, "", root.GetStyleClass());
     const LabelCase cases[] = {
+        {"plain", [](CZVWindow& p) { return p.AddLabel(CZVRect(0, 0, 80, 20), "a", 18); }, root.GetStyleClass(), 18,
+         ofRoot.GetTextFormat(), ofRoot.GetFlags(), ofRoot.GetTextColor()},
         {"class", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", 22, 9); }, 9, 22,
          defaultFormat, defaultFlags, plain.GetTextColor()},
         {"keeps font", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", -1, 9); }, 9,
          defaultFont, defaultFormat, defaultFlags, plain.GetTextColor()},
         {"aligned", [](CZVWindow& p) { return p.AddLabelAligned(CZVRect(0, 0, 80, 20), "a", 14, 1, 9); }, 9, 14,
          defaultFormat | 2, defaultFlags, plain.GetTextColor()},
+        {"aligned off", [](CZVWindow& p) { return p.AddLabelAligned(CZVRect(0, 0, 80, 20), "a", 14, 0, 9); }, 9, 14,
+         defaultFormat & ~2, defaultFlags, plain.GetTextColor()},
         {"formatted", [](CZVWindow& p) { return p.AddLabelFormatted(CZVRect(0, 0, 80, 20), "a", 14, 1, 5, 0, 9); },
          9, 14, 5, (defaultFlags | kLabelBold) & ~kLabelFramed, plain.GetTextColor()},
         {"coloured", [](CZVWindow& p) { return p.AddLabelColored(CZVRect(0, 0, 80, 20), "a", 16, 0x00FF00); },

@@ -8,6 +8,7 @@
 #include "gfx/dibdc.h"
 #include "widgets/lists/scrollbar.h"
 #include "widgets/lists/textlist.h"
+#include "widgets/tabs/captionfitter.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
 
@@ -152,6 +153,15 @@ void CColumnListWnd::AutoFitColumns() {
         SetColumnWidth(c, widest);
     }
     RequestLayout();
+}
+
+int CColumnListWnd::FitHeaderFont() {
+    LayoutColumns();
+    CCaptionFitter fitter(this);
+    for (int c = 0; c < GetColumnCount(); ++c)
+        fitter.AddCaption(m_titles[static_cast<size_t>(c)], CZVRect(0, 0, GetColumnWidth(c), GetHeaderHeight()));
+    m_fontSize = fitter.FindFontSize(1, 1, m_fontSize);
+    return m_fontSize;
 }
 
 void CColumnListWnd::SetRect(CZVRect rect) {

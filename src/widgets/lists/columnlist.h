@@ -50,6 +50,9 @@ public:
     void LayoutColumns();
     // Each column as wide as its widest text or title.
     void AutoFitColumns();
+    // The largest font size, up to the current one, at which every title
+    // fits its header cell; the list takes it and returns it.
+    int FitHeaderFont();
     void RedrawSelection();
     // The column whose right edge (the divider) a header press at window
     // (x, y) drags; -1 for none, also over column 0.

@@ -19,25 +19,15 @@ constexpr uint32_t kPagingDelayMs = 250;
 constexpr int kDragThreshold = 2;
 constexpr int kArrowShadeDepth = 75;
 
-// Clears the style's gloss bits for the life of the object: the bar's faces
-// are drawn plain.
-class CPlainGloss {
-public:
-    CPlainGloss() : m_style(CSetServer::Get()), m_flags(m_style ? m_style->GetFlags() : 0) {
-        if (m_style) m_style->SetFlags(m_flags & ~kStyleGloss);
-    }
-    ~CPlainGloss() {
-        if (m_style) m_style->SetFlags(m_flags);
-    }
-    CPlainGloss(const CPlainGloss&) = delete;
-    CPlainGloss& operator=(const CPlainGloss&) = delete;
-
-private:
-    CSetServer* m_style;
-    int m_flags;
-};
-
 }  // namespace
+
+CPlainGloss::CPlainGloss() : m_style(CSetServer::Get()), m_flags(m_style ? m_style->GetFlags() : 0) {
+    if (m_style) m_style->SetFlags(m_flags & ~kStyleGloss);
+}
+
+CPlainGloss::~CPlainGloss() {
+    if (m_style) m_style->SetFlags(m_flags);
+}
 
 CZVWindow* MakeScrollBar(CZVWindow* parent, CZVWindow* target, CZVRect rect) {
     return new CZVScrollBar(parent, target, rect);

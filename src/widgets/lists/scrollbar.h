@@ -9,6 +9,7 @@
 
 #include "widgets/window/zvwindow.h"
 
+class CSetServer;
 class CZV3DButton;
 
 // Command ids of the arrows; the bar consumes them.
@@ -62,16 +63,11 @@ public:
     int InUpperTrack(int x, int y) const;
     int InLowerTrack(int x, int y) const;
 
-private:
+protected:
     enum DragMode { kNone = 0, kPageUp = 1, kPageDown = 2, kThumb = 3 };
 
+    // Within 0..total - page.
     int Clamp(int pos) const;
-    // Track and thumb faces for the current range, made on first use.
-    void EnsureFaces();
-    // The thumb's place for the position, once the thumb exists.
-    void PlaceThumb();
-    // An arrow at `rect`: the one already there moved, or a new one.
-    CZV3DButton* PlaceArrow(CZV3DButton* arrow, CZVRect rect, const char* icon, int id);
 
     CZVWindow* m_target;
     int m_total = 1;
@@ -92,6 +88,28 @@ private:
     std::unique_ptr<CZV3DButton> m_thumbButton;
     CZV3DButton* m_upArrow = nullptr;
     CZV3DButton* m_downArrow = nullptr;
+
+private:
+    // Track and thumb faces for the current range, made on first use.
+    void EnsureFaces();
+    // The thumb's place for the position, once the thumb exists.
+    void PlaceThumb();
+    // An arrow at `rect`: the one already there moved, or a new one.
+    CZV3DButton* PlaceArrow(CZV3DButton* arrow, CZVRect rect, const char* icon, int id);
+};
+
+// Clears the style's gloss bits for the life of the object: faces rendered
+// meanwhile are plain.
+class CPlainGloss {
+public:
+    CPlainGloss();
+    ~CPlainGloss();
+    CPlainGloss(const CPlainGloss&) = delete;
+    CPlainGloss& operator=(const CPlainGloss&) = delete;
+
+private:
+    CSetServer* m_style;
+    int m_flags;
 };
 
 // The factory behind CZVWindow::CreateScrollBar.

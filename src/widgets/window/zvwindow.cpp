@@ -31,11 +31,6 @@ std::optional<CZVRect> RootClip(CZVDC* dc) {
     return clip;
 }
 
-template <typename Call>
-void ForEachChild(const CZVObList& children, Call call) {
-    for (ZVPOSITION pos = children.GetHeadPosition(); pos;) call(static_cast<CZVWindow*>(children.GetNext(pos)));
-}
-
 }  // namespace
 
 ScrollBarFactory SetScrollBarFactory(ScrollBarFactory factory) {

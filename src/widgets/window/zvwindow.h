@@ -218,6 +218,11 @@ public:
     CZVWindow* GetParent() const { return m_parent; }
     // Moves the parent link only; the parents' child lists are the caller's.
     void SetParent(CZVWindow* parent) { m_parent = parent; }
+    // Moves the window within its parent, keeping its size.
+    void MoveBy(int dx, int dy) {
+        m_x += dx;
+        m_y += dy;
+    }
     CZVWindow* GetParentOpaqueAncestor() { return m_parent ? m_parent->GetOpaqueAncestor() : nullptr; }
     CZVRect GetCenteredRect(int w, int h) const;
     int IsDescendant(CZVWindow* w) const;
@@ -338,6 +343,12 @@ private:
     // The window whose scroll bar this is (null for every other window).
     CZVWindow* m_scrollTarget = nullptr;
 };
+
+// Calls call(child) for each window of a child list, in order.
+template <typename Call>
+void ForEachChild(const CZVObList& children, Call call) {
+    for (ZVPOSITION pos = children.GetHeadPosition(); pos;) call(static_cast<CZVWindow*>(children.GetNext(pos)));
+}
 
 // Makes the scroll bar of `target`, a child of `parent` at `rect`.
 using ScrollBarFactory = CZVWindow* (*)(CZVWindow* parent, CZVWindow* target, CZVRect rect);
