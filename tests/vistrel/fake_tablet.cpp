@@ -48,7 +48,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     CSingleInstance instance;
-    if (!instance.Claim()) return 1;
+    if (!instance.Claim()) {
+        WriteLog(log, "lock refused\n");
+        return 1;
+    }
     WriteLog(log, text);
     for (int second = 0; second < 60; ++second) sleep(1);  // ended by the test long before
     return 0;

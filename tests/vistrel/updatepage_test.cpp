@@ -169,8 +169,8 @@ protected:
 
 TEST_F(SelfUpdateRun, TheNewProgramReplacesTheFileStartsWithTheConnectionAndOnlyThenTheTabletExits) {
     const std::string fresh = ReadFile(ZV_FAKE_TABLET);
-    // The old program must be of this machine too: the running test program stands for it.
-    WriteFile(Program(), ReadFile("/proc/self/exe"));
+    // The old program is of this machine too, and differs from the new one.
+    WriteFile(Program(), ReadFile(ZV_FAKE_TABLET) + "old");
     const std::string before = ReadFile(Program());
     gateway.On(ZVM_UPDATE_GETTABLETFILEQ, [&](const Frame& request) { return ServeProgram(request, fresh); });
     EXPECT_EQ(Run(), 0);
@@ -196,7 +196,7 @@ class SelfUpdateFailure : public SelfUpdateRun, public ::testing::WithParamInter
 
 TEST_P(SelfUpdateFailure, LeavesTheOldProgramInPlaceAndRunning) {
     const Failure failure = GetParam();
-    WriteFile(Program(), ReadFile("/proc/self/exe"));
+    WriteFile(Program(), ReadFile(ZV_FAKE_TABLET) + "old");
     const std::string before = ReadFile(Program());
     const std::string fresh = failure.served_bytes ? std::string(failure.served_bytes) : ReadFile(ZV_FAKE_TABLET);
     testsupport::ScopedEnv exits{"ZV_FAKE_TABLET_EXIT", failure.exitsAtOnce ? "1" : nullptr};
