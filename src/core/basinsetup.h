@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/gatewaylink.h"
+#include "core/messages/coremessages.h"
 #include "core/zvmsg.h"
 #include "core/zvoblist.h"
-#include "core/messages/coremessages.h"
 
 // Pool messages.
 
@@ -29,14 +29,14 @@ public:
     std::string name;
     uint8_t nameIndex = 0;
     int32_t circuitId = 0;
-    uint16_t runTime = 0;  // minutes; 720 = no limit
-    uint8_t function = 0;  // 1 spa, 2 pool, others named by the function list
-    uint8_t interface = 0; // display group
+    uint16_t runTime = 0;   // minutes; 720 = no limit
+    uint8_t function = 0;   // 1 spa, 2 pool, others named by the function list
+    uint8_t interface = 0;  // display group
     uint8_t colorPosition = 0;
     uint8_t colorSet = 0;
     uint8_t colorStagger = 0;
     uint8_t deviceId = 0;
-    uint8_t flags = 0;     // bit 0: freeze protection
+    uint8_t flags = 0;  // bit 0: freeze protection
     uint8_t delay = 0;
     int32_t state = -1;
     int32_t spare = 0;
@@ -56,26 +56,27 @@ struct CPoolNameEntry {
 // The live values of one body of water (0 pool, 1 spa).
 struct CPoolBody {
     int32_t temperature = 0;
-    int32_t heatStatus = 0; // 0 off, 1 solar or heat pump, 2 heater, 3 both
+    int32_t heatStatus = 0;  // 0 off, 1 solar or heat pump, 2 heater, 3 both
     int32_t setPoint = 0;
     int32_t heatMode = 0;
-    int32_t extra = 0;      // monitor program, gateway 5.1 on
+    int32_t extra = 0;  // monitor program, gateway 5.1 on
     uint8_t setPointMin = 0;
     uint8_t setPointMax = 0;
 };
 
-inline constexpr int kPoolTableCount = 12; // the monitor program reads a twelfth
+inline constexpr int kPoolTableCount = 12;  // the monitor program reads a twelfth
 inline constexpr int kPoolTableMax = 1000;
 inline constexpr int kPoolPumpCount = 8;
 inline constexpr int kPoolChemistryCount = 8;
+inline constexpr uint8_t kPoolPumpVX900 = 255;
+inline constexpr uint16_t kPoolNoRunTime = 720;
 
 class CBasinSetup {
 public:
     // Loads the controller's configuration through link at once; read
     // IsLoaded afterwards. The tablet program has no version gates and
     // ignores major and minor.
-    CBasinSetup(CGatewayLink& link, ZVVariant variant, int controllerIndex, uint16_t major = 0,
-                uint16_t minor = 0);
+    CBasinSetup(CGatewayLink& link, ZVVariant variant, int controllerIndex, uint16_t major = 0, uint16_t minor = 0);
     virtual ~CBasinSetup();
     CBasinSetup(const CBasinSetup&) = delete;
     CBasinSetup& operator=(const CBasinSetup&) = delete;
@@ -115,6 +116,13 @@ public:
     uint8_t GetRemotesEnabled() const { return remotesEnabled_; }
     uint8_t GetDelayFlag(int i) const { return i >= 0 && i < 3 ? delayFlags_[i] : 0; }
     uint8_t GetPumpCircuit(int pump) const;
+    // The name of the circuit a pump slot names by device id: "VX900" for
+    // 255, empty when no circuit has that device id.
+    std::string GetPumpCircuitText(int pump) const;
+    int IsPumpVX900(int pump) const { return GetPumpCircuit(pump) == kPoolPumpVX900; }
+    // The circuits with a run time (not 720) plus extra reach the program
+    // limit of the controller type.
+    int IsProgramLimitReached(int extra) const;
     // Monitor program, gateway 5.1 on: pH x 100, ORP, saturation index x 100, five more.
     int32_t GetChemistry(int i) const;
 
@@ -126,6 +134,8 @@ public:
     CPoolCircuit* FindCircuitByFunction(int function) const;
     void GetCircuitsByInterface(CZVObList& list, int interface) const;
     static void MoveFunctionToFront(CZVObList& list, int function);
+    // Takes the list's first circuit of the function out of it.
+    static void RemoveByFunction(CZVObList& list, int function);
     static void SortCircuits(CZVObList& list);
     CPoolCircuit* NextCircuit(const CPoolCircuit* circuit) const;
     CPoolCircuit* PrevCircuit(const CPoolCircuit* circuit) const;

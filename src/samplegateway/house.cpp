@@ -5,6 +5,7 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/pool.h"
 
 namespace samplegateway {
 namespace {
@@ -48,13 +49,13 @@ size_t WireSize(FieldType type, const Value& value, const Bytes& block) {
 
 bool House::Set(const std::string& name, const Value& value) {
     std::vector<Field*> named;
-    auto collect = [&](Field& field) {
-        if (field.name == name) named.push_back(&field);
+    auto collect = [&](auto& answers) {
+        for (auto& [id, answer] : answers)
+            for (Item& item : answer.items)
+                if (!item.is_list && item.field.name == name) named.push_back(&item.field);
     };
-    for (auto& [id, answer] : answers_)
-        for (Item& item : answer.items) {
-            if (!item.is_list) collect(item.field);
-        }
+    collect(answers_);
+    collect(keyed_);
     if (named.empty() ||
         !std::all_of(named.begin(), named.end(), [&](const Field* field) { return Fits(field->type, value); }))
         return false;
@@ -70,7 +71,7 @@ bool House::SetSwitch(const std::string& name, bool on) {
 }
 
 bool House::SetList(const std::string& name, const std::vector<std::vector<Value>>& records) {
-    Item* list = FindList(answers_, name);
+    Item* list = List(name);
     if (!list) return false;
     std::vector<std::vector<Field>> fields;
     for (const std::vector<Value>& record : records) {
@@ -83,6 +84,29 @@ bool House::SetList(const std::string& name, const std::vector<std::vector<Value
     }
     list->records = std::move(fields);
     return true;
+}
+
+Item* House::List(const std::string& name) {
+    Item* list = FindList(answers_, name);
+    return list ? list : FindList(keyed_, name);
+}
+
+const Item* House::List(const std::string& name) const {
+    const Item* list = FindList(answers_, name);
+    return list ? list : FindList(keyed_, name);
+}
+
+bool House::SetRecordField(const std::string& name, int64_t key, size_t column, const Value& value) {
+    Item* list = List(name);
+    if (!list || column >= list->layout.size() || !Fits(list->layout[column], value)) return false;
+    for (std::vector<Field>& record : list->records) {
+        const int64_t* first = std::get_if<int64_t>(&record.front().value);
+        if (first && *first == key) {
+            record[column].value = value;
+            return true;
+        }
+    }
+    return false;
 }
 
 std::vector<uint16_t> House::Ids() const {
@@ -109,7 +133,7 @@ void House::Write(PayloadWriter& out, const Field& field) const {
         out.Int(static_cast<int32_t>(field.block.size())).Raw(field.block.data(), field.block.size());
         break;
     case FieldType::kCount: {
-        const Item* list = FindList(answers_, std::get<std::string>(field.value));
+        const Item* list = List(std::get<std::string>(field.value));
         out.Int(list ? static_cast<int32_t>(list->records.size()) : 0);
         break;
     }
@@ -154,8 +178,11 @@ Bytes House::Slice(const Answer& answer, const Frame& request) const {
 }
 
 const Answer* House::Find(const Frame& request) const {
-    int32_t key = 0;
-    if (PayloadReader(request.payload).Int(&key)) {
+    std::vector<int32_t> key;
+    PayloadReader reader(request.payload);
+    for (int32_t value = 0; key.size() < 2 && reader.Int(&value);) key.push_back(value);
+    // The longest key first.
+    for (; !key.empty(); key.pop_back()) {
         auto keyed = keyed_.find({request.id, key});
         if (keyed != keyed_.end()) return &keyed->second;
     }
@@ -176,6 +203,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeToggles(gateway);
     ServeCheckStates(gateway);
     ServeFavorites(gateway);
+    ServePool(gateway, house);
 }
 
 }  // namespace samplegateway

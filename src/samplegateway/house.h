@@ -21,6 +21,8 @@
 //                                  and the records asked for, as far as they go
 //   [keyed 0x25AB 1 lighting]      the answer to request 0x25AB whose first i32 is 1; a
 //                                  request with another key gets the [answer 0x25AB], if any
+//   [keyed 0x30F4 0 0 tablet]      keyed by the first two i32s; it goes before an answer keyed
+//                                  by the first one only
 //
 // A file that breaks a rule is refused with the number of the first line that does.
 #include <cstdint>
@@ -98,6 +100,9 @@ public:
     // Puts these records in place of the list's; false when the list is unknown or a record
     // does not fit its layout.
     bool SetList(const std::string& name, const std::vector<std::vector<Value>>& records);
+    // Puts the value into the field at column of the list's records whose first field is key;
+    // false when there is no such record or the value does not fit.
+    bool SetRecordField(const std::string& name, int64_t key, size_t column, const Value& value);
 
     std::vector<uint16_t> Ids() const;
     // The answer's payload for a request without arguments; empty for an unknown id.
@@ -109,6 +114,9 @@ private:
     friend class HouseReader;
 
     bool On(const Item& item) const;
+    // The list of that name, in any answer; null when there is none.
+    Item* List(const std::string& name);
+    const Item* List(const std::string& name) const;
     // The answer the request gets: the one of its key, else the request id's.
     const Answer* Find(const Frame& request) const;
     Bytes PayloadOf(const Answer& answer) const;
@@ -118,7 +126,8 @@ private:
 
     std::map<std::string, bool> switches_;
     std::map<uint16_t, Answer> answers_;
-    std::map<std::pair<uint16_t, int32_t>, Answer> keyed_;  // by request id and first i32
+    // By request id and the request's first i32s (one or two).
+    std::map<std::pair<uint16_t, std::vector<int32_t>>, Answer> keyed_;
 };
 
 // Scripts the gateway to give every answer of the house, and to keep the states of its on/off

@@ -12,24 +12,21 @@
 namespace samplegateway {
 namespace {
 
-const std::map<std::string_view, FieldType> kTypes = {
-    {"i32", FieldType::kI32},       {"u16", FieldType::kU16},     {"u8", FieldType::kU8},
-    {"string", FieldType::kString}, {"block", FieldType::kBlock}, {"count", FieldType::kCount}};
+const std::map<std::string_view, FieldType> kTypes = {{"i32", FieldType::kI32},     {"u16", FieldType::kU16},
+                                                      {"u8", FieldType::kU8},       {"string", FieldType::kString},
+                                                      {"block", FieldType::kBlock}, {"count", FieldType::kCount}};
 
 bool IsName(const std::string& text) {
-    if (text.empty() || !(std::isalpha(static_cast<unsigned char>(text[0])) || text[0] == '_'))
-        return false;
+    if (text.empty() || !(std::isalpha(static_cast<unsigned char>(text[0])) || text[0] == '_')) return false;
     for (char c : text)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
-            return false;
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
     return true;
 }
 
 // A decimal number with an optional minus, or a hexadecimal one after "0x".
 std::optional<int64_t> Number(std::string_view text) {
     const bool negative = !text.empty() && text[0] == '-';
-    if (negative)
-        text.remove_prefix(1);
+    if (negative) text.remove_prefix(1);
     int base = 10;
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         text.remove_prefix(2);
@@ -38,31 +35,25 @@ std::optional<int64_t> Number(std::string_view text) {
     int64_t value = 0;
     const char* end = text.data() + text.size();
     auto [stop, problem] = std::from_chars(text.data(), end, value, base);
-    if (text.empty() || problem != std::errc() || stop != end || value < 0)
-        return std::nullopt;
+    if (text.empty() || problem != std::errc() || stop != end || value < 0) return std::nullopt;
     return negative ? -value : value;
 }
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
+    if (c >= '0' && c <= '9') return c - '0';
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
     return text;
 }
 
 }  // namespace
 
-std::optional<House> House::Read(std::string_view text, HouseError* error) {
-    return HouseReader(error).Read(text);
-}
+std::optional<House> House::Read(std::string_view text, HouseError* error) { return HouseReader(error).Read(text); }
 
 std::optional<House> House::Load(const std::string& path, std::string* error) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -99,41 +90,29 @@ std::optional<House> HouseReader::Read(std::string_view text) {
     while (!text.empty()) {
         const size_t end = std::min(text.find('\n'), text.size());
         ++line_;
-        if (!Line(text.substr(0, end)))
-            return std::nullopt;
+        if (!Line(text.substr(0, end))) return std::nullopt;
         text.remove_prefix(std::min(end + 1, text.size()));
     }
-    if (!CloseSection() || !Resolve())
-        return std::nullopt;
+    if (!CloseSection() || !Resolve()) return std::nullopt;
     return std::move(house_);
 }
 
 bool HouseReader::Line(std::string_view line) {
     if (line.size() > House::kMaxLineLength)
         return Fail("longer than " + std::to_string(House::kMaxLineLength) + " characters");
-    if (Trim(line).substr(0, 1) == "[")
-        return Section(Trim(line));
+    if (Trim(line).substr(0, 1) == "[") return Section(Trim(line));
     std::vector<Token> tokens;
-    if (!Tokenize(line, &tokens))
-        return false;
-    if (tokens.empty())
-        return true;
+    if (!Tokenize(line, &tokens)) return false;
+    if (tokens.empty()) return true;
     const std::string word = tokens[0].quoted ? std::string() : tokens[0].text;
-    if (list_ && word != "end")
-        return Record(tokens);
-    if (word == "switch")
-        return Switch(tokens);
-    if (word == "end")
-        return End();
-    if (!answer_)
-        return Fail("\"" + tokens[0].text + "\" outside an answer");
-    if (word == "when")
-        return When(tokens);
-    if (word == "list")
-        return List(tokens);
+    if (list_ && word != "end") return Record(tokens);
+    if (word == "switch") return Switch(tokens);
+    if (word == "end") return End();
+    if (!answer_) return Fail("\"" + tokens[0].text + "\" outside an answer");
+    if (word == "when") return When(tokens);
+    if (word == "list") return List(tokens);
     auto type = kTypes.find(word);
-    if (type == kTypes.end())
-        return Fail("unknown word \"" + tokens[0].text + "\"");
+    if (type == kTypes.end()) return Fail("unknown word \"" + tokens[0].text + "\"");
     return Fields(type->second, tokens);
 }
 
@@ -156,10 +135,8 @@ bool HouseReader::Tokenize(std::string_view line, std::vector<Token>* tokens) {
         } else {
             Token token{"", true};
             for (++at;; ++at) {
-                if (at >= line.size())
-                    return Fail("string without its closing quote");
-                if (line[at] == '"')
-                    break;
+                if (at >= line.size()) return Fail("string without its closing quote");
+                if (line[at] == '"') break;
                 if (line[at] != '\\') {
                     token.text += line[at];
                 } else if (at + 1 < line.size() && (line[at + 1] == '"' || line[at + 1] == '\\')) {
@@ -180,10 +157,8 @@ bool HouseReader::Tokenize(std::string_view line, std::vector<Token>* tokens) {
 }
 
 bool HouseReader::Section(std::string_view header) {
-    if (!CloseSection())
-        return false;
-    if (header.back() != ']')
-        return Fail("section header without its closing ']'");
+    if (!CloseSection()) return false;
+    if (header.back() != ']') return Fail("section header without its closing ']'");
     header = Trim(header.substr(1, header.size() - 2));
     const size_t kind_end = std::min(header.find(' '), header.size());
     const std::string_view kind = header.substr(0, kind_end);
@@ -192,19 +167,29 @@ bool HouseReader::Section(std::string_view header) {
     std::string_view rest = Trim(header.substr(kind_end));
     const std::string_view id_text = rest.substr(0, std::min(rest.find(' '), rest.size()));
     const std::optional<int64_t> id = Number(id_text);
-    if (!id || *id > UINT16_MAX)
-        return Fail("\"" + std::string(id_text) + "\" is no message id");
+    if (!id || *id > UINT16_MAX) return Fail("\"" + std::string(id_text) + "\" is no message id");
     answer_id_ = static_cast<uint16_t>(*id);
     if (kind == "keyed") {
         rest = Trim(rest.substr(id_text.size()));
-        const std::string_view key_text = rest.substr(0, std::min(rest.find(' '), rest.size()));
-        const std::optional<int64_t> key = Number(key_text);
-        if (!key || *key < INT32_MIN || *key > INT32_MAX)
-            return Fail("\"" + std::string(key_text) + "\" is no key");
-        auto [entry, added] = house_.keyed_.try_emplace({answer_id_, static_cast<int32_t>(*key)});
+        std::vector<int32_t> key;
+        std::string key_text;
+        // One or two numbers, then the name.
+        while (key.size() < 2 && !rest.empty()) {
+            const std::string_view word = rest.substr(0, std::min(rest.find(' '), rest.size()));
+            const std::optional<int64_t> number = Number(word);
+            if (!number || *number < INT32_MIN || *number > INT32_MAX) {
+                if (key.empty()) return Fail("\"" + std::string(word) + "\" is no key");
+                break;
+            }
+            key.push_back(static_cast<int32_t>(*number));
+            key_text += (key_text.empty() ? "" : " ") + std::string(word);
+            rest = Trim(rest.substr(word.size()));
+        }
+        if (key.empty()) return Fail("a keyed answer with no key");
+        auto [entry, added] = house_.keyed_.try_emplace({answer_id_, key});
         if (!added)
-            return Fail("a second answer for " + std::string(id_text) + " key " + std::string(key_text) +
-                        " (the first is on line " + std::to_string(entry->second.line) + ")");
+            return Fail("a second answer for " + std::string(id_text) + " key " + key_text + " (the first is on line " +
+                        std::to_string(entry->second.line) + ")");
         answer_ = &entry->second;
     } else {
         auto [entry, added] = house_.answers_.try_emplace(answer_id_);
@@ -220,18 +205,15 @@ bool HouseReader::Section(std::string_view header) {
 }
 
 bool HouseReader::CloseSection() {
-    if (list_)
-        return Fail("list \"" + list_->list_name + "\" without its end", list_->line);
-    if (!when_.empty())
-        return Fail("when " + when_ + " without its end", when_line_);
+    if (list_) return Fail("list \"" + list_->list_name + "\" without its end", list_->line);
+    if (!when_.empty()) return Fail("when " + when_ + " without its end", when_line_);
     if (answer_ && answer_->slice && answer_->items.empty())
         return Fail("a slice holds one list and nothing else", answer_->line);
     return true;
 }
 
 bool HouseReader::Switch(const std::vector<Token>& tokens) {
-    if (answer_)
-        return Fail("switches belong before the first answer");
+    if (answer_) return Fail("switches belong before the first answer");
     if (tokens.size() != 3 || !IsName(tokens[1].text) || tokens[1].quoted ||
         (tokens[2].text != "on" && tokens[2].text != "off"))
         return Fail("a switch reads: switch <name> on|off");
@@ -241,12 +223,9 @@ bool HouseReader::Switch(const std::vector<Token>& tokens) {
 }
 
 bool HouseReader::When(const std::vector<Token>& tokens) {
-    if (!when_.empty())
-        return Fail("when inside when");
-    if (tokens.size() != 2 || tokens[1].quoted)
-        return Fail("a when reads: when <switch>");
-    if (!house_.switches_.count(tokens[1].text))
-        return Fail("unknown switch \"" + tokens[1].text + "\"");
+    if (!when_.empty()) return Fail("when inside when");
+    if (tokens.size() != 2 || tokens[1].quoted) return Fail("a when reads: when <switch>");
+    if (!house_.switches_.count(tokens[1].text)) return Fail("unknown switch \"" + tokens[1].text + "\"");
     when_ = tokens[1].text;
     when_line_ = line_;
     return true;
@@ -273,24 +252,21 @@ bool HouseReader::List(const std::vector<Token>& tokens) {
             return Fail("\"" + tokens[i].text + "\" is no record field type (i32, u16, u8 or string)");
         item.layout.push_back(type->second);
     }
-    if (!list_names_.insert(item.list_name).second)
-        return Fail("a second list \"" + item.list_name + "\"");
-    if (!Add(std::move(item)) || !Grow(4))
-        return false;
+    if (!list_names_.insert(item.list_name).second) return Fail("a second list \"" + item.list_name + "\"");
+    if (!Add(std::move(item)) || !Grow(4)) return false;
     list_ = &answer_->items.back();
     return true;
 }
 
 bool HouseReader::Record(const std::vector<Token>& tokens) {
     if (tokens.size() != list_->layout.size())
-        return Fail("a record of " + list_->list_name + " has " + std::to_string(list_->layout.size()) + " fields, not " +
-                    std::to_string(tokens.size()));
+        return Fail("a record of " + list_->list_name + " has " + std::to_string(list_->layout.size()) +
+                    " fields, not " + std::to_string(tokens.size()));
     std::vector<Field> record;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const FieldType type = list_->layout[i];
         samplegateway::Value value;
-        if (!Value(type, tokens[i], &value) || !Grow(WireSize(type, value, {})))
-            return false;
+        if (!Value(type, tokens[i], &value) || !Grow(WireSize(type, value, {}))) return false;
         record.push_back({.type = type, .value = std::move(value)});
     }
     list_->records.push_back(std::move(record));
@@ -314,8 +290,7 @@ bool HouseReader::Fields(FieldType type, const std::vector<Token>& tokens) {
         return Fail(named ? "a named field takes one value" : "a field without a value");
     for (size_t i = first; i < tokens.size(); ++i) {
         Field field{.type = type, .name = named ? tokens[1].text : ""};
-        if (!Value(type, tokens[i], &field.value) || !Add({.line = line_, .field = std::move(field)}))
-            return false;
+        if (!Value(type, tokens[i], &field.value) || !Add({.line = line_, .field = std::move(field)})) return false;
     }
     return true;
 }
@@ -331,15 +306,13 @@ bool HouseReader::Block(const std::vector<Token>& tokens, Bytes* block) {
         const std::string& text = tokens[i].text;
         if (!tokens[i].quoted && text.size() > 1 && text[0] == '@') {
             const std::optional<int64_t> position = Number(std::string_view(text).substr(1));
-            if (!position || *position > *size)
-                return Fail("\"" + text + "\" is no position in the block");
+            if (!position || *position > *size) return Fail("\"" + text + "\" is no position in the block");
             at = static_cast<size_t>(*position);
             continue;
         }
         if (tokens[i].quoted || text.size() != 2 || HexDigit(text[0]) < 0 || HexDigit(text[1]) < 0)
             return Fail("\"" + text + "\" is no byte in hex");
-        if (at >= block->size())
-            return Fail("more bytes than the block's size");
+        if (at >= block->size()) return Fail("more bytes than the block's size");
         (*block)[at++] = static_cast<uint8_t>(HexDigit(text[0]) * 16 + HexDigit(text[1]));
     }
     return true;
@@ -347,24 +320,20 @@ bool HouseReader::Block(const std::vector<Token>& tokens, Bytes* block) {
 
 bool HouseReader::Value(FieldType type, const Token& token, samplegateway::Value* value) {
     if (type == FieldType::kString) {
-        if (!token.quoted)
-            return Fail("a string in double quotes where " + token.text + " stands");
+        if (!token.quoted) return Fail("a string in double quotes where " + token.text + " stands");
         *value = token.text;
         return true;
     }
     const std::optional<int64_t> number = token.quoted ? std::nullopt : Number(token.text);
-    if (!number)
-        return Fail("\"" + token.text + "\" is no number");
-    if (!Fits(type, *number))
-        return Fail(token.text + " is out of the field's range");
+    if (!number) return Fail("\"" + token.text + "\" is no number");
+    if (!Fits(type, *number)) return Fail(token.text + " is out of the field's range");
     *value = *number;
     return true;
 }
 
 bool HouseReader::Add(Item item) {
     item.when = when_;
-    if (!item.is_list && !Grow(WireSize(item.field.type, item.field.value, item.field.block)))
-        return false;
+    if (!item.is_list && !Grow(WireSize(item.field.type, item.field.value, item.field.block))) return false;
     if (answer_->slice && (!answer_->items.empty() || !item.is_list || !item.when.empty()))
         return Fail("a slice holds one list and nothing else");
     answer_->items.push_back(std::move(item));
@@ -380,8 +349,7 @@ bool HouseReader::Grow(size_t bytes) {
 
 bool HouseReader::Resolve() {
     for (const auto& [line, name] : counts_)
-        if (!list_names_.count(name))
-            return Fail("count of an unknown list \"" + name + "\"", line);
+        if (!list_names_.count(name)) return Fail("count of an unknown list \"" + name + "\"", line);
     return true;
 }
 

@@ -27,9 +27,8 @@ constexpr Version kV5{5, 1};
 class PoolModelTest : public ::testing::Test {
 protected:
     // Scripts a whole load for that program and gateway version, then builds the model.
-    std::unique_ptr<CBasinSetup> Load(ZVVariant variant, Version version,
-                                      const ConfigFixture& config = {}, ExtFixture ext = {})
-    {
+    std::unique_ptr<CBasinSetup> Load(ZVVariant variant, Version version, const ConfigFixture& config = {},
+                                      ExtFixture ext = {}) {
         const bool v4 = version.major >= 4;
         link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(config, variant, v4));
         if (ext.tables.empty()) {
@@ -40,13 +39,11 @@ protected:
                 tables = 11;
             ext.tables = DistinctTables(tables);
         }
-        if (variant != ZVVariant::Tablet)
-            ScriptExtended(link, ext);
+        if (variant != ZVVariant::Tablet) ScriptExtended(link, ext);
         return Make(variant, version);
     }
 
-    std::unique_ptr<CBasinSetup> Make(ZVVariant variant, Version version)
-    {
+    std::unique_ptr<CBasinSetup> Make(ZVVariant variant, Version version) {
         return std::make_unique<CBasinSetup>(link, variant, 0, version.major, version.minor);
     }
 
@@ -55,8 +52,7 @@ protected:
 
 // Long form ----------------------------------------------------------------
 
-TEST_F(PoolModelTest, LongFormFromVersion4ReadsEveryField)
-{
+TEST_F(PoolModelTest, LongFormFromVersion4ReadsEveryField) {
     auto pool = Load(ZVVariant::Config, kV4);
     ASSERT_TRUE(pool->IsLoaded());
     EXPECT_TRUE(pool->IsReady());
@@ -108,8 +104,7 @@ TEST_F(PoolModelTest, LongFormFromVersion4ReadsEveryField)
     EXPECT_THAT(IntsOf(*link.asked[5].message), ElementsAre(0));
 }
 
-TEST_F(PoolModelTest, BeforeVersion4TheLegacyTypeByteGivesTheEquipmentFlags)
-{
+TEST_F(PoolModelTest, BeforeVersion4TheLegacyTypeByteGivesTheEquipmentFlags) {
     struct Case {
         uint8_t legacyType;
         uint32_t flags;
@@ -129,8 +124,7 @@ TEST_F(PoolModelTest, BeforeVersion4TheLegacyTypeByteGivesTheEquipmentFlags)
     }
 }
 
-TEST_F(PoolModelTest, NoAnswerLeavesTheDefaults)
-{
+TEST_F(PoolModelTest, NoAnswerLeavesTheDefaults) {
     auto pool = Make(ZVVariant::Config, kV4);
     EXPECT_FALSE(pool->IsLoaded());
     EXPECT_EQ(pool->GetLinkState(), 0);
@@ -145,8 +139,7 @@ TEST_F(PoolModelTest, NoAnswerLeavesTheDefaults)
     EXPECT_EQ(link.asked.size(), 1u);
 }
 
-TEST_F(PoolModelTest, ConfigurationCutShortIsNotALoad)
-{
+TEST_F(PoolModelTest, ConfigurationCutShortIsNotALoad) {
     auto full = ConfigAnswer(ConfigFixture{}, ZVVariant::Config);
     // Cut inside the colour list.
     full->SetLength(full->GetLength() - 16);
@@ -157,8 +150,7 @@ TEST_F(PoolModelTest, ConfigurationCutShortIsNotALoad)
     EXPECT_EQ(link.asked.size(), 1u);
 }
 
-TEST_F(PoolModelTest, HostileCircuitCountStopsAtTheEndOfTheMessage)
-{
+TEST_F(PoolModelTest, HostileCircuitCountStopsAtTheEndOfTheMessage) {
     for (int32_t count : {0x7FFFFFFF, -5, 5}) {
         SCOPED_TRACE(count);
         MsgBuilder m(ZVM_POOL_GETCONFIGA);
@@ -173,8 +165,7 @@ TEST_F(PoolModelTest, HostileCircuitCountStopsAtTheEndOfTheMessage)
 
 // Short form and program variants -------------------------------------------
 
-TEST_F(PoolModelTest, TabletReadsTheShortFormWithoutExtendedLoad)
-{
+TEST_F(PoolModelTest, TabletReadsTheShortFormWithoutExtendedLoad) {
     auto pool = Load(ZVVariant::Tablet, Version{0, 0});
     ASSERT_TRUE(pool->IsLoaded());
     EXPECT_TRUE(pool->IsReady());
@@ -196,8 +187,7 @@ TEST_F(PoolModelTest, TabletReadsTheShortFormWithoutExtendedLoad)
     EXPECT_EQ(pool->GetColor(0)->name, "White");
 }
 
-TEST_F(PoolModelTest, MonitorKeepsItsExtraFieldsAndLoadsWithoutTheExtendedPart)
-{
+TEST_F(PoolModelTest, MonitorKeepsItsExtraFieldsAndLoadsWithoutTheExtendedPart) {
     link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Monitor));
     auto bare = Make(ZVVariant::Monitor, kV4);
     EXPECT_TRUE(bare->IsLoaded());
@@ -217,8 +207,7 @@ TEST_F(PoolModelTest, MonitorKeepsItsExtraFieldsAndLoadsWithoutTheExtendedPart)
     EXPECT_EQ(pool->GetFirmwareVersion(), 2150);
 }
 
-TEST_F(PoolModelTest, ConfigurationProgramStaysUnloadedWhenTheExtendedLoadFails)
-{
+TEST_F(PoolModelTest, ConfigurationProgramStaysUnloadedWhenTheExtendedLoadFails) {
     link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Config));
     link.Answer(ZVM_POOL_GETCUSTOMNAMECOUNTQ, MsgBuilder(ZVM_POOL_GETCUSTOMNAMECOUNTQ + 1).Take());
     auto pool = Make(ZVVariant::Config, kV4);
@@ -229,17 +218,15 @@ TEST_F(PoolModelTest, ConfigurationProgramStaysUnloadedWhenTheExtendedLoadFails)
 
 // Extended load -------------------------------------------------------------
 
-TEST_F(PoolModelTest, TablesArriveByVersion)
-{
+TEST_F(PoolModelTest, TablesArriveByVersion) {
     struct Case {
         ZVVariant variant;
         Version version;
         int tables;
     };
     const Case cases[] = {
-        {ZVVariant::Config, kV3, 9},          {ZVVariant::Config, kV4, 10},
-        {ZVVariant::Config, {4, 518}, 10},    {ZVVariant::Config, kV4Table11, 11},
-        {ZVVariant::Config, kV5, 11},         {ZVVariant::Monitor, kV3, 9},
+        {ZVVariant::Config, kV3, 9},         {ZVVariant::Config, kV4, 10}, {ZVVariant::Config, {4, 518}, 10},
+        {ZVVariant::Config, kV4Table11, 11}, {ZVVariant::Config, kV5, 11}, {ZVVariant::Monitor, kV3, 9},
         {ZVVariant::Monitor, kV4, 12},
     };
     for (const Case& c : cases) {
@@ -260,8 +247,7 @@ TEST_F(PoolModelTest, TablesArriveByVersion)
     }
 }
 
-TEST_F(PoolModelTest, ATableThatCannotBeReadFailsTheLoad)
-{
+TEST_F(PoolModelTest, ATableThatCannotBeReadFailsTheLoad) {
     struct Case {
         const char* what;
         std::function<void(MsgBuilder&)> table2;
@@ -269,8 +255,14 @@ TEST_F(PoolModelTest, ATableThatCannotBeReadFailsTheLoad)
     const Case cases[] = {
         {"count above 1000", [](MsgBuilder& m) { m.Int(1001).Bytes(std::vector<uint8_t>(1001, 1)); }},
         {"negative count", [](MsgBuilder& m) { m.Int(-1); }},
-        {"bytes missing", [](MsgBuilder& m) { m.Int(40).Bytes({1, 2, 3}); }},
-        {"padding missing", [](MsgBuilder& m) { m.Int(5).Bytes({1, 2, 3, 4, 5, 0}); }},
+        {"bytes missing",
+         [](MsgBuilder& m) {
+             m.Int(40).Bytes({1, 2, 3});
+         }},
+        {"padding missing",
+         [](MsgBuilder& m) {
+             m.Int(5).Bytes({1, 2, 3, 4, 5, 0});
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -292,8 +284,7 @@ TEST_F(PoolModelTest, ATableThatCannotBeReadFailsTheLoad)
     }
 }
 
-TEST_F(PoolModelTest, MonitorKeepsTheFirmwareWhenALaterTableIsDamaged)
-{
+TEST_F(PoolModelTest, MonitorKeepsTheFirmwareWhenALaterTableIsDamaged) {
     link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Monitor));
     auto pool = Make(ZVVariant::Monitor, kV4);
     MsgBuilder m(ZVM_POOL_GETEXTCONFIGQ + 1);
@@ -305,25 +296,21 @@ TEST_F(PoolModelTest, MonitorKeepsTheFirmwareWhenALaterTableIsDamaged)
     EXPECT_EQ(pool->GetFirmwareVersion(), 2150);
 }
 
-TEST_F(PoolModelTest, BuiltInNamesAreAskedInChunksOf25)
-{
+TEST_F(PoolModelTest, BuiltInNamesAreAskedInChunksOf25) {
     ExtFixture ext;
     ext.builtIn.clear();
-    for (int i = 0; i < 60; ++i)
-        ext.builtIn.push_back("Name " + std::to_string(i));
+    for (int i = 0; i < 60; ++i) ext.builtIn.push_back("Name " + std::to_string(i));
     auto pool = Load(ZVVariant::Config, kV4, ConfigFixture{}, ext);
     ASSERT_TRUE(pool->IsLoaded());
     EXPECT_EQ(pool->GetBuiltInNameCount(), 60);
     std::vector<std::vector<int32_t>> chunks;
     for (const auto& request : link.asked) {
-        if (request.message->GetId() == ZVM_POOL_GETCUSTOMNAMESQ)
-            chunks.push_back(IntsOf(*request.message));
+        if (request.message->GetId() == ZVM_POOL_GETCUSTOMNAMESQ) chunks.push_back(IntsOf(*request.message));
     }
     EXPECT_THAT(chunks, ElementsAre(ElementsAre(0, 0, 25), ElementsAre(0, 25, 25), ElementsAre(0, 50, 10)));
 }
 
-TEST_F(PoolModelTest, BuiltInNamesAreAskedOnlyAsFarAsAnIndexReaches)
-{
+TEST_F(PoolModelTest, BuiltInNamesAreAskedOnlyAsFarAsAnIndexReaches) {
     // The gateway announces a huge list and answers every chunk in full; it
     // gives up after 100 requests, so that asking on fails the load.
     link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Config));
@@ -337,12 +324,10 @@ TEST_F(PoolModelTest, BuiltInNamesAreAskedOnlyAsFarAsAnIndexReaches)
     std::vector<std::vector<int32_t>> chunks;
     link.Respond(ZVM_POOL_GETCUSTOMNAMESQ, [&](CZVMSG& request) -> std::unique_ptr<CZVMSG> {
         chunks.push_back(IntsOf(request));
-        if (chunks.size() > 100)
-            return nullptr;
+        if (chunks.size() > 100) return nullptr;
         const int32_t start = chunks.back()[1], count = chunks.back()[2];
         std::vector<std::string> names;
-        for (int32_t i = start; i < start + count; ++i)
-            names.push_back("Name " + std::to_string(i));
+        for (int32_t i = start; i < start + count; ++i) names.push_back("Name " + std::to_string(i));
         return StringListAnswer(ZVM_POOL_GETCUSTOMNAMESQ + 1, names);
     });
 
@@ -355,13 +340,11 @@ TEST_F(PoolModelTest, BuiltInNamesAreAskedOnlyAsFarAsAnIndexReaches)
     EXPECT_EQ(pool->GetBuiltInNames().back(), "Name 255");
 }
 
-TEST_F(PoolModelTest, ShortBuiltInListDoesNotShiftCustomNames)
-{
+TEST_F(PoolModelTest, ShortBuiltInListDoesNotShiftCustomNames) {
     // 30 names announced, only 27 to be had: the second chunk comes back short.
     ExtFixture ext;
     ext.builtIn.clear();
-    for (int i = 0; i < 27; ++i)
-        ext.builtIn.push_back("Built " + std::to_string(i));
+    for (int i = 0; i < 27; ++i) ext.builtIn.push_back("Built " + std::to_string(i));
     ext.announced = 30;
     ConfigFixture config;
     config.circuits = {{500, "", 3, 0, 0, 0, 0, 0, 0, 1, 720},
@@ -379,8 +362,7 @@ TEST_F(PoolModelTest, ShortBuiltInListDoesNotShiftCustomNames)
     EXPECT_EQ(pool->GetCircuit(4)->name, "None");
 }
 
-TEST_F(PoolModelTest, FunctionNamesAreOptional)
-{
+TEST_F(PoolModelTest, FunctionNamesAreOptional) {
     link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(ConfigFixture{}, ZVVariant::Config));
     ExtFixture ext;
     ext.tables = DistinctTables(10);
@@ -392,8 +374,7 @@ TEST_F(PoolModelTest, FunctionNamesAreOptional)
     EXPECT_EQ(pool->GetFunctionCode(0), -1);
 }
 
-TEST_F(PoolModelTest, FunctionNameLookups)
-{
+TEST_F(PoolModelTest, FunctionNameLookups) {
     auto pool = Load(ZVVariant::Config, kV4);
     EXPECT_EQ(pool->GetFunctionName(1), "Light");
     EXPECT_EQ(pool->GetFunctionCode(1), 7);
@@ -405,8 +386,7 @@ TEST_F(PoolModelTest, FunctionNameLookups)
 
 // Status --------------------------------------------------------------------
 
-TEST_F(PoolModelTest, StatusFillsBodiesAndCircuits)
-{
+TEST_F(PoolModelTest, StatusFillsBodiesAndCircuits) {
     auto pool = Load(ZVVariant::Config, kV4);
     StatusFixture status;
     status.link = 0x302;  // only the low byte counts
@@ -441,8 +421,7 @@ TEST_F(PoolModelTest, StatusFillsBodiesAndCircuits)
     EXPECT_EQ(pool->GetAirTemp(), 60);
 }
 
-TEST_F(PoolModelTest, StatusBeforeVersion3_378HasNoFreezeByte)
-{
+TEST_F(PoolModelTest, StatusBeforeVersion3_378HasNoFreezeByte) {
     auto pool = Load(ZVVariant::Config, kV3);
     StatusFixture status;
     EXPECT_TRUE(pool->ReadStatus(*StatusMessage(status, false)));
@@ -454,8 +433,7 @@ TEST_F(PoolModelTest, StatusBeforeVersion3_378HasNoFreezeByte)
     EXPECT_EQ(pool->GetCircuit(2)->colorPosition, 6);
 }
 
-TEST_F(PoolModelTest, FreezeFlagFollowsTheAirInTheControllersUnit)
-{
+TEST_F(PoolModelTest, FreezeFlagFollowsTheAirInTheControllersUnit) {
     struct Case {
         Version version;
         uint8_t celsius;
@@ -464,9 +442,8 @@ TEST_F(PoolModelTest, FreezeFlagFollowsTheAirInTheControllersUnit)
         int flag;
     };
     const Case cases[] = {
-        {kV3, 0, 36, 0, 1}, {kV3, 0, 37, 0, 0}, {kV3, 1, 2, 0, 1},
-        {kV3, 1, 3, 0, 0},  {kV3, 1, 30, 0, 0}, {kV3Freeze, 0, 20, 0, 0},
-        {kV3Freeze, 0, 90, 1, 1},
+        {kV3, 0, 36, 0, 1}, {kV3, 0, 37, 0, 0},       {kV3, 1, 2, 0, 1},        {kV3, 1, 3, 0, 0},
+        {kV3, 1, 30, 0, 0}, {kV3Freeze, 0, 20, 0, 0}, {kV3Freeze, 0, 90, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.version.minor << " celsius " << int(c.celsius) << " air " << c.air);
@@ -483,8 +460,7 @@ TEST_F(PoolModelTest, FreezeFlagFollowsTheAirInTheControllersUnit)
     }
 }
 
-TEST_F(PoolModelTest, ExtraBodyRecordsAreSkippedNotReadAsCircuits)
-{
+TEST_F(PoolModelTest, ExtraBodyRecordsAreSkippedNotReadAsCircuits) {
     auto pool = Load(ZVVariant::Config, kV4);
     StatusFixture status;
     status.bodies.push_back({0, 55, 3, 66, 0, 2});
@@ -495,8 +471,7 @@ TEST_F(PoolModelTest, ExtraBodyRecordsAreSkippedNotReadAsCircuits)
     EXPECT_EQ(pool->GetCircuit(2)->colorPosition, 6);
 }
 
-TEST_F(PoolModelTest, BodyNumberOutsideTheTwoNeverOverwritesThePool)
-{
+TEST_F(PoolModelTest, BodyNumberOutsideTheTwoNeverOverwritesThePool) {
     auto pool = Load(ZVVariant::Config, kV4);
     StatusFixture status;
     status.bodies = {{0, 78, 2, 82, 0, 3}, {7, 11, 1, 12, 0, 0}};
@@ -507,8 +482,7 @@ TEST_F(PoolModelTest, BodyNumberOutsideTheTwoNeverOverwritesThePool)
     EXPECT_EQ(pool->GetCircuit(0)->state, 1);
 }
 
-TEST_F(PoolModelTest, TabletReportsOddBodiesAndReadsTheFreezeByteAlways)
-{
+TEST_F(PoolModelTest, TabletReportsOddBodiesAndReadsTheFreezeByteAlways) {
     std::mutex lock;
     std::vector<std::string> reports;
     ASSERT_TRUE(platform::InstallReportHook([&](platform::ReportKind, const std::string& text) {
@@ -530,20 +504,17 @@ TEST_F(PoolModelTest, TabletReportsOddBodiesAndReadsTheFreezeByteAlways)
     EXPECT_THAT(reports[1], ::testing::StartsWith("basinsetup(line 582"));
 }
 
-TEST_F(PoolModelTest, UnknownCircuitIdIsSkippedWithItsBytes)
-{
+TEST_F(PoolModelTest, UnknownCircuitIdIsSkippedWithItsBytes) {
     auto pool = Load(ZVVariant::Config, kV4);
     StatusFixture status;
     status.circuits = {{999, 1, 1, 1, 1, 1}, {503, 1, 2, 3, 4, 0}};
     EXPECT_TRUE(pool->ReadStatus(*StatusMessage(status)));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(pool->GetCircuit(i)->state, -1);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(pool->GetCircuit(i)->state, -1);
     EXPECT_EQ(pool->GetCircuit(3)->state, 1);
     EXPECT_EQ(pool->GetCircuit(3)->colorStagger, 4);
 }
 
-TEST_F(PoolModelTest, StatusCutShortKeepsWhatDidNotArrive)
-{
+TEST_F(PoolModelTest, StatusCutShortKeepsWhatDidNotArrive) {
     auto pool = Load(ZVVariant::Config, kV4);
     ASSERT_TRUE(pool->ReadStatus(*StatusMessage(StatusFixture{})));
     StatusFixture second;
@@ -563,8 +534,7 @@ TEST_F(PoolModelTest, StatusCutShortKeepsWhatDidNotArrive)
     EXPECT_EQ(pool->GetAirTemp(), 61);
 }
 
-TEST_F(PoolModelTest, HostileStatusCountsStopAtTheEnd)
-{
+TEST_F(PoolModelTest, HostileStatusCountsStopAtTheEnd) {
     auto pool = Load(ZVVariant::Config, kV4);
     for (int32_t count : {0x7FFFFFFF, -1}) {
         MsgBuilder bodies(ZVM_POOL_GETSTATUSA);
@@ -576,8 +546,7 @@ TEST_F(PoolModelTest, HostileStatusCountsStopAtTheEnd)
     }
 }
 
-TEST_F(PoolModelTest, MonitorStatusFromVersion5_1CarriesChemistry)
-{
+TEST_F(PoolModelTest, MonitorStatusFromVersion5_1CarriesChemistry) {
     ExtFixture ext;
     auto pool = Load(ZVVariant::Monitor, kV5, ConfigFixture{}, ext);
     EXPECT_EQ(pool->GetChemistry(2), 255);  // saturation index until read
@@ -593,16 +562,14 @@ TEST_F(PoolModelTest, MonitorStatusFromVersion5_1CarriesChemistry)
 
 // Lookups -------------------------------------------------------------------
 
-std::vector<int32_t> IdsOf(CZVObList& list)
-{
+std::vector<int32_t> IdsOf(CZVObList& list) {
     std::vector<int32_t> ids;
     for (ZVPOSITION position = list.GetHeadPosition(); position;)
         ids.push_back(static_cast<CPoolCircuit*>(list.GetNext(position))->circuitId);
     return ids;
 }
 
-TEST_F(PoolModelTest, CircuitLookups)
-{
+TEST_F(PoolModelTest, CircuitLookups) {
     auto pool = Load(ZVVariant::Config, kV4);
     EXPECT_EQ(pool->FindCircuitById(502), pool->GetCircuit(2));
     EXPECT_EQ(pool->FindCircuitById(1), nullptr);
@@ -627,11 +594,12 @@ TEST_F(PoolModelTest, CircuitLookups)
     EXPECT_EQ(pool->PrevCircuit(nullptr), nullptr);
 }
 
-TEST_F(PoolModelTest, SortCircuitsByColourPositionReversesEqualOnes)
-{
+TEST_F(PoolModelTest, SortCircuitsByColourPositionReversesEqualOnes) {
     ConfigFixture config;
-    config.circuits = {{1, "", 0, 0, 4, 0, 0, 3, 0, 1, 720}, {2, "", 0, 0, 4, 0, 0, 1, 0, 2, 720},
-                       {3, "", 0, 0, 4, 0, 0, 3, 0, 3, 720}, {4, "", 0, 0, 4, 0, 0, 0, 0, 4, 720},
+    config.circuits = {{1, "", 0, 0, 4, 0, 0, 3, 0, 1, 720},
+                       {2, "", 0, 0, 4, 0, 0, 1, 0, 2, 720},
+                       {3, "", 0, 0, 4, 0, 0, 3, 0, 3, 720},
+                       {4, "", 0, 0, 4, 0, 0, 0, 0, 4, 720},
                        {5, "", 0, 0, 4, 0, 0, 1, 0, 5, 720}};
     auto pool = Load(ZVVariant::Config, kV4, config);
     CZVObList list;
@@ -642,31 +610,40 @@ TEST_F(PoolModelTest, SortCircuitsByColourPositionReversesEqualOnes)
 
 // Texts ---------------------------------------------------------------------
 
-TEST_F(PoolModelTest, HeatTexts)
-{
+TEST_F(PoolModelTest, HeatTexts) {
     struct Case {
         ZVVariant variant;
         uint32_t flags;
-        std::vector<std::string> modes;  // modes 0 to 5
-        std::vector<std::string> status; // status 0 to 4
+        std::vector<std::string> modes;   // modes 0 to 5
+        std::vector<std::string> status;  // status 0 to 4
         const char* solar;
     };
     const Case cases[] = {
-        {ZVVariant::Config, 0,
+        {ZVVariant::Config,
+         0,
          {"Off", "Solar Only", "Solar Preferred", "Heater", "Don't Change", "Don't Change"},
-         {"Off", "Solar On", "Heater On", "Heater/Solar On", "Off"}, "Solar"},
-        {ZVVariant::Config, 0x2,
+         {"Off", "Solar On", "Heater On", "Heater/Solar On", "Off"},
+         "Solar"},
+        {ZVVariant::Config,
+         0x2,
          {"Off", "H.Pump Only", "H.Pump Preferred", "Heater", "Don't Change", "Don't Change"},
-         {"Off", "H.Pump On", "Heater On", "Heater/H.P. On", "Off"}, "H.Pump"},
-        {ZVVariant::Monitor, 0,
+         {"Off", "H.Pump On", "Heater On", "Heater/H.P. On", "Off"},
+         "H.Pump"},
+        {ZVVariant::Monitor,
+         0,
          {"Off", "Solar Only", "Solar Pref", "Heater", "Don't Change", "Don't Change"},
-         {"Off", "Solar On", "Heater On", "Heater/Solar On", "Off"}, "Solar"},
-        {ZVVariant::Monitor, 0x2,
+         {"Off", "Solar On", "Heater On", "Heater/Solar On", "Off"},
+         "Solar"},
+        {ZVVariant::Monitor,
+         0x2,
          {"Off", "H.Pump Only", "H.Pump Pref", "Heater", "Don't Change", "Don't Change"},
-         {"Off", "H.Pump On", "Heater On", "Heater/H.P. On", "Off"}, "H.Pump"},
-        {ZVVariant::Monitor, 0x10000,
+         {"Off", "H.Pump On", "Heater On", "Heater/H.P. On", "Off"},
+         "H.Pump"},
+        {ZVVariant::Monitor,
+         0x10000,
          {"Off", "Hybrid", "Gas Only", "H.Pump Only", "Don't Change", "Dual"},
-         {"Off", "Solar On", "Heater On", "Heater/Solar On", "Off"}, "Solar"},
+         {"Off", "Solar On", "Heater On", "Heater/Solar On", "Off"},
+         "Solar"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.flags);
@@ -676,10 +653,8 @@ TEST_F(PoolModelTest, HeatTexts)
         config.equipmentFlags = c.flags;
         auto pool = Load(c.variant, kV4, config);
         std::vector<std::string> modes, status;
-        for (int i = 0; i < 6; ++i)
-            modes.push_back(pool->GetHeatModeText(i));
-        for (int i = 0; i < 5; ++i)
-            status.push_back(pool->GetHeatStatusText(i));
+        for (int i = 0; i < 6; ++i) modes.push_back(pool->GetHeatModeText(i));
+        for (int i = 0; i < 5; ++i) status.push_back(pool->GetHeatStatusText(i));
         EXPECT_EQ(modes, c.modes);
         EXPECT_EQ(status, c.status);
         EXPECT_EQ(pool->GetHeatModeText(-1), "Don't Change");
@@ -687,8 +662,7 @@ TEST_F(PoolModelTest, HeatTexts)
     }
 }
 
-TEST_F(PoolModelTest, TemperatureAndSmallTexts)
-{
+TEST_F(PoolModelTest, TemperatureAndSmallTexts) {
     auto fahrenheit = Load(ZVVariant::Config, kV4);
     EXPECT_EQ(fahrenheit->GetTempText(78), "78 F");
     EXPECT_EQ(fahrenheit->GetTempText(-4), "-4 F");
@@ -704,8 +678,7 @@ TEST_F(PoolModelTest, TemperatureAndSmallTexts)
     EXPECT_EQ(celsius->GetTempText(255), "--");
 }
 
-TEST_F(PoolModelTest, BodyNames)
-{
+TEST_F(PoolModelTest, BodyNames) {
     struct Case {
         std::string pool, spa, body0, body1;
     };
@@ -726,8 +699,7 @@ TEST_F(PoolModelTest, BodyNames)
     }
 }
 
-TEST_F(PoolModelTest, TriggerNames)
-{
+TEST_F(PoolModelTest, TriggerNames) {
     ConfigFixture config;
     config.circuits[2].deviceId = 140;
     config.circuits[3].deviceId = 160;
@@ -737,20 +709,31 @@ TEST_F(PoolModelTest, TriggerNames)
         const char* name;
     };
     const Case cases[] = {
-        {128, "Solar Active"}, {129, "Pool or Spa Heater Active"}, {130, "Pool Heater Active"},
-        {131, "Spa Heater Active"}, {132, "Freeze Mode Active"}, {133, "Heat Boost"},
-        {134, "Heat Enable"}, {155, "Pool Heater"}, {156, "Spa Heater"}, {157, "Either Heater"},
-        {158, "Solar"}, {159, "Freeze"}, {140, "Aux 1"}, {160, "Garden"}, {6, "Pool"},
-        {141, "None"}, {0, "None"}, {255, "None"},
+        {128, "Solar Active"},
+        {129, "Pool or Spa Heater Active"},
+        {130, "Pool Heater Active"},
+        {131, "Spa Heater Active"},
+        {132, "Freeze Mode Active"},
+        {133, "Heat Boost"},
+        {134, "Heat Enable"},
+        {155, "Pool Heater"},
+        {156, "Spa Heater"},
+        {157, "Either Heater"},
+        {158, "Solar"},
+        {159, "Freeze"},
+        {140, "Aux 1"},
+        {160, "Garden"},
+        {6, "Pool"},
+        {141, "None"},
+        {0, "None"},
+        {255, "None"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(pool->GetTriggerName(c.code), c.name) << int(c.code);
+    for (const Case& c : cases) EXPECT_EQ(pool->GetTriggerName(c.code), c.name) << int(c.code);
 }
 
 // Commands ------------------------------------------------------------------
 
-TEST_F(PoolModelTest, CircuitCommandsAreSentAndStored)
-{
+TEST_F(PoolModelTest, CircuitCommandsAreSentAndStored) {
     auto pool = Load(ZVVariant::Config, kV4);
     CPoolCircuit* aux = pool->GetCircuit(2);
 
@@ -782,8 +765,7 @@ TEST_F(PoolModelTest, CircuitCommandsAreSentAndStored)
     EXPECT_EQ(aux->colorSet, 11);
 }
 
-TEST_F(PoolModelTest, AskedCommandsReportTheAnswer)
-{
+TEST_F(PoolModelTest, AskedCommandsReportTheAnswer) {
     auto pool = Load(ZVVariant::Config, kV4);
     link.asked.clear();
     EXPECT_FALSE(pool->CancelDelays());
@@ -799,8 +781,7 @@ TEST_F(PoolModelTest, AskedCommandsReportTheAnswer)
     EXPECT_EQ(link.asked[3].timeout, kDefaultQueryTimeout);
 }
 
-TEST_F(PoolModelTest, LightPositionChangesOnlyWhenAnswered)
-{
+TEST_F(PoolModelTest, LightPositionChangesOnlyWhenAnswered) {
     auto pool = Load(ZVVariant::Config, kV4);
     link.asked.clear();
     CPoolCircuit* aux = pool->GetCircuit(2);
@@ -813,8 +794,7 @@ TEST_F(PoolModelTest, LightPositionChangesOnlyWhenAnswered)
     EXPECT_FALSE(pool->SetLightParamsWait(nullptr, 1));
 }
 
-TEST_F(PoolModelTest, WriteCircuitSendsItsFieldsAndRenamesIt)
-{
+TEST_F(PoolModelTest, WriteCircuitSendsItsFieldsAndRenamesIt) {
     auto pool = Load(ZVVariant::Config, kV4);
     link.asked.clear();
     CPoolCircuit* aux = pool->GetCircuit(2);
@@ -829,8 +809,7 @@ TEST_F(PoolModelTest, WriteCircuitSendsItsFieldsAndRenamesIt)
     EXPECT_THAT(IntsOf(*link.asked[1].message), ElementsAre(7, 502, 5, 0, 4, 2, 5));
 }
 
-TEST_F(PoolModelTest, CustomNameChangesOnlyWhenAnswered)
-{
+TEST_F(PoolModelTest, CustomNameChangesOnlyWhenAnswered) {
     auto pool = Load(ZVVariant::Config, kV4);
     link.asked.clear();
     EXPECT_FALSE(pool->SetCustomName(0, "Fountain"));
@@ -854,8 +833,7 @@ TEST_F(PoolModelTest, CustomNameChangesOnlyWhenAnswered)
     EXPECT_EQ(pool->GetCustomNames().size(), 2u);
 }
 
-TEST_F(PoolModelTest, AdjustSensorChangesTheModelOnlyWhenAnswered)
-{
+TEST_F(PoolModelTest, AdjustSensorChangesTheModelOnlyWhenAnswered) {
     auto pool = Load(ZVVariant::Config, kV4);
     ASSERT_TRUE(pool->ReadStatus(*StatusMessage(StatusFixture{})));
     link.asked.clear();
@@ -886,8 +864,7 @@ TEST_F(PoolModelTest, AdjustSensorChangesTheModelOnlyWhenAnswered)
 // Byte tables ---------------------------------------------------------------
 
 // Tables 2 onwards of a 0x3118 payload, after its controller index.
-std::vector<std::vector<uint8_t>> TablesOf(CZVMSG& message, int32_t& index)
-{
+std::vector<std::vector<uint8_t>> TablesOf(CZVMSG& message, int32_t& index) {
     message.ResetPosition();
     std::vector<std::vector<uint8_t>> tables;
     EXPECT_TRUE(message.ReadInt(index));
@@ -902,8 +879,7 @@ std::vector<std::vector<uint8_t>> TablesOf(CZVMSG& message, int32_t& index)
     return tables;
 }
 
-TEST_F(PoolModelTest, TablesWrittenBackAsRead)
-{
+TEST_F(PoolModelTest, TablesWrittenBackAsRead) {
     struct Case {
         Version version;
         int written;  // tables 2 to this one
@@ -929,8 +905,7 @@ TEST_F(PoolModelTest, TablesWrittenBackAsRead)
         echo.Int(2).Int(0x40);
         AppendTable(echo, all[0]);
         echo.Bytes(std::vector<uint8_t>(request.GetData() + 4, request.GetData() + request.GetLength()));
-        if (c.version.minor == 519)
-            AppendTable(echo, all[10]);  // read, never written back
+        if (c.version.minor == 519) AppendTable(echo, all[10]);  // read, never written back
         ASSERT_TRUE(pool->ReadExtConfig(*echo.Take()));
         for (int t = 1; t <= c.written; ++t) {
             std::vector<uint8_t> got(pool->GetTable(t), pool->GetTable(t) + pool->GetTableCount(t));
@@ -939,13 +914,11 @@ TEST_F(PoolModelTest, TablesWrittenBackAsRead)
     }
 }
 
-TEST_F(PoolModelTest, FiveByteTableIsPaddedToEight)
-{
+TEST_F(PoolModelTest, FiveByteTableIsPaddedToEight) {
     ExtFixture ext;
     ext.tables = DistinctTables(9);
     ext.tables[1] = {1, 2, 3, 4, 5};
-    for (size_t t = 2; t < ext.tables.size(); ++t)
-        ext.tables[t].clear();
+    for (size_t t = 2; t < ext.tables.size(); ++t) ext.tables[t].clear();
     auto pool = Load(ZVVariant::Config, kV3, ConfigFixture{}, ext);
     ASSERT_TRUE(pool->IsLoaded());
     link.Acknowledge(ZVM_POOL_SETEXTCONFIGQ);
@@ -956,8 +929,7 @@ TEST_F(PoolModelTest, FiveByteTableIsPaddedToEight)
     EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), request.GetData() + 4));
 }
 
-TEST_F(PoolModelTest, TableSettersStayInsideTheirTable)
-{
+TEST_F(PoolModelTest, TableSettersStayInsideTheirTable) {
     auto pool = Load(ZVVariant::Config, kV4);
     link.asked.clear();
     // Table n has n + 2 entries; SetTableByteN edits table N + 1.
@@ -980,8 +952,7 @@ TEST_F(PoolModelTest, TableSettersStayInsideTheirTable)
     EXPECT_EQ(GetByteAt(pool->GetTable(3), pool->GetTableCount(3), -1), 0);
 }
 
-TEST_F(PoolModelTest, GeneralOptionsTableSetsTheUnit)
-{
+TEST_F(PoolModelTest, GeneralOptionsTableSetsTheUnit) {
     ExtFixture ext;
     ext.tables = DistinctTables(10);
     ext.tables[4] = {0, 0, 0x01};
@@ -1006,8 +977,7 @@ TEST_F(PoolModelTest, GeneralOptionsTableSetsTheUnit)
 
 // Slot rules ----------------------------------------------------------------
 
-TEST_F(PoolModelTest, CircuitSlotRules)
-{
+TEST_F(PoolModelTest, CircuitSlotRules) {
     struct Case {
         int32_t type;
         int32_t expansion;
@@ -1017,13 +987,11 @@ TEST_F(PoolModelTest, CircuitSlotRules)
         int allowed;
     };
     const Case cases[] = {
-        {0, 0, 6, 4, false, 1},     // shown circuits always are
-        {1, 0, 6, 5, false, 1},     {0, 0, 6, 5, false, 0},   {3, 0, 5, 5, false, 1},
-        {1, 0, 8, 5, false, 0},     {2, 0, 9, 5, false, 1},   {13, 0, 8, 5, false, 1},
-        {14, 0, 9, 5, false, 0},    {7, 0, 3, 5, false, 1},   {0, 0, 45, 5, false, 1},
-        {13, 0, 45, 5, false, 0},   {7, 0, 45, 5, false, 0},  {7, 0xC0, 45, 5, false, 0},
-        {7, 0xC0, 35, 5, false, 1},
-        {0, 0x40, 25, 5, true, 0},  {0, 0x40, 16, 5, false, 0}, {0, 0x40, 16, 5, true, 1},
+        {0, 0, 6, 4, false, 1},  // shown circuits always are
+        {1, 0, 6, 5, false, 1},     {0, 0, 6, 5, false, 0},    {3, 0, 5, 5, false, 1},     {1, 0, 8, 5, false, 0},
+        {2, 0, 9, 5, false, 1},     {13, 0, 8, 5, false, 1},   {14, 0, 9, 5, false, 0},    {7, 0, 3, 5, false, 1},
+        {0, 0, 45, 5, false, 1},    {13, 0, 45, 5, false, 0},  {7, 0, 45, 5, false, 0},    {7, 0xC0, 45, 5, false, 0},
+        {7, 0xC0, 35, 5, false, 1}, {0, 0x40, 25, 5, true, 0}, {0, 0x40, 16, 5, false, 0}, {0, 0x40, 16, 5, true, 1},
         {0, 0x40, 14, 5, false, 1}, {0, 0, 12, 5, true, 0},
     };
     for (const Case& c : cases) {
@@ -1035,8 +1003,9 @@ TEST_F(PoolModelTest, CircuitSlotRules)
         for (int i = 0; i < 50; ++i) {
             const uint8_t device = static_cast<uint8_t>(i + 1);
             const uint8_t name = (c.groupNamed || device < 11 || device > 20) ? 3 : (device == 15 ? 0 : 3);
-            config.circuits.push_back({1000 + i, "", name, 0, static_cast<uint8_t>(i == c.recordIndex ? c.interface : 0),
-                                       0, 0, 0, 0, device, 720});
+            config.circuits.push_back({1000 + i, "", name, 0,
+                                       static_cast<uint8_t>(i == c.recordIndex ? c.interface : 0), 0, 0, 0, 0, device,
+                                       720});
         }
         ExtFixture ext;
         ext.type = c.type;
@@ -1047,8 +1016,7 @@ TEST_F(PoolModelTest, CircuitSlotRules)
     }
 }
 
-TEST_F(PoolModelTest, CircuitGroupNeedsTenNamedDevices)
-{
+TEST_F(PoolModelTest, CircuitGroupNeedsTenNamedDevices) {
     ConfigFixture config;
     config.circuits.clear();
     for (int device = 21; device <= 30; ++device)
@@ -1060,6 +1028,49 @@ TEST_F(PoolModelTest, CircuitGroupNeedsTenNamedDevices)
     pool->GetCircuit(9)->nameIndex = 0;
     EXPECT_FALSE(pool->HasCircuitGroup(1));
     EXPECT_FALSE(pool->HasCircuitGroup(0));
+}
+
+// Tablet additions: pump names and the program limit -----------------------
+
+TEST_F(PoolModelTest, PumpSlotsNameTheirCircuitByDeviceId) {
+    ConfigFixture config;
+    config.pumps = {6, 1, 255, 99, 0, 0, 0, 0};  // the pool, the spa, VX900, no such device
+    auto pool = Load(ZVVariant::Tablet, Version{0, 0}, config);
+    struct Case {
+        int slot;
+        const char* text;
+        int vx900;
+    } cases[] = {{0, "Pool", 0}, {1, "Spa", 0}, {2, "VX900", 1}, {3, "", 0}, {8, "", 0}, {-1, "", 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(pool->GetPumpCircuitText(c.slot), c.text) << c.slot;
+        EXPECT_EQ(pool->IsPumpVX900(c.slot), c.vx900) << c.slot;
+    }
+}
+
+TEST_F(PoolModelTest, ProgramLimitDependsOnTheControllerType) {
+    struct Case {
+        uint8_t type;
+        int timed;
+        int extra;
+        int reached;
+    } cases[] = {
+        {13, 12, 0, 1}, {13, 11, 0, 0}, {13, 11, 1, 1}, {14, 12, 0, 1},
+        {9, 12, 0, 0},  {9, 98, 0, 0},  {9, 98, 1, 1},  {9, 99, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << int{c.type} << " timed " << c.timed << " extra " << c.extra);
+        FakeLink fresh;
+        std::swap(link, fresh);
+        ConfigFixture config;
+        config.legacyType = c.type;
+        config.circuits.clear();
+        for (int i = 0; i < c.timed + 3; ++i)  // three without a run time do not count
+            config.circuits.push_back({600 + i, "C", 0, 0, 2, 0, 0, 0, 0, static_cast<uint8_t>(i),
+                                       static_cast<uint16_t>(i < c.timed ? 60 : 720)});
+        auto pool = Load(ZVVariant::Tablet, Version{0, 0}, config);
+        ASSERT_EQ(pool->GetControllerType(), c.type);
+        EXPECT_EQ(pool->IsProgramLimitReached(c.extra), c.reached);
+    }
 }
 
 }  // namespace

@@ -52,11 +52,21 @@ TEST(HouseFile, AnswersWithEveryKindOfField) {
     ASSERT_TRUE(house);
     EXPECT_EQ(house->Ids(), (std::vector<uint16_t>{0x0100, 0x0102, 300}));  // by id
     const Bytes every = PayloadWriter()
-                            .Int(7).Int(-5).Int(-1).Short(2011).Byte(0x40).Byte(1)
+                            .Int(7)
+                            .Int(-5)
+                            .Int(-1)
+                            .Short(2011)
+                            .Byte(0x40)
+                            .Byte(1)
                             .String("Pool \"A\"\x80\\")
-                            .Int(6).Raw("\x01\0\0\0\xFF\0", 6)
+                            .Int(6)
+                            .Raw("\x01\0\0\0\xFF\0", 6)
                             .Int(3)
-                            .Int(2).Int(1).String("one").Int(2).String("two #2");
+                            .Int(2)
+                            .Int(1)
+                            .String("one")
+                            .Int(2)
+                            .String("two #2");
     EXPECT_EQ(house->Payload(0x0100), every);
     EXPECT_EQ(house->Payload(0x0102), Bytes());
     EXPECT_EQ(house->Payload(0x0104), Bytes());  // no such answer
@@ -92,8 +102,10 @@ TEST(HouseFile, SliceAnswersWhatIsAskedAsFarAsTheListGoes) {
 }
 
 TEST(HouseFile, KeyedAnswersFollowTheRequestsFirstValue) {
-    const std::optional<House> house = Read("[keyed 0x25AB 1 one]\ni32 11\n[keyed 0x25AB 4]\ni32 44\n"
-                                            "[answer 0x25AB others]\ni32 0\n[keyed 0x30 2]\nu8 2\n");
+    const std::optional<House> house = Read(
+        "[keyed 0x25AB 1 one]\ni32 11\n[keyed 0x25AB 4]\ni32 44\n"
+        "[answer 0x25AB others]\ni32 0\n[keyed 0x30 2]\nu8 2\n"
+        "[keyed 0x25AB 1 0 two keys]\ni32 10\n");
     ASSERT_TRUE(house);
     EXPECT_EQ(house->Ids(), (std::vector<uint16_t>{0x25AB, 0x30}));
     struct Case {
@@ -102,9 +114,11 @@ TEST(HouseFile, KeyedAnswersFollowTheRequestsFirstValue) {
         Bytes answer;
     } cases[] = {
         {0x25AB, PayloadWriter().Int(1).Int(6), PayloadWriter().Int(11)},
+        {0x25AB, PayloadWriter().Int(1).Int(0), PayloadWriter().Int(10)},  // both keys before one
+        {0x25AB, PayloadWriter().Int(1), PayloadWriter().Int(11)},
         {0x25AB, PayloadWriter().Int(4), PayloadWriter().Int(44)},
         {0x25AB, PayloadWriter().Int(7), PayloadWriter().Int(0)},  // another key: the plain answer
-        {0x25AB, {}, PayloadWriter().Int(0)},                       // no key at all
+        {0x25AB, {}, PayloadWriter().Int(0)},                      // no key at all
         {0x30, PayloadWriter().Int(2), PayloadWriter().Byte(2)},
     };
     for (const Case& c : cases) {
@@ -124,12 +138,20 @@ TEST(HouseFile, NamedValuesSwitchesAndListsAreReplaced) {
     EXPECT_TRUE(house->SetList("entries", {{int64_t{5}, std::string("five")}}));
     EXPECT_TRUE(house->SetList("names", {}));
     EXPECT_EQ(house->Payload(0x0100), Bytes(PayloadWriter()
-                                                .Int(7).Int(-5).Int(-1).Short(2011).Byte(0x40).Byte(1)
+                                                .Int(7)
+                                                .Int(-5)
+                                                .Int(-1)
+                                                .Short(2011)
+                                                .Byte(0x40)
+                                                .Byte(1)
                                                 .String("B")
-                                                .Int(6).Raw("\x01\0\0\0\xFF\0", 6)
+                                                .Int(6)
+                                                .Raw("\x01\0\0\0\xFF\0", 6)
                                                 .Int(0)
                                                 .Int(99)
-                                                .Int(1).Int(5).String("five")));
+                                                .Int(1)
+                                                .Int(5)
+                                                .String("five")));
 
     // What does not fit leaves the house as it was.
     EXPECT_FALSE(house->Set("name", int64_t{1}));
@@ -140,6 +162,33 @@ TEST(HouseFile, NamedValuesSwitchesAndListsAreReplaced) {
     EXPECT_FALSE(house->SetList("entries", {{std::string("5"), std::string("five")}}));
     EXPECT_FALSE(house->SetList("entries", {{int64_t{1} << 32, std::string("five")}}));
     EXPECT_EQ(house->Payload(0x0100).size(), 60u);
+}
+
+TEST(HouseFile, OneFieldOfARecordFoundByItsFirstField) {
+    std::optional<House> house = Read(kHouse);
+    ASSERT_TRUE(house);
+    EXPECT_TRUE(house->SetRecordField("entries", 2, 1, std::string("deux")));
+    const Bytes payload = house->Payload(0x0100);
+    const Bytes tail = PayloadWriter().Int(2).Int(1).String("one").Int(2).String("deux");
+    ASSERT_GE(payload.size(), tail.size());
+    EXPECT_EQ(Bytes(payload.end() - static_cast<std::ptrdiff_t>(tail.size()), payload.end()), tail);
+    // No such record, column or list, or a value of the wrong kind: nothing changes.
+    EXPECT_FALSE(house->SetRecordField("entries", 3, 1, std::string("x")));
+    EXPECT_FALSE(house->SetRecordField("entries", 2, 2, std::string("x")));
+    EXPECT_FALSE(house->SetRecordField("entries", 2, 1, int64_t{4}));
+    EXPECT_FALSE(house->SetRecordField("nothing", 2, 1, std::string("x")));
+    EXPECT_EQ(house->Payload(0x0100), payload);
+}
+
+TEST(HouseFile, KeyedAnswersHoldNamedValuesAndListsToo) {
+    std::optional<House> house = Read("[keyed 0x30 1 2 tablet]\ni32 flags 5\nlist items i32\n  1\nend\n");
+    ASSERT_TRUE(house);
+    EXPECT_TRUE(house->Set("flags", int64_t{7}));
+    EXPECT_TRUE(house->SetList("items", {{int64_t{8}}, {int64_t{9}}}));
+    EXPECT_TRUE(house->SetRecordField("items", 9, 0, int64_t{10}));
+    const std::vector<Frame> answers = house->Respond({3, 0x30, PayloadWriter().Int(1).Int(2)});
+    ASSERT_EQ(answers.size(), 1u);
+    EXPECT_EQ(answers[0].payload, Bytes(PayloadWriter().Int(7).Int(2).Int(8).Int(10)));
 }
 
 TEST(HouseFile, SameNameSetsEveryValueOrNone) {
@@ -176,6 +225,7 @@ TEST(HouseFile, EachBrokenRuleIsReportedWithItsLine) {
         {"second keyed answer", "[keyed 5 1]\n[keyed 5 0x1]\n", 2, "first is on line 1"},
         {"keyed without key", "[keyed 5]\n", 1, "no key"},
         {"key too big", "[keyed 5 0x80000000]\n", 1, "no key"},
+        {"second key too big", "[keyed 5 1 0x80000000 x]\n[keyed 5 1]\n", 2, "first is on line 1"},
         {"not a number", "[answer 1]\ni32 1 2x\n", 2, "\"2x\" is no number"},
         {"i32 out of range", "[answer 1]\ni32 0x100000000\n", 2, "out of the field's range"},
         {"i32 below range", "[answer 1]\ni32 -2147483649\n", 2, "out of the field's range"},
@@ -235,8 +285,7 @@ TEST(HouseFile, LimitsHold) {
 
     // Fifteen blocks of the greatest size fit an answer; the next one does not.
     std::string blocks = "[answer 1]\n";
-    for (int i = 0; i < 15; ++i)
-        blocks += "block 65536\n";
+    for (int i = 0; i < 15; ++i) blocks += "block 65536\n";
     EXPECT_TRUE(Read(blocks));
     EXPECT_FALSE(Read(blocks + "block 0\nblock 65536\n", &error));
     EXPECT_EQ(error.line, 18);

@@ -6,9 +6,9 @@
 // CSubPanel: the small base of the pool pages' panels, holding the model.
 #include <memory>
 
+#include "core/messages/shellmessages.h"
 #include "gfx/dibdc.h"
 #include "widgets/window/zvwindow.h"
-#include "core/messages/shellmessages.h"
 
 class CBasinSetup;
 class CMainMenu;
@@ -62,6 +62,7 @@ public:
     void RedrawStatus(CZVDC* dc);
     int IsStatusShown() const { return m_statusShown; }
     CZVString GetStatusText() const { return m_statusText; }
+    COLORREF GetStatusColour() const { return m_statusColour; }
     CZVRect GetStatusRect();
 
     int GetPageId() const { return m_pageId; }

@@ -1,0 +1,101 @@
+#include "samplegateway/pool.h"
+
+#include <array>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "samplegateway/gateway.h"
+#include "samplegateway/house.h"
+
+namespace samplegateway {
+
+namespace {
+
+constexpr uint16_t kStatusChanged = 0x30D4;
+constexpr uint16_t kSubscribe = 0x30EA;
+constexpr uint16_t kUnsubscribe = 0x30EC;
+constexpr uint16_t kStatusQuery = 0x30EE;
+constexpr uint16_t kSetSetPoint = 0x30F0;
+constexpr uint16_t kSetCircuit = 0x30F2;
+constexpr uint16_t kSetHeatMode = 0x30FA;
+constexpr size_t kStateColumn = 1;
+constexpr const char* kBodyNames[] = {"pool", "spa"};
+
+// The house whose status the writes change, and the sink to tell.
+class PoolState {
+public:
+    explicit PoolState(const House& house) : house_(house) {}
+
+    std::vector<Frame> Status(uint16_t to, uint16_t id) {
+        std::lock_guard lock(mutex_);
+        return {{to, id, house_.Payload(kStatusQuery)}};
+    }
+    void Subscribe(std::optional<uint16_t> sink) {
+        std::lock_guard lock(mutex_);
+        subscriber_ = sink;
+    }
+    // Changes the status with set and pushes it to the subscriber.
+    template <class Set>
+    std::vector<Frame> Change(Set set) {
+        std::lock_guard lock(mutex_);
+        if (!set(house_) || !subscriber_) return {};
+        return {{*subscriber_, kStatusChanged, house_.Payload(kStatusQuery)}};
+    }
+
+private:
+    std::mutex mutex_;
+    House house_;
+    std::optional<uint16_t> subscriber_;
+};
+
+// The request's first N values; nothing when it is short.
+template <size_t N>
+std::optional<std::array<int32_t, N>> Values(const Frame& request) {
+    PayloadReader in(request.payload);
+    std::array<int32_t, N> values{};
+    for (int32_t& value : values)
+        if (!in.Int(&value)) return std::nullopt;
+    return values;
+}
+
+// The body's named value: pool_<what> or spa_<what>; empty outside 0..1.
+std::string BodyValue(int32_t body, const char* what) {
+    if (body != 0 && body != 1) return {};
+    return std::string(kBodyNames[body]) + "_" + what;
+}
+
+}  // namespace
+
+void ServePool(Gateway& gateway, const House& house) {
+    auto state = std::make_shared<PoolState>(house);
+    gateway.On(kStatusQuery, [state](const Frame& request) { return state->Status(request.sender, kStatusQuery + 1); });
+    gateway.On(kSubscribe, [state](const Frame& request) -> std::vector<Frame> {
+        // {controller, sink}
+        if (const auto values = Values<2>(request)) state->Subscribe(static_cast<uint16_t>((*values)[1]));
+        return {};
+    });
+    gateway.On(kUnsubscribe, [state](const Frame&) -> std::vector<Frame> {
+        state->Subscribe(std::nullopt);
+        return {};
+    });
+    gateway.On(kSetCircuit, [state](const Frame& request) -> std::vector<Frame> {
+        // {controller, circuit, on}
+        const auto values = Values<3>(request);
+        if (!values) return {};
+        const int32_t id = (*values)[1];
+        const int64_t on = (*values)[2] != 0 ? 1 : 0;
+        return state->Change([&](House& h) { return h.SetRecordField("circuit_states", id, kStateColumn, on); });
+    });
+    for (const auto& [id, what] : {std::pair{kSetSetPoint, "set_point"}, std::pair{kSetHeatMode, "heat_mode"}})
+        gateway.On(id, [state, what = what](const Frame& request) -> std::vector<Frame> {
+            // {controller, body, value}
+            const auto values = Values<3>(request);
+            if (!values) return {};
+            const std::string name = BodyValue((*values)[1], what);
+            const int64_t value = (*values)[2];
+            return state->Change([&](House& h) { return !name.empty() && h.Set(name, value); });
+        });
+}
+
+}  // namespace samplegateway

@@ -1,0 +1,17 @@
+#include "vistrel/home/pool/poolreaders.h"
+
+#include "core/msgreader.h"
+
+int ReadRunTimeNotice(CZVMSG& message, CPoolRunTimeNotice* out) {
+    CPoolRunTimeNotice read;
+    if (!CMsgReader(message).Int(read.circuitId).Int(read.minutes)) return 0;
+    *out = read;
+    return 1;
+}
+
+int ReadSubPageNotice(CZVMSG& message, CPoolSubPageNotice* out) {
+    CPoolSubPageNotice read;
+    if (!CMsgReader(message).Int(read.first).Int(read.second).Int(read.third).String(read.text)) return 0;
+    *out = std::move(read);
+    return 1;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The pool pages under test: an 800 x 600 main window connected to a fake
+// gateway that serves the sample house, and pool models of any
+// configuration over a scripted link.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/pool_fixtures.h"
+#include "sample_installation.h"
+#include "vistrel/home/homepages.h"
+#include "vistrel/shell_fixture.h"
+
+namespace pooltest {
+
+class PoolTest : public vistreltest::ShellTest {
+protected:
+    PoolTest() {
+        window.reset();  // first: the new window takes over the toolkit services
+        window = std::make_unique<CMainWnd>(server, CZVRect(0, 0, 800, 600), 0, &screen);
+        RegisterHomePages();
+    }
+    ~PoolTest() override { window.reset(); }
+
+    // A model of the configuration, with the status applied.
+    std::unique_ptr<CBasinSetup> Model(const ConfigFixture& config, const StatusFixture* status = nullptr) {
+        link.Answer(ZVM_POOL_GETCONFIGQ, ConfigAnswer(config, ZVVariant::Tablet));
+        auto model = std::make_unique<CBasinSetup>(link, ZVVariant::Tablet, 0);
+        if (status) model->ReadStatus(*StatusMessage(*status, true, false, ZVM_POOL_STATUSCHANGED));
+        return model;
+    }
+    // The ints of every message of that id the model sent.
+    std::vector<std::vector<int32_t>> Sent(uint16_t id) {
+        std::vector<std::vector<int32_t>> found;
+        for (auto& message : link.sent)
+            if (message->GetId() == id) found.push_back(IntsOf(*message));
+        return found;
+    }
+    // Keeps the window on the screen's size.
+    template <class W>
+    W* Adopt(W* child) {
+        window->AddChild(child);
+        child->Show(1, 0);
+        return child;
+    }
+
+    platform::HeadlessWindow screen{800, 600};
+    FakeLink link;
+};
+
+// A circuit of the tablet's configuration.
+inline CircuitFixture Circuit(int32_t id, const std::string& name, uint8_t function, uint8_t group) {
+    return {id, name, 0, function, group, 0, 0, 0, 0, static_cast<uint8_t>(id % 250), 720};
+}
+
+}  // namespace pooltest
