@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "gateway_session.h"
 #include "core/zvquery.h"
-#include "core/zvsock.h"
 #include "core/zvserver.h"
+#include "core/zvsock.h"
+#include "gateway_session.h"
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
 
@@ -30,15 +30,13 @@ class Program {
 public:
     explicit Program(std::vector<std::string> arguments) {
         int out[2], err[2];
-        if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0)
-            return;
+        if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(out[1], STDOUT_FILENO);
             dup2(err[1], STDERR_FILENO);
             std::vector<char*> argv{const_cast<char*>(ZV_SAMPLEGATEWAY)};
-            for (std::string& argument : arguments)
-                argv.push_back(argument.data());
+            for (std::string& argument : arguments) argv.push_back(argument.data());
             argv.push_back(nullptr);
             execv(argv[0], argv.data());
             _exit(127);
@@ -66,8 +64,7 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRealWaitMs);
         int status = 0;
         while (waitpid(pid_, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline)
-                return -1;
+            if (std::chrono::steady_clock::now() > deadline) return -1;
             usleep(1000);
         }
         exited_ = true;
@@ -86,12 +83,10 @@ private:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRealWaitMs);
         while (std::chrono::steady_clock::now() < deadline && !(line && text.find('\n') != std::string::npos)) {
             pollfd entry{fd, POLLIN, 0};
-            if (poll(&entry, 1, 10) <= 0)
-                continue;
+            if (poll(&entry, 1, 10) <= 0) continue;
             char buffer[256];
             const ssize_t got = read(fd, buffer, sizeof buffer);
-            if (got <= 0)
-                break;
+            if (got <= 0) break;
             text.append(buffer, static_cast<size_t>(got));
         }
         return line ? text.substr(0, text.find('\n')) : text;
@@ -106,8 +101,7 @@ private:
 // The port of the banner "Sample gateway on 127.0.0.1 port <port>"; 0 without one.
 uint16_t PortOf(const std::string& banner) {
     std::smatch match;
-    if (!std::regex_match(banner, match, std::regex("Sample gateway on 127\\.0\\.0\\.1 port ([0-9]+)")))
-        return 0;
+    if (!std::regex_match(banner, match, std::regex("Sample gateway on 127\\.0\\.0\\.1 port ([0-9]+)"))) return 0;
     return static_cast<uint16_t>(std::stoi(match[1]));
 }
 
@@ -127,7 +121,8 @@ TEST(SampleGatewayProgram, ServesTheSampleHouseBesideIt) {
     ASSERT_TRUE(server.IsConnected());
     // The login's answer arrives and is taken; the program answers then what it is asked.
     CZVSocket* socket = server.GetSocket();
-    ASSERT_TRUE(testsupport::PollAllUntil(server, [socket] { return socket->GetBytesReceived() > 0 && !socket->HasData(); }));
+    ASSERT_TRUE(
+        testsupport::PollAllUntil(server, [socket] { return socket->GetBytesReceived() > 0 && !socket->HasData(); }));
     clock.HoldWhile([socket] {
         pollfd entry{socket->GetHandle(), POLLIN, 0};
         return poll(&entry, 1, 0) <= 0;
@@ -153,18 +148,22 @@ TEST(SampleGatewayProgram, RefusesWhatItCannotServe) {
     testsupport::TempDir dir;
     testsupport::WriteFileText(dir.File("bad.ini"), "[answer 1]\n\nlist l u8\n");
     testsupport::WriteFileText(dir.File("plain.ini"), "[answer 0x258B]\ni32 2\n");
-    const std::string kUsage = "usage: samplegateway [--house <file>] [--style plain|themed|compact]\n";
+    const std::string kUsage =
+        "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--update <file>]\n";
     struct Case {
         std::vector<std::string> arguments;
         int code;
         std::string error;
     } cases[] = {
-        {{"--house", dir.File("bad.ini")}, 1, "samplegateway: " + dir.File("bad.ini") + ":3: list \"l\" without its end\n"},
+        {{"--house", dir.File("bad.ini")},
+         1,
+         "samplegateway: " + dir.File("bad.ini") + ":3: list \"l\" without its end\n"},
         {{"--house", dir.File("none.ini")}, 1, "samplegateway: " + dir.File("none.ini") + ": cannot be opened\n"},
         {{"--house"}, 2, kUsage},
         {{"--port", "80"}, 2, kUsage},
         {{"--style", "glossy"}, 2, kUsage},
-        {{"--house", dir.File("plain.ini"), "--style", "themed"}, 1,
+        {{"--house", dir.File("plain.ini"), "--style", "themed"},
+         1,
          "samplegateway: " + dir.File("plain.ini") + " has no style answer to change\n"},
     };
     for (Case& c : cases) {

@@ -163,6 +163,9 @@ CPoolStatusPage::CPoolStatusPage(CZVWindow* parent, CZVRect rect, CZVServer& ser
         top += rowHeight;
     }
     captions.Apply(fontSize);
+    // At the smallest size a long caption can still be wider than its cell: it is shortened
+    // with an ellipsis like the values, never cut at both ends.
+    for (const Row& row : m_rows) row.caption->FitTextToWidth();
     Start();
 }
 
