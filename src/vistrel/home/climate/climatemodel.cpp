@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/messages/climatemessages.h"
+#include "core/msgreader.h"
 #include "core/zvquery.h"
 #include "widgets/style/setserver.h"
 
@@ -26,14 +27,6 @@ size_t Offset(DayField field, int period) {
 }
 
 bool IsPeriod(int period) { return period >= 0 && period < kMaxPeriods; }
-
-// The count bounded by the records of minBytes that the rest of the message
-// can hold; *cut tells that the message is too short for the count sent.
-int BoundCount(int32_t count, CZVMSG* message, int64_t minBytes, bool* cut) {
-    const int64_t fits = message->GetRemaining() / minBytes;
-    *cut = count > fits;
-    return static_cast<int>(std::clamp<int64_t>(count, 0, fits));
-}
 
 int Capable(int32_t value) { return value > 0 && value != 0x7FFF ? 1 : 0; }
 
@@ -59,7 +52,7 @@ int CZoneProgram::ReadDays(CZVMSG* message, int sentPeriods, int clampTimes) {
     if (!message->ReadInt(count)) return 0;
     const int periods = std::max(sentPeriods, 0);
     bool cut = false;
-    count = BoundCount(count, message, 4 + int64_t{periods} * kPeriodBytes, &cut);
+    count = BoundCount(count, *message, 4 + int64_t{periods} * kPeriodBytes, &cut);
     for (int d = 0; d < count; ++d) {
         int32_t mask = 0;
         if (!message->ReadInt(mask)) return 0;
@@ -112,7 +105,7 @@ int ReadSharedSchedules(CZVMSG* message, CHvacZones* zones) {
     int32_t count = 0;
     if (!message->ReadInt(count)) return 0;
     bool cut = false;
-    count = BoundCount(count, message, kSharedHeadBytes, &cut);
+    count = BoundCount(count, *message, kSharedHeadBytes, &cut);
     for (int i = 0; i < count; ++i) {
         int32_t id = 0, programId = 0, periods = 0;
         std::string name;
@@ -211,7 +204,7 @@ int CThermostatZone::ReadSeriesLists(CZVMSG* answer) {
         int32_t count = 0;
         if (!answer->ReadInt(count)) return 0;
         bool cut = false;
-        count = BoundCount(count, answer, kSeriesEntryBytes, &cut);
+        count = BoundCount(count, *answer, kSeriesEntryBytes, &cut);
         if (cut) return 0;
         for (int i = 0; i < count; ++i) {
             int32_t dropped = 0;
@@ -253,7 +246,7 @@ int CThermostatZone::ReadSchedules(CZVMSG* answer) {
     int32_t count = 0;
     if (!answer->ReadInt(count)) return 0;
     bool cut = false;
-    count = BoundCount(count, answer, kProgramHeadBytes, &cut);
+    count = BoundCount(count, *answer, kProgramHeadBytes, &cut);
     for (int i = 0; i < count; ++i) {
         int32_t id = 0, periods = 0;
         if (!answer->ReadInt(id) || !answer->ReadInt(periods)) return 0;

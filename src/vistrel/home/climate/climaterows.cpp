@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/msgreader.h"
 #include "vistrel/home/climate/climatemodel.h"
 
 namespace {
@@ -14,15 +15,22 @@ constexpr int kStageHeating = 0x20;
 constexpr int kModeBits = 0x0F;
 constexpr const char* kNoValueText = "--";
 
-// The count, bounded by the records of minBytes that the rest can hold; 0
-// when it cannot be read or the rest is too short for it (the records that
-// fit are still read).
-int ReadCount(CZVMSG* message, int minBytes, int32_t* count) {
-    if (!message->ReadInt(*count)) return 0;
-    const int32_t fits = message->GetRemaining() / minBytes;
-    const int whole = *count <= fits;
-    *count = std::clamp(*count, 0, fits);
-    return whole;
+// Reads a counted list of rows, each at least minBytes on the wire, through
+// readRow; the count is bounded by what the message holds, so a short message
+// keeps the rows that fit and reads as 0, and the first row that fails stops.
+template <typename Row, typename ReadRow>
+int ReadList(CZVMSG* message, int64_t minBytes, std::vector<Row>* rows, ReadRow readRow) {
+    rows->clear();
+    int32_t count = 0;
+    if (!message->ReadInt(count)) return 0;
+    bool cut = false;
+    count = BoundCount(count, *message, minBytes, &cut);
+    for (int32_t i = 0; i < count; ++i) {
+        Row row;
+        if (!readRow(row)) return 0;
+        rows->push_back(std::move(row));
+    }
+    return !cut;
 }
 
 // A status byte value; the byte 0xFF (read signed: -1) is no value.
@@ -49,83 +57,45 @@ const char* Staged(int stage, int activeStage, const char* active, const char* i
 
 int ReadClimateZones(CZVMSG* message, int32_t* historyFlag, std::vector<CClimateZoneEntry>* zones) {
     zones->clear();
-    int32_t count = 0;
     if (!message->ReadInt(*historyFlag)) return 0;
-    const int whole = ReadCount(message, 12, &count);
-    for (int i = 0; i < count; ++i) {
-        CClimateZoneEntry zone;
-        if (!message->ReadInt(zone.zoneId) || !message->ReadString(zone.name) || !message->ReadInt(zone.flags))
-            return 0;
-        zones->push_back(std::move(zone));
-    }
-    return whole;
+    return ReadList(message, 12, zones, [message](CClimateZoneEntry& zone) {
+        return message->ReadInt(zone.zoneId) && message->ReadString(zone.name) && message->ReadInt(zone.flags);
+    });
 }
 
 int ReadClimateDevices(CZVMSG* message, std::vector<CClimateDevice>* devices) {
-    devices->clear();
-    int32_t count = 0;
-    const int whole = ReadCount(message, 8, &count);
-    for (int i = 0; i < count; ++i) {
-        CClimateDevice device;
-        if (!message->ReadString(device.name) || !message->ReadInt(device.zoneId)) return 0;
-        devices->push_back(std::move(device));
-    }
-    return whole;
+    return ReadList(message, 8, devices, [message](CClimateDevice& device) {
+        return message->ReadString(device.name) && message->ReadInt(device.zoneId);
+    });
 }
 
 int ReadClimateIcons(CZVMSG* message, std::vector<CClimateIcon>* icons) {
-    icons->clear();
-    int32_t count = 0;
-    const int whole = ReadCount(message, 12, &count);
-    for (int i = 0; i < count; ++i) {
-        CClimateIcon icon;
+    return ReadList(message, 12, icons, [message](CClimateIcon& icon) {
         int32_t dropped = 0;
-        if (!message->ReadInt(icon.zoneId) || !message->ReadString(icon.name) || !message->ReadInt(dropped)) return 0;
-        icons->push_back(std::move(icon));
-    }
-    return whole;
+        return message->ReadInt(icon.zoneId) && message->ReadString(icon.name) && message->ReadInt(dropped);
+    });
 }
 
 int ReadThermostatRows(CZVMSG* message, std::vector<CThermostatRowValues>* rows) {
-    rows->clear();
-    int32_t count = 0;
-    const int whole = ReadCount(message, 12, &count);
-    for (int i = 0; i < count; ++i) {
-        CThermostatRowValues row;
+    return ReadList(message, 12, rows, [message](CThermostatRowValues& row) {
         uint8_t dropped = 0;
-        if (!message->ReadByte(row.room) || !message->ReadByte(row.heat) || !message->ReadByte(row.cool) ||
-            !message->ReadByte(row.status) || !message->ReadByte(row.fan) || !message->ReadByte(row.hold) ||
-            !message->ReadByte(dropped) || !message->ReadByte(dropped) || !message->ReadInt(row.scheduleId))
-            return 0;
-        rows->push_back(row);
-    }
-    return whole;
+        return message->ReadByte(row.room) && message->ReadByte(row.heat) && message->ReadByte(row.cool) &&
+               message->ReadByte(row.status) && message->ReadByte(row.fan) && message->ReadByte(row.hold) &&
+               message->ReadByte(dropped) && message->ReadByte(dropped) && message->ReadInt(row.scheduleId);
+    });
 }
 
 int ReadHumidistatRows(CZVMSG* message, std::vector<CHumidistatRowValues>* rows) {
-    rows->clear();
-    int32_t count = 0;
-    const int whole = ReadCount(message, 5, &count);
-    for (int i = 0; i < count; ++i) {
-        CHumidistatRowValues row;
-        if (!message->ReadByte(row.room) || !message->ReadByte(row.humidify) || !message->ReadByte(row.dehumidify) ||
-            !message->ReadByte(row.status) || !message->ReadByte(row.fan))
-            return 0;
-        rows->push_back(row);
-    }
-    return whole;
+    return ReadList(message, 5, rows, [message](CHumidistatRowValues& row) {
+        return message->ReadByte(row.room) && message->ReadByte(row.humidify) && message->ReadByte(row.dehumidify) &&
+               message->ReadByte(row.status) && message->ReadByte(row.fan);
+    });
 }
 
 int ReadSensorRows(CZVMSG* message, std::vector<CSensorRowValues>* rows) {
-    rows->clear();
-    int32_t count = 0;
-    const int whole = ReadCount(message, 12, &count);
-    for (int i = 0; i < count; ++i) {
-        CSensorRowValues row;
-        if (!message->ReadString(row.name) || !message->ReadInt(row.value) || !message->ReadInt(row.flags)) return 0;
-        rows->push_back(std::move(row));
-    }
-    return whole;
+    return ReadList(message, 12, rows, [message](CSensorRowValues& row) {
+        return message->ReadString(row.name) && message->ReadInt(row.value) && message->ReadInt(row.flags);
+    });
 }
 
 int ReadOutsideTemperature(CZVMSG* message, int32_t* value) { return message->ReadInt(*value); }
