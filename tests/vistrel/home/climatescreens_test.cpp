@@ -3,6 +3,8 @@
 // house opening the climate pages from its menu.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "climate_fixture.h"
 #include "core/messages/climatemessages.h"
 #include "core/messages/shellmessages.h"
@@ -104,12 +106,15 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
     std::string shownZone, tabZone;
     int scheduleTabs = 0;
     int step = 0;
-    int waited = 0;
+    // Each step waits for what it needs, up to a deadline of real time that fails the test
+    // rather than hang it; however slow the machine, a step never moves on before it is ready.
+    constexpr auto kStepDeadline = std::chrono::seconds(30);
+    auto deadline = std::chrono::steady_clock::now() + kStepDeadline;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int) {
-        // Each step waits (a bounded number of passes) for what it needs.
         auto settle = [&](bool ready) {
-            if (!ready && ++waited < 500) return false;
-            waited = 0;
+            if (!ready && std::chrono::steady_clock::now() < deadline) return false;
+            EXPECT_TRUE(ready) << "step " << step << " timed out";
+            deadline = std::chrono::steady_clock::now() + kStepDeadline;
             clock.Advance(2000);
             window.OnIdle(0);
             return true;
