@@ -3,12 +3,12 @@
 // copy's knock and the teardown.
 #include <gtest/gtest.h>
 
+#include "core/messages/shellmessages.h"
 #include "core/zvtime.h"
 #include "platform/keys.h"
 #include "shell_fixture.h"
 #include "support/golden.h"
 #include "support/sample_installation.h"
-#include "core/messages/shellmessages.h"
 #include "vistrel/shell/singleinstance.h"
 #include "widgets/style/setserver.h"
 
@@ -21,6 +21,10 @@ class TabletRun : public ::testing::Test {
 protected:
     TabletRun() {
         gateway.Answer(ZVM_UI_GETSETTINGSQ, PayloadWriter().Int(2));
+        // An empty home page: a gateway that never answers would have every idle pass wait out
+        // the page's question again.
+        gateway.Answer(ZVM_LAYOUT_GETSECTIONSQ, PayloadWriter().Int(0));
+        gateway.Answer(ZVM_LAYOUT_GETCONTROLSQ, PayloadWriter().Int(0));
         // A query waits while the gateway is still answering, however slowly its thread runs.
         clock.HoldWhile([this] { return gateway.Owes(); });
     }
@@ -28,9 +32,7 @@ protected:
         clock.HoldWhile({});
         g_nClockOffsetMinutes = 0;
     }
-    std::vector<std::string> Arguments() {
-        return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())};
-    }
+    std::vector<std::string> Arguments() { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
 
     vistreltest::ShellEnvironment environment;
     testsupport::VirtualClock clock;
@@ -203,7 +205,8 @@ TEST_F(MessageLoop, BurstIsTakenInOnePass) {
     for (int mode = 1; mode <= 3; ++mode)
         frames.push_back({CZVServer::kEverySink, ZVM_HOUSE_MODECHANGED, PayloadWriter().Int(mode).Int(0)});
     ASSERT_TRUE(gateway.PushFrames(frames));
-    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return server.GetSocket()->HasData() || window->GetHouseMode() > 0; }));
+    ASSERT_TRUE(
+        testsupport::PollAllUntil(server, [&] { return server.GetSocket()->HasData() || window->GetHouseMode() > 0; }));
     const uint64_t polls = loop.GetPollCount();
     ASSERT_TRUE(loop.RunPass(*window));
     EXPECT_EQ(window->GetHouseMode(), 3);
