@@ -19,6 +19,7 @@
 #include "platform/program.h"
 #include "platform/tabletwindow.h"
 #include "samplegateway/house.h"
+#include "support/test_font.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainwnd.h"
 #include "widgets/window/toolkit.h"
@@ -27,7 +28,6 @@ namespace {
 
 constexpr int kW = 800;
 constexpr int kH = 600;
-constexpr const char* kFontFile = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 
 // The tablet's shell at 800 x 600, connected to the sample house.
 class SampleHouseShell {
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
     setenv("ZAVORO_CONFIG_DIR", folder, 1);
     setenv("ZAVORO_DATA_DIR", folder, 1);
     platform::SetProgramName("vistrel");
-    platform::PinFontFile(kFontFile);
+    platform::PinFontFile(testsupport::kTestFontFile);
     SampleHouseShell shell;
     if (!shell.connected) {
         std::fprintf(stderr, "no connection to the sample house\n");

@@ -8,96 +8,91 @@
 #include "platform/socket.h"
 
 void CBasinSetupApp::Sink::OnMessage(CZVMSG* message) {
-    if (message && message->GetId() == ZVM_SESSION_PINGA)
-        ping_.OnAnswer();
+    if (message && message->GetId() == ZVM_SESSION_PINGA) m_ping.OnAnswer();
 }
 
 CBasinSetupApp::CBasinSetupApp(std::function<void(const std::string&)> showMessage)
-    : showMessage_(std::move(showMessage)) {}
+    : m_showMessage(std::move(showMessage)) {}
 
 CBasinSetupApp::~CBasinSetupApp() {
-    sink_.reset();
-    link_.reset();
-    server_.reset();
+    m_sink.reset();
+    m_link.reset();
+    m_server.reset();
 }
 
 int CBasinSetupApp::TakeHandedSocket() {
-    if (commandLine_.socketHandle >= 0)
-        return platform::AdoptInheritedSocket(commandLine_.socketHandle);
-    if (!commandLine_.socketFile.empty())
-        return platform::ReceiveHandedSocket(commandLine_.socketFile, kHandOverTime);
+    if (m_commandLine.socketHandle >= 0) return platform::AdoptInheritedSocket(m_commandLine.socketHandle);
+    if (!m_commandLine.socketFile.empty())
+        return platform::ReceiveHandedSocket(m_commandLine.socketFile, kHandOverTime);
     return -1;
 }
 
 // The parent's connection counts only when the gateway answers on it; from
 // here on it is ours, and closed when it does not count.
 int CBasinSetupApp::AdoptSocket(int handle) {
-    if (!server_->GetSocket()->Attach(handle)) {
+    if (!m_server->GetSocket()->Attach(handle)) {
         platform::CloseSocket(handle);
         return 0;
     }
-    server_->SetChanged();
-    CZVQuery query(*server_);
-    CZVMSG request(0, ZVM_SYSCONFIG_GETVERSIONQ, 0, 1, server_->GetVariant());
+    m_server->SetChanged();
+    CZVQuery query(*m_server);
+    CZVMSG request(0, ZVM_SYSCONFIG_GETVERSIONQ, 0, 1, m_server->GetVariant());
     CZVMSG* answer = nullptr;
-    if (query.Query(&answer, &request))
-        return 1;
-    server_->GetSocket()->Disconnect();
+    if (query.Query(&answer, &request)) return 1;
+    m_server->GetSocket()->Disconnect();
     return 0;
 }
 
 int CBasinSetupApp::InitInstance(const std::vector<std::string>& arguments) {
-    commandLine_ = ParseCommandLine(arguments);
+    m_commandLine = ParseCommandLine(arguments);
     ZVNetConfig net = GetNetConfig();
-    net.gatewayPort = commandLine_.basePort;
+    net.gatewayPort = m_commandLine.basePort;
     SetNetConfig(net);
 
     const int handle = TakeHandedSocket();
-    server_ = std::make_unique<CZVServer>(ZVVariant::Config);
-    link_ = std::make_unique<CServerLink>(*server_);
-    sink_ = std::make_unique<Sink>(*server_, ping_);
-    server_->RegisterSink(sink_.get());
+    m_server = std::make_unique<CZVServer>(ZVVariant::Config);
+    m_link = std::make_unique<CServerLink>(*m_server);
+    m_sink = std::make_unique<Sink>(*m_server, m_ping);
+    m_server->RegisterSink(m_sink.get());
 
     if (handle != -1)
-        inheritedSocket_ = AdoptSocket(handle) != 0;
-    else if (commandLine_.address != 0)
-        server_->ConnectLocal(commandLine_.address, commandLine_.basePort, -1);
+        m_inheritedSocket = AdoptSocket(handle) != 0;
+    else if (m_commandLine.address != 0)
+        m_server->ConnectLocal(m_commandLine.address, m_commandLine.basePort, -1);
 
-    if (commandLine_.remote && !inheritedSocket_) {
+    if (m_commandLine.remote && !m_inheritedSocket) {
         CStatusSink quiet;
-        server_->ConnectRemote(commandLine_.userName, commandLine_.password, &quiet, -1);
-        if (!server_->IsConnected()) {
-            showMessage_("ERROR: Could not connect to protocol adapter");
-            sink_.reset();
-            link_.reset();
-            server_.reset();
+        m_server->ConnectRemote(m_commandLine.userName, m_commandLine.password, &quiet, -1);
+        if (!m_server->IsConnected()) {
+            m_showMessage("ERROR: Could not connect to protocol adapter");
+            m_sink.reset();
+            m_link.reset();
+            m_server.reset();
             return 0;
         }
     }
-    if (!server_->IsConnected()) {
-        server_->SetKeepAlive(0);
-        server_->SetRemoteMode(0);
-        server_->Rediscover();
+    if (!m_server->IsConnected()) {
+        m_server->SetKeepAlive(0);
+        m_server->SetRemoteMode(0);
+        m_server->Rediscover();
     }
     return 1;
 }
 
 bool CBasinSetupApp::RunPass() {
-    const bool worked = server_->PollAll() == CZVServer::kPollWork;
-    if (server_->IsConnected()) {
-        if (ping_.Step()) {
-            CZVMSG ping(kSinkId, ZVM_SESSION_PINGQ, 0, 1, server_->GetVariant());
-            server_->Send(&ping);
+    const bool worked = m_server->PollAll() == CZVServer::kPollWork;
+    if (m_server->IsConnected()) {
+        if (m_ping.Step()) {
+            CZVMSG ping(kSinkId, ZVM_SESSION_PINGQ, 0, 1, m_server->GetVariant());
+            m_server->Send(&ping);
         }
-        if (!connectedSeen_) {
-            connectedSeen_ = true;
-            if (dialog_)
-                dialog_->OnConnectionChanged(1);
+        if (!m_connectedSeen) {
+            m_connectedSeen = true;
+            if (m_dialog) m_dialog->OnConnectionChanged(1);
         }
-    } else if (connectedSeen_) {
-        connectedSeen_ = false;
-        if (dialog_)
-            dialog_->OnConnectionChanged(0);
+    } else if (m_connectedSeen) {
+        m_connectedSeen = false;
+        if (m_dialog) m_dialog->OnConnectionChanged(0);
     }
     return worked;
 }

@@ -37,33 +37,33 @@ public:
     // handled (the next pass may follow at once), else false (wait 10 ms).
     bool RunPass();
 
-    void SetDialog(CBasinSetupDlg* dialog) { dialog_ = dialog; }
-    const CCommandLine& CommandLine() const { return commandLine_; }
-    bool UsesInheritedSocket() const { return inheritedSocket_; }
-    CZVServer& Server() { return *server_; }
-    CServerLink& Link() { return *link_; }
-    const CPingSchedule& Ping() const { return ping_; }
+    void SetDialog(CBasinSetupDlg* dialog) { m_dialog = dialog; }
+    const CCommandLine& CommandLine() const { return m_commandLine; }
+    bool UsesInheritedSocket() const { return m_inheritedSocket; }
+    CZVServer& Server() { return *m_server; }
+    CServerLink& Link() { return *m_link; }
+    const CPingSchedule& Ping() const { return m_ping; }
 
 private:
     class Sink : public CSocketSink {
     public:
-        Sink(CZVServer& server, CPingSchedule& ping) : CSocketSink(server, kSinkId), ping_(ping) {}
+        Sink(CZVServer& server, CPingSchedule& ping) : CSocketSink(server, kSinkId), m_ping(ping) {}
         void OnMessage(CZVMSG* message) override;
 
     private:
-        CPingSchedule& ping_;
+        CPingSchedule& m_ping;
     };
 
     int TakeHandedSocket();
     int AdoptSocket(int handle);
 
-    std::function<void(const std::string&)> showMessage_;
-    CCommandLine commandLine_;
-    bool inheritedSocket_ = false;
-    std::unique_ptr<CZVServer> server_;
-    std::unique_ptr<CServerLink> link_;
-    std::unique_ptr<Sink> sink_;
-    CPingSchedule ping_;
-    CBasinSetupDlg* dialog_ = nullptr;
-    bool connectedSeen_ = false;
+    std::function<void(const std::string&)> m_showMessage;
+    CCommandLine m_commandLine;
+    bool m_inheritedSocket = false;
+    std::unique_ptr<CZVServer> m_server;
+    std::unique_ptr<CServerLink> m_link;
+    std::unique_ptr<Sink> m_sink;
+    CPingSchedule m_ping;
+    CBasinSetupDlg* m_dialog = nullptr;
+    bool m_connectedSeen = false;
 };

@@ -111,24 +111,24 @@ public:
     void StartViewer();
     void OnSyncHouseAddress();
     // Escape and the close box: the program ends.
-    void OnCancel() { closing_ = true; }
+    void OnCancel() { m_closing = true; }
     int RunWizardStep(int index);
 
-    bool IsClosing() const { return closing_; }
-    CZVServer& Server() const { return server_; }
-    const std::vector<std::string>& Rows() const { return rows_; }
-    std::shared_ptr<CBasinSetup> Model() const { return model_; }
-    const std::string& AdapterName() const { return adapterName_; }
-    bool IsSearchPending() const { return searchPending_; }
+    bool IsClosing() const { return m_closing; }
+    CZVServer& Server() const { return m_server; }
+    const std::vector<std::string>& Rows() const { return m_rows; }
+    std::shared_ptr<CBasinSetup> Model() const { return m_model; }
+    const std::string& AdapterName() const { return m_adapterName; }
+    bool IsSearchPending() const { return m_searchPending; }
 
 private:
     class Sink : public CSocketSink {
     public:
-        Sink(CZVServer& server, CBasinSetupDlg& dialog) : CSocketSink(server), dialog_(dialog) {}
-        void OnConnect(int connected) override { dialog_.OnConnectionChanged(connected); }
+        Sink(CZVServer& server, CBasinSetupDlg& dialog) : CSocketSink(server), m_dialog(dialog) {}
+        void OnConnect(int connected) override { m_dialog.OnConnectionChanged(connected); }
 
     private:
-        CBasinSetupDlg& dialog_;
+        CBasinSetupDlg& m_dialog;
     };
 
     int CheckAdapterVersion();
@@ -140,20 +140,20 @@ private:
     void SearchForGateway();
     sockaddr_in GatewayAddress() const;
 
-    CZVServer& server_;
-    CGatewayLink& link_;
-    CBasinSetupView& view_;
-    CViewerStarter& viewer_;
-    const Options options_;
-    Sink sink_;
-    bool closing_ = false;
-    bool initialised_ = false;
-    int reported_ = -1;  // the connection state last reacted to
-    std::shared_ptr<CBasinSetup> model_;
-    std::vector<std::string> rows_;
-    bool autoStartArmed_ = true;
-    uint32_t countdownStart_;
-    bool searchPending_;
-    bool versionsShown_ = false;
-    std::string adapterName_;
+    CZVServer& m_server;
+    CGatewayLink& m_link;
+    CBasinSetupView& m_view;
+    CViewerStarter& m_viewer;
+    const Options m_options;
+    Sink m_sink;
+    bool m_closing = false;
+    bool m_initialised = false;
+    int m_reported = -1;  // the connection state last reacted to
+    std::shared_ptr<CBasinSetup> m_model;
+    std::vector<std::string> m_rows;
+    bool m_autoStartArmed = true;
+    uint32_t m_countdownStart;
+    bool m_searchPending;
+    bool m_versionsShown = false;
+    std::string m_adapterName;
 };

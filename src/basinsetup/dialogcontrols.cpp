@@ -16,34 +16,32 @@ const std::vector<CListItem> kNoItems;
 }  // namespace
 
 const CDialogControls::State* CDialogControls::Find(int id) const {
-    auto found = states_.find(id);
-    return found == states_.end() ? nullptr : &found->second;
+    auto found = m_states.find(id);
+    return found == m_states.end() ? nullptr : &found->second;
 }
 
 void CDialogControls::SetItems(int id, std::vector<CListItem> items, bool sorted) {
     if (sorted)
         std::stable_sort(items.begin(), items.end(),
                          [](const CListItem& a, const CListItem& b) { return CaseBlindLess(a.text, b.text); });
-    State& state = states_[id];
+    State& state = m_states[id];
     state.items = std::move(items);
     state.selected.clear();
-    view_.ShowItems(id, state.items);
+    m_view.ShowItems(id, state.items);
 }
 
 void CDialogControls::SetItemText(int id, int row, const std::string& text) {
-    State& state = states_[id];
-    if (row < 0 || row >= static_cast<int>(state.items.size()))
-        return;
+    State& state = m_states[id];
+    if (row < 0 || row >= static_cast<int>(state.items.size())) return;
     state.items[static_cast<size_t>(row)].text = text;
-    view_.ShowItemText(id, row, text);
+    m_view.ShowItemText(id, row, text);
 }
 
 void CDialogControls::Select(int id, int row) {
-    State& state = states_[id];
+    State& state = m_states[id];
     state.selected.clear();
-    if (row >= 0 && row < static_cast<int>(state.items.size()))
-        state.selected.push_back(row);
-    view_.ShowSelection(id, state.selected.empty() ? -1 : row);
+    if (row >= 0 && row < static_cast<int>(state.items.size())) state.selected.push_back(row);
+    m_view.ShowSelection(id, state.selected.empty() ? -1 : row);
 }
 
 int CDialogControls::SelectData(int id, int data) {
@@ -63,23 +61,23 @@ bool CDialogControls::SelectDataIfAny(int id, int data) {
 }
 
 void CDialogControls::SetChecked(int id, bool on) {
-    states_[id].checked = on;
-    view_.ShowChecked(id, on);
+    m_states[id].checked = on;
+    m_view.ShowChecked(id, on);
 }
 
 void CDialogControls::SetText(int id, const std::string& text) {
-    states_[id].text = text;
-    view_.ShowText(id, text);
+    m_states[id].text = text;
+    m_view.ShowText(id, text);
 }
 
 void CDialogControls::Enable(int id, bool on) {
-    states_[id].enabled = on;
-    view_.EnableControl(id, on);
+    m_states[id].enabled = on;
+    m_view.EnableControl(id, on);
 }
 
 void CDialogControls::Show(int id, bool shown) {
-    states_[id].shown = shown;
-    view_.ShowControl(id, shown);
+    m_states[id].shown = shown;
+    m_view.ShowControl(id, shown);
 }
 
 void CDialogControls::Reveal(int id, bool on) {
@@ -88,14 +86,13 @@ void CDialogControls::Reveal(int id, bool on) {
 }
 
 void CDialogControls::Picked(int id, int row) {
-    State& state = states_[id];
+    State& state = m_states[id];
     state.selected.clear();
-    if (row >= 0 && row < static_cast<int>(state.items.size()))
-        state.selected.push_back(row);
+    if (row >= 0 && row < static_cast<int>(state.items.size())) state.selected.push_back(row);
 }
 
 void CDialogControls::PickedRows(int id, std::vector<int> rows) {
-    State& state = states_[id];
+    State& state = m_states[id];
     const int count = static_cast<int>(state.items.size());
     std::erase_if(rows, [count](int row) { return row < 0 || row >= count; });
     std::sort(rows.begin(), rows.end());
@@ -103,9 +100,9 @@ void CDialogControls::PickedRows(int id, std::vector<int> rows) {
     state.selected = std::move(rows);
 }
 
-void CDialogControls::Clicked(int id, bool on) { states_[id].checked = on; }
+void CDialogControls::Clicked(int id, bool on) { m_states[id].checked = on; }
 
-void CDialogControls::Edited(int id, const std::string& text) { states_[id].text = text; }
+void CDialogControls::Edited(int id, const std::string& text) { m_states[id].text = text; }
 
 const std::vector<CListItem>& CDialogControls::Items(int id) const {
     const State* state = Find(id);
@@ -114,8 +111,7 @@ const std::vector<CListItem>& CDialogControls::Items(int id) const {
 
 std::vector<std::string> CDialogControls::Texts(int id) const {
     std::vector<std::string> texts;
-    for (const CListItem& item : Items(id))
-        texts.push_back(item.text);
+    for (const CListItem& item : Items(id)) texts.push_back(item.text);
     return texts;
 }
 
@@ -156,34 +152,29 @@ std::string CDialogControls::Text(int id) const {
 
 // A disabled control takes no input, whoever reports it.
 void CDialogLogic::Pick(int id, int row) {
-    if (!controls_.IsEnabled(id))
-        return;
-    controls_.Picked(id, row);
+    if (!m_controls.IsEnabled(id)) return;
+    m_controls.Picked(id, row);
     OnSelchange(id);
 }
 
 void CDialogLogic::PickRows(int id, std::vector<int> rows) {
-    if (!controls_.IsEnabled(id))
-        return;
-    controls_.PickedRows(id, std::move(rows));
+    if (!m_controls.IsEnabled(id)) return;
+    m_controls.PickedRows(id, std::move(rows));
     OnSelchange(id);
 }
 
 void CDialogLogic::Check(int id, bool on) {
-    if (!controls_.IsEnabled(id))
-        return;
-    controls_.Clicked(id, on);
+    if (!m_controls.IsEnabled(id)) return;
+    m_controls.Clicked(id, on);
     OnClicked(id);
 }
 
 void CDialogLogic::Click(int id) {
-    if (controls_.IsEnabled(id))
-        OnClicked(id);
+    if (m_controls.IsEnabled(id)) OnClicked(id);
 }
 
 void CDialogLogic::Edit(int id, const std::string& text) {
-    if (!controls_.IsEnabled(id))
-        return;
-    controls_.Edited(id, text);
+    if (!m_controls.IsEnabled(id)) return;
+    m_controls.Edited(id, text);
     OnEdited(id);
 }

@@ -45,7 +45,7 @@ public:
 
 class CDialogControls {
 public:
-    explicit CDialogControls(CDialogView& view) : view_(view) {}
+    explicit CDialogControls(CDialogView& view) : m_view(view) {}
 
     // Sorted lists keep their rows in case-blind alphabetical order, equal
     // texts in the order given.
@@ -82,7 +82,7 @@ public:
     bool IsShown(int id) const;
     std::string Text(int id) const;
 
-    CDialogView& View() { return view_; }
+    CDialogView& View() { return m_view; }
 
 private:
     struct State {
@@ -95,8 +95,8 @@ private:
     };
     const State* Find(int id) const;
 
-    CDialogView& view_;
-    std::map<int, State> states_;
+    CDialogView& m_view;
+    std::map<int, State> m_states;
 };
 
 // The logic of one dialog. The view calls the entry points below; each
@@ -104,7 +104,7 @@ private:
 // Input for a disabled control is ignored.
 class CDialogLogic {
 public:
-    explicit CDialogLogic(CDialogView& view) : controls_(view) {}
+    explicit CDialogLogic(CDialogView& view) : m_controls(view) {}
     virtual ~CDialogLogic() = default;
     CDialogLogic(const CDialogLogic&) = delete;
     CDialogLogic& operator=(const CDialogLogic&) = delete;
@@ -117,12 +117,12 @@ public:
     void Click(int id);
     void Edit(int id, const std::string& text);
 
-    const CDialogControls& Controls() const { return controls_; }
+    const CDialogControls& Controls() const { return m_controls; }
 
 protected:
     virtual void OnSelchange(int) {}
     virtual void OnClicked(int) {}
     virtual void OnEdited(int) {}
 
-    CDialogControls controls_;
+    CDialogControls m_controls;
 };

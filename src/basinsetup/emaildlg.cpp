@@ -44,27 +44,21 @@ uint16_t EmailLocatorPort() {
 
 int ReadAlertSettings(CZVMSG& answer, CEmailSettings& settings) {
     CEmailSettings read;
-    if (!answer.ReadInt(read.enabled))
-        return 0;
+    if (!answer.ReadInt(read.enabled)) return 0;
     if (read.enabled) {
         int32_t count = 0;
-        if (!answer.ReadString(read.password))
-            return 0;
+        if (!answer.ReadString(read.password)) return 0;
         for (int32_t& alert : read.alerts)
-            if (!answer.ReadInt(alert))
-                return 0;
-        if (!answer.ReadInt(count) || count < 0)
-            return 0;
+            if (!answer.ReadInt(alert)) return 0;
+        if (!answer.ReadInt(count) || count < 0) return 0;
         // Each recipient takes at least four bytes, so the count cannot run
         // past what the answer holds.
         for (int32_t i = 0; i < count; ++i) {
             std::string recipient;
-            if (!answer.ReadString(recipient))
-                return 0;
+            if (!answer.ReadString(recipient)) return 0;
             read.recipients.push_back(recipient);
         }
-        if (!answer.ReadString(read.address) || !answer.ReadString(read.city) || !answer.ReadString(read.zip))
-            return 0;
+        if (!answer.ReadString(read.address) || !answer.ReadString(read.city) || !answer.ReadString(read.zip)) return 0;
     }
     settings = std::move(read);
     return 1;
@@ -72,14 +66,11 @@ int ReadAlertSettings(CZVMSG& answer, CEmailSettings& settings) {
 
 void WriteAlertSettings(CZVMSG& request, const CEmailSettings& settings) {
     request.WriteInt(settings.enabled);
-    if (!settings.enabled)
-        return;
+    if (!settings.enabled) return;
     request.WriteString(settings.password);
-    for (int32_t alert : settings.alerts)
-        request.WriteInt(alert);
+    for (int32_t alert : settings.alerts) request.WriteInt(alert);
     request.WriteInt(static_cast<int32_t>(settings.recipients.size()));
-    for (const std::string& recipient : settings.recipients)
-        request.WriteString(recipient);
+    for (const std::string& recipient : settings.recipients) request.WriteString(recipient);
     request.WriteString(settings.address);
     request.WriteString(settings.city);
     request.WriteString(settings.zip);
@@ -91,57 +82,50 @@ std::string BuildLocatorRequest(const std::string& host) {
 
 int IsLocatorReplyComplete(const std::string& reply) {
     const size_t body = BodyStart(reply);
-    if (body == std::string::npos)
-        return 0;
+    if (body == std::string::npos) return 0;
     const size_t colon = reply.find(':', body);
     return colon != std::string::npos && reply.find(kEmptyLine, colon) != std::string::npos ? 1 : 0;
 }
 
 int ParseLocatorReply(const std::string& reply, uint32_t& address, uint16_t& port) {
     const size_t body = BodyStart(reply);
-    if (body == std::string::npos)
-        return 0;
+    if (body == std::string::npos) return 0;
     std::string text = reply.substr(body);
     text = text.substr(0, text.find_first_of("\r\n"));
     return ParseHostPort(text, address, port);
 }
 
 int IsSettingsFrameComplete(const std::string& bytes) {
-    if (bytes.size() < CZVMSG::kHeaderSize)
-        return 0;
+    if (bytes.size() < CZVMSG::kHeaderSize) return 0;
     const int32_t length = PayloadLength(bytes);
-    if (length < 0 || static_cast<size_t>(length) > CEmailDlg::kSettingsRoom - CZVMSG::kHeaderSize)
-        return -1;
+    if (length < 0 || static_cast<size_t>(length) > CEmailDlg::kSettingsRoom - CZVMSG::kHeaderSize) return -1;
     return bytes.size() >= CZVMSG::kHeaderSize + static_cast<size_t>(length) ? 1 : 0;
 }
 
 CEmailDlg::CEmailDlg(CEmailView& view, std::string adapterName, uint16_t locatorPort)
-    : view_(view), adapterName_(std::move(adapterName)), locatorPort_(locatorPort) {}
+    : m_view(view), m_adapterName(std::move(adapterName)), m_locatorPort(locatorPort) {}
 
-CEmailDlg::~CEmailDlg() { platform::CloseSocket(settingsSocket_); }
+CEmailDlg::~CEmailDlg() { platform::CloseSocket(m_settingsSocket); }
 
-void CEmailDlg::OnInitDialog() { view_.SetStatus("Please Wait..."); }
+void CEmailDlg::OnInitDialog() { m_view.SetStatus("Please Wait..."); }
 
 void CEmailDlg::OnTimer() {
-    if (!firstTick_)
-        return;
-    view_.SetBusy(true);
-    view_.StopTimer();
-    firstTick_ = false;
+    if (!m_firstTick) return;
+    m_view.SetBusy(true);
+    m_view.StopTimer();
+    m_firstTick = false;
     const bool read = ReadSettings();
-    view_.SetBusy(false);
-    if (read)
-        return;
-    view_.ShowMessage(kConnectError);
-    view_.EndDialog(false);
+    m_view.SetBusy(false);
+    if (read) return;
+    m_view.ShowMessage(kConnectError);
+    m_view.EndDialog(false);
 }
 
 int CEmailDlg::LocateServer(uint32_t& address, uint16_t& port) {
-    view_.SetStatus("Locating Email Server...");
-    const int locator = ConnectServiceHost(locatorPort_);
-    if (locator < 0)
-        return 0;
-    view_.SetStatus("Getting Email Server Address");
+    m_view.SetStatus("Locating Email Server...");
+    const int locator = ConnectServiceHost(m_locatorPort);
+    if (locator < 0) return 0;
+    m_view.SetStatus("Getting Email Server Address");
     std::string reply;
     const bool located = SendText(locator, BuildLocatorRequest(GetNetConfig().serviceHost)) &&
                          ReceiveWhole(locator, kLocatorRoom, IsLocatorReplyComplete, reply);
@@ -152,74 +136,67 @@ int CEmailDlg::LocateServer(uint32_t& address, uint16_t& port) {
 bool CEmailDlg::ReadSettings() {
     uint32_t address = 0;
     uint16_t port = 0;
-    if (!LocateServer(address, port))
-        return false;
-    settingsSocket_ = platform::OpenTcpSocket();
-    if (settingsSocket_ < 0)
-        return false;
-    view_.SetStatus("Connecting to Email Server");
-    if (platform::ConnectWithin(settingsSocket_, platform::MakeAddress(address, port), kConnectMs) !=
+    if (!LocateServer(address, port)) return false;
+    m_settingsSocket = platform::OpenTcpSocket();
+    if (m_settingsSocket < 0) return false;
+    m_view.SetStatus("Connecting to Email Server");
+    if (platform::ConnectWithin(m_settingsSocket, platform::MakeAddress(address, port), kConnectMs) !=
         platform::ConnectResult::kConnected)
         return false;
-    view_.SetStatus("Getting Email Configuration...");
+    m_view.SetStatus("Getting Email Configuration...");
     CZVMSG request(0, ZVM_EMAIL_GETALERTSQ, 0, 1, ZVVariant::Config);
-    request.WriteString(adapterName_);
+    request.WriteString(m_adapterName);
     // Only the answer to the request carries the settings.
-    std::unique_ptr<CZVMSG> answer = ExchangeOnSocket(settingsSocket_, request);
-    if (!answer || answer->GetId() != ZVM_EMAIL_GETALERTSA || !ReadAlertSettings(*answer, settings_))
-        return false;
-    view_.PutSettings(settings_);
+    std::unique_ptr<CZVMSG> answer = ExchangeOnSocket(m_settingsSocket, request);
+    if (!answer || answer->GetId() != ZVM_EMAIL_GETALERTSA || !ReadAlertSettings(*answer, m_settings)) return false;
+    m_view.PutSettings(m_settings);
     EnableAlertControls();
-    view_.SetStatus("Ready");
+    m_view.SetStatus("Ready");
     return true;
 }
 
 std::unique_ptr<CZVMSG> CEmailDlg::ExchangeOnSocket(int socket, CZVMSG& message) {
-    if (socket < 0 || !platform::SendAll(socket, message.GetBuffer(), static_cast<size_t>(message.GetTotalSize()),
-                                         kReplyLimitMs))
+    if (socket < 0 ||
+        !platform::SendAll(socket, message.GetBuffer(), static_cast<size_t>(message.GetTotalSize()), kReplyLimitMs))
         return nullptr;
     std::string reply;
-    if (!ReceiveWhole(socket, kSettingsRoom, IsSettingsFrameComplete, reply))
-        return nullptr;
+    if (!ReceiveWhole(socket, kSettingsRoom, IsSettingsFrameComplete, reply)) return nullptr;
     const size_t size = CZVMSG::kHeaderSize + static_cast<size_t>(PayloadLength(reply));
     CZVMSG frame(std::span<uint8_t>(reinterpret_cast<uint8_t*>(reply.data()), size), ZVVariant::Config);
     return frame.Clone();
 }
 
 void CEmailDlg::EnableAlertControls() {
-    if (view_.GetSettings(settings_))
-        view_.EnableAlertControls(settings_.enabled != 0);
+    if (m_view.GetSettings(m_settings)) m_view.EnableAlertControls(m_settings.enabled != 0);
 }
 
 void CEmailDlg::OnAddRecipient() {
-    if (std::optional<std::string> address = view_.AskNewRecipient()) {
-        settings_.recipients.push_back(*address);
-        view_.SetRecipients(settings_.recipients);
+    if (std::optional<std::string> address = m_view.AskNewRecipient()) {
+        m_settings.recipients.push_back(*address);
+        m_view.SetRecipients(m_settings.recipients);
     }
 }
 
 void CEmailDlg::OnRemoveRecipient() {
-    const int row = view_.SelectedRecipient();
-    if (row < 0 || static_cast<size_t>(row) >= settings_.recipients.size())
-        return;
-    settings_.recipients.erase(settings_.recipients.begin() + row);
-    view_.SetRecipients(settings_.recipients);
+    const int row = m_view.SelectedRecipient();
+    if (row < 0 || static_cast<size_t>(row) >= m_settings.recipients.size()) return;
+    m_settings.recipients.erase(m_settings.recipients.begin() + row);
+    m_view.SetRecipients(m_settings.recipients);
 }
 
 void CEmailDlg::OnOK() {
-    if (!view_.GetSettings(settings_))
-        return;
-    view_.SetBusy(true);
+    if (!m_view.GetSettings(m_settings)) return;
+    m_view.SetBusy(true);
     CZVMSG request(0, ZVM_EMAIL_SETALERTSQ, 0, 1, ZVVariant::Config);
-    request.WriteString(adapterName_);
-    WriteAlertSettings(request, settings_);
-    const std::unique_ptr<CZVMSG> answer = ExchangeOnSocket(settingsSocket_, request);
-    view_.SetBusy(false);
+    request.WriteString(m_adapterName);
+    WriteAlertSettings(request, m_settings);
+    const std::unique_ptr<CZVMSG> answer = ExchangeOnSocket(m_settingsSocket, request);
+    m_view.SetBusy(false);
     // A write the server did not take keeps the dialog and the user's edits
     // for another try.
     if (!answer || answer->GetId() != ZVM_EMAIL_SETALERTSA) {
-        view_.ShowMessage("ERROR: Could not change settings on email server");
+        m_view.ShowMessage("ERROR: Could not change settings on email server");
         return;
     }
-    view_.EndDialog(true);
+    m_view.EndDialog(true);
 }

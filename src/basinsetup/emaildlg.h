@@ -97,16 +97,16 @@ public:
     // Sends the message and waits for the first whole frame in return.
     static std::unique_ptr<CZVMSG> ExchangeOnSocket(int socket, CZVMSG& message);
 
-    const CEmailSettings& Settings() const { return settings_; }
+    const CEmailSettings& Settings() const { return m_settings; }
 
 private:
     bool ReadSettings();
     int LocateServer(uint32_t& address, uint16_t& port);
 
-    CEmailView& view_;
-    const std::string adapterName_;
-    const uint16_t locatorPort_;
-    CEmailSettings settings_;
-    bool firstTick_ = true;
-    int settingsSocket_ = -1;
+    CEmailView& m_view;
+    const std::string m_adapterName;
+    const uint16_t m_locatorPort;
+    CEmailSettings m_settings;
+    bool m_firstTick = true;
+    int m_settingsSocket = -1;
 };

@@ -33,7 +33,7 @@ public:
     // Stores it as part of the change. 0 when d has no place in the record
     // (device ids 1 to 56 have one).
     int SetMacroAction(int m, int d, int action, CTableChange& change);
-    int Action() const { return action_; }
+    int Action() const { return m_action; }
 
 protected:
     void OnSelchange(int id) override;
@@ -43,13 +43,13 @@ private:
     void FillList();
     void EnableActions(bool on);
     void ShowAction();
-    int Record() const { return macro_.deviceId - 41; }
+    int Record() const { return m_macro.deviceId - 41; }
     const CPoolCircuit& RowCircuit(int row) const;
     std::string RowText(const CPoolCircuit& circuit) const;
 
-    std::shared_ptr<CBasinSetup> model_;
-    CPoolCircuit& macro_;
-    int action_ = -1;
+    std::shared_ptr<CBasinSetup> m_model;
+    CPoolCircuit& m_macro;
+    int m_action = -1;
 };
 
 // The twelve slots in table order.
@@ -68,5 +68,5 @@ protected:
 private:
     void ShowStored();
 
-    std::shared_ptr<CBasinSetup> model_;
+    std::shared_ptr<CBasinSetup> m_model;
 };

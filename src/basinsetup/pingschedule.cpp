@@ -2,17 +2,16 @@
 
 #include "platform/clock.h"
 
-CPingSchedule::CPingSchedule() : last_(platform::GetTickCount()) {}
+CPingSchedule::CPingSchedule() : m_last(platform::GetTickCount()) {}
 
 bool CPingSchedule::Step() {
-    if (platform::TicksSince(last_) <= kInterval)
-        return false;
-    last_ = platform::GetTickCount();
-    outstanding_ = !outstanding_;  // give up the unanswered one, or send the next
-    return outstanding_;
+    if (platform::TicksSince(m_last) <= kInterval) return false;
+    m_last = platform::GetTickCount();
+    m_outstanding = !m_outstanding;  // give up the unanswered one, or send the next
+    return m_outstanding;
 }
 
 void CPingSchedule::OnAnswer() {
-    outstanding_ = false;
-    last_ = platform::GetTickCount();
+    m_outstanding = false;
+    m_last = platform::GetTickCount();
 }

@@ -16,9 +16,9 @@ public:
     bool Step();
     // The gateway answered the ping.
     void OnAnswer();
-    bool IsOutstanding() const { return outstanding_; }
+    bool IsOutstanding() const { return m_outstanding; }
 
 private:
-    uint32_t last_;
-    bool outstanding_ = false;
+    uint32_t m_last;
+    bool m_outstanding = false;
 };

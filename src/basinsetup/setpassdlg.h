@@ -17,7 +17,7 @@ public:
     // How OnOK leaves the dialog.
     enum Outcome { kStayOpen = 0, kClosedOk = 1, kClosedCancel = 2 };
 
-    CSetPassDlg(CGatewayLink& link, CSetPassView& view) : link_(link), view_(view) {}
+    CSetPassDlg(CGatewayLink& link, CSetPassView& view) : m_link(link), m_view(view) {}
 
     Outcome OnOK(const std::string& password, const std::string& confirmation);
     // 1 when both slots took the new password, else 0 (a slot 0 that
@@ -25,6 +25,6 @@ public:
     int SetPassword(const std::string& password);
 
 private:
-    CGatewayLink& link_;
-    CSetPassView& view_;
+    CGatewayLink& m_link;
+    CSetPassView& m_view;
 };

@@ -16,43 +16,38 @@ namespace {
 
 // The writer of configuration table n (1 to 9): (index, value, write).
 using TableSetter = int (CBasinSetup::*)(int, uint8_t, int);
-constexpr TableSetter kTableSetters[] = {&CBasinSetup::SetTableByte1, &CBasinSetup::SetTableByte2,
-                                         &CBasinSetup::SetTableByte3, &CBasinSetup::SetTableByte4,
-                                         &CBasinSetup::SetTableByte5, &CBasinSetup::SetTableByte6,
-                                         &CBasinSetup::SetTableByte7, &CBasinSetup::SetTableByte8,
-                                         &CBasinSetup::SetTableByte9};
+constexpr TableSetter kTableSetters[] = {
+    &CBasinSetup::SetTableByte1, &CBasinSetup::SetTableByte2, &CBasinSetup::SetTableByte3,
+    &CBasinSetup::SetTableByte4, &CBasinSetup::SetTableByte5, &CBasinSetup::SetTableByte6,
+    &CBasinSetup::SetTableByte7, &CBasinSetup::SetTableByte8, &CBasinSetup::SetTableByte9};
 
 int StoreByte(CBasinSetup& model, int table, int index, uint8_t value) {
-    if (table < 1 || table > static_cast<int>(std::size(kTableSetters)))
-        return 0;
+    if (table < 1 || table > static_cast<int>(std::size(kTableSetters))) return 0;
     return (model.*kTableSetters[table - 1])(index, value, 0);
 }
 
 }  // namespace
 
 int CTableChange::Set(int table, int index, uint8_t value) {
-    const uint8_t old = ConfigByte(model_, table, index);
-    if (!StoreByte(model_, table, index, value))
-        return 0;
-    before_.push_back({table, index, old});
+    const uint8_t old = ConfigByte(m_model, table, index);
+    if (!StoreByte(m_model, table, index, value)) return 0;
+    m_before.push_back({table, index, old});
     return 1;
 }
 
 void CTableChange::Set(int table, const TableBytes& bytes) {
-    for (const auto& [index, value] : bytes)
-        Set(table, index, value);
+    for (const auto& [index, value] : bytes) Set(table, index, value);
 }
 
 int CTableChange::Write(CDialogView& view) {
-    if (before_.empty())
-        return 0;
-    if (model_.WriteConfigurationTables()) {
-        before_.clear();
+    if (m_before.empty()) return 0;
+    if (m_model.WriteConfigurationTables()) {
+        m_before.clear();
         return 1;
     }
-    for (auto old = before_.rbegin(); old != before_.rend(); ++old)
-        StoreByte(model_, old->table, old->index, old->value);
-    before_.clear();
+    for (auto old = m_before.rbegin(); old != m_before.rend(); ++old)
+        StoreByte(m_model, old->table, old->index, old->value);
+    m_before.clear();
     view.ShowMessage(kChangeRefused);
     return 0;
 }
@@ -74,16 +69,14 @@ std::vector<CListItem> CircuitItems(const CBasinSetup& model, bool byTrigger,
 
 std::vector<CListItem> TriggerItems(const CBasinSetup& model, std::initializer_list<uint8_t> codes) {
     std::vector<CListItem> items;
-    for (uint8_t code : codes)
-        items.push_back({model.GetTriggerName(code), code});
+    for (uint8_t code : codes) items.push_back({model.GetTriggerName(code), code});
     return items;
 }
 
 void ShowStoredCode(CDialogControls& controls, int id, std::vector<CListItem> offered, uint8_t code) {
     const bool known =
         std::any_of(offered.begin(), offered.end(), [&](const CListItem& item) { return item.data == code; });
-    if (!known)
-        offered.push_back({FormatText("Unknown (%d)", code), code});
+    if (!known) offered.push_back({FormatText("Unknown (%d)", code), code});
     controls.SetItems(id, std::move(offered));
     controls.SelectData(id, code);
 }

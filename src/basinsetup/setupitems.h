@@ -28,7 +28,7 @@ inline constexpr char kChangeRefused[] = "ERROR: Could not change settings on co
 // it holds what the gateway holds, and the user is told.
 class CTableChange {
 public:
-    explicit CTableChange(CBasinSetup& model) : model_(model) {}
+    explicit CTableChange(CBasinSetup& model) : m_model(model) {}
 
     // Stores a byte of configuration table `table` (1 to 9); a byte outside
     // its table is left out. 1 when stored.
@@ -44,8 +44,8 @@ private:
         uint8_t value;
     };
 
-    CBasinSetup& model_;
-    std::vector<Before> before_;
+    CBasinSetup& m_model;
+    std::vector<Before> m_before;
 };
 
 // Function code of circuits that no list of the steps offers.

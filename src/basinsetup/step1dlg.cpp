@@ -15,7 +15,7 @@
 namespace {
 
 // Entries of the configuration tables that the step shows.
-constexpr int kScaleTable = 4;     // entry 2, bit 0: Celsius
+constexpr int kScaleTable = 4;  // entry 2, bit 0: Celsius
 constexpr int kScaleEntry = 2;
 constexpr int kPriorityTable = 7;  // entry 5: manual operation priority
 constexpr int kPriorityEntry = 5;
@@ -63,8 +63,7 @@ int ReadSystemInfo(CZVMSG& answer, CSystemInfo& info) {
                        answer.ReadInt(read.gmtOffset) && answer.ReadString(dropped) && answer.ReadInt(read.c) &&
                        answer.ReadInt(read.d) && answer.ReadString(read.e) && answer.ReadString(dropped) &&
                        answer.ReadInt(read.f) && answer.ReadString(read.g);
-    if (!whole)
-        return 0;
+    if (!whole) return 0;
     info = read;
     return 1;
 }
@@ -109,82 +108,78 @@ std::vector<std::string> TimeZoneChoices() {
 
 std::string HomePageName(const std::string& name) {
     constexpr std::string_view kPrefix = "Brenvik:";
-    if (name.compare(0, kPrefix.size(), kPrefix) != 0)
-        return name;
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0) return name;
     const size_t start = name.find_first_not_of(' ', kPrefix.size());
     return start == std::string::npos ? std::string() : name.substr(start);
 }
 
-CStep1Dlg::CStep1Dlg(CZVServer& server, CStep1View& view, std::shared_ptr<CBasinSetup> model,
-                     std::string adapterName, std::string zipFile)
-    : server_(server),
-      view_(view),
-      model_(std::move(model)),
-      adapterName_(std::move(adapterName)),
-      zipFile_(std::move(zipFile)),
-      sink_(server, *this),
-      statusTick_(platform::GetTickCount()) {
-    values_.manualPriority = TableByte(*model_, kPriorityTable, kPriorityEntry);
-    server_.RegisterSink(&sink_);
+CStep1Dlg::CStep1Dlg(CZVServer& server, CStep1View& view, std::shared_ptr<CBasinSetup> model, std::string adapterName,
+                     std::string zipFile)
+    : m_server(server),
+      m_view(view),
+      m_model(std::move(model)),
+      m_adapterName(std::move(adapterName)),
+      m_zipFile(std::move(zipFile)),
+      m_sink(server, *this),
+      m_statusTick(platform::GetTickCount()) {
+    m_values.manualPriority = TableByte(*m_model, kPriorityTable, kPriorityEntry);
+    m_server.RegisterSink(&m_sink);
 }
 
 CStep1Dlg::~CStep1Dlg() {
-    if (CZVServer* server = sink_.GetServer())
-        server->UnregisterSink(&sink_);
+    if (CZVServer* server = m_sink.GetServer()) server->UnregisterSink(&m_sink);
 }
 
 std::unique_ptr<CZVMSG> CStep1Dlg::Ask(uint16_t id) {
-    CZVMSG request(0, id, 0, 1, model_->GetVariant());
-    return model_->Link().Ask(request, kDefaultQueryTimeout);
+    CZVMSG request(0, id, 0, 1, m_model->GetVariant());
+    return m_model->Link().Ask(request, kDefaultQueryTimeout);
 }
 
 void CStep1Dlg::OnInitDialog() {
-    const uint8_t type = model_->GetControllerType();
+    const uint8_t type = m_model->GetControllerType();
     if (type == 13 || type == 14) {
-        view_.ShowControl(IDC_STEP1_PRIORITY, false);
-        view_.ShowControl(IDC_STEP1_PRIORITY_GROUP, false);
+        m_view.ShowControl(IDC_STEP1_PRIORITY, false);
+        m_view.ShowControl(IDC_STEP1_PRIORITY_GROUP, false);
     }
     // A step that cannot read what it would write back ends the wizard
     // before anything is written.
     if (!ReadClock()) {
-        view_.EndDialog(kStepCancel);
+        m_view.EndDialog(kStepCancel);
         return;
     }
     std::unique_ptr<CZVMSG> info = Ask(ZVM_SYSCONFIG_GETSYSTEMINFOQ);
-    if (!info || !ReadSystemInfo(*info, info_)) {
-        view_.EndDialog(kStepCancel);
+    if (!info || !ReadSystemInfo(*info, m_info)) {
+        m_view.EndDialog(kStepCancel);
         return;
     }
-    values_.zip = info_.zip;
-    values_.latitude = LocationFromWire(info_.latitude);
-    values_.longitude = LocationFromWire(info_.longitude);
-    values_.timeZone = TimeZoneEntry(info_.gmtOffset);
+    m_values.zip = m_info.zip;
+    m_values.latitude = LocationFromWire(m_info.latitude);
+    m_values.longitude = LocationFromWire(m_info.longitude);
+    m_values.timeZone = TimeZoneEntry(m_info.gmtOffset);
     if (!ReadHomePages()) {
-        view_.EndDialog(kStepCancel);
+        m_view.EndDialog(kStepCancel);
         return;
     }
-    values_.celsius = GetBit(ScaleByte(), 0);
-    view_.PutValues(values_);
+    m_values.celsius = GetBit(ScaleByte(), 0);
+    m_view.PutValues(m_values);
     ShowSensorRows();
     EnableCalibration();
-    opened_ = true;
-    view_.StartTimer(kTimerInterval);
+    m_opened = true;
+    m_view.StartTimer(kTimerInterval);
 }
 
 bool CStep1Dlg::ReadClock() {
     std::unique_ptr<CZVMSG> clock = Ask(ZVM_SYSCONFIG_GETCLOCKQ);
     CZVTime time;
-    if (!clock || !clock->ReadTime(time))
-        return false;
-    values_.daylightSaving = 0;
-    if (!clock->ReadInt(values_.daylightSaving))
-        view_.EnableControl(IDC_STEP1_DST, false);
-    openYear_ = values_.year = time.GetYear();
-    openMonth_ = values_.month = time.GetMonth();
-    openDay_ = values_.day = time.GetDay();
-    openDaylightSaving_ = values_.daylightSaving;
-    values_.hour = time.GetHour();
-    values_.minute = time.GetMinute();
+    if (!clock || !clock->ReadTime(time)) return false;
+    m_values.daylightSaving = 0;
+    if (!clock->ReadInt(m_values.daylightSaving)) m_view.EnableControl(IDC_STEP1_DST, false);
+    m_openYear = m_values.year = time.GetYear();
+    m_openMonth = m_values.month = time.GetMonth();
+    m_openDay = m_values.day = time.GetDay();
+    m_openDaylightSaving = m_values.daylightSaving;
+    m_values.hour = time.GetHour();
+    m_values.minute = time.GetMinute();
     return true;
 }
 
@@ -193,101 +188,88 @@ bool CStep1Dlg::ReadHomePages() {
     if (std::unique_ptr<CZVMSG> version = Ask(ZVM_SYSCONFIG_GETVERSIONQ)) {
         std::string text;
         int32_t type = -1;
-        if (version->ReadString(text))
-            version->ReadInt(type);
+        if (version->ReadString(text)) version->ReadInt(type);
         listed = ListsHomePages(type);
     }
     std::unique_ptr<CZVMSG> answer = Ask(ZVM_LAYOUT_GETHOMEPAGEQ);
     int32_t current = 0;
-    if (!answer || !answer->ReadInt(current))
-        return false;
-    homePages_.clear();
+    if (!answer || !answer->ReadInt(current)) return false;
+    m_homePages.clear();
     if (listed) {
-        view_.ShowControl(IDC_STEP1_SET_PASSWORD, false);
+        m_view.ShowControl(IDC_STEP1_SET_PASSWORD, false);
         int32_t count = 0;
         answer->ReadInt(count);
         // As many pages as the answer holds, however many it announces.
         for (int32_t i = 0; i < count; ++i) {
             CHomePage page;
-            if (!answer->ReadInt(page.id) || !answer->ReadString(page.name))
-                break;
+            if (!answer->ReadInt(page.id) || !answer->ReadString(page.name)) break;
             page.name = HomePageName(page.name);
-            homePages_.push_back(page);
+            m_homePages.push_back(page);
         }
     } else {
-        homePages_.assign(std::begin(kFixedHomePages), std::end(kFixedHomePages));
+        m_homePages.assign(std::begin(kFixedHomePages), std::end(kFixedHomePages));
     }
-    view_.SetHomePages(homePages_);
-    values_.homePage = -1;
-    for (size_t i = 0; i < homePages_.size() && values_.homePage < 0; ++i)
-        if (homePages_[i].id == current)
-            values_.homePage = static_cast<int>(i);
+    m_view.SetHomePages(m_homePages);
+    m_values.homePage = -1;
+    for (size_t i = 0; i < m_homePages.size() && m_values.homePage < 0; ++i)
+        if (m_homePages[i].id == current) m_values.homePage = static_cast<int>(i);
     return true;
 }
 
 void CStep1Dlg::ShowSensorRows() {
-    const int bodies = model_->GetControllerType() & 0x0F;
-    if (bodies >= 5)
-        return;
+    const int bodies = m_model->GetControllerType() & 0x0F;
+    if (bodies >= 5) return;
     for (int id : {IDC_STEP1_SPA_LABEL, IDC_STEP1_SPA_UP, IDC_STEP1_SPA_DOWN, IDC_STEP1_SPA_VALUE})
-        view_.ShowControl(id, false);
-    if (bodies <= 2)
-        view_.SetControlText(IDC_STEP1_POOL_LABEL, "Water");
+        m_view.ShowControl(id, false);
+    if (bodies <= 2) m_view.SetControlText(IDC_STEP1_POOL_LABEL, "Water");
 }
 
 void CStep1Dlg::OnTimer() {
-    if (platform::TicksSince(statusTick_) > kStatusInterval) {
-        CZVMSG request(sink_.GetId(), ZVM_POOL_GETSTATUSQ, 0, 1, model_->GetVariant());
+    if (platform::TicksSince(m_statusTick) > kStatusInterval) {
+        CZVMSG request(m_sink.GetId(), ZVM_POOL_GETSTATUSQ, 0, 1, m_model->GetVariant());
         request.WriteInt(0);
-        server_.Send(&request);
-        statusTick_ = platform::GetTickCount();
+        m_server.Send(&request);
+        m_statusTick = platform::GetTickCount();
     }
-    server_.Poll(nullptr, CZVServer::kEverySink);
+    m_server.Poll(nullptr, CZVServer::kEverySink);
 }
 
 int CStep1Dlg::Reading(Sensor sensor) const {
-    if (sensor == kAir)
-        return model_->GetAirTemp();
-    const CPoolBody* body = model_->GetBody(sensor == kPool ? 0 : 1);
+    if (sensor == kAir) return m_model->GetAirTemp();
+    const CPoolBody* body = m_model->GetBody(sensor == kPool ? 0 : 1);
     return body ? body->temperature : 0;
 }
 
 void CStep1Dlg::OnMessage(CZVMSG& message) {
-    if (message.GetId() != ZVM_POOL_GETSTATUSA)
-        return;
+    if (message.GetId() != ZVM_POOL_GETSTATUSA) return;
     message.ResetPosition();
-    if (model_->ReadStatus(message))
-        statusRead_ = true;
+    if (m_model->ReadStatus(message)) m_statusRead = true;
     static constexpr int kLabels[] = {IDC_STEP1_AIR_VALUE, IDC_STEP1_POOL_VALUE, IDC_STEP1_SPA_VALUE};
     for (Sensor sensor : {kAir, kPool, kSpa})
-        if (targets_[sensor] == kNoTarget || Reading(sensor) == targets_[sensor])
+        if (m_targets[sensor] == kNoTarget || Reading(sensor) == m_targets[sensor])
             ShowSensorValue(kLabels[sensor], Reading(sensor));
     for (Sensor sensor : {kAir, kPool, kSpa})
-        if (targets_[sensor] != kNoTarget && Reading(sensor) == targets_[sensor])
-            targets_[sensor] = kNoTarget;
-    if (!Waiting())
-        EnableCalibration();
+        if (m_targets[sensor] != kNoTarget && Reading(sensor) == m_targets[sensor]) m_targets[sensor] = kNoTarget;
+    if (!Waiting()) EnableCalibration();
 }
 
 bool CStep1Dlg::Waiting() const {
-    return std::any_of(std::begin(targets_), std::end(targets_), [](int target) { return target != kNoTarget; });
+    return std::any_of(std::begin(m_targets), std::end(m_targets), [](int target) { return target != kNoTarget; });
 }
 
-bool CStep1Dlg::CanCalibrate(Sensor sensor) const {
-    return statusRead_ && !Waiting() && Reading(sensor) != kNotRead;
-}
+bool CStep1Dlg::CanCalibrate(Sensor sensor) const { return m_statusRead && !Waiting() && Reading(sensor) != kNotRead; }
 
 void CStep1Dlg::ShowSensorValue(int label, int value) {
-    view_.SetControlText(label, model_->GetTempText(value));
-    view_.EnableControl(label, true);
+    m_view.SetControlText(label, m_model->GetTempText(value));
+    m_view.EnableControl(label, true);
 }
 
 void CStep1Dlg::WaitForCalibration() {
     for (int label : {IDC_STEP1_AIR_VALUE, IDC_STEP1_POOL_VALUE, IDC_STEP1_SPA_VALUE})
-        view_.SetControlText(label, "Wait...");
+        m_view.SetControlText(label, "Wait...");
     for (const SensorButtons& buttons : kSensorButtons) {
-        view_.EnableControl(buttons.up, false);
-        view_.EnableControl(buttons.down, false);
+        m_view.EnableControl(buttons.up, false);
+        m_view.EnableControl(buttons.down, false);
     }
 }
 
@@ -295,98 +277,92 @@ void CStep1Dlg::WaitForCalibration() {
 // status, or with a sensor not read, the wanted value would be made up.
 void CStep1Dlg::EnableCalibration() {
     for (Sensor sensor : {kAir, kPool, kSpa}) {
-        view_.EnableControl(kSensorButtons[sensor].up, CanCalibrate(sensor));
-        view_.EnableControl(kSensorButtons[sensor].down, CanCalibrate(sensor));
+        m_view.EnableControl(kSensorButtons[sensor].up, CanCalibrate(sensor));
+        m_view.EnableControl(kSensorButtons[sensor].down, CanCalibrate(sensor));
     }
 }
 
 void CStep1Dlg::OnCalibrate(Sensor sensor, int step) {
-    if (!CanCalibrate(sensor))
-        return;
-    model_->AdjustSensor(sensor, step);
+    if (!CanCalibrate(sensor)) return;
+    m_model->AdjustSensor(sensor, step);
     WaitForCalibration();
-    targets_[sensor] = Reading(sensor);
+    m_targets[sensor] = Reading(sensor);
 }
 
-uint8_t CStep1Dlg::ScaleByte() const { return TableByte(*model_, kScaleTable, kScaleEntry); }
+uint8_t CStep1Dlg::ScaleByte() const { return TableByte(*m_model, kScaleTable, kScaleEntry); }
 
 void CStep1Dlg::WriteScale() {
     uint8_t scale = ScaleByte();
-    SetBit(scale, 0, values_.celsius);
+    SetBit(scale, 0, m_values.celsius);
     // A table too short for the scale still carries the other changes.
-    if (!model_->SetTableByte4(kScaleEntry, scale, 1) && model_->GetTableCount(kScaleTable + 1) <= kScaleEntry)
-        model_->WriteConfigurationTables();
+    if (!m_model->SetTableByte4(kScaleEntry, scale, 1) && m_model->GetTableCount(kScaleTable + 1) <= kScaleEntry)
+        m_model->WriteConfigurationTables();
 }
 
 void CStep1Dlg::OnScaleChanged() {
-    if (!view_.GetValues(values_))
-        return;
+    if (!m_view.GetValues(m_values)) return;
     WriteScale();
 }
 
 void CStep1Dlg::OnZipChanged() {
-    if (!view_.GetValues(values_) || values_.zip.size() != kZipDigits)
-        return;
+    if (!m_view.GetValues(m_values) || m_values.zip.size() != kZipDigits) return;
     int zone = 0;
-    if (!LookupZip(std::atoi(values_.zip.c_str()), values_.latitude, values_.longitude, zone))
-        return;
-    values_.timeZone = TimeZoneEntry(zone);
-    view_.PutValues(values_);
+    if (!LookupZip(std::atoi(m_values.zip.c_str()), m_values.latitude, m_values.longitude, zone)) return;
+    m_values.timeZone = TimeZoneEntry(zone);
+    m_view.PutValues(m_values);
 }
 
 int CStep1Dlg::LookupZip(int zip, double& latitude, double& longitude, int& zone) const {
-    return LookupZipInFile(zipFile_, zip, latitude, longitude, zone);
+    return LookupZipInFile(m_zipFile, zip, latitude, longitude, zone);
 }
 
 void CStep1Dlg::OnEmailSettings() {
-    view_.StopTimer();
-    view_.RunEmailSettings(adapterName_);
-    view_.StartTimer(kTimerInterval);
+    m_view.StopTimer();
+    m_view.RunEmailSettings(m_adapterName);
+    m_view.StartTimer(kTimerInterval);
 }
 
 void CStep1Dlg::OnNext() {
     Save();
-    view_.EndDialog(kStepNext);
+    m_view.EndDialog(kStepNext);
 }
 
 void CStep1Dlg::OnFinish() {
     Save();
-    view_.EndDialog(kStepCancel);
+    m_view.EndDialog(kStepCancel);
 }
 
 void CStep1Dlg::Save() {
-    if (!opened_ || !view_.GetValues(values_))
-        return;
-    if (values_.year != openYear_ || values_.month != openMonth_ || values_.day != openDay_ ||
-        values_.daylightSaving != openDaylightSaving_)
-        clockChanged_ = true;
-    model_->SetTableByte7(kPriorityEntry, static_cast<uint8_t>(values_.manualPriority), 0);
-    CGatewayLink& link = model_->Link();
-    const ZVVariant variant = model_->GetVariant();
-    if (clockChanged_) {
+    if (!m_opened || !m_view.GetValues(m_values)) return;
+    if (m_values.year != m_openYear || m_values.month != m_openMonth || m_values.day != m_openDay ||
+        m_values.daylightSaving != m_openDaylightSaving)
+        m_clockChanged = true;
+    m_model->SetTableByte7(kPriorityEntry, static_cast<uint8_t>(m_values.manualPriority), 0);
+    CGatewayLink& link = m_model->Link();
+    const ZVVariant variant = m_model->GetVariant();
+    if (m_clockChanged) {
         CZVTime time;
-        time.Set(values_.year, values_.month, 0, values_.day, values_.hour, values_.minute, 0,
+        time.Set(m_values.year, m_values.month, 0, m_values.day, m_values.hour, m_values.minute, 0,
                  time.GetMilliseconds());
         time.Normalize();  // the day of the week that goes with the date
         CZVMSG request(0, ZVM_SYSCONFIG_SETCLOCKQ, 0, 1, variant);
         request.WriteTime(time);
-        request.WriteInt(values_.daylightSaving);
+        request.WriteInt(m_values.daylightSaving);
         link.Ask(request, kDefaultQueryTimeout);
     }
-    CSystemInfo info = info_;
-    info.zip = values_.zip;
-    info.latitude = LocationToWire(values_.latitude);
-    info.longitude = LocationToWire(values_.longitude);
+    CSystemInfo info = m_info;
+    info.zip = m_values.zip;
+    info.latitude = LocationToWire(m_values.latitude);
+    info.longitude = LocationToWire(m_values.longitude);
     // A zone the list cannot show stays as the gateway had it.
-    if (values_.timeZone >= 0)
-        info.gmtOffset = values_.timeZone + kFirstGmtOffset;
+    if (m_values.timeZone >= 0) info.gmtOffset = m_values.timeZone + kFirstGmtOffset;
     CZVMSG systemInfo(0, ZVM_SYSCONFIG_SETSYSTEMINFOQ, 0, 1, variant);
     WriteSystemInfo(systemInfo, info);
     link.Ask(systemInfo, kDefaultQueryTimeout);
     // Without a chosen page the gateway keeps the one it has.
-    if (values_.homePage >= 0 && static_cast<size_t>(values_.homePage) < homePages_.size()) {
+    if (m_values.homePage >= 0 && static_cast<size_t>(m_values.homePage) < m_homePages.size()) {
         CZVMSG homePage(0, ZVM_LAYOUT_SETHOMEPAGEQ, 0, 1, variant);
-        homePage.WriteInt(homePages_[static_cast<size_t>(values_.homePage)].id);
+        homePage.WriteInt(m_homePages[static_cast<size_t>(m_values.homePage)].id);
         link.Ask(homePage, kDefaultQueryTimeout);
     }
     WriteScale();

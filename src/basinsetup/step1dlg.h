@@ -145,12 +145,12 @@ public:
     void OnTimer();
     void OnMessage(CZVMSG& message);
     void OnScaleChanged();
-    void OnClockChanged() { clockChanged_ = true; }
+    void OnClockChanged() { m_clockChanged = true; }
     void OnZipChanged();
     void OnCalibrate(Sensor sensor, int step);
-    void OnSetPassword() { view_.RunSetPassword(); }
+    void OnSetPassword() { m_view.RunSetPassword(); }
     void OnEmailSettings();
-    void OnBack() { view_.EndDialog(-1); }
+    void OnBack() { m_view.EndDialog(-1); }
     void OnNext();
     void OnFinish();
     // Writes what the step shows: clock (when changed), system information,
@@ -159,21 +159,20 @@ public:
 
     int LookupZip(int zip, double& latitude, double& longitude, int& zone) const;
 
-    const CStep1Values& Values() const { return values_; }
-    const std::vector<CHomePage>& HomePages() const { return homePages_; }
-    int Target(Sensor sensor) const { return targets_[sensor]; }
+    const CStep1Values& Values() const { return m_values; }
+    const std::vector<CHomePage>& HomePages() const { return m_homePages; }
+    int Target(Sensor sensor) const { return m_targets[sensor]; }
 
 private:
     class Sink : public CSocketSink {
     public:
-        Sink(CZVServer& server, CStep1Dlg& step) : CSocketSink(server), step_(step) {}
+        Sink(CZVServer& server, CStep1Dlg& step) : CSocketSink(server), m_step(step) {}
         void OnMessage(CZVMSG* message) override {
-            if (message)
-                step_.OnMessage(*message);
+            if (message) m_step.OnMessage(*message);
         }
 
     private:
-        CStep1Dlg& step_;
+        CStep1Dlg& m_step;
     };
 
     std::unique_ptr<CZVMSG> Ask(uint16_t id);
@@ -189,19 +188,19 @@ private:
     uint8_t ScaleByte() const;
     void WriteScale();
 
-    CZVServer& server_;
-    CStep1View& view_;
-    std::shared_ptr<CBasinSetup> model_;
-    const std::string adapterName_;
-    const std::string zipFile_;
-    Sink sink_;
-    uint32_t statusTick_;
-    bool opened_ = false;  // everything was read: Save may write
-    int openYear_ = 0, openMonth_ = 0, openDay_ = 0, openDaylightSaving_ = 0;
-    bool clockChanged_ = false;
-    bool statusRead_ = false;
-    CStep1Values values_;
-    CSystemInfo info_;
-    std::vector<CHomePage> homePages_;
-    int targets_[3] = {kNoTarget, kNoTarget, kNoTarget};
+    CZVServer& m_server;
+    CStep1View& m_view;
+    std::shared_ptr<CBasinSetup> m_model;
+    const std::string m_adapterName;
+    const std::string m_zipFile;
+    Sink m_sink;
+    uint32_t m_statusTick;
+    bool m_opened = false;  // everything was read: Save may write
+    int m_openYear = 0, m_openMonth = 0, m_openDay = 0, m_openDaylightSaving = 0;
+    bool m_clockChanged = false;
+    bool m_statusRead = false;
+    CStep1Values m_values;
+    CSystemInfo m_info;
+    std::vector<CHomePage> m_homePages;
+    int m_targets[3] = {kNoTarget, kNoTarget, kNoTarget};
 };

@@ -72,10 +72,10 @@ private:
     int Write(CPoolCircuit& circuit, const Written& before);
     static Written Fields(const CPoolCircuit& circuit);
 
-    CStep2Sides& sides_;
-    std::shared_ptr<CBasinSetup> model_;
-    bool kept_ = false;
-    bool freeze_ = false;
+    CStep2Sides& m_sides;
+    std::shared_ptr<CBasinSetup> m_model;
+    bool m_kept = false;
+    bool m_freeze = false;
 };
 
 // "Custom Names": renames the gateway's custom circuit names.
@@ -102,5 +102,5 @@ private:
     void FillList();
     std::string NameText() const;
 
-    std::shared_ptr<CBasinSetup> model_;
+    std::shared_ptr<CBasinSetup> m_model;
 };

@@ -61,11 +61,11 @@ private:
     void OnChlorinatorClicked();
     void OnAddCircuit();
     void OnRemoveCircuit();
-    bool FirstBodyTab() const { return controls_.Selection(IDC_BODY_TABS) == 0; }
+    bool FirstBodyTab() const { return m_controls.Selection(IDC_BODY_TABS) == 0; }
 
-    CStep3Sides& sides_;
-    std::shared_ptr<CBasinSetup> model_;
-    bool twoBodies_ = false;
+    CStep3Sides& m_sides;
+    std::shared_ptr<CBasinSetup> m_model;
+    bool m_twoBodies = false;
 };
 
 // "Select a Circuit that Requires High-Speed".
@@ -76,13 +76,13 @@ public:
     CSelectCircuitDlg(CDialogView& view, std::shared_ptr<CBasinSetup> model);
 
     void OnInitDialog() override;
-    uint8_t Chosen() const { return chosen_; }
+    uint8_t Chosen() const { return m_chosen; }
 
 protected:
     void OnSelchange(int id) override;
     void OnClicked(int id) override;
 
 private:
-    std::shared_ptr<CBasinSetup> model_;
-    uint8_t chosen_ = 0;
+    std::shared_ptr<CBasinSetup> m_model;
+    uint8_t m_chosen = 0;
 };

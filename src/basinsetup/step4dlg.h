@@ -56,8 +56,8 @@ private:
     int UsedRows() const;
     uint8_t Byte(int index) const;
 
-    CStep4Sides& sides_;
-    std::shared_ptr<CBasinSetup> model_;
+    CStep4Sides& m_sides;
+    std::shared_ptr<CBasinSetup> m_model;
 };
 
 // "Pump %d Filtering": the twelve settings of a flow-controlled pump.
@@ -77,6 +77,6 @@ private:
     // Every list as the model holds it.
     void ShowStored();
 
-    std::shared_ptr<CBasinSetup> model_;
-    int pump_;
+    std::shared_ptr<CBasinSetup> m_model;
+    int m_pump;
 };

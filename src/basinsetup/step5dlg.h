@@ -47,5 +47,5 @@ private:
     void OnSelchangeTab();
     void OnSelchangeButton(int id);
 
-    std::shared_ptr<CBasinSetup> model_;
+    std::shared_ptr<CBasinSetup> m_model;
 };

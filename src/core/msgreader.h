@@ -8,52 +8,40 @@
 
 class CMsgReader {
 public:
-    explicit CMsgReader(CZVMSG& message) : message_(message) {}
+    explicit CMsgReader(CZVMSG& message) : m_message(message) {}
 
-    CMsgReader& Int(int32_t& value)
-    {
-        if (ok_)
-            ok_ = message_.ReadInt(value) != 0;
+    CMsgReader& Int(int32_t& value) {
+        if (m_ok) m_ok = m_message.ReadInt(value) != 0;
         return *this;
     }
-    CMsgReader& UInt(uint32_t& value)
-    {
+    CMsgReader& UInt(uint32_t& value) {
         int32_t read = 0;
-        if (Int(read))
-            value = static_cast<uint32_t>(read);
+        if (Int(read)) value = static_cast<uint32_t>(read);
         return *this;
     }
-    CMsgReader& Short(uint16_t& value)
-    {
-        if (ok_)
-            ok_ = message_.ReadShort(value) != 0;
+    CMsgReader& Short(uint16_t& value) {
+        if (m_ok) m_ok = m_message.ReadShort(value) != 0;
         return *this;
     }
-    CMsgReader& Byte(uint8_t& value)
-    {
-        if (ok_)
-            ok_ = message_.ReadByte(value) != 0;
+    CMsgReader& Byte(uint8_t& value) {
+        if (m_ok) m_ok = m_message.ReadByte(value) != 0;
         return *this;
     }
-    CMsgReader& String(std::string& text)
-    {
-        if (ok_)
-            ok_ = message_.ReadString(text) != 0;
+    CMsgReader& String(std::string& text) {
+        if (m_ok) m_ok = m_message.ReadString(text) != 0;
         return *this;
     }
-    CMsgReader& Color(uint32_t& colorref)
-    {
-        if (ok_)
-            ok_ = message_.ReadColor(colorref) != 0;
+    CMsgReader& Color(uint32_t& colorref) {
+        if (m_ok) m_ok = m_message.ReadColor(colorref) != 0;
         return *this;
     }
 
-    explicit operator bool() const { return ok_; }
+    explicit operator bool() const { return m_ok; }
 
 private:
     CMsgReader(const CMsgReader&) = delete;
-    CZVMSG& message_;
-    bool ok_ = true;
+    CZVMSG& m_message;
+    bool m_ok = true;
 };
 
 // Reads count records through readOne(index), each at least minBytes long on
@@ -61,14 +49,11 @@ private:
 // or more than what is left of the payload could hold is never looped on.
 // 1 when all were read.
 template <typename ReadOne>
-int ReadRecords(CZVMSG& message, int32_t count, int32_t minBytes, ReadOne&& readOne)
-{
-    if (count < 0)
-        return 0;
+int ReadRecords(CZVMSG& message, int32_t count, int32_t minBytes, ReadOne&& readOne) {
+    if (count < 0) return 0;
     const int32_t fits = message.GetRemaining() / minBytes;
     for (int32_t i = 0; i < count; ++i) {
-        if (i >= fits || !readOne(i))
-            return 0;
+        if (i >= fits || !readOne(i)) return 0;
     }
     return 1;
 }

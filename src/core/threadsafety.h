@@ -20,21 +20,21 @@
 
 class ZV_CAPABILITY("mutex") CGuardMutex {
 public:
-    void lock() ZV_ACQUIRE() { mutex_.lock(); }
-    void unlock() ZV_RELEASE() { mutex_.unlock(); }
+    void lock() ZV_ACQUIRE() { m_mutex.lock(); }
+    void unlock() ZV_RELEASE() { m_mutex.unlock(); }
 
 private:
-    std::mutex mutex_;
+    std::mutex m_mutex;
 };
 
 // Holds the mutex for its scope.
 class ZV_SCOPED_CAPABILITY CGuardLock {
 public:
-    explicit CGuardLock(CGuardMutex& mutex) ZV_ACQUIRE(mutex) : mutex_(mutex) { mutex_.lock(); }
-    ~CGuardLock() ZV_RELEASE() { mutex_.unlock(); }
+    explicit CGuardLock(CGuardMutex& mutex) ZV_ACQUIRE(mutex) : m_mutex(mutex) { m_mutex.lock(); }
+    ~CGuardLock() ZV_RELEASE() { m_mutex.unlock(); }
     CGuardLock(const CGuardLock&) = delete;
     CGuardLock& operator=(const CGuardLock&) = delete;
 
 private:
-    CGuardMutex& mutex_;
+    CGuardMutex& m_mutex;
 };

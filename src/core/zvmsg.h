@@ -54,11 +54,11 @@ public:
     // when the memory cannot be had.
     std::unique_ptr<CZVMSG> Clone() const;
 
-    uint16_t GetSenderId() const { return senderId_; }
-    uint16_t GetId() const { return id_; }
-    int32_t GetLength() const { return length_; }
-    int32_t GetFlag() const { return flag_; }
-    ZVVariant GetVariant() const { return variant_; }
+    uint16_t GetSenderId() const { return m_senderId; }
+    uint16_t GetId() const { return m_id; }
+    int32_t GetLength() const { return m_length; }
+    int32_t GetFlag() const { return m_flag; }
+    ZVVariant GetVariant() const { return m_variant; }
     // The header setters and SetLength change a received message only
     // through a private copy, so the socket's bytes are never touched;
     // they return 0 when that copy cannot be had.
@@ -72,11 +72,11 @@ public:
     // The bytes to send: the header followed by the payload, GetTotalSize()
     // of them. A message without a buffer yields just its header.
     const uint8_t* GetBuffer() const;
-    int32_t GetTotalSize() const { return length_ + kHeaderSize; }
+    int32_t GetTotalSize() const { return m_length + kHeaderSize; }
 
-    void ResetPosition() { position_ = 0; }
+    void ResetPosition() { m_position = 0; }
     // Payload bytes not yet read.
-    int32_t GetRemaining() const { return length_ - position_; }
+    int32_t GetRemaining() const { return m_length - m_position; }
     // Same length, message id and payload; the sender ids do not count.
     bool IsEqual(const CZVMSG& other) const;
     // Room for `payloadBytes` in an owned buffer, grown in 64-byte steps. A
@@ -127,29 +127,33 @@ public:
 private:
     CZVMSG(uint16_t senderId, uint16_t id, int32_t flag, ZVVariant variant);
 
-    bool OwnsBuffer() const { return owned_ != nullptr; }
+    bool OwnsBuffer() const { return m_owned != nullptr; }
     bool MakeChangeable();
     void StoreHeader();
     int Put(const void* bytes, int32_t count, int32_t encodedSize);
     bool Take(int64_t needed, int64_t advance, std::span<const uint8_t>& bytes);
     bool TakeString(std::span<const uint8_t>& bytes, bool& wide);
-    template <typename T> int ReadScalar(T* value);
-    template <typename T> int WriteScalar(T value);
-    template <typename Parts> int ReadComposite(Parts&& readParts);
-    template <typename Text> int ReadText(Text& text);
+    template <typename T>
+    int ReadScalar(T* value);
+    template <typename T>
+    int WriteScalar(T value);
+    template <typename Parts>
+    int ReadComposite(Parts&& readParts);
+    template <typename Text>
+    int ReadText(Text& text);
     int ReadFields(uint16_t* fields, int count);
     class Encoding;
     int PutEncoding(const Encoding& encoding);
 
-    uint16_t senderId_;
-    uint16_t id_;
-    int32_t length_ = 0;
-    int32_t flag_;
-    ZVVariant variant_;
-    uint8_t* buffer_ = nullptr;  // the owned buffer or the received frame
-    std::unique_ptr<uint8_t[]> owned_;
-    int32_t capacity_ = 0;
-    int32_t position_ = 0;  // never beyond length_
-    bool error_ = false;
-    uint8_t emptyHeader_[kHeaderSize] = {};  // GetBuffer's bytes when there is no buffer
+    uint16_t m_senderId;
+    uint16_t m_id;
+    int32_t m_length = 0;
+    int32_t m_flag;
+    ZVVariant m_variant;
+    uint8_t* m_buffer = nullptr;  // the owned buffer or the received frame
+    std::unique_ptr<uint8_t[]> m_owned;
+    int32_t m_capacity = 0;
+    int32_t m_position = 0;  // never beyond m_length
+    bool m_error = false;
+    uint8_t m_emptyHeader[kHeaderSize] = {};  // GetBuffer's bytes when there is no buffer
 };

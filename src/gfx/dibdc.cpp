@@ -48,8 +48,7 @@ void BuildCircleOutline(CPointList* list, int radius, int trim) {
         if (across) ++x;
         if (down) --y;
         c = 2 * y;
-        if (trim && !down)
-            list->RemoveLast();
+        if (trim && !down) list->RemoveLast();
         list->Add(x, y);
     }
 }
@@ -65,23 +64,22 @@ void ShrinkOutline(CPointList* list) {
     list->RemoveDuplicates();
 }
 
-CDibDC::CDibDC(int width, int height, int deviceX, int deviceY, int withHDC)
-    : deviceX_(deviceX), deviceY_(deviceY) {
-    pixelSurface_ = true;
-    themedFills_ = false;
+CDibDC::CDibDC(int width, int height, int deviceX, int deviceY, int withHDC) : m_deviceX(deviceX), m_deviceY(deviceY) {
+    m_pixelSurface = true;
+    m_themedFills = false;
     if (width <= 0 || height <= 0 || width > 0x8000 || height > 0x8000) {
         ReportAssert(kSource, __LINE__, 1);
         return;
     }
-    rowLength_ = (width + 1) & ~1;
-    pixels_ = std::make_unique_for_overwrite<uint16_t[]>(static_cast<size_t>(rowLength_) * height);
-    target_ = {pixels_.get(), rowLength_, width, height};
+    m_rowLength = (width + 1) & ~1;
+    m_pixels = std::make_unique_for_overwrite<uint16_t[]>(static_cast<size_t>(m_rowLength) * height);
+    m_target = {m_pixels.get(), m_rowLength, width, height};
     if (withHDC) GetHDC();
 }
 
-CDibDC::CDibDC(CDibDC* parent, CZVRect rect, int* dx, int* dy) : parent_(parent) {
-    pixelSurface_ = true;
-    themedFills_ = false;
+CDibDC::CDibDC(CDibDC* parent, CZVRect rect, int* dx, int* dy) : m_parent(parent) {
+    m_pixelSurface = true;
+    m_themedFills = false;
     if (dx) *dx = 0;
     if (dy) *dy = 0;
     if (!parent) return;
@@ -93,16 +91,16 @@ CDibDC::CDibDC(CDibDC* parent, CZVRect rect, int* dx, int* dy) : parent_(parent)
     if (dy) *dy = top - rect.y;
     if (right <= left || bottom <= top) return;
     // The view's pixels are the parent's: drawing into it needs no further offset.
-    target_ = {parent->GetBits() + static_cast<ptrdiff_t>(top) * parent->GetParentRowLength() + left,
-               parent->GetParentRowLength(), right - left, bottom - top};
-    rowLength_ = right - left;
-    deviceX_ = parent->deviceX_ + left;
-    deviceY_ = parent->deviceY_ + top;
+    m_target = {parent->GetBits() + static_cast<ptrdiff_t>(top) * parent->GetParentRowLength() + left,
+                parent->GetParentRowLength(), right - left, bottom - top};
+    m_rowLength = right - left;
+    m_deviceX = parent->m_deviceX + left;
+    m_deviceY = parent->m_deviceY + top;
 }
 
 CDibDC::CDibDC(CDibDC* parent, int x, int y, int w, int h, int* dx, int* dy)
     : CDibDC(parent, CZVRect(x, y, w, h), dx, dy) {
-    if (!parent || !target_.pixels) ReportAssert(kSource, __LINE__, 1);
+    if (!parent || !m_target.pixels) ReportAssert(kSource, __LINE__, 1);
 }
 
 CDibDC::~CDibDC() {
@@ -111,32 +109,32 @@ CDibDC::~CDibDC() {
 }
 
 void CDibDC::GetDeviceOrigin(int* x, int* y) {
-    if (x) *x = originX_ + deviceX_;
-    if (y) *y = originY_ + deviceY_;
+    if (x) *x = m_originX + m_deviceX;
+    if (y) *y = m_originY + m_deviceY;
 }
 
 void CDibDC::SetOrigin(int x, int y) {
-    originX_ = x - deviceX_;
-    originY_ = y - deviceY_;
+    m_originX = x - m_deviceX;
+    m_originY = y - m_deviceY;
 }
 
 void CDibDC::SetFont(int size, int reserved, int smooth) {
     if (HasHDC())
         CZVDC::SetFont(size, reserved, smooth);
     else
-        fontSize_ = size;
+        m_fontSize = size;
 }
 
 void CDibDC::DrawText(CZVString text, CZVRect rect, int format) {
-    int x = rect.x + originX_;
-    int y = rect.y + originY_;
-    if (x >= target_.width || y >= target_.height || x + rect.w <= 0 || y + rect.h <= 0) return;
+    int x = rect.x + m_originX;
+    int y = rect.y + m_originY;
+    if (x >= m_target.width || y >= m_target.height || x + rect.w <= 0 || y + rect.h <= 0) return;
     CZVDC::DrawText(text, rect, format);
 }
 
 platform::Surface16* CDibDC::GetHDC() {
     MarkHDC();
-    return &target_;
+    return &m_target;
 }
 
 void CDibDC::RoundRect(COLORREF colour, int x, int y, int w, int h, int radius) {
@@ -152,25 +150,25 @@ void CDibDC::FillRoundRect(COLORREF colour, int x, int y, int w, int h, int radi
 }
 
 uint16_t* CDibDC::GetPixelAddress(int x, int y) {
-    if (!target_.pixels || x < 0 || x >= rowLength_ || y < 0 || y >= target_.height) {
+    if (!m_target.pixels || x < 0 || x >= m_rowLength || y < 0 || y >= m_target.height) {
         ReportAssert(kSource, __LINE__, 1);
         return nullptr;
     }
-    return target_.pixels + static_cast<ptrdiff_t>(y) * target_.stride + x;
+    return m_target.pixels + static_cast<ptrdiff_t>(y) * m_target.stride + x;
 }
 
 void CDibDC::FillSpan(uint16_t colour565, int x1, int x2, int y) {
-    FillSpanPixels(target_, colour565, x1, x2, y, false);
+    FillSpanPixels(m_target, colour565, x1, x2, y, false);
 }
 
 void CDibDC::GetSurfaceClip(CZVRect* clip) {
     if (!clip) return;
-    platform::ClipBox box = DrawClip(target_);
+    platform::ClipBox box = DrawClip(m_target);
     *clip = CZVRect(box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
 bool CDibDC::IntersectsRect(int x, int y, int w, int h) const {
-    return x < rowLength_ && y < target_.height && x + w > 0 && y + h > 0;
+    return x < m_rowLength && y < m_target.height && x + w > 0 && y + h > 0;
 }
 
 bool CDibDC::ClipBlit(int& x, int& y, int& w, int& h, int& sx, int& sy, CDibDC* src) {
@@ -182,8 +180,8 @@ bool CDibDC::ClipBlit(int& x, int& y, int& w, int& h, int& sx, int& sy, CDibDC* 
         len -= cut;
         len = std::min({len, dHigh - d, sHigh - s});
     };
-    trim(x, sx, w, target_.width, src->GetRequestedWidth());
-    trim(y, sy, h, target_.height, src->GetHeight());
+    trim(x, sx, w, m_target.width, src->GetRequestedWidth());
+    trim(y, sy, h, m_target.height, src->GetHeight());
     return w > 0 && h > 0;
 }
 
@@ -191,16 +189,16 @@ bool CDibDC::ClipBlit(int& x, int& y, int& w, int& h, int& sx, int& sy, CDibDC* 
 
 CDibDC* CDibDC::Clone() {
     FlushDeferredText();
-    auto* copy = new CDibDC(target_.width, target_.height, deviceX_, deviceY_, 0);
-    CopySurfaceRows(target_, copy);
-    if (region_) copy->region_ = std::make_unique<CSpanList>(*region_);
+    auto* copy = new CDibDC(m_target.width, m_target.height, m_deviceX, m_deviceY, 0);
+    CopySurfaceRows(m_target, copy);
+    if (m_region) copy->m_region = std::make_unique<CSpanList>(*m_region);
     return copy;
 }
 
 CDibDC* CDibDC::Flip(int horizontal, int vertical) {
     FlushDeferredText();
-    int w = target_.width, h = target_.height;
-    auto* out = new CDibDC(w, h, deviceX_, deviceY_, 0);
+    int w = m_target.width, h = m_target.height;
+    auto* out = new CDibDC(w, h, m_deviceX, m_deviceY, 0);
     for (int y = 0; y < h; ++y) {
         const uint16_t* from = GetPixelAddress(0, vertical ? h - 1 - y : y);
         uint16_t* to = out->GetPixelAddress(0, y);
@@ -213,16 +211,16 @@ CDibDC* CDibDC::Flip(int horizontal, int vertical) {
 }
 
 CDibDC* CDibDC::ScaleNearest(int w, int h) {
-    if (w <= 0 || h <= 0 || !target_.pixels) return nullptr;
+    if (w <= 0 || h <= 0 || !m_target.pixels) return nullptr;
     FlushDeferredText();
-    auto* out = new CDibDC(w, h, deviceX_, deviceY_, 0);
+    auto* out = new CDibDC(w, h, m_deviceX, m_deviceY, 0);
     // Only the picture's own columns are read, never the spare one.
-    int width = target_.width, height = target_.height;
+    int width = m_target.width, height = m_target.height;
     std::vector<int> columns(static_cast<size_t>(w));
     for (int j = 0; j < w; ++j) columns[j] = std::min(static_cast<int>(int64_t{j} * width / w), width - 1);
     for (int i = 0; i < h; ++i) {
         int row = std::min(static_cast<int>(int64_t{i} * height / h), height - 1);
-        const uint16_t* from = target_.pixels + static_cast<ptrdiff_t>(row) * target_.stride;
+        const uint16_t* from = m_target.pixels + static_cast<ptrdiff_t>(row) * m_target.stride;
         uint16_t* to = out->GetPixelAddress(0, i);
         for (int j = 0; j < w; ++j) to[j] = from[columns[j]];
     }
@@ -231,15 +229,15 @@ CDibDC* CDibDC::ScaleNearest(int w, int h) {
 
 CDibDC* CDibDC::Scale(int w, int h, int smooth) {
     if (!smooth) return ScaleNearest(w, h);
-    if (w <= 0 || h <= 0 || !target_.pixels) return nullptr;
+    if (w <= 0 || h <= 0 || !m_target.pixels) return nullptr;
     FlushDeferredText();
-    auto* out = new CDibDC(w, h, deviceX_, deviceY_, 0);
+    auto* out = new CDibDC(w, h, m_deviceX, m_deviceY, 0);
     ScaleBilinear(out, 100, false, false);
     return out;
 }
 
 void CDibDC::ScaleBilinear(CDibDC* out, int steps, bool alpha, bool spread) {
-    int width = target_.width, height = target_.height;
+    int width = m_target.width, height = m_target.height;
     int w = out->GetRequestedWidth(), h = out->GetHeight();
     const uint8_t* alphaIn = alpha ? GetAlpha() : nullptr;
     uint8_t* alphaOut = alphaIn ? (out->EnsureAlpha(), out->GetAlpha()) : nullptr;
@@ -259,10 +257,10 @@ void CDibDC::ScaleBilinear(CDibDC* out, int steps, bool alpha, bool spread) {
                              *GetPixelAddress(x1, y1)};
             int a[4] = {255, 255, 255, 255};
             if (alphaIn) {
-                a[0] = alphaIn[y0 * rowLength_ + x0];
-                a[1] = alphaIn[y0 * rowLength_ + x1];
-                a[2] = alphaIn[y1 * rowLength_ + x0];
-                a[3] = alphaIn[y1 * rowLength_ + x1];
+                a[0] = alphaIn[y0 * m_rowLength + x0];
+                a[1] = alphaIn[y0 * m_rowLength + x1];
+                a[2] = alphaIn[y1 * m_rowLength + x0];
+                a[3] = alphaIn[y1 * m_rowLength + x1];
             }
             if (spread) {
                 // Within each pair a transparent pixel takes its opaque partner's
@@ -289,9 +287,9 @@ void CDibDC::ScaleBilinear(CDibDC* out, int steps, bool alpha, bool spread) {
                 b += Blue8(p[k]) * weight[k];
                 al += a[k] * weight[k];
             }
-            *out->GetPixelAddress(j, i) = ToRgb565(MakeColor(static_cast<int>(r / total), static_cast<int>(g / total),
-                                                       static_cast<int>(b / total)));
-            if (alphaOut) alphaOut[i * out->rowLength_ + j] = static_cast<uint8_t>(al / total);
+            *out->GetPixelAddress(j, i) = ToRgb565(
+                MakeColor(static_cast<int>(r / total), static_cast<int>(g / total), static_cast<int>(b / total)));
+            if (alphaOut) alphaOut[i * out->m_rowLength + j] = static_cast<uint8_t>(al / total);
         }
     }
 }
@@ -299,36 +297,36 @@ void CDibDC::ScaleBilinear(CDibDC* out, int steps, bool alpha, bool spread) {
 // ---- alpha
 
 void CDibDC::EnsureAlpha() {
-    if (alpha_.empty() && rowLength_ > 0) alpha_.assign(static_cast<size_t>(rowLength_) * target_.height, 0);
+    if (m_alpha.empty() && m_rowLength > 0) m_alpha.assign(static_cast<size_t>(m_rowLength) * m_target.height, 0);
 }
 
 uint8_t* CDibDC::GetAlphaAt(int x, int y) {
-    if (alpha_.empty() || x < 0 || x >= rowLength_ || y < 0 || y >= target_.height) return nullptr;
-    return &alpha_[static_cast<size_t>(y) * rowLength_ + x];
+    if (m_alpha.empty() || x < 0 || x >= m_rowLength || y < 0 || y >= m_target.height) return nullptr;
+    return &m_alpha[static_cast<size_t>(y) * m_rowLength + x];
 }
 
 void CDibDC::FillAlpha(uint8_t value) {
     EnsureAlpha();
-    std::fill(alpha_.begin(), alpha_.end(), value);
+    std::fill(m_alpha.begin(), m_alpha.end(), value);
 }
 
 void CDibDC::SetAlphaForColor(uint16_t key565, uint8_t value) {
     EnsureAlpha();
-    for (int y = 0; y < target_.height; ++y)
-        for (int x = 0; x < target_.width; ++x)
-            if (*GetPixelAddress(x, y) == key565) alpha_[static_cast<size_t>(y) * rowLength_ + x] = value;
+    for (int y = 0; y < m_target.height; ++y)
+        for (int x = 0; x < m_target.width; ++x)
+            if (*GetPixelAddress(x, y) == key565) m_alpha[static_cast<size_t>(y) * m_rowLength + x] = value;
 }
 
 void CDibDC::GrowAlphaEdge(uint8_t value) {
-    if (alpha_.empty()) return;
-    std::vector<uint8_t> before = alpha_;
-    for (int y = 1; y + 1 < target_.height; ++y)
-        for (int x = 1; x + 1 < rowLength_; ++x) {
-            if (!before[static_cast<size_t>(y) * rowLength_ + x]) continue;
+    if (m_alpha.empty()) return;
+    std::vector<uint8_t> before = m_alpha;
+    for (int y = 1; y + 1 < m_target.height; ++y)
+        for (int x = 1; x + 1 < m_rowLength; ++x) {
+            if (!before[static_cast<size_t>(y) * m_rowLength + x]) continue;
             for (int ny = y - 1; ny <= y + 1; ++ny)
                 for (int nx = x - 1; nx <= x + 1; ++nx) {
-                    size_t at = static_cast<size_t>(ny) * rowLength_ + nx;
-                    if (!before[at]) alpha_[at] = value;
+                    size_t at = static_cast<size_t>(ny) * m_rowLength + nx;
+                    if (!before[at]) m_alpha[at] = value;
                 }
         }
 }
@@ -341,10 +339,10 @@ void CDibDC::AlphaBlt(CAlphaDibDC* src, int x, int y, int sx, int sy, int w, int
         BitBlt(x, y, src, sx, sy, w, h);
         return;
     }
-    x += originX_;
-    y += originY_;
+    x += m_originX;
+    y += m_originY;
     if (!ClipBlit(x, y, w, h, sx, sy, src)) return;
-    platform::ClipBox clip = DrawClip(target_);
+    platform::ClipBox clip = DrawClip(m_target);
     int cut = std::max(0, clip.left - x);
     x += cut, sx += cut, w -= cut;
     cut = std::max(0, clip.top - y);
@@ -367,24 +365,24 @@ void CDibDC::DrawTransparentTo(CZVDC* dst, int x, int y, int w, int h, uint16_t 
 // ---- regions
 
 CSpanList* CDibDC::NewRegion() {
-    region_ = std::make_unique<CSpanList>(false);
-    return region_.get();
+    m_region = std::make_unique<CSpanList>(false);
+    return m_region.get();
 }
 
 CSpanList* CDibDC::NewVerticalRegion() {
-    region_ = std::make_unique<CSpanList>(true);
-    return region_.get();
+    m_region = std::make_unique<CSpanList>(true);
+    return m_region.get();
 }
 
 void CDibDC::MakeRegionExcluding(uint16_t key1, uint16_t key2) {
     CSpanList* region = NewRegion();
-    for (int y = 0; y < target_.height; ++y) {
-        const uint16_t* row = target_.pixels + static_cast<ptrdiff_t>(y) * target_.stride;
+    for (int y = 0; y < m_target.height; ++y) {
+        const uint16_t* row = m_target.pixels + static_cast<ptrdiff_t>(y) * m_target.stride;
         int x = 0;
-        while (x < target_.width) {
-            while (x < target_.width && (row[x] == key1 || row[x] == key2)) ++x;
+        while (x < m_target.width) {
+            while (x < m_target.width && (row[x] == key1 || row[x] == key2)) ++x;
             int start = x;
-            while (x < target_.width && row[x] != key1 && row[x] != key2) ++x;
+            while (x < m_target.width && row[x] != key1 && row[x] != key2) ++x;
             region->Add(start, y, x - start);
         }
     }
@@ -393,11 +391,11 @@ void CDibDC::MakeRegionExcluding(uint16_t key1, uint16_t key2) {
 // ---- effects used by the drawing context
 
 void CDibDC::FillGlassGradient(COLORREF colour, float strength) {
-    int h = target_.height;
+    int h = m_target.height;
     if (h <= 0) return;
     int c = h / 4 > 4 ? 5 : h / 4;
-    int peak = static_cast<int>(((768 - ColorRed(colour) - ColorGreen(colour) - ColorBlue(colour)) / 10 + 25) *
-                                strength);
+    int peak =
+        static_cast<int>(((768 - ColorRed(colour) - ColorGreen(colour) - ColorBlue(colour)) / 10 + 25) * strength);
     int centre = static_cast<int>(0.4 * h);
     int half = h / 2;
     for (int i = 0; i < h; ++i) {
@@ -410,37 +408,36 @@ void CDibDC::FillGlassGradient(COLORREF colour, float strength) {
         COLORREF scaled = ScaleColor(factor, colour);
         auto lift = [highlight](int v) { return std::clamp(v + highlight, 0, 245); };
         uint16_t pixel = ToRgb565(MakeColor(lift(ColorRed(scaled)), lift(ColorGreen(scaled)), lift(ColorBlue(scaled))));
-        FillSpan(pixel, 0, target_.width - 1, i);
+        FillSpan(pixel, 0, m_target.width - 1, i);
     }
 }
 
 // ---- alpha pictures
 
-CAlphaDibDC::CAlphaDibDC(int width, int height, int deviceX, int deviceY)
-    : CDibDC(width, height, deviceX, deviceY, 0) {
+CAlphaDibDC::CAlphaDibDC(int width, int height, int deviceX, int deviceY) : CDibDC(width, height, deviceX, deviceY, 0) {
     EnsureAlpha();
 }
 
 CDibDC* CAlphaDibDC::Clone() {
     FlushDeferredText();
-    auto* copy = new CAlphaDibDC(target_.width, target_.height, deviceX_, deviceY_);
-    CopySurfaceRows(target_, copy);
-    copy->alpha_ = alpha_;
+    auto* copy = new CAlphaDibDC(m_target.width, m_target.height, m_deviceX, m_deviceY);
+    CopySurfaceRows(m_target, copy);
+    copy->m_alpha = m_alpha;
     copy->spreadColours = spreadColours;
-    if (region_) copy->region_ = std::make_unique<CSpanList>(*region_);
+    if (m_region) copy->m_region = std::make_unique<CSpanList>(*m_region);
     return copy;
 }
 
 CDibDC* CAlphaDibDC::Scale(int w, int h, int /*smooth*/) {
-    if (w <= 0 || h <= 0 || !target_.pixels) return nullptr;
+    if (w <= 0 || h <= 0 || !m_target.pixels) return nullptr;
     FlushDeferredText();
-    auto* out = new CAlphaDibDC(w, h, deviceX_, deviceY_);
+    auto* out = new CAlphaDibDC(w, h, m_deviceX, m_deviceY);
     ScaleBilinear(out, 128, true, spreadColours);
     return out;
 }
 
 void CAlphaDibDC::DrawTransparentTo(CZVDC* dst, int x, int y, int /*w*/, int /*h*/, uint16_t /*key565*/) {
-    AlphaBltTo(dst, x, y, 0, 0, target_.width, target_.height);
+    AlphaBltTo(dst, x, y, 0, 0, m_target.width, m_target.height);
 }
 
 void CAlphaDibDC::AlphaBltTo(CZVDC* dst, int x, int y, int sx, int sy, int w, int h) {
@@ -458,7 +455,7 @@ void CAlphaDibDC::AlphaBltTo(CZVDC* dst, int x, int y, int sx, int sy, int w, in
 }
 
 uint16_t* CDibView::PixelAt(int x, int y) {
-    if (!surface_ || x < x_ || y < y_ || x >= x_ + w_ || y >= y_ + h_) return nullptr;
-    if (x >= surface_->GetWidth() || y >= surface_->GetHeight()) return nullptr;
-    return surface_->GetPixelAddress(x, y);
+    if (!m_surface || x < m_x || y < m_y || x >= m_x + m_w || y >= m_y + m_h) return nullptr;
+    if (x >= m_surface->GetWidth() || y >= m_surface->GetHeight()) return nullptr;
+    return m_surface->GetPixelAddress(x, y);
 }

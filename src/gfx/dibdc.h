@@ -56,18 +56,18 @@ public:
     virtual void AddRgb(int r, int g, int b);
 
     void FillRoundRect(COLORREF colour, int x, int y, int w, int h, int radius, int flags);
-    void SetThemedFills(bool on) { themedFills_ = on; }
+    void SetThemedFills(bool on) { m_themedFills = on; }
 
     // The row length (width raised to an even number).
-    int GetWidth() const { return rowLength_; }
-    int GetRequestedWidth() const { return target_.width; }
-    int GetHeight() const { return target_.height; }
-    uint16_t* GetBits() { return target_.pixels; }
-    int GetParentRowLength() const { return target_.stride; }
+    int GetWidth() const { return m_rowLength; }
+    int GetRequestedWidth() const { return m_target.width; }
+    int GetHeight() const { return m_target.height; }
+    uint16_t* GetBits() { return m_target.pixels; }
+    int GetParentRowLength() const { return m_target.stride; }
     uint16_t* GetPixelAddress(int x, int y);
-    bool IsView() const { return parent_ != nullptr; }
+    bool IsView() const { return m_parent != nullptr; }
 
-    uint8_t* GetAlpha() { return alpha_.empty() ? nullptr : alpha_.data(); }
+    uint8_t* GetAlpha() { return m_alpha.empty() ? nullptr : m_alpha.data(); }
     uint8_t* GetAlphaAt(int x, int y);
     void FillAlpha(uint8_t value);
     void SetAlphaForColor(uint16_t key565, uint8_t value);
@@ -77,8 +77,8 @@ public:
 
     CSpanList* NewRegion();
     CSpanList* NewVerticalRegion();
-    CSpanList* GetRegion() { return region_.get(); }
-    void ClearRegion() { region_.reset(); }
+    CSpanList* GetRegion() { return m_region.get(); }
+    void ClearRegion() { m_region.reset(); }
     void MakeRegionExcluding(uint16_t key1, uint16_t key2);
     void MakeRegionExcludingColor(uint16_t key) { MakeRegionExcluding(key, key); }
 
@@ -124,18 +124,18 @@ public:
     void DrawShadedLines(CZVObList* lines, const COLORREF* colour);
 
 protected:
-    platform::Surface16* PixelTarget() override { return &target_; }
+    platform::Surface16* PixelTarget() override { return &m_target; }
     // Bilinear scaling in steps of 1/steps, with the alpha plane when alpha is set.
     void ScaleBilinear(CDibDC* out, int steps, bool alpha, bool spread);
     void EnsureAlpha();
 
-    int rowLength_ = 0;
-    std::unique_ptr<uint16_t[]> pixels_;
-    std::vector<uint8_t> alpha_;
-    int deviceX_ = 0;
-    int deviceY_ = 0;
-    CDibDC* parent_ = nullptr;
-    std::unique_ptr<CSpanList> region_;
+    int m_rowLength = 0;
+    std::unique_ptr<uint16_t[]> m_pixels;
+    std::vector<uint8_t> m_alpha;
+    int m_deviceX = 0;
+    int m_deviceY = 0;
+    CDibDC* m_parent = nullptr;
+    std::unique_ptr<CSpanList> m_region;
 };
 
 class CAlphaDibDC : public CDibDC {
@@ -154,13 +154,13 @@ public:
 // A read/write window onto a rectangle of a surface.
 class CDibView {
 public:
-    CDibView(CDibDC* surface, int x, int y, int w, int h) : surface_(surface), x_(x), y_(y), w_(w), h_(h) {}
+    CDibView(CDibDC* surface, int x, int y, int w, int h) : m_surface(surface), m_x(x), m_y(y), m_w(w), m_h(h) {}
     virtual ~CDibView() = default;
 
     // The pixel at (x, y) in surface coordinates; null outside the rectangle.
     uint16_t* PixelAt(int x, int y);
 
 private:
-    CDibDC* surface_;
-    int x_, y_, w_, h_;
+    CDibDC* m_surface;
+    int m_x, m_y, m_w, m_h;
 };

@@ -28,8 +28,10 @@ using VS16 = int16_t __attribute__((vector_size(16)));
 inline V16 Select(V16 mask, V16 a, V16 b) { return (a & ~mask) | (b & mask); }
 inline VS16 Clamp(VS16 v, int low, int high) {
     const VS16 lo = VS16{} + static_cast<int16_t>(low), hi = VS16{} + static_cast<int16_t>(high);
-    v = reinterpret_cast<VS16>(Select(reinterpret_cast<V16>(v < lo), reinterpret_cast<V16>(v), reinterpret_cast<V16>(lo)));
-    return reinterpret_cast<VS16>(Select(reinterpret_cast<V16>(v > hi), reinterpret_cast<V16>(v), reinterpret_cast<V16>(hi)));
+    v = reinterpret_cast<VS16>(
+        Select(reinterpret_cast<V16>(v < lo), reinterpret_cast<V16>(v), reinterpret_cast<V16>(lo)));
+    return reinterpret_cast<VS16>(
+        Select(reinterpret_cast<V16>(v > hi), reinterpret_cast<V16>(v), reinterpret_cast<V16>(hi)));
 }
 
 // Each field dst + src - mid level, limited to the field.
@@ -127,9 +129,7 @@ void CDibDC::BlendSpans(CDibDC* src, int ox, int oy, const CSpanList* runs, int 
     }
 }
 
-void CDibDC::OverlaySpans(CDibDC* src, int ox, int oy, const CSpanList* runs) {
-    BlendSpans(src, ox, oy, runs, 9);
-}
+void CDibDC::OverlaySpans(CDibDC* src, int ox, int oy, const CSpanList* runs) { BlendSpans(src, ox, oy, runs, 9); }
 
 void CDibDC::BlendExceptColor(CDibDC* src, int x, int y, int level, uint16_t key565) {
     CSpanList runs;
@@ -242,38 +242,38 @@ namespace {
 class GlossMap {
 public:
     // The rows are left to the shape, which sets every one of them.
-    GlossMap(int w, int h) : w_(w), h_(h), values_(new uint8_t[static_cast<size_t>(w) * h]) {}
+    GlossMap(int w, int h) : m_w(w), m_h(h), m_values(new uint8_t[static_cast<size_t>(w) * h]) {}
 
-    uint8_t* Row(int y) { return &values_[static_cast<size_t>(y) * w_]; }
-    void FillRow(int y, int v) { std::fill_n(Row(y), w_, static_cast<uint8_t>(std::clamp(v, 0, 255))); }
+    uint8_t* Row(int y) { return &m_values[static_cast<size_t>(y) * m_w]; }
+    void FillRow(int y, int v) { std::fill_n(Row(y), m_w, static_cast<uint8_t>(std::clamp(v, 0, 255))); }
 
     void Glossy(int radius, int edges) {
-        const bool tall = h_ * 100 / w_ >= 151;
+        const bool tall = m_h * 100 / m_w >= 151;
         const int top = tall ? 100 : 120, a = tall ? 100 : 125, b = tall ? 110 : 150;
-        const int half = h_ / 2;
+        const int half = m_h / 2;
         for (int i = 0; i < half; ++i) {
             FillRow(i, a + i * (b - a) / half);
             FillRow(half + i, 90 + i * (top - 90) / half);
         }
-        if (h_ & 1) FillRow(h_ - 1, 100);
-        const int n = std::max(1, h_ / 20);
+        if (m_h & 1) FillRow(m_h - 1, 100);
+        const int n = std::max(1, m_h / 20);
         for (int k = 1; k <= n; ++k) {
             const int row = half - n / 2 + k - 1;
-            if (row >= 0 && row < h_) FillRow(row, b + k * (90 - b) / (n + 1));
+            if (row >= 0 && row < m_h) FillRow(row, b + k * (90 - b) / (n + 1));
         }
         RoundEnds(radius, edges);
     }
 
     void Wave(bool strong, int offset) {
-        std::vector<int> wave(static_cast<size_t>(h_));
+        std::vector<int> wave(static_cast<size_t>(m_h));
         const auto& sine = SineTable();
-        for (int i = 0; i < h_; ++i) {
-            const int s = sine[std::min(i * 100 / h_, 99)];
+        for (int i = 0; i < m_h; ++i) {
+            const int s = sine[std::min(i * 100 / m_h, 99)];
             wave[i] = strong ? s / 2 + 76 : s / 4 + 88;
         }
         FillRow(0, 100);
-        FillRow(h_ - 1, 100);
-        for (int row = 1; row < h_ - 1; ++row) {
+        FillRow(m_h - 1, 100);
+        for (int row = 1; row < m_h - 1; ++row) {
             const int value = (wave[row - 1] + wave[row] + wave[row + 1]) / 3;
             FillRow(row, value);
             if (offset > 0) FadeLeftEnd(row, value, offset);
@@ -284,17 +284,17 @@ private:
     // The highlight's ends follow the corners: inside radius f of each end the
     // deviation from 100 tapers to nothing.
     void RoundEnds(int radius, int edges) {
-        const int f = std::min({radius * 30 / 20, w_ / 2, h_ / 2});
+        const int f = std::min({radius * 30 / 20, m_w / 2, m_h / 2});
         for (int i = 0; i < f; ++i) {
             const int m = ISqrt(f * f - (f - i) * (f - i));
             const int d = f - m;
             const int scale = (f - i) * 100 / f;
-            const int rows[2] = {h_ / 2 + i, h_ / 2 - i};
+            const int rows[2] = {m_h / 2 + i, m_h / 2 - i};
             for (int r = 0; r < (i == 0 ? 1 : 2); ++r) {
-                if (rows[r] < 0 || rows[r] >= h_) continue;
+                if (rows[r] < 0 || rows[r] >= m_h) continue;
                 uint8_t* row = Row(rows[r]);
                 if (edges & 3) Taper(row, d, m, scale, 1);
-                if (edges & 0xC) Taper(row + w_ - 1, d, m, scale, -1);
+                if (edges & 0xC) Taper(row + m_w - 1, d, m, scale, -1);
             }
         }
     }
@@ -308,19 +308,19 @@ private:
     }
     // With an offset only a rounded band at the left end keeps the wave.
     void FadeLeftEnd(int row, int value, int offset) {
-        const int e = row < h_ / 2 ? row : h_ - row;
-        const int g = std::clamp(ISqrt((h_ / 2) * (h_ / 2) - e * e) + offset - h_ / 2, 0, w_);
+        const int e = row < m_h / 2 ? row : m_h - row;
+        const int g = std::clamp(ISqrt((m_h / 2) * (m_h / 2) - e * e) + offset - m_h / 2, 0, m_w);
         uint8_t* out = Row(row);
-        for (int j = 0; j < w_; ++j) {  // j counts from the right end
+        for (int j = 0; j < m_w; ++j) {  // j counts from the right end
             int v = 100;
-            if (j >= w_ - g) v = (value * (j - (w_ - g)) + (w_ - j) * 100) / g;
-            out[w_ - 1 - j] = static_cast<uint8_t>(v);
+            if (j >= m_w - g) v = (value * (j - (m_w - g)) + (m_w - j) * 100) / g;
+            out[m_w - 1 - j] = static_cast<uint8_t>(v);
         }
     }
 
-    int w_;
-    int h_;
-    std::unique_ptr<uint8_t[]> values_;
+    int m_w;
+    int m_h;
+    std::unique_ptr<uint8_t[]> m_values;
 };
 
 }  // namespace
@@ -416,18 +416,14 @@ void CDibDC::DrawShadedLines(CZVObList* lines, const COLORREF* colour) {
 void BuildCornerOutline(CPointList* list, int radius, int trim, int mode) {
     if (!list) return;
     switch (mode & 0x23) {
-    case 0:
-        BuildCircleOutline(list, radius, trim);
-        return;
+    case 0: BuildCircleOutline(list, radius, trim); return;
     case 1:
         BuildCircleOutline(list, radius + 1, trim);
         ShrinkOutline(list);
         return;
     case 2:
-    case 0x20:
-        break;
-    default:
-        return;
+    case 0x20: break;
+    default: return;
     }
     CPointList circle;
     BuildCircleOutline(&circle, (mode & 0x23) == 2 ? radius - 1 : radius, 0);

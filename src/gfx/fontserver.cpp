@@ -15,10 +15,10 @@ constexpr const char* kValue = "DefaultFont";
 
 }  // namespace
 
-CFontServer::CFontServer() : face_("Arial") {
+CFontServer::CFontServer() : m_face("Arial") {
     CZVRegistry registry(kSection);
     CZVString face;
-    if (registry.ReadString(kValue, &face) && !face.IsEmpty()) face_ = face;
+    if (registry.ReadString(kValue, &face) && !face.IsEmpty()) m_face = face;
     g_instance = this;
 }
 
@@ -27,43 +27,39 @@ CFontServer::~CFontServer() {
     if (g_instance == this) g_instance = nullptr;
 }
 
-CFontServer* CFontServer::Get() {
-    return g_instance;
-}
+CFontServer* CFontServer::Get() { return g_instance; }
 
 void CFontServer::EnumerateFonts() {
-    families_.clear();
+    m_families.clear();
     for (auto& family : platform::ListFontFamilies()) {
         CFontFamily record;
         record.name = family.name.c_str();
         record.styles = std::move(family.styles);
-        families_.push_back(std::move(record));
+        m_families.push_back(std::move(record));
     }
 }
 
 const CFontFamily* CFontServer::FindFamily() {
-    for (const auto& family : families_)
-        if (family.name.CompareNoCase(face_) == 0) return &family;
+    for (const auto& family : m_families)
+        if (family.name.CompareNoCase(m_face) == 0) return &family;
     // A face that is installed under another name (a metric-compatible
     // substitute such as Liberation Sans for Arial) counts as present.
-    std::string resolved = platform::ResolveFontFamily(face_.GetAnsi());
-    for (const auto& family : families_)
+    std::string resolved = platform::ResolveFontFamily(m_face.GetAnsi());
+    for (const auto& family : m_families)
         if (!resolved.empty() && family.name.Compare(resolved.c_str()) == 0) return &family;
     return nullptr;
 }
 
-bool CFontServer::HasFace() {
-    return FindFamily() != nullptr;
-}
+bool CFontServer::HasFace() { return FindFamily() != nullptr; }
 
 platform::FontRequest CFontServer::GetLogFont() {
     platform::FontRequest request;
     const CFontFamily* family = FindFamily();
-    if (!family && !families_.empty()) family = &families_.front();
+    if (!family && !m_families.empty()) family = &m_families.front();
     if (!family || family->styles.empty()) {
         // Without an enumeration fontconfig still finds a face for the name.
         ReportAssert("FontServer", __LINE__, 1);
-        request.face = face_.GetAnsi();
+        request.face = m_face.GetAnsi();
         return request;
     }
     request.face = CZVString(family->name).GetAnsi();
@@ -85,30 +81,30 @@ FontHandle CFontServer::MakeFont(int height, int weight, bool smooth) {
 
 FontHandle CFontServer::GetFont(int height) {
     height = std::clamp(height, kMinHeight, kMaxHeight);
-    FontHandle& font = fonts_[height];
+    FontHandle& font = m_fonts[height];
     if (!font) font = MakeFont(height, 0, false);
     return font;
 }
 
 FontHandle CFontServer::GetSmoothFont(int height) {
     if (Shell().UseAlternateFont() || height < 10) return GetFont(height);
-    if (smoothFont_ && smoothHeight_ == height) return smoothFont_;
-    smoothFont_ = MakeFont(std::min(height, kMaxHeight), 500, true);
-    smoothHeight_ = height;
-    return smoothFont_;
+    if (m_smoothFont && m_smoothHeight == height) return m_smoothFont;
+    m_smoothFont = MakeFont(std::min(height, kMaxHeight), 500, true);
+    m_smoothHeight = height;
+    return m_smoothFont;
 }
 
 void CFontServer::SetFaceName(CZVString face, bool persist) {
-    face_ = face;
+    m_face = face;
     FlushFonts();
     if (persist) {
         CZVRegistry registry(kSection);
-        registry.WriteString(kValue, face_);
+        registry.WriteString(kValue, m_face);
     }
 }
 
 void CFontServer::FlushFonts() {
-    for (auto& font : fonts_) font.reset();
-    smoothFont_.reset();
-    smoothHeight_ = 0;
+    for (auto& font : m_fonts) font.reset();
+    m_smoothFont.reset();
+    m_smoothHeight = 0;
 }

@@ -32,14 +32,14 @@ public:
     static CFontServer* Get();
 
     void EnumerateFonts();
-    const std::vector<CFontFamily>& GetFamilies() const { return families_; }
+    const std::vector<CFontFamily>& GetFamilies() const { return m_families; }
 
     FontHandle GetFont(int height);
     FontHandle GetSmoothFont(int height);
     // The request every font is based on: face, weight and slant of the first
     // style of the chosen family.
     platform::FontRequest GetLogFont();
-    CZVString GetFaceName() const { return face_; }
+    CZVString GetFaceName() const { return m_face; }
     bool HasFace();
     void SetFaceName(CZVString face, bool persist);
     void FlushFonts();
@@ -48,9 +48,9 @@ private:
     const CFontFamily* FindFamily();
     FontHandle MakeFont(int height, int weight, bool smooth);
 
-    std::vector<CFontFamily> families_;
-    std::array<FontHandle, 40> fonts_;
-    FontHandle smoothFont_;
-    int smoothHeight_ = 0;
-    CZVString face_;
+    std::vector<CFontFamily> m_families;
+    std::array<FontHandle, 40> m_fonts;
+    FontHandle m_smoothFont;
+    int m_smoothHeight = 0;
+    CZVString m_face;
 };

@@ -23,47 +23,47 @@ using Palette = std::array<uint16_t, CGifFrame::kPaletteEntries>;
 // Every read fails, without moving, when the data ends first.
 class GifReader {
 public:
-    GifReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    GifReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
 
-    bool AtEnd() const { return position_ >= size_; }
+    bool AtEnd() const { return m_position >= m_size; }
     bool Byte(uint8_t& value) { return Block(&value, 1); }
     bool Block(void* out, size_t n) {
-        if (n > size_ - position_) return false;
-        std::memcpy(out, data_ + position_, n);
-        position_ += n;
+        if (n > m_size - m_position) return false;
+        std::memcpy(out, m_data + m_position, n);
+        m_position += n;
         return true;
     }
     bool Skip(size_t n) {
-        if (n > size_ - position_) return false;
-        position_ += n;
+        if (n > m_size - m_position) return false;
+        m_position += n;
         return true;
     }
     // The sub-blocks up to the zero length, concatenated; false when the data
     // ends inside them.
     bool SubBlocks(std::vector<uint8_t>* out) {
-        size_t total = 0, at = position_;
+        size_t total = 0, at = m_position;
         for (;;) {
-            if (at >= size_) return false;
-            size_t length = data_[at++];
+            if (at >= m_size) return false;
+            size_t length = m_data[at++];
             if (length == 0) break;
-            if (length > size_ - at) return false;
+            if (length > m_size - at) return false;
             total += length;
             at += length;
         }
         if (out) {
             out->clear();
             out->reserve(total);
-            for (size_t p = position_; data_[p] != 0; p += data_[p] + 1)
-                out->insert(out->end(), data_ + p + 1, data_ + p + 1 + data_[p]);
+            for (size_t p = m_position; m_data[p] != 0; p += m_data[p] + 1)
+                out->insert(out->end(), m_data + p + 1, m_data + p + 1 + m_data[p]);
         }
-        position_ = at;
+        m_position = at;
         return true;
     }
 
 private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t position_ = 0;
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_position = 0;
 };
 
 bool ReadPalette(GifReader& in, uint16_t* palette, int entries) {
@@ -78,37 +78,41 @@ bool ReadPalette(GifReader& in, uint16_t* palette, int entries) {
 // whole is not read.
 class CodeReader {
 public:
-    CodeReader(const uint8_t* data, size_t size) : data_(data), bits_(uint64_t{size} * 8) {}
+    CodeReader(const uint8_t* data, size_t size) : m_data(data), m_bits(uint64_t{size} * 8) {}
 
     bool Read(int width, int* code) {
-        if (position_ + width > bits_) return false;
-        size_t at = position_ >> 3;
+        if (m_position + width > m_bits) return false;
+        size_t at = m_position >> 3;
         uint32_t value = 0;
-        for (int i = 0; i < 3 && at + i < bits_ / 8; ++i) value |= uint32_t{data_[at + i]} << (8 * i);
-        *code = static_cast<int>((value >> (position_ & 7)) & ((1u << width) - 1));
-        position_ += width;
+        for (int i = 0; i < 3 && at + i < m_bits / 8; ++i) value |= uint32_t{m_data[at + i]} << (8 * i);
+        *code = static_cast<int>((value >> (m_position & 7)) & ((1u << width) - 1));
+        m_position += width;
         return true;
     }
 
 private:
-    const uint8_t* data_;
-    uint64_t bits_;
-    uint64_t position_ = 0;
+    const uint8_t* m_data;
+    uint64_t m_bits;
+    uint64_t m_position = 0;
 };
 
 // Places pixels in reading order, rows in plain or interlaced order.
 class RowPlacer {
 public:
     RowPlacer(uint8_t* pixels, int stride, int width, int height, bool interlaced)
-        : pixels_(pixels), stride_(stride), width_(width), height_(height), interlaced_(interlaced),
-          left_(int64_t{width} * height) {}
+        : m_pixels(pixels),
+          m_stride(stride),
+          m_width(width),
+          m_height(height),
+          m_interlaced(interlaced),
+          m_left(int64_t{width} * height) {}
 
-    bool Done() const { return left_ == 0; }
+    bool Done() const { return m_left == 0; }
     void Put(uint8_t index) {
-        pixels_[static_cast<size_t>(row_) * stride_ + column_] = index;
-        --left_;
-        if (++column_ < width_) return;
-        column_ = 0;
+        m_pixels[static_cast<size_t>(m_row) * m_stride + m_column] = index;
+        --m_left;
+        if (++m_column < m_width) return;
+        m_column = 0;
         NextRow();
     }
 
@@ -116,19 +120,19 @@ private:
     void NextRow() {
         static constexpr int kStart[4] = {0, 4, 2, 1};
         static constexpr int kStep[4] = {8, 8, 4, 2};
-        if (!interlaced_) {
-            ++row_;
+        if (!m_interlaced) {
+            ++m_row;
             return;
         }
-        row_ += kStep[pass_];
-        while (row_ >= height_ && pass_ < 3) row_ = kStart[++pass_];
+        m_row += kStep[m_pass];
+        while (m_row >= m_height && m_pass < 3) m_row = kStart[++m_pass];
     }
 
-    uint8_t* pixels_;
-    int stride_, width_, height_;
-    bool interlaced_;
-    int64_t left_;
-    int row_ = 0, column_ = 0, pass_ = 0;
+    uint8_t* m_pixels;
+    int m_stride, m_width, m_height;
+    bool m_interlaced;
+    int64_t m_left;
+    int m_row = 0, m_column = 0, m_pass = 0;
 };
 
 // Reads one image from its descriptor on; null when it does not decode.
@@ -282,8 +286,8 @@ CGifFrame* ParseGif(const uint8_t* data, size_t size, bool transparency) {
             pendingTransparent = (control[1] & 1) ? control[4] : -1;
         } else if (block == 0x2C) {
             bool truncated = false;
-            frame.reset(ReadImage(in, global, globalBits, transparency, controlPending ? pendingTransparent : -1,
-                                  &truncated));
+            frame.reset(
+                ReadImage(in, global, globalBits, transparency, controlPending ? pendingTransparent : -1, &truncated));
             controlPending = false;
             if (truncated) break;
         }

@@ -52,8 +52,8 @@ public:
     void Mirror(bool flipX, bool flipY, int width, int height) override;
     void Toggle(bool flipSwapped) override;
     void Offset(int dx, int dy) override {
-        x_ += dx;
-        y_ += dy;
+        m_x += dx;
+        m_y += dy;
     }
 
     // The same look: type, colours, rim, size and outer fill.
@@ -61,19 +61,19 @@ public:
     // A copy with a picture of its own and no users.
     std::unique_ptr<CShadeCorner> Clone() const;
 
-    int GetType() const { return type_; }
-    int GetX() const { return x_; }
-    int GetY() const { return y_; }
-    int GetSize() const { return size_; }
-    const CDibDC* GetSurface() const { return surface_.get(); }
-    CDibDC* GetSurface() { return surface_.get(); }
+    int GetType() const { return m_type; }
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
+    int GetSize() const { return m_size; }
+    const CDibDC* GetSurface() const { return m_surface.get(); }
+    CDibDC* GetSurface() { return m_surface.get(); }
     // True while the picture is a cached corner's.
-    bool IsShared() const { return cached_ != nullptr; }
+    bool IsShared() const { return m_cached != nullptr; }
 
     // How many corners draw with this (cached) corner's picture.
-    int GetUsers() const { return users_; }
-    void AddUser() { ++users_; }
-    void RemoveUser() { --users_; }
+    int GetUsers() const { return m_users; }
+    void AddUser() { ++m_users; }
+    void RemoveUser() { --m_users; }
 
     bool noOuterFill = false;  // sunken types leave the square outside the disc transparent
     bool noInnerFill = false;  // the disc inside the rim stays transparent
@@ -84,18 +84,18 @@ private:
     void DrawOutlines(CDibDC* surface) const;
     void LetGoOfCache();
 
-    std::shared_ptr<CDibDC> surface_;
-    int type_;
-    int circleFlags_;
-    int x_;
-    int y_;
-    int size_;
-    int rim_ = 0;
-    COLORREF face_ = 0;
-    COLORREF back_ = 0;
-    int raised_ = 1;
-    CShadeCorner* cached_ = nullptr;  // the cache's corner whose picture this one shares
-    int users_ = 0;
+    std::shared_ptr<CDibDC> m_surface;
+    int m_type;
+    int m_circleFlags;
+    int m_x;
+    int m_y;
+    int m_size;
+    int m_rim = 0;
+    COLORREF m_face = 0;
+    COLORREF m_back = 0;
+    int m_raised = 1;
+    CShadeCorner* m_cached = nullptr;  // the cache's corner whose picture this one shares
+    int m_users = 0;
 };
 
 class CShadeEdge : public CShadeShape {
@@ -109,36 +109,36 @@ public:
     void Mirror(bool flipX, bool flipY, int width, int height) override;
     void Toggle(bool flipSwapped) override;
     void Offset(int dx, int dy) override {
-        x_ += dx;
-        y_ += dy;
+        m_x += dx;
+        m_y += dy;
     }
 
     // Cut flags 1, 2, 4, 8 and a cut length shape the strip's ends.
     void SetCuts(int flags, int length) {
-        cutFlags_ = flags;
-        cutLength_ = length;
+        m_cutFlags = flags;
+        m_cutLength = length;
     }
-    int GetSide() const { return side_; }
-    int GetCutFlags() const { return cutFlags_; }
-    int GetCutLength() const { return cutLength_; }
-    int GetX() const { return x_; }
-    int GetY() const { return y_; }
-    CDibDC* GetSurface() { return surface_.get(); }
+    int GetSide() const { return m_side; }
+    int GetCutFlags() const { return m_cutFlags; }
+    int GetCutLength() const { return m_cutLength; }
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
+    CDibDC* GetSurface() { return m_surface.get(); }
 
 private:
-    bool IsVertical() const { return side_ == 1 || side_ == 3; }
-    bool HasCuts() const { return cutFlags_ != 0 || cutLength_ > 0; }
+    bool IsVertical() const { return m_side == 1 || m_side == 3; }
+    bool HasCuts() const { return m_cutFlags != 0 || m_cutLength > 0; }
     void PaintLine(int i, uint16_t colour);
     void ClearTriangle(int bit, int k);
 
-    std::unique_ptr<CDibDC> surface_;
-    int side_;
-    int x_;
-    int y_;
-    int width_;
-    int height_;
-    int rim_ = 0;
-    int cutFlags_ = 0;
-    int cutLength_ = 0;
-    bool skinned_ = false;
+    std::unique_ptr<CDibDC> m_surface;
+    int m_side;
+    int m_x;
+    int m_y;
+    int m_width;
+    int m_height;
+    int m_rim = 0;
+    int m_cutFlags = 0;
+    int m_cutLength = 0;
+    bool m_skinned = false;
 };

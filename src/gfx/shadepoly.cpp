@@ -16,69 +16,65 @@ bool CPointList::InRange(int i, int line) const {
 }
 
 void CPointList::Add(int x, int y) {
-    x_.push_back(x);
-    y_.push_back(y);
+    m_x.push_back(x);
+    m_y.push_back(y);
 }
 
-int CPointList::GetX(int i) const {
-    return InRange(i, 303) ? x_[i] : 0;
-}
+int CPointList::GetX(int i) const { return InRange(i, 303) ? m_x[i] : 0; }
 
-int CPointList::GetY(int i) const {
-    return InRange(i, 314) ? y_[i] : 0;
-}
+int CPointList::GetY(int i) const { return InRange(i, 314) ? m_y[i] : 0; }
 
 void CPointList::SetX(int i, int v) {
-    if (InRange(i, 324)) x_[i] = v;
+    if (InRange(i, 324)) m_x[i] = v;
 }
 
 void CPointList::SetY(int i, int v) {
-    if (InRange(i, 335)) y_[i] = v;
+    if (InRange(i, 335)) m_y[i] = v;
 }
 
 void CPointList::RemoveAt(int i) {
     if (!InRange(i, 424)) return;
-    x_.erase(x_.begin() + i);
-    y_.erase(y_.begin() + i);
+    m_x.erase(m_x.begin() + i);
+    m_y.erase(m_y.begin() + i);
 }
 
 void CPointList::RemoveLast() {
-    if (x_.empty()) return;
-    x_.pop_back();
-    y_.pop_back();
+    if (m_x.empty()) return;
+    m_x.pop_back();
+    m_y.pop_back();
 }
 
 void CPointList::Clear() {
-    x_.clear();
-    y_.clear();
+    m_x.clear();
+    m_y.clear();
 }
 
 void CPointList::RemoveDuplicates() {
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < x_.size(); ++i) {
-        if (kept > 0 && x_[i] == x_[kept - 1] && y_[i] == y_[kept - 1]) continue;
-        x_[kept] = x_[i];
-        y_[kept] = y_[i];
+    for (std::size_t i = 0; i < m_x.size(); ++i) {
+        if (kept > 0 && m_x[i] == m_x[kept - 1] && m_y[i] == m_y[kept - 1]) continue;
+        m_x[kept] = m_x[i];
+        m_y[kept] = m_y[i];
         ++kept;
     }
-    x_.resize(kept);
-    y_.resize(kept);
+    m_x.resize(kept);
+    m_y.resize(kept);
 }
 
 void CSpanList::Add(int x, int y, int length) {
     if (length <= 0) return;
-    x_.push_back(x);
-    y_.push_back(y);
-    length_.push_back(length);
+    m_x.push_back(x);
+    m_y.push_back(y);
+    m_length.push_back(length);
 }
 
 void CSpanList::Offset(int dx, int dy) {
-    for (auto& x : x_) x += dx;
-    for (auto& y : y_) y += dy;
+    for (auto& x : m_x) x += dx;
+    for (auto& y : m_y) y += dy;
 }
 
 void CSpanList::AddRoundRect(int w, int h, int inset, int radius, int type) {
-    if (vertical_) {
+    if (m_vertical) {
         ReportAssert("shadepoly", __LINE__, 1);
         return;
     }
@@ -143,20 +139,20 @@ void SetShadeCurve(int curve) { g_shadeCurve = std::max(curve, 1); }
 int GetShadeCurve() { return g_shadeCurve; }
 
 void CShadeColor::Set(uint16_t colour565, int offset, int width, int inverted) {
-    colour_ = colour565;
-    red_ = (colour565 >> 8) & 0xF8;
-    green_ = (colour565 >> 3) & 0xFC;
-    blue_ = (colour565 & 0x1F) << 3;
-    offset_ = offset;
-    inverted_ = inverted;
-    widthSquared_ = Square(width);
+    m_colour = colour565;
+    m_red = (colour565 >> 8) & 0xF8;
+    m_green = (colour565 >> 3) & 0xFC;
+    m_blue = (colour565 & 0x1F) << 3;
+    m_offset = offset;
+    m_inverted = inverted;
+    m_widthSquared = Square(width);
 }
 
 uint16_t CShadeColor::Shade(int quadrant, int a, int b, int kind) const {
-    if (a == 0 && b == 0) return colour_;
+    if (a == 0 && b == 0) return m_colour;
     auto lit = [this](int64_t g) {
         auto channel = [g](int value) { return static_cast<int>(std::clamp<int64_t>(value + g, 0, 255)); };
-        const uint16_t pixel = kRedTo565[channel(red_)] | kGreenTo565[channel(green_)] | kBlueTo565[channel(blue_)];
+        const uint16_t pixel = kRedTo565[channel(m_red)] | kGreenTo565[channel(m_green)] | kBlueTo565[channel(m_blue)];
         return pixel == kTransparent565 ? kShadedBlack565 : pixel;
     };
     if (kind == 2) {
@@ -169,22 +165,22 @@ uint16_t CShadeColor::Shade(int quadrant, int a, int b, int kind) const {
             v = (b < a ? Slope50(b, a, __LINE__) : Slope50(a, b, __LINE__)) + 51;
         return lit(v - 70);
     }
-    int c = offset_ - 1;
-    if (inverted_) {
+    int c = m_offset - 1;
+    if (m_inverted) {
         a = -a;
         b = -b;
         quadrant = (quadrant + 1) % 4 + 1;  // the opposite one: 1 <-> 3, 2 <-> 4
-        c = offset_ + 1;
+        c = m_offset + 1;
     }
     int d = 0;
     if (kind != 1) {
         const int64_t r = ISqrt(static_cast<int>(std::min<int64_t>(Square(a) + Square(b), INT32_MAX)));
         const int64_t t = (r - c) * 100;
         int64_t under = 10000;
-        if (widthSquared_ == 0)
+        if (m_widthSquared == 0)
             ReportAssert("shadepoly", __LINE__, 1);
         else
-            under = 10000 - Square(t) / widthSquared_;
+            under = 10000 - Square(t) / m_widthSquared;
         d = ISqrt(static_cast<int>(std::max<int64_t>(under, -1)));
         if (kind == 0 && d <= 50) d = 50;
         d = std::min(d, 100);

@@ -10,7 +10,7 @@ public:
     virtual ~CPointList() = default;
 
     void Add(int x, int y);
-    int GetCount() const { return static_cast<int>(x_.size()); }
+    int GetCount() const { return static_cast<int>(m_x.size()); }
     int GetX(int i) const;
     int GetY(int i) const;
     void SetX(int i, int v);
@@ -24,19 +24,19 @@ public:
 private:
     bool InRange(int i, int line) const;
 
-    std::vector<int> x_;
-    std::vector<int> y_;
+    std::vector<int> m_x;
+    std::vector<int> m_y;
 };
 
 class CSpanList {
 public:
     // vertical: each span runs down a column instead of along a row.
-    explicit CSpanList(bool vertical = false) : vertical_(vertical) {}
+    explicit CSpanList(bool vertical = false) : m_vertical(vertical) {}
     CSpanList(const CSpanList& other) = default;
     CSpanList& operator=(const CSpanList& other) = default;
     virtual ~CSpanList() = default;
 
-    bool IsVertical() const { return vertical_; }
+    bool IsVertical() const { return m_vertical; }
     // Ignored when length <= 0.
     void Add(int x, int y, int length);
     void Offset(int dx, int dy);
@@ -44,16 +44,16 @@ public:
     // a w x h area, one span a row (horizontal lists only). Type 0 rounds the
     // two top corners, 1 the bottom, 2 the left, 3 the right, any other all four.
     void AddRoundRect(int w, int h, int inset, int radius, int type);
-    int GetCount() const { return static_cast<int>(x_.size()); }
-    int GetX(int i) const { return x_[i]; }
-    int GetY(int i) const { return y_[i]; }
-    int GetLength(int i) const { return length_[i]; }
+    int GetCount() const { return static_cast<int>(m_x.size()); }
+    int GetX(int i) const { return m_x[i]; }
+    int GetY(int i) const { return m_y[i]; }
+    int GetLength(int i) const { return m_length[i]; }
 
 private:
-    bool vertical_;
-    std::vector<int> x_;
-    std::vector<int> y_;
-    std::vector<int> length_;
+    bool m_vertical;
+    std::vector<int> m_x;
+    std::vector<int> m_y;
+    std::vector<int> m_length;
 };
 
 // The lighting of the bevelled shapes: a base colour brightened or darkened
@@ -70,13 +70,13 @@ public:
     uint16_t Shade(int quadrant, int a, int b, int kind) const;
 
 private:
-    uint16_t colour_ = 0;
-    int red_ = 0;
-    int green_ = 0;
-    int blue_ = 0;
-    int offset_ = 0;
-    int inverted_ = 0;
-    int64_t widthSquared_ = 0;
+    uint16_t m_colour = 0;
+    int m_red = 0;
+    int m_green = 0;
+    int m_blue = 0;
+    int m_offset = 0;
+    int m_inverted = 0;
+    int64_t m_widthSquared = 0;
 };
 
 // The floor of the lit height (75 while shaded windows paint, 25 for button frames).

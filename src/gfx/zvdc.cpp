@@ -8,16 +8,14 @@
 #include "gfx/shellservices.h"
 #include "gfx/ticks.h"
 #include "platform/clock.h"
-#include "platform/report.h"
 #include "platform/cp1252.h"
+#include "platform/report.h"
 
 namespace {
 
 constexpr const char* kSource = "zvdc";
 
-std::u16string WideOf(CZVString text) {
-    return std::u16string(text.GetWide());
-}
+std::u16string WideOf(CZVString text) { return std::u16string(text.GetWide()); }
 
 std::u16string WideOf(const char* text, int count) {
     std::u16string wide(static_cast<size_t>(count), u'\0');
@@ -32,8 +30,7 @@ CZVRect Overlap(const CZVRect& a, const CZVRect& b) {
 }
 
 platform::ClipBox Intersect(const platform::ClipBox& a, const platform::ClipBox& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
 // Text colours never become the transparent key.
@@ -81,8 +78,8 @@ unsigned ToDrawTextFlags(int format) {
 
 // Copies a w x h block between pixel targets with both rectangles clipped
 // together: the destination to its clip box, the source to its bounds.
-void CopySurface(platform::Surface16& dst, int x, int y, const platform::ClipBox& clip,
-                 const platform::Surface16& src, int sx, int sy, int w, int h, int key) {
+void CopySurface(platform::Surface16& dst, int x, int y, const platform::ClipBox& clip, const platform::Surface16& src,
+                 int sx, int sy, int w, int h, int key) {
     platform::ClipBox box = Intersect(clip, {0, 0, dst.width, dst.height});
     auto trim = [](int& d, int& s, int& len, int dLow, int dHigh, int sHigh) {
         int cut = std::max({0, dLow - d, -s});
@@ -120,20 +117,20 @@ void CopySurface(platform::Surface16& dst, int x, int y, const platform::ClipBox
 
 CZVDC::CZVDC() = default;
 
-CZVDC::CZVDC(CPaintWindow* window) : window_(window) {
+CZVDC::CZVDC(CPaintWindow* window) : m_window(window) {
     if (!window) return;
-    if (window->HasParent()) enclosing_ = window->GetEnclosingDC();
-    if (enclosing_) {
-        if (platform::Surface16* borrowed = enclosing_->PixelTarget()) {
-            target_ = *borrowed;
-            hasHDC_ = true;
+    if (window->HasParent()) m_enclosing = window->GetEnclosingDC();
+    if (m_enclosing) {
+        if (platform::Surface16* borrowed = m_enclosing->PixelTarget()) {
+            m_target = *borrowed;
+            m_hasHDC = true;
         }
-        enclosing_->GetOrigin(&originX_, &originY_);
-        pen_ = enclosing_->pen_;
-        brush_ = enclosing_->brush_;
+        m_enclosing->GetOrigin(&m_originX, &m_originY);
+        m_pen = m_enclosing->m_pen;
+        m_brush = m_enclosing->m_brush;
     } else {
-        originX_ = window->ToRootX(0);
-        originY_ = window->ToRootY(0);
+        m_originX = window->ToRootX(0);
+        m_originY = window->ToRootY(0);
     }
     CZVRect clip;
     if (window->GetClipRect(&clip)) {
@@ -145,21 +142,19 @@ CZVDC::CZVDC(CPaintWindow* window) : window_(window) {
 
 CZVDC::~CZVDC() {
     FlushDeferredText();
-    if (enclosing_ && window_) window_->ReleaseEnclosingDC(enclosing_);
+    if (m_enclosing && m_window) m_window->ReleaseEnclosingDC(m_enclosing);
 }
 
 void CZVDC::GetOrigin(int* x, int* y) {
-    if (x) *x = originX_;
-    if (y) *y = originY_;
+    if (x) *x = m_originX;
+    if (y) *y = m_originY;
 }
 
-void CZVDC::GetDeviceOrigin(int* x, int* y) {
-    GetOrigin(x, y);
-}
+void CZVDC::GetDeviceOrigin(int* x, int* y) { GetOrigin(x, y); }
 
 void CZVDC::SetOrigin(int x, int y) {
-    originX_ = x;
-    originY_ = y;
+    m_originX = x;
+    m_originY = y;
 }
 
 void CZVDC::SetOriginFromWindow(CPaintWindow* window) {
@@ -167,75 +162,75 @@ void CZVDC::SetOriginFromWindow(CPaintWindow* window) {
 }
 
 void CZVDC::OffsetOrigin(int dx, int dy) {
-    originX_ += dx;
-    originY_ += dy;
+    m_originX += dx;
+    m_originY += dy;
 }
 
 platform::Surface16* CZVDC::GetHDC() {
-    if (!hasHDC_) {
+    if (!m_hasHDC) {
         CDibDC* screen = Shell().GetScreen();
         if (!screen || screen == this) return nullptr;
-        target_ = *static_cast<CZVDC*>(screen)->PixelTarget();
-        hasHDC_ = true;
+        m_target = *static_cast<CZVDC*>(screen)->PixelTarget();
+        m_hasHDC = true;
     }
-    return &target_;
+    return &m_target;
 }
 
 void CZVDC::SetInvert(bool on) {
     GetHDC();
-    invert_ = on;
+    m_invert = on;
 }
 
 void CZVDC::SetColor(COLORREF colour) {
-    if (colourSelected_ && colour == colour_) return;
-    colour_ = colour;
-    colourSelected_ = true;
+    if (m_colourSelected && colour == m_colour) return;
+    m_colour = colour;
+    m_colourSelected = true;
     if (CGdiCache* cache = CGdiCache::Get())
-        cache->GetPenAndBrush(colour, &pen_, &brush_);
+        cache->GetPenAndBrush(colour, &m_pen, &m_brush);
     else
-        CGdiCache::MakePenAndBrush(colour, &pen_, &brush_);
+        CGdiCache::MakePenAndBrush(colour, &m_pen, &m_brush);
 }
 
 void CZVDC::SetFont(int size, int reserved, int smooth) {
-    if (font_ && size == fontSize_ && smooth == smooth_) return;
-    fontSize_ = size;
-    smooth_ = smooth;
+    if (m_font && size == m_fontSize && smooth == m_smooth) return;
+    m_fontSize = size;
+    m_smooth = smooth;
     SelectFont(size, reserved, smooth);
 }
 
 void CZVDC::SelectFont(int size, int /*reserved*/, int smooth) {
-    lineOffset_ = static_cast<int>(size * 1.15);
+    m_lineOffset = static_cast<int>(size * 1.15);
     if (!GetHDC()) {
         ReportAssert(kSource, __LINE__, 1);
         return;
     }
     CFontServer* server = CFontServer::Get();
     if (!server) return;
-    font_ = smooth ? server->GetSmoothFont(size) : server->GetFont(size);
+    m_font = smooth ? server->GetSmoothFont(size) : server->GetFont(size);
 }
 
 const platform::Font* CZVDC::EnsureFont() {
-    if (!font_) {
-        if (CFontServer* server = CFontServer::Get()) font_ = server->GetFont(fontSize_ ? fontSize_ : 10);
+    if (!m_font) {
+        if (CFontServer* server = CFontServer::Get()) m_font = server->GetFont(m_fontSize ? m_fontSize : 10);
     }
-    return font_.get();
+    return m_font.get();
 }
 
 // ---- clipping
 
 platform::ClipBox CZVDC::DrawClip(const platform::Surface16& target) const {
     platform::ClipBox bounds{0, 0, target.width, target.height};
-    return selected_ ? Intersect(bounds, *selected_) : bounds;
+    return m_selected ? Intersect(bounds, *m_selected) : bounds;
 }
 
 CZVRect CZVDC::FixedClipOnSurface() {
-    CZVRect fixed = *fixedClip_;
-    if (pixelSurface_) {
+    CZVRect fixed = *m_fixedClip;
+    if (m_pixelSurface) {
         // The fixed clip is in root coordinates: move it onto the surface.
         int deviceX = 0, deviceY = 0;
         GetDeviceOrigin(&deviceX, &deviceY);
-        fixed.x -= deviceX - originX_;
-        fixed.y -= deviceY - originY_;
+        fixed.x -= deviceX - m_originX;
+        fixed.y -= deviceY - m_originY;
     }
     return fixed;
 }
@@ -244,35 +239,35 @@ void CZVDC::SelectClip(const CZVRect* rect) {
     GetHDC();
     std::optional<CZVRect> area;
     if (rect) area = *rect;
-    if (fixedClip_) {
+    if (m_fixedClip) {
         const CZVRect fixed = FixedClipOnSurface();
         area = area ? Overlap(*area, fixed) : fixed;
     }
     if (!area) {
-        selected_.reset();
+        m_selected.reset();
         return;
     }
     if (area->w <= 0 || area->h <= 0)
-        selected_ = platform::ClipBox{};
+        m_selected = platform::ClipBox{};
     else
-        selected_ = platform::ClipBox{area->x, area->y, area->x + area->w, area->y + area->h};
+        m_selected = platform::ClipBox{area->x, area->y, area->x + area->w, area->y + area->h};
 }
 
 void CZVDC::PushClip(const CZVRect* rect) {
     std::optional<CZVRect> entry;
-    if (rect) entry = CZVRect(rect->x + originX_, rect->y + originY_, rect->w, rect->h);
-    clips_.push_back(entry);
+    if (rect) entry = CZVRect(rect->x + m_originX, rect->y + m_originY, rect->w, rect->h);
+    m_clips.push_back(entry);
     SelectClip(entry ? &*entry : nullptr);
 }
 
 void CZVDC::PopClip() {
-    if (clips_.empty()) {
+    if (m_clips.empty()) {
         ReportAssert(kSource, __LINE__, 1);
     } else {
-        clips_.pop_back();
+        m_clips.pop_back();
     }
-    if (!clips_.empty() && clips_.back())
-        SelectClip(&*clips_.back());
+    if (!m_clips.empty() && m_clips.back())
+        SelectClip(&*m_clips.back());
     else
         SelectClip(nullptr);
 }
@@ -282,23 +277,21 @@ void CZVDC::PushClipXYWH(int x, int y, int w, int h) {
     PushClip(&rect);
 }
 
-void CZVDC::PushClipBounds(int x1, int y1, int x2, int y2) {
-    PushClipXYWH(x1, y1, x2 - x1 + 1, y2 - y1 + 1);
-}
+void CZVDC::PushClipBounds(int x1, int y1, int x2, int y2) { PushClipXYWH(x1, y1, x2 - x1 + 1, y2 - y1 + 1); }
 
 void CZVDC::SetClipRect(const CZVRect* rect) {
     if (rect)
-        fixedClip_ = *rect;
+        m_fixedClip = *rect;
     else
-        fixedClip_.reset();
+        m_fixedClip.reset();
 }
 
 std::optional<CZVRect> CZVDC::GetClipRect() {
-    if (clips_.empty() || !clips_.back()) return std::nullopt;
-    CZVRect clip = *clips_.back();
-    if (fixedClip_) clip = Overlap(clip, FixedClipOnSurface());
-    clip.x -= originX_;
-    clip.y -= originY_;
+    if (m_clips.empty() || !m_clips.back()) return std::nullopt;
+    CZVRect clip = *m_clips.back();
+    if (m_fixedClip) clip = Overlap(clip, FixedClipOnSurface());
+    clip.x -= m_originX;
+    clip.y -= m_originY;
     return clip;
 }
 
@@ -318,14 +311,14 @@ void CZVDC::FillBox(int left, int top, int right, int bottom, uint16_t pixel) {
     platform::ClipBox box = Intersect(DrawClip(*target), {left, top, right, bottom});
     if (box.IsEmpty()) return;
     int count = box.right - box.left;
-    if (!invert_ && count == target->stride) {
+    if (!m_invert && count == target->stride) {
         // Whole rows: one fill.
         pixelrow::Fill(target->pixels + static_cast<ptrdiff_t>(box.top) * count, count * (box.bottom - box.top), pixel);
         return;
     }
     for (int y = box.top; y < box.bottom; ++y) {
         uint16_t* row = target->pixels + static_cast<ptrdiff_t>(y) * target->stride + box.left;
-        if (invert_)
+        if (m_invert)
             for (int i = 0; i < count; ++i) row[i] = static_cast<uint16_t>(~row[i]);
         else
             pixelrow::Fill(row, count, pixel);
@@ -333,10 +326,10 @@ void CZVDC::FillBox(int left, int top, int right, int bottom, uint16_t pixel) {
 }
 
 void CZVDC::FillRect(COLORREF colour, int x, int y, int w, int h, int themed) {
-    if (themedFills_ && themed && Shell().FillSkinned(this, colour, x, y, w, h)) return;
+    if (m_themedFills && themed && Shell().FillSkinned(this, colour, x, y, w, h)) return;
     if (w <= 0 || h <= 0) return;
-    x += originX_;
-    y += originY_;
+    x += m_originX;
+    y += m_originY;
     FillBox(x, y, x + w, y + h, ToRgb565(colour));
 }
 
@@ -350,12 +343,12 @@ void CZVDC::FillRects(COLORREF colour, std::span<const CZVRect> rects) {
 
 void CZVDC::Line(COLORREF colour, int x1, int y1, int x2, int y2) {
     SetColor(colour);
-    x1 += originX_;
-    y1 += originY_;
-    x2 += originX_;
-    y2 += originY_;
+    x1 += m_originX;
+    y1 += m_originY;
+    x2 += m_originX;
+    y2 += m_originY;
     if (y1 == y2 || x1 == x2) {
-        FillBox(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1, pen_.pixel);
+        FillBox(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1, m_pen.pixel);
         return;
     }
     // Bresenham, both end points included.
@@ -363,7 +356,7 @@ void CZVDC::Line(COLORREF colour, int x1, int y1, int x2, int y2) {
     int dy = -std::abs(y2 - y1), sy = y1 < y2 ? 1 : -1;
     int error = dx + dy;
     while (true) {
-        FillBox(x1, y1, x1 + 1, y1 + 1, pen_.pixel);
+        FillBox(x1, y1, x1 + 1, y1 + 1, m_pen.pixel);
         if (x1 == x2 && y1 == y2) break;
         int twice = 2 * error;
         if (twice >= dy) {
@@ -386,16 +379,15 @@ void CZVDC::FrameRect(COLORREF colour, int x, int y, int w, int h) {
     Line(colour, x, bottom, x, y);
 }
 
-void CZVDC::FrameRectRect(COLORREF colour, CZVRect rect) {
-    FrameRect(colour, rect.x, rect.y, rect.w, rect.h);
-}
+void CZVDC::FrameRectRect(COLORREF colour, CZVRect rect) { FrameRect(colour, rect.x, rect.y, rect.w, rect.h); }
 
 void CZVDC::FillSpanPixels(platform::Surface16& target, uint16_t pixel, int x1, int x2, int y, bool clipToDC) {
     platform::ClipBox box = clipToDC ? DrawClip(target) : platform::ClipBox{0, 0, target.width, target.height};
     if (y < box.top || y >= box.bottom) return;
     int left = std::max(x1, box.left);
     int right = std::min(x2 + 1, box.right);
-    if (right > left) pixelrow::Fill(target.pixels + static_cast<ptrdiff_t>(y) * target.stride + left, right - left, pixel);
+    if (right > left)
+        pixelrow::Fill(target.pixels + static_cast<ptrdiff_t>(y) * target.stride + left, right - left, pixel);
 }
 
 void CZVDC::FillRoundPixels(uint16_t pixel, int x, int y, int w, int h, int radius, int flags) {
@@ -408,8 +400,8 @@ void CZVDC::FillRoundPixels(uint16_t pixel, int x, int y, int w, int h, int radi
     CPointList outline;
     BuildCircleOutline(&outline, g + (flags & 1), 1);
     if (flags & 1) ShrinkOutline(&outline);
-    x += originX_;
-    y += originY_;
+    x += m_originX;
+    y += m_originY;
     int topCentre = y + g;
     int bottomCentre = y + h - g - 1;
     for (int i = 0; i < outline.GetCount(); ++i) {
@@ -484,12 +476,10 @@ void CZVDC::CopyPixels(int x, int y, CZVDC* src, int sx, int sy, int w, int h, i
         ReportAssert(kSource, __LINE__, 1);
         return;
     }
-    CopySurface(*to, x + originX_, y + originY_, DrawClip(*to), *from, sx, sy, w, h, key);
+    CopySurface(*to, x + m_originX, y + m_originY, DrawClip(*to), *from, sx, sy, w, h, key);
 }
 
-void CZVDC::BitBlt(int x, int y, CZVDC* src, int sx, int sy, int w, int h) {
-    CopyPixels(x, y, src, sx, sy, w, h, -1);
-}
+void CZVDC::BitBlt(int x, int y, CZVDC* src, int sx, int sy, int w, int h) { CopyPixels(x, y, src, sx, sy, w, h, -1); }
 
 void CZVDC::TransparentBlt(int x, int y, CZVDC* src, int sx, int sy, int w, int h, uint16_t key565) {
     CopyPixels(x, y, src, sx, sy, w, h, key565);
@@ -500,7 +490,7 @@ void CZVDC::BitBltAll(CDibDC* src, int x, int y) {
 }
 
 void CZVDC::BltFromDC(int x, int y, CZVDC* src, int sx, int sy, int w, int h) {
-    if (src) CopyPixels(x, y, src, sx + src->originX_, sy + src->originY_, w, h, -1);
+    if (src) CopyPixels(x, y, src, sx + src->m_originX, sy + src->m_originY, w, h, -1);
 }
 
 void CZVDC::CaptureRectTo(CDibDC* dst, int x, int y, int dx, int dy, int w, int h) {
@@ -512,7 +502,7 @@ void CZVDC::CaptureRectTo(CDibDC* dst, int x, int y, int dx, int dy, int w, int 
         return;
     }
     platform::Surface16& to = *static_cast<CZVDC*>(dst)->PixelTarget();
-    CopySurface(to, dx, dy, {0, 0, to.width, to.height}, *from, x + originX_, y + originY_, w, h, -1);
+    CopySurface(to, dx, dy, {0, 0, to.width, to.height}, *from, x + m_originX, y + m_originY, w, h, -1);
 }
 
 void CZVDC::CaptureTo(CDibDC* dst, int x, int y) {
@@ -523,8 +513,8 @@ void CZVDC::ScrollArea(int x, int y, int w, int h, int dx, int dy) {
     if (dx == 0 && dy == 0) return;
     platform::Surface16* target = PixelTarget();
     if (!target) return;
-    x += originX_;
-    y += originY_;
+    x += m_originX;
+    y += m_originY;
     // Only the area itself changes: the copy is clipped to it.
     platform::ClipBox area = Intersect(DrawClip(*target), {x, y, x + w, y + h});
     CopySurface(*target, x + dx, y + dy, area, *target, x, y, w, h, -1);
@@ -538,7 +528,7 @@ void CZVDC::TextOut(const char* text, int count, int x, int y) {
     platform::Surface16* target = GetHDC();
     const platform::Font* font = EnsureFont();
     if (!target || !font) return;
-    font->Draw(WideOf(text, count), x + originX_, y + originY_ - lineOffset_, TextPixel(colour_), *target,
+    font->Draw(WideOf(text, count), x + m_originX, y + m_originY - m_lineOffset, TextPixel(m_colour), *target,
                DrawClip(*target));
 }
 
@@ -547,7 +537,7 @@ void CZVDC::TextOutString(CZVString text, int x, int y) {
     platform::Surface16* target = GetHDC();
     const platform::Font* font = EnsureFont();
     if (!target || !font) return;
-    font->Draw(wide, x + originX_, y + originY_ - lineOffset_, TextPixel(colour_), *target, DrawClip(*target));
+    font->Draw(wide, x + m_originX, y + m_originY - m_lineOffset, TextPixel(m_colour), *target, DrawClip(*target));
 }
 
 CTextSize CZVDC::MeasureLines(const std::u16string& text) {
@@ -582,7 +572,7 @@ void CZVDC::RenderLines(const std::u16string& text, platform::ClipBox box, unsig
         y = box.top + (box.bottom - box.top - lineHeight) / 2;
     else if (flags & DT_BOTTOM)
         y = box.bottom - blockHeight;  // the last line sits on the bottom edge
-    uint16_t pixel = TextPixel(colour_);
+    uint16_t pixel = TextPixel(m_colour);
     for (std::u16string_view line : lines) {
         if (y >= clip.bottom) break;
         int width = font->Advance(line);
@@ -597,8 +587,8 @@ void CZVDC::RenderLines(const std::u16string& text, platform::ClipBox box, unsig
 }
 
 void CZVDC::DrawTextNow(const std::u16string& text, CZVRect rect, int format) {
-    platform::ClipBox box{rect.x + originX_, rect.y + originY_, rect.x + originX_ + rect.w,
-                          rect.y + originY_ + rect.h};
+    platform::ClipBox box{rect.x + m_originX, rect.y + m_originY, rect.x + m_originX + rect.w,
+                          rect.y + m_originY + rect.h};
     unsigned flags = ToDrawTextFlags(format) | DT_NOPREFIX;
     if (((format >> 3) & 7) == 2) {
         if (text.find(u'\n') == std::u16string::npos) {
@@ -606,7 +596,7 @@ void CZVDC::DrawTextNow(const std::u16string& text, CZVRect rect, int format) {
             return;
         }
         int half = MeasureLines(text).cy / 2;
-        if (smooth_ && font_ && font_->Smooth()) half += fontSize_ / 20;
+        if (m_smooth && m_font && m_font->Smooth()) half += m_fontSize / 20;
         int mid = (box.top + box.bottom) / 2;
         box.top = mid - half;
         box.bottom = mid + half;
@@ -615,28 +605,28 @@ void CZVDC::DrawTextNow(const std::u16string& text, CZVRect rect, int format) {
 }
 
 void CZVDC::DrawText(CZVString text, CZVRect rect, int format) {
-    if (!hasHDC_) {
-        deferred_.push_back({rect, text, format, fontSize_, colour_, originX_, originY_});
+    if (!m_hasHDC) {
+        m_deferred.push_back({rect, text, format, m_fontSize, m_colour, m_originX, m_originY});
         return;
     }
     DrawTextNow(WideOf(text), rect, format);
 }
 
 void CZVDC::FlushDeferredText() {
-    if (deferred_.empty()) return;
+    if (m_deferred.empty()) return;
     std::vector<DeferredText> queue;
-    queue.swap(deferred_);
-    int savedX = originX_, savedY = originY_;
+    queue.swap(m_deferred);
+    int savedX = m_originX, savedY = m_originY;
     if (!GetHDC()) return;  // nowhere to draw: the text goes with the context
     for (DeferredText& record : queue) {
-        originX_ = record.originX;
-        originY_ = record.originY;
+        m_originX = record.originX;
+        m_originY = record.originY;
         SetColor(record.colour);
         SetFont(record.fontSize, 0, 0);
         DrawText(record.text, record.rect, record.format);
     }
-    originX_ = savedX;
-    originY_ = savedY;
+    m_originX = savedX;
+    m_originY = savedY;
 }
 
 CTextSize CZVDC::GetTextSize(CZVString text) {
@@ -737,7 +727,7 @@ void CZVDC::DrawVerticalText(CZVString text, int fontSize, COLORREF keyColour, C
     across.FillRect(keyColour, 0, 0, h, w, 0);
     upright.FillRect(keyColour, 0, 0, w, h, 0);
     across.SetFont(fontSize, 0, 0);
-    across.SetColor(colour_);
+    across.SetColor(m_colour);
     across.DrawText(text, CZVRect(0, 0, h, w), format);
     // Source row r becomes column w - 1 - r (clockwise) or column r read upward.
     for (int r = 0; r < w; ++r)

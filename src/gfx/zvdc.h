@@ -128,27 +128,26 @@ public:
     void FillBevelBoxStd(COLORREF fill, COLORREF edge, bool raised, int x1, int y1, int x2, int y2, int width);
     void BevelBox(COLORREF colour, bool raised, int x1, int y1, int x2, int y2, int width);
     void FillGlassRect(COLORREF colour, CZVRect rect, float strength);
-    void DrawVerticalText(CZVString text, int fontSize, COLORREF keyColour, CZVRect rect, int clockwise,
-                          int format);
+    void DrawVerticalText(CZVString text, int fontSize, COLORREF keyColour, CZVRect rect, int clockwise, int format);
     void BltFromDC(int x, int y, CZVDC* src, int sx, int sy, int w, int h);
     void CaptureTo(CDibDC* dst, int x, int y);
     void CaptureRectTo(CDibDC* dst, int x, int y, int dx, int dy, int w, int h);
     void ScrollArea(int x, int y, int w, int h, int dx, int dy);
     int PlayZoomTransition(CDibDC* newImage, int x, int y);
 
-    COLORREF GetColor() const { return colour_; }
-    int GetFontSize() const { return fontSize_; }
-    int GetLineOffset() const { return lineOffset_; }
-    bool IsPixelSurface() const { return pixelSurface_; }
+    COLORREF GetColor() const { return m_colour; }
+    int GetFontSize() const { return m_fontSize; }
+    int GetLineOffset() const { return m_lineOffset; }
+    bool IsPixelSurface() const { return m_pixelSurface; }
     // Themed fills may be offered to the style object.
-    bool AllowsThemedFills() const { return themedFills_; }
+    bool AllowsThemedFills() const { return m_themedFills; }
 
 protected:
     // The pixels that drawing writes; a surface gives its own without binding
     // its text target.
     virtual platform::Surface16* PixelTarget() { return GetHDC(); }
-    bool HasHDC() const { return hasHDC_; }
-    void MarkHDC() { hasHDC_ = true; }
+    bool HasHDC() const { return m_hasHDC; }
+    void MarkHDC() { m_hasHDC = true; }
     // The area drawing may touch on the target: its bounds and the selected clip.
     platform::ClipBox DrawClip(const platform::Surface16& target) const;
     // Fills a box of target pixels (clipped), honouring the invert mode.
@@ -162,13 +161,13 @@ protected:
     void CopyPixels(int x, int y, CZVDC* src, int sx, int sy, int w, int h, int key);
     void DrawNestedFrames(int x, int y, int w, int h, int width, COLORREF topLeft, COLORREF bottomRight);
 
-    platform::Surface16 target_{};
-    bool pixelSurface_ = false;
-    bool themedFills_ = true;
-    int originX_ = 0;
-    int originY_ = 0;
-    COLORREF colour_ = 0;
-    int fontSize_ = 0;
+    platform::Surface16 m_target{};
+    bool m_pixelSurface = false;
+    bool m_themedFills = true;
+    int m_originX = 0;
+    int m_originY = 0;
+    COLORREF m_colour = 0;
+    int m_fontSize = 0;
 
 private:
     struct DeferredText {
@@ -186,18 +185,18 @@ private:
     // The fixed clip (which must be set) in the coordinates of the clip stack.
     CZVRect FixedClipOnSurface();
 
-    CPaintWindow* window_ = nullptr;
-    CZVDC* enclosing_ = nullptr;
-    bool hasHDC_ = false;
-    bool colourSelected_ = false;
-    CZVPen pen_;
-    CZVBrush brush_;
-    int lineOffset_ = 10;
-    int smooth_ = 0;
-    FontHandle font_;
-    bool invert_ = false;
-    std::vector<std::optional<CZVRect>> clips_;  // surface coordinates, newest last
-    std::optional<CZVRect> fixedClip_;
-    std::optional<platform::ClipBox> selected_;
-    std::vector<DeferredText> deferred_;
+    CPaintWindow* m_window = nullptr;
+    CZVDC* m_enclosing = nullptr;
+    bool m_hasHDC = false;
+    bool m_colourSelected = false;
+    CZVPen m_pen;
+    CZVBrush m_brush;
+    int m_lineOffset = 10;
+    int m_smooth = 0;
+    FontHandle m_font;
+    bool m_invert = false;
+    std::vector<std::optional<CZVRect>> m_clips;  // surface coordinates, newest last
+    std::optional<CZVRect> m_fixedClip;
+    std::optional<platform::ClipBox> m_selected;
+    std::vector<DeferredText> m_deferred;
 };

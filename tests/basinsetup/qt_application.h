@@ -1,10 +1,10 @@
 #pragma once
 // The one QApplication of the test program, made on first use, and the
 // deadline of each test's event loops.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 namespace bstest {
 
@@ -21,20 +21,19 @@ public:
     static constexpr int kRetryMs = 100;
 
     LoopWatchdog() {
-        timer_.setSingleShot(true);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (!expired_)
-                ADD_FAILURE() << "event loop still running at the test's deadline";
-            expired_ = true;
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (!m_expired) ADD_FAILURE() << "event loop still running at the test's deadline";
+            m_expired = true;
             EndLoops();
-            timer_.start(kRetryMs);
+            m_timer.start(kRetryMs);
         });
     }
     void Arm(int deadlineMs) {
-        expired_ = false;
-        timer_.start(deadlineMs);
+        m_expired = false;
+        m_timer.start(deadlineMs);
     }
-    void OnTestEnd(const ::testing::TestInfo&) override { timer_.stop(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { m_timer.stop(); }
 
 private:
     static void EndLoops() {
@@ -46,12 +45,11 @@ private:
             }
         }
         // With no modal window left the loop is the application's own.
-        if (!hidden)
-            QCoreApplication::exit(1);
+        if (!hidden) QCoreApplication::exit(1);
     }
 
-    QTimer timer_;
-    bool expired_ = false;
+    QTimer m_timer;
+    bool m_expired = false;
 };
 
 inline LoopWatchdog& Watchdog() {

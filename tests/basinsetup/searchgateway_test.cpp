@@ -22,13 +22,13 @@ public:
 class SubnetSearch : public ::testing::Test {
 protected:
     SubnetSearch() {
-        ZVNetConfig config = sandbox_.Saved();
+        ZVNetConfig config = m_sandbox.Saved();
         config.searchPort = responder.Port();
         SetNetConfig(config);
         EXPECT_TRUE(platform::WriteSettingString("GatewaySearch", "Subnet", "127.0.0.0/30"));
     }
 
-    testsupport::NetConfigSandbox sandbox_{"basinsetup"};
+    testsupport::NetConfigSandbox m_sandbox{"basinsetup"};
     testsupport::SearchResponder responder;
     Progress progress;
 };
@@ -56,8 +56,7 @@ TEST_F(SubnetSearch, OtherKindsAreNotTaken) {
     responder.AddReply({Record(1, 12), Record(6, 0), Record(7, 12), Record(2, 11)});
     EXPECT_EQ(FindLocalGateways(&progress), 0u);
     EXPECT_GE(clock.TotalSlept(), kSearchTime);
-    for (size_t i = 1; i < progress.shown.size(); ++i)
-        EXPECT_LE(progress.shown[i - 1], progress.shown[i]);
+    for (size_t i = 1; i < progress.shown.size(); ++i) EXPECT_LE(progress.shown[i - 1], progress.shown[i]);
 }
 
 // Each datagram is read on its own: the two pieces of a record sent in two
@@ -87,7 +86,7 @@ TEST_F(SubnetSearch, LargeSubnetIsCutToTheBlockOfTheAddress) {
 }
 
 TEST_F(SubnetSearch, MachineInterfaceIsNeverLoopback) {
-    testsupport::ScopedEnv other{"ZAVORO_CONFIG_DIR", (sandbox_.SettingsDir() + "/none").c_str()};
+    testsupport::ScopedEnv other{"ZAVORO_CONFIG_DIR", (m_sandbox.SettingsDir() + "/none").c_str()};
     CSearchTargets targets;
     if (GetSearchTargets(targets)) {
         EXPECT_NE(targets.first >> 24, 127u);

@@ -36,10 +36,8 @@ public:
     bool RunHouseCode() override { return goOn; }
     int RunWizardStepDialog(int index, std::shared_ptr<CBasinSetup> model, const std::string&) override {
         steps.push_back(index);
-        if (duringStep)
-            duringStep(*model);
-        if (stepResults.empty())
-            return kStepCancel;
+        if (duringStep) duringStep(*model);
+        if (stepResults.empty()) return kStepCancel;
         int result = stepResults.front();
         stepResults.erase(stepResults.begin());
         return result;
@@ -72,17 +70,17 @@ public:
 class LoopbackNet {
 public:
     LoopbackNet() {
-        ZVNetConfig config = saved_;
+        ZVNetConfig config = m_saved;
         config.broadcastAddress = htonl(INADDR_LOOPBACK);
-        config.searchPort = searchPort_.Port();
+        config.searchPort = m_searchPort.Port();
         config.serviceHost = "127.0.0.1";
         SetNetConfig(config);
     }
-    ~LoopbackNet() { SetNetConfig(saved_); }
+    ~LoopbackNet() { SetNetConfig(m_saved); }
 
 private:
-    testsupport::ReservedUdpPort searchPort_;
-    const ZVNetConfig saved_ = GetNetConfig();
+    testsupport::ReservedUdpPort m_searchPort;
+    const ZVNetConfig m_saved = GetNetConfig();
 };
 
 class SetupSession : public ::testing::Test {
@@ -107,8 +105,7 @@ protected:
     // Runs the program's loop until the condition holds; false after the wait limit.
     bool RunUntil(const std::function<bool()>& condition) {
         return testsupport::WaitUntil(condition, [this] {
-            if (app->RunPass())
-                return true;
+            if (app->RunPass()) return true;
             clock.Advance(10);
             return false;
         });
@@ -116,16 +113,16 @@ protected:
 
     int RequestsWithId(uint16_t id) const {
         int count = 0;
-        for (const auto& frame : gateway.Requests())
-            count += frame.id == id;
+        for (const auto& frame : gateway.Requests()) count += frame.id == id;
         return count;
     }
 
-    bool Connected() { return RunUntil([this] { return view.rows.size() > 1; }); }
+    bool Connected() {
+        return RunUntil([this] { return view.rows.size() > 1; });
+    }
 
     void TearDown() override {
-        if (app)
-            app->SetDialog(nullptr);
+        if (app) app->SetDialog(nullptr);
         dialog.reset();
         app.reset();
     }

@@ -16,28 +16,40 @@
 class MsgBuilder {
 public:
     explicit MsgBuilder(uint16_t id, ZVVariant variant = ZVVariant::Config)
-        : message_(std::make_unique<CZVMSG>(0, id, 0, 1, variant)) {}
+        : m_message(std::make_unique<CZVMSG>(0, id, 0, 1, variant)) {}
 
-    MsgBuilder& Int(int32_t value) { message_->WriteInt(value); return *this; }
-    MsgBuilder& Byte(uint8_t value) { message_->WriteByte(value); return *this; }
-    MsgBuilder& Short(uint16_t value) { message_->WriteShort(value); return *this; }
-    MsgBuilder& String(const std::string& text) { message_->WriteString(text); return *this; }
-    MsgBuilder& Color(uint32_t colorref) { message_->WriteColor(colorref); return *this; }
-    MsgBuilder& Bytes(const std::vector<uint8_t>& bytes)
-    {
-        for (uint8_t byte : bytes)
-            message_->WriteByte(byte);
+    MsgBuilder& Int(int32_t value) {
+        m_message->WriteInt(value);
+        return *this;
+    }
+    MsgBuilder& Byte(uint8_t value) {
+        m_message->WriteByte(value);
+        return *this;
+    }
+    MsgBuilder& Short(uint16_t value) {
+        m_message->WriteShort(value);
+        return *this;
+    }
+    MsgBuilder& String(const std::string& text) {
+        m_message->WriteString(text);
+        return *this;
+    }
+    MsgBuilder& Color(uint32_t colorref) {
+        m_message->WriteColor(colorref);
+        return *this;
+    }
+    MsgBuilder& Bytes(const std::vector<uint8_t>& bytes) {
+        for (uint8_t byte : bytes) m_message->WriteByte(byte);
         return *this;
     }
     // The finished message, read position at its start.
-    std::unique_ptr<CZVMSG> Take()
-    {
-        message_->ResetPosition();
-        return std::move(message_);
+    std::unique_ptr<CZVMSG> Take() {
+        m_message->ResetPosition();
+        return std::move(m_message);
     }
 
 private:
-    std::unique_ptr<CZVMSG> message_;
+    std::unique_ptr<CZVMSG> m_message;
 };
 
 struct AskedRequest {
@@ -48,40 +60,32 @@ struct AskedRequest {
 class FakeLink : public CGatewayLink {
 public:
     // Queues the answer to the next request with that id.
-    void Answer(uint16_t requestId, std::unique_ptr<CZVMSG> answer)
-    {
-        answers_[requestId].push_back(std::move(answer));
+    void Answer(uint16_t requestId, std::unique_ptr<CZVMSG> answer) {
+        m_answers[requestId].push_back(std::move(answer));
     }
     // Queues an empty answer to the next request with that id.
-    void Acknowledge(uint16_t requestId)
-    {
-        Answer(requestId, MsgBuilder(static_cast<uint16_t>(requestId + 1)).Take());
-    }
+    void Acknowledge(uint16_t requestId) { Answer(requestId, MsgBuilder(static_cast<uint16_t>(requestId + 1)).Take()); }
 
     // Answers every request with that id that finds nothing queued by calling
     // reply, which may answer null.
-    void Respond(uint16_t requestId, std::function<std::unique_ptr<CZVMSG>(CZVMSG&)> reply)
-    {
-        responders_[requestId] = std::move(reply);
+    void Respond(uint16_t requestId, std::function<std::unique_ptr<CZVMSG>(CZVMSG&)> reply) {
+        m_responders[requestId] = std::move(reply);
     }
 
     // Drops what is queued for that request id: it will go unanswered.
-    void Forget(uint16_t requestId) { answers_.erase(requestId); }
+    void Forget(uint16_t requestId) { m_answers.erase(requestId); }
 
-    int Send(CZVMSG& message) override
-    {
+    int Send(CZVMSG& message) override {
         sent.push_back(message.Clone());
         return 1;
     }
 
-    std::unique_ptr<CZVMSG> Ask(CZVMSG& request, uint32_t timeoutMs) override
-    {
+    std::unique_ptr<CZVMSG> Ask(CZVMSG& request, uint32_t timeoutMs) override {
         asked.push_back({request.Clone(), timeoutMs});
-        auto queue = answers_.find(request.GetId());
-        if (queue == answers_.end() || queue->second.empty()) {
-            auto responder = responders_.find(request.GetId());
-            if (responder == responders_.end())
-                return nullptr;
+        auto queue = m_answers.find(request.GetId());
+        if (queue == m_answers.end() || queue->second.empty()) {
+            auto responder = m_responders.find(request.GetId());
+            if (responder == m_responders.end()) return nullptr;
             request.ResetPosition();
             return responder->second(request);
         }
@@ -91,11 +95,9 @@ public:
     }
 
     // The ids of every request, in order.
-    std::vector<uint16_t> AskedIds() const
-    {
+    std::vector<uint16_t> AskedIds() const {
         std::vector<uint16_t> ids;
-        for (const auto& request : asked)
-            ids.push_back(request.message->GetId());
+        for (const auto& request : asked) ids.push_back(request.message->GetId());
         return ids;
     }
 
@@ -103,18 +105,16 @@ public:
     std::vector<AskedRequest> asked;
 
 private:
-    std::map<uint16_t, std::deque<std::unique_ptr<CZVMSG>>> answers_;
-    std::map<uint16_t, std::function<std::unique_ptr<CZVMSG>(CZVMSG&)>> responders_;
+    std::map<uint16_t, std::deque<std::unique_ptr<CZVMSG>>> m_answers;
+    std::map<uint16_t, std::function<std::unique_ptr<CZVMSG>(CZVMSG&)>> m_responders;
 };
 
 // Every int of a payload made only of ints, from its start.
-inline std::vector<int32_t> IntsOf(CZVMSG& message)
-{
+inline std::vector<int32_t> IntsOf(CZVMSG& message) {
     message.ResetPosition();
     std::vector<int32_t> values;
     int32_t value = 0;
-    while (message.ReadInt(value))
-        values.push_back(value);
+    while (message.ReadInt(value)) values.push_back(value);
     message.ResetPosition();
     return values;
 }

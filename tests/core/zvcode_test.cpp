@@ -11,8 +11,7 @@ std::vector<uint8_t> Hex(const char* text) { return HexToBytes(text); }
 
 std::vector<uint8_t> Counting(size_t count, uint8_t start = 0) {
     std::vector<uint8_t> bytes(count);
-    for (size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<uint8_t>(start + i);
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(start + i);
     return bytes;
 }
 
@@ -24,15 +23,15 @@ public:
         for (int x = 0; x < 256; ++x) {
             uint8_t inverse = 0;
             for (int y = 1; x && y < 256; ++y)
-                if (Mul(static_cast<uint8_t>(x), static_cast<uint8_t>(y)) == 1)
-                    inverse = static_cast<uint8_t>(y);
+                if (Mul(static_cast<uint8_t>(x), static_cast<uint8_t>(y)) == 1) inverse = static_cast<uint8_t>(y);
             uint8_t s = 0x63;
             for (int bit = 0; bit < 8; ++bit) {
                 int b = ((inverse >> bit) ^ (inverse >> ((bit + 4) % 8)) ^ (inverse >> ((bit + 5) % 8)) ^
-                         (inverse >> ((bit + 6) % 8)) ^ (inverse >> ((bit + 7) % 8))) & 1;
+                         (inverse >> ((bit + 6) % 8)) ^ (inverse >> ((bit + 7) % 8))) &
+                        1;
                 s ^= static_cast<uint8_t>(b << bit);
             }
-            sbox_[x] = s;
+            m_sbox[x] = s;
         }
     }
 
@@ -44,36 +43,30 @@ public:
         uint8_t rcon = 1;
         for (int i = 0; i < static_cast<int>(w.size()); ++i) {
             if (i < nk) {
-                for (int b = 0; b < 4; ++b)
-                    w[i][b] = key[4 * i + b];
+                for (int b = 0; b < 4; ++b) w[i][b] = key[4 * i + b];
                 continue;
             }
             std::array<uint8_t, 4> t = w[i - 1];
             if (i % nk == 0) {
-                t = {static_cast<uint8_t>(sbox_[t[1]] ^ rcon), sbox_[t[2]], sbox_[t[3]], sbox_[t[0]]};
+                t = {static_cast<uint8_t>(m_sbox[t[1]] ^ rcon), m_sbox[t[2]], m_sbox[t[3]], m_sbox[t[0]]};
                 rcon = Mul(rcon, 2);
             } else if (nk > 6 && i % nk == 4) {
-                for (uint8_t& b : t)
-                    b = sbox_[b];
+                for (uint8_t& b : t) b = m_sbox[b];
             }
-            for (int b = 0; b < 4; ++b)
-                w[i][b] = w[i - nk][b] ^ t[b];
+            for (int b = 0; b < 4; ++b) w[i][b] = w[i - nk][b] ^ t[b];
         }
         std::vector<uint8_t> s = plain;  // byte 4 * column + row
         auto addKey = [&](int round) {
             for (int c = 0; c < nb; ++c)
-                for (int r = 0; r < 4; ++r)
-                    s[4 * c + r] ^= w[round * nb + c][r];
+                for (int r = 0; r < 4; ++r) s[4 * c + r] ^= w[round * nb + c][r];
         };
         const int shift[3][4] = {{0, 1, 2, 3}, {0, 1, 2, 3}, {0, 1, 3, 4}};
         addKey(0);
         for (int round = 1; round <= rounds; ++round) {
-            for (uint8_t& b : s)
-                b = sbox_[b];
+            for (uint8_t& b : s) b = m_sbox[b];
             std::vector<uint8_t> shifted = s;
             for (int c = 0; c < nb; ++c)
-                for (int r = 0; r < 4; ++r)
-                    shifted[4 * c + r] = s[4 * ((c + shift[nb / 2 - 2][r]) % nb) + r];
+                for (int r = 0; r < 4; ++r) shifted[4 * c + r] = s[4 * ((c + shift[nb / 2 - 2][r]) % nb) + r];
             s = shifted;
             if (round < rounds)
                 for (int c = 0; c < nb; ++c) {
@@ -93,14 +86,13 @@ private:
     static uint8_t Mul(uint8_t a, uint8_t b) {
         uint8_t p = 0;
         for (int i = 0; i < 8; ++i, b >>= 1) {
-            if (b & 1)
-                p ^= a;
+            if (b & 1) p ^= a;
             a = static_cast<uint8_t>((a << 1) ^ ((a & 0x80) ? 0x1B : 0));
         }
         return p;
     }
 
-    uint8_t sbox_[256];
+    uint8_t m_sbox[256];
 };
 
 const uint8_t kZeroChain[32] = {};
@@ -254,7 +246,9 @@ TEST(CZVCodeText, UrlDecodeStaysInsideItsText) {
         {"100%", "100%"},
         {"x%4", "x%4"},
         {"%4", "%4"},
-        {"%%41", std::string_view("\0" "1", 2)},
+        {"%%41", std::string_view("\0"
+                                  "1",
+                                  2)},
         {"", ""},
     };
     for (const Case& c : cases) {

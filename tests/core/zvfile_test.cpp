@@ -18,9 +18,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Image(const CMemoryFile& file) {
-    return Bytes(file.GetData(), file.GetData() + file.GetDataLength());
-}
+Bytes Image(const CMemoryFile& file) { return Bytes(file.GetData(), file.GetData() + file.GetDataLength()); }
 
 Bytes FileBytes(const std::string& path) {
     const std::string text = testsupport::ReadFileText(path);
@@ -31,14 +29,11 @@ void WriteBytes(const std::string& path, const Bytes& bytes) {
     testsupport::WriteFileText(path, std::string(bytes.begin(), bytes.end()));
 }
 
-Bytes Le32(uint32_t value) {
-    return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
-}
+Bytes Le32(uint32_t value) { return {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)}; }
 
 Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const Bytes& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
     return all;
 }
 
@@ -64,7 +59,7 @@ struct FileValueCase {
 
 class FileValues : public testing::TestWithParam<FileValueCase> {
 protected:
-    testsupport::TempDir dir_;
+    testsupport::TempDir m_dir;
 };
 
 TEST_P(FileValues, HaveTheirLayoutAndSurviveAFile) {
@@ -73,7 +68,7 @@ TEST_P(FileValues, HaveTheirLayoutAndSurviveAFile) {
     ASSERT_EQ(c.write(memory), 1);
     EXPECT_EQ(Image(memory), c.image);
 
-    const std::string path = dir_.File("values.dat");
+    const std::string path = m_dir.File("values.dat");
     {
         CZVFile file(path, ZVVariant::Tablet);
         ASSERT_EQ(file.Open(CZVFile::kCreate), 1);
@@ -88,44 +83,84 @@ TEST_P(FileValues, HaveTheirLayoutAndSurviveAFile) {
 }
 
 const FileValueCase kFileValueCases[] = {
-    {"Byte", [](CZVFile& f) { return f.WriteByte(0xAB); }, {0xAB},
-     [](CZVFile& f) { uint8_t v = 0; return f.ReadByte(v) && v == 0xAB; }},
-    {"Short", [](CZVFile& f) { return f.WriteShort(0x1234); }, {0x34, 0x12},
-     [](CZVFile& f) { uint16_t v = 0; return f.ReadShort(v) && v == 0x1234; }},
-    {"Int", [](CZVFile& f) { return f.WriteInt(-2); }, {0xFE, 0xFF, 0xFF, 0xFF},
-     [](CZVFile& f) { int32_t v = 0; return f.ReadInt(v) && v == -2; }},
-    {"FourShorts", [](CZVFile& f) { return f.WriteShorts4(1, 2, 3, 0xFFFF); },
+    {"Byte",
+     [](CZVFile& f) { return f.WriteByte(0xAB); },
+     {0xAB},
+     [](CZVFile& f) {
+         uint8_t v = 0;
+         return f.ReadByte(v) && v == 0xAB;
+     }},
+    {"Short",
+     [](CZVFile& f) { return f.WriteShort(0x1234); },
+     {0x34, 0x12},
+     [](CZVFile& f) {
+         uint16_t v = 0;
+         return f.ReadShort(v) && v == 0x1234;
+     }},
+    {"Int",
+     [](CZVFile& f) { return f.WriteInt(-2); },
+     {0xFE, 0xFF, 0xFF, 0xFF},
+     [](CZVFile& f) {
+         int32_t v = 0;
+         return f.ReadInt(v) && v == -2;
+     }},
+    {"FourShorts",
+     [](CZVFile& f) { return f.WriteShorts4(1, 2, 3, 0xFFFF); },
      {1, 0, 2, 0, 3, 0, 0xFF, 0xFF},
      [](CZVFile& f) {
          uint16_t a, b, c, d;
          return f.ReadShorts4(a, b, c, d) && a == 1 && b == 2 && c == 3 && d == 0xFFFF;
      }},
-    {"String", [](CZVFile& f) { return f.WriteString("abc"); }, {3, 0, 0, 0, 'a', 'b', 'c'},
-     [](CZVFile& f) { std::string s; return f.ReadString(&s) && s == "abc"; }},
-    {"EmptyString", [](CZVFile& f) { return f.WriteString(""); }, {0, 0, 0, 0},
-     [](CZVFile& f) { std::string s = "x"; return f.ReadString(&s) && s.empty(); }},
+    {"String",
+     [](CZVFile& f) { return f.WriteString("abc"); },
+     {3, 0, 0, 0, 'a', 'b', 'c'},
+     [](CZVFile& f) {
+         std::string s;
+         return f.ReadString(&s) && s == "abc";
+     }},
+    {"EmptyString",
+     [](CZVFile& f) { return f.WriteString(""); },
+     {0, 0, 0, 0},
+     [](CZVFile& f) {
+         std::string s = "x";
+         return f.ReadString(&s) && s.empty();
+     }},
     {"LongestString", [](CZVFile& f) { return f.WriteString(std::string(5000, 'z')); },
      Cat({Le32(5000), Bytes(5000, 'z')}),
-     [](CZVFile& f) { std::string s; return f.ReadString(&s) && s == std::string(5000, 'z'); }},
-    {"SkippedString", [](CZVFile& f) { return f.WriteString("ab") && f.WriteInt(7); },
+     [](CZVFile& f) {
+         std::string s;
+         return f.ReadString(&s) && s == std::string(5000, 'z');
+     }},
+    {"SkippedString",
+     [](CZVFile& f) { return f.WriteString("ab") && f.WriteInt(7); },
      {2, 0, 0, 0, 'a', 'b', 7, 0, 0, 0},
-     [](CZVFile& f) { int32_t v = 0; return f.ReadString(nullptr) && f.ReadInt(v) && v == 7; }},
-    {"Time", [](CZVFile& f) { return f.WriteTime(SundayAfternoon()); },
+     [](CZVFile& f) {
+         int32_t v = 0;
+         return f.ReadString(nullptr) && f.ReadInt(v) && v == 7;
+     }},
+    {"Time",
+     [](CZVFile& f) { return f.WriteTime(SundayAfternoon()); },
      {0xE8, 0x07, 3, 0, 0, 0, 10, 0, 13, 0, 45, 0, 30, 0, 0xFA, 0},
      [](CZVFile& f) {
          CZVTime t;
          return f.ReadTime(&t) && t == SundayAfternoon() && t.GetDayOfWeek() == 6;
      }},
-    {"SkippedTime", [](CZVFile& f) { return f.WriteTime(SundayAfternoon()) && f.WriteByte(9); },
+    {"SkippedTime",
+     [](CZVFile& f) { return f.WriteTime(SundayAfternoon()) && f.WriteByte(9); },
      {0xE8, 0x07, 3, 0, 0, 0, 10, 0, 13, 0, 45, 0, 30, 0, 0xFA, 0, 9},
-     [](CZVFile& f) { uint8_t v = 0; return f.ReadTime(nullptr) && f.ReadByte(v) && v == 9; }},
-    {"Span", [](CZVFile& f) { return f.WriteTimeSpan(Span(0x0102030405)); },
+     [](CZVFile& f) {
+         uint8_t v = 0;
+         return f.ReadTime(nullptr) && f.ReadByte(v) && v == 9;
+     }},
+    {"Span",
+     [](CZVFile& f) { return f.WriteTimeSpan(Span(0x0102030405)); },
      {5, 4, 3, 2, 1, 0, 0, 0},
      [](CZVFile& f) {
          CZVTimeSpan s;
          return f.ReadTimeSpan(&s) && !s.IsNegative() && s.GetValue() == 0x0102030405u;
      }},
-    {"NegativeSpan", [](CZVFile& f) { return f.WriteTimeSpan(Span(-2)); },
+    {"NegativeSpan",
+     [](CZVFile& f) { return f.WriteTimeSpan(Span(-2)); },
      {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
      [](CZVFile& f) {
          CZVTimeSpan s;
@@ -138,8 +173,8 @@ INSTANTIATE_TEST_SUITE_P(CZVFile, FileValues, testing::ValuesIn(kFileValueCases)
 
 class CZVFileTest : public testing::Test {
 protected:
-    std::string Path(const char* name = "file.dat") const { return dir_.File(name); }
-    testsupport::TempDir dir_;
+    std::string Path(const char* name = "file.dat") const { return m_dir.File(name); }
+    testsupport::TempDir m_dir;
 };
 
 TEST_F(CZVFileTest, BufferFlushesWhenAWriteWouldFillIt) {
@@ -170,15 +205,13 @@ TEST_F(CZVFileTest, KeepsTheOrderOfWritesAcrossTheBuffer) {
         }
     }  // the destructor flushes
     Bytes expected;
-    for (int i = 0; i < 100; ++i)
-        expected.insert(expected.end(), i % 23, static_cast<uint8_t>(i));
+    for (int i = 0; i < 100; ++i) expected.insert(expected.end(), i % 23, static_cast<uint8_t>(i));
     EXPECT_EQ(FileBytes(Path()), expected);
 }
 
 TEST_F(CZVFileTest, MixedReadsSeeksAndPositionsAgree) {
     Bytes data(100);
-    for (int i = 0; i < 100; ++i)
-        data[i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < 100; ++i) data[i] = static_cast<uint8_t>(i);
     WriteBytes(Path(), data);
 
     CZVFile file(Path(), ZVVariant::Tablet, 16);
@@ -205,8 +238,7 @@ TEST_F(CZVFileTest, MixedReadsSeeksAndPositionsAgree) {
 
 TEST_F(CZVFileTest, AFailedSeekLeavesTheReaderWhereItWas) {
     Bytes data(100);
-    for (int i = 0; i < 100; ++i)
-        data[i] = static_cast<uint8_t>(i);
+    for (int i = 0; i < 100; ++i) data[i] = static_cast<uint8_t>(i);
     WriteBytes(Path(), data);
 
     CZVFile file(Path(), ZVVariant::Tablet, 16);
@@ -278,12 +310,12 @@ void PrintTo(const FileValueCase& c, std::ostream* os) { *os << c.name; }
 
 class FileStringLimits : public testing::TestWithParam<StringLimitCase> {
 protected:
-    testsupport::TempDir dir_;
+    testsupport::TempDir m_dir;
 };
 
 TEST_P(FileStringLimits, WhatIsWrittenReadsBack) {
     const StringLimitCase& c = GetParam();
-    const std::string path = dir_.File("s.dat");
+    const std::string path = m_dir.File("s.dat");
     const std::string text(c.length, 'w');
     {
         CZVFile file(path, c.variant);
@@ -413,11 +445,10 @@ TEST_F(CZVFileTest, ChecksumClosesWhatItOpenedWhenTheFileCannotBeRewound) {
 
 TEST(CZVFileName, ExtensionTypes) {
     const std::pair<const char*, int> cases[] = {
-        {"photo.jpg", 0}, {"PAGE.HTML", 2}, {"a.JPG", 1}, {"sound.AU", 3},
+        {"photo.jpg", 0}, {"PAGE.HTML", 2}, {"a.JPG", 1},  {"sound.AU", 3},
         {"x.tar.EXE", 4}, {"p.GIF", 5},     {"README", 0}, {"a.GI", 0},
     };
-    for (const auto& [name, type] : cases)
-        EXPECT_EQ(CZVFile(name, ZVVariant::Tablet).GetExtensionType(), type) << name;
+    for (const auto& [name, type] : cases) EXPECT_EQ(CZVFile(name, ZVVariant::Tablet).GetExtensionType(), type) << name;
 }
 
 TEST(CMemoryFile, CollectsEveryWriteInOrder) {

@@ -32,23 +32,20 @@ using testsupport::Frame;
 class RecordingStatus : public CStatusSink {
 public:
     RecordingStatus() = default;
-    explicit RecordingStatus(std::string cancelAt) : cancelAt_(std::move(cancelAt)) {}
+    explicit RecordingStatus(std::string cancelAt) : m_cancelAt(std::move(cancelAt)) {}
     void OnStatus(const std::string& text) override {
         lines.push_back(text);
-        if (!cancelAt_.empty() && text.rfind(cancelAt_, 0) == 0)
-            cancelled_ = true;
+        if (!m_cancelAt.empty() && text.rfind(m_cancelAt, 0) == 0) m_cancelled = true;
     }
-    int Continue() override { return cancelled_ ? 0 : 1; }
+    int Continue() override { return m_cancelled ? 0 : 1; }
     std::vector<std::string> lines;
 
 private:
-    std::string cancelAt_;
-    bool cancelled_ = false;
+    std::string m_cancelAt;
+    bool m_cancelled = false;
 };
 
-std::string Answer(const std::string& body) {
-    return "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body;
-}
+std::string Answer(const std::string& body) { return "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body; }
 
 TEST(SplitField, TakesFieldsAndRepeatsTheLast) {
     std::string text = "10.0.0.5|4500";
@@ -72,16 +69,21 @@ TEST(ClientName, ByTypeAndProgram) {
         const char* name;
     };
     const Case cases[] = {
-        {ZVVariant::Tablet, -1, "Remote Vistrel 800x600"}, {ZVVariant::Tablet, 0, "Remote Vistrel 800x600"},
-        {ZVVariant::Tablet, 1, "Remote Vistrel 240x320"},  {ZVVariant::Config, 3, "Configurator"},
-        {ZVVariant::Tablet, 6, "Remote Vistrel 800x480"},  {ZVVariant::Tablet, 8, "Remote Vistrel 240x240"},
-        {ZVVariant::Tablet, 7, "Service"},                 {ZVVariant::Tablet, 11, "Service"},
-        {ZVVariant::Monitor, 11, "iPhone"},                {ZVVariant::Monitor, 12, "iPhone 3G"},
-        {ZVVariant::Monitor, 15, "iPad"},                  {ZVVariant::Monitor, 16, "iPad 3G"},
+        {ZVVariant::Tablet, -1, "Remote Vistrel 800x600"},
+        {ZVVariant::Tablet, 0, "Remote Vistrel 800x600"},
+        {ZVVariant::Tablet, 1, "Remote Vistrel 240x320"},
+        {ZVVariant::Config, 3, "Configurator"},
+        {ZVVariant::Tablet, 6, "Remote Vistrel 800x480"},
+        {ZVVariant::Tablet, 8, "Remote Vistrel 240x240"},
+        {ZVVariant::Tablet, 7, "Service"},
+        {ZVVariant::Tablet, 11, "Service"},
+        {ZVVariant::Monitor, 11, "iPhone"},
+        {ZVVariant::Monitor, 12, "iPhone 3G"},
+        {ZVVariant::Monitor, 15, "iPad"},
+        {ZVVariant::Monitor, 16, "iPad 3G"},
         {ZVVariant::Monitor, 2, "Service"},
     };
-    for (const Case& c : cases)
-        EXPECT_STREQ(ZVClientName(c.variant, c.type), c.name) << c.type;
+    for (const Case& c : cases) EXPECT_STREQ(ZVClientName(c.variant, c.type), c.name) << c.type;
 }
 
 TEST(RemoteLoginArguments, OneWholeArgumentForEachCredential) {
@@ -129,9 +131,8 @@ TEST(ParseAddressAnswer, ANumberAbove1000DropsTheChallenge) {
     EXPECT_EQ(location.address, "10.0.0.5");
     EXPECT_EQ(location.port, "4500");
     EXPECT_EQ(location.challenge, "");
-    ASSERT_EQ(ParseAddressAnswer(Answer("99999999999999999999|POOL1|u|1.2.3.4|5|a|b|C"), "POOL1", 0, &location,
-                                 nullptr),
-              1);
+    ASSERT_EQ(
+        ParseAddressAnswer(Answer("99999999999999999999|POOL1|u|1.2.3.4|5|a|b|C"), "POOL1", 0, &location, nullptr), 1);
     EXPECT_EQ(location.challenge, "");
 }
 
@@ -161,7 +162,8 @@ TEST(ParseAddressAnswer, ReportsEachFailure) {
         {"HTTP/1.0 500", {"Error, Returned:", "HTTP/1.0 500"}},
         {"", {"Error, Returned:", ""}},
         // "200 OK" only in the body is no success.
-        {"HTTP/1.0 403 Forbidden\r\n\r\n200 OK|POOL1", {"Error, Returned:", "HTTP/1.0 403 Forbidden\r\n\r\n200 OK|POOL1"}},
+        {"HTTP/1.0 403 Forbidden\r\n\r\n200 OK|POOL1",
+         {"Error, Returned:", "HTTP/1.0 403 Forbidden\r\n\r\n200 OK|POOL1"}},
         {"HTTP/1.0 200 OK\r\nContent-Length: 4\r\n", {"Error: Cant find data"}},
         {"HTTP/1.0 200 OK\r\n\r\n", {"Error: Cant find data"}},
         {"HTTP/1.0 200 OK\r\n\r\n\r\n1|POOL1|u|1.2.3.4|5", {"Error: Cant find data"}},
@@ -187,10 +189,15 @@ constexpr char kSystem[] = "POOL1";
 // The progress of a direct remote login, after the address server's answer.
 std::vector<std::string> DirectLines(uint16_t port, const std::string& challenge) {
     const std::string where = "127.0.0.1:" + std::to_string(port);
-    return {"Connecting to Address Server...", "Connected to Address Server OK",
-            "Waiting from response from Address Server...", "Found system at: " + where + " Challenge: " + challenge,
-            "Found system OK", "Connecting to System at (" + where + ")", "Connected to system, logging in...",
-            "Getting Challenge String", "Connection to system OK"};
+    return {"Connecting to Address Server...",
+            "Connected to Address Server OK",
+            "Waiting from response from Address Server...",
+            "Found system at: " + where + " Challenge: " + challenge,
+            "Found system OK",
+            "Connecting to System at (" + where + ")",
+            "Connected to system, logging in...",
+            "Getting Challenge String",
+            "Connection to system OK"};
 }
 
 const std::vector<std::string> kRelayLines = {"Connecting to Relay Server...",
@@ -203,22 +210,21 @@ const std::vector<std::string> kRelayLines = {"Connecting to Relay Server...",
 class Login : public testing::Test {
 protected:
     Login() { gatewayOptions.password = kPassword; }
-    ~Login() override { SetNetConfig(saved_); }
+    ~Login() override { SetNetConfig(m_saved); }
 
     // The address server as configured, the relay in front of the gateway.
     void Start(FakeAddressServer::Options addressOptions) {
         StartGateway();
         relay = std::make_unique<FakeRelay>(gateway->Address());
         addressServer = std::make_unique<FakeAddressServer>(std::move(addressOptions));
-        ZVNetConfig config = saved_;
+        ZVNetConfig config = m_saved;
         config.serviceHost = "127.0.0.1";
         config.addressServerPort = addressServer->Port();
         config.relayPort = relay->Port();
         SetNetConfig(config);
     }
     void StartGateway() {
-        if (!gateway)
-            gateway = std::make_unique<FakeGateway>(gatewayOptions);
+        if (!gateway) gateway = std::make_unique<FakeGateway>(gatewayOptions);
     }
     // A body that sends the client to the gateway, for the system named.
     std::string DirectBody(const std::string& name = kSystem) {
@@ -234,7 +240,7 @@ protected:
     CZVServer server{ZVVariant::Config};
 
 private:
-    const ZVNetConfig saved_ = GetNetConfig();
+    const ZVNetConfig m_saved = GetNetConfig();
 };
 
 TEST_F(Login, LocalLoginAcceptedWithTheLocalPassword) {
@@ -365,7 +371,8 @@ TEST_F(Login, AnAnswerTheAddressServerCannotGiveIsReported) {
     const std::string tooLong = "HTTP/1.0 200 OK\r\n\r\n" + std::string(2500, 'A');
     const Case cases[] = {
         {"too long", {.raw = tooLong}, {"Error: Overflow", "Done"}},
-        {"refused", {.body = "1|POOL1", .status_line = "HTTP/1.0 404 Not Found"},
+        {"refused",
+         {.body = "1|POOL1", .status_line = "HTTP/1.0 404 Not Found"},
          {"Error, Returned:", "HTTP/1.0 404 Not Found\r\nContent-Type: te", "Done"}},
         {"not an address", {.body = "1|POOL1|x|10.0.300.1|80|a|b|c"}, {"Done"}},
         {"no port", {.body = "1|POOL1|x|10.0.0.1|0|a|b|c"}, {"Done"}},
@@ -381,8 +388,9 @@ TEST_F(Login, AnAnswerTheAddressServerCannotGiveIsReported) {
         EXPECT_EQ(challenge, "kept");
         EXPECT_EQ(address.sin_addr.s_addr, 0u);
         ASSERT_GE(status.lines.size(), 3u + c.tail.size());
-        EXPECT_EQ(std::vector<std::string>(status.lines.end() - static_cast<ptrdiff_t>(c.tail.size()), status.lines.end()),
-                  c.tail);
+        EXPECT_EQ(
+            std::vector<std::string>(status.lines.end() - static_cast<ptrdiff_t>(c.tail.size()), status.lines.end()),
+            c.tail);
     }
 }
 
@@ -412,12 +420,11 @@ TEST_F(Login, ARelayThatClosesWithoutAnsweringEndsTheLogin) {
     SetNetConfig(config);
     RecordingStatus status;
     EXPECT_EQ(server.ConnectRemote(kSystem, kPassword, &status, 3), 0);
-    EXPECT_EQ(status.lines, (std::vector<std::string>{"Connecting to Address Server...",
-                                                      "ERROR: Cannot connect to Address Server",
-                                                      "Connecting to Relay Server...",
-                                                      "Connected to RelayServer, Getting Challenge",
-                                                      "Waiting for response from relay server...",
-                                                      "ERROR: Could not connect to system via Relay Server"}));
+    EXPECT_EQ(status.lines,
+              (std::vector<std::string>{"Connecting to Address Server...", "ERROR: Cannot connect to Address Server",
+                                        "Connecting to Relay Server...", "Connected to RelayServer, Getting Challenge",
+                                        "Waiting for response from relay server...",
+                                        "ERROR: Could not connect to system via Relay Server"}));
     EXPECT_FALSE(server.IsConnected());
     EXPECT_EQ(gateway->Connections(), 0);
 }
@@ -468,7 +475,8 @@ TEST_F(Login, AConnectionThroughTheRelayReconnectsThroughTheRelay) {
     server.SetRemoteMode(1);
     ASSERT_EQ(server.ConnectRemote(kSystem, kPassword, nullptr, 8), 1);
     gateway->Drop();
-    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return gateway->Logins().size() == 2 && server.IsConnected(); }));
+    ASSERT_TRUE(
+        testsupport::PollAllUntil(server, [&] { return gateway->Logins().size() == 2 && server.IsConnected(); }));
     EXPECT_EQ(relay->Requests().size(), 2u);
     EXPECT_TRUE(gateway->Logins()[1].accepted);
     EXPECT_EQ(gateway->Logins()[1].client_name, "Remote Vistrel 240x240");
@@ -488,11 +496,11 @@ TEST_F(Login, AFailedReloginAfterAReconnectLeavesTheConnectionDown) {
         return std::vector<Frame>{{request.sender, testsupport::kLoginRejected, {}}};
     });
     gateway->Drop();
-    ASSERT_TRUE(testsupport::PollAllUntil(server, [&] { return gateway->Connections() == 2 && !gateway->Connected(); }));
+    ASSERT_TRUE(
+        testsupport::PollAllUntil(server, [&] { return gateway->Connections() == 2 && !gateway->Connected(); }));
     EXPECT_FALSE(server.IsConnected());
     EXPECT_EQ(server.GetLoginRefused(), 1);
-    for (int i = 0; i < 5; ++i)
-        server.PollAll();
+    for (int i = 0; i < 5; ++i) server.PollAll();
     EXPECT_EQ(std::count(log.begin(), log.end(), "s:up"), 1);
 }
 

@@ -11,13 +11,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes PayloadOf(const CZVMSG& msg) {
-    return Bytes(msg.GetData(), msg.GetData() + msg.GetLength());
-}
+Bytes PayloadOf(const CZVMSG& msg) { return Bytes(msg.GetData(), msg.GetData() + msg.GetLength()); }
 
-Bytes WireOf(const CZVMSG& msg) {
-    return Bytes(msg.GetBuffer(), msg.GetBuffer() + msg.GetTotalSize());
-}
+Bytes WireOf(const CZVMSG& msg) { return Bytes(msg.GetBuffer(), msg.GetBuffer() + msg.GetTotalSize()); }
 
 // A frame as the socket would hold it, with a message built by `write`.
 Bytes FrameOf(const std::function<void(CZVMSG&)>& write) {
@@ -29,8 +25,7 @@ Bytes FrameOf(const std::function<void(CZVMSG&)>& write) {
 Bytes FrameWithPayload(const Bytes& payload) {
     Bytes frame = {1, 0, 2, 0};
     const auto length = static_cast<uint32_t>(payload.size());
-    for (int i = 0; i < 4; ++i)
-        frame.push_back(static_cast<uint8_t>(length >> (8 * i)));
+    for (int i = 0; i < 4; ++i) frame.push_back(static_cast<uint8_t>(length >> (8 * i)));
     frame.insert(frame.end(), payload.begin(), payload.end());
     return frame;
 }
@@ -39,14 +34,14 @@ Bytes FrameWithPayload(const Bytes& payload) {
 class Received {
 public:
     explicit Received(Bytes frame, ZVVariant variant = ZVVariant::Tablet)
-        : frame_(std::move(frame)), msg_(frame_, variant) {}
-    CZVMSG* operator->() { return &msg_; }
-    CZVMSG& operator*() { return msg_; }
-    const Bytes& Frame() const { return frame_; }
+        : m_frame(std::move(frame)), m_msg(m_frame, variant) {}
+    CZVMSG* operator->() { return &m_msg; }
+    CZVMSG& operator*() { return m_msg; }
+    const Bytes& Frame() const { return m_frame; }
 
 private:
-    Bytes frame_;
-    CZVMSG msg_;
+    Bytes m_frame;
+    CZVMSG m_msg;
 };
 
 // Sunday 10 March 2024, 13:45:30.250; the record counts Sunday as 0.
@@ -78,30 +73,71 @@ TEST_P(MessageValues, HaveTheirByteImageAndReadBack) {
 }
 
 const ValueCase kValueCases[] = {
-    {"Int", [](CZVMSG& m) { return m.WriteInt(-2); }, {0xFE, 0xFF, 0xFF, 0xFF},
-     [](CZVMSG& m) { int32_t v = 0; return m.ReadInt(v) && v == -2; }},
-    {"Byte", [](CZVMSG& m) { return m.WriteByte(uint8_t{0xAB}); }, {0xAB},
-     [](CZVMSG& m) { int8_t v = 0; return m.ReadByte(v) && v == int8_t(0xAB); }},
-    {"Short", [](CZVMSG& m) { return m.WriteShort(int16_t{-2}); }, {0xFE, 0xFF},
-     [](CZVMSG& m) { uint16_t v = 0; return m.ReadShort(v) && v == 0xFFFE; }},
-    {"StringWithPadding", [](CZVMSG& m) { return m.WriteString("abc"); },
+    {"Int",
+     [](CZVMSG& m) { return m.WriteInt(-2); },
+     {0xFE, 0xFF, 0xFF, 0xFF},
+     [](CZVMSG& m) {
+         int32_t v = 0;
+         return m.ReadInt(v) && v == -2;
+     }},
+    {"Byte",
+     [](CZVMSG& m) { return m.WriteByte(uint8_t{0xAB}); },
+     {0xAB},
+     [](CZVMSG& m) {
+         int8_t v = 0;
+         return m.ReadByte(v) && v == int8_t(0xAB);
+     }},
+    {"Short",
+     [](CZVMSG& m) { return m.WriteShort(int16_t{-2}); },
+     {0xFE, 0xFF},
+     [](CZVMSG& m) {
+         uint16_t v = 0;
+         return m.ReadShort(v) && v == 0xFFFE;
+     }},
+    {"StringWithPadding",
+     [](CZVMSG& m) { return m.WriteString("abc"); },
      {3, 0, 0, 0, 'a', 'b', 'c', 0},
-     [](CZVMSG& m) { std::string s; return m.ReadString(s) && s == "abc"; }},
-    {"StringWithoutPadding", [](CZVMSG& m) { return m.WriteString("abcd"); },
+     [](CZVMSG& m) {
+         std::string s;
+         return m.ReadString(s) && s == "abc";
+     }},
+    {"StringWithoutPadding",
+     [](CZVMSG& m) { return m.WriteString("abcd"); },
      {4, 0, 0, 0, 'a', 'b', 'c', 'd'},
-     [](CZVMSG& m) { std::string s; return m.ReadString(s) && s == "abcd"; }},
-    {"EmptyString", [](CZVMSG& m) { return m.WriteString(""); }, {0, 0, 0, 0},
-     [](CZVMSG& m) { std::string s = "x"; return m.ReadString(s) && s.empty(); }},
-    {"StringWithAZeroByte", [](CZVMSG& m) { return m.WriteString(std::string("a\0b", 3)); },
+     [](CZVMSG& m) {
+         std::string s;
+         return m.ReadString(s) && s == "abcd";
+     }},
+    {"EmptyString",
+     [](CZVMSG& m) { return m.WriteString(""); },
+     {0, 0, 0, 0},
+     [](CZVMSG& m) {
+         std::string s = "x";
+         return m.ReadString(s) && s.empty();
+     }},
+    {"StringWithAZeroByte",
+     [](CZVMSG& m) { return m.WriteString(std::string("a\0b", 3)); },
      {3, 0, 0, 0, 'a', 0, 'b', 0},
-     [](CZVMSG& m) { std::string s; return m.ReadString(s) && s == std::string("a\0b", 3); }},
-    {"RawBlock", [](CZVMSG& m) { return m.WriteBytes("\x01\x02\x03\x04\x05", 5); },
+     [](CZVMSG& m) {
+         std::string s;
+         return m.ReadString(s) && s == std::string("a\0b", 3);
+     }},
+    {"RawBlock",
+     [](CZVMSG& m) { return m.WriteBytes("\x01\x02\x03\x04\x05", 5); },
      {1, 2, 3, 4, 5, 0, 0, 0},
-     [](CZVMSG& m) { uint8_t b[5] = {}; return m.ReadBytes(b, 5) && b[4] == 5; }},
-    {"Time", [](CZVMSG& m) { return m.WriteTime(SundayAfternoon()); },
+     [](CZVMSG& m) {
+         uint8_t b[5] = {};
+         return m.ReadBytes(b, 5) && b[4] == 5;
+     }},
+    {"Time",
+     [](CZVMSG& m) { return m.WriteTime(SundayAfternoon()); },
      {0xE8, 0x07, 3, 0, 6, 0, 10, 0, 13, 0, 45, 0, 30, 0, 0xFA, 0},
-     [](CZVMSG& m) { CZVTime t; return m.ReadTime(t) && t == SundayAfternoon(); }},
-    {"PackedTime", [](CZVMSG& m) { return m.WritePackedTime(SundayAfternoon()); },
+     [](CZVMSG& m) {
+         CZVTime t;
+         return m.ReadTime(t) && t == SundayAfternoon();
+     }},
+    {"PackedTime",
+     [](CZVMSG& m) { return m.WritePackedTime(SundayAfternoon()); },
      {24, 0x63, 10, 13, 45, 30},
      [](CZVMSG& m) {
          CZVTime expected = SundayAfternoon();
@@ -120,18 +156,29 @@ const ValueCase kValueCases[] = {
          CZVTimeSpan s;
          return m.ReadTimeSpan(s) && s.IsNegative() && s.GetTotalMilliseconds() == 93784005;
      }},
-    {"SpanOfMoreThanAWeek", [](CZVMSG& m) { return m.WriteTimeSpan(CZVTimeSpan(9, 2, 0, 0, 0)); },
+    {"SpanOfMoreThanAWeek",
+     [](CZVMSG& m) { return m.WriteTimeSpan(CZVTimeSpan(9, 2, 0, 0, 0)); },
      {0, 0, 2, 0, 2, 0, 0, 0, 0, 0, 0, 0},
      [](CZVMSG& m) {
          CZVTimeSpan s;
          return m.ReadTimeSpan(s) && !s.IsNegative() && s.GetTotalHours() == 50;
      }},
-    {"Color", [](CZVMSG& m) { return m.WriteColor(0x00332211); },
+    {"Color",
+     [](CZVMSG& m) { return m.WriteColor(0x00332211); },
      {0x11, 0, 0, 0, 0x22, 0, 0, 0, 0x33, 0, 0, 0},
-     [](CZVMSG& m) { uint32_t c = 0; return m.ReadColor(c) && c == 0x00332211; }},
-    {"Rectangle", [](CZVMSG& m) { return m.WriteRect({10, 20, 29, 59}); },
+     [](CZVMSG& m) {
+         uint32_t c = 0;
+         return m.ReadColor(c) && c == 0x00332211;
+     }},
+    {"Rectangle",
+     [](CZVMSG& m) {
+         return m.WriteRect({10, 20, 29, 59});
+     },
      {10, 0, 0, 0, 20, 0, 0, 0, 20, 0, 0, 0, 40, 0, 0, 0},
-     [](CZVMSG& m) { ZVRectEdges r; return m.ReadRect(r) && r == ZVRectEdges{10, 20, 29, 59}; }},
+     [](CZVMSG& m) {
+         ZVRectEdges r;
+         return m.ReadRect(r) && r == ZVRectEdges{10, 20, 29, 59};
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(CZVMSG, MessageValues, testing::ValuesIn(kValueCases),
@@ -175,8 +222,7 @@ std::string VariantName(ZVVariant variant) {
 }
 
 std::string LimitName(const LimitCase& c) {
-    return VariantName(c.variant) + (c.length < 0 ? "Minus" : "") +
-           std::to_string(std::abs(int64_t{c.length}));
+    return VariantName(c.variant) + (c.length < 0 ? "Minus" : "") + std::to_string(std::abs(int64_t{c.length}));
 }
 
 void PrintTo(const LimitCase& c, std::ostream* os) { *os << LimitName(c); }
@@ -191,8 +237,7 @@ TEST_P(MessageLimits, BoundBuiltAndReceivedPayloads) {
     EXPECT_EQ(built.GetData() != nullptr, c.accepted);
 
     Bytes frame = {5, 0, 6, 0};
-    for (int i = 0; i < 4; ++i)
-        frame.push_back(static_cast<uint8_t>(static_cast<uint32_t>(c.length) >> (8 * i)));
+    for (int i = 0; i < 4; ++i) frame.push_back(static_cast<uint8_t>(static_cast<uint32_t>(c.length) >> (8 * i)));
     frame.resize(frame.size() + std::max(c.length, 0) + 4);  // room for a following frame
     Received received(frame, c.variant);
     EXPECT_EQ(received->GetLength(), c.accepted ? c.length : 0);
@@ -200,17 +245,14 @@ TEST_P(MessageLimits, BoundBuiltAndReceivedPayloads) {
     EXPECT_EQ(received->GetSenderId(), c.accepted ? 5 : CZVMSG::kNoId);
 }
 
-INSTANTIATE_TEST_SUITE_P(CZVMSG, MessageLimits,
-                         testing::Values(LimitCase{ZVVariant::Tablet, 1000000, true},
-                                         LimitCase{ZVVariant::Tablet, 1000001, false},
-                                         LimitCase{ZVVariant::Config, 500000, true},
-                                         LimitCase{ZVVariant::Config, 500001, false},
-                                         LimitCase{ZVVariant::Monitor, 500000, true},
-                                         LimitCase{ZVVariant::Monitor, 500001, false},
-                                         LimitCase{ZVVariant::Monitor, -1, false},
-                                         LimitCase{ZVVariant::Tablet, INT_MIN, false},
-                                         LimitCase{ZVVariant::Config, 0, true}),
-                         [](const auto& info) { return LimitName(info.param); });
+INSTANTIATE_TEST_SUITE_P(
+    CZVMSG, MessageLimits,
+    testing::Values(LimitCase{ZVVariant::Tablet, 1000000, true}, LimitCase{ZVVariant::Tablet, 1000001, false},
+                    LimitCase{ZVVariant::Config, 500000, true}, LimitCase{ZVVariant::Config, 500001, false},
+                    LimitCase{ZVVariant::Monitor, 500000, true}, LimitCase{ZVVariant::Monitor, 500001, false},
+                    LimitCase{ZVVariant::Monitor, -1, false}, LimitCase{ZVVariant::Tablet, INT_MIN, false},
+                    LimitCase{ZVVariant::Config, 0, true}),
+    [](const auto& info) { return LimitName(info.param); });
 
 TEST(CZVMSG, FrameShorterThanItsHeaderSaysIsRefused) {
     Bytes frame = FrameWithPayload({1, 2, 3, 4, 5, 6, 7, 8});
@@ -225,8 +267,7 @@ TEST(CZVMSG, FrameShorterThanItsHeaderSaysIsRefused) {
 
 TEST(CZVMSG, GrowsAcrossManyStepsKeepingItsContent) {
     CZVMSG msg(1, 2);
-    for (int i = 0; i < 300; ++i)
-        ASSERT_EQ(msg.WriteInt(i * 7), 1);
+    for (int i = 0; i < 300; ++i) ASSERT_EQ(msg.WriteInt(i * 7), 1);
     ASSERT_EQ(msg.WriteString(std::string(1000, 'q')), 1);
     msg.ResetPosition();
     for (int i = 0; i < 300; ++i) {
@@ -314,9 +355,10 @@ TEST(CZVMSG, StringCountsOutsideTheCapAndTheMessage) {
         const bool monitor = variant == ZVVariant::Monitor;
         for (int count : {10000, 10001, 12000}) {
             Received msg(FrameOf([&](CZVMSG& m) {
-                m.WriteString(std::string(count, 'x'));
-                m.WriteInt(77);
-            }), variant);
+                             m.WriteString(std::string(count, 'x'));
+                             m.WriteInt(77);
+                         }),
+                         variant);
             std::string text = "kept";
             ASSERT_EQ(msg->ReadString(text), 1);
             const bool whole = monitor || count <= CZVMSG::kMaxStringLength;
@@ -394,9 +436,7 @@ TEST(CZVMSG, ColorUsesTheLowByteOfEachInt) {
 }
 
 TEST(CZVMSG, RectangleEdgesWrapWithoutOverflow) {
-    Received msg(FrameOf([](CZVMSG& m) {
-        m.WriteRect({INT_MAX, INT_MIN, INT_MIN, INT_MAX});
-    }));
+    Received msg(FrameOf([](CZVMSG& m) { m.WriteRect({INT_MAX, INT_MIN, INT_MIN, INT_MAX}); }));
     ZVRectEdges rect;
     ASSERT_EQ(msg->ReadRect(rect), 1);
     EXPECT_EQ(rect, (ZVRectEdges{INT_MAX, INT_MIN, INT_MIN, INT_MAX}));

@@ -13,8 +13,7 @@ namespace {
 class ObList : public testing::Test {
 protected:
     void Fill(int count) {
-        for (int i = 0; i < count; ++i)
-            list_.AddTail(&items_[i]);
+        for (int i = 0; i < count; ++i) m_list.AddTail(&m_items[i]);
     }
 
     // The list's items as indices, from the head, checked against a walk back
@@ -22,81 +21,79 @@ protected:
     std::vector<int> Contents(const CZVObList& list) const {
         std::vector<int> forward;
         for (ZVPOSITION pos = list.GetHeadPosition(); pos;)
-            forward.push_back(static_cast<int>(static_cast<int*>(list.GetNext(pos)) - items_));
+            forward.push_back(static_cast<int>(static_cast<int*>(list.GetNext(pos)) - m_items));
         std::vector<int> backward;
         for (ZVPOSITION pos = list.GetTailPosition(); pos;)
-            backward.insert(backward.begin(), static_cast<int>(static_cast<int*>(list.GetPrev(pos)) - items_));
+            backward.insert(backward.begin(), static_cast<int>(static_cast<int*>(list.GetPrev(pos)) - m_items));
         EXPECT_EQ(forward, backward);
         EXPECT_EQ(static_cast<int>(forward.size()), list.GetCount());
         EXPECT_EQ(list.IsEmpty(), forward.empty());
         return forward;
     }
 
-    int items_[10] = {};
-    CZVObList list_;
+    int m_items[10] = {};
+    CZVObList m_list;
 };
 
 using testing::ElementsAre;
 using testing::IsEmpty;
 
 TEST_F(ObList, AddsAtBothEndsAndInsertsBefore) {
-    EXPECT_EQ(list_.AddTail(&items_[1]), &list_);
-    EXPECT_EQ(list_.AddHead(&items_[0]), &list_);
-    EXPECT_EQ(list_.Add(&items_[2], 99), &list_);
-    EXPECT_EQ(list_.InsertBefore(list_.GetHeadPosition(), &items_[3]), 4);
-    EXPECT_EQ(list_.InsertBefore(list_.Find(&items_[2]), &items_[4]), 5);
-    EXPECT_NE(list_.InsertBefore(nullptr, &items_[5]), 0);
-    EXPECT_THAT(Contents(list_), ElementsAre(3, 0, 1, 4, 2, 5));
-    EXPECT_EQ(list_.GetHead(), &items_[3]);
-    EXPECT_EQ(list_.GetTail(), &items_[5]);
+    EXPECT_EQ(m_list.AddTail(&m_items[1]), &m_list);
+    EXPECT_EQ(m_list.AddHead(&m_items[0]), &m_list);
+    EXPECT_EQ(m_list.Add(&m_items[2], 99), &m_list);
+    EXPECT_EQ(m_list.InsertBefore(m_list.GetHeadPosition(), &m_items[3]), 4);
+    EXPECT_EQ(m_list.InsertBefore(m_list.Find(&m_items[2]), &m_items[4]), 5);
+    EXPECT_NE(m_list.InsertBefore(nullptr, &m_items[5]), 0);
+    EXPECT_THAT(Contents(m_list), ElementsAre(3, 0, 1, 4, 2, 5));
+    EXPECT_EQ(m_list.GetHead(), &m_items[3]);
+    EXPECT_EQ(m_list.GetTail(), &m_items[5]);
 }
 
 TEST_F(ObList, FindIndexCoversExactlyTheNodes) {
-    EXPECT_EQ(list_.FindIndex(0), nullptr);
+    EXPECT_EQ(m_list.FindIndex(0), nullptr);
     Fill(7);
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(list_.GetAt(list_.FindIndex(i)), &items_[i]) << i;
-    EXPECT_EQ(list_.FindIndex(6), list_.GetTailPosition());
-    EXPECT_EQ(list_.FindIndex(7), nullptr);
-    EXPECT_EQ(list_.FindIndex(-1), nullptr);
-    EXPECT_EQ(list_.FindIndex(-100), nullptr);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(m_list.GetAt(m_list.FindIndex(i)), &m_items[i]) << i;
+    EXPECT_EQ(m_list.FindIndex(6), m_list.GetTailPosition());
+    EXPECT_EQ(m_list.FindIndex(7), nullptr);
+    EXPECT_EQ(m_list.FindIndex(-1), nullptr);
+    EXPECT_EQ(m_list.FindIndex(-100), nullptr);
 }
 
 TEST_F(ObList, RemovalsFreeNodesNotItems) {
     Fill(4);
-    list_.AddTail(&items_[1]);  // held twice
-    list_.Remove(&items_[1]);
-    EXPECT_THAT(Contents(list_), ElementsAre(0, 2, 3, 1));
-    list_.Remove(&items_[1]);
-    EXPECT_THAT(Contents(list_), ElementsAre(0, 2, 3));
-    list_.Remove(&items_[9]);  // not held
-    EXPECT_EQ(list_.RemoveTail(), &items_[3]);
-    EXPECT_EQ(list_.RemoveHead(), &items_[0]);
-    list_.RemoveAt(nullptr);
-    list_.RemoveAt(list_.GetHeadPosition());
-    EXPECT_THAT(Contents(list_), IsEmpty());
-    EXPECT_EQ(list_.GetHeadPosition(), nullptr);
-    EXPECT_EQ(list_.GetTailPosition(), nullptr);
-    EXPECT_EQ(list_.RemoveHead(), nullptr);
-    EXPECT_EQ(list_.RemoveTail(), nullptr);
-    EXPECT_EQ(list_.GetCount(), 0);
-    EXPECT_EQ(list_.GetHead(), nullptr);
+    m_list.AddTail(&m_items[1]);  // held twice
+    m_list.Remove(&m_items[1]);
+    EXPECT_THAT(Contents(m_list), ElementsAre(0, 2, 3, 1));
+    m_list.Remove(&m_items[1]);
+    EXPECT_THAT(Contents(m_list), ElementsAre(0, 2, 3));
+    m_list.Remove(&m_items[9]);  // not held
+    EXPECT_EQ(m_list.RemoveTail(), &m_items[3]);
+    EXPECT_EQ(m_list.RemoveHead(), &m_items[0]);
+    m_list.RemoveAt(nullptr);
+    m_list.RemoveAt(m_list.GetHeadPosition());
+    EXPECT_THAT(Contents(m_list), IsEmpty());
+    EXPECT_EQ(m_list.GetHeadPosition(), nullptr);
+    EXPECT_EQ(m_list.GetTailPosition(), nullptr);
+    EXPECT_EQ(m_list.RemoveHead(), nullptr);
+    EXPECT_EQ(m_list.RemoveTail(), nullptr);
+    EXPECT_EQ(m_list.GetCount(), 0);
+    EXPECT_EQ(m_list.GetHead(), nullptr);
 }
 
 TEST_F(ObList, AnIterationMayRemoveTheItemItJustGot) {
     Fill(6);
-    for (ZVPOSITION pos = list_.GetHeadPosition(); pos;) {
-        int* item = static_cast<int*>(list_.GetNext(pos));
-        if ((item - items_) % 2 == 0)
-            list_.Remove(item);
+    for (ZVPOSITION pos = m_list.GetHeadPosition(); pos;) {
+        int* item = static_cast<int*>(m_list.GetNext(pos));
+        if ((item - m_items) % 2 == 0) m_list.Remove(item);
     }
-    EXPECT_THAT(Contents(list_), ElementsAre(1, 3, 5));
-    EXPECT_TRUE(list_.Contains(&items_[3]));
-    EXPECT_FALSE(list_.Contains(&items_[4]));
+    EXPECT_THAT(Contents(m_list), ElementsAre(1, 3, 5));
+    EXPECT_TRUE(m_list.Contains(&m_items[3]));
+    EXPECT_FALSE(m_list.Contains(&m_items[4]));
     ZVPOSITION none = nullptr;
-    EXPECT_EQ(list_.GetNext(none), nullptr);
-    EXPECT_EQ(list_.GetPrev(none), nullptr);
-    EXPECT_EQ(list_.GetAt(nullptr), nullptr);
+    EXPECT_EQ(m_list.GetNext(none), nullptr);
+    EXPECT_EQ(m_list.GetPrev(none), nullptr);
+    EXPECT_EQ(m_list.GetAt(nullptr), nullptr);
 }
 
 TEST_F(ObList, DestroyingAListLeavesItsItemsAlive) {
@@ -113,17 +110,17 @@ TEST_F(ObList, DestroyingAListLeavesItsItemsAlive) {
 
 TEST_F(ObList, ACloneOwnsItsNodes) {
     Fill(3);
-    std::unique_ptr<CZVObList> clone(list_.Clone());
+    std::unique_ptr<CZVObList> clone(m_list.Clone());
     ASSERT_NE(clone, nullptr);
     EXPECT_THAT(Contents(*clone), ElementsAre(0, 1, 2));
-    EXPECT_NE(clone->GetHeadPosition(), list_.GetHeadPosition());
+    EXPECT_NE(clone->GetHeadPosition(), m_list.GetHeadPosition());
     // Each list changes and ends on its own; the sanitizer sees no node freed twice.
     clone->RemoveHead();
-    list_.AddTail(&items_[3]);
+    m_list.AddTail(&m_items[3]);
     EXPECT_THAT(Contents(*clone), ElementsAre(1, 2));
-    EXPECT_THAT(Contents(list_), ElementsAre(0, 1, 2, 3));
+    EXPECT_THAT(Contents(m_list), ElementsAre(0, 1, 2, 3));
     clone.reset();
-    EXPECT_THAT(Contents(list_), ElementsAre(0, 1, 2, 3));
+    EXPECT_THAT(Contents(m_list), ElementsAre(0, 1, 2, 3));
     std::unique_ptr<CZVObList> empty(CZVObList().Clone());
     EXPECT_THAT(Contents(*empty), IsEmpty());
 }

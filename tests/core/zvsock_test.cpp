@@ -16,8 +16,7 @@ namespace {
 // Waits (a few real seconds at most) until the socket has something to read.
 bool AwaitReadable(int fd) {
     for (int i = 0; i < 5000; ++i)
-        if (IsReadable(fd))
-            return true;
+        if (IsReadable(fd)) return true;
     return false;
 }
 
@@ -71,8 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ParseCase{"Server=10.1.2.3:7000\r\n", "Server=", true, true, {10, 1, 2, 3}, 7000},
                     ParseCase{"Server=10.1.2.3\r\n", "Server=", true, false, {}, 0},
                     ParseCase{"Other=10.1.2.3", "Server=", false, false, {}, 0},
-                    ParseCase{"10.1.2", "", false, false, {}, 0},
-                    ParseCase{"", "", false, false, {}, 0}));
+                    ParseCase{"10.1.2", "", false, false, {}, 0}, ParseCase{"", "", false, false, {}, 0}));
 
 TEST(ParseDiscovery, StoresOnlyThroughGivenPointers) {
     uint8_t b = 0, d = 0;
@@ -94,13 +92,13 @@ TEST(LocalAddresses, CountAndIndexTheMachinesAddresses) {
 
 class ServiceHost : public testing::Test {
 protected:
-    ~ServiceHost() override { SetNetConfig(saved_); }
+    ~ServiceHost() override { SetNetConfig(m_saved); }
     void UseHost(const std::string& host) {
-        ZVNetConfig config = saved_;
+        ZVNetConfig config = m_saved;
         config.serviceHost = host;
         SetNetConfig(config);
     }
-    ZVNetConfig saved_ = GetNetConfig();
+    ZVNetConfig m_saved = GetNetConfig();
 };
 
 TEST_F(ServiceHost, ConnectsToTheConfiguredHostAndSendsText) {
@@ -159,7 +157,7 @@ TEST(Datagrams, ReceiveExactWantsTheWholeSize) {
 
 class NetSettings : public testing::Test {
 protected:
-    testsupport::NetConfigSandbox sandbox_{"basinsetup"};
+    testsupport::NetConfigSandbox m_sandbox{"basinsetup"};
 };
 
 TEST_F(NetSettings, SettingsReplaceTheDefaultsThatTheyHoldValidly) {

@@ -62,8 +62,8 @@ TEST_F(Effects, EveryPixelOfAWideRowFollowsTheFieldFormulas) {
             const int shifts[3] = {11, 5, 0}, masks[3] = {31, 63, 31};
             for (int f = 0; f < 3; ++f) {
                 const int sf = field(s, shifts[f], masks[f]), df = field(d, shifts[f], masks[f]);
-                out[f] = level <= 8 ? (sf * level + df * (8 - level)) / 8
-                                    : std::clamp(df + sf - masks[f] / 2, 0, masks[f]);
+                out[f] =
+                    level <= 8 ? (sf * level + df * (8 - level)) / 8 : std::clamp(df + sf - masks[f] / 2, 0, masks[f]);
             }
             ASSERT_EQ(Px(dst, x, 0), Fields(out[0], out[1], out[2])) << "level " << level << " column " << x;
         }
@@ -80,12 +80,12 @@ TEST_F(Effects, RectanglesAndRunsStayInsideBothSurfaces) {
     EXPECT_EQ(Px(dst, 2, 5), 0);
 
     Fill(dst, 0);
-    CSpanList rows;       // src is read two columns to the left
-    rows.Add(3, 0, 10);   // cut at dst's right edge and src's: 3 pixels
-    rows.Add(-1, 1, 3);   // starts outside dst: skipped
-    rows.Add(0, 2, 10);   // starts outside src: skipped
-    rows.Add(2, 5, 2);    // src row 5 does not exist: skipped
-    rows.Add(2, 3, 10);   // cut at src's right edge: 4 pixels
+    CSpanList rows;      // src is read two columns to the left
+    rows.Add(3, 0, 10);  // cut at dst's right edge and src's: 3 pixels
+    rows.Add(-1, 1, 3);  // starts outside dst: skipped
+    rows.Add(0, 2, 10);  // starts outside src: skipped
+    rows.Add(2, 5, 2);   // src row 5 does not exist: skipped
+    rows.Add(2, 3, 10);  // cut at src's right edge: 4 pixels
     dst.BlendSpans(&src, -2, 0, &rows, 8);
     EXPECT_EQ(Count(dst, kWhite), 3 + 4);
     EXPECT_EQ(Px(dst, 5, 0), kWhite);
@@ -158,8 +158,8 @@ TEST_F(Effects, BlurAveragesInnerPixelsAndMapsTheKeyToTransparent) {
     *dc.GetPixelAddress(0, 0) = kWhite;
     const uint16_t key = Fields(0, 0, 3);
     dc.Blur(&key);
-    EXPECT_EQ(Px(dc, 0, 0), kWhite);  // the border keeps its pixels
-    EXPECT_EQ(Px(dc, 2, 2), 0);       // 248 / 9 = 27: blue 3, the key
+    EXPECT_EQ(Px(dc, 0, 0), kWhite);           // the border keeps its pixels
+    EXPECT_EQ(Px(dc, 2, 2), 0);                // 248 / 9 = 27: blue 3, the key
     EXPECT_EQ(Px(dc, 1, 1), Fields(3, 7, 6));  // (248, 252, 248 + 248) / 9
     EXPECT_EQ(Px(dc, 1, 2), 0);
 
@@ -172,7 +172,7 @@ TEST_F(Effects, SmoothEdgesNeverReadsThePreviousRowsEnd) {
     CDibDC dc(6, 4, 0, 0, 0), mask(6, 4, 0, 0, 0);
     Fill(dc, Fields(0, 0, 16));
     Fill(mask, 0);
-    *mask.GetPixelAddress(0, 2) = 1;  // left neighbour of (1, 2) is masked
+    *mask.GetPixelAddress(0, 2) = 1;     // left neighbour of (1, 2) is masked
     *dc.GetPixelAddress(5, 0) = kWhite;  // the end of the row before row 1
     dc.SmoothEdges(&mask);
     // (sum of nine blue 128 + 9 x blue 128 of (0, 1)) / 18 = 128.
@@ -202,7 +202,7 @@ TEST_F(Effects, GlossDoesNothingBelowLevelTwoOrOnTinySurfaces) {
         int w, h;
     } cases[] = {{0, 20, 20}, {1, 20, 20}, {4, 20, 2}, {4, 2, 20}};
     for (const auto& c : cases) {
-        style_.flags = c.flags;
+        m_style.flags = c.flags;
         CDibDC dc(c.w, c.h, 0, 0, 0);
         Fill(dc, kMidGrey);
         dc.ApplyGloss(4, 15, 0, 0, 0);
@@ -211,7 +211,7 @@ TEST_F(Effects, GlossDoesNothingBelowLevelTwoOrOnTinySurfaces) {
 }
 
 TEST_F(Effects, GlossLightsTheTopDarkensTheBandAndSparesTransparentPixels) {
-    style_.flags = 4;
+    m_style.flags = 4;
     CDibDC dc(40, 40, 0, 0, 0);
     Fill(dc, kMidGrey);  // 120, 124, 120
     *dc.GetPixelAddress(20, 5) = 0;
@@ -227,8 +227,8 @@ TEST_F(Effects, GlossLightsTheTopDarkensTheBandAndSparesTransparentPixels) {
 }
 
 TEST_F(Effects, GlossWithAKeyChangesOnlyTheKeyAndIgnoresDithering) {
-    style_.flags = 4;
-    shell_.dither = true;
+    m_style.flags = 4;
+    m_shell.dither = true;
     CDibDC dc(10, 10, 0, 0, 0);
     Fill(dc, kMidGrey);
     *dc.GetPixelAddress(3, 0) = Fields(2, 2, 2);
@@ -238,12 +238,12 @@ TEST_F(Effects, GlossWithAKeyChangesOnlyTheKeyAndIgnoresDithering) {
 }
 
 TEST_F(Effects, GlossDithersWhenAskedAndStaysWithinTheShape) {
-    style_.flags = 3;  // the wave
+    m_style.flags = 3;  // the wave
     CDibDC plain(30, 30, 0, 0, 0), dithered(30, 30, 0, 0, 0);
     Fill(plain, kMidGrey);
     Fill(dithered, kMidGrey);
     plain.ApplyGloss(8, 0, 2, 0, 0);
-    shell_.dither = true;
+    m_shell.dither = true;
     dithered.ApplyGloss(8, 0, 2, 0, 0);
     // Inset 2: the outer ring is untouched, and so are the rounded corners.
     for (int i = 0; i < 30; ++i) {
@@ -259,7 +259,7 @@ TEST_F(Effects, GlossDithersWhenAskedAndStaysWithinTheShape) {
 }
 
 TEST_F(Effects, GlossOfAnAlphaPictureFollowsItsPlane) {
-    style_.flags = 4;
+    m_style.flags = 4;
     CAlphaDibDC picture(10, 10, 0, 0);
     Fill(picture, kMidGrey);
     *picture.GetAlphaAt(4, 0) = 255;
@@ -303,7 +303,7 @@ TEST_F(Effects, ShadedLinesWithoutAColourReadTheirLeftHandNeighbour) {
     CDibDC dc(6, 6, 0, 0, 0);
     Fill(dc, 0);
     for (int x = 0; x < 6; ++x) *dc.GetPixelAddress(x, 0) = kWhite;  // above a run going right
-    dc.DrawShadedLine(0, 1, 2, 0, 0, nullptr, 1);                     // l = 3
+    dc.DrawShadedLine(0, 1, 2, 0, 0, nullptr, 1);                    // l = 3
     EXPECT_EQ(Px(dc, 0, 1), ToRgb565(MakeColor(165, 168, 165)));
     EXPECT_EQ(Px(dc, 1, 1), ToRgb565(MakeColor(82, 84, 82)));
     // Reading across the border is refused.

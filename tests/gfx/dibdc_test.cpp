@@ -136,8 +136,8 @@ TEST_F(Surface, AlphaBlendsByTheSourcePlane) {
 }
 
 TEST_F(Surface, AlphaPicturesDrawOntoWindowsThroughTheirPlane) {
-    shell_.screen = std::make_unique<CDibDC>(20, 20, 0, 0, 1);
-    Clear(*shell_.screen, 0);
+    m_shell.screen = std::make_unique<CDibDC>(20, 20, 0, 0, 1);
+    Clear(*m_shell.screen, 0);
     CAlphaDibDC picture(4, 4, 0, 0);
     Clear(picture, kWhite);
     picture.SetAlphaForColor(kWhite, 255);
@@ -146,9 +146,9 @@ TEST_F(Surface, AlphaPicturesDrawOntoWindowsThroughTheirPlane) {
         CZVDC window;
         picture.AlphaBltTo(&window, 5, 5, 0, 0, 4, 4);
     }
-    EXPECT_EQ(Px(*shell_.screen, 5, 5), 0);
-    EXPECT_EQ(Px(*shell_.screen, 6, 5), kWhite);
-    EXPECT_EQ(Inked(*shell_.screen, 0), 15);
+    EXPECT_EQ(Px(*m_shell.screen, 5, 5), 0);
+    EXPECT_EQ(Px(*m_shell.screen, 6, 5), kWhite);
+    EXPECT_EQ(Inked(*m_shell.screen, 0), 15);
 }
 
 TEST_F(Surface, NearestScalingRepeatsPixelsAndNeverReadsTheSpareColumn) {

@@ -54,15 +54,15 @@ protected:
     DrawingTest() {
         platform::SetProgramName("vistrel");
         platform::PinFontFile(testsupport::kTestFontFile);
-        previousShell_ = InstallShellServices(&shell_);
-        fonts_ = std::make_unique<CFontServer>();
-        fonts_->EnumerateFonts();
+        m_previousShell = InstallShellServices(&m_shell);
+        m_fonts = std::make_unique<CFontServer>();
+        m_fonts->EnumerateFonts();
     }
     ~DrawingTest() override {
-        fonts_.reset();
-        InstallShellServices(previousShell_);
+        m_fonts.reset();
+        InstallShellServices(m_previousShell);
         platform::PinFontFile("");
-        platform::SetProgramName(previousName_);
+        platform::SetProgramName(m_previousName);
     }
 
     static uint16_t Px(CDibDC& dc, int x, int y) { return *dc.GetPixelAddress(x, y); }
@@ -93,13 +93,13 @@ protected:
         return box;
     }
 
-    std::string previousName_ = platform::GetProgramName();
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
-    FakeShell shell_;
-    CShellServices* previousShell_ = nullptr;
-    std::unique_ptr<CFontServer> fonts_;
-    CGdiCache gdi_;
+    std::string m_previousName = platform::GetProgramName();
+    testsupport::TempDir m_dir;
+    testsupport::ScopedEnv m_config{"ZAVORO_CONFIG_DIR", m_dir.Path().c_str()};
+    FakeShell m_shell;
+    CShellServices* m_previousShell = nullptr;
+    std::unique_ptr<CFontServer> m_fonts;
+    CGdiCache m_gdi;
 };
 
 }  // namespace drawtest

@@ -30,12 +30,12 @@ public:
 class EffectsTest : public testing::Test {
 protected:
     EffectsTest() {
-        previousSkins_ = InstallSkinServices(&style_);
-        previousShell_ = InstallShellServices(&shell_);
+        m_previousSkins = InstallSkinServices(&m_style);
+        m_previousShell = InstallShellServices(&m_shell);
     }
     ~EffectsTest() override {
-        InstallShellServices(previousShell_);
-        InstallSkinServices(previousSkins_);
+        InstallShellServices(m_previousShell);
+        InstallSkinServices(m_previousSkins);
         SetShadeDepth(75);
         SetShadeCurve(10000);
     }
@@ -52,12 +52,12 @@ protected:
         return n;
     }
 
-    FakeStyle style_;
-    FakeDitherShell shell_;
+    FakeStyle m_style;
+    FakeDitherShell m_shell;
 
 private:
-    CSkinServices* previousSkins_ = nullptr;
-    CShellServices* previousShell_ = nullptr;
+    CSkinServices* m_previousSkins = nullptr;
+    CShellServices* m_previousShell = nullptr;
 };
 
 }  // namespace fxtest

@@ -35,7 +35,8 @@ struct Shape {
 
 PayloadWriter& PutShapes(PayloadWriter& p, const std::vector<Shape>& shapes, int count) {
     p.Int(count);
-    for (const Shape& s : shapes) p.Int(s.x).Int(s.y).Int(s.w).Int(s.h).Int(s.type).Int(s.param).Int(s.r).Int(s.g).Int(s.b);
+    for (const Shape& s : shapes)
+        p.Int(s.x).Int(s.y).Int(s.w).Int(s.h).Int(s.type).Int(s.param).Int(s.r).Int(s.g).Int(s.b);
     return p;
 }
 
@@ -69,16 +70,16 @@ const std::vector<Shape> kTwoShapes = {{0, 0, 10, 10, CIconShape::kRect, 0, 255,
 
 class GatewayIcons : public zvtest::PictureGateway {
 protected:
-    GatewayIcons() { previousHost_ = InstallIconHost(&host); }
-    ~GatewayIcons() override { InstallIconHost(previousHost_); }
+    GatewayIcons() { m_previousHost = InstallIconHost(&host); }
+    ~GatewayIcons() override { InstallIconHost(m_previousHost); }
     void Deliver(CZVIcon* icon, uint16_t id, const Bytes& payload) {
         AnswerUntil(icon->GetId(), id, payload, [icon] { return icon->GetState() != CZVIcon::kAsked; });
     }
 
     RecordingIconHost host;
     ThemeHost theme;
-    zvtest::ScopedImageHost themeInstalled_{&theme};
-    CIconHost* previousHost_ = nullptr;
+    zvtest::ScopedImageHost m_themeInstalled{&theme};
+    CIconHost* m_previousHost = nullptr;
 };
 
 TEST_F(GatewayIcons, ASharedIconAsksOnceAndFillsInItsCopies) {

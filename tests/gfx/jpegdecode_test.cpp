@@ -70,9 +70,8 @@ TEST(JpegHeader, GivesSizeAndComponents) {
 TEST(JpegDecode, ColoursLandAtTheOffsetAndNothingElseIsWritten) {
     const Bytes file = Quadrants(32, 16);
     Buffer b(40, 30);
-    ASSERT_EQ(DecodeJpegToRgb565(file.data(), file.size(), b.pixels.data(), 1, 5, 9, b.width, b.height, nullptr,
-                                 nullptr),
-              1);
+    ASSERT_EQ(
+        DecodeJpegToRgb565(file.data(), file.size(), b.pixels.data(), 1, 5, 9, b.width, b.height, nullptr, nullptr), 1);
     ExpectQuadrants(b, 5, 9, 32, 16);
     for (int y = 0; y < b.height; ++y)
         for (int x = 0; x < b.width; ++x)
@@ -140,15 +139,15 @@ TEST(JpegDecode, NegativeScaleTurnsThePictureRound) {
 // The progress told, so that a loading bar moves with the rows.
 class CountingSink : public CProgressSink {
 public:
-    explicit CountingSink(int answer) : answer_(answer) {}
+    explicit CountingSink(int answer) : m_answer(answer) {}
     int OnProgress(int done, int total) override {
         steps.push_back({done, total});
-        return answer_;
+        return m_answer;
     }
     std::vector<std::pair<int, int>> steps;
 
 private:
-    int answer_;
+    int m_answer;
 };
 
 std::vector<std::pair<int, int>> RowSteps(int rows, int total) {
@@ -209,8 +208,8 @@ TEST(JpegDecode, EveryPixelIsWrittenAtAnyOffset) {
         int components, hSample, vSample;
         bool rgbCoded;
     } samplings[] = {
-        {"4:4:4", 3, 1, 1, false}, {"4:2:2", 3, 2, 1, false}, {"4:2:0", 3, 2, 2, false},
-        {"4:4:0", 3, 1, 2, false}, {"4:1:0", 3, 4, 2, false}, {"grey", 1, 1, 1, false},
+        {"4:4:4", 3, 1, 1, false},    {"4:2:2", 3, 2, 1, false},    {"4:2:0", 3, 2, 2, false},
+        {"4:4:0", 3, 1, 2, false},    {"4:1:0", 3, 4, 2, false},    {"grey", 1, 1, 1, false},
         {"grey 2x2", 1, 2, 2, false}, {"RGB-coded", 3, 1, 1, true},
     };
     for (const Sampling& sampling : samplings) {

@@ -23,9 +23,7 @@ struct Rgb {
     uint8_t r, g, b;
 };
 
-inline uint16_t To565(Rgb c) {
-    return static_cast<uint16_t>((c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3);
-}
+inline uint16_t To565(Rgb c) { return static_cast<uint16_t>((c.r >> 3) << 11 | (c.g >> 2) << 5 | c.b >> 3); }
 
 // ---- GIF
 
@@ -33,16 +31,16 @@ class BitWriter {
 public:
     void Put(int code, int width) {
         for (int i = 0; i < width; ++i) {
-            if (bit_ == 0) bytes_.push_back(0);
-            if (code >> i & 1) bytes_.back() |= static_cast<uint8_t>(1 << bit_);
-            bit_ = (bit_ + 1) & 7;
+            if (m_bit == 0) m_bytes.push_back(0);
+            if (code >> i & 1) m_bytes.back() |= static_cast<uint8_t>(1 << m_bit);
+            m_bit = (m_bit + 1) & 7;
         }
     }
-    const Bytes& Data() const { return bytes_; }
+    const Bytes& Data() const { return m_bytes; }
 
 private:
-    Bytes bytes_;
-    int bit_ = 0;
+    Bytes m_bytes;
+    int m_bit = 0;
 };
 
 // A GIF code stream for the indices. With clearWhenFull the encoder starts a
@@ -96,10 +94,10 @@ inline Bytes LzwEncode(const Bytes& indices, int minCodeSize, bool clearWhenFull
 struct GifImage {
     int width = 1;
     int height = 1;
-    Bytes indices;                 // width x height, rows top to bottom
-    std::vector<Rgb> localTable;   // empty: the global table
-    int transparent = -1;          // with a graphic control extension when >= 0
-    bool controlExtension = false; // an extension even without a transparent index
+    Bytes indices;                  // width x height, rows top to bottom
+    std::vector<Rgb> localTable;    // empty: the global table
+    int transparent = -1;           // with a graphic control extension when >= 0
+    bool controlExtension = false;  // an extension even without a transparent index
     bool interlaced = false;
     int minCodeSize = 8;
     const Bytes* rawCodes = nullptr;  // in place of the encoded indices
@@ -159,9 +157,9 @@ inline void PutImage(Bytes& out, const GifImage& image) {
     out.push_back(packed);
     if (!image.localTable.empty()) PutTable(out, image.localTable);
     out.push_back(static_cast<uint8_t>(image.minCodeSize));
-    PutSubBlocks(out, image.rawCodes ? *image.rawCodes
-                                     : LzwEncode(image.interlaced ? InterlaceRows(image) : image.indices,
-                                                 image.minCodeSize));
+    PutSubBlocks(out, image.rawCodes
+                          ? *image.rawCodes
+                          : LzwEncode(image.interlaced ? InterlaceRows(image) : image.indices, image.minCodeSize));
 }
 
 // A whole file; an empty global table writes none (the decoder then uses greys).
@@ -231,7 +229,7 @@ struct JpegSpec {
     int vSample = 1;
     bool progressive = false;
     bool rgbCoded = false;  // stored as RGB rather than YCbCr
-    Bytes samples;  // width x height x components
+    Bytes samples;          // width x height x components
 };
 
 inline Bytes MakeJpeg(const JpegSpec& spec) {
@@ -254,8 +252,8 @@ inline Bytes MakeJpeg(const JpegSpec& spec) {
     if (spec.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(spec.samples.data() +
-                                            size_t{cinfo.next_scanline} * spec.width * spec.components);
+        JSAMPROW row =
+            const_cast<JSAMPROW>(spec.samples.data() + size_t{cinfo.next_scanline} * spec.width * spec.components);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);

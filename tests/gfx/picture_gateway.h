@@ -24,13 +24,13 @@ public:
 
 class ScopedImageHost {
 public:
-    explicit ScopedImageHost(CZVImageHost* host) : previous_(InstallImageHost(host)) {}
-    ~ScopedImageHost() { InstallImageHost(previous_); }
+    explicit ScopedImageHost(CZVImageHost* host) : m_previous(InstallImageHost(host)) {}
+    ~ScopedImageHost() { InstallImageHost(m_previous); }
     ScopedImageHost(const ScopedImageHost&) = delete;
     ScopedImageHost& operator=(const ScopedImageHost&) = delete;
 
 private:
-    CZVImageHost* previous_;
+    CZVImageHost* m_previous;
 };
 
 class PictureGateway : public testsupport::GatewaySession {

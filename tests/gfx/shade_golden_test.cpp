@@ -47,7 +47,7 @@ class ShadeGolden : public fxtest::EffectsTest {};
 
 TEST_F(ShadeGolden, LitCornersAndEdgesInEveryVariant) {
     CBitmapCache cache;
-    style_.flags = kStyleOutlines;
+    m_style.flags = kStyleOutlines;
     SetShadeDepth(75);
     SetShadeCurve(10000);
     CDibDC scene(240, 164, 0, 0, 0);

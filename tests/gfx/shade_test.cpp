@@ -31,7 +31,7 @@ TEST_F(ShadeColor, TheCentreKeepsTheBaseAndBlackNeverTurnsTransparent) {
     colour.Set(Grey(96), 4, 3, 0);
     for (int kind = 0; kind < 3; ++kind) EXPECT_EQ(colour.Shade(2, 0, 0, kind), Grey(96));
     colour.Set(0, 4, 3, 0);
-    EXPECT_EQ(colour.Shade(4, 3, 3, 1), 0x0821);  // g = 75 - 100
+    EXPECT_EQ(colour.Shade(4, 3, 3, 1), 0x0821);   // g = 75 - 100
     EXPECT_EQ(colour.Shade(3, 2, -1, 2), 0x0821);  // flat: 1 - 70
 }
 
@@ -95,7 +95,7 @@ TEST_F(ShadeColor, EveryDivisionIsGuarded) {
 class ShadeShapes : public fxtest::EffectsTest {
 protected:
     static int CountIn(CDibDC* dc, uint16_t pixel) { return dc ? Count(*dc, pixel) : -1; }
-    CBitmapCache cache_;
+    CBitmapCache m_cache;
 };
 
 TEST_F(ShadeShapes, ARimlessCornerIsAPlainDiscWithoutMarkers) {
@@ -127,8 +127,8 @@ TEST_F(ShadeShapes, CornersOfOneLookShareTheCachedPicture) {
     auto first = std::make_unique<CShadeCorner>(1, 12, 0, 0, 0);
     first->Render(kFace, kBack, 3, 1, nullptr);
     EXPECT_FALSE(first->IsShared());
-    ASSERT_EQ(cache_.GetShapeCount(), 1);
-    CShadeCorner* cached = cache_.FindShape(first.get());
+    ASSERT_EQ(m_cache.GetShapeCount(), 1);
+    CShadeCorner* cached = m_cache.FindShape(first.get());
     ASSERT_NE(cached, nullptr);
     EXPECT_EQ(cached->GetUsers(), 0);
 
@@ -137,7 +137,7 @@ TEST_F(ShadeShapes, CornersOfOneLookShareTheCachedPicture) {
     EXPECT_TRUE(second->IsShared());
     EXPECT_EQ(second->GetSurface(), cached->GetSurface());
     EXPECT_EQ(cached->GetUsers(), 1);
-    EXPECT_EQ(cache_.GetShapeCount(), 1);
+    EXPECT_EQ(m_cache.GetShapeCount(), 1);
 
     // With a target the cached picture is drawn there and nothing is kept.
     CDibDC target(30, 30, 0, 0, 0);
@@ -159,7 +159,7 @@ TEST_F(ShadeShapes, CornersOfOneLookShareTheCachedPicture) {
     outlined.innerOutline = 1;
     outlined.Render(kFace, kBack, 3, 1, nullptr);
     EXPECT_FALSE(outlined.IsShared());
-    EXPECT_EQ(cache_.GetShapeCount(), 2);
+    EXPECT_EQ(m_cache.GetShapeCount(), 2);
 }
 
 TEST_F(ShadeShapes, ACornerOutlivingItsCacheEntryKeepsItsPictureAndReports) {
@@ -169,7 +169,7 @@ TEST_F(ShadeShapes, ACornerOutlivingItsCacheEntryKeepsItsPictureAndReports) {
     auto sharing = std::make_unique<CShadeCorner>(2, 12, 0, 0, 0);
     sharing->Render(kFace, kBack, 3, 1, nullptr);
     ASSERT_TRUE(sharing->IsShared());
-    cache_.Clear(true);
+    m_cache.Clear(true);
     CDibDC target(12, 12, 0, 0, 0);
     Fill(target, 0);
     sharing->Draw(&target, kShadePlain, nullptr, nullptr);
@@ -192,8 +192,8 @@ TEST_F(ShadeShapes, PressedCornersGetShadedOutlinesOnlyWithTheStyleFlag) {
             for (int x = 0; x < 12; ++x) pixels.push_back(Px(*corner.GetSurface(), x, y));
         return pixels;
     };
-    EXPECT_EQ(render(0, style_), render(0, style_));
-    EXPECT_NE(render(kStyleOutlines, style_), render(0, style_));
+    EXPECT_EQ(render(0, m_style), render(0, m_style));
+    EXPECT_NE(render(kStyleOutlines, m_style), render(0, m_style));
 }
 
 TEST_F(ShadeShapes, ToggleAndMirrorMoveTypesSidesAndPositions) {

@@ -33,20 +33,20 @@ public:
 class DrawingContext : public drawtest::DrawingTest {
 protected:
     DrawingContext() {
-        shell_.screen = std::make_unique<CDibDC>(100, 60, 0, 0, 1);
+        m_shell.screen = std::make_unique<CDibDC>(100, 60, 0, 0, 1);
         Clear(Screen(), 0);
     }
-    CDibDC& Screen() { return *shell_.screen; }
-    Window window_;
+    CDibDC& Screen() { return *m_shell.screen; }
+    Window m_window;
 };
 
 static_assert(std::has_virtual_destructor_v<CZVDC>);
 
 TEST_F(DrawingContext, AWindowContextDrawsIntoTheScreenAtTheWindowsPosition) {
-    window_.rootX = 10;
-    window_.rootY = 20;
-    window_.clip = CZVRect(10, 20, 5, 5);  // root coordinates
-    CZVDC dc(&window_);
+    m_window.rootX = 10;
+    m_window.rootY = 20;
+    m_window.clip = CZVRect(10, 20, 5, 5);  // root coordinates
+    CZVDC dc(&m_window);
     dc.FillRect(kRed, 0, 0, 50, 50, 0);
     EXPECT_EQ(Inked(Screen(), 0), 25);
     EXPECT_EQ(Px(Screen(), 10, 20), kRed565);
@@ -56,7 +56,7 @@ TEST_F(DrawingContext, AWindowContextDrawsIntoTheScreenAtTheWindowsPosition) {
 }
 
 TEST_F(DrawingContext, ClipsStackAndMeetTheFixedClip) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.PushClipBounds(10, 10, 19, 19);
     dc.FillRect(kRed, 0, 0, 100, 100, 0);
     EXPECT_EQ(Inked(Screen(), 0), 100);
@@ -79,7 +79,7 @@ TEST_F(DrawingContext, ClipsStackAndMeetTheFixedClip) {
 }
 
 TEST_F(DrawingContext, WindowRoundRectsOfSmallRadiusArePlainAndThemedFillsGoToTheStyle) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.RoundRect(kRed, 0, 0, 4, 4, 2);
     EXPECT_EQ(Inked(Screen(), 0), 16);
     Clear(Screen(), 0);
@@ -90,7 +90,7 @@ TEST_F(DrawingContext, WindowRoundRectsOfSmallRadiusArePlainAndThemedFillsGoToTh
 }
 
 TEST_F(DrawingContext, BevelsLightTheRaisedSide) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     COLORREF grey = MakeColor(100, 100, 100);
     dc.FillBevelBoxStd(grey, grey, true, 0, 0, 9, 9, 2);
     EXPECT_EQ(Px(Screen(), 0, 5), ToRgb565(ScaleColor(1.207, grey)));
@@ -107,7 +107,7 @@ TEST_F(DrawingContext, BltFromDCClipsSourceAndDestinationTogether) {
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 10; ++x) *src.GetPixelAddress(x, y) = static_cast<uint16_t>(y * 16 + x + 1);
     src.SetOrigin(2, 2);
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.BltFromDC(20, 20, &src, -5, -4, 10, 10);  // source from (-3, -2): clipped
     EXPECT_EQ(Px(Screen(), 20, 20), 0);
     EXPECT_EQ(Px(Screen(), 23, 22), 1);
@@ -116,7 +116,7 @@ TEST_F(DrawingContext, BltFromDCClipsSourceAndDestinationTogether) {
 }
 
 TEST_F(DrawingContext, CaptureAndScrollCopyTheContextsPixels) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.FillRect(kRed, 10, 10, 5, 5, 0);
     CDibDC capture(10, 10, 0, 0, 0);
     Clear(capture, 0);
@@ -132,7 +132,7 @@ TEST_F(DrawingContext, CaptureAndScrollCopyTheContextsPixels) {
 // ---- text
 
 TEST_F(DrawingContext, TextWaitsForATargetAndIsDrawnWithTheValuesOfTheCall) {
-    shell_.screen.reset();  // no target while the text is queued
+    m_shell.screen.reset();  // no target while the text is queued
     auto dc = std::make_unique<CZVDC>();
     dc->SetOrigin(5, 5);
     dc->SetColor(kWhite);
@@ -149,7 +149,7 @@ TEST_F(DrawingContext, TextWaitsForATargetAndIsDrawnWithTheValuesOfTheCall) {
     expected.SetFont(20, 0, 0);
     expected.DrawText("Deferred", CZVRect(0, 0, 90, 30), 0x11);
 
-    shell_.screen = std::make_unique<CDibDC>(100, 60, 0, 0, 1);
+    m_shell.screen = std::make_unique<CDibDC>(100, 60, 0, 0, 1);
     Clear(Screen(), 0);
     dc.reset();
     EXPECT_GT(Inked(Screen(), 0), 50);
@@ -158,7 +158,7 @@ TEST_F(DrawingContext, TextWaitsForATargetAndIsDrawnWithTheValuesOfTheCall) {
 }
 
 TEST_F(DrawingContext, TextIsPlacedByItsFormat) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.SetColor(kWhite);
     dc.SetFont(16, 0, 0);
     struct Case {
@@ -201,7 +201,7 @@ TEST_F(DrawingContext, TextIsPlacedByItsFormat) {
 }
 
 TEST_F(DrawingContext, MultiLineTextIsCentredByItsMeasure) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.SetColor(kWhite);
     dc.SetFont(14, 0, 0);
     dc.DrawText("Line one\nLine two", CZVRect(0, 0, 100, 60), 0x12);
@@ -214,7 +214,7 @@ TEST_F(DrawingContext, MultiLineTextIsCentredByItsMeasure) {
 }
 
 TEST_F(DrawingContext, TextOutPutsTheLineBottomAtY) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.SetColor(kWhite);
     dc.SetFont(20, 0, 0);
     EXPECT_EQ(dc.GetLineOffset(), 23);
@@ -237,7 +237,7 @@ TEST_F(DrawingContext, BlackTextIsNeverTheTransparentKey) {
 }
 
 TEST_F(DrawingContext, FitCharsBreaksAtABlankWithinTheLookback) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.SetFont(16, 0, 0);
     int eight = dc.GetTextExtent("hello wo", 8).cx;
     EXPECT_EQ(dc.FitChars("hello world", eight, 10), 6);
@@ -251,7 +251,7 @@ TEST_F(DrawingContext, FitCharsBreaksAtABlankWithinTheLookback) {
 }
 
 TEST_F(DrawingContext, WrapTextKeepsEveryCharacterAndHonoursTheLineLimit) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.SetFont(16, 0, 0);
     CZVString text("The pool pump runs until noon today");
     int width = dc.GetTextExtent("The pool pu", 11).cx;
@@ -268,7 +268,7 @@ TEST_F(DrawingContext, WrapTextKeepsEveryCharacterAndHonoursTheLineLimit) {
 }
 
 TEST_F(DrawingContext, EllipsisOnlyWhenTheTextDoesNotFit) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.SetFont(16, 0, 0);
     int exact = dc.GetTextExtent("Temperature", 11).cx;
     EXPECT_STREQ(dc.EllipsizeText("Temperature", exact).GetAnsi(), "Temperature");
@@ -291,7 +291,7 @@ TEST_F(DrawingContext, EllipsisOnlyWhenTheTextDoesNotFit) {
 }
 
 TEST_F(DrawingContext, VerticalTextIsTurnedAQuarter) {
-    CZVDC dc(&window_);
+    CZVDC dc(&m_window);
     dc.SetColor(kWhite);
     dc.DrawVerticalText("HELLO", 16, MakeColor(0, 0, 0), CZVRect(10, 2, 20, 56), 1, 0x12);
     Box ink = InkBox(Screen(), 0);
@@ -307,42 +307,42 @@ class ZoomTransition : public DrawingContext {
 protected:
     ZoomTransition() {
         Clear(Screen(), 0x1111);
-        Clear(image_, 0xF800);
-        shell_.events = {drawtest::Event::Move, drawtest::Event::Key};
+        Clear(m_image, 0xF800);
+        m_shell.events = {drawtest::Event::Move, drawtest::Event::Key};
     }
-    CDibDC image_{40, 30, 0, 0, 0};
-    testsupport::VirtualClock clock_;
+    CDibDC m_image{40, 30, 0, 0, 0};
+    testsupport::VirtualClock m_clock;
 };
 
 TEST_F(ZoomTransition, EndsOnTheNewPictureAndLeavesOtherInputQueued) {
-    CZVDC dc(&window_);
-    EXPECT_EQ(dc.PlayZoomTransition(&image_, 10, 5), 1);
+    CZVDC dc(&m_window);
+    EXPECT_EQ(dc.PlayZoomTransition(&m_image, 10, 5), 1);
     for (int y = 5; y < 35; ++y)
         for (int x = 10; x < 50; ++x) ASSERT_EQ(Px(Screen(), x, y), 0xF800);
     EXPECT_EQ(Px(Screen(), 9, 5), 0x1111);
-    EXPECT_EQ(shell_.statusReports, 1);
-    EXPECT_EQ(shell_.events, (std::deque<drawtest::Event>{drawtest::Event::Move, drawtest::Event::Key}));
-    EXPECT_GE(clock_.TotalSlept(), 70u);  // frames 10 ms apart
+    EXPECT_EQ(m_shell.statusReports, 1);
+    EXPECT_EQ(m_shell.events, (std::deque<drawtest::Event>{drawtest::Event::Move, drawtest::Event::Key}));
+    EXPECT_GE(m_clock.TotalSlept(), 70u);  // frames 10 ms apart
 }
 
 TEST_F(ZoomTransition, ATouchEndsItAndOnlyTheTouchIsTaken) {
     for (int check : {1, 4, 11}) {
-        shell_.inputChecks = 0;
-        shell_.pressAfterChecks = check;
-        shell_.events = {drawtest::Event::Move, drawtest::Event::Key, drawtest::Event::Release};
-        CZVDC dc(&window_);
-        EXPECT_EQ(dc.PlayZoomTransition(&image_, 0, 0), 0) << check;
-        EXPECT_EQ(shell_.events,
+        m_shell.inputChecks = 0;
+        m_shell.pressAfterChecks = check;
+        m_shell.events = {drawtest::Event::Move, drawtest::Event::Key, drawtest::Event::Release};
+        CZVDC dc(&m_window);
+        EXPECT_EQ(dc.PlayZoomTransition(&m_image, 0, 0), 0) << check;
+        EXPECT_EQ(m_shell.events,
                   (std::deque<drawtest::Event>{drawtest::Event::Move, drawtest::Event::Key, drawtest::Event::Release}));
     }
 }
 
 TEST_F(ZoomTransition, DrawsLiveWhenMemoryIsShort) {
-    shell_.memory = 100;
-    CZVDC dc(&window_);
-    EXPECT_EQ(dc.PlayZoomTransition(&image_, 0, 0), 1);
+    m_shell.memory = 100;
+    CZVDC dc(&m_window);
+    EXPECT_EQ(dc.PlayZoomTransition(&m_image, 0, 0), 1);
     EXPECT_EQ(Px(Screen(), 39, 29), 0xF800);
-    EXPECT_EQ(clock_.TotalSlept(), 0u);
+    EXPECT_EQ(m_clock.TotalSlept(), 0u);
 }
 
 }  // namespace

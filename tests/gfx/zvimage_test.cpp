@@ -45,7 +45,8 @@ Bytes PngFile(int w, int h) {
     spec.height = h;
     for (int y = 0; y < h; ++y) {
         Bytes row;
-        for (int x = 0; x < w; ++x) row.insert(row.end(), {static_cast<uint8_t>(x * 5), static_cast<uint8_t>(y * 6), 9, 255});
+        for (int x = 0; x < w; ++x)
+            row.insert(row.end(), {static_cast<uint8_t>(x * 5), static_cast<uint8_t>(y * 6), 9, 255});
         spec.rows.push_back(row);
     }
     return pictures::MakePng(spec);
@@ -76,7 +77,6 @@ Bytes Answer(int w, int h, const Bytes& file, int type = -1, int claimedLength =
 
 class GatewayImages : public zvtest::PictureGateway {
 protected:
-
     std::unique_ptr<CZVImage> Make(const char* name, int kind, COLORREF c1 = 0, COLORREF c2 = 0, int sent = 0) {
         return std::make_unique<CZVImage>(server, name, c1, c2, kind, 0, sent);
     }
@@ -91,7 +91,7 @@ protected:
     }
 
     TestHost host;
-    zvtest::ScopedImageHost hostInstalled_{&host};
+    zvtest::ScopedImageHost m_hostInstalled{&host};
 };
 
 TEST_F(GatewayImages, RequestsCarryTheKeysOfTheirKind) {
@@ -237,8 +237,8 @@ TEST_F(GatewayImages, EveryWaiterInTheTreeIsCalledInOrder) {
 
 TEST_F(GatewayImages, ABlockingFetchWaitsForTheAnswerOrGivesUp) {
     gateway.On(ZVM_IMAGE_GETPLAINQ, [](const Frame& request) {
-        return std::vector<Frame>{{request.sender, ZVM_IMAGE_GETPLAINA,
-                                   Answer(12, 6, PngFile(12, 6), CZVImage::kTypePng)}};
+        return std::vector<Frame>{
+            {request.sender, ZVM_IMAGE_GETPLAINA, Answer(12, 6, PngFile(12, 6), CZVImage::kTypePng)}};
     });
     gateway.On(ZVM_IMAGE_GETSKINQ, [](const Frame&) { return std::vector<Frame>{}; });
     Connect();

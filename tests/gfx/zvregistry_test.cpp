@@ -12,13 +12,13 @@ namespace {
 class ZVRegistry : public testing::Test {
 protected:
     ZVRegistry() { platform::SetProgramName("vistrel"); }
-    ~ZVRegistry() override { platform::SetProgramName(previousName_); }
+    ~ZVRegistry() override { platform::SetProgramName(m_previousName); }
 
-    std::string File() const { return dir_.File("vistrel.ini"); }
+    std::string File() const { return m_dir.File("vistrel.ini"); }
 
-    std::string previousName_ = platform::GetProgramName();
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
+    std::string m_previousName = platform::GetProgramName();
+    testsupport::TempDir m_dir;
+    testsupport::ScopedEnv m_config{"ZAVORO_CONFIG_DIR", m_dir.Path().c_str()};
 };
 
 TEST_F(ZVRegistry, MissingValuesLeaveTheDefaults) {
@@ -35,8 +35,8 @@ TEST_F(ZVRegistry, MissingValuesLeaveTheDefaults) {
 
 TEST_F(ZVRegistry, ValuesRoundTripInTheProgramsFile) {
     ASSERT_EQ(CZVRegistry("UserInterface").WriteString("DefaultFont", "Caf\xe9 Sans"), 1);
-    testsupport::WriteFileText(File(), testsupport::ReadFileText(File()) +
-                                           "[ProgramDefaults]\nBasePort=8080\nName=abc\n");
+    testsupport::WriteFileText(File(),
+                               testsupport::ReadFileText(File()) + "[ProgramDefaults]\nBasePort=8080\nName=abc\n");
 
     CZVString font("Arial");
     EXPECT_EQ(CZVRegistry("UserInterface").ReadString("DefaultFont", &font), 1);
@@ -59,9 +59,8 @@ TEST_F(ZVRegistry, ValuesRoundTripInTheProgramsFile) {
 }
 
 TEST_F(ZVRegistry, ValueTooLongForAStringFailsUntouched) {
-    testsupport::WriteFileText(File(), "[UserInterface]\nLong=" + std::string(10000, 'x') +
-                                           "\nLongest=" + std::string(9999, 'y') +
-                                           "\nWide=" + std::string(5000, 'z') + "\n");
+    testsupport::WriteFileText(File(), "[UserInterface]\nLong=" + std::string(10000, 'x') + "\nLongest=" +
+                                           std::string(9999, 'y') + "\nWide=" + std::string(5000, 'z') + "\n");
     CZVRegistry registry("UserInterface");
     CZVString value("Arial");
     EXPECT_EQ(registry.ReadString("Long", &value), 0);

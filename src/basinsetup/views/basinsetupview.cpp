@@ -14,26 +14,22 @@
 #include "basinsetup/views/step3view.h"
 #include "basinsetup/views/step4view.h"
 #include "basinsetup/views/step5view.h"
-#include "platform/cp1252.h"
+#include "qttext/qttext.h"
 
-namespace {
+namespace {}  // namespace
 
-
-}  // namespace
-
-CBasinSetupDlgView::CBasinSetupDlgView()
-    : list_(new QTreeWidget), countdown_(new QLabel("Auto Start --:--")) {
+CBasinSetupDlgView::CBasinSetupDlgView() : m_list(new QTreeWidget), m_countdown(new QLabel("Auto Start --:--")) {
     setWindowTitle("Marquel");
-    list_->setColumnCount(2);
-    list_->setHeaderLabels({"Item", "Model"});
-    list_->setRootIsDecorated(false);
-    list_->setSelectionMode(QAbstractItemView::NoSelection);
-    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    list_->setEnabled(false);
+    m_list->setColumnCount(2);
+    m_list->setHeaderLabels({"Item", "Model"});
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_list->setEnabled(false);
 
     auto* group = new QGroupBox("Version Information");
     auto* groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(list_);
+    groupLayout->addWidget(m_list);
 
     auto* configure = new QPushButton("Configure Marquel");
     auto* start = new QPushButton("Start Marquel Now");
@@ -43,8 +39,8 @@ CBasinSetupDlgView::CBasinSetupDlgView()
         button->setEnabled(false);
         button->setAutoDefault(false);
     }
-    controls_ = {{IDC_VERSION_LIST, list_}, {IDC_CONFIGURE, configure}, {IDC_START_VIEWER, start},
-                 {IDC_SYNC_HOUSE, house},   {IDC_START_HINT, hint},     {IDC_COUNTDOWN, countdown_}};
+    m_controls = {{IDC_VERSION_LIST, m_list}, {IDC_CONFIGURE, configure}, {IDC_START_VIEWER, start},
+                  {IDC_SYNC_HOUSE, house},    {IDC_START_HINT, hint},     {IDC_COUNTDOWN, m_countdown}};
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(configure);
@@ -54,48 +50,51 @@ CBasinSetupDlgView::CBasinSetupDlgView()
     layout->addWidget(group);
     layout->addLayout(buttons);
     layout->addWidget(hint);
-    layout->addWidget(countdown_);
+    layout->addWidget(m_countdown);
     resize(520, 340);
 
-    connect(configure, &QPushButton::clicked, this, [this] { if (logic_) logic_->OnConfigure(); });
-    connect(start, &QPushButton::clicked, this, [this] { if (logic_) logic_->StartViewer(); });
-    connect(house, &QPushButton::clicked, this, [this] { if (logic_) logic_->OnSyncHouseAddress(); });
-    connect(&timer_, &QTimer::timeout, this, [this] { if (logic_) logic_->OnTimer(); });
+    connect(configure, &QPushButton::clicked, this, [this] {
+        if (m_logic) m_logic->OnConfigure();
+    });
+    connect(start, &QPushButton::clicked, this, [this] {
+        if (m_logic) m_logic->StartViewer();
+    });
+    connect(house, &QPushButton::clicked, this, [this] {
+        if (m_logic) m_logic->OnSyncHouseAddress();
+    });
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (m_logic) m_logic->OnTimer();
+    });
 }
 
 QWidget* CBasinSetupDlgView::Control(int id) const {
-    auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
+    auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second;
 }
 
 void CBasinSetupDlgView::ShowRows(const std::vector<std::string>& rows) {
-    list_->clear();
+    m_list->clear();
     for (const std::string& row : rows) {
         const size_t tab = row.find('\t');
-        QStringList columns{QString::fromStdU16String(platform::Cp1252ToUtf16(row.substr(0, tab)))};
-        if (tab != std::string::npos)
-            columns << QString::fromStdU16String(platform::Cp1252ToUtf16(row.substr(tab + 1)));
-        list_->addTopLevelItem(new QTreeWidgetItem(columns));
+        QStringList columns{qttext::FromCp1252(row.substr(0, tab))};
+        if (tab != std::string::npos) columns << qttext::FromCp1252(row.substr(tab + 1));
+        m_list->addTopLevelItem(new QTreeWidgetItem(columns));
     }
 }
 
 void CBasinSetupDlgView::EnableControl(int id, bool on) {
-    if (QWidget* control = Control(id))
-        control->setEnabled(on);
+    if (QWidget* control = Control(id)) control->setEnabled(on);
 }
 
 void CBasinSetupDlgView::ShowControl(int id, bool shown) {
-    if (QWidget* control = Control(id))
-        control->setVisible(shown);
+    if (QWidget* control = Control(id)) control->setVisible(shown);
 }
 
-void CBasinSetupDlgView::SetCountdownText(const std::string& text) {
-    countdown_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
-}
+void CBasinSetupDlgView::SetCountdownText(const std::string& text) { m_countdown->setText(qttext::FromCp1252(text)); }
 
-void CBasinSetupDlgView::StartTimer(uint32_t intervalMs) { timer_.start(static_cast<int>(intervalMs)); }
+void CBasinSetupDlgView::StartTimer(uint32_t intervalMs) { m_timer.start(static_cast<int>(intervalMs)); }
 
-void CBasinSetupDlgView::StopTimer() { timer_.stop(); }
+void CBasinSetupDlgView::StopTimer() { m_timer.stop(); }
 
 void CBasinSetupDlgView::ShowMessage(const std::string& text) { ShowTopmostMessage(this, text); }
 
@@ -105,8 +104,7 @@ bool CBasinSetupDlgView::RunHouseCode() { return CHouseCodeDlg().exec() == QDial
 
 int CBasinSetupDlgView::RunWizardStepDialog(int index, std::shared_ptr<CBasinSetup> model,
                                             const std::string& adapterName) {
-    if (index == 0 && logic_)
-        return CStep1DlgView(this, logic_->Server(), std::move(model), adapterName).Run();
+    if (index == 0 && m_logic) return CStep1DlgView(this, m_logic->Server(), std::move(model), adapterName).Run();
     std::unique_ptr<QDialog> step;
     switch (index) {
     case 1: step = std::make_unique<CStep2Window>(this, std::move(model)); break;
@@ -116,12 +114,9 @@ int CBasinSetupDlgView::RunWizardStepDialog(int index, std::shared_ptr<CBasinSet
     default: step = std::make_unique<CWizardStepDlg>(this, index, std::move(model), adapterName); break;
     }
     switch (step->exec()) {
-    case QDialog::Accepted:
-        return kStepNext;
-    case QDialog::Rejected:
-        return kStepCancel;
-    default:
-        return kStepBack;
+    case QDialog::Accepted: return kStepNext;
+    case QDialog::Rejected: return kStepCancel;
+    default: return kStepBack;
     }
 }
 
@@ -132,11 +127,9 @@ std::unique_ptr<CSearchProgress> CBasinSetupDlgView::OpenSearchProgress() {
 }
 
 void CBasinSetupDlgView::accept() {
-    if (logic_)
-        logic_->StartViewer();
+    if (m_logic) m_logic->StartViewer();
 }
 
 void CBasinSetupDlgView::reject() {
-    if (logic_)
-        logic_->OnCancel();
+    if (m_logic) m_logic->OnCancel();
 }

@@ -14,7 +14,7 @@ public:
     CBasinSetupDlgView();
 
     // The logic the buttons, keys and timer drive; set before the window shows.
-    void Attach(CBasinSetupDlg* logic) { logic_ = logic; }
+    void Attach(CBasinSetupDlg* logic) { m_logic = logic; }
 
     void ShowRows(const std::vector<std::string>& rows) override;
     void EnableControl(int id, bool on) override;
@@ -32,13 +32,13 @@ public:
     void accept() override;
     void reject() override;
 
-    QTreeWidget* VersionList() const { return list_; }
+    QTreeWidget* VersionList() const { return m_list; }
     QWidget* Control(int id) const;
 
 private:
-    CBasinSetupDlg* logic_ = nullptr;
-    QTreeWidget* list_;
-    QLabel* countdown_;
-    std::map<int, QWidget*> controls_;
-    QTimer timer_;
+    CBasinSetupDlg* m_logic = nullptr;
+    QTreeWidget* m_list;
+    QLabel* m_countdown;
+    std::map<int, QWidget*> m_controls;
+    QTimer m_timer;
 };

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/cp1252.h"
+#include "qttext/qttext.h"
 
 namespace {
 
@@ -22,8 +22,7 @@ QLabel* WrappedLabel(const QString& text) {
 // Texts over a row of buttons; the first button is the default.
 void LayOut(QDialog* dialog, const QStringList& texts, const QString& ok, const QString& cancel) {
     auto* layout = new QVBoxLayout(dialog);
-    for (const QString& text : texts)
-        layout->addWidget(WrappedLabel(text));
+    for (const QString& text : texts) layout->addWidget(WrappedLabel(text));
     auto* buttons = new QDialogButtonBox;
     QPushButton* accept = buttons->addButton(ok, QDialogButtonBox::AcceptRole);
     buttons->addButton(cancel, QDialogButtonBox::RejectRole);
@@ -36,8 +35,7 @@ void LayOut(QDialog* dialog, const QStringList& texts, const QString& ok, const 
 }  // namespace
 
 void ShowTopmostMessage(QWidget* parent, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, "Marquel", QString::fromStdU16String(platform::Cp1252ToUtf16(text)),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, "Marquel", qttext::FromCp1252(text), QMessageBox::Ok, parent);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
@@ -63,28 +61,28 @@ CHouseCodeDlg::CHouseCodeDlg() {
            "Continue", "Cancel");
 }
 
-CSearchingDlg::CSearchingDlg() : bar_(new QProgressBar) {
+CSearchingDlg::CSearchingDlg() : m_bar(new QProgressBar) {
     setWindowTitle("Searching For System...");
-    bar_->setRange(0, 100);
+    m_bar->setRange(0, 100);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(bar_);
+    layout->addWidget(m_bar);
     resize(320, 60);
 }
 
 void CSearchingDlg::SetProgress(int percent) {
-    bar_->setValue(percent);
+    m_bar->setValue(percent);
     repaint();  // painted now: the search keeps the event loop waiting
 }
 
 CSetPassDlgView::CSetPassDlgView(CGatewayLink& link)
-    : logic_(link, *this), password_(new QLineEdit), confirmation_(new QLineEdit) {
+    : m_logic(link, *this), m_password(new QLineEdit), m_confirmation(new QLineEdit) {
     setWindowTitle("Set Remote Password");
-    password_->setEchoMode(QLineEdit::Password);
-    confirmation_->setEchoMode(QLineEdit::Password);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_confirmation->setEchoMode(QLineEdit::Password);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    form->addRow("New Password", password_);
-    form->addRow("Confirm Password", confirmation_);
+    form->addRow("New Password", m_password);
+    form->addRow("Confirm Password", m_confirmation);
     layout->addLayout(form);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     QObject::connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -96,17 +94,12 @@ void CSetPassDlgView::ShowMessage(const std::string& text) { ShowTopmostMessage(
 
 void CSetPassDlgView::accept() {
     // Passwords travel as the gateway's 8-bit text, Windows-1252 as everywhere.
-    const std::string password = platform::Utf16ToCp1252(password_->text().toStdU16String());
-    const std::string confirmation = platform::Utf16ToCp1252(confirmation_->text().toStdU16String());
-    switch (logic_.OnOK(password, confirmation)) {
-    case CSetPassDlg::kClosedOk:
-        QDialog::accept();
-        break;
-    case CSetPassDlg::kClosedCancel:
-        reject();
-        break;
-    case CSetPassDlg::kStayOpen:
-        break;
+    const std::string password = qttext::ToCp1252(m_password->text());
+    const std::string confirmation = qttext::ToCp1252(m_confirmation->text());
+    switch (m_logic.OnOK(password, confirmation)) {
+    case CSetPassDlg::kClosedOk: QDialog::accept(); break;
+    case CSetPassDlg::kClosedCancel: reject(); break;
+    case CSetPassDlg::kStayOpen: break;
     }
 }
 
@@ -119,7 +112,7 @@ QString CWizardStepDlg::Title(int index) {
 
 CWizardStepDlg::CWizardStepDlg(QWidget* parent, int index, std::shared_ptr<CBasinSetup> model,
                                const std::string& adapterName)
-    : QDialog(parent), model_(std::move(model)) {
+    : QDialog(parent), m_model(std::move(model)) {
     (void)adapterName;
     setWindowTitle(Title(index));
     auto* layout = new QVBoxLayout(this);

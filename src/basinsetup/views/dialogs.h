@@ -33,7 +33,7 @@ public:
     void SetProgress(int percent) override;
 
 private:
-    QProgressBar* bar_;
+    QProgressBar* m_bar;
 };
 
 class CSetPassDlgView : public QDialog, public CSetPassView {
@@ -43,9 +43,9 @@ public:
     void accept() override;
 
 private:
-    CSetPassDlg logic_;
-    QLineEdit* password_;
-    QLineEdit* confirmation_;
+    CSetPassDlg m_logic;
+    QLineEdit* m_password;
+    QLineEdit* m_confirmation;
 };
 
 // One step of the set-up wizard: "<< Back" ends it with -1, "Next >>" with
@@ -57,5 +57,5 @@ public:
     static QString Title(int index);
 
 private:
-    std::shared_ptr<CBasinSetup> model_;
+    std::shared_ptr<CBasinSetup> m_model;
 };

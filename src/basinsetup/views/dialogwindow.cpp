@@ -16,32 +16,33 @@
 
 #include "basinsetup/setupitems.h"
 #include "basinsetup/views/dialogs.h"
-#include "platform/cp1252.h"
+#include "qttext/qttext.h"
 
 namespace {
 
-QStringList Columns(const std::string& text) {
-    return QString::fromStdU16String(platform::Cp1252ToUtf16(text)).split('\t');
-}
+QStringList Columns(const std::string& text) { return qttext::FromCp1252(text).split('\t'); }
 
 }  // namespace
 
 CDialogWindow::CDialogWindow(QWidget* parent) : QDialog(parent) {}
 
-template <class W> W* CDialogWindow::Register(int id, W* widget) {
-    controls_[id] = widget;
+template <class W>
+W* CDialogWindow::Register(int id, W* widget) {
+    m_controls[id] = widget;
     return widget;
 }
 
 QWidget* CDialogWindow::Control(int id) const {
-    auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
+    auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second;
 }
 
 QComboBox* CDialogWindow::Combo(int id) {
     auto* combo = Register(id, new QComboBox);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    connect(combo, &QComboBox::activated, this, [this, id](int row) { if (logic_) logic_->Pick(id, row); });
+    connect(combo, &QComboBox::activated, this, [this, id](int row) {
+        if (m_logic) m_logic->Pick(id, row);
+    });
     return combo;
 }
 
@@ -50,19 +51,16 @@ QTreeWidget* CDialogWindow::List(int id, const QStringList& headers, bool severa
     list->setRootIsDecorated(false);
     list->setColumnCount(std::max<int>(1, static_cast<int>(headers.size())));
     list->setHeaderHidden(headers.isEmpty());
-    if (!headers.isEmpty())
-        list->setHeaderLabels(headers);
+    if (!headers.isEmpty()) list->setHeaderLabels(headers);
     list->setSelectionMode(severalRows ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     connect(list, &QTreeWidget::itemSelectionChanged, this, [this, id, list, severalRows] {
-        if (!logic_)
-            return;
+        if (!m_logic) return;
         std::vector<int> rows;
-        for (QTreeWidgetItem* item : list->selectedItems())
-            rows.push_back(list->indexOfTopLevelItem(item));
+        for (QTreeWidgetItem* item : list->selectedItems()) rows.push_back(list->indexOfTopLevelItem(item));
         if (severalRows)
-            logic_->PickRows(id, rows);
+            m_logic->PickRows(id, rows);
         else
-            logic_->Pick(id, rows.empty() ? -1 : rows.front());
+            m_logic->Pick(id, rows.empty() ? -1 : rows.front());
     });
     return list;
 }
@@ -70,13 +68,17 @@ QTreeWidget* CDialogWindow::List(int id, const QStringList& headers, bool severa
 QTabBar* CDialogWindow::Tabs(int id) {
     auto* tabs = Register(id, new QTabBar);
     tabs->setExpanding(false);
-    connect(tabs, &QTabBar::currentChanged, this, [this, id](int row) { if (logic_) logic_->Pick(id, row); });
+    connect(tabs, &QTabBar::currentChanged, this, [this, id](int row) {
+        if (m_logic) m_logic->Pick(id, row);
+    });
     return tabs;
 }
 
 QAbstractButton* CDialogWindow::CheckBox(int id, const QString& text) {
     auto* box = Register(id, new QCheckBox(text));
-    connect(box, &QCheckBox::clicked, this, [this, id](bool on) { if (logic_) logic_->Check(id, on); });
+    connect(box, &QCheckBox::clicked, this, [this, id](bool on) {
+        if (m_logic) m_logic->Check(id, on);
+    });
     return box;
 }
 
@@ -84,14 +86,18 @@ QAbstractButton* CDialogWindow::CheckBox(int id, const QString& text) {
 QAbstractButton* CDialogWindow::Radio(int id, const QString& text) {
     auto* radio = Register(id, new QRadioButton(text));
     radio->setAutoExclusive(false);
-    connect(radio, &QRadioButton::clicked, this, [this, id] { if (logic_) logic_->Check(id, true); });
+    connect(radio, &QRadioButton::clicked, this, [this, id] {
+        if (m_logic) m_logic->Check(id, true);
+    });
     return radio;
 }
 
 QPushButton* CDialogWindow::Button(int id, const QString& text) {
     auto* button = Register(id, new QPushButton(text));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, id] { if (logic_) logic_->Click(id); });
+    connect(button, &QPushButton::clicked, this, [this, id] {
+        if (m_logic) m_logic->Click(id);
+    });
     return button;
 }
 
@@ -100,11 +106,9 @@ QLabel* CDialogWindow::Label(int id, const QString& text) { return Register(id, 
 QLineEdit* CDialogWindow::Edit(int id, int maxLength) {
     auto* edit = Register(id, new QLineEdit);
     edit->setMaxLength(maxLength);
-    connect(edit, &QLineEdit::textEdited, this,
-            [this, id](const QString& text) {
-                if (logic_)
-                    logic_->Edit(id, platform::Utf16ToCp1252(text.toStdU16String()));
-            });
+    connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+        if (m_logic) m_logic->Edit(id, qttext::ToCp1252(text));
+    });
     return edit;
 }
 
@@ -113,20 +117,15 @@ void CDialogWindow::ShowItems(int id, const std::vector<CListItem>& items) {
     const QSignalBlocker blocker(control);
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         combo->clear();
-        for (const CListItem& item : items)
-            combo->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(item.text)), item.data);
+        for (const CListItem& item : items) combo->addItem(qttext::FromCp1252(item.text), item.data);
         combo->setCurrentIndex(-1);
     } else if (auto* list = qobject_cast<QTreeWidget*>(control)) {
         list->clear();
-        for (const CListItem& item : items)
-            list->addTopLevelItem(new QTreeWidgetItem(Columns(item.text)));
-        for (int column = 0; column < list->columnCount(); ++column)
-            list->resizeColumnToContents(column);
+        for (const CListItem& item : items) list->addTopLevelItem(new QTreeWidgetItem(Columns(item.text)));
+        for (int column = 0; column < list->columnCount(); ++column) list->resizeColumnToContents(column);
     } else if (auto* tabs = qobject_cast<QTabBar*>(control)) {
-        while (tabs->count() > 0)
-            tabs->removeTab(0);
-        for (const CListItem& item : items)
-            tabs->addTab(QString::fromStdU16String(platform::Cp1252ToUtf16(item.text)));
+        while (tabs->count() > 0) tabs->removeTab(0);
+        for (const CListItem& item : items) tabs->addTab(qttext::FromCp1252(item.text));
         tabs->setCurrentIndex(-1);
     }
 }
@@ -135,12 +134,11 @@ void CDialogWindow::ShowItemText(int id, int row, const std::string& text) {
     QWidget* control = Control(id);
     const QSignalBlocker blocker(control);
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
-        combo->setItemText(row, QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+        combo->setItemText(row, qttext::FromCp1252(text));
     } else if (auto* list = qobject_cast<QTreeWidget*>(control)) {
         if (QTreeWidgetItem* item = list->topLevelItem(row)) {
             const QStringList columns = Columns(text);
-            for (int column = 0; column < columns.size(); ++column)
-                item->setText(column, columns[column]);
+            for (int column = 0; column < columns.size(); ++column) item->setText(column, columns[column]);
         }
     }
 }
@@ -170,28 +168,25 @@ void CDialogWindow::ShowChecked(int id, bool on) {
 
 void CDialogWindow::ShowText(int id, const std::string& text) {
     if (id == kTitleId) {
-        setWindowTitle(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+        setWindowTitle(qttext::FromCp1252(text));
     } else if (auto* label = qobject_cast<QLabel*>(Control(id))) {
-        label->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+        label->setText(qttext::FromCp1252(text));
     } else if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) {
         const QSignalBlocker blocker(edit);
-        edit->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+        edit->setText(qttext::FromCp1252(text));
     }
 }
 
 void CDialogWindow::EnableControl(int id, bool on) {
-    if (QWidget* control = Control(id))
-        control->setEnabled(on);
+    if (QWidget* control = Control(id)) control->setEnabled(on);
 }
 
 void CDialogWindow::ShowControl(int id, bool shown) {
-    if (QWidget* control = Control(id))
-        control->setVisible(shown);
+    if (QWidget* control = Control(id)) control->setVisible(shown);
 }
 
 void CDialogWindow::SetDefaultButton(int id) {
-    if (auto* button = qobject_cast<QPushButton*>(Control(id)))
-        button->setDefault(true);
+    if (auto* button = qobject_cast<QPushButton*>(Control(id))) button->setDefault(true);
 }
 
 void CDialogWindow::ShowMessage(const std::string& text) { ShowTopmostMessage(this, text); }
@@ -208,14 +203,12 @@ void CDialogWindow::EndDialog(int result) {
 QLayout* CDialogWindow::ButtonRow(std::initializer_list<std::pair<int, QString>> buttons) {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    for (const auto& [id, text] : buttons)
-        row->addWidget(Button(id, text));
+    for (const auto& [id, text] : buttons) row->addWidget(Button(id, text));
     return row;
 }
 
 QLayout* CDialogWindow::WizardButtons(bool withNext, int finishId) {
-    if (withNext)
-        return ButtonRow({{IDC_STEP_BACK, "<< Back"}, {IDC_OK, "Next >>"}, {finishId, "Finish"}});
+    if (withNext) return ButtonRow({{IDC_STEP_BACK, "<< Back"}, {IDC_OK, "Next >>"}, {finishId, "Finish"}});
     return ButtonRow({{IDC_STEP_BACK, "<< Back"}, {finishId, "Finish"}});
 }
 
@@ -231,8 +224,8 @@ void CDialogWindow::keyPressEvent(QKeyEvent* event) {
     const QList<QPushButton*> buttons = findChildren<QPushButton*>();
     const bool otherDefault =
         std::any_of(buttons.begin(), buttons.end(), [](QPushButton* b) { return b->isDefault() && b->isVisible(); });
-    if (enter && !otherDefault && logic_) {
-        logic_->Click(IDC_OK);
+    if (enter && !otherDefault && m_logic) {
+        m_logic->Click(IDC_OK);
         return;
     }
     QDialog::keyPressEvent(event);

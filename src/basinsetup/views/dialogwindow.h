@@ -38,7 +38,7 @@ public:
 
 protected:
     // The logic the controls report to; set before the window shows.
-    void Attach(CDialogLogic* logic) { logic_ = logic; }
+    void Attach(CDialogLogic* logic) { m_logic = logic; }
 
     QComboBox* Combo(int id);
     // A list with a column per tab-separated field; the headers, when given,
@@ -61,8 +61,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    template <class W> W* Register(int id, W* widget);
+    template <class W>
+    W* Register(int id, W* widget);
 
-    CDialogLogic* logic_ = nullptr;
-    std::map<int, QWidget*> controls_;
+    CDialogLogic* m_logic = nullptr;
+    std::map<int, QWidget*> m_controls;
 };

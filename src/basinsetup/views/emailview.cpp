@@ -13,18 +13,15 @@
 #include <QVBoxLayout>
 
 #include "basinsetup/views/dialogs.h"
-#include "platform/cp1252.h"
+#include "qttext/qttext.h"
 
-namespace {
+namespace {}  // namespace
 
-
-}  // namespace
-
-CNewEmailDlg::CNewEmailDlg() : address_(new QLineEdit) {
+CNewEmailDlg::CNewEmailDlg() : m_address(new QLineEdit) {
     setWindowTitle("New Email Recipient");
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    form->addRow("Email Address", address_);
+    form->addRow("Email Address", m_address);
     layout->addLayout(form);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -33,49 +30,48 @@ CNewEmailDlg::CNewEmailDlg() : address_(new QLineEdit) {
     resize(340, 90);
 }
 
-std::string CNewEmailDlg::GetAddress() const { return platform::Utf16ToCp1252(address_->text().toStdU16String()); }
+std::string CNewEmailDlg::GetAddress() const { return qttext::ToCp1252(m_address->text()); }
 
 CEmailDlgView::CEmailDlgView(const std::string& adapterName, uint16_t locatorPort)
-    : logic_(*this, adapterName, locatorPort),
-      enabled_(new QCheckBox("Enable Email for the following error types")),
-      password_(new QLineEdit),
-      alerts_{new QCheckBox("Marquel"), new QCheckBox("Vortana"), new QCheckBox("Chlorinator"),
-              new QCheckBox("Freeze")},
-      recipients_(new QListWidget),
-      add_(new QPushButton("Add...")),
-      remove_(new QPushButton("Remove")),
-      address_(new QLineEdit),
-      city_(new QLineEdit),
-      zip_(new QLineEdit),
-      status_(new QLabel) {
+    : m_logic(*this, adapterName, locatorPort),
+      m_enabled(new QCheckBox("Enable Email for the following error types")),
+      m_password(new QLineEdit),
+      m_alerts{new QCheckBox("Marquel"), new QCheckBox("Vortana"), new QCheckBox("Chlorinator"),
+               new QCheckBox("Freeze")},
+      m_recipients(new QListWidget),
+      m_add(new QPushButton("Add...")),
+      m_remove(new QPushButton("Remove")),
+      m_address(new QLineEdit),
+      m_city(new QLineEdit),
+      m_zip(new QLineEdit),
+      m_status(new QLabel) {
     setWindowTitle("Email Settings");
     auto* alerts = new QGroupBox;
     auto* alertLayout = new QVBoxLayout(alerts);
-    alertLayout->addWidget(enabled_);
+    alertLayout->addWidget(m_enabled);
     auto* kinds = new QHBoxLayout;
-    for (QCheckBox* alert : alerts_)
-        kinds->addWidget(alert);
+    for (QCheckBox* alert : m_alerts) kinds->addWidget(alert);
     alertLayout->addLayout(kinds);
 
     auto* recipients = new QGroupBox("Email Recipients");
     auto* recipientLayout = new QHBoxLayout(recipients);
-    recipientLayout->addWidget(recipients_);
+    recipientLayout->addWidget(m_recipients);
     auto* listButtons = new QVBoxLayout;
-    listButtons->addWidget(add_);
-    listButtons->addWidget(remove_);
+    listButtons->addWidget(m_add);
+    listButtons->addWidget(m_remove);
     listButtons->addStretch();
     recipientLayout->addLayout(listButtons);
 
     auto* form = new QFormLayout;
-    form->addRow("Remote Access Password", password_);
-    form->addRow("Address ", address_);
-    form->addRow("City", city_);
-    form->addRow("ZIP", zip_);
+    form->addRow("Remote Access Password", m_password);
+    form->addRow("Address ", m_address);
+    form->addRow("City", m_city);
+    form->addRow("ZIP", m_zip);
 
     auto* done = new QPushButton("Done");
     done->setDefault(true);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(status_, 1);
+    bottom->addWidget(m_status, 1);
     bottom->addWidget(done);
 
     auto* layout = new QVBoxLayout(this);
@@ -83,22 +79,21 @@ CEmailDlgView::CEmailDlgView(const std::string& adapterName, uint16_t locatorPor
     layout->addWidget(recipients);
     layout->addLayout(form);
     layout->addLayout(bottom);
-    for (QPushButton* button : {add_, remove_})
-        button->setAutoDefault(false);
+    for (QPushButton* button : {m_add, m_remove}) button->setAutoDefault(false);
     resize(460, 420);
 
-    connect(enabled_, &QCheckBox::clicked, this, [this] { logic_.EnableAlertControls(); });
-    connect(add_, &QPushButton::clicked, this, [this] { logic_.OnAddRecipient(); });
-    connect(remove_, &QPushButton::clicked, this, [this] { logic_.OnRemoveRecipient(); });
+    connect(m_enabled, &QCheckBox::clicked, this, [this] { m_logic.EnableAlertControls(); });
+    connect(m_add, &QPushButton::clicked, this, [this] { m_logic.OnAddRecipient(); });
+    connect(m_remove, &QPushButton::clicked, this, [this] { m_logic.OnRemoveRecipient(); });
     connect(done, &QPushButton::clicked, this, &CEmailDlgView::accept);
-    connect(&timer_, &QTimer::timeout, this, [this] { logic_.OnTimer(); });
-    logic_.OnInitDialog();
-    timer_.start(static_cast<int>(CEmailDlg::kFirstTickMs));
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_logic.OnTimer(); });
+    m_logic.OnInitDialog();
+    m_timer.start(static_cast<int>(CEmailDlg::kFirstTickMs));
 }
 
 void CEmailDlgView::SetStatus(const std::string& text) {
-    status_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
-    status_->repaint();  // the read that follows keeps the event loop waiting
+    m_status->setText(qttext::FromCp1252(text));
+    m_status->repaint();  // the read that follows keeps the event loop waiting
 }
 
 void CEmailDlgView::SetBusy(bool busy) {
@@ -108,41 +103,39 @@ void CEmailDlgView::SetBusy(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void CEmailDlgView::StopTimer() { timer_.stop(); }
+void CEmailDlgView::StopTimer() { m_timer.stop(); }
 
 void CEmailDlgView::PutSettings(const CEmailSettings& settings) {
-    enabled_->setChecked(settings.enabled != 0);
-    password_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.password)));
-    for (size_t i = 0; i < std::size(alerts_); ++i)
-        alerts_[i]->setChecked(settings.alerts[i] != 0);
+    m_enabled->setChecked(settings.enabled != 0);
+    m_password->setText(qttext::FromCp1252(settings.password));
+    for (size_t i = 0; i < std::size(m_alerts); ++i) m_alerts[i]->setChecked(settings.alerts[i] != 0);
     SetRecipients(settings.recipients);
-    address_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.address)));
-    city_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.city)));
-    zip_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(settings.zip)));
+    m_address->setText(qttext::FromCp1252(settings.address));
+    m_city->setText(qttext::FromCp1252(settings.city));
+    m_zip->setText(qttext::FromCp1252(settings.zip));
 }
 
 bool CEmailDlgView::GetSettings(CEmailSettings& settings) {
-    settings.enabled = enabled_->isChecked() ? 1 : 0;
-    settings.password = platform::Utf16ToCp1252(password_->text().toStdU16String());
-    for (size_t i = 0; i < std::size(alerts_); ++i)
-        settings.alerts[i] = alerts_[i]->isChecked() ? 1 : 0;
-    settings.address = platform::Utf16ToCp1252(address_->text().toStdU16String());
-    settings.city = platform::Utf16ToCp1252(city_->text().toStdU16String());
-    settings.zip = platform::Utf16ToCp1252(zip_->text().toStdU16String());
+    settings.enabled = m_enabled->isChecked() ? 1 : 0;
+    settings.password = qttext::ToCp1252(m_password->text());
+    for (size_t i = 0; i < std::size(m_alerts); ++i) settings.alerts[i] = m_alerts[i]->isChecked() ? 1 : 0;
+    settings.address = qttext::ToCp1252(m_address->text());
+    settings.city = qttext::ToCp1252(m_city->text());
+    settings.zip = qttext::ToCp1252(m_zip->text());
     return true;
 }
 
 void CEmailDlgView::SetRecipients(const std::vector<std::string>& recipients) {
-    recipients_->clear();
-    for (const std::string& recipient : recipients)
-        recipients_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(recipient)));
+    m_recipients->clear();
+    for (const std::string& recipient : recipients) m_recipients->addItem(qttext::FromCp1252(recipient));
 }
 
-int CEmailDlgView::SelectedRecipient() { return recipients_->currentItem() ? recipients_->currentRow() : -1; }
+int CEmailDlgView::SelectedRecipient() { return m_recipients->currentItem() ? m_recipients->currentRow() : -1; }
 
 void CEmailDlgView::EnableAlertControls(bool on) {
-    for (QWidget* control : std::initializer_list<QWidget*>{alerts_[0], alerts_[1], alerts_[2], alerts_[3], add_,
-                                                             remove_, recipients_, password_, address_, city_, zip_})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_alerts[0], m_alerts[1], m_alerts[2], m_alerts[3], m_add, m_remove,
+                                         m_recipients, m_password, m_address, m_city, m_zip})
         control->setEnabled(on);
 }
 
@@ -150,14 +143,13 @@ void CEmailDlgView::ShowMessage(const std::string& text) { ShowTopmostMessage(th
 
 std::optional<std::string> CEmailDlgView::AskNewRecipient() {
     CNewEmailDlg dialog;
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.GetAddress();
 }
 
 void CEmailDlgView::EndDialog(bool ok) {
-    timer_.stop();
+    m_timer.stop();
     done(ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
-void CEmailDlgView::accept() { logic_.OnOK(); }
+void CEmailDlgView::accept() { m_logic.OnOK(); }

@@ -18,14 +18,14 @@ public:
     std::string GetAddress() const;
 
 private:
-    QLineEdit* address_;
+    QLineEdit* m_address;
 };
 
 class CEmailDlgView : public QDialog, public CEmailView {
 public:
     CEmailDlgView(const std::string& adapterName, uint16_t locatorPort);
 
-    CEmailDlg& Logic() { return logic_; }
+    CEmailDlg& Logic() { return m_logic; }
 
     void SetStatus(const std::string& text) override;
     void SetBusy(bool busy) override;
@@ -43,16 +43,16 @@ public:
     void accept() override;
 
 private:
-    CEmailDlg logic_;
-    QCheckBox* enabled_;
-    QLineEdit* password_;
-    QCheckBox* alerts_[4];
-    QListWidget* recipients_;
-    QPushButton* add_;
-    QPushButton* remove_;
-    QLineEdit* address_;
-    QLineEdit* city_;
-    QLineEdit* zip_;
-    QLabel* status_;
-    QTimer timer_;
+    CEmailDlg m_logic;
+    QCheckBox* m_enabled;
+    QLineEdit* m_password;
+    QCheckBox* m_alerts[4];
+    QListWidget* m_recipients;
+    QPushButton* m_add;
+    QPushButton* m_remove;
+    QLineEdit* m_address;
+    QLineEdit* m_city;
+    QLineEdit* m_zip;
+    QLabel* m_status;
+    QTimer m_timer;
 };

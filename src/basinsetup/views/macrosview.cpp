@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 CMacrosWindow::CMacrosWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model, CPoolCircuit& macro)
-    : CDialogWindow(parent), logic_(*this, std::move(model), macro) {
+    : CDialogWindow(parent), m_logic(*this, std::move(model), macro) {
     QTreeWidget* list = List(IDC_MACRO_LIST, {"Circuit", "Action"}, true);
     auto* actions = new QVBoxLayout;
     actions->addWidget(Radio(IDC_ACTION_ON, "On"));
@@ -20,8 +20,8 @@ CMacrosWindow::CMacrosWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(list);
     layout->addLayout(actions);
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
     // The list's column widths are the dialog's, not its contents'.
     list->setColumnWidth(0, 100);
     list->setColumnWidth(1, 80);
@@ -29,7 +29,7 @@ CMacrosWindow::CMacrosWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model
 }
 
 CLightsWindow::CLightsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model)
-    : CDialogWindow(parent), logic_(*this, std::move(model)) {
+    : CDialogWindow(parent), m_logic(*this, std::move(model)) {
     setWindowTitle("Special Lights");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Lights Assigned to All On and All Off"));
@@ -37,12 +37,11 @@ CLightsWindow::CLightsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model
     for (int half = 0; half < 2; ++half) {
         auto* group = new QGroupBox(half == 0 ? "First Six" : "Second Six");
         auto* grid = new QGridLayout(group);
-        for (int slot = 0; slot < 6; ++slot)
-            grid->addWidget(Combo(kLightSlots[6 * half + slot]), slot % 3, slot / 3);
+        for (int slot = 0; slot < 6; ++slot) grid->addWidget(Combo(kLightSlots[6 * half + slot]), slot % 3, slot / 3);
         halves->addWidget(group);
     }
     layout->addLayout(halves);
     layout->addLayout(ButtonRow({{IDC_OK, "Done"}}));
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }

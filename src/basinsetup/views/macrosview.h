@@ -8,17 +8,17 @@
 class CMacrosWindow : public CDialogWindow {
 public:
     CMacrosWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model, CPoolCircuit& macro);
-    CMacrosDlg& Logic() { return logic_; }
+    CMacrosDlg& Logic() { return m_logic; }
 
 private:
-    CMacrosDlg logic_;
+    CMacrosDlg m_logic;
 };
 
 class CLightsWindow : public CDialogWindow {
 public:
     CLightsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model);
-    CLightsDlg& Logic() { return logic_; }
+    CLightsDlg& Logic() { return m_logic; }
 
 private:
-    CLightsDlg logic_;
+    CLightsDlg m_logic;
 };

@@ -18,15 +18,13 @@
 #include "basinsetup/views/dialogs.h"
 #include "basinsetup/views/emailview.h"
 #include "basinsetup/ziplookup.h"
-#include "platform/cp1252.h"
+#include "qttext/qttext.h"
 
 namespace {
 
-
 QComboBox* ListOf(const std::vector<std::string>& texts) {
     auto* list = new QComboBox;
-    for (const std::string& text : texts)
-        list->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+    for (const std::string& text : texts) list->addItem(qttext::FromCp1252(text));
     return list;
 }
 
@@ -41,61 +39,61 @@ QPushButton* Button(const char* text) {
 CStep1DlgView::CStep1DlgView(QWidget* parent, CZVServer& server, std::shared_ptr<CBasinSetup> model,
                              const std::string& adapterName, const std::string& zipFile)
     : QDialog(parent),
-      model_(model),
-      logic_(server, *this, std::move(model), adapterName, zipFile.empty() ? ShippedFilePath("zip.csv") : zipFile) {
+      m_model(model),
+      m_logic(server, *this, std::move(model), adapterName, zipFile.empty() ? ShippedFilePath("zip.csv") : zipFile) {
     setWindowTitle("General Settings (Step 1 of 5)");
     Build();
-    connect(&timer_, &QTimer::timeout, this, [this] { logic_.OnTimer(); });
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_logic.OnTimer(); });
 }
 
 void CStep1DlgView::Build() {
-    date_ = new QDateEdit;
-    date_->setCalendarPopup(true);
-    hour_ = ListOf(HourChoices());
-    minute_ = ListOf(MinuteChoices());
-    daylightSaving_ = new QCheckBox("Automatically Adjust for DST");
+    m_date = new QDateEdit;
+    m_date->setCalendarPopup(true);
+    m_hour = ListOf(HourChoices());
+    m_minute = ListOf(MinuteChoices());
+    m_daylightSaving = new QCheckBox("Automatically Adjust for DST");
     auto* clock = new QGroupBox("Date and Time");
     auto* clockLayout = new QFormLayout(clock);
-    clockLayout->addRow("Date", date_);
+    clockLayout->addRow("Date", m_date);
     auto* time = new QHBoxLayout;
     time->addWidget(new QLabel("Hour"));
-    time->addWidget(hour_);
+    time->addWidget(m_hour);
     time->addWidget(new QLabel("Min"));
-    time->addWidget(minute_);
+    time->addWidget(m_minute);
     clockLayout->addRow(time);
-    clockLayout->addRow(daylightSaving_);
+    clockLayout->addRow(m_daylightSaving);
 
-    fahrenheit_ = new QRadioButton("Fahrenheit");
-    celsius_ = new QRadioButton("Celsius");
+    m_fahrenheit = new QRadioButton("Fahrenheit");
+    m_celsius = new QRadioButton("Celsius");
     auto* scaleGroup = new QButtonGroup(this);
-    scaleGroup->addButton(fahrenheit_);
-    scaleGroup->addButton(celsius_);
+    scaleGroup->addButton(m_fahrenheit);
+    scaleGroup->addButton(m_celsius);
     auto* scale = new QGroupBox("Temperature Scale");
     auto* scaleLayout = new QHBoxLayout(scale);
-    scaleLayout->addWidget(fahrenheit_);
-    scaleLayout->addWidget(celsius_);
+    scaleLayout->addWidget(m_fahrenheit);
+    scaleLayout->addWidget(m_celsius);
 
-    priority_ = new QCheckBox("Manual OP Priority");
+    m_priority = new QCheckBox("Manual OP Priority");
     auto* priority = new QGroupBox("Priority");
-    (new QVBoxLayout(priority))->addWidget(priority_);
+    (new QVBoxLayout(priority))->addWidget(m_priority);
 
-    homePage_ = new QComboBox;
-    zip_ = new QLineEdit;
-    latitude_ = new QLineEdit;
-    longitude_ = new QLineEdit;
-    timeZone_ = ListOf(TimeZoneChoices());
+    m_homePage = new QComboBox;
+    m_zip = new QLineEdit;
+    m_latitude = new QLineEdit;
+    m_longitude = new QLineEdit;
+    m_timeZone = ListOf(TimeZoneChoices());
     auto* location = new QGroupBox("Location");
     auto* locationLayout = new QFormLayout(location);
-    locationLayout->addRow("Home Page", homePage_);
-    locationLayout->addRow("ZIP Code", zip_);
-    locationLayout->addRow("Latitude (North)", latitude_);
-    locationLayout->addRow("Longitude (West)", longitude_);
-    locationLayout->addRow("Time Zone", timeZone_);
+    locationLayout->addRow("Home Page", m_homePage);
+    locationLayout->addRow("ZIP Code", m_zip);
+    locationLayout->addRow("Latitude (North)", m_latitude);
+    locationLayout->addRow("Longitude (West)", m_longitude);
+    locationLayout->addRow("Time Zone", m_timeZone);
 
     auto* sensors = new QGroupBox("Calibrate Sensors");
     auto* sensorLayout = new QVBoxLayout(sensors);
-    sensorLayout->addWidget(SensorRow("Air", 0, IDC_STEP1_AIR_VALUE, IDC_STEP1_AIR_UP, IDC_STEP1_AIR_DOWN,
-                                      CStep1Dlg::kAir));
+    sensorLayout->addWidget(
+        SensorRow("Air", 0, IDC_STEP1_AIR_VALUE, IDC_STEP1_AIR_UP, IDC_STEP1_AIR_DOWN, CStep1Dlg::kAir));
     sensorLayout->addWidget(SensorRow("Pool", IDC_STEP1_POOL_LABEL, IDC_STEP1_POOL_VALUE, IDC_STEP1_POOL_UP,
                                       IDC_STEP1_POOL_DOWN, CStep1Dlg::kPool));
     sensorLayout->addWidget(SensorRow("Spa", IDC_STEP1_SPA_LABEL, IDC_STEP1_SPA_VALUE, IDC_STEP1_SPA_UP,
@@ -108,21 +106,21 @@ void CStep1DlgView::Build() {
     QPushButton* finish = Button("Finish");
     next->setDefault(true);
 
-    controls_.insert({{IDC_STEP1_DATE, date_},
-                      {IDC_STEP1_HOUR, hour_},
-                      {IDC_STEP1_MINUTE, minute_},
-                      {IDC_STEP1_DST, daylightSaving_},
-                      {IDC_STEP1_FAHRENHEIT, fahrenheit_},
-                      {IDC_STEP1_CELSIUS, celsius_},
-                      {IDC_STEP1_PRIORITY, priority_},
-                      {IDC_STEP1_PRIORITY_GROUP, priority},
-                      {IDC_STEP1_HOME_PAGE, homePage_},
-                      {IDC_STEP1_ZIP, zip_},
-                      {IDC_STEP1_LATITUDE, latitude_},
-                      {IDC_STEP1_LONGITUDE, longitude_},
-                      {IDC_STEP1_TIME_ZONE, timeZone_},
-                      {IDC_STEP1_SET_PASSWORD, password},
-                      {IDC_STEP1_EMAIL, email}});
+    m_controls.insert({{IDC_STEP1_DATE, m_date},
+                       {IDC_STEP1_HOUR, m_hour},
+                       {IDC_STEP1_MINUTE, m_minute},
+                       {IDC_STEP1_DST, m_daylightSaving},
+                       {IDC_STEP1_FAHRENHEIT, m_fahrenheit},
+                       {IDC_STEP1_CELSIUS, m_celsius},
+                       {IDC_STEP1_PRIORITY, m_priority},
+                       {IDC_STEP1_PRIORITY_GROUP, priority},
+                       {IDC_STEP1_HOME_PAGE, m_homePage},
+                       {IDC_STEP1_ZIP, m_zip},
+                       {IDC_STEP1_LATITUDE, m_latitude},
+                       {IDC_STEP1_LONGITUDE, m_longitude},
+                       {IDC_STEP1_TIME_ZONE, m_timeZone},
+                       {IDC_STEP1_SET_PASSWORD, password},
+                       {IDC_STEP1_EMAIL, email}});
 
     auto* left = new QVBoxLayout;
     left->addWidget(clock);
@@ -148,21 +146,20 @@ void CStep1DlgView::Build() {
 
     auto userChange = [this](auto handler) {
         return [this, handler] {
-            if (!putting_)
-                (logic_.*handler)();
+            if (!m_putting) (m_logic.*handler)();
         };
     };
-    connect(fahrenheit_, &QRadioButton::clicked, this, userChange(&CStep1Dlg::OnScaleChanged));
-    connect(celsius_, &QRadioButton::clicked, this, userChange(&CStep1Dlg::OnScaleChanged));
-    connect(date_, &QDateEdit::dateChanged, this, userChange(&CStep1Dlg::OnClockChanged));
-    connect(hour_, &QComboBox::activated, this, userChange(&CStep1Dlg::OnClockChanged));
-    connect(minute_, &QComboBox::activated, this, userChange(&CStep1Dlg::OnClockChanged));
-    connect(zip_, &QLineEdit::textChanged, this, userChange(&CStep1Dlg::OnZipChanged));
-    connect(password, &QPushButton::clicked, this, [this] { logic_.OnSetPassword(); });
-    connect(email, &QPushButton::clicked, this, [this] { logic_.OnEmailSettings(); });
-    connect(back, &QPushButton::clicked, this, [this] { logic_.OnBack(); });
-    connect(next, &QPushButton::clicked, this, [this] { logic_.OnNext(); });
-    connect(finish, &QPushButton::clicked, this, [this] { logic_.OnFinish(); });
+    connect(m_fahrenheit, &QRadioButton::clicked, this, userChange(&CStep1Dlg::OnScaleChanged));
+    connect(m_celsius, &QRadioButton::clicked, this, userChange(&CStep1Dlg::OnScaleChanged));
+    connect(m_date, &QDateEdit::dateChanged, this, userChange(&CStep1Dlg::OnClockChanged));
+    connect(m_hour, &QComboBox::activated, this, userChange(&CStep1Dlg::OnClockChanged));
+    connect(m_minute, &QComboBox::activated, this, userChange(&CStep1Dlg::OnClockChanged));
+    connect(m_zip, &QLineEdit::textChanged, this, userChange(&CStep1Dlg::OnZipChanged));
+    connect(password, &QPushButton::clicked, this, [this] { m_logic.OnSetPassword(); });
+    connect(email, &QPushButton::clicked, this, [this] { m_logic.OnEmailSettings(); });
+    connect(back, &QPushButton::clicked, this, [this] { m_logic.OnBack(); });
+    connect(next, &QPushButton::clicked, this, [this] { m_logic.OnNext(); });
+    connect(finish, &QPushButton::clicked, this, [this] { m_logic.OnFinish(); });
 }
 
 QWidget* CStep1DlgView::SensorRow(const char* name, int labelId, int valueId, int upId, int downId,
@@ -179,113 +176,105 @@ QWidget* CStep1DlgView::SensorRow(const char* name, int labelId, int valueId, in
     layout->addWidget(value);
     layout->addWidget(up);
     layout->addWidget(down);
-    if (labelId)
-        controls_[labelId] = label;
-    controls_[valueId] = value;
-    controls_[upId] = up;
-    controls_[downId] = down;
+    if (labelId) m_controls[labelId] = label;
+    m_controls[valueId] = value;
+    m_controls[upId] = up;
+    m_controls[downId] = down;
     // The spa's row goes as a whole where the controller has no spa.
-    if (sensor == CStep1Dlg::kSpa)
-        controls_[labelId] = row;
-    connect(up, &QPushButton::clicked, this, [this, sensor] { logic_.OnCalibrate(sensor, 1); });
-    connect(down, &QPushButton::clicked, this, [this, sensor] { logic_.OnCalibrate(sensor, -1); });
+    if (sensor == CStep1Dlg::kSpa) m_controls[labelId] = row;
+    connect(up, &QPushButton::clicked, this, [this, sensor] { m_logic.OnCalibrate(sensor, 1); });
+    connect(down, &QPushButton::clicked, this, [this, sensor] { m_logic.OnCalibrate(sensor, -1); });
     return row;
 }
 
 QWidget* CStep1DlgView::Control(int id) const {
-    auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
+    auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second;
 }
 
-void CStep1DlgView::Open() { logic_.OnInitDialog(); }
+void CStep1DlgView::Open() { m_logic.OnInitDialog(); }
 
 int CStep1DlgView::Run() {
     Open();
-    if (ended_)
-        return endResult_;
-    running_ = true;
+    if (m_ended) return m_endResult;
+    m_running = true;
     const int result = exec();
-    running_ = false;
+    m_running = false;
     return result;
 }
 
 void CStep1DlgView::ShowControl(int id, bool shown) {
-    if (QWidget* control = Control(id))
-        control->setVisible(shown);
+    if (QWidget* control = Control(id)) control->setVisible(shown);
 }
 
 void CStep1DlgView::EnableControl(int id, bool on) {
-    if (QWidget* control = Control(id))
-        control->setEnabled(on);
+    if (QWidget* control = Control(id)) control->setEnabled(on);
 }
 
 void CStep1DlgView::SetControlText(int id, const std::string& text) {
     if (auto* label = qobject_cast<QLabel*>(Control(id)))
-        label->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+        label->setText(qttext::FromCp1252(text));
     else if (QWidget* row = Control(id))
-        if (auto* first = row->findChild<QLabel*>())
-            first->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+        if (auto* first = row->findChild<QLabel*>()) first->setText(qttext::FromCp1252(text));
 }
 
 void CStep1DlgView::SetHomePages(const std::vector<CHomePage>& pages) {
-    putting_ = true;
-    homePage_->clear();
-    for (const CHomePage& page : pages)
-        homePage_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(page.name)), page.id);
-    putting_ = false;
+    m_putting = true;
+    m_homePage->clear();
+    for (const CHomePage& page : pages) m_homePage->addItem(qttext::FromCp1252(page.name), page.id);
+    m_putting = false;
 }
 
 void CStep1DlgView::PutValues(const CStep1Values& values) {
-    putting_ = true;
-    date_->setDate(QDate(values.year, values.month, values.day));
-    hour_->setCurrentIndex(values.hour);
-    minute_->setCurrentIndex(values.minute);
-    daylightSaving_->setChecked(values.daylightSaving != 0);
-    (values.celsius ? celsius_ : fahrenheit_)->setChecked(true);
-    priority_->setChecked(values.manualPriority != 0);
-    homePage_->setCurrentIndex(values.homePage);
-    zip_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(values.zip)));
-    latitude_->setText(QString::number(values.latitude, 'f', 4));
-    longitude_->setText(QString::number(values.longitude, 'f', 4));
-    timeZone_->setCurrentIndex(values.timeZone);
-    putting_ = false;
+    m_putting = true;
+    m_date->setDate(QDate(values.year, values.month, values.day));
+    m_hour->setCurrentIndex(values.hour);
+    m_minute->setCurrentIndex(values.minute);
+    m_daylightSaving->setChecked(values.daylightSaving != 0);
+    (values.celsius ? m_celsius : m_fahrenheit)->setChecked(true);
+    m_priority->setChecked(values.manualPriority != 0);
+    m_homePage->setCurrentIndex(values.homePage);
+    m_zip->setText(qttext::FromCp1252(values.zip));
+    m_latitude->setText(QString::number(values.latitude, 'f', 4));
+    m_longitude->setText(QString::number(values.longitude, 'f', 4));
+    m_timeZone->setCurrentIndex(values.timeZone);
+    m_putting = false;
 }
 
 bool CStep1DlgView::GetValues(CStep1Values& values) {
     bool latitudeRead = false, longitudeRead = false;
-    const double latitude = latitude_->text().trimmed().toDouble(&latitudeRead);
-    const double longitude = longitude_->text().trimmed().toDouble(&longitudeRead);
-    if (!latitudeRead || !longitudeRead)
-        return false;
-    const QDate date = date_->date();
+    const double latitude = m_latitude->text().trimmed().toDouble(&latitudeRead);
+    const double longitude = m_longitude->text().trimmed().toDouble(&longitudeRead);
+    if (!latitudeRead || !longitudeRead) return false;
+    const QDate date = m_date->date();
     values.year = date.year();
     values.month = date.month();
     values.day = date.day();
-    values.hour = hour_->currentIndex();
-    values.minute = minute_->currentIndex();
-    values.daylightSaving = daylightSaving_->isChecked() ? 1 : 0;
-    values.celsius = celsius_->isChecked() ? 1 : 0;
-    values.manualPriority = priority_->isChecked() ? 1 : 0;
-    values.homePage = homePage_->currentIndex();
-    values.zip = platform::Utf16ToCp1252(zip_->text().toStdU16String());
+    values.hour = m_hour->currentIndex();
+    values.minute = m_minute->currentIndex();
+    values.daylightSaving = m_daylightSaving->isChecked() ? 1 : 0;
+    values.celsius = m_celsius->isChecked() ? 1 : 0;
+    values.manualPriority = m_priority->isChecked() ? 1 : 0;
+    values.homePage = m_homePage->currentIndex();
+    values.zip = qttext::ToCp1252(m_zip->text());
     values.latitude = latitude;
     values.longitude = longitude;
-    values.timeZone = timeZone_->currentIndex();
+    values.timeZone = m_timeZone->currentIndex();
     return true;
 }
 
-void CStep1DlgView::StartTimer(uint32_t intervalMs) { timer_.start(static_cast<int>(intervalMs)); }
+void CStep1DlgView::StartTimer(uint32_t intervalMs) { m_timer.start(static_cast<int>(intervalMs)); }
 
-void CStep1DlgView::StopTimer() { timer_.stop(); }
+void CStep1DlgView::StopTimer() { m_timer.stop(); }
 
 void CStep1DlgView::EndDialog(int result) {
-    timer_.stop();
-    if (running_) {
+    m_timer.stop();
+    if (m_running) {
         done(result);
         return;
     }
-    ended_ = true;
-    endResult_ = result;
+    m_ended = true;
+    m_endResult = result;
 }
 
 void CStep1DlgView::reject() { EndDialog(kStepCancel); }
@@ -294,6 +283,4 @@ void CStep1DlgView::RunEmailSettings(const std::string& adapterName) {
     CEmailDlgView(adapterName, EmailLocatorPort()).exec();
 }
 
-void CStep1DlgView::RunSetPassword() {
-    CSetPassDlgView(model_->Link()).exec();
-}
+void CStep1DlgView::RunSetPassword() { CSetPassDlgView(m_model->Link()).exec(); }

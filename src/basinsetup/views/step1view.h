@@ -25,7 +25,7 @@ public:
     int Run();
     // Reads the gateway and fills the controls, without showing the step.
     void Open();
-    CStep1Dlg& Logic() { return logic_; }
+    CStep1Dlg& Logic() { return m_logic; }
     QWidget* Control(int id) const;
 
     void ShowControl(int id, bool shown) override;
@@ -47,24 +47,24 @@ private:
     void Build();
     QWidget* SensorRow(const char* name, int labelId, int valueId, int upId, int downId, CStep1Dlg::Sensor sensor);
 
-    std::shared_ptr<CBasinSetup> model_;
-    CStep1Dlg logic_;
-    std::map<int, QWidget*> controls_;
-    QDateEdit* date_;
-    QComboBox* hour_;
-    QComboBox* minute_;
-    QCheckBox* daylightSaving_;
-    QRadioButton* fahrenheit_;
-    QRadioButton* celsius_;
-    QCheckBox* priority_;
-    QComboBox* homePage_;
-    QLineEdit* zip_;
-    QLineEdit* latitude_;
-    QLineEdit* longitude_;
-    QComboBox* timeZone_;
-    QTimer timer_;
-    bool running_ = false;
-    bool putting_ = false;     // controls being filled: their signals are no user's changes
-    int endResult_ = 0;
-    bool ended_ = false;
+    std::shared_ptr<CBasinSetup> m_model;
+    CStep1Dlg m_logic;
+    std::map<int, QWidget*> m_controls;
+    QDateEdit* m_date;
+    QComboBox* m_hour;
+    QComboBox* m_minute;
+    QCheckBox* m_daylightSaving;
+    QRadioButton* m_fahrenheit;
+    QRadioButton* m_celsius;
+    QCheckBox* m_priority;
+    QComboBox* m_homePage;
+    QLineEdit* m_zip;
+    QLineEdit* m_latitude;
+    QLineEdit* m_longitude;
+    QComboBox* m_timeZone;
+    QTimer m_timer;
+    bool m_running = false;
+    bool m_putting = false;  // controls being filled: their signals are no user's changes
+    int m_endResult = 0;
+    bool m_ended = false;
 };

@@ -11,7 +11,7 @@
 #include "basinsetup/views/macrosview.h"
 
 CStep2Window::CStep2Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
-    : CDialogWindow(parent), logic_(*this, *this, std::move(model)) {
+    : CDialogWindow(parent), m_logic(*this, *this, std::move(model)) {
     auto* settings = new QGroupBox("Circuit Settings");
     auto* settingsForm = new QFormLayout(settings);
     settingsForm->addRow("Circuit Name", Combo(IDC_CIRCUIT_NAME));
@@ -29,15 +29,15 @@ CStep2Window::CStep2Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
     side->addWidget(Button(IDC_SPECIAL_LIGHTS, "Special Lights..."));
     side->addStretch();
     auto* body = new QHBoxLayout;
-    body->addWidget(List(IDC_CIRCUIT_LIST, {"Load\nCenter", "Circuit", "Circuit Name", "Circuit Function", "On w/Freeze"}),
-                    1);
+    body->addWidget(
+        List(IDC_CIRCUIT_LIST, {"Load\nCenter", "Circuit", "Circuit Name", "Circuit Function", "On w/Freeze"}), 1);
     body->addLayout(side);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(body);
     layout->addLayout(WizardButtons(true, IDC_STEP_FINISH));
     resize(820, 480);
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }
 
 void CStep2Window::RunCustomNames(std::shared_ptr<CBasinSetup> model) {
@@ -53,7 +53,7 @@ void CStep2Window::RunSpecialLights(std::shared_ptr<CBasinSetup> model) {
 }
 
 CCustomNamesWindow::CCustomNamesWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model)
-    : CDialogWindow(parent), logic_(*this, std::move(model)) {
+    : CDialogWindow(parent), m_logic(*this, std::move(model)) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(Captioned("Custom Names", List(IDC_CUSTOM_LIST)));
     layout->addWidget(Edit(IDC_CUSTOM_EDIT, kCustomNameLength));
@@ -62,6 +62,6 @@ CCustomNamesWindow::CCustomNamesWindow(QWidget* parent, std::shared_ptr<CBasinSe
     buttons->addStretch();
     buttons->addWidget(Button(IDC_CANCEL, "Done"));
     layout->addLayout(buttons);
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }

@@ -8,21 +8,21 @@
 class CStep2Window : public CDialogWindow, public CStep2Sides {
 public:
     CStep2Window(QWidget* parent, std::shared_ptr<CBasinSetup> model);
-    CStep2Dlg& Logic() { return logic_; }
+    CStep2Dlg& Logic() { return m_logic; }
 
     void RunCustomNames(std::shared_ptr<CBasinSetup> model) override;
     void RunMacros(std::shared_ptr<CBasinSetup> model, CPoolCircuit& circuit) override;
     void RunSpecialLights(std::shared_ptr<CBasinSetup> model) override;
 
 private:
-    CStep2Dlg logic_;
+    CStep2Dlg m_logic;
 };
 
 class CCustomNamesWindow : public CDialogWindow {
 public:
     CCustomNamesWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model);
-    CCustomNamesDlg& Logic() { return logic_; }
+    CCustomNamesDlg& Logic() { return m_logic; }
 
 private:
-    CCustomNamesDlg logic_;
+    CCustomNamesDlg m_logic;
 };

@@ -12,15 +12,14 @@ namespace {
 QGroupBox* Group(const QString& title, std::initializer_list<QWidget*> widgets) {
     auto* group = new QGroupBox(title);
     auto* layout = new QVBoxLayout(group);
-    for (QWidget* widget : widgets)
-        layout->addWidget(widget);
+    for (QWidget* widget : widgets) layout->addWidget(widget);
     return group;
 }
 
 }  // namespace
 
 CStep3Window::CStep3Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
-    : CDialogWindow(parent), logic_(*this, *this, std::move(model)) {
+    : CDialogWindow(parent), m_logic(*this, *this, std::move(model)) {
     auto* valves = new QGroupBox("Valve Assignements");
     auto* valveLayout = new QVBoxLayout(valves);
     valveLayout->addWidget(List(IDC_VALVE_LIST, {"Load Center   Valve", "Circuit Assigned to Valve"}), 1);
@@ -58,23 +57,22 @@ CStep3Window::CStep3Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
     layout->addLayout(bodyPage);
     layout->addLayout(WizardButtons(true, IDC_STEP_FINISH));
     resize(760, 560);
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }
 
 bool CStep3Window::RunSelectCircuit(std::shared_ptr<CBasinSetup> model, uint8_t& code) {
     CSelectCircuitWindow select(this, std::move(model));
-    if (select.exec() != QDialog::Accepted)
-        return false;
+    if (select.exec() != QDialog::Accepted) return false;
     code = select.Logic().Chosen();
     return true;
 }
 
 CSelectCircuitWindow::CSelectCircuitWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model)
-    : CDialogWindow(parent), logic_(*this, std::move(model)) {
+    : CDialogWindow(parent), m_logic(*this, std::move(model)) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(List(IDC_SELECT_LIST));
     layout->addLayout(ButtonRow({{IDC_OK, "OK"}, {IDC_CANCEL, "Cancel"}}));
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }

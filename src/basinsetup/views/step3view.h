@@ -8,19 +8,19 @@
 class CStep3Window : public CDialogWindow, public CStep3Sides {
 public:
     CStep3Window(QWidget* parent, std::shared_ptr<CBasinSetup> model);
-    CStep3Dlg& Logic() { return logic_; }
+    CStep3Dlg& Logic() { return m_logic; }
 
     bool RunSelectCircuit(std::shared_ptr<CBasinSetup> model, uint8_t& code) override;
 
 private:
-    CStep3Dlg logic_;
+    CStep3Dlg m_logic;
 };
 
 class CSelectCircuitWindow : public CDialogWindow {
 public:
     CSelectCircuitWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model);
-    CSelectCircuitDlg& Logic() { return logic_; }
+    CSelectCircuitDlg& Logic() { return m_logic; }
 
 private:
-    CSelectCircuitDlg logic_;
+    CSelectCircuitDlg m_logic;
 };

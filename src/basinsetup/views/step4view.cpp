@@ -11,7 +11,7 @@
 #include "basinsetup/setupitems.h"
 
 CStep4Window::CStep4Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
-    : CDialogWindow(parent), logic_(*this, *this, std::move(model)) {
+    : CDialogWindow(parent), m_logic(*this, *this, std::move(model)) {
     auto* head = new QFormLayout;
     head->addRow("Type", Combo(IDC_PUMP_TYPE));
     head->addRow("Background Circuit", Combo(IDC_BACKGROUND));
@@ -30,8 +30,8 @@ CStep4Window::CStep4Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
     layout->addStretch();
     layout->addLayout(WizardButtons(true, IDC_CANCEL));
     resize(560, 520);
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }
 
 void CStep4Window::RunFlows(std::shared_ptr<CBasinSetup> model, int pump) {
@@ -39,7 +39,7 @@ void CStep4Window::RunFlows(std::shared_ptr<CBasinSetup> model, int pump) {
 }
 
 CFlowsWindow::CFlowsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model, int pump)
-    : CDialogWindow(parent), logic_(*this, std::move(model), pump) {
+    : CDialogWindow(parent), m_logic(*this, std::move(model), pump) {
     struct Group {
         const char* title;
         std::vector<std::pair<const char*, int>> lists;
@@ -56,14 +56,13 @@ CFlowsWindow::CFlowsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model, 
     for (const Group& group : groups) {
         auto* box = new QGroupBox(group.title);
         auto* form = new QFormLayout(box);
-        for (const auto& [caption, id] : group.lists)
-            form->addRow(caption, Combo(id));
+        for (const auto& [caption, id] : group.lists) form->addRow(caption, Combo(id));
         grid->addWidget(box, at / 2, at % 2);
         ++at;
     }
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(ButtonRow({{IDC_OK, "Done"}}));
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }

@@ -8,19 +8,19 @@
 class CStep4Window : public CDialogWindow, public CStep4Sides {
 public:
     CStep4Window(QWidget* parent, std::shared_ptr<CBasinSetup> model);
-    CStep4Dlg& Logic() { return logic_; }
+    CStep4Dlg& Logic() { return m_logic; }
 
     void RunFlows(std::shared_ptr<CBasinSetup> model, int pump) override;
 
 private:
-    CStep4Dlg logic_;
+    CStep4Dlg m_logic;
 };
 
 class CFlowsWindow : public CDialogWindow {
 public:
     CFlowsWindow(QWidget* parent, std::shared_ptr<CBasinSetup> model, int pump);
-    CFlowsDlg& Logic() { return logic_; }
+    CFlowsDlg& Logic() { return m_logic; }
 
 private:
-    CFlowsDlg logic_;
+    CFlowsDlg m_logic;
 };

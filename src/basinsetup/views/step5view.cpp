@@ -8,7 +8,7 @@
 #include "basinsetup/setupitems.h"
 
 CStep5Window::CStep5Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
-    : CDialogWindow(parent), logic_(*this, std::move(model)) {
+    : CDialogWindow(parent), m_logic(*this, std::move(model)) {
     auto* grid = new QGridLayout;
     const int buttonCaptions[5] = {1081, 1082, 1083, 1084, IDC_BUTTON5_CAPTION};
     for (int button = 0; button < 5; ++button)
@@ -18,8 +18,7 @@ CStep5Window::CStep5Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
     for (int box = 0; box < 10; ++box) {
         auto* cell = new QHBoxLayout;
         cell->addWidget(Combo(kRemoteButtonIds[box]), 1);
-        if (box % 5 < 4)
-            cell->addWidget(Label(kShareMarkerIds[box / 5 * 4 + box % 5], "*"));
+        if (box % 5 < 4) cell->addWidget(Label(kShareMarkerIds[box / 5 * 4 + box % 5], "*"));
         grid->addLayout(cell, box / 5 + 1, box % 5 + 1);
     }
     auto* layout = new QVBoxLayout(this);
@@ -29,6 +28,6 @@ CStep5Window::CStep5Window(QWidget* parent, std::shared_ptr<CBasinSetup> model)
     layout->addStretch();
     layout->addLayout(WizardButtons(false, IDC_STEP_FINISH));
     resize(860, 260);
-    Attach(&logic_);
-    logic_.OnInitDialog();
+    Attach(&m_logic);
+    m_logic.OnInitDialog();
 }

@@ -8,8 +8,8 @@
 class CStep5Window : public CDialogWindow {
 public:
     CStep5Window(QWidget* parent, std::shared_ptr<CBasinSetup> model);
-    CStep5Dlg& Logic() { return logic_; }
+    CStep5Dlg& Logic() { return m_logic; }
 
 private:
-    CStep5Dlg logic_;
+    CStep5Dlg m_logic;
 };

@@ -10,15 +10,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/cp1252.h"
+#include "qttext/qttext.h"
 #include "sentinax/system.h"
 #include "sentinax/views/sortlistview.h"
 
@@ -32,12 +32,10 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 }
 
 // The notes keep the line ends they were stored with.
-QString NotesToEdit(const std::string& notes) {
-    return QString::fromStdU16String(platform::Cp1252ToUtf16(notes)).replace("\r\n", "\n");
-}
+QString NotesToEdit(const std::string& notes) { return qttext::FromCp1252(notes).replace("\r\n", "\n"); }
 std::string NotesFromEdit(const QString& text) {
     QString stored = text;
-    return platform::Utf16ToCp1252((stored.replace("\n", "\r\n")).toStdU16String());
+    return qttext::ToCp1252(stored.replace("\n", "\r\n"));
 }
 
 }  // namespace
@@ -58,9 +56,7 @@ CAddEmailDlgWindow::CAddEmailDlgWindow(QWidget* parent) : QDialog(parent), addre
     resize(360, 90);
 }
 
-std::string CAddEmailDlgWindow::GetAddress() const {
-    return platform::Utf16ToCp1252(address_->text().toStdU16String());
-}
+std::string CAddEmailDlgWindow::GetAddress() const { return qttext::ToCp1252(address_->text()); }
 
 // --- Customer Information ---
 
@@ -73,8 +69,8 @@ CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue&
       password_(new QLineEdit),
       emails_(new QListWidget),
       includeDefault_(new QCheckBox("Include Default Email Address")),
-      notify_{new QCheckBox("Marquel"), new QCheckBox("Vortana"), new QCheckBox("Chlorinator"),
-              new QCheckBox("Tessik"), new QCheckBox("Calvetto"), new QCheckBox("Freeze Mode")},
+      notify_{new QCheckBox("Marquel"), new QCheckBox("Vortana"),  new QCheckBox("Chlorinator"),
+              new QCheckBox("Tessik"),  new QCheckBox("Calvetto"), new QCheckBox("Freeze Mode")},
       notes_(new QPlainTextEdit),
       address_(new QLineEdit),
       city_(new QLineEdit),
@@ -86,8 +82,7 @@ CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue&
     auto* add = new QPushButton("Add New");
     auto* remove = new QPushButton("Delete");
     auto* test = new QPushButton("Send Test Email");
-    for (QPushButton* button : {add, remove, test})
-        button->setAutoDefault(false);
+    for (QPushButton* button : {add, remove, test}) button->setAutoDefault(false);
 
     auto* left = new QFormLayout;
     left->addRow("Customer Name", name_);
@@ -104,8 +99,7 @@ CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue&
 
     auto* notifyGroup = new QGroupBox("Send Email for the following errors");
     auto* notifyLayout = new QGridLayout(notifyGroup);
-    for (int i = 0; i < CSystemFields::kNotifyCount; ++i)
-        notifyLayout->addWidget(notify_[i], i / 3, i % 3);
+    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) notifyLayout->addWidget(notify_[i], i / 3, i % 3);
 
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addLayout(left);
@@ -127,11 +121,11 @@ CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue&
     layout->addWidget(OkCancel(this));
     resize(700, 430);
 
-    controls_ = {{1002, name_},    {1003, adapter_},        {1004, password_},   {1009, emails_},
-                 {1010, add},      {1011, remove},          {1026, includeDefault_}, {1012, test},
-                 {1014, notify_[0]}, {1015, notify_[1]},    {1016, notify_[2]},  {1030, notify_[3]},
-                 {1028, notify_[4]}, {1017, notify_[5]},    {1007, notes_},      {1005, address_},
-                 {1006, city_},    {1008, zip_},            {1013, phone_}};
+    controls_ = {{1002, name_},      {1003, adapter_},   {1004, password_},       {1009, emails_},
+                 {1010, add},        {1011, remove},     {1026, includeDefault_}, {1012, test},
+                 {1014, notify_[0]}, {1015, notify_[1]}, {1016, notify_[2]},      {1030, notify_[3]},
+                 {1028, notify_[4]}, {1017, notify_[5]}, {1007, notes_},          {1005, address_},
+                 {1006, city_},      {1008, zip_},       {1013, phone_}};
     connect(add, &QPushButton::clicked, this, [this] { logic_.OnAddEmail(); });
     connect(remove, &QPushButton::clicked, this, [this] { logic_.OnDeleteEmail(); });
     connect(test, &QPushButton::clicked, this, [this] { logic_.OnSendTestEmail(); });
@@ -144,38 +138,35 @@ QWidget* CSystemDlgWindow::Control(int id) const {
 }
 
 void CSystemDlgWindow::PutFields(const CSystemFields& fields) {
-    name_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.name)));
-    adapter_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.adapterAddress)));
-    password_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.password)));
+    name_->setText(qttext::FromCp1252(fields.name));
+    adapter_->setText(qttext::FromCp1252(fields.adapterAddress));
+    password_->setText(qttext::FromCp1252(fields.password));
     includeDefault_->setChecked(fields.includeDefault != 0);
-    for (int i = 0; i < CSystemFields::kNotifyCount; ++i)
-        notify_[i]->setChecked(fields.notify[i] != 0);
+    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) notify_[i]->setChecked(fields.notify[i] != 0);
     notes_->setPlainText(NotesToEdit(fields.notes));
-    address_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.address)));
-    city_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.city)));
-    zip_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.zip)));
-    phone_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(fields.phone)));
+    address_->setText(qttext::FromCp1252(fields.address));
+    city_->setText(qttext::FromCp1252(fields.city));
+    zip_->setText(qttext::FromCp1252(fields.zip));
+    phone_->setText(qttext::FromCp1252(fields.phone));
 }
 
 bool CSystemDlgWindow::GetFields(CSystemFields& fields) {
-    fields.name = platform::Utf16ToCp1252(name_->text().toStdU16String());
-    fields.adapterAddress = platform::Utf16ToCp1252(adapter_->text().toStdU16String());
-    fields.password = platform::Utf16ToCp1252(password_->text().toStdU16String());
+    fields.name = qttext::ToCp1252(name_->text());
+    fields.adapterAddress = qttext::ToCp1252(adapter_->text());
+    fields.password = qttext::ToCp1252(password_->text());
     fields.includeDefault = includeDefault_->isChecked() ? 1 : 0;
-    for (int i = 0; i < CSystemFields::kNotifyCount; ++i)
-        fields.notify[i] = notify_[i]->isChecked() ? 1 : 0;
+    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) fields.notify[i] = notify_[i]->isChecked() ? 1 : 0;
     fields.notes = NotesFromEdit(notes_->toPlainText());
-    fields.address = platform::Utf16ToCp1252(address_->text().toStdU16String());
-    fields.city = platform::Utf16ToCp1252(city_->text().toStdU16String());
-    fields.zip = platform::Utf16ToCp1252(zip_->text().toStdU16String());
-    fields.phone = platform::Utf16ToCp1252(phone_->text().toStdU16String());
+    fields.address = qttext::ToCp1252(address_->text());
+    fields.city = qttext::ToCp1252(city_->text());
+    fields.zip = qttext::ToCp1252(zip_->text());
+    fields.phone = qttext::ToCp1252(phone_->text());
     return true;
 }
 
 void CSystemDlgWindow::ShowEmails(const std::vector<std::string>& emails) {
     emails_->clear();
-    for (const std::string& email : emails)
-        emails_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(email)));
+    for (const std::string& email : emails) emails_->addItem(qttext::FromCp1252(email));
 }
 
 int CSystemDlgWindow::SelectedEmail() {
@@ -185,8 +176,7 @@ int CSystemDlgWindow::SelectedEmail() {
 
 std::optional<std::string> CSystemDlgWindow::AskNewEmail() {
     CAddEmailDlgWindow dialog(this);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.GetAddress();
 }
 
@@ -196,7 +186,7 @@ void CSystemDlgWindow::StayOnTop() {
 }
 
 void CSystemDlgWindow::ShowRefusal(const std::string& text) {
-    QMessageBox::warning(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+    QMessageBox::warning(this, windowTitle(), qttext::FromCp1252(text));
 }
 
 void CSystemDlgWindow::EndDialog(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
@@ -231,17 +221,17 @@ CEmailSetDlgWindow::CEmailSetDlgWindow(QWidget* parent, CEmailServer& server)
 }
 
 void CEmailSetDlgWindow::PutAccount(const CEmailAccount& account) {
-    server_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.smtpServer)));
-    sender_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.sender)));
-    password_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.password)));
-    recipient_->setText(QString::fromStdU16String(platform::Cp1252ToUtf16(account.defaultRecipient)));
+    server_->setText(qttext::FromCp1252(account.smtpServer));
+    sender_->setText(qttext::FromCp1252(account.sender));
+    password_->setText(qttext::FromCp1252(account.password));
+    recipient_->setText(qttext::FromCp1252(account.defaultRecipient));
 }
 
 bool CEmailSetDlgWindow::GetAccount(CEmailAccount& account) {
-    account.smtpServer = platform::Utf16ToCp1252(server_->text().toStdU16String());
-    account.sender = platform::Utf16ToCp1252(sender_->text().toStdU16String());
-    account.password = platform::Utf16ToCp1252(password_->text().toStdU16String());
-    account.defaultRecipient = platform::Utf16ToCp1252(recipient_->text().toStdU16String());
+    account.smtpServer = qttext::ToCp1252(server_->text());
+    account.sender = qttext::ToCp1252(sender_->text());
+    account.password = qttext::ToCp1252(password_->text());
+    account.defaultRecipient = qttext::ToCp1252(recipient_->text());
     return true;
 }
 
@@ -267,7 +257,7 @@ void CEmailLogDlgWindow::DeleteFirstLine() { delete lines_->takeItem(0); }
 
 void CEmailLogDlgWindow::AddLine(const std::string& line) {
     // The tab stands where the list box's tab stop was.
-    lines_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(line)).replace('\t', "    "));
+    lines_->addItem(qttext::FromCp1252(line).replace('\t', "    "));
 }
 
 void CEmailLogDlgWindow::SelectLastLine() {
@@ -293,8 +283,7 @@ CBackupReminderDlgWindow::CBackupReminderDlgWindow(QWidget* parent)
         "remote storage device such as a USB flash memory key and/or an external hard drive.  This simple backup "
         "procedure "
         "will save you lots of time if your computer's hard drive were to become inaccessible.");
-    for (QLabel* label : {advice, detail})
-        label->setWordWrap(true);
+    for (QLabel* label : {advice, detail}) label->setWordWrap(true);
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
@@ -336,11 +325,9 @@ CAboutDlgWindow::CAboutDlgWindow(QWidget* parent) : QDialog(parent) {
 
 // --- System Errors ---
 
-CErrorsDlgWindow::CErrorsDlgWindow(QWidget* parent, const CSystem& system)
-    : QDialog(parent), lines_(new QListWidget) {
-    setWindowTitle(QString::fromStdU16String(platform::Cp1252ToUtf16(GetErrorsTitle(system))));
-    for (const std::string& line : GetErrorLines(system))
-        lines_->addItem(QString::fromStdU16String(platform::Cp1252ToUtf16(line)));
+CErrorsDlgWindow::CErrorsDlgWindow(QWidget* parent, const CSystem& system) : QDialog(parent), lines_(new QListWidget) {
+    setWindowTitle(qttext::FromCp1252(GetErrorsTitle(system)));
+    for (const std::string& line : GetErrorLines(system)) lines_->addItem(qttext::FromCp1252(line));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lines_);
     resize(330, 200);
@@ -349,8 +336,7 @@ CErrorsDlgWindow::CErrorsDlgWindow(QWidget* parent, const CSystem& system)
 // --- System History ---
 
 CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system)
-    : logic_(std::make_unique<CHistoryDlg>(system, *this)),
-      list_(new CSortListWidget(logic_->List())) {
+    : logic_(std::make_unique<CHistoryDlg>(system, *this)), list_(new CSortListWidget(logic_->List())) {
     auto* menuBar = new QMenuBar;
     QMenu* menu = menuBar->addMenu("System Log");
     delete_ = menu->addAction("Delete Entries");
@@ -360,8 +346,7 @@ CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system)
     connect(exportCsv, &QAction::triggered, this, [this] {
         const QString path =
             QFileDialog::getSaveFileName(this, QString(), QString(), "CSV Files (*.CSV);;All Files (*)");
-        if (!path.isEmpty())
-            logic_->ExportCsv(WithExtension(path, ".CSV").toStdString());
+        if (!path.isEmpty()) logic_->ExportCsv(WithExtension(path, ".CSV").toStdString());
     });
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
@@ -369,7 +354,7 @@ CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system)
     layout->addWidget(list_);
     list_->SetSelectionHandler([this] { logic_->OnItemChanged(); });
     list_->SetErrorsHandler([this](CSystem& record) { CErrorsDlgWindow(this, record).exec(); });
-    setWindowTitle(QString::fromStdU16String(platform::Cp1252ToUtf16(logic_->GetTitle())));
+    setWindowTitle(qttext::FromCp1252(logic_->GetTitle()));
     logic_->LoadHistory();
     resize(870, 440);
     setWindowState(Qt::WindowMaximized);

@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
-#include "platform/cp1252.h"
+#include "qttext/qttext.h"
 #include "sentinax/views/dialogs.h"
 #include "sentinax/views/sortlistview.h"
 
@@ -86,18 +86,15 @@ QAction* CSentinaxDlgWindow::Command(int id) const {
 }
 
 void CSentinaxDlgWindow::EnableCommand(int id, bool on) {
-    if (QAction* action = Command(id))
-        action->setEnabled(on);
+    if (QAction* action = Command(id)) action->setEnabled(on);
 }
 
 void CSentinaxDlgWindow::RedrawRow(int row) { list_->RedrawRow(row); }
 
 CSentinaxView::Answer CSentinaxDlgWindow::AskYesNoCancel(const std::string& question) {
-    const auto answer =
-        QMessageBox::question(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(question)),
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Yes)
-        return kYes;
+    const auto answer = QMessageBox::question(this, windowTitle(), qttext::FromCp1252(question),
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Yes) return kYes;
     return answer == QMessageBox::No ? kNo : kCancel;
 }
 
@@ -112,9 +109,7 @@ void CSentinaxDlgWindow::ShowHistory(CSystem& system) { CHistoryDlgWindow(system
 
 void CSentinaxDlgWindow::ShowAbout() { CAboutDlgWindow(this).exec(); }
 
-bool CSentinaxDlgWindow::RunEmailSettings() {
-    return CEmailSetDlgWindow(this, email_).exec() == QDialog::Accepted;
-}
+bool CSentinaxDlgWindow::RunEmailSettings() { return CEmailSetDlgWindow(this, email_).exec() == QDialog::Accepted; }
 
 CEmailLogDlg* CSentinaxDlgWindow::OpenEmailLog() {
     emailLog_ = new CEmailLogDlgWindow(this, email_, [this] { logic_->CloseEmailLog(); });
@@ -124,19 +119,18 @@ CEmailLogDlg* CSentinaxDlgWindow::OpenEmailLog() {
 
 void CSentinaxDlgWindow::DestroyEmailLog() {
     // The log window may be the one asking; it goes once its call returns.
-    if (emailLog_)
-        emailLog_->deleteLater();
+    if (emailLog_) emailLog_->deleteLater();
     emailLog_ = nullptr;
 }
 
 void CSentinaxDlgWindow::ShowContextMenu(int x, int y) { customers_->popup(QPoint(x, y)); }
 
 void CSentinaxDlgWindow::ShowMessage(const std::string& text) {
-    QMessageBox::information(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
+    QMessageBox::information(this, windowTitle(), qttext::FromCp1252(text));
 }
 
 bool CSentinaxDlgWindow::AskYesNo(const std::string& question) {
-    return QMessageBox::question(this, windowTitle(), QString::fromStdU16String(platform::Cp1252ToUtf16(question)),
+    return QMessageBox::question(this, windowTitle(), qttext::FromCp1252(question),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -147,8 +141,7 @@ bool CSentinaxDlgWindow::RunBackupReminder() {
 
 std::optional<bool> CSentinaxDlgWindow::RunBackupOptions() {
     CBackupOptionsDlgWindow dialog(this);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.WithHistory();
 }
 
@@ -156,8 +149,7 @@ std::optional<std::string> CSentinaxDlgWindow::AskArchiveName(bool save) {
     static const QString kFilter = "System Backup Files (*.BAK);;All Files (*)";
     const QString path = save ? QFileDialog::getSaveFileName(this, QString(), QString(), kFilter)
                               : QFileDialog::getOpenFileName(this, QString(), QString(), kFilter);
-    if (path.isEmpty())
-        return std::nullopt;
+    if (path.isEmpty()) return std::nullopt;
     return (save ? WithExtension(path, ".BAK") : path).toStdString();
 }
 
@@ -178,8 +170,7 @@ void CSentinaxDlgWindow::Maximise() { setWindowState(windowState() | Qt::WindowM
 void CSentinaxDlgWindow::ApplyColumnWidths() { list_->Header()->ApplyListWidths(); }
 
 void CSentinaxDlgWindow::PostIdlePump() {
-    if (pumpPosted_.exchange(true))
-        return;
+    if (pumpPosted_.exchange(true)) return;
     QMetaObject::invokeMethod(
         this,
         [this] {

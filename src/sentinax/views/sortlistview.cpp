@@ -6,8 +6,7 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
-#include "platform/cp1252.h"
-
+#include "qttext/qttext.h"
 
 namespace {
 
@@ -39,8 +38,7 @@ int CSortListModel::columnCount(const QModelIndex& parent) const {
 QVariant CSortListModel::data(const QModelIndex& index, int role) const {
     const CSystem* item = list_.GetRowData(index.row());
     switch (role) {
-    case Qt::DisplayRole:
-        return QString::fromStdU16String(platform::Cp1252ToUtf16(list_.GetCellText(item, index.column())));
+    case Qt::DisplayRole: return qttext::FromCp1252(list_.GetCellText(item, index.column()));
     case Qt::BackgroundRole: return ToQColor(list_.GetCellBackColor(item, index.column()));
     case Qt::ForegroundRole: return ToQColor(list_.GetCellTextColor(item, index.column()));
     case Qt::TextAlignmentRole:
@@ -54,7 +52,7 @@ QVariant CSortListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= list_.CSortListCtrl::GetColumnCount())
         return QVariant();
-    return QString::fromStdU16String(platform::Cp1252ToUtf16(list_.GetColumnTitles()[static_cast<size_t>(section)]));
+    return qttext::FromCp1252(list_.GetColumnTitles()[static_cast<size_t>(section)]);
 }
 
 void CSortListModel::Reset() {
@@ -63,8 +61,7 @@ void CSortListModel::Reset() {
 }
 
 void CSortListModel::RowChanged(int row) {
-    if (row >= 0 && row < rowCount())
-        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    if (row >= 0 && row < rowCount()) emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
 // --- Cells ---
@@ -73,14 +70,11 @@ void CSortListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const CSystem* item = list_.GetRowData(index.row());
     const int column = index.column();
     ColorRef back = list_.GetCellBackColor(item, column);
-    if (option.state & QStyle::State_Selected)
-        back = SelectedBackColor(back);
+    if (option.state & QStyle::State_Selected) back = SelectedBackColor(back);
     const QFontMetrics metrics(option.font);
-    const auto measure = [&](const std::string& text) {
-        return metrics.horizontalAdvance(QString::fromStdU16String(platform::Cp1252ToUtf16(text)));
-    };
+    const auto measure = [&](const std::string& text) { return metrics.horizontalAdvance(qttext::FromCp1252(text)); };
     const std::string fitted = FitCellText(list_.GetCellText(item, column), option.rect.width(), measure);
-    const QString text = QString::fromStdU16String(platform::Cp1252ToUtf16(fitted));
+    const QString text = qttext::FromCp1252(fitted);
     const int textWidth = metrics.horizontalAdvance(text);
 
     QRect place = option.rect;
@@ -110,18 +104,14 @@ CZVHeaderView::CZVHeaderView(CSystemList& list) : QHeaderView(Qt::Horizontal), l
 
 void CZVHeaderView::FitColumns() {
     // Until it shows, the header's width is no measure of the window's.
-    if (fitting_ || !isVisible() || count() != list_.CSortListCtrl::GetColumnCount())
-        return;
+    if (fitting_ || !isVisible() || count() != list_.CSortListCtrl::GetColumnCount()) return;
     fitting_ = true;
     std::vector<int> widths;
-    for (int i = 0; i < count(); ++i)
-        widths.push_back(sectionSize(i));
+    for (int i = 0; i < count(); ++i) widths.push_back(sectionSize(i));
     if (FitColumnWidths(widths, width())) {
-        for (int i = 0; i < count(); ++i)
-            resizeSection(i, widths[static_cast<size_t>(i)]);
+        for (int i = 0; i < count(); ++i) resizeSection(i, widths[static_cast<size_t>(i)]);
     }
-    for (int i = 0; i < count(); ++i)
-        list_.SetColumnWidth(i, widths[static_cast<size_t>(i)]);
+    for (int i = 0; i < count(); ++i) list_.SetColumnWidth(i, widths[static_cast<size_t>(i)]);
     fitting_ = false;
 }
 
@@ -192,8 +182,7 @@ void CZVHeaderView::contextMenuEvent(QContextMenuEvent* event) {
             menu.addAction("Sort Descending")->setData(ID_SORT_DESCENDING);
         }
     }
-    if (QAction* chosen = menu.exec(event->globalPos()))
-        RunCommand(chosen->data().toInt(), section);
+    if (QAction* chosen = menu.exec(event->globalPos())) RunCommand(chosen->data().toInt(), section);
 }
 
 void CZVHeaderView::resizeEvent(QResizeEvent* event) {
@@ -225,11 +214,9 @@ CSortListWidget::~CSortListWidget() { list_.SetView(nullptr); }
 
 void CSortListWidget::SelectRows(const std::vector<int>& rows) {
     QItemSelection selection;
-    for (int row : rows)
-        selection.select(model_.index(row, 0), model_.index(row, model_.columnCount() - 1));
+    for (int row : rows) selection.select(model_.index(row, 0), model_.index(row, model_.columnCount() - 1));
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (!rows.empty())
-        selectionModel()->setCurrentIndex(model_.index(rows.front(), 0), QItemSelectionModel::NoUpdate);
+    if (!rows.empty()) selectionModel()->setCurrentIndex(model_.index(rows.front(), 0), QItemSelectionModel::NoUpdate);
 }
 
 void CSortListWidget::OnListChanged() {
@@ -245,18 +232,15 @@ void CSortListWidget::OnListChanged() {
 void CSortListWidget::ScrollToRow(int row) { scrollTo(model_.index(row, 0)); }
 
 void CSortListWidget::ShowSystemErrors(CSystem& system) {
-    if (onErrors_)
-        onErrors_(system);
+    if (onErrors_) onErrors_(system);
 }
 
 void CSortListWidget::TakeSelection() {
-    if (syncing_)
-        return;
+    if (syncing_) return;
     for (int row = 0; row < list_.GetRowCount(); ++row)
         list_.SetSelected(row, selectionModel()->isRowSelected(row, QModelIndex()));
     list_.SetFocused(currentIndex().isValid() ? currentIndex().row() : -1);
-    if (onSelection_)
-        onSelection_();
+    if (onSelection_) onSelection_();
 }
 
 void CSortListWidget::ShowSelection() {
