@@ -4,11 +4,14 @@
 #include <vector>
 
 #include "button_fixture.h"
+#include "gfx/icon.h"
+#include "platform/clock.h"
+#include "striped_art.h"
 #include "support/assert_counter.h"
 #include "support/golden.h"
+#include "widgets/regions/rregionradio.h"
 #include "widgets/tabs/captionfitter.h"
 #include "widgets/tabs/poptabrow.h"
-#include "widgets/regions/rregionradio.h"
 #include "widgets/tabs/tabcolumn.h"
 #include "widgets/tabs/tabstrip.h"
 #include "widgets/tabs/trregion.h"
@@ -281,7 +284,8 @@ TEST_F(PopTabRowTest, TheDropDownSlidesAPanelUpAndAPickSelectsTheTab) {
     EXPECT_FALSE(row->IsOpen());
     EXPECT_EQ(root.overlay, nullptr);
     EXPECT_EQ(row->GetStrip()->GetSelectedIndex(), 3);
-    EXPECT_EQ(root.commands, (std::vector<int>{CPopTabRow::kDropDown, CPopTabRow::kStripChanged, 303, CPopTabRow::kPanelPicked}));
+    EXPECT_EQ(root.commands,
+              (std::vector<int>{CPopTabRow::kDropDown, CPopTabRow::kStripChanged, 303, CPopTabRow::kPanelPicked}));
 }
 
 TEST_F(PopTabRowTest, PickingTheSelectedTabClosesWithoutItsCommand) {
@@ -481,6 +485,150 @@ TEST_F(TabsTest, SelectOnAColumnRepaintsOnlyTheBandsAndMatchesAFullRepaint) {
     column->Select(0, 1);
     EXPECT_EQ(harness.PixelAt(10, 210), green);
     EXPECT_NE(harness.PixelAt(10, 15), green);
+}
+
+}  // namespace
+
+namespace {
+
+// The compact look over a striped skin picture: tabs beside the page.
+class CompactTabsTest : public TabsTest {
+protected:
+    CompactTabsTest() {
+        harness.Style().SetArt(std::make_unique<widgettest::StripedArt>());
+        SetStyleFlag(kCompactLayout | kStyleSkins, true);
+        harness.Style().SetStyleColor(6, 0, 0x3070D0);
+        // The gateway's arrows, here drawn shapes under their names.
+        CacheArrow("TRANSPORT\\ICON32LEFT", 5);
+        CacheArrow("TRANSPORT\\ICON32RIGHT", 4);
+    }
+    void CacheArrow(const char* name, int stockKind) {
+        auto* icon = new CZVIcon(harness.Server());
+        icon->Load(name);
+        icon->MakeStock(stockKind, 0xFFFFFF);
+        harness.Icons().AddIcon(icon);
+    }
+    ~CompactTabsTest() override {
+        SetStyleFlag(kCompactLayout | kStyleSkins, false);
+        harness.Style().SetArt(nullptr);
+    }
+    static constexpr int kCompactLayout = 0x300;
+};
+
+TEST_F(CompactTabsTest, AStripWithArrowsAndAColumnWithItsTitle) {
+    auto* strip = new CTabStrip(&root, CZVRect(10, 10, 300, 40), kClass, &root, 0x404040);
+    root.AddChild(strip);
+    strip->SetFaceColor(0xC08040);
+    strip->SetShape(6, 4, 0);
+    strip->SetStacked(0);
+    strip->SetTabsPerRow(3, 6);
+    for (int i = 0; i < 6; ++i) strip->AddTab(CZVString("T") + CZVString(std::to_string(i).c_str()), 100 + i);
+    strip->SetFirstVisible(1);
+    strip->Select(2, 0);
+
+    auto* column = new CTabColumn(&root, CZVRect(10, 60, 120, 170), kClass, 0x303030);
+    root.AddChild(column);
+    column->SetFaceColor(0x60A040);
+    column->SetBevel(4);
+    column->SetTitle("Rooms", 30);
+    for (int i = 0; i < 4; ++i) column->AddTab("Tab", 200 + i);
+    column->Select(2, 0);
+    harness.PaintAll();
+
+    ASSERT_EQ(static_cast<CTabButton*>(column->GetTab(0))->GetPositionKind(), kTabCompactFirst);
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "tabs_compact"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PopTabRowSlide, EachPartShiftsTheStripAndMovesItAlongItsTravel) {
+    // Rows above 40, below 80, the strip travelling -120 pixels in all.
+    struct Case {
+        int part, moved, dy, offset;
+    } cases[] = {
+        {CPopTabRow::kOpenAbove, 0, 0, 0},       {CPopTabRow::kOpenAbove, 40, 0, -40},
+        {CPopTabRow::kOpenBelow, 0, 0, -40},     {CPopTabRow::kOpenBelow, 80, -80, -120},
+        {CPopTabRow::kCloseBelow, 0, -80, -120}, {CPopTabRow::kCloseBelow, 80, 0, -40},
+        {CPopTabRow::kCloseAbove, 0, 0, -40},    {CPopTabRow::kCloseAbove, 40, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const CPopTabRow::SlideShift shift = CPopTabRow::SlideStepShift(c.part, c.moved, 40, 80, -120);
+        EXPECT_EQ(shift.dy, c.dy) << "part " << c.part << " moved " << c.moved;
+        EXPECT_EQ(shift.offset, c.offset) << "part " << c.part << " moved " << c.moved;
+    }
+    EXPECT_EQ(CPopTabRow::SlideStepShift(CPopTabRow::kOpenBelow, 0, 0, 0, -120).offset, 0) << "no rows, no travel";
+}
+
+// A compact row that remembers the parts of its slides and when each ended.
+class RecordingPopTabRow : public CPopTabRow {
+public:
+    using CPopTabRow::CPopTabRow;
+    void OnSlideStep(CZVDC* dc, int moved, int distance, int part) override {
+        CPopTabRow::OnSlideStep(dc, moved, distance, part);
+        if (moved == distance) ends.push_back({part, platform::GetTickCount()});
+    }
+    struct End {
+        int part;
+        uint32_t tick;
+    };
+    std::vector<End> ends;
+};
+
+class CompactDropDownTest : public CompactTabsTest {
+protected:
+    // Four tabs a row on a 320-wide screen; the row stands at the bottom.
+    RecordingPopTabRow* MakeRow(int tabs) {
+        auto* row = new RecordingPopTabRow(&root, CZVRect(0, 200, 320, 40), kClass, &root, 0x202020, 4, tabs, "", 1);
+        root.AddChild(row);
+        row->SetFaceColor(0x80C080);
+        row->GetStrip()->SetFontStyle(60);
+        for (int i = 0; i < tabs; ++i) row->AddTab("Tab", 300 + i);
+        harness.PaintAll();
+        return row;
+    }
+};
+
+TEST_F(CompactDropDownTest, RowsOnBothSidesTakeTwoShortSlidesElseOneLongOne) {
+    struct Case {
+        int tabs, selected;
+        std::vector<int> parts;
+        uint32_t each;
+    } cases[] = {
+        {12, 5, {CPopTabRow::kOpenAbove, CPopTabRow::kOpenBelow}, 125},
+        {12, 1, {CPopTabRow::kOpenBelow}, 250},
+        {12, 10, {CPopTabRow::kOpenAbove}, 250},
+    };
+    for (const Case& c : cases) {
+        RecordingPopTabRow* row = MakeRow(c.tabs);
+        row->Select(c.selected, 0);
+        int perRow = 0, rows = 0;
+        row->GetPanelGrid(&perRow, &rows);
+        ASSERT_EQ(perRow, 4);
+        ASSERT_EQ(rows, 3);
+        const uint32_t start = platform::GetTickCount();
+        row->OnCommand(CPopTabRow::kDropDown);
+        ASSERT_TRUE(row->IsOpen());
+        ASSERT_EQ(row->ends.size(), c.parts.size()) << c.selected;
+        uint32_t from = start;
+        for (size_t i = 0; i < c.parts.size(); ++i) {
+            EXPECT_EQ(row->ends[i].part, c.parts[i]) << c.selected;
+            // The last pixel of an eased slide arrives a little before its end.
+            const uint32_t took = row->ends[i].tick - from;
+            EXPECT_LE(took, c.each) << c.selected;
+            EXPECT_GT(took, c.each * 3 / 4) << c.selected;
+            from = row->ends[i].tick;
+        }
+        EXPECT_FALSE(row->GetStrip()->IsSliding()) << "the strip keeps no slide";
+        row->ends.clear();
+        row->OnCommand(CPopTabRow::kPanelClosed);
+        EXPECT_FALSE(row->IsOpen());
+        EXPECT_EQ(row->ends.size(), c.parts.size()) << "closing slides back the same way";
+        EXPECT_EQ(row->GetStrip()->GetY(), 0) << "the strip is back in its row";
+        root.RemoveChild(row);
+        delete row;
+    }
 }
 
 }  // namespace

@@ -72,8 +72,7 @@ int CornerFits(int radius, int inset) {
     return d < ISqrt(std::max(radius * radius - d * d, 0));
 }
 
-void CShadeWnd::AddFrame(int l, int t, int r, int b, int d, int e, int inverted, int fill, int flags,
-                         int circleFlags) {
+void CShadeWnd::AddFrame(int l, int t, int r, int b, int d, int e, int inverted, int fill, int flags, int circleFlags) {
     const int W = m_width, H = m_height;
     const int h = inverted ? e + d : e;
     const bool sunkenVariant = inverted && (CSetServer::CurrentFlags() & kStyleOutlineCorners);
@@ -247,4 +246,20 @@ void CShadedFaceRenderer::RenderEndShape(CZVWindow* window, int kind, COLORREF f
     BuildEndShape(button, kind, &shade);
     shade.RenderShapes(surface);
     SetShadeDepth(25);
+}
+
+std::unique_ptr<CShadeEdge> MakeEdgePiece(int side, CZVRect rect, COLORREF colour, int cuts) {
+    if (rect.w <= 0 || rect.h <= 0) return nullptr;
+    auto edge = std::make_unique<CShadeEdge>(side, rect.x, rect.y, rect.w, rect.h);
+    edge->SetCuts(cuts, 0);
+    SetShadeDepth(25);
+    edge->Render(colour, colour, 0, 1, nullptr);
+    return edge;
+}
+
+void OverlayGreyEdge(CDibDC* target, int side, CZVRect rect) {
+    constexpr COLORREF kMidGrey = 0x808080;
+    const std::unique_ptr<CShadeEdge> edge = MakeEdgePiece(side, CZVRect(0, 0, rect.w, rect.h), kMidGrey, 0);
+    if (!target || !edge || !edge->GetSurface()) return;
+    target->OverlayRect(edge->GetSurface(), 0, 0, rect.x, rect.y, rect.w, rect.h);
 }

@@ -71,6 +71,14 @@ private:
     CZVRect m_opaqueRect;
 };
 
+// One shade edge (sides 0 top, 1 left, 2 bottom, 3 right) rendered once in
+// a colour at the outlines' depth of 25, kept to be drawn wherever it is
+// needed (kShadePlain); null for an empty rectangle.
+std::unique_ptr<CShadeEdge> MakeEdgePiece(int side, CZVRect rect, COLORREF colour, int cuts);
+// Lays a mid-grey shade edge over the target with the overlay mix: it lights
+// and shades what lies there without colouring it.
+void OverlayGreyEdge(CDibDC* target, int side, CZVRect rect);
+
 // The inner face of a bevel `inset` wide still reaches the corner's square.
 int CornerFits(int radius, int inset);
 

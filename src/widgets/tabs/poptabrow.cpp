@@ -5,9 +5,9 @@
 
 #include "gfx/dibdc.h"
 #include "platform/report.h"
-#include "widgets/window/mainwnd.h"
 #include "widgets/regions/rregionradio.h"
 #include "widgets/style/setserver.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 
@@ -61,9 +61,7 @@ CPopTabRow::CPopTabRow(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindo
         if (button) ConfigureButton(button);
 }
 
-CPopTabRow::~CPopTabRow() {
-    DropPanel();
-}
+CPopTabRow::~CPopTabRow() { DropPanel(); }
 
 void CPopTabRow::ConfigureButton(CZV3DButton* button) {
     const int bevel = GetBevel();
@@ -126,12 +124,8 @@ int CPopTabRow::OnChildCommand(int id, int) {
         if (arrow && arrow->IsPressed()) CZVButton::PlayClickSound();
         break;
     }
-    case kStripChanged:
-        UpdateArrows();
-        break;
-    case kPanelClosed:
-        ShowTabPage(0, -1);
-        break;
+    case kStripChanged: UpdateArrows(); break;
+    case kPanelClosed: ShowTabPage(0, -1); break;
     case kPanelPicked: {
         int i = m_panel ? m_panel->GetSelection() : -1;
         if (i >= m_strip->GetTabCount()) i = -1;
@@ -143,11 +137,8 @@ int CPopTabRow::OnChildCommand(int id, int) {
         }
         break;
     }
-    case kDropDown:
-        ShowTabPage(!m_open, -1);
-        break;
-    default:
-        break;
+    case kDropDown: ShowTabPage(!m_open, -1); break;
+    default: break;
     }
     CZVWindow::OnCommand(id);
     return 1;
@@ -194,12 +185,84 @@ void CPopTabRow::DropPanel() {
     m_strip->SetLayoutDirty();
 }
 
+CPopTabRow::SlideShift CPopTabRow::SlideStepShift(int part, int moved, int above, int below, int stripDistance) {
+    SlideShift shift{0, 0};
+    if (part == kOpenBelow) shift.dy = -moved;
+    if (part == kCloseBelow) shift.dy = moved - below;
+    const int d = part == kOpenBelow ? above : part == kCloseAbove ? below : 0;
+    const int total = above + below;
+    const int g = total > 0 ? static_cast<int>(int64_t{stripDistance} * (moved + d) / total) : 0;
+    shift.offset = part == kCloseBelow || part == kCloseAbove ? stripDistance - g : g;
+    return shift;
+}
+
+void CPopTabRow::OnSlideStep(CZVDC* dc, int moved, int, int part) {
+    const SlideShift shift = SlideStepShift(part, moved, m_rowsAbove, m_rowsBelow, m_stripDistance);
+    m_strip->SetRect(CZVRect(m_strip->GetX(), m_stripY + shift.dy, m_strip->GetWidth(), m_strip->GetHeight()));
+    m_strip->DragLayout(dc, shift.offset, 0, 1);
+}
+
+void CPopTabRow::MeasureRows(int selected, int perRow, int rows) {
+    const int rowStep = std::max(m_height - GetBevel(), 1);
+    const int row = std::clamp(selected, 0, std::max(m_strip->GetTabCount() - 1, 0)) / std::max(perRow, 1);
+    m_rowsAbove = row * rowStep;
+    m_rowsBelow = std::max(rows - row - 1, 0) * rowStep;
+}
+
+namespace {
+
+// A band of rows of a surface, as a surface of its own.
+std::unique_ptr<CDibDC> RowsOf(CDibDC* source, int y, int height) {
+    if (!source || height <= 0) return nullptr;
+    const int width = source->GetRequestedWidth();
+    auto band = std::make_unique<CDibDC>(width, height, 0, 0, 1);
+    band->BitBlt(0, 0, source, 0, y, width, height);
+    return band;
+}
+
+}  // namespace
+
+void CPopTabRow::SlideCompact(bool open, CDibDC* aboveRows, CDibDC* belowRows) {
+    CMainWndBase* main = GetMainWnd();
+    const bool both = m_rowsAbove > 0 && m_rowsBelow > 0;
+    const unsigned ms = both ? kSlideMs / 2 : kSlideMs;
+    // Two parts run as one motion: the first speeds up, the second slows down.
+    const int first = both ? 1 : 0;
+    const int second = both ? 2 : 0;
+    // The first part moves only the screen above the row; the second everything.
+    const int aboveBand = main->GetHeight() - ToRootY(0);
+    m_stripY = m_strip->GetY();
+    if (open) {
+        main->SlideVertical(-m_rowsAbove, ms, aboveRows, m_panelX, 0, 0, aboveBand, this, kOpenAbove, first);
+        main->SlideVertical(-m_rowsBelow, ms, belowRows, m_panelX, 0, 0, 0, this, kOpenBelow, second);
+    } else {
+        main->SlideVertical(m_rowsBelow, ms, belowRows, m_panelX, 0, 0, 0, this, kCloseBelow, first);
+        main->SlideVertical(m_rowsAbove, ms, aboveRows, m_panelX, 0, 0, aboveBand, this, kCloseAbove, second);
+    }
+    m_strip->SetRect(CZVRect(m_strip->GetX(), m_stripY, m_strip->GetWidth(), m_strip->GetHeight()));
+    m_strip->DropSlideSurface();
+}
+
 void CPopTabRow::ShowTabPage(int open, int index) {
     if ((open != 0) == (m_open != 0)) return;
     CMainWndBase* main = GetMainWnd();
     if (!open) {
         if (main) main->SetOverlayWindow(nullptr);
-        if (m_captured && main) {
+        if (m_captured && main && IsCompact()) {
+            if (index >= 0) {
+                // The strip comes back showing the page of the picked tab.
+                const int v = m_strip->GetVisibleCount();
+                m_strip->SetFirstVisible(v * (index / v));
+                int perRow = 1, rows = 1;
+                GetPanelGrid(&perRow, &rows);
+                MeasureRows(index, perRow, rows);
+                m_stripDistance = 0;
+            }
+            const std::unique_ptr<CDibDC> above = RowsOf(m_captured, 0, m_rowsAbove);
+            const std::unique_ptr<CDibDC> below = RowsOf(m_captured, m_rowsAbove, m_rowsBelow);
+            SlideCompact(false, above.get(), below.get());
+            if (m_strip->IsShown()) m_strip->RedrawBuffered();
+        } else if (m_captured && main) {
             main->SetOffscreenPaint(1);
             main->SlideVertical(m_captured->GetHeight(), kSlideMs, m_captured, m_panelX, 0, 0, 0, nullptr, 0, 0);
             main->SetOffscreenPaint(0);
@@ -214,16 +277,20 @@ void CPopTabRow::ShowTabPage(int open, int index) {
     int perRow = 1;
     int rows = 1;
     GetPanelGrid(&perRow, &rows);
+    const bool compact = IsCompact();
     const int rowStep = std::max(m_height - GetBevel(), 1);
     const int panelHeight = std::min(rows * rowStep, main->GetHeight());
-    const int x0 = IsCompact() ? ToRootX(0) : 0;
-    const int panelWidth = main->GetWidth() - x0;
+    const int x0 = compact ? std::max(ToRootX(0), 0) : 0;
+    const int panelWidth = compact ? std::min(m_strip->GetWidth(), main->GetWidth() - x0) : main->GetWidth() - x0;
     if (panelWidth <= 0 || panelHeight <= 0) return;
     m_panelX = x0;
-    m_captured = new CDibDC(panelWidth, panelHeight, 0, 0, 1);
+    // The band that leaves the screen at the top; in the compact look the
+    // row itself stands in for the selected row of the panel.
+    const int capturedHeight = compact ? std::max(panelHeight - rowStep, 1) : panelHeight;
+    m_captured = new CDibDC(main->GetWidth(), capturedHeight, 0, 0, 1);
     {
         CZVDC dc(main);
-        dc.CaptureTo(m_captured, x0, 0);
+        dc.CaptureTo(m_captured, 0, 0);
     }
     CZVRect panelRect(x0 - ToRootX(0), main->GetHeight() - panelHeight - ToRootY(0), panelWidth, panelHeight);
     m_panel = new CRRegionRadio(this, panelRect, m_styleClass, perRow, rows, kPanelPicked, kPanelClosed);
@@ -232,13 +299,31 @@ void CPopTabRow::ShowTabPage(int open, int index) {
     for (int i = 0; i < m_strip->GetTabCount(); ++i)
         m_panel->AddOption(dynamic_cast<CZV3DButton*>(m_strip->GetTab(i)), 0);
     if (!Skinning()) m_panel->SetBackColor(0);
-    m_panel->SetSelection(m_strip->GetSelectedTab() ? m_strip->GetSelectedIndex() : -1, 0);
+    const int selected = m_strip->GetSelectedTab() ? m_strip->GetSelectedIndex() : -1;
+    m_panel->SetSelection(selected, 0);
     AddChild(m_panel);
-    CDibDC surface(panelWidth, panelHeight, x0, main->GetHeight() - panelHeight, 1);
+    // The panel as it will stand at the bottom of the screen, the full screen wide.
+    CDibDC surface(main->GetWidth(), panelHeight, 0, main->GetHeight() - panelHeight, 1);
+    if (compact) {
+        surface.SetOrigin(ToRootX(0), ToRootY(0));
+        const int right = panelRect.x + panelWidth;
+        DrawBackgroundRect(&surface, right, panelRect.y, main->GetWidth() - x0 - panelWidth, panelHeight,
+                           m_strip->GetOpaqueAncestor());
+    }
     m_panel->Paint(&surface, 1);
-    main->SetOffscreenPaint(1);
-    main->SlideVertical(-panelHeight, kSlideMs, &surface, x0, 0, 0, 0, nullptr, 0, 0);
-    main->SetOffscreenPaint(0);
+    if (compact) {
+        MeasureRows(std::max(selected, 0), perRow, rows);
+        m_stripDistance = -(m_strip->GetWidth() * m_strip->GetPageOffset() / m_strip->GetVisibleCount());
+        const std::unique_ptr<CDibDC> above = RowsOf(&surface, 0, m_rowsAbove);
+        const std::unique_ptr<CDibDC> below = RowsOf(&surface, m_rowsAbove + rowStep, m_rowsBelow);
+        SlideCompact(true, above.get(), below.get());
+        CZVDC dc(main);
+        dc.BitBlt(x0, main->GetHeight() - panelHeight, &surface, x0, 0, panelWidth, panelHeight);
+    } else {
+        main->SetOffscreenPaint(1);
+        main->SlideVertical(-panelHeight, kSlideMs, &surface, x0, 0, 0, 0, nullptr, 0, 0);
+        main->SetOffscreenPaint(0);
+    }
     main->SetOverlayWindow(m_panel);
     m_open = 1;
 }

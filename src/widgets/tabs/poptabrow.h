@@ -8,7 +8,7 @@
 class CDibDC;
 class CRRegionRadio;
 
-class CPopTabRow : public CTabContainer {
+class CPopTabRow : public CTabContainer, public CSlideCallback {
 public:
     // Commands inside the row.
     enum : int {
@@ -20,8 +20,8 @@ public:
         kDropDown = 9005,
     };
 
-    CPopTabRow(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindow* owner, COLORREF backColour,
-               int tabsPerRow, int count, CZVString unused, int dropDown);
+    CPopTabRow(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindow* owner, COLORREF backColour, int tabsPerRow,
+               int count, CZVString unused, int dropDown);
     ~CPopTabRow() override;
 
     void SetFaceColor(COLORREF colour) override;
@@ -46,6 +46,20 @@ public:
 
     virtual void SetBackColorBoth(COLORREF colour);
 
+    // The compact drop-down moves the screen in parts: 0 and 1 while it
+    // opens (the rows above the selected one, then those below), 2 and 3
+    // while it closes.
+    enum : int { kOpenAbove = 0, kOpenBelow = 1, kCloseBelow = 2, kCloseAbove = 3 };
+    struct SlideShift {
+        int dy;      // the strip's vertical shift
+        int offset;  // the strip's horizontal offset
+    };
+    // Where the strip stands after `moved` pixels of a part, with the rows
+    // above and below the selected row and the strip's whole travel.
+    static SlideShift SlideStepShift(int part, int moved, int above, int below, int stripDistance);
+    // Moves and redraws the strip along a compact slide; the part is the argument.
+    void OnSlideStep(CZVDC* dc, int moved, int distance, int part) override;
+
     CTabStrip* GetStrip() const { return m_strip; }
     CZV3DButton* GetLeftArrow() const { return m_left; }
     CZV3DButton* GetRightArrow() const { return m_right; }
@@ -64,6 +78,11 @@ private:
     void SetButtonEnabled(CZV3DButton* button, int enabled);
     // Takes the panel away at once, without a slide.
     void DropPanel();
+    // The compact slides: the rows above the selected row, then those below
+    // (two 125 ms parts when both exist, else one eased 250 ms slide).
+    void SlideCompact(bool open, CDibDC* aboveRows, CDibDC* belowRows);
+    // The rows above and below the selected tab's row in the panel.
+    void MeasureRows(int selected, int perRow, int rows);
 
     int m_open = 0;
     CRRegionRadio* m_panel = nullptr;
@@ -74,4 +93,8 @@ private:
     CZV3DButton* m_right = nullptr;
     CZV3DButton* m_dropDown = nullptr;
     int m_arrowsUpdated = 0;
+    int m_rowsAbove = 0;
+    int m_rowsBelow = 0;
+    int m_stripY = 0;
+    int m_stripDistance = 0;
 };

@@ -41,6 +41,10 @@ CTabButton::CTabButton(CTabContainer* parent, CZVRect rect, int id, int styleCla
     m_shown = 1;
 }
 
+CTabButton::~CTabButton() = default;
+
+bool CTabButton::IsInMainMenu() { return GetMainWnd() && GetMainWnd()->GetMainMenu() == m_parent; }
+
 int CTabButton::IsSelected() { return Container() && Container()->GetSelectedTab() == this; }
 
 COLORREF CTabButton::GetNormalColor() { return IsSelected() ? m_faceColor : GetPressedColor(); }
@@ -121,15 +125,87 @@ void CTabButton::GetInnerRect(CZVRect* out) {
 void CTabButton::OnPaint(CZVDC* dc) {
     if (!m_shown) return;
     CZVWindow::OnPaint(dc);
+    CMainWndBase* main = GetMainWnd();
+    if (m_ownFace && main && main->IsBlendedDrawing() && !dynamic_cast<CDibDC*>(dc)) {
+        // Drawn whole on a tab-sized surface, the face reaches the screen in one blit.
+        CDibDC dib(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+        dib.SetOrigin(ToRootX(0), ToRootY(0));
+        CSetServer* style = CSetServer::Get();
+        CDibDC* skin = style && (style->GetFlags() & kStyleSkins) && Container() && Container()->GetStyleClass() == 2
+                           ? style->GetSkinImage()
+                           : nullptr;
+        if (skin) dib.BitBlt(0, 0, skin, ToRootX(0), ToRootY(0), m_width, m_height);
+        PaintFaceAndIcon(&dib);
+        dc->SetOrigin(ToRootX(0), ToRootY(0));
+        dc->BitBlt(0, 0, &dib, 0, 0, m_width, m_height);
+        return;
+    }
+    PaintFaceAndIcon(dc);
+}
+
+void CTabButton::PaintFaceAndIcon(CZVDC* dc) {
     DrawFace(dc, 0);
     if (!m_ownFace) DrawCaption(dc, 0);
-    DrawIcon(dc, GetNormalColor());
+    // The compact face draws its icon itself.
+    if (!(m_ownFace && IsCompact())) DrawIcon(dc, GetNormalColor());
 }
 
 void CTabButton::DrawFace(CZVDC* dc, int, int) {
     if (!m_shown || !m_ownFace) return;
+    if (IsCompact()) {
+        DrawCompactFace(dc);
+        return;
+    }
     CZV3DButton::DrawFace(dc, !IsSelected());
     DrawCaption(dc, 0);
+}
+
+void CTabButton::DrawCompactFace(CZVDC* dc) {
+    if (m_width <= 0 || m_height <= 0) return;
+    CDibDC face(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    face.SetOrigin(ToRootX(0), ToRootY(0));
+    if (IsSelected()) {
+        CSetServer* style = CSetServer::Get();
+        COLORREF colour = m_faceColor;
+        if (style) colour = IsInMainMenu() ? style->GetStyleColor(6, 0) : style->GetSelectionColor();
+        if (!FillFromSkin(&face, colour, 0, 0, m_width, m_height, -1))
+            face.FillRect(colour, 0, 0, m_width, m_height, 0);
+        DrawCompactEdges(&face, colour);
+    } else {
+        DrawBackgroundRect(&face, 0, 0, m_width, m_height, GetParentOpaqueAncestor());
+        if (m_positionKind == kTabCompactFirst) {
+            const COLORREF line = m_parent ? m_parent->GetFaceColor() : m_faceColor;
+            const EdgeKey key{line, m_width, m_height};
+            if (!m_edgePieces[kEdgeFirstLine] || !(m_lineKey == key)) {
+                m_edgePieces[kEdgeFirstLine] = MakeEdgePiece(0, CZVRect(0, 0, m_width, 2), line, 0);
+                m_lineKey = key;
+            }
+            if (m_edgePieces[kEdgeFirstLine]) m_edgePieces[kEdgeFirstLine]->Draw(&face, kShadePlain, nullptr, nullptr);
+        }
+    }
+    DrawCaption(&face, 0);
+    if (m_icon) {
+        const int countdown = m_highlightCountdown;
+        m_highlightCountdown = 0;  // the glow runs on the screen, not in the face
+        DrawIcon(&face, GetNormalColor());
+        m_highlightCountdown = countdown;
+    }
+    dc->SetOrigin(ToRootX(0), ToRootY(0));
+    dc->BitBlt(0, 0, &face, 0, 0, m_width, m_height);
+}
+
+void CTabButton::DrawCompactEdges(CDibDC* face, COLORREF colour) {
+    const int b = GetBevel();
+    const EdgeKey key{colour, m_width, m_height};
+    if (!m_edgePieces[kEdgeLeft] || !(m_edgeKey == key)) {
+        m_edgePieces[kEdgeLeft] = MakeEdgePiece(1, CZVRect(0, 0, b, m_height), colour, 0);
+        m_edgePieces[kEdgeRight] = MakeEdgePiece(3, CZVRect(m_width - b, 0, b, m_height), colour, 0);
+        m_edgePieces[kEdgeTop] = MakeEdgePiece(0, CZVRect(0, 0, m_width, 2), colour, 0);
+        m_edgePieces[kEdgeBottom] = MakeEdgePiece(2, CZVRect(0, m_height - 2, m_width, 2), colour, 0);
+        m_edgeKey = key;
+    }
+    for (int i = kEdgeLeft; i <= kEdgeBottom; ++i)
+        if (m_edgePieces[i]) m_edgePieces[i]->Draw(face, kShadePlain, nullptr, nullptr);
 }
 
 void CTabButton::DrawCaption(CZVDC* dc, int pressed) {

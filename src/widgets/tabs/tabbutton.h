@@ -5,9 +5,11 @@
 // whether it is the selected one (the selection lives in the container).
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "widgets/buttons/zv3dbutton.h"
 
+class CShadeEdge;
 class CShadeWnd;
 
 // Where a tab stands in its container.
@@ -61,6 +63,7 @@ public:
     // ownFace 1: the tab draws its own face (columns); 0: the strip draws
     // the outline and the tab only its caption and icon.
     CTabButton(CTabContainer* parent, CZVRect rect, int id, int styleClass, int ownFace);
+    ~CTabButton() override;
 
     void GetInnerRect(CZVRect* out) override;
     int IsOnBaseSurface() override;
@@ -110,6 +113,26 @@ public:
 private:
     CTabContainer* Container() const { return static_cast<CTabContainer*>(m_parent); }
     void GetShapeRect(CZVRect* out);
+    bool IsInMainMenu();
+    void PaintFaceAndIcon(CZVDC* dc);
+    // The compact look, composed on a tab-sized surface: a selected tab is a
+    // skin piece with its four edges, an unselected one shows what lies
+    // behind it (and the first tab of a column a line along its top).
+    void DrawCompactFace(CZVDC* dc);
+    void DrawCompactEdges(CDibDC* face, COLORREF colour);
+
+    // The compact face's edge pieces: left, right, top, bottom and the first
+    // tab's top line, made on first use in the colour they were made for.
+    enum : int { kEdgeLeft, kEdgeRight, kEdgeTop, kEdgeBottom, kEdgeFirstLine, kEdgePieces };
+    std::array<std::unique_ptr<CShadeEdge>, kEdgePieces> m_edgePieces;
+    // Colour and size the pieces were made for.
+    struct EdgeKey {
+        COLORREF colour;
+        int width, height;
+        bool operator==(const EdgeKey&) const = default;
+    };
+    EdgeKey m_edgeKey{};
+    EdgeKey m_lineKey{};
 
     int m_ownFace;
     CZVWindow* m_page = nullptr;

@@ -5,7 +5,9 @@
 
 #include "gfx/dibdc.h"
 #include "platform/report.h"
+#include "widgets/regions/shadewnd.h"
 #include "widgets/style/setserver.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 
@@ -13,6 +15,8 @@ constexpr const char* kSource = "TabColumn";
 
 bool IsCompact() { return CSetServer::Get() && CSetServer::Get()->IsCompactLayout(); }
 constexpr int kSkinning = 0x40000;
+// Skin level of the compact background: the overlay mix.
+constexpr int kOverlayLevel = 9;
 
 // The colour as the RGB565 screen shows it, never the transparent key.
 COLORREF SnapTo565(COLORREF c) {
@@ -50,8 +54,8 @@ void CTabColumn::RemoveAllTabs() {
 CZVWindow* CTabColumn::AddTab(CZVString caption, int id) {
     const int i = m_tabs.GetCount();
     const int top = IsCompact() ? m_titleHeight : m_spacing;
-    auto* tab = new CTabButton(this, CZVRect(0, top + i * m_tabHeight, m_width - GetBevel(), m_tabHeight), id,
-                               m_styleClass, 1);
+    auto* tab =
+        new CTabButton(this, CZVRect(0, top + i * m_tabHeight, m_width - GetBevel(), m_tabHeight), id, m_styleClass, 1);
     tab->SetCacheKey(m_cacheKey);
     AddChild(tab);
     if (auto* first = TabAt(m_tabs, 0)) tab->SetLookSource(first);
@@ -112,7 +116,7 @@ void CTabColumn::Paint(CZVDC* dc, int withBackground) {
         dc = own.get();
     }
     dc->SetOrigin(ToRootX(0), ToRootY(0));
-    FillBackColor(dc, 0, 0, m_width, m_height);
+    PaintBackground(dc);
     if (IsCompact() && m_titleHeight > 0) {
         dc->SelectFont(m_fontSize, 0, 1);
         dc->SetColor(m_textColor);
@@ -140,4 +144,53 @@ void CTabColumn::DrawSelectionMarker(CZVDC* dc) {
     dc->SetOrigin(ToRootX(0), ToRootY(0));
     dc->FillRect(tab->GetFaceColor(), m_width - bevel, tab->GetY() + bevel, bevel,
                  std::max(tab->GetHeight() - 2 * bevel, 0), 0);
+}
+
+// ---- the compact background
+
+void CTabColumn::MakeCompactBackground() {
+    m_background = std::make_unique<CDibDC>(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    CDibDC* bg = m_background.get();
+    bg->SetOrigin(ToRootX(0), ToRootY(0));
+    CSetServer* style = CSetServer::Get();
+    if (CDibDC* skin = style ? style->GetSkinImage() : nullptr)
+        bg->BitBlt(0, 0, skin, ToRootX(0), ToRootY(0), m_width, m_height);
+    else
+        bg->FillRect(m_backColor, 0, 0, m_width, m_height, 0);
+    const bool menu = GetMainWnd() && GetMainWnd()->GetMainMenu() == this;
+    const COLORREF colour = menu || !style ? m_faceColor : style->GetStyleColor(6, 0);
+    if (!FillFromSkin(bg, colour, 0, 0, m_width, m_height, kOverlayLevel))
+        bg->FillRect(colour, 0, 0, m_width, m_height, 0);
+    const int bevel = GetBevel();
+    if (!menu || bevel <= 0) return;
+    OverlayGreyEdge(bg, 1, CZVRect(0, 0, bevel, m_height));
+    OverlayGreyEdge(bg, 3, CZVRect(m_width - 2 * bevel, 0, bevel, m_height));
+}
+
+void CTabColumn::PaintBackground(CZVDC* dc) {
+    if (IsCompact() &&
+        (!m_background || m_background->GetRequestedWidth() != m_width || m_background->GetHeight() != m_height))
+        MakeCompactBackground();
+    if (!IsCompact() || !m_background) {
+        FillBackColor(dc, 0, 0, m_width, m_height);
+        return;
+    }
+    CTabButton* first = TabAt(m_tabs, 0);
+    CTabButton* last = TabAt(m_tabs, m_tabs.GetCount() - 1);
+    if (!first) {
+        dc->BitBlt(0, 0, m_background.get(), 0, 0, m_width, m_height);
+        return;
+    }
+    const int top = std::clamp(first->GetY(), 0, m_height);
+    const int bottom = std::clamp(last->GetY() + last->GetHeight(), 0, m_height);
+    if (top > 0) dc->BitBlt(0, 0, m_background.get(), 0, 0, m_width, top);
+    if (bottom < m_height) dc->BitBlt(0, bottom, m_background.get(), 0, bottom, m_width, m_height - bottom);
+}
+
+int CTabColumn::PaintChildBackground(CZVDC* dc, CZVWindow* child, int x, int y, int w, int h) {
+    if (!IsCompact() || !m_background || !dc || !child) return 0;
+    const int sx = child->ToRootX(0) - ToRootX(0) + x;
+    const int sy = child->ToRootY(0) - ToRootY(0) + y;
+    dc->BitBlt(x, y, m_background.get(), sx, sy, w, h);
+    return 1;
 }

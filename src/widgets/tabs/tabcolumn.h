@@ -2,6 +2,8 @@
 // CTabColumn: a vertical column of equal tabs stacked from the top, with a
 // shaded edge down its right side that opens beside the selected tab so
 // that the tab joins the page next to it. The main menu derives from it.
+#include <memory>
+
 #include "widgets/tabs/tabbutton.h"
 
 class CTabColumn : public CTabContainer {
@@ -13,6 +15,8 @@ public:
     void Paint(CZVDC* dc, int withBackground) override;
     int OnCommand(int id) override;
     std::optional<CZVRect> GetOpaqueRect() override;
+    // In the compact layout the tabs stand on the column's cached background.
+    int PaintChildBackground(CZVDC* dc, CZVWindow* child, int x, int y, int w, int h) override;
 
     void RemoveAllTabs() override;
     CZVWindow* AddTab(CZVString caption, int id) override;
@@ -33,6 +37,11 @@ public:
     int GetTabHeight() const { return m_tabHeight; }
 
 private:
+    // The compact background: the skin picture under the column, a skin
+    // piece over it, and for the main menu grey edges at both sides.
+    void MakeCompactBackground();
+    // The parts of the column that no tab covers.
+    void PaintBackground(CZVDC* dc);
     // The right edge between two heights.
     void DrawTitle(CZVDC* dc, int top, int bottom);
 
@@ -41,4 +50,5 @@ private:
     int m_titleHeight = 0;
     CZVString m_title;
     CZVObList m_tabs;
+    std::unique_ptr<CDibDC> m_background;
 };

@@ -7,14 +7,18 @@
 
 #include "gfx/dibdc.h"
 #include "platform/clock.h"
+#include "widgets/buttons/buttonicon.h"
 #include "widgets/regions/shadewnd.h"
-#include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 
 // Tab outlines are shaded as lightly as the menu tabs.
 constexpr int kOutlineDepth = 25;
+
+// Skin level of the compact backgrounds: the overlay mix.
+constexpr int kOverlayLevel = 9;
 
 constexpr int kStepMs = 250;
 constexpr int kLongestSlideMs = 600;
@@ -40,6 +44,10 @@ CTabStrip::CTabStrip(CZVWindow* parent, CZVRect rect, int styleClass, CZVWindow*
 }
 
 CTabStrip::~CTabStrip() { delete m_slideSurface; }
+
+bool CTabStrip::IsCompactLook() {
+    return m_layoutMode != 1 && CSetServer::Get() && CSetServer::Get()->IsCompactLayout();
+}
 
 // ---- counting
 
@@ -247,6 +255,14 @@ void CTabStrip::SlideBy(int n) {
     m_targetFirst = std::clamp(m_first + n, 0, std::max(GetTabCount() - GetVisibleCount(), 0));
 }
 
+void CTabStrip::DropSlideSurface() {
+    delete m_slideSurface;
+    m_slideSurface = nullptr;
+    m_slideOffset = 0;
+    m_distance = 0;
+    m_layoutDirty = 1;
+}
+
 void CTabStrip::PageLeft() {
     const int v = GetVisibleCount();
     const int p = v == 1 ? 1 : v - 1;
@@ -376,7 +392,10 @@ void CTabStrip::Paint(CZVDC* dc, int) {
     // coordinates, and reaches the target in one blit.
     CDibDC frame(m_width, m_height, ToRootX(0), ToRootY(0), 1);
     frame.SetOrigin(ToRootX(0), ToRootY(0));
-    PaintFrame(&frame);
+    if (IsCompactLook())
+        PaintCompactFrame(&frame);
+    else
+        PaintFrame(&frame);
     for (ZVPOSITION pos = m_tabs.GetHeadPosition(); pos;) {
         auto* tab = static_cast<CTabButton*>(m_tabs.GetNext(pos));
         if (tab->GetPositionKind() != kTabVisible) continue;
@@ -537,4 +556,73 @@ void CTabStrip::JoinMenu(CDibDC* frame, CMenuColumn* menu, int selectedFirst) {
     builder.AddCorner(6, {0, 0, n, n}, 0);
     builder.RenderShapes(&corner);
     frame->BitBlt(0, 0, &corner, spacing, 0, n - spacing, n);
+}
+
+// ---- the compact look
+
+void CTabStrip::MakeCompactBackground() {
+    const int b = GetBevel();
+    m_background = std::make_unique<CDibDC>(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    m_backgroundAt = {ToRootX(0), ToRootY(0)};
+    CDibDC* bg = m_background.get();
+    bg->SetOrigin(ToRootX(0), ToRootY(0));
+    if (!FillFromSkin(bg, m_faceColor, 0, 0, m_width, m_height, kOverlayLevel))
+        bg->FillRect(m_faceColor, 0, 0, m_width, m_height, 0);
+    if (b <= 0) return;
+    // Light and shade only: the edges are grey, laid over with the overlay mix.
+    const int leftTop = m_x <= 0 ? 0 : b;
+    OverlayGreyEdge(bg, 1, CZVRect(0, leftTop, b, m_height - leftTop));
+    OverlayGreyEdge(bg, 3, CZVRect(m_width - b, b, b, m_height - b));
+    OverlayGreyEdge(bg, 2, CZVRect(0, 0, m_width, b));  // the groove along the top
+    OverlayGreyEdge(bg, 0, CZVRect(0, b, m_width, b));
+    OverlayGreyEdge(bg, 2, CZVRect(0, m_height - b, m_width, b));
+}
+
+void CTabStrip::PaintCompactFrame(CDibDC* frame) {
+    // The skin lies at fixed screen places: a strip that moved needs its background anew.
+    if (!m_background || m_background->GetRequestedWidth() != m_width || m_background->GetHeight() != m_height ||
+        m_backgroundAt.x != ToRootX(0) || m_backgroundAt.y != ToRootY(0))
+        MakeCompactBackground();
+    frame->BitBlt(0, 0, m_background.get(), 0, 0, m_width, m_height);
+    DrawCompactSelection(frame);
+    DrawCompactArrows(frame);
+}
+
+void CTabStrip::DrawCompactSelection(CDibDC* frame) {
+    CTabButton* tab = TabAt(m_tabs, m_selected);
+    if (!tab || tab->GetWidth() <= 0) return;
+    const int x = tab->GetX(), w = tab->GetWidth();
+    if (x + w <= 0 || x >= m_width) return;
+    const int bevel = GetBevel();
+    const int h = m_height - bevel;
+    CSetServer* style = CSetServer::Get();
+    const COLORREF colour = style ? style->GetStyleColor(6, 0) : m_faceColor;
+    if (!FillFromSkin(frame, colour, x, bevel, w, h, -1)) frame->FillRect(colour, x, bevel, w, h, 0);
+    const int a = m_selected == m_first ? bevel : 2;
+    const int b = m_selected == m_first + GetVisibleCount() - 1 ? bevel : 2;
+    const std::unique_ptr<CShadeEdge> edges[] = {
+        MakeEdgePiece(0, CZVRect(x, bevel, w, bevel), colour, 0),
+        MakeEdgePiece(2, CZVRect(x, m_height - bevel, w, bevel), colour, 0),
+        MakeEdgePiece(1, CZVRect(x, bevel, a, h), colour, 10),
+        MakeEdgePiece(3, CZVRect(x + w - b + 1, bevel, b, h), colour, 5),
+    };
+    for (const auto& edge : edges)
+        if (edge) edge->Draw(frame, kShadePlain, nullptr, nullptr);
+}
+
+CButtonIcon* CTabStrip::ArrowIcon(std::unique_ptr<CButtonIcon>* own, const char* name) {
+    if (!*own) own->reset(ButtonIcons().MakeNamed(name));
+    return own->get();
+}
+
+void CTabStrip::DrawCompactArrows(CDibDC* frame) {
+    // They only tell that more tabs lie beside the run; a drag scrolls.
+    const int e = m_height / 3;
+    if (e <= 0) return;
+    if (m_first > 0)
+        if (CButtonIcon* icon = ArrowIcon(&m_leftArrow, "TRANSPORT\\ICON32LEFT"))
+            icon->Draw(this, frame, CZVRect(2, m_height - e, e, e), m_faceColor, 0);
+    if (m_first + GetVisibleCount() < GetTabCount())
+        if (CButtonIcon* icon = ArrowIcon(&m_rightArrow, "TRANSPORT\\ICON32RIGHT"))
+            icon->Draw(this, frame, CZVRect(m_width - e, m_height - e, e, e), m_faceColor, 0);
 }

@@ -4,11 +4,13 @@
 // sides, follows a dragging finger, snaps to whole tabs with an eased
 // slide, scrolls a selected tab into view and draws the tab outlines.
 #include <cstdint>
+#include <memory>
 
 #include "widgets/tabs/menucolumn.h"
 #include "widgets/tabs/tabbutton.h"
 
 class CShadeWnd;
+class CButtonIcon;
 
 class CTabStrip : public CTabContainer {
 public:
@@ -65,6 +67,9 @@ public:
     // slide surface into dc.
     void DragLayout(CZVDC* dc, int d, int clamp, int force);
     void SlideBy(int n);
+    // Ends a drawing at an offset that others drove (DragLayout): the
+    // slide surface goes and the tabs lie in their resting places.
+    void DropSlideSurface();
 
 private:
     void Layout();
@@ -74,6 +79,14 @@ private:
     void MakeSlideSurface();
     void FinishSlide(int redraw);
     void PaintFrame(CDibDC* frame);
+    // The compact look: the skinned background, the selected tab's skin
+    // piece with its edges, and arrows where more tabs lie beside the run.
+    void PaintCompactFrame(CDibDC* frame);
+    void MakeCompactBackground();
+    void DrawCompactSelection(CDibDC* frame);
+    void DrawCompactArrows(CDibDC* frame);
+    // The strip's own copy of a cached icon, made on first use.
+    static CButtonIcon* ArrowIcon(std::unique_ptr<CButtonIcon>* own, const char* name);
     // The tab's outline, drawn by shade shapes into the strip-sized frame.
     void DrawOutline(CDibDC* frame, CTabButton* tab);
     // The line along the page with its opening under the selected tab, and
@@ -82,6 +95,8 @@ private:
     void JoinMenu(CDibDC* frame, CMenuColumn* menu, int selectedFirst);
     void SetUpBuilder(CShadeWnd* builder, COLORREF face, COLORREF back);
     static int MenuFillsColumn();
+    // The compact look is drawn unless the row is flat (layout mode 1).
+    bool IsCompactLook();
     int SlideStepWidth();
 
     CZVWindow* m_owner;
@@ -103,4 +118,8 @@ private:
     int m_distance = 0;
     int m_targetFirst = 0;
     int m_notifyId = -1;
+    std::unique_ptr<CDibDC> m_background;
+    ZVPoint m_backgroundAt;  // the screen position the background was made for
+    std::unique_ptr<CButtonIcon> m_leftArrow;
+    std::unique_ptr<CButtonIcon> m_rightArrow;
 };

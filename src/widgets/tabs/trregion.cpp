@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/report.h"
-#include "widgets/tabs/poptabrow.h"
 #include "widgets/style/setserver.h"
+#include "widgets/tabs/poptabrow.h"
 
 namespace {
 
@@ -81,7 +81,8 @@ void CTRRegion::BuildTabs(int count, int forceStrip, CZVObList* descriptors) {
         CZVDC dc(this);
         dc.SelectFont(m_fontSize, 0, 1);
         for (ZVPOSITION pos = descriptors->GetHeadPosition(); pos;)
-            widest = std::max(widest, dc.GetTextSize(static_cast<CTabDescriptor*>(descriptors->GetNext(pos))->caption).cx);
+            widest =
+                std::max(widest, dc.GetTextSize(static_cast<CTabDescriptor*>(descriptors->GetNext(pos))->caption).cx);
         perRow = m_width / (widest + 2 * GetBevel());
         if (perRow >= count) forceStrip = 1;
     }
