@@ -68,17 +68,17 @@ void LoadDiscoveryConfig() {
 // --- CServerAddress ---
 
 CServerAddress::CServerAddress() {
-    if (ReadOverrideFile(addressText_, port_)) {
-        resolved_ = 1;
+    if (ReadOverrideFile(m_addressText, m_port)) {
+        m_resolved = 1;
         return;
     }
-    hostName_ = g_config.host;
+    m_hostName = g_config.host;
     uint32_t address = 0;
-    if (!LookUpHost(hostName_, &address))
+    if (!LookUpHost(m_hostName, &address))
         return;
-    addressText_ = FormatDottedQuad(address);
-    port_ = g_config.port;
-    resolved_ = 1;
+    m_addressText = FormatDottedQuad(address);
+    m_port = g_config.port;
+    m_resolved = 1;
 }
 
 bool CServerAddress::ReadOverrideFile(std::string& host, uint16_t& port) {
@@ -118,38 +118,38 @@ bool GetDiscoveryServer(std::string& host, uint16_t& port) {
 // --- CDiscoveryClient ---
 
 CDiscoveryClient::CDiscoveryClient(const uint8_t address[4], uint16_t servicePort, CStatusSink* status)
-    : socket_(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit, status)) {
-    connected_ = socket_->IsOk();
-    if (!connected_)
-        errorText_ = Printf("%s. %s\n", "Cannot connect to Discovery Service", socket_->GetError());
+    : m_socket(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit, status)) {
+    m_connected = m_socket->IsOk();
+    if (!m_connected)
+        m_errorText = Printf("%s. %s\n", "Cannot connect to Discovery Service", m_socket->GetError());
 }
 
-CDiscoveryClient::~CDiscoveryClient() { socket_->Close(); }
+CDiscoveryClient::~CDiscoveryClient() { m_socket->Close(); }
 
 std::unique_ptr<CZVMSG> CDiscoveryClient::Exchange(CZVMSG& request, CStatusSink* status) {
-    if (!socket_->IsConnected()) {
-        errorText_ = Printf("%s. %s", "Not connected to Discovery Service", socket_->GetError());
+    if (!m_socket->IsConnected()) {
+        m_errorText = Printf("%s. %s", "Not connected to Discovery Service", m_socket->GetError());
         return nullptr;
     }
-    if (!socket_->Send(request.GetTotalSize(), request.GetBuffer())) {
-        errorText_ = Printf("%s. %s", "Send failed", socket_->GetError());
+    if (!m_socket->Send(request.GetTotalSize(), request.GetBuffer())) {
+        m_errorText = Printf("%s. %s", "Send failed", m_socket->GetError());
         return nullptr;
     }
     // A service that keeps trickling bytes never goes silent; the wait ends
     // after the silence limit all the same.
     const uint32_t start = platform::GetTickCount();
     for (;;) {
-        if (socket_->Receive()) {
-            const std::span<uint8_t> frame = socket_->GetMessage();
+        if (m_socket->Receive()) {
+            const std::span<uint8_t> frame = m_socket->GetMessage();
             return CZVMSG(frame, ZVVariant::Monitor).Clone();
         }
-        if (!socket_->IsConnected() || ElapsedTicks(start) > static_cast<uint32_t>(kSilenceLimit) ||
+        if (!m_socket->IsConnected() || ElapsedTicks(start) > static_cast<uint32_t>(kSilenceLimit) ||
             !ZVContinue(status)) {
-            socket_->Close();
-            errorText_ = "Communication to Discovery Service failed";
+            m_socket->Close();
+            m_errorText = "Communication to Discovery Service failed";
             return nullptr;
         }
-        socket_->WaitForData(kAnswerPollMs);
+        m_socket->WaitForData(kAnswerPollMs);
     }
 }
 
@@ -161,10 +161,10 @@ int CDiscoveryClient::Ask(CZVMSG& request, uint16_t answerId, CStatusSink* statu
     if (answer->GetId() == answerId)
         return read(*answer);
     if (answer->GetId() == ZVM_DISCOVERY_ERROR) {
-        errorText_.clear();
-        answer->ReadString(errorText_);
+        m_errorText.clear();
+        answer->ReadString(m_errorText);
     } else {
-        errorText_ = Unrecognized(answer->GetId());
+        m_errorText = Unrecognized(answer->GetId());
     }
     return 0;
 }
@@ -172,18 +172,18 @@ int CDiscoveryClient::Ask(CZVMSG& request, uint16_t answerId, CStatusSink* statu
 int CDiscoveryClient::ReadLookupAnswer(CZVMSG& answer) {
     uint8_t found = 0;
     if (!answer.ReadByte(found)) {
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
         return 0;
     }
     if (!found) {
-        errorText_ = "Gateway not found";
+        m_errorText = "Gateway not found";
         return 0;
     }
     uint8_t second = 0, open = 0, relay = 0;
     std::string text;
     uint16_t publicPort = 0;
     if (!CMsgReader(answer).Byte(second).String(text).Short(publicPort).Byte(open).Byte(relay)) {
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
         return 0;
     }
     // Older services end here; their answers carry no time stamp.
@@ -205,7 +205,7 @@ int CDiscoveryClient::ReadLookupManyAnswer(CZVMSG& answer, size_t sent, std::vec
     results.clear();
     int32_t unused = 0, count = 0;
     if (!CMsgReader(answer).Int(unused).Int(count)) {
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
         return 0;
     }
     // The answer may not fill more entries than systems were asked for.
@@ -228,7 +228,7 @@ int CDiscoveryClient::ReadLookupManyAnswer(CZVMSG& answer, size_t sent, std::vec
     });
     if (!whole) {
         results.clear();
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
     }
     return whole;
 }
@@ -249,7 +249,7 @@ int CDiscoveryClient::LookupMany(const std::vector<std::string>& adapterNames, s
     for (const std::string& name : adapterNames)
         built = built && request.WriteString(name);
     if (!built) {
-        errorText_ = Printf("%s. %s", "Send failed", "Too many systems");
+        m_errorText = Printf("%s. %s", "Send failed", "Too many systems");
         return 0;
     }
     return Ask(request, ZVM_DISCOVERY_LOOKUPMANYA, status, [&](CZVMSG& answer) {
@@ -261,7 +261,7 @@ int CDiscoveryClient::RequestRemoteConnection(const std::string& systemName, con
                                               CStatusSink* status) {
     ZVStatus(status, "Sending GATEWAY remote connection request...");
     if (!Lookup(systemName, requester, status)) {
-        ZVStatus(status, "ERROR: " + errorText_);
+        ZVStatus(status, "ERROR: " + m_errorText);
         return 0;
     }
     ZVStatus(status, "Remote connection authorized.");

@@ -28,37 +28,37 @@ std::string FormatLogLine(const CLogEvent& entry) {
 }
 
 CEmailLogDlg::CEmailLogDlg(CEmailServer& server, CEmailLogView& view, std::function<void()> close)
-    : server_(server), view_(view), close_(std::move(close)) {}
+    : m_server(server), m_view(view), m_close(std::move(close)) {}
 
 void CEmailLogDlg::Refresh() {
-    const std::vector<CLogEvent> entries = server_.TakeNewLogEntries();
+    const std::vector<CLogEvent> entries = m_server.TakeNewLogEntries();
     if (entries.empty())
         return;
-    while (view_.GetLineCount() > kMaxLines)
-        view_.DeleteFirstLine();
+    while (m_view.GetLineCount() > kMaxLines)
+        m_view.DeleteFirstLine();
     for (const CLogEvent& entry : entries)
-        view_.AddLine(FormatLogLine(entry));
-    view_.SelectLastLine();
+        m_view.AddLine(FormatLogLine(entry));
+    m_view.SelectLastLine();
 }
 
 void CEmailLogDlg::OnCancel() {
-    if (close_)
-        close_();
+    if (m_close)
+        m_close();
 }
 
 CEmailSetDlg::CEmailSetDlg(CEmailServer& server, CEmailSetView& view)
-    : server_(server),
-      view_(view),
-      account_{server.GetSmtpServer(), server.GetSenderAddress(), server.GetPassword(), server.GetDefaultRecipient()} {}
+    : m_server(server),
+      m_view(view),
+      m_account{server.GetSmtpServer(), server.GetSenderAddress(), server.GetPassword(), server.GetDefaultRecipient()} {}
 
-void CEmailSetDlg::OnInitDialog() { view_.PutAccount(account_); }
+void CEmailSetDlg::OnInitDialog() { m_view.PutAccount(m_account); }
 
 void CEmailSetDlg::OnOK() {
-    if (!view_.GetAccount(account_))
+    if (!m_view.GetAccount(m_account))
         return;
-    server_.SetSmtpServer(account_.smtpServer);
-    server_.SetSenderAddress(account_.sender);
-    server_.SetPassword(account_.password);
-    server_.SetDefaultRecipient(account_.defaultRecipient);
-    view_.EndDialog(true);
+    m_server.SetSmtpServer(m_account.smtpServer);
+    m_server.SetSenderAddress(m_account.sender);
+    m_server.SetPassword(m_account.password);
+    m_server.SetDefaultRecipient(m_account.defaultRecipient);
+    m_view.EndDialog(true);
 }

@@ -39,7 +39,7 @@ public:
     CGatewayConnection(const CGatewayConnection&) = delete;
     CGatewayConnection& operator=(const CGatewayConnection&) = delete;
 
-    int IsConnected() const { return connected_; }
+    int IsConnected() const { return m_connected; }
 
     // Login and version query with progress lines.
     int LoginSequence(const std::string& clientName, const std::string& password, int clientType,
@@ -56,10 +56,10 @@ public:
     // Hands the logged-in socket's handle on; the connection keeps none.
     int TakeHandle();
 
-    std::string GetError() const { return errorText_; }
-    void SetError(const std::string& text) { errorText_ = text; }
-    const std::string& GetVersionText() const { return versionText_; }
-    int32_t GetAdapterType() const { return adapterType_; }
+    std::string GetError() const { return m_errorText; }
+    void SetError(const std::string& text) { m_errorText = text; }
+    const std::string& GetVersionText() const { return m_versionText; }
+    int32_t GetAdapterType() const { return m_adapterType; }
 
     // The relay's request: the name (at most 31 characters, zero-filled),
     // the port little-endian, four zero bytes.
@@ -74,10 +74,10 @@ private:
     uint16_t Await(uint16_t first, uint16_t second);
     void SocketError(const char* what);
 
-    int connected_ = 0;
-    std::string errorText_;
-    std::unique_ptr<CSocketZV> socket_;
-    std::string versionText_;
-    int32_t adapterType_ = -1;
-    CStatusSink* status_;
+    int m_connected = 0;
+    std::string m_errorText;
+    std::unique_ptr<CSocketZV> m_socket;
+    std::string m_versionText;
+    int32_t m_adapterType = -1;
+    CStatusSink* m_status;
 };

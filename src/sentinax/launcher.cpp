@@ -35,10 +35,10 @@ bool HasEnded(pid_t pid) {
 }  // namespace
 
 CProgramLauncher::CProgramLauncher(std::string basinSetup, std::string remoteAccess)
-    : basinSetup_(basinSetup.empty() ? kBasinSetupProgram : std::move(basinSetup)),
-      remoteAccessPath_(std::move(remoteAccess)) {
-    if (remoteAccessPath_.empty() && !platform::ReadSettingString("RemoteAccess", "Program", remoteAccessPath_))
-        remoteAccessPath_ = kRemoteAccessProgram;
+    : m_basinSetup(basinSetup.empty() ? kBasinSetupProgram : std::move(basinSetup)),
+      m_remoteAccessPath(std::move(remoteAccess)) {
+    if (m_remoteAccessPath.empty() && !platform::ReadSettingString("RemoteAccess", "Program", m_remoteAccessPath))
+        m_remoteAccessPath = kRemoteAccessProgram;
 }
 
 CProgramLauncher::~CProgramLauncher() { Reap(); }
@@ -64,15 +64,15 @@ bool CProgramLauncher::StartBasinSetup(const CSystem& system) {
         auto lock = system.Lock();
         password = system.password;
     }
-    const pid_t pid = platform::StartProgram(basinSetup_, RemoteLoginArguments(system.GetAdapterName(), password));
+    const pid_t pid = platform::StartProgram(m_basinSetup, RemoteLoginArguments(system.GetAdapterName(), password));
     if (pid < 0)
         return false;
-    children_.push_back(pid);
+    m_children.push_back(pid);
     return true;
 }
 
 int CProgramLauncher::StartRemoteAccess(const CSystem& system) {
-    if (platform::FindProgram(remoteAccessPath_).empty())
+    if (platform::FindProgram(m_remoteAccessPath).empty())
         return 1;
     std::string password;
     {
@@ -80,20 +80,20 @@ int CProgramLauncher::StartRemoteAccess(const CSystem& system) {
         password = system.password;
     }
     EndEarlierRemoteAccess();
-    const pid_t pid = platform::StartProgram(remoteAccessPath_, RemoteLoginArguments(system.GetAdapterSerial(), password));
+    const pid_t pid = platform::StartProgram(m_remoteAccessPath, RemoteLoginArguments(system.GetAdapterSerial(), password));
     if (pid < 0)
         return 3;
-    remoteAccess_ = pid;
-    children_.push_back(pid);
+    m_remoteAccess = pid;
+    m_children.push_back(pid);
     return 0;
 }
 
 void CProgramLauncher::EndEarlierRemoteAccess() {
-    if (remoteAccess_ < 0)
+    if (m_remoteAccess < 0)
         return;
-    const pid_t pid = std::exchange(remoteAccess_, -1);
+    const pid_t pid = std::exchange(m_remoteAccess, -1);
     if (HasEnded(pid)) {
-        std::erase(children_, pid);
+        std::erase(m_children, pid);
         return;
     }
     // Ended at once, without asking it to close: the remote session it holds
@@ -105,9 +105,9 @@ void CProgramLauncher::EndEarlierRemoteAccess() {
             return;  // Still collected by Reap once it has gone.
         platform::Sleep(kEndPollMs);
     }
-    std::erase(children_, pid);
+    std::erase(m_children, pid);
 }
 
 void CProgramLauncher::Reap() {
-    std::erase_if(children_, [](pid_t pid) { return HasEnded(pid); });
+    std::erase_if(m_children, [](pid_t pid) { return HasEnded(pid); });
 }

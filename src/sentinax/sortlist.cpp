@@ -84,53 +84,53 @@ int CompareNoCase(const std::string& a, const std::string& b) {
 CSortListCtrl::CSortListCtrl() { SetColumns({"Title"}); }
 
 void CSortListCtrl::SetColumns(const std::vector<std::string>& titles) {
-    titles_ = titles;
-    widths_.assign(titles_.size(), kDefaultWidth);
+    m_titles = titles;
+    m_widths.assign(m_titles.size(), kDefaultWidth);
 }
 
 void CSortListCtrl::SetColumnWidth(int column, int width) {
     if (column >= 0 && column < GetColumnCount())
-        widths_[static_cast<size_t>(column)] = width;
+        m_widths[static_cast<size_t>(column)] = width;
 }
 
 void CSortListCtrl::Sort() {
-    std::stable_sort(rows_.begin(), rows_.end(), [this](const Row& a, const Row& b) {
-        return CompareItems(a.item, b.item, sortColumn_) < 0;
+    std::stable_sort(m_rows.begin(), m_rows.end(), [this](const Row& a, const Row& b) {
+        return CompareItems(a.item, b.item, m_sortColumn) < 0;
     });
     NotifyChanged();
     const int row = GetNextSelected(0);
-    if (row >= 0 && view_)
-        view_->ScrollToRow(row);
+    if (row >= 0 && m_view)
+        m_view->ScrollToRow(row);
 }
 
 int CSortListCtrl::InsertRow(CSystem* item, int position) {
     const int at = position < 0 || position > GetRowCount() ? GetRowCount() : position;
-    rows_.insert(rows_.begin() + at, Row{item, false, false});
+    m_rows.insert(m_rows.begin() + at, Row{item, false, false});
     return at;
 }
 
-void CSortListCtrl::DeleteAllRows() { rows_.clear(); }
+void CSortListCtrl::DeleteAllRows() { m_rows.clear(); }
 
 CSystem* CSortListCtrl::GetRowData(int row) const {
-    return row >= 0 && row < GetRowCount() ? rows_[static_cast<size_t>(row)].item : nullptr;
+    return row >= 0 && row < GetRowCount() ? m_rows[static_cast<size_t>(row)].item : nullptr;
 }
 
 void CSortListCtrl::SetSelected(int row, bool on) {
     if (row >= 0 && row < GetRowCount())
-        rows_[static_cast<size_t>(row)].selected = on;
+        m_rows[static_cast<size_t>(row)].selected = on;
 }
 
 bool CSortListCtrl::IsSelected(int row) const {
-    return row >= 0 && row < GetRowCount() && rows_[static_cast<size_t>(row)].selected;
+    return row >= 0 && row < GetRowCount() && m_rows[static_cast<size_t>(row)].selected;
 }
 
 void CSortListCtrl::SetFocused(int row) {
     for (int i = 0; i < GetRowCount(); ++i)
-        rows_[static_cast<size_t>(i)].focused = i == row;
+        m_rows[static_cast<size_t>(i)].focused = i == row;
 }
 
 bool CSortListCtrl::IsFocused(int row) const {
-    return row >= 0 && row < GetRowCount() && rows_[static_cast<size_t>(row)].focused;
+    return row >= 0 && row < GetRowCount() && m_rows[static_cast<size_t>(row)].focused;
 }
 
 void CSortListCtrl::ClearFocus() { SetFocused(-1); }
@@ -160,11 +160,11 @@ std::vector<int> CSortListCtrl::GetSelectedRows() const {
 }
 
 void CSortListCtrl::ApplyColumns() {
-    for (int& width : widths_) {
+    for (int& width : m_widths) {
         if (std::abs(width) > kMaxWidth)
             width = kDefaultWidth;
     }
-    rows_.clear();
+    m_rows.clear();
     NotifyChanged();
 }
 
@@ -176,6 +176,6 @@ ColorRef CSortListCtrl::GetCellTextColor(const CSystem*, int) const { return kBl
 bool CSortListCtrl::IsColumnCentered(int) const { return false; }
 
 void CSortListCtrl::NotifyChanged() {
-    if (view_)
-        view_->OnListChanged();
+    if (m_view)
+        m_view->OnListChanged();
 }

@@ -99,17 +99,17 @@ ColorRef GetHeatStatusColor(int heatStatus) {
     }
 }
 
-CSystemList::CSystemList(CSentinaxDlg* mainDialog, bool history) : mainDialog_(mainDialog), history_(history) {
-    if (history_) {
-        kinds_ = {kColumnDate, kColumnTime};
+CSystemList::CSystemList(CSentinaxDlg* mainDialog, bool history) : m_mainDialog(mainDialog), m_history(history) {
+    if (m_history) {
+        m_kinds = {kColumnDate, kColumnTime};
         for (int kind = kColumnAirTemp; kind <= kColumnStatus; ++kind)
-            kinds_.push_back(kind);
+            m_kinds.push_back(kind);
     } else {
         for (int kind = 0; kind < kSystemColumns; ++kind)
-            kinds_.push_back(kind);
+            m_kinds.push_back(kind);
     }
     std::vector<std::string> titles;
-    for (int kind : kinds_)
+    for (int kind : m_kinds)
         titles.emplace_back(kKinds[kind].title);
     SetColumns(titles);
     SetDefaultWidths();
@@ -124,13 +124,13 @@ void CSystemList::Fill(const std::vector<CSystem*>& systems) {
 }
 
 int CSystemList::GetKindOfColumn(int column) const {
-    return column >= 0 && column < CSortListCtrl::GetColumnCount() ? kinds_[static_cast<size_t>(column)] : -1;
+    return column >= 0 && column < CSortListCtrl::GetColumnCount() ? m_kinds[static_cast<size_t>(column)] : -1;
 }
 
 int CSystemList::GetRuleIndex(int column) const {
     if (column < 0 || column >= CSortListCtrl::GetColumnCount())
         return -1;
-    return history_ && column >= 2 ? column + 3 : column;
+    return m_history && column >= 2 ? column + 3 : column;
 }
 
 bool CSystemList::IsVerticalColumn(int column) const {
@@ -144,7 +144,7 @@ bool CSystemList::IsSortableColumn(int column) const {
 }
 
 void CSystemList::SetDefaultWidths() {
-    const bool narrow = windowWidth_ > 0 && windowWidth_ <= kNarrowWindow;
+    const bool narrow = m_windowWidth > 0 && m_windowWidth <= kNarrowWindow;
     for (int column = 0; column < CSortListCtrl::GetColumnCount(); ++column) {
         const KindRow& kind = kKinds[GetKindOfColumn(column)];
         SetColumnWidth(column, narrow ? kind.narrowWidth : kind.wideWidth);
@@ -171,8 +171,8 @@ void CSystemList::OnRightClick(int row, int column, int x, int y) {
     if (GetRuleIndex(column) == kColumnAlarms) {
         if (GetView())
             GetView()->ShowSystemErrors(*system);
-    } else if (mainDialog_) {
-        mainDialog_->ShowContextMenu(x, y);
+    } else if (m_mainDialog) {
+        m_mainDialog->ShowContextMenu(x, y);
     }
 }
 
@@ -180,17 +180,17 @@ std::string CSystemList::GetCellText(const CSystem* system, int column) const {
     const int rule = GetRuleIndex(column);
     if (!system || rule < 0)
         return std::string();
-    if (rule == kColumnSerial && !history_)
+    if (rule == kColumnSerial && !m_history)
         return system->GetAdapterSerial();
     return RuleText(system->Snapshot(), rule);
 }
 
 std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
     const bool chemistry = (s.equipmentFlags & kChemistryBit) != 0;
-    const bool unknownYet = !history_ && s.neverConnected;
+    const bool unknownYet = !m_history && s.neverConnected;
     switch (rule) {
     case kColumnName:
-        if (history_)
+        if (m_history)
             return Format("%d/%d/%d", s.reportTime.GetMonth(), s.reportTime.GetDay(), s.reportTime.GetYear());
         return s.name;
     case kColumnSerial:
@@ -271,7 +271,7 @@ ColorRef CSystemList::StatusColor(const CSystemRecord& s) const {
     case kStatusNoStatus:
     case kStatusNoChlorinator:
     case kStatusNoWarnings:
-        return history_ || s.failureCount >= kFailuresShownRed ? kStatusFailed : kStatusPending;
+        return m_history || s.failureCount >= kFailuresShownRed ? kStatusFailed : kStatusPending;
     case kStatusRelayNotFound:
     case kStatusLoginRefused: return kStatusFailed;
     case kStatusConnected: return kStatusGood;

@@ -59,7 +59,7 @@ public:
     // mainDialog is null for a history list.
     CSystemList(CSentinaxDlg* mainDialog, bool history);
 
-    bool IsHistory() const { return history_; }
+    bool IsHistory() const { return m_history; }
     // The rows, one per system, in the order given; the owner sorts after.
     void Fill(const std::vector<CSystem*>& systems);
 
@@ -69,7 +69,7 @@ public:
     bool IsVerticalColumn(int column) const;
     bool IsSortableColumn(int column) const;
     // The client width of the list's window, 0 while there is none.
-    void SetWindowWidth(int width) { windowWidth_ = width; }
+    void SetWindowWidth(int width) { m_windowWidth = width; }
     void SetDefaultWidths();
     static std::string GetColumnName(int kind);
 
@@ -92,8 +92,8 @@ private:
     std::string RuleText(const CSystemRecord& system, int rule) const;
     ColorRef StatusColor(const CSystemRecord& system) const;
 
-    CSentinaxDlg* mainDialog_;
-    bool history_;
-    std::vector<int> kinds_;
-    int windowWidth_ = 0;
+    CSentinaxDlg* m_mainDialog;
+    bool m_history;
+    std::vector<int> m_kinds;
+    int m_windowWidth = 0;
 };

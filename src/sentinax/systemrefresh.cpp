@@ -360,15 +360,15 @@ int CSystemReading::ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& b
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     {
-        auto lock = system_.Lock();
-        system_.adapterVersion = version;
+        auto lock = m_system.Lock();
+        m_system.adapterVersion = version;
     }
-    system_.SetStatusText(upper);
+    m_system.SetStatusText(upper);
     if (!ParseVersion(upper, major, build))
         return 0;
     if (major >= 4) {
-        auto lock = system_.Lock();
-        system_.majorVersion = major;
+        auto lock = m_system.Lock();
+        m_system.majorVersion = major;
     }
     return 1;
 }
@@ -382,16 +382,16 @@ int CSystemReading::Read(CGatewayLink& link) {
         if (reader.Int(first).Int(second).String(text))
             reported = text;
         if (reader.String(zipText).Int(north).Int(west)) {
-            auto lock = system_.Lock();
-            system_.locationKnown = 1;
-            system_.latitude = north;
-            system_.longitude = west;
+            auto lock = m_system.Lock();
+            m_system.locationKnown = 1;
+            m_system.latitude = north;
+            m_system.longitude = west;
         }
     }
     {
-        auto lock = system_.Lock();
-        if (reported != system_.adapterName) {
-            system_.cachedAddress.clear();
+        auto lock = m_system.Lock();
+        if (reported != m_system.adapterName) {
+            m_system.cachedAddress.clear();
             return kStatusSystemMismatch;
         }
     }
@@ -399,25 +399,25 @@ int CSystemReading::Read(CGatewayLink& link) {
     if (!ReadVersion(link, major, build))
         return kStatusNotConnected;
 
-    system_.SetStatusText("Getting Pool Config...");
+    m_system.SetStatusText("Getting Pool Config...");
     CBasinSetup model(link, ZVVariant::Monitor, 0, major, build);
     if (!model.IsLoaded())
         return kStatusNoConfiguration;
-    system_.SetModelName(model.GetControllerType(), model.GetExpansionByte());
+    m_system.SetModelName(model.GetControllerType(), model.GetExpansionByte());
     char firmware[32];
     std::snprintf(firmware, sizeof firmware, "%.3f", model.GetFirmwareVersion() / 1000.0);
     {
-        auto lock = system_.Lock();
-        system_.firmwareVersion = firmware;
+        auto lock = m_system.Lock();
+        m_system.firmwareVersion = firmware;
     }
 
-    system_.SetStatusText("Getting Pool Status...");
+    m_system.SetStatusText("Getting Pool Status...");
     std::unique_ptr<CZVMSG> poolStatus = Ask(link, ZVM_POOL_GETSTATUSQ, {0});
     if (!poolStatus)
         return kStatusNoStatus;
     model.ReadStatus(*poolStatus);
     TakeStatus(model);
-    system_.ClearAlarms();
+    m_system.ClearAlarms();
     if (!ReadChlorinator(model, link))
         return kStatusNoChlorinator;
     const bool newLayout = major >= 5;
@@ -429,14 +429,14 @@ int CSystemReading::Read(CGatewayLink& link) {
 }
 
 void CSystemReading::TakeStatus(const CBasinSetup& model) {
-    auto lock = system_.Lock();
-    CSystemRecord& r = system_;
+    auto lock = m_system.Lock();
+    CSystemRecord& r = m_system;
     int32_t* chemistry[] = {&r.phValue,         &r.orpValue,      &r.saturationIndex,
                             &r.chemistryValue4, &r.acidTankLevel, &r.chlorineTankLevel};
     for (int i = 0; i < 6; ++i)
         *chemistry[i] = model.GetChemistry(i);
-    system_.airTemperature = model.GetAirTemp();
-    system_.equipmentFlags = model.GetEquipmentFlags();
+    m_system.airTemperature = model.GetAirTemp();
+    m_system.equipmentFlags = model.GetEquipmentFlags();
     struct BodyFields {
         int32_t* setPoint;
         int32_t* temperature;
@@ -457,21 +457,21 @@ void CSystemReading::TakeStatus(const CBasinSetup& model) {
         *fields.heatStatus = body->heatStatus & 0xFF;
         *fields.heatModeText = model.GetHeatModeText(*fields.heatMode);
     }
-    system_.spaSideRemote = model.GetRemotesEnabled();
+    m_system.spaSideRemote = model.GetRemotesEnabled();
     if (const CPoolCircuit* pool = model.FindCircuitByFunction(2))
-        system_.poolPump = pool->state;
+        m_system.poolPump = pool->state;
     if (const CPoolCircuit* spa = model.FindCircuitByFunction(1))
-        system_.spaPump = spa->state;
+        m_system.spaPump = spa->state;
     std::vector<const CPoolCircuit*> circuits;
     for (int i = 0; i < model.GetCircuitCount(); ++i)
         circuits.push_back(model.GetCircuit(i));
     const CLightsCount lights = CountLights(circuits);
-    system_.lightsTotal = lights.total;
-    system_.lightsOn = lights.on;
+    m_system.lightsTotal = lights.total;
+    m_system.lightsOn = lights.on;
 }
 
 bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
-    system_.SetStatusText("Getting Chlorinator Data...");
+    m_system.SetStatusText("Getting Chlorinator Data...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETCHLORINATORQ, {0});
     if (!answer)
         return false;
@@ -485,14 +485,14 @@ bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& lin
         return false;
     int32_t pumpRunning = 0;
     {
-        auto lock = system_.Lock();
-        system_.chlorinatorPresent = present;
-        system_.chlorinatorStatus = flags;
-        system_.poolChlorineOutput = poolOutput;
-        system_.spaChlorineOutput = spaOutput;
-        system_.saltLevel = salt;
-        system_.chlorinatorErrors = errors;
-        pumpRunning = IsPumpRunning(system_.poolPump) || IsPumpRunning(system_.spaPump);
+        auto lock = m_system.Lock();
+        m_system.chlorinatorPresent = present;
+        m_system.chlorinatorStatus = flags;
+        m_system.poolChlorineOutput = poolOutput;
+        m_system.spaChlorineOutput = spaOutput;
+        m_system.saltLevel = salt;
+        m_system.chlorinatorErrors = errors;
+        pumpRunning = IsPumpRunning(m_system.poolPump) || IsPumpRunning(m_system.spaPump);
     }
     // Freeze protection is about the air: its alarm stands on every system.
     const bool freeze = model.GetFreezeFlag() != 0;
@@ -501,19 +501,19 @@ bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& lin
         const int errorBits = model.IsVersionAtLeast(5, 0) ? 7 : 6;
         for (int bit = 0; bit < errorBits; ++bit) {
             if ((errors >> bit & 1) && !(bit == 0 && freeze))
-                system_.AddAlarm(kAlarmChlorinator, bit);
+                m_system.AddAlarm(kAlarmChlorinator, bit);
         }
         if (!(flags & 1) && pumpRunning)
-            system_.AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
+            m_system.AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
         if (int64_t{salt} * kSaltUnit >= kSaltAlarmPpm)
-            system_.AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
+            m_system.AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
     }
     std::string modelText;
     if (present && model.IsVersionAtLeast(4, 520))
         modelText = ChlorinatorModelText(model);
-    auto lock = system_.Lock();
+    auto lock = m_system.Lock();
     if (model.IsVersionAtLeast(4, 520) || !present)
-        system_.chlorinatorModel = modelText;
+        m_system.chlorinatorModel = modelText;
     return true;
 }
 
@@ -522,33 +522,33 @@ bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& lin
 void CSystemReading::HoldFreezeAlarm(bool freezeNow) {
     bool raise = false;
     {
-        auto lock = system_.Lock();
+        auto lock = m_system.Lock();
         if (freezeNow) {
-            if (!system_.freezeActive) {
-                system_.freezeStartTick = platform::GetTickCount();
-                system_.freezeActive = 1;
+            if (!m_system.freezeActive) {
+                m_system.freezeStartTick = platform::GetTickCount();
+                m_system.freezeActive = 1;
             }
             raise = true;
-        } else if (system_.freezeActive) {
-            raise = platform::TicksSince(system_.freezeStartTick) < kFreezeHoldMs;
+        } else if (m_system.freezeActive) {
+            raise = platform::TicksSince(m_system.freezeStartTick) < kFreezeHoldMs;
             if (!raise)
-                system_.freezeActive = 0;
+                m_system.freezeActive = 0;
         }
     }
     if (raise)
-        system_.AddAlarm(kAlarmFreeze, 0);
+        m_system.AddAlarm(kAlarmFreeze, 0);
 }
 
 bool CSystemReading::ReadErrorLists(CGatewayLink& link, int major) {
     if (major < 5)
         return false;
-    system_.SetStatusText("Getting System Errors...");
+    m_system.SetStatusText("Getting System Errors...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
     if (!answer)
         return false;
     CZVMSG& in = *answer;
     int32_t count = 0, pumps = 0, perPump = 0;
-    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmSystem, k); }))
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { m_system.AddAlarm(kAlarmSystem, k); }))
         return false;
     // Every entry takes four bytes at least, so the table cannot announce
     // more than the answer holds.
@@ -556,18 +556,18 @@ bool CSystemReading::ReadErrorLists(CGatewayLink& link, int major) {
         int64_t{pumps} * perPump > in.GetRemaining() / 4)
         return false;
     for (int32_t pump = 0; perPump > 0 && pump < pumps; ++pump) {
-        if (!ReadFlagList(in, perPump, [&](int32_t k) { system_.AddAlarm(kAlarmFirstPump + pump, k); }))
+        if (!ReadFlagList(in, perPump, [&](int32_t k) { m_system.AddAlarm(kAlarmFirstPump + pump, k); }))
             return false;
     }
     if (!in.ReadInt(count) || !ReadFlagList(in, count, [](int32_t) {}))
         return false;
-    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmChemistry, k); }))
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { m_system.AddAlarm(kAlarmChemistry, k); }))
         return false;
-    return in.ReadInt(count) && ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmHeatPump, k); });
+    return in.ReadInt(count) && ReadFlagList(in, count, [&](int32_t k) { m_system.AddAlarm(kAlarmHeatPump, k); });
 }
 
 bool CSystemReading::ReadErrorListOld(CGatewayLink& link, int major) {
-    system_.SetStatusText("Getting System Errors...");
+    m_system.SetStatusText("Getting System Errors...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
     if (!answer)
         return false;
@@ -583,7 +583,7 @@ bool CSystemReading::ReadErrorListOld(CGatewayLink& link, int major) {
         if (!(major >= 5 && flag == 0) && !answer->ReadString(dropped))
             return false;
         if (flag)
-            system_.AddAlarm(kAlarmSystem, k);
+            m_system.AddAlarm(kAlarmSystem, k);
     }
     return true;
 }
@@ -593,13 +593,13 @@ bool CSystemReading::ReadPumpErrors(CGatewayLink& link, int major) {
         return false;
     uint32_t flags = 0;
     {
-        auto lock = system_.Lock();
-        flags = system_.equipmentFlags;
+        auto lock = m_system.Lock();
+        flags = m_system.equipmentFlags;
     }
     for (int pump = 0; pump < kPumpSlots; ++pump) {
         if (!(flags & (kFirstPumpFlag << pump)))
             continue;
-        system_.SetStatusText("Getting Pump Errors: Vortana #" + std::to_string(pump + 1) + ":");
+        m_system.SetStatusText("Getting Pump Errors: Vortana #" + std::to_string(pump + 1) + ":");
         std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETPUMPQ, {0, pump});
         if (!answer)
             return false;
@@ -615,10 +615,10 @@ bool CSystemReading::ReadPumpErrors(CGatewayLink& link, int major) {
         const int32_t bits = values[3];
         for (int bit = 1; bit <= 9; ++bit) {
             if (bits >> bit & 1)
-                system_.AddAlarm(kAlarmFirstPump + pump, bit - 1);
+                m_system.AddAlarm(kAlarmFirstPump + pump, bit - 1);
         }
         if (bits & 0x8000)
-            system_.AddAlarm(kAlarmFirstPump + pump, 9);
+            m_system.AddAlarm(kAlarmFirstPump + pump, 9);
     }
     return true;
 }
