@@ -67,8 +67,7 @@ void CZVSearch::Close() {
 bool CZVSearch::Open(CStatusSink* status) {
     m_fd = platform::OpenUdpSocket();
     if (m_fd < 0 || !platform::SetBroadcast(m_fd, true)) {
-        if (status)
-            status->OnStatus("Error in setsockopt()");
+        if (status) status->OnStatus("Error in setsockopt()");
         Close();
         return false;
     }
@@ -85,8 +84,7 @@ bool CZVSearch::Broadcast(CStatusSink* status) {
     const ZVNetConfig& config = GetNetConfig();
     sockaddr_in to = platform::MakeAddress(config.broadcastAddress, config.searchPort);
     if (platform::SendDatagram(m_fd, request, sizeof request, to) != static_cast<ssize_t>(sizeof request)) {
-        if (status)
-            status->OnStatus("Error sending ping packet");
+        if (status) status->OnStatus("Error sending ping packet");
         return false;
     }
     m_broadcastSent = true;
@@ -95,73 +93,58 @@ bool CZVSearch::Broadcast(CStatusSink* status) {
 }
 
 bool CZVSearch::Accepts(uint8_t kind, uint8_t sub_kind) const {
-    if (m_variant == ZVVariant::Tablet)
-        return kind == 1 || kind == 2 || kind == 4 || kind == 6 || kind == 7;
+    if (m_variant == ZVVariant::Tablet) return kind == 1 || kind == 2 || kind == 4 || kind == 6 || kind == 7;
     return kind == 1 || kind == 6 || kind == 7 || (kind == 2 && sub_kind == 12);
 }
 
 bool CZVSearch::NameMatches(const std::string& wanted, const char* name) const {
-    if (wanted.empty())
-        return true;
-    if (m_variant == ZVVariant::Monitor)
-        return strncasecmp(wanted.c_str(), name, kGatewayNameChars) == 0;
+    if (wanted.empty()) return true;
+    if (m_variant == ZVVariant::Monitor) return strncasecmp(wanted.c_str(), name, kGatewayNameChars) == 0;
     return std::strncmp(wanted.c_str(), name, kGatewayNameChars) == 0;
 }
 
 bool CZVSearch::Examine(const uint8_t* data, int size, const std::string& wanted, CStatusSink* status,
                         sockaddr_in* address) const {
     for (; size >= kSearchRecordSize; data += kSearchRecordSize, size -= kSearchRecordSize) {
-        if (LoadLE<int32_t>(data) != kSearchAnswerType)
-            continue;
+        if (LoadLE<int32_t>(data) != kSearchAnswerType) continue;
         uint32_t gateway = 0;
         std::memcpy(&gateway, data + 4, 4);
         *address = platform::MakeAddress(gateway, LoadLE<uint16_t>(data + 8));
-        if (!Accepts(data[10], data[11]))
-            continue;
+        if (!Accepts(data[10], data[11])) continue;
         char name[kGatewayNameChars + 1] = {};
         std::memcpy(name, data + 12, kGatewayNameChars);
         std::string dotted = FormatSockAddr(*address);
         if (status)
             status->OnStatus(m_variant == ZVVariant::Monitor ? "Ping From " + dotted + " " + name
-                                                            : "Ping From " + dotted);
-        if (NameMatches(wanted, name))
-            return true;
-        if (status && m_variant == ZVVariant::Monitor)
-            status->OnStatus("Wrong System, Looking For: " + wanted);
+                                                             : "Ping From " + dotted);
+        if (NameMatches(wanted, name)) return true;
+        if (status && m_variant == ZVVariant::Monitor) status->OnStatus("Wrong System, Looking For: " + wanted);
     }
     return false;
 }
 
 int CZVSearch::Run(const std::string& name, CStatusSink* status, sockaddr_in* address) {
-    if (m_fd != -1 && platform::TicksSince(m_opened) > kMonitorSearchSocketMs)
-        Close();
-    if (m_fd == -1 && !Open(status))
-        return 0;
+    if (m_fd != -1 && platform::TicksSince(m_opened) > kMonitorSearchSocketMs) Close();
+    if (m_fd == -1 && !Open(status)) return 0;
     if (!Broadcast(status)) {
         Close();
         return 0;
     }
-    if (status)
-        status->OnStatus("Waiting for ping response.");
+    if (status) status->OnStatus("Waiting for ping response.");
     *address = sockaddr_in{};
     bool found = false;
     uint32_t start = platform::GetTickCount();
     while (!found) {
         int waiting = 0;
-        if (!platform::BytesWaiting(m_fd, &waiting))
-            break;
+        if (!platform::BytesWaiting(m_fd, &waiting)) break;
         // Every datagram that waits is read, so that a short one cannot block those behind it.
         uint8_t datagram[kSearchDatagramSize];
         ssize_t got = platform::ReceiveDatagram(m_fd, datagram, sizeof datagram, address);
-        if (got > 0)
-            found = Examine(datagram, static_cast<int>(got), name, status, address);
-        if (found || platform::TicksSince(start) > kSearchLimitMs)
-            break;
-        if (got < 0)
-            platform::WaitForSocket(m_fd, POLLIN, kSearchRoundMs);
+        if (got > 0) found = Examine(datagram, static_cast<int>(got), name, status, address);
+        if (found || platform::TicksSince(start) > kSearchLimitMs) break;
+        if (got < 0) platform::WaitForSocket(m_fd, POLLIN, kSearchRoundMs);
     }
-    if (m_variant != ZVVariant::Monitor)
-        Close();
+    if (m_variant != ZVVariant::Monitor) Close();
     return found ? 1 : 0;
 }
 
@@ -182,18 +165,14 @@ CZVSocket::CZVSocket(ZVVariant variant, CSocketOwner* owner)
 
 CZVSocket::~CZVSocket() { Disconnect(); }
 
-int32_t CZVSocket::BufferSize() const {
-    return m_variant == ZVVariant::Tablet ? kTabletBufferSize : kBufferSize;
-}
+int32_t CZVSocket::BufferSize() const { return m_variant == ZVVariant::Tablet ? kTabletBufferSize : kBufferSize; }
 
 void CZVSocket::Report(int line) const {
-    if (m_variant == ZVVariant::Tablet)
-        ReportAssert("zvsocket", line, 1);
+    if (m_variant == ZVVariant::Tablet) ReportAssert("zvsocket", line, 1);
 }
 
 bool CZVSocket::MakeBuffer() {
-    if (!m_buffer)
-        m_buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(BufferSize())]);
+    if (!m_buffer) m_buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(BufferSize())]);
     return m_buffer != nullptr;
 }
 
@@ -202,10 +181,8 @@ int CZVSocket::Attach(int handle) {
         m_socket = -1;
         return 1;
     }
-    if (IsConnected())
-        Disconnect();
-    if (!MakeBuffer())
-        return 0;
+    if (IsConnected()) Disconnect();
+    if (!MakeBuffer()) return 0;
     m_socket = handle;
     m_lastReceive = platform::GetTickCount();
     return 1;
@@ -222,8 +199,7 @@ int CZVSocket::Connect(const sockaddr_in& address, int local_login, int existing
         // The manager's reconnects are spaced from the end of the last attempt.
         m_lastAttempt = platform::GetTickCount();
         fd = platform::OpenTcpSocket();
-        if (fd < 0)
-            return 0;
+        if (fd < 0) return 0;
         auto keep_going = [status] { return !status || status->Continue(); };
         if (platform::ConnectWithin(fd, address, kConnectLimitMs, keep_going) != platform::ConnectResult::kConnected) {
             platform::CloseSocket(fd);
@@ -238,19 +214,15 @@ int CZVSocket::Connect(const sockaddr_in& address, int local_login, int existing
     m_socket = fd;
     platform::SetNonBlocking(m_socket, true);
     m_lastReceive = platform::GetTickCount();
-    if (!SendRaw(kPreambleSize, kPreamble))
-        return 0;
-    if (!local_login)
-        return 1;
+    if (!SendRaw(kPreambleSize, kPreamble)) return 0;
+    if (!local_login) return 1;
     return SendLocalLogin(client_type);
 }
 
 int CZVSocket::SendLocalLogin(int client_type) {
     SetNoDelay(m_noDelay);
-    if (m_variant != ZVVariant::Monitor)
-        OpenKeepAliveListener();
-    if (client_type == -1)
-        client_type = m_variant == ZVVariant::Tablet && m_owner ? m_owner->DefaultClientType() : 0;
+    if (m_variant != ZVVariant::Monitor) OpenKeepAliveListener();
+    if (client_type == -1) client_type = m_variant == ZVVariant::Tablet && m_owner ? m_owner->DefaultClientType() : 0;
     CZVMSG login(0, ZVM_LOGIN_LOGINQ, 0, 1, m_variant);
     const uint8_t no_response[16] = {};
     login.WriteInt(ZVClientRevision(m_variant));
@@ -259,22 +231,17 @@ int CZVSocket::SendLocalLogin(int client_type) {
     login.WriteInt(sizeof no_response);
     login.WriteBytes(no_response, sizeof no_response);
     login.WriteInt(2);
-    if (m_variant == ZVVariant::Tablet)
-        login.WriteString(m_owner ? m_owner->ClientId() : std::string());
-    if (!SendRaw(login.GetTotalSize(), login.GetBuffer()))
-        return 0;
-    if (m_owner)
-        m_owner->SetChanged();
+    if (m_variant == ZVVariant::Tablet) login.WriteString(m_owner ? m_owner->ClientId() : std::string());
+    if (!SendRaw(login.GetTotalSize(), login.GetBuffer())) return 0;
+    if (m_owner) m_owner->SetChanged();
     return 1;
 }
 
 int CZVSocket::DiscoverAndConnect(const std::string& name, CStatusSink* status) {
-    if (IsConnected())
-        Disconnect();
+    if (IsConnected()) Disconnect();
     m_lastAttempt = platform::GetTickCount();
     // In remote mode there is no search and so no address to go to.
-    if (m_owner && m_owner->IsRemoteMode())
-        return 0;
+    if (m_owner && m_owner->IsRemoteMode()) return 0;
     sockaddr_in address{};
     if (!m_search.Run(name, status, &address)) {
         m_lastAttempt = platform::GetTickCount();
@@ -287,8 +254,7 @@ void CZVSocket::Disconnect() {
     if (IsConnected()) {
         platform::CloseSocket(m_socket);
         m_socket = -1;
-        if (m_owner)
-            m_owner->SetChanged();
+        if (m_owner) m_owner->SetChanged();
         m_lastAttempt = platform::GetTickCount();
         ++m_disconnects;
     }
@@ -299,8 +265,7 @@ void CZVSocket::Disconnect() {
 }
 
 int CZVSocket::SendRaw(int32_t length, const void* bytes) {
-    if (!IsConnected() || length < 0)
-        return 0;
+    if (!IsConnected() || length < 0) return 0;
     if (!platform::SendAll(m_socket, bytes, static_cast<size_t>(length), kSendLimitMs)) {
         Disconnect();
         return 0;
@@ -315,25 +280,22 @@ int CZVSocket::Receive(uint32_t wait_ms) {
         int32_t length = LoadLE<int32_t>(header + 4);
         if (m_tracker)
             m_tracker->OnTraffic(LoadLE<uint16_t>(header + 2), LoadLE<uint16_t>(header),
-                                std::min(m_fill - m_readOffset - kHeaderSize, std::max(length, 0)), length);
+                                 std::min(m_fill - m_readOffset - kHeaderSize, std::max(length, 0)), length);
         const ZVFrameCut cut = CutFrame(Pending(), BufferSize() - kHeaderSize - 1);
         if (cut.state == ZVFrameCut::kBad) {
             Report(__LINE__);
             Disconnect();
             return 0;
         }
-        if (cut.state == ZVFrameCut::kWhole)
-            return 3;
+        if (cut.state == ZVFrameCut::kWhole) return 3;
         if (m_readOffset + cut.size > BufferSize()) {
             Report(__LINE__);
             Disconnect();
             return 0;
         }
     }
-    if (!IsConnected())
-        return 0;
-    if (m_variant == ZVVariant::Monitor && wait_ms > 0)
-        platform::WaitForSocket(m_socket, POLLIN, wait_ms);
+    if (!IsConnected()) return 0;
+    if (m_variant == ZVVariant::Monitor && wait_ms > 0) platform::WaitForSocket(m_socket, POLLIN, wait_ms);
     int waiting = 0;
     if (!platform::BytesWaiting(m_socket, &waiting)) {
         Report(__LINE__);
@@ -349,8 +311,7 @@ int CZVSocket::Receive(uint32_t wait_ms) {
         return 1;
     }
     int32_t room = BufferSize() - m_fill;
-    if (room <= 0)
-        return 1;
+    if (room <= 0) return 1;
     ssize_t got = platform::ReceiveSome(m_socket, m_buffer.get() + m_fill, static_cast<size_t>(room));
     if (got <= 0) {
         Disconnect();
@@ -364,8 +325,7 @@ int CZVSocket::Receive(uint32_t wait_ms) {
 
 uint8_t* CZVSocket::NextMessage() {
     const ZVFrameCut cut = CutFrame(Pending(), BufferSize() - kHeaderSize - 1);
-    if (cut.state != ZVFrameCut::kWhole)
-        return nullptr;
+    if (cut.state != ZVFrameCut::kWhole) return nullptr;
     uint8_t* frame = m_buffer.get() + m_readOffset;
     m_readOffset += static_cast<int32_t>(cut.size);
     return frame;
@@ -383,14 +343,12 @@ void CZVSocket::Consume(const uint8_t* frame, int32_t frame_size) {
     // can be removed. One from before a disconnect is simply gone: the connection may be a
     // new one by now, made while the frame was being handled.
     int32_t start = static_cast<int32_t>(at - base);
-    if (start > m_readOffset - frame_size)
-        return;
+    if (start > m_readOffset - frame_size) return;
     uint8_t* bytes = m_buffer.get();
     std::memmove(bytes + start, bytes + start + frame_size, static_cast<size_t>(m_fill - start - frame_size));
     m_fill -= frame_size;
     m_readOffset -= frame_size;
-    if (m_readOffset == m_fill)
-        m_readOffset = m_fill = 0;
+    if (m_readOffset == m_fill) m_readOffset = m_fill = 0;
 }
 
 void CZVSocket::SetNoDelay(int flag) {
@@ -407,12 +365,10 @@ void CZVSocket::ResetCounters() {
 // ---- keep-alive ----
 
 int CZVSocket::OpenKeepAliveListener() {
-    if (m_keepAliveSocket != -1)
-        Report(__LINE__);
+    if (m_keepAliveSocket != -1) Report(__LINE__);
     CloseKeepAliveListener();
     sockaddr_in local{};
-    if (!GetFirstLocalAddress(&local))
-        return 0;
+    if (!GetFirstLocalAddress(&local)) return 0;
     // Keep-alives may come as broadcasts, which a socket bound to one unicast address never
     // gets on Linux; one bound to any address gets broadcasts and unicasts alike. Every program
     // on the machine that talks to a gateway listens on the same port, so the port is shared.
@@ -447,8 +403,7 @@ void CZVSocket::ReadKeepAlive() {
     for (int i = 0; i < kKeepAliveReadsPerCall && m_keepAliveSocket != -1; ++i) {
         uint8_t datagram[kKeepAliveSize];
         ssize_t got = platform::ReceiveDatagram(m_keepAliveSocket, datagram, sizeof datagram, nullptr);
-        if (got < kKeepAliveSize || LoadLE<int32_t>(datagram) != kKeepAliveType)
-            return;
+        if (got < kKeepAliveSize || LoadLE<int32_t>(datagram) != kKeepAliveType) return;
         m_awaitingFirstKeepAlive = 0;
         m_keepAliveLimit = kKeepAliveLimitMs;
         m_lastKeepAlive = platform::GetTickCount();
@@ -456,8 +411,7 @@ void CZVSocket::ReadKeepAlive() {
 }
 
 int CZVSocket::CheckKeepAlive() const {
-    if (m_keepAliveSocket == -1 || m_awaitingFirstKeepAlive || (m_owner && m_owner->IsRemoteMode()))
-        return 0;
+    if (m_keepAliveSocket == -1 || m_awaitingFirstKeepAlive || (m_owner && m_owner->IsRemoteMode())) return 0;
     return MsSinceKeepAlive() > m_keepAliveLimit ? 1 : 0;
 }
 

@@ -11,9 +11,9 @@
 #include <span>
 #include <string>
 
+#include "core/messages/coremessages.h"
 #include "core/statussink.h"
 #include "core/zvvariant.h"
-#include "core/messages/coremessages.h"
 
 // What a program's login says of it.
 int ZVClientRevision(ZVVariant variant);

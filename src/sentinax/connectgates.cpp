@@ -11,8 +11,7 @@ constexpr uint32_t kSlotLookMs = 10;
 
 bool CConnectGates::TakeFreeSlot() {
     std::lock_guard lock(m_mutex);
-    if (m_freeSlots == 0)
-        return false;
+    if (m_freeSlots == 0) return false;
     --m_freeSlots;
     return true;
 }
@@ -20,16 +19,13 @@ bool CConnectGates::TakeFreeSlot() {
 bool CConnectGates::TryTakeConnectSlot() {
     {
         std::lock_guard lock(m_mutex);
-        if (m_lastSlotAttempt && platform::TicksSince(*m_lastSlotAttempt) < kSlotAttemptGapMs)
-            return false;
+        if (m_lastSlotAttempt && platform::TicksSince(*m_lastSlotAttempt) < kSlotAttemptGapMs) return false;
         m_lastSlotAttempt = platform::GetTickCount();
     }
     const uint32_t start = platform::GetTickCount();
     for (;;) {
-        if (TakeFreeSlot())
-            return true;
-        if (platform::TicksSince(start) >= kSlotWaitMs)
-            return false;
+        if (TakeFreeSlot()) return true;
+        if (platform::TicksSince(start) >= kSlotWaitMs) return false;
         platform::Sleep(kSlotLookMs);
     }
 }
@@ -37,17 +33,14 @@ bool CConnectGates::TryTakeConnectSlot() {
 void CConnectGates::ReleaseConnectSlot() {
     std::lock_guard lock(m_mutex);
     // A slot given back twice cannot raise the limit.
-    if (m_freeSlots < kConnectSlots)
-        ++m_freeSlots;
+    if (m_freeSlots < kConnectSlots) ++m_freeSlots;
 }
 
 bool CConnectGates::PaceConnect() {
     std::lock_guard lock(m_mutex);
     const uint32_t pause = m_connectCounter < m_systemCount ? kFirstRoundPauseMs : kLaterPauseMs;
-    if (m_lastConnectStart && platform::TicksSince(*m_lastConnectStart) <= pause)
-        return false;
-    if (m_connectCounter < m_systemCount)
-        ++m_connectCounter;
+    if (m_lastConnectStart && platform::TicksSince(*m_lastConnectStart) <= pause) return false;
+    if (m_connectCounter < m_systemCount) ++m_connectCounter;
     m_lastConnectStart = platform::GetTickCount();
     return true;
 }

@@ -42,8 +42,7 @@ std::string Unrecognized(uint16_t id) {
 
 CMsgReader& SkipBytes(CMsgReader& in, int count) {
     uint8_t skipped = 0;
-    for (int i = 0; i < count; ++i)
-        in.Byte(skipped);
+    for (int i = 0; i < count; ++i) in.Byte(skipped);
     return in;
 }
 
@@ -55,10 +54,8 @@ void SetDiscoveryConfig(const CDiscoveryConfig& config) { g_config = config; }
 void LoadDiscoveryConfig() {
     CDiscoveryConfig config = g_config;
     std::string text;
-    if (platform::ReadSettingString("Discovery", "Host", text) && !text.empty())
-        config.host = text;
-    if (platform::ReadSettingString("Discovery", "Address", text) && IsDottedQuad(text))
-        config.fallbackAddress = text;
+    if (platform::ReadSettingString("Discovery", "Host", text) && !text.empty()) config.host = text;
+    if (platform::ReadSettingString("Discovery", "Address", text) && IsDottedQuad(text)) config.fallbackAddress = text;
     int32_t port = 0;
     if (platform::ReadSettingInt("Discovery", "Port", port) && port > 0 && port <= 0xFFFF)
         config.port = static_cast<uint16_t>(port);
@@ -74,8 +71,7 @@ CServerAddress::CServerAddress() {
     }
     m_hostName = g_config.host;
     uint32_t address = 0;
-    if (!LookUpHost(m_hostName, &address))
-        return;
+    if (!LookUpHost(m_hostName, &address)) return;
     m_addressText = FormatDottedQuad(address);
     m_port = g_config.port;
     m_resolved = 1;
@@ -83,21 +79,17 @@ CServerAddress::CServerAddress() {
 
 bool CServerAddress::ReadOverrideFile(std::string& host, uint16_t& port) {
     const std::string path = platform::GetProgramFilePath(kOverrideFileName);
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    if (!file) return false;
     char bytes[kOverrideBytes + 1] = {};
     std::fread(bytes, 1, kOverrideBytes, file);
     std::fclose(file);
     const std::string text(bytes);  // up to the first zero byte
     const size_t colon = text.rfind(':');
-    if (colon == std::string::npos)
-        return false;
+    if (colon == std::string::npos) return false;
     const long value = std::strtol(text.c_str() + colon + 1, nullptr, 10);
-    if (value <= 0 || value > 0xFFFF)
-        return false;
+    if (value <= 0 || value > 0xFFFF) return false;
     host = text.substr(0, colon);
     port = static_cast<uint16_t>(value);
     return true;
@@ -120,8 +112,7 @@ bool GetDiscoveryServer(std::string& host, uint16_t& port) {
 CDiscoveryClient::CDiscoveryClient(const uint8_t address[4], uint16_t servicePort, CStatusSink* status)
     : m_socket(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit, status)) {
     m_connected = m_socket->IsOk();
-    if (!m_connected)
-        m_errorText = Printf("%s. %s\n", "Cannot connect to Discovery Service", m_socket->GetError());
+    if (!m_connected) m_errorText = Printf("%s. %s\n", "Cannot connect to Discovery Service", m_socket->GetError());
 }
 
 CDiscoveryClient::~CDiscoveryClient() { m_socket->Close(); }
@@ -154,12 +145,10 @@ std::unique_ptr<CZVMSG> CDiscoveryClient::Exchange(CZVMSG& request, CStatusSink*
 }
 
 int CDiscoveryClient::Ask(CZVMSG& request, uint16_t answerId, CStatusSink* status,
-                           const std::function<int(CZVMSG&)>& read) {
+                          const std::function<int(CZVMSG&)>& read) {
     std::unique_ptr<CZVMSG> answer = Exchange(request, status);
-    if (!answer)
-        return 0;
-    if (answer->GetId() == answerId)
-        return read(*answer);
+    if (!answer) return 0;
+    if (answer->GetId() == answerId) return read(*answer);
     if (answer->GetId() == ZVM_DISCOVERY_ERROR) {
         m_errorText.clear();
         answer->ReadString(m_errorText);
@@ -220,8 +209,7 @@ int CDiscoveryClient::ReadLookupManyAnswer(CZVMSG& answer, size_t sent, std::vec
         in.String(skippedText).Short(skippedShort).String(skippedText);
         SkipBytes(in, 2).String(entry.address).Short(entry.port).Short(skippedShort);
         SkipBytes(in, 5).Byte(posting).Short(skippedShort);
-        if (!SkipBytes(in, 5))
-            return false;
+        if (!SkipBytes(in, 5)) return false;
         entry.posting = posting;
         results.push_back(std::move(entry));
         return true;
@@ -246,15 +234,13 @@ int CDiscoveryClient::LookupMany(const std::vector<std::string>& adapterNames, s
     ZVStatus(status, "Sending GATEWAY remote connections request...");
     CZVMSG request(0, ZVM_DISCOVERY_LOOKUPMANYQ, 0, 1, ZVVariant::Monitor);
     bool built = request.WriteInt(kBatchRequestVersion) && request.WriteInt(static_cast<int32_t>(adapterNames.size()));
-    for (const std::string& name : adapterNames)
-        built = built && request.WriteString(name);
+    for (const std::string& name : adapterNames) built = built && request.WriteString(name);
     if (!built) {
         m_errorText = Printf("%s. %s", "Send failed", "Too many systems");
         return 0;
     }
-    return Ask(request, ZVM_DISCOVERY_LOOKUPMANYA, status, [&](CZVMSG& answer) {
-        return ReadLookupManyAnswer(answer, adapterNames.size(), results);
-    });
+    return Ask(request, ZVM_DISCOVERY_LOOKUPMANYA, status,
+               [&](CZVMSG& answer) { return ReadLookupManyAnswer(answer, adapterNames.size(), results); });
 }
 
 int CDiscoveryClient::RequestRemoteConnection(const std::string& systemName, const std::string& requester,
@@ -266,9 +252,7 @@ int CDiscoveryClient::RequestRemoteConnection(const std::string& systemName, con
     }
     ZVStatus(status, "Remote connection authorized.");
     ZVStatus(status, "Found system at " + addressText + ":" + std::to_string(port) + ".");
-    if (!publicPortOpen)
-        ZVStatus(status, "Public port closed.");
-    if (relayMode)
-        ZVStatus(status, "Relay mode is ON.");
+    if (!publicPortOpen) ZVStatus(status, "Public port closed.");
+    if (relayMode) ZVStatus(status, "Relay mode is ON.");
     return 1;
 }

@@ -26,11 +26,9 @@ bool Contains(const std::vector<std::string>& lines, const std::string& text) {
 
 bool IsMailAddress(const std::string& text) {
     const size_t at = text.find('@');
-    if (at == 0 || at == std::string::npos || text.find('@', at + 1) != std::string::npos)
-        return false;
+    if (at == 0 || at == std::string::npos || text.find('@', at + 1) != std::string::npos) return false;
     const std::string domain = text.substr(at + 1);
-    if (domain.empty() || domain.front() == '.' || domain.back() == '.')
-        return false;
+    if (domain.empty() || domain.front() == '.' || domain.back() == '.') return false;
     return std::none_of(text.begin(), text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
         return byte <= ' ' || byte == 0x7F || std::strchr("<>()[],;:\\\"", c) != nullptr;
@@ -57,11 +55,9 @@ std::vector<std::string> DataLines(const std::vector<std::string>& lines) {
         for (;;) {
             const size_t end = line.find_first_of("\r\n", start);
             std::string piece = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            if (!piece.empty() && piece[0] == '.')
-                piece.insert(piece.begin(), '.');
+            if (!piece.empty() && piece[0] == '.') piece.insert(piece.begin(), '.');
             out.push_back(std::move(piece));
-            if (end == std::string::npos)
-                break;
+            if (end == std::string::npos) break;
             // "\r\n" is one break, as is a lone '\r' or '\n'.
             start = end + (line.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         }
@@ -78,8 +74,7 @@ CEmailServer::~CEmailServer() {
 }
 
 void CEmailServer::Queue(std::unique_ptr<CEmailMessage> message) {
-    if (!message)
-        return;
+    if (!message) return;
     CGuardLock guard(m_lock);
     m_queue.push_back({std::move(message)});
 }
@@ -147,15 +142,12 @@ void CEmailServer::LoadPortSetting() {
 
 int CEmailServer::LoadSettings(CZVFile& file, int32_t version) {
     std::string server, sender, password, recipient;
-    if (!file.ReadString(&server) || !file.ReadString(&sender) || !file.ReadString(&password))
-        return 0;
+    if (!file.ReadString(&server) || !file.ReadString(&sender) || !file.ReadString(&password)) return 0;
     SetSmtpServer(server);
     SetSenderAddress(sender);
     SetPassword(password);
-    if (version < kDefaultRecipientVersion)
-        return 1;
-    if (!file.ReadString(&recipient))
-        return 0;
+    if (version < kDefaultRecipientVersion) return 1;
+    if (!file.ReadString(&recipient)) return 0;
     SetDefaultRecipient(recipient);
     return 1;
 }
@@ -168,15 +160,12 @@ int CEmailServer::SaveSettings(CZVFile& file) const {
 
 void CEmailServer::StartSender() {
     std::lock_guard<std::mutex> start(m_senderMutex);
-    if (m_senderBusy.load())
-        return;
-    if (m_sender.joinable())
-        m_sender.join();
+    if (m_senderBusy.load()) return;
+    if (m_sender.joinable()) m_sender.join();
     {
         CGuardLock guard(m_lock);
         const auto due = [this](const QueuedMail& mail) { return IsDue(mail); };
-        if (m_stop.load() || std::none_of(m_queue.begin(), m_queue.end(), due))
-            return;
+        if (m_stop.load() || std::none_of(m_queue.begin(), m_queue.end(), due)) return;
     }
     m_senderBusy.store(true);
     m_sender = std::thread([this] {
@@ -187,15 +176,13 @@ void CEmailServer::StartSender() {
 
 void CEmailServer::WaitForSender() {
     std::lock_guard<std::mutex> start(m_senderMutex);
-    if (m_sender.joinable())
-        m_sender.join();
+    if (m_sender.joinable()) m_sender.join();
 }
 
 void CEmailServer::AddLogLine(const std::string& text) {
     CLogEvent event{CZVTime(), text};
     CGuardLock guard(m_lock);
-    while (m_log.size() > kLogLimit)
-        m_log.pop_front();
+    while (m_log.size() > kLogLimit) m_log.pop_front();
     m_log.push_back(std::move(event));
     ++m_newLogEntries;
 }
@@ -223,18 +210,15 @@ bool CEmailServer::SendEmail() {
         CGuardLock guard(m_lock);
         const auto due =
             std::find_if(m_queue.begin(), m_queue.end(), [this](const QueuedMail& entry) { return IsDue(entry); });
-        if (due == m_queue.end())
-            return false;
+        if (due == m_queue.end()) return false;
         mail = std::move(*due);
         m_queue.erase(due);
         account = m_account;
     }
     const std::string& recipient = mail.message->GetRecipient();
-    if (!IsMailAddress(recipient))
-        return false;
+    if (!IsMailAddress(recipient)) return false;
     AddLogLine("Sending Mail to " + recipient + "...");
-    if (Deliver(*mail.message, account))
-        return true;
+    if (Deliver(*mail.message, account)) return true;
     Requeue(std::move(mail));
     return false;
 }
@@ -265,16 +249,14 @@ bool CEmailServer::Deliver(const CEmailMessage& message, const Account& account)
             return true;
         }
     }
-    if (answered)
-        AddLogLine("WARNING: NSLookup Success However no MX Servers found");
+    if (answered) AddLogLine("WARNING: NSLookup Success However no MX Servers found");
     uint32_t address = 0;
     if (!LookUpHost(account.server, &address)) {
         AddLogLine("Cannot Resolve Host Name " + account.server);
         return false;
     }
     const bool sent = DeliverToHost(address, account, message);
-    if (answered)
-        AddLogLine(sent ? "SendEmail() Success" : "SendEmail() Failed");
+    if (answered) AddLogLine(sent ? "SendEmail() Success" : "SendEmail() Failed");
     return sent;
 }
 
@@ -291,8 +273,7 @@ bool CEmailServer::TryMailExchanger(const std::string& host, const Account& acco
 bool CEmailServer::DeliverToHost(uint32_t address, const Account& account, const CEmailMessage& message) {
     CSmtpSession session([this](const std::string& line) { AddLogLine(line); }, m_stop);
     const bool sent = session.Connect(address, account.port) && Converse(session, account, message);
-    if (!sent)
-        AddLogLine("Send Mail Failed");
+    if (!sent) AddLogLine("Send Mail Failed");
     return sent;
 }
 
@@ -325,21 +306,17 @@ bool CEmailServer::Converse(CSmtpSession& session, const Account& account, const
         return false;
     std::vector<std::string> lines = {"From: " + account.sender, "To: " + message.GetRecipient(),
                                       MailDateHeader(std::time(nullptr))};
-    for (std::string& line : DataLines(message.GetHeaders()))
-        lines.push_back(std::move(line));
+    for (std::string& line : DataLines(message.GetHeaders())) lines.push_back(std::move(line));
     // The empty line ends the headers: the body's "Name: value" lines are no
     // header fields.
     lines.emplace_back();
-    for (std::string& line : DataLines(message.GetLines()))
-        lines.push_back(std::move(line));
+    for (std::string& line : DataLines(message.GetLines())) lines.push_back(std::move(line));
     lines.emplace_back();
     lines.emplace_back(".");
     for (const std::string& line : lines) {
-        if (!session.SendLine(line))
-            return false;
+        if (!session.SendLine(line)) return false;
     }
-    if (!session.Expect(250))
-        return false;
+    if (!session.Expect(250)) return false;
     session.SendLine("QUIT");
     AddLogLine("Mail Sent OK");
     return true;

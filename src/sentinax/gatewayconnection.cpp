@@ -56,8 +56,7 @@ int CGatewayConnection::ConnectDirect(const std::string& addressText, uint16_t p
     ZVStatus(status, "Connecting to System at " + addressText + ":" + std::to_string(port) + "...");
     Close(1);
     m_socket = std::make_unique<CSocketZV>(addressText, port, kSilenceLimit, status);
-    if (m_socket->IsOk())
-        return 1;
+    if (m_socket->IsOk()) return 1;
     m_errorText = Join("Cannot connect", m_socket->GetError(), true);
     return 0;
 }
@@ -100,8 +99,7 @@ int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CSt
     // themselves are not looked at.
     const uint32_t sent = platform::GetTickCount();
     while (m_socket->IsConnected() && ElapsedTicks(sent) <= kRelayAnswerMs && ZVContinue(status)) {
-        if (m_socket->ReceiveRaw(0))
-            return 1;
+        if (m_socket->ReceiveRaw(0)) return 1;
         m_socket->WaitForData(kPassMs);
     }
     m_errorText = "Relay Server rejected the request";
@@ -110,8 +108,7 @@ int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CSt
 
 int CGatewayConnection::SendRequest(uint16_t id) {
     CZVMSG request(0, id, 0, 1, ZVVariant::Monitor);
-    if (m_socket && m_socket->Send(request.GetTotalSize(), request.GetBuffer()))
-        return 1;
+    if (m_socket && m_socket->Send(request.GetTotalSize(), request.GetBuffer())) return 1;
     SocketError("Send failed");
     return 0;
 }
@@ -128,8 +125,7 @@ uint16_t CGatewayConnection::Await(uint16_t first, uint16_t second) {
         }
         const std::span<uint8_t> frame = m_socket->GetMessage();
         const uint16_t id = static_cast<uint16_t>(frame[2] | frame[3] << 8);
-        if (id == first || (second && id == second))
-            return id;
+        if (id == first || (second && id == second)) return id;
     }
     m_socket->Close();
     m_errorText = kGatewaySilentText;
@@ -137,10 +133,8 @@ uint16_t CGatewayConnection::Await(uint16_t first, uint16_t second) {
 }
 
 int CGatewayConnection::GetChallenge(std::string& challenge) {
-    if (!SendRequest(ZVM_LOGIN_GETCHALLENGEQ))
-        return 0;
-    if (!Await(ZVM_LOGIN_GETCHALLENGEA, 0))
-        return 0;
+    if (!SendRequest(ZVM_LOGIN_GETCHALLENGEQ)) return 0;
+    if (!Await(ZVM_LOGIN_GETCHALLENGEA, 0)) return 0;
     CZVMSG answer(m_socket->GetMessage(), ZVVariant::Monitor);
     if (!answer.ReadString(challenge)) {
         m_errorText = "Can't get Challenge String";
@@ -150,10 +144,8 @@ int CGatewayConnection::GetChallenge(std::string& challenge) {
 }
 
 int CGatewayConnection::GetVersion() {
-    if (!SendRequest(ZVM_SYSCONFIG_GETVERSIONQ))
-        return 0;
-    if (!Await(ZVM_SYSCONFIG_GETVERSIONA, 0))
-        return 0;
+    if (!SendRequest(ZVM_SYSCONFIG_GETVERSIONQ)) return 0;
+    if (!Await(ZVM_SYSCONFIG_GETVERSIONA, 0)) return 0;
     CZVMSG answer(m_socket->GetMessage(), ZVVariant::Monitor);
     if (!answer.ReadString(m_versionText)) {
         m_errorText = "Can't get Version Info";
@@ -169,8 +161,7 @@ int CGatewayConnection::Login(const std::string& clientName, const std::string& 
         return 0;
     }
     std::string challenge;
-    if (!GetChallenge(challenge))
-        return 0;
+    if (!GetChallenge(challenge)) return 0;
     const std::array<uint8_t, 16> response = EncryptPasswordBlock(password, challenge);
     CZVMSG request(0, ZVM_LOGIN_LOGINQ, 0, 1, ZVVariant::Monitor);
     request.Reserve(kLoginRoom);
@@ -182,8 +173,7 @@ int CGatewayConnection::Login(const std::string& clientName, const std::string& 
         return 0;
     }
     const uint16_t answer = Await(ZVM_LOGIN_LOGINA, ZVM_LOGIN_REJECTED);
-    if (answer == ZVM_LOGIN_REJECTED)
-        m_errorText = kLoginRejectedText;
+    if (answer == ZVM_LOGIN_REJECTED) m_errorText = kLoginRejectedText;
     return answer == ZVM_LOGIN_LOGINA;
 }
 
@@ -210,8 +200,7 @@ int CGatewayConnection::LoginSequence(const std::string& clientName, const std::
 }
 
 void CGatewayConnection::Close(int dispose) {
-    if (!dispose || !m_socket)
-        return;
+    if (!dispose || !m_socket) return;
     m_socket->Close();
     m_socket.reset();
 }

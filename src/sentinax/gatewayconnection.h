@@ -42,8 +42,7 @@ public:
     int IsConnected() const { return m_connected; }
 
     // Login and version query with progress lines.
-    int LoginSequence(const std::string& clientName, const std::string& password, int clientType,
-                      CStatusSink* status);
+    int LoginSequence(const std::string& clientName, const std::string& password, int clientType, CStatusSink* status);
 
     int ConnectDirect(const std::string& addressText, uint16_t port, CStatusSink* status);
     int ConnectRelay(const std::string& name, uint16_t port, CStatusSink* status);

@@ -16,8 +16,7 @@ std::string GetErrorsTitle(const CSystem& system) {
 std::vector<std::string> GetErrorLines(const CSystem& system) {
     std::vector<std::string> lines;
     for (const auto& list : {system.CopyAlarms(), system.CopyWarnings()}) {
-        for (const CSystemError& entry : list)
-            lines.push_back(entry.GetName());
+        for (const CSystemError& entry : list) lines.push_back(entry.GetName());
     }
     std::stable_sort(lines.begin(), lines.end(),
                      [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
@@ -29,8 +28,7 @@ namespace {
 // A record as it is stored: two records are the same when these match.
 std::string RecordBytes(CSystem& record) {
     CMemoryFile image(ZVVariant::Monitor);
-    if (!record.SaveHistoryRecord(image, 0))
-        return std::string();
+    if (!record.SaveHistoryRecord(image, 0)) return std::string();
     return std::string(reinterpret_cast<const char*>(image.GetData()), static_cast<size_t>(image.GetDataLength()));
 }
 
@@ -57,15 +55,13 @@ void CHistoryDlg::LoadHistory() {
         if (file.Open(CZVFile::kRead)) {
             for (;;) {
                 auto record = std::make_unique<CSystem>();
-                if (!record->LoadHistoryRecord(file))
-                    break;
+                if (!record->LoadHistoryRecord(file)) break;
                 m_records.insert(m_records.begin(), std::move(record));
             }
         }
     }
     std::vector<CSystem*> rows;
-    for (const auto& record : m_records)
-        rows.push_back(record.get());
+    for (const auto& record : m_records) rows.push_back(record.get());
     m_list.Fill(rows);
 }
 
@@ -74,12 +70,10 @@ void CHistoryDlg::OnItemChanged() { m_view.EnableDeleteEntries(true); }
 int CHistoryDlg::OnDeleteEntries() {
     const std::string logName = m_system.GetHistoryFileName(0);
     const std::string tmpName = m_system.GetHistoryFileName(1);
-    if (logName.empty())
-        return 0;
+    if (logName.empty()) return 0;
     std::multiset<std::string> chosen;
     for (int row = 0; row < m_list.GetRowCount(); ++row) {
-        if (m_list.IsSelected(row))
-            chosen.insert(RecordBytes(*m_list.GetRowData(row)));
+        if (m_list.IsSelected(row)) chosen.insert(RecordBytes(*m_list.GetRowData(row)));
     }
     {
         // The poll thread's append waits. The file is read again as it is
@@ -87,25 +81,21 @@ int CHistoryDlg::OnDeleteEntries() {
         // the old file stays until the new one is whole.
         auto historyLock = m_system.LockHistory();
         CZVFile old(logName, ZVVariant::Monitor);
-        if (old.Exists() && !old.Open(CZVFile::kRead))
-            return 0;
+        if (old.Exists() && !old.Open(CZVFile::kRead)) return 0;
         const bool written = WriteFileReplacing(logName, tmpName, false, [&](CZVFile& file) {
             while (old.IsOpen()) {
                 CSystem record;
-                if (!record.LoadHistoryRecord(old))
-                    break;
+                if (!record.LoadHistoryRecord(old)) break;
                 const auto match = chosen.find(RecordBytes(record));
                 if (match != chosen.end()) {
                     chosen.erase(match);
                     continue;
                 }
-                if (!record.SaveHistoryRecord(file, 0))
-                    return false;
+                if (!record.SaveHistoryRecord(file, 0)) return false;
             }
             return true;
         });
-        if (!written)
-            return 0;
+        if (!written) return 0;
     }
     LoadHistory();
     return 1;

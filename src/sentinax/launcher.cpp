@@ -50,10 +50,8 @@ std::string CProgramLauncher::ConnectToSystem(const CSystem& system) {
         auto lock = system.Lock();
         major = system.majorVersion;
     }
-    if (major < kRemoteAccessMajorVersion)
-        return StartBasinSetup(system) ? std::string() : kBasinSetupStartError;
-    if (StartRemoteAccess(system) == 0)
-        return {};
+    if (major < kRemoteAccessMajorVersion) return StartBasinSetup(system) ? std::string() : kBasinSetupStartError;
+    if (StartRemoteAccess(system) == 0) return {};
     return "ERROR: Can't find Marquel Connect.\nMay not be installed.\n(" + std::to_string(kNotFoundInProducts) + "," +
            std::to_string(kNoMoreItems) + "," + std::to_string(kNotFoundInFolders) + ")";
 }
@@ -65,32 +63,29 @@ bool CProgramLauncher::StartBasinSetup(const CSystem& system) {
         password = system.password;
     }
     const pid_t pid = platform::StartProgram(m_basinSetup, RemoteLoginArguments(system.GetAdapterName(), password));
-    if (pid < 0)
-        return false;
+    if (pid < 0) return false;
     m_children.push_back(pid);
     return true;
 }
 
 int CProgramLauncher::StartRemoteAccess(const CSystem& system) {
-    if (platform::FindProgram(m_remoteAccessPath).empty())
-        return 1;
+    if (platform::FindProgram(m_remoteAccessPath).empty()) return 1;
     std::string password;
     {
         auto lock = system.Lock();
         password = system.password;
     }
     EndEarlierRemoteAccess();
-    const pid_t pid = platform::StartProgram(m_remoteAccessPath, RemoteLoginArguments(system.GetAdapterSerial(), password));
-    if (pid < 0)
-        return 3;
+    const pid_t pid =
+        platform::StartProgram(m_remoteAccessPath, RemoteLoginArguments(system.GetAdapterSerial(), password));
+    if (pid < 0) return 3;
     m_remoteAccess = pid;
     m_children.push_back(pid);
     return 0;
 }
 
 void CProgramLauncher::EndEarlierRemoteAccess() {
-    if (m_remoteAccess < 0)
-        return;
+    if (m_remoteAccess < 0) return;
     const pid_t pid = std::exchange(m_remoteAccess, -1);
     if (HasEnded(pid)) {
         std::erase(m_children, pid);
@@ -101,8 +96,7 @@ void CProgramLauncher::EndEarlierRemoteAccess() {
     kill(pid, SIGKILL);
     const uint32_t start = platform::GetTickCount();
     while (!HasEnded(pid)) {
-        if (platform::TicksSince(start) >= kEndWaitMs)
-            return;  // Still collected by Reap once it has gone.
+        if (platform::TicksSince(start) >= kEndWaitMs) return;  // Still collected by Reap once it has gone.
         platform::Sleep(kEndPollMs);
     }
     std::erase(m_children, pid);

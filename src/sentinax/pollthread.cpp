@@ -24,8 +24,7 @@ CPollThread::~CPollThread() { Stop(); }
 
 void CPollThread::Stop() {
     AskToStop();
-    if (m_thread.joinable())
-        m_thread.join();
+    if (m_thread.joinable()) m_thread.join();
 }
 
 void CPollThread::Run() {
@@ -35,8 +34,7 @@ void CPollThread::Run() {
             m_owner.RunRefresh(*system);
             m_owner.FinishRefresh(system.get());
         }
-        if (m_stop.load())
-            break;
+        if (m_stop.load()) break;
         platform::Sleep(kPollPauseMs);
     }
 }

@@ -26,15 +26,16 @@ CSentinaxDlg::CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxV
     : m_email(email),
       m_view(view),
       m_list(this, false),
-      m_roster(CRefreshContext{&gates, &email, &m_list, nullptr},
-              [this, refresh](CSystem& system, const CRefreshContext& context) {
-                  if (refresh)
-                      refresh(system, context);
-                  else
-                      system.Update(context);
-                  m_view.PostIdlePump();
-              },
-              threads) {}
+      m_roster(
+          CRefreshContext{&gates, &email, &m_list, nullptr},
+          [this, refresh](CSystem& system, const CRefreshContext& context) {
+              if (refresh)
+                  refresh(system, context);
+              else
+                  system.Update(context);
+              m_view.PostIdlePump();
+          },
+          threads) {}
 
 CSentinaxDlg::~CSentinaxDlg() {
     m_roster.StopPollThreads();
@@ -42,8 +43,7 @@ CSentinaxDlg::~CSentinaxDlg() {
 }
 
 void CSentinaxDlg::OnInitDialog() {
-    if (!LoadConfig())
-        m_view.Maximise();
+    if (!LoadConfig()) m_view.Maximise();
     FillList();
     m_roster.Begin();
     m_list.SetSortColumn(0);
@@ -76,8 +76,7 @@ bool CSentinaxDlg::OnCommand(int id) {
 
 void CSentinaxDlg::OnIdlePump() {
     m_email.StartSender();
-    if (m_emailLog)
-        m_emailLog->Refresh();
+    if (m_emailLog) m_emailLog->Refresh();
     for (int row = 0; row < m_list.GetRowCount(); ++row) {
         CSystem* system = m_list.GetRowData(row);
         bool changed = false;
@@ -86,8 +85,7 @@ void CSentinaxDlg::OnIdlePump() {
             changed = system->statusChanged != 0;
             system->statusChanged = 0;
         }
-        if (changed)
-            m_view.RedrawRow(row);
+        if (changed) m_view.RedrawRow(row);
     }
     m_roster.RunScheduledWork();
 }
@@ -100,17 +98,14 @@ void CSentinaxDlg::OnSystemListItemChanged() {
         auto lock = single->Lock();
         connectable = single->modelName.find(kNoRemoteModel) == std::string::npos;
     }
-    for (int id : {ID_CUSTOMERS_EDIT, ID_CUSTOMERS_ERRORS, ID_CUSTOMERS_LOG})
-        m_view.EnableCommand(id, selected == 1);
-    for (int id : {ID_CUSTOMERS_DELETE, ID_CUSTOMERS_REFRESH})
-        m_view.EnableCommand(id, selected >= 1);
+    for (int id : {ID_CUSTOMERS_EDIT, ID_CUSTOMERS_ERRORS, ID_CUSTOMERS_LOG}) m_view.EnableCommand(id, selected == 1);
+    for (int id : {ID_CUSTOMERS_DELETE, ID_CUSTOMERS_REFRESH}) m_view.EnableCommand(id, selected >= 1);
     m_view.EnableCommand(ID_CUSTOMERS_CONNECT, connectable);
 }
 
 void CSentinaxDlg::OnAddSystem() {
     auto system = std::make_shared<CSystem>();
-    if (!m_view.RunSystemDialog(*system))
-        return;
+    if (!m_view.RunSystemDialog(*system)) return;
     if (SharesHistoryFile(*system)) {
         m_view.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
         return;
@@ -125,11 +120,9 @@ void CSentinaxDlg::OnAddSystem() {
 
 void CSentinaxDlg::OnEditSystem() {
     CSystem* system = SingleSelection();
-    if (!system)
-        return;
+    if (!system) return;
     const std::string adapterBefore = system->GetAdapterName();
-    if (!m_view.RunSystemDialog(*system))
-        return;
+    if (!m_view.RunSystemDialog(*system)) return;
     if (SharesHistoryFile(*system)) {
         m_view.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
         auto lock = system->Lock();
@@ -150,44 +143,36 @@ void CSentinaxDlg::OnDeleteSystems() {
             name = system->name;
         }
         const CSentinaxView::Answer answer = m_view.AskYesNoCancel(DeleteQuestion(name));
-        if (answer == CSentinaxView::kCancel)
-            return;
-        if (answer == CSentinaxView::kYes)
-            marked.push_back(system);
+        if (answer == CSentinaxView::kCancel) return;
+        if (answer == CSentinaxView::kYes) marked.push_back(system);
     }
     // A system in the middle of a refresh lives on until that refresh ends.
-    for (CSystem* system : marked)
-        m_roster.DeleteSystem(system);
+    for (CSystem* system : marked) m_roster.DeleteSystem(system);
     SaveConfig();
     FillList();
     Resort();
 }
 
 void CSentinaxDlg::OnShowSystemErrors() {
-    if (CSystem* system = SingleSelection())
-        m_view.ShowSystemErrors(*system);
+    if (CSystem* system = SingleSelection()) m_view.ShowSystemErrors(*system);
 }
 
 void CSentinaxDlg::OnShowLog() {
-    if (CSystem* system = SingleSelection())
-        m_view.ShowHistory(*system);
+    if (CSystem* system = SingleSelection()) m_view.ShowHistory(*system);
 }
 
 void CSentinaxDlg::OnShowEmailLog() {
-    if (!m_emailLog)
-        m_emailLog = m_view.OpenEmailLog();
+    if (!m_emailLog) m_emailLog = m_view.OpenEmailLog();
 }
 
 void CSentinaxDlg::CloseEmailLog() {
-    if (!m_emailLog)
-        return;
+    if (!m_emailLog) return;
     m_emailLog = nullptr;
     m_view.DestroyEmailLog();
 }
 
 void CSentinaxDlg::OnSmtpSettings() {
-    if (m_view.RunEmailSettings())
-        SaveConfig();
+    if (m_view.RunEmailSettings()) SaveConfig();
 }
 
 void CSentinaxDlg::OnDefaultColumnWidths() {
@@ -197,8 +182,7 @@ void CSentinaxDlg::OnDefaultColumnWidths() {
 
 void CSentinaxDlg::OnRefreshSelected() {
     std::vector<const CSystem*> rows;
-    for (int row : m_list.GetSelectedRows())
-        rows.push_back(m_list.GetRowData(row));
+    for (int row : m_list.GetSelectedRows()) rows.push_back(m_list.GetRowData(row));
     m_roster.RefreshSelected(rows);
 }
 
@@ -206,11 +190,9 @@ void CSentinaxDlg::OnRefreshAll() { m_roster.RefreshAll(); }
 
 void CSentinaxDlg::OnConnectToSystem() {
     CSystem* system = SingleSelection();
-    if (!system)
-        return;
+    if (!system) return;
     const std::string problem = m_launcher.ConnectToSystem(*system);
-    if (!problem.empty())
-        m_view.ShowMessage(problem);
+    if (!problem.empty()) m_view.ShowMessage(problem);
 }
 
 void CSentinaxDlg::OnBackup() {
@@ -219,26 +201,22 @@ void CSentinaxDlg::OnBackup() {
         SaveConfig();
     }
     const std::optional<bool> withHistory = m_view.RunBackupOptions();
-    if (!withHistory)
-        return;
+    if (!withHistory) return;
     const std::optional<std::string> archive = m_view.AskArchiveName(true);
-    if (!archive)
-        return;
+    if (!archive) return;
     const bool done = CreateBackup(platform::GetProgramFolder(), *archive, *withHistory);
     m_view.ShowMessage(done ? kBackupSuccessText : kBackupErrorText);
 }
 
 void CSentinaxDlg::OnRestore() {
     const std::optional<std::string> archive = m_view.AskArchiveName(false);
-    if (!archive || !m_view.AskYesNo(kRestoreWarningText))
-        return;
+    if (!archive || !m_view.AskYesNo(kRestoreWarningText)) return;
     bool restored = false;
     {
         // A poll thread's history write waits until the restored files are in
         // place, so that none rewrites a file from its old contents meanwhile.
         std::vector<std::unique_lock<std::mutex>> held;
-        for (const SystemPtr& system : m_roster.GetSystems())
-            held.push_back(system->LockHistory());
+        for (const SystemPtr& system : m_roster.GetSystems()) held.push_back(system->LockHistory());
         restored = RestoreBackup(*archive, platform::GetProgramFolder());
     }
     if (restored) {
@@ -259,8 +237,7 @@ bool CSentinaxDlg::LoadConfig() {
     m_roster.ReplaceSystems(config.systems);
     m_backupReminder = config.backupReminder;
     if (config.OpenMaximised()) {
-        if (config.placementRead)
-            m_list.SetDefaultWidths();
+        if (config.placementRead) m_list.SetDefaultWidths();
         m_view.Maximise();
     } else {
         m_view.PlaceWindow(config.left, config.top, config.width, config.height);
@@ -286,8 +263,7 @@ bool CSentinaxDlg::SaveConfig() {
 void CSentinaxDlg::FillList() {
     m_shown = m_roster.GetSystems();
     std::vector<CSystem*> rows;
-    for (const SystemPtr& system : m_shown)
-        rows.push_back(system.get());
+    for (const SystemPtr& system : m_shown) rows.push_back(system.get());
     m_list.Fill(rows);
 }
 
@@ -311,7 +287,6 @@ CSystem* CSentinaxDlg::SingleSelection() const {
 
 std::vector<CSystem*> CSentinaxDlg::SelectedSystems() const {
     std::vector<CSystem*> systems;
-    for (int row : m_list.GetSelectedRows())
-        systems.push_back(m_list.GetRowData(row));
+    for (int row : m_list.GetSelectedRows()) systems.push_back(m_list.GetRowData(row));
     return systems;
 }

@@ -19,8 +19,7 @@ constexpr std::string_view kHiddenText = "********";
 }  // namespace
 
 CSmtpLineReader::Result CSmtpLineReader::Add(char byte) {
-    if (m_buffer.size() >= kMaxLineBytes)
-        m_buffer.clear();
+    if (m_buffer.size() >= kMaxLineBytes) m_buffer.clear();
     m_buffer += byte;
     if (m_buffer.size() >= 2 && m_buffer.compare(m_buffer.size() - 2, 2, "\r\n") == 0) {
         m_line.assign(m_buffer, 0, m_buffer.size() - 2);
@@ -31,12 +30,10 @@ CSmtpLineReader::Result CSmtpLineReader::Add(char byte) {
 }
 
 int SmtpReplyCode(std::string_view line) {
-    if (line.size() < 3)
-        return -1;
+    if (line.size() < 3) return -1;
     int code = 0;
     for (size_t i = 0; i < 3; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(line[i])))
-            return -1;
+        if (!std::isdigit(static_cast<unsigned char>(line[i]))) return -1;
         code = code * 10 + (line[i] - '0');
     }
     return code;
@@ -50,11 +47,10 @@ CSmtpSession::~CSmtpSession() { platform::CloseSocket(m_fd); }
 
 bool CSmtpSession::Connect(uint32_t address, uint16_t port) {
     m_fd = platform::OpenTcpSocket();
-    if (m_fd < 0)
-        return false;
+    if (m_fd < 0) return false;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&address);
     m_log("Connecting to " + std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]));
+          std::to_string(bytes[2]) + "." + std::to_string(bytes[3]));
     const auto result = platform::ConnectWithin(m_fd, platform::MakeAddress(address, port), kConnectWaitMs,
                                                 [this] { return !m_stop.load(); });
     if (result != platform::ConnectResult::kConnected) {
@@ -66,8 +62,7 @@ bool CSmtpSession::Connect(uint32_t address, uint16_t port) {
 }
 
 void CSmtpSession::HideInLog(const std::string& secret) {
-    if (!secret.empty())
-        m_secrets.push_back(secret);
+    if (!secret.empty()) m_secrets.push_back(secret);
 }
 
 void CSmtpSession::Log(const std::string& line) const {
@@ -80,8 +75,7 @@ void CSmtpSession::Log(const std::string& line) const {
 }
 
 bool CSmtpSession::SendLine(const std::string& line) {
-    if (m_fd < 0 || line.find_first_of("\r\n") != std::string::npos)
-        return false;
+    if (m_fd < 0 || line.find_first_of("\r\n") != std::string::npos) return false;
     Log("SENDING: " + line);
     const std::string whole = line + "\r\n";
     return platform::SendAll(m_fd, whole.data(), whole.size(), kReplyWaitMs);
@@ -89,20 +83,16 @@ bool CSmtpSession::SendLine(const std::string& line) {
 
 bool CSmtpSession::ReceiveLine(std::string& line, uint32_t waitMs) {
     line.clear();
-    if (m_fd < 0)
-        return false;
+    if (m_fd < 0) return false;
     const uint32_t start = platform::GetTickCount();
     while (!m_stop.load()) {
         char byte = 0;
         const ssize_t got = platform::ReceiveSome(m_fd, &byte, 1);
-        if (got == 0)
-            return false;
+        if (got == 0) return false;
         if (got < 0) {
-            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-                return false;
+            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
             const uint32_t waited = platform::TicksSince(start);
-            if (waited >= waitMs)
-                return false;
+            if (waited >= waitMs) return false;
             platform::WaitForSocket(m_fd, POLLIN, std::min(kReceivePollMs, waitMs - waited));
             continue;
         }
@@ -111,10 +101,8 @@ bool CSmtpSession::ReceiveLine(std::string& line, uint32_t waitMs) {
             line = m_reader.Line();
             Log("RECV: " + line);
             return true;
-        case CSmtpLineReader::kOverflow:
-            return false;
-        case CSmtpLineReader::kMore:
-            break;
+        case CSmtpLineReader::kOverflow: return false;
+        case CSmtpLineReader::kMore: break;
         }
     }
     return false;

@@ -69,8 +69,7 @@ void CSocketZV::Connect(const uint8_t address[4], uint16_t port, CStatusSink* st
     const platform::ConnectResult result =
         platform::ConnectWithin(m_handle, to, kConnectLimitMs, [status] { return ZVContinue(status); });
     if (result != platform::ConnectResult::kConnected) {
-        if (result == platform::ConnectResult::kTimedOut)
-            errno = ETIMEDOUT;
+        if (result == platform::ConnectResult::kTimedOut) errno = ETIMEDOUT;
         Fail("connect");
         platform::CloseSocket(m_handle);
         m_handle = -1;
@@ -102,14 +101,12 @@ void CSocketZV::Hold(const uint8_t* bytes, size_t count) {
 }
 
 int CSocketZV::Send(int32_t count, const void* bytes) {
-    if (!m_connected || count < 0)
-        return 0;
+    if (!m_connected || count < 0) return 0;
     const auto* data = static_cast<const uint8_t*>(bytes);
     const size_t size = static_cast<size_t>(count);
     // Bytes held from before go first, so that the stream keeps its order.
     if (!FlushOutput()) {
-        if (m_connected)
-            Hold(data, size);
+        if (m_connected) Hold(data, size);
         return m_connected;
     }
     const ssize_t sent = size ? SendNow(m_handle, data, size) : 0;
@@ -118,20 +115,16 @@ int CSocketZV::Send(int32_t count, const void* bytes) {
         return 0;
     }
     const size_t taken = sent < 0 ? 0 : static_cast<size_t>(sent);
-    if (taken < size)
-        Hold(data + taken, size - taken);
+    if (taken < size) Hold(data + taken, size - taken);
     return m_connected;
 }
 
 int CSocketZV::FlushOutput() {
-    if (m_output.empty())
-        return 1;
-    if (!m_connected)
-        return 0;
+    if (m_output.empty()) return 1;
+    if (!m_connected) return 0;
     const ssize_t sent = SendNow(m_handle, m_output.data(), std::min(m_output.size(), kFlushPiece));
     if (sent < 0) {
-        if (!WouldBlock(errno))
-            Close();
+        if (!WouldBlock(errno)) Close();
         return 0;
     }
     m_output.erase(m_output.begin(), m_output.begin() + sent);
@@ -140,10 +133,8 @@ int CSocketZV::FlushOutput() {
 
 int CSocketZV::TakeFrame() {
     const ZVFrameCut cut = CutFrame(m_input, kMaxPayload);
-    if (cut.state == ZVFrameCut::kBad)
-        Close();
-    if (cut.state != ZVFrameCut::kWhole)
-        return 0;
+    if (cut.state == ZVFrameCut::kBad) Close();
+    if (cut.state != ZVFrameCut::kWhole) return 0;
     const auto end = m_input.begin() + static_cast<ptrdiff_t>(cut.size);
     m_message.assign(m_input.begin(), end);
     m_input.erase(m_input.begin(), end);
@@ -172,19 +163,15 @@ int CSocketZV::ReadWaiting(int32_t waiting) {
         }
         platform::WaitForSocket(m_handle, POLLIN, kShortReadMs);
         got = platform::ReceiveSome(m_handle, m_input.data() + start + have, static_cast<size_t>(waiting) - have);
-        if (got > 0)
-            have += static_cast<size_t>(got);
+        if (got > 0) have += static_cast<size_t>(got);
     }
     return 1;
 }
 
 int CSocketZV::Receive() {
-    if (!FlushOutput())
-        return 0;
-    if (TakeFrame())
-        return 1;
-    if (!m_connected)
-        return 0;
+    if (!FlushOutput()) return 0;
+    if (TakeFrame()) return 1;
+    if (!m_connected) return 0;
     int waiting = 0;
     if (!platform::BytesWaiting(m_handle, &waiting)) {
         Close();
@@ -205,19 +192,16 @@ int CSocketZV::Receive() {
             Close();
             return 0;
         }
-        if (got < 0 && WouldBlock(error))
-            return 0;
+        if (got < 0 && WouldBlock(error)) return 0;
         Close();
         return 0;
     }
-    if (!ReadWaiting(waiting))
-        return 0;
+    if (!ReadWaiting(waiting)) return 0;
     return TakeFrame();
 }
 
 int CSocketZV::ReceiveRaw(int32_t count) {
-    if (!m_connected || count < 0)
-        return 0;
+    if (!m_connected || count < 0) return 0;
     int waiting = 0;
     if (!platform::BytesWaiting(m_handle, &waiting)) {
         Close();
@@ -227,20 +211,16 @@ int CSocketZV::ReceiveRaw(int32_t count) {
         Close();
         return 0;
     }
-    if (waiting < std::max(count, 1))
-        return 0;
+    if (waiting < std::max(count, 1)) return 0;
     const int32_t wanted = count ? count : waiting;
-    if (!ReadWaiting(wanted))
-        return 0;
+    if (!ReadWaiting(wanted)) return 0;
     const auto end = m_input.begin() + wanted;
     m_message.assign(m_input.begin(), end);
     m_input.erase(m_input.begin(), end);
     return 1;
 }
 
-bool CSocketZV::WaitForData(uint32_t ms) const {
-    return m_connected && platform::WaitForSocket(m_handle, POLLIN, ms);
-}
+bool CSocketZV::WaitForData(uint32_t ms) const { return m_connected && platform::WaitForSocket(m_handle, POLLIN, ms); }
 
 void CSocketZV::Close() {
     platform::CloseSocket(m_handle);
@@ -252,8 +232,7 @@ void CSocketZV::Close() {
 }
 
 int CSocketZV::TakeHandle() {
-    if (!m_connected)
-        return -1;
+    if (!m_connected) return -1;
     const int handle = m_handle;
     m_handle = -1;
     Close();

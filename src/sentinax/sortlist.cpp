@@ -17,14 +17,10 @@ uint8_t Darker(uint8_t part) { return part < kSelectedShade ? 0 : static_cast<ui
 // Lower case in Windows-1252: ASCII, the accented capitals and the three
 // capitals of the 0x80 row that have small forms.
 unsigned char LowerCp1252(unsigned char c) {
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 0x20);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 0x20);
-    if (c == 0x8A || c == 0x8C || c == 0x8E)
-        return static_cast<unsigned char>(c + 0x10);
-    if (c == 0x9F)
-        return 0xFF;
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 0x20);
+    if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
+    if (c == 0x9F) return 0xFF;
     return c;
 }
 
@@ -34,26 +30,21 @@ ColorRef SelectedBackColor(ColorRef color) {
     return Rgb(Darker(RedOf(color)), Darker(GreenOf(color)), Darker(BlueOf(color)));
 }
 
-std::string FitCellText(const std::string& text, int cellWidth,
-                        const std::function<int(const std::string&)>& measure) {
+std::string FitCellText(const std::string& text, int cellWidth, const std::function<int(const std::string&)>& measure) {
     const int usable = cellWidth - kCellMargin;
-    if (measure(text) < usable)
-        return text;
+    if (measure(text) < usable) return text;
     static const std::string kEllipsis = "...";
     const int ellipsis = measure(kEllipsis);
     std::string cut = text;
-    while (usable < measure(cut) + ellipsis && cut.size() > 1)
-        cut.pop_back();
+    while (usable < measure(cut) + ellipsis && cut.size() > 1) cut.pop_back();
     return cut + kEllipsis;
 }
 
 bool FitColumnWidths(std::vector<int>& widths, int headerWidth) {
     const int room = headerWidth - kHeaderMargin;
-    if (room <= kMinFitWidth || widths.empty())
-        return false;
+    if (room <= kMinFitWidth || widths.empty()) return false;
     int excess = std::accumulate(widths.begin(), widths.end(), 0) - room;
-    if (excess == 0)
-        return false;
+    if (excess == 0) return false;
     if (excess < 0) {
         widths.back() -= excess;
         return true;
@@ -73,11 +64,9 @@ int CompareNoCase(const std::string& a, const std::string& b) {
     for (size_t i = 0; i < common; ++i) {
         const int left = LowerCp1252(static_cast<unsigned char>(a[i]));
         const int right = LowerCp1252(static_cast<unsigned char>(b[i]));
-        if (left != right)
-            return left < right ? -1 : 1;
+        if (left != right) return left < right ? -1 : 1;
     }
-    if (a.size() == b.size())
-        return 0;
+    if (a.size() == b.size()) return 0;
     return a.size() < b.size() ? -1 : 1;
 }
 
@@ -89,18 +78,15 @@ void CSortListCtrl::SetColumns(const std::vector<std::string>& titles) {
 }
 
 void CSortListCtrl::SetColumnWidth(int column, int width) {
-    if (column >= 0 && column < GetColumnCount())
-        m_widths[static_cast<size_t>(column)] = width;
+    if (column >= 0 && column < GetColumnCount()) m_widths[static_cast<size_t>(column)] = width;
 }
 
 void CSortListCtrl::Sort() {
-    std::stable_sort(m_rows.begin(), m_rows.end(), [this](const Row& a, const Row& b) {
-        return CompareItems(a.item, b.item, m_sortColumn) < 0;
-    });
+    std::stable_sort(m_rows.begin(), m_rows.end(),
+                     [this](const Row& a, const Row& b) { return CompareItems(a.item, b.item, m_sortColumn) < 0; });
     NotifyChanged();
     const int row = GetNextSelected(0);
-    if (row >= 0 && m_view)
-        m_view->ScrollToRow(row);
+    if (row >= 0 && m_view) m_view->ScrollToRow(row);
 }
 
 int CSortListCtrl::InsertRow(CSystem* item, int position) {
@@ -116,8 +102,7 @@ CSystem* CSortListCtrl::GetRowData(int row) const {
 }
 
 void CSortListCtrl::SetSelected(int row, bool on) {
-    if (row >= 0 && row < GetRowCount())
-        m_rows[static_cast<size_t>(row)].selected = on;
+    if (row >= 0 && row < GetRowCount()) m_rows[static_cast<size_t>(row)].selected = on;
 }
 
 bool CSortListCtrl::IsSelected(int row) const {
@@ -125,8 +110,7 @@ bool CSortListCtrl::IsSelected(int row) const {
 }
 
 void CSortListCtrl::SetFocused(int row) {
-    for (int i = 0; i < GetRowCount(); ++i)
-        m_rows[static_cast<size_t>(i)].focused = i == row;
+    for (int i = 0; i < GetRowCount(); ++i) m_rows[static_cast<size_t>(i)].focused = i == row;
 }
 
 bool CSortListCtrl::IsFocused(int row) const {
@@ -137,15 +121,12 @@ void CSortListCtrl::ClearFocus() { SetFocused(-1); }
 
 int CSortListCtrl::GetNextSelected(int start) const {
     const int from = std::max(start, 0);
-    if (from >= GetRowCount())
-        return -1;
+    if (from >= GetRowCount()) return -1;
     for (int row = from; row < GetRowCount(); ++row) {
-        if (IsSelected(row) && IsFocused(row))
-            return row;
+        if (IsSelected(row) && IsFocused(row)) return row;
     }
     for (int row = from; row < GetRowCount(); ++row) {
-        if (IsSelected(row))
-            return row;
+        if (IsSelected(row)) return row;
     }
     return -1;
 }
@@ -153,16 +134,14 @@ int CSortListCtrl::GetNextSelected(int start) const {
 std::vector<int> CSortListCtrl::GetSelectedRows() const {
     std::vector<int> selected;
     for (int row = 0; row < GetRowCount(); ++row) {
-        if (IsSelected(row))
-            selected.push_back(row);
+        if (IsSelected(row)) selected.push_back(row);
     }
     return selected;
 }
 
 void CSortListCtrl::ApplyColumns() {
     for (int& width : m_widths) {
-        if (std::abs(width) > kMaxWidth)
-            width = kDefaultWidth;
+        if (std::abs(width) > kMaxWidth) width = kDefaultWidth;
     }
     m_rows.clear();
     NotifyChanged();
@@ -176,6 +155,5 @@ ColorRef CSortListCtrl::GetCellTextColor(const CSystem*, int) const { return kBl
 bool CSortListCtrl::IsColumnCentered(int) const { return false; }
 
 void CSortListCtrl::NotifyChanged() {
-    if (m_view)
-        m_view->OnListChanged();
+    if (m_view) m_view->OnListChanged();
 }

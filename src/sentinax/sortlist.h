@@ -27,8 +27,7 @@ ColorRef SelectedBackColor(ColorRef color);
 
 // The text a cell shows: cut, with "..." appended, when it does not fit in
 // the cell's width less 4 pixels; a single character is never cut further.
-std::string FitCellText(const std::string& text, int cellWidth,
-                        const std::function<int(const std::string&)>& measure);
+std::string FitCellText(const std::string& text, int cellWidth, const std::function<int(const std::string&)>& measure);
 
 // Keeps the header's items filling its width (less 4 pixels): the last item
 // takes up room to spare; missing room comes from the rightmost items first,

@@ -84,9 +84,7 @@ public:
     // The columns as the alarm mail reads them.
     int GetColumnCount() const override { return CSortListCtrl::GetColumnCount(); }
     std::string GetLongTitle(int column) const override { return GetColumnName(GetKindOfColumn(column)); }
-    std::string GetCellText(const CSystem& system, int column) const override {
-        return GetCellText(&system, column);
-    }
+    std::string GetCellText(const CSystem& system, int column) const override { return GetCellText(&system, column); }
 
 private:
     std::string RuleText(const CSystemRecord& system, int rule) const;

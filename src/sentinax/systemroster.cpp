@@ -10,9 +10,8 @@
 
 CSystemRoster::CSystemRoster(const CRefreshContext& shared, RefreshFunction refresh, RosterThreads threads)
     : m_context(shared),
-      m_refresh(refresh ? std::move(refresh) : [](CSystem& system, const CRefreshContext& context) {
-          system.Update(context);
-      }),
+      m_refresh(refresh ? std::move(refresh)
+                        : [](CSystem& system, const CRefreshContext& context) { system.Update(context); }),
       m_threadMode(threads),
       m_lastDueCheck(platform::GetTickCount()),
       m_lastBatchLookup(m_lastDueCheck) {
@@ -24,14 +23,10 @@ CSystemRoster::~CSystemRoster() { StopPollThreads(); }
 
 int CSystemRoster::PollThreadTarget(int n) {
     n = std::max(n, 0);
-    if (n <= 50)
-        return n * 20 / 100 + 2;
-    if (n <= 100)
-        return n * 18 / 100;
-    if (n <= 150)
-        return n * 15 / 100;
-    if (n <= 200)
-        return n * 13 / 100;
+    if (n <= 50) return n * 20 / 100 + 2;
+    if (n <= 100) return n * 18 / 100;
+    if (n <= 150) return n * 15 / 100;
+    if (n <= 200) return n * 13 / 100;
     return 25;
 }
 
@@ -51,8 +46,7 @@ int CSystemRoster::GetSystemCount() const {
 }
 
 void CSystemRoster::AddSystem(SystemPtr system) {
-    if (!system)
-        return;
+    if (!system) return;
     CGuardLock guard(m_lock);
     m_systems.push_back(std::move(system));
 }
@@ -72,11 +66,9 @@ void CSystemRoster::ReplaceSystems(std::vector<SystemPtr> systems) {
 
 void CSystemRoster::Begin() {
     const int count = GetSystemCount();
-    if (m_context.gates)
-        m_context.gates->SetSystemCount(count);
+    if (m_context.gates) m_context.gates->SetSystemCount(count);
     const int target = PollThreadTarget(count);
-    while (GetPollThreadCount() < target)
-        AddPollThread();
+    while (GetPollThreadCount() < target) AddPollThread();
     m_lastBatchLookup = platform::GetTickCount();
     StartBatchLookup();
 }
@@ -93,11 +85,9 @@ void CSystemRoster::RunScheduledWork() {
 }
 
 void CSystemRoster::AddPollThread() {
-    if (m_stopping.load())
-        return;
+    if (m_stopping.load()) return;
     ++m_pollThreadCount;
-    if (m_threadMode == RosterThreads::kRun)
-        m_threads.push_back(std::make_unique<CPollThread>(*this));
+    if (m_threadMode == RosterThreads::kRun) m_threads.push_back(std::make_unique<CPollThread>(*this));
 }
 
 int CSystemRoster::GetPollThreadCount() const { return m_pollThreadCount; }
@@ -109,12 +99,10 @@ void CSystemRoster::StopPollThreads() {
         CGuardLock guard(m_lock);
         m_dueQueue.clear();
         m_stopping.store(true);
-        for (const auto& thread : m_threads)
-            thread->AskToStop();
+        for (const auto& thread : m_threads) thread->AskToStop();
     }
     // Without the lock: a thread may be waiting for it in TakeNextSystem.
-    for (auto& thread : m_threads)
-        thread->Stop();
+    for (auto& thread : m_threads) thread->Stop();
     m_threads.clear();
     m_pollThreadCount = 0;
 }
@@ -130,8 +118,7 @@ void CSystemRoster::QueueDueSystems() {
 SystemPtr CSystemRoster::TakeNextSystem() {
     CGuardLock guard(m_lock);
     for (auto entry = m_dueQueue.begin(); entry != m_dueQueue.end(); ++entry) {
-        if (m_refreshing.count(entry->get()))
-            continue;
+        if (m_refreshing.count(entry->get())) continue;
         SystemPtr system = std::move(*entry);
         m_dueQueue.erase(entry);
         m_refreshing.insert(system.get());
@@ -149,8 +136,7 @@ void CSystemRoster::RefreshSelected(const std::vector<const CSystem*>& rows) {
     CGuardLock guard(m_lock);
     for (const CSystem* row : rows) {
         SystemPtr system = FindLocked(row);
-        if (!system)
-            continue;
+        if (!system) continue;
         UnqueueLocked(row);
         system->RequestLookup();
         m_dueQueue.push_front(std::move(system));
@@ -158,33 +144,27 @@ void CSystemRoster::RefreshSelected(const std::vector<const CSystem*>& rows) {
 }
 
 void CSystemRoster::RefreshAll() {
-    if (m_context.gates)
-        m_context.gates->ResetConnectPacing();
+    if (m_context.gates) m_context.gates->ResetConnectPacing();
     m_lastBatchLookup = platform::GetTickCount();
-    for (const SystemPtr& system : GetSystems())
-        system->RequestRefresh();
+    for (const SystemPtr& system : GetSystems()) system->RequestRefresh();
     StartBatchLookup();
 }
 
 void CSystemRoster::StartBatchLookup() {
-    if (m_threadMode == RosterThreads::kNone || m_stopping.load() || m_batchRunning.load())
-        return;
+    if (m_threadMode == RosterThreads::kNone || m_stopping.load() || m_batchRunning.load()) return;
     // A finished lookup's thread is joined before the next one starts.
-    if (m_batchThread.joinable())
-        m_batchThread.join();
+    if (m_batchThread.joinable()) m_batchThread.join();
     m_batchRunning.store(true);
     m_batchThread = std::thread([this] {
         RunBatchLookup();
-        if (!m_batchStop.load())
-            QueueDueSystems();
+        if (!m_batchStop.load()) QueueDueSystems();
         m_batchRunning.store(false);
     });
 }
 
 void CSystemRoster::StopBatchLookup() {
     m_batchStop.store(true);
-    if (m_batchThread.joinable())
-        m_batchThread.join();
+    if (m_batchThread.joinable()) m_batchThread.join();
     m_batchStop.store(false);
 }
 
@@ -193,7 +173,8 @@ void CSystemRoster::RunBatchLookup() {
     uint16_t port = 0;
     GetDiscoveryServer(host, port);
     uint8_t address[4] = {};
-    if (!IsDottedQuad(host) || !ParseDiscoveryText(host, "", &address[0], &address[1], &address[2], &address[3], nullptr))
+    if (!IsDottedQuad(host) ||
+        !ParseDiscoveryText(host, "", &address[0], &address[1], &address[2], &address[3], nullptr))
         return;
     std::vector<SystemPtr> collected;
     int total = 0;
@@ -201,14 +182,12 @@ void CSystemRoster::RunBatchLookup() {
         CGuardLock guard(m_lock);
         total = static_cast<int>(m_systems.size());
         for (const SystemPtr& system : m_systems) {
-            if (system->NeedsLookup())
-                collected.push_back(system);
+            if (system->NeedsLookup()) collected.push_back(system);
         }
     }
     if (!collected.empty()) {
         std::vector<std::string> names;
-        for (const SystemPtr& system : collected)
-            names.push_back(system->GetAdapterName());
+        for (const SystemPtr& system : collected) names.push_back(system->GetAdapterName());
         CStopStatus status(&m_batchStop);
         CDiscoveryClient client(address, port, &status);
         std::vector<LookupResult> results;
@@ -216,8 +195,7 @@ void CSystemRoster::RunBatchLookup() {
             CGuardLock guard(m_lock);
             for (size_t i = 0; i < collected.size(); ++i) {
                 // A system deleted while the service answered is left alone.
-                if (!FindLocked(collected[i].get()))
-                    continue;
+                if (!FindLocked(collected[i].get())) continue;
                 const auto match = std::find_if(results.begin(), results.end(),
                                                 [&](const LookupResult& result) { return result.name == names[i]; });
                 collected[i]->ApplyBatchResult(match == results.end() ? nullptr : &*match);
@@ -233,8 +211,8 @@ std::vector<SystemPtr> CSystemRoster::GetDueQueue() const {
 }
 
 SystemPtr CSystemRoster::FindLocked(const CSystem* system) const {
-    const auto found =
-        std::find_if(m_systems.begin(), m_systems.end(), [system](const SystemPtr& entry) { return entry.get() == system; });
+    const auto found = std::find_if(m_systems.begin(), m_systems.end(),
+                                    [system](const SystemPtr& entry) { return entry.get() == system; });
     return found == m_systems.end() ? nullptr : *found;
 }
 
