@@ -9,6 +9,7 @@
 #include <new>
 #include <string>
 
+#include "core/messages/setupmessages.h"
 #include "core/zvbytes.h"
 #include "core/zvframe.h"
 #include "core/zvmsg.h"
@@ -37,6 +38,17 @@ constexpr int32_t kKeepAliveType = 3;
 // Datagrams read per call at most, so that a flood cannot hold the poll.
 constexpr int kKeepAliveReadsPerCall = 64;
 
+// The monitor's keep-alive: a ping after this long without data either way...
+constexpr uint32_t kPingQuietReceiveMs = 5000;
+constexpr uint32_t kPingQuietSendMs = 2000;
+// ...and the line counts as dead after this long without data, unless some waits.
+constexpr uint32_t kDeadLineMs = 10000;
+constexpr uint32_t kRemoteDeadLineMs = 20000;
+constexpr uint32_t kDeadLineReadableWaitMs = 25;
+// After the local login the line must take more within this, then gets a short rest.
+constexpr uint32_t kPumpWritableWaitMs = 500;
+constexpr uint32_t kPumpPauseMs = 25;
+
 constexpr uint32_t kSearchLimitMs = 1000;
 constexpr uint32_t kSearchRoundMs = 10;
 constexpr uint32_t kMonitorSearchSocketMs = 5000;
@@ -53,6 +65,15 @@ int ZVClientRevision(ZVVariant variant) { return variant == ZVVariant::Monitor ?
 const char* ZVVersionText(ZVVariant variant) {
     return variant == ZVVariant::Monitor ? "5.2 Build 738.0 Rel" : "4.0 Build 1499.0 Rel";
 }
+
+bool IsReadable(int socket, uint32_t ms) { return platform::WaitForSocket(socket, POLLIN, ms); }
+
+bool IsWritable(int socket, uint32_t ms) { return platform::WaitForSocket(socket, POLLOUT, ms); }
+
+// A poll cannot wait for less than a millisecond; the least wait is none.
+bool IsReadableNow(int socket) { return IsReadable(socket, 0); }
+
+bool IsWritableNow(int socket) { return IsWritable(socket, 0); }
 
 // ---- search ----
 
@@ -161,6 +182,7 @@ CZVSocket::CZVSocket(ZVVariant variant, CSocketOwner* owner)
       m_lastAttempt(platform::GetTickCount()),
       m_lastKeepAlive(m_lastAttempt),
       m_lastReceive(m_lastAttempt),
+      m_lastSend(m_lastAttempt),
       m_search(variant) {}
 
 CZVSocket::~CZVSocket() { Disconnect(); }
@@ -233,6 +255,7 @@ int CZVSocket::SendLocalLogin(int client_type) {
     login.WriteInt(2);
     if (m_variant == ZVVariant::Tablet) login.WriteString(m_owner ? m_owner->ClientId() : std::string());
     if (!SendRaw(login.GetTotalSize(), login.GetBuffer())) return 0;
+    if (m_variant == ZVVariant::Monitor && !Pump()) return 0;
     if (m_owner) m_owner->SetChanged();
     return 1;
 }
@@ -271,7 +294,45 @@ int CZVSocket::SendRaw(int32_t length, const void* bytes) {
         return 0;
     }
     m_bytesSent += static_cast<uint64_t>(length);
+    m_lastSend = platform::GetTickCount();
     return 1;
+}
+
+int CZVSocket::KeepAlive() {
+    const uint32_t deadLine = m_owner && m_owner->IsRemoteMode() ? kRemoteDeadLineMs : kDeadLineMs;
+    if (platform::TicksSince(m_lastReceive) > kPingQuietReceiveMs &&
+        platform::TicksSince(m_lastSend) > kPingQuietSendMs) {
+        CZVMSG ping(0, ZVM_SESSION_PINGQ, 0, 1, m_variant);
+        // A failed send has disconnected already.
+        if (!SendRaw(ping.GetTotalSize(), ping.GetBuffer())) return 1;
+    }
+    if (platform::TicksSince(m_lastReceive) > deadLine) {
+        if (!IsReadable(m_socket, kDeadLineReadableWaitMs)) return 1;
+        m_lastReceive = platform::GetTickCount();
+    }
+    return 0;
+}
+
+bool CZVSocket::Pump() {
+    if (IsReadable(m_socket, 0)) {
+        m_lastReceive = platform::GetTickCount();
+        const int32_t room = BufferSize() - m_fill;
+        const ssize_t got =
+            room > 0 ? platform::ReceiveSome(m_socket, m_buffer.get() + m_fill, static_cast<size_t>(room)) : 0;
+        if (got <= 0) {
+            Disconnect();
+            return false;
+        }
+        m_fill += static_cast<int32_t>(got);
+        m_bytesReceived += static_cast<uint64_t>(got);
+    }
+    if (IsWritable(m_socket, kPumpWritableWaitMs)) {
+        platform::Sleep(kPumpPauseMs);
+        m_lastSend = platform::GetTickCount();
+        return true;
+    }
+    Disconnect();
+    return false;
 }
 
 int CZVSocket::Receive(uint32_t wait_ms) {

@@ -77,6 +77,13 @@ private:
 // One search with a socket of its own.
 int Discover(const std::string& name, CStatusSink* status, sockaddr_in* address, ZVVariant variant);
 
+// Whether the socket is ready to read (write) within the time limit; the Now forms barely
+// wait. False for a socket of -1, which is never polled.
+bool IsReadable(int socket, uint32_t ms);
+bool IsWritable(int socket, uint32_t ms);
+bool IsReadableNow(int socket);
+bool IsWritableNow(int socket);
+
 class CZVSocket {
 public:
     explicit CZVSocket(ZVVariant variant, CSocketOwner* owner = nullptr);
@@ -116,8 +123,19 @@ public:
     int GetNoDelay() const { return m_noDelay; }
     void SetTracker(CMessageTracker* tracker) { m_tracker = tracker; }
 
+    // The monitor's keep-alive, on the connection itself: a ping when nothing went either
+    // way for a while, and 1 (the line is dead) when nothing came for the dead-line limit
+    // (longer through the relay) and nothing waits to be read either.
+    int KeepAlive();
+    // Right after the local login: takes in what already waits, then makes sure the line
+    // takes more. False, and disconnected, when the line failed.
+    bool Pump();
+    // 0 when the socket is not connected, else 1; nothing is ever held back to flush.
+    int FlushPending() const { return IsConnected() ? 1 : 0; }
+
     uint32_t LastAttemptTick() const { return m_lastAttempt; }
     uint32_t LastReceiveTick() const { return m_lastReceive; }
+    uint32_t LastSendTick() const { return m_lastSend; }
     int GetDisconnectCount() const { return m_disconnects; }
     // Running totals; 64 bits, so that a long-lived connection never runs them over.
     uint64_t GetBytesReceived() const { return m_bytesReceived; }
@@ -159,6 +177,7 @@ private:
     uint32_t m_lastAttempt;
     uint32_t m_lastKeepAlive;
     uint32_t m_lastReceive;
+    uint32_t m_lastSend;
     int m_awaitingFirstKeepAlive = 1;
     bool m_keepAliveFailureReported = false;
     int m_disconnects = 0;

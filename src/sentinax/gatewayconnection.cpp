@@ -38,6 +38,15 @@ CGatewayConnection::CGatewayConnection(const std::string& relayName, const std::
             return;
         }
     }
+    SendOpening();
+}
+
+CGatewayConnection::CGatewayConnection(std::unique_ptr<CSocketZV> socket, CStatusSink* status)
+    : m_socket(std::move(socket)), m_status(status) {
+    SendOpening();
+}
+
+void CGatewayConnection::SendOpening() {
     // A connection that cannot take the opening text is no connection.
     if (!m_socket->Send(static_cast<int32_t>(sizeof kOpening - 1), kOpening)) {
         m_errorText = Join("Cannot connect", m_socket->GetError(), true);

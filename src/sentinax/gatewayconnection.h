@@ -35,6 +35,8 @@ public:
     // may be null.
     CGatewayConnection(const std::string& relayName, const std::string& addressText, uint16_t port,
                        CStatusSink* status);
+    // Opens the gateway protocol on a socket connected by other means.
+    CGatewayConnection(std::unique_ptr<CSocketZV> socket, CStatusSink* status);
     ~CGatewayConnection();
     CGatewayConnection(const CGatewayConnection&) = delete;
     CGatewayConnection& operator=(const CGatewayConnection&) = delete;
@@ -72,6 +74,8 @@ private:
     // other frames are dropped. 0 when the line closed or the time ran out.
     uint16_t Await(uint16_t first, uint16_t second);
     void SocketError(const char* what);
+    // Sends the opening text; the connection stands only when it went out.
+    void SendOpening();
 
     int m_connected = 0;
     std::string m_errorText;

@@ -62,6 +62,8 @@ public:
     // Gives the connected handle to a new owner; the socket forgets it
     // without closing it. -1 when not connected.
     int TakeHandle();
+    // The connected handle, still owned by the socket; -1 when there is none.
+    int GetHandle() const { return m_handle; }
 
     // The frame of the last successful Receive (header included), or the
     // bytes of the last ReceiveRaw; empty after Close.

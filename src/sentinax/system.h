@@ -84,6 +84,9 @@ public:
     // Held while the history file is read or rewritten: the poll thread's
     // append and the history window's rewrite never overlap.
     std::unique_lock<std::mutex> LockHistory() const { return std::unique_lock<std::mutex>(m_historyLock); }
+    // True while someone holds the history (a write, the history window, a
+    // restore): the caller's history work would wait now.
+    bool IsHistoryHeld() const { return !std::unique_lock<std::mutex>(m_historyLock, std::try_to_lock).owns_lock(); }
 
     // The record as it stands, taken whole under the lock: what the window
     // shows reads a snapshot, never the live fields.

@@ -13,8 +13,7 @@ namespace {
 class ObList : public testing::Test {
 protected:
     void Fill(int count) {
-        for (int i = 0; i < count; ++i)
-            list_.AddTail(&items_[i]);
+        for (int i = 0; i < count; ++i) list_.AddTail(&items_[i]);
     }
 
     // The list's items as indices, from the head, checked against a walk back
@@ -51,11 +50,43 @@ TEST_F(ObList, AddsAtBothEndsAndInsertsBefore) {
     EXPECT_EQ(list_.GetTail(), &items_[5]);
 }
 
+TEST_F(ObList, InsertsAListBehindAnItemOrAtTheTail) {
+    CZVObList other;
+    other.AddTail(&items_[7]);
+    other.AddTail(&items_[8]);
+    const struct {
+        const char* where;
+        int count;
+        int behind;  // index of the item the list goes behind; -1: one not in the list
+        std::vector<int> result;
+    } cases[] = {
+        {"in the middle", 3, 0, {0, 7, 8, 1, 2}},
+        {"behind the last", 3, 2, {0, 1, 2, 7, 8}},
+        {"an item not held", 3, -1, {0, 1, 2, 7, 8}},
+        {"into an empty list", 0, -1, {7, 8}},
+    };
+    for (const auto& c : cases) {
+        list_.RemoveAll();
+        Fill(c.count);
+        void* item = c.behind < 0 ? &items_[9] : &items_[c.behind];
+        EXPECT_EQ(list_.InsertListAt(other, item), 2) << c.where;
+        EXPECT_EQ(Contents(list_), c.result) << c.where;
+        EXPECT_EQ(list_.GetTail(), &items_[c.result.back()]) << c.where;
+        EXPECT_THAT(Contents(other), ElementsAre(7, 8)) << c.where;
+    }
+    // A list may take itself in: its items, as they were, behind the first.
+    list_.RemoveAll();
+    Fill(2);
+    EXPECT_EQ(list_.InsertListAt(list_, &items_[0]), 2);
+    EXPECT_THAT(Contents(list_), ElementsAre(0, 0, 1, 1));
+    EXPECT_EQ(list_.InsertListAt(CZVObList(), &items_[0]), 0);
+    EXPECT_EQ(list_.GetCount(), 4);
+}
+
 TEST_F(ObList, FindIndexCoversExactlyTheNodes) {
     EXPECT_EQ(list_.FindIndex(0), nullptr);
     Fill(7);
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(list_.GetAt(list_.FindIndex(i)), &items_[i]) << i;
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(list_.GetAt(list_.FindIndex(i)), &items_[i]) << i;
     EXPECT_EQ(list_.FindIndex(6), list_.GetTailPosition());
     EXPECT_EQ(list_.FindIndex(7), nullptr);
     EXPECT_EQ(list_.FindIndex(-1), nullptr);
@@ -87,8 +118,7 @@ TEST_F(ObList, AnIterationMayRemoveTheItemItJustGot) {
     Fill(6);
     for (ZVPOSITION pos = list_.GetHeadPosition(); pos;) {
         int* item = static_cast<int*>(list_.GetNext(pos));
-        if ((item - items_) % 2 == 0)
-            list_.Remove(item);
+        if ((item - items_) % 2 == 0) list_.Remove(item);
     }
     EXPECT_THAT(Contents(list_), ElementsAre(1, 3, 5));
     EXPECT_TRUE(list_.Contains(&items_[3]));
