@@ -82,8 +82,14 @@ void CSortListCtrl::SetColumnWidth(int column, int width) {
 }
 
 void CSortListCtrl::Sort() {
-    std::stable_sort(m_rows.begin(), m_rows.end(),
-                     [this](const Row& a, const Row& b) { return CompareItems(a.item, b.item, m_sortColumn) < 0; });
+    // Each row's key is taken once, not at every comparison: reading a
+    // system's cell copies its record under its lock.
+    std::vector<std::pair<std::string, Row>> keyed;
+    keyed.reserve(m_rows.size());
+    for (const Row& row : m_rows) keyed.emplace_back(GetSortKey(row.item, m_sortColumn), row);
+    std::stable_sort(keyed.begin(), keyed.end(),
+                     [this](const auto& a, const auto& b) { return CompareSortKeys(a.first, b.first) < 0; });
+    for (size_t i = 0; i < keyed.size(); ++i) m_rows[i] = keyed[i].second;
     NotifyChanged();
     const int row = GetNextSelected(0);
     if (row >= 0 && m_view) m_view->ScrollToRow(row);
@@ -147,7 +153,8 @@ void CSortListCtrl::ApplyColumns() {
     NotifyChanged();
 }
 
-int CSortListCtrl::CompareItems(const CSystem*, const CSystem*, int) const { return 0; }
+std::string CSortListCtrl::GetSortKey(const CSystem*, int) const { return std::string(); }
+int CSortListCtrl::CompareSortKeys(const std::string&, const std::string&) const { return 0; }
 void CSortListCtrl::OnRightClick(int, int, int, int) {}
 std::string CSortListCtrl::GetCellText(const CSystem*, int) const { return std::string(); }
 ColorRef CSortListCtrl::GetCellBackColor(const CSystem*, int) const { return kWhite; }

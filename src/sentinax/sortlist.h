@@ -100,7 +100,10 @@ public:
     // Rebuilds the columns from the model and empties the rows; a width
     // beyond kMaxWidth either way becomes 50.
     virtual void ApplyColumns();
-    virtual int CompareItems(const CSystem* a, const CSystem* b, int column) const;
+    // What Sort orders the rows by in a column, taken once per row, and how
+    // two such keys compare (negative, 0, positive).
+    virtual std::string GetSortKey(const CSystem* item, int column) const;
+    virtual int CompareSortKeys(const std::string& a, const std::string& b) const;
     virtual void OnRightClick(int row, int column, int x, int y);
     virtual std::string GetCellText(const CSystem* item, int column) const;
     virtual ColorRef GetCellBackColor(const CSystem* item, int column) const;

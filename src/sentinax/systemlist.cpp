@@ -149,9 +149,14 @@ std::string CSystemList::GetColumnName(int kind) {
 
 void CSystemList::ApplyColumns() { CSortListCtrl::ApplyColumns(); }
 
-int CSystemList::CompareItems(const CSystem* a, const CSystem* b, int column) const {
-    if (!IsSortableColumn(column)) return 0;
-    const int order = CompareNoCase(GetCellText(a, column), GetCellText(b, column));
+// Rows compare by the text they show, ignoring case; a column that does not
+// sort gives every row the same key.
+std::string CSystemList::GetSortKey(const CSystem* system, int column) const {
+    return IsSortableColumn(column) ? GetCellText(system, column) : std::string();
+}
+
+int CSystemList::CompareSortKeys(const std::string& a, const std::string& b) const {
+    const int order = CompareNoCase(a, b);
     return IsSortDescending() ? -order : order;
 }
 

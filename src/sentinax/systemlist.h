@@ -74,7 +74,8 @@ public:
     static std::string GetColumnName(int kind);
 
     void ApplyColumns() override;
-    int CompareItems(const CSystem* a, const CSystem* b, int column) const override;
+    std::string GetSortKey(const CSystem* system, int column) const override;
+    int CompareSortKeys(const std::string& a, const std::string& b) const override;
     void OnRightClick(int row, int column, int x, int y) override;
     std::string GetCellText(const CSystem* system, int column) const override;
     ColorRef GetCellBackColor(const CSystem* system, int column) const override;
