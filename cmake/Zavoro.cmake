@@ -22,7 +22,8 @@ function(zv_test_program name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zv_test_support GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE ZV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
                                              ZV_TEST_FONT_FILE="${ZV_TEST_FONT_FILE}")
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+  # The label names the program, so that a preset can run the tests of a few programs.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 LABELS ${name})
 endfunction()
 
 # A libFuzzer target, run briefly by CTest from its seed corpus (tests/data/fuzz/<name>).

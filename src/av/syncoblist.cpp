@@ -75,6 +75,11 @@ int CSyncObList::InsertBefore(ZVPOSITION position, void* data) {
     return CZVObList::InsertBefore(position, data);
 }
 
+int CSyncObList::InsertListAt(const CZVObList& other, void* item) {
+    auto lock = Lock();
+    return CZVObList::InsertListAt(other, item);
+}
+
 bool CSyncObList::Contains(void* data) const {
     auto lock = Lock();
     return CZVObList::Contains(data);

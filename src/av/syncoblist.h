@@ -25,6 +25,7 @@ public:
     CZVObList* Add(void* data, int unused) override;
     CZVObList* AddTail(void* data) override;
     int InsertBefore(ZVPOSITION position, void* data) override;
+    int InsertListAt(const CZVObList& other, void* item) override;
     bool Contains(void* data) const override;
     void Remove(void* data) override;
     void* RemoveHead() override;

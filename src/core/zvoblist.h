@@ -65,6 +65,12 @@ public:
     // A new node in front of the position's node; a null position appends.
     // Returns the new count, 0 when no node could be allocated.
     virtual int InsertBefore(ZVPOSITION position, void* data);
+    // The other list's items, in their order, directly behind the first node
+    // holding `item`, or at the tail when no node holds it. Both lists hold
+    // the items afterwards; the other list is not changed. Returns the other
+    // list's count; 0, and this list unchanged, when the nodes could not be
+    // allocated.
+    virtual int InsertListAt(const CZVObList& other, void* item);
 
     virtual bool Contains(void* data) const { return Find(data) != nullptr; }
     // Frees the first node holding the pointer; nothing when none does.

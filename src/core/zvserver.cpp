@@ -8,8 +8,8 @@
 #include "core/zvbytes.h"
 #include "core/zvquery.h"
 #include "platform/clock.h"
-#include "platform/socket.h"
 #include "platform/report.h"
+#include "platform/socket.h"
 
 namespace {
 
@@ -18,9 +18,7 @@ constexpr const char* kSource = "zvserver";
 constexpr int kFrameReady = 3;
 
 // 0 stands for the whole program as well as 0x7FFF.
-bool IsForEverySink(uint16_t wanted) {
-    return wanted == CZVServer::kEverySink || wanted == CZVServer::kManagerId;
-}
+bool IsForEverySink(uint16_t wanted) { return wanted == CZVServer::kEverySink || wanted == CZVServer::kManagerId; }
 
 }  // namespace
 
@@ -28,13 +26,11 @@ CSocketSink::CSocketSink(CZVServer& server) : m_server(&server), m_id(server.Nex
 
 CSocketSink::CSocketSink(CZVServer& server, uint16_t id) : m_server(&server), m_id(id) {
     // The manager's own sink part is built before the manager's members.
-    if (static_cast<CSocketSink*>(&server) != this)
-        server.Adopt(this);
+    if (static_cast<CSocketSink*>(&server) != this) server.Adopt(this);
 }
 
 CSocketSink::~CSocketSink() {
-    if (m_server)
-        m_server->Release(this);
+    if (m_server) m_server->Release(this);
 }
 
 void CSocketSink::OnMessage(CZVMSG*) {}
@@ -42,13 +38,11 @@ void CSocketSink::OnMessage(CZVMSG*) {}
 void CSocketSink::OnConnect(int) {}
 
 void CSocketSink::RenewId() {
-    if (m_server)
-        m_id = m_server->NextQueryId();
+    if (m_server) m_id = m_server->NextQueryId();
 }
 
 void CSocketSink::SwapId(CSocketSink* other) {
-    if (other)
-        std::swap(m_id, other->m_id);
+    if (other) std::swap(m_id, other->m_id);
 }
 
 CZVServer::CZVServer(ZVVariant variant)
@@ -58,8 +52,7 @@ CZVServer::CZVServer(ZVVariant variant)
 
 CZVServer::~CZVServer() {
     m_socket.reset();
-    for (CSocketSink* sink : m_built)
-        sink->m_server = nullptr;
+    for (CSocketSink* sink : m_built) sink->m_server = nullptr;
     m_built.clear();
     m_server = nullptr;
     m_sinks.RemoveAll();
@@ -73,8 +66,7 @@ void CZVServer::Release(CSocketSink* sink) {
 }
 
 void CZVServer::Check(bool ok, int line) const {
-    if (!ok && m_variant == ZVVariant::Tablet)
-        ReportAssert(kSource, line, 1);
+    if (!ok && m_variant == ZVVariant::Tablet) ReportAssert(kSource, line, 1);
 }
 
 uint16_t CZVServer::NextQueryId() {
@@ -82,8 +74,7 @@ uint16_t CZVServer::NextQueryId() {
     // so that an answer can never reach the wrong receiver.
     for (int tries = 0; tries < kLastSinkId; ++tries) {
         m_lastSinkId = m_lastSinkId >= kLastSinkId ? 1 : static_cast<int16_t>(m_lastSinkId + 1);
-        if (!FindSink(static_cast<uint16_t>(m_lastSinkId)))
-            break;
+        if (!FindSink(static_cast<uint16_t>(m_lastSinkId))) break;
     }
     return static_cast<uint16_t>(m_lastSinkId);
 }
@@ -93,38 +84,32 @@ int CZVServer::RegisterSink(CSocketSink* sink) {
         Check(false, __LINE__);
         return 0;
     }
-    if (!m_sinks.AddTail(sink))
-        return 0;
+    if (!m_sinks.AddTail(sink)) return 0;
     // A walk already at its last node goes on to the new one.
     for (ZVPOSITION* next : m_walks)
-        if (!*next)
-            *next = m_sinks.GetTailPosition();
+        if (!*next) *next = m_sinks.GetTailPosition();
     return 1;
 }
 
 void CZVServer::UnregisterSink(CSocketSink* sink) {
     const ZVPOSITION pos = m_sinks.Find(sink);
-    if (!pos)
-        return;
+    if (!pos) return;
     for (ZVPOSITION* next : m_walks)
-        if (*next == pos)
-            *next = pos->GetNext();
+        if (*next == pos) *next = pos->GetNext();
     m_sinks.RemoveAt(pos);
 }
 
 CSocketSink* CZVServer::FindSink(uint16_t id) const {
     for (ZVPOSITION pos = m_sinks.GetHeadPosition(); pos;) {
         auto* sink = static_cast<CSocketSink*>(m_sinks.GetNext(pos));
-        if (sink->GetId() == id)
-            return sink;
+        if (sink->GetId() == id) return sink;
     }
     return nullptr;
 }
 
 bool CZVServer::AnyBusy() const {
     for (ZVPOSITION pos = m_sinks.GetHeadPosition(); pos;)
-        if (static_cast<CSocketSink*>(m_sinks.GetNext(pos))->IsBusy())
-            return true;
+        if (static_cast<CSocketSink*>(m_sinks.GetNext(pos))->IsBusy()) return true;
     return false;
 }
 
@@ -132,17 +117,16 @@ bool CZVServer::AnyBusy() const {
 // unregister sinks (itself included) from inside the call: a sink added is
 // reached later in the same walk, one removed before its turn is not called,
 // and every other sink is called exactly once.
-template <typename Call> void CZVServer::WalkSinks(Call call) {
+template <typename Call>
+void CZVServer::WalkSinks(Call call) {
     ZVPOSITION next = m_sinks.GetHeadPosition();
     m_walks.push_back(&next);
-    while (next)
-        call(static_cast<CSocketSink*>(m_sinks.GetNext(next)));
+    while (next) call(static_cast<CSocketSink*>(m_sinks.GetNext(next)));
     m_walks.pop_back();
 }
 
 void CZVServer::Dispatch(CZVMSG* message) {
-    if (!message)
-        return;
+    if (!message) return;
     const uint16_t sender = message->GetSenderId();
     if (sender & 0x8000) {
         Check(false, __LINE__);
@@ -152,8 +136,7 @@ void CZVServer::Dispatch(CZVMSG* message) {
         Broadcast(message);
         return;
     }
-    if (CSocketSink* sink = FindSink(sender))
-        sink->OnMessage(message);
+    if (CSocketSink* sink = FindSink(sender)) sink->OnMessage(message);
 }
 
 void CZVServer::Broadcast(CZVMSG* message) {
@@ -175,16 +158,14 @@ int CZVServer::Send(const CZVMSG* message) {
         Check(false, __LINE__);
         return 0;
     }
-    if (!message)
-        return 0;
+    if (!message) return 0;
     return m_socket->SendRaw(message->GetTotalSize(), message->GetBuffer());
 }
 
 int CZVServer::PollAll(uint32_t waitMs) { return Poll(nullptr, kEverySink, waitMs); }
 
 int CZVServer::Poll(CStatusSink* status, uint16_t wanted, uint32_t waitMs) {
-    if (TakeHeldBack(wanted))
-        return kPollWork;
+    if (TakeHeldBack(wanted)) return kPollWork;
     const bool everySink = IsForEverySink(wanted);
     if (!IsConnected()) {
         if (m_changed && everySink) {
@@ -192,12 +173,10 @@ int CZVServer::Poll(CStatusSink* status, uint16_t wanted, uint32_t waitMs) {
             NotifyConnect(0);
         }
         // A waiting query fails at once; only the program's own polls reconnect.
-        if (!everySink)
-            return kPollDown;
+        if (!everySink) return kPollDown;
         const int result = Reconnect(status);
-        if (result >= 0)
-            return result;
-    } else if (m_keepAlive && KeepAliveLost()) {
+        if (result >= 0) return result;
+    } else if (m_keepAlive && KeepAliveLost(everySink)) {
         m_socket->Disconnect();
         return kPollDown;
     }
@@ -223,28 +202,24 @@ int CZVServer::TakeHeldBack(uint16_t wanted) {
 
 // A poll result to return, or -1 to go on and read.
 int CZVServer::Reconnect(CStatusSink* status) {
-    if (platform::TicksSince(m_socket->LastAttemptTick()) < kReconnectInterval)
-        return kPollDown;
+    if (platform::TicksSince(m_socket->LastAttemptTick()) < kReconnectInterval) return kPollDown;
     const bool addressKnown = m_gatewayAddress.sin_addr.s_addr != 0;
     // After Disconnect nothing reconnects until the next connect request.
-    if (!m_reconnect)
-        return addressKnown ? kPollDown : kPollIdle;
-    if (m_throughRelay)
-        return ReconnectThroughRelay(status) ? -1 : kPollDown;
-    if (!addressKnown)
-        return m_socket->DiscoverAndConnect(m_name, status) ? -1 : kPollDown;
+    if (!m_reconnect) return addressKnown ? kPollDown : kPollIdle;
+    if (m_throughRelay) return ReconnectThroughRelay(status) ? -1 : kPollDown;
+    if (!addressKnown) return m_socket->DiscoverAndConnect(m_name, status) ? -1 : kPollDown;
     if (m_socket->Connect(m_gatewayAddress, !m_remoteMode, platform::kNoSocket, -1, nullptr)) {
-        if (m_remoteMode && !Relogin())
-            return kPollDown;
+        if (m_remoteMode && !Relogin()) return kPollDown;
         SetChanged();
     }
     return -1;
 }
 
-bool CZVServer::KeepAliveLost() {
+bool CZVServer::KeepAliveLost(bool everySink) {
+    // The monitor pings over the connection itself, on the program's own polls.
+    if (m_variant == ZVVariant::Monitor) return everySink && (m_socket->KeepAlive() || !m_socket->FlushPending());
     m_socket->ReadKeepAlive();
-    return m_socket->CheckKeepAlive() &&
-           platform::TicksSince(m_socket->LastReceiveTick()) > kReceiveSilence;
+    return m_socket->CheckKeepAlive() && platform::TicksSince(m_socket->LastReceiveTick()) > kReceiveSilence;
 }
 
 int CZVServer::ReceiveOne(uint16_t wanted, uint32_t waitMs) {
@@ -254,11 +229,9 @@ int CZVServer::ReceiveOne(uint16_t wanted, uint32_t waitMs) {
         // soon as data arrives, and the next poll reads it.
         platform::WaitForSocket(m_socket->GetHandle(), POLLIN, waitMs);
     }
-    if (result != kFrameReady)
-        return result;
+    if (result != kFrameReady) return result;
     uint8_t* frame = m_socket->NextMessage();
-    if (!frame)
-        return kPollDown;
+    if (!frame) return kPollDown;
     const int32_t size = CZVMSG::kHeaderSize + LoadLE<int32_t>(frame + 4);
     CZVMSG message(std::span<uint8_t>(frame, static_cast<size_t>(size)), m_variant);
     if (IsForEverySink(wanted) || message.GetSenderId() == wanted) {
@@ -271,10 +244,8 @@ int CZVServer::ReceiveOne(uint16_t wanted, uint32_t waitMs) {
 }
 
 int CZVServer::CheckConnection() {
-    if (IsConnected())
-        return 1;
-    if (!m_socket->DiscoverAndConnect(m_name, nullptr))
-        return 0;
+    if (IsConnected()) return 1;
+    if (!m_socket->DiscoverAndConnect(m_name, nullptr)) return 0;
     // A connection found by the search is kept up like any other.
     m_reconnect = 1;
     return 1;
@@ -310,14 +281,12 @@ CZVReportRelay::CZVReportRelay(CZVServer& server) {
             std::fprintf(stderr, "%s\n", text.c_str());
             return;
         }
-        CZVMSG message(CZVServer::kManagerId, kind == platform::ReportKind::Assert ? ZVM_DEBUG_ASSERT : ZVM_DEBUG_TRACE, 0, 1,
-                       server.GetVariant());
-        if (message.WriteString(text))
-            server.Send(&message);
+        CZVMSG message(CZVServer::kManagerId, kind == platform::ReportKind::Assert ? ZVM_DEBUG_ASSERT : ZVM_DEBUG_TRACE,
+                       0, 1, server.GetVariant());
+        if (message.WriteString(text)) server.Send(&message);
     });
 }
 
 CZVReportRelay::~CZVReportRelay() {
-    if (m_installed)
-        platform::RemoveReportHook();
+    if (m_installed) platform::RemoveReportHook();
 }

@@ -17,13 +17,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/messages/coremessages.h"
 #include "core/statussink.h"
 #include "core/zvlogin.h"
 #include "core/zvmsg.h"
 #include "core/zvoblist.h"
 #include "core/zvsocket.h"
 #include "core/zvvariant.h"
-#include "core/messages/coremessages.h"
 
 class CZVServer;
 class CQACacheList;
@@ -149,8 +149,7 @@ public:
                         const std::string& clientName, CStatusSink* status, int relaySocket);
     // The challenge login: 1 when the gateway accepted it; anything else
     // sets login refused and closes the connection.
-    int Login(const std::string& challenge, const std::string& password, int clientType,
-              const std::string& clientName);
+    int Login(const std::string& challenge, const std::string& password, int clientType, const std::string& clientName);
     // The last remote login went through the relay, and so do its reconnects.
     int IsThroughRelay() const { return m_throughRelay; }
 
@@ -197,7 +196,8 @@ private:
     void Release(CSocketSink* sink);
 
     // A walk over the sinks that survives changes made from inside the calls.
-    template <typename Call> void WalkSinks(Call call);
+    template <typename Call>
+    void WalkSinks(Call call);
     int TakeHeldBack(uint16_t wanted);
     int Reconnect(CStatusSink* status);
     // After a reconnect in remote mode: a fresh challenge, then Login with
@@ -206,7 +206,8 @@ private:
     // Through the relay again, with a fresh login on the stored credentials.
     int ReconnectThroughRelay(CStatusSink* status);
     int ReceiveOne(uint16_t wanted, uint32_t waitMs);
-    bool KeepAliveLost();
+    // The connection counts as dead; the monitor checks it only on its own polls (everySink).
+    bool KeepAliveLost(bool everySink);
     void Check(bool ok, int line) const;
 
     const ZVVariant m_variant;

@@ -11,9 +11,9 @@
 #include <span>
 #include <string>
 
+#include "core/messages/coremessages.h"
 #include "core/statussink.h"
 #include "core/zvvariant.h"
-#include "core/messages/coremessages.h"
 
 // What a program's login says of it.
 int ZVClientRevision(ZVVariant variant);
@@ -49,7 +49,7 @@ public:
 // UDP socket between searches (for 5 s) and broadcasts at most every 500 ms.
 class CZVSearch {
 public:
-    explicit CZVSearch(ZVVariant variant) : variant_(variant) {}
+    explicit CZVSearch(ZVVariant variant) : m_variant(variant) {}
     ~CZVSearch();
     CZVSearch(const CZVSearch&) = delete;
     CZVSearch& operator=(const CZVSearch&) = delete;
@@ -67,15 +67,22 @@ private:
     bool Examine(const uint8_t* data, int size, const std::string& name, CStatusSink* status,
                  sockaddr_in* address) const;
 
-    ZVVariant variant_;
-    int fd_ = -1;
-    uint32_t opened_ = 0;
-    uint32_t last_broadcast_ = 0;
-    bool broadcast_sent_ = false;
+    ZVVariant m_variant;
+    int m_fd = -1;
+    uint32_t m_opened = 0;
+    uint32_t m_lastBroadcast = 0;
+    bool m_broadcastSent = false;
 };
 
 // One search with a socket of its own.
 int Discover(const std::string& name, CStatusSink* status, sockaddr_in* address, ZVVariant variant);
+
+// Whether the socket is ready to read (write) within the time limit; the Now forms barely
+// wait. False for a socket of -1, which is never polled.
+bool IsReadable(int socket, uint32_t ms);
+bool IsWritable(int socket, uint32_t ms);
+bool IsReadableNow(int socket);
+bool IsWritableNow(int socket);
 
 class CZVSocket {
 public:
@@ -87,8 +94,8 @@ public:
     // Adopts a connected socket handed over by another program (an open one is closed
     // first); -1 forgets the handle without closing it. 0 when no receive buffer can be had.
     int Attach(int handle);
-    int IsConnected() const { return socket_ != -1; }
-    int GetHandle() const { return socket_; }
+    int IsConnected() const { return m_socket != -1; }
+    int GetHandle() const { return m_socket; }
     // Connects to the address, or adopts `existing` when it is not -1, and sends the
     // preamble; with `local_login` also the login that a search is followed by. The status
     // sink, when given, may cancel a pending connect. 1 when connected.
@@ -110,24 +117,35 @@ public:
     uint8_t* NextMessage();
     // Removes a handled frame, header and payload, from the buffer.
     void Consume(const uint8_t* frame, int32_t frame_size);
-    int HasData() const { return fill_ - read_offset_ > 0; }
+    int HasData() const { return m_fill - m_readOffset > 0; }
 
     void SetNoDelay(int flag);
-    int GetNoDelay() const { return no_delay_; }
-    void SetTracker(CMessageTracker* tracker) { tracker_ = tracker; }
+    int GetNoDelay() const { return m_noDelay; }
+    void SetTracker(CMessageTracker* tracker) { m_tracker = tracker; }
 
-    uint32_t LastAttemptTick() const { return last_attempt_; }
-    uint32_t LastReceiveTick() const { return last_receive_; }
-    int GetDisconnectCount() const { return disconnects_; }
+    // The monitor's keep-alive, on the connection itself: a ping when nothing went either
+    // way for a while, and 1 (the line is dead) when nothing came for the dead-line limit
+    // (longer through the relay) and nothing waits to be read either.
+    int KeepAlive();
+    // Right after the local login: takes in what already waits, then makes sure the line
+    // takes more. False, and disconnected, when the line failed.
+    bool Pump();
+    // 0 when the socket is not connected, else 1; nothing is ever held back to flush.
+    int FlushPending() const { return IsConnected() ? 1 : 0; }
+
+    uint32_t LastAttemptTick() const { return m_lastAttempt; }
+    uint32_t LastReceiveTick() const { return m_lastReceive; }
+    uint32_t LastSendTick() const { return m_lastSend; }
+    int GetDisconnectCount() const { return m_disconnects; }
     // Running totals; 64 bits, so that a long-lived connection never runs them over.
-    uint64_t GetBytesReceived() const { return bytes_received_; }
-    uint64_t GetBytesSent() const { return bytes_sent_; }
+    uint64_t GetBytesReceived() const { return m_bytesReceived; }
+    uint64_t GetBytesSent() const { return m_bytesSent; }
     void ResetCounters();
 
     // Listens on the configured UDP port of every local address; a failure is reported once.
     int OpenKeepAliveListener();
     // The listener's descriptor, -1 when closed.
-    int GetKeepAliveHandle() const { return keep_alive_socket_; }
+    int GetKeepAliveHandle() const { return m_keepAliveSocket; }
     void CloseKeepAliveListener();
     void ReadKeepAlive();
     // True when keep-alives have stopped: more than the limit since the last one.
@@ -141,28 +159,29 @@ private:
     bool MakeBuffer();
     // The received bytes not handed out yet.
     std::span<const uint8_t> Pending() const {
-        return {buffer_.get() + read_offset_, static_cast<size_t>(fill_ - read_offset_)};
+        return {m_buffer.get() + m_readOffset, static_cast<size_t>(m_fill - m_readOffset)};
     }
     int SendLocalLogin(int client_type);
     void Report(int line) const;
 
-    ZVVariant variant_;
-    CSocketOwner* owner_;
-    int socket_ = -1;
-    int keep_alive_socket_ = -1;
-    int no_delay_ = 0;
-    std::unique_ptr<uint8_t[]> buffer_;
-    int32_t read_offset_ = 0;
-    int32_t fill_ = 0;
-    uint64_t bytes_received_ = 0;
-    uint64_t bytes_sent_ = 0;
-    uint32_t last_attempt_;
-    uint32_t last_keep_alive_;
-    uint32_t last_receive_;
-    int awaiting_first_keep_alive_ = 1;
-    bool keep_alive_failure_reported_ = false;
-    int disconnects_ = 0;
-    uint32_t keep_alive_limit_ = 10000;
-    CMessageTracker* tracker_ = nullptr;
-    CZVSearch search_;
+    ZVVariant m_variant;
+    CSocketOwner* m_owner;
+    int m_socket = -1;
+    int m_keepAliveSocket = -1;
+    int m_noDelay = 0;
+    std::unique_ptr<uint8_t[]> m_buffer;
+    int32_t m_readOffset = 0;
+    int32_t m_fill = 0;
+    uint64_t m_bytesReceived = 0;
+    uint64_t m_bytesSent = 0;
+    uint32_t m_lastAttempt;
+    uint32_t m_lastKeepAlive;
+    uint32_t m_lastReceive;
+    uint32_t m_lastSend;
+    int m_awaitingFirstKeepAlive = 1;
+    bool m_keepAliveFailureReported = false;
+    int m_disconnects = 0;
+    uint32_t m_keepAliveLimit = 10000;
+    CMessageTracker* m_tracker = nullptr;
+    CZVSearch m_search;
 };

@@ -10,59 +10,52 @@ constexpr uint32_t kSlotLookMs = 10;
 }  // namespace
 
 bool CConnectGates::TakeFreeSlot() {
-    std::lock_guard lock(mutex_);
-    if (freeSlots_ == 0)
-        return false;
-    --freeSlots_;
+    std::lock_guard lock(m_mutex);
+    if (m_freeSlots == 0) return false;
+    --m_freeSlots;
     return true;
 }
 
 bool CConnectGates::TryTakeConnectSlot() {
     {
-        std::lock_guard lock(mutex_);
-        if (lastSlotAttempt_ && platform::TicksSince(*lastSlotAttempt_) < kSlotAttemptGapMs)
-            return false;
-        lastSlotAttempt_ = platform::GetTickCount();
+        std::lock_guard lock(m_mutex);
+        if (m_lastSlotAttempt && platform::TicksSince(*m_lastSlotAttempt) < kSlotAttemptGapMs) return false;
+        m_lastSlotAttempt = platform::GetTickCount();
     }
     const uint32_t start = platform::GetTickCount();
     for (;;) {
-        if (TakeFreeSlot())
-            return true;
-        if (platform::TicksSince(start) >= kSlotWaitMs)
-            return false;
+        if (TakeFreeSlot()) return true;
+        if (platform::TicksSince(start) >= kSlotWaitMs) return false;
         platform::Sleep(kSlotLookMs);
     }
 }
 
 void CConnectGates::ReleaseConnectSlot() {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(m_mutex);
     // A slot given back twice cannot raise the limit.
-    if (freeSlots_ < kConnectSlots)
-        ++freeSlots_;
+    if (m_freeSlots < kConnectSlots) ++m_freeSlots;
 }
 
 bool CConnectGates::PaceConnect() {
-    std::lock_guard lock(mutex_);
-    const uint32_t pause = connectCounter_ < systemCount_ ? kFirstRoundPauseMs : kLaterPauseMs;
-    if (lastConnectStart_ && platform::TicksSince(*lastConnectStart_) <= pause)
-        return false;
-    if (connectCounter_ < systemCount_)
-        ++connectCounter_;
-    lastConnectStart_ = platform::GetTickCount();
+    std::lock_guard lock(m_mutex);
+    const uint32_t pause = m_connectCounter < m_systemCount ? kFirstRoundPauseMs : kLaterPauseMs;
+    if (m_lastConnectStart && platform::TicksSince(*m_lastConnectStart) <= pause) return false;
+    if (m_connectCounter < m_systemCount) ++m_connectCounter;
+    m_lastConnectStart = platform::GetTickCount();
     return true;
 }
 
 void CConnectGates::SetSystemCount(int count) {
-    std::lock_guard lock(mutex_);
-    systemCount_ = count;
+    std::lock_guard lock(m_mutex);
+    m_systemCount = count;
 }
 
 void CConnectGates::ResetConnectPacing() {
-    std::lock_guard lock(mutex_);
-    connectCounter_ = 0;
+    std::lock_guard lock(m_mutex);
+    m_connectCounter = 0;
 }
 
 int CConnectGates::GetFreeSlots() const {
-    std::lock_guard lock(mutex_);
-    return freeSlots_;
+    std::lock_guard lock(m_mutex);
+    return m_freeSlots;
 }

@@ -33,11 +33,11 @@ public:
 private:
     bool TakeFreeSlot();
 
-    mutable std::mutex mutex_;
-    int freeSlots_ = kConnectSlots;
+    mutable std::mutex m_mutex;
+    int m_freeSlots = kConnectSlots;
     // None until the first attempt or start, which always pass.
-    std::optional<uint32_t> lastSlotAttempt_;
-    std::optional<uint32_t> lastConnectStart_;
-    int systemCount_ = 0;
-    int connectCounter_ = 0;
+    std::optional<uint32_t> m_lastSlotAttempt;
+    std::optional<uint32_t> m_lastConnectStart;
+    int m_systemCount = 0;
+    int m_connectCounter = 0;
 };

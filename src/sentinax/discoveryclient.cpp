@@ -42,8 +42,7 @@ std::string Unrecognized(uint16_t id) {
 
 CMsgReader& SkipBytes(CMsgReader& in, int count) {
     uint8_t skipped = 0;
-    for (int i = 0; i < count; ++i)
-        in.Byte(skipped);
+    for (int i = 0; i < count; ++i) in.Byte(skipped);
     return in;
 }
 
@@ -55,10 +54,8 @@ void SetDiscoveryConfig(const CDiscoveryConfig& config) { g_config = config; }
 void LoadDiscoveryConfig() {
     CDiscoveryConfig config = g_config;
     std::string text;
-    if (platform::ReadSettingString("Discovery", "Host", text) && !text.empty())
-        config.host = text;
-    if (platform::ReadSettingString("Discovery", "Address", text) && IsDottedQuad(text))
-        config.fallbackAddress = text;
+    if (platform::ReadSettingString("Discovery", "Host", text) && !text.empty()) config.host = text;
+    if (platform::ReadSettingString("Discovery", "Address", text) && IsDottedQuad(text)) config.fallbackAddress = text;
     int32_t port = 0;
     if (platform::ReadSettingInt("Discovery", "Port", port) && port > 0 && port <= 0xFFFF)
         config.port = static_cast<uint16_t>(port);
@@ -68,36 +65,31 @@ void LoadDiscoveryConfig() {
 // --- CServerAddress ---
 
 CServerAddress::CServerAddress() {
-    if (ReadOverrideFile(addressText_, port_)) {
-        resolved_ = 1;
+    if (ReadOverrideFile(m_addressText, m_port)) {
+        m_resolved = 1;
         return;
     }
-    hostName_ = g_config.host;
+    m_hostName = g_config.host;
     uint32_t address = 0;
-    if (!LookUpHost(hostName_, &address))
-        return;
-    addressText_ = FormatDottedQuad(address);
-    port_ = g_config.port;
-    resolved_ = 1;
+    if (!LookUpHost(m_hostName, &address)) return;
+    m_addressText = FormatDottedQuad(address);
+    m_port = g_config.port;
+    m_resolved = 1;
 }
 
 bool CServerAddress::ReadOverrideFile(std::string& host, uint16_t& port) {
     const std::string path = platform::GetProgramFilePath(kOverrideFileName);
-    if (path.empty())
-        return false;
+    if (path.empty()) return false;
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
+    if (!file) return false;
     char bytes[kOverrideBytes + 1] = {};
     std::fread(bytes, 1, kOverrideBytes, file);
     std::fclose(file);
     const std::string text(bytes);  // up to the first zero byte
     const size_t colon = text.rfind(':');
-    if (colon == std::string::npos)
-        return false;
+    if (colon == std::string::npos) return false;
     const long value = std::strtol(text.c_str() + colon + 1, nullptr, 10);
-    if (value <= 0 || value > 0xFFFF)
-        return false;
+    if (value <= 0 || value > 0xFFFF) return false;
     host = text.substr(0, colon);
     port = static_cast<uint16_t>(value);
     return true;
@@ -118,53 +110,50 @@ bool GetDiscoveryServer(std::string& host, uint16_t& port) {
 // --- CDiscoveryClient ---
 
 CDiscoveryClient::CDiscoveryClient(const uint8_t address[4], uint16_t servicePort, CStatusSink* status)
-    : socket_(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit, status)) {
-    connected_ = socket_->IsOk();
-    if (!connected_)
-        errorText_ = Printf("%s. %s\n", "Cannot connect to Discovery Service", socket_->GetError());
+    : m_socket(std::make_unique<CSocketZV>(address, servicePort, kSilenceLimit, status)) {
+    m_connected = m_socket->IsOk();
+    if (!m_connected) m_errorText = Printf("%s. %s\n", "Cannot connect to Discovery Service", m_socket->GetError());
 }
 
-CDiscoveryClient::~CDiscoveryClient() { socket_->Close(); }
+CDiscoveryClient::~CDiscoveryClient() { m_socket->Close(); }
 
 std::unique_ptr<CZVMSG> CDiscoveryClient::Exchange(CZVMSG& request, CStatusSink* status) {
-    if (!socket_->IsConnected()) {
-        errorText_ = Printf("%s. %s", "Not connected to Discovery Service", socket_->GetError());
+    if (!m_socket->IsConnected()) {
+        m_errorText = Printf("%s. %s", "Not connected to Discovery Service", m_socket->GetError());
         return nullptr;
     }
-    if (!socket_->Send(request.GetTotalSize(), request.GetBuffer())) {
-        errorText_ = Printf("%s. %s", "Send failed", socket_->GetError());
+    if (!m_socket->Send(request.GetTotalSize(), request.GetBuffer())) {
+        m_errorText = Printf("%s. %s", "Send failed", m_socket->GetError());
         return nullptr;
     }
     // A service that keeps trickling bytes never goes silent; the wait ends
     // after the silence limit all the same.
     const uint32_t start = platform::GetTickCount();
     for (;;) {
-        if (socket_->Receive()) {
-            const std::span<uint8_t> frame = socket_->GetMessage();
+        if (m_socket->Receive()) {
+            const std::span<uint8_t> frame = m_socket->GetMessage();
             return CZVMSG(frame, ZVVariant::Monitor).Clone();
         }
-        if (!socket_->IsConnected() || ElapsedTicks(start) > static_cast<uint32_t>(kSilenceLimit) ||
+        if (!m_socket->IsConnected() || ElapsedTicks(start) > static_cast<uint32_t>(kSilenceLimit) ||
             !ZVContinue(status)) {
-            socket_->Close();
-            errorText_ = "Communication to Discovery Service failed";
+            m_socket->Close();
+            m_errorText = "Communication to Discovery Service failed";
             return nullptr;
         }
-        socket_->WaitForData(kAnswerPollMs);
+        m_socket->WaitForData(kAnswerPollMs);
     }
 }
 
 int CDiscoveryClient::Ask(CZVMSG& request, uint16_t answerId, CStatusSink* status,
-                           const std::function<int(CZVMSG&)>& read) {
+                          const std::function<int(CZVMSG&)>& read) {
     std::unique_ptr<CZVMSG> answer = Exchange(request, status);
-    if (!answer)
-        return 0;
-    if (answer->GetId() == answerId)
-        return read(*answer);
+    if (!answer) return 0;
+    if (answer->GetId() == answerId) return read(*answer);
     if (answer->GetId() == ZVM_DISCOVERY_ERROR) {
-        errorText_.clear();
-        answer->ReadString(errorText_);
+        m_errorText.clear();
+        answer->ReadString(m_errorText);
     } else {
-        errorText_ = Unrecognized(answer->GetId());
+        m_errorText = Unrecognized(answer->GetId());
     }
     return 0;
 }
@@ -172,18 +161,18 @@ int CDiscoveryClient::Ask(CZVMSG& request, uint16_t answerId, CStatusSink* statu
 int CDiscoveryClient::ReadLookupAnswer(CZVMSG& answer) {
     uint8_t found = 0;
     if (!answer.ReadByte(found)) {
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
         return 0;
     }
     if (!found) {
-        errorText_ = "Gateway not found";
+        m_errorText = "Gateway not found";
         return 0;
     }
     uint8_t second = 0, open = 0, relay = 0;
     std::string text;
     uint16_t publicPort = 0;
     if (!CMsgReader(answer).Byte(second).String(text).Short(publicPort).Byte(open).Byte(relay)) {
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
         return 0;
     }
     // Older services end here; their answers carry no time stamp.
@@ -205,7 +194,7 @@ int CDiscoveryClient::ReadLookupManyAnswer(CZVMSG& answer, size_t sent, std::vec
     results.clear();
     int32_t unused = 0, count = 0;
     if (!CMsgReader(answer).Int(unused).Int(count)) {
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
         return 0;
     }
     // The answer may not fill more entries than systems were asked for.
@@ -220,15 +209,14 @@ int CDiscoveryClient::ReadLookupManyAnswer(CZVMSG& answer, size_t sent, std::vec
         in.String(skippedText).Short(skippedShort).String(skippedText);
         SkipBytes(in, 2).String(entry.address).Short(entry.port).Short(skippedShort);
         SkipBytes(in, 5).Byte(posting).Short(skippedShort);
-        if (!SkipBytes(in, 5))
-            return false;
+        if (!SkipBytes(in, 5)) return false;
         entry.posting = posting;
         results.push_back(std::move(entry));
         return true;
     });
     if (!whole) {
         results.clear();
-        errorText_ = Unrecognized(answer.GetId());
+        m_errorText = Unrecognized(answer.GetId());
     }
     return whole;
 }
@@ -246,29 +234,25 @@ int CDiscoveryClient::LookupMany(const std::vector<std::string>& adapterNames, s
     ZVStatus(status, "Sending GATEWAY remote connections request...");
     CZVMSG request(0, ZVM_DISCOVERY_LOOKUPMANYQ, 0, 1, ZVVariant::Monitor);
     bool built = request.WriteInt(kBatchRequestVersion) && request.WriteInt(static_cast<int32_t>(adapterNames.size()));
-    for (const std::string& name : adapterNames)
-        built = built && request.WriteString(name);
+    for (const std::string& name : adapterNames) built = built && request.WriteString(name);
     if (!built) {
-        errorText_ = Printf("%s. %s", "Send failed", "Too many systems");
+        m_errorText = Printf("%s. %s", "Send failed", "Too many systems");
         return 0;
     }
-    return Ask(request, ZVM_DISCOVERY_LOOKUPMANYA, status, [&](CZVMSG& answer) {
-        return ReadLookupManyAnswer(answer, adapterNames.size(), results);
-    });
+    return Ask(request, ZVM_DISCOVERY_LOOKUPMANYA, status,
+               [&](CZVMSG& answer) { return ReadLookupManyAnswer(answer, adapterNames.size(), results); });
 }
 
 int CDiscoveryClient::RequestRemoteConnection(const std::string& systemName, const std::string& requester,
                                               CStatusSink* status) {
     ZVStatus(status, "Sending GATEWAY remote connection request...");
     if (!Lookup(systemName, requester, status)) {
-        ZVStatus(status, "ERROR: " + errorText_);
+        ZVStatus(status, "ERROR: " + m_errorText);
         return 0;
     }
     ZVStatus(status, "Remote connection authorized.");
     ZVStatus(status, "Found system at " + addressText + ":" + std::to_string(port) + ".");
-    if (!publicPortOpen)
-        ZVStatus(status, "Public port closed.");
-    if (relayMode)
-        ZVStatus(status, "Relay mode is ON.");
+    if (!publicPortOpen) ZVStatus(status, "Public port closed.");
+    if (relayMode) ZVStatus(status, "Relay mode is ON.");
     return 1;
 }

@@ -42,20 +42,20 @@ public:
     // host name resolved.
     CServerAddress();
 
-    int IsResolved() const { return resolved_; }
+    int IsResolved() const { return m_resolved; }
     // Empty when nothing was found.
-    std::string GetHost() const { return resolved_ ? addressText_ : std::string(); }
-    uint16_t GetPort() const { return port_; }
+    std::string GetHost() const { return m_resolved ? m_addressText : std::string(); }
+    uint16_t GetPort() const { return m_port; }
 
     // Host and port of the override file: at most its first 31 bytes, split
     // at the last ':'. False without a ':' or with a port outside 1..65535.
     static bool ReadOverrideFile(std::string& host, uint16_t& port);
 
 private:
-    int resolved_ = 0;
-    std::string hostName_;
-    std::string addressText_;
-    uint16_t port_ = 0;
+    int m_resolved = 0;
+    std::string m_hostName;
+    std::string m_addressText;
+    uint16_t m_port = 0;
 };
 
 // The discovery service's address and port: the override file, else the
@@ -74,7 +74,7 @@ public:
     CDiscoveryClient(const CDiscoveryClient&) = delete;
     CDiscoveryClient& operator=(const CDiscoveryClient&) = delete;
 
-    int IsConnected() const { return connected_; }
+    int IsConnected() const { return m_connected; }
 
     // Asks where the named system posts itself. The status sink, when given,
     // may cancel the wait.
@@ -92,8 +92,8 @@ public:
     int ReadLookupManyAnswer(CZVMSG& answer, size_t sent, std::vector<LookupResult>& results);
 
     std::string GetAddressText() const { return addressText; }
-    std::string GetError() const { return errorText_; }
-    void SetError(const std::string& text) { errorText_ = text; }
+    std::string GetError() const { return m_errorText; }
+    void SetError(const std::string& text) { m_errorText = text; }
 
     std::string addressText;
     uint16_t port = 0xFFFF;
@@ -109,7 +109,7 @@ private:
     // answer gives the error text; any other answer is unrecognized.
     int Ask(CZVMSG& request, uint16_t answerId, CStatusSink* status, const std::function<int(CZVMSG&)>& read);
 
-    int connected_ = 0;
-    std::string errorText_;
-    std::unique_ptr<CSocketZV> socket_;
+    int m_connected = 0;
+    std::string m_errorText;
+    std::unique_ptr<CSocketZV> m_socket;
 };

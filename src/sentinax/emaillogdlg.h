@@ -41,9 +41,9 @@ public:
     void OnCancel();
 
 private:
-    CEmailServer& server_;
-    CEmailLogView& view_;
-    std::function<void()> close_;
+    CEmailServer& m_server;
+    CEmailLogView& m_view;
+    std::function<void()> m_close;
 };
 
 // "Outgoing Email Account Settings".
@@ -63,7 +63,7 @@ public:
     void OnOK();
 
 private:
-    CEmailServer& server_;
-    CEmailSetView& view_;
-    CEmailAccount account_;
+    CEmailServer& m_server;
+    CEmailSetView& m_view;
+    CEmailAccount m_account;
 };

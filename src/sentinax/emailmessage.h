@@ -8,17 +8,17 @@
 
 class CEmailMessage {
 public:
-    explicit CEmailMessage(std::string recipient) : recipient_(std::move(recipient)) {}
+    explicit CEmailMessage(std::string recipient) : m_recipient(std::move(recipient)) {}
     virtual ~CEmailMessage() = default;
 
-    void AddHeader(std::string line) { headers_.push_back(std::move(line)); }
-    void AddLine(std::string line) { lines_.push_back(std::move(line)); }
-    const std::string& GetRecipient() const { return recipient_; }
-    const std::vector<std::string>& GetHeaders() const { return headers_; }
-    const std::vector<std::string>& GetLines() const { return lines_; }
+    void AddHeader(std::string line) { m_headers.push_back(std::move(line)); }
+    void AddLine(std::string line) { m_lines.push_back(std::move(line)); }
+    const std::string& GetRecipient() const { return m_recipient; }
+    const std::vector<std::string>& GetHeaders() const { return m_headers; }
+    const std::vector<std::string>& GetLines() const { return m_lines; }
 
 private:
-    std::string recipient_;
-    std::vector<std::string> headers_;
-    std::vector<std::string> lines_;
+    std::string m_recipient;
+    std::vector<std::string> m_headers;
+    std::vector<std::string> m_lines;
 };

@@ -26,11 +26,9 @@ bool Contains(const std::vector<std::string>& lines, const std::string& text) {
 
 bool IsMailAddress(const std::string& text) {
     const size_t at = text.find('@');
-    if (at == 0 || at == std::string::npos || text.find('@', at + 1) != std::string::npos)
-        return false;
+    if (at == 0 || at == std::string::npos || text.find('@', at + 1) != std::string::npos) return false;
     const std::string domain = text.substr(at + 1);
-    if (domain.empty() || domain.front() == '.' || domain.back() == '.')
-        return false;
+    if (domain.empty() || domain.front() == '.' || domain.back() == '.') return false;
     return std::none_of(text.begin(), text.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
         return byte <= ' ' || byte == 0x7F || std::strchr("<>()[],;:\\\"", c) != nullptr;
@@ -57,11 +55,9 @@ std::vector<std::string> DataLines(const std::vector<std::string>& lines) {
         for (;;) {
             const size_t end = line.find_first_of("\r\n", start);
             std::string piece = line.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            if (!piece.empty() && piece[0] == '.')
-                piece.insert(piece.begin(), '.');
+            if (!piece.empty() && piece[0] == '.') piece.insert(piece.begin(), '.');
             out.push_back(std::move(piece));
-            if (end == std::string::npos)
-                break;
+            if (end == std::string::npos) break;
             // "\r\n" is one break, as is a lone '\r' or '\n'.
             start = end + (line.compare(end, 2, "\r\n") == 0 ? 2 : 1);
         }
@@ -70,73 +66,72 @@ std::vector<std::string> DataLines(const std::vector<std::string>& lines) {
 }
 
 CEmailServer::CEmailServer(std::unique_ptr<CMxResolver> resolver)
-    : resolver_(resolver ? std::move(resolver) : std::make_unique<CDnsMxResolver>()) {}
+    : m_resolver(resolver ? std::move(resolver) : std::make_unique<CDnsMxResolver>()) {}
 
 CEmailServer::~CEmailServer() {
-    stop_.store(true);
+    m_stop.store(true);
     WaitForSender();
 }
 
 void CEmailServer::Queue(std::unique_ptr<CEmailMessage> message) {
-    if (!message)
-        return;
-    CGuardLock guard(lock_);
-    queue_.push_back({std::move(message)});
+    if (!message) return;
+    CGuardLock guard(m_lock);
+    m_queue.push_back({std::move(message)});
 }
 
 size_t CEmailServer::GetQueueLength() const {
-    CGuardLock guard(lock_);
-    return queue_.size();
+    CGuardLock guard(m_lock);
+    return m_queue.size();
 }
 
 std::string CEmailServer::GetDefaultRecipient() const {
-    CGuardLock guard(lock_);
-    return defaultRecipient_;
+    CGuardLock guard(m_lock);
+    return m_defaultRecipient;
 }
 
 std::string CEmailServer::GetSmtpServer() const {
-    CGuardLock guard(lock_);
-    return account_.server;
+    CGuardLock guard(m_lock);
+    return m_account.server;
 }
 
 std::string CEmailServer::GetSenderAddress() const {
-    CGuardLock guard(lock_);
-    return account_.sender;
+    CGuardLock guard(m_lock);
+    return m_account.sender;
 }
 
 std::string CEmailServer::GetPassword() const {
-    CGuardLock guard(lock_);
-    return account_.password;
+    CGuardLock guard(m_lock);
+    return m_account.password;
 }
 
 void CEmailServer::SetSmtpServer(const std::string& text) {
-    CGuardLock guard(lock_);
-    account_.server = text;
+    CGuardLock guard(m_lock);
+    m_account.server = text;
 }
 
 void CEmailServer::SetSenderAddress(const std::string& text) {
-    CGuardLock guard(lock_);
-    account_.sender = text;
+    CGuardLock guard(m_lock);
+    m_account.sender = text;
 }
 
 void CEmailServer::SetPassword(const std::string& text) {
-    CGuardLock guard(lock_);
-    account_.password = text;
+    CGuardLock guard(m_lock);
+    m_account.password = text;
 }
 
 void CEmailServer::SetDefaultRecipient(const std::string& text) {
-    CGuardLock guard(lock_);
-    defaultRecipient_ = text;
+    CGuardLock guard(m_lock);
+    m_defaultRecipient = text;
 }
 
 void CEmailServer::SetPort(uint16_t port) {
-    CGuardLock guard(lock_);
-    account_.port = port;
+    CGuardLock guard(m_lock);
+    m_account.port = port;
 }
 
 uint16_t CEmailServer::GetPort() const {
-    CGuardLock guard(lock_);
-    return account_.port;
+    CGuardLock guard(m_lock);
+    return m_account.port;
 }
 
 void CEmailServer::LoadPortSetting() {
@@ -147,69 +142,61 @@ void CEmailServer::LoadPortSetting() {
 
 int CEmailServer::LoadSettings(CZVFile& file, int32_t version) {
     std::string server, sender, password, recipient;
-    if (!file.ReadString(&server) || !file.ReadString(&sender) || !file.ReadString(&password))
-        return 0;
+    if (!file.ReadString(&server) || !file.ReadString(&sender) || !file.ReadString(&password)) return 0;
     SetSmtpServer(server);
     SetSenderAddress(sender);
     SetPassword(password);
-    if (version < kDefaultRecipientVersion)
-        return 1;
-    if (!file.ReadString(&recipient))
-        return 0;
+    if (version < kDefaultRecipientVersion) return 1;
+    if (!file.ReadString(&recipient)) return 0;
     SetDefaultRecipient(recipient);
     return 1;
 }
 
 int CEmailServer::SaveSettings(CZVFile& file) const {
-    CGuardLock guard(lock_);
-    return file.WriteString(account_.server) && file.WriteString(account_.sender) &&
-           file.WriteString(account_.password) && file.WriteString(defaultRecipient_);
+    CGuardLock guard(m_lock);
+    return file.WriteString(m_account.server) && file.WriteString(m_account.sender) &&
+           file.WriteString(m_account.password) && file.WriteString(m_defaultRecipient);
 }
 
 void CEmailServer::StartSender() {
-    std::lock_guard<std::mutex> start(senderMutex_);
-    if (senderBusy_.load())
-        return;
-    if (sender_.joinable())
-        sender_.join();
+    std::lock_guard<std::mutex> start(m_senderMutex);
+    if (m_senderBusy.load()) return;
+    if (m_sender.joinable()) m_sender.join();
     {
-        CGuardLock guard(lock_);
+        CGuardLock guard(m_lock);
         const auto due = [this](const QueuedMail& mail) { return IsDue(mail); };
-        if (stop_.load() || std::none_of(queue_.begin(), queue_.end(), due))
-            return;
+        if (m_stop.load() || std::none_of(m_queue.begin(), m_queue.end(), due)) return;
     }
-    senderBusy_.store(true);
-    sender_ = std::thread([this] {
+    m_senderBusy.store(true);
+    m_sender = std::thread([this] {
         SendEmail();
-        senderBusy_.store(false);
+        m_senderBusy.store(false);
     });
 }
 
 void CEmailServer::WaitForSender() {
-    std::lock_guard<std::mutex> start(senderMutex_);
-    if (sender_.joinable())
-        sender_.join();
+    std::lock_guard<std::mutex> start(m_senderMutex);
+    if (m_sender.joinable()) m_sender.join();
 }
 
 void CEmailServer::AddLogLine(const std::string& text) {
     CLogEvent event{CZVTime(), text};
-    CGuardLock guard(lock_);
-    while (log_.size() > kLogLimit)
-        log_.pop_front();
-    log_.push_back(std::move(event));
-    ++newLogEntries_;
+    CGuardLock guard(m_lock);
+    while (m_log.size() > kLogLimit) m_log.pop_front();
+    m_log.push_back(std::move(event));
+    ++m_newLogEntries;
 }
 
 std::vector<CLogEvent> CEmailServer::CopyLog() const {
-    CGuardLock guard(lock_);
-    return {log_.begin(), log_.end()};
+    CGuardLock guard(m_lock);
+    return {m_log.begin(), m_log.end()};
 }
 
 std::vector<CLogEvent> CEmailServer::TakeNewLogEntries() {
-    CGuardLock guard(lock_);
-    const size_t taken = std::min(newLogEntries_, log_.size());
-    newLogEntries_ = 0;
-    return {log_.end() - static_cast<std::ptrdiff_t>(taken), log_.end()};
+    CGuardLock guard(m_lock);
+    const size_t taken = std::min(m_newLogEntries, m_log.size());
+    m_newLogEntries = 0;
+    return {m_log.end() - static_cast<std::ptrdiff_t>(taken), m_log.end()};
 }
 
 bool CEmailServer::IsDue(const QueuedMail& mail) const {
@@ -220,21 +207,18 @@ bool CEmailServer::SendEmail() {
     QueuedMail mail;
     Account account;
     {
-        CGuardLock guard(lock_);
+        CGuardLock guard(m_lock);
         const auto due =
-            std::find_if(queue_.begin(), queue_.end(), [this](const QueuedMail& entry) { return IsDue(entry); });
-        if (due == queue_.end())
-            return false;
+            std::find_if(m_queue.begin(), m_queue.end(), [this](const QueuedMail& entry) { return IsDue(entry); });
+        if (due == m_queue.end()) return false;
         mail = std::move(*due);
-        queue_.erase(due);
-        account = account_;
+        m_queue.erase(due);
+        account = m_account;
     }
     const std::string& recipient = mail.message->GetRecipient();
-    if (!IsMailAddress(recipient))
-        return false;
+    if (!IsMailAddress(recipient)) return false;
     AddLogLine("Sending Mail to " + recipient + "...");
-    if (Deliver(*mail.message, account))
-        return true;
+    if (Deliver(*mail.message, account)) return true;
     Requeue(std::move(mail));
     return false;
 }
@@ -249,14 +233,14 @@ void CEmailServer::Requeue(QueuedMail mail) {
     AddLogLine("Mail to " + recipient + " will be tried again in " +
                std::to_string(kRetryDelaysMs[mail.attempts - 1] / 60000) + " min");
     mail.failedTick = platform::GetTickCount();
-    CGuardLock guard(lock_);
-    queue_.push_back(std::move(mail));
+    CGuardLock guard(m_lock);
+    m_queue.push_back(std::move(mail));
 }
 
 bool CEmailServer::Deliver(const CEmailMessage& message, const Account& account) {
     std::vector<std::string> exchangers;
     int error = 0;
-    const bool answered = resolver_->QueryMx(account.server, exchangers, error);
+    const bool answered = m_resolver->QueryMx(account.server, exchangers, error);
     if (!answered)
         AddLogLine("WARNING: DNS MX Lookup Failed for " + account.server + ", error: " + std::to_string(error));
     for (const std::string& host : exchangers) {
@@ -265,16 +249,14 @@ bool CEmailServer::Deliver(const CEmailMessage& message, const Account& account)
             return true;
         }
     }
-    if (answered)
-        AddLogLine("WARNING: NSLookup Success However no MX Servers found");
+    if (answered) AddLogLine("WARNING: NSLookup Success However no MX Servers found");
     uint32_t address = 0;
     if (!LookUpHost(account.server, &address)) {
         AddLogLine("Cannot Resolve Host Name " + account.server);
         return false;
     }
     const bool sent = DeliverToHost(address, account, message);
-    if (answered)
-        AddLogLine(sent ? "SendEmail() Success" : "SendEmail() Failed");
+    if (answered) AddLogLine(sent ? "SendEmail() Success" : "SendEmail() Failed");
     return sent;
 }
 
@@ -289,10 +271,9 @@ bool CEmailServer::TryMailExchanger(const std::string& host, const Account& acco
 }
 
 bool CEmailServer::DeliverToHost(uint32_t address, const Account& account, const CEmailMessage& message) {
-    CSmtpSession session([this](const std::string& line) { AddLogLine(line); }, stop_);
+    CSmtpSession session([this](const std::string& line) { AddLogLine(line); }, m_stop);
     const bool sent = session.Connect(address, account.port) && Converse(session, account, message);
-    if (!sent)
-        AddLogLine("Send Mail Failed");
+    if (!sent) AddLogLine("Send Mail Failed");
     return sent;
 }
 
@@ -325,21 +306,17 @@ bool CEmailServer::Converse(CSmtpSession& session, const Account& account, const
         return false;
     std::vector<std::string> lines = {"From: " + account.sender, "To: " + message.GetRecipient(),
                                       MailDateHeader(std::time(nullptr))};
-    for (std::string& line : DataLines(message.GetHeaders()))
-        lines.push_back(std::move(line));
+    for (std::string& line : DataLines(message.GetHeaders())) lines.push_back(std::move(line));
     // The empty line ends the headers: the body's "Name: value" lines are no
     // header fields.
     lines.emplace_back();
-    for (std::string& line : DataLines(message.GetLines()))
-        lines.push_back(std::move(line));
+    for (std::string& line : DataLines(message.GetLines())) lines.push_back(std::move(line));
     lines.emplace_back();
     lines.emplace_back(".");
     for (const std::string& line : lines) {
-        if (!session.SendLine(line))
-            return false;
+        if (!session.SendLine(line)) return false;
     }
-    if (!session.Expect(250))
-        return false;
+    if (!session.Expect(250)) return false;
     session.SendLine("QUIT");
     AddLogLine("Mail Sent OK");
     return true;

@@ -80,7 +80,7 @@ public:
     // Starts a sender thread for the first message that is due, unless one
     // is running or none is due.
     void StartSender();
-    bool IsSenderBusy() const { return senderBusy_.load(); }
+    bool IsSenderBusy() const { return m_senderBusy.load(); }
     // Waits until no sender thread runs.
     void WaitForSender();
 
@@ -117,18 +117,18 @@ private:
     bool DeliverToHost(uint32_t address, const Account& account, const CEmailMessage& message);
     bool Converse(CSmtpSession& session, const Account& account, const CEmailMessage& message);
 
-    std::unique_ptr<CMxResolver> resolver_;
-    mutable CGuardMutex lock_;
-    Account account_ ZV_GUARDED_BY(lock_);
-    std::string defaultRecipient_ ZV_GUARDED_BY(lock_);
-    std::deque<QueuedMail> queue_ ZV_GUARDED_BY(lock_);
-    std::deque<CLogEvent> log_ ZV_GUARDED_BY(lock_);
-    size_t newLogEntries_ ZV_GUARDED_BY(lock_) = 0;
+    std::unique_ptr<CMxResolver> m_resolver;
+    mutable CGuardMutex m_lock;
+    Account m_account ZV_GUARDED_BY(m_lock);
+    std::string m_defaultRecipient ZV_GUARDED_BY(m_lock);
+    std::deque<QueuedMail> m_queue ZV_GUARDED_BY(m_lock);
+    std::deque<CLogEvent> m_log ZV_GUARDED_BY(m_lock);
+    size_t m_newLogEntries ZV_GUARDED_BY(m_lock) = 0;
 
-    std::mutex senderMutex_;
-    std::atomic<bool> senderBusy_{false};
-    std::atomic<bool> stop_{false};
-    std::thread sender_;
+    std::mutex m_senderMutex;
+    std::atomic<bool> m_senderBusy{false};
+    std::atomic<bool> m_stop{false};
+    std::thread m_sender;
 };
 
 // Whether the text is a mail address a server can take: one '@' with text

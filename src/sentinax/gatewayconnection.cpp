@@ -30,35 +30,43 @@ std::string Join(const char* what, const std::string& detail, bool newline) {
 
 CGatewayConnection::CGatewayConnection(const std::string& relayName, const std::string& addressText, uint16_t port,
                                        CStatusSink* status)
-    : status_(status) {
+    : m_status(status) {
     if (!ConnectDirect(addressText, port, status)) {
         ZVStatus(status, "Direct connection failed.");
         if (!ConnectRelay(relayName, port, status)) {
-            errorText_ = Join("Cannot connect", socket_ ? socket_->GetError() : errorText_, true);
+            m_errorText = Join("Cannot connect", m_socket ? m_socket->GetError() : m_errorText, true);
             return;
         }
     }
+    SendOpening();
+}
+
+CGatewayConnection::CGatewayConnection(std::unique_ptr<CSocketZV> socket, CStatusSink* status)
+    : m_socket(std::move(socket)), m_status(status) {
+    SendOpening();
+}
+
+void CGatewayConnection::SendOpening() {
     // A connection that cannot take the opening text is no connection.
-    if (!socket_->Send(static_cast<int32_t>(sizeof kOpening - 1), kOpening)) {
-        errorText_ = Join("Cannot connect", socket_->GetError(), true);
+    if (!m_socket->Send(static_cast<int32_t>(sizeof kOpening - 1), kOpening)) {
+        m_errorText = Join("Cannot connect", m_socket->GetError(), true);
         return;
     }
-    connected_ = 1;
+    m_connected = 1;
 }
 
 CGatewayConnection::~CGatewayConnection() = default;
 
 void CGatewayConnection::SocketError(const char* what) {
-    errorText_ = Join(what, socket_ ? socket_->GetError() : std::string(), false);
+    m_errorText = Join(what, m_socket ? m_socket->GetError() : std::string(), false);
 }
 
 int CGatewayConnection::ConnectDirect(const std::string& addressText, uint16_t port, CStatusSink* status) {
     ZVStatus(status, "Connecting to System at " + addressText + ":" + std::to_string(port) + "...");
     Close(1);
-    socket_ = std::make_unique<CSocketZV>(addressText, port, kSilenceLimit, status);
-    if (socket_->IsOk())
-        return 1;
-    errorText_ = Join("Cannot connect", socket_->GetError(), true);
+    m_socket = std::make_unique<CSocketZV>(addressText, port, kSilenceLimit, status);
+    if (m_socket->IsOk()) return 1;
+    m_errorText = Join("Cannot connect", m_socket->GetError(), true);
     return 0;
 }
 
@@ -74,7 +82,7 @@ int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CSt
     const ZVNetConfig& config = GetNetConfig();
     uint32_t address = 0;
     if (!LookUpHost(config.serviceHost, &address)) {
-        errorText_ = WsaErrorText(kWsaHostNotFound);
+        m_errorText = WsaErrorText(kWsaHostNotFound);
         return 0;
     }
     uint8_t bytes[4];
@@ -84,34 +92,32 @@ int CGatewayConnection::ConnectRelay(const std::string& name, uint16_t port, CSt
                   bytes[3], config.relayPort);
     ZVStatus(status, line);
     Close(1);
-    socket_ = std::make_unique<CSocketZV>(bytes, config.relayPort, kSilenceLimit, status);
-    if (!socket_->IsOk()) {
+    m_socket = std::make_unique<CSocketZV>(bytes, config.relayPort, kSilenceLimit, status);
+    if (!m_socket->IsOk()) {
         SocketError("Cannot connect");
         return 0;
     }
     ZVStatus(status, "Connected to Relay Server.");
     ZVStatus(status, "Requesting Gateway connection...");
     const std::string request = RelayRequest(name, port);
-    if (!socket_->Send(static_cast<int32_t>(request.size()), request.data())) {
+    if (!m_socket->Send(static_cast<int32_t>(request.size()), request.data())) {
         SocketError("Communication to Relay Server failed");
         return 0;
     }
     // Whatever the relay answers means the gateway is through; the bytes
     // themselves are not looked at.
     const uint32_t sent = platform::GetTickCount();
-    while (socket_->IsConnected() && ElapsedTicks(sent) <= kRelayAnswerMs && ZVContinue(status)) {
-        if (socket_->ReceiveRaw(0))
-            return 1;
-        socket_->WaitForData(kPassMs);
+    while (m_socket->IsConnected() && ElapsedTicks(sent) <= kRelayAnswerMs && ZVContinue(status)) {
+        if (m_socket->ReceiveRaw(0)) return 1;
+        m_socket->WaitForData(kPassMs);
     }
-    errorText_ = "Relay Server rejected the request";
+    m_errorText = "Relay Server rejected the request";
     return 0;
 }
 
 int CGatewayConnection::SendRequest(uint16_t id) {
     CZVMSG request(0, id, 0, 1, ZVVariant::Monitor);
-    if (socket_ && socket_->Send(request.GetTotalSize(), request.GetBuffer()))
-        return 1;
+    if (m_socket && m_socket->Send(request.GetTotalSize(), request.GetBuffer())) return 1;
     SocketError("Send failed");
     return 0;
 }
@@ -120,100 +126,92 @@ uint16_t CGatewayConnection::Await(uint16_t first, uint16_t second) {
     // A gateway that keeps talking never goes silent; the wait ends after
     // the silence limit all the same.
     const uint32_t start = platform::GetTickCount();
-    while (socket_->IsConnected() && ElapsedTicks(start) <= static_cast<uint32_t>(kSilenceLimit) &&
-           ZVContinue(status_)) {
-        if (!socket_->Receive()) {
-            socket_->WaitForData(kPassMs);
+    while (m_socket->IsConnected() && ElapsedTicks(start) <= static_cast<uint32_t>(kSilenceLimit) &&
+           ZVContinue(m_status)) {
+        if (!m_socket->Receive()) {
+            m_socket->WaitForData(kPassMs);
             continue;
         }
-        const std::span<uint8_t> frame = socket_->GetMessage();
+        const std::span<uint8_t> frame = m_socket->GetMessage();
         const uint16_t id = static_cast<uint16_t>(frame[2] | frame[3] << 8);
-        if (id == first || (second && id == second))
-            return id;
+        if (id == first || (second && id == second)) return id;
     }
-    socket_->Close();
-    errorText_ = kGatewaySilentText;
+    m_socket->Close();
+    m_errorText = kGatewaySilentText;
     return 0;
 }
 
 int CGatewayConnection::GetChallenge(std::string& challenge) {
-    if (!SendRequest(ZVM_LOGIN_GETCHALLENGEQ))
-        return 0;
-    if (!Await(ZVM_LOGIN_GETCHALLENGEA, 0))
-        return 0;
-    CZVMSG answer(socket_->GetMessage(), ZVVariant::Monitor);
+    if (!SendRequest(ZVM_LOGIN_GETCHALLENGEQ)) return 0;
+    if (!Await(ZVM_LOGIN_GETCHALLENGEA, 0)) return 0;
+    CZVMSG answer(m_socket->GetMessage(), ZVVariant::Monitor);
     if (!answer.ReadString(challenge)) {
-        errorText_ = "Can't get Challenge String";
+        m_errorText = "Can't get Challenge String";
         return 0;
     }
     return 1;
 }
 
 int CGatewayConnection::GetVersion() {
-    if (!SendRequest(ZVM_SYSCONFIG_GETVERSIONQ))
-        return 0;
-    if (!Await(ZVM_SYSCONFIG_GETVERSIONA, 0))
-        return 0;
-    CZVMSG answer(socket_->GetMessage(), ZVVariant::Monitor);
-    if (!answer.ReadString(versionText_)) {
-        errorText_ = "Can't get Version Info";
+    if (!SendRequest(ZVM_SYSCONFIG_GETVERSIONQ)) return 0;
+    if (!Await(ZVM_SYSCONFIG_GETVERSIONA, 0)) return 0;
+    CZVMSG answer(m_socket->GetMessage(), ZVVariant::Monitor);
+    if (!answer.ReadString(m_versionText)) {
+        m_errorText = "Can't get Version Info";
         return 0;
     }
-    answer.ReadInt(adapterType_);
+    answer.ReadInt(m_adapterType);
     return 1;
 }
 
 int CGatewayConnection::Login(const std::string& clientName, const std::string& password, int clientType) {
-    if (!socket_ || !socket_->IsConnected()) {
+    if (!m_socket || !m_socket->IsConnected()) {
         SocketError("Not connected");
         return 0;
     }
     std::string challenge;
-    if (!GetChallenge(challenge))
-        return 0;
+    if (!GetChallenge(challenge)) return 0;
     const std::array<uint8_t, 16> response = EncryptPasswordBlock(password, challenge);
     CZVMSG request(0, ZVM_LOGIN_LOGINQ, 0, 1, ZVVariant::Monitor);
     request.Reserve(kLoginRoom);
     const bool built = request.WriteInt(kLoginRevision) && request.WriteInt(clientType) &&
                        request.WriteString(clientName) && request.WriteInt(kResponseSize) &&
                        request.WriteBytes(response.data(), kResponseSize) && request.WriteInt(kLoginTrailer);
-    if (!built || !socket_->Send(request.GetTotalSize(), request.GetBuffer())) {
+    if (!built || !m_socket->Send(request.GetTotalSize(), request.GetBuffer())) {
         SocketError("Send failed");
         return 0;
     }
     const uint16_t answer = Await(ZVM_LOGIN_LOGINA, ZVM_LOGIN_REJECTED);
-    if (answer == ZVM_LOGIN_REJECTED)
-        errorText_ = kLoginRejectedText;
+    if (answer == ZVM_LOGIN_REJECTED) m_errorText = kLoginRejectedText;
     return answer == ZVM_LOGIN_LOGINA;
 }
 
 int CGatewayConnection::LoginSequence(const std::string& clientName, const std::string& password, int clientType,
                                       CStatusSink* status) {
-    status_ = status;
-    if (!connected_) {
-        ZVStatus(status, "ERROR: " + errorText_);
+    m_status = status;
+    if (!m_connected) {
+        ZVStatus(status, "ERROR: " + m_errorText);
         return 0;
     }
     ZVStatus(status, "Connected to System, logging in...");
     if (!Login(clientName, password, clientType)) {
-        ZVStatus(status, "ERROR: " + errorText_);
+        ZVStatus(status, "ERROR: " + m_errorText);
         return 0;
     }
     ZVStatus(status, "Connection to System OK.");
     ZVStatus(status, "Getting Version Information...");
     if (!GetVersion()) {
-        ZVStatus(status, "ERROR: " + errorText_);
+        ZVStatus(status, "ERROR: " + m_errorText);
         return 0;
     }
-    ZVStatus(status, "Remote System Version is: " + versionText_ + ".");
+    ZVStatus(status, "Remote System Version is: " + m_versionText + ".");
     return 1;
 }
 
 void CGatewayConnection::Close(int dispose) {
-    if (!dispose || !socket_)
-        return;
-    socket_->Close();
-    socket_.reset();
+    if (!dispose || !m_socket) return;
+    m_socket->Close();
+    m_socket.reset();
 }
 
-int CGatewayConnection::TakeHandle() { return socket_ ? socket_->TakeHandle() : -1; }
+int CGatewayConnection::TakeHandle() { return m_socket ? m_socket->TakeHandle() : -1; }

@@ -35,15 +35,16 @@ public:
     // may be null.
     CGatewayConnection(const std::string& relayName, const std::string& addressText, uint16_t port,
                        CStatusSink* status);
+    // Opens the gateway protocol on a socket connected by other means.
+    CGatewayConnection(std::unique_ptr<CSocketZV> socket, CStatusSink* status);
     ~CGatewayConnection();
     CGatewayConnection(const CGatewayConnection&) = delete;
     CGatewayConnection& operator=(const CGatewayConnection&) = delete;
 
-    int IsConnected() const { return connected_; }
+    int IsConnected() const { return m_connected; }
 
     // Login and version query with progress lines.
-    int LoginSequence(const std::string& clientName, const std::string& password, int clientType,
-                      CStatusSink* status);
+    int LoginSequence(const std::string& clientName, const std::string& password, int clientType, CStatusSink* status);
 
     int ConnectDirect(const std::string& addressText, uint16_t port, CStatusSink* status);
     int ConnectRelay(const std::string& name, uint16_t port, CStatusSink* status);
@@ -56,10 +57,10 @@ public:
     // Hands the logged-in socket's handle on; the connection keeps none.
     int TakeHandle();
 
-    std::string GetError() const { return errorText_; }
-    void SetError(const std::string& text) { errorText_ = text; }
-    const std::string& GetVersionText() const { return versionText_; }
-    int32_t GetAdapterType() const { return adapterType_; }
+    std::string GetError() const { return m_errorText; }
+    void SetError(const std::string& text) { m_errorText = text; }
+    const std::string& GetVersionText() const { return m_versionText; }
+    int32_t GetAdapterType() const { return m_adapterType; }
 
     // The relay's request: the name (at most 31 characters, zero-filled),
     // the port little-endian, four zero bytes.
@@ -73,11 +74,13 @@ private:
     // other frames are dropped. 0 when the line closed or the time ran out.
     uint16_t Await(uint16_t first, uint16_t second);
     void SocketError(const char* what);
+    // Sends the opening text; the connection stands only when it went out.
+    void SendOpening();
 
-    int connected_ = 0;
-    std::string errorText_;
-    std::unique_ptr<CSocketZV> socket_;
-    std::string versionText_;
-    int32_t adapterType_ = -1;
-    CStatusSink* status_;
+    int m_connected = 0;
+    std::string m_errorText;
+    std::unique_ptr<CSocketZV> m_socket;
+    std::string m_versionText;
+    int32_t m_adapterType = -1;
+    CStatusSink* m_status;
 };

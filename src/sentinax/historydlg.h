@@ -39,14 +39,14 @@ public:
     // The list's titles and rows, in display order, as a CSV file.
     bool ExportCsv(const std::string& path) const;
 
-    CSystemList& List() { return list_; }
-    const std::vector<std::unique_ptr<CSystem>>& Records() const { return records_; }
+    CSystemList& List() { return m_list; }
+    const std::vector<std::unique_ptr<CSystem>>& Records() const { return m_records; }
 
 private:
     void FreeRecords();
 
-    CSystem& system_;
-    CHistoryView& view_;
-    std::vector<std::unique_ptr<CSystem>> records_;
-    CSystemList list_;
+    CSystem& m_system;
+    CHistoryView& m_view;
+    std::vector<std::unique_ptr<CSystem>> m_records;
+    CSystemList m_list;
 };

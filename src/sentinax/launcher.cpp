@@ -35,10 +35,10 @@ bool HasEnded(pid_t pid) {
 }  // namespace
 
 CProgramLauncher::CProgramLauncher(std::string basinSetup, std::string remoteAccess)
-    : basinSetup_(basinSetup.empty() ? kBasinSetupProgram : std::move(basinSetup)),
-      remoteAccessPath_(std::move(remoteAccess)) {
-    if (remoteAccessPath_.empty() && !platform::ReadSettingString("RemoteAccess", "Program", remoteAccessPath_))
-        remoteAccessPath_ = kRemoteAccessProgram;
+    : m_basinSetup(basinSetup.empty() ? kBasinSetupProgram : std::move(basinSetup)),
+      m_remoteAccessPath(std::move(remoteAccess)) {
+    if (m_remoteAccessPath.empty() && !platform::ReadSettingString("RemoteAccess", "Program", m_remoteAccessPath))
+        m_remoteAccessPath = kRemoteAccessProgram;
 }
 
 CProgramLauncher::~CProgramLauncher() { Reap(); }
@@ -50,10 +50,8 @@ std::string CProgramLauncher::ConnectToSystem(const CSystem& system) {
         auto lock = system.Lock();
         major = system.majorVersion;
     }
-    if (major < kRemoteAccessMajorVersion)
-        return StartBasinSetup(system) ? std::string() : kBasinSetupStartError;
-    if (StartRemoteAccess(system) == 0)
-        return {};
+    if (major < kRemoteAccessMajorVersion) return StartBasinSetup(system) ? std::string() : kBasinSetupStartError;
+    if (StartRemoteAccess(system) == 0) return {};
     return "ERROR: Can't find Marquel Connect.\nMay not be installed.\n(" + std::to_string(kNotFoundInProducts) + "," +
            std::to_string(kNoMoreItems) + "," + std::to_string(kNotFoundInFolders) + ")";
 }
@@ -64,36 +62,33 @@ bool CProgramLauncher::StartBasinSetup(const CSystem& system) {
         auto lock = system.Lock();
         password = system.password;
     }
-    const pid_t pid = platform::StartProgram(basinSetup_, RemoteLoginArguments(system.GetAdapterName(), password));
-    if (pid < 0)
-        return false;
-    children_.push_back(pid);
+    const pid_t pid = platform::StartProgram(m_basinSetup, RemoteLoginArguments(system.GetAdapterName(), password));
+    if (pid < 0) return false;
+    m_children.push_back(pid);
     return true;
 }
 
 int CProgramLauncher::StartRemoteAccess(const CSystem& system) {
-    if (platform::FindProgram(remoteAccessPath_).empty())
-        return 1;
+    if (platform::FindProgram(m_remoteAccessPath).empty()) return 1;
     std::string password;
     {
         auto lock = system.Lock();
         password = system.password;
     }
     EndEarlierRemoteAccess();
-    const pid_t pid = platform::StartProgram(remoteAccessPath_, RemoteLoginArguments(system.GetAdapterSerial(), password));
-    if (pid < 0)
-        return 3;
-    remoteAccess_ = pid;
-    children_.push_back(pid);
+    const pid_t pid =
+        platform::StartProgram(m_remoteAccessPath, RemoteLoginArguments(system.GetAdapterSerial(), password));
+    if (pid < 0) return 3;
+    m_remoteAccess = pid;
+    m_children.push_back(pid);
     return 0;
 }
 
 void CProgramLauncher::EndEarlierRemoteAccess() {
-    if (remoteAccess_ < 0)
-        return;
-    const pid_t pid = std::exchange(remoteAccess_, -1);
+    if (m_remoteAccess < 0) return;
+    const pid_t pid = std::exchange(m_remoteAccess, -1);
     if (HasEnded(pid)) {
-        std::erase(children_, pid);
+        std::erase(m_children, pid);
         return;
     }
     // Ended at once, without asking it to close: the remote session it holds
@@ -101,13 +96,12 @@ void CProgramLauncher::EndEarlierRemoteAccess() {
     kill(pid, SIGKILL);
     const uint32_t start = platform::GetTickCount();
     while (!HasEnded(pid)) {
-        if (platform::TicksSince(start) >= kEndWaitMs)
-            return;  // Still collected by Reap once it has gone.
+        if (platform::TicksSince(start) >= kEndWaitMs) return;  // Still collected by Reap once it has gone.
         platform::Sleep(kEndPollMs);
     }
-    std::erase(children_, pid);
+    std::erase(m_children, pid);
 }
 
 void CProgramLauncher::Reap() {
-    std::erase_if(children_, [](pid_t pid) { return HasEnded(pid); });
+    std::erase_if(m_children, [](pid_t pid) { return HasEnded(pid); });
 }

@@ -41,14 +41,14 @@ public:
     // Ends the remote-access program started last when it still runs.
     void EndEarlierRemoteAccess();
 
-    pid_t GetRemoteAccessProcess() const { return remoteAccess_; }
+    pid_t GetRemoteAccessProcess() const { return m_remoteAccess; }
 
 private:
     // Collects the children that have ended.
     void Reap();
 
-    std::string basinSetup_;
-    std::string remoteAccessPath_;
-    pid_t remoteAccess_ = -1;
-    std::vector<pid_t> children_;
+    std::string m_basinSetup;
+    std::string m_remoteAccessPath;
+    pid_t m_remoteAccess = -1;
+    std::vector<pid_t> m_children;
 };

@@ -18,25 +18,23 @@ void LowerOwnPriority() {
 
 }  // namespace
 
-CPollThread::CPollThread(CSystemRoster& owner) : owner_(owner), thread_([this] { Run(); }) {}
+CPollThread::CPollThread(CSystemRoster& owner) : m_owner(owner), m_thread([this] { Run(); }) {}
 
 CPollThread::~CPollThread() { Stop(); }
 
 void CPollThread::Stop() {
     AskToStop();
-    if (thread_.joinable())
-        thread_.join();
+    if (m_thread.joinable()) m_thread.join();
 }
 
 void CPollThread::Run() {
     LowerOwnPriority();
-    while (!stop_.load()) {
-        if (SystemPtr system = owner_.TakeNextSystem()) {
-            owner_.RunRefresh(*system);
-            owner_.FinishRefresh(system.get());
+    while (!m_stop.load()) {
+        if (SystemPtr system = m_owner.TakeNextSystem()) {
+            m_owner.RunRefresh(*system);
+            m_owner.FinishRefresh(system.get());
         }
-        if (stop_.load())
-            break;
+        if (m_stop.load()) break;
         platform::Sleep(kPollPauseMs);
     }
 }

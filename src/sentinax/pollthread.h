@@ -22,14 +22,14 @@ public:
     CPollThread& operator=(const CPollThread&) = delete;
 
     // Sets the stop flag without waiting.
-    void AskToStop() { stop_.store(true); }
+    void AskToStop() { m_stop.store(true); }
     // Asks the thread to stop and waits until it has ended.
     void Stop();
 
 private:
     void Run();
 
-    CSystemRoster& owner_;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
+    CSystemRoster& m_owner;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
 };

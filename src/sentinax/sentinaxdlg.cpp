@@ -23,31 +23,31 @@ std::string SharedHistoryText(const std::string& serial) {
 
 CSentinaxDlg::CSentinaxDlg(CEmailServer& email, CConnectGates& gates, CSentinaxView& view,
                            CSystemRoster::RefreshFunction refresh, RosterThreads threads)
-    : email_(email),
-      view_(view),
-      list_(this, false),
-      roster_(CRefreshContext{&gates, &email, &list_, nullptr},
-              [this, refresh](CSystem& system, const CRefreshContext& context) {
-                  if (refresh)
-                      refresh(system, context);
-                  else
-                      system.Update(context);
-                  view_.PostIdlePump();
-              },
-              threads) {}
+    : m_email(email),
+      m_view(view),
+      m_list(this, false),
+      m_roster(
+          CRefreshContext{&gates, &email, &m_list, nullptr},
+          [this, refresh](CSystem& system, const CRefreshContext& context) {
+              if (refresh)
+                  refresh(system, context);
+              else
+                  system.Update(context);
+              m_view.PostIdlePump();
+          },
+          threads) {}
 
 CSentinaxDlg::~CSentinaxDlg() {
-    roster_.StopPollThreads();
-    list_.DeleteAllRows();
+    m_roster.StopPollThreads();
+    m_list.DeleteAllRows();
 }
 
 void CSentinaxDlg::OnInitDialog() {
-    if (!LoadConfig())
-        view_.Maximise();
+    if (!LoadConfig()) m_view.Maximise();
     FillList();
-    roster_.Begin();
-    list_.SetSortColumn(0);
-    list_.SetSortDescending(false);
+    m_roster.Begin();
+    m_list.SetSortColumn(0);
+    m_list.SetSortDescending(false);
     Resort();
 }
 
@@ -64,7 +64,7 @@ bool CSentinaxDlg::OnCommand(int id) {
     case ID_CUSTOMERS_LOG: OnShowLog(); break;
     case ID_EMAIL_SMTP: OnSmtpSettings(); break;
     case ID_EMAIL_LOG: OnShowEmailLog(); break;
-    case ID_ABOUT: view_.ShowAbout(); break;
+    case ID_ABOUT: m_view.ShowAbout(); break;
     case ID_CUSTOMERS_REFRESH_ALL: OnRefreshAll(); break;
     case ID_CUSTOMERS_BACKUP: OnBackup(); break;
     case ID_CUSTOMERS_RESTORE: OnRestore(); break;
@@ -75,47 +75,42 @@ bool CSentinaxDlg::OnCommand(int id) {
 }
 
 void CSentinaxDlg::OnIdlePump() {
-    email_.StartSender();
-    if (emailLog_)
-        emailLog_->Refresh();
-    for (int row = 0; row < list_.GetRowCount(); ++row) {
-        CSystem* system = list_.GetRowData(row);
+    m_email.StartSender();
+    if (m_emailLog) m_emailLog->Refresh();
+    for (int row = 0; row < m_list.GetRowCount(); ++row) {
+        CSystem* system = m_list.GetRowData(row);
         bool changed = false;
         {
             auto lock = system->Lock();
             changed = system->statusChanged != 0;
             system->statusChanged = 0;
         }
-        if (changed)
-            view_.RedrawRow(row);
+        if (changed) m_view.RedrawRow(row);
     }
-    roster_.RunScheduledWork();
+    m_roster.RunScheduledWork();
 }
 
 void CSentinaxDlg::OnSystemListItemChanged() {
-    const size_t selected = list_.GetSelectedRows().size();
+    const size_t selected = m_list.GetSelectedRows().size();
     CSystem* single = SingleSelection();
     bool connectable = false;
     if (single) {
         auto lock = single->Lock();
         connectable = single->modelName.find(kNoRemoteModel) == std::string::npos;
     }
-    for (int id : {ID_CUSTOMERS_EDIT, ID_CUSTOMERS_ERRORS, ID_CUSTOMERS_LOG})
-        view_.EnableCommand(id, selected == 1);
-    for (int id : {ID_CUSTOMERS_DELETE, ID_CUSTOMERS_REFRESH})
-        view_.EnableCommand(id, selected >= 1);
-    view_.EnableCommand(ID_CUSTOMERS_CONNECT, connectable);
+    for (int id : {ID_CUSTOMERS_EDIT, ID_CUSTOMERS_ERRORS, ID_CUSTOMERS_LOG}) m_view.EnableCommand(id, selected == 1);
+    for (int id : {ID_CUSTOMERS_DELETE, ID_CUSTOMERS_REFRESH}) m_view.EnableCommand(id, selected >= 1);
+    m_view.EnableCommand(ID_CUSTOMERS_CONNECT, connectable);
 }
 
 void CSentinaxDlg::OnAddSystem() {
     auto system = std::make_shared<CSystem>();
-    if (!view_.RunSystemDialog(*system))
-        return;
+    if (!m_view.RunSystemDialog(*system)) return;
     if (SharesHistoryFile(*system)) {
-        view_.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
+        m_view.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
         return;
     }
-    roster_.AddSystem(system);
+    m_roster.AddSystem(system);
     SaveConfig();
     FillList();
     system->RequestLookup();
@@ -125,13 +120,11 @@ void CSentinaxDlg::OnAddSystem() {
 
 void CSentinaxDlg::OnEditSystem() {
     CSystem* system = SingleSelection();
-    if (!system)
-        return;
+    if (!system) return;
     const std::string adapterBefore = system->GetAdapterName();
-    if (!view_.RunSystemDialog(*system))
-        return;
+    if (!m_view.RunSystemDialog(*system)) return;
     if (SharesHistoryFile(*system)) {
-        view_.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
+        m_view.ShowMessage(SharedHistoryText(system->GetAdapterSerial()));
         auto lock = system->Lock();
         system->adapterName = adapterBefore;
     }
@@ -142,133 +135,117 @@ void CSentinaxDlg::OnEditSystem() {
 
 void CSentinaxDlg::OnDeleteSystems() {
     std::vector<CSystem*> marked;
-    for (int row : list_.GetSelectedRows()) {
-        CSystem* system = list_.GetRowData(row);
+    for (int row : m_list.GetSelectedRows()) {
+        CSystem* system = m_list.GetRowData(row);
         std::string name;
         {
             auto lock = system->Lock();
             name = system->name;
         }
-        const CSentinaxView::Answer answer = view_.AskYesNoCancel(DeleteQuestion(name));
-        if (answer == CSentinaxView::kCancel)
-            return;
-        if (answer == CSentinaxView::kYes)
-            marked.push_back(system);
+        const CSentinaxView::Answer answer = m_view.AskYesNoCancel(DeleteQuestion(name));
+        if (answer == CSentinaxView::kCancel) return;
+        if (answer == CSentinaxView::kYes) marked.push_back(system);
     }
     // A system in the middle of a refresh lives on until that refresh ends.
-    for (CSystem* system : marked)
-        roster_.DeleteSystem(system);
+    for (CSystem* system : marked) m_roster.DeleteSystem(system);
     SaveConfig();
     FillList();
     Resort();
 }
 
 void CSentinaxDlg::OnShowSystemErrors() {
-    if (CSystem* system = SingleSelection())
-        view_.ShowSystemErrors(*system);
+    if (CSystem* system = SingleSelection()) m_view.ShowSystemErrors(*system);
 }
 
 void CSentinaxDlg::OnShowLog() {
-    if (CSystem* system = SingleSelection())
-        view_.ShowHistory(*system);
+    if (CSystem* system = SingleSelection()) m_view.ShowHistory(*system);
 }
 
 void CSentinaxDlg::OnShowEmailLog() {
-    if (!emailLog_)
-        emailLog_ = view_.OpenEmailLog();
+    if (!m_emailLog) m_emailLog = m_view.OpenEmailLog();
 }
 
 void CSentinaxDlg::CloseEmailLog() {
-    if (!emailLog_)
-        return;
-    emailLog_ = nullptr;
-    view_.DestroyEmailLog();
+    if (!m_emailLog) return;
+    m_emailLog = nullptr;
+    m_view.DestroyEmailLog();
 }
 
 void CSentinaxDlg::OnSmtpSettings() {
-    if (view_.RunEmailSettings())
-        SaveConfig();
+    if (m_view.RunEmailSettings()) SaveConfig();
 }
 
 void CSentinaxDlg::OnDefaultColumnWidths() {
-    list_.SetDefaultWidths();
-    view_.ApplyColumnWidths();
+    m_list.SetDefaultWidths();
+    m_view.ApplyColumnWidths();
 }
 
 void CSentinaxDlg::OnRefreshSelected() {
     std::vector<const CSystem*> rows;
-    for (int row : list_.GetSelectedRows())
-        rows.push_back(list_.GetRowData(row));
-    roster_.RefreshSelected(rows);
+    for (int row : m_list.GetSelectedRows()) rows.push_back(m_list.GetRowData(row));
+    m_roster.RefreshSelected(rows);
 }
 
-void CSentinaxDlg::OnRefreshAll() { roster_.RefreshAll(); }
+void CSentinaxDlg::OnRefreshAll() { m_roster.RefreshAll(); }
 
 void CSentinaxDlg::OnConnectToSystem() {
     CSystem* system = SingleSelection();
-    if (!system)
-        return;
-    const std::string problem = launcher_.ConnectToSystem(*system);
-    if (!problem.empty())
-        view_.ShowMessage(problem);
+    if (!system) return;
+    const std::string problem = m_launcher.ConnectToSystem(*system);
+    if (!problem.empty()) m_view.ShowMessage(problem);
 }
 
 void CSentinaxDlg::OnBackup() {
-    if (backupReminder_ && view_.RunBackupReminder()) {
-        backupReminder_ = 0;
+    if (m_backupReminder && m_view.RunBackupReminder()) {
+        m_backupReminder = 0;
         SaveConfig();
     }
-    const std::optional<bool> withHistory = view_.RunBackupOptions();
-    if (!withHistory)
-        return;
-    const std::optional<std::string> archive = view_.AskArchiveName(true);
-    if (!archive)
-        return;
+    const std::optional<bool> withHistory = m_view.RunBackupOptions();
+    if (!withHistory) return;
+    const std::optional<std::string> archive = m_view.AskArchiveName(true);
+    if (!archive) return;
     const bool done = CreateBackup(platform::GetProgramFolder(), *archive, *withHistory);
-    view_.ShowMessage(done ? kBackupSuccessText : kBackupErrorText);
+    m_view.ShowMessage(done ? kBackupSuccessText : kBackupErrorText);
 }
 
 void CSentinaxDlg::OnRestore() {
-    const std::optional<std::string> archive = view_.AskArchiveName(false);
-    if (!archive || !view_.AskYesNo(kRestoreWarningText))
-        return;
+    const std::optional<std::string> archive = m_view.AskArchiveName(false);
+    if (!archive || !m_view.AskYesNo(kRestoreWarningText)) return;
     bool restored = false;
     {
         // A poll thread's history write waits until the restored files are in
         // place, so that none rewrites a file from its old contents meanwhile.
         std::vector<std::unique_lock<std::mutex>> held;
-        for (const SystemPtr& system : roster_.GetSystems())
-            held.push_back(system->LockHistory());
+        for (const SystemPtr& system : m_roster.GetSystems()) held.push_back(system->LockHistory());
         restored = RestoreBackup(*archive, platform::GetProgramFolder());
     }
     if (restored) {
-        list_.DeleteAllRows();
-        shown_.clear();
+        m_list.DeleteAllRows();
+        m_shown.clear();
     }
     const bool loaded = restored && LoadConfig();
     FillList();
     Resort();
-    view_.ShowMessage(loaded ? kRestoreSuccessText : kBackupErrorText);
+    m_view.ShowMessage(loaded ? kRestoreSuccessText : kBackupErrorText);
 }
 
-void CSentinaxDlg::ShowContextMenu(int x, int y) { view_.ShowContextMenu(x, y); }
+void CSentinaxDlg::ShowContextMenu(int x, int y) { m_view.ShowContextMenu(x, y); }
 
 bool CSentinaxDlg::LoadConfig() {
     CMonitorConfig config;
-    const bool whole = ::LoadConfig(GetConfigPath(), config, email_);
-    roster_.ReplaceSystems(config.systems);
-    backupReminder_ = config.backupReminder;
+    const bool whole = ::LoadConfig(GetConfigPath(), config, m_email);
+    m_roster.ReplaceSystems(config.systems);
+    m_backupReminder = config.backupReminder;
     if (config.OpenMaximised()) {
-        if (config.placementRead)
-            list_.SetDefaultWidths();
-        view_.Maximise();
+        if (config.placementRead) m_list.SetDefaultWidths();
+        m_view.Maximise();
     } else {
-        view_.PlaceWindow(config.left, config.top, config.width, config.height);
-        if (static_cast<int>(config.columnWidths.size()) == list_.CSortListCtrl::GetColumnCount()) {
+        m_view.PlaceWindow(config.left, config.top, config.width, config.height);
+        if (static_cast<int>(config.columnWidths.size()) == m_list.CSortListCtrl::GetColumnCount()) {
             for (size_t i = 0; i < config.columnWidths.size(); ++i)
-                list_.SetColumnWidth(static_cast<int>(i), config.columnWidths[i]);
+                m_list.SetColumnWidth(static_cast<int>(i), config.columnWidths[i]);
         }
-        view_.ApplyColumnWidths();
+        m_view.ApplyColumnWidths();
     }
     return whole;
 }
@@ -276,42 +253,40 @@ bool CSentinaxDlg::LoadConfig() {
 bool CSentinaxDlg::SaveConfig() {
     CMonitorConfig config;
     config.placementRead = true;
-    view_.GetWindowPlace(config.left, config.top, config.width, config.height);
-    config.columnWidths.assign(list_.GetColumnWidths().begin(), list_.GetColumnWidths().end());
-    config.systems = roster_.GetSystems();
-    config.backupReminder = backupReminder_;
-    return ::SaveConfig(GetConfigPath(), config, email_);
+    m_view.GetWindowPlace(config.left, config.top, config.width, config.height);
+    config.columnWidths.assign(m_list.GetColumnWidths().begin(), m_list.GetColumnWidths().end());
+    config.systems = m_roster.GetSystems();
+    config.backupReminder = m_backupReminder;
+    return ::SaveConfig(GetConfigPath(), config, m_email);
 }
 
 void CSentinaxDlg::FillList() {
-    shown_ = roster_.GetSystems();
+    m_shown = m_roster.GetSystems();
     std::vector<CSystem*> rows;
-    for (const SystemPtr& system : shown_)
-        rows.push_back(system.get());
-    list_.Fill(rows);
+    for (const SystemPtr& system : m_shown) rows.push_back(system.get());
+    m_list.Fill(rows);
 }
 
 void CSentinaxDlg::Resort() {
-    list_.Sort();
+    m_list.Sort();
     OnSystemListItemChanged();
 }
 
 bool CSentinaxDlg::SharesHistoryFile(const CSystem& system) const {
     const std::string base = HistoryFileBase(system.GetAdapterName());
-    const std::vector<SystemPtr> systems = roster_.GetSystems();
+    const std::vector<SystemPtr> systems = m_roster.GetSystems();
     return std::any_of(systems.begin(), systems.end(), [&](const SystemPtr& other) {
         return other.get() != &system && HistoryFileBase(other->GetAdapterName()) == base;
     });
 }
 
 CSystem* CSentinaxDlg::SingleSelection() const {
-    const std::vector<int> selected = list_.GetSelectedRows();
-    return selected.size() == 1 ? list_.GetRowData(selected.front()) : nullptr;
+    const std::vector<int> selected = m_list.GetSelectedRows();
+    return selected.size() == 1 ? m_list.GetRowData(selected.front()) : nullptr;
 }
 
 std::vector<CSystem*> CSentinaxDlg::SelectedSystems() const {
     std::vector<CSystem*> systems;
-    for (int row : list_.GetSelectedRows())
-        systems.push_back(list_.GetRowData(row));
+    for (int row : m_list.GetSelectedRows()) systems.push_back(m_list.GetRowData(row));
     return systems;
 }

@@ -112,11 +112,11 @@ public:
     bool LoadConfig();
     bool SaveConfig();
 
-    CSystemList& List() { return list_; }
-    CSystemRoster& Roster() { return roster_; }
-    CEmailServer& Email() { return email_; }
-    CEmailLogDlg* EmailLog() const { return emailLog_; }
-    int GetBackupReminder() const { return backupReminder_; }
+    CSystemList& List() { return m_list; }
+    CSystemRoster& Roster() { return m_roster; }
+    CEmailServer& Email() { return m_email; }
+    CEmailLogDlg* EmailLog() const { return m_emailLog; }
+    int GetBackupReminder() const { return m_backupReminder; }
 
 private:
     void FillList();
@@ -128,15 +128,15 @@ private:
     CSystem* SingleSelection() const;
     std::vector<CSystem*> SelectedSystems() const;
 
-    CEmailServer& email_;
-    CSentinaxView& view_;
+    CEmailServer& m_email;
+    CSentinaxView& m_view;
     // The refreshes read the list's columns for their mails: it outlives
     // the poll threads.
-    CSystemList list_;
-    CSystemRoster roster_;
+    CSystemList m_list;
+    CSystemRoster m_roster;
     // What the rows point to, kept while they show it.
-    std::vector<SystemPtr> shown_;
-    CProgramLauncher launcher_;
-    CEmailLogDlg* emailLog_ = nullptr;
-    int backupReminder_ = 1;
+    std::vector<SystemPtr> m_shown;
+    CProgramLauncher m_launcher;
+    CEmailLogDlg* m_emailLog = nullptr;
+    int m_backupReminder = 1;
 };

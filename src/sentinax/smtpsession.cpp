@@ -19,24 +19,21 @@ constexpr std::string_view kHiddenText = "********";
 }  // namespace
 
 CSmtpLineReader::Result CSmtpLineReader::Add(char byte) {
-    if (buffer_.size() >= kMaxLineBytes)
-        buffer_.clear();
-    buffer_ += byte;
-    if (buffer_.size() >= 2 && buffer_.compare(buffer_.size() - 2, 2, "\r\n") == 0) {
-        line_.assign(buffer_, 0, buffer_.size() - 2);
-        buffer_.clear();
+    if (m_buffer.size() >= kMaxLineBytes) m_buffer.clear();
+    m_buffer += byte;
+    if (m_buffer.size() >= 2 && m_buffer.compare(m_buffer.size() - 2, 2, "\r\n") == 0) {
+        m_line.assign(m_buffer, 0, m_buffer.size() - 2);
+        m_buffer.clear();
         return kLine;
     }
-    return buffer_.size() >= kMaxLineBytes ? kOverflow : kMore;
+    return m_buffer.size() >= kMaxLineBytes ? kOverflow : kMore;
 }
 
 int SmtpReplyCode(std::string_view line) {
-    if (line.size() < 3)
-        return -1;
+    if (line.size() < 3) return -1;
     int code = 0;
     for (size_t i = 0; i < 3; ++i) {
-        if (!std::isdigit(static_cast<unsigned char>(line[i])))
-            return -1;
+        if (!std::isdigit(static_cast<unsigned char>(line[i]))) return -1;
         code = code * 10 + (line[i] - '0');
     }
     return code;
@@ -44,77 +41,68 @@ int SmtpReplyCode(std::string_view line) {
 
 bool IsFinalReplyLine(std::string_view line) { return line.size() < 4 || line[3] != '-'; }
 
-CSmtpSession::CSmtpSession(Logger log, const std::atomic<bool>& stop) : log_(std::move(log)), stop_(stop) {}
+CSmtpSession::CSmtpSession(Logger log, const std::atomic<bool>& stop) : m_log(std::move(log)), m_stop(stop) {}
 
-CSmtpSession::~CSmtpSession() { platform::CloseSocket(fd_); }
+CSmtpSession::~CSmtpSession() { platform::CloseSocket(m_fd); }
 
 bool CSmtpSession::Connect(uint32_t address, uint16_t port) {
-    fd_ = platform::OpenTcpSocket();
-    if (fd_ < 0)
-        return false;
+    m_fd = platform::OpenTcpSocket();
+    if (m_fd < 0) return false;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&address);
-    log_("Connecting to " + std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
-         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]));
-    const auto result = platform::ConnectWithin(fd_, platform::MakeAddress(address, port), kConnectWaitMs,
-                                                [this] { return !stop_.load(); });
+    m_log("Connecting to " + std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+          std::to_string(bytes[2]) + "." + std::to_string(bytes[3]));
+    const auto result = platform::ConnectWithin(m_fd, platform::MakeAddress(address, port), kConnectWaitMs,
+                                                [this] { return !m_stop.load(); });
     if (result != platform::ConnectResult::kConnected) {
-        log_("ERROR: Cannot connect to " + FormatDottedQuad(address) + ":" + std::to_string(port));
+        m_log("ERROR: Cannot connect to " + FormatDottedQuad(address) + ":" + std::to_string(port));
         return false;
     }
-    log_("Connected to SMTP Server OK");
+    m_log("Connected to SMTP Server OK");
     return true;
 }
 
 void CSmtpSession::HideInLog(const std::string& secret) {
-    if (!secret.empty())
-        secrets_.push_back(secret);
+    if (!secret.empty()) m_secrets.push_back(secret);
 }
 
 void CSmtpSession::Log(const std::string& line) const {
     std::string shown = line;
-    for (const std::string& secret : secrets_) {
+    for (const std::string& secret : m_secrets) {
         for (size_t at = shown.find(secret); at != std::string::npos; at = shown.find(secret, at + kHiddenText.size()))
             shown.replace(at, secret.size(), kHiddenText);
     }
-    log_(shown);
+    m_log(shown);
 }
 
 bool CSmtpSession::SendLine(const std::string& line) {
-    if (fd_ < 0 || line.find_first_of("\r\n") != std::string::npos)
-        return false;
+    if (m_fd < 0 || line.find_first_of("\r\n") != std::string::npos) return false;
     Log("SENDING: " + line);
     const std::string whole = line + "\r\n";
-    return platform::SendAll(fd_, whole.data(), whole.size(), kReplyWaitMs);
+    return platform::SendAll(m_fd, whole.data(), whole.size(), kReplyWaitMs);
 }
 
 bool CSmtpSession::ReceiveLine(std::string& line, uint32_t waitMs) {
     line.clear();
-    if (fd_ < 0)
-        return false;
+    if (m_fd < 0) return false;
     const uint32_t start = platform::GetTickCount();
-    while (!stop_.load()) {
+    while (!m_stop.load()) {
         char byte = 0;
-        const ssize_t got = platform::ReceiveSome(fd_, &byte, 1);
-        if (got == 0)
-            return false;
+        const ssize_t got = platform::ReceiveSome(m_fd, &byte, 1);
+        if (got == 0) return false;
         if (got < 0) {
-            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
-                return false;
+            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) return false;
             const uint32_t waited = platform::TicksSince(start);
-            if (waited >= waitMs)
-                return false;
-            platform::WaitForSocket(fd_, POLLIN, std::min(kReceivePollMs, waitMs - waited));
+            if (waited >= waitMs) return false;
+            platform::WaitForSocket(m_fd, POLLIN, std::min(kReceivePollMs, waitMs - waited));
             continue;
         }
-        switch (reader_.Add(byte)) {
+        switch (m_reader.Add(byte)) {
         case CSmtpLineReader::kLine:
-            line = reader_.Line();
+            line = m_reader.Line();
             Log("RECV: " + line);
             return true;
-        case CSmtpLineReader::kOverflow:
-            return false;
-        case CSmtpLineReader::kMore:
-            break;
+        case CSmtpLineReader::kOverflow: return false;
+        case CSmtpLineReader::kMore: break;
         }
     }
     return false;

@@ -19,11 +19,11 @@ public:
     // "\r\n"; the next byte starts a new one. kOverflow when the buffer is
     // full without a line end.
     Result Add(char byte);
-    const std::string& Line() const { return line_; }
+    const std::string& Line() const { return m_line; }
 
 private:
-    std::string buffer_;
-    std::string line_;
+    std::string m_buffer;
+    std::string m_line;
 };
 
 // The reply code a line begins with ("250-SIZE" gives 250); -1 when it does
@@ -67,9 +67,9 @@ public:
 private:
     void Log(const std::string& line) const;
 
-    Logger log_;
-    std::vector<std::string> secrets_;
-    const std::atomic<bool>& stop_;
-    int fd_ = -1;
-    CSmtpLineReader reader_;
+    Logger m_log;
+    std::vector<std::string> m_secrets;
+    const std::atomic<bool>& m_stop;
+    int m_fd = -1;
+    CSmtpLineReader m_reader;
 };

@@ -42,8 +42,8 @@ public:
     CSocketZV(const CSocketZV&) = delete;
     CSocketZV& operator=(const CSocketZV&) = delete;
 
-    int IsOk() const { return ok_; }
-    int IsConnected() const { return connected_; }
+    int IsOk() const { return m_ok; }
+    int IsConnected() const { return m_connected; }
 
     // Sends at once; what the network does not take is held for later
     // (behind anything held already). False, closing, when the held bytes
@@ -62,18 +62,20 @@ public:
     // Gives the connected handle to a new owner; the socket forgets it
     // without closing it. -1 when not connected.
     int TakeHandle();
+    // The connected handle, still owned by the socket; -1 when there is none.
+    int GetHandle() const { return m_handle; }
 
     // The frame of the last successful Receive (header included), or the
     // bytes of the last ReceiveRaw; empty after Close.
-    std::span<uint8_t> GetMessage() { return message_; }
+    std::span<uint8_t> GetMessage() { return m_message; }
 
-    std::string GetError() const { return errorText_; }
-    void SetError(const std::string& text) { errorText_ = text; }
+    std::string GetError() const { return m_errorText; }
+    void SetError(const std::string& text) { m_errorText = text; }
     void SetBlocking(int flag);
     void SetNoDelay(int flag);
-    const std::string& GetPeerText() const { return peerText_; }
-    size_t GetPendingOutput() const { return output_.size(); }
-    uint32_t GetLastReceiveTick() const { return lastReceiveTick_; }
+    const std::string& GetPeerText() const { return m_peerText; }
+    size_t GetPendingOutput() const { return m_output.size(); }
+    uint32_t GetLastReceiveTick() const { return m_lastReceiveTick; }
 
 private:
     void Connect(const uint8_t address[4], uint16_t port, CStatusSink* status);
@@ -84,16 +86,16 @@ private:
     void Hold(const uint8_t* bytes, size_t count);
     void Fail(const char* call);
 
-    int handle_ = -1;
-    int ok_ = 0;
-    std::string errorText_;
-    int32_t silenceLimit_;
-    std::string peerText_;
-    int connected_ = 0;
-    int blocking_ = 0;
-    int noDelay_ = 1;
-    uint32_t lastReceiveTick_;
-    std::vector<uint8_t> input_;
-    std::vector<uint8_t> message_;
-    std::vector<uint8_t> output_;
+    int m_handle = -1;
+    int m_ok = 0;
+    std::string m_errorText;
+    int32_t m_silenceLimit;
+    std::string m_peerText;
+    int m_connected = 0;
+    int m_blocking = 0;
+    int m_noDelay = 1;
+    uint32_t m_lastReceiveTick;
+    std::vector<uint8_t> m_input;
+    std::vector<uint8_t> m_message;
+    std::vector<uint8_t> m_output;
 };

@@ -27,8 +27,7 @@ ColorRef SelectedBackColor(ColorRef color);
 
 // The text a cell shows: cut, with "..." appended, when it does not fit in
 // the cell's width less 4 pixels; a single character is never cut further.
-std::string FitCellText(const std::string& text, int cellWidth,
-                        const std::function<int(const std::string&)>& measure);
+std::string FitCellText(const std::string& text, int cellWidth, const std::function<int(const std::string&)>& measure);
 
 // Keeps the header's items filling its width (less 4 pixels): the last item
 // takes up room to spare; missing room comes from the rightmost items first,
@@ -61,21 +60,21 @@ public:
     CSortListCtrl(const CSortListCtrl&) = delete;
     CSortListCtrl& operator=(const CSortListCtrl&) = delete;
 
-    void SetView(CSortListView* view) { view_ = view; }
-    CSortListView* GetView() const { return view_; }
+    void SetView(CSortListView* view) { m_view = view; }
+    CSortListView* GetView() const { return m_view; }
 
     // Column model. Every width starts at 50.
     void SetColumns(const std::vector<std::string>& titles);
-    int GetColumnCount() const { return static_cast<int>(titles_.size()); }
-    const std::vector<std::string>& GetColumnTitles() const { return titles_; }
-    const std::vector<int>& GetColumnWidths() const { return widths_; }
+    int GetColumnCount() const { return static_cast<int>(m_titles.size()); }
+    const std::vector<std::string>& GetColumnTitles() const { return m_titles; }
+    const std::vector<int>& GetColumnWidths() const { return m_widths; }
     // Ignored for a column that does not exist.
     void SetColumnWidth(int column, int width);
 
-    void SetSortColumn(int column) { sortColumn_ = column; }
-    int GetSortColumn() const { return sortColumn_; }
-    void SetSortDescending(bool on) { sortDescending_ = on; }
-    bool IsSortDescending() const { return sortDescending_; }
+    void SetSortColumn(int column) { m_sortColumn = column; }
+    int GetSortColumn() const { return m_sortColumn; }
+    void SetSortDescending(bool on) { m_sortDescending = on; }
+    bool IsSortDescending() const { return m_sortDescending; }
     // Orders the rows by CompareItems on the sort column, selection kept
     // with its row, and scrolls to the first selected row.
     void Sort();
@@ -83,7 +82,7 @@ public:
     // Rows. A position of -1 (or past the end) appends.
     int InsertRow(CSystem* item, int position);
     void DeleteAllRows();
-    int GetRowCount() const { return static_cast<int>(rows_.size()); }
+    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
     // Null for a row that does not exist.
     CSystem* GetRowData(int row) const;
 
@@ -101,7 +100,10 @@ public:
     // Rebuilds the columns from the model and empties the rows; a width
     // beyond kMaxWidth either way becomes 50.
     virtual void ApplyColumns();
-    virtual int CompareItems(const CSystem* a, const CSystem* b, int column) const;
+    // What Sort orders the rows by in a column, taken once per row, and how
+    // two such keys compare (negative, 0, positive).
+    virtual std::string GetSortKey(const CSystem* item, int column) const;
+    virtual int CompareSortKeys(const std::string& a, const std::string& b) const;
     virtual void OnRightClick(int row, int column, int x, int y);
     virtual std::string GetCellText(const CSystem* item, int column) const;
     virtual ColorRef GetCellBackColor(const CSystem* item, int column) const;
@@ -118,10 +120,10 @@ private:
         bool focused;
     };
 
-    std::vector<std::string> titles_;
-    std::vector<int> widths_;
-    std::vector<Row> rows_;
-    int sortColumn_ = 0;
-    bool sortDescending_ = true;
-    CSortListView* view_ = nullptr;
+    std::vector<std::string> m_titles;
+    std::vector<int> m_widths;
+    std::vector<Row> m_rows;
+    int m_sortColumn = 0;
+    bool m_sortDescending = true;
+    CSortListView* m_view = nullptr;
 };

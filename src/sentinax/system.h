@@ -45,11 +45,11 @@ struct CRefreshContext {
 // Shows no progress; a set stop flag cancels the waits.
 class CStopStatus : public CStatusSink {
 public:
-    explicit CStopStatus(const std::atomic<bool>* stop) : stop_(stop) {}
-    int Continue() override { return stop_ && stop_->load() ? 0 : 1; }
+    explicit CStopStatus(const std::atomic<bool>* stop) : m_stop(stop) {}
+    int Continue() override { return m_stop && m_stop->load() ? 0 : 1; }
 
 private:
-    const std::atomic<bool>* stop_;
+    const std::atomic<bool>* m_stop;
 };
 
 // The show-with values of the circuits the tablet's two lights pages show
@@ -80,10 +80,13 @@ public:
     CSystem(const CSystem&) = delete;
     CSystem& operator=(const CSystem&) = delete;
 
-    std::unique_lock<std::mutex> Lock() const { return std::unique_lock<std::mutex>(lock_); }
+    std::unique_lock<std::mutex> Lock() const { return std::unique_lock<std::mutex>(m_lock); }
     // Held while the history file is read or rewritten: the poll thread's
     // append and the history window's rewrite never overlap.
-    std::unique_lock<std::mutex> LockHistory() const { return std::unique_lock<std::mutex>(historyLock_); }
+    std::unique_lock<std::mutex> LockHistory() const { return std::unique_lock<std::mutex>(m_historyLock); }
+    // True while someone holds the history (a write, the history window, a
+    // restore): the caller's history work would wait now.
+    bool IsHistoryHeld() const { return !std::unique_lock<std::mutex>(m_historyLock, std::try_to_lock).owns_lock(); }
 
     // The record as it stands, taken whole under the lock: what the window
     // shows reads a snapshot, never the live fields.
@@ -153,6 +156,6 @@ private:
     // null for a type without one.
     const int32_t* NotifyFlag(int32_t type) const;
 
-    mutable std::mutex lock_;
-    mutable std::mutex historyLock_;
+    mutable std::mutex m_lock;
+    mutable std::mutex m_historyLock;
 };

@@ -68,20 +68,20 @@ public:
     void OnDeleteEmail();
     void OnSendTestEmail();
 
-    const CSystemFields& Fields() const { return fields_; }
+    const CSystemFields& Fields() const { return m_fields; }
     // The recipients as the sorted list shows them.
-    const std::vector<std::string>& Emails() const { return emails_; }
+    const std::vector<std::string>& Emails() const { return m_emails; }
 
 private:
     void InsertSorted(const std::string& email);
 
-    CSystem& system_;
-    CMailQueue& mail_;
-    const CSystemColumns& columns_;
-    std::function<void()> showEmailLog_;
-    CSystemDlgView& view_;
-    CSystemFields fields_;
+    CSystem& m_system;
+    CMailQueue& m_mail;
+    const CSystemColumns& m_columns;
+    std::function<void()> m_showEmailLog;
+    CSystemDlgView& m_view;
+    CSystemFields m_fields;
     // The adapter address as the dialog first showed it.
-    std::string shownAddress_;
-    std::vector<std::string> emails_;
+    std::string m_shownAddress;
+    std::vector<std::string> m_emails;
 };

@@ -80,13 +80,10 @@ std::string TankText(int level) {
 
 }  // namespace
 
-std::string GetTemperatureText(int value) {
-    return value == 0 || value == kNotRead ? "-" : Format("%d F", value);
-}
+std::string GetTemperatureText(int value) { return value == 0 || value == kNotRead ? "-" : Format("%d F", value); }
 
 std::string GetOnOffText(int value) {
-    if (value == kNotRead)
-        return "-";
+    if (value == kNotRead) return "-";
     return value ? "On" : "Off";
 }
 
@@ -99,18 +96,15 @@ ColorRef GetHeatStatusColor(int heatStatus) {
     }
 }
 
-CSystemList::CSystemList(CSentinaxDlg* mainDialog, bool history) : mainDialog_(mainDialog), history_(history) {
-    if (history_) {
-        kinds_ = {kColumnDate, kColumnTime};
-        for (int kind = kColumnAirTemp; kind <= kColumnStatus; ++kind)
-            kinds_.push_back(kind);
+CSystemList::CSystemList(CSentinaxDlg* mainDialog, bool history) : m_mainDialog(mainDialog), m_history(history) {
+    if (m_history) {
+        m_kinds = {kColumnDate, kColumnTime};
+        for (int kind = kColumnAirTemp; kind <= kColumnStatus; ++kind) m_kinds.push_back(kind);
     } else {
-        for (int kind = 0; kind < kSystemColumns; ++kind)
-            kinds_.push_back(kind);
+        for (int kind = 0; kind < kSystemColumns; ++kind) m_kinds.push_back(kind);
     }
     std::vector<std::string> titles;
-    for (int kind : kinds_)
-        titles.emplace_back(kKinds[kind].title);
+    for (int kind : m_kinds) titles.emplace_back(kKinds[kind].title);
     SetColumns(titles);
     SetDefaultWidths();
 }
@@ -118,19 +112,17 @@ CSystemList::CSystemList(CSentinaxDlg* mainDialog, bool history) : mainDialog_(m
 void CSystemList::Fill(const std::vector<CSystem*>& systems) {
     ApplyColumns();
     DeleteAllRows();
-    for (CSystem* system : systems)
-        InsertRow(system, -1);
+    for (CSystem* system : systems) InsertRow(system, -1);
     NotifyChanged();
 }
 
 int CSystemList::GetKindOfColumn(int column) const {
-    return column >= 0 && column < CSortListCtrl::GetColumnCount() ? kinds_[static_cast<size_t>(column)] : -1;
+    return column >= 0 && column < CSortListCtrl::GetColumnCount() ? m_kinds[static_cast<size_t>(column)] : -1;
 }
 
 int CSystemList::GetRuleIndex(int column) const {
-    if (column < 0 || column >= CSortListCtrl::GetColumnCount())
-        return -1;
-    return history_ && column >= 2 ? column + 3 : column;
+    if (column < 0 || column >= CSortListCtrl::GetColumnCount()) return -1;
+    return m_history && column >= 2 ? column + 3 : column;
 }
 
 bool CSystemList::IsVerticalColumn(int column) const {
@@ -144,7 +136,7 @@ bool CSystemList::IsSortableColumn(int column) const {
 }
 
 void CSystemList::SetDefaultWidths() {
-    const bool narrow = windowWidth_ > 0 && windowWidth_ <= kNarrowWindow;
+    const bool narrow = m_windowWidth > 0 && m_windowWidth <= kNarrowWindow;
     for (int column = 0; column < CSortListCtrl::GetColumnCount(); ++column) {
         const KindRow& kind = kKinds[GetKindOfColumn(column)];
         SetColumnWidth(column, narrow ? kind.narrowWidth : kind.wideWidth);
@@ -157,45 +149,45 @@ std::string CSystemList::GetColumnName(int kind) {
 
 void CSystemList::ApplyColumns() { CSortListCtrl::ApplyColumns(); }
 
-int CSystemList::CompareItems(const CSystem* a, const CSystem* b, int column) const {
-    if (!IsSortableColumn(column))
-        return 0;
-    const int order = CompareNoCase(GetCellText(a, column), GetCellText(b, column));
+// Rows compare by the text they show, ignoring case; a column that does not
+// sort gives every row the same key.
+std::string CSystemList::GetSortKey(const CSystem* system, int column) const {
+    return IsSortableColumn(column) ? GetCellText(system, column) : std::string();
+}
+
+int CSystemList::CompareSortKeys(const std::string& a, const std::string& b) const {
+    const int order = CompareNoCase(a, b);
     return IsSortDescending() ? -order : order;
 }
 
 void CSystemList::OnRightClick(int row, int column, int x, int y) {
     CSystem* system = GetRowData(row);
-    if (!system)
-        return;
+    if (!system) return;
     if (GetRuleIndex(column) == kColumnAlarms) {
-        if (GetView())
-            GetView()->ShowSystemErrors(*system);
-    } else if (mainDialog_) {
-        mainDialog_->ShowContextMenu(x, y);
+        if (GetView()) GetView()->ShowSystemErrors(*system);
+    } else if (m_mainDialog) {
+        m_mainDialog->ShowContextMenu(x, y);
     }
 }
 
 std::string CSystemList::GetCellText(const CSystem* system, int column) const {
     const int rule = GetRuleIndex(column);
-    if (!system || rule < 0)
-        return std::string();
-    if (rule == kColumnSerial && !history_)
-        return system->GetAdapterSerial();
+    if (!system || rule < 0) return std::string();
+    if (rule == kColumnSerial && !m_history) return system->GetAdapterSerial();
     return RuleText(system->Snapshot(), rule);
 }
 
 std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
     const bool chemistry = (s.equipmentFlags & kChemistryBit) != 0;
-    const bool unknownYet = !history_ && s.neverConnected;
+    const bool unknownYet = !m_history && s.neverConnected;
     switch (rule) {
     case kColumnName:
-        if (history_)
+        if (m_history)
             return Format("%d/%d/%d", s.reportTime.GetMonth(), s.reportTime.GetDay(), s.reportTime.GetYear());
         return s.name;
     case kColumnSerial:
-        return Format("%d:%02d:%02d %s", s.reportTime.GetHour12(), s.reportTime.GetMinute(),
-                      s.reportTime.GetSecond(), s.reportTime.GetHour() > 11 ? "PM" : "AM");
+        return Format("%d:%02d:%02d %s", s.reportTime.GetHour12(), s.reportTime.GetMinute(), s.reportTime.GetSecond(),
+                      s.reportTime.GetHour() > 11 ? "PM" : "AM");
     case kColumnAdapterVersion: return s.adapterVersion;
     case kColumnModel: return s.chlorinatorModel.empty() ? s.modelName : s.modelName + " / " + s.chlorinatorModel;
     case kColumnFirmware: return s.firmwareVersion;
@@ -209,35 +201,29 @@ std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
     case kColumnPoolHeatMode: return s.poolHeatModeText;
     case kColumnSpaHeatMode: return s.spaHeatModeText;
     case kColumnSpaSideRemote:
-        if (s.modelName.find("Orlenza") != std::string::npos || s.spaSideRemote == kNotRead)
-            return "-";
+        if (s.modelName.find("Orlenza") != std::string::npos || s.spaSideRemote == kNotRead) return "-";
         return s.spaSideRemote ? "Enabled" : "Disabled";
     case kColumnLights: return s.lightsTotal > 0 ? Format("%d / %d", s.lightsOn, s.lightsTotal) : "-";
     case kColumnPumpPresent:
-        if (unknownYet)
-            return "-";
+        if (unknownYet) return "-";
         return (s.equipmentFlags & kPumpPresentBits) ? "Yes" : "No";
     case kColumnAlarms: {
-        if (unknownYet)
-            return "-";
+        if (unknownYet) return "-";
         const size_t count = s.alarms.size() + s.warnings.size();
         return count ? Format("%d", static_cast<int>(count)) : "None";
     }
     case kColumnSalt: return s.chlorinatorPresent ? Format("%d", s.saltLevel * kSaltUnit) : "-";
     case kColumnPoolChlorine:
     case kColumnSpaChlorine:
-        if (!s.chlorinatorPresent)
-            return "-";
-        if (chemistry)
-            return "MV";
+        if (!s.chlorinatorPresent) return "-";
+        if (chemistry) return "MV";
         return PercentText(rule == kColumnPoolChlorine ? s.poolChlorineOutput : s.spaChlorineOutput);
     case kColumnPh: return chemistry ? Format("%.02f", s.phValue / 100.0) : "-";
     case kColumnOrp: return chemistry ? Format("%d", s.orpValue) : "-";
     case kColumnAcidTank: return chemistry ? TankText(s.acidTankLevel) : "-";
     case kColumnChlorineTank: return chemistry ? TankText(s.chlorineTankLevel) : "-";
     case kColumnWaterBalance:
-        if (!chemistry || s.saturationIndex < kLowestBalance || s.saturationIndex > kHighestBalance)
-            return "-";
+        if (!chemistry || s.saturationIndex < kLowestBalance || s.saturationIndex > kHighestBalance) return "-";
         return Format("%.02f", s.saturationIndex / 100.0);
     case kColumnStatus: return GetStatusText(s.status);
     default: return std::string();
@@ -246,8 +232,7 @@ std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
 
 ColorRef CSystemList::GetCellBackColor(const CSystem* system, int column) const {
     const int rule = GetRuleIndex(column);
-    if (!system)
-        return kWhite;
+    if (!system) return kWhite;
     const CSystemRecord s = system->Snapshot();
     switch (rule) {
     case kColumnPoolPump: return IsPumpRunning(s.poolPump) ? kPumpRunning : kWhite;
@@ -270,8 +255,7 @@ ColorRef CSystemList::StatusColor(const CSystemRecord& s) const {
     case kStatusNoConfiguration:
     case kStatusNoStatus:
     case kStatusNoChlorinator:
-    case kStatusNoWarnings:
-        return history_ || s.failureCount >= kFailuresShownRed ? kStatusFailed : kStatusPending;
+    case kStatusNoWarnings: return m_history || s.failureCount >= kFailuresShownRed ? kStatusFailed : kStatusPending;
     case kStatusRelayNotFound:
     case kStatusLoginRefused: return kStatusFailed;
     case kStatusConnected: return kStatusGood;
@@ -284,12 +268,10 @@ ColorRef CSystemList::StatusColor(const CSystemRecord& s) const {
 }
 
 ColorRef CSystemList::GetCellTextColor(const CSystem* system, int column) const {
-    if (!system)
-        return kBlack;
+    if (!system) return kBlack;
     const int rule = GetRuleIndex(column);
     const CSystemRecord s = system->Snapshot();
-    if ((rule == kColumnPoolPump && s.poolPump == 1) || (rule == kColumnSpaPump && s.spaPump == 1))
-        return kPumpText;
+    if ((rule == kColumnPoolPump && s.poolPump == 1) || (rule == kColumnSpaPump && s.spaPump == 1)) return kPumpText;
     return kBlack;
 }
 

@@ -59,7 +59,7 @@ public:
     // mainDialog is null for a history list.
     CSystemList(CSentinaxDlg* mainDialog, bool history);
 
-    bool IsHistory() const { return history_; }
+    bool IsHistory() const { return m_history; }
     // The rows, one per system, in the order given; the owner sorts after.
     void Fill(const std::vector<CSystem*>& systems);
 
@@ -69,12 +69,13 @@ public:
     bool IsVerticalColumn(int column) const;
     bool IsSortableColumn(int column) const;
     // The client width of the list's window, 0 while there is none.
-    void SetWindowWidth(int width) { windowWidth_ = width; }
+    void SetWindowWidth(int width) { m_windowWidth = width; }
     void SetDefaultWidths();
     static std::string GetColumnName(int kind);
 
     void ApplyColumns() override;
-    int CompareItems(const CSystem* a, const CSystem* b, int column) const override;
+    std::string GetSortKey(const CSystem* system, int column) const override;
+    int CompareSortKeys(const std::string& a, const std::string& b) const override;
     void OnRightClick(int row, int column, int x, int y) override;
     std::string GetCellText(const CSystem* system, int column) const override;
     ColorRef GetCellBackColor(const CSystem* system, int column) const override;
@@ -84,16 +85,14 @@ public:
     // The columns as the alarm mail reads them.
     int GetColumnCount() const override { return CSortListCtrl::GetColumnCount(); }
     std::string GetLongTitle(int column) const override { return GetColumnName(GetKindOfColumn(column)); }
-    std::string GetCellText(const CSystem& system, int column) const override {
-        return GetCellText(&system, column);
-    }
+    std::string GetCellText(const CSystem& system, int column) const override { return GetCellText(&system, column); }
 
 private:
     std::string RuleText(const CSystemRecord& system, int rule) const;
     ColorRef StatusColor(const CSystemRecord& system) const;
 
-    CSentinaxDlg* mainDialog_;
-    bool history_;
-    std::vector<int> kinds_;
-    int windowWidth_ = 0;
+    CSentinaxDlg* m_mainDialog;
+    bool m_history;
+    std::vector<int> m_kinds;
+    int m_windowWidth = 0;
 };

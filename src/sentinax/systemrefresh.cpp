@@ -48,15 +48,13 @@ bool StopRequested(const CRefreshContext& context) { return context.stop && cont
 
 std::unique_ptr<CZVMSG> Ask(CGatewayLink& link, uint16_t id, std::initializer_list<int32_t> values) {
     CZVMSG request(0, id, 0, 1, ZVVariant::Monitor);
-    for (int32_t value : values)
-        request.WriteInt(value);
+    for (int32_t value : values) request.WriteInt(value);
     return link.Ask(request, kDefaultQueryTimeout);
 }
 
 // Digits up to the first other character, after leading blanks, kept within 16 bits.
 uint16_t ReadNumber(const std::string& text, size_t at) {
-    while (at < text.size() && text[at] == ' ')
-        ++at;
+    while (at < text.size() && text[at] == ' ') ++at;
     uint32_t value = 0;
     for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at)
         value = std::min<uint32_t>(value * 10 + static_cast<uint32_t>(text[at] - '0'), 0xFFFF);
@@ -69,16 +67,14 @@ bool ParseVersion(const std::string& text, uint16_t& major, uint16_t& build) {
     const size_t at = text.find("BUILD");
     if (at != std::string::npos) {
         size_t start = at >= 2 ? at - 2 : 0;
-        while (start > 0 && text[start] != ' ')
-            --start;
+        while (start > 0 && text[start] != ' ') --start;
         major = ReadNumber(text, start);
         build = ReadNumber(text, at + 6);
         return true;
     }
     const size_t first = text.find('.');
     const size_t second = first == std::string::npos ? first : text.find('.', first + 1);
-    if (second == std::string::npos)
-        return false;
+    if (second == std::string::npos) return false;
     major = ReadNumber(text, 0);
     build = ReadNumber(text, second + 1);
     return true;
@@ -89,22 +85,18 @@ bool ParseVersion(const std::string& text, uint16_t& major, uint16_t& build) {
 template <typename OnFlag>
 bool ReadFlagList(CZVMSG& answer, int64_t count, OnFlag&& onFlag) {
     constexpr int32_t kEntryBytes = 4;
-    if (count < 0 || count > answer.GetRemaining() / kEntryBytes)
-        return false;
+    if (count < 0 || count > answer.GetRemaining() / kEntryBytes) return false;
     for (int64_t k = 0; k < count; ++k) {
         int32_t flag = 0;
         std::string dropped;
-        if (!answer.ReadInt(flag) || (flag && !answer.ReadString(dropped)))
-            return false;
-        if (flag)
-            onFlag(static_cast<int32_t>(k));
+        if (!answer.ReadInt(flag) || (flag && !answer.ReadString(dropped))) return false;
+        if (flag) onFlag(static_cast<int32_t>(k));
     }
     return true;
 }
 
 std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -113,31 +105,25 @@ std::string ChlorinatorModelText(const CBasinSetup& model) {
     std::string text;
     for (int i = kChlorinatorModelFirst; i < kChlorinatorModelFirst + kChlorinatorModelLength; ++i) {
         const uint8_t byte = GetByteAt(model.GetTable(kChlorinatorTable), model.GetTableCount(kChlorinatorTable), i);
-        if (byte == 0)
-            break;
+        if (byte == 0) break;
         text.push_back(static_cast<char>(byte));
     }
-    while (!text.empty() && text.back() == ' ')
-        text.pop_back();
+    while (!text.empty() && text.back() == ' ') text.pop_back();
     const std::string key = Lower(text);
-    if (key == "marivo--20")
-        return "Marivo MV20";
-    if (key == "marivo--40")
-        return "Marivo MV40";
-    if (key == "marivo--60")
-        return "Marivo MV60";
+    if (key == "marivo--20") return "Marivo MV20";
+    if (key == "marivo--40") return "Marivo MV40";
+    if (key == "marivo--60") return "Marivo MV60";
     return text.empty() ? "Marivo" : text;
 }
 
 const char* ModelText(int type, int expansion) {
-    static const char* const kCorvanta[] = {"Corvanta m5",     "Corvanta m7+3",   "Corvanta m9+3", "Corvanta m5S",
-                                            "Corvanta m9+3S",  "Corvanta m10+3D", "Corvanta m10X", "Corvanta m5X"};
+    static const char* const kCorvanta[] = {"Corvanta m5",    "Corvanta m7+3",   "Corvanta m9+3", "Corvanta m5S",
+                                            "Corvanta m9+3S", "Corvanta m10+3D", "Corvanta m10X", "Corvanta m5X"};
     static const char* const kOrlenza[] = {"Orlenza Single Body", "Orlenza Pool/Spa", "Orlenza Solar", "Orlenza Solar"};
     static const char* const kBrisela2[] = {"Brisela2 8-circuit", "Brisela2 8P", "Brisela2 4-circuit", "Brisela2 4P",
                                             "Brisela2",           "Brisela2",    "Brisela R4S",        "Brisela R4"};
     static const char* const kBrisela1[] = {"Brisela1 8-circuit", "Brisela1 8P", "Brisela1 4-circuit", "Brisela1 4P"};
-    if (type >= 0 && type <= 7)
-        return kCorvanta[type];
+    if (type >= 0 && type <= 7) return kCorvanta[type];
     switch (type) {
     case 10: return kOrlenza[expansion & 3];
     case 11: return "Orlenza";
@@ -157,11 +143,9 @@ void CSystem::SetModelName(int controllerType, int expansion) {
 CLightsCount CountLights(const std::vector<const CPoolCircuit*>& circuits) {
     CLightsCount lights;
     for (const CPoolCircuit* circuit : circuits) {
-        if (circuit->interface != kShowWithPositionedLights && circuit->interface != kShowWithLights)
-            continue;
+        if (circuit->interface != kShowWithPositionedLights && circuit->interface != kShowWithLights) continue;
         ++lights.total;
-        if (circuit->state != 0)
-            ++lights.on;
+        if (circuit->state != 0) ++lights.on;
     }
     return lights;
 }
@@ -198,8 +182,7 @@ void CSystem::Update(const CRefreshContext& context) {
         }
         status = result;
     }
-    if (mail && context.mailQueue && context.columns)
-        SendAlarmNotifications(*context.mailQueue, *context.columns);
+    if (mail && context.mailQueue && context.columns) SendAlarmNotifications(*context.mailQueue, *context.columns);
     AppendHistory();
     auto lock = Lock();
     statusText = "Not Connected";
@@ -229,10 +212,8 @@ int CSystem::Refresh(const CRefreshContext& context, CStatusSink& status) {
     if (major != 4) {
         connected = Connect(server, context, status);
         auto lock = Lock();
-        if (!connected && slotBusy)
-            return kStatusRetry;
-        if (!connected && loginRejected)
-            return kStatusLoginRefused;
+        if (!connected && slotBusy) return kStatusRetry;
+        if (!connected && loginRejected) return kStatusLoginRefused;
     }
     if (!connected) {
         std::string name, secret;
@@ -243,8 +224,7 @@ int CSystem::Refresh(const CRefreshContext& context, CStatusSink& status) {
         }
         if (!server.ConnectRemote(name, secret, &status, -1)) {
             auto lock = Lock();
-            if (server.GetLoginRefused())
-                return kStatusLoginRefused;
+            if (server.GetLoginRefused()) return kStatusLoginRefused;
             if (server.GetRelayFailed() && connectStatus != kStatusRelayNotFound &&
                 connectStatus != kStatusCannotConnect && connectStatus != kStatusLoginFailed)
                 connectStatus = kStatusNotPosting;
@@ -278,8 +258,7 @@ bool CSystem::Connect(CZVServer& server, const CRefreshContext& context, CStatus
     if (address.empty()) {
         {
             auto lock = Lock();
-            if (!lookupRequested)
-                return false;
+            if (!lookupRequested) return false;
         }
         if (!gates.TryTakeConnectSlot()) {
             auto lock = Lock();
@@ -349,26 +328,22 @@ int CSystemReading::ReadVersion(CGatewayLink& link, uint16_t& major, uint16_t& b
     std::string version = "Error";
     if (std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_SYSCONFIG_GETVERSIONQ, {})) {
         std::string text;
-        if (answer->ReadString(text))
-            version = text;
+        if (answer->ReadString(text)) version = text;
     }
     // "5.2 Build 738.0 Rel" is shown as "5.2 Build 738".
     const size_t dot = version.rfind('.');
-    if (dot != std::string::npos && dot >= 1)
-        version.resize(dot);
+    if (dot != std::string::npos && dot >= 1) version.resize(dot);
     std::string upper = version;
-    for (char& c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     {
-        auto lock = system_.Lock();
-        system_.adapterVersion = version;
+        auto lock = m_system.Lock();
+        m_system.adapterVersion = version;
     }
-    system_.SetStatusText(upper);
-    if (!ParseVersion(upper, major, build))
-        return 0;
+    m_system.SetStatusText(upper);
+    if (!ParseVersion(upper, major, build)) return 0;
     if (major >= 4) {
-        auto lock = system_.Lock();
-        system_.majorVersion = major;
+        auto lock = m_system.Lock();
+        m_system.majorVersion = major;
     }
     return 1;
 }
@@ -379,64 +354,57 @@ int CSystemReading::Read(CGatewayLink& link) {
         int32_t first = 0, second = 0, north = 0, west = 0;
         std::string text, zipText;
         CMsgReader reader(*answer);
-        if (reader.Int(first).Int(second).String(text))
-            reported = text;
+        if (reader.Int(first).Int(second).String(text)) reported = text;
         if (reader.String(zipText).Int(north).Int(west)) {
-            auto lock = system_.Lock();
-            system_.locationKnown = 1;
-            system_.latitude = north;
-            system_.longitude = west;
+            auto lock = m_system.Lock();
+            m_system.locationKnown = 1;
+            m_system.latitude = north;
+            m_system.longitude = west;
         }
     }
     {
-        auto lock = system_.Lock();
-        if (reported != system_.adapterName) {
-            system_.cachedAddress.clear();
+        auto lock = m_system.Lock();
+        if (reported != m_system.adapterName) {
+            m_system.cachedAddress.clear();
             return kStatusSystemMismatch;
         }
     }
     uint16_t major = 0, build = 0;
-    if (!ReadVersion(link, major, build))
-        return kStatusNotConnected;
+    if (!ReadVersion(link, major, build)) return kStatusNotConnected;
 
-    system_.SetStatusText("Getting Pool Config...");
+    m_system.SetStatusText("Getting Pool Config...");
     CBasinSetup model(link, ZVVariant::Monitor, 0, major, build);
-    if (!model.IsLoaded())
-        return kStatusNoConfiguration;
-    system_.SetModelName(model.GetControllerType(), model.GetExpansionByte());
+    if (!model.IsLoaded()) return kStatusNoConfiguration;
+    m_system.SetModelName(model.GetControllerType(), model.GetExpansionByte());
     char firmware[32];
     std::snprintf(firmware, sizeof firmware, "%.3f", model.GetFirmwareVersion() / 1000.0);
     {
-        auto lock = system_.Lock();
-        system_.firmwareVersion = firmware;
+        auto lock = m_system.Lock();
+        m_system.firmwareVersion = firmware;
     }
 
-    system_.SetStatusText("Getting Pool Status...");
+    m_system.SetStatusText("Getting Pool Status...");
     std::unique_ptr<CZVMSG> poolStatus = Ask(link, ZVM_POOL_GETSTATUSQ, {0});
-    if (!poolStatus)
-        return kStatusNoStatus;
+    if (!poolStatus) return kStatusNoStatus;
     model.ReadStatus(*poolStatus);
     TakeStatus(model);
-    system_.ClearAlarms();
-    if (!ReadChlorinator(model, link))
-        return kStatusNoChlorinator;
+    m_system.ClearAlarms();
+    if (!ReadChlorinator(model, link)) return kStatusNoChlorinator;
     const bool newLayout = major >= 5;
     if (newLayout ? !ReadErrorLists(link, major) : !(ReadErrorListOld(link, major) && ReadPumpErrors(link, major)))
         return kStatusNoWarnings;
-    if (model.IsSynchronizing())
-        return kStatusSynchronizing;
+    if (model.IsSynchronizing()) return kStatusSynchronizing;
     return model.IsServiceMode() ? kStatusServiceMode : kStatusConnected;
 }
 
 void CSystemReading::TakeStatus(const CBasinSetup& model) {
-    auto lock = system_.Lock();
-    CSystemRecord& r = system_;
+    auto lock = m_system.Lock();
+    CSystemRecord& r = m_system;
     int32_t* chemistry[] = {&r.phValue,         &r.orpValue,      &r.saturationIndex,
                             &r.chemistryValue4, &r.acidTankLevel, &r.chlorineTankLevel};
-    for (int i = 0; i < 6; ++i)
-        *chemistry[i] = model.GetChemistry(i);
-    system_.airTemperature = model.GetAirTemp();
-    system_.equipmentFlags = model.GetEquipmentFlags();
+    for (int i = 0; i < 6; ++i) *chemistry[i] = model.GetChemistry(i);
+    m_system.airTemperature = model.GetAirTemp();
+    m_system.equipmentFlags = model.GetEquipmentFlags();
     struct BodyFields {
         int32_t* setPoint;
         int32_t* temperature;
@@ -457,42 +425,36 @@ void CSystemReading::TakeStatus(const CBasinSetup& model) {
         *fields.heatStatus = body->heatStatus & 0xFF;
         *fields.heatModeText = model.GetHeatModeText(*fields.heatMode);
     }
-    system_.spaSideRemote = model.GetRemotesEnabled();
-    if (const CPoolCircuit* pool = model.FindCircuitByFunction(2))
-        system_.poolPump = pool->state;
-    if (const CPoolCircuit* spa = model.FindCircuitByFunction(1))
-        system_.spaPump = spa->state;
+    m_system.spaSideRemote = model.GetRemotesEnabled();
+    if (const CPoolCircuit* pool = model.FindCircuitByFunction(2)) m_system.poolPump = pool->state;
+    if (const CPoolCircuit* spa = model.FindCircuitByFunction(1)) m_system.spaPump = spa->state;
     std::vector<const CPoolCircuit*> circuits;
-    for (int i = 0; i < model.GetCircuitCount(); ++i)
-        circuits.push_back(model.GetCircuit(i));
+    for (int i = 0; i < model.GetCircuitCount(); ++i) circuits.push_back(model.GetCircuit(i));
     const CLightsCount lights = CountLights(circuits);
-    system_.lightsTotal = lights.total;
-    system_.lightsOn = lights.on;
+    m_system.lightsTotal = lights.total;
+    m_system.lightsOn = lights.on;
 }
 
 bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& link) {
-    system_.SetStatusText("Getting Chlorinator Data...");
+    m_system.SetStatusText("Getting Chlorinator Data...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETCHLORINATORQ, {0});
-    if (!answer)
-        return false;
+    if (!answer) return false;
     int32_t present = 0, flags = 0, poolOutput = 0, salt = 0, errors = 0;
     CMsgReader in(*answer);
     in.Int(present).Int(flags).Int(poolOutput);
     int32_t spaOutput = poolOutput;
-    if (model.IsVersionAtLeast(4, 396))
-        in.Int(spaOutput);
-    if (!in.Int(salt).Int(errors))
-        return false;
+    if (model.IsVersionAtLeast(4, 396)) in.Int(spaOutput);
+    if (!in.Int(salt).Int(errors)) return false;
     int32_t pumpRunning = 0;
     {
-        auto lock = system_.Lock();
-        system_.chlorinatorPresent = present;
-        system_.chlorinatorStatus = flags;
-        system_.poolChlorineOutput = poolOutput;
-        system_.spaChlorineOutput = spaOutput;
-        system_.saltLevel = salt;
-        system_.chlorinatorErrors = errors;
-        pumpRunning = IsPumpRunning(system_.poolPump) || IsPumpRunning(system_.spaPump);
+        auto lock = m_system.Lock();
+        m_system.chlorinatorPresent = present;
+        m_system.chlorinatorStatus = flags;
+        m_system.poolChlorineOutput = poolOutput;
+        m_system.spaChlorineOutput = spaOutput;
+        m_system.saltLevel = salt;
+        m_system.chlorinatorErrors = errors;
+        pumpRunning = IsPumpRunning(m_system.poolPump) || IsPumpRunning(m_system.spaPump);
     }
     // Freeze protection is about the air: its alarm stands on every system.
     const bool freeze = model.GetFreezeFlag() != 0;
@@ -500,20 +462,15 @@ bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& lin
     if (present) {
         const int errorBits = model.IsVersionAtLeast(5, 0) ? 7 : 6;
         for (int bit = 0; bit < errorBits; ++bit) {
-            if ((errors >> bit & 1) && !(bit == 0 && freeze))
-                system_.AddAlarm(kAlarmChlorinator, bit);
+            if ((errors >> bit & 1) && !(bit == 0 && freeze)) m_system.AddAlarm(kAlarmChlorinator, bit);
         }
-        if (!(flags & 1) && pumpRunning)
-            system_.AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
-        if (int64_t{salt} * kSaltUnit >= kSaltAlarmPpm)
-            system_.AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
+        if (!(flags & 1) && pumpRunning) m_system.AddAlarm(kAlarmChlorinator, kAlarmLowFlow);
+        if (int64_t{salt} * kSaltUnit >= kSaltAlarmPpm) m_system.AddAlarm(kAlarmChlorinator, kAlarmHighSalt);
     }
     std::string modelText;
-    if (present && model.IsVersionAtLeast(4, 520))
-        modelText = ChlorinatorModelText(model);
-    auto lock = system_.Lock();
-    if (model.IsVersionAtLeast(4, 520) || !present)
-        system_.chlorinatorModel = modelText;
+    if (present && model.IsVersionAtLeast(4, 520)) modelText = ChlorinatorModelText(model);
+    auto lock = m_system.Lock();
+    if (model.IsVersionAtLeast(4, 520) || !present) m_system.chlorinatorModel = modelText;
     return true;
 }
 
@@ -522,33 +479,29 @@ bool CSystemReading::ReadChlorinator(const CBasinSetup& model, CGatewayLink& lin
 void CSystemReading::HoldFreezeAlarm(bool freezeNow) {
     bool raise = false;
     {
-        auto lock = system_.Lock();
+        auto lock = m_system.Lock();
         if (freezeNow) {
-            if (!system_.freezeActive) {
-                system_.freezeStartTick = platform::GetTickCount();
-                system_.freezeActive = 1;
+            if (!m_system.freezeActive) {
+                m_system.freezeStartTick = platform::GetTickCount();
+                m_system.freezeActive = 1;
             }
             raise = true;
-        } else if (system_.freezeActive) {
-            raise = platform::TicksSince(system_.freezeStartTick) < kFreezeHoldMs;
-            if (!raise)
-                system_.freezeActive = 0;
+        } else if (m_system.freezeActive) {
+            raise = platform::TicksSince(m_system.freezeStartTick) < kFreezeHoldMs;
+            if (!raise) m_system.freezeActive = 0;
         }
     }
-    if (raise)
-        system_.AddAlarm(kAlarmFreeze, 0);
+    if (raise) m_system.AddAlarm(kAlarmFreeze, 0);
 }
 
 bool CSystemReading::ReadErrorLists(CGatewayLink& link, int major) {
-    if (major < 5)
-        return false;
-    system_.SetStatusText("Getting System Errors...");
+    if (major < 5) return false;
+    m_system.SetStatusText("Getting System Errors...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
-    if (!answer)
-        return false;
+    if (!answer) return false;
     CZVMSG& in = *answer;
     int32_t count = 0, pumps = 0, perPump = 0;
-    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmSystem, k); }))
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { m_system.AddAlarm(kAlarmSystem, k); }))
         return false;
     // Every entry takes four bytes at least, so the table cannot announce
     // more than the answer holds.
@@ -556,69 +509,54 @@ bool CSystemReading::ReadErrorLists(CGatewayLink& link, int major) {
         int64_t{pumps} * perPump > in.GetRemaining() / 4)
         return false;
     for (int32_t pump = 0; perPump > 0 && pump < pumps; ++pump) {
-        if (!ReadFlagList(in, perPump, [&](int32_t k) { system_.AddAlarm(kAlarmFirstPump + pump, k); }))
-            return false;
+        if (!ReadFlagList(in, perPump, [&](int32_t k) { m_system.AddAlarm(kAlarmFirstPump + pump, k); })) return false;
     }
-    if (!in.ReadInt(count) || !ReadFlagList(in, count, [](int32_t) {}))
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [](int32_t) {})) return false;
+    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { m_system.AddAlarm(kAlarmChemistry, k); }))
         return false;
-    if (!in.ReadInt(count) || !ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmChemistry, k); }))
-        return false;
-    return in.ReadInt(count) && ReadFlagList(in, count, [&](int32_t k) { system_.AddAlarm(kAlarmHeatPump, k); });
+    return in.ReadInt(count) && ReadFlagList(in, count, [&](int32_t k) { m_system.AddAlarm(kAlarmHeatPump, k); });
 }
 
 bool CSystemReading::ReadErrorListOld(CGatewayLink& link, int major) {
-    system_.SetStatusText("Getting System Errors...");
+    m_system.SetStatusText("Getting System Errors...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
-    if (!answer)
-        return false;
+    if (!answer) return false;
     int32_t count = 0;
     constexpr int32_t kEntryBytes = 4;
-    if (!answer->ReadInt(count) || count < 0 || count > answer->GetRemaining() / kEntryBytes)
-        return false;
+    if (!answer->ReadInt(count) || count < 0 || count > answer->GetRemaining() / kEntryBytes) return false;
     for (int32_t k = 0; k < count; ++k) {
         int32_t flag = 1;
-        if (major >= 4 && !answer->ReadInt(flag))
-            return false;
+        if (major >= 4 && !answer->ReadInt(flag)) return false;
         std::string dropped;
-        if (!(major >= 5 && flag == 0) && !answer->ReadString(dropped))
-            return false;
-        if (flag)
-            system_.AddAlarm(kAlarmSystem, k);
+        if (!(major >= 5 && flag == 0) && !answer->ReadString(dropped)) return false;
+        if (flag) m_system.AddAlarm(kAlarmSystem, k);
     }
     return true;
 }
 
 bool CSystemReading::ReadPumpErrors(CGatewayLink& link, int major) {
-    if (major != 4 && major != 5)
-        return false;
+    if (major != 4 && major != 5) return false;
     uint32_t flags = 0;
     {
-        auto lock = system_.Lock();
-        flags = system_.equipmentFlags;
+        auto lock = m_system.Lock();
+        flags = m_system.equipmentFlags;
     }
     for (int pump = 0; pump < kPumpSlots; ++pump) {
-        if (!(flags & (kFirstPumpFlag << pump)))
-            continue;
-        system_.SetStatusText("Getting Pump Errors: Vortana #" + std::to_string(pump + 1) + ":");
+        if (!(flags & (kFirstPumpFlag << pump))) continue;
+        m_system.SetStatusText("Getting Pump Errors: Vortana #" + std::to_string(pump + 1) + ":");
         std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETPUMPQ, {0, pump});
-        if (!answer)
-            return false;
+        if (!answer) return false;
         int32_t values[6] = {};
         CMsgReader in(*answer);
         int32_t leading = 0;
-        if (major == 5)
-            in.Int(leading);
-        for (int32_t& value : values)
-            in.Int(value);
-        if (!in)
-            return false;
+        if (major == 5) in.Int(leading);
+        for (int32_t& value : values) in.Int(value);
+        if (!in) return false;
         const int32_t bits = values[3];
         for (int bit = 1; bit <= 9; ++bit) {
-            if (bits >> bit & 1)
-                system_.AddAlarm(kAlarmFirstPump + pump, bit - 1);
+            if (bits >> bit & 1) m_system.AddAlarm(kAlarmFirstPump + pump, bit - 1);
         }
-        if (bits & 0x8000)
-            system_.AddAlarm(kAlarmFirstPump + pump, 9);
+        if (bits & 0x8000) m_system.AddAlarm(kAlarmFirstPump + pump, 9);
     }
     return true;
 }

@@ -13,7 +13,7 @@ class CSystem;
 
 class CSystemReading {
 public:
-    explicit CSystemReading(CSystem& system) : system_(system) {}
+    explicit CSystemReading(CSystem& system) : m_system(system) {}
 
     // The status code the reading ends with.
     int Read(CGatewayLink& link);
@@ -28,5 +28,5 @@ private:
     bool ReadErrorListOld(CGatewayLink& link, int major);
     bool ReadPumpErrors(CGatewayLink& link, int major);
 
-    CSystem& system_;
+    CSystem& m_system;
 };

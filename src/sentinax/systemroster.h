@@ -102,7 +102,7 @@ public:
     // returns at once (without threads, does nothing). While a lookup is still running no second one starts:
     // the running one queues the due systems when it ends.
     void StartBatchLookup();
-    bool IsBatchLookupRunning() const { return batchRunning_.load(); }
+    bool IsBatchLookupRunning() const { return m_batchRunning.load(); }
     // One discovery lookup for every system that needs its address renewed;
     // sets the refresh interval from the number of systems. Nothing at all
     // when the discovery service is not named by a dotted address. Blocks
@@ -113,34 +113,34 @@ public:
     std::vector<SystemPtr> GetDueQueue() const;
 
     // For the poll threads.
-    const CRefreshContext& GetRefreshContext() const { return context_; }
-    void RunRefresh(CSystem& system) { refresh_(system, context_); }
+    const CRefreshContext& GetRefreshContext() const { return m_context; }
+    void RunRefresh(CSystem& system) { m_refresh(system, m_context); }
 
 private:
-    SystemPtr FindLocked(const CSystem* system) const ZV_REQUIRES(lock_);
-    void UnqueueLocked(const CSystem* system) ZV_REQUIRES(lock_);
+    SystemPtr FindLocked(const CSystem* system) const ZV_REQUIRES(m_lock);
+    void UnqueueLocked(const CSystem* system) ZV_REQUIRES(m_lock);
     // Asks a running batch lookup to give up and waits for its thread.
     void StopBatchLookup();
 
-    CRefreshContext context_;
-    RefreshFunction refresh_;
-    const RosterThreads threadMode_;
-    std::atomic<bool> stopping_{false};
+    CRefreshContext m_context;
+    RefreshFunction m_refresh;
+    const RosterThreads m_threadMode;
+    std::atomic<bool> m_stopping{false};
 
-    mutable CGuardMutex lock_;
-    std::vector<SystemPtr> systems_ ZV_GUARDED_BY(lock_);
-    std::deque<SystemPtr> dueQueue_ ZV_GUARDED_BY(lock_);
-    std::set<const CSystem*> refreshing_ ZV_GUARDED_BY(lock_);
+    mutable CGuardMutex m_lock;
+    std::vector<SystemPtr> m_systems ZV_GUARDED_BY(m_lock);
+    std::deque<SystemPtr> m_dueQueue ZV_GUARDED_BY(m_lock);
+    std::set<const CSystem*> m_refreshing ZV_GUARDED_BY(m_lock);
 
     // Only the main thread changes the thread list and its count (which
     // counts the poll threads a roster without threads would run).
-    std::vector<std::unique_ptr<CPollThread>> threads_;
-    int pollThreadCount_ = 0;
-    uint32_t lastDueCheck_;
-    uint32_t lastBatchLookup_;
+    std::vector<std::unique_ptr<CPollThread>> m_threads;
+    int m_pollThreadCount = 0;
+    uint32_t m_lastDueCheck;
+    uint32_t m_lastBatchLookup;
 
     // Only the main thread starts and joins the batch lookup's thread.
-    std::atomic<bool> batchRunning_{false};
-    std::atomic<bool> batchStop_{false};
-    std::thread batchThread_;
+    std::atomic<bool> m_batchRunning{false};
+    std::atomic<bool> m_batchStop{false};
+    std::thread m_batchThread;
 };

@@ -50,6 +50,39 @@ TEST_F(ObList, AddsAtBothEndsAndInsertsBefore) {
     EXPECT_EQ(m_list.GetTail(), &m_items[5]);
 }
 
+TEST_F(ObList, InsertsAListBehindAnItemOrAtTheTail) {
+    CZVObList other;
+    other.AddTail(&m_items[7]);
+    other.AddTail(&m_items[8]);
+    const struct {
+        const char* where;
+        int count;
+        int behind;  // index of the item the list goes behind; -1: one not in the list
+        std::vector<int> result;
+    } cases[] = {
+        {"in the middle", 3, 0, {0, 7, 8, 1, 2}},
+        {"behind the last", 3, 2, {0, 1, 2, 7, 8}},
+        {"an item not held", 3, -1, {0, 1, 2, 7, 8}},
+        {"into an empty list", 0, -1, {7, 8}},
+    };
+    for (const auto& c : cases) {
+        m_list.RemoveAll();
+        Fill(c.count);
+        void* item = c.behind < 0 ? &m_items[9] : &m_items[c.behind];
+        EXPECT_EQ(m_list.InsertListAt(other, item), 2) << c.where;
+        EXPECT_EQ(Contents(m_list), c.result) << c.where;
+        EXPECT_EQ(m_list.GetTail(), &m_items[c.result.back()]) << c.where;
+        EXPECT_THAT(Contents(other), ElementsAre(7, 8)) << c.where;
+    }
+    // A list may take itself in: its items, as they were, behind the first.
+    m_list.RemoveAll();
+    Fill(2);
+    EXPECT_EQ(m_list.InsertListAt(m_list, &m_items[0]), 2);
+    EXPECT_THAT(Contents(m_list), ElementsAre(0, 0, 1, 1));
+    EXPECT_EQ(m_list.InsertListAt(CZVObList(), &m_items[0]), 0);
+    EXPECT_EQ(m_list.GetCount(), 4);
+}
+
 TEST_F(ObList, FindIndexCoversExactlyTheNodes) {
     EXPECT_EQ(m_list.FindIndex(0), nullptr);
     Fill(7);

@@ -7,11 +7,15 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "core/messages/setupmessages.h"
+#include "core/zvbytes.h"
+#include "core/zvmsg.h"
 #include "core/zvsock.h"
 #include "platform/clock.h"
 #include "platform/report.h"
@@ -107,8 +111,7 @@ TEST_P(LocalLogin, FollowsThePreambleByteForByte) {
     expected.Int(c.revision).Int(c.expected_type).String(c.version).Int(16);
     const uint8_t zeros[16] = {};
     expected.Raw(zeros, 16).Int(2);
-    if (c.client_id)
-        expected.String("00-1A-2B-3C-4D-5E");
+    if (c.client_id) expected.String("00-1A-2B-3C-4D-5E");
     EXPECT_EQ(login.payload, expected.Data());
     EXPECT_EQ(owner_.changed, 1);
     EXPECT_EQ(socket.GetBytesSent(), 21 + 8 + expected.Data().size());
@@ -269,15 +272,12 @@ TEST_P(FrameLimit, AFrameAsLargeAsTheBufferClosesTheConnection) {
     EXPECT_EQ(socket.BufferSize(), c.payload + 9);
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, FrameLimit,
-                         testing::Values(LimitCase{ZVVariant::Config, 499991, true},
-                                         LimitCase{ZVVariant::Config, 499992, false},
-                                         LimitCase{ZVVariant::Monitor, 499991, true},
-                                         LimitCase{ZVVariant::Monitor, 499992, false},
-                                         LimitCase{ZVVariant::Tablet, 999991, true},
-                                         LimitCase{ZVVariant::Tablet, 999992, false},
-                                         LimitCase{ZVVariant::Config, -1, false},
-                                         LimitCase{ZVVariant::Tablet, INT32_MAX, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Variants, FrameLimit,
+    testing::Values(LimitCase{ZVVariant::Config, 499991, true}, LimitCase{ZVVariant::Config, 499992, false},
+                    LimitCase{ZVVariant::Monitor, 499991, true}, LimitCase{ZVVariant::Monitor, 499992, false},
+                    LimitCase{ZVVariant::Tablet, 999991, true}, LimitCase{ZVVariant::Tablet, 999992, false},
+                    LimitCase{ZVVariant::Config, -1, false}, LimitCase{ZVVariant::Tablet, INT32_MAX, false}));
 
 TEST_F(SocketTest, TheTrackerSeesEveryHeaderWithThePayloadSoFar) {
     struct Tracker : CMessageTracker {
@@ -329,7 +329,7 @@ TEST_F(SocketTest, AFrameBeingHandledSurvivesADisconnect) {
     ASSERT_TRUE(gateway_.Push(0x800, {10, 20, 30, 40}));
     ASSERT_EQ(ReceiveUntil(socket, 3), 3);
     uint8_t* frame = socket.NextMessage();
-    socket.Disconnect();  // as when a sink's send fails while the frame is dispatched
+    socket.Disconnect();      // as when a sink's send fails while the frame is dispatched
     EXPECT_EQ(frame[8], 10);  // still readable
     EXPECT_EQ(frame[11], 40);
     socket.Consume(frame, 12);  // a consume after the disconnect changes nothing
@@ -405,13 +405,143 @@ TEST_F(SocketTest, ASendThatNeverGetsRoomDisconnects) {
     gateway_.PauseReading(false);
 }
 
+// ---- readiness, pump and the monitor's keep-alive ----
+
+// A monitor socket connected (preamble only) to a loopback listener, with the accepted end in
+// peer_, on the test clock.
+class LoopbackPair : public SocketTest {
+protected:
+    void SetUp() override {
+        uint16_t port = 0;
+        listener_ = testsupport::ListenOnLoopback(&port);
+        ASSERT_GE(listener_, 0);
+        ASSERT_EQ(socket_.Connect(testsupport::Loopback(port), 0, -1, 0, nullptr), 1);
+        peer_ = accept(listener_, nullptr, nullptr);
+        ASSERT_GE(peer_, 0);
+        char preamble[21];
+        ASSERT_EQ(recv(peer_, preamble, sizeof preamble, MSG_WAITALL), 21);
+    }
+    void TearDown() override {
+        close(peer_);
+        close(listener_);
+    }
+    void PeerSends(const char* bytes) {
+        ASSERT_EQ(send(peer_, bytes, std::strlen(bytes), 0), static_cast<ssize_t>(std::strlen(bytes)));
+        ASSERT_TRUE(testsupport::WaitUntil([this] { return IsReadableNow(socket_.GetHandle()); }));
+    }
+    // Whether KeepAlive sent a ping (one bare frame header).
+    bool Pinged(const std::function<int()>& keepAlive, int* result) {
+        const uint64_t before = socket_.GetBytesSent();
+        *result = keepAlive();
+        return socket_.GetBytesSent() - before == static_cast<uint64_t>(CZVMSG::kHeaderSize);
+    }
+
+    testsupport::VirtualClock clock_;
+    CZVSocket socket_{ZVVariant::Monitor, &owner_};
+    int listener_ = -1;
+    int peer_ = -1;
+};
+
+TEST_F(LoopbackPair, ReadinessFollowsTheLine) {
+    const int fd = socket_.GetHandle();
+    EXPECT_FALSE(IsReadableNow(fd));
+    EXPECT_TRUE(IsWritableNow(fd));
+    const uint32_t start = clock_.TickCount();
+    EXPECT_FALSE(IsReadable(fd, 50));
+    EXPECT_EQ(clock_.TickCount() - start, 50u);  // waited its time on the test clock
+    EXPECT_TRUE(IsWritable(fd, 50));
+    PeerSends("x");
+    EXPECT_TRUE(IsReadableNow(fd));
+    for (const auto& ask : {IsReadableNow, IsWritableNow}) EXPECT_FALSE(ask(-1));
+    EXPECT_FALSE(IsReadable(-1, 1000));
+    EXPECT_FALSE(IsWritable(-1, 1000));
+    EXPECT_EQ(clock_.TickCount() - start, 50u);  // a handle of -1 is not waited on
+}
+
+TEST_F(LoopbackPair, APingGoesOutWhenTheLineWasQuietBothWays) {
+    const struct {
+        uint32_t sinceReceive, sinceSend;
+        bool ping;
+    } cases[] = {{6000, 3000, true}, {6000, 1000, false}, {4000, 3000, false}};
+    for (const auto& c : cases) {
+        PeerSends("x");
+        ASSERT_EQ(socket_.Receive(), 2);
+        clock_.Advance(c.sinceReceive - c.sinceSend);
+        ASSERT_EQ(socket_.SendRaw(1, "y"), 1);
+        clock_.Advance(c.sinceSend);
+        int result = -1;
+        EXPECT_EQ(Pinged([this] { return socket_.KeepAlive(); }, &result), c.ping) << c.sinceSend;
+        EXPECT_EQ(result, 0);
+        if (c.ping) {
+            EXPECT_EQ(socket_.LastSendTick(), clock_.TickCount());
+        }
+    }
+    // "y", the ping's bare header, "y", "y".
+    char sent[3 + CZVMSG::kHeaderSize];
+    ASSERT_EQ(recv(peer_, sent, sizeof sent, MSG_WAITALL), static_cast<ssize_t>(sizeof sent));
+    EXPECT_EQ(LoadLE<uint16_t>(reinterpret_cast<uint8_t*>(sent) + 1 + 2), ZVM_SESSION_PINGQ);
+}
+
+TEST_F(LoopbackPair, ASilentLineIsDeadAfterItsLimitUnlessDataWaits) {
+    const struct {
+        const char* what;
+        int remote;
+        bool dataWaits;
+        int dead;
+    } cases[] = {
+        {"through the relay", 1, false, 0},
+        {"on the local network", 0, false, 1},
+        {"with data waiting", 0, true, 0},
+    };
+    for (const auto& c : cases) {
+        owner_.remote = c.remote;
+        if (c.dataWaits) PeerSends("z");
+        clock_.Advance(15000);
+        // Keep the ping quiet: something went out just now.
+        ASSERT_EQ(socket_.SendRaw(1, "y"), 1);
+        EXPECT_EQ(socket_.KeepAlive(), c.dead) << c.what;
+        if (!c.dead) {
+            EXPECT_EQ(platform::TicksSince(socket_.LastReceiveTick()), c.dataWaits ? 0u : 15000u) << c.what;
+        }
+        while (socket_.Receive() == 2) {
+        }
+        // The next case starts from a line that just spoke.
+        PeerSends("w");
+        ASSERT_EQ(socket_.Receive(), 2);
+    }
+}
+
+TEST_F(LoopbackPair, APingThatCannotGoOutEndsTheLine) {
+    ASSERT_EQ(shutdown(socket_.GetHandle(), SHUT_WR), 0);
+    clock_.Advance(6000);
+    EXPECT_EQ(socket_.KeepAlive(), 1);
+    EXPECT_FALSE(socket_.IsConnected());
+    EXPECT_EQ(socket_.FlushPending(), 0);
+}
+
+TEST_F(LoopbackPair, PumpTakesWhatWaitsAndNeedsALiveLine) {
+    EXPECT_EQ(socket_.FlushPending(), 1);
+    PeerSends("abc");
+    clock_.Advance(100);
+    const uint32_t start = clock_.TickCount();
+    EXPECT_TRUE(socket_.Pump());
+    EXPECT_EQ(socket_.GetBytesReceived(), 3u);
+    EXPECT_TRUE(socket_.HasData());
+    EXPECT_EQ(socket_.LastReceiveTick(), start);
+    EXPECT_EQ(socket_.LastSendTick(), start + 25);  // after its pause
+
+    close(peer_);
+    peer_ = -1;
+    ASSERT_TRUE(testsupport::WaitUntil([this] { return IsReadableNow(socket_.GetHandle()); }));
+    EXPECT_FALSE(socket_.Pump());
+    EXPECT_FALSE(socket_.IsConnected());
+}
+
 // ---- keep-alive ----
 
 class KeepAlive : public SocketTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(socket_.Connect(gateway_.Address(), 1, -1, 0, nullptr), 1);
-    }
+    void SetUp() override { ASSERT_EQ(socket_.Connect(gateway_.Address(), 1, -1, 0, nullptr), 1); }
     // A datagram on loopback may take a moment to land: waits for one (a few real seconds at
     // most) before reading what came.
     static void ReadArrived(CZVSocket& socket) {
@@ -492,8 +622,7 @@ TEST_F(KeepAlive, EveryListenerOnTheMachineGetsTheBroadcast) {
 TEST_F(SocketTest, AListenerThatCannotOpenIsReportedOncePerOutage) {
     std::vector<std::string> traces;
     ASSERT_TRUE(platform::InstallReportHook([&traces](platform::ReportKind kind, const std::string& text) {
-        if (kind == platform::ReportKind::Trace)
-            traces.push_back(text);
+        if (kind == platform::ReportKind::Trace) traces.push_back(text);
     }));
     CZVSocket socket(ZVVariant::Config, &owner_);
     keepAlivePort_.Share(false);  // held by a program that does not share it
@@ -547,13 +676,14 @@ TEST_P(SearchKinds, AcceptOnlyTheVariantsKinds) {
     EXPECT_EQ(ntohs(found_.sin_port), 4500);
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, SearchKinds,
-                         testing::Values(KindCase{ZVVariant::Config, 1, 0, true}, KindCase{ZVVariant::Config, 6, 0, true},
-                                         KindCase{ZVVariant::Config, 7, 0, true}, KindCase{ZVVariant::Config, 2, 12, true},
-                                         KindCase{ZVVariant::Config, 2, 11, false}, KindCase{ZVVariant::Config, 4, 0, false},
-                                         KindCase{ZVVariant::Config, 3, 0, false}, KindCase{ZVVariant::Monitor, 2, 11, false},
-                                         KindCase{ZVVariant::Tablet, 2, 11, true}, KindCase{ZVVariant::Tablet, 4, 0, true},
-                                         KindCase{ZVVariant::Tablet, 3, 0, false}, KindCase{ZVVariant::Tablet, 5, 0, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Variants, SearchKinds,
+    testing::Values(KindCase{ZVVariant::Config, 1, 0, true}, KindCase{ZVVariant::Config, 6, 0, true},
+                    KindCase{ZVVariant::Config, 7, 0, true}, KindCase{ZVVariant::Config, 2, 12, true},
+                    KindCase{ZVVariant::Config, 2, 11, false}, KindCase{ZVVariant::Config, 4, 0, false},
+                    KindCase{ZVVariant::Config, 3, 0, false}, KindCase{ZVVariant::Monitor, 2, 11, false},
+                    KindCase{ZVVariant::Tablet, 2, 11, true}, KindCase{ZVVariant::Tablet, 4, 0, true},
+                    KindCase{ZVVariant::Tablet, 3, 0, false}, KindCase{ZVVariant::Tablet, 5, 0, false}));
 
 TEST_F(Search, WalksSeveralRecordsAndReportsEachAcceptedOne) {
     testsupport::GatewayRecord not_an_answer = Record("10.0.0.9", 1, 0, "Pool");
@@ -561,8 +691,8 @@ TEST_F(Search, WalksSeveralRecordsAndReportsEachAcceptedOne) {
     responder_.AddReply({not_an_answer, Record("10.0.0.3", 1, 0, "Spa"), Record("10.0.0.4", 6, 0, "Pool")});
     ASSERT_EQ(Discover("Pool", &status_, &found_, ZVVariant::Config), 1);
     EXPECT_EQ(FormatSockAddr(found_), "10.0.0.4");
-    EXPECT_THAT(status_.lines, testing::ElementsAre("Waiting for ping response.", "Ping From 10.0.0.3",
-                                                    "Ping From 10.0.0.4"));
+    EXPECT_THAT(status_.lines,
+                testing::ElementsAre("Waiting for ping response.", "Ping From 10.0.0.3", "Ping From 10.0.0.4"));
 }
 
 TEST_F(Search, AnEmptyNameTakesTheFirstAcceptedGateway) {

@@ -3,14 +3,15 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <optional>
 #include <thread>
 
 #include "sentinax/base64coder.h"
 #include "sentinax/emailserver.h"
 #include "sentinax/smtpsession.h"
+#include "support/loopback.h"
 #include "support/loopback_server.h"
 #include "support/smtp_server.h"
-#include "support/loopback.h"
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
 
@@ -35,16 +36,14 @@ private:
 
 std::string LogText(const CEmailServer& server) {
     std::string text;
-    for (const CLogEvent& event : server.CopyLog())
-        text += event.text + "\n";
+    for (const CLogEvent& event : server.CopyLog()) text += event.text + "\n";
     return text;
 }
 
 std::unique_ptr<CEmailMessage> Message(const std::string& recipient, std::vector<std::string> body = {}) {
     auto message = std::make_unique<CEmailMessage>(recipient);
     message->AddHeader("Subject: Brenvik System Alarm Notification");
-    for (std::string& line : body)
-        message->AddLine(std::move(line));
+    for (std::string& line : body) message->AddLine(std::move(line));
     return message;
 }
 
@@ -52,10 +51,41 @@ TEST(Base64, EncodesWithFillCharacters) {
     const struct {
         const char* in;
         const char* out;
-    } cases[] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foobar", "Zm9vYmFy"},
-                 {"\xFF\xFE", "//4="}};
-    for (const auto& c : cases)
-        EXPECT_EQ(Base64Encode(c.in), c.out) << c.in;
+    } cases[] = {{"", ""},        {"f", "Zg=="},          {"fo", "Zm8="},
+                 {"foo", "Zm9v"}, {"foobar", "Zm9vYmFy"}, {"\xFF\xFE", "//4="}};
+    for (const auto& c : cases) EXPECT_EQ(Base64Encode(c.in), c.out) << c.in;
+}
+
+TEST(Base64, DecodingRoundTripsEveryLengthAndByte) {
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) bytes += static_cast<char>(255 - i);
+    for (size_t length = 0; length <= bytes.size(); ++length) {
+        const std::string_view part(bytes.data(), length);
+        const std::optional<std::string> decoded = Base64Decode(Base64Encode(part));
+        ASSERT_TRUE(decoded) << length;
+        EXPECT_EQ(*decoded, part) << length;
+    }
+}
+
+TEST(Base64, DecodingPassesOverWhiteSpaceAndRefusesWhatIsNoBase64) {
+    const struct {
+        const char* text;
+        std::optional<std::string> bytes;
+    } cases[] = {
+        {"Zm9v\r\nYmFy", "foobar"},
+        {" Zg = = \t", "f"},
+        {"Zm8", "fo"},  // the fill left out
+        {"Zg", "f"},
+        {"\xDAm8=", "fo"},           // 'Z' with its high bit set
+        {"Zm9vY", std::nullopt},     // a lone character in the last group
+        {"Zm=8", std::nullopt},      // fill inside a group
+        {"Zg==Zg==", std::nullopt},  // fill before the end
+        {"Zm9v=", std::nullopt},     // fill after a whole group
+        {"Zg===", std::nullopt},
+        {"Zm9-", std::nullopt},  // the URL alphabet is another one
+        {"Zm9v\x01", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Base64Decode(c.text), c.bytes) << c.text;
 }
 
 TEST(SmtpReply, CodeIsTheLeadingThreeDigits) {
@@ -63,9 +93,8 @@ TEST(SmtpReply, CodeIsTheLeadingThreeDigits) {
         const char* line;
         int code;
         bool final;
-    } cases[] = {{"250 OK", 250, true},       {"250-SIZE 100", 250, false}, {"354", 354, true},
-                 {"550 not 250", 550, true},   {"25", -1, true},             {"x250 OK", -1, true},
-                 {"", -1, true}};
+    } cases[] = {{"250 OK", 250, true}, {"250-SIZE 100", 250, false}, {"354", 354, true}, {"550 not 250", 550, true},
+                 {"25", -1, true},      {"x250 OK", -1, true},        {"", -1, true}};
     for (const auto& c : cases) {
         EXPECT_EQ(SmtpReplyCode(c.line), c.code) << c.line;
         EXPECT_EQ(IsFinalReplyLine(c.line), c.final) << c.line;
@@ -74,8 +103,7 @@ TEST(SmtpReply, CodeIsTheLeadingThreeDigits) {
 
 TEST(SmtpReply, LineReaderEndsAtCrLfAndRefusesOverlongLines) {
     CSmtpLineReader reader;
-    for (char c : std::string("220 hi\n\r"))
-        EXPECT_EQ(reader.Add(c), CSmtpLineReader::kMore);
+    for (char c : std::string("220 hi\n\r")) EXPECT_EQ(reader.Add(c), CSmtpLineReader::kMore);
     EXPECT_EQ(reader.Add('\n'), CSmtpLineReader::kLine);
     EXPECT_EQ(reader.Line(), "220 hi\n");
     CSmtpLineReader::Result last = CSmtpLineReader::kMore;
@@ -91,8 +119,7 @@ TEST(SmtpData, LineBreaksSplitAndLeadingDotsDouble) {
 
 TEST(EmailLog, KeepsTheNewest501AndCountsWhatIsNew) {
     CEmailServer server(std::make_unique<FakeResolver>(false, std::vector<std::string>{}));
-    for (int i = 0; i < 600; ++i)
-        server.AddLogLine(std::to_string(i));
+    for (int i = 0; i < 600; ++i) server.AddLogLine(std::to_string(i));
     const auto log = server.CopyLog();
     ASSERT_EQ(log.size(), 501u);
     EXPECT_EQ(log.front().text, "99");
@@ -114,22 +141,18 @@ TEST(EmailLog, EntriesLoggedWhileTakingAreNeitherMissedNorRepeated) {
     constexpr int kLines = 400;  // below the log's limit: none is trimmed
     std::atomic<bool> written{false};
     std::thread writer([&] {
-        for (int i = 0; i < kLines; ++i)
-            server.AddLogLine(std::to_string(i));
+        for (int i = 0; i < kLines; ++i) server.AddLogLine(std::to_string(i));
         written.store(true);
     });
     std::vector<std::string> seen;
     auto take = [&] {
-        for (const CLogEvent& event : server.TakeNewLogEntries())
-            seen.push_back(event.text);
+        for (const CLogEvent& event : server.TakeNewLogEntries()) seen.push_back(event.text);
     };
-    while (!written.load())
-        take();
+    while (!written.load()) take();
     writer.join();
     take();
     ASSERT_EQ(seen.size(), static_cast<size_t>(kLines));
-    for (int i = 0; i < kLines; ++i)
-        EXPECT_EQ(seen[i], std::to_string(i));
+    for (int i = 0; i < kLines; ++i) EXPECT_EQ(seen[i], std::to_string(i));
 }
 
 TEST(EmailQueue, RecipientWithoutAtSignIsDroppedSilently) {
@@ -158,8 +181,7 @@ private:
         char c = 0;
         while (!Stopping() && ReadExact(fd, &c, 1, 5000)) {
             line += c;
-            if (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0)
-                continue;
+            if (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0) continue;
             line.resize(line.size() - 2);
             std::string reply;
             if (data) {
@@ -210,8 +232,7 @@ protected:
 
 size_t Count(const std::string& text, const std::string& part) {
     size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
-        ++count;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++count;
     return count;
 }
 
@@ -252,12 +273,13 @@ TEST_F(ScriptedSmtpTest, SignInRepliesAreCheckedAndNeverLogged) {
         {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "334 UGFzc3dvcmQ6\r\n"}, {password, "235 ok\r\n"}}, true, 2},
         {{{"AUTH", "504 unknown mechanism\r\n"}}, false, 0},
         {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "535 no such account\r\n"}}, false, 1},
-        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "334 UGFzc3dvcmQ6\r\n"}, {password, "535 wrong\r\n"}},
-         false, 2},
+        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "334 UGFzc3dvcmQ6\r\n"}, {password, "535 wrong\r\n"}}, false, 2},
         // A server that echoes what it was sent.
-        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"}, {name, "334 got " + name + "\r\n"},
+        {{{"AUTH", "334 VXNlcm5hbWU6\r\n"},
+          {name, "334 got " + name + "\r\n"},
           {password, "235 pa55 " + password + " accepted\r\n"}},
-         true, 2},
+         true,
+         2},
     };
     for (Case& c : cases) {
         const std::unique_ptr<CEmailServer> client = NoMxClient();
@@ -410,8 +432,7 @@ TEST_F(RealSmtpTest, QueueOfThreeNeedsThreeSenderThreadsOneAfterTheOther) {
     testsupport::SmtpServer smtp(ZV_SMTP_SERVER_SCRIPT, dir.File("mail.txt"));
     ASSERT_NE(smtp.Port(), 0);
     auto client = Client(smtp.Port(), std::make_unique<FakeResolver>(false, std::vector<std::string>{}, 1));
-    for (const char* to : {"a@example.com", "b@example.com", "c@example.com"})
-        client->Queue(Message(to));
+    for (const char* to : {"a@example.com", "b@example.com", "c@example.com"}) client->Queue(Message(to));
     for (size_t turn = 1; turn <= 3; ++turn) {
         client->StartSender();
         EXPECT_TRUE(client->IsSenderBusy());

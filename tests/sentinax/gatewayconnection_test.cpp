@@ -4,16 +4,17 @@
 #include <sys/socket.h>
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "core/zvsock.h"
-#include "platform/socket.h"
 #include "fake_gateway.h"
 #include "fake_relay.h"
 #include "loopback.h"
 #include "loopback_server.h"
+#include "platform/socket.h"
 #include "support/virtual_clock.h"
 
 namespace {
@@ -38,8 +39,7 @@ private:
     void Serve(int fd) override {
         uint8_t buffer[256];
         while (!Stopping()) {
-            if (Readable(fd) && recv(fd, buffer, sizeof buffer, 0) <= 0)
-                return;
+            if (Readable(fd) && recv(fd, buffer, sizeof buffer, 0) <= 0) return;
         }
     }
 };
@@ -121,6 +121,20 @@ TEST_F(GatewayConnectionTest, OtherMessagesWhileWaitingAreDropped) {
     });
     CGatewayConnection connection("Zavoro Service", "127.0.0.1", gateway.Port(), &status);
     EXPECT_EQ(connection.LoginSequence("A", "secret", 0, &status), 1) << connection.GetError();
+}
+
+// A line that cannot take the opening text is no connection: the gateway
+// never heard the protocol start, so no login is tried on it.
+TEST_F(GatewayConnectionTest, ALineThatCannotTakeTheOpeningIsNoConnection) {
+    auto socket =
+        std::make_unique<CSocketZV>(std::string("127.0.0.1"), gateway.Port(), CGatewayConnection::kSilenceLimit);
+    ASSERT_TRUE(socket->IsOk());
+    ASSERT_EQ(shutdown(socket->GetHandle(), SHUT_WR), 0);
+    CGatewayConnection connection(std::move(socket), &status);
+    EXPECT_EQ(connection.IsConnected(), 0);
+    EXPECT_EQ(connection.GetError().rfind("Cannot connect. ", 0), 0u) << connection.GetError();
+    EXPECT_FALSE(connection.LoginSequence("Backyard", "secret", 0, &status));
+    EXPECT_TRUE(gateway.Logins().empty());
 }
 
 TEST_F(GatewayConnectionTest, RefusedAndBrokenLoginsAreToldApart) {

@@ -4,8 +4,13 @@
 // touches the systems.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
+#include <thread>
 
 #include "platform/program.h"
 #include "sentinax/configfile.h"
@@ -37,13 +42,11 @@ public:
     Answer AskYesNoCancel(const std::string& question) override {
         questions.push_back(question);
         const Answer answer = answers.empty() ? kNo : answers.front();
-        if (!answers.empty())
-            answers.erase(answers.begin());
+        if (!answers.empty()) answers.erase(answers.begin());
         return answer;
     }
     bool RunSystemDialog(CSystem& system) override {
-        if (!typedName)
-            return false;
+        if (!typedName) return false;
         system.name = *typedName;
         system.adapterName = typedAdapter.value_or("Brenvik: 00-00-" + std::to_string(++dialogsRun));
         system.modelName = typedModel;
@@ -61,10 +64,10 @@ public:
     void DestroyEmailLog() override { log.reset(); }
     void ShowContextMenu(int, int) override {}
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    bool AskYesNo(const std::string&) override { return false; }
+    bool AskYesNo(const std::string&) override { return yes; }
     bool RunBackupReminder() override { return false; }
     std::optional<bool> RunBackupOptions() override { return std::nullopt; }
-    std::optional<std::string> AskArchiveName(bool) override { return std::nullopt; }
+    std::optional<std::string> AskArchiveName(bool) override { return archive; }
     void Maximise() override { maximised = true; }
     void PlaceWindow(int, int, int, int) override {}
     void GetWindowPlace(int& left, int& top, int& width, int& height) override {
@@ -91,6 +94,8 @@ public:
     FakeLogView logView;
     std::vector<std::string> messages;
     bool maximised = false;
+    std::optional<std::string> archive;
+    bool yes = false;
 
 private:
     CEmailServer& email_;
@@ -112,8 +117,7 @@ protected:
     }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
-        for (const SystemPtr& system : dialog.Roster().GetSystems())
-            names.push_back(system->name);
+        for (const SystemPtr& system : dialog.Roster().GetSystems()) names.push_back(system->name);
         return names;
     }
 
@@ -137,15 +141,15 @@ TEST_F(MainDialogTest, MenuStatesFollowTheSelection) {
     Add("Hollis");
     Add("Orchard", "Orlenza 2");
     ASSERT_EQ(dialog.List().GetRowCount(), 2);
-    const int ids[] = {ID_CUSTOMERS_EDIT, ID_CUSTOMERS_ERRORS, ID_CUSTOMERS_LOG, ID_CUSTOMERS_DELETE,
-                       ID_CUSTOMERS_REFRESH, ID_CUSTOMERS_CONNECT};
+    const int ids[] = {ID_CUSTOMERS_EDIT,   ID_CUSTOMERS_ERRORS,  ID_CUSTOMERS_LOG,
+                       ID_CUSTOMERS_DELETE, ID_CUSTOMERS_REFRESH, ID_CUSTOMERS_CONNECT};
     struct {
         std::vector<int> rows;
         std::vector<bool> on;
     } cases[] = {
         {{}, {false, false, false, false, false, false}},
-        {{0}, {true, true, true, true, true, true}},         // Hollis
-        {{1}, {true, true, true, true, true, false}},        // Orlenza: no remote connection
+        {{0}, {true, true, true, true, true, true}},   // Hollis
+        {{1}, {true, true, true, true, true, false}},  // Orlenza: no remote connection
         {{0, 1}, {false, false, false, true, true, false}},
     };
     for (const auto& c : cases) {
@@ -197,8 +201,8 @@ TEST_F(MainDialogTest, CancelOnAnyQuestionDeletesNothing) {
     Select({0, 1, 2});
     view.answers = {CSentinaxView::kYes, CSentinaxView::kCancel};
     dialog.OnDeleteSystems();
-    EXPECT_EQ(view.questions, (std::vector<std::string>{"Are you sure you want to delete A?",
-                                                         "Are you sure you want to delete B?"}));
+    EXPECT_EQ(view.questions,
+              (std::vector<std::string>{"Are you sure you want to delete A?", "Are you sure you want to delete B?"}));
     EXPECT_EQ(Names().size(), 3u);
 
     Select({0, 1, 2});
@@ -269,6 +273,29 @@ TEST_F(MainDialogTest, ClosingSavesAndTheSystemsComeBack) {
     EXPECT_EQ(second.List().GetRowData(0)->name, "Hollis");
 }
 
+// A restore holds every system's history writes while it runs: a record a
+// poll thread wrote meanwhile would be lost under the archive's copy of the
+// file. The archive is a pipe, so the test knows when the restore is in it.
+TEST_F(MainDialogTest, ARestoreHoldsTheHistoryWritesWhileItRuns) {
+    Add("Hollis");
+    const SystemPtr system = dialog.Roster().GetSystems().front();
+    const std::string pipe = dir.Path() + "/archive.pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    view.archive = pipe;
+    view.yes = true;
+
+    EXPECT_FALSE(system->IsHistoryHeld());
+    std::thread restore([this] { dialog.OnRestore(); });
+    // Opening the pipe for writing returns once the restore has opened it.
+    const int fd = open(pipe.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_TRUE(system->IsHistoryHeld());
+    close(fd);
+    restore.join();
+    EXPECT_FALSE(system->IsHistoryHeld());
+    EXPECT_TRUE(system->AppendHistory());
+}
+
 // --- E-mail log and settings ---
 
 TEST(EmailLogTest, LinesCarryDateAndTwelveHourTime) {
@@ -293,8 +320,7 @@ TEST(EmailLogTest, KeepsAboutFiveHundredLinesAndTakesOnlyNewEntries) {
     CEmailServer email;
     FakeLogView view;
     CEmailLogDlg log(email, view, [] {});
-    for (int i = 0; i < 503; ++i)
-        view.lines.push_back("old");
+    for (int i = 0; i < 503; ++i) view.lines.push_back("old");
     email.AddLogLine("one");
     email.AddLogLine("two");
     log.Refresh();
@@ -379,8 +405,7 @@ protected:
         CZVFile file(system.GetHistoryFileName(0), ZVVariant::Monitor);
         CSystem record;
         if (file.Open(CZVFile::kRead)) {
-            while (record.LoadHistoryRecord(file))
-                airs.push_back(record.airTemperature);
+            while (record.LoadHistoryRecord(file)) airs.push_back(record.airTemperature);
         }
         return airs;
     }

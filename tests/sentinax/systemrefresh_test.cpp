@@ -192,8 +192,7 @@ TEST_F(RefreshTest, ARetryAfterBusySlotsStillLooksUp) {
     EXPECT_EQ(RefreshOnce(), kStatusRetry);
     EXPECT_EQ(system.lookupRequested, 1);
     EXPECT_TRUE(discovery.Requests().empty());
-    for (int i = 0; i < CConnectGates::kConnectSlots; ++i)
-        gates.ReleaseConnectSlot();
+    for (int i = 0; i < CConnectGates::kConnectSlots; ++i) gates.ReleaseConnectSlot();
     clock.Advance(CConnectGates::kSlotAttemptGapMs);
     EXPECT_TRUE(IsConnectedStatus(RefreshOnce()));
     EXPECT_EQ(discovery.Requests().size(), 1u);
@@ -212,10 +211,9 @@ TEST_F(RefreshTest, ChangedAlarmsAreMailedAfterTheFirstPoll) {
     gateway.Answer(0x311C, Chlorinator(0, 84, 0x42));
     system.Update(context);
     ASSERT_EQ(system.status, kStatusConnected);
-    EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmChlorinator, 1},
-                                                              {kAlarmChlorinator, 6},
-                                                              {kAlarmChlorinator, 10},
-                                                              {kAlarmSystem, 0}}));
+    EXPECT_EQ(system.CopyAlarms(),
+              (std::vector<CSystemError>{
+                  {kAlarmChlorinator, 1}, {kAlarmChlorinator, 6}, {kAlarmChlorinator, 10}, {kAlarmSystem, 0}}));
     EXPECT_EQ(mail.queued.size(), 1u);  // the default recipient
     // The second refresh went straight to the cached address.
     EXPECT_EQ(discovery.Requests().size(), 1u);
@@ -255,6 +253,57 @@ TEST_F(RefreshTest, FreezeAlarmStandsWithoutAChlorinator) {
     EXPECT_EQ(mail.queued.size(), 2u);  // the change is mailed too
 }
 
+// The freeze alarm stands two hours from when freeze protection was first
+// seen, gone or not; while protection is on, the chlorinator's low-flow bit
+// (bit 0) is no alarm, as the pump is held on purpose.
+TEST_F(RefreshTest, FreezeHoldsItsAlarmTwoHoursAndSilencesTheFlowBit) {
+    UseAdapter5();
+    gateway.Answer(0x311C, Chlorinator(1, 60, 0x1));
+    const auto raised = [this](CSystemError entry) {
+        std::vector<CSystemError> all = system.CopyAlarms();
+        const std::vector<CSystemError> warnings = system.CopyWarnings();
+        all.insert(all.end(), warnings.begin(), warnings.end());
+        return std::count(all.begin(), all.end(), entry) == 1;
+    };
+    testsupport::Bytes freezing = testsupport::SampleStatus(1);
+    freezing[4] = 1;  // the freeze byte after the link state
+    const struct {
+        uint32_t advance;  // since the previous refresh
+        bool freezeNow;
+        bool freezeAlarm;
+        bool flowAlarm;
+    } steps[] = {
+        {0, true, true, false},           // protection on
+        {30 * 60000, false, true, true},  // gone, 30 minutes after it was seen
+        {89 * 60000, false, true, true},  // a minute short of two hours
+        {2 * 60000, false, false, true},  // past two hours
+    };
+    for (const auto& step : steps) {
+        clock.Advance(step.advance);
+        gateway.Answer(0x30EE, step.freezeNow ? freezing : testsupport::SampleStatus(1));
+        system.Update(context);
+        ASSERT_EQ(system.status, kStatusConnected);
+        EXPECT_EQ(raised({kAlarmFreeze, 0}), step.freezeAlarm) << step.advance;
+        EXPECT_EQ(raised({kAlarmChlorinator, 0}), step.flowAlarm) << step.advance;
+    }
+}
+
+// "4.2.520.0" is cut at its last dot and read as major 4, build 520.
+TEST_F(RefreshTest, AVersionOfThreeNumbersGivesMajorAndBuild) {
+    FakeGateway fresh(WithPassword());
+    testsupport::ServeSampleInstallation(fresh, Sample("4.2.520.0"));
+    fresh.Answer(0x311C, Chlorinator(1, 60, 0));
+    fresh.Answer(0x3126, PayloadWriter().Int(0));
+    clock.HoldWhile([&fresh] { return fresh.Owes(); });
+    system.cachedAddress = "127.0.0.1";
+    system.cachedPort = fresh.Port();
+    EXPECT_EQ(RefreshOnce(), kStatusConnected);
+    clock.HoldWhile({});
+    EXPECT_EQ(system.adapterVersion, "4.2.520");
+    EXPECT_EQ(system.majorVersion, 4);
+    EXPECT_EQ(system.spaChlorineOutput, 20);  // read from 4.396 on
+}
+
 // A pump state of 255 (or -1, a circuit the status did not name) was not
 // read: it is no running pump, so a chlorinator
 // that does not talk raises no false low-flow alarm (and mail) on a system
@@ -270,8 +319,7 @@ TEST_F(RefreshTest, ASilentChlorinatorWhileThePoolPumpRunsIsLowFlow) {
 TEST(PumpState, OnlyReadNonZeroStatesRun) {
     const std::pair<int32_t, bool> cases[] = {{-1, false}, {0, false},  {1, true},
                                               {2, true},   {254, true}, {kNotRead, false}};
-    for (const auto& [state, running] : cases)
-        EXPECT_EQ(IsPumpRunning(state), running) << state;
+    for (const auto& [state, running] : cases) EXPECT_EQ(IsPumpRunning(state), running) << state;
 }
 
 TEST(LightsCount, CountsTheCircuitsOfTheLightsPages) {
@@ -280,13 +328,13 @@ TEST(LightsCount, CountsTheCircuitsOfTheLightsPages) {
         uint8_t showWith;
         int32_t state;
     } rows[] = {
-        {7, 4, 1},    // a light on the lights page, on
-        {9, 3, 0},    // a positioned light, off
-        {16, 3, 1},   // a positioned light, on
-        {3, 2, 1},    // function 3 on the water features page: no light
-        {4, 0, 1},    // function 4 on the pool page: no light
-        {0, 4, 0},    // a generic circuit the lights page shows
-        {12, 5, 1},   // a light not shown anywhere
+        {7, 4, 1},   // a light on the lights page, on
+        {9, 3, 0},   // a positioned light, off
+        {16, 3, 1},  // a positioned light, on
+        {3, 2, 1},   // function 3 on the water features page: no light
+        {4, 0, 1},   // function 4 on the pool page: no light
+        {0, 4, 0},   // a generic circuit the lights page shows
+        {12, 5, 1},  // a light not shown anywhere
     };
     std::vector<CPoolCircuit> circuits;
     for (const Row& row : rows) {
@@ -297,8 +345,7 @@ TEST(LightsCount, CountsTheCircuitsOfTheLightsPages) {
         circuits.push_back(circuit);
     }
     std::vector<const CPoolCircuit*> pointers;
-    for (const CPoolCircuit& circuit : circuits)
-        pointers.push_back(&circuit);
+    for (const CPoolCircuit& circuit : circuits) pointers.push_back(&circuit);
     const CLightsCount lights = CountLights(pointers);
     EXPECT_EQ(lights.total, 4);
     EXPECT_EQ(lights.on, 2);
@@ -321,8 +368,8 @@ TEST_F(RefreshTest, ReachesTheGatewayThroughTheRelay) {
     testsupport::FakeDiscovery* service = &discovery;
     service->On(testsupport::kDiscoveryLookup, [this](const Frame&) {
         testsupport::DiscoveryRecord record{kAdapter, "127.0.0.1", RefusedPort()};
-        return testsupport::FakeDiscovery::Reply{
-            testsupport::EncodeFrame({0, testsupport::kDiscoveryLookupAnswer, testsupport::DiscoveryLookupPayload(&record)})};
+        return testsupport::FakeDiscovery::Reply{testsupport::EncodeFrame(
+            {0, testsupport::kDiscoveryLookupAnswer, testsupport::DiscoveryLookupPayload(&record)})};
     });
     system.Update(context);
     EXPECT_EQ(system.status, kStatusConnected);
@@ -491,11 +538,28 @@ TEST_F(RefreshTest, NewerAdaptersReadTheirErrorTables) {
     fresh.Answer(0x311C, PayloadWriter().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0));
     // System errors, 2 pumps x 2 entries, an unused list, chemistry, heat pump.
     fresh.Answer(0x3126, PayloadWriter()
-                             .Int(2).Int(0).Int(1).String("e")
-                             .Int(2).Int(2).Int(1).String("p").Int(0).Int(0).Int(1).String("q")
-                             .Int(1).Int(1).String("u")
-                             .Int(1).Int(1).String("c")
-                             .Int(2).Int(0).Int(1).String("h"));
+                             .Int(2)
+                             .Int(0)
+                             .Int(1)
+                             .String("e")
+                             .Int(2)
+                             .Int(2)
+                             .Int(1)
+                             .String("p")
+                             .Int(0)
+                             .Int(0)
+                             .Int(1)
+                             .String("q")
+                             .Int(1)
+                             .Int(1)
+                             .String("u")
+                             .Int(1)
+                             .Int(1)
+                             .String("c")
+                             .Int(2)
+                             .Int(0)
+                             .Int(1)
+                             .String("h"));
     clock.HoldWhile([&fresh] { return fresh.Owes(); });
     system.cachedAddress = "127.0.0.1";
     system.cachedPort = fresh.Port();
@@ -514,10 +578,10 @@ TEST(SetModelName, ByTypeAndExpansion) {
         int type, expansion;
         const char* name;
     };
-    const Case cases[] = {{0, 0, "Corvanta m5"},         {7, 0, "Corvanta m5X"},      {10, 1, "Orlenza Pool/Spa"},
-                          {10, 3, "Orlenza Solar"},      {11, 9, "Orlenza"},          {13, 6, "Brisela R4S"},
-                          {13, 10, "Brisela2 4-circuit"}, {14, 7, "Brisela1 4P"},      {8, 0, "Unknown"},
-                          {-1, 0, "Unknown"}};
+    const Case cases[] = {
+        {0, 0, "Corvanta m5"}, {7, 0, "Corvanta m5X"}, {10, 1, "Orlenza Pool/Spa"},    {10, 3, "Orlenza Solar"},
+        {11, 9, "Orlenza"},    {13, 6, "Brisela R4S"}, {13, 10, "Brisela2 4-circuit"}, {14, 7, "Brisela1 4P"},
+        {8, 0, "Unknown"},     {-1, 0, "Unknown"}};
     CSystem system;
     for (const Case& c : cases) {
         system.SetModelName(c.type, c.expansion);

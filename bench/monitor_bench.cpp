@@ -1,0 +1,237 @@
+// The remote monitor at a service company's scale: 1,000 and 10,000 systems.
+//
+// Figures, each at both counts, and the ratio of the large count to the small one:
+// - load and save of CONFIG.DAT;
+// - the sort of the system list by each sortable column;
+// - memory per system: the resident size that loading adds, divided by the count;
+// - CPU time per refresh against in-process fake gateways (their side included), with
+//   1, 4 and 16 threads, and the refreshes per second.
+// Aims: 10,000 systems cost at most 12 times 1,000 (sorting at most 15 times); a refresh
+// costs under 2 ms of CPU; the throughput grows with the threads until the connection
+// pacing limits it (one connection start per 900 ms), and the bench says which limit held.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fake_gateway.h"
+#include "samplegateway/house.h"
+#include "sentinax/configfile.h"
+#include "sentinax/connectgates.h"
+#include "sentinax/emailserver.h"
+#include "sentinax/statuscode.h"
+#include "sentinax/system.h"
+#include "sentinax/systemlist.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kSmall = 1000;
+constexpr int kLarge = 10000;
+constexpr double kGrowthAim = 12.0;
+constexpr double kSortGrowthAim = 15.0;
+constexpr double kRefreshCpuAimMs = 2.0;
+constexpr char kPassword[] = "secret";
+
+double SecondsOf(const std::function<void()>& work, int repeats = 1) {
+    const auto start = Clock::now();
+    for (int i = 0; i < repeats; ++i) work();
+    return std::chrono::duration<double>(Clock::now() - start).count() / repeats;
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+long ResidentBytes() {
+    long pages = 0, resident = 0;
+    std::ifstream statm("/proc/self/statm");
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Systems with varied, reproducible values in every sortable field.
+std::vector<SystemPtr> MakeSystems(int count) {
+    std::vector<SystemPtr> systems;
+    uint32_t seed = 12345;
+    const auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) % 1000; };
+    for (int i = 0; i < count; ++i) {
+        auto system = std::make_shared<CSystem>();
+        system->name = "Customer " + std::to_string(next()) + " " + std::to_string(i);
+        system->adapterName = "Brenvik: " + std::to_string(i);
+        system->address = std::to_string(next()) + " Main Street";
+        system->city = "Town " + std::to_string(next() % 50);
+        system->zip = std::to_string(10000 + next());
+        system->phone = "555-" + std::to_string(next());
+        system->status = static_cast<int>(next() % 19) + 1;
+        system->poolTemperature = static_cast<int32_t>(next() % 100);
+        system->spaTemperature = static_cast<int32_t>(next() % 110);
+        system->airTemperature = static_cast<int32_t>(next() % 120);
+        system->saltLevel = static_cast<int32_t>(next() % 90);
+        system->modelName = next() % 2 ? "Corvanta m9+3" : "Orlenza Pool/Spa";
+        system->adapterVersion = "5.2 Build " + std::to_string(next());
+        systems.push_back(std::move(system));
+    }
+    return systems;
+}
+
+std::string Folder() {
+    char pattern[] = "/tmp/monitor_bench.XXXXXX";
+    const char* made = mkdtemp(pattern);
+    return made ? made : "/tmp";
+}
+
+struct Scale {
+    double load = 0, save = 0, memoryPerSystem = 0;
+    std::vector<std::pair<std::string, double>> sorts;
+};
+
+Scale Measure(int count, const std::string& folder) {
+    Scale scale;
+    CEmailServer email;
+    const std::string path = folder + "/CONFIG-" + std::to_string(count) + ".DAT";
+    {
+        CMonitorConfig config;
+        config.systems = MakeSystems(count);
+        scale.save = SecondsOf([&] { SaveConfig(path, config, email); }, 3);
+    }
+    scale.load = SecondsOf(
+        [&] {
+            CMonitorConfig config;
+            LoadConfig(path, config, email);
+        },
+        3);
+    const long before = ResidentBytes();
+    CMonitorConfig loaded;
+    LoadConfig(path, loaded, email);
+    scale.memoryPerSystem = static_cast<double>(ResidentBytes() - before) / count;
+
+    CSystemList list(nullptr, false);
+    std::vector<CSystem*> rows;
+    for (const SystemPtr& system : loaded.systems) rows.push_back(system.get());
+    list.Fill(rows);
+    for (int column = 0; column < list.GetColumnCount(); ++column) {
+        if (!list.IsSortableColumn(column)) continue;
+        list.SetSortColumn(column);
+        const double seconds = SecondsOf([&] {
+            list.SetSortDescending(!list.IsSortDescending());
+            list.Sort();
+        });
+        scale.sorts.emplace_back(CSystemList::GetColumnName(list.GetKindOfColumn(column)), seconds);
+    }
+    return scale;
+}
+
+void Report(const char* what, double small, double large, double aim, const char* unit = "ms") {
+    const double ratio = small > 0 ? large / small : 0;
+    std::printf("%-34s %10.3f %s  %10.3f %s  ratio %6.2f (aim <= %.0f) %s\n", what, small * 1000, unit, large * 1000,
+                unit, ratio, aim, ratio <= aim ? "ok" : "MISSED");
+}
+
+// One fake gateway per thread, each serving the sample installation with an adapter of 5.2.
+struct RefreshRun {
+    double cpuPerRefreshMs = 0;
+    double perSecond = 0;
+};
+
+RefreshRun RunRefreshes(int threads, int perThread) {
+    testsupport::FakeGateway::Options options;
+    options.password = kPassword;
+    std::string error;
+    std::optional<samplegateway::House> loaded = samplegateway::House::Load(ZV_SAMPLE_HOUSE, &error);
+    if (!loaded) {
+        std::printf("no sample house: %s\n", error.c_str());
+        return {};
+    }
+    samplegateway::House house = *loaded;
+    if (!house.Set("adapter_name", std::string("Brenvik: bench")) ||
+        !house.Set("adapter_version", std::string("5.2 Build 738.0 Rel")) || !house.SetSwitch("monitor_layout", true) ||
+        !house.SetSwitch("layout4", true))
+        std::printf("the sample house lacks a value the bench sets\n");
+    std::vector<std::unique_ptr<testsupport::FakeGateway>> gateways;
+    for (int i = 0; i < threads; ++i) {
+        gateways.push_back(std::make_unique<testsupport::FakeGateway>(options));
+        samplegateway::Serve(gateways.back()->Engine(), house);
+        gateways.back()->Answer(0x311C, testsupport::PayloadWriter().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0));
+        gateways.back()->Answer(0x3126, testsupport::PayloadWriter().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0));
+    }
+    CConnectGates gates;
+    gates.SetSystemCount(threads * perThread);
+    CRefreshContext context;
+    context.gates = &gates;
+    std::atomic<int> connected{0};
+    const double cpuBefore = CpuSeconds();
+    const double seconds = SecondsOf([&] {
+        std::vector<std::thread> workers;
+        for (int t = 0; t < threads; ++t) {
+            workers.emplace_back([&, t] {
+                for (int i = 0; i < perThread; ++i) {
+                    CSystem system;
+                    system.adapterName = "Brenvik: bench";
+                    system.password = kPassword;
+                    system.majorVersion = 5;
+                    system.cachedAddress = "127.0.0.1";
+                    system.cachedPort = gateways[static_cast<size_t>(t)]->Port();
+                    system.Update(context);
+                    if (IsConnectedStatus(system.status)) ++connected;
+                }
+            });
+        }
+        for (std::thread& worker : workers) worker.join();
+    });
+    const int refreshes = threads * perThread;
+    RefreshRun run;
+    run.cpuPerRefreshMs = (CpuSeconds() - cpuBefore) * 1000 / refreshes;
+    run.perSecond = refreshes / seconds;
+    if (connected != refreshes) std::printf("  (%d of %d refreshes failed)\n", refreshes - connected.load(), refreshes);
+    return run;
+}
+
+}  // namespace
+
+int main() {
+    const std::string folder = Folder();
+    setenv("ZAVORO_DATA_DIR", folder.c_str(), 1);
+
+    const Scale small = Measure(kSmall, folder);
+    const Scale large = Measure(kLarge, folder);
+    std::printf("%-34s %13s  %13s\n", "figure", "1,000", "10,000");
+    Report("save CONFIG.DAT", small.save, large.save, kGrowthAim);
+    Report("load CONFIG.DAT", small.load, large.load, kGrowthAim);
+    Report("resident memory per system", small.memoryPerSystem / 1000, large.memoryPerSystem / 1000, kGrowthAim, "B ");
+    for (size_t i = 0; i < small.sorts.size() && i < large.sorts.size(); ++i)
+        Report(("sort: " + small.sorts[i].first).c_str(), small.sorts[i].second, large.sorts[i].second, kSortGrowthAim);
+
+    // The pacing lets one connection start through per pause; more threads only wait.
+    const double pacedPerSecond = 1000.0 / CConnectGates::kFirstRoundPauseMs;
+    std::printf("\n%-10s %16s %16s\n", "threads", "CPU per refresh", "refreshes/s");
+    double previous = 0;
+    for (const int threads : {1, 4, 16}) {
+        const RefreshRun run = RunRefreshes(threads, threads == 1 ? 8 : 2);
+        const bool paced = run.perSecond >= pacedPerSecond * 0.8;
+        std::printf("%-10d %13.3f ms %16.2f  limit: %s; CPU aim (< %.0f ms) %s\n", threads, run.cpuPerRefreshMs,
+                    run.perSecond, paced ? "the connection pacing" : "the refresh itself", kRefreshCpuAimMs,
+                    run.cpuPerRefreshMs < kRefreshCpuAimMs ? "ok" : "MISSED");
+        if (previous > 0 && run.perSecond < previous * 0.8 && !paced)
+            std::printf("           throughput fell with more threads\n");
+        previous = run.perSecond;
+    }
+    std::filesystem::remove_all(folder);
+    return 0;
+}
