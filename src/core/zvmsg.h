@@ -77,6 +77,12 @@ public:
     void ResetPosition() { position_ = 0; }
     // Payload bytes not yet read.
     int32_t GetRemaining() const { return length_ - position_; }
+    // The payload bytes not yet read (GetRemaining of them), or null when
+    // there is no buffer.
+    const uint8_t* GetUnread() const {
+        const uint8_t* data = GetData();
+        return data ? data + position_ : nullptr;
+    }
     // Same length, message id and payload; the sender ids do not count.
     bool IsEqual(const CZVMSG& other) const;
     // Room for `payloadBytes` in an owned buffer, grown in 64-byte steps. A
@@ -133,10 +139,14 @@ private:
     int Put(const void* bytes, int32_t count, int32_t encodedSize);
     bool Take(int64_t needed, int64_t advance, std::span<const uint8_t>& bytes);
     bool TakeString(std::span<const uint8_t>& bytes, bool& wide);
-    template <typename T> int ReadScalar(T* value);
-    template <typename T> int WriteScalar(T value);
-    template <typename Parts> int ReadComposite(Parts&& readParts);
-    template <typename Text> int ReadText(Text& text);
+    template <typename T>
+    int ReadScalar(T* value);
+    template <typename T>
+    int WriteScalar(T value);
+    template <typename Parts>
+    int ReadComposite(Parts&& readParts);
+    template <typename Text>
+    int ReadText(Text& text);
     int ReadFields(uint16_t* fields, int count);
     class Encoding;
     int PutEncoding(const Encoding& encoding);
