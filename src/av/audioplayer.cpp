@@ -14,9 +14,6 @@ CGatewayAudioPlayer* g_audioplayer = nullptr;
 
 namespace {
 
-// The unread rest of a message's payload.
-const uint8_t* Unread(CZVMSG* message) { return message->GetData() + (message->GetLength() - message->GetRemaining()); }
-
 // A count read from the message, cut to the bytes that follow it; -1 when
 // no count could be read.
 int32_t BoundedCount(CZVMSG* message) {
@@ -100,7 +97,7 @@ void CGatewayAudioPlayer::OnMessage(CZVMSG* message) {
 
 void CGatewayAudioPlayer::WritePcm(CZVMSG* message) {
     const int32_t count = BoundedCount(message);
-    if (count >= 0) Write(Unread(message), count);
+    if (count >= 0) Write(message->GetUnread(), count);
 }
 
 void CGatewayAudioPlayer::WriteMuLaw(CZVMSG* message) {
@@ -108,7 +105,7 @@ void CGatewayAudioPlayer::WriteMuLaw(CZVMSG* message) {
     if (count < 0) return;
     std::unique_ptr<uint8_t[]> pcm(new (std::nothrow) uint8_t[2 * static_cast<size_t>(count) + 1]);
     if (!pcm) return;
-    const uint8_t* codes = Unread(message);
+    const uint8_t* codes = message->GetUnread();
     for (int32_t i = 0; i < count; ++i) {
         const auto sample = static_cast<uint16_t>(DecodeMuLaw(codes[i]));
         pcm[2 * i] = static_cast<uint8_t>(sample);

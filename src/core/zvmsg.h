@@ -77,6 +77,12 @@ public:
     void ResetPosition() { m_position = 0; }
     // Payload bytes not yet read.
     int32_t GetRemaining() const { return m_length - m_position; }
+    // The payload bytes not yet read (GetRemaining of them), or null when
+    // there is no buffer.
+    const uint8_t* GetUnread() const {
+        const uint8_t* data = GetData();
+        return data ? data + m_position : nullptr;
+    }
     // Same length, message id and payload; the sender ids do not count.
     bool IsEqual(const CZVMSG& other) const;
     // Room for `payloadBytes` in an owned buffer, grown in 64-byte steps. A

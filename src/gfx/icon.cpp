@@ -645,7 +645,7 @@ void CZVIcon::ReadShapes(CZVMSG* message, bool rawColours) {
 void CZVIcon::ReadBitmap(CZVMSG* message, int kind) {
     int32_t length = 0;
     if (!message->ReadInt(length) || length < 0 || length > message->GetRemaining()) return;
-    const uint8_t* file = message->GetData() + (message->GetLength() - message->GetRemaining());
+    const uint8_t* file = message->GetUnread();
     const size_t size = static_cast<size_t>(length);
     if (kind == kGif) {
         m_bitmap.reset(DecodeGif(file, size, true));

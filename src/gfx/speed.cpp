@@ -1,8 +1,8 @@
 #include "gfx/speed.h"
 
-#include <chrono>
 #include <cmath>
 
+#include "platform/clock.h"
 #include "platform/report.h"
 
 namespace {
@@ -10,8 +10,7 @@ namespace {
 int g_liveSpeeds = 0;
 
 int ClampChannel(double value) {
-    if (!(value > 0))
-        return 0;
+    if (!(value > 0)) return 0;
     return value >= 255 ? 255 : static_cast<int>(value);
 }
 
@@ -22,16 +21,14 @@ const std::array<uint8_t, 100>& SineTable() {
         // The step is held in single precision, the rest in extended.
         const long double step = 0.0628318f;
         std::array<uint8_t, 100> sine{};
-        for (int i = 0; i < 100; ++i)
-            sine[i] = static_cast<uint8_t>((std::sin(i * step) + 1.0L) * 50.0L);
+        for (int i = 0; i < 100; ++i) sine[i] = static_cast<uint8_t>((std::sin(i * step) + 1.0L) * 50.0L);
         return sine;
     }();
     return table;
 }
 
 int ISqrt(int n) {
-    if (n >= 0 && n < static_cast<int>(kSqrtTable.size()))
-        return kSqrtTable[n];
+    if (n >= 0 && n < static_cast<int>(kSqrtTable.size())) return kSqrtTable[n];
     return speed_detail::BitwiseSqrt(n);
 }
 
@@ -44,13 +41,11 @@ bool IsLightColor(COLORREF c) { return ColorRed(c) + ColorGreen(c) + ColorBlue(c
 
 COLORREF MixColors(COLORREF a, COLORREF b, double t) {
     auto mix = [t](int from, int to) { return ClampChannel((1 - t) * from + t * to); };
-    return MakeColor(mix(ColorRed(a), ColorRed(b)), mix(ColorGreen(a), ColorGreen(b)),
-                     mix(ColorBlue(a), ColorBlue(b)));
+    return MakeColor(mix(ColorRed(a), ColorRed(b)), mix(ColorGreen(a), ColorGreen(b)), mix(ColorBlue(a), ColorBlue(b)));
 }
 
 void CDither565::Reset() {
-    for (uint16_t& entry : entries)
-        entry = 0;
+    for (uint16_t& entry : entries) entry = 0;
     position = 0;
     red = green = blue = 0;
 }
@@ -90,15 +85,11 @@ uint16_t CDither565::Next(uint8_t r, uint8_t g, uint8_t b, int oddStart) {
 }
 
 CSpeed::CSpeed() {
-    if (g_liveSpeeds++ > 0)
-        ReportAssert("speed", __LINE__, 1);
-    using Period = std::chrono::steady_clock::period;
-    m_frequency = Period::den / Period::num;
+    if (g_liveSpeeds++ > 0) ReportAssert("speed", __LINE__, 1);
+    m_frequency = static_cast<int64_t>(platform::kCounterFrequency);
     SineTable();  // built here, at start-up, rather than in the first frame
 }
 
 CSpeed::~CSpeed() { --g_liveSpeeds; }
 
-void CSpeed::ReadCounter() {
-    m_counter = std::chrono::steady_clock::now().time_since_epoch().count();
-}
+void CSpeed::ReadCounter() { m_counter = static_cast<int64_t>(platform::GetCounter()); }

@@ -22,8 +22,7 @@ namespace speed_detail {
 template <typename Entry, int Size, typename Fill>
 constexpr std::array<Entry, Size> MakeTable(Fill fill) {
     std::array<Entry, Size> table{};
-    for (int i = 0; i < Size; ++i)
-        table[i] = static_cast<Entry>(fill(i));
+    for (int i = 0; i < Size; ++i) table[i] = static_cast<Entry>(fill(i));
     return table;
 }
 
@@ -47,12 +46,9 @@ constexpr int BitwiseSqrt(int n) {
 
 // Channel (0..255) to its bits of an RGB565 pixel: truncation, no rounding.
 // Inner loops index these directly; ToRgb565 is the function form.
-inline constexpr auto kRedTo565 =
-    speed_detail::MakeTable<uint16_t, 256>([](int i) { return (i & 0xF8) << 8; });
-inline constexpr auto kGreenTo565 =
-    speed_detail::MakeTable<uint16_t, 256>([](int i) { return (i & 0xFC) << 3; });
-inline constexpr auto kBlueTo565 =
-    speed_detail::MakeTable<uint16_t, 256>([](int i) { return i >> 3; });
+inline constexpr auto kRedTo565 = speed_detail::MakeTable<uint16_t, 256>([](int i) { return (i & 0xF8) << 8; });
+inline constexpr auto kGreenTo565 = speed_detail::MakeTable<uint16_t, 256>([](int i) { return (i & 0xFC) << 3; });
+inline constexpr auto kBlueTo565 = speed_detail::MakeTable<uint16_t, 256>([](int i) { return i >> 3; });
 
 // Integer square roots of 0..2,499: the squared radii of the corner and edge
 // shading.
@@ -100,7 +96,7 @@ struct CDither565 {
 };
 
 // Made once at start-up and kept until shutdown. Besides the tables it holds
-// the video window's frame counter, on the steady clock.
+// the video window's frame counter, read from the platform clock.
 class CSpeed {
 public:
     CSpeed();

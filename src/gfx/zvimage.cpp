@@ -21,22 +21,17 @@ int HeaderInts(uint16_t id) {
     switch (id) {
     case ZVM_IMAGE_GETTINTEDA:
     case ZVM_IMAGE_GETBLENDEDA:
-    case ZVM_IMAGE_IMAGEDATA:
-        return 3;
+    case ZVM_IMAGE_IMAGEDATA: return 3;
     case ZVM_IMAGE_GETPLAINA:
     case ZVM_IMAGE_GETSKINA:
-    case ZVM_IMAGE_GETSKIN2A:
-        return 4;
-    default:
-        return 0;
+    case ZVM_IMAGE_GETSKIN2A: return 4;
+    default: return 0;
     }
 }
 
 }  // namespace
 
-CZVImageHost& ImageHost() {
-    return g_installedHost ? *g_installedHost : g_defaultHost;
-}
+CZVImageHost& ImageHost() { return g_installedHost ? *g_installedHost : g_defaultHost; }
 
 CZVImageHost* InstallImageHost(CZVImageHost* host) {
     CZVImageHost* previous = g_installedHost;
@@ -75,9 +70,7 @@ int CZVImage::SendRequest() {
     case kPlain: id = ZVM_IMAGE_GETPLAINQ; break;
     case kSkin: id = themed ? ZVM_IMAGE_GETSKINQ : ZVM_IMAGE_GETTINTEDQ; break;
     case kSkin2: id = themed ? ZVM_IMAGE_GETSKIN2Q : ZVM_IMAGE_GETTINTEDQ; break;
-    default:
-        ReportAssert(kSource, 414, 1);
-        return 1;
+    default: ReportAssert(kSource, 414, 1); return 1;
     }
     CZVMSG request(GetId(), id);
     request.WriteString(name.GetAnsi());
@@ -89,8 +82,7 @@ int CZVImage::SendRequest() {
     return server && server->Send(&request);
 }
 
-int CZVImage::Matches(CZVString name, COLORREF colour1, COLORREF colour2, int kind, int extraKey,
-                      int sentValue) const {
+int CZVImage::Matches(CZVString name, COLORREF colour1, COLORREF colour2, int kind, int extraKey, int sentValue) const {
     return m_name.CompareNoCase(name) == 0 && m_colour1 == colour1 && m_colour2 == colour2 && m_kind == kind &&
            m_extraKey == extraKey && m_sentValue == sentValue;
 }
@@ -123,13 +115,9 @@ CDibDC* CZVImage::GetDib(CPaintWindow* waiter, int w, int h) {
     return m_image.get();
 }
 
-int CZVImage::GetWidth() const {
-    return m_image ? m_image->GetWidth() : 0;
-}
+int CZVImage::GetWidth() const { return m_image ? m_image->GetWidth() : 0; }
 
-int CZVImage::GetHeight() const {
-    return m_image ? m_image->GetHeight() : 0;
-}
+int CZVImage::GetHeight() const { return m_image ? m_image->GetHeight() : 0; }
 
 void CZVImage::EndRequest() {
     m_pending = 0;
@@ -152,12 +140,10 @@ CDibDC* CZVImage::DecodeAnswer(CZVMSG* message) const {
         return nullptr;
     // The file is what the answer holds, whatever its length field claims.
     if (length < 0 || length > message->GetRemaining()) return nullptr;
-    const uint8_t* file = message->GetData() + (message->GetLength() - message->GetRemaining());
+    const uint8_t* file = message->GetUnread();
     switch (type) {
-    case kTypeGif:
-        return DecodeGif(file, static_cast<size_t>(length), m_gifTransparency != 0);
-    case kTypePng:
-        return DecodePng(file, static_cast<size_t>(length));
+    case kTypeGif: return DecodeGif(file, static_cast<size_t>(length), m_gifTransparency != 0);
+    case kTypePng: return DecodePng(file, static_cast<size_t>(length));
     case kTypeJpeg: {
         if (!WithinPictureLimits(width, height)) return nullptr;
         auto dib = std::make_unique<CDibDC>(width, height, 0, 0, 0);
@@ -166,8 +152,7 @@ CDibDC* CZVImage::DecodeAnswer(CZVMSG* message) const {
             return nullptr;
         return dib.release();
     }
-    default:
-        return nullptr;
+    default: return nullptr;
     }
 }
 

@@ -76,6 +76,13 @@ uint32_t GetTickCount() {
     return clock ? clock->TickCount() : SystemTickCount();
 }
 
+uint64_t GetCounter() {
+    Clock* clock = g_installed.load(std::memory_order_acquire);
+    if (clock) return clock->Counter();
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
 void Sleep(uint32_t milliseconds) {
     Clock* clock = g_installed.load(std::memory_order_acquire);
     if (clock)
@@ -114,14 +121,12 @@ bool IsDaylightTime() {
     return clock ? clock->DaylightTime() : Clock::SystemDaylightTime();
 }
 
-Clock* InstallClock(Clock* clock) {
-    return g_installed.exchange(clock, std::memory_order_acq_rel);
-}
+Clock* InstallClock(Clock* clock) { return g_installed.exchange(clock, std::memory_order_acq_rel); }
 
 bool LocalTimeToValue(const LocalTime& time, uint64_t& value) {
-    if (time.year < kFirstYear || time.year > kLastYear || time.month < 1 || time.month > 12 ||
-        time.day < 1 || time.day > DaysInMonth(time.year, time.month) || time.hour > 23 ||
-        time.minute > 59 || time.second > 59 || time.milliseconds > 999)
+    if (time.year < kFirstYear || time.year > kLastYear || time.month < 1 || time.month > 12 || time.day < 1 ||
+        time.day > DaysInMonth(time.year, time.month) || time.hour > 23 || time.minute > 59 || time.second > 59 ||
+        time.milliseconds > 999)
         return false;
     const uint64_t days = static_cast<uint64_t>(DaysFromCivil(time.year, time.month, time.day));
     const uint64_t ms = ((time.hour * 60ull + time.minute) * 60 + time.second) * 1000 + time.milliseconds;
@@ -136,8 +141,7 @@ bool ValueToLocalTime(uint64_t value, LocalTime& time) {
     int month = 0;
     int day = 0;
     CivilFromDays(days, year, month, day);
-    if (year > kLastYear)
-        return false;
+    if (year > kLastYear) return false;
     time.year = static_cast<uint16_t>(year);
     time.month = static_cast<uint16_t>(month);
     time.day = static_cast<uint16_t>(day);

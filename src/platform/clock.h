@@ -24,6 +24,9 @@ public:
     virtual ~Clock() = default;
     virtual uint32_t TickCount() = 0;
     virtual void Sleep(uint32_t milliseconds) = 0;
+    // The high-resolution counter in microseconds. A clock that keeps only
+    // milliseconds drives it from its tick count.
+    virtual uint64_t Counter() { return uint64_t{TickCount()} * 1000; }
     // The machine's local time and whether its zone is on daylight time now.
     virtual LocalTime Now() { return SystemLocalTime(); }
     virtual bool DaylightTime() { return SystemDaylightTime(); }
@@ -35,6 +38,11 @@ public:
 // Milliseconds since an arbitrary start, wrapping modulo 2^32.
 uint32_t GetTickCount();
 void Sleep(uint32_t milliseconds);
+
+// The high-resolution counter that paces video frames, and its units per
+// second. It never goes back; its start is arbitrary.
+inline constexpr uint64_t kCounterFrequency = 1'000'000;
+uint64_t GetCounter();
 
 // Milliseconds since a tick count taken earlier; across a wrap of the counter the
 // difference is one less, as every time-out of the system has always counted it.

@@ -5,6 +5,7 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/media.h"
 #include "samplegateway/pool.h"
 
 namespace samplegateway {
@@ -204,6 +205,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeCheckStates(gateway);
     ServeFavorites(gateway);
     ServePool(gateway, house);
+    ServeMedia(gateway);
 }
 
 }  // namespace samplegateway

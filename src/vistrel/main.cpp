@@ -10,6 +10,8 @@
 #include "platform/process.h"
 #include "platform/program.h"
 #include "vistrel/home/homepages.h"
+#include "vistrel/media/mediapages.h"
+#include "vistrel/media/video/pvideo.h"
 #include "vistrel/shell/singleinstance.h"
 #include "vistrel/shell/tabletmain.h"
 
@@ -59,6 +61,10 @@ int main(int argc, char** argv) {
     LoadNetConfig();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     RegisterHomePages();
+    RegisterMediaPages();
+    CreateVideoRegistries();
     SdlHost host;
-    return TabletMain(arguments, host);
+    const int result = TabletMain(arguments, host);
+    DestroyVideoRegistries();
+    return result;
 }

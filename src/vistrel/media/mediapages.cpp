@@ -1,0 +1,5 @@
+#include "vistrel/media/mediapages.h"
+
+#include "vistrel/media/video/videocontrols.h"
+
+void RegisterMediaPages() { RegisterVideoControls(); }
