@@ -5,6 +5,7 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/lightingschedules.h"
 #include "samplegateway/pool.h"
 #include "samplegateway/poolschedules.h"
 
@@ -206,6 +207,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeFavorites(gateway);
     ServePool(gateway, house);
     ServePoolSchedules(gateway, house);
+    ServeLightingSchedules(gateway, house);
 }
 
 }  // namespace samplegateway

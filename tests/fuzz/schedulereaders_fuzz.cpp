@@ -1,5 +1,6 @@
 // Feeds arbitrary payloads to the readers of the schedule pages: the pool's
-// program list.
+// program list, the lighting schedules, their events and commands, and the
+// light command picker's lists.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "core/messages/schedulemessages.h"
 #include "vistrel/home/pool/poolprogram.h"
+#include "vistrel/home/schedule/schedulereaders.h"
 
 namespace {
 
@@ -23,5 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 100000) return 0;
     std::vector<CPoolProgram> programs;
     ReadPoolPrograms(*Payload(ZVM_POOL_GETSCHEDULESA, data, size), &programs);
+    std::vector<int32_t> masks;
+    ReadScheduleMasks(*Payload(ZVM_SCHEDULE_GETSCHEDULESA, data, size), &masks);
+    std::vector<CScheduleEventRecord> events;
+    ReadScheduleEvents(*Payload(ZVM_SCHEDULE_GETEVENTSA, data, size), &events);
+    std::vector<CScheduledCommandRecord> commands;
+    ReadScheduledCommands(*Payload(ZVM_SCHEDULE_GETCOMMANDSA, data, size), &commands);
+    std::vector<CLightItemRecord> items;
+    ReadLightItems(*Payload(ZVM_LIGHTS_GETKEYPADLISTQ + 1, data, size), &items);
     return 0;
 }

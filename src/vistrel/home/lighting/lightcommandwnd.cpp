@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kCaptionFont = 16;
 constexpr int kCaptionFormat = 0x11;
-constexpr COLORREF kCaptionColour = 0xFFFFFF;
 constexpr int kCaptionHeight = 20;
 constexpr int32_t kSwitchDevices = 1;
 
@@ -44,7 +43,8 @@ CLightCommandWnd::CLightCommandWnd(CZVWindow* parent, ILightCommandOwner* owner,
          {std::tuple{0, c - 1, kTexts[m_mode].left}, std::tuple{c + 2, rect.w - c - 1, kTexts[m_mode].right}}) {
         CZVLabel* caption = AddLabel(CZVRect(x, 0, w, kCaptionHeight), text, kCaptionFont);
         caption->SetTextFormat(kCaptionFormat);
-        caption->SetTextColor(kCaptionColour);
+        // The list's own text colour: readable on every style's face.
+        caption->SetTextColor(m_left->GetTextColor());
     }
     if (m_mode == kKeypads)
         Fill(m_left, ZVM_LIGHTS_GETKEYPADLISTQ, 0, 0);
