@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/messages/schedulemessages.h"
+#include "core/serverlink.h"
 #include "core/zvquery.h"
 #include "core/zvtime.h"
 #include "pool_fixture.h"
@@ -428,6 +429,27 @@ TEST_F(PoolScheduleTest, AtTheLimitOnlyCircuitsWithARunTimeKeepTheirButtons) {
     for (int i = 0; i < timers->GetList()->GetCount(); ++i)
         active.push_back(timers->GetList()->GetItemAt(i)->m_showsRowButtons);
     EXPECT_EQ(active, (std::vector<int>{0, 0, 1, 1}));
+}
+
+// ---- the sample house
+
+TEST_F(PoolScheduleTest, TheSampleStoresARunTimeAndTellsEverySink) {
+    testsupport::SampleInstallation sample;
+    sample.spaRunTime = 45;
+    samplegateway::Serve(gateway.Engine(), testsupport::SampleHouse(sample));
+    auto* page = Keep(new CPoolControlPage(window.get(), window->GetPageArea(), server));
+    ASSERT_EQ(page->GetModel()->FindCircuitById(500)->runTime, 45);
+    auto* timers = Keep(new CPoolRunTimeWnd(window.get(), CZVRect(0, 0, 780, 520), page->GetModel(), server));
+    timers->GetList()->SelectIndex(0, 0);
+    timers->OnCommand(CPoolRunTimeWnd::kMoreId);
+    timers->GetList()->SelectIndex(1, 0);
+    // The gateway's notice selects the spa's row again.
+    ASSERT_TRUE(PollUntil([&] { return timers->GetList()->GetSelectedIndex() == 0; }));
+    EXPECT_EQ(Text(timers->GetList()->GetRow(0)->GetText(1)), "1 Hour 0 Minutes");
+    // A model loaded afterwards has it.
+    CServerLink link(server);
+    CBasinSetup again(link, ZVVariant::Tablet, 0);
+    EXPECT_EQ(again.FindCircuitById(500)->runTime, 60);
 }
 
 // ---- pictures over the sample house
