@@ -6,7 +6,9 @@
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/media.h"
+#include "samplegateway/lightingschedules.h"
 #include "samplegateway/pool.h"
+#include "samplegateway/poolschedules.h"
 
 namespace samplegateway {
 namespace {
@@ -206,6 +208,8 @@ void Serve(Gateway& gateway, const House& house) {
     ServeFavorites(gateway);
     ServePool(gateway, house);
     ServeMedia(gateway);
+    ServePoolSchedules(gateway, house);
+    ServeLightingSchedules(gateway, house);
 }
 
 }  // namespace samplegateway

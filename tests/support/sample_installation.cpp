@@ -12,8 +12,7 @@ const samplegateway::House& LoadedHouse() {
     static const samplegateway::House house = [] {
         std::string error;
         std::optional<samplegateway::House> loaded = samplegateway::House::Load(ZV_SAMPLE_HOUSE, &error);
-        if (!loaded)
-            ADD_FAILURE() << error;
+        if (!loaded) ADD_FAILURE() << error;
         return loaded.value_or(samplegateway::House());
     }();
     return house;
@@ -21,22 +20,22 @@ const samplegateway::House& LoadedHouse() {
 
 std::vector<std::vector<samplegateway::Value>> Records(const std::vector<std::pair<int32_t, std::string>>& pairs) {
     std::vector<std::vector<samplegateway::Value>> records;
-    for (const auto& [number, text] : pairs)
-        records.push_back({int64_t{number}, text});
+    for (const auto& [number, text] : pairs) records.push_back({int64_t{number}, text});
     return records;
 }
 
 template <class T, class Apply>
 void Put(const std::optional<T>& value, const char* name, Apply apply) {
-    if (value)
-        EXPECT_TRUE(apply(*value)) << "the sample house has no " << name << " for this value";
+    if (value) EXPECT_TRUE(apply(*value)) << "the sample house has no " << name << " for this value";
 }
 
 }  // namespace
 
 samplegateway::House SampleHouse(const SampleInstallation& sample) {
     samplegateway::House house = LoadedHouse();
-    auto set = [&house](const char* name) { return [&house, name](const auto& value) { return house.Set(name, value); }; };
+    auto set = [&house](const char* name) {
+        return [&house, name](const auto& value) { return house.Set(name, value); };
+    };
     auto number = [&house](const char* name) {
         return [&house, name](auto value) { return house.Set(name, int64_t{value}); };
     };
@@ -48,7 +47,8 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
     Put(sample.adapterName, "adapter_name", set("adapter_name"));
     Put(sample.layout4, "layout4", flag("layout4"));
     Put(sample.adapterType, "adapter_type", [&](int32_t type) {
-        return house.Set("adapter_type", int64_t{type}) && house.SetSwitch("page_list", type == 1 || type == 6 || type == 7);
+        return house.Set("adapter_type", int64_t{type}) &&
+               house.SetSwitch("page_list", type == 1 || type == 6 || type == 7);
     });
     Put(sample.controllerType, "controller_type", number("controller_type"));
     Put(sample.clockHasDaylightSaving, "clock_dst", flag("clock_dst"));
@@ -57,6 +57,11 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
     Put(sample.homePages, "home_pages", list("home_pages"));
     Put(sample.menu, "menu", list("menu"));
     Put(sample.monitorLayout, "monitor_layout", flag("monitor_layout"));
+    Put(sample.spaRunTime, "tablet_circuits", [&house](uint16_t minutes) {
+        constexpr int64_t kSpa = 500;
+        constexpr size_t kRunTimeColumn = 10;
+        return house.SetRecordField("tablet_circuits", kSpa, kRunTimeColumn, int64_t{minutes});
+    });
     if (sample.style) EXPECT_TRUE(samplegateway::ApplyStyle(house, *sample.style));
     return house;
 }

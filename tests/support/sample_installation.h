@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "fake_gateway.h"
-#include "samplegateway/style.h"
 #include "samplegateway/house.h"
+#include "samplegateway/style.h"
 
 namespace testsupport {
 
@@ -32,7 +32,8 @@ struct SampleInstallation {
     std::optional<HomePages> homePages;
     // The tablet's main menu: entry types (page 5000 + type) and captions.
     std::optional<MenuEntries> menu;
-    std::optional<bool> monitorLayout;  // the configuration ends with the value the monitor reads
+    std::optional<bool> monitorLayout;   // the configuration ends with the value the monitor reads
+    std::optional<uint16_t> spaRunTime;  // minutes: the spa circuit's egg timer
     // The tablet's look; the themed ones come with the skin picture.
     std::optional<samplegateway::Style> style;
 };

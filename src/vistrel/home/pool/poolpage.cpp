@@ -4,6 +4,7 @@
 
 #include "vistrel/home/pool/poolmain.h"
 #include "vistrel/home/pool/poolreaders.h"
+#include "vistrel/home/pool/poolschedule.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/tabletmain.h"
 #include "widgets/tabs/tabbutton.h"
@@ -123,9 +124,10 @@ void CPoolControlPage::SelectTab(int id, int show) {
 }
 
 CZVWindow* CPoolControlPage::MakeTabWindow(int id, CZVRect rect) {
-    // Lights, Schedule and Equipment stand empty until their panels exist;
-    // History is a plain window that takes no status.
+    // Lights and Equipment stand empty until their panels exist; History is
+    // a plain window that takes no status.
     if (id == kMainTab) return new CPoolMainPage(this, rect, m_model.get());
+    if (id == kScheduleTab && GetServer()) return new CScheduleTypePage(this, rect, m_model.get(), *GetServer());
     if (id == kHistoryTab) return new CZVWindow(this, rect, kTabWindowClass);
     return new CSubPanel(this, rect, kTabWindowClass, m_model.get());
 }

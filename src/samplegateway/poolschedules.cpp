@@ -1,0 +1,152 @@
+#include "samplegateway/poolschedules.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+#include "samplegateway/gateway.h"
+#include "samplegateway/house.h"
+
+namespace samplegateway {
+
+namespace {
+
+constexpr uint16_t kRunTimeChanged = 0x30D7;
+constexpr uint16_t kConfigQuery = 0x30F4;
+constexpr uint16_t kProgramsQuery = 0x30FE;
+constexpr uint16_t kAddProgram = 0x3100;
+constexpr uint16_t kDeleteProgram = 0x3102;
+constexpr uint16_t kSetProgram = 0x3104;
+constexpr uint16_t kSetRunTime = 0x3106;
+constexpr uint16_t kEverySink = 0x7FFF;
+constexpr const char* kCircuits = "tablet_circuits";
+constexpr size_t kRunTimeColumn = 10;
+constexpr int kTypes = 2;
+
+using Program = std::array<int32_t, 8>;  // id, circuit, start, stop, days, flags, heat, set point
+
+// A new program: 8:00 AM to 9:00 AM every day, the heat left as it is.
+constexpr Program kNewProgram = {0, 0, 480, 540, 0x7F, 0, 4, 0};
+
+// The request's first N values; nothing when it is short.
+template <size_t N>
+std::optional<std::array<int32_t, N>> Values(const Frame& request) {
+    PayloadReader in(request.payload);
+    std::array<int32_t, N> values{};
+    for (int32_t& value : values)
+        if (!in.Int(&value)) return std::nullopt;
+    return values;
+}
+
+// The programs of the house's answer to {0, type}.
+std::vector<Program> HouseProgramsOf(const House& house, int32_t type) {
+    std::vector<Program> programs;
+    const auto answers = house.Respond({0, kProgramsQuery, PayloadWriter().Int(0).Int(type)});
+    if (answers.empty()) return programs;
+    PayloadReader in(answers.front().payload);
+    int32_t count = 0;
+    if (!in.Int(&count)) return programs;
+    for (int32_t i = 0; i < count; ++i) {
+        Program program{};
+        for (int32_t& value : program)
+            if (!in.Int(&value)) return programs;
+        programs.push_back(program);
+    }
+    return programs;
+}
+
+class ScheduleState {
+public:
+    explicit ScheduleState(const House& house) : house_(house) {
+        for (int32_t type = 0; type < kTypes; ++type) programs_[type] = HouseProgramsOf(house, type);
+    }
+
+    std::vector<Frame> Programs(const Frame& request) {
+        const auto values = Values<2>(request);
+        if (!values || !IsType((*values)[1])) return {};
+        std::lock_guard lock(mutex_);
+        PayloadWriter out;
+        const auto& programs = programs_[(*values)[1]];
+        out.Int(static_cast<int32_t>(programs.size()));
+        for (const Program& program : programs)
+            for (int32_t value : program) out.Int(value);
+        return {{request.sender, kProgramsQuery + 1, out}};
+    }
+    std::vector<Frame> Add(const Frame& request) {
+        const auto values = Values<2>(request);
+        if (!values || !IsType((*values)[1])) return {};
+        std::lock_guard lock(mutex_);
+        Program program = kNewProgram;
+        program[0] = NextId();
+        program[1] = FirstCircuit();
+        programs_[(*values)[1]].push_back(program);
+        return {{request.sender, kAddProgram + 1, PayloadWriter().Int(program[0])}};
+    }
+    std::vector<Frame> Delete(const Frame& request) {
+        const auto values = Values<2>(request);
+        if (!values) return {};
+        std::lock_guard lock(mutex_);
+        for (auto& programs : programs_)
+            std::erase_if(programs, [&](const Program& p) { return p[0] == (*values)[1]; });
+        return {{request.sender, kDeleteProgram + 1, {}}};
+    }
+    std::vector<Frame> Store(const Frame& request) {
+        const auto values = Values<9>(request);
+        if (!values) return {};
+        std::lock_guard lock(mutex_);
+        for (auto& programs : programs_)
+            for (Program& program : programs)
+                if (program[0] == (*values)[1]) std::copy(values->begin() + 1, values->end(), program.begin());
+        return {};
+    }
+    std::vector<Frame> Config(const Frame& request) {
+        std::lock_guard lock(mutex_);
+        return house_.Respond(request);
+    }
+    // {controller, circuit, minutes}: every sink of the client hears of it.
+    std::vector<Frame> SetRunTime(const Frame& request) {
+        const auto values = Values<3>(request);
+        if (!values) return {};
+        std::lock_guard lock(mutex_);
+        const int32_t circuit = (*values)[1];
+        const int32_t minutes = (*values)[2];
+        if (!house_.SetRecordField(kCircuits, circuit, kRunTimeColumn, int64_t{minutes})) return {};
+        return {{kEverySink, kRunTimeChanged, PayloadWriter().Int(circuit).Int(minutes)}};
+    }
+
+private:
+    static bool IsType(int32_t type) { return type >= 0 && type < kTypes; }
+    int32_t NextId() const {
+        int32_t id = 0;
+        for (const auto& programs : programs_)
+            for (const Program& program : programs) id = std::max(id, program[0]);
+        return id + 1;
+    }
+    // The circuit of the first program there is; a new program switches it.
+    int32_t FirstCircuit() const {
+        for (const auto& programs : programs_)
+            if (!programs.empty()) return programs.front()[1];
+        return 0;
+    }
+
+    std::mutex mutex_;
+    House house_;
+    std::array<std::vector<Program>, kTypes> programs_;
+};
+
+}  // namespace
+
+void ServePoolSchedules(Gateway& gateway, const House& house) {
+    auto state = std::make_shared<ScheduleState>(house);
+    gateway.On(kProgramsQuery, [state](const Frame& request) { return state->Programs(request); });
+    gateway.On(kAddProgram, [state](const Frame& request) { return state->Add(request); });
+    gateway.On(kDeleteProgram, [state](const Frame& request) { return state->Delete(request); });
+    gateway.On(kSetProgram, [state](const Frame& request) { return state->Store(request); });
+    gateway.On(kConfigQuery, [state](const Frame& request) { return state->Config(request); });
+    gateway.On(kSetRunTime, [state](const Frame& request) { return state->SetRunTime(request); });
+}
+
+}  // namespace samplegateway
