@@ -5,9 +5,10 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
-#include "samplegateway/media.h"
 #include "samplegateway/lightingschedules.h"
+#include "samplegateway/media.h"
 #include "samplegateway/pool.h"
+#include "samplegateway/poolhistory.h"
 #include "samplegateway/poolschedules.h"
 
 namespace samplegateway {
@@ -210,6 +211,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeMedia(gateway);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
+    ServePoolHistory(gateway);
 }
 
 }  // namespace samplegateway

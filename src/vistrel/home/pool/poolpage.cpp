@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vistrel/home/pool/poolhistory.h"
 #include "vistrel/home/pool/poolmain.h"
 #include "vistrel/home/pool/poolreaders.h"
 #include "vistrel/home/pool/poolschedule.h"
@@ -124,11 +125,14 @@ void CPoolControlPage::SelectTab(int id, int show) {
 }
 
 CZVWindow* CPoolControlPage::MakeTabWindow(int id, CZVRect rect) {
-    // Lights and Equipment stand empty until their panels exist; History is
-    // a plain window that takes no status.
+    // Lights and Equipment stand empty until their panels exist; History
+    // takes no status.
     if (id == kMainTab) return new CPoolMainPage(this, rect, m_model.get());
     if (id == kScheduleTab && GetServer()) return new CScheduleTypePage(this, rect, m_model.get(), *GetServer());
-    if (id == kHistoryTab) return new CZVWindow(this, rect, kTabWindowClass);
+    if (id == kHistoryTab) {
+        if (CZVServer* server = GetServer()) return new CPoolHistoryPage(this, rect, m_model.get(), *server);
+        return new CZVWindow(this, rect, kTabWindowClass);
+    }
     return new CSubPanel(this, rect, kTabWindowClass, m_model.get());
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/zvmsg.h"
+#include "vistrel/home/timemath.h"
 
 // ZVM_POOL_RUNTIMECHANGED: a circuit's new run time.
 struct CPoolRunTimeNotice {
@@ -21,3 +22,15 @@ struct CPoolSubPageNotice {
     std::string text;
 };
 int ReadSubPageNotice(CZVMSG& message, CPoolSubPageNotice* out);
+
+// ZVM_POOL_HISTORYDATA: five curves (outside air, first body, -, second
+// body, -), then five lists of running times (first body, second body,
+// solar or heat pump, heater, lights).
+struct CPoolHistory {
+    static constexpr int kLists = 5;
+    CValuePoints series[kLists];
+    CTimeRanges ranges[kLists];
+};
+// Reads up to the first value that is not there, keeping what came before
+// it; 1 when the whole answer was read.
+int ReadPoolHistory(CZVMSG& message, CPoolHistory* out);

@@ -1,0 +1,119 @@
+// The whole tablet against the sample installation: Pool & Spa, then its
+// History tab, shows the sample's history, and a zoom into the window
+// already loaded asks the gateway for nothing more.
+#include <gtest/gtest.h>
+
+#include "pool_fixture.h"
+#include "support/golden.h"
+#include "vistrel/home/pool/poolhistory.h"
+#include "vistrel/home/pool/poolpage.h"
+#include "vistrel/shell/mainmenu.h"
+#include "widgets/tabs/tabbutton.h"
+
+namespace {
+
+using testsupport::Frame;
+
+class PoolHistoryRun : public ::testing::Test {
+protected:
+    PoolHistoryRun() {
+        RegisterHomePages();
+        // The sample gateway's clock, so that the tablet's and the gateway's agree.
+        platform::LocalTime now;
+        now.year = 2011;
+        now.month = 6;
+        now.day = 15;
+        now.hour = 14;
+        now.minute = 35;
+        now.second = 20;
+        clock.SetLocalTime(now);
+        testsupport::ServeSampleInstallation(gateway);
+        clock.HoldWhile([this] { return gateway.Owes(); });
+    }
+    ~PoolHistoryRun() override {
+        clock.HoldWhile({});
+        g_nClockOffsetMinutes = 0;  // the run took the gateway's clock
+    }
+    std::vector<std::string> Arguments() { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
+    static void Touch(CZVButton* button) {
+        const int x = button->ToRootX(button->GetWidth() / 2);
+        const int y = button->ToRootY(button->GetHeight() / 2);
+        button->OnLButtonDown(x, y, 0);
+        button->OnLButtonUp(x, y, 0);
+    }
+    size_t HistoryRequests() {
+        size_t count = 0;
+        for (const Frame& frame : gateway.Requests()) count += frame.id == ZVM_POOL_GETHISTORYQ;
+        return count;
+    }
+    static CZVButton* TabNamed(CTabContainer* tabs, const char* name) {
+        for (int i = 0; tabs && i < tabs->GetTabCount(); ++i) {
+            auto* tab = static_cast<CZVButton*>(tabs->GetTab(i));
+            if (std::string(tab->GetText().GetAnsi()) == name) return tab;
+        }
+        return nullptr;
+    }
+
+    vistreltest::ShellEnvironment environment;
+    testsupport::VirtualClock clock;
+    testsupport::FakeGateway gateway;
+};
+
+TEST_F(PoolHistoryRun, TheHistoryTabShowsTheSampleHistory) {
+    enum Step { kWaitForMenu, kWaitForPage, kWaitForHistory, kZoomIn, kSettle, kDone } step = kWaitForMenu;
+    testsupport::Image565 shown;
+    size_t askedBeforeZoom = 0;
+    int zoomedAt = 0;
+    vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
+        auto* page = dynamic_cast<CPoolControlPage*>(window.GetCurrentPage());
+        switch (step) {
+        case kWaitForMenu:
+            for (int i = 0; window.GetMenu() && i < window.GetMenu()->GetTabCount(); ++i) {
+                auto* entry = static_cast<CZVButton*>(window.GetMenu()->GetTab(i));
+                if (std::string(entry->GetText().GetAnsi()) != "Pool & Spa") continue;
+                clock.Advance(1000);
+                Touch(entry);
+                step = kWaitForPage;
+            }
+            break;
+        case kWaitForPage: {
+            if (!page || !page->GetModel()->IsReady()) break;
+            CZVButton* history = TabNamed(static_cast<CTabContainer*>(page->GetTabControl()), "History");
+            if (!history) return true;
+            clock.Advance(1000);
+            Touch(history);
+            step = kWaitForHistory;
+            break;
+        }
+        case kWaitForHistory: {
+            auto* history = page ? dynamic_cast<CPoolHistoryPage*>(page->GetTabWindow()) : nullptr;
+            if (!history || history->IsLoading() || history->GetHistory().series[0].empty()) break;
+            // The picture once the tab's flash has faded.
+            clock.Advance(1000);
+            window.PaintAll();
+            shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+            askedBeforeZoom = HistoryRequests();
+            step = kZoomIn;
+            break;
+        }
+        case kZoomIn: {
+            auto* history = dynamic_cast<CPoolHistoryPage*>(page->GetTabWindow());
+            Touch(static_cast<CZVButton*>(history->GetZoomBar()->GetZoomInButton()));
+            zoomedAt = pass;
+            step = kSettle;
+            break;
+        }
+        case kSettle:
+            if (pass > zoomedAt + 20) step = kDone;
+            break;
+        case kDone: break;
+        }
+        return step == kDone || pass == 600;
+    });
+    EXPECT_EQ(TabletMain(Arguments(), host), 0);
+    ASSERT_EQ(step, kDone);
+    EXPECT_EQ(HistoryRequests(), askedBeforeZoom);
+    EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_pool_history"));
+}
+
+}  // namespace
