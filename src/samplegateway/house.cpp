@@ -5,6 +5,7 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/pictures.h"
 #include "samplegateway/pool.h"
 
 namespace samplegateway {
@@ -117,11 +118,12 @@ std::vector<uint16_t> House::Ids() const {
     return ids;
 }
 
-bool House::On(const Item& item) const {
-    if (item.when.empty()) return true;
-    auto entry = switches_.find(item.when);
+bool House::IsOn(const std::string& name) const {
+    auto entry = switches_.find(name);
     return entry != switches_.end() && entry->second;
 }
+
+bool House::On(const Item& item) const { return item.when.empty() || IsOn(item.when); }
 
 void House::Write(PayloadWriter& out, const Field& field) const {
     switch (field.type) {
@@ -204,6 +206,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeCheckStates(gateway);
     ServeFavorites(gateway);
     ServePool(gateway, house);
+    ServePictures(gateway, house.IsOn("style_themed"));
 }
 
 }  // namespace samplegateway
