@@ -7,6 +7,7 @@
 #include "samplegateway/gateway.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
+#include "samplegateway/pictures.h"
 #include "samplegateway/pool.h"
 #include "samplegateway/poolhistory.h"
 #include "samplegateway/poolschedules.h"
@@ -121,11 +122,12 @@ std::vector<uint16_t> House::Ids() const {
     return ids;
 }
 
-bool House::On(const Item& item) const {
-    if (item.when.empty()) return true;
-    auto entry = switches_.find(item.when);
+bool House::IsOn(const std::string& name) const {
+    auto entry = switches_.find(name);
     return entry != switches_.end() && entry->second;
 }
+
+bool House::On(const Item& item) const { return item.when.empty() || IsOn(item.when); }
 
 void House::Write(PayloadWriter& out, const Field& field) const {
     switch (field.type) {
@@ -212,6 +214,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
     ServePoolHistory(gateway);
+    ServePictures(gateway, house.IsOn("style_themed"));
 }
 
 }  // namespace samplegateway

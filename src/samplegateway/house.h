@@ -97,6 +97,8 @@ public:
     // does not fit one of them.
     bool Set(const std::string& name, const Value& value);
     bool SetSwitch(const std::string& name, bool on);
+    // Whether the switch is on; false for a switch the file does not have.
+    bool IsOn(const std::string& name) const;
     // Puts these records in place of the list's; false when the list is unknown or a record
     // does not fit its layout.
     bool SetList(const std::string& name, const std::vector<std::vector<Value>>& records);

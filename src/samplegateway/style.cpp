@@ -1,9 +1,8 @@
 #include "samplegateway/style.h"
 
-#include <algorithm>
-
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/png.h"
 
 namespace samplegateway {
 namespace {
@@ -14,51 +13,6 @@ constexpr int kSkinSize = 64;
 // The themed flags of the house file, and the bits the compact look adds: layout 0x300 and skins.
 constexpr int64_t kThemedFlags = 0x21181;
 constexpr int64_t kCompactBits = 0x40300;
-
-uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void PutBigEndian(Bytes* out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out->push_back(static_cast<uint8_t>(value >> shift));
-}
-
-void PutChunk(Bytes* out, const char (&type)[5], const Bytes& data) {
-    PutBigEndian(out, static_cast<uint32_t>(data.size()));
-    Bytes typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out->insert(out->end(), typed.begin(), typed.end());
-    PutBigEndian(out, Crc32(typed.data(), typed.size()));
-}
-
-// The rows as a zlib stream of stored (uncompressed) deflate blocks.
-Bytes StoredZlib(const Bytes& raw) {
-    Bytes out = {0x78, 0x01};
-    constexpr size_t kMaxStored = 65535;
-    size_t at = 0;
-    do {
-        const size_t n = std::min(kMaxStored, raw.size() - at);
-        out.push_back(at + n == raw.size() ? 1 : 0);
-        out.push_back(static_cast<uint8_t>(n));
-        out.push_back(static_cast<uint8_t>(n >> 8));
-        out.push_back(static_cast<uint8_t>(~n));
-        out.push_back(static_cast<uint8_t>(~n >> 8));
-        out.insert(out.end(), raw.begin() + static_cast<ptrdiff_t>(at), raw.begin() + static_cast<ptrdiff_t>(at + n));
-        at += n;
-    } while (at < raw.size());
-    uint32_t a = 1, b = 0;
-    for (uint8_t byte : raw) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBigEndian(&out, (b << 16) | a);
-    return out;
-}
 
 }  // namespace
 
@@ -77,24 +31,10 @@ bool ApplyStyle(House& house, Style style) {
 }
 
 Bytes SkinPicture() {
-    Bytes rows;
-    for (int y = 0; y < kSkinSize; ++y) {
-        rows.push_back(0);  // no filter
-        for (int x = 0; x < kSkinSize; ++x) {
-            const int shade = 96 + (x + y) * 64 / (2 * kSkinSize);
-            rows.insert(rows.end(), {static_cast<uint8_t>(shade), static_cast<uint8_t>(shade + 16),
-                                     static_cast<uint8_t>(shade + 48)});
-        }
-    }
-    Bytes header;
-    PutBigEndian(&header, kSkinSize);
-    PutBigEndian(&header, kSkinSize);
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
-    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    PutChunk(&png, "IHDR", header);
-    PutChunk(&png, "IDAT", StoredZlib(rows));
-    PutChunk(&png, "IEND", {});
-    return png;
+    return MakePng(kSkinSize, kSkinSize, [](int x, int y) {
+        const int shade = 96 + (x + y) * 64 / (2 * kSkinSize);
+        return Rgb{static_cast<uint8_t>(shade), static_cast<uint8_t>(shade + 16), static_cast<uint8_t>(shade + 48)};
+    });
 }
 
 void ServeSkinPicture(Gateway& gateway) {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "control_records.h"
+#include "gfx/icon.h"
+#include "gfx/zvimage.h"
 #include "sample_installation.h"
 #include "shell_fixture.h"
 #include "widgets/text/zvlabel.h"
@@ -71,13 +73,12 @@ TEST_F(HomePageTest, ControlsMeetWithoutGapsAndNestInWhatContainsThem) {
     gateway.Answer(ZVM_LAYOUT_GETSECTIONSQ, SectionList({{0, 4999, {}}, {5000, 9999, {}}}));
     ControlRecord panel = Label(5000, 6000, 4000, 3000, 127);
     gateway.Answer(ZVM_LAYOUT_GETCONTROLSQ, ControlList({
-                                                Label(0, 1000, 5000, 1000),     // top band, left half
-                                                Label(5000, 1000, 4999, 1000),  // top band, right half
-                                                Label(0, 4000, 2000, 2000),     // straddles both bands
-                                                panel,
-                                                Label(6000, 7000, 1000, 1000),  // inside the panel
-                                                Label(0, 0, 1000, 1000, 191),   // no such type: skipped
-                                                Label(100, 6000, 1000, 1000),   // built after the skipped one
+                                                Label(0, 1000, 5000, 1000),            // top band, left half
+                                                Label(5000, 1000, 4999, 1000),         // top band, right half
+                                                Label(0, 4000, 2000, 2000),            // straddles both bands
+                                                panel, Label(6000, 7000, 1000, 1000),  // inside the panel
+                                                Label(0, 0, 1000, 1000, 191),          // no such type: skipped
+                                                Label(100, 6000, 1000, 1000),          // built after the skipped one
                                             }));
     CHomePage* page = Build(797, 400);
     CZVWindow* top = Child(page, 0);
@@ -143,6 +144,41 @@ TEST_F(HomePageTest, TheWaitingPageIsRebuiltOnceTheGatewayAnswers) {
     EXPECT_FALSE(IsWaiting(built));
     EXPECT_FALSE(built->IsRebuildRequested());
     EXPECT_EQ(built->GetChildren().GetCount(), 3);  // the bands, every control inside one
+}
+
+}  // namespace
+
+namespace {
+
+// The pictures of the sample house, as the tablet fetches them: the menu icons as shapes, a
+// name the house does not have refused at once, and the home page's garden photo. Without a
+// style object the toolkit reads answers in the themed form.
+TEST_F(HomePageTest, TheSampleHouseServesItsIconsAndTheGardenPhoto) {
+    testsupport::SampleInstallation themed;
+    themed.style = samplegateway::Style::kThemed;
+    testsupport::ServeSampleInstallation(gateway, themed);
+    CIconCache* cache = CIconCache::Instance();
+    ASSERT_NE(cache, nullptr);
+    for (const char* name : {"I_LOGO", "I_POOL", "MAIN\\LIGHT_OFF", "I_HVACOFF", "I_GHVACSTAT", "I_GHVACSCHED",
+                             "MAIN\\PHOTOS", "MAIN\\INTERNET"}) {
+        CZVIcon* icon = cache->GetIcon(CZVString(name));
+        EXPECT_EQ(icon->WaitLoaded(), 1) << name;
+        EXPECT_GE(icon->GetShapeCount(), 3) << name;
+    }
+    CZVIcon* unknown = cache->GetIcon(CZVString("I_NOSUCH"));
+    EXPECT_EQ(unknown->WaitLoaded(), 0);
+    EXPECT_EQ(unknown->GetState(), CZVIcon::kFailed);
+
+    CZVImage* garden = cache->GetImage(CZVString("garden.png"), 0, 0, 6, 0, 0);
+    CDibDC* photo = garden->GetDib(nullptr, -1, -1);
+    ASSERT_NE(photo, nullptr);
+    EXPECT_EQ(garden->GetWidth(), 128);
+    EXPECT_EQ(garden->GetHeight(), 160);
+    CZVImage* missing = cache->GetImage(CZVString("lawn.png"), 0, 0, 6, 0, 0);
+    EXPECT_EQ(missing->GetDib(nullptr, -1, -1), nullptr);
+    EXPECT_FALSE(missing->IsPending());
+    cache->ReleaseImage(garden);
+    cache->ReleaseImage(missing);
 }
 
 }  // namespace

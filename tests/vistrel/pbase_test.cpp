@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include "gfx/speed.h"
 #include "shell_fixture.h"
+#include "widgets/buttons/zv3dbutton.h"
+#include "widgets/regions/rregion.h"
 #include "widgets/style/setserver.h"
 #include "widgets/tabs/poptabrow.h"
 #include "widgets/tabs/tabcolumn.h"
 #include "widgets/tabs/tabstrip.h"
+#include "widgets/text/zvlabel.h"
 
 namespace {
 
@@ -103,6 +107,19 @@ TEST_F(PageBaseTest, StatusOfAHiddenPageWaitsForItsNextPaint) {
     EXPECT_NE(CentrePixel(), plain);
 }
 
+TEST_F(PageBaseTest, RedrawingTheStatusOfAHiddenPageLeavesTheScreenAlone) {
+    page->Show(0, 0);
+    page->SetStatus(1, 1, "Connecting...", 255);
+    const uint16_t plain = CentrePixel();
+    CZVDC dc(window.get());
+    page->RedrawStatus(&dc);
+    EXPECT_EQ(CentrePixel(), plain);
+    page->Show(1, 0);
+    CZVDC shown(page);
+    page->RedrawStatus(&shown);
+    EXPECT_NE(CentrePixel(), plain);
+}
+
 TEST_F(PageBaseTest, DeleteContentKeepsTheTabs) {
     auto* tabs = new CTabColumn(page, CZVRect(0, 0, 60, 120), 2, 0);
     page->AddChild(tabs);
@@ -132,15 +149,9 @@ TEST_P(CreateTabsTest, ARowTooShortForItsTabsPopsUp) {
     CSetServer::Get()->SetStyle(3, 0, tabWidth);
     CZVWindow* tabs = page->CreateTabs(c.count, "Title");
     switch (c.made) {
-        case Made::kNothing:
-            EXPECT_EQ(tabs, nullptr);
-            return;
-        case Made::kStrip:
-            EXPECT_NE(dynamic_cast<CTabStrip*>(tabs), nullptr);
-            break;
-        case Made::kPopRow:
-            EXPECT_NE(dynamic_cast<CPopTabRow*>(tabs), nullptr);
-            break;
+    case Made::kNothing: EXPECT_EQ(tabs, nullptr); return;
+    case Made::kStrip: EXPECT_NE(dynamic_cast<CTabStrip*>(tabs), nullptr); break;
+    case Made::kPopRow: EXPECT_NE(dynamic_cast<CPopTabRow*>(tabs), nullptr); break;
     }
     EXPECT_EQ(tabs->GetParent(), page);
     EXPECT_EQ(tabs->GetY() + tabs->GetHeight(), page->GetHeight());
@@ -192,6 +203,53 @@ TEST_F(PageBaseTest, TheSideListTakesTheRowsRightEnd) {
     ASSERT_NE(dynamic_cast<CTabStrip*>(tabs), nullptr);
     EXPECT_EQ(tabs->GetWidth(), list->GetX() - tabs->GetX());
     EXPECT_EQ(static_cast<CTabContainer*>(tabs)->GetRightEndStyle(), 2);
+}
+
+// ---- sub-panels, on the 240-pixel-high test screen
+
+TEST_F(PageBaseTest, CaptionPanelsStandOutFromTheirParentWithADarkCaption) {
+    CRRegion probe(page, CZVRect(0, 0, 10, 10), 6);
+    page->SetFaceColor(probe.GetFaceColor());  // a panel of the parent's face
+    for (const int centred : {0, 1}) {
+        CRRegion* panel = CSubPanel::CreateCaptionPanel(page, CZVRect(10, 10, 300, 120), "Heat", centred);
+        EXPECT_EQ(panel->GetParent(), page);
+        EXPECT_EQ(panel->GetFaceColor(), ScaleColor(0.9, page->GetFaceColor()));
+        EXPECT_EQ(panel->GetCornerRadius(), 8);
+        EXPECT_EQ(panel->GetBevel(), 8);
+        ASSERT_EQ(panel->GetChildren().GetCount(), 1);
+        auto* caption = static_cast<CZVLabel*>(panel->GetChildren().GetHead());
+        EXPECT_EQ(std::string(caption->GetText().GetAnsi()), "Heat");
+        EXPECT_EQ(caption->GetTextColor(), ScaleColor(0.25, panel->GetFaceColor()));
+        EXPECT_EQ(caption->GetFontSize(), 18);
+        EXPECT_EQ(caption->GetWidth(), 200) << "at most 200 pixels wide";
+        EXPECT_EQ(caption->GetHeight(), 20);
+        CZVRect area;
+        panel->GetClientRect(&area);
+        EXPECT_EQ(caption->GetY(), centred ? area.y + (area.h - 20) / 2 : area.y);
+    }
+    page->SetFaceColor(0x102030);  // another face stays the panel's own
+    EXPECT_EQ(CSubPanel::CreateCaptionPanel(page, CZVRect(0, 0, 100, 60), "", 0)->GetFaceColor(), probe.GetFaceColor());
+}
+
+TEST_F(PageBaseTest, PanelButtonsHighlightsAndRepeatButtons) {
+    CZVLabel* automatic = CSubPanel::CreatePanelButton(page, CZVRect(0, 0, 80, 40), "Spa Light", 0);
+    EXPECT_EQ(automatic->GetFontSize(), 18);
+    EXPECT_EQ(automatic->GetBevelType(), 1);
+    EXPECT_TRUE(automatic->HasFlag(4));
+    EXPECT_EQ(automatic->GetTextFormat(), 18);
+    EXPECT_EQ(automatic->GetStyleClass(), page->GetStyleClass());
+    EXPECT_EQ(CSubPanel::CreatePanelButton(page, CZVRect(0, 0, 80, 40), "x", 14)->GetFontSize(), 14);
+
+    auto* button = new CZV3DButton(page, CZVRect(0, 0, 60, 40), 7, 17);
+    page->AddChild(button);
+    CSubPanel::SetButtonHighlight(button, 1, 0);
+    EXPECT_EQ(button->GetFaceColor(), CSetServer::Get()->GetSelectionColor());
+    CSubPanel::SetButtonHighlight(button, 0, 1);
+    EXPECT_EQ(button->GetFaceColor(), page->GetFaceColor());
+
+    CSubPanel::SetupRepeatButton(button, 30, 31);
+    EXPECT_EQ(button->GetShadeDepth(), 75);
+    EXPECT_EQ(button->GetRepeatInterval(), 250);
 }
 
 }  // namespace

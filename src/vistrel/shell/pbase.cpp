@@ -4,13 +4,18 @@
 #include <vector>
 
 #include "core/zvserver.h"
+#include "gfx/speed.h"
 #include "platform/report.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/mainwnd.h"
+#include "vistrel/shell/tabletmain.h"
+#include "widgets/buttons/zv3dbutton.h"
+#include "widgets/regions/rregion.h"
 #include "widgets/style/setserver.h"
 #include "widgets/tabs/poptabrow.h"
 #include "widgets/tabs/tabcolumn.h"
 #include "widgets/tabs/tabstrip.h"
+#include "widgets/text/zvlabel.h"
 
 namespace {
 
@@ -22,6 +27,15 @@ constexpr int kMenuClass = 2;
 constexpr int kTabRowClass = 3;
 constexpr int kTabRowOption = 0x400000;
 constexpr const char* kLoadingText = "Loading Please Wait...";
+
+// Sub-panel looks.
+constexpr int kRaisedBevelType = 1;
+constexpr int kWrapFlag = 4;
+constexpr int kCentredFormat = 18;
+constexpr int kTopLeftFormat = 17;
+constexpr int kCaptionPanelClass = 6;
+constexpr int kCaptionMaxWidth = 200;
+constexpr int kRepeatShadeDepth = 75;
 
 int LayoutBits() { return CSetServer::Get() ? CSetServer::Get()->GetFlags() & 0xF00 : 0; }
 // The tabs stand in a column left of the content.
@@ -74,7 +88,8 @@ void CPageBase::GetSideListRect(CZVRect* out) {
     CZVRect client;
     GetClientRect(&client);
     if (IsColumnLayout()) {
-        *out = CZVRect(-CSetServer::CurrentStyle(2, 5), client.h - kCompactSideList, CSetServer::CurrentStyle(2, 0), kCompactSideList);
+        *out = CZVRect(-CSetServer::CurrentStyle(2, 5), client.h - kCompactSideList, CSetServer::CurrentStyle(2, 0),
+                       kCompactSideList);
         return;
     }
     const int tabHeight = CSetServer::CurrentStyle(3, 1);
@@ -263,7 +278,17 @@ void CPageBase::DrawStatus(CZVDC* dc) {
 
 void CPageBase::RedrawStatus(CZVDC* dc) {
     m_statusSurface.reset();
-    DrawStatus(dc);
+    if (m_shown) {
+        DrawStatus(dc);
+        return;
+    }
+    // A hidden page draws nothing on the screen: the box takes its background from the page
+    // painted off-screen, ready for when the page shows.
+    CDibDC page(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    m_shown = 1;
+    CZVWindow::Paint(&page, 1);
+    m_shown = 0;
+    DrawStatus(&page);
 }
 
 void CPageBase::Paint(CZVDC* dc, int withBackground) {
@@ -276,4 +301,53 @@ void CPageBase::Paint(CZVDC* dc, int withBackground) {
         dc = own.get();
     }
     DrawStatus(dc);
+}
+
+// ---- sub-panels
+
+CZVLabel* CSubPanel::CreatePanelButton(CZVWindow* parent, CZVRect rect, CZVString text, int fontSize) {
+    auto* label = new CZVLabel(parent, rect, text, parent->GetStyleClass());
+    label->SetBevelType(kRaisedBevelType);
+    label->SetFlag(kWrapFlag, 1);
+    label->SetTextFormat(kCentredFormat);
+    label->SetFontSize(fontSize ? fontSize : PickByScreenHeight(600, 18, 20));
+    return label;
+}
+
+CRRegion* CSubPanel::CreateCaptionPanel(CZVWindow* parent, CZVRect rect, CZVString caption, int centreCaption) {
+    auto* panel = new CRRegion(parent, rect, kCaptionPanelClass);
+    const int rounding = PickByScreenHeight(600, 8, 10);
+    panel->SetCornerRadius(rounding);
+    panel->SetBevel(rounding);
+    if (panel->GetFaceColor() == parent->GetFaceColor()) panel->SetFaceColor(ScaleColor(0.9, parent->GetFaceColor()));
+    CZVRect area;
+    panel->GetClientRect(&area);
+    const int height = std::min(area.h, PickByScreenHeight(600, 20, 30));
+    const int top = centreCaption ? area.y + (area.h - height) / 2 : area.y;
+    auto* label = new CZVLabel(panel, CZVRect(area.x, top, std::min(area.w, kCaptionMaxWidth), height), caption,
+                               kCaptionPanelClass);
+    label->SetTextColor(ScaleColor(0.25, panel->GetFaceColor()));
+    label->SetTextFormat(kTopLeftFormat);
+    label->SetFontSize(PickByScreenHeight(600, 18, 24));
+    panel->AddChild(label);
+    parent->AddChild(panel);
+    return panel;
+}
+
+void CSubPanel::SetButtonHighlight(CZVWindow* button, int highlighted, int redraw) {
+    CSetServer* style = CSetServer::Get();
+    CZVWindow* parent = button->GetParent();
+    if (highlighted && style)
+        button->SetFaceColor(style->GetSelectionColor());
+    else if (parent)
+        button->SetFaceColor(parent->GetFaceColor());
+    if (redraw) button->Redraw(1);
+}
+
+void CSubPanel::SetupRepeatButton(CZV3DButton* button, int pressId, int cancelId) {
+    button->SetAutoRepeat(1);
+    button->SetPressIds(pressId, cancelId);
+    button->SetRepeatTiming(250, 10, 500, 1500);
+    button->MakeRound();
+    button->SetShadeDepth(kRepeatShadeDepth);
 }

@@ -12,6 +12,9 @@
 
 class CBasinSetup;
 class CMainMenu;
+class CRRegion;
+class CZV3DButton;
+class CZVLabel;
 
 class CPageBase : public CZVWindow {
 public:
@@ -111,6 +114,18 @@ public:
     virtual void OnSubPageUpdate(CZVString /*text*/, int, int, int) {}
 
     CBasinSetup* GetModel() const { return m_model; }
+
+    // A label of the parent's class that looks like a button: raised, its text wrapped and
+    // centred; a font size of 0 picks one by the screen's height.
+    static CZVLabel* CreatePanelButton(CZVWindow* parent, CZVRect rect, CZVString text, int fontSize);
+    // A rounded raised panel, added to the parent, a shade darker than the parent when it would
+    // have the parent's face, with its caption in the panel's top left corner (or halfway down,
+    // centred) in a dark shade of the face.
+    static CRRegion* CreateCaptionPanel(CZVWindow* parent, CZVRect rect, CZVString caption, int centreCaption);
+    // The style's highlight colour on the button, or the parent's face.
+    static void SetButtonHighlight(CZVWindow* button, int highlighted, int redraw);
+    // A round button that repeats its press id while held, and sends the cancel id on release.
+    static void SetupRepeatButton(CZV3DButton* button, int pressId, int cancelId);
 
 protected:
     CBasinSetup* m_model;

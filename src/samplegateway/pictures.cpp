@@ -1,0 +1,140 @@
+#include "samplegateway/pictures.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/messages/coremessages.h"
+#include "core/messages/toolkitmessages.h"
+#include "samplegateway/gateway.h"
+#include "samplegateway/png.h"
+
+namespace samplegateway {
+namespace {
+
+constexpr int32_t kVectorKind = 6;
+constexpr int32_t kPngType = 5;
+constexpr int kGardenWidth = 128;
+constexpr int kGardenHeight = 160;
+
+// Shape types of a vector icon.
+enum Shape : int32_t { kRect = 0, kTriangleUp = 3, kEllipse = 5 };
+
+// One filled shape in icon units; a colour of 0, 0, 0 cuts a hole.
+struct IconShape {
+    int32_t x, y, w, h;
+    int32_t type;
+    uint8_t r, g, b;
+};
+
+constexpr uint8_t W = 255;
+
+const std::vector<IconShape> kHouse = {
+    {5, 0, 90, 45, kTriangleUp, W, 230, 170}, {18, 45, 64, 50, kRect, W, W, W}, {42, 62, 16, 33, kRect, 0, 0, 0}};
+const std::vector<IconShape> kPool = {{35, 0, 26, 26, kEllipse, W, 230, 120},
+                                      {0, 38, 100, 16, kRect, 150, 210, W},
+                                      {0, 62, 100, 16, kRect, 150, 210, W},
+                                      {0, 86, 100, 14, kRect, 150, 210, W}};
+const std::vector<IconShape> kLight = {{20, 0, 60, 60, kEllipse, W, 240, 150},
+                                       {36, 60, 28, 16, kRect, W, 240, 150},
+                                       {38, 80, 24, 8, kRect, 210, 210, 210},
+                                       {42, 92, 16, 8, kRect, 210, 210, 210}};
+const std::vector<IconShape> kClimate = {
+    {40, 0, 20, 70, kRect, W, W, W}, {28, 58, 44, 42, kEllipse, W, 120, 90}, {46, 8, 8, 52, kRect, W, 120, 90}};
+const std::vector<IconShape> kSensors = {{0, 0, 100, 100, kEllipse, W, W, W},
+                                         {12, 12, 76, 76, kEllipse, 0, 0, 0},
+                                         {46, 18, 8, 36, kRect, W, 200, 90},
+                                         {40, 44, 20, 20, kEllipse, W, 200, 90}};
+const std::vector<IconShape> kSchedules = {{0, 8, 100, 92, kRect, W, W, W},  {0, 8, 100, 20, kRect, W, 120, 90},
+                                           {10, 38, 22, 22, kRect, 0, 0, 0}, {39, 38, 22, 22, kRect, 0, 0, 0},
+                                           {68, 38, 22, 22, kRect, 0, 0, 0}, {10, 68, 22, 22, kRect, 0, 0, 0},
+                                           {39, 68, 22, 22, kRect, 0, 0, 0}};
+const std::vector<IconShape> kPhotos = {{0, 10, 100, 80, kRect, W, W, W},
+                                        {8, 18, 84, 64, kRect, 0, 0, 0},
+                                        {14, 40, 52, 40, kTriangleUp, 140, 220, 140},
+                                        {66, 24, 16, 16, kEllipse, W, 230, 120}};
+const std::vector<IconShape> kWeb = {{0, 0, 100, 100, kEllipse, 150, 210, W}, {8, 8, 84, 84, kEllipse, 0, 0, 0},
+                                     {46, 0, 8, 100, kRect, 150, 210, W},     {0, 46, 100, 8, kRect, 150, 210, W},
+                                     {28, 4, 44, 92, kEllipse, 150, 210, W},  {36, 8, 28, 84, kEllipse, 0, 0, 0},
+                                     {46, 8, 8, 84, kRect, 150, 210, W}};
+
+// The icon of a name: the menu entries' names in both looks; null for another name.
+const std::vector<IconShape>* IconNamed(std::string_view name) {
+    const struct {
+        std::string_view name;
+        const std::vector<IconShape>* shapes;
+    } kIcons[] = {
+        {"I_LOGO", &kHouse},           {"MAIN\\LOGO", &kHouse},      {"I_POOL", &kPool},
+        {"MAIN\\POOL", &kPool},        {"MAIN\\LIGHT_OFF", &kLight}, {"I_HVACOFF", &kClimate},
+        {"MAIN\\HVAC_OFF", &kClimate}, {"I_GHVACSTAT", &kSensors},   {"I_GHVACSCHED", &kSchedules},
+        {"MAIN\\PHOTOS", &kPhotos},    {"MAIN\\INTERNET", &kWeb},
+    };
+    for (const auto& icon : kIcons)
+        if (icon.name == name) return icon.shapes;
+    return nullptr;
+}
+
+// Themed: the kind, then each colour as three ints. Unthemed: four ints the tablet skips, then
+// each colour as the four bytes of a COLORREF.
+Bytes IconAnswer(const std::vector<IconShape>& shapes, bool themed) {
+    PayloadWriter out;
+    if (themed)
+        out.Int(kVectorKind);
+    else
+        out.Int(0).Int(0).Int(0).Int(0);
+    out.Int(static_cast<int32_t>(shapes.size()));
+    for (const IconShape& s : shapes) {
+        out.Int(s.x).Int(s.y).Int(s.w).Int(s.h).Int(s.type).Int(0);
+        if (themed)
+            out.Int(s.r).Int(s.g).Int(s.b);
+        else
+            out.Byte(s.r).Byte(s.g).Byte(s.b).Byte(0);
+    }
+    return out;
+}
+
+std::vector<Frame> NoSuchPicture(const Frame& request) { return {{request.sender, ZVM_SESSION_ERROR, {}}}; }
+
+}  // namespace
+
+Bytes GardenPicture() {
+    return MakePng(kGardenWidth, kGardenHeight, [](int x, int y) {
+        const auto near = [x, y](int cx, int cy, int r) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; };
+        const int lawn = 96 + (x * 7 % 23) / 8;                                     // a gently rolling edge
+        if (near(100, 26, 12)) return Rgb{255, 220, 90};                            // the sun
+        if (near(40, 70, 26) && y < lawn) return Rgb{40, 120, 50};                  // the tree's crown
+        if (x >= 36 && x < 44 && y >= 90 && y < lawn + 6) return Rgb{110, 70, 40};  // its trunk
+        if (y < lawn) return Rgb{static_cast<uint8_t>(120 + y / 2), static_cast<uint8_t>(170 + y / 3), 235};
+        for (int flower = 0; flower < 5; ++flower)
+            if (near(14 + flower * 24, 128 + (flower % 2) * 14, 5))
+                return flower % 2 ? Rgb{250, 210, 60} : Rgb{230, 70, 90};
+        return Rgb{static_cast<uint8_t>(60 + (y - lawn) / 2), static_cast<uint8_t>(150 - (y - lawn) / 3), 60};
+    });
+}
+
+void ServePictures(Gateway& gateway, bool themed) {
+    gateway.On(ZVM_IMAGE_GETICONQ, [themed](const Frame& request) -> std::vector<Frame> {
+        PayloadReader in(request.payload);
+        std::string name;
+        const std::vector<IconShape>* icon = in.String(&name) ? IconNamed(name) : nullptr;
+        if (!icon) return NoSuchPicture(request);
+        return {{request.sender, ZVM_IMAGE_GETICONA, IconAnswer(*icon, themed)}};
+    });
+    const Bytes garden = GardenPicture();
+    // Unthemed: {width, height, length, file}; themed: the same after the file's type.
+    for (const uint16_t request_id : {ZVM_IMAGE_GETTINTEDQ, ZVM_IMAGE_GETSKIN2Q}) {
+        gateway.On(request_id, [garden, request_id](const Frame& request) -> std::vector<Frame> {
+            PayloadReader in(request.payload);
+            std::string name;
+            if (!in.String(&name) || name != "garden.png") return NoSuchPicture(request);
+            PayloadWriter out;
+            if (request_id == ZVM_IMAGE_GETSKIN2Q) out.Int(kPngType);
+            out.Int(kGardenWidth).Int(kGardenHeight).Int(static_cast<int32_t>(garden.size()));
+            out.Raw(garden.data(), garden.size());
+            return {{request.sender, static_cast<uint16_t>(request_id + 1), out}};
+        });
+    }
+}
+
+}  // namespace samplegateway
