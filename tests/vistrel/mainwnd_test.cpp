@@ -21,10 +21,19 @@ TEST(LayoutTables, LayoutTypeOfTheWindowSize) {
     struct Case {
         int width, height, layout;
     } cases[] = {
-        {240, 240, 4}, {240, 320, 1},  {320, 240, 3},  {320, 320, 5},   {800, 480, 2},  {800, 600, 0},
-        {640, 480, 2}, {1024, 768, 0}, {1280, 800, 2}, {1920, 1080, 2}, {1000, 700, 2},  // 0.7 lies exactly between:
-                                                                                         // the tie gives 2
-        {240, 700, 0},  // a narrow, tall window falls through to the ratio
+        {240, 240, 4},
+        {240, 320, 1},
+        {320, 240, 3},
+        {320, 320, 5},
+        {800, 480, 2},
+        {800, 600, 0},
+        {640, 480, 2},
+        {1024, 768, 0},
+        {1280, 800, 2},
+        {1920, 1080, 2},
+        {1000, 700, 2},  // 0.7 lies exactly between:
+                         // the tie gives 2
+        {240, 700, 0},   // a narrow, tall window falls through to the ratio
     };
     for (const Case& c : cases) EXPECT_EQ(LayoutTypeOf(c.width, c.height), c.layout) << c.width << "x" << c.height;
 }
