@@ -1,5 +1,7 @@
 #include "samplegateway/media.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -64,7 +66,9 @@ void PutU32(Bytes& out, uint32_t v) {
     PutU16(out, static_cast<uint16_t>(v >> 16));
 }
 
-void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutTag(Bytes& out, const char (&tag)[5]) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+}
 
 }  // namespace
 

@@ -21,9 +21,18 @@ TEST(LayoutTables, LayoutTypeOfTheWindowSize) {
     struct Case {
         int width, height, layout;
     } cases[] = {
-        {240, 240, 4}, {240, 320, 1}, {320, 240, 3}, {320, 320, 5}, {800, 480, 2}, {800, 600, 0},
-        {640, 480, 2}, {1024, 768, 0}, {1280, 800, 2}, {1920, 1080, 2},
-        {1000, 700, 2},  // 0.7 lies exactly between: the tie gives 2
+        {240, 240, 4},
+        {240, 320, 1},
+        {320, 240, 3},
+        {320, 320, 5},
+        {800, 480, 2},
+        {800, 600, 0},
+        {640, 480, 2},
+        {1024, 768, 0},
+        {1280, 800, 2},
+        {1920, 1080, 2},
+        {1000, 700, 2},  // 0.7 lies exactly between:
+                         // the tie gives 2
         {240, 700, 0},   // a narrow, tall window falls through to the ratio
     };
     for (const Case& c : cases) EXPECT_EQ(LayoutTypeOf(c.width, c.height), c.layout) << c.width << "x" << c.height;
@@ -38,11 +47,20 @@ TEST(LayoutTables, ClientTypeOfTheLayout) {
 TEST(LayoutTables, RemoteKeys) {
     struct Case {
         int code, key;
-    } cases[] = {{0, platform::VK_UP},     {1, platform::VK_DOWN},   {2, platform::VK_LEFT},
-                 {3, platform::VK_RIGHT},  {4, platform::VK_RETURN}, {100, 'P'},
-                 {101, 'A'},               {102, platform::VK_PRIOR}, {103, platform::VK_NEXT},
-                 {104, platform::VK_ESCAPE}, {110, '0'},              {119, '9'},
-                 {122, 'M'},               {0x41, 0x41}};
+    } cases[] = {{0, platform::VK_UP},
+                 {1, platform::VK_DOWN},
+                 {2, platform::VK_LEFT},
+                 {3, platform::VK_RIGHT},
+                 {4, platform::VK_RETURN},
+                 {100, 'P'},
+                 {101, 'A'},
+                 {102, platform::VK_PRIOR},
+                 {103, platform::VK_NEXT},
+                 {104, platform::VK_ESCAPE},
+                 {110, '0'},
+                 {119, '9'},
+                 {122, 'M'},
+                 {0x41, 0x41}};
     for (const Case& c : cases) EXPECT_EQ(RemoteKeyToVirtualKey(c.code), c.key) << c.code;
 }
 
@@ -80,7 +98,7 @@ TEST_F(MainWndMessages, ConnectAsksForSettingsMenuClockAndSystemInformation) {
         if (frame.sender == window->GetId()) asked.push_back(frame.id);
     // The house mode, asked before the connection stood, is not among them.
     EXPECT_EQ(asked, (std::vector<uint16_t>{ZVM_TABLET_GETPOWERSETTINGSQ, ZVM_SYSCONFIG_GETMENUQ,
-                                           ZVM_SYSCONFIG_GETCLOCKQ, ZVM_TABLET_IDLE, ZVM_SYSCONFIG_GETSYSTEMINFOQ}));
+                                            ZVM_SYSCONFIG_GETCLOCKQ, ZVM_TABLET_IDLE, ZVM_SYSCONFIG_GETSYSTEMINFOQ}));
 }
 
 TEST_F(MainWndMessages, FlushCachesClearsTheAnswerCacheAndAsksForTheHouseModeAgain) {
@@ -96,9 +114,9 @@ TEST_F(MainWndMessages, ClockAnswerSetsTheOffsetInWholeMinutes) {
         uint16_t fields[8];
         int32_t offset;
     } cases[] = {
-        {{2010, 1, 4, 1, 1, 30, 59, 0}, 90},       // ahead: 90 minutes and some seconds
-        {{2009, 12, 3, 31, 23, 30, 0, 0}, -30},    // behind, across the year
-        {{2010, 2, 0, 30, 0, 0, 0, 0}, -30},       // no such date: the offset stays
+        {{2010, 1, 4, 1, 1, 30, 59, 0}, 90},     // ahead: 90 minutes and some seconds
+        {{2009, 12, 3, 31, 23, 30, 0, 0}, -30},  // behind, across the year
+        {{2010, 2, 0, 30, 0, 0, 0, 0}, -30},     // no such date: the offset stays
     };
     for (const Case& c : cases) {
         PayloadWriter payload;
@@ -247,10 +265,59 @@ TEST_F(MainWndMessages, ZoomTransitionTakesOnlyAPendingPressFromTheWindow) {
     std::vector<int> left;
     platform::WindowEvent event;
     while (native.PollEvent(&event)) left.push_back(event.message);
-    EXPECT_EQ(left, (std::vector<int>{platform::kWmKeyDown, platform::kWmChar, platform::kWmKeyUp,
-                                      platform::kWmLButtonUp}));
+    EXPECT_EQ(left,
+              (std::vector<int>{platform::kWmKeyDown, platform::kWmChar, platform::kWmKeyUp, platform::kWmLButtonUp}));
 
     native.QueueKey('B', 'b');
     EXPECT_EQ(dc.PlayZoomTransition(&picture, 0, 0), 1);  // no press: it plays to the end
     EXPECT_EQ(native.PendingEvents(), 3);
 }
+
+namespace {
+
+// A window that says when it is gone.
+class Watched : public CZVWindow {
+public:
+    Watched(CZVWindow* parent, bool* gone) : CZVWindow(parent, CZVRect(20, 20, 100, 80), 0), m_gone(gone) {}
+    ~Watched() override { *m_gone = true; }
+
+private:
+    bool* m_gone;
+};
+
+using DeferredDeletion = vistreltest::ShellTest;
+
+TEST_F(DeferredDeletion, AClosedOverlayDeletesItsWindowInTheNextIdlePass) {
+    bool gone = false;
+    auto* panel = new Watched(window.get(), &gone);
+    window->ShowOverlay(panel, CZVRect(20, 20, 100, 80), 0, 0, 1, 0);
+    ASSERT_EQ(window->GetOverlayWindow(), panel);
+    window->CloseOverlay();
+    EXPECT_EQ(window->GetOverlayWindow(), nullptr);
+    EXPECT_FALSE(gone);  // code running on the panel may still use it
+    EXPECT_FALSE(window->GetChildren().Contains(panel));
+    window->OnIdle(0);
+    EXPECT_TRUE(gone);
+}
+
+TEST_F(DeferredDeletion, AnyWindowGoesInTheNextIdlePassAndAnOverlayWindowThatDiesEndsTheOverlay) {
+    bool gone = false;
+    auto* page = new Watched(window.get(), &gone);
+    window->AddChild(page);
+    window->DeleteLater(page);
+    EXPECT_FALSE(window->GetChildren().Contains(page));
+    EXPECT_FALSE(gone);
+    window->OnIdle(0);
+    EXPECT_TRUE(gone);
+
+    bool panelGone = false;
+    auto* panel = new Watched(window.get(), &panelGone);
+    window->ShowOverlay(panel, CZVRect(20, 20, 100, 80), 0, 0, 0, 0);
+    delete panel;
+    EXPECT_TRUE(panelGone);
+    EXPECT_EQ(window->GetOverlayWindow(), nullptr);
+    EXPECT_EQ(window->IsInputBlocked(window.get()), 0);
+    window->CloseOverlay();  // nothing left to close
+}
+
+}  // namespace

@@ -536,6 +536,7 @@ void CMainWnd::Identify(const std::string& text) {
 // ---- idle
 
 int CMainWnd::OnIdle(int work) {
+    work |= DeleteDyingWindows();
     if (g_audioplayer) g_audioplayer->Poll();
     m_alert.Step();
     if (m_exitRequested) {

@@ -166,6 +166,7 @@ protected:
     virtual int GetMenuWidth();
     // Called by every idle pass.
     virtual void OnIdleHook() {}
+    void OnWindowDying(CZVWindow* window) override { m_overlay.Forget(window); }
 
 private:
     // The toolkit's questions to the shell, answered from the main window.

@@ -33,7 +33,24 @@ CMainWndBase::CMainWndBase(CZVRect rect, platform::TabletWindow* native) : CZVWi
 }
 
 CMainWndBase::~CMainWndBase() {
+    DeleteDyingWindows();
     if (g_mainWnd == this) g_mainWnd = nullptr;
+}
+
+void CMainWndBase::DeleteLater(CZVWindow* window) {
+    if (!window) return;
+    if (CZVWindow* parent = window->GetParent()) parent->RemoveChild(window);
+    window->SetParent(nullptr);
+    m_dying.push_back(window);
+}
+
+int CMainWndBase::DeleteDyingWindows() {
+    if (m_dying.empty()) return 0;
+    // Whatever their destructors give to DeleteLater waits for the next pass.
+    std::vector<CZVWindow*> dying;
+    dying.swap(m_dying);
+    for (CZVWindow* window : dying) delete window;
+    return 1;
 }
 
 int CMainWndBase::IsInputBlocked(CZVWindow* window) {
@@ -52,9 +69,7 @@ int CMainWndBase::IsBlendingSuppressed() const {
     return (m_displayFlags & kDisplayNoBlend) != 0;
 }
 
-int CMainWndBase::IsBlendedDrawing() const {
-    return (m_displayFlags & kDisplayBlend) && !IsBlendingSuppressed();
-}
+int CMainWndBase::IsBlendedDrawing() const { return (m_displayFlags & kDisplayBlend) && !IsBlendingSuppressed(); }
 
 void CMainWndBase::PushCursor(platform::CursorShape cursor) {
     if (!m_cursorPushed) {
@@ -93,4 +108,5 @@ int CMainWndBase::DispatchEvent(const platform::WindowEvent& event) {
 void CMainWndBase::ForgetWindow(CZVWindow* window) {
     if (m_focus == window) m_focus = nullptr;
     CZVEdit::ForgetWindow(window);
+    OnWindowDying(window);
 }

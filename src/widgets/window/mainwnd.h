@@ -4,6 +4,8 @@
 // derives from this class and supplies the overlay, the page cache and the
 // menu; the flags, the focus window, the cursor and the routing of window
 // events into the tree are kept here.
+#include <vector>
+
 #include "platform/tabletwindow.h"
 #include "widgets/window/zvwindow.h"
 
@@ -75,7 +77,19 @@ public:
     // A window is being destroyed: nothing may keep pointing at it.
     void ForgetWindow(CZVWindow* window);
 
+    // Takes the window out of the tree now and deletes it at the start of
+    // the next idle pass, so that code still running on it (the handler of
+    // its own button, a message it handles) finishes first.
+    void DeleteLater(CZVWindow* window);
+    // Deletes the windows given to DeleteLater; 1 when there were any.
+    int DeleteDyingWindows();
+
+protected:
+    // A window of the tree is being destroyed: the shell lets go of it.
+    virtual void OnWindowDying(CZVWindow*) {}
+
 private:
+    std::vector<CZVWindow*> m_dying;
     int m_suspended = 0;
     int m_modal = 0;
     int m_offscreenPaint = 0;

@@ -7,11 +7,11 @@
 #include "gfx/ticks.h"
 #include "platform/clock.h"
 #include "platform/report.h"
-#include "widgets/tabs/captionfitter.h"
-#include "widgets/window/mainwnd.h"
-#include "widgets/style/setserver.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "widgets/style/setserver.h"
+#include "widgets/tabs/captionfitter.h"
 #include "widgets/text/zvlabel.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 
@@ -51,14 +51,16 @@ COverlay::COverlay(CMainWndBase* main, CZVWindow* window, CZVRect panel, int anc
         m_start = CZVRect(0, m_anchorY, mainW, 1);
         const int dy = ShiftToAnchor(m_anchorY, m_panel.y, m_panel.h, m_shadow);
         m_panel.y += dy;
-        if (m_window) m_window->SetRect(CZVRect(m_window->GetX(), m_window->GetY() + dy, m_window->GetWidth(),
-                                                m_window->GetHeight()));
+        if (m_window)
+            m_window->SetRect(
+                CZVRect(m_window->GetX(), m_window->GetY() + dy, m_window->GetWidth(), m_window->GetHeight()));
     } else {
         m_start = CZVRect(m_anchorX, 0, 1, mainH);
         const int dx = ShiftToAnchor(m_anchorX, m_panel.x, m_panel.w, m_shadow);
         m_panel.x += dx;
-        if (m_window) m_window->SetRect(CZVRect(m_window->GetX() + dx, m_window->GetY(), m_window->GetWidth(),
-                                                m_window->GetHeight()));
+        if (m_window)
+            m_window->SetRect(
+                CZVRect(m_window->GetX() + dx, m_window->GetY(), m_window->GetWidth(), m_window->GetHeight()));
     }
 }
 
@@ -77,11 +79,12 @@ void COverlay::GetStripRect(CZVRect* out, int index) {
     const int bottom = m_panel.y + m_panel.h - 1;
     if (IsHorizontal()) {
         const int mainRight = m_main->GetWidth() - 1;
-        *out = index == 0 ? CZVRect(0, 0, m_panel.x + 1, m_panel.h) : CZVRect(right, 0, mainRight + 1 - right, m_panel.h);
+        *out =
+            index == 0 ? CZVRect(0, 0, m_panel.x + 1, m_panel.h) : CZVRect(right, 0, mainRight + 1 - right, m_panel.h);
     } else if (IsVertical()) {
         const int mainBottom = m_main->GetHeight() - 1;
-        *out = index == 0 ? CZVRect(0, 0, m_panel.w, m_panel.y)
-                          : CZVRect(0, bottom, m_panel.w, mainBottom + 1 - bottom);
+        *out =
+            index == 0 ? CZVRect(0, 0, m_panel.w, m_panel.y) : CZVRect(0, bottom, m_panel.w, mainBottom + 1 - bottom);
     } else {
         *out = CZVRect(0, 0, 0, 0);
     }
@@ -219,7 +222,10 @@ void COverlay::Close(int animate) {
     if (m_window && m_ownsWindow) {
         CZVWindow* window = m_window;
         m_window = nullptr;
-        delete window;
+        if (m_main)
+            m_main->DeleteLater(window);
+        else
+            delete window;
     }
 }
 
@@ -234,6 +240,11 @@ std::unique_ptr<COverlay> COverlayHost::Detach() {
 void COverlayHost::Drop() {
     // An owned window goes with its overlay rather than being lost.
     if (std::unique_ptr<COverlay> overlay = Detach()) overlay->Close(0);
+}
+
+void COverlayHost::Forget(CZVWindow* window) {
+    if (!m_overlay || m_overlay->GetWindow() != window) return;
+    Detach()->ForgetWindow();
 }
 
 void COverlayHost::Set(CZVWindow* window) {
@@ -301,9 +312,8 @@ void CPopupWnd::AddTitleBar(CZVString caption, int buttonWidth) {
     CZVRect r(0, 0, m_width, m_height);
     r.Deflate(kMargin, kMargin);
     CZVRect band = r.CutTop(kTitleHeight, 0);
-    CZV3DButton* done =
-        Add3DButtonDefault(band.CutRight(buttonWidth < 1 ? kDefaultButtonWidth : buttonWidth, 0), kCommandPopupDone,
-                           18, "Done");
+    CZV3DButton* done = Add3DButtonDefault(band.CutRight(buttonWidth < 1 ? kDefaultButtonWidth : buttonWidth, 0),
+                                           kCommandPopupDone, 18, "Done");
     done->SetStyleBit(k3DBaseSurface, 1);
     auto* label = new CZVLabel(this, band, caption, 0);
     AddChild(label);

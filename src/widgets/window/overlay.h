@@ -23,8 +23,7 @@ public:
     static constexpr int kDimTime = 250;    // ms
     static constexpr int kDimFrames = 8;
 
-    COverlay(CMainWndBase* main, CZVWindow* window, CZVRect panel, int anchorX, int anchorY, int ownsWindow,
-             int slide);
+    COverlay(CMainWndBase* main, CZVWindow* window, CZVRect panel, int anchorX, int anchorY, int ownsWindow, int slide);
     virtual ~COverlay();
     COverlay(const COverlay&) = delete;
     COverlay& operator=(const COverlay&) = delete;
@@ -33,7 +32,10 @@ public:
     // One darkening step; 1 when it painted (or when busy).
     int Step(int busy);
     void Paint(CZVDC* dc);
+    // Takes the panel away; an owned window is deleted in the next idle pass.
     void Close(int animate);
+    // The window is going on its own: the overlay no longer shows it.
+    void ForgetWindow() { m_window = nullptr; }
     void GetStripRect(CZVRect* out, int index);
     CDibDC* GetSideImage(int index, int dim);
     void SetSideImage(int index, int dim, CDibDC* surface);
@@ -90,6 +92,8 @@ public:
     void PaintWithout(CDibDC* surface);
     // Lets go of the overlay without animation (its owned window is deleted).
     void Drop();
+    // A dying window that the overlay shows ends the overlay.
+    void Forget(CZVWindow* window);
 
 private:
     // Takes the overlay out first, so that whatever its closing deletes may
