@@ -231,7 +231,7 @@ TEST_F(PoolScheduleTest, DeleteAsksTheGatewayAndReloads) {
     list->GetList()->SelectIndex(0, 0);
     list->OnCommand(CPoolAdvSchedWnd::kListId);
     ASSERT_NE(list->GetDeleteButton(), nullptr);
-    list->OnCommand(CPoolAdvSchedWnd::kDeleteId);
+    Touch(list->GetDeleteButton());  // the button goes with the editor it belongs to
     EXPECT_EQ(list->GetEditor(), nullptr);
     EXPECT_EQ(list->GetDeleteButton(), nullptr);
     EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"Garden"}));
