@@ -6,6 +6,7 @@
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/pool.h"
+#include "samplegateway/slides.h"
 
 namespace samplegateway {
 namespace {
@@ -204,6 +205,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeCheckStates(gateway);
     ServeFavorites(gateway);
     ServePool(gateway, house);
+    ServeSlides(gateway);
 }
 
 }  // namespace samplegateway

@@ -76,25 +76,34 @@ bool ApplyStyle(House& house, Style style) {
            house.Set("style_flags", flags);
 }
 
-Bytes SkinPicture() {
+Bytes EncodePng(int width, int height, const Bytes& rgb) {
     Bytes rows;
-    for (int y = 0; y < kSkinSize; ++y) {
+    const size_t rowSize = static_cast<size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
         rows.push_back(0);  // no filter
-        for (int x = 0; x < kSkinSize; ++x) {
-            const int shade = 96 + (x + y) * 64 / (2 * kSkinSize);
-            rows.insert(rows.end(), {static_cast<uint8_t>(shade), static_cast<uint8_t>(shade + 16),
-                                     static_cast<uint8_t>(shade + 48)});
-        }
+        const auto row = rgb.begin() + static_cast<ptrdiff_t>(rowSize * static_cast<size_t>(y));
+        rows.insert(rows.end(), row, row + static_cast<ptrdiff_t>(rowSize));
     }
     Bytes header;
-    PutBigEndian(&header, kSkinSize);
-    PutBigEndian(&header, kSkinSize);
+    PutBigEndian(&header, static_cast<uint32_t>(width));
+    PutBigEndian(&header, static_cast<uint32_t>(height));
     header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, no interlace
     Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     PutChunk(&png, "IHDR", header);
     PutChunk(&png, "IDAT", StoredZlib(rows));
     PutChunk(&png, "IEND", {});
     return png;
+}
+
+Bytes SkinPicture() {
+    Bytes rgb;
+    for (int y = 0; y < kSkinSize; ++y)
+        for (int x = 0; x < kSkinSize; ++x) {
+            const int shade = 96 + (x + y) * 64 / (2 * kSkinSize);
+            rgb.insert(rgb.end(), {static_cast<uint8_t>(shade), static_cast<uint8_t>(shade + 16),
+                                   static_cast<uint8_t>(shade + 48)});
+        }
+    return EncodePng(kSkinSize, kSkinSize, rgb);
 }
 
 void ServeSkinPicture(Gateway& gateway) {
