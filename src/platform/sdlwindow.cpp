@@ -117,7 +117,7 @@ public:
         m_initialised = true;
         Uint32 flags = options.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
         m_window = SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   options.width, options.height, flags);
+                                    options.width, options.height, flags);
         if (!m_window) {
             std::fprintf(stderr, "The window cannot open: %s\n", SDL_GetError());
             return false;
@@ -173,6 +173,8 @@ public:
 
     void SetCapture(bool captured) override { SDL_CaptureMouse(captured ? SDL_TRUE : SDL_FALSE); }
     void Raise() override { SDL_RaiseWindow(m_window); }
+    bool HasFocus() const override { return (SDL_GetWindowFlags(m_window) & SDL_WINDOW_INPUT_FOCUS) != 0; }
+    void SetTitle(const std::string& title) override { SDL_SetWindowTitle(m_window, title.c_str()); }
 
 private:
     std::pair<int, int> Size() const {

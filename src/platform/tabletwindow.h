@@ -16,8 +16,8 @@ struct WindowEvent {
     int message = 0;  // kWm... of keys.h
     int x = 0;        // mouse: client coordinates
     int y = 0;
-    int keys = 0;      // mouse: MK_... key state
-    int code = 0;      // kWmChar: a Windows-1252 character; kWmKeyDown/Up: a virtual key
+    int keys = 0;        // mouse: MK_... key state
+    int code = 0;        // kWmChar: a Windows-1252 character; kWmKeyDown/Up: a virtual key
     uint32_t flags = 0;  // key data (keys.h)
 };
 
@@ -52,6 +52,10 @@ public:
     virtual void SetCapture(bool captured) = 0;
     // Brings the window to the front (a second copy of the program asked).
     virtual void Raise() = 0;
+    // The window has the input focus: it is the one the user works with.
+    virtual bool HasFocus() const = 0;
+    // The title bar's text, in UTF-8.
+    virtual void SetTitle(const std::string& title) = 0;
 };
 
 // Removes the first left-button press from a queue of events; the backends' common step.
@@ -73,7 +77,12 @@ public:
     void SetCursor(CursorShape shape) override { m_cursor = shape; }
     void SetCapture(bool captured) override { m_captured = captured; }
     void Raise() override { ++m_raised; }
+    bool HasFocus() const override { return m_focus; }
+    void SetTitle(const std::string& title) override { m_title = title; }
 
+    // Another window took the focus (false) or gave it back.
+    void SetFocus(bool focus) { m_focus = focus; }
+    const std::string& GetTitle() const { return m_title; }
     void Queue(const WindowEvent& event) { m_events.push_back(event); }
     void QueueMouse(int message, int x, int y, int keys);
     // A key press as the SDL backend delivers it: key down, the character
@@ -98,6 +107,8 @@ private:
     CursorShape m_cursor = CursorShape::Arrow;
     bool m_captured = false;
     int m_raised = 0;
+    bool m_focus = true;
+    std::string m_title;
 };
 
 }  // namespace platform

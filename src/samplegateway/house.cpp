@@ -11,6 +11,7 @@
 #include "samplegateway/pool.h"
 #include "samplegateway/poolhistory.h"
 #include "samplegateway/poolschedules.h"
+#include "samplegateway/slides.h"
 
 namespace samplegateway {
 namespace {
@@ -215,6 +216,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeLightingSchedules(gateway, house);
     ServePoolHistory(gateway);
     ServePictures(gateway, house.IsOn("style_themed"));
+    ServeSlides(gateway);
 }
 
 }  // namespace samplegateway

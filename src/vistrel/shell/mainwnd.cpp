@@ -117,8 +117,9 @@ CMainWnd::CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::T
     m_x = 0;
     m_y = 0;
     const uint32_t now = platform::GetTickCount();
-    m_lastActivity = now;
     m_lastActivityReport = now;
+    m_powerCheckTick = now;
+    m_statusTick = now;
     m_styleReloadTick = now;
     m_rebuildCheckTick = now;
     PushCursor((windowFlags & kWindowFullScreen) ? platform::CursorShape::Hidden : platform::CursorShape::Arrow);
@@ -167,6 +168,7 @@ int CMainWnd::LoadMainMenu(CZVMSG* answer) {
         m_menu = nullptr;
     }
     CZVServer* server = GetServer();
+    if (!m_settings.IsLoaded() && m_settings.Load(*server)) ApplySettings();
     CZVQuery query(*server);
     CZVMSG request(0, ZVM_SYSCONFIG_GETMENUQ);
     if (!answer && !query.Query(&answer, &request)) answer = nullptr;
@@ -277,7 +279,10 @@ void CMainWnd::DoCommand(int id, int quiet) {
     }
     if (id == kCommandOverlayClosed) return;
     if (id >= kCommandHome && id <= kCommandPoolControl && !HasMenuEntry(id)) return;
-    if (id >= kCommandSlidePrevious && id <= kCommandSlidePause) return;  // the slideshow's own
+    if (id >= kCommandSlidePrevious && id <= kCommandSlidePause) {
+        m_idle.Slides().DoCommand(id);
+        return;
+    }
     if (!IsPageCommand(id)) {
         ReportAssert("mainwnd", __LINE__, 1);
         return;
@@ -292,6 +297,7 @@ void CMainWnd::DoCommand(int id, int quiet) {
     const CZVRect area = GetPageArea();
     CZVWindow* page = nullptr;
     if (id == kCommandLogin) {
+        m_connecting.Free();
         if (server) {
             server->Disconnect();
             server->SetRemoteMode(1);
@@ -380,8 +386,8 @@ void CMainWnd::SelectPage(int index, int value) {
     if (index == kNoCommand) return;
     SetPageVariable(index, value);
     if (HasMenuEntry(kCommandHome + index)) SelectMenuEntry(kCommandHome + index, 0);
-    DoCommand(kCommandHome + index, m_idleState != kIdleActive);
-    if (m_idleState != kIdleActive && m_currentPage) m_currentPage->OnSuspend();
+    DoCommand(kCommandHome + index, GetIdleState() != kIdleActive);
+    if (GetIdleState() != kIdleActive && m_currentPage) m_currentPage->OnSuspend();
 }
 
 void CMainWnd::FlushCaches() {
@@ -424,17 +430,28 @@ void CMainWnd::PaintWithoutOverlay(CDibDC* surface) { m_overlay.PaintWithout(sur
 // ---- painting and input
 
 void CMainWnd::Present() {
-    if (m_hwnd && m_idleState != kIdleDisplayOff)
+    if (m_hwnd && GetIdleState() != kIdleDisplayOff)
         m_hwnd->Present(m_screen->GetBits(), m_screen->GetRequestedWidth(), m_screen->GetHeight(),
                         m_screen->GetWidth());
 }
 
 void CMainWnd::PaintAll() {
-    m_lastActivity = platform::GetTickCount();
-    SetOffscreenPaint(1);
-    Paint(m_screen.get(), 1);
-    m_overlay.Paint(m_screen.get());
-    SetOffscreenPaint(0);
+    m_idle.NoteActivity();
+    if (m_connecting.Exists()) {
+        m_connecting.Draw(*m_screen, GetIdleState() == kIdleDisplayOff);
+    } else {
+        SetOffscreenPaint(1);
+        Paint(m_screen.get(), 1);
+        m_overlay.Paint(m_screen.get());
+        SetOffscreenPaint(0);
+    }
+    Present();
+}
+
+void CMainWnd::ShowConnectingScreen() {
+    if (m_connecting.Exists()) return;
+    m_connecting.Make(*m_screen, GetIdleState() == kIdleDisplayOff);
+    m_connecting.Draw(*m_screen, GetIdleState() == kIdleDisplayOff);
     Present();
 }
 
@@ -442,7 +459,7 @@ void CMainWnd::OnWindowEvent(const platform::WindowEvent& event) {
     switch (event.message) {
     case platform::kWmClose: m_destroyRequested = 1; return;
     case platform::kWmPaint:
-        EndIdleScreen();
+        if (m_idle.IgnoresRepaint()) return;
         PaintAll();
         return;
     case platform::kWmMouseMove:
@@ -458,22 +475,25 @@ void CMainWnd::RouteMouse(const platform::WindowEvent& event) {
         Send(ZVM_UI_USERACTIVITY);
         m_lastActivityReport = platform::GetTickCount();
     }
-    if (m_idleState != kIdleActive) {
-        // A touch ends the idle screen; it does not reach the tree.
-        if (event.message == platform::kWmLButtonDown) EndIdleScreen();
+    if (GetIdleState() != kIdleActive) {
+        m_idle.OnMouse(event);
         return;
     }
+    // The connecting screen takes no touches.
+    if (m_connecting.Exists()) return;
     switch (event.message) {
     case platform::kWmMouseMove: OnMouseMove(event.x, event.y, event.keys); break;
     case platform::kWmLButtonDown:
-        m_lastActivity = platform::GetTickCount();
+        m_idle.NoteActivity();
         m_buttonDown = 1;
+        m_idle.SetButtonDown(true);
         if (CZVWindow* overlay = GetOverlayWindow(); overlay && overlay->OnLButtonDown(event.x, event.y, event.keys))
             break;
         if (HitTest(event.x, event.y)) OnLButtonDown(event.x, event.y, event.keys);
         break;
     default:
         m_buttonDown = 0;
+        m_idle.SetButtonDown(false);
         if (CZVWindow* overlay = GetOverlayWindow())
             overlay->OnLButtonUp(event.x, event.y, event.keys);
         else
@@ -487,11 +507,9 @@ void CMainWnd::HandleKey(const platform::WindowEvent& event) {
         m_exitRequested = 1;
         return;
     }
-    if (m_idleState != kIdleActive) {
-        if (event.message == platform::kWmKeyDown) EndIdleScreen();
-        return;
-    }
-    m_lastActivity = platform::GetTickCount();
+    if (m_idle.OnKey(event)) return;
+    if (m_connecting.Exists() || GetIdleState() == kIdleScreen) return;
+    if (event.message == platform::kWmKeyUp) m_idle.NoteActivity();
     DispatchEvent(event);
 }
 
@@ -500,10 +518,12 @@ void CMainWnd::SetDisplayPower(int on) {
         EndIdleScreen();
         return;
     }
-    if (m_idleState == kIdleDisplayOff) return;
-    m_idleState = kIdleDisplayOff;
-    SetSuspended(1);
-    OnSuspend();
+    if (GetIdleState() == kIdleDisplayOff) return;
+    m_idle.SetDisplayPower(false);
+    if (m_currentPage) m_currentPage->OnSuspend();
+}
+
+void CMainWnd::BlankDisplay() {
     if (m_hwnd) {
         // Blank the window; nothing is shown until the display comes on.
         CDibDC black(m_width, m_height, 0, 0, 1);
@@ -513,13 +533,15 @@ void CMainWnd::SetDisplayPower(int on) {
 }
 
 void CMainWnd::EndIdleScreen() {
-    m_lastActivity = platform::GetTickCount();
-    if (m_idleState == kIdleActive) return;
-    m_idleState = kIdleActive;
-    SetSuspended(0);
-    OnResume();
-    PaintAll();
+    if (GetIdleState() == kIdleActive) {
+        m_idle.NoteActivity();
+        return;
+    }
+    m_idle.Exit();
 }
+
+// The toolkit draws with the settings' flags.
+void CMainWnd::ApplySettings() { SetDisplayFlags(m_settings.GetFlags()); }
 
 void CMainWnd::Identify(const std::string& text) {
     EndIdleScreen();
@@ -558,6 +580,14 @@ int CMainWnd::OnIdle(int work) {
     RebuildRequestedPage();
     if (m_leaveWebPending) LeaveWebPageNow();
     OnIdleHook();
+    if (platform::TicksSince(m_powerCheckTick) > kStatusInterval) {
+        m_powerCheckTick = platform::GetTickCount();
+        m_idle.CheckPowerChange();
+    }
+    if (platform::TicksSince(m_statusTick) > kStatusInterval) {
+        m_statusTick = platform::GetTickCount();
+        SendStatus();
+    }
     const int walked = CZVWindow::OnIdle(work) | m_overlay.Step(work);
     RunPendingCommand();
     return work | walked;
@@ -599,6 +629,10 @@ void CMainWnd::OnConnect(int connected) {
     CZVServer* server = GetServer();
     if (connected) {
         if (m_hwnd) m_hwnd->Raise();
+        if (m_connecting.Exists()) {
+            m_connecting.Free();
+            if (GetIdleState() != kIdleDisplayOff) PaintAll();
+        }
         m_styleReloadTick = platform::GetTickCount();
         m_updatePending = 1;
         Send(ZVM_TABLET_GETPOWERSETTINGSQ);
@@ -613,6 +647,9 @@ void CMainWnd::OnConnect(int connected) {
         m_exitRequested = 1;
         return;
     }
+    // Over the idle screen or a dark display it comes when they end.
+    if (GetIdleState() == kIdleActive) ShowConnectingScreen();
+    m_idle.Slides().Start();
     if (server) QACacheClear(*server);
     FreePageCache();
 }
@@ -624,7 +661,7 @@ void CMainWnd::SendStatus() {
     constexpr uint64_t kIntMax = INT32_MAX;
     CZVMSG message(0, ZVM_SESSION_CLIENTSTATUS);
     message.WriteInt(static_cast<int32_t>(std::min(m_services.GetAvailableMemory(), kIntMax)));
-    message.WriteInt(m_battery.GetPercent());
+    message.WriteInt(m_idle.GetBatteryPercent());
     message.WriteInt(-1);
     server->Send(&message);
 }
@@ -660,6 +697,14 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     case ZVM_AUDIO_PLAYSOURCE:
     case ZVM_INTERCOM_AUDIOSTART:
     case ZVM_INTERCOM_AUDIOSTOP: OnAudioMessage(message); break;
+    case ZVM_TABLET_GETPOWERSETTINGSA:
+        if (m_settings.Read(message)) ApplySettings();
+        break;
+    case ZVM_PICTURES_PICTURE:
+        if (GetIdleState() == kIdleScreen) m_idle.Slides().Show(message);
+        break;
+    case ZVM_PICTURES_PICTUREEND: m_idle.Slides().OnPictureEnd(); break;
+    case ZVM_TABLET_GATEWAYREADY: m_idle.ShowIdleScreen(); break;
     case ZVM_MESSAGES_GETNEWCOUNTA:
         if (message->ReadInt(value)) m_newMessages = value;
         break;
@@ -686,7 +731,7 @@ void CMainWnd::OnMessage(CZVMSG* message) {
         }
         break;
     case ZVM_TABLET_SHOWPAGE: {
-        if (m_idleState == kIdleActive) break;
+        if (GetIdleState() == kIdleActive) break;
         int32_t index = 0;
         message->ReadInt(index) && message->ReadInt(value);
         SelectPage(index, value);

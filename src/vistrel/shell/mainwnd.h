@@ -17,7 +17,11 @@
 #include "platform/power.h"
 #include "platform/tabletwindow.h"
 #include "vistrel/shell/alertsound.h"
+#include "vistrel/shell/cmdline.h"
+#include "vistrel/shell/connectingscreen.h"
+#include "vistrel/shell/idlescreen.h"
 #include "vistrel/shell/pagecache.h"
+#include "vistrel/shell/tabletsettings.h"
 #include "widgets/window/mainwnd.h"
 #include "widgets/window/overlay.h"
 
@@ -31,8 +35,8 @@ enum : int {
     kCommandWeb = 5012,
     kCommandDvr = 5013,
     kCommandExit = 5014,
-    kCommandSlidePrevious = 2000,
-    kCommandSlidePause = 2002,
+    kCommandSlidePrevious = kSlidePrevious,
+    kCommandSlidePause = kSlidePause,
     kCommandLogin = 2003,
     kCommandClimateTabFirst = 2100,
     kCommandClimateTabLast = 2200,
@@ -91,7 +95,7 @@ public:
     // Shows the screen surface as it is (after direct redraws).
     void Present();
     // One screen-saver or display step; non-zero when it did work.
-    virtual int IdleScreenStep() { return 0; }
+    virtual int IdleScreenStep() { return m_idle.Step(); }
     int OnIdle(int work) override;
     // The window is to be destroyed: the main loop ends.
     int IsDestroyRequested() const { return m_destroyRequested; }
@@ -141,8 +145,20 @@ public:
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int connected) override;
 
-    int GetIdleState() const { return m_idleState; }
+    int GetIdleState() const { return m_idle.GetState(); }
     void SetDisplayPower(int on);
+    CIdleScreen& GetIdleScreen() { return m_idle; }
+    const CTabletSettings& GetTabletSettings() const { return m_settings; }
+    // Not full screen: no idle screen and no display-off of its own.
+    int IsWindowed() const { return !(m_windowFlags & kWindowFullScreen); }
+    // A message without fields, with the window's sink id.
+    void SendNotice(uint16_t id) { Send(id); }
+    uint64_t GetAvailableMemory() { return m_services.GetAvailableMemory(); }
+    // Blacks the native window out, the screen surface kept.
+    void BlankDisplay();
+    // Over the screen as it is, until the connection comes back.
+    void ShowConnectingScreen();
+    int HasConnectingScreen() const { return m_connecting.Exists(); }
     int GetHouseMode() const { return m_houseMode; }
     int GetNewMessageCount() const { return m_newMessages; }
     // What the native window's title would read.
@@ -191,6 +207,7 @@ private:
     void RouteMouse(const platform::WindowEvent& event);
     void HandleKey(const platform::WindowEvent& event);
     void EndIdleScreen();
+    void ApplySettings();
     void Identify(const std::string& text);
     void OnPageVariable(CZVMSG* message);
     void OnMenuAnswer(CZVMSG* message);
@@ -215,14 +232,12 @@ private:
     CZVWindow* m_currentPage = nullptr;
     CMainMenu* m_menu = nullptr;
     COverlayHost m_overlay{*this};
-    uint32_t m_lastActivity;
     uint32_t m_lastActivityReport;
     uint32_t m_styleReloadTick;
     uint32_t m_rebuildCheckTick;
     int m_currentCommand = -1;
     int m_menuHidden = 0;
     int m_leaveWebPending = 0;
-    int m_idleState = kIdleActive;
     int m_exitRequested = 0;
     int m_destroyRequested = 0;
     int m_updatePending = 1;
@@ -238,7 +253,11 @@ private:
     int m_buttonDown = 0;
     std::string m_windowTitle;
     CAlertSound m_alert;
-    platform::BatteryGauge m_battery;
+    CTabletSettings m_settings;
+    CIdleScreen m_idle{*this, m_settings};
+    CConnectingScreen m_connecting;
+    uint32_t m_powerCheckTick;
+    uint32_t m_statusTick;
 };
 
 // The main window, or null early at start-up and late at shut-down.

@@ -11,7 +11,7 @@ void CMainWnd::OnAudioMessage(CZVMSG* message) {
     switch (message->GetId()) {
     case ZVM_AUDIO_PLAYSOURCE:
         if (!message->ReadInt(value)) return;
-        m_lastActivity = platform::GetTickCount();
+        m_idle.NoteActivity();
         if (g_audioplayer) g_audioplayer->RequestStream(value);
         return;
     case ZVM_INTERCOM_AUDIOSTART: {

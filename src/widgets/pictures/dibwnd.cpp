@@ -9,8 +9,8 @@
 #include "platform/keys.h"
 #include "platform/report.h"
 #include "widgets/buttons/iconbutton.h"
-#include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
+#include "widgets/window/mainwnd.h"
 
 namespace {
 
@@ -40,7 +40,9 @@ CDibDC* NewSurface(int w, int h) { return w > 0 && h > 0 ? new CDibDC(w, h, 0, 0
 // ---- CDibWnd
 
 CDibWnd::CDibWnd(CZVWindow* parent, CZVRect rect, int styleClass)
-    : CZVWindow(parent, rect, styleClass), m_surface(NewSurface(rect.w, rect.h)), m_pressTick(platform::GetTickCount()) {}
+    : CZVWindow(parent, rect, styleClass),
+      m_surface(NewSurface(rect.w, rect.h)),
+      m_pressTick(platform::GetTickCount()) {}
 
 CDibWnd::~CDibWnd() { Release(m_picture); }
 
@@ -72,8 +74,7 @@ bool CDibWnd::FitTo(CDibDC* picture) {
 void CDibWnd::TakePicture(CDibDC* picture, int x, int y) {
     if (m_surface) {
         picture->DrawTransparentTo(m_surface.get(), x, y, picture->GetRequestedWidth(), picture->GetHeight(), 0);
-        if (m_texture)
-            Skins().DrawSkinImage(m_surface.get(), m_surface.get(), ToRootX(0), ToRootY(0), nullptr, 0);
+        if (m_texture) Skins().DrawSkinImage(m_surface.get(), m_surface.get(), ToRootX(0), ToRootY(0), nullptr, 0);
     }
     m_picture->SetPurgeable(1);
     Release(m_picture);
@@ -163,6 +164,10 @@ ThumbButtonFactory SetThumbButtonFactory(ThumbButtonFactory factory) {
     return previous;
 }
 
+CZV3DButton* MakeThumbButton(CZVWindow* parent, CZVRect rect, int commandId, int styleClass) {
+    return g_thumbFactory(parent, rect, commandId, styleClass);
+}
+
 CImagePagerWnd::CImagePagerWnd(CZVWindow* parent, CZVRect rect, int styleClass, int margin, int itemId)
     : CDibWnd(parent, rect, styleClass), m_margin(margin), m_itemId(itemId) {}
 
@@ -186,7 +191,7 @@ void CImagePagerWnd::ShowBar() {
     const int hb = m_height - 10 <= 30 ? m_height - 10 : 30;
     const CZVRect bar(m_margin + 1, m_height - m_margin - hb, m_width - 2 * m_margin - 1, hb);
     for (int i = 0; i < 3; ++i) {
-        CZV3DButton* button = g_thumbFactory(this, bar.Column(i, 3, 1), kPrevId + i, 16);
+        CZV3DButton* button = MakeThumbButton(this, bar.Column(i, 3, 1), kPrevId + i, 16);
         AddChild(button);
         button->SetFaceColor(MakeColor(0x32, 0x96, 0x32));
         button->SetTextColor(MakeColor(255, 255, 255));

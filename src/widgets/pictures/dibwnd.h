@@ -7,9 +7,9 @@
 // scaled to its size.
 #include <cstdint>
 
-#include "widgets/window/controlfields.h"
-#include "widgets/buttons/zv3dbutton.h"
 #include "core/messages/toolkitmessages.h"
+#include "widgets/buttons/zv3dbutton.h"
+#include "widgets/window/controlfields.h"
 
 class CZVImage;
 
@@ -60,6 +60,8 @@ private:
 // thumb buttons. The default makes plain bevelled buttons.
 using ThumbButtonFactory = CZV3DButton* (*)(CZVWindow* parent, CZVRect rect, int commandId, int styleClass);
 ThumbButtonFactory SetThumbButtonFactory(ThumbButtonFactory factory);
+// A thumb button of the factory in use.
+CZV3DButton* MakeThumbButton(CZVWindow* parent, CZVRect rect, int commandId, int styleClass);
 
 class CImagePagerWnd : public CDibWnd {
 public:
