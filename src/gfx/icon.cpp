@@ -727,6 +727,14 @@ CZVIcon* CIconCache::FindIcon(CZVString name) const {
     return nullptr;
 }
 
+bool CIconCache::IsLoading() const {
+    for (const ImageEntry& entry : m_images)
+        if (entry.image->IsPending()) return true;
+    for (ZVPOSITION pos = m_icons.GetHeadPosition(); pos;)
+        if (static_cast<CZVIcon*>(m_icons.GetNext(pos))->GetState() == CZVIcon::kAsked) return true;
+    return false;
+}
+
 void CIconCache::AddIcon(CZVIcon* icon) {
     if (!icon || FindIcon(icon->GetName())) return;
     m_icons.AddTail(icon);

@@ -193,6 +193,8 @@ public:
     void AddIcon(CZVIcon* icon);
     int HasIcon(CZVIcon* icon) const;
     int GetIconCount() const { return m_icons.GetCount(); }
+    // Whether a picture or an icon asked for is still on its way.
+    bool IsLoading() const;
 
     // Forgets every picture and icon (pictures still held are freed by their
     // last holder's release).

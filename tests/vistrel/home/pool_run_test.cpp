@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "gfx/icon.h"
 #include "pool_fixture.h"
 #include "support/golden.h"
 #include "vistrel/home/pool/poolcontrols.h"
@@ -70,13 +71,16 @@ TEST_F(PoolRun, PoolAndSpaShowsTheLivePoolAndSwitchesAFeature) {
         }
         return nullptr;
     };
-    vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
+    vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
         auto* page = dynamic_cast<CPoolControlPage*>(window.GetCurrentPage());
         CZVButton* entry = poolEntry(window);
         switch (step) {
         case kWaitForHome:
             // The home page of the sample house holds the pool's status table and circuit grid.
-            if (!PoolControlsShowTheStatus(window)) break;
+            // Once every answer is in, the clock's and the pictures among them.
+            if (!PoolControlsShowTheStatus(window) || CIconCache::Instance()->IsLoading() || gateway.Owes() ||
+                server.GetSocket()->HasData())
+                break;
             window.PaintAll();
             home = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
             step = kPressMenu;
