@@ -37,17 +37,6 @@ Bytes SkinPicture() {
     });
 }
 
-Bytes SkinPicture() {
-    Bytes rgb;
-    for (int y = 0; y < kSkinSize; ++y)
-        for (int x = 0; x < kSkinSize; ++x) {
-            const int shade = 96 + (x + y) * 64 / (2 * kSkinSize);
-            rgb.insert(rgb.end(), {static_cast<uint8_t>(shade), static_cast<uint8_t>(shade + 16),
-                                   static_cast<uint8_t>(shade + 48)});
-        }
-    return EncodePng(kSkinSize, kSkinSize, rgb);
-}
-
 void ServeSkinPicture(Gateway& gateway) {
     const Bytes picture = SkinPicture();
     PayloadWriter answer;
