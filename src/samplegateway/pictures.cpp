@@ -1,6 +1,9 @@
 #include "samplegateway/pictures.h"
 
+#include <cmath>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +20,8 @@ constexpr int32_t kVectorKind = 6;
 constexpr int32_t kPngType = 5;
 constexpr int kGardenWidth = 128;
 constexpr int kGardenHeight = 160;
+constexpr int kLogoWidth = 160;
+constexpr int kLogoHeight = 80;
 
 // Shape types of a vector icon.
 enum Shape : int32_t { kRect = 0, kTriangleUp = 3, kEllipse = 5 };
@@ -113,6 +118,29 @@ Bytes GardenPicture() {
     });
 }
 
+namespace {
+
+// The idle screen's logo.
+Bytes LogoPicture() {
+    // A blue wave in a white ring on black, which the tablet draws as transparent.
+    return MakePng(kLogoWidth, kLogoHeight, [](int x, int y) {
+        const double nx = (x - kLogoWidth / 2.0) / (kLogoWidth / 2.0),
+                     ny = (y - kLogoHeight / 2.0) / (kLogoHeight / 2.0);
+        const double r = std::sqrt(nx * nx + ny * ny);
+        if (r > 1.0) return Rgb{0, 0, 0};
+        if (r > 0.86) return Rgb{255, 255, 255};
+        return ny > 0.25 * std::sin(nx * 6.0) ? Rgb{20, 90, 200} : Rgb{230, 240, 250};
+    });
+}
+
+struct Picture {
+    int width;
+    int height;
+    Bytes file;
+};
+
+}  // namespace
+
 void ServePictures(Gateway& gateway, bool themed) {
     gateway.On(ZVM_IMAGE_GETICONQ, [themed](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
@@ -121,17 +149,26 @@ void ServePictures(Gateway& gateway, bool themed) {
         if (!icon) return NoSuchPicture(request);
         return {{request.sender, ZVM_IMAGE_GETICONA, IconAnswer(*icon, themed)}};
     });
-    const Bytes garden = GardenPicture();
+    // By name; a picture the house does not have is refused.
+    auto pictures = std::make_shared<const std::map<std::string, Picture>>(std::map<std::string, Picture>{
+        {"garden.png", {kGardenWidth, kGardenHeight, GardenPicture()}},
+        {"logo.png", {kLogoWidth, kLogoHeight, LogoPicture()}},
+    });
+    // The house keeps no pictures of the older themed skin kind: every name is refused.
+    gateway.On(ZVM_IMAGE_GETSKINQ, [](const Frame& request) { return NoSuchPicture(request); });
     // Unthemed: {width, height, length, file}; themed: the same after the file's type.
     for (const uint16_t request_id : {ZVM_IMAGE_GETTINTEDQ, ZVM_IMAGE_GETSKIN2Q}) {
-        gateway.On(request_id, [garden, request_id](const Frame& request) -> std::vector<Frame> {
+        gateway.On(request_id, [pictures, request_id](const Frame& request) -> std::vector<Frame> {
             PayloadReader in(request.payload);
             std::string name;
-            if (!in.String(&name) || name != "garden.png") return NoSuchPicture(request);
+            if (!in.String(&name)) return NoSuchPicture(request);
+            const auto picture = pictures->find(name);
+            if (picture == pictures->end()) return NoSuchPicture(request);
+            const Picture& found = picture->second;
             PayloadWriter out;
             if (request_id == ZVM_IMAGE_GETSKIN2Q) out.Int(kPngType);
-            out.Int(kGardenWidth).Int(kGardenHeight).Int(static_cast<int32_t>(garden.size()));
-            out.Raw(garden.data(), garden.size());
+            out.Int(found.width).Int(found.height).Int(static_cast<int32_t>(found.file.size()));
+            out.Raw(found.file.data(), found.file.size());
             return {{request.sender, static_cast<uint16_t>(request_id + 1), out}};
         });
     }

@@ -12,7 +12,6 @@
 #include "core/messages/shellmessages.h"
 #include "core/messages/toolkitmessages.h"
 #include "samplegateway/gateway.h"
-#include "samplegateway/png.h"
 
 namespace samplegateway {
 namespace {
@@ -20,9 +19,6 @@ namespace {
 constexpr int kSlides = 3;
 constexpr int kSlideWidth = 480;
 constexpr int kSlideHeight = 320;
-constexpr int kLogoWidth = 160;
-constexpr int kLogoHeight = 80;
-constexpr int32_t kPngType = 5;
 
 // Sky over water, sunset and night: a gradient sky, a sun or moon, the water below.
 void SlidePixel(int number, int x, int y, int w, int h, uint8_t* out) {
@@ -75,18 +71,6 @@ Bytes SlidePicture(int number, int width, int height) {
     return EncodeJpeg(width, height, rgb);
 }
 
-Bytes LogoPicture() {
-    // A blue wave in a white ring on black, which the tablet draws as transparent.
-    return MakePng(kLogoWidth, kLogoHeight, [](int x, int y) {
-        const double nx = (x - kLogoWidth / 2.0) / (kLogoWidth / 2.0),
-                     ny = (y - kLogoHeight / 2.0) / (kLogoHeight / 2.0);
-        const double r = std::sqrt(nx * nx + ny * ny);
-        if (r > 1.0) return Rgb{0, 0, 0};
-        if (r > 0.86) return Rgb{255, 255, 255};
-        return ny > 0.25 * std::sin(nx * 6.0) ? Rgb{20, 90, 200} : Rgb{230, 240, 250};
-    });
-}
-
 void ServeSlides(Gateway& gateway) {
     auto next = std::make_shared<int>(0);
     auto lock = std::make_shared<std::mutex>();
@@ -108,22 +92,6 @@ void ServeSlides(Gateway& gateway) {
         picture.Int(w).Int(h).Raw(jpeg.data(), jpeg.size());
         return {{request.sender, ZVM_PICTURES_PICTURE, picture}};
     });
-    // The logo, asked for as a skin picture with a themed style and as a tinted one without.
-    const Bytes logo = LogoPicture();
-    auto answerLogo = [logo](uint16_t answerId, bool typed) {
-        return [logo, answerId, typed](const Frame& request) -> std::vector<Frame> {
-            PayloadReader in(request.payload);
-            std::string name;
-            if (!in.String(&name) || name != "logo.png") return {};
-            PayloadWriter answer;
-            if (typed) answer.Int(kPngType);
-            answer.Int(kLogoWidth).Int(kLogoHeight).Int(static_cast<int32_t>(logo.size()));
-            answer.Raw(logo.data(), logo.size());
-            return {{request.sender, answerId, answer}};
-        };
-    };
-    gateway.On(ZVM_IMAGE_GETSKIN2Q, answerLogo(ZVM_IMAGE_GETSKIN2A, true));
-    gateway.On(ZVM_IMAGE_GETTINTEDQ, answerLogo(ZVM_IMAGE_GETTINTEDA, false));
 }
 
 }  // namespace samplegateway

@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
+#include "core/zvtime.h"
 #include "fake_gateway.h"
+#include "gfx/icon.h"
 #include "platform/font.h"
 #include "platform/program.h"
 #include "support/gateway_session.h"
@@ -105,5 +107,13 @@ private:
     CMainWnd* window_ = nullptr;
     CZVServer* server_ = nullptr;
 };
+
+// Every answer the tablet asked for is in and handled: none owed, none waiting on the socket, no
+// picture or icon on its way, and the gateway's clock has set the time the tablet shows (so a
+// picture never depends on which answer came first).
+inline bool AnswersIn(testsupport::FakeGateway& gateway, CZVServer& server) {
+    return g_nClockOffsetMinutes != 0 && !CIconCache::Instance()->IsLoading() && !gateway.Owes() &&
+           !server.GetSocket()->HasData();
+}
 
 }  // namespace vistreltest

@@ -82,14 +82,16 @@ TEST_F(TabletRun, StartsWithTheStyleShowsTheWindowRunsAndShutsDown) {
 TEST_F(TabletRun, ShowsTheGatewaysMenuBesideTheHomePage) {
     testsupport::ServeSampleInstallation(gateway);
     testsupport::Image565 shown;
-    TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
-        if (pass == 1) {
-            window.PaintAll();
-            shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
-        }
-        return pass == 2;
+    bool taken = false;
+    TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int) {
+        if (!vistreltest::AnswersIn(gateway, server)) return false;
+        window.PaintAll();
+        shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+        taken = true;
+        return true;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
+    ASSERT_TRUE(taken);
     EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_menu"));
 }
 
@@ -101,13 +103,12 @@ TEST_P(StyledTabletRun, FirstFrameInTheGatewaysStyle) {
     testsupport::ServeSampleInstallation(gateway, sample);
     testsupport::Image565 shown;
     int compact = -1;
-    TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
-        if (pass == 1) {
-            compact = CSetServer::Get()->IsCompactLayout();
-            window.PaintAll();
-            shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
-        }
-        return pass == 2;
+    TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int) {
+        if (!vistreltest::AnswersIn(gateway, server)) return false;
+        compact = CSetServer::Get()->IsCompactLayout();
+        window.PaintAll();
+        shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+        return true;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
     const bool wantCompact = GetParam() == samplegateway::Style::kCompact;

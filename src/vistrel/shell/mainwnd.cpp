@@ -25,6 +25,7 @@
 #include "vistrel/shell/webviewer.h"
 #include "widgets/style/setserver.h"
 #include "widgets/style/skins.h"
+#include "widgets/text/datetimelabel.h"
 
 namespace {
 
@@ -809,5 +810,15 @@ void CMainWnd::OnClock(CZVMSG* message) {
     local.SetNow(0);
     const CZVTimeSpan span = gateway - local;
     const int64_t minutes = span.GetTotalMinutes();
-    g_nClockOffsetMinutes = static_cast<int32_t>(span.IsNegative() ? -minutes : minutes);
+    const int32_t offset = static_cast<int32_t>(span.IsNegative() ? -minutes : minutes);
+    if (offset == g_nClockOffsetMinutes) return;
+    g_nClockOffsetMinutes = offset;
+    // The date and time labels show the gateway's time at once, not from their next tick on
+    // (a date label ticks once a minute).
+    RefreshDateTimeLabels(this);
+}
+
+void CMainWnd::RefreshDateTimeLabels(CZVWindow* window) {
+    if (auto* label = dynamic_cast<CDateTimeLabel*>(window)) label->Update(1);
+    ForEachChild(window->GetChildren(), [](CZVWindow* child) { RefreshDateTimeLabels(child); });
 }

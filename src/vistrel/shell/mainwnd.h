@@ -212,6 +212,7 @@ private:
     void OnPageVariable(CZVMSG* message);
     void OnMenuAnswer(CZVMSG* message);
     void OnClock(CZVMSG* message);
+    static void RefreshDateTimeLabels(CZVWindow* window);
     void OnPlaySound(CZVMSG* message);
     // The gateway's audio: a source to play, the intercom's audio (mainwnd_audio.cpp).
     void OnAudioMessage(CZVMSG* message);

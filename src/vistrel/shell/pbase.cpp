@@ -311,6 +311,7 @@ CZVLabel* CSubPanel::CreatePanelButton(CZVWindow* parent, CZVRect rect, CZVStrin
     label->SetFlag(kWrapFlag, 1);
     label->SetTextFormat(kCentredFormat);
     label->SetFontSize(fontSize ? fontSize : PickByScreenHeight(600, 18, 20));
+    parent->AddChild(label);
     return label;
 }
 

@@ -78,9 +78,7 @@ TEST_F(PoolRun, PoolAndSpaShowsTheLivePoolAndSwitchesAFeature) {
         case kWaitForHome:
             // The home page of the sample house holds the pool's status table and circuit grid.
             // Once every answer is in, the clock's and the pictures among them.
-            if (!PoolControlsShowTheStatus(window) || CIconCache::Instance()->IsLoading() || gateway.Owes() ||
-                server.GetSocket()->HasData())
-                break;
+            if (!PoolControlsShowTheStatus(window) || !vistreltest::AnswersIn(gateway, server)) break;
             window.PaintAll();
             home = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
             step = kPressMenu;
