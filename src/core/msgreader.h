@@ -62,8 +62,7 @@ int ReadRecords(CZVMSG& message, int32_t count, int32_t minBytes, ReadOne&& read
 // the rest of the message can hold (never negative); *cut tells that the
 // message is too short for the count sent, so the caller can keep the
 // records that fit and still report the message as short.
-inline int32_t BoundCount(int32_t count, const CZVMSG& message, int64_t minBytes, bool* cut)
-{
+inline int32_t BoundCount(int32_t count, const CZVMSG& message, int64_t minBytes, bool* cut) {
     const int64_t fits = message.GetRemaining() / (minBytes < 1 ? 1 : minBytes);
     *cut = count > fits;
     return count < 0 ? 0 : static_cast<int32_t>(count > fits ? fits : count);
