@@ -30,8 +30,7 @@ sockaddr_in LoopbackAddress(uint16_t port) {
 // can be had.
 int ListenOnLoopback(uint16_t* port) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return -1;
+    if (fd < 0) return -1;
     sockaddr_in address = LoopbackAddress(0);
     socklen_t size = sizeof address;
     if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 8) != 0 ||
@@ -55,8 +54,7 @@ Gateway::Gateway() : Gateway(Options{}) {}
 
 Gateway::Gateway(Options options, Hooks hooks) : options_(std::move(options)), hooks_(std::move(hooks)) {
     listener_ = ListenOnLoopback(&port_);
-    if (listener_ != -1)
-        thread_ = std::thread([this] { Run(); });
+    if (listener_ != -1) thread_ = std::thread([this] { Run(); });
 }
 
 Gateway::~Gateway() {
@@ -64,10 +62,8 @@ Gateway::~Gateway() {
         std::lock_guard lock(mutex_);
         stopping_ = true;
     }
-    if (thread_.joinable())
-        thread_.join();
-    if (listener_ != -1)
-        close(listener_);
+    if (thread_.joinable()) thread_.join();
+    if (listener_ != -1) close(listener_);
 }
 
 sockaddr_in Gateway::Address() const { return LoopbackAddress(port_); }
@@ -89,8 +85,7 @@ bool Gateway::Push(uint16_t id, Bytes payload, uint16_t sender) {
 
 bool Gateway::PushFrames(const std::vector<Frame>& frames) {
     std::vector<Bytes> images;
-    for (const Frame& frame : frames)
-        images.push_back(EncodeFrame(frame));
+    for (const Frame& frame : frames) images.push_back(EncodeFrame(frame));
     return PushBytes(Join(images));
 }
 
@@ -102,8 +97,7 @@ bool Gateway::PushBytes(const Bytes& bytes) {
 void Gateway::Drop() {
     {
         std::lock_guard lock(mutex_);
-        if (client_ != -1)
-            shutdown(client_, SHUT_RDWR);
+        if (client_ != -1) shutdown(client_, SHUT_RDWR);
     }
     WaitForDisconnect();
 }
@@ -144,8 +138,7 @@ bool Gateway::Connected() const {
 
 bool Gateway::Owes() const {
     std::lock_guard lock(owing_mutex_);
-    if (serving_ == -1 || Paused())
-        return false;
+    if (serving_ == -1 || Paused()) return false;
     int waiting = 0;
     return answering_ || (ioctl(serving_, FIONREAD, &waiting) == 0 && waiting > 0);
 }
@@ -168,11 +161,9 @@ void Gateway::SetAnswering(bool answering) {
 
 void Gateway::Run() {
     while (!Stopping()) {
-        if (!Readable(listener_))
-            continue;
+        if (!Readable(listener_)) continue;
         int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
-            continue;
+        if (fd < 0) continue;
         timeval limit{5, 0};  // a client that stops reading cannot hold the gateway forever
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
         {
@@ -207,13 +198,11 @@ bool Gateway::ReadMore(int fd, Bytes* stream) {
             std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
             continue;
         }
-        if (!Readable(fd))
-            continue;
+        if (!Readable(fd)) continue;
         SetAnswering(true);
         uint8_t buffer[65536];
         ssize_t got = recv(fd, buffer, sizeof buffer, 0);
-        if (got <= 0)
-            return false;
+        if (got <= 0) return false;
         stream->insert(stream->end(), buffer, buffer + got);
         return true;
     }
@@ -224,8 +213,7 @@ void Gateway::Serve(int fd) {
     Bytes stream;
     if (options_.expect_preamble) {
         while (stream.size() < kPreambleSize)
-            if (!ReadMore(fd, &stream))
-                return;
+            if (!ReadMore(fd, &stream)) return;
         if (std::memcmp(stream.data(), kPreamble, kPreambleSize) != 0) {
             NoteError("bad preamble");
             return;
@@ -247,26 +235,22 @@ void Gateway::Serve(int fd) {
             NoteError("malformed frame header");
             return;
         }
-        if (!ReadMore(fd, &stream))
-            return;
+        if (!ReadMore(fd, &stream)) return;
     }
 }
 
 bool Gateway::HandleFrame(const Frame& request, bool* challenge_asked) {
-    if (hooks_.on_request && !hooks_.on_request(request))
-        return false;
+    if (hooks_.on_request && !hooks_.on_request(request)) return false;
     Handler handler;
     {
         std::lock_guard lock(mutex_);
         auto entry = script_.find(request.id);
-        if (entry != script_.end())
-            handler = entry->second;
+        if (entry != script_.end()) handler = entry->second;
     }
     std::vector<Frame> answers = handler ? handler(request) : BuiltInAnswer(request, challenge_asked);
     if (!answers.empty()) {
         std::vector<Bytes> images;
-        for (const Frame& answer : answers)
-            images.push_back(EncodeFrame(answer));
+        for (const Frame& answer : answers) images.push_back(EncodeFrame(answer));
         WriteAnswer(Join(images));
     }
     return true;
@@ -304,11 +288,9 @@ std::vector<Frame> Gateway::BuiltInAnswer(const Frame& request, bool* challenge_
         *challenge_asked = true;
         return {{request.sender, kGetChallengeAnswer, PayloadWriter().String(options_.challenge)}};
     }
-    if (request.id != kLoginRequest)
-        return {};
+    if (request.id != kLoginRequest) return {};
     const LoginRecord login = ReadLogin(request, *challenge_asked);
-    if (!login.well_formed)
-        NoteError("malformed login");
+    if (!login.well_formed) NoteError("malformed login");
     {
         std::lock_guard lock(mutex_);
         logins_.push_back(login);
@@ -318,13 +300,11 @@ std::vector<Frame> Gateway::BuiltInAnswer(const Frame& request, bool* challenge_
 }
 
 bool Gateway::WriteLocked(const Bytes& bytes) {
-    if (client_ == -1)
-        return false;
+    if (client_ == -1) return false;
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t sent = send(client_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-        if (sent <= 0)
-            return false;
+        if (sent <= 0) return false;
         done += static_cast<size_t>(sent);
     }
     return true;
@@ -334,8 +314,7 @@ void Gateway::WriteAnswer(const Bytes& bytes) {
     const size_t asked = hooks_.piece_size ? hooks_.piece_size() : 0;
     const size_t piece = asked ? asked : bytes.size();
     for (size_t at = 0; at < bytes.size(); at += piece) {
-        if (at > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+        if (at > 0) std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
         std::lock_guard lock(mutex_);
         WriteLocked(Bytes(bytes.begin() + static_cast<ptrdiff_t>(at),
                           bytes.begin() + static_cast<ptrdiff_t>(std::min(bytes.size(), at + piece))));

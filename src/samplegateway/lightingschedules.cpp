@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/messages/schedulemessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
 
@@ -14,16 +15,6 @@ namespace samplegateway {
 
 namespace {
 
-constexpr uint16_t kEventsQuery = 0x0C8E;
-constexpr uint16_t kSetEvent = 0x0C94;
-constexpr uint16_t kCommandsQuery = 0x0C96;
-constexpr uint16_t kRemoveCommand = 0x0C98;
-constexpr uint16_t kKeypadList = 0x0C9C;
-constexpr uint16_t kKeypadScenes = 0x0C9E;
-constexpr uint16_t kDevices = 0x0CA0;
-constexpr uint16_t kSwitchActions = 0x0CA2;
-constexpr uint16_t kAddKeypadCommand = 0x0CA4;
-constexpr uint16_t kAddSwitchCommand = 0x0CA6;
 constexpr int32_t kSwitchDevices = 1;
 
 struct Event {
@@ -80,7 +71,7 @@ public:
         PayloadWriter out;
         out.Int(static_cast<int32_t>(events.size()));
         for (const Event& e : events) out.String(e.name).Int(e.type).Int(e.value);
-        return {{request.sender, kEventsQuery + 1, out}};
+        return {{request.sender, ZVM_SCHEDULE_GETEVENTSQ + 1, out}};
     }
     std::vector<Frame> SetEvent(const Frame& request) {
         const auto values = Ints(request);
@@ -101,7 +92,7 @@ public:
         PayloadWriter out;
         out.Int(static_cast<int32_t>(commands.size()));
         for (const Command& c : commands) out.String(c.device).String(c.action);
-        return {{request.sender, kCommandsQuery + 1, out}};
+        return {{request.sender, ZVM_SCHEDULE_GETCOMMANDSQ + 1, out}};
     }
     std::vector<Frame> Remove(const Frame& request) {
         const auto values = Ints(request);
@@ -110,35 +101,35 @@ public:
         auto& commands = CommandsOf(values[0], values[1]);
         if (values[2] >= 0 && values[2] < static_cast<int32_t>(commands.size()))
             commands.erase(commands.begin() + values[2]);
-        return {{request.sender, kRemoveCommand + 1, {}}};
+        return {{request.sender, ZVM_SCHEDULE_REMOVECOMMANDQ + 1, {}}};
     }
     // {schedule, event, scene command}: the keypad that has the command names it.
     std::vector<Frame> AddKeypad(const Frame& request) {
         const auto values = Ints(request);
         if (values.size() < 3) return {};
         std::lock_guard lock(mutex_);
-        for (const auto& [keypad, name] : NamedList(house_, kKeypadList, {})) {
-            const std::string scene = NameOf(NamedList(house_, kKeypadScenes, {keypad}), values[2]);
+        for (const auto& [keypad, name] : NamedList(house_, ZVM_LIGHTS_GETKEYPADLISTQ, {})) {
+            const std::string scene = NameOf(NamedList(house_, ZVM_LIGHTS_GETKEYPADSQ, {keypad}), values[2]);
             if (!scene.empty()) CommandsOf(values[0], values[1]).push_back({name, scene});
         }
-        return {{request.sender, kAddKeypadCommand + 1, {}}};
+        return {{request.sender, ZVM_SCHEDULE_ADDKEYPADCOMMANDQ + 1, {}}};
     }
     // {schedule, event, switch, action}.
     std::vector<Frame> AddSwitch(const Frame& request) {
         const auto values = Ints(request);
         if (values.size() < 4) return {};
         std::lock_guard lock(mutex_);
-        const std::string device = NameOf(NamedList(house_, kDevices, {kSwitchDevices}), values[2]);
-        const std::string action = NameOf(NamedList(house_, kSwitchActions, {values[2]}), values[3]);
+        const std::string device = NameOf(NamedList(house_, ZVM_LIGHTS_GETDEVICESQ, {kSwitchDevices}), values[2]);
+        const std::string action = NameOf(NamedList(house_, ZVM_LIGHTS_GETSWITCHESQ, {values[2]}), values[3]);
         if (!device.empty() && !action.empty()) CommandsOf(values[0], values[1]).push_back({device, action});
-        return {{request.sender, kAddSwitchCommand + 1, {}}};
+        return {{request.sender, ZVM_SCHEDULE_ADDSWITCHCOMMANDQ + 1, {}}};
     }
 
 private:
     std::vector<Event>& EventsOf(int32_t schedule) {
         auto [it, added] = events_.try_emplace(schedule);
         if (!added) return it->second;
-        const auto answers = house_.Respond({0, kEventsQuery, Request({schedule})});
+        const auto answers = house_.Respond({0, ZVM_SCHEDULE_GETEVENTSQ, Request({schedule})});
         if (answers.empty()) return it->second;
         PayloadReader in(answers.front().payload);
         int32_t count = 0;
@@ -150,7 +141,7 @@ private:
     std::vector<Command>& CommandsOf(int32_t schedule, int32_t event) {
         auto [it, added] = commands_.try_emplace({schedule, event});
         if (!added) return it->second;
-        const auto answers = house_.Respond({0, kCommandsQuery, Request({schedule, event})});
+        const auto answers = house_.Respond({0, ZVM_SCHEDULE_GETCOMMANDSQ, Request({schedule, event})});
         if (answers.empty()) return it->second;
         PayloadReader in(answers.front().payload);
         int32_t count = 0;
@@ -170,9 +161,12 @@ private:
 void ServeLightingSchedules(Gateway& gateway, const House& house) {
     auto state = std::make_shared<LightingState>(house);
     const std::pair<uint16_t, std::vector<Frame> (LightingState::*)(const Frame&)> handlers[] = {
-        {kEventsQuery, &LightingState::Events},         {kSetEvent, &LightingState::SetEvent},
-        {kCommandsQuery, &LightingState::Commands},     {kRemoveCommand, &LightingState::Remove},
-        {kAddKeypadCommand, &LightingState::AddKeypad}, {kAddSwitchCommand, &LightingState::AddSwitch},
+        {ZVM_SCHEDULE_GETEVENTSQ, &LightingState::Events},
+        {ZVM_SCHEDULE_SETLIGHTINGEVENT, &LightingState::SetEvent},
+        {ZVM_SCHEDULE_GETCOMMANDSQ, &LightingState::Commands},
+        {ZVM_SCHEDULE_REMOVECOMMANDQ, &LightingState::Remove},
+        {ZVM_SCHEDULE_ADDKEYPADCOMMANDQ, &LightingState::AddKeypad},
+        {ZVM_SCHEDULE_ADDSWITCHCOMMANDQ, &LightingState::AddSwitch},
     };
     for (const auto& [id, handler] : handlers)
         gateway.On(id, [state, handler = handler](const Frame& request) { return ((*state).*handler)(request); });

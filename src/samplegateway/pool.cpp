@@ -5,6 +5,7 @@
 #include <mutex>
 #include <optional>
 
+#include "core/messages/coremessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
 
@@ -12,13 +13,6 @@ namespace samplegateway {
 
 namespace {
 
-constexpr uint16_t kStatusChanged = 0x30D4;
-constexpr uint16_t kSubscribe = 0x30EA;
-constexpr uint16_t kUnsubscribe = 0x30EC;
-constexpr uint16_t kStatusQuery = 0x30EE;
-constexpr uint16_t kSetSetPoint = 0x30F0;
-constexpr uint16_t kSetCircuit = 0x30F2;
-constexpr uint16_t kSetHeatMode = 0x30FA;
 constexpr size_t kStateColumn = 1;
 constexpr const char* kBodyNames[] = {"pool", "spa"};
 
@@ -29,7 +23,7 @@ public:
 
     std::vector<Frame> Status(uint16_t to, uint16_t id) {
         std::lock_guard lock(mutex_);
-        return {{to, id, house_.Payload(kStatusQuery)}};
+        return {{to, id, house_.Payload(ZVM_POOL_GETSTATUSQ)}};
     }
     void Subscribe(std::optional<uint16_t> sink) {
         std::lock_guard lock(mutex_);
@@ -40,7 +34,7 @@ public:
     std::vector<Frame> Change(Set set) {
         std::lock_guard lock(mutex_);
         if (!set(house_) || !subscriber_) return {};
-        return {{*subscriber_, kStatusChanged, house_.Payload(kStatusQuery)}};
+        return {{*subscriber_, ZVM_POOL_STATUSCHANGED, house_.Payload(ZVM_POOL_GETSTATUSQ)}};
     }
 
 private:
@@ -69,17 +63,18 @@ std::string BodyValue(int32_t body, const char* what) {
 
 void ServePool(Gateway& gateway, const House& house) {
     auto state = std::make_shared<PoolState>(house);
-    gateway.On(kStatusQuery, [state](const Frame& request) { return state->Status(request.sender, kStatusQuery + 1); });
-    gateway.On(kSubscribe, [state](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_POOL_GETSTATUSQ,
+               [state](const Frame& request) { return state->Status(request.sender, ZVM_POOL_GETSTATUSQ + 1); });
+    gateway.On(ZVM_POOL_SUBSCRIBE, [state](const Frame& request) -> std::vector<Frame> {
         // {controller, sink}
         if (const auto values = Values<2>(request)) state->Subscribe(static_cast<uint16_t>((*values)[1]));
         return {};
     });
-    gateway.On(kUnsubscribe, [state](const Frame&) -> std::vector<Frame> {
+    gateway.On(ZVM_POOL_UNSUBSCRIBE, [state](const Frame&) -> std::vector<Frame> {
         state->Subscribe(std::nullopt);
         return {};
     });
-    gateway.On(kSetCircuit, [state](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_POOL_SETCIRCUIT, [state](const Frame& request) -> std::vector<Frame> {
         // {controller, circuit, on}
         const auto values = Values<3>(request);
         if (!values) return {};
@@ -87,7 +82,8 @@ void ServePool(Gateway& gateway, const House& house) {
         const int64_t on = (*values)[2] != 0 ? 1 : 0;
         return state->Change([&](House& h) { return h.SetRecordField("circuit_states", id, kStateColumn, on); });
     });
-    for (const auto& [id, what] : {std::pair{kSetSetPoint, "set_point"}, std::pair{kSetHeatMode, "heat_mode"}})
+    for (const auto& [id, what] :
+         {std::pair{ZVM_POOL_SETSETPOINT, "set_point"}, std::pair{ZVM_POOL_SETHEATMODE, "heat_mode"}})
         gateway.On(id, [state, what = what](const Frame& request) -> std::vector<Frame> {
             // {controller, body, value}
             const auto values = Values<3>(request);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/messages/coremessages.h"
 #include "core/zvtime.h"
 #include "samplegateway/gateway.h"
 
@@ -11,8 +12,6 @@ namespace samplegateway {
 
 namespace {
 
-constexpr uint16_t kHistoryQuery = 0x30F6;
-constexpr uint16_t kHistoryData = 0x30D6;
 constexpr int kTimeFields = 8;
 constexpr int kPointMinutes = 30;
 constexpr int kMaxDays = 62;  // a longer range gets its last days only: the answer stays small
@@ -112,14 +111,14 @@ Bytes History(CZVTime start, const CZVTime& end) {
 }  // namespace
 
 void ServePoolHistory(Gateway& gateway) {
-    gateway.On(kHistoryQuery, [](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_POOL_GETHISTORYQ, [](const Frame& request) -> std::vector<Frame> {
         // {controller, start, end, listener}
         PayloadReader in(request.payload);
         int32_t controller = 0, listener = 0;
         if (!in.Int(&controller)) return {};
         const std::optional<CZVTime> start = ReadTime(in), end = ReadTime(in);
         if (!start || !end || !in.Int(&listener)) return {};
-        return {{static_cast<uint16_t>(listener), kHistoryData, History(*start, *end)}};
+        return {{static_cast<uint16_t>(listener), ZVM_POOL_HISTORYDATA, History(*start, *end)}};
     });
 }
 

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/messages/coremessages.h"
+#include "core/messages/schedulemessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
 
@@ -14,13 +16,6 @@ namespace samplegateway {
 
 namespace {
 
-constexpr uint16_t kRunTimeChanged = 0x30D7;
-constexpr uint16_t kConfigQuery = 0x30F4;
-constexpr uint16_t kProgramsQuery = 0x30FE;
-constexpr uint16_t kAddProgram = 0x3100;
-constexpr uint16_t kDeleteProgram = 0x3102;
-constexpr uint16_t kSetProgram = 0x3104;
-constexpr uint16_t kSetRunTime = 0x3106;
 constexpr uint16_t kEverySink = 0x7FFF;
 constexpr const char* kCircuits = "tablet_circuits";
 constexpr size_t kRunTimeColumn = 10;
@@ -44,7 +39,7 @@ std::optional<std::array<int32_t, N>> Values(const Frame& request) {
 // The programs of the house's answer to {0, type}.
 std::vector<Program> HouseProgramsOf(const House& house, int32_t type) {
     std::vector<Program> programs;
-    const auto answers = house.Respond({0, kProgramsQuery, PayloadWriter().Int(0).Int(type)});
+    const auto answers = house.Respond({0, ZVM_POOL_GETSCHEDULESQ, PayloadWriter().Int(0).Int(type)});
     if (answers.empty()) return programs;
     PayloadReader in(answers.front().payload);
     int32_t count = 0;
@@ -73,7 +68,7 @@ public:
         out.Int(static_cast<int32_t>(programs.size()));
         for (const Program& program : programs)
             for (int32_t value : program) out.Int(value);
-        return {{request.sender, kProgramsQuery + 1, out}};
+        return {{request.sender, ZVM_POOL_GETSCHEDULESQ + 1, out}};
     }
     std::vector<Frame> Add(const Frame& request) {
         const auto values = Values<2>(request);
@@ -83,7 +78,7 @@ public:
         program[0] = NextId();
         program[1] = FirstCircuit();
         programs_[(*values)[1]].push_back(program);
-        return {{request.sender, kAddProgram + 1, PayloadWriter().Int(program[0])}};
+        return {{request.sender, ZVM_POOL_ADDPROGRAMQ + 1, PayloadWriter().Int(program[0])}};
     }
     std::vector<Frame> Delete(const Frame& request) {
         const auto values = Values<2>(request);
@@ -91,7 +86,7 @@ public:
         std::lock_guard lock(mutex_);
         for (auto& programs : programs_)
             std::erase_if(programs, [&](const Program& p) { return p[0] == (*values)[1]; });
-        return {{request.sender, kDeleteProgram + 1, {}}};
+        return {{request.sender, ZVM_POOL_DELETEPROGRAMQ + 1, {}}};
     }
     std::vector<Frame> Store(const Frame& request) {
         const auto values = Values<9>(request);
@@ -114,7 +109,7 @@ public:
         const int32_t circuit = (*values)[1];
         const int32_t minutes = (*values)[2];
         if (!house_.SetRecordField(kCircuits, circuit, kRunTimeColumn, int64_t{minutes})) return {};
-        return {{kEverySink, kRunTimeChanged, PayloadWriter().Int(circuit).Int(minutes)}};
+        return {{kEverySink, ZVM_POOL_RUNTIMECHANGED, PayloadWriter().Int(circuit).Int(minutes)}};
     }
 
 private:
@@ -141,12 +136,12 @@ private:
 
 void ServePoolSchedules(Gateway& gateway, const House& house) {
     auto state = std::make_shared<ScheduleState>(house);
-    gateway.On(kProgramsQuery, [state](const Frame& request) { return state->Programs(request); });
-    gateway.On(kAddProgram, [state](const Frame& request) { return state->Add(request); });
-    gateway.On(kDeleteProgram, [state](const Frame& request) { return state->Delete(request); });
-    gateway.On(kSetProgram, [state](const Frame& request) { return state->Store(request); });
-    gateway.On(kConfigQuery, [state](const Frame& request) { return state->Config(request); });
-    gateway.On(kSetRunTime, [state](const Frame& request) { return state->SetRunTime(request); });
+    gateway.On(ZVM_POOL_GETSCHEDULESQ, [state](const Frame& request) { return state->Programs(request); });
+    gateway.On(ZVM_POOL_ADDPROGRAMQ, [state](const Frame& request) { return state->Add(request); });
+    gateway.On(ZVM_POOL_DELETEPROGRAMQ, [state](const Frame& request) { return state->Delete(request); });
+    gateway.On(ZVM_POOL_SETPROGRAM, [state](const Frame& request) { return state->Store(request); });
+    gateway.On(ZVM_POOL_GETCONFIGQ, [state](const Frame& request) { return state->Config(request); });
+    gateway.On(ZVM_POOL_SETRUNTIME, [state](const Frame& request) { return state->SetRunTime(request); });
 }
 
 }  // namespace samplegateway

@@ -1,5 +1,6 @@
 #include "samplegateway/style.h"
 
+#include "core/messages/toolkitmessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
 #include "samplegateway/png.h"
@@ -7,7 +8,6 @@
 namespace samplegateway {
 namespace {
 
-constexpr uint16_t kPlainPictureRequest = 0x23A4;  // answered as 0x23A5
 constexpr int32_t kPngType = 5;
 constexpr int kSkinSize = 64;
 // The themed flags of the house file, and the bits the compact look adds: layout 0x300 and skins.
@@ -42,7 +42,7 @@ void ServeSkinPicture(Gateway& gateway) {
     PayloadWriter answer;
     answer.Int(kPngType).Int(kSkinSize).Int(kSkinSize).Int(static_cast<int32_t>(picture.size()));
     answer.Raw(picture.data(), picture.size());
-    gateway.Answer(kPlainPictureRequest, answer);
+    gateway.Answer(ZVM_IMAGE_GETPLAINQ, answer);
 }
 
 }  // namespace samplegateway

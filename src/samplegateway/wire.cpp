@@ -6,14 +6,12 @@ namespace samplegateway {
 namespace {
 
 void PutLittleEndian(Bytes* out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out->push_back(static_cast<uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i) out->push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 uint32_t GetLittleEndian(const uint8_t* in, int bytes) {
     uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value |= static_cast<uint32_t>(in[i]) << (8 * i);
+    for (int i = 0; i < bytes; ++i) value |= static_cast<uint32_t>(in[i]) << (8 * i);
     return value;
 }
 
@@ -37,8 +35,7 @@ Bytes EncodeFrame(const Frame& frame) {
 
 Bytes Join(const std::vector<Bytes>& parts) {
     Bytes out;
-    for (const Bytes& part : parts)
-        out.insert(out.end(), part.begin(), part.end());
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
     return out;
 }
 
@@ -70,8 +67,7 @@ PayloadWriter& PayloadWriter::Raw(const void* data, size_t size) {
 }
 
 bool PayloadReader::Int(int32_t* value) {
-    if (Left() < 4)
-        return false;
+    if (Left() < 4) return false;
     *value = static_cast<int32_t>(GetLittleEndian(data_.data() + position_, 4));
     position_ += 4;
     return true;
@@ -90,24 +86,21 @@ bool PayloadReader::String(std::string* text) {
 }
 
 bool PayloadReader::Raw(void* out, size_t size) {
-    if (Padded(size) > Left())
-        return false;
+    if (Padded(size) > Left()) return false;
     std::memcpy(out, data_.data() + position_, size);
     position_ += Padded(size);
     return true;
 }
 
 bool FrameDecoder::Next(Frame* frame) {
-    if (broken_ || pending_.size() < kHeaderSize)
-        return false;
+    if (broken_ || pending_.size() < kHeaderSize) return false;
     int32_t length = static_cast<int32_t>(GetLittleEndian(pending_.data() + 4, 4));
     if (length < 0 || length > max_payload_) {
         broken_ = true;
         return false;
     }
     size_t total = kHeaderSize + static_cast<size_t>(length);
-    if (pending_.size() < total)
-        return false;
+    if (pending_.size() < total) return false;
     frame->sender = static_cast<uint16_t>(GetLittleEndian(pending_.data(), 2));
     frame->id = static_cast<uint16_t>(GetLittleEndian(pending_.data() + 2, 2));
     frame->payload.assign(pending_.begin() + kHeaderSize, pending_.begin() + static_cast<ptrdiff_t>(total));
