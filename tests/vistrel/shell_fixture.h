@@ -13,11 +13,15 @@
 #include "platform/font.h"
 #include "platform/program.h"
 #include "support/gateway_session.h"
+#include "support/golden.h"
+#include "support/sample_installation.h"
 #include "support/temp_dir.h"
 #include "support/test_font.h"
 #include "support/virtual_clock.h"
+#include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/tabletmain.h"
+#include "widgets/buttons/zvbutton.h"
 #include "widgets/window/toolkit.h"
 
 namespace vistreltest {
@@ -115,5 +119,58 @@ inline bool AnswersIn(testsupport::FakeGateway& gateway, CZVServer& server) {
     return g_nClockOffsetMinutes != 0 && !CIconCache::Instance()->IsLoading() && !gateway.Owes() &&
            !server.GetSocket()->HasData();
 }
+
+// A whole run of the tablet against the sample house on the virtual clock: the gateway, the
+// settings folder, and what the steps of a run use to find and touch what a user would.
+class SampleHouseRun : public ::testing::Test {
+protected:
+    SampleHouseRun() {
+        testsupport::ServeSampleInstallation(gateway);
+        clock.HoldWhile([this] { return gateway.Owes(); });
+    }
+    ~SampleHouseRun() override {
+        clock.HoldWhile({});
+        g_nClockOffsetMinutes = 0;  // the run took the gateway's clock
+    }
+
+    std::vector<std::string> Arguments() const { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
+    // A touch in the middle of the button, a second after the one before.
+    void Touch(CZVButton* button) {
+        clock.Advance(1000);
+        const int x = button->ToRootX(button->GetWidth() / 2);
+        const int y = button->ToRootY(button->GetHeight() / 2);
+        button->OnLButtonDown(x, y, 0);
+        button->OnLButtonUp(x, y, 0);
+    }
+    // The tab of a tab row or column whose caption reads `caption`, or null.
+    template <class Tabs>
+    static CZVButton* TabNamed(Tabs* tabs, const std::string& caption) {
+        for (int i = 0; tabs && i < tabs->GetTabCount(); ++i) {
+            auto* tab = static_cast<CZVButton*>(tabs->GetTab(i));
+            if (std::string(tab->GetText().GetAnsi()) == caption) return tab;
+        }
+        return nullptr;
+    }
+    // The main menu's entry whose caption reads `caption`, or null.
+    static CZVButton* MenuEntry(CMainWnd& window, const std::string& caption) {
+        return TabNamed(window.GetMenu(), caption);
+    }
+    // How many requests of the message the gateway has received.
+    size_t RequestsOf(uint16_t id) const {
+        size_t count = 0;
+        for (const testsupport::Frame& frame : gateway.Requests()) count += frame.id == id;
+        return count;
+    }
+    bool GatewaySaw(uint16_t id) const { return RequestsOf(id) > 0; }
+    // The whole window as it shows now.
+    static testsupport::Image565 Picture(CMainWnd& window, const TestHost& host) {
+        window.PaintAll();
+        return {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+    }
+
+    ShellEnvironment environment;
+    testsupport::VirtualClock clock;
+    testsupport::FakeGateway gateway;
+};
 
 }  // namespace vistreltest

@@ -87,23 +87,13 @@ TEST_F(ClimateScreenTest, TheOverviewListsEveryThermostatAndHumidistat) {
 }
 
 // The whole tablet against the sample house, on the virtual clock.
-class ClimateTabletRun : public ::testing::Test {
+class ClimateTabletRun : public vistreltest::SampleHouseRun {
 protected:
     ClimateTabletRun() {
         RegisterHomePages();
         ResetTemperatureUnit();
-        testsupport::ServeSampleInstallation(gateway);
-        clock.HoldWhile([this] { return gateway.Owes(); });
     }
-    ~ClimateTabletRun() override {
-        clock.HoldWhile({});
-        ResetTemperatureUnit();
-    }
-    std::vector<std::string> Arguments() { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
-
-    vistreltest::ShellEnvironment environment;
-    testsupport::VirtualClock clock;
-    testsupport::FakeGateway gateway;
+    ~ClimateTabletRun() override { ResetTemperatureUnit(); }
 };
 
 TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {

@@ -2,6 +2,7 @@
 // The pool pages under test: an 800 x 600 main window connected to a fake
 // gateway that serves the sample house, and pool models of any
 // configuration over a scripted link.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "core/pool_fixtures.h"
 #include "sample_installation.h"
 #include "vistrel/home/homepages.h"
+#include "vistrel/home/pool/poolcontrols.h"
 #include "vistrel/shell_fixture.h"
 
 namespace pooltest {
@@ -51,6 +53,21 @@ protected:
 // A circuit of the tablet's configuration.
 inline CircuitFixture Circuit(int32_t id, const std::string& name, uint8_t function, uint8_t group) {
     return {id, name, 0, function, group, 0, 0, 0, 0, static_cast<uint8_t>(id % 250), 720};
+}
+
+// The pool status controls of the page, found at any depth.
+inline void FindPoolControls(CZVWindow* window, std::vector<CPoolStatusControl*>* found) {
+    if (auto* control = dynamic_cast<CPoolStatusControl*>(window)) found->push_back(control);
+    for (ZVPOSITION pos = window->GetChildren().GetHeadPosition(); pos;)
+        FindPoolControls(static_cast<CZVWindow*>(window->GetChildren().GetNext(pos)), found);
+}
+
+// The sample house's home page holds two pool controls; true once both show its status.
+inline bool PoolControlsShowTheSampleStatus(CZVWindow* page) {
+    std::vector<CPoolStatusControl*> controls;
+    if (page) FindPoolControls(page, &controls);
+    return controls.size() == 2 && std::all_of(controls.begin(), controls.end(),
+                                               [](CPoolStatusControl* c) { return c->GetModel().GetAirTemp() == 78; });
 }
 
 }  // namespace pooltest

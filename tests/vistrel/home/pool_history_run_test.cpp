@@ -14,7 +14,7 @@ namespace {
 
 using testsupport::Frame;
 
-class PoolHistoryRun : public ::testing::Test {
+class PoolHistoryRun : public vistreltest::SampleHouseRun {
 protected:
     PoolHistoryRun() {
         RegisterHomePages();
@@ -27,36 +27,7 @@ protected:
         now.minute = 35;
         now.second = 20;
         clock.SetLocalTime(now);
-        testsupport::ServeSampleInstallation(gateway);
-        clock.HoldWhile([this] { return gateway.Owes(); });
     }
-    ~PoolHistoryRun() override {
-        clock.HoldWhile({});
-        g_nClockOffsetMinutes = 0;  // the run took the gateway's clock
-    }
-    std::vector<std::string> Arguments() { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
-    static void Touch(CZVButton* button) {
-        const int x = button->ToRootX(button->GetWidth() / 2);
-        const int y = button->ToRootY(button->GetHeight() / 2);
-        button->OnLButtonDown(x, y, 0);
-        button->OnLButtonUp(x, y, 0);
-    }
-    size_t HistoryRequests() {
-        size_t count = 0;
-        for (const Frame& frame : gateway.Requests()) count += frame.id == ZVM_POOL_GETHISTORYQ;
-        return count;
-    }
-    static CZVButton* TabNamed(CTabContainer* tabs, const char* name) {
-        for (int i = 0; tabs && i < tabs->GetTabCount(); ++i) {
-            auto* tab = static_cast<CZVButton*>(tabs->GetTab(i));
-            if (std::string(tab->GetText().GetAnsi()) == name) return tab;
-        }
-        return nullptr;
-    }
-
-    vistreltest::ShellEnvironment environment;
-    testsupport::VirtualClock clock;
-    testsupport::FakeGateway gateway;
 };
 
 TEST_F(PoolHistoryRun, TheHistoryTabShowsTheSampleHistory) {
@@ -68,10 +39,7 @@ TEST_F(PoolHistoryRun, TheHistoryTabShowsTheSampleHistory) {
         auto* page = dynamic_cast<CPoolControlPage*>(window.GetCurrentPage());
         switch (step) {
         case kWaitForMenu:
-            for (int i = 0; window.GetMenu() && i < window.GetMenu()->GetTabCount(); ++i) {
-                auto* entry = static_cast<CZVButton*>(window.GetMenu()->GetTab(i));
-                if (std::string(entry->GetText().GetAnsi()) != "Pool & Spa") continue;
-                clock.Advance(1000);
+            if (CZVButton* entry = MenuEntry(window, "Pool & Spa")) {
                 Touch(entry);
                 step = kWaitForPage;
             }
@@ -80,7 +48,6 @@ TEST_F(PoolHistoryRun, TheHistoryTabShowsTheSampleHistory) {
             if (!page || !page->GetModel()->IsReady()) break;
             CZVButton* history = TabNamed(static_cast<CTabContainer*>(page->GetTabControl()), "History");
             if (!history) return true;
-            clock.Advance(1000);
             Touch(history);
             step = kWaitForHistory;
             break;
@@ -90,9 +57,8 @@ TEST_F(PoolHistoryRun, TheHistoryTabShowsTheSampleHistory) {
             if (!history || history->IsLoading() || history->GetHistory().series[0].empty()) break;
             // The picture once the tab's flash has faded.
             clock.Advance(1000);
-            window.PaintAll();
-            shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
-            askedBeforeZoom = HistoryRequests();
+            shown = Picture(window, host);
+            askedBeforeZoom = RequestsOf(ZVM_POOL_GETHISTORYQ);
             step = kZoomIn;
             break;
         }
@@ -112,7 +78,7 @@ TEST_F(PoolHistoryRun, TheHistoryTabShowsTheSampleHistory) {
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
     ASSERT_EQ(step, kDone);
-    EXPECT_EQ(HistoryRequests(), askedBeforeZoom);
+    EXPECT_EQ(RequestsOf(ZVM_POOL_GETHISTORYQ), askedBeforeZoom);
     EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_pool_history"));
 }
 

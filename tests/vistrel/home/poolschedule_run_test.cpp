@@ -15,42 +15,9 @@
 
 namespace {
 
-using testsupport::Frame;
-
-class PoolScheduleRun : public ::testing::Test {
+class PoolScheduleRun : public vistreltest::SampleHouseRun {
 protected:
-    PoolScheduleRun() {
-        RegisterHomePages();
-        testsupport::ServeSampleInstallation(gateway);
-        clock.HoldWhile([this] { return gateway.Owes(); });
-    }
-    ~PoolScheduleRun() override { clock.HoldWhile({}); }
-    std::vector<std::string> Arguments() { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
-    // A touch in the middle of the button, a while after the last one.
-    void Touch(CZVButton* button) {
-        clock.Advance(1000);
-        const int x = button->ToRootX(button->GetWidth() / 2);
-        const int y = button->ToRootY(button->GetHeight() / 2);
-        button->OnLButtonDown(x, y, 0);
-        button->OnLButtonUp(x, y, 0);
-    }
-    template <class Tabs>
-    static CZVButton* TabNamed(Tabs* tabs, const std::string& caption) {
-        for (int i = 0; tabs && i < tabs->GetTabCount(); ++i) {
-            auto* tab = static_cast<CZVButton*>(tabs->GetTab(i));
-            if (std::string(tab->GetText().GetAnsi()) == caption) return tab;
-        }
-        return nullptr;
-    }
-    bool GatewaySaw(uint16_t id) {
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == id) return true;
-        return false;
-    }
-
-    vistreltest::ShellEnvironment environment;
-    testsupport::VirtualClock clock;
-    testsupport::FakeGateway gateway;
+    PoolScheduleRun() { RegisterHomePages(); }
 };
 
 TEST_F(PoolScheduleRun, TheScheduleTabShowsTheProgramsAndAddsOne) {
@@ -62,7 +29,7 @@ TEST_F(PoolScheduleRun, TheScheduleTabShowsTheProgramsAndAddsOne) {
         auto* page = dynamic_cast<CPoolControlPage*>(window.GetCurrentPage());
         switch (step) {
         case kWaitForMenu:
-            if (CZVButton* entry = TabNamed(window.GetMenu(), "Pool & Spa")) {
+            if (CZVButton* entry = MenuEntry(window, "Pool & Spa")) {
                 Touch(entry);
                 step = kWaitForStatus;
             }
@@ -79,8 +46,7 @@ TEST_F(PoolScheduleRun, TheScheduleTabShowsTheProgramsAndAddsOne) {
             list = tab ? dynamic_cast<CPoolAdvSchedWnd*>(tab->GetInner()) : nullptr;
             // The picture once the tab's flash has faded.
             if (!list || scheduleTab->GetHighlightCountdown() >= 0) break;
-            window.PaintAll();
-            shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+            shown = Picture(window, host);
             Touch(list->GetAddButton());
             step = kWaitForAdded;
             break;
