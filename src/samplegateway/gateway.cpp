@@ -1,6 +1,7 @@
 #include "samplegateway/gateway.h"
 
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -140,7 +141,9 @@ bool Gateway::Owes() const {
     std::lock_guard lock(owing_mutex_);
     if (serving_ == -1 || Paused()) return false;
     int waiting = 0;
-    return answering_ || (ioctl(serving_, FIONREAD, &waiting) == 0 && waiting > 0);
+    int unsent = 0;
+    return answering_ || (ioctl(serving_, FIONREAD, &waiting) == 0 && waiting > 0) ||
+           (ioctl(serving_, SIOCOUTQ, &unsent) == 0 && unsent > 0);
 }
 
 void Gateway::NoteError(const std::string& text) {

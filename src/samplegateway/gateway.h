@@ -94,7 +94,7 @@ public:
     // Writes to the connected client at once, from the caller's thread; false without one.
     bool Push(uint16_t id, Bytes payload, uint16_t sender = kEverySink);
     bool PushFrames(const std::vector<Frame>& frames);  // all in one write
-    bool PushBytes(const Bytes& bytes);                  // anything, as it is
+    bool PushBytes(const Bytes& bytes);                 // anything, as it is
     // Closes the client's connection in order and waits until it is gone.
     void Drop();
 
@@ -105,8 +105,9 @@ public:
     std::vector<std::string> Errors() const;
     int Connections() const;  // connections accepted so far
     bool Connected() const;
-    // True while the client's bytes wait unread or what was read is still being answered; false
-    // without a client or while reading is paused. Safe to ask from any thread at any time.
+    // True while the client's bytes wait unread, what was read is still being answered, or an
+    // answer written has not yet reached the client's side of the connection; false without a
+    // client or while reading is paused. Safe to ask from any thread at any time.
     bool Owes() const;
 
 private:

@@ -1,7 +1,9 @@
 #include "platform/socket.h"
 
 #include <arpa/inet.h>
+#include <linux/sockios.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,10 +18,23 @@
 #include "platform/clock.h"
 #include "support/loopback.h"
 #include "support/virtual_clock.h"
+#include "support/wait.h"
 
 namespace {
 
 using testsupport::Loopback;
+
+// Bytes that arrived at the socket and wait to be read.
+int BytesUnread(int fd) {
+    int count = 0;
+    return ioctl(fd, FIONREAD, &count) == 0 ? count : -1;
+}
+
+// Bytes written to the socket that the peer's side has not taken yet.
+int BytesUnsent(int fd) {
+    int count = 0;
+    return ioctl(fd, SIOCOUTQ, &count) == 0 ? count : -1;
+}
 
 // A listening socket on the loopback address that accepts one client when asked.
 class Listener {
@@ -31,8 +46,7 @@ public:
         platform::LocalAddress(fd_, &address_);
     }
     ~Listener() {
-        if (peer_ >= 0)
-            close(peer_);
+        if (peer_ >= 0) close(peer_);
         close(fd_);
     }
     sockaddr_in address() const { return address_; }
@@ -92,16 +106,15 @@ TEST(SendAll, CompletesASendLargerThanTheSocketTakesAtOnce) {
     ASSERT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
     int peer = listener.Accept();
     std::vector<uint8_t> data(16 << 20);
-    for (size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<uint8_t>(i * 7);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
     std::vector<uint8_t> received;
     std::thread reader([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));  // let the sender fill the buffers
+        // Reading starts once the sender has more than the connection takes at once.
+        EXPECT_TRUE(testsupport::WaitUntil([&] { return BytesUnsent(client.fd) > 0; }));
         uint8_t buffer[65536];
         while (received.size() < data.size()) {
             ssize_t got = recv(peer, buffer, sizeof buffer, 0);
-            if (got <= 0)
-                break;
+            if (got <= 0) break;
             received.insert(received.end(), buffer, buffer + got);
         }
     });
@@ -162,14 +175,15 @@ struct ReplyPair {
         EXPECT_EQ(platform::ConnectWithin(client.fd, listener.address(), 10000), platform::ConnectResult::kConnected);
         peer = listener.Accept();
     }
-    void Send(const std::string& bytes) const { EXPECT_EQ(send(peer, bytes.data(), bytes.size(), 0), ssize_t(bytes.size())); }
+    void Send(const std::string& bytes) const {
+        EXPECT_EQ(send(peer, bytes.data(), bytes.size(), 0), ssize_t(bytes.size()));
+    }
     platform::ReplyResult Receive(size_t room, const std::function<bool()>& keep_going = {}) {
         return platform::ReceiveReply(client.fd, reply, {room, kLimitMs, kPollMs}, CheckLine, keep_going);
     }
     // A line is a whole reply; a '!' makes one impossible.
     static int CheckLine(const std::string& bytes) {
-        if (bytes.find('!') != std::string::npos)
-            return -1;
+        if (bytes.find('!') != std::string::npos) return -1;
         return !bytes.empty() && bytes.back() == '\n' ? 1 : 0;
     }
 
@@ -199,10 +213,8 @@ TEST(ReceiveReply, EndsAsTheBytesAndThePeerSay) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ReplyPair pair;
-        if (!c.sent.empty())
-            pair.Send(c.sent);
-        if (c.close)
-            shutdown(pair.peer, SHUT_WR);
+        if (!c.sent.empty()) pair.Send(c.sent);
+        if (c.close) shutdown(pair.peer, SHUT_WR);
         ASSERT_TRUE(platform::WaitForSocket(pair.client.fd, POLLIN, 5000));
         EXPECT_EQ(pair.Receive(c.room), c.result);
         EXPECT_EQ(pair.reply, c.reply);
@@ -213,7 +225,8 @@ TEST(ReceiveReply, GathersAReplyThatArrivesInPieces) {
     ReplyPair pair;
     pair.Send("ab");
     std::thread later([&pair] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        // The rest goes once the receiver has taken the first piece.
+        EXPECT_TRUE(testsupport::WaitUntil([&pair] { return BytesUnread(pair.client.fd) == 0; }));
         pair.Send("c\n");
     });
     EXPECT_EQ(pair.Receive(16), platform::ReplyResult::kComplete);
