@@ -33,8 +33,9 @@ protected:
         RegisterHomePages();
         ResetTemperatureUnit();
         SetClimateZoneToShow(0);
-        Connect();
+        // Served before the connection, so the menu asked for on connecting comes from the house.
         testsupport::ServeSampleInstallation(gateway);
+        Connect();
     }
     void TearDown() override { ResetTemperatureUnit(); }
 

@@ -53,6 +53,72 @@ const char* Staged(int stage, int activeStage, const char* active, const char* i
     return stage == activeStage ? active : idle;
 }
 
+// How a kind of row words its modes. A mode without words (null) shows no status.
+struct CModeWording {
+    const char* heatActive;
+    const char* heatMode;
+    const char* emergencyActive;
+    const char* emergencyMode;
+    const char* coolActive;
+    const char* coolMode;
+    const char* autoCooling;
+    const char* autoHeating;
+    bool blanksUnusedSetPoints;  // a mode shows only the set points it works to
+};
+
+constexpr CModeWording kThermostatWording = {"Heat Active",        "Heat Mode",          "Emg.Heat Active",
+                                             "Emg.Heat Mode",      "Cool Active",        "Cool Mode",
+                                             "Auto (Cool Active)", "Auto (Heat Active)", true};
+constexpr CModeWording kHumidistatWording = {
+    "Humidify Active",          "Humidify Mode",          nullptr, nullptr, "Dehumidify Active", "Dehumidify Mode",
+    "Auto (Dehumidify Active)", "Auto (Humidify Active)", false};
+
+// The mode's status text; unused set points blanked where the wording asks.
+void ApplyMode(int status, const CModeWording& words, CStatusRowTexts* t) {
+    const int stage = status & kStageBits;
+    const bool blank = words.blanksUnusedSetPoints;
+    switch (status & kModeBits) {
+    case kModeOff:
+        t->status = "Off";
+        if (blank) t->low = t->high = "";
+        break;
+    case kModeHeat:
+        t->status = Staged(stage, kStageHeating, words.heatActive, words.heatMode);
+        if (blank) t->high = "";
+        break;
+    case kModeEmergencyHeat:
+        if (!words.emergencyMode) break;
+        t->status = Staged(stage, kStageHeating, words.emergencyActive, words.emergencyMode);
+        if (blank) t->high = "";
+        break;
+    case kModeCool:
+        t->status = Staged(stage, kStageCooling, words.coolActive, words.coolMode);
+        if (blank) t->low = "";
+        break;
+    case kModeAuto:
+        t->status = stage == kStageCooling   ? words.autoCooling
+                    : stage == kStageHeating ? words.autoHeating
+                                             : "Auto Mode";
+        break;
+    default: break;
+    }
+}
+
+// The status, fan and flag of a thermostat or humidistat row. Not ready wins over the
+// override: nothing the row shows is current.
+void ApplyStatus(int status, int fan, int blinkOn, const CModeWording& words, CStatusRowTexts* t) {
+    if (status & kOverrideBit)
+        t->status = "Network Override";
+    else
+        ApplyMode(status, words, t);
+    t->fan = fan ? "On" : "Off";
+    if ((status & kModeBits) == kModeNotReady) {
+        t->status = "Not Ready";
+        t->low = t->value = t->high = t->fan = kNoValueText;
+    }
+    t->flagged = (status & kAlertBit) && blinkOn ? 1 : 0;
+}
+
 }  // namespace
 
 int ReadClimateZones(CZVMSG* message, int32_t* historyFlag, std::vector<CClimateZoneEntry>* zones) {
@@ -105,44 +171,9 @@ CStatusRowTexts ThermostatRowTexts(const CThermostatRowValues& row, int blinkOn)
     t.low = ByteValue(row.heat, FormatTemperature);
     t.value = ByteValue(row.room, FormatTemperature);
     t.high = ByteValue(row.cool, FormatTemperature);
-    const int mode = row.status & kModeBits;
-    const int stage = row.status & kStageBits;
-    if (row.status & kOverrideBit) {
-        t.status = "Network Override";
-    } else {
-        switch (mode) {
-        case kModeOff:
-            t.status = "Off";
-            t.low = t.high = "";
-            break;
-        case kModeHeat:
-            t.status = Staged(stage, kStageHeating, "Heat Active", "Heat Mode");
-            t.high = "";
-            break;
-        case kModeEmergencyHeat:
-            t.status = Staged(stage, kStageHeating, "Emg.Heat Active", "Emg.Heat Mode");
-            t.high = "";
-            break;
-        case kModeCool:
-            t.status = Staged(stage, kStageCooling, "Cool Active", "Cool Mode");
-            t.low = "";
-            break;
-        case kModeAuto:
-            t.status = stage == kStageCooling   ? "Auto (Cool Active)"
-                       : stage == kStageHeating ? "Auto (Heat Active)"
-                                                : "Auto Mode";
-            break;
-        default: break;
-        }
-    }
     t.program = HoldText(row.hold);
-    t.fan = row.fan ? "On" : "Off";
-    // Not ready wins over the override: nothing it shows is current.
-    if (mode == kModeNotReady) {
-        t.status = "Not Ready";
-        t.low = t.value = t.high = t.fan = t.program = kNoValueText;
-    }
-    t.flagged = (row.status & kAlertBit) && blinkOn ? 1 : 0;
+    ApplyStatus(row.status, row.fan, blinkOn, kThermostatWording, &t);
+    if ((row.status & kModeBits) == kModeNotReady) t.program = kNoValueText;
     return t;
 }
 
@@ -151,29 +182,7 @@ CStatusRowTexts HumidistatRowTexts(const CHumidistatRowValues& row, int blinkOn)
     t.low = ByteValue(row.humidify, FormatPercent);
     t.value = ByteValue(row.room, FormatPercent);
     t.high = ByteValue(row.dehumidify, FormatPercent);
-    const int mode = row.status & kModeBits;
-    const int stage = row.status & kStageBits;
-    if (row.status & kOverrideBit) {
-        t.status = "Network Override";
-    } else {
-        switch (mode) {
-        case kModeOff: t.status = "Off"; break;
-        case kModeHeat: t.status = Staged(stage, kStageHeating, "Humidify Active", "Humidify Mode"); break;
-        case kModeCool: t.status = Staged(stage, kStageCooling, "Dehumidify Active", "Dehumidify Mode"); break;
-        case kModeAuto:
-            t.status = stage == kStageCooling   ? "Auto (Dehumidify Active)"
-                       : stage == kStageHeating ? "Auto (Humidify Active)"
-                                                : "Auto Mode";
-            break;
-        default: break;
-        }
-    }
-    t.fan = row.fan ? "On" : "Off";
-    if (mode == kModeNotReady) {
-        t.status = "Not Ready";
-        t.low = t.value = t.high = t.fan = kNoValueText;
-    }
-    t.flagged = (row.status & kAlertBit) && blinkOn ? 1 : 0;
+    ApplyStatus(row.status, row.fan, blinkOn, kHumidistatWording, &t);
     return t;
 }
 
