@@ -22,7 +22,19 @@ protected:
         window = std::make_unique<CMainWnd>(server, CZVRect(0, 0, 800, 600), 0, &screen);
         RegisterHomePages();
     }
-    ~PoolTest() override { window.reset(); }
+    ~PoolTest() override {
+        for (CZVWindow* w : m_kept) {
+            window->RemoveChild(w);
+            delete w;
+        }
+        window.reset();
+    }
+
+    // Serves the sample house, then connects: what is asked on connecting comes from the house.
+    void ConnectToSampleHouse() {
+        samplegateway::Serve(gateway.Engine(), testsupport::SampleHouse());
+        Connect();
+    }
 
     // A model of the configuration, with the status applied.
     std::unique_ptr<CBasinSetup> Model(const ConfigFixture& config, const StatusFixture* status = nullptr) {
@@ -45,9 +57,18 @@ protected:
         child->Show(1, 0);
         return child;
     }
+    // Adopts the window and deletes it when the test ends.
+    template <class W>
+    W* Keep(W* w) {
+        m_kept.push_back(Adopt(w));
+        return w;
+    }
 
     platform::HeadlessWindow screen{800, 600};
     FakeLink link;
+
+private:
+    std::vector<CZVWindow*> m_kept;
 };
 
 // A circuit of the tablet's configuration.

@@ -61,8 +61,7 @@ protected:
     void SetUp() override {
         g_nClockOffsetMinutes = 0;  // the local clock, not a gateway's
         clock.SetLocalTime(Local(2026, 12, 5, 15, 37));
-        samplegateway::Serve(gateway.Engine(), testsupport::SampleHouse());
-        Connect();
+        ConnectToSampleHouse();
     }
     ~PoolHistoryTest() override {
         if (page) {

@@ -76,16 +76,7 @@ TEST(PoolScheduleSteps, DaysReadFromMonday) {
 // (run time 60), 503 Garden (a light, run time 120).
 class PoolScheduleTest : public pooltest::PoolTest {
 protected:
-    void SetUp() override {
-        samplegateway::Serve(gateway.Engine(), testsupport::SampleHouse());
-        Connect();
-    }
-    ~PoolScheduleTest() override {
-        for (CZVWindow* w : made) {
-            window->RemoveChild(w);
-            delete w;
-        }
-    }
+    void SetUp() override { ConnectToSampleHouse(); }
     static testsupport::Bytes Answer(const Programs& programs) {
         samplegateway::PayloadWriter out;
         out.Int(static_cast<int32_t>(programs.size()));
@@ -115,11 +106,6 @@ protected:
         list->AddChild(editor);
         editor->Show(1, 0);
         return editor;
-    }
-    template <class W>
-    W* Keep(W* w) {
-        made.push_back(Adopt(w));
-        return w;
     }
     std::vector<std::string> Column(CPoolAdvSchedWnd* list, int column) {
         std::vector<std::string> texts;
@@ -153,8 +139,6 @@ protected:
                 if (b->GetCommandId() == id) return b;
         return nullptr;
     }
-
-    std::vector<CZVWindow*> made;
 };
 
 TEST_F(PoolScheduleTest, TheHeatColumnShowsModeAndSetPointOfThePoolAndSpaOnly) {

@@ -47,21 +47,7 @@ public:
 
 class ScheduleViewTest : public pooltest::PoolTest {
 protected:
-    void SetUp() override {
-        samplegateway::Serve(gateway.Engine(), testsupport::SampleHouse());
-        Connect();
-    }
-    ~ScheduleViewTest() override {
-        for (CZVWindow* w : made) {
-            window->RemoveChild(w);
-            delete w;
-        }
-    }
-    template <class W>
-    W* Keep(W* w) {
-        made.push_back(Adopt(w));
-        return w;
-    }
+    void SetUp() override { ConnectToSampleHouse(); }
     // The view fills a page, as the lighting page shows it.
     CScheduleCommandsView* View() {
         if (!page) page = Keep(new CPageBase(window.get(), window->GetPageArea()));
@@ -96,7 +82,6 @@ protected:
     }
 
     Modes modes;
-    std::vector<CZVWindow*> made;
     CPageBase* page = nullptr;
 };
 
