@@ -120,6 +120,15 @@ inline bool AnswersIn(testsupport::FakeGateway& gateway, CZVServer& server) {
            !server.GetSocket()->HasData();
 }
 
+// A touch in the middle of the button, a second after the one before (never a double touch).
+inline void TouchMiddle(testsupport::VirtualClock& clock, CZVButton* button) {
+    clock.Advance(1000);
+    const int x = button->ToRootX(button->GetWidth() / 2);
+    const int y = button->ToRootY(button->GetHeight() / 2);
+    button->OnLButtonDown(x, y, 0);
+    button->OnLButtonUp(x, y, 0);
+}
+
 // A whole run of the tablet against the sample house on the virtual clock: the gateway, the
 // settings folder, and what the steps of a run use to find and touch what a user would.
 class SampleHouseRun : public ::testing::Test {
@@ -134,14 +143,7 @@ protected:
     }
 
     std::vector<std::string> Arguments() const { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }
-    // A touch in the middle of the button, a second after the one before.
-    void Touch(CZVButton* button) {
-        clock.Advance(1000);
-        const int x = button->ToRootX(button->GetWidth() / 2);
-        const int y = button->ToRootY(button->GetHeight() / 2);
-        button->OnLButtonDown(x, y, 0);
-        button->OnLButtonUp(x, y, 0);
-    }
+    void Touch(CZVButton* button) { TouchMiddle(clock, button); }
     // The tab of a tab row or column whose caption reads `caption`, or null.
     template <class Tabs>
     static CZVButton* TabNamed(Tabs* tabs, const std::string& caption) {

@@ -125,14 +125,7 @@ protected:
         int32_t count = 0;
         ASSERT_TRUE(query.QueryInt2(count, ZVM_POOL_GETSCHEDULESQ, 0, 0));
     }
-    // A touch in the middle of the button, a while after the last one.
-    void Touch(CZVButton* button) {
-        clock.Advance(1000);
-        const int x = button->ToRootX(button->GetWidth() / 2);
-        const int y = button->ToRootY(button->GetHeight() / 2);
-        button->OnLButtonDown(x, y, 0);
-        button->OnLButtonUp(x, y, 0);
-    }
+    void Touch(CZVButton* button) { vistreltest::TouchMiddle(clock, button); }
     CZVButton* ButtonById(CZVWindow* parent, int id) {
         for (ZVPOSITION pos = parent->GetChildren().GetHeadPosition(); pos;)
             if (auto* b = dynamic_cast<CZVButton*>(static_cast<CZVWindow*>(parent->GetChildren().GetNext(pos))))
