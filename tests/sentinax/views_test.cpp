@@ -1,4 +1,7 @@
 // The real Qt windows, off screen.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -6,9 +9,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "platform/settings.h"
+#include "sentinax/configfile.h"
 #include "sentinax/connectgates.h"
 #include "sentinax/discoveryclient.h"
 #include "sentinax/emailserver.h"
@@ -44,8 +47,7 @@ public:
         timer_.setSingleShot(true);
         QObject::connect(&timer_, &QTimer::timeout, [] {
             ADD_FAILURE() << "A modal dialog was still open after " << kDeadlineMs << " ms";
-            while (QWidget* modal = QApplication::activeModalWidget())
-                modal->hide();
+            while (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
         });
         timer_.start(kDeadlineMs);
     }
@@ -115,8 +117,7 @@ TEST_F(Views, MainWindowShowsTheSystemsAndIsGrabbed) {
     QApplication::processEvents();
     // Refill and sort as after an added system.
     std::vector<CSystem*> rows;
-    for (const SystemPtr& system : window.Logic().Roster().GetSystems())
-        rows.push_back(system.get());
+    for (const SystemPtr& system : window.Logic().Roster().GetSystems()) rows.push_back(system.get());
     window.Logic().List().Fill(rows);
     window.Logic().List().SetSortDescending(false);
     window.Logic().List().Sort();
@@ -135,8 +136,7 @@ TEST_F(Views, MainWindowShowsTheSystemsAndIsGrabbed) {
     EXPECT_EQ(window.Command(ID_ABOUT)->text().toStdString(), "About Marquel Remote Control && Monitor...");
     // The header keeps the columns filling its width.
     int total = 0;
-    for (int i = 0; i < list->Header()->count(); ++i)
-        total += list->Header()->sectionSize(i);
+    for (int i = 0; i < list->Header()->count(); ++i) total += list->Header()->sectionSize(i);
     EXPECT_EQ(total, list->Header()->width() - 4);
 
     const QString path = QString(ZV_TEST_OUTPUT_DIR) + "/sentinax_main.png";
@@ -149,8 +149,7 @@ TEST_F(Views, HeaderSortsFromItsMenuCommands) {
     window.Start();
     AddSampleSystems(window.Logic());
     std::vector<CSystem*> rows;
-    for (const SystemPtr& system : window.Logic().Roster().GetSystems())
-        rows.push_back(system.get());
+    for (const SystemPtr& system : window.Logic().Roster().GetSystems()) rows.push_back(system.get());
     window.Logic().List().Fill(rows);
     window.ListWidget()->Header()->RunCommand(CZVHeaderView::ID_SORT_DESCENDING, 0);
     EXPECT_EQ(window.ListWidget()->model()->index(0, 0).data().toString().toStdString(), "Orchard Spa");
@@ -174,6 +173,26 @@ TEST_F(Views, TheProgramReadsItsDiscoverySettingsAtStart) {
     SetDiscoveryConfig(saved);
     EXPECT_EQ(seen.host, "127.0.0.2");
     EXPECT_EQ(seen.port, 4321);
+}
+
+// An interrupt or SIGTERM closes the program as its window's close does: open dialogs go, the
+// run ends and the configuration is saved.
+TEST_F(Views, ATerminationSignalClosesTheProgramAndSavesItsConfiguration) {
+    testsupport::ScopedEnv config("ZAVORO_CONFIG_DIR", dir.Path().c_str());
+    for (int signal : {SIGTERM, SIGINT}) {
+        const std::string saved = GetConfigPath();
+        unlink(saved.c_str());
+        bool dialogClosed = false;
+        RunSentinax([&](CSentinaxDlgWindow& window) {
+            auto* dialog = new CAboutDlgWindow(&window);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            QObject::connect(dialog, &QObject::destroyed, [&dialogClosed] { dialogClosed = true; });
+            dialog->show();
+            raise(signal);
+        });
+        EXPECT_TRUE(dialogClosed) << signal;
+        EXPECT_EQ(access(saved.c_str(), F_OK), 0) << signal;
+    }
 }
 
 TEST_F(Views, AboutBoxShowsTheVersion) {
