@@ -296,6 +296,26 @@ TEST_F(PopTabRowTest, PickingTheSelectedTabClosesWithoutItsCommand) {
     EXPECT_EQ(root.commands, (std::vector<int>{CPopTabRow::kDropDown, CPopTabRow::kPanelPicked}));
 }
 
+TEST_F(TabsTest, PopUpRowFramesHangAboveOrStandBelowTheirStrip) {
+    // Arrows over a hanging strip, a drop-down over a hanging strip, arrows under a flat one.
+    struct Row {
+        int dropDown, mode;
+    } rows[] = {{0, 0}, {1, 0}, {0, 1}};
+    int y = 10;
+    for (const Row& r : rows) {
+        auto* row = new CPopTabRow(&root, CZVRect(10, y, 300, 44), kClass, &root, 0x202020, 3, 6, "", r.dropDown);
+        root.AddChild(row);
+        row->SetBevel(4);
+        row->SetFaceColor(0x80C080);
+        row->SetLayoutMode(r.mode);
+        for (int i = 0; i < 6; ++i) row->AddTab(CZVString("T") + CZVString(std::to_string(i).c_str()), 300 + i);
+        row->Select(1, 0);
+        y += 60;
+    }
+    harness.PaintAll();
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "pop_tab_row_frames"));
+}
+
 TEST_F(PopTabRowTest, PaintingTheRowClosesThePanelAtOnce) {
     row->OnCommand(CPopTabRow::kDropDown);
     ASSERT_TRUE(row->IsOpen());
@@ -485,6 +505,21 @@ TEST_F(TabsTest, SelectOnAColumnRepaintsOnlyTheBandsAndMatchesAFullRepaint) {
     column->Select(0, 1);
     EXPECT_EQ(harness.PixelAt(10, 210), green);
     EXPECT_NE(harness.PixelAt(10, 15), green);
+}
+
+TEST_F(TabsTest, AColumnOpensItsEdgeBesideTheSelectedTab) {
+    // The first tab selected bends only below it; a middle tab above and below.
+    for (const int selected : {0, 2}) {
+        auto* column = new CTabColumn(&root, CZVRect(10 + selected * 75, 10, 120, 220), kClass, 0x303030);
+        root.AddChild(column);
+        column->SetSpacing(4);
+        column->SetBevel(5);
+        for (int i = 0; i < 5; ++i) column->AddTab("Tab", 200 + i);
+        column->SetFaceColor(static_cast<CTabButton*>(column->GetTab(0))->GetFaceColor());
+        column->Select(selected, 0);
+    }
+    harness.PaintAll();
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "tab_column_marker"));
 }
 
 }  // namespace

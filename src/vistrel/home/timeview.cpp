@@ -473,6 +473,7 @@ int CTimeView::OnLButtonDown(int x, int y, int keys) {
     m_selecting = 1;
     m_selStart = m_selEnd = p.x - m_left;
     m_shownStart = m_shownEnd = 0;
+    m_restoreList.clear();
     CZVDC dc(this);
     if (m_highlightStale) CaptureGraph(&dc);
     DrawSelection(&dc);
@@ -522,6 +523,26 @@ void CTimeView::RestoreSelectionStrips(CZVDC* dc) {
     if (m_shownStart == 0 && m_shownEnd == 0) return;
     dc->BitBlt(m_startLabelRect.x, m_startLabelRect.y, m_startLabelSave.get(), 0, 0, kLabelWidth, kLabelHeight);
     dc->BitBlt(m_endLabelRect.x, m_endLabelRect.y, m_endLabelSave.get(), 0, 0, kLabelWidth, kLabelHeight);
+    RestoreOverlay(dc);
+}
+
+void CTimeView::RestoreOverlay(CZVDC* dc) {
+    const int a = std::min(m_selStart, m_selEnd), b = std::max(m_selStart, m_selEnd);
+    const CZVRect graph(m_left, m_top, m_graphImage ? m_graphImage->GetRequestedWidth() : 0,
+                        m_graphImage ? m_graphImage->GetHeight() : 0);
+    for (const CZVRect& rect : m_restoreList) {
+        // Graph columns, relative to its left edge, clipped to the graph.
+        const int x1 = std::max(rect.x, graph.x) - m_left, x2 = std::min(rect.x + rect.w, graph.x + graph.w) - m_left;
+        const int y1 = std::max(rect.y, graph.y), y2 = std::min(rect.y + rect.h, graph.y + graph.h);
+        if (x2 <= x1 || y2 <= y1) continue;
+        const auto put = [&](CDibDC* image, int from, int to) {
+            if (image && to > from) dc->BitBlt(m_left + from, y1, image, from, y1 - m_top, to - from, y2 - y1);
+        };
+        put(m_graphImage.get(), x1, std::min(x2, a));
+        put(m_highlightImage.get(), std::max(x1, a), std::min(x2, b));
+        put(m_graphImage.get(), std::max(x1, b), x2);
+    }
+    m_restoreList.clear();
 }
 
 void CTimeView::DrawSelection(CZVDC* dc) {
@@ -563,6 +584,8 @@ void CTimeView::DrawSelection(CZVDC* dc) {
         dc->DrawText(XToTime(column + m_left).FormatTime().c_str(), rect, kFormatCentred);
         dc->PopClip();
     }
+    const int rightOnly = a == m_shownStart && wasShown;
+    DrawOverlay(dc, rightOnly ? b : a, rightOnly, &m_restoreList, m_top, m_height - m_bottom - 1);
     m_shownStart = a;
     m_shownEnd = b;
 }

@@ -45,6 +45,12 @@ public:
     virtual CZVString FormatValue(int) { return CZVString(); }
     virtual void DrawData(CZVDC*, int, int) {}
     virtual void DrawFrame(CZVDC* dc);
+    // Drawn during a drag, after the time labels, at column x of the stretch
+    // (its right end when only that moved). Every rectangle the overlay
+    // covers goes into `restore`: the next step of the drag puts the graph
+    // back there before it draws again.
+    virtual void DrawOverlay(CZVDC*, int /*x*/, int /*rightEdgeMoved*/, std::vector<CZVRect>* /*restore*/, int /*top*/,
+                             int /*bottom*/) {}
     virtual int ValueToY(int value) { return value; }
     virtual void DrawZoomFrame(CZVDC* dc, const CTimeWindow& a, const CTimeWindow& b);
     // Background, day bands and (withLines) grid lines of the graph.
@@ -120,6 +126,8 @@ private:
     // Columns [from, to) of the graph, relative to its left edge, from the image.
     void PutStrip(CZVDC* dc, CDibDC* image, int from, int to);
     void RestoreSelectionStrips(CZVDC* dc);
+    // Puts the graph back under what the overlay drew: the marked stretch lit, the rest plain.
+    void RestoreOverlay(CZVDC* dc);
 
     CTimeWindow* m_window;
     std::unique_ptr<CTimeWindow> m_ownWindow;
@@ -141,6 +149,7 @@ private:
     std::unique_ptr<CDibDC> m_endLabelSave;
     CZVRect m_startLabelRect;
     CZVRect m_endLabelRect;
+    std::vector<CZVRect> m_restoreList;
     int m_shownStart = 0;
     int m_shownEnd = 0;
     int m_seriesCount = 0;

@@ -6,7 +6,9 @@
 #include "gfx/dibdc.h"
 #include "platform/report.h"
 #include "widgets/regions/rregionradio.h"
+#include "widgets/regions/shadewnd.h"
 #include "widgets/style/setserver.h"
+#include "widgets/tabs/menucolumn.h"
 #include "widgets/window/mainwnd.h"
 
 namespace {
@@ -16,6 +18,8 @@ constexpr int kSkinning = 0x40000;
 constexpr int kSlideMs = 250;
 constexpr int kMinArrowWidth = 35;
 constexpr COLORREF kGrey = 0x808080;
+// The shading depth of the frame line.
+constexpr int kFrameDepth = 25;
 
 bool IsCompact() { return CSetServer::Get() && CSetServer::Get()->IsCompactLayout(); }
 bool Skinning() { return CSetServer::Get() && (CSetServer::Get()->GetFlags() & kSkinning); }
@@ -346,11 +350,53 @@ void CPopTabRow::Paint(CZVDC* dc, int withBackground) {
     DrawBackgroundRect(dc, 0, top, m_strip->GetX(), m_height - bevel, owner);
     const int stripRight = m_strip->GetX() + m_strip->GetWidth();
     DrawBackgroundRect(dc, stripRight, top, m_width - stripRight, m_height - bevel, owner);
-    if (bevel > 0) dc->FillRect(m_faceColor, 0, flat ? m_height - bevel : 0, m_width, bevel, 0);
+    DrawFrameLine(dc);
     CZVWindow::Paint(dc, 0);
     if (!m_arrowsUpdated) {
         m_arrowsUpdated = 1;
         UpdateArrows();
     }
     (void)withBackground;
+}
+
+void CPopTabRow::DrawFrameLine(CZVDC* dc) {
+    const int bevel = GetBevel();
+    if (bevel <= 0 || m_width <= 0 || m_height < bevel) return;
+    const bool flat = m_strip->GetLayoutMode() == 1;
+    const int v = flat ? m_height - bevel : 0;
+    CZVWindow* owner = m_strip->GetOpaqueAncestor();
+    CDibDC frame(m_width, m_height, ToRootX(0), ToRootY(0), 1);
+    frame.SetOrigin(ToRootX(0), ToRootY(0));
+    frame.FillRect(m_backColor, 0, v, m_width, bevel, 0);
+    CShadeWnd line(nullptr, CZVRect(0, v, m_width, bevel), 0);
+    line.SetColors(m_faceColor, m_backColor);
+    line.SetDepth(kFrameDepth);
+    line.SetBevel(bevel);
+    const bool leftCorner = m_leftEnd == 0;
+    const bool rightCorner = flat && m_rightEnd == 0;
+    // The rounded ends stand on what lies behind the row.
+    if (leftCorner) DrawBackgroundRect(&frame, 0, v, bevel, bevel, owner);
+    if (rightCorner) DrawBackgroundRect(&frame, m_width - bevel, v, bevel, bevel, owner);
+    const int left = leftCorner ? bevel : 0;
+    const int right = rightCorner ? bevel : 0;
+    if (flat) {
+        // The row stands on its line: rounded up at both ends.
+        if (leftCorner) line.AddCorner(1, {0, 0, bevel, bevel}, 0);
+        if (rightCorner) line.AddCorner(2, {m_width - bevel, 0, bevel, bevel}, 0);
+        line.AddEdgeBounds(0, left, 0, m_width - right - 1, bevel - 1);
+    } else {
+        // The row hangs from its line, which bends down at the left.
+        if (leftCorner) line.AddCorner(0, {0, 0, bevel, bevel}, 0);
+        line.AddEdgeBounds(2, left, 0, m_width - 1, bevel - 1);
+    }
+    line.RenderShapes(&frame);
+    dc->BitBlt(0, v, &frame, 0, v, m_width, bevel);
+    CMenuColumn* menu = FindMenuColumn();
+    if (m_strip->GetLayoutMode() != 2 || !menu || !menu->FillsColumn()) return;
+    // Beside the strip the line runs on in the back colour to the menu.
+    const int stripRight = m_strip->GetX() + m_strip->GetWidth();
+    const CZVRect gaps[] = {{0, m_height - bevel, m_strip->GetX(), bevel},
+                            {stripRight, m_height - bevel, m_width - stripRight, bevel}};
+    for (const CZVRect& gap : gaps)
+        if (const auto edge = MakeEdgePiece(2, gap, m_backColor, 0)) edge->Draw(dc, kShadePlain, nullptr, nullptr);
 }

@@ -75,6 +75,8 @@ public:
 
 private:
     void ConfigureButton(CZV3DButton* button);
+    // The shaded line along the row: below it in layout mode 1, else above.
+    void DrawFrameLine(CZVDC* dc);
     void SetButtonEnabled(CZV3DButton* button, int enabled);
     // Takes the panel away at once, without a slide.
     void DropPanel();

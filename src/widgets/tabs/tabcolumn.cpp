@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "gfx/dibdc.h"
+#include "gfx/shadecorner.h"
 #include "platform/report.h"
 #include "widgets/regions/shadewnd.h"
 #include "widgets/style/setserver.h"
@@ -17,6 +18,12 @@ bool IsCompact() { return CSetServer::Get() && CSetServer::Get()->IsCompactLayou
 constexpr int kSkinning = 0x40000;
 // Skin level of the compact background: the overlay mix.
 constexpr int kOverlayLevel = 9;
+// The shading depth of the right edge and the marker pieces.
+constexpr int kEdgeDepth = 25;
+// The marker pieces: sunken corners, bottom-right above the selected tab
+// and top-right below it.
+constexpr int kUpperMarker = 7;
+constexpr int kLowerMarker = 6;
 
 // The colour as the RGB565 screen shows it, never the transparent key.
 COLORREF SnapTo565(COLORREF c) {
@@ -131,19 +138,48 @@ void CTabColumn::Paint(CZVDC* dc, int withBackground) {
 
 void CTabColumn::DrawTitle(CZVDC* dc, int top, int bottom) {
     const int bevel = GetBevel();
+    top = std::max(top, 0);
+    bottom = std::min(bottom, m_height);
     if (bevel <= 0 || bottom <= top) return;
-    dc->FillRect(CSetServer::GetPressedShade(m_faceColor), m_width - bevel, top, bevel, bottom - top, 0);
+    // The page's left bevel: lit like the left side of a raised panel.
+    if (const auto edge = MakeEdgePiece(1, CZVRect(m_width - bevel, top, bevel, bottom - top), m_faceColor, 0))
+        edge->Draw(dc, kShadePlain, nullptr, nullptr);
+}
+
+void CTabColumn::DrawMarkerCorner(CZVDC* dc, int kind, int x, int y, int size) {
+    CShadeCorner corner(kind, size, x, y, 0);
+    // Only the bent edge: the tabs beside it show through.
+    corner.noOuterFill = true;
+    corner.noInnerFill = true;
+    SetShadeDepth(kEdgeDepth);
+    corner.Render(m_faceColor, m_backColor, GetBevel(), 1, nullptr);
+    corner.Draw(dc, kShadePlain, nullptr, nullptr);
 }
 
 void CTabColumn::DrawSelectionMarker(CZVDC* dc) {
     if (IsCompact()) return;
     CTabButton* tab = TabAt(m_tabs, m_selected);
     const int bevel = GetBevel();
-    if (!tab || bevel <= 0) return;
-    // The edge opens beside the selected tab: the tab's face runs on into the page.
+    const int spacing = m_spacing;
+    if (!tab || spacing + bevel <= 0 || m_tabHeight + 2 * spacing <= 0) return;
     dc->SetOrigin(ToRootX(0), ToRootY(0));
-    dc->FillRect(tab->GetFaceColor(), m_width - bevel, tab->GetY() + bevel, bevel,
+    // The edge bends into the selected tab above and below it, so that the
+    // tab runs on into the page.
+    const int size = bevel + spacing + 1;
+    const int x = m_width - spacing - bevel - 1;
+    const int bottom = tab->GetY() + tab->GetHeight();
+    if (tab == TabAt(m_tabs, 0)) {
+        if (const auto top = MakeEdgePiece(0, CZVRect(m_width - bevel - 1, 0, bevel + 1, bevel), m_faceColor, 0))
+            top->Draw(dc, kShadePlain, nullptr, nullptr);
+    } else {
+        DrawMarkerCorner(dc, kUpperMarker, x, tab->GetY() - spacing - 1, size);
+    }
+    DrawMarkerCorner(dc, kLowerMarker, x, bottom - bevel + 1, size);
+    dc->FillRect(tab->GetFaceColor(), m_width - bevel - 1, tab->GetY() + bevel, bevel,
                  std::max(tab->GetHeight() - 2 * bevel, 0), 0);
+    dc->SetOrigin(tab->ToRootX(0), tab->ToRootY(0));
+    tab->DrawCaption(dc, 0);
+    dc->SetOrigin(ToRootX(0), ToRootY(0));
 }
 
 // ---- the compact background

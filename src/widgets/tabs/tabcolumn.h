@@ -44,6 +44,8 @@ private:
     void PaintBackground(CZVDC* dc);
     // The right edge between two heights.
     void DrawTitle(CZVDC* dc, int top, int bottom);
+    // One concave corner of the selection marker.
+    void DrawMarkerCorner(CZVDC* dc, int kind, int x, int y, int size);
 
     int m_selected = 0;
     int m_tabHeight = 0;

@@ -205,6 +205,79 @@ TEST_F(TimeLineTest, DraggingBackAcrossThePressLeavesExactlyTheNewStretchHighlig
     for (int x : {270, 350}) EXPECT_FALSE(Highlighted(x)) << x;
 }
 
+// A view that marks the moving end of a stretch with a box, as a page
+// that shows the value under the finger would.
+class CMarkedLine : public CSampleLine {
+public:
+    static constexpr COLORREF kMark = 0x0000FF;
+    static constexpr int kMarkTop = kTop + 60;
+    using CSampleLine::CSampleLine;
+    void DrawOverlay(CZVDC* dc, int x, int, std::vector<CZVRect>* restore, int, int) override {
+        const CZVRect box(GetLeft() + x - 5, kMarkTop, 10, 10);
+        dc->FillRect(kMark, box.x, box.y, box.w, box.h, 0);
+        restore->push_back(box);
+    }
+};
+
+TEST_F(TimeLineTest, WhatTheOverlayDrewIsPutBackAtTheNextStepAndOnRelease) {
+    Build();
+    harness.Root().RemoveChild(view);
+    delete view;
+    view = new CMarkedLine(&harness.Root(), CZVRect(0, 0, 800, 400));
+    harness.Root().AddChild(view);
+    view->Show(1, 0);
+    harness.PaintAll();
+    view->SetLoading(0);
+    harness.PaintAll();
+    const testsupport::Image565 plain = harness.Capture();
+    const uint16_t mark = ToRgb565(CMarkedLine::kMark);
+    const int y = CMarkedLine::kMarkTop + 5;
+
+    view->OnLButtonDown(300, 150, platform::MK_LBUTTON);
+    view->OnMouseMove(400, 150, platform::MK_LBUTTON);
+    EXPECT_EQ(harness.PixelAt(400, y), mark) << "only the right end moved: the box follows it";
+    view->OnMouseMove(450, 150, platform::MK_LBUTTON);
+    EXPECT_EQ(harness.PixelAt(450, y), mark);
+    EXPECT_NE(harness.PixelAt(400, y), mark) << "the old box is gone";
+    EXPECT_TRUE(Highlighted(400)) << "and the stretch under it lit again";
+    EXPECT_EQ(harness.PixelAt(400, y), ToRgb565(view->GetHighlightColour()));
+    // Back across the press the box stands at the stretch's left end.
+    view->OnMouseMove(250, 150, platform::MK_LBUTTON);
+    EXPECT_EQ(harness.PixelAt(250, y), mark);
+    EXPECT_EQ(harness.PixelAt(450, y), plain.pixels[y * 800 + 450]);
+
+    view->OnMouseMove(302, 150, platform::MK_LBUTTON);
+    view->OnLButtonUp(302, 150, 0);  // too short a stretch to zoom
+    EXPECT_EQ(harness.Capture(), plain);
+}
+
+class SeriesFillTest : public TimeLineTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SeriesFillTest, TheTintFillsAboveTheCurveInModeZeroAndBelowItInModeOne) {
+    const int mode = GetParam();
+    Build();
+    const CZVTime end = Window().GetEnd();
+    const COLORREF back = view->GetBackColor(), band = view->GetBandColour(), colour = 0x3050D0;
+    CDibDC surface(800, 400, 0, 0, 1);
+    surface.FillRect(back, 0, 0, 800, 400, 0);
+    surface.FillRect(band, 600, 0, 100, 400, 0);
+    const int y = view->ValueToY(85);
+    view->DrawSeries(&surface, {{PlusMinutes(end, -600), 85}, {PlusMinutes(end, -60), 85}}, colour, 0, mode, kTop, 300,
+                     0);
+    const auto at = [&](int x, int row) { return *surface.GetPixelAddress(x, row); };
+    const uint16_t tint = ToRgb565(MixColors(back, colour, 0.1));
+    const uint16_t bandTint = ToRgb565(MixColors(band, colour, 0.1));
+    const int filled = mode == 0 ? y - 20 : y + 20, open = mode == 0 ? y + 20 : y - 20;
+    EXPECT_EQ(at(550, filled), tint);
+    EXPECT_EQ(at(650, filled), bandTint) << "the day band keeps its shade under the tint";
+    EXPECT_EQ(at(550, open), ToRgb565(back));
+    EXPECT_EQ(at(650, open), ToRgb565(band));
+    EXPECT_EQ(at(300, filled), ToRgb565(back)) << "nothing before the first point";
+    EXPECT_EQ(at(550, mode == 0 ? kTop - 5 : 305), ToRgb565(back)) << "nothing past the fill's limit";
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, SeriesFillTest, ::testing::Values(0, 1));
+
 TEST_F(TimeLineTest, ResumingReanchorsToNowAtTheNearestKind) {
     Build();
     struct Case {
