@@ -1,5 +1,9 @@
 #include "vistrel/media/mediapages.h"
 
+#include "vistrel/media/pictures/thumbbutton.h"
 #include "vistrel/media/video/videocontrols.h"
 
-void RegisterMediaPages() { RegisterVideoControls(); }
+void RegisterMediaPages() {
+    RegisterVideoControls();
+    InstallThumbButtons();
+}
