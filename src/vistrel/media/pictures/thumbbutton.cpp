@@ -13,17 +13,23 @@ namespace {
 
 constexpr COLORREF kGreyFace = 0x808080;
 
-// One 8-bit channel of the picture lit by the shading s (128 leaves it).
-int Lit(int channel, int s) { return std::clamp(channel + s - 128, 0, 255); }
-
-int Mix(int tint, int lit) { return (tint * 48 + lit * 80) / 128; }
-
 CZV3DButton* MakeScreenThumb(CZVWindow* parent, CZVRect rect, int commandId, int styleClass) {
     return new CThumbButton(parent, rect, commandId, styleClass, Shell().GetScreen(), parent->ToRootX(rect.x),
                             parent->ToRootY(rect.y));
 }
 
 }  // namespace
+
+uint16_t TintPixel(uint16_t picture, uint16_t shade, COLORREF tint) {
+    if (shade == 0) return picture;
+    const int s = (shade >> 8) & 0xF8;
+    auto lit = [s](int channel) { return std::clamp(channel + s - 128, 0, 255); };
+    auto mix = [](int tinted, int litChannel) { return (tinted * 48 + litChannel * 80) / 128; };
+    const int r = lit((picture >> 11) * 8);
+    const int g = lit(((picture >> 5) & 0x3F) * 4);
+    const int b = lit((picture & 0x1F) * 8);
+    return ToRgb565(MakeColor(mix(ColorRed(tint), r), mix(ColorGreen(tint), g), mix(ColorBlue(tint), b)));
+}
 
 CThumbButton::CThumbButton(CZVWindow* parent, CZVRect rect, int commandId, int styleClass, CDibDC* source, int sourceX,
                            int sourceY)
@@ -68,21 +74,10 @@ CDibDC* CThumbButton::Tint(COLORREF tint) {
     CDibDC* face = grey.CZV3DButton::GetNormalImage();
     CDibDC* result = m_pictureCopy->Clone();
     if (!face || !result) return result;
-    const int tr = ColorRed(tint);
-    const int tg = ColorGreen(tint);
-    const int tb = ColorBlue(tint);
     const int count = std::min(result->GetWidth() * result->GetHeight(), face->GetWidth() * face->GetHeight());
     const uint16_t* shade = face->GetBits();
     uint16_t* pixels = result->GetBits();
-    for (int i = 0; i < count; ++i) {
-        if (shade[i] == 0) continue;
-        const int s = (shade[i] >> 8) & 0xF8;
-        const uint16_t p = pixels[i];
-        const int r = Lit((p >> 11) * 8, s);
-        const int g = Lit(((p >> 5) & 0x3F) * 4, s);
-        const int b = Lit((p & 0x1F) * 8, s);
-        pixels[i] = ToRgb565(MakeColor(Mix(tr, r), Mix(tg, g), Mix(tb, b)));
-    }
+    for (int i = 0; i < count; ++i) pixels[i] = TintPixel(pixels[i], shade[i], tint);
     return result;
 }
 

@@ -32,6 +32,12 @@ private:
     std::unique_ptr<CDibDC> m_pictureCopy;
 };
 
+// One pixel of a thumb button's face: the picture's pixel lit by the grey
+// face's shade (its red level; 128 leaves the picture as it is) and mixed with
+// the tint at 3 parts in 8. Where the shade is 0 (outside the button's shape)
+// the picture stays as it is.
+uint16_t TintPixel(uint16_t picture, uint16_t shade, COLORREF tint);
+
 // Makes every thumb button of the toolkit (image pager, slideshow) a
 // CThumbButton over what the screen shows beneath it.
 void InstallThumbButtons();
