@@ -14,8 +14,9 @@ namespace {
 constexpr int kMaxWidth = 1024;
 constexpr int kMaxHeight = 768;
 
+// By album id: the pool's blue for the root, green for the garden, then the holidays'.
 constexpr uint8_t kAlbumColours[][3] = {
-    {90, 110, 130}, {60, 150, 70}, {200, 120, 50}, {230, 190, 60}, {90, 140, 220},
+    {90, 110, 130}, {40, 110, 190}, {60, 150, 70}, {200, 120, 50}, {230, 190, 60}, {150, 200, 230},
 };
 
 }  // namespace
