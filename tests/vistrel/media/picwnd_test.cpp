@@ -7,6 +7,7 @@
 #include "picture_fixture.h"
 #include "platform/keys.h"
 #include "support/golden.h"
+#include "support/virtual_clock.h"
 #include "widgets/command_sink.h"
 
 namespace {
@@ -138,6 +139,50 @@ TEST_F(PicGrid, CellsShowTheirThumbnailsCaptionsSelectionAndOneStillLoading) {
     Tap(grid, 1);
     harness.PaintAll();
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "picture_grid"));
+}
+
+TEST(RowExpander, OpensAndClosesInProportionToTheWayLeft) {
+    testsupport::VirtualClock clock;
+    CRowExpander expander(2);
+    expander.SetOpen(1);
+    clock.Advance(100);
+    EXPECT_EQ(expander.Step(), 1);
+    EXPECT_EQ(expander.GetHeight(), CRowExpander::kFullHeight / 2);
+    EXPECT_EQ(expander.Step(), 0);
+    // Closing from half way takes half the time.
+    expander.SetOpen(0);
+    clock.Advance(50);
+    expander.Step();
+    EXPECT_EQ(expander.GetHeight(), 10);
+    clock.Advance(60);
+    expander.Step();
+    EXPECT_EQ(expander.GetHeight(), 0);
+    expander.SetOpen(1);
+    clock.Advance(1000);
+    expander.Step();
+    EXPECT_EQ(expander.GetHeight(), CRowExpander::kFullHeight);
+}
+
+TEST_F(PicGrid, WithTheBandATouchOpensTheRowsExpanderAndMovesTheRowsBelow) {
+    CPicWnd* grid = Make(CZVRect(0, 0, 320, 240), CPicWnd::kPlayBand);
+    CZVRect below;
+    grid->GetItemRectAt(&below, 3);
+    Tap(grid, 1);
+    for (int i = 0; i < 5; ++i) {
+        harness.Clock().Advance(50);
+        harness.Idle();
+    }
+    ASSERT_NE(grid->GetExpander(0), nullptr);
+    EXPECT_EQ(grid->GetExpander(0)->GetHeight(), CRowExpander::kFullHeight);
+    CZVRect moved;
+    grid->GetItemRectAt(&moved, 3);
+    EXPECT_EQ(moved.y, below.y + CRowExpander::kFullHeight);
+    // A cell of another row closes this one.
+    Tap(grid, 4);
+    harness.Clock().Advance(300);
+    harness.Idle();
+    EXPECT_EQ(grid->GetExpander(0)->GetHeight(), 0);
+    EXPECT_EQ(grid->GetExpander(1)->GetHeight(), CRowExpander::kFullHeight);
 }
 
 }  // namespace

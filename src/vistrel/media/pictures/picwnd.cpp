@@ -20,6 +20,31 @@ constexpr int kSkinLevels = 8;
 
 }  // namespace
 
+// ---- CRowExpander
+
+CRowExpander::CRowExpander(int row) : m_row(row), m_startTick(platform::GetTickCount()) {}
+
+void CRowExpander::SetOpen(int open) {
+    const int target = open ? kFullHeight : 0;
+    if (target == m_target) return;
+    m_target = target;
+    m_startHeight = m_height;
+    m_startTick = platform::GetTickCount();
+    m_durationMs = std::max<uint32_t>(1, static_cast<uint32_t>(std::abs(m_height - target)) * kFullMs / kFullHeight);
+}
+
+int CRowExpander::Step() {
+    if (m_height == m_target) return 0;
+    const uint32_t elapsed = std::min(platform::TicksSince(m_startTick), m_durationMs);
+    const int way = std::abs(m_target - m_startHeight) * static_cast<int>(elapsed) / static_cast<int>(m_durationMs);
+    const int height = std::clamp(m_target > m_startHeight ? m_startHeight + way : m_startHeight - way, 0, kFullHeight);
+    if (height == m_height) return 0;
+    m_height = height;
+    return 1;
+}
+
+// ---- CPicWnd
+
 CPicWnd::CPicWnd(CZVWindow* parent, CZVRect rect, int selectCommand, int openCommand, int cellWidth, int pictureHeight,
                  int captionHeight, int gap, int bevel, int flags)
     : CListWnd(parent, rect, kStyleClass, -1),
@@ -63,8 +88,26 @@ void CPicWnd::GetItemRectAt(CZVRect* out, int index) {
     const int row = index / columns;
     const int column = index % columns;
     const int b = GetBevel();
-    *out = CZVRect(b + m_gap + column * (m_cellWidth + m_gap), b + m_gap - GetScrollPos() + row * RowPitch(),
-                   m_cellWidth, m_pictureHeight + m_captionHeight);
+    *out = CZVRect(b + m_gap + column * (m_cellWidth + m_gap),
+                   b + m_gap - GetScrollPos() + row * RowPitch() + ExpandedAbove(row), m_cellWidth,
+                   m_pictureHeight + m_captionHeight);
+}
+
+int CPicWnd::ExpandedAbove(int row) const {
+    int height = 0;
+    for (const CRowExpander& expander : m_expanders)
+        if (expander.GetRow() < row) height += expander.GetHeight();
+    return height;
+}
+
+CRowExpander* CPicWnd::GetExpander(int row) {
+    for (CRowExpander& expander : m_expanders)
+        if (expander.GetRow() == row) return &expander;
+    return nullptr;
+}
+
+void CPicWnd::OpenOnlyRow(int row) {
+    for (CRowExpander& expander : m_expanders) expander.SetOpen(expander.GetRow() == row);
 }
 
 CZVRect CPicWnd::Widened(CZVRect cell) const {
@@ -95,6 +138,12 @@ void CPicWnd::UpdateScrollBar(CZVDC* dc, int redraw) {
         GetItemRectAt(&first, 0);
         GetItemRectAt(&last, count - 1);
         content = last.y + last.h - first.y + 2 * b + 1;
+    }
+    if (m_flags & kPlayBand) {
+        m_expanders.clear();
+        const int rows = (count + GetColumns() - 1) / GetColumns();
+        for (int row = 0; row < rows; ++row) m_expanders.emplace_back(row);
+        content += CRowExpander::kFullHeight;
     }
     if (content > m_height - 2 * b) {
         EnsureScrollBar(dc, 1);
@@ -257,10 +306,15 @@ int CPicWnd::OnLButtonDown(int x, int y, int keys) {
         m_redrawOnRelease = 1;
     } else if (hit >= 0) {
         const int old = m_selection;
-        if (old >= 0 && old < GetCount()) ClearCell(old);
+        if (m_flags & kPlayBand) OpenOnlyRow(hit / GetColumns());
+        if (old >= 0 && old < GetCount() && !(m_flags & kPlayBand)) ClearCell(old);
         m_selection = hit;
-        DrawCell(old, kDrawFramed);
-        DrawCell(hit, kDrawButtonLight);
+        if (m_flags & kPlayBand) {
+            RedrawBuffered();
+        } else {
+            DrawCell(old, kDrawFramed);
+            DrawCell(hit, kDrawButtonLight);
+        }
         if (m_flags & kEveryReleaseOpens) m_redrawOnRelease = 1;
         SendToParent(m_selectCommand);
     }
@@ -364,6 +418,12 @@ int CPicWnd::OnIdle(int busy) {
         PressAtCell(id - (press ? kPressCommand : kReleaseCommand), press);
     }
     if (StepScroll()) busy = 1;
+    int expanded = 0;
+    for (CRowExpander& expander : m_expanders) expanded |= expander.Step();
+    if (expanded) {
+        RedrawBuffered();
+        busy = 1;
+    }
     if (m_repaintDeferred && !CMainWndBase::InputBlockedFor(this)) {
         m_repaintDeferred = 0;
         RedrawBuffered();

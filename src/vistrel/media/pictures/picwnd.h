@@ -7,9 +7,33 @@
 // command to the parent.
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "vistrel/media/pictures/picturefolder.h"
 #include "widgets/lists/listwnd.h"
+
+// The band under one grid row that opens (40 pixels) and closes over 200 ms.
+class CRowExpander {
+public:
+    static constexpr int kFullHeight = 40;
+    static constexpr uint32_t kFullMs = 200;
+
+    explicit CRowExpander(int row);
+    // Aims at open or closed; the time left is in proportion to the way left.
+    void SetOpen(int open);
+    // Moves toward the aim; 1 when the height changed.
+    int Step();
+    int GetRow() const { return m_row; }
+    int GetHeight() const { return m_height; }
+
+private:
+    int m_row;
+    int m_height = 0;
+    int m_startHeight = 0;
+    int m_target = 0;
+    uint32_t m_startTick;
+    uint32_t m_durationMs = 1;
+};
 
 class CPicWnd : public CListWnd, public CPictureItemListener {
 public:
@@ -43,6 +67,8 @@ public:
     void DrawCell(int index, int mode);
     int GetColumns() const;
     int IsDragged() const { return m_dragged; }
+    // The expander under the row, or null (flag 8 only).
+    CRowExpander* GetExpander(int row);
 
     void OnItemLoaded(CPictureItem* item, int isPicture) override;
     int OnCommand(int id) override;
@@ -71,7 +97,12 @@ private:
     void SendToParent(int id);
     void PressAtCell(int index, bool press);
 
+    // The expanders of the rows above the row, added up.
+    int ExpandedAbove(int row) const;
+    void OpenOnlyRow(int row);
+
     CPictureFolder* m_folder = nullptr;
+    std::vector<CRowExpander> m_expanders;
     int m_selection = -1;
     int m_selectCommand;
     int m_openCommand;
