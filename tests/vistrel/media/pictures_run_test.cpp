@@ -144,7 +144,7 @@ TEST_F(PicturesRun, BrowsesTheGardenAlbumAndViewsAPictureFullScreen) {
             break;
         case kDone: break;
         }
-        return step == kDone || pass == 600;
+        return step == kDone || pass == 3000;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
     ASSERT_EQ(step, kDone);
