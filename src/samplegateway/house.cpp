@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "samplegateway/albums.h"
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
@@ -217,6 +218,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServePoolHistory(gateway);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
+    ServeAlbums(gateway);
 }
 
 }  // namespace samplegateway

@@ -35,6 +35,8 @@ void SlidePixel(int number, int x, int y, int w, int h, uint8_t* out) {
     }
 }
 
+}  // namespace
+
 Bytes EncodeJpeg(int width, int height, const Bytes& rgb) {
     jpeg_compress_struct compressor{};
     jpeg_error_mgr errors{};
@@ -60,8 +62,6 @@ Bytes EncodeJpeg(int width, int height, const Bytes& rgb) {
     std::free(buffer);
     return jpeg;
 }
-
-}  // namespace
 
 Bytes SlidePicture(int number, int width, int height) {
     Bytes rgb(static_cast<size_t>(width) * height * 3);

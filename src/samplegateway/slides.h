@@ -9,6 +9,8 @@ namespace samplegateway {
 
 class Gateway;
 
+// The RGB rows (3 bytes a pixel) as a JPEG picture.
+Bytes EncodeJpeg(int width, int height, const Bytes& rgb);
 // Slide number (0, 1 or 2) as a JPEG picture of width x height.
 Bytes SlidePicture(int number, int width, int height);
 // The logo, a small PNG picture.

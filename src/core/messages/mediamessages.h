@@ -56,3 +56,8 @@ constexpr uint16_t ZVM_VIDEO_MPEGDATAEX = 0x17BE;
 constexpr uint16_t ZVM_VIDEO_FRAME = 0x17C0;
 constexpr uint16_t ZVM_VIDEO_EVENT = 0x1965;
 constexpr uint16_t ZVM_VIDEO_CAMERAARROWDONE = 0xFFFF;
+
+// The household's picture albums; pictures arrive as ZVM_PICTURES_PICTURE.
+constexpr uint16_t ZVM_PICTURES_GETSUMMARYQ = 0x2B08;
+constexpr uint16_t ZVM_PICTURES_GETSUMMARYA = 0x2B09;
+constexpr uint16_t ZVM_PICTURES_GETTHUMBNAILQ = 0x2B2E;

@@ -1,5 +1,11 @@
 #include "vistrel/media/mediapages.h"
 
+#include "vistrel/media/pictures/picturespage.h"
+#include "vistrel/media/pictures/thumbbutton.h"
 #include "vistrel/media/video/videocontrols.h"
 
-void RegisterMediaPages() { RegisterVideoControls(); }
+void RegisterMediaPages() {
+    RegisterVideoControls();
+    InstallThumbButtons();
+    RegisterPicturePages();
+}

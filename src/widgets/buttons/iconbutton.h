@@ -1,10 +1,10 @@
 #pragma once
 // CIconButton: a bevelled button whose grey face is tinted with a picture
 // (from the gateway, or ready-made) and whose press goes to the gateway.
+#include "core/messages/toolkitmessages.h"
+#include "widgets/buttons/zv3dbutton.h"
 #include "widgets/window/controlfields.h"
 #include "widgets/window/gateway.h"
-#include "widgets/buttons/zv3dbutton.h"
-#include "core/messages/toolkitmessages.h"
 
 class CZVImage;
 
@@ -29,6 +29,8 @@ public:
     CDibDC* GetPressedImage() override;
 
     void ApplyImage(CDibDC* face, CDibDC* picture);
+    // The grey of the face the picture is lit on (128 unless set).
+    void SetGreyLevel(uint8_t level) { m_greyLevel = level; }
 
 private:
     // Tints the face once with the picture when it is there.
