@@ -5,6 +5,7 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/housemode.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
 #include "samplegateway/pictures.h"
@@ -217,6 +218,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServePoolHistory(gateway);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
+    ServeHouseMode(gateway);
 }
 
 }  // namespace samplegateway

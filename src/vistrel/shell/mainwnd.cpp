@@ -172,7 +172,12 @@ int CMainWnd::LoadMainMenu(CZVMSG* answer) {
     if (!m_settings.IsLoaded() && m_settings.Load(*server)) ApplySettings();
     CZVQuery query(*server);
     CZVMSG request(0, ZVM_SYSCONFIG_GETMENUQ);
-    if (!answer && !query.Query(&answer, &request)) answer = nullptr;
+    if (!answer) {
+        // The house modes are asked for with the menu; an answer being handled
+        // is not held up by another query.
+        m_houseModes.Load(*server);
+        if (!query.Query(&answer, &request)) answer = nullptr;
+    }
     CSetServer* style = CSetServer::Get();
     const CZVRect column(0, 0, style ? style->GetStyle(2, 0) : 0, m_height);
     const int exitEntry = (m_windowFlags & kWindowExitEntry) != 0;
@@ -690,7 +695,10 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     }
     case ZVM_TABLET_REMOTEKEY: OnRemoteKey(message); break;
     case ZVM_TABLET_FLUSHCACHE:
-        if (CZVServer* server = GetServer()) QACacheClear(*server);
+        if (CZVServer* server = GetServer()) {
+            QACacheClear(*server);
+            m_houseModes.Load(*server);
+        }
         FreePageCache();
         Send(ZVM_HOUSE_GETMODEQ);
         break;
