@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
+#include "vistrel/shell/fontpage.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/pagemakers.h"
@@ -139,6 +140,7 @@ CMainWnd::~CMainWnd() {
     // Pages still in the tree ask for the menu as they go: it goes with them.
     m_menu = nullptr;
     DeleteChildren();
+    DeleteDyingWindows();
     InstallShellServices(m_previousServices);
     if (g_tabletMainWnd == this) g_tabletMainWnd = nullptr;
 }
@@ -228,6 +230,8 @@ CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
     return page;
 }
 
+CZVWindow* CMainWnd::MakeFontPage(CZVRect rect) { return new CFontPage(this, rect); }
+
 CZVRect CMainWnd::GetPageArea() {
     const int menu = GetMenuWidth();
     return CZVRect(menu, 0, m_width - menu, m_height);
@@ -268,7 +272,7 @@ void CMainWnd::ReleasePage(CZVWindow* page) {
     if (m_cache.Holds(page))
         page->Show(0, 0);
     else
-        delete page;
+        DeleteLater(page);  // its own button's handler may still be running
 }
 
 void CMainWnd::FreePageCache() { m_cache.Free(*this, m_currentPage); }

@@ -178,7 +178,7 @@ protected:
     // exist; the menu's pages start as empty pages.
     virtual CZVWindow* MakePage(int id, CZVRect rect);
     // The font page over the rectangle, or null.
-    virtual CZVWindow* MakeFontPage(CZVRect /*rect*/) { return nullptr; }
+    virtual CZVWindow* MakeFontPage(CZVRect rect);
     // The menu column's entries: without a menu there are none.
     virtual int HasMenuEntry(int id);
     virtual int GetSelectedMenuId();
