@@ -49,6 +49,11 @@ uint64_t ReadAvailableMemory() {
     return UINT64_MAX;
 }
 
+// The pages the gateway may show by index (command 5000 + index); the web
+// page (12) only with its address, and 14 (exit) never.
+constexpr int kWebPageIndex = 12;
+bool IsPageIndex(int index) { return index >= 0 && index <= kCommandDvr - kCommandHome; }
+
 bool IsPageCommand(int id) {
     return (id >= kCommandHome && id <= kCommandDvr) || id == kCommandLogin ||
            (id >= kCommandClimateTabFirst && id <= kCommandClimateTabLast);
@@ -746,7 +751,8 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     case ZVM_TABLET_SHOWPAGE: {
         if (GetIdleState() == kIdleActive) break;
         int32_t index = 0;
-        message->ReadInt(index) && message->ReadInt(value);
+        if (!message->ReadInt(index) || !IsPageIndex(index) || index == kWebPageIndex) break;
+        message->ReadInt(value);
         SelectPage(index, value);
         break;
     }
@@ -793,9 +799,10 @@ void CMainWnd::OnPageVariable(CZVMSG* message) {
     if (!message->ReadInt(index) || !message->ReadInt(value)) return;
     std::string url;
     int32_t noNavigation = 0;
-    if (index == 12 && (!message->ReadString(url) || !message->ReadInt(noNavigation))) return;
+    if (index == kWebPageIndex && (!message->ReadString(url) || !message->ReadInt(noNavigation))) return;
+    if (!IsPageIndex(index)) return;
     EndIdleScreen();
-    if (index == 12) {
+    if (index == kWebPageIndex) {
         JumpToWebUrl(url, noNavigation);
         return;
     }
