@@ -6,6 +6,7 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/housemode.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
 #include "samplegateway/pictures.h"
@@ -219,6 +220,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
     ServeAlbums(gateway);
+    ServeHouseMode(gateway);
 }
 
 }  // namespace samplegateway

@@ -8,6 +8,7 @@
 
 #include "core/messages/shellmessages.h"
 #include "core/zvtime.h"
+#include "fake_power.h"
 #include "platform/keys.h"
 #include "samplegateway/slides.h"
 #include "shell_fixture.h"
@@ -20,25 +21,7 @@ namespace {
 using testsupport::Frame;
 using testsupport::PayloadWriter;
 
-// Mains or battery as a test says; counts the suspends.
-class FakePower : public platform::PowerSource {
-public:
-    FakePower() : m_previous(platform::InstallPowerSource(this)) {}
-    ~FakePower() override { platform::InstallPowerSource(m_previous); }
-    bool IsOnAc() override { return onAc; }
-    int ReadBatteryPercent() override { return 40; }
-    void KeepAwake() override { ++keepAwakes; }
-    bool Suspend() override {
-        ++suspends;
-        return true;
-    }
-    bool onAc = true;
-    int suspends = 0;
-    int keepAwakes = 0;
-
-private:
-    platform::PowerSource* m_previous;
-};
+using vistreltest::FakePower;
 
 struct PowerSettings {
     int32_t saverAc = 300000, saverBattery = 300000, displayOffAc = 0, displayOffBattery = 300000;

@@ -136,6 +136,7 @@ TEST_F(MainWndMessages, ConnectionLossClearsTheAnswerCache) {
     ASSERT_TRUE(PollUntil([this] { return !server.IsConnected(); }));
     ASSERT_TRUE(PollUntil([this] { return CachedAnswers() == 0; }));
     EXPECT_EQ(window->IsExitRequested(), 0);
+    SetPageVariable(5, 0);
 }
 
 TEST_F(MainWndMessages, ConnectionLossInRemoteModeEndsTheProgram) {
@@ -162,6 +163,19 @@ TEST_F(MainWndMessages, PageVariableAndWebUrl) {
     Deliver(ZVM_UI_SETPAGEVARIABLE, PayloadWriter().Int(12).Int(0).String("http://pool/cam").Int(1));
     EXPECT_EQ(window->GetPendingCommand(), kCommandWeb);
     SetPageVariable(2, 0);
+}
+
+TEST_F(MainWndMessages, OnlyTheIndexesOfPagesSelectAPage) {
+    struct Case {
+        int32_t index;
+        int command;  // 0: ignored
+    } cases[] = {{13, kCommandDvr}, {14, 0}, {-2997, 0}, {0x7FFF, 0}, {5, kCommandHome + 5}};
+    for (const Case& c : cases) {
+        window->SetPendingCommand(0);
+        Deliver(ZVM_UI_SETPAGEVARIABLE, PayloadWriter().Int(c.index).Int(1));
+        EXPECT_EQ(window->GetPendingCommand(), c.command) << c.index;
+    }
+    EXPECT_EQ(window->IsExitRequested(), 0);
 }
 
 TEST_F(MainWndMessages, HouseModeSystemNameAndUpdateNotice) {

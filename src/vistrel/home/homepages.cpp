@@ -1,6 +1,7 @@
 #include "vistrel/home/homepages.h"
 
 #include "vistrel/home/climate/climatepages.h"
+#include "vistrel/home/house/housecontrols.h"
 #include "vistrel/home/pool/poolpages.h"
 #include "vistrel/shell/pagemakers.h"
 
@@ -8,4 +9,5 @@ void RegisterHomePages() {
     // Each family adds its rows here as its pages are built.
     RegisterClimatePages();
     RegisterPoolPages();
+    RegisterHouseControls();
 }

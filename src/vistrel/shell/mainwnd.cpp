@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
+#include "vistrel/shell/fontpage.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/pagemakers.h"
@@ -47,6 +48,11 @@ uint64_t ReadAvailableMemory() {
     }
     return UINT64_MAX;
 }
+
+// The pages the gateway may show by index (command 5000 + index); the web
+// page (12) only with its address, and 14 (exit) never.
+constexpr int kWebPageIndex = 12;
+bool IsPageIndex(int index) { return index >= 0 && index <= kCommandDvr - kCommandHome; }
 
 bool IsPageCommand(int id) {
     return (id >= kCommandHome && id <= kCommandDvr) || id == kCommandLogin ||
@@ -139,6 +145,7 @@ CMainWnd::~CMainWnd() {
     // Pages still in the tree ask for the menu as they go: it goes with them.
     m_menu = nullptr;
     DeleteChildren();
+    DeleteDyingWindows();
     InstallShellServices(m_previousServices);
     if (g_tabletMainWnd == this) g_tabletMainWnd = nullptr;
 }
@@ -172,7 +179,12 @@ int CMainWnd::LoadMainMenu(CZVMSG* answer) {
     if (!m_settings.IsLoaded() && m_settings.Load(*server)) ApplySettings();
     CZVQuery query(*server);
     CZVMSG request(0, ZVM_SYSCONFIG_GETMENUQ);
-    if (!answer && !query.Query(&answer, &request)) answer = nullptr;
+    if (!answer) {
+        // The house modes are asked for with the menu; an answer being handled
+        // is not held up by another query.
+        m_houseModes.Load(*server);
+        if (!query.Query(&answer, &request)) answer = nullptr;
+    }
     CSetServer* style = CSetServer::Get();
     const CZVRect column(0, 0, style ? style->GetStyle(2, 0) : 0, m_height);
     const int exitEntry = (m_windowFlags & kWindowExitEntry) != 0;
@@ -223,6 +235,8 @@ CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
     return page;
 }
 
+CZVWindow* CMainWnd::MakeFontPage(CZVRect rect) { return new CFontPage(this, rect); }
+
 CZVRect CMainWnd::GetPageArea() {
     const int menu = GetMenuWidth();
     return CZVRect(menu, 0, m_width - menu, m_height);
@@ -263,7 +277,7 @@ void CMainWnd::ReleasePage(CZVWindow* page) {
     if (m_cache.Holds(page))
         page->Show(0, 0);
     else
-        delete page;
+        DeleteLater(page);  // its own button's handler may still be running
 }
 
 void CMainWnd::FreePageCache() { m_cache.Free(*this, m_currentPage); }
@@ -690,7 +704,10 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     }
     case ZVM_TABLET_REMOTEKEY: OnRemoteKey(message); break;
     case ZVM_TABLET_FLUSHCACHE:
-        if (CZVServer* server = GetServer()) QACacheClear(*server);
+        if (CZVServer* server = GetServer()) {
+            QACacheClear(*server);
+            m_houseModes.Load(*server);
+        }
         FreePageCache();
         Send(ZVM_HOUSE_GETMODEQ);
         break;
@@ -734,7 +751,8 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     case ZVM_TABLET_SHOWPAGE: {
         if (GetIdleState() == kIdleActive) break;
         int32_t index = 0;
-        message->ReadInt(index) && message->ReadInt(value);
+        if (!message->ReadInt(index) || !IsPageIndex(index) || index == kWebPageIndex) break;
+        message->ReadInt(value);
         SelectPage(index, value);
         break;
     }
@@ -781,9 +799,10 @@ void CMainWnd::OnPageVariable(CZVMSG* message) {
     if (!message->ReadInt(index) || !message->ReadInt(value)) return;
     std::string url;
     int32_t noNavigation = 0;
-    if (index == 12 && (!message->ReadString(url) || !message->ReadInt(noNavigation))) return;
+    if (index == kWebPageIndex && (!message->ReadString(url) || !message->ReadInt(noNavigation))) return;
+    if (!IsPageIndex(index)) return;
     EndIdleScreen();
-    if (index == 12) {
+    if (index == kWebPageIndex) {
         JumpToWebUrl(url, noNavigation);
         return;
     }

@@ -19,6 +19,7 @@
 #include "vistrel/shell/alertsound.h"
 #include "vistrel/shell/cmdline.h"
 #include "vistrel/shell/connectingscreen.h"
+#include "vistrel/shell/housemodelist.h"
 #include "vistrel/shell/idlescreen.h"
 #include "vistrel/shell/pagecache.h"
 #include "vistrel/shell/tabletsettings.h"
@@ -160,6 +161,9 @@ public:
     void ShowConnectingScreen();
     int HasConnectingScreen() const { return m_connecting.Exists(); }
     int GetHouseMode() const { return m_houseMode; }
+    const CHouseModeList& GetHouseModes() const { return m_houseModes; }
+    bool IsOnAcPower() { return m_idle.IsOnAcPower(); }
+    int GetBatteryPercent() { return m_idle.GetBatteryPercent(); }
     int GetNewMessageCount() const { return m_newMessages; }
     // What the native window's title would read.
     const std::string& GetWindowTitle() const { return m_windowTitle; }
@@ -174,7 +178,7 @@ protected:
     // exist; the menu's pages start as empty pages.
     virtual CZVWindow* MakePage(int id, CZVRect rect);
     // The font page over the rectangle, or null.
-    virtual CZVWindow* MakeFontPage(CZVRect /*rect*/) { return nullptr; }
+    virtual CZVWindow* MakeFontPage(CZVRect rect);
     // The menu column's entries: without a menu there are none.
     virtual int HasMenuEntry(int id);
     virtual int GetSelectedMenuId();
@@ -247,6 +251,7 @@ private:
     int m_webNoNavigation = 0;
     std::string m_webUrl;
     int m_houseMode = -1;
+    CHouseModeList m_houseModes;
     int m_newMessages = 0;
     int m_styleReloadPending = 0;
     int m_menuLoadFailed = 0;

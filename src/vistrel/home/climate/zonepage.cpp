@@ -20,9 +20,7 @@ constexpr const char* kConnectingText = "Connecting to Thermostat...";
 constexpr int kHideSchedulesFlag = 0x4;
 constexpr int kTabletSettingsFlags = 0;
 
-const IHouseModeNames* g_houseModes = nullptr;
-
-// No house modes: every program reads "All".
+// Without the main window there are no house modes: every program reads "All".
 class CNoHouseModes : public IHouseModeNames {
 public:
     int GetCount() const override { return 0; }
@@ -34,8 +32,6 @@ CPageBase* EnclosingPage(CZVWindow* window) { return dynamic_cast<CPageBase*>(wi
 bool Blocked(CZVWindow* window) { return CMainWndBase::InputBlockedFor(window); }
 
 }  // namespace
-
-void SetClimateHouseModes(const IHouseModeNames* modes) { g_houseModes = modes; }
 
 // ---- the lamp
 
@@ -225,7 +221,9 @@ CZVString CHvacZonePage::ScheduleTabText(const CZoneProgram& program) const {
     if (style && style->IsSpecial()) return "Schedule";
     static const CNoHouseModes kNone;
     CZVString modes;
-    FormatMaskNames(&modes, program.GetProgramId(), g_houseModes ? *g_houseModes : kNone);
+    const CMainWnd* main = GetTabletMainWnd();
+    const IHouseModeNames& names = main ? static_cast<const IHouseModeNames&>(main->GetHouseModes()) : kNone;
+    FormatMaskNames(&modes, program.GetProgramId(), names);
     CZVString text;
     text.Format("Schedule\n%s", modes.GetAnsi());
     return text;

@@ -10,12 +10,6 @@
 #include "widgets/buttons/zvchkbutton.h"
 #include "widgets/tabs/trregion.h"
 
-class IHouseModeNames;
-
-// The house modes that name the schedule tabs; null (the default) names
-// every program "All".
-void SetClimateHouseModes(const IHouseModeNames* modes);
-
 // A check button used as an indicator lamp, lit in its lamp colour.
 class CThermostatModeButton : public CZVCheckButton {
 public:
