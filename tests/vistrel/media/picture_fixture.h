@@ -29,7 +29,7 @@ inline void WriteAlbum(CZVMSG& message, const Album& album) {
 }
 
 inline void ReadAlbum(CPictureFolder& folder, const Album& album) {
-    CZVMSG message(0, 0x2B09);
+    CZVMSG message(0, ZVM_PICTURES_GETSUMMARYA);
     WriteAlbum(message, album);
     message.ResetPosition();
     folder.Read(&message);

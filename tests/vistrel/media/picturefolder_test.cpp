@@ -8,46 +8,17 @@
 
 #include "core/messages/shellmessages.h"
 #include "gfx/picture_files.h"
+#include "picture_fixture.h"
 #include "support/wait.h"
 #include "vistrel/media/pictures/picturefolder.h"
 #include "widgets/gateway_tree.h"
 
 namespace {
 
-// A folder record in the gateway's layout.
-struct Album {
-    int32_t id;
-    std::string name;
-    std::vector<std::string> pictures;
-    std::vector<Album> subAlbums;
-};
-
-void WriteAlbum(CZVMSG& message, const Album& album) {
-    message.WriteInt(album.id);
-    message.WriteString(album.name);
-    message.WriteInt(static_cast<int32_t>(album.pictures.size()));
-    for (const std::string& name : album.pictures) message.WriteString(name);
-    message.WriteInt(static_cast<int32_t>(album.subAlbums.size()));
-    for (const Album& sub : album.subAlbums) WriteAlbum(message, sub);
-}
-
-std::vector<uint8_t> FlatJpeg(int w, int h) {
-    pictures::JpegSpec spec;
-    spec.width = w;
-    spec.height = h;
-    spec.samples.assign(static_cast<size_t>(w * h * 3), 0x80);
-    return pictures::MakeJpeg(spec);
-}
-
-// An answer 0x2AF8 {w, h, JPEG}.
-void Answer(CPictureItem* item, int32_t w, int32_t h, const std::vector<uint8_t>& jpeg) {
-    CZVMSG message(item->GetId(), ZVM_PICTURES_PICTURE);
-    message.WriteInt(w);
-    message.WriteInt(h);
-    if (!jpeg.empty()) message.WriteBytes(jpeg.data(), static_cast<int32_t>(jpeg.size()));
-    message.ResetPosition();
-    item->OnMessage(&message);
-}
+using picturetest::Album;
+using picturetest::Answer;
+using picturetest::FlatJpeg;
+using picturetest::WriteAlbum;
 
 class PictureTree : public widgettest::GatewayTree {
 protected:
@@ -55,7 +26,7 @@ protected:
 
     // Reads a record built by write; message length and folder are the test's.
     int ReadInto(CPictureFolder& folder, const std::function<void(CZVMSG&)>& write) {
-        CZVMSG message(0, 0x2B09);
+        CZVMSG message(0, ZVM_PICTURES_GETSUMMARYA);
         write(message);
         message.ResetPosition();
         return folder.Read(&message);
@@ -76,12 +47,12 @@ protected:
             for (const testsupport::Frame& frame : gateway.Requests()) {
                 testsupport::PayloadReader reader(frame.payload);
                 int32_t sink = 0, w = 0;
-                if (frame.id == 0x2B2E && reader.Int(&sink) && reader.Int(&w) && w == 1) ++seen;
+                if (frame.id == ZVM_PICTURES_GETTHUMBNAILQ && reader.Int(&sink) && reader.Int(&w) && w == 1) ++seen;
             }
             return seen >= wanted;
         }));
     }
-    int ItemRequests() { return RequestsOf(0x2B2E) - markers; }
+    int ItemRequests() { return RequestsOf(ZVM_PICTURES_GETTHUMBNAILQ) - markers; }
 
     CPictureFolder root{server};
     CPictureFolder markerFolder{server};
@@ -175,7 +146,7 @@ TEST_F(PictureTree, NestingDeeperThanSixteenIsRefused) {
 }
 
 TEST_F(PictureTree, AnItemAsksOnceAtATimeWithAnIdDrawnWhenItRegisters) {
-    root.SetRequest(0x2B2E, 3);
+    root.SetRequest(ZVM_PICTURES_GETTHUMBNAILQ, 3);
     CPictureItem* item = root.AddPicture("one");
     EXPECT_FALSE(server.IsRegistered(item));
     // Ids handed out meanwhile do not matter: the item draws a fresh one.
@@ -184,7 +155,7 @@ TEST_F(PictureTree, AnItemAsksOnceAtATimeWithAnIdDrawnWhenItRegisters) {
     item->Request(80, 60, kPictureThumbnail);
     EXPECT_TRUE(server.IsRegistered(item));
     EXPECT_NE(item->GetId(), built);
-    const testsupport::Frame request = NextRequest(0x2B2E);
+    const testsupport::Frame request = NextRequest(ZVM_PICTURES_GETTHUMBNAILQ);
     EXPECT_EQ(request.sender, item->GetId());
     testsupport::PayloadReader reader(request.payload);
     std::vector<int32_t> values;
