@@ -5,6 +5,7 @@
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/lighting.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
 #include "samplegateway/pictures.h"
@@ -214,6 +215,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeMedia(gateway);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
+    ServeLighting(gateway, house);
     ServePoolHistory(gateway);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);

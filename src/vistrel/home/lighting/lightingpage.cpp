@@ -20,6 +20,9 @@ namespace {
 
 CTabContainer* Tabs(CZVWindow* tabs) { return dynamic_cast<CTabContainer*>(tabs); }
 
+// The selected tab's index; -1 while none is selected (a tab strip's own index reads 0 then).
+int SelectedIndex(CTabContainer* tabs) { return tabs && tabs->GetSelectedTab() ? tabs->GetSelectedIndex() : -1; }
+
 // The tablet settings' choice; without them the schedules are offered.
 bool SchedulesHidden() {
     CMainWnd* main = GetTabletMainWnd();
@@ -86,7 +89,7 @@ int CLightingPage::OnCommand(int id) {
 
 void CLightingPage::OnShow(int show) {
     CTabContainer* tabs = Tabs(GetTabControl());
-    if (show && tabs && tabs->GetSelectedIndex() != GetPageVariable(kTabVariable)) {
+    if (show && tabs && SelectedIndex(tabs) != GetPageVariable(kTabVariable)) {
         const int remembered = ClampRememberedTab();
         tabs->Select(remembered, 1);
         if (remembered < tabs->GetTabCount()) OnCommand(kFirstTab + remembered);
@@ -123,7 +126,7 @@ void CLightingPage::ShowTab(int command, int redraw) {
         SetPageVariable(kTabVariable, command - kFirstTab);
         if (CTabContainer* side = Tabs(GetSideList())) side->Select(-1, 1);
         RemoveContent();
-        const int index = tabs ? tabs->GetSelectedIndex() : -1;
+        const int index = SelectedIndex(tabs);
         if (index < 0 || index >= GetAreaCount()) return;
         const CLightingAreaRecord& area = m_areas[static_cast<size_t>(index)];
         CZVWindow* content = nullptr;

@@ -32,6 +32,8 @@ public:
     void RequestBinding();
     int GetKeypadId() const { return m_keypadId; }
     int GetButtonIndex() const { return m_buttonIndex; }
+    // The look the last flash of a long press showed.
+    int GetFlashState() const { return m_flashState; }
 
 private:
     void Flash();

@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kLabelFormat = 5;
 constexpr int kNameFormat = 11;
-constexpr int kLabelGap = 10;
+constexpr int kLabelGap = 10;  // above the lower part, and left of a row's remove button
 constexpr int kButtonClass = 17;
 constexpr int kAddIcon = 19;
 constexpr int kAddIconLayout = 3;
@@ -47,8 +47,8 @@ CSceneConfigPage::CSceneConfigPage(CZVWindow* owner, CZVRect rect, CZVServer& se
         const char* title;
     } parts[] = {{&upper, "Devices in Scene"}, {&lower, "All Devices"}};
     for (const auto& [part, title] : parts) {
-        const CZVRect band = part->CutTop(f, 0);
-        CZVLabel* label = AddLabel(CZVRect(band.x, band.y, band.w, std::max(f - kLabelGap, 0)), title, f);
+        // The title's whole band: a font of f pixels needs them.
+        CZVLabel* label = AddLabel(part->CutTop(f, 0), title, f);
         label->SetTextFormat(kLabelFormat);
         label->SetTextColor(m_textColor);
     }
