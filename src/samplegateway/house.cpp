@@ -7,6 +7,7 @@
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/housemode.h"
+#include "samplegateway/lighting.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
 #include "samplegateway/pictures.h"
@@ -216,6 +217,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeMedia(gateway);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
+    ServeLighting(gateway, house);
     ServePoolHistory(gateway);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);

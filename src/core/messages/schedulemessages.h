@@ -30,6 +30,7 @@ constexpr uint16_t ZVM_SCHEDULE_TESTCOMMANDS = 0x0CA8;       // {schedule, event
 
 // The lists of the light command picker; each answer {n, n x {id, name}}.
 constexpr uint16_t ZVM_LIGHTS_GETKEYPADLISTQ = 0x0C9C;
-constexpr uint16_t ZVM_LIGHTS_GETKEYPADSQ = 0x0C9E;   // {keypad id}
-constexpr uint16_t ZVM_LIGHTS_GETDEVICESQ = 0x0CA0;   // {1}
+constexpr uint16_t ZVM_LIGHTS_GETKEYPADSQ = 0x0C9E;  // {keypad id}
+constexpr uint16_t ZVM_LIGHTS_GETDEVICESQ = 0x0CA0;  // {1}
+constexpr uint16_t ZVM_LIGHTS_GETDEVICESA = 0x0CA1;
 constexpr uint16_t ZVM_LIGHTS_GETSWITCHESQ = 0x0CA2;  // {switch id}

@@ -79,6 +79,9 @@ public:
         m_sideList = list;
         m_hasSideList = list != nullptr;
     }
+    // Set before the tabs are made, so that the tab row leaves room for a
+    // side list made afterwards.
+    void SetHasSideList(int on) { m_hasSideList = on; }
     void SetTabsFloat(int on) { m_tabsFloat = on; }
 
 protected:

@@ -46,22 +46,29 @@ CStyleTables MakeBuiltIn() {
         {10, 10, -1, 5, 5, 4, 1, 20, 17},      // 22
         {20, 20, -1, 10, 5, 4, 1, 20, 17},     // 23
         {30, 30, -1, 15, 5, 4, 1, 20, 17},     // 24
-        {}, {}, {}, {}, {}, {}, {}, {}, {}, {},  // 25 to 34: kGraphRow
-        {-1, 35, -1, 13, 7, 6, 0, 16, 17},     // 35
-        {-1, -1, -1, 20, 0, 5, 0, 16, 17},     // 36
-        {-1, 40, -1, 10, 5, 5, 0, 13, 18},     // 37
+        {},
+        {},
+        {},
+        {},
+        {},
+        {},
+        {},
+        {},
+        {},
+        {},                                 // 25 to 34: kGraphRow
+        {-1, 35, -1, 13, 7, 6, 0, 16, 17},  // 35
+        {-1, -1, -1, 20, 0, 5, 0, 16, 17},  // 36
+        {-1, 40, -1, 10, 5, 5, 0, 13, 18},  // 37
     };
     const COLORREF colours[CStyleTables::kClasses][CStyleTables::kColors] = {
-        {0x010101, 0x010101}, {0xBB8089, 0xFFFFFF}, {0xBB8089, 0xFFFFFF}, {0xBB8089, 0xFFFFFF},
-        {0x50AA46, 0x010101}, {0xBB8089, 0},        {0xF0F0F0, 0},        {0x7D7D7D, 0x010101},
-        {0xAFAFAF, 0},        {0xAFAFAF, 0},        {0xAFAFAF, 0},        {0xFFFFFF, 0x010101},
-        {0xA8545A, 0},        {0xA8545A, 0x010101}, {0x7D7D7D, 0},        {0xBB8089, 0xFFFFFF},
-        {0xE4E4E4, 0},        {0xE4E4E4, 0},        {0xE4E4E4, 0},        {0xE4E4E4, 0},
-        {0xE4E4E4, 0},        {0xE4E4E4, 0},        {0xE4E4E4, 0xFFFFFF}, {0xE4E4E4, 0},
-        {0xE4E4E4, 0},        {0xD367FC, 0},        {0xF1AF27, 0},        {0x0DD6F2, 0},
-        {0x38D683, 0},        {0xCDDD74, 0},        {0x9E5A41, 0},        {0x3636F8, 0},
-        {0x3476FE, 0},        {0xFFA8D3, 0},        {0x808080, 0},        {0x7D7D7D, 0xFFFFFF},
-        {0x808080, 0},        {0x808080, 0},
+        {0x010101, 0x010101}, {0xBB8089, 0xFFFFFF}, {0xBB8089, 0xFFFFFF}, {0xBB8089, 0xFFFFFF}, {0x50AA46, 0x010101},
+        {0xBB8089, 0},        {0xF0F0F0, 0},        {0x7D7D7D, 0x010101}, {0xAFAFAF, 0},        {0xAFAFAF, 0},
+        {0xAFAFAF, 0},        {0xFFFFFF, 0x010101}, {0xA8545A, 0},        {0xA8545A, 0x010101}, {0x7D7D7D, 0},
+        {0xBB8089, 0xFFFFFF}, {0xE4E4E4, 0},        {0xE4E4E4, 0},        {0xE4E4E4, 0},        {0xE4E4E4, 0},
+        {0xE4E4E4, 0},        {0xE4E4E4, 0},        {0xE4E4E4, 0xFFFFFF}, {0xE4E4E4, 0},        {0xE4E4E4, 0},
+        {0xD367FC, 0},        {0xF1AF27, 0},        {0x0DD6F2, 0},        {0x38D683, 0},        {0xCDDD74, 0},
+        {0x9E5A41, 0},        {0x3636F8, 0},        {0x3476FE, 0},        {0xFFA8D3, 0},        {0x808080, 0},
+        {0x7D7D7D, 0xFFFFFF}, {0x808080, 0},        {0x808080, 0},
     };
     for (int c = 0; c < CStyleTables::kClasses; ++c) {
         const int* row = c >= 25 && c <= 34 ? kGraphRow : rows[c];
@@ -150,9 +157,7 @@ CSetServer* CSetServer::Get() { return g_style; }
 
 int CSetServer::CurrentFlags() { return g_style ? g_style->GetFlags() : kDefaultStyleFlags; }
 
-int CSetServer::CurrentStyle(int styleClass, int index) {
-    return g_style ? g_style->GetStyle(styleClass, index) : 0;
-}
+int CSetServer::CurrentStyle(int styleClass, int index) { return g_style ? g_style->GetStyle(styleClass, index) : 0; }
 
 void CSetServer::SetFlags(int flags) {
     m_flags = flags;
@@ -381,4 +386,10 @@ void CSetServer::OnConnect(int connected) {
     if (!IsRemote()) MakeConnectClips();
     if (m_connectClip) m_connectClip->Play(0);
     if (!m_loaded && Load(main->GetWidth(), main->GetHeight())) main->FlushCaches();
+}
+
+COLORREF GetDimColour(COLORREF face) {
+    constexpr int kButtonClass = 18;
+    CSetServer* style = CSetServer::Get();
+    return style ? MixColors(face, style->GetStyleColor(kButtonClass, 0), 0.5) : face;
 }

@@ -9,12 +9,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/messages/toolkitmessages.h"
 #include "core/zvoblist.h"
 #include "core/zvserver.h"
 #include "gfx/skinservices.h"
 #include "gfx/speed.h"
 #include "gfx/zvstring.h"
-#include "core/messages/toolkitmessages.h"
 
 class CDibDC;
 class CSoundClip;
@@ -198,3 +198,8 @@ void WithStyleFlags(int set, int clear, F render) {
     render();
     style->SetFlags(flags);
 }
+
+// The dimmed face of the lighting and audio level controls: the face colour
+// blended half-way with the style colour of the button class (18, 0); the
+// face itself while there is no style object.
+COLORREF GetDimColour(COLORREF face);
