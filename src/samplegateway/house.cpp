@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "samplegateway/climate.h"
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
@@ -215,6 +216,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
     ServePoolHistory(gateway);
+    ServeClimate(gateway, house);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
 }

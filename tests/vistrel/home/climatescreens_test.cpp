@@ -14,6 +14,7 @@
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climatepages.h"
 #include "vistrel/home/climate/zonepage.h"
+#include "widgets/buttons/rockerswitch.h"
 #include "widgets/text/zvlabel.h"
 
 namespace {
@@ -96,10 +97,12 @@ protected:
     ~ClimateTabletRun() override { ResetTemperatureUnit(); }
 };
 
-TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
+TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway) {
     testsupport::Image565 climate, sensors;
     std::string shownZone, tabZone;
     int scheduleTabs = 0;
+    int heatBefore = 0;
+    CThermostatZone* heatZone = nullptr;
     int step = 0;
     // Each step waits for what it needs, up to a deadline of real time that fails the test
     // rather than hang it; however slow the machine, a step never moves on before it is ready.
@@ -128,11 +131,23 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
             if (!settle(main && main->HasStatus())) return false;
             if (zonePage) shownZone = CZVString(zonePage->GetZone()->GetName()).GetAnsi();
             climate = Screen(window);
-            window.SetPendingCommand(kCommandClimateSensors);
+            // Heating up a degree: the release sends the set point, the gateway's status confirms it.
+            if (main) {
+                CZVButton* up = main->GetDial()->GetHeatPanel()->GetRocker()->GetSegment(1);
+                heatBefore = main->GetDial()->GetHeatPanel()->GetValue();
+                Touch(up);
+                heatZone = zonePage->GetZone();
+            }
             ++step;
             return false;
         }
         case 2: {
+            if (!settle(heatZone && heatZone->GetStatus().heatSetPoint == heatBefore + 1)) return false;
+            window.SetPendingCommand(kCommandClimateSensors);
+            ++step;
+            return false;
+        }
+        case 3: {
             auto* page = dynamic_cast<CClimateSensorsPage*>(window.GetCurrentPage());
             auto* overview = page ? page->GetContent() : nullptr;
             bool answered = overview && overview->GetChildren().GetCount() == 4;
@@ -152,7 +167,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
             ++step;
             return false;
         }
-        case 3: {
+        case 4: {
             auto* page = dynamic_cast<CClimateSchedulePage*>(window.GetCurrentPage());
             if (!settle(page && page->GetRegion()->GetTabs()->GetTabCount() == 2)) return false;
             scheduleTabs = page->GetRegion()->GetTabs()->GetTabCount();
@@ -161,7 +176,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
             ++step;
             return false;
         }
-        case 4: {
+        case 5: {
             auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
             auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
             if (!settle(zonePage != nullptr)) return false;
@@ -172,8 +187,13 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
         return true;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
-    EXPECT_EQ(step, 4);
+    EXPECT_EQ(step, 5);
     EXPECT_EQ(shownZone, "Living Room");
+    EXPECT_EQ(heatBefore, 68);
+    ASSERT_EQ(RequestsOf(ZVM_HVAC_SETHEATSETPOINT), 1u);
+    for (const testsupport::Frame& frame : gateway.Requests())
+        if (frame.id == ZVM_HVAC_SETHEATSETPOINT)
+            EXPECT_EQ(frame.payload, climatetest::Bytes(PayloadWriter().Int(1).Int(69)));
     EXPECT_EQ(scheduleTabs, 2);
     EXPECT_EQ(tabZone, "Upstairs");
     EXPECT_TRUE(testsupport::MatchesGolden(climate, "vistrel_climate"));
