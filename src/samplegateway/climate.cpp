@@ -5,12 +5,14 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "core/messages/climatemessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/poolhistory.h"
 
 namespace samplegateway {
 
@@ -35,6 +37,32 @@ bool ReadInts(const Frame& request, std::array<int32_t, N>* values) {
     for (int32_t& value : *values)
         if (!in.Int(&value)) return false;
     return true;
+}
+
+// A zone's day, in the answer's order: room, outside, heat and cool set points; fan, heating
+// and cooling running times.
+constexpr std::optional<DailyCurve> kZoneCurves[] = {DailyCurve{72, 2, 16}, DailyCurve{75, 10, 15},
+                                                     DailyCurve{68, 2, 18}, DailyCurve{77, 1, 14}};
+constexpr DailyRun kZoneRuns[] = {{6 * 60, 22 * 60}, {6 * 60, 7 * 60 + 30}, {13 * 60, 16 * 60 + 5}};
+
+// {zone, start, end, sink}: the history of the range, to the sink.
+std::vector<Frame> History(const Frame& request) {
+    PayloadReader in(request.payload);
+    int32_t zone = 0, sink = 0;
+    if (!in.Int(&zone)) return {};
+    const std::optional<CZVTime> start = ReadWireTime(in), end = ReadWireTime(in);
+    if (!start || !end || !in.Int(&sink)) return {};
+    return {{static_cast<uint16_t>(sink), ZVM_HVAC_HISTORYDATA, DailyHistory(*start, *end, kZoneCurves, kZoneRuns)}};
+}
+
+// {zone, start, end, sink}: the summary of the window, to the sink.
+std::vector<Frame> Summary(const Frame& request) {
+    std::array<int32_t, 1> zone{};
+    PayloadReader in(request.payload);
+    int32_t sink = 0;
+    if (!in.Int(&zone[0]) || !ReadWireTime(in) || !ReadWireTime(in) || !in.Int(&sink)) return {};
+    return {{static_cast<uint16_t>(sink), ZVM_HVAC_HISTORYLABELS,
+             PayloadWriter().String("Heating: 3 h 20 min").String("Cooling: 1 h 05 min")}};
 }
 
 class ClimateState {
@@ -143,6 +171,9 @@ void ServeClimate(Gateway& gateway, const House& house) {
     gateway.On(ZVM_HVAC_SETMODE, [state](const Frame& request) { return state->SetMode(request); });
     gateway.On(ZVM_HVAC_SETHOLD, [state](const Frame& request) { return state->SetHold(request); });
     gateway.On(ZVM_HVAC_SETTIMEDHOLD, [state](const Frame& request) { return state->SetTimedHold(request); });
+    gateway.On(ZVM_HVAC_GETHISTORYQ, History);
+    gateway.On(ZVM_HVAC_GETHISTORYEXTQ, History);
+    gateway.On(ZVM_HVAC_GETGRAPHQ, Summary);
 }
 
 }  // namespace samplegateway

@@ -1,6 +1,7 @@
 #pragma once
 // The sample house's climate zones as they run: the set points, hold, system and fan modes a
-// client changes, each change pushed as the zone's status to every subscribed sink.
+// client changes, each change pushed as the zone's status to every subscribed sink; and each
+// zone's history and its summary for any range a client asks for.
 namespace samplegateway {
 
 class Gateway;

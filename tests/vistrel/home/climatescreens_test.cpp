@@ -13,6 +13,7 @@
 #include "support/golden.h"
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climatepages.h"
+#include "vistrel/home/climate/hvachistory.h"
 #include "vistrel/home/climate/zonepage.h"
 #include "widgets/buttons/rockerswitch.h"
 #include "widgets/text/zvlabel.h"
@@ -69,6 +70,32 @@ TEST_F(ClimateScreenTest, TheZonePageShowsItsLampsAndTheOutsideTemperature) {
     clock.Advance(1000);
     window->OnIdle(0);
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "climate_zone"));
+}
+
+TEST_F(ClimateScreenTest, TheHistoryTabShowsTheZonesDayWithItsSummary) {
+    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
+    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+    page->AddChild(zonePage);
+    zonePage->Show(1, 0);
+    zone.LoadInfo();
+    zonePage->SetZoneModel(&zone, 0);
+    zonePage->GetTabs()->Select(1, 0);  // as a touch on the tab
+    zonePage->OnCommand(CHvacZonePage::kTabHistory);
+    auto* graph = dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent());
+    ASSERT_NE(graph, nullptr);
+    window->PaintAll();
+    ASSERT_TRUE(PollUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_history"));
+}
+
+TEST_F(ClimateScreenTest, AHostedViewShowsTheHistoryOfItsZone) {
+    auto* hosted = new CHostedViewWnd(page, CZVRect(20, 20, 440, 300), server, 9);
+    page->AddChild(hosted);
+    hosted->Show(1, 0);
+    EXPECT_EQ(climatetest::Ansi(hosted->GetZone().GetName()), "Guest Suite");
+    window->PaintAll();
+    ASSERT_TRUE(PollUntil([&] { return hosted->GetGraph()->IsLoading() == 0 && !gateway.Owes(); }));
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hosted_view"));
 }
 
 TEST_F(ClimateScreenTest, TheOverviewListsEveryThermostatAndHumidistat) {

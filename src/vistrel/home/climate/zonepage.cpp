@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/messages/climatemessages.h"
+#include "vistrel/home/climate/hvachistory.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/pbase.h"
 #include "widgets/lists/maskrecords.h"
@@ -285,8 +286,10 @@ void CHvacZonePage::ShowTab(int id, int repaint) {
     GetContentRect(&rect);
     if (id == kTabMain) {
         m_content = new CHvacZoneMainPage(this, rect, m_server, *m_zone);
+    } else if (id == kTabHistory) {
+        m_content = new CHvacHistoryGraph(this, rect, m_server, *m_zone, nullptr);
     } else {
-        // The history graph and the schedule editor take this place.
+        // The schedule editor takes this place.
         m_content = new CZVWindow(this, rect, CHvacZoneMainPage::kStyleClass);
         m_content->SetFaceColor(GetFaceColor());
     }
