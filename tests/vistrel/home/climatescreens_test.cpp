@@ -125,7 +125,7 @@ protected:
 };
 
 TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway) {
-    testsupport::Image565 climate, sensors;
+    testsupport::Image565 climate, history, sensors;
     std::string shownZone, tabZone;
     int scheduleTabs = 0;
     int heatBefore = 0;
@@ -170,11 +170,25 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
         }
         case 2: {
             if (!settle(heatZone && heatZone->GetStatus().heatSetPoint == heatBefore + 1)) return false;
-            window.SetPendingCommand(kCommandClimateSensors);
+            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            if (CZVButton* tab = zonePage ? TabNamed(zonePage->GetTabs(), "History") : nullptr) Touch(tab);
             ++step;
             return false;
         }
         case 3: {
+            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            auto* graph = zonePage ? dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent()) : nullptr;
+            if (!settle(graph && !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty() &&
+                        vistreltest::AnswersIn(gateway, *graph->GetServer())))
+                return false;
+            history = Screen(window);
+            window.SetPendingCommand(kCommandClimateSensors);
+            ++step;
+            return false;
+        }
+        case 4: {
             auto* page = dynamic_cast<CClimateSensorsPage*>(window.GetCurrentPage());
             auto* overview = page ? page->GetContent() : nullptr;
             bool answered = overview && overview->GetChildren().GetCount() == 4;
@@ -194,7 +208,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
             ++step;
             return false;
         }
-        case 4: {
+        case 5: {
             auto* page = dynamic_cast<CClimateSchedulePage*>(window.GetCurrentPage());
             if (!settle(page && page->GetRegion()->GetTabs()->GetTabCount() == 2)) return false;
             scheduleTabs = page->GetRegion()->GetTabs()->GetTabCount();
@@ -203,7 +217,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
             ++step;
             return false;
         }
-        case 5: {
+        case 6: {
             auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
             auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
             if (!settle(zonePage != nullptr)) return false;
@@ -214,7 +228,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
         return true;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
-    EXPECT_EQ(step, 5);
+    EXPECT_EQ(step, 6);
     EXPECT_EQ(shownZone, "Living Room");
     EXPECT_EQ(heatBefore, 68);
     ASSERT_EQ(RequestsOf(ZVM_HVAC_SETHEATSETPOINT), 1u);
@@ -224,6 +238,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
     EXPECT_EQ(scheduleTabs, 2);
     EXPECT_EQ(tabZone, "Upstairs");
     EXPECT_TRUE(testsupport::MatchesGolden(climate, "vistrel_climate"));
+    EXPECT_TRUE(testsupport::MatchesGolden(history, "vistrel_climate_history"));
     EXPECT_TRUE(testsupport::MatchesGolden(sensors, "vistrel_climate_sensors"));
 }
 
