@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "samplegateway/albums.h"
+#include "samplegateway/climate.h"
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
@@ -219,6 +220,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeLightingSchedules(gateway, house);
     ServeLighting(gateway, house);
     ServePoolHistory(gateway);
+    ServeClimate(gateway, house);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
     ServeAlbums(gateway);

@@ -17,26 +17,17 @@ constexpr int kPointMinutes = 30;
 constexpr int kMaxDays = 62;  // a longer range gets its last days only: the answer stays small
 constexpr double kPi = 3.14159265358979323846;
 
-// A daily curve: mean, half its swing, and the hour of its top.
-struct Curve {
-    double mean;
-    double swing;
-    double peakHour;
-};
 // In the answer's order: outside air, pool, (none), spa, (none).
-constexpr std::optional<Curve> kCurves[] = {Curve{75, 10, 15}, Curve{82, 2, 17}, std::nullopt, Curve{100, 2, 21},
-                                            std::nullopt};
+constexpr std::optional<DailyCurve> kCurves[] = {DailyCurve{75, 10, 15}, DailyCurve{82, 2, 17}, std::nullopt,
+                                                 DailyCurve{100, 2, 21}, std::nullopt};
 
-// Each day's running times, minutes of the day, in the answer's order:
-// pool pump, spa, heat pump, heater, lights.
-struct Run {
-    int from;
-    int to;
-};
-constexpr Run kRuns[] = {
+// Each day's running times in the answer's order: pool pump, spa, heat pump, heater, lights.
+constexpr DailyRun kRuns[] = {
     {8 * 60, 18 * 60}, {19 * 60, 20 * 60}, {12 * 60, 15 * 60}, {19 * 60, 19 * 60 + 30}, {20 * 60, 23 * 60}};
 
-std::optional<CZVTime> ReadTime(PayloadReader& in) {
+}  // namespace
+
+std::optional<CZVTime> ReadWireTime(PayloadReader& in) {
     uint16_t fields[kTimeFields];
     if (!in.Raw(fields, sizeof fields)) return std::nullopt;
     for (uint16_t& field : fields) {
@@ -48,6 +39,8 @@ std::optional<CZVTime> ReadTime(PayloadReader& in) {
     if (!time.Normalize()) return std::nullopt;
     return time;
 }
+
+namespace {
 
 void WriteTime(PayloadWriter& out, const CZVTime& time) {
     for (int field : {time.GetYear(), time.GetMonth(), time.GetDayOfWeek(), time.GetDay(), time.GetHour(),
@@ -68,12 +61,15 @@ CZVTime DayStart(CZVTime time) {
     return time;
 }
 
-int ValueAt(const Curve& curve, const CZVTime& time) {
+int ValueAt(const DailyCurve& curve, const CZVTime& time) {
     const double hour = time.GetHour() + time.GetMinute() / 60.0;
     return static_cast<int>(std::lround(curve.mean + curve.swing * std::cos(2 * kPi * (hour - curve.peakHour) / 24)));
 }
 
-Bytes History(CZVTime start, const CZVTime& end) {
+}  // namespace
+
+Bytes DailyHistory(CZVTime start, const CZVTime& end, std::span<const std::optional<DailyCurve>> curves,
+                   std::span<const DailyRun> runs) {
     if (end < start) start = end;
     const CZVTime earliest = Plus(end, -int64_t{kMaxDays} * 1440);
     if (start < earliest) start = earliest;
@@ -83,7 +79,7 @@ Bytes History(CZVTime start, const CZVTime& end) {
     first.SetSecond(0);
     first.SetMilliseconds(0);
     PayloadWriter out;
-    for (const std::optional<Curve>& curve : kCurves) {
+    for (const std::optional<DailyCurve>& curve : curves) {
         std::vector<CZVTime> times;
         if (curve)
             for (CZVTime t = first; t <= Plus(end, kPointMinutes); t = Plus(t, kPointMinutes)) times.push_back(t);
@@ -93,7 +89,7 @@ Bytes History(CZVTime start, const CZVTime& end) {
             out.Int(ValueAt(*curve, t));
         }
     }
-    for (const Run& run : kRuns) {
+    for (const DailyRun& run : runs) {
         std::vector<std::pair<CZVTime, CZVTime>> ranges;
         for (CZVTime day = DayStart(Plus(start, -1440)); day <= end; day = Plus(day, 1440)) {
             const CZVTime from = Plus(day, run.from), to = Plus(day, run.to);
@@ -108,17 +104,15 @@ Bytes History(CZVTime start, const CZVTime& end) {
     return out;
 }
 
-}  // namespace
-
 void ServePoolHistory(Gateway& gateway) {
     gateway.On(ZVM_POOL_GETHISTORYQ, [](const Frame& request) -> std::vector<Frame> {
         // {controller, start, end, listener}
         PayloadReader in(request.payload);
         int32_t controller = 0, listener = 0;
         if (!in.Int(&controller)) return {};
-        const std::optional<CZVTime> start = ReadTime(in), end = ReadTime(in);
+        const std::optional<CZVTime> start = ReadWireTime(in), end = ReadWireTime(in);
         if (!start || !end || !in.Int(&listener)) return {};
-        return {{static_cast<uint16_t>(listener), ZVM_POOL_HISTORYDATA, History(*start, *end)}};
+        return {{static_cast<uint16_t>(listener), ZVM_POOL_HISTORYDATA, DailyHistory(*start, *end, kCurves, kRuns)}};
     });
 }
 

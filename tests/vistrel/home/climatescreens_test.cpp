@@ -12,7 +12,9 @@
 #include "support/golden.h"
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climatepages.h"
+#include "vistrel/home/climate/hvachistory.h"
 #include "vistrel/home/climate/zonepage.h"
+#include "widgets/buttons/rockerswitch.h"
 #include "widgets/text/zvlabel.h"
 
 namespace {
@@ -76,6 +78,32 @@ TEST_F(ClimateScreenTest, TheZonePageShowsItsLampsAndTheOutsideTemperature) {
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "climate_zone"));
 }
 
+TEST_F(ClimateScreenTest, TheHistoryTabShowsTheZonesDayWithItsSummary) {
+    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
+    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+    page->AddChild(zonePage);
+    zonePage->Show(1, 0);
+    zone.LoadInfo();
+    zonePage->SetZoneModel(&zone, 0);
+    zonePage->GetTabs()->Select(1, 0);  // as a touch on the tab
+    zonePage->OnCommand(CHvacZonePage::kTabHistory);
+    auto* graph = dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent());
+    ASSERT_NE(graph, nullptr);
+    window->PaintAll();
+    ASSERT_TRUE(PollUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_history"));
+}
+
+TEST_F(ClimateScreenTest, AHostedViewShowsTheHistoryOfItsZone) {
+    auto* hosted = new CHostedViewWnd(page, CZVRect(20, 20, 440, 300), server, 9);
+    page->AddChild(hosted);
+    hosted->Show(1, 0);
+    EXPECT_EQ(climatetest::Ansi(hosted->GetZone().GetName()), "Guest Suite");
+    window->PaintAll();
+    ASSERT_TRUE(PollUntil([&] { return hosted->GetGraph()->IsLoading() == 0 && !gateway.Owes(); }));
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hosted_view"));
+}
+
 TEST_F(ClimateScreenTest, TheOverviewListsEveryThermostatAndHumidistat) {
     auto* overview = new CHvacOverviewPage(page, Area(), server);
     page->AddChild(overview);
@@ -102,10 +130,12 @@ protected:
     ~ClimateTabletRun() override { ResetTemperatureUnit(); }
 };
 
-TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
-    testsupport::Image565 climate, sensors;
+TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway) {
+    testsupport::Image565 climate, history, sensors;
     std::string shownZone, tabZone;
     int scheduleTabs = 0;
+    int heatBefore = 0;
+    CThermostatZone* heatZone = nullptr;
     int step = 0;
     // Each step waits for what it needs, up to a deadline of real time that fails the test
     // rather than hang it; however slow the machine, a step never moves on before it is ready.
@@ -134,11 +164,37 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
             if (!settle(main && main->HasStatus())) return false;
             if (zonePage) shownZone = CZVString(zonePage->GetZone()->GetName()).GetAnsi();
             climate = Screen(window);
-            window.SetPendingCommand(kCommandClimateSensors);
+            // Heating up a degree: the release sends the set point, the gateway's status confirms it.
+            if (main) {
+                CZVButton* up = main->GetDial()->GetHeatPanel()->GetRocker()->GetSegment(1);
+                heatBefore = main->GetDial()->GetHeatPanel()->GetValue();
+                Touch(up);
+                heatZone = zonePage->GetZone();
+            }
             ++step;
             return false;
         }
         case 2: {
+            if (!settle(heatZone && heatZone->GetStatus().heatSetPoint == heatBefore + 1)) return false;
+            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            if (CZVButton* tab = zonePage ? TabNamed(zonePage->GetTabs(), "History") : nullptr) Touch(tab);
+            ++step;
+            return false;
+        }
+        case 3: {
+            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            auto* graph = zonePage ? dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent()) : nullptr;
+            if (!settle(graph && !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty() &&
+                        vistreltest::AnswersIn(gateway, *graph->GetServer())))
+                return false;
+            history = Screen(window);
+            window.SetPendingCommand(kCommandClimateSensors);
+            ++step;
+            return false;
+        }
+        case 4: {
             auto* page = dynamic_cast<CClimateSensorsPage*>(window.GetCurrentPage());
             auto* overview = page ? page->GetContent() : nullptr;
             bool answered = overview && overview->GetChildren().GetCount() == 4;
@@ -158,7 +214,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
             ++step;
             return false;
         }
-        case 3: {
+        case 5: {
             auto* page = dynamic_cast<CClimateSchedulePage*>(window.GetCurrentPage());
             if (!settle(page && page->GetRegion()->GetTabs()->GetTabCount() == 2)) return false;
             scheduleTabs = page->GetRegion()->GetTabs()->GetTabCount();
@@ -167,7 +223,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
             ++step;
             return false;
         }
-        case 4: {
+        case 6: {
             auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
             auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
             if (!settle(zonePage != nullptr)) return false;
@@ -178,11 +234,17 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimateSensorsAndSchedulePages) {
         return true;
     });
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
-    EXPECT_EQ(step, 4);
+    EXPECT_EQ(step, 6);
     EXPECT_EQ(shownZone, "Living Room");
+    EXPECT_EQ(heatBefore, 68);
+    ASSERT_EQ(RequestsOf(ZVM_HVAC_SETHEATSETPOINT), 1u);
+    for (const testsupport::Frame& frame : gateway.Requests())
+        if (frame.id == ZVM_HVAC_SETHEATSETPOINT)
+            EXPECT_EQ(frame.payload, climatetest::Bytes(PayloadWriter().Int(1).Int(69)));
     EXPECT_EQ(scheduleTabs, 2);
     EXPECT_EQ(tabZone, "Upstairs");
     EXPECT_TRUE(testsupport::MatchesGolden(climate, "vistrel_climate"));
+    EXPECT_TRUE(testsupport::MatchesGolden(history, "vistrel_climate_history"));
     EXPECT_TRUE(testsupport::MatchesGolden(sensors, "vistrel_climate_sensors"));
 }
 

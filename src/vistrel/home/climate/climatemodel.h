@@ -159,6 +159,8 @@ public:
     int FollowSharedSchedule(int scheduleId);
     int LeaveSharedSchedule(int scheduleId);
 
+    // Null for a zone that only carries a row's values.
+    CZVServer* GetServer() const { return m_server; }
     int GetZoneId() const { return m_zoneId; }
     CZVString GetName() const { return m_name; }
     int IsHumidistat() const { return m_humidistat; }
@@ -167,6 +169,8 @@ public:
     int IsPanelZone() const { return m_panelZone; }
     void SetPanelZone(int on) { m_panelZone = on; }
     const CZoneStatus& GetStatus() const { return m_status; }
+    // The timed hold as the user changes it, until the next status.
+    void SetHoldSeconds(int seconds) { m_status.holdSeconds = seconds; }
     const CZoneLimits& GetLimits() const { return m_limits; }
     int GetCapabilities() const { return m_capabilities; }
 

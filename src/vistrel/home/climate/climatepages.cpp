@@ -6,6 +6,7 @@
 #include "core/zvquery.h"
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climaterows.h"
+#include "vistrel/home/climate/hvachistory.h"
 #include "vistrel/home/climate/zonepage.h"
 #include "vistrel/shell/gatewaypanel.h"
 #include "vistrel/shell/mainwnd.h"
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int kIconLayout = 9;
+constexpr int kHostedViewType = 170;
 constexpr int kRegionClass = 6;
 constexpr const char* kNoTemperature = "--";
 
@@ -369,6 +371,12 @@ CZVWindow* MakeZonePage(CPageControlArgs& args) {
     return page;
 }
 
+CZVWindow* MakeHostedView(CPageControlArgs& args) {
+    CZVServer* server = Server();
+    if (!server) return nullptr;
+    return new CHostedViewWnd(args.parent, args.rect, *server, args.desc.id);
+}
+
 }  // namespace
 
 void RegisterClimatePages() {
@@ -381,6 +389,7 @@ void RegisterClimatePages() {
         {CThermostatList::kTypePlain, MakeThermostatList, kSkipCommon},
         {CThermostatList::kTypeWithSchedule, MakeThermostatList, kSkipCommon},
         {154, MakeZonePage, kSkipCommon},
+        {kHostedViewType, MakeHostedView, kSkipCommon},
     };
     RegisterPageMakers(kPages);
     RegisterControlMakers(kControls);

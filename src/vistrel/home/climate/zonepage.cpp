@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/messages/climatemessages.h"
+#include "vistrel/home/climate/hvachistory.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/pbase.h"
 #include "widgets/lists/maskrecords.h"
@@ -102,12 +103,9 @@ CHvacZoneMainPage::CHvacZoneMainPage(CZVWindow* parent, CZVRect rect, CZVServer&
     const int bottomTop = inner.y + inner.h - strip;
     const int optionsTop = dial.y + dial.h + kGap + kGap;
     const CZVRect options(inner.x, optionsTop, inner.w, bottomTop - kGap - kGap - optionsTop);
-    // The dial and the options take their places; their controls come later.
-    m_dial = new CZVWindow(this, dial, kStyleClass);
-    m_dial->SetFaceColor(GetFaceColor());
+    m_dial = new CThermostatDial(this, dial, zone);
     AddChild(m_dial);
-    m_options = new CZVWindow(this, options, kStyleClass);
-    m_options->SetFaceColor(GetFaceColor());
+    m_options = new CHvacOptionFrame(this, options, kStyleClass, zone);
     AddChild(m_options);
 
     const int captionHeight = GetFontSize() * 12 / 10;
@@ -180,6 +178,8 @@ void CHvacZoneMainPage::OnStatus(CZVMSG* message) {
     if (!blocked) {
         const int redraw = IsShown();
         m_equipment->Update(m_zone, redraw);
+        m_dial->UpdateFromZone(m_zone);
+        m_options->Update(redraw);
         const int outside = m_zone.GetStatus().outsideTemperature;
         const bool none = outside == kNoClimateValue || outside == kNoClimateByte;
         m_outside->CZVWindow::SetText(none ? CZVString("") : FormatTemperature(outside), nullptr, 0);
@@ -284,8 +284,10 @@ void CHvacZonePage::ShowTab(int id, int repaint) {
     GetContentRect(&rect);
     if (id == kTabMain) {
         m_content = new CHvacZoneMainPage(this, rect, m_server, *m_zone);
+    } else if (id == kTabHistory) {
+        m_content = new CHvacHistoryGraph(this, rect, m_server, *m_zone, nullptr);
     } else {
-        // The history graph and the schedule editor take this place.
+        // The schedule editor takes this place.
         m_content = new CZVWindow(this, rect, CHvacZoneMainPage::kStyleClass);
         m_content->SetFaceColor(GetFaceColor());
     }

@@ -1,12 +1,14 @@
 #pragma once
-// One climate zone shown with a row of tabs: its main page (status lamps,
-// outside temperature, and the places of the dial and the options), its
+// One climate zone shown with a row of tabs: its main page (the set-point
+// dial, the hold, fan and mode options, status lamps and outside temperature), its
 // history and one schedule per program. CHvacZoneMainPage subscribes to the
 // zone's status while it exists and keeps the model current.
 #include <memory>
 
 #include "core/zvserver.h"
 #include "vistrel/home/climate/climatemodel.h"
+#include "vistrel/home/climate/hvacoptions.h"
+#include "vistrel/home/climate/thermostatdial.h"
 #include "widgets/buttons/zvchkbutton.h"
 #include "widgets/tabs/trregion.h"
 
@@ -56,8 +58,8 @@ public:
 
     CEquipmentPanel* GetEquipment() const { return m_equipment; }
     CThermostatModeButton* GetOutsideDisplay() const { return m_outside; }
-    CZVWindow* GetDialPlace() const { return m_dial; }
-    CZVWindow* GetOptionsPlace() const { return m_options; }
+    CThermostatDial* GetDial() const { return m_dial; }
+    CHvacOptionFrame* GetOptions() const { return m_options; }
     int HasStatus() const { return m_hasStatus; }
 
 private:
@@ -68,8 +70,8 @@ private:
     void ShowConnecting(int redraw);
 
     CThermostatZone& m_zone;
-    CZVWindow* m_dial = nullptr;
-    CZVWindow* m_options = nullptr;
+    CThermostatDial* m_dial = nullptr;
+    CHvacOptionFrame* m_options = nullptr;
     CEquipmentPanel* m_equipment = nullptr;
     CThermostatModeButton* m_outside = nullptr;
     int m_asked = 0;

@@ -1,6 +1,7 @@
 #include "vistrel/home/pool/poolreaders.h"
 
 #include "core/msgreader.h"
+#include "vistrel/home/historyreaders.h"
 
 int ReadRunTimeNotice(CZVMSG& message, CPoolRunTimeNotice* out) {
     CPoolRunTimeNotice read;
@@ -16,38 +17,10 @@ int ReadSubPageNotice(CZVMSG& message, CPoolSubPageNotice* out) {
     return 1;
 }
 
-namespace {
-
-constexpr int32_t kTimeBytes = 16;
-
-int ReadPoints(CZVMSG& message, CValuePoints* points) {
-    int32_t count = 0;
-    if (!message.ReadInt(count)) return 0;
-    return ReadRecords(message, count, kTimeBytes + 4, [&](int32_t) {
-        CValuePoint point;
-        if (!message.ReadTime(point.time) || !message.ReadInt(point.value)) return 0;
-        points->push_back(point);
-        return 1;
-    });
-}
-
-int ReadRanges(CZVMSG& message, CTimeRanges* ranges) {
-    int32_t count = 0;
-    if (!message.ReadInt(count)) return 0;
-    return ReadRecords(message, count, 2 * kTimeBytes, [&](int32_t) {
-        CZVTime start, end;
-        if (!message.ReadTime(start) || !message.ReadTime(end)) return 0;
-        ranges->emplace_back(start, end);
-        return 1;
-    });
-}
-
-}  // namespace
-
 int ReadPoolHistory(CZVMSG& message, CPoolHistory* out) {
     for (CValuePoints& points : out->series)
-        if (!ReadPoints(message, &points)) return 0;
+        if (!ReadValuePoints(message, &points)) return 0;
     for (CTimeRanges& ranges : out->ranges)
-        if (!ReadRanges(message, &ranges)) return 0;
+        if (!ReadTimeRanges(message, &ranges)) return 0;
     return 1;
 }

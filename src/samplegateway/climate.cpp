@@ -1,0 +1,179 @@
+#include "samplegateway/climate.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "core/messages/climatemessages.h"
+#include "samplegateway/gateway.h"
+#include "samplegateway/house.h"
+#include "samplegateway/poolhistory.h"
+
+namespace samplegateway {
+
+namespace {
+
+// The numbers of a zone's status, in the order of the answer after the zone id.
+enum Field : size_t { kMode, kFan, kHold, kRoom, kHeat, kCool, kHeatOn, kCoolOn, kFanOn, kOutside, kSpare, kSeconds };
+constexpr size_t kFields = 12;
+constexpr int32_t kFirstZone = 1;
+constexpr int32_t kLastZone = 16;
+
+struct ZoneStatus {
+    std::array<int32_t, kFields> values{};
+    std::string text;
+    int32_t sync = 0;
+};
+
+// The first i32s of the request; false when it is short.
+template <size_t N>
+bool ReadInts(const Frame& request, std::array<int32_t, N>* values) {
+    PayloadReader in(request.payload);
+    for (int32_t& value : *values)
+        if (!in.Int(&value)) return false;
+    return true;
+}
+
+// A zone's day, in the answer's order: room, outside, heat and cool set points; fan, heating
+// and cooling running times.
+constexpr std::optional<DailyCurve> kZoneCurves[] = {DailyCurve{72, 2, 16}, DailyCurve{75, 10, 15},
+                                                     DailyCurve{68, 2, 18}, DailyCurve{77, 1, 14}};
+constexpr DailyRun kZoneRuns[] = {{6 * 60, 22 * 60}, {6 * 60, 7 * 60 + 30}, {13 * 60, 16 * 60 + 5}};
+
+// {zone, start, end, sink}: the history of the range, to the sink.
+std::vector<Frame> History(const Frame& request) {
+    PayloadReader in(request.payload);
+    int32_t zone = 0, sink = 0;
+    if (!in.Int(&zone)) return {};
+    const std::optional<CZVTime> start = ReadWireTime(in), end = ReadWireTime(in);
+    if (!start || !end || !in.Int(&sink)) return {};
+    return {{static_cast<uint16_t>(sink), ZVM_HVAC_HISTORYDATA, DailyHistory(*start, *end, kZoneCurves, kZoneRuns)}};
+}
+
+// {zone, start, end, sink}: the summary of the window, to the sink.
+std::vector<Frame> Summary(const Frame& request) {
+    std::array<int32_t, 1> zone{};
+    PayloadReader in(request.payload);
+    int32_t sink = 0;
+    if (!in.Int(&zone[0]) || !ReadWireTime(in) || !ReadWireTime(in) || !in.Int(&sink)) return {};
+    return {{static_cast<uint16_t>(sink), ZVM_HVAC_HISTORYLABELS,
+             PayloadWriter().String("Heating: 3 h 20 min").String("Cooling: 1 h 05 min")}};
+}
+
+class ClimateState {
+public:
+    explicit ClimateState(const House& house) {
+        for (int32_t zone = kFirstZone; zone <= kLastZone; ++zone) {
+            const auto answers = house.Respond({0, ZVM_HVAC_GETTHERMOSTATQ, PayloadWriter().Int(zone)});
+            if (answers.empty()) continue;
+            PayloadReader in(answers.front().payload);
+            int32_t id = 0;
+            ZoneStatus status;
+            if (!in.Int(&id) || id != zone) continue;
+            for (int32_t& value : status.values)
+                if (!in.Int(&value)) return;
+            in.String(&status.text);
+            in.Int(&status.sync);
+            zones_[zone] = status;
+        }
+    }
+
+    std::vector<Frame> Status(const Frame& request) {
+        std::array<int32_t, 1> zone{};
+        std::lock_guard lock(mutex_);
+        if (!ReadInts(request, &zone) || !zones_.count(zone[0])) return {};
+        return {{request.sender, ZVM_HVAC_GETTHERMOSTATA, Payload(zone[0])}};
+    }
+    std::vector<Frame> Subscribe(const Frame& request) {
+        std::array<int32_t, 1> sink{};
+        if (!ReadInts(request, &sink)) return {};
+        std::lock_guard lock(mutex_);
+        sinks_.insert(static_cast<uint16_t>(sink[0]));
+        return {{request.sender, ZVM_HVAC_SUBSCRIBEA, {}}};
+    }
+    std::vector<Frame> Unsubscribe(const Frame& request) {
+        std::array<int32_t, 1> sink{};
+        if (!ReadInts(request, &sink)) return {};
+        std::lock_guard lock(mutex_);
+        sinks_.erase(static_cast<uint16_t>(sink[0]));
+        return {};
+    }
+    // {zone, value}: the field takes the value.
+    std::vector<Frame> SetOne(const Frame& request, Field field) {
+        std::array<int32_t, 2> values{};
+        if (!ReadInts(request, &values)) return {};
+        return Change(values[0], [&](ZoneStatus& zone) { zone.values[field] = values[1]; });
+    }
+    // {zone, system mode, fan mode}.
+    std::vector<Frame> SetMode(const Frame& request) {
+        std::array<int32_t, 3> values{};
+        if (!ReadInts(request, &values)) return {};
+        return Change(values[0], [&](ZoneStatus& zone) {
+            zone.values[kMode] = values[1];
+            zone.values[kFan] = values[2];
+        });
+    }
+    // {zone, hold mode}: -1 leaves the hold as it is.
+    std::vector<Frame> SetHold(const Frame& request) {
+        std::array<int32_t, 2> values{};
+        if (!ReadInts(request, &values) || values[1] < 0 || values[1] > 3) return {};
+        return Change(values[0], [&](ZoneStatus& zone) { zone.values[kHold] = values[1]; });
+    }
+    // {zone, seconds}: a timed hold of that long.
+    std::vector<Frame> SetTimedHold(const Frame& request) {
+        std::array<int32_t, 2> values{};
+        if (!ReadInts(request, &values)) return {};
+        return Change(values[0], [&](ZoneStatus& zone) {
+            zone.values[kHold] = 3;
+            zone.values[kSeconds] = std::max(values[1], 0);
+        });
+    }
+
+private:
+    Bytes Payload(int32_t zone) const {
+        const ZoneStatus& status = zones_.at(zone);
+        PayloadWriter out;
+        out.Int(zone);
+        for (int32_t value : status.values) out.Int(value);
+        out.String(status.text).Int(status.sync);
+        return out;
+    }
+    template <class Set>
+    std::vector<Frame> Change(int32_t zone, Set set) {
+        std::lock_guard lock(mutex_);
+        auto found = zones_.find(zone);
+        if (found == zones_.end()) return {};
+        set(found->second);
+        std::vector<Frame> pushes;
+        for (uint16_t sink : sinks_) pushes.push_back({sink, ZVM_HVAC_GETTHERMOSTATA, Payload(zone)});
+        return pushes;
+    }
+
+    std::mutex mutex_;
+    std::map<int32_t, ZoneStatus> zones_;
+    std::set<uint16_t> sinks_;
+};
+
+}  // namespace
+
+void ServeClimate(Gateway& gateway, const House& house) {
+    auto state = std::make_shared<ClimateState>(house);
+    gateway.On(ZVM_HVAC_GETTHERMOSTATQ, [state](const Frame& request) { return state->Status(request); });
+    gateway.On(ZVM_HVAC_SUBSCRIBEQ, [state](const Frame& request) { return state->Subscribe(request); });
+    gateway.On(ZVM_HVAC_UNSUBSCRIBE, [state](const Frame& request) { return state->Unsubscribe(request); });
+    gateway.On(ZVM_HVAC_SETHEATSETPOINT, [state](const Frame& request) { return state->SetOne(request, kHeat); });
+    gateway.On(ZVM_HVAC_SETCOOLSETPOINT, [state](const Frame& request) { return state->SetOne(request, kCool); });
+    gateway.On(ZVM_HVAC_SETMODE, [state](const Frame& request) { return state->SetMode(request); });
+    gateway.On(ZVM_HVAC_SETHOLD, [state](const Frame& request) { return state->SetHold(request); });
+    gateway.On(ZVM_HVAC_SETTIMEDHOLD, [state](const Frame& request) { return state->SetTimedHold(request); });
+    gateway.On(ZVM_HVAC_GETHISTORYQ, History);
+    gateway.On(ZVM_HVAC_GETHISTORYEXTQ, History);
+    gateway.On(ZVM_HVAC_GETGRAPHQ, Summary);
+}
+
+}  // namespace samplegateway
