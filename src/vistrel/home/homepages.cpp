@@ -2,10 +2,12 @@
 
 #include "vistrel/home/climate/climatepages.h"
 #include "vistrel/home/pool/poolpages.h"
+#include "vistrel/home/security/securitypages.h"
 #include "vistrel/shell/pagemakers.h"
 
 void RegisterHomePages() {
     // Each family adds its rows here as its pages are built.
     RegisterClimatePages();
     RegisterPoolPages();
+    RegisterSecurityPages();
 }
