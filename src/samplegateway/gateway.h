@@ -94,7 +94,7 @@ public:
     // Writes to the connected client at once, from the caller's thread; false without one.
     bool Push(uint16_t id, Bytes payload, uint16_t sender = kEverySink);
     bool PushFrames(const std::vector<Frame>& frames);  // all in one write
-    bool PushBytes(const Bytes& bytes);                  // anything, as it is
+    bool PushBytes(const Bytes& bytes);                 // anything, as it is
     // Closes the client's connection in order and waits until it is gone.
     void Drop();
 

@@ -11,6 +11,7 @@
 #include "samplegateway/pool.h"
 #include "samplegateway/poolhistory.h"
 #include "samplegateway/poolschedules.h"
+#include "samplegateway/security.h"
 #include "samplegateway/slides.h"
 
 namespace samplegateway {
@@ -217,6 +218,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServePoolHistory(gateway);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
+    ServeSecurity(gateway);
 }
 
 }  // namespace samplegateway
