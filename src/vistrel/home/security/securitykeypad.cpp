@@ -68,7 +68,6 @@ void CSecurityKeypadWnd::BuildModeButtons(CZVRect band) {
             rect.Deflate(kCellGap / 2, kCellGap / 2);
             CZVCheckButton* button = AddCheckButton(rect, kFirstMode + placed, kModeClass,
                                                     CZVString(m_partition->GetShownMode(placed)->name.c_str()));
-            button->SetFlag(kFlagMultiLine, 1);
             button->SetTextFormat(kModeFormat);
             fitter.AddWindow(button);
             m_modeButtons.push_back(button);
