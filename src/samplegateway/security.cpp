@@ -1,6 +1,7 @@
 #include "samplegateway/security.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -203,7 +204,8 @@ Bytes History(CZVTime start, const CZVTime& end) {
     if (end < start) start = end;
     const CZVTime earliest = PlusMinutes(end, -int64_t{kMaxDays} * 1440);
     if (start < earliest) start = earliest;
-    const CZVTime newest = DayStart(end);
+    // The alarm falls in the newest night that the range holds whole.
+    const CZVTime alarmDay = DayStart(PlusMinutes(end, -(kAlarmAt + kAlarmMinutes)));
     struct State {
         CZVTime time;
         int32_t word;
@@ -213,8 +215,8 @@ Bytes History(CZVTime start, const CZVTime& end) {
     for (CZVTime day = DayStart(PlusMinutes(start, -1440)); day <= end; day = PlusMinutes(day, 1440)) {
         const int32_t away = kArmed | kAwayValue << 16;
         states.push_back({PlusMinutes(day, kDisarmAt), kReady});
-        if (day == newest) {
-            // The night before today: Hall Motion sets off the alarm for a few minutes.
+        if (day == alarmDay) {
+            // Hall Motion sets off the alarm for a few minutes.
             states.insert(states.end() - 1, {{PlusMinutes(day, kAlarmAt), away | kAlarm},
                                              {PlusMinutes(day, kAlarmAt + kAlarmMinutes), away}});
             zones.back().emplace_back(PlusMinutes(day, kAlarmAt), PlusMinutes(day, kAlarmAt + 1));
@@ -223,7 +225,14 @@ Bytes History(CZVTime start, const CZVTime& end) {
             zones[i].emplace_back(PlusMinutes(day, kOpenings[i].from), PlusMinutes(day, kOpenings[i].to));
         states.push_back({PlusMinutes(day, kArmAt), away});
     }
-    std::erase_if(states, [&](const State& s) { return s.time < start || end < s.time; });
+    // The state in force at the start comes first, at the start.
+    auto first = std::find_if(states.begin(), states.end(), [&](const State& s) { return !(s.time < start); });
+    if (first != states.begin()) {
+        std::prev(first)->time = start;
+        --first;
+    }
+    states.erase(states.begin(), first);
+    std::erase_if(states, [&](const State& s) { return end < s.time; });
     PayloadWriter out;
     out.Int(static_cast<int32_t>(states.size()));
     for (const State& s : states) {
