@@ -160,8 +160,8 @@ public:
         std::erase_if(subscribers_, [sink](const auto& entry) { return entry.first == sink; });
     }
     // Changes the partition and answers the request, telling its subscribers.
-    template <class Change>
-    std::vector<Frame> Change(const Frame& request, int32_t id, Change change) {
+    template <class Edit>
+    std::vector<Frame> Change(const Frame& request, int32_t id, Edit change) {
         std::lock_guard lock(mutex_);
         Partition* p = Find(id);
         if (!p) return {};
