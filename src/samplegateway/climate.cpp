@@ -13,6 +13,7 @@
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
 #include "samplegateway/poolhistory.h"
+#include "samplegateway/times.h"
 
 namespace samplegateway {
 
@@ -50,7 +51,7 @@ std::vector<Frame> History(const Frame& request) {
     PayloadReader in(request.payload);
     int32_t zone = 0, sink = 0;
     if (!in.Int(&zone)) return {};
-    const std::optional<CZVTime> start = ReadWireTime(in), end = ReadWireTime(in);
+    const std::optional<CZVTime> start = ReadTime(in), end = ReadTime(in);
     if (!start || !end || !in.Int(&sink)) return {};
     return {{static_cast<uint16_t>(sink), ZVM_HVAC_HISTORYDATA, DailyHistory(*start, *end, kZoneCurves, kZoneRuns)}};
 }
@@ -60,7 +61,7 @@ std::vector<Frame> Summary(const Frame& request) {
     std::array<int32_t, 1> zone{};
     PayloadReader in(request.payload);
     int32_t sink = 0;
-    if (!in.Int(&zone[0]) || !ReadWireTime(in) || !ReadWireTime(in) || !in.Int(&sink)) return {};
+    if (!in.Int(&zone[0]) || !ReadTime(in) || !ReadTime(in) || !in.Int(&sink)) return {};
     return {{static_cast<uint16_t>(sink), ZVM_HVAC_HISTORYLABELS,
              PayloadWriter().String("Heating: 3 h 20 min").String("Cooling: 1 h 05 min")}};
 }

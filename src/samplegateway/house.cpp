@@ -15,6 +15,7 @@
 #include "samplegateway/pool.h"
 #include "samplegateway/poolhistory.h"
 #include "samplegateway/poolschedules.h"
+#include "samplegateway/security.h"
 #include "samplegateway/slides.h"
 
 namespace samplegateway {
@@ -225,6 +226,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeSlides(gateway);
     ServeAlbums(gateway);
     ServeHouseMode(gateway);
+    ServeSecurity(gateway);
 }
 
 }  // namespace samplegateway

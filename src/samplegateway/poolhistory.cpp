@@ -7,12 +7,12 @@
 #include "core/messages/coremessages.h"
 #include "core/zvtime.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/times.h"
 
 namespace samplegateway {
 
 namespace {
 
-constexpr int kTimeFields = 8;
 constexpr int kPointMinutes = 30;
 constexpr int kMaxDays = 62;  // a longer range gets its last days only: the answer stays small
 constexpr double kPi = 3.14159265358979323846;
@@ -25,42 +25,6 @@ constexpr std::optional<DailyCurve> kCurves[] = {DailyCurve{75, 10, 15}, DailyCu
 constexpr DailyRun kRuns[] = {
     {8 * 60, 18 * 60}, {19 * 60, 20 * 60}, {12 * 60, 15 * 60}, {19 * 60, 19 * 60 + 30}, {20 * 60, 23 * 60}};
 
-}  // namespace
-
-std::optional<CZVTime> ReadWireTime(PayloadReader& in) {
-    uint16_t fields[kTimeFields];
-    if (!in.Raw(fields, sizeof fields)) return std::nullopt;
-    for (uint16_t& field : fields) {
-        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&field);
-        field = static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-    }
-    CZVTime time;
-    time.Set(fields[0], fields[1], 0, fields[3], fields[4], fields[5], fields[6], fields[7]);
-    if (!time.Normalize()) return std::nullopt;
-    return time;
-}
-
-namespace {
-
-void WriteTime(PayloadWriter& out, const CZVTime& time) {
-    for (int field : {time.GetYear(), time.GetMonth(), time.GetDayOfWeek(), time.GetDay(), time.GetHour(),
-                      time.GetMinute(), time.GetSecond(), time.GetMilliseconds()})
-        out.Short(static_cast<uint16_t>(field));
-}
-
-CZVTime Plus(CZVTime time, int64_t minutes) {
-    time.AddMinutes(minutes);
-    return time;
-}
-
-CZVTime DayStart(CZVTime time) {
-    time.SetHour(0);
-    time.SetMinute(0);
-    time.SetSecond(0);
-    time.SetMilliseconds(0);
-    return time;
-}
-
 int ValueAt(const DailyCurve& curve, const CZVTime& time) {
     const double hour = time.GetHour() + time.GetMinute() / 60.0;
     return static_cast<int>(std::lround(curve.mean + curve.swing * std::cos(2 * kPi * (hour - curve.peakHour) / 24)));
@@ -71,7 +35,7 @@ int ValueAt(const DailyCurve& curve, const CZVTime& time) {
 Bytes DailyHistory(CZVTime start, const CZVTime& end, std::span<const std::optional<DailyCurve>> curves,
                    std::span<const DailyRun> runs) {
     if (end < start) start = end;
-    const CZVTime earliest = Plus(end, -int64_t{kMaxDays} * 1440);
+    const CZVTime earliest = PlusMinutes(end, -int64_t{kMaxDays} * 1440);
     if (start < earliest) start = earliest;
     // The points: from the half hour before the start to the one after the end.
     CZVTime first = start;
@@ -82,7 +46,8 @@ Bytes DailyHistory(CZVTime start, const CZVTime& end, std::span<const std::optio
     for (const std::optional<DailyCurve>& curve : curves) {
         std::vector<CZVTime> times;
         if (curve)
-            for (CZVTime t = first; t <= Plus(end, kPointMinutes); t = Plus(t, kPointMinutes)) times.push_back(t);
+            for (CZVTime t = first; t <= PlusMinutes(end, kPointMinutes); t = PlusMinutes(t, kPointMinutes))
+                times.push_back(t);
         out.Int(static_cast<int32_t>(times.size()));
         for (const CZVTime& t : times) {
             WriteTime(out, t);
@@ -91,8 +56,8 @@ Bytes DailyHistory(CZVTime start, const CZVTime& end, std::span<const std::optio
     }
     for (const DailyRun& run : runs) {
         std::vector<std::pair<CZVTime, CZVTime>> ranges;
-        for (CZVTime day = DayStart(Plus(start, -1440)); day <= end; day = Plus(day, 1440)) {
-            const CZVTime from = Plus(day, run.from), to = Plus(day, run.to);
+        for (CZVTime day = DayStart(PlusMinutes(start, -1440)); day <= end; day = PlusMinutes(day, 1440)) {
+            const CZVTime from = PlusMinutes(day, run.from), to = PlusMinutes(day, run.to);
             if (to >= start && from <= end) ranges.emplace_back(from, to);
         }
         out.Int(static_cast<int32_t>(ranges.size()));
@@ -110,7 +75,7 @@ void ServePoolHistory(Gateway& gateway) {
         PayloadReader in(request.payload);
         int32_t controller = 0, listener = 0;
         if (!in.Int(&controller)) return {};
-        const std::optional<CZVTime> start = ReadWireTime(in), end = ReadWireTime(in);
+        const std::optional<CZVTime> start = ReadTime(in), end = ReadTime(in);
         if (!start || !end || !in.Int(&listener)) return {};
         return {{static_cast<uint16_t>(listener), ZVM_POOL_HISTORYDATA, DailyHistory(*start, *end, kCurves, kRuns)}};
     });

@@ -27,8 +27,6 @@ struct DailyRun {
 // run on every day, as value lists and range lists in that order.
 Bytes DailyHistory(CZVTime start, const CZVTime& end, std::span<const std::optional<DailyCurve>> curves,
                    std::span<const DailyRun> runs);
-// The 8 x u16 time of a request; nothing when it is short or no time.
-std::optional<CZVTime> ReadWireTime(PayloadReader& in);
 
 // Answers the history request with the history of the range asked for.
 void ServePoolHistory(Gateway& gateway);

@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "core/messages/shellmessages.h"
 #include "gfx/dibdc.h"
 #include "shell_fixture.h"
 #include "support/golden.h"
 #include "support/sample_installation.h"
 #include "vistrel/shell/pbase.h"
-#include "core/messages/shellmessages.h"
 #include "widgets/style/setserver.h"
 
 namespace {
@@ -32,8 +32,7 @@ TEST(MenuAnswer, ReadsWholeAnswersAndRefusesTheRest) {
         PayloadWriter payload;
         CMenuAnswer::Result result;
     } cases[] = {
-        {"two entries", PayloadWriter().Int(0).Int(2).Int(0).String("Home").Int(14).String("Exit"),
-         CMenuAnswer::kRead},
+        {"two entries", PayloadWriter().Int(0).Int(2).Int(0).String("Home").Int(14).String("Exit"), CMenuAnswer::kRead},
         {"no entries", PayloadWriter().Int(0).Int(0), CMenuAnswer::kEmpty},
         {"negative count", PayloadWriter().Int(0).Int(-5), CMenuAnswer::kEmpty},
         {"no count", PayloadWriter().Int(0), CMenuAnswer::kEmpty},
@@ -110,13 +109,13 @@ TEST_F(MainMenuTest, WithoutAnAnswerTheMenuLeadsHomeAndCountsAsFailed) {
 
 TEST_F(MainMenuTest, ConnectBuildsTheSampleGatewaysMenu) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(8);
-    EXPECT_EQ(Commands(), (std::vector<int>{5000, 5010, 5005, 5002, 5003, 5004, 5011, 5012}));
+    ConnectWithMenu(9);
+    EXPECT_EQ(Commands(), (std::vector<int>{5000, 5010, 5005, 5001, 5002, 5003, 5004, 5011, 5012}));
     EXPECT_EQ(TextOf(Menu()->GetTab(1)), "Pool & Spa");
     EXPECT_EQ(window->IsMenuLoadFailed(), 0);
     // The web entry comes last: the entries fill the column.
     EXPECT_EQ(Menu()->FillsColumn(), 1);
-    CZVWindow* last = Menu()->GetTab(7);
+    CZVWindow* last = Menu()->GetTab(8);
     EXPECT_EQ(last->GetY() + last->GetHeight(), 240);
     // The first paint subscribes to the entries' icons.
     window->PaintAll();
@@ -140,8 +139,7 @@ TEST_F(MainMenuTest, EntriesShareTheHeightAndTheFirstTakesTheRemainder) {
     EXPECT_EQ(Menu()->GetTab(1)->GetHeight(), height);
     EXPECT_EQ(Menu()->GetTab(3)->GetY() + Menu()->GetTab(3)->GetHeight(), available);
 
-    ServeMenu({{0, "Home"}, {10, "Pool"}, {5, "Lights"}, {2, "Climate"}, {6, "Audio"}, {8, "Garden"},
-               {12, "Web"}});
+    ServeMenu({{0, "Home"}, {10, "Pool"}, {5, "Lights"}, {2, "Climate"}, {6, "Audio"}, {8, "Garden"}, {12, "Web"}});
     Reopen(0);  // connected: the new window asks at once
     EXPECT_EQ(window->IsMenuLoadFailed(), 0);
     EXPECT_EQ(Menu()->FillsColumn(), 1);  // the web entry last fills the column
@@ -164,7 +162,7 @@ TEST_F(MainMenuTest, RefusedAnswersGiveTheDefaultMenu) {
 
 TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(8);
+    ConnectWithMenu(9);
     EXPECT_TRUE(Menu()->CheckMenu());
     ServeMenu({{0, "Home"}, {10, "Pool"}});
     EXPECT_FALSE(Menu()->CheckMenu());
@@ -172,7 +170,7 @@ TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
 
 TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(8);
+    ConnectWithMenu(9);
     window->StartPages();
     auto* home = dynamic_cast<CPageBase*>(window->GetCurrentPage());
     ASSERT_NE(home, nullptr);
@@ -194,13 +192,12 @@ TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
 
     // The home page reports itself once as it is built and again as it is shown.
     ASSERT_TRUE(PollUntil([this] { return PagesShown().size() >= 5; }));
-    EXPECT_EQ(PagesShown(),
-              (std::vector<std::pair<int32_t, int32_t>>{{0, -1}, {0, -1}, {5, -1}, {10, -1}, {5, -1}}));
+    EXPECT_EQ(PagesShown(), (std::vector<std::pair<int32_t, int32_t>>{{0, -1}, {0, -1}, {5, -1}, {10, -1}, {5, -1}}));
 }
 
 TEST_F(MainMenuTest, GatewayPushesChangeIconsAndTextsOfExistingEntries) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(8);
+    ConnectWithMenu(9);
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(7).String("3 new")));  // no entry
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUICONCHANGED, PayloadWriter().Int(99).String("MAIN\\POOL")));
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(10).String("Heating")));

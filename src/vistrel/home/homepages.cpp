@@ -4,6 +4,7 @@
 #include "vistrel/home/house/housecontrols.h"
 #include "vistrel/home/lighting/lightingpage.h"
 #include "vistrel/home/pool/poolpages.h"
+#include "vistrel/home/security/securitypages.h"
 #include "vistrel/shell/pagemakers.h"
 
 void RegisterHomePages() {
@@ -12,4 +13,5 @@ void RegisterHomePages() {
     RegisterLightingPages();
     RegisterPoolPages();
     RegisterHouseControls();
+    RegisterSecurityPages();
 }

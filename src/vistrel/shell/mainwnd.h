@@ -171,6 +171,9 @@ public:
     int IsUpdateForced() const { return m_updateForced; }
     int IsStyleReloadPending() const { return m_styleReloadPending; }
     int GetAlertPlays() const { return m_alert.GetPlays(); }
+    // Leaves the screen saver or the dark display, as a touch would (an
+    // alarm wakes the tablet this way); while active it counts as activity.
+    void EndIdleScreen();
 
 protected:
     // ---- seams for the pages, which their own code fills in
@@ -210,7 +213,6 @@ private:
     void TakeStyleColours();
     void RouteMouse(const platform::WindowEvent& event);
     void HandleKey(const platform::WindowEvent& event);
-    void EndIdleScreen();
     void ApplySettings();
     void Identify(const std::string& text);
     void OnPageVariable(CZVMSG* message);

@@ -91,6 +91,12 @@ void CTextList::AddItem(std::unique_ptr<CTextItem> row) {
     if (row) AppendItem(std::move(row));
 }
 
+void CTextList::SetRowColours(COLORREF rowFill, COLORREF selectedFill, COLORREF selectedText) {
+    m_rowFillColour = rowFill;
+    m_selectedFillColour = selectedFill;
+    m_selectedTextColour = selectedText;
+}
+
 void CTextList::DrawRowBackground(CZVDC* dc, int top, int bottom, int fadeLevel) {
     DrawListBackground(this, dc, top, bottom, fadeLevel, true);
 }
@@ -99,7 +105,7 @@ void CTextList::DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) {
     const int bevel = GetBevel();
     const int inner = m_width - 2 * bevel;
     const bool selected = IsSelected(row);
-    COLORREF textColour = m_rowTextColour;
+    COLORREF textColour = selected && m_selectedTextColour ? *m_selectedTextColour : m_rowTextColour;
     if (selected) {
         if (!HasShadedSelection()) {
             dc->FillRect(m_selectedFillColour, bevel, top, inner, GetSelectedRowHeight(), 0);
@@ -117,7 +123,8 @@ void CTextList::DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) {
         }
     }
     dc->SetColor(textColour);
-    dc->TextOutString(static_cast<CTextItem*>(row)->GetText(), bevel + kTextInset, (GetTextOffset() + top + bottom) / 2);
+    dc->TextOutString(static_cast<CTextItem*>(row)->GetText(), bevel + kTextInset,
+                      (GetTextOffset() + top + bottom) / 2);
     if (!selected || !HasShadedSelection() || ListSkinsOn()) return;
     ShadeListRow(this, dc, GetRowShade(m_selectedFillColour, kShadeBuildLevel, bottom - top), top);
     if (row->m_showsRowButtons) DrawItem(row, dc, top, bottom, 1);

@@ -2,6 +2,7 @@
 // CTextList: the list of one line of text per row that most pages show.
 // Rows sit on the list's bevelled background (or its skin); the selected row
 // is filled flat, skinned, or glass shaded, and carries the row buttons.
+#include <optional>
 #include <string>
 
 #include "widgets/lists/listwnd.h"
@@ -43,6 +44,9 @@ public:
     void DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) override;
 
     COLORREF GetSelectedFillColor() const { return m_selectedFillColour; }
+    // Fills every row with rowFill, the selected one with selectedFill, and
+    // writes the selected row's text in selectedText.
+    void SetRowColours(COLORREF rowFill, COLORREF selectedFill, COLORREF selectedText);
 
 protected:
     COLORREF m_accentTextColour;
@@ -54,5 +58,6 @@ protected:
     COLORREF m_baseTextColour;
     // Unselected rows are filled with it when it differs from the back colour.
     COLORREF m_rowFillColour;
-
+    // The selected row's text, when it differs from the other rows'.
+    std::optional<COLORREF> m_selectedTextColour;
 };
