@@ -24,6 +24,20 @@ std::vector<std::vector<samplegateway::Value>> Records(const std::vector<std::pa
     return records;
 }
 
+// The pool lights' equipment and colours: the house file's with every option on, else
+// the heat pump alone and two colours.
+void ApplyPoolLights(samplegateway::House& house, const SampleInstallation& sample) {
+    constexpr int64_t kHeatPump = 0x02;
+    constexpr int64_t kGlaviro = 0x08;
+    const int64_t equipment = sample.glaviroLights.value_or(false) ? kHeatPump | kGlaviro : kHeatPump;
+    EXPECT_TRUE(house.Set("tablet_equipment", equipment));
+    if (sample.allLightColours.value_or(false)) return;
+    const std::vector<std::vector<samplegateway::Value>> twoColours = {
+        {std::string("White"), int64_t{255}, int64_t{255}, int64_t{255}},
+        {std::string("Blue"), int64_t{0}, int64_t{0}, int64_t{255}}};
+    EXPECT_TRUE(house.SetList("tablet_colours", twoColours));
+}
+
 template <class T, class Apply>
 void Put(const std::optional<T>& value, const char* name, Apply apply) {
     if (value) EXPECT_TRUE(apply(*value)) << "the sample house has no " << name << " for this value";
@@ -63,6 +77,7 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
         return house.SetRecordField("tablet_circuits", kSpa, kRunTimeColumn, int64_t{minutes});
     });
     if (sample.style) EXPECT_TRUE(samplegateway::ApplyStyle(house, *sample.style));
+    ApplyPoolLights(house, sample);
     return house;
 }
 

@@ -36,6 +36,13 @@ struct SampleInstallation {
     std::optional<uint16_t> spaRunTime;  // minutes: the spa circuit's egg timer
     // The tablet's look; the themed ones come with the skin picture.
     std::optional<samplegateway::Style> style;
+
+    // ---- the pool lights
+    // The controller has colour lights of the Glaviro family (equipment flag 0x08); off, the
+    // equipment is the heat pump alone.
+    std::optional<bool> glaviroLights;
+    // All of the house's light colours; off, the first two (white and blue).
+    std::optional<bool> allLightColours;
 };
 
 // The house file with the installation's values in place; a value the file does not hold

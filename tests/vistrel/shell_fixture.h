@@ -125,7 +125,11 @@ inline bool AnswersIn(testsupport::FakeGateway& gateway, CZVServer& server) {
 class SampleHouseRun : public ::testing::Test {
 protected:
     SampleHouseRun() {
-        testsupport::ServeSampleInstallation(gateway);
+        // The tablet's runs see the pool lights with every option.
+        testsupport::SampleInstallation sample;
+        sample.glaviroLights = true;
+        sample.allLightColours = true;
+        testsupport::ServeSampleInstallation(gateway, sample);
         clock.HoldWhile([this] { return gateway.Owes(); });
     }
     ~SampleHouseRun() override {
