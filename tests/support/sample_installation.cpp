@@ -24,14 +24,15 @@ std::vector<std::vector<samplegateway::Value>> Records(const std::vector<std::pa
     return records;
 }
 
-// The pool lights' equipment and colours: the house file's with every option on, else
-// the heat pump alone and two colours.
+// The pool lights as the house file has them, or without them (see SampleInstallation).
 void ApplyPoolLights(samplegateway::House& house, const SampleInstallation& sample) {
+    if (sample.poolLights.value_or(false)) return;
     constexpr int64_t kHeatPump = 0x02;
-    constexpr int64_t kGlaviro = 0x08;
-    const int64_t equipment = sample.glaviroLights.value_or(false) ? kHeatPump | kGlaviro : kHeatPump;
-    EXPECT_TRUE(house.Set("tablet_equipment", equipment));
-    if (sample.allLightColours.value_or(false)) return;
+    constexpr int64_t kPoolDimmer = 511;
+    constexpr int64_t kDeckLight = 512;
+    EXPECT_TRUE(house.Set("tablet_equipment", kHeatPump));
+    EXPECT_TRUE(house.RemoveRecord("tablet_circuits", kPoolDimmer) &&
+                house.RemoveRecord("tablet_circuits", kDeckLight));
     const std::vector<std::vector<samplegateway::Value>> twoColours = {
         {std::string("White"), int64_t{255}, int64_t{255}, int64_t{255}},
         {std::string("Blue"), int64_t{0}, int64_t{0}, int64_t{255}}};

@@ -38,11 +38,10 @@ struct SampleInstallation {
     std::optional<samplegateway::Style> style;
 
     // ---- the pool lights
-    // The controller has colour lights of the Glaviro family (equipment flag 0x08); off, the
-    // equipment is the heat pump alone.
-    std::optional<bool> glaviroLights;
-    // All of the house's light colours; off, the first two (white and blue).
-    std::optional<bool> allLightColours;
+    // The house's whole pool lights: Glaviro colour lights (equipment flag 0x08), the pool
+    // dimmer and the deck light, and all six light colours. Off: the heat pump alone, none of
+    // those two circuits, and two colours (white and blue).
+    std::optional<bool> poolLights;
 };
 
 // The house file with the installation's values in place; a value the file does not hold

@@ -125,11 +125,7 @@ inline bool AnswersIn(testsupport::FakeGateway& gateway, CZVServer& server) {
 class SampleHouseRun : public ::testing::Test {
 protected:
     SampleHouseRun() {
-        // The tablet's runs see the pool lights with every option.
-        testsupport::SampleInstallation sample;
-        sample.glaviroLights = true;
-        sample.allLightColours = true;
-        testsupport::ServeSampleInstallation(gateway, sample);
+        testsupport::ServeSampleInstallation(gateway);
         clock.HoldWhile([this] { return gateway.Owes(); });
     }
     ~SampleHouseRun() override {

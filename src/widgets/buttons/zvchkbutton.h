@@ -37,6 +37,7 @@ public:
     int GetCheck() const { return m_checked; }
     void SetCheck(int checked, int reserved, int redraw);
     void SetBlink(int on);
+    int IsBlinking() const { return m_blinking; }
     void SetHeld(int held) { m_held = held; }
     int IsHeld() const { return m_held; }
     void SetLocked(int locked) { m_locked = locked; }

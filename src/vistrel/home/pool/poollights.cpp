@@ -294,8 +294,14 @@ void CColorLightsPage::ShowCommandPage(int page, int redraw) {
         for (int command = 0; command < kCommandCount; ++command)
             if (CZVCheckButton* button = m_buttons[static_cast<size_t>(command)]; button && !onPage(command))
                 m_lower->EraseChildArea(button);
-    for (int command = 0; command < kCommandCount; ++command)
-        if (CZVCheckButton* button = m_buttons[static_cast<size_t>(command)]) button->Show(onPage(command), 0);
+    // The other page's buttons stay hidden when the page is shown again.
+    for (int command = 0; command < kCommandCount; ++command) {
+        CZVCheckButton* button = m_buttons[static_cast<size_t>(command)];
+        if (!button) continue;
+        button->SetKeepHidden(0);
+        button->Show(onPage(command) && m_lower->IsShown(), 1);
+        button->SetKeepHidden(!onPage(command));
+    }
     if (redraw)
         for (int command = 0; command < kCommandCount; ++command)
             if (CZVCheckButton* button = m_buttons[static_cast<size_t>(command)]; button && onPage(command))

@@ -52,7 +52,6 @@ CPoolColorSwatches::CPoolColorSwatches(CZVWindow* parent, CZVRect rect, CBasinSe
         button->SetCheckedColor(colour->color);
         button->SetFaceColor(MixColors(kSwatchGrey, colour->color, kSwatchTint));
         button->SetTextColor(kSwatchText);
-        button->SetFlag(kFlagMultiLine, 1);
         button->SetTextFormat(kSwatchFormat);
         button->SetFontSize(kSwatchFontSize);
         button->SetText(SwatchCaption(colour->name), nullptr, 0);

@@ -72,9 +72,9 @@ int CPoolStagSelWnd::StepDelay(int delay, int steps) {
 void CPoolStagSelWnd::FillStrip() {
     std::vector<COLORREF> colors;
     for (int i = 0; i < m_model->GetColorCount(); ++i) colors.push_back(m_model->GetColor(i)->color);
-    m_strip->FillRect(GetFaceColor(), 0, 0, m_strip->GetWidth(), m_strip->GetHeight(), 0);
+    m_strip->FillRect(GetFaceColor(), 0, 0, m_strip->GetRequestedWidth(), m_strip->GetHeight(), 0);
     if (colors.empty()) return;
-    const int w = m_strip->GetWidth();
+    const int w = m_strip->GetRequestedWidth();
     for (int x = 0; x < w; ++x) m_strip->FillRect(GradientColor(x, w, colors), x, 0, 1, m_strip->GetHeight(), 0);
 }
 
@@ -87,7 +87,7 @@ CZVString CPoolStagSelWnd::GetDelayText() const {
 void CPoolStagSelWnd::PaintStrip(CZVDC* dc) {
     dc->RoundRect(kFrameColour, m_stripRect.x, m_stripRect.y, m_stripRect.w - 1, m_stripRect.h - 1, kFrameRadius);
     if (!m_strip) return;
-    const int w = m_strip->GetWidth();
+    const int w = m_strip->GetRequestedWidth();
     const int h = m_strip->GetHeight();
     int a = kMaxDelay - m_circuit->colorStagger - m_start;
     if (a > kMaxDelay) a = (a - kMaxDelay - 1) % kMaxDelay + 1;
