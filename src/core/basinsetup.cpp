@@ -582,10 +582,15 @@ std::string CBasinSetup::GetTriggerName(uint8_t code) const {
 }
 
 void CBasinSetup::SetCircuitState(CPoolCircuit* circuit, int on) {
+    SetCircuitLevel(circuit, on ? 1 : 0);
+    if (circuit) circuit->state = on;
+}
+
+void CBasinSetup::SetCircuitLevel(CPoolCircuit* circuit, int level) {
     if (!circuit) return;
-    auto message = MakeRequest(variant_, ZVM_POOL_SETCIRCUIT, {controllerIndex_, circuit->circuitId, on ? 1 : 0});
+    auto message = MakeRequest(variant_, ZVM_POOL_SETCIRCUIT, {controllerIndex_, circuit->circuitId, level});
     link_.Send(*message);
-    circuit->state = on;
+    circuit->state = level;
 }
 
 void CBasinSetup::SetColorSet(CPoolCircuit* circuit, uint8_t colorSet) {
@@ -599,6 +604,11 @@ void CBasinSetup::SetLightParams(const CPoolCircuit* circuit) {
     auto message = MakeRequest(
         variant_, ZVM_POOL_SETLIGHTCOLOR,
         {controllerIndex_, circuit->circuitId, circuit->colorSet, circuit->colorPosition, circuit->colorStagger});
+    link_.Send(*message);
+}
+
+void CBasinSetup::SendLightCommand(int command) {
+    auto message = MakeRequest(variant_, ZVM_POOL_LIGHTCOMMAND, {controllerIndex_, command});
     link_.Send(*message);
 }
 

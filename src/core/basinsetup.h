@@ -165,8 +165,12 @@ public:
 
     // Commands, sent without waiting.
     void SetCircuitState(CPoolCircuit* circuit, int on);
+    // Sends the level as it is (a dimmer's percent) and stores it as the state.
+    void SetCircuitLevel(CPoolCircuit* circuit, int level);
     void SetColorSet(CPoolCircuit* circuit, uint8_t colorSet);
     void SetLightParams(const CPoolCircuit* circuit);
+    // One of the controller's colour-light commands (all off, sync, a show ...).
+    void SendLightCommand(int command);
     // Asked; 1 when the gateway answered.
     int CancelDelays();
     int EnableRemotes(int flag);

@@ -120,6 +120,18 @@ bool House::SetRecordField(const std::string& name, int64_t key, size_t column, 
     return false;
 }
 
+bool House::RemoveRecord(const std::string& name, int64_t key) {
+    Item* list = List(name);
+    if (!list) return false;
+    const auto found = std::find_if(list->records.begin(), list->records.end(), [key](const std::vector<Field>& r) {
+        const int64_t* first = std::get_if<int64_t>(&r.front().value);
+        return first && *first == key;
+    });
+    if (found == list->records.end()) return false;
+    list->records.erase(found);
+    return true;
+}
+
 std::vector<uint16_t> House::Ids() const {
     std::vector<uint16_t> ids;
     for (const auto& [id, answer] : answers_) ids.push_back(id);

@@ -105,6 +105,8 @@ public:
     // Puts the value into the field at column of the list's records whose first field is key;
     // false when there is no such record or the value does not fit.
     bool SetRecordField(const std::string& name, int64_t key, size_t column, const Value& value);
+    // Takes the list's record whose first field is key out; false when there is none.
+    bool RemoveRecord(const std::string& name, int64_t key);
 
     std::vector<uint16_t> Ids() const;
     // The answer's payload for a request without arguments; empty for an unknown id.

@@ -29,6 +29,18 @@ public:
         std::lock_guard lock(mutex_);
         subscriber_ = sink;
     }
+    // Changes the status without telling anyone.
+    template <class Set>
+    void Keep(Set set) {
+        std::lock_guard lock(mutex_);
+        set(house_);
+    }
+    // A notice for the subscriber, when there is one.
+    std::vector<Frame> Notify(uint16_t id, Bytes payload) {
+        std::lock_guard lock(mutex_);
+        if (!subscriber_) return {};
+        return {{*subscriber_, id, std::move(payload)}};
+    }
     // Changes the status with set and pushes it to the subscriber.
     template <class Set>
     std::vector<Frame> Change(Set set) {
@@ -59,6 +71,35 @@ std::string BodyValue(int32_t body, const char* what) {
     return std::string(kBodyNames[body]) + "_" + what;
 }
 
+// ---- the pool lights
+
+constexpr size_t kColorSetColumn = 2;  // then the position and the delay
+constexpr int32_t kFirstProgressCommand = 2;
+constexpr int32_t kProgress = 5;
+constexpr int32_t kProgressTotal = 20;
+
+void ServePoolLights(Gateway& gateway, const std::shared_ptr<PoolState>& state) {
+    gateway.On(ZVM_POOL_SETLIGHTCOLOR, [state](const Frame& request) -> std::vector<Frame> {
+        // {controller, circuit, colour set, position, delay}: kept, so that a reopened tab shows them
+        const auto values = Values<5>(request);
+        if (!values) return {{request.sender, static_cast<uint16_t>(ZVM_POOL_SETLIGHTCOLOR + 1), {}}};
+        const int32_t id = (*values)[1];
+        state->Keep([&](House& h) {
+            for (size_t i = 0; i < 3; ++i)
+                h.SetRecordField("circuit_states", id, kColorSetColumn + i, int64_t{(*values)[2 + i] & 0xFF});
+        });
+        return {{request.sender, static_cast<uint16_t>(ZVM_POOL_SETLIGHTCOLOR + 1), {}}};
+    });
+    gateway.On(ZVM_POOL_LIGHTCOMMAND, [state](const Frame& request) -> std::vector<Frame> {
+        // {controller, command}: a command that runs a while reports its progress
+        const auto values = Values<2>(request);
+        if (!values || (*values)[1] < kFirstProgressCommand) return {};
+        PayloadWriter out;
+        out.Int((*values)[1]).Int(kProgress).Int(kProgressTotal).String("Synchronizing...");
+        return state->Notify(ZVM_POOL_SUBPAGEUPDATE, out.Data());
+    });
+}
+
 }  // namespace
 
 void ServePool(Gateway& gateway, const House& house) {
@@ -79,9 +120,11 @@ void ServePool(Gateway& gateway, const House& house) {
         const auto values = Values<3>(request);
         if (!values) return {};
         const int32_t id = (*values)[1];
-        const int64_t on = (*values)[2] != 0 ? 1 : 0;
-        return state->Change([&](House& h) { return h.SetRecordField("circuit_states", id, kStateColumn, on); });
+        // A dimmer's level is its state as it is.
+        const int64_t level = (*values)[2];
+        return state->Change([&](House& h) { return h.SetRecordField("circuit_states", id, kStateColumn, level); });
     });
+    ServePoolLights(gateway, state);
     for (const auto& [id, what] :
          {std::pair{ZVM_POOL_SETSETPOINT, "set_point"}, std::pair{ZVM_POOL_SETHEATMODE, "heat_mode"}})
         gateway.On(id, [state, what = what](const Frame& request) -> std::vector<Frame> {

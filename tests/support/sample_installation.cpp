@@ -24,6 +24,21 @@ std::vector<std::vector<samplegateway::Value>> Records(const std::vector<std::pa
     return records;
 }
 
+// The pool lights as the house file has them, or without them (see SampleInstallation).
+void ApplyPoolLights(samplegateway::House& house, const SampleInstallation& sample) {
+    if (sample.poolLights.value_or(false)) return;
+    constexpr int64_t kHeatPump = 0x02;
+    constexpr int64_t kPoolDimmer = 511;
+    constexpr int64_t kDeckLight = 512;
+    EXPECT_TRUE(house.Set("tablet_equipment", kHeatPump));
+    EXPECT_TRUE(house.RemoveRecord("tablet_circuits", kPoolDimmer) &&
+                house.RemoveRecord("tablet_circuits", kDeckLight));
+    const std::vector<std::vector<samplegateway::Value>> twoColours = {
+        {std::string("White"), int64_t{255}, int64_t{255}, int64_t{255}},
+        {std::string("Blue"), int64_t{0}, int64_t{0}, int64_t{255}}};
+    EXPECT_TRUE(house.SetList("tablet_colours", twoColours));
+}
+
 template <class T, class Apply>
 void Put(const std::optional<T>& value, const char* name, Apply apply) {
     if (value) EXPECT_TRUE(apply(*value)) << "the sample house has no " << name << " for this value";
@@ -63,6 +78,7 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
         return house.SetRecordField("tablet_circuits", kSpa, kRunTimeColumn, int64_t{minutes});
     });
     if (sample.style) EXPECT_TRUE(samplegateway::ApplyStyle(house, *sample.style));
+    ApplyPoolLights(house, sample);
     return house;
 }
 

@@ -36,6 +36,12 @@ struct SampleInstallation {
     std::optional<uint16_t> spaRunTime;  // minutes: the spa circuit's egg timer
     // The tablet's look; the themed ones come with the skin picture.
     std::optional<samplegateway::Style> style;
+
+    // ---- the pool lights
+    // The house's whole pool lights: Glaviro colour lights (equipment flag 0x08), the pool
+    // dimmer and the deck light, and all six light colours. Off: the heat pump alone, none of
+    // those two circuits, and two colours (white and blue).
+    std::optional<bool> poolLights;
 };
 
 // The house file with the installation's values in place; a value the file does not hold

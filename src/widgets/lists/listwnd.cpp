@@ -712,7 +712,9 @@ int CListWnd::OnLButtonUp(int x, int y, int keys) {
     if (m_selected && m_selected->IsCustom()) {
         const CZVRect r = SelectedRowRect();
         CZVDC dc(this);
-        if (const int id = m_selected->OnLButtonUp(&dc, r, m_rowFontSize, p.x); id && m_parent) {
+        // A row answers "none" for a press it cancelled: nothing goes out.
+        const int id = m_selected->OnLButtonUp(&dc, r, m_rowFontSize, p.x);
+        if (id && id != kNoCommand && m_parent) {
             std::shared_ptr<bool> alive = m_alive;
             m_parent->OnCommand(id);
             if (!*alive) return 1;

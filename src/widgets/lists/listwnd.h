@@ -34,7 +34,7 @@ public:
     virtual void Draw(CZVDC*, int /*fontSize*/, int /*inset*/, CZVRect /*row*/) {}
     // Non-zero: the press is consumed.
     virtual int OnLButtonDown(CZVDC*, CZVRect, int /*fontSize*/, int /*x*/) { return 0; }
-    // Non-zero: a command id for the list's parent.
+    // Non-zero: a command id for the list's parent (kNoCommand: nothing).
     virtual int OnLButtonUp(CZVDC*, CZVRect, int /*fontSize*/, int /*x*/) { return 0; }
 
     int m_index;
@@ -115,6 +115,7 @@ public:
 
     // ---- non-virtual
     void SetRowHeight(int h);
+    void SetRowFontSize(int size) { m_rowFontSize = size; }
     void SetSelectedRowHeight(int h);
     void SetUniformRowHeight(int on);
     void SetEmptyText(CZVString text, int fontSize);

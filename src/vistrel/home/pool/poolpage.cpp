@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vistrel/home/pool/poolhistory.h"
+#include "vistrel/home/pool/poollights.h"
 #include "vistrel/home/pool/poolmain.h"
 #include "vistrel/home/pool/poolreaders.h"
 #include "vistrel/home/pool/poolschedule.h"
@@ -125,9 +126,10 @@ void CPoolControlPage::SelectTab(int id, int show) {
 }
 
 CZVWindow* CPoolControlPage::MakeTabWindow(int id, CZVRect rect) {
-    // Lights and Equipment stand empty until their panels exist; History
+    // Equipment stands empty until its panel exists; History
     // takes no status.
     if (id == kMainTab) return new CPoolMainPage(this, rect, m_model.get());
+    if (id == kLightsTab) return new CColorLightsPage(this, rect, m_model.get());
     if (id == kScheduleTab && GetServer()) return new CScheduleTypePage(this, rect, m_model.get(), *GetServer());
     if (id == kHistoryTab) {
         if (CZVServer* server = GetServer()) return new CPoolHistoryPage(this, rect, m_model.get(), *server);
