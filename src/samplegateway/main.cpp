@@ -24,6 +24,7 @@
 #include "samplegateway/cues.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/poolequipment.h"
 #include "samplegateway/style.h"
 
 namespace {
@@ -65,6 +66,11 @@ int main(int argc, char** argv) {
     std::optional<samplegateway::House> house = samplegateway::House::Load(path, &error);
     if (!house) {
         std::fprintf(stderr, "samplegateway: %s\n", error.c_str());
+        return 1;
+    }
+    // The running gateway shows its pool equipment: the chlorinator and two pumps.
+    if (!house->Set("tablet_equipment", samplegateway::kSampleEquipment)) {
+        std::fprintf(stderr, "samplegateway: %s has no tablet_equipment to set\n", path.c_str());
         return 1;
     }
     if (style && !samplegateway::ApplyStyle(*house, *style)) {

@@ -51,6 +51,7 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
                house.SetSwitch("page_list", type == 1 || type == 6 || type == 7);
     });
     Put(sample.controllerType, "controller_type", number("controller_type"));
+    Put(sample.equipment, "tablet_equipment", number("tablet_equipment"));
     Put(sample.clockHasDaylightSaving, "clock_dst", flag("clock_dst"));
     Put(sample.gmtOffset, "gmt_offset", number("gmt_offset"));
     Put(sample.homePage, "home_page", number("home_page"));
