@@ -68,11 +68,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "samplegateway: %s\n", error.c_str());
         return 1;
     }
-    // The running gateway shows its pool equipment: the chlorinator and two pumps.
-    if (!house->Set("tablet_equipment", samplegateway::kSampleEquipment)) {
-        std::fprintf(stderr, "samplegateway: %s has no tablet_equipment to set\n", path.c_str());
-        return 1;
-    }
+    // The running gateway shows its pool equipment: the chlorinator and two pumps (a house file
+    // without the tablet's equipment flags is served as it is).
+    house->Set("tablet_equipment", samplegateway::kSampleEquipment);
     if (style && !samplegateway::ApplyStyle(*house, *style)) {
         std::fprintf(stderr, "samplegateway: %s has no style answer to change\n", path.c_str());
         return 1;
