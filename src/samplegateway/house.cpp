@@ -13,6 +13,7 @@
 #include "samplegateway/media.h"
 #include "samplegateway/pictures.h"
 #include "samplegateway/pool.h"
+#include "samplegateway/poolequipment.h"
 #include "samplegateway/poolhistory.h"
 #include "samplegateway/poolschedules.h"
 #include "samplegateway/security.h"
@@ -228,6 +229,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeCheckStates(gateway);
     ServeFavorites(gateway);
     ServePool(gateway, house);
+    ServePoolEquipment(gateway, house);
     ServeMedia(gateway);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);

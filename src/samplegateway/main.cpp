@@ -24,6 +24,7 @@
 #include "samplegateway/cues.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/poolequipment.h"
 #include "samplegateway/style.h"
 
 namespace {
@@ -67,6 +68,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "samplegateway: %s\n", error.c_str());
         return 1;
     }
+    // The running gateway shows its pool equipment: the chlorinator and two pumps (a house file
+    // without the tablet's equipment flags is served as it is).
+    house->Set("tablet_equipment", samplegateway::kSampleEquipment);
     if (style && !samplegateway::ApplyStyle(*house, *style)) {
         std::fprintf(stderr, "samplegateway: %s has no style answer to change\n", path.c_str());
         return 1;

@@ -125,6 +125,25 @@ void ServePool(Gateway& gateway, const House& house) {
         return state->Change([&](House& h) { return h.SetRecordField("circuit_states", id, kStateColumn, level); });
     });
     ServePoolLights(gateway, state);
+    gateway.On(ZVM_POOL_SETREMOTESENABLEDQ, [state](const Frame& request) {
+        // {controller, enabled}: answered, and the status follows.
+        std::vector<Frame> frames = {{request.sender, ZVM_POOL_SETREMOTESENABLEDQ + 1, {}}};
+        if (const auto values = Values<2>(request)) {
+            const int64_t on = (*values)[1] != 0 ? 1 : 0;
+            for (Frame& push : state->Change([&](House& h) { return h.Set("remotes_enabled", on); }))
+                frames.push_back(std::move(push));
+        }
+        return frames;
+    });
+    gateway.On(ZVM_POOL_CANCELDELAYSQ, [state](const Frame& request) {
+        std::vector<Frame> frames = {{request.sender, ZVM_POOL_CANCELDELAYSQ + 1, {}}};
+        for (Frame& push : state->Change([](House& h) {
+                 return h.Set("pool_off_delay", int64_t{0}) && h.Set("spa_off_delay", int64_t{0}) &&
+                        h.Set("cleaner_delay", int64_t{0});
+             }))
+            frames.push_back(std::move(push));
+        return frames;
+    });
     for (const auto& [id, what] :
          {std::pair{ZVM_POOL_SETSETPOINT, "set_point"}, std::pair{ZVM_POOL_SETHEATMODE, "heat_mode"}})
         gateway.On(id, [state, what = what](const Frame& request) -> std::vector<Frame> {

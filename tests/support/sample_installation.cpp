@@ -28,9 +28,12 @@ std::vector<std::vector<samplegateway::Value>> Records(const std::vector<std::pa
 void ApplyPoolLights(samplegateway::House& house, const SampleInstallation& sample) {
     if (sample.poolLights.value_or(false)) return;
     constexpr int64_t kHeatPump = 0x02;
+    constexpr int64_t kColourLights = 0x08;
     constexpr int64_t kPoolDimmer = 511;
     constexpr int64_t kDeckLight = 512;
-    EXPECT_TRUE(house.Set("tablet_equipment", kHeatPump));
+    // The equipment asked for, or the house's heat pump, without the colour lights.
+    const int64_t equipment = sample.equipment ? (*sample.equipment & ~kColourLights) : kHeatPump;
+    EXPECT_TRUE(house.Set("tablet_equipment", equipment));
     EXPECT_TRUE(house.RemoveRecord("tablet_circuits", kPoolDimmer) &&
                 house.RemoveRecord("tablet_circuits", kDeckLight));
     const std::vector<std::vector<samplegateway::Value>> twoColours = {
@@ -66,6 +69,7 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
                house.SetSwitch("page_list", type == 1 || type == 6 || type == 7);
     });
     Put(sample.controllerType, "controller_type", number("controller_type"));
+    Put(sample.equipment, "tablet_equipment", number("tablet_equipment"));
     Put(sample.clockHasDaylightSaving, "clock_dst", flag("clock_dst"));
     Put(sample.gmtOffset, "gmt_offset", number("gmt_offset"));
     Put(sample.homePage, "home_page", number("home_page"));

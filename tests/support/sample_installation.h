@@ -25,6 +25,9 @@ struct SampleInstallation {
     std::optional<int32_t> adapterType;
     std::optional<std::string> adapterName;
     std::optional<uint8_t> controllerType;  // low four bits: the bodies of water
+    // The tablet's equipment flags (bit 2 chlorinator, bits 4..11 pumps); the house's own:
+    // the heat pump only.
+    std::optional<int32_t> equipment;
     std::optional<bool> clockHasDaylightSaving;
     std::optional<int32_t> gmtOffset;
     // The tablet's home page and the pages listed with it.

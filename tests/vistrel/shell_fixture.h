@@ -12,6 +12,7 @@
 #include "gfx/icon.h"
 #include "platform/font.h"
 #include "platform/program.h"
+#include "samplegateway/poolequipment.h"
 #include "support/gateway_session.h"
 #include "support/golden.h"
 #include "support/sample_installation.h"
@@ -134,7 +135,10 @@ inline void TouchMiddle(testsupport::VirtualClock& clock, CZVButton* button) {
 class SampleHouseRun : public ::testing::Test {
 protected:
     SampleHouseRun() {
-        testsupport::ServeSampleInstallation(gateway);
+        // As the sample gateway program runs it: with its pool equipment.
+        testsupport::SampleInstallation sample;
+        sample.equipment = samplegateway::kSampleEquipment;
+        testsupport::ServeSampleInstallation(gateway, sample);
         clock.HoldWhile([this] { return gateway.Owes(); });
     }
     ~SampleHouseRun() override {

@@ -5,10 +5,6 @@
 
 #include "core/messages/coremessages.h"
 
-// The pool readings the refresh takes besides configuration and status.
-inline constexpr uint16_t ZVM_POOL_GETERRORSQ = 0x3126;
-inline constexpr uint16_t ZVM_POOL_GETPUMPQ = 0x3128;
-
 // The discovery service.
 inline constexpr uint16_t ZVM_DISCOVERY_ERROR = 0x4650;
 inline constexpr uint16_t ZVM_DISCOVERY_LOOKUPQ = 0x4653;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vistrel/home/pool/poolequipment.h"
 #include "vistrel/home/pool/poolhistory.h"
 #include "vistrel/home/pool/poollights.h"
 #include "vistrel/home/pool/poolmain.h"
@@ -126,10 +127,10 @@ void CPoolControlPage::SelectTab(int id, int show) {
 }
 
 CZVWindow* CPoolControlPage::MakeTabWindow(int id, CZVRect rect) {
-    // Equipment stands empty until its panel exists; History
-    // takes no status.
+    // History takes no status.
     if (id == kMainTab) return new CPoolMainPage(this, rect, m_model.get());
     if (id == kLightsTab) return new CColorLightsPage(this, rect, m_model.get());
+    if (id == kEquipmentTab && GetServer()) return new CSystemStatusPage(this, rect, m_model.get(), *GetServer());
     if (id == kScheduleTab && GetServer()) return new CScheduleTypePage(this, rect, m_model.get(), *GetServer());
     if (id == kHistoryTab) {
         if (CZVServer* server = GetServer()) return new CPoolHistoryPage(this, rect, m_model.get(), *server);
