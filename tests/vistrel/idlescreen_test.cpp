@@ -313,6 +313,11 @@ TEST_F(IdleScreen, NoSlideWithinAMinuteDropsTheConnection) {
 TEST_F(IdleScreen, IdleScreenAndConnectingScreenLook) {
     ConnectAndSettle();
     Idle().ShowIdleScreen();
+    // The logo is drawn when its picture arrives, whether before the idle screen shows or after.
+    ASSERT_TRUE(PollUntil([this] {
+        window->IdleScreenStep();
+        return Idle().IsLogoShown();
+    }));
     EXPECT_TRUE(testsupport::MatchesGolden({320, 240, native.GetFrame()}, "vistrel_idle_logo"));
     Idle().Exit();
     server.GetSocket()->Disconnect();

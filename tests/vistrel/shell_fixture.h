@@ -47,6 +47,31 @@ private:
     testsupport::ScopedEnv data_{"ZAVORO_DATA_DIR", dir_.Path().c_str()};
 };
 
+// Every answer asked for is in and handled: none owed, none waiting on the socket, no picture
+// or icon on its way.
+inline bool NothingOnItsWay(testsupport::FakeGateway& gateway, CZVServer& server) {
+    return !CIconCache::Instance()->IsLoading() && !gateway.Owes() && !server.GetSocket()->HasData();
+}
+// The same for a whole run, once the gateway's clock has also set the time the tablet shows
+// (so a picture never depends on which answer came first).
+inline bool AnswersIn(testsupport::FakeGateway& gateway, CZVServer& server) {
+    return g_nClockOffsetMinutes != 0 && NothingOnItsWay(gateway, server);
+}
+
+// Tells, pass after pass of a whole run, when the run has settled: the home page shown and every
+// answer in for two passes in a row, so that what an idle pass builds has asked and been answered
+// before a picture is taken.
+class SettledRun {
+public:
+    bool Check(CMainWnd& window, testsupport::FakeGateway& gateway, CZVServer& server) {
+        m_quietPasses = window.IsHomePageShown() && AnswersIn(gateway, server) ? m_quietPasses + 1 : 0;
+        return m_quietPasses >= 2;
+    }
+
+private:
+    int m_quietPasses = 0;
+};
+
 // A main window over a headless window, its toolkit and a connection
 // manager that a test connects to the fake gateway.
 class ShellTest : public ::testing::Test {
@@ -61,6 +86,25 @@ protected:
     template <class Condition>
     bool PollUntil(Condition condition) {
         return testsupport::PollAllUntil(server, condition);
+    }
+    // Polls until the condition holds and everything asked for meanwhile (answers, pictures,
+    // icons) has come and been handled, so a picture never depends on which answer came first.
+    // The window's idle pass runs between polls, as the main loop runs it, so that what it does
+    // with the answers (a style taken, a menu rebuilt, a request sent) is done too: settled once
+    // a poll and an idle pass found nothing to do and nothing is on its way.
+    template <class Condition>
+    bool SettleUntil(Condition condition) {
+        bool worked = true;
+        return testsupport::WaitUntil([&] { return !worked && condition() && NothingOnItsWay(gateway, server); },
+                                      [&] {
+                                          const bool polled = server.PollAll() == CZVServer::kPollWork;
+                                          const bool idled = window && window->OnIdle(0) != 0;
+                                          worked = polled || idled;
+                                          return worked;
+                                      });
+    }
+    bool Settle() {
+        return SettleUntil([] { return true; });
     }
 
     ShellEnvironment environment;
@@ -112,14 +156,6 @@ private:
     CMainWnd* window_ = nullptr;
     CZVServer* server_ = nullptr;
 };
-
-// Every answer the tablet asked for is in and handled: none owed, none waiting on the socket, no
-// picture or icon on its way, and the gateway's clock has set the time the tablet shows (so a
-// picture never depends on which answer came first).
-inline bool AnswersIn(testsupport::FakeGateway& gateway, CZVServer& server) {
-    return g_nClockOffsetMinutes != 0 && !CIconCache::Instance()->IsLoading() && !gateway.Owes() &&
-           !server.GetSocket()->HasData();
-}
 
 // A touch in the middle of the button, a second after the one before (never a double touch).
 inline void TouchMiddle(testsupport::VirtualClock& clock, CZVButton* button) {

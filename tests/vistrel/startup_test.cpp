@@ -83,8 +83,9 @@ TEST_F(TabletRun, ShowsTheGatewaysMenuBesideTheHomePage) {
     testsupport::ServeSampleInstallation(gateway);
     testsupport::Image565 shown;
     bool taken = false;
+    vistreltest::SettledRun settled;
     TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int) {
-        if (!vistreltest::AnswersIn(gateway, server)) return false;
+        if (!settled.Check(window, gateway, server)) return false;
         window.PaintAll();
         shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
         taken = true;
@@ -103,8 +104,9 @@ TEST_P(StyledTabletRun, FirstFrameInTheGatewaysStyle) {
     testsupport::ServeSampleInstallation(gateway, sample);
     testsupport::Image565 shown;
     int compact = -1;
+    vistreltest::SettledRun settled;
     TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int) {
-        if (!vistreltest::AnswersIn(gateway, server)) return false;
+        if (!settled.Check(window, gateway, server)) return false;
         compact = CSetServer::Get()->IsCompactLayout();
         window.PaintAll();
         shown = {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};

@@ -132,20 +132,35 @@ void CIdleScreen::ShowIdleScreen() {
 
 void CIdleScreen::DrawLogo() {
     CDibDC* screen = m_owner.GetScreen();
-    const int w = m_owner.GetWidth(), h = m_owner.GetHeight();
     screen->SetOrigin(0, 0);
-    screen->FillRect(kBackground, 0, 0, w, h, 0);
+    screen->FillRect(kBackground, 0, 0, m_owner.GetWidth(), m_owner.GetHeight(), 0);
+    m_logoShown = false;
     CZVServer* server = m_owner.GetServer();
     if (!m_logo && server)
         m_logo = std::make_unique<CZVImage>(*server, CZVString("logo.png"), 0, 0, CZVImage::kSkin2, 0, 0);
-    if (CDibDC* logo = m_logo ? m_logo->GetDib(nullptr, 0, 0) : nullptr) {
-        const int lw = logo->GetRequestedWidth(), lh = logo->GetHeight();
-        screen->TransparentBlt((w - lw) / 2 - 1, (h - lh) / 2 - 1, logo, 0, 0, lw, lh, 0);
-    }
+    DrawArrivedLogo();
     m_owner.Present();
 }
 
+// The logo, centred, once its picture is in; a logo that comes after the idle screen started
+// is drawn then, over the background alone.
+void CIdleScreen::DrawArrivedLogo() {
+    CDibDC* logo = m_logo ? m_logo->GetDib(nullptr, 0, 0) : nullptr;
+    if (m_logoShown || !logo) return;
+    CDibDC* screen = m_owner.GetScreen();
+    screen->SetOrigin(0, 0);
+    const int lw = logo->GetRequestedWidth(), lh = logo->GetHeight();
+    screen->TransparentBlt((m_owner.GetWidth() - lw) / 2 - 1, (m_owner.GetHeight() - lh) / 2 - 1, logo, 0, 0, lw, lh,
+                           0);
+    m_logoShown = true;
+}
+
 bool CIdleScreen::IdleStep() {
+    // A logo late for the idle screen still shows, unless a slide has taken the screen.
+    if (m_state == kIdleScreen && !m_logoShown && !m_slides.HasButtons() && m_logo && m_logo->GetDib(nullptr, 0, 0)) {
+        DrawArrivedLogo();
+        m_owner.Present();
+    }
     if (m_leaveRequested || m_slides.TakeLeaveRequest() || !IsForeground()) {
         Exit();
         return true;

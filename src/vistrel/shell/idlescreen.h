@@ -68,6 +68,8 @@ public:
     void SetButtonDown(bool down) { m_buttonDown = down; }
     CSlideShow& Slides() { return m_slides; }
     int GetBatteryLevelShown() const;
+    // The gateway's logo is on the idle screen (it is drawn when it arrives, if after the start).
+    bool IsLogoShown() const { return m_logoShown; }
 
 private:
     bool ActiveStep();
@@ -76,6 +78,7 @@ private:
     void KeepAwake();
     void Enter();
     void DrawLogo();
+    void DrawArrivedLogo();
     void ShowBatteryLevel(uint32_t elapsed);
     void Suspend();
     void Wake();
@@ -97,5 +100,6 @@ private:
     platform::AcGauge m_ac;
     platform::BatteryGauge m_battery;
     std::unique_ptr<CZVImage> m_logo;
+    bool m_logoShown = false;
     std::unique_ptr<CZVLevelBar> m_batteryBar;
 };

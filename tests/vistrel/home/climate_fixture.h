@@ -36,6 +36,8 @@ protected:
         // Served before the connection, so the menu asked for on connecting comes from the house.
         testsupport::ServeSampleInstallation(gateway);
         Connect();
+        // The menu and the gateway's clock are taken first: the pages' times are the gateway's.
+        ASSERT_TRUE(Settle());
     }
     void TearDown() override { ResetTemperatureUnit(); }
 

@@ -47,16 +47,6 @@ protected:
     }
     ~ClimateScreenTest() override { window.reset(); }
     CZVRect Area() { return CZVRect(0, 0, page->GetWidth(), page->GetHeight()); }
-    // Polls until the page's condition holds and every answer asked for meanwhile, the menu's
-    // and its icons among them, has come and been handled: the picture never depends on which
-    // came first.
-    template <class Condition>
-    bool SettleUntil(Condition condition) {
-        return PollUntil([&] {
-            return condition() && !CIconCache::Instance()->IsLoading() && !gateway.Owes() &&
-                   !server.GetSocket()->HasData();
-        });
-    }
 
     platform::HeadlessWindow large{640, 480};
     CPageBase* page = nullptr;
@@ -90,7 +80,7 @@ TEST_F(ClimateScreenTest, TheHistoryTabShowsTheZonesDayWithItsSummary) {
     auto* graph = dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent());
     ASSERT_NE(graph, nullptr);
     window->PaintAll();
-    ASSERT_TRUE(PollUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
+    ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_history"));
 }
 
@@ -100,7 +90,7 @@ TEST_F(ClimateScreenTest, AHostedViewShowsTheHistoryOfItsZone) {
     hosted->Show(1, 0);
     EXPECT_EQ(climatetest::Ansi(hosted->GetZone().GetName()), "Guest Suite");
     window->PaintAll();
-    ASSERT_TRUE(PollUntil([&] { return hosted->GetGraph()->IsLoading() == 0 && !gateway.Owes(); }));
+    ASSERT_TRUE(SettleUntil([&] { return hosted->GetGraph()->IsLoading() == 0; }));
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hosted_view"));
 }
 

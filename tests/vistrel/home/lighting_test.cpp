@@ -105,10 +105,7 @@ TEST(ButtonGridShape, CellsNearThreeHundredByFifty) {
 
 class LightingTest : public pooltest::PoolTest {
 protected:
-    void SetUp() override {
-        samplegateway::Serve(gateway.Engine(), testsupport::SampleHouse());
-        Connect();
-    }
+    void SetUp() override { ConnectToSampleHouse(); }
     ~LightingTest() override {
         for (auto it = made.rbegin(); it != made.rend(); ++it) {
             window->RemoveChild(*it);
@@ -186,6 +183,7 @@ TEST_F(LightingTest, KeypadIsBuiltFromTheDescriptionAndRegisters) {
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_LIGHTS_REGISTERKEYPADQ));
     EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_REGISTERKEYPADQ)[0]), (Ints{10, keypad->GetId()}));
     EXPECT_EQ(RequestsOf(ZVM_LIGHTS_REGISTERKEYPADQ)[0].sender, 0);
+    ASSERT_TRUE(Settle());
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(keypad), "lighting_keypad"));
 }
 
@@ -355,7 +353,7 @@ TEST_F(LightingTest, EveryFaceOfTheSwitches) {
     }
     auto* upright = new CLightSwitchCtl(harness, CZVRect(500, 10, 80, 500), server, 141, 20, 2, "Up", 0);
     harness->AddChild(upright);
-    RoundTrip();
+    ASSERT_TRUE(Settle());
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(harness), "light_switches"));
 }
 
@@ -436,7 +434,7 @@ TEST_F(LightingPageTest, SchedulesDeselectTheAreasUntilThePageShowsAgain) {
     EXPECT_NE(dynamic_cast<CScheduleCommandsView*>(page->GetContent()), nullptr);
     EXPECT_EQ(TabsOf(page->GetTabControl())->GetSelectedTab(), nullptr);
     EXPECT_EQ(page->GetCurrentCommand(), CLightingPage::kSchedulesId);
-    RoundTrip();
+    ASSERT_TRUE(Settle());
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(page), "lighting_schedules"));
     page->OnShow(1);
     EXPECT_NE(TabsOf(page->GetTabControl())->GetSelectedTab(), nullptr);
@@ -539,6 +537,7 @@ TEST_F(SceneTest, DeviceRowsSendLevelsAndRemovals) {
     ASSERT_NE(rows[1]->GetRadio(), nullptr);
     ASSERT_NE(rows[2]->GetSlider(), nullptr);
     EXPECT_EQ(rows[1]->GetRadio()->GetSelection(), 0);
+    ASSERT_TRUE(Settle());
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(config), "scene_config"));
     rows[0]->GetSlider()->SetPosition(0, 0);
     rows[0]->OnCommand(CSceneDeviceRow::kLevelId);

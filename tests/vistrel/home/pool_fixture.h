@@ -31,9 +31,11 @@ protected:
     }
 
     // Serves the sample house, then connects: what is asked on connecting comes from the house.
+    // It waits for what the window asks on connecting (its menu, the gateway's clock) to come back.
     void ConnectToSampleHouse() {
         samplegateway::Serve(gateway.Engine(), testsupport::SampleHouse());
         Connect();
+        ASSERT_TRUE(Settle());
     }
 
     // A model of the configuration, with the status applied.

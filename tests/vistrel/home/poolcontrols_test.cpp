@@ -43,10 +43,7 @@ TEST(PoolCircuitGridPlan, ColumnsGrowUntilCellsAreAtMostTenTimesAsWideAsHigh) {
 class PoolControlsTest : public pooltest::PoolTest {
 protected:
     void Serve(const samplegateway::House& house) { samplegateway::Serve(gateway.Engine(), house); }
-    void SetUp() override {
-        Serve(testsupport::SampleHouse());
-        Connect();
-    }
+    void SetUp() override { ConnectToSampleHouse(); }
     // The control of the type as the factory builds it from a definition.
     template <class Control>
     Control* Make(int type, CZVRect rect) {
@@ -164,6 +161,7 @@ TEST_F(PoolControlsTest, PicturesOfTheControlsAndTheMainTab) {
     ASSERT_TRUE(table && grid);
     WaitForStatus(table, 78);
     WaitForStatus(grid, 78);
+    ASSERT_TRUE(Settle());
     window->PaintAll();
     EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(*window->GetScreen()), "pool_status_controls"));
     window->RemoveChild(table);
@@ -172,7 +170,7 @@ TEST_F(PoolControlsTest, PicturesOfTheControlsAndTheMainTab) {
     delete grid;
 
     auto* page = Adopt(new CPoolControlPage(window.get(), window->GetPageArea(), server));
-    ASSERT_TRUE(PollUntil([&] { return page->GetModel()->GetBody(0)->temperature == 81; }));
+    ASSERT_TRUE(SettleUntil([&] { return page->GetModel()->GetBody(0)->temperature == 81; }));
     window->PaintAll();
     EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(*window->GetScreen()), "pool_main"));
     window->RemoveChild(page);

@@ -59,9 +59,9 @@ samplegateway::Bytes Answer(const CZVTime& end, const std::vector<int>& values, 
 class PoolHistoryTest : public pooltest::PoolTest {
 protected:
     void SetUp() override {
-        g_nClockOffsetMinutes = 0;  // the local clock, not a gateway's
         clock.SetLocalTime(Local(2026, 12, 5, 15, 37));
         ConnectToSampleHouse();
+        g_nClockOffsetMinutes = 0;  // the local clock, not the gateway's that came on connecting
     }
     ~PoolHistoryTest() override {
         if (page) {
@@ -79,7 +79,7 @@ protected:
     }
     // Waits for the sample's answer to the page's first request.
     void WaitForSample() {
-        ASSERT_TRUE(PollUntil([&] { return !page->IsLoading() && !page->GetHistory().series[0].empty(); }));
+        ASSERT_TRUE(SettleUntil([&] { return !page->IsLoading() && !page->GetHistory().series[0].empty(); }));
         window->PaintAll();
     }
     void Push(const samplegateway::Bytes& payload) { gateway.Push(ZVM_POOL_HISTORYDATA, payload, page->GetId()); }

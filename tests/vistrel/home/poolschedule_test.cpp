@@ -445,7 +445,7 @@ TEST_F(PoolScheduleTest, PicturesOfTheScheduleAndTheEggTimers) {
     EXPECT_EQ(Text(list->GetList()->GetRow(2)->GetText(1)), "Heater:82 F");
     list->GetList()->SelectIndex(2, 0);
     list->OnCommand(CPoolAdvSchedWnd::kListId);
-    RoundTrip();  // what the tab asked for has come back and been taken before the picture
+    ASSERT_TRUE(Settle());  // what the tab asked for has come back and been taken before the picture
     window->PaintAll();
     EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(*window->GetScreen()), "pool_schedule"));
     tab->OnCommand(CScheduleTypePage::kEggTimerTab);
@@ -453,7 +453,7 @@ TEST_F(PoolScheduleTest, PicturesOfTheScheduleAndTheEggTimers) {
     ASSERT_NE(timers, nullptr);
     EXPECT_EQ(Text(timers->GetList()->GetRow(0)->GetText(1)), "1 Hour 30 Minutes");
     timers->GetList()->SelectIndex(0, 0);
-    RoundTrip();
+    ASSERT_TRUE(Settle());
     window->PaintAll();
     EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(*window->GetScreen()), "pool_egg_timer"));
 }

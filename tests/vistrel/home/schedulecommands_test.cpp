@@ -223,7 +223,7 @@ TEST_F(ScheduleViewTest, ThePickerFillsItsListsAndAddsThroughItsOwner) {
 TEST_F(ScheduleViewTest, PictureOfTheView) {
     CScheduleCommandsView* view = View();
     // Whatever the view's making asked for has come back and been taken before the picture.
-    RoundTrip();
+    ASSERT_TRUE(Settle());
     window->PaintAll();
     // The view alone, as the lighting page will hold it.
     const testsupport::Image565 screen = testsupport::ImageOf(*window->GetScreen());
