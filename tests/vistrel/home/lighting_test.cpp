@@ -154,16 +154,6 @@ protected:
         message.ResetPosition();
         sink->OnMessage(&message);
     }
-    testsupport::Image565 PictureOf(CZVWindow* w) {
-        window->PaintAll();
-        const testsupport::Image565 screen = testsupport::ImageOf(*window->GetScreen());
-        const int left = w->ToRootX(0), top = w->ToRootY(0);
-        testsupport::Image565 shown{w->GetWidth(), w->GetHeight(), {}};
-        for (int y = 0; y < shown.height; ++y)
-            for (int x = 0; x < shown.width; ++x)
-                shown.pixels.push_back(screen.pixels[static_cast<size_t>((top + y) * screen.width + left + x)]);
-        return shown;
-    }
 
     std::vector<CZVWindow*> made;
 };
