@@ -97,10 +97,12 @@ protected:
     SelfUpdateRun() {
         testsupport::ServeSampleInstallation(gateway);
         WriteFile(Program(), kOldProgram);
-        // The clock waits, for real, while the gateway answers, while the update request is on
-        // its way and while the new copy is starting.
+        // The clock waits, for real, while the gateway answers and nothing has arrived yet (a
+        // tablet with bytes to read is not held: it reads them, and the gateway can go on
+        // sending), while the update request is on its way and while the new copy is starting.
         clock.HoldWhile([this] {
-            return gateway.Owes() || (awaitingPage && !Readable()) || (Exists(Program() + ".old") && !Exists(Log()));
+            return (gateway.Owes() && !Readable()) || (awaitingPage && !Readable()) ||
+                   (Exists(Program() + ".old") && !Exists(Log()));
         });
     }
     ~SelfUpdateRun() override {

@@ -79,7 +79,10 @@ protected:
     }
     // Waits for the sample's answer to the page's first request.
     void WaitForSample() {
-        ASSERT_TRUE(SettleUntil([&] { return !page->IsLoading() && !page->GetHistory().series[0].empty(); }));
+        ASSERT_TRUE(PollUntil([&] {
+            return !page->IsLoading() && !page->GetHistory().series[0].empty() &&
+                   vistreltest::NothingOnItsWay(gateway, server);
+        }));
         window->PaintAll();
     }
     void Push(const samplegateway::Bytes& payload) { gateway.Push(ZVM_POOL_HISTORYDATA, payload, page->GetId()); }

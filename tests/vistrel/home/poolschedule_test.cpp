@@ -432,7 +432,8 @@ TEST_F(PoolScheduleTest, TheSampleStoresARunTimeAndTellsEverySink) {
 // ---- pictures over the sample house
 
 TEST_F(PoolScheduleTest, PicturesOfTheScheduleAndTheEggTimers) {
-    // The page alone, at a place of its own: the pictures never depend on the menu's width.
+    // The schedule tab alone, on a page at a place of its own: the pictures never depend on the
+    // menu's width or on the page's tab row, which takes its back from the menu.
     auto* page = Keep(new CPoolControlPage(window.get(), CZVRect(100, 0, 700, 600), server));
     ASSERT_TRUE(PollUntil([&] { return page->GetModel()->GetBody(0)->temperature == 81; }));
     static_cast<CTabContainer*>(page->GetTabControl())->Select(2, 0);
@@ -448,7 +449,7 @@ TEST_F(PoolScheduleTest, PicturesOfTheScheduleAndTheEggTimers) {
     list->OnCommand(CPoolAdvSchedWnd::kListId);
     ASSERT_TRUE(Settle());  // what the tab asked for has come back and been taken before the picture
     window->PaintAll();
-    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(page), "pool_schedule"));
+    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(tab), "pool_schedule"));
     tab->OnCommand(CScheduleTypePage::kEggTimerTab);
     auto* timers = dynamic_cast<CPoolRunTimeWnd*>(tab->GetInner());
     ASSERT_NE(timers, nullptr);
@@ -456,7 +457,7 @@ TEST_F(PoolScheduleTest, PicturesOfTheScheduleAndTheEggTimers) {
     timers->GetList()->SelectIndex(0, 0);
     ASSERT_TRUE(Settle());
     window->PaintAll();
-    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(page), "pool_egg_timer"));
+    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(tab), "pool_egg_timer"));
 }
 
 }  // namespace
