@@ -101,8 +101,7 @@ protected:
         // tablet with bytes to read is not held: it reads them, and the gateway can go on
         // sending), while the update request is on its way and while the new copy is starting.
         clock.HoldWhile([this] {
-            return (gateway.Owes() && !Readable()) || (awaitingPage && !Readable()) ||
-                   (Exists(Program() + ".old") && !Exists(Log()));
+            return gateway.Owes() || (awaitingPage && !Readable()) || (Exists(Program() + ".old") && !Exists(Log()));
         });
     }
     ~SelfUpdateRun() override {
