@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 #include <linux/sockios.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -143,7 +145,7 @@ bool Gateway::Owes() const {
     int waiting = 0;
     int unsent = 0;
     return answering_ || (ioctl(serving_, FIONREAD, &waiting) == 0 && waiting > 0) ||
-           (ioctl(serving_, SIOCOUTQ, &unsent) == 0 && unsent > 0);
+           (ioctl(serving_, SIOCOUTQNSD, &unsent) == 0 && unsent > 0);
 }
 
 void Gateway::NoteError(const std::string& text) {
@@ -169,6 +171,9 @@ void Gateway::Run() {
         if (fd < 0) continue;
         timeval limit{5, 0};  // a client that stops reading cannot hold the gateway forever
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        // Answers leave at once, each in its own segments.
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         {
             std::lock_guard lock(mutex_);
             client_ = fd;
@@ -206,6 +211,11 @@ bool Gateway::ReadMore(int fd, Bytes* stream) {
         uint8_t buffer[65536];
         ssize_t got = recv(fd, buffer, sizeof buffer, 0);
         if (got <= 0) return false;
+        // Acknowledged at once: a client that holds small requests until the last is
+        // acknowledged then sends its next without waiting for a delayed acknowledgement.
+        // The kernel falls back to delaying, so this is asked again after every read.
+        const int on = 1;
+        setsockopt(fd, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
         stream->insert(stream->end(), buffer, buffer + got);
         return true;
     }

@@ -106,8 +106,9 @@ public:
     int Connections() const;  // connections accepted so far
     bool Connected() const;
     // True while the client's bytes wait unread, what was read is still being answered, or an
-    // answer written has not yet reached the client's side of the connection; false without a
-    // client or while reading is paused. Safe to ask from any thread at any time.
+    // answer written still waits in the kernel to be sent (what was sent is the client's, even
+    // before the client acknowledges it); false without a client or while reading is paused. Safe to ask from any
+    // thread at any time.
     bool Owes() const;
 
 private:

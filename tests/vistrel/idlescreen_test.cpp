@@ -84,10 +84,7 @@ protected:
     // Connected, with the answers to the connection's questions taken in.
     void ConnectAndSettle() {
         Connect();
-        ASSERT_TRUE(PollUntil([this] {
-            return window->GetTabletSettings().IsLoaded() && !gateway.Owes() &&
-                   server.PollAll() == CZVServer::kPollIdle;
-        }));
+        ASSERT_TRUE(SettleUntil([this] { return window->GetTabletSettings().IsLoaded(); }));
     }
     void Settings(const PowerSettings& values) { window->OnMessage(SettingsMessage(values).get()); }
     // The main loop's idle-screen step once a second for ms.

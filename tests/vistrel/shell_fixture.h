@@ -47,10 +47,11 @@ private:
     testsupport::ScopedEnv data_{"ZAVORO_DATA_DIR", dir_.Path().c_str()};
 };
 
-// Every answer asked for is in and handled: none owed, none waiting on the socket, no picture
-// or icon on its way.
+// Every answer asked for is in and handled: no request on its way, none owed, none waiting
+// on the socket, no picture or icon on its way.
 inline bool NothingOnItsWay(testsupport::FakeGateway& gateway, CZVServer& server) {
-    return !CIconCache::Instance()->IsLoading() && !gateway.Owes() && !server.GetSocket()->HasData();
+    return !CIconCache::Instance()->IsLoading() && !testsupport::RequestsOnTheirWay(server) && !gateway.Owes() &&
+           !testsupport::AnswersWaiting(server);
 }
 // The same for a whole run, once the gateway's clock has also set the time the tablet shows
 // (so a picture never depends on which answer came first).
