@@ -24,6 +24,9 @@ public:
     int OnCommand(int id) override;
     std::optional<CZVRect> GetOpaqueRect() override;
 
+    // The height of the band that holds the tabs and that the body starts below; set before
+    // the tabs are built. By default the style class gives it.
+    void SetTabBandHeight(int height) { m_topInset = height; }
     // The tab row, built empty on first use.
     CTabContainer* GetTabs();
     // Replaces the tab row.

@@ -8,6 +8,7 @@
 #include "vistrel/shell/tabletmain.h"
 #include "widgets/buttons/zvchkbutton.h"
 #include "widgets/regions/rregion.h"
+#include "widgets/style/setserver.h"
 #include "widgets/tabs/trregion.h"
 #include "widgets/text/zvlabel.h"
 #include "widgets/window/mainwnd.h"
@@ -21,6 +22,13 @@ constexpr int kCancelClass = 18;
 constexpr int kButtonShape = 10;  // corner radius and bevel
 constexpr int kCancelWidth = 200;
 constexpr int kErrorColumns = 2;
+constexpr int kTabLines = 2;  // pump tabs name the pump and its circuit
+
+// Room for two lines of tab captions: each the style's font size and its padding.
+int TabBandHeight(int styleClass) {
+    CSetServer* style = CSetServer::Get();
+    return style ? kTabLines * (style->GetStyle(styleClass, 7) + style->GetStyle(styleClass, 5)) : 0;
+}
 
 int HasPump(const CBasinSetup& model, int pump) {
     return (model.GetEquipmentFlags() >> (kFirstPumpBit + pump) & 1) != 0;
@@ -48,6 +56,7 @@ CSystemStatusPage::CSystemStatusPage(CZVWindow* parent, CZVRect rect, CBasinSetu
     : CSubPanel(parent, rect, kStyleClass, model), m_server(server) {
     if (parent) SetFaceColor(parent->GetFaceColor());
     m_tabColumn = new CTRRegion(this, CZVRect(0, 0, rect.w, rect.h), kStyleClass, GetFaceColor());
+    if (const int band = TabBandHeight(kStyleClass)) m_tabColumn->SetTabBandHeight(band);
     AddChild(m_tabColumn);
     const std::vector<Tab> tabs = TabsFor(*model);
     CZVObList descriptors;
