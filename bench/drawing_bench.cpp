@@ -103,7 +103,7 @@ void Caption(benchmark::State& state) {
     CDibDC dc(300, 40, 0, 0, 1);
     dc.SetColor(MakeColor(255, 255, 255));
     dc.SetFont(18, 0, 0);
-    CZVString text("Pool Temperature 28C");  // 20 characters
+    CZVString text("Pool Temperature 28C");           // 20 characters
     dc.DrawText(text, CZVRect(0, 0, 300, 40), 0x12);  // glyphs cached once
     for (auto _ : state) {
         dc.DrawText(text, CZVRect(0, 0, 300, 40), 0x12);
@@ -127,11 +127,11 @@ public:
 };
 class DitherShell : public CShellServices {
 public:
-    explicit DitherShell(bool on) : on_(on) {}
-    bool IsDitherEnabled() override { return on_; }
+    explicit DitherShell(bool on) : m_on(on) {}
+    bool IsDitherEnabled() override { return m_on; }
 
 private:
-    bool on_;
+    bool m_on;
 };
 
 // The glossy highlight over the whole screen (arg 1: dithered).
@@ -182,8 +182,8 @@ class Collector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs)
-            times[run.benchmark_name()] = run.GetAdjustedRealTime() * 1e9 /
-                                          benchmark::GetTimeUnitMultiplier(run.time_unit);
+            times[run.benchmark_name()] =
+                run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;

@@ -26,16 +26,16 @@ public:
         SDL_DisplayMode mode;
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
-                width_ = mode.w;
-                height_ = mode.h;
+                m_width = mode.w;
+                m_height = mode.h;
             }
             SDL_QuitSubSystem(SDL_INIT_VIDEO);
         }
         // Without audio the wave device is absent and every sound is silent.
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) std::fprintf(stderr, "No sound: %s\n", SDL_GetError());
     }
-    int GetScreenWidth() override { return width_; }
-    int GetScreenHeight() override { return height_; }
+    int GetScreenWidth() override { return m_width; }
+    int GetScreenHeight() override { return m_height; }
     std::unique_ptr<platform::TabletWindow> OpenWindow(const platform::WindowOptions& options) override {
         return platform::OpenSdlWindow(options);
     }
@@ -48,8 +48,8 @@ public:
 
 private:
     // Without a display the window opens at the tablet's own size.
-    int width_ = 800;
-    int height_ = 600;
+    int m_width = 800;
+    int m_height = 600;
 };
 
 }  // namespace

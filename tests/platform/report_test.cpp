@@ -22,17 +22,16 @@ class Report : public testing::Test {
 protected:
     Report() {
         EXPECT_TRUE(platform::InstallReportHook([this](ReportKind kind, const std::string& text) {
-            std::lock_guard lock(mutex_);
-            received_.emplace_back(kind, text);
-            if (onReceive_)
-                onReceive_();
+            std::lock_guard lock(m_mutex);
+            m_received.emplace_back(kind, text);
+            if (m_onReceive) m_onReceive();
         }));
     }
     ~Report() override { platform::RemoveReportHook(); }
 
-    std::mutex mutex_;
-    std::vector<std::pair<ReportKind, std::string>> received_;
-    std::function<void()> onReceive_;
+    std::mutex m_mutex;
+    std::vector<std::pair<ReportKind, std::string>> m_received;
+    std::function<void()> m_onReceive;
 };
 
 TEST(ReportWithoutHook, TextsGoToStandardError) {
@@ -52,8 +51,8 @@ TEST_F(Report, TheHookGetsSentChecksAndTraces) {
     ReportAssert("src\\core\\zvquery.cpp", 88, 0);
     ReportTrace("Gen 40");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "A: zvserver.cpp(line 1203)\nA: zvquery.cpp(line 88)\n");
-    EXPECT_THAT(received_, ElementsAre(Pair(ReportKind::Assert, "zvserver.cpp(line 1203: 4.0 Build 1499.0 Rel)"),
-                                       Pair(ReportKind::Trace, "Gen 40")));
+    EXPECT_THAT(m_received, ElementsAre(Pair(ReportKind::Assert, "zvserver.cpp(line 1203: 4.0 Build 1499.0 Rel)"),
+                                        Pair(ReportKind::Trace, "Gen 40")));
 }
 
 TEST_F(Report, OnlyOneHookAtATime) {
@@ -63,28 +62,26 @@ TEST_F(Report, OnlyOneHookAtATime) {
     testing::internal::CaptureStderr();
     ReportTrace("after");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "after\n");
-    EXPECT_TRUE(received_.empty());
+    EXPECT_TRUE(m_received.empty());
 }
 
 TEST_F(Report, AReportFromInsideTheHookDoesNotRecurse) {
     // A hook whose send fails and reports that failure itself.
-    onReceive_ = [] { ReportAssert("zvsocket", 300, 1); };
+    m_onReceive = [] { ReportAssert("zvsocket", 300, 1); };
     testing::internal::CaptureStderr();
     ReportTrace("first");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "A: zvsocket(line 300)\n");
-    EXPECT_THAT(received_, ElementsAre(Pair(ReportKind::Trace, "first")));
+    EXPECT_THAT(m_received, ElementsAre(Pair(ReportKind::Trace, "first")));
 }
 
 TEST_F(Report, ThreadsReportTogether) {
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back([] {
-            for (int i = 0; i < 100; ++i)
-                ReportTrace("t");
+            for (int i = 0; i < 100; ++i) ReportTrace("t");
         });
-    for (std::thread& thread : threads)
-        thread.join();
-    EXPECT_EQ(received_.size(), 400u);
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(m_received.size(), 400u);
 }
 
 TEST(ReportHook, IsCalledWithNoLockOfTheReportsHeld) {

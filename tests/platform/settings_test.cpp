@@ -15,13 +15,13 @@ namespace {
 class Settings : public testing::Test {
 protected:
     Settings() { platform::SetProgramName("basinsetup"); }
-    ~Settings() override { platform::SetProgramName(previousName_); }
+    ~Settings() override { platform::SetProgramName(m_previousName); }
 
-    std::string File() const { return dir_.File("config/basinsetup.ini"); }
+    std::string File() const { return m_dir.File("config/basinsetup.ini"); }
 
-    std::string previousName_ = platform::GetProgramName();
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", (dir_.Path() + "/config").c_str()};
+    std::string m_previousName = platform::GetProgramName();
+    testsupport::TempDir m_dir;
+    testsupport::ScopedEnv m_config{"ZAVORO_CONFIG_DIR", (m_dir.Path() + "/config").c_str()};
 };
 
 TEST_F(Settings, ValuesRoundTripIntoTheProgramsFile) {
@@ -51,13 +51,13 @@ TEST_F(Settings, ValuesRoundTripIntoTheProgramsFile) {
     ASSERT_TRUE(platform::ReadSettingInt("ProgramDefaults", "BasePort", number));
     EXPECT_EQ(number, 80);
     // Only the file itself is left: the temporary files were renamed.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path() + "/config"),
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.Path() + "/config"),
                             std::filesystem::directory_iterator()),
               1);
 }
 
 TEST_F(Settings, AHandEditedFileKeepsItsOtherLines) {
-    std::filesystem::create_directory(dir_.Path() + "/config");
+    std::filesystem::create_directory(m_dir.Path() + "/config");
     testsupport::WriteFileText(File(),
                                "; written by hand\r\n[UserInterface]\r\n  DefaultFont = Arial\r\n# Old=1\r\n\r\n"
                                "[Other]\r\nOld=2\r\n");
@@ -76,7 +76,7 @@ TEST_F(Settings, AHandEditedFileKeepsItsOtherLines) {
 TEST_F(Settings, AWriteLeavesTheFilesStructureAsItWas) {
     // "[T]" with a stray carriage return is no header, before and after a
     // write: the rewrite must not turn it into one.
-    std::filesystem::create_directory(dir_.Path() + "/config");
+    std::filesystem::create_directory(m_dir.Path() + "/config");
     testsupport::WriteFileText(File(), "[S]\nA=1\n[T]\r\r\nN=old\r\nx");
     std::string text;
     EXPECT_FALSE(platform::ReadSettingString("T", "N", text));
@@ -97,11 +97,20 @@ TEST_F(Settings, NumbersOutside32BitsOrMalformedReadAsMissing) {
         int32_t value;
     };
     const Case cases[] = {
-        {"0", true, 0},           {" 42 ", true, 42},          {"-2147483648", true, INT32_MIN},
-        {"4294967295", true, -1}, {"0x7fFFffFF", true, INT32_MAX}, {"0x80000000", true, INT32_MIN},
-        {"4294967296", false, 0}, {"-2147483649", false, 0},   {"0x100000000", false, 0},
-        {"12a", false, 0},        {"", false, 0},              {"-", false, 0},
-        {"0x", false, 0},         {"99999999999", false, 0},
+        {"0", true, 0},
+        {" 42 ", true, 42},
+        {"-2147483648", true, INT32_MIN},
+        {"4294967295", true, -1},
+        {"0x7fFFffFF", true, INT32_MAX},
+        {"0x80000000", true, INT32_MIN},
+        {"4294967296", false, 0},
+        {"-2147483649", false, 0},
+        {"0x100000000", false, 0},
+        {"12a", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {"0x", false, 0},
+        {"99999999999", false, 0},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(platform::WriteSettingString("N", "V", c.text));
@@ -128,7 +137,7 @@ TEST_F(Settings, KeysAndValuesTheFileCannotHoldAreRefused) {
 }
 
 TEST_F(Settings, AnOversizedFileIsNeitherReadNorReplaced) {
-    std::filesystem::create_directory(dir_.Path() + "/config");
+    std::filesystem::create_directory(m_dir.Path() + "/config");
     std::string huge = "[S]\nName=1\n" + std::string(2 << 20, 'x');
     testsupport::WriteFileText(File(), huge);
     std::string text;
@@ -160,8 +169,7 @@ TEST_F(Settings, ConcurrentWritersLoseNothing) {
             for (int i = 0; i < 10; ++i)
                 platform::WriteSettingInt("T" + std::to_string(t), "V" + std::to_string(i), t * 100 + i);
         });
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     for (int t = 0; t < 4; ++t)
         for (int i = 0; i < 10; ++i) {
             int32_t value = -1;

@@ -39,23 +39,23 @@ int BytesUnsent(int fd) {
 // A listening socket on the loopback address that accepts one client when asked.
 class Listener {
 public:
-    Listener() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    Listener() : m_fd(socket(AF_INET, SOCK_STREAM, 0)) {
         sockaddr_in any = Loopback(0);
-        bind(fd_, reinterpret_cast<sockaddr*>(&any), sizeof any);
-        listen(fd_, 4);
-        platform::LocalAddress(fd_, &address_);
+        bind(m_fd, reinterpret_cast<sockaddr*>(&any), sizeof any);
+        listen(m_fd, 4);
+        platform::LocalAddress(m_fd, &m_address);
     }
     ~Listener() {
-        if (peer_ >= 0) close(peer_);
-        close(fd_);
+        if (m_peer >= 0) close(m_peer);
+        close(m_fd);
     }
-    sockaddr_in address() const { return address_; }
-    int Accept() { return peer_ = accept(fd_, nullptr, nullptr); }
+    sockaddr_in address() const { return m_address; }
+    int Accept() { return m_peer = accept(m_fd, nullptr, nullptr); }
 
 private:
-    int fd_;
-    int peer_ = -1;
-    sockaddr_in address_{};
+    int m_fd;
+    int m_peer = -1;
+    sockaddr_in m_address{};
 };
 
 struct Socket {

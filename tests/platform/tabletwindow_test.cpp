@@ -47,9 +47,9 @@ protected:
         WindowOptions options;
         options.width = 320;
         options.height = 240;
-        window_ = OpenSdlWindow(options);
-        ASSERT_NE(window_, nullptr);
-        Drain(*window_);  // the window's own start-up events
+        m_window = OpenSdlWindow(options);
+        ASSERT_NE(m_window, nullptr);
+        Drain(*m_window);  // the window's own start-up events
     }
 
     static void Push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
@@ -63,20 +63,20 @@ protected:
         return event;
     }
 
-    std::unique_ptr<TabletWindow> window_;
+    std::unique_ptr<TabletWindow> m_window;
 };
 
 TEST_F(SdlWindowTest, OpensAtTheGivenSizeAndShowsSurfaces) {
-    EXPECT_EQ(window_->GetWidth(), 320);
-    EXPECT_EQ(window_->GetHeight(), 240);
+    EXPECT_EQ(m_window->GetWidth(), 320);
+    EXPECT_EQ(m_window->GetHeight(), 240);
     std::vector<uint16_t> screen(320 * 240, 0xF800);
-    window_->Present(screen.data(), 320, 240, 320);
-    window_->Present(screen.data(), 100, 50, 320);
-    window_->Present(nullptr, 320, 240, 320);  // nothing to show: ignored
-    window_->SetCursor(CursorShape::Wait);
-    window_->SetCursor(CursorShape::Hidden);
-    window_->SetCapture(true);
-    window_->SetCapture(false);
+    m_window->Present(screen.data(), 320, 240, 320);
+    m_window->Present(screen.data(), 100, 50, 320);
+    m_window->Present(nullptr, 320, 240, 320);  // nothing to show: ignored
+    m_window->SetCursor(CursorShape::Wait);
+    m_window->SetCursor(CursorShape::Hidden);
+    m_window->SetCapture(true);
+    m_window->SetCapture(false);
 }
 
 TEST_F(SdlWindowTest, MouseAndTouchBecomeLeftButtonEvents) {
@@ -104,7 +104,7 @@ TEST_F(SdlWindowTest, MouseAndTouchBecomeLeftButtonEvents) {
     Push(Finger(SDL_FINGERMOTION, 7, 0.75f, 0.5f));
     Push(Finger(SDL_FINGERUP, 7, 0.75f, 0.5f));
 
-    auto events = Drain(*window_);
+    auto events = Drain(*m_window);
     ASSERT_EQ(events.size(), 5u);
     EXPECT_EQ(events[0].message, kWmLButtonDown);
     EXPECT_EQ(events[0].x, 10);
@@ -138,7 +138,7 @@ TEST_F(SdlWindowTest, KeysGiveVirtualKeysAndWindows1252Characters) {
     key.key.keysym.sym = SDLK_CAPSLOCK;  // no virtual key of ours
     Push(key);
 
-    auto events = Drain(*window_);
+    auto events = Drain(*m_window);
     ASSERT_EQ(events.size(), 6u);
     EXPECT_EQ(events[0].message, kWmKeyDown);
     EXPECT_EQ(events[0].code, VK_BACK);
@@ -156,7 +156,7 @@ TEST_F(SdlWindowTest, QuitAsksToClose) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     Push(quit);
-    auto events = Drain(*window_);
+    auto events = Drain(*m_window);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].message, kWmClose);
 }

@@ -25,23 +25,23 @@ public:
     PinnedFonts() {
         platform::SetProgramName("vistrel");
         platform::PinFontFile(testsupport::kTestFontFile);
-        fonts_ = std::make_unique<CFontServer>();
-        fonts_->EnumerateFonts();
+        m_fonts = std::make_unique<CFontServer>();
+        m_fonts->EnumerateFonts();
     }
     ~PinnedFonts() {
-        fonts_.reset();
+        m_fonts.reset();
         platform::PinFontFile("");
-        platform::SetProgramName(previousName_);
+        platform::SetProgramName(m_previousName);
     }
     PinnedFonts(const PinnedFonts&) = delete;
     PinnedFonts& operator=(const PinnedFonts&) = delete;
 
 private:
-    std::string previousName_ = platform::GetProgramName();
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
-    std::unique_ptr<CFontServer> fonts_;
-    CGdiCache gdi_;
+    std::string m_previousName = platform::GetProgramName();
+    testsupport::TempDir m_dir;
+    testsupport::ScopedEnv m_config{"ZAVORO_CONFIG_DIR", m_dir.Path().c_str()};
+    std::unique_ptr<CFontServer> m_fonts;
+    CGdiCache m_gdi;
 };
 
 class ButtonTest : public ::testing::Test {

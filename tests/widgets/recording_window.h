@@ -12,23 +12,23 @@ class RecordingWindow : public CZVWindow {
 public:
     RecordingWindow(CZVWindow* parent, CZVRect rect, std::string name, std::vector<std::string>* log,
                     int styleClass = 0)
-        : CZVWindow(parent, rect, styleClass), name_(std::move(name)), log_(log) {
+        : CZVWindow(parent, rect, styleClass), m_name(std::move(name)), m_log(log) {
         if (parent) parent->AddChild(this);
     }
 
     void OnPaint(CZVDC* dc) override {
         CZVWindow::OnPaint(dc);
-        if (log_) log_->push_back("paint " + name_);
+        if (m_log) m_log->push_back("paint " + m_name);
         if (paintsFace) FillFaceColor(dc, 0, 0, m_width, m_height);
     }
     int OnLButtonDown(int x, int y, int keys) override {
         if (!m_shown) return 0;
-        if (log_) log_->push_back("down " + name_);
+        if (m_log) m_log->push_back("down " + m_name);
         if (CZVWindow::OnLButtonDown(x, y, keys)) return 1;
         return takesInput && HitTest(x, y);
     }
     int OnChildCommand(int id, int count) override {
-        if (log_) log_->push_back("child " + name_ + " " + std::to_string(id));
+        if (m_log) m_log->push_back("child " + m_name + " " + std::to_string(id));
         return id == consumes ? count : 0;
     }
     void OnTimer() override { ++timers; }
@@ -52,8 +52,8 @@ public:
     int idles = 0;
 
 private:
-    std::string name_;
-    std::vector<std::string>* log_;
+    std::string m_name;
+    std::vector<std::string>* m_log;
 };
 
 }  // namespace widgettest

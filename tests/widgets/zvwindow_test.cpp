@@ -149,17 +149,17 @@ TEST_F(WindowTest, TimerSurvivesTheTickCounterWrapping) {
 class SelfDeletingTimerWindow : public CZVWindow {
 public:
     SelfDeletingTimerWindow(CZVWindow* parent, CZVWindow** sibling)
-        : CZVWindow(parent, CZVRect(0, 0, 10, 10), 0), sibling_(sibling) {
+        : CZVWindow(parent, CZVRect(0, 0, 10, 10), 0), m_sibling(sibling) {
         parent->AddChild(this);
     }
     void OnTimer() override {
-        delete *sibling_;
-        *sibling_ = nullptr;
+        delete *m_sibling;
+        *m_sibling = nullptr;
         delete this;
     }
 
 private:
-    CZVWindow** sibling_;
+    CZVWindow** m_sibling;
 };
 
 TEST_F(WindowTest, ATimerThatDeletesItsWindowAndASiblingEndsTheWalkSafely) {
@@ -290,14 +290,14 @@ TEST_F(WindowTest, BackgroundSkipsWhatShownDescendantsCover) {
     panel->DrawBackground(&dc);
     const uint16_t red = ToRgb565(back), white = 0xFFFF;
     EXPECT_EQ(harness.PixelAt(10, 10), red);
-    EXPECT_EQ(harness.PixelAt(20, 20), white);      // covered
+    EXPECT_EQ(harness.PixelAt(20, 20), white);  // covered
     EXPECT_EQ(harness.PixelAt(39, 39), white);
     EXPECT_EQ(harness.PixelAt(40, 40), red);
-    EXPECT_EQ(harness.PixelAt(65, 25), white);      // deep: 10 + 50 + 5
+    EXPECT_EQ(harness.PixelAt(65, 25), white);  // deep: 10 + 50 + 5
     EXPECT_EQ(harness.PixelAt(64, 25), red);
-    EXPECT_EQ(harness.PixelAt(12, 52), red);        // hidden windows cover nothing
+    EXPECT_EQ(harness.PixelAt(12, 52), red);  // hidden windows cover nothing
     EXPECT_EQ(harness.PixelAt(109, 69), red);
-    EXPECT_EQ(harness.PixelAt(110, 70), white);     // outside the panel
+    EXPECT_EQ(harness.PixelAt(110, 70), white);  // outside the panel
 }
 
 // ---- caption
@@ -332,13 +332,13 @@ TEST_F(WindowTest, AddingAWindowTwiceIsReportedAndIgnored) {
 // A window that takes a sibling with it when it goes.
 class Companion : public CZVWindow {
 public:
-    Companion(CZVWindow* parent, CZVWindow* partner) : CZVWindow(parent, CZVRect(0, 0, 5, 5), 0), partner_(partner) {
+    Companion(CZVWindow* parent, CZVWindow* partner) : CZVWindow(parent, CZVRect(0, 0, 5, 5), 0), m_partner(partner) {
         parent->AddChild(this);
     }
-    ~Companion() override { delete partner_; }
+    ~Companion() override { delete m_partner; }
 
 private:
-    CZVWindow* partner_;
+    CZVWindow* m_partner;
 };
 
 TEST_F(WindowTest, ChildrenThatRemoveSiblingsTearDownSafely) {
@@ -364,16 +364,16 @@ CZVWindow* MakePlainBar(CZVWindow* parent, CZVWindow*, CZVRect rect) { return ne
 class ScrollBarTest : public WindowTest {
 protected:
     void SetUp() override {
-        previous_ = SetScrollBarFactory(MakePlainBar);
+        m_previous = SetScrollBarFactory(MakePlainBar);
         list = new CZVWindow(&root, CZVRect(10, 10, 100, 80), 11);
         root.AddChild(list);
     }
-    void TearDown() override { SetScrollBarFactory(previous_); }
+    void TearDown() override { SetScrollBarFactory(m_previous); }
 
     CZVWindow* list = nullptr;
 
 private:
-    ScrollBarFactory previous_ = nullptr;
+    ScrollBarFactory m_previous = nullptr;
 };
 
 TEST_F(ScrollBarTest, BarTakesItsWidthFromTheWindowAndGivesItBack) {

@@ -17,17 +17,17 @@ namespace {
 // While set, buttons keep drawing blended (the no-blend setting is ignored).
 class OffscreenPaint {
 public:
-    OffscreenPaint() : main_(GetMainWnd()) {
-        if (main_) main_->SetOffscreenPaint(1);
+    OffscreenPaint() : m_main(GetMainWnd()) {
+        if (m_main) m_main->SetOffscreenPaint(1);
     }
     ~OffscreenPaint() {
-        if (main_) main_->SetOffscreenPaint(0);
+        if (m_main) m_main->SetOffscreenPaint(0);
     }
     OffscreenPaint(const OffscreenPaint&) = delete;
     OffscreenPaint& operator=(const OffscreenPaint&) = delete;
 
 private:
-    CMainWndBase* main_;
+    CMainWndBase* m_main;
 };
 
 // The distance covered after t of duration ms (64-bit so that long slides
@@ -92,8 +92,8 @@ void CZVWindow::SlideHorizontal(int distance, unsigned duration, CDibDC* incomin
         if (distance > 0) {
             ShiftBand(&dc, band, step, 0);
             if (incoming)
-                dc.BitBlt(band.x, band.y, incoming, incoming->GetRequestedWidth() - step - moved - rightInset,
-                          topInset, step, band.h);
+                dc.BitBlt(band.x, band.y, incoming, incoming->GetRequestedWidth() - step - moved - rightInset, topInset,
+                          step, band.h);
         } else {
             ShiftBand(&dc, band, -step, 0);
             if (incoming)
@@ -117,8 +117,7 @@ void CZVWindow::SlideVertical(int distance, unsigned duration, CDibDC* incoming,
                 dc.BitBlt(band.x, band.y, incoming, leftInset, incoming->GetHeight() - step - moved, band.w, step);
         } else {
             ShiftBand(&dc, band, 0, -step);
-            if (incoming)
-                dc.BitBlt(band.x, m_height - step - bottomInset, incoming, leftInset, moved, band.w, step);
+            if (incoming) dc.BitBlt(band.x, m_height - step - bottomInset, incoming, leftInset, moved, band.w, step);
         }
         if (callback) {
             callback->OnSlideStep(&dc, moved + step, d, callbackArgument);
