@@ -20,6 +20,8 @@
 #include "platform/tabletwindow.h"
 #include "samplegateway/house.h"
 #include "support/test_font.h"
+#include "vistrel/home/homepages.h"
+#include "vistrel/media/mediapages.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainwnd.h"
 #include "widgets/window/toolkit.h"
@@ -121,6 +123,9 @@ int main(int argc, char** argv) {
     setenv("ZAVORO_DATA_DIR", folder, 1);
     platform::SetProgramName("vistrel");
     platform::PinFontFile(testsupport::kTestFontFile);
+    // Every control of the sample house's home page, as the program builds it.
+    RegisterHomePages();
+    RegisterMediaPages();
     SampleHouseShell shell;
     if (!shell.connected) {
         std::fprintf(stderr, "no connection to the sample house\n");

@@ -156,13 +156,6 @@ constexpr CControlMakerRow kCreators[] = {
     {185, MakeZoneSwitch, kFormat18},
 };
 
-// The toolkit's own classes first, then those the page libraries register.
-const CControlMakerRow* FindCreator(int type) {
-    for (const CControlMakerRow& entry : kCreators)
-        if (entry.type == type) return &entry;
-    return FindControlMaker(type);
-}
-
 void ApplyPanelSteps(CZVWindow* panel, const CPageControlDesc& desc) {
     if ((CSetServer::CurrentFlags() & kTextureFlag) && desc.type != 126) panel->SetTexture(1);
     if (!IsBlack565(desc.faceColor)) panel->SetFaceColor(desc.faceColor);
@@ -213,6 +206,12 @@ CZVRect ToPixels(const CPageControlDesc& d, PageScaling scaling, int width, int 
 }
 
 }  // namespace
+
+const CControlMakerRow* FindPageControlMaker(int type) {
+    for (const CControlMakerRow& entry : kCreators)
+        if (entry.type == type) return &entry;
+    return FindControlMaker(type);
+}
 
 int CPageControlDesc::Read(CZVMSG* message) {
     if (!message) return 0;
@@ -306,7 +305,7 @@ std::optional<CZoneCorner> PlanZoneCorner(CPageControlArgs& args) {
 CZVWindow* CreatePageControl(CZVWindow* page, CZVWindow* parent, CZVRect rect, CPageControlDesc& desc,
                              const CZVObList* siblings, int fontOverride) {
     if (desc.type < CPageControlDesc::kFirstType || desc.type > CPageControlDesc::kLastType) return nullptr;
-    const CControlMakerRow* entry = FindCreator(desc.type);
+    const CControlMakerRow* entry = FindPageControlMaker(desc.type);
     if (!entry) return nullptr;
     CPageControlArgs args{page,
                           parent,

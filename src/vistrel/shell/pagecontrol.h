@@ -117,6 +117,12 @@ struct CZoneCorner {
 // 17 has no bevel.
 std::optional<CZoneCorner> PlanZoneCorner(CPageControlArgs& args);
 
+struct CControlMakerRow;
+
+// The maker of a type: the shell's own classes first, then those the page
+// libraries register; null for a type whose class does not exist yet.
+const CControlMakerRow* FindPageControlMaker(int type);
+
 // A widget for the definition, or null for a type without a class (outside
 // 100..190, or whose class does not exist). fontOverride, when non-zero,
 // replaces attribute byte 0. The definition's type may change (124 to 159).

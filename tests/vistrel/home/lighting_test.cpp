@@ -286,8 +286,9 @@ TEST_F(LightingTest, SwitchSendsTheValueOfEachCommand) {
     EXPECT_EQ(sw->GetSegment(2)->GetCheck(), 1);
     EXPECT_EQ(sw->GetSegment(4)->GetCheck(), 1);
     for (int i = 0; i < 5; ++i) sw->GetSegment(i)->OnCommand(sw->GetSegment(i)->GetCommandId());
-    RoundTrip();  // the gateway has taken every press
-    // "On" while the switch is on goes to full.
+    // "On" while the switch is on goes to full. The house pushes each value it stores; the
+    // last push leaves the switch at full.
+    ASSERT_TRUE(PollUntil([&] { return RequestsOf(ZVM_LIGHTS_SETSWITCH).size() == 5 && sw->GetValue() == 250; }));
     std::vector<Ints> sent;
     for (const Frame& f : RequestsOf(ZVM_LIGHTS_SETSWITCH)) sent.push_back(IntsOf(f));
     EXPECT_EQ(sent, (std::vector<Ints>{{21, 1}, {21, 100}, {21, 101}, {21, 102}, {21, 250}}));
