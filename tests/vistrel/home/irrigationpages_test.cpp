@@ -9,9 +9,12 @@
 #include "irrigation_fixture.h"
 #include "support/golden.h"
 #include "vistrel/home/irrigation/irgroupwnd.h"
+#include "vistrel/home/irrigation/irrigationmanual.h"
 #include "vistrel/home/irrigation/irrigationsummary.h"
+#include "vistrel/home/irrigation/irrigationsystem.h"
 #include "vistrel/home/irrigation/wateringdays.h"
 #include "vistrel/shell/mainwnd.h"
+#include "widgets/buttons/zv3dbutton.h"
 #include "widgets/buttons/zvchkbutton.h"
 #include "widgets/buttons/zvradio.h"
 #include "widgets/lists/columnlist.h"
@@ -212,6 +215,122 @@ TEST_F(IrrigationPageTest, WithoutProgramsTheGroupShowsNoPeriods) {
     ASSERT_EQ(tabs->GetTabCount(), 1);
     EXPECT_EQ(std::string(static_cast<CZVButton*>(tabs->GetTab(0))->GetText().GetAnsi()), "No Periods");
     EXPECT_EQ(group->GetCurrentPage(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(IrrigationSteps, SeasonalAndManualTimesKeepTheirLimits) {
+    struct Case {
+        int value, count, up, stepped;
+    };
+    // The repeat count is read as an unsigned 16-bit number.
+    for (const Case& c : {Case{149, 5, 1, 150}, Case{3, 5, 0, 0}, Case{100, 0x10001, 1, 101}, Case{40, 10, 0, 30}})
+        EXPECT_EQ(StepSeasonalPercent(c.value, c.count, c.up), c.stepped) << c.value;
+    for (const Case& c : {Case{7950, 0, 1, 8000}, Case{7990, 0, 1, 8000}, Case{30, 0, 0, 0}, Case{300, 0, 0, 240}})
+        EXPECT_EQ(StepManualTime(c.value, c.up), c.stepped) << c.value;
+}
+
+class IrrigationSystemTest : public IrrigationPageTest {
+protected:
+    CIrrigationPage* System() {
+        Open();
+        page->OnCommand(CIrrigationSummaryPage::kSystemId);
+        return dynamic_cast<CIrrigationPage*>(page->GetContent());
+    }
+    CSeasonalAdjustWnd* Month(CIrrigationPage* system, int month) {
+        std::vector<CSeasonalAdjustWnd*> months;
+        ForEachChild(system->GetContent()->GetChildren(),
+                     [&](CZVWindow* child) { months.push_back(dynamic_cast<CSeasonalAdjustWnd*>(child)); });
+        return month >= 1 && month <= static_cast<int>(months.size()) ? months[static_cast<size_t>(month - 1)]
+                                                                      : nullptr;
+    }
+    void Manual(CIrrigationManualPage* manual, int32_t mode, std::vector<std::pair<int32_t, int32_t>> zones) {
+        PayloadWriter w;
+        w.Int(mode).Int(static_cast<int32_t>(zones.size()));
+        for (const auto& [toRun, runTime] : zones) w.Int(11).String("Front Lawn East").Int(toRun).Int(runTime);
+        manual->OnMessage(Message(ZVM_IRRIGATION_GETMANUALZONESA, w).get());
+    }
+};
+
+TEST_F(IrrigationSystemTest, HoldingUpStopsAt150AndTheReleaseStoresItOnce) {
+    CIrrigationPage* system = System();
+    ASSERT_NE(system, nullptr);
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(page), "irrigation_seasonal"));
+    CSeasonalAdjustWnd* june = Month(system, 6);
+    ASSERT_NE(june, nullptr);
+    EXPECT_EQ(june->GetPercent(), 130);
+    for (int count : {10, 9, 5, 50}) june->OnChildCommand(CSeasonalAdjustWnd::kUpId, count);
+    EXPECT_EQ(june->GetPercent(), 150);
+    EXPECT_TRUE(Sent(ZVM_IRRIGATION_SETSEASONALQ).empty());
+    june->OnChildCommand(CSeasonalAdjustWnd::kReleaseId, 1);
+    EXPECT_EQ(Sent(ZVM_IRRIGATION_SETSEASONALQ), (Sends{{6, 150}}));
+    EXPECT_EQ(page->GetSeasonal().GetPercent(6), 150);
+    // Unanswered: the bar goes back to what the controller has.
+    Silence(ZVM_IRRIGATION_SETSEASONALQ);
+    june->OnChildCommand(CSeasonalAdjustWnd::kDownId, 20);
+    EXPECT_EQ(june->GetPercent(), 130);
+    june->OnChildCommand(CSeasonalAdjustWnd::kReleaseId, 1);
+    EXPECT_EQ(june->GetPercent(), 150);
+}
+
+TEST_F(IrrigationSystemTest, ManualRunsWorkOnlyInTheManualMode) {
+    CIrrigationPage* system = System();
+    ASSERT_NE(system, nullptr);
+    system->OnCommand(CIrrigationPage::kManualId);
+    auto* manual = dynamic_cast<CIrrigationManualPage*>(system->GetContent());
+    ASSERT_NE(manual, nullptr);
+    ASSERT_TRUE(Settle());
+    ASSERT_EQ(manual->GetZones().size(), 9u);
+    manual->GetList()->SelectIndex(0, 0);
+    manual->OnCommand(CIrrigationManualPage::kListId);
+    for (int32_t mode : {kIrrigationOff, kIrrigationRunProgram}) {
+        Manual(manual, mode, {{0, 300}});
+        EXPECT_EQ(manual->GetList()->GetItemAt(0)->m_showsRowButtons, 0) << mode;
+        EXPECT_EQ(manual->GetStartButton()->IsEnabled(), 0) << mode;
+        EXPECT_EQ(std::string(manual->GetStartButton()->GetText().GetAnsi()), "Start");
+    }
+    Manual(manual, kIrrigationManual, {{0, 0}});
+    EXPECT_EQ(manual->GetList()->GetItemAt(0)->m_showsRowButtons, 1);
+    EXPECT_EQ(manual->GetStartButton()->IsEnabled(), 1);
+    manual->OnCommand(CIrrigationManualPage::kStartId);
+    manual->OnCommand(CIrrigationManualPage::kMoreId);
+    ASSERT_TRUE(Settle());
+    EXPECT_EQ(Sent(ZVM_IRRIGATION_MANUALRUN), (Sends{{11, 0}}));
+    EXPECT_EQ(Sent(ZVM_IRRIGATION_SETMANUALTIME), (Sends{{11, 60}}));
+    EXPECT_EQ(std::string(manual->GetList()->GetRow(0)->GetText(1).GetAnsi()), "1:00");
+}
+
+TEST_F(IrrigationSystemTest, TheManualListFollowsTheGatewayButNotDuringADrag) {
+    CIrrigationPage* system = System();
+    ASSERT_NE(system, nullptr);
+    // Manual mode, so the rows carry their buttons in the picture.
+    page->OnCommand(CIrrigationSummaryPage::kFirstTab);
+    page->GetModeRadio()->OnCommand(CZVRadio::kFirstOptionId + 1);
+    page->OnCommand(CIrrigationSummaryPage::kSystemId);
+    system = dynamic_cast<CIrrigationPage*>(page->GetContent());
+    system->OnCommand(CIrrigationPage::kManualId);
+    auto* manual = dynamic_cast<CIrrigationManualPage*>(system->GetContent());
+    ASSERT_TRUE(Settle());
+    clock.Advance(1000);
+    manual->OnTimer();
+    ASSERT_TRUE(SettleUntil([&] { return manual->GetMode() == kIrrigationManual; }));
+    manual->GetList()->SelectIndex(1, 0);
+    manual->OnCommand(CIrrigationManualPage::kListId);
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(page), "irrigation_manual"));
+    // A finger on the list: the answer is dropped; the next one after it is shown.
+    CColumnListWnd* list = manual->GetList();
+    const int x = list->ToRootX(list->GetWidth() / 3), y = list->ToRootY(list->GetHeaderHeight() + 10);
+    list->OnLButtonDown(x, y, 1);
+    ASSERT_TRUE(list->IsDragging());
+    Manual(manual, kIrrigationManual, {{0, 60}});
+    EXPECT_EQ(manual->GetZones().size(), 9u);
+    list->OnLButtonUp(x, y, 0);
+    Manual(manual, kIrrigationManual, {{0, 60}});
+    EXPECT_EQ(manual->GetZones().size(), 1u);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "core/messages/irrigationmessages.h"
 #include "core/zvquery.h"
 #include "vistrel/home/irrigation/irgroupwnd.h"
+#include "vistrel/home/irrigation/irrigationsystem.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/pagemakers.h"
 #include "widgets/buttons/zvradio.h"
@@ -151,6 +152,7 @@ int CIrrigationSummaryPage::OnCommand(int id) {
     } else if (id == kSystemId) {
         if (CTabContainer* tabs = Tabs(GetTabControl())) tabs->Select(-1, 1);
         RemoveContent();
+        SetContent(new CIrrigationPage(this, m_contentRect, &m_seasonal), 1);
     } else if (id == kModeId) {
         SendMode();
     }
