@@ -107,9 +107,8 @@ CIrrigationPage::CIrrigationPage(CZVWindow* parent, CZVRect rect, CSeasonalAdjus
     : CTRRegion(parent, rect, kRegionClass, parent ? parent->GetFaceColor() : 0), m_seasonal(seasonal) {
     CZVObList descriptors;
     descriptors.AddTail(new CTabDescriptor("Seasonal Adjustments", kSeasonalId, nullptr));
-    descriptors.AddTail(new CTabDescriptor("History", kHistoryId, nullptr));
     descriptors.AddTail(new CTabDescriptor("Manual", kManualId, nullptr));
-    SetTabCount(3, 1, &descriptors);
+    SetTabCount(2, 1, &descriptors);
     Open(kSeasonalId, 0);
 }
 
@@ -124,7 +123,7 @@ CZVWindow* CIrrigationPage::MakeSeasonalPanel(CZVRect rect) {
 }
 
 int CIrrigationPage::OnCommand(int id) {
-    if (id == kManualId || id == kHistoryId || id == kSeasonalId) Open(id, 1);
+    if (id == kManualId || id == kSeasonalId) Open(id, 1);
     return 1;
 }
 
@@ -136,8 +135,7 @@ void CIrrigationPage::Open(int id, int redraw) {
         delete m_content;
         m_content = nullptr;
     }
-    // The tabs run from "Seasonal Adjustments" (1002) down to "Manual" (1000).
-    if (CTabContainer* tabs = GetTabs()) tabs->Select(kSeasonalId - id, redraw);
+    if (CTabContainer* tabs = GetTabs()) tabs->Select(id == kSeasonalId ? 0 : 1, redraw);
     CZVServer* server = m_seasonal->GetServer();
     if (id == kSeasonalId)
         m_content = MakeSeasonalPanel(rect);

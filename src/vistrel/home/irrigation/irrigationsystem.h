@@ -41,7 +41,6 @@ private:
 class CIrrigationPage : public CTRRegion {
 public:
     static constexpr int kManualId = 1000;
-    static constexpr int kHistoryId = 1001;
     static constexpr int kSeasonalId = 1002;
 
     CIrrigationPage(CZVWindow* parent, CZVRect rect, CSeasonalAdjust* seasonal);
