@@ -8,6 +8,7 @@
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/housemode.h"
+#include "samplegateway/irrigation.h"
 #include "samplegateway/lighting.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
@@ -241,6 +242,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeAlbums(gateway);
     ServeHouseMode(gateway);
     ServeSecurity(gateway);
+    ServeIrrigation(gateway, house);
 }
 
 }  // namespace samplegateway

@@ -2,6 +2,7 @@
 
 #include "vistrel/home/climate/climatepages.h"
 #include "vistrel/home/house/housecontrols.h"
+#include "vistrel/home/irrigation/irrigationsummary.h"
 #include "vistrel/home/lighting/lightingpage.h"
 #include "vistrel/home/pool/poolpages.h"
 #include "vistrel/home/security/securitypages.h"
@@ -14,4 +15,5 @@ void RegisterHomePages() {
     RegisterPoolPages();
     RegisterHouseControls();
     RegisterSecurityPages();
+    RegisterIrrigationPages();
 }
