@@ -516,14 +516,14 @@ TEST_F(RefreshTest, ReadingFailuresEndWithTheirCodes) {
 TEST_F(RefreshTest, AStopBreaksTheWaitForAnAnswer) {
     class StopOnceAsked : public CStatusSink {
     public:
-        explicit StopOnceAsked(FakeGateway& gateway) : gateway_(gateway) {}
+        explicit StopOnceAsked(FakeGateway& gateway) : m_gateway(gateway) {}
         int Continue() override {
-            const std::vector<Frame> requests = gateway_.Requests();
+            const std::vector<Frame> requests = m_gateway.Requests();
             return std::none_of(requests.begin(), requests.end(), [](const Frame& f) { return f.id == 0x30EE; });
         }
 
     private:
-        FakeGateway& gateway_;
+        FakeGateway& m_gateway;
     };
     gateway.On(0x30EE, [](const Frame&) { return std::vector<Frame>{}; });
     StopOnceAsked stop(gateway);
