@@ -79,81 +79,81 @@ void CPoolCircuit::SetRunTime(int controllerIndex, int minutes) {
 }
 
 CBasinSetup::CBasinSetup(CGatewayLink& link, ZVVariant variant, int controllerIndex, uint16_t major, uint16_t minor)
-    : link_(link), variant_(variant), major_(major), minor_(minor), controllerIndex_(controllerIndex) {
+    : m_link(link), m_variant(variant), m_major(major), m_minor(minor), m_controllerIndex(controllerIndex) {
     Load();
 }
 
 CBasinSetup::~CBasinSetup() = default;
 
 int CBasinSetup::IsVersionAtLeast(int major, int minor) const {
-    return major_ > major || (major_ == major && minor_ >= minor);
+    return m_major > major || (m_major == major && m_minor >= minor);
 }
 
 // The tablet program reads every gated field unconditionally.
 int CBasinSetup::Gate(int major, int minor) const {
-    return variant_ == ZVVariant::Tablet || IsVersionAtLeast(major, minor);
+    return m_variant == ZVVariant::Tablet || IsVersionAtLeast(major, minor);
 }
 
 void CBasinSetup::Load() {
-    const bool tablet = variant_ == ZVVariant::Tablet;
-    auto request = MakeRequest(variant_, ZVM_POOL_GETCONFIGQ, {controllerIndex_, tablet ? 0 : 1});
-    auto answer = link_.Ask(*request, tablet ? kTabletConfigTimeout : kDefaultQueryTimeout);
+    const bool tablet = m_variant == ZVVariant::Tablet;
+    auto request = MakeRequest(m_variant, ZVM_POOL_GETCONFIGQ, {m_controllerIndex, tablet ? 0 : 1});
+    auto answer = m_link.Ask(*request, tablet ? kTabletConfigTimeout : kDefaultQueryTimeout);
     if (!answer || !ReadConfig(*answer)) return;
     if (!tablet) {
         // The monitor shows what it has even when the extended part is missing.
-        if (!LoadExtended() && variant_ != ZVVariant::Monitor) return;
+        if (!LoadExtended() && m_variant != ZVVariant::Monitor) return;
         ResolveCircuitNames();
     }
-    linkState_ = 1;
-    loaded_ = 1;
+    m_linkState = 1;
+    m_loaded = 1;
 }
 
 int CBasinSetup::ReadConfig(CZVMSG& message) {
-    const bool shortForm = variant_ == ZVVariant::Tablet;
+    const bool shortForm = m_variant == ZVVariant::Tablet;
     uint8_t legacyType = 0, subType = 0, expansion = 0;
     CMsgReader in(message);
-    in.Int(controllerId_)
-        .Byte(bodies_[0].setPointMin)
-        .Byte(bodies_[0].setPointMax)
-        .Byte(bodies_[1].setPointMin)
-        .Byte(bodies_[1].setPointMax)
-        .Byte(celsius_)
+    in.Int(m_controllerId)
+        .Byte(m_bodies[0].setPointMin)
+        .Byte(m_bodies[0].setPointMax)
+        .Byte(m_bodies[1].setPointMin)
+        .Byte(m_bodies[1].setPointMax)
+        .Byte(m_celsius)
         .Byte(legacyType)
         .Byte(subType)
         .Byte(expansion);
     if (!in) return 0;
-    if (variant_ == ZVVariant::Monitor) {
-        controllerType_ = legacyType;
-        controllerSubType_ = subType;
-        expansion_ = expansion;
+    if (m_variant == ZVVariant::Monitor) {
+        m_controllerType = legacyType;
+        m_controllerSubType = subType;
+        m_expansion = expansion;
     } else if (shortForm) {
         // The tablet has no extended load: the byte is its controller type.
-        controllerType_ = legacyType;
+        m_controllerType = legacyType;
     }
     if (Gate(4, 0))
-        in.UInt(equipmentFlags_);
+        in.UInt(m_equipmentFlags);
     else
-        equipmentFlags_ = legacyType != 0 ? 1 : 0;
+        m_equipmentFlags = legacyType != 0 ? 1 : 0;
     int32_t count = 0;
-    in.String(controllerName_).Int(count);
+    in.String(m_controllerName).Int(count);
     if (!in) return 0;
     const int circuitBytes = shortForm ? kShortCircuitBytes : kLongCircuitBytes;
     if (!ReadRecords(message, count, circuitBytes, [&](int index) { return ReadCircuit(message, index); })) return 0;
-    if (!shortForm) in.String(secondText_);
+    if (!shortForm) in.String(m_secondText);
     in.Int(count);
     if (!in || !ReadRecords(message, count, kColorBytes, [&](int) { return ReadColor(message); })) return 0;
     if (Gate(4, 0)) {
-        for (uint8_t& pump : pumpCircuits_) in.Byte(pump);
+        for (uint8_t& pump : m_pumpCircuits) in.Byte(pump);
     }
-    in.Int(trailingValue_);
-    if (variant_ == ZVVariant::Monitor) in.Int(furtherConfigValue_);
+    in.Int(m_trailingValue);
+    if (m_variant == ZVVariant::Monitor) in.Int(m_furtherConfigValue);
     return in ? 1 : 0;
 }
 
 int CBasinSetup::ReadCircuit(CZVMSG& message, int recordIndex) {
     auto circuit = std::make_unique<CPoolCircuit>(this, recordIndex);
     CMsgReader in(message);
-    if (variant_ == ZVVariant::Tablet) {
+    if (m_variant == ZVVariant::Tablet) {
         uint8_t skipped[2];
         in.Int(circuit->circuitId)
             .String(circuit->name)
@@ -184,40 +184,40 @@ int CBasinSetup::ReadCircuit(CZVMSG& message, int recordIndex) {
         circuit->colorSet = color >> 4;
     }
     if (!in) return 0;
-    circuits_.push_back(std::move(circuit));
+    m_circuits.push_back(std::move(circuit));
     return 1;
 }
 
 int CBasinSetup::ReadColor(CZVMSG& message) {
     CPoolColor color;
     if (!CMsgReader(message).String(color.name).Color(color.color)) return 0;
-    colors_.push_back(std::move(color));
+    m_colors.push_back(std::move(color));
     return 1;
 }
 
 int CBasinSetup::LoadExtended() {
-    auto request = MakeRequest(variant_, ZVM_POOL_GETCUSTOMNAMECOUNTQ, {0});
+    auto request = MakeRequest(m_variant, ZVM_POOL_GETCUSTOMNAMECOUNTQ, {0});
     auto answer = Ask(*request);
     int32_t total = 0;
     if (!answer || !answer->ReadInt(total)) return 0;
-    builtInTotal_ = std::max(total, 0);
+    m_builtInTotal = std::max(total, 0);
     if (!LoadBuiltInNames()) return 0;
-    request = MakeRequest(variant_, ZVM_POOL_GETSTRINGLISTQ, {0});
+    request = MakeRequest(m_variant, ZVM_POOL_GETSTRINGLISTQ, {0});
     answer = Ask(*request);
     if (!answer) return 0;
     int32_t count = 0;
-    if (answer->ReadInt(count)) ReadStrings(*answer, count, customNames_);
-    request = MakeRequest(variant_, ZVM_POOL_GETNAMEDITEMSQ, {0});
+    if (answer->ReadInt(count)) ReadStrings(*answer, count, m_customNames);
+    request = MakeRequest(m_variant, ZVM_POOL_GETNAMEDITEMSQ, {0});
     answer = Ask(*request);
     if (answer && answer->ReadInt(count))
         ReadRecords(*answer, count, kNamedItemBytes, [&](int) {
             CPoolNameEntry entry;
             if (!CMsgReader(*answer).Int(entry.code).String(entry.name)) return 0;
-            functionNames_.push_back(std::move(entry));
+            m_functionNames.push_back(std::move(entry));
             return 1;
         });
     ReleaseTables();
-    request = MakeRequest(variant_, ZVM_POOL_GETEXTCONFIGQ, {controllerIndex_});
+    request = MakeRequest(m_variant, ZVM_POOL_GETEXTCONFIGQ, {m_controllerIndex});
     answer = Ask(*request);
     return answer && ReadExtConfig(*answer);
 }
@@ -225,15 +225,15 @@ int CBasinSetup::LoadExtended() {
 // Asks in chunks of 25; a short chunk ends the list with what has arrived.
 // Only the names an index can reach are asked for, however many are announced.
 int CBasinSetup::LoadBuiltInNames() {
-    const int wantedTotal = std::min(builtInTotal_, kNameIndexCount);
+    const int wantedTotal = std::min(m_builtInTotal, kNameIndexCount);
     for (int start = 0; start < wantedTotal;) {
         const int wanted = std::min(kNameChunk, wantedTotal - start);
-        auto request = MakeRequest(variant_, ZVM_POOL_GETCUSTOMNAMESQ, {0, start, wanted});
+        auto request = MakeRequest(m_variant, ZVM_POOL_GETCUSTOMNAMESQ, {0, start, wanted});
         auto answer = Ask(*request);
         if (!answer) return 0;
         int32_t count = 0;
         if (!answer->ReadInt(count) || count != wanted) break;
-        if (!ReadStrings(*answer, count, builtInNames_)) break;
+        if (!ReadStrings(*answer, count, m_builtInNames)) break;
         start += count;
     }
     return 1;
@@ -242,11 +242,11 @@ int CBasinSetup::LoadBuiltInNames() {
 int CBasinSetup::ReadExtConfig(CZVMSG& message) {
     int32_t type = 0, expansion = 0;
     if (!CMsgReader(message).Int(type).Int(expansion)) return 0;
-    controllerType_ = static_cast<uint8_t>(type);
-    expansion_ = static_cast<uint8_t>(expansion);
+    m_controllerType = static_cast<uint8_t>(type);
+    m_expansion = static_cast<uint8_t>(expansion);
     int tables = 9;
-    if (variant_ == ZVVariant::Monitor) {
-        controllerSubType_ = static_cast<uint8_t>(type >> 8);
+    if (m_variant == ZVVariant::Monitor) {
+        m_controllerSubType = static_cast<uint8_t>(type >> 8);
         if (IsVersionAtLeast(4, 0)) tables = 12;
     } else if (IsVersionAtLeast(4, 519)) {
         tables = 11;
@@ -256,8 +256,8 @@ int CBasinSetup::ReadExtConfig(CZVMSG& message) {
     for (int table = 1; table <= tables; ++table) {
         if (!ReadTable(message, table)) return 0;
         // The monitor shows the firmware even when a later table is damaged.
-        if (table == 1 && variant_ == ZVVariant::Monitor && tables_[0].size() >= 2)
-            firmwareVersion_ = tables_[0][0] * 1000 + tables_[0][1];
+        if (table == 1 && m_variant == ZVVariant::Monitor && m_tables[0].size() >= 2)
+            m_firmwareVersion = m_tables[0][0] * 1000 + m_tables[0][1];
     }
     return 1;
 }
@@ -273,51 +273,51 @@ int CBasinSetup::ReadTable(CZVMSG& message, int table) {
     uint8_t pad = 0;
     for (int i = 0; i < (4 - count % 4) % 4; ++i) in.Byte(pad);
     if (!in) return 0;
-    tables_[static_cast<size_t>(table - 1)] = std::move(bytes);
+    m_tables[static_cast<size_t>(table - 1)] = std::move(bytes);
     return 1;
 }
 
 void CBasinSetup::ReleaseTables() {
-    for (auto& table : tables_) table.clear();
+    for (auto& table : m_tables) table.clear();
 }
 
 int CBasinSetup::GetTableCount(int table) const {
     if (table < 1 || table > kPoolTableCount) return 0;
-    return static_cast<int>(tables_[static_cast<size_t>(table - 1)].size());
+    return static_cast<int>(m_tables[static_cast<size_t>(table - 1)].size());
 }
 
 const uint8_t* CBasinSetup::GetTable(int table) const {
     if (GetTableCount(table) == 0) return nullptr;
-    return tables_[static_cast<size_t>(table - 1)].data();
+    return m_tables[static_cast<size_t>(table - 1)].data();
 }
 
 int CBasinSetup::ReadStatus(CZVMSG& message) {
     if (message.GetId() != ZVM_POOL_GETSTATUSA && message.GetId() != ZVM_POOL_STATUSCHANGED) return 0;
     int32_t link = 0;
     if (!message.ReadInt(link)) {
-        linkState_ = 0;
+        m_linkState = 0;
         return 0;
     }
-    linkState_ = static_cast<uint8_t>(link);
+    m_linkState = static_cast<uint8_t>(link);
     const bool freezeByte = Gate(3, 378);
     CMsgReader in(message);
-    if (freezeByte) in.Byte(freezeMode_);
-    in.Byte(remotesEnabled_).Byte(delayFlags_[0]).Byte(delayFlags_[1]).Byte(delayFlags_[2]);
+    if (freezeByte) in.Byte(m_freezeMode);
+    in.Byte(m_remotesEnabled).Byte(m_delayFlags[0]).Byte(m_delayFlags[1]).Byte(m_delayFlags[2]);
     if (freezeByte) {
         uint8_t skipped[3];
         in.Byte(skipped[0]).Byte(skipped[1]).Byte(skipped[2]);
     }
     int32_t count = 0;
-    in.Int(airTemp_).Int(count);
+    in.Int(m_airTemp).Int(count);
     if (!in) return 0;
-    if (count > 2 && variant_ == ZVVariant::Tablet) ReportAssert("basinsetup", 570, 1);
+    if (count > 2 && m_variant == ZVVariant::Tablet) ReportAssert("basinsetup", 570, 1);
     // Records beyond the second body are read past, never taken as circuits.
     if (!ReadRecords(message, count, kBodyBytes, [&](int index) { return ReadBody(message, index < 2); })) return 0;
     if (!message.ReadInt(count) ||
         !ReadRecords(message, count, kCircuitStatusBytes, [&](int) { return ReadCircuitStatus(message); }))
         return 0;
-    if (variant_ == ZVVariant::Monitor && IsVersionAtLeast(5, 1)) {
-        for (int32_t& value : chemistry_) in.Int(value);
+    if (m_variant == ZVVariant::Monitor && IsVersionAtLeast(5, 1)) {
+        for (int32_t& value : m_chemistry) in.Int(value);
     }
     return in ? 1 : 0;
 }
@@ -327,16 +327,16 @@ int CBasinSetup::ReadBody(CZVMSG& message, int store) {
     CPoolBody read;
     CMsgReader in(message);
     in.Int(number).Int(read.temperature).Int(read.heatStatus).Int(read.setPoint);
-    if (variant_ == ZVVariant::Monitor && IsVersionAtLeast(5, 1)) in.Int(read.extra);
+    if (m_variant == ZVVariant::Monitor && IsVersionAtLeast(5, 1)) in.Int(read.extra);
     in.Int(read.heatMode);
     if (!in) return 0;
     if (!store) return 1;
     if (number != 0 && number != 1) {
         // A body the model does not know never overwrites the pool's values.
-        if (variant_ == ZVVariant::Tablet) ReportAssert("basinsetup", 582, 1);
+        if (m_variant == ZVVariant::Tablet) ReportAssert("basinsetup", 582, 1);
         return 1;
     }
-    CPoolBody& body = bodies_[static_cast<size_t>(number)];
+    CPoolBody& body = m_bodies[static_cast<size_t>(number)];
     body.temperature = read.temperature;
     body.heatStatus = read.heatStatus;
     body.setPoint = read.setPoint;
@@ -361,16 +361,16 @@ int CBasinSetup::ReadCircuitStatus(CZVMSG& message) {
 }
 
 int CBasinSetup::GetFreezeFlag() const {
-    if (Gate(3, 378)) return freezeMode_;
-    return airTemp_ <= (celsius_ ? kFreezeCelsius : kFreezeFahrenheit) ? 1 : 0;
+    if (Gate(3, 378)) return m_freezeMode;
+    return m_airTemp <= (m_celsius ? kFreezeCelsius : kFreezeFahrenheit) ? 1 : 0;
 }
 
 const CPoolBody* CBasinSetup::GetBody(int body) const {
-    return body == 0 || body == 1 ? &bodies_[static_cast<size_t>(body)] : nullptr;
+    return body == 0 || body == 1 ? &m_bodies[static_cast<size_t>(body)] : nullptr;
 }
 
 uint8_t CBasinSetup::GetPumpCircuit(int pump) const {
-    return pump >= 0 && pump < kPoolPumpCount ? pumpCircuits_[static_cast<size_t>(pump)] : 0;
+    return pump >= 0 && pump < kPoolPumpCount ? m_pumpCircuits[static_cast<size_t>(pump)] : 0;
 }
 
 std::string CBasinSetup::GetPumpCircuitText(int pump) const {
@@ -382,19 +382,19 @@ std::string CBasinSetup::GetPumpCircuitText(int pump) const {
 
 int CBasinSetup::IsProgramLimitReached(int extra) const {
     // The small controllers (types 13 and 14) hold fewer programs.
-    const int limit = controllerType_ == 13 || controllerType_ == 14 ? 12 : 99;
-    const auto timed = std::count_if(circuits_.begin(), circuits_.end(),
+    const int limit = m_controllerType == 13 || m_controllerType == 14 ? 12 : 99;
+    const auto timed = std::count_if(m_circuits.begin(), m_circuits.end(),
                                      [](const auto& circuit) { return circuit->runTime != kPoolNoRunTime; });
     return timed + extra >= limit ? 1 : 0;
 }
 
 int32_t CBasinSetup::GetChemistry(int i) const {
-    return i >= 0 && i < kPoolChemistryCount ? chemistry_[static_cast<size_t>(i)] : 0;
+    return i >= 0 && i < kPoolChemistryCount ? m_chemistry[static_cast<size_t>(i)] : 0;
 }
 
 CPoolCircuit* CBasinSetup::GetCircuit(int index) const {
     if (index < 0 || index >= GetCircuitCount()) return nullptr;
-    return circuits_[static_cast<size_t>(index)].get();
+    return m_circuits[static_cast<size_t>(index)].get();
 }
 
 namespace {
@@ -408,19 +408,19 @@ CPoolCircuit* FindCircuit(const std::vector<std::unique_ptr<CPoolCircuit>>& circ
 }  // namespace
 
 CPoolCircuit* CBasinSetup::FindCircuitById(int id) const {
-    return FindCircuit(circuits_, [id](const CPoolCircuit& c) { return c.circuitId == id; });
+    return FindCircuit(m_circuits, [id](const CPoolCircuit& c) { return c.circuitId == id; });
 }
 
 CPoolCircuit* CBasinSetup::FindCircuitByDevice(int deviceId) const {
-    return FindCircuit(circuits_, [deviceId](const CPoolCircuit& c) { return c.deviceId == deviceId; });
+    return FindCircuit(m_circuits, [deviceId](const CPoolCircuit& c) { return c.deviceId == deviceId; });
 }
 
 CPoolCircuit* CBasinSetup::FindCircuitByFunction(int function) const {
-    return FindCircuit(circuits_, [function](const CPoolCircuit& c) { return c.function == function; });
+    return FindCircuit(m_circuits, [function](const CPoolCircuit& c) { return c.function == function; });
 }
 
 void CBasinSetup::GetCircuitsByInterface(CZVObList& list, int interface) const {
-    for (const auto& circuit : circuits_) {
+    for (const auto& circuit : m_circuits) {
         if (circuit->interface == interface) list.AddTail(circuit.get());
     }
 }
@@ -463,27 +463,27 @@ void CBasinSetup::SortCircuits(CZVObList& list) {
 }
 
 CPoolCircuit* CBasinSetup::NextCircuit(const CPoolCircuit* circuit) const {
-    for (size_t i = 0; i < circuits_.size(); ++i) {
-        if (circuits_[i].get() == circuit) return circuits_[(i + 1) % circuits_.size()].get();
+    for (size_t i = 0; i < m_circuits.size(); ++i) {
+        if (m_circuits[i].get() == circuit) return m_circuits[(i + 1) % m_circuits.size()].get();
     }
     return nullptr;
 }
 
 CPoolCircuit* CBasinSetup::PrevCircuit(const CPoolCircuit* circuit) const {
-    for (size_t i = 0; i < circuits_.size(); ++i) {
-        if (circuits_[i].get() == circuit) return circuits_[(i + circuits_.size() - 1) % circuits_.size()].get();
+    for (size_t i = 0; i < m_circuits.size(); ++i) {
+        if (m_circuits[i].get() == circuit) return m_circuits[(i + m_circuits.size() - 1) % m_circuits.size()].get();
     }
     return nullptr;
 }
 
 const CPoolColor* CBasinSetup::GetColor(int index) const {
     if (index < 0 || index >= GetColorCount()) return nullptr;
-    return &colors_[static_cast<size_t>(index)];
+    return &m_colors[static_cast<size_t>(index)];
 }
 
 const CPoolNameEntry* CBasinSetup::GetFunctionEntry(int index) const {
-    if (index < 0 || index >= static_cast<int>(functionNames_.size())) return nullptr;
-    return &functionNames_[static_cast<size_t>(index)];
+    if (index < 0 || index >= static_cast<int>(m_functionNames.size())) return nullptr;
+    return &m_functionNames[static_cast<size_t>(index)];
 }
 
 std::string CBasinSetup::GetFunctionName(int index) const {
@@ -497,7 +497,7 @@ int CBasinSetup::GetFunctionCode(int index) const {
 }
 
 std::string CBasinSetup::GetFunctionNameByCode(int code) const {
-    for (const CPoolNameEntry& entry : functionNames_) {
+    for (const CPoolNameEntry& entry : m_functionNames) {
         if (entry.code == code) return entry.name;
     }
     return "";
@@ -505,19 +505,19 @@ std::string CBasinSetup::GetFunctionNameByCode(int code) const {
 
 // Built-in names come first, custom names after the announced built-in total.
 std::string CBasinSetup::ResolveName(uint8_t nameIndex) const {
-    if (nameIndex < builtInTotal_) {
-        return nameIndex < builtInNames_.size() ? builtInNames_[nameIndex] : "None";
+    if (nameIndex < m_builtInTotal) {
+        return nameIndex < m_builtInNames.size() ? m_builtInNames[nameIndex] : "None";
     }
-    const size_t custom = static_cast<size_t>(nameIndex - builtInTotal_);
-    return custom < customNames_.size() ? customNames_[custom] : "None";
+    const size_t custom = static_cast<size_t>(nameIndex - m_builtInTotal);
+    return custom < m_customNames.size() ? m_customNames[custom] : "None";
 }
 
 void CBasinSetup::ResolveCircuitNames() {
-    for (auto& circuit : circuits_) circuit->name = ResolveName(circuit->nameIndex);
+    for (auto& circuit : m_circuits) circuit->name = ResolveName(circuit->nameIndex);
 }
 
 std::string CBasinSetup::GetHeatModeText(int mode) const {
-    if (variant_ == ZVVariant::Monitor && (equipmentFlags_ & 0x10000)) {
+    if (m_variant == ZVVariant::Monitor && (m_equipmentFlags & 0x10000)) {
         switch (mode) {
         case 0: return "Off";
         case 1: return "Hybrid";
@@ -527,7 +527,7 @@ std::string CBasinSetup::GetHeatModeText(int mode) const {
         default: return "Don't Change";
         }
     }
-    const bool monitor = variant_ == ZVVariant::Monitor;
+    const bool monitor = m_variant == ZVVariant::Monitor;
     switch (mode) {
     case 0: return "Off";
     case 1: return HasHeatPump() ? "H.Pump Only" : "Solar Only";
@@ -555,7 +555,7 @@ std::string CBasinSetup::GetSolarText() const { return HasHeatPump() ? "H.Pump" 
 std::string CBasinSetup::GetTempText(int value) const {
     if (value == kUnknownTemp) return "--";
     char text[32];
-    std::snprintf(text, sizeof text, celsius_ ? "%d C" : "%d F", value);
+    std::snprintf(text, sizeof text, m_celsius ? "%d C" : "%d F", value);
     return text;
 }
 
@@ -571,7 +571,7 @@ std::string CBasinSetup::GetBody1Name() const {
     return spa->name == "High Temp" ? "High" : spa->name;
 }
 
-std::string CBasinSetup::GetFreezeText() const { return freezeMode_ ? "Yes" : "No"; }
+std::string CBasinSetup::GetFreezeText() const { return m_freezeMode ? "Yes" : "No"; }
 
 std::string CBasinSetup::GetTriggerName(uint8_t code) const {
     for (const TriggerText& trigger : kTriggers) {
@@ -588,8 +588,8 @@ void CBasinSetup::SetCircuitState(CPoolCircuit* circuit, int on) {
 
 void CBasinSetup::SetCircuitLevel(CPoolCircuit* circuit, int level) {
     if (!circuit) return;
-    auto message = MakeRequest(variant_, ZVM_POOL_SETCIRCUIT, {controllerIndex_, circuit->circuitId, level});
-    link_.Send(*message);
+    auto message = MakeRequest(m_variant, ZVM_POOL_SETCIRCUIT, {m_controllerIndex, circuit->circuitId, level});
+    m_link.Send(*message);
     circuit->state = level;
 }
 
@@ -602,31 +602,31 @@ void CBasinSetup::SetColorSet(CPoolCircuit* circuit, uint8_t colorSet) {
 void CBasinSetup::SetLightParams(const CPoolCircuit* circuit) {
     if (!circuit) return;
     auto message = MakeRequest(
-        variant_, ZVM_POOL_SETLIGHTCOLOR,
-        {controllerIndex_, circuit->circuitId, circuit->colorSet, circuit->colorPosition, circuit->colorStagger});
-    link_.Send(*message);
+        m_variant, ZVM_POOL_SETLIGHTCOLOR,
+        {m_controllerIndex, circuit->circuitId, circuit->colorSet, circuit->colorPosition, circuit->colorStagger});
+    m_link.Send(*message);
 }
 
 void CBasinSetup::SendLightCommand(int command) {
-    auto message = MakeRequest(variant_, ZVM_POOL_LIGHTCOMMAND, {controllerIndex_, command});
-    link_.Send(*message);
+    auto message = MakeRequest(m_variant, ZVM_POOL_LIGHTCOMMAND, {m_controllerIndex, command});
+    m_link.Send(*message);
 }
 
 int CBasinSetup::CancelDelays() {
-    auto request = MakeRequest(variant_, ZVM_POOL_CANCELDELAYSQ, {controllerIndex_});
+    auto request = MakeRequest(m_variant, ZVM_POOL_CANCELDELAYSQ, {m_controllerIndex});
     return AskAnswered(*request);
 }
 
 int CBasinSetup::EnableRemotes(int flag) {
-    auto request = MakeRequest(variant_, ZVM_POOL_SETREMOTESENABLEDQ, {controllerIndex_, flag});
+    auto request = MakeRequest(m_variant, ZVM_POOL_SETREMOTESENABLEDQ, {m_controllerIndex, flag});
     return AskAnswered(*request);
 }
 
 int CBasinSetup::SetLightParamsWait(CPoolCircuit* circuit, uint8_t colorPosition) {
     if (!circuit) return 0;
     auto request =
-        MakeRequest(variant_, ZVM_POOL_SETLIGHTCOLOR,
-                    {controllerIndex_, circuit->circuitId, circuit->colorSet, colorPosition, circuit->colorStagger});
+        MakeRequest(m_variant, ZVM_POOL_SETLIGHTCOLOR,
+                    {m_controllerIndex, circuit->circuitId, circuit->colorSet, colorPosition, circuit->colorStagger});
     if (!AskAnswered(*request)) return 0;
     circuit->colorPosition = colorPosition;
     return 1;
@@ -634,8 +634,8 @@ int CBasinSetup::SetLightParamsWait(CPoolCircuit* circuit, uint8_t colorPosition
 
 int CBasinSetup::WriteCircuit(CPoolCircuit* circuit) {
     if (!circuit) return 0;
-    auto request = MakeRequest(variant_, ZVM_POOL_SETCIRCUITCONFIGQ,
-                               {controllerId_, circuit->circuitId, circuit->nameIndex, circuit->function,
+    auto request = MakeRequest(m_variant, ZVM_POOL_SETCIRCUITCONFIGQ,
+                               {m_controllerId, circuit->circuitId, circuit->nameIndex, circuit->function,
                                 circuit->interface, circuit->flags, circuit->colorPosition});
     if (!AskAnswered(*request)) return 0;
     circuit->name = ResolveName(circuit->nameIndex);
@@ -643,31 +643,31 @@ int CBasinSetup::WriteCircuit(CPoolCircuit* circuit) {
 }
 
 int CBasinSetup::SetCustomName(int index, const std::string& text) {
-    auto request = MakeRequest(variant_, ZVM_POOL_SETCUSTOMNAMEQ, {controllerIndex_, index});
+    auto request = MakeRequest(m_variant, ZVM_POOL_SETCUSTOMNAMEQ, {m_controllerIndex, index});
     request->WriteString(text);
     if (!AskAnswered(*request)) return 0;
-    if (index >= 0 && index < static_cast<int>(customNames_.size())) customNames_[static_cast<size_t>(index)] = text;
+    if (index >= 0 && index < static_cast<int>(m_customNames.size())) m_customNames[static_cast<size_t>(index)] = text;
     ResolveCircuitNames();
     return 1;
 }
 
 // The model takes the corrected values only once the gateway has them.
 int CBasinSetup::AdjustSensor(int sensor, int delta) {
-    int32_t values[3] = {airTemp_, bodies_[0].temperature, bodies_[1].temperature};
+    int32_t values[3] = {m_airTemp, m_bodies[0].temperature, m_bodies[1].temperature};
     if (sensor >= 0 && sensor < 3) values[sensor] += delta;
-    auto request = MakeRequest(variant_, ZVM_POOL_ADJUSTSENSORQ, {0, values[0], values[1], values[2]});
+    auto request = MakeRequest(m_variant, ZVM_POOL_ADJUSTSENSORQ, {0, values[0], values[1], values[2]});
     if (!AskAnswered(*request)) return 0;
-    airTemp_ = values[0];
-    bodies_[0].temperature = values[1];
-    bodies_[1].temperature = values[2];
+    m_airTemp = values[0];
+    m_bodies[0].temperature = values[1];
+    m_bodies[1].temperature = values[2];
     return 1;
 }
 
 int CBasinSetup::WriteConfigurationTables() {
-    auto request = MakeRequest(variant_, ZVM_POOL_SETEXTCONFIGQ, {controllerIndex_});
+    auto request = MakeRequest(m_variant, ZVM_POOL_SETEXTCONFIGQ, {m_controllerIndex});
     const int last = Gate(4, 0) ? 10 : 9;
     for (int table = 2; table <= last; ++table) {
-        const auto& bytes = tables_[static_cast<size_t>(table - 1)];
+        const auto& bytes = m_tables[static_cast<size_t>(table - 1)];
         const int count = static_cast<int>(bytes.size());
         if (count > kPoolTableMax) return 0;
         request->WriteInt(count);
@@ -677,10 +677,10 @@ int CBasinSetup::WriteConfigurationTables() {
 }
 
 int CBasinSetup::SetTableByte(int table, int index, uint8_t value, int write) {
-    auto& bytes = tables_[static_cast<size_t>(table - 1)];
+    auto& bytes = m_tables[static_cast<size_t>(table - 1)];
     if (index < 0 || index >= static_cast<int>(bytes.size())) return 0;
     bytes[static_cast<size_t>(index)] = value;
-    if (table == 5) celsius_ = GetByteAt(bytes.data(), static_cast<int>(bytes.size()), 2) & 1;
+    if (table == 5) m_celsius = GetByteAt(bytes.data(), static_cast<int>(bytes.size()), 2) & 1;
     return write ? WriteConfigurationTables() : 1;
 }
 
@@ -704,7 +704,7 @@ int CBasinSetup::IsCircuitAllowed(const CPoolCircuit* circuit) const {
     if (!circuit) return 0;
     if (circuit->interface != kDontShow) return 1;
     const int i = circuit->recordIndex;
-    const int t = controllerType_;
+    const int t = m_controllerType;
     if (i < 10) {
         switch (t) {
         case 0:
@@ -722,7 +722,7 @@ int CBasinSetup::IsCircuitAllowed(const CPoolCircuit* circuit) const {
         if (t >= 0 && t <= 6) return 1;
         if (t == 13 || t == 14) return 0;
     }
-    const int units = expansion_ >> 6;
+    const int units = m_expansion >> 6;
     if (i >= 10 * units + 10) return 0;
     const int group = (i - 10) / 10;
     const int place = (i - 10) - 10 * group;
@@ -732,7 +732,7 @@ int CBasinSetup::IsCircuitAllowed(const CPoolCircuit* circuit) const {
 int CBasinSetup::HasCircuitGroup(int group) const {
     int named = 0;
     for (int device = 10 * group + 11; device <= 10 * group + 20; ++device) {
-        const bool found = std::any_of(circuits_.begin(), circuits_.end(), [&](const auto& c) {
+        const bool found = std::any_of(m_circuits.begin(), m_circuits.end(), [&](const auto& c) {
             return c->deviceId == device && c->nameIndex != 0 && c->nameIndex != 255;
         });
         named += found ? 1 : 0;

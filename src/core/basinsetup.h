@@ -88,33 +88,33 @@ public:
     // Accepts the status answer and the status notification, ignores others.
     int ReadStatus(CZVMSG& message);
 
-    int IsLoaded() const { return loaded_; }
+    int IsLoaded() const { return m_loaded; }
     int IsVersionAtLeast(int major, int minor) const;
-    int IsReady() const { return linkState_ == 1; }
-    int IsSynchronizing() const { return linkState_ == 2; }
-    int IsServiceMode() const { return linkState_ == 3; }
+    int IsReady() const { return m_linkState == 1; }
+    int IsSynchronizing() const { return m_linkState == 2; }
+    int IsServiceMode() const { return m_linkState == 3; }
     int GetFreezeFlag() const;
 
-    ZVVariant GetVariant() const { return variant_; }
-    int GetControllerIndex() const { return controllerIndex_; }
-    int32_t GetControllerId() const { return controllerId_; }
-    const std::string& GetControllerName() const { return controllerName_; }
-    uint8_t GetControllerType() const { return controllerType_; }
-    uint8_t GetControllerSubType() const { return controllerSubType_; }
-    uint8_t GetExpansionByte() const { return expansion_; }
-    int IsCelsius() const { return celsius_ != 0; }
-    uint32_t GetEquipmentFlags() const { return equipmentFlags_; }
-    int32_t GetTrailingValue() const { return trailingValue_; }
-    int32_t GetFurtherConfigValue() const { return furtherConfigValue_; }
-    const std::string& GetSecondText() const { return secondText_; }
-    int32_t GetFirmwareVersion() const { return firmwareVersion_; }
-    uint8_t GetLinkState() const { return linkState_; }
-    int32_t GetAirTemp() const { return airTemp_; }
+    ZVVariant GetVariant() const { return m_variant; }
+    int GetControllerIndex() const { return m_controllerIndex; }
+    int32_t GetControllerId() const { return m_controllerId; }
+    const std::string& GetControllerName() const { return m_controllerName; }
+    uint8_t GetControllerType() const { return m_controllerType; }
+    uint8_t GetControllerSubType() const { return m_controllerSubType; }
+    uint8_t GetExpansionByte() const { return m_expansion; }
+    int IsCelsius() const { return m_celsius != 0; }
+    uint32_t GetEquipmentFlags() const { return m_equipmentFlags; }
+    int32_t GetTrailingValue() const { return m_trailingValue; }
+    int32_t GetFurtherConfigValue() const { return m_furtherConfigValue; }
+    const std::string& GetSecondText() const { return m_secondText; }
+    int32_t GetFirmwareVersion() const { return m_firmwareVersion; }
+    uint8_t GetLinkState() const { return m_linkState; }
+    int32_t GetAirTemp() const { return m_airTemp; }
     // Body 0 (pool) or 1 (spa); null outside.
     const CPoolBody* GetBody(int body) const;
-    uint8_t GetFreezeMode() const { return freezeMode_; }
-    uint8_t GetRemotesEnabled() const { return remotesEnabled_; }
-    uint8_t GetDelayFlag(int i) const { return i >= 0 && i < 3 ? delayFlags_[i] : 0; }
+    uint8_t GetFreezeMode() const { return m_freezeMode; }
+    uint8_t GetRemotesEnabled() const { return m_remotesEnabled; }
+    uint8_t GetDelayFlag(int i) const { return i >= 0 && i < 3 ? m_delayFlags[i] : 0; }
     uint8_t GetPumpCircuit(int pump) const;
     // The name of the circuit a pump slot names by device id: "VX900" for
     // 255, empty when no circuit has that device id.
@@ -127,7 +127,7 @@ public:
     int32_t GetChemistry(int i) const;
 
     // Circuits in the order of the configuration answer.
-    int GetCircuitCount() const { return static_cast<int>(circuits_.size()); }
+    int GetCircuitCount() const { return static_cast<int>(m_circuits.size()); }
     CPoolCircuit* GetCircuit(int index) const;
     CPoolCircuit* FindCircuitById(int id) const;
     CPoolCircuit* FindCircuitByDevice(int deviceId) const;
@@ -140,18 +140,18 @@ public:
     CPoolCircuit* NextCircuit(const CPoolCircuit* circuit) const;
     CPoolCircuit* PrevCircuit(const CPoolCircuit* circuit) const;
 
-    int GetColorCount() const { return static_cast<int>(colors_.size()); }
+    int GetColorCount() const { return static_cast<int>(m_colors.size()); }
     const CPoolColor* GetColor(int index) const;
     const CPoolNameEntry* GetFunctionEntry(int index) const;
     std::string GetFunctionName(int index) const;
     int GetFunctionCode(int index) const;
     std::string GetFunctionNameByCode(int code) const;
-    int GetBuiltInNameCount() const { return static_cast<int>(builtInNames_.size()); }
-    const std::vector<std::string>& GetBuiltInNames() const { return builtInNames_; }
-    const std::vector<std::string>& GetCustomNames() const { return customNames_; }
+    int GetBuiltInNameCount() const { return static_cast<int>(m_builtInNames.size()); }
+    const std::vector<std::string>& GetBuiltInNames() const { return m_builtInNames; }
+    const std::vector<std::string>& GetCustomNames() const { return m_customNames; }
     // The name index of the first custom name: the announced size of the
     // built-in list, however many built-in names arrived.
-    int GetFirstCustomNameIndex() const { return builtInTotal_; }
+    int GetFirstCustomNameIndex() const { return m_builtInTotal; }
     void ResolveCircuitNames();
 
     std::string GetHeatModeText(int mode) const;
@@ -200,7 +200,7 @@ public:
     int IsCircuitAllowed(const CPoolCircuit* circuit) const;
     int HasCircuitGroup(int group) const;
 
-    CGatewayLink& Link() const { return link_; }
+    CGatewayLink& Link() const { return m_link; }
 
 private:
     void Load();
@@ -213,46 +213,46 @@ private:
     int ReadBody(CZVMSG& message, int store);
     int ReadCircuitStatus(CZVMSG& message);
     int Gate(int major, int minor) const;
-    int HasHeatPump() const { return (equipmentFlags_ & 0x2) != 0; }
+    int HasHeatPump() const { return (m_equipmentFlags & 0x2) != 0; }
     int SetTableByte(int table, int index, uint8_t value, int write);
     std::string ResolveName(uint8_t nameIndex) const;
-    std::unique_ptr<CZVMSG> Ask(CZVMSG& request) { return link_.Ask(request, kDefaultQueryTimeout); }
+    std::unique_ptr<CZVMSG> Ask(CZVMSG& request) { return m_link.Ask(request, kDefaultQueryTimeout); }
     int AskAnswered(CZVMSG& request) { return Ask(request) != nullptr; }
 
-    CGatewayLink& link_;
-    ZVVariant variant_;
-    uint16_t major_;
-    uint16_t minor_;
-    int loaded_ = 0;
-    int32_t controllerIndex_;
-    int32_t controllerId_ = -1;
-    uint8_t celsius_ = 0;
-    int32_t trailingValue_ = 127;
-    int32_t furtherConfigValue_ = 0;
-    uint32_t equipmentFlags_ = 0;
-    uint8_t freezeMode_ = 0;
-    uint8_t remotesEnabled_ = 0;
-    std::array<uint8_t, 3> delayFlags_{};
-    std::vector<std::unique_ptr<CPoolCircuit>> circuits_;
-    std::vector<CPoolColor> colors_;
-    std::string controllerName_ = "General";
-    uint8_t controllerType_ = 0;
-    uint8_t controllerSubType_ = 0;
-    uint8_t expansion_ = 0;
-    uint8_t linkState_ = 0;
-    int32_t airTemp_ = 0;
-    std::array<CPoolBody, 2> bodies_{};
-    std::array<uint8_t, kPoolPumpCount> pumpCircuits_{};
-    std::array<int32_t, kPoolChemistryCount> chemistry_{0, 0, 255, 0, 0, 0, 0, 0};
+    CGatewayLink& m_link;
+    ZVVariant m_variant;
+    uint16_t m_major;
+    uint16_t m_minor;
+    int m_loaded = 0;
+    int32_t m_controllerIndex;
+    int32_t m_controllerId = -1;
+    uint8_t m_celsius = 0;
+    int32_t m_trailingValue = 127;
+    int32_t m_furtherConfigValue = 0;
+    uint32_t m_equipmentFlags = 0;
+    uint8_t m_freezeMode = 0;
+    uint8_t m_remotesEnabled = 0;
+    std::array<uint8_t, 3> m_delayFlags{};
+    std::vector<std::unique_ptr<CPoolCircuit>> m_circuits;
+    std::vector<CPoolColor> m_colors;
+    std::string m_controllerName = "General";
+    uint8_t m_controllerType = 0;
+    uint8_t m_controllerSubType = 0;
+    uint8_t m_expansion = 0;
+    uint8_t m_linkState = 0;
+    int32_t m_airTemp = 0;
+    std::array<CPoolBody, 2> m_bodies{};
+    std::array<uint8_t, kPoolPumpCount> m_pumpCircuits{};
+    std::array<int32_t, kPoolChemistryCount> m_chemistry{0, 0, 255, 0, 0, 0, 0, 0};
     // The announced size of the built-in list: the boundary between built-in
     // and custom name indices, even when fewer names arrived.
-    int builtInTotal_ = 0;
-    std::vector<std::string> builtInNames_;
-    std::vector<std::string> customNames_;
-    std::vector<CPoolNameEntry> functionNames_;
-    std::array<std::vector<uint8_t>, kPoolTableCount> tables_;
-    int32_t firmwareVersion_ = 0;
-    std::string secondText_;
+    int m_builtInTotal = 0;
+    std::vector<std::string> m_builtInNames;
+    std::vector<std::string> m_customNames;
+    std::vector<CPoolNameEntry> m_functionNames;
+    std::array<std::vector<uint8_t>, kPoolTableCount> m_tables;
+    int32_t m_firmwareVersion = 0;
+    std::string m_secondText;
 };
 
 // "Enabled" or "Disabled".

@@ -59,6 +59,11 @@ bool FitColumnWidths(std::vector<int>& widths, int headerWidth) {
     return changed;
 }
 
+std::string FoldCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(LowerCp1252(static_cast<unsigned char>(c)));
+    return text;
+}
+
 int CompareNoCase(const std::string& a, const std::string& b) {
     const size_t common = std::min(a.size(), b.size());
     for (size_t i = 0; i < common; ++i) {

@@ -37,6 +37,9 @@ bool FitColumnWidths(std::vector<int>& widths, int headerWidth);
 
 // Case-insensitive order of two texts of the system's 8-bit character set.
 int CompareNoCase(const std::string& a, const std::string& b);
+// The text in lower case, as CompareNoCase sees it: two folded texts compare
+// byte by byte (as unsigned bytes) in the same order.
+std::string FoldCase(std::string text);
 
 // What the list asks of the window that shows it.
 class CSortListView {

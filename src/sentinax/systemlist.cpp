@@ -152,12 +152,15 @@ void CSystemList::ApplyColumns() { CSortListCtrl::ApplyColumns(); }
 // Rows compare by the text they show, ignoring case; a column that does not
 // sort gives every row the same key.
 std::string CSystemList::GetSortKey(const CSystem* system, int column) const {
-    return IsSortableColumn(column) ? GetCellText(system, column) : std::string();
+    return IsSortableColumn(column) ? FoldCase(GetCellText(system, column)) : std::string();
 }
 
+// The keys are folded already: comparing their bytes orders the texts
+// ignoring case.
 int CSystemList::CompareSortKeys(const std::string& a, const std::string& b) const {
-    const int order = CompareNoCase(a, b);
-    return IsSortDescending() ? -order : order;
+    const int order = a.compare(b);
+    const int sign = order < 0 ? -1 : order > 0 ? 1 : 0;
+    return IsSortDescending() ? -sign : sign;
 }
 
 void CSystemList::OnRightClick(int row, int column, int x, int y) {
@@ -174,7 +177,10 @@ std::string CSystemList::GetCellText(const CSystem* system, int column) const {
     const int rule = GetRuleIndex(column);
     if (!system || rule < 0) return std::string();
     if (rule == kColumnSerial && !m_history) return system->GetAdapterSerial();
-    return RuleText(system->Snapshot(), rule);
+    // A cell reads its fields in place, under the system's lock: a copy of
+    // the whole record would cost far more than the cell.
+    auto lock = system->Lock();
+    return RuleText(*system, rule);
 }
 
 std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
@@ -233,7 +239,8 @@ std::string CSystemList::RuleText(const CSystemRecord& s, int rule) const {
 ColorRef CSystemList::GetCellBackColor(const CSystem* system, int column) const {
     const int rule = GetRuleIndex(column);
     if (!system) return kWhite;
-    const CSystemRecord s = system->Snapshot();
+    auto lock = system->Lock();
+    const CSystemRecord& s = *system;
     switch (rule) {
     case kColumnPoolPump: return IsPumpRunning(s.poolPump) ? kPumpRunning : kWhite;
     case kColumnSpaPump: return IsPumpRunning(s.spaPump) ? kPumpRunning : kWhite;
@@ -270,7 +277,8 @@ ColorRef CSystemList::StatusColor(const CSystemRecord& s) const {
 ColorRef CSystemList::GetCellTextColor(const CSystem* system, int column) const {
     if (!system) return kBlack;
     const int rule = GetRuleIndex(column);
-    const CSystemRecord s = system->Snapshot();
+    auto lock = system->Lock();
+    const CSystemRecord& s = *system;
     if ((rule == kColumnPoolPump && s.poolPump == 1) || (rule == kColumnSpaPump && s.spaPump == 1)) return kPumpText;
     return kBlack;
 }

@@ -43,6 +43,8 @@ constexpr int kChlorinatorModelLength = 16;
 constexpr int kChlorinatorTable = 11;
 constexpr int32_t kAlarmLowFlow = 7;
 constexpr int32_t kAlarmHighSalt = 10;
+// An error list entry takes four bytes at least (a flag, or an empty text).
+constexpr int32_t kMinEntryBytes = 4;
 
 bool StopRequested(const CRefreshContext& context) { return context.stop && context.stop->load(); }
 
@@ -84,8 +86,7 @@ bool ParseVersion(const std::string& text, uint16_t& major, uint16_t& build) {
 // calling onFlag(index) for each set flag. False when the list is cut short.
 template <typename OnFlag>
 bool ReadFlagList(CZVMSG& answer, int64_t count, OnFlag&& onFlag) {
-    constexpr int32_t kEntryBytes = 4;
-    if (count < 0 || count > answer.GetRemaining() / kEntryBytes) return false;
+    if (count < 0 || count > answer.GetRemaining() / kMinEntryBytes) return false;
     for (int64_t k = 0; k < count; ++k) {
         int32_t flag = 0;
         std::string dropped;
@@ -148,6 +149,19 @@ CLightsCount CountLights(const std::vector<const CPoolCircuit*>& circuits) {
         if (circuit->state != 0) ++lights.on;
     }
     return lights;
+}
+
+bool ReadOldErrorEntries(CZVMSG& answer, int major, const std::function<void(int32_t)>& onFlag) {
+    int32_t count = 0;
+    if (!answer.ReadInt(count) || count < 0 || count > answer.GetRemaining() / kMinEntryBytes) return false;
+    for (int32_t k = 0; k < count; ++k) {
+        int32_t flag = 1;
+        if (major >= 4 && !answer.ReadInt(flag)) return false;
+        std::string dropped;
+        if (!(major >= 5 && flag == 0) && !answer.ReadString(dropped)) return false;
+        if (flag) onFlag(k);
+    }
+    return true;
 }
 
 // --- Update ---
@@ -506,7 +520,7 @@ bool CSystemReading::ReadErrorLists(CGatewayLink& link, int major) {
     // Every entry takes four bytes at least, so the table cannot announce
     // more than the answer holds.
     if (!in.ReadInt(pumps) || !in.ReadInt(perPump) || pumps < 0 || perPump < 0 ||
-        int64_t{pumps} * perPump > in.GetRemaining() / 4)
+        int64_t{pumps} * perPump > in.GetRemaining() / kMinEntryBytes)
         return false;
     for (int32_t pump = 0; perPump > 0 && pump < pumps; ++pump) {
         if (!ReadFlagList(in, perPump, [&](int32_t k) { m_system.AddAlarm(kAlarmFirstPump + pump, k); })) return false;
@@ -521,17 +535,7 @@ bool CSystemReading::ReadErrorListOld(CGatewayLink& link, int major) {
     m_system.SetStatusText("Getting System Errors...");
     std::unique_ptr<CZVMSG> answer = Ask(link, ZVM_POOL_GETERRORSQ, {0});
     if (!answer) return false;
-    int32_t count = 0;
-    constexpr int32_t kEntryBytes = 4;
-    if (!answer->ReadInt(count) || count < 0 || count > answer->GetRemaining() / kEntryBytes) return false;
-    for (int32_t k = 0; k < count; ++k) {
-        int32_t flag = 1;
-        if (major >= 4 && !answer->ReadInt(flag)) return false;
-        std::string dropped;
-        if (!(major >= 5 && flag == 0) && !answer->ReadString(dropped)) return false;
-        if (flag) m_system.AddAlarm(kAlarmSystem, k);
-    }
-    return true;
+    return ReadOldErrorEntries(*answer, major, [this](int32_t k) { m_system.AddAlarm(kAlarmSystem, k); });
 }
 
 bool CSystemReading::ReadPumpErrors(CGatewayLink& link, int major) {

@@ -6,10 +6,18 @@
 // and hands the link on; the reading changes the system only through its
 // lock and its operations.
 #include <cstdint>
+#include <functional>
 
 class CBasinSetup;
 class CGatewayLink;
 class CSystem;
+class CZVMSG;
+
+// The entries of the older error list, after its count: each an i32 flag
+// (from adapter major 4 on; before, every entry is set) and a text, which
+// adapters from major 5 leave out for a clear flag. onFlag(k) for each set
+// flag; false when the list is cut short.
+bool ReadOldErrorEntries(CZVMSG& answer, int major, const std::function<void(int32_t)>& onFlag);
 
 class CSystemReading {
 public:

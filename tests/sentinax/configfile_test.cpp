@@ -24,23 +24,22 @@ public:
 class Image {
 public:
     Image& Int(int32_t value) {
-        for (int i = 0; i < 4; ++i)
-            bytes_ += static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i) m_bytes += static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
         return *this;
     }
     Image& Text(const std::string& text) {
         Int(static_cast<int32_t>(text.size()));
-        bytes_ += text;
+        m_bytes += text;
         return *this;
     }
     Image& Raw(const std::string& bytes) {
-        bytes_ += bytes;
+        m_bytes += bytes;
         return *this;
     }
-    const std::string& str() const { return bytes_; }
+    const std::string& str() const { return m_bytes; }
 
 private:
-    std::string bytes_;
+    std::string m_bytes;
 };
 
 class ConfigFileTest : public ::testing::Test {
@@ -69,16 +68,11 @@ protected:
     static std::string OldRecord(int32_t version) {
         Image record;
         record.Text("Old").Text("Brenvik: 01-02-03").Text("pw");
-        if (version >= 131)
-            record.Text("notes");
-        if (version >= 132)
-            record.Int(1).Text("a@x");
-        if (version >= 133)
-            record.Int(1).Int(1).Int(0).Int(1);
-        if (version >= 141)
-            record.Text("street").Text("city").Text("").Text("12345").Text("555");
-        if (version >= 144)
-            record.Int(1);
+        if (version >= 131) record.Text("notes");
+        if (version >= 132) record.Int(1).Text("a@x");
+        if (version >= 133) record.Int(1).Int(1).Int(0).Int(1);
+        if (version >= 141) record.Text("street").Text("city").Text("").Text("12345").Text("555");
+        if (version >= 144) record.Int(1);
         return record.str();
     }
 
@@ -99,7 +93,7 @@ protected:
 
 TEST_F(ConfigFileTest, RoundTripKeepsEverythingAndHidesTheFile) {
     ASSERT_TRUE(SaveConfig(path, config, email));
-    struct stat status{};
+    struct stat status {};
     ASSERT_EQ(stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u) << "the file holds passwords";
     EXPECT_FALSE(std::filesystem::exists(path + ".new"));
@@ -145,8 +139,7 @@ TEST_F(ConfigFileTest, OlderVersionsHoldFewerFields) {
     for (const auto& c : cases) {
         Image image;
         image.Int(c.version);
-        if (c.placement)
-            image.Int(1).Int(2).Int(300).Int(400).Int(1).Int(99);
+        if (c.placement) image.Int(1).Int(2).Int(300).Int(400).Int(1).Int(99);
         image.Int(1).Raw(OldRecord(c.version)).Raw(c.tail);
         testsupport::WriteFileText(path, image.str());
         CMonitorConfig loaded;
@@ -166,7 +159,7 @@ TEST_F(ConfigFileTest, PlacementNoScreenShowsOpensMaximisedWithDefaultWidths) {
         int32_t left, top, width, height;
         bool odd;
     } cases[] = {{0, 0, 800, 600, false},  {-50, -50, 1, 1, false}, {-32000, -32000, 160, 28, true},
-                 {0, -51, 800, 600, true}, {0, 0, 0, 600, true},     {0, 0, 800, 0, true}};
+                 {0, -51, 800, 600, true}, {0, 0, 0, 600, true},    {0, 0, 800, 0, true}};
     for (const auto& c : cases) {
         config.left = c.left;
         config.top = c.top;

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/zvmsg.h"
-#include "platform/program.h"
-#include "sentinax/hostlookup.h"
 #include "fake_discovery.h"
 #include "loopback.h"
+#include "platform/program.h"
+#include "sentinax/hostlookup.h"
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
 
@@ -49,13 +49,12 @@ protected:
     // The service serves one connection at a time: tests that open their
     // own use no other.
     CDiscoveryClient& client() {
-        if (!client_)
-            client_.emplace(kLoopback, discovery.Port());
-        return *client_;
+        if (!m_client) m_client.emplace(kLoopback, discovery.Port());
+        return *m_client;
     }
 
 private:
-    std::optional<CDiscoveryClient> client_;
+    std::optional<CDiscoveryClient> m_client;
 };
 
 TEST_F(DiscoveryTest, LookupTakesAddressPortFlagsAndStamp) {
@@ -68,9 +67,9 @@ TEST_F(DiscoveryTest, LookupTakesAddressPortFlagsAndStamp) {
     EXPECT_EQ(client().relayMode, 0);
     EXPECT_EQ(client().recordTime.GetYear(), 2010);
     EXPECT_EQ(client().recordTime.GetSecond(), 5);
-    EXPECT_EQ(status.lines, (std::vector<std::string>{"Sending GATEWAY remote connection request...",
-                                                      "Remote connection authorized.",
-                                                      "Found system at 203.0.113.7:4500."}));
+    EXPECT_EQ(status.lines,
+              (std::vector<std::string>{"Sending GATEWAY remote connection request...", "Remote connection authorized.",
+                                        "Found system at 203.0.113.7:4500."}));
     const std::vector<Frame> requests = discovery.Requests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].id, 0x4653);
@@ -133,7 +132,8 @@ TEST(DiscoveryConnect, AServiceThatCannotBeReachedSaysSo) {
     testsupport::RefusingPort refusing;
     CDiscoveryClient refused(kLoopback, testsupport::PortOf(refusing.Address()));
     EXPECT_FALSE(refused.IsConnected());
-    EXPECT_EQ(refused.GetError(), "Cannot connect to Discovery Service. Error #10061 in connect(): Connection refused.\n");
+    EXPECT_EQ(refused.GetError(),
+              "Cannot connect to Discovery Service. Error #10061 in connect(): Connection refused.\n");
 }
 
 TEST_F(DiscoveryTest, BatchLookupFillsOneEntryPerAnsweredSystem) {

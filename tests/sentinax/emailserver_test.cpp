@@ -21,17 +21,17 @@ namespace {
 class FakeResolver final : public CMxResolver {
 public:
     FakeResolver(bool answers, std::vector<std::string> hosts, int error = 0)
-        : answers_(answers), hosts_(std::move(hosts)), error_(error) {}
+        : m_answers(answers), m_hosts(std::move(hosts)), m_error(error) {}
     bool QueryMx(const std::string&, std::vector<std::string>& hosts, int& error) override {
-        hosts = hosts_;
-        error = error_;
-        return answers_;
+        hosts = m_hosts;
+        error = m_error;
+        return m_answers;
     }
 
 private:
-    bool answers_;
-    std::vector<std::string> hosts_;
-    int error_;
+    bool m_answers;
+    std::vector<std::string> m_hosts;
+    int m_error;
 };
 
 std::string LogText(const CEmailServer& server) {
@@ -169,7 +169,7 @@ TEST(EmailQueue, RecipientWithoutAtSignIsDroppedSilently) {
 // its first word, on the system clock.
 class ScriptedSmtp : public testsupport::LoopbackServer {
 public:
-    explicit ScriptedSmtp(std::map<std::string, std::string> replies) : replies_(std::move(replies)) { Start(); }
+    explicit ScriptedSmtp(std::map<std::string, std::string> replies) : m_replies(std::move(replies)) { Start(); }
     ~ScriptedSmtp() override { Stop(); }
 
 private:
@@ -198,11 +198,11 @@ private:
     }
 
     std::string Reply(const std::string& word, const std::string& otherwise) const {
-        const auto found = replies_.find(word);
-        return found == replies_.end() ? otherwise : found->second;
+        const auto found = m_replies.find(word);
+        return found == m_replies.end() ? otherwise : found->second;
     }
 
-    std::map<std::string, std::string> replies_;
+    std::map<std::string, std::string> m_replies;
 };
 
 class ScriptedSmtpTest : public ::testing::Test {

@@ -36,11 +36,9 @@ protected:
     std::vector<int32_t> Airs() {
         std::vector<int32_t> airs;
         CZVFile file(system.GetHistoryFileName(0), ZVVariant::Monitor);
-        if (!file.Open(CZVFile::kRead))
-            return airs;
+        if (!file.Open(CZVFile::kRead)) return airs;
         CSystem record;
-        while (record.LoadHistoryRecord(file))
-            airs.push_back(record.airTemperature);
+        while (record.LoadHistoryRecord(file)) airs.push_back(record.airTemperature);
         EXPECT_EQ(file.GetPosition(), file.GetLength()) << "a record was left half read";
         return airs;
     }
@@ -69,10 +67,9 @@ TEST_F(HistoryFileTest, FirstAppendCreatesTheFile) {
 }
 
 TEST_F(HistoryFileTest, RewriteDropsRecordsOfNinetyDaysOrMore) {
-    testsupport::WriteFileText(system.GetHistoryFileName(0),
-                               Record(2009, 10, 2, 1) + Record(2009, 10, 3, 2) +
-                                   Record(2009, 10, 4, 3) + Record(2009, 12, 31, 4) +
-                                   Record(2010, 6, 1, 5));
+    testsupport::WriteFileText(system.GetHistoryFileName(0), Record(2009, 10, 2, 1) + Record(2009, 10, 3, 2) +
+                                                                 Record(2009, 10, 4, 3) + Record(2009, 12, 31, 4) +
+                                                                 Record(2010, 6, 1, 5));
     ASSERT_TRUE(system.AppendHistory());
     // 91 and 90 days go; 89 days, yesterday and a stamp ahead of the clock stay.
     EXPECT_EQ(Airs(), (std::vector<int32_t>{3, 4, 5, 64}));
@@ -101,8 +98,7 @@ TEST_F(HistoryFileTest, DamagedHistoryKeepsWhatReadsAndEndsCleanly) {
     std::string notADate = Record(2009, 12, 2, 8);
     notADate[6] = 13;  // month 13
     const std::string cut = Record(2009, 12, 3, 9);
-    testsupport::WriteFileText(system.GetHistoryFileName(0),
-                               kept + notADate + cut.substr(0, cut.size() / 2));
+    testsupport::WriteFileText(system.GetHistoryFileName(0), kept + notADate + cut.substr(0, cut.size() / 2));
     ASSERT_TRUE(system.AppendHistory());
     EXPECT_EQ(Airs(), (std::vector<int32_t>{7, 64}));
 }
@@ -118,20 +114,20 @@ TEST_F(HistoryFileTest, GarbageHistoryIsReplacedByTheNewRecord) {
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit limited = previous_;
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_previous);
+        rlimit limited = m_previous;
         limited.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
+        setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
     }
 
 private:
-    rlimit previous_{};
-    void (*previousHandler_)(int);
+    rlimit m_previous{};
+    void (*m_previousHandler)(int);
 };
 
 TEST_F(HistoryFileTest, FailedRewriteLeavesTheOldHistory) {

@@ -13,8 +13,7 @@
 namespace {
 
 bool OnlyLocalNames(const std::string& name) {
-    if (name.empty() || name == "localhost" || IsDottedQuad(name))
-        return true;
+    if (name.empty() || name == "localhost" || IsDottedQuad(name)) return true;
     ADD_FAILURE() << "A test looked up the host name \"" << name << "\"";
     return false;
 }
@@ -23,16 +22,16 @@ class LoopbackEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         SetHostLookupGuard(&OnlyLocalNames);
-        discovery_ = std::make_unique<testsupport::FakeDiscovery>();
+        m_discovery = std::make_unique<testsupport::FakeDiscovery>();
         CDiscoveryConfig config;
         config.host = "127.0.0.1";
-        config.port = discovery_->Port();
+        config.port = m_discovery->Port();
         SetDiscoveryConfig(config);
     }
-    void TearDown() override { discovery_.reset(); }
+    void TearDown() override { m_discovery.reset(); }
 
 private:
-    std::unique_ptr<testsupport::FakeDiscovery> discovery_;
+    std::unique_ptr<testsupport::FakeDiscovery> m_discovery;
 };
 
 [[maybe_unused]] const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new LoopbackEnvironment);

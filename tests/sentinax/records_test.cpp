@@ -14,40 +14,37 @@ namespace {
 class Bytes {
 public:
     Bytes& Int(int64_t value) {
-        for (int i = 0; i < 4; ++i)
-            data_ += static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF);
+        for (int i = 0; i < 4; ++i) m_data += static_cast<char>((static_cast<uint64_t>(value) >> (8 * i)) & 0xFF);
         return *this;
     }
     Bytes& Ints(std::initializer_list<int64_t> values) {
-        for (int64_t value : values)
-            Int(value);
+        for (int64_t value : values) Int(value);
         return *this;
     }
     Bytes& Str(const std::string& text) {
         Int(static_cast<int64_t>(text.size()));
-        data_ += text;
+        m_data += text;
         return *this;
     }
     Bytes& Short(uint16_t value) {
-        data_ += static_cast<char>(value & 0xFF);
-        data_ += static_cast<char>(value >> 8);
+        m_data += static_cast<char>(value & 0xFF);
+        m_data += static_cast<char>(value >> 8);
         return *this;
     }
     // year, month, weekday, day, hour, minute, second, milliseconds
-    Bytes& Time(uint16_t year, uint16_t month, uint16_t weekday, uint16_t day, uint16_t hour = 0,
-                uint16_t minute = 0, uint16_t second = 0, uint16_t ms = 0) {
-        for (uint16_t v : {year, month, weekday, day, hour, minute, second, ms})
-            Short(v);
+    Bytes& Time(uint16_t year, uint16_t month, uint16_t weekday, uint16_t day, uint16_t hour = 0, uint16_t minute = 0,
+                uint16_t second = 0, uint16_t ms = 0) {
+        for (uint16_t v : {year, month, weekday, day, hour, minute, second, ms}) Short(v);
         return *this;
     }
     Bytes& Raw(const std::string& bytes) {
-        data_ += bytes;
+        m_data += bytes;
         return *this;
     }
-    const std::string& str() const { return data_; }
+    const std::string& str() const { return m_data; }
 
 private:
-    std::string data_;
+    std::string m_data;
 };
 
 class RecordTest : public ::testing::Test {
@@ -154,9 +151,22 @@ TEST_F(RecordTest, OldSettingsRecordsReadOnlyTheirFields) {
         {130, Bytes().Str("N").Str("A").Str("P"), {}, 1, "", 0},
         {132, Bytes().Str("N").Str("A").Str("P").Str("x").Int(1).Str("m@x"), {"m@x"}, 1, "", 0},
         {141,
-         Bytes().Str("N").Str("A").Str("P").Str("x").Int(0).Ints({1, 1, 1, 0}).Str("a").Str("C")
-             .Str("").Str("z").Str("p"),
-         {}, 0, "C", 0},
+         Bytes()
+             .Str("N")
+             .Str("A")
+             .Str("P")
+             .Str("x")
+             .Int(0)
+             .Ints({1, 1, 1, 0})
+             .Str("a")
+             .Str("C")
+             .Str("")
+             .Str("z")
+             .Str("p"),
+         {},
+         0,
+         "C",
+         0},
     };
     for (const Case& c : cases) {
         CSystem system;
@@ -263,8 +273,7 @@ Bytes HistoryImage() {
 TEST_F(RecordTest, HistoryRecordIsWrittenInItsLayout) {
     CSystem system;
     FillHistory(system);
-    EXPECT_EQ(Written([&](CZVFile& f) { return system.SaveHistoryRecord(f, 0); }),
-              HistoryImage().str());
+    EXPECT_EQ(Written([&](CZVFile& f) { return system.SaveHistoryRecord(f, 0); }), HistoryImage().str());
 }
 
 TEST_F(RecordTest, HistoryRecordStampedNowCarriesTheClockTime) {
@@ -290,15 +299,15 @@ TEST_F(RecordTest, HistoryRecordReadsBackEveryField) {
     EXPECT_EQ(loaded.poolHeatModeText, "Heater");
     EXPECT_EQ(loaded.spaHeatModeText, "Solar Only");
     for (int32_t CSystem::*field :
-         {&CSystem::spaSideRemote, &CSystem::poolPump, &CSystem::poolSetPoint,
-          &CSystem::poolTemperature, &CSystem::poolHeatMode, &CSystem::poolChlorineOutput,
-          &CSystem::spaPump, &CSystem::spaSetPoint, &CSystem::spaTemperature,
-          &CSystem::spaHeatMode, &CSystem::spaChlorineOutput, &CSystem::chlorinatorPresent,
+         {&CSystem::spaSideRemote,     &CSystem::poolPump,          &CSystem::poolSetPoint,
+          &CSystem::poolTemperature,   &CSystem::poolHeatMode,      &CSystem::poolChlorineOutput,
+          &CSystem::spaPump,           &CSystem::spaSetPoint,       &CSystem::spaTemperature,
+          &CSystem::spaHeatMode,       &CSystem::spaChlorineOutput, &CSystem::chlorinatorPresent,
           &CSystem::chlorinatorStatus, &CSystem::chlorinatorErrors, &CSystem::saltLevel,
-          &CSystem::lightsTotal, &CSystem::lightsOn, &CSystem::status, &CSystem::poolHeatStatus,
-          &CSystem::spaHeatStatus, &CSystem::phValue, &CSystem::orpValue,
-          &CSystem::saturationIndex, &CSystem::chemistryValue4, &CSystem::acidTankLevel,
-          &CSystem::chlorineTankLevel})
+          &CSystem::lightsTotal,       &CSystem::lightsOn,          &CSystem::status,
+          &CSystem::poolHeatStatus,    &CSystem::spaHeatStatus,     &CSystem::phValue,
+          &CSystem::orpValue,          &CSystem::saturationIndex,   &CSystem::chemistryValue4,
+          &CSystem::acidTankLevel,     &CSystem::chlorineTankLevel})
         EXPECT_EQ(loaded.*field, expected.*field);
 }
 
@@ -342,11 +351,7 @@ TEST_F(RecordTest, DamagedHistoryRecordFails) {
     Bytes hugeText;
     hugeText.Int(348).Time(2010, 1, 5, 1).Int(70).Int(0).Ints({0, 0, 0, 0, 0, 0}).Int(0x7FFFFFFF);
     const std::string cases[] = {
-        whole.substr(0, whole.size() - 1),
-        whole.substr(0, 10),
-        hugeCount.str(),
-        hugeOldCount.str(),
-        hugeText.str(),
+        whole.substr(0, whole.size() - 1), whole.substr(0, 10), hugeCount.str(), hugeOldCount.str(), hugeText.str(),
     };
     for (const std::string& bytes : cases) {
         CSystem system;

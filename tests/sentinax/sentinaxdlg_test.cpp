@@ -36,7 +36,7 @@ public:
 
 class FakeMainView : public CSentinaxView {
 public:
-    explicit FakeMainView(CEmailServer& email) : email_(email) {}
+    explicit FakeMainView(CEmailServer& email) : m_email(email) {}
     void EnableCommand(int id, bool on) override { enabled[id] = on; }
     void RedrawRow(int row) override { redrawn.push_back(row); }
     Answer AskYesNoCancel(const std::string& question) override {
@@ -58,7 +58,7 @@ public:
     bool RunEmailSettings() override { return true; }
     CEmailLogDlg* OpenEmailLog() override {
         ++logsOpened;
-        log = std::make_unique<CEmailLogDlg>(email_, logView, [] {});
+        log = std::make_unique<CEmailLogDlg>(m_email, logView, [] {});
         return log.get();
     }
     void DestroyEmailLog() override { log.reset(); }
@@ -98,7 +98,7 @@ public:
     bool yes = false;
 
 private:
-    CEmailServer& email_;
+    CEmailServer& m_email;
 };
 
 class MainDialogTest : public ::testing::Test {

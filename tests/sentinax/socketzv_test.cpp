@@ -19,29 +19,29 @@ using testsupport::EncodeHeader;
 // A listener on loopback; the peer end of the socket under test once accepted.
 class Peer {
 public:
-    Peer() : listener_(testsupport::ListenOnLoopback(&port_)) {}
+    Peer() : m_listener(testsupport::ListenOnLoopback(&m_port)) {}
     ~Peer() {
-        if (fd_ >= 0) close(fd_);
-        close(listener_);
+        if (m_fd >= 0) close(m_fd);
+        close(m_listener);
     }
-    uint16_t Port() const { return port_; }
+    uint16_t Port() const { return m_port; }
     void Accept() {
-        if (fd_ >= 0) close(fd_);
-        fd_ = accept(listener_, nullptr, nullptr);
+        if (m_fd >= 0) close(m_fd);
+        m_fd = accept(m_listener, nullptr, nullptr);
     }
-    int Fd() const { return fd_; }
+    int Fd() const { return m_fd; }
     void Write(const Bytes& bytes) const {
-        ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
+        ASSERT_EQ(send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
     }
     void Close() {
-        close(fd_);
-        fd_ = -1;
+        close(m_fd);
+        m_fd = -1;
     }
 
 private:
-    uint16_t port_ = 0;
-    int listener_;
-    int fd_ = -1;
+    uint16_t m_port = 0;
+    int m_listener;
+    int m_fd = -1;
 };
 
 const uint8_t kLoopback[4] = {127, 0, 0, 1};

@@ -25,8 +25,7 @@ struct TextCase {
 // The column of a kind in either list.
 int ColumnOf(const CSystemList& list, int kind) {
     for (int column = 0; column < list.CSortListCtrl::GetColumnCount(); ++column) {
-        if (list.GetKindOfColumn(column) == kind)
-            return column;
+        if (list.GetKindOfColumn(column) == kind) return column;
     }
     return -1;
 }
@@ -65,8 +64,8 @@ const TextCase kTextCases[] = {
      },
      "2 / 5", nullptr},
     {"no lights", kColumnLights, [](CSystem& s) { s.lightsOn = 2; }, "-", nullptr},
-    {"pump present before the first connection", kColumnPumpPresent, [](CSystem& s) { s.equipmentFlags = 0x10; },
-     "-", "Yes"},
+    {"pump present before the first connection", kColumnPumpPresent, [](CSystem& s) { s.equipmentFlags = 0x10; }, "-",
+     "Yes"},
     {"pump present", kColumnPumpPresent,
      [](CSystem& s) {
          s.neverConnected = 0;
@@ -208,10 +207,8 @@ TEST(SystemListTest, ColumnsTitlesAndLongNames) {
     EXPECT_EQ(mail.GetColumnCount(), 27);
     EXPECT_EQ(mail.GetLongTitle(8), "Pool Actual Temperature");
 
-    for (int column : {0, 1, 2, 3, 4, 17, 26})
-        EXPECT_TRUE(systems.IsSortableColumn(column)) << column;
-    for (int column : {5, 16, 18, 25})
-        EXPECT_FALSE(systems.IsSortableColumn(column)) << column;
+    for (int column : {0, 1, 2, 3, 4, 17, 26}) EXPECT_TRUE(systems.IsSortableColumn(column)) << column;
+    for (int column : {5, 16, 18, 25}) EXPECT_FALSE(systems.IsSortableColumn(column)) << column;
     EXPECT_FALSE(history.IsSortableColumn(0));
     EXPECT_FALSE(history.IsVerticalColumn(0));
     EXPECT_TRUE(systems.IsVerticalColumn(5) && systems.IsVerticalColumn(25) && systems.IsColumnCentered(25));
@@ -234,8 +231,7 @@ const ColorCase kColorCases[] = {
     {"pump not read", kColumnSpaPump, [](CSystem& s) { s.spaPump = 255; }, kWhite, kWhite},
     {"heating 1", kColumnPoolHeatMode, [](CSystem& s) { s.poolHeatStatus = 1; }, Rgb(200, 200, 255),
      Rgb(200, 200, 255)},
-    {"heating 3", kColumnSpaHeatMode, [](CSystem& s) { s.spaHeatStatus = 3; }, Rgb(255, 200, 255),
-     Rgb(255, 200, 255)},
+    {"heating 3", kColumnSpaHeatMode, [](CSystem& s) { s.spaHeatStatus = 3; }, Rgb(255, 200, 255), Rgb(255, 200, 255)},
     {"not heating", kColumnSpaHeatMode, [](CSystem& s) { s.spaHeatStatus = 0; }, Rgb(225, 225, 225),
      Rgb(225, 225, 225)},
     {"lights on", kColumnLights, [](CSystem& s) { s.lightsOn = 1; }, Rgb(255, 255, 0), Rgb(255, 255, 0)},
@@ -292,8 +288,7 @@ protected:
     }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
-        for (int row = 0; row < list.GetRowCount(); ++row)
-            names.push_back(list.GetRowData(row)->name);
+        for (int row = 0; row < list.GetRowCount(); ++row) names.push_back(list.GetRowData(row)->name);
         return names;
     }
     CSystem systems[4];
@@ -399,13 +394,12 @@ TEST(SortListTest, CellTextIsCutWithEllipsis) {
         int width;
         const char* shown;
     } cases[] = {
-        {"Hollis", 41, "Hollis"},    // 36 < 37
-        {"Hollis", 40, "Hol..."},    // 36 >= 36: cut until 18 + 18 fits in 36
-        {"Hollis", 10, "H..."},      // one character is never cut
+        {"Hollis", 41, "Hollis"},  // 36 < 37
+        {"Hollis", 40, "Hol..."},  // 36 >= 36: cut until 18 + 18 fits in 36
+        {"Hollis", 10, "H..."},    // one character is never cut
         {"", 2, "..."},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FitCellText(c.text, c.width, measure), c.shown) << c.text << " " << c.width;
+    for (const auto& c : cases) EXPECT_EQ(FitCellText(c.text, c.width, measure), c.shown) << c.text << " " << c.width;
 }
 
 TEST(SortListTest, SelectedBackgroundIsDarker) {
@@ -418,6 +412,16 @@ TEST(SortListTest, CaseInsensitiveOrder) {
     EXPECT_LT(CompareNoCase("ab", "ABC"), 0);
     EXPECT_GT(CompareNoCase("b", "A"), 0);
     EXPECT_EQ(CompareNoCase("\xC9t\xE9", "\xE9T\xC9"), 0);  // accented capitals
+}
+
+// The sort compares folded keys byte by byte: the same order as CompareNoCase,
+// bytes above 0x7F included.
+TEST(SortListTest, FoldedTextsCompareAsCompareNoCase) {
+    const std::string texts[] = {"", "a", "B", "ab", "ABC", "\xC9t\xE9", "\xE9T", "z", "\x8A", "\x9F", "~", "5.2"};
+    const auto sign = [](int value) { return (value > 0) - (value < 0); };
+    for (const std::string& a : texts)
+        for (const std::string& b : texts)
+            EXPECT_EQ(sign(FoldCase(a).compare(FoldCase(b))), sign(CompareNoCase(a, b))) << a << " / " << b;
 }
 
 class RecordingListView : public CSortListView {

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "core/basinsetup.h"
+#include "core/zvmsg.h"
 #include "core/zvsock.h"
 #include "fake_address_server.h"
 #include "fake_discovery.h"
@@ -20,6 +22,7 @@
 #include "sentinax/discoveryclient.h"
 #include "sentinax/statuscode.h"
 #include "sentinax/system.h"
+#include "sentinax/systemrefresh.h"
 #include "support/temp_dir.h"
 #include "support/virtual_clock.h"
 
@@ -63,8 +66,8 @@ FakeGateway::Options WithPassword() {
 
 // A chlorinator answer of an adapter from 4.396: installed, status flags,
 // pool and spa output, salt / 50, error bits.
-testsupport::Bytes Chlorinator(int32_t flags, int32_t salt, int32_t errors) {
-    return PayloadWriter().Int(1).Int(flags).Int(50).Int(20).Int(salt).Int(errors);
+testsupport::Bytes Chlorinator(int32_t flags, int32_t salt, int32_t errors, int32_t installed = 1) {
+    return PayloadWriter().Int(installed).Int(flags).Int(50).Int(20).Int(salt).Int(errors);
 }
 
 // A system reached through the discovery service, the fake gateway serving
@@ -114,6 +117,18 @@ public:
     int RefreshOnce() {
         CStatusSink status;
         return system.Refresh(context, status);
+    }
+    // One refresh of the system at a gateway of the test's own, reached at
+    // its address; the clock is held while that gateway owes an answer.
+    int RefreshAt(FakeGateway& other) {
+        clock.HoldWhile([&other] { return other.Owes(); });
+        system.cachedAddress = "127.0.0.1";
+        system.cachedPort = other.Port();
+        system.majorVersion = 0;
+        clock.Advance(3001);
+        const int result = RefreshOnce();
+        clock.HoldWhile({});
+        return result;
     }
 
     testsupport::TempDir dir;
@@ -516,14 +531,14 @@ TEST_F(RefreshTest, ReadingFailuresEndWithTheirCodes) {
 TEST_F(RefreshTest, AStopBreaksTheWaitForAnAnswer) {
     class StopOnceAsked : public CStatusSink {
     public:
-        explicit StopOnceAsked(FakeGateway& gateway) : gateway_(gateway) {}
+        explicit StopOnceAsked(FakeGateway& gateway) : m_gateway(gateway) {}
         int Continue() override {
-            const std::vector<Frame> requests = gateway_.Requests();
+            const std::vector<Frame> requests = m_gateway.Requests();
             return std::none_of(requests.begin(), requests.end(), [](const Frame& f) { return f.id == 0x30EE; });
         }
 
     private:
-        FakeGateway& gateway_;
+        FakeGateway& m_gateway;
     };
     gateway.On(0x30EE, [](const Frame&) { return std::vector<Frame>{}; });
     StopOnceAsked stop(gateway);
@@ -571,6 +586,154 @@ TEST_F(RefreshTest, NewerAdaptersReadTheirErrorTables) {
     EXPECT_EQ(system.majorVersion, 5);
     EXPECT_EQ(system.CopyAlarms(), (std::vector<CSystemError>{{kAlarmSystem, 1}, {3, 0}, {4, 1}, {11, 0}, {12, 1}}));
     EXPECT_EQ(system.chlorinatorModel, "");
+}
+
+// Adapters before 5 ask each pump whose equipment bit (0x10 << slot) is set
+// for its alarm bits: bits 1 to 9 are the pump's alarms 0 to 8, bit 15 its
+// lost communication (9); the others mean nothing.
+TEST_F(RefreshTest, PumpAlarmBitsOfEachFittedPump) {
+    struct Case {
+        int32_t bits;
+        std::vector<int32_t> alarms;
+    };
+    const Case cases[] = {
+        {0x0000, {}},
+        {0x0001, {}},
+        {0x0002, {0}},
+        {0x0200, {8}},
+        {0x7C00, {}},
+        {0x8000, {9}},
+        {0x83FE, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+    };
+    constexpr int32_t kPumpsOneAndThree = 0x02 | 0x10 | 0x40;  // with the heat pump
+    system.notifyPumpErrors = 1;
+    for (const Case& c : cases) {
+        FakeGateway fresh(WithPassword());
+        samplegateway::House house = testsupport::SampleHouse(Sample("4.1 Build 612.0 Rel"));
+        ASSERT_TRUE(house.Set("equipment", int64_t{kPumpsOneAndThree}));
+        samplegateway::Serve(fresh.Engine(), house);
+        fresh.Answer(0x311C, Chlorinator(1, 60, 0));
+        fresh.Answer(0x3126, PayloadWriter().Int(0));
+        std::vector<int32_t> slotsAsked;
+        fresh.On(0x3128, [&slotsAsked, bits = c.bits](const Frame& request) {
+            testsupport::PayloadReader reader(request.payload);
+            int32_t controller = -1, slot = -1;
+            reader.Int(&controller) && reader.Int(&slot);
+            slotsAsked.push_back(slot);
+            // Running, watts, RPM, alarm bits, GPM, filter.
+            const testsupport::Bytes answer = PayloadWriter().Int(1).Int(900).Int(2000).Int(bits).Int(40).Int(10);
+            return std::vector<Frame>{{request.sender, 0x3129, answer}};
+        });
+        EXPECT_EQ(RefreshAt(fresh), kStatusConnected) << c.bits;
+        EXPECT_EQ(slotsAsked, (std::vector<int32_t>{0, 2})) << c.bits;
+        std::vector<CSystemError> expected;
+        for (const int32_t pump : {0, 2})
+            for (const int32_t alarm : c.alarms) expected.emplace_back(kAlarmFirstPump + pump, alarm);
+        EXPECT_EQ(system.CopyAlarms(), expected) << c.bits;
+    }
+}
+
+TEST_F(RefreshTest, AnUnansweredPumpEndsTheRefresh) {
+    FakeGateway fresh(WithPassword());
+    samplegateway::House house = testsupport::SampleHouse(Sample("4.1 Build 612.0 Rel"));
+    ASSERT_TRUE(house.Set("equipment", int64_t{0x20}));
+    samplegateway::Serve(fresh.Engine(), house);
+    fresh.Answer(0x311C, Chlorinator(1, 60, 0));
+    fresh.Answer(0x3126, PayloadWriter().Int(0));
+    fresh.On(0x3128, [](const Frame&) { return std::vector<Frame>{}; });
+    EXPECT_EQ(RefreshAt(fresh), kStatusNoWarnings);
+}
+
+// Byte table 10 of the configuration holding text at positions 6 to 21, in
+// a table of the given size (a shorter table cuts the text).
+std::vector<uint8_t> ChlorinatorTable(const std::string& text, size_t size = 22) {
+    std::vector<uint8_t> table(size);
+    for (size_t i = 0; i < text.size() && 6 + i < size; ++i) table[6 + i] = static_cast<uint8_t>(text[i]);
+    return table;
+}
+
+// The extended configuration as the monitor reads it from 4.0 on: type and
+// expansion, then twelve byte tables, of which 1 (the firmware) and 11 (the
+// chlorinator's, byte table 10) hold bytes.
+testsupport::Bytes ExtendedConfiguration(const std::vector<uint8_t>& chlorinatorTable) {
+    const uint8_t firmware[] = {2, 0xAA};
+    PayloadWriter out;
+    out.Int(2).Int(0x40).Int(2).Raw(firmware, sizeof firmware);
+    for (int table = 2; table <= 10; ++table) out.Int(0);
+    out.Int(static_cast<int32_t>(chlorinatorTable.size()));
+    if (!chlorinatorTable.empty()) out.Raw(chlorinatorTable.data(), chlorinatorTable.size());
+    return out.Int(0);
+}
+
+// From adapter 4.520 on the chlorinator's model is read from the
+// configuration; before, a fitted chlorinator keeps the model it had.
+TEST_F(RefreshTest, ChlorinatorModelFromAdapter4520On) {
+    struct Case {
+        const char* version;
+        int32_t installed;
+        std::vector<uint8_t> table;
+        const char* model;
+    };
+    const Case cases[] = {
+        {"4.1 Build 612.0 Rel", 1, ChlorinatorTable("MARIVO--40"), "Marivo MV40"},
+        {"4.1 Build 612.0 Rel", 1, ChlorinatorTable("marivo--20   "), "Marivo MV20"},
+        {"4.1 Build 612.0 Rel", 1, ChlorinatorTable("Marivo--60"), "Marivo MV60"},
+        {"4.1 Build 612.0 Rel", 1, ChlorinatorTable("Salto Cell 3  "), "Salto Cell 3"},
+        {"4.1 Build 612.0 Rel", 1, ChlorinatorTable(""), "Marivo"},
+        {"4.1 Build 612.0 Rel", 1, ChlorinatorTable("ABCDEFGHIJKLMNOPQR", 24), "ABCDEFGHIJKLMNOP"},
+        {"4.1 Build 612.0 Rel", 1, ChlorinatorTable("Marivo--40", 9), "Mar"},
+        {"4.1 Build 612.0 Rel", 1, {}, "Marivo"},
+        {"4.1 Build 612.0 Rel", 0, ChlorinatorTable("marivo--40"), ""},
+        {"4.2.520.0", 1, ChlorinatorTable("marivo--40"), "Marivo MV40"},
+        {"4.1 Build 519.0 Rel", 1, ChlorinatorTable("marivo--40"), "Earlier"},
+        {"4.1 Build 519.0 Rel", 0, ChlorinatorTable("marivo--40"), ""},
+    };
+    for (const Case& c : cases) {
+        FakeGateway fresh(WithPassword());
+        testsupport::ServeSampleInstallation(fresh, Sample(c.version));
+        fresh.Answer(0x3116, ExtendedConfiguration(c.table));
+        fresh.Answer(0x311C, Chlorinator(1, 60, 0, c.installed));
+        fresh.Answer(0x3126, PayloadWriter().Int(0));
+        system.chlorinatorModel = "Earlier";
+        EXPECT_EQ(RefreshAt(fresh), kStatusConnected) << c.version << " " << c.model;
+        EXPECT_EQ(system.chlorinatorModel, c.model) << c.version;
+    }
+}
+
+// The older error list: before adapter 4 each entry is a text and counts as
+// set; from 4 a flag goes before each text; from 5 a clear flag has no text.
+TEST(OldErrorList, EntriesByAdapterMajor) {
+    using Wire = std::vector<std::variant<int32_t, std::string>>;
+    struct Case {
+        int major;
+        Wire wire;
+        bool whole;
+        std::vector<int32_t> raised;
+    };
+    const Case cases[] = {
+        {3, {2, "Air Sensor", "Water Sensor"}, true, {0, 1}},
+        {4, {3, 0, "Air Sensor", 1, "Water Sensor", 0, "Solar Sensor"}, true, {1}},
+        {5, {3, 1, "Air Sensor", 0, 1, "Solar Sensor"}, true, {0, 2}},
+        {5, {2, 0, 0}, true, {}},
+        {5, {2, 1, "Air Sensor"}, false, {0}},
+        {4, {2, 1}, false, {}},
+        {4, {100000, 1, "Air Sensor"}, false, {}},
+        {4, {-1}, false, {}},
+    };
+    for (const Case& c : cases) {
+        CZVMSG answer(0, 0x3127, 0, 1, ZVVariant::Monitor);
+        for (const auto& item : c.wire) {
+            if (const int32_t* value = std::get_if<int32_t>(&item))
+                answer.WriteInt(*value);
+            else
+                answer.WriteString(std::get<std::string>(item));
+        }
+        answer.ResetPosition();
+        std::vector<int32_t> raised;
+        EXPECT_EQ(ReadOldErrorEntries(answer, c.major, [&raised](int32_t k) { raised.push_back(k); }), c.whole)
+            << c.major << " " << c.wire.size();
+        EXPECT_EQ(raised, c.raised) << c.major << " " << c.wire.size();
+    }
 }
 
 TEST(SetModelName, ByTypeAndExpansion) {

@@ -44,16 +44,16 @@ public:
     static constexpr int kDeadlineMs = 10000;
 
     ModalWatchdog() {
-        timer_.setSingleShot(true);
-        QObject::connect(&timer_, &QTimer::timeout, [] {
+        m_timer.setSingleShot(true);
+        QObject::connect(&m_timer, &QTimer::timeout, [] {
             ADD_FAILURE() << "A modal dialog was still open after " << kDeadlineMs << " ms";
             while (QWidget* modal = QApplication::activeModalWidget()) modal->hide();
         });
-        timer_.start(kDeadlineMs);
+        m_timer.start(kDeadlineMs);
     }
 
 private:
-    QTimer timer_;
+    QTimer m_timer;
 };
 
 class Views : public ::testing::Test {

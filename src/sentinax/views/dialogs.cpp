@@ -46,38 +46,38 @@ QString WithExtension(const QString& path, const char* extension) {
 
 // --- Add New Email Recipient ---
 
-CAddEmailDlgWindow::CAddEmailDlgWindow(QWidget* parent) : QDialog(parent), address_(new QLineEdit) {
+CAddEmailDlgWindow::CAddEmailDlgWindow(QWidget* parent) : QDialog(parent), m_address(new QLineEdit) {
     setWindowTitle("Add New Email Recipient");
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    form->addRow("Email Address", address_);
+    form->addRow("Email Address", m_address);
     layout->addLayout(form);
     layout->addWidget(OkCancel(this));
     resize(360, 90);
 }
 
-std::string CAddEmailDlgWindow::GetAddress() const { return qttext::ToCp1252(address_->text()); }
+std::string CAddEmailDlgWindow::GetAddress() const { return qttext::ToCp1252(m_address->text()); }
 
 // --- Customer Information ---
 
 CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue& mail, const CSystemColumns& columns,
                                    std::function<void()> showEmailLog)
     : QDialog(parent),
-      logic_(system, mail, columns, std::move(showEmailLog), *this),
-      name_(new QLineEdit),
-      adapter_(new QLineEdit),
-      password_(new QLineEdit),
-      emails_(new QListWidget),
-      includeDefault_(new QCheckBox("Include Default Email Address")),
-      notify_{new QCheckBox("Marquel"), new QCheckBox("Vortana"),  new QCheckBox("Chlorinator"),
-              new QCheckBox("Tessik"),  new QCheckBox("Calvetto"), new QCheckBox("Freeze Mode")},
-      notes_(new QPlainTextEdit),
-      address_(new QLineEdit),
-      city_(new QLineEdit),
-      zip_(new QLineEdit),
-      phone_(new QLineEdit) {
+      m_logic(system, mail, columns, std::move(showEmailLog), *this),
+      m_name(new QLineEdit),
+      m_adapter(new QLineEdit),
+      m_password(new QLineEdit),
+      m_emails(new QListWidget),
+      m_includeDefault(new QCheckBox("Include Default Email Address")),
+      m_notify{new QCheckBox("Marquel"), new QCheckBox("Vortana"),  new QCheckBox("Chlorinator"),
+               new QCheckBox("Tessik"),  new QCheckBox("Calvetto"), new QCheckBox("Freeze Mode")},
+      m_notes(new QPlainTextEdit),
+      m_address(new QLineEdit),
+      m_city(new QLineEdit),
+      m_zip(new QLineEdit),
+      m_phone(new QLineEdit) {
     setWindowTitle("Customer Information");
-    password_->setEchoMode(QLineEdit::Password);
+    m_password->setEchoMode(QLineEdit::Password);
 
     auto* add = new QPushButton("Add New");
     auto* remove = new QPushButton("Delete");
@@ -85,21 +85,21 @@ CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue&
     for (QPushButton* button : {add, remove, test}) button->setAutoDefault(false);
 
     auto* left = new QFormLayout;
-    left->addRow("Customer Name", name_);
-    left->addRow("Protocol Adapter Address", adapter_);
-    left->addRow("Protocol Adapter Password", password_);
+    left->addRow("Customer Name", m_name);
+    left->addRow("Protocol Adapter Address", m_adapter);
+    left->addRow("Protocol Adapter Password", m_password);
 
     auto* emailGroup = new QGroupBox("Email Address List");
     auto* emailLayout = new QGridLayout(emailGroup);
-    emailLayout->addWidget(emails_, 0, 0, 4, 1);
+    emailLayout->addWidget(m_emails, 0, 0, 4, 1);
     emailLayout->addWidget(add, 0, 1);
     emailLayout->addWidget(remove, 1, 1);
-    emailLayout->addWidget(includeDefault_, 4, 0);
+    emailLayout->addWidget(m_includeDefault, 4, 0);
     emailLayout->addWidget(test, 4, 1);
 
     auto* notifyGroup = new QGroupBox("Send Email for the following errors");
     auto* notifyLayout = new QGridLayout(notifyGroup);
-    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) notifyLayout->addWidget(notify_[i], i / 3, i % 3);
+    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) notifyLayout->addWidget(m_notify[i], i / 3, i % 3);
 
     auto* leftColumn = new QVBoxLayout;
     leftColumn->addLayout(left);
@@ -107,11 +107,11 @@ CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue&
     leftColumn->addWidget(notifyGroup);
 
     auto* right = new QFormLayout;
-    right->addRow("Notes", notes_);
-    right->addRow("Address", address_);
-    right->addRow("City", city_);
-    right->addRow("ZIP", zip_);
-    right->addRow("Phone", phone_);
+    right->addRow("Notes", m_notes);
+    right->addRow("Address", m_address);
+    right->addRow("City", m_city);
+    right->addRow("ZIP", m_zip);
+    right->addRow("Phone", m_phone);
 
     auto* columnsLayout = new QHBoxLayout;
     columnsLayout->addLayout(leftColumn, 1);
@@ -121,57 +121,57 @@ CSystemDlgWindow::CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue&
     layout->addWidget(OkCancel(this));
     resize(700, 430);
 
-    controls_ = {{1002, name_},      {1003, adapter_},   {1004, password_},       {1009, emails_},
-                 {1010, add},        {1011, remove},     {1026, includeDefault_}, {1012, test},
-                 {1014, notify_[0]}, {1015, notify_[1]}, {1016, notify_[2]},      {1030, notify_[3]},
-                 {1028, notify_[4]}, {1017, notify_[5]}, {1007, notes_},          {1005, address_},
-                 {1006, city_},      {1008, zip_},       {1013, phone_}};
-    connect(add, &QPushButton::clicked, this, [this] { logic_.OnAddEmail(); });
-    connect(remove, &QPushButton::clicked, this, [this] { logic_.OnDeleteEmail(); });
-    connect(test, &QPushButton::clicked, this, [this] { logic_.OnSendTestEmail(); });
-    logic_.OnInitDialog();
+    m_controls = {{1002, m_name},      {1003, m_adapter},   {1004, m_password},       {1009, m_emails},
+                  {1010, add},         {1011, remove},      {1026, m_includeDefault}, {1012, test},
+                  {1014, m_notify[0]}, {1015, m_notify[1]}, {1016, m_notify[2]},      {1030, m_notify[3]},
+                  {1028, m_notify[4]}, {1017, m_notify[5]}, {1007, m_notes},          {1005, m_address},
+                  {1006, m_city},      {1008, m_zip},       {1013, m_phone}};
+    connect(add, &QPushButton::clicked, this, [this] { m_logic.OnAddEmail(); });
+    connect(remove, &QPushButton::clicked, this, [this] { m_logic.OnDeleteEmail(); });
+    connect(test, &QPushButton::clicked, this, [this] { m_logic.OnSendTestEmail(); });
+    m_logic.OnInitDialog();
 }
 
 QWidget* CSystemDlgWindow::Control(int id) const {
-    const auto found = controls_.find(id);
-    return found == controls_.end() ? nullptr : found->second;
+    const auto found = m_controls.find(id);
+    return found == m_controls.end() ? nullptr : found->second;
 }
 
 void CSystemDlgWindow::PutFields(const CSystemFields& fields) {
-    name_->setText(qttext::FromCp1252(fields.name));
-    adapter_->setText(qttext::FromCp1252(fields.adapterAddress));
-    password_->setText(qttext::FromCp1252(fields.password));
-    includeDefault_->setChecked(fields.includeDefault != 0);
-    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) notify_[i]->setChecked(fields.notify[i] != 0);
-    notes_->setPlainText(NotesToEdit(fields.notes));
-    address_->setText(qttext::FromCp1252(fields.address));
-    city_->setText(qttext::FromCp1252(fields.city));
-    zip_->setText(qttext::FromCp1252(fields.zip));
-    phone_->setText(qttext::FromCp1252(fields.phone));
+    m_name->setText(qttext::FromCp1252(fields.name));
+    m_adapter->setText(qttext::FromCp1252(fields.adapterAddress));
+    m_password->setText(qttext::FromCp1252(fields.password));
+    m_includeDefault->setChecked(fields.includeDefault != 0);
+    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) m_notify[i]->setChecked(fields.notify[i] != 0);
+    m_notes->setPlainText(NotesToEdit(fields.notes));
+    m_address->setText(qttext::FromCp1252(fields.address));
+    m_city->setText(qttext::FromCp1252(fields.city));
+    m_zip->setText(qttext::FromCp1252(fields.zip));
+    m_phone->setText(qttext::FromCp1252(fields.phone));
 }
 
 bool CSystemDlgWindow::GetFields(CSystemFields& fields) {
-    fields.name = qttext::ToCp1252(name_->text());
-    fields.adapterAddress = qttext::ToCp1252(adapter_->text());
-    fields.password = qttext::ToCp1252(password_->text());
-    fields.includeDefault = includeDefault_->isChecked() ? 1 : 0;
-    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) fields.notify[i] = notify_[i]->isChecked() ? 1 : 0;
-    fields.notes = NotesFromEdit(notes_->toPlainText());
-    fields.address = qttext::ToCp1252(address_->text());
-    fields.city = qttext::ToCp1252(city_->text());
-    fields.zip = qttext::ToCp1252(zip_->text());
-    fields.phone = qttext::ToCp1252(phone_->text());
+    fields.name = qttext::ToCp1252(m_name->text());
+    fields.adapterAddress = qttext::ToCp1252(m_adapter->text());
+    fields.password = qttext::ToCp1252(m_password->text());
+    fields.includeDefault = m_includeDefault->isChecked() ? 1 : 0;
+    for (int i = 0; i < CSystemFields::kNotifyCount; ++i) fields.notify[i] = m_notify[i]->isChecked() ? 1 : 0;
+    fields.notes = NotesFromEdit(m_notes->toPlainText());
+    fields.address = qttext::ToCp1252(m_address->text());
+    fields.city = qttext::ToCp1252(m_city->text());
+    fields.zip = qttext::ToCp1252(m_zip->text());
+    fields.phone = qttext::ToCp1252(m_phone->text());
     return true;
 }
 
 void CSystemDlgWindow::ShowEmails(const std::vector<std::string>& emails) {
-    emails_->clear();
-    for (const std::string& email : emails) emails_->addItem(qttext::FromCp1252(email));
+    m_emails->clear();
+    for (const std::string& email : emails) m_emails->addItem(qttext::FromCp1252(email));
 }
 
 int CSystemDlgWindow::SelectedEmail() {
-    const QList<QListWidgetItem*> chosen = emails_->selectedItems();
-    return chosen.isEmpty() ? -1 : emails_->row(chosen.front());
+    const QList<QListWidgetItem*> chosen = m_emails->selectedItems();
+    return chosen.isEmpty() ? -1 : m_emails->row(chosen.front());
 }
 
 std::optional<std::string> CSystemDlgWindow::AskNewEmail() {
@@ -191,86 +191,86 @@ void CSystemDlgWindow::ShowRefusal(const std::string& text) {
 
 void CSystemDlgWindow::EndDialog(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
 
-void CSystemDlgWindow::accept() { logic_.OnOK(); }
+void CSystemDlgWindow::accept() { m_logic.OnOK(); }
 
 // --- Outgoing Email Account Settings ---
 
 CEmailSetDlgWindow::CEmailSetDlgWindow(QWidget* parent, CEmailServer& server)
     : QDialog(parent),
-      logic_(server, *this),
-      server_(new QLineEdit),
-      sender_(new QLineEdit),
-      password_(new QLineEdit),
-      recipient_(new QLineEdit) {
+      m_logic(server, *this),
+      m_server(new QLineEdit),
+      m_sender(new QLineEdit),
+      m_password(new QLineEdit),
+      m_recipient(new QLineEdit) {
     setWindowTitle("Outgoing Email Account Settings");
-    password_->setEchoMode(QLineEdit::Password);
+    m_password->setEchoMode(QLineEdit::Password);
     auto* account = new QGroupBox("Outgoing Email Account Settings");
     auto* accountForm = new QFormLayout(account);
-    accountForm->addRow("SMTP Server", server_);
-    accountForm->addRow("Email Address", sender_);
-    accountForm->addRow("Account Password", password_);
+    accountForm->addRow("SMTP Server", m_server);
+    accountForm->addRow("Email Address", m_sender);
+    accountForm->addRow("Account Password", m_password);
     auto* fallback = new QGroupBox("Default Email Recipient for All Alarms");
     auto* fallbackForm = new QFormLayout(fallback);
-    fallbackForm->addRow("Email Address", recipient_);
+    fallbackForm->addRow("Email Address", m_recipient);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(account);
     layout->addWidget(fallback);
     layout->addWidget(OkCancel(this));
     resize(460, 260);
-    logic_.OnInitDialog();
+    m_logic.OnInitDialog();
 }
 
 void CEmailSetDlgWindow::PutAccount(const CEmailAccount& account) {
-    server_->setText(qttext::FromCp1252(account.smtpServer));
-    sender_->setText(qttext::FromCp1252(account.sender));
-    password_->setText(qttext::FromCp1252(account.password));
-    recipient_->setText(qttext::FromCp1252(account.defaultRecipient));
+    m_server->setText(qttext::FromCp1252(account.smtpServer));
+    m_sender->setText(qttext::FromCp1252(account.sender));
+    m_password->setText(qttext::FromCp1252(account.password));
+    m_recipient->setText(qttext::FromCp1252(account.defaultRecipient));
 }
 
 bool CEmailSetDlgWindow::GetAccount(CEmailAccount& account) {
-    account.smtpServer = qttext::ToCp1252(server_->text());
-    account.sender = qttext::ToCp1252(sender_->text());
-    account.password = qttext::ToCp1252(password_->text());
-    account.defaultRecipient = qttext::ToCp1252(recipient_->text());
+    account.smtpServer = qttext::ToCp1252(m_server->text());
+    account.sender = qttext::ToCp1252(m_sender->text());
+    account.password = qttext::ToCp1252(m_password->text());
+    account.defaultRecipient = qttext::ToCp1252(m_recipient->text());
     return true;
 }
 
 void CEmailSetDlgWindow::EndDialog(bool ok) { done(ok ? QDialog::Accepted : QDialog::Rejected); }
 
-void CEmailSetDlgWindow::accept() { logic_.OnOK(); }
+void CEmailSetDlgWindow::accept() { m_logic.OnOK(); }
 
 // --- Email Log ---
 
 CEmailLogDlgWindow::CEmailLogDlgWindow(QWidget* parent, CEmailServer& server, std::function<void()> close)
-    : QDialog(parent), logic_(server, *this, std::move(close)), lines_(new QListWidget) {
+    : QDialog(parent), m_logic(server, *this, std::move(close)), m_lines(new QListWidget) {
     setWindowTitle("Email Log");
-    lines_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    lines_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_lines->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_lines->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lines_);
+    layout->addWidget(m_lines);
     resize(600, 440);
 }
 
-int CEmailLogDlgWindow::GetLineCount() { return lines_->count(); }
+int CEmailLogDlgWindow::GetLineCount() { return m_lines->count(); }
 
-void CEmailLogDlgWindow::DeleteFirstLine() { delete lines_->takeItem(0); }
+void CEmailLogDlgWindow::DeleteFirstLine() { delete m_lines->takeItem(0); }
 
 void CEmailLogDlgWindow::AddLine(const std::string& line) {
     // The tab stands where the list box's tab stop was.
-    lines_->addItem(qttext::FromCp1252(line).replace('\t', "    "));
+    m_lines->addItem(qttext::FromCp1252(line).replace('\t', "    "));
 }
 
 void CEmailLogDlgWindow::SelectLastLine() {
-    lines_->setCurrentRow(lines_->count() - 1);
-    lines_->scrollToBottom();
+    m_lines->setCurrentRow(m_lines->count() - 1);
+    m_lines->scrollToBottom();
 }
 
-void CEmailLogDlgWindow::reject() { logic_.OnCancel(); }
+void CEmailLogDlgWindow::reject() { m_logic.OnCancel(); }
 
 // --- System Backup ---
 
 CBackupReminderDlgWindow::CBackupReminderDlgWindow(QWidget* parent)
-    : QDialog(parent), dontShow_(new QCheckBox("Don't Show this again")) {
+    : QDialog(parent), m_dontShow(new QCheckBox("Don't Show this again")) {
     setWindowTitle("System Backup");
     auto* caution = new QLabel("CAUTION");
     auto* advice =
@@ -287,24 +287,24 @@ CBackupReminderDlgWindow::CBackupReminderDlgWindow(QWidget* parent)
     auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
-    for (QWidget* widget : std::initializer_list<QWidget*>{caution, advice, detail, dontShow_, ok})
+    for (QWidget* widget : std::initializer_list<QWidget*>{caution, advice, detail, m_dontShow, ok})
         layout->addWidget(widget);
     resize(480, 240);
 }
 
-bool CBackupReminderDlgWindow::DontShowAgain() const { return dontShow_->isChecked(); }
+bool CBackupReminderDlgWindow::DontShowAgain() const { return m_dontShow->isChecked(); }
 
 CBackupOptionsDlgWindow::CBackupOptionsDlgWindow(QWidget* parent)
-    : QDialog(parent), withHistory_(new QCheckBox("Backup Log Data")) {
+    : QDialog(parent), m_withHistory(new QCheckBox("Backup Log Data")) {
     setWindowTitle("System Backup");
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(withHistory_);
+    layout->addWidget(m_withHistory);
     layout->addWidget(new QLabel("NOTE: Backing Up Log Data can create a very large backup"));
     layout->addWidget(new QLabel("file and possibly take several minutes to complete."));
     layout->addWidget(OkCancel(this));
 }
 
-bool CBackupOptionsDlgWindow::WithHistory() const { return withHistory_->isChecked(); }
+bool CBackupOptionsDlgWindow::WithHistory() const { return m_withHistory->isChecked(); }
 
 // --- About ---
 
@@ -325,42 +325,42 @@ CAboutDlgWindow::CAboutDlgWindow(QWidget* parent) : QDialog(parent) {
 
 // --- System Errors ---
 
-CErrorsDlgWindow::CErrorsDlgWindow(QWidget* parent, const CSystem& system) : QDialog(parent), lines_(new QListWidget) {
+CErrorsDlgWindow::CErrorsDlgWindow(QWidget* parent, const CSystem& system) : QDialog(parent), m_lines(new QListWidget) {
     setWindowTitle(qttext::FromCp1252(GetErrorsTitle(system)));
-    for (const std::string& line : GetErrorLines(system)) lines_->addItem(qttext::FromCp1252(line));
+    for (const std::string& line : GetErrorLines(system)) m_lines->addItem(qttext::FromCp1252(line));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lines_);
+    layout->addWidget(m_lines);
     resize(330, 200);
 }
 
 // --- System History ---
 
 CHistoryDlgWindow::CHistoryDlgWindow(CSystem& system)
-    : logic_(std::make_unique<CHistoryDlg>(system, *this)), list_(new CSortListWidget(logic_->List())) {
+    : m_logic(std::make_unique<CHistoryDlg>(system, *this)), m_list(new CSortListWidget(m_logic->List())) {
     auto* menuBar = new QMenuBar;
     QMenu* menu = menuBar->addMenu("System Log");
-    delete_ = menu->addAction("Delete Entries");
-    delete_->setEnabled(false);
+    m_delete = menu->addAction("Delete Entries");
+    m_delete->setEnabled(false);
     QAction* exportCsv = menu->addAction("Export to CSV...");
-    connect(delete_, &QAction::triggered, this, [this] { logic_->OnDeleteEntries(); });
+    connect(m_delete, &QAction::triggered, this, [this] { m_logic->OnDeleteEntries(); });
     connect(exportCsv, &QAction::triggered, this, [this] {
         const QString path =
             QFileDialog::getSaveFileName(this, QString(), QString(), "CSV Files (*.CSV);;All Files (*)");
-        if (!path.isEmpty()) logic_->ExportCsv(WithExtension(path, ".CSV").toStdString());
+        if (!path.isEmpty()) m_logic->ExportCsv(WithExtension(path, ".CSV").toStdString());
     });
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(list_);
-    list_->SetSelectionHandler([this] { logic_->OnItemChanged(); });
-    list_->SetErrorsHandler([this](CSystem& record) { CErrorsDlgWindow(this, record).exec(); });
-    setWindowTitle(qttext::FromCp1252(logic_->GetTitle()));
-    logic_->LoadHistory();
+    layout->addWidget(m_list);
+    m_list->SetSelectionHandler([this] { m_logic->OnItemChanged(); });
+    m_list->SetErrorsHandler([this](CSystem& record) { CErrorsDlgWindow(this, record).exec(); });
+    setWindowTitle(qttext::FromCp1252(m_logic->GetTitle()));
+    m_logic->LoadHistory();
     resize(870, 440);
     setWindowState(Qt::WindowMaximized);
 }
 
 // The list goes before the logic whose rows it shows.
-CHistoryDlgWindow::~CHistoryDlgWindow() { delete list_; }
+CHistoryDlgWindow::~CHistoryDlgWindow() { delete m_list; }
 
-void CHistoryDlgWindow::EnableDeleteEntries(bool on) { delete_->setEnabled(on); }
+void CHistoryDlgWindow::EnableDeleteEntries(bool on) { m_delete->setEnabled(on); }

@@ -26,10 +26,10 @@ class CAddEmailDlgWindow : public QDialog {
 public:
     explicit CAddEmailDlgWindow(QWidget* parent);
     std::string GetAddress() const;
-    QLineEdit* AddressEdit() { return address_; }
+    QLineEdit* AddressEdit() { return m_address; }
 
 private:
-    QLineEdit* address_;
+    QLineEdit* m_address;
 };
 
 class CSystemDlgWindow : public QDialog, public CSystemDlgView {
@@ -37,7 +37,7 @@ public:
     CSystemDlgWindow(QWidget* parent, CSystem& system, CMailQueue& mail, const CSystemColumns& columns,
                      std::function<void()> showEmailLog);
 
-    CSystemDlg& Logic() { return logic_; }
+    CSystemDlg& Logic() { return m_logic; }
     // The control with the given number (the ids the dialog's logic and its
     // tests name the fields by).
     QWidget* Control(int id) const;
@@ -53,19 +53,19 @@ public:
     void accept() override;
 
 private:
-    CSystemDlg logic_;
-    QLineEdit* name_;
-    QLineEdit* adapter_;
-    QLineEdit* password_;
-    QListWidget* emails_;
-    QCheckBox* includeDefault_;
-    QCheckBox* notify_[CSystemFields::kNotifyCount];
-    QPlainTextEdit* notes_;
-    QLineEdit* address_;
-    QLineEdit* city_;
-    QLineEdit* zip_;
-    QLineEdit* phone_;
-    std::map<int, QWidget*> controls_;
+    CSystemDlg m_logic;
+    QLineEdit* m_name;
+    QLineEdit* m_adapter;
+    QLineEdit* m_password;
+    QListWidget* m_emails;
+    QCheckBox* m_includeDefault;
+    QCheckBox* m_notify[CSystemFields::kNotifyCount];
+    QPlainTextEdit* m_notes;
+    QLineEdit* m_address;
+    QLineEdit* m_city;
+    QLineEdit* m_zip;
+    QLineEdit* m_phone;
+    std::map<int, QWidget*> m_controls;
 };
 
 class CEmailSetDlgWindow : public QDialog, public CEmailSetView {
@@ -77,19 +77,19 @@ public:
     void accept() override;
 
 private:
-    CEmailSetDlg logic_;
-    QLineEdit* server_;
-    QLineEdit* sender_;
-    QLineEdit* password_;
-    QLineEdit* recipient_;
+    CEmailSetDlg m_logic;
+    QLineEdit* m_server;
+    QLineEdit* m_sender;
+    QLineEdit* m_password;
+    QLineEdit* m_recipient;
 };
 
 // Modeless; closing it (Cancel or the close box) asks the owner to end it.
 class CEmailLogDlgWindow : public QDialog, public CEmailLogView {
 public:
     CEmailLogDlgWindow(QWidget* parent, CEmailServer& server, std::function<void()> close);
-    CEmailLogDlg& Logic() { return logic_; }
-    QListWidget* Lines() { return lines_; }
+    CEmailLogDlg& Logic() { return m_logic; }
+    QListWidget* Lines() { return m_lines; }
 
     int GetLineCount() override;
     void DeleteFirstLine() override;
@@ -98,8 +98,8 @@ public:
     void reject() override;
 
 private:
-    CEmailLogDlg logic_;
-    QListWidget* lines_;
+    CEmailLogDlg m_logic;
+    QListWidget* m_lines;
 };
 
 // "System Backup": the reminder before a backup.
@@ -109,7 +109,7 @@ public:
     bool DontShowAgain() const;
 
 private:
-    QCheckBox* dontShow_;
+    QCheckBox* m_dontShow;
 };
 
 // "System Backup": whether the history goes into the archive.
@@ -119,7 +119,7 @@ public:
     bool WithHistory() const;
 
 private:
-    QCheckBox* withHistory_;
+    QCheckBox* m_withHistory;
 };
 
 class CAboutDlgWindow : public QDialog {
@@ -131,22 +131,22 @@ public:
 class CErrorsDlgWindow : public QDialog {
 public:
     CErrorsDlgWindow(QWidget* parent, const CSystem& system);
-    QListWidget* Lines() { return lines_; }
+    QListWidget* Lines() { return m_lines; }
 
 private:
-    QListWidget* lines_;
+    QListWidget* m_lines;
 };
 
 class CHistoryDlgWindow : public QDialog, public CHistoryView {
 public:
     explicit CHistoryDlgWindow(CSystem& system);
     ~CHistoryDlgWindow() override;
-    CHistoryDlg& Logic() { return *logic_; }
-    CSortListWidget* ListWidget() { return list_; }
+    CHistoryDlg& Logic() { return *m_logic; }
+    CSortListWidget* ListWidget() { return m_list; }
     void EnableDeleteEntries(bool on) override;
 
 private:
-    std::unique_ptr<CHistoryDlg> logic_;
-    CSortListWidget* list_;
-    QAction* delete_;
+    std::unique_ptr<CHistoryDlg> m_logic;
+    CSortListWidget* m_list;
+    QAction* m_delete;
 };

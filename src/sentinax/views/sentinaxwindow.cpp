@@ -18,51 +18,51 @@ constexpr int kMargin = 4;
 
 CSentinaxDlgWindow::CSentinaxDlgWindow(CEmailServer& email, CConnectGates& gates,
                                        CSystemRoster::RefreshFunction refresh)
-    : email_(email), logic_(std::make_unique<CSentinaxDlg>(email, gates, *this, std::move(refresh))) {
+    : m_email(email), m_logic(std::make_unique<CSentinaxDlg>(email, gates, *this, std::move(refresh))) {
     setWindowTitle("Brenvik Remote Control & Monitor");
-    list_ = new CSortListWidget(logic_->List());
+    m_list = new CSortListWidget(m_logic->List());
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    layout->addWidget(list_);
+    layout->addWidget(m_list);
     setCentralWidget(central);
     BuildMenus();
-    list_->SetSelectionHandler([this] { logic_->OnSystemListItemChanged(); });
-    list_->SetErrorsHandler([this](CSystem& system) { ShowSystemErrors(system); });
+    m_list->SetSelectionHandler([this] { m_logic->OnSystemListItemChanged(); });
+    m_list->SetErrorsHandler([this](CSystem& system) { ShowSystemErrors(system); });
     resize(870, 500);
-    connect(&idleTimer_, &QTimer::timeout, this, [this] { logic_->OnIdlePump(); });
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] { m_logic->OnIdlePump(); });
 }
 
 CSentinaxDlgWindow::~CSentinaxDlgWindow() {
-    idleTimer_.stop();
-    delete emailLog_;
+    m_idleTimer.stop();
+    delete m_emailLog;
     // The list widget shows the logic's list: it goes first.
-    delete list_;
+    delete m_list;
     // The logic stops the poll threads, which may still ask for idle work.
-    logic_.reset();
+    m_logic.reset();
 }
 
 void CSentinaxDlgWindow::Start() {
-    logic_->OnInitDialog();
-    idleTimer_.start(kIdleTimerMs);
+    m_logic->OnInitDialog();
+    m_idleTimer.start(kIdleTimerMs);
 }
 
 void CSentinaxDlgWindow::BuildMenus() {
-    customers_ = menuBar()->addMenu("&Customers");
-    AddCommand(customers_, "&Add New...", ID_CUSTOMERS_ADD, true);
-    AddCommand(customers_, "&Edit...", ID_CUSTOMERS_EDIT, false);
-    AddCommand(customers_, "&Connect to System Now...", ID_CUSTOMERS_CONNECT, false);
-    customers_->addSeparator();
-    AddCommand(customers_, "&Delete...", ID_CUSTOMERS_DELETE, false);
-    customers_->addSeparator();
-    AddCommand(customers_, "&Show System Errors...", ID_CUSTOMERS_ERRORS, false);
-    AddCommand(customers_, "Show &Log...", ID_CUSTOMERS_LOG, false);
-    AddCommand(customers_, "&Refresh Status Now", ID_CUSTOMERS_REFRESH, false);
-    customers_->addSeparator();
-    AddCommand(customers_, "Refresh All Status Now", ID_CUSTOMERS_REFRESH_ALL, true);
-    customers_->addSeparator();
-    AddCommand(customers_, "Backup...", ID_CUSTOMERS_BACKUP, true);
-    AddCommand(customers_, "Restore...", ID_CUSTOMERS_RESTORE, true);
+    m_customers = menuBar()->addMenu("&Customers");
+    AddCommand(m_customers, "&Add New...", ID_CUSTOMERS_ADD, true);
+    AddCommand(m_customers, "&Edit...", ID_CUSTOMERS_EDIT, false);
+    AddCommand(m_customers, "&Connect to System Now...", ID_CUSTOMERS_CONNECT, false);
+    m_customers->addSeparator();
+    AddCommand(m_customers, "&Delete...", ID_CUSTOMERS_DELETE, false);
+    m_customers->addSeparator();
+    AddCommand(m_customers, "&Show System Errors...", ID_CUSTOMERS_ERRORS, false);
+    AddCommand(m_customers, "Show &Log...", ID_CUSTOMERS_LOG, false);
+    AddCommand(m_customers, "&Refresh Status Now", ID_CUSTOMERS_REFRESH, false);
+    m_customers->addSeparator();
+    AddCommand(m_customers, "Refresh All Status Now", ID_CUSTOMERS_REFRESH_ALL, true);
+    m_customers->addSeparator();
+    AddCommand(m_customers, "Backup...", ID_CUSTOMERS_BACKUP, true);
+    AddCommand(m_customers, "Restore...", ID_CUSTOMERS_RESTORE, true);
     QMenu* view = menuBar()->addMenu("&View");
     AddCommand(view, "Set &Default Column Widths", ID_VIEW_DEFAULT_WIDTHS, true);
     QMenu* email = menuBar()->addMenu("&Email");
@@ -75,21 +75,21 @@ void CSentinaxDlgWindow::BuildMenus() {
 QAction* CSentinaxDlgWindow::AddCommand(QMenu* menu, const char* text, int id, bool enabled) {
     QAction* action = menu->addAction(text);
     action->setEnabled(enabled);
-    connect(action, &QAction::triggered, this, [this, id] { logic_->OnCommand(id); });
-    commands_[id] = action;
+    connect(action, &QAction::triggered, this, [this, id] { m_logic->OnCommand(id); });
+    m_commands[id] = action;
     return action;
 }
 
 QAction* CSentinaxDlgWindow::Command(int id) const {
-    const auto found = commands_.find(id);
-    return found == commands_.end() ? nullptr : found->second;
+    const auto found = m_commands.find(id);
+    return found == m_commands.end() ? nullptr : found->second;
 }
 
 void CSentinaxDlgWindow::EnableCommand(int id, bool on) {
     if (QAction* action = Command(id)) action->setEnabled(on);
 }
 
-void CSentinaxDlgWindow::RedrawRow(int row) { list_->RedrawRow(row); }
+void CSentinaxDlgWindow::RedrawRow(int row) { m_list->RedrawRow(row); }
 
 CSentinaxView::Answer CSentinaxDlgWindow::AskYesNoCancel(const std::string& question) {
     const auto answer = QMessageBox::question(this, windowTitle(), qttext::FromCp1252(question),
@@ -99,7 +99,7 @@ CSentinaxView::Answer CSentinaxDlgWindow::AskYesNoCancel(const std::string& ques
 }
 
 bool CSentinaxDlgWindow::RunSystemDialog(CSystem& system) {
-    CSystemDlgWindow dialog(this, system, email_, logic_->List(), [this] { logic_->OnShowEmailLog(); });
+    CSystemDlgWindow dialog(this, system, m_email, m_logic->List(), [this] { m_logic->OnShowEmailLog(); });
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -109,21 +109,21 @@ void CSentinaxDlgWindow::ShowHistory(CSystem& system) { CHistoryDlgWindow(system
 
 void CSentinaxDlgWindow::ShowAbout() { CAboutDlgWindow(this).exec(); }
 
-bool CSentinaxDlgWindow::RunEmailSettings() { return CEmailSetDlgWindow(this, email_).exec() == QDialog::Accepted; }
+bool CSentinaxDlgWindow::RunEmailSettings() { return CEmailSetDlgWindow(this, m_email).exec() == QDialog::Accepted; }
 
 CEmailLogDlg* CSentinaxDlgWindow::OpenEmailLog() {
-    emailLog_ = new CEmailLogDlgWindow(this, email_, [this] { logic_->CloseEmailLog(); });
-    emailLog_->show();
-    return &emailLog_->Logic();
+    m_emailLog = new CEmailLogDlgWindow(this, m_email, [this] { m_logic->CloseEmailLog(); });
+    m_emailLog->show();
+    return &m_emailLog->Logic();
 }
 
 void CSentinaxDlgWindow::DestroyEmailLog() {
     // The log window may be the one asking; it goes once its call returns.
-    if (emailLog_) emailLog_->deleteLater();
-    emailLog_ = nullptr;
+    if (m_emailLog) m_emailLog->deleteLater();
+    m_emailLog = nullptr;
 }
 
-void CSentinaxDlgWindow::ShowContextMenu(int x, int y) { customers_->popup(QPoint(x, y)); }
+void CSentinaxDlgWindow::ShowContextMenu(int x, int y) { m_customers->popup(QPoint(x, y)); }
 
 void CSentinaxDlgWindow::ShowMessage(const std::string& text) {
     QMessageBox::information(this, windowTitle(), qttext::FromCp1252(text));
@@ -167,24 +167,24 @@ void CSentinaxDlgWindow::GetWindowPlace(int& left, int& top, int& width, int& he
 
 void CSentinaxDlgWindow::Maximise() { setWindowState(windowState() | Qt::WindowMaximized); }
 
-void CSentinaxDlgWindow::ApplyColumnWidths() { list_->Header()->ApplyListWidths(); }
+void CSentinaxDlgWindow::ApplyColumnWidths() { m_list->Header()->ApplyListWidths(); }
 
 void CSentinaxDlgWindow::PostIdlePump() {
-    if (pumpPosted_.exchange(true)) return;
+    if (m_pumpPosted.exchange(true)) return;
     QMetaObject::invokeMethod(
         this,
         [this] {
-            pumpPosted_ = false;
-            logic_->OnIdlePump();
+            m_pumpPosted = false;
+            m_logic->OnIdlePump();
         },
         Qt::QueuedConnection);
 }
 
 void CSentinaxDlgWindow::closeEvent(QCloseEvent* event) {
-    if (!destroyed_) {
-        destroyed_ = true;
-        idleTimer_.stop();
-        logic_->OnDestroy();
+    if (!m_destroyed) {
+        m_destroyed = true;
+        m_idleTimer.stop();
+        m_logic->OnDestroy();
     }
     event->accept();
 }

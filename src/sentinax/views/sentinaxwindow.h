@@ -23,11 +23,11 @@ public:
     CSentinaxDlgWindow(CEmailServer& email, CConnectGates& gates, CSystemRoster::RefreshFunction refresh = {});
     ~CSentinaxDlgWindow() override;
 
-    CSentinaxDlg& Logic() { return *logic_; }
-    CSortListWidget* ListWidget() { return list_; }
+    CSentinaxDlg& Logic() { return *m_logic; }
+    CSortListWidget* ListWidget() { return m_list; }
     QAction* Command(int id) const;
-    QMenu* CustomersMenu() const { return customers_; }
-    CEmailLogDlgWindow* EmailLogWindow() const { return emailLog_; }
+    QMenu* CustomersMenu() const { return m_customers; }
+    CEmailLogDlgWindow* EmailLogWindow() const { return m_emailLog; }
     // Loads the systems and starts the work; then show().
     void Start();
 
@@ -60,13 +60,13 @@ private:
     void BuildMenus();
     QAction* AddCommand(QMenu* menu, const char* text, int id, bool enabled);
 
-    CEmailServer& email_;
-    std::unique_ptr<CSentinaxDlg> logic_;
-    CSortListWidget* list_;
-    QMenu* customers_ = nullptr;
-    std::map<int, QAction*> commands_;
-    CEmailLogDlgWindow* emailLog_ = nullptr;
-    QTimer idleTimer_;
-    std::atomic<bool> pumpPosted_{false};
-    bool destroyed_ = false;
+    CEmailServer& m_email;
+    std::unique_ptr<CSentinaxDlg> m_logic;
+    CSortListWidget* m_list;
+    QMenu* m_customers = nullptr;
+    std::map<int, QAction*> m_commands;
+    CEmailLogDlgWindow* m_emailLog = nullptr;
+    QTimer m_idleTimer;
+    std::atomic<bool> m_pumpPosted{false};
+    bool m_destroyed = false;
 };

@@ -29,30 +29,30 @@ QFont TitleFont() {
 
 // --- Model ---
 
-int CSortListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : list_.GetRowCount(); }
+int CSortListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_list.GetRowCount(); }
 
 int CSortListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : list_.CSortListCtrl::GetColumnCount();
+    return parent.isValid() ? 0 : m_list.CSortListCtrl::GetColumnCount();
 }
 
 QVariant CSortListModel::data(const QModelIndex& index, int role) const {
-    const CSystem* item = list_.GetRowData(index.row());
+    const CSystem* item = m_list.GetRowData(index.row());
     switch (role) {
-    case Qt::DisplayRole: return qttext::FromCp1252(list_.GetCellText(item, index.column()));
-    case Qt::BackgroundRole: return ToQColor(list_.GetCellBackColor(item, index.column()));
-    case Qt::ForegroundRole: return ToQColor(list_.GetCellTextColor(item, index.column()));
+    case Qt::DisplayRole: return qttext::FromCp1252(m_list.GetCellText(item, index.column()));
+    case Qt::BackgroundRole: return ToQColor(m_list.GetCellBackColor(item, index.column()));
+    case Qt::ForegroundRole: return ToQColor(m_list.GetCellTextColor(item, index.column()));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter |
-                                   (list_.IsColumnCentered(index.column()) ? Qt::AlignHCenter : Qt::AlignLeft));
+                                   (m_list.IsColumnCentered(index.column()) ? Qt::AlignHCenter : Qt::AlignLeft));
     default: return QVariant();
     }
 }
 
 QVariant CSortListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= list_.CSortListCtrl::GetColumnCount())
+        section >= m_list.CSortListCtrl::GetColumnCount())
         return QVariant();
-    return qttext::FromCp1252(list_.GetColumnTitles()[static_cast<size_t>(section)]);
+    return qttext::FromCp1252(m_list.GetColumnTitles()[static_cast<size_t>(section)]);
 }
 
 void CSortListModel::Reset() {
@@ -67,18 +67,18 @@ void CSortListModel::RowChanged(int row) {
 // --- Cells ---
 
 void CSortListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-    const CSystem* item = list_.GetRowData(index.row());
+    const CSystem* item = m_list.GetRowData(index.row());
     const int column = index.column();
-    ColorRef back = list_.GetCellBackColor(item, column);
+    ColorRef back = m_list.GetCellBackColor(item, column);
     if (option.state & QStyle::State_Selected) back = SelectedBackColor(back);
     const QFontMetrics metrics(option.font);
     const auto measure = [&](const std::string& text) { return metrics.horizontalAdvance(qttext::FromCp1252(text)); };
-    const std::string fitted = FitCellText(list_.GetCellText(item, column), option.rect.width(), measure);
+    const std::string fitted = FitCellText(m_list.GetCellText(item, column), option.rect.width(), measure);
     const QString text = qttext::FromCp1252(fitted);
     const int textWidth = metrics.horizontalAdvance(text);
 
     QRect place = option.rect;
-    if (list_.IsColumnCentered(column) && textWidth < place.width()) {
+    if (m_list.IsColumnCentered(column) && textWidth < place.width()) {
         const int inset = (place.width() - textWidth - 2) / 2;
         place.adjust(inset, 0, -inset, 0);
     }
@@ -86,14 +86,14 @@ void CSortListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->fillRect(option.rect, ToQColor(back));
     painter->setClipRect(option.rect);
     painter->setFont(option.font);
-    painter->setPen(ToQColor(list_.GetCellTextColor(item, column)));
+    painter->setPen(ToQColor(m_list.GetCellTextColor(item, column)));
     painter->drawText(place.adjusted(2, 1, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     painter->restore();
 }
 
 // --- Header ---
 
-CZVHeaderView::CZVHeaderView(CSystemList& list) : QHeaderView(Qt::Horizontal), list_(list) {
+CZVHeaderView::CZVHeaderView(CSystemList& list) : QHeaderView(Qt::Horizontal), m_list(list) {
     setSectionsClickable(false);
     setSectionResizeMode(QHeaderView::Interactive);
     setStretchLastSection(false);
@@ -104,34 +104,34 @@ CZVHeaderView::CZVHeaderView(CSystemList& list) : QHeaderView(Qt::Horizontal), l
 
 void CZVHeaderView::FitColumns() {
     // Until it shows, the header's width is no measure of the window's.
-    if (fitting_ || !isVisible() || count() != list_.CSortListCtrl::GetColumnCount()) return;
-    fitting_ = true;
+    if (m_fitting || !isVisible() || count() != m_list.CSortListCtrl::GetColumnCount()) return;
+    m_fitting = true;
     std::vector<int> widths;
     for (int i = 0; i < count(); ++i) widths.push_back(sectionSize(i));
     if (FitColumnWidths(widths, width())) {
         for (int i = 0; i < count(); ++i) resizeSection(i, widths[static_cast<size_t>(i)]);
     }
-    for (int i = 0; i < count(); ++i) list_.SetColumnWidth(i, widths[static_cast<size_t>(i)]);
-    fitting_ = false;
+    for (int i = 0; i < count(); ++i) m_list.SetColumnWidth(i, widths[static_cast<size_t>(i)]);
+    m_fitting = false;
 }
 
 void CZVHeaderView::ApplyListWidths() {
-    fitting_ = true;
-    const std::vector<int>& widths = list_.GetColumnWidths();
+    m_fitting = true;
+    const std::vector<int>& widths = m_list.GetColumnWidths();
     for (int i = 0; i < count() && i < static_cast<int>(widths.size()); ++i)
         resizeSection(i, widths[static_cast<size_t>(i)]);
-    fitting_ = false;
+    m_fitting = false;
     FitColumns();
 }
 
 void CZVHeaderView::RunCommand(int command, int section) {
     if (command == ID_DEFAULT_WIDTHS) {
-        list_.SetDefaultWidths();
+        m_list.SetDefaultWidths();
         ApplyListWidths();
     } else if ((command == ID_SORT_ASCENDING || command == ID_SORT_DESCENDING) && section >= 0) {
-        list_.SetSortColumn(section);
-        list_.SetSortDescending(command == ID_SORT_DESCENDING);
-        list_.Sort();
+        m_list.SetSortColumn(section);
+        m_list.SetSortDescending(command == ID_SORT_DESCENDING);
+        m_list.Sort();
     }
 }
 
@@ -144,7 +144,7 @@ void CZVHeaderView::paintSection(QPainter* painter, const QRect& rect, int logic
     style()->drawControl(QStyle::CE_HeaderSection, &frame, painter, this);
 
     const QString text = model() ? model()->headerData(logicalIndex, Qt::Horizontal).toString() : QString();
-    const bool vertical = list_.IsVerticalColumn(logicalIndex);
+    const bool vertical = m_list.IsVerticalColumn(logicalIndex);
     const QFont font = TitleFont();
     painter->setFont(font);
     painter->setPen(palette().color(QPalette::ButtonText));
@@ -172,11 +172,11 @@ void CZVHeaderView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction("Set Default Column Widths")->setData(ID_DEFAULT_WIDTHS);
     int section = -1;
-    if (!list_.IsHistory()) {
+    if (!m_list.IsHistory()) {
         const int x = event->pos().x();
         const int at = logicalIndexAt(x);
         const int left = sectionViewportPosition(at);
-        if (at >= 0 && x > left && x < left + sectionSize(at) && list_.IsSortableColumn(at)) {
+        if (at >= 0 && x > left && x < left + sectionSize(at) && m_list.IsSortableColumn(at)) {
             section = at;
             menu.addAction("Sort Ascending")->setData(ID_SORT_ASCENDING);
             menu.addAction("Sort Descending")->setData(ID_SORT_DESCENDING);
@@ -193,10 +193,10 @@ void CZVHeaderView::resizeEvent(QResizeEvent* event) {
 // --- List ---
 
 CSortListWidget::CSortListWidget(CSystemList& list)
-    : list_(list), model_(list), delegate_(list), header_(new CZVHeaderView(list)) {
-    setModel(&model_);
-    setItemDelegate(&delegate_);
-    setHorizontalHeader(header_);
+    : m_list(list), m_model(list), m_delegate(list), m_header(new CZVHeaderView(list)) {
+    setModel(&m_model);
+    setItemDelegate(&m_delegate);
+    setHorizontalHeader(m_header);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -207,59 +207,59 @@ CSortListWidget::CSortListWidget(CSystemList& list)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { TakeSelection(); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { TakeSelection(); });
-    list_.SetView(this);
+    m_list.SetView(this);
 }
 
-CSortListWidget::~CSortListWidget() { list_.SetView(nullptr); }
+CSortListWidget::~CSortListWidget() { m_list.SetView(nullptr); }
 
 void CSortListWidget::SelectRows(const std::vector<int>& rows) {
     QItemSelection selection;
-    for (int row : rows) selection.select(model_.index(row, 0), model_.index(row, model_.columnCount() - 1));
+    for (int row : rows) selection.select(m_model.index(row, 0), m_model.index(row, m_model.columnCount() - 1));
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (!rows.empty()) selectionModel()->setCurrentIndex(model_.index(rows.front(), 0), QItemSelectionModel::NoUpdate);
+    if (!rows.empty()) selectionModel()->setCurrentIndex(m_model.index(rows.front(), 0), QItemSelectionModel::NoUpdate);
 }
 
 void CSortListWidget::OnListChanged() {
-    syncing_ = true;
-    header_->Hold(true);
-    model_.Reset();
-    header_->Hold(false);
-    header_->ApplyListWidths();
+    m_syncing = true;
+    m_header->Hold(true);
+    m_model.Reset();
+    m_header->Hold(false);
+    m_header->ApplyListWidths();
     ShowSelection();
-    syncing_ = false;
+    m_syncing = false;
 }
 
-void CSortListWidget::ScrollToRow(int row) { scrollTo(model_.index(row, 0)); }
+void CSortListWidget::ScrollToRow(int row) { scrollTo(m_model.index(row, 0)); }
 
 void CSortListWidget::ShowSystemErrors(CSystem& system) {
-    if (onErrors_) onErrors_(system);
+    if (m_onErrors) m_onErrors(system);
 }
 
 void CSortListWidget::TakeSelection() {
-    if (syncing_) return;
-    for (int row = 0; row < list_.GetRowCount(); ++row)
-        list_.SetSelected(row, selectionModel()->isRowSelected(row, QModelIndex()));
-    list_.SetFocused(currentIndex().isValid() ? currentIndex().row() : -1);
-    if (onSelection_) onSelection_();
+    if (m_syncing) return;
+    for (int row = 0; row < m_list.GetRowCount(); ++row)
+        m_list.SetSelected(row, selectionModel()->isRowSelected(row, QModelIndex()));
+    m_list.SetFocused(currentIndex().isValid() ? currentIndex().row() : -1);
+    if (m_onSelection) m_onSelection();
 }
 
 void CSortListWidget::ShowSelection() {
     QItemSelection selection;
-    for (int row : list_.GetSelectedRows())
-        selection.select(model_.index(row, 0), model_.index(row, model_.columnCount() - 1));
+    for (int row : m_list.GetSelectedRows())
+        selection.select(m_model.index(row, 0), m_model.index(row, m_model.columnCount() - 1));
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    for (int row = 0; row < list_.GetRowCount(); ++row) {
-        if (list_.IsFocused(row))
-            selectionModel()->setCurrentIndex(model_.index(row, 0), QItemSelectionModel::NoUpdate);
+    for (int row = 0; row < m_list.GetRowCount(); ++row) {
+        if (m_list.IsFocused(row))
+            selectionModel()->setCurrentIndex(m_model.index(row, 0), QItemSelectionModel::NoUpdate);
     }
 }
 
 void CSortListWidget::mousePressEvent(QMouseEvent* event) {
     if (!indexAt(event->position().toPoint()).isValid()) {
-        list_.ClearFocus();
-        syncing_ = true;
+        m_list.ClearFocus();
+        m_syncing = true;
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
-        syncing_ = false;
+        m_syncing = false;
     }
     QTableView::mousePressEvent(event);
 }
@@ -267,10 +267,10 @@ void CSortListWidget::mousePressEvent(QMouseEvent* event) {
 void CSortListWidget::contextMenuEvent(QContextMenuEvent* event) {
     const QModelIndex index = indexAt(event->pos());
     if (index.isValid())
-        list_.OnRightClick(index.row(), index.column(), event->globalPos().x(), event->globalPos().y());
+        m_list.OnRightClick(index.row(), index.column(), event->globalPos().x(), event->globalPos().y());
 }
 
 void CSortListWidget::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
-    list_.SetWindowWidth(viewport()->width());
+    m_list.SetWindowWidth(viewport()->width());
 }

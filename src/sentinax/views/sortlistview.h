@@ -12,7 +12,7 @@
 
 class CSortListModel : public QAbstractTableModel {
 public:
-    explicit CSortListModel(CSystemList& list) : list_(list) {}
+    explicit CSortListModel(CSystemList& list) : m_list(list) {}
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -21,18 +21,18 @@ public:
     void RowChanged(int row);
 
 private:
-    CSystemList& list_;
+    CSystemList& m_list;
 };
 
 // Paints a cell as the list says: its colours (darker when selected), its
 // text cut to fit, centred where the column asks.
 class CSortListDelegate : public QStyledItemDelegate {
 public:
-    explicit CSortListDelegate(CSystemList& list) : list_(list) {}
+    explicit CSortListDelegate(CSystemList& list) : m_list(list) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    CSystemList& list_;
+    CSystemList& m_list;
 };
 
 class CZVHeaderView : public QHeaderView {
@@ -51,7 +51,7 @@ public:
     void RunCommand(int command, int section);
     // While held, sections that change (the model is reset) are not fitted
     // and nothing goes back to the list.
-    void Hold(bool on) { fitting_ = on; }
+    void Hold(bool on) { m_fitting = on; }
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -59,8 +59,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    CSystemList& list_;
-    bool fitting_ = false;
+    CSystemList& m_list;
+    bool m_fitting = false;
 };
 
 class CSortListWidget : public QTableView, public CSortListView {
@@ -68,12 +68,12 @@ public:
     explicit CSortListWidget(CSystemList& list);
     ~CSortListWidget() override;
 
-    CSystemList& List() { return list_; }
-    CZVHeaderView* Header() { return header_; }
+    CSystemList& List() { return m_list; }
+    CZVHeaderView* Header() { return m_header; }
     // Called after the user changed the selection.
-    void SetSelectionHandler(std::function<void()> handler) { onSelection_ = std::move(handler); }
-    void SetErrorsHandler(std::function<void(CSystem&)> handler) { onErrors_ = std::move(handler); }
-    void RedrawRow(int row) { model_.RowChanged(row); }
+    void SetSelectionHandler(std::function<void()> handler) { m_onSelection = std::move(handler); }
+    void SetErrorsHandler(std::function<void(CSystem&)> handler) { m_onErrors = std::move(handler); }
+    void RedrawRow(int row) { m_model.RowChanged(row); }
     // Selects exactly these rows, as a user would.
     void SelectRows(const std::vector<int>& rows);
 
@@ -90,11 +90,11 @@ private:
     void TakeSelection();
     void ShowSelection();
 
-    CSystemList& list_;
-    CSortListModel model_;
-    CSortListDelegate delegate_;
-    CZVHeaderView* header_;
-    bool syncing_ = false;
-    std::function<void()> onSelection_;
-    std::function<void(CSystem&)> onErrors_;
+    CSystemList& m_list;
+    CSortListModel m_model;
+    CSortListDelegate m_delegate;
+    CZVHeaderView* m_header;
+    bool m_syncing = false;
+    std::function<void()> m_onSelection;
+    std::function<void(CSystem&)> m_onErrors;
 };
