@@ -13,6 +13,7 @@
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climatepages.h"
 #include "vistrel/home/climate/hvachistory.h"
+#include "vistrel/home/climate/hvacschedule.h"
 #include "vistrel/home/climate/zonepage.h"
 #include "widgets/buttons/rockerswitch.h"
 #include "widgets/text/zvlabel.h"
@@ -82,6 +83,24 @@ TEST_F(ClimateScreenTest, TheHistoryTabShowsTheZonesDayWithItsSummary) {
     window->PaintAll();
     ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_history"));
+}
+
+TEST_F(ClimateScreenTest, TheScheduleTabShowsTheWeekdaysOfTheZonesProgram) {
+    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
+    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+    page->AddChild(zonePage);
+    zonePage->Show(1, 0);
+    zone.LoadInfo();
+    zone.LoadSchedules();
+    zonePage->SetZoneModel(&zone, 0);
+    ASSERT_TRUE(Settle());              // the shared schedules, for the chooser
+    zonePage->GetTabs()->Select(2, 0);  // as a touch on the tab
+    zonePage->OnCommand(CHvacZonePage::kTabFirstSchedule);
+    auto* editor = dynamic_cast<CHvacSchedulePage*>(zonePage->GetContent());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_NE(editor->GetChooser(), nullptr) << Asked(ZVM_HVAC_SUBSCRIBEZONESQ);
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_schedule_editor"));
 }
 
 TEST_F(ClimateScreenTest, AHostedViewShowsTheHistoryOfItsZone) {
