@@ -45,6 +45,13 @@ bool Blocked(CZVWindow* window) { return CMainWndBase::InputBlockedFor(window); 
 
 }  // namespace
 
+int ReadScheduleChanged(CZVMSG& message, int32_t* zone) {
+    int32_t read = 0;
+    if (!CMsgReader(message).Int(read)) return 0;
+    *zone = read;
+    return 1;
+}
+
 // ---- the chooser
 
 CThermostatScheduleWnd::CThermostatScheduleWnd(CZVWindow* parent, CZVRect rect, const CHvacZoneList& list,
@@ -270,7 +277,7 @@ void CHvacSchedulePage::OnMessage(CZVMSG* message) {
     if (!message || message->GetId() != ZVM_HVAC_SCHEDULECHANGED) return;
     message->ResetPosition();
     int32_t zone = 0;
-    if (!CMsgReader(*message).Int(zone) || !m_zone || zone != m_zone->GetZoneId()) return;
+    if (!ReadScheduleChanged(*message, &zone) || !m_zone || zone != m_zone->GetZoneId()) return;
     Rebuild(1);
 }
 

@@ -18,6 +18,9 @@ class CZVButton;
 class CZVCheckButton;
 class CZVLabel;
 
+// ZVM_HVAC_SCHEDULECHANGED: the zone whose programs changed; 0 when cut short.
+int ReadScheduleChanged(CZVMSG& message, int32_t* zone);
+
 // "Active Schedule:" with the name of the shared schedule the zone follows,
 // or "Individual", and Previous, Next and "Save as\nIndividual".
 class CThermostatScheduleWnd : public CRRegion {
