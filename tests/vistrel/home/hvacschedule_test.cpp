@@ -202,6 +202,17 @@ TEST_F(PeriodPanelTest, OnePeriodReadsAllWithoutATimeRowAndAFollowedScheduleHasN
     EXPECT_EQ(editor->IsChanged(), 0);
 }
 
+TEST_F(PeriodPanelTest, AFifthPeriodHasNoColourAndIsReported) {
+    CMaskRecord day = Day({{0, 80, 70, 0}, {300, 80, 70, 0}, {600, 80, 70, 0}, {900, 80, 70, 0}, {1200, 80, 70, 0}});
+    CDayPartSelector* editor = Editor(day, 5);
+    EXPECT_EQ(Ansi(editor->GetPanels()[4]->GetTimeLabel()->GetText()), "8:00  PM");
+    testsupport::AssertCounter asserts;
+    EXPECT_EQ(editor->GetGraph()->PeriodColour(4), 0xFFFFFFu);
+    EXPECT_EQ(asserts.Count(), 1);
+    EXPECT_EQ(asserts.LastSource(), "hvacpgmgraph");
+    EXPECT_EQ(asserts.LastLine(), 349);
+}
+
 // ---- the page against the sample house
 
 class SchedulePageTest : public ClimateTest {
