@@ -9,6 +9,7 @@
 #include "core/messages/climatemessages.h"
 #include "core/messages/shellmessages.h"
 #include "gfx/icon.h"
+#include "platform/keys.h"
 #include "support/golden.h"
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climatepages.h"
@@ -83,6 +84,29 @@ TEST_F(ClimateScreenTest, TheHistoryTabShowsTheZonesDayWithItsSummary) {
     window->PaintAll();
     ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_history"));
+}
+
+TEST_F(ClimateScreenTest, ASelectionShowsTheValuesOfTheCurvesAtItsMovingEnd) {
+    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
+    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+    page->AddChild(zonePage);
+    zonePage->Show(1, 0);
+    zone.LoadInfo();
+    zonePage->SetZoneModel(&zone, 0);
+    zonePage->GetTabs()->Select(1, 0);
+    zonePage->OnCommand(CHvacZonePage::kTabHistory);
+    auto* graph = dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent());
+    ASSERT_NE(graph, nullptr);
+    window->PaintAll();
+    ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
+    window->PaintAll();
+    // A finger drawn from the middle of the graph to the right: the boxes follow its end.
+    const int y = graph->ToRootY(graph->GetTop() + 60);
+    const int x = graph->ToRootX(graph->GetWidth() / 2);
+    graph->OnLButtonDown(x, y, platform::MK_LBUTTON);
+    graph->OnMouseMove(x + 90, y, platform::MK_LBUTTON);
+    EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(*window->GetScreen()), "hvac_history_selection"));
+    graph->OnLButtonUp(x + 90, y, 0);
 }
 
 TEST_F(ClimateScreenTest, TheScheduleTabShowsTheWeekdaysOfTheZonesProgram) {
