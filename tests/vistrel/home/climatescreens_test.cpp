@@ -127,6 +127,19 @@ TEST_F(ClimateScreenTest, TheScheduleTabShowsTheWeekdaysOfTheZonesProgram) {
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_schedule_editor"));
 }
 
+TEST_F(ClimateScreenTest, TheSchedulesPageEditsTheFirstSharedSchedule) {
+    auto* schedules = new CClimateSchedulePage(page, Area(), server);
+    page->AddChild(schedules);
+    schedules->Show(1, 0);
+    ASSERT_TRUE(SettleUntil([&] { return schedules->GetShownSchedule() == 7; }));
+    auto* editor = dynamic_cast<CHvacSchedulePage*>(schedules->GetContent());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetChooser(), nullptr) << "a shared schedule follows nothing";
+    ASSERT_NE(editor->GetEditor(), nullptr);
+    EXPECT_FALSE(editor->GetEditor()->GetPanels()[0]->GetRockers().empty());
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "climate_schedules"));
+}
+
 TEST_F(ClimateScreenTest, AHostedViewShowsTheHistoryOfItsZone) {
     auto* hosted = new CHostedViewWnd(page, CZVRect(20, 20, 440, 300), server, 9);
     page->AddChild(hosted);
