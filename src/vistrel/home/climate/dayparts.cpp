@@ -331,7 +331,6 @@ void CHvacPgmGraph::OnPaint(CZVDC* dc) {
         }
     }
     dc->Line(textColour, m_width - 1, bottom, m_width - 1, bottom + kTickHeight);
-    lastLabelEnd = -1;
     const CZVString end = FormatPeriodTime(first);
     const int w = dc->GetTextSize(end).cx;
     dc->SetColor(textColour);
