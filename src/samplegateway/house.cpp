@@ -4,6 +4,7 @@
 
 #include "samplegateway/albums.h"
 #include "samplegateway/climate.h"
+#include "samplegateway/climateschedules.h"
 #include "samplegateway/controls.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
@@ -237,6 +238,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServeLighting(gateway, house);
     ServePoolHistory(gateway);
     ServeClimate(gateway, house);
+    ServeClimateSchedules(gateway, house);
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
     ServeAlbums(gateway);

@@ -1,5 +1,6 @@
 // Feeds arbitrary payloads to the readers of a climate zone's history answer
-// (from a plain and from a themed gateway) and of its summary texts.
+// (from a plain and from a themed gateway), of its summary texts and of the
+// notice that a zone's programs changed.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -7,6 +8,7 @@
 
 #include "core/messages/climatemessages.h"
 #include "vistrel/home/climate/hvachistory.h"
+#include "vistrel/home/climate/hvacschedule.h"
 
 namespace {
 
@@ -26,5 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     CClimateSummary summary;
     ReadClimateSummary(*Message(ZVM_HVAC_HISTORYLABELS, data, size), &summary);
+    int32_t zone = 0;
+    ReadScheduleChanged(*Message(ZVM_HVAC_SCHEDULECHANGED, data, size), &zone);
     return 0;
 }

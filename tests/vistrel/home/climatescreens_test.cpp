@@ -9,10 +9,12 @@
 #include "core/messages/climatemessages.h"
 #include "core/messages/shellmessages.h"
 #include "gfx/icon.h"
+#include "platform/keys.h"
 #include "support/golden.h"
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climatepages.h"
 #include "vistrel/home/climate/hvachistory.h"
+#include "vistrel/home/climate/hvacschedule.h"
 #include "vistrel/home/climate/zonepage.h"
 #include "widgets/buttons/rockerswitch.h"
 #include "widgets/text/zvlabel.h"
@@ -82,6 +84,60 @@ TEST_F(ClimateScreenTest, TheHistoryTabShowsTheZonesDayWithItsSummary) {
     window->PaintAll();
     ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_history"));
+}
+
+TEST_F(ClimateScreenTest, ASelectionShowsTheValuesOfTheCurvesAtItsMovingEnd) {
+    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
+    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+    page->AddChild(zonePage);
+    zonePage->Show(1, 0);
+    zone.LoadInfo();
+    zonePage->SetZoneModel(&zone, 0);
+    zonePage->GetTabs()->Select(1, 0);
+    zonePage->OnCommand(CHvacZonePage::kTabHistory);
+    auto* graph = dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent());
+    ASSERT_NE(graph, nullptr);
+    window->PaintAll();
+    ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
+    window->PaintAll();
+    // A finger drawn from the middle of the graph to the right: the boxes follow its end.
+    const int y = graph->ToRootY(graph->GetTop() + 60);
+    const int x = graph->ToRootX(graph->GetWidth() / 2);
+    graph->OnLButtonDown(x, y, platform::MK_LBUTTON);
+    graph->OnMouseMove(x + 90, y, platform::MK_LBUTTON);
+    EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(*window->GetScreen()), "hvac_history_selection"));
+    graph->OnLButtonUp(x + 90, y, 0);
+}
+
+TEST_F(ClimateScreenTest, TheScheduleTabShowsTheWeekdaysOfTheZonesProgram) {
+    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
+    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+    page->AddChild(zonePage);
+    zonePage->Show(1, 0);
+    zone.LoadInfo();
+    zone.LoadSchedules();
+    zonePage->SetZoneModel(&zone, 0);
+    ASSERT_TRUE(Settle());              // the shared schedules, for the chooser
+    zonePage->GetTabs()->Select(2, 0);  // as a touch on the tab
+    zonePage->OnCommand(CHvacZonePage::kTabFirstSchedule);
+    auto* editor = dynamic_cast<CHvacSchedulePage*>(zonePage->GetContent());
+    ASSERT_NE(editor, nullptr);
+    ASSERT_NE(editor->GetChooser(), nullptr) << Asked(ZVM_HVAC_SUBSCRIBEZONESQ);
+    ASSERT_TRUE(Settle());
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_schedule_editor"));
+}
+
+TEST_F(ClimateScreenTest, TheSchedulesPageEditsTheFirstSharedSchedule) {
+    auto* schedules = new CClimateSchedulePage(page, Area(), server);
+    page->AddChild(schedules);
+    schedules->Show(1, 0);
+    ASSERT_TRUE(SettleUntil([&] { return schedules->GetShownSchedule() == 7; }));
+    auto* editor = dynamic_cast<CHvacSchedulePage*>(schedules->GetContent());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetChooser(), nullptr) << "a shared schedule follows nothing";
+    ASSERT_NE(editor->GetEditor(), nullptr);
+    EXPECT_FALSE(editor->GetEditor()->GetPanels()[0]->GetRockers().empty());
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "climate_schedules"));
 }
 
 TEST_F(ClimateScreenTest, AHostedViewShowsTheHistoryOfItsZone) {

@@ -121,6 +121,38 @@ TEST_F(HvacHistoryTest, DataThatComesWhileInputIsBlockedIsKept) {
     window->SetModal(0);
 }
 
+TEST_F(HvacHistoryTest, TheSelectionShowsEachCurvesValueInABoxBesideItsPointWithoutOverlap) {
+    CHvacHistoryGraph* graph = Graph(Zone(0));
+    const CZVTime end = graph->GetTimeWindow()->GetEnd();
+    // Room and outside alike: 70 a minute before the end, 80 at it.
+    CZVMSG data(0, ZVM_HVAC_HISTORYDATA);
+    for (int curve = 0; curve < 2; ++curve) {
+        data.WriteInt(2);
+        data.WriteTime(PlusMinutes(end, -1));
+        data.WriteInt(70);
+        data.WriteTime(end);
+        data.WriteInt(80);
+    }
+    for (int list = 0; list < 5; ++list) data.WriteInt(0);
+    data.ResetPosition();
+    graph->OnMessage(&data);
+    window->PaintAll();
+    const int px = graph->TimeToX(end);
+    const int bottom = graph->GetHeight() - CTimeView::kBottomMargin - 1;
+    for (int rightEdgeMoved : {0, 1}) {
+        CZVDC dc(graph);
+        std::vector<CZVRect> boxes;
+        graph->DrawOverlay(&dc, px - graph->GetLeft(), rightEdgeMoved, &boxes, graph->GetTop(), bottom);
+        ASSERT_EQ(boxes.size(), 2u) << "the room and the outside value; no heat or cool points";
+        const CZVRect& a = boxes[0];
+        const CZVRect& b = boxes[1];
+        EXPECT_EQ(a.y, b.y);
+        EXPECT_TRUE(a.x + a.w <= b.x || b.x + b.w <= a.x) << "the second box moved past the first";
+        for (const CZVRect& box : boxes)
+            EXPECT_TRUE(rightEdgeMoved ? box.x >= px + 10 : box.x + box.w <= px - 10) << rightEdgeMoved;
+    }
+}
+
 TEST(HvacHistoryValues, InterpolateBetweenPointsAndTakeTheLaterOfOneTime) {
     CZVTime t0;
     t0.Set(2011, 6, 0, 15, 12, 0, 0, 0);

@@ -7,6 +7,7 @@
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climaterows.h"
 #include "vistrel/home/climate/hvachistory.h"
+#include "vistrel/home/climate/hvacschedule.h"
 #include "vistrel/home/climate/zonepage.h"
 #include "vistrel/shell/gatewaypanel.h"
 #include "vistrel/shell/mainwnd.h"
@@ -278,8 +279,10 @@ CClimateSchedulePage::CClimateSchedulePage(CZVWindow* parent, CZVRect rect, CZVS
     m_region = new CTRRegion(this, CZVRect(5, 5, rect.w - 9, rect.h - 9), kRegionClass, GetFaceColor());
     AddChild(m_region);
     BuildTabs();
-    // The list fills when the gateway answers, and changes with its pushes.
+    // The list fills when the gateway answers, and changes with its pushes. A push that keeps
+    // the schedules and their names (an editor's own save) leaves the editor as it is.
     m_schedules.SetChangeCallback([this] {
+        if (!TabsChanged()) return;
         BuildTabs();
         if (IsShown() && !Blocked(m_region)) m_region->Redraw(1);
     });
@@ -290,11 +293,13 @@ CClimateSchedulePage::~CClimateSchedulePage() { m_schedules.SetChangeCallback(nu
 void CClimateSchedulePage::BuildTabs() {
     CZVObList descriptors;
     m_tabSchedules.clear();
+    m_tabNames.clear();
     const int count = std::min(m_schedules.GetCount(), kLastTab - kFirstTab + 1);
     for (int i = 0; i < count; ++i) {
         const CHvacZone& zone = *m_schedules.GetAt(i);
         descriptors.AddTail(new CTabDescriptor(zone.GetName(), kFirstTab + i, nullptr));
         m_tabSchedules.push_back(zone.GetScheduleId());
+        m_tabNames.push_back(zone.GetName());
     }
     m_region->SetTabCount(count, 0, &descriptors);
     // The shown schedule stays when it is still there, else the first is shown.
@@ -313,19 +318,29 @@ void CClimateSchedulePage::BuildTabs() {
     OnCommand(kFirstTab + index);
 }
 
+bool CClimateSchedulePage::TabsChanged() const {
+    if (static_cast<int>(m_tabSchedules.size()) != std::min(m_schedules.GetCount(), kLastTab - kFirstTab + 1))
+        return true;
+    for (size_t i = 0; i < m_tabSchedules.size(); ++i) {
+        const CHvacZone& zone = *m_schedules.GetAt(static_cast<int>(i));
+        if (zone.GetScheduleId() != m_tabSchedules[i] || !(zone.GetName() == m_tabNames[i])) return true;
+    }
+    return false;
+}
+
 int CClimateSchedulePage::OnCommand(int id) {
     if (id < kFirstTab || id > kLastTab) return CPageBase::OnCommand(id);
     const size_t index = static_cast<size_t>(id - kFirstTab);
-    if (index >= m_tabSchedules.size() || !m_schedules.FindById(m_tabSchedules[index])) return 1;
+    CZVServer* server = m_schedules.GetServer();
+    if (index >= m_tabSchedules.size() || !m_schedules.FindById(m_tabSchedules[index]) || !server) return 1;
     if (m_content) {
         m_region->RemoveChild(m_content);
         delete m_content;
     }
     CZVRect rect;
     m_region->GetContentRect(&rect);
-    // The schedule editor takes this place.
-    m_content = new CZVWindow(m_region, rect, kRegionClass);
-    m_content->SetFaceColor(m_region->GetFaceColor());
+    m_content = new CHvacSchedulePage(m_region, rect, *server, nullptr, m_schedules.FindById(m_tabSchedules[index]), 0,
+                                      m_schedules);
     m_region->AddChild(m_content);
     m_shownSchedule = m_tabSchedules[index];
     if (IsShown() && !Blocked(m_content)) m_content->Redraw(1);

@@ -110,10 +110,13 @@ public:
 private:
     // One tab per shared schedule the list holds now.
     void BuildTabs();
+    // Whether the list's schedules or names differ from the tabs'.
+    bool TabsChanged() const;
 
     CHvacZoneList m_schedules;
     CTRRegion* m_region = nullptr;
     CZVWindow* m_content = nullptr;
     std::vector<int> m_tabSchedules;  // the shared schedule id of each tab
+    std::vector<CZVString> m_tabNames;
     int m_shownSchedule = -1;
 };

@@ -25,6 +25,20 @@ constexpr int kSummaryInset = 8;
 constexpr int kSummaryGap = 2;
 constexpr double kSummaryTint = 0.2;
 constexpr int kCentred = 18;
+constexpr int kBoxDistance = 10;
+constexpr int kBoxAbove = 18;
+constexpr int kBoxBelow = 6;
+constexpr int kBoxPadding = 2;
+
+bool Overlap(const CZVRect& a, const CZVRect& b) {
+    return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// Black on a light box, white on a dark one.
+COLORREF TextOn(COLORREF box) {
+    const int r = box & 0xFF, g = (box >> 8) & 0xFF, b = (box >> 16) & 0xFF;
+    return r * 299 + g * 587 + b * 114 > 128000 ? 0x000000 : 0xFFFFFF;
+}
 
 int Themed() {
     CSetServer* style = CSetServer::Get();
@@ -320,11 +334,10 @@ void CHvacHistoryGraph::DrawData(CZVDC* dc, int top, int bottom) {
         if (!m_valueTable.empty()) {
             if (m_zone.HasHeat()) DrawSeries(dc, m_history.heat, GetStyleColour(kHeatClass, 0), 0, 1, top, barTop, 0);
             if (m_zone.HasCool()) DrawSeries(dc, m_history.cool, GetStyleColour(kCoolClass, 0), 0, 0, top, barTop, 0);
-            DrawSeries(dc, m_history.room, GetStyleColour(kRoomClass, 0), 1, 2, 0, 0, 0);
-            DrawSeries(dc, m_history.outside, GetStyleColour(kOutsideClass, 0), 1, 2, 0, 0, 0);
-            for (size_t i = 0; i < m_history.extraSeries.size(); ++i)
-                if (const CZoneSeries* entry = m_zone.GetSeries(static_cast<int>(i)))
-                    DrawSeries(dc, m_history.extraSeries[i], entry->colour, 1, 2, 0, 0, 0);
+            // The room, outside and extra curves, thick and without fill.
+            for (const Curve& curve : Curves())
+                if (curve.points != &m_history.heat && curve.points != &m_history.cool)
+                    DrawSeries(dc, *curve.points, curve.colour, 1, 2, 0, 0, 0);
         }
     }
     const int height = BarRowHeight(bottom);
@@ -336,6 +349,55 @@ void CHvacHistoryGraph::DrawData(CZVDC* dc, int top, int bottom) {
     dc->PopClip();
     if (curves) DrawFrame(dc);
     DrawSummary(dc);
+}
+
+std::vector<CHvacHistoryGraph::Curve> CHvacHistoryGraph::Curves() {
+    std::vector<Curve> curves;
+    if (m_zone.HasCool()) curves.push_back({&m_history.cool, GetStyleColour(kCoolClass, 0)});
+    if (m_zone.HasHeat()) curves.push_back({&m_history.heat, GetStyleColour(kHeatClass, 0)});
+    curves.push_back({&m_history.room, GetStyleColour(kRoomClass, 0)});
+    curves.push_back({&m_history.outside, GetStyleColour(kOutsideClass, 0)});
+    for (size_t i = 0; i < m_history.extraSeries.size(); ++i)
+        if (const CZoneSeries* entry = m_zone.GetSeries(static_cast<int>(i)))
+            curves.push_back({&m_history.extraSeries[i], entry->colour});
+    return curves;
+}
+
+void CHvacHistoryGraph::DrawOverlay(CZVDC* dc, int x, int rightEdgeMoved, std::vector<CZVRect>* restore, int top,
+                                    int bottom) {
+    if (m_valueTable.empty()) return;
+    const int px = GetLeft() + x;
+    const CZVTime time = XToTime(px);
+    const int plotBottom = BarTop(bottom);
+    const int middle = (top + bottom) / 2;
+    // The boxes stand beside the moving end, away from the stretch when its left end moves.
+    const int side = rightEdgeMoved ? 1 : -1;
+    dc->SetFont(kOverlayFontSize, 0, 0);
+    std::vector<CZVRect> placed;
+    for (const Curve& curve : Curves()) {
+        int value = 0;
+        if (!ValueAt(*curve.points, time, &value)) continue;
+        const int py = ValueToY(value);
+        if (py < top || py > plotBottom) continue;
+        CZVString text;
+        text.Format("%d", value);
+        const CTextSize size = dc->GetTextSize(text);
+        CZVRect box(0, py > middle ? py - kBoxAbove : py + kBoxBelow, size.cx + 2 * kBoxPadding, size.cy + kBoxPadding);
+        box.x = side > 0 ? px + kBoxDistance : px - kBoxDistance - box.w;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const CZVRect& other : placed)
+                if (Overlap(box, other)) {
+                    box.x = side > 0 ? other.x + other.w + 1 : other.x - box.w - 1;
+                    moved = true;
+                }
+        }
+        dc->FillRect(curve.colour, box.x, box.y, box.w, box.h, 0);
+        dc->SetColor(TextOn(curve.colour));
+        dc->DrawText(text, box, kCentred);
+        placed.push_back(box);
+        restore->push_back(box);
+    }
 }
 
 void CHvacHistoryGraph::DrawSummary(CZVDC* dc) {

@@ -35,6 +35,7 @@ public:
     static constexpr int kLegendRow = 30;
     static constexpr int kLeftMargin = 55;
     static constexpr int kExtendedLeftMargin = 27;
+    static constexpr int kOverlayFontSize = 16;
 
     // A null window: the view's own day.
     CHvacHistoryGraph(CZVWindow* parent, CZVRect rect, CZVServer& server, CThermostatZone& zone, CTimeWindow* window);
@@ -46,6 +47,8 @@ public:
     void DrawUnderlay(CZVDC* dc, int top, int bottom) override;
     CZVString FormatValue(int value) override { return FormatTemperature(value); }
     void DrawData(CZVDC* dc, int top, int bottom) override;
+    // The value of every curve at the selected time, in a box beside its point.
+    void DrawOverlay(CZVDC* dc, int x, int rightEdgeMoved, std::vector<CZVRect>* restore, int top, int bottom) override;
     int ValueToY(int value) override;
     void OnMessage(CZVMSG* message) override;
 
@@ -58,6 +61,12 @@ public:
     static bool ValueAt(const CValuePoints& points, const CZVTime& time, int* value);
 
 private:
+    struct Curve {
+        const CValuePoints* points;
+        COLORREF colour;
+    };
+    // The curves DrawData draws, in the order their boxes are placed.
+    std::vector<Curve> Curves();
     struct Row {
         CZVString name;
         COLORREF colour;

@@ -4,6 +4,7 @@
 
 #include "core/messages/climatemessages.h"
 #include "vistrel/home/climate/hvachistory.h"
+#include "vistrel/home/climate/hvacschedule.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/pbase.h"
 #include "widgets/lists/maskrecords.h"
@@ -287,9 +288,7 @@ void CHvacZonePage::ShowTab(int id, int repaint) {
     } else if (id == kTabHistory) {
         m_content = new CHvacHistoryGraph(this, rect, m_server, *m_zone, nullptr);
     } else {
-        // The schedule editor takes this place.
-        m_content = new CZVWindow(this, rect, CHvacZoneMainPage::kStyleClass);
-        m_content->SetFaceColor(GetFaceColor());
+        m_content = new CHvacSchedulePage(this, rect, m_server, m_zone, nullptr, id - kTabFirstSchedule, *m_schedules);
     }
     AddChild(m_content);
     m_currentTab = id;
