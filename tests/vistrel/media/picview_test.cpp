@@ -216,6 +216,10 @@ TEST_F(PicView, TheHoldEndsAtAKeyATouchOrTenMinutesWhileTheGatewayKeepsTalking) 
         ASSERT_TRUE(view->IsHolding());
     };
     hold();
+    // The held picture covers the whole screen, not only the control.
+    window->PaintAll();
+    const testsupport::Image565 screen = testsupport::ImageOf(*window->GetScreen());
+    EXPECT_EQ(screen.pixels[235 * 320 + 5], screen.pixels[50 * 320 + 60]);
     // Gateway messages are still taken in while the picture is held.
     ASSERT_TRUE(gateway.Push(ZVM_PICTURES_PICTUREEND, {}, other->GetId()));
     ASSERT_TRUE(PollUntil([&] { return other->GetPicture() != nullptr; }));
