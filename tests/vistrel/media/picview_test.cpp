@@ -242,6 +242,20 @@ TEST_F(PicView, TheHoldEndsAtAKeyATouchOrTenMinutesWhileTheGatewayKeepsTalking) 
     EXPECT_FALSE(view->IsHolding());
 }
 
+TEST_F(PicView, TheCameraAsksForASnapshotEveryFiveSecondsUnlessItsLiveViewIsShown) {
+    Make(CPicView::kCamera, CZVRect(10, 10, 100, 80));
+    const size_t asked = RequestsOf(ZVM_VIDEO_GETSNAPSHOTQ);
+    clock.Advance(CPicView::kSnapshotInterval + 1);
+    window->OnIdle(0);
+    EXPECT_EQ(RequestsOf(ZVM_VIDEO_GETSNAPSHOTQ), asked + 1);
+    // The live view sets the main window's modal flag.
+    window->SetModal(1);
+    clock.Advance(CPicView::kSnapshotInterval + 1);
+    window->OnIdle(0);
+    EXPECT_EQ(RequestsOf(ZVM_VIDEO_GETSNAPSHOTQ), asked + 1);
+    window->SetModal(0);
+}
+
 TEST_F(PicView, ADyingControlLeavesAnotherControlsTrackingAlone) {
     CPicView* tracking = Make(CPicView::kNamedPicture, CZVRect(10, 10, 100, 80));
     CPicView* other = Make(CPicView::kNamedPicture, CZVRect(150, 10, 100, 80));
