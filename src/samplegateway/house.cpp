@@ -14,6 +14,7 @@
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
 #include "samplegateway/pictures.h"
+#include "samplegateway/pictureviews.h"
 #include "samplegateway/pool.h"
 #include "samplegateway/poolequipment.h"
 #include "samplegateway/poolhistory.h"
@@ -242,6 +243,7 @@ void Serve(Gateway& gateway, const House& house) {
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
     ServeAlbums(gateway);
+    ServePictureViews(gateway);
     ServeHouseMode(gateway);
     ServeSecurity(gateway);
     ServeIrrigation(gateway, house);

@@ -3,35 +3,26 @@
 // light command picker's lists.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 #include <vector>
 
 #include "core/messages/schedulemessages.h"
+#include "readerfuzz.h"
 #include "vistrel/home/pool/poolprogram.h"
 #include "vistrel/home/schedule/schedulereaders.h"
 
-namespace {
-
-std::unique_ptr<CZVMSG> Payload(uint16_t id, const uint8_t* data, size_t size) {
-    auto message = std::make_unique<CZVMSG>(0, id, static_cast<int32_t>(size));
-    if (size > 0 && message->GetData()) std::memcpy(message->GetData(), data, size);
-    return message;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > 100000) return 0;
     std::vector<CPoolProgram> programs;
-    ReadPoolPrograms(*Payload(ZVM_POOL_GETSCHEDULESA, data, size), &programs);
     std::vector<int32_t> masks;
-    ReadScheduleMasks(*Payload(ZVM_SCHEDULE_GETSCHEDULESA, data, size), &masks);
     std::vector<CScheduleEventRecord> events;
-    ReadScheduleEvents(*Payload(ZVM_SCHEDULE_GETEVENTSA, data, size), &events);
     std::vector<CScheduledCommandRecord> commands;
-    ReadScheduledCommands(*Payload(ZVM_SCHEDULE_GETCOMMANDSA, data, size), &commands);
     std::vector<CLightItemRecord> items;
-    ReadLightItems(*Payload(ZVM_LIGHTS_GETKEYPADLISTQ + 1, data, size), &items);
-    return 0;
+    return fuzzing::FeedReaders(
+        data, size,
+        {
+            {ZVM_POOL_GETSCHEDULESA, [&](CZVMSG& m) { ReadPoolPrograms(m, &programs); }},
+            {ZVM_SCHEDULE_GETSCHEDULESA, [&](CZVMSG& m) { ReadScheduleMasks(m, &masks); }},
+            {ZVM_SCHEDULE_GETEVENTSA, [&](CZVMSG& m) { ReadScheduleEvents(m, &events); }},
+            {ZVM_SCHEDULE_GETCOMMANDSA, [&](CZVMSG& m) { ReadScheduledCommands(m, &commands); }},
+            {ZVM_LIGHTS_GETKEYPADLISTQ + 1, [&](CZVMSG& m) { ReadLightItems(m, &items); }},
+        });
 }

@@ -209,6 +209,26 @@ protected:
     static CZVButton* MenuEntry(CMainWnd& window, const std::string& caption) {
         return TabNamed(window.GetMenu(), caption);
     }
+    // How far StepToTab got.
+    enum class TabStep { kOnItsWay, kTouched, kNoTab };
+    // The steps from the main menu to a tab of the entry's page, one call a pass: the entry
+    // `entry` is touched once it shows; then, as soon as the caller gives the page's `tabs` (once
+    // the page is shown and ready), the tab whose caption reads `caption`. kTouched once the tab
+    // was touched, kNoTab when the page has no such tab.
+    template <class Tabs>
+    TabStep StepToTab(CMainWnd& window, const std::string& entry, Tabs* tabs, const std::string& caption) {
+        if (tabs && m_entryTouched) {
+            CZVButton* tab = TabNamed(tabs, caption);
+            if (!tab) return TabStep::kNoTab;
+            Touch(tab);
+            return TabStep::kTouched;
+        }
+        if (CZVButton* button = m_entryTouched ? nullptr : MenuEntry(window, entry)) {
+            Touch(button);
+            m_entryTouched = true;
+        }
+        return TabStep::kOnItsWay;
+    }
     // How many requests of the message the gateway has received.
     size_t RequestsOf(uint16_t id) const {
         size_t count = 0;
@@ -225,6 +245,9 @@ protected:
     ShellEnvironment environment;
     testsupport::VirtualClock clock;
     testsupport::FakeGateway gateway;
+
+private:
+    bool m_entryTouched = false;
 };
 
 }  // namespace vistreltest

@@ -46,7 +46,10 @@ constexpr uint16_t ZVM_VIDEO_CAMERAUPQ = 0x17A5;
 constexpr uint16_t ZVM_VIDEO_CAMERAUPA = 0x17A6;
 constexpr uint16_t ZVM_VIDEO_CAMERADOWNQ = 0x17A7;
 constexpr uint16_t ZVM_VIDEO_CAMERADOWNA = 0x17A8;
+constexpr uint16_t ZVM_VIDEO_IMAGE = 0x178D;
 constexpr uint16_t ZVM_VIDEO_ZOOM = 0x17AD;
+constexpr uint16_t ZVM_VIDEO_GETSNAPSHOTQ = 0x17AF;
+constexpr uint16_t ZVM_VIDEO_GETSNAPSHOTA = 0x17B0;
 constexpr uint16_t ZVM_VIDEO_GETCAPSQ = 0x17B9;
 constexpr uint16_t ZVM_VIDEO_GETCAPSA = 0x17BA;
 constexpr uint16_t ZVM_VIDEO_BUFFERLEVEL = 0x17BB;
@@ -61,3 +64,15 @@ constexpr uint16_t ZVM_VIDEO_CAMERAARROWDONE = 0xFFFF;
 constexpr uint16_t ZVM_PICTURES_GETSUMMARYQ = 0x2B08;
 constexpr uint16_t ZVM_PICTURES_GETSUMMARYA = 0x2B09;
 constexpr uint16_t ZVM_PICTURES_GETTHUMBNAILQ = 0x2B2E;
+
+// The picture controls of gateway pages: a named picture, an album's or a
+// photo frame's current picture (the gateway pushes the next one), the
+// weather image.
+constexpr uint16_t ZVM_WEATHER_GETIMAGEQ = 0x2655;
+constexpr uint16_t ZVM_WEATHER_GETIMAGEA = 0x2656;
+constexpr uint16_t ZVM_PICTURES_SUBSCRIBEFRAMEQ = 0x26C0;
+constexpr uint16_t ZVM_PICTURES_SUBSCRIBEFRAMEA = 0x26C1;
+constexpr uint16_t ZVM_PICTURES_NEXTPICTURE = 0x2AFA;
+constexpr uint16_t ZVM_PICTURES_GETPICTUREQ = 0x2B12;
+constexpr uint16_t ZVM_PICTURES_GETALBUMPICTUREQ = 0x2B2A;
+constexpr uint16_t ZVM_PICTURES_GETFRAMEPICTUREQ = 0x2B30;

@@ -1,6 +1,7 @@
 #include "vistrel/media/mediapages.h"
 
 #include "vistrel/media/pictures/picturespage.h"
+#include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
 #include "vistrel/media/video/videocontrols.h"
 
@@ -8,4 +9,5 @@ void RegisterMediaPages() {
     RegisterVideoControls();
     InstallThumbButtons();
     RegisterPicturePages();
+    RegisterPicViewControls();
 }

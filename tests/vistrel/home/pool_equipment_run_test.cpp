@@ -37,15 +37,14 @@ protected:
 
 TEST_F(PoolEquipmentRun, EveryEquipmentTabOpensAndTheChlorinatorStarts) {
     enum Step {
-        kWaitForMenu,
-        kWaitForPage,
+        kOpenEquipment,
         kWaitForStatus,
         kWaitForChlorinator,
         kWaitForStart,
         kWaitForFlowPump,
         kWaitForSpeedPump,
         kDone
-    } step = kWaitForMenu;
+    } step = kOpenEquipment;
     testsupport::Image565 status, chlorinator;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
         auto* page = dynamic_cast<CPoolControlPage*>(window.GetCurrentPage());
@@ -59,18 +58,11 @@ TEST_F(PoolEquipmentRun, EveryEquipmentTabOpensAndTheChlorinatorStarts) {
             return true;
         };
         switch (step) {
-        case kWaitForMenu:
-            if (CZVButton* entry = MenuEntry(window, "Pool & Spa")) {
-                Touch(entry);
-                step = kWaitForPage;
-            }
-            break;
-        case kWaitForPage: {
-            if (!page || !page->GetModel()->IsReady()) break;
-            CZVButton* tab = TabNamed(static_cast<CTabContainer*>(page->GetTabControl()), "Equipment");
-            if (!tab) return true;
-            Touch(tab);
-            step = kWaitForStatus;
+        case kOpenEquipment: {
+            auto* pageTabs = page && page->GetModel()->IsReady() ? page->GetTabControl() : nullptr;
+            const TabStep opened = StepToTab(window, "Pool & Spa", static_cast<CTabContainer*>(pageTabs), "Equipment");
+            if (opened == TabStep::kNoTab) return true;
+            if (opened == TabStep::kTouched) step = kWaitForStatus;
             break;
         }
         case kWaitForStatus: {

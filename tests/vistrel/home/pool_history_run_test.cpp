@@ -31,25 +31,18 @@ protected:
 };
 
 TEST_F(PoolHistoryRun, TheHistoryTabShowsTheSampleHistory) {
-    enum Step { kWaitForMenu, kWaitForPage, kWaitForHistory, kZoomIn, kSettle, kDone } step = kWaitForMenu;
+    enum Step { kOpenHistory, kWaitForHistory, kZoomIn, kSettle, kDone } step = kOpenHistory;
     testsupport::Image565 shown;
     size_t askedBeforeZoom = 0;
     int zoomedAt = 0;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
         auto* page = dynamic_cast<CPoolControlPage*>(window.GetCurrentPage());
         switch (step) {
-        case kWaitForMenu:
-            if (CZVButton* entry = MenuEntry(window, "Pool & Spa")) {
-                Touch(entry);
-                step = kWaitForPage;
-            }
-            break;
-        case kWaitForPage: {
-            if (!page || !page->GetModel()->IsReady()) break;
-            CZVButton* history = TabNamed(static_cast<CTabContainer*>(page->GetTabControl()), "History");
-            if (!history) return true;
-            Touch(history);
-            step = kWaitForHistory;
+        case kOpenHistory: {
+            auto* pageTabs = page && page->GetModel()->IsReady() ? page->GetTabControl() : nullptr;
+            const TabStep opened = StepToTab(window, "Pool & Spa", static_cast<CTabContainer*>(pageTabs), "History");
+            if (opened == TabStep::kNoTab) return true;
+            if (opened == TabStep::kTouched) step = kWaitForHistory;
             break;
         }
         case kWaitForHistory: {

@@ -21,31 +21,26 @@ protected:
 };
 
 TEST_F(PoolScheduleRun, TheScheduleTabShowsTheProgramsAndAddsOne) {
-    enum Step { kWaitForMenu, kWaitForStatus, kWaitForSchedule, kWaitForAdded, kDone } step = kWaitForMenu;
+    enum Step { kOpenSchedule, kWaitForSchedule, kWaitForAdded, kDone } step = kOpenSchedule;
     testsupport::Image565 shown;
     CPoolAdvSchedWnd* list = nullptr;
-    CZVButton* scheduleTab = nullptr;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer&, int pass) {
         auto* page = dynamic_cast<CPoolControlPage*>(window.GetCurrentPage());
+        auto* pageTabs = page ? static_cast<CTabContainer*>(page->GetTabControl()) : nullptr;
         switch (step) {
-        case kWaitForMenu:
-            if (CZVButton* entry = MenuEntry(window, "Pool & Spa")) {
-                Touch(entry);
-                step = kWaitForStatus;
-            }
+        case kOpenSchedule: {
+            // The page's tabs once the status is in.
+            const bool ready = page && page->GetModel()->GetBody(0)->temperature == 81;
+            const TabStep opened = StepToTab(window, "Pool & Spa", ready ? pageTabs : nullptr, "Schedule");
+            if (opened == TabStep::kNoTab) return true;
+            if (opened == TabStep::kTouched) step = kWaitForSchedule;
             break;
-        case kWaitForStatus:
-            if (!page || page->GetModel()->GetBody(0)->temperature != 81) break;
-            scheduleTab = TabNamed(static_cast<CTabContainer*>(page->GetTabControl()), "Schedule");
-            if (!scheduleTab) return true;
-            Touch(scheduleTab);
-            step = kWaitForSchedule;
-            break;
+        }
         case kWaitForSchedule: {
             auto* tab = dynamic_cast<CScheduleTypePage*>(page->GetTabWindow());
             list = tab ? dynamic_cast<CPoolAdvSchedWnd*>(tab->GetInner()) : nullptr;
             // The picture once the tab's flash has faded.
-            if (!list || scheduleTab->GetHighlightCountdown() >= 0) break;
+            if (!list || TabNamed(pageTabs, "Schedule")->GetHighlightCountdown() >= 0) break;
             shown = Picture(window, host);
             Touch(list->GetAddButton());
             step = kWaitForAdded;
