@@ -49,6 +49,9 @@ int CMpegDecoder::Decode(CVideoStreamBuffer& buffer, bool skipAll, bool dropB, C
             break;
         }
         case STATE_SLICE:
+        // The end of a sequence hands over the last picture, still held as a reference.
+        case STATE_END:
+        case STATE_INVALID_END:
             if (TakePicture(picture)) return 1;
             break;
         default: break;

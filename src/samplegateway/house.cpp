@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "samplegateway/albums.h"
+#include "samplegateway/audiostreams.h"
+#include "samplegateway/cameras.h"
 #include "samplegateway/climate.h"
 #include "samplegateway/climateschedules.h"
 #include "samplegateway/controls.h"
@@ -13,6 +15,7 @@
 #include "samplegateway/lighting.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
+#include "samplegateway/pacer.h"
 #include "samplegateway/pictures.h"
 #include "samplegateway/pictureviews.h"
 #include "samplegateway/pool.h"
@@ -149,7 +152,7 @@ bool House::IsOn(const std::string& name) const {
     return entry != switches_.end() && entry->second;
 }
 
-bool House::On(const Item& item) const { return item.when.empty() || IsOn(item.when); }
+bool House::On(const Item& item) const { return item.when.empty() || IsOn(item.when) != item.unless; }
 
 void House::Write(PayloadWriter& out, const Field& field) const {
     switch (field.type) {
@@ -225,7 +228,8 @@ std::vector<Frame> House::Respond(const Frame& request) const {
     return {{request.sender, id, answer->slice ? Slice(*answer, request) : PayloadOf(*answer)}};
 }
 
-void Serve(Gateway& gateway, const House& house) {
+std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
+    auto pacer = std::make_shared<Pacer>();
     auto shared = std::make_shared<const House>(house);
     for (uint16_t id : house.Ids()) gateway.On(id, [shared](const Frame& request) { return shared->Respond(request); });
     ServeToggles(gateway);
@@ -247,6 +251,9 @@ void Serve(Gateway& gateway, const House& house) {
     ServeHouseMode(gateway);
     ServeSecurity(gateway);
     ServeIrrigation(gateway, house);
+    ServeAudioStreams(gateway, *pacer);
+    ServeCameras(gateway, *pacer);
+    return pacer;
 }
 
 }  // namespace samplegateway

@@ -17,6 +17,7 @@
 //     0 "Home"                     `end`
 //   end
 //   when layout4 ... end           what lies between is sent only while the switch is on
+//   when not layout4 ... end       ... only while it is off
 //   [slice 0x3111 names]           one list; the request {i32, start, count} gets the count
 //                                  and the records asked for, as far as they go
 //   [keyed 0x25AB 1 lighting]      the answer to request 0x25AB whose first i32 is 1; a
@@ -27,6 +28,7 @@
 // A file that breaks a rule is refused with the number of the first line that does.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,7 +63,8 @@ struct Field {
 // One field, or one list of records, of an answer.
 struct Item {
     int line = 0;
-    std::string when;  // the switch it depends on, if any
+    std::string when;     // the switch it depends on, if any
+    bool unless = false;  // sent while that switch is off
     bool is_list = false;
     Field field;
     std::string list_name;
@@ -134,8 +137,10 @@ private:
     std::map<std::pair<uint16_t, std::vector<int32_t>>, Answer> keyed_;
 };
 
+class Pacer;
+
 // Scripts the gateway to give every answer of the house, and to keep the states of its on/off
-// objects (ServeToggles).
-void Serve(Gateway& gateway, const House& house);
+// objects (ServeToggles). What it sends as time passes waits for the pacer to be run.
+std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house);
 
 }  // namespace samplegateway

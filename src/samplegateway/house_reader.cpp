@@ -224,9 +224,12 @@ bool HouseReader::Switch(const std::vector<Token>& tokens) {
 
 bool HouseReader::When(const std::vector<Token>& tokens) {
     if (!when_.empty()) return Fail("when inside when");
-    if (tokens.size() != 2 || tokens[1].quoted) return Fail("a when reads: when <switch>");
-    if (!house_.switches_.count(tokens[1].text)) return Fail("unknown switch \"" + tokens[1].text + "\"");
-    when_ = tokens[1].text;
+    const bool unless = tokens.size() == 3 && !tokens[1].quoted && tokens[1].text == "not";
+    if ((tokens.size() != 2 && !unless) || tokens.back().quoted) return Fail("a when reads: when [not] <switch>");
+    const std::string& name = tokens.back().text;
+    if (!house_.switches_.count(name)) return Fail("unknown switch \"" + name + "\"");
+    when_ = name;
+    unless_ = unless;
     when_line_ = line_;
     return true;
 }
@@ -333,6 +336,7 @@ bool HouseReader::Value(FieldType type, const Token& token, samplegateway::Value
 
 bool HouseReader::Add(Item item) {
     item.when = when_;
+    item.unless = unless_;
     if (!item.is_list && !Grow(WireSize(item.field.type, item.field.value, item.field.block))) return false;
     if (answer_->slice && (!answer_->items.empty() || !item.is_list || !item.when.empty()))
         return Fail("a slice holds one list and nothing else");

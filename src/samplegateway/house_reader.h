@@ -48,6 +48,7 @@ private:
     size_t answer_size_ = 0;
     Item* list_ = nullptr;  // the list being read
     std::string when_;      // the switch of the open `when`
+    bool unless_ = false;   // its `not`
     int when_line_ = 0;
     std::set<std::string> list_names_;
     std::vector<std::pair<int, std::string>> counts_;  // line and list of each count

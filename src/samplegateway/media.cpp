@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
 
 namespace samplegateway {
@@ -14,20 +15,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kAmplitude = 12000;
-
-struct Tone {
-    double hertz;
-    int milliseconds;
-};
-
-void AppendTone(std::vector<int16_t>& samples, Tone tone) {
-    const int count = kClipRate * tone.milliseconds / 1000;
-    for (int i = 0; i < count; ++i) {
-        // A short fade at both ends keeps the tone from clicking.
-        const double fade = std::min({1.0, i / 80.0, (count - i) / 80.0});
-        samples.push_back(static_cast<int16_t>(kAmplitude * fade * std::sin(2 * kPi * tone.hertz * i / kClipRate)));
-    }
-}
 
 // A click: a few milliseconds of a falling high tone.
 std::vector<int16_t> Click() {
@@ -72,6 +59,15 @@ void PutTag(Bytes& out, const char (&tag)[5]) {
 
 }  // namespace
 
+void AppendTone(std::vector<int16_t>& samples, Tone tone) {
+    const int count = kClipRate * tone.milliseconds / 1000;
+    for (int i = 0; i < count; ++i) {
+        // A short fade at both ends keeps the tone from clicking.
+        const double fade = std::min({1.0, i / 80.0, (count - i) / 80.0});
+        samples.push_back(static_cast<int16_t>(kAmplitude * fade * std::sin(2 * kPi * tone.hertz * i / kClipRate)));
+    }
+}
+
 Bytes ClipFile(std::string_view name) {
     const std::vector<int16_t> samples = Samples(name);
     const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
@@ -94,11 +90,11 @@ Bytes ClipFile(std::string_view name) {
 }
 
 void ServeMedia(Gateway& gateway) {
-    gateway.On(kClipRequest, [](const Frame& request) {
+    gateway.On(ZVM_SOUND_GETCLIPQ, [](const Frame& request) {
         PayloadReader reader(request.payload);
         std::string name;
         reader.String(&name);
-        return std::vector<Frame>{{request.sender, static_cast<uint16_t>(kClipRequest + 1), ClipFile(name)}};
+        return std::vector<Frame>{{request.sender, ZVM_SOUND_GETCLIPA, ClipFile(name)}};
     });
 }
 

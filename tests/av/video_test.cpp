@@ -1,9 +1,11 @@
 // The video pictures below the window: the MPEG-2 stream buffer, the tile
 // geometry and decoding into a back buffer, the chunk header, the scaling
-// tables, the half turn, and the decoder fed with what is not a stream.
+// tables, the half turn, and the decoder fed with noise and with the sample cameras' MPEG-2
+// files.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "av/framescaler.h"
@@ -12,6 +14,7 @@
 #include "av/videotile.h"
 #include "core/zvmsg.h"
 #include "gfx/picture_files.h"
+#include "samplegateway/cameravideo.h"
 #include "support/assert_counter.h"
 #include "virtual_clock.h"
 
@@ -207,6 +210,75 @@ TEST(MpegDecoder, NothingButNoiseGivesNoPictureAndDrainsTheBuffer) {
     EXPECT_EQ(buffer.GetFill(), fill);
     decoder.Reset();
     EXPECT_EQ(decoder.GetDiscardCount(), CMpegDecoder::kDiscardAfterReset);
+}
+
+struct Decoded {
+    int width = 0;
+    int height = 0;
+    std::vector<std::vector<uint16_t>> pictures;  // in the order shown
+};
+
+// The file fed as the window feeds it (a reset, then chunks while they fit), decoded a picture a
+// step; a feed of padding behind it lets the decoder read the file's end too.
+Decoded DecodeAll(std::span<const uint8_t> file) {
+    std::vector<uint8_t> stream(file.begin(), file.end());
+    stream.resize(stream.size() + CMpegDecoder::kFeedSize, 0);
+    CVideoStreamBuffer buffer;
+    buffer.Reset();
+    CMpegDecoder decoder;
+    decoder.Reset();
+    Decoded decoded;
+    size_t fed = 0;
+    for (int guard = 0; guard < 10000; ++guard) {
+        while (fed < stream.size() && buffer.GetFree() >= CMpegDecoder::kFeedSize) {
+            const int size = static_cast<int>(std::min<size_t>(CMpegDecoder::kFeedSize, stream.size() - fed));
+            if (buffer.GetFill() == 0) buffer.Reset();
+            buffer.Append(&stream[fed], size);
+            fed += static_cast<size_t>(size);
+        }
+        if (buffer.GetFill() < CMpegDecoder::kFeedSize && fed == stream.size()) break;
+        CMpegPicture picture;
+        if (!decoder.Decode(buffer, false, false, &picture)) continue;
+        decoded.width = picture.width;
+        decoded.height = picture.height;
+        std::vector<uint16_t>& rows = decoded.pictures.emplace_back();
+        for (int y = 0; y < picture.height; ++y)
+            rows.insert(rows.end(), picture.pixels + static_cast<ptrdiff_t>(y) * picture.stride,
+                        picture.pixels + static_cast<ptrdiff_t>(y) * picture.stride + picture.width);
+    }
+    return decoded;
+}
+
+TEST(MpegDecoder, TheCameraFilesShowEveryPictureButTheTwoAfterTheResetInTrueColours) {
+    struct Case {
+        std::span<const uint8_t> file;
+        int width;
+        int height;
+    } cases[] = {{samplegateway::CameraVideo352x240(), 352, 240}, {samplegateway::CameraVideo176x144(), 176, 144}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        const Decoded decoded = DecodeAll(c.file);
+        EXPECT_EQ(decoded.width, c.width);
+        EXPECT_EQ(decoded.height, c.height);
+        EXPECT_EQ(decoded.pictures.size(), 60u - CMpegDecoder::kDiscardAfterReset);
+        ASSERT_FALSE(decoded.pictures.empty());
+        // The red, green and blue blocks at the top left, each 32 x 32 at 352 x 240, read back
+        // within the rounding of RGB565 and of the coding.
+        struct Block {
+            int x;
+            int y;
+            int red;
+            int green;
+            int blue;
+        } blocks[] = {{32, 32, 31, 0, 0}, {64, 32, 0, 63, 0}, {96, 32, 0, 0, 31}};
+        for (const Block& b : blocks) {
+            const int x = b.x * c.width / 352, y = b.y * c.height / 240;
+            const uint16_t pixel = decoded.pictures.front()[static_cast<size_t>(y * c.width + x)];
+            EXPECT_NEAR(pixel >> 11, b.red, 3) << b.x;
+            EXPECT_NEAR((pixel >> 5) & 0x3F, b.green, 6) << b.x;
+            EXPECT_NEAR(pixel & 0x1F, b.blue, 3) << b.x;
+        }
+    }
 }
 
 }  // namespace

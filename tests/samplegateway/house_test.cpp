@@ -130,6 +130,14 @@ TEST(HouseFile, KeyedAnswersFollowTheRequestsFirstValue) {
     EXPECT_TRUE(house->Respond({3, 0x30, PayloadWriter().Int(3)}).empty());  // no key and no plain answer
 }
 
+TEST(HouseFile, WhenNotSendsWhileTheSwitchIsOff) {
+    std::optional<House> house = Read("switch s off\n[answer 1]\nwhen not s\ni32 1\nend\nwhen s\ni32 2\nend\n");
+    ASSERT_TRUE(house);
+    EXPECT_EQ(house->Payload(1), Bytes(PayloadWriter().Int(1)));
+    ASSERT_TRUE(house->SetSwitch("s", true));
+    EXPECT_EQ(house->Payload(1), Bytes(PayloadWriter().Int(2)));
+}
+
 TEST(HouseFile, NamedValuesSwitchesAndListsAreReplaced) {
     std::optional<House> house = Read(kHouse);
     ASSERT_TRUE(house);
@@ -255,6 +263,8 @@ TEST(HouseFile, EachBrokenRuleIsReportedWithItsLine) {
         {"end alone", "[answer 1]\nend\n", 2, "end without"},
         {"when without end", "switch s on\n[answer 1]\nwhen s\ni32 1\n", 3, "without its end"},
         {"when unknown switch", "[answer 1]\nwhen s\n", 2, "unknown switch"},
+        {"when not without a switch", "switch s on\n[answer 1]\nwhen not\n", 3, "unknown switch"},
+        {"when not of two switches", "switch s on\n[answer 1]\nwhen not s s\n", 3, "a when reads"},
         {"when inside when", "switch s on\n[answer 1]\nwhen s\nwhen s\n", 4, "when inside when"},
         {"switch in an answer", "[answer 1]\nswitch s on\n", 2, "before the first answer"},
         {"switch twice", "switch s on\nswitch s off\n", 2, "given twice"},

@@ -149,7 +149,8 @@ TEST(SampleGatewayProgram, RefusesWhatItCannotServe) {
     testsupport::WriteFileText(dir.File("bad.ini"), "[answer 1]\n\nlist l u8\n");
     testsupport::WriteFileText(dir.File("plain.ini"), "[answer 0x258B]\ni32 2\n");
     const std::string kUsage =
-        "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--update <file>]\n";
+        "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--home full|cameras] "
+        "[--update <file>]\n";
     struct Case {
         std::vector<std::string> arguments;
         int code;
@@ -162,6 +163,10 @@ TEST(SampleGatewayProgram, RefusesWhatItCannotServe) {
         {{"--house"}, 2, kUsage},
         {{"--port", "80"}, 2, kUsage},
         {{"--style", "glossy"}, 2, kUsage},
+        {{"--home", "garden"}, 2, kUsage},
+        {{"--house", dir.File("plain.ini"), "--home", "cameras"},
+         1,
+         "samplegateway: " + dir.File("plain.ini") + " has no cameras' home page\n"},
         {{"--house", dir.File("plain.ini"), "--style", "themed"},
          1,
          "samplegateway: " + dir.File("plain.ini") + " has no style answer to change\n"},

@@ -76,6 +76,7 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
     Put(sample.homePages, "home_pages", list("home_pages"));
     Put(sample.menu, "menu", list("menu"));
     Put(sample.monitorLayout, "monitor_layout", flag("monitor_layout"));
+    Put(sample.cameraHome, "camera_home", flag("camera_home"));
     Put(sample.spaRunTime, "tablet_circuits", [&house](uint16_t minutes) {
         constexpr int64_t kSpa = 500;
         constexpr size_t kRunTimeColumn = 10;
@@ -86,9 +87,10 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
     return house;
 }
 
-void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
-    samplegateway::Serve(gateway.Engine(), SampleHouse(sample));
+std::shared_ptr<samplegateway::Pacer> ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample) {
+    std::shared_ptr<samplegateway::Pacer> pacer = samplegateway::Serve(gateway.Engine(), SampleHouse(sample));
     if (sample.style) samplegateway::ServeSkinPicture(gateway.Engine());
+    return pacer;
 }
 
 Bytes SampleStatus(int32_t linkState, int32_t air, int32_t pool, int32_t spa) {

@@ -4,6 +4,7 @@
 // acknowledgements of the configuration writes. Tests use it as a known system; a test that
 // needs another value sets it here, and everything it leaves unset is the house file's.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,6 +12,7 @@
 
 #include "fake_gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/pacer.h"
 #include "samplegateway/style.h"
 
 namespace testsupport {
@@ -45,14 +47,20 @@ struct SampleInstallation {
     // dimmer and the deck light, and all six light colours. Off: the heat pump alone, none of
     // those two circuits, and two colours (white and blue).
     std::optional<bool> poolLights;
+
+    // ---- the cameras
+    // The cameras' home page (cameras 1 and 3) in place of the full one.
+    std::optional<bool> cameraHome;
 };
 
 // The house file with the installation's values in place; a value the file does not hold
 // fails the calling test.
 samplegateway::House SampleHouse(const SampleInstallation& sample = {});
 
-// Scripts the gateway's answers to the installation's requests.
-void ServeSampleInstallation(FakeGateway& gateway, const SampleInstallation& sample = {});
+// Scripts the gateway's answers to the installation's requests; what it sends as time passes
+// waits for the returned pacer to be run.
+std::shared_ptr<samplegateway::Pacer> ServeSampleInstallation(FakeGateway& gateway,
+                                                              const SampleInstallation& sample = {});
 
 // The status answer's payload for a link state (1 ready, 2 synchronizing, 3 service mode),
 // with the air, pool and spa readings.

@@ -182,11 +182,11 @@ inline void TouchMiddle(testsupport::VirtualClock& clock, CZVButton* button) {
 // settings folder, and what the steps of a run use to find and touch what a user would.
 class SampleHouseRun : public ::testing::Test {
 protected:
-    SampleHouseRun() {
-        // As the sample gateway program runs it: with its pool equipment.
-        testsupport::SampleInstallation sample;
-        sample.equipment = samplegateway::kSampleEquipment;
-        testsupport::ServeSampleInstallation(gateway, sample);
+    // The installation's values over the house's; as the sample gateway program runs it, with its
+    // pool equipment unless they say otherwise.
+    explicit SampleHouseRun(testsupport::SampleInstallation sample = {}) {
+        if (!sample.equipment) sample.equipment = samplegateway::kSampleEquipment;
+        pacer = testsupport::ServeSampleInstallation(gateway, sample);
         clock.HoldWhile([this] { return gateway.Owes(); });
     }
     ~SampleHouseRun() override {
@@ -242,12 +242,16 @@ protected:
         return {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
     }
 
+    // Runs what the gateway sends as time passes (streams, late answers) up to the clock's time.
+    void RunPacer() { pacer->Run(clock.TickCount()); }
+
     ShellEnvironment environment;
     testsupport::VirtualClock clock;
     testsupport::FakeGateway gateway;
 
 private:
     bool m_entryTouched = false;
+    std::shared_ptr<samplegateway::Pacer> pacer;
 };
 
 }  // namespace vistreltest

@@ -58,6 +58,10 @@ constexpr uint16_t ZVM_VIDEO_FRAMEFLIPPED = 0x17BD;
 constexpr uint16_t ZVM_VIDEO_MPEGDATAEX = 0x17BE;
 constexpr uint16_t ZVM_VIDEO_FRAME = 0x17C0;
 constexpr uint16_t ZVM_VIDEO_EVENT = 0x1965;
+
+// The recorder: a stream of its recordings, shown by a video window.
+constexpr uint16_t ZVM_DVR_OPENSTREAMQ = 0x1972;
+constexpr uint16_t ZVM_DVR_OPENSTREAMA = 0x1973;
 constexpr uint16_t ZVM_VIDEO_CAMERAARROWDONE = 0xFFFF;
 
 // The household's picture albums; pictures arrive as ZVM_PICTURES_PICTURE.

@@ -7,9 +7,11 @@
 #include "core/messages/mediamessages.h"
 #include "gfx/picture_files.h"
 #include "platform/keys.h"
+#include "samplegateway/cameravideo.h"
 #include "support/golden.h"
 #include "vistrel/media/video/pvideo.h"
 #include "vistrel/media/video/videownd.h"
+#include "widgets/buttons/zvbutton.h"
 #include "widgets/gateway_tree.h"
 
 namespace {
@@ -227,6 +229,28 @@ TEST_F(VideoWindow, ConnectingTextAndStatusTextLook) {
     message.ResetPosition();
     window->OnMessage(&message);
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "video_status_text"));
+}
+
+TEST_F(VideoWindow, AnMpegPictureShowsUnderAChildButton) {
+    CVideoWnd* window = Make(CZVRect(0, 0, 320, 240), 320, 240, 3);
+    auto* button = new CZVButton(window, CZVRect(200, 180, 100, 40), 7, 16);
+    button->SetText("Live", nullptr, 0);
+    window->AddChild(button);
+    harness.PaintAll();
+    // The sample camera's file, in the gateway's chunks, each decoded as far as it goes.
+    const std::span<const uint8_t> file = samplegateway::CameraVideo352x240();
+    constexpr size_t kChunk = 5000;
+    for (size_t at = 0; at < file.size(); at += kChunk) {
+        const size_t size = std::min(kChunk, file.size() - at);
+        Deliver(window, ZVM_VIDEO_MPEGDATA, {at == 0, static_cast<int32_t>(size), 2 << 8},
+                std::vector<uint8_t>(file.begin() + static_cast<ptrdiff_t>(at),
+                                     file.begin() + static_cast<ptrdiff_t>(at + size)));
+        CZVDC dc(window);
+        while (window->GetStreamBuffer().GetFill() >= CMpegDecoder::kFeedSize && window->DecodeStep(&dc, 0)) {
+        }
+    }
+    EXPECT_EQ(window->GetQualityLevel(), 2);
+    EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "video_mpeg_under_button"));
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint16_t ZVM_DVR_OPENSTREAMQ = 0x1972;
 constexpr int kPicturesPerSecondShown = 33;
 constexpr int kIdleTicksPerSecond = 60;
 constexpr COLORREF kWhite = 0xFFFFFF;
