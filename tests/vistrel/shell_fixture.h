@@ -186,7 +186,7 @@ protected:
     // pool equipment unless they say otherwise.
     explicit SampleHouseRun(testsupport::SampleInstallation sample = {}) {
         if (!sample.equipment) sample.equipment = samplegateway::kSampleEquipment;
-        pacer = testsupport::ServeSampleInstallation(gateway, sample);
+        m_pacer = testsupport::ServeSampleInstallation(gateway, sample);
         clock.HoldWhile([this] { return gateway.Owes(); });
     }
     ~SampleHouseRun() override {
@@ -243,7 +243,7 @@ protected:
     }
 
     // Runs what the gateway sends as time passes (streams, late answers) up to the clock's time.
-    void RunPacer() { pacer->Run(clock.TickCount()); }
+    void RunPacer() { m_pacer->Run(clock.TickCount()); }
 
     ShellEnvironment environment;
     testsupport::VirtualClock clock;
@@ -251,7 +251,7 @@ protected:
 
 private:
     bool m_entryTouched = false;
-    std::shared_ptr<samplegateway::Pacer> pacer;
+    std::shared_ptr<samplegateway::Pacer> m_pacer;
 };
 
 }  // namespace vistreltest
