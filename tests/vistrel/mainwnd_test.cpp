@@ -413,6 +413,7 @@ protected:
 TEST_F(ProgramVersionCheck, SameVersionEndsTheCheckAnotherOpensTheUpdatePage) {
     ASSERT_EQ(window->IsUpdatePending(), 1);
     ASSERT_EQ(CSetServer::Get()->IsThemed(), 1);
+    Deliver(ZVM_SYSCONFIG_GETMENUA, PayloadWriter().Int(0).Int(1).Int(0).String("Home"));
     gateway.Answer(ZVM_SYSCONFIG_CHECKVERSIONQ, PayloadWriter().String(ProgramVersionText()));
     window->OnIdle(0);
     EXPECT_EQ(window->IsUpdatePending(), 0);

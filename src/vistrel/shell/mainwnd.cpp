@@ -623,7 +623,11 @@ int CMainWnd::OnIdle(int work) {
         m_styleReloadPending = 0;
         m_styleReloadTick = platform::GetTickCount();
     }
-    if (m_updatePending && server && server->IsConnected() && CheckForUpdate(*server)) return 1;
+    // The version is checked once the gateway's menu stands, so that a gateway that answers
+    // neither does not hold up each pass twice.
+    if (m_updatePending && (m_updateForced || !m_menuLoadFailed) && server && server->IsConnected() &&
+        CheckForUpdate(*server))
+        return 1;
     RebuildRequestedPage();
     if (m_leaveWebPending) LeaveWebPageNow();
     OnIdleHook();
