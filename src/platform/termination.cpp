@@ -5,9 +5,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <exception>
+#include <initializer_list>
 
 namespace platform {
 namespace {
+
+void ExitOnSignal(int) { _exit(kFaultExitStatus); }
+[[noreturn]] void ExitOnTerminate() { _exit(kFaultExitStatus); }
 
 // Written from the handler: only async-signal-safe work there.
 int g_write = -1;
@@ -49,6 +54,14 @@ bool TerminationSignals::Take() {
     char bytes[64];
     while (m_read >= 0 && read(m_read, bytes, sizeof bytes) > 0) came = true;
     return came;
+}
+
+void ExitOnFault() {
+    std::set_terminate(ExitOnTerminate);
+    struct sigaction action {};
+    action.sa_handler = ExitOnSignal;
+    sigemptyset(&action.sa_mask);
+    for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) sigaction(fault, &action, nullptr);
 }
 
 }  // namespace platform

@@ -4,6 +4,10 @@
 // its standard input:
 //   update        asks the tablet to update itself now
 //   web <url>     opens the tablet's web page on the address
+//   push <id> <field>...
+//                 pushes the message to every sink; each field is a number
+//                 (an i32, decimal or 0x...) or a "quoted" string, as in
+//                 push 0x0078 "Kitchen"
 #include <string>
 
 namespace samplegateway {

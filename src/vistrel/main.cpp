@@ -9,6 +9,7 @@
 #include "core/zvsock.h"
 #include "platform/process.h"
 #include "platform/program.h"
+#include "platform/termination.h"
 #include "vistrel/home/homepages.h"
 #include "vistrel/media/mediapages.h"
 #include "vistrel/media/video/pvideo.h"
@@ -56,6 +57,7 @@ private:
 
 int main(int argc, char** argv) {
     platform::SetProgramName("vistrel");
+    platform::ExitOnFault();
     std::signal(SIGINT, Stop);
     std::signal(SIGTERM, Stop);
     LoadNetConfig();

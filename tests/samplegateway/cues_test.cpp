@@ -40,8 +40,13 @@ TEST_F(Cues, TypedCommandsPushTheirNotices) {
     EXPECT_TRUE(samplegateway::RunCue(gateway.Engine(), "update"));
     EXPECT_TRUE(samplegateway::RunCue(gateway.Engine(), "web http://pool.example/"));
     EXPECT_FALSE(samplegateway::RunCue(gateway.Engine(), "reboot"));
-    const std::vector<std::string> wanted = {"main:" + std::to_string(ZVM_SYSCONFIG_PREPAREUPDATE),
-                                             "main:" + std::to_string(ZVM_UI_SETPAGEVARIABLE)};
+    for (const char* broken : {"push", "push 0x10000", "push 0x0078 \"open", "push 0x0077 1x", "push \"a\""})
+        EXPECT_FALSE(samplegateway::RunCue(gateway.Engine(), broken)) << broken;
+    EXPECT_TRUE(samplegateway::RunCue(gateway.Engine(), "push 0x0078 \"Kitchen\""));
+    EXPECT_TRUE(samplegateway::RunCue(gateway.Engine(), "push 0x3CAC 2 -7"));
+    const std::vector<std::string> wanted = {
+        "main:" + std::to_string(ZVM_SYSCONFIG_PREPAREUPDATE), "main:" + std::to_string(ZVM_UI_SETPAGEVARIABLE),
+        "main:" + std::to_string(ZVM_TABLET_IDENTIFY), "main:" + std::to_string(ZVM_TABLET_SHOWPAGE)};
     EXPECT_TRUE(testsupport::PollAllUntil(server, [&] {
         std::vector<std::string> messages;
         for (const std::string& entry : log)

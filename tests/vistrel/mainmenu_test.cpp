@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/messages/shellmessages.h"
 #include "gfx/dibdc.h"
 #include "shell_fixture.h"
@@ -107,6 +109,26 @@ TEST_F(MainMenuTest, WithoutAnAnswerTheMenuLeadsHomeAndCountsAsFailed) {
     EXPECT_EQ(window->GetPageArea().x, Style(2, 0));
 }
 
+TEST_F(MainMenuTest, AMenuTheGatewayLeavesUnansweredIsAskedAgainAfterAMinute) {
+    Connect();
+    const auto asked = [&] {
+        const std::vector<Frame> requests = gateway.Requests();
+        return std::count_if(requests.begin(), requests.end(),
+                             [](const Frame& frame) { return frame.id == ZVM_SYSCONFIG_GETMENUQ; });
+    };
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_SYSCONFIG_GETMENUQ));  // on connect, not answered
+    clock.Advance(CMainWnd::kStyleRetryInterval + 1);
+    window->OnIdle(0);  // the retry of a failed menu, left unanswered too
+    EXPECT_EQ(asked(), 2);
+    clock.Advance(CMainWnd::kStyleRetryInterval + 1);
+    window->OnIdle(0);
+    EXPECT_EQ(asked(), 2);
+    clock.Advance(CMainWnd::kUnansweredRetryInterval);
+    window->OnIdle(0);
+    EXPECT_EQ(asked(), 3);
+    EXPECT_EQ(window->IsMenuLoadFailed(), 1);
+}
+
 TEST_F(MainMenuTest, ConnectBuildsTheSampleGatewaysMenu) {
     testsupport::ServeSampleInstallation(gateway);
     ConnectWithMenu(10);
@@ -148,13 +170,14 @@ TEST_F(MainMenuTest, EntriesShareTheHeightAndTheFirstTakesTheRemainder) {
     EXPECT_EQ(Menu()->GetTab(6)->GetY() + Menu()->GetTab(6)->GetHeight(), 240);
 }
 
-TEST_F(MainMenuTest, RefusedAnswersGiveTheDefaultMenu) {
+TEST_F(MainMenuTest, RefusedAnswersGiveTheDefaultMenuAndTooManyEntriesAnEmptyColumn) {
     Connect();
-    for (int32_t count : {0, 101}) {
-        auto answer = MenuMessage(PayloadWriter().Int(0).Int(count));
-        EXPECT_FALSE(window->LoadMainMenu(answer.get())) << count;
-        EXPECT_EQ(Commands(), std::vector<int>{5000}) << count;
-    }
+    auto empty = MenuMessage(PayloadWriter().Int(0).Int(0));
+    EXPECT_FALSE(window->LoadMainMenu(empty.get()));
+    EXPECT_EQ(Commands(), std::vector<int>{5000});
+    auto tooMany = MenuMessage(PayloadWriter().Int(0).Int(101));
+    EXPECT_TRUE(window->LoadMainMenu(tooMany.get()));
+    EXPECT_TRUE(Commands().empty());
     auto outside = MenuMessage(PayloadWriter().Int(0).Int(2).Int(0).String("Home").Int(-3).String("Odd"));
     EXPECT_FALSE(window->LoadMainMenu(outside.get()));
     EXPECT_EQ(Commands(), std::vector<int>{5000});
@@ -261,3 +284,25 @@ TEST_F(MainMenuTest, TheToolkitFindsTheMenuAndItsShadedTail) {
         for (int x = 0; x < w; ++x) tail.pixels.push_back(*screen.GetPixelAddress(x, y));
     EXPECT_TRUE(testsupport::MatchesGolden(tail, "menu_shaded_tail"));
 }
+
+namespace {
+
+TEST_F(MainMenuTest, AStyleReloadWhoseMenuLacksTheShownPageShowsTheSelectedEntrysPage) {
+    ServeMenu({{0, "Home"}, {10, "Pool"}, {5, "Lights"}});
+    ConnectWithMenu(3);
+    window->StartPages();
+    window->DoCommand(kCommandHome + 5, 1);
+    ASSERT_EQ(window->GetCurrentCommand(), kCommandHome + 5);
+    ServeMenu({{0, "Home"}, {10, "Pool"}});
+    window->ReloadStyle();
+    EXPECT_EQ(Commands(), (std::vector<int>{5000, 5010}));
+    EXPECT_EQ(window->GetCurrentCommand(), kCommandHome);
+    ASSERT_NE(window->GetCurrentPage(), nullptr);
+    EXPECT_EQ(window->GetCurrentPage()->GetParent(), window.get());
+    // A page the new menu keeps stays shown.
+    window->DoCommand(kCommandPoolControl, 1);
+    window->ReloadStyle();
+    EXPECT_EQ(window->GetCurrentCommand(), kCommandPoolControl);
+}
+
+}  // namespace

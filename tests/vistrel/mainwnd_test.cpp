@@ -10,6 +10,7 @@
 #include "core/zvtime.h"
 #include "platform/keys.h"
 #include "shell_fixture.h"
+#include "vistrel/shell/updatepage.h"
 #include "widgets/style/setserver.h"
 
 namespace {
@@ -178,11 +179,26 @@ TEST_F(MainWndMessages, OnlyTheIndexesOfPagesSelectAPage) {
     EXPECT_EQ(window->IsExitRequested(), 0);
 }
 
+TEST_F(MainWndMessages, OnlyTheIndexesOfPagesShowAPageWhileIdle) {
+    Deliver(ZVM_TABLET_SHOWPAGE, PayloadWriter().Int(13).Int(0));  // active: ignored
+    EXPECT_NE(window->GetCurrentCommand(), kCommandDvr);
+    window->SetDisplayPower(0);
+    for (int32_t index : {12, 14, -2997, 0x7FFF}) {
+        Deliver(ZVM_TABLET_SHOWPAGE, PayloadWriter().Int(index).Int(0));
+        EXPECT_NE(window->GetCurrentCommand(), kCommandHome + index) << index;
+    }
+    EXPECT_EQ(window->IsExitRequested(), 0);
+    Deliver(ZVM_TABLET_SHOWPAGE, PayloadWriter().Int(13).Int(0));
+    EXPECT_EQ(window->GetCurrentCommand(), kCommandDvr);
+    EXPECT_EQ(window->GetIdleState(), kIdleDisplayOff);  // the page waits underneath
+}
+
 TEST_F(MainWndMessages, HouseModeSystemNameAndUpdateNotice) {
     Deliver(ZVM_HOUSE_MODECHANGED, PayloadWriter().Int(3).Int(0));
     EXPECT_EQ(window->GetHouseMode(), 3);
     Deliver(ZVM_SYSCONFIG_GETSYSTEMINFOA, PayloadWriter().Int(1).Int(2).String("Backyard"));
     EXPECT_EQ(window->GetWindowTitle(), "Backyard: Zavoro Viewer");
+    EXPECT_EQ(native.GetTitle(), "Backyard: Zavoro Viewer");
     Deliver(ZVM_SYSCONFIG_PREPAREUPDATE, {});
     EXPECT_EQ(window->IsUpdateForced(), 1);
 }
@@ -332,6 +348,104 @@ TEST_F(DeferredDeletion, AnyWindowGoesInTheNextIdlePassAndAnOverlayWindowThatDie
     EXPECT_EQ(window->GetOverlayWindow(), nullptr);
     EXPECT_EQ(window->IsInputBlocked(window.get()), 0);
     window->CloseOverlay();  // nothing left to close
+}
+
+// A window that takes a press inside it and then the release, wherever it is, as a button does.
+class Pressable : public CZVWindow {
+public:
+    Pressable(CZVWindow* parent, CZVRect rect, std::string name, std::vector<std::string>* log)
+        : CZVWindow(parent, rect, 0), m_name(std::move(name)), m_log(log) {}
+    int OnLButtonDown(int x, int y, int) override {
+        if (!HitTest(x, y)) return 0;
+        m_pressed = true;
+        m_log->push_back(m_name + ":down");
+        return 1;
+    }
+    int OnLButtonUp(int, int, int) override {
+        if (!m_pressed) return 0;
+        m_pressed = false;
+        m_log->push_back(m_name + ":up");
+        return 1;
+    }
+
+private:
+    std::string m_name;
+    std::vector<std::string>* m_log;
+    bool m_pressed = false;
+};
+
+using OverlayInput = vistreltest::ShellTest;
+
+TEST_F(OverlayInput, AReleaseGoesWhereThePressWent) {
+    std::vector<std::string> log;
+    auto* button = new Pressable(window.get(), CZVRect(200, 150, 60, 40), "page", &log);
+    window->AddChild(button);
+    auto* panel = new Pressable(window.get(), CZVRect(20, 20, 100, 80), "overlay", &log);
+    window->ShowOverlay(panel, CZVRect(20, 20, 100, 80), 0, 0, 1, 0);
+    ASSERT_EQ(window->GetOverlayWindow(), panel);
+    const auto touch = [&](int x, int y) {
+        platform::WindowEvent event;
+        event.x = x;
+        event.y = y;
+        event.message = platform::kWmLButtonDown;
+        window->OnWindowEvent(event);
+        event.message = platform::kWmLButtonUp;
+        window->OnWindowEvent(event);
+    };
+    touch(220, 160);  // outside the overlay, on the page
+    touch(40, 40);    // on the overlay
+    EXPECT_EQ(log, (std::vector<std::string>{"page:down", "page:up", "overlay:down", "overlay:up"}));
+    window->CloseOverlay();
+}
+
+// The idle pass checks the program's version while connected: the same version ends the
+// check, another opens the update page, and a query left unanswered is asked again only
+// after a minute.
+class ProgramVersionCheck : public MainWndMessages {
+protected:
+    int VersionQueries() {
+        int count = 0;
+        for (const Frame& frame : gateway.Requests()) count += frame.id == ZVM_SYSCONFIG_CHECKVERSIONQ;
+        return count;
+    }
+};
+
+TEST_F(ProgramVersionCheck, SameVersionEndsTheCheckAnotherOpensTheUpdatePage) {
+    ASSERT_EQ(window->IsUpdatePending(), 1);
+    ASSERT_EQ(CSetServer::Get()->IsThemed(), 1);
+    Deliver(ZVM_SYSCONFIG_GETMENUA, PayloadWriter().Int(0).Int(1).Int(0).String("Home"));
+    gateway.Answer(ZVM_SYSCONFIG_CHECKVERSIONQ, PayloadWriter().String(ProgramVersionText()));
+    window->OnIdle(0);
+    EXPECT_EQ(window->IsUpdatePending(), 0);
+    EXPECT_EQ(dynamic_cast<CUpdatePage*>(window->GetCurrentPage()), nullptr);
+    Frame asked;
+    ASSERT_TRUE(gateway.WaitForRequest(ZVM_SYSCONFIG_CHECKVERSIONQ, &asked));
+    testsupport::PayloadReader reader(asked.payload);
+    int32_t layout = 0, kind = 0;
+    ASSERT_TRUE(reader.Int(&layout) && reader.Int(&kind));
+    EXPECT_EQ(layout, window->GetLayoutType());
+    EXPECT_EQ(kind, 2);
+
+    window->OnConnect(1);  // a new connection checks again
+    gateway.Answer(ZVM_SYSCONFIG_CHECKVERSIONQ, PayloadWriter().String("4.0.1500.0"));
+    window->OnIdle(0);
+    EXPECT_EQ(window->IsUpdatePending(), 0);
+    EXPECT_NE(dynamic_cast<CUpdatePage*>(window->GetCurrentPage()), nullptr);
+}
+
+TEST_F(ProgramVersionCheck, AnUnansweredCheckIsAskedAgainAfterAMinute) {
+    // A menu in place, so that no retry of the menu's queries takes time of its own.
+    Deliver(ZVM_SYSCONFIG_GETMENUA, PayloadWriter().Int(0).Int(1).Int(0).String("Home"));
+    ASSERT_EQ(window->IsMenuLoadFailed(), 0);
+    window->OnIdle(0);  // the sample engine has no answer for the check
+    EXPECT_EQ(VersionQueries(), 1);
+    EXPECT_EQ(window->IsUpdatePending(), 1);
+    clock.Advance(CMainWnd::kUnansweredRetryInterval - 10000);
+    window->OnIdle(0);
+    EXPECT_EQ(VersionQueries(), 1);
+    clock.Advance(10000);
+    window->OnIdle(0);
+    EXPECT_EQ(VersionQueries(), 2);
 }
 
 }  // namespace

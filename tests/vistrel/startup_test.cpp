@@ -216,6 +216,14 @@ TEST_F(MessageLoop, BurstIsTakenInOnePass) {
     EXPECT_GE(loop.GetPollCount() - polls, 3u);
 }
 
+TEST_F(MessageLoop, EachPassTakesOneWindowEvent) {
+    for (int i = 0; i < 3; ++i) native.QueueMouse(platform::kWmMouseMove, 10 + i, 10, 0);
+    for (int left : {2, 1, 0}) {
+        ASSERT_TRUE(loop.RunPass(*window));
+        EXPECT_EQ(native.PendingEvents(), left);
+    }
+}
+
 TEST_F(MessageLoop, CloseEndsTheLoop) {
     platform::WindowEvent close;
     close.message = platform::kWmClose;

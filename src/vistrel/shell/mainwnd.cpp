@@ -17,6 +17,7 @@
 #include "platform/report.h"
 #include "vistrel/shell/fontpage.h"
 #include "vistrel/shell/homepage.h"
+#include "vistrel/shell/loginpage.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/pagemakers.h"
 #include "vistrel/shell/pbase.h"
@@ -183,13 +184,24 @@ int CMainWnd::LoadMainMenu(CZVMSG* answer) {
         // The house modes are asked for with the menu; an answer being handled
         // is not held up by another query.
         m_houseModes.Load(*server);
-        if (!query.Query(&answer, &request)) answer = nullptr;
+        const int asked = query.Query(&answer, &request);
+        m_menuUnanswered = !asked && server->IsConnected();
+        if (!asked) answer = nullptr;
+    } else {
+        m_menuUnanswered = 0;
     }
     CSetServer* style = CSetServer::Get();
     const CZVRect column(0, 0, style ? style->GetStyle(2, 0) : 0, m_height);
     const int exitEntry = (m_windowFlags & kWindowExitEntry) != 0;
     CMenuAnswer menu;
-    if (menu.Read(answer) == CMenuAnswer::kRead) {
+    const CMenuAnswer::Result read = menu.Read(answer);
+    if (read == CMenuAnswer::kTooMany) {
+        // More entries than a column holds: the column stays empty.
+        m_menu = new CMainMenu(this, column, 0, 0);
+        AddChild(m_menu);
+        return 1;
+    }
+    if (read == CMenuAnswer::kRead) {
         const COLORREF back = style && (style->GetFlags() & 0x40000) ? 0x080408 : 0;
         m_menu = new CMainMenu(this, column, back, exitEntry);
         AddChild(m_menu);
@@ -226,6 +238,7 @@ int CMainWnd::GetMenuWidth() { return m_menu ? m_menu->GetWidth() : 0; }
 CZVWindow* CMainWnd::MakePage(int id, CZVRect rect) {
     // A climate tab command builds the climate page (the tab is a page variable).
     if (id >= kCommandClimateTabFirst && id <= kCommandClimateTabLast) id = kCommandClimate;
+    if (id == kCommandLogin) return new CLoginPage(this, rect);
     if (id < kCommandHome || id > kCommandDvr) return nullptr;
     if (id == kCommandHome) return new CHomePage(this, rect);
     if (id == kCommandWeb) return new CWebPage(this, rect, m_webNoNavigation);
@@ -303,8 +316,6 @@ void CMainWnd::DoCommand(int id, int quiet) {
         return;
     }
     CZVServer* server = GetServer();
-    ReleasePage(m_currentPage);
-    m_currentPage = nullptr;
     if (m_menuHidden && id != kCommandWeb) {
         m_menuHidden = 0;
         ShowMenu(1);
@@ -323,6 +334,8 @@ void CMainWnd::DoCommand(int id, int quiet) {
         SetPageVariable(2, id - kCommandClimateTabFirst);
         page = MakePage(id, area);
     } else if (id == kCommandWeb) {
+        ReleasePage(m_currentPage);
+        m_currentPage = nullptr;
         OpenWebPage(quiet);
         return;
     } else if (id == kCommandHome && server && server->IsRemoteMode() && !server->IsConnected()) {
@@ -332,9 +345,14 @@ void CMainWnd::DoCommand(int id, int quiet) {
     } else {
         page = MakePage(id, area);
     }
+    // The new page is built before the old one goes: a page that cannot be built leaves the
+    // old one shown.
+    if (!page) {
+        ReportAssert("mainwnd", __LINE__, 1);
+        return;
+    }
     m_currentCommand = id;
-    // A page whose code does not exist yet leaves the page area empty.
-    if (!page) return;
+    ReleasePage(m_currentPage);
     AddChild(page);
     m_currentPage = page;
     page->Show(1, 0);  // a page reports itself to the gateway on every show
@@ -361,11 +379,15 @@ void CMainWnd::OpenWebPage(int quiet) {
     m_webNoNavigation = 0;
 }
 
+CZVWindow* CMainWnd::MakeUpdatePage(CZVRect rect) { return new CUpdatePage(this, rect); }
+
 void CMainWnd::ShowUpdatePage() {
     EndIdleScreen();
     m_updatePending = 0;
+    CZVWindow* page = MakeUpdatePage(GetPageArea());
+    if (!page) return;
     ReleasePage(m_currentPage);
-    m_currentPage = new CUpdatePage(this, GetPageArea());
+    m_currentPage = page;
     AddChild(m_currentPage);
     PaintAll();
 }
@@ -426,7 +448,14 @@ void CMainWnd::ReloadStyle() {
     if (CIconCache* icons = CIconCache::Instance()) icons->Clear();
     m_menuLoadFailed = !LoadMainMenu(nullptr);
     m_currentCommand = -1;
-    if (command > 0) DoCommand(command, 1);
+    // A page whose entry the new menu lacks gives way to the selected entry's page.
+    const int shown = command >= kCommandHome && command <= kCommandPoolControl && !HasMenuEntry(command)
+                          ? GetSelectedMenuId()
+                          : command;
+    if (shown > 0) {
+        SelectMenuEntry(shown, 0);
+        DoCommand(shown, 1);
+    }
     PaintAll();
 }
 
@@ -502,17 +531,22 @@ void CMainWnd::RouteMouse(const platform::WindowEvent& event) {
         m_idle.NoteActivity();
         m_buttonDown = 1;
         m_idle.SetButtonDown(true);
-        if (CZVWindow* overlay = GetOverlayWindow(); overlay && overlay->OnLButtonDown(event.x, event.y, event.keys))
+        m_pressTakenByOverlay = 0;
+        if (CZVWindow* overlay = GetOverlayWindow(); overlay && overlay->OnLButtonDown(event.x, event.y, event.keys)) {
+            m_pressTakenByOverlay = 1;
             break;
+        }
         if (HitTest(event.x, event.y)) OnLButtonDown(event.x, event.y, event.keys);
         break;
     default:
         m_buttonDown = 0;
         m_idle.SetButtonDown(false);
-        if (CZVWindow* overlay = GetOverlayWindow())
+        // The release goes where the press went, so that no control stays pressed.
+        if (CZVWindow* overlay = GetOverlayWindow(); overlay && m_pressTakenByOverlay)
             overlay->OnLButtonUp(event.x, event.y, event.keys);
         else
             OnLButtonUp(event.x, event.y, event.keys);
+        m_pressTakenByOverlay = 0;
         break;
     }
 }
@@ -581,17 +615,19 @@ int CMainWnd::OnIdle(int work) {
         return 0;
     }
     CZVServer* server = GetServer();
+    // A menu the gateway left unanswered is asked for again only after a longer pause.
+    const uint32_t styleRetry = m_menuUnanswered ? kUnansweredRetryInterval : kStyleRetryInterval;
     if ((m_menuLoadFailed || m_styleReloadPending) && server && server->IsConnected() &&
-        platform::TicksSince(m_styleReloadTick) > kStyleRetryInterval) {
+        platform::TicksSince(m_styleReloadTick) > styleRetry) {
         ReloadStyle();
         m_styleReloadPending = 0;
         m_styleReloadTick = platform::GetTickCount();
     }
-    if (m_updatePending && m_updateForced && server && server->IsConnected()) {
-        m_updateForced = 0;
-        ShowUpdatePage();
+    // The version is checked once the gateway's menu stands, so that a gateway that answers
+    // neither does not hold up each pass twice.
+    if (m_updatePending && (m_updateForced || !m_menuLoadFailed) && server && server->IsConnected() &&
+        CheckForUpdate(*server))
         return 1;
-    }
     RebuildRequestedPage();
     if (m_leaveWebPending) LeaveWebPageNow();
     OnIdleHook();
@@ -606,6 +642,24 @@ int CMainWnd::OnIdle(int work) {
     const int walked = CZVWindow::OnIdle(work) | m_overlay.Step(work);
     RunPendingCommand();
     return work | walked;
+}
+
+int CMainWnd::CheckForUpdate(CZVServer& server) {
+    if (!m_updateForced && m_versionUnanswered && platform::TicksSince(m_versionCheckTick) < kUnansweredRetryInterval)
+        return 0;
+    VersionCheck check = VersionCheck::kUpdate;
+    if (m_updateForced)
+        m_updateForced = 0;
+    else
+        check = CheckProgramVersion(server, GetLayoutType());
+    m_versionUnanswered = check == VersionCheck::kUnknown;
+    m_versionCheckTick = platform::GetTickCount();
+    switch (check) {
+    case VersionCheck::kCurrent: m_updatePending = 0; return 0;
+    case VersionCheck::kUpdate: ShowUpdatePage(); return 1;
+    case VersionCheck::kUnknown: return 0;
+    }
+    return 0;
 }
 
 void CMainWnd::RebuildRequestedPage() {
@@ -650,6 +704,7 @@ void CMainWnd::OnConnect(int connected) {
         }
         m_styleReloadTick = platform::GetTickCount();
         m_updatePending = 1;
+        m_versionUnanswered = 0;
         Send(ZVM_TABLET_GETPOWERSETTINGSQ);
         Send(ZVM_SYSCONFIG_GETMENUQ);
         Send(ZVM_SYSCONFIG_GETCLOCKQ);
@@ -688,7 +743,10 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     switch (message->GetId()) {
     case ZVM_HOUSE_MODECHANGED:
     case ZVM_HOUSE_GETMODEA:
-        if (message->ReadInt(value)) m_houseMode = value;
+        if (!message->ReadInt(value)) break;
+        m_houseMode = value;
+        // The home entry of the menu wears the mode's icon.
+        if (m_menu) m_menu->SetEntryIcon(0, m_houseModes.GetIcon(value));
         break;
     case ZVM_TABLET_SETDISPLAYPOWER:
         if (!message->ReadInt(value)) break;
@@ -719,9 +777,14 @@ void CMainWnd::OnMessage(CZVMSG* message) {
         if (m_settings.Read(message)) ApplySettings();
         break;
     case ZVM_PICTURES_PICTURE:
-        if (GetIdleState() == kIdleScreen) m_idle.Slides().Show(message);
+        if (GetIdleState() == kIdleScreen)
+            m_idle.Slides().Show(message);
+        else
+            m_idle.Slides().OnPictureArrived();
         break;
-    case ZVM_PICTURES_PICTUREEND: m_idle.Slides().OnPictureEnd(); break;
+    case ZVM_PICTURES_PICTUREEND:
+        if (GetIdleState() == kIdleScreen) m_idle.Slides().OnPictureEnd();
+        break;
     case ZVM_TABLET_GATEWAYREADY: m_idle.ShowIdleScreen(); break;
     case ZVM_MESSAGES_GETNEWCOUNTA:
         if (message->ReadInt(value)) m_newMessages = value;
@@ -732,8 +795,9 @@ void CMainWnd::OnMessage(CZVMSG* message) {
         int32_t first = 0, second = 0;
         std::string adapter;
         if ((m_windowFlags & kWindowFullScreen) || HasMarquelTitle()) break;
-        if (message->ReadInt(first) && message->ReadInt(second) && message->ReadString(adapter))
-            m_windowTitle = adapter + ": Zavoro Viewer";
+        if (!message->ReadInt(first) || !message->ReadInt(second) || !message->ReadString(adapter)) break;
+        m_windowTitle = adapter + ": Zavoro Viewer";
+        if (m_hwnd) m_hwnd->SetTitle(m_windowTitle);
         break;
     }
     case ZVM_SYSCONFIG_PREPAREUPDATE:
@@ -742,10 +806,11 @@ void CMainWnd::OnMessage(CZVMSG* message) {
         break;
     case ZVM_SYSCONFIG_GETCLOCKA: OnClock(message); break;
     case ZVM_TABLET_SHOWFONTPAGE:
-        ReleasePage(m_currentPage);
-        if ((m_currentPage = MakeFontPage(GetPageArea()))) {
-            AddChild(m_currentPage);
-            m_currentPage->Redraw(1);
+        if (CZVWindow* page = MakeFontPage(GetPageArea())) {
+            ReleasePage(m_currentPage);
+            m_currentPage = page;
+            AddChild(page);
+            page->Redraw(1);
         }
         break;
     case ZVM_TABLET_SHOWPAGE: {

@@ -63,9 +63,11 @@ class CMainMenu;
 
 class CMainWnd : public CMainWndBase, public CSocketSink {
 public:
-    static constexpr uint32_t kStatusInterval = 5000;        // ms
-    static constexpr uint32_t kStyleRetryInterval = 5000;    // ms
-    static constexpr uint32_t kRebuildCheckInterval = 5000;  // ms
+    static constexpr uint32_t kStatusInterval = 5000;      // ms
+    static constexpr uint32_t kStyleRetryInterval = 5000;  // ms
+    // After a version or menu query that the gateway left unanswered, the next waits this long.
+    static constexpr uint32_t kUnansweredRetryInterval = 60000;  // ms
+    static constexpr uint32_t kRebuildCheckInterval = 5000;      // ms
     static constexpr uint32_t kActivityReportInterval = 5000;
     static constexpr uint32_t kIdentifyHold = 5000;
     // Below this much available memory the page cache is freed before a page is built.
@@ -182,6 +184,8 @@ protected:
     virtual CZVWindow* MakePage(int id, CZVRect rect);
     // The font page over the rectangle, or null.
     virtual CZVWindow* MakeFontPage(CZVRect rect);
+    // The self-update page over the rectangle, or null.
+    virtual CZVWindow* MakeUpdatePage(CZVRect rect);
     // The menu column's entries: without a menu there are none.
     virtual int HasMenuEntry(int id);
     virtual int GetSelectedMenuId();
@@ -227,6 +231,9 @@ private:
     void OpenWebPage(int quiet);
     // The update page over the page area, in place of the current page.
     void ShowUpdatePage();
+    // The idle pass's update check while one is pending: a forced update, or the gateway's
+    // version differing from ours, opens the update page; 1 then, and the pass ends there.
+    int CheckForUpdate(CZVServer& server);
     void LeaveWebPageNow();
     // Every kRebuildCheckInterval: a current page that asks for it is built anew.
     void RebuildRequestedPage();
@@ -249,6 +256,9 @@ private:
     int m_destroyRequested = 0;
     int m_updatePending = 1;
     int m_updateForced = 0;
+    int m_versionUnanswered = 0;
+    uint32_t m_versionCheckTick = 0;
+    int m_menuUnanswered = 0;
     int m_pendingCommand = 0;
     int m_webNoNavigation = 0;
     std::string m_webUrl;
@@ -259,6 +269,7 @@ private:
     int m_menuLoadFailed = 0;
     int m_menuReloadPending = 0;
     int m_buttonDown = 0;
+    int m_pressTakenByOverlay = 0;
     std::string m_windowTitle;
     CAlertSound m_alert;
     CTabletSettings m_settings;

@@ -99,6 +99,11 @@ bool CSlideShow::Step() {
     return true;
 }
 
+void CSlideShow::OnPictureArrived() {
+    m_waiting = false;
+    m_lastSlide = platform::GetTickCount();
+}
+
 void CSlideShow::Show(CZVMSG* message) {
     m_waiting = false;
     DeleteButtons();

@@ -40,6 +40,8 @@ public:
     void Show(CZVMSG* message);
     // The gateway has no picture to give: the next is asked for.
     void OnPictureEnd() { Request(+1); }
+    // A picture came while no idle screen shows it: no longer waited for.
+    void OnPictureArrived();
     // 2000, 2001, 2002.
     void DoCommand(int id);
     // While the idle screen lasts, one step: a slide when it is due. false

@@ -17,6 +17,7 @@
 #include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/socket.h"
+#include "vistrel/shell/loginpage.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/singleinstance.h"
 #include "vistrel/shell/updatepage.h"
@@ -132,6 +133,27 @@ const std::string& GetTitle() { return g_title; }
 void SetTitle(const std::string& title) { g_title = title.substr(0, kTitleLimit); }
 bool HasMarquelTitle() { return g_title.find("Marquel") != std::string::npos; }
 
+std::string ProgramVersionText() {
+    char text[48];
+    std::snprintf(text, sizeof text, "%d.%d.%d.%d", kProgramVersion[0], kProgramVersion[1], kProgramVersion[2],
+                  kProgramVersion[3]);
+    return text;
+}
+
+VersionCheck CheckProgramVersion(CZVServer& server, int layoutType) {
+    constexpr int32_t kVersionKind = 2;
+    CSetServer* style = CSetServer::Get();
+    if (HasMarquelTitle() || !style || !style->IsThemed()) return VersionCheck::kCurrent;
+    if (!server.IsConnected()) return VersionCheck::kUnknown;
+    CZVQuery query(server);
+    CZVMSG* answer = nullptr;
+    std::string offered;
+    if (!query.QueryAnswer2(&answer, ZVM_SYSCONFIG_CHECKVERSIONQ, layoutType, kVersionKind) || !answer ||
+        !answer->ReadString(offered))
+        return VersionCheck::kUnknown;
+    return offered == ProgramVersionText() ? VersionCheck::kCurrent : VersionCheck::kUpdate;
+}
+
 int PickByScreenHeight(int threshold, int small, int large) {
     CMainWnd* window = GetTabletMainWnd();
     return window && window->GetHeight() < threshold ? small : large;
@@ -159,8 +181,9 @@ bool CMessageLoop::RunPass(CMainWnd& window) {
     ++m_passes;
     bool active = false;
     if (m_instance && m_instance->TakeRaiseRequests()) m_native.Raise();
+    // At most one window event per pass, so that gateway messages and idle work keep pace with input.
     platform::WindowEvent event;
-    while (m_native.PollEvent(&event)) {
+    if (m_native.PollEvent(&event)) {
         window.OnWindowEvent(event);
         active = true;
         if (window.IsDestroyRequested()) return false;
@@ -186,6 +209,7 @@ int TabletMain(const std::vector<std::string>& arguments, CTabletHost& host) {
     DeleteOldProgramFile(programFile);
     CloseWebViewerAtStart();
     SetTitle("");
+    AllowLoginAutoConnect();
     const int screenWidth = host.GetScreenWidth();
     const int screenHeight = host.GetScreenHeight();
 

@@ -24,6 +24,16 @@ void SetTitle(const std::string& title);
 // The title holds "Marquel": the tablet was started by the configuration
 // or the monitor program.
 bool HasMarquelTitle();
+// The program's own file version, and as the gateway's version check words it ("4.0.1499.0").
+inline constexpr int kProgramVersion[4] = {4, 0, 1499, 0};
+std::string ProgramVersionText();
+
+// Whether this program is the one the gateway offers.
+enum class VersionCheck : int { kCurrent = 1, kUpdate = 2, kUnknown = 3 };
+// kCurrent when the configuration or monitor program started the tablet or the gateway's
+// style is not themed; kUnknown when not connected or the gateway left the query unanswered.
+VersionCheck CheckProgramVersion(CZVServer& server, int layoutType);
+
 // small when the main window exists and is lower than threshold, else large.
 int PickByScreenHeight(int threshold, int small, int large);
 
@@ -50,7 +60,7 @@ public:
 };
 
 // The main loop over the main window until it is destroyed: each pass
-// dispatches the pending window events, runs one idle-screen step, lets the
+// dispatches at most one pending window event, runs one idle-screen step, lets the
 // server dispatch gateway messages for at most 50 ms, runs the idle step
 // and sleeps 10 ms when nothing happened.
 class CMessageLoop {
