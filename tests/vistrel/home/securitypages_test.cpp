@@ -215,6 +215,20 @@ TEST_F(ZonesTest, AnArmingShowsWorkingUntilTheStatusComesAgain) {
     EXPECT_EQ(Text(zones), "Armed in Away Mode");
 }
 
+TEST_F(ZonesTest, ANewAlarmDuringTheIdleScreenWakesTheTabletOnce) {
+    CSecurityPartition partition(server, ReadRecord(HouseRecord()));
+    Open(partition)->Show(1, 0);
+    Deliver(partition, Status({}, {}, 0x04));
+    window->GetIdleScreen().ShowIdleScreen();
+    ASSERT_EQ(window->GetIdleState(), kIdleScreen);
+    Deliver(partition, Status({}, {}, 0x10));
+    EXPECT_EQ(window->GetIdleState(), kIdleActive);
+    // The same alarm told again is not new: the idle screen shown since stays.
+    window->GetIdleScreen().ShowIdleScreen();
+    Deliver(partition, Status({}, {}, 0x10));
+    EXPECT_EQ(window->GetIdleState(), kIdleScreen);
+}
+
 TEST_F(ZonesTest, PicturesOfTheStatusAndTheAlarm) {
     CSecurityPartition partition(server, ReadRecord(HouseRecord()));
     CSecurityZonesPage* zones = Open(partition);
