@@ -13,6 +13,7 @@
 #include "vistrel/home/security/securitykeypad.h"
 #include "vistrel/home/security/securitypages.h"
 #include "vistrel/home/security/securityzones.h"
+#include "vistrel/shell/mainwnd.h"
 #include "widgets/buttons/zvchkbutton.h"
 #include "widgets/lists/scrollbar.h"
 #include "widgets/lists/textlist.h"
@@ -246,6 +247,17 @@ TEST_F(SecurityPageTest, TheControlHoldsTheKeypadOfItsPartition) {
     EXPECT_EQ(control->GetKeypad()->GetModeButtonCount(), 2);
     EXPECT_EQ(control->GetKeypad()->GetModeButton(0)->GetCheck(), 1);
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(), "security_keypad_control"));
+}
+
+TEST_F(SecurityPageTest, ALastTabBeyondThePartitionsIsClampedToTheLastOne) {
+    SetPageVariable(kSecurityTabVariable, 7);
+    auto* summary = new CSecuritySummaryPage(window.get(), window->GetPageArea(), server);
+    window->AddChild(summary);
+    ASSERT_EQ(summary->GetPartitionCount(), 2);
+    EXPECT_EQ(GetPageVariable(kSecurityTabVariable), 1);
+    ASSERT_NE(summary->GetCurrent(), nullptr);
+    EXPECT_EQ(summary->GetCurrent()->GetPartitionId(), 2);
+    SetPageVariable(kSecurityTabVariable, 0);
 }
 
 TEST(SecurityHistoryBands, TheStatesOpenAndCloseTheirRows) {
