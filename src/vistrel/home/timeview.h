@@ -5,8 +5,9 @@
 // loads its data for the window shown (SetTimeRange, LoadTimeRange) and
 // draws it with the operations here; until it has data the graph shows
 // "Working...". A subclass that asks the gateway for its data keeps the
-// stretch last asked for here (the loaded range) and replaces Request. A finger dragged across the graph marks a
-// stretch to zoom into, drawn from two kept pictures of the graph, plain and highlighted.
+// stretch last asked for here (the loaded range) and replaces Request. A
+// finger dragged across the graph marks a stretch to zoom into, drawn from
+// two kept pictures of the graph, plain and highlighted.
 #include <memory>
 #include <vector>
 
