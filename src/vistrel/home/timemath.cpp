@@ -124,6 +124,12 @@ int ValueAxisStep(int valueMin, int valueMax, int height, int fontSize) {
     return 20;
 }
 
+const CTimeRange* RangeAtColumn(const CTimeScale& scale, const CTimeRanges& ranges, int x) {
+    for (const CTimeRange& range : ranges)
+        if (TimeToX(scale, range.start) <= x && x <= TimeToX(scale, range.end)) return &range;
+    return nullptr;
+}
+
 int SumOverlapMinutes(const CTimeRanges& ranges, const CZVTime& start, const CZVTime& end) {
     int64_t seconds = 0;
     for (const CTimeRange& range : ranges) {

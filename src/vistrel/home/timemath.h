@@ -53,6 +53,10 @@ std::vector<CZVTime> GridLines(const CZVTime& end, int spanMinutes);
 // labels of fontSize (a size below 1 counts as 1): 5, 10 or 20.
 int ValueAxisStep(int valueMin, int valueMax, int height, int fontSize);
 
+// The first range whose ends, placed on the graph, enclose column x (ends
+// included); null when none does.
+const CTimeRange* RangeAtColumn(const CTimeScale& scale, const CTimeRanges& ranges, int x);
+
 // The minutes of the window [start, end] that the ranges cover.
 int SumOverlapMinutes(const CTimeRanges& ranges, const CZVTime& start, const CZVTime& end);
 

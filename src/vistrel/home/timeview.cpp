@@ -120,6 +120,39 @@ void CTimeView::SetTimeRange(const CZVTime&, const CZVTime&, int) {
     m_shownEnd = 0;
 }
 
+// ---- the loaded range
+
+int CTimeView::HoldsRange(const CZVTime& start, const CZVTime& end) const {
+    return start >= m_loadedStart && end <= m_loadedEnd;
+}
+
+void CTimeView::AskForRange(const CZVTime& start, const CZVTime& end) {
+    m_loadedStart = start;
+    m_loadedEnd = end;
+    Request();
+}
+
+int CTimeView::LoadRange(const CZVTime& start, const CZVTime& end) {
+    if (HoldsRange(start, end)) return 0;
+    AskForRange(start, end);
+    return 1;
+}
+
+void CTimeView::ShowRange(const CZVTime& start, const CZVTime& end, int redraw) {
+    CTimeView::SetTimeRange(start, end, redraw);
+    if (HoldsRange(start, end)) {
+        if (!IsShown()) return;
+        RepaintBuffered();
+        CZVDC dc(this);
+        CaptureGraph(&dc);
+        if (IsLoading() && redraw) DrawWorkingBox(&dc);
+        return;
+    }
+    AskForRange(start, end);
+    if (redraw) SetLoading(1);
+    SetLoadingFlag(1);
+}
+
 // ---- zoom bar
 
 void CTimeView::CreateZoomBar(int redraw) {
@@ -142,6 +175,9 @@ void CTimeView::MakeImages() {
     if (w > 0 && h > 0) {
         m_graphImage = std::make_unique<CDibDC>(w, h, 0, 0, 1);
         m_highlightImage = std::make_unique<CDibDC>(w, h, 0, 0, 1);
+    } else {
+        m_graphImage.reset();
+        m_highlightImage.reset();
     }
     m_startLabelSave = std::make_unique<CDibDC>(kLabelWidth, kLabelHeight, 0, 0, 1);
     m_endLabelSave = std::make_unique<CDibDC>(kLabelWidth, kLabelHeight, 0, 0, 1);
@@ -265,6 +301,10 @@ void CTimeView::RedrawGraph() {
 }
 
 void CTimeView::CaptureGraph(CZVDC* dc) {
+    if (!m_graphImage) return;
+    // Margins fitted since the first paint change the graph's size.
+    if (m_graphImage->GetRequestedWidth() != m_width - m_left - m_right || m_graphImage->GetHeight() != GraphHeight())
+        MakeImages();
     if (!m_graphImage) return;
     const int w = m_graphImage->GetRequestedWidth(), h = m_graphImage->GetHeight();
     dc->CaptureRectTo(m_graphImage.get(), m_left, m_top, 0, 0, w, h);
@@ -503,7 +543,7 @@ int CTimeView::OnLButtonUp(int x, int y, int keys) {
     {
         CZVDC dc(this);
         RestoreSelectionStrips(&dc);
-        PutStrip(&dc, m_graphImage.get(), 0, m_graphImage->GetRequestedWidth());
+        if (m_graphImage) PutStrip(&dc, m_graphImage.get(), 0, m_graphImage->GetRequestedWidth());
     }
     const int a = std::min(m_selStart, m_selEnd), b = std::max(m_selStart, m_selEnd);
     if (b - a < kMinSelection) return 1;

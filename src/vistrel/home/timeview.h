@@ -4,8 +4,10 @@
 // bands and grid lines; the zoom bar fills the bottom margin. A subclass
 // loads its data for the window shown (SetTimeRange, LoadTimeRange) and
 // draws it with the operations here; until it has data the graph shows
-// "Working...". A finger dragged across the graph marks a stretch to zoom
-// into, drawn from two kept pictures of the graph, plain and highlighted.
+// "Working...". A subclass that asks the gateway for its data keeps the
+// stretch last asked for here (the loaded range) and replaces Request. A
+// finger dragged across the graph marks a stretch to zoom into, drawn from
+// two kept pictures of the graph, plain and highlighted.
 #include <memory>
 #include <vector>
 
@@ -91,6 +93,10 @@ public:
         m_valueMin = min;
         m_valueMax = max;
     }
+    // The stretch whose data was last asked for.
+    const CZVTime& GetLoadedStart() const { return m_loadedStart; }
+    const CZVTime& GetLoadedEnd() const { return m_loadedEnd; }
+    int HoldsRange(const CZVTime& start, const CZVTime& end) const;
 
     static COLORREF GetStyleColour(int styleClass, int index);
     // The label font of the style; a size below 1 counts as 1.
@@ -118,6 +124,24 @@ public:
 protected:
     // Marks the view as waiting for data without showing "Working...".
     void SetLoadingFlag(int on) { m_loading = on; }
+    // A margin taken by a child of the subclass (a scroll bar); the kept
+    // pictures of the graph follow at the next capture.
+    void SetRightMargin(int right) { m_right = right; }
+    // The graph on screen has changed: the next stretch marked captures it again.
+    void MarkHighlightStale() { m_highlightStale = 1; }
+
+    // ---- the loaded range, for a subclass that asks the gateway for its data
+    // Asks for the data of the loaded range.
+    virtual void Request() {}
+    // Takes the stretch as the loaded range and asks for it.
+    void AskForRange(const CZVTime& start, const CZVTime& end);
+    // LoadTimeRange's step: asks for a stretch outside the loaded range; 1 when it did.
+    int LoadRange(const CZVTime& start, const CZVTime& end);
+    // SetTimeRange's step: a stretch inside the loaded range is drawn again
+    // from the data held (with "Working..." over it while an answer is still
+    // owed and redraw is asked); any other is asked for and the view waits
+    // for it, showing "Working..." when redraw is asked.
+    void ShowRange(const CZVTime& start, const CZVTime& end, int redraw);
 
 private:
     int GraphHeight() const { return m_height - m_top - m_bottom; }
@@ -156,4 +180,6 @@ private:
     COLORREF m_seriesColours[kMaxSeries] = {};
     int m_valueMin = 0;
     int m_valueMax = 100;
+    CZVTime m_loadedStart;
+    CZVTime m_loadedEnd;
 };

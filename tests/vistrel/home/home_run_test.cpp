@@ -1,6 +1,7 @@
 // The whole tablet against the sample house on both screen sizes: the home page with its menu
-// icons, the garden photo and the pool's controls once everything has arrived, and the same
-// page, taken from the page cache without asking the gateway again, after a visit to the pool.
+// icons, the garden photo, the pool's controls and the alarm keypad once everything has
+// arrived, and the same page, taken from the page cache without asking the gateway again,
+// after a visit to the pool.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "support/golden.h"
 #include "vistrel/home/pool/poolcontrols.h"
 #include "vistrel/home/pool/poolpage.h"
+#include "vistrel/home/security/securitykeypad.h"
 #include "vistrel/shell/homepage.h"
 #include "vistrel/shell/mainmenu.h"
 
@@ -45,6 +47,8 @@ TEST_P(HomeRun, ShowsTheHomePageAndTheSamePageAgainAfterAVisit) {
     testsupport::Image565 first, again;
     CZVWindow* home = nullptr;
     size_t controlsAsked = 0;
+    std::vector<CSecurityPage*> keypads;
+    std::vector<int> keypadPartitions;
     vistreltest::TestHost host(
         environment.Folder(), screen.width, screen.height, [&](CMainWnd& window, CZVServer& server, int pass) {
             CZVWindow* page = window.GetCurrentPage();
@@ -55,6 +59,9 @@ TEST_P(HomeRun, ShowsTheHomePageAndTheSamePageAgainAfterAVisit) {
                     !PicturesArrived() || !vistreltest::AnswersIn(gateway, server))
                     break;
                 first = Picture(window, host);
+                pooltest::FindControls(page, &keypads);
+                for (CSecurityPage* keypad : keypads)
+                    keypadPartitions.push_back(keypad->GetPartition()->GetPartitionId());
                 home = page;
                 controlsAsked = RequestsOf(ZVM_LAYOUT_GETCONTROLSQ);
                 Touch(MenuEntry(window, "Pool & Spa"));
@@ -80,6 +87,8 @@ TEST_P(HomeRun, ShowsTheHomePageAndTheSamePageAgainAfterAVisit) {
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
     ASSERT_EQ(step, kDone);
     EXPECT_TRUE(testsupport::MatchesGolden(first, screen.golden));
+    // The garage's alarm keypad, a control of the gateway's home page.
+    EXPECT_EQ(keypadPartitions, std::vector<int>{2});
     EXPECT_EQ(RequestsOf(ZVM_LAYOUT_GETCONTROLSQ), controlsAsked) << "the kept page needs no new layout";
     EXPECT_TRUE(first.pixels == again.pixels) << "the page came back as it was left";
 }

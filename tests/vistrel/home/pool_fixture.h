@@ -78,17 +78,18 @@ inline CircuitFixture Circuit(int32_t id, const std::string& name, uint8_t funct
     return {id, name, 0, function, group, 0, 0, 0, 0, static_cast<uint8_t>(id % 250), 720};
 }
 
-// The pool status controls of the page, found at any depth.
-inline void FindPoolControls(CZVWindow* window, std::vector<CPoolStatusControl*>* found) {
-    if (auto* control = dynamic_cast<CPoolStatusControl*>(window)) found->push_back(control);
+// The controls of a class on the page, found at any depth.
+template <class Control>
+void FindControls(CZVWindow* window, std::vector<Control*>* found) {
+    if (auto* control = dynamic_cast<Control*>(window)) found->push_back(control);
     for (ZVPOSITION pos = window->GetChildren().GetHeadPosition(); pos;)
-        FindPoolControls(static_cast<CZVWindow*>(window->GetChildren().GetNext(pos)), found);
+        FindControls(static_cast<CZVWindow*>(window->GetChildren().GetNext(pos)), found);
 }
 
 // The sample house's home page holds two pool controls; true once both show its status.
 inline bool PoolControlsShowTheSampleStatus(CZVWindow* page) {
     std::vector<CPoolStatusControl*> controls;
-    if (page) FindPoolControls(page, &controls);
+    if (page) FindControls(page, &controls);
     return controls.size() == 2 && std::all_of(controls.begin(), controls.end(),
                                                [](CPoolStatusControl* c) { return c->GetModel().GetAirTemp() == 78; });
 }

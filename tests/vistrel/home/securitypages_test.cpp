@@ -4,13 +4,18 @@
 
 #include "core/messages/securitymessages.h"
 #include "core/messages/toolkitmessages.h"
+#include "gfx/dibdc.h"
+#include "platform/keys.h"
+#include "samplegateway/times.h"
 #include "security_fixture.h"
 #include "support/golden.h"
 #include "vistrel/home/security/securityhistory.h"
 #include "vistrel/home/security/securitykeypad.h"
 #include "vistrel/home/security/securitypages.h"
 #include "vistrel/home/security/securityzones.h"
+#include "vistrel/shell/mainwnd.h"
 #include "widgets/buttons/zvchkbutton.h"
+#include "widgets/lists/scrollbar.h"
 #include "widgets/lists/textlist.h"
 #include "widgets/text/zvlabel.h"
 
@@ -211,6 +216,20 @@ TEST_F(ZonesTest, AnArmingShowsWorkingUntilTheStatusComesAgain) {
     EXPECT_EQ(Text(zones), "Armed in Away Mode");
 }
 
+TEST_F(ZonesTest, ANewAlarmDuringTheIdleScreenWakesTheTabletOnce) {
+    CSecurityPartition partition(server, ReadRecord(HouseRecord()));
+    Open(partition)->Show(1, 0);
+    Deliver(partition, Status({}, {}, 0x04));
+    window->GetIdleScreen().ShowIdleScreen();
+    ASSERT_EQ(window->GetIdleState(), kIdleScreen);
+    Deliver(partition, Status({}, {}, 0x10));
+    EXPECT_EQ(window->GetIdleState(), kIdleActive);
+    // The same alarm told again is not new: the idle screen shown since stays.
+    window->GetIdleScreen().ShowIdleScreen();
+    Deliver(partition, Status({}, {}, 0x10));
+    EXPECT_EQ(window->GetIdleState(), kIdleScreen);
+}
+
 TEST_F(ZonesTest, PicturesOfTheStatusAndTheAlarm) {
     CSecurityPartition partition(server, ReadRecord(HouseRecord()));
     CSecurityZonesPage* zones = Open(partition);
@@ -228,6 +247,17 @@ TEST_F(SecurityPageTest, TheControlHoldsTheKeypadOfItsPartition) {
     EXPECT_EQ(control->GetKeypad()->GetModeButtonCount(), 2);
     EXPECT_EQ(control->GetKeypad()->GetModeButton(0)->GetCheck(), 1);
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(), "security_keypad_control"));
+}
+
+TEST_F(SecurityPageTest, ALastTabBeyondThePartitionsIsClampedToTheLastOne) {
+    SetPageVariable(kSecurityTabVariable, 7);
+    auto* summary = new CSecuritySummaryPage(window.get(), window->GetPageArea(), server);
+    window->AddChild(summary);
+    ASSERT_EQ(summary->GetPartitionCount(), 2);
+    EXPECT_EQ(GetPageVariable(kSecurityTabVariable), 1);
+    ASSERT_NE(summary->GetCurrent(), nullptr);
+    EXPECT_EQ(summary->GetCurrent()->GetPartitionId(), 2);
+    SetPageVariable(kSecurityTabVariable, 0);
 }
 
 TEST(SecurityHistoryBands, TheStatesOpenAndCloseTheirRows) {
@@ -279,6 +309,131 @@ TEST_F(SecurityPageTest, TheHistoryShowsTheSampleAndKeepsItsEvents) {
     EXPECT_FALSE(history->GetBands()[0].empty());
     EXPECT_EQ(history->GetHistory().zones.size(), 4u);
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(), "security_history"));
+}
+
+TEST(SecurityHistoryLabels, AnOpenStretchReadsFromItsStartToItsEndWithSeconds) {
+    CZVTime start, end;
+    start.Set(2011, 6, 0, 15, 10, 5, 0, 0);
+    end.Set(2011, 6, 0, 16, 13, 7, 30, 0);
+    EXPECT_EQ(std::string(OpenStretchText(CTimeRange(start, end)).GetAnsi()), "6/15 10:05:00 AM - 6/16 1:07:30 PM");
+}
+
+// The history page over the sample's first answer, and answers of the test's own.
+class HistoryTest : public SecurityPageTest {
+protected:
+    using Zones = std::vector<std::pair<int32_t, CTimeRanges>>;
+
+    // The page goes before the window it shares.
+    ~HistoryTest() override { window.reset(); }
+
+    // A day ending on the whole minute of the sample gateway's clock, so that no picture depends
+    // on the seconds the test took.
+    void Open() {
+        CZVTime end;
+        end.Set(2011, 6, 0, 15, 14, 35, 0, 0);
+        end.Normalize();
+        shared = std::make_unique<CTimeWindow>();
+        shared->Set(CTimeWindow::kDay, end, 0);
+        history = new CSecurityHistoryPage(page, Area(), server, shared.get(), 1, 1);
+        page->AddChild(history);
+        history->Show(1, 0);
+        ASSERT_TRUE(SettleUntil([&] { return !history->GetHistory().zones.empty(); }));
+    }
+    // An answer without states or events, with each zone's open stretches.
+    void Answer(const Zones& zones) {
+        securitytest::PayloadWriter w;
+        w.Int(0).Int(0).Int(static_cast<int32_t>(zones.size()));
+        for (const auto& [id, ranges] : zones) {
+            w.Int(id).Int(static_cast<int32_t>(ranges.size()));
+            for (const CTimeRange& range : ranges) {
+                samplegateway::WritePackedTime(w, range.start);
+                samplegateway::WritePackedTime(w, range.end);
+            }
+        }
+        history->OnMessage(securitytest::Message(0x0435, w).get());
+    }
+    // The stretch from `from` to `to` hours before the window's end.
+    CTimeRange HoursBack(int from, int to) {
+        const CZVTime end = shared->GetEnd();
+        return CTimeRange(PlusMinutes(end, -60 * from), PlusMinutes(end, -60 * to));
+    }
+    // V: the rows of the label font that the graph holds.
+    int RowsShown() { return (history->GetHeight() - CTimeView::kBottomMargin) / CTimeView::GetLargeFontSize(); }
+    // Whether the red frame of a marked stretch shows in the zone's row, above the line that
+    // the frame of the next row's stretch shares with it.
+    bool FramedInRow(size_t zone) {
+        const int top = history->ToRootY(static_cast<int>(kSecurityStateRows + zone) * history->GetRowHeight());
+        const uint16_t red = ToRgb565(255);
+        CDibDC& screen = *window->GetScreen();
+        for (int y = top; y < top + history->GetRowHeight() - 1; ++y)
+            for (int x = history->ToRootX(history->GetLeft()); x < history->ToRootX(history->GetWidth()); ++x)
+                if (*screen.GetPixelAddress(x, y) == red) return true;
+        return false;
+    }
+
+    std::unique_ptr<CTimeWindow> shared;
+    CSecurityHistoryPage* history = nullptr;
+};
+
+TEST_F(HistoryTest, RowsThatDoNotFitScrollInAnImageOfTheirOwn) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const int rows = RowsShown();
+    auto zones = [&](int count) {
+        Zones out;
+        for (int i = 0; i < count; ++i) out.push_back({i % 5 + 1, {HoursBack(23 - i % 20, 21 - i % 20)}});
+        return out;
+    };
+    // One zone fewer than would scroll: the rows shrink, and nothing scrolls.
+    Answer(zones(rows - 3));
+    EXPECT_EQ(history->GetRowScrollBar(), nullptr);
+    EXPECT_EQ(history->GetRightMargin(), 0);
+
+    const int count = rows + 4;
+    Answer(zones(count));
+    CZVScrollBar* bar = history->GetRowScrollBar();
+    ASSERT_NE(bar, nullptr);
+    const int rowHeight = history->GetRowHeight();
+    const int imageHeight = ((count + kSecurityStateRows) * rowHeight + 3) / 4 * 4;
+    EXPECT_EQ(history->GetRightMargin(), CSecurityHistoryPage::kScrollBarWidth);
+    EXPECT_EQ(history->GetZoomBar()->GetWidth(), history->GetWidth() - CSecurityHistoryPage::kScrollBarWidth);
+    ASSERT_NE(history->GetScrollImage(), nullptr);
+    EXPECT_EQ(history->GetScrollImage()->GetHeight(), imageHeight);
+    EXPECT_EQ(bar->GetTotal(), imageHeight);
+    EXPECT_EQ(bar->GetStep(), rowHeight);
+
+    // The bar moves the image under the graph, so the last zone comes into view.
+    Screen();
+    bar->ScrollTo(imageHeight);
+    EXPECT_EQ(history->GetScrollOffset(), bar->GetPosition());
+    EXPECT_GT(history->GetScrollOffset(), 0);
+    EXPECT_TRUE(testsupport::MatchesGolden(Screen(), "security_history_scroll"));
+
+    // Rows that fit again drop the bar and its margin.
+    Answer(zones(2));
+    EXPECT_EQ(history->GetRowScrollBar(), nullptr);
+    EXPECT_EQ(history->GetScrollImage(), nullptr);
+    EXPECT_EQ(history->GetRightMargin(), 0);
+    EXPECT_EQ(history->GetZoomBar()->GetWidth(), history->GetWidth());
+}
+
+TEST_F(HistoryTest, MarkingATimeLabelsEveryZoneOpenThenAndOnlyThose) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    Answer({{1, {HoursBack(10, 6)}}, {2, {HoursBack(12, 7)}}, {3, {HoursBack(3, 2)}}});
+    Screen();
+    const int x = history->ToRootX(history->TimeToX(PlusMinutes(shared->GetEnd(), -8 * 60)));
+    const int y = history->ToRootY(history->GetHeight() / 2);
+    history->OnLButtonDown(x, y, platform::MK_LBUTTON);
+    EXPECT_TRUE(FramedInRow(0));
+    EXPECT_TRUE(FramedInRow(1));
+    EXPECT_FALSE(FramedInRow(2));
+    EXPECT_TRUE(testsupport::MatchesGolden(testsupport::ImageOf(*window->GetScreen()), "security_history_labels"));
+
+    // Moved on to a time only the third zone was open: the first two labels are gone.
+    history->OnMouseMove(history->ToRootX(history->TimeToX(PlusMinutes(shared->GetEnd(), -150))), y,
+                         platform::MK_LBUTTON);
+    EXPECT_FALSE(FramedInRow(0));
+    EXPECT_FALSE(FramedInRow(1));
+    EXPECT_TRUE(FramedInRow(2));
 }
 
 }  // namespace

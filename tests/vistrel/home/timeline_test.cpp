@@ -81,6 +81,12 @@ protected:
         g_nClockOffsetMinutes = 0;  // the local clock, not a gateway's
         harness.Clock().SetLocalTime(Local(2026, 12, 5, 15, 37));
         harness.Root().SetColors(0xD8D0C8, 0xD8D0C8);
+        // The built-in, unthemed style, as the sample gateway sends it: the zoom bar's buttons
+        // draw the built-in arrows and signs, not the gateway's icons.
+        CZVMSG plain(0, 0);
+        plain.WriteInt(2);
+        plain.ResetPosition();
+        harness.Style().ParseSettings(&plain);
         harness.Style().SetStyle(25, 7, 10);
     }
     ~TimeLineTest() override {

@@ -164,6 +164,25 @@ TEST(SumOverlapMinutes, CountsOnlyWhatLiesInsideTheWindow) {
     EXPECT_EQ(SumOverlapMinutes({}, At(2026, 12, 5, 12, 0), At(2026, 12, 5, 14, 0)), 0);
 }
 
+TEST(RangeAtColumn, TheFirstRangeWhoseColumnsEncloseTheColumn) {
+    // Two hours over 120 columns, from column 10: a column a minute.
+    const CTimeScale scale{At(2026, 12, 5, 14, 0), 120, 120, 130};
+    const CTimeRanges ranges = {
+        {At(2026, 12, 5, 12, 10), At(2026, 12, 5, 12, 20)},  // columns 20..30
+        {At(2026, 12, 5, 12, 15), At(2026, 12, 5, 12, 50)},  // 25..60
+    };
+    struct Case {
+        int column;
+        int range;  // -1: none
+    };
+    for (const Case& c :
+         {Case{19, -1}, Case{20, 0}, Case{27, 0}, Case{30, 0}, Case{31, 1}, Case{60, 1}, Case{61, -1}}) {
+        const CTimeRange* found = RangeAtColumn(scale, ranges, c.column);
+        EXPECT_EQ(found ? static_cast<int>(found - ranges.data()) : -1, c.range) << c.column;
+    }
+    EXPECT_EQ(RangeAtColumn(scale, {}, 20), nullptr);
+}
+
 // ---- the time window
 
 class FixedLimits : public ITimeLimits {

@@ -99,9 +99,7 @@ CHvacHistoryGraph::CHvacHistoryGraph(CZVWindow* parent, CZVRect rect, CZVServer&
     if (!zone.IsExtended()) names.push_back("Cool");
     for (int i = 0; i < zone.GetBandCount(); ++i) names.push_back(zone.GetBand(i)->text);
     if (!names.empty()) FitLeftMargin(names, 1);
-    m_loadedEnd = GetTimeWindow()->GetEnd();
-    m_loadedStart = PlusMinutes(GetTimeWindow()->GetStart(), -kRequestLeadMinutes);
-    Request();
+    AskForRange(PlusMinutes(GetTimeWindow()->GetStart(), -kRequestLeadMinutes), GetTimeWindow()->GetEnd());
     for (int styleClass : {kHeatClass, kCoolClass, kFanClass}) AddSeries(GetStyleColour(styleClass, 0));
 }
 
@@ -159,17 +157,13 @@ int CHvacHistoryGraph::BarTop(int bottom) { return bottom - GetBarRowCount() * B
 
 // ---- loading
 
-int CHvacHistoryGraph::Holds(const CZVTime& start, const CZVTime& end) const {
-    return start >= m_loadedStart && end <= m_loadedEnd;
-}
-
 void CHvacHistoryGraph::Request() {
     CZVServer* server = GetServer();
     if (!server) return;
     CZVMSG message(GetId(), m_zone.IsExtended() ? ZVM_HVAC_GETHISTORYEXTQ : ZVM_HVAC_GETHISTORYQ);
     message.WriteInt(m_zone.GetZoneId());
-    message.WriteTime(m_loadedStart);
-    message.WriteTime(m_loadedEnd);
+    message.WriteTime(GetLoadedStart());
+    message.WriteTime(GetLoadedEnd());
     message.WriteInt(GetId());
     server->Send(&message);
     m_busy = 0;
@@ -177,30 +171,13 @@ void CHvacHistoryGraph::Request() {
 
 void CHvacHistoryGraph::LoadTimeRange(const CZVTime& start, const CZVTime& end) {
     m_summary = {};
-    if (Holds(start, end)) return;
-    m_loadedStart = start;
-    m_loadedEnd = end;
-    Request();
-    SetLoadingFlag(1);
+    if (LoadRange(start, end)) SetLoadingFlag(1);
 }
 
 void CHvacHistoryGraph::SetTimeRange(const CZVTime& start, const CZVTime& end, int redraw) {
-    CTimeView::SetTimeRange(start, end, redraw);
     m_summaryWanted = 1;
     m_summary = {};
-    if (Holds(start, end)) {
-        if (!IsShown()) return;
-        RepaintBuffered();
-        CZVDC dc(this);
-        CaptureGraph(&dc);
-        if (IsLoading() && redraw) DrawWorkingBox(&dc);
-        return;
-    }
-    m_loadedStart = start;
-    m_loadedEnd = end;
-    Request();
-    if (redraw) SetLoading(1);
-    SetLoadingFlag(1);
+    ShowRange(start, end, redraw);
 }
 
 void CHvacHistoryGraph::OnMessage(CZVMSG* message) {

@@ -75,17 +75,14 @@ private:
     std::vector<Row> Rows();
     int BarTop(int bottom);
     int BarRowHeight(int bottom);
-    void Request();
+    void Request() override;
     void RebuildValueTable(int top, int valueBottom);
-    int Holds(const CZVTime& start, const CZVTime& end) const;
     void DrawSummary(CZVDC* dc);
     void AddLegend();
 
     CThermostatZone& m_zone;
     CClimateHistory m_history;
     CClimateSummary m_summary;
-    CZVTime m_loadedStart;
-    CZVTime m_loadedEnd;
     int m_busy = 0;
     int m_rescale = 1;
     int m_summaryWanted = 1;

@@ -36,9 +36,7 @@ CPoolHistoryPage::CPoolHistoryPage(CZVWindow* parent, CZVRect rect, CBasinSetup*
     SetValueRange(30, 110);
     for (int i = 0; i < CPoolHistory::kLists; ++i) m_rowSeries[i] = AddSeries(GetStyleColour(kRowClasses[i], 0));
     FitLeftMargin({body0.c_str(), body1.c_str(), "Heat", "Lights"}, 1);
-    m_loadedEnd = GetTimeWindow()->GetEnd();
-    m_loadedStart = PlusMinutes(GetTimeWindow()->GetStart(), -kRequestLeadMinutes);
-    Request();
+    AskForRange(PlusMinutes(GetTimeWindow()->GetStart(), -kRequestLeadMinutes), GetTimeWindow()->GetEnd());
 }
 
 CPoolHistoryPage::~CPoolHistoryPage() {
@@ -58,44 +56,23 @@ std::vector<CPoolHistoryPage::Row> CPoolHistoryPage::Rows() const {
 
 // ---- loading
 
-int CPoolHistoryPage::Holds(const CZVTime& start, const CZVTime& end) const {
-    return start >= m_loadedStart && end <= m_loadedEnd;
-}
-
 void CPoolHistoryPage::Request() {
     CZVServer* server = GetServer();
     if (!server) return;
     CZVMSG message(GetId(), ZVM_POOL_GETHISTORYQ);
     message.WriteInt(m_pool->GetControllerIndex());
-    message.WriteTime(m_loadedStart);
-    message.WriteTime(m_loadedEnd);
+    message.WriteTime(GetLoadedStart());
+    message.WriteTime(GetLoadedEnd());
     message.WriteInt(GetId());
     server->Send(&message);
 }
 
 void CPoolHistoryPage::LoadTimeRange(const CZVTime& start, const CZVTime& end) {
-    if (Holds(start, end)) return;
-    m_loadedStart = start;
-    m_loadedEnd = end;
-    Request();
-    SetLoadingFlag(1);
+    if (LoadRange(start, end)) SetLoadingFlag(1);
 }
 
 void CPoolHistoryPage::SetTimeRange(const CZVTime& start, const CZVTime& end, int redraw) {
-    CTimeView::SetTimeRange(start, end, redraw);
-    if (Holds(start, end)) {
-        if (!IsShown()) return;
-        RepaintBuffered();
-        CZVDC dc(this);
-        CaptureGraph(&dc);
-        if (IsLoading() && redraw) DrawWorkingBox(&dc);
-        return;
-    }
-    m_loadedStart = start;
-    m_loadedEnd = end;
-    Request();
-    if (redraw) SetLoading(1);
-    SetLoadingFlag(1);
+    ShowRange(start, end, redraw);
 }
 
 void CPoolHistoryPage::OnMessage(CZVMSG* message) {

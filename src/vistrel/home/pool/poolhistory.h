@@ -32,8 +32,6 @@ public:
     // 5 with a solar or heat pump row, else 4.
     int GetRowCount() const;
     const CPoolHistory& GetHistory() const { return m_history; }
-    const CZVTime& GetLoadedStart() const { return m_loadedStart; }
-    const CZVTime& GetLoadedEnd() const { return m_loadedEnd; }
 
 private:
     struct Row {
@@ -43,13 +41,10 @@ private:
     int ShowsSolarRow() const;
     // The rows shown, top to bottom.
     std::vector<Row> Rows() const;
-    void Request();
+    void Request() override;
     void RebuildValueTable(int top, int valueBottom);
-    int Holds(const CZVTime& start, const CZVTime& end) const;
 
     CBasinSetup* m_pool;
-    CZVTime m_loadedStart;
-    CZVTime m_loadedEnd;
     std::vector<int> m_valueTable;
     int m_tableStale = 1;
     CPoolHistory m_history;

@@ -4,7 +4,9 @@
 #include <optional>
 
 #include "core/messages/securitymessages.h"
+#include "gfx/dibdc.h"
 #include "vistrel/shell/mainwnd.h"
+#include "widgets/lists/scrollbar.h"
 
 namespace {
 
@@ -12,6 +14,11 @@ constexpr int kStateClasses[kSecurityStateRows] = {26, 27, 25, 32};
 constexpr const char* kStateNames[kSecurityStateRows] = {"Armed", "Not Ready", "Alarm", "Fire"};
 constexpr int kZoneClasses[2] = {34, 33};
 constexpr int kFormatLeft = 17;
+constexpr int kFormatCentred = 18;
+constexpr COLORREF kStretchFrame = 255;  // red
+constexpr int kLabelGap = 10;            // between the marked column and a label, and its padding
+constexpr double kOverlayShade = 0.7;
+constexpr double kOverlayBoxMix = 0.25;
 constexpr int kLabelInset = 2;
 constexpr double kStateLabelMix = 0.25;
 constexpr double kZoneLabelMix = 0.15;
@@ -59,6 +66,17 @@ CSecurityRowFit SecurityRowFit(int graphHeight, int fontSize, int zones) {
     return fit;
 }
 
+CZVString OpenStretchText(const CTimeRange& range) {
+    const auto stamp = [](const CZVTime& time) {
+        CZVString text;
+        text.Format("%d/%d %s", time.GetMonth(), time.GetDay(), time.FormatTimeSeconds().c_str());
+        return text;
+    };
+    CZVString text;
+    text.Format("%s - %s", stamp(range.start).GetAnsi(), stamp(range.end).GetAnsi());
+    return text;
+}
+
 CSecurityHistoryPage::CSecurityHistoryPage(CZVWindow* parent, CZVRect rect, CZVServer& server, CTimeWindow* window,
                                            int partitionId, int area)
     : CTimeView(parent, rect, window, kLeftMargin, 0, 0),
@@ -71,10 +89,8 @@ CSecurityHistoryPage::CSecurityHistoryPage(CZVWindow* parent, CZVRect rect, CZVS
         m_stateTextColours[row] = GetStyleColour(kStateClasses[row], 1);
         AddSeries(m_stateColours[row]);
     }
-    m_loadedStart = GetTimeWindow()->GetStart();
-    m_loadedEnd = GetTimeWindow()->GetEnd();
     server.RegisterSink(this);
-    Request();
+    AskForRange(GetTimeWindow()->GetStart(), GetTimeWindow()->GetEnd());
 }
 
 CSecurityHistoryPage::~CSecurityHistoryPage() {
@@ -83,41 +99,21 @@ CSecurityHistoryPage::~CSecurityHistoryPage() {
 
 // ---- loading
 
-int CSecurityHistoryPage::Holds(const CZVTime& start, const CZVTime& end) const {
-    return start >= m_loadedStart && end <= m_loadedEnd;
-}
-
 void CSecurityHistoryPage::Request() {
     CZVServer* server = GetServer();
     if (!server) return;
     CZVMSG message(GetId(), ZVM_SECURITY_GETHISTORYQ);
     message.WriteInt(m_partitionId);
-    message.WriteTime(m_loadedStart);
-    message.WriteTime(m_loadedEnd);
+    message.WriteTime(GetLoadedStart());
+    message.WriteTime(GetLoadedEnd());
     server->Send(&message);
 }
 
-void CSecurityHistoryPage::LoadTimeRange(const CZVTime& start, const CZVTime& end) {
-    if (Holds(start, end)) return;
-    m_loadedStart = start;
-    m_loadedEnd = end;
-    Request();
-}
+// The loading flag stays as it is: the data held is shown until the answer comes.
+void CSecurityHistoryPage::LoadTimeRange(const CZVTime& start, const CZVTime& end) { LoadRange(start, end); }
 
 void CSecurityHistoryPage::SetTimeRange(const CZVTime& start, const CZVTime& end, int redraw) {
-    CTimeView::SetTimeRange(start, end, redraw);
-    if (Holds(start, end)) {
-        if (!IsShown()) return;
-        RepaintBuffered();
-        CZVDC dc(this);
-        CaptureGraph(&dc);
-        return;
-    }
-    m_loadedStart = start;
-    m_loadedEnd = end;
-    Request();
-    if (redraw) SetLoading(1);
-    SetLoadingFlag(1);
+    ShowRange(start, end, redraw);
 }
 
 void CSecurityHistoryPage::OnMessage(CZVMSG* message) {
@@ -134,18 +130,76 @@ void CSecurityHistoryPage::OnMessage(CZVMSG* message) {
     }
     // Bands still open end at the end of the loaded stretch, or now when that is earlier.
     const CZVTime now;
-    m_bands = SecurityStateBands(m_history.states, std::min(m_loadedEnd, now));
+    m_bands = SecurityStateBands(m_history.states, std::min(GetLoadedEnd(), now));
     // A cut answer keeps "Working..." on the graph.
     if (!whole) return;
     FitLeftMargin(labels, 0);
     if (GetLeft() != left) CreateZoomBar(1);
     SetLoading(0);
-    const int graphHeight = m_height - GetTop() - kBottomMargin;
-    m_rowHeight = SecurityRowFit(graphHeight, GetLargeFontSize(), static_cast<int>(m_history.zones.size())).rowHeight;
+    const int zones = static_cast<int>(m_history.zones.size());
+    const CSecurityRowFit fit = SecurityRowFit(GraphHeight(), GetLargeFontSize(), zones);
+    m_rowHeight = fit.rowHeight;
+    if (fit.scrolls)
+        ScrollRows(zones);
+    else
+        StopScrolling();
     if (IsZoomBarAnimating() || !IsShown() || CMainWndBase::InputBlockedFor(this)) return;
     RepaintBuffered();
     CZVDC dc(this);
     CaptureGraph(&dc);
+}
+
+// ---- scrolling rows
+
+void CSecurityHistoryPage::ScrollRows(int zones) {
+    const int graphHeight = GraphHeight();
+    const int imageHeight = ((kSecurityStateRows + zones) * m_rowHeight + 3) / 4 * 4;
+    if (!m_scrollBar) {
+        SetRightMargin(kScrollBarWidth);
+        CreateZoomBar(1);
+        m_scrollBar =
+            new CZVScrollBar(this, this, CZVRect(m_width - kScrollBarWidth, GetTop(), kScrollBarWidth, graphHeight));
+        AddChild(m_scrollBar);
+        m_scrollOffset = 0;
+    }
+    if (!m_scrollImage || m_scrollImage->GetHeight() != imageHeight)
+        m_scrollImage = std::make_unique<CDibDC>(m_width - kScrollBarWidth, imageHeight, 0, 0, 1);
+    m_scrollBar->SetStep(m_rowHeight);
+    m_scrollBar->SetRange(graphHeight - 1, imageHeight);
+    m_scrollOffset = std::max(m_scrollBar->GetPosition(), 0);
+    if (IsShown()) m_scrollBar->Redraw(1);
+}
+
+void CSecurityHistoryPage::StopScrolling() {
+    m_scrollImage.reset();
+    m_scrollOffset = 0;
+    if (!m_scrollBar) return;
+    RemoveChild(m_scrollBar);
+    delete m_scrollBar;
+    m_scrollBar = nullptr;
+    SetRightMargin(0);
+    CreateZoomBar(1);
+}
+
+void CSecurityHistoryPage::RenderScrollImage() {
+    CDibDC* image = m_scrollImage.get();
+    const int height = image->GetHeight();
+    image->FillRect(m_faceColor, 0, 0, image->GetRequestedWidth(), height, 0);
+    DrawTimeGrid(image, 0, height, 1, m_backColor);
+    DrawStateRows(image, 0);
+    DrawZoneRows(image, kSecurityStateRows * m_rowHeight, height);
+}
+
+void CSecurityHistoryPage::PutScrollImage(CZVDC* dc) {
+    dc->BitBlt(0, GetTop(), m_scrollImage.get(), 0, m_scrollOffset, m_width - GetRightMargin() - 1, GraphHeight() - 1);
+}
+
+void CSecurityHistoryPage::OnScroll(CZVDC* dc, int position) {
+    m_scrollOffset = position;
+    if (!m_scrollImage) return;
+    PutScrollImage(dc);
+    DrawGraphFrame(dc);
+    MarkHighlightStale();
 }
 
 // ---- drawing
@@ -155,9 +209,27 @@ void CSecurityHistoryPage::OnDrawTimeBand(CZVDC* dc, COLORREF colour, int x1, in
         dc->FillRect(GetSeriesTint(row, colour), x1, y1 + row * m_rowHeight, x2 - x1 + 1, m_rowHeight, 0);
 }
 
+void CSecurityHistoryPage::OnPaint(CZVDC* dc) {
+    CTimeView::OnPaint(dc);
+    DrawGraphFrame(dc);
+}
+
+void CSecurityHistoryPage::DrawGraphFrame(CZVDC* dc) {
+    DrawSunkenFrame(dc, 0, GetTop(), m_width - GetRightMargin() - 1, m_height - kBottomMargin - 2);
+}
+
 void CSecurityHistoryPage::DrawData(CZVDC* dc, int top, int bottom) {
+    if (m_scrollImage) {
+        RenderScrollImage();
+        PutScrollImage(dc);
+        return;
+    }
     DrawStateRows(dc, top);
     DrawZoneRows(dc, top + kSecurityStateRows * m_rowHeight, bottom);
+}
+
+int CSecurityHistoryPage::ZoneRowTop(int top, size_t zone) const {
+    return top + (kSecurityStateRows + static_cast<int>(zone)) * m_rowHeight - m_scrollOffset;
 }
 
 void CSecurityHistoryPage::DrawLabelCell(CZVDC* dc, int top, COLORREF fill, COLORREF text, const CZVString& name) {
@@ -204,4 +276,44 @@ void CSecurityHistoryPage::DrawZoneRows(CZVDC* dc, int top, int bottom) {
         DrawSunkenFrame(dc, 0, rowTop, right - 1, rowTop + m_rowHeight - 1);
         rowTop += m_rowHeight;
     }
+}
+
+// ---- labels of the stretches open at a marked time
+
+void CSecurityHistoryPage::DrawOverlay(CZVDC* dc, int x, int, std::vector<CZVRect>* restore, int top, int bottom) {
+    const int column = x + GetLeft();
+    const CTimeScale scale = GetScale();
+    dc->SetFont(GetLabelFontSize(), 0, 0);
+    for (size_t i = 0; i < m_history.zones.size(); ++i)
+        if (const CTimeRange* range = RangeAtColumn(scale, m_history.zones[i].ranges, column))
+            DrawOpenStretch(dc, i, *range, column, top, bottom, restore);
+}
+
+void CSecurityHistoryPage::DrawOpenStretch(CZVDC* dc, size_t zone, const CTimeRange& range, int column, int top,
+                                           int bottom, std::vector<CZVRect>* restore) {
+    const int styleClass = kZoneClasses[zone % 2];
+    const COLORREF fill = ScaleColor(kOverlayShade, GetStyleColour(styleClass, 0));
+    const CZVString text = OpenStretchText(range);
+    const int left = GetLeft(), right = m_width - GetRightMargin();
+    const int rowTop = ZoneRowTop(top, zone);
+    const int w = dc->GetTextSize(text).cx + kLabelGap;
+    // Right of the marked column, or left of it in the view's right half.
+    const int boxX = column > m_width / 2 ? column - w - kLabelGap : column + kLabelGap;
+    const CZVRect box(boxX, rowTop, w, m_rowHeight - 2);
+    if (box.y < top || box.y + box.h > bottom || box.x < left || box.x + box.w > right) return;
+    // The row's bars under the box, in the darker shade.
+    for (const CTimeRange& bar : m_history.zones[zone].ranges) {
+        const int x1 = std::max(TimeToX(bar.start), box.x), x2 = std::min(TimeToX(bar.end), box.x + box.w);
+        if (x2 > x1) dc->FillRect(fill, x1, rowTop, x2 - x1, m_rowHeight - 1, 0);
+    }
+    const int x1 = std::max(TimeToX(range.start) - 1, left), x2 = std::min(TimeToX(range.end) + 1, right - 1);
+    const CZVRect frame(x1, rowTop - 1, x2 - x1 + 1, m_rowHeight + 1);
+    dc->FrameRect(kStretchFrame, frame.x, frame.y, frame.w, frame.h);
+    dc->FillRect(MixColors(fill, m_backColor, kOverlayBoxMix), box.x, box.y, box.w, box.h, 0);
+    dc->FrameRect(fill, box.x, box.y, box.w, box.h);
+    dc->SetColor(GetStyleColour(styleClass, 1));
+    dc->DrawText(text, box, kFormatCentred);
+    const int unionLeft = std::min(box.x, frame.x), unionTop = std::min(box.y, frame.y);
+    restore->emplace_back(unionLeft, unionTop, std::max(box.x + box.w, frame.x + frame.w) - unionLeft,
+                          std::max(box.y + box.h, frame.y + frame.h) - unionTop);
 }

@@ -3,7 +3,10 @@
 // line with four state rows of one partition ("Armed", "Not Ready",
 // "Alarm", "Fire") over one row per zone showing when it was open. It
 // shares the security page's time window, so zoom and position survive a
-// change of partition.
+// change of partition. Rows that do not fit are drawn into an image of
+// their own, which a scroll bar at the right moves through. Marking a
+// stretch labels, in each zone's row, the stretch the zone was open at the
+// marked time.
 #include <array>
 #include <memory>
 #include <vector>
@@ -30,9 +33,15 @@ struct CSecurityRowFit {
 };
 CSecurityRowFit SecurityRowFit(int graphHeight, int fontSize, int zones);
 
+// The label of a zone's open stretch: "6/15 10:05:00 AM - 6/15 10:07:30 AM".
+CZVString OpenStretchText(const CTimeRange& range);
+
+class CZVScrollBar;
+
 class CSecurityHistoryPage : public CTimeView, public CSocketSink {
 public:
     static constexpr int kLeftMargin = 50;
+    static constexpr int kScrollBarWidth = 32;
 
     CSecurityHistoryPage(CZVWindow* parent, CZVRect rect, CZVServer& server, CTimeWindow* window, int partitionId,
                          int area);
@@ -42,30 +51,49 @@ public:
     void SetTimeRange(const CZVTime& start, const CZVTime& end, int redraw) override;
     void OnDrawTimeBand(CZVDC* dc, COLORREF colour, int x1, int x2, int y1, int y2) override;
     void DrawData(CZVDC* dc, int top, int bottom) override;
+    void DrawOverlay(CZVDC* dc, int x, int rightEdgeMoved, std::vector<CZVRect>* restore, int top, int bottom) override;
+    void OnPaint(CZVDC* dc) override;
+    void OnScroll(CZVDC* dc, int position) override;
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int) override {}
 
     const CSecurityHistory& GetHistory() const { return m_history; }
     const CSecurityStateBands& GetBands() const { return m_bands; }
     int GetRowHeight() const { return m_rowHeight; }
-    const CZVTime& GetLoadedStart() const { return m_loadedStart; }
-    const CZVTime& GetLoadedEnd() const { return m_loadedEnd; }
+    CZVScrollBar* GetRowScrollBar() const { return m_scrollBar; }
+    const CDibDC* GetScrollImage() const { return m_scrollImage.get(); }
+    int GetScrollOffset() const { return m_scrollOffset; }
 
 private:
-    void Request();
-    int Holds(const CZVTime& start, const CZVTime& end) const;
+    void Request() override;
+    int GraphHeight() const { return m_height - GetTop() - kBottomMargin; }
+    // All rows in the scroll image, with a scroll bar to move through them.
+    void ScrollRows(int zones);
+    // Back to rows drawn in place: no image, no bar.
+    void StopScrolling();
+    // The scroll image drawn for the window shown.
+    void RenderScrollImage();
+    // The image from the scroll offset on the graph, and the graph's frame.
+    void PutScrollImage(CZVDC* dc);
+    void DrawGraphFrame(CZVDC* dc);
+    int ZoneRowTop(int top, size_t zone) const;
     void DrawStateRows(CZVDC* dc, int top);
     void DrawZoneRows(CZVDC* dc, int top, int bottom);
     void DrawLabelCell(CZVDC* dc, int top, COLORREF fill, COLORREF text, const CZVString& name);
+    // The label of a zone's stretch open at the column, in its row; the
+    // rectangles drawn over go into restore.
+    void DrawOpenStretch(CZVDC* dc, size_t zone, const CTimeRange& range, int column, int top, int bottom,
+                         std::vector<CZVRect>* restore);
 
     int m_partitionId;
     CSecurityLists m_lists;
     CSecurityHistory m_history;
     CSecurityStateBands m_bands;
     std::vector<CZVString> m_zoneNames;
-    CZVTime m_loadedStart;
-    CZVTime m_loadedEnd;
     int m_rowHeight;
     COLORREF m_stateColours[kSecurityStateRows] = {};
     COLORREF m_stateTextColours[kSecurityStateRows] = {};
+    std::unique_ptr<CDibDC> m_scrollImage;
+    int m_scrollOffset = 0;
+    CZVScrollBar* m_scrollBar = nullptr;
 };
