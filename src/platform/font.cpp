@@ -37,9 +37,11 @@ std::string& PinnedFile() {
 }
 
 // FreeType's library and faces are not safe to use from two threads at once.
+// Like the library, the lock lives until exit: fonts held by singletons take
+// it when they are released.
 std::mutex& FreeTypeMutex() {
-    static std::mutex mutex;
-    return mutex;
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 
 void CopyCoverage(const FT_Bitmap& bitmap, Glyph& glyph) {
@@ -136,8 +138,8 @@ struct Font::Impl {
         std::lock_guard lock(FreeTypeMutex());
         Glyph glyph;
         if (!face) {
-            FaceSetup again;
-            face = OpenFace(style.file, style.height, style.weight, &again);
+            FaceSetup reopened;
+            face = OpenFace(style.file, style.height, style.weight, &reopened);
             if (!face) return glyph;
         }
         const bool smooth = style.smooth;
