@@ -31,6 +31,7 @@ CFontServer* CFontServer::Get() { return g_instance; }
 
 void CFontServer::EnumerateFonts() {
     m_families.clear();
+    m_resolvedFace.reset();
     for (auto& family : platform::ListFontFamilies()) {
         CFontFamily record;
         record.name = family.name.c_str();
@@ -44,7 +45,9 @@ const CFontFamily* CFontServer::FindFamily() {
         if (family.name.CompareNoCase(m_face) == 0) return &family;
     // A face that is installed under another name (a metric-compatible
     // substitute such as Liberation Sans for Arial) counts as present.
-    std::string resolved = platform::ResolveFontFamily(m_face.GetAnsi());
+    // Resolving asks fontconfig for every installed family: once per face.
+    if (!m_resolvedFace) m_resolvedFace = platform::ResolveFontFamily(m_face.GetAnsi());
+    const std::string& resolved = *m_resolvedFace;
     for (const auto& family : m_families)
         if (!resolved.empty() && family.name.Compare(resolved.c_str()) == 0) return &family;
     return nullptr;
@@ -96,6 +99,7 @@ FontHandle CFontServer::GetSmoothFont(int height) {
 
 void CFontServer::SetFaceName(CZVString face, bool persist) {
     m_face = face;
+    m_resolvedFace.reset();
     FlushFonts();
     if (persist) {
         CZVRegistry registry(kSection);

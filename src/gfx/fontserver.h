@@ -5,6 +5,8 @@
 // alive even when the server flushes its cache.
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "gfx/zvstring.h"
@@ -53,4 +55,5 @@ private:
     FontHandle m_smoothFont;
     int m_smoothHeight = 0;
     CZVString m_face;
+    std::optional<std::string> m_resolvedFace;  // the installed family of m_face, once asked
 };

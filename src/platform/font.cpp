@@ -6,12 +6,15 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include "platform/glyphcache.h"
+
+#include <strings.h>
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 #include <tuple>
-#include <strings.h>
-#include <unordered_map>
 
 namespace platform {
 
@@ -33,14 +36,13 @@ std::string& PinnedFile() {
     return path;
 }
 
-struct Glyph {
-    int advance = 0;
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int rows = 0;
-    std::vector<uint8_t> coverage;  // 0..255, width x rows
-};
+// FreeType's library and faces are not safe to use from two threads at once.
+// Like the library, the lock lives until exit: fonts held by singletons take
+// it when they are released.
+std::mutex& FreeTypeMutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
+}
 
 void CopyCoverage(const FT_Bitmap& bitmap, Glyph& glyph) {
     glyph.width = static_cast<int>(bitmap.width);
@@ -58,6 +60,53 @@ void CopyCoverage(const FT_Bitmap& bitmap, Glyph& glyph) {
     }
 }
 
+// How a face file is set up for one cell height, worked out when the file is
+// first opened for it, so that fonts made again for the same style need not
+// open the file until a glyph is missing from the cache.
+struct FaceSetup {
+    long ppem26 = 0;  // the character size, 26.6 pixels
+    int ascent = 0;
+    bool embolden = false;
+};
+
+// Opens the face at the file and sizes it for the cell height; null when the
+// file is no scalable font. Called under the FreeType lock.
+FT_Face OpenFace(const std::string& path, int height, int weight, FaceSetup* setup) {
+    FT_Library library = Library();
+    FT_Face face = nullptr;
+    if (!library || FT_New_Face(library, path.c_str(), 0, &face) != 0) return nullptr;
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
+        FT_Done_Face(face);
+        return nullptr;
+    }
+    FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+
+    // The cell is the font's Windows ascent plus descent where it has them.
+    long ascender = face->ascender;
+    long descender = -face->descender;
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+        ascender = os2->usWinAscent;
+        descender = os2->usWinDescent;
+    }
+    long cellUnits = ascender + descender;
+    long ppem26 = cellUnits > 0 ? static_cast<long>(height) * face->units_per_EM * 64 / cellUnits : 0;
+    if (cellUnits <= 0 || FT_Set_Char_Size(face, 0, std::max(ppem26, 64L), 72, 72) != 0) {
+        FT_Done_Face(face);
+        return nullptr;
+    }
+    setup->ppem26 = ppem26;
+    setup->ascent = static_cast<int>((ascender * height + cellUnits / 2) / cellUnits);
+    setup->embolden = weight >= 600 && !(face->style_flags & FT_STYLE_FLAG_BOLD);
+    return face;
+}
+
+// The setups worked out so far, one per style; few styles are ever in use.
+std::map<GlyphStyle, FaceSetup>& KnownSetups() {
+    static std::map<GlyphStyle, FaceSetup> setups;
+    return setups;
+}
+
 inline uint16_t Blend565(uint16_t dst, uint16_t src, unsigned a) {
     unsigned na = 255 - a;
     unsigned r = (((src >> 11) & 0x1F) * a + ((dst >> 11) & 0x1F) * na + 127) / 255;
@@ -69,33 +118,35 @@ inline uint16_t Blend565(uint16_t dst, uint16_t src, unsigned a) {
 }  // namespace
 
 struct Font::Impl {
-    FT_Face face = nullptr;
-    bool embolden = false;
-    bool smooth = false;
-    mutable std::array<std::unique_ptr<Glyph>, 256> low;
-    mutable std::unordered_map<char16_t, Glyph> high;
+    GlyphStyle style;
+    FaceSetup setup;
+    int styleId = 0;
+    FT_Face face = nullptr;  // opened on the first glyph the cache lacks
 
     ~Impl() {
+        std::lock_guard lock(FreeTypeMutex());
         if (face) FT_Done_Face(face);
     }
 
-    const Glyph& Get(char16_t c) const {
-        if (c < 256) {
-            auto& slot = low[c];
-            if (!slot) slot = std::make_unique<Glyph>(Render(c));
-            return *slot;
-        }
-        auto it = high.find(c);
-        if (it == high.end()) it = high.emplace(c, Render(c)).first;
-        return it->second;
+    std::shared_ptr<const Glyph> Get(char16_t c) {
+        GlyphCache& cache = GlyphCache::Shared();
+        if (auto glyph = cache.Find(styleId, c)) return glyph;
+        return cache.Insert(styleId, c, Render(c));
     }
 
-    Glyph Render(char16_t c) const {
+    Glyph Render(char16_t c) {
+        std::lock_guard lock(FreeTypeMutex());
         Glyph glyph;
+        if (!face) {
+            FaceSetup reopened;
+            face = OpenFace(style.file, style.height, style.weight, &reopened);
+            if (!face) return glyph;
+        }
+        const bool smooth = style.smooth;
         FT_Int32 flags = smooth ? FT_LOAD_TARGET_NORMAL : (FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME);
         if (FT_Load_Char(face, c, flags) != 0) return glyph;
         FT_GlyphSlot slot = face->glyph;
-        if (embolden) FT_GlyphSlot_Embolden(slot);
+        if (setup.embolden) FT_GlyphSlot_Embolden(slot);
         if (FT_Render_Glyph(slot, smooth ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0) return glyph;
         glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
         glyph.left = slot->bitmap_left;
@@ -111,34 +162,22 @@ Font::Font(std::unique_ptr<Impl> impl, int ascent, int descent, bool smooth)
 Font::~Font() = default;
 
 std::shared_ptr<const Font> Font::CreateFromFile(const std::string& path, const FontRequest& request) {
-    FT_Library library = Library();
-    if (!library) return nullptr;
     auto impl = std::make_unique<Impl>();
-    if (FT_New_Face(library, path.c_str(), 0, &impl->face) != 0) {
-        impl->face = nullptr;
-        return nullptr;
+    impl->style = GlyphStyle{path, std::clamp(request.height, 1, 1000), request.weight, request.italic, request.smooth};
+    {
+        std::lock_guard lock(FreeTypeMutex());
+        auto known = KnownSetups().find(impl->style);
+        if (known != KnownSetups().end()) {
+            impl->setup = known->second;
+        } else {
+            impl->face = OpenFace(path, impl->style.height, request.weight, &impl->setup);
+            if (!impl->face) return nullptr;
+            KnownSetups().emplace(impl->style, impl->setup);
+        }
     }
-    FT_Face face = impl->face;
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
-    FT_Select_Charmap(face, FT_ENCODING_UNICODE);
-
-    // The cell is the font's Windows ascent plus descent where it has them.
-    long ascender = face->ascender;
-    long descender = -face->descender;
-    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-    if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
-        ascender = os2->usWinAscent;
-        descender = os2->usWinDescent;
-    }
-    long cellUnits = ascender + descender;
-    if (cellUnits <= 0) return nullptr;
-    int height = std::clamp(request.height, 1, 1000);
-    long ppem26 = static_cast<long>(height) * face->units_per_EM * 64 / cellUnits;
-    if (FT_Set_Char_Size(face, 0, std::max(ppem26, 64L), 72, 72) != 0) return nullptr;
-
-    int ascent = static_cast<int>((ascender * height + cellUnits / 2) / cellUnits);
-    impl->smooth = request.smooth;
-    impl->embolden = request.weight >= 600 && !(face->style_flags & FT_STYLE_FLAG_BOLD);
+    impl->styleId = GlyphCache::Shared().StyleId(impl->style);
+    const int height = impl->style.height;
+    const int ascent = impl->setup.ascent;
     return std::shared_ptr<const Font>(new Font(std::move(impl), ascent, height - ascent, request.smooth));
 }
 
@@ -155,9 +194,7 @@ bool FontconfigReady() {
 }
 
 // fontconfig's weight scale from the 100..900 scale of the callers.
-int FcWeight(int weight) {
-    return FcWeightFromOpenType(std::clamp(weight, 1, 1000));
-}
+int FcWeight(int weight) { return FcWeightFromOpenType(std::clamp(weight, 1, 1000)); }
 
 std::string MatchFile(const FontRequest& request) {
     if (!FontconfigReady()) return {};
@@ -193,13 +230,11 @@ std::shared_ptr<const Font> Font::Create(const FontRequest& request) {
     return CreateFromFile(path, request);
 }
 
-int Font::CharAdvance(char16_t c) const {
-    return m_impl->Get(c).advance;
-}
+int Font::CharAdvance(char16_t c) const { return m_impl->Get(c)->advance; }
 
 int Font::Advance(std::u16string_view text) const {
     int width = 0;
-    for (char16_t c : text) width += m_impl->Get(c).advance;
+    for (char16_t c : text) width += m_impl->Get(c)->advance;
     return width;
 }
 
@@ -214,7 +249,8 @@ void Font::Draw(std::u16string_view text, int x, int y, uint16_t colour565, cons
     int pen = x;
     for (char16_t c : text) {
         if (pen >= right) break;
-        const Glyph& g = m_impl->Get(c);
+        const std::shared_ptr<const Glyph> glyph = m_impl->Get(c);
+        const Glyph& g = *glyph;
         int gx = pen + g.left;
         int gy = baseline - g.top;
         int c0 = std::max(0, left - gx);
@@ -255,8 +291,8 @@ std::vector<FontFamily> ListFontFamilies() {
             int slant = FC_SLANT_ROMAN;
             FcPatternGetInteger(font, FC_SLANT, 0, &slant);
             style.italic = slant != FC_SLANT_ROMAN;
-            auto it = std::find_if(families.begin(), families.end(),
-                                   [&](const FontFamily& f) { return f.name == family; });
+            auto it =
+                std::find_if(families.begin(), families.end(), [&](const FontFamily& f) { return f.name == family; });
             if (it == families.end()) it = families.insert(families.end(), FontFamily{family, {}});
             it->styles.push_back(style);
         }
@@ -302,8 +338,6 @@ std::string ResolveFontFamily(const std::string& face) {
     return resolved;
 }
 
-void PinFontFile(const std::string& path) {
-    PinnedFile() = path;
-}
+void PinFontFile(const std::string& path) { PinnedFile() = path; }
 
 }  // namespace platform

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "drawing_fixture.h"
 #include "gfx/gdicache.h"
 #include "gfx/zvregistry.h"
+#include "platform/glyphcache.h"
 
 namespace {
 
@@ -94,3 +99,29 @@ TEST(GdiCache, ColoursRotateThroughThirtyTwoSlots) {
 }
 
 }  // namespace
+
+// Text drawn by a font through the process's glyph cache.
+std::vector<uint16_t> DrawnText(const platform::Font& font, std::u16string_view text) {
+    constexpr int kW = 240, kH = 40;
+    std::vector<uint16_t> pixels(kW * kH, 0xFFFF);
+    const platform::Surface16 surface{pixels.data(), kW, kW, kH};
+    font.Draw(text, 2, 2, 0x0010, surface, platform::ClipBox{0, 0, kW, kH});
+    return pixels;
+}
+
+TEST_F(FontServer, ASmoothFontMadeAgainDrawsTheSamePixelsFromTheGlyphCache) {
+    // A smooth size no other test draws, so that the first drawing renders its glyphs.
+    const std::u16string text = u"Glyphs {&} 42";
+    platform::GlyphCache& cache = platform::GlyphCache::Shared();
+    const size_t before = cache.Count();
+    const std::vector<uint16_t> rendered = DrawnText(*m_fonts->GetSmoothFont(37), text);
+    const size_t after = cache.Count();
+    EXPECT_GT(after, before);
+    EXPECT_NE(std::count(rendered.begin(), rendered.end(), 0x0010), 0);
+
+    FontHandle other = m_fonts->GetSmoothFont(38);
+    FontHandle again = m_fonts->GetSmoothFont(37);
+    EXPECT_EQ(DrawnText(*again, text), rendered);
+    EXPECT_EQ(cache.Count(), after);  // nothing rendered again
+    EXPECT_NE(DrawnText(*other, text), rendered);
+}
