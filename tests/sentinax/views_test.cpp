@@ -135,6 +135,9 @@ TEST_F(Views, MainWindowShowsTheSystemsAndIsGrabbed) {
     EXPECT_TRUE(window.Command(ID_CUSTOMERS_EDIT)->isEnabled());
     EXPECT_TRUE(window.Command(ID_CUSTOMERS_CONNECT)->isEnabled());
     EXPECT_EQ(window.Command(ID_ABOUT)->text().toStdString(), "About Marquel Remote Control && Monitor...");
+    // The program's own icon, drawn at the size asked for.
+    ASSERT_FALSE(window.windowIcon().isNull());
+    EXPECT_FALSE(window.windowIcon().pixmap(32, 32).isNull());
     // The header keeps the columns filling its width, or more where they need more.
     int total = 0;
     for (int i = 0; i < list->Header()->count(); ++i) total += list->Header()->sectionSize(i);
