@@ -14,6 +14,10 @@ function(zv_library name)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
 endfunction()
 
+# The environment every test program needs, whatever the caller's holds: Qt's offscreen platform
+# and SDL's dummy drivers, so that plain `ctest` needs neither a display nor a sound card.
+set(ZV_TEST_ENVIRONMENT QT_QPA_PLATFORM=offscreen SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy)
+
 # One test program per library, from every *_test.cpp of the calling folder.
 function(zv_test_program name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
@@ -24,6 +28,15 @@ function(zv_test_program name)
                                              ZV_TEST_FONT_FILE="${ZV_TEST_FONT_FILE}")
   # The label names the program, so that a preset can run the tests of a few programs.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 LABELS ${name})
+  # The discovered tests get their environment from a file CTest reads after the discovery's
+  # own, which lists them in ${name}_TESTS (the discovery's PROPERTIES would split the list
+  # of variables into separate properties).
+  set(environment_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+  file(WRITE ${environment_file}
+       "if(${name}_TESTS)\n"
+       "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${ZV_TEST_ENVIRONMENT}\")\n"
+       "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_file})
 endfunction()
 
 # A libFuzzer target, run briefly by CTest from its seed corpus (tests/data/fuzz/<name>).

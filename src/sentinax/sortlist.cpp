@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kCellMargin = 4;
 constexpr int kHeaderMargin = 4;
 constexpr int kMinFitWidth = 100;
 constexpr int kMinColumnWidth = 12;
@@ -31,7 +30,7 @@ ColorRef SelectedBackColor(ColorRef color) {
 }
 
 std::string FitCellText(const std::string& text, int cellWidth, const std::function<int(const std::string&)>& measure) {
-    const int usable = cellWidth - kCellMargin;
+    const int usable = cellWidth - CSortListCtrl::kCellMargin;
     if (measure(text) < usable) return text;
     static const std::string kEllipsis = "...";
     const int ellipsis = measure(kEllipsis);
@@ -40,7 +39,7 @@ std::string FitCellText(const std::string& text, int cellWidth, const std::funct
     return cut + kEllipsis;
 }
 
-bool FitColumnWidths(std::vector<int>& widths, int headerWidth) {
+bool FitColumnWidths(std::vector<int>& widths, int headerWidth, const std::vector<int>& floors) {
     const int room = headerWidth - kHeaderMargin;
     if (room <= kMinFitWidth || widths.empty()) return false;
     int excess = std::accumulate(widths.begin(), widths.end(), 0) - room;
@@ -51,7 +50,8 @@ bool FitColumnWidths(std::vector<int>& widths, int headerWidth) {
     }
     bool changed = false;
     for (size_t n = widths.size() - 1; n >= 1 && excess > 0; --n) {
-        const int shrink = std::max(0, std::min(widths[n] - kMinColumnWidth, excess));
+        const int floor = n < floors.size() ? std::max(kMinColumnWidth, floors[n]) : kMinColumnWidth;
+        const int shrink = std::max(0, std::min(widths[n] - floor, excess));
         widths[n] -= shrink;
         excess -= shrink;
         changed = changed || shrink > 0;

@@ -31,9 +31,10 @@ std::string FitCellText(const std::string& text, int cellWidth, const std::funct
 
 // Keeps the header's items filling its width (less 4 pixels): the last item
 // takes up room to spare; missing room comes from the rightmost items first,
-// none below 12 pixels, and never from the first. A header of 104 pixels or
-// less is left alone. True when a width changed.
-bool FitColumnWidths(std::vector<int>& widths, int headerWidth);
+// none below 12 pixels nor below its floor (when floors are given), and never
+// from the first. What still does not fit is scrolled to. A header of 104
+// pixels or less is left alone. True when a width changed.
+bool FitColumnWidths(std::vector<int>& widths, int headerWidth, const std::vector<int>& floors = {});
 
 // Case-insensitive order of two texts of the system's 8-bit character set.
 int CompareNoCase(const std::string& a, const std::string& b);
@@ -57,6 +58,10 @@ public:
     static constexpr int kDefaultWidth = 50;
     // Wider stored widths are taken for damage.
     static constexpr int kMaxWidth = 500;
+    // A cell's text is cut where it comes closer than this to the cell's
+    // right edge; a title keeps this far from its item's edges.
+    static constexpr int kCellMargin = 4;
+    static constexpr int kTitleMargin = 4;
 
     CSortListCtrl();
     virtual ~CSortListCtrl() = default;

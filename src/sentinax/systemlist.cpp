@@ -1,5 +1,6 @@
 #include "sentinax/systemlist.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "sentinax/sentinaxdlg.h"
@@ -13,38 +14,41 @@ struct KindRow {
     const char* longName;
     int narrowWidth;  // windows up to 1280 pixels wide
     int wideWidth;
+    // The widest value the column usually shows; the rows' own values are
+    // measured besides.
+    const char* usualValue;
 };
 
 constexpr KindRow kKinds[] = {
-    {"Customer Name", "Customer Name", 90, 95},
-    {"Protocol\nAdapter\nSerial #\n(Last 6 digits)", "Protocol Adapter Serial #", 50, 75},
-    {"Adapter\nVersion", "Adapter Version", 70, 110},
-    {"Model", "Corvanta Model", 75, 90},
-    {"Firmware", "Firmware Version", 35, 65},
-    {"Air Temp", "Air Temperature", 28, 40},
-    {"Pool Pump", "Pool Pump", 25, 35},
-    {"Pool Set Point", "Pool Set Point", 28, 40},
-    {"Pool Actual Temp", "Pool Actual Temperature", 28, 40},
-    {"Pool Heat Mode", "Pool Heat Mode", 65, 65},
-    {"Spa Pump", "Spa Pump", 25, 35},
-    {"Spa Set Point", "Spa Set Point", 28, 40},
-    {"Spa Actual Temp", "Spa Actual Temperature", 28, 40},
-    {"Spa Heat Mode", "Spa Heat Mode", 65, 65},
-    {"Spa-Side Remote", "Spa-Side Remote", 40, 50},
-    {"Lights On / Total", "Lights On", 30, 40},
-    {"Vortana Present", "Vortana Pump Present?", 25, 40},
-    {"Alarms", "Alarms", 28, 40},
-    {"Salt Level (ppm)", "Salt Level (ppm)", 30, 40},
-    {"Pool Chlorine Output", "Pool Chlorine Output", 28, 40},
-    {"Spa Chlorine Output", "Spa Chlorine Output", 28, 40},
-    {"PH", "pH", 28, 40},
-    {"ORP", "ORP", 25, 40},
-    {"Acid Tank Level", "Acid Tank Level", 26, 40},
-    {"Chlorine Tank Level", "Chlorine Tank Level", 26, 40},
-    {"Water Balance", "Water Balance", 35, 40},
-    {"Status", "Status", 30, 50},
-    {"Date", "", 75, 75},
-    {"Time", "", 75, 75},
+    {"Customer Name", "Customer Name", 90, 95, ""},
+    {"Protocol\nAdapter\nSerial #\n(Last 6 digits)", "Protocol Adapter Serial #", 50, 75, "000000"},
+    {"Adapter\nVersion", "Adapter Version", 70, 110, "5.2 Build 738"},
+    {"Model", "Corvanta Model", 75, 90, "Corvanta 8"},
+    {"Firmware", "Firmware Version", 35, 65, "2.140"},
+    {"Air Temp", "Air Temperature", 28, 40, "104 F"},
+    {"Pool Pump", "Pool Pump", 25, 35, "Off"},
+    {"Pool Set Point", "Pool Set Point", 28, 40, "104 F"},
+    {"Pool Actual Temp", "Pool Actual Temperature", 28, 40, "104 F"},
+    {"Pool Heat Mode", "Pool Heat Mode", 65, 65, "Heater"},
+    {"Spa Pump", "Spa Pump", 25, 35, "Off"},
+    {"Spa Set Point", "Spa Set Point", 28, 40, "104 F"},
+    {"Spa Actual Temp", "Spa Actual Temperature", 28, 40, "104 F"},
+    {"Spa Heat Mode", "Spa Heat Mode", 65, 65, "Heater"},
+    {"Spa-Side Remote", "Spa-Side Remote", 40, 50, "Disabled"},
+    {"Lights On / Total", "Lights On", 30, 40, "10 / 10"},
+    {"Vortana Present", "Vortana Pump Present?", 25, 40, "Yes"},
+    {"Alarms", "Alarms", 28, 40, "None"},
+    {"Salt Level (ppm)", "Salt Level (ppm)", 30, 40, "4500"},
+    {"Pool Chlorine Output", "Pool Chlorine Output", 28, 40, "100%"},
+    {"Spa Chlorine Output", "Spa Chlorine Output", 28, 40, "100%"},
+    {"PH", "pH", 28, 40, "7.48"},
+    {"ORP", "ORP", 25, 40, "750"},
+    {"Acid Tank Level", "Acid Tank Level", 26, 40, "100%"},
+    {"Chlorine Tank Level", "Chlorine Tank Level", 26, 40, "100%"},
+    {"Water Balance", "Water Balance", 35, 40, "-0.12"},
+    {"Status", "Status", 30, 50, "Connected OK"},
+    {"Date", "", 75, 75, "12/31/2026"},
+    {"Time", "", 75, 75, "12:59:59 PM"},
 };
 constexpr int kSystemColumns = kColumnStatus + 1;
 
@@ -137,10 +141,36 @@ bool CSystemList::IsSortableColumn(int column) const {
 
 void CSystemList::SetDefaultWidths() {
     const bool narrow = m_windowWidth > 0 && m_windowWidth <= kNarrowWindow;
+    m_readableWidths.clear();
     for (int column = 0; column < CSortListCtrl::GetColumnCount(); ++column) {
         const KindRow& kind = kKinds[GetKindOfColumn(column)];
-        SetColumnWidth(column, narrow ? kind.narrowWidth : kind.wideWidth);
+        int width = narrow ? kind.narrowWidth : kind.wideWidth;
+        if (m_measure.cellText && m_measure.titleLine) {
+            m_readableWidths.push_back(MeasureReadableWidth(column));
+            width = std::max(width, m_readableWidths.back());
+        }
+        SetColumnWidth(column, width);
     }
+}
+
+// A title runs across (its widest line) or, for a reading, downwards (its
+// lines side by side); a value is cut when it does not fit the cell less its
+// margin, so it needs a pixel beyond that.
+int CSystemList::MeasureReadableWidth(int column) const {
+    const std::string title = kKinds[GetKindOfColumn(column)].title;
+    int width = 0;
+    int lines = 0;
+    for (size_t start = 0; start <= title.size(); ++lines) {
+        const size_t end = std::min(title.find('\n', start), title.size());
+        width = std::max(width, m_measure.titleLine(title.substr(start, end - start)));
+        start = end + 1;
+    }
+    if (IsVerticalColumn(column)) width = lines * m_measure.titleLineHeight;
+    width += 2 * kTitleMargin;
+    const auto needs = [&](const std::string& text) { return m_measure.cellText(text) + kCellMargin + 1; };
+    width = std::max(width, needs(kKinds[GetKindOfColumn(column)].usualValue));
+    for (int row = 0; row < GetRowCount(); ++row) width = std::max(width, needs(GetCellText(GetRowData(row), column)));
+    return std::min(width, kMaxReadableWidth);
 }
 
 std::string CSystemList::GetColumnName(int kind) {

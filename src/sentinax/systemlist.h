@@ -4,6 +4,7 @@
 // row per stored record: date, time and 22 readings). It gives every cell's
 // text and colours, the sort order, the right-click actions and the default
 // widths, and serves the alarm mail its columns and long names.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,10 +52,21 @@ std::string GetTemperatureText(int value);
 std::string GetOnOffText(int value);
 ColorRef GetHeatStatusColor(int heatStatus);
 
+// How the view measures texts in the fonts it draws with: a cell's text in
+// the list's font, a title's widest line in the header's, and the height of
+// a title's line.
+struct CListFontMeasure {
+    std::function<int(const std::string&)> cellText;
+    std::function<int(const std::string&)> titleLine;
+    int titleLineHeight = 0;
+};
+
 class CSystemList : public CSortListCtrl, public CSystemColumns {
 public:
     // Windows up to this wide get the narrow default widths.
     static constexpr int kNarrowWindow = 1280;
+    // No column is made wider than this to show a long value whole.
+    static constexpr int kMaxReadableWidth = 200;
 
     // mainDialog is null for a history list.
     CSystemList(CSentinaxDlg* mainDialog, bool history);
@@ -70,7 +82,15 @@ public:
     bool IsSortableColumn(int column) const;
     // The client width of the list's window, 0 while there is none.
     void SetWindowWidth(int width) { m_windowWidth = width; }
+    // From now on the default widths show every title and value whole.
+    void SetFontMeasure(CListFontMeasure measure) { m_measure = std::move(measure); }
+    // Each column at least as wide as its title and values need (measured
+    // when a font measure is set, at most kMaxReadableWidth), and never
+    // narrower than the window's default for it.
     void SetDefaultWidths();
+    // The widths SetDefaultWidths found readable; the header keeps columns
+    // from shrinking below them. Empty while no font measure is set.
+    const std::vector<int>& GetReadableWidths() const { return m_readableWidths; }
     static std::string GetColumnName(int kind);
 
     void ApplyColumns() override;
@@ -90,9 +110,12 @@ public:
 private:
     std::string RuleText(const CSystemRecord& system, int rule) const;
     ColorRef StatusColor(const CSystemRecord& system) const;
+    int MeasureReadableWidth(int column) const;
 
     CSentinaxDlg* m_mainDialog;
     bool m_history;
     std::vector<int> m_kinds;
     int m_windowWidth = 0;
+    CListFontMeasure m_measure;
+    std::vector<int> m_readableWidths;
 };

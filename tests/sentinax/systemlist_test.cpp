@@ -353,6 +353,47 @@ TEST(SystemListTest, DefaultWidthsFollowTheWindow) {
     EXPECT_EQ(history.GetColumnWidths()[1], 75);
 }
 
+// Every character 6 pixels wide, a title's line 40 high.
+CListFontMeasure SixPixelFont() {
+    const auto measure = [](const std::string& text) { return 6 * static_cast<int>(text.size()); };
+    return {measure, measure, 40};
+}
+
+TEST(SystemListTest, DefaultWidthsShowEveryTitleAndValueWhole) {
+    CSystemList list(nullptr, false);
+    CSystem longName;
+    longName.name = std::string(60, 'W');
+    CSystem hollis;
+    hollis.name = "Hollis Residence";
+    hollis.status = kStatusSystemMismatch;
+    list.Fill({&longName, &hollis});
+    list.SetWindowWidth(800);
+    list.SetFontMeasure(SixPixelFont());
+    list.SetDefaultWidths();
+    const std::vector<int>& widths = list.GetColumnWidths();
+    ASSERT_EQ(list.GetReadableWidths().size(), widths.size());
+    // A value no wider than its column's cap is never cut.
+    for (int column = 0; column < list.CSortListCtrl::GetColumnCount(); ++column) {
+        for (const CSystem* system : {&longName, &hollis}) {
+            const std::string text = list.GetCellText(system, column);
+            if (6 * static_cast<int>(text.size()) + CSortListCtrl::kCellMargin < CSystemList::kMaxReadableWidth)
+                EXPECT_EQ(FitCellText(text, widths[static_cast<size_t>(column)], SixPixelFont().cellText), text)
+                    << "column " << column;
+        }
+    }
+    EXPECT_EQ(widths[kColumnName], CSystemList::kMaxReadableWidth);
+    // "Discovery System Mismatch": 25 characters, and a pixel past the margin.
+    EXPECT_EQ(widths[kColumnStatus], 25 * 6 + CSortListCtrl::kCellMargin + 1);
+    // Titles across: the widest line, "(Last 6 digits)", between the margins.
+    EXPECT_EQ(widths[kColumnSerial], 15 * 6 + 2 * CSortListCtrl::kTitleMargin);
+    // Titles downwards: a line's height between the margins, unless the usual value,
+    // "Disabled", needs more.
+    EXPECT_EQ(widths[kColumnPoolPump], 40 + 2 * CSortListCtrl::kTitleMargin);
+    EXPECT_EQ(widths[kColumnSpaSideRemote], 8 * 6 + CSortListCtrl::kCellMargin + 1);
+    // Never below the window's default.
+    EXPECT_EQ(widths[kColumnPoolHeatMode], 65);
+}
+
 TEST(SortListTest, StoredWidthsBeyondReasonBecomeDefault) {
     CSortListCtrl list;
     list.SetColumns({"a", "b", "c"});
@@ -371,6 +412,7 @@ TEST(SortListTest, FittingColumnsToTheHeader) {
         int header;
         std::vector<int> fitted;
         bool changed;
+        std::vector<int> floors = {};
     } cases[] = {
         {"room to spare goes to the last", {50, 50, 50}, 204, {50, 50, 100}, true},
         {"exact fit", {50, 50, 100}, 204, {50, 50, 100}, false},
@@ -378,10 +420,14 @@ TEST(SortListTest, FittingColumnsToTheHeader) {
         {"none below 12, the first never", {90, 30, 30}, 110, {90, 12, 12}, true},
         {"header of 104 is not fitted", {200, 200}, 104, {200, 200}, false},
         {"header of 105 is", {50, 20}, 105, {50, 51}, true},
+        {"none below its floor", {60, 50, 50}, 124, {60, 30, 30}, true, {0, 30, 30}},
+        {"what floors keep is scrolled to", {90, 40, 40}, 124, {90, 35, 35}, true, {0, 35, 35}},
+        {"a floor below 12 still keeps 12", {90, 30, 30}, 110, {90, 12, 12}, true, {0, 5, 5}},
+        {"room to spare still goes to the last", {50, 50, 50}, 204, {50, 50, 100}, true, {50, 50, 50}},
     };
     for (auto& c : cases) {
         std::vector<int> widths = c.widths;
-        EXPECT_EQ(FitColumnWidths(widths, c.header), c.changed) << c.what;
+        EXPECT_EQ(FitColumnWidths(widths, c.header, c.floors), c.changed) << c.what;
         EXPECT_EQ(widths, c.fitted) << c.what;
     }
 }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "platform/settings.h"
@@ -134,13 +135,55 @@ TEST_F(Views, MainWindowShowsTheSystemsAndIsGrabbed) {
     EXPECT_TRUE(window.Command(ID_CUSTOMERS_EDIT)->isEnabled());
     EXPECT_TRUE(window.Command(ID_CUSTOMERS_CONNECT)->isEnabled());
     EXPECT_EQ(window.Command(ID_ABOUT)->text().toStdString(), "About Marquel Remote Control && Monitor...");
-    // The header keeps the columns filling its width.
+    // The program's own icon, drawn at the size asked for.
+    ASSERT_FALSE(window.windowIcon().isNull());
+    EXPECT_FALSE(window.windowIcon().pixmap(32, 32).isNull());
+    // The header keeps the columns filling its width, or more where they need more.
     int total = 0;
     for (int i = 0; i < list->Header()->count(); ++i) total += list->Header()->sectionSize(i);
-    EXPECT_EQ(total, list->Header()->width() - 4);
+    EXPECT_GE(total, list->Header()->width() - 4);
 
     const QString path = QString(ZV_TEST_OUTPUT_DIR) + "/sentinax_main.png";
     ASSERT_TRUE(window.grab().save(path));
+    window.close();
+}
+
+// At the platform's default font in an 800-pixel window, every title and value
+// shows whole; the columns that do not fit are scrolled to.
+TEST_F(Views, EveryTitleAndValueIsReadableInANarrowWindow) {
+    CSentinaxDlgWindow window(email, gates, [](CSystem&, const CRefreshContext&) {});
+    window.Start();
+    AddSampleSystems(window.Logic());
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(800, 420);
+    window.show();
+    QApplication::processEvents();
+    std::vector<CSystem*> rows;
+    for (const SystemPtr& system : window.Logic().Roster().GetSystems()) rows.push_back(system.get());
+    window.Logic().List().Fill(rows);
+    window.Logic().OnCommand(ID_VIEW_DEFAULT_WIDTHS);
+    QApplication::processEvents();
+
+    CSortListWidget* list = window.ListWidget();
+    CSystemList& logic = window.Logic().List();
+    const QFontMetrics cells(list->font());
+    const auto measure = [&](const std::string& text) { return cells.horizontalAdvance(QString::fromStdString(text)); };
+    for (int column = 0; column < list->Header()->count(); ++column) {
+        const int width = list->Header()->sectionSize(column);
+        for (CSystem* system : rows) {
+            const std::string text = logic.GetCellText(system, column);
+            EXPECT_EQ(FitCellText(text, width, measure), text) << "column " << column;
+        }
+        EXPECT_GE(width, logic.GetReadableWidths()[static_cast<size_t>(column)]) << "column " << column;
+    }
+    EXPECT_TRUE(list->horizontalScrollBar()->isVisible());
+    EXPECT_GT(list->horizontalScrollBar()->maximum(), 0);
+
+    const QString path = QString(ZV_TEST_OUTPUT_DIR) + "/sentinax_main_800.png";
+    ASSERT_TRUE(window.grab().save(path));
+    list->horizontalScrollBar()->setValue(list->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    ASSERT_TRUE(window.grab().save(QString(ZV_TEST_OUTPUT_DIR) + "/sentinax_main_800_scrolled.png"));
     window.close();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QIcon>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -13,13 +14,19 @@
 namespace {
 
 constexpr int kMargin = 4;
+constexpr char kIconPath[] = ":/sentinax/sentinax.png";
 
 }  // namespace
+
+// The resources live in a static library: nothing would pull them in unasked.
+static void LoadIconResource() { Q_INIT_RESOURCE(sentinax); }
 
 CSentinaxDlgWindow::CSentinaxDlgWindow(CEmailServer& email, CConnectGates& gates,
                                        CSystemRoster::RefreshFunction refresh)
     : m_email(email), m_logic(std::make_unique<CSentinaxDlg>(email, gates, *this, std::move(refresh))) {
+    LoadIconResource();
     setWindowTitle("Brenvik Remote Control & Monitor");
+    setWindowIcon(QIcon(kIconPath));
     m_list = new CSortListWidget(m_logic->List());
     auto* central = new QWidget;
     auto* layout = new QVBoxLayout(central);

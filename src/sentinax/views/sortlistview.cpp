@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kTitleMargin = 4;
 // Narrower items leave their downward title out.
 constexpr int kMinVerticalTitle = 17;
 constexpr int kTitleFontPixels = 14;
@@ -108,7 +107,7 @@ void CZVHeaderView::FitColumns() {
     m_fitting = true;
     std::vector<int> widths;
     for (int i = 0; i < count(); ++i) widths.push_back(sectionSize(i));
-    if (FitColumnWidths(widths, width())) {
+    if (FitColumnWidths(widths, width(), m_list.GetReadableWidths())) {
         for (int i = 0; i < count(); ++i) resizeSection(i, widths[static_cast<size_t>(i)]);
     }
     for (int i = 0; i < count(); ++i) m_list.SetColumnWidth(i, widths[static_cast<size_t>(i)]);
@@ -148,7 +147,8 @@ void CZVHeaderView::paintSection(QPainter* painter, const QRect& rect, int logic
     const QFont font = TitleFont();
     painter->setFont(font);
     painter->setPen(palette().color(QPalette::ButtonText));
-    const QRect inner = rect.adjusted(kTitleMargin, kTitleMargin, -kTitleMargin, -kTitleMargin);
+    const QRect inner = rect.adjusted(CSortListCtrl::kTitleMargin, CSortListCtrl::kTitleMargin,
+                                      -CSortListCtrl::kTitleMargin, -CSortListCtrl::kTitleMargin);
     const QSize measured = QFontMetrics(font).boundingRect(QRect(0, 0, 4096, 4096), Qt::AlignLeft, text).size();
     const int across = vertical ? measured.height() : measured.width();
     const int down = vertical ? measured.width() : measured.height();
@@ -204,7 +204,16 @@ CSortListWidget::CSortListWidget(CSystemList& list)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
     setWordWrap(false);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Columns that do not fit a narrow window are scrolled to rather than cut.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    const QFontMetrics cells(font());
+    const QFontMetrics titles(TitleFont());
+    m_list.SetFontMeasure(
+        {[cells](const std::string& text) { return cells.horizontalAdvance(qttext::FromCp1252(text)); },
+         [titles](const std::string& text) { return titles.horizontalAdvance(qttext::FromCp1252(text)); },
+         titles.height()});
+    m_list.SetDefaultWidths();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { TakeSelection(); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { TakeSelection(); });
     m_list.SetView(this);
