@@ -216,16 +216,17 @@ void CTabButton::DrawCaption(CZVDC* dc, int pressed) {
     if (bits == 0x800) format = 18;
     CZVRect inner;
     GetInnerRect(&inner);
-    if (bits == 0x100 || bits == 0x200) {
-        dc->DrawVerticalText(m_text, m_fontSize, 0, inner, 0, 18);
-        return;
-    }
     COLORREF colour = m_textColor;
     const bool inMenu = GetMainWnd() && GetMainWnd()->GetMainMenu() == m_parent;
     if (m_ownFace && IsSelected() && !inMenu && CSetServer::Get()) colour = CSetServer::Get()->GetSelectionTextColor();
     if (pressed) colour = CSetServer::GetPressedShade(colour);
-    dc->SelectFont(m_fontSize, 0, 1);
+    // The caption's own colour, whatever the device context drew before it.
     dc->SetColor(colour);
+    if (bits == 0x100 || bits == 0x200) {
+        dc->DrawVerticalText(m_text, m_fontSize, 0, inner, 0, 18);
+        return;
+    }
+    dc->SelectFont(m_fontSize, 0, 1);
     CZVString text = m_text;
     if (!m_ownFace && m_styleClass != 2) {
         format = 18;
