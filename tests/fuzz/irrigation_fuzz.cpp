@@ -3,37 +3,31 @@
 // status and the seasonal percentages.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <memory>
+#include <vector>
 
+#include "core/messages/irrigationmessages.h"
+#include "readerfuzz.h"
 #include "vistrel/home/irrigation/irrigationreaders.h"
 
-namespace {
-
-std::unique_ptr<CZVMSG> Payload(const uint8_t* data, size_t size) {
-    auto message = std::make_unique<CZVMSG>(0, 0, static_cast<int32_t>(size));
-    if (size > 0 && message->GetData()) std::memcpy(message->GetData(), data, size);
-    return message;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > 100000) return 0;
     std::vector<CPlantGroup> groups;
-    ReadPlantGroups(*Payload(data, size), &groups);
     std::vector<CIrrigationProgramRecord> programs;
-    ReadIrrigationPrograms(*Payload(data, size), &programs);
-    // The program count comes from the first byte, so zones are read with several pair counts.
     std::vector<CIrrigationZone> zones;
-    ReadIrrigationZones(*Payload(data, size), size > 0 ? data[0] % 8 : 0, &zones);
     CManualZones manual;
-    ReadManualZones(*Payload(data, size), &manual);
     CIrrigationHistory history;
-    ReadIrrigationHistory(*Payload(data, size), &history);
     CIrrigationStatus status;
-    ReadIrrigationStatus(*Payload(data, size), &status);
     CSeasonalPercents percents{};
-    ReadSeasonalPercents(*Payload(data, size), &percents);
-    return 0;
+    // The program count comes from the first byte, so zones are read with several pair counts.
+    const int pairs = size > 0 ? data[0] % 8 : 0;
+    return fuzzing::FeedReaders(
+        data, size,
+        {
+            {ZVM_IRRIGATION_GETGROUPSA, [&](CZVMSG& m) { ReadPlantGroups(m, &groups); }},
+            {ZVM_IRRIGATION_GETSUMMARYA, [&](CZVMSG& m) { ReadIrrigationPrograms(m, &programs); }},
+            {ZVM_IRRIGATION_GETGROUPA, [&](CZVMSG& m) { ReadIrrigationZones(m, pairs, &zones); }},
+            {ZVM_IRRIGATION_GETMANUALZONESA, [&](CZVMSG& m) { ReadManualZones(m, &manual); }},
+            {ZVM_IRRIGATION_GETHISTORYA, [&](CZVMSG& m) { ReadIrrigationHistory(m, &history); }},
+            {ZVM_IRRIGATION_GETSTATUSA, [&](CZVMSG& m) { ReadIrrigationStatus(m, &status); }},
+            {ZVM_IRRIGATION_GETSEASONALA, [&](CZVMSG& m) { ReadSeasonalPercents(m, &percents); }},
+        });
 }

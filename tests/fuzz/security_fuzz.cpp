@@ -3,32 +3,23 @@
 // history.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 
+#include "core/messages/securitymessages.h"
+#include "readerfuzz.h"
 #include "vistrel/home/security/securityreaders.h"
 
-namespace {
-
-std::unique_ptr<CZVMSG> Payload(const uint8_t* data, size_t size) {
-    auto message = std::make_unique<CZVMSG>(0, 0, static_cast<int32_t>(size));
-    if (size > 0 && message->GetData()) std::memcpy(message->GetData(), data, size);
-    return message;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > 100000) return 0;
     CSecuritySummary summary;
-    ReadSecuritySummary(*Payload(data, size), &summary);
     CSecurityRecord record;
-    ReadSecurityRecord(*Payload(data, size), &record);
     CSecurityStatus status;
-    ReadSecurityStatus(*Payload(data, size), &status);
     CSecurityNames names;
-    ReadSecurityNames(*Payload(data, size), &names);
     CSecurityHistory history;
-    ReadSecurityHistory(*Payload(data, size), &history);
-    return 0;
+    return fuzzing::FeedReaders(data, size,
+                                {
+                                    {ZVM_SECURITY_GETSUMMARYA, [&](CZVMSG& m) { ReadSecuritySummary(m, &summary); }},
+                                    {ZVM_SECURITY_GETPARTITIONA, [&](CZVMSG& m) { ReadSecurityRecord(m, &record); }},
+                                    {ZVM_SECURITY_GETSTATUSA, [&](CZVMSG& m) { ReadSecurityStatus(m, &status); }},
+                                    {ZVM_SECURITY_GETLISTSA, [&](CZVMSG& m) { ReadSecurityNames(m, &names); }},
+                                    {ZVM_SECURITY_GETHISTORYA, [&](CZVMSG& m) { ReadSecurityHistory(m, &history); }},
+                                });
 }
