@@ -242,6 +242,11 @@ protected:
         return {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
     }
 
+    // Sets the tablet's clock to the sample gateway's time, so that the two agree and what depends
+    // on the date (a month, a day of the history) is the same on every run.
+    void SetClockToTheGateways() {
+        clock.SetLocalTime({.year = 2011, .month = 6, .day = 15, .hour = 14, .minute = 35, .second = 20});
+    }
     // Runs what the gateway sends as time passes (streams, late answers) up to the clock's time.
     void RunPacer() { m_pacer->Run(clock.TickCount()); }
 

@@ -22,14 +22,7 @@ protected:
         SetLastIrrigationProgram(0);
         // The sample gateway's clock, so that the month of the seasonal percentage is fixed (and the
         // tablet keeps its own clock: every answer is in once nothing is on its way).
-        platform::LocalTime now;
-        now.year = 2011;
-        now.month = 6;
-        now.day = 15;
-        now.hour = 14;
-        now.minute = 35;
-        now.second = 20;
-        clock.SetLocalTime(now);
+        SetClockToTheGateways();
     }
 };
 

@@ -19,14 +19,7 @@ protected:
     PoolHistoryRun() {
         RegisterHomePages();
         // The sample gateway's clock, so that the tablet's and the gateway's agree.
-        platform::LocalTime now;
-        now.year = 2011;
-        now.month = 6;
-        now.day = 15;
-        now.hour = 14;
-        now.minute = 35;
-        now.second = 20;
-        clock.SetLocalTime(now);
+        SetClockToTheGateways();
     }
 };
 
