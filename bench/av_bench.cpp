@@ -16,6 +16,7 @@
 #include "av/mpegdecoder.h"
 #include "av/videostreambuffer.h"
 #include "av/wavebuffer.h"
+#include "ratio_collector.h"
 #include "samplegateway/cameravideo.h"
 
 namespace {
@@ -71,18 +72,6 @@ void FillSoundBuffer(benchmark::State& state) {
 BENCHMARK(CopyBackBuffer);
 BENCHMARK(DecodeAndScale);
 BENCHMARK(FillSoundBuffer);
-
-// Keeps each run's time per iteration (nanoseconds) for the ratios.
-class Collector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            times[run.benchmark_name()] =
-                run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 void PrintRatio(const char* name, double ratio, const char* base, double aim) {
     std::printf("%-16s %8.4fx %-22s (aim %.4fx)%s\n", name, ratio, base, aim, ratio <= aim ? "" : "  MISSED");

@@ -18,6 +18,7 @@
 #include "gfx/gdicache.h"
 #include "gfx/shellservices.h"
 #include "gfx/skinservices.h"
+#include "ratio_collector.h"
 
 namespace {
 
@@ -176,18 +177,6 @@ BENCHMARK(Caption);
 BENCHMARK(BlendAll);
 BENCHMARK(Gloss)->Arg(0)->Arg(1);
 BENCHMARK(BlenderApply)->Arg(0)->Arg(1);
-
-// Keeps each run's time per iteration (nanoseconds) for the ratios.
-class Collector : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            times[run.benchmark_name()] =
-                run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
 
 }  // namespace
 
