@@ -24,23 +24,23 @@ size_t AcceptedLogins(const Gateway& gateway) {
 // The announcements after each login and the one stream the tablet plays.
 class AudioStreams {
 public:
-    explicit AudioStreams(Gateway& gateway) : gateway_(gateway) {}
+    explicit AudioStreams(Gateway& gateway) : m_gateway(gateway) {}
 
     void Step(uint32_t now_ms) {
-        std::lock_guard lock(mutex_);
-        const size_t logins = AcceptedLogins(gateway_);
-        if (logins > logins_) {
-            logins_ = logins;
-            login_ms_ = now_ms;
-            announced_ = 0;
+        std::lock_guard lock(m_mutex);
+        const size_t logins = AcceptedLogins(m_gateway);
+        if (logins > m_logins) {
+            m_logins = logins;
+            m_loginMs = now_ms;
+            m_announced = 0;
         }
-        if (login_ms_ && announced_ < 2 && now_ms - *login_ms_ >= kAnnouncementDelayMs * (announced_ + 1)) {
-            gateway_.Push(ZVM_AUDIO_PLAYSOURCE, PayloadWriter().Int(kAnnouncedPcmSource + announced_));
-            ++announced_;
+        if (m_loginMs && m_announced < 2 && now_ms - *m_loginMs >= kAnnouncementDelayMs * (m_announced + 1)) {
+            m_gateway.Push(ZVM_AUDIO_PLAYSOURCE, PayloadWriter().Int(kAnnouncedPcmSource + m_announced));
+            ++m_announced;
         }
-        if (playing_ && !playing_->Send(gateway_, now_ms)) {
-            gateway_.Push(ZVM_AUDIO_STREAMEND, {}, playing_->Sink());
-            playing_.reset();
+        if (m_playing && !m_playing->Send(m_gateway, now_ms)) {
+            m_gateway.Push(ZVM_AUDIO_STREAMEND, {}, m_playing->Sink());
+            m_playing.reset();
         }
     }
 
@@ -49,23 +49,23 @@ public:
         PayloadReader reader(request.payload);
         int32_t source = 0, sink = 0;
         reader.Int(&source) && reader.Int(&sink);
-        std::lock_guard lock(mutex_);
-        playing_.emplace(static_cast<uint16_t>(sink), ChimeSamples(), source == kAnnouncedMuLawSource, false);
+        std::lock_guard lock(m_mutex);
+        m_playing.emplace(static_cast<uint16_t>(sink), ChimeSamples(), source == kAnnouncedMuLawSource, false);
         return {{request.sender, ZVM_AUDIO_OPENSTREAMA, StreamFormat()}};
     }
 
     void Stop() {
-        std::lock_guard lock(mutex_);
-        playing_.reset();
+        std::lock_guard lock(m_mutex);
+        m_playing.reset();
     }
 
 private:
-    Gateway& gateway_;
-    std::mutex mutex_;
-    size_t logins_ = 0;
-    std::optional<uint32_t> login_ms_;
-    int announced_ = 0;
-    std::optional<SampleFeed> playing_;
+    Gateway& m_gateway;
+    std::mutex m_mutex;
+    size_t m_logins = 0;
+    std::optional<uint32_t> m_loginMs;
+    int m_announced = 0;
+    std::optional<SampleFeed> m_playing;
 };
 
 }  // namespace
@@ -86,30 +86,30 @@ std::vector<int16_t> ChimeSamples() {
 }
 
 SampleFeed::SampleFeed(uint16_t sink, std::vector<int16_t> samples, bool mulaw, bool loop)
-    : sink_(sink), samples_(std::move(samples)), mulaw_(mulaw), loop_(loop) {}
+    : m_sink(sink), m_samples(std::move(samples)), m_mulaw(mulaw), m_loop(loop) {}
 
 bool SampleFeed::Send(Gateway& gateway, uint32_t now_ms) {
-    if (!next_ms_) next_ms_ = now_ms;
-    while (static_cast<int32_t>(now_ms - *next_ms_) >= 0) {
-        if (sent_ >= samples_.size()) {
-            if (!loop_ || samples_.empty()) return false;
-            sent_ = 0;
+    if (!m_nextMs) m_nextMs = now_ms;
+    while (static_cast<int32_t>(now_ms - *m_nextMs) >= 0) {
+        if (m_sent >= m_samples.size()) {
+            if (!m_loop || m_samples.empty()) return false;
+            m_sent = 0;
         }
-        const size_t count = std::min<size_t>(kChunkSamples, samples_.size() - sent_);
-        gateway.Push(mulaw_ ? ZVM_AUDIO_STREAMULAW : ZVM_AUDIO_STREAMPCM, Chunk(sent_, count), sink_);
-        sent_ += count;
-        *next_ms_ += kChunkMs;
+        const size_t count = std::min<size_t>(kChunkSamples, m_samples.size() - m_sent);
+        gateway.Push(m_mulaw ? ZVM_AUDIO_STREAMULAW : ZVM_AUDIO_STREAMPCM, Chunk(m_sent, count), m_sink);
+        m_sent += count;
+        *m_nextMs += kChunkMs;
     }
-    return loop_ || sent_ < samples_.size();
+    return m_loop || m_sent < m_samples.size();
 }
 
 Bytes SampleFeed::Chunk(size_t first, size_t count) const {
     Bytes bytes;
     for (size_t i = first; i < first + count; ++i) {
-        if (mulaw_) {
-            bytes.push_back(EncodeMuLaw(samples_[i]));
+        if (m_mulaw) {
+            bytes.push_back(EncodeMuLaw(m_samples[i]));
         } else {
-            const auto sample = static_cast<uint16_t>(samples_[i]);
+            const auto sample = static_cast<uint16_t>(m_samples[i]);
             bytes.push_back(static_cast<uint8_t>(sample));
             bytes.push_back(static_cast<uint8_t>(sample >> 8));
         }

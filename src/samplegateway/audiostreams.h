@@ -35,17 +35,17 @@ public:
     SampleFeed(uint16_t sink, std::vector<int16_t> samples, bool mulaw, bool loop);
     // Sends the chunks due by now; false once every sample was sent (never for a loop).
     bool Send(Gateway& gateway, uint32_t now_ms);
-    uint16_t Sink() const { return sink_; }
+    uint16_t Sink() const { return m_sink; }
 
 private:
     Bytes Chunk(size_t first, size_t count) const;
 
-    uint16_t sink_;
-    std::vector<int16_t> samples_;
-    bool mulaw_;
-    bool loop_;
-    std::optional<uint32_t> next_ms_;
-    size_t sent_ = 0;
+    uint16_t m_sink;
+    std::vector<int16_t> m_samples;
+    bool m_mulaw;
+    bool m_loop;
+    std::optional<uint32_t> m_nextMs;
+    size_t m_sent = 0;
 };
 
 void ServeAudioStreams(Gateway& gateway, Pacer& pacer);

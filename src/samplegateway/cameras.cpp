@@ -71,21 +71,21 @@ struct DueAnswer {
 
 class Cameras {
 public:
-    explicit Cameras(Gateway& gateway) : gateway_(gateway) {}
+    explicit Cameras(Gateway& gateway) : m_gateway(gateway) {}
 
     void Step(uint32_t now_ms) {
-        std::lock_guard lock(mutex_);
-        for (auto& [window, stream] : streams_) Send(stream, now_ms);
-        for (auto sound = sounds_.begin(); sound != sounds_.end();)
-            sound = sound->second.Send(gateway_, now_ms) ? std::next(sound) : sounds_.erase(sound);
-        for (auto answer = due_.begin(); answer != due_.end();) {
+        std::lock_guard lock(m_mutex);
+        for (auto& [window, stream] : m_streams) Send(stream, now_ms);
+        for (auto sound = m_sounds.begin(); sound != m_sounds.end();)
+            sound = sound->second.Send(m_gateway, now_ms) ? std::next(sound) : m_sounds.erase(sound);
+        for (auto answer = m_due.begin(); answer != m_due.end();) {
             if (!answer->due_ms) answer->due_ms = now_ms + kCameraMoveMs;
             if (static_cast<int32_t>(now_ms - *answer->due_ms) < 0) {
                 ++answer;
                 continue;
             }
-            gateway_.PushFrames({answer->frame});
-            answer = due_.erase(answer);
+            m_gateway.PushFrames({answer->frame});
+            answer = m_due.erase(answer);
         }
     }
 
@@ -94,8 +94,8 @@ public:
         PayloadReader reader(request.payload);
         int32_t camera = 0, window = 0, width = 0, height = 0;
         reader.Int(&camera) && reader.Int(&window) && reader.Int(&width) && reader.Int(&height);
-        std::lock_guard lock(mutex_);
-        CameraStream& stream = streams_[static_cast<uint16_t>(window)];
+        std::lock_guard lock(m_mutex);
+        CameraStream& stream = m_streams[static_cast<uint16_t>(window)];
         stream = {.camera = camera,
                   .window = static_cast<uint16_t>(window),
                   .width = std::clamp(width, kMinSide, kMaxSide),
@@ -109,24 +109,24 @@ public:
         PayloadReader reader(request.payload);
         int32_t camera = 0, window = 0;
         reader.Int(&camera) && reader.Int(&window);
-        std::lock_guard lock(mutex_);
-        streams_.erase(static_cast<uint16_t>(window));
+        std::lock_guard lock(m_mutex);
+        m_streams.erase(static_cast<uint16_t>(window));
         return {{request.sender, ZVM_VIDEO_STOPSTREAMA, {}}};
     }
 
     void Acknowledge(const Frame& request) {
-        std::lock_guard lock(mutex_);
-        auto stream = streams_.find(request.sender);
-        if (stream != streams_.end()) stream->second.unacknowledged = std::max(0, stream->second.unacknowledged - 1);
+        std::lock_guard lock(m_mutex);
+        auto stream = m_streams.find(request.sender);
+        if (stream != m_streams.end()) stream->second.unacknowledged = std::max(0, stream->second.unacknowledged - 1);
     }
 
     void BufferLevel(const Frame& request) {
         PayloadReader reader(request.payload);
         int32_t level = 0;
         if (!reader.Int(&level)) return;
-        std::lock_guard lock(mutex_);
-        auto stream = streams_.find(request.sender);
-        if (stream != streams_.end()) stream->second.buffer_level = level;
+        std::lock_guard lock(m_mutex);
+        auto stream = m_streams.find(request.sender);
+        if (stream != m_streams.end()) stream->second.buffer_level = level;
     }
 
     // {camera, player} -> the sound's format; a tone plays to the player until it is stopped.
@@ -136,8 +136,8 @@ public:
         reader.Int(&camera) && reader.Int(&player);
         std::vector<int16_t> tone;
         AppendTone(tone, {440, 1000});
-        std::lock_guard lock(mutex_);
-        sounds_.insert_or_assign(camera, SampleFeed(static_cast<uint16_t>(player), tone, false, true));
+        std::lock_guard lock(m_mutex);
+        m_sounds.insert_or_assign(camera, SampleFeed(static_cast<uint16_t>(player), tone, false, true));
         return {{request.sender, ZVM_VIDEO_STARTAUDIOA, StreamFormat()}};
     }
 
@@ -145,13 +145,13 @@ public:
         PayloadReader reader(request.payload);
         int32_t camera = 0;
         reader.Int(&camera);
-        std::lock_guard lock(mutex_);
-        sounds_.erase(camera);
+        std::lock_guard lock(m_mutex);
+        m_sounds.erase(camera);
     }
 
     void AnswerLater(const Frame& request) {
-        std::lock_guard lock(mutex_);
-        due_.push_back({std::nullopt, {request.sender, static_cast<uint16_t>(request.id + 1), {}}});
+        std::lock_guard lock(m_mutex);
+        m_due.push_back({std::nullopt, {request.sender, static_cast<uint16_t>(request.id + 1), {}}});
     }
 
 private:
@@ -193,14 +193,14 @@ private:
             tileMessage.Raw(jpeg.data(), jpeg.size());
             tiles.push_back({stream.window, ZVM_VIDEO_TILE, tileMessage});
         }
-        gateway_.PushFrames(tiles);
+        m_gateway.PushFrames(tiles);
     }
 
     void SendPicture(const CameraStream& stream, const Bytes& rgb) {
         const bool turned = stream.picture % kTurnEvery == kTurnEvery - 1;
         const Bytes jpeg = EncodeJpeg(stream.width, stream.height, turned ? Turned(rgb) : rgb);
-        gateway_.Push(turned ? ZVM_VIDEO_FRAMEFLIPPED : ZVM_VIDEO_FRAME, PayloadWriter().Raw(jpeg.data(), jpeg.size()),
-                      stream.window);
+        m_gateway.Push(turned ? ZVM_VIDEO_FRAMEFLIPPED : ZVM_VIDEO_FRAME, PayloadWriter().Raw(jpeg.data(), jpeg.size()),
+                       stream.window);
     }
 
     void SendMpeg(CameraStream& stream, uint32_t now_ms) {
@@ -213,17 +213,17 @@ private:
             PayloadWriter chunk;
             chunk.Int(stream.picture == 0 ? 1 : 0).Int(static_cast<int32_t>(size)).Int(kWideQuality << 8);
             chunk.Raw(file.data() + stream.mpeg_offset, size);
-            gateway_.Push(ZVM_VIDEO_MPEGDATA, chunk, stream.window);
+            m_gateway.Push(ZVM_VIDEO_MPEGDATA, chunk, stream.window);
             ++stream.picture;
             stream.mpeg_offset = (stream.mpeg_offset + size) % file.size();
         }
     }
 
-    Gateway& gateway_;
-    std::mutex mutex_;
-    std::map<uint16_t, CameraStream> streams_;  // by window
-    std::map<int32_t, SampleFeed> sounds_;      // by camera
-    std::vector<DueAnswer> due_;
+    Gateway& m_gateway;
+    std::mutex m_mutex;
+    std::map<uint16_t, CameraStream> m_streams;  // by window
+    std::map<int32_t, SampleFeed> m_sounds;      // by camera
+    std::vector<DueAnswer> m_due;
 };
 
 }  // namespace

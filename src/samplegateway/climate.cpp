@@ -80,28 +80,28 @@ public:
                 if (!in.Int(&value)) return;
             in.String(&status.text);
             in.Int(&status.sync);
-            zones_[zone] = status;
+            m_zones[zone] = status;
         }
     }
 
     std::vector<Frame> Status(const Frame& request) {
         std::array<int32_t, 1> zone{};
-        std::lock_guard lock(mutex_);
-        if (!ReadInts(request, &zone) || !zones_.count(zone[0])) return {};
+        std::lock_guard lock(m_mutex);
+        if (!ReadInts(request, &zone) || !m_zones.count(zone[0])) return {};
         return {{request.sender, ZVM_HVAC_GETTHERMOSTATA, Payload(zone[0])}};
     }
     std::vector<Frame> Subscribe(const Frame& request) {
         std::array<int32_t, 1> sink{};
         if (!ReadInts(request, &sink)) return {};
-        std::lock_guard lock(mutex_);
-        sinks_.insert(static_cast<uint16_t>(sink[0]));
+        std::lock_guard lock(m_mutex);
+        m_sinks.insert(static_cast<uint16_t>(sink[0]));
         return {{request.sender, ZVM_HVAC_SUBSCRIBEA, {}}};
     }
     std::vector<Frame> Unsubscribe(const Frame& request) {
         std::array<int32_t, 1> sink{};
         if (!ReadInts(request, &sink)) return {};
-        std::lock_guard lock(mutex_);
-        sinks_.erase(static_cast<uint16_t>(sink[0]));
+        std::lock_guard lock(m_mutex);
+        m_sinks.erase(static_cast<uint16_t>(sink[0]));
         return {};
     }
     // {zone, value}: the field takes the value.
@@ -137,7 +137,7 @@ public:
 
 private:
     Bytes Payload(int32_t zone) const {
-        const ZoneStatus& status = zones_.at(zone);
+        const ZoneStatus& status = m_zones.at(zone);
         PayloadWriter out;
         out.Int(zone);
         for (int32_t value : status.values) out.Int(value);
@@ -146,18 +146,18 @@ private:
     }
     template <class Set>
     std::vector<Frame> Change(int32_t zone, Set set) {
-        std::lock_guard lock(mutex_);
-        auto found = zones_.find(zone);
-        if (found == zones_.end()) return {};
+        std::lock_guard lock(m_mutex);
+        auto found = m_zones.find(zone);
+        if (found == m_zones.end()) return {};
         set(found->second);
         std::vector<Frame> pushes;
-        for (uint16_t sink : sinks_) pushes.push_back({sink, ZVM_HVAC_GETTHERMOSTATA, Payload(zone)});
+        for (uint16_t sink : m_sinks) pushes.push_back({sink, ZVM_HVAC_GETTHERMOSTATA, Payload(zone)});
         return pushes;
     }
 
-    std::mutex mutex_;
-    std::map<int32_t, ZoneStatus> zones_;
-    std::set<uint16_t> sinks_;
+    std::mutex m_mutex;
+    std::map<int32_t, ZoneStatus> m_zones;
+    std::set<uint16_t> m_sinks;
 };
 
 }  // namespace

@@ -26,27 +26,27 @@ Bytes AfterFirst(const Bytes& payload) {
 
 class ScheduleState {
 public:
-    explicit ScheduleState(const House& house) : house_(house), shared_(house.Payload(ZVM_HVAC_SUBSCRIBEZONESQ)) {}
+    explicit ScheduleState(const House& house) : m_house(house), m_shared(house.Payload(ZVM_HVAC_SUBSCRIBEZONESQ)) {}
 
     // {zone}: the zone's programs as last stored, else the house's.
     std::vector<Frame> Programs(const Frame& request) {
-        std::lock_guard lock(mutex_);
-        const auto stored = programs_.find(FirstInt(request));
-        if (stored == programs_.end()) return house_.Respond(request);
+        std::lock_guard lock(m_mutex);
+        const auto stored = m_programs.find(FirstInt(request));
+        if (stored == m_programs.end()) return m_house.Respond(request);
         return {{request.sender, ZVM_HVAC_GETSCHEDULEA, stored->second}};
     }
     // {zone, programs}: kept as the zone's programs.
     std::vector<Frame> StorePrograms(const Frame& request) {
-        std::lock_guard lock(mutex_);
-        programs_[FirstInt(request)] = AfterFirst(request.payload);
+        std::lock_guard lock(m_mutex);
+        m_programs[FirstInt(request)] = AfterFirst(request.payload);
         return {{request.sender, ZVM_HVAC_SETSCHEDULEA, {}}};
     }
     // {zone}: the house's information with the shared schedule the zone follows now.
     std::vector<Frame> Information(const Frame& request) {
-        std::vector<Frame> answers = house_.Respond(request);
-        std::lock_guard lock(mutex_);
-        const auto followed = following_.find(FirstInt(request));
-        if (followed == following_.end()) return answers;
+        std::vector<Frame> answers = m_house.Respond(request);
+        std::lock_guard lock(m_mutex);
+        const auto followed = m_following.find(FirstInt(request));
+        if (followed == m_following.end()) return answers;
         for (Frame& answer : answers)
             if (answer.payload.size() >= kSharedIdOffset + 4)
                 std::memcpy(answer.payload.data() + kSharedIdOffset, &followed->second, 4);
@@ -58,25 +58,25 @@ public:
         PayloadReader in(request.payload);
         int32_t zone = 0, id = 0;
         if (!in.Int(&zone) || !in.Int(&id)) return {};
-        std::lock_guard lock(mutex_);
-        following_[zone] = follow ? id : 0;
-        if (Bytes copy; !follow && ProgramOf(id, &copy)) programs_[zone] = copy;
+        std::lock_guard lock(m_mutex);
+        m_following[zone] = follow ? id : 0;
+        if (Bytes copy; !follow && ProgramOf(id, &copy)) m_programs[zone] = copy;
         return {{request.sender, static_cast<uint16_t>(request.id + 1), {}}};
     }
     // The shared schedules; the requester hears of every later change.
     std::vector<Frame> Shared(const Frame& request) {
-        std::lock_guard lock(mutex_);
-        sinks_.insert(request.sender);
-        return {{request.sender, ZVM_HVAC_SUBSCRIBEZONESA, shared_}};
+        std::lock_guard lock(m_mutex);
+        m_sinks.insert(request.sender);
+        return {{request.sender, ZVM_HVAC_SUBSCRIBEZONESA, m_shared}};
     }
     // {id, D, D x P periods}: the shared schedule's set points, then the schedules to every
     // subscriber.
     std::vector<Frame> StoreSetPoints(const Frame& request) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         std::vector<Frame> frames = {{request.sender, ZVM_HVAC_SETZONESETPOINTSA, {}}};
         if (Bytes changed; Replace(request.payload, &changed)) {
-            shared_ = changed;
-            for (uint16_t sink : sinks_) frames.push_back({sink, ZVM_HVAC_SUBSCRIBEZONESA, shared_});
+            m_shared = changed;
+            for (uint16_t sink : m_sinks) frames.push_back({sink, ZVM_HVAC_SUBSCRIBEZONESA, m_shared});
         }
         return frames;
     }
@@ -104,7 +104,7 @@ private:
     // false when the list is cut short.
     template <class Visit>
     bool Walk(Visit visit) const {
-        PayloadReader in(shared_);
+        PayloadReader in(m_shared);
         int32_t count = 0;
         if (!in.Int(&count) || count < 0) return false;
         for (int32_t i = 0; i < count; ++i) {
@@ -125,7 +125,7 @@ private:
         PayloadReader edit(request);
         int32_t target = 0, sent = 0, count = 0;
         if (!edit.Int(&target) || !edit.Int(&sent)) return false;
-        PayloadReader head(shared_);
+        PayloadReader head(m_shared);
         if (!head.Int(&count)) return false;
         PayloadWriter w;
         w.Int(count);
@@ -151,12 +151,12 @@ private:
         return true;
     }
 
-    const House house_;  // a copy: the caller's may be gone
-    std::mutex mutex_;
-    std::map<int32_t, Bytes> programs_;
-    std::map<int32_t, int32_t> following_;
-    Bytes shared_;
-    std::set<uint16_t> sinks_;
+    const House m_house;  // a copy: the caller's may be gone
+    std::mutex m_mutex;
+    std::map<int32_t, Bytes> m_programs;
+    std::map<int32_t, int32_t> m_following;
+    Bytes m_shared;
+    std::set<uint16_t> m_sinks;
 };
 
 }  // namespace

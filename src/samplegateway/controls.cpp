@@ -17,18 +17,18 @@ namespace {
 class ToggleStates {
 public:
     int Get(int32_t object) {
-        std::lock_guard lock(mutex_);
-        const auto found = states_.find(object);
-        return found == states_.end() ? 0 : found->second;
+        std::lock_guard lock(m_mutex);
+        const auto found = m_states.find(object);
+        return found == m_states.end() ? 0 : found->second;
     }
     void Set(int32_t object, int32_t state) {
-        std::lock_guard lock(mutex_);
-        states_[object] = state;
+        std::lock_guard lock(m_mutex);
+        m_states[object] = state;
     }
 
 private:
-    std::mutex mutex_;
-    std::map<int32_t, int32_t> states_;
+    std::mutex m_mutex;
+    std::map<int32_t, int32_t> m_states;
 };
 
 }  // namespace

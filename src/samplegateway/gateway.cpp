@@ -55,25 +55,25 @@ bool Readable(int fd) {
 
 Gateway::Gateway() : Gateway(Options{}) {}
 
-Gateway::Gateway(Options options, Hooks hooks) : options_(std::move(options)), hooks_(std::move(hooks)) {
-    listener_ = ListenOnLoopback(&port_);
-    if (listener_ != -1) thread_ = std::thread([this] { Run(); });
+Gateway::Gateway(Options options, Hooks hooks) : m_options(std::move(options)), m_hooks(std::move(hooks)) {
+    m_listener = ListenOnLoopback(&m_port);
+    if (m_listener != -1) m_thread = std::thread([this] { Run(); });
 }
 
 Gateway::~Gateway() {
     {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
     }
-    if (thread_.joinable()) thread_.join();
-    if (listener_ != -1) close(listener_);
+    if (m_thread.joinable()) m_thread.join();
+    if (m_listener != -1) close(m_listener);
 }
 
-sockaddr_in Gateway::Address() const { return LoopbackAddress(port_); }
+sockaddr_in Gateway::Address() const { return LoopbackAddress(m_port); }
 
 void Gateway::On(uint16_t request_id, Handler handler) {
-    std::lock_guard lock(mutex_);
-    script_[request_id] = std::move(handler);
+    std::lock_guard lock(m_mutex);
+    m_script[request_id] = std::move(handler);
 }
 
 void Gateway::Answer(uint16_t request_id, Bytes payload) {
@@ -93,81 +93,81 @@ bool Gateway::PushFrames(const std::vector<Frame>& frames) {
 }
 
 bool Gateway::PushBytes(const Bytes& bytes) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(m_mutex);
     return WriteLocked(bytes);
 }
 
 void Gateway::Drop() {
     {
-        std::lock_guard lock(mutex_);
-        if (client_ != -1) shutdown(client_, SHUT_RDWR);
+        std::lock_guard lock(m_mutex);
+        if (m_client != -1) shutdown(m_client, SHUT_RDWR);
     }
     WaitForDisconnect();
 }
 
 template <class Condition>
 bool Gateway::WaitUntil(uint32_t real_ms, Condition condition) const {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(real_ms), condition);
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(real_ms), condition);
 }
 
 bool Gateway::WaitForClient(uint32_t real_ms) {
-    return WaitUntil(real_ms, [this] { return client_ != -1; });
+    return WaitUntil(real_ms, [this] { return m_client != -1; });
 }
 
 bool Gateway::WaitForDisconnect(uint32_t real_ms) {
-    return WaitUntil(real_ms, [this] { return client_ == -1; });
+    return WaitUntil(real_ms, [this] { return m_client == -1; });
 }
 
 std::vector<LoginRecord> Gateway::Logins() const {
-    std::lock_guard lock(mutex_);
-    return logins_;
+    std::lock_guard lock(m_mutex);
+    return m_logins;
 }
 
 std::vector<std::string> Gateway::Errors() const {
-    std::lock_guard lock(mutex_);
-    return errors_;
+    std::lock_guard lock(m_mutex);
+    return m_errors;
 }
 
 int Gateway::Connections() const {
-    std::lock_guard lock(mutex_);
-    return connections_;
+    std::lock_guard lock(m_mutex);
+    return m_connections;
 }
 
 bool Gateway::Connected() const {
-    std::lock_guard lock(mutex_);
-    return client_ != -1;
+    std::lock_guard lock(m_mutex);
+    return m_client != -1;
 }
 
 bool Gateway::Owes() const {
-    std::lock_guard lock(owing_mutex_);
-    if (serving_ == -1 || Paused()) return false;
+    std::lock_guard lock(m_owingMutex);
+    if (m_serving == -1 || Paused()) return false;
     int waiting = 0;
     int unsent = 0;
-    return answering_ || (ioctl(serving_, FIONREAD, &waiting) == 0 && waiting > 0) ||
-           (ioctl(serving_, SIOCOUTQNSD, &unsent) == 0 && unsent > 0);
+    return m_answering || (ioctl(m_serving, FIONREAD, &waiting) == 0 && waiting > 0) ||
+           (ioctl(m_serving, SIOCOUTQNSD, &unsent) == 0 && unsent > 0);
 }
 
 void Gateway::NoteError(const std::string& text) {
-    std::lock_guard lock(mutex_);
-    errors_.push_back(text);
-    changed_.notify_all();
+    std::lock_guard lock(m_mutex);
+    m_errors.push_back(text);
+    m_changed.notify_all();
 }
 
 bool Gateway::Stopping() const {
-    std::lock_guard lock(mutex_);
-    return stopping_;
+    std::lock_guard lock(m_mutex);
+    return m_stopping;
 }
 
 void Gateway::SetAnswering(bool answering) {
-    std::lock_guard lock(owing_mutex_);
-    answering_ = answering;
+    std::lock_guard lock(m_owingMutex);
+    m_answering = answering;
 }
 
 void Gateway::Run() {
     while (!Stopping()) {
-        if (!Readable(listener_)) continue;
-        int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (!Readable(m_listener)) continue;
+        int fd = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) continue;
         timeval limit{5, 0};  // a client that stops reading cannot hold the gateway forever
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
@@ -175,25 +175,25 @@ void Gateway::Run() {
         const int on = 1;
         setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         {
-            std::lock_guard lock(mutex_);
-            client_ = fd;
-            ++connections_;
-            changed_.notify_all();
+            std::lock_guard lock(m_mutex);
+            m_client = fd;
+            ++m_connections;
+            m_changed.notify_all();
         }
         {
-            std::lock_guard lock(owing_mutex_);
-            serving_ = fd;
+            std::lock_guard lock(m_owingMutex);
+            m_serving = fd;
         }
         Serve(fd);
-        std::lock_guard lock(mutex_);
-        client_ = -1;
+        std::lock_guard lock(m_mutex);
+        m_client = -1;
         {
-            std::lock_guard owing(owing_mutex_);
-            serving_ = -1;
-            answering_ = false;
+            std::lock_guard owing(m_owingMutex);
+            m_serving = -1;
+            m_answering = false;
         }
         close(fd);
-        changed_.notify_all();
+        m_changed.notify_all();
     }
 }
 
@@ -224,7 +224,7 @@ bool Gateway::ReadMore(int fd, Bytes* stream) {
 
 void Gateway::Serve(int fd) {
     Bytes stream;
-    if (options_.expect_preamble) {
+    if (m_options.expect_preamble) {
         while (stream.size() < kPreambleSize)
             if (!ReadMore(fd, &stream)) return;
         if (std::memcmp(stream.data(), kPreamble, kPreambleSize) != 0) {
@@ -253,12 +253,12 @@ void Gateway::Serve(int fd) {
 }
 
 bool Gateway::HandleFrame(const Frame& request, bool* challenge_asked) {
-    if (hooks_.on_request && !hooks_.on_request(request)) return false;
+    if (m_hooks.on_request && !m_hooks.on_request(request)) return false;
     Handler handler;
     {
-        std::lock_guard lock(mutex_);
-        auto entry = script_.find(request.id);
-        if (entry != script_.end()) handler = entry->second;
+        std::lock_guard lock(m_mutex);
+        auto entry = m_script.find(request.id);
+        if (entry != m_script.end()) handler = entry->second;
     }
     std::vector<Frame> answers = handler ? handler(request) : BuiltInAnswer(request, challenge_asked);
     if (!answers.empty()) {
@@ -287,36 +287,36 @@ LoginRecord Gateway::ReadLogin(const Frame& request, bool after_challenge) const
     }
     login.well_formed = login.well_formed && reader.Left() == 0;
     Bytes expected(16, 0);
-    if (login.after_challenge && options_.password) {
-        const auto response = EncryptPasswordBlock(*options_.password, options_.challenge);
+    if (login.after_challenge && m_options.password) {
+        const auto response = EncryptPasswordBlock(*m_options.password, m_options.challenge);
         expected.assign(response.begin(), response.end());
     }
-    login.accepted = login.well_formed && !options_.reject_logins &&
-                     (!login.after_challenge || !options_.password || login.response == expected);
+    login.accepted = login.well_formed && !m_options.reject_logins &&
+                     (!login.after_challenge || !m_options.password || login.response == expected);
     return login;
 }
 
 std::vector<Frame> Gateway::BuiltInAnswer(const Frame& request, bool* challenge_asked) {
     if (request.id == kGetChallengeRequest) {
         *challenge_asked = true;
-        return {{request.sender, kGetChallengeAnswer, PayloadWriter().String(options_.challenge)}};
+        return {{request.sender, kGetChallengeAnswer, PayloadWriter().String(m_options.challenge)}};
     }
     if (request.id != kLoginRequest) return {};
     const LoginRecord login = ReadLogin(request, *challenge_asked);
     if (!login.well_formed) NoteError("malformed login");
     {
-        std::lock_guard lock(mutex_);
-        logins_.push_back(login);
-        changed_.notify_all();
+        std::lock_guard lock(m_mutex);
+        m_logins.push_back(login);
+        m_changed.notify_all();
     }
     return {{request.sender, login.accepted ? kLoginAnswer : kLoginRejected, {}}};
 }
 
 bool Gateway::WriteLocked(const Bytes& bytes) {
-    if (client_ == -1) return false;
+    if (m_client == -1) return false;
     size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t sent = send(client_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        ssize_t sent = send(m_client, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
         if (sent <= 0) return false;
         done += static_cast<size_t>(sent);
     }
@@ -324,11 +324,11 @@ bool Gateway::WriteLocked(const Bytes& bytes) {
 }
 
 void Gateway::WriteAnswer(const Bytes& bytes) {
-    const size_t asked = hooks_.piece_size ? hooks_.piece_size() : 0;
+    const size_t asked = m_hooks.piece_size ? m_hooks.piece_size() : 0;
     const size_t piece = asked ? asked : bytes.size();
     for (size_t at = 0; at < bytes.size(); at += piece) {
         if (at > 0) std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         WriteLocked(Bytes(bytes.begin() + static_cast<ptrdiff_t>(at),
                           bytes.begin() + static_cast<ptrdiff_t>(std::min(bytes.size(), at + piece))));
     }

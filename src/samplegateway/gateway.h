@@ -82,9 +82,9 @@ public:
     Gateway& operator=(const Gateway&) = delete;
 
     // False when no loopback port could be had; such a gateway serves nothing.
-    bool Listening() const { return listener_ != -1; }
+    bool Listening() const { return m_listener != -1; }
     sockaddr_in Address() const;
-    uint16_t Port() const { return port_; }
+    uint16_t Port() const { return m_port; }
 
     // Script, keyed by request id.
     void On(uint16_t request_id, Handler handler);
@@ -118,7 +118,7 @@ private:
     bool HandleFrame(const Frame& request, bool* challenge_asked);
     std::vector<Frame> BuiltInAnswer(const Frame& request, bool* challenge_asked);
     LoginRecord ReadLogin(const Frame& request, bool after_challenge) const;
-    bool Paused() const { return hooks_.paused && hooks_.paused(); }
+    bool Paused() const { return m_hooks.paused && m_hooks.paused(); }
     bool Stopping() const;
     void SetAnswering(bool answering);
     bool WriteLocked(const Bytes& bytes);
@@ -127,26 +127,26 @@ private:
     template <class Condition>
     bool WaitUntil(uint32_t real_ms, Condition condition) const;
 
-    const Options options_;
-    const Hooks hooks_;
-    int listener_ = -1;
-    uint16_t port_ = 0;
+    const Options m_options;
+    const Hooks m_hooks;
+    int m_listener = -1;
+    uint16_t m_port = 0;
 
-    mutable std::mutex mutex_;
-    mutable std::condition_variable changed_;
-    bool stopping_ = false;
-    int client_ = -1;
-    int connections_ = 0;
-    std::map<uint16_t, Handler> script_;
-    std::vector<LoginRecord> logins_;
-    std::vector<std::string> errors_;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    bool m_stopping = false;
+    int m_client = -1;
+    int m_connections = 0;
+    std::map<uint16_t, Handler> m_script;
+    std::vector<LoginRecord> m_logins;
+    std::vector<std::string> m_errors;
 
     // What Owes looks at; never held during a blocking call.
-    mutable std::mutex owing_mutex_;
-    int serving_ = -1;
-    bool answering_ = false;
+    mutable std::mutex m_owingMutex;
+    int m_serving = -1;
+    bool m_answering = false;
 
-    std::thread thread_;
+    std::thread m_thread;
 };
 
 }  // namespace samplegateway

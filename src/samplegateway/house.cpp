@@ -72,8 +72,8 @@ bool House::Set(const std::string& name, const Value& value) {
             for (Item& item : answer.items)
                 if (!item.is_list && item.field.name == name) named.push_back(&item.field);
     };
-    collect(answers_);
-    collect(keyed_);
+    collect(m_answers);
+    collect(m_keyed);
     if (named.empty() ||
         !std::all_of(named.begin(), named.end(), [&](const Field* field) { return Fits(field->type, value); }))
         return false;
@@ -82,8 +82,8 @@ bool House::Set(const std::string& name, const Value& value) {
 }
 
 bool House::SetSwitch(const std::string& name, bool on) {
-    auto entry = switches_.find(name);
-    if (entry == switches_.end()) return false;
+    auto entry = m_switches.find(name);
+    if (entry == m_switches.end()) return false;
     entry->second = on;
     return true;
 }
@@ -105,13 +105,13 @@ bool House::SetList(const std::string& name, const std::vector<std::vector<Value
 }
 
 Item* House::List(const std::string& name) {
-    Item* list = FindList(answers_, name);
-    return list ? list : FindList(keyed_, name);
+    Item* list = FindList(m_answers, name);
+    return list ? list : FindList(m_keyed, name);
 }
 
 const Item* House::List(const std::string& name) const {
-    const Item* list = FindList(answers_, name);
-    return list ? list : FindList(keyed_, name);
+    const Item* list = FindList(m_answers, name);
+    return list ? list : FindList(m_keyed, name);
 }
 
 bool House::SetRecordField(const std::string& name, int64_t key, size_t column, const Value& value) {
@@ -141,15 +141,15 @@ bool House::RemoveRecord(const std::string& name, int64_t key) {
 
 std::vector<uint16_t> House::Ids() const {
     std::vector<uint16_t> ids;
-    for (const auto& [id, answer] : answers_) ids.push_back(id);
-    for (const auto& [key, answer] : keyed_)
-        if (!answers_.contains(key.first) && (ids.empty() || ids.back() != key.first)) ids.push_back(key.first);
+    for (const auto& [id, answer] : m_answers) ids.push_back(id);
+    for (const auto& [key, answer] : m_keyed)
+        if (!m_answers.contains(key.first) && (ids.empty() || ids.back() != key.first)) ids.push_back(key.first);
     return ids;
 }
 
 bool House::IsOn(const std::string& name) const {
-    auto entry = switches_.find(name);
-    return entry != switches_.end() && entry->second;
+    auto entry = m_switches.find(name);
+    return entry != m_switches.end() && entry->second;
 }
 
 bool House::On(const Item& item) const { return item.when.empty() || IsOn(item.when) != item.unless; }
@@ -178,8 +178,8 @@ void House::WriteRecords(PayloadWriter& out, const Item& list, size_t first, siz
 }
 
 Bytes House::Payload(uint16_t id) const {
-    auto entry = answers_.find(id);
-    return entry == answers_.end() ? Bytes() : PayloadOf(entry->second);
+    auto entry = m_answers.find(id);
+    return entry == m_answers.end() ? Bytes() : PayloadOf(entry->second);
 }
 
 Bytes House::PayloadOf(const Answer& answer) const {
@@ -214,11 +214,11 @@ const Answer* House::Find(const Frame& request) const {
     for (int32_t value = 0; key.size() < 2 && reader.Int(&value);) key.push_back(value);
     // The longest key first.
     for (; !key.empty(); key.pop_back()) {
-        auto keyed = keyed_.find({request.id, key});
-        if (keyed != keyed_.end()) return &keyed->second;
+        auto keyed = m_keyed.find({request.id, key});
+        if (keyed != m_keyed.end()) return &keyed->second;
     }
-    auto entry = answers_.find(request.id);
-    return entry == answers_.end() ? nullptr : &entry->second;
+    auto entry = m_answers.find(request.id);
+    return entry == m_answers.end() ? nullptr : &entry->second;
 }
 
 std::vector<Frame> House::Respond(const Frame& request) const {

@@ -131,10 +131,10 @@ private:
     void WriteRecords(PayloadWriter& out, const Item& list, size_t first, size_t count) const;
     Bytes Slice(const Answer& answer, const Frame& request) const;
 
-    std::map<std::string, bool> switches_;
-    std::map<uint16_t, Answer> answers_;
+    std::map<std::string, bool> m_switches;
+    std::map<uint16_t, Answer> m_answers;
     // By request id and the request's first i32s (one or two).
-    std::map<std::pair<uint16_t, std::vector<int32_t>>, Answer> keyed_;
+    std::map<std::pair<uint16_t, std::vector<int32_t>>, Answer> m_keyed;
 };
 
 class Pacer;

@@ -77,8 +77,8 @@ std::optional<House> House::Load(const std::string& path, std::string* error) {
 }
 
 bool HouseReader::Fail(std::string message, int line) {
-    error_->line = line < 0 ? line_ : line;
-    error_->message = std::move(message);
+    m_error->line = line < 0 ? m_line : line;
+    m_error->message = std::move(message);
     return false;
 }
 
@@ -89,12 +89,12 @@ std::optional<House> HouseReader::Read(std::string_view text) {
     }
     while (!text.empty()) {
         const size_t end = std::min(text.find('\n'), text.size());
-        ++line_;
+        ++m_line;
         if (!Line(text.substr(0, end))) return std::nullopt;
         text.remove_prefix(std::min(end + 1, text.size()));
     }
     if (!CloseSection() || !Resolve()) return std::nullopt;
-    return std::move(house_);
+    return std::move(m_house);
 }
 
 bool HouseReader::Line(std::string_view line) {
@@ -105,10 +105,10 @@ bool HouseReader::Line(std::string_view line) {
     if (!Tokenize(line, &tokens)) return false;
     if (tokens.empty()) return true;
     const std::string word = tokens[0].quoted ? std::string() : tokens[0].text;
-    if (list_ && word != "end") return Record(tokens);
+    if (m_list && word != "end") return Record(tokens);
     if (word == "switch") return Switch(tokens);
     if (word == "end") return End();
-    if (!answer_) return Fail("\"" + tokens[0].text + "\" outside an answer");
+    if (!m_answer) return Fail("\"" + tokens[0].text + "\" outside an answer");
     if (word == "when") return When(tokens);
     if (word == "list") return List(tokens);
     auto type = kTypes.find(word);
@@ -168,7 +168,7 @@ bool HouseReader::Section(std::string_view header) {
     const std::string_view id_text = rest.substr(0, std::min(rest.find(' '), rest.size()));
     const std::optional<int64_t> id = Number(id_text);
     if (!id || *id > UINT16_MAX) return Fail("\"" + std::string(id_text) + "\" is no message id");
-    answer_id_ = static_cast<uint16_t>(*id);
+    m_answerId = static_cast<uint16_t>(*id);
     if (kind == "keyed") {
         rest = Trim(rest.substr(id_text.size()));
         std::vector<int32_t> key;
@@ -186,59 +186,59 @@ bool HouseReader::Section(std::string_view header) {
             rest = Trim(rest.substr(word.size()));
         }
         if (key.empty()) return Fail("a keyed answer with no key");
-        auto [entry, added] = house_.keyed_.try_emplace({answer_id_, key});
+        auto [entry, added] = m_house.m_keyed.try_emplace({m_answerId, key});
         if (!added)
             return Fail("a second answer for " + std::string(id_text) + " key " + key_text + " (the first is on line " +
                         std::to_string(entry->second.line) + ")");
-        answer_ = &entry->second;
+        m_answer = &entry->second;
     } else {
-        auto [entry, added] = house_.answers_.try_emplace(answer_id_);
+        auto [entry, added] = m_house.m_answers.try_emplace(m_answerId);
         if (!added)
             return Fail("a second answer for " + std::string(id_text) + " (the first is on line " +
                         std::to_string(entry->second.line) + ")");
-        answer_ = &entry->second;
+        m_answer = &entry->second;
     }
-    answer_->line = line_;
-    answer_->slice = kind == "slice";
-    answer_size_ = 0;
+    m_answer->line = m_line;
+    m_answer->slice = kind == "slice";
+    m_answerSize = 0;
     return true;
 }
 
 bool HouseReader::CloseSection() {
-    if (list_) return Fail("list \"" + list_->list_name + "\" without its end", list_->line);
-    if (!when_.empty()) return Fail("when " + when_ + " without its end", when_line_);
-    if (answer_ && answer_->slice && answer_->items.empty())
-        return Fail("a slice holds one list and nothing else", answer_->line);
+    if (m_list) return Fail("list \"" + m_list->list_name + "\" without its end", m_list->line);
+    if (!m_when.empty()) return Fail("when " + m_when + " without its end", m_whenLine);
+    if (m_answer && m_answer->slice && m_answer->items.empty())
+        return Fail("a slice holds one list and nothing else", m_answer->line);
     return true;
 }
 
 bool HouseReader::Switch(const std::vector<Token>& tokens) {
-    if (answer_) return Fail("switches belong before the first answer");
+    if (m_answer) return Fail("switches belong before the first answer");
     if (tokens.size() != 3 || !IsName(tokens[1].text) || tokens[1].quoted ||
         (tokens[2].text != "on" && tokens[2].text != "off"))
         return Fail("a switch reads: switch <name> on|off");
-    if (!house_.switches_.emplace(tokens[1].text, tokens[2].text == "on").second)
+    if (!m_house.m_switches.emplace(tokens[1].text, tokens[2].text == "on").second)
         return Fail("switch " + tokens[1].text + " given twice");
     return true;
 }
 
 bool HouseReader::When(const std::vector<Token>& tokens) {
-    if (!when_.empty()) return Fail("when inside when");
+    if (!m_when.empty()) return Fail("when inside when");
     const bool unless = tokens.size() == 3 && !tokens[1].quoted && tokens[1].text == "not";
     if ((tokens.size() != 2 && !unless) || tokens.back().quoted) return Fail("a when reads: when [not] <switch>");
     const std::string& name = tokens.back().text;
-    if (!house_.switches_.count(name)) return Fail("unknown switch \"" + name + "\"");
-    when_ = name;
-    unless_ = unless;
-    when_line_ = line_;
+    if (!m_house.m_switches.count(name)) return Fail("unknown switch \"" + name + "\"");
+    m_when = name;
+    m_unless = unless;
+    m_whenLine = m_line;
     return true;
 }
 
 bool HouseReader::End() {
-    if (list_)
-        list_ = nullptr;
-    else if (!when_.empty())
-        when_.clear();
+    if (m_list)
+        m_list = nullptr;
+    else if (!m_when.empty())
+        m_when.clear();
     else
         return Fail("end without a list or when");
     return true;
@@ -247,7 +247,7 @@ bool HouseReader::End() {
 bool HouseReader::List(const std::vector<Token>& tokens) {
     if (tokens.size() < 3 || tokens[1].quoted || !IsName(tokens[1].text))
         return Fail("a list reads: list <name> <field types>");
-    Item item{.line = line_, .is_list = true, .list_name = tokens[1].text};
+    Item item{.line = m_line, .is_list = true, .list_name = tokens[1].text};
     for (size_t i = 2; i < tokens.size(); ++i) {
         auto type = kTypes.find(tokens[i].text);
         if (tokens[i].quoted || type == kTypes.end() || type->second == FieldType::kBlock ||
@@ -255,37 +255,37 @@ bool HouseReader::List(const std::vector<Token>& tokens) {
             return Fail("\"" + tokens[i].text + "\" is no record field type (i32, u16, u8 or string)");
         item.layout.push_back(type->second);
     }
-    if (!list_names_.insert(item.list_name).second) return Fail("a second list \"" + item.list_name + "\"");
+    if (!m_listNames.insert(item.list_name).second) return Fail("a second list \"" + item.list_name + "\"");
     if (!Add(std::move(item)) || !Grow(4)) return false;
-    list_ = &answer_->items.back();
+    m_list = &m_answer->items.back();
     return true;
 }
 
 bool HouseReader::Record(const std::vector<Token>& tokens) {
-    if (tokens.size() != list_->layout.size())
-        return Fail("a record of " + list_->list_name + " has " + std::to_string(list_->layout.size()) +
+    if (tokens.size() != m_list->layout.size())
+        return Fail("a record of " + m_list->list_name + " has " + std::to_string(m_list->layout.size()) +
                     " fields, not " + std::to_string(tokens.size()));
     std::vector<Field> record;
     for (size_t i = 0; i < tokens.size(); ++i) {
-        const FieldType type = list_->layout[i];
+        const FieldType type = m_list->layout[i];
         samplegateway::Value value;
         if (!Value(type, tokens[i], &value) || !Grow(WireSize(type, value, {}))) return false;
         record.push_back({.type = type, .value = std::move(value)});
     }
-    list_->records.push_back(std::move(record));
+    m_list->records.push_back(std::move(record));
     return true;
 }
 
 bool HouseReader::Fields(FieldType type, const std::vector<Token>& tokens) {
     if (type == FieldType::kBlock) {
         Field field{.type = type};
-        return Block(tokens, &field.block) && Add({.line = line_, .field = std::move(field)});
+        return Block(tokens, &field.block) && Add({.line = m_line, .field = std::move(field)});
     }
     if (type == FieldType::kCount) {
         if (tokens.size() != 2 || tokens[1].quoted || !IsName(tokens[1].text))
             return Fail("a count reads: count <list>");
-        counts_.emplace_back(line_, tokens[1].text);
-        return Add({.line = line_, .field = {.type = type, .value = tokens[1].text}});
+        m_counts.emplace_back(m_line, tokens[1].text);
+        return Add({.line = m_line, .field = {.type = type, .value = tokens[1].text}});
     }
     const bool named = tokens.size() > 1 && !tokens[1].quoted && IsName(tokens[1].text);
     const size_t first = named ? 2 : 1;
@@ -293,7 +293,7 @@ bool HouseReader::Fields(FieldType type, const std::vector<Token>& tokens) {
         return Fail(named ? "a named field takes one value" : "a field without a value");
     for (size_t i = first; i < tokens.size(); ++i) {
         Field field{.type = type, .name = named ? tokens[1].text : ""};
-        if (!Value(type, tokens[i], &field.value) || !Add({.line = line_, .field = std::move(field)})) return false;
+        if (!Value(type, tokens[i], &field.value) || !Add({.line = m_line, .field = std::move(field)})) return false;
     }
     return true;
 }
@@ -335,25 +335,25 @@ bool HouseReader::Value(FieldType type, const Token& token, samplegateway::Value
 }
 
 bool HouseReader::Add(Item item) {
-    item.when = when_;
-    item.unless = unless_;
+    item.when = m_when;
+    item.unless = m_unless;
     if (!item.is_list && !Grow(WireSize(item.field.type, item.field.value, item.field.block))) return false;
-    if (answer_->slice && (!answer_->items.empty() || !item.is_list || !item.when.empty()))
+    if (m_answer->slice && (!m_answer->items.empty() || !item.is_list || !item.when.empty()))
         return Fail("a slice holds one list and nothing else");
-    answer_->items.push_back(std::move(item));
+    m_answer->items.push_back(std::move(item));
     return true;
 }
 
 bool HouseReader::Grow(size_t bytes) {
-    answer_size_ += bytes;
-    if (answer_size_ > House::kMaxPayload)
+    m_answerSize += bytes;
+    if (m_answerSize > House::kMaxPayload)
         return Fail("the answer grows beyond " + std::to_string(House::kMaxPayload) + " bytes");
     return true;
 }
 
 bool HouseReader::Resolve() {
-    for (const auto& [line, name] : counts_)
-        if (!list_names_.count(name)) return Fail("count of an unknown list \"" + name + "\"", line);
+    for (const auto& [line, name] : m_counts)
+        if (!m_listNames.count(name)) return Fail("count of an unknown list \"" + name + "\"", line);
     return true;
 }
 

@@ -14,7 +14,7 @@ namespace samplegateway {
 
 class HouseReader {
 public:
-    explicit HouseReader(HouseError* error) : error_(error) {}
+    explicit HouseReader(HouseError* error) : m_error(error) {}
     std::optional<House> Read(std::string_view text);
 
 private:
@@ -40,18 +40,18 @@ private:
     bool Grow(size_t bytes);
     bool Resolve();
 
-    HouseError* error_;
-    House house_;
-    int line_ = 0;
-    Answer* answer_ = nullptr;  // the section being read
-    uint16_t answer_id_ = 0;
-    size_t answer_size_ = 0;
-    Item* list_ = nullptr;  // the list being read
-    std::string when_;      // the switch of the open `when`
-    bool unless_ = false;   // its `not`
-    int when_line_ = 0;
-    std::set<std::string> list_names_;
-    std::vector<std::pair<int, std::string>> counts_;  // line and list of each count
+    HouseError* m_error;
+    House m_house;
+    int m_line = 0;
+    Answer* m_answer = nullptr;  // the section being read
+    uint16_t m_answerId = 0;
+    size_t m_answerSize = 0;
+    Item* m_list = nullptr;  // the list being read
+    std::string m_when;      // the switch of the open `when`
+    bool m_unless = false;   // its `not`
+    int m_whenLine = 0;
+    std::set<std::string> m_listNames;
+    std::vector<std::pair<int, std::string>> m_counts;  // line and list of each count
 };
 
 }  // namespace samplegateway

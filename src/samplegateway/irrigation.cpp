@@ -71,41 +71,41 @@ public:
         for (in.Int(&count); count-- > 0;) {
             Group g;
             if (!in.String(&g.name) || !in.Int(&g.id) || !in.Int(&g.rule)) break;
-            groups_.push_back(g);
+            m_groups.push_back(g);
         }
         ReadPrograms(HouseAnswer(house, ZVM_IRRIGATION_GETSUMMARYQ));
-        for (const Group& g : groups_) ReadZones(g.id, HouseAnswer(house, ZVM_IRRIGATION_GETGROUPQ, {g.id}));
+        for (const Group& g : m_groups) ReadZones(g.id, HouseAnswer(house, ZVM_IRRIGATION_GETGROUPQ, {g.id}));
         Bytes seasonal = HouseAnswer(house, ZVM_IRRIGATION_GETSEASONALQ);
         PayloadReader percents(seasonal);
-        percents.Raw(percents_.data(), percents_.size());
+        percents.Raw(m_percents.data(), m_percents.size());
         Bytes status = HouseAnswer(house, ZVM_IRRIGATION_GETSTATUSQ);
         PayloadReader st(status);
-        st.Int(&status_.mode) && st.Int(&status_.spare) && st.Int(&status_.remaining) && st.Int(&status_.rain) &&
-            st.String(&status_.zone);
+        st.Int(&m_status.mode) && st.Int(&m_status.spare) && st.Int(&m_status.remaining) && st.Int(&m_status.rain) &&
+            st.String(&m_status.zone);
     }
 
     std::vector<Frame> Groups(const Frame& request) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
-        out.Int(static_cast<int32_t>(groups_.size()));
-        for (const Group& g : groups_) out.String(g.name).Int(g.id).Int(g.rule);
+        out.Int(static_cast<int32_t>(m_groups.size()));
+        for (const Group& g : m_groups) out.String(g.name).Int(g.id).Int(g.rule);
         return Answer(request, out);
     }
     std::vector<Frame> Programs(const Frame& request) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
-        out.Int(static_cast<int32_t>(programs_.size()));
-        for (const Program& p : programs_) out.Int(p.id).String(p.name).Int(p.type).Int(p.value);
+        out.Int(static_cast<int32_t>(m_programs.size()));
+        for (const Program& p : m_programs) out.Int(p.id).String(p.name).Int(p.type).Int(p.value);
         return Answer(request, out);
     }
     std::vector<Frame> GroupZones(const Frame& request) {
         const auto values = Ints(request);
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
         int32_t count = 0;
-        for (const auto& [group, zone] : zones_) count += !values.empty() && group == values[0];
+        for (const auto& [group, zone] : m_zones) count += !values.empty() && group == values[0];
         out.Int(count);
-        for (const auto& [group, zone] : zones_) {
+        for (const auto& [group, zone] : m_zones) {
             if (values.empty() || group != values[0]) continue;
             out.Int(zone.id).String(zone.name);
             for (const auto& [program, seconds] : zone.pairs) out.Int(program).Int(seconds);
@@ -115,7 +115,7 @@ public:
     // {zone, count, count x {program, seconds}}.
     std::vector<Frame> SetZone(const Frame& request) {
         const auto values = Ints(request);
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         if (values.size() >= 2)
             if (Zone* zone = ZoneOf(values[0])) {
                 const size_t count =
@@ -127,15 +127,15 @@ public:
     }
     std::vector<Frame> SetDays(const Frame& request) {
         const auto values = Ints(request);
-        std::lock_guard lock(mutex_);
-        for (Group& g : groups_)
+        std::lock_guard lock(m_mutex);
+        for (Group& g : m_groups)
             if (values.size() >= 2 && g.id == values[0]) g.rule = values[1];
         return Answer(request, {});
     }
     std::vector<Frame> SetStart(const Frame& request) {
         const auto values = Ints(request);
-        std::lock_guard lock(mutex_);
-        for (Program& p : programs_)
+        std::lock_guard lock(m_mutex);
+        for (Program& p : m_programs)
             if (values.size() >= 3 && p.id == values[0]) {
                 p.type = values[1];
                 p.value = values[2];
@@ -149,43 +149,43 @@ public:
         const auto values = Ints(request);
         if (values.size() < 2) return {};
         if (values[0] == 0) return SetMode(kIrrigationManual);
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         if (Zone* zone = ZoneOf(values[0])) zone->toRun = std::max(values[1], 0);
         return {};
     }
     std::vector<Frame> ManualZones(const Frame& request) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
-        out.Int(status_.mode).Int(static_cast<int32_t>(zones_.size()));
-        for (const auto& [group, zone] : zones_)
+        out.Int(m_status.mode).Int(static_cast<int32_t>(m_zones.size()));
+        for (const auto& [group, zone] : m_zones)
             out.Int(zone.id).String(zone.name).Int(zone.toRun).Int(zone.manualTime);
         return Answer(request, out);
     }
     std::vector<Frame> SetManualTime(const Frame& request) {
         const auto values = Ints(request);
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         if (values.size() >= 2)
             if (Zone* zone = ZoneOf(values[0])) zone->manualTime = values[1];
         return {};
     }
     // The remaining time is the house's own, so that pictures never depend on when they are taken.
     std::vector<Frame> GetStatus(const Frame& request) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
-        out.Int(status_.mode).Int(status_.spare).Int(status_.remaining).Int(status_.rain).String(status_.zone);
+        out.Int(m_status.mode).Int(m_status.spare).Int(m_status.remaining).Int(m_status.rain).String(m_status.zone);
         return Answer(request, out);
     }
     std::vector<Frame> Seasonal(const Frame& request) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
-        for (uint8_t percent : percents_) out.Byte(percent);
+        for (uint8_t percent : m_percents) out.Byte(percent);
         return Answer(request, out);
     }
     std::vector<Frame> SetSeasonal(const Frame& request) {
         const auto values = Ints(request);
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         if (values.size() >= 2 && values[0] >= 1 && values[0] <= 12)
-            percents_[static_cast<size_t>(values[0] - 1)] = static_cast<uint8_t>(std::clamp(values[1], 0, 255));
+            m_percents[static_cast<size_t>(values[0] - 1)] = static_cast<uint8_t>(std::clamp(values[1], 0, 255));
         return Answer(request, {});
     }
     // {-1, from, to}: one controller timeline and every day's run of each zone and of the rain sensor.
@@ -196,20 +196,20 @@ public:
         const auto from = ReadTime(in);
         const auto to = ReadTime(in);
         if (!from || !to) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         std::vector<CZVTime> days;
         for (CZVTime day = DayStart(*from); day < *to; day = PlusMinutes(day, 24 * 60)) days.push_back(day);
         if (days.size() > kMaxDays) days.erase(days.begin(), days.end() - kMaxDays);
         PayloadWriter out;
         out.Int(1).String("Controller").Int(static_cast<int32_t>(2 * days.size()));
-        const int64_t programEnd = kMorningRun + kZoneRun * static_cast<int64_t>(zones_.size());
+        const int64_t programEnd = kMorningRun + kZoneRun * static_cast<int64_t>(m_zones.size());
         for (const CZVTime& day : days) {
             Interval(out, PlusMinutes(day, 0), PlusMinutes(day, kMorningRun), kIrrigationOff);
             Interval(out, PlusMinutes(day, kMorningRun), PlusMinutes(day, programEnd), kIrrigationRunProgram);
         }
-        out.Int(static_cast<int32_t>(zones_.size() + 1));
+        out.Int(static_cast<int32_t>(m_zones.size() + 1));
         int64_t start = kMorningRun;
-        for (const auto& [group, zone] : zones_) {
+        for (const auto& [group, zone] : m_zones) {
             out.String(zone.name).Int(static_cast<int32_t>(days.size()));
             for (const CZVTime& day : days) Range(out, PlusMinutes(day, start), PlusMinutes(day, start + kZoneRun));
             start += kZoneRun;
@@ -236,8 +236,8 @@ private:
         WriteTime(out, end);
     }
     std::vector<Frame> SetMode(int32_t mode) {
-        std::lock_guard lock(mutex_);
-        status_.mode = mode;
+        std::lock_guard lock(m_mutex);
+        m_status.mode = mode;
         return {};
     }
     void ReadPrograms(const Bytes& payload) {
@@ -246,7 +246,7 @@ private:
         for (in.Int(&count); count-- > 0;) {
             Program p;
             if (!in.Int(&p.id) || !in.String(&p.name) || !in.Int(&p.type) || !in.Int(&p.value)) break;
-            programs_.push_back(p);
+            m_programs.push_back(p);
         }
     }
     void ReadZones(int32_t group, const Bytes& payload) {
@@ -255,26 +255,26 @@ private:
         for (in.Int(&count); count-- > 0;) {
             Zone zone;
             if (!in.Int(&zone.id) || !in.String(&zone.name)) return;
-            for (size_t p = 0; p < programs_.size(); ++p) {
+            for (size_t p = 0; p < m_programs.size(); ++p) {
                 std::pair<int32_t, int32_t> pair;
                 if (!in.Int(&pair.first) || !in.Int(&pair.second)) return;
                 zone.pairs.push_back(pair);
             }
-            zones_.emplace_back(group, zone);
+            m_zones.emplace_back(group, zone);
         }
     }
     Zone* ZoneOf(int32_t id) {
-        for (auto& [group, zone] : zones_)
+        for (auto& [group, zone] : m_zones)
             if (zone.id == id) return &zone;
         return nullptr;
     }
 
-    std::mutex mutex_;
-    std::vector<Group> groups_;
-    std::vector<Program> programs_;
-    std::vector<std::pair<int32_t, Zone>> zones_;  // {group id, zone}
-    std::array<uint8_t, 12> percents_{};
-    Status status_;
+    std::mutex m_mutex;
+    std::vector<Group> m_groups;
+    std::vector<Program> m_programs;
+    std::vector<std::pair<int32_t, Zone>> m_zones;  // {group id, zone}
+    std::array<uint8_t, 12> m_percents{};
+    Status m_status;
 };
 
 }  // namespace

@@ -45,38 +45,38 @@ struct SceneDevice {
 
 class LightingState {
 public:
-    explicit LightingState(const House& house) : house_(house) {}
+    explicit LightingState(const House& house) : m_house(house) {}
 
     // {keypad, sink}: the sink hears the keypad's LED changes.
     std::vector<Frame> Register(const Frame& request) {
         const auto v = Ints(request);
         if (v.size() < 2) return {};
-        std::lock_guard lock(mutex_);
-        sinks_[v[0]].insert(static_cast<uint16_t>(v[1]));
+        std::lock_guard lock(m_mutex);
+        m_sinks[v[0]].insert(static_cast<uint16_t>(v[1]));
         return {{request.sender, ZVM_LIGHTS_REGISTERKEYPADQ + 1, {}}};
     }
     std::vector<Frame> Unregister(const Frame& request) {
         const auto v = Ints(request);
         if (v.size() < 2) return {};
-        std::lock_guard lock(mutex_);
-        sinks_[v[0]].erase(static_cast<uint16_t>(v[1]));
+        std::lock_guard lock(m_mutex);
+        m_sinks[v[0]].erase(static_cast<uint16_t>(v[1]));
         return {};
     }
     std::vector<Frame> Leds(const Frame& request) {
         const auto v = Ints(request);
         if (v.empty()) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         return {{request.sender, ZVM_LIGHTS_GETKEYPADLEDSA, LedPayload(v[0])}};
     }
     // {keypad, button}: the button's scene becomes the one lit.
     std::vector<Frame> Press(const Frame& request) {
         const auto v = Ints(request);
         if (v.size() < 2) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         auto& leds = LedsOf(v[0]);
         for (size_t i = 0; i < leds.size(); ++i) leds[i] = static_cast<int32_t>(i) == v[1] ? 1 : 0;
         std::vector<Frame> pushes;
-        for (uint16_t sink : sinks_[v[0]]) pushes.push_back({sink, ZVM_LIGHTS_KEYPADLEDSCHANGED, LedPayload(v[0])});
+        for (uint16_t sink : m_sinks[v[0]]) pushes.push_back({sink, ZVM_LIGHTS_KEYPADLEDSCHANGED, LedPayload(v[0])});
         return pushes;
     }
     // {sink}: the editor is open; the button's entries follow to the sink.
@@ -96,7 +96,7 @@ public:
     std::vector<Frame> Switch(const Frame& request) {
         const auto v = Ints(request);
         if (v.empty()) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         return {{request.sender, ZVM_LIGHTS_GETSWITCHA, Request({v[0], SwitchValue(v[0])})}};
     }
     // {switch, value}: a level sent at once is kept as a level.
@@ -105,27 +105,27 @@ public:
         if (v.size() < 2) return {};
         int32_t value = v[1];
         if (value >= 251 && value <= 351) value -= 101;
-        std::lock_guard lock(mutex_);
-        switches_[v[0]] = value;
+        std::lock_guard lock(m_mutex);
+        m_switches[v[0]] = value;
         return {{kEverySink, ZVM_LIGHTS_SWITCHCHANGED, Request({v[0], value})}};
     }
     std::vector<Frame> Scene(const Frame& request) {
         const auto v = Ints(request);
         if (v.empty()) return {};
-        std::lock_guard lock(mutex_);
-        return {{request.sender, ZVM_SCENES_GETSCENEA, Request({v[0], active_.count(v[0]) ? 1 : 0})}};
+        std::lock_guard lock(m_mutex);
+        return {{request.sender, ZVM_SCENES_GETSCENEA, Request({v[0], m_active.count(v[0]) ? 1 : 0})}};
     }
     std::vector<Frame> Activate(const Frame& request) {
         const auto v = Ints(request);
         if (v.empty()) return {};
-        std::lock_guard lock(mutex_);
-        active_.insert(v[0]);
+        std::lock_guard lock(m_mutex);
+        m_active.insert(v[0]);
         return {{kEverySink, ZVM_LIGHTS_SCENECHANGED, Request({v[0], 1})}};
     }
     std::vector<Frame> SceneDevices(const Frame& request) {
         const auto v = Ints(request);
         if (v.empty()) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         const auto& devices = DevicesOf(v[0]);
         PayloadWriter out;
         out.Int(static_cast<int32_t>(devices.size()));
@@ -136,7 +136,7 @@ public:
     std::vector<Frame> AddDevice(const Frame& request) {
         const auto v = Ints(request);
         if (v.size() < 2) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         const std::string name = DeviceName(v[1]);
         if (!name.empty()) DevicesOf(v[0]).push_back({name, 0, 1});
         return {};
@@ -144,7 +144,7 @@ public:
     std::vector<Frame> RemoveDevice(const Frame& request) {
         const auto v = Ints(request);
         if (v.size() < 2) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         auto& devices = DevicesOf(v[0]);
         if (v[1] >= 0 && v[1] < static_cast<int32_t>(devices.size())) devices.erase(devices.begin() + v[1]);
         return {};
@@ -152,7 +152,7 @@ public:
     std::vector<Frame> SetDeviceLevel(const Frame& request) {
         const auto v = Ints(request);
         if (v.size() < 3) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         auto& devices = DevicesOf(v[0]);
         if (v[1] >= 0 && v[1] < static_cast<int32_t>(devices.size())) devices[static_cast<size_t>(v[1])].value = v[2];
         return {};
@@ -164,9 +164,9 @@ public:
 private:
     // The LEDs of a keypad: one per button of its description, all off at first.
     std::vector<int32_t>& LedsOf(int32_t keypad) {
-        auto [it, added] = leds_.try_emplace(keypad);
+        auto [it, added] = m_leds.try_emplace(keypad);
         if (!added) return it->second;
-        const auto answers = house_.Respond({0, ZVM_LIGHTS_GETKEYPADQ, Request({keypad})});
+        const auto answers = m_house.Respond({0, ZVM_LIGHTS_GETKEYPADQ, Request({keypad})});
         if (answers.empty()) return it->second;
         PayloadReader in(answers.front().payload);
         int32_t outline = 0, count = 0;
@@ -181,20 +181,20 @@ private:
         return IntsPayload(values);
     }
     int32_t SwitchValue(int32_t id) {
-        auto found = switches_.find(id);
-        if (found != switches_.end()) return found->second;
-        const auto answers = house_.Respond({0, ZVM_LIGHTS_GETSWITCHQ, Request({id})});
+        auto found = m_switches.find(id);
+        if (found != m_switches.end()) return found->second;
+        const auto answers = m_house.Respond({0, ZVM_LIGHTS_GETSWITCHQ, Request({id})});
         int32_t unused = 0, value = 1;
         if (!answers.empty()) {
             PayloadReader in(answers.front().payload);
             in.Int(&unused) && in.Int(&value);
         }
-        return switches_[id] = value;
+        return m_switches[id] = value;
     }
     std::vector<SceneDevice>& DevicesOf(int32_t scene) {
-        auto [it, added] = scenes_.try_emplace(scene);
+        auto [it, added] = m_scenes.try_emplace(scene);
         if (!added) return it->second;
-        const auto answers = house_.Respond({0, ZVM_SCENES_GETDEVICESQ, Request({scene})});
+        const auto answers = m_house.Respond({0, ZVM_SCENES_GETDEVICESQ, Request({scene})});
         if (answers.empty()) return it->second;
         PayloadReader in(answers.front().payload);
         int32_t count = 0;
@@ -204,7 +204,7 @@ private:
         return it->second;
     }
     std::string DeviceName(int32_t device) const {
-        const auto answers = house_.Respond({0, ZVM_LIGHTS_GETDEVICESQ, Request({kSwitchDevices})});
+        const auto answers = m_house.Respond({0, ZVM_LIGHTS_GETDEVICESQ, Request({kSwitchDevices})});
         if (answers.empty()) return "";
         PayloadReader in(answers.front().payload);
         int32_t count = 0, id = 0;
@@ -214,13 +214,13 @@ private:
         return "";
     }
 
-    std::mutex mutex_;
-    const House house_;
-    std::map<int32_t, std::set<uint16_t>> sinks_;
-    std::map<int32_t, std::vector<int32_t>> leds_;
-    std::map<int32_t, int32_t> switches_;
-    std::set<int32_t> active_;
-    std::map<int32_t, std::vector<SceneDevice>> scenes_;
+    std::mutex m_mutex;
+    const House m_house;
+    std::map<int32_t, std::set<uint16_t>> m_sinks;
+    std::map<int32_t, std::vector<int32_t>> m_leds;
+    std::map<int32_t, int32_t> m_switches;
+    std::set<int32_t> m_active;
+    std::map<int32_t, std::vector<SceneDevice>> m_scenes;
 };
 
 }  // namespace

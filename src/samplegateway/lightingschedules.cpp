@@ -61,12 +61,12 @@ std::string NameOf(const Named& items, int32_t id) {
 
 class LightingState {
 public:
-    explicit LightingState(const House& house) : house_(house) {}
+    explicit LightingState(const House& house) : m_house(house) {}
 
     std::vector<Frame> Events(const Frame& request) {
         const auto values = Ints(request);
         if (values.empty()) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         const auto& events = EventsOf(values[0]);
         PayloadWriter out;
         out.Int(static_cast<int32_t>(events.size()));
@@ -76,7 +76,7 @@ public:
     std::vector<Frame> SetEvent(const Frame& request) {
         const auto values = Ints(request);
         if (values.size() < 4) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         auto& events = EventsOf(values[0]);
         if (values[1] >= 0 && values[1] < static_cast<int32_t>(events.size())) {
             events[static_cast<size_t>(values[1])].type = values[2];
@@ -87,7 +87,7 @@ public:
     std::vector<Frame> Commands(const Frame& request) {
         const auto values = Ints(request);
         if (values.size() < 2) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         const auto& commands = CommandsOf(values[0], values[1]);
         PayloadWriter out;
         out.Int(static_cast<int32_t>(commands.size()));
@@ -97,7 +97,7 @@ public:
     std::vector<Frame> Remove(const Frame& request) {
         const auto values = Ints(request);
         if (values.size() < 3) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         auto& commands = CommandsOf(values[0], values[1]);
         if (values[2] >= 0 && values[2] < static_cast<int32_t>(commands.size()))
             commands.erase(commands.begin() + values[2]);
@@ -107,9 +107,9 @@ public:
     std::vector<Frame> AddKeypad(const Frame& request) {
         const auto values = Ints(request);
         if (values.size() < 3) return {};
-        std::lock_guard lock(mutex_);
-        for (const auto& [keypad, name] : NamedList(house_, ZVM_LIGHTS_GETKEYPADLISTQ, {})) {
-            const std::string scene = NameOf(NamedList(house_, ZVM_LIGHTS_GETKEYPADSQ, {keypad}), values[2]);
+        std::lock_guard lock(m_mutex);
+        for (const auto& [keypad, name] : NamedList(m_house, ZVM_LIGHTS_GETKEYPADLISTQ, {})) {
+            const std::string scene = NameOf(NamedList(m_house, ZVM_LIGHTS_GETKEYPADSQ, {keypad}), values[2]);
             if (!scene.empty()) CommandsOf(values[0], values[1]).push_back({name, scene});
         }
         return {{request.sender, ZVM_SCHEDULE_ADDKEYPADCOMMANDQ + 1, {}}};
@@ -118,18 +118,18 @@ public:
     std::vector<Frame> AddSwitch(const Frame& request) {
         const auto values = Ints(request);
         if (values.size() < 4) return {};
-        std::lock_guard lock(mutex_);
-        const std::string device = NameOf(NamedList(house_, ZVM_LIGHTS_GETDEVICESQ, {kSwitchDevices}), values[2]);
-        const std::string action = NameOf(NamedList(house_, ZVM_LIGHTS_GETSWITCHESQ, {values[2]}), values[3]);
+        std::lock_guard lock(m_mutex);
+        const std::string device = NameOf(NamedList(m_house, ZVM_LIGHTS_GETDEVICESQ, {kSwitchDevices}), values[2]);
+        const std::string action = NameOf(NamedList(m_house, ZVM_LIGHTS_GETSWITCHESQ, {values[2]}), values[3]);
         if (!device.empty() && !action.empty()) CommandsOf(values[0], values[1]).push_back({device, action});
         return {{request.sender, ZVM_SCHEDULE_ADDSWITCHCOMMANDQ + 1, {}}};
     }
 
 private:
     std::vector<Event>& EventsOf(int32_t schedule) {
-        auto [it, added] = events_.try_emplace(schedule);
+        auto [it, added] = m_events.try_emplace(schedule);
         if (!added) return it->second;
-        const auto answers = house_.Respond({0, ZVM_SCHEDULE_GETEVENTSQ, Request({schedule})});
+        const auto answers = m_house.Respond({0, ZVM_SCHEDULE_GETEVENTSQ, Request({schedule})});
         if (answers.empty()) return it->second;
         PayloadReader in(answers.front().payload);
         int32_t count = 0;
@@ -139,9 +139,9 @@ private:
         return it->second;
     }
     std::vector<Command>& CommandsOf(int32_t schedule, int32_t event) {
-        auto [it, added] = commands_.try_emplace({schedule, event});
+        auto [it, added] = m_commands.try_emplace({schedule, event});
         if (!added) return it->second;
-        const auto answers = house_.Respond({0, ZVM_SCHEDULE_GETCOMMANDSQ, Request({schedule, event})});
+        const auto answers = m_house.Respond({0, ZVM_SCHEDULE_GETCOMMANDSQ, Request({schedule, event})});
         if (answers.empty()) return it->second;
         PayloadReader in(answers.front().payload);
         int32_t count = 0;
@@ -150,10 +150,10 @@ private:
         return it->second;
     }
 
-    std::mutex mutex_;
-    const House house_;
-    std::map<int32_t, std::vector<Event>> events_;
-    std::map<std::pair<int32_t, int32_t>, std::vector<Command>> commands_;
+    std::mutex m_mutex;
+    const House m_house;
+    std::map<int32_t, std::vector<Event>> m_events;
+    std::map<std::pair<int32_t, int32_t>, std::vector<Command>> m_commands;
 };
 
 }  // namespace

@@ -19,8 +19,8 @@ public:
     void Run(uint32_t now_ms);
 
 private:
-    mutable std::mutex mutex_;
-    std::vector<Step> steps_;
+    mutable std::mutex m_mutex;
+    std::vector<Step> m_steps;
 };
 
 }  // namespace samplegateway

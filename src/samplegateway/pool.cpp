@@ -19,40 +19,40 @@ constexpr const char* kBodyNames[] = {"pool", "spa"};
 // The house whose status the writes change, and the sink to tell.
 class PoolState {
 public:
-    explicit PoolState(const House& house) : house_(house) {}
+    explicit PoolState(const House& house) : m_house(house) {}
 
     std::vector<Frame> Status(uint16_t to, uint16_t id) {
-        std::lock_guard lock(mutex_);
-        return {{to, id, house_.Payload(ZVM_POOL_GETSTATUSQ)}};
+        std::lock_guard lock(m_mutex);
+        return {{to, id, m_house.Payload(ZVM_POOL_GETSTATUSQ)}};
     }
     void Subscribe(std::optional<uint16_t> sink) {
-        std::lock_guard lock(mutex_);
-        subscriber_ = sink;
+        std::lock_guard lock(m_mutex);
+        m_subscriber = sink;
     }
     // Changes the status without telling anyone.
     template <class Set>
     void Keep(Set set) {
-        std::lock_guard lock(mutex_);
-        set(house_);
+        std::lock_guard lock(m_mutex);
+        set(m_house);
     }
     // A notice for the subscriber, when there is one.
     std::vector<Frame> Notify(uint16_t id, Bytes payload) {
-        std::lock_guard lock(mutex_);
-        if (!subscriber_) return {};
-        return {{*subscriber_, id, std::move(payload)}};
+        std::lock_guard lock(m_mutex);
+        if (!m_subscriber) return {};
+        return {{*m_subscriber, id, std::move(payload)}};
     }
     // Changes the status with set and pushes it to the subscriber.
     template <class Set>
     std::vector<Frame> Change(Set set) {
-        std::lock_guard lock(mutex_);
-        if (!set(house_) || !subscriber_) return {};
-        return {{*subscriber_, ZVM_POOL_STATUSCHANGED, house_.Payload(ZVM_POOL_GETSTATUSQ)}};
+        std::lock_guard lock(m_mutex);
+        if (!set(m_house) || !m_subscriber) return {};
+        return {{*m_subscriber, ZVM_POOL_STATUSCHANGED, m_house.Payload(ZVM_POOL_GETSTATUSQ)}};
     }
 
 private:
-    std::mutex mutex_;
-    House house_;
-    std::optional<uint16_t> subscriber_;
+    std::mutex m_mutex;
+    House m_house;
+    std::optional<uint16_t> m_subscriber;
 };
 
 // The request's first N values; nothing when it is short.
@@ -65,7 +65,7 @@ std::optional<std::array<int32_t, N>> Values(const Frame& request) {
     return values;
 }
 
-// The body's named value: pool_<what> or spa_<what>; empty outside 0..1.
+// The body's named value: m_pool<what> or m_spa<what>; empty outside 0..1.
 std::string BodyValue(int32_t body, const char* what) {
     if (body != 0 && body != 1) return {};
     return std::string(kBodyNames[body]) + "_" + what;

@@ -16,11 +16,11 @@ namespace {
 // The house whose equipment values the writes change.
 class EquipmentState {
 public:
-    explicit EquipmentState(const House& house) : house_(house) {}
+    explicit EquipmentState(const House& house) : m_house(house) {}
 
     std::vector<Frame> Respond(const Frame& request) {
-        std::lock_guard lock(mutex_);
-        return house_.Respond(request);
+        std::lock_guard lock(m_mutex);
+        return m_house.Respond(request);
     }
     // Writes the request's values {controller, ...} into the named values that
     // name() gives for each; nothing when the request is short.
@@ -30,13 +30,13 @@ public:
         std::array<int32_t, N> values{};
         for (int32_t& value : values)
             if (!in.Int(&value)) return;
-        std::lock_guard lock(mutex_);
-        write(house_, values);
+        std::lock_guard lock(m_mutex);
+        write(m_house, values);
     }
 
 private:
-    std::mutex mutex_;
-    House house_;
+    std::mutex m_mutex;
+    House m_house;
 };
 
 }  // namespace

@@ -55,16 +55,16 @@ std::vector<Program> HouseProgramsOf(const House& house, int32_t type) {
 
 class ScheduleState {
 public:
-    explicit ScheduleState(const House& house) : house_(house) {
-        for (int32_t type = 0; type < kTypes; ++type) programs_[type] = HouseProgramsOf(house, type);
+    explicit ScheduleState(const House& house) : m_house(house) {
+        for (int32_t type = 0; type < kTypes; ++type) m_programs[type] = HouseProgramsOf(house, type);
     }
 
     std::vector<Frame> Programs(const Frame& request) {
         const auto values = Values<2>(request);
         if (!values || !IsType((*values)[1])) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
-        const auto& programs = programs_[(*values)[1]];
+        const auto& programs = m_programs[(*values)[1]];
         out.Int(static_cast<int32_t>(programs.size()));
         for (const Program& program : programs)
             for (int32_t value : program) out.Int(value);
@@ -73,42 +73,42 @@ public:
     std::vector<Frame> Add(const Frame& request) {
         const auto values = Values<2>(request);
         if (!values || !IsType((*values)[1])) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         Program program = kNewProgram;
         program[0] = NextId();
         program[1] = FirstCircuit();
-        programs_[(*values)[1]].push_back(program);
+        m_programs[(*values)[1]].push_back(program);
         return {{request.sender, ZVM_POOL_ADDPROGRAMQ + 1, PayloadWriter().Int(program[0])}};
     }
     std::vector<Frame> Delete(const Frame& request) {
         const auto values = Values<2>(request);
         if (!values) return {};
-        std::lock_guard lock(mutex_);
-        for (auto& programs : programs_)
+        std::lock_guard lock(m_mutex);
+        for (auto& programs : m_programs)
             std::erase_if(programs, [&](const Program& p) { return p[0] == (*values)[1]; });
         return {{request.sender, ZVM_POOL_DELETEPROGRAMQ + 1, {}}};
     }
     std::vector<Frame> Store(const Frame& request) {
         const auto values = Values<9>(request);
         if (!values) return {};
-        std::lock_guard lock(mutex_);
-        for (auto& programs : programs_)
+        std::lock_guard lock(m_mutex);
+        for (auto& programs : m_programs)
             for (Program& program : programs)
                 if (program[0] == (*values)[1]) std::copy(values->begin() + 1, values->end(), program.begin());
         return {};
     }
     std::vector<Frame> Config(const Frame& request) {
-        std::lock_guard lock(mutex_);
-        return house_.Respond(request);
+        std::lock_guard lock(m_mutex);
+        return m_house.Respond(request);
     }
     // {controller, circuit, minutes}: every sink of the client hears of it.
     std::vector<Frame> SetRunTime(const Frame& request) {
         const auto values = Values<3>(request);
         if (!values) return {};
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         const int32_t circuit = (*values)[1];
         const int32_t minutes = (*values)[2];
-        if (!house_.SetRecordField(kCircuits, circuit, kRunTimeColumn, int64_t{minutes})) return {};
+        if (!m_house.SetRecordField(kCircuits, circuit, kRunTimeColumn, int64_t{minutes})) return {};
         return {{kEverySink, ZVM_POOL_RUNTIMECHANGED, PayloadWriter().Int(circuit).Int(minutes)}};
     }
 
@@ -116,20 +116,20 @@ private:
     static bool IsType(int32_t type) { return type >= 0 && type < kTypes; }
     int32_t NextId() const {
         int32_t id = 0;
-        for (const auto& programs : programs_)
+        for (const auto& programs : m_programs)
             for (const Program& program : programs) id = std::max(id, program[0]);
         return id + 1;
     }
     // The circuit of the first program there is; a new program switches it.
     int32_t FirstCircuit() const {
-        for (const auto& programs : programs_)
+        for (const auto& programs : m_programs)
             if (!programs.empty()) return programs.front()[1];
         return 0;
     }
 
-    std::mutex mutex_;
-    House house_;
-    std::array<std::vector<Program>, kTypes> programs_;
+    std::mutex m_mutex;
+    House m_house;
+    std::array<std::vector<Program>, kTypes> m_programs;
 };
 
 }  // namespace

@@ -113,14 +113,14 @@ void WritePartition(PayloadWriter& out, const Partition& p) {
 class Alarm {
 public:
     std::vector<Frame> Summary(const Frame& request) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
-        out.Int(1).Int(static_cast<int32_t>(partitions_.size()));
-        for (const Partition& p : partitions_) WritePartition(out, p);
+        out.Int(1).Int(static_cast<int32_t>(m_partitions.size()));
+        for (const Partition& p : m_partitions) WritePartition(out, p);
         return {{request.sender, ZVM_SECURITY_GETSUMMARYA, out}};
     }
     std::vector<Frame> One(const Frame& request, int32_t id) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         const Partition* p = Find(id);
         if (!p) return {};
         PayloadWriter out;
@@ -128,11 +128,11 @@ public:
         return {{request.sender, ZVM_SECURITY_GETPARTITIONA, out}};
     }
     std::vector<Frame> Names(const Frame& request, int32_t area) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         PayloadWriter out;
         out.Int(0);
         std::vector<const Zone*> zones;
-        for (const Partition& p : partitions_)
+        for (const Partition& p : m_partitions)
             if (p.area == area)
                 for (const Zone& zone : p.zones) zones.push_back(&zone);
         out.Int(static_cast<int32_t>(zones.size()));
@@ -140,7 +140,7 @@ public:
         return {{request.sender, ZVM_SECURITY_GETLISTSA, out}};
     }
     std::vector<Frame> Status(uint16_t to, int32_t id) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         const Partition* p = Find(id);
         if (!p) return {};
         PayloadWriter out;
@@ -152,22 +152,22 @@ public:
         return {{to, ZVM_SECURITY_GETSTATUSA, out}};
     }
     void Subscribe(uint16_t sink, int32_t id) {
-        std::lock_guard lock(mutex_);
-        subscribers_.insert({sink, id});
+        std::lock_guard lock(m_mutex);
+        m_subscribers.insert({sink, id});
     }
     void Unsubscribe(uint16_t sink) {
-        std::lock_guard lock(mutex_);
-        std::erase_if(subscribers_, [sink](const auto& entry) { return entry.first == sink; });
+        std::lock_guard lock(m_mutex);
+        std::erase_if(m_subscribers, [sink](const auto& entry) { return entry.first == sink; });
     }
     // Changes the partition and answers the request, telling its subscribers.
     template <class Edit>
     std::vector<Frame> Change(const Frame& request, int32_t id, Edit change) {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(m_mutex);
         Partition* p = Find(id);
         if (!p) return {};
         change(*p);
         std::vector<Frame> frames{{request.sender, static_cast<uint16_t>(request.id + 1), {}}};
-        for (const auto& [sink, partition] : subscribers_)
+        for (const auto& [sink, partition] : m_subscribers)
             if (partition == id) frames.push_back({sink, ZVM_SECURITY_STATUSCHANGED, {}});
         return frames;
     }
@@ -175,13 +175,13 @@ public:
 private:
     Partition* Find(int32_t id) {
         auto found =
-            std::find_if(partitions_.begin(), partitions_.end(), [id](const Partition& p) { return p.id == id; });
-        return found == partitions_.end() ? nullptr : &*found;
+            std::find_if(m_partitions.begin(), m_partitions.end(), [id](const Partition& p) { return p.id == id; });
+        return found == m_partitions.end() ? nullptr : &*found;
     }
 
-    std::mutex mutex_;
-    std::vector<Partition> partitions_ = SampleAlarm();
-    std::set<std::pair<uint16_t, int32_t>> subscribers_;
+    std::mutex m_mutex;
+    std::vector<Partition> m_partitions = SampleAlarm();
+    std::set<std::pair<uint16_t, int32_t>> m_subscribers;
 };
 
 // Disarmed: ready, unless a zone is open and not bypassed.

@@ -40,17 +40,17 @@ Bytes Join(const std::vector<Bytes>& parts) {
 }
 
 PayloadWriter& PayloadWriter::Int(int32_t value) {
-    PutLittleEndian(&data_, static_cast<uint32_t>(value), 4);
+    PutLittleEndian(&m_data, static_cast<uint32_t>(value), 4);
     return *this;
 }
 
 PayloadWriter& PayloadWriter::Short(uint16_t value) {
-    PutLittleEndian(&data_, value, 2);
+    PutLittleEndian(&m_data, value, 2);
     return *this;
 }
 
 PayloadWriter& PayloadWriter::Byte(uint8_t value) {
-    data_.push_back(value);
+    m_data.push_back(value);
     return *this;
 }
 
@@ -61,50 +61,50 @@ PayloadWriter& PayloadWriter::String(std::string_view text) {
 
 PayloadWriter& PayloadWriter::Raw(const void* data, size_t size) {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    data_.insert(data_.end(), bytes, bytes + size);
-    data_.resize(data_.size() + Padded(size) - size, 0);
+    m_data.insert(m_data.end(), bytes, bytes + size);
+    m_data.resize(m_data.size() + Padded(size) - size, 0);
     return *this;
 }
 
 bool PayloadReader::Int(int32_t* value) {
     if (Left() < 4) return false;
-    *value = static_cast<int32_t>(GetLittleEndian(data_.data() + position_, 4));
-    position_ += 4;
+    *value = static_cast<int32_t>(GetLittleEndian(m_data.data() + m_position, 4));
+    m_position += 4;
     return true;
 }
 
 bool PayloadReader::String(std::string* text) {
-    size_t start = position_;
+    size_t start = m_position;
     int32_t count = 0;
     if (!Int(&count) || count < 0 || Padded(static_cast<size_t>(count)) > Left()) {
-        position_ = start;
+        m_position = start;
         return false;
     }
-    text->assign(reinterpret_cast<const char*>(data_.data() + position_), static_cast<size_t>(count));
-    position_ += Padded(static_cast<size_t>(count));
+    text->assign(reinterpret_cast<const char*>(m_data.data() + m_position), static_cast<size_t>(count));
+    m_position += Padded(static_cast<size_t>(count));
     return true;
 }
 
 bool PayloadReader::Raw(void* out, size_t size) {
     if (Padded(size) > Left()) return false;
-    std::memcpy(out, data_.data() + position_, size);
-    position_ += Padded(size);
+    std::memcpy(out, m_data.data() + m_position, size);
+    m_position += Padded(size);
     return true;
 }
 
 bool FrameDecoder::Next(Frame* frame) {
-    if (broken_ || pending_.size() < kHeaderSize) return false;
-    int32_t length = static_cast<int32_t>(GetLittleEndian(pending_.data() + 4, 4));
-    if (length < 0 || length > max_payload_) {
-        broken_ = true;
+    if (m_broken || m_pending.size() < kHeaderSize) return false;
+    int32_t length = static_cast<int32_t>(GetLittleEndian(m_pending.data() + 4, 4));
+    if (length < 0 || length > m_maxPayload) {
+        m_broken = true;
         return false;
     }
     size_t total = kHeaderSize + static_cast<size_t>(length);
-    if (pending_.size() < total) return false;
-    frame->sender = static_cast<uint16_t>(GetLittleEndian(pending_.data(), 2));
-    frame->id = static_cast<uint16_t>(GetLittleEndian(pending_.data() + 2, 2));
-    frame->payload.assign(pending_.begin() + kHeaderSize, pending_.begin() + static_cast<ptrdiff_t>(total));
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<ptrdiff_t>(total));
+    if (m_pending.size() < total) return false;
+    frame->sender = static_cast<uint16_t>(GetLittleEndian(m_pending.data(), 2));
+    frame->id = static_cast<uint16_t>(GetLittleEndian(m_pending.data() + 2, 2));
+    frame->payload.assign(m_pending.begin() + kHeaderSize, m_pending.begin() + static_cast<ptrdiff_t>(total));
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<ptrdiff_t>(total));
     return true;
 }
 

@@ -38,43 +38,43 @@ public:
     PayloadWriter& String(std::string_view text);
     // A raw block: the bytes, then zeros up to a multiple of 4; the count is not sent.
     PayloadWriter& Raw(const void* data, size_t size);
-    const Bytes& Data() const { return data_; }
-    operator Bytes() const { return data_; }
+    const Bytes& Data() const { return m_data; }
+    operator Bytes() const { return m_data; }
 
 private:
     void Pad();
-    Bytes data_;
+    Bytes m_data;
 };
 
 // Reads a payload; every read fails without moving once the payload is too short.
 class PayloadReader {
 public:
-    explicit PayloadReader(const Bytes& payload) : data_(payload) {}
+    explicit PayloadReader(const Bytes& payload) : m_data(payload) {}
     bool Int(int32_t* value);
     bool String(std::string* text);
     bool Raw(void* out, size_t size);
-    size_t Left() const { return data_.size() - position_; }
+    size_t Left() const { return m_data.size() - m_position; }
 
 private:
-    const Bytes& data_;
-    size_t position_ = 0;
+    const Bytes& m_data;
+    size_t m_position = 0;
 };
 
 // Splits a received byte stream into frames.
 class FrameDecoder {
 public:
-    explicit FrameDecoder(int32_t max_payload = 1000000) : max_payload_(max_payload) {}
-    void Feed(const uint8_t* data, size_t size) { pending_.insert(pending_.end(), data, data + size); }
+    explicit FrameDecoder(int32_t max_payload = 1000000) : m_maxPayload(max_payload) {}
+    void Feed(const uint8_t* data, size_t size) { m_pending.insert(m_pending.end(), data, data + size); }
     // The next complete frame; false when none is complete yet or the stream is broken.
     bool Next(Frame* frame);
     // A header announced a negative or oversized length.
-    bool Broken() const { return broken_; }
-    Bytes& Pending() { return pending_; }
+    bool Broken() const { return m_broken; }
+    Bytes& Pending() { return m_pending; }
 
 private:
-    int32_t max_payload_;
-    Bytes pending_;
-    bool broken_ = false;
+    int32_t m_maxPayload;
+    Bytes m_pending;
+    bool m_broken = false;
 };
 
 }  // namespace samplegateway

@@ -31,8 +31,8 @@ public:
     explicit Program(std::vector<std::string> arguments) {
         int out[2], err[2];
         if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
+        m_pid = fork();
+        if (m_pid == 0) {
             dup2(out[1], STDOUT_FILENO);
             dup2(err[1], STDERR_FILENO);
             std::vector<char*> argv{const_cast<char*>(ZV_SAMPLEGATEWAY)};
@@ -43,36 +43,36 @@ public:
         }
         close(out[1]);
         close(err[1]);
-        out_ = out[0];
-        err_ = err[0];
+        m_out = out[0];
+        m_err = err[0];
     }
     ~Program() {
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
+        if (m_pid > 0 && !m_exited) {
+            kill(m_pid, SIGTERM);
+            waitpid(m_pid, nullptr, 0);
         }
-        close(out_);
-        close(err_);
+        close(m_out);
+        close(m_err);
     }
 
     // The first line of standard output, waited for.
-    std::string OutputLine() { return ReadUntil(out_, true); }
+    std::string OutputLine() { return ReadUntil(m_out, true); }
     // Everything written to standard error until the program ends, and its exit code (-1 when
     // it does not end in time).
     int Finish(std::string* error) {
-        *error = ReadUntil(err_, false);
+        *error = ReadUntil(m_err, false);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRealWaitMs);
         int status = 0;
-        while (waitpid(pid_, &status, WNOHANG) == 0) {
+        while (waitpid(m_pid, &status, WNOHANG) == 0) {
             if (std::chrono::steady_clock::now() > deadline) return -1;
             usleep(1000);
         }
-        exited_ = true;
+        m_exited = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     // Interrupts the program and waits for its end.
     int Interrupt() {
-        kill(pid_, SIGINT);
+        kill(m_pid, SIGINT);
         std::string ignored;
         return Finish(&ignored);
     }
@@ -92,10 +92,10 @@ private:
         return line ? text.substr(0, text.find('\n')) : text;
     }
 
-    pid_t pid_ = -1;
-    bool exited_ = false;
-    int out_ = -1;
-    int err_ = -1;
+    pid_t m_pid = -1;
+    bool m_exited = false;
+    int m_out = -1;
+    int m_err = -1;
 };
 
 // The port of the banner "Sample gateway on 127.0.0.1 port <port>"; 0 without one.

@@ -7,42 +7,39 @@ namespace testsupport {
 FakeGateway::FakeGateway() : FakeGateway(Options{}) {}
 
 FakeGateway::FakeGateway(Options options)
-    : engine_(std::move(options), {.on_request = [this](const Frame& request) { return Record(request); },
-                                   .paused = [this] { return paused_.load(); },
-                                   .piece_size = [this] { return piece_size_.load(); }}) {}
+    : m_engine(std::move(options), {.on_request = [this](const Frame& request) { return Record(request); },
+                                    .paused = [this] { return m_paused.load(); },
+                                    .piece_size = [this] { return m_pieceSize.load(); }}) {}
 
 void FakeGateway::DropOn(uint16_t request_id) {
-    std::lock_guard lock(mutex_);
-    drop_on_.insert(request_id);
+    std::lock_guard lock(m_mutex);
+    m_dropOn.insert(request_id);
 }
 
 bool FakeGateway::Record(const Frame& request) {
-    std::lock_guard lock(mutex_);
-    requests_.push_back(request);
-    changed_.notify_all();
-    return drop_on_.count(request.id) == 0;
+    std::lock_guard lock(m_mutex);
+    m_requests.push_back(request);
+    m_changed.notify_all();
+    return m_dropOn.count(request.id) == 0;
 }
 
 bool FakeGateway::WaitForRequest(uint16_t id, Frame* request, uint32_t real_ms) {
-    std::unique_lock lock(mutex_);
+    std::unique_lock lock(m_mutex);
     auto find = [&]() -> const Frame* {
-        size_t skip = taken_[id];
-        for (const Frame& frame : requests_)
-            if (frame.id == id && skip-- == 0)
-                return &frame;
+        size_t skip = m_taken[id];
+        for (const Frame& frame : m_requests)
+            if (frame.id == id && skip-- == 0) return &frame;
         return nullptr;
     };
-    if (!changed_.wait_for(lock, std::chrono::milliseconds(real_ms), [&] { return find() != nullptr; }))
-        return false;
-    if (request)
-        *request = *find();
-    ++taken_[id];
+    if (!m_changed.wait_for(lock, std::chrono::milliseconds(real_ms), [&] { return find() != nullptr; })) return false;
+    if (request) *request = *find();
+    ++m_taken[id];
     return true;
 }
 
 std::vector<Frame> FakeGateway::Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
+    std::lock_guard lock(m_mutex);
+    return m_requests;
 }
 
 }  // namespace testsupport

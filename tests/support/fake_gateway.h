@@ -43,61 +43,61 @@ public:
     FakeGateway& operator=(const FakeGateway&) = delete;
 
     // The engine, for what serves a whole installation on it.
-    samplegateway::Gateway& Engine() { return engine_; }
+    samplegateway::Gateway& Engine() { return m_engine; }
 
-    sockaddr_in Address() const { return engine_.Address(); }
-    uint16_t Port() const { return engine_.Port(); }
+    sockaddr_in Address() const { return m_engine.Address(); }
+    uint16_t Port() const { return m_engine.Port(); }
 
     // Script, keyed by request id.
-    void On(uint16_t request_id, Handler handler) { engine_.On(request_id, std::move(handler)); }
+    void On(uint16_t request_id, Handler handler) { m_engine.On(request_id, std::move(handler)); }
     // Answers the request with id + 1 and the payload, to the requester.
-    void Answer(uint16_t request_id, Bytes payload) { engine_.Answer(request_id, std::move(payload)); }
+    void Answer(uint16_t request_id, Bytes payload) { m_engine.Answer(request_id, std::move(payload)); }
     // Ends the connection when a request with this id arrives (after recording it).
     void DropOn(uint16_t request_id);
     // Writes every answer in pieces of this many bytes with a pause of a few milliseconds
     // between them, so that a client that keeps reading meets each frame in parts; 0 writes
     // answers whole. A test that depends on where a frame is cut pushes the parts itself
     // with PushBytes.
-    void SplitAnswers(size_t piece_size) { piece_size_ = piece_size; }
+    void SplitAnswers(size_t piece_size) { m_pieceSize = piece_size; }
     // While paused the gateway reads nothing from its client.
-    void PauseReading(bool paused) { paused_ = paused; }
+    void PauseReading(bool paused) { m_paused = paused; }
 
     // Writes to the connected client at once, from the caller's thread; false without one.
     bool Push(uint16_t id, Bytes payload, uint16_t sender = kEverySink) {
-        return engine_.Push(id, std::move(payload), sender);
+        return m_engine.Push(id, std::move(payload), sender);
     }
-    bool PushFrames(const std::vector<Frame>& frames) { return engine_.PushFrames(frames); }
-    bool PushBytes(const Bytes& bytes) { return engine_.PushBytes(bytes); }
+    bool PushFrames(const std::vector<Frame>& frames) { return m_engine.PushFrames(frames); }
+    bool PushBytes(const Bytes& bytes) { return m_engine.PushBytes(bytes); }
     // Closes the client's connection in order and waits until it is gone.
-    void Drop() { engine_.Drop(); }
+    void Drop() { m_engine.Drop(); }
 
-    bool WaitForClient(uint32_t real_ms = 5000) { return engine_.WaitForClient(real_ms); }
-    bool WaitForDisconnect(uint32_t real_ms = 5000) { return engine_.WaitForDisconnect(real_ms); }
+    bool WaitForClient(uint32_t real_ms = 5000) { return m_engine.WaitForClient(real_ms); }
+    bool WaitForDisconnect(uint32_t real_ms = 5000) { return m_engine.WaitForDisconnect(real_ms); }
     // Takes the next request with this id that no earlier call took, waiting for it.
     bool WaitForRequest(uint16_t id, Frame* request = nullptr, uint32_t real_ms = 5000);
 
     std::vector<Frame> Requests() const;  // every frame received, in order, across connections
-    std::vector<LoginRecord> Logins() const { return engine_.Logins(); }
-    std::vector<std::string> Errors() const { return engine_.Errors(); }
-    int Connections() const { return engine_.Connections(); }  // connections accepted so far
-    bool Connected() const { return engine_.Connected(); }
+    std::vector<LoginRecord> Logins() const { return m_engine.Logins(); }
+    std::vector<std::string> Errors() const { return m_engine.Errors(); }
+    int Connections() const { return m_engine.Connections(); }  // connections accepted so far
+    bool Connected() const { return m_engine.Connected(); }
     // True while the client's bytes wait unread or what was read is still being answered; false
     // without a client or while reading is paused. Safe to ask from any thread at any time.
-    bool Owes() const { return engine_.Owes(); }
+    bool Owes() const { return m_engine.Owes(); }
 
 private:
     bool Record(const Frame& request);
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::set<uint16_t> drop_on_;
-    std::vector<Frame> requests_;
-    std::map<uint16_t, size_t> taken_;
-    std::atomic<size_t> piece_size_ = 0;
-    std::atomic<bool> paused_ = false;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::set<uint16_t> m_dropOn;
+    std::vector<Frame> m_requests;
+    std::map<uint16_t, size_t> m_taken;
+    std::atomic<size_t> m_pieceSize = 0;
+    std::atomic<bool> m_paused = false;
 
     // Last, so that its thread stops before what its hooks use is gone.
-    samplegateway::Gateway engine_;
+    samplegateway::Gateway m_engine;
 };
 
 }  // namespace testsupport

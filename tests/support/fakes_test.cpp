@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_gateway.h"
 #include "core/zvcode.h"
+#include "fake_gateway.h"
 #include "loopback.h"
 #include "search_responder.h"
 #include "wait.h"
@@ -22,51 +22,53 @@ namespace {
 // A blocking client with a receive time-out, so that a missing answer fails the test.
 class Client {
 public:
-    explicit Client(const sockaddr_in& to) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    explicit Client(const sockaddr_in& to) : m_fd(socket(AF_INET, SOCK_STREAM, 0)) {
         timeval limit{5, 0};
-        setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        connected_ = connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
+        setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        m_connected = connect(m_fd, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0;
     }
-    ~Client() { close(fd_); }
-    bool connected() const { return connected_; }
+    ~Client() { close(m_fd); }
+    bool connected() const { return m_connected; }
 
-    void Send(const Bytes& bytes) { ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size())); }
+    void Send(const Bytes& bytes) {
+        ASSERT_EQ(send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
+    }
     void SendPreamble() { Send(Bytes(kPreamble, kPreamble + sizeof kPreamble - 1)); }
-    void SendFrame(uint16_t sender, uint16_t id, const Bytes& payload = {}) { Send(EncodeFrame({sender, id, payload})); }
+    void SendFrame(uint16_t sender, uint16_t id, const Bytes& payload = {}) {
+        Send(EncodeFrame({sender, id, payload}));
+    }
 
     // The next frame, or one with id 0xFFFF when none came or the stream broke.
     Frame Next() {
         Frame frame;
-        while (!decoder_.Next(&frame)) {
+        while (!m_decoder.Next(&frame)) {
             uint8_t buffer[4096];
-            ssize_t got = recv(fd_, buffer, sizeof buffer, 0);
-            if (got <= 0 || decoder_.Broken())
-                return {0, 0xFFFF, {}};
-            decoder_.Feed(buffer, static_cast<size_t>(got));
+            ssize_t got = recv(m_fd, buffer, sizeof buffer, 0);
+            if (got <= 0 || m_decoder.Broken()) return {0, 0xFFFF, {}};
+            m_decoder.Feed(buffer, static_cast<size_t>(got));
         }
         return frame;
     }
     // Bytes of one read, to see how the gateway cut its writes.
     ssize_t ReadOnce(size_t size) {
         Bytes buffer(size);
-        return recv(fd_, buffer.data(), size, 0);
+        return recv(m_fd, buffer.data(), size, 0);
     }
     bool PeerClosed() {
         uint8_t byte;
-        return recv(fd_, &byte, 1, 0) == 0;
+        return recv(m_fd, &byte, 1, 0) == 0;
     }
 
 private:
-    int fd_;
-    bool connected_ = false;
-    FrameDecoder decoder_;
+    int m_fd;
+    bool m_connected = false;
+    FrameDecoder m_decoder;
 };
 
 Bytes Login(std::string_view name, const std::array<uint8_t, 16>& response, std::optional<std::string> client_id = {}) {
     PayloadWriter writer;
     writer.Int(262).Int(3).String(name).Int(16).Raw(response.data(), 16).Int(2);
-    if (client_id)
-        writer.String(*client_id);
+    if (client_id) writer.String(*client_id);
     return writer;
 }
 
@@ -131,8 +133,7 @@ TEST_P(FakeGatewayLogin, AnswersTheLoginAsConfigured) {
         EXPECT_EQ(text, options.challenge);
     }
     std::array<uint8_t, 16> response{};
-    if (!c.answer_with.empty())
-        response = EncryptPasswordBlock(c.answer_with, options.challenge);
+    if (!c.answer_with.empty()) response = EncryptPasswordBlock(c.answer_with, options.challenge);
     client.SendFrame(12, kLoginRequest, Login("Local Config", response, "00-11-22-33-44-55"));
     Frame answer = client.Next();
     EXPECT_EQ(answer.sender, 12);
@@ -160,8 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& ch : name)
-            if (!isalnum(static_cast<unsigned char>(ch)))
-                ch = '_';
+            if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return name;
     });
 

@@ -15,25 +15,22 @@ constexpr int kPollMs = 5;
 
 }  // namespace
 
-LoopbackServer::LoopbackServer() {
-    listener_ = ListenOnLoopback(&port_);
-}
+LoopbackServer::LoopbackServer() { m_listener = ListenOnLoopback(&m_port); }
 
 LoopbackServer::~LoopbackServer() {
     Stop();
-    close(listener_);
+    close(m_listener);
 }
 
-sockaddr_in LoopbackServer::Address() const { return Loopback(port_); }
+sockaddr_in LoopbackServer::Address() const { return Loopback(m_port); }
 
 void LoopbackServer::Start() {
-    thread_ = std::thread([this] { Run(); });
+    m_thread = std::thread([this] { Run(); });
 }
 
 void LoopbackServer::Stop() {
-    stopping_ = true;
-    if (thread_.joinable())
-        thread_.join();
+    m_stopping = true;
+    if (m_thread.joinable()) m_thread.join();
 }
 
 bool LoopbackServer::Readable(int fd) {
@@ -46,13 +43,10 @@ bool LoopbackServer::ReadExact(int fd, void* buffer, size_t size, uint32_t real_
     auto* bytes = static_cast<uint8_t*>(buffer);
     size_t done = 0;
     while (done < size) {
-        if (Stopping() || std::chrono::steady_clock::now() > deadline)
-            return false;
-        if (!Readable(fd))
-            continue;
+        if (Stopping() || std::chrono::steady_clock::now() > deadline) return false;
+        if (!Readable(fd)) continue;
         ssize_t got = recv(fd, bytes + done, size - done, 0);
-        if (got <= 0)
-            return false;
+        if (got <= 0) return false;
         done += static_cast<size_t>(got);
     }
     return true;
@@ -63,35 +57,32 @@ bool LoopbackServer::WriteAll(int fd, const void* data, size_t size) {
     size_t done = 0;
     while (done < size) {
         ssize_t sent = send(fd, bytes + done, size - done, MSG_NOSIGNAL);
-        if (sent <= 0)
-            return false;
+        if (sent <= 0) return false;
         done += static_cast<size_t>(sent);
     }
     return true;
 }
 
 bool LoopbackServer::ConnectionWaiting() const {
-    if (handingOver_.load())
-        return true;
-    pollfd entry{listener_, POLLIN, 0};
+    if (m_handingOver.load()) return true;
+    pollfd entry{m_listener, POLLIN, 0};
     return poll(&entry, 1, 0) > 0;
 }
 
 void LoopbackServer::Run() {
     while (!Stopping()) {
-        if (!Readable(listener_))
-            continue;
-        handingOver_ = true;
-        int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (!Readable(m_listener)) continue;
+        m_handingOver = true;
+        int fd = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0) {
-            handingOver_ = false;
+            m_handingOver = false;
             continue;
         }
         timeval limit{5, 0};  // a client that stops reading cannot hold the server forever
         setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        ++connections_;
+        ++m_connections;
         Serve(fd);
-        handingOver_ = false;
+        m_handingOver = false;
         close(fd);
     }
 }

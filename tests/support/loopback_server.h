@@ -17,16 +17,16 @@ public:
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
-    uint16_t Port() const { return port_; }
+    uint16_t Port() const { return m_port; }
     sockaddr_in Address() const;
-    int Connections() const { return connections_.load(); }
+    int Connections() const { return m_connections.load(); }
 
 protected:
     // Starts the thread; the derived class calls it last in its constructor, and calls Stop
     // first in its destructor.
     void Start();
     void Stop();
-    bool Stopping() const { return stopping_.load(); }
+    bool Stopping() const { return m_stopping.load(); }
     // Waits a few milliseconds for the descriptor to become readable.
     static bool Readable(int fd);
     // Reads exactly size bytes, giving up when the peer closes, after real_ms or on Stop.
@@ -37,19 +37,19 @@ protected:
     // waiting. Fakes that let a test clock run while they owe nothing use it,
     // so the moment between accepting and serving never counts as idle.
     bool ConnectionWaiting() const;
-    void HandOverDone() { handingOver_ = false; }
+    void HandOverDone() { m_handingOver = false; }
 
     virtual void Serve(int fd) = 0;
 
 private:
     void Run();
 
-    int listener_ = -1;
-    uint16_t port_ = 0;
-    std::atomic<bool> stopping_{false};
-    std::atomic<int> connections_{0};
-    std::atomic<bool> handingOver_{false};
-    std::thread thread_;
+    int m_listener = -1;
+    uint16_t m_port = 0;
+    std::atomic<bool> m_stopping{false};
+    std::atomic<int> m_connections{0};
+    std::atomic<bool> m_handingOver{false};
+    std::thread m_thread;
 };
 
 }  // namespace testsupport

@@ -10,23 +10,23 @@ using platform::WaveHandle;
 using platform::WaveHeader;
 
 NullWaveBackend::NullWaveBackend(bool present)
-    : present_(present), previous_(platform::InstallWaveBackend(this)), thread_([this] { Run(); }) {}
+    : m_present(present), m_previous(platform::InstallWaveBackend(this)), m_thread([this] { Run(); }) {}
 
 NullWaveBackend::~NullWaveBackend() {
     {
-        std::lock_guard lock(mutex_);
-        stop_ = true;
+        std::lock_guard lock(m_mutex);
+        m_stop = true;
     }
-    wake_.notify_all();
-    thread_.join();
-    platform::InstallWaveBackend(previous_);
+    m_wake.notify_all();
+    m_thread.join();
+    platform::InstallWaveBackend(m_previous);
 }
 
 void NullWaveBackend::Run() {
-    std::unique_lock lock(mutex_);
-    while (!stop_) {
+    std::unique_lock lock(m_mutex);
+    while (!m_stop) {
         Step();
-        wake_.wait_for(lock, std::chrono::milliseconds(1));
+        m_wake.wait_for(lock, std::chrono::milliseconds(1));
     }
 }
 
@@ -37,37 +37,37 @@ uint32_t NullWaveBackend::DurationOf(const Line& line, const WaveHeader& header)
 
 void NullWaveBackend::Step() {
     const uint32_t now = platform::GetTickCount();
-    while (output_.open && !output_.headers.empty() &&
-           (instant_ || now - output_.headStart >= DurationOf(output_, *output_.headers.front()))) {
-        output_.headStart += DurationOf(output_, *output_.headers.front());
+    while (m_output.open && !m_output.headers.empty() &&
+           (m_instant || now - m_output.headStart >= DurationOf(m_output, *m_output.headers.front()))) {
+        m_output.headStart += DurationOf(m_output, *m_output.headers.front());
         PlayHead();
     }
-    while (input_.open && input_.started && !input_.headers.empty() &&
-           (instant_ || now - input_.headStart >= DurationOf(input_, *input_.headers.front()))) {
-        input_.headStart += DurationOf(input_, *input_.headers.front());
+    while (m_input.open && m_input.started && !m_input.headers.empty() &&
+           (m_instant || now - m_input.headStart >= DurationOf(m_input, *m_input.headers.front()))) {
+        m_input.headStart += DurationOf(m_input, *m_input.headers.front());
         FillHead();
     }
 }
 
 void NullWaveBackend::PlayHead() {
-    const WaveHeader& header = *output_.headers.front();
-    const size_t at = played_.size();
-    played_.resize(at + header.bufferLength);
-    platform::CopyWithVolume(output_.format, volume_, header.data, played_.data() + at, header.bufferLength);
-    ++completed_;
-    HandBack(output_);
+    const WaveHeader& header = *m_output.headers.front();
+    const size_t at = m_played.size();
+    m_played.resize(at + header.bufferLength);
+    platform::CopyWithVolume(m_output.format, m_volume, header.data, m_played.data() + at, header.bufferLength);
+    ++m_completed;
+    HandBack(m_output);
 }
 
 void NullWaveBackend::FillHead() {
-    WaveHeader& header = *input_.headers.front();
+    WaveHeader& header = *m_input.headers.front();
     for (uint32_t i = 0; i + 1 < header.bufferLength; i += 2) {
-        const auto sample = static_cast<uint16_t>(signal_ ? signal_(signalIndex_) : 0);
-        ++signalIndex_;
+        const auto sample = static_cast<uint16_t>(m_signal ? m_signal(m_signalIndex) : 0);
+        ++m_signalIndex;
         header.data[i] = static_cast<uint8_t>(sample);
         header.data[i + 1] = static_cast<uint8_t>(sample >> 8);
     }
     header.bytesRecorded = header.bufferLength;
-    HandBack(input_);
+    HandBack(m_input);
 }
 
 void NullWaveBackend::HandBack(Line& line) {
@@ -78,176 +78,176 @@ void NullWaveBackend::HandBack(Line& line) {
 }
 
 void NullWaveBackend::SetSubmitResult(platform::WaveSubmit result) {
-    std::lock_guard lock(mutex_);
-    submitResult_ = result;
+    std::lock_guard lock(m_mutex);
+    m_submitResult = result;
 }
 
 void NullWaveBackend::SetOpenFails(bool fails) {
-    std::lock_guard lock(mutex_);
-    openFails_ = fails;
+    std::lock_guard lock(m_mutex);
+    m_openFails = fails;
 }
 
 void NullWaveBackend::SetInstant(bool instant) {
-    std::lock_guard lock(mutex_);
-    instant_ = instant;
+    std::lock_guard lock(m_mutex);
+    m_instant = instant;
 }
 
 void NullWaveBackend::SetInputSignal(std::function<int16_t(uint64_t)> signal) {
-    std::lock_guard lock(mutex_);
-    signal_ = std::move(signal);
-    signalIndex_ = 0;
+    std::lock_guard lock(m_mutex);
+    m_signal = std::move(signal);
+    m_signalIndex = 0;
 }
 
 void NullWaveBackend::CompleteAll() {
-    std::lock_guard lock(mutex_);
-    while (!output_.headers.empty()) PlayHead();
+    std::lock_guard lock(m_mutex);
+    while (!m_output.headers.empty()) PlayHead();
 }
 
 void NullWaveBackend::FillAll() {
-    std::lock_guard lock(mutex_);
-    while (!input_.headers.empty()) FillHead();
+    std::lock_guard lock(m_mutex);
+    while (!m_input.headers.empty()) FillHead();
 }
 
 std::vector<uint8_t> NullWaveBackend::Played() const {
-    std::lock_guard lock(mutex_);
-    return played_;
+    std::lock_guard lock(m_mutex);
+    return m_played;
 }
 
 std::vector<int16_t> NullWaveBackend::PlayedSamples() const {
-    std::lock_guard lock(mutex_);
-    std::vector<int16_t> samples(played_.size() / 2);
+    std::lock_guard lock(m_mutex);
+    std::vector<int16_t> samples(m_played.size() / 2);
     for (size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<int16_t>(played_[2 * i] | played_[2 * i + 1] << 8);
+        samples[i] = static_cast<int16_t>(m_played[2 * i] | m_played[2 * i + 1] << 8);
     return samples;
 }
 
 void NullWaveBackend::ClearPlayed() {
-    std::lock_guard lock(mutex_);
-    played_.clear();
+    std::lock_guard lock(m_mutex);
+    m_played.clear();
 }
 
 int NullWaveBackend::QueuedOutput() const {
-    std::lock_guard lock(mutex_);
-    return static_cast<int>(output_.headers.size());
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_output.headers.size());
 }
 
 int NullWaveBackend::QueuedInput() const {
-    std::lock_guard lock(mutex_);
-    return static_cast<int>(input_.headers.size());
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_input.headers.size());
 }
 
 bool NullWaveBackend::IsOutputOpen() const {
-    std::lock_guard lock(mutex_);
-    return output_.open;
+    std::lock_guard lock(m_mutex);
+    return m_output.open;
 }
 
 bool NullWaveBackend::IsInputOpen() const {
-    std::lock_guard lock(mutex_);
-    return input_.open;
+    std::lock_guard lock(m_mutex);
+    return m_input.open;
 }
 
 platform::WaveFormat NullWaveBackend::OutputFormat() const {
-    std::lock_guard lock(mutex_);
-    return output_.format;
+    std::lock_guard lock(m_mutex);
+    return m_output.format;
 }
 
 int NullWaveBackend::OutputOpens() const {
-    std::lock_guard lock(mutex_);
-    return outputOpens_;
+    std::lock_guard lock(m_mutex);
+    return m_outputOpens;
 }
 
 uint64_t NullWaveBackend::Completed() const {
-    std::lock_guard lock(mutex_);
-    return completed_;
+    std::lock_guard lock(m_mutex);
+    return m_completed;
 }
 
 WaveHandle NullWaveBackend::OpenOutput(const platform::WaveFormat& format, platform::WaveDoneCallback done,
                                        void* instance) {
-    std::lock_guard lock(mutex_);
-    if (!present_ || openFails_ || output_.open || !done) return 0;
-    output_ = Line{.open = true, .format = format, .done = done, .instance = instance};
-    ++outputOpens_;
+    std::lock_guard lock(m_mutex);
+    if (!m_present || m_openFails || m_output.open || !done) return 0;
+    m_output = Line{.open = true, .format = format, .done = done, .instance = instance};
+    ++m_outputOpens;
     return kOutput;
 }
 
 platform::WaveSubmit NullWaveBackend::Submit(WaveHandle output, WaveHeader* header) {
     {
-        std::lock_guard lock(mutex_);
-        if (output != kOutput || !output_.open || !header) return platform::WaveSubmit::Failed;
-        if (submitResult_ != platform::WaveSubmit::Taken) return submitResult_;
+        std::lock_guard lock(m_mutex);
+        if (output != kOutput || !m_output.open || !header) return platform::WaveSubmit::Failed;
+        if (m_submitResult != platform::WaveSubmit::Taken) return m_submitResult;
         header->flags &= ~platform::kWaveHeaderDone;
-        if (output_.headers.empty()) output_.headStart = platform::GetTickCount();
-        output_.headers.push_back(header);
+        if (m_output.headers.empty()) m_output.headStart = platform::GetTickCount();
+        m_output.headers.push_back(header);
     }
-    wake_.notify_all();
+    m_wake.notify_all();
     return platform::WaveSubmit::Taken;
 }
 
 void NullWaveBackend::ResetOutput(WaveHandle output) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(m_mutex);
     if (output != kOutput) return;
-    while (!output_.headers.empty()) HandBack(output_);
+    while (!m_output.headers.empty()) HandBack(m_output);
 }
 
 void NullWaveBackend::CloseOutput(WaveHandle output) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(m_mutex);
     if (output != kOutput) return;
-    while (!output_.headers.empty()) HandBack(output_);
-    output_.open = false;
+    while (!m_output.headers.empty()) HandBack(m_output);
+    m_output.open = false;
 }
 
 void NullWaveBackend::SetVolume(uint32_t leftRight) {
-    std::lock_guard lock(mutex_);
-    volume_ = leftRight;
+    std::lock_guard lock(m_mutex);
+    m_volume = leftRight;
 }
 
 uint32_t NullWaveBackend::GetVolume() {
-    std::lock_guard lock(mutex_);
-    return volume_;
+    std::lock_guard lock(m_mutex);
+    return m_volume;
 }
 
 WaveHandle NullWaveBackend::OpenInput(const platform::WaveFormat& format, platform::WaveDoneCallback done,
                                       void* instance) {
-    std::lock_guard lock(mutex_);
-    if (!present_ || openFails_ || input_.open || !done) return 0;
-    input_ = Line{.open = true, .format = format, .done = done, .instance = instance};
+    std::lock_guard lock(m_mutex);
+    if (!m_present || m_openFails || m_input.open || !done) return 0;
+    m_input = Line{.open = true, .format = format, .done = done, .instance = instance};
     return kInput;
 }
 
 bool NullWaveBackend::AddInputBuffer(WaveHandle input, WaveHeader* header) {
-    std::lock_guard lock(mutex_);
-    if (input != kInput || !input_.open || !header || submitResult_ != platform::WaveSubmit::Taken) return false;
+    std::lock_guard lock(m_mutex);
+    if (input != kInput || !m_input.open || !header || m_submitResult != platform::WaveSubmit::Taken) return false;
     header->flags &= ~platform::kWaveHeaderDone;
     header->bytesRecorded = 0;
-    if (input_.headers.empty()) input_.headStart = platform::GetTickCount();
-    input_.headers.push_back(header);
+    if (m_input.headers.empty()) m_input.headStart = platform::GetTickCount();
+    m_input.headers.push_back(header);
     return true;
 }
 
 bool NullWaveBackend::StartInput(WaveHandle input) {
-    std::lock_guard lock(mutex_);
-    if (input != kInput || !input_.open) return false;
-    input_.started = true;
-    input_.headStart = platform::GetTickCount();
+    std::lock_guard lock(m_mutex);
+    if (input != kInput || !m_input.open) return false;
+    m_input.started = true;
+    m_input.headStart = platform::GetTickCount();
     return true;
 }
 
 void NullWaveBackend::StopInput(WaveHandle input) {
-    std::lock_guard lock(mutex_);
-    if (input == kInput) input_.started = false;
+    std::lock_guard lock(m_mutex);
+    if (input == kInput) m_input.started = false;
 }
 
 void NullWaveBackend::ResetInput(WaveHandle input) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(m_mutex);
     if (input != kInput) return;
-    while (!input_.headers.empty()) HandBack(input_);
+    while (!m_input.headers.empty()) HandBack(m_input);
 }
 
 bool NullWaveBackend::CloseInput(WaveHandle input) {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(m_mutex);
     if (input != kInput) return false;
-    while (!input_.headers.empty()) HandBack(input_);
-    input_.open = false;
+    while (!m_input.headers.empty()) HandBack(m_input);
+    m_input.open = false;
     return true;
 }
 

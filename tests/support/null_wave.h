@@ -47,7 +47,7 @@ public:
     uint64_t Completed() const;
 
     // The backend.
-    bool HasDevice() override { return present_; }
+    bool HasDevice() override { return m_present; }
     platform::WaveHandle OpenOutput(const platform::WaveFormat& format, platform::WaveDoneCallback done,
                                     void* instance) override;
     platform::WaveSubmit Submit(platform::WaveHandle output, platform::WaveHeader* header) override;
@@ -84,23 +84,23 @@ private:
     void HandBack(Line& line);
     static uint32_t DurationOf(const Line& line, const platform::WaveHeader& header);
 
-    const bool present_;
-    mutable std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stop_ = false;
-    bool instant_ = false;
-    bool openFails_ = false;
-    platform::WaveSubmit submitResult_ = platform::WaveSubmit::Taken;
-    uint32_t volume_ = 0xFFFFFFFF;
-    Line output_;
-    Line input_;
-    std::vector<uint8_t> played_;
-    std::function<int16_t(uint64_t)> signal_;
-    uint64_t signalIndex_ = 0;
-    int outputOpens_ = 0;
-    uint64_t completed_ = 0;
-    platform::WaveBackend* previous_;
-    std::thread thread_;
+    const bool m_present;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stop = false;
+    bool m_instant = false;
+    bool m_openFails = false;
+    platform::WaveSubmit m_submitResult = platform::WaveSubmit::Taken;
+    uint32_t m_volume = 0xFFFFFFFF;
+    Line m_output;
+    Line m_input;
+    std::vector<uint8_t> m_played;
+    std::function<int16_t(uint64_t)> m_signal;
+    uint64_t m_signalIndex = 0;
+    int m_outputOpens = 0;
+    uint64_t m_completed = 0;
+    platform::WaveBackend* m_previous;
+    std::thread m_thread;
 };
 
 }  // namespace testsupport

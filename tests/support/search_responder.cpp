@@ -31,87 +31,84 @@ Bytes EncodeRecords(const std::vector<GatewayRecord>& records) {
 }
 
 SearchResponder::SearchResponder() {
-    fd_ = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    m_fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_in address = Loopback(0);
-    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     socklen_t length = sizeof address;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = PortOf(address);
-    thread_ = std::thread([this] { Run(); });
+    getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
+    m_port = PortOf(address);
+    m_thread = std::thread([this] { Run(); });
 }
 
 SearchResponder::~SearchResponder() {
     {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
     }
-    thread_.join();
-    close(fd_);
+    m_thread.join();
+    close(m_fd);
 }
 
 void SearchResponder::AddRawReply(Bytes datagram) {
-    std::lock_guard lock(mutex_);
-    replies_.push_back(std::move(datagram));
+    std::lock_guard lock(m_mutex);
+    m_replies.push_back(std::move(datagram));
 }
 
 int SearchResponder::Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
+    std::lock_guard lock(m_mutex);
+    return m_requests;
 }
 
 std::vector<std::string> SearchResponder::Errors() const {
-    std::lock_guard lock(mutex_);
-    return errors_;
+    std::lock_guard lock(m_mutex);
+    return m_errors;
 }
 
 bool SearchResponder::WaitForRequests(int count, uint32_t real_ms) const {
-    std::unique_lock lock(mutex_);
-    return changed_.wait_for(lock, std::chrono::milliseconds(real_ms), [&] { return requests_ >= count; });
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(real_ms), [&] { return m_requests >= count; });
 }
 
 void SearchResponder::Run() {
     static const Bytes kRequest = PayloadWriter().Int(1).Int(0);
     for (;;) {
         {
-            std::lock_guard lock(mutex_);
-            if (stopping_)
-                return;
+            std::lock_guard lock(m_mutex);
+            if (m_stopping) return;
         }
-        pollfd entry{fd_, POLLIN, 0};
-        if (poll(&entry, 1, 5) <= 0)
-            continue;
+        pollfd entry{m_fd, POLLIN, 0};
+        if (poll(&entry, 1, 5) <= 0) continue;
         uint8_t buffer[600];
         sockaddr_in from{};
         socklen_t length = sizeof from;
-        ssize_t got = recvfrom(fd_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
-        if (got < 0)
-            continue;
+        ssize_t got = recvfrom(m_fd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
+        if (got < 0) continue;
         if (Bytes(buffer, buffer + got) != kRequest) {
-            std::lock_guard lock(mutex_);
-            errors_.push_back("malformed search request of " + std::to_string(got) + " bytes");
-            changed_.notify_all();
+            std::lock_guard lock(m_mutex);
+            m_errors.push_back("malformed search request of " + std::to_string(got) + " bytes");
+            m_changed.notify_all();
             continue;
         }
         std::vector<Bytes> replies;
         {
-            std::lock_guard lock(mutex_);
-            ++requests_;
-            replies = replies_;
-            changed_.notify_all();
+            std::lock_guard lock(m_mutex);
+            ++m_requests;
+            replies = m_replies;
+            m_changed.notify_all();
         }
         for (const Bytes& reply : replies)
-            sendto(fd_, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), length);
+            sendto(m_fd, reply.data(), reply.size(), 0, reinterpret_cast<sockaddr*>(&from), length);
     }
 }
 
 KeepAliveSender::KeepAliveSender(uint16_t port, const std::string& address)
-    : fd_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)), to_(Loopback(port)) {
-    inet_pton(AF_INET, address.c_str(), &to_.sin_addr);
+    : m_fd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)), m_to(Loopback(port)) {
+    inet_pton(AF_INET, address.c_str(), &m_to.sin_addr);
     int on = 1;
-    setsockopt(fd_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
+    setsockopt(m_fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
 }
 
-KeepAliveSender::~KeepAliveSender() { close(fd_); }
+KeepAliveSender::~KeepAliveSender() { close(m_fd); }
 
 bool KeepAliveSender::Send() {
     Bytes datagram = PayloadWriter().Int(3);
@@ -120,7 +117,7 @@ bool KeepAliveSender::Send() {
 }
 
 bool KeepAliveSender::SendRaw(const Bytes& bytes) {
-    return sendto(fd_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to_), sizeof to_) ==
+    return sendto(m_fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&m_to), sizeof m_to) ==
            static_cast<ssize_t>(bytes.size());
 }
 

@@ -34,27 +34,27 @@ public:
     SearchResponder(const SearchResponder&) = delete;
     SearchResponder& operator=(const SearchResponder&) = delete;
 
-    uint16_t Port() const { return port_; }
+    uint16_t Port() const { return m_port; }
 
     void AddReply(const std::vector<GatewayRecord>& records) { AddRawReply(EncodeRecords(records)); }
     void AddRawReply(Bytes datagram);
 
-    int Requests() const;                    // well-formed requests answered so far
+    int Requests() const;                     // well-formed requests answered so far
     std::vector<std::string> Errors() const;  // malformed requests
     bool WaitForRequests(int count, uint32_t real_ms = 5000) const;
 
 private:
     void Run();
 
-    int fd_ = -1;
-    uint16_t port_ = 0;
-    mutable std::mutex mutex_;
-    mutable std::condition_variable changed_;
-    bool stopping_ = false;
-    std::vector<Bytes> replies_;
-    int requests_ = 0;
-    std::vector<std::string> errors_;
-    std::thread thread_;
+    int m_fd = -1;
+    uint16_t m_port = 0;
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    bool m_stopping = false;
+    std::vector<Bytes> m_replies;
+    int m_requests = 0;
+    std::vector<std::string> m_errors;
+    std::thread m_thread;
 };
 
 // Sends keep-alive datagrams (24 bytes, int 3 first) to a UDP port, on the loopback address
@@ -66,12 +66,12 @@ public:
     KeepAliveSender(const KeepAliveSender&) = delete;
     KeepAliveSender& operator=(const KeepAliveSender&) = delete;
 
-    bool Send();                      // one valid datagram
+    bool Send();                       // one valid datagram
     bool SendRaw(const Bytes& bytes);  // anything else
 
 private:
-    int fd_;
-    sockaddr_in to_;
+    int m_fd;
+    sockaddr_in m_to;
 };
 
 }  // namespace testsupport

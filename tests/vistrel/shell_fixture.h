@@ -36,15 +36,15 @@ public:
     }
     ~ShellEnvironment() {
         platform::PinFontFile("");
-        platform::SetProgramName(previousName_);
+        platform::SetProgramName(m_previousName);
     }
-    const std::string& Folder() const { return dir_.Path(); }
+    const std::string& Folder() const { return m_dir.Path(); }
 
 private:
-    std::string previousName_ = platform::GetProgramName();
-    testsupport::TempDir dir_;
-    testsupport::ScopedEnv config_{"ZAVORO_CONFIG_DIR", dir_.Path().c_str()};
-    testsupport::ScopedEnv data_{"ZAVORO_DATA_DIR", dir_.Path().c_str()};
+    std::string m_previousName = platform::GetProgramName();
+    testsupport::TempDir m_dir;
+    testsupport::ScopedEnv m_config{"ZAVORO_CONFIG_DIR", m_dir.Path().c_str()};
+    testsupport::ScopedEnv m_data{"ZAVORO_DATA_DIR", m_dir.Path().c_str()};
 };
 
 // Every answer asked for is in and handled: no request on its way, none owed, none waiting
@@ -136,37 +136,37 @@ public:
     using Step = std::function<bool(CMainWnd& window, CZVServer& server, int pass)>;
 
     TestHost(const std::string& folder, int screenWidth, int screenHeight, Step step)
-        : folder_(folder), width_(screenWidth), height_(screenHeight), step_(std::move(step)) {}
+        : m_folder(folder), m_width(screenWidth), m_height(screenHeight), m_step(std::move(step)) {}
 
-    int GetScreenWidth() override { return width_; }
-    int GetScreenHeight() override { return height_; }
+    int GetScreenWidth() override { return m_width; }
+    int GetScreenHeight() override { return m_height; }
     std::unique_ptr<platform::TabletWindow> OpenWindow(const platform::WindowOptions& options) override {
         openedWith = options;
         auto window = std::make_unique<platform::HeadlessWindow>(options.width, options.height);
         native = window.get();
         return window;
     }
-    std::string GetCommandFilePath() override { return folder_ + "/vistrel.cmd"; }
-    std::string GetLockDirectory() override { return folder_; }
+    std::string GetCommandFilePath() override { return m_folder + "/vistrel.cmd"; }
+    std::string GetLockDirectory() override { return m_folder; }
     // Never the test program itself: an update replaces a file of the test's folder.
-    std::string GetProgramFilePath() override { return folder_ + "/vistrel"; }
+    std::string GetProgramFilePath() override { return m_folder + "/vistrel"; }
     void OnMainWindow(CMainWnd& window, CZVServer& server) override {
-        window_ = &window;
-        server_ = &server;
+        m_window = &window;
+        m_server = &server;
     }
-    bool ShouldStop() override { return window_ && step_(*window_, *server_, ++passes); }
+    bool ShouldStop() override { return m_window && m_step(*m_window, *m_server, ++passes); }
 
     platform::HeadlessWindow* native = nullptr;  // valid during the run
     platform::WindowOptions openedWith;
     int passes = 0;
 
 private:
-    std::string folder_;
-    int width_;
-    int height_;
-    Step step_;
-    CMainWnd* window_ = nullptr;
-    CZVServer* server_ = nullptr;
+    std::string m_folder;
+    int m_width;
+    int m_height;
+    Step m_step;
+    CMainWnd* m_window = nullptr;
+    CZVServer* m_server = nullptr;
 };
 
 // A touch in the middle of the button, a second after the one before (never a double touch).
