@@ -10,7 +10,9 @@
 #include "core/zvtime.h"
 #include "platform/keys.h"
 #include "shell_fixture.h"
+#include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/updatepage.h"
+#include "widgets/buttons/buttonicon.h"
 #include "widgets/style/setserver.h"
 
 namespace {
@@ -201,6 +203,75 @@ TEST_F(MainWndMessages, HouseModeSystemNameAndUpdateNotice) {
     EXPECT_EQ(native.GetTitle(), "Backyard: Zavoro Viewer");
     Deliver(ZVM_SYSCONFIG_PREPAREUPDATE, {});
     EXPECT_EQ(window->IsUpdateForced(), 1);
+}
+
+// Records the names of the gateway icons that buttons ask for.
+class NamedIconRecorder : public CButtonIconSource {
+public:
+    NamedIconRecorder() : m_inner(ButtonIcons()), m_previous(InstallButtonIconSource(this)) {}
+    ~NamedIconRecorder() override { InstallButtonIconSource(m_previous); }
+    NamedIconRecorder(const NamedIconRecorder&) = delete;
+    NamedIconRecorder& operator=(const NamedIconRecorder&) = delete;
+    CButtonIcon* MakeStock(int kind, COLORREF colour) override { return m_inner.MakeStock(kind, colour); }
+    CButtonIcon* MakeNamed(const CZVString& name) override {
+        names.push_back(CZVString(name).GetAnsi());
+        return m_inner.MakeNamed(name);
+    }
+    std::vector<std::string> names;
+
+private:
+    CButtonIconSource& m_inner;
+    CButtonIconSource* m_previous;
+};
+
+testsupport::Bytes MenuOf(const std::vector<std::pair<int, std::string>>& entries) {
+    PayloadWriter menu;
+    menu.Int(0).Int(static_cast<int32_t>(entries.size()));
+    for (const auto& [type, caption] : entries) menu.Int(type).String(caption);
+    return menu;
+}
+
+std::string CaptionOf(CMainMenu* menu, int id) {
+    CTabButton* entry = menu->FindEntry(id);
+    return entry ? entry->GetText().GetAnsi() : "";
+}
+
+TEST_F(MainWndMessages, AMenuNoticeRebuildsTheColumnOnlyForANewNumberOfEntries) {
+    Deliver(ZVM_SYSCONFIG_GETMENUA, MenuOf({{0, "Home"}, {5, "Lighting"}}));
+    ASSERT_EQ(window->IsMenuLoadFailed(), 0);
+    CTabButton* lighting = window->GetMenu()->FindEntry(5005);
+    ASSERT_NE(lighting, nullptr);
+
+    Deliver(ZVM_SYSCONFIG_GETMENUA, MenuOf({{0, "Home"}, {2, "Climate"}}));
+    EXPECT_EQ(window->GetMenu()->FindEntry(5005), lighting);
+    EXPECT_EQ(window->GetMenu()->FindEntry(5002), nullptr);
+
+    Deliver(ZVM_SYSCONFIG_GETMENUA, MenuOf({{0, "Home"}, {2, "Climate"}, {5, "Lighting"}}));
+    EXPECT_EQ(CaptionOf(window->GetMenu(), 5002), "Climate");
+}
+
+TEST_F(MainWndMessages, TheDefaultMenuGivesWayToTheGatewaysMenuOfTheSameSize) {
+    Deliver(ZVM_SYSCONFIG_GETMENUA, MenuOf({}));
+    ASSERT_EQ(window->IsMenuLoadFailed(), 1);
+    const int defaultEntries = window->GetMenu()->GetTabCount();
+    std::vector<std::pair<int, std::string>> entries{{0, "Home"}, {5, "Lighting"}, {2, "Climate"}};
+    entries.resize(static_cast<size_t>(defaultEntries));
+    Deliver(ZVM_SYSCONFIG_GETMENUA, MenuOf(entries));
+    EXPECT_EQ(window->IsMenuLoadFailed(), 0);
+    EXPECT_EQ(CaptionOf(window->GetMenu(), 5000), "Home");
+}
+
+TEST_F(MainWndMessages, TheHomeEntryWearsTheHouseModesIconAlsoAfterARebuild) {
+    gateway.Answer(ZVM_HOUSE_GETMODENAMESQ,
+                   PayloadWriter().Int(2).String("Home").String("I_HOME").String("Away").String("I_AWAY"));
+    Deliver(ZVM_TABLET_FLUSHCACHE, {});  // reloads the house modes
+    Deliver(ZVM_SYSCONFIG_GETMENUA, MenuOf({{0, "Home"}}));
+    const std::string icon = "I_AWAY";
+    NamedIconRecorder icons;
+    Deliver(ZVM_HOUSE_MODECHANGED, PayloadWriter().Int(1).Int(0));
+    EXPECT_EQ(std::count(icons.names.begin(), icons.names.end(), icon), 1);
+    Deliver(ZVM_SYSCONFIG_GETMENUA, MenuOf({{0, "Home"}, {5, "Lighting"}}));
+    EXPECT_EQ(std::count(icons.names.begin(), icons.names.end(), icon), 2);
 }
 
 TEST_F(MainWndMessages, AlertSoundRepeatsAtItsIntervalUntilTheConnectionChanges) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "core/messages/shellmessages.h"
 #include "core/zvserver.h"
 #include "widgets/tabs/menucolumn.h"
 #include "widgets/tabs/tabcolumn.h"
-#include "core/messages/shellmessages.h"
 
 class CMainWnd;
 
@@ -32,9 +32,9 @@ public:
     static constexpr int kFirstCommand = 5000;
     static constexpr int kExitType = 14;
     static constexpr int kMaxFontSize = 30;
-    static constexpr uint32_t kPressSettle = 100;   // ms
-    static constexpr uint32_t kHoldToExit = 5000;   // ms
-    static constexpr int kTimerInterval = 1000;     // ms
+    static constexpr uint32_t kPressSettle = 100;  // ms
+    static constexpr uint32_t kHoldToExit = 5000;  // ms
+    static constexpr int kTimerInterval = 1000;    // ms
 
     // exitEntry: an "Exit" entry follows the gateway's entries.
     CMainMenu(CMainWnd* owner, CZVRect rect, COLORREF backColour, int exitEntry);
@@ -63,6 +63,8 @@ public:
     const std::string& GetEntryText(int type) const;
     // Asks the gateway's menu again: 1 while the shown entries still match it.
     int CheckMenu();
+    // 1 when a menu answer of that many entries gives the column it shows now.
+    int HoldsEntryCount(int count) { return count + ExitEntries() == GetTabCount(); }
     // Every entry's caption and icon into the context, at the entries' places.
     void DrawEntries(CZVDC* dc);
     // ---- the toolkit's view of the menu

@@ -205,7 +205,10 @@ int CMainWnd::LoadMainMenu(CZVMSG* answer) {
         const COLORREF back = style && (style->GetFlags() & 0x40000) ? 0x080408 : 0;
         m_menu = new CMainMenu(this, column, back, exitEntry);
         AddChild(m_menu);
-        if (m_menu->BuildEntries(menu.types, menu.captions)) return 1;
+        if (m_menu->BuildEntries(menu.types, menu.captions)) {
+            ShowHouseModeIcon();
+            return 1;
+        }
         RemoveChild(m_menu);
         delete m_menu;
     }
@@ -214,6 +217,11 @@ int CMainWnd::LoadMainMenu(CZVMSG* answer) {
     AddChild(m_menu);
     m_menu->AddDefaultEntries();
     return 0;
+}
+
+// The home entry of the menu wears the icon of the house mode, once one is known.
+void CMainWnd::ShowHouseModeIcon() {
+    if (m_menu && m_houseModeKnown) m_menu->SetEntryIcon(0, m_houseModes.GetIcon(m_houseMode));
 }
 
 CZVWindow* CMainWnd::GetMainMenu() { return m_menu; }
@@ -745,8 +753,8 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     case ZVM_HOUSE_GETMODEA:
         if (!message->ReadInt(value)) break;
         m_houseMode = value;
-        // The home entry of the menu wears the mode's icon.
-        if (m_menu) m_menu->SetEntryIcon(0, m_houseModes.GetIcon(value));
+        m_houseModeKnown = 1;
+        ShowHouseModeIcon();
         break;
     case ZVM_TABLET_SETDISPLAYPOWER:
         if (!message->ReadInt(value)) break;
@@ -850,6 +858,12 @@ void CMainWnd::OnPlaySound(CZVMSG* message) {
 }
 
 void CMainWnd::OnMenuAnswer(CZVMSG* message) {
+    // The gateway's menu is in place with as many entries: nothing to rebuild.
+    int32_t unused = 0, count = 0;
+    if (m_menu && !m_menuLoadFailed && message->ReadInt(unused) && message->ReadInt(count) &&
+        m_menu->HoldsEntryCount(count))
+        return;
+    message->ResetPosition();
     m_menuLoadFailed = !LoadMainMenu(message);
     const int current = m_currentCommand;
     if (HasMenuEntry(current))

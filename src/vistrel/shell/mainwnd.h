@@ -227,6 +227,7 @@ private:
     // The gateway's audio: a source to play, the intercom's audio (mainwnd_audio.cpp).
     void OnAudioMessage(CZVMSG* message);
     void OnRemoteKey(CZVMSG* message);
+    void ShowHouseModeIcon();
     void RunPendingCommand();
     void OpenWebPage(int quiet);
     // The update page over the page area, in place of the current page.
@@ -263,6 +264,7 @@ private:
     int m_webNoNavigation = 0;
     std::string m_webUrl;
     int m_houseMode = -1;
+    int m_houseModeKnown = 0;  // a mode was told since start
     CHouseModeList m_houseModes;
     int m_newMessages = 0;
     int m_styleReloadPending = 0;
