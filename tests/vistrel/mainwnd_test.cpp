@@ -102,6 +102,14 @@ TEST_F(MainWndMessages, ConnectAsksForSettingsMenuClockAndSystemInformation) {
     // The house mode, asked before the connection stood, is not among them.
     EXPECT_EQ(asked, (std::vector<uint16_t>{ZVM_TABLET_GETPOWERSETTINGSQ, ZVM_SYSCONFIG_GETMENUQ,
                                             ZVM_SYSCONFIG_GETCLOCKQ, ZVM_TABLET_IDLE, ZVM_SYSCONFIG_GETSYSTEMINFOQ}));
+    // Between them the menu subscribes to its entries' icons and texts on this connection.
+    const std::vector<Frame> requests = gateway.Requests();
+    const auto idle =
+        std::find_if(requests.begin(), requests.end(), [](const Frame& f) { return f.id == ZVM_TABLET_IDLE; });
+    ASSERT_NE(idle, requests.end());
+    ASSERT_NE(idle + 1, requests.end());
+    EXPECT_EQ(idle[1].id, ZVM_UI_SUBSCRIBEMENUSTATUS);
+    EXPECT_EQ(idle[1].sender, window->GetMenu()->GetId());
 }
 
 TEST_F(MainWndMessages, FlushCachesClearsTheAnswerCacheAndAsksForTheHouseModeAgain) {

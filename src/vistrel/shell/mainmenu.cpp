@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include "core/messages/shellmessages.h"
 #include "core/zvquery.h"
 #include "gfx/dibdc.h"
 #include "platform/clock.h"
 #include "vistrel/shell/mainwnd.h"
-#include "core/messages/shellmessages.h"
 #include "widgets/regions/shadewnd.h"
 #include "widgets/style/setserver.h"
 
@@ -114,7 +114,8 @@ int CMainMenu::BuildEntries(const std::vector<int>& types, const std::vector<std
     const int count = static_cast<int>(std::min(types.size(), captions.size()));
     if (count <= 0) return 0;
     m_fillsHeight = FillsWithLast(types[count - 1]) || IsCompact();
-    const int available = m_fillsHeight ? m_height : m_height + CSetServer::CurrentStyle(3, 5) - CSetServer::CurrentStyle(3, 1);
+    const int available =
+        m_fillsHeight ? m_height : m_height + CSetServer::CurrentStyle(3, 5) - CSetServer::CurrentStyle(3, 1);
     const int rows = count + ExitEntries();
     const int height = available / rows;
     int ok = 1;
@@ -213,7 +214,11 @@ void CMainMenu::DrawTail(CZVDC* dc, int shaded) {
 void CMainMenu::Paint(CZVDC* dc, int withBackground) {
     if (m_owner->IsMenuHidden()) return;
     CTabColumn::Paint(dc, withBackground);
-    if (!m_subscriptionPending || !GetServer()) return;
+    if (m_subscriptionPending) SubscribeToStatus();
+}
+
+void CMainMenu::SubscribeToStatus() {
+    if (!GetServer()) return;
     m_subscriptionPending = 0;
     CZVMSG message(GetId(), ZVM_UI_SUBSCRIBEMENUSTATUS);
     GetServer()->Send(&message);

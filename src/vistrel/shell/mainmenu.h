@@ -75,6 +75,8 @@ public:
     int IsLastEntrySelected() override { return GetTabCount() > 0 && GetSelectedIndex() == GetTabCount() - 1; }
     int GetPressState() const override { return m_pressState; }
     int IsSubscriptionPending() const { return m_subscriptionPending; }
+    // Asks the gateway to push the entries' icons and texts to the menu.
+    void SubscribeToStatus();
 
     // The icon an entry type asks of the gateway.
     static const char* IconNameOf(int type, int themed);

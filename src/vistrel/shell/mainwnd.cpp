@@ -663,7 +663,7 @@ int CMainWnd::CheckForUpdate(CZVServer& server) {
     m_versionUnanswered = check == VersionCheck::kUnknown;
     m_versionCheckTick = platform::GetTickCount();
     switch (check) {
-    case VersionCheck::kCurrent: m_updatePending = 0; return 0;
+    case VersionCheck::kCurrent: m_updatePending = 0; return 1;
     case VersionCheck::kUpdate: ShowUpdatePage(); return 1;
     case VersionCheck::kUnknown: return 0;
     }
@@ -717,6 +717,8 @@ void CMainWnd::OnConnect(int connected) {
         Send(ZVM_SYSCONFIG_GETMENUQ);
         Send(ZVM_SYSCONFIG_GETCLOCKQ);
         Send(ZVM_TABLET_IDLE);
+        // The menu's entry icons and texts are pushed anew to the menu of this connection.
+        if (m_menu) m_menu->SubscribeToStatus();
         if (!(m_windowFlags & kWindowFullScreen)) Send(ZVM_SYSCONFIG_GETSYSTEMINFOQ);
         return;
     }

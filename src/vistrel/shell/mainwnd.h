@@ -233,7 +233,8 @@ private:
     // The update page over the page area, in place of the current page.
     void ShowUpdatePage();
     // The idle pass's update check while one is pending: a forced update, or the gateway's
-    // version differing from ours, opens the update page; 1 then, and the pass ends there.
+    // version differing from ours, opens the update page; our own version ends the check. 1 when
+    // either happened, and the pass ends there.
     int CheckForUpdate(CZVServer& server);
     void LeaveWebPageNow();
     // Every kRebuildCheckInterval: a current page that asks for it is built anew.
