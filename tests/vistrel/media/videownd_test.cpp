@@ -63,6 +63,20 @@ protected:
         window->OnMessage(&message);
         return message.GetTotalSize();
     }
+    // A camera's MPEG file in the gateway's chunks at the quality level, the first chunk
+    // resetting the stream; each chunk is decoded as far as it goes.
+    static void FeedMpeg(CVideoWnd* window, std::span<const uint8_t> file, int quality) {
+        constexpr size_t kChunk = 5000;
+        for (size_t at = 0; at < file.size(); at += kChunk) {
+            const size_t size = std::min(kChunk, file.size() - at);
+            Deliver(window, ZVM_VIDEO_MPEGDATA, {at == 0, static_cast<int32_t>(size), quality << 8},
+                    std::vector<uint8_t>(file.begin() + static_cast<ptrdiff_t>(at),
+                                         file.begin() + static_cast<ptrdiff_t>(at + size)));
+            CZVDC dc(window);
+            while (window->GetStreamBuffer().GetFill() >= CMpegDecoder::kFeedSize && window->DecodeStep(&dc, 0)) {
+            }
+        }
+    }
     std::vector<int32_t> Next(uint16_t id) { return Ints(NextRequest(id)); }
     void Tap(int x, int y) {
         harness.Press(x, y);
@@ -237,20 +251,27 @@ TEST_F(VideoWindow, AnMpegPictureShowsUnderAChildButton) {
     button->SetText("Live", nullptr, 0);
     window->AddChild(button);
     harness.PaintAll();
-    // The sample camera's file, in the gateway's chunks, each decoded as far as it goes.
-    const std::span<const uint8_t> file = samplegateway::CameraVideo352x240();
-    constexpr size_t kChunk = 5000;
-    for (size_t at = 0; at < file.size(); at += kChunk) {
-        const size_t size = std::min(kChunk, file.size() - at);
-        Deliver(window, ZVM_VIDEO_MPEGDATA, {at == 0, static_cast<int32_t>(size), 2 << 8},
-                std::vector<uint8_t>(file.begin() + static_cast<ptrdiff_t>(at),
-                                     file.begin() + static_cast<ptrdiff_t>(at + size)));
-        CZVDC dc(window);
-        while (window->GetStreamBuffer().GetFill() >= CMpegDecoder::kFeedSize && window->DecodeStep(&dc, 0)) {
-        }
-    }
+    FeedMpeg(window, samplegateway::CameraVideo352x240(), 2);
     EXPECT_EQ(window->GetQualityLevel(), 2);
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "video_mpeg_under_button"));
+}
+
+// The gateway switches a camera between its small and its large file as the quality changes: a
+// window 320 wide shows each file's own last picture, whatever came before, and follows the
+// level both ways.
+TEST_F(VideoWindow, SwitchingQualityAcross320ShowsEachFilesOwnPictures) {
+    CVideoWnd* window = Make(CZVRect(0, 0, 320, 240), 320, 240, 3);
+    harness.PaintAll();
+    FeedMpeg(window, samplegateway::CameraVideo176x144(), 0);
+    const testsupport::Image565 small = harness.Capture();
+    FeedMpeg(window, samplegateway::CameraVideo352x240(), 2);
+    const testsupport::Image565 large = harness.Capture();
+    EXPECT_NE(small, large);
+    FeedMpeg(window, samplegateway::CameraVideo176x144(), 0);
+    EXPECT_EQ(harness.Capture(), small);
+    FeedMpeg(window, samplegateway::CameraVideo352x240(), 2);
+    EXPECT_EQ(harness.Capture(), large);
+    EXPECT_EQ(listener.levels, (std::vector<int>{0, 2, 0, 2}));
 }
 
 }  // namespace
