@@ -256,6 +256,29 @@ TEST_F(VideoWindow, AnMpegPictureShowsUnderAChildButton) {
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "video_mpeg_under_button"));
 }
 
+// The decoder is fed whole pieces: the idle pass decodes once 5000 bytes wait, not before, and
+// then tells the gateway how much is left.
+TEST_F(VideoWindow, TheIdlePassDecodesOnceAWholePieceWaits) {
+    CVideoWnd* window = Make(CZVRect(0, 0, 320, 240), 320, 240, 3);
+    harness.PaintAll();
+    const std::span<const uint8_t> file = samplegateway::CameraVideo352x240();
+    auto chunk = [&](size_t at, size_t size) {
+        return std::vector<uint8_t>(file.begin() + static_cast<ptrdiff_t>(at),
+                                    file.begin() + static_cast<ptrdiff_t>(at + size));
+    };
+    Deliver(window, ZVM_VIDEO_MPEGDATA, {1, CMpegDecoder::kFeedSize - 1, 0}, chunk(0, CMpegDecoder::kFeedSize - 1));
+    harness.Clock().Advance(100);
+    window->OnIdle(0);
+    EXPECT_EQ(window->GetStreamBuffer().GetFill(), CMpegDecoder::kFeedSize - 1);
+    EXPECT_FALSE(gateway.WaitForRequest(ZVM_VIDEO_BUFFERLEVEL, nullptr, 0));
+
+    Deliver(window, ZVM_VIDEO_MPEGDATA, {0, 1, 0}, chunk(CMpegDecoder::kFeedSize - 1, 1));
+    harness.Clock().Advance(100);
+    window->OnIdle(0);
+    EXPECT_LT(window->GetStreamBuffer().GetFill(), CMpegDecoder::kFeedSize);
+    EXPECT_EQ(Next(ZVM_VIDEO_BUFFERLEVEL), (std::vector<int32_t>{window->GetStreamBuffer().GetFill()}));
+}
+
 // The gateway switches a camera between its small and its large file as the quality changes: a
 // window 320 wide shows each file's own last picture, whatever came before, and follows the
 // level both ways.
