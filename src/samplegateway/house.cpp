@@ -247,7 +247,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePictures(gateway, house.IsOn("style_themed"));
     ServeSlides(gateway);
     ServeAlbums(gateway);
-    ServePictureViews(gateway);
+    ServePictureViews(gateway, *pacer);
     ServeHouseMode(gateway);
     ServeSecurity(gateway);
     ServeIrrigation(gateway, house);

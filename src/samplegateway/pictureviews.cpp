@@ -1,12 +1,17 @@
 #include "samplegateway/pictureviews.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "core/messages/mediamessages.h"
 #include "core/messages/shellmessages.h"
 #include "samplegateway/albums.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/pacer.h"
 
 namespace samplegateway {
 namespace {
@@ -41,9 +46,54 @@ Frame Picture(uint16_t sink, Look look, int width, int height) {
     return {sink, ZVM_PICTURES_PICTURE, out};
 }
 
+// An album view shows the album's pictures in turn: every kAlbumTurnMs each view that asked
+// is told that the next picture is there, and its next request gets it.
+constexpr uint32_t kAlbumTurnMs = 10000;
+constexpr int kAlbumTurnPictures = 4;
+
+class AlbumViews {
+public:
+    explicit AlbumViews(Gateway& gateway) : m_gateway(gateway) {}
+
+    // {sink, album, w, h} -> the album's current picture for that sink.
+    std::vector<Frame> Answer(const Frame& request) {
+        PayloadReader in(request.payload);
+        int32_t sink = 0, album = 0;
+        int width = 0, height = 0;
+        if (!in.Int(&sink) || !in.Int(&album) || !ReadSize(in, &width, &height)) return {};
+        std::lock_guard lock(m_mutex);
+        View& view = m_views[static_cast<uint16_t>(sink)];
+        if (view.album != album) view = {album, 0};
+        return {Picture(static_cast<uint16_t>(sink), {album, view.index}, width, height)};
+    }
+
+    void Step(uint32_t now_ms) {
+        std::lock_guard lock(m_mutex);
+        if (!m_turnMs) m_turnMs = now_ms + kAlbumTurnMs;
+        if (static_cast<int32_t>(now_ms - *m_turnMs) < 0) return;
+        m_turnMs = now_ms + kAlbumTurnMs;
+        std::vector<Frame> notices;
+        for (auto& [sink, view] : m_views) {
+            view.index = (view.index + 1) % kAlbumTurnPictures;
+            notices.push_back({sink, ZVM_PICTURES_NEXTPICTURE, {}});
+        }
+        if (!notices.empty()) m_gateway.PushFrames(notices);
+    }
+
+private:
+    struct View {
+        int32_t album = -1;
+        int index = 0;
+    };
+    Gateway& m_gateway;
+    std::mutex m_mutex;
+    std::map<uint16_t, View> m_views;  // by sink
+    std::optional<uint32_t> m_turnMs;
+};
+
 }  // namespace
 
-void ServePictureViews(Gateway& gateway) {
+void ServePictureViews(Gateway& gateway, Pacer& pacer) {
     gateway.On(ZVM_PICTURES_GETPICTUREQ, [](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int width = 0, height = 0;
@@ -53,13 +103,9 @@ void ServePictureViews(Gateway& gateway) {
         return {Picture(request.sender, kLogo, width, height)};
     });
     // Album and frame requests name the sink that waits for the picture.
-    gateway.On(ZVM_PICTURES_GETALBUMPICTUREQ, [](const Frame& request) -> std::vector<Frame> {
-        PayloadReader in(request.payload);
-        int32_t sink = 0, album = 0;
-        int width = 0, height = 0;
-        if (!in.Int(&sink) || !in.Int(&album) || !ReadSize(in, &width, &height)) return {};
-        return {Picture(static_cast<uint16_t>(sink), {album, 0}, width, height)};
-    });
+    auto albums = std::make_shared<AlbumViews>(gateway);
+    pacer.Add([albums](uint32_t now_ms) { albums->Step(now_ms); });
+    gateway.On(ZVM_PICTURES_GETALBUMPICTUREQ, [albums](const Frame& request) { return albums->Answer(request); });
     gateway.On(ZVM_PICTURES_GETFRAMEPICTUREQ, [](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t sink = 0, frame = 0;

@@ -16,6 +16,7 @@
 #include "basinsetup/searchgateway.h"
 #include "core/zvsock.h"
 #include "support/fake_gateway.h"
+#include "support/gateway_session.h"
 #include "support/loopback.h"
 #include "support/sample_installation.h"
 #include "support/virtual_clock.h"
@@ -96,6 +97,8 @@ protected:
     void Start(const std::vector<std::string>& arguments, CBasinSetupDlg::Options options = {}) {
         app = std::make_unique<CBasinSetupApp>([this](const std::string& text) { appMessages.push_back(text); });
         ASSERT_TRUE(app->InitInstance(arguments));
+        // A query waits for the gateway's answer however slowly the gateway's thread runs.
+        testsupport::HoldClockWhileGatewayAnswers(clock, gateway, app->Server());
         options.noInheritedSocket = !app->UsesInheritedSocket();
         dialog = std::make_unique<CBasinSetupDlg>(app->Server(), app->Link(), view, viewer, options);
         app->SetDialog(dialog.get());
@@ -122,6 +125,7 @@ protected:
     }
 
     void TearDown() override {
+        clock.HoldWhile({});
         if (app) app->SetDialog(nullptr);
         dialog.reset();
         app.reset();

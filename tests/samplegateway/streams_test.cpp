@@ -1,7 +1,7 @@
 // The sample house's streamed sounds and cameras, paced on the virtual clock: the
 // announcements after a login, the chime as PCM and as mu-law chunks, the cameras' tiles,
-// pictures and MPEG-2 chunks with their acknowledgement and buffer limits, the camera's tone
-// and the late answers to camera moves.
+// pictures and MPEG-2 chunks with their acknowledgement and buffer limits, the camera's tone,
+// the late answers to camera moves and the album views' turn to the next picture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,11 +10,13 @@
 
 #include "av/mulaw.h"
 #include "core/messages/mediamessages.h"
+#include "core/messages/shellmessages.h"
 #include "gfx/jpegdecode.h"
 #include "samplegateway/audiostreams.h"
 #include "samplegateway/cameras.h"
 #include "samplegateway/cameravideo.h"
 #include "samplegateway/pacer.h"
+#include "samplegateway/pictureviews.h"
 #include "support/gateway_session.h"
 
 namespace {
@@ -55,6 +57,7 @@ protected:
     SampleStreams() {
         samplegateway::ServeAudioStreams(gateway.Engine(), *pacer);
         samplegateway::ServeCameras(gateway.Engine(), *pacer);
+        samplegateway::ServePictureViews(gateway.Engine(), *pacer);
     }
     // Runs the pacer at start + ms and takes in what it sent.
     void RunAt(uint32_t ms) {
@@ -256,6 +259,27 @@ TEST_F(SampleStreams, CameraSoundIsAToneUntilStoppedAndMovesAreAnsweredLate) {
     EXPECT_TRUE(window.Of(ZVM_VIDEO_CAMERALEFTA).empty());
     RunAt(4300);
     EXPECT_EQ(window.Of(ZVM_VIDEO_CAMERALEFTA).size(), 1u);
+}
+
+TEST_F(SampleStreams, AnAlbumViewIsToldOfItsNextPictureEveryTenSeconds) {
+    Connect();
+    const uint16_t view = window.GetId();
+    auto ask = [&] {
+        Send(ZVM_PICTURES_GETALBUMPICTUREQ, {view, 2, 64, 48}, view);
+        return window.Of(ZVM_PICTURES_PICTURE).back().payload;
+    };
+    const Bytes first = ask();
+    RunAt(0);
+    RunAt(9999);
+    EXPECT_TRUE(window.Of(ZVM_PICTURES_NEXTPICTURE).empty());
+    EXPECT_EQ(ask(), first);
+    RunAt(10000);
+    EXPECT_EQ(window.Of(ZVM_PICTURES_NEXTPICTURE).size(), 1u);
+    const Bytes second = ask();
+    EXPECT_NE(second, first);
+    RunAt(20000);
+    EXPECT_EQ(window.Of(ZVM_PICTURES_NEXTPICTURE).size(), 2u);
+    EXPECT_NE(ask(), second);
 }
 
 }  // namespace

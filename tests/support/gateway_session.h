@@ -59,14 +59,17 @@ private:
 // kernel holds back to join them, or that the gateway has not acknowledged.
 inline bool RequestsOnTheirWay(CZVServer& server) {
     int unsent = 0;
-    return ioctl(server.GetSocket()->GetHandle(), SIOCOUTQNSD, &unsent) == 0 && unsent > 0;
+    const CZVSocket* socket = server.GetSocket();
+    return socket && ioctl(socket->GetHandle(), SIOCOUTQNSD, &unsent) == 0 && unsent > 0;
 }
 
 // Bytes from the gateway that the manager has not taken yet, in the kernel or in the
 // socket's own buffer.
 inline bool AnswersWaiting(CZVServer& server) {
-    pollfd entry{server.GetSocket()->GetHandle(), POLLIN, 0};
-    return server.GetSocket()->HasData() || poll(&entry, 1, 0) > 0;
+    CZVSocket* socket = server.GetSocket();
+    if (!socket) return false;
+    pollfd entry{socket->GetHandle(), POLLIN, 0};
+    return socket->HasData() || poll(&entry, 1, 0) > 0;
 }
 
 // Time stands still while a request is on its way or the gateway is still answering and

@@ -139,12 +139,15 @@ TEST_F(MainMenuTest, ConnectBuildsTheSampleGatewaysMenu) {
     EXPECT_EQ(Menu()->FillsColumn(), 1);
     CZVWindow* last = Menu()->GetTab(9);
     EXPECT_EQ(last->GetY() + last->GetHeight(), 240);
-    // The first paint subscribes to the entries' icons.
+    // The first paint subscribes the menu to its entries' icons.
     window->PaintAll();
-    Frame subscribe;
-    ASSERT_TRUE(gateway.WaitForRequest(ZVM_UI_SUBSCRIBEMENUSTATUS, &subscribe));
-    EXPECT_EQ(subscribe.sender, Menu()->GetId());
     EXPECT_EQ(Menu()->IsSubscriptionPending(), 0);
+    EXPECT_TRUE(PollUntil([&] {
+        const std::vector<Frame> requests = gateway.Requests();
+        return std::any_of(requests.begin(), requests.end(), [&](const Frame& f) {
+            return f.id == ZVM_UI_SUBSCRIBEMENUSTATUS && f.sender == Menu()->GetId();
+        });
+    }));
 }
 
 TEST_F(MainMenuTest, EntriesShareTheHeightAndTheFirstTakesTheRemainder) {
