@@ -1,7 +1,7 @@
 // samplegateway: serves the sample house on a loopback port until it is interrupted, so that
 // the programs can be tried by hand.
 //
-//   samplegateway [--house <file>] [--style plain|themed|compact] [--home full|cameras]
+//   samplegateway [--house <file>] [--style plain|themed|compact] [--home full|cameras|climate]
 //                 [--update <program file>]
 //
 // Without --house the house file is samplehouse.ini beside the program, else the one in the
@@ -48,7 +48,9 @@ int main(int argc, char** argv) {
     std::string path;
     std::string update;
     std::optional<samplegateway::Style> style;
-    bool cameraHome = false;
+    // A home page in place of the full one: the switch that shows it, and what it is called.
+    std::string homeSwitch;
+    std::string homeName;
     bool valid = true;
     for (int i = 1; i < argc && valid; i += 2) {
         const std::string_view option = argv[i];
@@ -57,8 +59,15 @@ int main(int argc, char** argv) {
             valid = false;
         } else if (option == "--home") {
             const std::string_view home = argv[i + 1];
-            cameraHome = home == "cameras";
-            valid = cameraHome || home == "full";
+            if (home == "cameras") {
+                homeSwitch = "camera_home";
+                homeName = "cameras'";
+            } else if (home == "climate") {
+                homeSwitch = "climate_home";
+                homeName = "climate";
+            } else {
+                valid = home == "full";
+            }
         } else if (option == "--update") {
             update = argv[i + 1];
         } else if (option == "--house") {
@@ -69,9 +78,10 @@ int main(int argc, char** argv) {
         }
     }
     if (!valid) {
-        std::fprintf(stderr,
-                     "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--home full|cameras] "
-                     "[--update <file>]\n");
+        std::fprintf(
+            stderr,
+            "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--home full|cameras|climate] "
+            "[--update <file>]\n");
         return 2;
     }
     if (path.empty()) path = FindHouseFile();
@@ -84,8 +94,8 @@ int main(int argc, char** argv) {
     // The running gateway shows its pool equipment: the chlorinator and two pumps (a house file
     // without the tablet's equipment flags is served as it is).
     house->Set("tablet_equipment", samplegateway::kSampleEquipment);
-    if (cameraHome && !house->SetSwitch("camera_home", true)) {
-        std::fprintf(stderr, "samplegateway: %s has no cameras' home page\n", path.c_str());
+    if (!homeSwitch.empty() && !(house->SetSwitch(homeSwitch, true) && house->SetSwitch("full_home", false))) {
+        std::fprintf(stderr, "samplegateway: %s has no %s home page\n", path.c_str(), homeName.c_str());
         return 1;
     }
     if (style && !samplegateway::ApplyStyle(*house, *style)) {

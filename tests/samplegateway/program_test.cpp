@@ -149,7 +149,7 @@ TEST(SampleGatewayProgram, RefusesWhatItCannotServe) {
     testsupport::WriteFileText(dir.File("bad.ini"), "[answer 1]\n\nlist l u8\n");
     testsupport::WriteFileText(dir.File("plain.ini"), "[answer 0x258B]\ni32 2\n");
     const std::string kUsage =
-        "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--home full|cameras] "
+        "usage: samplegateway [--house <file>] [--style plain|themed|compact] [--home full|cameras|climate] "
         "[--update <file>]\n";
     struct Case {
         std::vector<std::string> arguments;
@@ -167,6 +167,9 @@ TEST(SampleGatewayProgram, RefusesWhatItCannotServe) {
         {{"--house", dir.File("plain.ini"), "--home", "cameras"},
          1,
          "samplegateway: " + dir.File("plain.ini") + " has no cameras' home page\n"},
+        {{"--house", dir.File("plain.ini"), "--home", "climate"},
+         1,
+         "samplegateway: " + dir.File("plain.ini") + " has no climate home page\n"},
         {{"--house", dir.File("plain.ini"), "--style", "themed"},
          1,
          "samplegateway: " + dir.File("plain.ini") + " has no style answer to change\n"},

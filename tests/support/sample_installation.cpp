@@ -76,7 +76,12 @@ samplegateway::House SampleHouse(const SampleInstallation& sample) {
     Put(sample.homePages, "home_pages", list("home_pages"));
     Put(sample.menu, "menu", list("menu"));
     Put(sample.monitorLayout, "monitor_layout", flag("monitor_layout"));
-    Put(sample.cameraHome, "camera_home", flag("camera_home"));
+    // A home page in place of the full one.
+    auto home = [&house](const char* name) {
+        return [&house, name](bool on) { return house.SetSwitch(name, on) && house.SetSwitch("full_home", !on); };
+    };
+    Put(sample.cameraHome, "camera_home", home("camera_home"));
+    Put(sample.climateHome, "climate_home", home("climate_home"));
     Put(sample.spaRunTime, "tablet_circuits", [&house](uint16_t minutes) {
         constexpr int64_t kSpa = 500;
         constexpr size_t kRunTimeColumn = 10;

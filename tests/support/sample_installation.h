@@ -51,6 +51,10 @@ struct SampleInstallation {
     // ---- the cameras
     // The cameras' home page (cameras 1 and 3) in place of the full one.
     std::optional<bool> cameraHome;
+
+    // ---- climate
+    // The Guest Suite's history on a home page of its own in place of the full one.
+    std::optional<bool> climateHome;
 };
 
 // The house file with the installation's values in place; a value the file does not hold

@@ -9,6 +9,7 @@
 #include "irrigation_fixture.h"
 #include "support/golden.h"
 #include "vistrel/home/irrigation/irgroupwnd.h"
+#include "vistrel/home/irrigation/irrigationhistory.h"
 #include "vistrel/home/irrigation/irrigationmanual.h"
 #include "vistrel/home/irrigation/irrigationsummary.h"
 #include "vistrel/home/irrigation/irrigationsystem.h"
@@ -274,6 +275,19 @@ TEST_F(IrrigationSystemTest, HoldingUpStopsAt150AndTheReleaseStoresItOnce) {
     EXPECT_EQ(june->GetPercent(), 130);
     june->OnChildCommand(CSeasonalAdjustWnd::kReleaseId, 1);
     EXPECT_EQ(june->GetPercent(), 150);
+}
+
+TEST_F(IrrigationSystemTest, TheHistoryTabShowsTheControllerAndEveryZone) {
+    CIrrigationPage* system = System();
+    ASSERT_NE(system, nullptr);
+    system->OnCommand(CIrrigationPage::kHistoryId);
+    auto* history = dynamic_cast<CIrrigationHistoryPage*>(system->GetContent());
+    ASSERT_NE(history, nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return !history->IsLoading(); }));
+    EXPECT_EQ(history->GetHistory().modes.size(), 1u);
+    ASSERT_EQ(history->GetHistory().zones.size(), 10u);
+    EXPECT_EQ(history->GetHistory().zones.back().name, "Rain");
+    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(page), "irrigation_history"));
 }
 
 TEST_F(IrrigationSystemTest, ManualRunsWorkOnlyInTheManualMode) {

@@ -69,18 +69,21 @@ CThermostatScheduleWnd::CThermostatScheduleWnd(CZVWindow* parent, CZVRect rect, 
     m_index = found != m_ids.end() ? static_cast<int>(found - m_ids.begin()) : 0;
 
     // The panel is low: its frame's corners would leave the buttons no room.
+    // The caption over the schedule's name at the left, and the buttons beside
+    // them at the panel's full height, where two lines of a caption fit.
     const CZVRect inner(kChooserGap, 2, rect.w - 2 * kChooserGap, rect.h - 4);
-    const int top = inner.h / 2;
-    const int half = inner.w / 2;
-    AddLabel(CZVRect(inner.x, inner.y, half - kChooserGap, top), "Active Schedule:", kCaptionSize)
-        ->SetTextFormat(kTextRight | kTextVCentre);
-    m_name = AddLabel(CZVRect(inner.x + half, inner.y, inner.w - half, top), "", kCaptionSize);
+    const int textWidth = inner.w * 2 / 5;
+    const int line = inner.h / 2;
+    AddLabel(CZVRect(inner.x, inner.y, textWidth, line), "Active Schedule:", kCaptionSize)
+        ->SetTextFormat(kTextLeft | kTextVCentre);
+    m_name = AddLabel(CZVRect(inner.x, inner.y + line, textWidth, inner.h - line), "", kCaptionSize);
     m_name->SetTextFormat(kTextLeft | kTextVCentre);
-    const int third = inner.w / 3;
+    const int buttonsLeft = inner.x + textWidth + kChooserGap;
+    const int third = (inner.x + inner.w - buttonsLeft + kChooserGap) / 3;
     const char* captions[] = {"Previous", "Next", "Save as\nIndividual"};
     CCaptionFitter fitter(this);
     for (int i = 0; i < 3; ++i) {
-        CZVButton* button = AddButton(CZVRect(inner.x + i * third, inner.y + top, third - kChooserGap, inner.h - top),
+        CZVButton* button = AddButton(CZVRect(buttonsLeft + i * third, inner.y, third - kChooserGap, inner.h),
                                       kPreviousId + i, kButtonClass, captions[i]);
         fitter.AddWindow(button);
         if (i == 2) m_save = button;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/zvtime.h"
+#include "vistrel/home/irrigation/irrigationhistory.h"
 #include "vistrel/home/irrigation/irrigationmanual.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/style/setserver.h"
@@ -26,6 +27,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kRed = 0x0000FF;  // COLORREF is 0x00BBGGRR
 constexpr int kColumnGap = 5;
 constexpr int kColumnShift = 2;
+constexpr int kTabIds[] = {CIrrigationPage::kSeasonalId, CIrrigationPage::kHistoryId, CIrrigationPage::kManualId};
 
 }  // namespace
 
@@ -107,8 +109,9 @@ CIrrigationPage::CIrrigationPage(CZVWindow* parent, CZVRect rect, CSeasonalAdjus
     : CTRRegion(parent, rect, kRegionClass, parent ? parent->GetFaceColor() : 0), m_seasonal(seasonal) {
     CZVObList descriptors;
     descriptors.AddTail(new CTabDescriptor("Seasonal Adjustments", kSeasonalId, nullptr));
+    descriptors.AddTail(new CTabDescriptor("History", kHistoryId, nullptr));
     descriptors.AddTail(new CTabDescriptor("Manual", kManualId, nullptr));
-    SetTabCount(2, 1, &descriptors);
+    SetTabCount(3, 1, &descriptors);
     Open(kSeasonalId, 0);
 }
 
@@ -123,7 +126,7 @@ CZVWindow* CIrrigationPage::MakeSeasonalPanel(CZVRect rect) {
 }
 
 int CIrrigationPage::OnCommand(int id) {
-    if (id == kManualId || id == kSeasonalId) Open(id, 1);
+    if (std::find(std::begin(kTabIds), std::end(kTabIds), id) != std::end(kTabIds)) Open(id, 1);
     return 1;
 }
 
@@ -135,10 +138,14 @@ void CIrrigationPage::Open(int id, int redraw) {
         delete m_content;
         m_content = nullptr;
     }
-    if (CTabContainer* tabs = GetTabs()) tabs->Select(id == kSeasonalId ? 0 : 1, redraw);
+    if (CTabContainer* tabs = GetTabs())
+        tabs->Select(static_cast<int>(std::find(std::begin(kTabIds), std::end(kTabIds), id) - std::begin(kTabIds)),
+                     redraw);
     CZVServer* server = m_seasonal->GetServer();
     if (id == kSeasonalId)
         m_content = MakeSeasonalPanel(rect);
+    else if (id == kHistoryId && server)
+        m_content = new CIrrigationHistoryPage(this, rect, *server);
     else if (id == kManualId && server)
         m_content = new CIrrigationManualPage(this, rect, *server);
     if (!m_content) {

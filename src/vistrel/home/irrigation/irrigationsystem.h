@@ -1,7 +1,7 @@
 #pragma once
 // CIrrigationPage: the System entry of the irrigation page: the monthly
-// seasonal percentages (CSeasonalAdjustWnd, one bar per month) and the manual
-// runs of single zones, one tab each.
+// seasonal percentages (CSeasonalAdjustWnd, one bar per month), the watering
+// history and the manual runs of single zones, one tab each.
 #include "vistrel/home/irrigation/irgroupwnd.h"
 #include "widgets/tabs/trregion.h"
 
@@ -41,6 +41,7 @@ private:
 class CIrrigationPage : public CTRRegion {
 public:
     static constexpr int kManualId = 1000;
+    static constexpr int kHistoryId = 1001;
     static constexpr int kSeasonalId = 1002;
 
     CIrrigationPage(CZVWindow* parent, CZVRect rect, CSeasonalAdjust* seasonal);

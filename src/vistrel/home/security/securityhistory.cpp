@@ -4,22 +4,18 @@
 #include <optional>
 
 #include "core/messages/securitymessages.h"
-#include "gfx/dibdc.h"
 #include "vistrel/shell/mainwnd.h"
-#include "widgets/lists/scrollbar.h"
 
 namespace {
 
 constexpr int kStateClasses[kSecurityStateRows] = {26, 27, 25, 32};
 constexpr const char* kStateNames[kSecurityStateRows] = {"Armed", "Not Ready", "Alarm", "Fire"};
 constexpr int kZoneClasses[2] = {34, 33};
-constexpr int kFormatLeft = 17;
 constexpr int kFormatCentred = 18;
 constexpr COLORREF kStretchFrame = 255;  // red
 constexpr int kLabelGap = 10;            // between the marked column and a label, and its padding
 constexpr double kOverlayShade = 0.7;
 constexpr double kOverlayBoxMix = 0.25;
-constexpr int kLabelInset = 2;
 constexpr double kStateLabelMix = 0.25;
 constexpr double kZoneLabelMix = 0.15;
 
@@ -79,7 +75,7 @@ CZVString OpenStretchText(const CTimeRange& range) {
 
 CSecurityHistoryPage::CSecurityHistoryPage(CZVWindow* parent, CZVRect rect, CZVServer& server, CTimeWindow* window,
                                            int partitionId, int area)
-    : CTimeView(parent, rect, window, kLeftMargin, 0, 0),
+    : CRowHistoryView(parent, rect, window, kLeftMargin),
       CSocketSink(server),
       m_partitionId(partitionId),
       m_lists(server, area),
@@ -140,66 +136,13 @@ void CSecurityHistoryPage::OnMessage(CZVMSG* message) {
     const CSecurityRowFit fit = SecurityRowFit(GraphHeight(), GetLargeFontSize(), zones);
     m_rowHeight = fit.rowHeight;
     if (fit.scrolls)
-        ScrollRows(zones);
+        ScrollRows((kSecurityStateRows + zones) * m_rowHeight, m_rowHeight);
     else
         StopScrolling();
     if (IsZoomBarAnimating() || !IsShown() || CMainWndBase::InputBlockedFor(this)) return;
     RepaintBuffered();
     CZVDC dc(this);
     CaptureGraph(&dc);
-}
-
-// ---- scrolling rows
-
-void CSecurityHistoryPage::ScrollRows(int zones) {
-    const int graphHeight = GraphHeight();
-    const int imageHeight = ((kSecurityStateRows + zones) * m_rowHeight + 3) / 4 * 4;
-    if (!m_scrollBar) {
-        SetRightMargin(kScrollBarWidth);
-        CreateZoomBar(1);
-        m_scrollBar =
-            new CZVScrollBar(this, this, CZVRect(m_width - kScrollBarWidth, GetTop(), kScrollBarWidth, graphHeight));
-        AddChild(m_scrollBar);
-        m_scrollOffset = 0;
-    }
-    if (!m_scrollImage || m_scrollImage->GetHeight() != imageHeight)
-        m_scrollImage = std::make_unique<CDibDC>(m_width - kScrollBarWidth, imageHeight, 0, 0, 1);
-    m_scrollBar->SetStep(m_rowHeight);
-    m_scrollBar->SetRange(graphHeight - 1, imageHeight);
-    m_scrollOffset = std::max(m_scrollBar->GetPosition(), 0);
-    if (IsShown()) m_scrollBar->Redraw(1);
-}
-
-void CSecurityHistoryPage::StopScrolling() {
-    m_scrollImage.reset();
-    m_scrollOffset = 0;
-    if (!m_scrollBar) return;
-    RemoveChild(m_scrollBar);
-    delete m_scrollBar;
-    m_scrollBar = nullptr;
-    SetRightMargin(0);
-    CreateZoomBar(1);
-}
-
-void CSecurityHistoryPage::RenderScrollImage() {
-    CDibDC* image = m_scrollImage.get();
-    const int height = image->GetHeight();
-    image->FillRect(m_faceColor, 0, 0, image->GetRequestedWidth(), height, 0);
-    DrawTimeGrid(image, 0, height, 1, m_backColor);
-    DrawStateRows(image, 0);
-    DrawZoneRows(image, kSecurityStateRows * m_rowHeight, height);
-}
-
-void CSecurityHistoryPage::PutScrollImage(CZVDC* dc) {
-    dc->BitBlt(0, GetTop(), m_scrollImage.get(), 0, m_scrollOffset, m_width - GetRightMargin() - 1, GraphHeight() - 1);
-}
-
-void CSecurityHistoryPage::OnScroll(CZVDC* dc, int position) {
-    m_scrollOffset = position;
-    if (!m_scrollImage) return;
-    PutScrollImage(dc);
-    DrawGraphFrame(dc);
-    MarkHighlightStale();
 }
 
 // ---- drawing
@@ -209,70 +152,35 @@ void CSecurityHistoryPage::OnDrawTimeBand(CZVDC* dc, COLORREF colour, int x1, in
         dc->FillRect(GetSeriesTint(row, colour), x1, y1 + row * m_rowHeight, x2 - x1 + 1, m_rowHeight, 0);
 }
 
-void CSecurityHistoryPage::OnPaint(CZVDC* dc) {
-    CTimeView::OnPaint(dc);
-    DrawGraphFrame(dc);
-}
-
-void CSecurityHistoryPage::DrawGraphFrame(CZVDC* dc) {
-    DrawSunkenFrame(dc, 0, GetTop(), m_width - GetRightMargin() - 1, m_height - kBottomMargin - 2);
-}
-
-void CSecurityHistoryPage::DrawData(CZVDC* dc, int top, int bottom) {
-    if (m_scrollImage) {
-        RenderScrollImage();
-        PutScrollImage(dc);
-        return;
-    }
+void CSecurityHistoryPage::DrawRows(CZVDC* dc, int top, int bottom) {
     DrawStateRows(dc, top);
     DrawZoneRows(dc, top + kSecurityStateRows * m_rowHeight, bottom);
 }
 
 int CSecurityHistoryPage::ZoneRowTop(int top, size_t zone) const {
-    return top + (kSecurityStateRows + static_cast<int>(zone)) * m_rowHeight - m_scrollOffset;
-}
-
-void CSecurityHistoryPage::DrawLabelCell(CZVDC* dc, int top, COLORREF fill, COLORREF text, const CZVString& name) {
-    const int left = GetLeft();
-    dc->FillRect(fill, 0, top, left + 1, m_rowHeight, 0);
-    dc->SetFont(GetLabelFontSize(), 0, 0);
-    dc->SetColor(text);
-    dc->DrawText(dc->EllipsizeText(name, left - kLabelInset),
-                 CZVRect(kLabelInset, top, left - kLabelInset, m_rowHeight), kFormatLeft);
+    return top + (kSecurityStateRows + static_cast<int>(zone)) * m_rowHeight - GetScrollOffset();
 }
 
 void CSecurityHistoryPage::DrawStateRows(CZVDC* dc, int top) {
-    const int right = m_width - GetRightMargin();
+    const int right = GraphRight();
     for (int row = 0; row < kSecurityStateRows; ++row) {
         const int rowTop = top + row * m_rowHeight;
-        DrawLabelCell(dc, rowTop, MixColors(m_backColor, m_stateColours[row], kStateLabelMix), m_stateTextColours[row],
-                      kStateNames[row]);
-        for (const CTimeRange& band : m_bands[static_cast<size_t>(row)]) {
-            int x1 = TimeToX(band.start);
-            if (x1 >= right) continue;
-            x1 = std::max(x1, GetLeft());
-            const int x2 = std::min(TimeToX(band.end), right);
-            dc->FillRect(m_stateColours[row], x1, rowTop, std::max(1, x2 - x1), m_rowHeight - 1, 0);
-        }
+        DrawLabelCell(dc, rowTop, m_rowHeight, MixColors(m_backColor, m_stateColours[row], kStateLabelMix),
+                      m_stateTextColours[row], kStateNames[row]);
+        FillStretches(dc, m_bands[static_cast<size_t>(row)], rowTop, m_rowHeight - 1, m_stateColours[row]);
         DrawSunkenFrame(dc, 0, rowTop, right - 1, rowTop + m_rowHeight - 1);
     }
 }
 
 void CSecurityHistoryPage::DrawZoneRows(CZVDC* dc, int top, int bottom) {
-    const int right = m_width - GetRightMargin();
+    const int right = GraphRight();
     int rowTop = top;
     for (size_t i = 0; i < m_history.zones.size() && rowTop + m_rowHeight - 1 <= bottom; ++i) {
         const int styleClass = kZoneClasses[i % 2];
         const COLORREF colour = GetStyleColour(styleClass, 0);
-        for (const CTimeRange& range : m_history.zones[i].ranges) {
-            int x1 = TimeToX(range.start);
-            if (x1 >= right) continue;
-            x1 = std::max(x1, GetLeft());
-            const int width = std::max(1, std::min(TimeToX(range.end), right) - x1);
-            dc->FillRect(colour, x1, rowTop, width, m_rowHeight - 1, 0);
-        }
-        DrawLabelCell(dc, rowTop, MixColors(m_backColor, colour, kZoneLabelMix), GetStyleColour(styleClass, 1),
-                      m_zoneNames[i]);
+        FillStretches(dc, m_history.zones[i].ranges, rowTop, m_rowHeight - 1, colour);
+        DrawLabelCell(dc, rowTop, m_rowHeight, MixColors(m_backColor, colour, kZoneLabelMix),
+                      GetStyleColour(styleClass, 1), m_zoneNames[i]);
         DrawSunkenFrame(dc, 0, rowTop, right - 1, rowTop + m_rowHeight - 1);
         rowTop += m_rowHeight;
     }

@@ -8,13 +8,12 @@
 // stretch labels, in each zone's row, the stretch the zone was open at the
 // marked time.
 #include <array>
-#include <memory>
 #include <vector>
 
 #include "core/zvserver.h"
+#include "vistrel/home/historyrows.h"
 #include "vistrel/home/security/securitymodel.h"
 #include "vistrel/home/security/securityreaders.h"
-#include "vistrel/home/timeview.h"
 
 inline constexpr int kSecurityStateRows = 4;
 using CSecurityStateBands = std::array<CTimeRanges, kSecurityStateRows>;
@@ -36,12 +35,9 @@ CSecurityRowFit SecurityRowFit(int graphHeight, int fontSize, int zones);
 // The label of a zone's open stretch: "6/15 10:05:00 AM - 6/15 10:07:30 AM".
 CZVString OpenStretchText(const CTimeRange& range);
 
-class CZVScrollBar;
-
-class CSecurityHistoryPage : public CTimeView, public CSocketSink {
+class CSecurityHistoryPage : public CRowHistoryView, public CSocketSink {
 public:
     static constexpr int kLeftMargin = 50;
-    static constexpr int kScrollBarWidth = 32;
 
     CSecurityHistoryPage(CZVWindow* parent, CZVRect rect, CZVServer& server, CTimeWindow* window, int partitionId,
                          int area);
@@ -50,36 +46,20 @@ public:
     void LoadTimeRange(const CZVTime& start, const CZVTime& end) override;
     void SetTimeRange(const CZVTime& start, const CZVTime& end, int redraw) override;
     void OnDrawTimeBand(CZVDC* dc, COLORREF colour, int x1, int x2, int y1, int y2) override;
-    void DrawData(CZVDC* dc, int top, int bottom) override;
     void DrawOverlay(CZVDC* dc, int x, int rightEdgeMoved, std::vector<CZVRect>* restore, int top, int bottom) override;
-    void OnPaint(CZVDC* dc) override;
-    void OnScroll(CZVDC* dc, int position) override;
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int) override {}
 
     const CSecurityHistory& GetHistory() const { return m_history; }
     const CSecurityStateBands& GetBands() const { return m_bands; }
     int GetRowHeight() const { return m_rowHeight; }
-    CZVScrollBar* GetRowScrollBar() const { return m_scrollBar; }
-    const CDibDC* GetScrollImage() const { return m_scrollImage.get(); }
-    int GetScrollOffset() const { return m_scrollOffset; }
 
 private:
     void Request() override;
-    int GraphHeight() const { return m_height - GetTop() - kBottomMargin; }
-    // All rows in the scroll image, with a scroll bar to move through them.
-    void ScrollRows(int zones);
-    // Back to rows drawn in place: no image, no bar.
-    void StopScrolling();
-    // The scroll image drawn for the window shown.
-    void RenderScrollImage();
-    // The image from the scroll offset on the graph, and the graph's frame.
-    void PutScrollImage(CZVDC* dc);
-    void DrawGraphFrame(CZVDC* dc);
+    void DrawRows(CZVDC* dc, int top, int bottom) override;
     int ZoneRowTop(int top, size_t zone) const;
     void DrawStateRows(CZVDC* dc, int top);
     void DrawZoneRows(CZVDC* dc, int top, int bottom);
-    void DrawLabelCell(CZVDC* dc, int top, COLORREF fill, COLORREF text, const CZVString& name);
     // The label of a zone's stretch open at the column, in its row; the
     // rectangles drawn over go into restore.
     void DrawOpenStretch(CZVDC* dc, size_t zone, const CTimeRange& range, int column, int top, int bottom,
@@ -93,7 +73,4 @@ private:
     int m_rowHeight;
     COLORREF m_stateColours[kSecurityStateRows] = {};
     COLORREF m_stateTextColours[kSecurityStateRows] = {};
-    std::unique_ptr<CDibDC> m_scrollImage;
-    int m_scrollOffset = 0;
-    CZVScrollBar* m_scrollBar = nullptr;
 };
