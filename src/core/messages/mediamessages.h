@@ -80,3 +80,23 @@ constexpr uint16_t ZVM_PICTURES_NEXTPICTURE = 0x2AFA;
 constexpr uint16_t ZVM_PICTURES_GETPICTUREQ = 0x2B12;
 constexpr uint16_t ZVM_PICTURES_GETALBUMPICTUREQ = 0x2B2A;
 constexpr uint16_t ZVM_PICTURES_GETFRAMEPICTUREQ = 0x2B30;
+
+// The audio/video device controls of gateway pages: steps, presets and pad
+// positions sent for a source; the zone and device menus, the device's
+// information and the list a device keeps.
+constexpr uint16_t ZVM_AV_STEP = 0x17B1;
+constexpr uint16_t ZVM_AV_SETPRESET = 0x17B3;
+constexpr uint16_t ZVM_AV_SETXY = 0x17B5;
+constexpr uint16_t ZVM_AV_SETAXIS = 0x17B7;
+constexpr uint16_t ZVM_AUDIO_GETMENUQ = 0x115F;
+constexpr uint16_t ZVM_AUDIO_GETMENUA = 0x1160;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEZONE = 0x0FF6;
+constexpr uint16_t ZVM_AUDIO_UNSUBSCRIBEZONE = 0x0FF8;
+constexpr uint16_t ZVM_MEDIA_REGISTERSOURCE = 0x1270;
+constexpr uint16_t ZVM_MEDIA_UNREGISTERSOURCE = 0x1272;
+constexpr uint16_t ZVM_MEDIA_GETSOURCEINFOQ = 0x1274;
+constexpr uint16_t ZVM_MEDIA_GETSOURCEINFOA = 0x1275;
+constexpr uint16_t ZVM_MEDIA_GETLISTQ = 0x121A;
+constexpr uint16_t ZVM_MEDIA_GETLISTA = 0x121B;
+constexpr uint16_t ZVM_MEDIA_SETLISTPOSITION = 0x121C;
+constexpr uint16_t ZVM_MEDIA_SELECTLISTITEM = 0x121E;
