@@ -21,6 +21,16 @@ inline std::vector<int32_t> Ints(const testsupport::Frame& frame) {
     return values;
 }
 
+// The page under the controls, filled with its face colour.
+class DevicePage : public widgettest::CommandSink {
+public:
+    using CommandSink::CommandSink;
+    void OnPaint(CZVDC* dc) override {
+        FillFaceColor(dc, 0, 0, m_width, m_height);
+        CommandSink::OnPaint(dc);
+    }
+};
+
 class DeviceControlTest : public vistreltest::ShellTest {
 protected:
     static constexpr COLORREF kPageFace = 0x705030;
@@ -37,7 +47,7 @@ protected:
     void SetUp() override {
         Connect();
         ASSERT_TRUE(Settle());
-        page = new widgettest::CommandSink(window.get(), CZVRect(0, 0, 320, 240));
+        page = new DevicePage(window.get(), CZVRect(0, 0, 320, 240));
         page->SetFaceColor(kPageFace);
     }
     template <class Control>
