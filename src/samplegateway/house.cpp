@@ -15,6 +15,7 @@
 #include "samplegateway/lighting.h"
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
+#include "samplegateway/mediadevices.h"
 #include "samplegateway/pacer.h"
 #include "samplegateway/pictures.h"
 #include "samplegateway/pictureviews.h"
@@ -253,6 +254,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeIrrigation(gateway, house);
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
+    ServeMediaDevices(gateway, house, *pacer);
     return pacer;
 }
 

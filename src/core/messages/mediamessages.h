@@ -80,3 +80,50 @@ constexpr uint16_t ZVM_PICTURES_NEXTPICTURE = 0x2AFA;
 constexpr uint16_t ZVM_PICTURES_GETPICTUREQ = 0x2B12;
 constexpr uint16_t ZVM_PICTURES_GETALBUMPICTUREQ = 0x2B2A;
 constexpr uint16_t ZVM_PICTURES_GETFRAMEPICTUREQ = 0x2B30;
+
+// The audio zones page: the zone list, each zone's state and icons, the
+// choice of a zone's source, and the library commands of source pages.
+constexpr uint16_t ZVM_AUDIO_ZONECHANGED = 0x0FA4;
+constexpr uint16_t ZVM_AUDIO_ZONESCHANGED = 0x0FA8;
+constexpr uint16_t ZVM_AUDIO_STARTUPDATES = 0x0FAA;
+constexpr uint16_t ZVM_AUDIO_STOPUPDATES = 0x0FAC;
+constexpr uint16_t ZVM_AUDIO_GETSOURCESQ = 0x0FE6;
+constexpr uint16_t ZVM_AUDIO_GETSOURCESA = 0x0FE7;
+constexpr uint16_t ZVM_AUDIO_GETZONEQ = 0x0FEE;
+constexpr uint16_t ZVM_AUDIO_GETZONEA = 0x0FEF;
+constexpr uint16_t ZVM_AUDIO_ZONECOMMAND = 0x0FF0;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEZONE = 0x0FF6;
+constexpr uint16_t ZVM_AUDIO_UNSUBSCRIBEZONE = 0x0FF8;
+constexpr uint16_t ZVM_AUDIO_GETZONESQ = 0x100B;
+constexpr uint16_t ZVM_AUDIO_GETZONESA = 0x100C;
+constexpr uint16_t ZVM_AUDIO_LIBRARYCOMMAND = 0x10DC;
+constexpr uint16_t ZVM_AUDIO_LIBRARYCOMMANDEX = 0x10DE;
+constexpr uint16_t ZVM_AUDIO_SOURCECOMMAND = 0x115D;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEPAGEQ = 0x116C;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEPAGEA = 0x116D;
+
+// The titles of a media object (a disc changer's discs and tracks).
+constexpr uint16_t ZVM_MEDIA_GETTITLESQ = 0x1252;
+constexpr uint16_t ZVM_MEDIA_GETTITLELISTQ = 0x1254;
+constexpr uint16_t ZVM_MEDIA_TITLESCOMMAND = 0x1256;
+constexpr uint16_t ZVM_MEDIA_SUBSCRIBETITLES = 0x1258;
+constexpr uint16_t ZVM_MEDIA_UNSUBSCRIBETITLES = 0x125A;
+constexpr uint16_t ZVM_MEDIA_GETTITLESTATEQ = 0x125C;
+
+// The audio/video device controls of gateway pages: steps, presets and pad
+// positions sent for a source; the zone and device menus, the device's
+// information and the list a device keeps.
+constexpr uint16_t ZVM_AV_STEP = 0x17B1;
+constexpr uint16_t ZVM_AV_SETPRESET = 0x17B3;
+constexpr uint16_t ZVM_AV_SETXY = 0x17B5;
+constexpr uint16_t ZVM_AV_SETAXIS = 0x17B7;
+constexpr uint16_t ZVM_AUDIO_GETMENUQ = 0x115F;
+constexpr uint16_t ZVM_AUDIO_GETMENUA = 0x1160;
+constexpr uint16_t ZVM_MEDIA_REGISTERSOURCE = 0x1270;
+constexpr uint16_t ZVM_MEDIA_UNREGISTERSOURCE = 0x1272;
+constexpr uint16_t ZVM_MEDIA_GETSOURCEINFOQ = 0x1274;
+constexpr uint16_t ZVM_MEDIA_GETSOURCEINFOA = 0x1275;
+constexpr uint16_t ZVM_MEDIA_GETLISTQ = 0x121A;
+constexpr uint16_t ZVM_MEDIA_GETLISTA = 0x121B;
+constexpr uint16_t ZVM_MEDIA_SETLISTPOSITION = 0x121C;
+constexpr uint16_t ZVM_MEDIA_SELECTLISTITEM = 0x121E;

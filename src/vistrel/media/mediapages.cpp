@@ -1,5 +1,7 @@
 #include "vistrel/media/mediapages.h"
 
+#include "vistrel/media/avcontrols/avcontrolmakers.h"
+#include "vistrel/media/devices/devicecontrolmakers.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
@@ -10,4 +12,6 @@ void RegisterMediaPages() {
     InstallThumbButtons();
     RegisterPicturePages();
     RegisterPicViewControls();
+    RegisterAvControls();
+    RegisterDeviceControls();
 }
