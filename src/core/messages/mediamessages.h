@@ -80,3 +80,19 @@ constexpr uint16_t ZVM_PICTURES_NEXTPICTURE = 0x2AFA;
 constexpr uint16_t ZVM_PICTURES_GETPICTUREQ = 0x2B12;
 constexpr uint16_t ZVM_PICTURES_GETALBUMPICTUREQ = 0x2B2A;
 constexpr uint16_t ZVM_PICTURES_GETFRAMEPICTUREQ = 0x2B30;
+
+// An audio zone's volume and mute (the settings column of the audio zones
+// page), and the levels and modes of the gateway's audio objects.
+constexpr uint16_t ZVM_AUDIO_SETTINGSCHANGED = 0x0FA5;
+constexpr uint16_t ZVM_AUDIO_CONTROLCHANGED = 0x0FB0;
+constexpr uint16_t ZVM_AUDIO_GETSETTINGSQ = 0x0FF2;
+constexpr uint16_t ZVM_AUDIO_GETSETTINGSA = 0x0FF3;
+constexpr uint16_t ZVM_AUDIO_SETSETTING = 0x0FF4;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEZONE = 0x0FF6;
+constexpr uint16_t ZVM_AUDIO_UNSUBSCRIBEZONE = 0x0FF8;
+constexpr uint16_t ZVM_AUDIO_GETCONTROLQ = 0x1017;
+constexpr uint16_t ZVM_AUDIO_GETCONTROLA = 0x1018;
+constexpr uint16_t ZVM_AUDIO_SETCONTROL = 0x1019;
+constexpr uint16_t ZVM_AUDIO_GETMODESQ = 0x101B;
+constexpr uint16_t ZVM_AUDIO_GETMODESA = 0x101C;
+constexpr uint16_t ZVM_AUDIO_SOURCECOMMAND = 0x115D;
