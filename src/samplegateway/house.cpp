@@ -24,6 +24,7 @@
 #include "samplegateway/poolschedules.h"
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
+#include "samplegateway/volumes.h"
 
 namespace samplegateway {
 namespace {
@@ -253,6 +254,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeIrrigation(gateway, house);
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
+    ServeVolumes(gateway);
     return pacer;
 }
 
