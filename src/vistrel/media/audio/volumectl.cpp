@@ -41,8 +41,8 @@ CVolumeCtl::CVolumeCtl(CZVWindow* parent, CZVRect rect, CZVServer& server, int l
     CZVRect rest;
     GetClientRect(&rest);
     const int b = std::min({rest.h, kMaxButtonSize, rest.w / 4});
-    m_minus = AddStepButton(rest.CutLeft(b, kButtonGap), kMinusId, "TRANSPORT\\ICON32_MINUS_GREEN");
-    m_plus = AddStepButton(rest.CutRight(b, kButtonGap), kPlusId, "TRANSPORT\\ICON32_PLUS_GREEN");
+    m_minus = AddStepButton(rest.CutLeft(b + kButtonGap, kButtonGap), kMinusId, "TRANSPORT\\ICON32_MINUS_GREEN");
+    m_plus = AddStepButton(rest.CutRight(b + kButtonGap, kButtonGap), kPlusId, "TRANSPORT\\ICON32_PLUS_GREEN");
     m_slider = new CZVSlider(this, rest, kSliderId, 0, 100, -1, -1, 0);
     if (textColour) m_slider->SetTextColor(textColour);
     if (fontSize) m_slider->SetFontSize(fontSize);
