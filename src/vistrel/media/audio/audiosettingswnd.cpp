@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "core/messages/mediamessages.h"
+#include "vistrel/media/audio/auddata.h"
 #include "vistrel/media/audio/audioreaders.h"
 #include "vistrel/media/audio/volumewnd.h"
+#include "vistrel/shell/customlayoutpage.h"
 #include "widgets/buttons/zvchkbutton.h"
 #include "widgets/tabs/captionfitter.h"
 #include "widgets/window/mainwnd.h"
@@ -76,16 +78,19 @@ void CAudioSettingsWnd::SendSetting() {
 
 // ---- the pop-up
 
-void CAudioSettingsWnd::MakePopup(const CSettingsZone& zone, CZVWindow*) {
+void CAudioSettingsWnd::MakePopup(const CAudioZone& zone, CAudioSourceOwner* zonesPage) {
     CMainWndBase* main = GetMainWnd();
     if (!main) return;
     const int side = std::min(main->GetWidth(), main->GetHeight());
     const CZVRect rect((main->GetWidth() - side) / 2, (main->GetHeight() - side) / 2, side, side);
     m_popup = new CPopupWnd(main, rect, kPopupClass);
     CZVString title;
-    CZVString name = zone.name;
-    title.Format("%s Settings", name.GetAnsi());
+    title.Format("%s Settings", zone.GetName().GetAnsi());
     m_popup->AddTitleBar(title, side / 3);
+    CZVRect inside;
+    m_popup->GetClientRect(&inside);
+    m_settingsPage = new CCustomLayoutPage(m_popup, zonesPage, inside, kPopupClass, zone.GetSettingsLayout());
+    m_popup->AddChild(m_settingsPage);
     m_popup->Show(0, 1);
 }
 
@@ -93,6 +98,7 @@ void CAudioSettingsWnd::DeletePopup() {
     ClosePopup();
     delete m_popup;
     m_popup = nullptr;
+    m_settingsPage = nullptr;
 }
 
 void CAudioSettingsWnd::ShowPopup() {
@@ -120,10 +126,10 @@ void CAudioSettingsWnd::ClosePopup() {
 
 // ---- the zone
 
-void CAudioSettingsWnd::UpdateZone(const CSettingsZone* zone, CZVWindow* zonesPage, int flags, int repaint) {
+void CAudioSettingsWnd::UpdateZone(const CAudioZone* zone, CAudioSourceOwner* zonesPage, int flags, int repaint) {
     DeletePopup();
     Unsubscribe();
-    m_zone = zone ? zone->id : 0;
+    m_zone = zone ? zone->GetId() : 0;
     Subscribe();
     if ((flags & kSettingsLayout) && zone) MakePopup(*zone, zonesPage);
     if (flags == m_lastFlags) {

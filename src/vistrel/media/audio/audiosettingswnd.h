@@ -10,16 +10,12 @@
 #include "core/zvserver.h"
 #include "widgets/window/zvwindow.h"
 
+class CAudioSourceOwner;
+class CAudioZone;
+class CCustomLayoutPage;
 class CPopupWnd;
 class CVolumeWnd;
 class CZV3DButton;
-
-// What the column needs of a zone.
-struct CSettingsZone {
-    int32_t id = 0;
-    CZVString name;
-    int32_t settingsLayout = 0;
-};
 
 class CAudioSettingsWnd : public CZVWindow, public CSocketSink {
 public:
@@ -54,8 +50,9 @@ public:
     CAudioSettingsWnd(CZVWindow* parent, CZVRect rect, CZVServer& server, int32_t zone);
     ~CAudioSettingsWnd() override;
 
-    // A new zone (null: none) and layout flags from the zones page.
-    void UpdateZone(const CSettingsZone* zone, CZVWindow* zonesPage, int flags, int repaint);
+    // A new zone (null: none) and layout flags from the zones page, which
+    // the settings layout of the pop-up serves as its page.
+    void UpdateZone(const CAudioZone* zone, CAudioSourceOwner* zonesPage, int flags, int repaint);
     void ClosePopup();
 
     int OnCommand(int id) override;
@@ -66,6 +63,7 @@ public:
     CVolumeWnd* GetVolume() const { return m_volume; }
     CZV3DButton* GetSettingsButton() const { return m_settingsButton; }
     CPopupWnd* GetPopup() const { return m_popup; }
+    CCustomLayoutPage* GetSettingsPage() const { return m_settingsPage; }
     int IsPopupShown() const { return m_popupShown; }
 
 private:
@@ -73,7 +71,7 @@ private:
     void Unsubscribe();
     void SendSourceCommand(int32_t code);
     void SendSetting();
-    void MakePopup(const CSettingsZone& zone, CZVWindow* zonesPage);
+    void MakePopup(const CAudioZone& zone, CAudioSourceOwner* zonesPage);
     void DeletePopup();
     void ShowPopup();
     void Layout(int flags);
@@ -83,5 +81,6 @@ private:
     CZV3DButton* m_settingsButton = nullptr;
     int m_lastFlags = -1;
     CPopupWnd* m_popup = nullptr;
+    CCustomLayoutPage* m_settingsPage = nullptr;
     int m_popupShown = 0;
 };
