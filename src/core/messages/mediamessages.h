@@ -127,3 +127,16 @@ constexpr uint16_t ZVM_MEDIA_GETLISTQ = 0x121A;
 constexpr uint16_t ZVM_MEDIA_GETLISTA = 0x121B;
 constexpr uint16_t ZVM_MEDIA_SETLISTPOSITION = 0x121C;
 constexpr uint16_t ZVM_MEDIA_SELECTLISTITEM = 0x121E;
+// An audio zone's volume and mute (the settings column of the audio zones
+// page; its subscription and rocker commands are the zones page's messages),
+// and the levels and modes of the gateway's audio objects.
+constexpr uint16_t ZVM_AUDIO_SETTINGSCHANGED = 0x0FA5;
+constexpr uint16_t ZVM_AUDIO_CONTROLCHANGED = 0x0FB0;
+constexpr uint16_t ZVM_AUDIO_GETSETTINGSQ = 0x0FF2;
+constexpr uint16_t ZVM_AUDIO_GETSETTINGSA = 0x0FF3;
+constexpr uint16_t ZVM_AUDIO_SETSETTING = 0x0FF4;
+constexpr uint16_t ZVM_AUDIO_GETCONTROLQ = 0x1017;
+constexpr uint16_t ZVM_AUDIO_GETCONTROLA = 0x1018;
+constexpr uint16_t ZVM_AUDIO_SETCONTROL = 0x1019;
+constexpr uint16_t ZVM_AUDIO_GETMODESQ = 0x101B;
+constexpr uint16_t ZVM_AUDIO_GETMODESA = 0x101C;

@@ -2,6 +2,7 @@
 
 #include "vistrel/media/avcontrols/avcontrolmakers.h"
 #include "vistrel/media/devices/devicecontrolmakers.h"
+#include "vistrel/media/audio/audiocontrols.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
@@ -14,4 +15,5 @@ void RegisterMediaPages() {
     RegisterPicViewControls();
     RegisterAvControls();
     RegisterDeviceControls();
+    RegisterAudioControls();
 }
