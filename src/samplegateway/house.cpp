@@ -4,6 +4,7 @@
 
 #include "samplegateway/albums.h"
 #include "samplegateway/audiostreams.h"
+#include "samplegateway/calendar.h"
 #include "samplegateway/cameras.h"
 #include "samplegateway/climate.h"
 #include "samplegateway/climateschedules.h"
@@ -24,6 +25,7 @@
 #include "samplegateway/poolschedules.h"
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
+#include "samplegateway/weather.h"
 
 namespace samplegateway {
 namespace {
@@ -253,6 +255,8 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeIrrigation(gateway, house);
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
+    ServeCalendar(gateway);
+    ServeWeather(gateway, *pacer);
     return pacer;
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 constexpr COLORREF kTransparent = 0;  // the pen's transparent key, RGB565 0
 constexpr int kTitleFormat = 0x10;    // left-aligned, centred vertically
-constexpr int kNoticeFormat = 0x11;   // centred
+constexpr int kNoticeFormat = 0x12;   // centred both ways
 constexpr int kNoticeFont = 20;
 
 }  // namespace
@@ -95,6 +95,11 @@ ZVPoint CDayView::FromStored(int x, int y) const {
     return ZVPoint{x * m_area.w / kSpan + m_area.x, y * m_area.h / kSpan + m_area.y};
 }
 
+// Points travel as 16-bit unsigned values.
+ZVPoint CDayView::PointOf(const CPLine& line, int index) const {
+    return FromStored(static_cast<uint16_t>(line.GetX(index)), static_cast<uint16_t>(line.GetY(index)));
+}
+
 // ---- the note
 
 void CDayView::OnMessage(CZVMSG* message) {
@@ -157,8 +162,7 @@ void CDayView::DrawSegment(CZVDC* dc, ZVPoint a, ZVPoint b) const {
 }
 
 void CDayView::DrawStroke(CZVDC* dc, const CPLine& line) const {
-    for (int i = 1; i < line.GetCount(); ++i)
-        DrawSegment(dc, FromStored(line.GetX(i - 1), line.GetY(i - 1)), FromStored(line.GetX(i), line.GetY(i)));
+    for (int i = 1; i < line.GetCount(); ++i) DrawSegment(dc, PointOf(line, i - 1), PointOf(line, i));
 }
 
 void CDayView::OnPaint(CZVDC* dc) {
@@ -205,7 +209,7 @@ void CDayView::AddPoint(ZVPoint p) {
     }
     const ZVPoint stored = ToStored(p.x, p.y);
     const int last = line->GetCount() - 1;
-    const ZVPoint from = FromStored(line->GetX(last), line->GetY(last));
+    const ZVPoint from = PointOf(*line, last);
     if (!line->AddPoint(static_cast<int16_t>(stored.x), static_cast<int16_t>(stored.y))) return;
     CZVDC dc(this);
     DrawSegment(&dc, from, FromStored(stored.x, stored.y));

@@ -70,6 +70,7 @@ private:
     void StartStroke(ZVPoint p);
     void AddPoint(ZVPoint p);
     void EndStroke() { m_drawing = 0; }
+    ZVPoint PointOf(const CPLine& line, int index) const;
     void DrawSegment(CZVDC* dc, ZVPoint a, ZVPoint b) const;
     void DrawStroke(CZVDC* dc, const CPLine& line) const;
     void Stamp(CZVDC* dc, ZVPoint p) const;

@@ -162,6 +162,7 @@ void CMonthCalendarCtl::BuildDays(const CMonthLayout& layout) {
             CZV3DButton* button = Add3DButton(cell, kFirstDay + day - 1, kButtonClass, caption, nullptr);
             button->SetFontSize(m_fontSize);
             button->SetTextColor(colour);
+            if (GetCellColor(day) != m_faceColor) button->SetFaceColor(GetCellColor(day));
             m_dayButtons.AddTail(button);
         } else {
             AddLabel(cell, caption, m_fontSize)->SetTextColor(colour);
@@ -290,23 +291,12 @@ void CMonthCalendarCtl::OnMessage(CZVMSG* message) {
     if (!message->ReadTime(month) || !CMsgReader(*message).UInt(mask)) return;
     if (month.GetYear() != m_month.GetYear() || month.GetMonth() != m_month.GetMonth()) return;
     if (mask == m_marked) return;
-    const uint32_t old = m_marked;
     m_marked = mask;
-    if (!m_shown || !m_built || CMainWndBase::InputBlockedFor(this)) return;
-    if (old) {
-        RedrawBuffered();
-        return;
-    }
-    // Only newly marked cells change: each is drawn and its button over it.
-    CZVDC dc(this);
-    int day = 0;
-    for (ZVPOSITION pos = m_dayButtons.GetHeadPosition(); pos;) {
-        auto* button = static_cast<CZVWindow*>(m_dayButtons.GetNext(pos));
-        ++day;
-        if (!(mask >> (day - 1) & 1)) continue;
-        DrawCell(&dc, day);
-        button->Redraw(0);
-    }
+    if (!m_built) return;
+    // The day buttons wear their cells' colours: they are made again.
+    Drop();
+    Build();
+    if (m_shown && !CMainWndBase::InputBlockedFor(this)) RedrawBuffered();
 }
 
 void CMonthCalendarCtl::OpenDay(int day) {
