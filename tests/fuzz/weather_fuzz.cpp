@@ -26,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1 || size > 200000) return 0;
     static CZVServer server(ZVVariant::Tablet);
     const int choice = data[0] % 4;
-    const uint16_t id = choice == 2 ? ZVM_WEATHER_GETICONA : choice == 3 ? ZVM_WEATHER_GETTEXTA : ZVM_WEATHER_GETFORECASTA;
+    const uint16_t id = choice == 2   ? ZVM_WEATHER_GETICONA
+                        : choice == 3 ? ZVM_WEATHER_GETTEXTA
+                                      : ZVM_WEATHER_GETFORECASTA;
     CZVMSG message(0, id);
     message.WriteBytes(data + 1, static_cast<int32_t>(size - 1));
     message.SetLength(static_cast<int32_t>(size - 1));
