@@ -115,6 +115,13 @@ TEST_F(Weather, ThePanelShowsTheConditionsTheTextAndTheForecast) {
     EXPECT_STREQ(label->GetText().GetAnsi(), samplegateway::kWeatherText);
     EXPECT_EQ(forecast->GetChildren().GetCount(), samplegateway::kForecastDays);
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(panel), "vistrel_weather_panel"));
+    // The weather changed: the table and the forecast ask for the record again, the label for its text.
+    const size_t records = Requests(ZVM_WEATHER_GETFORECASTQ).size();
+    const size_t texts = Requests(ZVM_WEATHER_GETTEXTQ).size();
+    gateway.Push(ZVM_WEATHER_CHANGED, {});
+    ASSERT_TRUE(SettleUntil([&] { return gateway.Requests().size() > 0; }));
+    EXPECT_EQ(Requests(ZVM_WEATHER_GETFORECASTQ).size(), records + 2);
+    EXPECT_EQ(Requests(ZVM_WEATHER_GETTEXTQ).size(), texts + 1);
 }
 
 TEST_F(Weather, ADaysPictureIsTakenOnlyWithinItsCountAndThePictureLimits) {
