@@ -4,6 +4,7 @@
 
 #include "samplegateway/albums.h"
 #include "samplegateway/audiostreams.h"
+#include "samplegateway/calendar.h"
 #include "samplegateway/cameras.h"
 #include "samplegateway/climate.h"
 #include "samplegateway/climateschedules.h"
@@ -26,6 +27,7 @@
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
 #include "samplegateway/volumes.h"
+#include "samplegateway/weather.h"
 
 namespace samplegateway {
 namespace {
@@ -257,6 +259,8 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeCameras(gateway, *pacer);
     ServeMediaDevices(gateway, house, *pacer);
     ServeVolumes(gateway);
+    ServeCalendar(gateway);
+    ServeWeather(gateway, *pacer);
     return pacer;
 }
 

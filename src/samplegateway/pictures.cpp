@@ -63,6 +63,15 @@ const std::vector<IconShape> kWeb = {{0, 0, 100, 100, kEllipse, 150, 210, W}, {8
                                      {46, 0, 8, 100, kRect, 150, 210, W},     {0, 46, 100, 8, kRect, 150, 210, W},
                                      {28, 4, 44, 92, kEllipse, 150, 210, W},  {36, 8, 28, 84, kEllipse, 0, 0, 0},
                                      {46, 8, 8, 84, kRect, 150, 210, W}};
+// The calendar's arrows, in steps, dark for the light buttons they sit on.
+const std::vector<IconShape> kArrowLeft = {{45, 40, 45, 20, kRect, 60, 60, 90},
+                                           {10, 45, 12, 10, kRect, 60, 60, 90},
+                                           {22, 35, 12, 30, kRect, 60, 60, 90},
+                                           {34, 25, 12, 50, kRect, 60, 60, 90}};
+const std::vector<IconShape> kArrowRight = {{10, 40, 45, 20, kRect, 60, 60, 90},
+                                            {78, 45, 12, 10, kRect, 60, 60, 90},
+                                            {66, 35, 12, 30, kRect, 60, 60, 90},
+                                            {54, 25, 12, 50, kRect, 60, 60, 90}};
 
 // The icon of a name: the menu entries' names in both looks; null for another name.
 const std::vector<IconShape>* IconNamed(std::string_view name) {
@@ -70,10 +79,19 @@ const std::vector<IconShape>* IconNamed(std::string_view name) {
         std::string_view name;
         const std::vector<IconShape>* shapes;
     } kIcons[] = {
-        {"I_LOGO", &kHouse},           {"MAIN\\LOGO", &kHouse},      {"I_POOL", &kPool},
-        {"MAIN\\POOL", &kPool},        {"MAIN\\LIGHT_OFF", &kLight}, {"I_HVACOFF", &kClimate},
-        {"MAIN\\HVAC_OFF", &kClimate}, {"I_GHVACSTAT", &kSensors},   {"I_GHVACSCHED", &kSchedules},
-        {"MAIN\\PHOTOS", &kPhotos},    {"MAIN\\INTERNET", &kWeb},
+        {"I_LOGO", &kHouse},
+        {"MAIN\\LOGO", &kHouse},
+        {"I_POOL", &kPool},
+        {"MAIN\\POOL", &kPool},
+        {"MAIN\\LIGHT_OFF", &kLight},
+        {"I_HVACOFF", &kClimate},
+        {"MAIN\\HVAC_OFF", &kClimate},
+        {"I_GHVACSTAT", &kSensors},
+        {"I_GHVACSCHED", &kSchedules},
+        {"MAIN\\PHOTOS", &kPhotos},
+        {"MAIN\\INTERNET", &kWeb},
+        {"TRANSPORT\\ICON32LEFT", &kArrowLeft},
+        {"TRANSPORT\\ICON32RIGHT", &kArrowRight},
     };
     for (const auto& icon : kIcons)
         if (icon.name == name) return icon.shapes;

@@ -12,6 +12,7 @@
 #include "core/messages/mediamessages.h"
 #include "core/messages/shellmessages.h"
 #include "gfx/jpegdecode.h"
+#include "keeping_sink.h"
 #include "samplegateway/audiostreams.h"
 #include "samplegateway/cameras.h"
 #include "samplegateway/cameravideo.h"
@@ -22,29 +23,8 @@
 namespace {
 
 using samplegateway::Bytes;
-
-struct Received {
-    uint16_t id;
-    Bytes payload;
-};
-
-// Keeps every message that reaches its sink id, with its payload.
-class KeepingSink : public CSocketSink {
-public:
-    explicit KeepingSink(CZVServer& server) : CSocketSink(server) { server.RegisterSink(this); }
-    ~KeepingSink() override { GetServer()->UnregisterSink(this); }
-    void OnMessage(CZVMSG* message) override {
-        const uint8_t* data = message->GetData();
-        received.push_back({message->GetId(), Bytes(data, data + message->GetLength())});
-    }
-    std::vector<Received> Of(uint16_t id) const {
-        std::vector<Received> of;
-        std::copy_if(received.begin(), received.end(), std::back_inserter(of),
-                     [id](const Received& r) { return r.id == id; });
-        return of;
-    }
-    std::vector<Received> received;
-};
+using samplegatewaytest::KeepingSink;
+using samplegatewaytest::Received;
 
 int32_t IntAt(const Bytes& payload, size_t offset) {
     int32_t value = 0;

@@ -140,3 +140,20 @@ constexpr uint16_t ZVM_AUDIO_GETCONTROLA = 0x1018;
 constexpr uint16_t ZVM_AUDIO_SETCONTROL = 0x1019;
 constexpr uint16_t ZVM_AUDIO_GETMODESQ = 0x101B;
 constexpr uint16_t ZVM_AUDIO_GETMODESA = 0x101C;
+// The calendar of handwritten day notes: the days of a month that have a
+// note, one day's strokes, and a day's strokes stored when its view closes.
+constexpr uint16_t ZVM_CALENDAR_GETMONTHQ = 0x4268;
+constexpr uint16_t ZVM_CALENDAR_GETMONTHA = 0x4269;
+constexpr uint16_t ZVM_CALENDAR_GETDAYQ = 0x426A;
+constexpr uint16_t ZVM_CALENDAR_GETDAYA = 0x426B;
+constexpr uint16_t ZVM_CALENDAR_CLOSEDAY = 0x426C;
+
+// The weather controls: the conditions and forecast record, a forecast
+// day's picture, the weather text, and the notice that the weather changed.
+constexpr uint16_t ZVM_WEATHER_CHANGED = 0x264E;
+constexpr uint16_t ZVM_WEATHER_GETFORECASTQ = 0x264F;
+constexpr uint16_t ZVM_WEATHER_GETFORECASTA = 0x2650;
+constexpr uint16_t ZVM_WEATHER_GETICONQ = 0x2651;
+constexpr uint16_t ZVM_WEATHER_GETICONA = 0x2652;
+constexpr uint16_t ZVM_WEATHER_GETTEXTQ = 0x2653;
+constexpr uint16_t ZVM_WEATHER_GETTEXTA = 0x2654;

@@ -3,10 +3,12 @@
 #include "vistrel/media/avcontrols/avcontrolmakers.h"
 #include "vistrel/media/devices/devicecontrolmakers.h"
 #include "vistrel/media/audio/audiocontrols.h"
+#include "vistrel/media/calendar/monthcalendar.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
 #include "vistrel/media/video/videocontrols.h"
+#include "vistrel/media/weather/weatherlabel.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();
@@ -16,4 +18,6 @@ void RegisterMediaPages() {
     RegisterAvControls();
     RegisterDeviceControls();
     RegisterAudioControls();
+    RegisterCalendarControls();
+    RegisterWeatherControls();
 }

@@ -18,9 +18,6 @@ constexpr int kProgramHeadBytes = 12;
 constexpr int kSharedHeadBytes = 20;
 // The smallest series entry: the dropped i32, an empty text and a colour.
 constexpr int kSeriesEntryBytes = 20;
-constexpr int kCelsiusUnit = 1;
-
-int g_temperatureUnit = -1;  // -1: not asked yet
 
 size_t Offset(DayField field, int period) {
     return (static_cast<size_t>(field) * kMaxPeriods + static_cast<size_t>(period)) * sizeof(int32_t);
@@ -348,17 +345,6 @@ const CZoneSeries* CThermostatZone::GetBand(int index) const {
 }
 
 // ---- the temperature unit
-
-int IsCelsius(CZVServer* server) {
-    if (g_temperatureUnit == -1 && server) {
-        CZVQuery query(*server);
-        int32_t unit = 0;
-        if (query.QueryInt(unit, ZVM_HVAC_GETOPTIONQ)) g_temperatureUnit = unit;
-    }
-    return g_temperatureUnit == kCelsiusUnit ? 1 : 0;
-}
-
-void ResetTemperatureUnit() { g_temperatureUnit = -1; }
 
 CZVString FormatTemperature(int value) {
     CZVString text;

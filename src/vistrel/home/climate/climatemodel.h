@@ -12,6 +12,7 @@
 
 #include "core/zvserver.h"
 #include "gfx/zvstring.h"
+#include "vistrel/shell/temperatureunit.h"
 #include "widgets/lists/maskrecords.h"
 #include "widgets/lists/statuslist.h"
 
@@ -217,12 +218,7 @@ private:
     int m_panelZone = 0;
 };
 
-// ---- the temperature unit
-// 1 when the gateway works in Celsius. Asked once per process: while no
-// answer has come, every call asks again.
-int IsCelsius(CZVServer* server);
-// Forgets the unit, so that the next call asks (a fresh start).
-void ResetTemperatureUnit();
+// ---- temperatures (IsCelsius: vistrel/shell/temperatureunit.h)
 // "%d" and the degree sign (Windows-1252).
 CZVString FormatTemperature(int value);
 CZVString FormatPercent(int value);
