@@ -4,6 +4,7 @@
 
 #include "samplegateway/albums.h"
 #include "samplegateway/audiostreams.h"
+#include "samplegateway/audiozones.h"
 #include "samplegateway/cameras.h"
 #include "samplegateway/climate.h"
 #include "samplegateway/climateschedules.h"
@@ -253,6 +254,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeIrrigation(gateway, house);
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
+    ServeAudioZones(gateway);
     return pacer;
 }
 
