@@ -76,6 +76,17 @@ void Gateway::On(uint16_t request_id, Handler handler) {
     m_script[request_id] = std::move(handler);
 }
 
+void Gateway::AlsoOn(uint16_t request_id, Handler handler) {
+    std::lock_guard lock(m_mutex);
+    Handler& slot = m_script[request_id];
+    slot = [earlier = std::move(slot), later = std::move(handler)](const Frame& request) {
+        std::vector<Frame> frames = earlier ? earlier(request) : std::vector<Frame>{};
+        std::vector<Frame> more = later(request);
+        frames.insert(frames.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
+        return frames;
+    };
+}
+
 void Gateway::Answer(uint16_t request_id, Bytes payload) {
     On(request_id, [request_id, payload](const Frame& request) {
         return std::vector<Frame>{{request.sender, static_cast<uint16_t>(request_id + 1), payload}};

@@ -88,6 +88,10 @@ public:
 
     // Script, keyed by request id.
     void On(uint16_t request_id, Handler handler);
+    // Adds a handler after the one the request has: both see every request, and the answers
+    // of both go out, the earlier handler's first. For requests that several modules serve
+    // by their fields (the zone commands).
+    void AlsoOn(uint16_t request_id, Handler handler);
     // Answers the request with id + 1 and the payload, to the requester.
     void Answer(uint16_t request_id, Bytes payload);
 

@@ -5,6 +5,7 @@
 #include "samplegateway/albums.h"
 #include "samplegateway/audiostreams.h"
 #include "samplegateway/calendar.h"
+#include "samplegateway/audiozones.h"
 #include "samplegateway/cameras.h"
 #include "samplegateway/climate.h"
 #include "samplegateway/climateschedules.h"
@@ -261,6 +262,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeVolumes(gateway);
     ServeCalendar(gateway);
     ServeWeather(gateway, *pacer);
+    ServeAudioZones(gateway);
     return pacer;
 }
 

@@ -53,7 +53,7 @@ void ServeVolumes(Gateway& gateway) {
         volume = {std::clamp(level, 0, 100), muted ? 1 : 0};
         return {Settings(request.sender, ZVM_AUDIO_SETTINGSCHANGED, volume)};
     });
-    gateway.On(ZVM_AUDIO_SOURCECOMMAND, [volumes](const Frame& request) -> std::vector<Frame> {
+    gateway.AlsoOn(ZVM_AUDIO_SOURCECOMMAND, [volumes](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t zone = 0, code = 0;
         if (!in.Int(&zone) || !in.Int(&code) || code < kUpPressed || code > kDownReleased) return {};

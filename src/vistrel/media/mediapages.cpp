@@ -4,6 +4,7 @@
 #include "vistrel/media/devices/devicecontrolmakers.h"
 #include "vistrel/media/audio/audiocontrols.h"
 #include "vistrel/media/calendar/monthcalendar.h"
+#include "vistrel/media/audio/audiozonespage.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
@@ -20,4 +21,5 @@ void RegisterMediaPages() {
     RegisterAudioControls();
     RegisterCalendarControls();
     RegisterWeatherControls();
+    RegisterAudioPages();
 }

@@ -1,0 +1,77 @@
+#include "samplegateway/audiozones.h"
+
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "core/messages/mediamessages.h"
+#include "samplegateway/gateway.h"
+
+namespace samplegateway {
+namespace {
+
+constexpr int32_t kNoSource = -1;
+constexpr int32_t kZoneOff = 5051;
+constexpr int32_t kCustomLayoutKind = 3103;
+constexpr int32_t kShowcasePageSet = 50;
+constexpr int32_t kLibraryKind = 1;
+
+struct Playing {
+    int32_t source = kNoSource;
+    int32_t kind = 0;
+};
+
+class AudioZones {
+public:
+    Bytes State(int32_t zone) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const Playing playing = playing_[zone];
+        PayloadWriter out;
+        if (playing.source == kNoSource) return out.Int(kNoSource).Int(0).Int(0).Int(0).Int(0);
+        const int32_t subId = playing.kind == kCustomLayoutKind ? kShowcasePageSet : 0;
+        out.Int(playing.source).Int(playing.kind).Int(subId).Int(0);
+        return out.Int(1).Int(playing.source).String("Library").Int(kLibraryKind);
+    }
+    void Play(int32_t zone, int32_t source, int32_t kind) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        playing_[zone] = {source, kind};
+    }
+
+private:
+    std::mutex mutex_;
+    // What the zones play at start: the Living Room its music server, the Patio its internet
+    // radio, the preview entry (zone 0) its music server; the Garage is off.
+    std::map<int32_t, Playing> playing_{{0, {41, 3000}}, {1, {11, 3000}}, {2, {22, 3001}}};
+};
+
+}  // namespace
+
+void ServeAudioZones(Gateway& gateway) {
+    auto zones = std::make_shared<AudioZones>();
+    gateway.On(ZVM_AUDIO_GETZONEQ, [zones](const Frame& request) -> std::vector<Frame> {
+        PayloadReader in(request.payload);
+        int32_t zone = 0;
+        if (!in.Int(&zone)) return {};
+        return {{request.sender, ZVM_AUDIO_GETZONEA, zones->State(zone)}};
+    });
+    gateway.On(ZVM_AUDIO_ZONECOMMAND, [zones](const Frame& request) -> std::vector<Frame> {
+        PayloadReader in(request.payload);
+        int32_t zone = 0, source = 0, kind = 0;
+        if (!in.Int(&zone) || !in.Int(&source) || !in.Int(&kind)) return {};
+        zones->Play(zone, source, kind);
+        return {{kEverySink, ZVM_AUDIO_ZONECHANGED, zones->State(zone)}};
+    });
+    gateway.AlsoOn(ZVM_AUDIO_SOURCECOMMAND, [zones](const Frame& request) -> std::vector<Frame> {
+        PayloadReader in(request.payload);
+        int32_t zone = 0, command = 0;
+        if (!in.Int(&zone) || !in.Int(&command) || command != kZoneOff) return {};
+        zones->Play(zone, kNoSource, 0);
+        return {{kEverySink, ZVM_AUDIO_ZONECHANGED, zones->State(zone)}};
+    });
+    // Subscriptions only note the tablet's interest: every change goes to everyone.
+    for (uint16_t noted : {ZVM_AUDIO_SUBSCRIBEZONE, ZVM_AUDIO_UNSUBSCRIBEZONE, ZVM_AUDIO_STARTUPDATES,
+                           ZVM_AUDIO_STOPUPDATES, ZVM_AUDIO_LIBRARYCOMMAND, ZVM_AUDIO_LIBRARYCOMMANDEX})
+        gateway.On(noted, [](const Frame&) { return std::vector<Frame>{}; });
+}
+
+}  // namespace samplegateway
