@@ -1,13 +1,19 @@
 #include "vistrel/media/mediapages.h"
 
+#include "vistrel/media/dvr/dvrsources.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
+#include "vistrel/media/video/fullscreen.h"
 #include "vistrel/media/video/videocontrols.h"
+#include "vistrel/media/video/videosources.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();
     InstallThumbButtons();
     RegisterPicturePages();
     RegisterPicViewControls();
+    RegisterVideoSourcesPage();
+    RegisterFullScreenButton();
+    RegisterDvrPages();
 }
