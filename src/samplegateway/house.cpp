@@ -8,6 +8,7 @@
 #include "samplegateway/climate.h"
 #include "samplegateway/climateschedules.h"
 #include "samplegateway/controls.h"
+#include "samplegateway/dvr.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/housemode.h"
@@ -253,6 +254,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeIrrigation(gateway, house);
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
+    ServeDvr(gateway);
     return pacer;
 }
 
