@@ -21,7 +21,8 @@ CFullScreenButton::CFullScreenButton(CZVWindow* parent, CZVRect rect, int source
     : CZV3DButton(parent, rect, kCommand, kStyleClass), m_source(source), m_quality(quality) {
     SetText(2 * rect.w < 3 * rect.h ? "Full\nScreen" : "Full Screen", nullptr, 0);
     CCaptionFitter fitter(this);
-    fitter.AddChildren(this, kStyleClass, 0);
+    fitter.AddWindow(this);
+    fitter.Apply(GetFontSize());
 }
 
 CFullScreenButton::~CFullScreenButton() { CloseFullScreen(); }
