@@ -25,6 +25,7 @@
 #include "samplegateway/poolschedules.h"
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
+#include "samplegateway/volumes.h"
 
 namespace samplegateway {
 namespace {
@@ -255,6 +256,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
     ServeDvr(gateway);
+    ServeVolumes(gateway);
     return pacer;
 }
 

@@ -1,5 +1,6 @@
 #include "vistrel/media/mediapages.h"
 
+#include "vistrel/media/audio/audiocontrols.h"
 #include "vistrel/media/dvr/dvrsources.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
@@ -16,4 +17,5 @@ void RegisterMediaPages() {
     RegisterVideoSourcesPage();
     RegisterFullScreenButton();
     RegisterDvrPages();
+    RegisterAudioControls();
 }

@@ -108,6 +108,13 @@ TEST_F(DvrPage, TheRecorderTabOpensItsStreamAndShowsItsClips) {
     for (int i = 0; i < page->GetTimeline()->GetClipMap().GetCellCount(); ++i)
         clips += page->GetTimeline()->GetClipMap().Get(i) != 0;
     EXPECT_GT(clips, 0);
+    // Playing half an hour ago, to the second, so that the picture does not follow the clock.
+    CZVTime played;
+    played.SetSecond(0);
+    played.SetMilliseconds(0);
+    played.AddMinutes(-30);
+    page->OnPlaybackEvent(2, "Driveway camera", played);
+    ASSERT_TRUE(Settle());
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(sources), "dvr_page_clips"));
 }
 

@@ -7,6 +7,7 @@
 #include "core/messages/mediamessages.h"
 #include "core/msgreader.h"
 #include "core/zvquery.h"
+#include "vistrel/media/audio/speakerctl.h"
 #include "vistrel/media/video/arrowpad.h"
 #include "vistrel/media/video/fullscreen.h"
 #include "vistrel/media/video/pvideo.h"
@@ -266,6 +267,8 @@ CZVWindow* MakeVideoSourcesPage(CZVWindow* parent, int, CZVRect rect) {
 
 CZVWindow* MakeArrowPad(const CVideoStripArgs& args) { return new CArrowPad(args.panel, args.video, args.rect); }
 
+CZVWindow* MakeSpeaker(const CVideoStripArgs& args) { return new CSpeakerCtl(args.panel, args.sourceId, args.rect); }
+
 CZVWindow* MakeFullScreen(const CVideoStripArgs& args) {
     return new CFullScreenButton(args.panel, args.rect, args.sourceId, -1);
 }
@@ -276,5 +279,6 @@ void RegisterVideoSourcesPage() {
     static const CPageMakerRow kPages[] = {{CVideoSourcesPage::kPageId, MakeVideoSourcesPage}};
     RegisterPageMakers(kPages);
     SetVideoStripMaker(VideoStripSlot::kArrowPad, MakeArrowPad);
+    SetVideoStripMaker(VideoStripSlot::kSpeaker, MakeSpeaker);
     SetVideoStripMaker(VideoStripSlot::kFullScreen, MakeFullScreen);
 }
