@@ -64,6 +64,15 @@ struct CameraStream {
     int32_t buffer_level = 0;
 };
 
+// Where camera 1 points, as its capability answer reports it: x and y in percent, the
+// position along its single axis and the preset chosen.
+struct CameraAim {
+    int32_t x = 50;
+    int32_t y = 50;
+    int32_t axis = 0;
+    int32_t preset = 0;
+};
+
 struct DueAnswer {
     std::optional<uint32_t> due_ms;  // from the first step
     Frame frame;
@@ -102,6 +111,42 @@ public:
                   .height = std::clamp(height, kMinSide, kMaxSide)};
         const int32_t caps = camera == kTiledCamera ? kZoomRectCapability : 0;
         return {{request.sender, ZVM_VIDEO_STARTSTREAMA, PayloadWriter().Int(caps)}};
+    }
+
+    // {camera} -> the capabilities: camera 1's aim, zeros for the others.
+    std::vector<Frame> Caps(const Frame& request) {
+        PayloadReader reader(request.payload);
+        int32_t camera = 0;
+        reader.Int(&camera);
+        std::lock_guard lock(m_mutex);
+        return {{request.sender, ZVM_VIDEO_GETCAPSA, AimOf(camera)}};
+    }
+
+    // {camera, x, y} or {camera, axis position}: camera 1 turns, and every window of it is told.
+    void Aim(const Frame& request) {
+        PayloadReader reader(request.payload);
+        int32_t camera = 0, a = 0, b = 0;
+        if (!reader.Int(&camera) || !reader.Int(&a) || camera != kTiledCamera) return;
+        std::lock_guard lock(m_mutex);
+        if (request.id == ZVM_AV_SETAXIS) {
+            m_aim.axis = std::clamp(a, 0, 100);
+        } else if (reader.Int(&b)) {
+            m_aim.x = std::clamp(a, 0, 100);
+            m_aim.y = std::clamp(b, 0, 100);
+        }
+        std::vector<Frame> told;
+        for (const auto& [window, stream] : m_streams)
+            if (stream.camera == camera) told.push_back({window, ZVM_VIDEO_GETCAPSA, AimOf(camera)});
+        m_gateway.PushFrames(told);
+    }
+
+    // {camera, index}: the camera's pictures come in that quality from now on.
+    void SetQuality(const Frame& request) {
+        PayloadReader reader(request.payload);
+        int32_t camera = 0, index = 0;
+        if (!reader.Int(&camera) || !reader.Int(&index) || index < 0 || index > 2) return;
+        std::lock_guard lock(m_mutex);
+        m_qualities[camera] = index;
     }
 
     // {camera, window} -> the stop's answer.
@@ -155,13 +200,23 @@ public:
     }
 
 private:
+    Bytes AimOf(int32_t camera) const {
+        const CameraAim aim = camera == kTiledCamera ? m_aim : CameraAim{0, 0, 0, 0};
+        return PayloadWriter().Int(aim.x).Int(aim.y).Int(aim.axis).Int(aim.preset);
+    }
+
+    int QualityFor(const CameraStream& stream) const {
+        const auto chosen = m_qualities.find(stream.camera);
+        return chosen != m_qualities.end() ? chosen->second : QualityOf(stream.width);
+    }
+
     void Send(CameraStream& stream, uint32_t now_ms) {
         if (!stream.next_ms) stream.next_ms = now_ms;
         if (stream.camera == kMpegCamera) {
             SendMpeg(stream, now_ms);
             return;
         }
-        if (stream.camera != kTiledCamera && stream.camera != kJpegCamera) return;
+        if (stream.camera != kTiledCamera && stream.camera != kJpegCamera && stream.camera != kDvrStream) return;
         const int messages = stream.camera == kTiledCamera ? kTiles : 1;
         while (static_cast<int32_t>(now_ms - *stream.next_ms) >= 0) {
             *stream.next_ms += kPictureMs;
@@ -189,7 +244,7 @@ private:
             const int h = row ? stream.height - h0 : h0;
             const Bytes jpeg = EncodeJpeg(w, h, Cut(rgb, stream.width, x, y, w, h));
             PayloadWriter tileMessage;
-            tileMessage.Int(QualityOf(stream.width)).Int(1).Int(stream.picture).Int(x).Int(y).Int(w).Int(h).Int(0);
+            tileMessage.Int(QualityFor(stream)).Int(1).Int(stream.picture).Int(x).Int(y).Int(w).Int(h).Int(0);
             tileMessage.Raw(jpeg.data(), jpeg.size());
             tiles.push_back({stream.window, ZVM_VIDEO_TILE, tileMessage});
         }
@@ -224,6 +279,8 @@ private:
     std::map<uint16_t, CameraStream> m_streams;  // by window
     std::map<int32_t, SampleFeed> m_sounds;      // by camera
     std::vector<DueAnswer> m_due;
+    CameraAim m_aim;
+    std::map<int32_t, int32_t> m_qualities;  // by camera, once one was chosen
 };
 
 }  // namespace
@@ -267,8 +324,17 @@ void ServeCameras(Gateway& gateway, Pacer& pacer) {
     gateway.On(ZVM_VIDEO_SELECTSOURCEQ, [](const Frame& request) {
         return std::vector<Frame>{{request.sender, ZVM_VIDEO_SELECTSOURCEA, PayloadWriter().Int(0).Int(0)}};
     });
-    gateway.On(ZVM_VIDEO_GETCAPSQ, [](const Frame& request) {
-        return std::vector<Frame>{{request.sender, ZVM_VIDEO_GETCAPSA, PayloadWriter().Int(0).Int(0).Int(0).Int(0)}};
+    gateway.On(ZVM_VIDEO_GETCAPSQ, [cameras](const Frame& request) { return cameras->Caps(request); });
+    for (uint16_t aim : {ZVM_AV_SETXY, ZVM_AV_SETAXIS})
+        gateway.On(aim, [cameras](const Frame& request) {
+            cameras->Aim(request);
+            return std::vector<Frame>{};
+        });
+    for (uint16_t noted : {ZVM_AV_STEP, ZVM_AV_SETPRESET})
+        gateway.On(noted, [](const Frame&) { return std::vector<Frame>{}; });
+    gateway.On(ZVM_VIDEO_SETQUALITY, [cameras](const Frame& request) {
+        cameras->SetQuality(request);
+        return std::vector<Frame>{};
     });
     gateway.On(ZVM_VIDEO_STARTSTREAMQ, [cameras](const Frame& request) { return cameras->Start(request); });
     gateway.On(ZVM_VIDEO_STOPSTREAMQ, [cameras](const Frame& request) { return cameras->Stop(request); });

@@ -7,6 +7,10 @@
 // its own rate, paused while the window's buffer reports more than 60000 bytes (0x17BB). The
 // camera's sound (0x179D) is a tone until it is stopped (0x179F); camera moves are answered
 // 300 ms after the pacer's step that saw them. What starts is timed from that step too.
+// Camera 1 turns to the position an XY pad or an axis sends (0x17B5, 0x17B7) and every window of
+// it hears its new capabilities (0x17BA, also the answer to 0x17B9); the -/+ and preset buttons
+// (0x17B1, 0x17B3) are taken without an effect; a quality chosen (0x178F) marks the camera's tiles
+// from then on. The recorder's stream 300 sends whole JPEG pictures as camera 2 does.
 #include <cstdint>
 
 #include "samplegateway/wire.h"
@@ -19,6 +23,8 @@ class Pacer;
 constexpr int kTiledCamera = 1;
 constexpr int kJpegCamera = 2;
 constexpr int kMpegCamera = 3;
+// The recorder's playback stream, whose pictures come as camera 2's do.
+constexpr int kDvrStream = 300;
 constexpr uint32_t kPictureMs = 100;
 constexpr int kMaxUnacknowledgedPictures = 2;
 constexpr int kMpegChunkSize = 5000;

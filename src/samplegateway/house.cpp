@@ -10,6 +10,7 @@
 #include "samplegateway/climate.h"
 #include "samplegateway/climateschedules.h"
 #include "samplegateway/controls.h"
+#include "samplegateway/dvr.h"
 #include "samplegateway/favorites.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/housemode.h"
@@ -259,6 +260,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
     ServeMediaDevices(gateway, house, *pacer);
+    ServeDvr(gateway);
     ServeVolumes(gateway);
     ServeCalendar(gateway);
     ServeWeather(gateway, *pacer);

@@ -131,13 +131,14 @@ TEST_F(MainMenuTest, AMenuTheGatewayLeavesUnansweredIsAskedAgainAfterAMinute) {
 
 TEST_F(MainMenuTest, ConnectBuildsTheSampleGatewaysMenu) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(11);
-    EXPECT_EQ(Commands(), (std::vector<int>{5000, 5010, 5005, 5001, 5002, 5003, 5004, 5008, 5006, 5011, 5012}));
+    ConnectWithMenu(13);
+    EXPECT_EQ(Commands(),
+              (std::vector<int>{5000, 5010, 5005, 5001, 5002, 5003, 5004, 5008, 5006, 5011, 5009, 5013, 5012}));
     EXPECT_EQ(TextOf(Menu()->GetTab(1)), "Pool & Spa");
     EXPECT_EQ(window->IsMenuLoadFailed(), 0);
     // The web entry comes last: the entries fill the column.
     EXPECT_EQ(Menu()->FillsColumn(), 1);
-    CZVWindow* last = Menu()->GetTab(10);
+    CZVWindow* last = Menu()->GetTab(12);
     EXPECT_EQ(last->GetY() + last->GetHeight(), 240);
     // The first paint subscribes the menu to its entries' icons.
     window->PaintAll();
@@ -188,7 +189,7 @@ TEST_F(MainMenuTest, RefusedAnswersGiveTheDefaultMenuAndTooManyEntriesAnEmptyCol
 
 TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(11);
+    ConnectWithMenu(13);
     EXPECT_TRUE(Menu()->CheckMenu());
     ServeMenu({{0, "Home"}, {10, "Pool"}});
     EXPECT_FALSE(Menu()->CheckMenu());
@@ -196,7 +197,7 @@ TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
 
 TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(11);
+    ConnectWithMenu(13);
     window->StartPages();
     auto* home = dynamic_cast<CPageBase*>(window->GetCurrentPage());
     ASSERT_NE(home, nullptr);
@@ -223,7 +224,7 @@ TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
 
 TEST_F(MainMenuTest, GatewayPushesChangeIconsAndTextsOfExistingEntries) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(11);
+    ConnectWithMenu(13);
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(7).String("3 new")));  // no entry
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUICONCHANGED, PayloadWriter().Int(99).String("MAIN\\POOL")));
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(10).String("Heating")));

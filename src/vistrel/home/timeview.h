@@ -122,6 +122,9 @@ public:
     int PercentOfWindow(const CTimeRanges& ranges);
 
 protected:
+    // The zoom bar's height; set before the first paint.
+    void SetBottomMargin(int bottom) { m_bottom = bottom; }
+    int GetBottomMargin() const { return m_bottom; }
     // Marks the view as waiting for data without showing "Working...".
     void SetLoadingFlag(int on) { m_loading = on; }
     // A margin taken by a child of the subclass (a scroll bar); the kept

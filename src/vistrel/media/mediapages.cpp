@@ -5,11 +5,14 @@
 #include "vistrel/media/audio/audiocontrols.h"
 #include "vistrel/media/calendar/monthcalendar.h"
 #include "vistrel/media/audio/audiozonespage.h"
+#include "vistrel/media/dvr/dvrsources.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
+#include "vistrel/media/video/fullscreen.h"
 #include "vistrel/media/video/videocontrols.h"
 #include "vistrel/media/weather/weatherlabel.h"
+#include "vistrel/media/video/videosources.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();
@@ -18,6 +21,9 @@ void RegisterMediaPages() {
     RegisterPicViewControls();
     RegisterAvControls();
     RegisterDeviceControls();
+    RegisterVideoSourcesPage();
+    RegisterFullScreenButton();
+    RegisterDvrPages();
     RegisterAudioControls();
     RegisterCalendarControls();
     RegisterWeatherControls();

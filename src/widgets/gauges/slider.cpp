@@ -72,6 +72,15 @@ void CZVSlider::SetPosition(int value, int redraw) {
     if (redraw) RedrawBuffered();
 }
 
+void CZVSlider::SetRange(int minimum, int maximum) {
+    const std::optional<int> value = GetPosition();
+    m_minimum = minimum;
+    m_maximum = std::max(minimum, maximum);
+    if (!value) return;
+    const int kept = std::clamp(*value, m_minimum, m_maximum);
+    m_position = IsVertical() ? m_maximum - kept + m_minimum : kept;
+}
+
 std::optional<int> CZVSlider::GetPosition() const {
     if (!m_position || !IsVertical()) return m_position;
     return m_maximum - *m_position + m_minimum;

@@ -29,6 +29,10 @@ public:
     int GetLevel() override { return GetPosition().value_or(m_minimum); }
 
     void SetPosition(int value, int redraw);
+    // A new range; a position held is kept within it.
+    void SetRange(int minimum, int maximum);
+    int GetMinimum() const { return m_minimum; }
+    int GetMaximum() const { return m_maximum; }
     // Empty until a position is set: no thumb is drawn then.
     std::optional<int> GetPosition() const;
     int GetTrackLength() const;

@@ -159,6 +159,10 @@ int CSetServer::CurrentFlags() { return g_style ? g_style->GetFlags() : kDefault
 
 int CSetServer::CurrentStyle(int styleClass, int index) { return g_style ? g_style->GetStyle(styleClass, index) : 0; }
 
+COLORREF CSetServer::CurrentStyleColor(int styleClass, int index) {
+    return g_style ? g_style->GetStyleColor(styleClass, index) : 0;
+}
+
 void CSetServer::SetFlags(int flags) {
     m_flags = flags;
     m_shadeCurve = (flags & kStyleCurve2500) ? 2500 : (flags & kStyleCurve5000) ? 5000 : 10000;

@@ -100,6 +100,8 @@ public:
     static int CurrentFlags();
     // A style value of the style object, or 0 while none exists.
     static int CurrentStyle(int styleClass, int index);
+    // A style colour of the style object, or black while none exists.
+    static COLORREF CurrentStyleColor(int styleClass, int index);
 
     void SetFlags(int flags);
     int GetFlags() const { return m_flags; }
