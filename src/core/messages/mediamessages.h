@@ -81,14 +81,11 @@ constexpr uint16_t ZVM_PICTURES_GETPICTUREQ = 0x2B12;
 constexpr uint16_t ZVM_PICTURES_GETALBUMPICTUREQ = 0x2B2A;
 constexpr uint16_t ZVM_PICTURES_GETFRAMEPICTUREQ = 0x2B30;
 
-// The Video and DVR pages: the gateway's video sources, the camera controls
-// the sample gateway answers, and the recorder's sources, playback and clips.
+// The Video and DVR pages: the gateway's video sources and the recorder's
+// sources, playback and clips (the camera controls' steps and positions are
+// the device controls' below).
 constexpr uint16_t ZVM_VIDEO_GETSOURCESQ = 0x1778;
 constexpr uint16_t ZVM_VIDEO_GETSOURCESA = 0x1779;
-constexpr uint16_t ZVM_AV_STEP = 0x17B1;
-constexpr uint16_t ZVM_AV_SETPRESET = 0x17B3;
-constexpr uint16_t ZVM_AV_SETXY = 0x17B5;
-constexpr uint16_t ZVM_AV_SETAXIS = 0x17B7;
 constexpr uint16_t ZVM_DVR_STREAMCHANGED = 0x1964;
 constexpr uint16_t ZVM_DVR_GETSOURCESQ = 0x1970;
 constexpr uint16_t ZVM_DVR_GETSOURCESA = 0x1971;
