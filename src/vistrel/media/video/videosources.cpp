@@ -8,6 +8,9 @@
 #include "core/msgreader.h"
 #include "core/zvquery.h"
 #include "vistrel/media/audio/speakerctl.h"
+#include "vistrel/media/avcontrols/levelselect.h"
+#include "vistrel/media/avcontrols/plusminus.h"
+#include "vistrel/media/avcontrols/presetbuttons.h"
 #include "vistrel/media/video/arrowpad.h"
 #include "vistrel/media/video/fullscreen.h"
 #include "vistrel/media/video/pvideo.h"
@@ -267,6 +270,16 @@ CZVWindow* MakeVideoSourcesPage(CZVWindow* parent, int, CZVRect rect) {
 
 CZVWindow* MakeArrowPad(const CVideoStripArgs& args) { return new CArrowPad(args.panel, args.video, args.rect); }
 
+CZVWindow* MakePlusMinus(const CVideoStripArgs& args) {
+    return new CPlusMinusCtl(args.panel, args.sourceId, args.rect, args.controlFlags);
+}
+
+CZVWindow* MakePresets(const CVideoStripArgs& args) {
+    return new CPresetButtonsCtl(args.panel, args.sourceId, args.rect, 1);
+}
+
+CZVWindow* MakeLevels(const CVideoStripArgs& args) { return new CLevelSelectCtl(args.panel, args.sourceId, args.rect); }
+
 CZVWindow* MakeSpeaker(const CVideoStripArgs& args) { return new CSpeakerCtl(args.panel, args.sourceId, args.rect); }
 
 CZVWindow* MakeFullScreen(const CVideoStripArgs& args) {
@@ -279,6 +292,9 @@ void RegisterVideoSourcesPage() {
     static const CPageMakerRow kPages[] = {{CVideoSourcesPage::kPageId, MakeVideoSourcesPage}};
     RegisterPageMakers(kPages);
     SetVideoStripMaker(VideoStripSlot::kArrowPad, MakeArrowPad);
+    SetVideoStripMaker(VideoStripSlot::kPlusMinus, MakePlusMinus);
+    SetVideoStripMaker(VideoStripSlot::kPresets, MakePresets);
+    SetVideoStripMaker(VideoStripSlot::kLevels, MakeLevels);
     SetVideoStripMaker(VideoStripSlot::kSpeaker, MakeSpeaker);
     SetVideoStripMaker(VideoStripSlot::kFullScreen, MakeFullScreen);
 }
