@@ -64,16 +64,30 @@ const std::vector<IconShape> kWeb = {{0, 0, 100, 100, kEllipse, 150, 210, W}, {8
                                      {28, 4, 44, 92, kEllipse, 150, 210, W},  {36, 8, 28, 84, kEllipse, 0, 0, 0},
                                      {46, 8, 8, 84, kRect, 150, 210, W}};
 
-// The icon of a name: the menu entries' names in both looks; null for another name.
+// The music lists' row buttons: add (a green plus) and play (a green disc with a white point).
+const std::vector<IconShape> kPlus = {{40, 5, 20, 90, kRect, 60, 200, 60}, {5, 40, 90, 20, kRect, 60, 200, 60}};
+const std::vector<IconShape> kPlay = {{0, 0, 100, 100, kEllipse, 60, 190, 60}, {28, 25, 44, 50, kTriangleUp, W, W, W}};
+
+// The icon of a name: the menu entries' and the music buttons' names in both looks; null for
+// another name.
 const std::vector<IconShape>* IconNamed(std::string_view name) {
     const struct {
         std::string_view name;
         const std::vector<IconShape>* shapes;
     } kIcons[] = {
-        {"I_LOGO", &kHouse},           {"MAIN\\LOGO", &kHouse},      {"I_POOL", &kPool},
-        {"MAIN\\POOL", &kPool},        {"MAIN\\LIGHT_OFF", &kLight}, {"I_HVACOFF", &kClimate},
-        {"MAIN\\HVAC_OFF", &kClimate}, {"I_GHVACSTAT", &kSensors},   {"I_GHVACSCHED", &kSchedules},
-        {"MAIN\\PHOTOS", &kPhotos},    {"MAIN\\INTERNET", &kWeb},
+        {"I_LOGO", &kHouse},
+        {"MAIN\\LOGO", &kHouse},
+        {"I_POOL", &kPool},
+        {"MAIN\\POOL", &kPool},
+        {"MAIN\\LIGHT_OFF", &kLight},
+        {"I_HVACOFF", &kClimate},
+        {"MAIN\\HVAC_OFF", &kClimate},
+        {"I_GHVACSTAT", &kSensors},
+        {"I_GHVACSCHED", &kSchedules},
+        {"MAIN\\PHOTOS", &kPhotos},
+        {"MAIN\\INTERNET", &kWeb},
+        {"TRANSPORT\\ICON32_PLUS_GREEN", &kPlus},
+        {"TRANSPORT\\ICON32PLAY", &kPlay},
     };
     for (const auto& icon : kIcons)
         if (icon.name == name) return icon.shapes;

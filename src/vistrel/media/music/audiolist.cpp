@@ -28,6 +28,8 @@ constexpr int kProgressMaxWidth = 300;
 constexpr int kProgressMaxHeight = 20;
 // The list's style colour (13, 0) brightened and mixed towards blue.
 constexpr int kTintStyleClass = 13;
+// The text's baseline below the row's middle, in font sizes.
+constexpr double kBaseLineFactor = 0.6;
 
 COLORREF StyleColour(int styleClass, int index) {
     CSetServer* style = CSetServer::Get();
@@ -202,7 +204,9 @@ CAudioLibListBase::CAudioLibListBase(CZVWindow* parent, CZVRect rect, int comman
 
 CAudioLibListBase::~CAudioLibListBase() {
     if (CZVServer* server = CSocketSink::GetServer()) server->UnregisterSink(this);
-    RemoveAll(0);
+    // The rows go with the list; what refers to them goes first.
+    m_flashes.clear();
+    DropQueue();
 }
 
 int CAudioLibListBase::GetSourceId() { return m_source ? m_source->GetSelectedAudioItem() : 0; }
@@ -483,9 +487,13 @@ void CAudioLibListBase::DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) 
     DrawItemEx(dc, row, top, bottom, flash ? &*flash : nullptr);
 }
 
+int CAudioLibListBase::BaseLine(int top, int bottom) const {
+    return (top + bottom) / 2 + static_cast<int>(kBaseLineFactor * m_fontSize);
+}
+
 void CAudioLibListBase::DrawColumnTexts(CZVDC* dc, CLBAudioItem* row, int top, int bottom) {
     const int bevel = GetBevel();
-    const int baseLine = (GetTextOffset() + top + bottom) / 2;
+    const int baseLine = BaseLine(top, bottom);
     if (GetColumnCount() == 1) {
         dc->TextOutString(row->GetFittedText(dc, m_width - 2 * bevel - kTextInset).c_str(), bevel + kTextInset,
                           baseLine);
@@ -504,6 +512,10 @@ void CAudioLibListBase::DrawItemEx(CZVDC* dc, CListItem* item, int top, int bott
     auto* row = static_cast<CLBAudioItem*>(item);
     const int bevel = GetBevel();
     const int inner = m_width - 2 * bevel;
+    // A surface may still hold the font of the empty-list text while it records the rows'
+    // size; another size first makes the rows' size take.
+    dc->SetFont(m_fontSize + 1, 0, 1);
+    SelectTextFont(dc);
     dc->SetColor(m_rowTextColour);
     if (!IsSelected(row) && !m_uniformRowHeight) {
         if (colour) dc->FillGlassRect(*colour, CZVRect(bevel, top, inner, bottom - top), 1.0f);
@@ -530,9 +542,10 @@ void CAudioLibListBase::DrawItemEx(CZVDC* dc, CListItem* item, int top, int bott
         dc->DrawText(dc->WrapTextCopy(shown.c_str(), textWidth, 8, &lines),
                      CZVRect(bevel + kTextInset, top, textWidth, bottom - top), 17);
     } else {
-        dc->TextOutString(shown.c_str(), bevel + kTextInset, (GetTextOffset() + top + bottom) / 2);
+        dc->TextOutString(shown.c_str(), bevel + kTextInset, BaseLine(top, bottom));
     }
     if (!skinned && HasShadedSelection() && IsSelected(row))
         ShadeListRow(this, dc, GetRowShade(fill, 10, bottom - top), top);
     if (row->m_showsRowButtons) DrawItem(row, dc, top, bottom, 1);
+    SelectTextFont(dc);
 }

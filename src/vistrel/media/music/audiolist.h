@@ -161,6 +161,7 @@ private:
     int IsRowButtonCommand(int id) const;
     void StepFlashes();
     void DrawColumnTexts(CZVDC* dc, CLBAudioItem* row, int top, int bottom);
+    int BaseLine(int top, int bottom) const;
 
     CMusicSource* m_source;
     int m_flashOnRowButtons = 1;

@@ -143,6 +143,7 @@ void CPlaylistList::UpdateNowPlaying(int redraw) {
         return;
     }
     if (!HasRow(m_current) || !m_owner) return;
+    m_nowPlayingPending = 0;
     CColumnListItem* row = GetRow(m_current);
     m_owner->SetNowPlaying(row->GetText(0).GetAnsi(), row->GetText(1).GetAnsi(), row->GetText(2).GetAnsi(), redraw);
 }
