@@ -77,6 +77,8 @@ public:
     void ResetPosition() { m_position = 0; }
     // Payload bytes not yet read.
     int32_t GetRemaining() const { return m_length - m_position; }
+    // Marks the whole payload read, so that no later reader takes what is left.
+    void SkipRest() { m_position = m_length; }
     // The payload bytes not yet read (GetRemaining of them), or null when
     // there is no buffer.
     const uint8_t* GetUnread() const {

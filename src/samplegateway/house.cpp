@@ -19,6 +19,7 @@
 #include "samplegateway/lightingschedules.h"
 #include "samplegateway/media.h"
 #include "samplegateway/mediadevices.h"
+#include "samplegateway/musiclibrary.h"
 #include "samplegateway/pacer.h"
 #include "samplegateway/pictures.h"
 #include "samplegateway/pictureviews.h"
@@ -244,6 +245,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePool(gateway, house);
     ServePoolEquipment(gateway, house);
     ServeMedia(gateway);
+    ServeMusicLibrary(gateway);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
     ServeLighting(gateway, house);

@@ -73,7 +73,12 @@ const std::vector<IconShape> kArrowRight = {{10, 40, 45, 20, kRect, 60, 60, 90},
                                             {66, 35, 12, 30, kRect, 60, 60, 90},
                                             {54, 25, 12, 50, kRect, 60, 60, 90}};
 
-// The icon of a name: the menu entries' names in both looks; null for another name.
+// The music lists' row buttons: add (a green plus) and play (a green disc with a white point).
+const std::vector<IconShape> kPlus = {{40, 5, 20, 90, kRect, 60, 200, 60}, {5, 40, 90, 20, kRect, 60, 200, 60}};
+const std::vector<IconShape> kPlay = {{0, 0, 100, 100, kEllipse, 60, 190, 60}, {28, 25, 44, 50, kTriangleUp, W, W, W}};
+
+// The icon of a name: the menu entries' and the music buttons' names in both looks; null for
+// another name.
 const std::vector<IconShape>* IconNamed(std::string_view name) {
     const struct {
         std::string_view name;
@@ -92,6 +97,8 @@ const std::vector<IconShape>* IconNamed(std::string_view name) {
         {"MAIN\\INTERNET", &kWeb},
         {"TRANSPORT\\ICON32LEFT", &kArrowLeft},
         {"TRANSPORT\\ICON32RIGHT", &kArrowRight},
+        {"TRANSPORT\\ICON32_PLUS_GREEN", &kPlus},
+        {"TRANSPORT\\ICON32PLAY", &kPlay},
     };
     for (const auto& icon : kIcons)
         if (icon.name == name) return icon.shapes;

@@ -171,3 +171,20 @@ constexpr uint16_t ZVM_WEATHER_GETICONQ = 0x2651;
 constexpr uint16_t ZVM_WEATHER_GETICONA = 0x2652;
 constexpr uint16_t ZVM_WEATHER_GETTEXTQ = 0x2653;
 constexpr uint16_t ZVM_WEATHER_GETTEXTA = 0x2654;
+// The music library of an audio source: browse counts, each row's text as
+// the row is drawn, and the progress the gateway shows while it prepares a
+// long answer.
+constexpr uint16_t ZVM_AUDIO_BROWSEQ = 0x0FE0;
+constexpr uint16_t ZVM_AUDIO_BROWSEA = 0x0FE1;
+constexpr uint16_t ZVM_AUDIO_GETITEMTEXTQ = 0x0FE2;
+constexpr uint16_t ZVM_AUDIO_GETITEMTEXTA = 0x0FE3;
+constexpr uint16_t ZVM_AUDIO_ITEMTEXT = 0x0FE4;
+
+// The music server's play queue and its play state; the gateway pushes both
+// when they change.
+constexpr uint16_t ZVM_AUDIO_SOURCESTATUSCHANGED = 0x0FA2;
+constexpr uint16_t ZVM_AUDIO_PLAYLISTCHANGED = 0x0FA3;
+constexpr uint16_t ZVM_AUDIO_GETQUEUEQ = 0x10DA;
+constexpr uint16_t ZVM_AUDIO_GETQUEUEA = 0x10DB;
+constexpr uint16_t ZVM_AUDIO_GETSOURCESTATUSQ = 0x10E6;
+constexpr uint16_t ZVM_AUDIO_GETSOURCESTATUSA = 0x10E7;

@@ -1,0 +1,299 @@
+#include "samplegateway/musiclibrary.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <memory>
+
+#include "core/messages/mediamessages.h"
+#include "samplegateway/gateway.h"
+
+namespace samplegateway {
+namespace {
+
+constexpr std::array<const char*, 24> kFirstWords = {"Amber",    "Blue",     "Crimson", "Distant", "Electric", "Faded",
+                                                     "Golden",   "Hollow",   "Iron",    "Jade",    "Kinetic",  "Lunar",
+                                                     "Midnight", "Northern", "Open",    "Paper",   "Quiet",    "Rusty",
+                                                     "Silver",   "Tidal",    "Velvet",  "Wild",    "Yellow",   "Zero"};
+constexpr std::array<const char*, 3> kSecondWords = {"Harbour", "Engines", "Echoes"};
+constexpr std::array<const char*, 12> kAlbumWords = {"Summer",      "Glass",      "Lanterns", "Rivers",
+                                                     "Still Water", "Northbound", "Letters",  "Dunes",
+                                                     "Satellite",   "Orchard",    "Tides",    "Embers"};
+constexpr std::array<const char*, 20> kTrackWords = {
+    "Morning", "Waves", "Signal", "Cedar",   "Shadows", "Drift", "Harvest", "Copper", "Falling",  "Open Road",
+    "Canvas",  "Echo",  "Pulse",  "Lullaby", "Motion",  "Ember", "Voyage",  "Quartz", "Undertow", "Zephyr"};
+constexpr std::array<const char*, 8> kGenres = {"Ambient", "Blues", "Classical", "Electronic",
+                                                "Folk",    "Jazz",  "Pop",       "Rock"};
+constexpr std::array<const char*, 5> kPlaylists = {"Dinner Party", "Morning Swim", "Poolside", "Road Trip", "Workout"};
+constexpr std::array<const char*, 6> kRadioGenres = {"Classic Rock", "Country", "Jazz", "News", "Talk", "Top 40"};
+constexpr int kFavouriteRadioGenres = 3;
+constexpr int kStationsPerGenre = 8;
+constexpr int kFavouriteStations = 3;
+constexpr int kPlaylistTracks = 12;
+constexpr int32_t kGenreIdBase = 500;
+constexpr int32_t kPlaylistIdBase = 600;
+constexpr int32_t kRadioGenreIdBase = 700;
+constexpr int32_t kStationIdBase = 800;
+// The queue's track playing and how far it got.
+constexpr int32_t kMusicServerKind = 3000;
+constexpr int32_t kPlaying = 4004;
+constexpr int32_t kQueueCurrent = 2;
+constexpr int32_t kQueueProgress = 35;
+constexpr int32_t kProgressLevel = 40;
+
+enum Kind : int {
+    kBrowseAllTracks = 0,
+    kBrowseArtists = 1,
+    kBrowseAllAlbums = 2,
+    kBrowseArtistTracks = 3,
+    kBrowseArtistAlbums = 4,
+    kBrowseArtistAlbumTracks = 5,
+    kBrowsePlaylists = 6,
+    kBrowsePlaylistTracks = 7,
+    kBrowseRadioGenres = 8,
+    kBrowseFavouriteRadioGenres = 9,
+    kBrowseStations = 10,
+    kBrowseFavouriteStations = 11,
+    kBrowseAlbumTracks = 12,
+    kBrowseMusicGenres = 13,
+    kBrowseGenreAlbums = 14,
+};
+
+LibraryRow Row(int32_t id1, int32_t id2, int32_t id3, std::string text) {
+    LibraryRow row;
+    row.ids[0] = id1;
+    row.ids[1] = id2;
+    row.ids[2] = id3;
+    row.text = std::move(text);
+    return row;
+}
+
+// The sort key of a row: its first column, without case.
+std::string SortKey(const LibraryRow& row) {
+    std::string key = row.text.substr(0, row.text.find('\t'));
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+void SortByFirstColumn(std::vector<LibraryRow>& rows) {
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const LibraryRow& a, const LibraryRow& b) { return SortKey(a) < SortKey(b); });
+}
+
+int32_t ReadInt(PayloadReader& reader) {
+    int32_t value = 0;
+    reader.Int(&value);
+    return value;
+}
+
+}  // namespace
+
+MusicLibrary::MusicLibrary() {
+    std::vector<std::string> names;
+    for (int i = 0; i + 1 < kArtists; ++i)
+        names.push_back(std::string(kFirstWords[static_cast<size_t>(i) % kFirstWords.size()]) + " " +
+                        kSecondWords[static_cast<size_t>(i) / kFirstWords.size()]);
+    names.push_back("7th Avenue");
+    std::sort(names.begin(), names.end());
+    for (int i = 0; i < kArtists; ++i) {
+        Artist artist{1000 + i, names[static_cast<size_t>(i)], {}};
+        for (int j = 0; j < kAlbumsPerArtist; ++j) {
+            const int n = i * kAlbumsPerArtist + j;
+            Album album{10000 + n,
+                        std::string(kAlbumWords[static_cast<size_t>(n) % kAlbumWords.size()]) + " " +
+                            std::to_string(1990 + n % 30),
+                        (i + j) % static_cast<int>(kGenres.size()),
+                        {}};
+            for (int k = 0; k < kTracksPerAlbum; ++k) {
+                const int t = n * kTracksPerAlbum + k;
+                album.tracks.push_back({100000 + t,
+                                        std::string(kTrackWords[static_cast<size_t>(t * 7 + i) % kTrackWords.size()]) +
+                                            " " + kTrackWords[static_cast<size_t>(t + j) % kTrackWords.size()],
+                                        120 + (t * 37) % 240});
+            }
+            artist.albums.push_back(std::move(album));
+        }
+        m_artists.push_back(std::move(artist));
+    }
+}
+
+bool MusicLibrary::IsAlphabetical(int kind) {
+    return kind == kBrowseAllTracks || kind == kBrowseArtists || kind == kBrowseAllAlbums;
+}
+
+std::vector<int32_t> MusicLibrary::LetterCounts(const std::vector<LibraryRow>& rows) {
+    std::vector<int32_t> counts(kLetterBuckets + 1, 0);
+    for (const LibraryRow& row : rows) {
+        const int c = std::toupper(static_cast<unsigned char>(row.text.empty() ? ' ' : row.text[0]));
+        ++counts[c >= 'A' && c <= 'Z' ? static_cast<size_t>(c - 'A' + 2) : 1];
+    }
+    return counts;
+}
+
+LibraryRow MusicLibrary::TrackRow(const Artist& artist, const Album& album, const Track& track) const {
+    return Row(track.id, album.id, artist.id, artist.name + "\t" + album.title + "\t" + track.title);
+}
+
+std::vector<LibraryRow> MusicLibrary::TracksOf(const Artist& artist, const Album* only) const {
+    std::vector<LibraryRow> rows;
+    for (const Album& album : artist.albums)
+        if (!only || only == &album)
+            for (const Track& track : album.tracks) rows.push_back(TrackRow(artist, album, track));
+    return rows;
+}
+
+const MusicLibrary::Artist* MusicLibrary::FindArtist(int32_t id) const {
+    for (const Artist& artist : m_artists)
+        if (artist.id == id) return &artist;
+    return nullptr;
+}
+
+const MusicLibrary::Album* MusicLibrary::FindAlbum(int32_t id, const Artist** owner) const {
+    for (const Artist& artist : m_artists)
+        for (const Album& album : artist.albums)
+            if (album.id == id) {
+                *owner = &artist;
+                return &album;
+            }
+    return nullptr;
+}
+
+LibraryRow MusicLibrary::NthTrack(int n) const {
+    const int perArtist = kAlbumsPerArtist * kTracksPerAlbum;
+    const Artist& artist = m_artists[static_cast<size_t>(n / perArtist % kArtists)];
+    const Album& album = artist.albums[static_cast<size_t>(n % perArtist / kTracksPerAlbum)];
+    return TrackRow(artist, album, album.tracks[static_cast<size_t>(n % kTracksPerAlbum)]);
+}
+
+std::vector<LibraryRow> MusicLibrary::Rows(int kind, int a, int b) const {
+    std::vector<LibraryRow> rows;
+    const Artist* artist = FindArtist(a);
+    const Artist* albumArtist = nullptr;
+    switch (kind) {
+    case kBrowseAllTracks:
+        for (const Artist& each : m_artists) {
+            std::vector<LibraryRow> tracks = TracksOf(each, nullptr);
+            rows.insert(rows.end(), tracks.begin(), tracks.end());
+        }
+        // A-Z by the track's title, the last column.
+        std::stable_sort(rows.begin(), rows.end(), [](const LibraryRow& x, const LibraryRow& y) {
+            return x.text.substr(x.text.rfind('\t') + 1) < y.text.substr(y.text.rfind('\t') + 1);
+        });
+        for (LibraryRow& row : rows) {
+            const size_t tab = row.text.rfind('\t');
+            row.text = row.text.substr(tab + 1) + "\t" + row.text.substr(0, tab);
+        }
+        break;
+    case kBrowseArtists:
+        for (const Artist& each : m_artists) rows.push_back(Row(each.id, 0, 0, each.name));
+        break;
+    case kBrowseAllAlbums:
+    case kBrowseGenreAlbums:
+        for (const Artist& each : m_artists)
+            for (const Album& album : each.albums)
+                if (kind == kBrowseAllAlbums || kGenreIdBase + album.genre == a)
+                    rows.push_back(Row(album.id, each.id, 0, album.title + "\t" + each.name));
+        SortByFirstColumn(rows);
+        break;
+    case kBrowseArtistTracks:
+        if (artist) rows = TracksOf(*artist, nullptr);
+        break;
+    case kBrowseArtistAlbums:
+        if (artist)
+            for (const Album& album : artist->albums) rows.push_back(Row(album.id, artist->id, 0, album.title));
+        break;
+    case kBrowseArtistAlbumTracks:
+        if (const Album* album = FindAlbum(b, &albumArtist); album && albumArtist == artist)
+            rows = TracksOf(*artist, album);
+        break;
+    case kBrowseAlbumTracks:
+        if (const Album* album = FindAlbum(a, &albumArtist)) rows = TracksOf(*albumArtist, album);
+        break;
+    case kBrowsePlaylists:
+        for (size_t p = 0; p < kPlaylists.size(); ++p)
+            rows.push_back(Row(kPlaylistIdBase + static_cast<int32_t>(p), 0, 0, kPlaylists[p]));
+        break;
+    case kBrowsePlaylistTracks:
+        if (a >= kPlaylistIdBase && a < kPlaylistIdBase + static_cast<int>(kPlaylists.size()))
+            for (int k = 0; k < kPlaylistTracks; ++k) rows.push_back(NthTrack((a - kPlaylistIdBase) * 97 + k * 131));
+        break;
+    case kBrowseMusicGenres:
+        for (size_t g = 0; g < kGenres.size(); ++g)
+            rows.push_back(Row(kGenreIdBase + static_cast<int32_t>(g), 0, 0, kGenres[g]));
+        break;
+    case kBrowseRadioGenres:
+    case kBrowseFavouriteRadioGenres: {
+        const size_t count = kind == kBrowseRadioGenres ? kRadioGenres.size() : kFavouriteRadioGenres;
+        for (size_t g = 0; g < count; ++g)
+            rows.push_back(Row(kRadioGenreIdBase + static_cast<int32_t>(g), 0, 0, kRadioGenres[g]));
+        break;
+    }
+    case kBrowseStations:
+    case kBrowseFavouriteStations: {
+        const int genre = a - kRadioGenreIdBase;
+        if (genre < 0 || genre >= static_cast<int>(kRadioGenres.size())) break;
+        const int count = kind == kBrowseStations ? kStationsPerGenre : kFavouriteStations;
+        for (int s = 0; s < count; ++s)
+            rows.push_back(Row(
+                kStationIdBase + genre * kStationsPerGenre + s, a, 0,
+                std::string(kRadioGenres[static_cast<size_t>(genre)]) + " " + std::to_string(88 + s * 2) + ".1 FM"));
+        break;
+    }
+    default: break;
+    }
+    return rows;
+}
+
+Bytes MusicLibrary::Queue() const {
+    PayloadWriter out;
+    out.Int(kQueueTracks);
+    for (int i = 0; i < kQueueTracks; ++i) {
+        const Artist& artist = m_artists[static_cast<size_t>(i * 5 % kArtists)];
+        const Album& album = artist.albums[static_cast<size_t>(i % kAlbumsPerArtist)];
+        const Track& track = album.tracks[static_cast<size_t>(i % kTracksPerAlbum)];
+        out.String(artist.name).String(album.title).Int(0).String(track.title).Int(track.seconds).Int(0);
+    }
+    return out;
+}
+
+void ServeMusicLibrary(Gateway& gateway) {
+    auto library = std::make_shared<const MusicLibrary>();
+    // {kind, a, b, source} -> a row count, or the rows per letter; the gateway's progress first
+    // when the answer is long.
+    gateway.On(ZVM_AUDIO_BROWSEQ, [library](const Frame& request) {
+        PayloadReader in(request.payload);
+        const int32_t kind = ReadInt(in), a = ReadInt(in), b = ReadInt(in);
+        const std::vector<LibraryRow> rows = library->Rows(kind, a, b);
+        std::vector<Frame> frames;
+        if (rows.size() > MusicLibrary::kLongAnswer)
+            frames.push_back(
+                {request.sender, ZVM_AUDIO_STARTUPDATES,
+                 PayloadWriter().Int(kProgressLevel).String("Sorting " + std::to_string(rows.size()) + " tracks")});
+        PayloadWriter out;
+        if (MusicLibrary::IsAlphabetical(kind))
+            for (int32_t count : MusicLibrary::LetterCounts(rows)) out.Int(count);
+        else
+            out.Int(static_cast<int32_t>(rows.size()));
+        frames.push_back({request.sender, ZVM_AUDIO_BROWSEA, out});
+        return frames;
+    });
+    // {kind, a, b, row, source} -> the row's ids and text; a row past the end reads empty.
+    gateway.On(ZVM_AUDIO_GETITEMTEXTQ, [library](const Frame& request) {
+        PayloadReader in(request.payload);
+        const int32_t kind = ReadInt(in), a = ReadInt(in), b = ReadInt(in), index = ReadInt(in);
+        const std::vector<LibraryRow> rows = library->Rows(kind, a, b);
+        const LibraryRow row =
+            index >= 0 && static_cast<size_t>(index) < rows.size() ? rows[static_cast<size_t>(index)] : LibraryRow{};
+        return std::vector<Frame>{{request.sender, ZVM_AUDIO_GETITEMTEXTA,
+                                   PayloadWriter().Int(row.ids[0]).Int(row.ids[1]).Int(row.ids[2]).String(row.text)}};
+    });
+    gateway.On(ZVM_AUDIO_GETQUEUEQ, [library](const Frame& request) {
+        return std::vector<Frame>{{request.sender, ZVM_AUDIO_GETQUEUEA, library->Queue()}};
+    });
+    // The music server's state: its kind word, repeat and random off, the third track playing.
+    gateway.Answer(
+        ZVM_AUDIO_GETSOURCESTATUSQ,
+        PayloadWriter().Int(kMusicServerKind).Int(0).Int(0).Int(kPlaying).Int(kQueueCurrent).Int(kQueueProgress));
+}
+
+}  // namespace samplegateway

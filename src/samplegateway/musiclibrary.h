@@ -1,0 +1,74 @@
+#pragma once
+// The sample house's music library, made in code and the same on every run: 60 artists over
+// most letters (one under a digit), 3 albums of 10 tracks each, 8 genres, 5 playlists, and the
+// radio directory's genres and stations. It answers the tablet's browse requests with row
+// counts or the rows per initial letter, and each row's text request with the row's ids and
+// its TAB-separated columns; before the long answer of all tracks it reports its progress. The
+// music server's play queue holds 12 tracks, one of them playing.
+#include <string>
+#include <vector>
+
+#include "samplegateway/wire.h"
+
+namespace samplegateway {
+
+class Gateway;
+
+struct LibraryRow {
+    int32_t ids[3] = {0, 0, 0};
+    std::string text;
+};
+
+class MusicLibrary {
+public:
+    static constexpr int kArtists = 60;
+    static constexpr int kAlbumsPerArtist = 3;
+    static constexpr int kTracksPerAlbum = 10;
+    static constexpr int kQueueTracks = 12;
+    static constexpr int kLetterBuckets = 27;
+    // Before a browse of more rows than this, the gateway shows its progress.
+    static constexpr int kLongAnswer = 1000;
+
+    MusicLibrary();
+
+    // The rows of a browse kind with its two values, in the order the tablet shows them.
+    std::vector<LibraryRow> Rows(int kind, int a, int b) const;
+    // Whether the kind is answered with the rows per initial letter.
+    static bool IsAlphabetical(int kind);
+    // Rows per bucket: entry 0 before any letter, 1..26 'A'..'Z'.
+    static std::vector<int32_t> LetterCounts(const std::vector<LibraryRow>& rows);
+    // The play queue answer: 12 entries {artist, album, 0, track, seconds, 0}.
+    Bytes Queue() const;
+
+private:
+    struct Track {
+        int32_t id;
+        std::string title;
+        int seconds;
+    };
+    struct Album {
+        int32_t id;
+        std::string title;
+        int genre;
+        std::vector<Track> tracks;
+    };
+    struct Artist {
+        int32_t id;
+        std::string name;
+        std::vector<Album> albums;
+    };
+
+    LibraryRow TrackRow(const Artist& artist, const Album& album, const Track& track) const;
+    std::vector<LibraryRow> TracksOf(const Artist& artist, const Album* only) const;
+    const Artist* FindArtist(int32_t id) const;
+    // The album and its artist; null when there is none of that id.
+    const Album* FindAlbum(int32_t id, const Artist** artist) const;
+    // The n-th track of the whole library, as it is laid out.
+    LibraryRow NthTrack(int n) const;
+
+    std::vector<Artist> m_artists;
+};
+
+void ServeMusicLibrary(Gateway& gateway);
+
+}  // namespace samplegateway
