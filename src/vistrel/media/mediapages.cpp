@@ -1,5 +1,6 @@
 #include "vistrel/media/mediapages.h"
 
+#include "vistrel/media/messaging/messageviewer.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
@@ -10,4 +11,5 @@ void RegisterMediaPages() {
     InstallThumbButtons();
     RegisterPicturePages();
     RegisterPicViewControls();
+    RegisterMessageControls();
 }
