@@ -73,6 +73,7 @@ protected:
 
     CMessageViewerCtl* Open(const std::vector<Message>& messages, int type = CMessageViewerCtl::kBodyType) {
         gateway.Answer(ZVM_MESSAGES_GETLISTQ, ListAnswer(messages));
+        EXPECT_TRUE(Settle());  // the menu in, so the page area is known
         CZVRect area = window->GetPageArea();
         area.Deflate(10, 10);
         viewer = new CMessageViewerCtl(window.get(), area, 16, kBox, type, server);
