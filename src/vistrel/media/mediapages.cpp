@@ -1,6 +1,7 @@
 #include "vistrel/media/mediapages.h"
 
 #include "vistrel/media/messaging/messageviewer.h"
+#include "vistrel/media/messaging/messagingsummary.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
@@ -12,4 +13,5 @@ void RegisterMediaPages() {
     RegisterPicturePages();
     RegisterPicViewControls();
     RegisterMessageControls();
+    RegisterMessagingPages();
 }
