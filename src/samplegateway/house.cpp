@@ -25,6 +25,7 @@
 #include "samplegateway/messaging.h"
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
+#include "samplegateway/volumes.h"
 
 namespace samplegateway {
 namespace {
@@ -255,6 +256,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeIrrigation(gateway, house);
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);
+    ServeVolumes(gateway);
     return pacer;
 }
 

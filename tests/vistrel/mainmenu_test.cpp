@@ -131,13 +131,13 @@ TEST_F(MainMenuTest, AMenuTheGatewayLeavesUnansweredIsAskedAgainAfterAMinute) {
 
 TEST_F(MainMenuTest, ConnectBuildsTheSampleGatewaysMenu) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(10);
-    EXPECT_EQ(Commands(), (std::vector<int>{5000, 5010, 5005, 5001, 5002, 5003, 5004, 5008, 5011, 5012}));
+    ConnectWithMenu(11);
+    EXPECT_EQ(Commands(), (std::vector<int>{5000, 5010, 5005, 5001, 5002, 5003, 5004, 5008, 5007, 5011, 5012}));
     EXPECT_EQ(TextOf(Menu()->GetTab(1)), "Pool & Spa");
     EXPECT_EQ(window->IsMenuLoadFailed(), 0);
     // The web entry comes last: the entries fill the column.
     EXPECT_EQ(Menu()->FillsColumn(), 1);
-    CZVWindow* last = Menu()->GetTab(9);
+    CZVWindow* last = Menu()->GetTab(10);
     EXPECT_EQ(last->GetY() + last->GetHeight(), 240);
     // The first paint subscribes to the entries' icons.
     window->PaintAll();
@@ -185,7 +185,7 @@ TEST_F(MainMenuTest, RefusedAnswersGiveTheDefaultMenuAndTooManyEntriesAnEmptyCol
 
 TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(10);
+    ConnectWithMenu(11);
     EXPECT_TRUE(Menu()->CheckMenu());
     ServeMenu({{0, "Home"}, {10, "Pool"}});
     EXPECT_FALSE(Menu()->CheckMenu());
@@ -193,7 +193,7 @@ TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
 
 TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(10);
+    ConnectWithMenu(11);
     window->StartPages();
     auto* home = dynamic_cast<CPageBase*>(window->GetCurrentPage());
     ASSERT_NE(home, nullptr);
@@ -220,12 +220,12 @@ TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
 
 TEST_F(MainMenuTest, GatewayPushesChangeIconsAndTextsOfExistingEntries) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(10);
-    ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(7).String("3 new")));  // no entry
+    ConnectWithMenu(11);
+    ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(6).String("3 new")));  // no entry
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUICONCHANGED, PayloadWriter().Int(99).String("MAIN\\POOL")));
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(10).String("Heating")));
     ASSERT_TRUE(PollUntil([this] { return Menu()->GetEntryText(10) == "Heating"; }));
-    EXPECT_EQ(Menu()->GetEntryText(7), "");
+    EXPECT_EQ(Menu()->GetEntryText(6), "");
     EXPECT_EQ(Menu()->GetEntryText(99), "");
 }
 

@@ -140,3 +140,45 @@ constexpr uint16_t ZVM_MESSAGES_SETSTATE = 0x26EE;
 constexpr uint16_t ZVM_MESSAGES_OPENVIEWERQ = 0x26F0;
 constexpr uint16_t ZVM_MESSAGES_OPENVIEWERA = 0x26F1;
 constexpr uint16_t ZVM_MESSAGES_CHECKNOW = 0x26F2;
+// The audio zones page: the zone list, each zone's state and icons, the
+// choice of a zone's source, and the library commands of source pages.
+constexpr uint16_t ZVM_AUDIO_ZONECHANGED = 0x0FA4;
+constexpr uint16_t ZVM_AUDIO_ZONESCHANGED = 0x0FA8;
+constexpr uint16_t ZVM_AUDIO_STARTUPDATES = 0x0FAA;
+constexpr uint16_t ZVM_AUDIO_STOPUPDATES = 0x0FAC;
+constexpr uint16_t ZVM_AUDIO_GETSOURCESQ = 0x0FE6;
+constexpr uint16_t ZVM_AUDIO_GETSOURCESA = 0x0FE7;
+constexpr uint16_t ZVM_AUDIO_GETZONEQ = 0x0FEE;
+constexpr uint16_t ZVM_AUDIO_GETZONEA = 0x0FEF;
+constexpr uint16_t ZVM_AUDIO_ZONECOMMAND = 0x0FF0;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEZONE = 0x0FF6;
+constexpr uint16_t ZVM_AUDIO_UNSUBSCRIBEZONE = 0x0FF8;
+constexpr uint16_t ZVM_AUDIO_GETZONESQ = 0x100B;
+constexpr uint16_t ZVM_AUDIO_GETZONESA = 0x100C;
+constexpr uint16_t ZVM_AUDIO_LIBRARYCOMMAND = 0x10DC;
+constexpr uint16_t ZVM_AUDIO_LIBRARYCOMMANDEX = 0x10DE;
+constexpr uint16_t ZVM_AUDIO_SOURCECOMMAND = 0x115D;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEPAGEQ = 0x116C;
+constexpr uint16_t ZVM_AUDIO_SUBSCRIBEPAGEA = 0x116D;
+
+// The titles of a media object (a disc changer's discs and tracks).
+constexpr uint16_t ZVM_MEDIA_GETTITLESQ = 0x1252;
+constexpr uint16_t ZVM_MEDIA_GETTITLELISTQ = 0x1254;
+constexpr uint16_t ZVM_MEDIA_TITLESCOMMAND = 0x1256;
+constexpr uint16_t ZVM_MEDIA_SUBSCRIBETITLES = 0x1258;
+constexpr uint16_t ZVM_MEDIA_UNSUBSCRIBETITLES = 0x125A;
+constexpr uint16_t ZVM_MEDIA_GETTITLESTATEQ = 0x125C;
+
+// An audio zone's volume and mute (the settings column of the audio zones
+// page; its subscription and rocker commands are the zones page's messages),
+// and the levels and modes of the gateway's audio objects.
+constexpr uint16_t ZVM_AUDIO_SETTINGSCHANGED = 0x0FA5;
+constexpr uint16_t ZVM_AUDIO_CONTROLCHANGED = 0x0FB0;
+constexpr uint16_t ZVM_AUDIO_GETSETTINGSQ = 0x0FF2;
+constexpr uint16_t ZVM_AUDIO_GETSETTINGSA = 0x0FF3;
+constexpr uint16_t ZVM_AUDIO_SETSETTING = 0x0FF4;
+constexpr uint16_t ZVM_AUDIO_GETCONTROLQ = 0x1017;
+constexpr uint16_t ZVM_AUDIO_GETCONTROLA = 0x1018;
+constexpr uint16_t ZVM_AUDIO_SETCONTROL = 0x1019;
+constexpr uint16_t ZVM_AUDIO_GETMODESQ = 0x101B;
+constexpr uint16_t ZVM_AUDIO_GETMODESA = 0x101C;

@@ -48,6 +48,9 @@ constexpr uint16_t ZVM_UI_GETCHECKSTATEQ = 0x25A1;
 constexpr uint16_t ZVM_UI_GETCHECKSTATEA = 0x25A2;
 constexpr uint16_t ZVM_LAYOUT_GETPANELQ = 0x25AB;
 constexpr uint16_t ZVM_LAYOUT_GETPANELA = 0x25AC;
+// The gateway-defined pages of an audio source or settings layout, by page set.
+constexpr uint16_t ZVM_LAYOUT_GETCUSTOMPAGESQ = 0x120A;
+constexpr uint16_t ZVM_LAYOUT_GETCUSTOMPAGESA = 0x120B;
 constexpr uint16_t ZVM_PICTURES_PICTURE = 0x2AF8;
 constexpr uint16_t ZVM_PICTURES_PICTUREEND = 0x2AF9;
 constexpr uint16_t ZVM_PICTURES_GETSLIDEQ = 0x2B28;

@@ -1,5 +1,6 @@
 #include "vistrel/media/mediapages.h"
 
+#include "vistrel/media/audio/audiocontrols.h"
 #include "vistrel/media/messaging/messageviewer.h"
 #include "vistrel/media/messaging/messagingsummary.h"
 #include "vistrel/media/pictures/picturespage.h"
@@ -12,6 +13,7 @@ void RegisterMediaPages() {
     InstallThumbButtons();
     RegisterPicturePages();
     RegisterPicViewControls();
+    RegisterAudioControls();
     RegisterMessageControls();
     RegisterMessagingPages();
 }

@@ -5,8 +5,8 @@
 
 #include "gfx/dibdc.h"
 #include "platform/report.h"
-#include "widgets/style/setserver.h"
 #include "widgets/regions/shadewnd.h"
+#include "widgets/style/setserver.h"
 
 namespace {
 
@@ -142,8 +142,9 @@ void CRockerSwitch::RenderSegment(CRockerSwitchButton* segment, CDibDC* surface,
     if (!pressed || !(CSetServer::CurrentFlags() & kStyleSkins))
         AddGrooves(segment, GetSegmentEdges(static_cast<int>(found - m_segments.begin())), surface);
     if (m_cutOut.w > 0 && m_cutOut.h > 0) {
-        surface->FillRoundRect(0, m_cutOut.x - segment->GetX(), m_cutOut.y - segment->GetY(), m_cutOut.w,
-                               m_cutOut.h, m_cutOutRadius, 0);
+        surface->FillRoundRect(0, m_cutOut.x - segment->GetX(), m_cutOut.y - segment->GetY(), m_cutOut.w, m_cutOut.h,
+                               m_cutOutRadius, 0);
         segment->SetStyleBit(k3DSkinned, 1);
     }
+    DecorateSegment(segment, surface, pressed);
 }

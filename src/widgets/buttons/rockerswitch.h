@@ -44,6 +44,11 @@ public:
     }
     void SetBaseSurfaceLook(int on) { m_baseSurfaceLook = on; }
 
+protected:
+    // Draws over a segment's freshly rendered face (segment coordinates);
+    // the switch adds nothing.
+    virtual void DecorateSegment(CRockerSwitchButton*, CDibDC*, int) {}
+
 private:
     // Glosses the two halves of the whole face apart, once per face.
     void GlossHalves(CDibDC* face, int pressed);

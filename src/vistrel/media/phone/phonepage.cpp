@@ -1,11 +1,11 @@
 #include "vistrel/media/phone/phonepage.h"
 
 #include "vistrel/media/messaging/messagingsummary.h"
+#include "vistrel/media/phone/calllogpage.h"
 
 CPhonePage::CPhonePage(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour, int32_t mailbox,
                        CZVServer& server)
-    : CTRRegion(parent, rect, styleClass, backColour), m_mailbox(mailbox) {
-    (void)server;  // the tab pages ask the gateway through it
+    : CTRRegion(parent, rect, styleClass, backColour), m_mailbox(mailbox), m_server(server) {
     CZVObList descriptors;
     descriptors.AddTail(new CTabDescriptor("Voice Mail", kVoiceMailTab, nullptr));
     descriptors.AddTail(new CTabDescriptor("Incoming Calls", kCallsTab, nullptr));
@@ -32,7 +32,8 @@ void CPhonePage::ShowTab(int command, int redraw) {
 
 CZVWindow* CPhonePage::MakeTabPage(int command, CZVRect area) {
     switch (command) {
-    default: (void)area; return nullptr;
+    case kCallsTab: return new CCallLogPage(this, area, GetStyleClass(), m_server);
+    default: return nullptr;
     }
 }
 

@@ -34,6 +34,7 @@ private:
     CZVWindow* MakeTabPage(int command, CZVRect area);
 
     int32_t m_mailbox;
+    CZVServer& m_server;
     CZVWindow* m_content = nullptr;
 };
 
