@@ -27,6 +27,7 @@
 #include "samplegateway/poolequipment.h"
 #include "samplegateway/poolhistory.h"
 #include "samplegateway/poolschedules.h"
+#include "samplegateway/messaging.h"
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
 #include "samplegateway/volumes.h"
@@ -258,6 +259,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePictureViews(gateway, *pacer);
     ServeHouseMode(gateway);
     ServeSecurity(gateway);
+    ServeMessaging(gateway);
     ServeIrrigation(gateway, house);
     ServeAudioStreams(gateway, *pacer);
     ServeCameras(gateway, *pacer);

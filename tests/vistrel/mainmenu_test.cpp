@@ -131,14 +131,14 @@ TEST_F(MainMenuTest, AMenuTheGatewayLeavesUnansweredIsAskedAgainAfterAMinute) {
 
 TEST_F(MainMenuTest, ConnectBuildsTheSampleGatewaysMenu) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(13);
+    ConnectWithMenu(14);
     EXPECT_EQ(Commands(),
-              (std::vector<int>{5000, 5010, 5005, 5001, 5002, 5003, 5004, 5008, 5006, 5011, 5009, 5013, 5012}));
+              (std::vector<int>{5000, 5010, 5005, 5001, 5002, 5003, 5004, 5008, 5006, 5007, 5011, 5009, 5013, 5012}));
     EXPECT_EQ(TextOf(Menu()->GetTab(1)), "Pool & Spa");
     EXPECT_EQ(window->IsMenuLoadFailed(), 0);
     // The web entry comes last: the entries fill the column.
     EXPECT_EQ(Menu()->FillsColumn(), 1);
-    CZVWindow* last = Menu()->GetTab(12);
+    CZVWindow* last = Menu()->GetTab(13);
     EXPECT_EQ(last->GetY() + last->GetHeight(), 240);
     // The first paint subscribes the menu to its entries' icons.
     window->PaintAll();
@@ -189,7 +189,7 @@ TEST_F(MainMenuTest, RefusedAnswersGiveTheDefaultMenuAndTooManyEntriesAnEmptyCol
 
 TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(13);
+    ConnectWithMenu(14);
     EXPECT_TRUE(Menu()->CheckMenu());
     ServeMenu({{0, "Home"}, {10, "Pool"}});
     EXPECT_FALSE(Menu()->CheckMenu());
@@ -197,7 +197,7 @@ TEST_F(MainMenuTest, CheckMenuComparesTheShownEntriesWithTheGateway) {
 
 TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(13);
+    ConnectWithMenu(14);
     window->StartPages();
     auto* home = dynamic_cast<CPageBase*>(window->GetCurrentPage());
     ASSERT_NE(home, nullptr);
@@ -224,12 +224,13 @@ TEST_F(MainMenuTest, TouchedEntriesOpenTheirPagesAndTheCacheKeepsThem) {
 
 TEST_F(MainMenuTest, GatewayPushesChangeIconsAndTextsOfExistingEntries) {
     testsupport::ServeSampleInstallation(gateway);
-    ConnectWithMenu(13);
-    ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(7).String("3 new")));  // no entry
+    ConnectWithMenu(14);
+    // The exit entry's type: this window has no exit entry.
+    ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(14).String("3 new")));
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUICONCHANGED, PayloadWriter().Int(99).String("MAIN\\POOL")));
     ASSERT_TRUE(gateway.Push(ZVM_UI_MENUTEXTCHANGED, PayloadWriter().Int(10).String("Heating")));
     ASSERT_TRUE(PollUntil([this] { return Menu()->GetEntryText(10) == "Heating"; }));
-    EXPECT_EQ(Menu()->GetEntryText(7), "");
+    EXPECT_EQ(Menu()->GetEntryText(14), "");
     EXPECT_EQ(Menu()->GetEntryText(99), "");
 }
 

@@ -95,6 +95,65 @@ constexpr uint16_t ZVM_DVR_PLAYA = 0x1977;
 constexpr uint16_t ZVM_DVR_GETCLIPSQ = 0x1978;
 constexpr uint16_t ZVM_DVR_GETCLIPSA = 0x1979;
 
+// The answering machine: calls, voice mail and the greeting.
+constexpr uint16_t ZVM_PHONE_STATECHANGED = 0x1388;
+constexpr uint16_t ZVM_PHONE_INCOMINGCALL = 0x1389;
+constexpr uint16_t ZVM_PHONE_CALLERID = 0x1392;
+constexpr uint16_t ZVM_PHONE_CALLENDED = 0x1393;
+constexpr uint16_t ZVM_PHONE_VOICEMAILCHANGED = 0x1394;
+constexpr uint16_t ZVM_PHONE_ANSWERINGCHANGED = 0x1397;
+constexpr uint16_t ZVM_PHONE_GREETINGCHANGED = 0x1398;
+constexpr uint16_t ZVM_PHONE_SCREENINGCHANGED = 0x1399;
+constexpr uint16_t ZVM_PHONE_CALLAUDIO = 0x139A;
+constexpr uint16_t ZVM_PHONE_GETCALLERNUMBERQ = 0x13A8;
+constexpr uint16_t ZVM_PHONE_GETCALLERNUMBERA = 0x13A9;
+constexpr uint16_t ZVM_PHONE_GETCALLERNAMEQ = 0x13AA;
+constexpr uint16_t ZVM_PHONE_GETCALLERNAMEA = 0x13AB;
+constexpr uint16_t ZVM_PHONE_GETVOICEMAILSQ = 0x13C8;
+constexpr uint16_t ZVM_PHONE_GETVOICEMAILSA = 0x13C9;
+constexpr uint16_t ZVM_PHONE_PLAYVOICEMAILQ = 0x13CA;
+constexpr uint16_t ZVM_PHONE_PLAYVOICEMAILA = 0x13CB;
+constexpr uint16_t ZVM_PHONE_DELETEVOICEMAILQ = 0x13D0;
+constexpr uint16_t ZVM_PHONE_LISTENLIVEQ = 0x13D2;
+constexpr uint16_t ZVM_PHONE_LISTENLIVEA = 0x13D3;
+constexpr uint16_t ZVM_PHONE_STOPPLAYQ = 0x13D4;
+constexpr uint16_t ZVM_PHONE_MARKNEWQ = 0x13D6;
+constexpr uint16_t ZVM_PHONE_RECORDBEGINQ = 0x13D8;
+constexpr uint16_t ZVM_PHONE_RECORDDATAQ = 0x13DA;
+constexpr uint16_t ZVM_PHONE_RECORDENDQ = 0x13DC;
+constexpr uint16_t ZVM_PHONE_GETCALLERIDSQ = 0x13E6;
+constexpr uint16_t ZVM_PHONE_GETCALLERIDSA = 0x13E7;
+constexpr uint16_t ZVM_PHONE_GETGREETINGQ = 0x13EC;
+constexpr uint16_t ZVM_PHONE_GETGREETINGA = 0x13ED;
+constexpr uint16_t ZVM_PHONE_PLAYGREETINGQ = 0x13EE;
+constexpr uint16_t ZVM_PHONE_PLAYGREETINGA = 0x13EF;
+constexpr uint16_t ZVM_PHONE_PLAYQ = 0x13F2;
+constexpr uint16_t ZVM_PHONE_PLAYA = 0x13F3;
+constexpr uint16_t ZVM_PHONE_GREETINGBEGINQ = 0x13F4;
+constexpr uint16_t ZVM_PHONE_GREETINGDATAQ = 0x13F6;
+constexpr uint16_t ZVM_PHONE_GREETINGENDQ = 0x13F8;
+constexpr uint16_t ZVM_PHONE_USEDEFAULTGREETINGQ = 0x13FA;
+constexpr uint16_t ZVM_PHONE_GETRINGSQ = 0x13FC;
+constexpr uint16_t ZVM_PHONE_GETRINGSA = 0x13FD;
+constexpr uint16_t ZVM_PHONE_SETRINGSQ = 0x13FE;
+constexpr uint16_t ZVM_PHONE_GETSCREENCALLSQ = 0x1400;
+constexpr uint16_t ZVM_PHONE_GETSCREENCALLSA = 0x1401;
+constexpr uint16_t ZVM_PHONE_SETSCREENCALLSQ = 0x1402;
+
+// The messaging sources and the message boxes.
+constexpr uint16_t ZVM_UI_LISTCHANGED = 0x007E;
+constexpr uint16_t ZVM_MESSAGES_GETSUMMARYQ = 0x13B0;
+constexpr uint16_t ZVM_MESSAGES_GETSUMMARYA = 0x13B1;
+constexpr uint16_t ZVM_MESSAGES_SUBSCRIBEQ = 0x13BA;
+constexpr uint16_t ZVM_MESSAGES_SUBSCRIBEA = 0x13BB;
+constexpr uint16_t ZVM_MESSAGES_GETLISTQ = 0x26EA;
+constexpr uint16_t ZVM_MESSAGES_GETLISTA = 0x26EB;
+constexpr uint16_t ZVM_MESSAGES_GETMESSAGEQ = 0x26EC;
+constexpr uint16_t ZVM_MESSAGES_GETMESSAGEA = 0x26ED;
+constexpr uint16_t ZVM_MESSAGES_SETSTATE = 0x26EE;
+constexpr uint16_t ZVM_MESSAGES_OPENVIEWERQ = 0x26F0;
+constexpr uint16_t ZVM_MESSAGES_OPENVIEWERA = 0x26F1;
+constexpr uint16_t ZVM_MESSAGES_CHECKNOW = 0x26F2;
 // The audio zones page: the zone list, each zone's state and icons, the
 // choice of a zone's source, and the library commands of source pages.
 constexpr uint16_t ZVM_AUDIO_ZONECHANGED = 0x0FA4;

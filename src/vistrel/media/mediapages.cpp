@@ -6,6 +6,8 @@
 #include "vistrel/media/calendar/monthcalendar.h"
 #include "vistrel/media/audio/audiozonespage.h"
 #include "vistrel/media/dvr/dvrsources.h"
+#include "vistrel/media/messaging/messageviewer.h"
+#include "vistrel/media/messaging/messagingsummary.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
@@ -28,4 +30,6 @@ void RegisterMediaPages() {
     RegisterCalendarControls();
     RegisterWeatherControls();
     RegisterAudioPages();
+    RegisterMessageControls();
+    RegisterMessagingPages();
 }
