@@ -205,6 +205,24 @@ TEST(FakeGateway, AnswersFromItsScriptAndPushesNotifications) {
     EXPECT_EQ(gateway.Requests().size(), 3u);
 }
 
+// A request that two modules serve by its fields: both handlers see it, and the answers of
+// both go out, the first handler's first.
+TEST(FakeGateway, AnAddedHandlerAnswersAfterTheOneBefore) {
+    FakeGateway gateway;
+    gateway.On(0x3100, [](const Frame& request) { return std::vector<Frame>{{request.sender, 0x3101, {}}}; });
+    gateway.Engine().AlsoOn(0x3100, [](const Frame& request) {
+        return std::vector<Frame>{{request.sender, 0x3102, {}}};
+    });
+    gateway.Engine().AlsoOn(0x3300, [](const Frame&) { return std::vector<Frame>{{kEverySink, 0x3301, {}}}; });
+    Client client(gateway.Address());
+    client.SendPreamble();
+    client.SendFrame(5, 0x3100);
+    EXPECT_EQ(client.Next().id, 0x3101);
+    EXPECT_EQ(client.Next().id, 0x3102);
+    client.SendFrame(5, 0x3300);  // nothing before it: the added handler alone
+    EXPECT_EQ(client.Next().id, 0x3301);
+}
+
 TEST(FakeGateway, CoalescesAndSplitsOnRequest) {
     FakeGateway gateway;
     Client client(gateway.Address());

@@ -3,7 +3,7 @@
 // then {time, i32 value}) and running times (a count, then {start, end}).
 // Each appends what it reads and stops at the first value that is not there.
 #include "core/zvmsg.h"
-#include "vistrel/home/timemath.h"
+#include "widgets/timeline/timemath.h"
 
 // 1 when the whole list was read.
 int ReadValuePoints(CZVMSG& message, CValuePoints* points);

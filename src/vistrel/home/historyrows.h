@@ -5,7 +5,7 @@
 // a scroll bar at the right moves through.
 #include <memory>
 
-#include "vistrel/home/timeview.h"
+#include "widgets/timeline/timeview.h"
 
 class CZVScrollBar;
 

@@ -9,7 +9,7 @@
 
 #include "core/zvserver.h"
 #include "vistrel/home/climate/climatemodel.h"
-#include "vistrel/home/timeview.h"
+#include "widgets/timeline/timeview.h"
 
 // ZVM_HVAC_HISTORYDATA: four curves, three lists of running times, then,
 // only from a themed gateway, extra curves and extra lists.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/zvmsg.h"
-#include "vistrel/home/timemath.h"
+#include "widgets/timeline/timemath.h"
 
 // A plant group and its watering-day rule: the low 4 bits give the kind,
 // bits 16..22 the days Monday..Sunday for the days-of-week kind.

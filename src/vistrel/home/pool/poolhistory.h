@@ -8,7 +8,7 @@
 #include "core/basinsetup.h"
 #include "core/zvserver.h"
 #include "vistrel/home/pool/poolreaders.h"
-#include "vistrel/home/timeview.h"
+#include "widgets/timeline/timeview.h"
 
 class CPoolHistoryPage : public CTimeView, public CSocketSink {
 public:

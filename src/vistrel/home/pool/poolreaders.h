@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/zvmsg.h"
-#include "vistrel/home/timemath.h"
+#include "widgets/timeline/timemath.h"
 
 // ZVM_POOL_RUNTIMECHANGED: a circuit's new run time.
 struct CPoolRunTimeNotice {

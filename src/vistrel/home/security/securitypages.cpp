@@ -7,7 +7,7 @@
 #include "vistrel/home/security/securityhistory.h"
 #include "vistrel/home/security/securitykeypad.h"
 #include "vistrel/home/security/securityzones.h"
-#include "vistrel/home/timezoom.h"
+#include "widgets/timeline/timezoom.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/pagecontrol.h"
 #include "vistrel/shell/pagemakers.h"

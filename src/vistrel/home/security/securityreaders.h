@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/zvmsg.h"
-#include "vistrel/home/timemath.h"
+#include "widgets/timeline/timemath.h"
 
 // Status word bits of a partition.
 enum : int32_t {

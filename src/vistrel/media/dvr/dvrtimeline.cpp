@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/messages/mediamessages.h"
-#include "vistrel/home/timemath.h"
+#include "widgets/timeline/timemath.h"
 #include "vistrel/media/dvr/dvrpage.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/mainwnd.h"

@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "vistrel/home/timemath.h"
-#include "vistrel/home/timezoom.h"
+#include "widgets/timeline/timemath.h"
+#include "widgets/timeline/timezoom.h"
 #include "widgets/window/zvwindow.h"
 
 class CDibDC;

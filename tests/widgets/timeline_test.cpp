@@ -2,7 +2,7 @@
 // a day, the marking of a stretch to zoom into, the zoom and scroll
 // buttons, drags on the axis rows, the return to the page, and graphs too
 // small or styles too odd to draw in.
-#include "vistrel/home/timeview.h"
+#include "widgets/timeline/timeview.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "vistrel/home/timeview.h"
+#include "widgets/timeline/timeview.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "vistrel/home/timezoom.h"
+#include "widgets/timeline/timezoom.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
-#include "vistrel/home/timeview.h"
+#include "widgets/timeline/timeview.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/mainwnd.h"
 

@@ -1,4 +1,4 @@
-#include "vistrel/home/timemath.h"
+#include "widgets/timeline/timemath.h"
 
 #include <algorithm>
 #include <cmath>

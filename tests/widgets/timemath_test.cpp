@@ -1,14 +1,14 @@
 // The arithmetic of the history time lines: columns and times, day bands,
 // grid lines, the value axis, value ranges, and the time window's kinds,
 // zoom steps and stacks.
-#include "vistrel/home/timemath.h"
+#include "widgets/timeline/timemath.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "support/assert_counter.h"
-#include "vistrel/home/timezoom.h"
+#include "widgets/timeline/timezoom.h"
 
 namespace {
 
