@@ -197,6 +197,8 @@ TEST_F(HouseModeTest, ASingleLineAlreadyShownIsNotScrolledAgain) {
     ServeAndConnect();
     auto* status = Make<CRemoteStatusWnd>(187, CZVRect(0, 0, 300, 30));
     Until([&] { return status->GetRemotes().size() == 2; });
+    // The connection's version check ends the first idle pass; the line's steps run in the next.
+    while (window->IsUpdatePending()) window->OnIdle(0);
     RemotesAnswer(status, {"Spa Side"}, 1);
     window->PaintAll();
     clock.Advance(1600);
@@ -238,6 +240,7 @@ TEST_F(HouseModeTest, PictureOfTheButtonsTheLineAndTheRemotes) {
         [&] { return RequestsOf(ZVM_SYSCONFIG_GETREMOTESQ) > 0 && !gateway.Owes() && !server.GetSocket()->HasData(); });
     Notice(ZVM_HOUSE_MODECHANGED, PayloadWriter().Int(3).Int(0),
            [&] { return static_cast<CHouseModeButton*>(party)->GetCheck() == 1; });
+    while (window->IsUpdatePending()) window->OnIdle(0);  // the version check's pass
     window->PaintAll();
     clock.Advance(1600);
     window->OnIdle(0);
