@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/zvmsg.h"
+#include "core/zvserver.h"
 #include "gfx/dibdc.h"
 #include "widgets/lists/scrollbar.h"
 
@@ -113,4 +115,14 @@ void CRowHistoryView::FillStretches(CZVDC* dc, const CTimeRanges& ranges, int to
             StretchColumns(TimeToX(range.start), TimeToX(range.end), GetLeft(), GraphRight(), &columns))
             dc->FillRect(colour, columns.x, top, columns.width, height, 0);
     }
+}
+
+void CRowHistoryView::AskForLoadedStretch(CSocketSink& asker, uint16_t requestId, int32_t subject) {
+    CZVServer* server = asker.GetServer();
+    if (!server) return;
+    CZVMSG message(asker.GetId(), requestId);
+    message.WriteInt(subject);
+    message.WriteTime(GetLoadedStart());
+    message.WriteTime(GetLoadedEnd());
+    server->Send(&message);
 }

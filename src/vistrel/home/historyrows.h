@@ -7,6 +7,7 @@
 
 #include "widgets/timeline/timeview.h"
 
+class CSocketSink;
 class CZVScrollBar;
 
 // The columns a stretch covers on a graph whose bars run from `left` to
@@ -37,6 +38,9 @@ public:
 protected:
     // Every row, from top down to bottom.
     virtual void DrawRows(CZVDC* dc, int top, int bottom) = 0;
+    // Asks the gateway for the history of `subject` over the loaded stretch:
+    // {i32 subject, start time, end time}, answered to the asking sink (the view itself).
+    void AskForLoadedStretch(CSocketSink& asker, uint16_t requestId, int32_t subject);
 
     int GraphHeight() const { return m_height - GetTop() - kBottomMargin; }
     // The column right of the last one bars may cover.

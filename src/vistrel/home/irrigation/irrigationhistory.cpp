@@ -56,15 +56,7 @@ CIrrigationHistoryPage::~CIrrigationHistoryPage() {
 
 // ---- loading
 
-void CIrrigationHistoryPage::Request() {
-    CZVServer* server = GetServer();
-    if (!server) return;
-    CZVMSG message(GetId(), ZVM_IRRIGATION_GETHISTORYQ);
-    message.WriteInt(kAllControllers);
-    message.WriteTime(GetLoadedStart());
-    message.WriteTime(GetLoadedEnd());
-    server->Send(&message);
-}
+void CIrrigationHistoryPage::Request() { AskForLoadedStretch(*this, ZVM_IRRIGATION_GETHISTORYQ, kAllControllers); }
 
 void CIrrigationHistoryPage::LoadTimeRange(const CZVTime& start, const CZVTime& end) {
     if (LoadRange(start, end)) SetLoadingFlag(1);

@@ -95,15 +95,7 @@ CSecurityHistoryPage::~CSecurityHistoryPage() {
 
 // ---- loading
 
-void CSecurityHistoryPage::Request() {
-    CZVServer* server = GetServer();
-    if (!server) return;
-    CZVMSG message(GetId(), ZVM_SECURITY_GETHISTORYQ);
-    message.WriteInt(m_partitionId);
-    message.WriteTime(GetLoadedStart());
-    message.WriteTime(GetLoadedEnd());
-    server->Send(&message);
-}
+void CSecurityHistoryPage::Request() { AskForLoadedStretch(*this, ZVM_SECURITY_GETHISTORYQ, m_partitionId); }
 
 // The loading flag stays as it is: the data held is shown until the answer comes.
 void CSecurityHistoryPage::LoadTimeRange(const CZVTime& start, const CZVTime& end) { LoadRange(start, end); }
