@@ -6,9 +6,12 @@
 #include <string>
 
 #include "audio_fixture.h"
+#include "samplegateway/volumes.h"
 #include "support/golden.h"
+#include "vistrel/media/audio/audiosettingswnd.h"
 #include "vistrel/media/audio/sourcepages.h"
 #include "vistrel/media/audio/sourceselwnd.h"
+#include "vistrel/media/audio/volumewnd.h"
 #include "vistrel/shell/customlayoutpage.h"
 #include "widgets/regions/rregionradio.h"
 #include "widgets/style/setserver.h"
@@ -178,6 +181,68 @@ TEST_F(AudioTest, TheSettingsColumnFlags) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(CAudioZonesPage::SettingsFlags(CAudioZone(c.id, "z", c.kind, c.layout, c.extra)), c.flags);
+}
+
+// Whether the gateway was last told by the window of the sink to subscribe the zone (1) or to
+// drop it (0); -1 when it heard neither.
+int Subscribed(const testsupport::FakeGateway& gateway, int sink, int32_t zone) {
+    int subscribed = -1;
+    for (const testsupport::Frame& frame : gateway.Requests()) {
+        testsupport::PayloadReader in(frame.payload);
+        int32_t id = 0;
+        if (frame.sender != sink || !in.Int(&id) || id != zone) continue;
+        if (frame.id == ZVM_AUDIO_SUBSCRIBEZONE) subscribed = 1;
+        if (frame.id == ZVM_AUDIO_UNSUBSCRIBEZONE) subscribed = 0;
+    }
+    return subscribed;
+}
+
+TEST_F(AudioTest, TheSettingsColumnFollowsTheChosenZone) {
+    ConnectToSampleHouse();
+    CAudioZonesPage* p = OpenPage();
+    CAudioSettingsWnd* column = p->GetSettingsColumn();
+    ASSERT_NE(column, nullptr);
+    const CZVRect strip = p->GetSettingsRect();
+    EXPECT_EQ(column->GetParent(), p);
+    EXPECT_EQ((std::vector<int>{column->GetX(), column->GetY(), column->GetWidth(), column->GetHeight()}),
+              (std::vector<int>{strip.x, strip.y, strip.w, strip.h}));
+    // The Living Room: the rocker with its "Mute" and "Settings" buttons, at the gateway's level.
+    EXPECT_EQ(column->GetZone(), 1);
+    ASSERT_NE(column->GetVolume(), nullptr);
+    EXPECT_NE(column->GetSettingsButton(), nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return column->GetVolume()->GetValue() == samplegateway::kStartZoneLevel; }));
+
+    // The Garage (kind 4) leaves the column empty; the Living Room is dropped.
+    p->OnCommand(4003);
+    EXPECT_EQ(column->GetZone(), 3);
+    EXPECT_EQ(column->GetVolume(), nullptr);
+    EXPECT_TRUE(column->GetChildren().IsEmpty());
+    const int sink = column->GetId();
+    ASSERT_TRUE(SettleUntil([&] { return Subscribed(gateway, sink, 3) == 1; }));
+    EXPECT_EQ(Subscribed(gateway, sink, 1), 0);
+    // The preview entry: no zone to follow.
+    p->OnCommand(4100);
+    EXPECT_EQ(column->GetZone(), 0);
+    ASSERT_TRUE(SettleUntil([&] { return Subscribed(gateway, sink, 3) == 0; }));
+
+    // Another source closes the open settings pop-up.
+    p->OnCommand(4001);
+    ASSERT_TRUE(Settle());
+    column->OnCommand(CAudioSettingsWnd::kSettingsId);
+    ASSERT_EQ(window->GetOverlayWindow(), column->GetPopup());
+    State(15, 3103, 50);
+    EXPECT_FALSE(column->IsPopupShown());
+    EXPECT_EQ(window->GetOverlayWindow(), nullptr);
+
+    // A page laid out anew keeps a column that still fits, and its zone.
+    p->Rebuild();
+    EXPECT_EQ(p->GetSettingsColumn(), column);
+    EXPECT_EQ(column->GetZone(), 1);
+
+    // The column goes with the page, and with it its subscription.
+    ASSERT_TRUE(SettleUntil([&] { return Subscribed(gateway, sink, 1) == 1; }));
+    page.reset();
+    EXPECT_TRUE(SettleUntil([&] { return Subscribed(gateway, sink, 1) == 0; }));
 }
 
 TEST_F(AudioTest, LibraryTabsFollowTheFeatureBits) {

@@ -7,6 +7,7 @@
 #include "core/msgreader.h"
 #include "core/zvquery.h"
 #include "platform/report.h"
+#include "vistrel/media/audio/audiosettingswnd.h"
 #include "vistrel/media/audio/audiovalues.h"
 #include "vistrel/media/audio/sourcepages.h"
 #include "vistrel/media/audio/sourceselwnd.h"
@@ -98,6 +99,8 @@ CAudioZonesPage::CAudioZonesPage(CZVWindow* parent, CZVRect rect, CZVServer& ser
 
 CAudioZonesPage::~CAudioZonesPage() {
     if (CZVServer* server = GetServer()) server->UnregisterSink(this);
+    // Before the zone records: its settings pop-up serves this page.
+    DeleteSettingsColumn();
     if (const CAudioZone* zone = GetCurrentAudioZoneRecord()) Send(ZVM_AUDIO_UNSUBSCRIBEZONE, {zone->GetId(), GetId()});
     Send(ZVM_AUDIO_STOPUPDATES, {});
     SetCurrentAudioZone(nullptr);
@@ -211,6 +214,7 @@ void CAudioZonesPage::SelectZone(int command, int redraw) {
     }
     SetCurrentAudioZone(zone);
     RebuildSelector(redraw);
+    UpdateSettingsColumn(redraw);
     Send(ZVM_AUDIO_SUBSCRIBEZONE, {zone->GetId(), GetId(), 0});
     Send(ZVM_AUDIO_GETZONEQ, {zone->GetId()});
     Send(ZVM_AUDIO_GETZONESQ, {});
@@ -245,6 +249,30 @@ void CAudioZonesPage::RebuildSelector(int redraw) {
     AddChild(m_selector);
     m_selector->Build(zone);
     if (redraw && CanRepaint()) m_selector->Redraw(1);
+}
+
+void CAudioZonesPage::PlaceSettingsColumn() {
+    const CZVRect& r = m_settingsRect;
+    if (m_settings && (m_settings->GetX() != r.x || m_settings->GetY() != r.y || m_settings->GetWidth() != r.w ||
+                       m_settings->GetHeight() != r.h))
+        DeleteSettingsColumn();
+    CZVServer* server = GetServer();
+    if (m_settings || !server) return;
+    m_settings = new CAudioSettingsWnd(this, m_settingsRect, *server, CAudioZone::kPreviewZone);
+    AddChild(m_settings);
+}
+
+void CAudioZonesPage::DeleteSettingsColumn() {
+    if (!m_settings) return;
+    RemoveChild(m_settings);
+    delete m_settings;
+    m_settings = nullptr;
+}
+
+void CAudioZonesPage::UpdateSettingsColumn(int redraw) {
+    const CAudioZone* zone = GetCurrentAudioZoneRecord();
+    if (!m_settings || !zone) return;
+    m_settings->UpdateZone(zone, this, SettingsFlags(*zone), redraw && CanRepaint());
 }
 
 void CAudioZonesPage::OnSelectorChoice() {
@@ -387,6 +415,7 @@ int CAudioZonesPage::ShowSource(int kindWord, int subId, const CAudDataList& pat
     }
     SetSourceKindWord(kindWord);
     m_sourcePath.CopyFrom(path);
+    if (m_settings) m_settings->ClosePopup();
     DeleteSourcePage();
     m_sourcePage = MakeSourcePage({this, this, m_sourcePageRect, m_styleClass, kindWord, subId, m_sourcePath});
     if (!IsShown()) m_sourcePage->Show(0, 0);
@@ -427,10 +456,12 @@ void CAudioZonesPage::Rebuild() {
     rest.h -= band + m;
     const int column = CSetServer::CurrentStyle(kTabRowClass, 1);
     m_settingsRect = CZVRect(rest.x + rest.w - column, rest.y, column, rest.h);
+    PlaceSettingsColumn();
     rest.w -= column + m;
     m_sourcePageRect = rest;
     if (!hadSelector) return;
     RebuildSelector(0);
+    UpdateSettingsColumn(0);
     const CAudDataList path = m_sourcePath;
     ShowSource(m_sourceType, m_sourceSubId, path);
     if (m_selector) m_selector->SetSelection(selected, 0, 0);

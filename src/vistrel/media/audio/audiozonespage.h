@@ -12,6 +12,7 @@
 #include "vistrel/shell/audiosourcepage.h"
 #include "vistrel/shell/pbase.h"
 
+class CAudioSettingsWnd;
 class CSourceSelWnd;
 class CTabContainer;
 
@@ -62,6 +63,7 @@ public:
     CTabContainer* GetPreviewList() const;
     CSourceSelWnd* GetSelector() const { return m_selector; }
     CAudioSourcePage* GetSourcePage() const { return m_sourcePage; }
+    CAudioSettingsWnd* GetSettingsColumn() const { return m_settings; }
     CZVRect GetSelectorRect() const { return m_selectorRect; }
     CZVRect GetSettingsRect() const { return m_settingsRect; }
     CZVRect GetSourcePageRect() const { return m_sourcePageRect; }
@@ -76,6 +78,11 @@ private:
     int ClampRememberedTab();
     void SelectZone(int command, int redraw);
     void RebuildSelector(int redraw);
+    // Makes the settings column fill its strip; one elsewhere or of another size is made anew.
+    void PlaceSettingsColumn();
+    void DeleteSettingsColumn();
+    // Hands the current zone and its layout flags to the settings column.
+    void UpdateSettingsColumn(int redraw);
     void OnSelectorChoice();
     void OnZoneState(CZVMSG* message);
     void OnZoneIcons(CZVMSG* message);
@@ -103,6 +110,7 @@ private:
     int m_sourceSubId = -1;
     CZVString m_sourceName;
     CSourceSelWnd* m_selector = nullptr;
+    CAudioSettingsWnd* m_settings = nullptr;
     int m_libraryBits = kAllLibraryTabs;
 };
 

@@ -1,0 +1,103 @@
+// The whole tablet against the sample house: "Audio" opens on the Living
+// Room, with its music source and its rocker column at the gateway's level;
+// the column's "Settings" button opens the zone's settings over the page,
+// and choosing the Showcase source closes them and shows its layout.
+#include <gtest/gtest.h>
+
+#include "core/messages/mediamessages.h"
+#include "samplegateway/volumes.h"
+#include "support/golden.h"
+#include "vistrel/media/audio/audiosettingswnd.h"
+#include "vistrel/media/audio/audiozonespage.h"
+#include "vistrel/media/audio/sourceselwnd.h"
+#include "vistrel/media/audio/volumewnd.h"
+#include "vistrel/media/mediapages.h"
+#include "vistrel/shell/customlayoutpage.h"
+#include "vistrel/shell_fixture.h"
+#include "widgets/regions/rregionradio.h"
+#include "widgets/window/overlay.h"
+
+namespace {
+
+constexpr int kShowcaseOption = 5;  // after "Off" and four sources
+
+class AudioRun : public vistreltest::SampleHouseRun {
+protected:
+    AudioRun() { RegisterMediaPages(); }
+};
+
+TEST_F(AudioRun, TheLivingRoomWithItsColumnSettingsAndShowcase) {
+    enum Step {
+        kWaitForHome,
+        kPressMenu,
+        kWaitForZone,
+        kPressSettings,
+        kWaitForSettings,
+        kChooseShowcase,
+        kWaitForShowcase,
+        kDone
+    } step = kWaitForHome;
+    testsupport::Image565 zone, settings, showcase;
+    CAudioZonesPage* page = nullptr;
+    CAudioSettingsWnd* column = nullptr;
+    bool popupClosed = false;
+    vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
+        CZVButton* entry = MenuEntry(window, "Audio");
+        const bool answered = vistreltest::AnswersIn(gateway, server) && entry && entry->GetHighlightCountdown() < 0;
+        switch (step) {
+        case kWaitForHome:
+            if (answered) step = kPressMenu;
+            break;
+        case kPressMenu:
+            Touch(entry);
+            step = kWaitForZone;
+            break;
+        case kWaitForZone:
+            page = dynamic_cast<CAudioZonesPage*>(window.GetCurrentPage());
+            column = page ? page->GetSettingsColumn() : nullptr;
+            if (!column || !column->GetVolume() || !page->GetSourcePage() || !answered ||
+                column->GetVolume()->GetValue() != samplegateway::kStartZoneLevel)
+                break;
+            zone = Picture(window, host);
+            step = kPressSettings;
+            break;
+        case kPressSettings:
+            if (!column->GetSettingsButton()) return true;
+            Touch(column->GetSettingsButton());
+            step = kWaitForSettings;
+            break;
+        case kWaitForSettings:
+            // The overlay darkens the page in steps as time passes.
+            clock.Advance(50);
+            if (!window.GetOverlay() || window.GetOverlay()->GetFrame() < COverlay::kDimFrames - 1 || !answered) break;
+            settings = Picture(window, host);
+            step = kChooseShowcase;
+            break;
+        case kChooseShowcase: {
+            auto* selector = dynamic_cast<CSourceRadioWnd*>(page->GetSelector());
+            if (!selector) return true;
+            selector->GetRegion()->SetSelection(kShowcaseOption, 0);
+            selector->OnCommand(CSourceSelWnd::kOptionChosen);
+            step = kWaitForShowcase;
+            break;
+        }
+        case kWaitForShowcase:
+            if (!dynamic_cast<CCustomLayoutPage*>(page->GetSourcePage()) || window.GetOverlay() || !answered) break;
+            showcase = Picture(window, host);
+            popupClosed = !column->IsPopupShown();
+            step = kDone;
+            break;
+        case kDone: break;
+        }
+        return step == kDone || pass == 600;
+    });
+    EXPECT_EQ(TabletMain(Arguments(), host), 0);
+    ASSERT_EQ(step, kDone);
+    EXPECT_TRUE(popupClosed);
+    EXPECT_TRUE(GatewaySaw(ZVM_AUDIO_GETSETTINGSQ));
+    EXPECT_TRUE(testsupport::MatchesGolden(zone, "vistrel_audio_living_room"));
+    EXPECT_TRUE(testsupport::MatchesGolden(settings, "vistrel_audio_settings"));
+    EXPECT_TRUE(testsupport::MatchesGolden(showcase, "vistrel_audio_showcase"));
+}
+
+}  // namespace
