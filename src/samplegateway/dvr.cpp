@@ -43,7 +43,6 @@ uint8_t CellAt(const CZVTime& now, const CZVTime& time) {
 
 class Recorder {
 public:
-
     // {window, recorder} -> the stream, whose events go to that window.
     std::vector<Frame> Open(const Frame& request) {
         PayloadReader reader(request.payload);

@@ -1,10 +1,10 @@
 #include "vistrel/media/mediapages.h"
 
-#include "vistrel/media/avcontrols/avcontrolmakers.h"
-#include "vistrel/media/devices/devicecontrolmakers.h"
 #include "vistrel/media/audio/audiocontrols.h"
-#include "vistrel/media/calendar/monthcalendar.h"
 #include "vistrel/media/audio/audiozonespage.h"
+#include "vistrel/media/avcontrols/avcontrolmakers.h"
+#include "vistrel/media/calendar/monthcalendar.h"
+#include "vistrel/media/devices/devicecontrolmakers.h"
 #include "vistrel/media/dvr/dvrsources.h"
 #include "vistrel/media/messaging/messageviewer.h"
 #include "vistrel/media/messaging/messagingsummary.h"
@@ -13,8 +13,8 @@
 #include "vistrel/media/pictures/thumbbutton.h"
 #include "vistrel/media/video/fullscreen.h"
 #include "vistrel/media/video/videocontrols.h"
-#include "vistrel/media/weather/weatherlabel.h"
 #include "vistrel/media/video/videosources.h"
+#include "vistrel/media/weather/weatherlabel.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();

@@ -6,8 +6,8 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/report.h"
-#include "widgets/timeline/timeview.h"
 #include "widgets/style/setserver.h"
+#include "widgets/timeline/timeview.h"
 #include "widgets/window/mainwnd.h"
 
 namespace {

@@ -7,12 +7,12 @@
 #include "vistrel/home/security/securityhistory.h"
 #include "vistrel/home/security/securitykeypad.h"
 #include "vistrel/home/security/securityzones.h"
-#include "widgets/timeline/timezoom.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/pagecontrol.h"
 #include "vistrel/shell/pagemakers.h"
 #include "widgets/tabs/tabbutton.h"
 #include "widgets/tabs/trregion.h"
+#include "widgets/timeline/timezoom.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/messages/mediamessages.h"
-#include "widgets/timeline/timemath.h"
 #include "vistrel/media/dvr/dvrpage.h"
 #include "widgets/style/setserver.h"
+#include "widgets/timeline/timemath.h"
 #include "widgets/window/mainwnd.h"
 
 namespace {

@@ -3,8 +3,8 @@
 // recordings (a clip map the gateway sends for the stretch shown and a
 // screen's width either side) and where playback is; dragging the play
 // marker stops playback and seeks to where the finger leaves it.
-#include "widgets/timeline/timeview.h"
 #include "vistrel/media/dvr/clipmap.h"
+#include "widgets/timeline/timeview.h"
 
 class CDvrPage;
 
