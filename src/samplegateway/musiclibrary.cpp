@@ -41,24 +41,6 @@ constexpr int32_t kQueueCurrent = 2;
 constexpr int32_t kQueueProgress = 35;
 constexpr int32_t kProgressLevel = 40;
 
-enum Kind : int {
-    kBrowseAllTracks = 0,
-    kBrowseArtists = 1,
-    kBrowseAllAlbums = 2,
-    kBrowseArtistTracks = 3,
-    kBrowseArtistAlbums = 4,
-    kBrowseArtistAlbumTracks = 5,
-    kBrowsePlaylists = 6,
-    kBrowsePlaylistTracks = 7,
-    kBrowseRadioGenres = 8,
-    kBrowseFavouriteRadioGenres = 9,
-    kBrowseStations = 10,
-    kBrowseFavouriteStations = 11,
-    kBrowseAlbumTracks = 12,
-    kBrowseMusicGenres = 13,
-    kBrowseGenreAlbums = 14,
-};
-
 LibraryRow Row(int32_t id1, int32_t id2, int32_t id3, std::string text) {
     LibraryRow row;
     row.ids[0] = id1;

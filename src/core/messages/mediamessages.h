@@ -247,3 +247,22 @@ constexpr uint16_t ZVM_AUDIO_GETQUEUEQ = 0x10DA;
 constexpr uint16_t ZVM_AUDIO_GETQUEUEA = 0x10DB;
 constexpr uint16_t ZVM_AUDIO_GETSOURCESTATUSQ = 0x10E6;
 constexpr uint16_t ZVM_AUDIO_GETSOURCESTATUSA = 0x10E7;
+
+// What the gateway's music library browses (0x0FE0, and every row's 0x0FE2).
+enum MusicBrowseKind : int {
+    kBrowseAllTracks = 0,
+    kBrowseArtists = 1,
+    kBrowseAllAlbums = 2,
+    kBrowseArtistTracks = 3,
+    kBrowseArtistAlbums = 4,
+    kBrowseArtistAlbumTracks = 5,
+    kBrowsePlaylists = 6,
+    kBrowsePlaylistTracks = 7,
+    kBrowseRadioGenres = 8,
+    kBrowseFavouriteRadioGenres = 9,
+    kBrowseStations = 10,
+    kBrowseFavouriteStations = 11,
+    kBrowseAlbumTracks = 12,
+    kBrowseMusicGenres = 13,
+    kBrowseGenreAlbums = 14,
+};

@@ -7,26 +7,8 @@
 #include <array>
 #include <string>
 
+#include "core/messages/mediamessages.h"
 #include "vistrel/media/music/audiolist.h"
-
-// What the gateway browses; the same kind goes into every row's request.
-enum MusicBrowseKind : int {
-    kBrowseAllTracks = 0,
-    kBrowseArtists = 1,
-    kBrowseAllAlbums = 2,
-    kBrowseArtistTracks = 3,
-    kBrowseArtistAlbums = 4,
-    kBrowseArtistAlbumTracks = 5,
-    kBrowsePlaylists = 6,
-    kBrowsePlaylistTracks = 7,
-    kBrowseRadioGenres = 8,
-    kBrowseFavouriteRadioGenres = 9,
-    kBrowseStations = 10,
-    kBrowseFavouriteStations = 11,
-    kBrowseAlbumTracks = 12,
-    kBrowseMusicGenres = 13,
-    kBrowseGenreAlbums = 14,
-};
 
 // The commands the lists' row buttons pass up.
 enum : int {
