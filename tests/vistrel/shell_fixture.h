@@ -81,6 +81,7 @@ protected:
     ~ShellTest() override {
         window.reset();
         clock.HoldWhile({});
+        g_nClockOffsetMinutes = 0;  // a connection may have taken the gateway's clock
     }
 
     void Connect() { ASSERT_TRUE(testsupport::ConnectToGateway(server, gateway, clock)); }
@@ -236,10 +237,17 @@ protected:
         return count;
     }
     bool GatewaySaw(uint16_t id) const { return RequestsOf(id) > 0; }
-    // The whole window as it shows now.
+    // The whole window as it shows once every touch's fade has ended: how many idle passes a fade
+    // has had by now depends on how fast the answers came, the settled look does not.
     static testsupport::Image565 Picture(CMainWnd& window, const TestHost& host) {
+        EndFades(window);
         window.PaintAll();
         return {host.native->GetWidth(), host.native->GetHeight(), host.native->GetFrame()};
+    }
+
+    static void EndFades(CZVWindow& window) {
+        window.StopHighlight();
+        ForEachChild(window.GetChildren(), [](CZVWindow* child) { EndFades(*child); });
     }
 
     // Sets the tablet's clock to the sample gateway's time, so that the two agree and what depends
