@@ -87,10 +87,13 @@ CVideoPageLayout LayoutVideoPage(int width, int height, int gap) {
     CVideoPageLayout layout;
     int n = 0;
     if (width > height) {
-        const int below = std::min((width - kOtherRoom) / kCellWidth, (height - kStripRoom) / kCellHeight);
-        const int beside = std::min((width - kStripRoom) / kCellWidth, (height - kOtherRoom) / kCellHeight);
+        // The strip's side keeps its room and the gap that parts it from the picture, so a
+        // picture that takes the room it leaves does not squeeze the strip below its captions.
+        const int stripRoom = kStripRoom + std::max(gap, 0);
+        const int below = std::max(std::min((width - kOtherRoom) / kCellWidth, (height - stripRoom) / kCellHeight), 0);
+        const int beside = std::max(std::min((width - stripRoom) / kCellWidth, (height - kOtherRoom) / kCellHeight), 0);
         layout.vertical = beside > below ? 1 : 0;
-        n = std::max(layout.vertical ? beside : below, 0);
+        n = layout.vertical ? beside : below;
     } else {
         n = std::max(std::min((width - kPortraitRoom) / kCellWidth, (height - kPortraitRoom) / kCellHeight), 0);
     }
