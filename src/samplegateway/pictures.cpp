@@ -75,9 +75,13 @@ const std::vector<IconShape> kArrowRight = {{10, 40, 45, 20, kRect, 60, 60, 90},
 
 // The music lists' row buttons: add (a green plus) and play (a green disc with a white point).
 const std::vector<IconShape> kPlus = {{40, 5, 20, 90, kRect, 60, 200, 60}, {5, 40, 90, 20, kRect, 60, 200, 60}};
+// The level controls' step down, beside their plus; two dots cut at the plus's corners give it the
+// plus's extent, so both are drawn at one scale.
+const std::vector<IconShape> kMinus = {
+    {5, 40, 90, 20, kRect, 60, 200, 60}, {5, 5, 1, 1, kRect, 0, 0, 0}, {94, 94, 1, 1, kRect, 0, 0, 0}};
 const std::vector<IconShape> kPlay = {{0, 0, 100, 100, kEllipse, 60, 190, 60}, {28, 25, 44, 50, kTriangleUp, W, W, W}};
 
-// The icon of a name: the menu entries' and the music buttons' names in both looks; null for
+// The icon of a name: the menu entries', the music buttons' and the level steps' names in both looks; null for
 // another name.
 const std::vector<IconShape>* IconNamed(std::string_view name) {
     const struct {
@@ -98,6 +102,7 @@ const std::vector<IconShape>* IconNamed(std::string_view name) {
         {"TRANSPORT\\ICON32LEFT", &kArrowLeft},
         {"TRANSPORT\\ICON32RIGHT", &kArrowRight},
         {"TRANSPORT\\ICON32_PLUS_GREEN", &kPlus},
+        {"TRANSPORT\\ICON32_MINUS_GREEN", &kMinus},
         {"TRANSPORT\\ICON32PLAY", &kPlay},
     };
     for (const auto& icon : kIcons)

@@ -1,7 +1,8 @@
 // The whole tablet against the sample house: "Audio" opens on the Living
 // Room, with its music source and its rocker column at the gateway's level;
 // the column's "Settings" button opens the zone's settings over the page,
-// and choosing the Showcase source closes them and shows its layout.
+// and choosing the Showcase source closes them and shows its layout, whose
+// "Pictures" tab shows every picture control with its picture.
 #include <gtest/gtest.h>
 
 #include "core/messages/mediamessages.h"
@@ -12,9 +13,11 @@
 #include "vistrel/media/audio/sourceselwnd.h"
 #include "vistrel/media/audio/volumewnd.h"
 #include "vistrel/media/mediapages.h"
+#include "vistrel/media/pictures/picview.h"
 #include "vistrel/shell/customlayoutpage.h"
 #include "vistrel/shell_fixture.h"
 #include "widgets/regions/rregionradio.h"
+#include "widgets/tabs/trregion.h"
 #include "widgets/window/overlay.h"
 
 namespace {
@@ -24,6 +27,20 @@ constexpr int kShowcaseOption = 5;  // after "Off" and four sources
 class AudioRun : public vistreltest::SampleHouseRun {
 protected:
     AudioRun() { RegisterMediaPages(); }
+    // Whether the layout shows picture controls and each has its picture.
+    static bool PicturesIn(CCustomLayoutPage* layout) {
+        int views = 0;
+        bool all = true;
+        const auto visit = [&](auto&& self, CZVWindow* w) -> void {
+            if (auto* view = dynamic_cast<CPicView*>(w)) {
+                ++views;
+                all = all && view->GetPicture();
+            }
+            ForEachChild(w->GetChildren(), [&](CZVWindow* child) { self(self, child); });
+        };
+        if (layout && layout->GetContent()) visit(visit, layout->GetContent());
+        return views > 0 && all;
+    }
 };
 
 TEST_F(AudioRun, TheLivingRoomWithItsColumnSettingsAndShowcase) {
@@ -35,9 +52,11 @@ TEST_F(AudioRun, TheLivingRoomWithItsColumnSettingsAndShowcase) {
         kWaitForSettings,
         kChooseShowcase,
         kWaitForShowcase,
+        kChoosePictures,
+        kWaitForPictures,
         kDone
     } step = kWaitForHome;
-    testsupport::Image565 zone, settings, showcase;
+    testsupport::Image565 zone, settings, showcase, pictures;
     CAudioZonesPage* page = nullptr;
     CAudioSettingsWnd* column = nullptr;
     bool popupClosed = false;
@@ -85,6 +104,20 @@ TEST_F(AudioRun, TheLivingRoomWithItsColumnSettingsAndShowcase) {
             if (!dynamic_cast<CCustomLayoutPage*>(page->GetSourcePage()) || window.GetOverlay() || !answered) break;
             showcase = Picture(window, host);
             popupClosed = !column->IsPopupShown();
+            step = kChoosePictures;
+            break;
+        case kChoosePictures: {
+            auto* layout = dynamic_cast<CCustomLayoutPage*>(page->GetSourcePage());
+            CZVButton* tab =
+                layout && layout->GetTabRegion() ? TabNamed(layout->GetTabRegion()->GetTabs(), "Pictures") : nullptr;
+            if (!tab) return true;
+            Touch(tab);
+            step = kWaitForPictures;
+            break;
+        }
+        case kWaitForPictures:
+            if (!PicturesIn(dynamic_cast<CCustomLayoutPage*>(page->GetSourcePage())) || !answered) break;
+            pictures = Picture(window, host);
             step = kDone;
             break;
         case kDone: break;
@@ -98,6 +131,10 @@ TEST_F(AudioRun, TheLivingRoomWithItsColumnSettingsAndShowcase) {
     EXPECT_TRUE(testsupport::MatchesGolden(zone, "vistrel_audio_living_room"));
     EXPECT_TRUE(testsupport::MatchesGolden(settings, "vistrel_audio_settings"));
     EXPECT_TRUE(testsupport::MatchesGolden(showcase, "vistrel_audio_showcase"));
+    for (uint16_t id : {ZVM_PICTURES_GETPICTUREQ, ZVM_PICTURES_GETALBUMPICTUREQ, ZVM_PICTURES_SUBSCRIBEFRAMEQ,
+                        ZVM_WEATHER_GETIMAGEQ, ZVM_VIDEO_GETSNAPSHOTQ})
+        EXPECT_TRUE(GatewaySaw(id)) << id;
+    EXPECT_TRUE(testsupport::MatchesGolden(pictures, "vistrel_audio_showcase_pictures"));
 }
 
 }  // namespace

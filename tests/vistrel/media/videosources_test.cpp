@@ -58,6 +58,15 @@ TEST(VideoPageLayout, BesideTheStripIsCutFromTheRightAndThePictureCentredInTheRe
     EXPECT_EQ(portrait.pictureY, 185);
 }
 
+TEST(VideoPageLayout, TheStripBelowKeepsItsRoomBesideTheGap) {
+    // 545 - 64 - 18 leaves room for 15 rows of 30: the strip keeps 545 - 450 - 18 - 4 = 73, of
+    // which the gap of 18 parts it from the picture; 16 rows would leave it 25 and cut captions.
+    const CVideoPageLayout layout = LayoutVideoPage(700, 545, 18);
+    EXPECT_EQ(layout.vertical, 0);
+    EXPECT_EQ(layout.pictureHeight, 450);
+    EXPECT_EQ(layout.strip, CZVRect(0, 490, 700, 55));
+}
+
 TEST(VideoQuality, FlagsChooseTheIndex) {
     const struct {
         int32_t flags;

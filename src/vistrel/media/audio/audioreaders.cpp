@@ -1,13 +1,79 @@
 #include "vistrel/media/audio/audioreaders.h"
 
+#include <algorithm>
+
 #include "core/msgreader.h"
 
 namespace {
 
 constexpr int32_t kPairBytes = 8;
 constexpr int32_t kMinNameBytes = 1;
+// Wire sizes of the zone list's records with every string empty.
+constexpr int32_t kMinZoneSize = 24;
+constexpr int32_t kMinGroupSize = 8;
+constexpr int32_t kMinSourceSize = 16;
+constexpr int32_t kMinIconSize = 8;
+
+bool ReadZone(CZVMSG& message, std::unique_ptr<CAudioZone>* out) {
+    int32_t id = 0, kind = 0, layout = 0, extra = 0, groups = 0;
+    std::string name;
+    if (!CMsgReader(message).Int(id).String(name).Int(kind).Int(layout).Int(extra).Int(groups)) return false;
+    auto zone = std::make_unique<CAudioZone>(id, CZVString(name.c_str()), kind, layout, extra);
+    const int ok = ReadRecords(message, groups, kMinGroupSize, [&](int) {
+        std::string group;
+        int32_t sources = 0;
+        if (!CMsgReader(message).String(group).Int(sources)) return false;
+        return ReadRecords(message, sources, kMinSourceSize, [&](int) {
+                   int32_t sourceId = 0, sourceKind = 0;
+                   std::string sourceName, icon;
+                   if (!CMsgReader(message).Int(sourceId).Int(sourceKind).String(sourceName).String(icon)) return false;
+                   zone->AddSource(sourceId, sourceKind, CZVString(sourceName.c_str()), CZVString(icon.c_str()));
+                   return true;
+               }) != 0;
+    });
+    if (!ok) return false;
+    *out = std::move(zone);
+    return true;
+}
 
 }  // namespace
+
+bool ReadZoneList(CZVMSG& message, int32_t maxZones, int32_t* preview,
+                  std::vector<std::unique_ptr<CAudioZone>>* zones) {
+    message.ResetPosition();
+    zones->clear();
+    int32_t sent = 0;
+    if (!CMsgReader(message).Int(*preview).Int(sent)) return false;
+    bool cut = false;
+    const int32_t count = std::min(BoundCount(sent, message, kMinZoneSize, &cut), maxZones);
+    for (int32_t i = 0; i < count; ++i) {
+        std::unique_ptr<CAudioZone> zone;
+        if (!ReadZone(message, &zone)) return false;
+        zones->push_back(std::move(zone));
+    }
+    return !cut;
+}
+
+int ReadZoneState(CZVMSG& message, CZoneState* state) {
+    message.ResetPosition();
+    if (!CMsgReader(message).Int(state->source).Int(state->kind).Int(state->subId).Int(state->detail)) return 0;
+    state->path = CAudDataList(&message);
+    return 1;
+}
+
+std::vector<CZoneIcon> ReadZoneIcons(CZVMSG& message) {
+    message.ResetPosition();
+    std::vector<CZoneIcon> icons;
+    int32_t count = 0;
+    if (!message.ReadInt(count)) return icons;
+    ReadRecords(message, count, kMinIconSize, [&](int32_t) {
+        CZoneIcon entry;
+        if (!CMsgReader(message).Int(entry.zoneId).String(entry.icon)) return false;
+        icons.push_back(std::move(entry));
+        return true;
+    });
+    return icons;
+}
 
 int ReadZoneSettings(CZVMSG& message, int32_t* level, int32_t* muted) {
     message.ResetPosition();

@@ -1,12 +1,12 @@
 #include "vistrel/media/audio/audiozonespage.h"
 
 #include <algorithm>
-#include <string>
 
 #include "core/messages/mediamessages.h"
 #include "core/msgreader.h"
 #include "core/zvquery.h"
 #include "platform/report.h"
+#include "vistrel/media/audio/audioreaders.h"
 #include "vistrel/media/audio/audiosettingswnd.h"
 #include "vistrel/media/audio/audiovalues.h"
 #include "vistrel/media/audio/sourcepages.h"
@@ -24,11 +24,6 @@ constexpr int kNoSelection = 0x7FFF;
 constexpr int kZoneIconLayout = 9;
 constexpr int kSmallButtonClass = 16;
 constexpr int kTabRowClass = 3;
-// Wire sizes of the zone list's records with every string empty.
-constexpr int kMinZoneSize = 24;
-constexpr int kMinGroupSize = 8;
-constexpr int kMinSourceSize = 16;
-constexpr int kMinIconSize = 8;
 constexpr int kLibraryBits[] = {1, 2, 4, 8, 16, 32};
 
 // Feature bits of the kind word.
@@ -49,28 +44,6 @@ struct RowLimit {
 constexpr RowLimit kRowLimits[] = {
     {0x8000000, 8}, {0x4000000, 6}, {0x2000000, 4}, {0x1000000, 2}, {0x800000, 0},
 };
-
-bool ReadZone(CZVMSG& message, std::unique_ptr<CAudioZone>* out) {
-    int32_t id = 0, kind = 0, layout = 0, extra = 0, groups = 0;
-    std::string name;
-    if (!CMsgReader(message).Int(id).String(name).Int(kind).Int(layout).Int(extra).Int(groups)) return false;
-    auto zone = std::make_unique<CAudioZone>(id, CZVString(name.c_str()), kind, layout, extra);
-    const int ok = ReadRecords(message, groups, kMinGroupSize, [&](int) {
-        std::string group;
-        int32_t sources = 0;
-        if (!CMsgReader(message).String(group).Int(sources)) return false;
-        return ReadRecords(message, sources, kMinSourceSize, [&](int) {
-                   int32_t sourceId = 0, sourceKind = 0;
-                   std::string sourceName, icon;
-                   if (!CMsgReader(message).Int(sourceId).Int(sourceKind).String(sourceName).String(icon)) return false;
-                   zone->AddSource(sourceId, sourceKind, CZVString(sourceName.c_str()), CZVString(icon.c_str()));
-                   return true;
-               }) != 0;
-    });
-    if (!ok) return false;
-    *out = std::move(zone);
-    return true;
-}
 
 }  // namespace
 
@@ -122,18 +95,10 @@ bool CAudioZonesPage::BuildZoneTabs() {
     CZVQuery query(*server, 1);
     CZVMSG* answer = nullptr;
     CZVMSG request(0, ZVM_AUDIO_GETSOURCESQ);
-    int32_t preview = 0, sent = 0;
-    if (!query.Query(&answer, &request) || !CMsgReader(*answer).Int(preview).Int(sent)) return false;
+    int32_t preview = 0;
     std::vector<std::unique_ptr<CAudioZone>> zones;
-    bool cut = false;
-    const int32_t count =
-        std::min(BoundCount(sent, *answer, kMinZoneSize, &cut), int32_t{kLastZoneTab - kFirstZoneTab + 1});
-    for (int32_t i = 0; i < count; ++i) {
-        std::unique_ptr<CAudioZone> zone;
-        if (!ReadZone(*answer, &zone)) return false;
-        zones.push_back(std::move(zone));
-    }
-    if (cut) return false;
+    if (!query.Query(&answer, &request) || !ReadZoneList(*answer, kLastZoneTab - kFirstZoneTab + 1, &preview, &zones))
+        return false;
     m_hasPreview = preview != 0;
     if (m_hasPreview && !GetSideList()) SetHasSideList(1);
     const int tabCount = static_cast<int>(std::count_if(
@@ -372,13 +337,12 @@ void CAudioZonesPage::OnMessage(CZVMSG* message) {
 void CAudioZonesPage::OnZoneState(CZVMSG* message) {
     // While the zone list could not be read there is no zone to show.
     if (!m_selector) return;
-    int32_t source = 0, kind = 0, subId = 0, detail = 0;
-    if (!CMsgReader(*message).Int(source).Int(kind).Int(subId).Int(detail)) return;
-    const CAudDataList path(message);
-    SetSelectedAudioItem(source);
-    m_selector->SetSelection(source, detail, CanRepaint());
-    if (source == CSourceOption::kOff) kind = kNoSourceKind;
-    const int built = ShowSource(kind, subId, path);
+    CZoneState state;
+    if (!ReadZoneState(*message, &state)) return;
+    SetSelectedAudioItem(state.source);
+    m_selector->SetSelection(state.source, state.detail, CanRepaint());
+    if (state.source == CSourceOption::kOff) state.kind = kNoSourceKind;
+    const int built = ShowSource(state.kind, state.subId, state.path);
     if (!m_sourcePage) return;
     m_pendingState = message->Clone();
     if (built && IsShown()) m_pendingRepaint = 1;
@@ -386,23 +350,18 @@ void CAudioZonesPage::OnZoneState(CZVMSG* message) {
 
 void CAudioZonesPage::OnZoneIcons(CZVMSG* message) {
     CTabContainer* tabs = GetZoneTabs();
-    int32_t count = 0;
-    if (!tabs || !message->ReadInt(count)) return;
+    if (!tabs) return;
     CSetServer* style = CSetServer::Get();
     const bool compact = style && style->IsCompactLayout();
-    ReadRecords(*message, count, kMinIconSize, [&](int) {
-        int32_t zoneId = 0;
-        std::string icon;
-        if (!CMsgReader(*message).Int(zoneId).String(icon)) return false;
+    for (const CZoneIcon& entry : ReadZoneIcons(*message)) {
         for (size_t i = 0; i < m_tabZones.size(); ++i) {
-            if (m_tabZones[i]->GetId() != zoneId) continue;
+            if (m_tabZones[i]->GetId() != entry.zoneId) continue;
             auto* tab = dynamic_cast<CZVButton*>(tabs->GetTab(static_cast<int>(i)));
             if (!tab) continue;
-            tab->SetIconName(CZVString(icon.c_str()), kZoneIconLayout);
+            tab->SetIconName(CZVString(entry.icon.c_str()), kZoneIconLayout);
             if (compact) tab->EnsureIcon();
         }
-        return true;
-    });
+    }
     if (!CMainWndBase::InputBlockedFor(this) && tabs->IsShown()) tabs->Redraw(1);
 }
 

@@ -1,6 +1,7 @@
 #include "vistrel/media/dvr/dvrtimeline.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/messages/mediamessages.h"
 #include "vistrel/media/dvr/dvrpage.h"
@@ -12,7 +13,8 @@ namespace {
 
 constexpr int kTopMargin = 2;
 constexpr int kRightMargin = 2;
-constexpr int kMarkerWidth = 3;
+// The marker's core, drawn at full strength across this many columns.
+constexpr int kMarkerCore = 1;
 constexpr int kBackgroundFlag = 0x40000;
 
 // The time was read whole and names a real date.
@@ -146,11 +148,43 @@ void CDvrTimeline::DrawClips(CZVDC* dc, int top, int bottom, int withMarker) {
     if (withMarker) DrawMarker(dc, top, bottom);
 }
 
+// Opaque in the middle row, fading to clear at the top and bottom; across, a core of full
+// strength at the play position and a glow that falls off steeply beside it.
+CAlphaDibDC* CDvrTimeline::MarkerImage(COLORREF colour) {
+    const int w = MarkerWidth(), h = MarkerHeight();
+    if (w <= 0 || h <= 0) return nullptr;
+    if (m_markerImage && m_markerColour == colour && m_markerImageWidth == w && m_markerImageHeight == h)
+        return m_markerImage.get();
+    m_markerImage = std::make_unique<CAlphaDibDC>(w, h, 0, 0);
+    m_markerColour = colour;
+    m_markerImageWidth = w;
+    m_markerImageHeight = h;
+    m_markerImage->FillRect(colour, 0, 0, w, h, 0);
+    const double middle = (h - 1) / 2.0, half = w / 2.0;
+    for (int y = 0; y < h; ++y) {
+        const double row = 1.0 - std::abs(y - middle) / (middle + 1.0);
+        for (int x = 0; x < w; ++x) {
+            const double dx = std::abs(x + 0.5 - half);
+            const double fall = std::max(0.0, 1.0 - dx / half);
+            const double across = dx <= kMarkerCore ? 1.0 : fall * fall * fall * fall;
+            *m_markerImage->GetAlphaAt(x, y) = static_cast<uint8_t>(255.0 * row * across + 0.5);
+        }
+    }
+    return m_markerImage.get();
+}
+
 void CDvrTimeline::DrawMarker(CZVDC* dc, int top, int bottom) {
     const int x = MarkerX();
-    if (x < GetLeft() || x > m_width - GetRightMargin() - 1) return;
-    const COLORREF colour = m_markerKind == 2 || m_markerKind == 3 ? 0x0000C8 : 0x000000;
-    dc->FillRect(colour, x - kMarkerWidth / 2, top + 1, kMarkerWidth, bottom - top - 1, 0);
+    const int left = GetLeft(), right = m_width - GetRightMargin() - 1;
+    if (x < left || x > right) return;
+    CAlphaDibDC* image = MarkerImage(m_markerKind == 2 || m_markerKind == 3 ? 0x0000C8 : 0x000000);
+    if (!image) return;
+    // Centred on the play position and in the band, cut to the graph.
+    const int w = m_markerImageWidth, h = std::min(m_markerImageHeight, bottom - top - 1);
+    const int y = top + 1 + (bottom - top - 1 - h) / 2;
+    const int from = std::max(x - w / 2, left), to = std::min(x - w / 2 + w, right + 1);
+    if (to <= from || h <= 0) return;
+    image->AlphaBltTo(dc, from, y, from - (x - w / 2), (m_markerImageHeight - h) / 2, to - from, h);
 }
 
 void CDvrTimeline::SetPlayPosition(const CZVTime& time, int kind) {

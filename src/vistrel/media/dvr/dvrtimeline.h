@@ -3,6 +3,9 @@
 // recordings (a clip map the gateway sends for the stretch shown and a
 // screen's width either side) and where playback is; dragging the play
 // marker stops playback and seeks to where the finger leaves it.
+#include <memory>
+
+#include "gfx/dibdc.h"
 #include "vistrel/media/dvr/clipmap.h"
 #include "widgets/timeline/timeview.h"
 
@@ -45,6 +48,10 @@ public:
 private:
     COLORREF GetBackgroundColour() const;
     void DrawMarker(CZVDC* dc, int top, int bottom);
+    // The marker's picture in the colour, made anew only when its colour or size changes.
+    CAlphaDibDC* MarkerImage(COLORREF colour);
+    int MarkerWidth() const { return 2 * (m_height - GetBottomMargin() - 3); }
+    int MarkerHeight() const { return m_height - GetBottomMargin() - 7; }
     int MarkerX() { return TimeToX(m_playPosition); }
 
     CDvrPage* m_page;
@@ -57,6 +64,10 @@ private:
     CZVTime m_requestedFrom;
     CZVTime m_requestedTo;
     CZVTime m_playPosition;
+    std::unique_ptr<CAlphaDibDC> m_markerImage;
+    COLORREF m_markerColour = 0;
+    int m_markerImageWidth = 0;
+    int m_markerImageHeight = 0;
     int m_markerKind = -1;
     int m_grabOffset = 0;
     int m_dragging = 0;

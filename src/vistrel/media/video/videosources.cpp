@@ -44,8 +44,6 @@ constexpr std::array<std::array<int, 2>, static_cast<size_t>(VideoStripSlot::kCo
     {70, 50},    // full screen
 }};
 
-std::array<VideoStripMaker, static_cast<size_t>(VideoStripSlot::kCount)> g_stripMakers{};
-
 bool WantsSlot(VideoStripSlot slot, int32_t controlFlags, int32_t videoFlags) {
     switch (slot) {
     case VideoStripSlot::kArrowPad: return controlFlags & kVideoArrowPad;
@@ -89,10 +87,13 @@ CVideoPageLayout LayoutVideoPage(int width, int height, int gap) {
     CVideoPageLayout layout;
     int n = 0;
     if (width > height) {
-        const int below = std::min((width - kOtherRoom) / kCellWidth, (height - kStripRoom) / kCellHeight);
-        const int beside = std::min((width - kStripRoom) / kCellWidth, (height - kOtherRoom) / kCellHeight);
+        // The strip's side keeps its room and the gap that parts it from the picture, so a
+        // picture that takes the room it leaves does not squeeze the strip below its captions.
+        const int stripRoom = kStripRoom + std::max(gap, 0);
+        const int below = std::max(std::min((width - kOtherRoom) / kCellWidth, (height - stripRoom) / kCellHeight), 0);
+        const int beside = std::max(std::min((width - stripRoom) / kCellWidth, (height - kOtherRoom) / kCellHeight), 0);
         layout.vertical = beside > below ? 1 : 0;
-        n = std::max(layout.vertical ? beside : below, 0);
+        n = layout.vertical ? beside : below;
     } else {
         n = std::max(std::min((width - kPortraitRoom) / kCellWidth, (height - kPortraitRoom) / kCellHeight), 0);
     }
@@ -132,10 +133,6 @@ std::vector<CVideoStripCell> LayoutVideoStrip(CZVRect* strip, int vertical, int3
     for (CVideoStripCell& cell : cells)
         cell.rect = vertical ? strip->CutTop(cell.rect.w, kStripGap) : strip->CutRight(cell.rect.w, kStripGap);
     return cells;
-}
-
-void SetVideoStripMaker(VideoStripSlot slot, VideoStripMaker maker) {
-    if (slot < VideoStripSlot::kCount) g_stripMakers[static_cast<size_t>(slot)] = maker;
 }
 
 // ---- the page
@@ -238,24 +235,35 @@ void CVideoSourcesPage::ShowSource(int redraw) {
                                 kVideoMargin, source.sourceId, quality, 1);
         m_video->Start(source.sourceId, quality);
         m_panel->AddChild(m_video);
-        BuildStrip(source, quality);
+        BuildStrip(source);
         m_video->SetCapabilities(source.controlFlags);
     }
     AddChild(m_panel);
     if (redraw) m_panel->Redraw(1);
 }
 
-void CVideoSourcesPage::BuildStrip(const CVideoSourceEntry& source, int quality) {
+void CVideoSourcesPage::BuildStrip(const CVideoSourceEntry& source) {
     CZVRect strip = m_layout.strip;
     for (const CVideoStripCell& cell :
          LayoutVideoStrip(&strip, m_layout.vertical, source.controlFlags, source.videoFlags)) {
-        const VideoStripMaker make = g_stripMakers[static_cast<size_t>(cell.slot)];
-        if (!make) continue;
-        CZVWindow* control = make({m_panel, m_video, cell.rect, source.sourceId, source.controlFlags, quality});
+        CZVWindow* control = MakeStripControl(cell, source);
         if (!control) continue;
         m_panel->AddChild(control);
         if (cell.slot == VideoStripSlot::kArrowPad) m_listener.SetTarget(dynamic_cast<CVideoListener*>(control));
     }
+}
+
+CZVWindow* CVideoSourcesPage::MakeStripControl(const CVideoStripCell& cell, const CVideoSourceEntry& source) {
+    switch (cell.slot) {
+    case VideoStripSlot::kArrowPad: return new CArrowPad(m_panel, m_video, cell.rect);
+    case VideoStripSlot::kPlusMinus: return new CPlusMinusCtl(m_panel, source.sourceId, cell.rect, source.controlFlags);
+    case VideoStripSlot::kPresets: return new CPresetButtonsCtl(m_panel, source.sourceId, cell.rect, 1);
+    case VideoStripSlot::kLevels: return new CLevelSelectCtl(m_panel, source.sourceId, cell.rect);
+    case VideoStripSlot::kSpeaker: return new CSpeakerCtl(m_panel, source.sourceId, cell.rect);
+    case VideoStripSlot::kFullScreen: return new CFullScreenButton(m_panel, cell.rect, source.sourceId, -1);
+    case VideoStripSlot::kCount: break;
+    }
+    return nullptr;
 }
 
 // ---- registration
@@ -268,33 +276,9 @@ CZVWindow* MakeVideoSourcesPage(CZVWindow* parent, int, CZVRect rect) {
     return server ? new CVideoSourcesPage(parent, rect, *server) : nullptr;
 }
 
-CZVWindow* MakeArrowPad(const CVideoStripArgs& args) { return new CArrowPad(args.panel, args.video, args.rect); }
-
-CZVWindow* MakePlusMinus(const CVideoStripArgs& args) {
-    return new CPlusMinusCtl(args.panel, args.sourceId, args.rect, args.controlFlags);
-}
-
-CZVWindow* MakePresets(const CVideoStripArgs& args) {
-    return new CPresetButtonsCtl(args.panel, args.sourceId, args.rect, 1);
-}
-
-CZVWindow* MakeLevels(const CVideoStripArgs& args) { return new CLevelSelectCtl(args.panel, args.sourceId, args.rect); }
-
-CZVWindow* MakeSpeaker(const CVideoStripArgs& args) { return new CSpeakerCtl(args.panel, args.sourceId, args.rect); }
-
-CZVWindow* MakeFullScreen(const CVideoStripArgs& args) {
-    return new CFullScreenButton(args.panel, args.rect, args.sourceId, -1);
-}
-
 }  // namespace
 
 void RegisterVideoSourcesPage() {
     static const CPageMakerRow kPages[] = {{CVideoSourcesPage::kPageId, MakeVideoSourcesPage}};
     RegisterPageMakers(kPages);
-    SetVideoStripMaker(VideoStripSlot::kArrowPad, MakeArrowPad);
-    SetVideoStripMaker(VideoStripSlot::kPlusMinus, MakePlusMinus);
-    SetVideoStripMaker(VideoStripSlot::kPresets, MakePresets);
-    SetVideoStripMaker(VideoStripSlot::kLevels, MakeLevels);
-    SetVideoStripMaker(VideoStripSlot::kSpeaker, MakeSpeaker);
-    SetVideoStripMaker(VideoStripSlot::kFullScreen, MakeFullScreen);
 }

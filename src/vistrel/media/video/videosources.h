@@ -71,19 +71,6 @@ struct CVideoStripCell {
 // when it stands beside and they fit.
 std::vector<CVideoStripCell> LayoutVideoStrip(CZVRect* strip, int vertical, int32_t controlFlags, int32_t videoFlags);
 
-// What a strip control is made from.
-struct CVideoStripArgs {
-    CZVWindow* panel;
-    CVideoWnd* video;
-    CZVRect rect;
-    int32_t sourceId;
-    int32_t controlFlags;
-    int quality;
-};
-using VideoStripMaker = CZVWindow* (*)(const CVideoStripArgs& args);
-// The maker of a kind of strip control; a slot without one stays empty.
-void SetVideoStripMaker(VideoStripSlot slot, VideoStripMaker maker);
-
 // Hands the camera moves that a video window reports on to the control
 // that shows them (the arrow pad), while there is one.
 class CCameraMoveForwarder : public CVideoListener {
@@ -124,7 +111,9 @@ private:
     void LoadSources();
     void ShowSource(int redraw);
     void RemovePanel();
-    void BuildStrip(const CVideoSourceEntry& source, int quality);
+    void BuildStrip(const CVideoSourceEntry& source);
+    // The control of a strip cell for the source.
+    CZVWindow* MakeStripControl(const CVideoStripCell& cell, const CVideoSourceEntry& source);
 
     CZVServer& m_server;
     CCameraMoveForwarder m_listener;
