@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
 #include <optional>
 #include <string>
 
@@ -18,6 +17,7 @@
 #include "platform/font.h"
 #include "platform/program.h"
 #include "platform/tabletwindow.h"
+#include "ratio_collector.h"
 #include "samplegateway/house.h"
 #include "support/test_font.h"
 #include "vistrel/home/homepages.h"
@@ -105,15 +105,6 @@ BENCHMARK(FrameCopy);
 BENCHMARK(HomePageBuildAndPaint)->UseRealTime();
 BENCHMARK(FullRepaint)->UseRealTime();
 
-class Collector : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> ns;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) ns[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,7 +126,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
-    const double frame = collector.ns["FrameCopy"];
+    const double frame = collector.times["FrameCopy"];
     if (frame <= 0) return 0;
     const struct {
         const char* name;
@@ -143,8 +134,8 @@ int main(int argc, char** argv) {
     } aims[] = {{"FullRepaint/real_time", 20}, {"HomePageBuildAndPaint/real_time", 100}};
     std::printf("\n");
     for (const auto& aim : aims) {
-        const auto found = collector.ns.find(aim.name);
-        if (found == collector.ns.end()) continue;
+        const auto found = collector.times.find(aim.name);
+        if (found == collector.times.end()) continue;
         const double ratio = found->second / frame;
         std::printf("%-32s %8.1f frame copies (aim %.0f)%s\n", aim.name, ratio, aim.aim,
                     ratio <= aim.aim ? "" : "  MISSED");

@@ -33,6 +33,10 @@ public:
     // file stays closed. The tablet reports opening an open file and an
     // unknown mode as failed checks.
     virtual int Open(int mode);
+    // Writes from the current place of a file the caller holds open for
+    // writing, through a copy of its descriptor that Close closes; the
+    // caller's descriptor stays open. Closes first when open.
+    int OpenDescriptor(int fd);
     int Close();
     virtual int IsOpen() const;
     // What the system reports: bytes still buffered are not counted. A
@@ -106,8 +110,10 @@ private:
     // The checksum of a file open for reading, which is left at its start.
     int32_t SumFromStart();
     bool ReadText(std::string& bytes, int64_t size);
-    template <typename T> int ReadValue(T& value);
-    template <typename T> int WriteValue(T value);
+    template <typename T>
+    int ReadValue(T& value);
+    template <typename T>
+    int WriteValue(T value);
 
     std::string m_name;
     ZVVariant m_variant;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <numeric>
+#include <string_view>
 
 namespace {
 
@@ -21,6 +22,37 @@ unsigned char LowerCp1252(unsigned char c) {
     if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 0x10);
     if (c == 0x9F) return 0xFF;
     return c;
+}
+
+// A row's place while sorting: the bytes of its key that follow what every
+// key shares, as one number of the same order (missing bytes count as 0),
+// and the row's number.
+struct SortEntry {
+    uint64_t head;
+    size_t row;
+};
+
+size_t SharedPrefixLength(const std::vector<std::string>& keys) {
+    if (keys.empty()) return 0;
+    const std::string& first = keys.front();
+    size_t length = first.size();
+    for (const std::string& key : keys) {
+        const size_t limit = std::min(length, key.size());
+        length = 0;
+        while (length < limit && key[length] == first[length]) ++length;
+    }
+    return length;
+}
+
+uint64_t KeyHead(const std::string& key, size_t from) {
+    uint64_t head = 0;
+    for (size_t i = from; i < from + sizeof head; ++i)
+        head = head << 8 | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return head;
+}
+
+std::string_view KeyFrom(const std::string& key, size_t from) {
+    return std::string_view(key).substr(std::min(from, key.size()));
 }
 
 }  // namespace
@@ -86,18 +118,52 @@ void CSortListCtrl::SetColumnWidth(int column, int width) {
     if (column >= 0 && column < GetColumnCount()) m_widths[static_cast<size_t>(column)] = width;
 }
 
+int CSortListCtrl::CompareSortKeys(const std::string& a, const std::string& b) const {
+    const int order = a.compare(b);
+    const int sign = (order > 0) - (order < 0);
+    return m_sortDescending ? -sign : sign;
+}
+
 void CSortListCtrl::Sort() {
     // Each row's key is taken once, not at every comparison: reading a
-    // system's cell copies its record under its lock.
-    std::vector<std::pair<std::string, Row>> keyed;
-    keyed.reserve(m_rows.size());
-    for (const Row& row : m_rows) keyed.emplace_back(GetSortKey(row.item, m_sortColumn), row);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [this](const auto& a, const auto& b) { return CompareSortKeys(a.first, b.first) < 0; });
-    for (size_t i = 0; i < keyed.size(); ++i) m_rows[i] = keyed[i].second;
+    // system's cell takes its lock.
+    std::vector<std::string> keys(m_rows.size());
+    for (size_t row : RowsInMemoryOrder()) keys[row] = GetSortKey(m_rows[row].item, m_sortColumn);
+    // Rows are ordered by the few key bytes after what every key shares, held
+    // beside the row's number; only rows whose bytes there tie read the rest
+    // of their keys. Most comparisons so touch no text at all.
+    const size_t shared = SharedPrefixLength(keys);
+    std::vector<SortEntry> entries;
+    entries.reserve(keys.size());
+    for (size_t row = 0; row < keys.size(); ++row) entries.push_back({KeyHead(keys[row], shared), row});
+    const bool descending = m_sortDescending;
+    std::stable_sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
+        if (a.head != b.head) return descending ? a.head > b.head : a.head < b.head;
+        const int order = KeyFrom(keys[a.row], shared).compare(KeyFrom(keys[b.row], shared));
+        return descending ? order > 0 : order < 0;
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(m_rows.size());
+    for (const SortEntry& entry : entries) sorted.push_back(m_rows[entry.row]);
+    m_rows = std::move(sorted);
     NotifyChanged();
     const int row = GetNextSelected(0);
     if (row >= 0 && m_view) m_view->ScrollToRow(row);
+}
+
+// The rows by where their items lie in memory: reading the items in that
+// order lets the processor fetch them ahead, where the rows' order would
+// jump across the whole list.
+std::vector<size_t> CSortListCtrl::RowsInMemoryOrder() const {
+    std::vector<std::pair<std::uintptr_t, size_t>> places;
+    places.reserve(m_rows.size());
+    for (size_t row = 0; row < m_rows.size(); ++row)
+        places.emplace_back(reinterpret_cast<std::uintptr_t>(m_rows[row].item), row);
+    std::sort(places.begin(), places.end());
+    std::vector<size_t> rows;
+    rows.reserve(places.size());
+    for (const auto& place : places) rows.push_back(place.second);
+    return rows;
 }
 
 int CSortListCtrl::InsertRow(CSystem* item, int position) {
@@ -159,7 +225,6 @@ void CSortListCtrl::ApplyColumns() {
 }
 
 std::string CSortListCtrl::GetSortKey(const CSystem*, int) const { return std::string(); }
-int CSortListCtrl::CompareSortKeys(const std::string&, const std::string&) const { return 0; }
 void CSortListCtrl::OnRightClick(int, int, int, int) {}
 std::string CSortListCtrl::GetCellText(const CSystem*, int) const { return std::string(); }
 ColorRef CSortListCtrl::GetCellBackColor(const CSystem*, int) const { return kWhite; }

@@ -83,9 +83,13 @@ public:
     int GetSortColumn() const { return m_sortColumn; }
     void SetSortDescending(bool on) { m_sortDescending = on; }
     bool IsSortDescending() const { return m_sortDescending; }
-    // Orders the rows by CompareItems on the sort column, selection kept
-    // with its row, and scrolls to the first selected row.
+    // Orders the rows by their sort keys in the sort column (equal keys keep
+    // their order), selection kept with its row, and scrolls to the first
+    // selected row.
     void Sort();
+    // How two sort keys order in the sort direction: their bytes compared
+    // as unsigned, reversed when descending (negative, 0, positive).
+    int CompareSortKeys(const std::string& a, const std::string& b) const;
 
     // Rows. A position of -1 (or past the end) appends.
     int InsertRow(CSystem* item, int position);
@@ -108,10 +112,9 @@ public:
     // Rebuilds the columns from the model and empties the rows; a width
     // beyond kMaxWidth either way becomes 50.
     virtual void ApplyColumns();
-    // What Sort orders the rows by in a column, taken once per row, and how
-    // two such keys compare (negative, 0, positive).
+    // What Sort orders the rows by in a column, taken once per row: a key
+    // whose bytes, compared as unsigned, give the column's order.
     virtual std::string GetSortKey(const CSystem* item, int column) const;
-    virtual int CompareSortKeys(const std::string& a, const std::string& b) const;
     virtual void OnRightClick(int row, int column, int x, int y);
     virtual std::string GetCellText(const CSystem* item, int column) const;
     virtual ColorRef GetCellBackColor(const CSystem* item, int column) const;
@@ -122,6 +125,8 @@ protected:
     void NotifyChanged();
 
 private:
+    std::vector<size_t> RowsInMemoryOrder() const;
+
     struct Row {
         CSystem* item;
         bool selected;

@@ -179,18 +179,11 @@ std::string CSystemList::GetColumnName(int kind) {
 
 void CSystemList::ApplyColumns() { CSortListCtrl::ApplyColumns(); }
 
-// Rows compare by the text they show, ignoring case; a column that does not
-// sort gives every row the same key.
+// Rows compare by the text they show, ignoring case: the folded texts'
+// bytes order them so. A column that does not sort gives every row the same
+// key.
 std::string CSystemList::GetSortKey(const CSystem* system, int column) const {
     return IsSortableColumn(column) ? FoldCase(GetCellText(system, column)) : std::string();
-}
-
-// The keys are folded already: comparing their bytes orders the texts
-// ignoring case.
-int CSystemList::CompareSortKeys(const std::string& a, const std::string& b) const {
-    const int order = a.compare(b);
-    const int sign = order < 0 ? -1 : order > 0 ? 1 : 0;
-    return IsSortDescending() ? -sign : sign;
 }
 
 void CSystemList::OnRightClick(int row, int column, int x, int y) {

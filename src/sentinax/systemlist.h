@@ -95,7 +95,6 @@ public:
 
     void ApplyColumns() override;
     std::string GetSortKey(const CSystem* system, int column) const override;
-    int CompareSortKeys(const std::string& a, const std::string& b) const override;
     void OnRightClick(int row, int column, int x, int y) override;
     std::string GetCellText(const CSystem* system, int column) const override;
     ColorRef GetCellBackColor(const CSystem* system, int column) const override;

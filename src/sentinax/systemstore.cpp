@@ -87,8 +87,7 @@ int64_t Remaining(CZVFile& file) {
 // what is left of the file cannot hold them.
 int ReadCount(CZVFile& file, int64_t itemSize, uint32_t& count) {
     int32_t value = 0;
-    if (!file.ReadInt(value))
-        return 0;
+    if (!file.ReadInt(value)) return 0;
     count = static_cast<uint32_t>(value);
     return int64_t{count} * itemSize <= Remaining(file);
 }
@@ -96,23 +95,19 @@ int ReadCount(CZVFile& file, int64_t itemSize, uint32_t& count) {
 int ReadStringList(CZVFile& file, std::vector<std::string>& list) {
     list.clear();
     uint32_t count = 0;
-    if (!ReadCount(file, kStringCountSize, count))
-        return 0;
+    if (!ReadCount(file, kStringCountSize, count)) return 0;
     for (uint32_t i = 0; i < count; ++i) {
         std::string text;
-        if (!file.ReadString(&text))
-            return 0;
+        if (!file.ReadString(&text)) return 0;
         list.push_back(std::move(text));
     }
     return 1;
 }
 
 int WriteStringList(CZVFile& file, const std::vector<std::string>& list) {
-    if (!file.WriteInt(static_cast<int32_t>(list.size())))
-        return 0;
+    if (!file.WriteInt(static_cast<int32_t>(list.size()))) return 0;
     for (const std::string& text : list) {
-        if (!file.WriteString(text))
-            return 0;
+        if (!file.WriteString(text)) return 0;
     }
     return 1;
 }
@@ -123,35 +118,27 @@ struct FieldReader {
     int operator()(int32_t CSystemRecord::*field) { return file.ReadInt(system.*field); }
     int operator()(uint32_t CSystemRecord::*field) {
         int32_t value = 0;
-        if (!file.ReadInt(value))
-            return 0;
+        if (!file.ReadInt(value)) return 0;
         system.*field = static_cast<uint32_t>(value);
         return 1;
     }
     int operator()(std::string CSystemRecord::*field) { return file.ReadString(&(system.*field)); }
-    int operator()(std::vector<std::string> CSystemRecord::*field) {
-        return ReadStringList(file, system.*field);
-    }
+    int operator()(std::vector<std::string> CSystemRecord::*field) { return ReadStringList(file, system.*field); }
 };
 
 struct FieldWriter {
     const CSystemRecord& system;
     CZVFile& file;
     int operator()(int32_t CSystemRecord::*field) { return file.WriteInt(system.*field); }
-    int operator()(uint32_t CSystemRecord::*field) {
-        return file.WriteInt(static_cast<int32_t>(system.*field));
-    }
+    int operator()(uint32_t CSystemRecord::*field) { return file.WriteInt(static_cast<int32_t>(system.*field)); }
     int operator()(std::string CSystemRecord::*field) { return file.WriteString(system.*field); }
-    int operator()(std::vector<std::string> CSystemRecord::*field) {
-        return WriteStringList(file, system.*field);
-    }
+    int operator()(std::vector<std::string> CSystemRecord::*field) { return WriteStringList(file, system.*field); }
 };
 
 template <size_t N>
 int ReadFields(CSystemRecord& system, CZVFile& file, const StoredField (&fields)[N], int32_t version) {
     for (const StoredField& stored : fields) {
-        if (version >= stored.since && !std::visit(FieldReader{system, file}, stored.field))
-            return 0;
+        if (version >= stored.since && !std::visit(FieldReader{system, file}, stored.field)) return 0;
     }
     return 1;
 }
@@ -159,8 +146,7 @@ int ReadFields(CSystemRecord& system, CZVFile& file, const StoredField (&fields)
 template <size_t N>
 int WriteFields(const CSystemRecord& system, CZVFile& file, const StoredField (&fields)[N]) {
     for (const StoredField& stored : fields) {
-        if (!std::visit(FieldWriter{system, file}, stored.field))
-            return 0;
+        if (!std::visit(FieldWriter{system, file}, stored.field)) return 0;
     }
     return 1;
 }
@@ -171,8 +157,7 @@ bool IsRecent(const CZVTime& stamp, const CZVTime& now) {
     platform::LocalTime record;
     stamp.GetSystemTime(record);
     uint64_t value = 0;
-    if (!platform::LocalTimeToValue(record, value))
-        return false;
+    if (!platform::LocalTimeToValue(record, value)) return false;
     const CZVTimeSpan age = now - stamp;
     return age.IsNegative() || age.GetTotalDays() < kHistoryDays;
 }
@@ -195,23 +180,19 @@ int ReadHistoryRecord(CZVFile& file, CSystemRecord& record) {
     record.alarms.clear();
     record.warnings.clear();
     int32_t version = 0;
-    if (!file.ReadInt(version) || !file.ReadTime(&record.reportTime) || !file.ReadInt(record.airTemperature))
-        return 0;
+    if (!file.ReadInt(version) || !file.ReadTime(&record.reportTime) || !file.ReadInt(record.airTemperature)) return 0;
     const bool pairs = version >= kHistoryPairsVersion;
     uint32_t count = 0;
-    if (!ReadCount(file, pairs ? kEntryPairSize : kStringCountSize, count))
-        return 0;
+    if (!ReadCount(file, pairs ? kEntryPairSize : kStringCountSize, count)) return 0;
     for (uint32_t i = 0; i < count; ++i) {
         int32_t type = 0;
         int32_t value = 0;
         if (!pairs) {
             // Entries of old records were texts; they are not kept.
-            if (!file.ReadString(nullptr))
-                return 0;
+            if (!file.ReadString(nullptr)) return 0;
             continue;
         }
-        if (!file.ReadInt(type) || !file.ReadInt(value))
-            return 0;
+        if (!file.ReadInt(type) || !file.ReadInt(value)) return 0;
         record.alarms.emplace_back(type, value);
     }
     return ReadFields(record, file, kHistoryFields, version);
@@ -223,8 +204,7 @@ int WriteHistoryRecord(CZVFile& file, const CSystemRecord& record, const CZVTime
         return 0;
     for (const auto* list : {&record.alarms, &record.warnings}) {
         for (const CSystemError& entry : *list) {
-            if (!file.WriteInt(entry.alarmType) || !file.WriteInt(entry.alarmValue))
-                return 0;
+            if (!file.WriteInt(entry.alarmType) || !file.WriteInt(entry.alarmValue)) return 0;
         }
     }
     return WriteFields(record, file, kHistoryFields);
@@ -235,36 +215,39 @@ int WriteHistoryRecord(CZVFile& file, const CSystemRecord& record, const CZVTime
 std::string HistoryFileBase(const std::string& adapterName) {
     std::string base = adapterName;
     for (char& c : base) {
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
     }
     return base;
 }
 
-std::string HistoryFilePath(const std::string& adapterName, bool temporary) {
-    const std::string folder = platform::GetProgramFolder();
-    if (folder.empty())
-        return std::string();
+namespace {
+
+std::string HistoryFilePathIn(const std::string& folder, const std::string& adapterName, bool temporary) {
+    if (folder.empty()) return std::string();
     return folder + "/" + HistoryFileBase(adapterName) + (temporary ? ".TMP" : ".LOG");
 }
 
+}  // namespace
+
+std::string HistoryFilePath(const std::string& adapterName, bool temporary) {
+    return HistoryFilePathIn(platform::GetProgramFolder(), adapterName, temporary);
+}
+
 int RewriteHistory(const std::string& adapterName, const CSystemRecord& current) {
-    const std::string logName = HistoryFilePath(adapterName, false);
-    if (logName.empty())
-        return 0;
+    // The folder is looked up (and made when missing) once for both names.
+    const std::string folder = platform::GetProgramFolder();
+    const std::string logName = HistoryFilePathIn(folder, adapterName, false);
+    if (logName.empty()) return 0;
     // The new history is written whole beside the old one, which stays in
     // place for every reader until the new one takes its name.
     CZVFile old(logName, ZVVariant::Monitor);
-    if (old.Exists() && !old.Open(CZVFile::kRead))
-        return 0;
-    return WriteFileReplacing(logName, HistoryFilePath(adapterName, true), false, [&](CZVFile& log) {
+    if (old.Exists() && !old.Open(CZVFile::kRead)) return 0;
+    return WriteFileReplacing(logName, HistoryFilePathIn(folder, adapterName, true), false, [&](CZVFile& log) {
         const CZVTime now;
         while (old.IsOpen()) {
             CSystemRecord record;
-            if (!ReadHistoryRecord(old, record))
-                break;
-            if (IsRecent(record.reportTime, now) && !WriteHistoryRecord(log, record, record.reportTime))
-                return false;
+            if (!ReadHistoryRecord(old, record)) break;
+            if (IsRecent(record.reportTime, now) && !WriteHistoryRecord(log, record, record.reportTime)) return false;
         }
         return WriteHistoryRecord(log, current, now) != 0;
     });

@@ -277,6 +277,23 @@ TEST_F(CZVFileTest, OpenModes) {
     EXPECT_EQ(file.Exists(), 1);
 }
 
+TEST_F(CZVFileTest, WritesThroughADescriptorItLeavesOpen) {
+    const int fd = ::open(Path().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    {
+        CZVFile file(Path(), ZVVariant::Monitor);
+        ASSERT_EQ(file.OpenDescriptor(fd), 1);
+        EXPECT_EQ(file.WriteInt(1), 1);
+        EXPECT_EQ(file.Close(), 1);
+    }
+    EXPECT_EQ(::write(fd, "\2", 1), 1) << "the caller's descriptor is still open, after the file's bytes";
+    EXPECT_EQ(::close(fd), 0);
+    EXPECT_EQ(FileBytes(Path()), (Bytes{1, 0, 0, 0, 2}));
+    CZVFile file(Path(), ZVVariant::Monitor);
+    EXPECT_EQ(file.OpenDescriptor(-1), 0);
+    EXPECT_EQ(file.IsOpen(), 0);
+}
+
 TEST_F(CZVFileTest, TheTabletReportsMisusedOpens) {
     std::vector<std::string> reports;
     ASSERT_TRUE(platform::InstallReportHook([&reports](platform::ReportKind, const std::string& text) {

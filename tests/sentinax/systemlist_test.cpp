@@ -317,6 +317,40 @@ TEST_F(SortTest, ByTextIgnoringCaseEitherWay) {
     }
 }
 
+// Names that share a long beginning and differ only far into it, one of them
+// the beginning itself: the order still follows the whole text.
+TEST(SystemListSortTest, LongSharedBeginnings) {
+    const char* names[] = {"Customer 12 Long Name B", "Customer 12 Long Name A", "Customer 12 Long Name Ab",
+                           "customer 12 long name a", "Customer 12"};
+    CSystem systems[5];
+    std::vector<CSystem*> rows;
+    for (int i = 0; i < 5; ++i) {
+        systems[i].name = names[i];
+        rows.push_back(&systems[i]);
+    }
+    CSystemList list(nullptr, false);
+    list.SetSortColumn(kColumnName);
+    const struct {
+        bool descending;
+        std::vector<std::string> order;
+    } cases[] = {
+        {false,
+         {"Customer 12", "Customer 12 Long Name A", "customer 12 long name a", "Customer 12 Long Name Ab",
+          "Customer 12 Long Name B"}},
+        {true,
+         {"Customer 12 Long Name B", "Customer 12 Long Name Ab", "Customer 12 Long Name A", "customer 12 long name a",
+          "Customer 12"}},
+    };
+    for (const auto& c : cases) {
+        list.Fill(rows);
+        list.SetSortDescending(c.descending);
+        list.Sort();
+        std::vector<std::string> order;
+        for (int row = 0; row < list.GetRowCount(); ++row) order.push_back(list.GetRowData(row)->name);
+        EXPECT_EQ(order, c.order) << c.descending;
+    }
+}
+
 TEST_F(SortTest, SelectionTravelsWithItsRow) {
     list.SetSelected(0, true);  // beta
     list.SetFocused(0);
