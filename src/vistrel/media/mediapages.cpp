@@ -16,6 +16,7 @@
 #include "vistrel/media/video/videosources.h"
 #include "vistrel/media/weather/weatherlabel.h"
 // The TV channel controls and the intercom.
+#include "vistrel/media/intercom/intercomlist.h"
 #include "vistrel/media/tv/tvcontrolmakers.h"
 
 void RegisterMediaPages() {
@@ -36,4 +37,5 @@ void RegisterMediaPages() {
     RegisterMessagingPages();
     // The TV channel controls and the intercom.
     RegisterTvControls();
+    RegisterIntercomControls();
 }
