@@ -61,10 +61,13 @@ void CIntercomButton::OnMessage(CZVMSG* message) {
 }
 
 void CIntercomButton::MakeRowButtons() {
-    SetRowHeight(std::max(GetFontSize() * 15 / 10, kMinRowHeight));
-    // The buttons click with the release command; the press is told apart below.
-    AddRowButton("", 1, "Talk", CTalkListenWnd::kTalkReleased, 0, 0, 1);
+    const int height = std::max(GetFontSize() * 15 / 10, kMinRowHeight);
+    SetRowHeight(height);
+    SetSelectedRowHeight(height);
+    // The buttons click with the release command; the press is told apart in
+    // OnLButtonDown. Placed from the right edge: Talk shows left of Listen.
     AddRowButton("", 1, "Listen", CTalkListenWnd::kListenReleased, 0, 0, 1);
+    AddRowButton("", 1, "Talk", CTalkListenWnd::kTalkReleased, 0, 0, 1);
 }
 
 void CIntercomButton::ReadStations(CZVMSG* message) {
