@@ -41,6 +41,18 @@ CFavoriteGrid LayoutFavoriteGrid(int width, int height, int sizeClass, int count
     return grid;
 }
 
+int ReadChannelGroups(CZVMSG& message, size_t limit, std::vector<CChannelGroup>* out) {
+    out->clear();
+    int32_t count = 0;
+    if (!message.ReadInt(count)) return 0;
+    return ReadRecords(message, count, kMinGroupBytes, [&](int32_t) {
+        CChannelGroup group;
+        if (out->size() >= limit || !CMsgReader(message).Int(group.id).String(group.name)) return false;
+        out->push_back(std::move(group));
+        return true;
+    });
+}
+
 CTvFavoritesCtl::CTvFavoritesCtl(CZVWindow* parent, CZVServer& server, CZVRect rect, int source, int sizeClass,
                                  int fontSize)
     : CTRRegion(parent, rect, kStyleClass, parent ? parent->GetFaceColor() : 0),
@@ -71,20 +83,15 @@ int CTvFavoritesCtl::LoadGroups(int redraw) {
     CZVMSG* answer = nullptr;
     if (!query.Query(&answer, &request) || !answer || answer->GetId() != ZVM_TV_GETCHANNELGROUPSA) return 0;
     answer->ResetPosition();
-    int32_t count = 0;
+    std::vector<CChannelGroup> groups;
+    // Tabs past the last tab command would take the favourites' ids.
+    ReadChannelGroups(*answer, kLastTab - kFirstTab + 1, &groups);
     CZVObList descriptors;
     m_groupIds.clear();
-    if (answer->ReadInt(count)) {
-        ReadRecords(*answer, count, kMinGroupBytes, [&](int32_t index) {
-            // Tabs past the last tab command would take the favourites' ids.
-            if (index > kLastTab - kFirstTab) return false;
-            int32_t group = 0;
-            std::string name;
-            if (!CMsgReader(*answer).Int(group).String(name)) return false;
-            descriptors.AddTail(new CTabDescriptor(name.c_str(), kFirstTab + index, nullptr));
-            m_groupIds.push_back(group);
-            return true;
-        });
+    for (const CChannelGroup& group : groups) {
+        descriptors.AddTail(
+            new CTabDescriptor(group.name.c_str(), kFirstTab + static_cast<int>(m_groupIds.size()), nullptr));
+        m_groupIds.push_back(group.id);
     }
     if (m_groupIds.empty()) {
         SetTabCount(1, 0, nullptr);

@@ -4,6 +4,7 @@
 // a grid of icon buttons, one per favourite channel of the chosen group. A
 // button tunes the source to its favourite.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/zvserver.h"
@@ -19,6 +20,15 @@ struct CFavoriteGrid {
     int rows = 1;
 };
 CFavoriteGrid LayoutFavoriteGrid(int width, int height, int sizeClass, int count);
+
+// One channel group of a TV source.
+struct CChannelGroup {
+    int32_t id = 0;
+    std::string name;
+};
+// The groups of a groups answer, at most `limit`, as far as the message holds them; 0 when the
+// count is missing or the list is cut (what was read is kept).
+int ReadChannelGroups(CZVMSG& message, size_t limit, std::vector<CChannelGroup>* out);
 
 class CTvFavoritesCtl : public CTRRegion, public CSocketSink {
 public:
