@@ -32,6 +32,9 @@
 #include "samplegateway/slides.h"
 #include "samplegateway/volumes.h"
 #include "samplegateway/weather.h"
+// The TV channels and the intercom.
+#include "samplegateway/intercom.h"
+#include "samplegateway/tvchannels.h"
 
 namespace samplegateway {
 namespace {
@@ -269,6 +272,9 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeCalendar(gateway);
     ServeWeather(gateway, *pacer);
     ServeAudioZones(gateway);
+    // The TV channels and the intercom.
+    ServeTvChannels(gateway);
+    ServeIntercom(gateway, *pacer);
     return pacer;
 }
 

@@ -266,3 +266,25 @@ enum MusicBrowseKind : int {
     kBrowseMusicGenres = 13,
     kBrowseGenreAlbums = 14,
 };
+
+// The TV channel controls: the channel a TV source is tuned to, a typed
+// channel, the source's channel groups and each group's favourite channels.
+constexpr uint16_t ZVM_TV_GETCHANNELQ = 0x1214;
+constexpr uint16_t ZVM_TV_GETCHANNELA = 0x1215;
+constexpr uint16_t ZVM_TV_CHANNELCOMMAND = 0x1216;
+constexpr uint16_t ZVM_TV_GETCHANNELGROUPSQ = 0x3E82;
+constexpr uint16_t ZVM_TV_GETCHANNELGROUPSA = 0x3E83;
+constexpr uint16_t ZVM_TV_FAVORITESCOMMAND = 0x3E92;
+constexpr uint16_t ZVM_TV_GETFAVORITESQ = 0x3E94;
+constexpr uint16_t ZVM_TV_GETFAVORITESA = 0x3E95;
+
+// The intercom: the station list, the talk stream (its start, mu-law data
+// and end), listening to a station, and a station's availability.
+constexpr uint16_t ZVM_INTERCOM_STARTTALK = 0x1405;
+constexpr uint16_t ZVM_INTERCOM_AUDIODATA = 0x1406;
+constexpr uint16_t ZVM_INTERCOM_STOPTALK = 0x1407;
+constexpr uint16_t ZVM_INTERCOM_COMMAND = 0x1414;
+constexpr uint16_t ZVM_INTERCOM_TALKSTATE = 0x1415;
+constexpr uint16_t ZVM_INTERCOM_GETSTATIONQ = 0x141A;
+constexpr uint16_t ZVM_INTERCOM_GETSTATIONA = 0x141B;
+constexpr uint16_t ZVM_SYSCONFIG_INTERCOMCHANGED = 0x1F45;

@@ -15,6 +15,9 @@
 #include "vistrel/media/video/videocontrols.h"
 #include "vistrel/media/video/videosources.h"
 #include "vistrel/media/weather/weatherlabel.h"
+// The TV channel controls and the intercom.
+#include "vistrel/media/intercom/intercomlist.h"
+#include "vistrel/media/tv/tvcontrolmakers.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();
@@ -32,4 +35,7 @@ void RegisterMediaPages() {
     RegisterAudioPages();
     RegisterMessageControls();
     RegisterMessagingPages();
+    // The TV channel controls and the intercom.
+    RegisterTvControls();
+    RegisterIntercomControls();
 }

@@ -138,6 +138,7 @@ CMainWnd::CMainWnd(CZVServer& server, CZVRect rect, int windowFlags, platform::T
 }
 
 CMainWnd::~CMainWnd() {
+    EndIntercomCall();
     if (CZVServer* server = GetServer()) server->UnregisterSink(this);
     m_overlay.Drop();
     if (m_currentPage) ReleasePage(m_currentPage);
@@ -617,6 +618,7 @@ void CMainWnd::Identify(const std::string& text) {
 int CMainWnd::OnIdle(int work) {
     work |= DeleteDyingWindows();
     if (g_audioplayer) g_audioplayer->Poll();
+    if (m_intercomCall) work |= m_intercomCall->OnIdle(work);
     m_alert.Step();
     if (m_exitRequested) {
         m_destroyRequested = 1;
@@ -783,6 +785,8 @@ void CMainWnd::OnMessage(CZVMSG* message) {
     case ZVM_AUDIO_PLAYSOURCE:
     case ZVM_INTERCOM_AUDIOSTART:
     case ZVM_INTERCOM_AUDIOSTOP: OnAudioMessage(message); break;
+    case ZVM_INTERCOM_INCOMINGCALL: AnswerIntercomCall(message); break;
+    case ZVM_INTERCOM_ENDCALL: EndIntercomCall(); break;
     case ZVM_TABLET_GETPOWERSETTINGSA:
         if (m_settings.Read(message)) ApplySettings();
         break;

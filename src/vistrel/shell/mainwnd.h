@@ -173,6 +173,8 @@ public:
     int IsUpdateForced() const { return m_updateForced; }
     int IsStyleReloadPending() const { return m_styleReloadPending; }
     int GetAlertPlays() const { return m_alert.GetPlays(); }
+    // The window answering an intercom call, or null.
+    CZVWindow* GetIntercomCall() const { return m_intercomCall.get(); }
     // Leaves the screen saver or the dark display, as a touch would (an
     // alarm wakes the tablet this way); while active it counts as activity.
     void EndIdleScreen();
@@ -226,6 +228,10 @@ private:
     void OnPlaySound(CZVMSG* message);
     // The gateway's audio: a source to play, the intercom's audio (mainwnd_audio.cpp).
     void OnAudioMessage(CZVMSG* message);
+    // An incoming intercom call is answered hands-free by an unseen window
+    // that talks until the call ends (mainwnd_audio.cpp).
+    void AnswerIntercomCall(CZVMSG* message);
+    void EndIntercomCall();
     void OnRemoteKey(CZVMSG* message);
     void ShowHouseModeIcon();
     void RunPendingCommand();
@@ -280,6 +286,8 @@ private:
     CConnectingScreen m_connecting;
     uint32_t m_powerCheckTick;
     uint32_t m_statusTick;
+    // The window answering an intercom call, while one lasts.
+    std::unique_ptr<CZVWindow> m_intercomCall;
 };
 
 // The main window, or null early at start-up and late at shut-down.

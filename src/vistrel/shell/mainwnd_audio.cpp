@@ -5,6 +5,7 @@
 #include "gfx/shellservices.h"
 #include "platform/clock.h"
 #include "vistrel/shell/mainwnd.h"
+#include "vistrel/shell/pagemakers.h"
 
 void CMainWnd::OnAudioMessage(CZVMSG* message) {
     int32_t value = 0;
@@ -29,3 +30,13 @@ void CMainWnd::OnAudioMessage(CZVMSG* message) {
     default: return;
     }
 }
+
+void CMainWnd::AnswerIntercomCall(CZVMSG* message) {
+    int32_t station = 0;
+    const IntercomCallMaker make = FindIntercomCallMaker();
+    if (!make || !message->ReadInt(station)) return;
+    EndIntercomCall();
+    m_intercomCall.reset(make(this, station));
+}
+
+void CMainWnd::EndIntercomCall() { m_intercomCall.reset(); }

@@ -47,3 +47,16 @@ const CControlMakerRow* FindControlMaker(int type) {
         if (row.type == type) return &row;
     return nullptr;
 }
+
+namespace {
+
+IntercomCallMaker& CallMaker() {
+    static IntercomCallMaker make = nullptr;
+    return make;
+}
+
+}  // namespace
+
+void RegisterIntercomCallMaker(IntercomCallMaker make) { CallMaker() = make; }
+
+IntercomCallMaker FindIntercomCallMaker() { return CallMaker(); }

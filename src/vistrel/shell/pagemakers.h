@@ -33,3 +33,12 @@ void RegisterControlMakers(std::span<const CControlMakerRow> rows);
 // The registered maker of a command or type; null when none.
 PageMaker FindPageMaker(int command);
 const CControlMakerRow* FindControlMaker(int type);
+
+// The unseen window that answers an incoming intercom call from a station
+// under the main window, talking from the start; deleting it ends the talk.
+// The intercom's library registers it.
+using IntercomCallMaker = CZVWindow* (*)(CZVWindow* parent, int station);
+// Replaces the maker; null removes it.
+void RegisterIntercomCallMaker(IntercomCallMaker make);
+// The registered maker; null when none.
+IntercomCallMaker FindIntercomCallMaker();
