@@ -5,9 +5,11 @@
 #include "gfx/speed.h"
 #include "vistrel/media/audio/audiozonespage.h"
 #include "vistrel/media/audio/sourcepages.h"
+#include "vistrel/media/music/audiolibbrowsewnd.h"
 #include "vistrel/media/music/nowplayingpanel.h"
 #include "widgets/style/setserver.h"
 #include "widgets/tabs/trregion.h"
+#include "widgets/window/gateway.h"
 #include "widgets/window/mainwnd.h"
 
 namespace {
@@ -64,7 +66,11 @@ CZVWindow* CMusicSourcePage::MakeLibraryPage(CZVRect area) { return EmptyPanel(m
 
 CZVWindow* CMusicSourcePage::MakeRadioBrowser(CZVRect area) { return EmptyPanel(m_region, area); }
 
-CZVWindow* CMusicSourcePage::MakeBrowseTree(const CAudDataEntry&, CZVRect area) { return EmptyPanel(m_region, area); }
+CZVWindow* CMusicSourcePage::MakeBrowseTree(const CAudDataEntry& entry, CZVRect area) {
+    CZVServer* server = GetGatewayServer();
+    if (!server) return EmptyPanel(m_region, area);
+    return new CAudioLibBrowseWnd(m_region, area, *server, entry.id);
+}
 
 CZVWindow* CMusicSourcePage::MakeTabPage(int index, CZVRect area) {
     if (index == 0)
