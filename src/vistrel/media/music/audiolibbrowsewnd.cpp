@@ -51,15 +51,15 @@ CAudioLibBrowseWnd::CAudioLibBrowseWnd(CZVWindow* parent, CZVRect rect, CZVServe
     AddChild(m_header);
     m_list = new CCoverArtList(this, rest);
     AddChild(m_list);
+    // Go, Play, Add, Search: the order of the entry flags' bits, Go rightmost.
     static const struct {
         const char* icon;
-        const char* caption;
         int command;
-    } kButtons[] = {{"TRANSPORT\\ICON32RIGHT", "Go", kGoCommand},
-                    {"TRANSPORT\\ICON32PLAY", "Play", kPlayCommand},
-                    {"TRANSPORT\\ICON32_PLUS_GREEN", "Add", kAddCommand},
-                    {"TRANSPORT\\MUSIC_SEARCH_32", "Search", kSearchCommand}};
-    for (const auto& button : kButtons) m_list->AddRowButton(button.icon, 0, button.caption, button.command, 0, 0, 1);
+    } kButtons[] = {{"TRANSPORT\\ICON32RIGHT", kGoCommand},
+                    {"TRANSPORT\\ICON32PLAY", kPlayCommand},
+                    {"TRANSPORT\\ICON32_PLUS_GREEN", kAddCommand},
+                    {"TRANSPORT\\MUSIC_SEARCH_32", kSearchCommand}};
+    for (const auto& button : kButtons) m_list->AddRowButton(button.icon, 0, "", button.command, 0, 0, 1);
     SendBrowse(0, 0, kOpenAction, "");
 }
 

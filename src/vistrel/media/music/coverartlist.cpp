@@ -170,6 +170,7 @@ void CCoverArtList::DrawRow(CZVDC* dc, CListItem* row, int top, int bottom) {
                                                    : m_rowColours[kPlainRow];
         dc->Line(ListSkinsOn() ? colour : line, bevel, top, m_width - bevel, top);
         dc->Line(ListSkinsOn() ? colour : line, bevel, bottom - 1, m_width - bevel, bottom - 1);
+        dc->SetColor(m_rowTextColour);
         const int width = inner - item->GetIndent() * fontSize - ShownButtons(item) * kButtonWidth - imageWidth;
         int lines = 0;
         const CZVString wrapped = dc->WrapTextCopy(item->GetText(), std::max(1, width - kTextInset), 0, &lines);
