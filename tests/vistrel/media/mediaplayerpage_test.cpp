@@ -207,4 +207,30 @@ TEST_F(MediaPlayer, AlbumArtIsSizedFromItsHeaderWithinTheLimits) {
     EXPECT_EQ(page->GetAlbumArt(), before);
 }
 
+// The page over a whole screen of each height, with the queue playing its third track.
+class NowPlayingPicture : public MediaPlayer, public testing::WithParamInterface<int> {
+protected:
+    NowPlayingPicture() {
+        window.reset();  // first: the new window takes over the toolkit services
+        window = std::make_unique<CMainWnd>(server, CZVRect(0, 0, 800, GetParam()), 0, &m_screen);
+    }
+
+private:
+    platform::HeadlessWindow m_screen{800, GetParam()};
+};
+
+TEST_P(NowPlayingPicture, TheQueueWithItsPlayingRowAndTheBar) {
+    const int height = GetParam();
+    CMediaPlayerPage* page = Make(0, CZVRect(0, 0, 800, height));
+    EXPECT_EQ(page->GetTransportBar()->GetHeight(), height < 600 ? 140 : 200);
+    EXPECT_EQ(page->GetTransportBar()->GetX(), height < 600 ? 303 : 203);
+    ASSERT_TRUE(Settle());
+    page->OnSourceMessage(Message(ZVM_AUDIO_GETQUEUEA, samplegateway::MusicLibrary().Queue()).get(), 0);
+    Status(page, 3000, kPlayStatePlaying, 2);
+    window->PaintAll();
+    EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(page), "music_now_playing_" + std::to_string(height)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, NowPlayingPicture, testing::Values(480, 600));
+
 }  // namespace
