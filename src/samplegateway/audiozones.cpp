@@ -6,6 +6,7 @@
 
 #include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/musicserver.h"
 
 namespace samplegateway {
 namespace {
@@ -15,6 +16,8 @@ constexpr int32_t kZoneOff = 5051;
 constexpr int32_t kCustomLayoutKind = 3103;
 constexpr int32_t kShowcasePageSet = 50;
 constexpr int32_t kLibraryKind = 1;
+constexpr int32_t kMusicServerKind = 3000;
+constexpr int32_t kInternetRadioKind = 3001;
 
 struct Playing {
     int32_t source = kNoSource;
@@ -30,6 +33,12 @@ public:
         if (playing.source == kNoSource) return out.Int(kNoSource).Int(0).Int(0).Int(0).Int(0);
         const int32_t subId = playing.kind == kCustomLayoutKind ? kShowcasePageSet : 0;
         out.Int(playing.source).Int(playing.kind).Int(subId).Int(0);
+        if (playing.kind == kMusicServerKind || playing.kind == kInternetRadioKind) {
+            // The music sources list their sub-sources: the radio directory and the media server.
+            out.Int(static_cast<int32_t>(std::size(kMusicSubSources)));
+            for (const SubSource& sub : kMusicSubSources) out.Int(sub.id).String(sub.name).Int(sub.kind);
+            return out;
+        }
         return out.Int(1).Int(playing.source).String("Library").Int(kLibraryKind);
     }
     void Play(int32_t zone, int32_t source, int32_t kind) {

@@ -21,6 +21,8 @@
 #include "samplegateway/mediadevices.h"
 #include "samplegateway/messaging.h"
 #include "samplegateway/musiclibrary.h"
+// The music server: its play queue, album art and media server.
+#include "samplegateway/musicserver.h"
 #include "samplegateway/pacer.h"
 #include "samplegateway/pictures.h"
 #include "samplegateway/pictureviews.h"
@@ -275,6 +277,8 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     // The TV channels and the intercom.
     ServeTvChannels(gateway);
     ServeIntercom(gateway, *pacer);
+    // The music server: its play queue, album art and media server.
+    ServeMusicServer(gateway, *pacer);
     return pacer;
 }
 

@@ -34,11 +34,6 @@ constexpr int32_t kGenreIdBase = 500;
 constexpr int32_t kPlaylistIdBase = 600;
 constexpr int32_t kRadioGenreIdBase = 700;
 constexpr int32_t kStationIdBase = 800;
-// The queue's track playing and how far it got.
-constexpr int32_t kMusicServerKind = 3000;
-constexpr int32_t kPlaying = 4004;
-constexpr int32_t kQueueCurrent = 2;
-constexpr int32_t kQueueProgress = 35;
 constexpr int32_t kProgressLevel = 40;
 
 LibraryRow Row(int32_t id1, int32_t id2, int32_t id3, std::string text) {
@@ -226,16 +221,40 @@ std::vector<LibraryRow> MusicLibrary::Rows(int kind, int a, int b) const {
     return rows;
 }
 
-Bytes MusicLibrary::Queue() const {
-    PayloadWriter out;
-    out.Int(kQueueTracks);
+std::vector<QueueTrack> MusicLibrary::QueueTracks() const {
+    std::vector<QueueTrack> tracks;
     for (int i = 0; i < kQueueTracks; ++i) {
         const Artist& artist = m_artists[static_cast<size_t>(i * 5 % kArtists)];
         const Album& album = artist.albums[static_cast<size_t>(i % kAlbumsPerArtist)];
         const Track& track = album.tracks[static_cast<size_t>(i % kTracksPerAlbum)];
-        out.String(artist.name).String(album.title).Int(0).String(track.title).Int(track.seconds).Int(0);
+        tracks.push_back({artist.name, album.title, track.title, track.seconds});
     }
+    return tracks;
+}
+
+Bytes MusicLibrary::Queue() const {
+    PayloadWriter out;
+    out.Int(kQueueTracks);
+    for (const QueueTrack& track : QueueTracks())
+        out.String(track.artist).String(track.album).Int(0).String(track.title).Int(track.seconds).Int(0);
     return out;
+}
+
+std::vector<AlbumEntry> MusicLibrary::FirstAlbums(int count) const {
+    std::vector<AlbumEntry> albums;
+    for (const Artist& artist : m_artists)
+        for (const Album& album : artist.albums)
+            if (static_cast<int>(albums.size()) < count) albums.push_back({album.id, album.title, artist.name});
+    return albums;
+}
+
+std::vector<QueueTrack> MusicLibrary::AlbumTracks(int32_t id) const {
+    std::vector<QueueTrack> tracks;
+    const Artist* artist = nullptr;
+    if (const Album* album = FindAlbum(id, &artist))
+        for (const Track& track : album->tracks)
+            tracks.push_back({artist->name, album->title, track.title, track.seconds});
+    return tracks;
 }
 
 void ServeMusicLibrary(Gateway& gateway) {
@@ -269,13 +288,6 @@ void ServeMusicLibrary(Gateway& gateway) {
         return std::vector<Frame>{{request.sender, ZVM_AUDIO_GETITEMTEXTA,
                                    PayloadWriter().Int(row.ids[0]).Int(row.ids[1]).Int(row.ids[2]).String(row.text)}};
     });
-    gateway.On(ZVM_AUDIO_GETQUEUEQ, [library](const Frame& request) {
-        return std::vector<Frame>{{request.sender, ZVM_AUDIO_GETQUEUEA, library->Queue()}};
-    });
-    // The music server's state: its kind word, repeat and random off, the third track playing.
-    gateway.Answer(
-        ZVM_AUDIO_GETSOURCESTATUSQ,
-        PayloadWriter().Int(kMusicServerKind).Int(0).Int(0).Int(kPlaying).Int(kQueueCurrent).Int(kQueueProgress));
 }
 
 }  // namespace samplegateway

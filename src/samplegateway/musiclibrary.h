@@ -4,7 +4,7 @@
 // radio directory's genres and stations. It answers the tablet's browse requests with row
 // counts or the rows per initial letter, and each row's text request with the row's ids and
 // its TAB-separated columns; before the long answer of all tracks it reports its progress. The
-// music server's play queue holds 12 tracks, one of them playing.
+// music server's play queue starts with 12 tracks (served by musicserver.cpp).
 #include <string>
 #include <vector>
 
@@ -13,6 +13,21 @@
 namespace samplegateway {
 
 class Gateway;
+
+// A track as the play queue holds it.
+struct QueueTrack {
+    std::string artist;
+    std::string album;
+    std::string title;
+    int seconds = 0;
+};
+
+// An album as a browse tree lists it.
+struct AlbumEntry {
+    int32_t id = 0;
+    std::string title;
+    std::string artist;
+};
 
 struct LibraryRow {
     int32_t ids[3] = {0, 0, 0};
@@ -39,6 +54,12 @@ public:
     static std::vector<int32_t> LetterCounts(const std::vector<LibraryRow>& rows);
     // The play queue answer: 12 entries {artist, album, 0, track, seconds, 0}.
     Bytes Queue() const;
+    // The 12 tracks of the play queue at start.
+    std::vector<QueueTrack> QueueTracks() const;
+    // The first albums of the library, by artist.
+    std::vector<AlbumEntry> FirstAlbums(int count) const;
+    // The album's tracks; none for an unknown id.
+    std::vector<QueueTrack> AlbumTracks(int32_t id) const;
 
 private:
     struct Track {

@@ -288,3 +288,14 @@ constexpr uint16_t ZVM_INTERCOM_TALKSTATE = 0x1415;
 constexpr uint16_t ZVM_INTERCOM_GETSTATIONQ = 0x141A;
 constexpr uint16_t ZVM_INTERCOM_GETSTATIONA = 0x141B;
 constexpr uint16_t ZVM_SYSCONFIG_INTERCOMCHANGED = 0x1F45;
+
+// The music server's Now Playing page: queue edits, album art, and the
+// browse trees of its sub-sources with their covers (both forms of the
+// request share 0x0FD4 and both answers arrive as ZVM_MESSAGES_GETNEWCOUNTA).
+constexpr uint16_t ZVM_AUDIO_ALBUMARTCHANGED = 0x0FA6;
+constexpr uint16_t ZVM_AUDIO_GETCOVERARTQ = 0x0FD4;
+constexpr uint16_t ZVM_AUDIO_GETALBUMARTQ = 0x1003;
+constexpr uint16_t ZVM_AUDIO_GETALBUMARTA = 0x1004;
+constexpr uint16_t ZVM_AUDIO_DELETEQUEUEITEM = 0x10E2;
+constexpr uint16_t ZVM_AUDIO_CLEARQUEUE = 0x10E4;
+constexpr uint16_t ZVM_AUDIO_PLAYQUEUEITEM = 0x10EA;

@@ -8,6 +8,8 @@
 #include "vistrel/media/dvr/dvrsources.h"
 #include "vistrel/media/messaging/messageviewer.h"
 #include "vistrel/media/messaging/messagingsummary.h"
+// The music source page: Now Playing and the sub-source browsers.
+#include "vistrel/media/music/musicsourcepage.h"
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
@@ -38,4 +40,6 @@ void RegisterMediaPages() {
     // The TV channel controls and the intercom.
     RegisterTvControls();
     RegisterIntercomControls();
+    // The music source page for the music server and internet radio.
+    RegisterMusicSourcePages();
 }

@@ -10,6 +10,7 @@
 #include "sample_installation.h"
 #include "vistrel/media/audio/audiovalues.h"
 #include "vistrel/media/audio/audiozonespage.h"
+#include "vistrel/media/music/musicsourcepage.h"
 #include "vistrel/shell_fixture.h"
 
 namespace audiotest {
@@ -41,6 +42,8 @@ class AudioTest : public vistreltest::ShellTest {
 protected:
     AudioTest() {
         ResetAudioValues();
+        // Music sources show their own page whichever test ran first.
+        RegisterMusicSourcePages();
         window.reset();  // first: the new window takes over the toolkit services
         window = std::make_unique<CMainWnd>(server, CZVRect(0, 0, 800, 600), 0, &screen);
     }

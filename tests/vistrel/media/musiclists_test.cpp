@@ -25,6 +25,17 @@ protected:
     static void Answer(CAudioLibListBase* list, const testsupport::Bytes& payload) {
         list->OnMessage(Message(ZVM_AUDIO_BROWSEA, payload).get());
     }
+    // Waits for the gateway's own answer to the list's browse.
+    bool Answered(CAudioLibListBase* list) {
+        return SettleUntil([list] { return list->IsAnswered() != 0; });
+    }
+    // A letter-count answer: the first buckets as given, every later one `rest`.
+    static testsupport::Bytes LetterCounts(std::initializer_list<int32_t> first, int32_t rest) {
+        PayloadWriter counts;
+        for (int32_t count : first) counts.Int(count);
+        for (size_t i = first.size(); i < CAudioLibListBase::kLetterBuckets + 1; ++i) counts.Int(rest);
+        return counts;
+    }
     static std::vector<std::string> Placeholders(CAudioLibListBase* list) {
         std::vector<std::string> texts;
         for (int i = 0; i < list->GetCount(); ++i) texts.push_back(RowAt(list, i)->GetText().GetAnsi());
@@ -153,7 +164,7 @@ TEST_F(MusicLists, EachBrowseSendsItsKindValuesAndTheSource) {
         SCOPED_TRACE(c.what);
         const size_t before = gateway.Requests().size();
         CMusicBrowseList* list = c.browse(this);
-        ASSERT_TRUE(SettleUntil([list] { return list->IsAnswered() != 0; }));
+        ASSERT_TRUE(Answered(list));
         testsupport::Frame browse;
         for (size_t i = before; i < gateway.Requests().size(); ++i)
             if (gateway.Requests()[i].id == ZVM_AUDIO_BROWSEQ) browse = gateway.Requests()[i];
@@ -172,17 +183,11 @@ TEST_F(MusicLists, EachBrowseSendsItsKindValuesAndTheSource) {
 TEST_F(MusicLists, LetterCountsMakeRowsUnderTheirLettersAndTheLetterBar) {
     auto* list = Make<CArtistList>(0);
     list->BrowseArtists();
-    ASSERT_TRUE(SettleUntil([list] { return list->IsAnswered() != 0; }));
-    PayloadWriter counts;
-    counts.Int(0).Int(2).Int(0).Int(3);
-    for (int i = 4; i < 28; ++i) counts.Int(0);
-    Answer(list, counts);
+    ASSERT_TRUE(Answered(list));
+    Answer(list, LetterCounts({0, 2, 0, 3}, 0));
     EXPECT_EQ(Placeholders(list), (std::vector<std::string>{"-...", "-...", "B...", "B...", "B..."}));
     // Too few rows for a bar; a longer list gets the letter bar with the same buckets.
-    PayloadWriter many;
-    many.Int(0).Int(2).Int(0).Int(30);
-    for (int i = 4; i < 28; ++i) many.Int(0);
-    Answer(list, many);
+    Answer(list, LetterCounts({0, 2, 0, 30}, 0));
     auto* bar = dynamic_cast<CAlphaScrollBar*>(list->GetScrollBar());
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->GetItemTotal(), 32);
@@ -201,7 +206,7 @@ TEST_F(MusicLists, CountsAreBoundedAndShortAnswersLeaveNoItems) {
     };
     auto* list = Make<CTrackList>(0);
     list->BrowseArtistTracks(1000);
-    ASSERT_TRUE(SettleUntil([list] { return list->IsAnswered() != 0; }));
+    ASSERT_TRUE(Answered(list));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Answer(list, c.payload);
@@ -210,11 +215,8 @@ TEST_F(MusicLists, CountsAreBoundedAndShortAnswersLeaveNoItems) {
     }
     auto* artists = Make<CArtistList>(0);
     artists->BrowseArtists();
-    ASSERT_TRUE(SettleUntil([artists] { return artists->IsAnswered() != 0; }));
-    PayloadWriter negative;
-    negative.Int(0).Int(-7).Int(2).Int(-1000000);
-    for (int i = 4; i < 28; ++i) negative.Int(1);
-    Answer(artists, negative);
+    ASSERT_TRUE(Answered(artists));
+    Answer(artists, LetterCounts({0, -7, 2, -1000000}, 1));
     EXPECT_EQ(artists->GetCount(), 2 + 24);
     Answer(artists, PayloadWriter().Int(0).Int(3));
     EXPECT_EQ(artists->GetCount(), 0);
@@ -269,7 +271,7 @@ TEST_F(MusicLists, RowButtonsFollowClassVariantAndFeatures) {
 TEST_F(MusicLists, APlaylistToSelectAfterLoadingIsSelectedOnce) {
     auto* list = MakeIn<CPlaylistNamesList>(CZVRect(0, 0, 300, 60));
     list->BrowsePlaylists();
-    ASSERT_TRUE(SettleUntil([list] { return list->IsAnswered() != 0; }));
+    ASSERT_TRUE(Answered(list));
     list->SetSelectAfterLoad(3);
     Answer(list, PayloadWriter().Int(5));
     EXPECT_EQ(list->GetSelectedIndex(), 3);
@@ -390,7 +392,7 @@ TEST_F(MusicLists, ReloadTakesANewSinkAndRepeatsTheBrowseOfItsMode) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         CMusicBrowseList* list = c.browse(this);
-        ASSERT_TRUE(SettleUntil([list] { return list->IsAnswered() != 0; }));
+        ASSERT_TRUE(Answered(list));
         const std::vector<int32_t> kinds = BrowsesSent();
         const uint16_t sink = list->GetId();
         list->Reload();
@@ -406,7 +408,7 @@ TEST_F(MusicLists, ReloadTakesANewSinkAndRepeatsTheBrowseOfItsMode) {
 TEST_F(MusicLists, ABrowseAnswerToAnEarlierSinkFindsNoList) {
     auto* list = Make<CTrackList>(0);
     list->BrowseArtistTracks(1000);
-    ASSERT_TRUE(SettleUntil([list] { return list->IsAnswered() != 0; }));
+    ASSERT_TRUE(Answered(list));
     const uint16_t old = list->GetId();
     list->BrowseAlbum(10002);
     ASSERT_TRUE(SettleUntil([list] { return list->GetCount() == 10; }));
