@@ -8,6 +8,7 @@
 
 #include "core/messages/shellmessages.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/phone.h"
 #include "samplegateway/wire.h"
 
 namespace samplegateway {
@@ -83,6 +84,7 @@ bool RunCue(Gateway& gateway, const std::string& line) {
         return gateway.Push(ZVM_UI_SETPAGEVARIABLE,
                             PayloadWriter().Int(kWebPageVariable).Int(0).String(line.substr(4)).Int(0));
     if (line.rfind("push ", 0) == 0) return PushCue(gateway, line.substr(5));
+    if (line == "call") return RingPhone(gateway);
     return false;
 }
 

@@ -8,6 +8,7 @@
 //                 pushes the message to every sink; each field is a number
 //                 (an i32, decimal or 0x...) or a "quoted" string, as in
 //                 push 0x0078 "Kitchen"
+//   call          a call comes in at the answering machine
 #include <string>
 
 namespace samplegateway {

@@ -22,6 +22,7 @@
 #include "samplegateway/messaging.h"
 #include "samplegateway/musiclibrary.h"
 #include "samplegateway/pacer.h"
+#include "samplegateway/phone.h"
 #include "samplegateway/pictures.h"
 #include "samplegateway/pictureviews.h"
 #include "samplegateway/pool.h"
@@ -269,6 +270,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeCalendar(gateway);
     ServeWeather(gateway, *pacer);
     ServeAudioZones(gateway);
+    ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     return pacer;
 }
 
