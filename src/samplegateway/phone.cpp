@@ -83,11 +83,9 @@ Bytes Entries(const std::vector<Entry>& entries) {
     return out;
 }
 
-// The format, its two padding bytes, and then the length in bytes.
+// The format (padded to 20 bytes), then the length in bytes.
 Bytes Announcement(size_t samples) {
     Bytes out = StreamFormat();
-    out.push_back(0);
-    out.push_back(0);
     const Bytes length = PayloadWriter().Int(static_cast<int32_t>(samples * kBytesPerSample));
     out.insert(out.end(), length.begin(), length.end());
     return out;
@@ -137,8 +135,6 @@ public:
         Bytes audio = PayloadWriter().Int(0);
         const Bytes format = StreamFormat();
         audio.insert(audio.end(), format.begin(), format.end());
-        audio.push_back(0);
-        audio.push_back(0);
         m_gateway.Push(ZVM_PHONE_CALLAUDIO, audio);
         m_feed.emplace(kEverySink, Tone(523, kCallAudioMs), false, false);
     }
@@ -287,8 +283,6 @@ private:
         Bytes out = PayloadWriter().Int(0);  // nothing live
         const Bytes format = StreamFormat();
         out.insert(out.end(), format.begin(), format.end());
-        out.push_back(0);
-        out.push_back(0);
         return {Answer(request, out)};
     }
     std::vector<Frame> StopPlay(const Frame& request) {

@@ -464,7 +464,11 @@ void CVoiceMailPage::OnTimer() {
     }
     if (m_state & kPlaying) {
         UpdateButtons(redraw);
-        UpdateProgress(redraw);
+        // While Rewind is held the bar falls a step a tick.
+        if (m_state & kRewinding)
+            m_progress->SetLevel(std::max(0, m_progress->GetLevel() - kRewindStep), redraw);
+        else
+            UpdateProgress(redraw);
     }
     if ((m_state & kLive) && g_audioplayer && !g_audioplayer->IsPlaying()) {
         m_state &= ~kLive;
@@ -632,7 +636,7 @@ void CVoiceMailPage::UpdateProgress(int redraw) {
     if (m_state & kSeparator)
         level = 100;
     else if ((m_state & kPlaying) && (m_state & kRewinding))
-        level = std::max(0, m_progress->GetLevel() - kRewindStep);
+        level = std::max(0, m_progress->GetLevel());
     else if (m_state & kPlaying)
         level = PlayedPercent();
     m_progress->SetLevel(level, redraw);
