@@ -64,9 +64,10 @@ protected:
             return !player.IsPlaying() && player.GetPendingPlaySeconds() < 0.01;
         });
     }
-    // Lets the microphone fill the player's input for the time.
-    void Record(uint32_t ms) {
-        for (uint32_t t = 0; t < ms; t += kRecordStep) {
+    // Lets the microphone fill the player's input until the target holds
+    // the time: the first step fills every input buffer queued at the start.
+    void Record(CAStream* target, uint32_t ms) {
+        while (target->GetTotalSeconds() * 1000 < ms) {
             clock.Advance(kRecordStep);
             backend.FillAll();
             player.Poll();

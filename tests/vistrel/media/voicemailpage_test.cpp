@@ -208,7 +208,7 @@ TEST_F(VoiceMail, LeavingTheTabStopsEverythingAndStartsNothing) {
         if (what == kPlaying) vm->OnCommand(CVoiceMailPage::kPlay);
         if (what == kRecording) {
             vm->OnCommand(CVoiceMailPage::kRecord);
-            Record(1000);
+            Record(vm->GetRecording(), 1000);
         }
         ASSERT_NE(vm->GetState(), 0) << what;
         const size_t listens = Sent(ZVM_PHONE_LISTENLIVEQ).size();
@@ -233,7 +233,7 @@ TEST_F(VoiceMail, AnUploadTheGatewayCutsShortIsNotEndedAndSaysSo) {
     OpenMail();
     vm->OnCommand(CVoiceMailPage::kRecord);
     EXPECT_EQ(Line(0), "Recording...");
-    Record(1000);
+    Record(vm->GetRecording(), 1000);
     ASSERT_GT(vm->GetRecording()->GetTotalSeconds(), CVoiceMailPage::kShortestMessage);
     vm->OnCommand(CVoiceMailPage::kStopRecording);
     EXPECT_EQ(Sent(ZVM_PHONE_RECORDBEGINQ).size(), 1u);

@@ -139,6 +139,9 @@ int CAnswerSettingsPage::BuildRingsPanel(CZVRect area) {
         m_rings->GetOption(i)->SetRect(cell);
         m_rings->SetOptionText(i, kRingTexts[i]);
     }
+    // The two wide options share a look of their own, not the first cell's.
+    m_rings->GetOption(kCallSaverOption)->SetLookSource(nullptr);
+    m_rings->GetOption(kNeverOption)->SetLookSource(m_rings->GetOption(kCallSaverOption));
     return rowHeight;
 }
 
