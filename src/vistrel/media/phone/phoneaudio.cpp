@@ -28,9 +28,12 @@ double PhoneStream::Seconds() const {
 bool AskStream(CZVQuery& query, CZVMSG& request, PhoneStream* out) {
     query.SetTimeout(CZVQuery::kDefaultTimeout);
     CZVMSG* answer = nullptr;
-    if (!query.Query(&answer, &request) || !answer) return false;
-    answer->ResetPosition();
-    return ReadWaveFormat(*answer, &out->format) && answer->ReadInt(out->length);
+    return query.Query(&answer, &request) && answer && ReadStreamAnswer(*answer, out);
+}
+
+bool ReadStreamAnswer(CZVMSG& answer, PhoneStream* out) {
+    answer.ResetPosition();
+    return ReadWaveFormat(answer, &out->format) && answer.ReadInt(out->length);
 }
 
 UploadResult UploadRecording(CZVServer& server, const UploadIds& ids, int32_t mailbox, CAStream& stream,

@@ -26,6 +26,8 @@ struct PhoneStream {
 // Sends the request and reads the announcement (format, padding, length);
 // false when no such answer came.
 bool AskStream(CZVQuery& query, CZVMSG& request, PhoneStream* out);
+// Reads an announcement from its start; false when it is short.
+bool ReadStreamAnswer(CZVMSG& answer, PhoneStream* out);
 
 // The message ids of an upload.
 struct UploadIds {
