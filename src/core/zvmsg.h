@@ -74,7 +74,12 @@ public:
     const uint8_t* GetBuffer() const;
     int32_t GetTotalSize() const { return m_length + kHeaderSize; }
 
-    void ResetPosition() { m_position = 0; }
+    // Reads again from the start: a failed read of an earlier reader does not
+    // hold for the next one.
+    void ResetPosition() {
+        m_position = 0;
+        m_error = false;
+    }
     // Payload bytes not yet read.
     int32_t GetRemaining() const { return m_length - m_position; }
     // Marks the whole payload read, so that no later reader takes what is left.

@@ -9,6 +9,7 @@
 #include "core/messages/shellmessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/intercom.h"
+#include "samplegateway/phone.h"
 #include "samplegateway/wire.h"
 
 namespace samplegateway {
@@ -85,7 +86,8 @@ bool RunCue(Gateway& gateway, const std::string& line) {
                             PayloadWriter().Int(kWebPageVariable).Int(0).String(line.substr(4)).Int(0));
     if (line.rfind("push ", 0) == 0) return PushCue(gateway, line.substr(5));
     // An incoming intercom call.
-    if (line == "call") return RingIntercom(gateway);
+    if (line == "intercom") return RingIntercom(gateway);
+    if (line == "call") return RingPhone(gateway);
     return false;
 }
 

@@ -8,7 +8,8 @@
 //                 pushes the message to every sink; each field is a number
 //                 (an i32, decimal or 0x...) or a "quoted" string, as in
 //                 push 0x0078 "Kitchen"
-//   call          rings the tablet from the intercom's Kitchen for ten seconds
+//   intercom      rings the tablet from the intercom's Kitchen for ten seconds
+//   call          a call comes in at the answering machine
 #include <string>
 
 namespace samplegateway {

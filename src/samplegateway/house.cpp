@@ -24,6 +24,7 @@
 // The music server: its play queue, album art and media server.
 #include "samplegateway/musicserver.h"
 #include "samplegateway/pacer.h"
+#include "samplegateway/phone.h"
 #include "samplegateway/pictures.h"
 #include "samplegateway/pictureviews.h"
 #include "samplegateway/pool.h"
@@ -279,6 +280,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeIntercom(gateway, *pacer);
     // The music server: its play queue, album art and media server.
     ServeMusicServer(gateway, *pacer);
+    ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     return pacer;
 }
 

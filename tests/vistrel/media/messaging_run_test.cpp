@@ -11,7 +11,9 @@
 #include "vistrel/media/mediapages.h"
 #include "vistrel/media/messaging/messageviewer.h"
 #include "vistrel/media/messaging/messagingsummary.h"
+#include "vistrel/media/phone/phonelists.h"
 #include "vistrel/media/phone/phonepage.h"
+#include "vistrel/media/phone/voicemailpage.h"
 #include "vistrel/shell_fixture.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/lists/scrollpanel.h"
@@ -25,6 +27,12 @@ protected:
     MessagingRun() { RegisterMediaPages(); }
     ~MessagingRun() override { SetPageVariable(CMessagingSummaryPage::kTabVariable, 0); }
 
+    // The phone tab with its voice mail listed.
+    static bool VoiceMailShown(CMessagingSummaryPage* page) {
+        auto* phone = dynamic_cast<CPhonePage*>(page->GetContent());
+        auto* mail = phone ? dynamic_cast<CVoiceMailPage*>(phone->GetContent()) : nullptr;
+        return mail && mail->GetList()->GetCount() > 0;
+    }
     static bool PictureShown(CMessageViewerCtl* viewer) {
         CScrollPanel* body = viewer ? viewer->GetBody() : nullptr;
         if (!body) return false;
@@ -72,7 +80,7 @@ TEST_F(MessagingRun, OpensTheMessagesTabsAndAMessageWithItsPicture) {
             break;
         case kWaitForPhone:
             page = dynamic_cast<CMessagingSummaryPage*>(window.GetCurrentPage());
-            if (!page || !dynamic_cast<CPhonePage*>(page->GetContent()) || !answered) break;
+            if (!page || !VoiceMailShown(page) || !answered) break;
             phone = Picture(window, host);
             step = kPressEmail;
             break;

@@ -103,10 +103,14 @@ void CCallerIdList::Refresh() {
     CZVMSG request(0, ZVM_PHONE_GETCALLERIDSQ);
     int32_t count = 0;
     CZVMSG* answer = AskList(query, request, ZVM_PHONE_GETCALLERIDSA, &count);
-    if (!answer || count < 1) return;
-    ReadRecords(*answer, count, kMinEntryBytes, [&](int32_t i) {
+    if (answer) Fill(*answer, count);
+}
+
+void CCallerIdList::Fill(CZVMSG& answer, int32_t count) {
+    if (count < 1) return;
+    ReadRecords(answer, count, kMinEntryBytes, [&](int32_t i) {
         PhoneEntry entry;
-        if (!answer->ReadInt(entry.id) || entry.id == -1 || !ReadEntryRest(*answer, entry)) return false;
+        if (!answer.ReadInt(entry.id) || entry.id == -1 || !ReadEntryRest(answer, entry)) return false;
         InsertEntryRow(this, entry);
         if (i == 0 || entry.time > m_latest) m_latest = entry.time;
         if (i == 0 || entry.time < m_earliest) m_earliest = entry.time;
@@ -132,10 +136,13 @@ void CVoiceMailList::Refresh(int32_t box) {
     request.WriteInt(box);
     int32_t count = 0;
     CZVMSG* answer = AskList(query, request, ZVM_PHONE_GETVOICEMAILSA, &count);
-    if (!answer) return;
-    ReadRecords(*answer, count, kMinEntryBytes, [&](int32_t) {
+    if (answer) Fill(*answer, count);
+}
+
+void CVoiceMailList::Fill(CZVMSG& answer, int32_t count) {
+    ReadRecords(answer, count, kMinEntryBytes, [&](int32_t) {
         PhoneEntry entry;
-        if (!answer->ReadInt(entry.id) || !ReadEntryRest(*answer, entry)) return false;
+        if (!answer.ReadInt(entry.id) || !ReadEntryRest(answer, entry)) return false;
         const bool old = (entry.flags & kOldBit) != 0;
         InsertEntryRow(this, entry)->SetText(kStatusColumn, StatusText(old));
         ++(old ? m_oldCount : m_newCount);

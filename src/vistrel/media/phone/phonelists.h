@@ -25,6 +25,8 @@ public:
     // Asks the gateway for the calls and shows them; an unanswered query
     // leaves the list empty.
     void Refresh();
+    // Adds the count entries of an answer read up to its count.
+    void Fill(CZVMSG& answer, int32_t count);
     const CZVTime& GetEarliest() const { return m_earliest; }
     const CZVTime& GetLatest() const { return m_latest; }
 
@@ -42,6 +44,8 @@ public:
 
     // Asks the gateway for the mailbox's messages and shows them.
     void Refresh(int32_t box);
+    // Adds the count entries of an answer read up to its count.
+    void Fill(CZVMSG& answer, int32_t count);
     // Rows of the status (kNew, kOld); all rows for any other value.
     int CountRows(int status);
     // The row index of the k-th row (from 0) of the status; -1 when none.

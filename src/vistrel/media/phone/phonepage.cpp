@@ -1,7 +1,9 @@
 #include "vistrel/media/phone/phonepage.h"
 
 #include "vistrel/media/messaging/messagingsummary.h"
+#include "vistrel/media/phone/answersettings.h"
 #include "vistrel/media/phone/calllogpage.h"
+#include "vistrel/media/phone/voicemailpage.h"
 
 CPhonePage::CPhonePage(CZVWindow* parent, CZVRect rect, int styleClass, COLORREF backColour, int32_t mailbox,
                        CZVServer& server)
@@ -32,7 +34,9 @@ void CPhonePage::ShowTab(int command, int redraw) {
 
 CZVWindow* CPhonePage::MakeTabPage(int command, CZVRect area) {
     switch (command) {
+    case kVoiceMailTab: return new CVoiceMailPage(this, area, GetStyleClass(), m_mailbox, m_server);
     case kCallsTab: return new CCallLogPage(this, area, GetStyleClass(), m_server);
+    case kGreetingTab: return new CAnswerSettingsPage(this, area, GetStyleClass(), m_mailbox, m_server);
     default: return nullptr;
     }
 }

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int kInfoPanelClass = 8;
-constexpr int kArrowClass = 17;
+constexpr int kButtonClass = 17;
 constexpr int kUpIcon = 6;
 constexpr int kDownIcon = 7;
 constexpr COLORREF kArrowColour = 0x960000;  // RGB(0, 0, 150)
@@ -52,9 +52,17 @@ void WriteWaveFormat(CZVMSG& message, const platform::WaveFormat& format) {
 
 void AddArrowButtons(CZVWindow* page, CZVRect column, int upId, int downId, CZV3DButton** up, CZV3DButton** down) {
     const CZVRect upper = column.CutTop(column.h / 2, 0);
-    *up = page->AddImageButton(upper, upId, kArrowClass, kUpIcon, kArrowColour);
-    *down = page->AddImageButton(column, downId, kArrowClass, kDownIcon, kArrowColour);
+    *up = page->AddImageButton(upper, upId, kButtonClass, kUpIcon, kArrowColour);
+    *down = page->AddImageButton(column, downId, kButtonClass, kDownIcon, kArrowColour);
     for (CZV3DButton* button : {*up, *down}) button->SetIconLayout(kArrowLayout);
+}
+
+CZV3DButton* AddCaptionedButton(CZVWindow* parent, CZVRect rect, int id, const char* caption, int iconKind,
+                                COLORREF colour, int layout) {
+    CZV3DButton* button = parent->AddImageButton(rect, id, kButtonClass, iconKind, colour);
+    button->SetText(caption, nullptr, 0);
+    button->SetIconLayout(layout);
+    return button;
 }
 
 void AddInfoPanel(CZVWindow* page, CZVRect area, CZVLabel** line1, CZVLabel** line2) {
