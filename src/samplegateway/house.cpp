@@ -32,6 +32,8 @@
 #include "samplegateway/slides.h"
 #include "samplegateway/volumes.h"
 #include "samplegateway/weather.h"
+// The cable box's soft keys, the internet radio and the Showcase's titles.
+#include "samplegateway/softkeys.h"
 
 namespace samplegateway {
 namespace {
@@ -269,6 +271,8 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeCalendar(gateway);
     ServeWeather(gateway, *pacer);
     ServeAudioZones(gateway);
+    // The cable box's soft keys, the internet radio and the Showcase's titles.
+    ServeSoftKeys(gateway);
     return pacer;
 }
 

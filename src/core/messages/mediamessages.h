@@ -266,3 +266,20 @@ enum MusicBrowseKind : int {
     kBrowseMusicGenres = 13,
     kBrowseGenreAlbums = 14,
 };
+
+// ---- Internet radio, soft keys and titles answers
+// The internet radio's favourite stations (by genre row and station row).
+constexpr uint16_t ZVM_RADIO_GETFAVORITEQ = 0x1162;
+constexpr uint16_t ZVM_RADIO_GETFAVORITEA = 0x1163;
+constexpr uint16_t ZVM_RADIO_ADDFAVORITE = 0x1164;
+constexpr uint16_t ZVM_RADIO_REMOVEFAVORITE = 0x1166;
+// The captions of a set-top box's soft keys, a page of ten at a time.
+constexpr uint16_t ZVM_AUDIO_GETSOFTKEYSQ = 0x1202;
+constexpr uint16_t ZVM_AUDIO_GETSOFTKEYSA = 0x1203;
+// The answers of the titles requests, the notice that a media object's
+// titles changed, and a title's thumbnail (answered as ZVM_PICTURES_PICTURE).
+constexpr uint16_t ZVM_MEDIA_GETTITLESA = 0x1253;
+constexpr uint16_t ZVM_MEDIA_GETTITLELISTA = 0x1255;
+constexpr uint16_t ZVM_MEDIA_GETTITLESTATEA = 0x125D;
+constexpr uint16_t ZVM_AUDIO_TITLESCHANGED = 0x0FAF;
+constexpr uint16_t ZVM_AUDIO_GETTITLETHUMBQ = 0x1015;

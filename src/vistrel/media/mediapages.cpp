@@ -15,6 +15,8 @@
 #include "vistrel/media/video/videocontrols.h"
 #include "vistrel/media/video/videosources.h"
 #include "vistrel/media/weather/weatherlabel.h"
+// The soft keys, the internet radio and the titles browser.
+#include "vistrel/media/softkeys/softkeypage.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();
@@ -32,4 +34,6 @@ void RegisterMediaPages() {
     RegisterAudioPages();
     RegisterMessageControls();
     RegisterMessagingPages();
+    // The soft keys, the internet radio and the titles browser.
+    RegisterSoftKeyPage();
 }
