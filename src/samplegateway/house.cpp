@@ -33,6 +33,7 @@
 #include "samplegateway/volumes.h"
 #include "samplegateway/weather.h"
 // The cable box's soft keys, the internet radio and the Showcase's titles.
+#include "samplegateway/radio.h"
 #include "samplegateway/softkeys.h"
 
 namespace samplegateway {
@@ -273,6 +274,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeAudioZones(gateway);
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);
+    ServeRadio(gateway);
     return pacer;
 }
 
