@@ -7,6 +7,7 @@
 #include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/musicserver.h"
+#include "samplegateway/radio.h"
 
 namespace samplegateway {
 namespace {
@@ -49,8 +50,9 @@ public:
 private:
     std::mutex mutex_;
     // What the zones play at start: the Living Room its music server, the Patio its internet
-    // radio, the preview entry (zone 0) its music server; the Garage is off.
-    std::map<int32_t, Playing> playing_{{0, {41, 3000}}, {1, {11, 3000}}, {2, {22, 3001}}};
+    // radio (with a feature bit the radio pages do not use), the preview entry (zone 0) its music server; the Garage is
+    // off.
+    std::map<int32_t, Playing> playing_{{0, {41, 3000}}, {1, {11, 3000}}, {2, {22, kRadioKindWord}}};
 };
 
 }  // namespace

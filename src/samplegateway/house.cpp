@@ -38,6 +38,9 @@
 // The TV channels and the intercom.
 #include "samplegateway/intercom.h"
 #include "samplegateway/tvchannels.h"
+// The cable box's soft keys, the internet radio and the Showcase's titles.
+#include "samplegateway/radio.h"
+#include "samplegateway/softkeys.h"
 
 namespace samplegateway {
 namespace {
@@ -281,6 +284,9 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     // The music server: its play queue, album art and media server.
     ServeMusicServer(gateway, *pacer);
     ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
+    // The cable box's soft keys, the internet radio and the Showcase's titles.
+    ServeSoftKeys(gateway);
+    ServeRadio(gateway);
     return pacer;
 }
 

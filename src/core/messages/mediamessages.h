@@ -299,3 +299,7 @@ constexpr uint16_t ZVM_AUDIO_GETALBUMARTA = 0x1004;
 constexpr uint16_t ZVM_AUDIO_DELETEQUEUEITEM = 0x10E2;
 constexpr uint16_t ZVM_AUDIO_CLEARQUEUE = 0x10E4;
 constexpr uint16_t ZVM_AUDIO_PLAYQUEUEITEM = 0x10EA;
+
+// The captions of a set-top box's soft keys, a page of ten at a time.
+constexpr uint16_t ZVM_AUDIO_GETSOFTKEYSQ = 0x1202;
+constexpr uint16_t ZVM_AUDIO_GETSOFTKEYSA = 0x1203;

@@ -20,6 +20,8 @@
 // The TV channel controls and the intercom.
 #include "vistrel/media/intercom/intercomlist.h"
 #include "vistrel/media/tv/tvcontrolmakers.h"
+// The soft keys, the internet radio and the titles browser.
+#include "vistrel/media/softkeys/softkeypage.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();
@@ -42,4 +44,6 @@ void RegisterMediaPages() {
     RegisterIntercomControls();
     // The music source page for the music server and internet radio.
     RegisterMusicSourcePages();
+    // The soft keys, the internet radio and the titles browser.
+    RegisterSoftKeyPage();
 }

@@ -19,3 +19,7 @@ int CAudioSourcePage::SendPlayCommand(int a, int b, int c, int d, int e) {
     const int source = m_owner ? m_owner->GetSelectedSourceId() : -1;
     return SendToGateway(ZVM_AUDIO_LIBRARYCOMMANDEX, {GetZone(), a, b, c, d, e, source});
 }
+
+int CAudioSourcePage::RequestSourceStatus() {
+    return SendToGateway(ZVM_AUDIO_GETSOURCESTATUSQ, {GetZone()}, static_cast<uint16_t>(GetOwnerSinkId()));
+}

@@ -38,6 +38,8 @@ public:
     int SendLibraryCommand(int a, int b, int c, int d);
     // {zone, a, b, c, d, e, the chosen source}.
     int SendPlayCommand(int a, int b, int c, int d, int e);
+    // Asks for the status of the zone's source, answered to the owner.
+    int RequestSourceStatus();
 
 private:
     CAudioSourceOwner* m_owner;
