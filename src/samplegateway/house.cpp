@@ -286,7 +286,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);
-    ServeRadio(gateway);
+    ServeRadio(gateway, *pacer);
     return pacer;
 }
 

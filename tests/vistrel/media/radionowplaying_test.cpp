@@ -58,10 +58,6 @@ protected:
     ~RadioTest() override {
         // The page switches the program's labels to the smooth font for good.
         g_bSmoothLabels = 0;
-        // The rows of the factory outlive the test: radio sources get the plain page again.
-        static constexpr CSourcePageRow kPlain[] = {
-            {kInternetRadioType, [](const CSourcePageArgs&) { return static_cast<CAudioSourcePage*>(nullptr); }}};
-        RegisterSourcePages(kPlain);
     }
     CRadioNowPlayingPage* MakePage(CAudioSourceOwner* owner = nullptr) {
         auto* radio = new CRadioNowPlayingPage(window.get(), owner, CZVRect(0, 0, 560, 420), 0);
@@ -156,18 +152,25 @@ TEST_F(RadioTest, PauseAndStopGoToTheGateway) {
     EXPECT_EQ(sent[1], Bytes(PayloadWriter().Int(-1).Int(5007).Int(0).Int(0)));
 }
 
+// The radio page within the window's subtree, or null.
+CRadioNowPlayingPage* RadioPageIn(CZVWindow* window) {
+    if (auto* radio = dynamic_cast<CRadioNowPlayingPage*>(window)) return radio;
+    CRadioNowPlayingPage* found = nullptr;
+    if (window)
+        ForEachChild(window->GetChildren(), [&found](CZVWindow* child) {
+            if (!found) found = RadioPageIn(child);
+        });
+    return found;
+}
+
 TEST_F(RadioTest, ThePatioPlaysItsInternetRadio) {
-    static constexpr CSourcePageRow kRadio[] = {
-        {kInternetRadioType, [](const CSourcePageArgs& a) {
-             return static_cast<CAudioSourcePage*>(new CRadioNowPlayingPage(a.parent, a.owner, a.rect, a.styleClass));
-         }}};
-    RegisterSourcePages(kRadio);
     ConnectToSampleHouse();
     CAudioZonesPage* zones = OpenPage();
     zones->OnCommand(4002);  // the Patio
     CRadioNowPlayingPage* radio = nullptr;
     ASSERT_TRUE(SettleUntil([&] {
-        radio = dynamic_cast<CRadioNowPlayingPage*>(zones->GetSourcePage());
+        // Internet radio's Now Playing tab of the music source page.
+        radio = RadioPageIn(zones->GetSourcePage());
         return radio && Text(radio->GetStation()) == samplegateway::kRadioStation;
     }));
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(radio), "radio_now_playing"));

@@ -2,6 +2,7 @@
 
 #include "vistrel/media/audio/audiovalues.h"
 #include "vistrel/media/music/mediaplayerpage.h"
+#include "vistrel/media/radio/radionowplaying.h"
 
 CNowPlayingPanel::CNowPlayingPanel(CZVWindow* parent, CAudioSourceOwner* owner, CZVRect rect, COLORREF faceColour,
                                    int radio)
@@ -12,8 +13,7 @@ CNowPlayingPanel::CNowPlayingPanel(CZVWindow* parent, CAudioSourceOwner* owner, 
 }
 
 CAudioSourcePage* CNowPlayingPanel::MakeChild(int radio, CZVRect rect) {
-    // Internet radio's now-playing page comes with the radio pages.
-    if (radio) return new CAudioSourcePage(this, GetOwner(), rect, kPageClass);
+    if (radio) return new CRadioNowPlayingPage(this, GetOwner(), rect, kPageClass);
     const int features = static_cast<int>(static_cast<uint32_t>(GetSourceKindWord()) & kSourceFeatureMask);
     return new CMediaPlayerPage(this, GetOwner(), rect, kPageClass, GetFaceColor(), features);
 }
