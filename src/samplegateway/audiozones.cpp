@@ -34,7 +34,9 @@ public:
         if (playing.source == kNoSource) return out.Int(kNoSource).Int(0).Int(0).Int(0).Int(0);
         const int32_t subId = playing.kind == kCustomLayoutKind ? kShowcasePageSet : 0;
         out.Int(playing.source).Int(playing.kind).Int(subId).Int(0);
-        if (playing.kind == kMusicServerKind || playing.kind == kInternetRadioKind) {
+        // The kind's high bits are features; its low 16 bits name the page.
+        const int32_t type = playing.kind & 0xFFFF;
+        if (type == kMusicServerKind || type == kInternetRadioKind) {
             // The music sources list their sub-sources: the radio directory and the media server.
             out.Int(static_cast<int32_t>(std::size(kMusicSubSources)));
             for (const SubSource& sub : kMusicSubSources) out.Int(sub.id).String(sub.name).Int(sub.kind);
