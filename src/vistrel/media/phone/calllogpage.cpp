@@ -184,12 +184,9 @@ void CCallLogPage::OnMessage(CZVMSG* message) {
         UpdateDisplay(redraw);
         break;
     case ZVM_PHONE_CALLAUDIO: {
-        int32_t unused = 0;
-        platform::WaveFormat format;
-        if (!message->ReadInt(unused) || !ReadWaveFormat(*message, &format)) return;
+        if (!PlayCallAudio(*message)) return;
         m_state |= kCallAudio;
         m_startTick = platform::GetTickCount();
-        if (g_audioplayer) g_audioplayer->Play(&format, g_audioplayer->GetVolume());
         UpdateDisplay(redraw);
         break;
     }

@@ -1,5 +1,6 @@
 #include "vistrel/media/phone/phonestatus.h"
 
+#include "av/audioplayer.h"
 #include "core/messages/mediamessages.h"
 #include "core/zvquery.h"
 #include "widgets/buttons/zv3dbutton.h"
@@ -41,6 +42,14 @@ bool ReadWaveFormat(CZVMSG& message, platform::WaveFormat* format) {
     uint8_t bytes[platform::WaveFormat::kWireSize];
     if (!message.ReadBytes(bytes, sizeof bytes)) return false;
     *format = platform::WaveFormat::FromBytes(bytes);
+    return true;
+}
+
+bool PlayCallAudio(CZVMSG& message) {
+    int32_t unused = 0;
+    platform::WaveFormat format;
+    if (!message.ReadInt(unused) || !ReadWaveFormat(message, &format)) return false;
+    if (g_audioplayer) g_audioplayer->Play(&format, g_audioplayer->GetVolume());
     return true;
 }
 

@@ -23,6 +23,9 @@ bool AskCaller(CZVServer& server, std::string* number, std::string* name);
 // The 18-byte format and its 2 padding bytes; false when short.
 bool ReadWaveFormat(CZVMSG& message, platform::WaveFormat* format);
 void WriteWaveFormat(CZVMSG& message, const platform::WaveFormat& format);
+// A call's audio announcement (a word, then the format): the player starts on it at its
+// volume. False, and nothing played, when the message is short.
+bool PlayCallAudio(CZVMSG& message);
 // The up (top half) and down (bottom half) arrow buttons in the column.
 void AddArrowButtons(CZVWindow* page, CZVRect column, int upId, int downId, CZV3DButton** up, CZV3DButton** down);
 // A button of the phone pages' class with its caption and built-in icon.

@@ -558,12 +558,9 @@ void CVoiceMailPage::OnMessage(CZVMSG* message) {
         UpdateButtons(redraw);
         break;
     case ZVM_PHONE_CALLAUDIO: {
-        int32_t unused = 0;
-        platform::WaveFormat format;
-        if (!message->ReadInt(unused) || !ReadWaveFormat(*message, &format)) return;
+        if (!PlayCallAudio(*message)) return;
         m_state |= kCallAudio;
         m_startTick = platform::GetTickCount();
-        if (g_audioplayer) g_audioplayer->Play(&format, g_audioplayer->GetVolume());
         break;
     }
     default: CSocketSink::OnMessage(message); break;
