@@ -8,31 +8,20 @@
 #include "core/messages/shellmessages.h"
 #include "core/zvmsg.h"
 #include "core/zvserver.h"
+#include "readerfuzz.h"
 #include "vistrel/media/music/audiolibbrowsewnd.h"
 #include "vistrel/media/music/coverartlist.h"
-
-namespace {
-
-std::unique_ptr<CZVMSG> Payload(const uint8_t* data, size_t size) {
-    auto message = std::make_unique<CZVMSG>(0, ZVM_MESSAGES_GETNEWCOUNTA);
-    message->WriteBytes(data, static_cast<int32_t>(size));
-    message->SetLength(static_cast<int32_t>(size));
-    message->ResetPosition();
-    return message;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 100000) return 0;
     static CZVServer server(ZVVariant::Tablet);
     CAudioLibBrowseWnd browse(nullptr, CZVRect(0, 0, 600, 400), server, 71);
     browse.Show(0, 1);
-    browse.OnMessage(Payload(data, size).get());
+    browse.OnMessage(fuzzing::MessageOf(ZVM_MESSAGES_GETNEWCOUNTA, data, size).get());
     CCoverArtList* list = browse.GetList();
     for (int i = 0; i < list->GetCount() && i < 50; ++i) {
         CCoverArtItem* row = list->GetCoverItem(i);
-        row->OnMessage(Payload(data, size).get());
+        row->OnMessage(fuzzing::MessageOf(ZVM_MESSAGES_GETNEWCOUNTA, data, size).get());
         row->DecodePending();
     }
     browse.OnCommand(CAudioLibBrowseWnd::kUpCommand);

@@ -9,6 +9,7 @@
 #include "core/messages/mediamessages.h"
 #include "core/zvmsg.h"
 #include "core/zvserver.h"
+#include "readerfuzz.h"
 #include "vistrel/media/messaging/messageviewer.h"
 #include "vistrel/media/phone/calllogpage.h"
 
@@ -19,14 +20,6 @@ constexpr uint16_t kViewerMessages[] = {ZVM_MESSAGES_GETLISTA, ZVM_MESSAGES_GETM
 constexpr uint16_t kCallMessages[] = {ZVM_PHONE_CALLERID, ZVM_PHONE_CALLENDED, ZVM_PHONE_CALLAUDIO,
                                       ZVM_PHONE_STATECHANGED};
 
-std::unique_ptr<CZVMSG> Payload(uint16_t id, const uint8_t* data, size_t size) {
-    auto message = std::make_unique<CZVMSG>(0, id);
-    message->WriteBytes(data, static_cast<int32_t>(size));
-    message->SetLength(static_cast<int32_t>(size));
-    message->ResetPosition();
-    return message;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -36,17 +29,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (choice & 0x80) {
         CCallLogPage page(nullptr, CZVRect(0, 0, 480, 300), 6, server);
         page.Show(0, 1);
-        page.OnMessage(Payload(kCallMessages[choice % std::size(kCallMessages)], data + 1, size - 1).get());
+        page.OnMessage(fuzzing::MessageOf(kCallMessages[choice % std::size(kCallMessages)], data + 1, size - 1).get());
         return 0;
     }
     CMessageViewerCtl viewer(nullptr, CZVRect(0, 0, 480, 300), 12, 3, CMessageViewerCtl::kBodyType, server);
     viewer.Show(0, 1);
     // A body needs a selected message: a list read first gives one when it holds any.
-    viewer.GetList()->OnMessage(Payload(ZVM_MESSAGES_GETLISTA, data + 1, size - 1).get());
+    viewer.GetList()->OnMessage(fuzzing::MessageOf(ZVM_MESSAGES_GETLISTA, data + 1, size - 1).get());
     viewer.GetList()->SelectIndex(0, 0);
     viewer.OnCommand(CMessageViewerCtl::kRowTouched);
     const std::unique_ptr<CZVMSG> message =
-        Payload(kViewerMessages[choice % std::size(kViewerMessages)], data + 1, size - 1);
+        fuzzing::MessageOf(kViewerMessages[choice % std::size(kViewerMessages)], data + 1, size - 1);
     if (message->GetId() == ZVM_MESSAGES_GETLISTA || message->GetId() == ZVM_UI_LISTCHANGED)
         viewer.GetList()->OnMessage(message.get());
     else

@@ -10,6 +10,7 @@
 #include "core/messages/shellmessages.h"
 #include "core/zvmsg.h"
 #include "core/zvserver.h"
+#include "readerfuzz.h"
 #include "vistrel/media/music/mediaplayerpage.h"
 #include "vistrel/media/music/musiclists.h"
 
@@ -25,14 +26,6 @@ public:
     int GetSourceFeatures() override { return 0; }
 };
 
-std::unique_ptr<CZVMSG> Payload(uint16_t id, const uint8_t* data, size_t size) {
-    auto message = std::make_unique<CZVMSG>(0, id);
-    message->WriteBytes(data, static_cast<int32_t>(size));
-    message->SetLength(static_cast<int32_t>(size));
-    message->ResetPosition();
-    return message;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -47,15 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             list.BrowseAllTracks();
         else
             list.BrowseAlbum(10000);
-        list.OnMessage(Payload(ZVM_AUDIO_BROWSEA, data + 1, size - 1).get());
+        list.OnMessage(fuzzing::MessageOf(ZVM_AUDIO_BROWSEA, data + 1, size - 1).get());
         CLBAudioItem row(&list, 0, 0, 0, 0, 'A');
-        row.OnMessage(Payload(ZVM_AUDIO_GETITEMTEXTA, data + 1, size - 1).get());
+        row.OnMessage(fuzzing::MessageOf(ZVM_AUDIO_GETITEMTEXTA, data + 1, size - 1).get());
         return 0;
     }
     CMediaPlayerPage page(nullptr, nullptr, CZVRect(0, 0, 680, 500), 6, 0xC0C0C0, 0);
     page.Show(0, 1);
     // A queue first, so that status indices meet rows.
-    page.OnSourceMessage(Payload(ZVM_AUDIO_GETQUEUEA, data + 1, size - 1).get(), 0);
-    page.OnSourceMessage(Payload(kPageMessages[choice % std::size(kPageMessages)], data + 1, size - 1).get(), 0);
+    page.OnSourceMessage(fuzzing::MessageOf(ZVM_AUDIO_GETQUEUEA, data + 1, size - 1).get(), 0);
+    page.OnSourceMessage(fuzzing::MessageOf(kPageMessages[choice % std::size(kPageMessages)], data + 1, size - 1).get(),
+                         0);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 #include "core/zvmsg.h"
 
@@ -29,6 +30,15 @@ inline int FeedReaders(const uint8_t* data, size_t size, std::initializer_list<R
         reader.read(message);
     }
     return 0;
+}
+
+// A message of the id whose payload is the input, read from its start.
+inline std::unique_ptr<CZVMSG> MessageOf(uint16_t id, const uint8_t* data, size_t size) {
+    auto message = std::make_unique<CZVMSG>(0, id);
+    message->WriteBytes(data, static_cast<int32_t>(size));
+    message->SetLength(static_cast<int32_t>(size));
+    message->ResetPosition();
+    return message;
 }
 
 }  // namespace fuzzing
