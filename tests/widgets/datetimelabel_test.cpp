@@ -41,11 +41,11 @@ TEST_F(DateTimeLabelFormats, EachKindShowsItsTextAndTimerInterval) {
     };
     const platform::LocalTime afternoon = At(2026, 3, 7, 14, 5, 9);
     const platform::LocalTime midnight = At(2025, 12, 31, 0, 0, 5);
-    for (const Case& c : {Case{afternoon, kDateTimeLabel, "Saturday, March 7, 2026  2:05 PM", 60000},
-                          Case{afternoon, kDateLabel, "Saturday, March 7, 2026", 60000},
-                          Case{afternoon, kTimeLabel, "2:05:09 PM", 1000},
-                          Case{midnight, kTimeLabel, "12:00:05 AM", 1000},
-                          Case{midnight, kDateTimeLabel, "Wednesday, December 31, 2025  12:00 AM", 60000}}) {
+    for (const Case& c :
+         {Case{afternoon, kDateTimeLabel, "Saturday, March 7, 2026  2:05 PM", 60000},
+          Case{afternoon, kDateLabel, "Saturday, March 7, 2026", 60000},
+          Case{afternoon, kTimeLabel, "2:05:09 PM", 1000}, Case{midnight, kTimeLabel, "12:00:05 AM", 1000},
+          Case{midnight, kDateTimeLabel, "Wednesday, December 31, 2025  12:00 AM", 60000}}) {
         harness.Clock().SetLocalTime(c.time);
         CDateTimeLabel label(&root, CZVRect(0, 0, 200, 20), c.kind);
         EXPECT_STREQ(label.GetText().GetAnsi(), c.text);
@@ -101,6 +101,40 @@ TEST_F(DateTimeLabelTimer, TheTimeLabelRepaintsEachSecondWithTheNewTime) {
     Tick(1000);
     EXPECT_STREQ(label->GetText().GetAnsi(), "2:05:11 PM");
     EXPECT_EQ(label->paints, 2);
+}
+
+TEST_F(DateTimeLabelTimer, ALongerTextIsFittedAfreshAndTheFitDoesNotDependOnEarlierTexts) {
+    Connect();
+    const auto fittedSize = [&](const platform::LocalTime& time) {
+        harness.Clock().SetLocalTime(time);
+        auto* fresh = new CDateTimeLabel(&root, CZVRect(0, 40, 300, 30), kDateTimeLabel);
+        root.AddChild(fresh);
+        fresh->SetFontSize(30);
+        harness.PaintAll();
+        return fresh->GetFontSize();
+    };
+    const platform::LocalTime shortDay = At(2026, 5, 1, 13, 5, 59);
+    const platform::LocalTime longDay = At(2026, 9, 30, 12, 59, 0);
+    const int shortSize = fittedSize(shortDay);
+    const int longSize = fittedSize(longDay);
+    ASSERT_GT(shortSize, longSize);
+
+    harness.Clock().SetLocalTime(shortDay);
+    auto* label = new CDateTimeLabel(&root, CZVRect(0, 0, 300, 30), kDateTimeLabel);
+    root.AddChild(label);
+    label->SetFontSize(30);
+    harness.PaintAll();
+    ASSERT_EQ(label->GetFontSize(), shortSize);
+    harness.Clock().SetLocalTime(At(2026, 9, 30, 12, 58, 0));  // a tick before longDay
+    Tick(60000);
+    harness.PaintAll();
+    EXPECT_STREQ(label->GetText().GetAnsi(), "Wednesday, September 30, 2026  12:59 PM");
+    EXPECT_EQ(label->GetFontSize(), longSize);
+    harness.Clock().SetLocalTime(At(2026, 5, 1, 13, 4, 59));  // a tick before shortDay
+    Tick(60000);
+    harness.PaintAll();
+    EXPECT_STREQ(label->GetText().GetAnsi(), "Friday, May 1, 2026  1:05 PM");
+    EXPECT_EQ(label->GetFontSize(), shortSize);
 }
 
 TEST_F(DateTimeLabelTimer, AnUnchangedTextIsNotRepainted) {

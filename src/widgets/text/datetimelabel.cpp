@@ -1,8 +1,8 @@
+#include "widgets/text/datetimelabel.h"
 #include "core/zvtime.h"
 #include "widgets/tabs/captionfitter.h"
 #include "widgets/window/gateway.h"
 #include "widgets/window/mainwnd.h"
-#include "widgets/text/datetimelabel.h"
 
 namespace {
 
@@ -23,8 +23,7 @@ CZVString CDateTimeLabel::FormatNow() const {
     CZVString text;
     switch (m_kind) {
     case kDateLabel:
-        text.Format("%s, %s %d, %d", now.GetDayName().c_str(), now.GetMonthName().c_str(), now.GetDay(),
-                    now.GetYear());
+        text.Format("%s, %s %d, %d", now.GetDayName().c_str(), now.GetMonthName().c_str(), now.GetDay(), now.GetYear());
         break;
     case kTimeLabel:
         text.Format("%d:%02d:%02d %s", now.GetHour12(), now.GetMinute(), now.GetSecond(), now.GetAmPm().c_str());
@@ -42,6 +41,13 @@ void CDateTimeLabel::Update(int redraw) {
     if (text.Compare(m_text) == 0) return;
     m_text = text;
     m_textChanged = 1;
+    // A new text is fitted afresh from the size the first fit started from,
+    // so a longer date is never cut and the size does not depend on the
+    // texts shown before.
+    if (m_fitStartSize) {
+        SetFontSize(m_fitStartSize);
+        m_fontPending = 1;
+    }
     if (redraw) RedrawBuffered();
 }
 
@@ -53,6 +59,7 @@ void CDateTimeLabel::OnTimer() {
 
 void CDateTimeLabel::OnPaint(CZVDC* dc) {
     if (m_fontPending) {
+        if (!m_fitStartSize) m_fitStartSize = GetFontSize();
         CCaptionFitter fitter(this);
         fitter.AddChildren(this, kLabelStyleClass, -1);
         m_fontPending = 0;

@@ -24,4 +24,5 @@ private:
 
     int m_kind;
     int m_fontPending = 1;
+    int m_fitStartSize = 0;  // the font size before the first fit; 0 until then
 };
