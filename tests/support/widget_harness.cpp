@@ -1,8 +1,15 @@
 #include "support/widget_harness.h"
 
+#include "core/zvtime.h"
 #include "platform/keys.h"
+#include "widgets/text/zvlabel.h"
 
 namespace testsupport {
+
+void ForgetProgramWideValues() {
+    g_nClockOffsetMinutes = 0;
+    g_bSmoothLabels = 0;
+}
 
 void TestMainWnd::CloseOverlay() {
     if (!overlay) return;
@@ -42,6 +49,7 @@ WidgetHarness::~WidgetHarness() {
     m_icons.reset();
     m_style.reset();
     m_server.reset();
+    ForgetProgramWideValues();
 }
 
 void WidgetHarness::PaintAll() {

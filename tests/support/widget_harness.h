@@ -15,8 +15,8 @@
 #include "platform/tabletwindow.h"
 #include "support/golden.h"
 #include "support/virtual_clock.h"
-#include "widgets/window/mainwnd.h"
 #include "widgets/style/setserver.h"
+#include "widgets/window/mainwnd.h"
 #include "widgets/window/toolkit.h"
 
 namespace testsupport {
@@ -41,6 +41,11 @@ public:
     int cacheFlushes = 0;
     std::vector<int> commands;
 };
+
+// Puts back the program-wide values that a test's pages may have changed for
+// the rest of the process: the gateway's clock offset, taken on connecting,
+// and the smooth-label default, switched on by the radio's page.
+void ForgetProgramWideValues();
 
 class WidgetHarness : public CShellServices {
 public:

@@ -19,6 +19,7 @@
 #include "support/temp_dir.h"
 #include "support/test_font.h"
 #include "support/virtual_clock.h"
+#include "support/widget_harness.h"
 #include "vistrel/shell/mainmenu.h"
 #include "vistrel/shell/mainwnd.h"
 #include "vistrel/shell/tabletmain.h"
@@ -81,7 +82,7 @@ protected:
     ~ShellTest() override {
         window.reset();
         clock.HoldWhile({});
-        g_nClockOffsetMinutes = 0;  // a connection may have taken the gateway's clock
+        testsupport::ForgetProgramWideValues();
     }
 
     void Connect() { ASSERT_TRUE(testsupport::ConnectToGateway(server, gateway, clock)); }
@@ -192,7 +193,7 @@ protected:
     }
     ~SampleHouseRun() override {
         clock.HoldWhile({});
-        g_nClockOffsetMinutes = 0;  // the run took the gateway's clock
+        testsupport::ForgetProgramWideValues();
     }
 
     std::vector<std::string> Arguments() const { return {"/IP:127.0.0.1", "/PORT:" + std::to_string(gateway.Port())}; }

@@ -55,10 +55,6 @@ public:
 
 class RadioTest : public AudioTest {
 protected:
-    ~RadioTest() override {
-        // The page switches the program's labels to the smooth font for good.
-        g_bSmoothLabels = 0;
-    }
     CRadioNowPlayingPage* MakePage(CAudioSourceOwner* owner = nullptr) {
         auto* radio = new CRadioNowPlayingPage(window.get(), owner, CZVRect(0, 0, 560, 420), 0);
         window->AddChild(radio);
