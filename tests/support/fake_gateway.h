@@ -21,6 +21,7 @@
 
 #include "gateway_wire.h"
 #include "samplegateway/gateway.h"
+#include "wait.h"
 
 namespace testsupport {
 
@@ -71,10 +72,10 @@ public:
     // Closes the client's connection in order and waits until it is gone.
     void Drop() { m_engine.Drop(); }
 
-    bool WaitForClient(uint32_t real_ms = 5000) { return m_engine.WaitForClient(real_ms); }
-    bool WaitForDisconnect(uint32_t real_ms = 5000) { return m_engine.WaitForDisconnect(real_ms); }
+    bool WaitForClient(uint32_t real_ms = kWaitLimitMs) { return m_engine.WaitForClient(real_ms); }
+    bool WaitForDisconnect(uint32_t real_ms = kWaitLimitMs) { return m_engine.WaitForDisconnect(real_ms); }
     // Takes the next request with this id that no earlier call took, waiting for it.
-    bool WaitForRequest(uint16_t id, Frame* request = nullptr, uint32_t real_ms = 5000);
+    bool WaitForRequest(uint16_t id, Frame* request = nullptr, uint32_t real_ms = kWaitLimitMs);
 
     std::vector<Frame> Requests() const;  // every frame received, in order, across connections
     std::vector<LoginRecord> Logins() const { return m_engine.Logins(); }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gateway_wire.h"
+#include "wait.h"
 
 namespace testsupport {
 
@@ -41,7 +42,7 @@ public:
 
     int Requests() const;                     // well-formed requests answered so far
     std::vector<std::string> Errors() const;  // malformed requests
-    bool WaitForRequests(int count, uint32_t real_ms = 5000) const;
+    bool WaitForRequests(int count, uint32_t real_ms = kWaitLimitMs) const;
 
 private:
     void Run();
