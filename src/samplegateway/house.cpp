@@ -41,6 +41,7 @@
 // The cable box's soft keys, the internet radio and the Showcase's titles.
 #include "samplegateway/radio.h"
 #include "samplegateway/softkeys.h"
+#include "samplegateway/titles.h"
 
 namespace samplegateway {
 namespace {
@@ -287,6 +288,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);
     ServeRadio(gateway, *pacer);
+    ServeTitles(gateway);
     return pacer;
 }
 

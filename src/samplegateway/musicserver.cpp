@@ -54,22 +54,6 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// A picture of w x h in colours of the seed: a diagonal blend with a frame.
-Bytes Cover(int32_t seed, int w, int h) {
-    Bytes rgb;
-    rgb.reserve(static_cast<size_t>(w * h * 3));
-    const int r = 60 + seed * 53 % 160, g = 60 + seed * 97 % 160, b = 60 + seed * 31 % 160;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const bool frame = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
-            const int shade = (x + y) * 80 / std::max(1, w + h);
-            rgb.push_back(static_cast<uint8_t>(frame ? 240 : std::min(255, r + shade)));
-            rgb.push_back(static_cast<uint8_t>(frame ? 240 : std::min(255, g + shade)));
-            rgb.push_back(static_cast<uint8_t>(frame ? 240 : std::min(255, b + shade)));
-        }
-    return EncodeJpeg(w, h, rgb);
-}
-
 class MusicServer {
 public:
     MusicServer() : m_queue(m_library.QueueTracks()), m_albums(m_library.FirstAlbums(kMediaServerAlbums)) {}
@@ -301,6 +285,21 @@ private:
 };
 
 }  // namespace
+
+Bytes Cover(int32_t seed, int w, int h) {
+    Bytes rgb;
+    rgb.reserve(static_cast<size_t>(w * h * 3));
+    const int r = 60 + seed * 53 % 160, g = 60 + seed * 97 % 160, b = 60 + seed * 31 % 160;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool frame = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
+            const int shade = (x + y) * 80 / std::max(1, w + h);
+            rgb.push_back(static_cast<uint8_t>(frame ? 240 : std::min(255, r + shade)));
+            rgb.push_back(static_cast<uint8_t>(frame ? 240 : std::min(255, g + shade)));
+            rgb.push_back(static_cast<uint8_t>(frame ? 240 : std::min(255, b + shade)));
+        }
+    return EncodeJpeg(w, h, rgb);
+}
 
 void ServeMusicServer(Gateway& gateway, Pacer& pacer) {
     auto music = std::make_shared<MusicServer>();

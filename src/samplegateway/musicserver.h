@@ -27,5 +27,8 @@ inline constexpr int kMediaServerAlbums = 20;
 inline constexpr int kCoverSide = 46;
 
 void ServeMusicServer(Gateway& gateway, Pacer& pacer);
+// A JPEG picture of w x h in colours of the seed: a diagonal blend with a frame (the covers of
+// the music and the thumbnails of the Showcase's titles).
+Bytes Cover(int32_t seed, int w, int h);
 
 }  // namespace samplegateway

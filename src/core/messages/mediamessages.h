@@ -175,13 +175,20 @@ constexpr uint16_t ZVM_AUDIO_SOURCECOMMAND = 0x115D;
 constexpr uint16_t ZVM_AUDIO_SUBSCRIBEPAGEQ = 0x116C;
 constexpr uint16_t ZVM_AUDIO_SUBSCRIBEPAGEA = 0x116D;
 
-// The titles of a media object (a disc changer's discs and tracks).
+// The titles of a media object (a disc changer's discs and tracks): its groups, the titles of a
+// group, the title each group plays and the device's state, a change notice to the subscribers,
+// and a title's thumbnail (answered as ZVM_PICTURES_PICTURE).
 constexpr uint16_t ZVM_MEDIA_GETTITLESQ = 0x1252;
+constexpr uint16_t ZVM_MEDIA_GETTITLESA = 0x1253;
 constexpr uint16_t ZVM_MEDIA_GETTITLELISTQ = 0x1254;
+constexpr uint16_t ZVM_MEDIA_GETTITLELISTA = 0x1255;
 constexpr uint16_t ZVM_MEDIA_TITLESCOMMAND = 0x1256;
 constexpr uint16_t ZVM_MEDIA_SUBSCRIBETITLES = 0x1258;
 constexpr uint16_t ZVM_MEDIA_UNSUBSCRIBETITLES = 0x125A;
 constexpr uint16_t ZVM_MEDIA_GETTITLESTATEQ = 0x125C;
+constexpr uint16_t ZVM_MEDIA_GETTITLESTATEA = 0x125D;
+constexpr uint16_t ZVM_AUDIO_TITLESCHANGED = 0x0FAF;
+constexpr uint16_t ZVM_AUDIO_GETTITLETHUMBQ = 0x1015;
 
 // The audio/video device controls of gateway pages: steps, presets and pad
 // positions sent for a source; the zone and device menus, the device's

@@ -22,6 +22,7 @@
 #include "vistrel/media/tv/tvcontrolmakers.h"
 // The soft keys, the internet radio and the titles browser.
 #include "vistrel/media/softkeys/softkeypage.h"
+#include "vistrel/media/titles/titleswnd.h"
 
 void RegisterMediaPages() {
     RegisterVideoControls();
@@ -46,4 +47,5 @@ void RegisterMediaPages() {
     RegisterMusicSourcePages();
     // The soft keys, the internet radio and the titles browser.
     RegisterSoftKeyPage();
+    RegisterTitlesControls();
 }

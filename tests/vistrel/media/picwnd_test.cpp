@@ -185,4 +185,27 @@ TEST_F(PicGrid, WithTheBandATouchOpensTheRowsExpanderAndMovesTheRowsBelow) {
     EXPECT_EQ(grid->GetExpander(1)->GetHeight(), CRowExpander::kFullHeight);
 }
 
+TEST_F(PicGrid, OnlyAPressAndReleaseOnTheOpenPlayBandOpensTheSelectedCell) {
+    // The band's command goes through the list's own handling, which offers it to the parent's
+    // child-command hook first.
+    page->onChild = [](int, int) { return 0; };
+    CPicWnd* grid = Make(CZVRect(0, 0, 320, 240), CPicWnd::kPlayBand, 16);
+    Tap(grid, 1);
+    harness.Clock().Advance(CRowExpander::kFullMs);
+    harness.Idle();
+    EXPECT_EQ(page->commands, (std::vector<int>{kSelect}));
+    CZVRect cell;
+    grid->GetItemRectAt(&cell, 1);
+    const int x = grid->ToRootX(cell.x + cell.w / 2);
+    const int band = grid->ToRootY(cell.y + cell.h + CRowExpander::kFullHeight / 2);
+    // Released on the picture above the band: nothing.
+    harness.Press(x, band);
+    harness.Release(x, grid->ToRootY(cell.y + 10));
+    EXPECT_EQ(page->commands, (std::vector<int>{kSelect}));
+    harness.Press(x, band);
+    harness.Release(x, band);
+    EXPECT_EQ(page->commands, (std::vector<int>{kSelect, kOpen}));
+    EXPECT_EQ(grid->GetSelection(), 1);
+}
+
 }  // namespace

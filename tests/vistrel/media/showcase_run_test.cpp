@@ -1,12 +1,14 @@
 // The whole tablet against the sample house: the Living Room's Showcase source opens its TV tab
 // (a channel typed and a favourite pressed), its Intercom tab (the Kitchen talked to, and the
-// microphone heard back through the sound system), its Calendar and Weather tabs; an incoming
-// call is answered by an unseen window until it ends.
+// microphone heard back through the sound system), its Calendar and Weather tabs, its Titles tab
+// (a thumbnail's Play band touched); an incoming call is answered by an unseen window until it
+// ends.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "core/messages/mediamessages.h"
+#include "samplegateway/titles.h"
 #include "support/golden.h"
 #include "support/null_wave.h"
 #include "vistrel/media/audio/audiozonespage.h"
@@ -15,6 +17,9 @@
 #include "vistrel/media/intercom/intercomlist.h"
 #include "vistrel/media/intercom/talklisten.h"
 #include "vistrel/media/mediapages.h"
+#include "vistrel/media/pictures/picwnd.h"
+#include "vistrel/media/titles/titleslist.h"
+#include "vistrel/media/titles/titleswnd.h"
 #include "vistrel/media/tv/tvchannel.h"
 #include "vistrel/media/tv/tvfavorites.h"
 #include "vistrel/media/weather/forecastview.h"
@@ -183,6 +188,48 @@ TEST_F(ShowcaseRun, TheCalendarAndWeatherTabsFillTheirControls) {
     }));
     EXPECT_TRUE(testsupport::MatchesGolden(month, "vistrel_showcase_calendar"));
     EXPECT_TRUE(testsupport::MatchesGolden(weather, "vistrel_showcase_weather"));
+}
+
+TEST_F(ShowcaseRun, TheTitlesTabPlaysAThumbnailsTitleThroughItsPlayBand) {
+    testsupport::Image565 shown;
+    int stage = 0;
+    int32_t played = 0;
+    ASSERT_TRUE(RunTab("Titles", [&](CMainWnd& window, CZVServer& server, CZVWindow* content) {
+        auto* list = Find<CTitlesList>(content);
+        auto* grid = Find<CPicWnd>(content);
+        CPictureFolder* folder = grid ? grid->GetFolder() : nullptr;
+        if (!list || !folder || list->GetCount() == 0 || !vistreltest::NothingOnItsWay(gateway, server)) return false;
+        switch (stage) {
+        case 0:
+            for (int i = 0; i < folder->GetPictureCount(); ++i)
+                if (!folder->GetPicture(i)->GetThumbnail()) return false;
+            shown = Shown(window);
+            grid->OnCommand(CPicWnd::kPressCommand + 4);
+            grid->OnCommand(CPicWnd::kReleaseCommand + 4);
+            stage = 1;
+            return false;
+        case 1: {
+            clock.Advance(50);
+            CRowExpander* expander = grid->GetExpander(4 / grid->GetColumns());
+            if (grid->GetSelection() != 4 || !expander || expander->GetHeight() != CRowExpander::kFullHeight)
+                return false;
+            played = grid->GetSelectedItem()->GetIndex();
+            CZVRect cell;
+            grid->GetItemRectAt(&cell, 4);
+            const int x = grid->ToRootX(cell.x + cell.w / 2);
+            const int y = grid->ToRootY(cell.y + cell.h + CRowExpander::kFullHeight / 2);
+            grid->OnLButtonDown(x, y, 0);
+            grid->OnLButtonUp(x, y, 0);
+            stage = 2;
+            return false;
+        }
+        default:
+            // The changer's state, pushed to both, marks the title played.
+            return list->GetCurrentTitle() == played && GatewaySaw(ZVM_MEDIA_TITLESCOMMAND);
+        }
+    }));
+    EXPECT_EQ(played, samplegateway::kFirstTitleId + 4);
+    EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_showcase_titles"));
 }
 
 TEST_F(ShowcaseRun, AnIncomingCallMakesAndRemovesTheAnsweringWindow) {

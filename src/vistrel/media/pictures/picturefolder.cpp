@@ -215,6 +215,9 @@ CPictureFolder::CPictureFolder(CZVServer& server) : m_server(server) {}
 
 CPictureFolder::CPictureFolder(CPictureFolder* parent) : m_server(parent->m_server), m_parent(parent) {}
 
+CPictureFolder::CPictureFolder(CZVServer& server, int32_t folderId, int32_t requestId, int32_t flag)
+    : m_server(server), m_id(folderId), m_requestId(requestId), m_requestFlag(flag) {}
+
 CPictureFolder::~CPictureFolder() {
     m_pictures.clear();
     m_subFolders.clear();
@@ -234,8 +237,10 @@ int CPictureFolder::Depth() const {
 
 int CPictureFolder::Read(CZVMSG* message) { return ReadRecord(message, Depth()); }
 
-CPictureItem* CPictureFolder::AddPicture(CZVString name) {
-    m_pictures.push_back(std::make_unique<CPictureItem>(this, name, GetPictureCount()));
+CPictureItem* CPictureFolder::AddPicture(CZVString name) { return AddPicture(name, GetPictureCount()); }
+
+CPictureItem* CPictureFolder::AddPicture(CZVString name, int index) {
+    m_pictures.push_back(std::make_unique<CPictureItem>(this, name, index));
     return m_pictures.back().get();
 }
 

@@ -58,6 +58,8 @@ public:
         m_highlighted = on;
         m_highlightColor = colour;
     }
+    int IsHighlighted() const { return m_highlighted; }
+    COLORREF GetHighlightColor() const { return m_highlightColor; }
     // 1 when drawn whole; 0 when the image was missing and has been asked for.
     int DrawItem(CZVWindow* owner, CZVDC* dc, CZVRect cell, CZVRect image, CZVRect caption, COLORREF frame, int mode);
 
@@ -100,6 +102,9 @@ public:
     explicit CPictureFolder(CZVServer& server);
     // A sub-album of parent.
     explicit CPictureFolder(CPictureFolder* parent);
+    // A folder its owner fills itself, whose items ask for their thumbnails with requestId,
+    // naming folderId and flag (a device's titles: the object and the group).
+    CPictureFolder(CZVServer& server, int32_t folderId, int32_t requestId, int32_t flag);
     virtual ~CPictureFolder();
     CPictureFolder(const CPictureFolder&) = delete;
     CPictureFolder& operator=(const CPictureFolder&) = delete;
@@ -127,8 +132,10 @@ public:
         m_requestFlag = flag;
     }
     CZVServer& GetServer() const { return m_server; }
-    // Appends a picture of that name (the titles browser fills folders itself).
+    // Appends a picture of that name; its index is its position.
     CPictureItem* AddPicture(CZVString name);
+    // Appends a picture that its requests name by index (a title's id).
+    CPictureItem* AddPicture(CZVString name, int index);
 
 private:
     int ReadRecord(CZVMSG* message, int depth);

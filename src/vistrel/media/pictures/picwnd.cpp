@@ -3,11 +3,14 @@
 #include <algorithm>
 
 #include "av/soundclip.h"
+#include "gfx/icon.h"
 #include "gfx/zvdc.h"
 #include "platform/clock.h"
 #include "platform/report.h"
+#include "widgets/buttons/zv3dbutton.h"
 #include "widgets/lists/scrollbar.h"
 #include "widgets/style/setserver.h"
+#include "widgets/tabs/captionfitter.h"
 #include "widgets/window/mainwnd.h"
 
 namespace {
@@ -17,6 +20,15 @@ constexpr int kStyleClass = 11;
 constexpr int kOpenKey = 0x50;  // P
 constexpr int kSkinFlag = 0x40000;
 constexpr int kSkinLevels = 8;
+// The Play band's button and its texts.
+constexpr int kPlayStyleClass = 17;
+constexpr const char* kPlayIcon = "TRANSPORT\\ICON32PLAY";
+constexpr const char* kPlayCaption = "Play";
+constexpr int kPlayCaptionStart = 40;
+constexpr int kNameFontSize = 12;
+constexpr int kNameLines = 3;
+constexpr int kWrapLookBack = 8;
+constexpr int kCentred = 0x12;
 
 }  // namespace
 
@@ -219,7 +231,79 @@ void CPicWnd::DrawItems(CZVDC* dc, int first, int last) {
         const int mode = ModeOf(i, &frame);
         DrawOneCell(dc, i, mode, frame);
     }
+    if (m_flags & kPlayBand) DrawPlayBand(dc);
     dc->PopClip();
+}
+
+CZVRect CPicWnd::PlayBandRect(CZVRect cell) const {
+    return CZVRect(cell.x - 1, cell.y + cell.h - m_captionHeight - 1, cell.w + 2,
+                   m_captionHeight - m_gap + CRowExpander::kFullHeight);
+}
+
+int CPicWnd::InPlayArea(int x, int y) {
+    if (!(m_flags & kPlayBand) || m_selection < 0 || m_selection >= GetCount()) return 0;
+    CZVRect cell;
+    GetItemRectAt(&cell, m_selection);
+    const int top = cell.y + m_pictureHeight;
+    const int bottom = top + m_captionHeight + CRowExpander::kFullHeight;
+    return x >= cell.x && x < cell.x + cell.w && y >= top && y < bottom;
+}
+
+void CPicWnd::BuildPlayFaces(int width, int height) {
+    CDibDC* built = m_playFaces[0].get();
+    if (built && built->GetRequestedWidth() == width && built->GetHeight() == height) return;
+    CZV3DButton button(this, CZVRect(0, 0, width, height), -1, kPlayStyleClass);
+    button.SetMargin(0);
+    button.SetCornerRadius(0);
+    const int size = std::min(button.GetFontSize(), height);
+    CIconCache* cache = CIconCache::Instance();
+    CZVIcon* icon = cache ? cache->GetIcon(kPlayIcon) : nullptr;
+    if (icon && icon->GetState() != CZVIcon::kLoaded) icon->WaitLoaded();
+    const CZVRect iconBox(0, height - size, size, size);
+    const CZVRect captionBox(size, height - size, width - size, size);
+    CCaptionFitter fitter(this);
+    fitter.AddCaption(kPlayCaption, captionBox);
+    const int captionSize = fitter.FindFontSize(1, 1, kPlayCaptionStart);
+    for (int pressed = 0; pressed < 2; ++pressed) {
+        CDibDC* face = pressed ? button.GetPressedImage() : button.GetNormalImage();
+        m_playFaces[pressed].reset(face ? face->Clone() : nullptr);
+        CDibDC* copy = m_playFaces[pressed].get();
+        if (!copy) continue;
+        if (icon) icon->Draw(this, copy, button.GetFaceColor(), iconBox, 0, nullptr);
+        copy->SetFont(captionSize, 0, 1);
+        copy->SetColor(button.GetTextColor());
+        copy->DrawText(kPlayCaption, captionBox, kCentred);
+    }
+}
+
+void CPicWnd::DrawPlayBand(CZVDC* dc) {
+    CPictureItem* item = GetSelectedItem();
+    if (!item) return;
+    CZVRect cell;
+    GetItemRectAt(&cell, m_selection);
+    CRowExpander* expander = GetExpander(m_selection / GetColumns());
+    if (!expander) return;
+    const CZVRect band = PlayBandRect(cell);
+    if (expander->GetHeight() == CRowExpander::kFullHeight && band.w > 0 && band.h > 0) {
+        BuildPlayFaces(band.w, band.h);
+        if (CDibDC* face = m_playFaces[m_playPressed ? 1 : 0].get()) {
+            std::unique_ptr<CDibDC> copy(face->Clone());
+            const int nameHeight = band.h - CSetServer::CurrentStyle(kPlayStyleClass, 7);
+            copy->SetFont(kNameFontSize, 0, 1);
+            copy->SetColor(CSetServer::Get() ? CSetServer::Get()->GetStyleColor(kPlayStyleClass, 1) : 0);
+            int lines = kNameLines;
+            copy->DrawText(copy->WrapTextCopy(item->GetName(), band.w, kWrapLookBack, &lines),
+                           CZVRect(0, 0, band.w, nameHeight), kCentred);
+            dc->BitBlt(band.x, band.y, copy.get(), 0, 0, band.w, band.h);
+        }
+    }
+    dc->FrameRect(0, cell.x - 2, cell.y + 1, cell.w + 4, cell.h + expander->GetHeight() - m_gap - 1);
+}
+
+void CPicWnd::RedrawSelectedCell() {
+    if (m_selection < 0 || m_selection >= GetCount() || !m_shown) return;
+    CZVDC dc(this);
+    DrawItems(&dc, m_selection, m_selection);
 }
 
 int CPicWnd::DrawBand(CZVDC* dc, int top, int bottom) {
@@ -273,7 +357,9 @@ void CPicWnd::OnItemLoaded(CPictureItem* item, int isPicture) {
         return;
     }
     if (!m_shown) return;
-    const int index = item->GetIndex();
+    // Items may carry ids in place of positions (a device's titles).
+    const int index = m_folder->IndexOf(item);
+    if (index < 0) return;
     CZVRect cell;
     GetItemRectAt(&cell, index);
     const int b = GetBevel();
@@ -299,6 +385,13 @@ int CPicWnd::OnLButtonDown(int x, int y, int keys) {
     ZVPoint p;
     ToLocal(&p, x, y);
     if (p.x < 0 || p.x > m_width || p.y < 0 || p.y > m_height) return 0;
+    if (InPlayArea(p.x, p.y)) {
+        CZVButton::PlayClickSound();
+        m_playPressed = 1;
+        RedrawSelectedCell();
+        return 1;
+    }
+    m_playPressed = 0;
     m_pressed = 1;
     const int hit = ItemFromPoint(p.x, p.y);
     if (hit >= 0 && hit == m_selection) {
@@ -363,6 +456,11 @@ int CPicWnd::OnLButtonUp(int x, int y, int keys) {
     ZVPoint p;
     ToLocal(&p, x, y);
     if (p.x < 0 || p.x > m_width || p.y < 0 || p.y > m_height) return CListWnd::OnLButtonUp(x, y, keys);
+    if (m_playPressed && (m_flags & kPlayBand) && GetSelectedItem()) {
+        m_playPressed = 0;
+        RedrawSelectedCell();
+        if (InPlayArea(p.x, p.y)) CListWnd::OnCommand(m_openCommand);
+    }
     if (m_selection >= 0 && ItemFromPoint(p.x, p.y) == m_selection &&
         (redrawOnRelease || (m_flags & kEveryReleaseOpens)) && !(m_flags & kPlayBand) && !m_dragged) {
         if (CSetServer* style = CSetServer::Get())

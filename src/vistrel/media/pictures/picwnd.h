@@ -7,6 +7,7 @@
 // command to the parent.
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <vector>
 
 #include "vistrel/media/pictures/picturefolder.h"
@@ -101,6 +102,15 @@ private:
     int ExpandedAbove(int row) const;
     void OpenOnlyRow(int row);
 
+    // The Play band (flag 8) under the selected cell: the rectangle it is drawn in, and whether
+    // a point lies in the area that takes its touches (the caption part and 40 pixels below).
+    CZVRect PlayBandRect(CZVRect cell) const;
+    int InPlayArea(int x, int y);
+    void DrawPlayBand(CZVDC* dc);
+    // The band's normal and pressed faces, an icon and "Play" on a button, made once.
+    void BuildPlayFaces(int width, int height);
+    void RedrawSelectedCell();
+
     CPictureFolder* m_folder = nullptr;
     std::vector<CRowExpander> m_expanders;
     int m_selection = -1;
@@ -116,6 +126,8 @@ private:
     int m_redrawOnRelease = 0;
     int m_flags;
     int m_pressed = 0;
+    int m_playPressed = 0;
+    std::unique_ptr<CDibDC> m_playFaces[2];
     int m_repaintDeferred = 0;
     int m_scrollFrom = 0;
     int m_scrollTo = 0;
