@@ -1,6 +1,7 @@
 #include "gfx/shadecorner.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "gfx/bitmapcache.h"
@@ -376,8 +377,10 @@ void CShadeEdge::PaintLine(int i, uint16_t colour) {
         else
             m_surface->GetRegion()->Add(start, i, length - end - start);
     }
-    for (int p = start; p < length - end; ++p)
-        *m_surface->GetPixelAddress(IsVertical() ? i : p, IsVertical() ? p : i) = colour;
+    uint16_t* pixel = m_surface->GetPixelAddress(IsVertical() ? i : start, IsVertical() ? start : i);
+    if (!pixel) return;
+    const ptrdiff_t step = IsVertical() ? m_surface->GetParentRowLength() : 1;
+    for (int p = start; p < length - end; ++p, pixel += step) *pixel = colour;
 }
 
 void CShadeEdge::ClearTriangle(int bit, int k) {

@@ -1,6 +1,7 @@
 #include "gfx/zvdc.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "gfx/dibdc.h"
@@ -723,21 +724,24 @@ void CZVDC::DrawVerticalText(CZVString text, int fontSize, COLORREF keyColour, C
     int h = (rect.h + 1) & ~1;
     if (rect.w <= 0 || rect.h <= 0) return;
     CDibDC across(h, w, 0, 0, 1);
+    // Every pixel of the upright picture is written by the turn below.
     CDibDC upright(w, h, 0, 0, 0);
     across.FillRect(keyColour, 0, 0, h, w, 0);
-    upright.FillRect(keyColour, 0, 0, w, h, 0);
     across.SetFont(fontSize, 0, 0);
     across.SetColor(m_colour);
     across.DrawText(text, CZVRect(0, 0, h, w), format);
+    uint16_t* const turned = upright.GetBits();
+    if (!turned || !across.GetBits()) return;
+    const ptrdiff_t stride = upright.GetParentRowLength();
     // Source row r becomes column w - 1 - r (clockwise) or column r read upward.
-    for (int r = 0; r < w; ++r)
-        for (int c = 0; c < h; ++c) {
-            uint16_t pixel = *across.GetPixelAddress(c, r);
-            if (clockwise)
-                *upright.GetPixelAddress(w - 1 - r, c) = pixel;
-            else
-                *upright.GetPixelAddress(r, h - 1 - c) = pixel;
-        }
+    for (int r = 0; r < w; ++r) {
+        const uint16_t* row = across.GetPixelAddress(0, r);
+        uint16_t* column = turned + (clockwise ? w - 1 - r : r);
+        if (clockwise)
+            for (int c = 0; c < h; ++c) column[c * stride] = row[c];
+        else
+            for (int c = 0; c < h; ++c) column[(h - 1 - c) * stride] = row[c];
+    }
     TransparentBlt(rect.x, rect.y, &upright, 0, 0, w, h, 0);
 }
 

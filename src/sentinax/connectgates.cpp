@@ -36,13 +36,26 @@ void CConnectGates::ReleaseConnectSlot() {
     if (m_freeSlots < kConnectSlots) ++m_freeSlots;
 }
 
+uint32_t CConnectGates::CurrentPause() const {
+    return m_connectCounter < m_systemCount ? kFirstRoundPauseMs : kLaterPauseMs;
+}
+
 bool CConnectGates::PaceConnect() {
     std::lock_guard lock(m_mutex);
-    const uint32_t pause = m_connectCounter < m_systemCount ? kFirstRoundPauseMs : kLaterPauseMs;
+    const uint32_t pause = CurrentPause();
     if (m_lastConnectStart && platform::TicksSince(*m_lastConnectStart) <= pause) return false;
     if (m_connectCounter < m_systemCount) ++m_connectCounter;
     m_lastConnectStart = platform::GetTickCount();
     return true;
+}
+
+uint32_t CConnectGates::TimeToNextConnectStart() const {
+    std::lock_guard lock(m_mutex);
+    if (!m_lastConnectStart) return 0;
+    // A start passes once more than the pause has gone by.
+    const uint32_t elapsed = platform::TicksSince(*m_lastConnectStart);
+    const uint32_t pause = CurrentPause();
+    return elapsed > pause ? 0 : pause - elapsed + 1;
 }
 
 void CConnectGates::SetSystemCount(int count) {

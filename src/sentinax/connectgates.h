@@ -23,6 +23,9 @@ public:
     // True, counting the start, when the pause since the last connection
     // start has passed.
     bool PaceConnect();
+    // How long until PaceConnect would let a start through: 0 when it would
+    // now.
+    uint32_t TimeToNextConnectStart() const;
     // The number of systems at start: the length of the first round.
     void SetSystemCount(int count);
     // A new first round ("Refresh All Status Now").
@@ -32,6 +35,7 @@ public:
 
 private:
     bool TakeFreeSlot();
+    uint32_t CurrentPause() const;
 
     mutable std::mutex m_mutex;
     int m_freeSlots = kConnectSlots;

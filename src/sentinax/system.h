@@ -134,9 +134,13 @@ public:
     // says no), mails changed alarms, appends the history record and
     // schedules the next update.
     void Update(const CRefreshContext& context);
-    // One attempt; the status code it ends with. `status` gets the progress
-    // lines of the connection and may cancel its waits.
+    // One attempt through a server of its own; the status code it ends with.
+    // `status` gets the progress lines of the connection and may cancel its
+    // waits.
     int Refresh(const CRefreshContext& context, CStatusSink& status);
+    // One attempt through `server`, which an attempt that ends with the retry
+    // status leaves unused for the next one.
+    int Refresh(CZVServer& server, const CRefreshContext& context, CStatusSink& status);
     // The monitor's own connection path: discovery lookup when needed, then
     // straight or through the relay, and the login. On success the server's
     // socket carries the logged-in connection.

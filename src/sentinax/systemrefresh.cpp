@@ -20,13 +20,17 @@
 #include "sentinax/connectgates.h"
 #include "sentinax/discoveryclient.h"
 #include "sentinax/gatewayconnection.h"
+#include "sentinax/pollthread.h"
 #include "sentinax/statuscode.h"
 #include "sentinax/system.h"
 
 namespace {
 
-// A refresh whose gate said no tries again after this.
+// A refresh whose gate said no tries again after this at the least, or when
+// the pacing lets the next start through, but never waits longer than the
+// poll thread's own pause at a time: a stop is seen as soon as there.
 constexpr uint32_t kRetryPauseMs = 100;
+constexpr uint32_t kLongestRetryPauseMs = CPollThread::kPollPauseMs;
 // After a "Discovery System Mismatch" the system is due again this soon...
 constexpr uint32_t kMismatchRetryMs = 5000;
 // ...for this many failures in a row.
@@ -174,14 +178,16 @@ void CSystem::Update(const CRefreshContext& context) {
     }
     const std::vector<CSystemError> snapshot = CopyAlarms();
     CStopStatus progress(context.stop);
-    int result = Refresh(context, progress);
+    // One server for every attempt: a gate that says no leaves it unused.
+    CZVServer server(ZVVariant::Monitor);
+    int result = Refresh(server, context, progress);
     while (result == kStatusRetry) {
         if (StopRequested(context)) {
             result = kStatusNotConnected;
             break;
         }
-        platform::Sleep(kRetryPauseMs);
-        result = Refresh(context, progress);
+        platform::Sleep(std::clamp(context.gates->TimeToNextConnectStart(), kRetryPauseMs, kLongestRetryPauseMs));
+        result = Refresh(server, context, progress);
     }
     bool mail = false;
     {
@@ -217,6 +223,10 @@ void CSystem::Update(const CRefreshContext& context) {
 
 int CSystem::Refresh(const CRefreshContext& context, CStatusSink& status) {
     CZVServer server(ZVVariant::Monitor);
+    return Refresh(server, context, status);
+}
+
+int CSystem::Refresh(CZVServer& server, const CRefreshContext& context, CStatusSink& status) {
     int32_t major = 0;
     {
         auto lock = Lock();

@@ -81,6 +81,20 @@ TEST_F(ConnectGatesTest, PacingIs900MsForTheFirstRoundThen3000) {
     EXPECT_TRUE(gates.PaceConnect());
 }
 
+TEST_F(ConnectGatesTest, TheTimeToTheNextStartIsWhenPacingLetsItThrough) {
+    gates.SetSystemCount(2);
+    EXPECT_EQ(gates.TimeToNextConnectStart(), 0u);  // nothing started yet
+    ASSERT_TRUE(gates.PaceConnect());
+    clock.Advance(300);
+    EXPECT_EQ(gates.TimeToNextConnectStart(), 601u);
+    clock.Advance(600);
+    EXPECT_FALSE(gates.PaceConnect());
+    clock.Advance(1);
+    EXPECT_EQ(gates.TimeToNextConnectStart(), 0u);
+    ASSERT_TRUE(gates.PaceConnect());  // the second of two systems ends the round
+    EXPECT_EQ(gates.TimeToNextConnectStart(), CConnectGates::kLaterPauseMs + 1);
+}
+
 TEST_F(ConnectGatesTest, OnlyOneOfManyThreadsPassesThePacing) {
     constexpr int kThreads = 8;
     std::latch start(kThreads);
@@ -89,12 +103,10 @@ TEST_F(ConnectGatesTest, OnlyOneOfManyThreadsPassesThePacing) {
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&] {
             start.arrive_and_wait();
-            if (gates.PaceConnect())
-                ++passed;
+            if (gates.PaceConnect()) ++passed;
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(passed.load(), 1);
 }
 
@@ -106,12 +118,10 @@ TEST_F(ConnectGatesTest, OnlyOneOfManyThreadsMakesASlotAttempt) {
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&] {
             start.arrive_and_wait();
-            if (gates.TryTakeConnectSlot())
-                ++taken;
+            if (gates.TryTakeConnectSlot()) ++taken;
         });
     }
-    for (std::thread& thread : threads)
-        thread.join();
+    for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(taken.load(), 1);
     EXPECT_EQ(gates.GetFreeSlots(), 2);
 }
