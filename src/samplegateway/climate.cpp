@@ -13,6 +13,7 @@
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
 #include "samplegateway/poolhistory.h"
+#include "samplegateway/requestvalues.h"
 #include "samplegateway/times.h"
 
 namespace samplegateway {
@@ -30,15 +31,6 @@ struct ZoneStatus {
     std::string text;
     int32_t sync = 0;
 };
-
-// The first i32s of the request; false when it is short.
-template <size_t N>
-bool ReadInts(const Frame& request, std::array<int32_t, N>* values) {
-    PayloadReader in(request.payload);
-    for (int32_t& value : *values)
-        if (!in.Int(&value)) return false;
-    return true;
-}
 
 // A zone's day, in the answer's order: room, outside, heat and cool set points; fan, heating
 // and cooling running times.
@@ -85,53 +77,53 @@ public:
     }
 
     std::vector<Frame> Status(const Frame& request) {
-        std::array<int32_t, 1> zone{};
+        const auto zone = LeadingInts<1>(request);
         std::lock_guard lock(m_mutex);
-        if (!ReadInts(request, &zone) || !m_zones.count(zone[0])) return {};
-        return {{request.sender, ZVM_HVAC_GETTHERMOSTATA, Payload(zone[0])}};
+        if (!zone || !m_zones.count((*zone)[0])) return {};
+        return {{request.sender, ZVM_HVAC_GETTHERMOSTATA, Payload((*zone)[0])}};
     }
     std::vector<Frame> Subscribe(const Frame& request) {
-        std::array<int32_t, 1> sink{};
-        if (!ReadInts(request, &sink)) return {};
+        const auto sink = LeadingInts<1>(request);
+        if (!sink) return {};
         std::lock_guard lock(m_mutex);
-        m_sinks.insert(static_cast<uint16_t>(sink[0]));
+        m_sinks.insert(static_cast<uint16_t>((*sink)[0]));
         return {{request.sender, ZVM_HVAC_SUBSCRIBEA, {}}};
     }
     std::vector<Frame> Unsubscribe(const Frame& request) {
-        std::array<int32_t, 1> sink{};
-        if (!ReadInts(request, &sink)) return {};
+        const auto sink = LeadingInts<1>(request);
+        if (!sink) return {};
         std::lock_guard lock(m_mutex);
-        m_sinks.erase(static_cast<uint16_t>(sink[0]));
+        m_sinks.erase(static_cast<uint16_t>((*sink)[0]));
         return {};
     }
     // {zone, value}: the field takes the value.
     std::vector<Frame> SetOne(const Frame& request, Field field) {
-        std::array<int32_t, 2> values{};
-        if (!ReadInts(request, &values)) return {};
-        return Change(values[0], [&](ZoneStatus& zone) { zone.values[field] = values[1]; });
+        const auto values = LeadingInts<2>(request);
+        if (!values) return {};
+        return Change((*values)[0], [&](ZoneStatus& zone) { zone.values[field] = (*values)[1]; });
     }
     // {zone, system mode, fan mode}.
     std::vector<Frame> SetMode(const Frame& request) {
-        std::array<int32_t, 3> values{};
-        if (!ReadInts(request, &values)) return {};
-        return Change(values[0], [&](ZoneStatus& zone) {
-            zone.values[kMode] = values[1];
-            zone.values[kFan] = values[2];
+        const auto values = LeadingInts<3>(request);
+        if (!values) return {};
+        return Change((*values)[0], [&](ZoneStatus& zone) {
+            zone.values[kMode] = (*values)[1];
+            zone.values[kFan] = (*values)[2];
         });
     }
     // {zone, hold mode}: -1 leaves the hold as it is.
     std::vector<Frame> SetHold(const Frame& request) {
-        std::array<int32_t, 2> values{};
-        if (!ReadInts(request, &values) || values[1] < 0 || values[1] > 3) return {};
-        return Change(values[0], [&](ZoneStatus& zone) { zone.values[kHold] = values[1]; });
+        const auto values = LeadingInts<2>(request);
+        if (!values || (*values)[1] < 0 || (*values)[1] > 3) return {};
+        return Change((*values)[0], [&](ZoneStatus& zone) { zone.values[kHold] = (*values)[1]; });
     }
     // {zone, seconds}: a timed hold of that long.
     std::vector<Frame> SetTimedHold(const Frame& request) {
-        std::array<int32_t, 2> values{};
-        if (!ReadInts(request, &values)) return {};
-        return Change(values[0], [&](ZoneStatus& zone) {
+        const auto values = LeadingInts<2>(request);
+        if (!values) return {};
+        return Change((*values)[0], [&](ZoneStatus& zone) {
             zone.values[kHold] = 3;
-            zone.values[kSeconds] = std::max(values[1], 0);
+            zone.values[kSeconds] = std::max((*values)[1], 0);
         });
     }
 

@@ -11,6 +11,7 @@
 #include "core/messages/irrigationmessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/requestvalues.h"
 #include "samplegateway/times.h"
 
 namespace samplegateway {
@@ -47,13 +48,6 @@ struct Status {
     int32_t rain = 0;
     std::string zone;
 };
-
-std::vector<int32_t> Ints(const Frame& request) {
-    std::vector<int32_t> values;
-    PayloadReader in(request.payload);
-    for (int32_t value = 0; in.Int(&value);) values.push_back(value);
-    return values;
-}
 
 Bytes HouseAnswer(const House& house, uint16_t id, std::initializer_list<int32_t> values = {}) {
     PayloadWriter request;
@@ -99,7 +93,7 @@ public:
         return Answer(request, out);
     }
     std::vector<Frame> GroupZones(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         std::lock_guard lock(m_mutex);
         PayloadWriter out;
         int32_t count = 0;
@@ -114,7 +108,7 @@ public:
     }
     // {zone, count, count x {program, seconds}}.
     std::vector<Frame> SetZone(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         std::lock_guard lock(m_mutex);
         if (values.size() >= 2)
             if (Zone* zone = ZoneOf(values[0])) {
@@ -126,14 +120,14 @@ public:
         return Answer(request, {});
     }
     std::vector<Frame> SetDays(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         std::lock_guard lock(m_mutex);
         for (Group& g : m_groups)
             if (values.size() >= 2 && g.id == values[0]) g.rule = values[1];
         return Answer(request, {});
     }
     std::vector<Frame> SetStart(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         std::lock_guard lock(m_mutex);
         for (Program& p : m_programs)
             if (values.size() >= 3 && p.id == values[0]) {
@@ -146,7 +140,7 @@ public:
     std::vector<Frame> AllOff(const Frame&) { return SetMode(kIrrigationOff); }
     // {0, 0} selects manual mode; {zone, seconds} runs the zone, 0 stops it.
     std::vector<Frame> ManualRun(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         if (values.size() < 2) return {};
         if (values[0] == 0) return SetMode(kIrrigationManual);
         std::lock_guard lock(m_mutex);
@@ -162,7 +156,7 @@ public:
         return Answer(request, out);
     }
     std::vector<Frame> SetManualTime(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         std::lock_guard lock(m_mutex);
         if (values.size() >= 2)
             if (Zone* zone = ZoneOf(values[0])) zone->manualTime = values[1];
@@ -182,7 +176,7 @@ public:
         return Answer(request, out);
     }
     std::vector<Frame> SetSeasonal(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         std::lock_guard lock(m_mutex);
         if (values.size() >= 2 && values[0] >= 1 && values[0] <= 12)
             m_percents[static_cast<size_t>(values[0] - 1)] = static_cast<uint8_t>(std::clamp(values[1], 0, 255));

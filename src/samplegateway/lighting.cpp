@@ -12,6 +12,7 @@
 #include "core/messages/schedulemessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/requestvalues.h"
 
 namespace samplegateway {
 
@@ -21,13 +22,6 @@ constexpr int32_t kSwitchDevices = 1;
 // The keypad button the keypad item stands for.
 constexpr int32_t kItemKeypad = 10;
 constexpr int32_t kItemButton = 1;
-
-std::vector<int32_t> Ints(const Frame& request) {
-    std::vector<int32_t> values;
-    PayloadReader in(request.payload);
-    for (int32_t value = 0; in.Int(&value);) values.push_back(value);
-    return values;
-}
 
 Bytes IntsPayload(const std::vector<int32_t>& values) {
     PayloadWriter out;
@@ -49,28 +43,28 @@ public:
 
     // {keypad, sink}: the sink hears the keypad's LED changes.
     std::vector<Frame> Register(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.size() < 2) return {};
         std::lock_guard lock(m_mutex);
         m_sinks[v[0]].insert(static_cast<uint16_t>(v[1]));
         return {{request.sender, ZVM_LIGHTS_REGISTERKEYPADQ + 1, {}}};
     }
     std::vector<Frame> Unregister(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.size() < 2) return {};
         std::lock_guard lock(m_mutex);
         m_sinks[v[0]].erase(static_cast<uint16_t>(v[1]));
         return {};
     }
     std::vector<Frame> Leds(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.empty()) return {};
         std::lock_guard lock(m_mutex);
         return {{request.sender, ZVM_LIGHTS_GETKEYPADLEDSA, LedPayload(v[0])}};
     }
     // {keypad, button}: the button's scene becomes the one lit.
     std::vector<Frame> Press(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.size() < 2) return {};
         std::lock_guard lock(m_mutex);
         auto& leds = LedsOf(v[0]);
@@ -81,7 +75,7 @@ public:
     }
     // {sink}: the editor is open; the button's entries follow to the sink.
     std::vector<Frame> OpenEditor(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.empty()) return {};
         const auto sink = static_cast<uint16_t>(v[0]);
         auto row = [](int32_t a, int32_t b, int32_t c, const char* device, const char* action) {
@@ -94,14 +88,14 @@ public:
                 {sink, ZVM_LIGHTS_KEYPADENTRYCHANGED, row(1, 5, 40, "Wall Lamps", "40 %")}};
     }
     std::vector<Frame> Switch(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.empty()) return {};
         std::lock_guard lock(m_mutex);
         return {{request.sender, ZVM_LIGHTS_GETSWITCHA, Request({v[0], SwitchValue(v[0])})}};
     }
     // {switch, value}: a level sent at once is kept as a level.
     std::vector<Frame> SetSwitch(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.size() < 2) return {};
         int32_t value = v[1];
         if (value >= 251 && value <= 351) value -= 101;
@@ -110,20 +104,20 @@ public:
         return {{kEverySink, ZVM_LIGHTS_SWITCHCHANGED, Request({v[0], value})}};
     }
     std::vector<Frame> Scene(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.empty()) return {};
         std::lock_guard lock(m_mutex);
         return {{request.sender, ZVM_SCENES_GETSCENEA, Request({v[0], m_active.count(v[0]) ? 1 : 0})}};
     }
     std::vector<Frame> Activate(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.empty()) return {};
         std::lock_guard lock(m_mutex);
         m_active.insert(v[0]);
         return {{kEverySink, ZVM_LIGHTS_SCENECHANGED, Request({v[0], 1})}};
     }
     std::vector<Frame> SceneDevices(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.empty()) return {};
         std::lock_guard lock(m_mutex);
         const auto& devices = DevicesOf(v[0]);
@@ -134,7 +128,7 @@ public:
     }
     // {scene, device, 0}: the device joins the scene, on.
     std::vector<Frame> AddDevice(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.size() < 2) return {};
         std::lock_guard lock(m_mutex);
         const std::string name = DeviceName(v[1]);
@@ -142,7 +136,7 @@ public:
         return {};
     }
     std::vector<Frame> RemoveDevice(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.size() < 2) return {};
         std::lock_guard lock(m_mutex);
         auto& devices = DevicesOf(v[0]);
@@ -150,7 +144,7 @@ public:
         return {};
     }
     std::vector<Frame> SetDeviceLevel(const Frame& request) {
-        const auto v = Ints(request);
+        const auto v = IntsOf(request);
         if (v.size() < 3) return {};
         std::lock_guard lock(m_mutex);
         auto& devices = DevicesOf(v[0]);

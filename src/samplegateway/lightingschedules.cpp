@@ -10,6 +10,7 @@
 #include "core/messages/schedulemessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/requestvalues.h"
 
 namespace samplegateway {
 
@@ -27,13 +28,6 @@ struct Command {
     std::string action;
 };
 using Named = std::vector<std::pair<int32_t, std::string>>;
-
-std::vector<int32_t> Ints(const Frame& request) {
-    std::vector<int32_t> values;
-    PayloadReader in(request.payload);
-    for (int32_t value = 0; in.Int(&value);) values.push_back(value);
-    return values;
-}
 
 Bytes Request(std::initializer_list<int32_t> values) {
     PayloadWriter out;
@@ -64,7 +58,7 @@ public:
     explicit LightingState(const House& house) : m_house(house) {}
 
     std::vector<Frame> Events(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         if (values.empty()) return {};
         std::lock_guard lock(m_mutex);
         const auto& events = EventsOf(values[0]);
@@ -74,7 +68,7 @@ public:
         return {{request.sender, ZVM_SCHEDULE_GETEVENTSQ + 1, out}};
     }
     std::vector<Frame> SetEvent(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         if (values.size() < 4) return {};
         std::lock_guard lock(m_mutex);
         auto& events = EventsOf(values[0]);
@@ -85,7 +79,7 @@ public:
         return {};
     }
     std::vector<Frame> Commands(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         if (values.size() < 2) return {};
         std::lock_guard lock(m_mutex);
         const auto& commands = CommandsOf(values[0], values[1]);
@@ -95,7 +89,7 @@ public:
         return {{request.sender, ZVM_SCHEDULE_GETCOMMANDSQ + 1, out}};
     }
     std::vector<Frame> Remove(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         if (values.size() < 3) return {};
         std::lock_guard lock(m_mutex);
         auto& commands = CommandsOf(values[0], values[1]);
@@ -105,7 +99,7 @@ public:
     }
     // {schedule, event, scene command}: the keypad that has the command names it.
     std::vector<Frame> AddKeypad(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         if (values.size() < 3) return {};
         std::lock_guard lock(m_mutex);
         for (const auto& [keypad, name] : NamedList(m_house, ZVM_LIGHTS_GETKEYPADLISTQ, {})) {
@@ -116,7 +110,7 @@ public:
     }
     // {schedule, event, switch, action}.
     std::vector<Frame> AddSwitch(const Frame& request) {
-        const auto values = Ints(request);
+        const auto values = IntsOf(request);
         if (values.size() < 4) return {};
         std::lock_guard lock(m_mutex);
         const std::string device = NameOf(NamedList(m_house, ZVM_LIGHTS_GETDEVICESQ, {kSwitchDevices}), values[2]);

@@ -8,6 +8,7 @@
 #include "core/messages/coremessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/requestvalues.h"
 
 namespace samplegateway {
 
@@ -55,16 +56,6 @@ private:
     std::optional<uint16_t> m_subscriber;
 };
 
-// The request's first N values; nothing when it is short.
-template <size_t N>
-std::optional<std::array<int32_t, N>> Values(const Frame& request) {
-    PayloadReader in(request.payload);
-    std::array<int32_t, N> values{};
-    for (int32_t& value : values)
-        if (!in.Int(&value)) return std::nullopt;
-    return values;
-}
-
 // The body's named value: m_pool<what> or m_spa<what>; empty outside 0..1.
 std::string BodyValue(int32_t body, const char* what) {
     if (body != 0 && body != 1) return {};
@@ -81,7 +72,7 @@ constexpr int32_t kProgressTotal = 20;
 void ServePoolLights(Gateway& gateway, const std::shared_ptr<PoolState>& state) {
     gateway.On(ZVM_POOL_SETLIGHTCOLOR, [state](const Frame& request) -> std::vector<Frame> {
         // {controller, circuit, colour set, position, delay}: kept, so that a reopened tab shows them
-        const auto values = Values<5>(request);
+        const auto values = LeadingInts<5>(request);
         if (!values) return {{request.sender, static_cast<uint16_t>(ZVM_POOL_SETLIGHTCOLOR + 1), {}}};
         const int32_t id = (*values)[1];
         state->Keep([&](House& h) {
@@ -92,7 +83,7 @@ void ServePoolLights(Gateway& gateway, const std::shared_ptr<PoolState>& state) 
     });
     gateway.On(ZVM_POOL_LIGHTCOMMAND, [state](const Frame& request) -> std::vector<Frame> {
         // {controller, command}: a command that runs a while reports its progress
-        const auto values = Values<2>(request);
+        const auto values = LeadingInts<2>(request);
         if (!values || (*values)[1] < kFirstProgressCommand) return {};
         PayloadWriter out;
         out.Int((*values)[1]).Int(kProgress).Int(kProgressTotal).String("Synchronizing...");
@@ -108,7 +99,7 @@ void ServePool(Gateway& gateway, const House& house) {
                [state](const Frame& request) { return state->Status(request.sender, ZVM_POOL_GETSTATUSQ + 1); });
     gateway.On(ZVM_POOL_SUBSCRIBE, [state](const Frame& request) -> std::vector<Frame> {
         // {controller, sink}
-        if (const auto values = Values<2>(request)) state->Subscribe(static_cast<uint16_t>((*values)[1]));
+        if (const auto values = LeadingInts<2>(request)) state->Subscribe(static_cast<uint16_t>((*values)[1]));
         return {};
     });
     gateway.On(ZVM_POOL_UNSUBSCRIBE, [state](const Frame&) -> std::vector<Frame> {
@@ -117,7 +108,7 @@ void ServePool(Gateway& gateway, const House& house) {
     });
     gateway.On(ZVM_POOL_SETCIRCUIT, [state](const Frame& request) -> std::vector<Frame> {
         // {controller, circuit, on}
-        const auto values = Values<3>(request);
+        const auto values = LeadingInts<3>(request);
         if (!values) return {};
         const int32_t id = (*values)[1];
         // A dimmer's level is its state as it is.
@@ -128,7 +119,7 @@ void ServePool(Gateway& gateway, const House& house) {
     gateway.On(ZVM_POOL_SETREMOTESENABLEDQ, [state](const Frame& request) {
         // {controller, enabled}: answered, and the status follows.
         std::vector<Frame> frames = {{request.sender, ZVM_POOL_SETREMOTESENABLEDQ + 1, {}}};
-        if (const auto values = Values<2>(request)) {
+        if (const auto values = LeadingInts<2>(request)) {
             const int64_t on = (*values)[1] != 0 ? 1 : 0;
             for (Frame& push : state->Change([&](House& h) { return h.Set("remotes_enabled", on); }))
                 frames.push_back(std::move(push));
@@ -148,7 +139,7 @@ void ServePool(Gateway& gateway, const House& house) {
          {std::pair{ZVM_POOL_SETSETPOINT, "set_point"}, std::pair{ZVM_POOL_SETHEATMODE, "heat_mode"}})
         gateway.On(id, [state, what = what](const Frame& request) -> std::vector<Frame> {
             // {controller, body, value}
-            const auto values = Values<3>(request);
+            const auto values = LeadingInts<3>(request);
             if (!values) return {};
             const std::string name = BodyValue((*values)[1], what);
             const int64_t value = (*values)[2];

@@ -8,6 +8,7 @@
 #include "core/messages/coremessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/requestvalues.h"
 
 namespace samplegateway {
 
@@ -26,12 +27,10 @@ public:
     // name() gives for each; nothing when the request is short.
     template <size_t N, class Write>
     void Store(const Frame& request, Write write) {
-        PayloadReader in(request.payload);
-        std::array<int32_t, N> values{};
-        for (int32_t& value : values)
-            if (!in.Int(&value)) return;
+        const auto values = LeadingInts<N>(request);
+        if (!values) return;
         std::lock_guard lock(m_mutex);
-        write(m_house, values);
+        write(m_house, *values);
     }
 
 private:

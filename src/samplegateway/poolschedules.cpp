@@ -11,6 +11,7 @@
 #include "core/messages/schedulemessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/house.h"
+#include "samplegateway/requestvalues.h"
 
 namespace samplegateway {
 
@@ -25,16 +26,6 @@ using Program = std::array<int32_t, 8>;  // id, circuit, start, stop, days, flag
 
 // A new program: 8:00 AM to 9:00 AM every day, the heat left as it is.
 constexpr Program kNewProgram = {0, 0, 480, 540, 0x7F, 0, 4, 0};
-
-// The request's first N values; nothing when it is short.
-template <size_t N>
-std::optional<std::array<int32_t, N>> Values(const Frame& request) {
-    PayloadReader in(request.payload);
-    std::array<int32_t, N> values{};
-    for (int32_t& value : values)
-        if (!in.Int(&value)) return std::nullopt;
-    return values;
-}
 
 // The programs of the house's answer to {0, type}.
 std::vector<Program> HouseProgramsOf(const House& house, int32_t type) {
@@ -60,7 +51,7 @@ public:
     }
 
     std::vector<Frame> Programs(const Frame& request) {
-        const auto values = Values<2>(request);
+        const auto values = LeadingInts<2>(request);
         if (!values || !IsType((*values)[1])) return {};
         std::lock_guard lock(m_mutex);
         PayloadWriter out;
@@ -71,7 +62,7 @@ public:
         return {{request.sender, ZVM_POOL_GETSCHEDULESQ + 1, out}};
     }
     std::vector<Frame> Add(const Frame& request) {
-        const auto values = Values<2>(request);
+        const auto values = LeadingInts<2>(request);
         if (!values || !IsType((*values)[1])) return {};
         std::lock_guard lock(m_mutex);
         Program program = kNewProgram;
@@ -81,7 +72,7 @@ public:
         return {{request.sender, ZVM_POOL_ADDPROGRAMQ + 1, PayloadWriter().Int(program[0])}};
     }
     std::vector<Frame> Delete(const Frame& request) {
-        const auto values = Values<2>(request);
+        const auto values = LeadingInts<2>(request);
         if (!values) return {};
         std::lock_guard lock(m_mutex);
         for (auto& programs : m_programs)
@@ -89,7 +80,7 @@ public:
         return {{request.sender, ZVM_POOL_DELETEPROGRAMQ + 1, {}}};
     }
     std::vector<Frame> Store(const Frame& request) {
-        const auto values = Values<9>(request);
+        const auto values = LeadingInts<9>(request);
         if (!values) return {};
         std::lock_guard lock(m_mutex);
         for (auto& programs : m_programs)
@@ -103,7 +94,7 @@ public:
     }
     // {controller, circuit, minutes}: every sink of the client hears of it.
     std::vector<Frame> SetRunTime(const Frame& request) {
-        const auto values = Values<3>(request);
+        const auto values = LeadingInts<3>(request);
         if (!values) return {};
         std::lock_guard lock(m_mutex);
         const int32_t circuit = (*values)[1];

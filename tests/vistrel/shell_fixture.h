@@ -211,6 +211,21 @@ protected:
     static CZVButton* MenuEntry(CMainWnd& window, const std::string& caption) {
         return TabNamed(window.GetMenu(), caption);
     }
+    // Every answer is in, the gateway's clock among them unless the tablet's was set to it, and
+    // the main menu's entry `caption` shows with no fade of a touch on it left: what a picture
+    // shows of the menu never depends on how fast the answers came.
+    bool AnsweredAndStill(CMainWnd& window, CZVServer& server, const std::string& caption) {
+        const bool answered = m_clockSetToTheGateways ? NothingOnItsWay(gateway, server) : AnswersIn(gateway, server);
+        const CZVButton* entry = MenuEntry(window, caption);
+        return answered && entry && entry->GetHighlightCountdown() < 0;
+    }
+    // The first step into a page, one call a pass: touches the main menu's entry `caption` once
+    // AnsweredAndStill; true on the pass that touched it.
+    bool TouchEntryWhenAnswered(CMainWnd& window, CZVServer& server, const std::string& caption) {
+        if (!AnsweredAndStill(window, server, caption)) return false;
+        Touch(MenuEntry(window, caption));
+        return true;
+    }
     // How far StepToTab got.
     enum class TabStep { kOnItsWay, kTouched, kNoTab };
     // The steps from the main menu to a tab of the entry's page, one call a pass: the entry
@@ -255,6 +270,7 @@ protected:
     // on the date (a month, a day of the history) is the same on every run.
     void SetClockToTheGateways() {
         clock.SetLocalTime({.year = 2011, .month = 6, .day = 15, .hour = 14, .minute = 35, .second = 20});
+        m_clockSetToTheGateways = true;
     }
     // Runs what the gateway sends as time passes (streams, late answers) up to the clock's time.
     void RunPacer() { m_pacer->Run(clock.TickCount()); }
@@ -265,6 +281,8 @@ protected:
 
 private:
     bool m_entryTouched = false;
+    // With the clocks alike, taking the gateway's leaves the tablet's offset at 0: no answer to wait for.
+    bool m_clockSetToTheGateways = false;
     std::shared_ptr<samplegateway::Pacer> m_pacer;
 };
 

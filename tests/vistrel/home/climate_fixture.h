@@ -1,13 +1,17 @@
 #pragma once
 // The climate family under test: the shell's fixture with the home pages
-// registered and the sample house served, and messages built from payloads.
+// registered and the sample house served, messages built from payloads, and
+// whole runs of the tablet that open the climate pages.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "core/zvmsg.h"
 #include "sample_installation.h"
 #include "vistrel/home/climate/climatelists.h"
 #include "vistrel/home/climate/climatemodel.h"
+#include "vistrel/home/climate/climatepages.h"
+#include "vistrel/home/climate/zonepage.h"
 #include "vistrel/home/homepages.h"
 #include "vistrel/shell_fixture.h"
 
@@ -52,6 +56,22 @@ protected:
         for (const testsupport::Frame& frame : gateway.Requests())
             if (frame.id == id) last = frame;
         return last;
+    }
+};
+
+// The whole tablet against the sample house, on the virtual clock, with the home pages registered.
+class ClimateRun : public vistreltest::SampleHouseRun {
+protected:
+    explicit ClimateRun(testsupport::SampleInstallation sample = {}) : SampleHouseRun(std::move(sample)) {
+        RegisterHomePages();
+        ResetTemperatureUnit();
+    }
+    ~ClimateRun() override { ResetTemperatureUnit(); }
+
+    // The zone page that the climate page shows, or null.
+    static CHvacZonePage* ShownZonePage(CMainWnd& window) {
+        auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
+        return page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
     }
 };
 

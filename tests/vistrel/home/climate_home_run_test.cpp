@@ -5,12 +5,10 @@
 
 #include <vector>
 
+#include "climate_fixture.h"
 #include "core/messages/climatemessages.h"
 #include "support/golden.h"
-#include "vistrel/home/climate/climatemodel.h"
 #include "vistrel/home/climate/hvachistory.h"
-#include "vistrel/home/homepages.h"
-#include "vistrel/shell_fixture.h"
 
 namespace {
 
@@ -25,15 +23,12 @@ void FindHostedViews(CZVWindow* window, std::vector<CHostedViewWnd*>* found) {
     ForEachChild(window->GetChildren(), [found](CZVWindow* child) { FindHostedViews(child, found); });
 }
 
-class ClimateHomeRun : public vistreltest::SampleHouseRun {
+class ClimateHomeRun : public climatetest::ClimateRun {
 protected:
-    ClimateHomeRun() : SampleHouseRun(ClimateHome()) {
-        RegisterHomePages();
-        ResetTemperatureUnit();
+    ClimateHomeRun() : ClimateRun(ClimateHome()) {
         // The sample gateway's clock, so that the graph's days are fixed.
         SetClockToTheGateways();
     }
-    ~ClimateHomeRun() override { ResetTemperatureUnit(); }
 };
 
 TEST_F(ClimateHomeRun, TheHomePageShowsTheGuestSuitesHistory) {

@@ -3,38 +3,22 @@
 // write the program back, and the gateway keeps it.
 #include <gtest/gtest.h>
 
+#include "climate_fixture.h"
 #include "core/messages/climatemessages.h"
 #include "support/golden.h"
-#include "vistrel/home/climate/climatemodel.h"
-#include "vistrel/home/climate/climatepages.h"
 #include "vistrel/home/climate/hvacschedule.h"
-#include "vistrel/home/climate/zonepage.h"
-#include "vistrel/home/homepages.h"
-#include "vistrel/shell_fixture.h"
 #include "widgets/buttons/rockerswitch.h"
 #include "widgets/buttons/zvchkbutton.h"
 
 namespace {
 
-class ClimateScheduleRun : public vistreltest::SampleHouseRun {
-protected:
-    ClimateScheduleRun() {
-        RegisterHomePages();
-        ResetTemperatureUnit();
-    }
-    ~ClimateScheduleRun() override { ResetTemperatureUnit(); }
-};
-
-CHvacZonePage* ZonePage(CMainWnd& window) {
-    auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
-    return page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
-}
+using ClimateScheduleRun = climatetest::ClimateRun;
 
 TEST_F(ClimateScheduleRun, TheScheduleTabEditsTheProgramTheGatewayKeeps) {
     enum Step { kWaitForMenu, kWaitForZone, kWaitForEditor, kWaitForSave, kDone } step = kWaitForMenu;
     testsupport::Image565 shown;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
-        CHvacZonePage* zonePage = ZonePage(window);
+        CHvacZonePage* zonePage = ShownZonePage(window);
         auto* editor = zonePage ? dynamic_cast<CHvacSchedulePage*>(zonePage->GetContent()) : nullptr;
         switch (step) {
         case kWaitForMenu:

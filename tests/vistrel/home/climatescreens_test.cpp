@@ -32,6 +32,15 @@ Child* FirstChild(CZVWindow* window) {
     return nullptr;
 }
 
+// Whether every status list of the overview has its answer: a list blinks until it has.
+bool ListsAnswered(CZVWindow* overview) {
+    for (ZVPOSITION pos = overview->GetChildren().GetHeadPosition(); pos;) {
+        auto* list = dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
+        if (list && list->GetBlinkPhase() == 0) return false;
+    }
+    return true;
+}
+
 testsupport::Image565 Screen(CMainWnd& window) {
     window.PaintAll();
     return testsupport::ImageOf(*window.GetScreen());
@@ -50,17 +59,41 @@ protected:
     ~ClimateScreenTest() override { window.reset(); }
     CZVRect Area() { return CZVRect(0, 0, page->GetWidth(), page->GetHeight()); }
 
+    // What the zone loads from the gateway before its page takes it.
+    enum Load { kInfo = 1, kSchedules = 2 };
+    // The Living Room's zone page over the page area, shown.
+    CHvacZonePage* ShowZonePage(int loads) {
+        auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
+        page->AddChild(zonePage);
+        zonePage->Show(1, 0);
+        if (loads & kInfo) zone.LoadInfo();
+        if (loads & kSchedules) zone.LoadSchedules();
+        zonePage->SetZoneModel(&zone, 0);
+        return zonePage;
+    }
+    // A touch on the zone page's tab: the tab selected, then its command; the content it shows.
+    static CZVWindow* ChooseTab(CHvacZonePage* zonePage, int tab, int command) {
+        zonePage->GetTabs()->Select(tab, 0);
+        zonePage->OnCommand(command);
+        return zonePage->GetContent();
+    }
+    // The zone page's History tab once its day and summary are in; null when they never come.
+    CHvacHistoryGraph* ShowHistory() {
+        auto* graph = dynamic_cast<CHvacHistoryGraph*>(ChooseTab(ShowZonePage(kInfo), 1, CHvacZonePage::kTabHistory));
+        if (!graph) return nullptr;
+        window->PaintAll();
+        const bool in =
+            SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); });
+        return in ? graph : nullptr;
+    }
+
     platform::HeadlessWindow large{640, 480};
     CPageBase* page = nullptr;
+    CThermostatZone zone{&server, 1, "Living Room", 0, 0};
 };
 
 TEST_F(ClimateScreenTest, TheZonePageShowsItsLampsAndTheOutsideTemperature) {
-    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
-    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
-    page->AddChild(zonePage);
-    zonePage->Show(1, 0);
-    zone.LoadSchedules();
-    zonePage->SetZoneModel(&zone, 0);
+    CHvacZonePage* zonePage = ShowZonePage(kSchedules);
     window->PaintAll();  // the first paint asks for the status
     auto* main = dynamic_cast<CHvacZoneMainPage*>(zonePage->GetContent());
     ASSERT_NE(main, nullptr);
@@ -71,34 +104,13 @@ TEST_F(ClimateScreenTest, TheZonePageShowsItsLampsAndTheOutsideTemperature) {
 }
 
 TEST_F(ClimateScreenTest, TheHistoryTabShowsTheZonesDayWithItsSummary) {
-    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
-    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
-    page->AddChild(zonePage);
-    zonePage->Show(1, 0);
-    zone.LoadInfo();
-    zonePage->SetZoneModel(&zone, 0);
-    zonePage->GetTabs()->Select(1, 0);  // as a touch on the tab
-    zonePage->OnCommand(CHvacZonePage::kTabHistory);
-    auto* graph = dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent());
-    ASSERT_NE(graph, nullptr);
-    window->PaintAll();
-    ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
+    ASSERT_NE(ShowHistory(), nullptr);
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "hvac_history"));
 }
 
 TEST_F(ClimateScreenTest, ASelectionShowsTheValuesOfTheCurvesAtItsMovingEnd) {
-    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
-    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
-    page->AddChild(zonePage);
-    zonePage->Show(1, 0);
-    zone.LoadInfo();
-    zonePage->SetZoneModel(&zone, 0);
-    zonePage->GetTabs()->Select(1, 0);
-    zonePage->OnCommand(CHvacZonePage::kTabHistory);
-    auto* graph = dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent());
+    CHvacHistoryGraph* graph = ShowHistory();
     ASSERT_NE(graph, nullptr);
-    window->PaintAll();
-    ASSERT_TRUE(SettleUntil([&] { return !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty(); }));
     window->PaintAll();
     // A finger drawn from the middle of the graph to the right: the boxes follow its end.
     const int y = graph->ToRootY(graph->GetTop() + 60);
@@ -110,17 +122,9 @@ TEST_F(ClimateScreenTest, ASelectionShowsTheValuesOfTheCurvesAtItsMovingEnd) {
 }
 
 TEST_F(ClimateScreenTest, TheScheduleTabShowsTheWeekdaysOfTheZonesProgram) {
-    CThermostatZone zone(&server, 1, "Living Room", 0, 0);
-    auto* zonePage = new CHvacZonePage(page, Area(), 6, server, 0, nullptr, 1);
-    page->AddChild(zonePage);
-    zonePage->Show(1, 0);
-    zone.LoadInfo();
-    zone.LoadSchedules();
-    zonePage->SetZoneModel(&zone, 0);
-    ASSERT_TRUE(Settle());              // the shared schedules, for the chooser
-    zonePage->GetTabs()->Select(2, 0);  // as a touch on the tab
-    zonePage->OnCommand(CHvacZonePage::kTabFirstSchedule);
-    auto* editor = dynamic_cast<CHvacSchedulePage*>(zonePage->GetContent());
+    CHvacZonePage* zonePage = ShowZonePage(kInfo | kSchedules);
+    ASSERT_TRUE(Settle());  // the shared schedules, for the chooser
+    auto* editor = dynamic_cast<CHvacSchedulePage*>(ChooseTab(zonePage, 2, CHvacZonePage::kTabFirstSchedule));
     ASSERT_NE(editor, nullptr);
     ASSERT_NE(editor->GetChooser(), nullptr) << Asked(ZVM_HVAC_SUBSCRIBEZONESQ);
     ASSERT_TRUE(Settle());
@@ -154,27 +158,11 @@ TEST_F(ClimateScreenTest, TheOverviewListsEveryThermostatAndHumidistat) {
     auto* overview = new CHvacOverviewPage(page, Area(), server);
     page->AddChild(overview);
     overview->Show(1, 0);
-    auto answered = [&] {
-        for (ZVPOSITION pos = overview->GetChildren().GetHeadPosition(); pos;) {
-            auto* list =
-                dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
-            if (list && list->GetBlinkPhase() == 0) return false;
-        }
-        return true;
-    };
-    ASSERT_TRUE(SettleUntil(answered));
+    ASSERT_TRUE(SettleUntil([&] { return ListsAnswered(overview); }));
     EXPECT_TRUE(testsupport::MatchesGolden(Screen(*window), "climate_sensors"));
 }
 
-// The whole tablet against the sample house, on the virtual clock.
-class ClimateTabletRun : public vistreltest::SampleHouseRun {
-protected:
-    ClimateTabletRun() {
-        RegisterHomePages();
-        ResetTemperatureUnit();
-    }
-    ~ClimateTabletRun() override { ResetTemperatureUnit(); }
-};
+using ClimateTabletRun = climatetest::ClimateRun;
 
 TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway) {
     testsupport::Image565 climate, history, sensors;
@@ -204,8 +192,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
             ++step;
             return false;
         case 1: {
-            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
-            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            CHvacZonePage* zonePage = ShownZonePage(window);
             auto* main = zonePage ? dynamic_cast<CHvacZoneMainPage*>(zonePage->GetContent()) : nullptr;
             if (!settle(main && main->HasStatus())) return false;
             if (zonePage) shownZone = CZVString(zonePage->GetZone()->GetName()).GetAnsi();
@@ -222,15 +209,13 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
         }
         case 2: {
             if (!settle(heatZone && heatZone->GetStatus().heatSetPoint == heatBefore + 1)) return false;
-            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
-            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            CHvacZonePage* zonePage = ShownZonePage(window);
             if (CZVButton* tab = zonePage ? TabNamed(zonePage->GetTabs(), "History") : nullptr) Touch(tab);
             ++step;
             return false;
         }
         case 3: {
-            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
-            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            CHvacZonePage* zonePage = ShownZonePage(window);
             auto* graph = zonePage ? dynamic_cast<CHvacHistoryGraph*>(zonePage->GetContent()) : nullptr;
             if (!settle(graph && !graph->GetHistory().room.empty() && !graph->GetSummary().first.empty() &&
                         vistreltest::AnswersIn(gateway, *graph->GetServer())))
@@ -243,12 +228,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
         case 4: {
             auto* page = dynamic_cast<CClimateSensorsPage*>(window.GetCurrentPage());
             auto* overview = page ? page->GetContent() : nullptr;
-            bool answered = overview && overview->GetChildren().GetCount() == 4;
-            for (ZVPOSITION pos = overview ? overview->GetChildren().GetHeadPosition() : nullptr; pos;) {
-                auto* list =
-                    dynamic_cast<CClimateStatusList*>(static_cast<CZVWindow*>(overview->GetChildren().GetNext(pos)));
-                if (list && list->GetBlinkPhase() == 0) answered = false;
-            }
+            bool answered = overview && overview->GetChildren().GetCount() == 4 && ListsAnswered(overview);
             answered = answered && climatetest::Ansi(page->GetOutsideLabel()->GetText()) != "--";
             // The schedule names arrive with the gateway's list of shared schedules.
             auto* thermostats = overview ? FirstChild<CThermostatList>(overview) : nullptr;
@@ -270,8 +250,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
             return false;
         }
         case 6: {
-            auto* page = dynamic_cast<CClimatePage*>(window.GetCurrentPage());
-            auto* zonePage = page ? dynamic_cast<CHvacZonePage*>(page->GetContent()) : nullptr;
+            CHvacZonePage* zonePage = ShownZonePage(window);
             if (!settle(zonePage != nullptr)) return false;
             if (zonePage) tabZone = CZVString(zonePage->GetZone()->GetName()).GetAnsi();
             return true;

@@ -31,25 +31,19 @@ protected:
 };
 
 TEST_F(IrrigationRun, IrrigationShowsTheFrontLawnAndMoreTimeReachesTheGatewayASecondLater) {
-    enum Step { kWaitForHome, kPressMenu, kWaitForZones, kMoreTime, kWaitForWrite, kDone } step = kWaitForHome;
+    enum Step { kWaitForHome, kWaitForZones, kMoreTime, kWaitForWrite, kDone } step = kWaitForHome;
     testsupport::Image565 shown;
     uint32_t pressedAt = 0, writtenAfter = 0;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
         auto* page = dynamic_cast<CIrrigationSummaryPage*>(window.GetCurrentPage());
         auto* group = page ? dynamic_cast<CIrGroupWnd*>(page->GetContent()) : nullptr;
-        CZVButton* entry = MenuEntry(window, "Irrigation");
         switch (step) {
         case kWaitForHome:
-            if (entry && window.GetCurrentPage() && vistreltest::NothingOnItsWay(gateway, server)) step = kPressMenu;
-            break;
-        case kPressMenu:
-            Touch(entry);
-            step = kWaitForZones;
+            if (TouchEntryWhenAnswered(window, server, "Irrigation")) step = kWaitForZones;
             break;
         case kWaitForZones:
             if (!group || group->GetZones().size() != 3 || !group->GetCurrentPage() ||
-                page->GetStatusLabel()->GetText().GetLength() == 0 || entry->GetHighlightCountdown() >= 0 ||
-                !vistreltest::NothingOnItsWay(gateway, server))
+                page->GetStatusLabel()->GetText().GetLength() == 0 || !AnsweredAndStill(window, server, "Irrigation"))
                 break;
             shown = Picture(window, host);
             step = kMoreTime;

@@ -63,27 +63,19 @@ protected:
 };
 
 TEST_F(LightingRun, LightingShowsTheKeypadPressesAScenesAndShowsTheSchedules) {
-    enum Step { kWaitForHome, kPressMenu, kWaitForKeypad, kPressScene, kWaitForLed, kWaitForSchedules, kDone };
+    enum Step { kWaitForHome, kWaitForKeypad, kPressScene, kWaitForLed, kWaitForSchedules, kDone };
     Step step = kWaitForHome;
     testsupport::Image565 keypadShown, schedulesShown;
     CZV3DButton* entertain = nullptr;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
         auto* page = dynamic_cast<CLightingPage*>(window.GetCurrentPage());
-        CZVButton* entry = MenuEntry(window, "Lighting");
         switch (step) {
         case kWaitForHome:
-            if (!entry || !vistreltest::AnswersIn(gateway, server)) break;
-            step = kPressMenu;
-            break;
-        case kPressMenu:
-            Touch(entry);
-            step = kWaitForKeypad;
+            if (TouchEntryWhenAnswered(window, server, "Lighting")) step = kWaitForKeypad;
             break;
         case kWaitForKeypad: {
             auto* keypad = page ? dynamic_cast<CKeypadCtl*>(page->GetContent()) : nullptr;
-            if (!keypad || keypad->GetButtonCount() != 6 || entry->GetHighlightCountdown() >= 0 ||
-                !vistreltest::AnswersIn(gateway, server))
-                break;
+            if (!keypad || keypad->GetButtonCount() != 6 || !AnsweredAndStill(window, server, "Lighting")) break;
             keypadShown = Picture(window, host);
             entertain = keypad->GetButton(1);
             step = kPressScene;

@@ -8,6 +8,7 @@
 #include "core/zvquery.h"
 #include "platform/keys.h"
 #include "pool_fixture.h"
+#include "samplegateway/requestvalues.h"
 #include "support/golden.h"
 #include "vistrel/home/lighting/gatewaybuttons.h"
 #include "vistrel/home/lighting/keypadctl.h"
@@ -27,15 +28,9 @@
 
 namespace {
 
+using samplegateway::IntsOf;
 using testsupport::Frame;
 using Ints = std::vector<int32_t>;
-
-Ints IntsOf(const Frame& frame) {
-    Ints ints;
-    testsupport::PayloadReader in(frame.payload);
-    for (int32_t value = 0; in.Int(&value);) ints.push_back(value);
-    return ints;
-}
 
 // ---- tables without windows
 

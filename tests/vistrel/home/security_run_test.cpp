@@ -28,26 +28,19 @@ protected:
 };
 
 TEST_F(SecurityRun, SecurityShowsTheHouseAndAwayWithTheCodeArmsIt) {
-    enum Step { kWaitForHome, kPressMenu, kWaitForStatus, kPressAway, kWaitForArmed, kDone } step = kWaitForHome;
+    enum Step { kWaitForHome, kWaitForStatus, kPressAway, kWaitForArmed, kDone } step = kWaitForHome;
     testsupport::Image565 shown;
     std::string armedText;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
         auto* page = dynamic_cast<CSecuritySummaryPage*>(window.GetCurrentPage());
         auto* zones = page ? dynamic_cast<CSecurityZonesPage*>(page->GetContent()) : nullptr;
-        CZVButton* entry = MenuEntry(window, "Security");
         switch (step) {
         case kWaitForHome:
-            if (window.GetCurrentPage() && vistreltest::AnswersIn(gateway, server)) step = kPressMenu;
-            break;
-        case kPressMenu:
-            if (!entry) return true;
-            Touch(entry);
-            step = kWaitForStatus;
+            if (TouchEntryWhenAnswered(window, server, "Security")) step = kWaitForStatus;
             break;
         case kWaitForStatus:
             // The picture once the status is in and the entry's flash has faded.
-            if (!zones || zones->GetZoneFaults()->GetCount() != 1 || entry->GetHighlightCountdown() >= 0 ||
-                !vistreltest::AnswersIn(gateway, server))
+            if (!zones || zones->GetZoneFaults()->GetCount() != 1 || !AnsweredAndStill(window, server, "Security"))
                 break;
             shown = Picture(window, host);
             step = kPressAway;

@@ -46,7 +46,6 @@ protected:
 TEST_F(AudioRun, TheLivingRoomWithItsColumnSettingsAndShowcase) {
     enum Step {
         kWaitForHome,
-        kPressMenu,
         kWaitForZone,
         kPressSettings,
         kWaitForSettings,
@@ -61,15 +60,10 @@ TEST_F(AudioRun, TheLivingRoomWithItsColumnSettingsAndShowcase) {
     CAudioSettingsWnd* column = nullptr;
     bool popupClosed = false;
     vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
-        CZVButton* entry = MenuEntry(window, "Audio");
-        const bool answered = vistreltest::AnswersIn(gateway, server) && entry && entry->GetHighlightCountdown() < 0;
+        const bool answered = AnsweredAndStill(window, server, "Audio");
         switch (step) {
         case kWaitForHome:
-            if (answered) step = kPressMenu;
-            break;
-        case kPressMenu:
-            Touch(entry);
-            step = kWaitForZone;
+            if (TouchEntryWhenAnswered(window, server, "Audio")) step = kWaitForZone;
             break;
         case kWaitForZone:
             page = dynamic_cast<CAudioZonesPage*>(window.GetCurrentPage());

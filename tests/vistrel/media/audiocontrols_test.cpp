@@ -10,6 +10,7 @@
 #include "av/audioplayer.h"
 #include "core/messages/mediamessages.h"
 #include "core/zvquery.h"
+#include "samplegateway/requestvalues.h"
 #include "support/golden.h"
 #include "support/null_wave.h"
 #include "vistrel/media/audio/amodewnd.h"
@@ -24,17 +25,11 @@
 
 namespace {
 
+using samplegateway::IntsOf;
 using testsupport::Frame;
 using Ints = std::vector<int32_t>;
 
 constexpr int32_t kObject = 77;  // Living Room's audio object in the sample house
-
-Ints IntsOf(const Frame& frame) {
-    Ints ints;
-    testsupport::PayloadReader in(frame.payload);
-    for (int32_t value = 0; in.Int(&value);) ints.push_back(value);
-    return ints;
-}
 
 class AudioControls : public vistreltest::ShellTest {
 protected:

@@ -2,6 +2,7 @@
 // each layout flag makes, the zone's subscription, the rocker's source
 // commands and the level it brings back, and the "Settings" pop-up with the
 // zone's gateway-defined layout.
+#include "samplegateway/requestvalues.h"
 #include "vistrel/media/audio/audiosettingswnd.h"
 
 #include <gtest/gtest.h>
@@ -27,18 +28,12 @@
 
 namespace {
 
+using samplegateway::IntsOf;
 using testsupport::Frame;
 using Ints = std::vector<int32_t>;
 
 constexpr int kFlagsLivingRoom =
     CAudioSettingsWnd::kRocker | CAudioSettingsWnd::kMuteButton | CAudioSettingsWnd::kSettingsLayout;
-
-Ints IntsOf(const Frame& frame) {
-    Ints ints;
-    testsupport::PayloadReader in(frame.payload);
-    for (int32_t value = 0; in.Int(&value);) ints.push_back(value);
-    return ints;
-}
 
 // Living Room's settings: a level control and a mode selector for its audio object 77.
 testsupport::Bytes SettingsLayout() {

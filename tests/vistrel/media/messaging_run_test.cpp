@@ -53,7 +53,6 @@ protected:
 TEST_F(MessagingRun, OpensTheMessagesTabsAndAMessageWithItsPicture) {
     enum Step {
         kWaitForHome,
-        kPressMenu,
         kWaitForPhone,
         kPressEmail,
         kWaitForEmail,
@@ -68,15 +67,10 @@ TEST_F(MessagingRun, OpensTheMessagesTabsAndAMessageWithItsPicture) {
     CMessagingSummaryPage* page = nullptr;
     CMessageViewerCtl* viewer = nullptr;
     vistreltest::TestHost host(environment.Folder(), 800, 600, [&](CMainWnd& window, CZVServer& server, int pass) {
-        CZVButton* entry = MenuEntry(window, "Messages");
-        const bool answered = vistreltest::AnswersIn(gateway, server) && entry && entry->GetHighlightCountdown() < 0;
+        const bool answered = AnsweredAndStill(window, server, "Messages");
         switch (step) {
         case kWaitForHome:
-            if (answered) step = kPressMenu;
-            break;
-        case kPressMenu:
-            Touch(entry);
-            step = kWaitForPhone;
+            if (TouchEntryWhenAnswered(window, server, "Messages")) step = kWaitForPhone;
             break;
         case kWaitForPhone:
             page = dynamic_cast<CMessagingSummaryPage*>(window.GetCurrentPage());

@@ -42,14 +42,11 @@ TEST_F(MusicRun, NowPlayingTransportAndTheMediaServer) {
     CAudioLibBrowseWnd* server = nullptr;
     int expectedCurrent = 0;
     vistreltest::TestHost host(environment.Folder(), 800, 600, [&](CMainWnd& window, CZVServer& link, int pass) {
-        CZVButton* entry = MenuEntry(window, "Audio");
-        const bool answered = vistreltest::AnswersIn(gateway, link) && entry && entry->GetHighlightCountdown() < 0;
+        const bool answered = AnsweredAndStill(window, link, "Audio");
         const auto press = [&](int id) { Touch(player->GetButton(id)); };
         switch (step) {
         case kWaitForHome:
-            if (!answered) break;
-            Touch(entry);
-            step = kWaitForPage;
+            if (TouchEntryWhenAnswered(window, link, "Audio")) step = kWaitForPage;
             break;
         case kWaitForPage: {
             auto* page = dynamic_cast<CAudioZonesPage*>(window.GetCurrentPage());

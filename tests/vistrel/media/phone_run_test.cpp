@@ -51,7 +51,6 @@ protected:
 TEST_F(PhoneRun, PlaysTheVoiceMailRecordsAGreetingAndShowsACaller) {
     enum Step {
         kWaitForHome,
-        kPressMenu,
         kWaitForVoiceMail,
         kPlayAll,
         kWaitForPlayAll,
@@ -70,7 +69,6 @@ TEST_F(PhoneRun, PlaysTheVoiceMailRecordsAGreetingAndShowsACaller) {
     testsupport::Image565 voiceMail, greeting, caller;
     size_t playedByVoiceMail = 0;
     bool rang = false;
-    vistreltest::SettledRun settled;
     vistreltest::TestHost host(environment.Folder(), 800, 600, [&](CMainWnd& window, CZVServer& server, int pass) {
         const bool answered = vistreltest::AnswersIn(gateway, server);
         auto* mail = Shown<CVoiceMailPage>(window);
@@ -78,11 +76,7 @@ TEST_F(PhoneRun, PlaysTheVoiceMailRecordsAGreetingAndShowsACaller) {
         auto* calls = Shown<CCallLogPage>(window);
         switch (step) {
         case kWaitForHome:
-            if (settled.Check(window, gateway, server)) step = kPressMenu;
-            break;
-        case kPressMenu:
-            Touch(MenuEntry(window, "Messages"));
-            step = kWaitForVoiceMail;
+            if (TouchEntryWhenAnswered(window, server, "Messages")) step = kWaitForVoiceMail;
             break;
         case kWaitForVoiceMail:
             if (!mail || mail->GetList()->GetCount() != 5 || !answered) break;

@@ -39,7 +39,6 @@ protected:
 TEST_F(PicturesRun, BrowsesTheGardenAlbumAndViewsAPictureFullScreen) {
     enum Step {
         kWaitForHome,
-        kPressMenu,
         kWaitForAlbums,
         kPressGarden,
         kWaitForGarden,
@@ -60,17 +59,10 @@ TEST_F(PicturesRun, BrowsesTheGardenAlbumAndViewsAPictureFullScreen) {
     CPictureAlbumPanel* panel = nullptr;
     CPictureViewerWnd* viewer = nullptr;
     vistreltest::TestHost host(environment.Folder(), 800, 600, [&](CMainWnd& window, CZVServer& server, int pass) {
-        // Every answer in and the menu entry's flash faded.
-        CZVButton* entry = MenuEntry(window, "Pictures");
-        const bool answered = vistreltest::AnswersIn(gateway, server) && entry && entry->GetHighlightCountdown() < 0;
+        const bool answered = AnsweredAndStill(window, server, "Pictures");
         switch (step) {
         case kWaitForHome:
-            if (!answered) break;
-            step = kPressMenu;
-            break;
-        case kPressMenu:
-            Touch(entry);
-            step = kWaitForAlbums;
+            if (TouchEntryWhenAnswered(window, server, "Pictures")) step = kWaitForAlbums;
             break;
         case kWaitForAlbums:
             page = dynamic_cast<CPicturesSummaryPage*>(window.GetCurrentPage());

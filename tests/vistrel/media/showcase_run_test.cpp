@@ -50,15 +50,11 @@ protected:
         bool done = false;
         vistreltest::TestHost host(environment.Folder(), 1024, 768, [&](CMainWnd& window, CZVServer& server, int pass) {
             m_host = &host;
-            CZVButton* entry = MenuEntry(window, "Audio");
-            const bool answered =
-                vistreltest::NothingOnItsWay(gateway, server) && entry && entry->GetHighlightCountdown() < 0;
+            const bool answered = AnsweredAndStill(window, server, "Audio");
             auto* page = dynamic_cast<CAudioZonesPage*>(window.GetCurrentPage());
             switch (step) {
             case kWaitForHome:
-                if (!answered) break;
-                Touch(entry);
-                step = kWaitForZone;
+                if (TouchEntryWhenAnswered(window, server, "Audio")) step = kWaitForZone;
                 break;
             case kWaitForZone: {
                 auto* selector = page ? dynamic_cast<CSourceRadioWnd*>(page->GetSelector()) : nullptr;

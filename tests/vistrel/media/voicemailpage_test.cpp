@@ -1,7 +1,7 @@
 // The Voice Mail tab against the sample house's mailbox: Play All's order,
 // rewinding, deleting, Mark New, the empty list, the selection held while a
-// message plays, leaving the tab, a reload while playing, and an upload the
-// gateway cuts short.
+// message plays, leaving the tab, a reload while playing, a caller shown
+// until the call ends, and an upload the gateway cuts short.
 #include "vistrel/media/phone/voicemailpage.h"
 
 #include <gtest/gtest.h>
@@ -222,6 +222,23 @@ TEST_F(VoiceMail, LeavingTheTabStopsEverythingAndStartsNothing) {
         if (vm->GetRecording()) EXPECT_TRUE(vm->GetRecording()->IsEmpty()) << what;
         Close();
     }
+}
+
+TEST_F(VoiceMail, ACallersNameShowsUntilTheCallEndsWithoutAReload) {
+    OpenMail();
+    PayloadWriter format;
+    format.Int(0).Short(1).Short(1).Int(8000).Int(16000).Short(2).Short(16).Short(0).Short(0);
+    gateway.Push(ZVM_PHONE_CALLERID, PayloadWriter().String("555-0199").String("Dee"), vm->GetId());
+    gateway.Push(ZVM_PHONE_CALLAUDIO, format, vm->GetId());
+    ASSERT_TRUE(PollUntil([&] { return vm->GetState() == (State::kCallerShown | State::kCallAudio); }));
+    EXPECT_EQ(Line(0), "Incoming call:");
+    EXPECT_EQ(Line(1), "Dee (555-0199)");
+    const size_t reloads = Sent(ZVM_PHONE_GETVOICEMAILSQ).size();
+    gateway.Push(ZVM_PHONE_CALLENDED, PayloadWriter().Int(0), vm->GetId());
+    ASSERT_TRUE(PollUntil([&] { return vm->GetState() == 0; }));
+    EXPECT_EQ(Line(0), "3 New Messages");
+    vm->OnTimer();
+    EXPECT_EQ(Sent(ZVM_PHONE_GETVOICEMAILSQ).size(), reloads);
 }
 
 TEST_F(VoiceMail, AnUploadTheGatewayCutsShortIsNotEndedAndSaysSo) {

@@ -2,7 +2,6 @@
 
 #include "av/audioplayer.h"
 #include "core/messages/mediamessages.h"
-#include "platform/clock.h"
 #include "vistrel/media/audio/volumewnd.h"
 #include "vistrel/media/phone/phonelists.h"
 #include "vistrel/media/phone/phonepage.h"
@@ -112,9 +111,9 @@ void CCallLogPage::OnKeyDown(int key, int) {
 
 void CCallLogPage::UpdateStatus(int redraw) {
     std::string line1, line2;
-    if (m_state & kCallerShown) {
-        line1 = "Incoming call:";
-        line2 = CallerText(m_callerName, m_callerNumber);
+    if (m_call.CallerShown()) {
+        line1 = CCallInProgress::kIncomingLine;
+        line2 = m_call.CallerText();
     } else if (m_state == 0) {
         const int n = m_list->GetCount();
         CZVString count;
@@ -159,7 +158,7 @@ void CCallLogPage::Reload() {
     if (m_current == -1) m_current = 0;
     m_list->SelectIndex(m_current, 0);
     CZVServer* server = GetServer();
-    if (server && AskCaller(*server, &m_callerNumber, &m_callerName)) m_state |= kCallerShown;
+    if (server) m_call.Ask(*server);
     const int redraw = InputBlocked(this) ? 0 : 1;
     if (redraw) m_list->Redraw(1);
     UpdateDisplay(redraw);
@@ -168,28 +167,19 @@ void CCallLogPage::Reload() {
 void CCallLogPage::OnMessage(CZVMSG* message) {
     message->ResetPosition();
     const int redraw = InputBlocked(this) ? 0 : 1;
+    switch (m_call.Read(*message, this)) {
+    case CCallInProgress::Notice::kOther: break;
+    case CCallInProgress::Notice::kNothingNew: return;
+    case CCallInProgress::Notice::kCaller:
+    case CCallInProgress::Notice::kAudio: UpdateDisplay(redraw); return;
+    }
     switch (message->GetId()) {
     case ZVM_PHONE_STATECHANGED: m_reloadPending = 1; break;
-    case ZVM_PHONE_INCOMINGCALL:
-        if (redraw) ResubscribeMessaging(this);
-        break;
-    case ZVM_PHONE_CALLERID:
-        if (!message->ReadString(m_callerNumber) || !message->ReadString(m_callerName)) return;
-        m_state |= kCallerShown;
-        UpdateDisplay(redraw);
-        break;
     case ZVM_PHONE_CALLENDED:
         m_reloadPending = 1;
-        m_state = 0;
+        m_call.End();
         UpdateDisplay(redraw);
         break;
-    case ZVM_PHONE_CALLAUDIO: {
-        if (!PlayCallAudio(*message)) return;
-        m_state |= kCallAudio;
-        m_startTick = platform::GetTickCount();
-        UpdateDisplay(redraw);
-        break;
-    }
     default: CSocketSink::OnMessage(message); break;
     }
 }

@@ -4,10 +4,8 @@
 // progress, and the call's audio when the gateway offers it. While a caller
 // is shown or call audio plays, touching the list does not move the
 // selection.
-#include <cstdint>
-#include <string>
-
 #include "core/zvserver.h"
+#include "vistrel/media/phone/callinprogress.h"
 #include "widgets/window/zvwindow.h"
 
 class CCallerIdList;
@@ -54,8 +52,6 @@ private:
     CVolumeWnd* m_volume = nullptr;
     int m_reloadPending = 1;
     int m_state = 0;
+    CCallInProgress m_call{m_state, kCallerShown, kCallAudio};
     int m_current = -1;
-    std::string m_callerNumber;
-    std::string m_callerName;
-    uint32_t m_startTick = 0;
 };

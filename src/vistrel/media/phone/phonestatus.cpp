@@ -1,8 +1,5 @@
 #include "vistrel/media/phone/phonestatus.h"
 
-#include "av/audioplayer.h"
-#include "core/messages/mediamessages.h"
-#include "core/zvquery.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/regions/rregion.h"
 #include "widgets/text/zvlabel.h"
@@ -17,39 +14,16 @@ constexpr int kDownIcon = 7;
 constexpr COLORREF kArrowColour = 0x960000;  // RGB(0, 0, 150)
 constexpr int kArrowLayout = 1;
 
-std::string OrUnknown(const std::string& text) { return text.empty() ? "Unknown" : text; }
-
 }  // namespace
-
-std::string CallerText(const std::string& name, const std::string& number) {
-    return OrUnknown(name) + " (" + OrUnknown(number) + ")";
-}
 
 void SetLabelText(CZVLabel* label, const std::string& text, int redraw) {
     if (label->GetText().Compare(text.c_str()) != 0) label->SetText(CZVString(text.c_str()), nullptr, redraw);
-}
-
-bool AskCaller(CZVServer& server, std::string* number, std::string* name) {
-    CZVQuery query(server);
-    number->clear();
-    name->clear();
-    query.QueryString(*number, ZVM_PHONE_GETCALLERNUMBERQ);
-    query.QueryString(*name, ZVM_PHONE_GETCALLERNAMEQ);
-    return !number->empty() || !name->empty();
 }
 
 bool ReadWaveFormat(CZVMSG& message, platform::WaveFormat* format) {
     uint8_t bytes[platform::WaveFormat::kWireSize];
     if (!message.ReadBytes(bytes, sizeof bytes)) return false;
     *format = platform::WaveFormat::FromBytes(bytes);
-    return true;
-}
-
-bool PlayCallAudio(CZVMSG& message) {
-    int32_t unused = 0;
-    platform::WaveFormat format;
-    if (!message.ReadInt(unused) || !ReadWaveFormat(message, &format)) return false;
-    if (g_audioplayer) g_audioplayer->Play(&format, g_audioplayer->GetVolume());
     return true;
 }
 

@@ -1,8 +1,7 @@
 #pragma once
-// What the phone pages share beyond the panel's layout: the texts of a
-// caller, the labels that change only when their text does, the greeting and
-// message formats on the wire, the caller queries, and the arrow buttons
-// beside the lists.
+// What the phone pages share beyond the panel's layout: the labels that
+// change only when their text does, the greeting and message formats on the
+// wire, and the arrow buttons beside the lists.
 #include <cstdint>
 #include <string>
 
@@ -13,19 +12,11 @@
 class CZV3DButton;
 class CZVLabel;
 
-// "name (number)", each "Unknown" when empty.
-std::string CallerText(const std::string& name, const std::string& number);
 // Sets the label's text only when it differs from the shown one.
 void SetLabelText(CZVLabel* label, const std::string& text, int redraw);
-// The caller of the call in progress as the gateway tells it; a failed
-// query reads as empty. True when someone is calling.
-bool AskCaller(CZVServer& server, std::string* number, std::string* name);
 // The 18-byte format and its 2 padding bytes; false when short.
 bool ReadWaveFormat(CZVMSG& message, platform::WaveFormat* format);
 void WriteWaveFormat(CZVMSG& message, const platform::WaveFormat& format);
-// A call's audio announcement (a word, then the format): the player starts on it at its
-// volume. False, and nothing played, when the message is short.
-bool PlayCallAudio(CZVMSG& message);
 // The up (top half) and down (bottom half) arrow buttons in the column.
 void AddArrowButtons(CZVWindow* page, CZVRect column, int upId, int downId, CZV3DButton** up, CZV3DButton** down);
 // A button of the phone pages' class with its caption and built-in icon.

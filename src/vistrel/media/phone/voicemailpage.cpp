@@ -435,7 +435,7 @@ void CVoiceMailPage::Reload(int redraw) {
     m_current = n == 0 ? -1 : std::clamp(m_current, 0, n - 1);
     m_list->SelectIndex(m_current, 0);
     CZVServer* server = GetServer();
-    if (server && AskCaller(*server, &m_callerNumber, &m_callerName)) m_state |= kCallerShown;
+    if (server) m_call.Ask(*server);
     StartLiveListen();
     if (redraw) m_list->Redraw(1);
     UpdateDisplay(redraw);
@@ -530,23 +530,21 @@ void CVoiceMailPage::OnMessage(CZVMSG* message) {
     if (!m_alive) return;
     message->ResetPosition();
     const int redraw = InputBlocked(this) ? 0 : 1;
+    switch (m_call.Read(*message, this)) {
+    case CCallInProgress::Notice::kOther: break;
+    case CCallInProgress::Notice::kNothingNew: return;
+    case CCallInProgress::Notice::kCaller: UpdateDisplay(redraw); return;
+    case CCallInProgress::Notice::kAudio: m_startTick = platform::GetTickCount(); return;
+    }
     switch (message->GetId()) {
     case ZVM_PHONE_STATECHANGED:
         m_reloadPending = 1;
         m_state &= ~kDeleting;
         break;
-    case ZVM_PHONE_INCOMINGCALL:
-        if (redraw) ResubscribeMessaging(this);
-        break;
-    case ZVM_PHONE_CALLERID:
-        if (!message->ReadString(m_callerNumber) || !message->ReadString(m_callerName)) return;
-        m_state |= kCallerShown;
-        UpdateDisplay(redraw);
-        break;
     case ZVM_PHONE_CALLENDED: {
         int32_t reload = 0;
         if (!message->ReadInt(reload)) return;
-        m_state &= ~(kCallerShown | kCallAudio);
+        m_call.End();
         if (reload)
             m_reloadPending = 1;
         else
@@ -557,12 +555,6 @@ void CVoiceMailPage::OnMessage(CZVMSG* message) {
         StartLiveListen();
         UpdateButtons(redraw);
         break;
-    case ZVM_PHONE_CALLAUDIO: {
-        if (!PlayCallAudio(*message)) return;
-        m_state |= kCallAudio;
-        m_startTick = platform::GetTickCount();
-        break;
-    }
     default: CSocketSink::OnMessage(message); break;
     }
 }
@@ -575,9 +567,9 @@ void CVoiceMailPage::UpdateStatus(int redraw) {
     if (m_state == 0) {
         line1 = CountText(m_list->GetNewCount(), "New");
         line2 = m_notice.empty() ? CountText(m_list->GetOldCount(), "Old") : CZVString(m_notice.c_str());
-    } else if (m_state & kCallerShown) {
-        line1 = "Incoming call:";
-        line2 = CallerText(m_callerName, m_callerNumber).c_str();
+    } else if (m_call.CallerShown()) {
+        line1 = CCallInProgress::kIncomingLine;
+        line2 = m_call.CallerText().c_str();
     } else if ((m_state & kPlaying) && hasRow) {
         CColumnListItem* row = m_list->GetRow(m_current);
         line1.Format("%s (%s)", row->GetText(0).GetAnsi(), row->GetText(1).GetAnsi());

@@ -12,6 +12,7 @@
 
 #include "av/astream.h"
 #include "core/zvserver.h"
+#include "vistrel/media/phone/callinprogress.h"
 #include "widgets/window/zvwindow.h"
 
 class CVoiceMailList;
@@ -131,10 +132,9 @@ private:
     int m_reloadPending = 1;
     int32_t m_mailbox;
     int m_state = 0;
+    CCallInProgress m_call{m_state, kCallerShown, kCallAudio};
     int m_current = -1;
     int m_playType;
-    std::string m_callerNumber;
-    std::string m_callerName;
     uint32_t m_startTick = 0;
     int m_startPercent = 0;
     int32_t m_messageLength = 0;
