@@ -60,8 +60,7 @@ CTracksByArtistPage::CTracksByArtistPage(CZVWindow* parent, CAudioSourcePage* ow
     AddHeading(&c.left, "Artist");
     m_tracksHeading = AddHeading(&c.right, "Tracks", true);
     m_artists = Place(new CArtistList(ListArgs(c.left, kArtistSelected, kArtistsLoaded), 0));
-    m_tracks =
-        Place(WithColumns(new CTrackList(ListArgs(c.right, kTrackSelected, kTracksLoaded), 0), {kSecondColumnPercent}));
+    m_tracks = Place(WithTrackColumns(new CTrackList(ListArgs(c.right, kTrackSelected, kTracksLoaded), 0)));
     AddGenreButton();
     m_artists->BrowseArtists();
 }
@@ -116,8 +115,7 @@ CAlbumTracksPage::CAlbumTracksPage(CZVWindow* parent, CAudioSourcePage* owner, C
     AddHeading(&c.left, "Album");
     m_tracksHeading = AddHeading(&c.right, "Tracks", true);
     m_albums = Place(new CAlbumList(ListArgs(c.left, kAlbumSelected, kAlbumsLoaded), 0));
-    m_tracks =
-        Place(WithColumns(new CTrackList(ListArgs(c.right, kTrackSelected, kTracksLoaded), 0), {kSecondColumnPercent}));
+    m_tracks = Place(WithTrackColumns(new CTrackList(ListArgs(c.right, kTrackSelected, kTracksLoaded), 0)));
     AddGenreButton();
     m_albums->BrowseAllAlbums();
 }
@@ -179,7 +177,7 @@ CArtistAlbumPage::CArtistAlbumPage(CZVWindow* parent, CAudioSourcePage* owner, C
     m_tracksHeading->SetSmooth(1);
     m_artists = Place(new CArtistList(ListArgs(c.left, kArtistSelected, kArtistsLoaded), variant));
     m_albums = Place(new CAlbumList(ListArgs(upper, kAlbumSelected, kAlbumsLoaded), variant));
-    m_tracks = Place(new CTrackList(ListArgs(lower, kTrackSelected, kTracksLoaded), variant));
+    m_tracks = Place(WithTrackColumns(new CTrackList(ListArgs(lower, kTrackSelected, kTracksLoaded), variant)));
     if (!playlist) AddGenreButton();
     m_artists->BrowseArtists();
 }

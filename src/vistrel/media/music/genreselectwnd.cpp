@@ -96,7 +96,8 @@ void CGenreSelectWnd::OnMessage(CZVMSG* message) {
 void CGenreSelectWnd::ReadGenres(CZVMSG* message) {
     int32_t sent = 0;
     if (!message->ReadInt(sent) || sent < 1) return;
-    const int n = BoundCount(sent, *message, kMinGenreSize, nullptr);
+    bool cut = false;
+    const int n = BoundCount(sent, *message, kMinGenreSize, &cut);
     if (n < 1) return;
     // A second answer replaces the buttons of the first.
     DeleteGenreButtons();

@@ -19,8 +19,18 @@ constexpr int kButtonStyleBit = 8;
 constexpr int kSmallScreenHeight = 600;
 // Between a heading and the "Select Genres..." button.
 constexpr int kHeadingGap = 2;
+// Where a track row's album and title start, in percent of the list's width.
+constexpr int kTrackAlbumColumn = 35;
+constexpr int kTrackTitleColumn = 66;
 
 }  // namespace
+
+CTrackList* WithTrackColumns(CTrackList* list) {
+    list->SetColumnCount(3);
+    list->SetColumnStart(1, list->GetWidth() * kTrackAlbumColumn / 100);
+    list->SetColumnStart(2, list->GetWidth() * kTrackTitleColumn / 100);
+    return list;
+}
 
 CLBAudioItem* CurrentRow(CAudioLibListBase* list) {
     return list ? static_cast<CLBAudioItem*>(list->GetSelected()) : nullptr;

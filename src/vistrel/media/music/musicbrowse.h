@@ -104,6 +104,8 @@ private:
     int m_anchorY = 0;
 };
 
+// The list shows a track row's artist, album and title in three columns.
+CTrackList* WithTrackColumns(CTrackList* list);
 // The list's current row, or null.
 CLBAudioItem* CurrentRow(CAudioLibListBase* list);
 // The current row when its text has arrived, or null.

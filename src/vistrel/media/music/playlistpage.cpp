@@ -21,7 +21,6 @@ constexpr int kButtons = 4;
 constexpr int kButtonClass = 17;
 constexpr int kButtonFontSize = 18;
 constexpr int kButtonStyleBit = 8;
-constexpr int kSecondColumnPercent = 66;
 // Without the button row the heading is as high as the other pages'.
 constexpr int kHeadingWithButtons = 37;
 
@@ -40,9 +39,8 @@ CPlaylistPage::CPlaylistPage(CZVWindow* parent, CAudioSourcePage* owner, CZVRect
     AddLabelClass(left.CutTop(t, 0), "Playlists", kHeadingFontSize, m_styleClass)->SetSmooth(1);
     right.CutTop(t, 0);
     m_playlists = Place(new CPlaylistNamesList(ListArgs(left, kPlaylistSelected, kPlaylistsLoaded)));
-    m_tracks = Place(new CTrackList(ListArgs(right, kTrackSelected, kTracksLoaded), CTrackList::kPlaylistEditTracks));
-    m_tracks->SetColumnCount(2);
-    m_tracks->SetColumnStart(1, m_tracks->GetWidth() * kSecondColumnPercent / 100);
+    m_tracks = Place(WithTrackColumns(
+        new CTrackList(ListArgs(right, kTrackSelected, kTracksLoaded), CTrackList::kPlaylistEditTracks)));
     if (HasButtonRow()) AddButtons(buttonRow);
     m_playlists->BrowsePlaylists();
     server.RegisterSink(this);
