@@ -1,7 +1,6 @@
 #include "samplegateway/libraryedits.h"
 
 #include <algorithm>
-#include <random>
 
 #include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
@@ -10,9 +9,6 @@ namespace samplegateway {
 namespace {
 
 constexpr int32_t kFirstNewPlaylistId = 650;
-// The random queue is the same on every run.
-constexpr unsigned kRandomSeed = 37;
-constexpr size_t kRandomTracks = 12;
 
 int32_t ReadInt(PayloadReader& reader) {
     int32_t value = 0;
@@ -36,11 +32,6 @@ std::vector<LibraryEdits::Genre> LibraryEdits::Genres() const {
     return m_genres;
 }
 
-std::vector<LibraryRow> LibraryEdits::Queue() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_queue;
-}
-
 void LibraryEdits::SetPlaylists(std::vector<Playlist> playlists) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_playlists = std::move(playlists);
@@ -50,11 +41,6 @@ void LibraryEdits::SetPlaylists(std::vector<Playlist> playlists) {
 void LibraryEdits::SetGenres(std::vector<Genre> genres) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_genres = std::move(genres);
-}
-
-void LibraryEdits::SetQueue(std::vector<LibraryRow> queue) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_queue = std::move(queue);
 }
 
 LibraryEdits::Playlist LibraryEdits::Create(int32_t* row) {
@@ -131,38 +117,8 @@ void LibraryEdits::SelectGenres(const std::vector<std::pair<uint16_t, uint16_t>>
             if (genre.id == id) genre.on = on != 0;
 }
 
-void LibraryEdits::Play(const std::vector<LibraryRow>& tracks, bool replace) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (replace) m_queue.clear();
-    m_queue.insert(m_queue.end(), tracks.begin(), tracks.end());
-}
-
 void ServeLibraryEdits(Gateway& gateway, std::shared_ptr<const MusicLibrary> library) {
     LibraryEdits& edits = library->Edits();
-    // The queue changed: the tablet reads it again.
-    const auto queued = [library](const std::vector<LibraryRow>& tracks, bool replace) {
-        if (tracks.empty()) return std::vector<Frame>{};
-        library->Edits().Play(tracks, replace);
-        return std::vector<Frame>{Broadcast(ZVM_AUDIO_PLAYLISTCHANGED, library->Queue())};
-    };
-    // {zone, kind, a, b, position, play, source}
-    gateway.On(ZVM_AUDIO_LIBRARYCOMMANDEX, [library, queued](const Frame& request) {
-        PayloadReader in(request.payload);
-        ReadInt(in);
-        const int32_t kind = ReadInt(in), a = ReadInt(in), b = ReadInt(in), position = ReadInt(in);
-        const int32_t play = ReadInt(in);
-        return queued(library->TracksFor(kind, a, b, position), play == 1);
-    });
-    // {zone, track, album, artist, play}
-    gateway.On(ZVM_AUDIO_LIBRARYCOMMAND, [library, queued](const Frame& request) {
-        PayloadReader in(request.payload);
-        ReadInt(in);
-        const LibraryRow track = library->TrackById(ReadInt(in));
-        ReadInt(in);
-        ReadInt(in);
-        const int32_t play = ReadInt(in);
-        return queued(track.ids[0] ? std::vector<LibraryRow>{track} : std::vector<LibraryRow>{}, play == 1);
-    });
     // {zone, playlist, kind, a, b, position} -> the playlist's tracks changed.
     gateway.On(ZVM_AUDIO_ADDTOPLAYLIST, [library](const Frame& request) {
         PayloadReader in(request.payload);
@@ -227,18 +183,6 @@ void ServeLibraryEdits(Gateway& gateway, std::shared_ptr<const MusicLibrary> lib
         }
         edits.SelectGenres(states);
         return std::vector<Frame>{};
-    });
-    // {zone}: tracks of the genres on, in an order of chance that is the same on every run.
-    gateway.On(ZVM_AUDIO_PLAYRANDOM, [library, queued](const Frame&) {
-        std::vector<LibraryRow> tracks;
-        for (const LibraryEdits::Genre& genre : library->Edits().Genres()) {
-            if (!genre.on) continue;
-            const std::vector<LibraryRow> more = library->TracksInGenre(genre.id);
-            tracks.insert(tracks.end(), more.begin(), more.end());
-        }
-        std::shuffle(tracks.begin(), tracks.end(), std::mt19937(kRandomSeed));
-        if (tracks.size() > kRandomTracks) tracks.resize(kRandomTracks);
-        return queued(tracks, true);
     });
 }
 

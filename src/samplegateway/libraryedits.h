@@ -1,10 +1,9 @@
 #pragma once
 // What the tablet changes in the sample house's music library: the playlists
-// (created, renamed, deleted, their tracks added, deleted and moved), the
-// genres the library lists, and the play queue that the library's play
-// commands fill. One object, shared by the library's answers and the
-// handlers of the changes, guarded by its own lock (the gateway's thread
-// answers while tests read it).
+// (created, renamed, deleted, their tracks added, deleted and moved) and the
+// genres the library lists and plays at random. One object, shared by the
+// library's answers and the handlers of the changes, guarded by its own lock
+// (the gateway's thread answers while tests read it).
 #include <mutex>
 #include <string>
 #include <vector>
@@ -31,11 +30,9 @@ public:
 
     std::vector<Playlist> Playlists() const;
     std::vector<Genre> Genres() const;
-    std::vector<LibraryRow> Queue() const;
 
     void SetPlaylists(std::vector<Playlist> playlists);
     void SetGenres(std::vector<Genre> genres);
-    void SetQueue(std::vector<LibraryRow> queue);
     // The new playlist's row and id; its name is "New Playlist n".
     Playlist Create(int32_t* row);
     bool Delete(int32_t id);
@@ -46,22 +43,19 @@ public:
     bool Add(int32_t id, const std::vector<LibraryRow>& tracks);
     // Every genre's state and id, as the selection arrives.
     void SelectGenres(const std::vector<std::pair<uint16_t, uint16_t>>& states);
-    void Play(const std::vector<LibraryRow>& tracks, bool replace);
 
 private:
     mutable std::mutex m_mutex;
     std::vector<Playlist> m_playlists;
     std::vector<Genre> m_genres;
-    std::vector<LibraryRow> m_queue;
     int32_t m_nextId = 0;
     int m_created = 0;
 };
 
 class Gateway;
 
-// The handlers of the library's play commands (0x10DE, 0x10DC), the playlist
-// edits (0x10EE, 0x10F2, 0x10F4, 0x1104, 0x1106) and the genres (0x10FE,
-// 0x1100, 0x1102).
+// The handlers of the playlist edits (0x10EE, 0x10F2, 0x10F4, 0x1104, 0x1106)
+// and the genres (0x10FE, 0x1100).
 void ServeLibraryEdits(Gateway& gateway, std::shared_ptr<const MusicLibrary> library);
 
 }  // namespace samplegateway

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <memory>
+#include <random>
 
 #include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
@@ -39,6 +40,8 @@ constexpr int32_t kPlaylistIdBase = 600;
 constexpr int32_t kRadioGenreIdBase = 700;
 constexpr int32_t kStationIdBase = 800;
 constexpr int32_t kProgressLevel = 40;
+// The random play's order is the same on every run.
+constexpr unsigned kRandomSeed = 37;
 
 LibraryRow Row(int32_t id1, int32_t id2, int32_t id3, std::string text) {
     LibraryRow row;
@@ -109,13 +112,6 @@ MusicLibrary::MusicLibrary() : m_edits(std::make_shared<LibraryEdits>()) {
     for (size_t g = 0; g < kSelectableGenres.size(); ++g)
         genres.push_back({static_cast<uint16_t>(kGenreIdBase + g), kSelectableGenres[g], g % 3 != 2});
     m_edits->SetGenres(std::move(genres));
-    std::vector<LibraryRow> queue;
-    for (int i = 0; i < kQueueTracks; ++i) {
-        const Artist& artist = m_artists[static_cast<size_t>(i * 5 % kArtists)];
-        const Album& album = artist.albums[static_cast<size_t>(i % kAlbumsPerArtist)];
-        queue.push_back(TrackRow(artist, album, album.tracks[static_cast<size_t>(i % kTracksPerAlbum)]));
-    }
-    m_edits->SetQueue(std::move(queue));
 }
 
 bool MusicLibrary::IsAlphabetical(int kind) {
@@ -281,20 +277,34 @@ std::vector<QueueTrack> MusicLibrary::AlbumTracks(int32_t id) const {
     return tracks;
 }
 
-int MusicLibrary::SecondsOf(int32_t id) const {
+const MusicLibrary::Track* MusicLibrary::FindTrack(int32_t id, const Album** owner, const Artist** artistOwner) const {
     for (const Artist& artist : m_artists)
         for (const Album& album : artist.albums)
             for (const Track& track : album.tracks)
-                if (track.id == id) return track.seconds;
-    return 0;
+                if (track.id == id) {
+                    *owner = &album;
+                    *artistOwner = &artist;
+                    return &track;
+                }
+    return nullptr;
 }
 
 LibraryRow MusicLibrary::TrackById(int32_t id) const {
-    for (const Artist& artist : m_artists)
-        for (const Album& album : artist.albums)
-            for (const Track& track : album.tracks)
-                if (track.id == id) return TrackRow(artist, album, track);
-    return {};
+    const Album* album = nullptr;
+    const Artist* artist = nullptr;
+    const Track* track = FindTrack(id, &album, &artist);
+    return track ? TrackRow(*artist, *album, *track) : LibraryRow{};
+}
+
+std::vector<QueueTrack> MusicLibrary::AsQueue(const std::vector<LibraryRow>& tracks) const {
+    std::vector<QueueTrack> queue;
+    for (const LibraryRow& row : tracks) {
+        const Album* album = nullptr;
+        const Artist* artist = nullptr;
+        if (const Track* track = FindTrack(row.ids[0], &album, &artist))
+            queue.push_back({artist->name, album->title, track->title, track->seconds});
+    }
+    return queue;
 }
 
 std::vector<LibraryRow> MusicLibrary::Expand(int kind, const LibraryRow& row) const {
@@ -323,6 +333,18 @@ std::vector<LibraryRow> MusicLibrary::TracksInGenre(int32_t genre) const {
     return Expand(kBrowseMusicGenres, Row(genre, 0, 0, {}));
 }
 
+std::vector<LibraryRow> MusicLibrary::RandomTracks(size_t count) const {
+    std::vector<LibraryRow> tracks;
+    for (const LibraryEdits::Genre& genre : m_edits->Genres()) {
+        if (!genre.on) continue;
+        const std::vector<LibraryRow> more = TracksInGenre(genre.id);
+        tracks.insert(tracks.end(), more.begin(), more.end());
+    }
+    std::shuffle(tracks.begin(), tracks.end(), std::mt19937(kRandomSeed));
+    if (tracks.size() > count) tracks.resize(count);
+    return tracks;
+}
+
 std::vector<LibraryRow> MusicLibrary::TracksFor(int kind, int a, int b, int position) const {
     // The artists and all albums are one list whatever the values; the tracks
     // by an artist name the track; the albums of a genre name the album's artist.
@@ -346,7 +368,7 @@ std::vector<LibraryRow> MusicLibrary::TracksFor(int kind, int a, int b, int posi
     return Expand(kind, rows[static_cast<size_t>(position)]);
 }
 
-void ServeMusicLibrary(Gateway& gateway) {
+std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway) {
     auto library = std::make_shared<const MusicLibrary>();
     // {kind, a, b, source} -> a row count, or the rows per letter; the gateway's progress first
     // when the answer is long.
@@ -378,6 +400,7 @@ void ServeMusicLibrary(Gateway& gateway) {
                                    PayloadWriter().Int(row.ids[0]).Int(row.ids[1]).Int(row.ids[2]).String(row.text)}};
     });
     ServeLibraryEdits(gateway, library);
+    return library;
 }
 
 }  // namespace samplegateway

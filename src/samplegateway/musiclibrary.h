@@ -63,15 +63,20 @@ public:
     // The album's tracks; none for an unknown id.
     std::vector<QueueTrack> AlbumTracks(int32_t id) const;
 
-    // The playlists, genres and queue as the tablet changed them.
+    // The playlists and genres as the tablet changed them.
     LibraryEdits& Edits() const { return *m_edits; }
     // The tracks a play or add command names: the row at the position of the
     // browse (kind, a, b), all the tracks under it when it is no track.
     std::vector<LibraryRow> TracksFor(int kind, int a, int b, int position) const;
     // Every track of the albums of a library genre.
     std::vector<LibraryRow> TracksInGenre(int32_t genre) const;
+    // At most count tracks of the genres switched on, in an order of chance that is the same
+    // on every run.
+    std::vector<LibraryRow> RandomTracks(size_t count) const;
     // The track row of a track id; empty ids when there is none.
     LibraryRow TrackById(int32_t id) const;
+    // The track rows as the play queue holds them; rows of no known track are left out.
+    std::vector<QueueTrack> AsQueue(const std::vector<LibraryRow>& tracks) const;
 
 private:
     struct Track {
@@ -101,12 +106,14 @@ private:
 
     // The tracks under a row of the browse kind.
     std::vector<LibraryRow> Expand(int kind, const LibraryRow& row) const;
-    int SecondsOf(int32_t track) const;
+    // The track of the id with its album and artist; null when there is none.
+    const Track* FindTrack(int32_t id, const Album** album, const Artist** artist) const;
 
     std::vector<Artist> m_artists;
     std::shared_ptr<LibraryEdits> m_edits;
 };
 
-void ServeMusicLibrary(Gateway& gateway);
+// Serves the browses and the playlist and genre edits; the library for the music server.
+std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway);
 
 }  // namespace samplegateway
