@@ -256,7 +256,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePool(gateway, house);
     ServePoolEquipment(gateway, house);
     ServeMedia(gateway);
-    ServeMusicLibrary(gateway);
+    const auto musicLibrary = ServeMusicLibrary(gateway);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
     ServeLighting(gateway, house);
@@ -283,7 +283,7 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeTvChannels(gateway);
     ServeIntercom(gateway, *pacer);
     // The music server: its play queue, album art and media server.
-    ServeMusicServer(gateway, *pacer);
+    ServeMusicServer(gateway, *pacer, musicLibrary);
     ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);

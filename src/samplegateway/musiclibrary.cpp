@@ -4,9 +4,11 @@
 #include <array>
 #include <cctype>
 #include <memory>
+#include <random>
 
 #include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
+#include "samplegateway/libraryedits.h"
 
 namespace samplegateway {
 namespace {
@@ -24,6 +26,9 @@ constexpr std::array<const char*, 20> kTrackWords = {
     "Canvas",  "Echo",  "Pulse",  "Lullaby", "Motion",  "Ember", "Voyage",  "Quartz", "Undertow", "Zephyr"};
 constexpr std::array<const char*, 8> kGenres = {"Ambient", "Blues", "Classical", "Electronic",
                                                 "Folk",    "Jazz",  "Pop",       "Rock"};
+// The genres the library lists can be limited to: the library's and a few more.
+constexpr std::array<const char*, 12> kSelectableGenres = {
+    "Ambient", "Blues", "Classical", "Electronic", "Folk", "Jazz", "Pop", "Rock", "Country", "Latin", "Reggae", "Soul"};
 constexpr std::array<const char*, 5> kPlaylists = {"Dinner Party", "Morning Swim", "Poolside", "Road Trip", "Workout"};
 constexpr std::array<const char*, 6> kRadioGenres = {"Classic Rock", "Country", "Jazz", "News", "Talk", "Top 40"};
 constexpr int kFavouriteRadioGenres = 3;
@@ -35,6 +40,8 @@ constexpr int32_t kPlaylistIdBase = 600;
 constexpr int32_t kRadioGenreIdBase = 700;
 constexpr int32_t kStationIdBase = 800;
 constexpr int32_t kProgressLevel = 40;
+// The random play's order is the same on every run.
+constexpr unsigned kRandomSeed = 37;
 
 LibraryRow Row(int32_t id1, int32_t id2, int32_t id3, std::string text) {
     LibraryRow row;
@@ -65,7 +72,7 @@ int32_t ReadInt(PayloadReader& reader) {
 
 }  // namespace
 
-MusicLibrary::MusicLibrary() {
+MusicLibrary::MusicLibrary() : m_edits(std::make_shared<LibraryEdits>()) {
     std::vector<std::string> names;
     for (int i = 0; i + 1 < kArtists; ++i)
         names.push_back(std::string(kFirstWords[static_cast<size_t>(i) % kFirstWords.size()]) + " " +
@@ -92,6 +99,19 @@ MusicLibrary::MusicLibrary() {
         }
         m_artists.push_back(std::move(artist));
     }
+    std::vector<LibraryEdits::Playlist> playlists;
+    for (size_t p = 0; p < kPlaylists.size(); ++p) {
+        const int32_t id = kPlaylistIdBase + static_cast<int32_t>(p);
+        LibraryEdits::Playlist playlist{id, kPlaylists[p], {}};
+        for (int k = 0; k < kPlaylistTracks; ++k)
+            playlist.tracks.push_back(NthTrack((id - kPlaylistIdBase) * 97 + k * 131));
+        playlists.push_back(std::move(playlist));
+    }
+    m_edits->SetPlaylists(std::move(playlists));
+    std::vector<LibraryEdits::Genre> genres;
+    for (size_t g = 0; g < kSelectableGenres.size(); ++g)
+        genres.push_back({static_cast<uint16_t>(kGenreIdBase + g), kSelectableGenres[g], g % 3 != 2});
+    m_edits->SetGenres(std::move(genres));
 }
 
 bool MusicLibrary::IsAlphabetical(int kind) {
@@ -169,7 +189,7 @@ std::vector<LibraryRow> MusicLibrary::Rows(int kind, int a, int b) const {
         for (const Artist& each : m_artists)
             for (const Album& album : each.albums)
                 if (kind == kBrowseAllAlbums || kGenreIdBase + album.genre == a)
-                    rows.push_back(Row(album.id, each.id, 0, album.title + "\t" + each.name));
+                    rows.push_back(Row(each.id, album.id, 0, album.title + "\t" + each.name));
         SortByFirstColumn(rows);
         break;
     case kBrowseArtistTracks:
@@ -177,7 +197,7 @@ std::vector<LibraryRow> MusicLibrary::Rows(int kind, int a, int b) const {
         break;
     case kBrowseArtistAlbums:
         if (artist)
-            for (const Album& album : artist->albums) rows.push_back(Row(album.id, artist->id, 0, album.title));
+            for (const Album& album : artist->albums) rows.push_back(Row(artist->id, album.id, 0, album.title));
         break;
     case kBrowseArtistAlbumTracks:
         if (const Album* album = FindAlbum(b, &albumArtist); album && albumArtist == artist)
@@ -187,12 +207,12 @@ std::vector<LibraryRow> MusicLibrary::Rows(int kind, int a, int b) const {
         if (const Album* album = FindAlbum(a, &albumArtist)) rows = TracksOf(*albumArtist, album);
         break;
     case kBrowsePlaylists:
-        for (size_t p = 0; p < kPlaylists.size(); ++p)
-            rows.push_back(Row(kPlaylistIdBase + static_cast<int32_t>(p), 0, 0, kPlaylists[p]));
+        for (const LibraryEdits::Playlist& playlist : m_edits->Playlists())
+            rows.push_back(Row(playlist.id, 0, 0, playlist.name));
         break;
     case kBrowsePlaylistTracks:
-        if (a >= kPlaylistIdBase && a < kPlaylistIdBase + static_cast<int>(kPlaylists.size()))
-            for (int k = 0; k < kPlaylistTracks; ++k) rows.push_back(NthTrack((a - kPlaylistIdBase) * 97 + k * 131));
+        for (const LibraryEdits::Playlist& playlist : m_edits->Playlists())
+            if (playlist.id == a) rows = playlist.tracks;
         break;
     case kBrowseMusicGenres:
         for (size_t g = 0; g < kGenres.size(); ++g)
@@ -257,7 +277,98 @@ std::vector<QueueTrack> MusicLibrary::AlbumTracks(int32_t id) const {
     return tracks;
 }
 
-void ServeMusicLibrary(Gateway& gateway) {
+const MusicLibrary::Track* MusicLibrary::FindTrack(int32_t id, const Album** owner, const Artist** artistOwner) const {
+    for (const Artist& artist : m_artists)
+        for (const Album& album : artist.albums)
+            for (const Track& track : album.tracks)
+                if (track.id == id) {
+                    *owner = &album;
+                    *artistOwner = &artist;
+                    return &track;
+                }
+    return nullptr;
+}
+
+LibraryRow MusicLibrary::TrackById(int32_t id) const {
+    const Album* album = nullptr;
+    const Artist* artist = nullptr;
+    const Track* track = FindTrack(id, &album, &artist);
+    return track ? TrackRow(*artist, *album, *track) : LibraryRow{};
+}
+
+std::vector<QueueTrack> MusicLibrary::AsQueue(const std::vector<LibraryRow>& tracks) const {
+    std::vector<QueueTrack> queue;
+    for (const LibraryRow& row : tracks) {
+        const Album* album = nullptr;
+        const Artist* artist = nullptr;
+        if (const Track* track = FindTrack(row.ids[0], &album, &artist))
+            queue.push_back({artist->name, album->title, track->title, track->seconds});
+    }
+    return queue;
+}
+
+std::vector<LibraryRow> MusicLibrary::Expand(int kind, const LibraryRow& row) const {
+    const Artist* artist = nullptr;
+    switch (kind) {
+    case kBrowseArtists: return Rows(kBrowseArtistTracks, row.ids[0], 0);
+    case kBrowseAllAlbums:
+    case kBrowseArtistAlbums:
+    case kBrowseGenreAlbums:
+        if (const Album* album = FindAlbum(row.ids[1], &artist)) return TracksOf(*artist, album);
+        return {};
+    case kBrowsePlaylists: return Rows(kBrowsePlaylistTracks, row.ids[0], 0);
+    case kBrowseMusicGenres: {
+        std::vector<LibraryRow> tracks;
+        for (const LibraryRow& album : Rows(kBrowseGenreAlbums, row.ids[0], 0)) {
+            std::vector<LibraryRow> more = Expand(kBrowseGenreAlbums, album);
+            tracks.insert(tracks.end(), more.begin(), more.end());
+        }
+        return tracks;
+    }
+    default: return {row};
+    }
+}
+
+std::vector<LibraryRow> MusicLibrary::TracksInGenre(int32_t genre) const {
+    return Expand(kBrowseMusicGenres, Row(genre, 0, 0, {}));
+}
+
+std::vector<LibraryRow> MusicLibrary::RandomTracks(size_t count) const {
+    std::vector<LibraryRow> tracks;
+    for (const LibraryEdits::Genre& genre : m_edits->Genres()) {
+        if (!genre.on) continue;
+        const std::vector<LibraryRow> more = TracksInGenre(genre.id);
+        tracks.insert(tracks.end(), more.begin(), more.end());
+    }
+    std::shuffle(tracks.begin(), tracks.end(), std::mt19937(kRandomSeed));
+    if (tracks.size() > count) tracks.resize(count);
+    return tracks;
+}
+
+std::vector<LibraryRow> MusicLibrary::TracksFor(int kind, int a, int b, int position) const {
+    // The artists and all albums are one list whatever the values; the tracks
+    // by an artist name the track; the albums of a genre name the album's artist.
+    std::vector<LibraryRow> rows;
+    if (kind == kBrowseArtists || kind == kBrowseAllAlbums) {
+        rows = Rows(kind, 0, 0);
+    } else if (kind == kBrowseArtistTracks) {
+        const LibraryRow track = TrackById(a);
+        if (track.ids[2] != 0) rows = Rows(kind, track.ids[2], 0);
+    } else if (kind == kBrowseGenreAlbums) {
+        for (size_t g = 0; g < kGenres.size() && rows.empty(); ++g) {
+            std::vector<LibraryRow> albums = Rows(kind, kGenreIdBase + static_cast<int32_t>(g), 0);
+            if (position >= 0 && static_cast<size_t>(position) < albums.size() &&
+                albums[static_cast<size_t>(position)].ids[0] == a)
+                rows = std::move(albums);
+        }
+    } else {
+        rows = Rows(kind, a, b);
+    }
+    if (position < 0 || static_cast<size_t>(position) >= rows.size()) return {};
+    return Expand(kind, rows[static_cast<size_t>(position)]);
+}
+
+std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway) {
     auto library = std::make_shared<const MusicLibrary>();
     // {kind, a, b, source} -> a row count, or the rows per letter; the gateway's progress first
     // when the answer is long.
@@ -288,6 +399,8 @@ void ServeMusicLibrary(Gateway& gateway) {
         return std::vector<Frame>{{request.sender, ZVM_AUDIO_GETITEMTEXTA,
                                    PayloadWriter().Int(row.ids[0]).Int(row.ids[1]).Int(row.ids[2]).String(row.text)}};
     });
+    ServeLibraryEdits(gateway, library);
+    return library;
 }
 
 }  // namespace samplegateway

@@ -5,6 +5,7 @@
 // counts or the rows per initial letter, and each row's text request with the row's ids and
 // its TAB-separated columns; before the long answer of all tracks it reports its progress. The
 // music server's play queue starts with 12 tracks (served by musicserver.cpp).
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 namespace samplegateway {
 
 class Gateway;
+class LibraryEdits;
 
 // A track as the play queue holds it.
 struct QueueTrack {
@@ -61,6 +63,21 @@ public:
     // The album's tracks; none for an unknown id.
     std::vector<QueueTrack> AlbumTracks(int32_t id) const;
 
+    // The playlists and genres as the tablet changed them.
+    LibraryEdits& Edits() const { return *m_edits; }
+    // The tracks a play or add command names: the row at the position of the
+    // browse (kind, a, b), all the tracks under it when it is no track.
+    std::vector<LibraryRow> TracksFor(int kind, int a, int b, int position) const;
+    // Every track of the albums of a library genre.
+    std::vector<LibraryRow> TracksInGenre(int32_t genre) const;
+    // At most count tracks of the genres switched on, in an order of chance that is the same
+    // on every run.
+    std::vector<LibraryRow> RandomTracks(size_t count) const;
+    // The track row of a track id; empty ids when there is none.
+    LibraryRow TrackById(int32_t id) const;
+    // The track rows as the play queue holds them; rows of no known track are left out.
+    std::vector<QueueTrack> AsQueue(const std::vector<LibraryRow>& tracks) const;
+
 private:
     struct Track {
         int32_t id;
@@ -87,9 +104,16 @@ private:
     // The n-th track of the whole library, as it is laid out.
     LibraryRow NthTrack(int n) const;
 
+    // The tracks under a row of the browse kind.
+    std::vector<LibraryRow> Expand(int kind, const LibraryRow& row) const;
+    // The track of the id with its album and artist; null when there is none.
+    const Track* FindTrack(int32_t id, const Album** album, const Artist** artist) const;
+
     std::vector<Artist> m_artists;
+    std::shared_ptr<LibraryEdits> m_edits;
 };
 
-void ServeMusicLibrary(Gateway& gateway);
+// Serves the browses and the playlist and genre edits; the library for the music server.
+std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway);
 
 }  // namespace samplegateway

@@ -25,6 +25,8 @@ constexpr int32_t kStartTrack = 2;
 constexpr int32_t kStartPlayed = 60;
 constexpr uint32_t kSecondMs = 1000;
 constexpr int kMaxArtSide = 400;
+constexpr size_t kRandomTracks = 12;
+constexpr int32_t kReplaceAndPlay = 1;
 
 enum : int32_t {
     kRandom = 5002,
@@ -56,7 +58,10 @@ std::string Lower(std::string text) {
 
 class MusicServer {
 public:
-    MusicServer() : m_queue(m_library.QueueTracks()), m_albums(m_library.FirstAlbums(kMediaServerAlbums)) {}
+    explicit MusicServer(std::shared_ptr<const MusicLibrary> library)
+        : m_library(std::move(library)),
+          m_queue(m_library->QueueTracks()),
+          m_albums(m_library->FirstAlbums(kMediaServerAlbums)) {}
 
     Bytes Status() const {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -125,6 +130,11 @@ public:
                 m_state = kStopped;
         }
         return Changes(false, before);
+    }
+    // With play the tracks replace the queue and the first starts; otherwise they are appended.
+    std::vector<Frame> Enqueue(const std::vector<QueueTrack>& tracks, bool play) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return EnqueueLocked(tracks, play);
     }
     std::string ArtName() const {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -216,8 +226,12 @@ private:
         int32_t first = 0;
         if (!album && (album = FindAlbum(entry / kTrackEntryFactor))) first = entry % kTrackEntryFactor;
         if (!album) return {};
-        std::vector<QueueTrack> tracks = m_library.AlbumTracks(album->id);
+        std::vector<QueueTrack> tracks = m_library->AlbumTracks(album->id);
         if (first > 0 && first < static_cast<int32_t>(tracks.size())) tracks = {tracks[static_cast<size_t>(first)]};
+        return EnqueueLocked(tracks, play);
+    }
+    std::vector<Frame> EnqueueLocked(const std::vector<QueueTrack>& tracks, bool play) {
+        if (tracks.empty()) return {};
         const int32_t before = m_current;
         if (play) {
             m_queue = tracks;
@@ -241,7 +255,7 @@ private:
             header.push_back({kMusicNode, "Music"});
             for (const AlbumEntry& each : m_albums) {
                 entries.push_back({each.id, kCanOpen | kPlayable | kCoverRow, each.title + " - " + each.artist});
-                const std::vector<QueueTrack> tracks = m_library.AlbumTracks(each.id);
+                const std::vector<QueueTrack> tracks = m_library->AlbumTracks(each.id);
                 for (int32_t k = 1; k <= 2; ++k)
                     entries.push_back(
                         {each.id * kTrackEntryFactor + k, kPlayable | kIndent, tracks[static_cast<size_t>(k)].title});
@@ -260,7 +274,7 @@ private:
             header.push_back({kMusicNode, "Music"});
             header.push_back({album->id, album->title});
             int32_t k = 0;
-            for (const QueueTrack& track : m_library.AlbumTracks(album->id))
+            for (const QueueTrack& track : m_library->AlbumTracks(album->id))
                 entries.push_back({album->id * kTrackEntryFactor + k++, kPlayable, track.title});
         } else {
             return PayloadWriter().Int(1);
@@ -274,7 +288,7 @@ private:
     }
 
     mutable std::mutex m_mutex;
-    MusicLibrary m_library;
+    std::shared_ptr<const MusicLibrary> m_library;
     std::vector<QueueTrack> m_queue;
     std::vector<AlbumEntry> m_albums;
     int32_t m_current = kStartTrack;
@@ -301,8 +315,8 @@ Bytes Cover(int32_t seed, int w, int h) {
     return EncodeJpeg(w, h, rgb);
 }
 
-void ServeMusicServer(Gateway& gateway, Pacer& pacer) {
-    auto music = std::make_shared<MusicServer>();
+void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const MusicLibrary> library) {
+    auto music = std::make_shared<MusicServer>(library);
     auto nextTick = std::make_shared<uint32_t>(0);
     pacer.Add([music, nextTick, &gateway](uint32_t now_ms) {
         if (*nextTick == 0) *nextTick = now_ms + kSecondMs;
@@ -350,6 +364,28 @@ void ServeMusicServer(Gateway& gateway, Pacer& pacer) {
         if (source != kMediaServerId)
             return std::vector<Frame>{{request.sender, ZVM_MESSAGES_GETNEWCOUNTA, PayloadWriter().Int(1)}};
         return music->Browse(request.sender, node, entry, action, text);
+    });
+    // {zone, kind, a, b, position, play, source}: the tracks under the row of a library browse.
+    gateway.On(ZVM_AUDIO_LIBRARYCOMMANDEX, [music, library](const Frame& request) {
+        PayloadReader in(request.payload);
+        ReadInt(in);
+        const int32_t kind = ReadInt(in), a = ReadInt(in), b = ReadInt(in), position = ReadInt(in);
+        const int32_t play = ReadInt(in);
+        return music->Enqueue(library->AsQueue(library->TracksFor(kind, a, b, position)), play == kReplaceAndPlay);
+    });
+    // {zone, track, album, artist, play}: one track.
+    gateway.On(ZVM_AUDIO_LIBRARYCOMMAND, [music, library](const Frame& request) {
+        PayloadReader in(request.payload);
+        ReadInt(in);
+        const LibraryRow track = library->TrackById(ReadInt(in));
+        ReadInt(in);
+        ReadInt(in);
+        const int32_t play = ReadInt(in);
+        return music->Enqueue(library->AsQueue({track}), play == kReplaceAndPlay);
+    });
+    // {zone}: tracks of the genres switched on, played at random.
+    gateway.On(ZVM_AUDIO_PLAYRANDOM, [music, library](const Frame&) {
+        return music->Enqueue(library->AsQueue(library->RandomTracks(kRandomTracks)), true);
     });
 }
 

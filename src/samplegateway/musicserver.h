@@ -5,13 +5,17 @@
 // plays its progress advances each second. The album art of the track playing is a picture made
 // at the size asked (0x1003). Its sub-sources are the radio directory and a media server whose
 // browse tree (0x0FD4, answered as 0x13BD) lists 20 albums with covers, podcasts and a search.
+// The music library's play commands (0x10DE, 0x10DC) and its random play (0x1102) fill the same
+// queue: a play replaces it and starts its first track, an add appends to it.
 #include <cstdint>
+#include <memory>
 
 #include "samplegateway/wire.h"
 
 namespace samplegateway {
 
 class Gateway;
+class MusicLibrary;
 class Pacer;
 
 // The sub-sources of the music server's zone state: {id, name, kind}.
@@ -26,7 +30,8 @@ inline constexpr int32_t kMediaServerId = 71;
 inline constexpr int kMediaServerAlbums = 20;
 inline constexpr int kCoverSide = 46;
 
-void ServeMusicServer(Gateway& gateway, Pacer& pacer);
+// The library is the one whose browses and playlists the tablet sees.
+void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const MusicLibrary> library);
 // A JPEG picture of w x h in colours of the seed: a diagonal blend with a frame (the covers of
 // the music and the thumbnails of the Showcase's titles).
 Bytes Cover(int32_t seed, int w, int h);

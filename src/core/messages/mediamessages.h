@@ -310,3 +310,29 @@ constexpr uint16_t ZVM_AUDIO_PLAYQUEUEITEM = 0x10EA;
 // The captions of a set-top box's soft keys, a page of ten at a time.
 constexpr uint16_t ZVM_AUDIO_GETSOFTKEYSQ = 0x1202;
 constexpr uint16_t ZVM_AUDIO_GETSOFTKEYSA = 0x1203;
+
+// The music library's changes and its playlists: the notice that the
+// library changed, the creation, renaming and deletion of playlists, edits
+// of a playlist's tracks and the notice that its tracks changed, music
+// added to a playlist, and the library genres a source lists.
+constexpr uint16_t ZVM_AUDIO_LIBRARYCHANGED = 0x0FA1;
+constexpr uint16_t ZVM_AUDIO_PLAYLISTITEMSCHANGED = 0x0FB1;
+constexpr uint16_t ZVM_AUDIO_CREATEPLAYLISTQ = 0x10EE;
+constexpr uint16_t ZVM_AUDIO_CREATEPLAYLISTA = 0x10EF;
+constexpr uint16_t ZVM_AUDIO_DELETEPLAYLISTQ = 0x10F2;
+constexpr uint16_t ZVM_AUDIO_DELETEPLAYLISTA = 0x10F3;
+constexpr uint16_t ZVM_AUDIO_RENAMEPLAYLISTQ = 0x10F4;
+constexpr uint16_t ZVM_AUDIO_RENAMEPLAYLISTA = 0x10F5;
+constexpr uint16_t ZVM_AUDIO_GETGENRESQ = 0x10FE;
+constexpr uint16_t ZVM_AUDIO_GETGENRESA = 0x10FF;
+constexpr uint16_t ZVM_AUDIO_SETGENRE = 0x1100;
+constexpr uint16_t ZVM_AUDIO_PLAYRANDOM = 0x1102;
+constexpr uint16_t ZVM_AUDIO_ADDTOPLAYLIST = 0x1104;
+constexpr uint16_t ZVM_AUDIO_EDITPLAYLISTITEM = 0x1106;
+
+// How a playlist's track moves (0x1106).
+enum PlaylistEdit : int {
+    kPlaylistDeleteTrack = 0,
+    kPlaylistMoveUp = 1,
+    kPlaylistMoveDown = 2,
+};

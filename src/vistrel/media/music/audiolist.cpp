@@ -332,6 +332,11 @@ void CAudioLibListBase::OnBrowseAnswer(CZVMSG*) {
     UpdateEmptyText();
 }
 
+void CAudioLibListBase::ShowNoItems() {
+    m_noItems = 1;
+    UpdateEmptyText();
+}
+
 void CAudioLibListBase::UpdateEmptyText() { SetEmptyText(m_noItems ? kNoItems : kSearching, kEmptyTextFontSize); }
 
 // ---- browse answers into rows

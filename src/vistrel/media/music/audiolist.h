@@ -116,6 +116,8 @@ public:
     // Sends the row's request, or queues it while 51 are on their way.
     void SendRowRequest(CLBAudioItem* row, std::unique_ptr<CZVMSG> message);
     void SelectFirst();
+    // The list shows that it has no rows, without waiting for an answer.
+    void ShowNoItems();
     void FlashRow(CListItem* row);
     void RedrawRows(int first, int last);
 

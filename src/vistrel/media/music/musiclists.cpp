@@ -271,12 +271,13 @@ CTrackList::CTrackList(const MusicListArgs& args, int variant) : CMusicBrowseLis
         AddButton("Add", kTrackAddCommand);
         return;
     }
-    if (variant == 2) {
-        if (HasFeature(kSourceNoQueueEdit)) return;
-        AddButton("Delete", kTrackDeleteCommand);
-        AddArrowButton(kDownIcon, kTrackDownCommand);
-        AddArrowButton(kUpIcon, kTrackUpCommand);
-        return;
+    if (variant == kQueueTracks || variant == kPlaylistEditTracks) {
+        if (!HasFeature(kSourceNoQueueEdit)) {
+            AddButton("Delete", kTrackDeleteCommand);
+            AddArrowButton(kDownIcon, kTrackDownCommand);
+            AddArrowButton(kUpIcon, kTrackUpCommand);
+        }
+        if (variant == kQueueTracks) return;
     }
     if (!HasFeature(kSourceNoAdd)) AddButton("Add", kTrackAddCommand);
     AddButton("Play", kTrackPlayCommand);

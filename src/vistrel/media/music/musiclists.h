@@ -155,7 +155,9 @@ private:
 class CTrackList : public CMusicBrowseList {
 public:
     enum Mode { kArtistAlbumTracks = 0, kArtistTracks = 1, kPlaylistTracks = 2, kAllTracks = 3, kAlbumTracks = 4 };
-    // variant 1: Add only; 2: the play queue's Delete, Down and Up.
+    // variant 1: Add only; 2: the play queue's Delete, Down and Up; 3: a
+    // playlist's tracks, with Delete, Down and Up besides Add and Play.
+    enum Variant { kPlainTracks = 0, kAddOnlyTracks = 1, kQueueTracks = 2, kPlaylistEditTracks = 3 };
     CTrackList(const MusicListArgs& args, int variant);
 
     void BrowseAlbumTracks(int artist, int album);

@@ -6,6 +6,7 @@
 #include "vistrel/media/audio/audiozonespage.h"
 #include "vistrel/media/audio/sourcepages.h"
 #include "vistrel/media/music/audiolibbrowsewnd.h"
+#include "vistrel/media/music/musiclibrarypage.h"
 #include "vistrel/media/music/nowplayingpanel.h"
 #include "widgets/style/setserver.h"
 #include "widgets/tabs/trregion.h"
@@ -62,7 +63,12 @@ CMusicSourcePage::~CMusicSourcePage() {
 
 CNowPlayingPanel* CMusicSourcePage::GetNowPlaying() { return static_cast<CNowPlayingPanel*>(GetTabPage(0)); }
 
-CZVWindow* CMusicSourcePage::MakeLibraryPage(CZVRect area) { return EmptyPanel(m_region, area); }
+CZVWindow* CMusicSourcePage::MakeLibraryPage(CZVRect area) {
+    CZVServer* server = GetGatewayServer();
+    // A source that allows no way of browsing its library shows an empty panel.
+    if (!server || !m_zones || m_zones->CountLibraryTabs() == 0) return EmptyPanel(m_region, area);
+    return new CMusicLibraryPage(m_region, area, *server);
+}
 
 CZVWindow* CMusicSourcePage::MakeRadioBrowser(CZVRect area) { return EmptyPanel(m_region, area); }
 

@@ -40,8 +40,9 @@ public:
 
 private:
     CZVWindow* MakeTabPage(int index, CZVRect area);
-    // The pages that come with the library and radio pages; empty panels until then.
+    // The library's browse pages; an empty panel when no way of browsing is allowed.
     CZVWindow* MakeLibraryPage(CZVRect area);
+    // The radio directory comes with its own page; an empty panel until then.
     CZVWindow* MakeRadioBrowser(CZVRect area);
     CZVWindow* MakeBrowseTree(const CAudDataEntry& entry, CZVRect area);
     int CanRepaintNowPlaying();
