@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -256,10 +255,7 @@ void ServePictures(Gateway& gateway, bool themed) {
         PayloadReader in(request.payload);
         std::string name;
         const std::vector<IconShape>* icon = in.String(&name) ? IconNamed(name) : nullptr;
-        if (!icon) {
-            fprintf(stderr, "MISSINGICON %s\n", name.c_str());
-            return NoSuchPicture(request);
-        }
+        if (!icon) return NoSuchPicture(request);
         return {{request.sender, ZVM_IMAGE_GETICONA, IconAnswer(*icon, themed)}};
     });
     // By name; a picture the house does not have is refused.
