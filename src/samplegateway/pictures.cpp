@@ -24,13 +24,24 @@ constexpr int kLogoWidth = 160;
 constexpr int kLogoHeight = 80;
 
 // Shape types of a vector icon.
-enum Shape : int32_t { kRect = 0, kTriangleUp = 3, kEllipse = 5 };
+enum Shape : int32_t {
+    kRect = 0,
+    kTriangleLeft = 1,
+    kTriangleRight = 2,
+    kTriangleUp = 3,
+    kTriangleDown = 4,
+    kEllipse = 5,
+    kBandDown = 6,
+    kBandUp = 7,
+    kInvisible = 10
+};
 
-// One filled shape in icon units; a colour of 0, 0, 0 cuts a hole.
+// One filled shape in icon units; a colour of 0, 0, 0 cuts a hole. A band's thickness is its param.
 struct IconShape {
     int32_t x, y, w, h;
     int32_t type;
     uint8_t r, g, b;
+    int32_t param = 0;
 };
 
 constexpr uint8_t W = 255;
@@ -81,7 +92,61 @@ const std::vector<IconShape> kMinus = {
     {5, 40, 90, 20, kRect, 60, 200, 60}, {5, 5, 1, 1, kRect, 0, 0, 0}, {94, 94, 1, 1, kRect, 0, 0, 0}};
 const std::vector<IconShape> kPlay = {{0, 0, 100, 100, kEllipse, 60, 190, 60}, {28, 25, 44, 50, kTriangleUp, W, W, W}};
 
-// The icon of a name: the menu entries', the music buttons' and the level steps' names in both looks; null for
+// ---- The audio, video and recorder pages' icons.
+constexpr uint8_t kGreenR = 60, kGreenG = 200, kGreenB = 60;
+constexpr uint8_t kInkR = 60, kInkG = 60, kInkB = 90;
+// The green arrows of the level columns, the camera pad and the recorder's clip steps: a head and a shaft.
+const std::vector<IconShape> kGreenUp = {{15, 5, 70, 45, kTriangleUp, kGreenR, kGreenG, kGreenB},
+                                         {35, 50, 30, 45, kRect, kGreenR, kGreenG, kGreenB}};
+const std::vector<IconShape> kGreenDown = {{35, 5, 30, 45, kRect, kGreenR, kGreenG, kGreenB},
+                                           {15, 50, 70, 45, kTriangleDown, kGreenR, kGreenG, kGreenB}};
+const std::vector<IconShape> kGreenLeft = {{5, 15, 45, 70, kTriangleLeft, kGreenR, kGreenG, kGreenB},
+                                           {50, 35, 45, 30, kRect, kGreenR, kGreenG, kGreenB}};
+const std::vector<IconShape> kGreenRight = {{5, 35, 45, 30, kRect, kGreenR, kGreenG, kGreenB},
+                                            {50, 15, 45, 70, kTriangleRight, kGreenR, kGreenG, kGreenB}};
+// Replay: a green ring open at its top right, its head pointing down into the gap.
+const std::vector<IconShape> kReplay = {{5, 10, 80, 80, kEllipse, kGreenR, kGreenG, kGreenB},
+                                        {21, 26, 48, 48, kEllipse, 0, 0, 0},
+                                        {45, 5, 45, 45, kRect, 0, 0, 0},
+                                        {56, 20, 40, 30, kTriangleDown, kGreenR, kGreenG, kGreenB}};
+// Stop: a white square on a red disc, beside the green play disc.
+const std::vector<IconShape> kStop = {{0, 0, 100, 100, kEllipse, 200, 60, 60}, {30, 30, 40, 40, kRect, W, W, W}};
+// The speed slider's ends: two heads back and two forward.
+const std::vector<IconShape> kRewind = {{5, 15, 45, 70, kTriangleLeft, kInkR, kInkG, kInkB},
+                                        {50, 15, 45, 70, kTriangleLeft, kInkR, kInkG, kInkB}};
+const std::vector<IconShape> kFastForward = {{5, 15, 45, 70, kTriangleRight, kInkR, kInkG, kInkB},
+                                             {50, 15, 45, 70, kTriangleRight, kInkR, kInkG, kInkB}};
+// The speaker selector's four positions: a speaker with a red cross (off), then one to three
+// sound waves around the speaker's mouth, each wave a ring whose left part the cut takes. All
+// four share one extent, so the speaker stands at one place and size in each.
+const IconShape kSpeakerExtent = {-16, 0, 100, 100, kInvisible, 0, 0, 0};
+const IconShape kSpeakerWaveCut = {-16, 0, 46, 100, kRect, 0, 0, 0};
+const std::vector<IconShape> kSpeakerBody = {{2, 40, 10, 20, kRect, kInkR, kInkG, kInkB},
+                                             {6, 24, 20, 52, kTriangleLeft, kInkR, kInkG, kInkB}};
+std::vector<IconShape> Speaker(int waves) {
+    constexpr int kMouthX = 26, kMouthY = 50, kWaveWidth = 8;
+    std::vector<IconShape> shapes = {kSpeakerExtent};
+    for (int wave = waves; wave >= 1; --wave) {
+        const int r = 6 + 12 * wave, inner = r - kWaveWidth;
+        shapes.push_back({kMouthX - r, kMouthY - r, 2 * r, 2 * r, kEllipse, kInkR, kInkG, kInkB});
+        shapes.push_back({kMouthX - inner, kMouthY - inner, 2 * inner, 2 * inner, kEllipse, 0, 0, 0});
+    }
+    if (waves > 0) shapes.push_back(kSpeakerWaveCut);
+    shapes.insert(shapes.end(), kSpeakerBody.begin(), kSpeakerBody.end());
+    if (waves == 0) {
+        shapes.push_back({36, 33, 34, 34, kBandDown, 210, 50, 50, 9});
+        shapes.push_back({36, 33, 34, 34, kBandUp, 210, 50, 50, 9});
+    }
+    return shapes;
+}
+const std::vector<IconShape> kSpeakerOff = Speaker(0), kSpeakerLow = Speaker(1), kSpeakerMedium = Speaker(2),
+                             kSpeakerHigh = Speaker(3);
+// The settings button of a zone's column: a gear of four teeth.
+const std::vector<IconShape> kGear = {{42, 0, 16, 100, kRect, 90, 90, 120},
+                                      {0, 42, 100, 16, kRect, 90, 90, 120},
+                                      {15, 15, 70, 70, kEllipse, 90, 90, 120},
+                                      {36, 36, 28, 28, kEllipse, 0, 0, 0}};
+// The icon of a name: the menu entries', the music, media and level buttons' names in both looks; null for
 // another name.
 const std::vector<IconShape>* IconNamed(std::string_view name) {
     const struct {
@@ -104,6 +169,20 @@ const std::vector<IconShape>* IconNamed(std::string_view name) {
         {"TRANSPORT\\ICON32_PLUS_GREEN", &kPlus},
         {"TRANSPORT\\ICON32_MINUS_GREEN", &kMinus},
         {"TRANSPORT\\ICON32PLAY", &kPlay},
+        {"TRANSPORT\\ICON32_UP_ARROW_GREEN", &kGreenUp},
+        {"TRANSPORT\\ICON32_DOWN_ARROW_GREEN", &kGreenDown},
+        {"TRANSPORT\\ICON32_LEFT_ARROW_GREEN", &kGreenLeft},
+        {"TRANSPORT\\ICON32_RIGHT_ARROW_GREEN", &kGreenRight},
+        {"TRANSPORT\\ICON32REPEAT", &kReplay},
+        {"TRANSPORT\\ICON32STOP", &kStop},
+        {"TRANSPORT\\ICON32REW", &kRewind},
+        {"TRANSPORT\\ICON32FFW", &kFastForward},
+        {"TRANSPORT\\MUSIC_CLOSE_32", &kSpeakerOff},
+        {"TRANSPORT\\MUSIC_CONFIG_32", &kGear},
+        {"speaker_0", &kSpeakerOff},
+        {"speaker_1", &kSpeakerLow},
+        {"speaker_2", &kSpeakerMedium},
+        {"speaker_3", &kSpeakerHigh},
     };
     for (const auto& icon : kIcons)
         if (icon.name == name) return icon.shapes;
@@ -120,7 +199,7 @@ Bytes IconAnswer(const std::vector<IconShape>& shapes, bool themed) {
         out.Int(0).Int(0).Int(0).Int(0);
     out.Int(static_cast<int32_t>(shapes.size()));
     for (const IconShape& s : shapes) {
-        out.Int(s.x).Int(s.y).Int(s.w).Int(s.h).Int(s.type).Int(0);
+        out.Int(s.x).Int(s.y).Int(s.w).Int(s.h).Int(s.type).Int(s.param);
         if (themed)
             out.Int(s.r).Int(s.g).Int(s.b);
         else

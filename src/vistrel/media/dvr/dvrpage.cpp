@@ -27,7 +27,10 @@ constexpr int kControlsWidth = 204;  // what a landscape page keeps right of the
 constexpr int kPortraitControls = 254;
 constexpr int kVideoFrame = 2;
 constexpr int kNoSource = 0x7FFF;
-constexpr int kIconLeft = 2;
+// The three transport buttons share a narrow row: their icons sit above the captions, so that
+// each caption has the button's whole width. The clip steps are wider and keep theirs beside.
+constexpr int kIconAbove = 17;
+constexpr int kIconBeside = 2;
 constexpr int kGap = 4;
 
 bool Playing(int kind) { return kind == CDvrPage::kReplay || kind == CDvrPage::kStop; }
@@ -129,18 +132,18 @@ void CDvrPage::LayoutControls(CZVWindow* panel) {
     }
     const CZVRect first = buttons.Row(0, 3, kGap), second = buttons.Row(1, 3, kGap);
     m_play = panel->AddCheckButton(first.Column(0, 3, kGap), kPlayId, kButtonClass, "Play");
-    m_play->SetIconName("TRANSPORT\\ICON32PLAY", kIconLeft);
+    m_play->SetIconName("TRANSPORT\\ICON32PLAY", kIconAbove);
     m_replay =
-        panel->AddIconButton(first.Column(1, 3, kGap), kReplayId, kButtonClass, "TRANSPORT\\ICON32REPEAT", kIconLeft);
+        panel->AddIconButton(first.Column(1, 3, kGap), kReplayId, kButtonClass, "TRANSPORT\\ICON32REPEAT", kIconAbove);
     m_replay->SetText("Replay", nullptr, 0);
     m_stop = panel->AddCheckButton(first.Column(2, 3, kGap), kStopId, kButtonClass, "Stop");
-    m_stop->SetIconName("TRANSPORT\\ICON32STOP", kIconLeft);
+    m_stop->SetIconName("TRANSPORT\\ICON32STOP", kIconAbove);
     m_stop->SetCheck(1, 0, 0);
     m_previous = panel->AddIconButton(second.Column(0, 2, kGap), kPreviousClipId, kButtonClass,
-                                      "TRANSPORT\\ICON32_LEFT_ARROW_GREEN", kIconLeft);
+                                      "TRANSPORT\\ICON32_LEFT_ARROW_GREEN", kIconBeside);
     m_previous->SetText("Previous\nClip", nullptr, 0);
     m_next = panel->AddIconButton(second.Column(1, 2, kGap), kNextClipId, kButtonClass,
-                                  "TRANSPORT\\ICON32_RIGHT_ARROW_GREEN", kIconLeft);
+                                  "TRANSPORT\\ICON32_RIGHT_ARROW_GREEN", kIconBeside);
     m_next->SetText("Next\nClip", nullptr, 0);
     m_save = panel->Add3DButtonDefault(buttons.Row(2, 3, kGap), kSaveId, kButtonClass, "Save This Clip");
     CCaptionFitter fitter(panel);
