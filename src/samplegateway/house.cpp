@@ -40,6 +40,7 @@
 #include "samplegateway/tvchannels.h"
 // The cable box's soft keys, the internet radio and the Showcase's titles.
 #include "samplegateway/radio.h"
+#include "samplegateway/radiodirectory.h"
 #include "samplegateway/softkeys.h"
 
 namespace samplegateway {
@@ -255,7 +256,9 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePool(gateway, house);
     ServePoolEquipment(gateway, house);
     ServeMedia(gateway);
-    ServeMusicLibrary(gateway);
+    // The radio directory's lists are the library's browses; its favourites and "Listen" the radio's.
+    auto radio = std::make_shared<RadioDirectory>();
+    ServeMusicLibrary(gateway, radio);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
     ServeLighting(gateway, house);
@@ -286,7 +289,8 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);
-    ServeRadio(gateway, *pacer);
+    ServeRadio(gateway, *pacer, radio);
+    ServeRadioFavourites(gateway, radio);
     return pacer;
 }
 

@@ -7,6 +7,7 @@
 #include "vistrel/media/audio/sourcepages.h"
 #include "vistrel/media/music/audiolibbrowsewnd.h"
 #include "vistrel/media/music/nowplayingpanel.h"
+#include "vistrel/media/radio/radiobrowserpage.h"
 #include "widgets/style/setserver.h"
 #include "widgets/tabs/trregion.h"
 #include "widgets/window/gateway.h"
@@ -64,7 +65,9 @@ CNowPlayingPanel* CMusicSourcePage::GetNowPlaying() { return static_cast<CNowPla
 
 CZVWindow* CMusicSourcePage::MakeLibraryPage(CZVRect area) { return EmptyPanel(m_region, area); }
 
-CZVWindow* CMusicSourcePage::MakeRadioBrowser(CZVRect area) { return EmptyPanel(m_region, area); }
+CZVWindow* CMusicSourcePage::MakeRadioBrowser(CZVRect area) {
+    return new CRadioBrowserPage(m_region, this, m_zones, area, m_region->GetFaceColor(), m_kindWord);
+}
 
 CZVWindow* CMusicSourcePage::MakeBrowseTree(const CAudDataEntry& entry, CZVRect area) {
     CZVServer* server = GetGatewayServer();

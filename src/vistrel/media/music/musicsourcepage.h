@@ -42,6 +42,7 @@ private:
     CZVWindow* MakeTabPage(int index, CZVRect area);
     // The pages that come with the library and radio pages; empty panels until then.
     CZVWindow* MakeLibraryPage(CZVRect area);
+    // The internet radio directory (a sub-source of kind 1004).
     CZVWindow* MakeRadioBrowser(CZVRect area);
     CZVWindow* MakeBrowseTree(const CAudDataEntry& entry, CZVRect area);
     int CanRepaintNowPlaying();
