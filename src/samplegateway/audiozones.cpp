@@ -48,6 +48,17 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         playing_[zone] = {source, kind};
     }
+    // A music source's library plays the radio or music: the zone's source keeps its feature bits
+    // and takes the type. False when the zone plays no music source.
+    bool PlayType(int32_t zone, int32_t type) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Playing& playing = playing_[zone];
+        const int32_t now = playing.kind & 0xFFFF;
+        if (playing.source == kNoSource || (now != kMusicServerKind && now != kInternetRadioKind) || now == type)
+            return false;
+        playing.kind = (playing.kind & ~0xFFFF) | type;
+        return true;
+    }
 
 private:
     std::mutex mutex_;
@@ -85,6 +96,18 @@ void ServeAudioZones(Gateway& gateway) {
     for (uint16_t noted : {ZVM_AUDIO_SUBSCRIBEZONE, ZVM_AUDIO_UNSUBSCRIBEZONE, ZVM_AUDIO_STARTUPDATES,
                            ZVM_AUDIO_STOPUPDATES, ZVM_AUDIO_LIBRARYCOMMAND, ZVM_AUDIO_LIBRARYCOMMANDEX})
         gateway.On(noted, [](const Frame&) { return std::vector<Frame>{}; });
+    // {zone, list kind, a, b, row, play, source}: "Listen" on a station makes the zone's music
+    // source play the internet radio; a play from the library makes it the music server again.
+    gateway.AlsoOn(ZVM_AUDIO_LIBRARYCOMMANDEX, [zones](const Frame& request) -> std::vector<Frame> {
+        PayloadReader in(request.payload);
+        int32_t zone = 0, kind = 0, a = 0, b = 0, row = 0, play = 0;
+        if (!in.Int(&zone) || !in.Int(&kind) || !in.Int(&a) || !in.Int(&b) || !in.Int(&row) || !in.Int(&play))
+            return {};
+        const bool radio = kind == kBrowseStations || kind == kBrowseFavouriteStations;
+        if (!radio && play != 1) return {};
+        if (!zones->PlayType(zone, radio ? kInternetRadioKind : kMusicServerKind)) return {};
+        return {{kEverySink, ZVM_AUDIO_ZONECHANGED, zones->State(zone)}};
+    });
 }
 
 }  // namespace samplegateway

@@ -40,6 +40,7 @@
 #include "samplegateway/tvchannels.h"
 // The cable box's soft keys, the internet radio and the Showcase's titles.
 #include "samplegateway/radio.h"
+#include "samplegateway/radiodirectory.h"
 #include "samplegateway/softkeys.h"
 #include "samplegateway/titles.h"
 
@@ -256,7 +257,9 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePool(gateway, house);
     ServePoolEquipment(gateway, house);
     ServeMedia(gateway);
-    const auto musicLibrary = ServeMusicLibrary(gateway);
+    // The radio directory's lists are the library's browses; its favourites and "Listen" the radio's.
+    auto radio = std::make_shared<RadioDirectory>();
+    const auto musicLibrary = ServeMusicLibrary(gateway, radio);
     ServePoolSchedules(gateway, house);
     ServeLightingSchedules(gateway, house);
     ServeLighting(gateway, house);
@@ -287,7 +290,8 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);
-    ServeRadio(gateway, *pacer);
+    ServeRadio(gateway, *pacer, radio);
+    ServeRadioFavourites(gateway, radio);
     ServeTitles(gateway);
     return pacer;
 }

@@ -9,6 +9,7 @@
 #include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/libraryedits.h"
+#include "samplegateway/radiodirectory.h"
 
 namespace samplegateway {
 namespace {
@@ -30,15 +31,9 @@ constexpr std::array<const char*, 8> kGenres = {"Ambient", "Blues", "Classical",
 constexpr std::array<const char*, 12> kSelectableGenres = {
     "Ambient", "Blues", "Classical", "Electronic", "Folk", "Jazz", "Pop", "Rock", "Country", "Latin", "Reggae", "Soul"};
 constexpr std::array<const char*, 5> kPlaylists = {"Dinner Party", "Morning Swim", "Poolside", "Road Trip", "Workout"};
-constexpr std::array<const char*, 6> kRadioGenres = {"Classic Rock", "Country", "Jazz", "News", "Talk", "Top 40"};
-constexpr int kFavouriteRadioGenres = 3;
-constexpr int kStationsPerGenre = 8;
-constexpr int kFavouriteStations = 3;
 constexpr int kPlaylistTracks = 12;
 constexpr int32_t kGenreIdBase = 500;
 constexpr int32_t kPlaylistIdBase = 600;
-constexpr int32_t kRadioGenreIdBase = 700;
-constexpr int32_t kStationIdBase = 800;
 constexpr int32_t kProgressLevel = 40;
 // The random play's order is the same on every run.
 constexpr unsigned kRandomSeed = 37;
@@ -72,7 +67,9 @@ int32_t ReadInt(PayloadReader& reader) {
 
 }  // namespace
 
-MusicLibrary::MusicLibrary() : m_edits(std::make_shared<LibraryEdits>()) {
+MusicLibrary::MusicLibrary(std::shared_ptr<const RadioDirectory> radio)
+    : m_edits(std::make_shared<LibraryEdits>()),
+      m_radio(radio ? std::move(radio) : std::make_shared<RadioDirectory>()) {
     std::vector<std::string> names;
     for (int i = 0; i + 1 < kArtists; ++i)
         names.push_back(std::string(kFirstWords[static_cast<size_t>(i) % kFirstWords.size()]) + " " +
@@ -163,6 +160,7 @@ LibraryRow MusicLibrary::NthTrack(int n) const {
 }
 
 std::vector<LibraryRow> MusicLibrary::Rows(int kind, int a, int b) const {
+    if (RadioDirectory::Serves(kind)) return m_radio->Rows(kind, a);
     std::vector<LibraryRow> rows;
     const Artist* artist = FindArtist(a);
     const Artist* albumArtist = nullptr;
@@ -218,24 +216,6 @@ std::vector<LibraryRow> MusicLibrary::Rows(int kind, int a, int b) const {
         for (size_t g = 0; g < kGenres.size(); ++g)
             rows.push_back(Row(kGenreIdBase + static_cast<int32_t>(g), 0, 0, kGenres[g]));
         break;
-    case kBrowseRadioGenres:
-    case kBrowseFavouriteRadioGenres: {
-        const size_t count = kind == kBrowseRadioGenres ? kRadioGenres.size() : kFavouriteRadioGenres;
-        for (size_t g = 0; g < count; ++g)
-            rows.push_back(Row(kRadioGenreIdBase + static_cast<int32_t>(g), 0, 0, kRadioGenres[g]));
-        break;
-    }
-    case kBrowseStations:
-    case kBrowseFavouriteStations: {
-        const int genre = a - kRadioGenreIdBase;
-        if (genre < 0 || genre >= static_cast<int>(kRadioGenres.size())) break;
-        const int count = kind == kBrowseStations ? kStationsPerGenre : kFavouriteStations;
-        for (int s = 0; s < count; ++s)
-            rows.push_back(Row(
-                kStationIdBase + genre * kStationsPerGenre + s, a, 0,
-                std::string(kRadioGenres[static_cast<size_t>(genre)]) + " " + std::to_string(88 + s * 2) + ".1 FM"));
-        break;
-    }
     default: break;
     }
     return rows;
@@ -368,8 +348,8 @@ std::vector<LibraryRow> MusicLibrary::TracksFor(int kind, int a, int b, int posi
     return Expand(kind, rows[static_cast<size_t>(position)]);
 }
 
-std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway) {
-    auto library = std::make_shared<const MusicLibrary>();
+std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway, std::shared_ptr<const RadioDirectory> radio) {
+    auto library = std::make_shared<const MusicLibrary>(std::move(radio));
     // {kind, a, b, source} -> a row count, or the rows per letter; the gateway's progress first
     // when the answer is long.
     gateway.On(ZVM_AUDIO_BROWSEQ, [library](const Frame& request) {

@@ -1,7 +1,7 @@
 #pragma once
 // The sample house's music library, made in code and the same on every run: 60 artists over
 // most letters (one under a digit), 3 albums of 10 tracks each, 8 genres, 5 playlists, and the
-// radio directory's genres and stations. It answers the tablet's browse requests with row
+// lists of the radio directory it is given. It answers the tablet's browse requests with row
 // counts or the rows per initial letter, and each row's text request with the row's ids and
 // its TAB-separated columns; before the long answer of all tracks it reports its progress. The
 // music server's play queue starts with 12 tracks (served by musicserver.cpp).
@@ -15,6 +15,7 @@ namespace samplegateway {
 
 class Gateway;
 class LibraryEdits;
+class RadioDirectory;
 
 // A track as the play queue holds it.
 struct QueueTrack {
@@ -46,7 +47,8 @@ public:
     // Before a browse of more rows than this, the gateway shows its progress.
     static constexpr int kLongAnswer = 1000;
 
-    MusicLibrary();
+    // Without a radio directory, the library has one of its own.
+    explicit MusicLibrary(std::shared_ptr<const RadioDirectory> radio = nullptr);
 
     // The rows of a browse kind with its two values, in the order the tablet shows them.
     std::vector<LibraryRow> Rows(int kind, int a, int b) const;
@@ -111,9 +113,11 @@ private:
 
     std::vector<Artist> m_artists;
     std::shared_ptr<LibraryEdits> m_edits;
+    std::shared_ptr<const RadioDirectory> m_radio;
 };
 
 // Serves the browses and the playlist and genre edits; the library for the music server.
-std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway);
+std::shared_ptr<const MusicLibrary> ServeMusicLibrary(Gateway& gateway,
+                                                      std::shared_ptr<const RadioDirectory> radio = nullptr);
 
 }  // namespace samplegateway

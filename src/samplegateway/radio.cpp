@@ -1,13 +1,16 @@
 #include "samplegateway/radio.h"
 
 #include <array>
-#include <atomic>
 #include <memory>
+#include <mutex>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "core/messages/mediamessages.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/pacer.h"
+#include "samplegateway/radiodirectory.h"
 
 namespace samplegateway {
 namespace {
@@ -18,39 +21,76 @@ constexpr int32_t kFrequency = 44100;
 constexpr int32_t kLevel = 60;
 constexpr uint32_t kStatusIntervalMs = 2000;
 
-Bytes Status(int step) {
-    const int32_t rate = kStreamRates[static_cast<size_t>(step) % kStreamRates.size()];
-    return PayloadWriter()
-        .Int(kRadioKindWord)
-        .String(kRadioStation)
-        .String("Blue in Green")
-        .String("Bill Evans Trio")
-        .String("Buffer")
-        .Int(rate)
-        .Int(rate / 2)
-        .Int(kFrequency)
-        .Int(kLevel)
-        .Int(0x20)
-        .Int(0xA0)
-        .Int(0x40)
-        .Int(0);
-}
+// The one stream of the house's internet radio: the station it plays, the zones that hear it,
+// and the step of its bit rate.
+class RadioStream {
+public:
+    Bytes Status() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const int32_t rate = kStreamRates[static_cast<size_t>(m_step) % kStreamRates.size()];
+        return PayloadWriter()
+            .Int(kRadioKindWord)
+            .String(m_station)
+            .String("Blue in Green")
+            .String("Bill Evans Trio")
+            .String("Buffer")
+            .Int(rate)
+            .Int(rate / 2)
+            .Int(kFrequency)
+            .Int(kLevel)
+            .Int(0x20)
+            .Int(0xA0)
+            .Int(0x40)
+            .Int(0);
+    }
+    bool Heard(int32_t zone) const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_zones.count(zone) > 0;
+    }
+    void Listen(int32_t zone, std::string station) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_zones.insert(zone);
+        m_station = std::move(station);
+    }
+    void Step() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_step;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::string m_station = kRadioStation;
+    std::set<int32_t> m_zones{kRadioZone};
+    int m_step = 0;
+};
 
 }  // namespace
 
-void ServeRadio(Gateway& gateway, Pacer& pacer) {
-    auto step = std::make_shared<std::atomic<int>>(0);
-    gateway.AlsoOn(ZVM_AUDIO_GETSOURCESTATUSQ, [step](const Frame& request) -> std::vector<Frame> {
+void ServeRadio(Gateway& gateway, Pacer& pacer, std::shared_ptr<const RadioDirectory> directory) {
+    auto stream = std::make_shared<RadioStream>();
+    gateway.AlsoOn(ZVM_AUDIO_GETSOURCESTATUSQ, [stream](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t zone = 0;
-        if (!in.Int(&zone) || zone != kRadioZone) return {};
-        return {{request.sender, ZVM_AUDIO_GETSOURCESTATUSA, Status(*step)}};
+        if (!in.Int(&zone) || !stream->Heard(zone)) return {};
+        return {{request.sender, ZVM_AUDIO_GETSOURCESTATUSA, stream->Status()}};
+    });
+    // "Listen" on a station of the directory, {zone, list kind, genre row, 0, station row, 0,
+    // source}: the stream plays it, for that zone too.
+    gateway.AlsoOn(ZVM_AUDIO_LIBRARYCOMMANDEX, [stream, directory](const Frame& request) -> std::vector<Frame> {
+        PayloadReader in(request.payload);
+        int32_t zone = 0, kind = 0, genre = 0, unused = 0, station = 0;
+        if (!in.Int(&zone) || !in.Int(&kind) || !in.Int(&genre) || !in.Int(&unused) || !in.Int(&station)) return {};
+        if (kind != kBrowseStations && kind != kBrowseFavouriteStations) return {};
+        std::string name = directory->StationName(kind, genre, station);
+        if (name.empty()) return {};
+        stream->Listen(zone, std::move(name));
+        return {{kEverySink, ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status()}};
     });
     // Every two seconds the stream's rate moves a step, and the new status goes to everyone.
     auto next = std::make_shared<uint32_t>(0);
     auto started = std::make_shared<bool>(false);
     Gateway* to = &gateway;
-    pacer.Add([to, step, next, started](uint32_t now_ms) {
+    pacer.Add([to, stream, next, started](uint32_t now_ms) {
         if (!*started) {
             *started = true;
             *next = now_ms + kStatusIntervalMs;
@@ -58,7 +98,8 @@ void ServeRadio(Gateway& gateway, Pacer& pacer) {
         }
         if (static_cast<int32_t>(now_ms - *next) < 0) return;
         *next = now_ms + kStatusIntervalMs;
-        to->Push(ZVM_AUDIO_SOURCESTATUSCHANGED, Status(++*step));
+        stream->Step();
+        to->Push(ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status());
     });
 }
 

@@ -274,6 +274,13 @@ enum MusicBrowseKind : int {
     kBrowseGenreAlbums = 14,
 };
 
+// The internet radio directory's favourites, each {genre row, station row}
+// of the directory's lists; the question is answered {i32 is-favourite}.
+constexpr uint16_t ZVM_RADIO_GETFAVORITEQ = 0x1162;
+constexpr uint16_t ZVM_RADIO_GETFAVORITEA = 0x1163;
+constexpr uint16_t ZVM_RADIO_ADDFAVORITE = 0x1164;
+constexpr uint16_t ZVM_RADIO_REMOVEFAVORITE = 0x1166;
+
 // The TV channel controls: the channel a TV source is tuned to, a typed
 // channel, the source's channel groups and each group's favourite channels.
 constexpr uint16_t ZVM_TV_GETCHANNELQ = 0x1214;

@@ -113,17 +113,17 @@ TEST_F(MusicLists, EachBrowseSendsItsKindValuesAndTheSource) {
         {"stations",
          [](MusicLists* t) {
              auto* l = t->Make<CStationList>(0);
-             l->BrowseStations(701);
+             l->BrowseStations(1);
              return l;
          },
-         {10, 701, 0, 71}},
+         {10, 1, 0, 71}},
         {"favourite stations",
          [](MusicLists* t) {
              auto* l = t->Make<CStationList>(1);
-             l->BrowseStations(701);
+             l->BrowseStations(1);
              return l;
          },
-         {11, 701, 0, 71}},
+         {11, 1, 0, 71}},
         {"tracks of an artist's album",
          [](MusicLists* t) {
              auto* l = t->Make<CTrackList>(0);
@@ -370,7 +370,7 @@ TEST_F(MusicLists, ReloadTakesANewSinkAndRepeatsTheBrowseOfItsMode) {
         {"stations",
          [](MusicLists* t) {
              auto* l = t->Make<CStationList>(0);
-             l->BrowseStations(702);
+             l->BrowseStations(2);
              return l;
          },
          true},
@@ -419,7 +419,7 @@ TEST_F(MusicLists, ABrowseAnswerToAnEarlierSinkFindsNoList) {
 
 TEST_F(MusicLists, ListenProgressDrawsOverItsRowAndLevelZeroClearsIt) {
     auto* list = Make<CStationList>(0);
-    list->BrowseStations(701);
+    list->BrowseStations(1);
     ASSERT_TRUE(SettleUntil([list] { return list->GetCount() > 0; }));
     list->ShowListenProgress(0, "", 0);
     EXPECT_EQ(list->IsBarShown(), 0);

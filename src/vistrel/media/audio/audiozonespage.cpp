@@ -74,6 +74,8 @@ CAudioZonesPage::~CAudioZonesPage() {
     if (CZVServer* server = GetServer()) server->UnregisterSink(this);
     // Before the zone records: its settings pop-up serves this page.
     DeleteSettingsColumn();
+    // While this page is whole: the source page's own pages still talk to it as they go.
+    DeleteSourcePage();
     if (const CAudioZone* zone = GetCurrentAudioZoneRecord()) Send(ZVM_AUDIO_UNSUBSCRIBEZONE, {zone->GetId(), GetId()});
     Send(ZVM_AUDIO_STOPUPDATES, {});
     SetCurrentAudioZone(nullptr);

@@ -8,6 +8,7 @@
 #include "vistrel/media/music/audiolibbrowsewnd.h"
 #include "vistrel/media/music/musiclibrarypage.h"
 #include "vistrel/media/music/nowplayingpanel.h"
+#include "vistrel/media/radio/radiobrowserpage.h"
 #include "widgets/style/setserver.h"
 #include "widgets/tabs/trregion.h"
 #include "widgets/window/gateway.h"
@@ -70,7 +71,9 @@ CZVWindow* CMusicSourcePage::MakeLibraryPage(CZVRect area) {
     return new CMusicLibraryPage(m_region, area, *server);
 }
 
-CZVWindow* CMusicSourcePage::MakeRadioBrowser(CZVRect area) { return EmptyPanel(m_region, area); }
+CZVWindow* CMusicSourcePage::MakeRadioBrowser(CZVRect area) {
+    return new CRadioBrowserPage(m_region, this, m_zones, area, m_region->GetFaceColor(), m_kindWord);
+}
 
 CZVWindow* CMusicSourcePage::MakeBrowseTree(const CAudDataEntry& entry, CZVRect area) {
     CZVServer* server = GetGatewayServer();

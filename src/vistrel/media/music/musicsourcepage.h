@@ -42,7 +42,7 @@ private:
     CZVWindow* MakeTabPage(int index, CZVRect area);
     // The library's browse pages; an empty panel when no way of browsing is allowed.
     CZVWindow* MakeLibraryPage(CZVRect area);
-    // The radio directory comes with its own page; an empty panel until then.
+    // The internet radio directory (a sub-source of kind 1004).
     CZVWindow* MakeRadioBrowser(CZVRect area);
     CZVWindow* MakeBrowseTree(const CAudDataEntry& entry, CZVRect area);
     int CanRepaintNowPlaying();
