@@ -50,8 +50,8 @@ int CMpegDecoder::Decode(CVideoStreamBuffer& buffer, bool skipAll, bool dropB, C
         }
         case STATE_SLICE:
         // The end of a sequence hands over the last picture, still held as a reference.
+        // An invalid end has already released the sequence's buffers: nothing to show.
         case STATE_END:
-        case STATE_INVALID_END:
             if (TakePicture(picture)) return 1;
             break;
         default: break;

@@ -93,8 +93,8 @@ void ServeAudioZones(Gateway& gateway) {
         return {{kEverySink, ZVM_AUDIO_ZONECHANGED, zones->State(zone)}};
     });
     // Subscriptions only note the tablet's interest: every change goes to everyone.
-    for (uint16_t noted : {ZVM_AUDIO_SUBSCRIBEZONE, ZVM_AUDIO_UNSUBSCRIBEZONE, ZVM_AUDIO_STARTUPDATES,
-                           ZVM_AUDIO_STOPUPDATES, ZVM_AUDIO_LIBRARYCOMMAND, ZVM_AUDIO_LIBRARYCOMMANDEX})
+    for (uint16_t noted :
+         {ZVM_AUDIO_SUBSCRIBEZONE, ZVM_AUDIO_UNSUBSCRIBEZONE, ZVM_AUDIO_STARTUPDATES, ZVM_AUDIO_STOPUPDATES})
         gateway.On(noted, [](const Frame&) { return std::vector<Frame>{}; });
     // {zone, list kind, a, b, row, play, source}: "Listen" on a station makes the zone's music
     // source play the internet radio; a play from the library makes it the music server again.

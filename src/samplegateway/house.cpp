@@ -281,12 +281,13 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeVolumes(gateway);
     ServeCalendar(gateway);
     ServeWeather(gateway, *pacer);
+    // The music server: its play queue, album art and media server; before the zones, whose handling of the
+    // library commands comes beside the server's.
+    ServeMusicServer(gateway, *pacer, musicLibrary);
     ServeAudioZones(gateway);
     // The TV channels and the intercom.
     ServeTvChannels(gateway);
     ServeIntercom(gateway, *pacer);
-    // The music server: its play queue, album art and media server.
-    ServeMusicServer(gateway, *pacer, musicLibrary);
     ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);

@@ -366,7 +366,7 @@ void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const Musi
         return music->Browse(request.sender, node, entry, action, text);
     });
     // {zone, kind, a, b, position, play, source}: the tracks under the row of a library browse.
-    gateway.AlsoOn(ZVM_AUDIO_LIBRARYCOMMANDEX, [music, library](const Frame& request) {
+    gateway.On(ZVM_AUDIO_LIBRARYCOMMANDEX, [music, library](const Frame& request) {
         PayloadReader in(request.payload);
         ReadInt(in);
         const int32_t kind = ReadInt(in), a = ReadInt(in), b = ReadInt(in), position = ReadInt(in);
@@ -374,7 +374,7 @@ void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const Musi
         return music->Enqueue(library->AsQueue(library->TracksFor(kind, a, b, position)), play == kReplaceAndPlay);
     });
     // {zone, track, album, artist, play}: one track.
-    gateway.AlsoOn(ZVM_AUDIO_LIBRARYCOMMAND, [music, library](const Frame& request) {
+    gateway.On(ZVM_AUDIO_LIBRARYCOMMAND, [music, library](const Frame& request) {
         PayloadReader in(request.payload);
         ReadInt(in);
         const LibraryRow track = library->TrackById(ReadInt(in));
