@@ -39,20 +39,7 @@ CIconHost* InstallIconHost(CIconHost* host);
 
 // One filled shape of a vector icon, in icon units.
 struct CIconShape {
-    enum Type : int {
-        kRect = 0,
-        kTriangleLeft = 1,
-        kTriangleRight = 2,
-        kTriangleUp = 3,
-        kTriangleDown = 4,
-        kEllipse = 5,
-        kBandDown = 6,
-        kBandUp = 7,
-        kBandDownAcross = 8,
-        kBandUpAcross = 9,
-        kInvisible = 10,
-        kEllipseMask = 11,
-    };
+    using enum iconwire::Shape;
 
     CZVRect rect;
     int type = kRect;

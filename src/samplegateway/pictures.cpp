@@ -23,18 +23,7 @@ constexpr int kGardenHeight = 160;
 constexpr int kLogoWidth = 160;
 constexpr int kLogoHeight = 80;
 
-// Shape types of a vector icon.
-enum Shape : int32_t {
-    kRect = 0,
-    kTriangleLeft = 1,
-    kTriangleRight = 2,
-    kTriangleUp = 3,
-    kTriangleDown = 4,
-    kEllipse = 5,
-    kBandDown = 6,
-    kBandUp = 7,
-    kInvisible = 10
-};
+using enum iconwire::Shape;
 
 // One filled shape in icon units; a colour of 0, 0, 0 cuts a hole. A band's thickness is its param.
 struct IconShape {

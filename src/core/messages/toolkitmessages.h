@@ -34,3 +34,24 @@ constexpr uint16_t ZVM_UI_GETSETTINGSA = 0x258C;
 constexpr uint16_t ZVM_UI_BUTTONPRESS = 0x2727;
 constexpr uint16_t ZVM_DEVICE_GETVALUEQ = 0x3AC2;
 constexpr uint16_t ZVM_DEVICE_GETVALUEA = 0x3AC3;
+
+namespace iconwire {
+
+// The shape types of a vector icon's records in the icon answer: the gateway
+// writes them, the toolkit draws them.
+enum Shape : int32_t {
+    kRect = 0,
+    kTriangleLeft = 1,
+    kTriangleRight = 2,
+    kTriangleUp = 3,
+    kTriangleDown = 4,
+    kEllipse = 5,
+    kBandDown = 6,
+    kBandUp = 7,
+    kBandDownAcross = 8,
+    kBandUpAcross = 9,
+    kInvisible = 10,
+    kEllipseMask = 11,
+};
+
+}  // namespace iconwire
