@@ -396,12 +396,14 @@ TEST_F(RefreshTest, ReachesTheGatewayThroughTheRelay) {
 TEST_F(RefreshTest, WithoutALookupTheAddressServerPathServes) {
     testsupport::FakeAddressServer addresses(
         {.body = "1|" + std::string(kAdapter) + "|u|127.0.0.1|" + std::to_string(gateway.Port()) + "|127.0.0.1|1|C"});
+    clock.HoldWhile([&] { return gateway.Owes() || addresses.Owes(); });
     ZVNetConfig net = GetNetConfig();
     net.addressServerPort = addresses.Port();
     SetNetConfig(net);
     system.lookupRequested = 0;
     system.majorVersion = 5;
     system.Update(context);
+    clock.HoldWhile([this] { return gateway.Owes(); });
     EXPECT_EQ(system.status, kStatusConnected);
     EXPECT_EQ(discovery.Connections(), 0);
     EXPECT_EQ(addresses.Requests().size(), 1u);

@@ -36,8 +36,7 @@ std::string FakeAddressServer::Header(const std::string& head, const std::string
     size_t start = 0;
     while (start < head.size()) {
         size_t end = head.find("\r\n", start);
-        if (end == std::string::npos)
-            end = head.size();
+        if (end == std::string::npos) end = head.size();
         std::string line = head.substr(start, end - start);
         size_t colon = line.find(':');
         if (colon != std::string::npos && SameText(line.substr(0, colon), name)) {
@@ -54,29 +53,32 @@ bool FakeAddressServer::ReadRequest(int fd, AddressRequest* request) {
     size_t head_end = std::string::npos;
     while ((head_end = stream.find(kEndOfHead)) == std::string::npos) {
         char byte;
-        if (stream.size() >= kMaxRequest || !ReadExact(fd, &byte, 1, kRequestMs))
-            return false;
+        if (stream.size() >= kMaxRequest || !ReadExact(fd, &byte, 1, kRequestMs)) return false;
         stream.push_back(byte);
     }
     request->head = stream.substr(0, head_end + 2);
     long length = std::strtol(Header(request->head, "Content-Length").c_str(), nullptr, 10);
-    if (length < 0 || static_cast<size_t>(length) > kMaxRequest)
-        return false;
+    if (length < 0 || static_cast<size_t>(length) > kMaxRequest) return false;
     request->body.resize(static_cast<size_t>(length));
     return length == 0 || ReadExact(fd, request->body.data(), request->body.size(), kRequestMs);
 }
 
+bool FakeAddressServer::Owes() const { return ConnectionWaiting() || m_answering.load(); }
+
 void FakeAddressServer::Serve(int fd) {
+    m_answering = true;
+    HandOverDone();
     AddressRequest request;
-    if (!ReadRequest(fd, &request))
+    if (!ReadRequest(fd, &request)) {
+        m_answering = false;
         return;
+    }
     {
         std::lock_guard lock(m_mutex);
         m_requests.push_back(request);
     }
     std::string head = m_options.status_line + "\r\nContent-Type: text/plain\r\n";
-    if (m_options.content_length)
-        head += "Content-Length: " + std::to_string(m_options.body.size()) + "\r\n";
+    if (m_options.content_length) head += "Content-Length: " + std::to_string(m_options.body.size()) + "\r\n";
     head += "\r\n";
     if (m_options.raw) {
         WriteAll(fd, m_options.raw->data(), m_options.raw->size());
@@ -88,8 +90,8 @@ void FakeAddressServer::Serve(int fd) {
         std::string answer = head + m_options.body;
         WriteAll(fd, answer.data(), answer.size());
     }
-    while (m_options.stall && !Stopping())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    m_answering = false;
+    while (m_options.stall && !Stopping()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     shutdown(fd, SHUT_WR);
 }
 

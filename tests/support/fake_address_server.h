@@ -5,6 +5,7 @@
 //
 //   testsupport::FakeAddressServer server({.body = "1|POOL1|x|127.0.0.1|4500|..."});
 //   config.addressServerPort = server.Port();
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -38,6 +39,9 @@ public:
     ~FakeAddressServer() override;
 
     std::vector<AddressRequest> Requests() const;
+    // A client is connected or waiting and has not had its answer yet: a test clock holds
+    // while it is, so that the client's wait does not run out at the test's pace.
+    bool Owes() const;
 
     // Splits "Name: value" header lines; the value of the first header of that name, or empty.
     static std::string Header(const std::string& head, const std::string& name);
@@ -49,6 +53,7 @@ private:
     const Options m_options;
     mutable std::mutex m_mutex;
     std::vector<AddressRequest> m_requests;
+    std::atomic<bool> m_answering{false};
 };
 
 }  // namespace testsupport

@@ -75,10 +75,14 @@ inline bool AnswersWaiting(CZVServer& server) {
 // Time stands still while a request is on its way or the gateway is still answering and
 // nothing has arrived for the manager yet: a query then waits for the answer however
 // slowly the gateway's thread runs, while one that the gateway leaves unanswered times out
-// at the test's pace.
-inline void HoldClockWhileGatewayAnswers(VirtualClock& clock, FakeGateway& gateway, CZVServer& server) {
-    clock.HoldWhile(
-        [&gateway, &server] { return (RequestsOnTheirWay(server) || gateway.Owes()) && !AnswersWaiting(server); });
+// at the test's pace. Time stands still too while another fake the client waits for (an address
+// server) owes its answer.
+inline void HoldClockWhileGatewayAnswers(
+    VirtualClock& clock, FakeGateway& gateway, CZVServer& server,
+    std::function<bool()> otherOwes = [] { return false; }) {
+    clock.HoldWhile([&gateway, &server, otherOwes = std::move(otherOwes)] {
+        return otherOwes() || ((RequestsOnTheirWay(server) || gateway.Owes()) && !AnswersWaiting(server));
+    });
 }
 
 class GatewaySession : public ::testing::Test {

@@ -41,6 +41,7 @@ protected:
         server.SetRemoteMode(1);
     }
     ~LoginPageTest() override {
+        clock.HoldWhile({});
         window.reset();
         SetNetConfig(m_savedNet);
         SetTitle("");
@@ -61,6 +62,8 @@ protected:
         config.addressServerPort = m_addresses->Port();
         config.relayPort = 1;  // nobody listens: a failed direct attempt fails at once
         SetNetConfig(config);
+        testsupport::HoldClockWhileGatewayAnswers(clock, gateway, server,
+                                                  [this] { return m_addresses && m_addresses->Owes(); });
     }
     static void WriteFile(const std::string& user, const std::string& password, int32_t choice) {
         CLoginFile file{user, password, choice};

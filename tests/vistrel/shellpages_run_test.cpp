@@ -38,8 +38,12 @@ protected:
         config.addressServerPort = m_addresses.Port();
         config.relayPort = 1;
         SetNetConfig(config);
+        clock.HoldWhile([this] { return gateway.Owes() || m_addresses.Owes(); });
     }
-    ~LoginRun() override { SetNetConfig(m_savedNet); }
+    ~LoginRun() override {
+        clock.HoldWhile({});
+        SetNetConfig(m_savedNet);
+    }
 
 private:
     const ZVNetConfig m_savedNet = GetNetConfig();
