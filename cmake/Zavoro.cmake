@@ -26,17 +26,29 @@ function(zv_test_program name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} zv_test_support GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE ZV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
                                              ZV_TEST_FONT_FILE="${ZV_TEST_FONT_FILE}")
-  # The label names the program, so that a preset can run the tests of a few programs.
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 LABELS ${name})
-  # The discovered tests get their environment from a file CTest reads after the discovery's
-  # own, which lists them in ${name}_TESTS (the discovery's PROPERTIES would split the list
-  # of variables into separate properties).
-  set(environment_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
-  file(WRITE ${environment_file}
-       "if(${name}_TESTS)\n"
-       "  set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT \"${ZV_TEST_ENVIRONMENT}\")\n"
+  # CTest runs each GoogleTest suite as one test, registered from the program's own listing once
+  # it is linked; the label names the program, so that a preset can run the tests of a few
+  # programs.
+  set(suites_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
+  # The environment goes to the script joined by "|": a ";" would split the command's argument.
+  string(REPLACE ";" "|" environment "${ZV_TEST_ENVIRONMENT}")
+  add_custom_command(
+    TARGET ${name} POST_BUILD
+    BYPRODUCTS ${suites_file}
+    COMMAND ${CMAKE_COMMAND} -D TEST_PROGRAM=$<TARGET_FILE:${name}> -D TEST_NAME=${name}
+            -D WORKING_DIR=${CMAKE_CURRENT_BINARY_DIR} -D SUITES_FILE=${suites_file}
+            -D TEST_TIMEOUT=600 -DTEST_ENVIRONMENT=${environment}
+            -P ${PROJECT_SOURCE_DIR}/cmake/GTestSuites.cmake
+    VERBATIM)
+  # Until the program is built, CTest shows one failing test that says so.
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake)
+  file(WRITE ${include_file}
+       "if(EXISTS [==[${suites_file}]==])\n"
+       "  include([==[${suites_file}]==])\n"
+       "else()\n"
+       "  add_test(${name}_NOT_BUILT ${name}_NOT_BUILT)\n"
        "endif()\n")
-  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${environment_file})
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
 endfunction()
 
 # A libFuzzer target, run briefly by CTest from its seed corpus (tests/data/fuzz/<name>).

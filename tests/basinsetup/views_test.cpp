@@ -1,12 +1,12 @@
 // The real Qt views, off screen, over the sample installation.
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest-spi.h>
-#include <gtest/gtest.h>
 
 #include "basinsetup/views/basinsetupview.h"
 #include "basinsetup/views/dialogs.h"
@@ -22,9 +22,9 @@ namespace {
 
 QApplication& Application() { return bstest::TestApplication(); }
 
-class Views : public ::testing::Test {
+class SetupViews : public ::testing::Test {
 protected:
-    Views() {
+    SetupViews() {
         testsupport::ServeSampleInstallation(gateway);
         clock.HoldWhile([this] { return gateway.Owes(); });
     }
@@ -35,7 +35,7 @@ protected:
     testsupport::FakeGateway gateway;
 };
 
-TEST_F(Views, MainDialogListsTheSampleAndClosesOnEscape) {
+TEST_F(SetupViews, MainDialogListsTheSampleAndClosesOnEscape) {
     Application();
     int rows = 0;
     bool startEnabled = false;
@@ -44,8 +44,7 @@ TEST_F(Views, MainDialogListsTheSampleAndClosesOnEscape) {
                   [&](CBasinSetupDlgView& view, CBasinSetupDlg& dialog) {
                       auto* check = new QTimer(&view);
                       QObject::connect(check, &QTimer::timeout, [&, check] {
-                          if (dialog.Rows().size() < 2)
-                              return;
+                          if (dialog.Rows().size() < 2) return;
                           check->stop();
                           dialog.OnTimer();
                           rows = view.VersionList()->topLevelItemCount();
@@ -61,14 +60,13 @@ TEST_F(Views, MainDialogListsTheSampleAndClosesOnEscape) {
     EXPECT_EQ(countdown, "Auto-Start 5 min 00 sec");
 }
 
-TEST_F(Views, WizardStepEndsWithBackNextOrFinish) {
+TEST_F(SetupViews, WizardStepEndsWithBackNextOrFinish) {
     Application();
     for (auto [button, expected] : {std::pair{"<< Back", -1}, {"Next >>", 1}, {"Finish", 0}}) {
         CWizardStepDlg step(nullptr, 3, nullptr, "");
         EXPECT_EQ(step.windowTitle().toStdString(), "Pumps (Step 4 of 5)");
         for (QPushButton* candidate : step.findChildren<QPushButton*>())
-            if (candidate->text() == button)
-                QTimer::singleShot(0, candidate, &QPushButton::click);
+            if (candidate->text() == button) QTimer::singleShot(0, candidate, &QPushButton::click);
         EXPECT_EQ(step.exec(), expected) << button;
     }
 }

@@ -134,7 +134,7 @@ TEST_F(ServiceHost, FailsWhenTheHostRefuses) {
     EXPECT_EQ(ConnectServiceHost(testsupport::PortOf(refusing.Address())), -1);
 }
 
-TEST(Datagrams, ReceiveExactWantsTheWholeSize) {
+TEST(SockDatagrams, ReceiveExactWantsTheWholeSize) {
     int receiver = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in at = testsupport::Loopback(0);
     bind(receiver, reinterpret_cast<sockaddr*>(&at), sizeof at);

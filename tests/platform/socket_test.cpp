@@ -267,7 +267,7 @@ TEST(WaitForSocket, OnATestClockWaitsInTicks) {
     EXPECT_EQ(platform::GetTickCount() - start, 60000u);
 }
 
-TEST(Datagrams, TravelBetweenTwoSockets) {
+TEST(SocketDatagrams, TravelBetweenTwoSockets) {
     int receiver = platform::OpenUdpSocket();
     int sender = platform::OpenUdpSocket();
     ASSERT_TRUE(platform::Bind(receiver, Loopback(0)));
@@ -299,7 +299,7 @@ TEST(Addresses, ListTheLoopbackInterfaceAndResolveLocalNames) {
     EXPECT_EQ(made.sin_family, AF_INET);
 }
 
-TEST(TicksSince, CountsOneLessAcrossTheWrap) {
+TEST(PlatformTicksSince, CountsOneLessAcrossTheWrap) {
     testsupport::VirtualClock clock(0xFFFFFFF0u);
     uint32_t stamp = platform::GetTickCount();
     clock.Advance(10);

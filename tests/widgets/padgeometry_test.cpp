@@ -129,14 +129,14 @@ TEST_F(PadTest, PadsSquareAndRoundWithAndWithoutCorners) {
     harness.Release(0, 0);
 }
 
-class KeypadTest : public ButtonTest {};
+class KeypadGeometryTest : public ButtonTest {};
 
-TEST_F(KeypadTest, TheKeyGapFollowsTheWidthWithinOneToFive) {
+TEST_F(KeypadGeometryTest, TheKeyGapFollowsTheWidthWithinOneToFive) {
     for (auto [width, gap] : {std::pair{400, 5}, {120, 2}, {30, 1}, {1000, 5}})
         EXPECT_EQ(CNumericKeypadWnd::KeyGap(width), gap) << width;
 }
 
-TEST_F(KeypadTest, TheKeysTakeTheGivenLookAndTheStyleRowIsPutBack) {
+TEST_F(KeypadGeometryTest, TheKeysTakeTheGivenLookAndTheStyleRowIsPutBack) {
     CSetServer& style = harness.Style();
     const int bevel = style.GetStyle(17, kStyleBevel), radius = style.GetStyle(17, kStyleRadius);
     const COLORREF face = style.GetStyleColor(17, 0), text = style.GetStyleColor(17, 1);
@@ -157,12 +157,12 @@ TEST_F(KeypadTest, TheKeysTakeTheGivenLookAndTheStyleRowIsPutBack) {
     EXPECT_EQ(Parts(plain).size(), 10u);
 }
 
-TEST_F(KeypadTest, RemoteAndNumericKeypads) {
+TEST_F(KeypadGeometryTest, RemoteAndNumericKeypads) {
     root.SetFaceColor(MakeColor(30, 36, 44));
-    root.AddChild(new CRemoteKeypadWnd(&root, CZVRect(0, 0, 160, 120), 1, 0, MakeColor(120, 120, 130), 5, 0, 12, "",
-                                       0, kRemoteFullType));
-    root.AddChild(new CRemoteKeypadWnd(&root, CZVRect(160, 0, 160, 120), 1, 0, MakeColor(60, 110, 60), 5, 0, 12, "",
-                                       1, kRemoteRoundType));
+    root.AddChild(new CRemoteKeypadWnd(&root, CZVRect(0, 0, 160, 120), 1, 0, MakeColor(120, 120, 130), 5, 0, 12, "", 0,
+                                       kRemoteFullType));
+    root.AddChild(new CRemoteKeypadWnd(&root, CZVRect(160, 0, 160, 120), 1, 0, MakeColor(60, 110, 60), 5, 0, 12, "", 1,
+                                       kRemoteRoundType));
     root.AddChild(new CNumericKeypadWnd(&root, CZVRect(60, 122, 200, 116), 1, 0x3, 0, 0, 0, 0, 14));
     harness.PaintAll();
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "keypads"));

@@ -5,8 +5,8 @@
 #include "button_fixture.h"
 #include "support/assert_counter.h"
 #include "support/golden.h"
-#include "widgets/style/setserver.h"
 #include "widgets/buttons/zvradio.h"
+#include "widgets/style/setserver.h"
 
 namespace {
 
@@ -111,9 +111,9 @@ TEST_F(CheckTest, HighlightColourFollowsTheState) {
     EXPECT_EQ(check->GetHighlightColor(), 0xFF9696u);
 }
 
-class RadioTest : public ButtonTest {
+class RadioButtonTest : public ButtonTest {
 protected:
-    RadioTest() {
+    RadioButtonTest() {
         radio = new CZVRadio(&root, CZVRect(0, 0, 300, 40), 77, 3, 1, 0, 16, 2, 0, 0);
         root.AddChild(radio);
         harness.Clock().Advance(200);
@@ -121,7 +121,7 @@ protected:
     CZVRadio* radio;
 };
 
-TEST_F(RadioTest, OptionsAreLaidOutWithTheirIdsAndShareTheFirstLook) {
+TEST_F(RadioButtonTest, OptionsAreLaidOutWithTheirIdsAndShareTheFirstLook) {
     ASSERT_EQ(radio->GetOptionCount(), 3);
     EXPECT_EQ(radio->GetOption(0)->GetCommandId(), 9000);
     EXPECT_EQ(radio->GetOption(2)->GetCommandId(), 9002);
@@ -131,7 +131,7 @@ TEST_F(RadioTest, OptionsAreLaidOutWithTheirIdsAndShareTheFirstLook) {
     EXPECT_EQ(radio->GetOption(0)->GetTextFormat(), 18);
 }
 
-TEST_F(RadioTest, ATapChecksExactlyThatOptionAndSendsTheGroupId) {
+TEST_F(RadioButtonTest, ATapChecksExactlyThatOptionAndSendsTheGroupId) {
     Tap(150, 20);
     EXPECT_EQ(radio->GetSelection(), 1);
     harness.Clock().Advance(200);
@@ -144,7 +144,7 @@ TEST_F(RadioTest, ATapChecksExactlyThatOptionAndSendsTheGroupId) {
     EXPECT_EQ(root.commands, (std::vector<int>{77, 77, 77}));
 }
 
-TEST_F(RadioTest, SelectionByCall) {
+TEST_F(RadioButtonTest, SelectionByCall) {
     radio->Select(2, 0);
     EXPECT_EQ(radio->GetSelection(), 2);
     radio->Select(-1, 1);
