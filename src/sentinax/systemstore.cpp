@@ -241,29 +241,29 @@ std::string HistoryFilePath(const std::string& adapterName, bool temporary) {
 
 namespace {
 
-// Notes the file now at `path` as the last write left it.
-void Remember(const std::string& path, const CZVTime& oldest, HistoryFileState& state) {
-    struct stat status {};
-    state.known = ::stat(path.c_str(), &status) == 0;
+// Notes the file as the last write left it.
+void Remember(const struct stat& status, const CZVTime& oldest, HistoryFileState& state) {
+    state.known = true;
     state.device = status.st_dev;
     state.inode = status.st_ino;
     state.size = status.st_size;
+    state.changed = status.st_ctim;
     state.oldest = oldest;
 }
 
-// True when the open file is the one the last write left, of the size it
-// left: nobody else has replaced, cut or added to it since.
+// True when the open file is the one the last write left, of the size and
+// last change it left: nobody else has replaced, cut or added to it since.
 bool IsAsLeft(int fd, const HistoryFileState& state) {
     struct stat status {};
     return state.known && ::fstat(fd, &status) == 0 && status.st_dev == state.device && status.st_ino == state.inode &&
-           status.st_size == state.size;
+           status.st_size == state.size && status.st_ctim.tv_sec == state.changed.tv_sec &&
+           status.st_ctim.tv_nsec == state.changed.tv_nsec;
 }
 
 enum class Appended { kDone, kFailed, kNeedsRewrite };
 
 // Adds the record at the end of the file in one write; a write that fails
-// half-way is cut off again, and when even that fails the file counts as
-// unknown, so that the next record rewrites it whole.
+// half-way is cut off again.
 Appended AppendRecord(const std::string& logName, const CSystemRecord& current, const CZVTime& now,
                       HistoryFileState& state) {
     if (!state.known || !IsYoungerThan(state.oldest, now, kHistoryDays + kHistoryGraceDays))
@@ -277,16 +277,16 @@ Appended AppendRecord(const std::string& logName, const CSystemRecord& current, 
     CMemoryFile record(ZVVariant::Monitor);
     bool written = WriteHistoryRecord(record, current, now) &&
                    platform::WriteFully(fd, record.GetData(), static_cast<size_t>(record.GetDataLength()));
-    if (!written && ::ftruncate(fd, state.size) != 0) state.known = false;
-    if (::close(fd) != 0) {
-        // What reached the file is not known.
-        state.known = false;
-        written = false;
-    }
-    if (!written) return Appended::kFailed;
-    state.size += record.GetDataLength();
-    state.oldest = std::min(state.oldest, now);
-    return Appended::kDone;
+    // A record cut short is taken off again; should even that fail, the
+    // rewrite that follows a failure drops it.
+    const bool whole = written || ::ftruncate(fd, state.size) == 0;
+    struct stat status {};
+    const bool noted = whole && ::fstat(fd, &status) == 0;
+    written = ::close(fd) == 0 && written;
+    // After a failure the next record rewrites the history.
+    state.known = false;
+    if (written && noted) Remember(status, std::min(state.oldest, now), state);
+    return written ? Appended::kDone : Appended::kFailed;
 }
 
 // Writes the history without records of kHistoryDays or more, then `current`
@@ -308,7 +308,8 @@ int RewriteHistory(const std::string& logName, const std::string& tmpName, const
         }
         return WriteHistoryRecord(log, current, now) != 0;
     });
-    if (written) Remember(logName, oldest, state);
+    struct stat status {};
+    if (written && ::stat(logName.c_str(), &status) == 0) Remember(status, oldest, state);
     return written;
 }
 

@@ -5,6 +5,8 @@
 // own around them.
 #include <sys/types.h>
 
+#include <ctime>
+
 #include <cstdint>
 #include <string>
 
@@ -39,13 +41,14 @@ std::string HistoryFileBase(const std::string& adapterName);
 // rewritten); empty when the folder cannot be made.
 std::string HistoryFilePath(const std::string& adapterName, bool temporary);
 // What this program's last write left in a history file: the file itself,
-// its size and the stamp of its oldest record. Unknown until the program has
-// rewritten the file once.
+// its size and the time of its last change, and the stamp of its oldest
+// record. Unknown until the program has rewritten the file once.
 struct HistoryFileState {
     bool known = false;
     dev_t device = 0;
     ino_t inode = 0;
     int64_t size = 0;
+    timespec changed{};
     CZVTime oldest;
 };
 
