@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <barrier>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -205,12 +206,19 @@ void Report(const char* what, double small, double large, double aim, const char
                 unit, ratio, aim, ratio <= aim ? "ok" : "MISSED");
 }
 
-// One fake gateway per thread, each serving the sample installation with an adapter of 5.2.
+// One fake gateway per thread, each serving the sample installation with an adapter of 5.2
+// under a name of its own. Each thread refreshes one system again and again, as a poll thread
+// of the program, which lives as long as the program, comes back to its systems. Its first
+// refresh, which also starts the thread's memory and writes the system's history whole, is
+// reported on its own; the figures are those of the refreshes after it.
 struct RefreshRun {
+    double firstCpuMs = 0;              // a thread's first refresh
     double cpuPerRefreshMs = 0;         // the refreshing threads' own
     double processCpuPerRefreshMs = 0;  // the fake gateways' side included
     double perSecond = 0;
 };
+
+std::string BenchAdapterName(int thread) { return "Brenvik: bench " + std::to_string(thread); }
 
 RefreshRun RunRefreshes(int threads, int perThread) {
     testsupport::FakeGateway::Options options;
@@ -221,47 +229,56 @@ RefreshRun RunRefreshes(int threads, int perThread) {
         std::printf("no sample house: %s\n", error.c_str());
         return {};
     }
-    samplegateway::House house = *loaded;
-    if (!house.Set("adapter_name", std::string("Brenvik: bench")) ||
-        !house.Set("adapter_version", std::string("5.2 Build 738.0 Rel")) || !house.SetSwitch("monitor_layout", true) ||
-        !house.SetSwitch("layout4", true))
-        std::printf("the sample house lacks a value the bench sets\n");
     std::vector<std::unique_ptr<testsupport::FakeGateway>> gateways;
     for (int i = 0; i < threads; ++i) {
+        samplegateway::House house = *loaded;
+        if (!house.Set("adapter_name", BenchAdapterName(i)) ||
+            !house.Set("adapter_version", std::string("5.2 Build 738.0 Rel")) ||
+            !house.SetSwitch("monitor_layout", true) || !house.SetSwitch("layout4", true))
+            std::printf("the sample house lacks a value the bench sets\n");
         gateways.push_back(std::make_unique<testsupport::FakeGateway>(options));
         samplegateway::Serve(gateways.back()->Engine(), house);
         gateways.back()->Answer(0x311C, testsupport::PayloadWriter().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0));
         gateways.back()->Answer(0x3126, testsupport::PayloadWriter().Int(0).Int(0).Int(0).Int(0).Int(0).Int(0));
     }
     CConnectGates gates;
-    gates.SetSystemCount(threads * perThread);
+    // Every start of the run, the first refreshes too, falls in the first round of the pacing.
+    gates.SetSystemCount(threads * (perThread + 1));
     CRefreshContext context;
     context.gates = &gates;
     std::atomic<int> connected{0};
+    std::vector<double> firstCpu(static_cast<size_t>(threads));
     std::vector<double> threadCpu(static_cast<size_t>(threads));
+    std::barrier started(threads + 1);
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+        workers.emplace_back([&, t] {
+            const double first = ThreadCpuSeconds();
+            CSystem system;
+            system.adapterName = BenchAdapterName(t);
+            system.password = kPassword;
+            system.majorVersion = 5;
+            system.cachedAddress = "127.0.0.1";
+            system.cachedPort = gateways[static_cast<size_t>(t)]->Port();
+            system.Update(context);
+            firstCpu[static_cast<size_t>(t)] = ThreadCpuSeconds() - first;
+            started.arrive_and_wait();
+            const double start = ThreadCpuSeconds();
+            for (int i = 0; i < perThread; ++i) {
+                system.Update(context);
+                if (IsConnectedStatus(system.status)) ++connected;
+            }
+            threadCpu[static_cast<size_t>(t)] = ThreadCpuSeconds() - start;
+        });
+    }
+    started.arrive_and_wait();
     const double cpuBefore = CpuSeconds();
     const double seconds = SecondsOf([&] {
-        std::vector<std::thread> workers;
-        for (int t = 0; t < threads; ++t) {
-            workers.emplace_back([&, t] {
-                const double start = ThreadCpuSeconds();
-                for (int i = 0; i < perThread; ++i) {
-                    CSystem system;
-                    system.adapterName = "Brenvik: bench";
-                    system.password = kPassword;
-                    system.majorVersion = 5;
-                    system.cachedAddress = "127.0.0.1";
-                    system.cachedPort = gateways[static_cast<size_t>(t)]->Port();
-                    system.Update(context);
-                    if (IsConnectedStatus(system.status)) ++connected;
-                }
-                threadCpu[static_cast<size_t>(t)] = ThreadCpuSeconds() - start;
-            });
-        }
         for (std::thread& worker : workers) worker.join();
     });
     const int refreshes = threads * perThread;
     RefreshRun run;
+    run.firstCpuMs = std::accumulate(firstCpu.begin(), firstCpu.end(), 0.0) * 1000 / threads;
     run.processCpuPerRefreshMs = (CpuSeconds() - cpuBefore) * 1000 / refreshes;
     run.cpuPerRefreshMs = std::accumulate(threadCpu.begin(), threadCpu.end(), 0.0) * 1000 / refreshes;
     run.perSecond = refreshes / seconds;
@@ -291,13 +308,14 @@ int main(int argc, char** argv) {
 
     // The pacing lets one connection start through per pause; more threads only wait.
     const double pacedPerSecond = 1000.0 / CConnectGates::kFirstRoundPauseMs;
-    std::printf("\n%-10s %16s %22s %16s\n", "threads", "CPU per refresh", "with the fake gateways", "refreshes/s");
+    std::printf("\n%-10s %16s %16s %22s %16s\n", "threads", "first refresh", "CPU per refresh",
+                "with the fake gateways", "refreshes/s");
     double previous = 0;
     for (const int threads : {1, 4, 16}) {
         const RefreshRun run = RunRefreshes(threads, threads == 1 ? 8 : 2);
         const bool paced = run.perSecond >= pacedPerSecond * 0.8;
-        std::printf("%-10d %13.3f ms %19.3f ms %16.2f  limit: %s; CPU aim (< %.0f ms) %s\n", threads,
-                    run.cpuPerRefreshMs, run.processCpuPerRefreshMs, run.perSecond,
+        std::printf("%-10d %13.3f ms %13.3f ms %19.3f ms %16.2f  limit: %s; CPU aim (< %.0f ms) %s\n", threads,
+                    run.firstCpuMs, run.cpuPerRefreshMs, run.processCpuPerRefreshMs, run.perSecond,
                     paced ? "the connection pacing" : "the refresh itself", kRefreshCpuAimMs,
                     run.cpuPerRefreshMs < kRefreshCpuAimMs ? "ok" : "MISSED");
         if (previous > 0 && run.perSecond < previous * 0.8 && !paced)

@@ -15,12 +15,9 @@ ssize_t ReadFully(int fd, void* out, size_t count) {
     size_t done = 0;
     while (done < count) {
         const ssize_t got = ::read(fd, bytes + done, count - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return -1;
+        if (got == 0) break;
         done += static_cast<size_t>(got);
     }
     return static_cast<ssize_t>(done);
@@ -30,10 +27,8 @@ bool WriteFully(int fd, const void* bytes, size_t count) {
     const auto* next = static_cast<const uint8_t*>(bytes);
     while (count > 0) {
         const ssize_t put = ::write(fd, next, count);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return false;
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
         next += put;
         count -= static_cast<size_t>(put);
     }
@@ -42,18 +37,16 @@ bool WriteFully(int fd, const void* bytes, size_t count) {
 
 bool ReplaceFile(const std::string& path, const std::string& temporary, std::optional<mode_t> mode,
                  const std::function<bool(int fd)>& write) {
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                          mode ? *mode : 0666);
-    if (fd < 0)
-        return false;
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode ? *mode : 0666);
+    if (fd < 0) return false;
     // A file left behind keeps its old bits unless they are set here, before any byte goes in.
-    bool written = (!mode || ::fchmod(fd, *mode) == 0) && write(fd);
+    // It is synced through the descriptor that wrote it, before it takes the place of the old one.
+    bool written = (!mode || ::fchmod(fd, *mode) == 0) && write(fd) && ::fsync(fd) == 0;
     written = ::close(fd) == 0 && written;
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return CommitReplacement(temporary, path);
+    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 bool ReplaceFile(const std::string& path, const std::string& temporary, std::optional<mode_t> mode,
@@ -64,10 +57,8 @@ bool ReplaceFile(const std::string& path, const std::string& temporary, std::opt
 bool CommitReplacement(const std::string& temporary, const std::string& path) {
     const int fd = ::open(temporary.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     const bool synced = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    if (synced && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
+    if (fd >= 0) ::close(fd);
+    if (synced && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
     ::unlink(temporary.c_str());
     return false;
 }

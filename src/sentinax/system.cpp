@@ -44,8 +44,7 @@ void CSystem::RequestLookup() {
 bool CSystem::IsDue() {
     auto lock = Lock();
     const bool intervalPassed = platform::TicksSince(lastRefreshTick) > GetRefreshInterval();
-    if (adapterName.empty() || !(intervalPassed || refreshRequested))
-        return false;
+    if (adapterName.empty() || !(intervalPassed || refreshRequested)) return false;
     lastRefreshTick = platform::GetTickCount();
     refreshRequested = 0;
     return true;
@@ -53,11 +52,8 @@ bool CSystem::IsDue() {
 
 bool CSystem::NeedsLookup() {
     auto lock = Lock();
-    if (!cachedAddress.empty() || adapterName.empty() || majorVersion == kUnlookedVersion)
-        return false;
-    if (platform::TicksSince(lastLookupTick) <= kLookupInterval && !refreshRequested &&
-        !lookupRequested)
-        return false;
+    if (!cachedAddress.empty() || adapterName.empty() || majorVersion == kUnlookedVersion) return false;
+    if (platform::TicksSince(lastLookupTick) <= kLookupInterval && !refreshRequested && !lookupRequested) return false;
     lastLookupTick = platform::GetTickCount();
     return true;
 }
@@ -67,8 +63,7 @@ void CSystem::ApplyBatchResult(const LookupResult* result) {
     if (!result) {
         connectStatus = kStatusNotPosting;
     } else {
-        if (result->address != cachedAddress)
-            refreshRequested = 1;
+        if (result->address != cachedAddress) refreshRequested = 1;
         cachedAddress = result->address;
         cachedPort = result->port;
         if (!result->posting)
@@ -88,31 +83,26 @@ void CSystem::SetEmailList(const std::vector<std::string>& list) {
 
 void CSystem::SetStatus(int32_t code) {
     auto lock = Lock();
-    if (status != code)
-        statusChanged = 1;
+    if (status != code) statusChanged = 1;
     status = code;
 }
 
 void CSystem::SetStatusText(const std::string& text) {
     auto lock = Lock();
-    if (statusText != text)
-        statusChanged = 1;
+    if (statusText != text) statusChanged = 1;
     statusText = text;
 }
 
 std::string AdapterSerialOf(const std::string& adapterName) {
     static constexpr char kBrand[] = "BRENVIK";
     constexpr size_t kBrandLength = sizeof(kBrand) - 1;
-    if (adapterName.size() < kBrandLength)
-        return adapterName;
+    if (adapterName.size() < kBrandLength) return adapterName;
     for (size_t i = 0; i < kBrandLength; ++i) {
-        if (std::toupper(static_cast<unsigned char>(adapterName[i])) != kBrand[i])
-            return adapterName;
+        if (std::toupper(static_cast<unsigned char>(adapterName[i])) != kBrand[i]) return adapterName;
     }
     // The serial starts after the brand and one separator.
     size_t start = kBrandLength + 1;
-    while (start < adapterName.size() && (adapterName[start] == ':' || IsBlank(adapterName[start])))
-        ++start;
+    while (start < adapterName.size() && (adapterName[start] == ':' || IsBlank(adapterName[start]))) ++start;
     return start < adapterName.size() ? adapterName.substr(start) : std::string();
 }
 
@@ -186,5 +176,5 @@ std::string CSystem::GetHistoryFileName(int temporary) const {
 
 int CSystem::AppendHistory() {
     auto historyLock = LockHistory();
-    return RewriteHistory(GetAdapterName(), Snapshot());
+    return AddHistoryRecord(GetAdapterName(), Snapshot(), m_historyFile);
 }

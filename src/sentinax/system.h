@@ -23,6 +23,7 @@
 #include "sentinax/lookupresult.h"
 #include "sentinax/systemerror.h"
 #include "sentinax/systemrecord.h"
+#include "sentinax/systemstore.h"
 
 class CConnectGates;
 class CEmailMessage;
@@ -126,8 +127,10 @@ public:
     int SaveHistoryRecord(CZVFile& file, int stampNow);
 
     std::string GetHistoryFileName(int temporary) const;
-    // Rewrites the history without records of 90 days or more, then adds the
-    // current state stamped now. On failure the history is left as it was.
+    // Adds the current state stamped now to the history: at its end while
+    // the file is as this system's last write left it, else by rewriting it
+    // without records of 90 days or more. On failure the history is left as
+    // it was.
     int AppendHistory();
 
     // One complete update on a poll thread: refreshes (again while a gate
@@ -162,4 +165,6 @@ private:
 
     mutable std::mutex m_lock;
     mutable std::mutex m_historyLock;
+    // Guarded by m_historyLock.
+    HistoryFileState m_historyFile;
 };

@@ -1,8 +1,14 @@
 #include "sentinax/systemstore.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
 #include <variant>
 
+#include "platform/fileio.h"
 #include "platform/program.h"
 #include "sentinax/replacefile.h"
 
@@ -151,15 +157,15 @@ int WriteFields(const CSystemRecord& system, CZVFile& file, const StoredField (&
     return 1;
 }
 
-// A stamp that is a real date and less than the kept number of days old. A
-// stamp in the future is kept; one that is not a date is damage and goes.
-bool IsRecent(const CZVTime& stamp, const CZVTime& now) {
+// A stamp that is a real date and less than `days` old. A stamp in the
+// future is kept; one that is not a date is damage and goes.
+bool IsYoungerThan(const CZVTime& stamp, const CZVTime& now, int64_t days) {
     platform::LocalTime record;
     stamp.GetSystemTime(record);
     uint64_t value = 0;
     if (!platform::LocalTimeToValue(record, value)) return false;
     const CZVTimeSpan age = now - stamp;
-    return age.IsNegative() || age.GetTotalDays() < kHistoryDays;
+    return age.IsNegative() || age.GetTotalDays() < days;
 }
 
 }  // namespace
@@ -233,22 +239,92 @@ std::string HistoryFilePath(const std::string& adapterName, bool temporary) {
     return HistoryFilePathIn(platform::GetProgramFolder(), adapterName, temporary);
 }
 
-int RewriteHistory(const std::string& adapterName, const CSystemRecord& current) {
+namespace {
+
+// Notes the file as the last write left it.
+void Remember(const struct stat& status, const CZVTime& oldest, HistoryFileState& state) {
+    state.known = true;
+    state.device = status.st_dev;
+    state.inode = status.st_ino;
+    state.size = status.st_size;
+    state.changed = status.st_ctim;
+    state.oldest = oldest;
+}
+
+// True when the open file is the one the last write left, of the size and
+// last change it left: nobody else has replaced, cut or added to it since.
+bool IsAsLeft(int fd, const HistoryFileState& state) {
+    struct stat status {};
+    return state.known && ::fstat(fd, &status) == 0 && status.st_dev == state.device && status.st_ino == state.inode &&
+           status.st_size == state.size && status.st_ctim.tv_sec == state.changed.tv_sec &&
+           status.st_ctim.tv_nsec == state.changed.tv_nsec;
+}
+
+enum class Appended { kDone, kFailed, kNeedsRewrite };
+
+// Adds the record at the end of the file in one write; a write that fails
+// half-way is cut off again.
+Appended AppendRecord(const std::string& logName, const CSystemRecord& current, const CZVTime& now,
+                      HistoryFileState& state) {
+    if (!state.known || !IsYoungerThan(state.oldest, now, kHistoryDays + kHistoryGraceDays))
+        return Appended::kNeedsRewrite;
+    const int fd = ::open(logName.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return Appended::kNeedsRewrite;
+    if (!IsAsLeft(fd, state)) {
+        ::close(fd);
+        return Appended::kNeedsRewrite;
+    }
+    CMemoryFile record(ZVVariant::Monitor);
+    bool written = WriteHistoryRecord(record, current, now) &&
+                   platform::WriteFully(fd, record.GetData(), static_cast<size_t>(record.GetDataLength()));
+    // A record cut short is taken off again; should even that fail, the
+    // rewrite that follows a failure drops it.
+    const bool whole = written || ::ftruncate(fd, state.size) == 0;
+    struct stat status {};
+    const bool noted = whole && ::fstat(fd, &status) == 0;
+    written = ::close(fd) == 0 && written;
+    // After a failure the next record rewrites the history.
+    state.known = false;
+    if (written && noted) Remember(status, std::min(state.oldest, now), state);
+    return written ? Appended::kDone : Appended::kFailed;
+}
+
+// Writes the history without records of kHistoryDays or more, then `current`
+// stamped now, beside the old file, which stays in place for every reader
+// until the new one takes its name.
+int RewriteHistory(const std::string& logName, const std::string& tmpName, const CSystemRecord& current,
+                   const CZVTime& now, HistoryFileState& state) {
+    state.known = false;
+    CZVFile old(logName, ZVVariant::Monitor);
+    if (old.Exists() && !old.Open(CZVFile::kRead)) return 0;
+    CZVTime oldest = now;
+    const bool written = WriteFileReplacing(logName, tmpName, false, [&](CZVFile& log) {
+        while (old.IsOpen()) {
+            CSystemRecord record;
+            if (!ReadHistoryRecord(old, record)) break;
+            if (!IsYoungerThan(record.reportTime, now, kHistoryDays)) continue;
+            if (!WriteHistoryRecord(log, record, record.reportTime)) return false;
+            oldest = std::min(oldest, record.reportTime);
+        }
+        return WriteHistoryRecord(log, current, now) != 0;
+    });
+    struct stat status {};
+    if (written && ::stat(logName.c_str(), &status) == 0) Remember(status, oldest, state);
+    return written;
+}
+
+}  // namespace
+
+int AddHistoryRecord(const std::string& adapterName, const CSystemRecord& current, HistoryFileState& state) {
     // The folder is looked up (and made when missing) once for both names.
     const std::string folder = platform::GetProgramFolder();
     const std::string logName = HistoryFilePathIn(folder, adapterName, false);
     if (logName.empty()) return 0;
-    // The new history is written whole beside the old one, which stays in
-    // place for every reader until the new one takes its name.
-    CZVFile old(logName, ZVVariant::Monitor);
-    if (old.Exists() && !old.Open(CZVFile::kRead)) return 0;
-    return WriteFileReplacing(logName, HistoryFilePathIn(folder, adapterName, true), false, [&](CZVFile& log) {
-        const CZVTime now;
-        while (old.IsOpen()) {
-            CSystemRecord record;
-            if (!ReadHistoryRecord(old, record)) break;
-            if (IsRecent(record.reportTime, now) && !WriteHistoryRecord(log, record, record.reportTime)) return false;
-        }
-        return WriteHistoryRecord(log, current, now) != 0;
-    });
+    const CZVTime now;
+    switch (AppendRecord(logName, current, now, state)) {
+    case Appended::kDone: return 1;
+    case Appended::kFailed: return 0;
+    case Appended::kNeedsRewrite: break;
+    }
+    return RewriteHistory(logName, HistoryFilePathIn(folder, adapterName, true), current, now, state);
 }

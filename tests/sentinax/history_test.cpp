@@ -4,6 +4,8 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,52 @@ TEST_F(HistoryFileTest, GarbageHistoryIsReplacedByTheNewRecord) {
     EXPECT_EQ(Airs(), std::vector<int32_t>{64});
 }
 
+// After the first write the records are added at the end of the file; a
+// file that someone else changed since is read and rewritten whole instead,
+// so that no record lands behind a torn one.
+TEST_F(HistoryFileTest, ChangedHistoryIsRewrittenNotAppendedTo) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& log)> change;
+    };
+    const std::string old = Record(2009, 8, 1, 1);
+    const std::string cut = Record(2009, 12, 3, 9);
+    const Case cases[] = {
+        {"replaced", [&](const std::string& log) { testsupport::WriteFileText(log, old + Record(2009, 12, 2, 8)); }},
+        {"grown by half a record",
+         [&](const std::string& log) {
+             std::ofstream(log, std::ios::binary | std::ios::app) << cut.substr(0, cut.size() / 2);
+         }},
+        {"cut", [&](const std::string& log) { std::filesystem::resize_file(log, 10); }},
+    };
+    const std::vector<std::vector<int32_t>> expected = {{8, 65}, {64, 65}, {65}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].what);
+        std::filesystem::remove(system.GetHistoryFileName(0));
+        system.airTemperature = 64;
+        ASSERT_TRUE(system.AppendHistory());
+        cases[i].change(system.GetHistoryFileName(0));
+        system.airTemperature = 65;
+        ASSERT_TRUE(system.AppendHistory());
+        EXPECT_EQ(Airs(), expected[i]);
+    }
+}
+
+// Between rewrites a record may outlive the kept days by up to a day; the
+// first record past that rewrites the history without it.
+TEST_F(HistoryFileTest, AppendedHistoryIsRewrittenOnceARecordIsADayPastTheKeptDays) {
+    ASSERT_TRUE(system.AppendHistory());
+    clock.SetLocalTime({2010, 4, 0, 1, 0, 0, 0, 0});  // 90 days on
+    system.airTemperature = 65;
+    ASSERT_TRUE(system.AppendHistory());
+    EXPECT_EQ(Airs(), (std::vector<int32_t>{64, 65}));
+    clock.SetLocalTime({2010, 4, 0, 2, 0, 0, 0, 0});  // 91 days on
+    system.airTemperature = 66;
+    ASSERT_TRUE(system.AppendHistory());
+    EXPECT_EQ(Airs(), (std::vector<int32_t>{65, 66}));
+    EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(1)));
+}
+
 // The file size limit makes the write of the new record fail after the old
 // records were copied back.
 class FileSizeLimit {
@@ -140,6 +188,21 @@ TEST_F(HistoryFileTest, FailedRewriteLeavesTheOldHistory) {
     }
     EXPECT_EQ(testsupport::ReadFileText(log), old);
     EXPECT_FALSE(std::filesystem::exists(system.GetHistoryFileName(1)));
+}
+
+TEST_F(HistoryFileTest, FailedAppendLeavesTheHistoryAsItWas) {
+    ASSERT_TRUE(system.AppendHistory());
+    const std::string log = system.GetHistoryFileName(0);
+    const std::string before = testsupport::ReadFileText(log);
+    system.airTemperature = 65;
+    {
+        FileSizeLimit limit(before.size() + 10);
+        EXPECT_FALSE(system.AppendHistory());
+    }
+    EXPECT_EQ(testsupport::ReadFileText(log), before);
+    system.airTemperature = 66;
+    ASSERT_TRUE(system.AppendHistory());
+    EXPECT_EQ(Airs(), (std::vector<int32_t>{64, 66}));
 }
 
 TEST_F(HistoryFileTest, FailedFirstWriteLeavesNoFile) {
