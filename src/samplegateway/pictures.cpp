@@ -106,25 +106,26 @@ const std::vector<IconShape> kRewind = {{5, 15, 45, 70, kTriangleLeft, kInkR, kI
 const std::vector<IconShape> kFastForward = {{5, 15, 45, 70, kTriangleRight, kInkR, kInkG, kInkB},
                                              {50, 15, 45, 70, kTriangleRight, kInkR, kInkG, kInkB}};
 // The speaker selector's four positions: a speaker with a red cross (off), then one to three
-// sound waves around the speaker's mouth, each wave a ring whose left part the cut takes. All
-// four share one extent, so the speaker stands at one place and size in each.
-const IconShape kSpeakerExtent = {-16, 0, 100, 100, kInvisible, 0, 0, 0};
-const IconShape kSpeakerWaveCut = {-16, 0, 46, 100, kRect, 0, 0, 0};
-const std::vector<IconShape> kSpeakerBody = {{2, 40, 10, 20, kRect, kInkR, kInkG, kInkB},
-                                             {6, 24, 20, 52, kTriangleLeft, kInkR, kInkG, kInkB}};
+// sound waves in front of the speaker's mouth, each wave an oval ring whose left part the cut
+// takes, the rings spread more across than up so that they stay apart at a button's size. The
+// speaker fills the icon's height, all the height the buttons give an icon, and all four share one
+// extent, so the speaker stands at one place and size in each.
+const IconShape kSpeakerExtent = {0, 0, 140, 100, kInvisible, 0, 0, 0};
 std::vector<IconShape> Speaker(int waves) {
-    constexpr int kMouthX = 26, kMouthY = 50, kWaveWidth = 8;
+    constexpr int kMouthX = 70, kMouthY = 50, kWaveWidth = 11;
     std::vector<IconShape> shapes = {kSpeakerExtent};
     for (int wave = waves; wave >= 1; --wave) {
-        const int r = 6 + 12 * wave, inner = r - kWaveWidth;
-        shapes.push_back({kMouthX - r, kMouthY - r, 2 * r, 2 * r, kEllipse, kInkR, kInkG, kInkB});
-        shapes.push_back({kMouthX - inner, kMouthY - inner, 2 * inner, 2 * inner, kEllipse, 0, 0, 0});
+        const int rx = 10 + 20 * wave, ry = 14 + 12 * wave;
+        const int ix = rx - kWaveWidth, iy = ry - kWaveWidth;
+        shapes.push_back({kMouthX - rx, kMouthY - ry, 2 * rx, 2 * ry, kEllipse, kInkR, kInkG, kInkB});
+        shapes.push_back({kMouthX - ix, kMouthY - iy, 2 * ix, 2 * iy, kEllipse, 0, 0, 0});
     }
-    if (waves > 0) shapes.push_back(kSpeakerWaveCut);
-    shapes.insert(shapes.end(), kSpeakerBody.begin(), kSpeakerBody.end());
+    if (waves > 0) shapes.push_back({0, 0, kMouthX + 4, 100, kRect, 0, 0, 0});
+    shapes.push_back({14, 30, 26, 40, kRect, kInkR, kInkG, kInkB});
+    shapes.push_back({28, 2, 42, 96, kTriangleLeft, kInkR, kInkG, kInkB});
     if (waves == 0) {
-        shapes.push_back({36, 33, 34, 34, kBandDown, 210, 50, 50, 9});
-        shapes.push_back({36, 33, 34, 34, kBandUp, 210, 50, 50, 9});
+        shapes.push_back({84, 26, 48, 48, kBandDown, 210, 50, 50, 14});
+        shapes.push_back({84, 26, 48, 48, kBandUp, 210, 50, 50, 14});
     }
     return shapes;
 }

@@ -1,17 +1,16 @@
 // Video and DVR messages of any bytes, each read as its reader reads it: the video sources, the
-// recorders, a clip map (every cell it claims is asked for) and a playback event, whose time is
-// turned into the DVR page's date and time texts.
+// recorders, a clip map (every cell it claims is asked for) and a playback event, whose time,
+// when the whole event could be read, is turned into the DVR page's date and time texts.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "core/messages/mediamessages.h"
-#include "core/zvtime.h"
 #include "readerfuzz.h"
 #include "vistrel/media/dvr/clipmap.h"
 #include "vistrel/media/dvr/dvrpage.h"
 #include "vistrel/media/dvr/dvrsources.h"
+#include "vistrel/media/video/playbackevent.h"
 #include "vistrel/media/video/videosources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,12 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                      }},
                                     {ZVM_VIDEO_EVENT,
                                      [](CZVMSG& message) {
-                                         int32_t kind = 0;
-                                         CZVTime time;
-                                         std::string text;
-                                         message.ReadInt(kind) && message.ReadTime(time) && message.ReadString(text);
-                                         FormatDvrDate(time);
-                                         FormatDvrTime(time, kind);
+                                         CPlaybackEvent event;
+                                         if (!ReadPlaybackEvent(message, &event)) return;
+                                         FormatDvrDate(event.time);
+                                         FormatDvrTime(event.time, event.kind);
                                      }},
                                 });
 }

@@ -181,4 +181,21 @@ TEST_F(HomePageTest, TheSampleHouseServesItsIconsAndTheGardenPhoto) {
     cache->ReleaseImage(missing);
 }
 
+// The speaker selector's four positions share one extent, so the speaker stands still from one
+// position to the next.
+TEST_F(HomePageTest, TheSpeakerIconsShareOneExtent) {
+    testsupport::SampleInstallation themed;
+    themed.style = samplegateway::Style::kThemed;
+    testsupport::ServeSampleInstallation(gateway, themed);
+    CIconCache* cache = CIconCache::Instance();
+    ASSERT_NE(cache, nullptr);
+    CZVIcon* off = cache->GetIcon(CZVString("speaker_0"));
+    ASSERT_EQ(off->WaitLoaded(), 1);
+    for (const char* name : {"speaker_1", "speaker_2", "speaker_3"}) {
+        CZVIcon* icon = cache->GetIcon(CZVString(name));
+        ASSERT_EQ(icon->WaitLoaded(), 1) << name;
+        EXPECT_EQ(icon->GetBounds(), off->GetBounds()) << name;
+    }
+}
+
 }  // namespace

@@ -113,7 +113,7 @@ TEST_F(DvrPage, TheRecorderTabOpensItsStreamAndShowsItsClips) {
     played.SetSecond(0);
     played.SetMilliseconds(0);
     played.AddMinutes(-30);
-    page->OnPlaybackEvent(2, "Driveway camera", played);
+    page->OnPlaybackEvent({.kind = 2, .time = played, .text = "Driveway camera"});
     ASSERT_TRUE(Settle());
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(sources), "dvr_page_clips"));
 }
@@ -133,7 +133,7 @@ TEST_F(DvrPage, PlayingShowsTheEventAndTheTimeAndLetsTheSliderMove) {
 TEST_F(DvrPage, AHiddenPageLeavesTheScreenAlone) {
     CDvrPage* page = Open()->GetDvrPage();
     ASSERT_TRUE(Settle());
-    page->OnPlaybackEvent(2, "", CZVTime());
+    page->OnPlaybackEvent({.kind = 2, .time = CZVTime(), .text = ""});
     window->PaintAll();
     page->Show(0, 1);
     // What shows now where the Save button was is drawn over by nothing the page does.
@@ -142,7 +142,7 @@ TEST_F(DvrPage, AHiddenPageLeavesTheScreenAlone) {
         CZVDC dc(window.get());
         dc.FillRect(0x00FF00, save->ToRootX(0), save->ToRootY(0), save->GetWidth(), save->GetHeight(), 0);
     }
-    page->OnPlaybackEvent(0, "Saved", CZVTime());
+    page->OnPlaybackEvent({.kind = 0, .time = CZVTime(), .text = "Saved"});
     EXPECT_TRUE(save->IsEnabled());
     const testsupport::Image565 screen = testsupport::ImageOf(*window->GetScreen());
     const int x = save->ToRootX(save->GetWidth() / 2), y = save->ToRootY(save->GetHeight() / 2);

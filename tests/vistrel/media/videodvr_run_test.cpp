@@ -128,7 +128,7 @@ TEST_F(VideoRun, OpensEachCameraTheMediaRoomFullScreenAndTheRecorder) {
             played.SetSecond(0);
             played.SetMilliseconds(0);
             played.AddMinutes(-30);
-            recorder->OnPlaybackEvent(2, "Driveway camera", played);
+            recorder->OnPlaybackEvent({.kind = 2, .time = played, .text = "Driveway camera"});
             dvr = Picture(window, host);
             step = kDone;
             break;

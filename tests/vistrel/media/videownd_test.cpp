@@ -9,6 +9,7 @@
 #include "platform/keys.h"
 #include "samplegateway/cameravideo.h"
 #include "support/golden.h"
+#include "vistrel/media/video/playbackevent.h"
 #include "vistrel/media/video/pvideo.h"
 #include "vistrel/media/video/videownd.h"
 #include "widgets/buttons/zvbutton.h"
@@ -29,6 +30,45 @@ std::vector<uint8_t> FlatJpeg(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
     spec.height = h;
     for (int i = 0; i < w * h; ++i) spec.samples.insert(spec.samples.end(), {r, g, b});
     return pictures::MakeJpeg(spec);
+}
+
+struct EventSink : CPlaybackEventSink {
+    void OnPlaybackEvent(const CPlaybackEvent& event) override { events.push_back(event); }
+    std::vector<CPlaybackEvent> events;
+};
+
+CZVTime QuarterPastTwo() {
+    CZVTime time;
+    time.Set(2011, 6, 3, 15, 14, 15, 0, 0);
+    return time;
+}
+
+// A playback event of kind 2 cut after the given fields: 0 none, 1 the kind, 2 half the time, 3 the
+// time, 4 the text as well.
+void WritePlaybackEvent(CZVMSG& message, int fields) {
+    if (fields >= 1) message.WriteInt(2);
+    if (fields == 2) message.WriteInt(2011);
+    if (fields >= 3) message.WriteTime(QuarterPastTwo());
+    if (fields >= 4) message.WriteString("Driveway camera");
+    message.ResetPosition();
+}
+
+TEST(PlaybackEvent, IsReadWholeOrNotAtAll) {
+    for (int fields = 0; fields < 4; ++fields) {
+        CZVMSG message(0, ZVM_VIDEO_EVENT);
+        WritePlaybackEvent(message, fields);
+        CPlaybackEvent event{.kind = 7, .time = CZVTime(), .text = "kept"};
+        EXPECT_FALSE(ReadPlaybackEvent(message, &event)) << fields;
+        EXPECT_EQ(event.kind, 7) << fields;
+        EXPECT_EQ(event.text, "kept") << fields;
+    }
+    CZVMSG message(0, ZVM_VIDEO_EVENT);
+    WritePlaybackEvent(message, 4);
+    CPlaybackEvent event;
+    ASSERT_TRUE(ReadPlaybackEvent(message, &event));
+    EXPECT_EQ(event.kind, 2);
+    EXPECT_TRUE(event.time == QuarterPastTwo());
+    EXPECT_EQ(event.text, "Driveway camera");
 }
 
 struct Listener : CVideoListener {
@@ -254,6 +294,23 @@ TEST_F(VideoWindow, AnMpegPictureShowsUnderAChildButton) {
     FeedMpeg(window, samplegateway::CameraVideo352x240(), 2);
     EXPECT_EQ(window->GetQualityLevel(), 2);
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "video_mpeg_under_button"));
+}
+
+// A recorder's stream passes its page only the events it could read whole.
+TEST_F(VideoWindow, APlaybackEventReachesTheRecorderPageOnlyWhole) {
+    gateway.Answer(ZVM_DVR_OPENSTREAMQ, testsupport::PayloadWriter().Int(300));
+    CVideoWnd* window = Make(CZVRect(0, 0, 160, 120), 160, 120, 0);
+    EventSink page;
+    ASSERT_EQ(window->OpenDvrStream(&page, 20), 300);
+    for (int fields = 0; fields <= 4; ++fields) {
+        CZVMSG message(0, ZVM_VIDEO_EVENT);
+        WritePlaybackEvent(message, fields);
+        window->OnMessage(&message);
+    }
+    ASSERT_EQ(page.events.size(), 1u);
+    EXPECT_EQ(page.events[0].kind, 2);
+    EXPECT_TRUE(page.events[0].time == QuarterPastTwo());
+    EXPECT_EQ(page.events[0].text, "Driveway camera");
 }
 
 // The decoder is fed whole pieces: the idle pass decodes once 5000 bytes wait, not before, and

@@ -278,7 +278,7 @@ int CDvrPage::OnIdle(int busy) {
 void CDvrPage::OnSeek(const CZVTime& time) {
     m_seekTime = time;
     m_seekPending = 1;
-    OnPlaybackEvent(-1, std::string(), time);
+    OnPlaybackEvent({.kind = -1, .time = time, .text = {}});
 }
 
 // ---- playback events
@@ -293,8 +293,9 @@ void CDvrPage::SetLabelText(CZVLabel* label, const std::string& text, int visibl
     if (visible) label->Redraw(1);
 }
 
-void CDvrPage::OnPlaybackEvent(int kind, const std::string& text, const CZVTime& time) {
-    if (kind < 0) kind = m_playbackKind;
+void CDvrPage::OnPlaybackEvent(const CPlaybackEvent& event) {
+    const int kind = event.kind < 0 ? m_playbackKind : event.kind;
+    const CZVTime& time = event.time;
     const int visible = IsShown() && !CMainWndBase::InputBlockedFor(this);
     const int playing = Playing(kind);
     EnableControl(m_replay, playing, visible);
@@ -309,7 +310,7 @@ void CDvrPage::OnPlaybackEvent(int kind, const std::string& text, const CZVTime&
         }
         m_playbackKind = kind;
     }
-    if (!text.empty()) SetLabelText(m_labels[0], text, visible);
+    if (!event.text.empty()) SetLabelText(m_labels[0], event.text, visible);
     m_timeline->SetPlayPosition(time, kind);
     SetLabelText(m_labels[1], FormatDvrDate(time), visible);
     SetLabelText(m_labels[2], FormatDvrTime(time, m_speed), visible);

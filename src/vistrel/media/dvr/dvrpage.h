@@ -58,7 +58,7 @@ public:
     void OnShow(int show) override;
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int connected) override;
-    void OnPlaybackEvent(int kind, const std::string& text, const CZVTime& time) override;
+    void OnPlaybackEvent(const CPlaybackEvent& event) override;
     // The time line's marker was dragged to the time.
     void OnSeek(const CZVTime& time);
     void SetSpeedRange(int redraw);

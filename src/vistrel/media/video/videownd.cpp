@@ -225,12 +225,8 @@ void CVideoWnd::OnMessage(CZVMSG* message) {
         break;
     }
     case ZVM_VIDEO_EVENT: {
-        if (!m_dvrPage) break;
-        int32_t kind = 0;
-        CZVTime time;
-        std::string text;
-        message->ReadInt(kind) && message->ReadTime(time) && message->ReadString(text);
-        m_dvrPage->OnPlaybackEvent(kind, text, time);
+        CPlaybackEvent event;
+        if (m_dvrPage && ReadPlaybackEvent(*message, &event)) m_dvrPage->OnPlaybackEvent(event);
         break;
     }
     default: break;

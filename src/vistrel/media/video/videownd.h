@@ -18,6 +18,7 @@
 #include "core/zvtime.h"
 #include "gfx/blender.h"
 #include "gfx/dibdc.h"
+#include "vistrel/media/video/playbackevent.h"
 #include "widgets/window/zvwindow.h"
 
 // How a creator follows the window; every notice does nothing by default.
@@ -34,7 +35,7 @@ public:
 class CPlaybackEventSink {
 public:
     virtual ~CPlaybackEventSink() = default;
-    virtual void OnPlaybackEvent(int kind, const std::string& text, const CZVTime& time) = 0;
+    virtual void OnPlaybackEvent(const CPlaybackEvent& event) = 0;
 };
 
 class CVideoWnd : public CZVWindow, public CSocketSink {
