@@ -79,9 +79,8 @@ public:
     static constexpr uint32_t kFlashMs = 1000;
     static constexpr int kFlashTimerMs = 10;
     static constexpr COLORREF kFlashColour = 0xFF1964;
-    // More rows than a home's library holds: a count beyond it is cut, so that a wrong count
-    // cannot make the tablet build rows for minutes.
-    static constexpr int kMaxRows = 100000;
+    // More rows than any library holds: a count beyond it is cut.
+    static constexpr int kMaxRows = 1000000;
     static constexpr int kLetterBuckets = 27;
 
     CAudioLibListBase(CZVWindow* parent, CZVRect rect, int commandId, int settledCommand, CZVServer& server,
