@@ -35,6 +35,10 @@ int RoundCoordinate(double v) {
 
 bool SameName(const CZVString& a, const CZVString& b) { return a.CompareNoCase(b) == 0; }
 
+// With skins on, vector icons smooth their edges instead of blurring them:
+// a rendering made under one style is not reused under the other.
+bool SkinsSmoothEdges() { return (Skins().GetStyleFlags() & kStyleSkins) != 0; }
+
 struct Point {
     int x;
     int y;
@@ -334,12 +338,14 @@ void CZVIcon::MakeStock(int type, COLORREF colour) {
 }
 
 void CZVIcon::SetColor(COLORREF colour) {
+    m_renderings.clear();
     for (auto& shape : m_shapes) shape->colour = colour;
     m_colour = colour;
 }
 
 void CZVIcon::AddToColors(int r, int g, int b) {
     auto add = [](int channel, int amount) { return std::min(channel + amount, 255); };
+    m_renderings.clear();
     for (auto& shape : m_shapes) {
         const COLORREF c = shape->colour;
         if (c == 0) continue;
@@ -348,7 +354,9 @@ void CZVIcon::AddToColors(int r, int g, int b) {
 }
 
 void CZVIcon::AddShape(CIconShape* shape) {
-    if (shape) m_shapes.emplace_back(shape);
+    if (!shape) return;
+    m_renderings.clear();
+    m_shapes.emplace_back(shape);
 }
 
 void CZVIcon::AddShapeFields(CZVRect rect, int type, int param, COLORREF colour) {
@@ -356,6 +364,7 @@ void CZVIcon::AddShapeFields(CZVRect rect, int type, int param, COLORREF colour)
 }
 
 void CZVIcon::ClearShapes() {
+    m_renderings.clear();
     m_shapes.clear();
     m_bitmap.reset();
 }
@@ -432,7 +441,7 @@ void CZVIcon::Draw(CPaintWindow* owner, CZVDC* dc, COLORREF back, CZVRect box, u
         std::unique_ptr<CZVIcon> tinted(Clone());
         if (!tinted) return;
         tinted->AddToColors(tint[0], tint[1], tint[2]);
-        tinted->Draw(owner, dc, back, box, flags, nullptr);
+        tinted->Draw(owner, dc, back, box, flags | kNoCache, nullptr);
         return;
     }
     const CZVRect bounds = GetBounds();
@@ -452,11 +461,12 @@ void CZVIcon::Draw(CPaintWindow* owner, CZVDC* dc, COLORREF back, CZVRect box, u
 
 void CZVIcon::DrawVector(CZVDC* dc, COLORREF back, CZVRect box, unsigned flags, CZVRect bounds, float scale, int left,
                          int top, int A, int B) {
-    if (m_source) {
-        if (CDibDC* cached = m_source->FindImage(box.w, box.h, back, m_colour, flags)) {
-            Skins().DrawImage(dc, cached, left, top, cached->GetRequestedWidth(), cached->GetHeight(), 0);
-            return;
-        }
+    // A copy's renderings are kept by its source, shared with the other
+    // copies; an icon on its own keeps its renderings itself.
+    CZVIcon* keeper = m_source ? m_source : this;
+    if (CDibDC* cached = keeper->FindImage(box.w, box.h, back, m_colour, flags)) {
+        Skins().DrawImage(dc, cached, left, top, cached->GetRequestedWidth(), cached->GetHeight(), 0);
+        return;
     }
     const int D = (A + 5 + 1) & ~1, E = (B + 5 + 1) & ~1;
     CDibDC S(D, E, 0, 0, 0);
@@ -472,7 +482,7 @@ void CZVIcon::DrawVector(CZVDC* dc, COLORREF back, CZVRect box, unsigned flags, 
     if (!(flags & kNoSmoothing)) {
         const uint16_t key = ToRgb565(back);
         S.ReplaceColor(0, key);
-        if (Skins().GetStyleFlags() & kStyleSkins) {
+        if (SkinsSmoothEdges()) {
             std::unique_ptr<CDibDC> before(S.Clone());
             S.SmoothEdges(&M);
             for (int row = 0; row < E; ++row) {
@@ -487,7 +497,7 @@ void CZVIcon::DrawVector(CZVDC* dc, COLORREF back, CZVRect box, unsigned flags, 
         }
     }
     Skins().DrawImage(dc, &S, left, top, D, E, 0);
-    if (m_source && !(flags & kNoCache)) m_source->AddImageCopy(&S, box.w, box.h, back, m_colour, flags);
+    if (!(flags & kNoCache)) keeper->AddImageCopy(&S, box.w, box.h, back, m_colour, flags);
 }
 
 void CZVIcon::DrawBitmap(CZVDC* dc, COLORREF back, unsigned flags, const uint8_t* tint, int left, int top, int A,
@@ -533,8 +543,9 @@ void CZVIcon::DrawBitmap(CZVDC* dc, COLORREF back, unsigned flags, const uint8_t
 // ---- renderings
 
 CDibDC* CZVIcon::FindImage(int w, int h, COLORREF colour, COLORREF iconColour, unsigned flags) const {
+    const bool skins = SkinsSmoothEdges();
     for (const auto& entry : m_renderings)
-        if (entry->Matches(w, h, colour, iconColour, flags)) return entry->image.get();
+        if (entry->Matches(w, h, colour, iconColour, flags) && entry->skins == skins) return entry->image.get();
     return nullptr;
 }
 
@@ -546,6 +557,7 @@ void CZVIcon::AddImage(CDibDC* image, int w, int h, COLORREF colour, COLORREF ic
     if (!image) return;
     DropOldestRendering();
     m_renderings.push_back(std::make_unique<CIconImage>(w, h, colour, iconColour, flags, image));
+    m_renderings.back()->skins = SkinsSmoothEdges();
 }
 
 void CZVIcon::AddImageCopy(CDibDC* image, int w, int h, COLORREF colour, COLORREF iconColour, unsigned flags) {

@@ -5,7 +5,8 @@
 // gateway on request by name. The icon cache shares every named icon and
 // every gateway picture; widgets keep copies of a named icon that point back
 // to the shared one, which asks the gateway once and fills the copies in
-// when its answer arrives, and which keeps the copies' last renderings.
+// when its answer arrives, and which keeps the copies' last renderings; an
+// icon without a source keeps its own, until its shapes change.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -66,6 +67,7 @@ public:
     COLORREF colour;
     COLORREF iconColour;
     unsigned flags;
+    bool skins = false;  // drawn under the skins' style
     std::unique_ptr<CDibDC> image;
 };
 

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "effects_fixture.h"
 #include "gfx/dibdc.h"
 #include "picture_gateway.h"
 #include "support/assert_counter.h"
@@ -369,6 +370,49 @@ TEST_F(IconDrawing, CopiesShareTheSourcesRenderingsButNotTintedOnes) {
     EXPECT_EQ(shared.GetRenderingCount(), CZVIcon::kMaxRenderings);
     EXPECT_EQ(shared.FindImage(30, 30, kBack, copy->GetColor(), 0), nullptr);
     EXPECT_NE(shared.FindImage(40, 30, kBack, copy->GetColor(), 0), nullptr);
+}
+
+// An icon without a source keeps its renderings itself; whatever changes its
+// shapes, or the style, must draw as a fresh icon with the same shapes would.
+TEST_F(IconDrawing, AnIconOnItsOwnReusesItsRenderingUntilItsLookChanges) {
+    static constexpr COLORREF kBlue = MakeColor(0, 0, 255);
+    fxtest::FakeStyle style;
+    const struct {
+        const char* name;
+        void (*change)(CZVIcon&, fxtest::FakeStyle&);
+    } cases[] = {
+        {"stock drawing in another colour", [](CZVIcon& i, fxtest::FakeStyle&) { i.MakeStock(2, kBlue); }},
+        {"recoloured", [](CZVIcon& i, fxtest::FakeStyle&) { i.SetColor(kBlue); }},
+        {"colours added", [](CZVIcon& i, fxtest::FakeStyle&) { i.AddToColors(0, 0, 255); }},
+        {"shape added",
+         [](CZVIcon& i, fxtest::FakeStyle&) {
+             i.AddShapeFields({0, 0, 20, 20}, 0, 0, kBlue);
+         }},
+        {"skins switched on", [](CZVIcon&, fxtest::FakeStyle& s) { s.flags = kStyleSkins; }},
+    };
+    const CZVRect box(0, 0, 60, 50);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        style.flags = 0;
+        CSkinServices* previous = InstallSkinServices(&style);
+        CZVIcon icon(server);
+        icon.MakeStock(2, kRed);
+        icon.Draw(nullptr, &surface, kBack, box, 0, nullptr);
+        icon.Draw(nullptr, &surface, kBack, box, 0, nullptr);
+        EXPECT_EQ(icon.GetRenderingCount(), 1);
+        c.change(icon, style);
+        surface.FillRect(kUntouched, 0, 0, 80, 60, 0);
+        icon.Draw(nullptr, &surface, kBack, box, 0, nullptr);
+        std::unique_ptr<CZVIcon> fresh(icon.Clone());
+        CDibDC expected(80, 60, 0, 0, 0);
+        expected.FillRect(kUntouched, 0, 0, 80, 60, 0);
+        fresh->Draw(nullptr, &expected, kBack, box, 0, nullptr);
+        int differing = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 80; ++x) differing += At(x, y) != *expected.GetPixelAddress(x, y);
+        EXPECT_EQ(differing, 0);
+        InstallSkinServices(previous);
+    }
 }
 
 TEST_F(IconDrawing, HostileShapesDrawWithinTheSurface) {
