@@ -102,7 +102,9 @@ void ServeTitles(Gateway& gateway) {
         if (ForChanger(in) && in.Int(&sink)) changer->subscribers.erase(static_cast<uint16_t>(sink));
         return {};
     });
-    // {object, 1849, title | disc << 16}: the disc plays the title; every subscriber hears it.
+    // {object, 1849, title | disc << 16}: the disc plays the title; every subscriber hears the new
+    // state. The discs and their titles stay as they were, so no notice of changed titles is sent:
+    // it would make every titles window ask for its discs again and go back to the first.
     gateway.On(ZVM_MEDIA_TITLESCOMMAND, [changer](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t command = 0, packed = 0;
@@ -115,7 +117,6 @@ void ServeTitles(Gateway& gateway) {
         std::vector<Frame> pushes;
         for (uint16_t sink : changer->subscribers) {
             pushes.push_back({sink, ZVM_MEDIA_GETTITLELISTA, changer->State()});
-            pushes.push_back({sink, ZVM_AUDIO_TITLESCHANGED, PayloadWriter().Int(kTitlesObject)});
         }
         return pushes;
     });

@@ -2,7 +2,7 @@
 // music server; its "Music Library" tab browses by each way the source
 // allows and plays from each, and Now Playing shows every new queue. On the
 // "Playlist" tab a playlist is created, renamed, and filled through "Add
-// Music...", whose artist and album pop-up adds an artist's tracks to it.
+// Music...", whose artist and album pop-up adds an album's tracks to it.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -47,7 +47,8 @@ constexpr int kTabCount = static_cast<int>(std::size(kTabs));
 constexpr int kPlaylistsAfterCreate = 6;
 // "New Playlist 1" and, once renamed, "Pool Party" sort third.
 constexpr int kNewPlaylistRow = 2;
-constexpr int kArtistTracks = 30;
+// The pop-up's second album of its first artist.
+constexpr int kChosenAlbumRow = 1;
 
 class MusicLibraryRun : public vistreltest::SampleHouseRun {
 protected:
@@ -92,9 +93,20 @@ int RowReading(CAudioLibListBase* list, const std::string& text) {
     return -1;
 }
 
-void ChoosePlaylist(CPlaylistPage* page, int row) {
-    page->GetPlaylistsList()->SelectIndex(row, 1);
-    page->OnCommand(CPlaylistPage::kPlaylistSelected);
+// The text of the list's chosen row, or "" when none is chosen or it has not arrived.
+std::string ChosenText(CAudioLibListBase* list) {
+    CLBAudioItem* row = LoadedRow(list);
+    return row ? row->GetFullText() : std::string();
+}
+
+CZVButton* DoneButton(CZVWindow* popup) {
+    CZVButton* done = nullptr;
+    if (popup)
+        ForEachChild(popup->GetChildren(), [&](CZVWindow* child) {
+            auto* button = dynamic_cast<CZVButton*>(child);
+            if (button && button->GetCommandId() == kCommandPopupDone) done = button;
+        });
+    return done;
 }
 
 TEST_F(MusicLibraryRun, PlaysFromEachTabAndFillsANewPlaylist) {
@@ -109,6 +121,7 @@ TEST_F(MusicLibraryRun, PlaysFromEachTabAndFillsANewPlaylist) {
         kWaitForRenamed,
         kWaitForEmptyPlaylist,
         kWaitForPopup,
+        kWaitForAlbum,
         kWaitForAdded,
         kWaitForTracks,
         kWaitForNowPlaying,
@@ -118,7 +131,9 @@ TEST_F(MusicLibraryRun, PlaysFromEachTabAndFillsANewPlaylist) {
     // Passes in a row that the page looked settled: the one after the first has drawn it.
     int settledPasses = 0;
     Step counting = kDone;
-    testsupport::Image565 tabPictures[kTabCount], playlistPicture, nowPlayingPicture;
+    testsupport::Image565 tabPictures[kTabCount], playlistPicture, popupPicture, nowPlayingPicture;
+    int albumTracks = 0;
+    std::string chosenAlbum;
     CMusicSourcePage* music = nullptr;
     CMediaPlayerPage* player = nullptr;
     CMusicLibraryPage* library = nullptr;
@@ -177,11 +192,13 @@ TEST_F(MusicLibraryRun, PlaysFromEachTabAndFillsANewPlaylist) {
             step = kWaitForCreated;
             break;
         case kWaitForCreated:
-            // The library's notice builds the page anew, with the new playlist among the others.
+            // The library's notice builds the page anew, with the new playlist chosen among the others.
             if (playlist == beforeChange || playlist->GetPlaylistsList()->GetCount() != kPlaylistsAfterCreate ||
                 !settledTwice(playlist))
                 break;
-            ChoosePlaylist(playlist, kNewPlaylistRow);
+            if (playlist->GetPlaylistsList()->GetSelectedIndex() != kNewPlaylistRow ||
+                ChosenText(playlist->GetPlaylistsList()) != "New Playlist 1")
+                return true;
             beforeChange = playlist;
             Touch(playlist->GetRenameButton());
             if (CZVEdit* box = playlist->GetPlaylistsList()->GetEditBox()) {
@@ -190,14 +207,13 @@ TEST_F(MusicLibraryRun, PlaysFromEachTabAndFillsANewPlaylist) {
             }
             step = kWaitForRenamed;
             break;
-        case kWaitForRenamed: {
+        case kWaitForRenamed:
             if (playlist == beforeChange || !settledTwice(playlist)) break;
-            const int row = RowReading(playlist->GetPlaylistsList(), "Pool Party");
-            if (row != kNewPlaylistRow) return true;
-            ChoosePlaylist(playlist, row);
+            if (RowReading(playlist->GetPlaylistsList(), "Pool Party") != kNewPlaylistRow ||
+                ChosenText(playlist->GetPlaylistsList()) != "Pool Party")
+                return true;
             step = kWaitForEmptyPlaylist;
             break;
-        }
         case kWaitForEmptyPlaylist:
             if (!settledTwice(playlist) || playlist->GetTrackList()->GetCount() != 0) break;
             playlist->OnCommand(kSelectGenresCommand);
@@ -205,23 +221,29 @@ TEST_F(MusicLibraryRun, PlaysFromEachTabAndFillsANewPlaylist) {
             break;
         case kWaitForPopup:
             addMusic = AddMusicPage(window);
-            settledPasses = answered && addMusic && LoadedRow(addMusic->GetArtistList()) ? settledPasses + 1 : 0;
-            if (settledPasses < 2) break;
-            addMusic->OnCommand(kArtistAddCommand);
+            if (!settledTwice(addMusic)) break;
+            if (addMusic->GetAlbumList()->GetCount() <= kChosenAlbumRow) return true;
+            addMusic->GetAlbumList()->SelectIndex(kChosenAlbumRow, 1);
+            addMusic->OnCommand(kAlbumSelected);
+            chosenAlbum = ChosenText(addMusic->GetAlbumList());
+            step = kWaitForAlbum;
+            break;
+        case kWaitForAlbum:
+            if (!settledTwice(addMusic) || addMusic->GetTrackList()->GetCount() == 0) break;
+            popupPicture = Picture(window, host);
+            albumTracks = addMusic->GetTrackList()->GetCount();
+            addMusic->OnCommand(kAlbumAddCommand);
             step = kWaitForAdded;
             break;
         case kWaitForAdded:
             if (!answered) break;
-            playlist->ShowGenrePopup(0);
+            Touch(DoneButton(window.GetOverlayWindow()));
             step = kWaitForTracks;
             break;
         case kWaitForTracks:
-            if (playlist->GetTrackList()->GetCount() != kArtistTracks || !answered) break;
-            // The rows that loaded under the pop-up ask for their texts once the screen is painted.
-            if (!settledTwice(playlist)) {
-                window.PaintAll();
+            if (window.GetOverlayWindow() || playlist->GetTrackList()->GetCount() != albumTracks ||
+                !settledTwice(playlist))
                 break;
-            }
             playlistPicture = Picture(window, host);
             Touch(TabNamed(music->GetTabRegion()->GetTabs(), "Now Playing"));
             step = kWaitForNowPlaying;
@@ -244,7 +266,11 @@ TEST_F(MusicLibraryRun, PlaysFromEachTabAndFillsANewPlaylist) {
     EXPECT_TRUE(GatewaySaw(ZVM_AUDIO_CREATEPLAYLISTQ));
     EXPECT_TRUE(GatewaySaw(ZVM_AUDIO_RENAMEPLAYLISTQ));
     EXPECT_EQ(RequestsOf(ZVM_AUDIO_ADDTOPLAYLIST), 1u);
+    // The pop-up's albums read their names, and the album chosen there is the one added.
+    EXPECT_EQ(chosenAlbum, "Glass 1991");
+    EXPECT_EQ(albumTracks, 10);
     for (int i = 0; i < kTabCount; ++i) EXPECT_TRUE(testsupport::MatchesGolden(tabPictures[i], kTabs[i].golden));
+    EXPECT_TRUE(testsupport::MatchesGolden(popupPicture, "vistrel_music_library_add_music"));
     EXPECT_TRUE(testsupport::MatchesGolden(playlistPicture, "vistrel_music_library_filled_playlist"));
     EXPECT_TRUE(testsupport::MatchesGolden(nowPlayingPicture, "vistrel_music_library_now_playing"));
 }

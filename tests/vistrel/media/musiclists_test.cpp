@@ -21,6 +21,16 @@ using samplegateway::PayloadWriter;
 
 class MusicLists : public musictest::MusicTest {
 protected:
+    using Browse = std::function<CMusicBrowseList*(MusicLists*)>;
+    // Makes a list of the kind and asks it for the browse `call` names.
+    template <class List, class Call>
+    static Browse Browsing(Call call) {
+        return [call](MusicLists* t) {
+            auto* list = t->Make<List>(0);
+            call(list);
+            return list;
+        };
+    }
     // The browse answer handed straight to the list.
     static void Answer(CAudioLibListBase* list, const testsupport::Bytes& payload) {
         list->OnMessage(Message(ZVM_AUDIO_BROWSEA, payload).get());
@@ -336,58 +346,16 @@ TEST_F(MusicLists, EmptyAnswersSendTheSettledCommandOfAlbumsAndPlaylists) {
 TEST_F(MusicLists, ReloadTakesANewSinkAndRepeatsTheBrowseOfItsMode) {
     const struct {
         const char* what;
-        std::function<CMusicBrowseList*(MusicLists*)> browse;
+        Browse browse;
         bool repeats;
     } cases[] = {
-        {"albums of an artist",
-         [](MusicLists* t) {
-             auto* l = t->Make<CAlbumList>(0);
-             l->BrowseAlbumsOf(1003);
-             return l;
-         },
-         true},
-        {"all albums",
-         [](MusicLists* t) {
-             auto* l = t->Make<CAlbumList>(0);
-             l->BrowseAllAlbums();
-             return l;
-         },
-         true},
-        {"albums of a genre",
-         [](MusicLists* t) {
-             auto* l = t->Make<CAlbumList>(0);
-             l->BrowseAlbumsInGenre(502);
-             return l;
-         },
-         false},
-        {"artists",
-         [](MusicLists* t) {
-             auto* l = t->Make<CArtistList>(0);
-             l->BrowseArtists();
-             return l;
-         },
-         true},
-        {"stations",
-         [](MusicLists* t) {
-             auto* l = t->Make<CStationList>(0);
-             l->BrowseStations(2);
-             return l;
-         },
-         true},
-        {"all tracks",
-         [](MusicLists* t) {
-             auto* l = t->Make<CTrackList>(0);
-             l->BrowseAllTracks();
-             return l;
-         },
-         true},
-        {"tracks of an album",
-         [](MusicLists* t) {
-             auto* l = t->Make<CTrackList>(0);
-             l->BrowseAlbum(10002);
-             return l;
-         },
-         false},
+        {"albums of an artist", Browsing<CAlbumList>([](auto* l) { l->BrowseAlbumsOf(1003); }), true},
+        {"all albums", Browsing<CAlbumList>([](auto* l) { l->BrowseAllAlbums(); }), true},
+        {"albums of a genre", Browsing<CAlbumList>([](auto* l) { l->BrowseAlbumsInGenre(502); }), false},
+        {"artists", Browsing<CArtistList>([](auto* l) { l->BrowseArtists(); }), true},
+        {"stations", Browsing<CStationList>([](auto* l) { l->BrowseStations(2); }), true},
+        {"all tracks", Browsing<CTrackList>([](auto* l) { l->BrowseAllTracks(); }), true},
+        {"tracks of an album", Browsing<CTrackList>([](auto* l) { l->BrowseAlbum(10002); }), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

@@ -228,6 +228,54 @@ TEST_F(ShowcaseRun, TheTitlesTabPlaysAThumbnailsTitleThroughItsPlayBand) {
     EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_showcase_titles"));
 }
 
+// The titles window a thumbnail grid lies in, or null.
+CTitlesWnd* TitlesOf(CZVWindow* grid) {
+    for (CZVWindow* w = grid; w; w = w->GetParent())
+        if (auto* titles = dynamic_cast<CTitlesWnd*>(w)) return titles;
+    return nullptr;
+}
+
+TEST_F(ShowcaseRun, ATitlePlayedFromTheSecondDiscKeepsItsTab) {
+    constexpr int kSecondDisc = 1;
+    constexpr int kChosen = 4;
+    // The ids run on across the discs: the first has eight titles.
+    constexpr int32_t kSecondDiscFirstTitle = samplegateway::kFirstTitleId + 8;
+    int stage = 0, group = -1, tab = -1;
+    EXPECT_TRUE(RunTab("Titles", [&](CMainWnd&, CZVServer& server, CZVWindow* content) {
+        auto* grid = Find<CPicWnd>(content);
+        CTitlesWnd* titles = TitlesOf(grid);
+        CPictureFolder* folder = grid ? grid->GetFolder() : nullptr;
+        if (!folder || !titles || folder->GetPictureCount() == 0 || !vistreltest::NothingOnItsWay(gateway, server))
+            return false;
+        switch (stage) {
+        case 0:
+            Touch(TabNamed(titles->GetTabs(), "Concerts"));
+            stage = 1;
+            return false;
+        case 1:
+            if (titles->GetGroup() != kSecondDisc || folder->GetPicture(0)->GetIndex() != kSecondDiscFirstTitle)
+                return false;
+            grid->OnCommand(CPicWnd::kPressCommand + kChosen);
+            grid->OnCommand(CPicWnd::kReleaseCommand + kChosen);
+            stage = 2;
+            return false;
+        case 2:
+            if (grid->GetSelection() != kChosen) return false;
+            titles->OnCommand(CTitlesWnd::kPlayCommand);
+            stage = 3;
+            return false;
+        default:
+            // The changer's pushed state marks the title played, on the tab it was played from.
+            if (titles->GetCurrentTitle() != kSecondDiscFirstTitle + kChosen) return false;
+            group = titles->GetGroup();
+            tab = titles->GetTabs()->GetSelectedIndex();
+            return true;
+        }
+    }));
+    EXPECT_EQ(group, kSecondDisc);
+    EXPECT_EQ(tab, kSecondDisc);
+}
+
 TEST_F(ShowcaseRun, AnIncomingCallMakesAndRemovesTheAnsweringWindow) {
     enum Step { kWaitForHome, kWaitForCall, kWaitForEnd, kDone } step = kWaitForHome;
     vistreltest::TestHost host(environment.Folder(), 800, 480, [&](CMainWnd& window, CZVServer& server, int pass) {

@@ -214,8 +214,8 @@ int CAudioLibListBase::GetSourceId() { return m_source ? m_source->GetSelectedAu
 int CAudioLibListBase::GetSourceFeatures() { return m_source ? m_source->GetSourceFeatures() : 0; }
 
 int CAudioLibListBase::IsInputBlocked() {
-    CMainWndBase* main = GetMainWnd();
-    return main && main->IsInputBlocked(nullptr);
+    // A list inside the open pop-up is not blocked by it.
+    return CMainWndBase::InputBlockedFor(this);
 }
 
 // ---- columns

@@ -12,6 +12,8 @@ constexpr int kColumnGap = 2;
 constexpr int kSecondColumnPercent = 66;
 constexpr int kTrackArtistPercent = 50;
 constexpr int kTrackAlbumPercent = 75;
+constexpr int kNarrowTrackAlbumPercent = 29;
+constexpr int kNarrowTrackTitlePercent = 57;
 // The lists of a page, for their first-load flags.
 constexpr int kFirstList = 0;
 constexpr int kSecondList = 1;
@@ -114,7 +116,8 @@ CAlbumTracksPage::CAlbumTracksPage(CZVWindow* parent, CAudioSourcePage* owner, C
     Columns c = SplitColumns(ClientOf(this), kLeftColumnPercent);
     AddHeading(&c.left, "Album");
     m_tracksHeading = AddHeading(&c.right, "Tracks", true);
-    m_albums = Place(new CAlbumList(ListArgs(c.left, kAlbumSelected, kAlbumsLoaded), 0));
+    // An album row names the album and its artist, each in its own column.
+    m_albums = Place(WithColumns(new CAlbumList(ListArgs(c.left, kAlbumSelected, kAlbumsLoaded), 0), {kHalfPercent}));
     m_tracks = Place(WithTrackColumns(new CTrackList(ListArgs(c.right, kTrackSelected, kTracksLoaded), 0)));
     AddGenreButton();
     m_albums->BrowseAllAlbums();
@@ -177,7 +180,9 @@ CArtistAlbumPage::CArtistAlbumPage(CZVWindow* parent, CAudioSourcePage* owner, C
     m_tracksHeading->SetSmooth(1);
     m_artists = Place(new CArtistList(ListArgs(c.left, kArtistSelected, kArtistsLoaded), variant));
     m_albums = Place(new CAlbumList(ListArgs(upper, kAlbumSelected, kAlbumsLoaded), variant));
-    m_tracks = Place(WithTrackColumns(new CTrackList(ListArgs(lower, kTrackSelected, kTracksLoaded), variant)));
+    // Half the width: the artist and album the lists above name take less room than the title.
+    m_tracks = Place(WithColumns(new CTrackList(ListArgs(lower, kTrackSelected, kTracksLoaded), variant),
+                                 {kNarrowTrackAlbumPercent, kNarrowTrackTitlePercent}));
     if (!playlist) AddGenreButton();
     m_artists->BrowseArtists();
 }

@@ -56,6 +56,8 @@ public:
     virtual int IsSmallScreen();
     // The pop-up that "Select Genres..." opens, over the given rectangle of the main window.
     virtual CZVWindow* CreateGenrePopup(CMainWndBase* main, CZVRect rect);
+    // Built anew in place of the same tab's page (the library changed): keeps the user's place.
+    virtual void KeepPlaceOf(CMusicBrowsePage& /*before*/) {}
 
     // ---- the source the lists browse: the one chosen in the current zone
     int GetSelectedAudioItem() override;

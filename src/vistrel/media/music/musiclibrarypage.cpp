@@ -85,12 +85,14 @@ void CMusicLibraryPage::ShowBrowsePage(int tabId, int redraw) {
         GetContentRectTall(&rect);
     else
         GetContentRectWide(&rect);
-    if (m_browsePage) {
-        RemoveChild(m_browsePage);
-        delete m_browsePage;
-        m_browsePage = nullptr;
-    }
+    CMusicBrowsePage* before = m_browsePage;
     m_browsePage = MakeBrowsePage(tabId, rect);
+    if (before) {
+        if (m_browsePage && tabId == m_browseTabId) m_browsePage->KeepPlaceOf(*before);
+        RemoveChild(before);
+        delete before;
+    }
+    m_browseTabId = tabId;
     if (!m_browsePage) return;
     AddChild(m_browsePage);
     m_browsePage->Show(IsShown(), 0);

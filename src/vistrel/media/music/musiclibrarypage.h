@@ -3,7 +3,8 @@
 // panel with one tab per way of browsing the library ("Artist", "Album",
 // "Artist / Album", "Track", "Playlist", "Genre"), as far as the audio zones
 // page allows them for the source, and the browse page of the selected tab.
-// When the gateway says the library changed, the browse page is built anew.
+// When the gateway says the library changed, the browse page is built anew
+// and keeps the user's place.
 #include "core/zvserver.h"
 #include "widgets/tabs/trregion.h"
 
@@ -37,5 +38,6 @@ private:
     int SelectedTabId();
 
     CMusicBrowsePage* m_browsePage = nullptr;
+    int m_browseTabId = -1;
     CAudioSourcePage* m_sourcePage;
 };

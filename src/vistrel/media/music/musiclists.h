@@ -116,6 +116,8 @@ public:
     void BrowsePlaylists();
     // The next answer selects that row.
     void SetSelectAfterLoad(int index) { m_selectAfterLoad = index; }
+    // The row the next answer selects; -1 none.
+    int GetSelectAfterLoad() const { return m_selectAfterLoad; }
     void Reload() override;
     void OnBrowseAnswer(CZVMSG* message) override;
 

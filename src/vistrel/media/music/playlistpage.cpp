@@ -124,10 +124,20 @@ void CPlaylistPage::OnPlaylistsLoaded() {
             m_tracks->Redraw(1);
         }
         m_playlistsLoaded = 1;
-        SelectFirstRow(m_playlists);
+        // The row the answer chose stays: the first, or the one kept from the page before.
+        if (!CurrentRow(m_playlists)) SelectFirstRow(m_playlists);
         m_playlists->Redraw(1);
     }
     OnPlaylistSelected();
+}
+
+int CPlaylistPage::RowToKeep() const {
+    const int asked = m_playlists->GetSelectAfterLoad();
+    return asked >= 0 ? asked : m_playlists->GetSelectedIndex();
+}
+
+void CPlaylistPage::KeepPlaceOf(CMusicBrowsePage& before) {
+    if (auto* page = dynamic_cast<CPlaylistPage*>(&before)) m_playlists->SetSelectAfterLoad(page->RowToKeep());
 }
 
 void CPlaylistPage::OnPlaylistSelected() {

@@ -29,6 +29,8 @@ public:
     // The add-music pop-up takes three quarters of the width and the whole height.
     int IsSmallScreen() override { return 1; }
     CZVWindow* CreateGenrePopup(CMainWndBase* main, CZVRect rect) override;
+    // The playlist chosen before, or the one a create or rename asked for, stays chosen.
+    void KeepPlaceOf(CMusicBrowsePage& before) override;
     void OnMessage(CZVMSG* message) override;
 
     // Adds what the add-music browser's row names to the selected playlist.
@@ -55,6 +57,8 @@ private:
     void OnCreated(CZVMSG* message);
     void EnableEditButtons(int enable);
     int HasButtonRow();
+    // The playlist row to choose after a reload: the one asked for, else the one chosen.
+    int RowToKeep() const;
 
     CPlaylistNamesList* m_playlists;
     CTrackList* m_tracks;
