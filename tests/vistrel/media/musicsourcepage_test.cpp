@@ -122,7 +122,6 @@ TEST_F(MusicSource, TheTransportBarReachesThePanelsEdges) {
     CTRRegion* region = music->GetTabRegion();
     EXPECT_EQ(bar->ToRootX(bar->GetWidth()), region->ToRootX(region->GetWidth()));
     EXPECT_EQ(bar->ToRootY(bar->GetHeight()), region->ToRootY(region->GetHeight()));
-    // A tab change repaints only the new page: around it, the panel must look as if painted anew.
 }
 
 }  // namespace
