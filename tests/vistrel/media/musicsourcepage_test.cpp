@@ -122,6 +122,15 @@ TEST_F(MusicSource, TheTransportBarReachesThePanelsEdges) {
     CTRRegion* region = music->GetTabRegion();
     EXPECT_EQ(bar->ToRootX(bar->GetWidth()), region->ToRootX(region->GetWidth()));
     EXPECT_EQ(bar->ToRootY(bar->GetHeight()), region->ToRootY(region->GetHeight()));
+    // A tab change repaints only the new page: around it, the panel must look as if painted anew.
+    music->OnCommand(CMusicSourcePage::kFirstSubSourceTab);
+    const testsupport::Image565 afterChange = testsupport::ImageOf(*window->GetScreen());
+    window->PaintAll();
+    const testsupport::Image565 paintedAnew = testsupport::ImageOf(*window->GetScreen());
+    ASSERT_EQ(afterChange.pixels.size(), paintedAnew.pixels.size());
+    size_t stale = 0;
+    for (size_t i = 0; i < afterChange.pixels.size(); ++i) stale += afterChange.pixels[i] != paintedAnew.pixels[i];
+    EXPECT_EQ(stale, 0u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gfx/dibdc.h"
 #include "gfx/shaderect.h"
 #include "widgets/style/setserver.h"
 #include "widgets/window/mainwnd.h"
@@ -62,18 +63,21 @@ std::optional<CZVRect> CMediaTransportBar::GetOpaqueRect() {
 
 void CMediaTransportBar::OnShow(int show) {
     // Where the bar lay outside its page, over the panel's frame, nobody else repaints it: the
-    // page that comes next covers only its own place. The panel paints those parts again.
-    if (!show && IsShown() && GetMainWnd() && m_parent && m_panel && m_panel->IsShown() &&
+    // page that comes next covers only its own place. Those parts are painted again from the main
+    // window down into a buffer, as a full repaint paints them: the panel leaves what lies outside
+    // its rounded corners to the windows below it.
+    CMainWndBase* main = GetMainWnd();
+    if (!show && IsShown() && main && m_parent && m_panel && m_panel->IsShown() &&
         !CMainWndBase::InputBlockedFor(this)) {
         const CZVRect page(m_parent->ToRootX(0), m_parent->ToRootY(0), m_parent->GetWidth(), m_parent->GetHeight());
         const CZVRect bar(ToRootX(0), ToRootY(0), m_width, m_height);
-        for (CZVRect part : ::SubtractRects(bar, {page})) {
-            CZVDC dc(m_panel);
-            dc.SetOrigin(m_panel->ToRootX(0), m_panel->ToRootY(0));
-            part.Offset(-m_panel->ToRootX(0), -m_panel->ToRootY(0));
-            dc.PushClip(&part);
-            m_panel->Paint(&dc, 0);
-            dc.PopClip();
+        for (const CZVRect& part : ::SubtractRects(bar, {page})) {
+            CDibDC buffer(part.w, part.h, part.x, part.y, 1);
+            buffer.SetOrigin(0, 0);
+            main->Paint(&buffer, 1);
+            CZVDC dc(main);
+            dc.SetOrigin(0, 0);
+            dc.BitBlt(part.x, part.y, &buffer, 0, 0, part.w, part.h);
         }
     }
     CRRegion::OnShow(show);
