@@ -79,7 +79,8 @@ CMediaPlayerPage::CMediaPlayerPage(CZVWindow* parent, CAudioSourceOwner* owner, 
 void CMediaPlayerPage::BuildBar(CZVRect client, int barHeight, int leftWidth) {
     const CZVRect barRect(client.x + leftWidth + kGap, client.y + client.h - barHeight,
                           std::max(0, client.w - leftWidth - kGap), barHeight);
-    m_bar = new CMediaTransportBar(this, barRect);
+    CZVWindow* panel = m_parent ? m_parent->GetParent() : nullptr;
+    m_bar = new CMediaTransportBar(this, ReachPanelEdges(barRect, panel), panel);
     AddChild(m_bar);
     CZVRect c;
     m_bar->GetContentRect(&c);
@@ -132,6 +133,14 @@ void CMediaPlayerPage::BuildBar(CZVRect client, int barHeight, int leftWidth) {
             captionFont, m_bar->GetTextColor());
         m_values[i]->SetFlag(kMultiLine, 1);
     }
+}
+
+CZVRect CMediaPlayerPage::ReachPanelEdges(CZVRect rect, CZVWindow* panel) {
+    if (!panel) return rect;
+    const int x = m_x + m_parent->GetX() + rect.x, y = m_y + m_parent->GetY() + rect.y;
+    rect.w = std::max(rect.w, panel->GetWidth() - x);
+    rect.h = std::max(rect.h, panel->GetHeight() - y);
+    return rect;
 }
 
 void CMediaPlayerPage::BuildButtons(CZVRect block) {

@@ -82,6 +82,9 @@ public:
 
 private:
     void BuildBar(CZVRect client, int barHeight, int leftWidth);
+    // The rectangle with its right and bottom edges moved to those of the panel (the tabbed
+    // panel that holds the page's parent); unchanged without one.
+    CZVRect ReachPanelEdges(CZVRect rect, CZVWindow* panel);
     void BuildButtons(CZVRect block);
     void OnStatus(CZVMSG* message, int redraw);
     void OnAlbumArt(CZVMSG* message, int redraw);
