@@ -142,6 +142,11 @@ void CLBAudioItem::SetRowText(const std::string& text) {
     CTextItem::SetText(text.c_str());
 }
 
+void CLBAudioItem::FillText(const std::string& text) {
+    m_loaded = 1;
+    TakeText(text);
+}
+
 void CLBAudioItem::TakeText(const std::string& text) {
     const int columns = m_owner->GetColumnCount();
     m_columns = SplitColumns(text, columns);

@@ -41,6 +41,8 @@ public:
     void RequestText();
     // Renames the row in place; the loaded state stays as it is.
     void SetRowText(const std::string& text);
+    // Fills the row at once: a row whose text came with the list never asks for it.
+    void FillText(const std::string& text);
 
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int connected) override;

@@ -1,0 +1,35 @@
+#pragma once
+// CTunerGenrePage: the "Browse Stations" content of the station browse
+// page, the genres a channel-numbered radio offers on the left and the
+// stations of the chosen genre on the right, each with a tune button. All
+// three exchanges wait for the gateway's answer.
+#include "core/zvserver.h"
+#include "widgets/window/zvwindow.h"
+
+class CStationList;
+
+class CTunerGenrePage : public CZVWindow {
+public:
+    enum : int { kGenreSelectedId = 1000, kStationSelectedId = 1001, kTuneStationId = 1002 };
+
+    CTunerGenrePage(CZVWindow* parent, CZVRect rect, int styleClass, CZVServer& server, int kindWord);
+
+    int OnCommand(int id) override;
+
+    // Refill their list; 1 when the answer was read whole.
+    int LoadGenres();
+    int LoadStations(int genreId);
+    // 1000 and 1002; other ids are dropped.
+    void HandleCommand(int id, int redraw);
+
+    CStationList* GetGenreList() const { return m_genres; }
+    CStationList* GetStationList() const { return m_stations; }
+
+private:
+    int Load(CStationList* list, uint16_t request, int32_t value, int useCache);
+
+    CZVServer& m_server;
+    CStationList* m_genres = nullptr;
+    CStationList* m_stations = nullptr;
+    int m_kindWord;
+};
