@@ -33,6 +33,7 @@
 #include "samplegateway/poolschedules.h"
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
+#include "samplegateway/tuners.h"
 #include "samplegateway/volumes.h"
 #include "samplegateway/weather.h"
 // The TV channels and the intercom.
@@ -294,6 +295,8 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeRadio(gateway, *pacer, radio);
     ServeRadioFavourites(gateway, radio);
     ServeTitles(gateway);
+    // The radio tuners of the Living Room and the Patio.
+    ServeTuners(gateway);
     return pacer;
 }
 

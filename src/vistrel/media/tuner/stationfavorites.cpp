@@ -6,8 +6,8 @@
 #include "core/messages/mediamessages.h"
 #include "core/msgreader.h"
 #include "core/zvquery.h"
-#include "vistrel/media/tuner/stationlist.h"
 #include "vistrel/media/tuner/tunerband.h"
+#include "vistrel/media/tuner/tunerlist.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/tabs/captionfitter.h"
 #include "widgets/text/zvlabel.h"
@@ -60,8 +60,8 @@ CStationFavoritesPage::CStationFavoritesPage(CZVWindow* parent, CZVRect rect, CZ
     title.w += bevel / 2;
     AddLabel(title, "Station Favorites", kTitleFont)->SetTextFormat(kTitleFormat);
     const int listTop = content.y + kTitleHeight + kListGap;
-    m_list = new CStationList(this, CZVRect(content.x, listTop, content.w, listBottom - kListGap - listTop),
-                              kSelectedId, server, fontSize, rowHeight);
+    m_list = new CTunerStationList(this, CZVRect(content.x, listTop, content.w, listBottom - kListGap - listTop),
+                                   kSelectedId, server, fontSize, rowHeight);
     m_list->SetTuneButton(kTuneId, rowButtonWidth, GetFaceColor());
     AddChild(m_list);
     server.RegisterSink(this);

@@ -6,7 +6,7 @@
 #include "core/zvserver.h"
 #include "widgets/regions/rregion.h"
 
-class CStationList;
+class CTunerStationList;
 class CZV3DButton;
 
 class CStationFavoritesPage : public CRRegion, public CSocketSink {
@@ -38,7 +38,7 @@ public:
     void SelectFavorite(int value, int redraw);
     void ClearRows();
 
-    CStationList* GetList() const { return m_list; }
+    CTunerStationList* GetList() const { return m_list; }
     CZV3DButton* GetDeleteButton() const { return m_delete; }
     CZV3DButton* GetRenameButton() const { return m_rename; }
     int IsCompact() const { return m_compact; }
@@ -52,7 +52,7 @@ private:
     void DeleteSelected();
     void RenameSelected();
 
-    CStationList* m_list = nullptr;
+    CTunerStationList* m_list = nullptr;
     CZV3DButton* m_delete = nullptr;
     CZV3DButton* m_rename = nullptr;
     int m_listKind;

@@ -3,7 +3,7 @@
 #include "core/messages/mediamessages.h"
 #include "core/msgreader.h"
 #include "core/zvquery.h"
-#include "vistrel/media/tuner/stationlist.h"
+#include "vistrel/media/tuner/tunerlist.h"
 #include "widgets/text/zvlabel.h"
 #include "widgets/window/gateway.h"
 
@@ -31,8 +31,8 @@ CTunerGenrePage::CTunerGenrePage(CZVWindow* parent, CZVRect rect, int styleClass
     CZVRect stationColumn(genreWidth, 0, w - genreWidth + 1, h + 1);
     AddLabel(genreColumn.CutTop(kHeadingHeight, 0), "Genre", kHeadingFont)->SetTextFormat(kHeadingFormat);
     AddLabel(stationColumn.CutTop(kHeadingHeight, 0), "Station", kHeadingFont)->SetTextFormat(kHeadingFormat);
-    m_genres = new CStationList(this, genreColumn, kGenreSelectedId, server, kListFont, kRowHeight);
-    m_stations = new CStationList(this, stationColumn, kStationSelectedId, server, kListFont, kRowHeight);
+    m_genres = new CTunerStationList(this, genreColumn, kGenreSelectedId, server, kListFont, kRowHeight);
+    m_stations = new CTunerStationList(this, stationColumn, kStationSelectedId, server, kListFont, kRowHeight);
     m_stations->SetTuneButton(kTuneStationId, kRowButtonWidth, GetFaceColor());
     AddChild(m_genres);
     AddChild(m_stations);
@@ -50,7 +50,7 @@ int CTunerGenrePage::LoadGenres() { return Load(m_genres, ZVM_TUNER_GETGENRESQ, 
 
 int CTunerGenrePage::LoadStations(int genreId) { return Load(m_stations, ZVM_TUNER_GETSTATIONSQ, genreId, 0); }
 
-int CTunerGenrePage::Load(CStationList* list, uint16_t request, int32_t value, int useCache) {
+int CTunerGenrePage::Load(CTunerStationList* list, uint16_t request, int32_t value, int useCache) {
     list->ClearRows();
     CZVQuery query(m_server, useCache);
     CZVMSG* answer = nullptr;

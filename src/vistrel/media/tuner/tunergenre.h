@@ -6,7 +6,7 @@
 #include "core/zvserver.h"
 #include "widgets/window/zvwindow.h"
 
-class CStationList;
+class CTunerStationList;
 
 class CTunerGenrePage : public CZVWindow {
 public:
@@ -22,14 +22,14 @@ public:
     // 1000 and 1002; other ids are dropped.
     void HandleCommand(int id, int redraw);
 
-    CStationList* GetGenreList() const { return m_genres; }
-    CStationList* GetStationList() const { return m_stations; }
+    CTunerStationList* GetGenreList() const { return m_genres; }
+    CTunerStationList* GetStationList() const { return m_stations; }
 
 private:
-    int Load(CStationList* list, uint16_t request, int32_t value, int useCache);
+    int Load(CTunerStationList* list, uint16_t request, int32_t value, int useCache);
 
     CZVServer& m_server;
-    CStationList* m_genres = nullptr;
-    CStationList* m_stations = nullptr;
+    CTunerStationList* m_genres = nullptr;
+    CTunerStationList* m_stations = nullptr;
     int m_kindWord;
 };

@@ -7,7 +7,7 @@
 #include "core/zvquery.h"
 #include "platform/clock.h"
 #include "vistrel/media/tuner/stationfavorites.h"
-#include "vistrel/media/tuner/stationlist.h"
+#include "vistrel/media/tuner/tunerlist.h"
 #include "vistrel/media/tuner/tunersend.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/buttons/zvchkbutton.h"

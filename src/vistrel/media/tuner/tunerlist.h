@@ -1,5 +1,5 @@
 #pragma once
-// CStationList: a list of favourites, genres or stations whose rows come
+// CTunerStationList: a list of favourites, genres or stations whose rows come
 // whole with the gateway's answer, each carrying its CStationRecord, with
 // one tune button per row.
 #include <memory>
@@ -8,13 +8,13 @@
 #include "vistrel/media/music/audiolist.h"
 #include "vistrel/media/tuner/stationrecord.h"
 
-class CStationList : public CAudioLibListBase {
+class CTunerStationList : public CAudioLibListBase {
 public:
     // The built-in icon of the rows' tune button.
     static constexpr int kTuneIcon = 51;
 
-    CStationList(CZVWindow* parent, CZVRect rect, int commandId, CZVServer& server, int fontSize, int rowHeight);
-    ~CStationList() override;
+    CTunerStationList(CZVWindow* parent, CZVRect rect, int commandId, CZVServer& server, int fontSize, int rowHeight);
+    ~CTunerStationList() override;
 
     // Row height and selected-row height alike.
     void SetRowHeights(int height);

@@ -1,4 +1,4 @@
-#include "vistrel/media/tuner/stationlist.h"
+#include "vistrel/media/tuner/tunerlist.h"
 
 #include "widgets/style/setserver.h"
 
@@ -8,8 +8,8 @@ constexpr int kTuneIconLayout = 1;
 
 }  // namespace
 
-CStationList::CStationList(CZVWindow* parent, CZVRect rect, int commandId, CZVServer& server, int fontSize,
-                           int rowHeight)
+CTunerStationList::CTunerStationList(CZVWindow* parent, CZVRect rect, int commandId, CZVServer& server, int fontSize,
+                                     int rowHeight)
     : CAudioLibListBase(parent, rect, commandId, kNoCommand, server, nullptr) {
     SetFontSize(fontSize);
     SetRowFontSize(fontSize);
@@ -18,14 +18,14 @@ CStationList::CStationList(CZVWindow* parent, CZVRect rect, int commandId, CZVSe
     SetEmptyText("", fontSize);
 }
 
-CStationList::~CStationList() { ClearRows(); }
+CTunerStationList::~CTunerStationList() { ClearRows(); }
 
-void CStationList::SetRowHeights(int height) {
+void CTunerStationList::SetRowHeights(int height) {
     SetRowHeight(height);
     SetSelectedRowHeight(height);
 }
 
-void CStationList::SetTuneButton(int commandId, int width, COLORREF colour) {
+void CTunerStationList::SetTuneButton(int commandId, int width, COLORREF colour) {
     m_tuneCommand = commandId;
     m_tuneColour = colour;
     m_rowButtonWidth = width;
@@ -33,7 +33,7 @@ void CStationList::SetTuneButton(int commandId, int width, COLORREF colour) {
     AddRowButtonIcon(kTuneIcon, kTuneIconLayout, "", commandId, 0, &m_tuneColour, 0, 1);
 }
 
-void CStationList::AddStation(const std::string& text, CStationRecord record) {
+void CTunerStationList::AddStation(const std::string& text, CStationRecord record) {
     m_records.push_back(std::make_unique<CStationRecord>(std::move(record)));
     auto row = std::make_unique<CLBAudioItem>(this, 0, 0, 0, GetCount(), 0);
     row->FillText(text);
@@ -41,16 +41,18 @@ void CStationList::AddStation(const std::string& text, CStationRecord record) {
     AddItem(std::move(row));
 }
 
-void CStationList::ClearRows() {
+void CTunerStationList::ClearRows() {
     RemoveAll(0);
     m_records.clear();
 }
 
-const CStationRecord* CStationList::RecordAt(int index) {
+const CStationRecord* CTunerStationList::RecordAt(int index) {
     return static_cast<const CStationRecord*>(GetItemData(index));
 }
 
-const CStationRecord* CStationList::SelectedRecord() { return static_cast<const CStationRecord*>(GetSelectedData()); }
+const CStationRecord* CTunerStationList::SelectedRecord() {
+    return static_cast<const CStationRecord*>(GetSelectedData());
+}
 
 void TextureByStyle(CZVWindow* window) {
     constexpr int kTextureFlag = 0x2000;
