@@ -81,7 +81,7 @@ CStationBrowsePage::CStationBrowsePage(CZVWindow* parent, CAudioSourceOwner* own
     m_favorites->SetFaceColor(m_tabPanel->GetFaceColor());
     TextureByStyle(m_favorites);
     AddChild(m_favorites);
-    RequestTunerStatus(this);
+    RequestSourceStatus();
     SetTimer(kTimerMs);
 }
 
@@ -215,7 +215,7 @@ void CStationBrowsePage::OnTimer() {
 }
 
 void CStationBrowsePage::OnShow(int show) {
-    if (show) RequestTunerStatus(this);
+    if (show) RequestSourceStatus();
     CAudioSourcePage::OnShow(show);
 }
 

@@ -99,7 +99,7 @@ CTunerPage::CTunerPage(CZVWindow* parent, CAudioSourceOwner* owner, CZVRect rect
                                             kFavoritesButton, kindWord);
     TextureByStyle(m_favorites);
     AddChild(m_favorites);
-    RequestTunerStatus(this);
+    RequestSourceStatus();
 }
 
 void CTunerPage::BuildTopPanel(int width) {
@@ -187,7 +187,7 @@ int CTunerPage::CanRedraw() { return IsShown() && !CMainWndBase::InputBlockedFor
 
 void CTunerPage::OnShow(int show) {
     if (show) {
-        RequestTunerStatus(this);
+        RequestSourceStatus();
         m_favorites->RequestList();
     }
     CAudioSourcePage::OnShow(show);

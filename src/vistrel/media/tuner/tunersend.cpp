@@ -3,10 +3,6 @@
 #include "core/messages/mediamessages.h"
 #include "widgets/window/gateway.h"
 
-int RequestTunerStatus(CAudioSourcePage* page) {
-    return SendToGateway(ZVM_AUDIO_GETSOURCESTATUSQ, {page->GetZone()}, static_cast<uint16_t>(page->GetOwnerSinkId()));
-}
-
 int SendTunerCommand(CAudioSourcePage* page, int code, int argument, int fourth) {
     return SendToGateway(ZVM_AUDIO_SOURCECOMMAND, {page->GetZone(), code, argument, fourth},
                          static_cast<uint16_t>(page->GetOwnerSinkId()));

@@ -1,9 +1,8 @@
 #pragma once
-// The two requests every tuner page sends under its zones page's sink id:
-// the source's status, and a source command {zone, code, argument, fourth}.
+// The source command {zone, code, argument, fourth} every tuner page sends
+// under its zones page's sink id.
 #include "vistrel/shell/audiosourcepage.h"
 
-int RequestTunerStatus(CAudioSourcePage* page);
 int SendTunerCommand(CAudioSourcePage* page, int code, int argument, int fourth);
 
 // Codes of the source command that the tuner pages send.
