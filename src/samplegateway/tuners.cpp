@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/messages/mediamessages.h"
+#include "samplegateway/audiozones.h"
 #include "samplegateway/gateway.h"
 
 namespace samplegateway {
@@ -89,29 +90,22 @@ public:
     std::mutex mutex;
 
     // The tuner the zone plays, or null.
-    Tuner* OfZone(int32_t zone) {
-        const auto playing = m_zones.find(zone);
-        if (playing == m_zones.end()) return nullptr;
-        const auto tuner = m_tuners.find(playing->second);
+    Tuner* OfZone(const ZoneSources& zones, int32_t zone) {
+        const ZoneSources::Playing playing = zones.Of(zone);
+        if (!IsTuner(playing.kind)) return nullptr;
+        const auto tuner = m_tuners.find(playing.source);
         return tuner == m_tuners.end() ? nullptr : &tuner->second;
     }
-    void Play(int32_t zone, int32_t source, int32_t kind) {
-        if (IsTuner(kind) && m_tuners.count(source))
-            m_zones[zone] = source;
-        else
-            m_zones.erase(zone);
-    }
-    // The zones that play the tuner.
-    std::vector<int32_t> ZonesOf(const Tuner* tuner) {
-        std::vector<int32_t> zones;
-        for (const auto& [zone, source] : m_zones)
-            if (&m_tuners[source] == tuner) zones.push_back(zone);
-        return zones;
+    // A test of the zones that play the tuner.
+    ZoneSources::Plays Playing(const Tuner* tuner) {
+        return [this, tuner](const ZoneSources::Playing& playing) {
+            const auto found = m_tuners.find(playing.source);
+            return IsTuner(playing.kind) && found != m_tuners.end() && &found->second == tuner;
+        };
     }
 
 private:
     std::map<int32_t, Tuner> m_tuners;
-    std::map<int32_t, int32_t> m_zones;  // zone -> source
 };
 
 // The favourite value of the current station: its id (its row on compact lists), 0 for none.
@@ -162,12 +156,13 @@ void Seek(Tuner& tuner, int32_t code) {
     tuner.value = next == stations.begin() ? stations.back() : *(next - 1);
 }
 
-// The status for every sink and, when the favourites changed, their list.
-std::vector<Frame> Changed(const Tuner& tuner, bool favorites) {
+// The status and, when the favourites changed, their list, for the sinks that listen to a zone
+// playing the tuner.
+std::vector<Frame> Changed(Tuners& tuners, const ZoneSources& zones, const Tuner& tuner, bool favorites) {
     std::vector<Frame> frames;
     if (favorites) frames.push_back({kEverySink, ZVM_AUDIO_SOURCEINFOCHANGED, FavoriteList(tuner)});
     frames.push_back({kEverySink, ZVM_AUDIO_SOURCESTATUSCHANGED, Status(tuner)});
-    return frames;
+    return zones.ToListeners(tuners.Playing(&tuner), frames);
 }
 
 std::vector<Frame> WithAnswer(Frame answer, std::vector<Frame> pushed) {
@@ -176,9 +171,10 @@ std::vector<Frame> WithAnswer(Frame answer, std::vector<Frame> pushed) {
 }
 
 // The tuner the favourite with the id belongs to, of the zones that play tuners.
-Favorite* FindFavorite(Tuners& tuners, const std::vector<int32_t>& zones, int32_t id, Tuner** owner) {
-    for (int32_t zone : zones)
-        if (Tuner* tuner = tuners.OfZone(zone))
+Favorite* FindFavorite(Tuners& tuners, const ZoneSources& zones, int32_t id, Tuner** owner) {
+    const auto playsTuner = [](const ZoneSources::Playing& playing) { return IsTuner(playing.kind); };
+    for (int32_t zone : zones.ZonesPlaying(playsTuner))
+        if (Tuner* tuner = tuners.OfZone(zones, zone))
             for (Favorite& favorite : tuner->favorites)
                 if (favorite.id == id) {
                     *owner = tuner;
@@ -189,35 +185,23 @@ Favorite* FindFavorite(Tuners& tuners, const std::vector<int32_t>& zones, int32_
 
 }  // namespace
 
-void ServeTuners(Gateway& gateway) {
+void ServeTuners(Gateway& gateway, std::shared_ptr<const ZoneSources> zones) {
     auto tuners = std::make_shared<Tuners>();
-    // Which zone plays which tuner: every zone command is seen here too.
-    auto playing = std::make_shared<std::vector<int32_t>>();
-    gateway.AlsoOn(ZVM_AUDIO_ZONECOMMAND, [tuners, playing](const Frame& request) -> std::vector<Frame> {
-        PayloadReader in(request.payload);
-        int32_t zone = 0, source = 0, kind = 0;
-        if (!in.Int(&zone) || !in.Int(&source) || !in.Int(&kind)) return {};
-        std::lock_guard lock(tuners->mutex);
-        tuners->Play(zone, source, kind);
-        playing->erase(std::remove(playing->begin(), playing->end(), zone), playing->end());
-        if (tuners->OfZone(zone)) playing->push_back(zone);
-        return {};
-    });
-    gateway.AlsoOn(ZVM_AUDIO_GETSOURCESTATUSQ, [tuners](const Frame& request) -> std::vector<Frame> {
+    gateway.AlsoOn(ZVM_AUDIO_GETSOURCESTATUSQ, [tuners, zones](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t zone = 0;
         if (!in.Int(&zone)) return {};
         std::lock_guard lock(tuners->mutex);
-        const Tuner* tuner = tuners->OfZone(zone);
+        const Tuner* tuner = tuners->OfZone(*zones, zone);
         if (!tuner) return {};
         return {{request.sender, ZVM_AUDIO_GETSOURCESTATUSA, Status(*tuner)}};
     });
-    gateway.AlsoOn(ZVM_AUDIO_SOURCECOMMAND, [tuners](const Frame& request) -> std::vector<Frame> {
+    gateway.AlsoOn(ZVM_AUDIO_SOURCECOMMAND, [tuners, zones](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t zone = 0, code = 0, argument = 0;
         if (!in.Int(&zone) || !in.Int(&code) || !in.Int(&argument)) return {};
         std::lock_guard lock(tuners->mutex);
-        Tuner* tuner = tuners->OfZone(zone);
+        Tuner* tuner = tuners->OfZone(*zones, zone);
         if (!tuner) return {};
         switch (code) {
         case kSetBand:
@@ -230,23 +214,23 @@ void ServeTuners(Gateway& gateway) {
         case kSeekDown: Seek(*tuner, code); break;
         default: return {};
         }
-        return Changed(*tuner, false);
+        return Changed(*tuners, *zones, *tuner, false);
     });
-    gateway.On(ZVM_TUNER_GETFAVORITESQ, [tuners](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_TUNER_GETFAVORITESQ, [tuners, zones](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t list = 0, kind = 0, zone = 0;
         if (!in.Int(&list) || !in.Int(&kind) || !in.Int(&zone)) return {};
         std::lock_guard lock(tuners->mutex);
-        const Tuner* tuner = tuners->OfZone(zone);
+        const Tuner* tuner = tuners->OfZone(*zones, zone);
         return {
             {request.sender, ZVM_TUNER_GETFAVORITESA, tuner ? FavoriteList(*tuner) : Bytes(PayloadWriter().Int(0))}};
     });
-    gateway.On(ZVM_TUNER_ADDFAVORITEQ, [tuners](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_TUNER_ADDFAVORITEQ, [tuners, zones](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t zone = 0;
         if (!in.Int(&zone)) return {};
         std::lock_guard lock(tuners->mutex);
-        Tuner* tuner = tuners->OfZone(zone);
+        Tuner* tuner = tuners->OfZone(*zones, zone);
         if (!tuner) return {};
         const bool known = FavoriteValue(*tuner) > 0 || (tuner->kind & kCompactFavorites && FavoriteValue(*tuner) >= 0);
         if (!known) {
@@ -254,39 +238,39 @@ void ServeTuners(Gateway& gateway) {
             for (const Favorite& favorite : tuner->favorites) id = std::max(id, favorite.id + 1);
             tuner->favorites.push_back({id, StationName(*tuner), tuner->band, tuner->value});
         }
-        return WithAnswer({request.sender, ZVM_TUNER_ADDFAVORITEA, {}}, Changed(*tuner, true));
+        return WithAnswer({request.sender, ZVM_TUNER_ADDFAVORITEA, {}}, Changed(*tuners, *zones, *tuner, true));
     });
-    gateway.On(ZVM_TUNER_RENAMEFAVORITEQ, [tuners, playing](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_TUNER_RENAMEFAVORITEQ, [tuners, zones](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t id = 0, list = 0, kind = 0;
         std::string name;
         if (!in.Int(&id) || !in.Int(&list) || !in.Int(&kind) || !in.String(&name)) return {};
         std::lock_guard lock(tuners->mutex);
         Tuner* tuner = nullptr;
-        Favorite* favorite = FindFavorite(*tuners, *playing, id, &tuner);
+        Favorite* favorite = FindFavorite(*tuners, *zones, id, &tuner);
         if (!favorite) return {};
         favorite->name = name;
-        return WithAnswer({request.sender, ZVM_TUNER_RENAMEFAVORITEA, {}}, Changed(*tuner, true));
+        return WithAnswer({request.sender, ZVM_TUNER_RENAMEFAVORITEA, {}}, Changed(*tuners, *zones, *tuner, true));
     });
-    gateway.On(ZVM_TUNER_DELETEFAVORITEQ, [tuners, playing](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_TUNER_DELETEFAVORITEQ, [tuners, zones](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t id = 0;
         if (!in.Int(&id)) return {};
         std::lock_guard lock(tuners->mutex);
         Tuner* tuner = nullptr;
-        if (!FindFavorite(*tuners, *playing, id, &tuner)) return {};
+        if (!FindFavorite(*tuners, *zones, id, &tuner)) return {};
         std::erase_if(tuner->favorites, [id](const Favorite& favorite) { return favorite.id == id; });
-        return WithAnswer({request.sender, ZVM_TUNER_DELETEFAVORITEA, {}}, Changed(*tuner, true));
+        return WithAnswer({request.sender, ZVM_TUNER_DELETEFAVORITEA, {}}, Changed(*tuners, *zones, *tuner, true));
     });
     // {zone, favourite id} (a row index on compact lists) tunes to the favourite.
     for (const auto& [question, answer] : {std::pair{ZVM_TUNER_TUNEFAVORITEQ, ZVM_TUNER_TUNEFAVORITEA},
                                            std::pair{ZVM_TUNER_TUNEFAVORITEEXQ, ZVM_TUNER_TUNEFAVORITEEXA}})
-        gateway.On(question, [tuners, answer = answer](const Frame& request) -> std::vector<Frame> {
+        gateway.On(question, [tuners, zones, answer = answer](const Frame& request) -> std::vector<Frame> {
             PayloadReader in(request.payload);
             int32_t zone = 0, which = 0;
             if (!in.Int(&zone) || !in.Int(&which)) return {};
             std::lock_guard lock(tuners->mutex);
-            Tuner* tuner = tuners->OfZone(zone);
+            Tuner* tuner = tuners->OfZone(*zones, zone);
             if (!tuner) return {};
             for (size_t i = 0; i < tuner->favorites.size(); ++i) {
                 const Favorite& favorite = tuner->favorites[i];
@@ -294,7 +278,7 @@ void ServeTuners(Gateway& gateway) {
                 if (key != which) continue;
                 tuner->band = favorite.band;
                 tuner->value = favorite.value;
-                return WithAnswer({request.sender, answer, {}}, Changed(*tuner, false));
+                return WithAnswer({request.sender, answer, {}}, Changed(*tuners, *zones, *tuner, false));
             }
             return {{request.sender, answer, {}}};
         });
@@ -315,15 +299,15 @@ void ServeTuners(Gateway& gateway) {
         for (const auto& [channel, name] : genre->stations) out.Int(channel).String(name);
         return std::vector<Frame>{{request.sender, ZVM_TUNER_GETSTATIONSA, out}};
     });
-    gateway.On(ZVM_TUNER_TUNESTATIONQ, [tuners](const Frame& request) -> std::vector<Frame> {
+    gateway.On(ZVM_TUNER_TUNESTATIONQ, [tuners, zones](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t zone = 0, channel = 0;
         if (!in.Int(&zone) || !in.Int(&channel)) return {};
         std::lock_guard lock(tuners->mutex);
-        Tuner* tuner = tuners->OfZone(zone);
+        Tuner* tuner = tuners->OfZone(*zones, zone);
         if (!tuner) return {{request.sender, ZVM_TUNER_TUNESTATIONA, {}}};
         tuner->value = channel;
-        return WithAnswer({request.sender, ZVM_TUNER_TUNESTATIONA, {}}, Changed(*tuner, false));
+        return WithAnswer({request.sender, ZVM_TUNER_TUNESTATIONA, {}}, Changed(*tuners, *zones, *tuner, false));
     });
 }
 
