@@ -55,13 +55,17 @@ int CTunerGenrePage::Load(CTunerStationList* list, uint16_t request, int32_t val
     CZVQuery query(m_server, useCache);
     CZVMSG* answer = nullptr;
     if (!query.QueryAnswer1(&answer, request, value) || !answer) return 0;
+    return ReadStationEntries(*answer, list);
+}
+
+int ReadStationEntries(CZVMSG& answer, CTunerStationList* list) {
     int32_t count = 0;
-    if (!answer->ReadInt(count)) return 0;
+    if (!answer.ReadInt(count)) return 0;
     bool cut = false;
-    count = BoundCount(count, *answer, kMinEntryBytes, &cut);
+    count = BoundCount(count, answer, kMinEntryBytes, &cut);
     for (int i = 0; i < count; ++i) {
         CStationRecord record;
-        if (!CMsgReader(*answer).Int(record.id).String(record.name)) return 0;
+        if (!CMsgReader(answer).Int(record.id).String(record.name)) return 0;
         const std::string text = record.name;
         list->AddStation(text, std::move(record));
     }

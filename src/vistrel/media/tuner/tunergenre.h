@@ -7,6 +7,7 @@
 #include "widgets/window/zvwindow.h"
 
 class CTunerStationList;
+class CZVMSG;
 
 class CTunerGenrePage : public CZVWindow {
 public:
@@ -33,3 +34,7 @@ private:
     CTunerStationList* m_stations = nullptr;
     int m_kindWord;
 };
+
+// Adds the genres or stations of an answer {count, then id and name each} to the list; 1 when
+// the answer was read whole, 0 when it was cut (the rows read so far stay).
+int ReadStationEntries(CZVMSG& answer, CTunerStationList* list);
