@@ -72,17 +72,17 @@ void ServeRadio(Gateway& gateway, Pacer& pacer, std::shared_ptr<const RadioDirec
     });
     // "Listen" on a station of the directory, {zone, list kind, genre row, 0, station row, 0,
     // source}: the stream plays it; the zones' handling before this one made the zone play the radio.
-    gateway.AlsoOn(ZVM_AUDIO_LIBRARYCOMMANDEX,
-                   [stream, directory, zones, playsRadio](const Frame& request) -> std::vector<Frame> {
-        PayloadReader in(request.payload);
-        int32_t zone = 0, kind = 0, genre = 0, unused = 0, station = 0;
-        if (!in.Int(&zone) || !in.Int(&kind) || !in.Int(&genre) || !in.Int(&unused) || !in.Int(&station)) return {};
-        if (kind != kBrowseStations && kind != kBrowseFavouriteStations) return {};
-        std::string name = directory->StationName(kind, genre, station);
-        if (name.empty()) return {};
-        stream->Listen(std::move(name));
-        return zones->ToListeners(playsRadio, {{kEverySink, ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status()}});
-    });
+    gateway.AlsoOn(
+        ZVM_AUDIO_LIBRARYCOMMANDEX, [stream, directory, zones, playsRadio](const Frame& request) -> std::vector<Frame> {
+            PayloadReader in(request.payload);
+            int32_t zone = 0, kind = 0, genre = 0, unused = 0, station = 0;
+            if (!in.Int(&zone) || !in.Int(&kind) || !in.Int(&genre) || !in.Int(&unused) || !in.Int(&station)) return {};
+            if (kind != kBrowseStations && kind != kBrowseFavouriteStations) return {};
+            std::string name = directory->StationName(kind, genre, station);
+            if (name.empty()) return {};
+            stream->Listen(std::move(name));
+            return zones->ToListeners(playsRadio, {{kEverySink, ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status()}});
+        });
     // Every two seconds the stream's rate moves a step, and the new status goes to its listeners.
     auto next = std::make_shared<uint32_t>(0);
     auto started = std::make_shared<bool>(false);
