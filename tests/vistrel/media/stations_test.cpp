@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/icon.h"
+#include "gfx/zvdc.h"
 #include "tuner_fixture.h"
 #include "vistrel/media/tuner/tunergenre.h"
 #include "vistrel/shell/gatewaypanel.h"
@@ -183,6 +185,43 @@ TEST_F(TunerTest, TheCompactBrowsePageHasNoAddButton) {
     EXPECT_TRUE(page->GetFavorites()->IsCompact());
     page->OnSourceMessage(ChannelStatus(42, 0).get(), 1);
     EXPECT_EQ(TextOf(page->GetChannelLine()), "Channel 42");
+}
+
+TEST_F(TunerTest, ARebuiltListKeepsTheCurrentStationMarked) {
+    ConnectToSampleHouse();
+    CStationFavoritesPage* panel = OpenFavorites(3100);
+    ASSERT_TRUE(Settle());
+    panel->ReadFavorites(Message(ZVM_TUNER_GETFAVORITESA, FavoriteList({{5, "Five"}, {12, "Twelve"}})).get(), 0);
+    panel->SelectFavorite(12, 0);
+    // The station was added: the list comes again, in another order, after the status marked it.
+    panel->ReadFavorites(
+        Message(ZVM_TUNER_GETFAVORITESA, FavoriteList({{12, "Twelve"}, {30, "Thirty"}, {5, "Five"}})).get(), 0);
+    const CStationRecord* selected = panel->GetList()->SelectedRecord();
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->id, 12);
+    EXPECT_TRUE(panel->GetDeleteButton()->IsEnabled());
+    // A station that is no favourite marks nothing in the next list.
+    panel->SelectFavorite(0, 0);
+    panel->ReadFavorites(Message(ZVM_TUNER_GETFAVORITESA, FavoriteList({{12, "Twelve"}})).get(), 0);
+    EXPECT_EQ(panel->GetList()->GetSelected(), nullptr);
+}
+
+TEST_F(TunerTest, FavouriteNamesFitWholeBesideTheTuneButtonsWhichShowTheirIcon) {
+    ConnectToSampleHouse();
+    CStationFavoritesPage* panel = OpenFavorites(3105 | 0x10000);
+    ASSERT_TRUE(Settle());
+    const auto own = Message(ZVM_TUNER_GETFAVORITESA,
+                             FavoriteList({{1, "Real Jazz"}, {2, "Talk Radio"}, {3, "Classic Rock"}}), panel->GetId());
+    panel->OnMessage(own.get());
+    CTunerStationList* list = panel->GetList();
+    const int room =
+        list->GetWidth() - 2 * list->GetBevel() - CAudioLibListBase::kTextInset - list->GetRowButtonWidth();
+    CZVDC dc(list);
+    dc.SelectFont(list->GetFontSize(), 0, 0);
+    for (const std::string& row : RowsOf(list)) EXPECT_LT(dc.GetTextSize(row.c_str()).cx, room) << row;
+    CZVIcon icon(server);
+    icon.MakeStock(CTunerStationList::kTuneIcon, 0x808080);
+    EXPECT_GT(icon.GetBounds().w, 1);
 }
 
 }  // namespace

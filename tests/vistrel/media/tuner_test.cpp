@@ -10,6 +10,7 @@
 #include "vistrel/media/tuner/tunerband.h"
 #include "widgets/buttons/zv3dbutton.h"
 #include "widgets/buttons/zvchkbutton.h"
+#include "widgets/text/zvlabel.h"
 
 namespace {
 
@@ -229,6 +230,38 @@ TEST_F(TunerTest, TheBandButtonsSendTheBand) {
     EXPECT_EQ(page->GetAmButton()->GetCheck(), 1);
     EXPECT_EQ(page->GetFmButton()->GetCheck(), 0);
     EXPECT_EQ(Sent(ZVM_AUDIO_SOURCECOMMAND).back(), (std::vector<int32_t>{GetCurrentAudioZone(), 5014, 3102, 0}));
+}
+
+TEST_F(TunerTest, TheTopPanelsDisplayShrinksItsFontUntilTheStationFits) {
+    ConnectToSampleHouse();
+    CTunerPage* page = OpenTuner(kArtistTrack | 0x20000);
+    CZVLabel* display = page->GetDisplay();
+    const int startSize = display->GetFontSize();
+    const auto fits = [&] {
+        CZVRect inner;
+        display->GetInnerRect(&inner);
+        CZVDC dc(display);
+        dc.SelectFont(display->GetFontSize(), 0, 0);
+        return dc.GetTextSize(display->GetText()).cx < inner.w;
+    };
+    const auto status = [&](const char* station) {
+        page->OnSourceMessage(
+            Message(ZVM_AUDIO_SOURCESTATUSCHANGED,
+                    PayloadWriter().Int(kBandFM).Int(91510).Int(0).String("Artist").String("Track").String(station))
+                .get(),
+            1);
+    };
+    status("Metro HD Eastern Seaboard");
+    EXPECT_EQ(TextOf(display), "91.5-1   Metro HD Eastern Seaboard");
+    const int shrunk = display->GetFontSize();
+    EXPECT_LT(shrunk, startSize);
+    EXPECT_TRUE(fits());
+    // A shorter text grows again, never beyond the display's size.
+    status("");
+    EXPECT_EQ(TextOf(display), "91.5-1  MHz FM");
+    EXPECT_GT(display->GetFontSize(), shrunk);
+    EXPECT_LE(display->GetFontSize(), startSize);
+    EXPECT_TRUE(fits());
 }
 
 }  // namespace

@@ -110,6 +110,11 @@ void CStationFavoritesPage::ReadFavorites(CZVMSG* message, int ignore) {
         m_list->AddStation(text, std::move(record));
     }
     if (!cut) FitRowFont();
+    // The rebuilt rows keep the current station marked.
+    if (const int row = RowOf(m_marked); row >= 0) {
+        m_list->SelectIndex(row, 0);
+        if (!m_compact) EnableEditButtons(1, 0);
+    }
 }
 
 void CStationFavoritesPage::GrowRows(int count) {
@@ -125,7 +130,10 @@ void CStationFavoritesPage::GrowRows(int count) {
 
 void CStationFavoritesPage::FitRowFont() {
     const int bevel = m_list->GetBevel();
-    const CZVRect room(0, 0, m_list->GetWidth() - 2 * bevel - m_list->GetRowButtonWidth(), m_list->GetRowHeight());
+    // The room the rows draw their text in: inside the bevel, after the text's inset, left of the tune button.
+    const CZVRect room(0, 0,
+                       m_list->GetWidth() - 2 * bevel - CAudioLibListBase::kTextInset - m_list->GetRowButtonWidth(),
+                       m_list->GetRowHeight());
     CCaptionFitter fitter(m_list);
     for (int i = 0; i < m_list->GetCount(); ++i)
         if (auto* row = static_cast<CLBAudioItem*>(m_list->GetItemAt(i))) fitter.AddCaption(row->GetText(), room);
@@ -134,23 +142,23 @@ void CStationFavoritesPage::FitRowFont() {
     m_list->SetRowFontSize(size);
 }
 
+int CStationFavoritesPage::RowOf(int value) {
+    if (m_compact) return value >= 0 && value < m_list->GetCount() ? value : -1;
+    for (int i = 0; value > 0 && i < m_list->GetCount(); ++i)
+        if (const CStationRecord* record = m_list->RecordAt(i); record && record->id == value) return i;
+    return -1;
+}
+
 void CStationFavoritesPage::SelectFavorite(int value, int redraw) {
+    m_marked = value;
     redraw = redraw && !IsBlocked();
-    if (m_compact) {
-        if (value < 0 || value >= m_list->GetCount()) return;
-        m_list->ScrollToItem(value, redraw);
-        m_list->SelectIndex(value, redraw);
-        return;
-    }
-    int found = -1;
-    for (int i = 0; value > 0 && i < m_list->GetCount() && found < 0; ++i)
-        if (const CStationRecord* record = m_list->RecordAt(i); record && record->id == value) found = i;
+    const int found = RowOf(value);
     if (found >= 0) {
         m_list->ScrollToItem(found, redraw);
         m_list->SelectIndex(found, redraw);
-    } else {
-        m_list->Select(nullptr, redraw);
     }
+    if (m_compact) return;
+    if (found < 0) m_list->Select(nullptr, redraw);
     EnableEditButtons(found >= 0, redraw);
 }
 

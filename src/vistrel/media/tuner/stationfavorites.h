@@ -45,6 +45,8 @@ public:
 
 private:
     void EnableEditButtons(int enable, int redraw);
+    // The row that marks the value (compact: the row index; full: the row of the station id), or -1.
+    int RowOf(int value);
     void GrowRows(int count);
     void FitRowFont();
     int IsBlocked();
@@ -58,4 +60,6 @@ private:
     int m_listKind;
     int m_kindWord;
     int m_compact;
+    // The value of the station last marked, which a rebuilt list marks again.
+    int m_marked = -1;
 };

@@ -10,15 +10,15 @@
 
 class CTunerStationList : public CAudioLibListBase {
 public:
-    // The built-in icon of the rows' tune button.
-    static constexpr int kTuneIcon = 51;
+    // The built-in icon of the rows' tune button: the play triangle.
+    static constexpr int kTuneIcon = 1;
 
     CTunerStationList(CZVWindow* parent, CZVRect rect, int commandId, CZVServer& server, int fontSize, int rowHeight);
     ~CTunerStationList() override;
 
     // Row height and selected-row height alike.
     void SetRowHeights(int height);
-    // The row button (icon 51 in the colour) that sends the command, width wide.
+    // The row button (the tune icon in the colour) that sends the command, width wide.
     void SetTuneButton(int commandId, int width, COLORREF colour);
     // A new row at the end with the text, carrying the record.
     void AddStation(const std::string& text, CStationRecord record);

@@ -251,8 +251,18 @@ void CTunerPage::OnTimer() {
 }
 
 void CTunerPage::ShowFrequency() {
-    if (m_display)
-        m_display->SetText(m_variant.FormatFrequency(m_band, m_frequency, m_stationName).c_str(), nullptr, CanRedraw());
+    if (!m_display) return;
+    const std::string text = m_variant.FormatFrequency(m_band, m_frequency, m_stationName);
+    if (m_variant.IsArtistTrack()) {
+        // The top panel's display names the station beside its frequency: the font shrinks
+        // until the whole text fits its box.
+        CZVRect inner;
+        m_display->GetInnerRect(&inner);
+        CCaptionFitter fitter(this);
+        fitter.AddCaption(text.c_str(), inner);
+        m_display->SetFontSize(fitter.FindFontSize(1, 1, kDisplayFont));
+    }
+    m_display->SetText(text.c_str(), nullptr, CanRedraw());
 }
 
 void CTunerPage::ShowEntry() {

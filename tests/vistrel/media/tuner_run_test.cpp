@@ -22,8 +22,8 @@
 #include "vistrel/media/tuner/tunerlist.h"
 #include "vistrel/media/tuner/tunerpage.h"
 #include "vistrel/shell_fixture.h"
-#include "widgets/tabs/trregion.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "widgets/tabs/trregion.h"
 #include "widgets/text/zvlabel.h"
 #include "widgets/window/gateway.h"
 
