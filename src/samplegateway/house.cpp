@@ -33,6 +33,7 @@
 #include "samplegateway/poolschedules.h"
 #include "samplegateway/security.h"
 #include "samplegateway/slides.h"
+#include "samplegateway/tuners.h"
 #include "samplegateway/volumes.h"
 #include "samplegateway/weather.h"
 // The TV channels and the intercom.
@@ -281,19 +282,23 @@ std::shared_ptr<Pacer> Serve(Gateway& gateway, const House& house) {
     ServeVolumes(gateway);
     ServeCalendar(gateway);
     ServeWeather(gateway, *pacer);
+    // What each zone plays and who listens, shared by the modules that answer for the zones' sources.
+    const auto zones = std::make_shared<ZoneSources>();
     // The music server: its play queue, album art and media server; before the zones, whose handling of the
     // library commands comes beside the server's.
-    ServeMusicServer(gateway, *pacer, musicLibrary);
-    ServeAudioZones(gateway);
+    ServeMusicServer(gateway, *pacer, musicLibrary, zones);
+    ServeAudioZones(gateway, zones);
     // The TV channels and the intercom.
     ServeTvChannels(gateway);
     ServeIntercom(gateway, *pacer);
     ServePhone(gateway, *pacer);  // after the audio streams: it also hears their stop
     // The cable box's soft keys, the internet radio and the Showcase's titles.
     ServeSoftKeys(gateway);
-    ServeRadio(gateway, *pacer, radio);
+    ServeRadio(gateway, *pacer, radio, zones);
     ServeRadioFavourites(gateway, radio);
     ServeTitles(gateway);
+    // The radio tuners of the Living Room and the Patio.
+    ServeTuners(gateway, zones);
     return pacer;
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/messages/mediamessages.h"
 #include "core/messages/shellmessages.h"
+#include "samplegateway/audiozones.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/musiclibrary.h"
 #include "samplegateway/pacer.h"
@@ -17,7 +18,6 @@
 namespace samplegateway {
 namespace {
 
-constexpr int32_t kMusicServerKind = 3000;
 constexpr int32_t kStopped = 4001;
 constexpr int32_t kPaused = 4000;
 constexpr int32_t kPlaying = 4004;
@@ -315,35 +315,51 @@ Bytes Cover(int32_t seed, int w, int h) {
     return EncodeJpeg(w, h, rgb);
 }
 
-void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const MusicLibrary> library) {
+void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const MusicLibrary> library,
+                      std::shared_ptr<const ZoneSources> zones) {
     auto music = std::make_shared<MusicServer>(library);
+    const ZoneSources::Plays playsMusic = PlaysType(kMusicServerKind);
+    // Its changes reach the sinks that listen to a zone playing it.
+    auto toListeners = [zones, playsMusic](const std::vector<Frame>& frames) {
+        return zones->ToListeners(playsMusic, frames);
+    };
+    auto ownsZone = [zones, playsMusic](const Frame& request) {
+        PayloadReader in(request.payload);
+        int32_t zone = 0;
+        return in.Int(&zone) && playsMusic(zones->Of(zone));
+    };
     auto nextTick = std::make_shared<uint32_t>(0);
-    pacer.Add([music, nextTick, &gateway](uint32_t now_ms) {
+    pacer.Add([music, nextTick, toListeners, &gateway](uint32_t now_ms) {
         if (*nextTick == 0) *nextTick = now_ms + kSecondMs;
-        for (; now_ms >= *nextTick; *nextTick += kSecondMs) gateway.PushFrames(music->Tick());
+        for (; now_ms >= *nextTick; *nextTick += kSecondMs) {
+            const std::vector<Frame> frames = toListeners(music->Tick());
+            if (!frames.empty()) gateway.PushFrames(frames);
+        }
     });
     gateway.On(ZVM_AUDIO_GETQUEUEQ, [music](const Frame& request) {
         return std::vector<Frame>{{request.sender, ZVM_AUDIO_GETQUEUEA, music->Queue()}};
     });
-    gateway.On(ZVM_AUDIO_GETSOURCESTATUSQ, [music](const Frame& request) {
-        return std::vector<Frame>{{request.sender, ZVM_AUDIO_GETSOURCESTATUSA, music->Status()}};
+    gateway.AlsoOn(ZVM_AUDIO_GETSOURCESTATUSQ, [music, ownsZone](const Frame& request) -> std::vector<Frame> {
+        if (!ownsZone(request)) return {};
+        return {{request.sender, ZVM_AUDIO_GETSOURCESTATUSA, music->Status()}};
     });
-    gateway.AlsoOn(ZVM_AUDIO_SOURCECOMMAND, [music](const Frame& request) {
+    gateway.AlsoOn(ZVM_AUDIO_SOURCECOMMAND, [music, ownsZone, toListeners](const Frame& request) -> std::vector<Frame> {
+        if (!ownsZone(request)) return {};
         PayloadReader in(request.payload);
         ReadInt(in);
         const int32_t code = ReadInt(in), argument = ReadInt(in);
-        return music->Command(code, argument);
+        return toListeners(music->Command(code, argument));
     });
-    gateway.On(ZVM_AUDIO_DELETEQUEUEITEM, [music](const Frame& request) {
+    gateway.On(ZVM_AUDIO_DELETEQUEUEITEM, [music, toListeners](const Frame& request) {
         PayloadReader in(request.payload);
         ReadInt(in);
-        return music->Delete(ReadInt(in));
+        return toListeners(music->Delete(ReadInt(in)));
     });
-    gateway.On(ZVM_AUDIO_CLEARQUEUE, [music](const Frame&) { return music->ClearQueue(); });
-    gateway.On(ZVM_AUDIO_PLAYQUEUEITEM, [music](const Frame& request) {
+    gateway.On(ZVM_AUDIO_CLEARQUEUE, [music, toListeners](const Frame&) { return toListeners(music->ClearQueue()); });
+    gateway.On(ZVM_AUDIO_PLAYQUEUEITEM, [music, toListeners](const Frame& request) {
         PayloadReader in(request.payload);
         ReadInt(in);
-        return music->PlayIndex(ReadInt(in));
+        return toListeners(music->PlayIndex(ReadInt(in)));
     });
     // {zone, width, height, name} -> the name of the picture, then the picture at that size.
     gateway.On(ZVM_AUDIO_GETALBUMARTQ, [music](const Frame& request) {
@@ -356,36 +372,37 @@ void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const Musi
             {request.sender, ZVM_PICTURES_PICTURE, PayloadWriter().Int(w).Int(h).Raw(jpeg.data(), jpeg.size())}};
     });
     // {source, node, entry, action[, text]}: a level of the tree, a play or add, or a cover.
-    gateway.On(ZVM_AUDIO_GETCOVERARTQ, [music](const Frame& request) {
+    gateway.On(ZVM_AUDIO_GETCOVERARTQ, [music, toListeners](const Frame& request) {
         PayloadReader in(request.payload);
         const int32_t source = ReadInt(in), node = ReadInt(in), entry = ReadInt(in), action = ReadInt(in);
         std::string text;
         in.String(&text);
         if (source != kMediaServerId)
             return std::vector<Frame>{{request.sender, ZVM_MESSAGES_GETNEWCOUNTA, PayloadWriter().Int(1)}};
-        return music->Browse(request.sender, node, entry, action, text);
+        return toListeners(music->Browse(request.sender, node, entry, action, text));
     });
     // {zone, kind, a, b, position, play, source}: the tracks under the row of a library browse.
-    gateway.On(ZVM_AUDIO_LIBRARYCOMMANDEX, [music, library](const Frame& request) {
+    gateway.On(ZVM_AUDIO_LIBRARYCOMMANDEX, [music, library, toListeners](const Frame& request) {
         PayloadReader in(request.payload);
         ReadInt(in);
         const int32_t kind = ReadInt(in), a = ReadInt(in), b = ReadInt(in), position = ReadInt(in);
         const int32_t play = ReadInt(in);
-        return music->Enqueue(library->AsQueue(library->TracksFor(kind, a, b, position)), play == kReplaceAndPlay);
+        return toListeners(
+            music->Enqueue(library->AsQueue(library->TracksFor(kind, a, b, position)), play == kReplaceAndPlay));
     });
     // {zone, track, album, artist, play}: one track.
-    gateway.On(ZVM_AUDIO_LIBRARYCOMMAND, [music, library](const Frame& request) {
+    gateway.On(ZVM_AUDIO_LIBRARYCOMMAND, [music, library, toListeners](const Frame& request) {
         PayloadReader in(request.payload);
         ReadInt(in);
         const LibraryRow track = library->TrackById(ReadInt(in));
         ReadInt(in);
         ReadInt(in);
         const int32_t play = ReadInt(in);
-        return music->Enqueue(library->AsQueue({track}), play == kReplaceAndPlay);
+        return toListeners(music->Enqueue(library->AsQueue({track}), play == kReplaceAndPlay));
     });
     // {zone}: tracks of the genres switched on, played at random.
-    gateway.On(ZVM_AUDIO_PLAYRANDOM, [music, library](const Frame&) {
-        return music->Enqueue(library->AsQueue(library->RandomTracks(kRandomTracks)), true);
+    gateway.On(ZVM_AUDIO_PLAYRANDOM, [music, library, toListeners](const Frame&) {
+        return toListeners(music->Enqueue(library->AsQueue(library->RandomTracks(kRandomTracks)), true));
     });
 }
 

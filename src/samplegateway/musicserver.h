@@ -17,6 +17,10 @@ namespace samplegateway {
 class Gateway;
 class MusicLibrary;
 class Pacer;
+class ZoneSources;
+
+// The music server's kind word.
+inline constexpr int32_t kMusicServerKind = 3000;
 
 // The sub-sources of the music server's zone state: {id, name, kind}.
 struct SubSource {
@@ -30,8 +34,10 @@ inline constexpr int32_t kMediaServerId = 71;
 inline constexpr int kMediaServerAlbums = 20;
 inline constexpr int kCoverSide = 46;
 
-// The library is the one whose browses and playlists the tablet sees.
-void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const MusicLibrary> library);
+// The library is the one whose browses and playlists the tablet sees. It answers and acts only for
+// the zones that play it, and pushes to the sinks that listen to them.
+void ServeMusicServer(Gateway& gateway, Pacer& pacer, std::shared_ptr<const MusicLibrary> library,
+                      std::shared_ptr<const ZoneSources> zones);
 // A JPEG picture of w x h in colours of the seed: a diagonal blend with a frame (the covers of
 // the music and the thumbnails of the Showcase's titles).
 Bytes Cover(int32_t seed, int w, int h);

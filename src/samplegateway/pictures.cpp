@@ -136,8 +136,16 @@ const std::vector<IconShape> kGear = {{42, 0, 16, 100, kRect, 90, 90, 120},
                                       {0, 42, 100, 16, kRect, 90, 90, 120},
                                       {15, 15, 70, 70, kEllipse, 90, 90, 120},
                                       {36, 36, 28, 28, kEllipse, 0, 0, 0}};
-// The icon of a name: the menu entries', the music, media and level buttons' names in both looks; null for
-// another name.
+// The tuner's steps: one point to tune, two stacked to seek, dark as the calendar's arrows.
+const std::vector<IconShape> kTuneUp = {{15, 25, 70, 50, kTriangleUp, kInkR, kInkG, kInkB}};
+const std::vector<IconShape> kTuneDown = {{15, 25, 70, 50, kTriangleDown, kInkR, kInkG, kInkB}};
+const std::vector<IconShape> kSeekUp = {{15, 5, 70, 45, kTriangleUp, kInkR, kInkG, kInkB},
+                                        {15, 50, 70, 45, kTriangleUp, kInkR, kInkG, kInkB}};
+const std::vector<IconShape> kSeekDown = {{15, 5, 70, 45, kTriangleDown, kInkR, kInkG, kInkB},
+                                          {15, 50, 70, 45, kTriangleDown, kInkR, kInkG, kInkB}};
+
+// The icon of a name: the menu entries', the music, media and level buttons' and the tuner's steps' names in
+// both looks; null for another name.
 const std::vector<IconShape>* IconNamed(std::string_view name) {
     const struct {
         std::string_view name;
@@ -173,6 +181,10 @@ const std::vector<IconShape>* IconNamed(std::string_view name) {
         {"speaker_1", &kSpeakerLow},
         {"speaker_2", &kSpeakerMedium},
         {"speaker_3", &kSpeakerHigh},
+        {"TRANSPORT\\TUNER_TUNEUP", &kTuneUp},
+        {"TRANSPORT\\TUNER_TUNEDOWN", &kTuneDown},
+        {"TRANSPORT\\TUNER_SEEKUP", &kSeekUp},
+        {"TRANSPORT\\TUNER_SEEKDOWN", &kSeekDown},
     };
     for (const auto& icon : kIcons)
         if (icon.name == name) return icon.shapes;

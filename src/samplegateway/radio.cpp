@@ -3,11 +3,11 @@
 #include <array>
 #include <memory>
 #include <mutex>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "core/messages/mediamessages.h"
+#include "samplegateway/audiozones.h"
 #include "samplegateway/gateway.h"
 #include "samplegateway/pacer.h"
 #include "samplegateway/radiodirectory.h"
@@ -21,8 +21,8 @@ constexpr int32_t kFrequency = 44100;
 constexpr int32_t kLevel = 60;
 constexpr uint32_t kStatusIntervalMs = 2000;
 
-// The one stream of the house's internet radio: the station it plays, the zones that hear it,
-// and the step of its bit rate.
+// The one stream of the house's internet radio: the station it plays and the step of its bit
+// rate.
 class RadioStream {
 public:
     Bytes Status() const {
@@ -43,13 +43,8 @@ public:
             .Int(0x40)
             .Int(0);
     }
-    bool Heard(int32_t zone) const {
+    void Listen(std::string station) {
         std::lock_guard<std::mutex> lock(m_mutex);
-        return m_zones.count(zone) > 0;
-    }
-    void Listen(int32_t zone, std::string station) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_zones.insert(zone);
         m_station = std::move(station);
     }
     void Step() {
@@ -60,37 +55,39 @@ public:
 private:
     mutable std::mutex m_mutex;
     std::string m_station = kRadioStation;
-    std::set<int32_t> m_zones{kRadioZone};
     int m_step = 0;
 };
 
 }  // namespace
 
-void ServeRadio(Gateway& gateway, Pacer& pacer, std::shared_ptr<const RadioDirectory> directory) {
+void ServeRadio(Gateway& gateway, Pacer& pacer, std::shared_ptr<const RadioDirectory> directory,
+                std::shared_ptr<const ZoneSources> zones) {
     auto stream = std::make_shared<RadioStream>();
-    gateway.AlsoOn(ZVM_AUDIO_GETSOURCESTATUSQ, [stream](const Frame& request) -> std::vector<Frame> {
+    const ZoneSources::Plays playsRadio = PlaysType(kInternetRadioKind);
+    gateway.AlsoOn(ZVM_AUDIO_GETSOURCESTATUSQ, [stream, zones, playsRadio](const Frame& request) -> std::vector<Frame> {
         PayloadReader in(request.payload);
         int32_t zone = 0;
-        if (!in.Int(&zone) || !stream->Heard(zone)) return {};
+        if (!in.Int(&zone) || !playsRadio(zones->Of(zone))) return {};
         return {{request.sender, ZVM_AUDIO_GETSOURCESTATUSA, stream->Status()}};
     });
     // "Listen" on a station of the directory, {zone, list kind, genre row, 0, station row, 0,
-    // source}: the stream plays it, for that zone too.
-    gateway.AlsoOn(ZVM_AUDIO_LIBRARYCOMMANDEX, [stream, directory](const Frame& request) -> std::vector<Frame> {
-        PayloadReader in(request.payload);
-        int32_t zone = 0, kind = 0, genre = 0, unused = 0, station = 0;
-        if (!in.Int(&zone) || !in.Int(&kind) || !in.Int(&genre) || !in.Int(&unused) || !in.Int(&station)) return {};
-        if (kind != kBrowseStations && kind != kBrowseFavouriteStations) return {};
-        std::string name = directory->StationName(kind, genre, station);
-        if (name.empty()) return {};
-        stream->Listen(zone, std::move(name));
-        return {{kEverySink, ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status()}};
-    });
-    // Every two seconds the stream's rate moves a step, and the new status goes to everyone.
+    // source}: the stream plays it; the zones' handling before this one made the zone play the radio.
+    gateway.AlsoOn(
+        ZVM_AUDIO_LIBRARYCOMMANDEX, [stream, directory, zones, playsRadio](const Frame& request) -> std::vector<Frame> {
+            PayloadReader in(request.payload);
+            int32_t zone = 0, kind = 0, genre = 0, unused = 0, station = 0;
+            if (!in.Int(&zone) || !in.Int(&kind) || !in.Int(&genre) || !in.Int(&unused) || !in.Int(&station)) return {};
+            if (kind != kBrowseStations && kind != kBrowseFavouriteStations) return {};
+            std::string name = directory->StationName(kind, genre, station);
+            if (name.empty()) return {};
+            stream->Listen(std::move(name));
+            return zones->ToListeners(playsRadio, {{kEverySink, ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status()}});
+        });
+    // Every two seconds the stream's rate moves a step, and the new status goes to its listeners.
     auto next = std::make_shared<uint32_t>(0);
     auto started = std::make_shared<bool>(false);
     Gateway* to = &gateway;
-    pacer.Add([to, stream, next, started](uint32_t now_ms) {
+    pacer.Add([to, stream, next, started, zones, playsRadio](uint32_t now_ms) {
         if (!*started) {
             *started = true;
             *next = now_ms + kStatusIntervalMs;
@@ -99,7 +96,9 @@ void ServeRadio(Gateway& gateway, Pacer& pacer, std::shared_ptr<const RadioDirec
         if (static_cast<int32_t>(now_ms - *next) < 0) return;
         *next = now_ms + kStatusIntervalMs;
         stream->Step();
-        to->Push(ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status());
+        const std::vector<Frame> frames =
+            zones->ToListeners(playsRadio, {{kEverySink, ZVM_AUDIO_SOURCESTATUSCHANGED, stream->Status()}});
+        if (!frames.empty()) to->PushFrames(frames);
     });
 }
 

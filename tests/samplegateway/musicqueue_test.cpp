@@ -1,7 +1,7 @@
 // The sample music server's one play queue, as the music library's commands
 // fill it: a play replaces the queue and starts its first track, an add
-// appends, and each change is pushed to everyone as the queue and the status
-// that Now Playing shows.
+// appends, and each change is pushed to the sinks that listen to a zone
+// playing the music server as the queue and the status that Now Playing shows.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,6 +10,7 @@
 
 #include "core/messages/mediamessages.h"
 #include "keeping_sink.h"
+#include "samplegateway/audiozones.h"
 #include "samplegateway/musiclibrary.h"
 #include "samplegateway/musicserver.h"
 #include "samplegateway/pacer.h"
@@ -44,9 +45,11 @@ class SampleMusicQueue : public testsupport::GatewaySession {
 protected:
     SampleMusicQueue() { ServeAfresh(); }
     // A new library and music server, each with the queue it starts with: their handlers
-    // replace those of the last ones.
+    // replace those of the last ones. The sink listens to the zone, which plays the music server.
     void ServeAfresh() {
-        samplegateway::ServeMusicServer(gateway.Engine(), *pacer, samplegateway::ServeMusicLibrary(gateway.Engine()));
+        zones->Subscribe(sink.GetId(), kZone);
+        samplegateway::ServeMusicServer(gateway.Engine(), *pacer, samplegateway::ServeMusicLibrary(gateway.Engine()),
+                                        zones);
     }
     void Send(uint16_t id, const std::vector<int32_t>& values) {
         CZVMSG message(sink.GetId(), id);
@@ -59,6 +62,7 @@ protected:
     }
 
     std::shared_ptr<samplegateway::Pacer> pacer = std::make_shared<samplegateway::Pacer>();
+    std::shared_ptr<samplegateway::ZoneSources> zones = std::make_shared<samplegateway::ZoneSources>();
     KeepingSink sink{server};
 };
 

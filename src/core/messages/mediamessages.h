@@ -343,3 +343,26 @@ enum PlaylistEdit : int {
     kPlaylistMoveUp = 1,
     kPlaylistMoveDown = 2,
 };
+
+// The radio tuners: the station favourites a tuner source keeps (asked for,
+// added, renamed, deleted and tuned), the favourites list the gateway pushes
+// when it changes, and the genres and stations of a channel-numbered radio.
+constexpr uint16_t ZVM_AUDIO_SOURCEINFOCHANGED = 0x0FA9;
+constexpr uint16_t ZVM_TUNER_GETFAVORITESQ = 0x11E4;
+constexpr uint16_t ZVM_TUNER_GETFAVORITESA = 0x11E5;
+constexpr uint16_t ZVM_TUNER_ADDFAVORITEQ = 0x11E6;
+constexpr uint16_t ZVM_TUNER_ADDFAVORITEA = 0x11E7;
+constexpr uint16_t ZVM_TUNER_RENAMEFAVORITEQ = 0x11E8;
+constexpr uint16_t ZVM_TUNER_RENAMEFAVORITEA = 0x11E9;
+constexpr uint16_t ZVM_TUNER_DELETEFAVORITEQ = 0x11EA;
+constexpr uint16_t ZVM_TUNER_DELETEFAVORITEA = 0x11EB;
+constexpr uint16_t ZVM_TUNER_TUNEFAVORITEQ = 0x11EC;
+constexpr uint16_t ZVM_TUNER_TUNEFAVORITEA = 0x11ED;
+constexpr uint16_t ZVM_TUNER_GETGENRESQ = 0x11F8;
+constexpr uint16_t ZVM_TUNER_GETGENRESA = 0x11F9;
+constexpr uint16_t ZVM_TUNER_GETSTATIONSQ = 0x11FA;
+constexpr uint16_t ZVM_TUNER_GETSTATIONSA = 0x11FB;
+constexpr uint16_t ZVM_TUNER_TUNESTATIONQ = 0x11FC;
+constexpr uint16_t ZVM_TUNER_TUNESTATIONA = 0x11FD;
+constexpr uint16_t ZVM_TUNER_TUNEFAVORITEEXQ = 0x11FE;
+constexpr uint16_t ZVM_TUNER_TUNEFAVORITEEXA = 0x11FF;

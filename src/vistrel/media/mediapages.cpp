@@ -13,6 +13,7 @@
 #include "vistrel/media/pictures/picturespage.h"
 #include "vistrel/media/pictures/picview.h"
 #include "vistrel/media/pictures/thumbbutton.h"
+#include "vistrel/media/tuner/tunerpages.h"
 #include "vistrel/media/video/fullscreen.h"
 #include "vistrel/media/video/videocontrols.h"
 #include "vistrel/media/video/videosources.h"
@@ -48,4 +49,6 @@ void RegisterMediaPages() {
     // The soft keys, the internet radio and the titles browser.
     RegisterSoftKeyPage();
     RegisterTitlesControls();
+    // The radio tuners' source pages.
+    RegisterTunerPages();
 }

@@ -19,7 +19,6 @@ constexpr char kSearching[] = "Searching...";
 constexpr char kNoItems[] = "No Items";
 constexpr char kEllipsis[] = "...";
 constexpr int kEmptyTextFontSize = 24;
-constexpr int kTextInset = 5;
 constexpr int kScrollBarWidth = 32;
 constexpr int kRowHeight = 22;
 constexpr int kSelectedRowHeight = 44;
@@ -140,6 +139,11 @@ void CLBAudioItem::SetRowText(const std::string& text) {
     m_fullFirst.clear();
     m_fitted.reset();
     CTextItem::SetText(text.c_str());
+}
+
+void CLBAudioItem::FillText(const std::string& text) {
+    m_loaded = 1;
+    TakeText(text);
 }
 
 void CLBAudioItem::TakeText(const std::string& text) {
@@ -509,6 +513,23 @@ void CAudioLibListBase::DrawColumnTexts(CZVDC* dc, CLBAudioItem* row, int top, i
         dc->TextOutString(row->GetColumnText(c).c_str(), GetColumnX(c), baseLine);
 }
 
+void CAudioLibListBase::DrawRowText(CZVDC* dc, const std::string& text, int width, int top, int bottom) {
+    const int x = GetBevel() + kTextInset;
+    if (GetColumnCount() == 1 && dc->GetTextSize(text.c_str()).cx <= width) {
+        dc->TextOutString(text.c_str(), x, BaseLine(top, bottom));
+        return;
+    }
+    int lines = 0;
+    const CZVString wrapped = dc->WrapTextCopy(text.c_str(), width, 8, &lines);
+    if (GetColumnCount() > 1 || lines * dc->GetTextSize(text.c_str()).cy <= bottom - top) {
+        dc->DrawText(wrapped, CZVRect(x, top, width, bottom - top), 17);
+        return;
+    }
+    // Wrapped lines the row cannot hold would cover the next rows: one line, cut with an ellipsis.
+    dc->TextOutString(FitTextWithEllipsis(text.c_str(), dc, width, dc->GetTextSize(kEllipsis).cx), x,
+                      BaseLine(top, bottom));
+}
+
 void CAudioLibListBase::DrawItemEx(CZVDC* dc, CListItem* item, int top, int bottom, const COLORREF* colour) {
     if (IsInputBlocked()) {
         SetDeferredRepaint(1);
@@ -542,13 +563,7 @@ void CAudioLibListBase::DrawItemEx(CZVDC* dc, CListItem* item, int top, int bott
     const std::string text = GetColumnCount() > 1 ? row->GetFullText() : row->GetColumnText(0);
     const std::string shown = row->IsLoaded() ? text : row->GetColumnText(0);
     dc->SetColor(m_rowTextColour);
-    if (GetColumnCount() > 1 || dc->GetTextSize(shown.c_str()).cx > textWidth) {
-        int lines = 0;
-        dc->DrawText(dc->WrapTextCopy(shown.c_str(), textWidth, 8, &lines),
-                     CZVRect(bevel + kTextInset, top, textWidth, bottom - top), 17);
-    } else {
-        dc->TextOutString(shown.c_str(), bevel + kTextInset, BaseLine(top, bottom));
-    }
+    DrawRowText(dc, shown, textWidth, top, bottom);
     if (!skinned && HasShadedSelection() && IsSelected(row))
         ShadeListRow(this, dc, GetRowShade(fill, 10, bottom - top), top);
     if (row->m_showsRowButtons) DrawItem(row, dc, top, bottom, 1);

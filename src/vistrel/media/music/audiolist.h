@@ -41,6 +41,8 @@ public:
     void RequestText();
     // Renames the row in place; the loaded state stays as it is.
     void SetRowText(const std::string& text);
+    // Fills the row at once: a row whose text came with the list never asks for it.
+    void FillText(const std::string& text);
 
     void OnMessage(CZVMSG* message) override;
     void OnConnect(int connected) override;
@@ -79,6 +81,8 @@ public:
     static constexpr uint32_t kFlashMs = 1000;
     static constexpr int kFlashTimerMs = 10;
     static constexpr COLORREF kFlashColour = 0xFF1964;
+    // The gap between a row's left edge (inside the bevel) and its text.
+    static constexpr int kTextInset = 5;
     // More rows than any library holds: a count beyond it is cut.
     static constexpr int kMaxRows = 1000000;
     static constexpr int kLetterBuckets = 27;
@@ -163,6 +167,9 @@ private:
     int IsRowButtonCommand(int id) const;
     void StepFlashes();
     void DrawColumnTexts(CZVDC* dc, CLBAudioItem* row, int top, int bottom);
+    // The text of a selected or fixed-height row, width wide: on one line when it fits, else
+    // word-wrapped, or on one line cut with an ellipsis when the row cannot hold its wrapped lines.
+    void DrawRowText(CZVDC* dc, const std::string& text, int width, int top, int bottom);
     int BaseLine(int top, int bottom) const;
 
     CMusicSource* m_source;
