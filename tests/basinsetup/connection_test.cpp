@@ -1,8 +1,8 @@
 // The program's ping schedule, its connections and the remote password, with
 // the password window.
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "basinsetup/pingschedule.h"
 #include "basinsetup/setpassdlg.h"
@@ -72,8 +72,7 @@ TEST_F(SetupSession, SilentGatewayIsPingedEveryTenSecondsAndKept) {
         app->RunPass();
     }
     // At about 5, 15 and 25 s.
-    for (int ping = 0; ping < 3; ++ping)
-        EXPECT_TRUE(gateway.WaitForRequest(ZVM_SESSION_PINGQ));
+    for (int ping = 0; ping < 3; ++ping) EXPECT_TRUE(gateway.WaitForRequest(ZVM_SESSION_PINGQ));
     EXPECT_FALSE(gateway.WaitForRequest(ZVM_SESSION_PINGQ, nullptr, 100));
     EXPECT_TRUE(app->Server().IsConnected());
 }
@@ -94,8 +93,7 @@ TEST_F(SetupSession, SampleControllerTellsItsClock) {
     ASSERT_TRUE(query.Query(&answer, &request));
     EXPECT_EQ(answer->GetId(), 0x1FAF);
     std::vector<uint16_t> fields(8);
-    for (uint16_t& field : fields)
-        ASSERT_TRUE(answer->ReadShort(field));
+    for (uint16_t& field : fields) ASSERT_TRUE(answer->ReadShort(field));
     // 15 June 2011, 14:35:20.000, a Wednesday: the day of week counted from Monday = 0.
     EXPECT_EQ(fields, (std::vector<uint16_t>{2011, 6, 2, 15, 14, 35, 20, 0}));
     int32_t daylightSaving = 0;
@@ -114,13 +112,7 @@ class RemotePassword : public SetupSession, public CSetPassView {
 protected:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 
-    std::vector<testsupport::Bytes> SentResponses() {
-        std::vector<testsupport::Bytes> sent;
-        for (const auto& frame : gateway.Requests())
-            if (frame.id == ZVM_SYSCONFIG_SETPASSWORDQ)
-                sent.push_back(frame.payload);
-        return sent;
-    }
+    std::vector<testsupport::Bytes> SentResponses() { return gateway.PayloadsOf(ZVM_SYSCONFIG_SETPASSWORDQ); }
 
     static testsupport::Bytes Expected(int32_t slot, const std::string& password) {
         // The cipher itself is checked against the published AES vectors.
@@ -140,8 +132,8 @@ TEST_F(RemotePassword, SendsTheEncryptedChallengeForBothSlots) {
     EXPECT_EQ(dialog.OnOK("twenty-characters-pw", "twenty-characters-pw"), CSetPassDlg::kClosedOk);
     EXPECT_EQ(messages, std::vector<std::string>{"New Password has been set."});
     // Only the first 16 characters count.
-    EXPECT_EQ(SentResponses(), (std::vector<testsupport::Bytes>{Expected(0, "twenty-character"),
-                                                                Expected(1, "twenty-character")}));
+    EXPECT_EQ(SentResponses(),
+              (std::vector<testsupport::Bytes>{Expected(0, "twenty-character"), Expected(1, "twenty-character")}));
 }
 
 TEST_F(RemotePassword, MismatchAndEmptyPasswordSendNothing) {
@@ -171,11 +163,9 @@ TEST_F(RemotePassword, WindowSendsThePasswordInWindows1252) {
     Start(DirectArguments());
     ASSERT_TRUE(Connected());
     CSetPassDlgView window(app->Link());
-    for (QLineEdit* edit : window.findChildren<QLineEdit*>())
-        edit->setText(QString::fromUtf8("pool€"));
+    for (QLineEdit* edit : window.findChildren<QLineEdit*>()) edit->setText(QString::fromUtf8("pool€"));
     QTimer::singleShot(0, [] {
-        if (QWidget* message = QApplication::activeModalWidget())
-            message->close();
+        if (QWidget* message = QApplication::activeModalWidget()) message->close();
     });
     window.accept();
     ASSERT_EQ(platform::Utf16ToCp1252(u"pool€"), "pool\x80");

@@ -114,11 +114,7 @@ protected:
         });
     }
 
-    int RequestsWithId(uint16_t id) const {
-        int count = 0;
-        for (const auto& frame : gateway.Requests()) count += frame.id == id;
-        return count;
-    }
+    int RequestsWithId(uint16_t id) const { return static_cast<int>(gateway.RequestsOf(id).size()); }
 
     bool Connected() {
         return RunUntil([this] { return view.rows.size() > 1; });

@@ -25,8 +25,7 @@ public:
     void SetHomePages(const std::vector<CHomePage>& pages) override { homePages = pages; }
     void PutValues(const CStep1Values& values) override { shown = values; }
     bool GetValues(CStep1Values& values) override {
-        if (readable)
-            values = shown;
+        if (readable) values = shown;
         return readable;
     }
     void StartTimer(uint32_t intervalMs) override { timer = intervalMs; }
@@ -60,8 +59,7 @@ protected:
     // Connects and loads the model; false when that failed.
     bool Connect() {
         Start(DirectArguments());
-        if (!Connected())
-            return false;
+        if (!Connected()) return false;
         model = dialog->Model();
         const int handle = app->Server().GetSocket()->GetHandle();
         clock.HoldWhile([this, handle] {
@@ -86,27 +84,17 @@ protected:
         });
     }
 
-    // The frames of one request id that the gateway received, in order.
-    std::vector<testsupport::Frame> RequestsOf(uint16_t id) const {
-        std::vector<testsupport::Frame> frames;
-        for (const testsupport::Frame& frame : gateway.Requests())
-            if (frame.id == id)
-                frames.push_back(frame);
-        return frames;
-    }
-
     // The location fields of the one system-information write the gateway got.
     struct SystemInfoWrite {
         int32_t second = 0, latitude = 0, longitude = 0, offset = 0;
         std::string name, zip;
     };
     ::testing::AssertionResult TheSystemInfoWrite(SystemInfoWrite& out) const {
-        const auto writes = RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ);
-        if (writes.size() != 1)
-            return ::testing::AssertionFailure() << writes.size() << " system-information writes";
+        const auto writes = gateway.RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ);
+        if (writes.size() != 1) return ::testing::AssertionFailure() << writes.size() << " system-information writes";
         testsupport::PayloadReader info(writes[0].payload);
-        if (!(info.Int(&out.second) && info.String(&out.name) && info.String(&out.zip) &&
-              info.Int(&out.latitude) && info.Int(&out.longitude) && info.Int(&out.offset)))
+        if (!(info.Int(&out.second) && info.String(&out.name) && info.String(&out.zip) && info.Int(&out.latitude) &&
+              info.Int(&out.longitude) && info.Int(&out.offset)))
             return ::testing::AssertionFailure() << "system-information write cut short";
         return ::testing::AssertionSuccess();
     }
@@ -129,13 +117,10 @@ inline int TableEntry(const testsupport::Bytes& payload, int table, int index) {
     reader.Int(&controller);
     for (int current = 1; current <= 9; ++current) {
         int32_t count = 0;
-        if (!reader.Int(&count) || count < 0)
-            return -1;
+        if (!reader.Int(&count) || count < 0) return -1;
         std::vector<uint8_t> bytes(static_cast<size_t>(count));
-        if (!reader.Raw(bytes.data(), bytes.size()))
-            return -1;
-        if (current == table)
-            return index < count ? bytes[static_cast<size_t>(index)] : -1;
+        if (!reader.Raw(bytes.data(), bytes.size())) return -1;
+        if (current == table) return index < count ? bytes[static_cast<size_t>(index)] : -1;
     }
     return -1;
 }

@@ -67,9 +67,8 @@ TEST(Step1Location, TypedDegreesGoToTheNearestStep) {
         double degrees;
         int32_t written;
     } cases[] = {{33.749, 337490}, {-84.388, -843880}, {0.00004, 0}, {0.00005, 1},
-                 {-0.00005, -1},   {12.34567, 123457},  {1e300, 0},   {-1e300, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(LocationToWire(c.degrees), c.written) << c.degrees;
+                 {-0.00005, -1},   {12.34567, 123457}, {1e300, 0},   {-1e300, 0}};
+    for (const auto& c : cases) EXPECT_EQ(LocationToWire(c.degrees), c.written) << c.degrees;
 }
 
 class GeneralSettings : public Step1Session {};
@@ -105,17 +104,26 @@ TEST_F(GeneralSettings, NextWithoutChangesWritesAllButTheClock) {
     auto step = Open(shown);
     step->OnNext();
     EXPECT_EQ(shown.ended, std::vector<int>{kStepNext});
-    EXPECT_TRUE(RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ).empty());
-    ASSERT_EQ(RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).size(), 1u);
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ).empty());
+    ASSERT_EQ(gateway.RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).size(), 1u);
     // Everything read goes back as it was, the first value and the two texts
     // that are not kept excepted.
     const Bytes info = PayloadWriter()
-                           .Int(0).String("Backyard Adapter").String("30301").Int(337490).Int(843880).Int(-5)
-                           .Int(31).Int(32).String("field e").Int(36).String("field g");
-    EXPECT_EQ(RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ)[0].payload, info);
-    ASSERT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).size(), 1u);
-    EXPECT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ)[0].payload, Bytes(PayloadWriter().Int(1)));
-    const auto tables = RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
+                           .Int(0)
+                           .String("Backyard Adapter")
+                           .String("30301")
+                           .Int(337490)
+                           .Int(843880)
+                           .Int(-5)
+                           .Int(31)
+                           .Int(32)
+                           .String("field e")
+                           .Int(36)
+                           .String("field g");
+    EXPECT_EQ(gateway.RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ)[0].payload, info);
+    ASSERT_EQ(gateway.RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).size(), 1u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ)[0].payload, Bytes(PayloadWriter().Int(1)));
+    const auto tables = gateway.RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
     ASSERT_EQ(tables.size(), 1u);
     EXPECT_EQ(TableEntry(tables[0].payload, 4, 2), 0x40);
     EXPECT_EQ(TableEntry(tables[0].payload, 7, 5), 1);
@@ -139,7 +147,7 @@ TEST_F(GeneralSettings, ChangesGoToTheGatewayOnFinish) {
     step->OnFinish();
     EXPECT_EQ(shown.ended, std::vector<int>{kStepCancel});
 
-    const auto clockWrites = RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ);
+    const auto clockWrites = gateway.RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ);
     ASSERT_EQ(clockWrites.size(), 1u);
     testsupport::PayloadReader reader(clockWrites[0].payload);
     uint16_t fields[8] = {};
@@ -157,8 +165,8 @@ TEST_F(GeneralSettings, ChangesGoToTheGatewayOnFinish) {
     EXPECT_EQ(written.latitude, 377500);
     EXPECT_EQ(written.longitude, 1222500);
     EXPECT_EQ(written.offset, -8);
-    EXPECT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).at(0).payload, Bytes(PayloadWriter().Int(2)));
-    const auto tables = RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).at(0).payload, Bytes(PayloadWriter().Int(2)));
+    const auto tables = gateway.RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
     ASSERT_FALSE(tables.empty());
     EXPECT_EQ(TableEntry(tables.back().payload, 4, 2), 0x41);
     EXPECT_EQ(TableEntry(tables.back().payload, 7, 5), 0);
@@ -172,7 +180,7 @@ TEST_F(GeneralSettings, AChangedHourAloneSetsTheClock) {
     shown.shown.hour = 3;
     step->OnClockChanged();
     step->OnNext();
-    EXPECT_EQ(RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ).size(), 1u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ).size(), 1u);
 }
 
 TEST_F(GeneralSettings, BackEscapeAndUnreadableControlsWriteNothing) {
@@ -184,9 +192,9 @@ TEST_F(GeneralSettings, BackEscapeAndUnreadableControlsWriteNothing) {
     shown.readable = false;  // a latitude that is no number
     step->OnNext();
     step->OnScaleChanged();
-    EXPECT_TRUE(RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).empty());
-    EXPECT_TRUE(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).empty());
-    EXPECT_TRUE(RequestsOf(ZVM_POOL_SETEXTCONFIGQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_POOL_SETEXTCONFIGQ).empty());
 }
 
 TEST_F(GeneralSettings, ScaleIsWrittenAtOnce) {
@@ -195,7 +203,7 @@ TEST_F(GeneralSettings, ScaleIsWrittenAtOnce) {
     auto step = Open(shown);
     shown.shown.celsius = 1;
     step->OnScaleChanged();
-    const auto tables = RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
+    const auto tables = gateway.RequestsOf(ZVM_POOL_SETEXTCONFIGQ);
     ASSERT_EQ(tables.size(), 1u);
     EXPECT_EQ(TableEntry(tables[0].payload, 4, 2), 0x41);
     EXPECT_TRUE(model->IsCelsius());
@@ -222,14 +230,15 @@ TEST_F(GeneralSettings, CalibrationWaitsForTheGatewayToShowTheTarget) {
     RecordingStep1View shown;
     auto step = Open(shown);
     ASSERT_TRUE(TickUntil(*step, [&] { return shown.texts[IDC_STEP1_AIR_VALUE] == "78 F"; }));
-    const auto status = RequestsOf(ZVM_POOL_GETSTATUSQ);
+    const auto status = gateway.RequestsOf(ZVM_POOL_GETSTATUSQ);
     ASSERT_FALSE(status.empty());
     EXPECT_NE(status.back().sender, 0);  // the step's own sink
     EXPECT_EQ(shown.texts[IDC_STEP1_POOL_VALUE], "81 F");
 
     step->OnCalibrate(CStep1Dlg::kPool, +1);
-    ASSERT_EQ(RequestsOf(ZVM_POOL_ADJUSTSENSORQ).size(), 1u);
-    EXPECT_EQ(RequestsOf(ZVM_POOL_ADJUSTSENSORQ)[0].payload, Bytes(PayloadWriter().Int(0).Int(78).Int(82).Int(99)));
+    ASSERT_EQ(gateway.RequestsOf(ZVM_POOL_ADJUSTSENSORQ).size(), 1u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_POOL_ADJUSTSENSORQ)[0].payload,
+              Bytes(PayloadWriter().Int(0).Int(78).Int(82).Int(99)));
     EXPECT_EQ(step->Target(CStep1Dlg::kPool), 82);
     EXPECT_EQ(shown.texts[IDC_STEP1_POOL_VALUE], "Wait...");
     EXPECT_FALSE(shown.enabled[IDC_STEP1_POOL_UP]);
@@ -258,7 +267,7 @@ TEST_F(GeneralSettings, CalibrationNeedsAValidReading) {
     EXPECT_FALSE(shown.enabled[IDC_STEP1_POOL_UP]);
     EXPECT_FALSE(shown.enabled[IDC_STEP1_AIR_DOWN]);
     step->OnCalibrate(CStep1Dlg::kPool, +1);
-    EXPECT_TRUE(RequestsOf(ZVM_POOL_ADJUSTSENSORQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_POOL_ADJUSTSENSORQ).empty());
 
     gateway.Answer(ZVM_POOL_GETSTATUSQ, testsupport::SampleStatus(1, 78, CStep1Dlg::kNotRead, 99));
     ASSERT_TRUE(TickUntil(*step, [&] { return shown.texts[IDC_STEP1_AIR_VALUE] == "78 F"; }));
@@ -267,11 +276,11 @@ TEST_F(GeneralSettings, CalibrationNeedsAValidReading) {
     EXPECT_FALSE(shown.enabled[IDC_STEP1_POOL_UP]);
     EXPECT_FALSE(shown.enabled[IDC_STEP1_POOL_DOWN]);
     step->OnCalibrate(CStep1Dlg::kPool, -1);
-    EXPECT_TRUE(RequestsOf(ZVM_POOL_ADJUSTSENSORQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_POOL_ADJUSTSENSORQ).empty());
     EXPECT_EQ(step->Target(CStep1Dlg::kPool), CStep1Dlg::kNoTarget);
 
     step->OnCalibrate(CStep1Dlg::kAir, +1);
-    ASSERT_EQ(RequestsOf(ZVM_POOL_ADJUSTSENSORQ).size(), 1u);
+    ASSERT_EQ(gateway.RequestsOf(ZVM_POOL_ADJUSTSENSORQ).size(), 1u);
     EXPECT_EQ(step->Target(CStep1Dlg::kAir), 79);
 }
 
@@ -316,8 +325,8 @@ TEST_F(HomePageAdapter, ListsTheGatewaysPagesAndHidesThePassword) {
     // simply not offer, rather than being given the first entry.
     shown.shown.homePage = -1;
     step->OnNext();
-    EXPECT_TRUE(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).empty());
-    EXPECT_EQ(RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).size(), 1u);
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).empty());
+    EXPECT_EQ(gateway.RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).size(), 1u);
 }
 
 // A gateway whose answers the step cannot use: the step ends the wizard at
@@ -345,10 +354,10 @@ TEST_P(BrokenGateway, EndsTheStepWithoutWriting) {
     EXPECT_EQ(shown.ended, std::vector<int>{kStepCancel});
     EXPECT_EQ(shown.timer, 0u);
     step->OnNext();
-    EXPECT_TRUE(RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ).empty());
-    EXPECT_TRUE(RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).empty());
-    EXPECT_TRUE(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).empty());
-    EXPECT_TRUE(RequestsOf(ZVM_POOL_SETEXTCONFIGQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SYSCONFIG_SETCLOCKQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_POOL_SETEXTCONFIGQ).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,5 +1,6 @@
 // The general settings step and the e-mail settings as real Qt views, off
 // screen, over the sample installation and the fake e-mail services.
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "basinsetup/views/basinsetupview.h"
 #include "basinsetup/views/emailview.h"
@@ -67,13 +67,12 @@ TEST_F(Step1Views, WizardFrameRunsTheStepAndItsNextWrites) {
         QWidget* step = QApplication::activeModalWidget();
         ASSERT_NE(step, nullptr);
         for (QPushButton* button : step->findChildren<QPushButton*>())
-            if (button->text() == "Next >>")
-                button->click();
+            if (button->text() == "Next >>") button->click();
     });
     EXPECT_EQ(frame.RunWizardStepDialog(0, model, "Backyard Adapter"), kStepNext);
     frame.Attach(nullptr);
-    EXPECT_EQ(RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).size(), 1u);
-    EXPECT_EQ(RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).size(), 1u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_SYSCONFIG_SETSYSTEMINFOQ).size(), 1u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_LAYOUT_SETHOMEPAGEQ).size(), 1u);
 }
 
 TEST(EmailViews, ShowsTheSettingsReadFromTheServer) {
@@ -84,9 +83,18 @@ TEST(EmailViews, ShowsTheSettingsReadFromTheServer) {
     testsupport::FakeEmailLocator locator({.reply = testsupport::FakeEmailLocator::ReplyFor(settings.Address())});
     clock.HoldWhile([&] { return locator.Owes() || settings.Owes(); });
     settings.SetAlerts("Backyard Adapter", testsupport::PayloadWriter()
-                                               .Int(1).String("remote pw").Int(1).Int(1).Int(0).Int(1)
-                                               .Int(2).String("owner@example.com").String("service@example.com")
-                                               .String("12 Palm Row").String("Springfield").String("30301"));
+                                               .Int(1)
+                                               .String("remote pw")
+                                               .Int(1)
+                                               .Int(1)
+                                               .Int(0)
+                                               .Int(1)
+                                               .Int(2)
+                                               .String("owner@example.com")
+                                               .String("service@example.com")
+                                               .String("12 Palm Row")
+                                               .String("Springfield")
+                                               .String("30301"));
     {
         CEmailDlgView email("Backyard Adapter", locator.Port());
         email.Logic().OnTimer();
@@ -95,8 +103,7 @@ TEST(EmailViews, ShowsTheSettingsReadFromTheServer) {
         EXPECT_EQ(recipients->count(), 2);
         EXPECT_TRUE(recipients->isEnabled());
         int ready = 0;
-        for (QLabel* label : email.findChildren<QLabel*>())
-            ready += label->text() == "Ready";
+        for (QLabel* label : email.findChildren<QLabel*>()) ready += label->text() == "Ready";
         EXPECT_EQ(ready, 1);
         recipients->setCurrentRow(0);
         Grab(email, "basinsetup_email.png");
@@ -105,13 +112,10 @@ TEST(EmailViews, ShowsTheSettingsReadFromTheServer) {
         // alerts on cannot be edited then.
         const QList<QLineEdit*> edits = email.findChildren<QLineEdit*>();
         ASSERT_EQ(edits.size(), 4);  // password, address, city, ZIP
-        for (QLineEdit* edit : edits)
-            EXPECT_TRUE(edit->isEnabled());
+        for (QLineEdit* edit : edits) EXPECT_TRUE(edit->isEnabled());
         for (QCheckBox* box : email.findChildren<QCheckBox*>())
-            if (box->text().startsWith("Enable Email"))
-                box->click();
-        for (QLineEdit* edit : edits)
-            EXPECT_FALSE(edit->isEnabled());
+            if (box->text().startsWith("Enable Email")) box->click();
+        for (QLineEdit* edit : edits) EXPECT_FALSE(edit->isEnabled());
         EXPECT_FALSE(recipients->isEnabled());
     }
     clock.HoldWhile({});

@@ -534,10 +534,7 @@ TEST_F(RefreshTest, AStopBreaksTheWaitForAnAnswer) {
     class StopOnceAsked : public CStatusSink {
     public:
         explicit StopOnceAsked(FakeGateway& gateway) : m_gateway(gateway) {}
-        int Continue() override {
-            const std::vector<Frame> requests = m_gateway.Requests();
-            return std::none_of(requests.begin(), requests.end(), [](const Frame& f) { return f.id == 0x30EE; });
-        }
+        int Continue() override { return m_gateway.RequestsOf(0x30EE).empty(); }
 
     private:
         FakeGateway& m_gateway;

@@ -42,4 +42,17 @@ std::vector<Frame> FakeGateway::Requests() const {
     return m_requests;
 }
 
+std::vector<Frame> FakeGateway::RequestsOf(uint16_t id) const {
+    std::vector<Frame> frames;
+    for (const Frame& frame : Requests())
+        if (frame.id == id) frames.push_back(frame);
+    return frames;
+}
+
+std::vector<Bytes> FakeGateway::PayloadsOf(uint16_t id) const {
+    std::vector<Bytes> payloads;
+    for (const Frame& frame : RequestsOf(id)) payloads.push_back(frame.payload);
+    return payloads;
+}
+
 }  // namespace testsupport

@@ -78,6 +78,10 @@ public:
     bool WaitForRequest(uint16_t id, Frame* request = nullptr, uint32_t real_ms = kWaitLimitMs);
 
     std::vector<Frame> Requests() const;  // every frame received, in order, across connections
+    // The frames of one request id received, in order, across connections.
+    std::vector<Frame> RequestsOf(uint16_t id) const;
+    // The payloads of those frames.
+    std::vector<Bytes> PayloadsOf(uint16_t id) const;
     std::vector<LoginRecord> Logins() const { return m_engine.Logins(); }
     std::vector<std::string> Errors() const { return m_engine.Errors(); }
     int Connections() const { return m_engine.Connections(); }  // connections accepted so far

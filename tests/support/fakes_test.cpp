@@ -205,6 +205,25 @@ TEST(FakeGateway, AnswersFromItsScriptAndPushesNotifications) {
     EXPECT_EQ(gateway.Requests().size(), 3u);
 }
 
+// The requests of one id, picked from all received in order, with their payloads.
+TEST(FakeGateway, PicksTheRequestsOfOneIdInOrder) {
+    FakeGateway gateway;
+    Client client(gateway.Address());
+    client.SendPreamble();
+    client.SendFrame(1, 0x3000, PayloadWriter().Int(1));
+    client.SendFrame(2, 0x3100);
+    client.SendFrame(3, 0x3000, PayloadWriter().Int(2));
+    ASSERT_TRUE(gateway.WaitForRequest(0x3000));
+    ASSERT_TRUE(gateway.WaitForRequest(0x3000));
+    const std::vector<Frame> picked = gateway.RequestsOf(0x3000);
+    ASSERT_EQ(picked.size(), 2u);
+    EXPECT_EQ(picked[0].sender, 1);
+    EXPECT_EQ(picked[1].sender, 3);
+    EXPECT_EQ(gateway.PayloadsOf(0x3000), (std::vector<Bytes>{PayloadWriter().Int(1), PayloadWriter().Int(2)}));
+    EXPECT_EQ(gateway.RequestsOf(0x3100).size(), 1u);
+    EXPECT_TRUE(gateway.RequestsOf(0x3001).empty());
+}
+
 // A request that two modules serve by its fields: both handlers see it, and the answers of
 // both go out, the first handler's first.
 TEST(FakeGateway, AnAddedHandlerAnswersAfterTheOneBefore) {

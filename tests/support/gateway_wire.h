@@ -1,6 +1,7 @@
 #pragma once
 // The gateway's framing under the fakes' names: the sample gateway's own reading of the wire
 // format, which the tests hold the core's messages against.
+#include "samplegateway/requestvalues.h"
 #include "samplegateway/wire.h"
 
 namespace testsupport {
@@ -10,6 +11,7 @@ using samplegateway::EncodeFrame;
 using samplegateway::EncodeHeader;
 using samplegateway::Frame;
 using samplegateway::FrameDecoder;
+using samplegateway::IntsOf;
 using samplegateway::Join;
 using samplegateway::kEverySink;
 using samplegateway::kHeaderSize;

@@ -74,6 +74,18 @@ void WidgetHarness::Release(int x, int y) {
     PumpEvents();
 }
 
+void WidgetHarness::Move(int x, int y, int keys) {
+    m_native.QueueMouse(platform::kWmMouseMove, x, y, keys);
+    PumpEvents();
+}
+
+void WidgetHarness::RunFor(int ms, int step) {
+    for (int t = 0; t < ms; t += step) {
+        m_clock.Advance(static_cast<uint32_t>(step));
+        Idle();
+    }
+}
+
 Image565 WidgetHarness::Capture() { return ImageOf(*m_screen); }
 
 }  // namespace testsupport

@@ -12,6 +12,7 @@
 #include "gfx/dibdc.h"
 #include "gfx/icon.h"
 #include "gfx/shellservices.h"
+#include "platform/keys.h"
 #include "platform/tabletwindow.h"
 #include "support/golden.h"
 #include "support/virtual_clock.h"
@@ -70,6 +71,14 @@ public:
     int PumpEvents();
     void Press(int x, int y);
     void Release(int x, int y);
+    void Tap(int x, int y) {
+        Press(x, y);
+        Release(x, y);
+    }
+    // Moves the pointer to the point with these buttons held (the left one by default).
+    void Move(int x, int y, int keys = platform::MK_LBUTTON);
+    // Lets ms pass on the virtual clock with an idle pass after every step, as the main loop does.
+    void RunFor(int ms, int step = 10);
     // One pass of the main loop's idle call.
     int Idle() { return m_root->OnIdle(0); }
     Image565 Capture();

@@ -3,14 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "../widgets/command_sink.h"
+#include "av/soundclip.h"
 #include "control_records.h"
 #include "core/messages/shellmessages.h"
 #include "sample_installation.h"
 #include "shell_fixture.h"
 #include "vistrel/shell/pagecontrol.h"
-#include "../widgets/command_sink.h"
 #include "widgets/buttons/zv3dbutton.h"
-#include "av/soundclip.h"
 #include "widgets/text/zvlabel.h"
 
 namespace {
@@ -24,11 +24,7 @@ protected:
         Connect();
         testsupport::ServeSampleInstallation(gateway);
     }
-    int Asked(uint16_t id) {
-        int count = 0;
-        for (const testsupport::Frame& frame : gateway.Requests()) count += frame.id == id;
-        return count;
-    }
+    int Asked(uint16_t id) { return static_cast<int>(gateway.RequestsOf(id).size()); }
     // A check button made by the factory, as a page makes it.
     CGatewayCheckButton* Button(int type, int object, int readOnly) {
         CPageControlDesc desc;
@@ -160,8 +156,8 @@ TEST_F(GatewayPanelTest, AnEntryPanelHasATitleBandOverItsKeypad) {
         ASSERT_NE(key->GetPressSound(), nullptr);
         EXPECT_STREQ(CZVString(key->GetPressSound()->GetName()).GetAnsi(), "bleep10.wav");
     }
-    EXPECT_EQ(ids, (std::vector<int>{11001, 11002, 11003, 11004, 11005, 11006, 11007, 11008, 11009, 11010, 11000,
-                                     11011}));
+    EXPECT_EQ(ids,
+              (std::vector<int>{11001, 11002, 11003, 11004, 11005, 11006, 11007, 11008, 11009, 11010, 11000, 11011}));
 
     parent.Show(1, 1);
     clock.Advance(200);

@@ -109,11 +109,7 @@ protected:
         event.code = key;
         window->OnWindowEvent(event);
     }
-    int Sent(uint16_t id) {
-        int count = 0;
-        for (const Frame& frame : gateway.Requests()) count += frame.id == id;
-        return count;
-    }
+    int Sent(uint16_t id) { return static_cast<int>(gateway.RequestsOf(id).size()); }
 
     FakePower power;
 };

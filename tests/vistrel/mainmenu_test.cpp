@@ -90,8 +90,7 @@ protected:
     // The page-shown reports the gateway received, as {page, tab} pairs.
     std::vector<std::pair<int32_t, int32_t>> PagesShown() {
         std::vector<std::pair<int32_t, int32_t>> shown;
-        for (const Frame& frame : gateway.Requests()) {
-            if (frame.id != ZVM_UI_PAGESELECTED) continue;
+        for (const Frame& frame : gateway.RequestsOf(ZVM_UI_PAGESELECTED)) {
             testsupport::PayloadReader reader(frame.payload);
             int32_t page = 0, tab = 0;
             if (reader.Int(&page) && reader.Int(&tab)) shown.emplace_back(page, tab);
@@ -111,21 +110,17 @@ TEST_F(MainMenuTest, WithoutAnAnswerTheMenuLeadsHomeAndCountsAsFailed) {
 
 TEST_F(MainMenuTest, AMenuTheGatewayLeavesUnansweredIsAskedAgainAfterAMinute) {
     Connect();
-    const auto asked = [&] {
-        const std::vector<Frame> requests = gateway.Requests();
-        return std::count_if(requests.begin(), requests.end(),
-                             [](const Frame& frame) { return frame.id == ZVM_SYSCONFIG_GETMENUQ; });
-    };
+    const auto asked = [&] { return gateway.RequestsOf(ZVM_SYSCONFIG_GETMENUQ).size(); };
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_SYSCONFIG_GETMENUQ));  // on connect, not answered
     clock.Advance(CMainWnd::kStyleRetryInterval + 1);
     window->OnIdle(0);  // the retry of a failed menu, left unanswered too
-    EXPECT_EQ(asked(), 2);
+    EXPECT_EQ(asked(), 2u);
     clock.Advance(CMainWnd::kStyleRetryInterval + 1);
     window->OnIdle(0);
-    EXPECT_EQ(asked(), 2);
+    EXPECT_EQ(asked(), 2u);
     clock.Advance(CMainWnd::kUnansweredRetryInterval);
     window->OnIdle(0);
-    EXPECT_EQ(asked(), 3);
+    EXPECT_EQ(asked(), 3u);
     EXPECT_EQ(window->IsMenuLoadFailed(), 1);
 }
 
@@ -144,10 +139,9 @@ TEST_F(MainMenuTest, ConnectBuildsTheSampleGatewaysMenu) {
     window->PaintAll();
     EXPECT_EQ(Menu()->IsSubscriptionPending(), 0);
     EXPECT_TRUE(PollUntil([&] {
-        const std::vector<Frame> requests = gateway.Requests();
-        return std::any_of(requests.begin(), requests.end(), [&](const Frame& f) {
-            return f.id == ZVM_UI_SUBSCRIBEMENUSTATUS && f.sender == Menu()->GetId();
-        });
+        const std::vector<Frame> requests = gateway.RequestsOf(ZVM_UI_SUBSCRIBEMENUSTATUS);
+        return std::any_of(requests.begin(), requests.end(),
+                           [&](const Frame& f) { return f.sender == Menu()->GetId(); });
     }));
 }
 

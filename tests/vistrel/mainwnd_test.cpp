@@ -356,7 +356,7 @@ TEST_F(MainWndMessages, NoStatusReportUnthemedOrOffline) {
     window->SendStatus();
     sendMarker();
     ASSERT_TRUE(gateway.WaitForRequest(kMarker));
-    for (const Frame& frame : gateway.Requests()) EXPECT_NE(frame.id, ZVM_SESSION_CLIENTSTATUS);
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SESSION_CLIENTSTATUS).empty());
 
     server.Disconnect();
     window->SendStatus();  // offline: nothing to send to, and nothing breaks
@@ -482,11 +482,7 @@ TEST_F(OverlayInput, AReleaseGoesWhereThePressWent) {
 // after a minute.
 class ProgramVersionCheck : public MainWndMessages {
 protected:
-    int VersionQueries() {
-        int count = 0;
-        for (const Frame& frame : gateway.Requests()) count += frame.id == ZVM_SYSCONFIG_CHECKVERSIONQ;
-        return count;
-    }
+    int VersionQueries() { return static_cast<int>(gateway.RequestsOf(ZVM_SYSCONFIG_CHECKVERSIONQ).size()); }
 };
 
 TEST_F(ProgramVersionCheck, SameVersionEndsTheCheckAnotherOpensTheUpdatePage) {

@@ -34,12 +34,7 @@ protected:
         const int x = page->ToRootX(content.x + content.w / 2), y = page->ToRootY(content.y + content.h / 2);
         return *window->GetScreen()->GetPixelAddress(x, y);
     }
-    std::vector<Frame> PagesShown() {
-        std::vector<Frame> shown;
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == ZVM_UI_PAGESELECTED) shown.push_back(frame);
-        return shown;
-    }
+    std::vector<Frame> PagesShown() { return gateway.RequestsOf(ZVM_UI_PAGESELECTED); }
 
     CPageBase* page = nullptr;
 };

@@ -247,11 +247,7 @@ protected:
         return TabStep::kOnItsWay;
     }
     // How many requests of the message the gateway has received.
-    size_t RequestsOf(uint16_t id) const {
-        size_t count = 0;
-        for (const testsupport::Frame& frame : gateway.Requests()) count += frame.id == id;
-        return count;
-    }
+    size_t RequestsOf(uint16_t id) const { return gateway.RequestsOf(id).size(); }
     bool GatewaySaw(uint16_t id) const { return RequestsOf(id) > 0; }
     // The whole window as it shows once every touch's fade has ended: how many idle passes a fade
     // has had by now depends on how fast the answers came, the settled look does not.

@@ -60,11 +60,7 @@ void ServeFavorites(testsupport::FakeGateway& gateway, const std::vector<std::st
     });
 }
 
-int Requests(testsupport::FakeGateway& gateway, uint16_t id) {
-    int count = 0;
-    for (const Frame& frame : gateway.Requests()) count += frame.id == id;
-    return count;
-}
+int Requests(testsupport::FakeGateway& gateway, uint16_t id) { return static_cast<int>(gateway.RequestsOf(id).size()); }
 
 class WebPageTest : public vistreltest::ShellTest {
 protected:

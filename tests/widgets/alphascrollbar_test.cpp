@@ -60,16 +60,6 @@ protected:
     }
     // Root y of a strip offset.
     int StripY(int offset) const { return bar->GetLetterArea().y + bar->GetStripStart() + offset; }
-    void RunFor(int ms) {
-        for (int t = 0; t < ms; t += 10) {
-            harness.Clock().Advance(10);
-            harness.Idle();
-        }
-    }
-    void Move(int x, int y) {
-        harness.Native().QueueMouse(platform::kWmMouseMove, x, y, platform::MK_LBUTTON);
-        harness.PumpEvents();
-    }
 
     widgettest::PinnedFonts fonts;
     testsupport::WidgetHarness harness{320, 320};
@@ -155,8 +145,8 @@ TEST_F(AlphaScrollBarTest, WithoutLetterCountsNothingDividesByZeroAndTouchesMove
     EXPECT_EQ(bar->BandLength(), 0);
     harness.PaintAll();
     harness.Press(215, 60);
-    Move(215, 200);
-    RunFor(400);
+    harness.Move(215, 200);
+    harness.RunFor(400);
     harness.Release(215, 200);
     EXPECT_EQ(bar->GetPosition(), 0);
     for (int p : target.positions) EXPECT_EQ(p, 0);
@@ -168,7 +158,7 @@ TEST_F(AlphaScrollBarTest, AQuickTapBesideTheBandPagesOnce) {
     target.positions.clear();
     const int below = StripY(bar->GetBandOffset() + bar->GetBandLength()) + 60;
     harness.Press(215, below);
-    RunFor(200);
+    harness.RunFor(200);
     harness.Release(215, below);
     EXPECT_EQ(bar->GetPosition(), kPage - kRow);
     EXPECT_EQ(target.positions, std::vector<int>{kPage - kRow});
@@ -190,9 +180,9 @@ TEST_F(AlphaScrollBarTest, AHeldFingerDrawsTheBandToItThenDragsIt) {
     target.positions.clear();
     const int finger = StripY(LetterStart(12));
     harness.Press(215, finger);
-    RunFor(250);
+    harness.RunFor(250);
     EXPECT_TRUE(target.positions.empty());
-    RunFor(100);
+    harness.RunFor(100);
     ASSERT_EQ(target.positions.size(), 1u);
     EXPECT_EQ(bar->GetDragMode(), 3);
     const int centre = bar->GetBandOffset() + bar->GetBandLength() / 2;
@@ -201,10 +191,10 @@ TEST_F(AlphaScrollBarTest, AHeldFingerDrawsTheBandToItThenDragsIt) {
     EXPECT_GT(bar->GetPosition(), 0);
 
     const int offset = bar->GetBandOffset();
-    Move(215, finger + 10);
+    harness.Move(215, finger + 10);
     EXPECT_EQ(bar->GetBandOffset(), offset + 10);
     EXPECT_EQ(target.positions.back(), bar->GetPosition());
-    Move(215, 319);
+    harness.Move(215, 319);
     EXPECT_EQ(bar->GetBandOffset(), bar->GetBandMax());
     EXPECT_EQ(bar->GetPosition(), bar->GetTotal() - kPage);
     harness.Release(215, 319);
@@ -218,7 +208,7 @@ TEST_F(AlphaScrollBarTest, TheStripLooksRightAtRestAndWhileTheBandIsDragged) {
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "alpha_bar_rest"));
     const int y = StripY(bar->GetBandOffset() + bar->GetBandLength() / 2);
     harness.Press(215, y);
-    Move(215, y + 60);
+    harness.Move(215, y + 60);
     EXPECT_TRUE(testsupport::MatchesGolden(harness.Capture(), "alpha_bar_drag"));
     harness.Release(215, y + 60);
 }

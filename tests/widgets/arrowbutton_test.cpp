@@ -42,7 +42,7 @@ TEST(EndShape, OnlyTheRoundedEndLosesItsCorners) {
         int kind;
         bool roundTopLeft, roundTopRight, roundBottomLeft, roundBottomRight;
     } cases[] = {
-        {0, true, true, false, false},  {1, false, false, true, true}, {2, true, false, true, false},
+        {0, true, true, false, false},  {1, false, false, true, true},  {2, true, false, true, false},
         {3, false, true, false, true},  {4, false, false, true, false}, {5, true, false, false, false},
         {6, false, true, false, false}, {7, false, false, false, true},
     };
@@ -62,7 +62,8 @@ TEST(EndShape, OnlyTheRoundedEndLosesItsCorners) {
         EXPECT_EQ(isBack(79, 0), c.roundTopRight);
         EXPECT_EQ(isBack(0, 59), c.roundBottomLeft);
         EXPECT_EQ(isBack(79, 59), c.roundBottomRight);
-        for (auto [x, y] : {std::pair{40, 0}, {40, 59}, {0, 30}, {79, 30}, {40, 30}}) EXPECT_FALSE(isBack(x, y)) << x << "," << y;
+        for (auto [x, y] : {std::pair{40, 0}, {40, 59}, {0, 30}, {79, 30}, {40, 30}})
+            EXPECT_FALSE(isBack(x, y)) << x << "," << y;
     }
 }
 
@@ -122,7 +123,7 @@ TEST_F(EndShapeTest, AnArrowButtonSendsItsCommand) {
     EXPECT_EQ(arrow->GetFontSize(), 20);
     EXPECT_EQ(arrow->GetMargin(), 0);
     harness.Clock().Advance(200);
-    Tap(30, 30);
+    harness.Tap(30, 30);
     EXPECT_EQ(root.commands, std::vector<int>{9001});
 }
 
@@ -141,8 +142,8 @@ TEST(ButtonLook, ARowOfEndShapesAndArrows) {
     testsupport::TestMainWnd& root = harness.Root();
     root.SetFaceColor(MakeColor(40, 60, 90));
     harness.Style().SetFlags(harness.Style().GetFlags() & ~kStyleAnimate);
-    const CZVRect places[] = {{8, 8, 70, 40},   {86, 8, 70, 40},   {164, 8, 70, 40},  {242, 8, 70, 40},
-                              {8, 64, 70, 48},  {86, 64, 70, 48},  {164, 64, 70, 48}, {242, 64, 70, 48}};
+    const CZVRect places[] = {{8, 8, 70, 40},  {86, 8, 70, 40},  {164, 8, 70, 40},  {242, 8, 70, 40},
+                              {8, 64, 70, 48}, {86, 64, 70, 48}, {164, 64, 70, 48}, {242, 64, 70, 48}};
     for (int kind = 0; kind < 4; ++kind) {
         auto* arrow = new CArrowButton(&root, places[kind], kind, 10 + kind, 18);
         arrow->SetFaceColor(MakeColor(60, 140, 70));

@@ -51,16 +51,6 @@ protected:
     testsupport::TestMainWnd& root = harness.Root();
 
     // Lets time pass with an idle pass every 10 ms, as the main loop does.
-    void RunFor(int ms) {
-        for (int t = 0; t < ms; t += 10) {
-            harness.Clock().Advance(10);
-            harness.Idle();
-        }
-    }
-    void Tap(int x, int y) {
-        harness.Press(x, y);
-        harness.Release(x, y);
-    }
     static int Plays(CSoundClip* clip) { return clip ? clip->GetPlayRequests() : -1; }
     void SetStyleFlag(int flag, bool on) {
         const int flags = harness.Style().GetFlags();

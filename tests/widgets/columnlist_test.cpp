@@ -27,10 +27,10 @@ TEST(ColumnFitTest, ShortensTextsWiderThanTheWidthWithAnEllipsis) {
         bool shortened;
     };
     const Case cases[] = {
-        {"Living room", full + 1, false},  // fits
-        {"Living room", full, true},       // exactly as wide: the width must be below the room
-        {"Living room", full - 1, true},   // one pixel over
-        {"", 0, false},                    // empty stays empty
+        {"Living room", full + 1, false},     // fits
+        {"Living room", full, true},          // exactly as wide: the width must be below the room
+        {"Living room", full - 1, true},      // one pixel over
+        {"", 0, false},                       // empty stays empty
         {"Living room", ellipsis - 1, true},  // less room than "..." itself
     };
     for (const Case& c : cases) {
@@ -44,7 +44,8 @@ TEST(ColumnFitTest, ShortensTextsWiderThanTheWidthWithAnEllipsis) {
         EXPECT_EQ(fitted.substr(fitted.size() - 3), "...");
         const std::string prefix = fitted.substr(0, fitted.size() - 3);
         EXPECT_EQ(std::string(c.text).rfind(prefix, 0), 0u);
-        if (!prefix.empty()) EXPECT_LE(dc.GetTextExtent(prefix.c_str(), static_cast<int>(prefix.size())).cx, c.maxWidth - ellipsis);
+        if (!prefix.empty())
+            EXPECT_LE(dc.GetTextExtent(prefix.c_str(), static_cast<int>(prefix.size())).cx, c.maxWidth - ellipsis);
     }
 }
 
@@ -178,7 +179,7 @@ protected:
     }
     void Drag(int fromX, int toX) {
         harness.Press(kListX + fromX, kHeaderY);
-        Move(kListX + toX, kHeaderY);
+        harness.Move(kListX + toX, kHeaderY);
     }
     static constexpr int kHeaderY = kListY + 8;
     CColumnListWnd* l;
@@ -227,9 +228,9 @@ TEST_F(DividerDragTest, TheDividerLineLeavesNoTraceWhenMovedOn) {
     EXPECT_NE(shown, before);
     // Each move erases the line and draws it one pixel on; back at the start,
     // nothing of the line in between remains.
-    Move(kListX + 71, kHeaderY);
+    harness.Move(kListX + 71, kHeaderY);
     EXPECT_NE(harness.Capture(), shown);
-    Move(kListX + 70, kHeaderY);
+    harness.Move(kListX + 70, kHeaderY);
     EXPECT_EQ(harness.Capture(), shown);
 }
 
@@ -242,7 +243,8 @@ TEST_F(ColumnListTest, AHeaderShortenedTextsAndARowButtonLookRight) {
     l->SetColumnWidth(1, 2);
     l->SetColumnWidth(2, 1);
     l->SetColumnTextColor(2, 0x0000C0);
-    const char* texts[][3] = {{"07:00", "Porch light on", "Front"}, {"21:30", "All shades down for the night", "House"},
+    const char* texts[][3] = {{"07:00", "Porch light on", "Front"},
+                              {"21:30", "All shades down for the night", "House"},
                               {"23:00", "Alarm armed", "Whole house and garage"}};
     for (const auto& t : texts) {
         CColumnListItem* row = l->AddRow();

@@ -82,7 +82,7 @@ TEST_F(CornerButtonTest, ATapSendsTheCommand) {
     harness.Clock().Advance(200);
     Add(5);
     harness.Clock().Advance(200);
-    Tap(20, 20);
+    harness.Tap(20, 20);
     EXPECT_EQ(root.commands, std::vector<int>{7});
 }
 
@@ -96,7 +96,8 @@ TEST(ButtonLook, FourCornersAroundAPad) {
     const struct {
         CZVRect rect;
         int kind, margin;
-    } corners[] = {{{0, 0, 120, 97}, 5, 0}, {{180, 0, 120, 97}, 6, 0}, {{0, 103, 120, 97}, 4, 6}, {{180, 103, 120, 97}, 7, 6}};
+    } corners[] = {
+        {{0, 0, 120, 97}, 5, 0}, {{180, 0, 120, 97}, 6, 0}, {{0, 103, 120, 97}, 4, 6}, {{180, 103, 120, 97}, 7, 6}};
     for (const auto& c : corners) {
         auto* button = new CCornerButton(&root, c.rect, c.kind, 18, c.kind, 94, 150, 100);
         button->SetMargin(c.margin);

@@ -71,7 +71,7 @@ TEST_F(DateTimeLabelFormats, WithoutAGatewayTheTimerLeavesTheText) {
     harness.Clock().SetLocalTime(At(2026, 3, 7, 14, 5, 9));
     auto* label = new CDateTimeLabel(&root, CZVRect(0, 0, 200, 20), kTimeLabel);
     root.AddChild(label);
-    RunFor(3000);
+    harness.RunFor(3000);
     EXPECT_STREQ(label->GetText().GetAnsi(), "2:05:09 PM");
 }
 

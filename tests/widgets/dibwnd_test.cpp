@@ -61,12 +61,7 @@ protected:
     void Answer(CZVImage* image, uint16_t id, const Bytes& payload) {
         Deliver(image->GetId(), id, payload, [image] { return !image->IsPending(); });
     }
-    std::vector<testsupport::Frame> Sent(uint16_t id) {
-        std::vector<testsupport::Frame> found;
-        for (const auto& frame : gateway.Requests())
-            if (frame.id == id) found.push_back(frame);
-        return found;
-    }
+    std::vector<testsupport::Frame> Sent(uint16_t id) { return gateway.RequestsOf(id); }
 };
 
 // ---- CDibWnd
@@ -224,19 +219,13 @@ protected:
         harness.PaintAll();
         return pager;
     }
-    void Tap(int x, int y) {
-        harness.Press(x, y);
-        harness.Release(x, y);
-    }
 };
 
 TEST_F(Pager, ATouchShowsTheBarSizedToTheWindow) {
-    const struct {
-        int height, bar;
-    } cases[] = {{40, 30}, {35, 25}, {100, 30}};
+    const struct { int height, bar; } cases[] = {{40, 30}, {35, 25}, {100, 30}};
     for (const auto& c : cases) {
         CImagePagerWnd* pager = Make(c.height);
-        Tap(50, 10 + c.height / 2);
+        harness.Tap(50, 10 + c.height / 2);
         ASSERT_TRUE(pager->IsBarShown()) << c.height;
         const char* captions[] = {"Prev", "Del", "Next"};
         for (int i = 0; i < 3; ++i) {
@@ -255,11 +244,11 @@ TEST_F(Pager, ATouchShowsTheBarSizedToTheWindow) {
 
 TEST_F(Pager, NextSendsTheItemAndHidesTheBar) {
     CImagePagerWnd* pager = Make(40);
-    Tap(50, 30);
+    harness.Tap(50, 30);
     ASSERT_TRUE(pager->IsBarShown());
     CZV3DButton* next = pager->GetBarButton(2);
     harness.Clock().Advance(200);
-    Tap(next->ToRootX(5), next->ToRootY(5));
+    harness.Tap(next->ToRootX(5), next->ToRootY(5));
     EXPECT_FALSE(pager->IsBarShown());
     EXPECT_EQ(pager->GetChildren().GetCount(), 0);
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_MEDIA_NEXTIMAGE));
@@ -271,16 +260,10 @@ TEST_F(Pager, NextSendsTheItemAndHidesTheBar) {
 
 TEST_F(Pager, TheBarGoesAfterFiveSeconds) {
     CImagePagerWnd* pager = Make(40);
-    Tap(50, 30);
-    for (int t = 0; t < 4990; t += 10) {
-        harness.Clock().Advance(10);
-        harness.Idle();
-    }
+    harness.Tap(50, 30);
+    harness.RunFor(4990);
     EXPECT_TRUE(pager->IsBarShown());
-    for (int t = 0; t < 1000; t += 10) {
-        harness.Clock().Advance(10);
-        harness.Idle();
-    }
+    harness.RunFor(1000);
     EXPECT_FALSE(pager->IsBarShown());
     EXPECT_EQ(pager->GetTimerInterval(), 0);
 }

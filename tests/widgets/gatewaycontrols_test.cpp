@@ -18,16 +18,11 @@ namespace {
 
 constexpr int kZone = 3;
 
-std::vector<int32_t> Ints(const testsupport::Frame& frame) {
-    std::vector<int32_t> values;
-    testsupport::PayloadReader reader(frame.payload);
-    for (int32_t v; reader.Int(&v);) values.push_back(v);
-    return values;
-}
-
 class GatewayControls : public widgettest::GatewayTree {
 protected:
-    GatewayControls() { previousZone = SetAudioZoneSource([] { return kZone; }); }
+    GatewayControls() {
+        previousZone = SetAudioZoneSource([] { return kZone; });
+    }
     ~GatewayControls() override { SetAudioZoneSource(previousZone); }
 
     void SetUp() override {
@@ -47,7 +42,7 @@ protected:
     }
     // A click as the button machinery gives it: the button's own command.
     static void Click(CZVButton* button) { button->OnCommand(button->GetCommandId()); }
-    std::vector<int32_t> Next(uint16_t id) { return Ints(NextRequest(id)); }
+    std::vector<int32_t> Next(uint16_t id) { return IntsOf(NextRequest(id)); }
 
     AudioZoneSource previousZone;
 };
@@ -58,9 +53,9 @@ TEST_F(GatewayControls, ACommandButtonSendsItsCodeWithTheZoneAndNothingReachesIt
     harness.PaintAll();
     Tap(button);
     EXPECT_EQ(Next(ZVM_UI_COMMANDBUTTON), (std::vector<int32_t>{4100, kZone}));
-    auto* corner = Add(new CZoneCommandCornerButton(sink, CZVRect(100, 10, 120, 97), 17, 0, "Ch+", 0, 0, 0, "", 4101,
-                                                    5, 94, 150, 100),
-                       sink);
+    auto* corner = Add(
+        new CZoneCommandCornerButton(sink, CZVRect(100, 10, 120, 97), 17, 0, "Ch+", 0, 0, 0, "", 4101, 5, 94, 150, 100),
+        sink);
     Click(corner);
     EXPECT_EQ(Next(ZVM_UI_COMMANDBUTTON), (std::vector<int32_t>{4101, kZone}));
     EXPECT_TRUE(sink->commands.empty());
@@ -82,9 +77,7 @@ TEST_F(GatewayControls, SwitchButtonsSendTheZoneAndValueOrTheirTwoValues) {
 
 TEST_F(GatewayControls, NumericKeysSendTheirKeyCodes) {
     auto* pad = Add(new CNumericKeypadWnd(&root, CZVRect(0, 0, 240, 200), 42, 0x3, 0, 0, 0, 0, 16));
-    const struct {
-        int id, code;
-    } keys[] = {{11000, 1874}, {11007, 1881}, {11009, 1883}, {11010, 1845}, {11011, 1868}};
+    const struct { int id, code; } keys[] = {{11000, 1874}, {11007, 1881}, {11009, 1883}, {11010, 1845}, {11011, 1868}};
     for (const auto& key : keys) {
         CZVButton* button = nullptr;
         for (ZVPOSITION p = pad->GetChildren().GetHeadPosition(); p;) {
@@ -105,12 +98,12 @@ TEST_F(GatewayControls, RemoteKeypadsBuildTheirLookAndSendTheGatewayKeys) {
         int corners, round;
         const char* caption;
         int centreCode;
-    } cases[] = {{153, 0, 0, 0, "Enter", 1868}, {156, 0, 4, 0, "Enter", 1868}, {157, 0, 4, 1, "Enter", 1868},
+    } cases[] = {{153, 0, 0, 0, "Enter", 1868}, {156, 0, 4, 0, "Enter", 1868},  {157, 0, 4, 1, "Enter", 1868},
                  {158, 0, 0, 1, "Enter", 1868}, {158, 1, 0, 1, "Select", 1899}, {156, 1, 4, 0, "Select", 1899}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "type " << c.type << " variant " << c.variant);
-        auto* pad = Add(new CRemoteKeypadWnd(&root, CZVRect(10, 10, 300, 200), 9, 0, 0x808080, 6, 0, 14, "", c.variant,
-                                             c.type));
+        auto* pad = Add(
+            new CRemoteKeypadWnd(&root, CZVRect(10, 10, 300, 200), 9, 0, 0x808080, 6, 0, 14, "", c.variant, c.type));
         harness.PaintAll();
         CSwitch8Way* pads = pad->GetSwitch();
         ASSERT_TRUE(pads->IsBuilt());
@@ -157,7 +150,7 @@ protected:
         auto* toggle = Add(new CToggleButton(&root, CZVRect(20, 20, 100, 50), 0, "Fountain", 14, 0, 0, 77));
         const testsupport::Frame ask = NextRequest(ZVM_UI_GETTOGGLEQ);
         EXPECT_EQ(ask.sender, toggle->GetId());
-        EXPECT_EQ(Ints(ask), (std::vector<int32_t>{77}));
+        EXPECT_EQ(IntsOf(ask), (std::vector<int32_t>{77}));
         harness.PaintAll();
         return toggle;
     }
@@ -176,7 +169,7 @@ TEST_F(ToggleButtonTest, AReleaseInsideFlipsAndSendsAtOnceOneOutsideChangesNothi
         const testsupport::Frame sent = NextRequest(ZVM_UI_SETTOGGLESTATE);
         EXPECT_EQ(sent.sender, toggle->GetId());
         // The first one sent is this one: the release outside sent nothing.
-        EXPECT_EQ(Ints(sent), (std::vector<int32_t>{77, kZone, expected}));
+        EXPECT_EQ(IntsOf(sent), (std::vector<int32_t>{77, kZone, expected}));
     }
     EXPECT_TRUE(root.commands.empty());
 }
@@ -206,8 +199,8 @@ TEST_F(ToggleButtonTest, ItFollowsTheNoticesForItsOwnObject) {
 TEST_F(GatewayControls, AValueLabelShowsTheValueOfItsOwnItem) {
     auto* outdoor = Add(new CValueLabel(&root, CZVRect(0, 0, 80, 20), 12));
     auto* other = Add(new CValueLabel(&root, CZVRect(0, 30, 80, 20), 13));
-    EXPECT_EQ(Ints(NextRequest(ZVM_DEVICE_GETVALUEQ)), (std::vector<int32_t>{12}));
-    EXPECT_EQ(Ints(NextRequest(ZVM_DEVICE_GETVALUEQ)), (std::vector<int32_t>{13}));
+    EXPECT_EQ(IntsOf(NextRequest(ZVM_DEVICE_GETVALUEQ)), (std::vector<int32_t>{12}));
+    EXPECT_EQ(IntsOf(NextRequest(ZVM_DEVICE_GETVALUEQ)), (std::vector<int32_t>{13}));
     harness.PaintAll();
     Deliver(testsupport::kEverySink, ZVM_DEVICE_GETVALUEA, testsupport::PayloadWriter().Int(12).Int(-5),
             [&] { return !outdoor->GetText().IsEmpty(); });

@@ -5,8 +5,8 @@
 #include "button_fixture.h"
 #include "gfx/dibdc.h"
 #include "recording_window.h"
-#include "widgets/style/setserver.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "widgets/style/setserver.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ TEST_F(HighlightTest, AWindowHiddenDuringTheFadeEndsItAndItsChildrenKeepTheirTim
     child->SetTimer(20);
     panel->StartHighlight();
     panel->Show(0, 0);
-    RunFor(100);
+    harness.RunFor(100);
     EXPECT_EQ(panel->GetHighlightCountdown(), -1);
     EXPECT_GE(child->timers, 3);
 }
@@ -129,7 +129,7 @@ TEST_F(ButtonTest, AClickWithTheFlashStyleStartsTheHighlight) {
     CZV3DButton* b = root.Add3DButtonDefault(CZVRect(0, 0, 80, 40), 3, 16, "");
     harness.Clock().Advance(200);
     harness.PaintAll();
-    Tap(10, 10);
+    harness.Tap(10, 10);
     EXPECT_EQ(b->GetHighlightCountdown(), 96);
     // A new press ends the fade at the next step.
     harness.Clock().Advance(200);

@@ -25,12 +25,6 @@ protected:
         sink->AddChild(bar);
         return bar;
     }
-    void RunFor(int ms) {
-        for (int t = 0; t < ms; t += 5) {
-            harness.Clock().Advance(5);
-            harness.Idle();
-        }
-    }
     int Count(int id) const {
         int n = 0;
         for (const auto& [command, count] : sink->childCommands)
@@ -61,7 +55,7 @@ TEST_F(LevelBarTest, ATapAnimatesToTheTouchedLevelAndSendsTheSetCommandOnce) {
     EXPECT_EQ(Count(kSet), 1);
     harness.Clock().Advance(30);
     harness.Idle();
-    RunFor(400);
+    harness.RunFor(400, 5);
     EXPECT_EQ(bar->IsAnimating(), 0);
     EXPECT_EQ(bar->GetLevel(), 75);
     EXPECT_EQ(Count(kSet), 1);
@@ -80,11 +74,11 @@ TEST_F(LevelBarTest, AHeldFingerStepsThroughTheParentUntilTheLevelMeetsTheTarget
         return 1;
     };
     harness.Press(150, 10);
-    RunFor(1000);
+    harness.RunFor(1000, 5);
     EXPECT_EQ(bar->GetLevel(), 75);
     EXPECT_GE(Count(kUp), 7);
     const int ups = Count(kUp);
-    RunFor(200);
+    harness.RunFor(200, 5);
     EXPECT_EQ(Count(kUp), ups);  // the target is met: no more repeats
     harness.Release(150, 10);
     EXPECT_EQ(Count(kSet), 1);
@@ -103,7 +97,7 @@ TEST_F(LevelBarTest, ARepeatIntervalOfZeroStillSteps) {
     bar->SetCommandIds(kUp, kDown, kSet, 0);
     bar->SetLevel(0, 1);
     harness.Press(150, 10);
-    RunFor(20);
+    harness.RunFor(20, 5);
     EXPECT_GE(Count(kUp), 1);
 }
 
@@ -158,11 +152,9 @@ TEST_F(SliderTest, DraggingTheThumbMovesThePositionAndTellsTheParent) {
     const int x = ThumbMiddle(slider);
     harness.Press(x, 20);
     EXPECT_EQ(slider->IsDragging(), 1);
-    harness.Native().QueueMouse(platform::kWmMouseMove, x + 75, 20, platform::MK_LBUTTON);
-    harness.PumpEvents();
+    harness.Move(x + 75, 20);
     EXPECT_EQ(slider->GetPosition(), 50);
-    harness.Native().QueueMouse(platform::kWmMouseMove, x + 500, 20, platform::MK_LBUTTON);
-    harness.PumpEvents();
+    harness.Move(x + 500, 20);
     EXPECT_EQ(slider->GetPosition(), 100);
     harness.Release(x + 500, 20);
     EXPECT_EQ(slider->IsDragging(), 0);
@@ -176,8 +168,7 @@ TEST_F(SliderTest, AReturnPositionSnapsBackOnEveryRelease) {
     for (int round = 0; round < 2; ++round) {
         const int x = ThumbMiddle(slider);
         harness.Press(x, 20);
-        harness.Native().QueueMouse(platform::kWmMouseMove, x - 100, 20, platform::MK_LBUTTON);
-        harness.PumpEvents();
+        harness.Move(x - 100, 20);
         EXPECT_LT(slider->GetPosition(), 10);
         harness.Release(x - 100, 20);
         EXPECT_EQ(slider->GetPosition(), 10);
@@ -216,8 +207,7 @@ TEST_F(SliderTest, MinusOneIsAValueLikeAnyOtherAndNoPositionIsKeptApart) {
     const int x = ThumbMiddle(slider);
     harness.Press(x, 20);
     ASSERT_EQ(slider->IsDragging(), 1);
-    harness.Native().QueueMouse(platform::kWmMouseMove, x + 100, 20, platform::MK_LBUTTON);
-    harness.PumpEvents();
+    harness.Move(x + 100, 20);
     EXPECT_GT(slider->GetPosition(), -1);
     harness.Release(x + 100, 20);
     EXPECT_EQ(slider->GetPosition(), -1);
@@ -233,8 +223,7 @@ TEST_F(SliderTest, AnEmptyRangeNeitherDividesByZeroNorMoves) {
     slider->SetPosition(5, 1);
     const int x = ThumbMiddle(slider);
     harness.Press(x, 20);
-    harness.Native().QueueMouse(platform::kWmMouseMove, x + 50, 20, platform::MK_LBUTTON);
-    harness.PumpEvents();
+    harness.Move(x + 50, 20);
     harness.Release(x + 50, 20);
     EXPECT_EQ(slider->GetPosition(), 5);
 }

@@ -9,8 +9,8 @@
 
 #include "button_fixture.h"
 #include "platform/keys.h"
-#include "widgets/lists/textlist.h"
 #include "widgets/lists/scrollbar.h"
+#include "widgets/lists/textlist.h"
 
 namespace widgettest {
 
@@ -88,10 +88,6 @@ protected:
         page = new CommandPage(&root);
         list = new TextList(page, CZVRect(kListX, kListY, 200, 150), 42);
         page->list = list;
-    }
-    void Move(int x, int y, int keys = platform::MK_LBUTTON) {
-        harness.Native().QueueMouse(platform::kWmMouseMove, x, y, keys);
-        harness.PumpEvents();
     }
     std::vector<int> Ids() const {
         std::vector<int> ids;

@@ -77,12 +77,12 @@ TEST_F(ListEditTest, AnEscapedEditCommitsNothingAndClosesWithItsOwnTextOnTheNext
     list->BeginEdit("Row 1", kEditDone);
     Type('X', 'x');
     Type(platform::VK_ESCAPE, 27);
-    RunFor(50);
+    harness.RunFor(50);
     EXPECT_EQ(Count(kEditDone), 0);
     ASSERT_NE(list->GetEditBox(), nullptr);
     EXPECT_FALSE(list->GetEditBox()->IsEditing());
     // A press on another row only closes the edit.
-    Tap(50, RowY(3));
+    harness.Tap(50, RowY(3));
     EXPECT_EQ(Count(kEditDone), 1);
     EXPECT_EQ(EditText(), "Row 1");
     EXPECT_EQ(list->GetEditBox(), nullptr);
@@ -91,11 +91,11 @@ TEST_F(ListEditTest, AnEscapedEditCommitsNothingAndClosesWithItsOwnTextOnTheNext
 
 TEST_F(ListEditTest, APressInTheBoxMovesTheCaretAndAPressOutsideEndsTheEdit) {
     list->BeginEdit("Row 1", kEditDone);
-    Tap(kListX + 6, EditY());
+    harness.Tap(kListX + 6, EditY());
     EXPECT_EQ(list->GetEditBox()->GetCaret(), 0);
     EXPECT_EQ(Count(kEditDone), 0);
     Type('N', 'N');
-    Tap(50, RowY(4) + 6);
+    harness.Tap(50, RowY(4) + 6);
     EXPECT_EQ(Count(kEditDone), 1);
     EXPECT_EQ(EditText(), "NRow 1");
     EXPECT_EQ(list->GetEditBox(), nullptr);
@@ -106,7 +106,7 @@ TEST_F(ListEditTest, AnEditOpenedDuringAPressLeavesNoDragBehind) {
     list->BeginEdit("Row 1", kEditDone);
     harness.Release(50, RowY(3));
     EXPECT_FALSE(list->IsDragging());
-    RunFor(600);
+    harness.RunFor(600);
     EXPECT_EQ(Plays(harness.Style().GetSound("click1.wav")), 0);
 }
 
@@ -129,7 +129,7 @@ TEST_F(ListEditTest, RemovingTheEditedRowClosesTheEditWithoutACommand) {
         EXPECT_EQ(root.GetFocusWindow(), nullptr) << i;
         EXPECT_EQ(CZVEdit::GetActiveField(), nullptr) << i;
         Type(platform::VK_RETURN, 13);
-        RunFor(30);
+        harness.RunFor(30);
         EXPECT_EQ(Count(kEditDone), 0) << i;
     }
 }
@@ -143,7 +143,7 @@ TEST_F(ListEditTest, ThePageMayRemoveTheEditedRowWhileTheFieldTypes) {
     EXPECT_EQ(list->GetEditBox(), nullptr);
     EXPECT_EQ(list->GetCount(), 4);
     Type('Z', 'z');
-    RunFor(30);
+    harness.RunFor(30);
     EXPECT_EQ(Count(kEditDone), 0);
 }
 
@@ -160,7 +160,7 @@ TEST_F(ListEditTest, ThePageMayDeleteTheListWhenTheEditEnds) {
     harness.Idle();
     EXPECT_EQ(list, nullptr);
     EXPECT_EQ(root.GetFocusWindow(), nullptr);
-    RunFor(30);
+    harness.RunFor(30);
 }
 
 TEST_F(ListEditTest, ARowInEditLooksRight) {

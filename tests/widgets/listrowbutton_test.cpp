@@ -74,7 +74,8 @@ TEST_F(RowButtonTest, StackedButtonsShareTheColumnFromTheBottom) {
     // 31 rows in three cells of 10: bottom, middle, and the top takes the rest.
     std::vector<CZVRect> rects;
     for (int i = 0; i < 3; ++i) rects.push_back(list->GetRowButton(i)->GetRect());
-    EXPECT_EQ(rects, (std::vector<CZVRect>{CZVRect(-60, 21, 60, 10), CZVRect(-60, 11, 60, 10), CZVRect(-60, 0, 60, 11)}));
+    EXPECT_EQ(rects,
+              (std::vector<CZVRect>{CZVRect(-60, 21, 60, 10), CZVRect(-60, 11, 60, 10), CZVRect(-60, 0, 60, 11)}));
 }
 
 TEST_F(RowButtonTest, StackedButtonsBeyondTheirCountOrWithNoCountStayInTheRow) {
@@ -95,12 +96,13 @@ TEST_F(RowButtonTest, ButtonsHiddenByARowsMaskLeaveNoGap) {
     list->GetItemAt(1)->m_buttonMask = 0b110;
     SelectRow1();
     // Button 1 is now rightmost and button 2 beside it; the third cell is free.
-    Tap(CellX(0), RowMiddle());
-    Tap(CellX(1), RowMiddle());
+    harness.Tap(CellX(0), RowMiddle());
+    harness.Tap(CellX(1), RowMiddle());
     EXPECT_EQ(Count(902), 1);
     EXPECT_EQ(Count(903), 1);
     EXPECT_EQ(Count(901), 0);
-    EXPECT_EQ(harness.PixelAt(CellX(0), RowMiddle()), *list->GetRowButton(1)->GetNormalImage()->GetPixelAddress(30, 15));
+    EXPECT_EQ(harness.PixelAt(CellX(0), RowMiddle()),
+              *list->GetRowButton(1)->GetNormalImage()->GetPixelAddress(30, 15));
 }
 
 // ---- pressing
@@ -117,7 +119,7 @@ TEST_F(RowButtonTest, AReleaseOverTheButtonSendsItsCommandWithTheBleep) {
     EXPECT_EQ(harness.PixelAt(CellX(0), RowMiddle()), *button->GetNormalImage()->GetPixelAddress(30, 15));
     EXPECT_EQ(Count(901), 1);
     EXPECT_EQ(Plays(Bleep()), 1);
-    RunFor(100);
+    harness.RunFor(100);
     // The press was the button's: no selection command, no drag.
     EXPECT_EQ(Count(42), 0);
     EXPECT_EQ(list->GetSelectedIndex(), 1);
@@ -147,7 +149,7 @@ TEST_F(RowButtonTest, ARowWithoutRowButtonsTakesThePressAsARow) {
     Add(901);
     list->GetItemAt(1)->m_showsRowButtons = 0;
     SelectRow1();
-    Tap(CellX(0), RowMiddle());
+    harness.Tap(CellX(0), RowMiddle());
     EXPECT_EQ(Count(901), 0);
     EXPECT_FALSE(list->GetRowButton(0)->IsPressed());
 }
@@ -158,9 +160,9 @@ TEST_F(RowButtonTest, AHeldRepeatingButtonRepeatsAfterHalfASecondUntilReleased) 
     harness.Press(CellX(0), RowMiddle());
     EXPECT_TRUE(list->IsDragging());
     EXPECT_EQ(list->GetHeldButton(), list->GetRowButton(0));
-    RunFor(480);
+    harness.RunFor(480);
     EXPECT_EQ(Count(902), 0);
-    RunFor(520);
+    harness.RunFor(520);
     // Every timer call from 500 ms on: about every 110 ms of 10 ms idle steps.
     EXPECT_GE(Count(902), 4);
     EXPECT_LE(Count(902), 6);
@@ -169,7 +171,7 @@ TEST_F(RowButtonTest, AHeldRepeatingButtonRepeatsAfterHalfASecondUntilReleased) 
     EXPECT_EQ(Count(902), repeated + 1);
     EXPECT_EQ(list->GetHeldButton(), nullptr);
     EXPECT_FALSE(list->IsDragging());
-    RunFor(500);
+    harness.RunFor(500);
     EXPECT_EQ(Count(902), repeated + 1);
     EXPECT_EQ(list->GetTimerInterval(), 0);
 }
@@ -177,7 +179,7 @@ TEST_F(RowButtonTest, AHeldRepeatingButtonRepeatsAfterHalfASecondUntilReleased) 
 TEST_F(RowButtonTest, CommandSixHundredStaysInTheList) {
     Add(CListWnd::kEditCommitCommand);
     SelectRow1();
-    Tap(CellX(0), RowMiddle());
+    harness.Tap(CellX(0), RowMiddle());
     EXPECT_EQ(Count(CListWnd::kEditCommitCommand), 0);
     EXPECT_EQ(Plays(Bleep()), 1);
 }

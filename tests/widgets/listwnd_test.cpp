@@ -119,16 +119,16 @@ TEST_F(ListTest, TheBarsArrowsScrollTheListByARowAndTheirIdsStayInTheBar) {
     harness.Press(200, 170);  // down arrow
     EXPECT_EQ(list->GetScrollPos(), 18);
     harness.Release(200, 170);
-    RunFor(100);
+    harness.RunFor(100);
     EXPECT_EQ(list->GetScrollPos(), 18);
 
     harness.Press(200, 170);
-    RunFor(400);  // repeats after 250 ms, faster and faster
+    harness.RunFor(400);  // repeats after 250 ms, faster and faster
     harness.Release(200, 170);
     const int held = list->GetScrollPos();
     EXPECT_GT(held, 3 * 18);
     EXPECT_EQ(held % 18, 0);
-    RunFor(200);
+    harness.RunFor(200);
     EXPECT_EQ(list->GetScrollPos(), held);
 
     harness.Press(200, 40);  // up arrow
@@ -150,15 +150,15 @@ TEST_F(ListTest, ATapSelectsRepaintsTheBandAndSendsTheCommandOnceAfterTheRelease
     EXPECT_EQ(list->GetSelectedIndex(), 2);
     EXPECT_EQ(harness.PixelAt(100, RowY(2)), ToRgb565(list->GetSelectedFillColor()));
     EXPECT_TRUE(page->commands.empty());
-    RunFor(50);
+    harness.RunFor(50);
     EXPECT_TRUE(page->commands.empty());  // the finger is still down
     harness.Release(50, RowY(2));
-    RunFor(50);
+    harness.RunFor(50);
     EXPECT_EQ(page->commands, (std::vector<Command>{{42, 2}}));
 
     harness.Press(50, RowY(4));
     harness.Release(50, RowY(4));
-    RunFor(20);
+    harness.RunFor(20);
     EXPECT_NE(harness.PixelAt(100, RowY(2)), ToRgb565(list->GetSelectedFillColor()));
     EXPECT_EQ(Ids(), (std::vector<int>{42, 42}));
 }
@@ -167,12 +167,12 @@ TEST_F(ListTest, ASecondPressWithin500MsSendsTheDoubleClickId) {
     list->AddRows(5);
     list->SetDoubleClickId(1004);
     harness.PaintAll();
-    Tap(50, RowY(1));
-    RunFor(100);
-    Tap(50, RowY(1));
+    harness.Tap(50, RowY(1));
+    harness.RunFor(100);
+    harness.Tap(50, RowY(1));
     EXPECT_EQ(Ids(), (std::vector<int>{42, 1004}));
-    RunFor(600);
-    Tap(50, RowY(1));
+    harness.RunFor(600);
+    harness.Tap(50, RowY(1));
     EXPECT_EQ(Ids(), (std::vector<int>{42, 1004}));
 }
 
@@ -181,10 +181,10 @@ TEST_F(ListTest, ASecondPressWithin500MsSendsTheDoubleClickId) {
 TEST_F(ListTest, ASecondPressSendsNothingMoreWithoutADoubleClickId) {
     list->AddRows(5);
     harness.PaintAll();
-    Tap(50, RowY(1));
-    RunFor(100);
-    Tap(50, RowY(1));
-    RunFor(20);
+    harness.Tap(50, RowY(1));
+    harness.RunFor(100);
+    harness.Tap(50, RowY(1));
+    harness.RunFor(20);
     EXPECT_EQ(Ids(), std::vector<int>{42});
 }
 
@@ -195,8 +195,8 @@ TEST_F(ListTest, ATouchAfterARemovalByIndexSelectsTheRowUnderTheFinger) {
     harness.PaintAll();
     list->RemoveItemAt(1);
     harness.PaintAll();
-    Tap(50, RowY(1));
-    RunFor(20);
+    harness.Tap(50, RowY(1));
+    harness.RunFor(20);
     EXPECT_EQ(list->GetSelectedIndex(), 1);
     EXPECT_EQ(list->TextAt(1), "Row 2");
 }
@@ -206,8 +206,8 @@ TEST_F(ListTest, APressWithUniformRowHeightIsNoDoubleClick) {
     list->SetUniform(1);
     list->SetDoubleClickId(1004);
     harness.PaintAll();
-    Tap(50, RowY(1));
-    RunFor(20);
+    harness.Tap(50, RowY(1));
+    harness.RunFor(20);
     EXPECT_EQ(Ids(), std::vector<int>{42});
 }
 
@@ -221,7 +221,7 @@ TEST_F(ListTest, ShiftOrControlSendsTheCommandAtOnceWithTheSelectionHidden) {
         EXPECT_EQ(page->commands, (std::vector<Command>{{42, -1}}));
         EXPECT_EQ(list->GetSelectedIndex(), 3);
         list->OnLButtonUp(50, RowY(3), 0);
-        RunFor(20);
+        harness.RunFor(20);
         EXPECT_EQ(page->commands.size(), 1u);
     }
 }
@@ -244,7 +244,7 @@ TEST_F(ListTest, AListDeletedByItsOwnCommandEndsTheIdleWalkSafely) {
         delete list;
         page->list = list = nullptr;
     };
-    Tap(50, RowY(1));
+    harness.Tap(50, RowY(1));
     EXPECT_EQ(harness.Idle(), 1);
     EXPECT_EQ(page->commands.size(), 1u);
     EXPECT_EQ(sibling->idles, 0);  // the walk stopped where the list went
@@ -270,20 +270,20 @@ TEST_F(ListTest, DraggingScrollsWithTheFingerOnceItLeavesThePressPointBy10Pixels
     harness.PaintAll();
     harness.Press(50, 96);
     EXPECT_EQ(list->GetSelectedIndex(), 3);
-    Move(50, 87);
+    harness.Move(50, 87);
     EXPECT_EQ(list->GetScrollPos(), 0);
-    Move(50, 86);
+    harness.Move(50, 86);
     EXPECT_EQ(list->GetScrollPos(), 10);
     EXPECT_EQ(list->GetListScrollBar()->GetPosition(), 10);
-    Move(50, 85);  // steps under 2 pixels are ignored
+    harness.Move(50, 85);  // steps under 2 pixels are ignored
     EXPECT_EQ(list->GetScrollPos(), 10);
-    Move(50, 80);
+    harness.Move(50, 80);
     EXPECT_EQ(list->GetScrollPos(), 16);
-    Move(50, 200);  // back down: scrolled to the top, not beyond
+    harness.Move(50, 200);  // back down: scrolled to the top, not beyond
     EXPECT_EQ(list->GetScrollPos(), 0);
     harness.Release(50, 200);
     EXPECT_EQ(list->GetFlickVelocity(), 0);
-    RunFor(20);
+    harness.RunFor(20);
     EXPECT_EQ(page->commands, (std::vector<Command>{{42, 3}}));
 }
 
@@ -291,8 +291,8 @@ TEST_F(ListTest, TheScrolledRowsShowWhatTheyShouldAfterMovingThePixels) {
     list->AddRows(20);
     harness.PaintAll();
     harness.Press(50, 150);
-    Move(50, 120);
-    Move(50, 73);
+    harness.Move(50, 120);
+    harness.Move(50, 73);
     harness.Release(50, 73);
     const int pos = list->GetScrollPos();
     ASSERT_EQ(pos, 77);
@@ -307,7 +307,7 @@ TEST_F(ListTest, AFastReleaseFlicksAndTheFlickDeceleratesAndStopsAtTheEnd) {
     harness.Press(50, 150);
     for (int y : {130, 110, 90}) {
         harness.Clock().Advance(10);
-        Move(50, y);
+        harness.Move(50, y);
     }
     EXPECT_EQ(list->GetScrollPos(), 60);
     harness.Release(50, 90);
@@ -318,7 +318,7 @@ TEST_F(ListTest, AFastReleaseFlicksAndTheFlickDeceleratesAndStopsAtTheEnd) {
     harness.Clock().Advance(10);
     harness.Idle();
     EXPECT_EQ(list->GetScrollPos(), 100);
-    RunFor(500);
+    harness.RunFor(500);
     EXPECT_EQ(list->GetFlickVelocity(), 0);
     EXPECT_EQ(list->GetScrollPos(), 360 - 144);
     EXPECT_EQ(list->GetListScrollBar()->GetPosition(), 360 - 144);
@@ -331,7 +331,7 @@ TEST_F(ListTest, ATouchStopsAFlickAndScrollsFromTheFirstTwoPixels) {
     harness.PaintAll();
     harness.Press(50, 150);
     harness.Clock().Advance(10);
-    Move(50, 120);
+    harness.Move(50, 120);
     harness.Release(50, 120);
     ASSERT_NE(list->GetFlickVelocity(), 0);
     harness.Clock().Advance(10);
@@ -339,9 +339,9 @@ TEST_F(ListTest, ATouchStopsAFlickAndScrollsFromTheFirstTwoPixels) {
     harness.Press(50, 100);
     EXPECT_EQ(list->GetFlickVelocity(), 0);
     const int pos = list->GetScrollPos();
-    Move(50, 97);
+    harness.Move(50, 97);
     EXPECT_EQ(list->GetScrollPos(), pos + 3);
-    RunFor(600);
+    harness.RunFor(600);
     EXPECT_EQ(list->GetDragState(), 1);  // never a drag selection
 }
 
@@ -351,28 +351,28 @@ TEST_F(ListTest, ALongPressTurnsIntoADragSelectionThatFollowsTheFinger) {
     CSoundClip* click = harness.Style().GetSound("click1.wav");
     const int before = Plays(click);
     harness.Press(50, RowY(1));
-    RunFor(400);
+    harness.RunFor(400);
     EXPECT_EQ(list->GetDragState(), 0);
-    RunFor(10);
+    harness.RunFor(10);
     EXPECT_EQ(list->GetDragState(), 2);
     EXPECT_EQ(Plays(click), before + 1);
-    Move(50, RowY(3));
+    harness.Move(50, RowY(3));
     EXPECT_EQ(list->GetSelectedIndex(), 3);
     EXPECT_EQ(list->GetScrollPos(), 0);
     EXPECT_EQ(Plays(click), before + 2);
     EXPECT_EQ(page->commands, (std::vector<Command>{{42, 3}}));
-    Move(50, RowY(3) + 3);
+    harness.Move(50, RowY(3) + 3);
     EXPECT_EQ(page->commands.size(), 1u);
     harness.Release(50, RowY(3));
-    RunFor(20);
+    harness.RunFor(20);
     EXPECT_EQ(page->commands, (std::vector<Command>{{42, 3}, {42, 3}}));
 }
 
 TEST_F(ListTest, APressBelowTheLastRowKeepsTheSelection) {
     list->AddRows(3);
     harness.PaintAll();
-    Tap(50, RowY(1));
-    RunFor(20);
+    harness.Tap(50, RowY(1));
+    harness.RunFor(20);
     EXPECT_EQ(list->OnLButtonDown(50, RowY(6), platform::MK_LBUTTON), 0);
     EXPECT_EQ(list->GetSelectedIndex(), 1);
 }

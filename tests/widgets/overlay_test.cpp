@@ -8,11 +8,11 @@
 #include "command_sink.h"
 #include "support/assert_counter.h"
 #include "support/golden.h"
+#include "widgets/buttons/zv3dbutton.h"
 #include "widgets/gauges/levelbar.h"
+#include "widgets/gauges/slider.h"
 #include "widgets/regions/rregion.h"
 #include "widgets/style/setserver.h"
-#include "widgets/gauges/slider.h"
-#include "widgets/buttons/zv3dbutton.h"
 
 namespace {
 
@@ -146,11 +146,11 @@ TEST_F(PopupTest, DoneAndAPressOutsideCloseTheOverlay) {
         root.SetOverlayWindow(popup);
         EXPECT_EQ(root.IsInputBlocked(pageButton), 1);
         auto* sink = new CommandSink(&root, CZVRect(0, 300, 10, 10));
-        RunFor(1000);
+        harness.RunFor(1000);
         if (viaDone)
-            Tap(250, 30);  // the "Done" button
+            harness.Tap(250, 30);  // the "Done" button
         else
-            Tap(50, 220);  // over the page's button, outside the pop-up
+            harness.Tap(50, 220);  // over the page's button, outside the pop-up
         EXPECT_EQ(root.GetOverlayWindow(), nullptr);
         EXPECT_EQ(sink->commands, std::vector<int>{10000});
         EXPECT_EQ(std::count(root.commands.begin(), root.commands.end(), 55), 0);  // the page's button stays up

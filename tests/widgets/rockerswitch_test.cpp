@@ -45,7 +45,7 @@ TEST_F(RockerTest, AHorizontalRockerSendsFromItsEndsOnly) {
     EXPECT_EQ(rocker->GetSegment(1)->GetShapeKind(), -1);
     harness.Clock().Advance(200);
     for (int x : {10, 75, 140}) {
-        Tap(x, 25);
+        harness.Tap(x, 25);
         harness.Clock().Advance(300);
     }
     EXPECT_EQ(root.commands, (std::vector<int>{101, 102}));

@@ -37,16 +37,6 @@ protected:
         harness.PaintAll();
         harness.Clock().Advance(200);
     }
-    void RunFor(int ms) {
-        for (int t = 0; t < ms; t += 10) {
-            harness.Clock().Advance(10);
-            harness.Idle();
-        }
-    }
-    void Move(int x, int y) {
-        harness.Native().QueueMouse(platform::kWmMouseMove, x, y, platform::MK_LBUTTON);
-        harness.PumpEvents();
-    }
 
     widgettest::PinnedFonts fonts;
     testsupport::WidgetHarness harness{320, 320};
@@ -88,17 +78,17 @@ TEST_F(ZVScrollBarTest, PositionsAreClampedToTheRange) {
 TEST_F(ZVScrollBarTest, AnArrowStepsAtOnceThenRepeatsFasterAndNoIdLeavesTheBar) {
     harness.Press(110, 290);
     EXPECT_EQ(target.positions, std::vector<int>{10});
-    RunFor(240);
+    harness.RunFor(240);
     EXPECT_EQ(target.positions.size(), 1u);
-    RunFor(260);
+    harness.RunFor(260);
     const size_t early = target.positions.size();
     EXPECT_GT(early, 2u);
-    RunFor(500);
+    harness.RunFor(500);
     const size_t late = target.positions.size() - early;
     EXPECT_GT(late, 2 * (early - 1));  // from every 50 ms towards every 10 ms
     harness.Release(110, 290);
     const int end = bar->GetPosition();
-    RunFor(200);
+    harness.RunFor(200);
     EXPECT_EQ(bar->GetPosition(), end);
     harness.Press(110, 10);
     EXPECT_EQ(bar->GetPosition(), end - 10);
@@ -113,9 +103,9 @@ TEST_F(ZVScrollBarTest, HoldingTheTrackPagesUntilTheThumbReachesTheFinger) {
     EXPECT_EQ(bar->GetDragMode(), 2);
     EXPECT_EQ(target.fades, std::vector<int>{1});
     EXPECT_EQ(target.positions, std::vector<int>{90});
-    RunFor(240);
+    harness.RunFor(240);
     EXPECT_EQ(target.positions.size(), 1u);
-    RunFor(2000);
+    harness.RunFor(2000);
     EXPECT_EQ(target.positions, (std::vector<int>{90, 180, 270, 360, 450, 540, 630}));
     EXPECT_EQ(bar->GetTimerInterval(), 0);
     harness.Release(110, 200);
@@ -126,16 +116,15 @@ TEST_F(ZVScrollBarTest, HoldingTheTrackPagesUntilTheThumbReachesTheFinger) {
 TEST_F(ZVScrollBarTest, TheThumbFollowsTheFingerOnceItMovedTwoPixels) {
     harness.Press(110, 30);
     EXPECT_EQ(bar->GetDragMode(), 3);
-    Move(110, 31);
+    harness.Move(110, 31);
     EXPECT_TRUE(target.positions.empty());
-    Move(110, 32);
+    harness.Move(110, 32);
     EXPECT_EQ(target.positions, std::vector<int>{8});
-    Move(110, 30 + 123);
+    harness.Move(110, 30 + 123);
     EXPECT_EQ(bar->GetPosition(), 500);
-    Move(110, 319);
+    harness.Move(110, 319);
     EXPECT_EQ(bar->GetPosition(), 900);
-    harness.Native().QueueMouse(platform::kWmMouseMove, 110, 200, 0);  // lifted elsewhere
-    harness.PumpEvents();
+    harness.Move(110, 200, 0);  // lifted elsewhere
     EXPECT_EQ(bar->GetDragMode(), 0);
     EXPECT_EQ(target.fades.back(), 0);
 }
@@ -147,7 +136,7 @@ TEST_F(ZVScrollBarTest, ARangeChangeWhileAnArrowIsHeldKeepsThatArrow) {
     harness.Press(110, 290);
     EXPECT_EQ(bar->GetDownArrow(), down);
     EXPECT_TRUE(down->IsPressed());
-    RunFor(300);
+    harness.RunFor(300);
     harness.Release(110, 290);
     EXPECT_FALSE(down->IsPressed());
     EXPECT_FALSE(harness.Native().IsCaptured());
@@ -160,7 +149,7 @@ TEST_F(ZVScrollBarTest, AnEmptyRangeNeitherDividesByZeroNorMovesTheThumb) {
     bar->ScrollTo(50);
     EXPECT_EQ(bar->GetPosition(), -100);
     harness.Press(110, 150);
-    Move(110, 160);
+    harness.Move(110, 160);
     harness.Release(110, 160);
 }
 

@@ -34,10 +34,6 @@ protected:
         return panel->AddButton(CZVRect(10, y, 120, h), id, 17, caption);
     }
     CZVScrollBar* Bar() const { return panel->GetListScrollBar(); }
-    void Move(int x, int y) {
-        harness.Native().QueueMouse(platform::kWmMouseMove, x, y, platform::MK_LBUTTON);
-        harness.PumpEvents();
-    }
 
     CommandPage* page;
     CScrollPanel* panel;
@@ -105,8 +101,8 @@ TEST_F(ScrollPanelTest, TheFingerAndTheBarMoveEveryChildByTheScroll) {
     // A drag on the empty part of the panel scrolls with the finger.
     const int x = kPanelX + 150;
     harness.Press(x, kPanelY + 120);
-    Move(x, kPanelY + 100);
-    Move(x, kPanelY + 80);
+    harness.Move(x, kPanelY + 100);
+    harness.Move(x, kPanelY + 80);
     harness.Release(x, kPanelY + 80);
     EXPECT_EQ(panel->GetScrollPos(), 90);
     EXPECT_EQ(Bar()->GetPosition(), 90);
@@ -122,11 +118,11 @@ TEST_F(ScrollPanelTest, AFastReleaseFlicksTheChildrenToTheEndOfTheRange) {
     harness.Press(x, kPanelY + 140);
     for (int y : {120, 100, 80}) {
         harness.Clock().Advance(10);
-        Move(x, kPanelY + y);
+        harness.Move(x, kPanelY + y);
     }
     harness.Release(x, kPanelY + 80);
     ASSERT_NE(panel->GetFlickVelocity(), 0);
-    RunFor(500);
+    harness.RunFor(500);
     EXPECT_EQ(panel->GetFlickVelocity(), 0);
     EXPECT_EQ(panel->GetScrollPos(), 339 - 146);
     EXPECT_EQ(Bar()->GetPosition(), 339 - 146);
@@ -139,9 +135,9 @@ TEST_F(ScrollPanelTest, OnlyChildrenInsideTheBevelTakePresses) {
     harness.PaintAll();
     harness.Clock().Advance(200);
     // Over the top bevel, where the first button still lies.
-    Tap(kPanelX + 40, kPanelY + 1);
+    harness.Tap(kPanelX + 40, kPanelY + 1);
     EXPECT_TRUE(page->commands.empty());
-    Tap(kPanelX + 40, kPanelY + 5);
+    harness.Tap(kPanelX + 40, kPanelY + 5);
     harness.Idle();
     ASSERT_EQ(page->commands.size(), 1u);
     EXPECT_EQ(page->commands[0].id, 7);

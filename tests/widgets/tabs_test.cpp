@@ -41,8 +41,7 @@ protected:
     void TapTab(CZVWindow* tab) {
         const int x = tab->ToRootX(tab->GetWidth() / 2);
         const int y = tab->ToRootY(tab->GetHeight() / 2);
-        harness.Press(x, y);
-        harness.Release(x, y);
+        harness.Tap(x, y);
         harness.Clock().Advance(300);
     }
     static constexpr int kClass = 3;
@@ -95,7 +94,7 @@ TEST_F(TabsTest, TheNotifyIdGoesUpWhenASelectionBeginsOrEndsAndWhenTheRowScrolls
     EXPECT_EQ(root.commands, (std::vector<int>{55, 55}));
     strip->Select(5, 1);  // scrolls: told at once and when the slide ends
     EXPECT_EQ(root.commands.size(), 3u);
-    RunFor(700);
+    harness.RunFor(700);
     EXPECT_EQ(root.commands, (std::vector<int>{55, 55, 55, 55}));
     EXPECT_EQ(strip->GetFirstVisible(), 3);
 }
@@ -132,7 +131,7 @@ TEST_F(TabsTest, ATabWidthOfZeroShowsEveryTabInsteadOfDividingByZero) {
     harness.Press(strip->ToRootX(170), strip->ToRootY(10));
     strip->OnMouseMove(strip->ToRootX(20), strip->ToRootY(10), 1);
     harness.Release(strip->ToRootX(20), strip->ToRootY(10));
-    RunFor(700);
+    harness.RunFor(700);
     EXPECT_FALSE(strip->IsSliding());
 }
 
@@ -156,9 +155,9 @@ TEST_P(StripSlideTest, ADragReleasedWholeStepsAwayScrollsThatManyTabsInItsTime) 
     EXPECT_EQ(strip->GetTargetFirst(), c.tabs);
     EXPECT_EQ(strip->GetSlideDuration(), c.duration);
     EXPECT_TRUE(root.commands.empty()) << "a drag is no click";
-    RunFor(c.duration - 20);
+    harness.RunFor(c.duration - 20);
     EXPECT_TRUE(strip->IsSliding());
-    RunFor(40);
+    harness.RunFor(40);
     EXPECT_FALSE(strip->IsSliding());
     EXPECT_EQ(strip->GetFirstVisible(), c.tabs);
 }
@@ -178,7 +177,7 @@ TEST_F(TabsTest, AShortDragSlidesBackAndStillClicksTheTab) {
     EXPECT_EQ(strip->GetTargetFirst(), 0);
     EXPECT_EQ(strip->GetSlideDuration(), 250);
     EXPECT_EQ(root.commands, std::vector<int>{101});
-    RunFor(300);
+    harness.RunFor(300);
     EXPECT_FALSE(strip->IsSliding());
 }
 
@@ -266,8 +265,7 @@ protected:
         row->GetPanel()->GetCellRect(&cell, index % perRow, index / perRow);
         const int x = row->GetPanel()->ToRootX(cell.x + cell.w / 2);
         const int y = row->GetPanel()->ToRootY(cell.y + cell.h / 2);
-        harness.Press(x, y);
-        harness.Release(x, y);
+        harness.Tap(x, y);
     }
     CPopTabRow* row;
 };
@@ -343,7 +341,7 @@ TEST_F(TabsTest, TheArrowsPageTheStripAndFollowItsEnds) {
     EXPECT_FALSE(row->GetLeftArrow()->IsEnabled());
     EXPECT_TRUE(row->GetRightArrow()->IsEnabled());
     row->OnCommand(CPopTabRow::kPageRight);
-    RunFor(700);
+    harness.RunFor(700);
     EXPECT_EQ(row->GetStrip()->GetFirstVisible(), row->GetStrip()->GetVisibleCount() - 1);
     EXPECT_TRUE(row->GetLeftArrow()->IsEnabled());
 }

@@ -9,9 +9,9 @@
 #include "button_fixture.h"
 #include "gfx/dibdc.h"
 #include "support/assert_counter.h"
-#include "widgets/style/setserver.h"
 #include "widgets/buttons/buttonicon.h"
 #include "widgets/buttons/zv3dbutton.h"
+#include "widgets/style/setserver.h"
 #include "widgets/text/zvlabel.h"
 
 namespace {
@@ -61,7 +61,7 @@ TEST_F(PushButtonTest, AReleaseOutsideWithoutReleaseIdSendsNothing) {
 }
 
 TEST_F(PushButtonTest, ASecondTapWithin100MsIsSwallowedUnlessDoubleClicksAreWanted) {
-    Tap(20, 20);
+    harness.Tap(20, 20);
     harness.Clock().Advance(50);
     EXPECT_EQ(button->OnLButtonDown(20, 20, 0), 1);
     EXPECT_FALSE(button->IsPressed());
@@ -69,11 +69,11 @@ TEST_F(PushButtonTest, ASecondTapWithin100MsIsSwallowedUnlessDoubleClicksAreWant
 
     button->SetDoubleClickId(6);
     harness.Clock().Advance(300);
-    Tap(20, 20);
+    harness.Tap(20, 20);
     harness.Clock().Advance(299);
-    Tap(20, 20);
+    harness.Tap(20, 20);
     harness.Clock().Advance(300);
-    Tap(20, 20);
+    harness.Tap(20, 20);
     EXPECT_EQ(root.commands, (std::vector<int>{5, 5, 6, 5}));
 }
 
@@ -91,7 +91,7 @@ TEST_F(ButtonTest, APressRightAfterConstructionIsSwallowed) {
 TEST_F(PushButtonTest, HeldRepeatsReplaceTheClick) {
     button->SetAutoRepeat(1);
     harness.Press(20, 20);
-    RunFor(1200);
+    harness.RunFor(1200);
     EXPECT_EQ(root.commands, (std::vector<int>{5, 5}));
     harness.Release(20, 20);
     EXPECT_EQ(root.commands, (std::vector<int>{5, 5}));
@@ -99,7 +99,7 @@ TEST_F(PushButtonTest, HeldRepeatsReplaceTheClick) {
     // A short hold ends in a click.
     harness.Clock().Advance(200);
     harness.Press(20, 20);
-    RunFor(300);
+    harness.RunFor(300);
     harness.Release(20, 20);
     EXPECT_EQ(root.commands, (std::vector<int>{5, 5, 5}));
 }
@@ -108,9 +108,9 @@ TEST_F(PushButtonTest, ARampThatSlowsDownStaysBetweenItsIntervals) {
     button->SetAutoRepeat(1);
     button->SetRepeatTiming(100, 300, 0, 1000);
     harness.Press(20, 20);
-    RunFor(500);
+    harness.RunFor(500);
     EXPECT_NEAR(button->GetRepeatInterval(), 200, 4);
-    RunFor(600);
+    harness.RunFor(600);
     EXPECT_EQ(button->GetRepeatInterval(), 300);
 }
 
@@ -118,7 +118,7 @@ TEST_F(PushButtonTest, AButtonDisabledWhileHeldLetsTheCaptureGo) {
     button->SetAutoRepeat(1);
     harness.Press(20, 20);
     button->Enable(0, 0);
-    RunFor(600);
+    harness.RunFor(600);
     EXPECT_FALSE(button->IsPressed());
     EXPECT_FALSE(harness.Native().IsCaptured());
     EXPECT_TRUE(root.commands.empty());
@@ -280,7 +280,7 @@ TEST_F(ButtonTest, KeypadKeysCarryTheirIdsAndShareTheFirstKeysLook) {
     EXPECT_EQ(keys[4]->GetClickSound(), nullptr);
 
     harness.Clock().Advance(200);
-    Tap(120, 75);
+    harness.Tap(120, 75);
     EXPECT_EQ(root.commands, std::vector<int>{11005});
 
     CZV3DButton* both[12];
@@ -362,16 +362,16 @@ TEST_F(ButtonTest, LabelFactoriesSetWhatTheyAreGiven) {
     const LabelCase cases[] = {
         {"plain", [](CZVWindow& p) { return p.AddLabel(CZVRect(0, 0, 80, 20), "a", 18); }, root.GetStyleClass(), 18,
          ofRoot.GetTextFormat(), ofRoot.GetFlags(), ofRoot.GetTextColor()},
-        {"class", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", 22, 9); }, 9, 22,
+        {"class", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", 22, 9); }, 9, 22, defaultFormat,
+         defaultFlags, plain.GetTextColor()},
+        {"keeps font", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", -1, 9); }, 9, defaultFont,
          defaultFormat, defaultFlags, plain.GetTextColor()},
-        {"keeps font", [](CZVWindow& p) { return p.AddLabelClass(CZVRect(0, 0, 80, 20), "a", -1, 9); }, 9,
-         defaultFont, defaultFormat, defaultFlags, plain.GetTextColor()},
         {"aligned", [](CZVWindow& p) { return p.AddLabelAligned(CZVRect(0, 0, 80, 20), "a", 14, 1, 9); }, 9, 14,
          defaultFormat | 2, defaultFlags, plain.GetTextColor()},
         {"aligned off", [](CZVWindow& p) { return p.AddLabelAligned(CZVRect(0, 0, 80, 20), "a", 14, 0, 9); }, 9, 14,
          defaultFormat & ~2, defaultFlags, plain.GetTextColor()},
-        {"formatted", [](CZVWindow& p) { return p.AddLabelFormatted(CZVRect(0, 0, 80, 20), "a", 14, 1, 5, 0, 9); },
-         9, 14, 5, (defaultFlags | kLabelBold) & ~kLabelFramed, plain.GetTextColor()},
+        {"formatted", [](CZVWindow& p) { return p.AddLabelFormatted(CZVRect(0, 0, 80, 20), "a", 14, 1, 5, 0, 9); }, 9,
+         14, 5, (defaultFlags | kLabelBold) & ~kLabelFramed, plain.GetTextColor()},
         {"coloured", [](CZVWindow& p) { return p.AddLabelColored(CZVRect(0, 0, 80, 20), "a", 16, 0x00FF00); },
          root.GetStyleClass(), 16, 17, defaultFlags, 0x00FF00},
     };

@@ -24,10 +24,10 @@ protected:
 };
 
 TEST_F(CheckTest, ATapTogglesTheStateAndSendsTheClick) {
-    Tap(60, 30);
+    harness.Tap(60, 30);
     EXPECT_EQ(check->GetCheck(), 1);
     harness.Clock().Advance(200);
-    Tap(60, 30);
+    harness.Tap(60, 30);
     EXPECT_EQ(check->GetCheck(), 0);
     EXPECT_EQ(root.commands, (std::vector<int>{5, 5}));
     EXPECT_FALSE(harness.Native().IsCaptured());
@@ -36,7 +36,7 @@ TEST_F(CheckTest, ATapTogglesTheStateAndSendsTheClick) {
 TEST_F(CheckTest, AButtonThatStaysCheckedStillSendsItsClick) {
     check->SetStaysChecked(1);
     check->SetCheck(1, 0, 1);
-    Tap(60, 30);
+    harness.Tap(60, 30);
     EXPECT_EQ(check->GetCheck(), 1);
     EXPECT_EQ(root.commands, std::vector<int>{5});
 }
@@ -96,12 +96,12 @@ TEST_F(CheckTest, ACheckWhileInputIsBlockedIsPaintedOnceUnblocked) {
 
 TEST_F(CheckTest, ABlinkingButtonAlternatesEvery500Ms) {
     check->SetBlink(1);
-    RunFor(510);
+    harness.RunFor(510);
     EXPECT_EQ(check->GetCheck(), 1);
-    RunFor(500);
+    harness.RunFor(500);
     EXPECT_EQ(check->GetCheck(), 0);
     check->SetBlink(0);
-    RunFor(1000);
+    harness.RunFor(1000);
     EXPECT_EQ(check->GetCheck(), 0);
 }
 
@@ -132,13 +132,13 @@ TEST_F(RadioButtonTest, OptionsAreLaidOutWithTheirIdsAndShareTheFirstLook) {
 }
 
 TEST_F(RadioButtonTest, ATapChecksExactlyThatOptionAndSendsTheGroupId) {
-    Tap(150, 20);
+    harness.Tap(150, 20);
     EXPECT_EQ(radio->GetSelection(), 1);
     harness.Clock().Advance(200);
-    Tap(150, 20);  // the checked option stays checked
+    harness.Tap(150, 20);  // the checked option stays checked
     EXPECT_EQ(radio->GetSelection(), 1);
     harness.Clock().Advance(200);
-    Tap(250, 20);
+    harness.Tap(250, 20);
     EXPECT_EQ(radio->GetSelection(), 2);
     EXPECT_EQ(radio->GetOption(1)->GetCheck(), 0);
     EXPECT_EQ(root.commands, (std::vector<int>{77, 77, 77}));

@@ -51,10 +51,6 @@ protected:
         for (Key key : keys) harness.Native().QueueKey(key.vk, key.ch);
         harness.PumpEvents();
     }
-    void Move(int x, int y) {
-        harness.Native().QueueMouse(platform::kWmMouseMove, x, y, platform::MK_LBUTTON);
-        harness.PumpEvents();
-    }
     void TypeText(const std::string& text) {
         for (char c : text) harness.Native().QueueKey(Char(c).vk, Char(c).ch);
         harness.PumpEvents();
@@ -146,7 +142,7 @@ TEST_F(EditTest, BackspaceWithADraggedSelectionRemovesOnlyThatSelection) {
     harness.Press(EdgeX(field, 1, false), kFieldY + 10);
     ASSERT_TRUE(field->IsEditing());
     EXPECT_EQ(field->GetCaret(), 1);
-    Move(EdgeX(field, 4, true), kFieldY + 10);
+    harness.Move(EdgeX(field, 4, true), kFieldY + 10);
     harness.Release(EdgeX(field, 4, true), kFieldY + 10);
     EXPECT_EQ(field->GetAnchor(), 1);
     EXPECT_EQ(field->GetCaret(), 4);
@@ -349,16 +345,16 @@ TEST_F(EditTest, ThePageMayDeleteTheFieldOnItsCommands) {
 
 TEST_F(EditTest, ATouchInsideStartsEditingAtThePointAndATouchOutsideEndsIt) {
     CZVEdit* field = MakeField("abcdef");
-    Tap(EdgeX(field, 3, false), kFieldY + 12);
+    harness.Tap(EdgeX(field, 3, false), kFieldY + 12);
     EXPECT_TRUE(field->IsEditing());
     EXPECT_EQ(field->GetCaret(), 3);
     EXPECT_EQ(field->GetAnchor(), 3);
     EXPECT_EQ(root.GetFocusWindow(), field);
-    Tap(kFieldX + 1, kFieldY + 12);
+    harness.Tap(kFieldX + 1, kFieldY + 12);
     EXPECT_EQ(field->GetCaret(), 0);
-    Tap(kFieldX + 159, kFieldY + 12);
+    harness.Tap(kFieldX + 159, kFieldY + 12);
     EXPECT_EQ(field->GetCaret(), 6);
-    Tap(300, 200);
+    harness.Tap(300, 200);
     EXPECT_FALSE(field->IsEditing());
     EXPECT_EQ(root.GetFocusWindow(), nullptr);
 }
@@ -367,7 +363,7 @@ TEST_F(EditTest, PasswordFieldsShowAndMeasureStars) {
     CZVEdit* field = MakeField("secret");
     field->SetPassword(1);
     EXPECT_STREQ(field->GetDisplayText().GetAnsi(), "******");
-    Tap(EdgeX(field, 2, false), kFieldY + 12);
+    harness.Tap(EdgeX(field, 2, false), kFieldY + 12);
     EXPECT_EQ(field->GetCaret(), 2);
     EXPECT_STREQ(field->GetText().GetAnsi(), "secret");
 }
@@ -384,7 +380,7 @@ TEST_F(EditTest, ALongTextKeepsItsEndAndTheCaretInView) {
     EXPECT_GT(caretX, kFieldX + 40);
     EXPECT_LT(caretX, kFieldX + 80);
     // A tap near the right edge lands near the end of the text.
-    Tap(kFieldX + 78, kFieldY + 12);
+    harness.Tap(kFieldX + 78, kFieldY + 12);
     EXPECT_GT(field->GetCaret(), field->GetText().GetLength() - 3);
 }
 

@@ -45,17 +45,11 @@ protected:
     }
     void TearDown() override { ResetTemperatureUnit(); }
 
-    int Asked(uint16_t id) {
-        int count = 0;
-        for (const testsupport::Frame& frame : gateway.Requests()) count += frame.id == id;
-        return count;
-    }
+    int Asked(uint16_t id) { return static_cast<int>(gateway.RequestsOf(id).size()); }
     // The last request of the id; an empty frame when there was none.
     testsupport::Frame LastRequest(uint16_t id) {
-        testsupport::Frame last;
-        for (const testsupport::Frame& frame : gateway.Requests())
-            if (frame.id == id) last = frame;
-        return last;
+        const std::vector<testsupport::Frame> frames = gateway.RequestsOf(id);
+        return frames.empty() ? testsupport::Frame{} : frames.back();
     }
 };
 

@@ -61,11 +61,10 @@ TEST_F(ClimateScheduleRun, TheScheduleTabEditsTheProgramTheGatewayKeeps) {
     ASSERT_EQ(step, kDone);
     // {zone, programs, house modes, P, D, mask, time}, then the morning's cooling set point.
     constexpr size_t kFirstCool = 7 * 4;
-    for (const testsupport::Frame& frame : gateway.Requests())
-        if (frame.id == ZVM_HVAC_SETSCHEDULEQ) {
-            ASSERT_GT(frame.payload.size(), kFirstCool);
-            EXPECT_EQ(frame.payload[kFirstCool], 79);
-        }
+    for (const testsupport::Bytes& payload : gateway.PayloadsOf(ZVM_HVAC_SETSCHEDULEQ)) {
+        ASSERT_GT(payload.size(), kFirstCool);
+        EXPECT_EQ(payload[kFirstCool], 79);
+    }
     EXPECT_TRUE(testsupport::MatchesGolden(shown, "vistrel_climate_schedule"));
 }
 

@@ -263,9 +263,7 @@ TEST_F(ClimateTabletRun, TheMenuOpensTheClimatePagesAndAHeatUpReachesTheGateway)
     EXPECT_EQ(shownZone, "Living Room");
     EXPECT_EQ(heatBefore, 68);
     ASSERT_EQ(RequestsOf(ZVM_HVAC_SETHEATSETPOINT), 1u);
-    for (const testsupport::Frame& frame : gateway.Requests())
-        if (frame.id == ZVM_HVAC_SETHEATSETPOINT)
-            EXPECT_EQ(frame.payload, climatetest::Bytes(PayloadWriter().Int(1).Int(69)));
+    EXPECT_EQ(gateway.PayloadsOf(ZVM_HVAC_SETHEATSETPOINT)[0], climatetest::Bytes(PayloadWriter().Int(1).Int(69)));
     EXPECT_EQ(scheduleTabs, 2);
     EXPECT_EQ(tabZone, "Upstairs");
     EXPECT_TRUE(testsupport::MatchesGolden(climate, "vistrel_climate"));

@@ -54,11 +54,7 @@ protected:
         ASSERT_TRUE(gateway.Push(id, payload));
         Until(handled);
     }
-    size_t RequestsOf(uint16_t id) const {
-        size_t count = 0;
-        for (const Frame& frame : gateway.Requests()) count += frame.id == id;
-        return count;
-    }
+    size_t RequestsOf(uint16_t id) const { return gateway.RequestsOf(id).size(); }
     static void MakeUnthemed() {
         CZVMSG kind(0, 0);
         kind.WriteInt(2);

@@ -18,13 +18,7 @@ protected:
     // The leading integers of every request of the id, in order.
     std::vector<std::vector<int32_t>> Sent(uint16_t id) {
         std::vector<std::vector<int32_t>> sent;
-        for (const testsupport::Frame& frame : gateway.Requests()) {
-            if (frame.id != id) continue;
-            testsupport::PayloadReader in(frame.payload);
-            std::vector<int32_t> values;
-            for (int32_t value = 0; in.Int(&value);) values.push_back(value);
-            sent.push_back(values);
-        }
+        for (const testsupport::Frame& frame : gateway.RequestsOf(id)) sent.push_back(testsupport::IntsOf(frame));
         return sent;
     }
     // The gateway leaves requests of the id unanswered.

@@ -45,10 +45,10 @@ protected:
     // The last {i32, i32} the gateway received as the message, or {-1, -1}.
     std::pair<int32_t, int32_t> LastPair(uint16_t id) const {
         std::pair<int32_t, int32_t> pair{-1, -1};
-        for (const testsupport::Frame& frame : gateway.Requests()) {
+        for (const testsupport::Frame& frame : gateway.RequestsOf(id)) {
             testsupport::PayloadReader in(frame.payload);
             int32_t first = 0, second = 0;
-            if (frame.id == id && in.Int(&first) && in.Int(&second)) pair = {first, second};
+            if (in.Int(&first) && in.Int(&second)) pair = {first, second};
         }
         return pair;
     }

@@ -117,12 +117,6 @@ protected:
         return Keep(
             new CKeypadCtl(window.get(), CZVRect(area.x + 10, area.y + 10, 300, 450), 5, server, id, framed, 0, 0, 1));
     }
-    std::vector<Frame> RequestsOf(uint16_t id) {
-        std::vector<Frame> found;
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == id) found.push_back(frame);
-        return found;
-    }
     // The ids of the lighting requests, in the order the gateway saw them.
     std::vector<uint16_t> TouchTrail() {
         std::vector<uint16_t> trail;
@@ -166,8 +160,8 @@ TEST_F(LightingTest, KeypadIsBuiltFromTheDescriptionAndRegisters) {
     // Equal scene buttons share one face.
     EXPECT_EQ(keypad->GetButton(1)->GetLookSource(), keypad->GetButton(0));
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_LIGHTS_REGISTERKEYPADQ));
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_REGISTERKEYPADQ)[0]), (Ints{10, keypad->GetId()}));
-    EXPECT_EQ(RequestsOf(ZVM_LIGHTS_REGISTERKEYPADQ)[0].sender, 0);
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_LIGHTS_REGISTERKEYPADQ)[0]), (Ints{10, keypad->GetId()}));
+    EXPECT_EQ(gateway.RequestsOf(ZVM_LIGHTS_REGISTERKEYPADQ)[0].sender, 0);
     ASSERT_TRUE(Settle());
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(keypad), "lighting_keypad"));
 }
@@ -208,7 +202,7 @@ TEST_F(LightingTest, MomentaryButtonsClickOrHoldAndRelease) {
     clock.Advance(49);
     keypad->OnIdle(0);
     RoundTrip();
-    EXPECT_TRUE(RequestsOf(ZVM_LIGHTS_KEYPADHOLD).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_LIGHTS_KEYPADHOLD).empty());
     clock.Advance(1);
     keypad->OnIdle(0);
     clock.Advance(350);
@@ -220,8 +214,8 @@ TEST_F(LightingTest, MomentaryButtonsClickOrHoldAndRelease) {
         ZVM_LIGHTS_GETKEYPADLEDSQ, ZVM_LIGHTS_KEYPADRELEASE, ZVM_LIGHTS_GETKEYPADLEDSQ};
     EXPECT_EQ(TouchTrail(), expected);
     for (uint16_t id : {ZVM_LIGHTS_KEYPADCLICK, ZVM_LIGHTS_KEYPADHOLD, ZVM_LIGHTS_KEYPADRELEASE}) {
-        EXPECT_EQ(IntsOf(RequestsOf(id)[0]), (Ints{10, raise}));
-        EXPECT_EQ(RequestsOf(id)[0].sender, keypad->GetId());
+        EXPECT_EQ(IntsOf(gateway.RequestsOf(id)[0]), (Ints{10, raise}));
+        EXPECT_EQ(gateway.RequestsOf(id)[0].sender, keypad->GetId());
     }
 }
 
@@ -256,9 +250,9 @@ TEST_F(LightingTest, EditorReplacesRowsAndSavesOrCancels) {
     keypad->OnCommand(CKeypadCtl::kSaveId);
     EXPECT_EQ(keypad->GetEditor(), nullptr);
     EXPECT_EQ(keypad->GetButtonCount(), 6);
-    ASSERT_EQ(RequestsOf(ZVM_LIGHTS_SETKEYPADENTRIESQ).size(), 1u);
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_SETKEYPADENTRIESQ)[0]), (Ints{10, 2, 2, 1, 5, 40, 1, 4, 7}));
-    EXPECT_EQ(RequestsOf(ZVM_LIGHTS_GETKEYPADENTRIESQ).size(), 1u);
+    ASSERT_EQ(gateway.RequestsOf(ZVM_LIGHTS_SETKEYPADENTRIESQ).size(), 1u);
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_LIGHTS_SETKEYPADENTRIESQ)[0]), (Ints{10, 2, 2, 1, 5, 40, 1, 4, 7}));
+    EXPECT_EQ(gateway.RequestsOf(ZVM_LIGHTS_GETKEYPADENTRIESQ).size(), 1u);
     // Cancel closes without saving.
     dinner = keypad->GetButton(2);
     clock.Advance(1000);
@@ -267,8 +261,8 @@ TEST_F(LightingTest, EditorReplacesRowsAndSavesOrCancels) {
     ASSERT_NE(keypad->GetEditor(), nullptr);
     keypad->OnCommand(CKeypadCtl::kCancelId);
     EXPECT_EQ(keypad->GetEditor(), nullptr);
-    EXPECT_EQ(RequestsOf(ZVM_LIGHTS_SETKEYPADENTRIESQ).size(), 1u);
-    EXPECT_EQ(RequestsOf(ZVM_LIGHTS_GETKEYPADENTRIESQ).size(), 2u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_LIGHTS_SETKEYPADENTRIESQ).size(), 1u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_LIGHTS_GETKEYPADENTRIESQ).size(), 2u);
 }
 
 TEST_F(LightingTest, SwitchSendsTheValueOfEachCommand) {
@@ -283,16 +277,17 @@ TEST_F(LightingTest, SwitchSendsTheValueOfEachCommand) {
     for (int i = 0; i < 5; ++i) sw->GetSegment(i)->OnCommand(sw->GetSegment(i)->GetCommandId());
     // "On" while the switch is on goes to full. The house pushes each value it stores; the
     // last push leaves the switch at full.
-    ASSERT_TRUE(PollUntil([&] { return RequestsOf(ZVM_LIGHTS_SETSWITCH).size() == 5 && sw->GetValue() == 250; }));
+    ASSERT_TRUE(
+        PollUntil([&] { return gateway.RequestsOf(ZVM_LIGHTS_SETSWITCH).size() == 5 && sw->GetValue() == 250; }));
     std::vector<Ints> sent;
-    for (const Frame& f : RequestsOf(ZVM_LIGHTS_SETSWITCH)) sent.push_back(IntsOf(f));
+    for (const Frame& f : gateway.RequestsOf(ZVM_LIGHTS_SETSWITCH)) sent.push_back(IntsOf(f));
     EXPECT_EQ(sent, (std::vector<Ints>{{21, 1}, {21, 100}, {21, 101}, {21, 102}, {21, 250}}));
     Deliver(sw, ZVM_LIGHTS_SWITCHCHANGED, {21, 1});
     sw->OnChildCommand(CLightSwitchCtl::kOnId, 1);
     Deliver(sw, ZVM_LIGHTS_SWITCHCHANGED, {99, 175});  // another switch's
     EXPECT_EQ(sw->GetValue(), 1);
     RoundTrip();
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_SETSWITCH).back()), (Ints{21, 0}));
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_LIGHTS_SETSWITCH).back()), (Ints{21, 0}));
 }
 
 TEST_F(LightingTest, OneMiddleSegmentShowsTheText) {
@@ -313,16 +308,16 @@ TEST_F(LightingTest, SliderSendsAtOnceOrAfterTheLastMove) {
     clock.Advance(250);
     sw->OnIdle(0);
     RoundTrip();
-    EXPECT_TRUE(RequestsOf(ZVM_LIGHTS_SETSWITCH).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_LIGHTS_SETSWITCH).empty());
     clock.Advance(1);
     sw->OnIdle(0);
     RoundTrip();
-    ASSERT_EQ(RequestsOf(ZVM_LIGHTS_SETSWITCH).size(), 1u);
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_SETSWITCH)[0]), (Ints{20, 190}));
+    ASSERT_EQ(gateway.RequestsOf(ZVM_LIGHTS_SETSWITCH).size(), 1u);
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_LIGHTS_SETSWITCH)[0]), (Ints{20, 190}));
     Deliver(sw, ZVM_LIGHTS_SWITCHVALUE, {CLightSwitchCtl::kSendAtOnce});
     sw->OnCommand(CLightSwitchCtl::kSliderId);
     RoundTrip();
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_SETSWITCH).back()), (Ints{20, 291}));
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_LIGHTS_SETSWITCH).back()), (Ints{20, 291}));
 }
 
 TEST_F(LightingTest, EveryFaceOfTheSwitches) {
@@ -350,7 +345,7 @@ TEST_F(LightingTest, OnOffButtonSendsOnWhilePressed) {
     button->OnLButtonDown(button->ToRootX(5), button->ToRootY(5), 0);
     button->OnLButtonUp(button->ToRootX(5), button->ToRootY(5), 0);
     RoundTrip();
-    const auto sent = RequestsOf(ZVM_UI_SETONOFF);
+    const auto sent = gateway.RequestsOf(ZVM_UI_SETONOFF);
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(IntsOf(sent[0]), (Ints{0, 12, 1}));
     EXPECT_EQ(IntsOf(sent[1]), (Ints{0, 12, 0}));
@@ -366,13 +361,13 @@ TEST_F(LightingTest, ButtonGridMakesItsEntriesColumnByColumn) {
     EXPECT_GT(cells[1]->GetY(), cells[0]->GetY());
     EXPECT_GT(cells[2]->GetX(), cells[0]->GetX());
     EXPECT_EQ(cells[2]->GetY(), cells[0]->GetY());
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_GETBUTTONGRIDQ)[0]), (Ints{1}));
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_LIGHTS_GETBUTTONGRIDQ)[0]), (Ints{1}));
     // A grid entry is a gateway button.
     auto* entry = dynamic_cast<CGatewayButton*>(cells[0]);
     ASSERT_NE(entry, nullptr);
     entry->OnCommand(61);
     RoundTrip();
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_UI_BUTTONPRESS).back()), (Ints{0, 61}));
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_UI_BUTTONPRESS).back()), (Ints{0, 61}));
 }
 
 // ---- the lighting page
@@ -470,14 +465,14 @@ TEST_F(SceneTest, AHeldSceneFlashesThenClicksOrOpensItsConfiguration) {
     EXPECT_LE(flashes, 9);
     Release(button);
     RoundTrip();
-    ASSERT_EQ(RequestsOf(ZVM_SCENES_ACTIVATE).size(), 1u);
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_SCENES_ACTIVATE)[0]), (Ints{30}));
+    ASSERT_EQ(gateway.RequestsOf(ZVM_SCENES_ACTIVATE).size(), 1u);
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_SCENES_ACTIVATE)[0]), (Ints{30}));
     ASSERT_TRUE(PollUntil([&] { return button->GetCheck() == 1; }));
     Hold(button, 1600);
     EXPECT_NE(dynamic_cast<CSceneConfigPage*>(window->GetOverlayWindow()), nullptr);
     Release(button);
     RoundTrip();
-    EXPECT_EQ(RequestsOf(ZVM_SCENES_ACTIVATE).size(), 1u);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_SCENES_ACTIVATE).size(), 1u);
     window->CloseOverlay();
 }
 
@@ -495,15 +490,15 @@ TEST_F(SceneTest, AKeypadItemPressesItsBoundButtonAndNeverFlashes) {
     // Before its binding has come the item presses nothing and asks again.
     unbound->OnCommand(CSceneButton::kClickId);
     RoundTrip();
-    EXPECT_TRUE(RequestsOf(ZVM_LIGHTS_KEYPADPRESS).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_LIGHTS_KEYPADPRESS).empty());
     ASSERT_TRUE(PollUntil([&] { return unbound->GetKeypadId() == 10; }));
-    EXPECT_GE(RequestsOf(ZVM_LIGHTS_GETBUTTONBINDINGQ).size(), 2u);
+    EXPECT_GE(gateway.RequestsOf(ZVM_LIGHTS_GETBUTTONBINDINGQ).size(), 2u);
     EXPECT_EQ(Hold(unbound, 2000), 0);
     EXPECT_EQ(window->GetOverlayWindow(), nullptr);
     Release(unbound);
     RoundTrip();
-    ASSERT_EQ(RequestsOf(ZVM_LIGHTS_KEYPADPRESS).size(), 1u);
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_LIGHTS_KEYPADPRESS)[0]), (Ints{10, 1}));
+    ASSERT_EQ(gateway.RequestsOf(ZVM_LIGHTS_KEYPADPRESS).size(), 1u);
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_LIGHTS_KEYPADPRESS)[0]), (Ints{10, 1}));
     Deliver(unbound, ZVM_LIGHTS_KEYPADLEDSCHANGED, {6, 0, 1, 0, 0, 0, 0});
     EXPECT_EQ(unbound->GetCheck(), 1);
     Deliver(unbound, ZVM_LIGHTS_KEYPADLEDSCHANGED, {1, 0});
@@ -536,14 +531,14 @@ TEST_F(SceneTest, DeviceRowsSendLevelsAndRemovals) {
     rows[1]->OnCommand(CSceneDeviceRow::kOnOffId);
     RoundTrip();
     std::vector<Ints> levels;
-    for (const Frame& f : RequestsOf(ZVM_SCENES_SETDEVICELEVEL)) levels.push_back(IntsOf(f));
+    for (const Frame& f : gateway.RequestsOf(ZVM_SCENES_SETDEVICELEVEL)) levels.push_back(IntsOf(f));
     EXPECT_EQ(levels, (std::vector<Ints>{{30, 0, 1}, {30, 0, 190}, {30, 1, 0}}));
-    const size_t asked = RequestsOf(ZVM_SCENES_GETDEVICESQ).size();
+    const size_t asked = gateway.RequestsOf(ZVM_SCENES_GETDEVICESQ).size();
     rows[1]->OnCommand(CSceneDeviceRow::kRemoveId);
     RoundTrip();
-    EXPECT_EQ(IntsOf(RequestsOf(ZVM_SCENES_CLEAR)[0]), (Ints{30, 1}));
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_SCENES_CLEAR)[0]), (Ints{30, 1}));
     ASSERT_TRUE(PollUntil([&] { return config->GetRows()->GetChildren().GetCount() == 2; }));
-    EXPECT_EQ(RequestsOf(ZVM_SCENES_GETDEVICESQ).size(), asked + 1);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_SCENES_GETDEVICESQ).size(), asked + 1);
 }
 
 }  // namespace

@@ -24,13 +24,7 @@ protected:
     // The ints of every request of that id the gateway received.
     std::vector<std::vector<int32_t>> RequestInts(uint16_t id) const {
         std::vector<std::vector<int32_t>> found;
-        for (const testsupport::Frame& frame : gateway.Requests()) {
-            if (frame.id != id) continue;
-            samplegateway::PayloadReader in(frame.payload);
-            std::vector<int32_t> values;
-            for (int32_t value = 0; in.Int(&value);) values.push_back(value);
-            found.push_back(values);
-        }
+        for (const testsupport::Frame& frame : gateway.RequestsOf(id)) found.push_back(testsupport::IntsOf(frame));
         return found;
     }
 };

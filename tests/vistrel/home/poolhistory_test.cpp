@@ -92,12 +92,7 @@ protected:
         ASSERT_TRUE(PollUntil([&] { return page->GetHistory().series[0].size() == points; }));
         window->PaintAll();
     }
-    std::vector<Frame> HistoryRequests() {
-        std::vector<Frame> found;
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == ZVM_POOL_GETHISTORYQ) found.push_back(frame);
-        return found;
-    }
+    std::vector<Frame> HistoryRequests() { return gateway.RequestsOf(ZVM_POOL_GETHISTORYQ); }
     // The start and end a request asks for.
     static std::pair<CZVTime, CZVTime> RangeOf(const Frame& frame) {
         CZVMSG message(frame.sender, frame.id, static_cast<int32_t>(frame.payload.size()));

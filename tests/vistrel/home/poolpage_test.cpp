@@ -45,18 +45,6 @@ protected:
         gateway.Push(ZVM_POOL_STATUSCHANGED, testsupport::SampleStatus(link), page->GetId());
         ASSERT_TRUE(PollUntil([&] { return page->GetModel()->GetLinkState() == link; }));
     }
-    std::vector<Frame> RequestsOf(uint16_t id) {
-        std::vector<Frame> found;
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == id) found.push_back(frame);
-        return found;
-    }
-    static std::vector<int32_t> Ints(const Frame& frame) {
-        std::vector<int32_t> ints;
-        testsupport::PayloadReader in(frame.payload);
-        for (int32_t value = 0; in.Int(&value);) ints.push_back(value);
-        return ints;
-    }
     CTabContainer* Tabs() { return static_cast<CTabContainer*>(page->GetTabControl()); }
     CPoolMainPage* Main() { return dynamic_cast<CPoolMainPage*>(page->GetTabWindow()); }
 
@@ -90,16 +78,16 @@ TEST_F(PoolPageTest, SubscribesAsksTheStatusAndUnsubscribesWhenItGoes) {
     Build();
     const uint16_t sink = page->GetId();
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_POOL_GETSTATUSQ));
-    const std::vector<Frame> config = RequestsOf(ZVM_POOL_GETCONFIGQ);
+    const std::vector<Frame> config = gateway.RequestsOf(ZVM_POOL_GETCONFIGQ);
     ASSERT_EQ(config.size(), 1u);
-    EXPECT_EQ(Ints(config[0]), (std::vector<int32_t>{0, 0}));
-    const std::vector<Frame> subscribe = RequestsOf(ZVM_POOL_SUBSCRIBE);
+    EXPECT_EQ(IntsOf(config[0]), (std::vector<int32_t>{0, 0}));
+    const std::vector<Frame> subscribe = gateway.RequestsOf(ZVM_POOL_SUBSCRIBE);
     ASSERT_EQ(subscribe.size(), 1u);
     EXPECT_EQ(subscribe[0].sender, 0);
-    EXPECT_EQ(Ints(subscribe[0]), (std::vector<int32_t>{0, sink}));
-    const std::vector<Frame> status = RequestsOf(ZVM_POOL_GETSTATUSQ);
+    EXPECT_EQ(IntsOf(subscribe[0]), (std::vector<int32_t>{0, sink}));
+    const std::vector<Frame> status = gateway.RequestsOf(ZVM_POOL_GETSTATUSQ);
     EXPECT_EQ(status[0].sender, sink);
-    EXPECT_EQ(Ints(status[0]), (std::vector<int32_t>{0}));
+    EXPECT_EQ(IntsOf(status[0]), (std::vector<int32_t>{0}));
     WaitForStatus();
     EXPECT_FALSE(page->IsStatusShown());
     EXPECT_TRUE(page->GetTabWindow()->IsEnabled());
@@ -107,7 +95,7 @@ TEST_F(PoolPageTest, SubscribesAsksTheStatusAndUnsubscribesWhenItGoes) {
     Close();
     Frame unsubscribe;
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_POOL_UNSUBSCRIBE, &unsubscribe));
-    EXPECT_EQ(Ints(unsubscribe), (std::vector<int32_t>{0, sink}));
+    EXPECT_EQ(IntsOf(unsubscribe), (std::vector<int32_t>{0, sink}));
 }
 
 TEST_F(PoolPageTest, TheBoxNamesTheLinkStateAndTheTabWindowFollowsIt) {
@@ -147,7 +135,7 @@ TEST_F(PoolPageTest, HistoryAsksNoStatusYetFollowsTheLinkState) {
     Build();
     WaitForStatus();
     PushLinkState(2);
-    const size_t asked = RequestsOf(ZVM_POOL_GETSTATUSQ).size();
+    const size_t asked = gateway.RequestsOf(ZVM_POOL_GETSTATUSQ).size();
     page->OnCommand(CPoolControlPage::kHistoryTab);
     ASSERT_NE(page->GetTabWindow(), nullptr);
     EXPECT_EQ(page->GetStatusWindow(), nullptr);
@@ -159,16 +147,16 @@ TEST_F(PoolPageTest, HistoryAsksNoStatusYetFollowsTheLinkState) {
     PushLinkState(1);
     EXPECT_FALSE(page->IsStatusShown());
     EXPECT_TRUE(page->GetTabWindow()->IsEnabled());
-    EXPECT_EQ(RequestsOf(ZVM_POOL_GETSTATUSQ).size(), asked);
+    EXPECT_EQ(gateway.RequestsOf(ZVM_POOL_GETSTATUSQ).size(), asked);
 }
 
 TEST_F(PoolPageTest, AnIdThatNamesNoTabAsksTheStatusAgain) {
     Build();
     WaitForStatus();
     CZVWindow* shown = page->GetTabWindow();
-    const size_t asked = RequestsOf(ZVM_POOL_GETSTATUSQ).size();
+    const size_t asked = gateway.RequestsOf(ZVM_POOL_GETSTATUSQ).size();
     page->OnCommand(4242);
-    ASSERT_TRUE(PollUntil([&] { return RequestsOf(ZVM_POOL_GETSTATUSQ).size() == asked + 1; }));
+    ASSERT_TRUE(PollUntil([&] { return gateway.RequestsOf(ZVM_POOL_GETSTATUSQ).size() == asked + 1; }));
     EXPECT_EQ(page->GetTabWindow(), shown);
 }
 
@@ -222,7 +210,7 @@ TEST_F(PoolPageTest, WritesComeBackAsTheGatewaysStatus) {
     jets->OnCommand(jets->GetCommandId());
     Frame set;
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_POOL_SETCIRCUIT, &set));
-    EXPECT_EQ(Ints(set), (std::vector<int32_t>{0, 540, 1}));
+    EXPECT_EQ(IntsOf(set), (std::vector<int32_t>{0, 540, 1}));
     circuit->state = 0;  // only the gateway's push can put it back
     ASSERT_TRUE(PollUntil([&] { return circuit->state == 1; }));
     EXPECT_TRUE(jets->GetCheck());
@@ -230,11 +218,11 @@ TEST_F(PoolPageTest, WritesComeBackAsTheGatewaysStatus) {
     // The pool's set point one up, and the spa heated.
     main->GetHeatPanel(0)->GetArrow(CPoolHeatPage::kUpId)->OnCommand(CPoolHeatPage::kUpId);
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_POOL_SETSETPOINT, &set));
-    EXPECT_EQ(Ints(set), (std::vector<int32_t>{0, 0, 83}));
+    EXPECT_EQ(IntsOf(set), (std::vector<int32_t>{0, 0, 83}));
     ASSERT_TRUE(PollUntil([&] { return page->GetModel()->GetBody(0)->setPoint == 83; }));
     main->GetHeatPanel(1)->GetModeButton(CPoolHeatPage::kModeHeat)->OnCommand(CPoolHeatPage::kHeatId);
     ASSERT_TRUE(gateway.WaitForRequest(ZVM_POOL_SETHEATMODE, &set));
-    EXPECT_EQ(Ints(set), (std::vector<int32_t>{0, 1, 3}));
+    EXPECT_EQ(IntsOf(set), (std::vector<int32_t>{0, 1, 3}));
     ASSERT_TRUE(PollUntil([&] { return page->GetModel()->GetBody(1)->heatMode == 3; }));
     EXPECT_TRUE(main->GetHeatPanel(1)->GetModeButton(CPoolHeatPage::kModeHeat)->GetCheck());
 }

@@ -31,13 +31,6 @@ using Programs = std::vector<CPoolProgram>;
 
 std::string Text(CZVString s) { return s.GetAnsi(); }
 
-std::vector<int32_t> Ints(const Frame& frame) {
-    std::vector<int32_t> ints;
-    testsupport::PayloadReader in(frame.payload);
-    for (int32_t value = 0; in.Int(&value);) ints.push_back(value);
-    return ints;
-}
-
 TEST(PoolScheduleSteps, MinutesWrapAroundMidnight) {
     struct Case {
         int minute, up, step, expected;
@@ -113,12 +106,6 @@ protected:
             texts.push_back(Text(list->GetList()->GetRow(i)->GetText(column)));
         return texts;
     }
-    std::vector<Frame> RequestsOf(uint16_t id) {
-        std::vector<Frame> found;
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == id) found.push_back(frame);
-        return found;
-    }
     // Everything sent before this has reached the gateway once it returns.
     void RoundTrip() {
         CZVQuery query(server);
@@ -190,9 +177,9 @@ TEST_F(PoolScheduleTest, AnAddedProgramIsTheLastRowSelectedAndOpenInTheEditor) {
     ASSERT_NE(list->GetEditor(), nullptr);
     EXPECT_EQ(Text(list->GetEditor()->GetStartLabel()->GetText()), "8:00  AM");
     ASSERT_NE(list->GetDeleteButton(), nullptr);
-    const std::vector<Frame> added = RequestsOf(ZVM_POOL_ADDPROGRAMQ);
+    const std::vector<Frame> added = gateway.RequestsOf(ZVM_POOL_ADDPROGRAMQ);
     ASSERT_EQ(added.size(), 1u);
-    EXPECT_EQ(Ints(added[0]), (std::vector<int32_t>{0, 0}));
+    EXPECT_EQ(IntsOf(added[0]), (std::vector<int32_t>{0, 0}));
 }
 
 TEST_F(PoolScheduleTest, DeleteAsksTheGatewayAndReloads) {
@@ -212,9 +199,9 @@ TEST_F(PoolScheduleTest, DeleteAsksTheGatewayAndReloads) {
     EXPECT_EQ(list->GetEditor(), nullptr);
     EXPECT_EQ(list->GetDeleteButton(), nullptr);
     EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"Garden"}));
-    const std::vector<Frame> deleted = RequestsOf(ZVM_POOL_DELETEPROGRAMQ);
+    const std::vector<Frame> deleted = gateway.RequestsOf(ZVM_POOL_DELETEPROGRAMQ);
     ASSERT_EQ(deleted.size(), 1u);
-    EXPECT_EQ(Ints(deleted[0]), (std::vector<int32_t>{0, 1}));
+    EXPECT_EQ(IntsOf(deleted[0]), (std::vector<int32_t>{0, 1}));
 }
 
 TEST_F(PoolScheduleTest, ProgramsAndRunTimesTogetherReachTheSmallControllersLimit) {
@@ -240,7 +227,7 @@ TEST_F(PoolScheduleTest, ARunTimePushMovesTheStopOfRunOnceProgramsOnly) {
     EXPECT_EQ(runOnce->GetProgram(0)->stop, 700);
     EXPECT_EQ(weekly->GetProgram(0)->stop, 1430);
     RoundTrip();
-    EXPECT_TRUE(RequestsOf(ZVM_POOL_SETPROGRAM).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_POOL_SETPROGRAM).empty());
 }
 
 TEST_F(PoolScheduleTest, AScheduleChangeReloadsAndReopensTheSelectedProgram) {
@@ -348,13 +335,13 @@ TEST_F(PoolScheduleTest, AHeldStartArrowStoresTheProgramOnceOnRelease) {
     EXPECT_GT(list->GetProgram(0)->start, 481);
     EXPECT_EQ(Text(editor->GetStartLabel()->GetText()), FormatHourMinute(list->GetProgram(0)->start));
     RoundTrip();
-    EXPECT_TRUE(RequestsOf(ZVM_POOL_SETPROGRAM).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_POOL_SETPROGRAM).empty());
     up->OnLButtonUp(x, y, 0);
     RoundTrip();
-    const std::vector<Frame> stored = RequestsOf(ZVM_POOL_SETPROGRAM);
+    const std::vector<Frame> stored = gateway.RequestsOf(ZVM_POOL_SETPROGRAM);
     ASSERT_EQ(stored.size(), 1u);
     const CPoolProgram& p = *list->GetProgram(0);
-    EXPECT_EQ(Ints(stored[0]), (std::vector<int32_t>{0, 1, 501, p.start, 1080, 0x7F, 0, 0, 0}));
+    EXPECT_EQ(IntsOf(stored[0]), (std::vector<int32_t>{0, 1, 501, p.start, 1080, 0x7F, 0, 0, 0}));
     EXPECT_EQ(stored[0].sender, 0);
 }
 

@@ -24,13 +24,6 @@ using testsupport::Frame;
 
 std::string Text(CZVString s) { return s.GetAnsi(); }
 
-std::vector<int32_t> Ints(const Frame& frame) {
-    std::vector<int32_t> ints;
-    testsupport::PayloadReader in(frame.payload);
-    for (int32_t value = 0; in.Int(&value);) ints.push_back(value);
-    return ints;
-}
-
 // An event that counts its commits.
 class CountedEvent : public CScheduleEvent {
 public:
@@ -62,12 +55,6 @@ protected:
         out.Int(static_cast<int32_t>(masks.size()));
         for (int32_t mask : masks) out.Int(mask);
         gateway.Answer(ZVM_SCHEDULE_GETSCHEDULESQ, out);
-    }
-    std::vector<Frame> RequestsOf(uint16_t id) {
-        std::vector<Frame> found;
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == id) found.push_back(frame);
-        return found;
     }
     // Everything sent before this has reached the gateway once it returns.
     void RoundTrip() {
@@ -141,7 +128,7 @@ TEST_F(ScheduleViewTest, SixSchedulesShareARowByQuartersAndTheTwelfthOpens) {
     ASSERT_EQ(twelve->GetScheduleCount(), 12);
     twelve->OnCommand(CScheduleTabsPage::kFirstScheduleId + 11);
     ASSERT_NE(twelve->GetPanel(), nullptr);
-    EXPECT_EQ(Ints(RequestsOf(ZVM_SCHEDULE_GETEVENTSQ).back()), (std::vector<int32_t>{11}));
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_SCHEDULE_GETEVENTSQ).back()), (std::vector<int32_t>{11}));
     EXPECT_EQ(twelve->GetPanel()->GetEventCount(), 2);
 }
 
@@ -159,25 +146,25 @@ TEST_F(ScheduleViewTest, AnEventShowsItsTimeAndCommandsAndStoresItsChanges) {
     EXPECT_EQ(Text(panel->GetTabs()->GetTab(0)->GetText()), "Dusk\nSunset (-) 0:15");
     page->OnCommand(CScheduledCommandsPage::kTestId);
     RoundTrip();
-    const std::vector<Frame> stored = RequestsOf(ZVM_SCHEDULE_SETLIGHTINGEVENT);
+    const std::vector<Frame> stored = gateway.RequestsOf(ZVM_SCHEDULE_SETLIGHTINGEVENT);
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(stored[0].sender, 0);
-    EXPECT_EQ(Ints(stored[0]), (std::vector<int32_t>{0, 0, 1, -15}));
-    const std::vector<Frame> tests = RequestsOf(ZVM_SCHEDULE_TESTCOMMANDS);
+    EXPECT_EQ(IntsOf(stored[0]), (std::vector<int32_t>{0, 0, 1, -15}));
+    const std::vector<Frame> tests = gateway.RequestsOf(ZVM_SCHEDULE_TESTCOMMANDS);
     ASSERT_EQ(tests.size(), 1u);
-    EXPECT_EQ(Ints(tests[0]), (std::vector<int32_t>{0, 0}));
+    EXPECT_EQ(IntsOf(tests[0]), (std::vector<int32_t>{0, 0}));
 }
 
 TEST_F(ScheduleViewTest, RemoveTakesTheSelectedCommandAndNothingWithoutOne) {
     CScheduledCommandsPage* page = View()->GetTabsPage()->GetPanel()->GetCommandsPage();
     page->OnCommand(CScheduledCommandsPage::kRemoveId);
     RoundTrip();
-    EXPECT_TRUE(RequestsOf(ZVM_SCHEDULE_REMOVECOMMANDQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SCHEDULE_REMOVECOMMANDQ).empty());
     page->GetList()->SelectIndex(1, 0);
     page->OnCommand(CScheduledCommandsPage::kRemoveId);
-    const std::vector<Frame> removed = RequestsOf(ZVM_SCHEDULE_REMOVECOMMANDQ);
+    const std::vector<Frame> removed = gateway.RequestsOf(ZVM_SCHEDULE_REMOVECOMMANDQ);
     ASSERT_EQ(removed.size(), 1u);
-    EXPECT_EQ(Ints(removed[0]), (std::vector<int32_t>{0, 0, 1}));
+    EXPECT_EQ(IntsOf(removed[0]), (std::vector<int32_t>{0, 0, 1}));
     EXPECT_EQ(Rows(page->GetList(), 0), (std::vector<std::string>{"Porch Keypad"}));
 }
 
@@ -187,8 +174,8 @@ TEST_F(ScheduleViewTest, PickedCommandsGoToTheShownEventOnly) {
     EXPECT_EQ(empty->AddKeypadCommand(11), 0);
     EXPECT_EQ(empty->AddSwitchCommand(31, 1), 0);
     RoundTrip();
-    EXPECT_TRUE(RequestsOf(ZVM_SCHEDULE_ADDKEYPADCOMMANDQ).empty());
-    EXPECT_TRUE(RequestsOf(ZVM_SCHEDULE_ADDSWITCHCOMMANDQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SCHEDULE_ADDKEYPADCOMMANDQ).empty());
+    EXPECT_TRUE(gateway.RequestsOf(ZVM_SCHEDULE_ADDSWITCHCOMMANDQ).empty());
 }
 
 TEST_F(ScheduleViewTest, ThePickerFillsItsListsAndAddsThroughItsOwner) {
@@ -202,8 +189,8 @@ TEST_F(ScheduleViewTest, ThePickerFillsItsListsAndAddsThroughItsOwner) {
     EXPECT_EQ(Text(static_cast<CTextItem*>(keypads->GetRightList()->GetItemAt(0))->GetText()), "Hall Evening");
     keypads->GetRightList()->SelectIndex(0, 0);
     keypads->OnCommand(CLightCommandWnd::kAddId);
-    ASSERT_EQ(RequestsOf(ZVM_SCHEDULE_ADDKEYPADCOMMANDQ).size(), 1u);
-    EXPECT_EQ(Ints(RequestsOf(ZVM_SCHEDULE_ADDKEYPADCOMMANDQ)[0]), (std::vector<int32_t>{0, 0, 21}));
+    ASSERT_EQ(gateway.RequestsOf(ZVM_SCHEDULE_ADDKEYPADCOMMANDQ).size(), 1u);
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_SCHEDULE_ADDKEYPADCOMMANDQ)[0]), (std::vector<int32_t>{0, 0, 21}));
     CScheduledCommandsPage* page = view->GetTabsPage()->GetPanel()->GetCommandsPage();
     EXPECT_EQ(Rows(page->GetList(), 1), (std::vector<std::string>{"Porch On", "50%", "Hall Evening"}));
 
@@ -215,8 +202,8 @@ TEST_F(ScheduleViewTest, ThePickerFillsItsListsAndAddsThroughItsOwner) {
     ASSERT_EQ(switches->GetRightList()->GetCount(), 3);
     switches->GetRightList()->SelectIndex(1, 0);
     switches->OnCommand(CLightCommandWnd::kAddId);
-    ASSERT_EQ(RequestsOf(ZVM_SCHEDULE_ADDSWITCHCOMMANDQ).size(), 1u);
-    EXPECT_EQ(Ints(RequestsOf(ZVM_SCHEDULE_ADDSWITCHCOMMANDQ)[0]), (std::vector<int32_t>{0, 0, 32, 2}));
+    ASSERT_EQ(gateway.RequestsOf(ZVM_SCHEDULE_ADDSWITCHCOMMANDQ).size(), 1u);
+    EXPECT_EQ(IntsOf(gateway.RequestsOf(ZVM_SCHEDULE_ADDSWITCHCOMMANDQ)[0]), (std::vector<int32_t>{0, 0, 32, 2}));
     EXPECT_EQ(Rows(page->GetList(), 0).back(), "Garden Path");
 }
 

@@ -65,10 +65,9 @@ TEST_F(SecurityRun, SecurityShowsTheHouseAndAwayWithTheCodeArmsIt) {
     EXPECT_EQ(TabletMain(Arguments(), host), 0);
     ASSERT_EQ(step, kDone);
     EXPECT_EQ(armedText, "Armed in Away Mode");
-    testsupport::Frame arm;
-    for (const testsupport::Frame& frame : gateway.Requests())
-        if (frame.id == ZVM_SECURITY_ARMQ) arm = frame;
-    testsupport::PayloadReader in(arm.payload);
+    const std::vector<testsupport::Bytes> arms = gateway.PayloadsOf(ZVM_SECURITY_ARMQ);
+    ASSERT_FALSE(arms.empty());
+    testsupport::PayloadReader in(arms.back());
     int32_t partition = 0, value = 0;
     std::string code;
     ASSERT_TRUE(in.Int(&partition) && in.Int(&value) && in.String(&code));

@@ -59,8 +59,7 @@ protected:
     // The requests of the id the gateway has seen, as {partition, value, code}.
     std::vector<std::tuple<int32_t, int32_t, std::string>> Sent(uint16_t id) {
         std::vector<std::tuple<int32_t, int32_t, std::string>> sent;
-        for (const testsupport::Frame& frame : gateway.Requests()) {
-            if (frame.id != id) continue;
+        for (const testsupport::Frame& frame : gateway.RequestsOf(id)) {
             testsupport::PayloadReader in(frame.payload);
             int32_t a = 0, b = 0;
             std::string code;

@@ -44,8 +44,7 @@ protected:
     // The browse requests' {node, entry, action} and texts.
     std::vector<std::vector<int32_t>> Requests(std::vector<std::string>* texts = nullptr) const {
         std::vector<std::vector<int32_t>> out;
-        for (const auto& frame : gateway.Requests()) {
-            if (frame.id != ZVM_AUDIO_GETCOVERARTQ) continue;
+        for (const auto& frame : gateway.RequestsOf(ZVM_AUDIO_GETCOVERARTQ)) {
             samplegateway::PayloadReader in(frame.payload);
             int32_t v[4] = {};
             for (int32_t& value : v) in.Int(&value);
@@ -60,11 +59,11 @@ protected:
     }
     size_t CoverRequests() const {
         size_t n = 0;
-        for (const auto& frame : gateway.Requests()) {
+        for (const auto& frame : gateway.RequestsOf(ZVM_AUDIO_GETCOVERARTQ)) {
             samplegateway::PayloadReader in(frame.payload);
             int32_t v[4] = {};
             for (int32_t& value : v) in.Int(&value);
-            n += frame.id == ZVM_AUDIO_GETCOVERARTQ && v[3] == CAudioLibBrowseWnd::kCoverAction;
+            n += v[3] == CAudioLibBrowseWnd::kCoverAction;
         }
         return n;
     }

@@ -80,8 +80,7 @@ protected:
     }
     std::vector<Ints> Sent(uint16_t id) {
         std::vector<Ints> found;
-        for (const Frame& frame : gateway.Requests())
-            if (frame.id == id) found.push_back(IntsOf(frame));
+        for (const Frame& frame : gateway.RequestsOf(id)) found.push_back(IntsOf(frame));
         return found;
     }
     void RoundTrip() {

@@ -22,7 +22,6 @@
 namespace {
 
 using devicetest::DeviceControlTest;
-using devicetest::Ints;
 
 constexpr int kSource = 7;
 constexpr COLORREF kMarker = 0x30E0F0;  // yellow
@@ -74,7 +73,7 @@ TEST_F(AvControls, APressOnThePadSendsItsPercentagesAndTheMappedY) {
         EXPECT_GT(gateway.Requests().size(), before);
         EXPECT_EQ(sent.back().id, c.id);
         EXPECT_EQ(sent.back().sender, 0);
-        EXPECT_EQ(Ints(sent.back()), c.sent);
+        EXPECT_EQ(IntsOf(sent.back()), c.sent);
         page->RemoveChild(pad);
         delete pad;
     }

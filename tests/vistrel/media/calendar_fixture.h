@@ -50,10 +50,7 @@ protected:
     // The payloads of the requests of that id the gateway received, once every request is in.
     std::vector<samplegateway::Bytes> Requests(uint16_t id) {
         EXPECT_TRUE(Settle());
-        std::vector<samplegateway::Bytes> found;
-        for (const testsupport::Frame& frame : gateway.Requests())
-            if (frame.id == id) found.push_back(frame.payload);
-        return found;
+        return gateway.PayloadsOf(id);
     }
 
     platform::HeadlessWindow m_native{800, 480};

@@ -14,13 +14,6 @@
 
 namespace devicetest {
 
-inline std::vector<int32_t> Ints(const testsupport::Frame& frame) {
-    std::vector<int32_t> values;
-    samplegateway::PayloadReader in(frame.payload);
-    for (int32_t value = 0; in.Int(&value);) values.push_back(value);
-    return values;
-}
-
 // The page under the controls, filled with its face colour.
 class DevicePage : public widgettest::CommandSink {
 public:
@@ -58,15 +51,12 @@ protected:
     // Every request of that id the gateway received, once all are in.
     std::vector<testsupport::Frame> Sent(uint16_t id) {
         EXPECT_TRUE(Settle());
-        std::vector<testsupport::Frame> frames;
-        for (const testsupport::Frame& frame : gateway.Requests())
-            if (frame.id == id) frames.push_back(frame);
-        return frames;
+        return gateway.RequestsOf(id);
     }
     // The ints of the last request of that id; empty when none came.
     std::vector<int32_t> Last(uint16_t id) {
         const std::vector<testsupport::Frame> frames = Sent(id);
-        return frames.empty() ? std::vector<int32_t>{} : Ints(frames.back());
+        return frames.empty() ? std::vector<int32_t>{} : IntsOf(frames.back());
     }
     void Press(CZVWindow* control, int dx, int dy) {
         clock.Advance(1000);

@@ -21,7 +21,6 @@
 namespace {
 
 using devicetest::DeviceControlTest;
-using devicetest::Ints;
 
 constexpr int kDevice = samplegateway::kMediaRoomDevice;
 
@@ -51,7 +50,7 @@ protected:
 
 TEST_F(Devices, TheInformationShowsFourLinesAndANoticeForASecond) {
     auto* info = Place(new CVideoInfoCtl(page, CZVRect(0, 0, 400, 120), server, kDevice, 0));
-    EXPECT_EQ(Ints(Sent(ZVM_MEDIA_REGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, info->GetId()}));
+    EXPECT_EQ(IntsOf(Sent(ZVM_MEDIA_REGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, info->GetId()}));
     EXPECT_EQ(Sent(ZVM_MEDIA_GETSOURCEINFOQ).at(0).sender, info->GetId());
     // The notice takes the right quarter of the top row.
     EXPECT_EQ(info->GetNotice()->GetX(), 300);
@@ -88,7 +87,7 @@ TEST_F(Devices, TheInformationShowsFourLinesAndANoticeForASecond) {
     EXPECT_EQ(TextOf(info->GetNotice()), "");
     const int32_t sink = info->GetId();
     Remove(info);
-    EXPECT_EQ(Ints(Sent(ZVM_MEDIA_UNREGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, sink}));
+    EXPECT_EQ(IntsOf(Sent(ZVM_MEDIA_UNREGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, sink}));
 }
 
 // ---- the menus
@@ -96,7 +95,7 @@ TEST_F(Devices, TheInformationShowsFourLinesAndANoticeForASecond) {
 TEST_F(Devices, TheDeviceMenuIsBuiltFromTheMenuFormOfTheAnswer) {
     auto* menu = Place(
         new CMediaBrowseCtl(page, CZVRect(10, 10, 300, 100), server, 0, CMediaBrowseCtl::kDeviceMenuType, kDevice));
-    EXPECT_EQ(Ints(Sent(ZVM_MEDIA_REGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, menu->GetId()}));
+    EXPECT_EQ(IntsOf(Sent(ZVM_MEDIA_REGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, menu->GetId()}));
     ASSERT_TRUE(SettleUntil([&] { return menu->GetChildren().GetCount() == 5; }));
     EXPECT_EQ(TextOf(static_cast<CZVWindow*>(menu->GetChildren().GetHead())), "Blu-ray Player");
     // The information form, and a cut answer, leave the menu as it is.
@@ -107,7 +106,7 @@ TEST_F(Devices, TheDeviceMenuIsBuiltFromTheMenuFormOfTheAnswer) {
     EXPECT_TRUE(testsupport::MatchesGolden(PictureOf(menu), "vistrel_device_menu"));
     const int32_t sink = menu->GetId();
     Remove(menu);
-    EXPECT_EQ(Ints(Sent(ZVM_MEDIA_UNREGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, sink}));
+    EXPECT_EQ(IntsOf(Sent(ZVM_MEDIA_UNREGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, sink}));
 }
 
 TEST_F(Devices, AZoneMenuFollowsTheCurrentZoneAndNeverAsksForNoZone) {
@@ -170,7 +169,7 @@ protected:
 TEST_F(MediaList, TheDevicesRowsFillTheListFromTheTopTheGatewayGives) {
     CMediaListPage* list = Make();
     ASSERT_TRUE(SettleUntil([&] { return list->GetCount() == samplegateway::kDeviceListRows; }));
-    EXPECT_EQ(Ints(Sent(ZVM_MEDIA_REGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, list->GetId()}));
+    EXPECT_EQ(IntsOf(Sent(ZVM_MEDIA_REGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, list->GetId()}));
     EXPECT_EQ(Row(list, 0), "Chapter 1");
     EXPECT_EQ(Row(list, 5), "Chapter 6");
     EXPECT_EQ(Row(list, 6), "");
@@ -225,7 +224,7 @@ TEST_F(MediaList, AScrollIsReportedOnce250MsAfterItsLastStepAndTheGatewaysTopIsS
     window->OnIdle(0);
     const std::vector<testsupport::Frame> sent = Sent(ZVM_MEDIA_SETLISTPOSITION);
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(Ints(sent[0]), (std::vector<int32_t>{kDevice, 5}));
+    EXPECT_EQ(IntsOf(sent[0]), (std::vector<int32_t>{kDevice, 5}));
     EXPECT_EQ(list->IsScrollPending(), 0);
     // The device answers with its rows from the new top.
     ASSERT_TRUE(SettleUntil([&] { return Row(list, 10) == "Chapter 11"; }));
@@ -254,7 +253,7 @@ TEST_F(MediaList, ARowPressOrGoTellsTheSelectedRowAndNothingReachesThePage) {
     EXPECT_EQ(CommandsAtThePage(), 0u);
     const int32_t sink = list->GetId();
     Remove(list);
-    EXPECT_EQ(Ints(Sent(ZVM_MEDIA_UNREGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, sink}));
+    EXPECT_EQ(IntsOf(Sent(ZVM_MEDIA_UNREGISTERSOURCE).at(0)), (std::vector<int32_t>{kDevice, sink}));
 }
 
 }  // namespace

@@ -80,14 +80,8 @@ protected:
     void SetUp() override { ConnectToSampleHouse(); }
     CDvrSourcesPage* Open() { return Keep(new CDvrSourcesPage(window.get(), window->GetPageArea(), server)); }
     std::vector<int32_t> LastIntsOf(uint16_t id) {
-        std::vector<int32_t> ints;
-        for (const auto& frame : gateway.Requests())
-            if (frame.id == id) {
-                ints.clear();
-                testsupport::PayloadReader in(frame.payload);
-                for (int32_t v = 0; in.Int(&v);) ints.push_back(v);
-            }
-        return ints;
+        const std::vector<testsupport::Frame> frames = gateway.RequestsOf(id);
+        return frames.empty() ? std::vector<int32_t>{} : testsupport::IntsOf(frames.back());
     }
 };
 

@@ -56,10 +56,7 @@ protected:
     // The raw payloads of the selections sent.
     std::vector<testsupport::Bytes> Selections() {
         EXPECT_TRUE(Settle());
-        std::vector<testsupport::Bytes> all;
-        for (const testsupport::Frame& frame : gateway.Requests())
-            if (frame.id == ZVM_AUDIO_SETGENRE) all.push_back(frame.payload);
-        return all;
+        return gateway.PayloadsOf(ZVM_AUDIO_SETGENRE);
     }
     std::vector<uint16_t> Ids() {
         std::vector<uint16_t> ids;

@@ -69,14 +69,7 @@ protected:
         // What went out reaches the gateway first.
         EXPECT_TRUE(Settle());
         std::vector<std::vector<int32_t>> all;
-        for (const testsupport::Frame& frame : gateway.Requests()) {
-            if (frame.id != id) continue;
-            samplegateway::PayloadReader reader(frame.payload);
-            std::vector<int32_t> values;
-            int32_t value = 0;
-            while (reader.Int(&value)) values.push_back(value);
-            all.push_back(values);
-        }
+        for (const testsupport::Frame& frame : gateway.RequestsOf(id)) all.push_back(testsupport::IntsOf(frame));
         return all;
     }
     size_t CountSent(uint16_t id) { return Sent(id).size(); }

@@ -46,11 +46,7 @@ protected:
         window->RemoveChild(w);
         delete w;
     }
-    size_t CountOf(uint16_t id) {
-        size_t n = 0;
-        for (const auto& frame : gateway.Requests()) n += frame.id == id;
-        return n;
-    }
+    size_t CountOf(uint16_t id) { return gateway.RequestsOf(id).size(); }
 
     platform::HeadlessWindow screen{800, 600};
     std::shared_ptr<samplegateway::Pacer> pacer;

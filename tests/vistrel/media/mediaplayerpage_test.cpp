@@ -40,22 +40,14 @@ protected:
     }
     size_t CountOf(uint16_t id) {
         EXPECT_TRUE(Settle());
-        size_t n = 0;
-        for (const auto& frame : gateway.Requests()) n += frame.id == id;
-        return n;
+        return gateway.RequestsOf(id).size();
     }
     // The last request of the id once it arrived: its integers after the zone.
     std::vector<int32_t> Last(uint16_t id) {
         EXPECT_TRUE(Settle());
-        std::vector<int32_t> values;
-        for (const auto& frame : gateway.Requests()) {
-            if (frame.id != id) continue;
-            values.clear();
-            samplegateway::PayloadReader reader(frame.payload);
-            int32_t value = 0;
-            reader.Int(&value);
-            while (reader.Left() >= 4 && reader.Int(&value)) values.push_back(value);
-        }
+        const std::vector<testsupport::Frame> frames = gateway.RequestsOf(id);
+        std::vector<int32_t> values = frames.empty() ? std::vector<int32_t>{} : testsupport::IntsOf(frames.back());
+        if (!values.empty()) values.erase(values.begin());
         return values;
     }
     static void Status(CMediaPlayerPage* page, int32_t kind, int32_t state, int32_t index) {

@@ -76,10 +76,7 @@ protected:
     // The requests of the id the gateway received so far, in order.
     std::vector<testsupport::Frame> Sent(uint16_t id) {
         EXPECT_TRUE(Settle());
-        std::vector<testsupport::Frame> found;
-        for (const testsupport::Frame& f : gateway.Requests())
-            if (f.id == id) found.push_back(f);
-        return found;
+        return gateway.RequestsOf(id);
     }
     static int32_t IntAt(const testsupport::Frame& frame, int index) {
         testsupport::PayloadReader in(frame.payload);

@@ -31,11 +31,7 @@ protected:
         message.ResetPosition();
         return folder.Read(&message);
     }
-    int RequestsOf(uint16_t id) const {
-        int count = 0;
-        for (const testsupport::Frame& frame : gateway.Requests()) count += frame.id == id;
-        return count;
-    }
+    int RequestsOf(uint16_t id) const { return static_cast<int>(gateway.RequestsOf(id).size()); }
     // Sends a marker through another item and waits until the gateway saw it,
     // so that every earlier send has arrived too.
     void Flush() {
@@ -44,10 +40,10 @@ protected:
         const int wanted = ++markers;
         ASSERT_TRUE(testsupport::WaitUntil([&] {
             int seen = 0;
-            for (const testsupport::Frame& frame : gateway.Requests()) {
+            for (const testsupport::Frame& frame : gateway.RequestsOf(ZVM_PICTURES_GETTHUMBNAILQ)) {
                 testsupport::PayloadReader reader(frame.payload);
                 int32_t sink = 0, w = 0;
-                if (frame.id == ZVM_PICTURES_GETTHUMBNAILQ && reader.Int(&sink) && reader.Int(&w) && w == 1) ++seen;
+                if (reader.Int(&sink) && reader.Int(&w) && w == 1) ++seen;
             }
             return seen >= wanted;
         }));

@@ -143,8 +143,7 @@ TEST_F(Viewer, ATouchWhileThePictureLoadsGoesBackToTheGrid) {
     viewer->GetGrid()->SetSelection(1);
     viewer->OnCommand(CPictureViewerWnd::kOpenCommand);
     ASSERT_NE(viewer->GetShownItem(), nullptr);
-    harness.Press(150, 100);
-    harness.Release(150, 100);
+    harness.Tap(150, 100);
     EXPECT_EQ(viewer->GetShownItem(), nullptr);
     EXPECT_TRUE(viewer->GetGrid()->IsShown());
 }

@@ -51,20 +51,12 @@ protected:
     // The ints of the last request of that id the gateway received, once every request is in.
     std::vector<int32_t> LastRequest(uint16_t id) {
         EXPECT_TRUE(Settle());
-        std::vector<int32_t> values;
-        for (const testsupport::Frame& frame : gateway.Requests()) {
-            if (frame.id != id) continue;
-            values.clear();
-            samplegateway::PayloadReader in(frame.payload);
-            for (int32_t value = 0; in.Int(&value);) values.push_back(value);
-        }
-        return values;
+        const std::vector<testsupport::Frame> frames = gateway.RequestsOf(id);
+        return frames.empty() ? std::vector<int32_t>{} : testsupport::IntsOf(frames.back());
     }
     size_t RequestsOf(uint16_t id) {
         EXPECT_TRUE(Settle());
-        size_t count = 0;
-        for (const testsupport::Frame& frame : gateway.Requests()) count += frame.id == id;
-        return count;
+        return gateway.RequestsOf(id).size();
     }
     static void Give(CPicView* view, uint16_t id, const std::vector<uint8_t>& payload) {
         CZVMSG message(0, id);

@@ -43,8 +43,7 @@ protected:
     }
     void Tap(CPicWnd* grid, int i) {
         const auto [x, y] = CentreOf(grid, i);
-        harness.Press(x, y);
-        harness.Release(x, y);
+        harness.Tap(x, y);
     }
 
     CPictureFolder folder{server};
@@ -202,8 +201,7 @@ TEST_F(PicGrid, OnlyAPressAndReleaseOnTheOpenPlayBandOpensTheSelectedCell) {
     harness.Press(x, band);
     harness.Release(x, grid->ToRootY(cell.y + 10));
     EXPECT_EQ(page->commands, (std::vector<int>{kSelect}));
-    harness.Press(x, band);
-    harness.Release(x, band);
+    harness.Tap(x, band);
     EXPECT_EQ(page->commands, (std::vector<int>{kSelect, kOpen}));
     EXPECT_EQ(grid->GetSelection(), 1);
 }

@@ -61,12 +61,7 @@ protected:
         Tap(Genres(), row, Page::kGenreSelected);
         ASSERT_TRUE(SettleUntil([&] { return Stations()->GetCount() > 0; }));
     }
-    std::vector<Bytes> Sent(uint16_t id) const {
-        std::vector<Bytes> sent;
-        for (const testsupport::Frame& frame : gateway.Requests())
-            if (frame.id == id) sent.push_back(frame.payload);
-        return sent;
-    }
+    std::vector<Bytes> Sent(uint16_t id) const { return gateway.PayloadsOf(id); }
     static Bytes Rows(int32_t genre, int32_t station) { return PayloadWriter().Int(genre).Int(station); }
 
     CAudioZonesPage* zones = nullptr;

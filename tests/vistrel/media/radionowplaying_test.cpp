@@ -139,9 +139,7 @@ TEST_F(RadioTest, PauseAndStopGoToTheGateway) {
     radio->OnCommand(CRadioNowPlayingPage::kPause);
     std::vector<Bytes> sent;
     ASSERT_TRUE(PollUntil([&] {
-        sent.clear();
-        for (const testsupport::Frame& frame : gateway.Requests())
-            if (frame.id == ZVM_AUDIO_SOURCECOMMAND) sent.push_back(frame.payload);
+        sent = gateway.PayloadsOf(ZVM_AUDIO_SOURCECOMMAND);
         return sent.size() == 2;
     }));
     EXPECT_EQ(sent[0], Bytes(PayloadWriter().Int(-1).Int(5006).Int(0).Int(0)));

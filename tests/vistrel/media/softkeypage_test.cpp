@@ -44,13 +44,9 @@ protected:
     Bytes Last(uint16_t id, size_t count) {
         Bytes payload;
         EXPECT_TRUE(PollUntil([&] {
-            size_t seen = 0;
-            for (const testsupport::Frame& frame : gateway.Requests())
-                if (frame.id == id) {
-                    ++seen;
-                    payload = frame.payload;
-                }
-            return seen == count;
+            const std::vector<Bytes> seen = gateway.PayloadsOf(id);
+            if (!seen.empty()) payload = seen.back();
+            return seen.size() == count;
         }));
         return payload;
     }

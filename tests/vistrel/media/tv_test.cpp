@@ -171,9 +171,9 @@ TEST_F(TvTest, AnAnswerOfMoreThanTwoHundredFavouritesMakesTwoHundredButtons) {
 TEST_F(TvTest, ALateAnswerForThePreviousGroupIsIgnored) {
     CTvFavoritesCtl* favorites = Favorites();
     ASSERT_TRUE(Settle());
-    uint16_t first = 0;
-    for (const testsupport::Frame& frame : gateway.Requests())
-        if (frame.id == ZVM_TV_GETFAVORITESQ) first = frame.sender;
+    const std::vector<testsupport::Frame> asked = gateway.RequestsOf(ZVM_TV_GETFAVORITESQ);
+    ASSERT_FALSE(asked.empty());
+    const uint16_t first = asked.back().sender;
     favorites->OnCommand(CTvFavoritesCtl::kFirstTab + 1);
     ASSERT_TRUE(Settle());
     ASSERT_EQ(favorites->GetButtons().size(), 5u);

@@ -170,7 +170,7 @@ TEST_F(VolumeTest, TheRockerFormForwardsPressesAndReleases) {
     // Through the rocker's own segments.
     CRockerSwitchButton* up = volume->GetRocker()->GetSegment(1);
     harness.Clock().Advance(1000);
-    Tap(up->ToRootX(up->GetWidth() / 2), up->ToRootY(up->GetHeight() / 2));
+    harness.Tap(up->ToRootX(up->GetWidth() / 2), up->ToRootY(up->GetHeight() / 2));
     EXPECT_EQ(sink->commands.back(), 8001);
     EXPECT_EQ(volume->GetValue(), 14);
 }
