@@ -98,7 +98,7 @@ int DevicePosition(CZVDC* dc, int x, int y, int* outY) {
 // ---- corners
 
 CShadeCorner::CShadeCorner(int type, int size, int x, int y, int circleFlags)
-    : CShadeShape(kCorner), m_type(type & 7), m_circleFlags(circleFlags), m_x(x), m_y(y), m_size(size) {}
+    : CPlacedShade(kCorner, x, y), m_type(type & 7), m_circleFlags(circleFlags), m_size(size) {}
 
 CShadeCorner::~CShadeCorner() { LetGoOfCache(); }
 
@@ -285,7 +285,7 @@ void CShadeCorner::Toggle(bool flipSwapped) {
 // ---- edges
 
 CShadeEdge::CShadeEdge(int side, int x, int y, int width, int height)
-    : CShadeShape(kEdge), m_side(side & 3), m_x(x), m_y(y), m_width(width), m_height(height) {}
+    : CPlacedShade(kEdge, x, y), m_side(side & 3), m_width(width), m_height(height) {}
 
 CShadeEdge::~CShadeEdge() = default;
 

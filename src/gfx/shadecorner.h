@@ -40,7 +40,24 @@ public:
     int kind;
 };
 
-class CShadeCorner : public CShadeShape {
+// A shape drawn at a place of its own, which an offset moves: the corners and the edges.
+class CPlacedShade : public CShadeShape {
+public:
+    void Offset(int dx, int dy) override {
+        m_x += dx;
+        m_y += dy;
+    }
+    int GetX() const { return m_x; }
+    int GetY() const { return m_y; }
+
+protected:
+    CPlacedShade(int kind, int x, int y) : CShadeShape(kind), m_x(x), m_y(y) {}
+
+    int m_x;
+    int m_y;
+};
+
+class CShadeCorner : public CPlacedShade {
 public:
     // Types 0 bottom-left, 1 top-left, 2 top-right, 3 bottom-right; plus 4
     // for the sunken variant. The picture is size x size.
@@ -51,10 +68,6 @@ public:
     void Draw(CZVDC* dc, int mode, const std::vector<CZVRect>* clips, const COLORREF* fillColour) override;
     void Mirror(bool flipX, bool flipY, int width, int height) override;
     void Toggle(bool flipSwapped) override;
-    void Offset(int dx, int dy) override {
-        m_x += dx;
-        m_y += dy;
-    }
 
     // The same look: type, colours, rim, size and outer fill.
     bool Matches(const CShadeCorner& other) const;
@@ -62,8 +75,6 @@ public:
     std::unique_ptr<CShadeCorner> Clone() const;
 
     int GetType() const { return m_type; }
-    int GetX() const { return m_x; }
-    int GetY() const { return m_y; }
     int GetSize() const { return m_size; }
     const CDibDC* GetSurface() const { return m_surface.get(); }
     CDibDC* GetSurface() { return m_surface.get(); }
@@ -87,8 +98,6 @@ private:
     std::shared_ptr<CDibDC> m_surface;
     int m_type;
     int m_circleFlags;
-    int m_x;
-    int m_y;
     int m_size;
     int m_rim = 0;
     COLORREF m_face = 0;
@@ -98,7 +107,7 @@ private:
     int m_users = 0;
 };
 
-class CShadeEdge : public CShadeShape {
+class CShadeEdge : public CPlacedShade {
 public:
     // Sides 0 top, 1 left, 2 bottom, 3 right.
     CShadeEdge(int side, int x, int y, int width, int height);
@@ -108,10 +117,6 @@ public:
     void Draw(CZVDC* dc, int mode, const std::vector<CZVRect>* clips, const COLORREF* fillColour) override;
     void Mirror(bool flipX, bool flipY, int width, int height) override;
     void Toggle(bool flipSwapped) override;
-    void Offset(int dx, int dy) override {
-        m_x += dx;
-        m_y += dy;
-    }
 
     // Cut flags 1, 2, 4, 8 and a cut length shape the strip's ends.
     void SetCuts(int flags, int length) {
@@ -121,8 +126,6 @@ public:
     int GetSide() const { return m_side; }
     int GetCutFlags() const { return m_cutFlags; }
     int GetCutLength() const { return m_cutLength; }
-    int GetX() const { return m_x; }
-    int GetY() const { return m_y; }
     CDibDC* GetSurface() { return m_surface.get(); }
 
 private:
@@ -133,8 +136,6 @@ private:
 
     std::unique_ptr<CDibDC> m_surface;
     int m_side;
-    int m_x;
-    int m_y;
     int m_width;
     int m_height;
     int m_rim = 0;

@@ -206,15 +206,10 @@ void CAnswerSettingsPage::ChooseRings() {
 }
 
 void CAnswerSettingsPage::ToggleScreenCalls() {
-    CZVServer* server = GetServer();
-    if (!m_screenCalls || !server) return;
     int32_t flag = 0;
-    if (!CZVQuery(*server).QueryInt(flag, ZVM_PHONE_GETSCREENCALLSQ)) {
-        m_screenCalls->Enable(0, 1);
-        return;
-    }
+    if (!AskChoiceValue(m_screenCalls, ZVM_PHONE_GETSCREENCALLSQ, &flag)) return;
     const int32_t wanted = flag ? 0 : 1;
-    CZVQuery(*server).Command1(ZVM_PHONE_SETSCREENCALLSQ, wanted);
+    CZVQuery(*GetServer()).Command1(ZVM_PHONE_SETSCREENCALLSQ, wanted);
     ShowScreenCalls(wanted);
 }
 
@@ -223,27 +218,24 @@ void CAnswerSettingsPage::ShowScreenCalls(int32_t flag) {
     m_screenCalls->Select(flag ? 0 : -1, 1);
 }
 
-void CAnswerSettingsPage::LoadRings() {
+bool CAnswerSettingsPage::AskChoiceValue(CZVRadio* choice, uint16_t request, int32_t* value) {
     CZVServer* server = GetServer();
-    if (!m_rings || !server) return;
+    if (!choice || !server) return false;
+    if (CZVQuery(*server).QueryInt(*value, request)) return true;
+    choice->Enable(0, 1);
+    return false;
+}
+
+void CAnswerSettingsPage::LoadRings() {
     int32_t rings = 0;
-    if (!CZVQuery(*server).QueryInt(rings, ZVM_PHONE_GETRINGSQ)) {
-        m_rings->Enable(0, 1);
-        return;
-    }
+    if (!AskChoiceValue(m_rings, ZVM_PHONE_GETRINGSQ, &rings)) return;
     m_rings->Enable(1, 0);
     m_rings->Select(RingsOption(rings), 1);
 }
 
 void CAnswerSettingsPage::LoadScreenCalls() {
-    CZVServer* server = GetServer();
-    if (!m_screenCalls || !server) return;
     int32_t flag = 0;
-    if (!CZVQuery(*server).QueryInt(flag, ZVM_PHONE_GETSCREENCALLSQ)) {
-        m_screenCalls->Enable(0, 1);
-        return;
-    }
-    ShowScreenCalls(flag);
+    if (AskChoiceValue(m_screenCalls, ZVM_PHONE_GETSCREENCALLSQ, &flag)) ShowScreenCalls(flag);
 }
 
 void CAnswerSettingsPage::PlayGreeting() {

@@ -68,6 +68,8 @@ private:
     int BuildRingsPanel(CZVRect area);
     void BuildGreetingPanel(CZVRect area);
 
+    // Asks the gateway for the value a choice shows; without an answer the choice is greyed.
+    bool AskChoiceValue(CZVRadio* choice, uint16_t request, int32_t* value);
     void LoadRings();
     void LoadScreenCalls();
     void ChooseRings();
