@@ -13,8 +13,8 @@
 #include "vistrel/media/tuner/stationfavorites.h"
 #include "vistrel/media/tuner/tunerlist.h"
 #include "vistrel/media/tuner/tunerpage.h"
-#include "widgets/window/gateway.h"
 #include "widgets/text/zvlabel.h"
+#include "widgets/window/gateway.h"
 
 namespace tunertest {
 
